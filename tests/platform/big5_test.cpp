@@ -1,0 +1,16 @@
+#include <gtest/gtest.h>
+
+#include "platform/Big5.h"
+
+TEST(Big5, ConvertsBothWays) {
+    const std::string b5 = B5("露米亞藥坊");
+    EXPECT_EQ(b5, "\xC5\x53\xA6\xCC\xA8\xC8\xC3\xC4\xA7\x7B");
+    EXPECT_EQ(ui::Big5ToUtf8(b5), "露米亞藥坊");
+    EXPECT_EQ(B5("ab1"), "ab1");
+}
+
+TEST(Big5, BadInputIsReplacedNotDropped) {
+    EXPECT_EQ(ui::Big5ToUtf8("a\xC5"), "a\xEF\xBF\xBD");  // lead byte at the end
+    EXPECT_FALSE(ui::FitsBig5("😀"));
+    EXPECT_TRUE(ui::FitsBig5("緹菈"));
+}
