@@ -1,0 +1,60 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The virtual screen: every window is composited into this buffer, which the back end
+// shows (SDL) or keeps in memory and writes as PNG on request (headless).
+//
+// Pixel format: one std::uint32_t per pixel, 0x00RRGGBB (the top byte is unused and
+// written as 0), rows top to bottom, each row Width() pixels with no padding
+// (the stride in pixels is Width()).
+namespace ui {
+
+constexpr int kScreenWidth = 640;
+constexpr int kScreenHeight = 480;
+
+constexpr std::uint32_t Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+    return (std::uint32_t{r} << 16) | (std::uint32_t{g} << 8) | b;
+}
+constexpr std::uint8_t RedOf(std::uint32_t c) { return static_cast<std::uint8_t>(c >> 16); }
+constexpr std::uint8_t GreenOf(std::uint32_t c) { return static_cast<std::uint8_t>(c >> 8); }
+constexpr std::uint8_t BlueOf(std::uint32_t c) { return static_cast<std::uint8_t>(c); }
+
+class Screen {
+public:
+    explicit Screen(int width = kScreenWidth, int height = kScreenHeight);
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // Row-major pixels, Width() * Height() of them.
+    std::uint32_t* Pixels() { return pixels_.data(); }
+    const std::uint32_t* Pixels() const { return pixels_.data(); }
+    std::uint32_t* Row(int y) { return pixels_.data() + static_cast<std::size_t>(y) * width_; }
+    const std::uint32_t* Row(int y) const {
+        return pixels_.data() + static_cast<std::size_t>(y) * width_;
+    }
+    // The pixel at (x, y), or 0 outside the screen.
+    std::uint32_t At(int x, int y) const;
+
+    // A new size (at least 1x1); the contents become black. The SDL window follows
+    // the screen's size at the next present.
+    void Resize(int width, int height);
+    void Fill(std::uint32_t color);
+
+private:
+    int width_;
+    int height_;
+    std::vector<std::uint32_t> pixels_;
+};
+
+// PNG of 0x00RRGGBB pixels (stride in pixels). False when the file cannot be written.
+bool WritePng(const std::string& path, const std::uint32_t* pixels, int width, int height,
+              int stride);
+bool WritePng(const std::string& path, const Screen& screen);
+// Reads a PNG of any colour type into 0x00RRGGBB pixels (alpha dropped). False on a
+// missing or damaged file.
+bool ReadPng(const std::string& path, std::vector<std::uint32_t>& pixels, int& width,
+             int& height);
+
+}  // namespace ui
