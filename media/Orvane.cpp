@@ -1,0 +1,390 @@
+#include "media/Orvane.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstring>
+#include <new>
+
+using namespace orvane;
+
+// ---------------------------------------------------------------- decoder
+
+TOrvaneDecode::TOrvaneDecode() = default;
+TOrvaneDecode::~TOrvaneDecode() { Close(); }
+
+const std::uint8_t* TOrvaneDecode::Open(std::uint32_t size, std::uint32_t stored) {
+    Close();
+    in_.reset(new (std::nothrow) std::uint8_t[kDecodeInSize]);
+    out_.reset(new (std::nothrow) std::uint8_t[kDecodeOutSize]);
+    if (!in_ || !out_) {
+        in_.reset();
+        out_.reset();
+        return nullptr;
+    }
+    open_ = true;
+    size_ = size;
+    stored_ = stored;
+    done_ = size == 0;  // an empty member decodes to nothing
+    failed_ = false;
+    needInput_ = !done_ && stored > 0;
+    loaded_ = consumed_ = inBase_ = 0;
+    produced_ = blockStart_ = 0;
+    write_ = kHistory;
+    flags_ = mask_ = 0;
+    tokenInGroup_ = 0;
+    matchLeft_ = matchDistance_ = 0;
+    return out_.get() + kHistory;
+}
+
+void TOrvaneDecode::Close() {
+    in_.reset();
+    out_.reset();
+    open_ = false;
+    done_ = false;
+    needInput_ = false;
+}
+
+void TOrvaneDecode::Fail() {
+    failed_ = true;
+    done_ = true;
+    needInput_ = false;
+}
+
+// Every loaded byte lies in in_; a byte that was never loaded means the stream ran out.
+bool TOrvaneDecode::ReadByte(std::uint8_t& b) {
+    if (consumed_ >= loaded_) {
+        Fail();
+        return false;
+    }
+    b = in_[consumed_ - inBase_];
+    ++consumed_;
+    return true;
+}
+
+int TOrvaneDecode::Decode(const std::uint8_t* input) {
+    if (!open_ || done_) return 0;
+
+    if (needInput_) {
+        // Keep the unconsumed bytes, then append the next block of the stream.
+        const std::uint64_t keep = loaded_ - consumed_;
+        std::memmove(in_.get(), in_.get() + (consumed_ - inBase_), keep);
+        inBase_ = consumed_;
+        const std::uint64_t want = std::min<std::uint64_t>(kBlockSize, stored_ - loaded_);
+        if (want > 0) {
+            if (!input) {
+                Fail();
+                return 0;
+            }
+            std::memcpy(in_.get() + keep, input, want);
+            loaded_ += want;
+        }
+        needInput_ = false;
+    }
+
+    std::uint8_t* out = out_.get();
+    if (produced_ - blockStart_ >= static_cast<std::uint64_t>(kHistory)) {
+        // The block was handed out: its last bytes become the history.
+        std::memmove(out, out + write_ - kHistory, kHistory);
+        blockStart_ = produced_;
+        write_ = kHistory;
+    }
+
+    for (;;) {
+        if (matchLeft_ == 0) {
+            if (tokenInGroup_ == 0) {
+                std::uint8_t f[4];
+                for (auto& b : f)
+                    if (!ReadByte(b)) return 0;
+                flags_ = f[0] | f[1] << 8 | f[2] << 16 | static_cast<std::uint32_t>(f[3]) << 24;
+                mask_ = 0x80000000u;
+            }
+            const bool isMatch = (flags_ & mask_) != 0;
+            if (++tokenInGroup_ == 32)
+                tokenInGroup_ = 0;
+            else
+                mask_ >>= 1;
+
+            std::uint8_t c;
+            if (!ReadByte(c)) return 0;
+            if (!isMatch) {
+                out[write_++] = c;
+                ++produced_;
+            } else {
+                std::uint32_t length = c >> 4;
+                std::uint32_t code = c & 15;
+                std::uint8_t b0, b1;
+                if (length == 14) {
+                    if (!ReadByte(b0)) return 0;
+                    length = b0;
+                } else if (length == 15) {
+                    if (!ReadByte(b0) || !ReadByte(b1)) return 0;
+                    length = b0 | b1 << 8;
+                } else {
+                    length += 1;
+                }
+                std::uint32_t distance;
+                if (code < 10) {
+                    distance = code + 1;
+                } else {
+                    if (!ReadByte(b0)) return 0;
+                    distance = (code - 10) * 256 + b0;
+                }
+                if (distance == 0 || distance > produced_) {
+                    Fail();
+                    return 0;
+                }
+                // Never past the member's end.
+                matchLeft_ = static_cast<std::uint32_t>(
+                    std::min<std::uint64_t>(length, size_ - produced_));
+                matchDistance_ = distance;
+            }
+        }
+
+        if (matchLeft_ > 0) {
+            // Front to back, one byte at a time: an overlap repeats the bytes just made.
+            const std::uint32_t room = kDecodeOutSize - write_;
+            const std::uint32_t n = std::min(matchLeft_, room);
+            std::uint8_t* dst = out + write_;
+            const std::uint8_t* src = dst - matchDistance_;
+            for (std::uint32_t i = 0; i < n; ++i) dst[i] = src[i];
+            write_ += n;
+            produced_ += n;
+            matchLeft_ -= n;
+            if (matchLeft_ > 0) break;  // the block area is full; finish next call
+        }
+
+        if (produced_ >= size_) {
+            done_ = true;
+            break;
+        }
+        if (loaded_ - consumed_ < static_cast<std::uint64_t>(kInputSlack) && loaded_ < stored_) {
+            needInput_ = true;
+            break;
+        }
+        if (produced_ - blockStart_ > static_cast<std::uint64_t>(kBlockSize)) break;
+    }
+
+    const std::uint64_t block = produced_ - blockStart_;
+    if (block >= static_cast<std::uint64_t>(kHistory) || done_) return static_cast<int>(block);
+    return 0;
+}
+
+// ---------------------------------------------------------------- encoder
+
+TOrvaneEncode::TOrvaneEncode() = default;
+TOrvaneEncode::~TOrvaneEncode() { Close(); }
+
+const std::uint8_t* TOrvaneEncode::Open(std::uint32_t total) {
+    Close();
+    window_.reset(new (std::nothrow) std::uint8_t[kEncodeWindowSize]);
+    out_.reset(new (std::nothrow) std::uint8_t[kEncodeOutSize]);
+    head_.reset(new (std::nothrow) std::int64_t[1u << kHashBits]);
+    prev_.reset(new (std::nothrow) std::int64_t[kRing]);
+    lastPair_.reset(new (std::nothrow) std::int64_t[65536]);
+    if (!window_ || !out_ || !head_ || !prev_ || !lastPair_) {
+        Close();
+        return nullptr;
+    }
+    std::fill_n(head_.get(), 1u << kHashBits, -1);
+    std::fill_n(prev_.get(), kRing, -1);
+    std::fill_n(lastPair_.get(), 65536, -1);
+    std::fill_n(lastByte_, 256, -1);
+    open_ = true;
+    total_ = total;
+    done_ = total == 0;  // nothing to encode: an empty stream
+    blocksLoaded_ = 0;
+    loadedEnd_ = 0;
+    blockStart_ = 0;
+    windowBase_ = blockStart_ - kHistory;
+    pos_ = 0;
+    inserted_ = 0;
+    flagAt_ = flags_ = mask_ = 0;
+    tokens_ = 0;
+    outCount_ = completed_ = 0;
+    return out_.get();
+}
+
+void TOrvaneEncode::Close() {
+    window_.reset();
+    out_.reset();
+    head_.reset();
+    prev_.reset();
+    lastPair_.reset();
+    open_ = false;
+    done_ = false;
+}
+
+std::uint16_t TOrvaneEncode::Search(const std::uint8_t* candidate, const std::uint8_t* current,
+                                    std::uint16_t max) {
+    std::uint16_t n = 0;
+    // Eight bytes at a time while they agree; the candidate may overlap the current place.
+    while (n + 8 <= max) {
+        std::uint64_t a, b;
+        std::memcpy(&a, candidate + n, 8);
+        std::memcpy(&b, current + n, 8);
+        if (a != b) {
+            const std::uint64_t x = a ^ b;
+            if constexpr (std::endian::native == std::endian::little)
+                return static_cast<std::uint16_t>(n + __builtin_ctzll(x) / 8);
+            break;
+        }
+        n += 8;
+    }
+    while (n < max && candidate[n] == current[n]) ++n;
+    return n;
+}
+
+namespace {
+inline std::uint32_t Hash3(const std::uint8_t* p) {
+    const std::uint32_t v = p[0] | p[1] << 8 | p[2] << 16;
+    return (v * 2654435761u) >> (32 - 15);
+}
+}  // namespace
+
+// Puts position q into the search tables (its byte, its pair, its 3-byte chain).
+void TOrvaneEncode::Insert(std::uint64_t q) {
+    const std::uint8_t* p = Ptr(q);
+    lastByte_[p[0]] = static_cast<std::int64_t>(q);
+    if (q + 1 < total_) lastPair_[p[0] << 8 | p[1]] = static_cast<std::int64_t>(q);
+    if (q + 2 < total_) {
+        const std::uint32_t h = Hash3(p);
+        prev_[q & (kRing - 1)] = head_[h];
+        head_[h] = static_cast<std::int64_t>(q);
+    }
+}
+
+// The longest match within the window; among equal lengths the nearest. This is
+// what visiting every candidate from the farthest to the nearest and keeping the
+// last of the longest gives, found through the tables instead.
+TOrvaneEncode::Match TOrvaneEncode::FindMatch(std::uint64_t p, std::uint32_t max) const {
+    Match best;
+    const std::int64_t lowest = static_cast<std::int64_t>(p) - kMaxDistance;
+    const std::uint8_t* cur = Ptr(p);
+    if (max >= 3) {
+        // Every candidate of length 3 or more shares the first three bytes, so it is
+        // on this chain. Nearest first; only a strictly longer one replaces the best.
+        std::int64_t c = head_[Hash3(cur)];
+        while (c >= 0 && c >= lowest) {
+            const std::uint8_t* cand = Ptr(static_cast<std::uint64_t>(c));
+            if (cand[best.length] == cur[best.length] && cand[0] == cur[0] && cand[1] == cur[1] &&
+                cand[2] == cur[2]) {
+                const std::uint32_t len = Search(cand, cur, static_cast<std::uint16_t>(max));
+                if (len > best.length) {
+                    best.length = len;
+                    best.distance = static_cast<std::uint32_t>(p - c);
+                    if (len >= max) break;  // nothing farther can be longer
+                }
+            }
+            c = prev_[static_cast<std::uint64_t>(c) & (kRing - 1)];
+        }
+        if (best.length >= 3) return best;
+    }
+    if (max >= 2) {
+        const std::int64_t c = lastPair_[cur[0] << 8 | cur[1]];
+        if (c >= 0 && c >= lowest) {
+            best.length = 2;
+            best.distance = static_cast<std::uint32_t>(p - c);
+            return best;
+        }
+    }
+    const std::int64_t c = lastByte_[cur[0]];
+    if (c >= 0 && c >= lowest) {
+        best.length = 1;
+        best.distance = static_cast<std::uint32_t>(p - c);
+    }
+    return best;
+}
+
+void TOrvaneEncode::EndGroup() {
+    out_[flagAt_] = static_cast<std::uint8_t>(flags_);
+    out_[flagAt_ + 1] = static_cast<std::uint8_t>(flags_ >> 8);
+    out_[flagAt_ + 2] = static_cast<std::uint8_t>(flags_ >> 16);
+    out_[flagAt_ + 3] = static_cast<std::uint8_t>(flags_ >> 24);
+    completed_ = outCount_;
+}
+
+int TOrvaneEncode::Encode(const std::uint8_t* block) {
+    if (!open_ || done_) return 0;
+
+    if (blocksLoaded_ < 2) {
+        // Start-up: one block per call until two are in (or the input is all in).
+        const std::uint64_t remaining = total_ - loadedEnd_;
+        const std::uint64_t n = std::min<std::uint64_t>(kBlockSize, remaining);
+        std::memcpy(window_.get() + kHistory + blocksLoaded_ * kBlockSize, block, n);
+        loadedEnd_ += n;
+        blocksLoaded_ = remaining <= static_cast<std::uint64_t>(kBlockSize) ? 2 : blocksLoaded_ + 1;
+        if (blocksLoaded_ < 2) return 0;
+        // The first group's flag word.
+        outCount_ = 4;
+        flagAt_ = 0;
+        flags_ = 0;
+        mask_ = 0x80000000u;
+        tokens_ = 0;
+    } else {
+        // Slide the window by one block and append the next one.
+        std::memmove(window_.get(), window_.get() + kBlockSize, kHistory + kBlockSize);
+        blockStart_ += kBlockSize;
+        windowBase_ = blockStart_ - kHistory;
+        if (loadedEnd_ < total_) {
+            const std::uint64_t n = std::min<std::uint64_t>(kBlockSize, total_ - loadedEnd_);
+            std::memcpy(window_.get() + kHistory + kBlockSize, block, n);
+            loadedEnd_ += n;
+        }
+        // The open group moves to the front of the output buffer.
+        std::memmove(out_.get(), out_.get() + completed_, outCount_ - completed_);
+        outCount_ -= completed_;
+        flagAt_ -= completed_;
+        completed_ = 0;
+    }
+
+    const std::uint64_t limit = blockStart_ + kBlockSize;
+    while (pos_ < total_ && pos_ <= limit) {
+        while (inserted_ < pos_) Insert(inserted_++);
+        const std::uint64_t remaining = total_ - pos_;
+        const std::uint32_t max = remaining <= static_cast<std::uint64_t>(kMaxMatch)
+                                      ? static_cast<std::uint32_t>(remaining)
+                                      : kMaxMatch;
+        const Match m = FindMatch(pos_, max);
+        int cost = 1;
+        if (m.length > 255) cost += 2;
+        if (m.length >= 15 && m.length <= 255) cost += 1;
+        if (m.distance > 10) cost += 1;
+        if (m.length >= 1 && static_cast<std::uint32_t>(cost) <= m.length) {
+            flags_ |= mask_;
+            std::uint8_t lengthCode, distanceCode;
+            lengthCode = m.length <= 14 ? static_cast<std::uint8_t>(m.length - 1)
+                         : m.length <= 255 ? 14
+                                           : 15;
+            distanceCode = m.distance <= 10 ? static_cast<std::uint8_t>(m.distance - 1)
+                                            : static_cast<std::uint8_t>(10 + m.distance / 256);
+            PutByte(static_cast<std::uint8_t>(lengthCode << 4 | distanceCode));
+            if (lengthCode == 14) {
+                PutByte(static_cast<std::uint8_t>(m.length));
+            } else if (lengthCode == 15) {
+                PutByte(static_cast<std::uint8_t>(m.length));
+                PutByte(static_cast<std::uint8_t>(m.length >> 8));
+            }
+            if (distanceCode >= 10) PutByte(static_cast<std::uint8_t>(m.distance & 255));
+            pos_ += m.length;
+        } else {
+            PutByte(At(pos_));
+            pos_ += 1;
+        }
+        mask_ >>= 1;
+        ++tokens_;
+        if (pos_ >= total_ || tokens_ == 32) {
+            EndGroup();
+            if (pos_ < total_) {
+                flagAt_ = outCount_;
+                outCount_ += 4;
+                flags_ = 0;
+                mask_ = 0x80000000u;
+                tokens_ = 0;
+            }
+        }
+    }
+    // Positions passed by the last match go into the tables before the window slides.
+    while (inserted_ < pos_) Insert(inserted_++);
+    if (pos_ >= total_) done_ = true;
+    return static_cast<int>(completed_);
+}
