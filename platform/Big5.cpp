@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <mutex>
+#include <vector>
 
 namespace ui {
 namespace {
@@ -51,6 +52,39 @@ std::string Utf8ToBig5(std::string_view utf8) { return Convert("CP950", "UTF-8",
 
 std::string Big5ToUtf8(std::string_view big5) {
     return Convert("UTF-8", "CP950", big5, "\xEF\xBF\xBD", nullptr);
+}
+
+char32_t Big5CodePoint(unsigned char lead, unsigned char trail) {
+    // Trail bytes run 0x40..0x7E and 0xA1..0xFE: 157 columns per lead byte.
+    static const std::vector<char32_t> table = [] {
+        std::vector<char32_t> t(126 * 157, 0);
+        iconv_t cd = iconv_open("UTF-32LE", "CP950");
+        if (cd == reinterpret_cast<iconv_t>(-1)) return t;
+        for (int lead = 0x81; lead <= 0xFE; ++lead) {
+            for (int col = 0; col < 157; ++col) {
+                const int trail = col < 63 ? 0x40 + col : 0xA1 + (col - 63);
+                char in[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+                unsigned char out[8] = {};
+                char* src = in;
+                size_t srcLeft = 2;
+                char* dst = reinterpret_cast<char*>(out);
+                size_t dstLeft = sizeof out;
+                iconv(cd, nullptr, nullptr, nullptr, nullptr);
+                const size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+                if (r == static_cast<size_t>(-1) || srcLeft != 0 || sizeof out - dstLeft != 4) continue;
+                t[(lead - 0x81) * 157 + col] = char32_t(out[0]) | char32_t(out[1]) << 8 |
+                                               char32_t(out[2]) << 16 | char32_t(out[3]) << 24;
+            }
+        }
+        iconv_close(cd);
+        return t;
+    }();
+    if (lead < 0x81 || lead > 0xFE) return 0;
+    int col;
+    if (trail >= 0x40 && trail <= 0x7E) col = trail - 0x40;
+    else if (trail >= 0xA1 && trail <= 0xFE) col = 63 + (trail - 0xA1);
+    else return 0;
+    return table[(lead - 0x81) * 157 + col];
 }
 
 bool FitsBig5(std::string_view utf8) {

@@ -19,6 +19,10 @@ bool FitsBig5(std::string_view utf8);
 // A Big5 lead byte: the high bit set. The next byte is its trail byte.
 inline bool IsBig5Lead(unsigned char c) { return c >= 0x81 && c != 0xFF; }
 
+// The Unicode code of one two-byte character, for drawing: from a table built once
+// with iconv (CP950). 0 when the pair does not decode.
+char32_t Big5CodePoint(unsigned char lead, unsigned char trail);
+
 }  // namespace ui
 
 // Shorthand for a system text written in UTF-8 in the source: B5("露米亞藥坊").
