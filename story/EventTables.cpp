@@ -1,0 +1,14 @@
+#include "story/EventTables.h"
+
+// Slot order is priority; the first null slot ends a table.
+EventTable LookEvents = {};
+EventTable TalkEvents = {};
+EventTable SearchEvents = {};
+EventTable MoveEvents = {};
+EventTable DayStartEvents = {};
+EventTable TurnStartEvents = {};
+EventTable FlowerbedEvents = {};
+EndingTable EndingEvents = {};
+EventTable DeliveryEvents = {};
+EventTable CustomerRequestEvents = {};
+EventTable PeddleEvents = {};
