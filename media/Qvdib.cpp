@@ -1,0 +1,775 @@
+#include "media/Qvdib.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+// The system's twenty static colours (red, green, blue): the first ten open the
+// default palette, the last ten close it.
+constexpr std::uint8_t kSystemColours[20][3] = {
+    {0, 0, 0},       {128, 0, 0},     {0, 128, 0},     {128, 128, 0},   {0, 0, 128},
+    {128, 0, 128},   {0, 128, 128},   {192, 192, 192}, {192, 220, 192}, {166, 202, 240},
+    {255, 251, 240}, {160, 160, 164}, {128, 128, 128}, {255, 0, 0},     {0, 255, 0},
+    {255, 255, 0},   {0, 0, 255},     {255, 0, 255},   {0, 255, 255},   {255, 255, 255},
+};
+
+// Surfaces larger than this on either side are refused rather than allocated.
+constexpr int kMaxSide = 32768;
+// Lines and boxes clamp their coordinates to this range.
+constexpr int kClamp = 50000;
+
+int Clamp(int v) { return std::clamp(v, -kClamp, kClamp); }
+
+void DefaultPalette(RGBQUAD* pal) {
+    for (int i = 0; i < 256; ++i) {
+        const int s = i < 10 ? i : i >= 246 ? i - 236 : 0;
+        pal[i] = RGBQUAD{kSystemColours[s][2], kSystemColours[s][1], kSystemColours[s][0], 0};
+    }
+}
+
+// The pixel writer: destination d, colour c, draw mode m.
+inline void Plot(std::uint8_t& d, std::uint8_t c, std::uint8_t m) {
+    switch (m) {
+        case Qv_SET: d = c; break;
+        case Qv_NOT: d = std::uint8_t(c ^ 255); break;
+        case Qv_AND: d = std::uint8_t(d & c); break;
+        case Qv_OR: d = std::uint8_t(d | c); break;
+        case Qv_XOR: d = std::uint8_t(d ^ c); break;
+        case Qv_ADD: d = d + c < 255 ? std::uint8_t(d + c) : 255; break;
+        case Qv_SUB: d = c < d ? std::uint8_t(d - c) : 0; break;
+        case Qv_MED: d = std::uint8_t((d + c) >> 1); break;
+        default: break;
+    }
+}
+
+// One row of a blit: n destination bytes from n source bytes read forwards
+// (step 1) or backwards (step -1, src pointing at the first byte read).
+// Kept as plain loops the compiler turns into vector code.
+void RowCopy(std::uint8_t* d, const std::uint8_t* s, int n) { std::memmove(d, s, std::size_t(n)); }
+
+void RowCopyReversed(std::uint8_t* d, const std::uint8_t* s, int n) {
+    for (int i = 0; i < n; ++i) d[i] = s[-i];
+}
+
+void RowKey(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, int n, std::uint8_t key) {
+    for (int i = 0; i < n; ++i) {
+        const std::uint8_t v = s[i];
+        d[i] = v == key ? d[i] : v;
+    }
+}
+
+void RowKeyReversed(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, int n, std::uint8_t key) {
+    for (int i = 0; i < n; ++i) {
+        const std::uint8_t v = s[-i];
+        d[i] = v == key ? d[i] : v;
+    }
+}
+
+void RowMode(std::uint8_t* d, const std::uint8_t* s, int step, int n, bool transparent, std::uint8_t key,
+             std::uint8_t m) {
+    for (int i = 0; i < n; ++i) {
+        const std::uint8_t v = s[i * step];
+        if (!transparent || v != key) Plot(d[i], v, m);
+    }
+}
+
+// A rectangle of pattern columns mapped onto destination columns.
+struct Span {
+    int dx0 = 0;      // first destination column
+    int n = 0;        // columns drawn
+    int srcCol = 0;   // pattern column for dx0
+    int step = 1;     // pattern column change per destination column
+    int dy0 = 0;      // first destination row
+    int rows = 0;     // rows drawn
+    int srcRow = 0;   // pattern row for dy0
+};
+
+// Clips a w x h blit at (x, y) to a width x height surface. `mirror` maps pattern
+// column 0 to x + w - 1. False when nothing is left to draw.
+bool ClipSpan(int x, int y, int w, int h, int width, int height, bool mirror, Span& s) {
+    const long long x0 = std::max<long long>(x, 0);
+    const long long x1 = std::min<long long>((long long)x + w, width);
+    const long long y0 = std::max<long long>(y, 0);
+    const long long y1 = std::min<long long>((long long)y + h, height);
+    if (x1 <= x0 || y1 <= y0) return false;
+    s.dx0 = int(x0);
+    s.n = int(x1 - x0);
+    s.dy0 = int(y0);
+    s.rows = int(y1 - y0);
+    s.srcRow = int(y0 - y);
+    if (mirror) {
+        s.srcCol = int((long long)x + w - 1 - x0);
+        s.step = -1;
+    } else {
+        s.srcCol = int(x0 - x);
+        s.step = 1;
+    }
+    return true;
+}
+
+inline bool MaskBit(const std::uint8_t* mask, int bytesPerRow, int row, int col) {
+    return (mask[std::size_t(row) * bytesPerRow + (col >> 3)] >> (7 - (col & 7))) & 1;
+}
+
+// Non-negative remainder.
+inline int Mod(long long v, int m) {
+    const long long r = v % m;
+    return int(r < 0 ? r + m : r);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- lifecycle
+
+TQvDib::TQvDib() { InitDib(); }
+
+TQvDib::TQvDib(int width, int height) : width_(width), height_(height) { InitDib(); }
+
+TQvDib::~TQvDib() { EndDib(); }
+
+void TQvDib::Allocate(int width, int height) {
+    width_ = width;
+    height_ = height;
+    stride_ = (width + 3) & ~3;
+    pixels_.assign(std::size_t(stride_) * std::size_t(height), 0);
+}
+
+void TQvDib::InitDib() {
+    if (HasSection()) return;
+    if (width_ <= 0 || height_ <= 0 || width_ > kMaxSide || height_ > kMaxSide) return;
+    Allocate(width_, height_);
+    DefaultPalette(palette_);
+    stripPending_ = false;
+}
+
+void TQvDib::EndDib() {
+    EndBitmap();
+    ReleaseBmpDC();
+    pixels_.clear();
+    pixels_.shrink_to_fit();
+    stride_ = 0;
+    strip_.clear();
+    stripPending_ = false;
+}
+
+void TQvDib::ResizeDib(int width, int height) {
+    if (!HasSection()) return;
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide) return;
+    std::vector<std::uint8_t> old = std::move(pixels_);
+    const int oldStride = stride_;
+    const int oldWidth = width_;
+    const int oldHeight = height_;
+    Allocate(width, height);
+    const int w = std::min(oldWidth, width);
+    const int h = std::min(oldHeight, height);
+    for (int row = 0; row < h; ++row)
+        std::memcpy(&pixels_[std::size_t(row) * stride_], &old[std::size_t(row) * oldStride], std::size_t(w));
+    // A strip kept from the old picture no longer fits it.
+    strip_.clear();
+    stripPending_ = false;
+    if (bitmap_) {
+        paletteChanged_ = true;
+        PushToBitmap();
+    }
+}
+
+void TQvDib::SetWidth(int width) {
+    if (HasSection())
+        ResizeDib(width, height_);
+    else {
+        width_ = width;
+        InitDib();
+    }
+}
+
+void TQvDib::SetHeight(int height) {
+    if (HasSection())
+        ResizeDib(width_, height);
+    else {
+        height_ = height;
+        InitDib();
+    }
+}
+
+// ---------------------------------------------------------------- palette
+
+void TQvDib::SetPal1(int index, const RGBQUAD* entry) {
+    if (!HasSection() || !entry || index < 0 || index > 255) return;
+    RestoreStrip();
+    palette_[index] = RGBQUAD{entry->rgbBlue, entry->rgbGreen, entry->rgbRed, 0};
+    paletteChanged_ = true;
+    SetModified();
+}
+
+void TQvDib::SetPal2(const RGBQUAD* palette256) {
+    if (!HasSection() || !palette256) return;
+    RestoreStrip();
+    for (int i = 0; i < 256; ++i)
+        palette_[i] = RGBQUAD{palette256[i].rgbBlue, palette256[i].rgbGreen, palette256[i].rgbRed, 0};
+    paletteChanged_ = true;
+    SetModified();
+}
+
+void TQvDib::AskPal1(int index, RGBQUAD* out) const {
+    if (!HasSection() || !out || index < 0 || index > 255) return;
+    *out = palette_[index];
+}
+
+void TQvDib::AskPal2(RGBQUAD* out256) const {
+    if (!HasSection() || !out256) return;
+    std::memcpy(out256, palette_, sizeof(palette_));
+}
+
+void TQvDib::SetPal1(int index, const TQvRGB& entry) {
+    const RGBQUAD q = entry.ToRGBQUAD();
+    SetPal1(index, &q);
+}
+
+void TQvDib::SetPal2(const TQvRGB* palette256) {
+    if (!palette256) return;
+    RGBQUAD q[256];
+    for (int i = 0; i < 256; ++i) q[i] = palette256[i].ToRGBQUAD();
+    SetPal2(q);
+}
+
+void TQvDib::AskPal1(int index, TQvRGB* out) const {
+    if (!HasSection() || !out || index < 0 || index > 255) return;
+    *out = TQvRGB(palette_[index]);
+}
+
+void TQvDib::AskPal2(TQvRGB* out256) const {
+    if (!HasSection() || !out256) return;
+    for (int i = 0; i < 256; ++i) out256[i] = TQvRGB(palette_[i]);
+}
+
+void TQvDib::InitPal() {
+    RGBQUAD pal[256];
+    DefaultPalette(pal);
+    SetPal2(pal);
+}
+
+bool TQvDib::SetActFile(const std::string& fileName) {
+    RGBQUAD pal[256];
+    RGBQUAD* p = pal;
+    if (!LoadActFile(fileName, &p)) return false;
+    SetPal2(pal);
+    return true;
+}
+
+bool TQvDib::SetActPack(TQvPack* pack, const std::string& memberName) {
+    RGBQUAD pal[256];
+    RGBQUAD* p = pal;
+    if (!LoadActPack(pack, memberName, &p)) return false;
+    SetPal2(pal);
+    return true;
+}
+
+// ---------------------------------------------------------------- pixels, lines, boxes
+
+void TQvDib::Cls() {
+    OverlayText = nullptr;
+    if (!HasSection()) return;
+    stripPending_ = false;
+    std::fill(pixels_.begin(), pixels_.end(), std::uint8_t(0));
+    SetModified();
+}
+
+bool TQvDib::PSet(int x, int y, std::uint8_t colour) {
+    if (!HasSection() || x < 0 || y < 0 || x >= width_ || y >= height_) return false;
+    RestoreStrip();
+    Plot(pixels_[std::size_t(y) * stride_ + x], colour, Method);
+    SetModified();
+    return true;
+}
+
+std::uint8_t TQvDib::PGet(int x, int y) const {
+    if (!HasSection() || x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
+    return pixels_[std::size_t(y) * stride_ + x];
+}
+
+bool TQvDib::QvLine(int x1, int y1, int x2, int y2, std::uint8_t colour, bool leaveOutEnds) {
+    if (!HasSection()) return false;
+    RestoreStrip();
+    x1 = Clamp(x1);
+    y1 = Clamp(y1);
+    x2 = Clamp(x2);
+    y2 = Clamp(y2);
+    if (y1 > y2) {
+        std::swap(x1, x2);
+        std::swap(y1, y2);
+    }
+    const std::uint8_t m = Method;
+    auto put = [&](int x, int y) {
+        if (x >= 0 && y >= 0 && x < width_ && y < height_) Plot(pixels_[std::size_t(y) * stride_ + x], colour, m);
+    };
+    if (x1 == x2 && y1 == y2) {
+        if (!leaveOutEnds) put(x1, y1);
+        return true;
+    }
+    const int dx = std::abs(x2 - x1) + 1;
+    const int dy = y2 - y1 + 1;
+    const int sx = x2 > x1 ? 1 : -1;
+    int e = 0;
+    int x = x1;
+    int y = y1;
+    if (!leaveOutEnds) put(x, y);
+    for (;;) {
+        if (dx > dy) {
+            e += dy;
+            if (e >= dx) {
+                e -= dx;
+                ++y;
+            }
+            x += sx;
+        } else {
+            e += dx;
+            if (e >= dy) {
+                e -= dy;
+                x += sx;
+            }
+            ++y;
+        }
+        if ((x == x2 && y == y2) || y > y2) break;
+        put(x, y);
+    }
+    if (!leaveOutEnds) put(x2, y2);
+    return true;
+}
+
+bool TQvDib::Line(int x1, int y1, int x2, int y2, std::uint8_t colour) {
+    const bool ok = QvLine(x1, y1, x2, y2, colour, false);
+    if (ok) SetModified();
+    lastX_ = x2;
+    lastY_ = y2;
+    return ok;
+}
+
+bool TQvDib::CLine(int x, int y, std::uint8_t colour) {
+    const bool ok = QvLine(lastX_, lastY_, x, y, colour, true);
+    if (ok) PSet(x, y, colour);
+    lastX_ = x;
+    lastY_ = y;
+    return ok;
+}
+
+bool TQvDib::Box(int x1, int y1, int x2, int y2, std::uint8_t colour) {
+    x1 = Clamp(x1);
+    y1 = Clamp(y1);
+    x2 = Clamp(x2);
+    y2 = Clamp(y2);
+    bool ok;
+    if (x1 == x2 || y1 == y2) {
+        ok = QvLine(x1, y1, x2, y2, colour, false);
+    } else {
+        ok = QvLine(x1, y1, x2, y1, colour, false);
+        ok = QvLine(x1, y1, x1, y2, colour, true) && ok;
+        ok = QvLine(x1, y2, x2, y2, colour, false) && ok;
+        ok = QvLine(x2, y1, x2, y2, colour, true) && ok;
+    }
+    if (ok) SetModified();
+    return ok;
+}
+
+bool TQvDib::QvBoxFill(int x1, int y1, int x2, int y2, std::uint8_t colour, const std::uint8_t* mask, int mw,
+                       int mh) {
+    if (!HasSection()) return false;
+    if (mask && (mw <= 0 || mh <= 0)) return false;
+    RestoreStrip();
+    x1 = Clamp(x1);
+    y1 = Clamp(y1);
+    x2 = Clamp(x2);
+    y2 = Clamp(y2);
+    if (x1 > x2) std::swap(x1, x2);
+    if (y1 > y2) std::swap(y1, y2);
+    const int cx0 = std::max(x1, 0);
+    const int cx1 = std::min(x2, width_ - 1);
+    const int cy0 = std::max(y1, 0);
+    const int cy1 = std::min(y2, height_ - 1);
+    if (cx0 > cx1 || cy0 > cy1) return true;
+    const std::uint8_t m = Method;
+    const int maskBytes = (mw + 7) / 8;
+    for (int y = cy0; y <= cy1; ++y) {
+        std::uint8_t* row = &pixels_[std::size_t(y) * stride_];
+        if (!mask) {
+            if (m == Qv_SET)
+                std::memset(row + cx0, colour, std::size_t(cx1 - cx0 + 1));
+            else
+                for (int x = cx0; x <= cx1; ++x) Plot(row[x], colour, m);
+            continue;
+        }
+        const int mrow = Mod((long long)y - y1, mh);
+        int mcol = Mod((long long)cx0 - x1, mw);
+        for (int x = cx0; x <= cx1; ++x) {
+            if (MaskBit(mask, maskBytes, mrow, mcol)) Plot(row[x], colour, m);
+            if (++mcol == mw) mcol = 0;
+        }
+    }
+    return true;
+}
+
+bool TQvDib::BoxFill(int x1, int y1, int x2, int y2, std::uint8_t colour) {
+    const bool ok = QvBoxFill(x1, y1, x2, y2, colour, nullptr, 0, 0);
+    if (ok) SetModified();
+    return ok;
+}
+
+bool TQvDib::BoxFillM(int x1, int y1, int x2, int y2, std::uint8_t colour, const std::uint8_t* mask, int mw,
+                      int mh) {
+    if (!mask) return false;
+    const bool ok = QvBoxFill(x1, y1, x2, y2, colour, mask, mw, mh);
+    if (ok) SetModified();
+    return ok;
+}
+
+// ---------------------------------------------------------------- pattern blits
+
+bool TQvDib::PutPat(int x, int y, int w, int h, const std::uint8_t* pattern) {
+    const bool ok = QvPutPat(x, y, w, h, pattern, w, false, 0);
+    if (ok) SetModified();
+    return ok;
+}
+
+bool TQvDib::PutPat2(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch) {
+    const bool ok = QvPutPat(x, y, w, h, pattern, pitch, false, 0);
+    if (ok) SetModified();
+    return ok;
+}
+
+bool TQvDib::PasPat(int x, int y, int w, int h, const std::uint8_t* pattern, std::uint8_t colour) {
+    const bool ok = QvPutPat(x, y, w, h, pattern, w, true, colour);
+    if (ok) SetModified();
+    return ok;
+}
+
+bool TQvDib::PasPat2(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch, std::uint8_t colour) {
+    const bool ok = QvPutPat(x, y, w, h, pattern, pitch, true, colour);
+    if (ok) SetModified();
+    return ok;
+}
+
+bool TQvDib::PasPatWappi(int x, int y, int w, int h, const std::uint8_t* pattern, std::uint8_t colour,
+                         bool mirror) {
+    const bool ok = QvPutPatWappi(x, y, w, h, pattern, w, colour, mirror);
+    if (ok) SetModified();
+    return ok;
+}
+
+bool TQvDib::PasPat2Wappi(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch, std::uint8_t colour,
+                          bool mirror) {
+    const bool ok = QvPutPatWappi(x, y, w, h, pattern, pitch, colour, mirror);
+    if (ok) SetModified();
+    return ok;
+}
+
+bool TQvDib::PasMPat(int x, int y, int w, int h, const std::uint8_t* pattern, const std::uint8_t* mask, int mw,
+                     int mh) {
+    const bool ok = QvPutPatM(x, y, w, h, pattern, w, mask, mw, mh);
+    if (ok) SetModified();
+    return ok;
+}
+
+namespace {
+
+// The shared body of the plain, mirrored and transparent blits.
+void BlitSpan(std::uint8_t* pixels, int stride, const Span& s, const std::uint8_t* pattern, int pitch,
+              bool transparent, std::uint8_t key, std::uint8_t m) {
+    for (int r = 0; r < s.rows; ++r) {
+        std::uint8_t* d = pixels + std::size_t(s.dy0 + r) * stride + s.dx0;
+        const std::uint8_t* src = pattern + std::size_t(s.srcRow + r) * pitch + s.srcCol;
+        if (m == Qv_SET) {
+            if (!transparent)
+                s.step > 0 ? RowCopy(d, src, s.n) : RowCopyReversed(d, src, s.n);
+            else
+                s.step > 0 ? RowKey(d, src, s.n, key) : RowKeyReversed(d, src, s.n, key);
+        } else {
+            RowMode(d, src, s.step, s.n, transparent, key, m);
+        }
+    }
+}
+
+}  // namespace
+
+bool TQvDib::QvPutPat(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch, bool transparent,
+                      std::uint8_t colour) {
+    if (Reverse) return QvPutPatR(x, y, w, h, pattern, pitch, transparent, colour);
+    if (!HasSection() || !pattern) return false;
+    RestoreStrip();
+    pitch = std::max(pitch, w);
+    Span s;
+    if (!ClipSpan(x, y, w, h, width_, height_, false, s)) return true;
+    BlitSpan(pixels_.data(), stride_, s, pattern, pitch, transparent, colour, Method);
+    return true;
+}
+
+bool TQvDib::QvPutPatR(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch, bool transparent,
+                       std::uint8_t colour) {
+    if (!Reverse || !HasSection() || !pattern) return false;
+    RestoreStrip();
+    pitch = std::max(pitch, w);
+    Span s;
+    if (!ClipSpan(x, y, w, h, width_, height_, true, s)) return true;
+    BlitSpan(pixels_.data(), stride_, s, pattern, pitch, transparent, colour, Method);
+    return true;
+}
+
+bool TQvDib::QvPutPatWappi(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch, std::uint8_t colour,
+                           bool mirror) {
+    if (!HasSection() || !pattern) return false;
+    RestoreStrip();
+    pitch = std::max(pitch, w);
+    Span s;
+    if (!ClipSpan(x, y, w, h, width_, height_, mirror, s)) return true;
+    BlitSpan(pixels_.data(), stride_, s, pattern, pitch, true, colour, Method);
+    return true;
+}
+
+bool TQvDib::QvPutPatM(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch,
+                       const std::uint8_t* mask, int mw, int mh) {
+    if (Reverse) return QvPutPatMR(x, y, w, h, pattern, pitch, mask, mw, mh);
+    if (!HasSection() || !pattern || !mask || mw <= 0 || mh <= 0) return false;
+    RestoreStrip();
+    pitch = std::max(pitch, w);
+    Span s;
+    if (!ClipSpan(x, y, w, h, width_, height_, false, s)) return true;
+    const std::uint8_t m = Method;
+    const int maskBytes = (mw + 7) / 8;
+    for (int r = 0; r < s.rows; ++r) {
+        std::uint8_t* d = &pixels_[std::size_t(s.dy0 + r) * stride_ + s.dx0];
+        const std::uint8_t* src = pattern + std::size_t(s.srcRow + r) * pitch + s.srcCol;
+        const int mrow = Mod(s.srcRow + r, mh);
+        int mcol = Mod(s.srcCol, mw);
+        for (int i = 0; i < s.n; ++i) {
+            if (MaskBit(mask, maskBytes, mrow, mcol)) Plot(d[i], src[i], m);
+            if (++mcol == mw) mcol = 0;
+        }
+    }
+    return true;
+}
+
+bool TQvDib::QvPutPatMR(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch,
+                        const std::uint8_t* mask, int mw, int mh) {
+    if (!Reverse || !HasSection() || !pattern || !mask || mw <= 0 || mh <= 0) return false;
+    RestoreStrip();
+    pitch = std::max(pitch, w);
+    Span s;
+    if (!ClipSpan(x, y, w, h, width_, height_, true, s)) return true;
+    const std::uint8_t m = Method;
+    const int maskBytes = (mw + 7) / 8;
+    for (int r = 0; r < s.rows; ++r) {
+        std::uint8_t* d = &pixels_[std::size_t(s.dy0 + r) * stride_ + s.dx0];
+        const std::uint8_t* src = pattern + std::size_t(s.srcRow + r) * pitch;
+        const int mrow = Mod(s.srcRow + r, mh);
+        // Pattern and mask go together in pattern order, leftwards on the surface.
+        for (int i = 0; i < s.n; ++i) {
+            const int col = s.srcCol - i;
+            if (MaskBit(mask, maskBytes, mrow, Mod(col, mw))) Plot(d[i], src[col], m);
+        }
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------- reading and copying
+
+bool TQvDib::QvGetPat(int x, int y, int w, int h, std::uint8_t* pattern) const {
+    if (!HasSection() || !pattern) return false;
+    Span s;
+    if (!ClipSpan(x, y, w, h, width_, height_, false, s)) return true;
+    for (int r = 0; r < s.rows; ++r)
+        std::memcpy(pattern + std::size_t(s.srcRow + r) * w + s.srcCol,
+                    &pixels_[std::size_t(s.dy0 + r) * stride_ + s.dx0], std::size_t(s.n));
+    return true;
+}
+
+namespace {
+
+// Clips the source rectangle to the source surface, moving the destination with
+// a negative source corner. False when nothing is left.
+bool ClipSource(const TQvDib& src, int& x, int& y, int& sx, int& sy, int& w, int& h) {
+    if (sx < 0) {
+        x -= sx;
+        w += sx;
+        sx = 0;
+    }
+    if (sy < 0) {
+        y -= sy;
+        h += sy;
+        sy = 0;
+    }
+    if (sx >= src.Width() || sy >= src.Height()) return false;
+    w = std::min(w, src.Width() - sx);
+    h = std::min(h, src.Height() - sy);
+    return w > 0 && h > 0;
+}
+
+}  // namespace
+
+bool TQvDib::PutDib(int x, int y, const TQvDib* source, int sx, int sy, int w, int h) {
+    if (!HasSection() || !source || !source->HasSection()) return false;
+    if (!ClipSource(*source, x, y, sx, sy, w, h)) return true;
+    return PutPat2(x, y, w, h, source->ImagePtr() + std::size_t(sy) * source->Stride() + sx, source->Stride());
+}
+
+bool TQvDib::PasDib(int x, int y, const TQvDib* source, int sx, int sy, int w, int h, std::uint8_t colour) {
+    if (!HasSection() || !source || !source->HasSection()) return false;
+    if (!ClipSource(*source, x, y, sx, sy, w, h)) return true;
+    return PasPat2(x, y, w, h, source->ImagePtr() + std::size_t(sy) * source->Stride() + sx, source->Stride(),
+                   colour);
+}
+
+namespace {
+
+template <class Load>
+bool DrawLoaded(TQvDib& dib, int x, int y, Load load) {
+    RGBQUAD* pal = nullptr;
+    std::uint8_t* pix = nullptr;
+    int w = 0, h = 0;
+    if (!load(&pal, &pix, &w, &h)) return false;
+    bool ok = true;
+    if (!dib.HasSection()) {
+        const long long nw = (long long)x + w;
+        const long long nh = (long long)y + h;
+        if (nw > 0 && nh > 0 && nw <= kMaxSide && nh <= kMaxSide) {
+            dib.SetWidth(int(nw));
+            dib.SetHeight(int(nh));
+        }
+        ok = dib.HasSection();
+    }
+    if (ok) {
+        dib.SetPal2(pal);
+        dib.PutPat(x, y, w, h, pix);
+    }
+    QvFree(pal);
+    QvFree(pix);
+    return ok;
+}
+
+}  // namespace
+
+bool TQvDib::DrawBmpFile(const std::string& fileName, int x, int y) {
+    return DrawLoaded(*this, x, y, [&](RGBQUAD** p, std::uint8_t** px, int* w, int* h) {
+        return LoadBmpFile(fileName, p, px, w, h);
+    });
+}
+
+bool TQvDib::DrawBmpResource(std::uint16_t resourceId, int x, int y) {
+    return DrawLoaded(*this, x, y, [&](RGBQUAD** p, std::uint8_t** px, int* w, int* h) {
+        return LoadBmpResource(resourceId, p, px, w, h);
+    });
+}
+
+bool TQvDib::DrawBmpResource(std::string_view resourceName, int x, int y) {
+    return DrawLoaded(*this, x, y, [&](RGBQUAD** p, std::uint8_t** px, int* w, int* h) {
+        return LoadBmpResource(resourceName, p, px, w, h);
+    });
+}
+
+bool TQvDib::DrawBmpPack(TQvPack* pack, const std::string& memberName, int x, int y) {
+    return DrawLoaded(*this, x, y, [&](RGBQUAD** p, std::uint8_t** px, int* w, int* h) {
+        return LoadBmpPack(pack, memberName, p, px, w, h);
+    });
+}
+
+// ---------------------------------------------------------------- the kept strip
+
+void TQvDib::SaveStrip(int row) {
+    stripPending_ = false;
+    if (!HasSection()) return;
+    const int r0 = std::clamp(row, 0, height_);
+    const int r1 = std::clamp(row + kQvStripRows, 0, height_);
+    stripRow_ = r0;
+    strip_.assign(pixels_.begin() + std::ptrdiff_t(r0) * stride_, pixels_.begin() + std::ptrdiff_t(r1) * stride_);
+    stripPending_ = true;
+}
+
+void TQvDib::RestoreStrip() {
+    if (stripPending_) backcopy(stripRow_);
+}
+
+void TQvDib::getback() { SaveStrip(kQvStripRow); }
+
+void TQvDib::backcopy(int row) {
+    if (!stripPending_) return;
+    stripPending_ = false;
+    if (!HasSection() || row < 0 || row >= height_) return;
+    const std::size_t at = std::size_t(row) * stride_;
+    const std::size_t n = std::min(strip_.size(), pixels_.size() - at);
+    std::memcpy(&pixels_[at], strip_.data(), n);
+}
+
+// ---------------------------------------------------------------- refresh
+
+void TQvDib::SetModified() {
+    if (bitmap_) {
+        stripPending_ = false;
+        if (OverlayText) {
+            SaveStrip(OverlayY);
+            DrawOverlay();
+        }
+        pixelsChanged_ = true;
+    }
+    if (refresh_ && bitmap_) PushToBitmap();
+    Change();
+}
+
+void TQvDib::Change() {
+    if (OnChange) OnChange(this);
+}
+
+void TQvDib::ChgModifiedSw(bool on) {
+    if (on) {
+        if (!refresh_) {
+            refresh_ = true;
+            suspend_ = 0;
+            if (bitmap_ && (pixelsChanged_ || paletteChanged_)) PushToBitmap();
+        }
+    } else {
+        if (suspend_ == 0) suspend_ = 1;
+        refresh_ = false;
+    }
+}
+
+void TQvDib::ModifiedOff() {
+    ++suspend_;
+    refresh_ = false;
+}
+
+void TQvDib::ModifiedOn() {
+    if (suspend_ > 0) --suspend_;
+    if (suspend_ == 0) ChgModifiedSw(true);
+}
+
+// ---------------------------------------------------------------- attachment
+
+void TQvDib::SetImage(ui::Image* image) { image_ = image; }
+
+void TQvDib::StartBitmap(ui::Bitmap* bitmap) {
+    EndBitmap();
+    bitmap_ = bitmap;
+    pixelsChanged_ = false;
+    paletteChanged_ = false;
+    refresh_ = true;
+    suspend_ = 0;
+}
+
+void TQvDib::EndBitmap() {
+    bitmap_ = nullptr;
+    image_ = nullptr;
+}
+
+void TQvDib::PushToBitmap() {
+    pixelsChanged_ = false;
+    paletteChanged_ = false;
+    ++pushes_;
+}
+
+void TQvDib::DrawOverlay() {}
+
+ui::Canvas* TQvDib::GetBmpDC() { return nullptr; }
+
+void TQvDib::ReleaseBmpDC() { canvas_ = nullptr; }
+
+bool TQvDib::PutBitBlt(int, int, ui::Canvas*, int, int, int, int) { return false; }
+
+bool TQvDib::GetBitBlt(ui::Canvas*, int, int, int, int, int, int) const { return false; }

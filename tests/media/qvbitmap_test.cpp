@@ -1,0 +1,239 @@
+#include "media/Qvbitmap.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "tests/support/PictureFixtures.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+void Put32(Bytes& b, std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) b[at + i] = std::uint8_t(v >> (8 * i));
+}
+
+// A 3 x 2 picture: rows {1, 2, 3} and {4, 5, 6}.
+const std::uint8_t k3x2[6] = {1, 2, 3, 4, 5, 6};
+
+TEST(QvRGB, ByteOrderAndWords) {
+    const TQvRGB c(1, 2, 3);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(&c);
+    EXPECT_EQ(bytes[0], 3);
+    EXPECT_EQ(bytes[1], 2);
+    EXPECT_EQ(bytes[2], 1);
+    EXPECT_EQ(c.ToDWORD(), 0x00010203u);
+    EXPECT_EQ(TQvRGB(0x00A0B0C0u), TQvRGB(0xA0, 0xB0, 0xC0));
+    const RGBQUAD q = c.ToRGBQUAD();
+    EXPECT_EQ(q.rgbBlue, 3);
+    EXPECT_EQ(q.rgbGreen, 2);
+    EXPECT_EQ(q.rgbRed, 1);
+    EXPECT_EQ(q.rgbReserved, 0);
+    TQvRGB d;
+    EXPECT_EQ(d.ToDWORD(), 0u);
+    d = RGBQUAD{9, 8, 7, 99};
+    EXPECT_EQ(d, TQvRGB(7, 8, 9));
+    d = 0x00112233u;
+    EXPECT_EQ(d, TQvRGB(0x11, 0x22, 0x33));
+}
+
+TEST(LoadBmp, ThreeByTwoWithRowPadding) {
+    const auto pal = picfix::RampPalette();
+    const Bytes file = picfix::MakeBmp8(3, 2, k3x2, pal.data());
+    // Each stored row is 3 bytes and 1 padding byte; the bottom row comes first.
+    ASSERT_EQ(file.size(), 54u + 1024u + 8u);
+    EXPECT_EQ(file[54 + 1024], 4);
+    EXPECT_EQ(file[54 + 1024 + 4], 1);
+
+    RGBQUAD* p = nullptr;
+    std::uint8_t* px = nullptr;
+    int w = 0, h = 0;
+    ASSERT_TRUE(LoadBmpMemory(file.data(), file.size(), true, &p, &px, &w, &h));
+    EXPECT_EQ(w, 3);
+    EXPECT_EQ(h, 2);
+    EXPECT_EQ(0, std::memcmp(px, k3x2, 6));
+    EXPECT_EQ(p[200].rgbRed, 200);
+    EXPECT_EQ(p[200].rgbGreen, 55);
+    EXPECT_EQ(p[200].rgbBlue, 100);
+    QvFree(p);
+    QvFree(px);
+}
+
+TEST(LoadBmp, FromFileTopDownAndSizeOnly) {
+    const auto pal = picfix::RampPalette();
+    const auto dir = picfix::TempDir("qvbitmap-file");
+    const std::string up = picfix::WriteTemp(dir, "UP.BMP", picfix::MakeBmp8(3, 2, k3x2, pal.data()));
+    const std::string down =
+        picfix::WriteTemp(dir, "DOWN.BMP", picfix::MakeBmp8(3, 2, k3x2, pal.data(), {.topDown = true}));
+    for (const std::string& path : {up, down}) {
+        std::uint8_t* px = nullptr;
+        int w = 0, h = 0;
+        ASSERT_TRUE(LoadBmpFile(path, nullptr, &px, &w, &h)) << path;
+        EXPECT_EQ(h, 2);
+        EXPECT_EQ(0, std::memcmp(px, k3x2, 6)) << path;
+        QvFree(px);
+        // Neither output wanted: only the size.
+        w = h = 0;
+        ASSERT_TRUE(LoadBmpFile(path, nullptr, nullptr, &w, &h));
+        EXPECT_EQ(w, 3);
+        EXPECT_EQ(h, 2);
+    }
+    EXPECT_FALSE(LoadBmpFile((dir / "MISSING.BMP").string(), nullptr, nullptr, nullptr, nullptr));
+}
+
+TEST(LoadBmp, SixteenColoursIntoPresetPalette) {
+    const auto pal = picfix::RampPalette();
+    const Bytes file = picfix::MakeBmp8(3, 2, k3x2, pal.data(), {.colours = 16});
+    ASSERT_EQ(file.size(), 54u + 64u + 8u);
+    RGBQUAD preset[256];
+    for (auto& e : preset) e = RGBQUAD{7, 7, 7, 7};
+    RGBQUAD* p = preset;
+    std::uint8_t buffer[6] = {};
+    std::uint8_t* px = buffer;
+    ASSERT_TRUE(LoadBmpMemory(file.data(), file.size(), true, &p, &px, nullptr, nullptr));
+    EXPECT_EQ(p, preset);
+    EXPECT_EQ(0, std::memcmp(buffer, k3x2, 6));  // rows start right after the 64 bytes
+    EXPECT_EQ(preset[15].rgbRed, 15);
+    EXPECT_EQ(preset[16].rgbRed, 7);  // past the table: left as it was
+    EXPECT_EQ(preset[255].rgbReserved, 7);
+
+    // A palette the loader allocates is zero past the colours read.
+    RGBQUAD* fresh = nullptr;
+    ASSERT_TRUE(LoadBmpMemory(file.data(), file.size(), true, &fresh, nullptr, nullptr, nullptr));
+    EXPECT_EQ(fresh[15].rgbRed, 15);
+    for (int i = 16; i < 256; ++i) ASSERT_EQ(fresh[i].rgbRed | fresh[i].rgbGreen | fresh[i].rgbBlue, 0) << i;
+    QvFree(fresh);
+}
+
+TEST(LoadBmp, DamagedPicturesFailWithoutWriting) {
+    const auto pal = picfix::RampPalette();
+    const Bytes good = picfix::MakeBmp8(3, 2, k3x2, pal.data(), {.colours = 16});
+    struct Case {
+        const char* what;
+        Bytes bytes;
+    };
+    std::vector<Case> cases;
+    auto with = [&](const char* what, std::size_t at, std::uint32_t v) {
+        Bytes b = good;
+        Put32(b, at, v);
+        cases.push_back({what, b});
+    };
+    with("24 bits", 28, 24);
+    with("4 bits", 28, 4);
+    with("257 colours", 46, 257);
+    with("width 0", 18, 0);
+    with("negative width", 18, std::uint32_t(-3));
+    with("height 0", 22, 0);
+    with("huge width", 18, 0x7FFFFFFF);
+    with("huge height", 22, 0x7FFFFFFF);
+    with("most negative height", 22, 0x80000000);
+    cases.push_back({"short rows", Bytes(good.begin(), good.end() - 4)});
+    cases.push_back({"short table", Bytes(good.begin(), good.begin() + 54 + 60)});
+    cases.push_back({"short header", Bytes(good.begin(), good.begin() + 50)});
+    cases.push_back({"empty", Bytes{}});
+    for (const Case& c : cases) {
+        RGBQUAD preset[256] = {};
+        preset[0].rgbRed = 77;
+        RGBQUAD* p = preset;
+        std::uint8_t buffer[6] = {9, 9, 9, 9, 9, 9};
+        std::uint8_t* px = buffer;
+        int w = -1, h = -1;
+        EXPECT_FALSE(LoadBmpMemory(c.bytes.data(), c.bytes.size(), true, &p, &px, &w, &h)) << c.what;
+        EXPECT_EQ(preset[0].rgbRed, 77) << c.what;
+        EXPECT_EQ(buffer[0], 9) << c.what;
+        EXPECT_EQ(w, -1) << c.what;
+        RGBQUAD* none = nullptr;
+        std::uint8_t* nopx = nullptr;
+        EXPECT_FALSE(LoadBmpMemory(c.bytes.data(), c.bytes.size(), true, &none, &nopx, &w, &h)) << c.what;
+        EXPECT_EQ(none, nullptr) << c.what;
+        EXPECT_EQ(nopx, nullptr) << c.what;
+    }
+    // The last row may come without its padding.
+    Bytes unpadded(good.begin(), good.end() - 1);
+    EXPECT_TRUE(LoadBmpMemory(unpadded.data(), unpadded.size(), true, nullptr, nullptr, nullptr, nullptr));
+}
+
+TEST(LoadBmp, TwentyFourBitFileIsNotAnEightBitPicture) {
+    const TQvRGB px[6] = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}, {13, 14, 15}, {16, 17, 18}};
+    const Bytes file = picfix::MakeBmp24(3, 2, px);
+    int w = -1;
+    EXPECT_FALSE(LoadBmpMemory(file.data(), file.size(), true, nullptr, nullptr, &w, nullptr));
+    EXPECT_EQ(w, -1);
+
+    TQvRGB* out = nullptr;
+    int h = 0;
+    ASSERT_TRUE(LoadBmp24Memory(file.data(), file.size(), true, &out, &w, &h));
+    EXPECT_EQ(w, 3);
+    EXPECT_EQ(h, 2);
+    for (int i = 0; i < 6; ++i) EXPECT_EQ(out[i], px[i]) << i;
+    QvFree(out);
+}
+
+TEST(LoadBmp24, EightBitPictureThroughItsTable) {
+    auto pal = picfix::RampPalette();
+    // Index 20 lies past the 16-entry table: black, not whatever follows the table.
+    const std::uint8_t idx[6] = {0, 1, 15, 20, 2, 3};
+    const Bytes file = picfix::MakeBmp8(3, 2, idx, pal.data(), {.colours = 16});
+    TQvRGB* out = nullptr;
+    int w = 0, h = 0;
+    ASSERT_TRUE(LoadBmp24Memory(file.data(), file.size(), true, &out, &w, &h));
+    EXPECT_EQ(out[2], TQvRGB(pal[15]));
+    EXPECT_EQ(out[3], TQvRGB());
+    EXPECT_EQ(out[4], TQvRGB(pal[2]));
+    QvFree(out);
+    // Other bit counts fail.
+    Bytes four = file;
+    four[28] = 4;
+    EXPECT_FALSE(LoadBmp24Memory(four.data(), four.size(), true, nullptr, &w, &h));
+}
+
+TEST(LoadAct, ChannelOrderAndShortFiles) {
+    Bytes act(768, 0);
+    act[0] = 255;  // entry 0: red 255
+    act[3 * 7 + 1] = 40;  // entry 7: green 40
+    act[767] = 9;  // entry 255: blue 9
+    const auto dir = picfix::TempDir("qvbitmap-act");
+    const std::string path = picfix::WriteTemp(dir, "PAL.ACT", act);
+    RGBQUAD* p = nullptr;
+    ASSERT_TRUE(LoadActFile(path, &p));
+    EXPECT_EQ(p[0].rgbRed, 255);
+    EXPECT_EQ(p[0].rgbGreen, 0);
+    EXPECT_EQ(p[0].rgbBlue, 0);
+    EXPECT_EQ(p[0].rgbReserved, 0);
+    EXPECT_EQ(p[7].rgbGreen, 40);
+    EXPECT_EQ(p[255].rgbBlue, 9);
+    QvFree(p);
+
+    // The writer gives back what the loader reads.
+    auto pal = picfix::RampPalette();
+    const Bytes written = picfix::MakeAct(pal.data());
+    RGBQUAD back[256];
+    RGBQUAD* bp = back;
+    ASSERT_TRUE(LoadActMemory(written.data(), written.size(), &bp));
+    EXPECT_EQ(0, std::memcmp(back, pal.data(), sizeof(back)));
+
+    // Short: fails and writes nothing; a trailer past 768 bytes is ignored.
+    RGBQUAD keep[256] = {};
+    RGBQUAD* kp = keep;
+    EXPECT_FALSE(LoadActMemory(act.data(), 767, &kp));
+    EXPECT_EQ(keep[0].rgbRed, 0);
+    EXPECT_FALSE(LoadActFile(picfix::WriteTemp(dir, "SHORT.ACT", Bytes(act.begin(), act.end() - 1)), &kp));
+    Bytes longer = act;
+    longer.resize(772, 1);
+    EXPECT_TRUE(LoadActMemory(longer.data(), longer.size(), &kp));
+    EXPECT_FALSE(LoadActFile((dir / "NONE.ACT").string(), &kp));
+}
+
+TEST(LoadBmp, BackslashPathsReachTheFile) {
+    const auto pal = picfix::RampPalette();
+    const auto dir = picfix::TempDir("qvbitmap-slash");
+    picfix::WriteTemp(dir / "Sub", "P.BMP", picfix::MakeBmp8(3, 2, k3x2, pal.data()));
+    int w = 0;
+    EXPECT_TRUE(LoadBmpFile(dir.string() + "\\Sub\\P.BMP", nullptr, nullptr, &w, nullptr));
+    EXPECT_EQ(w, 3);
+}
+
+}  // namespace

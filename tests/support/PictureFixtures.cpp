@@ -1,0 +1,34 @@
+#include "tests/support/PictureFixtures.h"
+
+#include <system_error>
+
+#include <unistd.h>
+
+// The writers are mkgamedata's; the tests build them in here rather than linking the tool.
+#include "tools/mkgamedata/PictureWriter.cpp"
+
+namespace picfix {
+
+std::vector<RGBQUAD> RampPalette() {
+    std::vector<RGBQUAD> pal(256);
+    for (int i = 0; i < 256; ++i)
+        pal[i] = RGBQUAD{std::uint8_t(i / 2), std::uint8_t(255 - i), std::uint8_t(i), 0};
+    return pal;
+}
+
+std::filesystem::path TempDir(const std::string& tag) {
+    std::filesystem::path dir = std::filesystem::path(LUMIA_BINARY_DIR) / "test-scratch" / (tag + "-" + std::to_string(::getpid()));
+    std::error_code ec;
+    std::filesystem::remove_all(dir, ec);
+    std::filesystem::create_directories(dir, ec);
+    return dir;
+}
+
+std::string WriteTemp(const std::filesystem::path& dir, const std::string& name,
+                      const std::vector<std::uint8_t>& bytes) {
+    const std::filesystem::path p = dir / name;
+    mkgamedata::WriteBytes(p, bytes);
+    return p.string();
+}
+
+}  // namespace picfix

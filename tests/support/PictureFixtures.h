@@ -1,0 +1,28 @@
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "media/Qvbitmap.h"
+#include "tools/mkgamedata/PictureWriter.h"
+
+// Small pictures and palettes for tests, written with mkgamedata's own writers.
+namespace picfix {
+
+using mkgamedata::Bmp8Options;
+using mkgamedata::MakeAct;
+using mkgamedata::MakeBmp24;
+using mkgamedata::MakeBmp8;
+
+// A palette whose entry i is (red i, green 255 - i, blue i / 2).
+std::vector<RGBQUAD> RampPalette();
+
+// A fresh empty folder for one test process (tests of one executable may run at once).
+std::filesystem::path TempDir(const std::string& tag);
+
+// Writes bytes into `dir` as `name`; returns the full path.
+std::string WriteTemp(const std::filesystem::path& dir, const std::string& name,
+                      const std::vector<std::uint8_t>& bytes);
+
+}  // namespace picfix
