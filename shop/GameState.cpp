@@ -1,0 +1,378 @@
+#include "shop/GameState.h"
+
+#include <cstddef>
+#include <cstdio>
+
+#include "platform/Random.h"
+#include "shop/Calendar.h"
+#include "shop/Fashion.h"
+
+static_assert(sizeof(ItemState) == kItemStateSize);
+static_assert(offsetof(ItemState, Sold) == 2);
+static_assert(offsetof(ItemState, Revenue) == 292);
+static_assert(offsetof(ItemState, Unlocked) == 1444);
+static_assert(sizeof(GameState) == kGameStateSize);
+static_assert(offsetof(GameState, CustomerMessages) == 32);
+static_assert(offsetof(GameState, Visitors) == 44);
+static_assert(offsetof(GameState, MarketOffers) == 1196);
+static_assert(offsetof(GameState, ItemStates) == 1208);
+static_assert(offsetof(GameState, ExhibitionSlots) == 156144);
+static_assert(offsetof(GameState, RepDecayCount) == 156174);
+static_assert(offsetof(GameState, MixJob) == 156176);
+static_assert(offsetof(GameState, Reserved) == 156180);
+static_assert(sizeof(ItemCatalogEntry) == 28 && sizeof(RecipeEntry) == 8 &&
+              sizeof(ItemDescription) == 82);
+
+GameState g_GameState;
+std::uint8_t EverUnlocked[kItemCount];
+std::uint8_t BookItemState[kItemCount];
+
+namespace {
+
+GameState& G = g_GameState;
+int (*g_randomSource)() = nullptr;
+
+int Clamp(int v, int lo, int hi) { return v < lo ? lo : v > hi ? hi : v; }
+
+// Little-endian byte image writers and readers.
+struct Out {
+    std::uint8_t* p;
+    void U8(std::uint8_t v) { *p++ = v; }
+    void I8(std::int8_t v) { *p++ = static_cast<std::uint8_t>(v); }
+    void U32(std::uint32_t v) {
+        for (int k = 0; k < 4; ++k) *p++ = static_cast<std::uint8_t>(v >> (8 * k));
+    }
+    void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
+};
+
+struct In {
+    const std::uint8_t* p;
+    std::uint8_t U8() { return *p++; }
+    std::int8_t I8() { return static_cast<std::int8_t>(*p++); }
+    std::uint32_t U32() {
+        std::uint32_t v = 0;
+        for (int k = 0; k < 4; ++k) v |= static_cast<std::uint32_t>(*p++) << (8 * k);
+        return v;
+    }
+    std::int32_t I32() { return static_cast<std::int32_t>(U32()); }
+};
+
+}  // namespace
+
+int DrawRandom() { return g_randomSource ? g_randomSource() : ui::Rand(); }
+void SetRandomSource(int (*source)()) { g_randomSource = source; }
+
+// --- byte image --------------------------------------------------------------
+
+void WriteGameStateImage(std::uint8_t* out) {
+    Out o{out};
+    o.I32(G.Variant);
+    o.I32(G.Day);
+    o.I32(G.Hour);
+    o.I32(G.Condition);
+    o.I32(G.Level);
+    o.I32(G.Experience);
+    o.I32(G.Money);
+    o.I32(G.Reputation);
+    for (std::int32_t m : G.CustomerMessages) o.I32(m);
+    for (std::uint32_t v : G.Visitors) o.U32(v);
+    for (const MarketOffer& m : G.MarketOffers) {
+        o.U8(m.Item);
+        o.U8(m.Quantity);
+    }
+    for (std::uint8_t b : G.MarketPad) o.U8(b);
+    for (const ItemState& s : G.ItemStates) {
+        o.U8(s.Stock);
+        o.U8(s.Reserve);
+        for (std::uint8_t b : s.Sold) o.U8(b);
+        for (std::uint8_t b : s.Pad0) o.U8(b);
+        for (std::uint32_t v : s.Revenue) o.U32(v);
+        o.U8(s.Unlocked);
+        for (std::uint8_t b : s.Pad1) o.U8(b);
+    }
+    for (std::int8_t v : G.ExhibitionSlots) o.I8(v);
+    for (std::int8_t v : G.ExhibitionSlotsYesterday) o.I8(v);
+    for (std::int8_t v : G.ExhibitionSlotsEvening) o.I8(v);
+    o.U8(G.RepDecayCount);
+    o.U8(G.BoostCountdown);
+    o.U8(G.MixJob.Item);
+    o.U8(G.MixJob.Batches);
+    o.U8(G.MixJob.Yield);
+    o.U8(G.MixJob.HoursLeft);
+    for (std::uint8_t b : G.Reserved) o.U8(b);
+}
+
+void ReadGameStateImage(const std::uint8_t* in) {
+    In r{in};
+    G.Variant = r.I32();
+    G.Day = r.I32();
+    G.Hour = r.I32();
+    G.Condition = r.I32();
+    G.Level = r.I32();
+    G.Experience = r.I32();
+    G.Money = r.I32();
+    G.Reputation = r.I32();
+    for (std::int32_t& m : G.CustomerMessages) m = r.I32();
+    for (std::uint32_t& v : G.Visitors) v = r.U32();
+    for (MarketOffer& m : G.MarketOffers) {
+        m.Item = r.U8();
+        m.Quantity = r.U8();
+    }
+    for (std::uint8_t& b : G.MarketPad) b = r.U8();
+    for (ItemState& s : G.ItemStates) {
+        s.Stock = r.U8();
+        s.Reserve = r.U8();
+        for (std::uint8_t& b : s.Sold) b = r.U8();
+        for (std::uint8_t& b : s.Pad0) b = r.U8();
+        for (std::uint32_t& v : s.Revenue) v = r.U32();
+        s.Unlocked = r.U8();
+        for (std::uint8_t& b : s.Pad1) b = r.U8();
+    }
+    for (std::int8_t& v : G.ExhibitionSlots) v = r.I8();
+    for (std::int8_t& v : G.ExhibitionSlotsYesterday) v = r.I8();
+    for (std::int8_t& v : G.ExhibitionSlotsEvening) v = r.I8();
+    G.RepDecayCount = r.U8();
+    G.BoostCountdown = r.U8();
+    G.MixJob.Item = r.U8();
+    G.MixJob.Batches = r.U8();
+    G.MixJob.Yield = r.U8();
+    G.MixJob.HoursLeft = r.U8();
+    for (std::uint8_t& b : G.Reserved) b = r.U8();
+}
+
+// --- a new game --------------------------------------------------------------
+
+void InitGameState() {
+    G.Variant = DrawRandom() & 1;
+    SetGameDay(0);
+    SetGameHour(8);
+    G.Condition = 0;
+    G.Level = 1;
+    G.Experience = 30;
+    G.Money = 1000;
+    SetReputation(10);
+
+    G.MixJob.HoursLeft = 0;
+    G.RepDecayCount = 0;
+
+    for (ItemState& s : G.ItemStates) {
+        s.Stock = 0;
+        s.Reserve = 0;
+        s.Unlocked = 0;
+        for (std::uint8_t& b : s.Sold) b = 0;
+        for (std::uint32_t& v : s.Revenue) v = 0;
+    }
+
+    ClearCustomerMessages();
+    for (std::uint32_t& v : G.Visitors) v = 0;
+
+    for (int s = 0; s < kExhibitionSlots; ++s) {
+        G.ExhibitionSlots[s] = InitialSlots[s];
+        G.ExhibitionSlotsYesterday[s] = -1;
+        G.ExhibitionSlotsEvening[s] = -1;
+    }
+
+    for (std::uint8_t id : InitialUnlocks) G.ItemStates[id].Unlocked = 1;
+
+    for (int k = 34; k >= 0; --k) {
+        const InitialStockEntry& e = InitialStock[k];
+        SetItemStock(e.Item, e.A + e.B);
+        SetItemReserve(e.Item, e.B);
+    }
+
+    for (int g = kGoodsCount - 1; g >= 0; --g) Fashions[g] = Fashion(FashionParams[g][0][G.Variant]);
+
+    DatedDemandEvents();
+    // BoostCountdown carries over from the previous game.
+}
+
+// --- accessors ---------------------------------------------------------------
+
+void SetGameVariant(int v) { G.Variant = v; }
+int GameVariant() { return G.Variant; }
+
+void SetGameDay(int d) {
+    G.Day = d;
+    if (g_ClockHooks.RenewCalender) g_ClockHooks.RenewCalender();
+}
+int GameDay() { return G.Day; }
+
+void SetGameHour(int h) {
+    G.Hour = h;
+    if (g_ClockHooks.RenewWatch) g_ClockHooks.RenewWatch();
+}
+int GameHour() { return G.Hour; }
+
+void SetCondition(int c) { G.Condition = c; }
+int GameCondition() { return G.Condition; }
+void AddCondition(int n) { G.Condition = Clamp(G.Condition + n, 0, 2); }
+
+void SetGameLevel(int l) { G.Level = l; }
+int GameLevel() { return G.Level; }
+void SetExperience(int x) { G.Experience = x; }
+int GameExperience() { return G.Experience; }
+
+int AddExperience(int n) {
+    if (G.Level >= kMaxLevel) return -1;
+    G.Experience += n;
+    if (G.Experience < 100) return -1;
+    G.Level += 1;  // one level per call, whatever n was
+    if (G.Level == kMaxLevel)
+        G.Experience = 0;
+    else
+        G.Experience -= 100;
+    int item = LevelUnlocks[G.Level];
+    UnlockItem(item);
+    return item;
+}
+
+void SetMoney(int m) { G.Money = m; }
+int GameMoney() { return G.Money; }
+void AddMoney(int n) {
+    // Summed in 64 bits: a huge loss stays negative instead of wrapping round.
+    long long m = static_cast<long long>(G.Money) + n;
+    if (m > kMoneyCap) m = kMoneyCap;
+    if (m < INT32_MIN) m = INT32_MIN;
+    G.Money = static_cast<std::int32_t>(m);
+}
+
+void SetReputation(int r) { G.Reputation = Clamp(r, 0, 100); }
+void AddReputation(int n) { G.Reputation = Clamp(G.Reputation + n, 0, 100); }
+int GameReputation() { return G.Reputation; }
+
+void AddVisitor() {
+    if (IsGameDay(G.Day)) G.Visitors[G.Day] += 1;
+}
+int DailyVisitors(int d) { return IsGameDay(d) ? static_cast<int>(G.Visitors[d]) : 0; }
+
+void ClearCustomerMessages() {
+    for (std::int32_t& m : G.CustomerMessages) m = -1;
+}
+
+void AddCustomerMessage(int id) {
+    for (std::int32_t m : G.CustomerMessages)
+        if (m == id) return;
+    for (std::int32_t& m : G.CustomerMessages)
+        if (m == -1) {
+            m = id;
+            return;
+        }
+}
+
+int CustomerMessage(int i) { return G.CustomerMessages[i]; }
+
+void UnlockItem(int i) { G.ItemStates[i].Unlocked = 1; }
+void LockItem(int i) { G.ItemStates[i].Unlocked = 0; }
+bool IsItemUnlocked(int i) { return G.ItemStates[i].Unlocked != 0; }
+
+void ApplyKeyItemRules(int i) {
+    // 105 and 106 are two forms of the same keepsake: holding one removes the other.
+    if (i == 105) {
+        G.ItemStates[105].Stock = kKeyItemStock;
+        UnlockItem(105);
+        G.ItemStates[106].Stock = 0;
+        LockItem(106);
+    } else if (i == 106) {
+        G.ItemStates[105].Stock = 0;
+        LockItem(105);
+        G.ItemStates[106].Stock = 1;
+        UnlockItem(106);
+    }
+    if (i == 82 || i == 93 || i == 98) G.ItemStates[i].Stock = kKeyItemStock;
+}
+
+void ClampReserve(int i) {
+    ItemState& s = G.ItemStates[i];
+    if (s.Reserve > s.Stock) s.Reserve = s.Stock;
+}
+
+void SetItemStock(int i, int n) {
+    G.ItemStates[i].Stock = static_cast<std::uint8_t>(n);
+    if (n != 0) UnlockItem(i);
+    ApplyKeyItemRules(i);
+}
+
+void AddItemStock(int i, int n) {
+    ItemState& s = G.ItemStates[i];
+    if (s.Stock < kKeyItemStock) {
+        s.Stock = static_cast<std::uint8_t>(Clamp(s.Stock + n, 0, 99));
+        if (s.Stock != 0) UnlockItem(i);
+        ClampReserve(i);
+    }
+    ApplyKeyItemRules(i);
+}
+
+void RemoveItemStock(int i, int n) {
+    ItemState& s = G.ItemStates[i];
+    if (s.Stock >= kKeyItemStock) return;  // a key item is never used up
+    // The reserve is taken first, then the stock, which never goes below 0.
+    s.Reserve = n < s.Reserve ? static_cast<std::uint8_t>(s.Reserve - n) : 0;
+    s.Stock = static_cast<std::uint8_t>(n < s.Stock ? s.Stock - n : 0);
+    ClampReserve(i);
+}
+
+int ItemStock(int i) { return G.ItemStates[i].Stock; }
+void SetItemReserve(int i, int n) { G.ItemStates[i].Reserve = static_cast<std::uint8_t>(n); }
+int ItemReserve(int i) { return G.ItemStates[i].Reserve; }
+int ItemAvailable(int i) { return G.ItemStates[i].Stock - G.ItemStates[i].Reserve; }
+
+void IncreaseReserve(int i) {
+    ItemState& s = G.ItemStates[i];
+    if (s.Reserve < s.Stock) s.Reserve += 1;
+}
+
+void DecreaseReserve(int i) {
+    ItemState& s = G.ItemStates[i];
+    if (s.Reserve > 0) s.Reserve -= 1;
+}
+
+int StockTier(int i) {
+    int a = ItemAvailable(i);
+    if (a <= 0) return 0;
+    if (a == 1) return 1;
+    if (a <= 3) return 2;
+    if (a <= 5) return 3;
+    return 4;
+}
+
+void AddDailySoldCount(int i, int d, int n) {
+    if (IsGameDay(d)) G.ItemStates[i].Sold[d] = static_cast<std::uint8_t>(G.ItemStates[i].Sold[d] + n);
+}
+int DailySoldCount(int i, int d) { return IsGameDay(d) ? G.ItemStates[i].Sold[d] : 0; }
+
+void AddDailyRevenue(int i, int d, int n) {
+    if (IsGameDay(d)) G.ItemStates[i].Revenue[d] += static_cast<std::uint32_t>(n);
+}
+int DailyRevenue(int i, int d) { return IsGameDay(d) ? static_cast<int>(G.ItemStates[i].Revenue[d]) : 0; }
+
+int SalePrice(int slot, int i) {
+    int price = ItemBasePrice(i);
+    if (slot == 0) return price / 2;
+    if (slot == 1) return price * 3 / 4;
+    return price;
+}
+
+void SetBookItemState(int i, int v) { BookItemState[i] = static_cast<std::uint8_t>(v); }
+int ReadBookItemState(int i) { return BookItemState[i]; }
+bool IsEverUnlocked(int i) { return EverUnlocked[i] != 0; }
+
+void SetSlotItem(int s, int i) { G.ExhibitionSlots[s] = static_cast<std::int8_t>(i); }
+int SlotItem(int s) { return G.ExhibitionSlots[s]; }
+int ItemSlot(int i) {
+    for (int s = kExhibitionSlots - 1; s >= 0; --s)
+        if (G.ExhibitionSlots[s] == i) return s;
+    return -1;
+}
+int YesterdaySlotItem(int s) { return G.ExhibitionSlotsYesterday[s]; }
+int EveningSlotItem(int s) { return G.ExhibitionSlotsEvening[s]; }
+
+int RepDecayCount() { return G.RepDecayCount; }
+void SetRepDecayCount(int n) { G.RepDecayCount = static_cast<std::uint8_t>(n); }
+int BoostCountdown() { return G.BoostCountdown; }
+void SetBoostCountdown(int n) { G.BoostCountdown = static_cast<std::uint8_t>(n); }
+
+std::string IntToText(int n) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%d", n);
+    return buf;
+}
