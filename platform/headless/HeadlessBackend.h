@@ -1,0 +1,143 @@
+#pragma once
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/Backend.h"
+#include "platform/Clock.h"
+
+// The back end for tests and `lumia --headless`: no window, a virtual clock that jumps
+// to the next deadline whenever the pump would block, input from a script and from
+// responders the test installs, and a watchdog that turns a wait nobody will end into
+// a failure instead of a hang.
+namespace ui {
+
+// Thrown out of the pump when the headless run cannot go on: the watchdog fired, or a
+// message box came up that no responder answers.
+class HeadlessFailure : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+struct HeadlessOptions {
+    std::uint32_t startTick = 0;
+    std::int64_t wallStart = 946684800;  // 2000-01-01 00:00:00 UTC
+    // Virtual milliseconds without progress (input, a posted message, a responder that
+    // acted) after which a wait with no scripted input left fails.
+    std::uint32_t watchdogMs = 10 * 60 * 1000;
+    int desktopWidth = 1024;
+    int desktopHeight = 768;
+};
+
+class HeadlessBackend final : public Backend {
+public:
+    explicit HeadlessBackend(const HeadlessOptions& options = {});
+    ~HeadlessBackend() override;  // gives back the clock that was in use before
+
+    VirtualClock& Clock() { return clock_; }
+
+    // ---- scripted input: each event is released `afterMs` virtual milliseconds after
+    // the one before it was (or, at the head of an empty script, after it was queued),
+    // at the next pump pass from then on.
+    void Script(const InputEvent& event, std::uint32_t afterMs = 0);
+    void Move(int x, int y, std::uint32_t afterMs = 0);
+    void MouseDown(int x, int y, MouseButton button = MouseButton::mbLeft, ShiftState shift = 0,
+                   std::uint32_t afterMs = 0);
+    void MouseUp(int x, int y, MouseButton button = MouseButton::mbLeft, ShiftState shift = 0,
+                 std::uint32_t afterMs = 0);
+    // Move there, press, release.
+    void Click(int x, int y, MouseButton button = MouseButton::mbLeft, ShiftState shift = 0,
+               std::uint32_t afterMs = 0);
+    // A click, then the second press as a double click and its release.
+    void DoubleClick(int x, int y, MouseButton button = MouseButton::mbLeft,
+                     ShiftState shift = 0, std::uint32_t afterMs = 0);
+    // Key down and up (a printable key also types its character).
+    void Key(int vkCode, ShiftState shift = 0, std::uint32_t afterMs = 0);
+    // The window manager's close request.
+    void RequestClose(std::uint32_t afterMs = 0);
+    std::size_t ScriptLeft() const { return script_.size(); }
+
+    // ---- responders: called once per pump pass, in the order added; a responder
+    // returns true when it did something (queued input, changed state), which counts as
+    // progress for the watchdog.
+    using Responder = std::function<bool()>;
+    int AddResponder(Responder responder);
+    void RemoveResponder(int id);
+    void ClearResponders() { responders_.clear(); }
+
+    // Answers message boxes; without one a message box is a failure.
+    using MessageBoxResponder = std::function<int(const MessageBoxRequest&)>;
+    void SetMessageBoxResponder(MessageBoxResponder responder) {
+        boxResponder_ = std::move(responder);
+    }
+    // Every message box shown, in order.
+    const std::vector<MessageBoxRequest>& MessageBoxes() const { return boxes_; }
+
+    void SetWatchdog(std::uint32_t ms) { options_.watchdogMs = ms; }
+    std::uint32_t Watchdog() const { return options_.watchdogMs; }
+
+    // ---- the screen
+    int PresentCount() const { return presents_; }
+    // Writes the screen as last presented as PNG; false when nothing was presented yet
+    // or the file cannot be written.
+    bool WriteScreenPng(const std::string& path) const;
+
+    const std::string& Title() const { return title_; }
+
+    // Backend
+    void BeginPass() override;
+    void PollInput(std::deque<InputEvent>& out) override;
+    void WaitInput(std::optional<std::uint32_t> deadline, const char* waitName) override;
+    void Spinning(std::uint32_t passes) override;
+    void Progress() override { lastProgress_ = clock_.Now(); }
+    void Present(const Screen& screen) override;
+    int MessageBox(const MessageBoxRequest& request) override;
+    void SetTitle(const std::string& big5) override { title_ = big5; }
+    bool SetFullScreen(bool on) override {
+        fullScreen_ = on;
+        return true;
+    }
+    bool IsFullScreen() const override { return fullScreen_; }
+    void Minimize() override;
+    void DesktopSize(int& width, int& height) const override {
+        width = options_.desktopWidth;
+        height = options_.desktopHeight;
+    }
+    void WarpMouse(int x, int y) override {
+        (void)x;
+        (void)y;
+    }
+
+private:
+    struct Scripted {
+        InputEvent event;
+        std::uint32_t afterMs;
+    };
+    std::uint32_t HeadDue() const { return headSince_ + script_.front().afterMs; }
+    [[noreturn]] void Fail(const std::string& why, const char* waitName);
+
+    HeadlessOptions options_;
+    VirtualClock clock_;
+    ui::Clock* previousClock_;
+    std::deque<Scripted> script_;
+    std::uint32_t headSince_ = 0;
+    std::deque<InputEvent> released_;
+    std::map<int, Responder> responders_;
+    int nextResponder_ = 1;
+    MessageBoxResponder boxResponder_;
+    std::vector<MessageBoxRequest> boxes_;
+    std::uint32_t lastProgress_ = 0;
+    int presents_ = 0;
+    std::vector<std::uint32_t> shown_;
+    int shownWidth_ = 0;
+    int shownHeight_ = 0;
+    std::string title_;
+    bool fullScreen_ = false;
+};
+
+}  // namespace ui
