@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "platform/Application.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
 #include "shop/Catalog.h"
@@ -303,5 +304,10 @@ bool TEventServerDbg::IsPictureSeen(int k) const {
 
 void TEventServerDbg::DebugStep(const std::string& text) {
     m_Step = 0;
-    if (m_DebugMode) m_CommandText = text;
+    if (!m_DebugMode) return;
+    m_CommandText = text;
+    // Messages go on meanwhile, so "Next Step" can be pressed.
+    if (ui::HaveApp()) ui::App().PumpUntil([this] { return m_Step != 0; }, "DebugStep");
 }
+
+void TEventServerDbg::m_BtnNxtClick() { m_Step = 1; }

@@ -136,8 +136,10 @@ public:
     bool IsPictureSeen(int k) const;
 
     // Step-through point of the debug window: while its debug mode is on, the
-    // command label shows the primitive's name.
+    // command label shows the primitive's name and the program waits, messages
+    // still running, for "Next Step".
     void DebugStep(const std::string& text);
+    void m_BtnNxtClick();
     bool m_DebugMode = false;     // "Debug Mode" checked
     std::string m_CommandText;    // what the "Command" label shows
     std::uint8_t m_Step = 0;      // set by "Next Step"
