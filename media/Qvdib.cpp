@@ -348,7 +348,7 @@ bool TQvDib::Line(int x1, int y1, int x2, int y2, std::uint8_t colour) {
 
 bool TQvDib::CLine(int x, int y, std::uint8_t colour) {
     const bool ok = QvLine(lastX_, lastY_, x, y, colour, true);
-    if (ok) PSet(x, y, colour);
+    if (ok && !PSet(x, y, colour)) SetModified();
     lastX_ = x;
     lastY_ = y;
     return ok;
