@@ -40,8 +40,8 @@ void PutI32(std::uint8_t* p, std::int32_t v) { PutU32(p, static_cast<std::uint32
 std::int32_t GetI32(const std::uint8_t* p) { return static_cast<std::int32_t>(GetU32(p)); }
 
 void PutOrder(std::uint8_t* p, const OrderSlot& o) {
-    const std::int32_t words[15] = {o.Id,   o.Reward,   o.AcceptedDay, o.Deadline, o.Reserved,
-                                    o.Kind, o.Flag,     o.Item,        o.Quantity, o.Client,
+    const std::int32_t words[15] = {o.Id,    o.Reward,  o.AcceptedDay, o.Deadline, o.Reserved,
+                                    o.Kind,  o.Flag,    o.Item,        o.Quantity, o.Client,
                                     o.Spare, o.Tail[0], o.Tail[1],     o.Tail[2],  o.Tail[3]};
     for (int i = 0; i < 15; ++i) PutI32(p + 4 * i, words[i]);
 }
@@ -157,27 +157,32 @@ void TEventServerDbg::NewGameReset() {
 
 bool TEventServerDbg::SaveEventBlock(std::uint8_t* buffer, std::size_t size) const {
     if (!buffer || size != kEventSaveSize) return false;
-    for (int w = 0; w < kEventFlagWords; ++w) PutU32(buffer + kEventFlagsOffset + 4 * w, EventFlags[w]);
+    for (int w = 0; w < kEventFlagWords; ++w)
+        PutU32(buffer + kEventFlagsOffset + 4 * w, EventFlags[w]);
     for (int i = 0; i < kCountdownTimerCount; ++i) {
         std::uint8_t* p = buffer + kCountdownOffset + kCountdownRecordSize * i;
         PutI32(p, CountdownTimers[i].FlagToClear);
         PutI32(p + 4, CountdownTimers[i].DaysLeft);
         PutI32(p + 8, CountdownTimers[i].FlagToSet);
     }
-    for (int i = 0; i < kEventVariableCount; ++i) PutI32(buffer + kVariablesOffset + 4 * i, EventVariable[i]);
+    for (int i = 0; i < kEventVariableCount; ++i)
+        PutI32(buffer + kVariablesOffset + 4 * i, EventVariable[i]);
     for (int i = 0; i < kDayMarkCount; ++i) PutI32(buffer + kDayMarksOffset + 4 * i, DayMarks[i]);
-    for (int i = 0; i < kOrderSlotCount; ++i) PutOrder(buffer + kOrdersOffset + kOrderSlotSize * i, Orders[i]);
+    for (int i = 0; i < kOrderSlotCount; ++i)
+        PutOrder(buffer + kOrdersOffset + kOrderSlotSize * i, Orders[i]);
     return true;
 }
 
 bool TEventServerDbg::LoadEventBlock(const std::uint8_t* buffer, std::size_t size) {
     if (!buffer || size != kEventSaveSize) return false;
-    for (int w = 0; w < kEventFlagWords; ++w) EventFlags[w] = GetU32(buffer + kEventFlagsOffset + 4 * w);
+    for (int w = 0; w < kEventFlagWords; ++w)
+        EventFlags[w] = GetU32(buffer + kEventFlagsOffset + 4 * w);
     for (int i = 0; i < kCountdownTimerCount; ++i) {
         const std::uint8_t* p = buffer + kCountdownOffset + kCountdownRecordSize * i;
         CountdownTimers[i] = {GetI32(p), GetI32(p + 4), GetI32(p + 8)};
     }
-    for (int i = 0; i < kEventVariableCount; ++i) EventVariable[i] = GetI32(buffer + kVariablesOffset + 4 * i);
+    for (int i = 0; i < kEventVariableCount; ++i)
+        EventVariable[i] = GetI32(buffer + kVariablesOffset + 4 * i);
     for (int i = 0; i < kDayMarkCount; ++i) DayMarks[i] = GetI32(buffer + kDayMarksOffset + 4 * i);
     // Unknown orders are dropped and the held ones close up, so free slots follow.
     Orders.fill(OrderSlot{});
@@ -252,10 +257,14 @@ bool TEventServerDbg::ChkVar(int a, int b, int mode, bool bIsVariable) const {
     const std::int32_t v = bIsVariable ? EventVariable[b] : b;
     const std::int32_t x = EventVariable[a];
     switch (mode) {
-        case 0: return x >= v;
-        case 1: return x <= v;
-        case 2: return x == v;
-        default: return false;
+        case 0:
+            return x >= v;
+        case 1:
+            return x <= v;
+        case 2:
+            return x == v;
+        default:
+            return false;
     }
 }
 
@@ -297,7 +306,8 @@ bool TEventServerDbg::IsRecipeKnown(int item) const {
 
 bool TEventServerDbg::IsPictureSeen(int k) const {
     if (ConditionOverride) return true;
-    return k >= 0 && k < kEventFlagCount - kFirstPersistentFlag && TestFlg(kFirstPersistentFlag + k);
+    return k >= 0 && k < kEventFlagCount - kFirstPersistentFlag &&
+           TestFlg(kFirstPersistentFlag + k);
 }
 
 // --- Debug window ---

@@ -130,8 +130,8 @@ public:
     bool ChkReputation(int n) const;
     bool ChkItem(int item, int n) const;
     bool ChkMixing() const;
-    bool ChkRandom(int n) const;  // draws one number from the generator
-    bool ChkMixedItem() const;     // no override
+    bool ChkRandom(int n) const;         // draws one number from the generator
+    bool ChkMixedItem() const;           // no override
     bool IsRecipeKnown(int item) const;  // no override
     bool IsPictureSeen(int k) const;
 
@@ -140,9 +140,9 @@ public:
     // still running, for "Next Step".
     void DebugStep(const std::string& text);
     void m_BtnNxtClick();
-    bool m_DebugMode = false;     // "Debug Mode" checked
-    std::string m_CommandText;    // what the "Command" label shows
-    std::uint8_t m_Step = 0;      // set by "Next Step"
+    bool m_DebugMode = false;   // "Debug Mode" checked
+    std::string m_CommandText;  // what the "Command" label shows
+    std::uint8_t m_Step = 0;    // set by "Next Step"
 };
 
 extern TEventServerDbg* EventServerDbg;
