@@ -8,6 +8,7 @@
 #include "platform/Random.h"
 #include "shop/Catalog.h"
 #include "shop/GameState.h"
+#include "shop/Mixing.h"
 #include "town/EvControler.h"
 
 TEventServerDbg* EventServerDbg = nullptr;
@@ -282,9 +283,7 @@ bool TEventServerDbg::ChkItem(int item, int n) const {
     return ItemStock(item) >= n;
 }
 
-bool TEventServerDbg::ChkMixing() const {
-    return ConditionOverride || g_GameState.MixJob.HoursLeft != 0;
-}
+bool TEventServerDbg::ChkMixing() const { return ConditionOverride || MixHoursLeft() != 0; }
 
 bool TEventServerDbg::ChkRandom(int n) const {
     if (ConditionOverride) return true;
