@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "media/Qvpack.h"
 #include "resources/Resources.h"
 
 namespace {
@@ -257,11 +258,17 @@ bool LoadBmp24Pack(TQvPack* pack, const std::string& memberName, TQvRGB** pixels
 namespace {
 
 bool ReadPackMember(TQvPack* pack, const std::string& memberName, std::vector<std::uint8_t>& out) {
-    // Pack members are read once the pack unit is in the build.
-    (void)pack;
-    (void)memberName;
-    (void)out;
-    return false;
+    if (!pack) return false;
+    QvFILE* f = pack->Qvfopen(memberName.c_str());
+    if (!f) return false;
+    const std::uint32_t size = pack->Qvfsize(f);
+    bool ok = size <= std::uint32_t(kMaxSourceBytes);
+    if (ok) {
+        out.resize(size);
+        ok = size == 0 || pack->Qvfread(out.data(), 1, size, f) == size;
+    }
+    pack->Qvfclose(f);
+    return ok;
 }
 
 }  // namespace

@@ -4,6 +4,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/Bitmap.h"
+#include "platform/Canvas.h"
+#include "platform/Font.h"
+
 namespace {
 
 // The system's twenty static colours (red, green, blue): the first ten open the
@@ -119,6 +123,29 @@ inline int Mod(long long v, int m) {
     return int(r < 0 ? r + m : r);
 }
 
+ui::Palette ToTable(const RGBQUAD* pal) {
+    ui::Palette t;
+    for (int i = 0; i < 256; ++i) t[i] = ui::RGBQuad{pal[i].rgbBlue, pal[i].rgbGreen, pal[i].rgbRed, 0};
+    return t;
+}
+
+// The entry nearest to a colour: an exact entry wins, the lowest index on ties, as
+// the display driver matches colours on a palette surface.
+std::uint8_t Nearest(const RGBQUAD* pal, int r, int g, int b) {
+    int best = 0;
+    long bestDist = -1;
+    for (int i = 0; i < 256; ++i) {
+        const long dr = pal[i].rgbRed - r, dg = pal[i].rgbGreen - g, db = pal[i].rgbBlue - b;
+        const long dist = dr * dr + dg * dg + db * db;
+        if (bestDist < 0 || dist < bestDist) {
+            best = i;
+            bestDist = dist;
+        }
+    }
+    return std::uint8_t(best);
+}
+
+
 }  // namespace
 
 // ---------------------------------------------------------------- lifecycle
@@ -169,6 +196,7 @@ void TQvDib::ResizeDib(int width, int height) {
     // A strip kept from the old picture no longer fits it.
     strip_.clear();
     stripPending_ = false;
+    if (dc_) dc_->AttachPixels8(pixels_.data(), width_, height_, stride_);
     if (bitmap_) {
         paletteChanged_ = true;
         PushToBitmap();
@@ -199,6 +227,7 @@ void TQvDib::SetPal1(int index, const RGBQUAD* entry) {
     if (!HasSection() || !entry || index < 0 || index > 255) return;
     RestoreStrip();
     palette_[index] = RGBQUAD{entry->rgbBlue, entry->rgbGreen, entry->rgbRed, 0};
+    if (dc_) dc_->SetColorTable(ToTable(palette_));
     paletteChanged_ = true;
     SetModified();
 }
@@ -208,6 +237,7 @@ void TQvDib::SetPal2(const RGBQUAD* palette256) {
     RestoreStrip();
     for (int i = 0; i < 256; ++i)
         palette_[i] = RGBQUAD{palette256[i].rgbBlue, palette256[i].rgbGreen, palette256[i].rgbRed, 0};
+    if (dc_) dc_->SetColorTable(ToTable(palette_));
     paletteChanged_ = true;
     SetModified();
 }
@@ -742,7 +772,13 @@ void TQvDib::ModifiedOn() {
 
 // ---------------------------------------------------------------- attachment
 
-void TQvDib::SetImage(ui::Image* image) { image_ = image; }
+
+void TQvDib::SetImage(ui::Image* image) {
+    // The image's picture bitmap is attached by whoever shows the image (StartBitmap);
+    // the surface only remembers it.
+    if (!image) EndBitmap();
+    image_ = image;
+}
 
 void TQvDib::StartBitmap(ui::Bitmap* bitmap) {
     EndBitmap();
@@ -751,25 +787,71 @@ void TQvDib::StartBitmap(ui::Bitmap* bitmap) {
     paletteChanged_ = false;
     refresh_ = true;
     suspend_ = 0;
+    if (bitmap_ && HasSection()) {
+        bitmap_->SetColorTable(ToTable(palette_));
+        bitmap_->AttachPixels8(pixels_.data(), width_, height_, stride_);
+    }
 }
 
 void TQvDib::EndBitmap() {
+    if (bitmap_) bitmap_->AttachPixels8(nullptr, 0, 0, 0);
     bitmap_ = nullptr;
     image_ = nullptr;
 }
 
 void TQvDib::PushToBitmap() {
+    if (bitmap_) {
+        if (paletteChanged_) bitmap_->SetColorTable(ToTable(palette_));
+        // The pixels may have moved (a new size): hand them over again.
+        if (HasSection() && (bitmap_->Bits() != pixels_.data() || bitmap_->Width() != width_ ||
+                             bitmap_->Height() != height_))
+            bitmap_->AttachPixels8(pixels_.data(), width_, height_, stride_);
+        else
+            bitmap_->Changed();
+        ++pushes_;
+    }
     pixelsChanged_ = false;
     paletteChanged_ = false;
-    ++pushes_;
 }
 
-void TQvDib::DrawOverlay() {}
+void TQvDib::DrawOverlay() {
+    if (!OverlayText || !HasSection()) return;
+    ui::Font font;
+    if (OverlayFont) font = *OverlayFont;
+    const std::string_view text(OverlayText);
+    const ui::Rect clip{0, 0, width_, height_};
+    const std::uint8_t black = Nearest(palette_, 0, 0, 0);
+    const std::uint8_t white = Nearest(palette_, 255, 255, 255);
+    auto plotIn = [this](std::uint8_t colour) {
+        return [this, colour](int x, int y) { pixels_[std::size_t(y) * stride_ + x] = colour; };
+    };
+    ui::RenderText(font, text, OverlayX + 1, OverlayY + 5, clip, plotIn(black));
+    ui::RenderText(font, text, OverlayX, OverlayY + 4, clip, plotIn(white));
+}
 
-ui::Canvas* TQvDib::GetBmpDC() { return nullptr; }
+ui::Canvas* TQvDib::GetBmpDC() {
+    if (dc_ || !HasSection()) return nullptr;
+    dc_ = std::make_unique<ui::Bitmap>();
+    dc_->SetColorTable(ToTable(palette_));
+    dc_->AttachPixels8(pixels_.data(), width_, height_, stride_);
+    return &dc_->GetCanvas();
+}
 
-void TQvDib::ReleaseBmpDC() { canvas_ = nullptr; }
+void TQvDib::ReleaseBmpDC() { dc_.reset(); }
 
-bool TQvDib::PutBitBlt(int, int, ui::Canvas*, int, int, int, int) { return false; }
+bool TQvDib::PutBitBlt(int x, int y, ui::Canvas* source, int sx, int sy, int w, int h) {
+    if (!HasSection() || !source) return false;
+    ui::Bitmap target;
+    target.SetColorTable(ToTable(palette_));
+    target.AttachPixels8(pixels_.data(), width_, height_, stride_);
+    return target.GetCanvas().BitBlt(x, y, w, h, source, sx, sy, ui::SRCCOPY);
+}
 
-bool TQvDib::GetBitBlt(ui::Canvas*, int, int, int, int, int, int) const { return false; }
+bool TQvDib::GetBitBlt(ui::Canvas* dest, int x, int y, int sx, int sy, int w, int h) const {
+    if (!HasSection() || !dest) return false;
+    ui::Bitmap source;
+    source.SetColorTable(ToTable(palette_));
+    // Only read from: the blit takes the source as const.
+    source.AttachPixels8(const_cast<std::uint8_t*>(pixels_.data()), width_, height_, stride_);
+    return dest->BitBlt(x, y, w, h, &source, sx, sy, ui::SRCCOPY);
+}

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -195,7 +196,7 @@ private:
     RGBQUAD palette_[256] = {};
     ui::Image* image_ = nullptr;
     ui::Bitmap* bitmap_ = nullptr;
-    ui::Canvas* canvas_ = nullptr;  // held by GetBmpDC
+    std::unique_ptr<ui::Bitmap> dc_;  // shows the pixels to the canvas GetBmpDC hands out
     int lastX_ = 0;
     int lastY_ = 0;
     bool refresh_ = true;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "media/Qvpack.h"
 #include "tests/support/PictureFixtures.h"
 
 namespace {
@@ -234,6 +235,87 @@ TEST(LoadBmp, BackslashPathsReachTheFile) {
     int w = 0;
     EXPECT_TRUE(LoadBmpFile(dir.string() + "\\Sub\\P.BMP", nullptr, nullptr, &w, nullptr));
     EXPECT_EQ(w, 3);
+}
+
+// A pack holding a compressed picture, a stored palette and a damaged picture.
+class PackPictures : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir = picfix::TempDir(std::string("qvbitmap-pack-") +
+                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        pal = picfix::RampPalette();
+        pixels.resize(64 * 40);
+        for (int y = 0; y < 40; ++y)
+            for (int x = 0; x < 64; ++x) pixels[y * 64 + x] = std::uint8_t((x / 8 + y / 5) % 7 + 1);
+        const Bytes bmp = picfix::MakeBmp8(64, 40, pixels.data(), pal.data());
+        const Bytes act = picfix::MakeAct(pal.data());
+        const std::string bmpPath = picfix::WriteTemp(dir, "src.bmp", bmp);
+        const std::string actPath = picfix::WriteTemp(dir, "src.act", act);
+        const std::string badPath = picfix::WriteTemp(dir, "bad.bmp", Bytes(bmp.begin(), bmp.begin() + 600));
+        packPath = (dir / "PICS.PAK").string();
+        TQvPack w;
+        w.SetReadOnly(false);
+        ASSERT_TRUE(w.NewPack(packPath.c_str()));
+        ASSERT_TRUE(w.AddFile("Room.bmp", bmpPath.c_str(), true));
+        ASSERT_TRUE(w.AddFile("Room.act", actPath.c_str(), false));
+        ASSERT_TRUE(w.AddFile("Bad.bmp", badPath.c_str(), true));
+        ASSERT_TRUE(w.EndPack());
+        ASSERT_TRUE(pack.OpenPack(packPath));
+        const QvFileTable2* r = pack.Record(pack.CheckFileName("Room.bmp"));
+        ASSERT_NE(r, nullptr);
+        ASSERT_EQ(r->compressed, 1);
+        ASSERT_LT(r->storedSize, r->size);
+    }
+
+    std::filesystem::path dir;
+    std::vector<RGBQUAD> pal;
+    Bytes pixels;
+    std::string packPath;
+    TQvPack pack;
+};
+
+TEST_F(PackPictures, PictureFromACompressedMember) {
+    RGBQUAD* p = nullptr;
+    std::uint8_t* px = nullptr;
+    int w = 0, h = 0;
+    ASSERT_TRUE(LoadBmpPack(&pack, "ROOM.BMP", &p, &px, &w, &h));
+    EXPECT_EQ(w, 64);
+    EXPECT_EQ(h, 40);
+    EXPECT_EQ(0, std::memcmp(px, pixels.data(), pixels.size()));
+    EXPECT_EQ(0, std::memcmp(p, pal.data(), 1024));
+    QvFree(p);
+    QvFree(px);
+
+    TQvRGB* rgb = nullptr;
+    ASSERT_TRUE(LoadBmp24Pack(&pack, "Room.bmp", &rgb, &w, &h));
+    EXPECT_EQ(rgb[64 * 39 + 63], TQvRGB(pal[pixels[64 * 39 + 63]]));
+    QvFree(rgb);
+
+    RGBQUAD* a = nullptr;
+    ASSERT_TRUE(LoadActPack(&pack, "Room.act", &a));
+    EXPECT_EQ(a[200].rgbRed, 200);
+    QvFree(a);
+    // The member handles are closed: the same member reads again.
+    EXPECT_TRUE(LoadBmpPack(&pack, "Room.bmp", nullptr, nullptr, &w, &h));
+}
+
+TEST_F(PackPictures, MissingAndDamagedMembersFail) {
+    int w = -1;
+    RGBQUAD* p = nullptr;
+    std::uint8_t* px = nullptr;
+    EXPECT_FALSE(LoadBmpPack(&pack, "Nothing.bmp", &p, &px, &w, nullptr));
+    EXPECT_FALSE(LoadBmpPack(&pack, "Bad.bmp", &p, &px, &w, nullptr));
+    EXPECT_FALSE(LoadBmpPack(nullptr, "Room.bmp", &p, &px, &w, nullptr));
+    EXPECT_FALSE(LoadActPack(&pack, "Bad.act", &p));
+    EXPECT_FALSE(LoadActPack(&pack, "Bad.bmp", &p));  // 600 bytes: too short for a palette
+    EXPECT_EQ(p, nullptr);
+    TQvRGB* rgb = nullptr;
+    EXPECT_FALSE(LoadBmp24Pack(&pack, "Bad.bmp", &rgb, &w, nullptr));
+    EXPECT_EQ(px, nullptr);
+    EXPECT_EQ(rgb, nullptr);
+    EXPECT_EQ(w, -1);
+    TQvPack closed;
+    EXPECT_FALSE(LoadBmpPack(&closed, "Room.bmp", &p, &px, &w, nullptr));
 }
 
 }  // namespace

@@ -9,6 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Big5.h"
+#include "platform/Bitmap.h"
+#include "platform/Canvas.h"
+#include "platform/Font.h"
 #include "tests/support/PictureFixtures.h"
 
 namespace {
@@ -521,6 +525,190 @@ TEST(QvDib, OnChangeAfterEveryChange) {
     d.GetPat(0, 0, 2, 2, out);
     d.PSet(9, 9, 1);
     EXPECT_EQ(calls, 4);
+}
+
+}  // namespace
+
+namespace {
+
+// The pixels of rows y0..y1 as they stand.
+Bytes Strip(const TQvDib& d, int y0, int y1) {
+    Bytes out;
+    for (int y = y0; y <= y1; ++y)
+        for (int x = 0; x < d.Width(); ++x) out.push_back(d.PGet(x, y));
+    return out;
+}
+
+TEST(QvDibShown, BitmapShowsPixelsAndPalette) {
+    TQvDib d(6, 3);
+    ui::Bitmap bmp;
+    d.StartBitmap(&bmp);
+    EXPECT_EQ(bmp.Width(), 6);
+    EXPECT_EQ(bmp.Height(), 3);
+    EXPECT_EQ(bmp.Format(), ui::PixelFormat::pf8bit);
+    d.PSet(4, 2, 200);
+    EXPECT_EQ(bmp.GetRaw(4, 2), 200u);
+    RGBQUAD red{0, 0, 255, 0};
+    d.SetPal1(200, &red);
+    EXPECT_EQ(bmp.GetPixel(4, 2), ui::clRed);
+    // A new size is handed over too, the palette kept.
+    d.ResizeDib(9, 5);
+    EXPECT_EQ(bmp.Width(), 9);
+    EXPECT_EQ(bmp.Height(), 5);
+    EXPECT_EQ(bmp.GetPixel(4, 2), ui::clRed);
+    d.EndBitmap();
+    EXPECT_TRUE(bmp.Empty());
+    EXPECT_EQ(d.Bitmap(), nullptr);
+}
+
+TEST(QvDibShown, ModifiedOffAndOnRepaintOnce) {
+    TQvDib d(64, 48);
+    ui::Bitmap bmp;
+    d.StartBitmap(&bmp);
+    const Bytes p(64 * 48, 3);
+    const auto before = bmp.ChangeCount();
+    d.PutPat(0, 0, 64, 48, p.data());
+    EXPECT_EQ(bmp.ChangeCount(), before + 1);
+
+    int changes = 0;
+    d.OnChange = [&](TQvDib*) { ++changes; };
+    const auto pushes = d.PushCount();
+    const auto count = bmp.ChangeCount();
+    d.ModifiedOff();
+    d.ModifiedOff();  // nested
+    for (int i = 0; i < 5; ++i) d.PasPat(i, i, 64, 48, p.data(), 0);
+    RGBQUAD red{0, 0, 255, 0};
+    d.SetPal1(3, &red);
+    d.ModifiedOn();
+    EXPECT_FALSE(d.RefreshOn());
+    EXPECT_EQ(d.PushCount(), pushes);
+    EXPECT_EQ(bmp.ChangeCount(), count);
+    EXPECT_NE(bmp.GetPixel(0, 0), ui::clRed);  // palette not handed over yet
+    d.ModifiedOn();
+    EXPECT_TRUE(d.RefreshOn());
+    EXPECT_EQ(d.PushCount(), pushes + 1);
+    EXPECT_GT(bmp.ChangeCount(), count);
+    EXPECT_EQ(bmp.GetPixel(0, 0), ui::clRed);
+    EXPECT_EQ(changes, 6);  // OnChange still follows every change
+    // An extra ModifiedOn neither pushes again nor goes below 0.
+    d.ModifiedOn();
+    EXPECT_EQ(d.PushCount(), pushes + 1);
+    d.ModifiedOff();
+    d.PSet(0, 0, 1);
+    d.ModifiedOn();
+    EXPECT_EQ(d.PushCount(), pushes + 2);
+    // Switching off by hand, then on: the pending change goes out once.
+    d.ChgModifiedSw(false);
+    d.PSet(0, 0, 2);
+    EXPECT_EQ(d.PushCount(), pushes + 2);
+    d.ChgModifiedSw(true);
+    EXPECT_EQ(d.PushCount(), pushes + 3);
+    d.ChgModifiedSw(true);
+    EXPECT_EQ(d.PushCount(), pushes + 3);
+}
+
+TEST(QvDibShown, OverlayStaysOnTopUntilCls) {
+    TQvDib d;
+    ui::Bitmap bmp;
+    d.StartBitmap(&bmp);
+    ui::Font font;
+    font.Height = -16;
+    const std::string first = B5("今日天氣晴朗");
+    d.OverlayFont = &font;
+    d.OverlayText = first.c_str();
+    d.OverlayX = 40;
+    d.OverlayY = kQvStripRow;
+    d.BoxFill(0, 0, 639, 479, 3);
+    const Bytes shown = Strip(d, kQvStripRow, 479);
+    int white = 0, black = 0;
+    for (std::uint8_t v : shown) {
+        white += v == 255;
+        black += v == 0;
+    }
+    EXPECT_GT(white, 20);
+    EXPECT_GT(black, 20);
+    // A full-screen blit: the text is drawn again over the new picture.
+    const Bytes p(640 * 480, 5);
+    d.PutPat(0, 0, 640, 480, p.data());
+    Bytes expect = shown;
+    for (auto& v : expect)
+        if (v == 3) v = 5;
+    EXPECT_EQ(Strip(d, kQvStripRow, 479), expect);
+    EXPECT_EQ(d.PGet(0, 0), 5);
+    // Blits that miss the strip leave it alone; palette changes do not bake the
+    // text into the kept rows.
+    d.PutPat(0, 0, 10, 10, p.data());
+    RGBQUAD grey{90, 90, 90, 0};
+    d.SetPal1(77, &grey);
+    EXPECT_EQ(Strip(d, kQvStripRow, 479), expect);
+    // Another text replaces the first completely.
+    const std::string second = "OK";
+    d.OverlayText = second.c_str();
+    d.PutPat(0, 0, 10, 10, p.data());
+    TQvDib ref;
+    ui::Bitmap refBmp;
+    ref.StartBitmap(&refBmp);
+    ref.OverlayFont = &font;
+    ref.OverlayText = second.c_str();
+    ref.OverlayX = 40;
+    ref.OverlayY = kQvStripRow;
+    ref.PutPat(0, 0, 640, 480, p.data());
+    EXPECT_EQ(Strip(d, kQvStripRow, 479), Strip(ref, kQvStripRow, 479));
+    // Cls removes it for good.
+    d.Cls();
+    EXPECT_EQ(d.OverlayText, nullptr);
+    d.PutPat(0, 0, 640, 480, p.data());
+    EXPECT_EQ(CountEqual(d, 5), 640 * 480);
+}
+
+TEST(QvDibShown, OverlayOnAShortSurfaceStaysInside) {
+    TQvDib d(100, 470);
+    ui::Bitmap bmp;
+    d.StartBitmap(&bmp);
+    const std::string text = "Lumia";
+    d.OverlayText = text.c_str();
+    d.OverlayY = kQvStripRow;
+    d.BoxFill(0, 0, 99, 469, 3);
+    d.BoxFill(0, 0, 99, 469, 4);
+    EXPECT_EQ(d.PGet(99, 469), 4);
+    d.OverlayY = 100000;
+    d.BoxFill(0, 0, 99, 469, 6);
+    d.OverlayY = -100000;
+    d.BoxFill(0, 0, 99, 469, 6);
+    d.Cls();
+    EXPECT_EQ(CountEqual(d, 0), 100 * 470);
+}
+
+TEST(QvDibShown, CanvasOnThePixels) {
+    TQvDib d(8, 4);
+    ui::Canvas* c = d.GetBmpDC();
+    ASSERT_NE(c, nullptr);
+    EXPECT_EQ(d.GetBmpDC(), nullptr);  // one at a time
+    c->Brush.Color = ui::clWhite;
+    c->FillRect(ui::Rect{1, 1, 3, 2});
+    EXPECT_EQ(d.PGet(1, 1), 255);  // white is entry 255 of the default palette
+    EXPECT_EQ(d.PGet(2, 1), 255);
+    EXPECT_EQ(d.PGet(3, 1), 0);
+    d.ReleaseBmpDC();
+    EXPECT_NE(d.GetBmpDC(), nullptr);
+    d.ReleaseBmpDC();
+
+    // Copies from and to another canvas, colours matched to the palette.
+    ui::Bitmap rgb(4, 4, ui::PixelFormat::pf24bit);
+    rgb.GetCanvas().Brush.Color = ui::clRed;
+    rgb.GetCanvas().FillRect(ui::Rect{0, 0, 4, 4});
+    RGBQUAD red{0, 0, 255, 0};
+    d.SetPal1(50, &red);
+    EXPECT_TRUE(d.PutBitBlt(4, 0, &rgb.GetCanvas(), 0, 0, 2, 2));
+    EXPECT_EQ(d.PGet(4, 0), 50);
+    EXPECT_EQ(d.PGet(5, 1), 50);
+    EXPECT_EQ(d.PGet(6, 0), 0);
+    ui::Bitmap out(4, 4, ui::PixelFormat::pf24bit);
+    EXPECT_TRUE(d.GetBitBlt(&out.GetCanvas(), 0, 0, 4, 0, 2, 2));
+    EXPECT_EQ(out.GetPixel(1, 1), ui::clRed);
+    d.EndDib();
+    EXPECT_EQ(d.GetBmpDC(), nullptr);
+    EXPECT_FALSE(d.PutBitBlt(0, 0, &rgb.GetCanvas(), 0, 0, 1, 1));
 }
 
 }  // namespace
