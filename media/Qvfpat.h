@@ -3,9 +3,12 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "media/Qvdib.h"
+#include "platform/Bitmap.h"
+#include "platform/Font.h"
 
 // One character of a Big5 text at a time, rendered into a square pattern of
 // palette indices (Size x Size bytes, the pattern format of TQvDib) in two chosen
@@ -32,12 +35,10 @@ public:
     void SetForeground(std::uint8_t colour);
     std::uint8_t Background() const { return background_; }
     void SetBackground(std::uint8_t colour);
-    // The face of the cell ("新細明體" by default, Big5 in Face) and its pixel height;
-    // a negative height other than -Size makes Size follow it.
-    const std::string& FontFace() const { return face_; }
-    void SetFontFace(const std::string& faceBig5);
-    int FontHeight() const { return -size_; }
-    void SetFontHeight(int height);
+    // The font of the cell: "新細明體" at Size pixels, black, by default. Its colour is
+    // always black; a negative height other than -Size makes Size follow it.
+    const ui::Font& Font() const { return font_; }
+    void SetFont(const ui::Font& font);
 
     TNotifyEvent OnChange;  // after every rebuild of the pattern
 
@@ -50,15 +51,23 @@ public:
     // Steps to the next character; past the end Index becomes 0 (a blank cell).
     int NextLetter();
 
+    // Cells larger than this are refused.
+    static constexpr int kMaxSize = 1024;
+
 private:
     void Change();
+    void FontChanged();
+    // The current character's bytes (none, one or two).
+    std::string_view Letter() const;
 
     std::string text_;
     int index_ = 0;
     int size_ = 32;
     std::uint8_t foreground_ = 0;
     std::uint8_t background_ = 255;
-    std::string face_;
+    ui::Font font_;
     std::vector<std::uint8_t> pattern_;
+    // The cell is drawn through the bitmap's canvas onto the surface's pixels.
     std::unique_ptr<TQvDib> work_;
+    std::unique_ptr<ui::Bitmap> workBitmap_;
 };
