@@ -1,3 +1,179 @@
-// The game's entry point. Start-up and the main loop live in the shop code;
-// until they exist this only proves the program builds.
-int main() { return 0; }
+// lumia: the game's entry. Reads the command line, chooses the game folder and the
+// back end (an SDL window, or none with --headless), makes sure only one copy runs,
+// and runs the application's message loop.
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/Application.h"
+#include "platform/Big5.h"
+#include "platform/Files.h"
+#include "platform/SingleInstance.h"
+#include "platform/Timer.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "platform/sdl/SdlBackend.h"
+
+namespace {
+
+constexpr char kUsage[] =
+    "usage: lumia [--game DIR] [--fullscreen] [--scale N]\n"
+    "       lumia --headless [--game DIR] [--run-for MS] [--screenshot FILE.png]\n"
+    "\n"
+    "  --game DIR         the game folder (default: the current folder when it holds\n"
+    "                     game data, else the generated one)\n"
+    "  --fullscreen       start in full screen\n"
+    "  --scale N          window size as a multiple of 640x480 (default: largest that fits)\n"
+    "  --headless         run without a window, on a virtual clock\n"
+    "  --run-for MS       headless: stop after MS milliseconds of virtual time\n"
+    "  --screenshot FILE  headless: write the screen as PNG at the end\n";
+
+struct Options {
+    std::optional<std::string> game;
+    bool headless = false;
+    bool fullScreen = false;
+    int scale = 0;
+    std::optional<std::uint32_t> runFor;
+    std::optional<std::string> screenshot;
+};
+
+bool ParseNumber(const char* s, long max, long& out) {
+    char* end = nullptr;
+    out = std::strtol(s, &end, 10);
+    return end != s && *end == 0 && out >= 0 && out <= max;
+}
+
+// False (after saying why) on a bad command line.
+bool Parse(int argc, char** argv, Options& o, bool& help) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        auto value = [&](const char*& v) {
+            if (i + 1 >= argc) {
+                std::fprintf(stderr, "lumia: %s needs a value\n", a.c_str());
+                return false;
+            }
+            v = argv[++i];
+            return true;
+        };
+        const char* v = nullptr;
+        long n = 0;
+        if (a == "--help" || a == "-h") {
+            help = true;
+        } else if (a == "--game") {
+            if (!value(v)) return false;
+            o.game = v;
+        } else if (a == "--headless") {
+            o.headless = true;
+        } else if (a == "--fullscreen") {
+            o.fullScreen = true;
+        } else if (a == "--scale") {
+            if (!value(v)) return false;
+            if (!ParseNumber(v, 16, n) || n < 1) {
+                std::fprintf(stderr, "lumia: --scale takes a number from 1 to 16\n");
+                return false;
+            }
+            o.scale = static_cast<int>(n);
+        } else if (a == "--run-for") {
+            if (!value(v)) return false;
+            if (!ParseNumber(v, 0x7FFFFFFF, n) || n < 1) {
+                std::fprintf(stderr, "lumia: --run-for takes milliseconds\n");
+                return false;
+            }
+            o.runFor = static_cast<std::uint32_t>(n);
+        } else if (a == "--screenshot") {
+            if (!value(v)) return false;
+            o.screenshot = v;
+        } else {
+            std::fprintf(stderr, "lumia: unknown argument %s\n", a.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+// What the screen shows until the game's own windows draw on it: a quiet gradient.
+void PaintBackdrop(ui::Screen& s) {
+    for (int y = 0; y < s.Height(); ++y) {
+        std::uint32_t* row = s.Row(y);
+        const int t = y * 255 / std::max(1, s.Height() - 1);
+        for (int x = 0; x < s.Width(); ++x)
+            row[x] = ui::Rgb(static_cast<std::uint8_t>(40 + t / 4),
+                             static_cast<std::uint8_t>(24 + t / 6),
+                             static_cast<std::uint8_t>(64 + t / 3));
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    Options o;
+    bool help = false;
+    if (!Parse(argc, argv, o, help)) {
+        std::fputs(kUsage, stderr);
+        return 2;
+    }
+    if (help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+
+    const std::string folder = ui::ChooseGameFolder(o.game);
+    if (o.game && !ui::DirectoryExists(folder + "/")) {
+        std::fprintf(stderr, "lumia: the game folder %s does not exist\n", folder.c_str());
+        return 1;
+    }
+    ui::SetProgramFolder(folder);
+
+    // A second copy ends silently while the first runs.
+    ui::SingleInstance instance("RORAREVERORAD");
+    if (!instance.Acquired()) return 0;
+
+    std::unique_ptr<ui::Backend> backend;
+    ui::HeadlessBackend* headless = nullptr;
+    if (o.headless) {
+        auto h = std::make_unique<ui::HeadlessBackend>();
+        headless = h.get();
+        backend = std::move(h);
+    } else {
+        std::string error;
+        backend = ui::SdlBackend::Create({o.scale, o.fullScreen}, &error);
+        if (!backend) {
+            std::fprintf(stderr, "lumia: %s\n", error.c_str());
+            return 1;
+        }
+    }
+
+    ui::Application app(std::move(backend));
+    app.SetTitle(B5("露米亞藥坊"));
+    app.OnPaint = PaintBackdrop;
+
+    ui::Timer stop;
+    if (o.runFor) {
+        stop.SetInterval(*o.runFor);
+        stop.OnTimer = [&app] { app.Terminate(); };
+    }
+    int status = 0;
+    try {
+        app.Run();
+    } catch (const ui::HeadlessFailure& e) {
+        // Idle in the main loop with no input to come is where a headless run ends;
+        // stuck in any other wait is a fault.
+        if (e.waitName == "the main loop") {
+            std::printf("lumia: headless run ends: idle with no input to come\n");
+        } else {
+            std::fprintf(stderr, "lumia: %s\n", e.what());
+            status = 1;
+        }
+    }
+    if (headless && o.screenshot) {
+        app.Update();
+        if (!headless->WriteScreenPng(*o.screenshot)) {
+            std::fprintf(stderr, "lumia: cannot write %s\n", o.screenshot->c_str());
+            status = 1;
+        }
+    }
+    return status;
+}

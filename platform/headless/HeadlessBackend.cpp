@@ -131,7 +131,8 @@ void HeadlessBackend::PollInput(std::deque<InputEvent>& out) {
 
 void HeadlessBackend::Fail(const std::string& why, const char* waitName) {
     throw HeadlessFailure("headless: stuck waiting in " + std::string(waitName) + ": " + why +
-                          " (tick " + std::to_string(clock_.Now()) + ")");
+                              " (tick " + std::to_string(clock_.Now()) + ")",
+                          waitName);
 }
 
 void HeadlessBackend::WaitInput(std::optional<std::uint32_t> deadline, const char* waitName) {
@@ -187,7 +188,8 @@ int HeadlessBackend::MessageBox(const MessageBoxRequest& request) {
     if (!boxResponder_)
         throw HeadlessFailure("headless: a message box came up with no responder: \"" +
                               Big5ToUtf8(request.caption) + "\": \"" +
-                              Big5ToUtf8(request.text) + "\"");
+                              Big5ToUtf8(request.text) + "\"",
+                          std::string());
     return boxResponder_(request);
 }
 

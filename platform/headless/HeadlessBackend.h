@@ -21,7 +21,9 @@ namespace ui {
 // message box came up that no responder answers.
 class HeadlessFailure : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    HeadlessFailure(const std::string& what, std::string wait)
+        : std::runtime_error(what), waitName(std::move(wait)) {}
+    std::string waitName;  // the wait that was stuck (empty for a message box)
 };
 
 struct HeadlessOptions {
