@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "platform/Canvas.h"
+#include "platform/Screen.h"
 
 namespace ui {
 namespace {
@@ -279,16 +280,19 @@ bool Bitmap::LoadFromMemory(std::span<const std::uint8_t> data, bool fileHeader)
     const std::uint32_t compression = Rd32(base + info + 16);
     std::uint32_t colorsUsed = Rd32(base + info + 32);
     if (compression != 0) return false;  // only uncompressed rows
-    if (bitCount != 8 && bitCount != 24) return false;
+    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32) return false;
     if (w <= 0 || hRaw == 0 || hRaw == INT32_MIN) return false;
     const bool topDown = hRaw < 0;
     const std::int32_t h = topDown ? -hRaw : hRaw;
     if (w > kMaxSide || h > kMaxSide || std::int64_t(w) * h > kMaxPixels) return false;
 
+    // Indexed pictures (1, 4, 8 bits) become 8-bit bitmaps with their colour table.
+    const bool indexed = bitCount <= 8;
     Palette table = DefaultPalette();
-    std::size_t tableAt = info + headerSize;
-    if (bitCount == 8) {
-        if (colorsUsed == 0) colorsUsed = 256;
+    const std::size_t tableAt = info + headerSize;
+    if (indexed) {
+        const std::uint32_t maxColors = 1u << bitCount;
+        if (colorsUsed == 0) colorsUsed = maxColors;
         if (colorsUsed > 256) return false;
         if (tableAt + std::size_t(colorsUsed) * 4 > size) return false;
         std::fill(table.begin(), table.end(), RGBQuad{});
@@ -296,19 +300,30 @@ bool Bitmap::LoadFromMemory(std::span<const std::uint8_t> data, bool fileHeader)
             const std::uint8_t* q = base + tableAt + i * 4;
             table[i] = RGBQuad{q[0], q[1], q[2], 0};
         }
-        if (!havePixelsAt) pixelsAt = tableAt + std::size_t(colorsUsed) * 4;
-    } else if (!havePixelsAt) {
-        pixelsAt = tableAt + std::size_t(colorsUsed) * 4;
     }
-    const PixelFormat format = bitCount == 8 ? PixelFormat::pf8bit : PixelFormat::pf24bit;
-    const std::size_t stride = StrideFor(w, format);
-    if (pixelsAt > size || (size - pixelsAt) / stride < std::size_t(h)) return false;
+    if (!havePixelsAt) pixelsAt = tableAt + std::size_t(colorsUsed) * 4;
+    const PixelFormat format =
+        indexed ? PixelFormat::pf8bit : bitCount == 24 ? PixelFormat::pf24bit : PixelFormat::pf32bit;
+    const std::size_t fileStride = ((std::size_t(w) * bitCount + 31) / 32) * 4;
+    if (pixelsAt > size || (size - pixelsAt) / fileStride < std::size_t(h)) return false;
 
     Bitmap loaded(w, h, format);
-    loaded.palette_ = table;
     for (int y = 0; y < h; ++y) {
         const int fileRow = topDown ? y : h - 1 - y;
-        std::memcpy(loaded.ScanLine(y), base + pixelsAt + std::size_t(fileRow) * stride, stride);
+        const std::uint8_t* src = base + pixelsAt + std::size_t(fileRow) * fileStride;
+        std::uint8_t* dst = loaded.ScanLine(y);
+        if (bitCount >= 8) {
+            std::memcpy(dst, src, std::min<std::size_t>(fileStride, loaded.stride_));
+        } else {
+            const int perByte = 8 / bitCount;
+            const std::uint8_t mask = static_cast<std::uint8_t>((1u << bitCount) - 1);
+            for (int x = 0; x < w; ++x) {
+                const int shift = 8 - bitCount * (x % perByte + 1);
+                dst[x] = static_cast<std::uint8_t>((src[x / perByte] >> shift) & mask);
+            }
+        }
+        if (format == PixelFormat::pf32bit)
+            for (int x = 0; x < w; ++x) dst[x * 4 + 3] = 0;
     }
     width_ = loaded.width_;
     height_ = loaded.height_;
@@ -426,6 +441,16 @@ void BlitToXrgb(const Bitmap& src, int sx, int sy, int w, int h, std::uint32_t* 
             }
             break;
     }
+}
+
+void Present(const Bitmap& src, Screen& screen, int dx, int dy) {
+    BlitToXrgb(src, 0, 0, src.Width(), src.Height(), screen.Pixels(), screen.Width(), screen.Width(), screen.Height(),
+               dx, dy);
+}
+
+void Present(const Bitmap& src, const Rect& part, Screen& screen, int dx, int dy) {
+    BlitToXrgb(src, part.Left, part.Top, part.Width(), part.Height(), screen.Pixels(), screen.Width(), screen.Width(),
+               screen.Height(), dx, dy);
 }
 
 }  // namespace ui

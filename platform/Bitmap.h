@@ -12,6 +12,7 @@
 namespace ui {
 
 class Canvas;
+class Screen;
 
 // Colours are the class library's 0x00BBGGRR values.
 using TColor = std::uint32_t;
@@ -182,5 +183,8 @@ private:
 // (dx, dy), clipped to both. 8-bit pixels go through the colour table.
 void BlitToXrgb(const Bitmap& src, int sx, int sy, int w, int h, std::uint32_t* dst, int dstPitch, int dstWidth,
                 int dstHeight, int dx, int dy);
+// The same onto the virtual screen: the whole bitmap, or a part of it, at (dx, dy).
+void Present(const Bitmap& src, Screen& screen, int dx, int dy);
+void Present(const Bitmap& src, const Rect& part, Screen& screen, int dx, int dy);
 
 }  // namespace ui
