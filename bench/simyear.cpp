@@ -73,7 +73,11 @@ int SimYear(int argc, char** argv, std::FILE* out) {
     }
 
     auto start = std::chrono::steady_clock::now();
+    // As the program starts: everything zero, so that what a new game carries over
+    // from the previous one (the boost countdown, the market) is the same every run.
     g_ClockHooks = {};
+    g_GameState = GameState{};
+    for (Fashion& f : Fashions) f = Fashion();
     ui::Srand(static_cast<std::uint32_t>(seed));
     InitGameState();
     for (int d = 0; d < days; ++d) {

@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#define SIMYEAR_NO_MAIN
+#include "bench/simyear.cpp"
+
+namespace {
+
+std::string RunSimYear(std::initializer_list<const char*> args) {
+    std::vector<char*> argv{const_cast<char*>("simyear")};
+    for (const char* a : args) argv.push_back(const_cast<char*>(a));
+    std::FILE* f = std::tmpfile();
+    EXPECT_NE(f, nullptr);
+    if (!f) return {};
+    int rc = SimYear(static_cast<int>(argv.size()), argv.data(), f);
+    EXPECT_EQ(rc, 0);
+    std::rewind(f);
+    std::string out;
+    char buf[4096];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+    std::fclose(f);
+    return out;
+}
+
+}  // namespace
+
+TEST(SimYear, ShortRunMatchesTheCommittedLines) {
+    std::string out = RunSimYear({"--seed", "1", "--days", "30"});
+    std::string path = std::string(LUMIA_SOURCE_DIR) + "/tests/shop/data/simyear_seed1_days30.txt";
+    if (const char* u = std::getenv("UPDATE_GOLDEN"); u && std::string(u) == "1") {
+        std::ofstream(path, std::ios::binary) << out;
+    }
+    std::ifstream in(path, std::ios::binary);
+    ASSERT_TRUE(in) << path;
+    std::stringstream expected;
+    expected << in.rdbuf();
+    EXPECT_EQ(out, expected.str());
+}
+
+TEST(SimYear, SameSeedSameLinesAndBadArgumentsRefused) {
+    std::string a = RunSimYear({"--seed", "77", "--days", "40"});
+    EXPECT_EQ(RunSimYear({"--seed", "77", "--days", "40"}), a);
+    EXPECT_NE(RunSimYear({"--seed", "78", "--days", "40"}), a);
+    EXPECT_EQ(std::count(a.begin(), a.end(), '\n'), 40);
+
+    for (auto args : {std::vector<const char*>{"simyear"}, {"simyear", "--seed"}, {"simyear", "--seed", "x"},
+                      {"simyear", "--seed", "1", "--days", "0"}, {"simyear", "--seed", "1", "--days", "289"},
+                      {"simyear", "--seed", "1", "--bogus", "2"}}) {
+        EXPECT_EQ(SimYear(static_cast<int>(args.size()), const_cast<char**>(args.data()), stdout), 2);
+    }
+}
