@@ -13,7 +13,6 @@ namespace {
 
 constexpr std::size_t kFileHeaderBytes = 14;
 constexpr std::size_t kInfoHeaderBytes = 40;
-constexpr std::size_t kPaletteBytes = 256 * 4;
 // No picture or palette of the game comes near this; anything larger is damage.
 constexpr long kMaxSourceBytes = 256L << 20;
 
