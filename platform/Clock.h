@@ -46,5 +46,8 @@ void SetClock(Clock* clock);  // null restores the real clock
 // The system calls, as the game makes them.
 inline std::uint32_t GetTickCount() { return CurrentClock().Now(); }
 inline void Sleep(std::uint32_t ms) { CurrentClock().Sleep(ms); }
+// The runtime's time(): seconds since the epoch, from the clock in use (the seed the
+// game gives the random generator at start-up).
+inline std::int64_t Time() { return CurrentClock().WallSeconds(); }
 
 }  // namespace ui

@@ -1,5 +1,6 @@
 #include "platform/headless/HeadlessBackend.h"
 
+#include "platform/Application.h"
 #include "platform/Big5.h"
 #include "platform/Timer.h"
 
@@ -166,8 +167,13 @@ void HeadlessBackend::WaitInput(std::optional<std::uint32_t> deadline, const cha
 void HeadlessBackend::Spinning(std::uint32_t passes) {
     (void)passes;
     // A busy loop costs time on a real machine; let the virtual clock run on too, so
-    // loops that poll the tick count end and the watchdog still sees time pass.
+    // loops that poll the tick count end, and one that polls for input nobody will
+    // give meets the watchdog.
     clock_.Advance(1);
+    if (script_.empty() && clock_.Now() - lastProgress_ >= options_.watchdogMs)
+        Fail("no scripted input left and no progress for " + std::to_string(options_.watchdogMs) +
+                 " ms of virtual time in a busy loop",
+             HaveApp() ? App().CurrentWaitName() : "a busy loop");
 }
 
 void HeadlessBackend::Present(const Screen& screen) {

@@ -306,6 +306,20 @@ TEST_F(Pump, BusyIdleHandlerStillSeesTimePass) {
     EXPECT_TRUE(due);
 }
 
+// A wait ported as a bare polling loop (no WaitMessage) still meets the watchdog.
+TEST_F(Pump, BusyPollingLoopMeetsTheWatchdogToo) {
+    backend.SetWatchdog(5000);
+    bool clicked = false;
+    ui::WaitScope scope("a polling loop");
+    try {
+        while (!clicked) app.ProcessMessages();
+        FAIL() << "the loop ended";
+    } catch (const ui::HeadlessFailure& e) {
+        EXPECT_EQ(e.waitName, "a polling loop");
+    }
+    EXPECT_EQ(headless.Now(), 5000u);
+}
+
 TEST_F(Pump, PostedMessagesArriveInOrderAndDieWithTheirTarget) {
     Receiver r;
     auto gone = std::make_unique<Receiver>();
