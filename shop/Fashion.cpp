@@ -175,14 +175,11 @@ Fashion Fashions[kGoodsCount];
 
 // --- Fashion -----------------------------------------------------------------
 
-Fashion::Fashion() : Fashion(0, 0, 0, 0, 0) {}
-
 Fashion::Fashion(const FashionParamSet& p)
     : Fashion(p.WantRate, p.WantLife, p.ImmuneRate, p.ImmuneLife, p.ImmunePeriod) {}
 
 Fashion::Fashion(std::uint32_t wantRate, std::uint32_t wantLife, std::uint32_t immuneRate,
-                 std::uint32_t immuneLife, std::uint32_t immunePeriod)
-    : State{}, Life{}, History{}, m_ImmuneTimer(0) {
+                 std::uint32_t immuneLife, std::uint32_t immunePeriod) {
     SetParams(wantRate, wantLife, immuneRate, immuneLife, immunePeriod);
 }
 

@@ -28,7 +28,7 @@ constexpr std::size_t kFashionRecordSize = 441;
 
 class Fashion {
 public:
-    Fashion();  // all zero: an object that has never been set up
+    Fashion() = default;  // all zero: an object that has never been set up
     explicit Fashion(const FashionParamSet& p);
     Fashion(std::uint32_t wantRate, std::uint32_t wantLife, std::uint32_t immuneRate,
             std::uint32_t immuneLife, std::uint32_t immunePeriod);
@@ -67,15 +67,15 @@ public:
 private:
     void Spread(int cell, int s);
 
-    std::int8_t State[kFashionCells];
-    std::uint8_t Life[kFashionCells];
-    std::uint8_t History[288];
-    std::uint32_t m_WantRate;
-    std::uint32_t m_WantLife;
-    std::uint32_t m_ImmuneRate;
-    std::uint32_t m_ImmuneLife;
-    std::uint32_t m_ImmunePeriod;
-    std::uint32_t m_ImmuneTimer;
+    std::int8_t State[kFashionCells] = {};
+    std::uint8_t Life[kFashionCells] = {};
+    std::uint8_t History[288] = {};
+    std::uint32_t m_WantRate = 0;
+    std::uint32_t m_WantLife = 0;
+    std::uint32_t m_ImmuneRate = 0;
+    std::uint32_t m_ImmuneLife = 0;
+    std::uint32_t m_ImmunePeriod = 0;
+    std::uint32_t m_ImmuneTimer = 0;
 };
 
 extern Fashion Fashions[kGoodsCount];

@@ -29,7 +29,9 @@ TEST(Market, NoDayCarriesTheSameItemTwice) {
         for (int i = 0; i < 5; ++i) {
             EXPECT_GE(MarketStock(i), 20);
             EXPECT_LE(MarketStock(i), 99);
-            if (i > 0) EXPECT_LT(MarketItem(i - 1), MarketItem(i));
+            if (i > 0) {
+                EXPECT_LT(MarketItem(i - 1), MarketItem(i));
+            }
         }
     }
 }

@@ -1,0 +1,96 @@
+// Handing a 640x480 8-bit bitmap to the 32-bit screen, beside plain memcpy of the
+// same frame in the same run; the ratio is printed at the end.
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Bitmap.h"
+#include "platform/Screen.h"
+
+namespace {
+
+ui::Bitmap MakeFrame() {
+    ui::Bitmap bm(ui::kScreenWidth, ui::kScreenHeight, ui::PixelFormat::pf8bit);
+    ui::Palette p{};
+    for (int i = 0; i < 256; ++i)
+        p[i] = ui::RGBQuad{std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i * 7), 0};
+    bm.SetColorTable(p);
+    for (int y = 0; y < bm.Height(); ++y)
+        for (int x = 0; x < bm.Width(); ++x) bm.ScanLine(y)[x] = static_cast<std::uint8_t>(x * 3 + y);
+    return bm;
+}
+
+void BM_Present8To32(benchmark::State& state) {
+    const ui::Bitmap frame = MakeFrame();
+    ui::Screen screen;
+    for (auto _ : state) {
+        ui::Present(frame, screen, 0, 0);
+        benchmark::DoNotOptimize(screen.Pixels());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * std::int64_t(screen.Width()) * screen.Height() * 4);
+}
+BENCHMARK(BM_Present8To32);
+
+// The baseline: copying the finished 32-bit frame (the bytes the present writes).
+void BM_Memcpy32(benchmark::State& state) {
+    std::vector<std::uint32_t> from(ui::kScreenWidth * ui::kScreenHeight, 0x123456);
+    ui::Screen screen;
+    for (auto _ : state) {
+        std::memcpy(screen.Pixels(), from.data(), from.size() * 4);
+        benchmark::DoNotOptimize(screen.Pixels());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * std::int64_t(from.size()) * 4);
+}
+BENCHMARK(BM_Memcpy32);
+
+// Copying the 8-bit source bytes alone.
+void BM_Memcpy8(benchmark::State& state) {
+    const ui::Bitmap frame = MakeFrame();
+    std::vector<std::uint8_t> to(static_cast<std::size_t>(frame.Stride()) * frame.Height());
+    for (auto _ : state) {
+        std::memcpy(to.data(), frame.Bits(), to.size());
+        benchmark::DoNotOptimize(to.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * std::int64_t(to.size()));
+}
+BENCHMARK(BM_Memcpy8);
+
+// Remembers each run's time per iteration for the ratio.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const Run& r : runs)
+            if (r.run_type == Run::RT_Iteration && r.iterations > 0)
+                perIteration[r.benchmark_name()] = r.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> perIteration;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const auto& t = reporter.perIteration;
+    auto at = [&](const char* name) {
+        auto it = t.find(name);
+        return it == t.end() ? 0.0 : it->second;
+    };
+    if (at("BM_Present8To32") > 0 && at("BM_Memcpy32") > 0)
+        std::printf("present 8-bit -> 32-bit / memcpy of the 32-bit frame: %.2f\n",
+                    at("BM_Present8To32") / at("BM_Memcpy32"));
+    if (at("BM_Present8To32") > 0 && at("BM_Memcpy8") > 0)
+        std::printf("present 8-bit -> 32-bit / memcpy of the 8-bit frame: %.2f\n",
+                    at("BM_Present8To32") / at("BM_Memcpy8"));
+    benchmark::Shutdown();
+    return 0;
+}
