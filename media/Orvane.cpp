@@ -7,6 +7,14 @@
 
 using namespace orvane;
 
+namespace {
+constexpr int kSlack = 64;
+// The fast path starts a token only with this much input ahead: a flag word and the
+// longest token (8 bytes) leave the 256-byte margin untouched, and a 32-byte literal
+// stride stays inside the loaded bytes.
+constexpr std::uint64_t kFastInput = kInputSlack + 8 + 32;
+}  // namespace
+
 // ---------------------------------------------------------------- decoder
 
 TOrvaneDecode::TOrvaneDecode() = default;
@@ -14,8 +22,9 @@ TOrvaneDecode::~TOrvaneDecode() { Close(); }
 
 const std::uint8_t* TOrvaneDecode::Open(std::uint32_t size, std::uint32_t stored) {
     Close();
-    in_.reset(new (std::nothrow) std::uint8_t[kDecodeInSize]);
-    out_.reset(new (std::nothrow) std::uint8_t[kDecodeOutSize]);
+    // Slack behind both buffers lets the fast path copy in whole 32-byte strides.
+    in_.reset(new (std::nothrow) std::uint8_t[kDecodeInSize + kSlack]);
+    out_.reset(new (std::nothrow) std::uint8_t[kDecodeOutSize + kSlack]);
     if (!in_ || !out_) {
         in_.reset();
         out_.reset();
@@ -30,7 +39,7 @@ const std::uint8_t* TOrvaneDecode::Open(std::uint32_t size, std::uint32_t stored
     loaded_ = consumed_ = inBase_ = 0;
     produced_ = blockStart_ = 0;
     write_ = kHistory;
-    flags_ = mask_ = 0;
+    flags_ = 0;
     tokenInGroup_ = 0;
     matchLeft_ = matchDistance_ = 0;
     return out_.get() + kHistory;
@@ -59,6 +68,97 @@ bool TOrvaneDecode::ReadByte(std::uint8_t& b) {
     b = in_[consumed_ - inBase_];
     ++consumed_;
     return true;
+}
+
+// Decodes whole tokens while no limit is near: plenty of input ahead, the block
+// not yet past 16 KB, the size not reached. Stops where the token-by-token loop's
+// checks could first fire, so the general loop's checks then see the same state.
+// Anything unusual (a match that would not fit, a bad distance) is left to the
+// general loop. Returns the tokens decoded.
+int TOrvaneDecode::FastTokens() {
+    std::uint8_t* const out = out_.get();
+    const std::uint8_t* ip = in_.get() + (consumed_ - inBase_);
+    const std::uint8_t* const inEnd = in_.get() + (loaded_ - inBase_);
+    if (inEnd - ip < static_cast<std::ptrdiff_t>(kFastInput)) return 0;
+    const std::uint8_t* const ipLimit = inEnd - kFastInput;
+    std::uint8_t* op = out + write_;
+    // The block passes 16 KB at blockStop; the member ends at sizeEnd (or later than
+    // the buffer, which the match test below covers).
+    std::uint8_t* const blockStop = out + kHistory + kBlockSize + 1;
+    const std::uint64_t sizeLeft = size_ - produced_;
+    std::uint8_t* const sizeEnd =
+        sizeLeft < static_cast<std::uint64_t>(kDecodeOutSize) ? op + sizeLeft : out + kDecodeOutSize;
+    std::uint8_t* const outEnd = out + kDecodeOutSize;
+    std::uint8_t* const opStart = op;
+    const std::uint64_t producedBefore = produced_;
+    std::uint32_t flags = flags_;
+    int tig = tokenInGroup_;
+    int tokens = 0;
+
+    while (ip <= ipLimit && op < blockStop && op < sizeEnd) {
+        const std::uint8_t* const tokenStart = ip;
+        const int tigStart = tig;
+        const std::uint32_t flagsStart = flags;
+        if (tig == 0) {
+            flags = ip[0] | ip[1] << 8 | ip[2] << 16 | static_cast<std::uint32_t>(ip[3]) << 24;
+            ip += 4;
+        }
+        const std::uint32_t ahead = flags << tig;
+        if (!(ahead & 0x80000000u)) {
+            const std::ptrdiff_t inGroup = 32 - tig;
+            std::ptrdiff_t n = ahead == 0 ? inGroup : std::min<std::ptrdiff_t>(std::countl_zero(ahead), inGroup);
+            n = std::min({n, blockStop - op, sizeEnd - op});
+            std::memcpy(op, ip, 32);
+            op += n;
+            ip += n;
+            tig = static_cast<int>((tig + n) & 31);
+            ++tokens;
+            continue;
+        }
+        const std::uint8_t c = *ip++;
+        std::uint32_t length = c >> 4;
+        const std::uint32_t code = c & 15;
+        if (length == 14) {
+            length = *ip++;
+        } else if (length == 15) {
+            length = ip[0] | ip[1] << 8;
+            ip += 2;
+        } else {
+            length += 1;
+        }
+        std::uint32_t distance = code + 1;
+        if (code >= 10) distance = (code - 10) * 256 + *ip++;
+        const std::uint64_t produced = producedBefore + static_cast<std::uint64_t>(op - opStart);
+        if (distance == 0 || distance > produced || length > static_cast<std::uint64_t>(sizeEnd - op) ||
+            length + 32 > static_cast<std::uint64_t>(outEnd - op)) {
+            ip = tokenStart;  // the general loop takes this token
+            tig = tigStart;
+            flags = flagsStart;
+            break;
+        }
+        const std::uint8_t* src = op - distance;
+        if (distance >= 32) {
+            for (std::uint32_t i = 0; i < length; i += 32) std::memcpy(op + i, src + i, 32);
+        } else if (length <= distance) {
+            // No overlap within the length: one 32-byte load, then the store.
+            std::uint8_t tmp[32];
+            std::memcpy(tmp, src, 32);
+            std::memcpy(op, tmp, 32);
+        } else if (distance == 1) {
+            std::memset(op, *src, length);
+        } else {
+            for (std::uint32_t i = 0; i < length; ++i) op[i] = src[i];
+        }
+        op += length;
+        tig = (tig + 1) & 31;
+        ++tokens;
+    }
+    consumed_ += static_cast<std::uint64_t>(ip - (in_.get() + (consumed_ - inBase_)));
+    produced_ += static_cast<std::uint64_t>(op - opStart);
+    write_ = static_cast<std::uint32_t>(op - out);
+    flags_ = flags;
+    tokenInGroup_ = tig;
+    return tokens;
 }
 
 int TOrvaneDecode::Decode(const std::uint8_t* input) {
@@ -90,29 +190,45 @@ int TOrvaneDecode::Decode(const std::uint8_t* input) {
     }
 
     for (;;) {
-        if (matchLeft_ == 0) {
+        if (matchLeft_ == 0 && FastTokens() > 0) {
+            // Whole tokens done; the checks below see the state after the last one.
+        } else if (matchLeft_ == 0) {
             if (tokenInGroup_ == 0) {
                 std::uint8_t f[4];
                 for (auto& b : f)
                     if (!ReadByte(b)) return 0;
                 flags_ = f[0] | f[1] << 8 | f[2] << 16 | static_cast<std::uint32_t>(f[3]) << 24;
-                mask_ = 0x80000000u;
             }
-            const bool isMatch = (flags_ & mask_) != 0;
-            if (++tokenInGroup_ == 32)
-                tokenInGroup_ = 0;
-            else
-                mask_ >>= 1;
-
-            std::uint8_t c;
-            if (!ReadByte(c)) return 0;
-            if (!isMatch) {
-                out[write_++] = c;
-                ++produced_;
+            // Bit 31 of `ahead` is the current token, then the rest of the group.
+            const std::uint32_t ahead = flags_ << tokenInGroup_;
+            if (!(ahead & 0x80000000u)) {
+                // A run of literals is copied at once. It stops where the token-by-token
+                // loop would have stopped: at the size, at the input margin, or once
+                // the block passes 16 KB; so the blocks come out the same.
+                const std::uint32_t inGroup = static_cast<std::uint32_t>(32 - tokenInGroup_);
+                std::uint64_t n = ahead == 0 ? inGroup
+                                             : std::min<std::uint32_t>(std::countl_zero(ahead), inGroup);
+                const std::uint64_t avail = loaded_ - consumed_;
+                if (avail == 0) {
+                    Fail();
+                    return 0;
+                }
+                const std::uint64_t inputRoom =
+                    loaded_ < stored_ ? (avail > kInputSlack - 1 ? avail - (kInputSlack - 1) : 1)
+                                      : avail;
+                const std::uint64_t blockRoom = kBlockSize + 1 - (produced_ - blockStart_);
+                n = std::min({n, size_ - produced_, inputRoom, blockRoom});
+                std::memcpy(out + write_, in_.get() + (consumed_ - inBase_), n);
+                write_ += static_cast<std::uint32_t>(n);
+                produced_ += n;
+                consumed_ += n;
+                tokenInGroup_ = static_cast<int>((tokenInGroup_ + n) & 31);
             } else {
+                if (++tokenInGroup_ == 32) tokenInGroup_ = 0;
+                std::uint8_t c, b0, b1;
+                if (!ReadByte(c)) return 0;
                 std::uint32_t length = c >> 4;
-                std::uint32_t code = c & 15;
-                std::uint8_t b0, b1;
+                const std::uint32_t code = c & 15;
                 if (length == 14) {
                     if (!ReadByte(b0)) return 0;
                     length = b0;
@@ -141,12 +257,17 @@ int TOrvaneDecode::Decode(const std::uint8_t* input) {
         }
 
         if (matchLeft_ > 0) {
-            // Front to back, one byte at a time: an overlap repeats the bytes just made.
+            // Front to back: an overlap repeats the bytes just made.
             const std::uint32_t room = kDecodeOutSize - write_;
             const std::uint32_t n = std::min(matchLeft_, room);
             std::uint8_t* dst = out + write_;
             const std::uint8_t* src = dst - matchDistance_;
-            for (std::uint32_t i = 0; i < n; ++i) dst[i] = src[i];
+            if (matchDistance_ >= n)
+                std::memcpy(dst, src, n);
+            else if (matchDistance_ == 1)
+                std::memset(dst, *src, n);
+            else
+                for (std::uint32_t i = 0; i < n; ++i) dst[i] = src[i];
             write_ += n;
             produced_ += n;
             matchLeft_ -= n;

@@ -56,6 +56,7 @@ public:
 
 private:
     bool ReadByte(std::uint8_t& b);
+    int FastTokens();
     void Fail();
 
     bool open_ = false, done_ = false, needInput_ = false, failed_ = false;
@@ -68,8 +69,8 @@ private:
     std::uint64_t produced_ = 0;
     std::uint64_t blockStart_ = 0;  // produced count at which the current block began
     std::uint32_t write_ = 0;       // index into out_
-    std::uint32_t flags_ = 0, mask_ = 0;
-    int tokenInGroup_ = 0;  // 0: the next token starts a group
+    std::uint32_t flags_ = 0;
+    int tokenInGroup_ = 0;  // tokens of the group decoded; 0: the next token starts a group
     // A match that did not fit the block area is finished by the next call.
     std::uint32_t matchLeft_ = 0, matchDistance_ = 0;
 };

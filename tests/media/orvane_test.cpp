@@ -280,6 +280,61 @@ TEST(OrvaneEncode, BlockEncoderEqualsTheReference) {
     }
 }
 
+// The block sizes the decoder hands out, worked out token by token for a valid
+// stream: a call first loads input when asked, starts a new block once the last one
+// (of 1,536 bytes or more) was handed out, then decodes until the size is reached,
+// fewer than 256 loaded bytes remain unconsumed while more are to load, or the block
+// holds more than 16,384 bytes; it hands out the block when it holds 1,536 or more.
+std::vector<int> ReferenceBlocks(const Bytes& s, std::uint64_t size) {
+    std::vector<int> blocks;
+    const std::uint64_t stored = s.size();
+    std::uint64_t loaded = 0, consumed = 0, produced = 0, blockStart = 0;
+    bool need = true, done = size == 0;
+    int tig = 0;
+    std::uint32_t flags = 0;
+    while (!done) {
+        if (need) {
+            loaded += std::min<std::uint64_t>(16384, stored - loaded);
+            need = false;
+        }
+        if (produced - blockStart >= 1536) blockStart = produced;
+        for (;;) {
+            if (tig == 0) {
+                flags = s[consumed] | s[consumed + 1] << 8 | s[consumed + 2] << 16 |
+                        std::uint32_t(s[consumed + 3]) << 24;
+                consumed += 4;
+            }
+            const bool match = (flags << tig) & 0x80000000u;
+            tig = (tig + 1) & 31;
+            const std::uint8_t c = s[consumed++];
+            if (!match) {
+                ++produced;
+            } else {
+                std::uint64_t len = (c >> 4) + 1;
+                if (c >> 4 == 14) len = s[consumed++];
+                if (c >> 4 == 15) {
+                    len = s[consumed] | s[consumed + 1] << 8;
+                    consumed += 2;
+                }
+                if ((c & 15) >= 10) ++consumed;
+                produced += std::min(len, size - produced);
+            }
+            if (produced >= size) {
+                done = true;
+                break;
+            }
+            if (loaded - consumed < 256 && loaded < stored) {
+                need = true;
+                break;
+            }
+            if (produced - blockStart > 16384) break;
+        }
+        const std::uint64_t block = produced - blockStart;
+        if (block >= 1536 || done) blocks.push_back(int(block));
+    }
+    return blocks;
+}
+
 // A larger member: blocks of at least 1,536 bytes until the last, each ending past
 // 16 KB by at most one match, and together the member.
 TEST(OrvaneDecode, HandsOutBlocks) {
@@ -294,6 +349,14 @@ TEST(OrvaneDecode, HandsOutBlocks) {
     for (std::size_t i = 0; i + 1 < r.blocks.size(); ++i) {
         EXPECT_GE(r.blocks[i], orvane::kHistory) << "block " << i;
         EXPECT_LE(r.blocks[i], orvane::kBlockSize + orvane::kMaxMatch) << "block " << i;
+    }
+    EXPECT_EQ(r.blocks, ReferenceBlocks(stream, in.size()));
+    // Streams of every kind: literal runs, long matches, input reloads.
+    for (const Bytes& other : {Random(70000, 1), Speech(40000, 2), Bytes(100000, 3), Mixed(90000, 4)}) {
+        const Bytes st = BlockEncode(other);
+        const DecodeResult d = BlockDecode(st, std::uint32_t(other.size()));
+        EXPECT_EQ(d.bytes, other);
+        EXPECT_EQ(d.blocks, ReferenceBlocks(st, other.size()));
     }
 }
 
