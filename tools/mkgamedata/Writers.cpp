@@ -4,9 +4,11 @@ namespace mkgamedata {
 
 // Declarations of the writers, each defined in its own file beside this one.
 bool WriteFolders(const std::filesystem::path& root);
+bool WriteSprites(const std::filesystem::path& root);  // Data\SPMan.Pak, Shoppoly.plf
 
 const WriterEntry kWriters[] = {
     {"folders", WriteFolders},
+    {"sprites", WriteSprites},
     {nullptr, nullptr},
 };
 
