@@ -175,6 +175,7 @@ TEST_F(GameStateTest, StockAccessors) {
         {"106 set: one keepsake", [] { SetItemStock(106, 7); }, 106, 1, 0, true},
         {"106 set: 105 goes", [] { SetItemStock(105, 1); SetItemStock(106, 7); }, 105, 0, 0, false},
         {"105 set: key item", [] { SetItemStock(105, 1); }, 105, 255, 0, true},
+        {"106 can be taken away", [] { RemoveItemStock(106, 1); }, 106, 0, 0, true},
         {"105 set: 106 goes", [] { SetItemStock(105, 1); }, 106, 0, 0, false},
         {"reserve taken first", [] { SetItemStock(70, 10); SetItemReserve(70, 4); RemoveItemStock(70, 3); }, 70, 7, 1, true},
         {"reserve used up", [] { SetItemStock(70, 10); SetItemReserve(70, 4); RemoveItemStock(70, 5); }, 70, 5, 0, true},
