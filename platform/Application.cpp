@@ -17,10 +17,13 @@ constexpr std::uint32_t kSpinPasses = 64;
 
 int MessageBoxRequest::DefaultAnswer() const {
     switch (Buttons()) {
-        case MB_YESNO: return IDNO;
+        case MB_YESNO:
+            return IDNO;
         case MB_OKCANCEL:
-        case MB_RETRYCANCEL: return IDCANCEL;
-        default: return IDOK;
+        case MB_RETRYCANCEL:
+            return IDCANCEL;
+        default:
+            return IDOK;
     }
 }
 
@@ -131,12 +134,13 @@ void Application::HandleMessage() {
     idleWake_.reset();
     if (OnIdle) OnIdle(done);
     if (terminated_) return;
-    if (done) {
-        Block(std::nullopt);
-    } else if (idleWake_) {
+    if (idleWake_) {
+        // Not before this tick, unless input or a timer comes first.
         const std::uint32_t wake = *idleWake_;
         idleWake_.reset();
         if (!TickReached(GetTickCount(), wake)) Block(wake);
+    } else if (done) {
+        Block(std::nullopt);
     } else {
         CountSpin(false);
     }
@@ -253,7 +257,8 @@ void Application::DispatchInput(const InputEvent& e) {
         case InputType::Expose:
             backend_->Present(screen_);
             return;
-        default: break;
+        default:
+            break;
     }
     if (OnInput) {
         OnInput(e);
@@ -269,8 +274,7 @@ void Application::Update() {
     backend_->Present(screen_);
 }
 
-int Application::MessageBox(const std::string& text, const std::string& caption,
-                            unsigned flags) {
+int Application::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
     MessageBoxRequest request{text, caption, flags};
     const int answer = backend_->MessageBox(request);
     backend_->Progress();

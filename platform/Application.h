@@ -63,9 +63,9 @@ public:
     // deadline when one is given. Returns at once when something already is.
     void WaitMessage();
     void WaitUntil(std::uint32_t deadline);
-    // For the idle handler that reports not done only because its next step is not yet
-    // due: the pump waits for input, a timer or this tick before calling it again,
-    // instead of calling it again at once. Valid for the current OnIdle call only.
+    // For the idle handler whose next step is not yet due: the pump waits for input, a
+    // timer or this tick before calling it again (whatever Done says), instead of
+    // calling it again at once. Valid for the current OnIdle call only.
     void IdleWakeAt(std::uint32_t tick);
     // A wait as the game's loops make them: pumps messages, blocking between passes,
     // until `done` holds (or the application is terminated). `waitName` names it.

@@ -77,8 +77,12 @@ inline void StoreU32(std::uint8_t* p, std::uint32_t v) {
     p[2] = static_cast<std::uint8_t>(v >> 16);
     p[3] = static_cast<std::uint8_t>(v >> 24);
 }
-inline void StoreI16(std::uint8_t* p, std::int16_t v) { StoreU16(p, static_cast<std::uint16_t>(v)); }
-inline void StoreI32(std::uint8_t* p, std::int32_t v) { StoreU32(p, static_cast<std::uint32_t>(v)); }
+inline void StoreI16(std::uint8_t* p, std::int16_t v) {
+    StoreU16(p, static_cast<std::uint16_t>(v));
+}
+inline void StoreI32(std::uint8_t* p, std::int32_t v) {
+    StoreU32(p, static_cast<std::uint32_t>(v));
+}
 
 // Reads fields from a byte buffer with every read checked against its end: a read past
 // it fails, returns 0 and leaves the reader failed, so a loader checks Ok() once.

@@ -20,10 +20,10 @@ enum class MouseButton : std::uint8_t { mbLeft, mbRight, mbMiddle };
 
 // Virtual key codes (the Windows values: letters and digits are their ASCII capitals).
 namespace vk {
-constexpr int Back = 0x08, Tab = 0x09, Return = 0x0D, Shift = 0x10, Control = 0x11,
-              Menu = 0x12, Pause = 0x13, Escape = 0x1B, Space = 0x20, Prior = 0x21,
-              Next = 0x22, End = 0x23, Home = 0x24, Left = 0x25, Up = 0x26, Right = 0x27,
-              Down = 0x28, Insert = 0x2D, Delete = 0x2E, F1 = 0x70, F12 = 0x7B;
+constexpr int Back = 0x08, Tab = 0x09, Return = 0x0D, Shift = 0x10, Control = 0x11, Menu = 0x12,
+              Pause = 0x13, Escape = 0x1B, Space = 0x20, Prior = 0x21, Next = 0x22, End = 0x23,
+              Home = 0x24, Left = 0x25, Up = 0x26, Right = 0x27, Down = 0x28, Insert = 0x2D,
+              Delete = 0x2E, F1 = 0x70, F12 = 0x7B;
 }  // namespace vk
 
 enum class InputType : std::uint8_t {
@@ -39,7 +39,7 @@ enum class InputType : std::uint8_t {
     Deactivate,
     Minimize,
     Restore,
-    Expose,       // the window must be shown again (the screen is presented anew)
+    Expose,  // the window must be shown again (the screen is presented anew)
 };
 
 struct InputEvent {

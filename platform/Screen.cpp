@@ -21,7 +21,9 @@ void Screen::Resize(int width, int height) {
     pixels_.assign(static_cast<std::size_t>(width_) * height_, 0);
 }
 
-void Screen::Fill(std::uint32_t color) { std::fill(pixels_.begin(), pixels_.end(), color & 0xFFFFFF); }
+void Screen::Fill(std::uint32_t color) {
+    std::fill(pixels_.begin(), pixels_.end(), color & 0xFFFFFF);
+}
 
 namespace {
 
@@ -71,8 +73,7 @@ bool WritePng(const std::string& path, const Screen& screen) {
     return WritePng(path, screen.Pixels(), screen.Width(), screen.Height(), screen.Width());
 }
 
-bool ReadPng(const std::string& path, std::vector<std::uint32_t>& pixels, int& width,
-             int& height) {
+bool ReadPng(const std::string& path, std::vector<std::uint32_t>& pixels, int& width, int& height) {
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
     if (!png_image_begin_read_from_file(&image, path.c_str())) return false;

@@ -54,7 +54,6 @@ bool WritePng(const std::string& path, const std::uint32_t* pixels, int width, i
 bool WritePng(const std::string& path, const Screen& screen);
 // Reads a PNG of any colour type into 0x00RRGGBB pixels (alpha dropped). False on a
 // missing or damaged file.
-bool ReadPng(const std::string& path, std::vector<std::uint32_t>& pixels, int& width,
-             int& height);
+bool ReadPng(const std::string& path, std::vector<std::uint32_t>& pixels, int& width, int& height);
 
 }  // namespace ui

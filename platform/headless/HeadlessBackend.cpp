@@ -85,7 +85,8 @@ void HeadlessBackend::Key(int vkCode, ShiftState shift, std::uint32_t afterMs) {
         c.type = InputType::Char;
         c.ch = static_cast<char>(vkCode >= 'A' && vkCode <= 'Z' && !(shift & ssShift)
                                      ? vkCode - 'A' + 'a'
-                                     : vkCode == vk::Return ? '\r' : vkCode);
+                                 : vkCode == vk::Return ? '\r'
+                                                        : vkCode);
         Script(c);
     }
     e.type = InputType::KeyUp;
@@ -180,8 +181,8 @@ void HeadlessBackend::Present(const Screen& screen) {
     ++presents_;
     shownWidth_ = screen.Width();
     shownHeight_ = screen.Height();
-    shown_.assign(screen.Pixels(), screen.Pixels() + static_cast<std::size_t>(shownWidth_) *
-                                                         shownHeight_);
+    shown_.assign(screen.Pixels(),
+                  screen.Pixels() + static_cast<std::size_t>(shownWidth_) * shownHeight_);
 }
 
 bool HeadlessBackend::WriteScreenPng(const std::string& path) const {
@@ -193,9 +194,9 @@ int HeadlessBackend::MessageBox(const MessageBoxRequest& request) {
     boxes_.push_back(request);
     if (!boxResponder_)
         throw HeadlessFailure("headless: a message box came up with no responder: \"" +
-                              Big5ToUtf8(request.caption) + "\": \"" +
-                              Big5ToUtf8(request.text) + "\"",
-                          std::string());
+                                  Big5ToUtf8(request.caption) + "\": \"" +
+                                  Big5ToUtf8(request.text) + "\"",
+                              std::string());
     return boxResponder_(request);
 }
 

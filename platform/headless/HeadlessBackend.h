@@ -56,8 +56,8 @@ public:
     void Click(int x, int y, MouseButton button = MouseButton::mbLeft, ShiftState shift = 0,
                std::uint32_t afterMs = 0);
     // A click, then the second press as a double click and its release.
-    void DoubleClick(int x, int y, MouseButton button = MouseButton::mbLeft,
-                     ShiftState shift = 0, std::uint32_t afterMs = 0);
+    void DoubleClick(int x, int y, MouseButton button = MouseButton::mbLeft, ShiftState shift = 0,
+                     std::uint32_t afterMs = 0);
     // Key down and up (a printable key also types its character).
     void Key(int vkCode, ShiftState shift = 0, std::uint32_t afterMs = 0);
     // The window manager's close request.

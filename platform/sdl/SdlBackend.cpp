@@ -16,30 +16,50 @@ int VirtualKey(SDL_Keycode k) {
     if (k >= SDLK_0 && k <= SDLK_9) return '0' + (k - SDLK_0);
     if (k >= SDLK_F1 && k <= SDLK_F12) return vk::F1 + (k - SDLK_F1);
     switch (k) {
-        case SDLK_BACKSPACE: return vk::Back;
-        case SDLK_TAB: return vk::Tab;
+        case SDLK_BACKSPACE:
+            return vk::Back;
+        case SDLK_TAB:
+            return vk::Tab;
         case SDLK_RETURN:
-        case SDLK_KP_ENTER: return vk::Return;
+        case SDLK_KP_ENTER:
+            return vk::Return;
         case SDLK_LSHIFT:
-        case SDLK_RSHIFT: return vk::Shift;
+        case SDLK_RSHIFT:
+            return vk::Shift;
         case SDLK_LCTRL:
-        case SDLK_RCTRL: return vk::Control;
+        case SDLK_RCTRL:
+            return vk::Control;
         case SDLK_LALT:
-        case SDLK_RALT: return vk::Menu;
-        case SDLK_PAUSE: return vk::Pause;
-        case SDLK_ESCAPE: return vk::Escape;
-        case SDLK_SPACE: return vk::Space;
-        case SDLK_PAGEUP: return vk::Prior;
-        case SDLK_PAGEDOWN: return vk::Next;
-        case SDLK_END: return vk::End;
-        case SDLK_HOME: return vk::Home;
-        case SDLK_LEFT: return vk::Left;
-        case SDLK_UP: return vk::Up;
-        case SDLK_RIGHT: return vk::Right;
-        case SDLK_DOWN: return vk::Down;
-        case SDLK_INSERT: return vk::Insert;
-        case SDLK_DELETE: return vk::Delete;
-        default: return 0;
+        case SDLK_RALT:
+            return vk::Menu;
+        case SDLK_PAUSE:
+            return vk::Pause;
+        case SDLK_ESCAPE:
+            return vk::Escape;
+        case SDLK_SPACE:
+            return vk::Space;
+        case SDLK_PAGEUP:
+            return vk::Prior;
+        case SDLK_PAGEDOWN:
+            return vk::Next;
+        case SDLK_END:
+            return vk::End;
+        case SDLK_HOME:
+            return vk::Home;
+        case SDLK_LEFT:
+            return vk::Left;
+        case SDLK_UP:
+            return vk::Up;
+        case SDLK_RIGHT:
+            return vk::Right;
+        case SDLK_DOWN:
+            return vk::Down;
+        case SDLK_INSERT:
+            return vk::Insert;
+        case SDLK_DELETE:
+            return vk::Delete;
+        default:
+            return 0;
     }
 }
 
@@ -61,10 +81,17 @@ ShiftState MouseShift(Uint32 buttons) {
 
 bool Button(Uint8 sdl, MouseButton& out) {
     switch (sdl) {
-        case SDL_BUTTON_LEFT: out = MouseButton::mbLeft; return true;
-        case SDL_BUTTON_RIGHT: out = MouseButton::mbRight; return true;
-        case SDL_BUTTON_MIDDLE: out = MouseButton::mbMiddle; return true;
-        default: return false;
+        case SDL_BUTTON_LEFT:
+            out = MouseButton::mbLeft;
+            return true;
+        case SDL_BUTTON_RIGHT:
+            out = MouseButton::mbRight;
+            return true;
+        case SDL_BUTTON_MIDDLE:
+            out = MouseButton::mbMiddle;
+            return true;
+        default:
+            return false;
     }
 }
 
@@ -127,7 +154,8 @@ SdlBackend::~SdlBackend() {
 void SdlBackend::UpdateScaling() {
     int w = 0, h = 0;
     SDL_GetRendererOutputSize(renderer_, &w, &h);
-    const int lw = texWidth_ ? texWidth_ : kScreenWidth, lh = texHeight_ ? texHeight_ : kScreenHeight;
+    const int lw = texWidth_ ? texWidth_ : kScreenWidth,
+              lh = texHeight_ ? texHeight_ : kScreenHeight;
     SDL_RenderSetIntegerScale(renderer_, (w >= lw && h >= lh) ? SDL_TRUE : SDL_FALSE);
 }
 
@@ -154,7 +182,8 @@ void SdlBackend::Translate(const SDL_Event& e, std::deque<InputEvent>& out) {
             if (!Button(e.button.button, in.button)) return;
             in.x = e.button.x;
             in.y = e.button.y;
-            in.shift = MouseShift(SDL_GetMouseState(nullptr, nullptr)) | KeyShift(SDL_GetModState());
+            in.shift =
+                MouseShift(SDL_GetMouseState(nullptr, nullptr)) | KeyShift(SDL_GetModState());
             if (e.type == SDL_MOUSEBUTTONUP) {
                 in.type = InputType::MouseUp;
                 in.shift &= ~ButtonBit(in.button);
@@ -187,17 +216,30 @@ void SdlBackend::Translate(const SDL_Event& e, std::deque<InputEvent>& out) {
         }
         case SDL_WINDOWEVENT:
             switch (e.window.event) {
-                case SDL_WINDOWEVENT_CLOSE: in.type = InputType::Close; break;
-                case SDL_WINDOWEVENT_FOCUS_GAINED: in.type = InputType::Activate; break;
-                case SDL_WINDOWEVENT_FOCUS_LOST: in.type = InputType::Deactivate; break;
-                case SDL_WINDOWEVENT_MINIMIZED: in.type = InputType::Minimize; break;
-                case SDL_WINDOWEVENT_RESTORED: in.type = InputType::Restore; break;
+                case SDL_WINDOWEVENT_CLOSE:
+                    in.type = InputType::Close;
+                    break;
+                case SDL_WINDOWEVENT_FOCUS_GAINED:
+                    in.type = InputType::Activate;
+                    break;
+                case SDL_WINDOWEVENT_FOCUS_LOST:
+                    in.type = InputType::Deactivate;
+                    break;
+                case SDL_WINDOWEVENT_MINIMIZED:
+                    in.type = InputType::Minimize;
+                    break;
+                case SDL_WINDOWEVENT_RESTORED:
+                    in.type = InputType::Restore;
+                    break;
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
                     if (renderer_) UpdateScaling();
                     in.type = InputType::Expose;
                     break;
-                case SDL_WINDOWEVENT_EXPOSED: in.type = InputType::Expose; break;
-                default: return;
+                case SDL_WINDOWEVENT_EXPOSED:
+                    in.type = InputType::Expose;
+                    break;
+                default:
+                    return;
             }
             break;
         default:
@@ -239,8 +281,8 @@ void SdlBackend::Wake() {
 void SdlBackend::Present(const Screen& screen) {
     if (!texture_ || texWidth_ != screen.Width() || texHeight_ != screen.Height()) {
         if (texture_) SDL_DestroyTexture(texture_);
-        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888,
-                                     SDL_TEXTUREACCESS_STREAMING, screen.Width(), screen.Height());
+        texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                     screen.Width(), screen.Height());
         if (!texture_) return;
         const bool resized = texWidth_ != 0;
         texWidth_ = screen.Width();
@@ -280,12 +322,18 @@ int SdlBackend::MessageBox(const MessageBoxRequest& request) {
     }
     Uint32 flags = SDL_MESSAGEBOX_BUTTONS_LEFT_TO_RIGHT;
     switch (request.Icon()) {
-        case MB_ICONERROR: flags |= SDL_MESSAGEBOX_ERROR; break;
-        case MB_ICONWARNING: flags |= SDL_MESSAGEBOX_WARNING; break;
-        default: flags |= SDL_MESSAGEBOX_INFORMATION; break;
+        case MB_ICONERROR:
+            flags |= SDL_MESSAGEBOX_ERROR;
+            break;
+        case MB_ICONWARNING:
+            flags |= SDL_MESSAGEBOX_WARNING;
+            break;
+        default:
+            flags |= SDL_MESSAGEBOX_INFORMATION;
+            break;
     }
-    const SDL_MessageBoxData data{flags, window_, caption.c_str(), text.c_str(), count, buttons,
-                                  nullptr};
+    const SDL_MessageBoxData data{flags, window_, caption.c_str(), text.c_str(),
+                                  count, buttons, nullptr};
     int answer = 0;
     if (SDL_ShowMessageBox(&data, &answer) != 0 || answer <= 0) {
         std::fprintf(stderr, "lumia: %s: %s\n", caption.c_str(), text.c_str());

@@ -1,3 +1,5 @@
+#include "platform/Files.h"
+
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -6,7 +8,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/Files.h"
 #include "tests/support/HeadlessApp.h"
 
 namespace fs = std::filesystem;

@@ -187,9 +187,9 @@ TEST_F(Pump, ModalLoopRunsUntilItsResultIsSet) {
             ++clicksAfter;
         }
     };
-    backend.Click(1, 1);                                    // opens it
-    backend.Click(2, 2, ui::MouseButton::mbLeft, 0, 300);   // its OK button
-    backend.Click(3, 3, ui::MouseButton::mbLeft, 0, 300);   // back in the main loop
+    backend.Click(1, 1);                                   // opens it
+    backend.Click(2, 2, ui::MouseButton::mbLeft, 0, 300);  // its OK button
+    backend.Click(3, 3, ui::MouseButton::mbLeft, 0, 300);  // back in the main loop
     headless.RunUntil([&] { return clicksAfter == 1; });
     EXPECT_EQ(modalResult, ui::IDOK);
     EXPECT_GT(idles, 0);
@@ -265,9 +265,9 @@ TEST_F(Pump, AnHourOfIdleLoopPassesInAMomentWithoutSpinning) {
     const auto spent = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(ticks, 18000);
     EXPECT_LE(idles, 2 * 18000 + 2);
-    RecordProperty("real_ms",
-                   std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(spent)
-                                      .count()));
+    RecordProperty(
+        "real_ms",
+        std::to_string(std::chrono::duration_cast<std::chrono::milliseconds>(spent).count()));
 }
 
 // The main loop's idle step paced by the tick count: not done until its period has
@@ -379,7 +379,8 @@ TEST_F(Pump, MinimizeRestoreAndActivateReachTheApplicationHandlers) {
 }
 
 TEST_F(Pump, MessageBoxIsAnsweredByTheResponderOrFails) {
-    const std::string text = "\xAD\x6E\xB5\xB2\xA7\xF4\xB9\x43\xC0\xB8\xB6\xDC\xA1\x48";  // 要結束遊戲嗎？
+    const std::string text =
+        "\xAD\x6E\xB5\xB2\xA7\xF4\xB9\x43\xC0\xB8\xB6\xDC\xA1\x48";  // 要結束遊戲嗎？
     EXPECT_THROW(app.MessageBox(text, "x", ui::MB_YESNO | ui::MB_ICONQUESTION),
                  ui::HeadlessFailure);
     headless.AnswerMessageBoxes(ui::IDYES);

@@ -117,9 +117,9 @@ TEST_F(SdlBackendTest, ScreenPixelsReachTheWindowUnchanged) {
     SDL_Renderer* renderer = backend->Renderer();
     std::vector<Uint32> px(ui::kScreenWidth * 2);
     SDL_Rect r{0, 0, ui::kScreenWidth, 2};
-    ASSERT_EQ(SDL_RenderReadPixels(renderer, &r, SDL_PIXELFORMAT_RGB888, px.data(),
-                                   ui::kScreenWidth * 4),
-              0)
+    ASSERT_EQ(
+        SDL_RenderReadPixels(renderer, &r, SDL_PIXELFORMAT_RGB888, px.data(), ui::kScreenWidth * 4),
+        0)
         << SDL_GetError();
     EXPECT_EQ(px[0] & 0xFFFFFF, 0x123456u);
     EXPECT_EQ(px[ui::kScreenWidth + 2] & 0xFFFFFF, 0xFF8001u);
