@@ -117,6 +117,52 @@ struct PatternTile {
     }
 };
 
+// Pixels of B bytes (1: an index; 3 or 4: blue, green, red) as values.
+template <int B>
+inline std::uint32_t LoadPx(const std::uint8_t* p) {
+    if constexpr (B == 1) return p[0];
+    else return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16;
+}
+template <int B>
+inline void StorePx(std::uint8_t* p, std::uint32_t v) {
+    if constexpr (B == 1) {
+        p[0] = static_cast<std::uint8_t>(v);
+    } else {
+        p[0] = static_cast<std::uint8_t>(v);
+        p[1] = static_cast<std::uint8_t>(v >> 8);
+        p[2] = static_cast<std::uint8_t>(v >> 16);
+        if constexpr (B == 4) p[3] = 0;
+    }
+}
+
+// One row of an unscaled blit between bitmaps of the same layout: `n` pixels from
+// `s` (null when the operation reads no source) onto `d`, the pattern row `pat`
+// starting at column `px`.
+template <int B, typename Op>
+void RowOp(std::uint8_t* d, const std::uint8_t* s, int n, const std::uint32_t* pat, int px, std::uint32_t mask,
+           Op op) {
+    for (int i = 0; i < n; ++i, d += B) {
+        const std::uint32_t sv = s ? LoadPx<B>(s + i * B) : 0;
+        StorePx<B>(d, op(pat[(px + i) & 7], sv, LoadPx<B>(d)) & mask);
+    }
+}
+
+template <int B>
+void Row(std::uint8_t code, std::uint8_t* d, const std::uint8_t* s, int n, const std::uint32_t* pat, int px,
+         std::uint32_t mask) {
+    using U = std::uint32_t;
+    switch (code) {
+        case 0x88: return RowOp<B>(d, s, n, pat, px, mask, [](U, U sv, U dv) { return sv & dv; });
+        case 0xEE: return RowOp<B>(d, s, n, pat, px, mask, [](U, U sv, U dv) { return sv | dv; });
+        case 0x66: return RowOp<B>(d, s, n, pat, px, mask, [](U, U sv, U dv) { return sv ^ dv; });
+        case 0x44: return RowOp<B>(d, s, n, pat, px, mask, [](U, U sv, U dv) { return sv & ~dv; });
+        case 0xC0: return RowOp<B>(d, s, n, pat, px, mask, [](U p, U sv, U) { return p & sv; });
+        case 0xA0: return RowOp<B>(d, s, n, pat, px, mask, [](U p, U, U dv) { return p & dv; });
+        case 0xF0: return RowOp<B>(d, s, n, pat, px, mask, [](U p, U, U) { return p; });
+        default: return RowOp<B>(d, s, n, pat, px, mask, [code](U p, U sv, U dv) { return Rop3(code, p, sv, dv); });
+    }
+}
+
 // The generic blit: every destination pixel of `dest` (bitmap coordinates, already
 // clipped to `clip`) that maps into the source rectangle takes rop(pattern, source,
 // destination). `srcRect` is in source bitmap coordinates; sizes may differ (scaling
@@ -130,10 +176,11 @@ void Blit(Bitmap& dst, const Rect& dest, const Rect& clip, const Bitmap* src, co
     const Rect area = Intersect(Intersect(dest, clip), Rect{0, 0, dst.Width(), dst.Height()});
     if (area.IsEmpty()) return;
 
-    // Reading from the bitmap being written: work from a copy.
+    // Reading from the bitmap being written: work from a copy, unless every pixel
+    // reads only itself.
     const Bitmap* from = src;
     Bitmap copy;
-    if (useSrc && src == &dst) {
+    if (useSrc && src == &dst && !(srcRect == dest)) {
         copy = dst;
         from = &copy;
     }
@@ -144,6 +191,34 @@ void Blit(Bitmap& dst, const Rect& dest, const Rect& clip, const Bitmap* src, co
     const bool scaled = useSrc && (srcRect.Width() != dest.Width() || srcRect.Height() != dest.Height());
     const bool plainCopy = code == 0xCC && !scaled && from->Format() == dst.Format() &&
                            (dst.Format() != PixelFormat::pf8bit || from->ColorTable() == dst.ColorTable());
+
+    // Same layout, no scaling: whole rows through pointers.
+    const bool sameLayout = !useSrc || (from->Format() == dst.Format() &&
+                                        (dst.Format() != PixelFormat::pf8bit || from->ColorTable() == dst.ColorTable()));
+    if (!scaled && sameLayout && code != 0xCC) {
+        const int shift = dest.Left - srcRect.Left;  // source column of x is x - shift
+        const int x0 = useSrc ? std::max(area.Left, shift) : area.Left;
+        const int x1 = useSrc ? std::min(area.Right, shift + from->Width()) : area.Right;
+        const int bytes = dst.BitsPerPixel() / 8;
+        for (int y = area.Top; y < area.Bottom && x1 > x0; ++y) {
+            const std::uint8_t* s = nullptr;
+            if (useSrc) {
+                const int sy = srcRect.Top + (y - dest.Top);
+                if (sy < 0 || sy >= from->Height()) continue;
+                s = from->ScanLine(sy) + (x0 - shift) * bytes;
+            }
+            const std::uint32_t* pat = tile.v[((y - patOrigin.y) % 8 + 8) % 8];
+            const int px = ((x0 - patOrigin.x) % 8 + 8) % 8;
+            std::uint8_t* d = dst.ScanLine(y) + x0 * bytes;
+            switch (bytes) {
+                case 1: Row<1>(code, d, s, x1 - x0, pat, px, mask); break;
+                case 3: Row<3>(code, d, s, x1 - x0, pat, px, mask); break;
+                default: Row<4>(code, d, s, x1 - x0, pat, px, mask); break;
+            }
+        }
+        dst.Changed();
+        return;
+    }
 
     for (int y = area.Top; y < area.Bottom; ++y) {
         int sy = 0;

@@ -72,7 +72,34 @@ TEST(Canvas, RasterOperationsOnTrueColour) {
             // Colour words are byte-aligned channels, so the operation applies to them whole.
             EXPECT_EQ(dst.GetPixel(2, 1), c.f(P, S, D) & 0xFFFFFF) << c.name;
         }
+        // An 8-bit source goes through its colour table (the per-pixel path).
+        Bitmap src8(3, 2, PixelFormat::pf8bit);
+        ui::Palette table{};
+        table[9] = ui::ToQuad(S);
+        src8.SetColorTable(table);
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x) src8.SetRaw(x, y, 9);
+        Bitmap dst = Solid(3, 2, D);
+        dst.GetCanvas().Brush.Color = P;
+        dst.GetCanvas().BitBlt(0, 0, 3, 2, &src8, 0, 0, c.rop);
+        EXPECT_EQ(dst.GetPixel(1, 1), c.f(P, S, D) & 0xFFFFFF) << c.name << " from 8-bit";
     }
+}
+
+TEST(Canvas, MergeCopyOntoItselfMasksInPlace) {
+    // The dissolve's step: work := work AND pattern, source and destination the same.
+    const Bitmap pattern = [] {
+        Bitmap p(8, 8);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) p.SetPixel(x, y, x == y ? ui::clWhite : ui::clBlack);
+        return p;
+    }();
+    Bitmap work = Solid(10, 9, ui::clRed);
+    work.GetCanvas().Brush.Pattern = &pattern;
+    work.GetCanvas().BitBlt(0, 0, 10, 9, &work, 0, 0, ui::MERGECOPY);
+    for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 10; ++x)
+            ASSERT_EQ(work.GetPixel(x, y), x % 8 == y % 8 ? ui::clRed : ui::clBlack) << x << "," << y;
 }
 
 TEST(Canvas, RasterOperationsOnColourIndices) {
