@@ -11,6 +11,7 @@
 #include "platform/Big5.h"
 #include "platform/Files.h"
 #include "platform/Random.h"
+#include "shop/Calendar.h"
 #include "shop/Fashion.h"
 #include "shop/GameState.h"
 #include "shop/Market.h"
@@ -189,6 +190,29 @@ TEST_F(SaveFileTest, SaveLoadSaveIsByteIdentical) {
     EXPECT_EQ(GameFlow->MixedItem, -1);
     ASSERT_TRUE(SaveGame(3));
     EXPECT_EQ(ReadBack("QDV4.QDV"), saved);
+}
+
+// The game's own rules never leave a state that the loader refuses: a year of days
+// with mixing, stock and money changes, checked every evening and night.
+TEST_F(SaveFileTest, EveryDayOfAYearPassesTheChecks) {
+    const ClockHooks oldHooks = g_ClockHooks;
+    g_ClockHooks = {};
+    for (int d = 0; d < kGameDays; ++d) {
+        const int goods = ui::Rand() % kGoodsCount;
+        const int batches = ui::Rand() % 4 + 1;
+        if (MixHoursLeft() == 0) StartMixJob(goods, batches, PlannedMixYield(goods, batches));
+        AddItemStock(ui::Rand() % kItemCount, ui::Rand() % 200 - 100);
+        AddMoney(ui::Rand() * 40 - 600000);
+        AddExperience(ui::Rand() % 60);
+        AddReputation(ui::Rand() % 11 - 5);
+        SetSlotItem(ui::Rand() % kExhibitionSlots, ui::Rand() % 65 - 1);
+        while (GameDay() == d) {
+            MixStep();
+            AdvanceHour();
+            if (GameHour() == 20 || GameHour() == 3) ASSERT_TRUE(CheckSlotImage(Image().data(), kSlotFileSize)) << d;
+        }
+    }
+    g_ClockHooks = oldHooks;
 }
 
 TEST_F(SaveFileTest, KeyItemsAndAnEndedJobLoad) {

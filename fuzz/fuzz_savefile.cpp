@@ -1,0 +1,148 @@
+// Fuzzes the slot and system-file loaders. A slot image is far larger than a fuzz
+// input, so the input edits a good image of a fresh game instead of replacing it:
+//
+//   byte 0: bit 0 set = the rest is a system file, taken as it stands;
+//           else the rest is a list of edits to the slot image:
+//   edit:   u8 kind, u24 offset (little-endian), u8 length, `length` bytes
+//           kind 0 writes the bytes at the offset (clipped to the image),
+//           kind 1 cuts the image to the offset, kind 2 appends the bytes.
+//
+// A load that fails must leave the game untouched; one that succeeds must save the
+// same game state back.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "platform/Random.h"
+#include "shop/Catalog.h"
+#include "shop/Fashion.h"
+#include "shop/GameState.h"
+#include "shop/Mixing.h"
+#include "shop/Savefile.h"
+#include "town/EvControler.h"
+#include "town/Evsrvfm.h"
+
+namespace {
+
+std::vector<std::uint8_t> g_Base;  // the image of a fresh game
+bool g_Dirty = false;               // the game in memory is no longer the fresh one
+
+// As the program starts, so that nothing a new game carries over from the last one
+// (the market, the boost countdown, reserved bytes) differs between inputs.
+void FreshGame() {
+    g_GameState = GameState{};
+    for (Fashion& f : Fashions) f = Fashion();
+    ui::Srand(1);
+    InitGameState();
+    const std::uint8_t none[kPersistentFlagBytes] = {};
+    EventServerDbg->PutPersistentFlags(none, sizeof none);  // a new game keeps them
+    EventServerDbg->NewGameReset();
+}
+
+std::vector<std::uint8_t> Image() {
+    std::vector<std::uint8_t> b(kSlotFileSize);
+    BuildSlotImage(b.data());
+    return b;
+}
+
+void Check(bool ok) {
+    if (!ok) std::abort();
+}
+
+// Reads what the loaded state indexes tables with, so a value that slipped past the
+// checks shows up under the sanitizers.
+void TouchLoadedGame() {
+    volatile int sink = 0;
+    for (int s = 0; s < kExhibitionSlots; ++s) {
+        int item = SlotItem(s);
+        if (item >= 0) sink = sink + ItemBasePrice(item) + SalePrice(s, item) + Fashions[item].Popularity();
+        int y = YesterdaySlotItem(s);
+        if (y >= 0) sink = sink + ItemShelfRow(y);
+    }
+    for (int i = 0; i < kCustomerMessages; ++i) {
+        int m = CustomerMessage(i);
+        if (m >= 64) sink = sink + ItemName(m - 64)[0];
+        else if (m >= 0) sink = sink + ItemName(m)[0];
+    }
+    if (MixHoursLeft() > 0) sink = sink + RecipeHours(MixItem(), MixBatchCount()) + ItemName(MixItem())[0];
+    for (const OrderSlot& o : Orders)
+        if (o.Id != 0) sink = sink + ItemBasePrice(o.Item) + EventServerDbg->TestFlg(o.Flag);
+    DailyUpdateAllFashions();
+    (void)sink;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    GameFlow = new TEvControler();
+    FreshGame();
+    g_Base = Image();
+    return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) return 0;
+    // A failed load changes nothing, so only a successful one needs a fresh game after it.
+    if (g_Dirty) FreshGame();
+    g_Dirty = false;
+    std::uint8_t everBefore[kItemCount];
+    std::memcpy(everBefore, EverUnlocked, sizeof everBefore);
+
+    if (data[0] & 1) {
+        std::uint8_t flagsBefore[kPersistentFlagBytes], flagsAfter[kPersistentFlagBytes];
+        EventServerDbg->GetPersistentFlags(flagsBefore, sizeof flagsBefore);
+        bool ok = ApplySystemImage(data + 1, size - 1);
+        Check(ok == (size - 1 == kSystemFileSize));
+        // Merging only ever sets.
+        EventServerDbg->GetPersistentFlags(flagsAfter, sizeof flagsAfter);
+        for (std::size_t i = 0; i < kPersistentFlagBytes; ++i)
+            Check((flagsAfter[i] & flagsBefore[i]) == flagsBefore[i]);
+        for (int i = 0; i < kItemCount; ++i) Check((EverUnlocked[i] & everBefore[i]) == everBefore[i]);
+        std::memset(EverUnlocked, 0, sizeof EverUnlocked);
+        g_Dirty = ok;
+        return 0;
+    }
+
+    std::vector<std::uint8_t> image = g_Base;
+    std::size_t pos = 1;
+    while (pos + 5 <= size) {
+        std::uint8_t kind = data[pos];
+        std::size_t offset = data[pos + 1] | data[pos + 2] << 8 | data[pos + 3] << 16;
+        std::size_t length = data[pos + 4];
+        pos += 5;
+        if (length > size - pos) length = size - pos;
+        const std::uint8_t* bytes = data + pos;
+        pos += length;
+        switch (kind % 3) {
+            case 0:
+                for (std::size_t i = 0; i < length && offset + i < image.size(); ++i) image[offset + i] = bytes[i];
+                break;
+            case 1:
+                if (offset < image.size()) image.resize(offset);
+                break;
+            default:
+                image.insert(image.end(), bytes, bytes + length);
+                break;
+        }
+    }
+
+    if (!ApplySlotImage(image.data(), image.size())) {
+        Check(Image() == g_Base);
+        return 0;
+    }
+    g_Dirty = true;
+    // The game state and the demand records come back as they were loaded (but the
+    // spare byte of each record, which is always written as 0).
+    const std::vector<std::uint8_t> after = Image();
+    Check(std::memcmp(after.data(), image.data(), kGameStateImageSize) == 0);
+    for (int g = 0; g < kFashionRecordCount; ++g) {
+        std::size_t at = kSlotFashionOffset + kFashionRecordBytes * g;
+        Check(std::memcmp(after.data() + at, image.data() + at, 416) == 0);
+        Check(std::memcmp(after.data() + at + 417, image.data() + at + 417, kFashionRecordBytes - 417) == 0);
+    }
+    Check(std::memcmp(after.data() + kSlotEventOffset, image.data() + kSlotEventOffset, kOrdersOffset) == 0);
+    TouchLoadedGame();
+    return 0;
+}
