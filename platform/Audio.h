@@ -44,7 +44,8 @@ public:
 // The back end in use: the one given to SetAudio, else (chosen on first use) the
 // recording sink when LUMIA_HEADLESS=1 is set, else SDL2_mixer.
 AudioBackend& Audio();
-// Replaces the back end (null: choose again on next use). The old one is stopped first.
+// Replaces the back end (null: choose again on next use). The old one is stopped and
+// closed first: call SetAudio(nullptr) before SDL is shut down.
 void SetAudio(std::unique_ptr<AudioBackend> backend);
 
 // Wave playback: the whole image played from memory through the one voice.

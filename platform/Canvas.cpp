@@ -41,7 +41,6 @@ inline std::uint32_t Rop3(std::uint8_t code, std::uint32_t p, std::uint32_t s, s
 }
 
 constexpr bool UsesSource(std::uint8_t code) { return ((code >> 2) ^ code) & 0x33; }
-constexpr bool UsesPattern(std::uint8_t code) { return ((code >> 4) ^ code) & 0x0F; }
 
 // Reads source pixels as values of the destination: colour indices for an 8-bit
 // destination (through its colour table), 0x00RRGGBB for the others.

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -240,6 +241,7 @@ TEST_F(MusicTest, OnceEndsAndReportsItMissingTrackIsSilence) {
 
 TEST(SdlAudio, PlaysAndStopsOnTheDummyDevice) {
     // The real back end on SDL's dummy driver: no waits, only starts and stops.
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
     ui::SdlAudio audio;
     std::vector<std::uint8_t> image = Wave(2000, 0x80, false);
     const bool played = audio.PlayWave(image.data(), image.size(), false);
