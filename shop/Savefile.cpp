@@ -2,7 +2,8 @@
 
 #include <cstdio>
 #include <cstring>
-#include <vector>
+#include <memory>
+#include <new>
 
 #include "platform/Big5.h"
 #include "platform/Files.h"
@@ -125,6 +126,11 @@ bool CheckOrderSlots(const std::uint8_t* block) {
 
 bool ValidSlot(int slot) { return slot >= 0 && slot < kSaveSlotCount; }
 
+// A slot-sized buffer, or null when memory runs out (the save or load then fails).
+std::unique_ptr<std::uint8_t[]> NewSlotBuffer() {
+    return std::unique_ptr<std::uint8_t[]>(new (std::nothrow) std::uint8_t[kSlotFileSize]);
+}
+
 }  // namespace
 
 std::string SlotFileName(int slot) {
@@ -207,16 +213,17 @@ bool ReadRawFile(void* buffer, std::size_t size, const char* fileName) {
 
 bool SaveGame(int slot) {
     if (!ValidSlot(slot) || !EventServerDbg) return false;
-    std::vector<std::uint8_t> image(kSlotFileSize);
-    BuildSlotImage(image.data());
-    return WriteRawFile(image.data(), image.size(), SlotFileName(slot).c_str());
+    auto image = NewSlotBuffer();
+    if (!image) return false;
+    BuildSlotImage(image.get());
+    return WriteRawFile(image.get(), kSlotFileSize, SlotFileName(slot).c_str());
 }
 
 bool LoadGame(int slot) {
     if (!ValidSlot(slot)) return false;
-    std::vector<std::uint8_t> image(kSlotFileSize);
-    if (!ReadRawFile(image.data(), image.size(), SlotFileName(slot).c_str())) return false;
-    return ApplySlotImage(image.data(), image.size());
+    auto image = NewSlotBuffer();
+    if (!image || !ReadRawFile(image.get(), kSlotFileSize, SlotFileName(slot).c_str())) return false;
+    return ApplySlotImage(image.get(), kSlotFileSize);
 }
 
 bool SaveSystemFile() {
@@ -235,11 +242,11 @@ bool LoadSystemFile() {
 
 bool PeekSaveSlot(int slot, std::int32_t& day, std::int32_t& money) {
     if (!ValidSlot(slot)) return false;
-    std::vector<std::uint8_t> image(kSlotFileSize);
-    if (!ReadRawFile(image.data(), image.size(), SlotFileName(slot).c_str())) return false;
-    if (!CheckSlotImage(image.data(), image.size())) return false;
-    day = ui::LoadI32(image.data() + kDayAt);
-    money = ui::LoadI32(image.data() + kMoneyAt);
+    auto image = NewSlotBuffer();
+    if (!image || !ReadRawFile(image.get(), kSlotFileSize, SlotFileName(slot).c_str())) return false;
+    if (!CheckSlotImage(image.get(), kSlotFileSize)) return false;
+    day = ui::LoadI32(image.get() + kDayAt);
+    money = ui::LoadI32(image.get() + kMoneyAt);
     return true;
 }
 
