@@ -72,6 +72,9 @@ Bitmap::Bitmap() : palette_(DefaultPalette()) {}
 
 Bitmap::Bitmap(int width, int height, PixelFormat format) : palette_(DefaultPalette()) {
     Allocate(width, height, format);
+    // A new bitmap is white, as the class library paints one with its white brush.
+    if (format == PixelFormat::pf8bit) std::fill(own_.begin(), own_.end(), NearestIndex(clWhite));
+    else std::fill(own_.begin(), own_.end(), 0xFF);
 }
 
 Bitmap::~Bitmap() = default;

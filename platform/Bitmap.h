@@ -97,6 +97,7 @@ const Palette& DefaultPalette();
 class Bitmap {
 public:
     Bitmap();
+    // A white bitmap of that size.
     Bitmap(int width, int height, PixelFormat format = PixelFormat::pf24bit);
     ~Bitmap();
     // Copies pixels, format and colour table (never the canvas state).

@@ -155,7 +155,9 @@ TEST(Bitmap, SavesWhatItLoads) {
 TEST(Bitmap, ResizeKeepsTheCornerAndWhitensTheRest) {
     for (PixelFormat f : {PixelFormat::pf8bit, PixelFormat::pf24bit, PixelFormat::pf32bit}) {
         Bitmap bm(2, 2, f);
+        EXPECT_EQ(bm.GetPixel(0, 1), ui::clWhite);  // a new bitmap is white
         bm.SetPixel(1, 1, ui::clRed);
+        bm.SetPixel(0, 0, ui::clBlack);
         bm.SetSize(3, 3);
         EXPECT_EQ(bm.GetPixel(1, 1), ui::clRed);
         EXPECT_EQ(bm.GetPixel(0, 0), ui::clBlack);
