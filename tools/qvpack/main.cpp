@@ -9,6 +9,7 @@
 // A changed pack is written to a temporary file beside it and renamed over it, so
 // a failure leaves the old pack whole. Errors go to stderr; the exit status is 1.
 #include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -85,13 +86,22 @@ bool OpenForReading(TQvPack& pack, const std::string& path) {
     return true;
 }
 
-// A temporary file beside the pack, to be renamed over it.
+// A temporary file beside the pack, to be renamed over it. It gets the pack's
+// permissions, or for a new pack those a new file would get.
 std::string MakeTemp(const std::string& pack) {
     std::string name = pack + ".XXXXXX";
     const int fd = mkstemp(name.data());
     if (fd < 0) {
         Error("cannot create a temporary file beside " + pack + ": " + std::strerror(errno));
         return {};
+    }
+    struct stat st;
+    if (stat(pack.c_str(), &st) == 0) {
+        fchmod(fd, st.st_mode & 07777);
+    } else {
+        const mode_t mask = umask(0);
+        umask(mask);
+        fchmod(fd, 0666 & ~mask);
     }
     close(fd);
     return name;
