@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "media/Orvane.h"
+#include "platform/Files.h"
 
 namespace {
 
@@ -103,7 +104,7 @@ bool TQvPack::OpenPack(const std::string& path) {
 bool TQvPack::LoadPack(const char* path) {
     EndPack();
     if (!path) return false;
-    std::FILE* f = std::fopen(path, readOnly_ ? "rb" : "r+b");
+    std::FILE* f = ui::OpenFile(path, readOnly_ ? "rb" : "r+b");
     if (!f) return false;
     auto fail = [&] {
         std::fclose(f);
@@ -208,7 +209,7 @@ bool TQvPack::EndPack() {
 bool TQvPack::NewPack(const char* path) {
     if (readOnly_ || !path) return false;
     EndPack();
-    std::FILE* f = std::fopen(path, "w+b");
+    std::FILE* f = ui::OpenFile(path, "w+b");
     if (!f) return false;
     header_ = QvPackHeader{};
     std::uint8_t h[kQvPackHeaderSize] = {};
@@ -596,7 +597,7 @@ bool TQvPack::AppendRecord(const QvFileTable2& record, std::uint32_t stored) {
 
 bool TQvPack::AddFile(const char* name, const char* sourcePath, bool compress) {
     if (!NameAcceptable(name) || !sourcePath) return false;
-    std::FILE* src = std::fopen(sourcePath, "rb");
+    std::FILE* src = ui::OpenFile(sourcePath, "rb");
     if (!src) return false;
     const bool ok = AddFileFrom(name, src, compress);
     std::fclose(src);

@@ -106,6 +106,8 @@ public:
     std::unique_ptr<TMemoryStream> Stream;
 
     // ---- Opening and closing
+    // Paths are game paths (platform/Files.h): backslashes and any case; a relative
+    // path is taken from the program's folder.
     // An empty path closes the open pack and returns true; else LoadPack.
     bool OpenPack(const std::string& path);
     // Opens a pack (closing the one open). False when the file does not open, is

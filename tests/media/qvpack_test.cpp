@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "media/Qvpack.h"
+#include "platform/Files.h"
 
 namespace fs = std::filesystem;
 
@@ -421,6 +422,18 @@ TEST_F(QvPackTest, WholeMemberStreams) {
     EXPECT_EQ(pack.PackName(), "");
     EXPECT_EQ(pack.GetFileNum(), 0);
     EXPECT_EQ(pack.QvMakeStream("A.TXT"), nullptr);
+}
+
+TEST_F(QvPackTest, GamePathsFromTheProgramFolder) {
+    fs::create_directories(dir_ / "Data");
+    const fs::path made = MakePack("Data/WpData0.Pak", {{"A.TXT", kSeventeen, false}});
+    const std::string saved = ui::ProgramFolder();
+    ui::SetProgramFolder(dir_.string());
+    TQvPack pack;
+    EXPECT_TRUE(pack.LoadPack("data\\WPDATA0.PAK"));
+    EXPECT_EQ(pack.CheckFileName("a.txt"), 0);
+    pack.EndPack();
+    ui::SetProgramFolder(saved);
 }
 
 TEST_F(QvPackTest, Progress) {

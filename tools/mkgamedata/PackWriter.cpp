@@ -11,7 +11,8 @@ bool WritePack(const std::filesystem::path& path, const std::vector<PackMember>&
     namespace fs = std::filesystem;
     std::error_code ec;
     if (path.has_parent_path()) fs::create_directories(path.parent_path(), ec);
-    const fs::path temp = path.string() + ".tmp";
+    // The pack reads game paths from the program's folder: hand it an absolute one.
+    const fs::path temp = fs::absolute(path, ec).string() + ".tmp";
     bool ok = true;
     {
         TQvPack pack;

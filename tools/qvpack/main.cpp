@@ -135,7 +135,7 @@ bool AddFiles(TQvPack& pack, const std::vector<std::string>& files, bool compres
             Error("'" + name + "' is already in the pack");
             return false;
         }
-        if (!pack.AddFile(name.c_str(), file.c_str(), compress)) {
+        if (!pack.AddFile(name.c_str(), fs::absolute(file, ec).c_str(), compress)) {
             Error(file + ": cannot be read or written into the pack");
             return false;
         }
@@ -319,7 +319,9 @@ int Extract(const std::string& path, int argc, char** argv, int from) {
 int main(int argc, char** argv) {
     if (argc < 3) return Usage();
     const std::string command = argv[1];
-    const std::string pack = argv[2];
+    // The pack reads game paths from the program's folder: hand it absolute ones.
+    std::error_code ec;
+    const std::string pack = fs::absolute(argv[2], ec).string();
     if (command == "list") {
         if (argc != 3) return Usage();
         return List(pack);
