@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
 
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
@@ -48,27 +51,148 @@ inline void Plot(std::uint8_t& d, std::uint8_t c, std::uint8_t m) {
     }
 }
 
-// One row of a blit: n destination bytes from n source bytes read forwards
-// (step 1) or backwards (step -1, src pointing at the first byte read).
-// Kept as plain loops the compiler turns into vector code.
+// Rows of a blit, 16 bytes at a time where the machine has SSE2 (every x86-64): a
+// transparent byte keeps the destination, a mirrored row reads its source backwards
+// (src points at the first byte read). Each vector is loaded before it is stored,
+// so a surface copied onto itself is read as plain loads would read it.
+#if defined(__SSE2__)
+inline __m128i Load(const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+inline void Store(std::uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+// The 16 bytes read backwards from p: dwords reversed, words swapped in each
+// dword, bytes swapped in each word.
+inline __m128i LoadReversed(const std::uint8_t* p) {
+    __m128i v = Load(p - 15);
+    v = _mm_shuffle_epi32(v, _MM_SHUFFLE(0, 1, 2, 3));
+    v = _mm_shufflelo_epi16(v, _MM_SHUFFLE(2, 3, 0, 1));
+    v = _mm_shufflehi_epi16(v, _MM_SHUFFLE(2, 3, 0, 1));
+    return _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
+}
+// Where `take` is set, the source; elsewhere the destination.
+inline __m128i Select(__m128i take, __m128i s, __m128i d) {
+    return _mm_or_si128(_mm_and_si128(take, s), _mm_andnot_si128(take, d));
+}
+constexpr int kVec = 16;
+#else
+constexpr int kVec = 0;
+#endif
+
 void RowCopy(std::uint8_t* d, const std::uint8_t* s, int n) { std::memmove(d, s, std::size_t(n)); }
 
 void RowCopyReversed(std::uint8_t* d, const std::uint8_t* s, int n) {
-    for (int i = 0; i < n; ++i) d[i] = s[-i];
+    int i = 0;
+#if defined(__SSE2__)
+    for (; i + kVec <= n; i += kVec) Store(d + i, LoadReversed(s - i));
+#endif
+    for (; i < n; ++i) d[i] = s[-i];
 }
 
-void RowKey(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, int n, std::uint8_t key) {
-    for (int i = 0; i < n; ++i) {
-        const std::uint8_t v = s[i];
-        d[i] = v == key ? d[i] : v;
+void RowKey(std::uint8_t* d, const std::uint8_t* s, int n, std::uint8_t key) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i k = _mm_set1_epi8(char(key));
+    for (; i + kVec <= n; i += kVec) {
+        const __m128i v = Load(s + i);
+        Store(d + i, Select(_mm_andnot_si128(_mm_cmpeq_epi8(v, k), _mm_set1_epi8(-1)), v, Load(d + i)));
     }
+#endif
+    for (; i < n; ++i)
+        if (s[i] != key) d[i] = s[i];
 }
 
-void RowKeyReversed(std::uint8_t* __restrict d, const std::uint8_t* __restrict s, int n, std::uint8_t key) {
-    for (int i = 0; i < n; ++i) {
-        const std::uint8_t v = s[-i];
-        d[i] = v == key ? d[i] : v;
+void RowKeyReversed(std::uint8_t* d, const std::uint8_t* s, int n, std::uint8_t key) {
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i k = _mm_set1_epi8(char(key));
+    for (; i + kVec <= n; i += kVec) {
+        const __m128i v = LoadReversed(s - i);
+        Store(d + i, Select(_mm_andnot_si128(_mm_cmpeq_epi8(v, k), _mm_set1_epi8(-1)), v, Load(d + i)));
     }
+#endif
+    for (; i < n; ++i)
+        if (s[-i] != key) d[i] = s[-i];
+}
+
+// Where the byte mask is non-zero (0xFF), the source; elsewhere the destination
+// (forward or mirrored source).
+void RowMasked(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* mask, int n, bool mirrored) {
+    int i = 0;
+#if defined(__SSE2__)
+    for (; i + kVec <= n; i += kVec)
+        Store(d + i, Select(Load(mask + i), mirrored ? LoadReversed(s - i) : Load(s + i), Load(d + i)));
+#endif
+    for (; i < n; ++i)
+        if (mask[i]) d[i] = mirrored ? s[-i] : s[i];
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// The same rows 32 bytes at a time, for machines with AVX2 (chosen once, at run time).
+#define QV_AVX2 __attribute__((target("avx2")))
+
+QV_AVX2 inline __m256i Load32(const std::uint8_t* p) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+QV_AVX2 inline void Store32(std::uint8_t* p, __m256i v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
+QV_AVX2 inline __m256i LoadReversed32(const std::uint8_t* p) {
+    const __m256i rev = _mm256_setr_epi8(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0,  //
+                                         15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+    const __m256i v = _mm256_shuffle_epi8(Load32(p - 31), rev);
+    return _mm256_permute2x128_si256(v, v, 0x01);
+}
+
+QV_AVX2 void RowCopyReversedAvx2(std::uint8_t* d, const std::uint8_t* s, int n) {
+    int i = 0;
+    for (; i + 32 <= n; i += 32) Store32(d + i, LoadReversed32(s - i));
+    RowCopyReversed(d + i, s - i, n - i);
+}
+
+QV_AVX2 void RowKeyAvx2(std::uint8_t* d, const std::uint8_t* s, int n, std::uint8_t key) {
+    const __m256i k = _mm256_set1_epi8(char(key));
+    int i = 0;
+    for (; i + 32 <= n; i += 32) {
+        const __m256i v = Load32(s + i);
+        Store32(d + i, _mm256_blendv_epi8(v, Load32(d + i), _mm256_cmpeq_epi8(v, k)));
+    }
+    RowKey(d + i, s + i, n - i, key);
+}
+
+QV_AVX2 void RowKeyReversedAvx2(std::uint8_t* d, const std::uint8_t* s, int n, std::uint8_t key) {
+    const __m256i k = _mm256_set1_epi8(char(key));
+    int i = 0;
+    for (; i + 32 <= n; i += 32) {
+        const __m256i v = LoadReversed32(s - i);
+        Store32(d + i, _mm256_blendv_epi8(v, Load32(d + i), _mm256_cmpeq_epi8(v, k)));
+    }
+    RowKeyReversed(d + i, s - i, n - i, key);
+}
+
+QV_AVX2 void RowMaskedAvx2(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* mask, int n,
+                           bool mirrored) {
+    int i = 0;
+    for (; i + 32 <= n; i += 32) {
+        const __m256i v = mirrored ? LoadReversed32(s - i) : Load32(s + i);
+        Store32(d + i, _mm256_blendv_epi8(Load32(d + i), v, Load32(mask + i)));
+    }
+    RowMasked(d + i, mirrored ? s - i : s + i, mask + i, n - i, mirrored);
+}
+#endif
+
+// The row functions this machine runs best.
+struct RowOps {
+    void (*copyReversed)(std::uint8_t*, const std::uint8_t*, int);
+    void (*key)(std::uint8_t*, const std::uint8_t*, int, std::uint8_t);
+    void (*keyReversed)(std::uint8_t*, const std::uint8_t*, int, std::uint8_t);
+    void (*masked)(std::uint8_t*, const std::uint8_t*, const std::uint8_t*, int, bool);
+};
+
+const RowOps& Rows() {
+    static const RowOps ops = [] {
+#if defined(__x86_64__) || defined(__i386__)
+        if (__builtin_cpu_supports("avx2"))
+            return RowOps{RowCopyReversedAvx2, RowKeyAvx2, RowKeyReversedAvx2, RowMaskedAvx2};
+#endif
+        return RowOps{RowCopyReversed, RowKey, RowKeyReversed, RowMasked};
+    }();
+    return ops;
 }
 
 void RowMode(std::uint8_t* d, const std::uint8_t* s, int step, int n, bool transparent, std::uint8_t key,
@@ -505,16 +629,92 @@ namespace {
 // The shared body of the plain, mirrored and transparent blits.
 void BlitSpan(std::uint8_t* pixels, int stride, const Span& s, const std::uint8_t* pattern, int pitch,
               bool transparent, std::uint8_t key, std::uint8_t m) {
+    const RowOps& ops = Rows();
+    std::uint8_t* d0 = pixels + std::size_t(s.dy0) * stride + s.dx0;
+    const std::uint8_t* s0 = pattern + std::size_t(s.srcRow) * pitch + s.srcCol;
+    if (m == Qv_SET && !transparent && s.step > 0 && s.n == stride && s.n == pitch) {
+        // Whole rows back to back on both sides: one copy.
+        std::memmove(d0, s0, std::size_t(s.n) * s.rows);
+        return;
+    }
+    for (int r = 0; r < s.rows; ++r) {
+        std::uint8_t* d = d0 + std::size_t(r) * stride;
+        const std::uint8_t* src = s0 + std::size_t(r) * pitch;
+        if (m == Qv_SET) {
+            if (!transparent)
+                s.step > 0 ? RowCopy(d, src, s.n) : ops.copyReversed(d, src, s.n);
+            else
+                s.step > 0 ? ops.key(d, src, s.n, key) : ops.keyReversed(d, src, s.n, key);
+        } else {
+            RowMode(d, src, s.step, s.n, transparent, key, m);
+        }
+    }
+}
+
+// The tile mask of a pattern blit: for each surface row, the bytes 0xFF where
+// the mask bit of its pattern column is set. Pattern columns run from s.srcCol by
+// s.step; the mask repeats every mw columns and mh rows from pattern (0, 0). The
+// rows of one mask row are alike, so a small tile is expanded once per mask row.
+class MaskRows {
+public:
+    MaskRows(const Span& s, const std::uint8_t* mask, int mw, int mh)
+        : s_(s), mask_(mask), mw_(mw), mh_(mh), bytes_((mw + 7) / 8) {
+        cached_ = mh <= 64;
+        buffer_.resize(std::size_t(cached_ ? mh : 1) * s.n);
+        done_.assign(cached_ ? mh : 1, false);
+    }
+
+    // The byte mask of blit row r (0-based within the span).
+    const std::uint8_t* Row(int r) {
+        const int mrow = Mod((long long)s_.srcRow + r, mh_);
+        const int slot = cached_ ? mrow : 0;
+        std::uint8_t* out = buffer_.data() + std::size_t(slot) * s_.n;
+        if (!cached_ || !done_[slot]) {
+            Expand(mrow, out);
+            done_[slot] = cached_;
+        }
+        return out;
+    }
+
+private:
+    void Expand(int mrow, std::uint8_t* out) const {
+        // One period of mw columns, then copies of it.
+        const int period = std::min(mw_, s_.n);
+        int col = Mod(s_.srcCol, mw_);
+        for (int i = 0; i < period; ++i) {
+            out[i] = MaskBit(mask_, bytes_, mrow, col) ? 0xFF : 0x00;
+            col += s_.step;
+            if (col == mw_) col = 0;
+            if (col < 0) col = mw_ - 1;
+        }
+        for (int have = period; have < s_.n;) {
+            const int n = std::min(have, s_.n - have);
+            std::memcpy(out + have, out, std::size_t(n));
+            have += n;
+        }
+    }
+
+    Span s_;
+    const std::uint8_t* mask_;
+    int mw_, mh_, bytes_;
+    bool cached_;
+    std::vector<std::uint8_t> buffer_;
+    std::vector<bool> done_;
+};
+
+void MaskBlit(std::uint8_t* pixels, int stride, const Span& s, const std::uint8_t* pattern, int pitch,
+              const std::uint8_t* mask, int mw, int mh, std::uint8_t m) {
+    const RowOps& ops = Rows();
+    MaskRows rows(s, mask, mw, mh);
     for (int r = 0; r < s.rows; ++r) {
         std::uint8_t* d = pixels + std::size_t(s.dy0 + r) * stride + s.dx0;
         const std::uint8_t* src = pattern + std::size_t(s.srcRow + r) * pitch + s.srcCol;
+        const std::uint8_t* em = rows.Row(r);
         if (m == Qv_SET) {
-            if (!transparent)
-                s.step > 0 ? RowCopy(d, src, s.n) : RowCopyReversed(d, src, s.n);
-            else
-                s.step > 0 ? RowKey(d, src, s.n, key) : RowKeyReversed(d, src, s.n, key);
+            ops.masked(d, src, em, s.n, s.step < 0);
         } else {
-            RowMode(d, src, s.step, s.n, transparent, key, m);
+            for (int i = 0; i < s.n; ++i)
+                if (em[i]) Plot(d[i], src[std::ptrdiff_t(i) * s.step], m);
         }
     }
 }
@@ -563,18 +763,7 @@ bool TQvDib::QvPutPatM(int x, int y, int w, int h, const std::uint8_t* pattern, 
     pitch = std::max(pitch, w);
     Span s;
     if (!ClipSpan(x, y, w, h, width_, height_, false, s)) return true;
-    const std::uint8_t m = Method;
-    const int maskBytes = (mw + 7) / 8;
-    for (int r = 0; r < s.rows; ++r) {
-        std::uint8_t* d = &pixels_[std::size_t(s.dy0 + r) * stride_ + s.dx0];
-        const std::uint8_t* src = pattern + std::size_t(s.srcRow + r) * pitch + s.srcCol;
-        const int mrow = Mod(s.srcRow + r, mh);
-        int mcol = Mod(s.srcCol, mw);
-        for (int i = 0; i < s.n; ++i) {
-            if (MaskBit(mask, maskBytes, mrow, mcol)) Plot(d[i], src[i], m);
-            if (++mcol == mw) mcol = 0;
-        }
-    }
+    MaskBlit(pixels_.data(), stride_, s, pattern, pitch, mask, mw, mh, Method);
     return true;
 }
 
@@ -585,18 +774,7 @@ bool TQvDib::QvPutPatMR(int x, int y, int w, int h, const std::uint8_t* pattern,
     pitch = std::max(pitch, w);
     Span s;
     if (!ClipSpan(x, y, w, h, width_, height_, true, s)) return true;
-    const std::uint8_t m = Method;
-    const int maskBytes = (mw + 7) / 8;
-    for (int r = 0; r < s.rows; ++r) {
-        std::uint8_t* d = &pixels_[std::size_t(s.dy0 + r) * stride_ + s.dx0];
-        const std::uint8_t* src = pattern + std::size_t(s.srcRow + r) * pitch;
-        const int mrow = Mod(s.srcRow + r, mh);
-        // Pattern and mask go together in pattern order, leftwards on the surface.
-        for (int i = 0; i < s.n; ++i) {
-            const int col = s.srcCol - i;
-            if (MaskBit(mask, maskBytes, mrow, Mod(col, mw))) Plot(d[i], src[col], m);
-        }
-    }
+    MaskBlit(pixels_.data(), stride_, s, pattern, pitch, mask, mw, mh, Method);
     return true;
 }
 

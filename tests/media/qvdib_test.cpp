@@ -712,3 +712,56 @@ TEST(QvDibShown, CanvasOnThePixels) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every blit against the pixel rule, on widths around the sizes the row copies work
+// in, with clips on both sides: destination column x + i shows pattern column i
+// (or w - 1 - i mirrored), transparent bytes and clear mask bits keep what was there.
+TEST(QvDibRule, WideBlitsFollowThePixelRule) {
+    constexpr int kW = 150, kH = 5;
+    std::uint32_t seed = 7;
+    auto rnd = [&] {
+        seed = seed * 22695477 + 1;
+        return (seed >> 16) & 0x7FFF;
+    };
+    const std::uint8_t mask[3 * 2] = {0xB7, 0x5D, 0x80, 0x6C, 0xE1, 0x40};  // 17 x 2
+    enum Kind { Opaque, Transparent, Wappi, Masked };
+    for (int w : {1, 15, 16, 17, 31, 32, 33, 64, 70, 100, 149}) {
+        for (int x : {0, 3, -5, kW - w / 2}) {
+            for (Kind kind : {Opaque, Transparent, Wappi, Masked}) {
+                for (bool mirror : {false, true}) {
+                    const int pitch = w + 3;
+                    Bytes pat(std::size_t(pitch) * kH);
+                    for (auto& v : pat) v = std::uint8_t(rnd() % 4 == 0 ? 0 : 1 + rnd() % 250);
+                    TQvDib d(kW, kH);
+                    Bytes back(std::size_t(kW) * kH);
+                    for (auto& v : back) v = std::uint8_t(rnd());
+                    d.PutPat(0, 0, kW, kH, back.data());
+                    d.Reverse = kind != Wappi && mirror;
+                    switch (kind) {
+                        case Opaque: d.PutPat2(x, 0, w, kH, pat.data(), pitch); break;
+                        case Transparent: d.PasPat2(x, 0, w, kH, pat.data(), pitch, 0); break;
+                        case Wappi: d.PasPat2Wappi(x, 0, w, kH, pat.data(), pitch, 0, mirror); break;
+                        case Masked: d.QvPutPatM(x, 0, w, kH, pat.data(), pitch, mask, 17, 2); break;
+                    }
+                    for (int y = 0; y < kH; ++y)
+                        for (int dx = 0; dx < kW; ++dx) {
+                            std::uint8_t want = back[std::size_t(y) * kW + dx];
+                            const int i = dx - x;
+                            if (i >= 0 && i < w) {
+                                const int col = mirror ? w - 1 - i : i;
+                                const std::uint8_t v = pat[std::size_t(y) * pitch + col];
+                                const bool bit = (mask[y % 2 * 3 + col % 17 / 8] >> (7 - col % 17 % 8)) & 1;
+                                if (kind == Opaque || (kind == Masked ? bit : v != 0)) want = v;
+                            }
+                            ASSERT_EQ(d.PGet(dx, y), want) << "w " << w << " x " << x << " kind " << kind
+                                                           << " mirror " << mirror << " at " << dx << "," << y;
+                        }
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
