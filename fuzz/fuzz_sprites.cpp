@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int i = 0; i < field.Count(); ++i) {
             const OnePolygon& r = field.Region(i);
             for (int k = 0; k < r.Count; ++k) field.FindRegion(r.Points[k]);
-            field.FindRegion((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+            field.FindRegion(static_cast<std::int32_t>((std::int64_t(r.Left) + r.Right) / 2),
+                             static_cast<std::int32_t>((std::int64_t(r.Top) + r.Bottom) / 2));
         }
     }
     DiamondF0 grid;

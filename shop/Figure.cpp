@@ -450,11 +450,24 @@ void Figure::Hide() { sprite_->Hide(); }
 
 namespace {
 
-std::int64_t Cross(FieldPoint a, FieldPoint b) { return std::int64_t(a.x) * b.y - std::int64_t(a.y) * b.x; }
+// A vector between two points: 33 bits per component, so products need 128.
+struct Vec {
+    std::int64_t x;
+    std::int64_t y;
+};
 
-FieldPoint Add(FieldPoint a, FieldPoint b) { return {a.x + b.x, a.y + b.y}; }
+Vec Between(FieldPoint from, FieldPoint to) { return {std::int64_t(to.x) - from.x, std::int64_t(to.y) - from.y}; }
 
-FieldPoint Scale(FieldPoint a, int k) { return {a.x * k, a.y * k}; }
+__int128 Cross(Vec a, Vec b) { return static_cast<__int128>(a.x) * b.y - static_cast<__int128>(a.y) * b.x; }
+
+// Corner arithmetic wraps rather than overflows; the game's grids are small.
+FieldPoint Add(FieldPoint a, FieldPoint b) {
+    return {static_cast<std::int32_t>(std::int64_t(a.x) + b.x), static_cast<std::int32_t>(std::int64_t(a.y) + b.y)};
+}
+
+FieldPoint Scale(FieldPoint a, int k) {
+    return {static_cast<std::int32_t>(std::int64_t(a.x) * k), static_cast<std::int32_t>(std::int64_t(a.y) * k)};
+}
 
 }  // namespace
 
@@ -472,19 +485,17 @@ void DiamondF0::Init(FieldPoint origin, FieldPoint u, FieldPoint v, FieldPoint w
 int DiamondF0::CellAt(FieldPoint p) const {
     for (int i = 0; i < 4; ++i) {
         const FieldPoint a = Corners[i];
-        const FieldPoint b = Corners[(i + 1) & 3];
-        const FieldPoint edge{b.x - a.x, b.y - a.y};
-        const FieldPoint rel{p.x - a.x, p.y - a.y};
-        if (Cross(edge, rel) > 0) return -1;
+        if (Cross(Between(a, Corners[(i + 1) & 3]), Between(a, p)) > 0) return -1;
     }
     // p = O + a U + b W with a = cross(p - O, W) / D and b = cross(U, p - O) / D.
-    const std::int64_t d = Cross(U, W);
+    const Vec u{U.x, U.y}, w{W.x, W.y};
+    const __int128 d = Cross(u, w);
     if (d == 0) return -1;
-    const FieldPoint rel{p.x - Origin.x, p.y - Origin.y};
-    const std::int64_t aD = Cross(rel, W);
-    const std::int64_t bD = Cross(U, rel);
+    const Vec rel = Between(Origin, p);
+    const __int128 aD = Cross(rel, w);
+    const __int128 bD = Cross(u, rel);
     // Whether the coordinate times D lies at or beyond k times D.
-    auto atLeast = [d](std::int64_t vD, int k) { return d > 0 ? vD >= k * d : vD <= k * d; };
+    auto atLeast = [d](__int128 vD, int k) { return d > 0 ? vD >= k * d : vD <= k * d; };
     // Bisection along both axes in turn, keeping the half that holds p.
     int uLo = 0, uHi = kCellsU, wLo = 0, wHi = kCellsW;
     while (uHi - uLo > 1 || wHi - wLo > 1) {
@@ -507,11 +518,7 @@ bool OnePolygon::Contains(FieldPoint p) const {
     if (Count <= 0 || p.x < Left || p.x > Right || p.y < Top || p.y > Bottom) return false;
     for (int i = 0; i < Count; ++i) {
         const FieldPoint a = Points[i];
-        const FieldPoint b = Points[(i + 1) % Count];
-        // Differences of 32-bit values need 33 bits, their products 66.
-        const __int128 c = static_cast<__int128>(std::int64_t(b.x) - a.x) * (std::int64_t(p.y) - a.y) -
-                           static_cast<__int128>(std::int64_t(p.x) - a.x) * (std::int64_t(b.y) - a.y);
-        if (c > 0) return false;
+        if (Cross(Between(a, Points[(i + 1) % Count]), Between(a, p)) > 0) return false;
     }
     return true;
 }

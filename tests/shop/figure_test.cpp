@@ -132,6 +132,8 @@ TEST(DiamondF0, CellAtCornersEdgesAndOutside) {
         {"below the bottom corner", {356, 414}, -1},
         {"right of the right corner", {629, 277}, -1},
         {"screen corner", {0, 0}, -1},
+        {"far outside", {INT32_MIN + 4, INT32_MAX}, -1},
+        {"far outside the other way", {INT32_MAX, INT32_MIN}, -1},
         {"centre of the last cell", {611, 277}, 87},
     };
     for (const Case& c : cases) EXPECT_EQ(g.CellAt(c.p), c.cell) << c.what;

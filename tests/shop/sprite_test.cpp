@@ -8,6 +8,7 @@
 
 #include "media/Qvdib.h"
 #include "media/Qvpack.h"
+#include "platform/Files.h"
 #include "shop/Figure.h"
 #include "tests/support/SpriteFixtures.h"
 
@@ -393,6 +394,55 @@ TEST_F(SpriteTest, SpritesOfMissingOrWideSheetsAreSkipped) {
     InvalidateSprites();
     EXPECT_TRUE(RenderLayer(&target, &surface, 0));
     EXPECT_EQ(Rows(target)[0], (std::vector<int>{0, 0}));
+}
+
+// ---------------------------------------------------------------------------
+// The generated game folder
+
+TEST_F(SpriteTest, GeneratedSpritePackLoadsFromTheProgramsFolder) {
+    FatalCatcher fatal;
+    TQvPack pack;
+    ASSERT_TRUE(InitSpriteEngine(&pack));
+    EXPECT_TRUE(fatal.Messages.empty());
+    ASSERT_GE(SpriteSheetCount, 24);
+    EXPECT_EQ(SpriteSheets[0].Width, 648);
+    EXPECT_EQ(SpriteSheets[0].Height, 484);
+    for (int s : {1, 2, 7, 16}) {
+        EXPECT_EQ(SpriteSheets[s].Columns, 4) << s;  // walking frames
+        EXPECT_EQ(SpriteSheets[s].Rows, 2) << s;     // back and front
+    }
+    EXPECT_EQ(SpriteSheets[20].Columns * SpriteSheets[20].Rows, 8);  // furniture
+    EXPECT_GE(SpriteSheets[21].Columns, 5);                          // a column per stock tier
+    EXPECT_GT(SpriteSheets[21].Columns * SpriteSheets[21].Rows, 95); // the empty slot's frame exists
+    for (int s : {18, 19}) EXPECT_GE(SpriteSheets[s].Columns, 2) << s;  // door and gate animate
+    // Transparent sheets are keyed on colour 0 in every frame's first pixel.
+    for (int f = 0; f < 8; ++f) EXPECT_EQ(SpriteSheets[1].FramePixels(f)[0], 0) << f;
+
+    TQvDib surface(8, 8);
+    EXPECT_TRUE(LoadSpritePalette(&pack, &surface));
+    RGBQUAD white{};
+    surface.AskPal1(255, &white);
+    EXPECT_EQ(white.rgbRed, 255);
+}
+
+TEST(ShopRegions, ShelvesAndFurnitureCanBeClicked) {
+    TQvPack pack;
+    ASSERT_TRUE(pack.OpenPack(ui::FindPath("Data\\WpData0.Pak")));
+    PolygonField field;
+    ASSERT_TRUE(field.LoadFromPack(&pack, "Shoppoly.plf"));
+    ASSERT_EQ(field.Count(), 15);
+    // The middle of each shelf sprite (40 x 48, feet on the slot's cell).
+    const FloorStep shelves[10] = {{4, 2}, {3, 4}, {7, 3}, {7, 2}, {7, 1}, {7, 0}, {1, 3}, {1, 2}, {1, 1}, {1, 0}};
+    for (int s = 0; s < 10; ++s) {
+        const int x = FloorSpriteX(shelves[s].dx, shelves[s].dy, 0);
+        const int y = FloorSpriteY(shelves[s].dx, shelves[s].dy, 0) - 24;
+        EXPECT_EQ(field.FindRegion(x, y), s) << s;
+    }
+    // A little above the middle of the mixing desk's cell (4, 9) and of the stairs' (7, 7).
+    EXPECT_EQ(field.FindRegion(-18 + 34 * 13 + 34, 226 + 17 * 5 - 10), 10);
+    EXPECT_EQ(field.FindRegion(-18 + 34 * 14 + 34, 226 - 10), 14);
+    // The open floor is no region.
+    EXPECT_EQ(field.FindRegion(-18 + 34 * 8 + 34, 226 + 17 * 2), -1);
 }
 
 TEST(FatalError, DefaultHandlerEndsTheProgram) {

@@ -241,9 +241,12 @@ void FloorBox(Picture& f, double height, std::uint8_t side, std::uint8_t top) {
     f.Polygon({{w / 2, h - 34 - height}, {0, h - 17 - height}, {w / 2, h - height}, {w, h - 17 - height}}, top);
 }
 
+// Height of furniture piece k above its cell.
+constexpr int FurnitureHeight(int k) { return 20 + 3 * k; }
+
 Picture FurnitureSheet() {
     return Sheet(8, 1, 68, 64, kKey, [](Picture& f, int c, int) {
-        FloorBox(f, 20 + 3 * c, Cube(1, 1, 0), Cube(4, 3, 1));
+        FloorBox(f, FurnitureHeight(c), Cube(1, 1, 0), Cube(4, 3, 1));
         f.FrameNumber(0, 0, c);
     });
 }
@@ -340,20 +343,29 @@ std::vector<SheetOut> Sheets() {
 
 // The region over a floor cell raised by `height`: the cell's diamond with its top
 // lifted, wound anticlockwise on the screen.
-std::vector<FieldPoint> CellRegion(int gx, int gy, int height) {
-    const int x0 = -18 + 34 * gy + 34 * gx, y0 = 226 + 17 * gy - 17 * gx;  // O + gy U + gx W
+std::vector<FieldPoint> CellRegion(FloorStep cell, int height) {
+    const int x0 = -18 + 34 * cell.dy + 34 * cell.dx, y0 = 226 + 17 * cell.dy - 17 * cell.dx;  // O + gy U + gx W
     const FieldPoint left{x0, y0}, bottom{x0 + 34, y0 + 17}, right{x0 + 68, y0}, top{x0 + 34, y0 - 17};
     return {{left.x, left.y - height}, left, bottom, right, {right.x, right.y - height}, {top.x, top.y - height}};
 }
 
+// The box of a shelf sprite standing on the cell, a little narrower than the sprite so
+// that neighbouring shelves do not share points.
+std::vector<FieldPoint> ShelfRegion(FloorStep cell) {
+    const int x = FloorSpriteX(cell.dx, cell.dy, 0), y = FloorSpriteY(cell.dx, cell.dy, 0);  // the feet
+    const int l = x - kShelfW / 2 + 4, r = x + kShelfW / 2 - 5, t = y - kShelfH + 2, b = y - 2;
+    return {{l, t}, {l, b}, {r, b}, {r, t}};
+}
+
+// Regions 0..9 are the shelves of the exhibition slots; 10..14 the furniture pieces
+// that stand for the mixing desk, the item cupboard, the bookcase, the notebook and
+// the stairs up to bed.
+constexpr int kRegionFurniture[5] = {5, 6, 2, 3, 7};
+
 std::vector<std::uint8_t> ShopRegions() {
     std::vector<std::vector<FieldPoint>> regions;
-    for (const FloorStep& cell : kShelfCells) regions.push_back(CellRegion(cell.dx, cell.dy, 44));
-    regions.push_back(CellRegion(4, 9, 40));  // 10: the mixing desk
-    regions.push_back(CellRegion(7, 8, 60));  // 11: the item cupboard
-    regions.push_back(CellRegion(7, 10, 60)); // 12: the bookcase
-    regions.push_back(CellRegion(2, 9, 40));  // 13: the notebook's desk
-    regions.push_back(CellRegion(7, 7, 90));  // 14: the stairs up to bed
+    for (const FloorStep& cell : kShelfCells) regions.push_back(ShelfRegion(cell));
+    for (int k : kRegionFurniture) regions.push_back(CellRegion(kFurnitureCells[k], FurnitureHeight(k)));
     return BuildClickRegionFile(regions);
 }
 
