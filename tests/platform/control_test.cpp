@@ -295,7 +295,7 @@ TEST_F(Controls, CheckBoxEditAndMemo) {
     memo.Clear();
     EXPECT_TRUE(memo.Lines().empty());
     memo.SetFocus();
-    for (int k : {'A', ui::vk::Return, 'B', 'C', ui::vk::Back}) backend.Key(k);
+    for (int k : {int('A'), ui::vk::Return, int('B'), int('C'), ui::vk::Back}) backend.Key(k);
     Run();
     EXPECT_EQ(memo.Text(), "a\nb");
 }
