@@ -1,15 +1,19 @@
 // simyear --seed N [--days D]: a new game from seed N, then every hour of D days
 // (288 by default: the whole year) through AdvanceHour, with no windows and no
-// player. One line per day on stdout, the same on every run and machine; the
-// time taken goes to stderr.
+// player but a plain shopkeeper who lays out the goods in stock every morning. Each
+// open hour serves its customers to the end, as the clock's finish loop does. One line per day on stdout, the same
+// on every run and machine; the time taken goes to stderr.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
+#include <vector>
 #include <string>
 
 #include "platform/Random.h"
 #include "shop/Calendar.h"
+#include "shop/Demand.h"
 #include "shop/Fashion.h"
 #include "shop/GameState.h"
 #include "shop/Market.h"
@@ -24,12 +28,34 @@ bool ParseInt(const char* s, long long lo, long long hi, long long* out) {
     return true;
 }
 
-// The day's line: money, reputation, level, the three most wanted goods (id and
-// wanting cells, "-" where popularity is 10 or less) and the market's offers.
+// The shop's open state, as the shop screen keeps it for the clock.
+bool g_shopOpen = false;
+
+// The shopkeeper, at 09:00: the goods with units to sell, the most wanted first,
+// go on the full-price slots 2..9, then on the bargain slots 1 and 0.
+void LayOutSlots() {
+    std::vector<int> goods;
+    for (int g = 0; g < kGoodsCount; ++g)
+        if (ItemStock(g) != kKeyItemStock && ItemAvailable(g) > 0) goods.push_back(g);
+    std::stable_sort(goods.begin(), goods.end(),
+                     [](int a, int b) { return Fashions[a].Popularity() > Fashions[b].Popularity(); });
+    constexpr int order[kExhibitionSlots] = {2, 3, 4, 5, 6, 7, 8, 9, 1, 0};
+    for (int k = 0; k < kExhibitionSlots; ++k)
+        SetSlotItem(order[k], k < static_cast<int>(goods.size()) ? goods[k] : -1);
+}
+
+// The day's line: money, reputation, level, visitors, units sold and revenue, the
+// three most wanted goods (id and wanting cells, "-" where popularity is 10 or
+// less) and the market's offers.
 std::string DayLine(int day) {
+    int sold = 0, revenue = 0;
+    for (int i = 0; i < kItemCount; ++i) {
+        sold += DailySoldCount(i, day);
+        revenue += DailyRevenue(i, day);
+    }
     char buf[256];
-    int n = std::snprintf(buf, sizeof buf, "day %3d money %7d rep %3d lvl %2d want", day, GameMoney(),
-                          GameReputation(), GameLevel());
+    int n = std::snprintf(buf, sizeof buf, "day %3d money %7d rep %3d lvl %2d vis %3d sold %3d rev %6d want", day,
+                          GameMoney(), GameReputation(), GameLevel(), DailyVisitors(day), sold, revenue);
     std::string line(buf, n);
     int top[3];
     TopFashionTrends(top[0], top[1], top[2]);
@@ -76,13 +102,22 @@ int SimYear(int argc, char** argv, std::FILE* out) {
     // As the program starts: everything zero, so that what a new game carries over
     // from the previous one (the boost countdown, the market) is the same every run.
     g_ClockHooks = {};
+    g_DemandHooks = {};
+    g_ClockHooks.SetShopOpen = [] { g_shopOpen = true; };
+    g_ClockHooks.SetShopClosed = [] { g_shopOpen = false; };
+    g_DemandHooks.IsShopOpen = [] { return g_shopOpen; };
+    g_shopOpen = false;
+    TDemandForm demand;  // installs the customers' clock rules
     g_GameState = GameState{};
     for (Fashion& f : Fashions) f = Fashion();
     ui::Srand(static_cast<std::uint32_t>(seed));
     InitGameState();
     for (int d = 0; d < days; ++d) {
         // Every hour of the day, until the clock rolls into the next one.
-        while (GameDay() == d) AdvanceHour();
+        while (GameDay() == d) {
+            AdvanceHour();
+            if (GameHour() == 9) LayOutSlots();
+        }
         std::fprintf(out, "%s\n", DayLine(d).c_str());
     }
     double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();

@@ -57,3 +57,23 @@ TEST(SimYear, SameSeedSameLinesAndBadArgumentsRefused) {
         EXPECT_EQ(SimYear(static_cast<int>(args.size()), const_cast<char**>(args.data()), stdout), 2);
     }
 }
+
+TEST(SimYear, WholeYearSellsTheSameOnEveryRun) {
+    std::string a = RunSimYear({"--seed", "5"});
+    EXPECT_EQ(RunSimYear({"--seed", "5"}), a);
+    EXPECT_EQ(std::count(a.begin(), a.end(), '\n'), kGameDays);
+    // Some day sells: its line carries a non-zero sold count.
+    std::istringstream lines(a);
+    std::string line;
+    int soldDays = 0;
+    while (std::getline(lines, line)) {
+        int day = 0, money = 0, rep = 0, lvl = 0, vis = 0, sold = 0;
+        ASSERT_EQ(std::sscanf(line.c_str(), "day %d money %d rep %d lvl %d vis %d sold %d", &day, &money, &rep, &lvl,
+                              &vis, &sold),
+                  6)
+            << line;
+        EXPECT_LE(sold, vis * 2) << line;  // a customer takes at most two units
+        soldDays += sold > 0;
+    }
+    EXPECT_GT(soldDays, 0);
+}
