@@ -62,8 +62,12 @@ Desktop& Desk() {
     return desk;
 }
 
+// Set while the screen is being composed: what a paint handler changes is drawn in
+// this same pass, so it must not ask for another (which would never end).
+bool g_composing = false;
+
 void InvalidateScreen() {
-    if (HaveApp()) App().Invalidate();
+    if (HaveApp() && !g_composing) App().Invalidate();
 }
 
 bool Descends(const Control* c, const Control* ancestor) {
@@ -548,10 +552,11 @@ int Form::ShowModal() {
     ReleaseCapture();
     d.pressed = nullptr;
     CancelHint();
-    // Every other form takes no input while this one runs.
+    // Every other form shown now takes no input while this one runs (one shown later,
+    // as the system does it, is not held back).
     std::vector<std::pair<Form*, LifeToken>> held;
     for (Form* f : d.forms) {
-        if (f == this || f->IsPopupWindow()) continue;
+        if (f == this || f->IsPopupWindow() || !f->Visible()) continue;
         ++f->heldBack_;
         held.emplace_back(f, f->Life());
     }
@@ -811,6 +816,10 @@ void Form::PaintWindow() {
 // ================================================================ composing
 
 void ComposeScreen(Screen& screen) {
+    struct Composing {
+        Composing() { g_composing = true; }
+        ~Composing() { g_composing = false; }
+    } composing;
     screen.Fill(0);
     const std::vector<Form*> forms = Desk().forms;
     for (Form* f : forms) {
@@ -1068,6 +1077,10 @@ void KeyInput(const InputEvent& e) {
         if (life.expired() || key == 0) return;
     }
     if (!down) return;
+    if (key == vk::F1 + 3 && (shift & ssAlt)) {  // Alt+F4
+        form->Close();  // the system's close request for the active window
+        return;
+    }
     if (key == vk::Tab) {
         std::vector<WinControl*> list;
         Focusables(form, list);

@@ -571,6 +571,42 @@ TEST_F(Forms, FormEventsAndClosing) {
     EXPECT_TRUE(app.Terminated());
 }
 
+TEST_F(Forms, AltF4AsksTheActiveFormAndARefusalKeepsItOpen) {
+    ui::Form main;
+    Place(main, 0, 0, 100, 100, ui::clSilver);
+    main.Show();
+    ui::Form dialog;
+    Place(dialog, 10, 10, 50, 50, ui::clSilver);
+    int queries = 0;
+    dialog.OnCloseQuery = [&](ui::Form&, bool& can) {
+        ++queries;
+        can = false;
+    };
+    dialog.Show();
+    backend.Key(ui::vk::F1 + 3, ui::ssAlt);
+    headless.RunFor(50);
+    EXPECT_EQ(queries, 1);
+    EXPECT_TRUE(dialog.Visible());
+    EXPECT_FALSE(app.Terminated());
+}
+
+TEST_F(Forms, DrawingInAPaintHandlerDoesNotAskForEndlessRepaints) {
+    ui::Form f;
+    Place(f, 0, 0, 100, 100, ui::clSilver);
+    ui::Image image(&f);
+    image.SetBounds(0, 0, 20, 20);
+    int paints = 0;
+    f.OnPaint = [&](ui::Form&) {
+        ++paints;
+        image.GetCanvas().Brush.Color = ui::clRed;
+        image.GetCanvas().FillRect(ui::Rect{0, 0, 20, 20});
+    };
+    f.Show();
+    headless.RunFor(1000);
+    EXPECT_LE(paints, 2);
+    EXPECT_EQ(app.GetScreen().At(5, 5), ui::Rgb(255, 0, 0));  // drawn in the same pass
+}
+
 TEST_F(Forms, PostedUserMessagesReachTheForm) {
     ui::Form f;
     std::vector<std::intptr_t> got;
