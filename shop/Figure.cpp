@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <utility>
 
 #include "media/Qvdib.h"
@@ -231,6 +232,8 @@ bool LoadSpriteSheets(TQvPack* pack, const std::string& path) {
     }
     const bool ok = LoadSheetsFromOpenPack(pack);
     pack->ClosePack();
+    // A scene never runs on part of its sheets.
+    if (!ok) FreeSpriteSheets();
     return ok;
 }
 

@@ -105,7 +105,7 @@ bool ParseSpriteSheetList(const std::uint8_t* data, std::size_t size, std::vecto
 // Opens "Data\SPMan.Pak" of the program's folder on `pack` and loads every sheet that
 // "SPMan.cfg" names into SpriteSheets (freeing the ones held). A missing pack, list
 // or sheet is fatal (FatalError with its name), as is a sheet that is not one
-// (FatalMagicError); false then. The pack is closed again.
+// (FatalMagicError); false then, with no sheets held. The pack is closed again.
 bool LoadSpriteSheets(TQvPack* pack);
 // The same from the sprite pack at `packPath`.
 bool LoadSpriteSheets(TQvPack* pack, const std::string& packPath);

@@ -186,6 +186,8 @@ TEST_F(SpritePackTest, FailuresReachTheFatalPathWithTheName) {
         EXPECT_EQ(fatal_.Messages[0], c.message) << c.what;
         EXPECT_EQ(fatal_.Captions[0], "緹菈");
         EXPECT_FALSE(pack_.IsOpen()) << c.what;
+        EXPECT_EQ(SpriteSheetCount, 0) << c.what;  // no half-loaded set
+        EXPECT_EQ(SpriteSheet(0), nullptr) << c.what;
         std::filesystem::remove(path);
     }
 }
