@@ -257,6 +257,11 @@ void Blit(Bitmap& dst, const Rect& dest, const Rect& clip, const Bitmap* src, co
     dst.Changed();
 }
 
+// Coordinates far outside any bitmap are pulled in, so no sum of them can overflow.
+constexpr int kFar = 1 << 28;
+int Near(int v) { return std::clamp(v, -kFar, kFar); }
+Rect Near(const Rect& r) { return Rect{Near(r.Left), Near(r.Top), Near(r.Right), Near(r.Bottom)}; }
+
 }  // namespace
 
 Canvas::Canvas(Bitmap& target) : target_(&target) {}
@@ -361,14 +366,16 @@ void Canvas::Draw(int x, int y, const Bitmap& source) {
     BitBlt(x, y, source.Width(), source.Height(), &source, 0, 0, SRCCOPY);
 }
 
-void Canvas::StretchDraw(const Rect& dest, const Bitmap& source) {
+void Canvas::StretchDraw(const Rect& destIn, const Bitmap& source) {
+    const Rect dest = Near(destIn);
     if (dest.IsEmpty() || source.Empty()) return;
     const Rect d{dest.Left + origin_.x, dest.Top + origin_.y, dest.Right + origin_.x, dest.Bottom + origin_.y};
     Blit(*target_, d, ToTarget(ClipRect()), &source, Rect{0, 0, source.Width(), source.Height()}, SRCCOPY, Brush,
          origin_);
 }
 
-void Canvas::CopyRect(const Rect& dest, const Canvas& source, const Rect& sourceRect) {
+void Canvas::CopyRect(const Rect& destIn, const Canvas& source, const Rect& sourceIn) {
+    const Rect dest = Near(destIn), sourceRect = Near(sourceIn);
     if (dest.IsEmpty() || sourceRect.IsEmpty()) return;
     const Rect d{dest.Left + origin_.x, dest.Top + origin_.y, dest.Right + origin_.x, dest.Bottom + origin_.y};
     const Rect s{sourceRect.Left + source.origin_.x, sourceRect.Top + source.origin_.y,
@@ -380,14 +387,20 @@ bool Canvas::BitBlt(int x, int y, int w, int h, const Canvas* source, int sx, in
     const Bitmap* bm = nullptr;
     if (source != nullptr) {
         bm = source->target_;
-        sx += source->origin_.x;
-        sy += source->origin_.y;
+        sx = Near(sx) + source->origin_.x;
+        sy = Near(sy) + source->origin_.y;
     }
     return BitBlt(x, y, w, h, bm, sx, sy, rop);
 }
 
 bool Canvas::BitBlt(int x, int y, int w, int h, const Bitmap* source, int sx, int sy, std::uint32_t rop) {
     if (w <= 0 || h <= 0) return true;
+    x = Near(x);
+    y = Near(y);
+    sx = Near(sx);
+    sy = Near(sy);
+    w = std::min(w, kFar);
+    h = std::min(h, kFar);
     if (UsesSource(static_cast<std::uint8_t>(rop >> 16)) && source == nullptr) return false;
     const Rect d = Bounds(x + origin_.x, y + origin_.y, w, h);
     Blit(*target_, d, ToTarget(ClipRect()), source, Bounds(sx, sy, w, h), rop, Brush, origin_);

@@ -235,6 +235,23 @@ TEST(Canvas, EveryOperationClipsAtEveryEdge) {
     }
 }
 
+TEST(Canvas, FarCoordinatesAreHarmless) {
+    Bitmap src = Solid(2, 2, ui::clRed);
+    Bitmap dst = Solid(4, 4, ui::clWhite);
+    Canvas& c = dst.GetCanvas();
+    c.SetOrigin(1, 1);
+    const int big = 2147483000, small = -2147483000;
+    c.BitBlt(big, big, big, big, &src, small, small, ui::SRCCOPY);
+    c.BitBlt(small, small, big, big, &src, big, big, ui::SRCCOPY);
+    c.StretchDraw(ui::Rect{small, small, big, big}, src);
+    c.CopyRect(ui::Rect{big, 0, big, 4}, src.GetCanvas(), ui::Rect{small, 0, big, 2});
+    c.FillRect(ui::Rect{small, small, small + 5, big});
+    c.MoveTo(small, small);
+    c.LineTo(big, big);
+    c.TextOut(big, small, "ab");
+    SUCCEED();  // the sanitizers watch for overflow and stray writes
+}
+
 TEST(Canvas, BlitClipsTheSourceToo) {
     // Source pixels beyond the source bitmap are not drawn.
     const Bitmap src = Solid(2, 2, ui::clRed);
