@@ -405,14 +405,21 @@ Canvas& Bitmap::GetCanvas() {
 void BlitToXrgb(const Bitmap& src, int sx, int sy, int w, int h, std::uint32_t* dst, int dstPitch, int dstWidth,
                 int dstHeight, int dx, int dy) {
     if (dst == nullptr || src.Empty()) return;
-    // Clip against the source, then the destination.
-    if (sx < 0) { w += sx; dx -= sx; sx = 0; }
-    if (sy < 0) { h += sy; dy -= sy; sy = 0; }
-    if (dx < 0) { w += dx; sx -= dx; dx = 0; }
-    if (dy < 0) { h += dy; sy -= dy; dy = 0; }
-    w = std::min({w, src.Width() - sx, dstWidth - dx});
-    h = std::min({h, src.Height() - sy, dstHeight - dy});
-    if (w <= 0 || h <= 0) return;
+    // Clip against the source, then the destination (in 64 bits: no overflow).
+    std::int64_t X = sx, Y = sy, W = w, H = h, DX = dx, DY = dy;
+    if (X < 0) { W += X; DX -= X; X = 0; }
+    if (Y < 0) { H += Y; DY -= Y; Y = 0; }
+    if (DX < 0) { W += DX; X -= DX; DX = 0; }
+    if (DY < 0) { H += DY; Y -= DY; DY = 0; }
+    W = std::min({W, std::int64_t(src.Width()) - X, std::int64_t(dstWidth) - DX});
+    H = std::min({H, std::int64_t(src.Height()) - Y, std::int64_t(dstHeight) - DY});
+    if (W <= 0 || H <= 0) return;
+    sx = static_cast<int>(X);
+    sy = static_cast<int>(Y);
+    w = static_cast<int>(W);
+    h = static_cast<int>(H);
+    dx = static_cast<int>(DX);
+    dy = static_cast<int>(DY);
     switch (src.Format()) {
         case PixelFormat::pf8bit: {
             std::uint32_t lut[256];
@@ -452,8 +459,11 @@ void Present(const Bitmap& src, Screen& screen, int dx, int dy) {
 }
 
 void Present(const Bitmap& src, const Rect& part, Screen& screen, int dx, int dy) {
-    BlitToXrgb(src, part.Left, part.Top, part.Width(), part.Height(), screen.Pixels(), screen.Width(), screen.Width(),
-               screen.Height(), dx, dy);
+    const auto span = [](int a, int b) {
+        return static_cast<int>(std::clamp<std::int64_t>(std::int64_t(b) - a, 0, INT32_MAX));
+    };
+    BlitToXrgb(src, part.Left, part.Top, span(part.Left, part.Right), span(part.Top, part.Bottom), screen.Pixels(),
+               screen.Width(), screen.Width(), screen.Height(), dx, dy);
 }
 
 }  // namespace ui

@@ -482,17 +482,18 @@ int Canvas::DrawText(std::string_view text, Rect& r, unsigned flags) {
         r.Bottom = r.Top + height;
         return height;
     }
-    int y = r.Top;
+    const Rect box = Near(r);
+    int y = box.Top;
     if (flags & DT_SINGLELINE) {
-        if (flags & DT_VCENTER) y = r.Top + (r.Height() - lineHeight) / 2;
-        else if (flags & DT_BOTTOM) y = r.Bottom - lineHeight;
+        if (flags & DT_VCENTER) y = box.Top + (box.Height() - lineHeight) / 2;
+        else if (flags & DT_BOTTOM) y = box.Bottom - lineHeight;
     }
-    const Rect clip = (flags & DT_NOCLIP) ? ClipRect() : r;
+    const Rect clip = (flags & DT_NOCLIP) ? ClipRect() : box;
     for (const auto& l : lines) {
         const int w = ui::TextWidth(Font, l);
-        int x = r.Left;
-        if (flags & DT_CENTER) x = r.Left + (r.Width() - w) / 2;
-        else if (flags & DT_RIGHT) x = r.Right - w;
+        int x = box.Left;
+        if (flags & DT_CENTER) x = box.Left + (box.Width() - w) / 2;
+        else if (flags & DT_RIGHT) x = box.Right - w;
         DrawTextAt(x, y, l, clip);
         y += lineHeight;
     }

@@ -220,6 +220,7 @@ TEST(Bitmap, PresentsToTheScreenThroughItsColourTable) {
     EXPECT_EQ(screen.At(0, 3), 0x112233u);
     ui::Present(rgb, screen, 6, 0);  // fully outside
     ui::Present(rgb, screen, -1, -1);
+    ui::Present(rgb, ui::Rect{-2147483000, -2147483000, 2147483000, 2147483000}, screen, 2147483000, -5);
 }
 
 }  // namespace

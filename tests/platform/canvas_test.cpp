@@ -249,6 +249,8 @@ TEST(Canvas, FarCoordinatesAreHarmless) {
     c.MoveTo(small, small);
     c.LineTo(big, big);
     c.TextOut(big, small, "ab");
+    ui::Rect r{small, small, big, big};
+    c.DrawText("ab", r, ui::DT_CENTER | ui::DT_VCENTER | ui::DT_SINGLELINE);
     SUCCEED();  // the sanitizers watch for overflow and stray writes
 }
 
