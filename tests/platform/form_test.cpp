@@ -462,6 +462,26 @@ TEST_F(Forms, DisabledPanelsChildrenGetNoClicks) {
     EXPECT_EQ(panelClicks, 1);
 }
 
+TEST_F(Forms, DisabledFormTakesNoInput) {
+    ui::Form f;
+    Place(f, 0, 0, 100, 100, ui::clSilver);
+    int clicks = 0, keys = 0;
+    f.OnClick = [&](ui::Control&) { ++clicks; };
+    f.OnKeyDown = [&](ui::Control&, int&, ui::ShiftState) { ++keys; };
+    f.Show();
+    f.SetEnabled(false);
+    backend.Click(50, 50);
+    backend.Key('A');
+    headless.RunFor(50);
+    EXPECT_EQ(clicks + keys, 0);
+    f.SetEnabled(true);
+    backend.Click(50, 50);
+    backend.Key('A');
+    headless.RunFor(50);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(keys, 1);
+}
+
 TEST_F(Forms, MouseEventsCarryButtonShiftAndClientCoordinates) {
     ui::Form f;
     Place(f, 30, 40, 300, 200, ui::clSilver);
