@@ -532,9 +532,26 @@ void Form::SendToBack() {
 
 bool Form::Active() const { return Desk().activeForm == this; }
 
+namespace {
+// The first control of a form, in the order they were made, that can take the focus.
+WinControl* FirstFocusable(const WinControl* w) {
+    for (Control* c : w->Controls()) {
+        if (!c->IsWindowed()) continue;
+        auto* wc = static_cast<WinControl*>(c);
+        if (wc->CanFocus()) return wc;
+        if (WinControl* inner = FirstFocusable(wc)) return inner;
+    }
+    return nullptr;
+}
+}  // namespace
+
 void Form::Activate() {
     Desktop& d = Desk();
     if (popupWindow_ || d.activeForm == this || !Visible()) return;
+    // As the system does: an activated form without a focused control gives the
+    // focus to its first one that takes it.
+    if (!ActiveControl() || !ActiveControl()->CanFocus())
+        if (WinControl* first = FirstFocusable(this)) SetActiveControl(first);
     Form* old = d.activeForm;
     d.activeForm = this;
     if (old && old->OnDeactivate) {

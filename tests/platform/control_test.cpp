@@ -216,6 +216,18 @@ TEST_F(Controls, PushButtonsTakeFocusDefaultAndCancelKeys) {
     EXPECT_TRUE(ok.seen.back().disabled);
 }
 
+TEST_F(Controls, AShownFormFocusesItsFirstFocusableControl) {
+    ui::Form dialog;
+    dialog.SetBounds(50, 50, 200, 100);
+    ui::Label label(&dialog);
+    ui::Panel panel(&dialog);  // panels take no focus; what lies on them may
+    ui::Edit field(&panel);
+    ui::Button button(&dialog);
+    dialog.Show();
+    EXPECT_TRUE(field.Focused());
+    EXPECT_EQ(dialog.ActiveControl(), &field);
+}
+
 TEST_F(Controls, ButtonModalResultEndsTheModalLoop) {
     ui::Form dialog;
     dialog.SetBounds(50, 50, 100, 60);
