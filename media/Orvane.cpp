@@ -299,17 +299,17 @@ const std::uint8_t* TOrvaneEncode::Open(std::uint32_t total) {
     Close();
     window_.reset(new (std::nothrow) std::uint8_t[kEncodeWindowSize]);
     out_.reset(new (std::nothrow) std::uint8_t[kEncodeOutSize]);
-    head_.reset(new (std::nothrow) std::int64_t[1u << kHashBits]);
-    prev_.reset(new (std::nothrow) std::int64_t[kRing]);
-    lastPair_.reset(new (std::nothrow) std::int64_t[65536]);
+    head_.reset(new (std::nothrow) std::uint32_t[1u << kHashBits]);
+    prev_.reset(new (std::nothrow) std::uint32_t[kRing]);
+    lastPair_.reset(new (std::nothrow) std::uint32_t[65536]);
     if (!window_ || !out_ || !head_ || !prev_ || !lastPair_) {
         Close();
         return nullptr;
     }
-    std::fill_n(head_.get(), 1u << kHashBits, -1);
-    std::fill_n(prev_.get(), kRing, -1);
-    std::fill_n(lastPair_.get(), 65536, -1);
-    std::fill_n(lastByte_, 256, -1);
+    std::fill_n(head_.get(), 1u << kHashBits, 0u);
+    std::fill_n(prev_.get(), kRing, 0u);
+    std::fill_n(lastPair_.get(), 65536, 0u);
+    std::fill_n(lastByte_, 256, 0u);
     open_ = true;
     total_ = total;
     done_ = total == 0;  // nothing to encode: an empty stream
@@ -365,12 +365,13 @@ inline std::uint32_t Hash3(const std::uint8_t* p) {
 // Puts position q into the search tables (its byte, its pair, its 3-byte chain).
 void TOrvaneEncode::Insert(std::uint64_t q) {
     const std::uint8_t* p = Ptr(q);
-    lastByte_[p[0]] = static_cast<std::int64_t>(q);
-    if (q + 1 < total_) lastPair_[p[0] << 8 | p[1]] = static_cast<std::int64_t>(q);
+    const std::uint32_t entry = static_cast<std::uint32_t>(q + 1);
+    lastByte_[p[0]] = entry;
+    if (q + 1 < total_) lastPair_[p[0] << 8 | p[1]] = entry;
     if (q + 2 < total_) {
         const std::uint32_t h = Hash3(p);
         prev_[q & (kRing - 1)] = head_[h];
-        head_[h] = static_cast<std::int64_t>(q);
+        head_[h] = entry;
     }
 }
 
@@ -379,14 +380,16 @@ void TOrvaneEncode::Insert(std::uint64_t q) {
 // last of the longest gives, found through the tables instead.
 TOrvaneEncode::Match TOrvaneEncode::FindMatch(std::uint64_t p, std::uint32_t max) const {
     Match best;
-    const std::int64_t lowest = static_cast<std::int64_t>(p) - kMaxDistance;
+    // Entries are position + 1: the window's farthest candidate gives this bound.
+    const std::uint64_t lowest = p >= static_cast<std::uint64_t>(kMaxDistance) ? p - kMaxDistance + 1 : 1;
     const std::uint8_t* cur = Ptr(p);
     if (max >= 3) {
         // Every candidate of length 3 or more shares the first three bytes, so it is
         // on this chain. Nearest first; only a strictly longer one replaces the best.
-        std::int64_t c = head_[Hash3(cur)];
-        while (c >= 0 && c >= lowest) {
-            const std::uint8_t* cand = Ptr(static_cast<std::uint64_t>(c));
+        std::uint32_t e = head_[Hash3(cur)];
+        while (e >= lowest) {
+            const std::uint64_t c = e - 1;
+            const std::uint8_t* cand = Ptr(c);
             if (cand[best.length] == cur[best.length] && cand[0] == cur[0] && cand[1] == cur[1] &&
                 cand[2] == cur[2]) {
                 const std::uint32_t len = Search(cand, cur, static_cast<std::uint16_t>(max));
@@ -396,22 +399,22 @@ TOrvaneEncode::Match TOrvaneEncode::FindMatch(std::uint64_t p, std::uint32_t max
                     if (len >= max) break;  // nothing farther can be longer
                 }
             }
-            c = prev_[static_cast<std::uint64_t>(c) & (kRing - 1)];
+            e = prev_[c & (kRing - 1)];
         }
         if (best.length >= 3) return best;
     }
     if (max >= 2) {
-        const std::int64_t c = lastPair_[cur[0] << 8 | cur[1]];
-        if (c >= 0 && c >= lowest) {
+        const std::uint32_t e = lastPair_[cur[0] << 8 | cur[1]];
+        if (e >= lowest) {
             best.length = 2;
-            best.distance = static_cast<std::uint32_t>(p - c);
+            best.distance = static_cast<std::uint32_t>(p - (e - 1));
             return best;
         }
     }
-    const std::int64_t c = lastByte_[cur[0]];
-    if (c >= 0 && c >= lowest) {
+    const std::uint32_t e = lastByte_[cur[0]];
+    if (e >= lowest) {
         best.length = 1;
-        best.distance = static_cast<std::uint32_t>(p - c);
+        best.distance = static_cast<std::uint32_t>(p - (e - 1));
     }
     return best;
 }

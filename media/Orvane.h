@@ -129,11 +129,12 @@ private:
     std::uint32_t completed_ = 0;    // bytes of completed groups in out_
 
     // Search tables: chains of positions with the same 3-byte hash, and the last
-    // position of every byte and every byte pair.
+    // position of every byte and every byte pair. Entries hold position + 1 (0: none),
+    // in 32 bits so the tables stay small enough for the cache.
     static constexpr int kHashBits = 15;
     static constexpr std::uint32_t kRing = 4096;  // > the window, so no live link is overwritten
-    std::unique_ptr<std::int64_t[]> head_;       // 1 << kHashBits
-    std::unique_ptr<std::int64_t[]> prev_;       // kRing
-    std::unique_ptr<std::int64_t[]> lastPair_;   // 65536
-    std::int64_t lastByte_[256] = {};
+    std::unique_ptr<std::uint32_t[]> head_;      // 1 << kHashBits
+    std::unique_ptr<std::uint32_t[]> prev_;      // kRing
+    std::unique_ptr<std::uint32_t[]> lastPair_;  // 65536
+    std::uint32_t lastByte_[256] = {};
 };

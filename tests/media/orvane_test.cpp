@@ -270,6 +270,15 @@ TEST(OrvaneEncode, BlockEncoderEqualsTheReference) {
         {"random", Random(20000, 5)},
         {"runs", Bytes(40000, 9)},
     };
+    // Inputs where many candidates share long prefixes: ties and near-ties everywhere.
+    std::mt19937 g(17);
+    Bytes binary(6000), periodic(6000), flat(20000);
+    for (auto& c : binary) c = std::uint8_t(g() % 2);
+    for (std::size_t i = 0; i < periodic.size(); ++i) periodic[i] = i % 5 == 4 ? std::uint8_t(g()) : 'a';
+    for (std::size_t i = 0; i < flat.size(); ++i) flat[i] = i % 1500 < 1400 ? 0 : std::uint8_t(g());
+    cases.push_back({"binary", binary});
+    cases.push_back({"periodic", periodic});
+    cases.push_back({"flat", flat});
     for (std::size_t size : {1u, 2u, 3u, 16383u, 16384u, 16385u, 32767u, 32768u, 32769u, 49153u})
         cases.push_back({"mixed", Mixed(size, unsigned(size))});
     for (const Case& c : cases) {
