@@ -72,7 +72,8 @@ void TQvTimer::UpdateTimer() {
     if (!service_->BeginPeriod(resolution_))
         throw ui::EOutOfResources(B5("無法設定多媒體時序的最小配置"));
     period_ = resolution_;
-    eventId_ = service_->SetEvent(interval_, resolution_, &TQvTimer::Callback, reinterpret_cast<std::uintptr_t>(this));
+    eventId_ = service_->SetEvent(interval_, resolution_, &TQvTimer::Callback,
+                                  reinterpret_cast<std::uintptr_t>(this));
     if (eventId_ == 0) {
         service_->EndPeriod(period_);
         period_ = 0;

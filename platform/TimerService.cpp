@@ -21,8 +21,10 @@ TimerService& MmTimer() {
     auto& service = Current();
     if (!service) {
         const char* headless = std::getenv("LUMIA_HEADLESS");
-        if (headless != nullptr && std::string_view(headless) == "1") service = std::make_unique<PumpTimerService>();
-        else service = std::make_unique<ThreadTimerService>();
+        if (headless != nullptr && std::string_view(headless) == "1")
+            service = std::make_unique<PumpTimerService>();
+        else
+            service = std::make_unique<ThreadTimerService>();
     }
     return *service;
 }
@@ -41,7 +43,8 @@ ThreadTimerService::~ThreadTimerService() {
     if (worker_.joinable()) worker_.join();
 }
 
-std::uint32_t ThreadTimerService::SetEvent(std::uint32_t delay, std::uint32_t, TimerProc proc, std::uintptr_t user) {
+std::uint32_t ThreadTimerService::SetEvent(std::uint32_t delay, std::uint32_t, TimerProc proc,
+                                           std::uintptr_t user) {
     if (delay == 0 || proc == nullptr) return 0;
     std::uint32_t id;
     {
@@ -49,7 +52,8 @@ std::uint32_t ThreadTimerService::SetEvent(std::uint32_t delay, std::uint32_t, T
         if (stop_) return 0;
         id = nextId_++;
         if (nextId_ == 0) nextId_ = 1;
-        events_[id] = Event{delay, proc, user, std::chrono::steady_clock::now() + std::chrono::milliseconds(delay)};
+        events_[id] = Event{delay, proc, user,
+                            std::chrono::steady_clock::now() + std::chrono::milliseconds(delay)};
         if (!worker_.joinable()) worker_ = std::thread([this] { Run(); });
     }
     wake_.notify_all();
@@ -60,7 +64,8 @@ bool ThreadTimerService::KillEvent(std::uint32_t id) {
     std::unique_lock<std::mutex> lock(mutex_);
     if (events_.erase(id) == 0) return false;
     // Wait for a callback of this event to return, unless we are that callback.
-    if (std::this_thread::get_id() != worker_.get_id()) idle_.wait(lock, [&] { return running_ != id; });
+    if (std::this_thread::get_id() != worker_.get_id())
+        idle_.wait(lock, [&] { return running_ != id; });
     lock.unlock();
     wake_.notify_all();
     return true;
@@ -74,8 +79,9 @@ void ThreadTimerService::Run() {
             wake_.wait(lock);
             continue;
         }
-        auto next = std::min_element(events_.begin(), events_.end(),
-                                     [](const auto& a, const auto& b) { return a.second.due < b.second.due; });
+        auto next = std::min_element(
+            events_.begin(), events_.end(),
+            [](const auto& a, const auto& b) { return a.second.due < b.second.due; });
         const auto due = next->second.due;
         if (clock::now() < due) {
             wake_.wait_until(lock, due);
@@ -101,7 +107,8 @@ void ThreadTimerService::Run() {
 
 // ================================================================ ticks from the pump
 
-std::uint32_t PumpTimerService::SetEvent(std::uint32_t delay, std::uint32_t, TimerProc proc, std::uintptr_t user) {
+std::uint32_t PumpTimerService::SetEvent(std::uint32_t delay, std::uint32_t, TimerProc proc,
+                                         std::uintptr_t user) {
     if (delay == 0 || proc == nullptr) return 0;
     Purge();
     const std::uint32_t id = nextId_++;
@@ -168,20 +175,22 @@ void FakeTimerService::EndPeriod(std::uint32_t resolution) {
     if (it != periods_.end()) periods_.erase(it);
 }
 
-std::uint32_t FakeTimerService::SetEvent(std::uint32_t delay, std::uint32_t resolution, TimerProc proc,
-                                         std::uintptr_t user) {
+std::uint32_t FakeTimerService::SetEvent(std::uint32_t delay, std::uint32_t resolution,
+                                         TimerProc proc, std::uintptr_t user) {
     std::uint32_t id = 0;
     if (!FailSetEvent && delay > 0 && proc != nullptr) {
         id = nextId_++;
         events_.push_back(Event{id, delay, resolution, proc, user});
     }
-    Log.push_back("set " + std::to_string(delay) + " " + std::to_string(resolution) + " -> " + std::to_string(id));
+    Log.push_back("set " + std::to_string(delay) + " " + std::to_string(resolution) + " -> " +
+                  std::to_string(id));
     return id;
 }
 
 bool FakeTimerService::KillEvent(std::uint32_t id) {
     Log.push_back("kill " + std::to_string(id));
-    auto it = std::find_if(events_.begin(), events_.end(), [id](const Event& e) { return e.id == id; });
+    auto it =
+        std::find_if(events_.begin(), events_.end(), [id](const Event& e) { return e.id == id; });
     if (it == events_.end()) return false;
     events_.erase(it);
     return true;
@@ -189,7 +198,8 @@ bool FakeTimerService::KillEvent(std::uint32_t id) {
 
 bool FakeTimerService::Fire(std::uint32_t id, int times) {
     for (int i = 0; i < times; ++i) {
-        auto it = std::find_if(events_.begin(), events_.end(), [id](const Event& e) { return e.id == id; });
+        auto it = std::find_if(events_.begin(), events_.end(),
+                               [id](const Event& e) { return e.id == id; });
         if (it == events_.end()) return false;
         const Event e = *it;
         e.proc(e.id, e.user);

@@ -3,7 +3,8 @@
 TBcImage::TBcImage(ui::WinControl* parent)
     : ui::Control(parent),
       reader_([this] { Changed(); }),
-      drawer_(&reader_, [this] { return ClientRect(); }, [this] { Changed(); }) {
+      drawer_(
+          &reader_, [this] { return ClientRect(); }, [this] { Changed(); }) {
     SetBounds(Left(), Top(), 105, 105);
 }
 
@@ -26,7 +27,8 @@ void TBcImage::ApplyAutoSize() {
     if (!autoSize_) return;
     const ui::Rect src = reader_.SrcRect();
     if (src.IsEmpty()) return;
-    if (Width() != src.Width() || Height() != src.Height()) SetBounds(Left(), Top(), src.Width(), src.Height());
+    if (Width() != src.Width() || Height() != src.Height())
+        SetBounds(Left(), Top(), src.Width(), src.Height());
 
     // Opaque: the destination covers the control, and the picture covers the destination.
     const ui::Rect dst = drawer_.ParentClient() ? ClientRect() : drawer_.DstRect();
@@ -63,8 +65,10 @@ void TBcImage::Paint(ui::Canvas& canvas) {
     paintCanvas_ = &canvas;
     if (OnPainting) OnPainting(*this);
     if (life.expired()) return;
-    if (OnPaint) OnPaint(*this);
-    else drawer_.Draw(&canvas);
+    if (OnPaint)
+        OnPaint(*this);
+    else
+        drawer_.Draw(&canvas);
     if (life.expired()) return;
     if (OnPainted) OnPainted(*this);
     if (life.expired()) return;

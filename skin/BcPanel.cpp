@@ -3,7 +3,8 @@
 TBcCustomPanel::TBcCustomPanel(ui::WinControl* parent)
     : ui::Panel(parent),
       reader_([this] { Changed(); }),
-      drawer_(&reader_, [this] { return inner_; }, [this] { Changed(); }) {
+      drawer_(
+          &reader_, [this] { return inner_; }, [this] { Changed(); }) {
     SetBevelOuter(ui::BevelCut::bvNone);
     SetCaption(" ");
     inner_ = InnerRect();
@@ -32,7 +33,8 @@ void TBcCustomPanel::ApplyAutoSize() {
     if (!autoSize_) return;
     const ui::Rect src = reader_.SrcRect();
     if (src.IsEmpty()) return;
-    if (Width() != src.Width() || Height() != src.Height()) SetBounds(Left(), Top(), src.Width(), src.Height());
+    if (Width() != src.Width() || Height() != src.Height())
+        SetBounds(Left(), Top(), src.Width(), src.Height());
 }
 
 const ui::Palette* TBcCustomPanel::GetPalette() const {
@@ -67,7 +69,7 @@ void TBcCustomPanel::Paint(ui::Canvas& canvas) {
             t.Top = (r.Bottom + r.Top - fh) / 2;
             t.Bottom = t.Top + fh;
             const unsigned flags =
-                ui::DT_SINGLELINE | (Alignment() == ui::Alignment::taCenter        ? ui::DT_CENTER
+                ui::DT_SINGLELINE | (Alignment() == ui::Alignment::taCenter         ? ui::DT_CENTER
                                      : Alignment() == ui::Alignment::taRightJustify ? ui::DT_RIGHT
                                                                                     : ui::DT_LEFT);
             canvas.DrawText(Caption(), t, flags);

@@ -8,9 +8,9 @@
 namespace {
 
 constexpr std::array<ui::TColor, 9> kDefaultCaptionColors = {
-    ui::clBtnShadow, ui::clNone, ui::clBtnHighlight,  // disabled
-    ui::clBtnHighlight, ui::clNone, ui::clBtnShadow,  // down
-    ui::clBtnHighlight, ui::clNone, ui::clBtnShadow,  // up
+    ui::clBtnShadow,    ui::clNone, ui::clBtnHighlight,  // disabled
+    ui::clBtnHighlight, ui::clNone, ui::clBtnShadow,     // down
+    ui::clBtnHighlight, ui::clNone, ui::clBtnShadow,     // up
 };
 
 // The refusal of a NumGlyphs outside 0..6. Big5 has no kana (they come out as '?');
@@ -46,35 +46,44 @@ CHBcButtonLook CHBcButtonCell(int state, bool a, bool b, int n) {
     switch (state) {
         case kChBtnUp: {
             int c = 0;
-            if (b && n >= 6) c = 5;
-            else if ((b || a) && n >= 5) c = 4;
+            if (b && n >= 6)
+                c = 5;
+            else if ((b || a) && n >= 5)
+                c = 4;
             return {c, 2};
         }
-        case kChBtnDisabled: return {n >= 3 ? 1 : 0, 0};
-        case kChBtnDown: return {down(), 1};
-        case kChBtnHeld: return {n >= 4 ? 3 : down(), 1};
-        default: return {0, 2};
+        case kChBtnDisabled:
+            return {n >= 3 ? 1 : 0, 0};
+        case kChBtnDown:
+            return {down(), 1};
+        case kChBtnHeld:
+            return {n >= 4 ? 3 : down(), 1};
+        default:
+            return {0, 2};
     }
 }
 
-CHBcCaptionColors CHBcCaptionColorsFor(const TCHBtnCaptionColor& colors, int state, ui::TColor fontColor) {
+CHBcCaptionColors CHBcCaptionColorsFor(const TCHBtnCaptionColor& colors, int state,
+                                       ui::TColor fontColor) {
     const int set = CHBcButtonCell(state, false, false, 0).colorSet;
-    if (colors.Enabled()) return {colors.Color(3 * set), colors.Color(3 * set + 1), colors.Color(3 * set + 2)};
+    if (colors.Enabled())
+        return {colors.Color(3 * set), colors.Color(3 * set + 1), colors.Color(3 * set + 2)};
     if (state == kChBtnDisabled) return {ui::clBtnShadow, ui::clNone, ui::clBtnHighlight};
     return {fontColor, ui::clNone, ui::clNone};
 }
 
-void CHBcPaintButton(const TCHBtnCaptionColor& colors, ui::Canvas& canvas, const ui::Rect& client, bool a, bool b,
-                     int state, ui::Point downOffset, ui::Point captionPos, const ui::Font& font,
-                     const std::string& caption, int numGlyphs, const ui::Rect& glyphRect, const ui::Bitmap* sheet) {
+void CHBcPaintButton(const TCHBtnCaptionColor& colors, ui::Canvas& canvas, const ui::Rect& client,
+                     bool a, bool b, int state, ui::Point downOffset, ui::Point captionPos,
+                     const ui::Font& font, const std::string& caption, int numGlyphs,
+                     const ui::Rect& glyphRect, const ui::Bitmap* sheet) {
     const CHBcButtonLook look = CHBcButtonCell(state, a, b, numGlyphs);
     const bool pressed = state == kChBtnDown || state == kChBtnHeld;
 
     // The face: one glyph cell stretched over the client, or the standard face.
     const int w = numGlyphs >= 1 ? glyphRect.Width() / numGlyphs : 0;
     if (numGlyphs >= 1 && sheet != nullptr && !sheet->Empty() && w > 0 && glyphRect.Height() > 0) {
-        const ui::Rect cell{glyphRect.Left + look.cell * w, glyphRect.Top, glyphRect.Left + (look.cell + 1) * w,
-                            glyphRect.Bottom};
+        const ui::Rect cell{glyphRect.Left + look.cell * w, glyphRect.Top,
+                            glyphRect.Left + (look.cell + 1) * w, glyphRect.Bottom};
         CHBcCopyRect(canvas, client, *sheet, cell);
     } else {
         ui::DrawButtonFace(canvas, client, pressed, false);
@@ -84,8 +93,9 @@ void CHBcPaintButton(const TCHBtnCaptionColor& colors, ui::Canvas& canvas, const
         canvas.Font = font;
         canvas.Brush.Style = ui::BrushStyle::bsClear;
         ui::Rect r{client.Left - 3, client.Top - 1, client.Right, client.Bottom};
-        if (pressed) r = ui::Rect{r.Left + downOffset.x, r.Top + downOffset.y, r.Right + downOffset.x,
-                                  r.Bottom + downOffset.y};
+        if (pressed)
+            r = ui::Rect{r.Left + downOffset.x, r.Top + downOffset.y, r.Right + downOffset.x,
+                         r.Bottom + downOffset.y};
         unsigned flags = 0;
         if (captionPos.x >= 0) {
             r.Left += captionPos.x;
@@ -116,8 +126,9 @@ void CHBcPaintButton(const TCHBtnCaptionColor& colors, ui::Canvas& canvas, const
 
     if (b) {
         ui::Rect f{client.Left + 4, client.Top + 4, client.Right - 4, client.Bottom - 4};
-        if (pressed) f = ui::Rect{f.Left + downOffset.x, f.Top + downOffset.y, f.Right + downOffset.x,
-                                  f.Bottom + downOffset.y};
+        if (pressed)
+            f = ui::Rect{f.Left + downOffset.x, f.Top + downOffset.y, f.Right + downOffset.x,
+                         f.Bottom + downOffset.y};
         canvas.Pen.Color = ui::clWindowFrame;
         canvas.Brush.Style = ui::BrushStyle::bsSolid;
         canvas.Brush.Color = ui::clBtnFace;
@@ -128,14 +139,18 @@ void CHBcPaintButton(const TCHBtnCaptionColor& colors, ui::Canvas& canvas, const
 // ================================================================ shared button parts
 
 CHBcButtonSkin::CHBcButtonSkin(ui::Control& owner, const char* caption)
-    : CaptionColor([&owner] { owner.Invalidate(); }), Glyph([this] { GlyphChanged(); }), owner_(owner),
+    : CaptionColor([&owner] { owner.Invalidate(); }),
+      Glyph([this] { GlyphChanged(); }),
+      owner_(owner),
       caption_(caption) {}
 
 void CHBcButtonSkin::SetNumGlyphs(int n) {
     if (n < 0 || n > 6) {
         const std::string text = B5(kNumGlyphsText);
-        if (ui::HaveApp()) ui::App().MessageBox(text, caption_, 0);
-        else std::fprintf(stderr, "%s: %d refused\n", caption_, n);
+        if (ui::HaveApp())
+            ui::App().MessageBox(text, caption_, 0);
+        else
+            std::fprintf(stderr, "%s: %d refused\n", caption_, n);
         return;
     }
     if (n == numGlyphs_) return;
@@ -177,9 +192,9 @@ const ui::Palette* CHBcButtonSkin::GetPalette() const {
 }
 
 void CHBcButtonSkin::Paint(ui::Canvas& canvas, int state, bool a, bool b, int spacing, int margin) {
-    CHBcPaintButton(CaptionColor, canvas, owner_.ClientRect(), a, b, state, ui::Point{downX_, downY_},
-                    ui::Point{spacing, margin}, owner_.GetFont(), owner_.Caption(), numGlyphs_, Glyph.SrcRect(),
-                    Glyph.GetBmp());
+    CHBcPaintButton(CaptionColor, canvas, owner_.ClientRect(), a, b, state,
+                    ui::Point{downX_, downY_}, ui::Point{spacing, margin}, owner_.GetFont(),
+                    owner_.Caption(), numGlyphs_, Glyph.SrcRect(), Glyph.GetBmp());
 }
 
 // ================================================================ the buttons
@@ -187,18 +202,20 @@ void CHBcButtonSkin::Paint(ui::Canvas& canvas, int state, bool a, bool b, int sp
 TCHBcSpeedButton::TCHBcSpeedButton(ui::WinControl* parent)
     : TCHSpeedButton(parent), skin_(*this, "TCHBcBitBtn.NumGlyphs") {
     SetSpacing(-1);
-    OnPaintHook = [this](TCHSpeedButton&, ui::Canvas& canvas, int state) { DoPaint(canvas, state); };
+    OnPaintHook = [this](TCHSpeedButton&, ui::Canvas& canvas, int state) {
+        DoPaint(canvas, state);
+    };
 }
 
 void TCHBcSpeedButton::DoPaint(ui::Canvas& canvas, int state) {
     skin_.Paint(canvas, state, false, false, Spacing(), Margin());
 }
 
-TCHBcBitBtn::TCHBcBitBtn(ui::WinControl* parent) : TCHCustomPaintBitBtn(parent), skin_(*this, "TCHBcBitBtn.NumGlyphs") {
+TCHBcBitBtn::TCHBcBitBtn(ui::WinControl* parent)
+    : TCHCustomPaintBitBtn(parent), skin_(*this, "TCHBcBitBtn.NumGlyphs") {
     SetSpacing(-1);
-    OnPaintHook = [this](TCHCustomPaintBitBtn&, ui::Canvas& canvas, int state, bool focused, bool isDefault) {
-        DoPaint(canvas, state, focused, isDefault);
-    };
+    OnPaintHook = [this](TCHCustomPaintBitBtn&, ui::Canvas& canvas, int state, bool focused,
+                         bool isDefault) { DoPaint(canvas, state, focused, isDefault); };
 }
 
 void TCHBcBitBtn::SetDrawFocus(bool on) {

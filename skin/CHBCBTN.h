@@ -20,9 +20,15 @@
 class TCHBtnCaptionColor {
 public:
     enum Index {
-        kDisabledFace, kDisabledHighlight, kDisabledShadow,
-        kDownFace, kDownHighlight, kDownShadow,
-        kUpFace, kUpHighlight, kUpShadow,
+        kDisabledFace,
+        kDisabledHighlight,
+        kDisabledShadow,
+        kDownFace,
+        kDownHighlight,
+        kDownShadow,
+        kUpFace,
+        kUpHighlight,
+        kUpShadow,
     };
 
     explicit TCHBtnCaptionColor(std::function<void()> ownerChange = {});
@@ -79,15 +85,17 @@ struct CHBcCaptionColors {
     ui::TColor shadow;
     bool operator==(const CHBcCaptionColors&) const = default;
 };
-CHBcCaptionColors CHBcCaptionColorsFor(const TCHBtnCaptionColor& colors, int state, ui::TColor fontColor);
+CHBcCaptionColors CHBcCaptionColorsFor(const TCHBtnCaptionColor& colors, int state,
+                                       ui::TColor fontColor);
 
 // Paints a skinned button: the glyph cell over the whole client rectangle (or the
 // standard face without cells or sheet), the caption in up to three passes, and with B
 // the focus rectangle. `captionPos` x >= 0 / y >= 0 place the caption from the left /
 // top, else it is centred.
-void CHBcPaintButton(const TCHBtnCaptionColor& colors, ui::Canvas& canvas, const ui::Rect& client, bool a, bool b,
-                     int state, ui::Point downOffset, ui::Point captionPos, const ui::Font& font,
-                     const std::string& caption, int numGlyphs, const ui::Rect& glyphRect, const ui::Bitmap* sheet);
+void CHBcPaintButton(const TCHBtnCaptionColor& colors, ui::Canvas& canvas, const ui::Rect& client,
+                     bool a, bool b, int state, ui::Point downOffset, ui::Point captionPos,
+                     const ui::Font& font, const std::string& caption, int numGlyphs,
+                     const ui::Rect& glyphRect, const ui::Bitmap* sheet);
 
 // What the two skinned buttons share: caption colours, glyph cells and their reader,
 // the caption's shift while pressed, and sizing to one cell.

@@ -24,12 +24,13 @@ bool CutToSheet(const ui::Bitmap& sheet, ui::Rect& src, int& x, int& y) {
 }
 
 // The source at its own size with its top-left at (x, y), cut to `area`.
-void DrawAt(ui::Canvas& canvas, const ui::Rect& area, int x, int y, const ui::Bitmap& sheet, ui::Rect src) {
+void DrawAt(ui::Canvas& canvas, const ui::Rect& area, int x, int y, const ui::Bitmap& sheet,
+            ui::Rect src) {
     if (!CutToSheet(sheet, src, x, y)) return;
     const ui::Rect c = ui::Intersect(ui::Bounds(x, y, src.Width(), src.Height()), area);
     if (c.IsEmpty()) return;
-    canvas.BitBlt(c.Left, c.Top, c.Width(), c.Height(), &sheet, src.Left + (c.Left - x), src.Top + (c.Top - y),
-                  ui::SRCCOPY);
+    canvas.BitBlt(c.Left, c.Top, c.Width(), c.Height(), &sheet, src.Left + (c.Left - x),
+                  src.Top + (c.Top - y), ui::SRCCOPY);
 }
 
 // A non-negative remainder.
@@ -40,8 +41,8 @@ int Mod(std::int64_t a, int m) {
 
 // The source repeated over `area`, the first tile at (startX, startY) (at or before the
 // area's corner), cut at the area's edges. A source without pixels draws nothing.
-void TileAt(ui::Canvas& canvas, const ui::Rect& area, int startX, int startY, const ui::Bitmap& sheet,
-            ui::Rect src) {
+void TileAt(ui::Canvas& canvas, const ui::Rect& area, int startX, int startY,
+            const ui::Bitmap& sheet, ui::Rect src) {
     if (area.IsEmpty()) return;
     src = ui::Intersect(src, ui::Rect{0, 0, sheet.Width(), sheet.Height()});
     const int w = src.Width(), h = src.Height();
@@ -71,8 +72,8 @@ void Split(int length, int nearM, int farM, int& nearOut, int& farOut) {
 // A 3 x 3 frame: corners at their own size, edges repeated along the sides, the middle
 // repeated over the inside when `fill`. Margins larger than the source or the
 // destination shrink to fit (near side first).
-void FixFrame(ui::Canvas& canvas, const ui::Rect& dst, const ui::Bitmap& sheet, const ui::Rect& src, int left,
-              int right, int top, int bottom, bool fill) {
+void FixFrame(ui::Canvas& canvas, const ui::Rect& dst, const ui::Bitmap& sheet, const ui::Rect& src,
+              int left, int right, int top, int bottom, bool fill) {
     int sl, sr, st, sb, dl, dr, dt, db;
     Split(src.Width(), left, right, sl, sr);
     Split(src.Height(), top, bottom, st, sb);
@@ -91,8 +92,10 @@ void FixFrame(ui::Canvas& canvas, const ui::Rect& dst, const ui::Bitmap& sheet, 
             // Far corners and edges are anchored to their far side.
             const int x0 = i == 2 ? d.Right - s.Width() : d.Left;
             const int y0 = j == 2 ? d.Bottom - s.Height() : d.Top;
-            if (i != 1 && j != 1) DrawAt(canvas, d, x0, y0, sheet, s);
-            else TileAt(canvas, d, i == 1 ? d.Left : x0, j == 1 ? d.Top : y0, sheet, s);
+            if (i != 1 && j != 1)
+                DrawAt(canvas, d, x0, y0, sheet, s);
+            else
+                TileAt(canvas, d, i == 1 ? d.Left : x0, j == 1 ? d.Top : y0, sheet, s);
         }
     }
 }
@@ -145,8 +148,10 @@ void TCHCustomBmpContainer::SetCellHeight(int value) {
 void TCHCustomBmpContainer::UpdateGeometry() {
     auto count = [](int cell, int length) -> int {
         std::int64_t n = 1;
-        if (cell > 0) n = std::max<std::int64_t>(1, length / cell);
-        else if (cell < 0) n = -static_cast<std::int64_t>(cell);
+        if (cell > 0)
+            n = std::max<std::int64_t>(1, length / cell);
+        else if (cell < 0)
+            n = -static_cast<std::int64_t>(cell);
         return static_cast<int>(std::min(n, kMaxCells));
     };
     const int w = bitmap_.Width(), h = bitmap_.Height();
@@ -179,7 +184,8 @@ ui::Rect TCHCustomBmpContainer::GetCellRect(int n) const {
 
 void TCHCustomBmpContainer::RegisterChanges(TCHBcChangeLink* link) {
     if (link == nullptr) return;
-    if (link->container_ != nullptr && link->container_ != this) link->container_->UnRegisterChanges(link);
+    if (link->container_ != nullptr && link->container_ != this)
+        link->container_->UnRegisterChanges(link);
     link->container_ = this;
     if (std::find(links_.begin(), links_.end(), link) == links_.end()) links_.push_back(link);
 }
@@ -192,7 +198,8 @@ void TCHCustomBmpContainer::UnRegisterChanges(TCHBcChangeLink* link) {
 
 // ================================================================ reader
 
-TCHCustomBcReader::TCHCustomBcReader(std::function<void()> ownerChange) : OwnerChange(std::move(ownerChange)) {
+TCHCustomBcReader::TCHCustomBcReader(std::function<void()> ownerChange)
+    : OwnerChange(std::move(ownerChange)) {
     link_.OnChange = [this] {
         UpdateSrc();
         Change();
@@ -249,7 +256,8 @@ void TCHCustomBcReader::UpdateSrc() {
 
 // ================================================================ drawing a rectangle
 
-void CHBcCopyRect(ui::Canvas& canvas, const ui::Rect& dst, const ui::Bitmap& sheet, const ui::Rect& src) {
+void CHBcCopyRect(ui::Canvas& canvas, const ui::Rect& dst, const ui::Bitmap& sheet,
+                  const ui::Rect& src) {
     if (dst.IsEmpty() || src.IsEmpty() || sheet.Empty()) return;
     if (dst.Width() == src.Width() && dst.Height() == src.Height()) {
         DrawAt(canvas, dst, dst.Left, dst.Top, sheet, src);
@@ -262,7 +270,8 @@ void CHBcCopyRect(ui::Canvas& canvas, const ui::Rect& dst, const ui::Bitmap& she
     // A part is stretched from a bitmap of its own (what lies outside the sheet white).
     ui::Bitmap part(src.Width(), src.Height(), sheet.Format());
     part.SetColorTable(sheet.ColorTable());
-    part.GetCanvas().BitBlt(0, 0, src.Width(), src.Height(), &sheet, src.Left, src.Top, ui::SRCCOPY);
+    part.GetCanvas().BitBlt(0, 0, src.Width(), src.Height(), &sheet, src.Left, src.Top,
+                            ui::SRCCOPY);
     canvas.StretchDraw(dst, part);
 }
 
@@ -300,7 +309,9 @@ void TCHCustomBcDrawer::UpdateDst(const ui::Rect& r) {
 }
 
 void TCHCustomBcDrawer::SetDpParams(int ax, int ay, int bx, int by, bool fill, bool otherHead) {
-    if (ax == ax_ && ay == ay_ && bx == bx_ && by == by_ && fill == fill_ && otherHead == otherHead_) return;
+    if (ax == ax_ && ay == ay_ && bx == bx_ && by == by_ && fill == fill_ &&
+        otherHead == otherHead_)
+        return;
     ax_ = ax;
     ay_ = ay;
     bx_ = bx;
@@ -317,14 +328,16 @@ void TCHCustomBcDrawer::Draw(ui::Canvas* canvas) {
     if (OnAdjustSrc) OnAdjustSrc(src);
     if (OnAdjustDst) OnAdjustDst(dst);
     const ui::Bitmap* sheet = reader_ != nullptr ? reader_->GetBmp() : nullptr;
-    if (canvas == nullptr || sheet == nullptr || sheet->Empty() || dst.IsEmpty() || src.IsEmpty()) return;
+    if (canvas == nullptr || sheet == nullptr || sheet->Empty() || dst.IsEmpty() || src.IsEmpty())
+        return;
     const int sw = src.Width(), sh = src.Height();
     switch (style_) {
         case chdsNormal:
             DrawAt(*canvas, dst, dst.Left, dst.Top, *sheet, src);
             break;
         case chdsCenter:
-            DrawAt(*canvas, dst, dst.Left + (dst.Width() - sw) / 2, dst.Top + (dst.Height() - sh) / 2, *sheet, src);
+            DrawAt(*canvas, dst, dst.Left + (dst.Width() - sw) / 2,
+                   dst.Top + (dst.Height() - sh) / 2, *sheet, src);
             break;
         case chdsStretch:
             CHBcCopyRect(*canvas, dst, *sheet, src);

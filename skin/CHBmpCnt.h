@@ -154,11 +154,20 @@ public:
     using TCHCustomBcReader::TCHCustomBcReader;
 };
 
-enum TCHDrawStyle { chdsNormal, chdsCenter, chdsStretch, chdsOffset, chdsTile, chdsFix, chdsTitleFix };
+enum TCHDrawStyle {
+    chdsNormal,
+    chdsCenter,
+    chdsStretch,
+    chdsOffset,
+    chdsTile,
+    chdsFix,
+    chdsTitleFix
+};
 
 // Copies a rectangle of a sheet onto a canvas: at its own size, or scaled when the
 // sizes differ.
-void CHBcCopyRect(ui::Canvas& canvas, const ui::Rect& dst, const ui::Bitmap& sheet, const ui::Rect& src);
+void CHBcCopyRect(ui::Canvas& canvas, const ui::Rect& dst, const ui::Bitmap& sheet,
+                  const ui::Rect& src);
 
 // Where and how a control draws its reader's part.
 class TCHCustomBcDrawer {

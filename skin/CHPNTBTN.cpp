@@ -25,6 +25,8 @@ void TCHCustomPaintBitBtn::DrawButton(ui::Canvas& canvas, const DrawState& state
         canvas.Brush.Color = Color();
         canvas.FillRect(ClientRect());
     }
-    if (OnPaintHook) DrawItem(canvas, state);
-    else ui::BitBtn::DrawButton(canvas, state);
+    if (OnPaintHook)
+        DrawItem(canvas, state);
+    else
+        ui::BitBtn::DrawButton(canvas, state);
 }

@@ -8,8 +8,8 @@
 // form's default button now; without a hook the button draws as a plain one.
 class TCHCustomPaintBitBtn : public ui::BitBtn {
 public:
-    using PaintHook = std::function<void(TCHCustomPaintBitBtn& sender, ui::Canvas& canvas, int state, bool focused,
-                                         bool isDefault)>;
+    using PaintHook = std::function<void(TCHCustomPaintBitBtn& sender, ui::Canvas& canvas,
+                                         int state, bool focused, bool isDefault)>;
 
     explicit TCHCustomPaintBitBtn(ui::WinControl* parent = nullptr);
 

@@ -4,10 +4,14 @@ TCHSpeedButton::TCHSpeedButton(ui::WinControl* parent) : ui::SpeedButton(parent)
 
 int TCHSpeedButton::PaintState() const {
     switch (State()) {
-        case ui::ButtonState::bsUp: return 0;
-        case ui::ButtonState::bsDisabled: return 1;
-        case ui::ButtonState::bsDown: return 2;
-        case ui::ButtonState::bsExclusive: return 3;
+        case ui::ButtonState::bsUp:
+            return 0;
+        case ui::ButtonState::bsDisabled:
+            return 1;
+        case ui::ButtonState::bsDown:
+            return 2;
+        case ui::ButtonState::bsExclusive:
+            return 3;
     }
     return 0;
 }

@@ -1,3 +1,5 @@
+#include "media/Qvtimer.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -7,7 +9,6 @@
 #include <thread>
 #include <vector>
 
-#include "media/Qvtimer.h"
 #include "platform/Big5.h"
 #include "platform/TimerService.h"
 #include "tests/support/HeadlessApp.h"
@@ -23,14 +24,14 @@ TEST(QvTimer, ResolutionFollowsIntervalAndCapabilities) {
         unsigned resolution;
     };
     const Case cases[] = {
-        {1, 1000000, 0, 100},    // constructor: max(100, min) within max
-        {200, 1000000, 0, 200},  // a coarse system: its minimum
-        {1, 50, 0, 50},          // a short maximum caps it
-        {1, 1000000, 20, 10},    // half the interval
-        {1, 1000000, 1000, 100}, // at most 100
-        {1, 1000000, 1, 1},      // half of 1 is 0: the system minimum
-        {16, 1000000, 20, 16},   // never below the minimum
-        {1, 50, 1000, 50},       // never above the maximum
+        {1, 1000000, 0, 100},     // constructor: max(100, min) within max
+        {200, 1000000, 0, 200},   // a coarse system: its minimum
+        {1, 50, 0, 50},           // a short maximum caps it
+        {1, 1000000, 20, 10},     // half the interval
+        {1, 1000000, 1000, 100},  // at most 100
+        {1, 1000000, 1, 1},       // half of 1 is 0: the system minimum
+        {16, 1000000, 20, 16},    // never below the minimum
+        {1, 50, 1000, 50},        // never above the maximum
     };
     for (const Case& c : cases) {
         ui::FakeTimerService fake;
@@ -78,7 +79,7 @@ TEST(QvTimer, SettersRestartTheEventAndTheDestructorStopsIt) {
         // Assigning a handler restarts it too.
         timer.SetOnTimer([](TQvTimer&) {});
     }
-    EXPECT_EQ(fake.Log, (Log{"caps", "begin 10", "set 20 10 -> 1",                    //
+    EXPECT_EQ(fake.Log, (Log{"caps", "begin 10", "set 20 10 -> 1",                   //
                              "kill 1", "end 10", "begin 100", "set 1000 100 -> 2",   //
                              "kill 2", "end 100",                                    //
                              "begin 100", "set 1000 100 -> 3",                       //

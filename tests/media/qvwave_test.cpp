@@ -1,3 +1,5 @@
+#include "media/Qvwave.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -8,7 +10,6 @@
 #include <vector>
 
 #include "media/Qvpack.h"
-#include "media/Qvwave.h"
 #include "platform/Audio.h"
 #include "platform/headless/HeadlessAudio.h"
 #include "tests/support/HeadlessApp.h"
@@ -70,7 +71,8 @@ protected:
 
     std::vector<std::string> What() {
         std::vector<std::string> out;
-        for (const ui::AudioRecord& r : audio->Records()) out.push_back(r.what + (r.detail.empty() ? "" : " " + r.detail));
+        for (const ui::AudioRecord& r : audio->Records())
+            out.push_back(r.what + (r.detail.empty() ? "" : " " + r.detail));
         return out;
     }
 
@@ -96,7 +98,8 @@ TEST_F(QvWaveTest, SecondAsyncPlayStopsAndFreesTheFirstBeforeReading) {
     wave.Play(&pack, "second.wav");
     EXPECT_GT(looks, 0);
     EXPECT_TRUE(wave.HoldsBuffer());
-    EXPECT_EQ(What(), (std::vector<std::string>{"wave.play async 300ms", "wave.stop", "wave.play async 200ms"}));
+    EXPECT_EQ(What(), (std::vector<std::string>{"wave.play async 300ms", "wave.stop",
+                                                "wave.play async 200ms"}));
 
     wave.Stop();
     EXPECT_FALSE(wave.HoldsBuffer());
@@ -154,8 +157,9 @@ TEST_F(QvWaveTest, FilesPlayLikeMembers) {
     wave.SetSyncMode(smASync);
     wave.Play(junk);
     EXPECT_FALSE(wave.HoldsBuffer());
-    EXPECT_EQ(What(), (std::vector<std::string>{"wave.play async 120ms", "wave.stop", "wave.play sync 120ms",
-                                                "wave.end", "wave.bad 5 bytes"}));
+    EXPECT_EQ(What(),
+              (std::vector<std::string>{"wave.play async 120ms", "wave.stop",
+                                        "wave.play sync 120ms", "wave.end", "wave.bad 5 bytes"}));
 }
 
 TEST_F(QvWaveTest, SyncModeTakesOnlyItsTwoValuesAndAliasesAreAccepted) {

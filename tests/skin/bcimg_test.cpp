@@ -1,3 +1,5 @@
+#include "skin/BcImg.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -6,7 +8,6 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
-#include "skin/BcImg.h"
 #include "skin/BcPanel.h"
 #include "tests/support/HeadlessApp.h"
 
@@ -61,9 +62,10 @@ TEST_F(SkinImageTest, OpaqueOnlyWhenThePictureCoversTheControl) {
         bool opaque;
     };
     const Case cases[] = {
-        {chdsNormal, 0, 0, true, true},   {chdsOffset, 0, 0, true, true}, {chdsOffset, 5, 0, true, false},
-        {chdsOffset, 0, -1, true, false}, {chdsFix, 0, 0, false, false},  {chdsFix, 0, 0, true, true},
-        {chdsTile, 3, 3, false, true},    {chdsCenter, 0, 0, true, true},
+        {chdsNormal, 0, 0, true, true},  {chdsOffset, 0, 0, true, true},
+        {chdsOffset, 5, 0, true, false}, {chdsOffset, 0, -1, true, false},
+        {chdsFix, 0, 0, false, false},   {chdsFix, 0, 0, true, true},
+        {chdsTile, 3, 3, false, true},   {chdsCenter, 0, 0, true, true},
     };
     for (const Case& c : cases) {
         TBcImage image;
@@ -72,7 +74,8 @@ TEST_F(SkinImageTest, OpaqueOnlyWhenThePictureCoversTheControl) {
         image.BcDrawer().SetDrawStyle(c.style);
         image.BcDrawer().SetDpParams(c.ax, c.ay, 0, 0, c.fill, false);
         image.SetAutoSize(true);
-        EXPECT_EQ(image.Opaque(), c.opaque) << "style " << c.style << " offset " << c.ax << "," << c.ay;
+        EXPECT_EQ(image.Opaque(), c.opaque)
+            << "style " << c.style << " offset " << c.ax << "," << c.ay;
     }
     // A destination that does not reach the control's edges never is.
     TBcImage image;
@@ -91,7 +94,9 @@ TEST_F(SkinImageTest, PaintHooksRunAroundThePicture) {
     std::vector<std::string> order;
     ui::Bitmap bm(64, 48, ui::PixelFormat::pf24bit);
     image.OnPainting = [&](ui::Control&) { order.push_back("painting"); };
-    image.OnPainted = [&](ui::Control&) { order.push_back("painted " + std::to_string(bm.GetPixel(10, 10) == kRed)); };
+    image.OnPainted = [&](ui::Control&) {
+        order.push_back("painted " + std::to_string(bm.GetPixel(10, 10) == kRed));
+    };
     ui::Canvas canvas(bm);
     image.Paint(canvas);
     EXPECT_EQ(order, (std::vector<std::string>{"painting", "painted 1"}));

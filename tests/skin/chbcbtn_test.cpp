@@ -1,3 +1,5 @@
+#include "skin/CHBCBTN.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -7,7 +9,7 @@
 #include "platform/Big5.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
-#include "skin/CHBCBTN.h"
+#include "platform/Form.h"
 #include "tests/support/HeadlessApp.h"
 
 namespace {
@@ -55,8 +57,8 @@ protected:
                      ui::Point down = {1, 1}) {
         ui::Bitmap bm(40, 20, ui::PixelFormat::pf24bit);
         ui::Canvas canvas(bm);
-        CHBcPaintButton(colors, canvas, Rect{0, 0, 40, 20}, a, b, state, down, ui::Point{-1, -1}, font, caption, n,
-                        Rect{0, 0, n * 40, 20}, &sheet.Bitmap());
+        CHBcPaintButton(colors, canvas, Rect{0, 0, 40, 20}, a, b, state, down, ui::Point{-1, -1},
+                        font, caption, n, Rect{0, 0, n * 40, 20}, &sheet.Bitmap());
         return bm;
     }
 
@@ -82,14 +84,15 @@ TEST(SkinButtonLook, CellAndColourSetForEveryStateAndGlyphCount) {
         bool a, b;
         int colorSet;
     };
-    const Column columns[7] = {{kChBtnUp, false, false, 2},   {kChBtnUp, true, false, 2},
-                               {kChBtnUp, false, true, 2},    {kChBtnUp, true, true, 2},
+    const Column columns[7] = {{kChBtnUp, false, false, 2},       {kChBtnUp, true, false, 2},
+                               {kChBtnUp, false, true, 2},        {kChBtnUp, true, true, 2},
                                {kChBtnDisabled, false, false, 0}, {kChBtnDown, false, false, 1},
                                {kChBtnHeld, false, false, 1}};
     for (int n = 0; n <= 6; ++n) {
         for (int col = 0; col < 7; ++col) {
             const Column& c = columns[col];
-            EXPECT_EQ(CHBcButtonCell(c.state, c.a, c.b, n), (CHBcButtonLook{cells[n][col], c.colorSet}))
+            EXPECT_EQ(CHBcButtonCell(c.state, c.a, c.b, n),
+                      (CHBcButtonLook{cells[n][col], c.colorSet}))
                 << "N " << n << " state " << c.state << " A " << c.a << " B " << c.b;
         }
         // A or B do not change the other states; an unknown state looks up.
@@ -106,10 +109,11 @@ TEST_F(SkinButtonTest, PaintedFaceIsTheStatesCell) {
         int cell;  // -1: the standard face
     };
     const Case cases[] = {
-        {kChBtnUp, false, false, 6, 0},  {kChBtnDisabled, false, false, 6, 1}, {kChBtnDown, false, false, 6, 2},
-        {kChBtnHeld, false, false, 6, 3}, {kChBtnUp, true, false, 6, 4},      {kChBtnUp, false, true, 6, 5},
-        {kChBtnUp, false, true, 5, 4},   {kChBtnHeld, false, false, 3, 2},    {kChBtnDisabled, false, false, 2, 0},
-        {kChBtnDown, false, false, 0, -1},
+        {kChBtnUp, false, false, 6, 0},       {kChBtnDisabled, false, false, 6, 1},
+        {kChBtnDown, false, false, 6, 2},     {kChBtnHeld, false, false, 6, 3},
+        {kChBtnUp, true, false, 6, 4},        {kChBtnUp, false, true, 6, 5},
+        {kChBtnUp, false, true, 5, 4},        {kChBtnHeld, false, false, 3, 2},
+        {kChBtnDisabled, false, false, 2, 0}, {kChBtnDown, false, false, 0, -1},
     };
     for (const Case& c : cases) {
         const ui::Bitmap bm = Paint(c.state, c.a, c.b, c.n);
@@ -125,7 +129,8 @@ TEST_F(SkinButtonTest, PaintedFaceIsTheStatesCell) {
 }
 
 TEST_F(SkinButtonTest, CaptionIsDrawnInThreePasses) {
-    const TColor face = ui::RGB(250, 0, 0), highlight = ui::RGB(0, 250, 0), shadow = ui::RGB(0, 0, 250);
+    const TColor face = ui::RGB(250, 0, 0), highlight = ui::RGB(0, 250, 0),
+                 shadow = ui::RGB(0, 0, 250);
     colors.SetEnabled(true);
     for (int set = 0; set < 3; ++set) {
         colors.SetColor(3 * set, face);
@@ -134,7 +139,8 @@ TEST_F(SkinButtonTest, CaptionIsDrawnInThreePasses) {
     }
     const Rect inside{0, 0, 40, 20};
     auto check = [&](const ui::Bitmap& bm, const char* what) {
-        const Box f = Find(bm, face, inside), h = Find(bm, highlight, inside), s = Find(bm, shadow, inside);
+        const Box f = Find(bm, face, inside), h = Find(bm, highlight, inside),
+                  s = Find(bm, shadow, inside);
         ASSERT_GT(f.count, 0) << what;
         ASSERT_GT(h.count, 0) << what;
         ASSERT_GT(s.count, 0) << what;
@@ -164,7 +170,8 @@ TEST_F(SkinButtonTest, DisabledCaptionWithoutColoursIsEtched) {
     font.Color = ui::clBlack;
     const Rect inside{2, 2, 38, 18};
     const ui::Bitmap bm = Paint(kChBtnDisabled, false, false, 6, "WW");
-    const Box grey = Find(bm, ui::clBtnShadow, inside), white = Find(bm, ui::clBtnHighlight, inside);
+    const Box grey = Find(bm, ui::clBtnShadow, inside),
+              white = Find(bm, ui::clBtnHighlight, inside);
     ASSERT_GT(grey.count, 0);
     ASSERT_GT(white.count, 0);
     EXPECT_EQ(grey.maxX + 1, white.maxX);
@@ -200,7 +207,8 @@ TEST_F(SkinButtonTest, NumGlyphsOutOfRangeIsRefusedWithAMessage) {
     ASSERT_EQ(boxes.size(), 2u);
     for (const auto& box : boxes) {
         // Big5 has no kana: they come out as '?', the rest as it stands.
-        EXPECT_EQ(box.text, B5("0から6までの值が指定できます。0描畫せず 1通常 2無效 3押下 4押止 5フォーカス 6デフォルト"));
+        EXPECT_EQ(box.text, B5("0から6までの值が指定できます。0描畫せず 1通常 2無效 3押下 4押止 "
+                               "5フォーカス 6デフォルト"));
         EXPECT_NE(ui::Big5ToUtf8(box.text).find("值"), std::string::npos);
         EXPECT_NE(ui::Big5ToUtf8(box.text).find("1通常 2無效 3押下 4押止"), std::string::npos);
         EXPECT_EQ(box.caption, "TCHBcBitBtn.NumGlyphs");
@@ -276,9 +284,11 @@ TEST_F(SkinButtonTest, BitButtonTakesFocusAndDefaultFromItsDrawState) {
 TEST_F(SkinButtonTest, PaintHooksOfTheBases) {
     TCHCustomPaintBitBtn bit;
     std::vector<std::string> calls;
-    bit.OnPaintHook = [&](TCHCustomPaintBitBtn&, ui::Canvas& c, int state, bool focused, bool isDefault) {
-        calls.push_back(std::to_string(state) + (focused ? "f" : "") + (isDefault ? "d" : "") +
-                        (c.Brush.Color == ui::clBtnFace && c.Pen.Color == ui::clWindowFrame ? "" : "?"));
+    bit.OnPaintHook = [&](TCHCustomPaintBitBtn&, ui::Canvas& c, int state, bool focused,
+                          bool isDefault) {
+        calls.push_back(
+            std::to_string(state) + (focused ? "f" : "") + (isDefault ? "d" : "") +
+            (c.Brush.Color == ui::clBtnFace && c.Pen.Color == ui::clWindowFrame ? "" : "?"));
     };
     ui::Bitmap bm(75, 25, ui::PixelFormat::pf24bit);
     ui::Canvas canvas(bm);
@@ -295,6 +305,38 @@ TEST_F(SkinButtonTest, PaintHooksOfTheBases) {
     speed.SetEnabled(false);
     speed.Paint(canvas);
     EXPECT_EQ(hookState, kChBtnDisabled);
+}
+
+}  // namespace
+
+namespace {
+
+// On a real form: the mouse presses the button, the form shows the pressed cell, and
+// the release clicks it.
+TEST_F(SkinButtonTest, OnAFormTheMouseShowsThePressedCell) {
+    ui::Form form;
+    form.SetBounds(10, 10, 100, 60);
+    auto* b = form.Make<TCHBcSpeedButton>();
+    b->Glyph().SetBmpContainer(&sheet);
+    b->SetNumGlyphs(6);
+    b->SetAutoSize(true);
+    b->SetBounds(20, 20, b->Width(), b->Height());
+    int clicks = 0;
+    b->OnClick = [&](ui::Control&) { ++clicks; };
+    form.Show();
+    form.Repaint();
+    EXPECT_EQ(CellShown(form.WindowBitmap(), 40, 30), 0);
+
+    headless.Backend().MouseDown(50, 40);
+    headless.RunUntil([&] { return headless.Backend().ScriptLeft() == 0; });
+    form.Repaint();
+    EXPECT_EQ(CellShown(form.WindowBitmap(), 40, 30), 2);
+
+    headless.Backend().MouseUp(50, 40);
+    headless.RunUntil([&] { return headless.Backend().ScriptLeft() == 0; });
+    form.Repaint();
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(CellShown(form.WindowBitmap(), 40, 30), 0);
 }
 
 }  // namespace

@@ -1,3 +1,5 @@
+#include "skin/CHBmpCnt.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -6,7 +8,6 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
-#include "skin/CHBmpCnt.h"
 
 namespace {
 
@@ -160,7 +161,8 @@ TEST(BcDrawer, SetterSideEffects) {
     int changes = 0;
     Rect owner{0, 0, 40, 30};
     TCHBcReader reader;
-    TCHBcDrawer drawer(&reader, [&] { return owner; }, [&] { ++changes; });
+    TCHBcDrawer drawer(
+        &reader, [&] { return owner; }, [&] { ++changes; });
     EXPECT_TRUE(drawer.ParentClient());
     EXPECT_EQ(drawer.DstRect(), owner);
 
@@ -196,7 +198,9 @@ TEST(BcDrawer, SetterSideEffects) {
 // white bitmap.
 class DrawTest : public ::testing::Test {
 protected:
-    static ui::TColor At(int x, int y) { return ui::RGB(static_cast<std::uint8_t>(10 + x), static_cast<std::uint8_t>(10 + y), 7); }
+    static ui::TColor At(int x, int y) {
+        return ui::RGB(static_cast<std::uint8_t>(10 + x), static_cast<std::uint8_t>(10 + y), 7);
+    }
 
     void MakeSheet(int w, int h) {
         ui::Bitmap bm(w, h, ui::PixelFormat::pf24bit);
@@ -210,9 +214,12 @@ protected:
         std::vector<int> out;
         for (int x = 0; x < width; ++x) {
             const ui::TColor c = target.GetPixel(x, y);
-            if (c == ui::clWhite) out.push_back(-1);
-            else if (ui::GetBValue(c) == 7) out.push_back(ui::GetRValue(c) - 10);
-            else out.push_back(-2);
+            if (c == ui::clWhite)
+                out.push_back(-1);
+            else if (ui::GetBValue(c) == 7)
+                out.push_back(ui::GetRValue(c) - 10);
+            else
+                out.push_back(-2);
         }
         return out;
     }
