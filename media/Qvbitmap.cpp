@@ -1,12 +1,12 @@
 #include "media/Qvbitmap.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "media/Qvpack.h"
+#include "platform/Files.h"
 #include "resources/Resources.h"
 
 namespace {
@@ -79,21 +79,9 @@ const std::uint8_t* StoredRow(const std::uint8_t* data, const BmpLayout& l, int 
 }
 
 bool ReadWholeFile(const std::string& fileName, std::vector<std::uint8_t>& out) {
-    // Names keep the system's backslashes; the file system wants slashes.
-    std::string path = fileName;
-    for (char& c : path)
-        if (c == '\\') c = '/';
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    bool ok = std::fseek(f, 0, SEEK_END) == 0;
-    const long size = ok ? std::ftell(f) : -1;
-    ok = ok && size >= 0 && size <= kMaxSourceBytes && std::fseek(f, 0, SEEK_SET) == 0;
-    if (ok) {
-        out.resize(std::size_t(size));
-        ok = out.empty() || std::fread(out.data(), 1, out.size(), f) == out.size();
-    }
-    std::fclose(f);
-    return ok;
+    // Through the file layer: the game's backslashes, any case, from the program's folder.
+    const std::int64_t size = ui::FileSize(fileName);
+    return size >= 0 && size <= kMaxSourceBytes && ui::ReadFile(fileName, out);
 }
 
 const res::Resource* FindBitmapResource(std::uint16_t id) {

@@ -9,6 +9,7 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
+#include "platform/Controls.h"
 #include "platform/Font.h"
 
 namespace {
@@ -321,6 +322,7 @@ void TQvDib::ResizeDib(int width, int height) {
     strip_.clear();
     stripPending_ = false;
     if (dc_) dc_->AttachPixels8(pixels_.data(), width_, height_, stride_);
+    CheckImage();
     if (bitmap_) {
         paletteChanged_ = true;
         PushToBitmap();
@@ -909,6 +911,7 @@ void TQvDib::backcopy(int row) {
 // ---------------------------------------------------------------- refresh
 
 void TQvDib::SetModified() {
+    CheckImage();
     if (bitmap_) {
         stripPending_ = false;
         if (OverlayText) {
@@ -926,6 +929,7 @@ void TQvDib::Change() {
 }
 
 void TQvDib::ChgModifiedSw(bool on) {
+    CheckImage();
     if (on) {
         if (!refresh_) {
             refresh_ = true;
@@ -952,10 +956,22 @@ void TQvDib::ModifiedOn() {
 
 
 void TQvDib::SetImage(ui::Image* image) {
-    // The image's picture bitmap is attached by whoever shows the image (StartBitmap);
-    // the surface only remembers it.
-    if (!image) EndBitmap();
+    if (!image) {
+        EndBitmap();
+        return;
+    }
+    StartBitmap(&image->Picture());
     image_ = image;
+    imageLife_ = image->Life();
+    image_->PictureChanged();
+}
+
+void TQvDib::CheckImage() {
+    // An image destroyed while attached took its bitmap with it: forget both.
+    if (image_ && imageLife_.expired()) {
+        image_ = nullptr;
+        bitmap_ = nullptr;
+    }
 }
 
 void TQvDib::StartBitmap(ui::Bitmap* bitmap) {
@@ -972,12 +988,16 @@ void TQvDib::StartBitmap(ui::Bitmap* bitmap) {
 }
 
 void TQvDib::EndBitmap() {
+    CheckImage();
     if (bitmap_) bitmap_->AttachPixels8(nullptr, 0, 0, 0);
+    if (image_) image_->PictureChanged();
     bitmap_ = nullptr;
     image_ = nullptr;
+    imageLife_.reset();
 }
 
 void TQvDib::PushToBitmap() {
+    CheckImage();
     if (bitmap_) {
         if (paletteChanged_) bitmap_->SetColorTable(ToTable(palette_));
         // The pixels may have moved (a new size): hand them over again.
@@ -986,6 +1006,7 @@ void TQvDib::PushToBitmap() {
             bitmap_->AttachPixels8(pixels_.data(), width_, height_, stride_);
         else
             bitmap_->Changed();
+        if (image_) image_->PictureChanged();
         ++pushes_;
     }
     pixelsChanged_ = false;

@@ -55,7 +55,9 @@ public:
     void SetWidth(int width);
     void SetHeight(int height);
     ui::Image* Image() const { return image_; }
-    // Attaches the image's picture bitmap (StartBitmap), or detaches for null.
+    // Shows the surface in the image: its picture bitmap is attached (StartBitmap)
+    // and repainted after every change; null detaches. An image destroyed while
+    // attached is forgotten, the surface keeping its pixels.
     void SetImage(ui::Image* image);
 
     TQvMethod Method = Qv_SET;  // draw mode of the per-pixel paths
@@ -187,6 +189,7 @@ private:
     void SaveStrip(int row);
     void DrawOverlay();
     void PushToBitmap();
+    void CheckImage();
     void Allocate(int width, int height);
 
     int width_ = 640;
@@ -195,6 +198,7 @@ private:
     std::vector<std::uint8_t> pixels_;
     RGBQUAD palette_[256] = {};
     ui::Image* image_ = nullptr;
+    std::weak_ptr<const int> imageLife_;  // expires with the image
     ui::Bitmap* bitmap_ = nullptr;
     std::unique_ptr<ui::Bitmap> dc_;  // shows the pixels to the canvas GetBmpDC hands out
     int lastX_ = 0;

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <vector>
 
+#include "media/Qvdib.h"
 #include "media/Qvpack.h"
 #include "tests/support/PictureFixtures.h"
 
@@ -228,12 +229,15 @@ TEST(LoadAct, ChannelOrderAndShortFiles) {
     EXPECT_FALSE(LoadActFile((dir / "NONE.ACT").string(), &kp));
 }
 
-TEST(LoadBmp, BackslashPathsReachTheFile) {
+TEST(LoadBmp, GamePathsReachTheFile) {
     const auto pal = picfix::RampPalette();
     const auto dir = picfix::TempDir("qvbitmap-slash");
     picfix::WriteTemp(dir / "Sub", "P.BMP", picfix::MakeBmp8(3, 2, k3x2, pal.data()));
     int w = 0;
     EXPECT_TRUE(LoadBmpFile(dir.string() + "\\Sub\\P.BMP", nullptr, nullptr, &w, nullptr));
+    EXPECT_EQ(w, 3);
+    w = 0;
+    EXPECT_TRUE(LoadBmpFile(dir.string() + "\\sub\\p.bmp", nullptr, nullptr, &w, nullptr));
     EXPECT_EQ(w, 3);
 }
 
@@ -316,6 +320,51 @@ TEST_F(PackPictures, MissingAndDamagedMembersFail) {
     EXPECT_EQ(w, -1);
     TQvPack closed;
     EXPECT_FALSE(LoadBmpPack(&closed, "Room.bmp", &p, &px, &w, nullptr));
+}
+
+TEST_F(PackPictures, SurfaceDrawsAndTakesPalettesFromThePack) {
+    TQvDib d(80, 50);
+    EXPECT_TRUE(d.DrawBmpPack(&pack, "Room.bmp", 10, 5));
+    EXPECT_EQ(d.PGet(10, 5), pixels[0]);
+    EXPECT_EQ(d.PGet(73, 44), pixels[64 * 39 + 63]);
+    EXPECT_EQ(d.PGet(9, 5), 0);
+    RGBQUAD q{};
+    d.AskPal1(200, &q);
+    EXPECT_EQ(q.rgbRed, 200);
+    d.InitPal();
+    EXPECT_TRUE(d.SetActPack(&pack, "Room.act"));
+    d.AskPal1(200, &q);
+    EXPECT_EQ(q.rgbRed, 200);
+    d.InitPal();
+    EXPECT_FALSE(d.SetActPack(&pack, "Bad.bmp"));
+    EXPECT_FALSE(d.DrawBmpPack(&pack, "Bad.bmp", 0, 0));
+    EXPECT_FALSE(d.SetActPack(nullptr, "Room.act"));
+    d.AskPal1(200, &q);
+    EXPECT_EQ(q.rgbRed, 0);
+    EXPECT_EQ(d.PGet(10, 5), pixels[0]);
+}
+
+TEST(LoadBmpResource, MissingResourcesFail) {
+    int w = -1;
+    EXPECT_FALSE(LoadBmpResource(std::uint16_t(4321), nullptr, nullptr, &w, nullptr));
+    EXPECT_FALSE(LoadBmpResource(std::string_view("no-such-picture.bmp"), nullptr, nullptr, &w, nullptr));
+    EXPECT_FALSE(LoadBmp24Resource(std::uint16_t(4321), nullptr, &w, nullptr));
+    EXPECT_EQ(w, -1);
+    TQvDib d(4, 4);
+    EXPECT_FALSE(d.DrawBmpResource(std::uint16_t(4321), 0, 0));
+}
+
+// A picture stored as a resource is read from its info header, with or without
+// the file header in front.
+TEST(LoadBmpMemory, ResourceForm) {
+    const auto pal = picfix::RampPalette();
+    const Bytes file = picfix::MakeBmp8(3, 2, k3x2, pal.data(), {.colours = 16});
+    const Bytes res(file.begin() + 14, file.end());
+    std::uint8_t* px = nullptr;
+    ASSERT_TRUE(LoadBmpMemory(res.data(), res.size(), false, nullptr, &px, nullptr, nullptr));
+    EXPECT_EQ(0, std::memcmp(px, k3x2, 6));
+    QvFree(px);
+    EXPECT_FALSE(LoadBmpMemory(res.data(), res.size(), true, nullptr, nullptr, nullptr, nullptr));
 }
 
 }  // namespace

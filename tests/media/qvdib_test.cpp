@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <numeric>
 #include <set>
 #include <string>
@@ -12,6 +13,7 @@
 #include "platform/Big5.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
+#include "platform/Controls.h"
 #include "platform/Font.h"
 #include "tests/support/PictureFixtures.h"
 
@@ -559,6 +561,30 @@ TEST(QvDibShown, BitmapShowsPixelsAndPalette) {
     d.EndBitmap();
     EXPECT_TRUE(bmp.Empty());
     EXPECT_EQ(d.Bitmap(), nullptr);
+}
+
+TEST(QvDibShown, ImageShowsTheSurfaceAndMayGoFirst) {
+    auto image = std::make_unique<ui::Image>();
+    TQvDib d(8, 4);
+    d.SetImage(image.get());
+    EXPECT_EQ(d.Image(), image.get());
+    EXPECT_EQ(d.Bitmap(), &image->Picture());
+    d.PSet(3, 2, 77);
+    EXPECT_EQ(image->Picture().GetRaw(3, 2), 77u);
+    EXPECT_EQ(image->Picture().Width(), 8);
+    // Detaching leaves the image empty and the surface whole.
+    d.SetImage(nullptr);
+    EXPECT_EQ(d.Image(), nullptr);
+    EXPECT_TRUE(image->Picture().Empty());
+    EXPECT_EQ(d.PGet(3, 2), 77);
+    // The image destroyed while attached: the surface forgets it and draws on.
+    d.SetImage(image.get());
+    image.reset();
+    EXPECT_TRUE(d.PSet(1, 1, 5));
+    EXPECT_EQ(d.Image(), nullptr);
+    EXPECT_EQ(d.Bitmap(), nullptr);
+    d.ResizeDib(4, 4);
+    d.EndDib();
 }
 
 TEST(QvDibShown, ModifiedOffAndOnRepaintOnce) {
