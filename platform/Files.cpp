@@ -20,10 +20,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string WithSlash(std::string dir) {
-    if (dir.empty()) dir = ".";
-    if (dir.back() != '/') dir += '/';
-    return dir;
+std::string WithSlash(const std::string& dir) {
+    if (dir.empty()) return "./";
+    return dir.back() == '/' ? dir : dir + '/';
 }
 
 std::string& Folder() {
@@ -103,12 +102,7 @@ std::string ChooseGameFolder(const std::optional<std::string>& given) {
 std::string FindPath(std::string_view path) {
     std::string p(path);
     std::replace(p.begin(), p.end(), '\\', '/');
-    std::string out;
-    if (!p.empty() && p.front() == '/') {
-        out = "/";
-    } else {
-        out = ProgramFolder();
-    }
+    std::string out = !p.empty() && p.front() == '/' ? std::string(1, '/') : ProgramFolder();
     bool matching = true;
     std::size_t start = 0;
     while (start <= p.size()) {
