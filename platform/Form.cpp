@@ -36,6 +36,10 @@ struct Desktop {
     Point dragMouse;
     Point dragPos;
     bool resetting = false;
+    // The program's own screen painter, found when the first form was made: it paints
+    // the desktop behind the forms.
+    std::function<void(Screen&)> backdrop;
+    const Application* backdropApp = nullptr;
 
     void Forget(Control* c) {
         if (capture == c) capture = nullptr;
@@ -408,7 +412,12 @@ void Form::Init() {
     d.Restack(this, true);
     if (HaveApp()) {
         Application& app = App();
-        if (!app.OnPaint) app.OnPaint = ComposeScreen;
+        auto* painter = app.OnPaint.target<void (*)(Screen&)>();
+        if (!painter || *painter != &ComposeScreen) {
+            d.backdrop = app.OnPaint;
+            d.backdropApp = &app;
+            app.OnPaint = ComposeScreen;
+        }
         if (!app.OnInput) app.OnInput = RouteInput;
     }
 }
@@ -837,8 +846,10 @@ void ComposeScreen(Screen& screen) {
         Composing() { g_composing = true; }
         ~Composing() { g_composing = false; }
     } composing;
-    screen.Fill(0);
-    const std::vector<Form*> forms = Desk().forms;
+    Desktop& d = Desk();
+    if (d.backdrop && HaveApp() && d.backdropApp == &App()) d.backdrop(screen);
+    else screen.Fill(0);
+    const std::vector<Form*> forms = d.forms;
     for (Form* f : forms) {
         if (!f->Visible() || f->Width() <= 0 || f->Height() <= 0) continue;
         const LifeToken life = f->Life();

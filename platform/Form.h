@@ -389,8 +389,10 @@ void ReleaseCapture();
 Point CursorPos();
 void SetCursorPos(int x, int y);
 
-// The window layer's hooks into the application (installed by the first form made,
-// unless the program installed its own): the screen's painter and the input router.
+// The window layer's hooks into the application, installed by the first form made:
+// the screen's painter (a painter the program had installed before stays on as the
+// desktop behind the forms; else the desktop is black) and, unless the program
+// handles input itself, the input router.
 void ComposeScreen(Screen& screen);
 void RouteInput(const InputEvent& event);
 

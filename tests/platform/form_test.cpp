@@ -627,6 +627,15 @@ TEST_F(Forms, DrawingInAPaintHandlerDoesNotAskForEndlessRepaints) {
     EXPECT_EQ(app.GetScreen().At(5, 5), ui::Rgb(255, 0, 0));  // drawn in the same pass
 }
 
+TEST_F(Forms, AProgramsOwnPainterStaysOnAsTheDesktop) {
+    app.OnPaint = [](ui::Screen& s) { s.Fill(ui::Rgb(1, 2, 3)); };
+    ui::Form f;
+    Place(f, 0, 0, 10, 10, ui::clWhite);
+    f.Show();
+    EXPECT_EQ(ScreenAt(5, 5), ui::Rgb(255, 255, 255));
+    EXPECT_EQ(ScreenAt(50, 50), ui::Rgb(1, 2, 3));
+}
+
 TEST_F(Forms, PostedUserMessagesReachTheForm) {
     ui::Form f;
     std::vector<std::intptr_t> got;
