@@ -1018,7 +1018,9 @@ void TQvDib::DrawOverlay() {
     ui::Font font;
     if (OverlayFont) font = *OverlayFont;
     const std::string_view text(OverlayText);
-    const ui::Rect clip{0, 0, width_, height_};
+    // Only inside the kept rows, so that putting them back removes every pixel of it.
+    const ui::Rect clip{0, std::max(OverlayY, 0), width_, std::min(OverlayY + kQvStripRows, height_)};
+    if (clip.IsEmpty()) return;
     const std::uint8_t black = Nearest(palette_, 0, 0, 0);
     const std::uint8_t white = Nearest(palette_, 255, 255, 255);
     auto plotIn = [this](std::uint8_t colour) {

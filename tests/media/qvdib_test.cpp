@@ -697,6 +697,18 @@ TEST(QvDibShown, OverlayOnAShortSurfaceStaysInside) {
     d.BoxFill(0, 0, 99, 469, 3);
     d.BoxFill(0, 0, 99, 469, 4);
     EXPECT_EQ(d.PGet(99, 469), 4);
+    // A font taller than the kept rows is cut at their edge, so nothing stays behind.
+    ui::Font tall;
+    tall.Height = -40;
+    d.OverlayFont = &tall;
+    d.OverlayY = 400;
+    d.BoxFill(0, 0, 99, 469, 6);
+    for (int y = 424; y < 470; ++y)
+        for (int x = 0; x < 100; ++x) ASSERT_EQ(d.PGet(x, y), 6) << x << "," << y;
+    d.OverlayText = nullptr;
+    d.BoxFill(0, 0, 99, 0, 6);
+    EXPECT_EQ(CountEqual(d, 6), 100 * 470);
+    d.OverlayText = text.c_str();
     d.OverlayY = 100000;
     d.BoxFill(0, 0, 99, 469, 6);
     d.OverlayY = -100000;
