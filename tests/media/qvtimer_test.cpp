@@ -250,3 +250,18 @@ TEST(QvTimer, ThreadServiceSmoke) {
 }
 
 }  // namespace
+
+namespace {
+
+// Headless runs take their ticks from the pump, so a timer made with the service in
+// use follows the virtual clock.
+TEST(QvTimer, HeadlessRunsUseThePumpService) {
+    test::HeadlessApp headless;
+    ASSERT_NE(dynamic_cast<ui::PumpTimerService*>(&ui::MmTimer()), nullptr);
+    TQvTimer timer;
+    timer.SetInterval(20);
+    headless.RunFor(100);
+    EXPECT_EQ(timer.Count(), 5);
+}
+
+}  // namespace
