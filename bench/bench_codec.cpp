@@ -220,7 +220,8 @@ int main(int argc, char** argv) {
     std::printf("\n%-8s %14s %14s %14s %14s %9s %9s\n", "input", "orvane dec", "inflate",
                 "orvane enc", "deflate 6", "dec ratio", "enc ratio");
     for (std::size_t i = 0; i < Inputs().size(); ++i) {
-        const std::string k = "/" + std::to_string(i);
+        std::string k = "/";
+        k += std::to_string(i);
         auto get = [&](const char* name) {
             const auto it = reporter.speed.find(std::string(name) + k);
             return it == reporter.speed.end() ? 0.0 : it->second / 1e6;

@@ -298,11 +298,12 @@ TOrvaneEncode::~TOrvaneEncode() { Close(); }
 const std::uint8_t* TOrvaneEncode::Open(std::uint32_t total) {
     Close();
     window_.reset(new (std::nothrow) std::uint8_t[kEncodeWindowSize]);
+    run_.reset(new (std::nothrow) std::uint16_t[kEncodeWindowSize]);
     out_.reset(new (std::nothrow) std::uint8_t[kEncodeOutSize]);
     head_.reset(new (std::nothrow) std::uint32_t[1u << kHashBits]);
     prev_.reset(new (std::nothrow) std::uint32_t[kRing]);
     lastPair_.reset(new (std::nothrow) std::uint32_t[65536]);
-    if (!window_ || !out_ || !head_ || !prev_ || !lastPair_) {
+    if (!window_ || !run_ || !out_ || !head_ || !prev_ || !lastPair_) {
         Close();
         return nullptr;
     }
@@ -327,6 +328,7 @@ const std::uint8_t* TOrvaneEncode::Open(std::uint32_t total) {
 
 void TOrvaneEncode::Close() {
     window_.reset();
+    run_.reset();
     out_.reset();
     head_.reset();
     prev_.reset();
@@ -375,6 +377,39 @@ void TOrvaneEncode::Insert(std::uint64_t q) {
     }
 }
 
+namespace {
+constexpr std::uint16_t kRunCap = kMaxMatch + 1;
+}
+
+// New bytes were loaded at window indices from..to (the end of what is loaded):
+// work out their runs, and lengthen the runs before them that continue into them.
+void TOrvaneEncode::UpdateRuns(std::uint32_t from, std::uint32_t to) {
+    if (to == 0) return;
+    const std::uint8_t* w = window_.get();
+    std::uint16_t* r = run_.get();
+    // Before position 0 the window holds nothing.
+    const std::uint32_t first = blockStart_ == 0 ? static_cast<std::uint32_t>(kHistory) : 0;
+    if (to <= first) return;
+    std::uint32_t next = r[to - 1] = 1;
+    std::uint8_t after = w[to - 1];
+    std::uint32_t i = to - 1;
+    // The new bytes: nothing to compare with, so no test inside the loop.
+    while (i-- > std::max(first, from)) {
+        const std::uint8_t b = w[i];
+        next = b == after ? std::min<std::uint32_t>(next + 1, kRunCap) : 1;
+        after = b;
+        r[i] = static_cast<std::uint16_t>(next);
+    }
+    // The bytes before them, as long as their runs reach into the new ones.
+    for (i = std::max(first, from); i-- > first;) {
+        const std::uint8_t b = w[i];
+        next = b == after ? std::min<std::uint32_t>(next + 1, kRunCap) : 1;
+        if (next == r[i]) break;  // from here down nothing changes
+        after = b;
+        r[i] = static_cast<std::uint16_t>(next);
+    }
+}
+
 // The longest match within the window; among equal lengths the nearest. This is
 // what visiting every candidate from the farthest to the nearest and keeping the
 // last of the longest gives, found through the tables instead.
@@ -384,6 +419,7 @@ TOrvaneEncode::Match TOrvaneEncode::FindMatch(std::uint64_t p, std::uint32_t max
     const std::uint64_t lowest = p >= static_cast<std::uint64_t>(kMaxDistance) ? p - kMaxDistance + 1 : 1;
     const std::uint8_t* cur = Ptr(p);
     if (max >= 3) {
+        const std::uint32_t rp = run_[p - windowBase_];
         // Every candidate of length 3 or more shares the first three bytes, so it is
         // on this chain. Nearest first; only a strictly longer one replaces the best.
         std::uint32_t e = head_[Hash3(cur)];
@@ -392,7 +428,16 @@ TOrvaneEncode::Match TOrvaneEncode::FindMatch(std::uint64_t p, std::uint32_t max
             const std::uint8_t* cand = Ptr(c);
             if (cand[best.length] == cur[best.length] && cand[0] == cur[0] && cand[1] == cur[1] &&
                 cand[2] == cur[2]) {
-                const std::uint32_t len = Search(cand, cur, static_cast<std::uint16_t>(max));
+                // Both start with a run of the same byte: unequal runs end the match
+                // at the shorter one; equal runs are compared from where they end.
+                const std::uint32_t rc = run_[c - windowBase_];
+                std::uint32_t len;
+                if (rc != rp)
+                    len = std::min({rc, rp, max});
+                else if (rc >= max)
+                    len = max;
+                else
+                    len = rc + Search(cand + rc, cur + rc, static_cast<std::uint16_t>(max - rc));
                 if (len > best.length) {
                     best.length = len;
                     best.distance = static_cast<std::uint32_t>(p - c);
@@ -434,7 +479,9 @@ int TOrvaneEncode::Encode(const std::uint8_t* block) {
         // Start-up: one block per call until two are in (or the input is all in).
         const std::uint64_t remaining = total_ - loadedEnd_;
         const std::uint64_t n = std::min<std::uint64_t>(kBlockSize, remaining);
-        std::memcpy(window_.get() + kHistory + blocksLoaded_ * kBlockSize, block, n);
+        const std::uint32_t at = static_cast<std::uint32_t>(kHistory + blocksLoaded_ * kBlockSize);
+        std::memcpy(window_.get() + at, block, n);
+        UpdateRuns(at, at + static_cast<std::uint32_t>(n));
         loadedEnd_ += n;
         blocksLoaded_ = remaining <= static_cast<std::uint64_t>(kBlockSize) ? 2 : blocksLoaded_ + 1;
         if (blocksLoaded_ < 2) return 0;
@@ -447,11 +494,14 @@ int TOrvaneEncode::Encode(const std::uint8_t* block) {
     } else {
         // Slide the window by one block and append the next one.
         std::memmove(window_.get(), window_.get() + kBlockSize, kHistory + kBlockSize);
+        std::memmove(run_.get(), run_.get() + kBlockSize, (kHistory + kBlockSize) * sizeof(std::uint16_t));
         blockStart_ += kBlockSize;
         windowBase_ = blockStart_ - kHistory;
         if (loadedEnd_ < total_) {
             const std::uint64_t n = std::min<std::uint64_t>(kBlockSize, total_ - loadedEnd_);
-            std::memcpy(window_.get() + kHistory + kBlockSize, block, n);
+            constexpr std::uint32_t at = kHistory + kBlockSize;
+            std::memcpy(window_.get() + at, block, n);
+            UpdateRuns(at, at + static_cast<std::uint32_t>(n));
             loadedEnd_ += n;
         }
         // The open group moves to the front of the output buffer.

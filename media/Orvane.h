@@ -107,6 +107,7 @@ private:
         std::uint32_t length = 0, distance = 0;
     };
     Match FindMatch(std::uint64_t p, std::uint32_t max) const;
+    void UpdateRuns(std::uint32_t from, std::uint32_t to);
     void Insert(std::uint64_t q);
     std::uint8_t At(std::uint64_t pos) const { return window_[pos - windowBase_]; }
     const std::uint8_t* Ptr(std::uint64_t pos) const { return &window_[pos - windowBase_]; }
@@ -117,6 +118,9 @@ private:
     std::uint32_t total_ = 0;
     std::unique_ptr<std::uint8_t[]> window_;  // kEncodeWindowSize
     std::unique_ptr<std::uint8_t[]> out_;     // kEncodeOutSize
+    // For every window byte, how many equal bytes start there (capped above the
+    // longest match), so matches inside runs are measured without comparing.
+    std::unique_ptr<std::uint16_t[]> run_;    // kEncodeWindowSize
     int blocksLoaded_ = 0;
     std::uint64_t loadedEnd_ = 0;    // input bytes loaded so far
     std::uint64_t blockStart_ = 0;   // stream position of window_[kHistory]
