@@ -279,6 +279,12 @@ TEST(OrvaneEncode, BlockEncoderEqualsTheReference) {
     cases.push_back({"binary", binary});
     cases.push_back({"periodic", periodic});
     cases.push_back({"flat", flat});
+    // Runs across the block edges and the window's slides.
+    Bytes edges = Random(70000, 23);
+    std::fill(edges.begin() + 15000, edges.begin() + 35000, 0);
+    std::fill(edges.begin() + 49000, edges.begin() + 49200, 7);
+    std::fill(edges.begin() + 65000, edges.begin() + 69990, 0);
+    cases.push_back({"edges", edges});
     for (std::size_t size : {1u, 2u, 3u, 16383u, 16384u, 16385u, 32767u, 32768u, 32769u, 49153u})
         cases.push_back({"mixed", Mixed(size, unsigned(size))});
     for (const Case& c : cases) {
