@@ -29,7 +29,8 @@ inline std::uint32_t Xrgb(const Bitmap& bm, const std::uint8_t* row, int x) {
 // Draws a whole picture at (x, y) of the canvas; with `transparent`, the pixels of
 // the colour `key` (0x00RRGGBB) are left out. Forms paint into 32-bit bitmaps, for
 // which this is a plain loop over the rows; other targets go through the canvas.
-void DrawPicture(Canvas& canvas, const Bitmap& src, int x, int y, bool transparent, std::uint32_t key) {
+void DrawPicture(Canvas& canvas, const Bitmap& src, int x, int y, bool transparent,
+                 std::uint32_t key) {
     if (src.Empty()) return;
     Bitmap& dst = canvas.Target();
     const Point o = canvas.Origin();
@@ -44,7 +45,8 @@ void DrawPicture(Canvas& canvas, const Bitmap& src, int x, int y, bool transpare
             const std::uint8_t* s = src.ScanLine(ty - dy);
             std::uint8_t* d = dst.ScanLine(ty);
             if (!transparent && src.Format() == PixelFormat::pf32bit) {
-                std::memcpy(d + area.Left * 4, s + (area.Left - dx) * 4, static_cast<std::size_t>(area.Width()) * 4);
+                std::memcpy(d + area.Left * 4, s + (area.Left - dx) * 4,
+                            static_cast<std::size_t>(area.Width()) * 4);
                 continue;
             }
             for (int tx = area.Left; tx < area.Right; ++tx) {
@@ -106,7 +108,8 @@ void Image::SetPicture(Bitmap&& picture) {
 }
 
 void Image::PictureChanged() {
-    if (autoSize_ && !picture_.Empty()) SetBounds(Left(), Top(), picture_.Width(), picture_.Height());
+    if (autoSize_ && !picture_.Empty())
+        SetBounds(Left(), Top(), picture_.Width(), picture_.Height());
     Invalidate();
 }
 
@@ -131,7 +134,8 @@ void Image::SetTransparent(bool on) {
 }
 
 Canvas& Image::GetCanvas() {
-    if (picture_.Empty()) picture_ = Bitmap(std::max(Width(), 1), std::max(Height(), 1), PixelFormat::pf24bit);
+    if (picture_.Empty())
+        picture_ = Bitmap(std::max(Width(), 1), std::max(Height(), 1), PixelFormat::pf24bit);
     Invalidate();
     return picture_.GetCanvas();
 }
@@ -212,7 +216,7 @@ void Label::Paint(Canvas& canvas) {
         canvas.FillRect(client);
     }
     canvas.Brush.Style = BrushStyle::bsClear;
-    unsigned flags = alignment_ == ui::Alignment::taCenter        ? DT_CENTER
+    unsigned flags = alignment_ == ui::Alignment::taCenter         ? DT_CENTER
                      : alignment_ == ui::Alignment::taRightJustify ? DT_RIGHT
                                                                    : DT_LEFT;
     Rect r = client;
@@ -273,8 +277,8 @@ void Panel::PaintBevels(Canvas& canvas, Rect& r) const {
     auto bevel = [&](BevelCut b) {
         if (b == BevelCut::bvNone) return;
         const bool lowered = b == BevelCut::bvLowered;
-        Frame3D(canvas, r, lowered ? clBtnShadow : clBtnHighlight, lowered ? clBtnHighlight : clBtnShadow,
-                bevelWidth_);
+        Frame3D(canvas, r, lowered ? clBtnShadow : clBtnHighlight,
+                lowered ? clBtnHighlight : clBtnShadow, bevelWidth_);
     };
     bevel(bevelOuter_);
     Frame3D(canvas, r, Color(), Color(), borderWidth_);
@@ -293,9 +297,10 @@ void Panel::Paint(Canvas& canvas) {
     Rect t = r;
     t.Top = (r.Bottom + r.Top - fh) / 2;
     t.Bottom = t.Top + fh;
-    const unsigned flags = DT_SINGLELINE | (alignment_ == ui::Alignment::taCenter        ? DT_CENTER
-                                            : alignment_ == ui::Alignment::taRightJustify ? DT_RIGHT
-                                                                                          : DT_LEFT);
+    const unsigned flags =
+        DT_SINGLELINE | (alignment_ == ui::Alignment::taCenter         ? DT_CENTER
+                         : alignment_ == ui::Alignment::taRightJustify ? DT_RIGHT
+                                                                       : DT_LEFT);
     if (!Enabled()) {
         DrawDisabledText(canvas, Caption(), t, flags);
         return;
@@ -323,15 +328,16 @@ void DrawButtonFace(Canvas& canvas, const Rect& rect, bool pressed, bool flat) {
     }
 }
 
-void DrawGlyphAndCaption(Canvas& canvas, const Rect& r, const Bitmap& glyph, int numGlyphs, int cell,
-                         const std::string& caption, ButtonLayout layout, int margin, int spacing, bool disabled,
-                         int offset) {
+void DrawGlyphAndCaption(Canvas& canvas, const Rect& r, const Bitmap& glyph, int numGlyphs,
+                         int cell, const std::string& caption, ButtonLayout layout, int margin,
+                         int spacing, bool disabled, int offset) {
     numGlyphs = std::max(numGlyphs, 1);
     const int gw = glyph.Empty() ? 0 : glyph.Width() / numGlyphs;
     const int gh = glyph.Empty() ? 0 : glyph.Height();
     const int tw = caption.empty() ? 0 : canvas.TextWidth(caption);
     const int th = caption.empty() ? 0 : canvas.TextHeight(caption);
-    const bool horizontal = layout == ButtonLayout::blGlyphLeft || layout == ButtonLayout::blGlyphRight;
+    const bool horizontal =
+        layout == ButtonLayout::blGlyphLeft || layout == ButtonLayout::blGlyphRight;
     const int gap = (gw > 0 && tw > 0) ? std::max(spacing, 0) : 0;
     const int total = horizontal ? gw + gap + tw : gh + gap + th;
     const int room = horizontal ? r.Width() : r.Height();
@@ -365,7 +371,9 @@ void DrawGlyphAndCaption(Canvas& canvas, const Rect& r, const Bitmap& glyph, int
             const std::uint8_t* row = glyph.ScanLine(y);
             for (int x = 0; x < gw; ++x) {
                 const std::uint32_t v = Xrgb(glyph, row, cell * gw + x);
-                if (v != key) canvas.SetPixel(gx + x + offset, gy + y + offset, RGB(RedOf(v), GreenOf(v), BlueOf(v)));
+                if (v != key)
+                    canvas.SetPixel(gx + x + offset, gy + y + offset,
+                                    RGB(RedOf(v), GreenOf(v), BlueOf(v)));
             }
         }
     }
@@ -511,14 +519,22 @@ void SpeedButton::Paint(Canvas& canvas) {
     if (s == ButtonState::bsExclusive) {
         // Held down: the face shows a fine checker of white and face colour.
         for (int y = 2; y < r.Height() - 2; ++y)
-            for (int x = 2 + (y & 1); x < r.Width() - 2; x += 2) canvas.SetPixel(x, y, clBtnHighlight);
+            for (int x = 2 + (y & 1); x < r.Width() - 2; x += 2)
+                canvas.SetPixel(x, y, clBtnHighlight);
     }
     int cell = 0;
     switch (s) {
-        case ButtonState::bsDisabled: cell = numGlyphs_ > 1 ? 1 : 0; break;
-        case ButtonState::bsDown: cell = numGlyphs_ > 2 ? 2 : 0; break;
-        case ButtonState::bsExclusive: cell = numGlyphs_ > 3 ? 3 : numGlyphs_ > 2 ? 2 : 0; break;
-        default: break;
+        case ButtonState::bsDisabled:
+            cell = numGlyphs_ > 1 ? 1 : 0;
+            break;
+        case ButtonState::bsDown:
+            cell = numGlyphs_ > 2 ? 2 : 0;
+            break;
+        case ButtonState::bsExclusive:
+            cell = numGlyphs_ > 3 ? 3 : numGlyphs_ > 2 ? 2 : 0;
+            break;
+        default:
+            break;
     }
     DrawGlyphAndCaption(canvas, r, glyph_, numGlyphs_, cell, Caption(), layout_, margin_, spacing_,
                         s == ButtonState::bsDisabled, pressed ? 1 : 0);
@@ -628,8 +644,10 @@ void Button::Paint(Canvas& canvas) {
     const int off = pressed ? 1 : 0;
     Rect t{r.Left + off, r.Top + off, r.Right + off, r.Bottom + off};
     canvas.Brush.Style = BrushStyle::bsClear;
-    if (!Enabled()) DrawDisabledText(canvas, Caption(), t, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    else canvas.DrawText(Caption(), t, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    if (!Enabled())
+        DrawDisabledText(canvas, Caption(), t, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+    else
+        canvas.DrawText(Caption(), t, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     if (Focused()) canvas.DrawFocusRect(Rect{r.Left + 3, r.Top + 3, r.Right - 3, r.Bottom - 3});
 }
 
@@ -687,9 +705,11 @@ void BitBtn::DrawButton(Canvas& canvas, const DrawState& state) {
     } else {
         DrawButtonFace(canvas, r, false, false);
     }
-    const int cell = state.disabled ? (numGlyphs_ > 1 ? 1 : 0) : state.selected ? (numGlyphs_ > 2 ? 2 : 0) : 0;
-    DrawGlyphAndCaption(canvas, r, glyph_, numGlyphs_, cell, Caption(), layout_, margin_, spacing_, state.disabled,
-                        state.selected ? 1 : 0);
+    const int cell = state.disabled   ? (numGlyphs_ > 1 ? 1 : 0)
+                     : state.selected ? (numGlyphs_ > 2 ? 2 : 0)
+                                      : 0;
+    DrawGlyphAndCaption(canvas, r, glyph_, numGlyphs_, cell, Caption(), layout_, margin_, spacing_,
+                        state.disabled, state.selected ? 1 : 0);
     if (state.focused) canvas.DrawFocusRect(Rect{r.Left + 3, r.Top + 3, r.Right - 3, r.Bottom - 3});
 }
 

@@ -123,9 +123,9 @@ void DrawButtonFace(Canvas& canvas, const Rect& r, bool pressed, bool flat);
 // Draws a glyph cell and a caption laid out as buttons lay them out. `cell` picks
 // the glyph cell of `numGlyphs` side by side; the glyph's bottom-left colour is
 // transparent. `offset` shifts both (pressed buttons).
-void DrawGlyphAndCaption(Canvas& canvas, const Rect& r, const Bitmap& glyph, int numGlyphs, int cell,
-                         const std::string& caption, ButtonLayout layout, int margin, int spacing,
-                         bool disabled, int offset);
+void DrawGlyphAndCaption(Canvas& canvas, const Rect& r, const Bitmap& glyph, int numGlyphs,
+                         int cell, const std::string& caption, ButtonLayout layout, int margin,
+                         int spacing, bool disabled, int offset);
 
 // A button that never takes the focus. With a GroupIndex it stays down when
 // clicked, and pressing another of its group (same parent, same index) lets it up;

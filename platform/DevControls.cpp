@@ -45,10 +45,18 @@ void Arrow(Canvas& canvas, int cx, int cy, int dir, TColor color) {
     for (int k = 0; k < 4; ++k) {
         for (int j = -k; j <= k; ++j) {
             switch (dir) {
-                case 0: canvas.SetPixel(cx + j, cy - 2 + k, color); break;
-                case 1: canvas.SetPixel(cx + j, cy + 1 - k, color); break;
-                case 2: canvas.SetPixel(cx - 2 + k, cy + j, color); break;
-                default: canvas.SetPixel(cx + 1 - k, cy + j, color); break;
+                case 0:
+                    canvas.SetPixel(cx + j, cy - 2 + k, color);
+                    break;
+                case 1:
+                    canvas.SetPixel(cx + j, cy + 1 - k, color);
+                    break;
+                case 2:
+                    canvas.SetPixel(cx - 2 + k, cy + j, color);
+                    break;
+                default:
+                    canvas.SetPixel(cx + 1 - k, cy + j, color);
+                    break;
             }
         }
     }
@@ -166,10 +174,22 @@ void Edit::KeyDown(int& key, ShiftState shift) {
     Control::KeyDown(key, shift);
     const std::string& s = Text();
     switch (key) {
-        case vk::Left: SetSelStart(caret_ - PrevCharLength(s, caret_)); key = 0; break;
-        case vk::Right: SetSelStart(caret_ + NextCharLength(s, caret_)); key = 0; break;
-        case vk::Home: SetSelStart(0); key = 0; break;
-        case vk::End: SetSelStart(static_cast<int>(s.size())); key = 0; break;
+        case vk::Left:
+            SetSelStart(caret_ - PrevCharLength(s, caret_));
+            key = 0;
+            break;
+        case vk::Right:
+            SetSelStart(caret_ + NextCharLength(s, caret_));
+            key = 0;
+            break;
+        case vk::Home:
+            SetSelStart(0);
+            key = 0;
+            break;
+        case vk::End:
+            SetSelStart(static_cast<int>(s.size()));
+            key = 0;
+            break;
         case vk::Back:
             if (!ReadOnly) {
                 const int len = PrevCharLength(s, caret_);
@@ -185,12 +205,14 @@ void Edit::KeyDown(int& key, ShiftState shift) {
         case vk::Delete:
             if (!ReadOnly && caret_ < static_cast<int>(s.size())) {
                 std::string t = s;
-                t.erase(static_cast<std::size_t>(caret_), static_cast<std::size_t>(NextCharLength(s, caret_)));
+                t.erase(static_cast<std::size_t>(caret_),
+                        static_cast<std::size_t>(NextCharLength(s, caret_)));
                 SetText(t);
             }
             key = 0;
             break;
-        default: break;
+        default:
+            break;
     }
 }
 
@@ -213,7 +235,8 @@ void Edit::Paint(Canvas& canvas) {
     canvas.Brush.Color = Enabled() ? Color() : clBtnFace;
     canvas.FillRect(r);
     const std::string& s = Text();
-    const int caretX = canvas.TextWidth(std::string_view(s).substr(0, static_cast<std::size_t>(caret_)));
+    const int caretX =
+        canvas.TextWidth(std::string_view(s).substr(0, static_cast<std::size_t>(caret_)));
     // Scrolled so that the caret stays in view.
     const int room = std::max(1, r.Width() - 3);
     const int scroll = std::max(0, caretX - room);
@@ -303,8 +326,10 @@ void Memo::KeyDown(int& key, ShiftState shift) {
     } else if (key == vk::Back && !ReadOnly && !lines_.empty()) {
         std::string& last = lines_.back();
         const int len = PrevCharLength(last, static_cast<int>(last.size()));
-        if (len > 0) last.resize(last.size() - static_cast<std::size_t>(len));
-        else if (lines_.size() > 1) lines_.pop_back();
+        if (len > 0)
+            last.resize(last.size() - static_cast<std::size_t>(len));
+        else if (lines_.size() > 1)
+            lines_.pop_back();
         key = 0;
         Changed();
     }
@@ -330,7 +355,8 @@ void Memo::Paint(Canvas& canvas) {
     canvas.Brush.Style = BrushStyle::bsClear;
     const int lh = canvas.TextHeight("W");
     int y = r.Top + 1;
-    for (std::size_t i = static_cast<std::size_t>(topLine_); i < lines_.size() && y < r.Bottom; ++i, y += lh)
+    for (std::size_t i = static_cast<std::size_t>(topLine_); i < lines_.size() && y < r.Bottom;
+         ++i, y += lh)
         canvas.TextOut(r.Left + 2, y, lines_[i]);
 }
 
@@ -351,8 +377,9 @@ void ComboBox::SetItemIndex(int index) {
 }
 
 std::string ComboBox::Text() const {
-    return itemIndex_ >= 0 && itemIndex_ < static_cast<int>(Items.size()) ? Items[static_cast<std::size_t>(itemIndex_)]
-                                                                          : std::string();
+    return itemIndex_ >= 0 && itemIndex_ < static_cast<int>(Items.size())
+               ? Items[static_cast<std::size_t>(itemIndex_)]
+               : std::string();
 }
 
 void ComboBox::Choose(int index) {
@@ -366,7 +393,8 @@ void ComboBox::DropDown() {
     PopupMenu list;
     int chosen = -1;
     for (std::size_t i = 0; i < Items.size(); ++i) {
-        MenuItem* item = list.Items.Add(Items[i], static_cast<int>(i), [&chosen](MenuItem& m) { chosen = m.Tag; });
+        MenuItem* item = list.Items.Add(Items[i], static_cast<int>(i),
+                                        [&chosen](MenuItem& m) { chosen = m.Tag; });
         item->Checked = static_cast<int>(i) == itemIndex_;
     }
     const LifeToken life = Life();
@@ -404,7 +432,8 @@ void ComboBox::Paint(Canvas& canvas) {
     canvas.FillRect(r);
     const Rect button{r.Right - 16, r.Top, r.Right, r.Bottom};
     DrawButtonFace(canvas, button, false, false);
-    Arrow(canvas, button.Left + 8, button.Top + button.Height() / 2, 1, Enabled() ? clBlack : clBtnShadow);
+    Arrow(canvas, button.Left + 8, button.Top + button.Height() / 2, 1,
+          Enabled() ? clBlack : clBtnShadow);
     Rect t{r.Left + 2, r.Top, button.Left - 1, r.Bottom};
     canvas.Brush.Style = BrushStyle::bsClear;
     if (!Enabled()) canvas.Font.Color = clBtnShadow;
@@ -495,15 +524,20 @@ void ScrollBar::SetPosition(int pos) {
 
 int ScrollBar::Length() const { return kind_ == ScrollBarKind::sbHorizontal ? Width() : Height(); }
 
-int ScrollBar::Thickness() const { return kind_ == ScrollBarKind::sbHorizontal ? Height() : Width(); }
+int ScrollBar::Thickness() const {
+    return kind_ == ScrollBarKind::sbHorizontal ? Height() : Width();
+}
 
 Rect ScrollBar::ThumbRect() const {
     const int t = Thickness();
     const int track = std::max(0, Length() - 2 * t);
     const int thumb = std::min(track, t);
     const int range = Max - Min;
-    const int at = t + (range > 0 ? static_cast<int>(std::int64_t(position_ - Min) * (track - thumb) / range) : 0);
-    return kind_ == ScrollBarKind::sbHorizontal ? Rect{at, 0, at + thumb, t} : Rect{0, at, t, at + thumb};
+    const int at =
+        t +
+        (range > 0 ? static_cast<int>(std::int64_t(position_ - Min) * (track - thumb) / range) : 0);
+    return kind_ == ScrollBarKind::sbHorizontal ? Rect{at, 0, at + thumb, t}
+                                                : Rect{0, at, t, at + thumb};
 }
 
 void ScrollBar::MouseDown(MouseButton button, ShiftState shift, int x, int y) {
@@ -515,10 +549,14 @@ void ScrollBar::MouseDown(MouseButton button, ShiftState shift, int x, int y) {
     const Rect thumb = ThumbRect();
     const int thumbStart = kind_ == ScrollBarKind::sbHorizontal ? thumb.Left : thumb.Top;
     const int thumbEnd = kind_ == ScrollBarKind::sbHorizontal ? thumb.Right : thumb.Bottom;
-    if (along < t) SetPosition(position_ - SmallChange);
-    else if (along >= Length() - t) SetPosition(position_ + SmallChange);
-    else if (along < thumbStart) SetPosition(position_ - LargeChange);
-    else if (along >= thumbEnd) SetPosition(position_ + LargeChange);
+    if (along < t)
+        SetPosition(position_ - SmallChange);
+    else if (along >= Length() - t)
+        SetPosition(position_ + SmallChange);
+    else if (along < thumbStart)
+        SetPosition(position_ - LargeChange);
+    else if (along >= thumbEnd)
+        SetPosition(position_ + LargeChange);
     else {
         draggingThumb_ = true;
         dragOffset_ = along - thumbStart;
@@ -531,7 +569,9 @@ void ScrollBar::MouseMove(ShiftState shift, int x, int y) {
         const int track = std::max(0, Length() - 2 * t);
         const int thumb = std::min(track, t);
         const int along = (kind_ == ScrollBarKind::sbHorizontal ? x : y) - dragOffset_ - t;
-        if (track > thumb) SetPosition(Min + static_cast<int>(std::int64_t(along) * (Max - Min) / (track - thumb)));
+        if (track > thumb)
+            SetPosition(Min +
+                        static_cast<int>(std::int64_t(along) * (Max - Min) / (track - thumb)));
     }
     Control::MouseMove(shift, x, y);
 }
@@ -623,8 +663,11 @@ void RadioGroup::Paint(Canvas& canvas) {
         for (int y = -5; y <= 5; ++y)
             for (int x = -5; x <= 5; ++x) {
                 const int d = x * x + y * y;
-                if (d <= 16) canvas.SetPixel(r.Left + 6 + x, cy + y, clWindowBack);
-                else if (d <= 30) canvas.SetPixel(r.Left + 6 + x, cy + y, (x + y < 0) ? clBtnShadow : clBtnHighlight);
+                if (d <= 16)
+                    canvas.SetPixel(r.Left + 6 + x, cy + y, clWindowBack);
+                else if (d <= 30)
+                    canvas.SetPixel(r.Left + 6 + x, cy + y,
+                                    (x + y < 0) ? clBtnShadow : clBtnHighlight);
                 if (i == itemIndex_ && d <= 4) canvas.SetPixel(r.Left + 6 + x, cy + y, clBlack);
             }
         canvas.Font.Color = Enabled() ? GetFont().Color : clBtnShadow;

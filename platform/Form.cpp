@@ -15,7 +15,9 @@ constexpr std::uint32_t kReleaseMessage = 0xB021;
 
 constexpr ShiftState kModifiers = ssShift | ssAlt | ssCtrl;
 
-int Band(const Form* f) { return f->IsPopupWindow() ? 2 : f->Style() == FormStyle::fsStayOnTop ? 1 : 0; }
+int Band(const Form* f) {
+    return f->IsPopupWindow() ? 2 : f->Style() == FormStyle::fsStayOnTop ? 1 : 0;
+}
 
 }  // namespace
 
@@ -318,8 +320,10 @@ bool Control::HitTest(int, int) const { return true; }
 bool Control::MouseCapture() const { return Desk().capture == this; }
 
 void Control::SetMouseCapture(bool on) {
-    if (on) SetCapture(this);
-    else if (MouseCapture()) ReleaseCapture();
+    if (on)
+        SetCapture(this);
+    else if (MouseCapture())
+        ReleaseCapture();
 }
 
 void Control::KeyDown(int& key, ShiftState shift) {
@@ -425,7 +429,8 @@ void Form::Init() {
 Form::~Form() {
     Desktop& d = Desk();
     d.forms.erase(std::remove(d.forms.begin(), d.forms.end(), this), d.forms.end());
-    d.modalStack.erase(std::remove(d.modalStack.begin(), d.modalStack.end(), this), d.modalStack.end());
+    d.modalStack.erase(std::remove(d.modalStack.begin(), d.modalStack.end(), this),
+                       d.modalStack.end());
     if (d.mainForm == this) d.mainForm = nullptr;
     if (d.activeForm == this) d.activeForm = nullptr;
     if (d.dragForm == this) {
@@ -475,8 +480,9 @@ int Form::ClientWidth() const {
 }
 
 int Form::ClientHeight() const {
-    return border_ == ui::BorderStyle::bsNone ? Height()
-                                              : std::max(0, Height() - 2 * kFrameWidth - kCaptionHeight);
+    return border_ == ui::BorderStyle::bsNone
+               ? Height()
+               : std::max(0, Height() - 2 * kFrameWidth - kCaptionHeight);
 }
 
 void Form::SetClientWidth(int w) {
@@ -628,7 +634,8 @@ int Form::ShowModal() {
     for (auto& [f, token] : held)
         if (!token.expired()) --f->heldBack_;
     if (life.expired()) return result;
-    d.modalStack.erase(std::remove(d.modalStack.begin(), d.modalStack.end(), this), d.modalStack.end());
+    d.modalStack.erase(std::remove(d.modalStack.begin(), d.modalStack.end(), this),
+                       d.modalStack.end());
     modal_ = false;
     Hide();
     if (action == CloseAction::caFree) Release();
@@ -656,12 +663,17 @@ void Form::Close() {
         return;
     }
     switch (action) {
-        case CloseAction::caHide: Hide(); break;
+        case CloseAction::caHide:
+            Hide();
+            break;
         case CloseAction::caMinimize:
             if (HaveApp()) App().Minimize();
             break;
-        case CloseAction::caFree: Release(); break;
-        case CloseAction::caNone: break;
+        case CloseAction::caFree:
+            Release();
+            break;
+        case CloseAction::caNone:
+            break;
     }
 }
 
@@ -677,8 +689,10 @@ void Form::PostMessage(std::uint32_t msg, std::intptr_t wParam, std::intptr_t lP
 
 void Form::HandlePostedMessage(const Message& message) {
     if (message.msg == kReleaseMessage) {
-        if (dispatchDepth_ > 0) releasePending_ = true;
-        else delete this;
+        if (dispatchDepth_ > 0)
+            releasePending_ = true;
+        else
+            delete this;
         return;
     }
     if (OnMessage) OnMessage(*this, message);
@@ -722,7 +736,8 @@ bool Form::ContainsScreenPoint(int x, int y) const {
 }
 
 Canvas& Form::GetCanvas() {
-    if (bitmap_.Width() != Width() || bitmap_.Height() != Height() || bitmap_.Format() != PixelFormat::pf32bit)
+    if (bitmap_.Width() != Width() || bitmap_.Height() != Height() ||
+        bitmap_.Format() != PixelFormat::pf32bit)
         bitmap_ = Bitmap(std::max(Width(), 1), std::max(Height(), 1), PixelFormat::pf32bit);
     if (!canvas_) canvas_ = std::make_unique<Canvas>(bitmap_);
     const Point o = ClientOrigin();
@@ -801,18 +816,21 @@ void PaintChildren(Bitmap& bitmap, const WinControl& w, Point origin, const Rect
     for (int pass = 0; pass < 2; ++pass) {
         for (Control* c : children) {
             if (!c->Visible() || c->IsWindowed() != (pass == 1)) continue;
-            const Rect r = Bounds(origin.x + c->Left(), origin.y + c->Top(), c->Width(), c->Height());
+            const Rect r =
+                Bounds(origin.x + c->Left(), origin.y + c->Top(), c->Width(), c->Height());
             const Rect cc = Intersect(r, clip);
             if (cc.IsEmpty()) continue;
             Canvas canvas(bitmap);
             canvas.SetOrigin(r.Left, r.Top);
-            canvas.SetClipRect(Rect{cc.Left - r.Left, cc.Top - r.Top, cc.Right - r.Left, cc.Bottom - r.Top});
+            canvas.SetClipRect(
+                Rect{cc.Left - r.Left, cc.Top - r.Top, cc.Right - r.Left, cc.Bottom - r.Top});
             canvas.Font = c->GetFont();
             canvas.Brush.Color = c->Color();
             const LifeToken life = c->Life();
             c->Paint(canvas);
             if (life.expired()) return;
-            if (c->IsWindowed()) PaintChildren(bitmap, *static_cast<WinControl*>(c), Point{r.Left, r.Top}, cc);
+            if (c->IsWindowed())
+                PaintChildren(bitmap, *static_cast<WinControl*>(c), Point{r.Left, r.Top}, cc);
         }
     }
 }
@@ -836,7 +854,8 @@ void Form::PaintWindow() {
     if (life.expired()) return;
     const Point o = ClientOrigin();
     const Point origin{o.x - Left(), o.y - Top()};
-    PaintChildren(bitmap_, *this, origin, Bounds(origin.x, origin.y, ClientWidth(), ClientHeight()));
+    PaintChildren(bitmap_, *this, origin,
+                  Bounds(origin.x, origin.y, ClientWidth(), ClientHeight()));
 }
 
 // ================================================================ composing
@@ -847,8 +866,10 @@ void ComposeScreen(Screen& screen) {
         ~Composing() { g_composing = false; }
     } composing;
     Desktop& d = Desk();
-    if (d.backdrop && HaveApp() && d.backdropApp == &App()) d.backdrop(screen);
-    else screen.Fill(0);
+    if (d.backdrop && HaveApp() && d.backdropApp == &App())
+        d.backdrop(screen);
+    else
+        screen.Fill(0);
     const std::vector<Form*> forms = d.forms;
     for (Form* f : forms) {
         if (!f->Visible() || f->Width() <= 0 || f->Height() <= 0) continue;
@@ -914,7 +935,8 @@ Hit Deepest(WinControl* w, int x, int y) {
         for (auto it = children.rbegin(); it != children.rend(); ++it) {
             Control* c = *it;
             if (!c->Visible() || c->IsWindowed() != (pass == 0)) continue;
-            if (!c->BoundsRect().Contains(x, y) || !c->HitTest(x - c->Left(), y - c->Top())) continue;
+            if (!c->BoundsRect().Contains(x, y) || !c->HitTest(x - c->Left(), y - c->Top()))
+                continue;
             if (c->IsWindowed()) {
                 if (!c->Enabled()) return Hit{nullptr, nullptr, true};
                 return Deepest(static_cast<WinControl*>(c), x - c->Left(), y - c->Top());
@@ -1014,7 +1036,8 @@ void MousePressInput(const InputEvent& e) {
         d.captureButton = e.button;
     }
     const bool isDouble = e.type == InputType::DoubleClick && target->TakesDoubleClicks();
-    if (e.button == MouseButton::mbLeft) d.pressed = (!isDouble && target->ClickOnRelease()) ? target : nullptr;
+    if (e.button == MouseButton::mbLeft)
+        d.pressed = (!isDouble && target->ClickOnRelease()) ? target : nullptr;
     const Point p = target->ScreenToClient(Point{e.x, e.y});
     ShiftState shift = MouseShift(e);
     if (isDouble) {
@@ -1034,7 +1057,8 @@ void MouseUpInput(const InputEvent& e) {
         if (hit.blocked || hit.nonClient) return;
         target = hit.control;
     }
-    const bool clicked = e.button == MouseButton::mbLeft && d.pressed == target && target != nullptr;
+    const bool clicked =
+        e.button == MouseButton::mbLeft && d.pressed == target && target != nullptr;
     if (e.button == MouseButton::mbLeft) d.pressed = nullptr;
     if (!target) return;
     DispatchGuard guard(target->ParentForm());
@@ -1106,7 +1130,7 @@ void KeyInput(const InputEvent& e) {
     }
     if (!down) return;
     if (key == vk::F1 + 3 && (shift & ssAlt)) {  // Alt+F4
-        form->Close();  // the system's close request for the active window
+        form->Close();                           // the system's close request for the active window
         return;
     }
     if (key == vk::Tab) {
@@ -1148,13 +1172,13 @@ void DragInput(const InputEvent& e) {
     }
     switch (e.type) {
         case InputType::MouseMove:
-            f->SetBounds(d.dragPos.x + e.x - d.dragMouse.x, d.dragPos.y + e.y - d.dragMouse.y, f->Width(),
-                         f->Height());
+            f->SetBounds(d.dragPos.x + e.x - d.dragMouse.x, d.dragPos.y + e.y - d.dragMouse.y,
+                         f->Width(), f->Height());
             break;
         case InputType::MouseUp:
             if (e.button == MouseButton::mbLeft) {
-                f->SetBounds(d.dragPos.x + e.x - d.dragMouse.x, d.dragPos.y + e.y - d.dragMouse.y, f->Width(),
-                             f->Height());
+                f->SetBounds(d.dragPos.x + e.x - d.dragMouse.x, d.dragPos.y + e.y - d.dragMouse.y,
+                             f->Width(), f->Height());
                 d.dragActive = false;
             }
             break;
@@ -1164,7 +1188,8 @@ void DragInput(const InputEvent& e) {
                 d.dragActive = false;
             }
             break;
-        default: break;
+        default:
+            break;
     }
 }
 }  // namespace
@@ -1172,8 +1197,10 @@ void DragInput(const InputEvent& e) {
 void RouteInput(const InputEvent& e) {
     Desktop& d = Desk();
     if (e.type == InputType::Close) {
-        if (d.mainForm) d.mainForm->Close();
-        else if (HaveApp()) App().Terminate();
+        if (d.mainForm)
+            d.mainForm->Close();
+        else if (HaveApp())
+            App().Terminate();
         return;
     }
     if (d.dragActive) {
@@ -1185,14 +1212,23 @@ void RouteInput(const InputEvent& e) {
         return;
     }
     switch (e.type) {
-        case InputType::MouseMove: MouseMoveInput(e); break;
+        case InputType::MouseMove:
+            MouseMoveInput(e);
+            break;
         case InputType::MouseDown:
-        case InputType::DoubleClick: MousePressInput(e); break;
-        case InputType::MouseUp: MouseUpInput(e); break;
+        case InputType::DoubleClick:
+            MousePressInput(e);
+            break;
+        case InputType::MouseUp:
+            MouseUpInput(e);
+            break;
         case InputType::KeyDown:
         case InputType::KeyUp:
-        case InputType::Char: KeyInput(e); break;
-        default: break;
+        case InputType::Char:
+            KeyInput(e);
+            break;
+        default:
+            break;
     }
 }
 
@@ -1207,9 +1243,10 @@ void SetCapture(Control* control) {
     d.captureButton = MouseButton::mbLeft;
     if (HaveApp()) {
         const ShiftState b = App().MouseButtons();
-        d.captureButton = (b & ssLeft) ? MouseButton::mbLeft : (b & ssRight) ? MouseButton::mbRight
-                                       : (b & ssMiddle)                      ? MouseButton::mbMiddle
-                                                                             : MouseButton::mbLeft;
+        d.captureButton = (b & ssLeft)     ? MouseButton::mbLeft
+                          : (b & ssRight)  ? MouseButton::mbRight
+                          : (b & ssMiddle) ? MouseButton::mbMiddle
+                                           : MouseButton::mbLeft;
     }
 }
 

@@ -36,7 +36,8 @@ class PopupMenu;
 enum class Alignment { taLeftJustify, taRightJustify, taCenter };
 
 using NotifyEvent = std::function<void(Control& sender)>;
-using MouseEvent = std::function<void(Control& sender, MouseButton button, ShiftState shift, int x, int y)>;
+using MouseEvent =
+    std::function<void(Control& sender, MouseButton button, ShiftState shift, int x, int y)>;
 using MouseMoveEvent = std::function<void(Control& sender, ShiftState shift, int x, int y)>;
 using KeyEvent = std::function<void(Control& sender, int& key, ShiftState shift)>;
 using KeyPressEvent = std::function<void(Control& sender, char& ch)>;

@@ -24,7 +24,8 @@ bool HasSubmenu(const MenuItem* item) {
 // One open level of a menu: a popup window listing the visible items of `menu`.
 class MenuWindow : public Form {
 public:
-    MenuWindow(MenuItem* menu, int x, int y, int flipLeftOf) : Form(PopupWindowTag{}), menu_(menu), life_(menu->Life()) {
+    MenuWindow(MenuItem* menu, int x, int y, int flipLeftOf)
+        : Form(PopupWindowTag{}), menu_(menu), life_(menu->Life()) {
         ui::Font font;
         SetFont(font);
         int width = 0, height = 0;
@@ -123,7 +124,8 @@ public:
                 // The submenu arrow: a triangle pointing right.
                 const int ax = row.Right - 12, ay = row.Top + row.Height() / 2;
                 for (int k = 0; k < 4; ++k)
-                    for (int yy = ay - 3 + k; yy <= ay + 3 - k; ++yy) canvas.SetPixel(ax + k, yy, fg);
+                    for (int yy = ay - 3 + k; yy <= ay + 3 - k; ++yy)
+                        canvas.SetPixel(ax + k, yy, fg);
             }
         }
     }
@@ -155,11 +157,15 @@ public:
             return;
         }
         switch (e.type) {
-            case InputType::MouseMove: Move(e.x, e.y); break;
+            case InputType::MouseMove:
+                Move(e.x, e.y);
+                break;
             case InputType::MouseDown:
             case InputType::DoubleClick:
-                if (Level(e.x, e.y) < 0) done = true;  // a press outside dismisses the menu
-                else pressed_ = true;
+                if (Level(e.x, e.y) < 0)
+                    done = true;  // a press outside dismisses the menu
+                else
+                    pressed_ = true;
                 break;
             case InputType::MouseUp: {
                 const int level = Level(e.x, e.y);
@@ -170,8 +176,11 @@ public:
                 if (item && (pressed_ || moved_)) Choose(item);
                 break;
             }
-            case InputType::KeyDown: Key(e.key); break;
-            default: break;
+            case InputType::KeyDown:
+                Key(e.key);
+                break;
+            default:
+                break;
         }
     }
 
@@ -237,14 +246,20 @@ private:
         };
         switch (key) {
             case vk::Escape:
-                if (windows_.size() > 1) CloseFrom(windows_.size() - 1);
-                else done = true;
+                if (windows_.size() > 1)
+                    CloseFrom(windows_.size() - 1);
+                else
+                    done = true;
                 break;
             case vk::Left:
                 if (windows_.size() > 1) CloseFrom(windows_.size() - 1);
                 break;
-            case vk::Down: step(1); break;
-            case vk::Up: step(-1); break;
+            case vk::Down:
+                step(1);
+                break;
+            case vk::Up:
+                step(-1);
+                break;
             case vk::Right:
             case vk::Return: {
                 MenuItem* item = w.ItemAt(w.selected);
@@ -257,7 +272,8 @@ private:
                 }
                 break;
             }
-            default: break;
+            default:
+                break;
         }
     }
 
@@ -294,7 +310,8 @@ void MenuItem::Delete(int index) {
 void MenuItem::Clear() { items_.clear(); }
 
 MenuItem* MenuItem::Item(int index) const {
-    return (index >= 0 && index < Count()) ? items_[static_cast<std::size_t>(index)].get() : nullptr;
+    return (index >= 0 && index < Count()) ? items_[static_cast<std::size_t>(index)].get()
+                                           : nullptr;
 }
 
 MenuItem* MenuItem::Find(const std::string& name) const {
@@ -315,7 +332,9 @@ PopupMenu::PopupMenu() = default;
 
 PopupMenu::~PopupMenu() { life_.reset(); }
 
-MenuItem* PopupMenu::LastChosen() const { return lastChosenLife_.expired() ? nullptr : lastChosen_; }
+MenuItem* PopupMenu::LastChosen() const {
+    return lastChosenLife_.expired() ? nullptr : lastChosen_;
+}
 
 void PopupMenu::Popup(int x, int y) {
     if (g_tracker || !HaveApp()) return;  // one menu at a time

@@ -28,8 +28,8 @@ public:
     Rect Bounds() const;
     bool Contains(int x, int y) const;
 
-    void AddRect(const Rect& r);             // union with a rectangle
-    void Union(const Region& other);         // union with another region
+    void AddRect(const Rect& r);      // union with a rectangle
+    void Union(const Region& other);  // union with another region
     void Offset(int dx, int dy);
 
     // The runs of row y (empty when none), sorted and not touching one another.

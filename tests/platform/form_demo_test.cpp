@@ -24,10 +24,13 @@ constexpr int kLeft = 16, kTop = 12, kWidth = 232, kHeight = 150;
 ui::Bitmap DemoPicture() {
     ui::Bitmap bm(64, 48, ui::PixelFormat::pf8bit);
     ui::Palette pal = ui::DefaultPalette();
-    for (int i = 0; i < 16; ++i) pal[16 + i] = ui::RGBQuad{static_cast<std::uint8_t>(255 - i * 12), 96, static_cast<std::uint8_t>(i * 16), 0};
+    for (int i = 0; i < 16; ++i)
+        pal[16 + i] = ui::RGBQuad{static_cast<std::uint8_t>(255 - i * 12), 96,
+                                  static_cast<std::uint8_t>(i * 16), 0};
     bm.SetColorTable(pal);
     for (int y = 0; y < 48; ++y)
-        for (int x = 0; x < 64; ++x) bm.SetRaw(x, y, (x == y || x == y + 16) ? 15 : 16 + (y / 3) % 16);
+        for (int x = 0; x < 64; ++x)
+            bm.SetRaw(x, y, (x == y || x == y + 16) ? 15 : 16 + (y / 3) % 16);
     return bm;
 }
 
@@ -91,7 +94,8 @@ TEST(FormDemo, HeadlessScreenMatchesItsGolden) {
     EXPECT_EQ(form.image.Height(), 48);
     const std::string dir = test::ScratchDir("form_demo");
     EXPECT_TRUE(headless.Backend().WriteScreenPng(dir + "/headless.png"));
-    EXPECT_TRUE(golden::Matches(Crop(headless.App().GetScreen(), kLeft, kTop, kWidth, kHeight), "form-demo"));
+    EXPECT_TRUE(golden::Matches(Crop(headless.App().GetScreen(), kLeft, kTop, kWidth, kHeight),
+                                "form-demo"));
 }
 
 // Shows the form in an SDL window; with LUMIA_SDL_SHOW set, for that many real
@@ -109,7 +113,8 @@ TEST(FormDemo, SdlWindowShowsTheSameForm) {
         DemoForm form;
         form.Show();
         app.Update();
-        const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(std::atoi(show));
+        const auto until =
+            std::chrono::steady_clock::now() + std::chrono::milliseconds(std::atoi(show));
         while (std::chrono::steady_clock::now() < until) {
             app.ProcessMessages();
             std::this_thread::sleep_for(std::chrono::milliseconds(20));

@@ -1,9 +1,10 @@
+#include "platform/Form.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "platform/Controls.h"
-#include "platform/Form.h"
 #include "platform/Hint.h"
 #include "platform/Menus.h"
 #include "platform/Region.h"
@@ -91,8 +92,8 @@ TEST_F(Forms, ModalFormTakesAllInputWhileTimersRun) {
     main.KeyPreview = true;
     main.OnKeyDown = [&](ui::Control&, int&, ui::ShiftState) { ++keysBehind; };
 
-    backend.Click(20, 20, MouseButton::mbLeft, 0, 100);  // the form behind: ignored
-    backend.Key('A', 0, 100);                           // keys go to the modal form
+    backend.Click(20, 20, MouseButton::mbLeft, 0, 100);    // the form behind: ignored
+    backend.Key('A', 0, 100);                              // keys go to the modal form
     backend.Click(110, 110, MouseButton::mbLeft, 0, 300);  // OK on the dialog
     const int result = dialog.ShowModal();
 
@@ -278,7 +279,7 @@ TEST_F(Forms, PopupMenuOpensOnRightClickAndReportsTheChosenTag) {
     ui::PopupMenu menu;
     int chosenTag = -1;
     auto onClick = [&](ui::MenuItem& item) { chosenTag = item.Tag; };
-    menu.Items.Add("\xBD\xD5\xB0\x74", 10, onClick);  // 調配
+    menu.Items.Add("\xBD\xD5\xB0\x74", 10, onClick);             // 調配
     ui::MenuItem* sub = menu.Items.Add("\xB3\xAF\xA6\x43", 20);  // 陳列, with a submenu
     for (int i = 0; i < 3; ++i) sub->Add("Slot", 100 + i, onClick);
     menu.Items.AddSeparator();
@@ -289,7 +290,9 @@ TEST_F(Forms, PopupMenuOpensOnRightClickAndReportsTheChosenTag) {
     f.Show();
 
     // Rows from the top of the menu window at the click point.
-    auto rowY = [](int y0, int row) { return y0 + ui::kMenuBorder + row * ui::kMenuItemHeight + 5; };
+    auto rowY = [](int y0, int row) {
+        return y0 + ui::kMenuBorder + row * ui::kMenuItemHeight + 5;
+    };
     bool sawOpen = false;
     backend.AddResponder([&] {
         sawOpen = sawOpen || ui::MenuOpen();
@@ -297,7 +300,8 @@ TEST_F(Forms, PopupMenuOpensOnRightClickAndReportsTheChosenTag) {
     });
     backend.Click(50, 40, MouseButton::mbRight);
     // The last row: below two items, the separator and the disabled one.
-    backend.Click(70, rowY(40, 4) - ui::kMenuItemHeight + ui::kMenuLineHeight, MouseButton::mbLeft, 0, 50);
+    backend.Click(70, rowY(40, 4) - ui::kMenuItemHeight + ui::kMenuLineHeight, MouseButton::mbLeft,
+                  0, 50);
     headless.RunFor(300);
     EXPECT_TRUE(sawOpen);
     EXPECT_FALSE(ui::MenuOpen());
@@ -308,7 +312,8 @@ TEST_F(Forms, PopupMenuOpensOnRightClickAndReportsTheChosenTag) {
     // A disabled item does not close the menu; a press outside dismisses it.
     chosenTag = -1;
     backend.Click(50, 40, MouseButton::mbRight);
-    backend.Click(70, rowY(40, 3) - ui::kMenuItemHeight + ui::kMenuLineHeight, MouseButton::mbLeft, 0, 50);
+    backend.Click(70, rowY(40, 3) - ui::kMenuItemHeight + ui::kMenuLineHeight, MouseButton::mbLeft,
+                  0, 50);
     backend.Click(390, 290, MouseButton::mbLeft, 0, 50);
     headless.RunFor(300);
     EXPECT_EQ(chosenTag, -1);
@@ -321,7 +326,8 @@ TEST_F(Forms, PopupMenuOpensOnRightClickAndReportsTheChosenTag) {
         const std::vector<ui::Form*> forms = ui::Forms();
         if (forms.size() < 2 || !forms[forms.size() - 2]->IsPopupWindow()) return false;
         ui::Form* subWindow = forms.back();
-        backend.Click(subWindow->Left() + 20, rowY(subWindow->Top(), 1), MouseButton::mbLeft, 0, 10);
+        backend.Click(subWindow->Left() + 20, rowY(subWindow->Top(), 1), MouseButton::mbLeft, 0,
+                      10);
         clickedSub = true;
         return true;
     });
@@ -383,7 +389,7 @@ TEST_F(Forms, SpeedButtonGroupKeepsOneDownAndAllowAllUpLetsItUp) {
     backend.Move(180, 60, 10);
     backend.MouseUp(180, 60, MouseButton::mbLeft, 0, 10);
     headless.RunFor(50);
-    EXPECT_EQ(clicks, 3);  // (b's last click only)
+    EXPECT_EQ(clicks, 3);         // (b's last click only)
     EXPECT_FALSE(single.Down());  // no group: never stays down
     click(130);
     EXPECT_EQ(clicks, 4);
@@ -503,7 +509,9 @@ TEST_F(Forms, MouseEventsCarryButtonShiftAndClientCoordinates) {
     image.OnMouseUp = [&](ui::Control&, MouseButton b, ui::ShiftState s, int x, int y) {
         ups.push_back({b, s, x, y});
     };
-    image.OnMouseMove = [&](ui::Control&, ui::ShiftState, int x, int y) { moves.push_back({x, y}); };
+    image.OnMouseMove = [&](ui::Control&, ui::ShiftState, int x, int y) {
+        moves.push_back({x, y});
+    };
     image.OnDblClick = [&](ui::Control&) { ++dbl; };
     image.OnClick = [&](ui::Control&) { ++clicks; };
     f.Show();
