@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
@@ -454,6 +455,41 @@ TEST_F(QvPackTest, Progress) {
     ASSERT_TRUE(ReadMember(pack, "ZIP", got));  // a small stream: one read
     EXPECT_EQ(seen, std::vector<int>({0, 100}));
     ASSERT_TRUE(pack.EndPack());
+}
+
+// Percentages of a copy past 2^32 / 100 bytes are worked out without overflowing,
+// and above 64 MB from 32 KB units.
+TEST_F(QvPackTest, ProgressOfLargeCopies) {
+    for (const std::uint64_t total : {50000000ull, 70000000ull}) {
+        SCOPED_TRACE(total);
+        const fs::path src = dir_ / "large.bin";
+        {
+            std::FILE* f = std::fopen(src.c_str(), "wb");
+            ASSERT_NE(f, nullptr);
+            ASSERT_EQ(ftruncate(fileno(f), off_t(total)), 0);  // sparse: reads as zeros
+            std::fclose(f);
+        }
+        const fs::path p = dir_ / "large.pak";
+        TQvPack pack;
+        pack.SetReadOnly(false);
+        ASSERT_TRUE(pack.NewPack(p.c_str()));
+        std::vector<int> seen;
+        pack.OnProgress = [&](TQvPack* sender) { seen.push_back(sender->ProgPercent()); };
+        ASSERT_TRUE(pack.AddFile("LARGE.BIN", src.c_str(), false));
+        ASSERT_TRUE(pack.EndPack());
+        ASSERT_GT(seen.size(), 2u);
+        EXPECT_EQ(seen.front(), 0);
+        EXPECT_EQ(seen.back(), 100);
+        EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
+        // The chunk ending at 43.75 MB (past 2^32 / 100).
+        const std::uint64_t done = 1400ull * 32768;
+        const int expect = total <= 67108864 ? int(done * 100 / total)
+                                             : int((done >> 15) * 100 / (total >> 15));
+        ASSERT_GT(seen.size(), 1400u);
+        EXPECT_EQ(seen[1400], expect);
+        fs::remove(p);
+        fs::remove(src);
+    }
 }
 
 TEST_F(QvPackTest, DamagedPacksFailCleanly) {
