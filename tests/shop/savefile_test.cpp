@@ -209,7 +209,9 @@ TEST_F(SaveFileTest, EveryDayOfAYearPassesTheChecks) {
         while (GameDay() == d) {
             MixStep();
             AdvanceHour();
-            if (GameHour() == 20 || GameHour() == 3) ASSERT_TRUE(CheckSlotImage(Image().data(), kSlotFileSize)) << d;
+            if (GameHour() == 20 || GameHour() == 3) {
+                ASSERT_TRUE(CheckSlotImage(Image().data(), kSlotFileSize)) << d;
+            }
         }
     }
     g_ClockHooks = oldHooks;

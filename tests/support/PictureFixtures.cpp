@@ -4,8 +4,6 @@
 
 #include <unistd.h>
 
-// The writers are mkgamedata's; the tests build them in here rather than linking the tool.
-#include "tools/mkgamedata/PictureWriter.cpp"
 
 namespace picfix {
 

@@ -6,8 +6,7 @@
 #include <vector>
 
 #include "media/Qvpack.h"
-// The pack helper is part of the mkgamedata tool, not of a library: build it in.
-#include "tools/mkgamedata/PackWriter.cpp"
+#include "tools/mkgamedata/PackWriter.h"
 
 namespace fs = std::filesystem;
 
