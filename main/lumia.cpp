@@ -12,6 +12,7 @@
 #include "platform/Application.h"
 #include "platform/Big5.h"
 #include "platform/Files.h"
+#include "platform/Font.h"
 #include "platform/SingleInstance.h"
 #include "platform/Timer.h"
 #include "platform/headless/HeadlessBackend.h"
@@ -130,6 +131,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     ui::SetProgramFolder(folder);
+
+    // Every text is drawn with the AR PL fonts; without them nothing can be read.
+    if (const std::string missing = ui::CheckFonts(); !missing.empty()) {
+        std::fprintf(stderr, "lumia: %s\n", missing.c_str());
+        return 1;
+    }
 
     // A second copy ends silently while the first runs.
     ui::SingleInstance instance("RORAREVERORAD");
