@@ -388,9 +388,22 @@ void DrawGlyphAndCaption(Canvas& canvas, const Rect& r, const Bitmap& glyph, int
     }
 }
 
+int GlyphCell(ButtonState state, int numGlyphs) {
+    switch (state) {
+        case ButtonState::bsDisabled:
+            return numGlyphs > 1 ? 1 : 0;
+        case ButtonState::bsDown:
+            return numGlyphs > 2 ? 2 : 0;
+        case ButtonState::bsExclusive:
+            return numGlyphs > 3 ? 3 : numGlyphs > 2 ? 2 : 0;
+        default:
+            return 0;
+    }
+}
+
 // ================================================================ SpeedButton
 
-SpeedButton::SpeedButton(WinControl* parent) : Control(parent) {
+SpeedButton::SpeedButton(WinControl* parent) : GlyphButton(parent) {
     SetBounds(0, 0, 23, 22);
     SetClickOnRelease(false);  // it clicks from its own MouseUp
 }
@@ -434,35 +447,11 @@ void SpeedButton::SetAllowAllUp(bool on) {
     UpdateExclusive();
 }
 
-void SpeedButton::SetGlyph(const Bitmap& glyph) {
-    glyph_ = glyph;
-    Invalidate();
-}
-
-void SpeedButton::SetNumGlyphs(int n) {
-    numGlyphs_ = std::clamp(n, 1, 4);
-    Invalidate();
-}
-
 void SpeedButton::SetFlat(bool on) {
     flat_ = on;
     Invalidate();
 }
 
-void SpeedButton::SetSpacing(int s) {
-    spacing_ = s;
-    Invalidate();
-}
-
-void SpeedButton::SetMargin(int m) {
-    margin_ = m;
-    Invalidate();
-}
-
-void SpeedButton::SetLayout(ButtonLayout l) {
-    layout_ = l;
-    Invalidate();
-}
 
 void SpeedButton::MouseDown(MouseButton button, ShiftState shift, int x, int y) {
     if (button == MouseButton::mbLeft && Enabled()) {
@@ -522,22 +511,7 @@ void SpeedButton::Paint(Canvas& canvas) {
             for (int x = 2 + (y & 1); x < r.Width() - 2; x += 2)
                 canvas.SetPixel(x, y, clBtnHighlight);
     }
-    int cell = 0;
-    switch (s) {
-        case ButtonState::bsDisabled:
-            cell = numGlyphs_ > 1 ? 1 : 0;
-            break;
-        case ButtonState::bsDown:
-            cell = numGlyphs_ > 2 ? 2 : 0;
-            break;
-        case ButtonState::bsExclusive:
-            cell = numGlyphs_ > 3 ? 3 : numGlyphs_ > 2 ? 2 : 0;
-            break;
-        default:
-            break;
-    }
-    DrawGlyphAndCaption(canvas, r, glyph_, numGlyphs_, cell, Caption(), layout_, margin_, spacing_,
-                        s == ButtonState::bsDisabled, pressed ? 1 : 0);
+    PaintGlyphAndCaption(canvas, r, s, pressed);
 }
 
 // ================================================================ Button
@@ -653,32 +627,7 @@ void Button::Paint(Canvas& canvas) {
 
 // ================================================================ BitBtn
 
-BitBtn::BitBtn(WinControl* parent) : Button(parent) {}
-
-void BitBtn::SetGlyph(const Bitmap& glyph) {
-    glyph_ = glyph;
-    Invalidate();
-}
-
-void BitBtn::SetNumGlyphs(int n) {
-    numGlyphs_ = std::clamp(n, 1, 4);
-    Invalidate();
-}
-
-void BitBtn::SetSpacing(int s) {
-    spacing_ = s;
-    Invalidate();
-}
-
-void BitBtn::SetMargin(int m) {
-    margin_ = m;
-    Invalidate();
-}
-
-void BitBtn::SetLayout(ButtonLayout l) {
-    layout_ = l;
-    Invalidate();
-}
+BitBtn::BitBtn(WinControl* parent) : GlyphButton(parent) {}
 
 BitBtn::DrawState BitBtn::CurrentDrawState() const {
     DrawState s;
@@ -705,11 +654,11 @@ void BitBtn::DrawButton(Canvas& canvas, const DrawState& state) {
     } else {
         DrawButtonFace(canvas, r, false, false);
     }
-    const int cell = state.disabled   ? (numGlyphs_ > 1 ? 1 : 0)
-                     : state.selected ? (numGlyphs_ > 2 ? 2 : 0)
-                                      : 0;
-    DrawGlyphAndCaption(canvas, r, glyph_, numGlyphs_, cell, Caption(), layout_, margin_, spacing_,
-                        state.disabled, state.selected ? 1 : 0);
+    PaintGlyphAndCaption(canvas, r,
+                         state.disabled   ? ButtonState::bsDisabled
+                         : state.selected ? ButtonState::bsDown
+                                          : ButtonState::bsUp,
+                         state.selected);
     if (state.focused) canvas.DrawFocusRect(Rect{r.Left + 3, r.Top + 3, r.Right - 3, r.Bottom - 3});
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <string>
 
 #include "platform/Bitmap.h"
@@ -127,11 +128,67 @@ void DrawGlyphAndCaption(Canvas& canvas, const Rect& r, const Bitmap& glyph, int
                          int cell, const std::string& caption, ButtonLayout layout, int margin,
                          int spacing, bool disabled, int offset);
 
+// The glyph cell a button shows in a state, of `numGlyphs` cells (up, disabled,
+// pressed, held down); a state without its own cell shows the up one (held down
+// falls back to pressed first).
+int GlyphCell(ButtonState state, int numGlyphs);
+
+// The glyph properties the speed button and the glyph push button share, on top of
+// their `Base` control; every change repaints.
+template <class Base>
+class GlyphButton : public Base {
+public:
+    using Base::Base;
+
+    Bitmap& Glyph() { return glyph_; }
+    const Bitmap& Glyph() const { return glyph_; }
+    void SetGlyph(const Bitmap& glyph) {
+        glyph_ = glyph;
+        this->Invalidate();
+    }
+    int NumGlyphs() const { return numGlyphs_; }
+    void SetNumGlyphs(int n) {
+        numGlyphs_ = std::clamp(n, 1, 4);
+        this->Invalidate();
+    }
+    int Spacing() const { return spacing_; }
+    void SetSpacing(int s) {
+        spacing_ = s;
+        this->Invalidate();
+    }
+    int Margin() const { return margin_; }
+    void SetMargin(int m) {
+        margin_ = m;
+        this->Invalidate();
+    }
+    ButtonLayout Layout() const { return layout_; }
+    void SetLayout(ButtonLayout l) {
+        layout_ = l;
+        this->Invalidate();
+    }
+
+protected:
+    // The glyph cell of state `s` and the caption over `r`, greyed while disabled and
+    // shifted one pixel while `pressed`.
+    void PaintGlyphAndCaption(Canvas& canvas, const Rect& r, ButtonState s, bool pressed) const {
+        DrawGlyphAndCaption(canvas, r, glyph_, numGlyphs_, GlyphCell(s, numGlyphs_),
+                            this->Caption(), layout_, margin_, spacing_,
+                            s == ButtonState::bsDisabled, pressed ? 1 : 0);
+    }
+
+private:
+    Bitmap glyph_;
+    int numGlyphs_ = 1;
+    int spacing_ = 4;
+    int margin_ = -1;
+    ButtonLayout layout_ = ButtonLayout::blGlyphLeft;
+};
+
 // A button that never takes the focus. With a GroupIndex it stays down when
 // clicked, and pressing another of its group (same parent, same index) lets it up;
 // AllowAllUp lets the last one of the group come up too. The click comes on release
 // inside the button.
-class SpeedButton : public Control {
+class SpeedButton : public GlyphButton<Control> {
 public:
     explicit SpeedButton(WinControl* parent = nullptr);
 
@@ -141,19 +198,8 @@ public:
     void SetGroupIndex(int index);
     bool AllowAllUp() const { return allowAllUp_; }
     void SetAllowAllUp(bool on);
-    Bitmap& Glyph() { return glyph_; }
-    const Bitmap& Glyph() const { return glyph_; }
-    void SetGlyph(const Bitmap& glyph);
-    int NumGlyphs() const { return numGlyphs_; }
-    void SetNumGlyphs(int n);
     bool Flat() const { return flat_; }
     void SetFlat(bool on);
-    int Spacing() const { return spacing_; }
-    void SetSpacing(int s);
-    int Margin() const { return margin_; }
-    void SetMargin(int m);
-    ButtonLayout Layout() const { return layout_; }
-    void SetLayout(ButtonLayout l);
 
     // What the button shows now.
     ButtonState State() const;
@@ -170,12 +216,7 @@ private:
     bool dragging_ = false;
     int groupIndex_ = 0;
     bool allowAllUp_ = false;
-    Bitmap glyph_;
-    int numGlyphs_ = 1;
     bool flat_ = false;
-    int spacing_ = 4;
-    int margin_ = -1;
-    ButtonLayout layout_ = ButtonLayout::blGlyphLeft;
 };
 
 // A focusable push button: clicks on release inside, on Space, and on Return; the
@@ -212,21 +253,9 @@ private:
 
 // A push button with a glyph, drawn by its owner: DrawButton gets the state
 // (selected, focused, disabled, default) and draws the whole face.
-class BitBtn : public Button {
+class BitBtn : public GlyphButton<Button> {
 public:
     explicit BitBtn(WinControl* parent = nullptr);
-
-    Bitmap& Glyph() { return glyph_; }
-    const Bitmap& Glyph() const { return glyph_; }
-    void SetGlyph(const Bitmap& glyph);
-    int NumGlyphs() const { return numGlyphs_; }
-    void SetNumGlyphs(int n);
-    int Spacing() const { return spacing_; }
-    void SetSpacing(int s);
-    int Margin() const { return margin_; }
-    void SetMargin(int m);
-    ButtonLayout Layout() const { return layout_; }
-    void SetLayout(ButtonLayout l);
 
     struct DrawState {
         bool selected = false;
@@ -238,13 +267,6 @@ public:
     // Draws the button: the default is the classic face with glyph and caption.
     virtual void DrawButton(Canvas& canvas, const DrawState& state);
     void Paint(Canvas& canvas) override { DrawButton(canvas, CurrentDrawState()); }
-
-private:
-    Bitmap glyph_;
-    int numGlyphs_ = 1;
-    int spacing_ = 4;
-    int margin_ = -1;
-    ButtonLayout layout_ = ButtonLayout::blGlyphLeft;
 };
 
 }  // namespace ui
