@@ -200,7 +200,7 @@ void CHBcButtonSkin::Paint(ui::Canvas& canvas, int state, bool a, bool b, int sp
 // ================================================================ the buttons
 
 TCHBcSpeedButton::TCHBcSpeedButton(ui::WinControl* parent)
-    : TCHSpeedButton(parent), skin_(*this, "TCHBcBitBtn.NumGlyphs") {
+    : CHBcSkinned(parent, "TCHBcBitBtn.NumGlyphs") {
     SetSpacing(-1);
     OnPaintHook = [this](TCHSpeedButton&, ui::Canvas& canvas, int state) {
         DoPaint(canvas, state);
@@ -211,8 +211,7 @@ void TCHBcSpeedButton::DoPaint(ui::Canvas& canvas, int state) {
     skin_.Paint(canvas, state, false, false, Spacing(), Margin());
 }
 
-TCHBcBitBtn::TCHBcBitBtn(ui::WinControl* parent)
-    : TCHCustomPaintBitBtn(parent), skin_(*this, "TCHBcBitBtn.NumGlyphs") {
+TCHBcBitBtn::TCHBcBitBtn(ui::WinControl* parent) : CHBcSkinned(parent, "TCHBcBitBtn.NumGlyphs") {
     SetSpacing(-1);
     OnPaintHook = [this](TCHCustomPaintBitBtn&, ui::Canvas& canvas, int state, bool focused,
                          bool isDefault) { DoPaint(canvas, state, focused, isDefault); };

@@ -134,9 +134,13 @@ private:
     bool autoSize_ = false;
 };
 
-class TCHBcSpeedButton : public TCHSpeedButton {
+// A button `Base` with a CHBcButtonSkin, and the skin's properties as its own.
+template <class Base>
+class CHBcSkinned : public Base {
 public:
-    explicit TCHBcSpeedButton(ui::WinControl* parent = nullptr);
+    // `caption` names the NumGlyphs setter in its refusal message.
+    CHBcSkinned(ui::WinControl* parent, const char* caption)
+        : Base(parent), skin_(*this, caption) {}
 
     TCHBtnCaptionColor& CaptionColor() { return skin_.CaptionColor; }
     TCHBcReader& Glyph() { return skin_.Glyph; }
@@ -150,32 +154,27 @@ public:
     void SetAutoSize(bool on) { skin_.SetAutoSize(on); }
     const ui::Palette* GetPalette() const { return skin_.GetPalette(); }
 
-private:
-    void DoPaint(ui::Canvas& canvas, int state);
+protected:
     CHBcButtonSkin skin_;
 };
 
-class TCHBcBitBtn : public TCHCustomPaintBitBtn {
+class TCHBcSpeedButton : public CHBcSkinned<TCHSpeedButton> {
+public:
+    explicit TCHBcSpeedButton(ui::WinControl* parent = nullptr);
+
+private:
+    void DoPaint(ui::Canvas& canvas, int state);
+};
+
+class TCHBcBitBtn : public CHBcSkinned<TCHCustomPaintBitBtn> {
 public:
     explicit TCHBcBitBtn(ui::WinControl* parent = nullptr);
 
-    TCHBtnCaptionColor& CaptionColor() { return skin_.CaptionColor; }
-    TCHBcReader& Glyph() { return skin_.Glyph; }
-    int NumGlyphs() const { return skin_.NumGlyphs(); }
-    void SetNumGlyphs(int n) { skin_.SetNumGlyphs(n); }
-    int CaptionDownOffsetX() const { return skin_.CaptionDownOffsetX(); }
-    int CaptionDownOffsetY() const { return skin_.CaptionDownOffsetY(); }
-    void SetCaptionDownOffsetX(int v) { skin_.SetCaptionDownOffsetX(v); }
-    void SetCaptionDownOffsetY(int v) { skin_.SetCaptionDownOffsetY(v); }
-    bool AutoSize() const { return skin_.AutoSize(); }
-    void SetAutoSize(bool on) { skin_.SetAutoSize(on); }
     // Draw the focus rectangle, and the default cell while the button is the default.
     bool DrawFocus() const { return drawFocus_; }
     void SetDrawFocus(bool on);
-    const ui::Palette* GetPalette() const { return skin_.GetPalette(); }
 
 private:
     void DoPaint(ui::Canvas& canvas, int state, bool focused, bool isDefault);
-    CHBcButtonSkin skin_;
     bool drawFocus_ = false;
 };
