@@ -91,6 +91,26 @@ void DrawDisabledText(Canvas& canvas, std::string_view text, Rect r, unsigned fl
     canvas.DrawText(text, r, flags);
 }
 
+// A push button's face over `r`: the default button gets a frame in the window-frame
+// colour and `r` shrinks inside it; then the face is pressed flat in a shadow frame,
+// or raised.
+void DrawPushFace(Canvas& canvas, Rect& r, bool isDefault, bool pressed) {
+    if (isDefault) {
+        canvas.Brush.Color = clWindowFrame;
+        canvas.FrameRect(r);
+        r = Rect{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+    }
+    if (pressed) {
+        canvas.Brush.Style = BrushStyle::bsSolid;
+        canvas.Brush.Color = clBtnFace;
+        canvas.FillRect(r);
+        canvas.Brush.Color = clBtnShadow;
+        canvas.FrameRect(r);
+    } else {
+        DrawButtonFace(canvas, r, false, false);
+    }
+}
+
 }  // namespace
 
 // ================================================================ Image
@@ -452,7 +472,6 @@ void SpeedButton::SetFlat(bool on) {
     Invalidate();
 }
 
-
 void SpeedButton::MouseDown(MouseButton button, ShiftState shift, int x, int y) {
     if (button == MouseButton::mbLeft && Enabled()) {
         if (!down_) {
@@ -599,22 +618,8 @@ bool Button::DialogKey(int key) {
 
 void Button::Paint(Canvas& canvas) {
     Rect r = ClientRect();
-    const bool isDefault = IsDefaultNow();
-    if (isDefault) {
-        canvas.Brush.Color = clWindowFrame;
-        canvas.FrameRect(r);
-        r = Rect{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
-    }
     const bool pressed = Pressed();
-    if (pressed) {
-        canvas.Brush.Style = BrushStyle::bsSolid;
-        canvas.Brush.Color = clBtnFace;
-        canvas.FillRect(r);
-        canvas.Brush.Color = clBtnShadow;
-        canvas.FrameRect(r);
-    } else {
-        DrawButtonFace(canvas, r, false, false);
-    }
+    DrawPushFace(canvas, r, IsDefaultNow(), pressed);
     const int off = pressed ? 1 : 0;
     Rect t{r.Left + off, r.Top + off, r.Right + off, r.Bottom + off};
     canvas.Brush.Style = BrushStyle::bsClear;
@@ -640,20 +645,7 @@ BitBtn::DrawState BitBtn::CurrentDrawState() const {
 
 void BitBtn::DrawButton(Canvas& canvas, const DrawState& state) {
     Rect r = ClientRect();
-    if (state.isDefault) {
-        canvas.Brush.Color = clWindowFrame;
-        canvas.FrameRect(r);
-        r = Rect{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
-    }
-    if (state.selected) {
-        canvas.Brush.Style = BrushStyle::bsSolid;
-        canvas.Brush.Color = clBtnFace;
-        canvas.FillRect(r);
-        canvas.Brush.Color = clBtnShadow;
-        canvas.FrameRect(r);
-    } else {
-        DrawButtonFace(canvas, r, false, false);
-    }
+    DrawPushFace(canvas, r, state.isDefault, state.selected);
     PaintGlyphAndCaption(canvas, r,
                          state.disabled   ? ButtonState::bsDisabled
                          : state.selected ? ButtonState::bsDown
