@@ -311,7 +311,10 @@ void Panel::Paint(Canvas& canvas) {
     canvas.Brush.Style = BrushStyle::bsSolid;
     canvas.Brush.Color = Color();
     canvas.FillRect(r);
-    if (Caption().empty()) return;
+    if (!Caption().empty()) PaintCaption(canvas, r, !Enabled());
+}
+
+void Panel::PaintCaption(Canvas& canvas, const Rect& r, bool greyed) const {
     canvas.Brush.Style = BrushStyle::bsClear;
     const int fh = canvas.TextHeight("W");
     Rect t = r;
@@ -321,11 +324,10 @@ void Panel::Paint(Canvas& canvas) {
         DT_SINGLELINE | (alignment_ == ui::Alignment::taCenter         ? DT_CENTER
                          : alignment_ == ui::Alignment::taRightJustify ? DT_RIGHT
                                                                        : DT_LEFT);
-    if (!Enabled()) {
+    if (greyed)
         DrawDisabledText(canvas, Caption(), t, flags);
-        return;
-    }
-    canvas.DrawText(Caption(), t, flags);
+    else
+        canvas.DrawText(Caption(), t, flags);
 }
 
 // ================================================================ button drawing

@@ -105,6 +105,9 @@ public:
 protected:
     // The bevels and border; `r` shrinks to the inner rectangle.
     void PaintBevels(Canvas& canvas, Rect& r) const;
+    // The caption in the canvas's font on one line across `r`, centred vertically and
+    // aligned by Alignment; `greyed` draws it embossed as disabled text.
+    void PaintCaption(Canvas& canvas, const Rect& r, bool greyed) const;
 
 private:
     BevelCut bevelOuter_ = BevelCut::bvRaised;

@@ -63,16 +63,7 @@ void TBcCustomPanel::Paint(ui::Canvas& canvas) {
         drawer_.Draw(&canvas);
         if (!Caption().empty()) {
             canvas.Font = GetFont();
-            canvas.Brush.Style = ui::BrushStyle::bsClear;
-            const int fh = canvas.TextHeight("W");
-            ui::Rect t = r;
-            t.Top = (r.Bottom + r.Top - fh) / 2;
-            t.Bottom = t.Top + fh;
-            const unsigned flags =
-                ui::DT_SINGLELINE | (Alignment() == ui::Alignment::taCenter         ? ui::DT_CENTER
-                                     : Alignment() == ui::Alignment::taRightJustify ? ui::DT_RIGHT
-                                                                                    : ui::DT_LEFT);
-            canvas.DrawText(Caption(), t, flags);
+            PaintCaption(canvas, r, false);
         }
     }
     if (OnPainted) OnPainted(*this);
