@@ -23,33 +23,22 @@ void HeadlessBackend::Script(const InputEvent& event, std::uint32_t afterMs) {
 }
 
 void HeadlessBackend::Move(int x, int y, std::uint32_t afterMs) {
-    InputEvent e;
-    e.type = InputType::MouseMove;
-    e.x = x;
-    e.y = y;
-    Script(e, afterMs);
+    Script({.type = InputType::MouseMove, .x = x, .y = y}, afterMs);
 }
 
 void HeadlessBackend::MouseDown(int x, int y, MouseButton button, ShiftState shift,
                                 std::uint32_t afterMs) {
-    InputEvent e;
-    e.type = InputType::MouseDown;
-    e.x = x;
-    e.y = y;
-    e.button = button;
-    e.shift = shift | ButtonBit(button);
-    Script(e, afterMs);
+    Script({.type = InputType::MouseDown,
+            .x = x,
+            .y = y,
+            .button = button,
+            .shift = shift | ButtonBit(button)},
+           afterMs);
 }
 
 void HeadlessBackend::MouseUp(int x, int y, MouseButton button, ShiftState shift,
                               std::uint32_t afterMs) {
-    InputEvent e;
-    e.type = InputType::MouseUp;
-    e.x = x;
-    e.y = y;
-    e.button = button;
-    e.shift = shift;
-    Script(e, afterMs);
+    Script({.type = InputType::MouseUp, .x = x, .y = y, .button = button, .shift = shift}, afterMs);
 }
 
 void HeadlessBackend::Click(int x, int y, MouseButton button, ShiftState shift,
@@ -62,13 +51,11 @@ void HeadlessBackend::Click(int x, int y, MouseButton button, ShiftState shift,
 void HeadlessBackend::DoubleClick(int x, int y, MouseButton button, ShiftState shift,
                                   std::uint32_t afterMs) {
     Click(x, y, button, shift, afterMs);
-    InputEvent e;
-    e.type = InputType::DoubleClick;
-    e.x = x;
-    e.y = y;
-    e.button = button;
-    e.shift = shift | ButtonBit(button) | ssDouble;
-    Script(e);
+    Script({.type = InputType::DoubleClick,
+            .x = x,
+            .y = y,
+            .button = button,
+            .shift = shift | ButtonBit(button) | ssDouble});
     MouseUp(x, y, button, shift);
 }
 
