@@ -6,6 +6,7 @@
 
 #include "media/Qvpack.h"
 #include "platform/Big5.h"
+#include "tests/support/PictureFixtures.h"
 
 namespace fixtures {
 
@@ -59,12 +60,7 @@ bool WritePack(const std::filesystem::path& path,
     return pack.EndPack();
 }
 
-ScratchDir::ScratchDir(const std::string& name) {
-    path_ = std::filesystem::path(LUMIA_BINARY_DIR) / "scratch" / name;
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-    std::filesystem::create_directories(path_, ec);
-}
+ScratchDir::ScratchDir(const std::string& name) : path_(picfix::TempDir(name)) {}
 
 ScratchDir::~ScratchDir() {
     std::error_code ec;

@@ -27,7 +27,8 @@ void InstallSheet(int index, const std::vector<std::uint8_t>& picture);
 bool WritePack(const std::filesystem::path& path,
                const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& members);
 
-// A scratch folder under the build tree, emptied when made and removed at the end.
+// A fresh scratch folder of this test process under the build tree (the tests of one
+// executable may run at once), removed at the end.
 class ScratchDir {
 public:
     explicit ScratchDir(const std::string& name);
