@@ -39,10 +39,12 @@ using TimerProc = void (*)(std::uint32_t id, std::uintptr_t user);
 class TimerService {
 public:
     virtual ~TimerService() = default;
-    virtual TimeCaps GetDevCaps() = 0;
+    // The real services run on a steady clock: any period from 1 ms up, and any
+    // resolution but 0.
+    virtual TimeCaps GetDevCaps() { return TimeCaps{1, 1000000}; }
     // False when the system cannot give that resolution.
-    virtual bool BeginPeriod(std::uint32_t resolution) = 0;
-    virtual void EndPeriod(std::uint32_t resolution) = 0;
+    virtual bool BeginPeriod(std::uint32_t resolution) { return resolution > 0; }
+    virtual void EndPeriod(std::uint32_t) {}
     // A periodic event calling proc(id, user) every `delay` ms; its id (never 0), or 0
     // when none could be made.
     virtual std::uint32_t SetEvent(std::uint32_t delay, std::uint32_t resolution, TimerProc proc,
@@ -65,9 +67,6 @@ public:
     ThreadTimerService() = default;
     ~ThreadTimerService() override;
 
-    TimeCaps GetDevCaps() override { return TimeCaps{1, 1000000}; }
-    bool BeginPeriod(std::uint32_t resolution) override { return resolution > 0; }
-    void EndPeriod(std::uint32_t) override {}
     std::uint32_t SetEvent(std::uint32_t delay, std::uint32_t resolution, TimerProc proc,
                            std::uintptr_t user) override;
     bool KillEvent(std::uint32_t id) override;
@@ -99,9 +98,6 @@ public:
     PumpTimerService() = default;
     ~PumpTimerService() override = default;
 
-    TimeCaps GetDevCaps() override { return TimeCaps{1, 1000000}; }
-    bool BeginPeriod(std::uint32_t resolution) override { return resolution > 0; }
-    void EndPeriod(std::uint32_t) override {}
     std::uint32_t SetEvent(std::uint32_t delay, std::uint32_t resolution, TimerProc proc,
                            std::uintptr_t user) override;
     bool KillEvent(std::uint32_t id) override;

@@ -56,8 +56,7 @@ void TBcImage::ApplyAutoSize() {
 }
 
 const ui::Palette* TBcImage::GetPalette() const {
-    const ui::Bitmap* bmp = reader_.GetBmp();
-    return bmp != nullptr ? &bmp->ColorTable() : nullptr;
+    return reader_.GetPalette();
 }
 
 void TBcImage::Paint(ui::Canvas& canvas) {

@@ -38,8 +38,7 @@ void TBcCustomPanel::ApplyAutoSize() {
 }
 
 const ui::Palette* TBcCustomPanel::GetPalette() const {
-    const ui::Bitmap* bmp = reader_.GetBmp();
-    return bmp != nullptr ? &bmp->ColorTable() : nullptr;
+    return reader_.GetPalette();
 }
 
 void TBcCustomPanel::Paint(ui::Canvas& canvas) {

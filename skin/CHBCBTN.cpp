@@ -187,8 +187,7 @@ void CHBcButtonSkin::GlyphChanged() {
 }
 
 const ui::Palette* CHBcButtonSkin::GetPalette() const {
-    const ui::Bitmap* bmp = Glyph.GetBmp();
-    return bmp != nullptr ? &bmp->ColorTable() : nullptr;
+    return Glyph.GetPalette();
 }
 
 void CHBcButtonSkin::Paint(ui::Canvas& canvas, int state, bool a, bool b, int spacing, int margin) {

@@ -250,6 +250,11 @@ const ui::Bitmap* TCHCustomBcReader::GetBmp() const {
     return link_.Container() != nullptr ? &link_.Container()->Bitmap() : nullptr;
 }
 
+const ui::Palette* TCHCustomBcReader::GetPalette() const {
+    const ui::Bitmap* bmp = GetBmp();
+    return bmp != nullptr ? &bmp->ColorTable() : nullptr;
+}
+
 void TCHCustomBcReader::UpdateSrc() {
     if (index_ >= -1 && link_.Container() != nullptr) src_ = link_.Container()->GetCellRect(index_);
 }

@@ -133,6 +133,8 @@ public:
 
     // The container's bitmap, or null.
     const ui::Bitmap* GetBmp() const;
+    // The sheet's colour table, or null when there is no sheet.
+    const ui::Palette* GetPalette() const;
     // With a container and Index >= -1, the source becomes that cell (or the whole bitmap).
     void UpdateSrc();
 
