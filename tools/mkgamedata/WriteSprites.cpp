@@ -18,112 +18,15 @@
 #include "shop/Goods.h"
 #include "tools/mkgamedata/PackWriter.h"
 #include "tools/mkgamedata/PictureWriter.h"
+#include "tools/mkgamedata/Art.h"
 
 namespace mkgamedata {
 
 namespace {
 
 constexpr std::uint8_t kKey = 0;       // transparent
-constexpr std::uint8_t kInk = 233;     // near black
-constexpr std::uint8_t kWhite = 255;
-constexpr std::uint8_t kSkin = 16 + 36 * 5 + 6 * 4 + 3;
 
-// A colour of the generated palette's 6 x 6 x 6 cube.
-constexpr std::uint8_t Cube(int r, int g, int b) { return static_cast<std::uint8_t>(16 + 36 * r + 6 * g + b); }
-
-// Digits 0..9, 3 x 5 pixels, one row per byte (bit 2 = left column).
-constexpr std::uint8_t kDigits[10][5] = {
-    {7, 5, 5, 5, 7}, {2, 6, 2, 2, 7}, {7, 1, 7, 4, 7}, {7, 1, 7, 1, 7}, {5, 5, 7, 1, 1},
-    {7, 4, 7, 1, 7}, {7, 4, 7, 5, 7}, {7, 1, 1, 2, 2}, {7, 5, 7, 5, 7}, {7, 5, 7, 1, 7},
-};
-
-struct Pt {
-    double x;
-    double y;
-};
-
-// A picture of palette indices, drawn on with plain shapes.
-class Picture {
-public:
-    Picture(int w, int h, std::uint8_t fill) : w_(w), h_(h), px_(std::size_t(w) * h, fill) {}
-
-    void Set(int x, int y, std::uint8_t c) {
-        if (x >= 0 && y >= 0 && x < w_ && y < h_) px_[std::size_t(y) * w_ + x] = c;
-    }
-    void Rect(int x, int y, int w, int h, std::uint8_t c) {
-        for (int j = y; j < y + h; ++j)
-            for (int i = x; i < x + w; ++i) Set(i, j, c);
-    }
-    void Frame(int x, int y, int w, int h, std::uint8_t c) {
-        for (int i = x; i < x + w; ++i) Set(i, y, c), Set(i, y + h - 1, c);
-        for (int j = y; j < y + h; ++j) Set(x, j, c), Set(x + w - 1, j, c);
-    }
-    void Ellipse(double cx, double cy, double rx, double ry, std::uint8_t c) {
-        for (int j = int(cy - ry) - 1; j <= int(cy + ry) + 1; ++j)
-            for (int i = int(cx - rx) - 1; i <= int(cx + rx) + 1; ++i) {
-                const double dx = (i + 0.5 - cx) / rx, dy = (j + 0.5 - cy) / ry;
-                if (dx * dx + dy * dy <= 1.0) Set(i, j, c);
-            }
-    }
-    // A convex polygon, filled row by row at the pixel centres.
-    void Polygon(const std::vector<Pt>& p, std::uint8_t c) {
-        double top = p[0].y, bottom = p[0].y;
-        for (const Pt& q : p) top = std::min(top, q.y), bottom = std::max(bottom, q.y);
-        for (int j = int(std::floor(top)); j <= int(std::ceil(bottom)); ++j) {
-            const double y = j + 0.5;
-            double lo = 1e9, hi = -1e9;
-            for (std::size_t k = 0; k < p.size(); ++k) {
-                const Pt a = p[k], b = p[(k + 1) % p.size()];
-                if ((a.y <= y && b.y > y) || (b.y <= y && a.y > y)) {
-                    const double x = a.x + (y - a.y) * (b.x - a.x) / (b.y - a.y);
-                    lo = std::min(lo, x), hi = std::max(hi, x);
-                }
-            }
-            for (int i = int(std::ceil(lo - 0.5)); i <= int(std::floor(hi - 0.5)); ++i) Set(i, j, c);
-        }
-    }
-    void Number(int x, int y, int n, std::uint8_t c) {
-        const std::string s = std::to_string(n);
-        for (std::size_t k = 0; k < s.size(); ++k)
-            for (int j = 0; j < 5; ++j)
-                for (int i = 0; i < 3; ++i)
-                    if (kDigits[s[k] - '0'][j] & (4 >> i)) Set(x + int(k) * 4 + i, y + j, c);
-    }
-    // A frame's number on a dark plate in its top-left corner, leaving the first pixel
-    // (the colour key) alone.
-    void FrameNumber(int fx, int fy, int n) {
-        const int digits = int(std::to_string(n).size());
-        Rect(fx + 1, fy + 1, digits * 4 + 1, 7, kInk);
-        Number(fx + 2, fy + 2, n, kWhite);
-    }
-    // Copies `cell` into this picture at (x, y).
-    void Put(int x, int y, const Picture& cell) {
-        for (int j = 0; j < cell.h_; ++j)
-            for (int i = 0; i < cell.w_; ++i) Set(x + i, y + j, cell.px_[std::size_t(j) * cell.w_ + i]);
-    }
-
-    int Width() const { return w_; }
-    int Height() const { return h_; }
-    const std::vector<std::uint8_t>& Pixels() const { return px_; }
-
-private:
-    int w_, h_;
-    std::vector<std::uint8_t> px_;
-};
-
-// A sheet of columns x rows frames of fw x fh, each drawn by draw(frame picture, column, row).
-template <class Draw>
-Picture Sheet(int columns, int rows, int fw, int fh, std::uint8_t fill, Draw draw) {
-    Picture sheet(columns * fw, rows * fh, fill);
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < columns; ++c) {
-            Picture cell(fw, fh, fill);
-            draw(cell, c, r);
-            sheet.Put(c * fw, r * fh, cell);
-        }
-    return sheet;
-}
-
+// A sheet file: "!WBM", the picture's and a frame's sizes, then the pixels.
 std::vector<std::uint8_t> SheetBytes(const Picture& p, int fw, int fh) {
     std::vector<std::uint8_t> out = {'!', 'W', 'B', 'M'};
     for (int v : {p.Width(), p.Height(), fw, fh}) {
@@ -371,20 +274,6 @@ std::vector<std::uint8_t> ShopRegions() {
 
 // Adds (or replaces) one member of a pack, making the pack when it is not there, so
 // that the writers sharing the shop pack each put in their own members.
-bool PutMember(const std::filesystem::path& path, const std::string& name, const std::vector<std::uint8_t>& bytes) {
-    if (!std::filesystem::exists(path)) return WritePack(path, {{name, bytes, false}});
-    TQvPack pack;
-    pack.SetReadOnly(false);
-    bool ok = pack.OpenPack(path.string());
-    if (ok && pack.CheckFileName(name.c_str()) >= 0) ok = pack.DelFile(name.c_str());
-    std::FILE* f = ok ? std::tmpfile() : nullptr;
-    ok = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() && std::fflush(f) == 0 &&
-         pack.AddFileFrom(name.c_str(), f, false);
-    if (f) std::fclose(f);
-    ok = pack.ClosePack() && ok;
-    if (!ok) std::fprintf(stderr, "mkgamedata: cannot add %s to %s\n", name.c_str(), path.c_str());
-    return ok;
-}
 
 }  // namespace
 
@@ -399,7 +288,7 @@ bool WriteSprites(const std::filesystem::path& root) {
     const std::vector<RGBQUAD> palette = GeneratedPalette();
     members.push_back({kSpritePalette, MakeAct(palette.data()), false});
     if (!WritePack(root / "Data" / "SPMan.Pak", members)) return false;
-    return PutMember(root / "Data" / "WpData0.Pak", "Shoppoly.plf", ShopRegions());
+    return AddPackMember(root / "Data" / "WpData0.Pak", "Shoppoly.plf", ShopRegions());
 }
 
 }  // namespace mkgamedata
