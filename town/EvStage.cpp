@@ -405,7 +405,7 @@ void TEventServerDbg::ShakeGr(int sound) {
         WaitStep();
     }
     m_TransitionRunning = 1;
-    if (sound >= 0) Call(EventServerHooks.PlaySound, sound);
+    if (sound >= 0) PlaySound(sound);
     const int bandH = h - 2 * kShakeBand;
     int offset = kShakeSwing;
     for (int i = 0; i < kShakeSwings; ++i) {

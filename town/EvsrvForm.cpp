@@ -17,6 +17,7 @@
 #include "town/EvControler.h"
 #include "town/EventTables.h"
 #include "town/Evsrvfm.h"
+#include "town/SoundTables.h"
 
 namespace {
 
@@ -276,7 +277,7 @@ void TEventServerDbg::EventBegin() {
     SetReady(false);
     if (NpcMetPending) Call(EventServerHooks.MarkNpcMet);
     const int place = CurrentPlace();
-    if (place == kFlowerRoom || place == kChurchRoom) Call(EventServerHooks.SetPlace, place, true);
+    if (place == kFlowerRoom || place == kChurchRoom) SetPlace(place, true);
     Call(EventServerHooks.ClearCheckMemo);
     m_InEvent = 1;
     m_ShopRedraw = 0;
@@ -287,12 +288,13 @@ void TEventServerDbg::EventBegin() {
 
 void TEventServerDbg::EventBeginVoice(int v) {
     m_VoicePackPath.clear();
-    if (EventServerHooks.VoicePackOf) {
-        const std::string name = EventServerHooks.VoicePackOf(v);
-        if (!name.empty()) {
-            m_VoicePackPath = FindVoicePack(name);
-            ui::Record("voicepack", name + (m_VoicePackPath.empty() ? " missing" : ""));
-        }
+    // Only the first number of a pack names it.
+    for (int p = 0; p < kVoicePackCount; ++p) {
+        if (VoicePackStarts[p] != v) continue;
+        m_VoicePackPath = FindVoicePack(VoicePackNames[p]);
+        ui::Record("voicepack",
+                   std::string(VoicePackNames[p]) + (m_VoicePackPath.empty() ? " missing" : ""));
+        break;
     }
     EventBegin();
 }
@@ -330,7 +332,7 @@ void TEventServerDbg::EventEnd() {
         Call(EventServerHooks.ShowShop, true);
     }
     SetReady(true);
-    Call(EventServerHooks.PlayPlaceMusic);
+    PlayPlaceMusic();
     ShowClockAndCalendarAgain();
     SetMenuButtonsEnabled(true);
     EndActor4();
@@ -361,7 +363,7 @@ void TEventServerDbg::EventEndStopMusic(int mode) {
         EndActor4();
         m_InEvent = 0;
     } else {
-        Call(EventServerHooks.StopMusic);
+        StopMusic();
         SetReady(true);
         EndActor4();
         m_InEvent = 0;

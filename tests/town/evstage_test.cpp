@@ -16,6 +16,7 @@
 #include "town/EvControler.h"
 #include "town/EvPictures.h"
 #include "town/Evsrvfm.h"
+#include "town/Mdpform.h"
 
 namespace {
 
@@ -417,14 +418,12 @@ TEST_F(StageTest, ClearWhiteAndShake) {
     EXPECT_TRUE(Same(ev->m_Img->Picture(), Solid(kStageWidth, kStageHeight, ui::clWhite)));
     ev->WhiteIn(0x30C);
     EXPECT_TRUE(Same(ev->m_Img->Picture(), Picture(0x30C)));
-    std::vector<int> sounds;
-    EventServerHooks.PlaySound = [&](int n) { sounds.push_back(n); };
     transcript->Clear();
     const std::uint32_t t0 = headless.Now();
     ev->ShakeGr(12);
     // Bands in 8 steps, 15 swings, the dissolve back in 8: each step over 100 ms.
     EXPECT_GE(headless.Now() - t0, 31u * 101u);
-    EXPECT_EQ(sounds, std::vector<int>{12});
+    EXPECT_EQ(Kinds("sound").size(), 1u);
     EXPECT_TRUE(Same(ev->m_Img->Picture(), Picture(0x30C)));
     EXPECT_EQ(ev->m_TransitionRunning, 0);
 }
@@ -458,9 +457,9 @@ TEST_F(StageTest, EventEndInTheUpperRoomLeavesTheShopShown) {
 }
 
 TEST_F(StageTest, EventEndStopMusicForTheEndingsAndForTheMap) {
+    MdpFm = new TMdpFm();
+    MdpFm->OpenCdAudio();
     Strings calls;
-    EventServerHooks.StopMusic = [&] { calls.push_back("stop music"); };
-    EventServerHooks.PlayPlaceMusic = [&] { calls.push_back("place music"); };
     EventServerHooks.ShowShop = [&](bool show) {
         calls.push_back(show ? "show shop" : "hide shop");
     };
@@ -468,8 +467,11 @@ TEST_F(StageTest, EventEndStopMusicForTheEndingsAndForTheMap) {
     GameFlow->Place = 3;
     ev->EventBegin();
     ev->ShowStage();
+    MdpFm->PlayTrackLoop(10);
+    ASSERT_EQ(MdpFm->CurrentTrack(), 10);
     ev->EventEndStopMusic(-1);
-    EXPECT_EQ(calls, (Strings{"stop music", "hide shop"}));
+    EXPECT_EQ(calls, (Strings{"hide shop"}));
+    EXPECT_EQ(MdpFm->CurrentTrack(), -1);
     EXPECT_FALSE(ev->Visible());
     EXPECT_TRUE(GameFlow->IsReady());
 
@@ -477,11 +479,14 @@ TEST_F(StageTest, EventEndStopMusicForTheEndingsAndForTheMap) {
     GameFlow->Place = 33;
     ev->EventBegin();
     ev->ShowStage();
+    MdpFm->PlayTrackLoop(11);
     ev->EventEndStopMusic(163);
-    EXPECT_EQ(calls, (Strings{"show map"}));  // the music plays on
+    EXPECT_EQ(calls, (Strings{"show map"}));
+    EXPECT_EQ(MdpFm->CurrentTrack(), 11);  // the music plays on
     EXPECT_FALSE(ev->Visible());
     EXPECT_TRUE(GameFlow->IsReady());
     EXPECT_TRUE(ev->m_BtnOpt->Enabled());
+    delete MdpFm;
 }
 
 TEST_F(StageTest, DebugStepWaitsForNextStepAfterAPicture) {
@@ -506,9 +511,6 @@ TEST_F(StageTest, VoicePackIsOpenedWhereItLiesAndNeverCopied) {
     ui::CreateDirectory(disc + "/qdv/wave");
     ui::CreateDirectory(disc + "/qdv/wave/intm");
     ui::WriteFileAtomic(disc + "/qdv/wave/intm/evfm02.pak", "x", 1);
-    EventServerHooks.VoicePackOf = [](int v) {
-        return v == 113 ? std::string("evfm02") : std::string();
-    };
     TEventServerDbg::DiscFolder.clear();
     ev->EventBeginVoice(113);
     EXPECT_EQ(ev->m_VoicePackPath, "");

@@ -5,11 +5,15 @@ namespace mkgamedata {
 // Declarations of the writers, each defined in its own file beside this one.
 bool WriteFolders(const std::filesystem::path& root);
 bool WriteSprites(const std::filesystem::path& root);  // Data\SPMan.Pak, Shoppoly.plf
+bool WriteMapPack(const std::filesystem::path& root);  // col24b\mapPack\mapPack.pak
+bool WriteSounds(const std::filesystem::path& root);   // wave\se, wave\Intm, music
 bool WriteEvPictures(const std::filesystem::path& root);  // the four event picture packs
 
 const WriterEntry kWriters[] = {
     {"folders", WriteFolders},
     {"sprites", WriteSprites},
+    {"mappack", WriteMapPack},
+    {"sounds", WriteSounds},
     {"evpictures", WriteEvPictures},
     {nullptr, nullptr},
 };
