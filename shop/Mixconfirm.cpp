@@ -22,58 +22,41 @@ constexpr int kIconHeight = 32;
 constexpr int kSoundMixDone = 59;
 constexpr int kSoundMixNothing = 61;
 
-// The caption strip the dialog is dragged by.
-bool InCaption(int x, int y) { return x >= 8 && x <= 302 && y >= 8 && y <= 34; }
-
-ui::Label* NumberLabel(TItemMixConfirmForm* f, const char* name, int top) {
-    auto* l = f->Make<ui::Label>();
-    l->Name = name;
+ui::Label* Text(TGameDialog* f, ui::Label* l, int left, int top, int width, const char* utf8) {
     l->SetAutoSize(false);
-    l->SetTransparent(true);
-    l->SetAlignment(ui::Alignment::taRightJustify);
-    l->SetBounds(120, top, 60, 16);
+    l->SetBounds(left, top, width, 16);
+    if (utf8) l->SetCaption(B5(utf8));
+    (void)f;
     return l;
 }
 
 }  // namespace
 
-TItemMixConfirmForm::TItemMixConfirmForm() {
+TItemMixConfirmForm::TItemMixConfirmForm()
+    : TGameDialog(kWidth, kHeight, kPosItemMixConfirm, CaptionStrip(8, 302, 8, 34)) {
     Name = "ItemMixConfirmForm";
     ItemMixConfirmForm = this;
-    SetBorderStyle(ui::BorderStyle::bsNone);
-    SetFormStyle(ui::FormStyle::fsStayOnTop);
-    SetFontName(B5("新細明體"));
-    SetFontHeight(12);
-    SetBounds(0, 0, kWidth, kHeight);
-
-    Image1 = Make<ui::Image>();
-    Image1->Name = "Image1";
-    Image1->SetBounds(0, 0, kWidth, kHeight);
-    Image1->OnMouseDown = [this](ui::Control&, ui::MouseButton b, ui::ShiftState, int x, int y) {
-        if (b == ui::MouseButton::mbLeft && InCaption(x, y)) DragMove();
-    };
+    LoadBackground("DlgItemMixConfirm.bmp");
     ItemIcon = Make<ui::Image>();
     ItemIcon->Name = "ItemIcon";
     ItemIcon->SetBounds(20, 50, kIconWidth, kIconHeight);
-    ItemName = Make<ui::Label>();
-    ItemName->Name = "ItemName";
-    ItemName->SetTransparent(true);
-    ItemName->SetBounds(48, 60, 240, 16);
+    ItemName = MakeLabel(48, 58, "ItemName");
+    Text(this, ItemName, 48, 58, 240, nullptr);
     ItemName->SetFontHeight(16);
     ItemName->OnMouseDown = [this](ui::Control&, ui::MouseButton b, ui::ShiftState, int, int) {
-        if (b == ui::MouseButton::mbLeft) DragMove();
+        DragByControl(b);
     };
-    ItemMixNum = NumberLabel(this, "ItemMixNum", 110);
-    ItemConfirmNum = NumberLabel(this, "ItemConfirmNum", 134);
-    CloseButton = Make<ui::Button>();
-    CloseButton->Name = "CloseButton";
-    CloseButton->SetCaption(B5("關閉"));
-    CloseButton->SetBounds(115, 164, 80, 24);
-    CloseButton->OnClick = [this](ui::Control&) { CloseButtonClick(); };
-    OnCloseQuery = [](ui::Form&, bool& canClose) { canClose = false; };
+    Text(this, MakeLabel(20, 108, "MixNumCaption"), 20, 108, 90, "預定數量");
+    Text(this, MakeLabel(20, 125, "ConfirmNumCaption"), 20, 125, 90, "完成數量");
+    ItemMixNum = Text(this, MakeLabel(120, 108, "ItemMixNum"), 120, 108, 60, nullptr);
+    ItemConfirmNum = Text(this, MakeLabel(120, 125, "ItemConfirmNum"), 120, 125, 60, nullptr);
+    ItemMixNum->SetAlignment(ui::Alignment::taRightJustify);
+    ItemConfirmNum->SetAlignment(ui::Alignment::taRightJustify);
 }
 
-TItemMixConfirmForm::~TItemMixConfirmForm() {
+TItemMixConfirmForm::~TItemMixConfirmForm() { ClearFormVariable(); }
+
+void TItemMixConfirmForm::ClearFormVariable() {
     if (ItemMixConfirmForm == this) ItemMixConfirmForm = nullptr;
 }
 
@@ -81,19 +64,14 @@ void TItemMixConfirmForm::ShowMixResult() {
     const int item = MixItem();
     const int made = MixResultCount(MixYield(), GameCondition());
 
-    // Centred on the shop window (the remembered place comes with the dialogs' pattern).
-    if (ShopForm)
-        SetBounds(ShopForm->Left() + (ShopForm->Width() - kWidth) / 2,
-                  ShopForm->Top() + (ShopForm->Height() - kHeight) / 2, kWidth, kHeight);
+    Place();
     if (ShopForm) {
-        ShopForm->OpenDataPack();
-        Image1->SetPicture(ShopForm->LoadPackPicture("MixConf.bmp"));
-        ui::Bitmap icons = ShopForm->LoadPackPicture("IconS.bmp");
-        ShopForm->CloseDataPack();
+        const ui::Bitmap icons = ShopForm->LoadPackPicture("IconS.bmp");
         if (!icons.Empty()) {
             ui::Bitmap icon(kIconWidth, kIconHeight);
+            ui::Bitmap source = icons;
             icon.GetCanvas().CopyRect(
-                ui::Rect{0, 0, kIconWidth, kIconHeight}, icons.GetCanvas(),
+                ui::Rect{0, 0, kIconWidth, kIconHeight}, source.GetCanvas(),
                 ui::Rect{item * kIconWidth, 0, (item + 1) * kIconWidth, kIconHeight});
             ItemIcon->SetPicture(icon);
         }
@@ -107,15 +85,15 @@ void TItemMixConfirmForm::ShowMixResult() {
     AddItemStock(item, made);
     ExhibitionSlot = ItemSlot(item);
     ui::Record("mix result", ui::Big5ToUtf8(nameText) + " " + std::to_string(made));
-    DisableShopMenus();
     Show();
 }
 
 void TItemMixConfirmForm::CloseButtonClick() {
     const int slot = ExhibitionSlot;
+    SaveWindowPosition(*this, Record());
     Hide();
     Release();
-    if (ItemMixConfirmForm == this) ItemMixConfirmForm = nullptr;
+    ClearFormVariable();
     if (g_ShopHooks.ResetTickPhase) g_ShopHooks.ResetTickPhase();
     if (g_ShopHooks.ShowMessage) g_ShopHooks.ShowMessage(B5("　"));
     if (slot >= 0) RefreshShelfSlot(slot);

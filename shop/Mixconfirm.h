@@ -3,26 +3,27 @@
 // it into stock, fewer when the heroine was sleepy (three quarters) or exhausted
 // (half).
 #include "platform/Controls.h"
-#include "platform/Form.h"
+#include "shop/GameDialog.h"
 
-class TItemMixConfirmForm : public ui::Form {
+class TItemMixConfirmForm : public TGameDialog {
 public:
     TItemMixConfirmForm();
     ~TItemMixConfirmForm() override;
 
-    ui::Image* Image1 = nullptr;
     ui::Image* ItemIcon = nullptr;
     ui::Label* ItemName = nullptr;
     ui::Label* ItemMixNum = nullptr;      // units planned: batches x 10
     ui::Label* ItemConfirmNum = nullptr;  // units made
-    ui::Button* CloseButton = nullptr;
-    int ExhibitionSlot = -1;  // the slot showing the item made, or -1
+    int ExhibitionSlot = -1;              // the slot showing the item made, or -1
 
     // Sets the dialog up from the finished job, adds the units made to stock and shows it.
     void ShowMixResult();
     // Closes the dialog: it is freed, the main loop's phase starts again, the message
     // window is emptied and the item's shelf shows its new stock.
-    void CloseButtonClick();
+    void CloseButtonClick() override;
+
+protected:
+    void ClearFormVariable() override;
 };
 
 extern TItemMixConfirmForm* ItemMixConfirmForm;

@@ -16,6 +16,7 @@
 #include "shop/Heroine.h"
 #include "shop/Mixing.h"
 #include "shop/Savefile.h"
+#include "shop/ShopSkin.h"
 #include "town/EvControler.h"
 
 ShopScreenHooks g_ShopHooks;
@@ -174,6 +175,15 @@ TShopForm::TShopForm() {
     g_ClockHooks.IsShop2FVisible = &ClockShop2FVisible;
     if (!g_ClockHooks.RedrawShop) g_ClockHooks.RedrawShop = &ClockRedrawShop;
 
+    ShopWindowHooks& dialogs = ShopHooks();
+    dialogs.shopForm = []() -> ui::Form* { return ShopForm; };
+    dialogs.setShopMenus = [](bool buttons, bool autoPopup, bool sceneClicks) {
+        if (ShopForm) ShopForm->SetShopMenus(buttons, autoPopup, sceneClicks);
+    };
+    dialogs.roomAndTitleHidden = [] {
+        return ShopForm && !ShopForm->Shop2FPanel->Visible() && !ShopForm->TitlePanel->Visible();
+    };
+
     if (!GameFlow) GameFlow = new TEvControler();
     LoadSystemFile();
     LayoutForScreen();
@@ -203,7 +213,12 @@ TShopForm::~TShopForm() {
     }
     if (g_ClockHooks.RedrawShop == &ClockRedrawShop) g_ClockHooks.RedrawShop = nullptr;
     if (QvDib1) QvDib1->SetImage(nullptr);
-    if (ShopForm == this) ShopForm = nullptr;
+    if (ShopForm == this) {
+        ShopForm = nullptr;
+        ShopHooks().shopForm = nullptr;
+        ShopHooks().setShopMenus = nullptr;
+        ShopHooks().roomAndTitleHidden = nullptr;
+    }
 }
 
 bool TShopForm::OpenDataPack() { return QvPack1.OpenPack(ui::FindPath(kShopPackPath)); }
@@ -227,12 +242,8 @@ void TShopForm::BuildTopBar() {
     TitleBarImage->OnMouseDown = [this](ui::Control&, ui::MouseButton b, ui::ShiftState s, int x,
                                         int y) { TitleBarImageMouseDown(b, s, x, y); };
 
-    OpenDataPack();
     TitleBarImage->SetPicture(LoadPackPicture("TitleBar.bmp"));
-    MainMenuImg.SetBitmap(LoadPackPicture("MainMenu.bmp"));
-    MainMinCloseButton.SetBitmap(LoadPackPicture("MinClose.bmp"));
-    SpeedChangeButton.SetBitmap(LoadPackPicture("SpeedChg.bmp"));
-    CloseDataPack();
+    TShopSkinSheets& sheets = ShopSheets();
 
     auto button = [this](TCHBmpContainer& sheet, const char* name, int l, int t, int w, int h,
                          int top) {
@@ -251,7 +262,8 @@ void TShopForm::BuildTopBar() {
                                    &MenuNextTurn, &MenuSkipTurn, &MenuOption};
     for (int k = 0; k < 6; ++k) {
         const TopBarButton& t = kTopBarButtons[k];
-        *slots[k] = button(MainMenuImg, t.name, t.left, t.top, t.width, t.height, t.stripTop);
+        *slots[k] =
+            button(sheets.MainMenuImg, t.name, t.left, t.top, t.width, t.height, t.stripTop);
     }
     MenuSystem->OnClick = [this](ui::Control&) { MenuSystemClick(); };
     MenuStatus->OnClick = [this](ui::Control&) { MenuStatusClick(); };
@@ -259,11 +271,12 @@ void TShopForm::BuildTopBar() {
     MenuNextTurn->OnClick = [this](ui::Control&) { MenuNextTurnClick(); };
     MenuSkipTurn->OnClick = [this](ui::Control&) { MenuSkipTurnClick(); };
     MenuOption->OnClick = [this](ui::Control&) { MenuOptionClick(); };
-    ShopFormMinButton = button(MainMinCloseButton, "ShopFormMinButton", 615, 7, 12, 10, 0);
-    ShopFormCloseButton = button(MainMinCloseButton, "ShopFormCloseButton", 629, 7, 12, 10, 10);
+    ShopFormMinButton = button(sheets.MainMinCloseButton, "ShopFormMinButton", 615, 7, 12, 10, 0);
+    ShopFormCloseButton =
+        button(sheets.MainMinCloseButton, "ShopFormCloseButton", 629, 7, 12, 10, 10);
     ShopFormMinButton->OnClick = [this](ui::Control&) { ShopFormMinButtonClick(); };
     ShopFormCloseButton->OnClick = [this](ui::Control&) { ShopFormCloseButtonClick(); };
-    SpeedButton = button(SpeedChangeButton, "SpeedButton", 620, 21, 22, 13, 0);
+    SpeedButton = button(sheets.SpeedChangeButton, "SpeedButton", 620, 21, 22, 13, 0);
     SpeedButton->SetGroupIndex(1);
     SpeedButton->SetAllowAllUp(true);
     SpeedButton->OnClick = [this](ui::Control&) { SpeedButtonClick(); };
@@ -335,7 +348,7 @@ void TShopForm::LayoutForScreen(int screenWidth, int screenHeight) {
         FullScreen = 1;
     }
     (void)screenWidth;
-    Call(g_ShopHooks.ResetWindowPositions);
+    ResetWindowPositions();
 }
 
 // ============================================================================ the scene
@@ -354,7 +367,7 @@ void TShopForm::BuildShopScene() {
         CloseDataPack();
     }
     SetShopClosed();
-    Call(g_ShopHooks.ResetWindowPositions);
+    ResetWindowPositions();
 
     Background = std::make_unique<SPMan>(0, 0, 0, 0, INT_MAX, 0);
     Background->Show();
@@ -451,12 +464,12 @@ void TShopForm::SpeedButtonClick() { Call(g_ShopHooks.SetTitleBarSpeed, SpeedBut
 
 bool TShopForm::FastMode() const { return SpeedButton && SpeedButton->Down(); }
 
-void TShopForm::SetMenusEnabled(bool on) {
+void TShopForm::SetShopMenus(bool buttons, bool autoPopup, bool sceneClicks) {
     for (TCHBcSpeedButton* b :
          {MenuSystem, MenuStatus, MenuNote, MenuNextTurn, MenuSkipTurn, MenuOption})
-        b->SetEnabled(on);
-    PopupMenu1.AutoPopup = on && MixHoursLeft() == 0;
-    SceneClicksEnabled = on ? 1 : 0;
+        b->SetEnabled(buttons);
+    PopupMenu1.AutoPopup = autoPopup;
+    SceneClicksEnabled = sceneClicks ? 1 : 0;
 }
 
 void TShopForm::SetShopOpen() {
@@ -917,23 +930,6 @@ void TShopForm::EvFadeOut2F() {
     Pause(500, "EvFadeOut2F");
     if (ui::HaveApp()) ui::App().ProcessMessages();
     Shop2FPanel->Hide();
-}
-
-// ============================================================================ menus switch
-
-bool IsShopSceneIdle() {
-    return ShopForm && ShopForm->Visible() && !ShopForm->Shop2FPanel->Visible() &&
-           !ShopForm->TitlePanel->Visible();
-}
-
-void DisableShopMenus() {
-    if (ShopForm) ShopForm->SetMenusEnabled(false);
-}
-
-void EnableShopMenus() {
-    if (!ShopForm || !IsShopSceneIdle()) return;
-    if (g_ShopHooks.GameDialogOpen && g_ShopHooks.GameDialogOpen()) return;
-    ShopForm->SetMenusEnabled(true);
 }
 
 // ============================================================================ mixing animation

@@ -13,6 +13,7 @@
 #include "platform/Form.h"
 #include "platform/Menus.h"
 #include "shop/Figure.h"
+#include "shop/GameDialog.h"
 #include "skin/CHBCBTN.h"
 #include "skin/CHBmpCnt.h"
 
@@ -52,9 +53,6 @@ struct ShopScreenHooks {
     // Developer windows: 0 parameters, 1 market, 2 fashion, 3 demand.
     void (*OpenDeveloperWindow)(int which);
     void (*RedrawDemandPanel)();
-    // Any game dialog holds the menus back (Part of the dialogs' pattern).
-    bool (*GameDialogOpen)();
-    void (*ResetWindowPositions)();
     // The game-flow controller: the map screen for the trip to town.
     void (*ShowMap)();
     // The save offer at bedtime (until the save windows exist).
@@ -136,10 +134,7 @@ public:
     TCHBcSpeedButton* ShopFormMinButton = nullptr;
     TCHBcSpeedButton* ShopFormCloseButton = nullptr;
     TCHBcSpeedButton* SpeedButton = nullptr;
-    // Skin sheets of the top bar (the dialogs' sheets live beside them).
-    TCHBmpContainer MainMenuImg;
-    TCHBmpContainer MainMinCloseButton;
-    TCHBmpContainer SpeedChangeButton;
+    // The skin sheets (the top bar's and every dialog's) are ShopSheets().
 
     // ---- state
     std::uint8_t SceneBuilt = 0;
@@ -207,8 +202,9 @@ public:
     bool IsShopOpen() const { return ShopOpen != 0; }
     void TrackTitleBarHover(int y);
 
-    // The top bar's six buttons, the shop menu's pop-up and the scene clicks.
-    void SetMenusEnabled(bool on);
+    // The top bar's six buttons, the shop menu's pop-up and the scene clicks (the
+    // dialogs' DisableShopMenus / EnableShopMenus switch them through this).
+    void SetShopMenus(bool buttons, bool autoPopup, bool sceneClicks);
 
     // ---- scene clicks
     void Image1MouseDown(ui::MouseButton button, ui::ShiftState shift, int x, int y);
@@ -265,12 +261,6 @@ private:
 };
 
 extern TShopForm* ShopForm;
-
-// ---- the menus' common switch (the game dialogs' pattern)
-void DisableShopMenus();
-void EnableShopMenus();
-// The shop form shows and neither the upstairs room nor the title covers it.
-bool IsShopSceneIdle();
 
 // ---- the mixing animation at the work table (sheet 23)
 constexpr int kMixSheet = 23;

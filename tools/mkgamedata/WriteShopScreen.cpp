@@ -1,7 +1,6 @@
-// The shop window's own pictures in the shop pack "Data\WpData0.Pak": the top bar and
-// its button sheets, the upstairs room with its bed and meal frames, the small item
-// icons and the mixing result dialog's background. Every button carries its caption,
-// every frame the step it shows.
+// The shop window's own pictures in the shop pack "Data\WpData0.Pak": the top bar, the
+// upstairs room with its bed and meal frames, the small item icons and the mixing
+// result dialog's background. Every frame names the step it shows.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -14,69 +13,7 @@ namespace mkgamedata {
 namespace {
 
 constexpr std::uint8_t kBar = Cube(1, 0, 1);
-constexpr std::uint8_t kButton = Cube(4, 3, 5);
-constexpr std::uint8_t kButtonDark = Cube(2, 1, 3);
-constexpr std::uint8_t kGrey = Cube(3, 3, 3);
 constexpr std::uint8_t kLight = Cube(5, 5, 4);
-
-// One button cell: raised (state 0), greyed (1) or pressed in (2), with its caption.
-void ButtonCell(Picture& p, int x, int y, int w, int h, const char* caption, int state, int size) {
-    const std::uint8_t face = state == 2 ? kButtonDark : state == 1 ? Cube(2, 2, 2) : kButton;
-    p.Rect(x, y, w, h, face);
-    p.Rect(x, y, w, 1, state == 2 ? kInk : kWhite);
-    p.Rect(x, y, 1, h, state == 2 ? kInk : kWhite);
-    p.Rect(x, y + h - 1, w, 1, state == 2 ? kWhite : kInk);
-    p.Rect(x + w - 1, y, 1, h, state == 2 ? kWhite : kInk);
-    const std::uint8_t ink = state == 1 ? kGrey : state == 2 ? kLight : kInk;
-    p.TextCentred(x + (state == 2 ? 1 : 0), y + (state == 2 ? 1 : 0), w, h, caption, size, ink);
-}
-
-struct BarButton {
-    const char* caption;
-    int width;
-};
-// The six menu buttons of the top bar, in strip order (17 px each).
-constexpr BarButton kBarButtons[6] = {{"系統", 50},     {"狀態", 61},       {"記事本", 66},
-                                      {"下一小時", 66}, {"跳過一小時", 83}, {"選項", 65}};
-
-Picture MainMenuSheet() {
-    Picture p(3 * 83, 6 * 17, kBar);
-    for (int k = 0; k < 6; ++k)
-        for (int s = 0; s < 3; ++s)
-            ButtonCell(p, s * kBarButtons[k].width, k * 17, kBarButtons[k].width, 17,
-                       kBarButtons[k].caption, s, 12);
-    return p;
-}
-
-// Minimise (strip 0) and close (strip 10), three 12 x 10 cells each.
-Picture MinCloseSheet() {
-    Picture p(36, 20, kBar);
-    for (int s = 0; s < 3; ++s) {
-        ButtonCell(p, s * 12, 0, 12, 10, "", s, 8);
-        ButtonCell(p, s * 12, 10, 12, 10, "", s, 8);
-        const std::uint8_t ink = s == 1 ? kGrey : kInk;
-        p.Rect(s * 12 + 3, 6, 6, 2, ink);  // _
-        for (int k = 0; k < 5; ++k) {      // x
-            p.Set(s * 12 + 3 + k, 12 + k, ink);
-            p.Set(s * 12 + 4 + k, 12 + k, ink);
-            p.Set(s * 12 + 7 - k, 12 + k, ink);
-            p.Set(s * 12 + 8 - k, 12 + k, ink);
-        }
-    }
-    return p;
-}
-
-// The fast-mode switch: three 22 x 13 cells (up, greyed, held down in yellow).
-Picture SpeedSheet() {
-    Picture p(66, 13, kBar);
-    for (int s = 0; s < 3; ++s) {
-        ButtonCell(p, s * 22, 0, 22, 13, "", s, 8);
-        const std::uint8_t ink = s == 1 ? kGrey : s == 2 ? Cube(5, 5, 0) : kInk;
-        for (int a = 0; a < 2; ++a)
-            p.Polygon({{5.0 + a * 6, 3}, {11.0 + a * 6, 6.5}, {5.0 + a * 6, 10}}, ink);
-    }
-    return p;
-}
 
 // The top bar: the shop's name on the left, the fast-mode mark on the right.
 Picture TitleBar() {
@@ -144,26 +81,12 @@ Picture SmallIcons() {
     return p;
 }
 
-// The mixing result dialog: caption strip and labels of the two counts.
-Picture MixResultBack() {
-    Picture p(310, 200, Cube(5, 5, 4));
-    p.Frame(0, 0, 310, 200, kInk);
-    p.Rect(8, 8, 294, 26, Cube(2, 1, 3));
-    p.TextCentred(8, 8, 294, 26, "調配結果", 16, kWhite, true);
-    p.Text(20, 110, "預定數量", 12, kInk);
-    p.Text(20, 134, "完成數量", 12, kInk);
-    return p;
-}
-
 }  // namespace
 
 bool WriteShopScreen(const std::filesystem::path& root) {
     const std::filesystem::path pack = root / "Data" / "WpData0.Pak";
     std::vector<std::pair<std::string, Picture>> pictures;
     pictures.emplace_back("TitleBar.bmp", TitleBar());
-    pictures.emplace_back("MainMenu.bmp", MainMenuSheet());
-    pictures.emplace_back("MinClose.bmp", MinCloseSheet());
-    pictures.emplace_back("SpeedChg.bmp", SpeedSheet());
     pictures.emplace_back("Shop_2F.bmp", Room());
     for (int n = 0; n < 12; ++n) {
         char name[16];
@@ -173,7 +96,6 @@ bool WriteShopScreen(const std::filesystem::path& root) {
     for (int n = 0; n < 6; ++n)
         pictures.emplace_back("Eat" + std::to_string(n) + ".bmp", EatFrame(n));
     pictures.emplace_back("IconS.bmp", SmallIcons());
-    pictures.emplace_back("MixConf.bmp", MixResultBack());
     for (const auto& [name, picture] : pictures)
         if (!AddPackMember(pack, name, PictureBmp8(picture))) return false;
     return true;

@@ -6,11 +6,13 @@ namespace mkgamedata {
 bool WriteFolders(const std::filesystem::path& root);
 bool WriteSprites(const std::filesystem::path& root);  // Data\SPMan.Pak, Shoppoly.plf
 bool WriteShopScreen(const std::filesystem::path& root);  // the shop window's pictures
+bool WriteMapPack(const std::filesystem::path& root);  // col24b\mapPack\mapPack.pak
 
 const WriterEntry kWriters[] = {
     {"folders", WriteFolders},
     {"sprites", WriteSprites},
     {"shopscreen", WriteShopScreen},
+    {"mappack", WriteMapPack},
     {nullptr, nullptr},
 };
 
