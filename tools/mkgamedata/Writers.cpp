@@ -6,11 +6,13 @@ namespace mkgamedata {
 bool WriteFolders(const std::filesystem::path& root);
 bool WriteSprites(const std::filesystem::path& root);  // Data\SPMan.Pak, Shoppoly.plf
 bool WriteMapPack(const std::filesystem::path& root);  // col24b\mapPack\mapPack.pak
+bool WriteSounds(const std::filesystem::path& root);   // wave\se, wave\Intm, music
 
 const WriterEntry kWriters[] = {
     {"folders", WriteFolders},
     {"sprites", WriteSprites},
     {"mappack", WriteMapPack},
+    {"sounds", WriteSounds},
     {nullptr, nullptr},
 };
 
