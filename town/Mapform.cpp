@@ -153,6 +153,11 @@ TMapFm::TMapFm() {
     OnHide = [this](ui::Form&) { FormHide(); };
     OnCloseQuery = [](ui::Form&, bool& canClose) { canClose = false; };
 
+    // The event server's SetPlace tells the map which of its maps the place lies on.
+    TEventServerDbg::Hooks.SetMapLand = [](bool land) {
+        if (MapFm) MapFm->m_Land = land ? 1 : 0;
+    };
+
     m_Land = 0;
     TQvPack pack;
     ui::Bitmap chr;
@@ -352,7 +357,9 @@ void TMapFm::GoToPlace(int node) {
         return;
     }
     m_WalkState = 2;
-    if (!townlink::PassTime(m_Land ? hops : 1)) return;  // too tired: she goes home
+    const int hours = m_Land ? hops : 1;
+    ui::Record("travel", ui::Big5ToUtf8(PlaceName(node)) + " " + std::to_string(hours) + "h");
+    if (!townlink::PassTime(hours)) return;  // too tired: she goes home
     m_Dest = node;
     m_RouteIndex = 0;
     m_StepsLeft = 0;

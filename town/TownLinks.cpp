@@ -1,8 +1,9 @@
 #include "town/TownLinks.h"
 
 #include "platform/Transcript.h"
-#include "shop/Calendar.h"
 #include "shop/GameState.h"
+#include "town/Evsrvfm.h"
+#include "town/Mdpform.h"
 
 namespace townlink {
 
@@ -14,21 +15,14 @@ bool messageShown = true;
 // Until the game-flow controller chooses the art folder: the 24-bit one.
 std::string ArtFolder() { return "\\col24b"; }
 
-// Until the event server's time primitives exist: the hours pass one by one through
-// the calendar rules, without the tiredness limit.
-bool PassTime(int hours) {
-    for (int i = 0; i < hours; ++i) AdvanceHour();
-    if (hours > 0)
-        ui::Record("hour", std::to_string(GameDay()) + " " + std::to_string(GameHour()) + ":00");
-    return true;
-}
+bool PassTime(int hours) { return EventServerDbg && EventServerDbg->PassTime(hours); }
 
-int GetHour() { return GameHour(); }
+int GetHour() { return EventServerDbg ? EventServerDbg->GetHour() : GameHour(); }
 
 int GetSeason() {
-    const int month = GameDay() / 24 % 12 + 1;
-    if (month == 12 || month <= 2) return 0;
-    return month / 3;  // 3..5 spring, 6..8 summer, 9..11 autumn
+    int season = 0, month = 1;
+    if (EventServerDbg) EventServerDbg->GetSeason(season, month);
+    return season;
 }
 
 // Until the message window exists, its hints and lines go to the transcript only.
@@ -47,11 +41,16 @@ void MessageWindowSavePosition(int, int, int, int, int, int, int, int) {}
 void MessageWindowRestorePosition() {}
 void MessageWindowNoDodge() {}
 
-// Until the event server's stage and sound primitives exist.
+void PlaySound(int n) {
+    if (EventServerDbg) EventServerDbg->PlaySound(n);
+}
+void PlayTrackLoop(int track) {
+    if (MdpFm) MdpFm->PlayTrackLoop(track);
+}
+
+// Until the event server's stage and dialogue primitives exist.
 void DspMsg(const std::string& big5) { ui::RecordBig5("line", big5); }
 void FaceGr(int face) { ui::Record("face", std::to_string(face)); }
-void PlaySound(int n) { ui::Record("sound", std::to_string(n)); }
-void PlayTrackLoop(int track) { ui::Record("music", std::to_string(track)); }
 void ShowPlaceOnStage(int place) { ui::Record("place", std::to_string(place)); }
 bool StageVisible() { return false; }
 

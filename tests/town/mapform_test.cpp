@@ -10,13 +10,16 @@
 #include <string>
 #include <vector>
 
+#include "platform/Audio.h"
 #include "platform/Big5.h"
 #include "platform/Screen.h"
 #include "platform/Transcript.h"
+#include "platform/headless/HeadlessAudio.h"
 #include "shop/GameState.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
+#include "town/Mdpform.h"
 
 namespace {
 
@@ -34,14 +37,19 @@ class MapFormTest : public test::HeadlessTest {
 protected:
     void SetUp() override {
         InitGameState();
+        ui::SetAudio(std::make_unique<ui::RecordingAudio>());
         GameFlow = new TEvControler();
+        MdpFm = new TMdpFm();
+        ASSERT_TRUE(MdpFm->OpenCdAudio());
         MapFm = new TMapFm();
         TMapFm::s_LastRegion = 0;
     }
     void TearDown() override {
         delete MapFm;
+        delete MdpFm;
         delete GameFlow;
         GameFlow = nullptr;
+        ui::SetAudio(nullptr);
     }
     void At(int day, int hour) {
         SetGameDay(day);
@@ -212,7 +220,7 @@ TEST_F(MapFormTest, NightSearchOnTheLandMap) {
     EventServerDbg->SetFlg(kSearchModeFlag, true);
     ShowAt(33);
     EXPECT_EQ(MapFm->MapPictureName(), "map_land3.bmp");
-    EXPECT_EQ(Last("music"), "20");
+    EXPECT_EQ(Last("music"), "track 20 loop");
     Hover({600, 450});
     EXPECT_EQ(Last("message"), "該找什麼地方好呢？");
     Click(kLandTown);
@@ -225,11 +233,11 @@ TEST_F(MapFormTest, NightSearchOnTheLandMap) {
 TEST_F(MapFormTest, MusicAndMarksOfTheTwoMaps) {
     At(30, 12);  // month 2, winter
     ShowAt(3);
-    EXPECT_EQ(Last("music"), "10");
-    EXPECT_EQ(Last("sound"), "56");
+    EXPECT_EQ(Last("music"), "track 10 loop");
+    EXPECT_EQ(Last("sound"), "Syspar16.wav");  // sound 56 (41 is Syspar01)
     MapFm->Hide();
     ShowAt(40);
-    EXPECT_EQ(Last("music"), "11");
+    EXPECT_EQ(Last("music"), "track 11 loop");
     EXPECT_EQ(MapFm->MapPictureName(), "map_land2.bmp");
     // The mark of an open place is drawn; a closed place keeps the bare picture.
     ui::Bitmap bare;
