@@ -8,6 +8,7 @@
 #include "shop/Catalog.h"
 #include "shop/GameState.h"
 #include "shop/Goods.h"
+#include "shop/ItemPainters.h"
 #include "shop/Mixing.h"
 #include "shop/Shop.h"
 
@@ -17,8 +18,9 @@ namespace {
 
 constexpr int kWidth = 310;
 constexpr int kHeight = 200;
-constexpr int kIconWidth = 16;
-constexpr int kIconHeight = 32;
+constexpr int kIconSize = 64;
+constexpr int kNameWidth = 240;
+constexpr int kNameHeight = 24;
 constexpr int kSoundMixDone = 59;
 constexpr int kSoundMixNothing = 61;
 
@@ -39,17 +41,17 @@ TItemMixConfirmForm::TItemMixConfirmForm()
     LoadBackground("DlgItemMixConfirm.bmp");
     ItemIcon = Make<ui::Image>();
     ItemIcon->Name = "ItemIcon";
-    ItemIcon->SetBounds(20, 50, kIconWidth, kIconHeight);
-    ItemName = MakeLabel(48, 58, "ItemName");
-    Text(this, ItemName, 48, 58, 240, nullptr);
-    ItemName->SetFontHeight(16);
+    ItemIcon->SetBounds(16, 40, kIconSize, kIconSize);
+    ItemName = Make<ui::Image>();
+    ItemName->Name = "ItemName";
+    ItemName->SetBounds(88, 60, kNameWidth, kNameHeight);
     ItemName->OnMouseDown = [this](ui::Control&, ui::MouseButton b, ui::ShiftState, int, int) {
         DragByControl(b);
     };
-    Text(this, MakeLabel(20, 108, "MixNumCaption"), 20, 108, 90, "預定數量");
-    Text(this, MakeLabel(20, 125, "ConfirmNumCaption"), 20, 125, 90, "完成數量");
-    ItemMixNum = Text(this, MakeLabel(120, 108, "ItemMixNum"), 120, 108, 60, nullptr);
-    ItemConfirmNum = Text(this, MakeLabel(120, 125, "ItemConfirmNum"), 120, 125, 60, nullptr);
+    Text(this, MakeLabel(20, 125, "MixNumCaption"), 20, 125, 90, "預定數量");
+    Text(this, MakeLabel(20, 142, "ConfirmNumCaption"), 20, 142, 90, "完成數量");
+    ItemMixNum = Text(this, MakeLabel(120, 125, "ItemMixNum"), 120, 125, 60, nullptr);
+    ItemConfirmNum = Text(this, MakeLabel(120, 142, "ItemConfirmNum"), 120, 142, 60, nullptr);
     ItemMixNum->SetAlignment(ui::Alignment::taRightJustify);
     ItemConfirmNum->SetAlignment(ui::Alignment::taRightJustify);
 }
@@ -65,26 +67,15 @@ void TItemMixConfirmForm::ShowMixResult() {
     const int made = MixResultCount(MixYield(), GameCondition());
 
     Place();
-    if (ShopForm) {
-        const ui::Bitmap icons = ShopForm->LoadPackPicture("IconS.bmp");
-        if (!icons.Empty()) {
-            ui::Bitmap icon(kIconWidth, kIconHeight);
-            ui::Bitmap source = icons;
-            icon.GetCanvas().CopyRect(
-                ui::Rect{0, 0, kIconWidth, kIconHeight}, source.GetCanvas(),
-                ui::Rect{item * kIconWidth, 0, (item + 1) * kIconWidth, kIconHeight});
-            ItemIcon->SetPicture(icon);
-        }
-    }
-    const char* name = ::ItemName(item);
-    const std::string nameText(name, strnlen(name, 21));
-    ItemName->SetCaption(nameText);
+    ShowItemIcon(*ItemIcon, item);
+    ShowItemNamePicture(*ItemName, item);
     ItemMixNum->SetCaption(std::to_string(MixBatchCount() * 10));
     ItemConfirmNum->SetCaption(std::to_string(made));
 
     AddItemStock(item, made);
     ExhibitionSlot = ItemSlot(item);
-    ui::Record("mix result", ui::Big5ToUtf8(nameText) + " " + std::to_string(made));
+    const char* name = ::ItemName(item);
+    ui::RecordBig5("mix result", std::string(name, strnlen(name, 21)) + " " + std::to_string(made));
     Show();
 }
 

@@ -11,7 +11,7 @@ public:
     ~TItemMixConfirmForm() override;
 
     ui::Image* ItemIcon = nullptr;
-    ui::Label* ItemName = nullptr;
+    ui::Image* ItemName = nullptr;        // the name picture
     ui::Label* ItemMixNum = nullptr;      // units planned: batches x 10
     ui::Label* ItemConfirmNum = nullptr;  // units made
     int ExhibitionSlot = -1;              // the slot showing the item made, or -1

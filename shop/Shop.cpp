@@ -18,9 +18,19 @@
 #include "shop/Savefile.h"
 #include "shop/ShopSkin.h"
 #include "town/EvControler.h"
+#include "town/Evsrvfm.h"
 
 ShopScreenHooks g_ShopHooks;
 TShopForm* ShopForm = nullptr;
+
+void PlayShopSound(int n, bool sync) {
+    if (sync && g_ShopHooks.PlaySoundSync)
+        g_ShopHooks.PlaySoundSync(n);
+    else if (!sync && g_ShopHooks.PlaySound)
+        g_ShopHooks.PlaySound(n);
+    else if (EventServerDbg)
+        sync ? EventServerDbg->PlaySoundSync(n) : EventServerDbg->PlaySound(n);
+}
 
 namespace {
 
@@ -65,7 +75,25 @@ void HookWalkBackToWork() {
     if (ShopForm) ShopForm->WalkBackToWork();
 }
 int HookWalkState() { return ShopForm ? ShopForm->HeroineWalkState() : -1; }
-void HookPlaySound(int n) { Call(g_ShopHooks.PlaySound, n); }
+void HookPlaySound(int n) { PlayShopSound(n, false); }
+
+// The event server's time primitives step the scene while a story mixing job runs.
+bool HookShopRedraw() { return ShopRedrawOn != 0; }
+void HookShopSceneStep() {
+    if (!ShopForm) return;
+    ShopForm->UpdateScene();
+    ShopForm->ShopPendingAction();
+    ShopForm->Repaint();
+}
+// The end of the tired scene: home to bed.
+void HookGoHomeToBed() {
+    if (!ShopForm) return;
+    ShopForm->ShowShopScreen();
+    EnableShopMenus();
+    ShopForm->StartShop2FMode(2);
+    Call(g_ShopHooks.ShowStage, false);
+    Call(g_ShopHooks.HideMapForm);
+}
 // The clock's calls.
 void ClockShopOpen() {
     if (ShopForm) ShopForm->SetShopOpen();
@@ -184,6 +212,11 @@ TShopForm::TShopForm() {
         return ShopForm && !ShopForm->Shop2FPanel->Visible() && !ShopForm->TitlePanel->Visible();
     };
 
+    TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
+    if (!primitives.ShopRedraw) primitives.ShopRedraw = &HookShopRedraw;
+    if (!primitives.ShopSceneStep) primitives.ShopSceneStep = &HookShopSceneStep;
+    if (!primitives.GoHomeToBed) primitives.GoHomeToBed = &HookGoHomeToBed;
+
     if (!GameFlow) GameFlow = new TEvControler();
     LoadSystemFile();
     LayoutForScreen();
@@ -212,6 +245,10 @@ TShopForm::~TShopForm() {
         g_ClockHooks.IsShop2FVisible = nullptr;
     }
     if (g_ClockHooks.RedrawShop == &ClockRedrawShop) g_ClockHooks.RedrawShop = nullptr;
+    TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
+    if (primitives.ShopRedraw == &HookShopRedraw) primitives.ShopRedraw = nullptr;
+    if (primitives.ShopSceneStep == &HookShopSceneStep) primitives.ShopSceneStep = nullptr;
+    if (primitives.GoHomeToBed == &HookGoHomeToBed) primitives.GoHomeToBed = nullptr;
     if (QvDib1) QvDib1->SetImage(nullptr);
     if (ShopForm == this) {
         ShopForm = nullptr;
@@ -648,11 +685,11 @@ void TShopForm::ShopPendingAction() {
         return;
     }
     if (action == kPendingBed) {
-        Call(g_ShopHooks.PlaySound, kSoundStairs);
+        HookPlaySound(kSoundStairs);
         PendingAction = kPendingNone;
         StartShop2FMode(1);
     } else if (action == kPendingTown) {
-        Call(g_ShopHooks.PlaySoundSync, kSoundToTown);
+        PlayShopSound(kSoundToTown, true);
         ui::Record("place", "town");
         Call(g_ShopHooks.ShowMap);
         Hide();
@@ -729,20 +766,20 @@ void TShopForm::StartShop2FMode(int mode) {
         case 1:
             if (DemandForm) DemandForm->DropEventVisitor();
             FadeToShop2F();
-            Call(g_ShopHooks.PlaySound, kSoundSupper);
+            HookPlaySound(kSoundSupper);
             Shop2FCounter = 0;
             Call(g_ShopHooks.ResetTickPhase);
             ui::Record("picture", "2F supper");
             break;
         case 2:
-            Call(g_ShopHooks.PlaySound, kSoundIntoBed);
+            HookPlaySound(kSoundIntoBed);
             FadeToShop2F();
             Shop2FCounter = 0;
             Call(g_ShopHooks.ResetTickPhase);
             ui::Record("picture", "2F bed");
             break;
         case 5:
-            Call(g_ShopHooks.PlaySound, kSoundWakeUp);
+            HookPlaySound(kSoundWakeUp);
             Call(g_ShopHooks.ResetTickPhase);
             FadeToShop2F();
             Shop2FCounter = 0;
@@ -750,7 +787,7 @@ void TShopForm::StartShop2FMode(int mode) {
             break;
         case 6:
             FadeToShop2F();
-            Call(g_ShopHooks.PlaySound, kSoundSupper);
+            HookPlaySound(kSoundSupper);
             Shop2FCounter = 0;
             Call(g_ShopHooks.ResetTickPhase);
             ui::Record("picture", "2F breakfast");
@@ -811,7 +848,7 @@ void TShopForm::StepShop2F() {
             case 6:
                 ++Shop2FCounter;
                 if (Shop2FCounter >= 24) {
-                    Call(g_ShopHooks.PlaySound, kSoundBreakfastDone);
+                    HookPlaySound(kSoundBreakfastDone);
                     AdvanceHour();
                     StartShop2FMode(7);
                 } else {

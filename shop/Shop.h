@@ -70,6 +70,10 @@ struct ShopScreenHooks {
 };
 extern ShopScreenHooks g_ShopHooks;
 
+// A sound of the shop screen (sync: played to its end): through the hook when one is
+// set, else the event server's.
+void PlayShopSound(int n, bool sync = false);
+
 // Where the top bar's buttons sit and which strip of the button sheet they take.
 struct TopBarButton {
     const char* name;

@@ -1,6 +1,5 @@
 // The shop window's own pictures in the shop pack "Data\WpData0.Pak": the top bar, the
-// upstairs room with its bed and meal frames, the small item icons and the mixing
-// result dialog's background. Every frame names the step it shows.
+// upstairs room with its bed and meal frames. Every frame names the step it shows.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -69,18 +68,6 @@ Picture EatFrame(int n) {
     return p;
 }
 
-// 107 small item icons of 16 x 32, each with its item number.
-Picture SmallIcons() {
-    Picture p(1712, 32, kWhite);
-    for (int i = 0; i < 107; ++i) {
-        const std::uint8_t c = Cube(i % 6, (i / 6) % 6, 5 - i % 5);
-        p.Rect(i * 16 + 2, 2, 12, 16, c);
-        p.Frame(i * 16 + 2, 2, 12, 16, kInk);
-        p.Number(i * 16 + (i >= 100 ? 2 : i >= 10 ? 4 : 6), 22, i, kInk);
-    }
-    return p;
-}
-
 }  // namespace
 
 bool WriteShopScreen(const std::filesystem::path& root) {
@@ -95,7 +82,6 @@ bool WriteShopScreen(const std::filesystem::path& root) {
     }
     for (int n = 0; n < 6; ++n)
         pictures.emplace_back("Eat" + std::to_string(n) + ".bmp", EatFrame(n));
-    pictures.emplace_back("IconS.bmp", SmallIcons());
     for (const auto& [name, picture] : pictures)
         if (!AddPackMember(pack, name, PictureBmp8(picture))) return false;
     return true;
