@@ -16,8 +16,8 @@ TItemMixConfirmForm* ItemMixConfirmForm = nullptr;
 
 namespace {
 
-constexpr int kWidth = 310;
-constexpr int kHeight = 200;
+constexpr int kWidth = 384;
+constexpr int kHeight = 157;
 constexpr int kIconSize = 64;
 constexpr int kNameWidth = 240;
 constexpr int kNameHeight = 24;
@@ -41,17 +41,17 @@ TItemMixConfirmForm::TItemMixConfirmForm()
     LoadBackground("DlgItemMixConfirm.bmp");
     ItemIcon = Make<ui::Image>();
     ItemIcon->Name = "ItemIcon";
-    ItemIcon->SetBounds(16, 40, kIconSize, kIconSize);
+    ItemIcon->SetBounds(16, 44, kIconSize, kIconSize);
     ItemName = Make<ui::Image>();
     ItemName->Name = "ItemName";
-    ItemName->SetBounds(88, 60, kNameWidth, kNameHeight);
+    ItemName->SetBounds(92, 44, kNameWidth, kNameHeight);
     ItemName->OnMouseDown = [this](ui::Control&, ui::MouseButton b, ui::ShiftState, int, int) {
         DragByControl(b);
     };
-    Text(this, MakeLabel(20, 125, "MixNumCaption"), 20, 125, 90, "預定數量");
-    Text(this, MakeLabel(20, 142, "ConfirmNumCaption"), 20, 142, 90, "完成數量");
-    ItemMixNum = Text(this, MakeLabel(120, 125, "ItemMixNum"), 120, 125, 60, nullptr);
-    ItemConfirmNum = Text(this, MakeLabel(120, 142, "ItemConfirmNum"), 120, 142, 60, nullptr);
+    Text(this, MakeLabel(96, 80, "MixNumCaption"), 96, 80, 90, "預定數量");
+    Text(this, MakeLabel(96, 98, "ConfirmNumCaption"), 96, 98, 90, "完成數量");
+    ItemMixNum = Text(this, MakeLabel(190, 80, "ItemMixNum"), 190, 80, 60, nullptr);
+    ItemConfirmNum = Text(this, MakeLabel(190, 98, "ItemConfirmNum"), 190, 98, 60, nullptr);
     ItemMixNum->SetAlignment(ui::Alignment::taRightJustify);
     ItemConfirmNum->SetAlignment(ui::Alignment::taRightJustify);
 }
