@@ -5,9 +5,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "platform/Application.h"
 #include "platform/Big5.h"
@@ -15,14 +18,17 @@
 #include "platform/Font.h"
 #include "platform/SingleInstance.h"
 #include "platform/Timer.h"
+#include "platform/Transcript.h"
 #include "platform/headless/HeadlessBackend.h"
+#include "platform/headless/InputScript.h"
 #include "platform/sdl/SdlBackend.h"
 
 namespace {
 
 constexpr char kUsage[] =
     "usage: lumia [--game DIR] [--fullscreen] [--scale N]\n"
-    "       lumia --headless [--game DIR] [--run-for MS] [--screenshot FILE.png]\n"
+    "       lumia --headless [--game DIR] [--input FILE] [--transcript FILE]\n"
+    "                        [--run-for MS] [--screenshot FILE.png]\n"
     "\n"
     "  --game DIR         the game folder (default: the current folder when it holds\n"
     "                     game data, else the generated one)\n"
@@ -30,8 +36,15 @@ constexpr char kUsage[] =
     "  --scale N          window size as a multiple of 640x480 (default: largest that fits)\n"
     "  --headless         run without a window, on a virtual clock (also when the\n"
     "                     environment has LUMIA_HEADLESS=1)\n"
+    "  --input FILE       headless: play the input script FILE (below)\n"
+    "  --transcript FILE  write what a player saw and heard, one line each:\n"
+    "                     \"<virtual ms> <kind> <text>\"\n"
     "  --run-for MS       headless: stop after MS milliseconds of virtual time\n"
-    "  --screenshot FILE  headless: write the screen as PNG at the end\n";
+    "  --screenshot FILE  headless: write the screen as PNG at the end\n"
+    "\n"
+    "A headless run without --run-for ends when the script is done and the game has\n"
+    "waited ten minutes of virtual time with nothing left to do.\n"
+    "\n";
 
 struct Options {
     std::optional<std::string> game;
@@ -40,6 +53,8 @@ struct Options {
     int scale = 0;
     std::optional<std::uint32_t> runFor;
     std::optional<std::string> screenshot;
+    std::optional<std::string> input;
+    std::optional<std::string> transcript;
 };
 
 bool ParseNumber(const char* s, long max, long& out) {
@@ -88,12 +103,27 @@ bool Parse(int argc, char** argv, Options& o, bool& help) {
         } else if (a == "--screenshot") {
             if (!value(v)) return false;
             o.screenshot = v;
+        } else if (a == "--input") {
+            if (!value(v)) return false;
+            o.input = v;
+        } else if (a == "--transcript") {
+            if (!value(v)) return false;
+            o.transcript = v;
         } else {
             std::fprintf(stderr, "lumia: unknown argument %s\n", a.c_str());
             return false;
         }
     }
     return true;
+}
+
+bool ReadTextFile(const std::string& path, std::string& text) {
+    std::ifstream f(path, std::ios::binary);
+    if (!f) return false;
+    std::ostringstream s;
+    s << f.rdbuf();
+    text = s.str();
+    return static_cast<bool>(f) || f.eof();
 }
 
 // What the screen shows until the game's own windows draw on it: a quiet gradient.
@@ -119,11 +149,32 @@ int main(int argc, char** argv) {
     }
     if (help) {
         std::fputs(kUsage, stdout);
+        std::fputs(ui::kInputScriptHelp, stdout);
         return 0;
     }
     // The test runs set this so that nothing they start opens a window.
     if (const char* h = std::getenv("LUMIA_HEADLESS"); h && std::strcmp(h, "1") == 0)
         o.headless = true;
+    if (o.input && !o.headless) {
+        std::fprintf(stderr, "lumia: --input needs --headless\n");
+        return 2;
+    }
+
+    // The script is read whole before anything starts, so a bad one stops nothing.
+    std::vector<ui::ScriptCommand> script;
+    if (o.input) {
+        std::string text, error;
+        if (!ReadTextFile(*o.input, text)) {
+            std::fprintf(stderr, "lumia: cannot read the input script %s\n", o.input->c_str());
+            return 1;
+        }
+        if (!ui::ParseInputScript(text, script, error)) {
+            std::fprintf(stderr, "lumia: %s: %s\n", o.input->c_str(), error.c_str());
+            return 1;
+        }
+    }
+    ui::Transcript transcript;
+    if (o.transcript) ui::InstallTranscript(&transcript);
 
     const std::string folder = ui::ChooseGameFolder(o.game);
     if (o.game && !ui::DirectoryExists(folder + "/")) {
@@ -144,9 +195,15 @@ int main(int argc, char** argv) {
 
     std::unique_ptr<ui::Backend> backend;
     ui::HeadlessBackend* headless = nullptr;
+    std::optional<ui::InputScriptPlayer> player;
     if (o.headless) {
-        auto h = std::make_unique<ui::HeadlessBackend>();
+        ui::HeadlessOptions ho;
+        // A long run asked for is not cut short by the watchdog.
+        if (o.runFor) ho.watchdogMs = std::max(ho.watchdogMs, *o.runFor + 1000);
+        auto h = std::make_unique<ui::HeadlessBackend>(ho);
         headless = h.get();
+        player.emplace(*headless);
+        player->Play(script);
         backend = std::move(h);
     } else {
         std::string error;
@@ -183,6 +240,14 @@ int main(int argc, char** argv) {
         app.Update();
         if (!headless->WriteScreenPng(*o.screenshot)) {
             std::fprintf(stderr, "lumia: cannot write %s\n", o.screenshot->c_str());
+            status = 1;
+        }
+    }
+    if (player && player->Failures() > 0) status = 1;
+    if (o.transcript) {
+        ui::InstallTranscript(nullptr);
+        if (!transcript.WriteTo(*o.transcript)) {
+            std::fprintf(stderr, "lumia: cannot write %s\n", o.transcript->c_str());
             status = 1;
         }
     }

@@ -118,6 +118,10 @@ public:
     Backend& GetBackend() { return *backend_; }
     // The name of the innermost wait (see WaitScope), for the watchdog's message.
     const char* CurrentWaitName() const;
+    // How many waits are open (the main loop's own counts as one).
+    int WaitDepth() const { return static_cast<int>(waits_.size()); }
+    // Input handed over by the back end that is not dispatched yet.
+    bool InputPending() const { return !input_.empty(); }
     // Tells the back end the program moved on (resets the headless watchdog).
     void NoteProgress() { backend_->Progress(); }
 

@@ -3,6 +3,7 @@
 #include "platform/Application.h"
 #include "platform/Big5.h"
 #include "platform/Timer.h"
+#include "platform/Transcript.h"
 
 namespace ui {
 
@@ -19,7 +20,14 @@ HeadlessBackend::~HeadlessBackend() { SetClock(previousClock_); }
 
 void HeadlessBackend::Script(const InputEvent& event, std::uint32_t afterMs) {
     if (script_.empty()) headSince_ = clock_.Now();
-    script_.push_back({event, afterMs});
+    script_.push_back({event, afterMs, nullptr, std::move(nextNote_)});
+    nextNote_.clear();
+}
+
+void HeadlessBackend::ScriptAction(std::function<void()> action, std::uint32_t afterMs) {
+    if (script_.empty()) headSince_ = clock_.Now();
+    script_.push_back({InputEvent{}, afterMs, std::move(action), std::move(nextNote_)});
+    nextNote_.clear();
 }
 
 void HeadlessBackend::Move(int x, int y, std::uint32_t afterMs) {
@@ -105,7 +113,20 @@ void HeadlessBackend::BeginPass() {
         if (r()) Progress();
     }
     while (!script_.empty() && TickReached(clock_.Now(), HeadDue())) {
-        released_.push_back(script_.front().event);
+        Scripted& s = script_.front();
+        if (s.action) {
+            // After the input scripted before it, not in the middle of it.
+            if (!released_.empty() || (HaveApp() && App().InputPending())) break;
+            std::function<void()> action = std::move(s.action);
+            if (!s.note.empty()) Record("input", s.note);
+            script_.pop_front();
+            headSince_ = clock_.Now();
+            Progress();
+            action();
+            continue;
+        }
+        if (!s.note.empty()) Record("input", s.note);
+        released_.push_back(s.event);
         script_.pop_front();
         headSince_ = clock_.Now();
     }

@@ -62,6 +62,13 @@ public:
     void Key(int vkCode, ShiftState shift = 0, std::uint32_t afterMs = 0);
     // The window manager's close request.
     void RequestClose(std::uint32_t afterMs = 0);
+    // Something to do at that point of the script (write the screen, stop the run): it
+    // runs at the start of a pump pass once it is due and the input scripted before it
+    // has been dispatched.
+    void ScriptAction(std::function<void()> action, std::uint32_t afterMs = 0);
+    // A note recorded in the transcript ("input" kind) when the next event scripted is
+    // released, so a transcript shows what was done and when.
+    void NoteNext(std::string note) { nextNote_ = std::move(note); }
     std::size_t ScriptLeft() const { return script_.size(); }
 
     // ---- responders: called once per pump pass, in the order added; a responder
@@ -119,6 +126,8 @@ private:
     struct Scripted {
         InputEvent event;
         std::uint32_t afterMs;
+        std::function<void()> action;  // set: an action instead of input
+        std::string note;
     };
     std::uint32_t HeadDue() const { return headSince_ + script_.front().afterMs; }
     [[noreturn]] void Fail(const std::string& why, const char* waitName);
@@ -127,6 +136,7 @@ private:
     VirtualClock clock_;
     ui::Clock* previousClock_;
     std::deque<Scripted> script_;
+    std::string nextNote_;
     std::uint32_t headSince_ = 0;
     std::deque<InputEvent> released_;
     std::map<int, Responder> responders_;

@@ -1,0 +1,212 @@
+#include "shop/GameDialog.h"
+
+#include <algorithm>
+#include <span>
+
+#include "platform/Font.h"
+#include "resources/Resources.h"
+#include "shop/Mixing.h"
+#include "shop/ShopSkin.h"
+
+WindowPosition WindowPositions[kWindowPositionCount];
+
+TItemMixListForm* ItemMixListForm = nullptr;
+TItemMixForm* ItemMixForm = nullptr;
+TExhibitionForm* ExhibitionForm = nullptr;
+TExhibitionListForm* ExhibitionListForm = nullptr;
+TExhibitionConfirmForm* ExhibitionConfirmForm = nullptr;
+TItemListForm* ItemListForm = nullptr;
+TItemDetails0Form* ItemDetails0Form = nullptr;
+TItemDetails1Form* ItemDetails1Form = nullptr;
+TSalesListForm* SalesListForm = nullptr;
+TStatusForm* StatusForm = nullptr;
+TBookForm* BookForm = nullptr;
+TNoteForm* NoteForm = nullptr;
+TSalesForm* SalesForm = nullptr;
+TGraphForm* GraphForm = nullptr;
+TSystemMForm* SystemMForm = nullptr;
+
+ShopWindowHooks& ShopHooks() {
+    static ShopWindowHooks hooks;
+    return hooks;
+}
+
+namespace {
+
+ui::Form* ShopWindow() {
+    ShopWindowHooks& h = ShopHooks();
+    return h.shopForm ? h.shopForm() : nullptr;
+}
+
+void ScreenSize(int& w, int& h) {
+    w = ui::kScreenWidth;
+    h = ui::kScreenHeight;
+    if (ui::HaveApp()) {
+        w = ui::App().GetScreen().Width();
+        h = ui::App().GetScreen().Height();
+    }
+}
+
+// The least move that brings a caption strip lying wholly off the screen back onto it
+// (a place remembered from a larger screen or another screen mode).
+void KeepStripReachable(int& left, int& top, const ui::Rect& strip) {
+    int sw = 0, sh = 0;
+    ScreenSize(sw, sh);
+    const ui::Rect onScreen =
+        ui::Bounds(left + strip.Left, top + strip.Top, strip.Width(), strip.Height());
+    if (!ui::Intersect(onScreen, ui::Rect{0, 0, sw, sh}).IsEmpty()) return;
+    // Whole strip on the screen where it fits; its left/top end where it does not.
+    left = std::max(-strip.Left, std::min(left, sw - strip.Right));
+    top = std::max(-strip.Top, std::min(top, sh - strip.Bottom));
+}
+
+bool AnyDialogOpen() {
+    return ItemMixListForm || ItemMixForm || ExhibitionForm || ExhibitionListForm ||
+           ExhibitionConfirmForm || ItemListForm || ItemDetails0Form || ItemDetails1Form ||
+           SalesListForm || StatusForm || BookForm || NoteForm || SalesForm || GraphForm ||
+           SystemMForm;
+}
+
+}  // namespace
+
+void PlaceGameWindow(ui::Form& form, int record, const ui::Rect& strip) {
+    if (record < 0 || record >= kWindowPositionCount) return;
+    WindowPosition& p = WindowPositions[record];
+    int left = 0, top = 0;
+    if (p.placed) {
+        left = p.left;
+        top = p.top;
+        const ui::Rect s = strip.IsEmpty() ? ui::Rect{0, 0, form.Width(), 34} : strip;
+        KeepStripReachable(left, top, s);
+    } else {
+        if (ui::Form* shop = ShopWindow()) {
+            left = shop->Left() + (shop->Width() - form.Width()) / 2;
+            top = shop->Top() + (shop->Height() - form.Height()) / 2;
+        } else {
+            // Until the shop window exists: centred on the screen.
+            int sw = 0, sh = 0;
+            ScreenSize(sw, sh);
+            left = (sw - form.Width()) / 2;
+            top = (sh - form.Height()) / 2;
+        }
+        p.placed = 1;
+        // Remembered at once too, so a dialog that goes without its close button
+        // still comes back here.
+        p.left = left;
+        p.top = top;
+    }
+    form.SetBounds(left, top, form.Width(), form.Height());
+    DisableShopMenus();
+}
+
+void SaveWindowPosition(const ui::Form& form, int record) {
+    if (record < 0 || record >= kWindowPositionCount) return;
+    WindowPositions[record].left = form.Left();
+    WindowPositions[record].top = form.Top();
+}
+
+void ResetWindowPositions() {
+    for (WindowPosition& p : WindowPositions) p.placed = 0;
+    ShopWindowHooks& h = ShopHooks();
+    ui::Form* message = h.messageWindow ? h.messageWindow() : nullptr;
+    ui::Form* shop = ShopWindow();
+    if (message && shop) {
+        message->SetBounds(shop->Left() + (shop->Width() - message->Width()) / 2,
+                           shop->Top() + shop->Height() - 4 - message->Height(), message->Width(),
+                           message->Height());
+    }
+}
+
+void DisableShopMenus() {
+    ShopWindowHooks& h = ShopHooks();
+    if (h.setShopMenus) h.setShopMenus(false, false, false);
+}
+
+void EnableShopMenus() {
+    if (!IsShopSceneIdle() || AnyDialogOpen()) return;
+    ShopWindowHooks& h = ShopHooks();
+    if (h.optionShown && h.optionShown()) return;
+    if (h.setShopMenus) h.setShopMenus(true, MixHoursLeft() <= 0, true);
+}
+
+bool IsShopSceneIdle() {
+    ui::Form* shop = ShopWindow();
+    if (!shop || !shop->Visible()) return false;
+    ShopWindowHooks& h = ShopHooks();
+    return !h.roomAndTitleHidden || h.roomAndTitleHidden();
+}
+
+// ---- TGameDialog
+
+TGameDialog::TGameDialog(int width, int height, int record, const ui::Rect& strip)
+    : record_(record), strip_(strip) {
+    SetBorderStyle(ui::BorderStyle::bsNone);
+    SetFormStyle(ui::FormStyle::fsStayOnTop);
+    ui::Font font;
+    font.Name = ui::kFaceMing;
+    font.Height = -12;
+    SetFont(font);
+    SetBounds(0, 0, width, height);
+    EraseBackground = false;
+    Image1 = Make<ui::Image>();
+    Image1->Name = "Image1";
+    Image1->SetAutoSize(false);
+    Image1->SetBounds(0, 0, width, height);
+    Image1->OnMouseDown = [this](ui::Control&, ui::MouseButton b, ui::ShiftState, int x, int y) {
+        Image1MouseDown(b, x, y);
+    };
+    CloseButton =
+        MakeSheetButton(ShopSheets().ChBtClose, width - 83, height - 31, 75, 23, "CloseButton");
+    CloseButton->OnClick = [this](ui::Control&) { CloseButtonClick(); };
+}
+
+TGameDialog::~TGameDialog() = default;
+
+void TGameDialog::CloseButtonClick() {
+    SaveWindowPosition(*this, record_);
+    Hide();
+    Release();
+    ClearFormVariable();
+    EnableShopMenus();
+}
+
+void TGameDialog::StartDrag() {
+    Dragging = 1;
+    ui::ReleaseCapture();
+    DragMove();
+    Dragging = 0;
+}
+
+void TGameDialog::Image1MouseDown(ui::MouseButton button, int x, int y) {
+    if (button == ui::MouseButton::mbLeft && strip_.Contains(x, y)) StartDrag();
+}
+
+void TGameDialog::DragByControl(ui::MouseButton button) {
+    if (button == ui::MouseButton::mbLeft) StartDrag();
+}
+
+bool TGameDialog::LoadBackground(const char* resourceName) {
+    const res::Resource* r = res::FindResource(resourceName);
+    if (!r) return false;
+    ui::Bitmap picture;
+    if (!picture.LoadFromMemory(std::span<const std::uint8_t>(r->data, r->size))) return false;
+    Image1->SetPicture(std::move(picture));
+    return true;
+}
+
+TCHBcSpeedButton* TGameDialog::MakeSheetButton(TCHBmpContainer& sheet, int x, int y, int w, int h,
+                                               const char* name) {
+    auto* b = Make<TCHBcSpeedButton>();
+    b->Name = name;
+    b->SetBounds(x, y, w, h);
+    b->Glyph().SetBmpContainer(&sheet);
+    return b;
+}
+
+ui::Label* TGameDialog::MakeLabel(int x, int y, const char* name) {
+    auto* l = Make<ui::Label>();
+    l->Name = name;
+    l->SetTransparent(true);
+    l->SetBounds(x, y, l->Width(), l->Height());
+    return l;
+}

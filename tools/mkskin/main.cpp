@@ -1,0 +1,176 @@
+// mkskin: draws the program's own skin art into resources/data (the shop's button
+// sheets and the dialog backgrounds) as 8-bit BMP files in the generated palette.
+// The files are kept in the source tree and compiled into the program; run this after
+// changing how they look:
+//
+//     build/test/tools/mkskin resources/data
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tools/mkgamedata/Art.h"
+#include "tools/mkgamedata/PictureWriter.h"
+
+using namespace mkgamedata;
+
+namespace {
+
+// The skin's colours: lavender buttons with ink captions, deep violet headings and
+// caption strips with white text, parchment dialogs.
+constexpr std::uint8_t kFace = Cube(4, 4, 5);
+constexpr std::uint8_t kFacePressed = Cube(3, 3, 5);
+constexpr std::uint8_t kFaceHeld = Cube(2, 2, 4);
+constexpr std::uint8_t kGreyFace = 250;   // light grey
+constexpr std::uint8_t kGreyText = 241;   // mid grey
+constexpr std::uint8_t kBevelDark = 236;  // dark grey
+constexpr std::uint8_t kViolet = Cube(2, 1, 3);
+constexpr std::uint8_t kVioletPressed = Cube(1, 0, 2);
+constexpr std::uint8_t kParchment = Cube(5, 5, 4);
+constexpr std::uint8_t kRowStripe = Cube(5, 5, 3);
+constexpr std::uint8_t kRule = Cube(4, 4, 3);
+
+enum Look { kButton, kHeading };
+
+void Bevel(Picture& p, int x, int y, int w, int h, bool pressed) {
+    const std::uint8_t tl = pressed ? kBevelDark : kWhite, br = pressed ? kWhite : kBevelDark;
+    for (int i = x; i < x + w; ++i) p.Set(i, y, tl), p.Set(i, y + h - 1, br);
+    for (int j = y; j < y + h; ++j) p.Set(x, j, tl), p.Set(x + w - 1, j, br);
+}
+
+// One glyph cell: 0 normal, 1 disabled, 2 pressed, 3 held down.
+void Cell(Picture& p, int x, int y, int w, int h, int state, const std::string& caption, Look look,
+          int size) {
+    std::uint8_t face, ink;
+    bool pressed = state >= 2;
+    if (look == kHeading) {
+        face = state == 1 ? kGreyFace : (pressed ? kVioletPressed : kViolet);
+        ink = state == 1 ? kGreyText : kWhite;
+    } else {
+        face = state == 1 ? kGreyFace : state == 2 ? kFacePressed : state == 3 ? kFaceHeld : kFace;
+        ink = state == 1 ? kGreyText : state == 3 ? kWhite : kInk;
+    }
+    p.Rect(x, y, w, h, face);
+    Bevel(p, x, y, w, h, pressed);
+    if (look == kButton && state != 1)
+        p.Frame(x, y, w, h, kInk), Bevel(p, x + 1, y + 1, w - 2, h - 2, pressed);
+    const int shift = pressed ? 1 : 0;
+    p.TextCentred(x + shift, y + shift, w, h, caption, size, ink);
+}
+
+// A sheet of `cells` glyph cells of w x h side by side.
+Picture ButtonSheet(int w, int h, int cells, const std::string& caption, Look look = kButton,
+                    int size = 12) {
+    Picture p(w * cells, h, kWhite);
+    for (int c = 0; c < cells; ++c) Cell(p, c * w, 0, w, h, c, caption, look, size);
+    return p;
+}
+
+struct Strip {
+    int w;
+    const char* caption;
+};
+
+// Strips of three cells stacked `h` apart, each as wide as its own button.
+Picture StackedSheet(const std::vector<Strip>& strips, int h, int size) {
+    int width = 0;
+    for (const Strip& s : strips) width = std::max(width, s.w * 3);
+    Picture p(width, h * int(strips.size()), kWhite);
+    for (std::size_t i = 0; i < strips.size(); ++i)
+        for (int c = 0; c < 3; ++c)
+            Cell(p, c * strips[i].w, int(i) * h, strips[i].w, h, c, strips[i].caption, kButton,
+                 size);
+    return p;
+}
+
+// A dialog's background: parchment inside a violet frame, the caption strip with the
+// dialog's title, and `rows` table rows from `rowTop`, 17 px apart.
+Picture DialogBackground(int w, int h, int stripRight, const char* title, int rowTop, int rows) {
+    Picture p(w, h, kParchment);
+    p.Frame(0, 0, w, h, kInk);
+    p.Frame(1, 1, w - 2, h - 2, kViolet);
+    p.Frame(2, 2, w - 4, h - 4, kViolet);
+    p.Rect(8, 8, stripRight - 8 + 1, 27, kViolet);
+    p.Line(8, 34, stripRight, 34, kInk);
+    p.Text(16, 15, title, 12, kWhite, true);
+    for (int r = 0; r < rows; ++r) {
+        const int y = rowTop + 17 * r - 2;
+        if (r % 2 == 1) p.Rect(8, y, w - 16, 17, kRowStripe);
+        p.Line(8, y + 16, w - 9, y + 16, kRule);
+    }
+    return p;
+}
+
+bool Write(const std::filesystem::path& dir, const std::string& name, const Picture& p) {
+    return WriteBytes(dir / name, PictureBmp8(p));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: mkskin DIR\n");
+        return 2;
+    }
+    const std::filesystem::path dir = argv[1];
+    struct Sheet {
+        const char* name;
+        Picture picture;
+    };
+    std::vector<Sheet> sheets = {
+        // List column headings (19 px high, as wide as their columns).
+        {"ChName", ButtonSheet(120, 19, 3, "名稱", kHeading)},
+        {"ChGoods", ButtonSheet(26, 19, 3, "商品", kHeading)},
+        {"ChMaterial", ButtonSheet(26, 19, 3, "材料", kHeading)},
+        {"ChAttribute", ButtonSheet(30, 19, 3, "屬性", kHeading)},
+        {"ChPrice", ButtonSheet(44, 19, 3, "價格", kHeading)},
+        {"ChStock", ButtonSheet(40, 19, 3, "可售", kHeading)},
+        {"ChReserve", ButtonSheet(40, 19, 3, "攜帶", kHeading)},
+        {"ChTotal", ButtonSheet(40, 19, 3, "總數", kHeading)},
+        {"ChExhibition", ButtonSheet(40, 19, 3, "陳列", kHeading)},
+        // Dialog buttons.
+        {"ChBtBack", ButtonSheet(75, 23, 3, "上一頁")},
+        {"ChBtNext", ButtonSheet(75, 23, 3, "下一頁")},
+        {"ChBtClose", ButtonSheet(75, 23, 3, "關閉")},
+        {"ChBtMix", ButtonSheet(75, 23, 3, "調配")},
+        {"Mix10", ButtonSheet(60, 23, 4, "10個")},
+        {"Mix20", ButtonSheet(60, 23, 4, "20個")},
+        {"Mix30", ButtonSheet(60, 23, 4, "30個")},
+        {"Mix40", ButtonSheet(60, 23, 4, "40個")},
+        {"ChBtExhibition", ButtonSheet(75, 23, 3, "陳列")},
+        {"ChBtPutAway", ButtonSheet(75, 23, 3, "收回")},
+        {"ChBtLeft", ButtonSheet(20, 20, 3, "◀")},
+        {"ChBtRight", ButtonSheet(20, 20, 3, "▶")},
+        {"ChBtDecide", ButtonSheet(75, 23, 3, "決定")},
+        {"ChBtCancel", ButtonSheet(75, 23, 3, "取消")},
+        {"ChBtMagicItem", ButtonSheet(75, 23, 4, "魔法道具")},
+        {"ChBtMaterialItem", ButtonSheet(75, 23, 4, "材料")},
+        {"ChBtTreasure", ButtonSheet(75, 23, 4, "寶物")},
+        {"ChAt0", ButtonSheet(40, 23, 4, "光")},
+        {"ChAt1", ButtonSheet(40, 23, 4, "火")},
+        {"ChAt2", ButtonSheet(40, 23, 4, "水")},
+        {"ChAt3", ButtonSheet(40, 23, 4, "風")},
+        {"ChAt4", ButtonSheet(40, 23, 4, "土")},
+        {"ChAt5", ButtonSheet(40, 23, 4, "闇")},
+        {"ChBtReturn", ButtonSheet(75, 23, 3, "返回")},
+        {"ChBtBuy", ButtonSheet(75, 23, 3, "購買")},
+        {"ChBtMiniUp", ButtonSheet(16, 12, 3, "▲", kButton, 11)},
+        {"ChBtMiniDown", ButtonSheet(16, 12, 3, "▼", kButton, 11)},
+        // The top bar: minimise and close strips 10 px apart, the fast-mode button, and
+        // the six menu strips 17 px apart.
+        {"MainMinCloseButton", StackedSheet({{12, "_"}, {12, "x"}}, 10, 11)},
+        {"SpeedChangeButton", ButtonSheet(22, 13, 3, ">>", kButton, 11)},
+        {"MainMenuImg", StackedSheet({{50, "系統"},
+                                      {61, "狀態"},
+                                      {66, "記事本"},
+                                      {66, "下一回合"},
+                                      {83, "跳過回合"},
+                                      {65, "選項"}},
+                                     17, 12)},
+        // Dialog backgrounds.
+        {"DlgItemList", DialogBackground(461, 372, 452, "物品一覽", 63, 16)},
+    };
+    bool ok = true;
+    for (const Sheet& s : sheets) ok = Write(dir, std::string(s.name) + ".bmp", s.picture) && ok;
+    return ok ? 0 : 1;
+}
