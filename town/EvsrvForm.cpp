@@ -280,7 +280,7 @@ void TEventServerDbg::EventBegin() {
     if (place == kFlowerRoom || place == kChurchRoom) SetPlace(place, true);
     Call(EventServerHooks.ClearCheckMemo);
     m_InEvent = 1;
-    m_ShopRedraw = 0;
+    ShopRedrawOn = 0;
     ConditionOverride = 0;
     if (!Visible()) m_TransitionOn = 1;
     ui::Record("event", "begin");
@@ -318,9 +318,7 @@ void TEventServerDbg::ShowClockAndCalendarAgain() {
 }
 
 void TEventServerDbg::EndActor4() {
-    if (!m_Actor4Mark) return;
-    Call(EventServerHooks.ShopShowActor4);
-    m_Actor4Mark = 0;
+    ShowActor4AfterEvent();
 }
 
 void TEventServerDbg::EventEnd() {

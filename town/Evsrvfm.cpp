@@ -107,7 +107,7 @@ TEventServerDbg::TEventServerDbg() : m_Pack(std::make_unique<TQvPack>()) {
     if (!Hooks.FaceGr) Hooks.FaceGr = [](int n) { EventServerDbg->FaceGr(n); };
     if (!Hooks.ShowPlaceGr) Hooks.ShowPlaceGr = [](int p) { EventServerDbg->ShowPlaceGr(p); };
     if (!Hooks.InEvent) Hooks.InEvent = [] { return EventServerDbg->m_InEvent != 0; };
-    if (!Hooks.ShopRedraw) Hooks.ShopRedraw = [] { return EventServerDbg->m_ShopRedraw != 0; };
+    if (!Hooks.ShopRedraw) Hooks.ShopRedraw = [] { return ShopRedrawOn != 0; };
 }
 
 TEventServerDbg::~TEventServerDbg() = default;
@@ -246,7 +246,8 @@ bool TEventServerDbg::PutPersistentFlags(const std::uint8_t* buffer, std::size_t
 
 bool TEventServerDbg::ChkFlg(int n, bool want) const {
     if (ConditionOverride) return true;
-    if (!IsSettableFlag(n)) return false;
+    // Flag 0 exists but is never set, so it always tests clear.
+    if (n < 0 || n >= kEventFlagCount) return false;
     return TestFlg(n) == want;
 }
 

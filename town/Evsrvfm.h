@@ -99,7 +99,6 @@ struct TEventServerHooks {
     std::function<void(bool show)> ShowShop;
     std::function<void()> ShopUpdateScene;  // one step of the scene and an update
     std::function<void()> ShopStatusPanel;  // TShopForm::PM_StatusClick
-    std::function<void()> ShopShowActor4;   // TShopForm::EvShowActor4
     // The map form (until the map screen exists).
     std::function<bool()> MapVisible;
     std::function<void(bool show)> ShowMap;
@@ -310,15 +309,19 @@ public:
     std::uint8_t m_ClockHidden = 0;        // an event picture hid the clock window
     std::uint8_t m_CalendarHidden = 0;     // ... the calendar window
     std::uint8_t m_InEvent = 0;
-    std::uint8_t m_ShopRedraw = 0;
     std::uint8_t m_Dragging = 0;
     std::uint8_t m_Clicked = 0;
-    std::uint8_t m_Actor4Mark = 0;  // ShopAction hid the shop's actor 4
     std::int32_t m_ScheduleVariant = 0;
     std::uint8_t m_TransitionRunning = 0;
     std::uint8_t m_AlbumMode = 0;
     int m_TransitionMode = 0;
     int m_TransitionStep = 0;  // 0..8
+
+    // --- Shop actions (town/ShopAction.cpp) ---
+    // A scripted action on the shop floor: 0 a visitor of figure `sheet` comes in,
+    // 1 it leaves, 2..15 the heroine's scripted moves and the upstairs room.
+    void ShopAction(int sheet, int action);
+    // --- end of shop actions ---
 
     // --- Sound, music, time, place, stats and items (EvsrvSound.cpp, EvsrvTime.cpp) ---
     // Sound n: 0..84 an effect, 100..1261 a voice line; other numbers play nothing.
@@ -420,6 +423,17 @@ void CrossDissolveStep(ui::Bitmap& work, ui::Bitmap& second, const ui::Bitmap& b
 void DrawTransparent(ui::Bitmap& target, const ui::Bitmap& figure, int x, int y);
 // The eight dissolve patterns (k = 0..7: 60, 56, 48, 32, 24, 16, 8, 4 white pixels).
 ui::Bitmap LoadBrushPattern(int k);
+
+// --- Shop actions (town/ShopAction.cpp) ---
+// Set while an action of the story hid the shop's background actor 4 (actions 2, 6);
+// the end of the event shows it again through ShowActor4AfterEvent.
+extern std::uint8_t ShopActor4Mark;
+// Set while a story mixing job runs at the desk (action 4 until action 9): the time
+// primitives then step the shop scene with every hour.
+extern std::uint8_t ShopRedrawOn;
+// The end of an event: when the mark is set, actor 4 comes back and the companion goes.
+void ShowActor4AfterEvent();
+// --- end of shop actions ---
 
 extern TEventServerDbg* EventServerDbg;
 
