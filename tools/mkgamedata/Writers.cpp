@@ -8,6 +8,7 @@ bool WriteSprites(const std::filesystem::path& root);  // Data\SPMan.Pak, Shoppo
 bool WriteItemArt(const std::filesystem::path& root);  // item icons and name pictures
 bool WriteMapPack(const std::filesystem::path& root);  // col24b\mapPack\mapPack.pak
 bool WriteSounds(const std::filesystem::path& root);   // wave\se, wave\Intm, music
+bool WriteMsgWin(const std::filesystem::path& root);   // Data\MsgWin.pak, palFace.pak
 
 const WriterEntry kWriters[] = {
     {"folders", WriteFolders},
@@ -15,6 +16,7 @@ const WriterEntry kWriters[] = {
     {"item art", WriteItemArt},
     {"mappack", WriteMapPack},
     {"sounds", WriteSounds},
+    {"msgwin", WriteMsgWin},
     {nullptr, nullptr},
 };
 
