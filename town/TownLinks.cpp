@@ -3,6 +3,7 @@
 #include "platform/Transcript.h"
 #include "shop/GameState.h"
 #include "town/Evsrvfm.h"
+#include "town/Mapform.h"
 #include "town/Mdpform.h"
 
 namespace townlink {
@@ -53,10 +54,32 @@ void DspMsg(const std::string& big5) { ui::RecordBig5("line", big5); }
 void FaceGr(int face) { ui::Record("face", std::to_string(face)); }
 void ShowPlaceOnStage(int place) { ui::Record("place", std::to_string(place)); }
 bool StageVisible() { return false; }
+int SelWin2(const std::string& first, const std::string& second) {
+    ui::RecordBig5("choice", first + " / " + second);
+    return -1;
+}
+void ClearGr() {}
+void HideStage() {}
+void ShowStage() {}
+void ReleaseStageBitmaps() {}
+
+// Until the characters' whereabouts exist, nobody is anywhere.
+bool ChkNpc(int, int) { return false; }
 
 // Until the game-flow controller's form handling exists.
 void AlignForms() {}
 void SetMoveEventsPending() {}
+// Until the controller's experience messages exist: the points alone.
+bool GainExperience(int points) { return AddExperience(points) >= 0; }
+
+// Until the shop screen and the market window exist.
+void ShowShopScreen() { ui::Record("screen", "shop"); }
+void HideMap() {
+    if (MapFm) MapFm->Hide();
+}
+void StartShop2FMode(int mode) { ui::Record("screen", "upstairs " + std::to_string(mode)); }
+bool MarketWindowOpen() { return false; }
+void RunMarketWindow() { ui::Record("screen", "market"); }
 
 // Until the shop's status dialog, notebook, option window and debug window exist.
 void RunStatusDialog() {}

@@ -46,9 +46,29 @@ void PlayTrackLoop(int track);
 void ShowPlaceOnStage(int place);
 bool StageVisible();
 
+// A choice of two (index 0 or 1; -1 when it cannot be answered).
+int SelWin2(const std::string& first, const std::string& second);
+void ClearGr();
+void HideStage();
+void ShowStage();
+void ReleaseStageBitmaps();
+// Character `who` is at `place` now (the characters' whereabouts).
+bool ChkNpc(int who, int place);
+
 // ---- the game-flow controller
 void AlignForms();
 void SetMoveEventsPending();
+// Experience with its messages; true when a level was gained.
+bool GainExperience(int points);
+
+// ---- the shop
+void ShowShopScreen();
+void HideMap();
+// The shop's upstairs mode (2: going to bed).
+void StartShop2FMode(int mode);
+bool MarketWindowOpen();
+// Creates and shows the market window and returns when it has closed itself.
+void RunMarketWindow();
 
 // ---- the shop's dialogs, opened from the map's title strip (each returns when closed)
 void RunStatusDialog();
