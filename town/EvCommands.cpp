@@ -8,10 +8,12 @@
 #include "platform/Big5.h"
 #include "shop/GameDialog.h"
 #include "shop/GameState.h"
+#include "shop/Shop.h"
 #include "town/EvControler.h"
 #include "town/EventTables.h"
 #include "town/Evsrvfm.h"
 #include "town/Mapform.h"
+#include "town/Srcdbtxtform21.h"
 #include "town/TownLinks.h"
 
 using namespace command;
@@ -128,7 +130,7 @@ namespace {
 int ChooseFrom(const TEvControler::CommandList& list) {
     int count = 0;
     while (count < TEvControler::kCommandListLength && list[count] >= 0) ++count;
-    const int index = townlink::ChooseCommand(count, list.data());
+    const int index = DbTxtForm2 ? DbTxtForm2->ChooseCommand(count, list.data()) : -1;
     return index >= 0 && index < count ? list[index] : -1;
 }
 }  // namespace
@@ -194,7 +196,7 @@ void TEvControler::DoMoveCommand(int id) {
             townlink::AlignForms();
             if (MapFm) MapFm->Show();
             townlink::HideStage();
-            townlink::ShowMessage(B5("該去哪兒好呢？"));
+            if (DbTxtForm2) DbTxtForm2->ShowMessage(B5("該去哪兒好呢？"));
             break;
         case kEnter:
             if (Place == 0) {
@@ -262,18 +264,22 @@ void TEvControler::EnterShop() {
     RunMoveEvents();
     const int h = EventServerDbg ? EventServerDbg->GetHour() : GameHour();
     if (h >= 8 && h < 22) {
-        townlink::ShowShopScreen();
+        if (ShopForm) ShopForm->ShowShopScreen();
         EnableShopMenus();
         townlink::HideMap();
         townlink::HideStage();
         if (EventServerDbg) EventServerDbg->PlayPlaceMusic();
-        townlink::ShowMessage(B5("該做什麼好呢？"));
+        if (DbTxtForm2) DbTxtForm2->ShowMessage(B5("該做什麼好呢？"));
         townlink::ReleaseStageBitmaps();
     } else {
         if (EventServerDbg) EventServerDbg->PlayPlaceMusic();
-        townlink::ShowShopScreen();
-        EnableShopMenus();
-        townlink::StartShop2FMode(2);
+        if (ShopForm) {
+            ShopForm->ShowShopScreen();
+            EnableShopMenus();
+            ShopForm->StartShop2FMode(2);
+        } else {
+            EnableShopMenus();
+        }
         townlink::HideMap();
         townlink::HideStage();
         townlink::ReleaseStageBitmaps();

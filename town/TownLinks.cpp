@@ -8,11 +8,6 @@
 
 namespace townlink {
 
-namespace {
-// Whether the message window is up, until the message window exists.
-bool messageShown = true;
-}  // namespace
-
 // Until the game-flow controller chooses the art folder: the 24-bit one.
 std::string ArtFolder() { return "\\col24b"; }
 
@@ -25,22 +20,6 @@ int GetSeason() {
     if (EventServerDbg) EventServerDbg->GetSeason(season, month);
     return season;
 }
-
-// Until the message window exists, its hints and lines go to the transcript only.
-bool MessageWindowExists() { return true; }
-bool MessageWindowVisible() { return messageShown; }
-void ShowMessageWindow() { messageShown = true; }
-void HideMessageWindow() { messageShown = false; }
-bool EndButtonHidden() { return true; }
-void ShowMessage(const std::string& big5) { ui::RecordBig5("message", big5); }
-int ChooseCommand(int, const int*) { return -1; }
-void MessageWindowBounds(int& left, int& top, int& width, int& height) {
-    left = top = width = height = 0;
-}
-void MessageWindowMoveTo(int, int) {}
-void MessageWindowSavePosition(int, int, int, int, int, int, int, int) {}
-void MessageWindowRestorePosition() {}
-void MessageWindowNoDodge() {}
 
 void PlaySound(int n) {
     if (EventServerDbg) EventServerDbg->PlaySound(n);
@@ -72,12 +51,10 @@ void SetMoveEventsPending() {}
 // Until the controller's experience messages exist: the points alone.
 bool GainExperience(int points) { return AddExperience(points) >= 0; }
 
-// Until the shop screen and the market window exist.
-void ShowShopScreen() { ui::Record("screen", "shop"); }
+// Until the market window exists.
 void HideMap() {
     if (MapFm) MapFm->Hide();
 }
-void StartShop2FMode(int mode) { ui::Record("screen", "upstairs " + std::to_string(mode)); }
 bool MarketWindowOpen() { return false; }
 void RunMarketWindow() { ui::Record("screen", "market"); }
 

@@ -17,26 +17,6 @@ int GetHour();
 // 0 winter, 1 spring, 2 summer, 3 autumn.
 int GetSeason();
 
-// ---- the message window
-bool MessageWindowExists();
-bool MessageWindowVisible();
-void ShowMessageWindow();
-void HideMessageWindow();
-// The end button is hidden: no dialogue line waits for its click.
-bool EndButtonHidden();
-// A plain hint, no wait.
-void ShowMessage(const std::string& big5);
-// Command buttons; the index chosen, or -1 when the menu cannot be answered.
-int ChooseCommand(int count, const int* ids);
-// The message window's rectangle on the screen (empty when there is none), and its
-// dodge positions.
-void MessageWindowBounds(int& left, int& top, int& width, int& height);
-void MessageWindowMoveTo(int left, int top);
-void MessageWindowSavePosition(int ax, int ay, int bx, int by, int areaLeft, int areaTop,
-                               int areaRight, int areaBottom);
-void MessageWindowRestorePosition();
-void MessageWindowNoDodge();
-
 // ---- the event server: dialogue, faces, sounds, music, the stage
 void DspMsg(const std::string& big5);
 void FaceGr(int face);
@@ -62,10 +42,7 @@ void SetMoveEventsPending();
 bool GainExperience(int points);
 
 // ---- the shop
-void ShowShopScreen();
 void HideMap();
-// The shop's upstairs mode (2: going to bed).
-void StartShop2FMode(int mode);
 bool MarketWindowOpen();
 // Creates and shows the market window and returns when it has closed itself.
 void RunMarketWindow();

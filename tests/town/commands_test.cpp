@@ -5,12 +5,15 @@
 #include <vector>
 
 #include "platform/Transcript.h"
+#include "shop/Demand.h"
 #include "shop/GameState.h"
+#include "shop/Shop.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/EvCommands.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 #include "town/Mapform.h"
+#include "town/Srcdbtxtform21.h"
 
 namespace {
 
@@ -19,9 +22,15 @@ protected:
     void SetUp() override {
         InitGameState();
         GameFlow = new TEvControler();
+        DbTxtForm2 = new TDbTxtForm2();
+        DbTxtForm2->m_FaceFolder = "\\col24b\\palFace";
+        DbTxtForm2->LoadFaces();
+        DbTxtForm2->Show();
     }
     void TearDown() override {
         delete MapFm;
+        delete DbTxtForm2;
+        DbTxtForm2 = nullptr;
         delete GameFlow;
         GameFlow = nullptr;
     }
@@ -156,18 +165,27 @@ TEST_F(CommandsTest, ReadingCostsTwoHoursAndHalvesOnTheSecondRead) {
 }
 
 TEST_F(CommandsTest, EnterTheShopByDayAndAtNight) {
+    TDemandForm demand;
+    auto* shop = new TShopForm();  // GameFlow is already there, so the shop keeps it
+    shop->BuildShopScene();
+    shop->Hide();
+
     At(30, 21, 0);
     GameFlow->DoMoveCommand(command::kEnter);
     EXPECT_EQ(GameFlow->Place, 10);
-    EXPECT_EQ(transcript->Texts("screen"), std::vector<std::string>{"shop"});
+    EXPECT_TRUE(shop->Visible());
+    EXPECT_NE(shop->Shop2FMode, 2);
     EXPECT_EQ(transcript->Texts("message"), std::vector<std::string>{"該做什麼好呢？"});
 
     transcript->Clear();
+    shop->Hide();
     At(30, 22, 0);
     GameFlow->DoMoveCommand(command::kEnter);
     EXPECT_EQ(GameFlow->Place, 10);
-    EXPECT_EQ(transcript->Texts("screen"), (std::vector<std::string>{"shop", "upstairs 2"}));
+    EXPECT_TRUE(shop->Visible());
+    EXPECT_EQ(shop->Shop2FMode, 2) << "upstairs, going to bed";
     EXPECT_TRUE(transcript->Texts("message").empty());
+    delete shop;
 }
 
 TEST_F(CommandsTest, GoOutOfTheRooms) {

@@ -20,6 +20,7 @@
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 #include "town/Mdpform.h"
+#include "town/Srcdbtxtform21.h"
 
 namespace {
 
@@ -39,6 +40,10 @@ protected:
         InitGameState();
         ui::SetAudio(std::make_unique<ui::RecordingAudio>());
         GameFlow = new TEvControler();
+        DbTxtForm2 = new TDbTxtForm2();
+        DbTxtForm2->m_FaceFolder = "\\col24b\\palFace";
+        DbTxtForm2->LoadFaces();
+        DbTxtForm2->Show();
         MdpFm = new TMdpFm();
         ASSERT_TRUE(MdpFm->OpenCdAudio());
         MapFm = new TMapFm();
@@ -47,6 +52,8 @@ protected:
     void TearDown() override {
         delete MapFm;
         delete MdpFm;
+        delete DbTxtForm2;
+        DbTxtForm2 = nullptr;
         delete GameFlow;
         GameFlow = nullptr;
         ui::SetAudio(nullptr);
