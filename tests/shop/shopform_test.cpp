@@ -327,6 +327,13 @@ TEST_F(ShopFormTest, ScreenshotOfTheShop) {
     headless.RunFor(100);
     const std::string dir = test::ScratchDir("shopform");
     EXPECT_TRUE(headless.Backend().WriteScreenPng(dir + "/shop.png"));
+    // Full screen: the scene's middle 640 columns, no top bar.
+    form->LayoutForScreen(640, 480);
+    InvalidateSprites();
+    form->UpdateScene();
+    headless.RunFor(100);
+    EXPECT_EQ(headless.App().GetScreen().Height(), 480);
+    EXPECT_TRUE(headless.Backend().WriteScreenPng(dir + "/shop-fullscreen.png"));
 }
 
 }  // namespace
