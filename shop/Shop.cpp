@@ -450,6 +450,7 @@ void TShopForm::DestroyShopScene() {
         FreeSpriteSheets();
         ClearSpriteLayers();
         PendingAction = PendingDelay = 0;
+        roomPictures_.clear();
         SceneBuilt = 0;
     }
     Call(g_ShopHooks.DeleteWatchAndCalendar);
@@ -733,20 +734,27 @@ void TShopForm::FadeToShop2F() {
     FillBlack(Image1);
     Pause(500, "FadeToShop2F");
     if (ui::HaveApp()) ui::App().ProcessMessages();
-    ShowRoom(LoadPackPicture("Shop_2F.bmp"));
+    ShowRoom(RoomPicture("Shop_2F.bmp"));
     Shop2FPanel->Show();
     Shop2FPanel->BringToFront();
 }
 
+const ui::Bitmap& TShopForm::RoomPicture(const std::string& name) {
+    auto it = roomPictures_.find(name);
+    if (it == roomPictures_.end()) {
+        ui::Bitmap b = LoadPackPicture(name);
+        if (b.Empty() && name == "Shop_2F.bmp") b = ui::Bitmap(kSceneWidth, kSceneHeight);
+        if (!b.Empty()) b.SetFormat(ui::PixelFormat::pf24bit);
+        it = roomPictures_.emplace(name, std::move(b)).first;
+    }
+    return it->second;
+}
+
 void TShopForm::Frame2F(const char* name, int frame, ui::Rect from, ui::Rect to) {
-    OpenDataPack();
-    ui::Bitmap room = LoadPackPicture("Shop_2F.bmp");
     char member[16];
     std::snprintf(member, sizeof member, name, frame);
-    ui::Bitmap part = LoadPackPicture(member);
-    CloseDataPack();
-    if (room.Empty()) room = ui::Bitmap(kSceneWidth, kSceneHeight);
-    room.SetFormat(ui::PixelFormat::pf24bit);
+    ui::Bitmap room = RoomPicture("Shop_2F.bmp");
+    ui::Bitmap part = RoomPicture(member);
     if (!part.Empty()) room.GetCanvas().CopyRect(to, part.GetCanvas(), from);
     ShowRoom(room);
 }

@@ -50,8 +50,12 @@ void InstallHooks() {
     g_ShopHooks.OpenSalesList = [] { g_seen.opened.push_back("saleslist"); };
     g_ShopHooks.OpenNote = [] { g_seen.opened.push_back("note"); };
     g_ShopHooks.OpenStatus = [] { g_seen.opened.push_back("status"); };
-    g_ShopHooks.OpenExhibition = [](int s) { g_seen.opened.push_back("exhibition " + std::to_string(s)); };
-    g_ShopHooks.OpenExhibitionList = [](int s) { g_seen.opened.push_back("exhibitionlist " + std::to_string(s)); };
+    g_ShopHooks.OpenExhibition = [](int s) {
+        g_seen.opened.push_back("exhibition " + std::to_string(s));
+    };
+    g_ShopHooks.OpenExhibitionList = [](int s) {
+        g_seen.opened.push_back("exhibitionlist " + std::to_string(s));
+    };
     g_ShopHooks.SaveGameFlow = [] { ++g_seen.saves; };
     g_ShopHooks.ShowMap = [] { ++g_seen.maps; };
 }
@@ -103,8 +107,10 @@ TEST_F(ShopFormTest, LaysOutForWindowFromFiveHundredTwentyLines) {
         int fullScreen, width, formHeight, sceneX, sceneY;
         bool bar;
     };
-    const Case cases[] = {{520, 0, 648, 520, 0, 36, true}, {519, 1, 640, 480, -4, 0, false},
-                          {768, 0, 648, 520, 0, 36, true}, {480, 1, 640, 480, -4, 0, false}};
+    const Case cases[] = {{520, 0, 648, 520, 0, 36, true},
+                          {519, 1, 640, 480, -4, 0, false},
+                          {768, 0, 648, 520, 0, 36, true},
+                          {480, 1, 640, 480, -4, 0, false}};
     for (const Case& c : cases) {
         form->LayoutForScreen(1024, c.height);
         EXPECT_EQ(form->FullScreen, c.fullScreen) << c.height;
@@ -147,7 +153,8 @@ TEST_F(ShopFormTest, AClickWithTheMessageWindowHiddenOnlyShowsIt) {
 TEST_F(ShopFormTest, ExhibitionRegionOpensTheSlotWhileClosedAndFallsThroughWhileOpen) {
     // The shelf of slot 2 stands on (7,3), on the customers' side.
     const FloorStep cell = {7, 3};
-    const ui::Point shelf{FloorSpriteX(cell.dx, cell.dy, 0), FloorSpriteY(cell.dx, cell.dy, 0) + 36 - 20};
+    const ui::Point shelf{FloorSpriteX(cell.dx, cell.dy, 0),
+                          FloorSpriteY(cell.dx, cell.dy, 0) + 36 - 20};
     ASSERT_EQ(form->WalkRegions->FindRegion(shelf.x, shelf.y - 36), 2);
     SetSlotItem(2, -1);
     Click(shelf);
@@ -318,6 +325,18 @@ TEST_F(ShopFormTest, ScreenshotOfTheShop) {
     headless.RunFor(100);
     const std::string dir = test::ScratchDir("shopform");
     EXPECT_TRUE(headless.Backend().WriteScreenPng(dir + "/shop.png"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ShopFormTest, ScreenshotOfTheRoomAtSupper) {
+    form->StartShop2FMode(1);
+    for (int i = 0; i < 5; ++i) form->StepShop2F();
+    headless.RunFor(50);
+    const std::string dir = test::ScratchDir("shopform-room");
+    EXPECT_TRUE(headless.Backend().WriteScreenPng(dir + "/room.png"));
 }
 
 }  // namespace
