@@ -14,6 +14,7 @@
 #include "shop/GameState.h"
 #include "shop/Goods.h"
 #include "shop/Heroine.h"
+#include "shop/Itemlist.h"
 #include "shop/Mixing.h"
 #include "shop/Savefile.h"
 #include "shop/ShopSkin.h"
@@ -211,6 +212,8 @@ TShopForm::TShopForm() {
     dialogs.roomAndTitleHidden = [] {
         return ShopForm && !ShopForm->Shop2FPanel->Visible() && !ShopForm->TitlePanel->Visible();
     };
+    dialogs.shopOpen = [] { return ShopForm && ShopForm->IsShopOpen(); };
+    if (!g_ShopHooks.OpenItemList) g_ShopHooks.OpenItemList = &OpenItemList;
 
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
     if (!primitives.ShopRedraw) primitives.ShopRedraw = &HookShopRedraw;
@@ -245,6 +248,7 @@ TShopForm::~TShopForm() {
         g_ClockHooks.IsShop2FVisible = nullptr;
     }
     if (g_ClockHooks.RedrawShop == &ClockRedrawShop) g_ClockHooks.RedrawShop = nullptr;
+    if (g_ShopHooks.OpenItemList == &OpenItemList) g_ShopHooks.OpenItemList = nullptr;
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
     if (primitives.ShopRedraw == &HookShopRedraw) primitives.ShopRedraw = nullptr;
     if (primitives.ShopSceneStep == &HookShopSceneStep) primitives.ShopSceneStep = nullptr;
@@ -255,6 +259,7 @@ TShopForm::~TShopForm() {
         ShopHooks().shopForm = nullptr;
         ShopHooks().setShopMenus = nullptr;
         ShopHooks().roomAndTitleHidden = nullptr;
+        ShopHooks().shopOpen = nullptr;
     }
 }
 
