@@ -228,6 +228,7 @@ TShopForm::TShopForm() {
     OnCloseQuery = [](ui::Form&, bool& canClose) { canClose = false; };
     OnShow = [](ui::Form&) { InvalidateSprites(); };
     OnHide = [](ui::Form&) { Call(g_ShopHooks.ShowTitleBarForm, false); };
+    OnClose = [this](ui::Form&, ui::CloseAction&) { DestroyShopScene(); };
 }
 
 TShopForm::~TShopForm() {
@@ -624,6 +625,7 @@ void TShopForm::TitleBarImageMouseDown(ui::MouseButton button, ui::ShiftState sh
     }
     if (button == ui::MouseButton::mbLeft && x >= 4 && x < 644 && y > 3 && y < 19) {
         Dragging = 1;
+        ui::ReleaseCapture();
         DragMove();
         Dragging = 0;
     }

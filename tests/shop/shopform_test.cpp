@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "media/Qvdib.h"
+#include "platform/Menus.h"
 #include "platform/Transcript.h"
 #include "shop/Calendar.h"
 #include "shop/Demand.h"
+#include "shop/Fashion.h"
 #include "shop/GameState.h"
 #include "shop/Heroine.h"
 #include "shop/Mixing.h"
@@ -325,6 +327,13 @@ TEST_F(ShopFormTest, ScreenshotOfTheShop) {
     headless.RunFor(100);
     const std::string dir = test::ScratchDir("shopform");
     EXPECT_TRUE(headless.Backend().WriteScreenPng(dir + "/shop.png"));
+    // Full screen: the scene's middle 640 columns, no top bar.
+    form->LayoutForScreen(640, 480);
+    InvalidateSprites();
+    form->UpdateScene();
+    headless.RunFor(100);
+    EXPECT_EQ(headless.App().GetScreen().Height(), 480);
+    EXPECT_TRUE(headless.Backend().WriteScreenPng(dir + "/shop-fullscreen.png"));
 }
 
 }  // namespace
@@ -337,6 +346,56 @@ TEST_F(ShopFormTest, ScreenshotOfTheRoomAtSupper) {
     headless.RunFor(50);
     const std::string dir = test::ScratchDir("shopform-room");
     EXPECT_TRUE(headless.Backend().WriteScreenPng(dir + "/room.png"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ShopFormTest, TheRightClickMenuWalksHerToTheMixingDesk) {
+    const ui::Point p = CellPoint(3, 3);
+    headless.Backend().Click(p.x, p.y, ui::MouseButton::mbRight);
+    // The first entry, "調配魔法", lies just under the point the menu opened at.
+    headless.Backend().Click(p.x + 20, p.y + ui::kMenuBorder + ui::kMenuItemHeight / 2,
+                             ui::MouseButton::mbLeft, 0, 100);
+    headless.RunFor(300);
+    EXPECT_EQ(form->PendingAction, kPendingItemMix);
+    EXPECT_EQ(form->HeroineFigure->User, kDeskCode);
+}
+
+TEST_F(ShopFormTest, NoMenuWhileTheMenusAreOff) {
+    DisableShopMenus();
+    const ui::Point p = CellPoint(3, 3);
+    headless.Backend().Click(p.x, p.y, ui::MouseButton::mbRight);
+    headless.Backend().Click(p.x + 20, p.y + ui::kMenuBorder + ui::kMenuItemHeight / 2,
+                             ui::MouseButton::mbLeft, 0, 100);
+    headless.RunFor(300);
+    EXPECT_EQ(form->PendingAction, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ShopFormTest, AnOpenDaySkippedWithNextTurnSellsToCustomers) {
+    ui::ScopedTranscript transcript;
+    SetGameDay(1);
+    SetGameHour(9);
+    for (int g = 0; g < 10; ++g) {
+        SetSlotItem(g, g);
+        SetItemStock(g, 99);
+        for (int n = 0; n < 40; ++n) Fashions[g].SeedWant();
+    }
+    SetReputation(60);
+    // The main loop's shop phase: customers step until the hour is served, then the
+    // player takes the next turn.
+    while (GameHour() != 19) {
+        form->MenuNextTurnClick();
+        for (int step = 0; step < 200 && demand->SpawnHourlyCustomers(false); ++step)
+            form->UpdateScene();
+    }
+    EXPECT_FALSE(transcript->Texts("sale").empty());
+    EXPECT_GT(DailyVisitors(1), 0);
 }
 
 }  // namespace
