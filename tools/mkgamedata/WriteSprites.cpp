@@ -98,6 +98,12 @@ Picture BackgroundSheet() {
         p.TextCentred(FloorSpriteX(gx, gy, 68), FloorSpriteY(gx, gy, 0) - 23, 68, 14, text, 12, kInk, true);
     };
     label(0, 7, "出口");
+    // Each exhibition slot's name on the floor in front of its shelf.
+    const char* const slotNames[kShelfSlots] = {"優惠", "推薦", "1號", "2號", "3號", "4號", "5號", "6號", "7號", "8號"};
+    for (int k = 0; k < kShelfSlots; ++k) {
+        const FloorStep c = kShelfCells[k];
+        p.TextCentred(FloorSpriteX(c.dx, c.dy, 40), FloorSpriteY(c.dx, c.dy, 0) + 1, 40, 12, slotNames[k], 12, kInk);
+    }
     p.TextCentred(0, 20, 648, 20, "露米亞藥坊　店內", 16, kWhite, true);
     p.FrameNumber(0, 0, 0);
     return p;
