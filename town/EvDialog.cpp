@@ -33,10 +33,11 @@ std::string SpeakerOf(const std::string& big5) {
     return {};
 }
 
+// The line as it stands, then who says it with which face.
 void RecordLine(const std::string& big5, int face) {
     if (!ui::ActiveTranscript()) return;
-    ui::Record("line", ui::Big5ToUtf8(SpeakerOf(big5)) + "(" + std::to_string(face) +
-                           "): " + ui::Big5ToUtf8(big5));
+    ui::RecordBig5("line", big5);
+    ui::Record("speaker", ui::Big5ToUtf8(SpeakerOf(big5)) + " face " + std::to_string(face));
 }
 
 }  // namespace
