@@ -288,9 +288,10 @@ TEST_F(MapFormTest, RefusesToClose) {
 TEST_F(MapFormTest, ScreenShowsTheMapWithTheWalker) {
     At(60, 11);
     ShowAt(0);
+    Hover(kTownSquare);
     headless.Clock().Advance(kWalkTickMs);
     MapFm->WalkTick();
-    headless.RunFor(100);
+    headless.RunFor(500);
     if (const char* path = std::getenv("MAP_SCREENSHOT"))
         ui::WritePng(path, headless.App().GetScreen());
     // The walker stands over the shop's mark: her hat's dark purple is there.
