@@ -1,5 +1,7 @@
 #include "story/EventTables.h"
 
+#include "story/CustomerRequests.h"
+
 // Slot order is priority; the first null slot ends a table.
 EventTable LookEvents = {};
 EventTable TalkEvents = {};
@@ -10,5 +12,5 @@ EventTable TurnStartEvents = {};
 EventTable FlowerbedEvents = {};
 EndingTable EndingEvents = {};
 EventTable DeliveryEvents = {};
-EventTable CustomerRequestEvents = {};
+EventTable CustomerRequestEvents = {LUMIA_CUSTOMER_REQUEST_SLOTS};
 EventTable PeddleEvents = {};

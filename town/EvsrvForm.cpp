@@ -19,6 +19,7 @@
 #include "town/Mapform.h"
 #include "town/EventTables.h"
 #include "town/Evsrvfm.h"
+#include "town/Whereabouts.h"
 #include "town/SoundTables.h"
 #include "town/Srcdbtxtform21.h"
 
@@ -325,7 +326,7 @@ void TEventServerDbg::EventBegin() {
     m_CalendarHidden = 0;
     Call(EventServerHooks.AlignForms);
     SetReady(false);
-    if (NpcMetPending) Call(EventServerHooks.MarkNpcMet);
+    if (NpcMetPending) MarkNpcMet();
     const int place = CurrentPlace();
     if (place == kFlowerRoom || place == kChurchRoom) SetPlace(place, true);
     Call(EventServerHooks.ClearCheckMemo);
@@ -476,7 +477,7 @@ void TEventServerDbg::m_BtnOptClick() {
     SetMenuButtonsEnabled(true);
 }
 
-void TEventServerDbg::m_BtnMenu0Click() { Call(EventServerHooks.ShowOrderList); }
+void TEventServerDbg::m_BtnMenu0Click() { ShowOrderList(); }
 
 // --- Developer controls ---
 
