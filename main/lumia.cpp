@@ -21,6 +21,7 @@
 #include "platform/Transcript.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/headless/InputScript.h"
+#include "shop/Main.h"
 #include "platform/sdl/SdlBackend.h"
 
 namespace {
@@ -225,6 +226,7 @@ int main(int argc, char** argv) {
     }
     int status = 0;
     try {
+        CreateStartupForms();
         app.Run();
     } catch (const ui::HeadlessFailure& e) {
         // Idle in the main loop with no input to come is where a headless run ends;
@@ -235,6 +237,12 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "lumia: %s\n", e.what());
             status = 1;
         }
+    } catch (const std::exception& e) {
+        // What reaches the loop is shown, as the application's standard box does; the
+        // lock is let go when `instance` goes out of scope, whatever happened.
+        std::fprintf(stderr, "lumia: %s\n", e.what());
+        if (!headless) app.MessageBox(ui::Utf8ToBig5(e.what()), app.Title(), ui::MB_OK | ui::MB_ICONERROR);
+        status = 1;
     }
     if (headless && o.screenshot) {
         app.Update();
@@ -244,6 +252,7 @@ int main(int argc, char** argv) {
         }
     }
     if (player && player->Failures() > 0) status = 1;
+    DestroyStartupForms();
     if (o.transcript) {
         ui::InstallTranscript(nullptr);
         if (!transcript.WriteTo(*o.transcript)) {

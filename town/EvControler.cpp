@@ -1,30 +1,278 @@
 #include "town/EvControler.h"
 
+#include <cstdio>
+
+#include "platform/Application.h"
+#include "platform/Big5.h"
+#include "platform/Files.h"
+#include "platform/Form.h"
+#include "shop/Calendar.h"
+#include "shop/Catalog.h"
+#include "shop/GameDialog.h"
+#include "shop/GameState.h"
+#include "shop/Main.h"
+#include "story/EventTables.h"
 #include "town/Evsrvfm.h"
 
 TEvControler* GameFlow = nullptr;
+GameFlowHooks g_GameFlowHooks;
+std::uint8_t TEvControler::TurnStartGuard = 1;
 
 namespace {
+
 constexpr int kMixableGoods = 64;
-constexpr int kShopPlace = 10;
 constexpr int kHotSpringOpenFlag = 138;
 constexpr int kWizardHouseOpenFlag = 139;
+constexpr int kShopClosedFlag = 164;  // the story keeps the shop shut for the day
+constexpr int kOrdersHour = 19;
+constexpr int kDayStartHour = 8;
+constexpr int kTiredFace = 20;
+
+template <class F, class... A>
+void Call(F* f, A&&... a) {
+    if (f) f(std::forward<A>(a)...);
+}
+
+ui::Form* FormOf(ui::Form* (*getter)()) { return getter ? getter() : nullptr; }
+ui::Form* ShopWindow() { return ShopHooks().shopForm ? ShopHooks().shopForm() : nullptr; }
+bool Visible(ui::Form* f) { return f && f->Visible(); }
+
+bool CanOpen(const char* path) {
+    std::FILE* f = ui::OpenFile(path, "rb");
+    if (!f) return false;
+    std::fclose(f);
+    return true;
+}
+
 }  // namespace
 
 TEvControler::TEvControler() {
     MixedItem = -1;
     Ready = 0;
+    RefreshEnabled = 0;
+    GameFlowHooks& h = g_GameFlowHooks;
+    Call(h.CreateMessageWindow);
     EventServerDbg = new TEventServerDbg();
+
+    // The art folder: 24-bit pictures when the game has them, else the 8-bit ones.
+    std::string faces, art;
+    if (CanOpen("col24b\\evpack\\evgraph.pak")) {
+        faces = "\\col24b\\palFace";
+        art = "\\col24b";
+    } else if (CanOpen("col8b\\evpack\\evgraph.pak")) {
+        faces = "\\col8b\\palFace";
+        art = "\\col8b";
+    } else if (ui::HaveApp()) {
+        // The answer changes nothing: the game goes on, and its pictures will be missing.
+        ui::App().MessageBox(B5("遊戲目錄的路徑不正確，請結束遊戲。"), B5("露米亞藥坊"),
+                             ui::MB_RETRYCANCEL);
+    } else {
+        std::fprintf(stderr, "lumia: no event pictures in col24b or col8b of the game folder\n");
+    }
+    Call(h.SetFaceFolder, faces);
+    Call(h.SetArtFolder, art);
+
+    Call(h.CreateMapForm);
+    Call(h.CreateMusicForm);
+    Call(h.LoadFaces);
+    Call(h.SetMsgWinPicture, std::string("win_mes2.bmp"));
+
     Place = kShopPlace;
+    MoveEventsPending = 0;
+    for (auto& list : CommandLists)
+        for (std::int32_t& id : list) id = -1;
+    // The command menu's unit writes the fourteen lists here once it exists.
+
     for (int n = kFirstPlaceOpenFlag; n <= kLastPlaceOpenFlag; ++n) EventServerDbg->SetFlg(n, true);
     EventServerDbg->SetFlg(kHotSpringOpenFlag, false);
     EventServerDbg->SetFlg(kWizardHouseOpenFlag, false);
     Ready = 1;
+    RefreshEnabled = 1;
+
+    Call(h.SetMovieFolder, ui::ProgramFolder() + "avi");
+
+    // The stage where the main form is, the map on the stage, the message window along
+    // the stage's bottom edge.
+    ui::Form* stage = FormOf(h.StageForm);
+    ui::Form* map = FormOf(h.MapForm);
+    ui::Form* message = FormOf(h.MessageWindow);
+    if (stage && MainForm) {
+        stage->SetLeft(MainForm->Left());
+        stage->SetTop(MainForm->Top());
+    }
+    if (stage && map) {
+        map->SetLeft(stage->Left());
+        map->SetTop(stage->Top());
+    }
+    if (stage && message) {
+        message->SetLeft(stage->Left());
+        message->SetTop(stage->Top() + stage->Height() - message->Height());
+    }
 }
 
 TEvControler::~TEvControler() {
+    GameFlowHooks& h = g_GameFlowHooks;
+    Call(h.StopTrack);
+    Call(h.DeleteMapForm);
     delete EventServerDbg;
     EventServerDbg = nullptr;
+    Call(h.DeleteMusicForm);
+    Call(h.DeleteMessageWindow);
 }
 
+void TEvControler::Tick() {
+    CommandMenu();
+    Refresh();
+}
+
+void TEvControler::Refresh() {
+    if (!RefreshEnabled) return;
+    RefreshEnabled = 0;
+    Call(g_GameFlowHooks.MessageWindowTick);
+    Call(g_GameFlowHooks.PollTrack);
+    Call(g_GameFlowHooks.ShowTypeName);
+    RefreshEnabled = 1;
+}
+
+void TEvControler::CommandMenu() {
+    if (!Ready) return;  // a command runs; its message pumps come back here
+    Ready = 0;
+    if (Visible(FormOf(g_GameFlowHooks.MapForm))) Call(g_GameFlowHooks.WalkTick);
+    if (Visible(FormOf(g_GameFlowHooks.StageForm)) && EventServerDbg &&
+        !EventServerDbg->ConditionOverride) {
+        if (MoveEventsPending) {
+            RunMoveEvents();
+            MoveEventsPending = 0;
+        }
+        // Else the place's command menu and the chosen command, once the command
+        // menu's unit exists; until then no menu is shown.
+    }
+    Ready = 1;
+}
+
+void TEvControler::ShowMap() {
+    AlignForms();
+    ui::Form* shop = ShopWindow();
+    ui::Form* stage = FormOf(g_GameFlowHooks.StageForm);
+    ui::Form* map = FormOf(g_GameFlowHooks.MapForm);
+    if (stage && shop) {
+        stage->SetLeft(shop->Left());
+        stage->SetTop(shop->Top());
+    }
+    if (map && stage) {
+        map->SetLeft(stage->Left());
+        map->SetTop(stage->Top());
+    }
+    DisableShopMenus();
+    if (map) map->Show();
+}
+
+void TEvControler::AlignForms() {
+    ui::Form* forms[3] = {ShopWindow(), FormOf(g_GameFlowHooks.MapForm),
+                          FormOf(g_GameFlowHooks.StageForm)};
+    int left = 0, top = 0;
+    for (ui::Form* f : forms)
+        if (Visible(f)) {
+            left = f->Left();
+            top = f->Top();
+        }
+    for (ui::Form* f : forms)
+        if (f && !f->Visible()) {
+            f->SetLeft(left);
+            f->SetTop(top);
+        }
+}
+
+void TEvControler::PinMessageWindow() {
+    if (ui::Form* m = FormOf(g_GameFlowHooks.MessageWindow))
+        m->SetBounds(m->Left(), m->Top(), m->Width(), m->Height());
+}
+
+void TEvControler::ShowOrderList() { Call(g_GameFlowHooks.ShowOrderList); }
+
 void TEvControler::SetMixedItem(int id) { MixedItem = (id >= 0 && id < kMixableGoods) ? id : -1; }
+
+bool TEvControler::GainExperience(int points) {
+    GameFlowHooks& h = g_GameFlowHooks;
+    const int r = AddExperience(points);
+    const bool library = Place == kLibraryPlace;
+    if (r >= 0) {
+        std::string text;
+        if (r > 0)
+            text = std::string(ItemName(r)) + B5("的調配法學會了！");
+        else
+            text = B5("我覺得自己好像變聰明了耶。");
+        if (library)
+            Call(h.DspMsg, text);
+        else
+            Call(h.ShowMessage, text);
+        return true;
+    }
+    if (!library) return false;
+    if (points < 6) {
+        if ((DrawRandom() & 1) == 0) {
+            Call(h.DspMsg, B5("緹菈「嗯～。\n還不行、我大概還比不上媽媽那樣吧…"));
+        } else {
+            Call(h.FaceGr, kTiredFace);
+            Call(h.DspMsg, B5("緹菈「我是不是工作過度啦？\n…眼睛有點乾澀。"));
+        }
+    } else {
+        Call(h.DspMsg, B5("緹菈「嗯！\n今天的工作好像進行得很順利噢！"));
+    }
+    return false;
+}
+
+bool TEvControler::TurnStart(bool allowEvents) {
+    DisableShopMenus();
+    if (!TurnStartGuard) return false;  // entered again from a pump inside an event
+    TurnStartGuard = 0;
+
+    bool ran = false;
+    if (Visible(ShopWindow()) && allowEvents && Ready && !Visible(FormOf(g_GameFlowHooks.MapForm)))
+        ran = RunTurnStartEvents();
+
+    const int h = GameHour();
+    const int d = GameDay();
+    if (h == kOrdersHour) {
+        if (Ready) RunCustomerRequestEvents();
+        Call(g_GameFlowHooks.SettleOrders);
+        LastOrdersDay = d;
+    } else if (h > kOrdersHour && LastOrdersDay < d) {
+        // 19:00 went by without a turn start (hours passed several at once): the
+        // orders due today are still settled, once.
+        Call(g_GameFlowHooks.SettleOrders);
+        LastOrdersDay = d;
+    }
+    if (h == kDayStartHour) {
+        ran = DayStart(allowEvents);
+    } else if (h > kDayStartHour && LastDayChangeDay < d) {
+        // 08:00 went by without a turn start: today's change still runs, once (the
+        // day-start events belong to the morning and are not played late).
+        if (EventServerDbg) EventServerDbg->DayChange();
+        LastDayChangeDay = d;
+    }
+    if (h >= 10 && EventServerDbg && EventServerDbg->TestFlg(kShopClosedFlag))
+        Call(g_ClockHooks.SetShopClosed);
+
+    if (MainForm) MainForm->AdvanceTickPhase();
+    TurnStartGuard = 1;
+    EnableShopMenus();
+    return ran;
+}
+
+bool TEvControler::DayStart(bool allowEvents) {
+    if (EventServerDbg) EventServerDbg->DayChange();
+    LastDayChangeDay = GameDay();
+    bool ran = false;
+    if (allowEvents && Ready && !Visible(FormOf(g_GameFlowHooks.MapForm)))
+        ran = RunDayStartEvents();
+    if (!ran) Call(g_GameFlowHooks.PlayPlaceMusic);
+    return ran;
+}
+
+void TEvControler::GameStarted() {
+    const int d = GameDay();
+    const int h = GameHour();
+    LastDayChangeDay = h >= kDayStartHour ? d : d - 1;
+    LastOrdersDay = h >= kOrdersHour ? d : d - 1;
+}
