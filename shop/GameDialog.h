@@ -59,6 +59,8 @@ struct ShopWindowHooks {
     std::function<bool()> optionShown;
     // The message window, or null (ResetWindowPositions puts it back in its place).
     std::function<ui::Form*()> messageWindow;
+    // The shop is open for customers (IsShopOpen).
+    std::function<bool()> shopOpen;
 };
 ShopWindowHooks& ShopHooks();
 

@@ -143,6 +143,61 @@ public:
     bool m_DebugMode = false;   // "Debug Mode" checked
     std::string m_CommandText;  // what the "Command" label shows
     std::uint8_t m_Step = 0;    // set by "Next Step"
+
+    // --- Sound, music, time, place, stats and items (EvsrvSound.cpp, EvsrvTime.cpp) ---
+    // Sound n: 0..84 an effect, 100..1261 a voice line; other numbers play nothing.
+    void PlaySound(int n);
+    void PlaySoundSync(int n);
+    void PlayMusic(int track, bool loop);
+    void StopMusic();
+    // The current place's music: the shop's season track, the land's or the town's.
+    void PlayPlaceMusic();
+    void PlaySeasonMusic();
+
+    // Advances the clock hour by hour; false when the heroine was too tired to go on.
+    bool PassTime(int hours);
+    // Advances until the hour is `hour`; nothing for an hour outside 0..23.
+    void WaitHour(int hour);
+    void PassNights(int n);
+    int GetHour() const;
+    // Today's day index; month 1..12 and season 0 winter, 1 spring, 2 summer, 3 autumn.
+    int GetSeason(int& season, int& month) const;
+    // The tick count modulo n; 0 for n = 0.
+    int TickMod(int n) const;
+    void SetPlace(int place, bool redraw);
+    void GiveItem(int item, int n);
+    void TakeItem(int item, int n);
+    void LearnRecipe(int item);
+    void LearnRecipeScene(int item);
+    void GiveMoney(int n);
+    void GiveReputation(int n);
+    void ResetCondition();
+    // The tired scene: the heroine goes home to bed. Nothing inside an event.
+    void TiredRefusal();
+    // The search and peddle commands when no event of theirs ran.
+    void DefaultSearch();
+    void Peddle();
+
+    // Calls into windows that other units own; each does nothing while unset.
+    struct PrimitiveHooks {
+        void (*DspMsg)(const std::string& big5) = nullptr;  // until the message window exists
+        void (*FaceGr)(int face) = nullptr;                 // until the message window exists
+        void (*ShowPlaceGr)(int place) = nullptr;           // until the stage exists
+        bool (*InEvent)() = nullptr;     // the in-event byte, until the event frame exists
+        bool (*ShopRedraw)() = nullptr;  // the shop-redraw byte, until the event frame exists
+        // One step of the shop scene while an event lets it run (UpdateScene, the
+        // pending action, a repaint), until the shop screen exists.
+        void (*ShopSceneStep)() = nullptr;
+        // The end of the tired scene: the shop screen shown with its menus, the heroine
+        // going to bed upstairs, the map and stage forms hidden and the stage's
+        // bitmaps freed, until the shop screen, the map and the stage exist.
+        void (*GoHomeToBed)() = nullptr;
+        void (*SetMapLand)(bool land) = nullptr;  // until the map form exists
+        // A line of the debug window's check memo, until the debug window exists.
+        void (*CheckMemo)(const std::string& line) = nullptr;
+    };
+    static PrimitiveHooks Hooks;
+    // --- end of sound, music, time, place, stats and items ---
 };
 
 extern TEventServerDbg* EventServerDbg;

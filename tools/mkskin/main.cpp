@@ -120,14 +120,14 @@ int main(int argc, char** argv) {
     std::vector<Sheet> sheets = {
         // List column headings (19 px high, as wide as their columns).
         {"ChName", ButtonSheet(120, 19, 3, "名稱", kHeading)},
-        {"ChGoods", ButtonSheet(26, 19, 3, "商品", kHeading)},
-        {"ChMaterial", ButtonSheet(26, 19, 3, "材料", kHeading)},
-        {"ChAttribute", ButtonSheet(30, 19, 3, "屬性", kHeading)},
-        {"ChPrice", ButtonSheet(44, 19, 3, "價格", kHeading)},
+        {"ChGoods", ButtonSheet(28, 19, 3, "商品", kHeading)},
+        {"ChMaterial", ButtonSheet(28, 19, 3, "材料", kHeading)},
+        {"ChAttribute", ButtonSheet(32, 19, 3, "屬性", kHeading)},
+        {"ChPrice", ButtonSheet(46, 19, 3, "價格", kHeading)},
         {"ChStock", ButtonSheet(40, 19, 3, "可售", kHeading)},
         {"ChReserve", ButtonSheet(40, 19, 3, "攜帶", kHeading)},
         {"ChTotal", ButtonSheet(40, 19, 3, "總數", kHeading)},
-        {"ChExhibition", ButtonSheet(40, 19, 3, "陳列", kHeading)},
+        {"ChExhibition", ButtonSheet(30, 19, 3, "陳列", kHeading)},
         // Dialog buttons.
         {"ChBtBack", ButtonSheet(75, 23, 3, "上一頁")},
         {"ChBtNext", ButtonSheet(75, 23, 3, "下一頁")},

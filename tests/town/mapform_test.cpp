@@ -1,0 +1,291 @@
+// The map screen through the real form on the headless back end: the picture chosen
+// by season and hour, travel with its charge, the switch between the two maps, the
+// night search, the hover hints and the place menu.
+#include "town/Mapform.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "platform/Audio.h"
+#include "platform/Big5.h"
+#include "platform/Screen.h"
+#include "platform/Transcript.h"
+#include "platform/headless/HeadlessAudio.h"
+#include "shop/GameState.h"
+#include "tests/support/HeadlessApp.h"
+#include "town/EvControler.h"
+#include "town/Evsrvfm.h"
+#include "town/Mdpform.h"
+
+namespace {
+
+// Screen points inside the marks of some places (the mark's top-left + 11).
+constexpr ui::Point kTownShop{132, 296};       // node 0
+constexpr ui::Point kTownSquare{281, 171};     // node 3
+constexpr ui::Point kTownRival{315, 379};      // node 2
+constexpr ui::Point kTownOutskirts{274, 430};  // node 8
+constexpr ui::Point kLandTown{279, 196};       // node 0
+constexpr ui::Point kLandCrater{110, 42};  // node 6 (its name; the mark lies under the title strip)
+constexpr ui::Point kLandForest{222, 107};    // node 1
+constexpr ui::Point kLandHotSpring{552, 86};  // node 10, closed at a new game
+
+class MapFormTest : public test::HeadlessTest {
+protected:
+    void SetUp() override {
+        InitGameState();
+        ui::SetAudio(std::make_unique<ui::RecordingAudio>());
+        GameFlow = new TEvControler();
+        MdpFm = new TMdpFm();
+        ASSERT_TRUE(MdpFm->OpenCdAudio());
+        MapFm = new TMapFm();
+        TMapFm::s_LastRegion = 0;
+    }
+    void TearDown() override {
+        delete MapFm;
+        delete MdpFm;
+        delete GameFlow;
+        GameFlow = nullptr;
+        ui::SetAudio(nullptr);
+    }
+    void At(int day, int hour) {
+        SetGameDay(day);
+        SetGameHour(hour);
+    }
+    void ShowAt(int place) {
+        GameFlow->Place = place;
+        MapFm->Show();
+    }
+    void Click(ui::Point p) {
+        headless.App().DispatchInput({.type = ui::InputType::MouseDown, .x = p.x, .y = p.y});
+        headless.App().DispatchInput({.type = ui::InputType::MouseUp, .x = p.x, .y = p.y});
+    }
+    void Hover(ui::Point p) {
+        headless.App().DispatchInput({.type = ui::InputType::MouseMove, .x = p.x, .y = p.y});
+    }
+    // Runs the walk ticks (as the command-menu steps do) until she stands still.
+    void Walk() {
+        for (int i = 0; i < 400 && MapFm->m_WalkState == 1; ++i) {
+            headless.Clock().Advance(kWalkTickMs);
+            MapFm->WalkTick();
+        }
+        ASSERT_EQ(MapFm->m_WalkState, 0);
+    }
+    std::vector<std::string> Messages() { return transcript->Texts("message"); }
+    std::string Last(const char* kind) {
+        const std::vector<std::string> t = transcript->Texts(kind);
+        return t.empty() ? std::string() : t.back();
+    }
+
+    ui::ScopedTranscript transcript;
+};
+
+TEST_F(MapFormTest, TownPictureFollowsSeasonAndHour) {
+    struct Case {
+        int day, hour;
+        const char* picture;
+    } cases[] = {
+        {0, 17, "map_town1.bmp"},   // winter, 17:30 reads as hour 17
+        {0, 12, "map_town2.bmp"},   // winter day
+        {0, 3, "map_town3.bmp"},    // night
+        {48, 12, "map_town0.bmp"},  // month 3: spring day
+        {192, 9, "map_town1.bmp"},  // month 9: autumn day
+        {120, 18, "map_town1.bmp"}, {120, 19, "map_town3.bmp"}, {120, 8, "map_town0.bmp"},
+    };
+    for (const Case& c : cases) {
+        At(c.day, c.hour);
+        ShowAt(3);
+        EXPECT_EQ(MapFm->MapPictureName(), c.picture) << c.day << " " << c.hour;
+        MapFm->Hide();
+    }
+}
+
+TEST_F(MapFormTest, ShopRoomsStartAtTheShopsStreetNode) {
+    for (int room : {10, 11, 20}) {
+        At(30, 10);
+        ShowAt(room);
+        EXPECT_EQ(GameFlow->Place, 0);
+        EXPECT_EQ(MapFm->m_Dest, 0);
+        EXPECT_EQ(MapFm->m_Land, 0);
+        MapFm->Hide();
+    }
+}
+
+TEST_F(MapFormTest, ClickingHerOwnNodeEntersWithoutCharge) {
+    At(30, 10);
+    ShowAt(3);
+    Click(kTownSquare);
+    EXPECT_FALSE(MapFm->Visible());
+    EXPECT_EQ(GameHour(), 10);
+    EXPECT_EQ(GameFlow->Place, 3);
+    EXPECT_EQ(transcript->Texts("place"), std::vector<std::string>{"3"});
+}
+
+TEST_F(MapFormTest, TownWalkCostsOneHourAndArrives) {
+    At(30, 10);
+    ShowAt(0);
+    Click(kTownRival);  // two hops away (0 -> 3 -> 2), one hour in town
+    EXPECT_EQ(MapFm->m_WalkState, 1);
+    EXPECT_EQ(GameHour(), 11);
+    EXPECT_EQ(GameFlow->Place, 2);
+    Walk();
+    EXPECT_FALSE(MapFm->Visible());
+    EXPECT_EQ(transcript->Texts("place"), std::vector<std::string>{"2"});
+}
+
+TEST_F(MapFormTest, OutskirtsSwitchToTheLandMapAndTheHopsChargeBack) {
+    At(60, 10);  // spring
+    ShowAt(0);
+    Click(kTownOutskirts);
+    EXPECT_EQ(GameHour(), 11);
+    Walk();
+    EXPECT_TRUE(MapFm->Visible()) << "the land map comes up in place of the town";
+    EXPECT_EQ(MapFm->m_Land, 1);
+    EXPECT_EQ(GameFlow->Place, 32);
+    EXPECT_EQ(MapFm->m_Dest, 0);
+    EXPECT_EQ(MapFm->MapPictureName(), "map_land0.bmp");
+    // The walker stands on the town node of the land map.
+    EXPECT_EQ(MapFm->m_X, MapFm->m_Graph.Node(0)->x - 20);
+    EXPECT_EQ(MapFm->m_Y, MapFm->m_Graph.Node(0)->y - 32);
+
+    Click(kLandCrater);
+    EXPECT_EQ(GameHour(), 14) << "three hops, three hours";
+    Walk();
+    EXPECT_FALSE(MapFm->Visible());
+    EXPECT_EQ(GameFlow->Place, 38);
+
+    MapFm->Show();
+    Click(kLandTown);
+    EXPECT_EQ(GameHour(), 17);
+    Walk();
+    EXPECT_TRUE(MapFm->Visible());
+    EXPECT_EQ(MapFm->m_Land, 0);
+    EXPECT_EQ(GameFlow->Place, 8);
+    EXPECT_EQ(MapFm->MapPictureName(), "map_town1.bmp");
+}
+
+TEST_F(MapFormTest, StandingOnTheSwitchNodesSwitchesAtOnce) {
+    At(30, 10);
+    ShowAt(8);
+    Click(kTownOutskirts);
+    EXPECT_EQ(MapFm->m_Land, 1);
+    EXPECT_EQ(GameFlow->Place, 32);
+    Click(kLandTown);
+    EXPECT_EQ(MapFm->m_Land, 0);
+    EXPECT_EQ(GameFlow->Place, 8);
+    EXPECT_EQ(GameHour(), 10);
+}
+
+TEST_F(MapFormTest, ClosedPlaceTakesNoClickAndNoTime) {
+    At(30, 10);
+    ShowAt(32);
+    Click(kLandHotSpring);
+    EXPECT_EQ(MapFm->m_WalkState, 0);
+    EXPECT_EQ(GameHour(), 10);
+    EXPECT_EQ(GameFlow->Place, 32);
+}
+
+TEST_F(MapFormTest, HoverHints) {
+    At(30, 10);
+    ShowAt(0);
+    Hover({600, 450});
+    Hover(kTownRival);
+    Hover(kTownShop);
+    ShowAt(32);
+    MapFm->Hide();
+    GameFlow->Place = 32;
+    MapFm->Show();
+    Hover(kLandCrater);
+    Hover(kLandForest);
+    Hover(kLandTown);
+    Hover(kLandHotSpring);  // closed: no change
+    Hover({600, 450});
+    const std::vector<std::string> want = {
+        "到哪兒去好呢？",
+        "到微笑魔法店\n需要１個小時",
+        "黑貓魔法店",
+        "到伊斯特山‧火山口\n需要３小時",
+        "到達利姆森林\n需要１小時",
+        "鎮上",
+        "到哪兒去好呢？",
+    };
+    EXPECT_EQ(Messages(), want);
+}
+
+TEST_F(MapFormTest, NightSearchOnTheLandMap) {
+    At(30, 22);
+    EventServerDbg->SetFlg(kSearchModeFlag, true);
+    ShowAt(33);
+    EXPECT_EQ(MapFm->MapPictureName(), "map_land3.bmp");
+    EXPECT_EQ(Last("music"), "track 20 loop");
+    Hover({600, 450});
+    EXPECT_EQ(Last("message"), "該找什麼地方好呢？");
+    Click(kLandTown);
+    EXPECT_EQ(MapFm->m_WalkState, 0);
+    EXPECT_EQ(GameHour(), 22);
+    EXPECT_EQ(Last("face"), "1");
+    EXPECT_EQ(Last("message"), "緹菈「鎮上就交給可可特去找吧。\n我還是到郊外去……。");
+}
+
+TEST_F(MapFormTest, MusicAndMarksOfTheTwoMaps) {
+    At(30, 12);  // month 2, winter
+    ShowAt(3);
+    EXPECT_EQ(Last("music"), "track 10 loop");
+    EXPECT_EQ(Last("sound"), "Syspar16.wav");  // sound 56 (41 is Syspar01)
+    MapFm->Hide();
+    ShowAt(40);
+    EXPECT_EQ(Last("music"), "track 11 loop");
+    EXPECT_EQ(MapFm->MapPictureName(), "map_land2.bmp");
+    // The mark of an open place is drawn; a closed place keeps the bare picture.
+    ui::Bitmap bare;
+    EXPECT_NE(MapFm->MapPicture().GetPixel(279, 196), MapFm->MapPicture().GetPixel(552, 86));
+}
+
+TEST_F(MapFormTest, PlaceMenuListsTheOpenPlacesAndTravels) {
+    At(30, 10);
+    ShowAt(32);
+    std::vector<std::string> items;
+    for (int i = 0; i < MapFm->m_Ppm.Items.Count(); ++i)
+        items.push_back(ui::Big5ToUtf8(MapFm->m_Ppm.Items.Item(i)->Caption));
+    const std::vector<std::string> want = {"鎮上",     "森林裡", "森林之泉", "瀑布",
+                                           "洞窟入口", "山路",   "火山口",   "大木（周圍是原野）",
+                                           "湖泊",     "沙灘"};
+    EXPECT_EQ(items, want);
+    MapFm->m_Ppm.Items.Item(1)->Click();
+    EXPECT_EQ(GameHour(), 11);
+    EXPECT_EQ(GameFlow->Place, 33);
+}
+
+TEST_F(MapFormTest, PlacePastTheMapsNodesStartsAtNodeZero) {
+    At(30, 10);
+    ShowAt(31);
+    EXPECT_EQ(MapFm->m_Dest, 0);
+    EXPECT_EQ(MapFm->m_X, MapFm->m_Graph.Node(0)->x - 20);
+}
+
+TEST_F(MapFormTest, RefusesToClose) {
+    At(30, 10);
+    ShowAt(3);
+    MapFm->Close();
+    EXPECT_TRUE(MapFm->Visible());
+}
+
+// The screen as a player sees it, written for a look when MAP_SCREENSHOT names a file.
+TEST_F(MapFormTest, ScreenShowsTheMapWithTheWalker) {
+    At(60, 11);
+    ShowAt(0);
+    headless.Clock().Advance(kWalkTickMs);
+    MapFm->WalkTick();
+    headless.RunFor(100);
+    if (const char* path = std::getenv("MAP_SCREENSHOT"))
+        ui::WritePng(path, headless.App().GetScreen());
+    // The walker stands over the shop's mark: her hat's dark purple is there.
+    const ui::Bitmap& back = MapFm->BackBuffer();
+    EXPECT_NE(back.GetPixel(132 - 20 + 20, 296 - 32 + 8),
+              MapFm->MapPicture().GetPixel(132 - 20 + 20, 296 - 32 + 8));
+}
+
+}  // namespace

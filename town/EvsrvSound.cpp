@@ -1,0 +1,78 @@
+// The event server's sound and music primitives: sound numbers become pack members
+// played by the music form's wave player, track numbers go to its CD device.
+#include "media/Qvpack.h"
+#include "platform/Transcript.h"
+#include "town/EvControler.h"
+#include "town/Evsrvfm.h"
+#include "town/Mdpform.h"
+#include "town/SoundTables.h"
+
+namespace {
+
+// Track numbers of the engine's own music.
+constexpr int kTownTrack = 10;
+constexpr int kLandTrack = 11;
+constexpr int kSeasonTracks[4] = {15, 12, 13, 14};  // winter, spring, summer, autumn
+constexpr int kFirstLandPlace = 32;
+
+// The reader the sound packs are opened with; the music form closes each pack once
+// its member has been read.
+TQvPack& SoundPackReader() {
+    static TQvPack pack;
+    return pack;
+}
+
+bool IsShopRoom(int place) { return place == 10 || place == 11 || place == 20; }
+
+void PlaySoundNumber(int n, bool sync) {
+    SoundLocation where;
+    if (!LocateSound(n, where)) return;
+    TQvPack& pack = SoundPackReader();
+    if (!pack.OpenPack(where.pack)) return;
+    if (TEventServerDbg::Hooks.CheckMemo) TEventServerDbg::Hooks.CheckMemo(where.member);
+    if (pack.CheckFileName(where.member.c_str()) >= 0)
+        ui::Record(n < kFirstVoice ? "sound" : "voice", where.member);
+    if (!MdpFm) {
+        pack.ClosePack();
+        return;
+    }
+    if (sync)
+        MdpFm->PlayWaveSync(where.member, &pack);
+    else
+        MdpFm->PlayWaveAsync(where.member, &pack);
+}
+
+}  // namespace
+
+void TEventServerDbg::PlaySound(int n) { PlaySoundNumber(n, false); }
+
+void TEventServerDbg::PlaySoundSync(int n) { PlaySoundNumber(n, true); }
+
+void TEventServerDbg::PlayMusic(int track, bool loop) {
+    if (!MdpFm) return;
+    if (loop)
+        MdpFm->PlayTrackLoop(track);
+    else
+        MdpFm->PlayTrackOnce(track);
+}
+
+void TEventServerDbg::StopMusic() {
+    if (MdpFm) MdpFm->StopTrack();
+}
+
+void TEventServerDbg::PlayPlaceMusic() {
+    const int place = GameFlow ? GameFlow->Place : 10;
+    if (IsShopRoom(place))
+        PlaySeasonMusic();
+    else if (place >= kFirstLandPlace)
+        PlayMusic(kLandTrack, true);
+    else
+        PlayMusic(kTownTrack, true);
+}
+
+void TEventServerDbg::PlaySeasonMusic() {
+    int season = 0;
+    int month = 0;
+    GetSeason(season, month);
+    PlayMusic(kSeasonTracks[season], true);
+}
