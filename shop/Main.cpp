@@ -215,7 +215,7 @@ bool TMainForm::Phase0Step() {
     HourCountdown = kHourCountdownSteps;
     if (MixStep() && !Ask(h.MixResultOpen)) {
         Call(h.StopMixAnimation);
-        Call(h.PlaySound, MixYield() > 0 ? kMixMadeSound : kMixFailedSound);
+        if (EventServerDbg) EventServerDbg->PlaySound(MixYield() > 0 ? kMixMadeSound : kMixFailedSound);
         Call(h.ShowMixResult);
         TickPhase = -1;
         if (GameFlow) {
@@ -333,7 +333,7 @@ void TMainForm::FormCloseQuery(bool& canClose) {
 void TMainForm::FormClose(ui::CloseAction& action) {
     (void)action;
     MainFormHooks& h = g_MainFormHooks;
-    Call(h.PlaySoundSync, kCloseSound);
+    if (EventServerDbg) EventServerDbg->PlaySoundSync(kCloseSound);
     if (ui::HaveApp()) ui::App().OnIdle = nullptr;
     Timer1.SetEnabled(false);
     Call(h.HideShopForm);

@@ -44,9 +44,6 @@ struct MainFormHooks {
     bool (*MixResultOpen)();
     // The message window: a plain message, no wait (Big5).
     void (*ShowMessage)(const std::string& big5);
-    // The event server's sounds: one played, one played to its end.
-    void (*PlaySound)(int n);
-    void (*PlaySoundSync)(int n);
     // The screen mode switch (RestoreDisplayMode, SetFullScreen). Until it exists the
     // display alone switches.
     void (*RestoreDisplayMode)();

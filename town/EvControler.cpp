@@ -13,6 +13,8 @@
 #include "shop/Main.h"
 #include "story/EventTables.h"
 #include "town/Evsrvfm.h"
+#include "town/Mapform.h"
+#include "town/Mdpform.h"
 
 TEvControler* GameFlow = nullptr;
 GameFlowHooks g_GameFlowHooks;
@@ -21,6 +23,8 @@ std::uint8_t TEvControler::TurnStartGuard = 1;
 namespace {
 
 constexpr int kMixableGoods = 64;
+constexpr int kShopPlace = 10;  // 11 and 20 are its other rooms
+constexpr int kLibraryPlace = 17;
 constexpr int kHotSpringOpenFlag = 138;
 constexpr int kWizardHouseOpenFlag = 139;
 constexpr int kShopClosedFlag = 164;  // the story keeps the shop shut for the day
@@ -72,8 +76,12 @@ TEvControler::TEvControler() {
     Call(h.SetFaceFolder, faces);
     Call(h.SetArtFolder, art);
 
-    Call(h.CreateMapForm);
-    Call(h.CreateMusicForm);
+    // Windows need the application; without one (the save and story tools) the
+    // controller keeps the story's state only.
+    if (ui::HaveApp()) {
+        MapFm = new TMapFm();
+        MdpFm = new TMdpFm();
+    }
     Call(h.LoadFaces);
     Call(h.SetMsgWinPicture, std::string("win_mes2.bmp"));
 
@@ -89,12 +97,12 @@ TEvControler::TEvControler() {
     Ready = 1;
     RefreshEnabled = 1;
 
-    Call(h.SetMovieFolder, ui::ProgramFolder() + "avi");
+    if (MdpFm) MdpFm->m_MovieFolder = ui::ProgramFolder() + "avi";
 
     // The stage where the main form is, the map on the stage, the message window along
     // the stage's bottom edge.
     ui::Form* stage = FormOf(h.StageForm);
-    ui::Form* map = FormOf(h.MapForm);
+    ui::Form* map = MapFm;
     ui::Form* message = FormOf(h.MessageWindow);
     if (stage && MainForm) {
         stage->SetLeft(MainForm->Left());
@@ -112,11 +120,13 @@ TEvControler::TEvControler() {
 
 TEvControler::~TEvControler() {
     GameFlowHooks& h = g_GameFlowHooks;
-    Call(h.StopTrack);
-    Call(h.DeleteMapForm);
+    if (MdpFm) MdpFm->StopTrack();
+    delete MapFm;
+    MapFm = nullptr;
     delete EventServerDbg;
     EventServerDbg = nullptr;
-    Call(h.DeleteMusicForm);
+    delete MdpFm;
+    MdpFm = nullptr;
     Call(h.DeleteMessageWindow);
 }
 
@@ -129,7 +139,7 @@ void TEvControler::Refresh() {
     if (!RefreshEnabled) return;
     RefreshEnabled = 0;
     Call(g_GameFlowHooks.MessageWindowTick);
-    Call(g_GameFlowHooks.PollTrack);
+    if (MdpFm) MdpFm->PollTrack();
     Call(g_GameFlowHooks.ShowTypeName);
     RefreshEnabled = 1;
 }
@@ -137,7 +147,7 @@ void TEvControler::Refresh() {
 void TEvControler::CommandMenu() {
     if (!Ready) return;  // a command runs; its message pumps come back here
     Ready = 0;
-    if (Visible(FormOf(g_GameFlowHooks.MapForm))) Call(g_GameFlowHooks.WalkTick);
+    if (Visible(MapFm)) MapFm->WalkTick();
     if (Visible(FormOf(g_GameFlowHooks.StageForm)) && EventServerDbg &&
         !EventServerDbg->ConditionOverride) {
         if (MoveEventsPending) {
@@ -154,7 +164,7 @@ void TEvControler::ShowMap() {
     AlignForms();
     ui::Form* shop = ShopWindow();
     ui::Form* stage = FormOf(g_GameFlowHooks.StageForm);
-    ui::Form* map = FormOf(g_GameFlowHooks.MapForm);
+    ui::Form* map = MapFm;
     if (stage && shop) {
         stage->SetLeft(shop->Left());
         stage->SetTop(shop->Top());
@@ -168,8 +178,7 @@ void TEvControler::ShowMap() {
 }
 
 void TEvControler::AlignForms() {
-    ui::Form* forms[3] = {ShopWindow(), FormOf(g_GameFlowHooks.MapForm),
-                          FormOf(g_GameFlowHooks.StageForm)};
+    ui::Form* forms[3] = {ShopWindow(), MapFm, FormOf(g_GameFlowHooks.StageForm)};
     int left = 0, top = 0;
     for (ui::Form* f : forms)
         if (Visible(f)) {
@@ -228,7 +237,7 @@ bool TEvControler::TurnStart(bool allowEvents) {
     TurnStartGuard = 0;
 
     bool ran = false;
-    if (Visible(ShopWindow()) && allowEvents && Ready && !Visible(FormOf(g_GameFlowHooks.MapForm)))
+    if (Visible(ShopWindow()) && allowEvents && Ready && !Visible(MapFm))
         ran = RunTurnStartEvents();
 
     const int h = GameHour();
@@ -264,9 +273,8 @@ bool TEvControler::DayStart(bool allowEvents) {
     if (EventServerDbg) EventServerDbg->DayChange();
     LastDayChangeDay = GameDay();
     bool ran = false;
-    if (allowEvents && Ready && !Visible(FormOf(g_GameFlowHooks.MapForm)))
-        ran = RunDayStartEvents();
-    if (!ran) Call(g_GameFlowHooks.PlayPlaceMusic);
+    if (allowEvents && Ready && !Visible(MapFm)) ran = RunDayStartEvents();
+    if (!ran && EventServerDbg) EventServerDbg->PlayPlaceMusic();
     return ran;
 }
 

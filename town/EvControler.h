@@ -14,8 +14,6 @@ class Form;
 
 constexpr int kMenuKindCount = 14;       // MenuKind 0..13
 constexpr int kCommandListLength = 18;   // a list ends at its first negative entry
-constexpr int kShopPlace = 10;           // the shop; 11 and 20 are its other rooms
-constexpr int kLibraryPlace = 17;
 
 // Calls into windows built elsewhere. Each is null until its window exists (its unit
 // sets it); a null hook does nothing, a null predicate answers false, a null form
@@ -35,20 +33,8 @@ struct GameFlowHooks {
     void (*SetMsgWinPicture)(const std::string& name);
     void (*DspMsg)(const std::string& big5);  // a dialogue line, waits for the click
     void (*FaceGr)(int face);
-    void (*PlayPlaceMusic)();
     void (*SettleOrders)();
     void (*ShowOrderList)();
-    // The map form (TMapFm).
-    void (*CreateMapForm)();
-    void (*DeleteMapForm)();
-    ui::Form* (*MapForm)();
-    void (*WalkTick)();
-    // The music form (TMdpFm).
-    void (*CreateMusicForm)();
-    void (*DeleteMusicForm)();
-    void (*StopTrack)();
-    void (*PollTrack)();
-    void (*SetMovieFolder)(const std::string& folder);
     // The developer's debug window (TDbgFm::ShowTypeName).
     void (*ShowTypeName)();
 };
@@ -99,7 +85,7 @@ public:
     std::uint8_t MoveEventsPending = 0;  // set by every map scene set-up
     std::int32_t MenuKind = 0;           // of the menu being shown
     std::uint8_t PrologueSkipGuard = 0;  // set by the prologue, cleared by a stage click
-    std::int32_t Place = kShopPlace;     // the current PlaceCode
+    std::int32_t Place = 10;             // the current PlaceCode; 10 the shop
     // The last day whose DayChange ran, and whose orders were settled; hours that pass
     // several at a time (a night, a trip, an event) lose neither.
     std::int32_t LastDayChangeDay = -1;

@@ -2,6 +2,7 @@
 
 #include "platform/Transcript.h"
 #include "shop/GameState.h"
+#include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 #include "town/Mdpform.h"
 
@@ -54,9 +55,12 @@ void FaceGr(int face) { ui::Record("face", std::to_string(face)); }
 void ShowPlaceOnStage(int place) { ui::Record("place", std::to_string(place)); }
 bool StageVisible() { return false; }
 
-// Until the game-flow controller's form handling exists.
-void AlignForms() {}
-void SetMoveEventsPending() {}
+void AlignForms() {
+    if (GameFlow) GameFlow->AlignForms();
+}
+void SetMoveEventsPending() {
+    if (GameFlow) GameFlow->MoveEventsPending = 1;
+}
 
 // Until the shop's status dialog, notebook, option window and debug window exist.
 void RunStatusDialog() {}

@@ -12,6 +12,7 @@
 #include "platform/Application.h"
 #include "platform/Big5.h"
 #include "platform/Files.h"
+#include "platform/Transcript.h"
 #include "shop/Calendar.h"
 #include "shop/GameDialog.h"
 #include "shop/GameState.h"
@@ -20,6 +21,7 @@
 #include "tests/support/HeadlessApp.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
+#include "town/SoundTables.h"
 
 namespace {
 
@@ -46,7 +48,6 @@ protected:
         endingNumber = -1;
         folder = test::ScratchDir(std::string("mainloop_") +
                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        ui::SetProgramFolder(folder);
         headless.Backend().SetMessageBoxResponder([this](const ui::MessageBoxRequest& r) {
             boxes.push_back(ui::Big5ToUtf8(r.text) + "|" + ui::Big5ToUtf8(r.caption));
             return quitAnswer;
@@ -63,8 +64,6 @@ protected:
         h.PlayEnding = [](int n) { calls.push_back("ending " + std::to_string(n)); };
         h.GoToBed = [] { calls.push_back("bed"); };
         h.StopMixAnimation = [] { calls.push_back("stopmix"); };
-        h.PlaySound = [](int n) { calls.push_back("sound " + std::to_string(n)); };
-        h.PlaySoundSync = [](int n) { calls.push_back("soundsync " + std::to_string(n)); };
         h.ShowMessage = [](const std::string& t) { calls.push_back("msg " + ui::Big5ToUtf8(t)); };
         h.DestroyShopScene = [] { calls.push_back("destroyscene"); };
         h.ClearOpeningPlayed = [] { calls.push_back("openingcleared"); };
@@ -131,12 +130,6 @@ TEST_F(MainLoopTest, StartUpShowsTheTitleOnceAndRunsNoStepUntilAGameStarts) {
     EXPECT_EQ(Calls("title"), "");
 }
 
-TEST_F(MainLoopTest, StartUpArtFolderMissingAsksAndGoesOn) {
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0], "遊戲目錄的路徑不正確，請結束遊戲。|露米亞藥坊");
-    EXPECT_TRUE(GameFlow->IsReady());
-}
-
 TEST_F(MainLoopTest, StepsComeEvery150MsAnd20MsInFastMode) {
     for (bool fast : {false, true}) {
         fastMode = fast;
@@ -187,6 +180,7 @@ TEST_F(MainLoopTest, EndingAtNineOfTheLastDaySavesAndShowsTheTitle) {
         int advance;    // hours passed at once before the next step
         int ending;
     };
+    ui::SetProgramFolder(folder);  // where the system file is saved
     for (const Case& c : {Case{8, 1, 0}, Case{8, 3, 0}, Case{23, 11, 4}, Case{9, 0, -1}}) {
         SCOPED_TRACE(c.hour * 100 + c.advance);
         calls.clear();
@@ -212,6 +206,7 @@ TEST_F(MainLoopTest, EndingAtNineOfTheLastDaySavesAndShowsTheTitle) {
 }
 
 TEST_F(MainLoopTest, EndingIsNotDueBeforeNineOfTheLastDay) {
+    ui::SetProgramFolder(folder);
     EndingEvents[0] = &Ending;
     StartGame(287, 8);
     headless.RunFor(3000);
@@ -246,13 +241,14 @@ TEST_F(MainLoopTest, ConditionAfterAbandonIsCappedAtExhausted) {
 }
 
 TEST_F(MainLoopTest, FinishedMixOpensTheResultAndStopsTheHoursUntilItCloses) {
+    ui::ScopedTranscript transcript;
     const int experience = GameExperience();
     Mixing(1, 7, 3, 30);
     StartGame(10, 14);
     MainForm->FastForward = 1;
     headless.RunFor(151);
     EXPECT_EQ(Calls("mixresult"), "mixresult");
-    EXPECT_EQ(Calls("sound"), "sound 59");
+    EXPECT_EQ(transcript->Texts("sound"), std::vector<std::string>{SoundNames[59]});
     EXPECT_EQ(MainForm->TickPhaseValue(), -1);
     EXPECT_EQ(GameFlow->MixedItem, 7);
     EXPECT_EQ(GameExperience(), experience + 3);
@@ -269,10 +265,11 @@ TEST_F(MainLoopTest, FinishedMixOpensTheResultAndStopsTheHoursUntilItCloses) {
 }
 
 TEST_F(MainLoopTest, AFailedMixSoundsItsOwnSound) {
+    ui::ScopedTranscript transcript;
     Mixing(1, 7, 3, 0);
     StartGame(10, 14);
     headless.RunFor(151);
-    EXPECT_EQ(Calls("sound"), "sound 61");
+    EXPECT_EQ(transcript->Texts("sound"), std::vector<std::string>{SoundNames[61]});
 }
 
 TEST_F(MainLoopTest, NoInTheQuitBoxChangesNothing) {
@@ -286,20 +283,20 @@ TEST_F(MainLoopTest, NoInTheQuitBoxChangesNothing) {
     EXPECT_FALSE(headless.App().Terminated());
     EXPECT_NE(GameFlow, nullptr);
     EXPECT_TRUE(MainForm->Timer1.Enabled());
-    EXPECT_EQ(Calls("soundsync"), "");
     const int phase = MainForm->TickPhaseValue();
     headless.RunFor(1000);
     EXPECT_EQ(MainForm->TickPhaseValue(), phase);
 }
 
 TEST_F(MainLoopTest, YesInTheQuitBoxClosesWithItsSound) {
+    ui::ScopedTranscript transcript;
     quitAnswer = ui::IDYES;
     headless.Backend().RequestClose(10);
     headless.RunFor(1000);
     EXPECT_TRUE(headless.App().Terminated());
     EXPECT_EQ(GameFlow, nullptr);
     EXPECT_FALSE(MainForm->Timer1.Enabled());
-    EXPECT_EQ(Calls("soundsync"), "soundsync 65");
+    EXPECT_EQ(transcript->Texts("sound"), std::vector<std::string>{SoundNames[65]});
 }
 
 TEST_F(MainLoopTest, CloseIsRefusedWithoutAskingWhileACommandOrAWaitRuns) {
@@ -325,10 +322,10 @@ TEST_F(MainLoopTest, CloseIsRefusedWithoutAskingWhileACommandOrAWaitRuns) {
 
 TEST_F(MainLoopTest, TimerTicksTheControllerEvery200Ms) {
     int ticks = 0;
-    g_GameFlowHooks.PollTrack = [] { calls.push_back("poll"); };
+    g_GameFlowHooks.MessageWindowTick = [] { calls.push_back("tick"); };
     headless.RunFor(1000);
-    for (const std::string& c : calls) ticks += c == "poll";
-    g_GameFlowHooks.PollTrack = nullptr;
+    for (const std::string& c : calls) ticks += c == "tick";
+    g_GameFlowHooks.MessageWindowTick = nullptr;
     EXPECT_EQ(ticks, 5);
 }
 

@@ -13,6 +13,7 @@
 #include "platform/Big5.h"
 #include "platform/Files.h"
 #include "platform/Form.h"
+#include "platform/Transcript.h"
 #include "shop/Calendar.h"
 #include "shop/GameDialog.h"
 #include "shop/GameState.h"
@@ -21,6 +22,7 @@
 #include "tests/shop/ScriptedRandom.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/Evsrvfm.h"
+#include "town/Mapform.h"
 
 namespace {
 
@@ -59,7 +61,6 @@ protected:
         g_GameFlowHooks = {};
         GameFlowHooks& h = g_GameFlowHooks;
         h.SettleOrders = [] { calls.push_back("settle"); };
-        h.PlayPlaceMusic = [] { calls.push_back("music"); };
         h.DspMsg = [](const std::string& t) { calls.push_back("line " + ui::Big5ToUtf8(t)); };
         h.ShowMessage = [](const std::string& t) { calls.push_back("msg " + ui::Big5ToUtf8(t)); };
         h.FaceGr = [](int n) { calls.push_back("face " + std::to_string(n)); };
@@ -179,12 +180,14 @@ TEST_F(ControllerTest, SkippedSevenInTheEveningStillSettlesOnceThatDay) {
 }
 
 TEST_F(ControllerTest, AtEightATurnStartWhoseEventRanStillRunsTheDayStart) {
+    ui::ScopedTranscript transcript;
     TurnStartEvents[0] = &TurnEventRuns;
     DayStartEvents[0] = &DayEvent;
     ArmDailyFlag();
     SetGameHour(8);
     const bool ran = GameFlow->TurnStart(true);
-    EXPECT_EQ(calls, (std::vector<std::string>{"turnevent", "dayevent", "music"}));
+    EXPECT_EQ(calls, (std::vector<std::string>{"turnevent", "dayevent"}));
+    EXPECT_EQ(transcript->Texts("music").size(), 1u) << "no day-start event: the place's music";
     EXPECT_FALSE(ran) << "the result is the day start's";
     EXPECT_TRUE(DayChanged());
     EXPECT_EQ(GameFlow->LastDayChangeDay, 12);
@@ -344,12 +347,10 @@ TEST_F(ControllerTest, RefreshIsNotEnteredAgain) {
 }
 
 TEST_F(ControllerTest, AlignFormsMovesTheHiddenOnesToTheVisibleOne) {
-    static ui::Form *map = nullptr, *stage = nullptr;
-    auto m = std::make_unique<ui::Form>();
+    static ui::Form* stage = nullptr;
+    ui::Form* map = MapFm;
     auto s = std::make_unique<ui::Form>();
-    map = m.get();
     stage = s.get();
-    g_GameFlowHooks.MapForm = [] { return map; };
     g_GameFlowHooks.StageForm = [] { return stage; };
     shop->SetBounds(30, 40, 100, 100);
     map->SetBounds(1, 2, 100, 100);
@@ -366,7 +367,6 @@ TEST_F(ControllerTest, AlignFormsMovesTheHiddenOnesToTheVisibleOne) {
     EXPECT_TRUE(map->Visible());
     EXPECT_EQ(map->Left(), 30);
     EXPECT_EQ(map->Top(), 40);
-    g_GameFlowHooks.MapForm = nullptr;
     g_GameFlowHooks.StageForm = nullptr;
 }
 

@@ -38,15 +38,12 @@ protected:
     void SetUp() override {
         InitGameState();
         ui::SetAudio(std::make_unique<ui::RecordingAudio>());
-        GameFlow = new TEvControler();
-        MdpFm = new TMdpFm();
+        GameFlow = new TEvControler();  // makes the map and the music form
+        ASSERT_NE(MapFm, nullptr);
         ASSERT_TRUE(MdpFm->OpenCdAudio());
-        MapFm = new TMapFm();
         TMapFm::s_LastRegion = 0;
     }
     void TearDown() override {
-        delete MapFm;
-        delete MdpFm;
         delete GameFlow;
         GameFlow = nullptr;
         ui::SetAudio(nullptr);
