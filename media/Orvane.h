@@ -22,6 +22,10 @@ constexpr int kDecodeInSize = kBlockSize + kInputSlack;   // 16,640
 constexpr int kDecodeOutSize = kHistory + 2 * kBlockSize;  // 34,304
 constexpr int kEncodeWindowSize = kHistory + 2 * kBlockSize;  // 34,304
 constexpr int kEncodeOutSize = 18944;
+// The most output one stored byte can stand for: a match of three bytes (code byte
+// and a u16 length) copies up to 65,535 bytes. A member's size above its stored size
+// times this cannot come from its stream.
+constexpr std::uint32_t kMaxExpansion = 65535 / 3;
 
 }  // namespace orvane
 

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,10 @@ namespace {
 
 constexpr std::size_t kFileHeaderBytes = 14;
 constexpr std::size_t kInfoHeaderBytes = 40;
+// The longer info headers (V4, V5) that image tools write; the colour table follows them.
+constexpr std::uint32_t kInfoHeaderV4Bytes = 108;
+constexpr std::uint32_t kInfoHeaderV5Bytes = 124;
+constexpr std::uint32_t kUncompressed = 0;  // BI_RGB
 // No picture or palette of the game comes near this; anything larger is damage.
 constexpr long kMaxSourceBytes = 256L << 20;
 
@@ -35,7 +40,15 @@ struct BmpLayout {
 };
 
 // Reads the info header and checks that the colour table and every row are
-// there. Accepts 8-bit pictures, and 24-bit ones when `allow24`.
+// there. Accepts uncompressed 8-bit pictures, and 24-bit ones when `allow24`:
+// compressed rows (RLE) and other depths would be read as garbage, so they fail.
+//
+// This is the game's own picture loader: it reads what the pictures of the game
+// are (8-bit, the colour table right after the info header, the rows right after
+// the table, the file header's data offset not looked at) into plain buffers.
+// ui::Bitmap::LoadFromMemory is the class library's bitmap loader, which takes
+// any uncompressed depth and follows the data offset; the two read different sets
+// of files into different objects, so they stay two.
 bool ParseLayout(const std::uint8_t* data, std::size_t size, bool fileHeader, bool allow24, BmpLayout& out) {
     if (!data) return false;
     const std::size_t info = fileHeader ? kFileHeaderBytes : 0;
@@ -45,6 +58,8 @@ bool ParseLayout(const std::uint8_t* data, std::size_t size, bool fileHeader, bo
     const std::int32_t height = static_cast<std::int32_t>(Rd32(h + 8));
     const int bits = Rd16(h + 14);
     if (bits != 8 && !(allow24 && bits == 24)) return false;
+    if (Rd32(h + 16) != kUncompressed) return false;
+    const std::uint32_t headerBytes = Rd32(h);
     if (width <= 0 || height == 0 || height == INT32_MIN) return false;
     const std::uint64_t rows = height < 0 ? std::uint64_t(-std::int64_t(height)) : std::uint64_t(height);
     // Every row takes at least one byte, so neither side can exceed the source.
@@ -54,7 +69,9 @@ bool ParseLayout(const std::uint8_t* data, std::size_t size, bool fileHeader, bo
     out.height = static_cast<int>(rows);
     out.topDown = height < 0;
     out.bitCount = bits;
-    out.tableAt = info + kInfoHeaderBytes;
+    out.tableAt = info + ((headerBytes == kInfoHeaderV4Bytes || headerBytes == kInfoHeaderV5Bytes)
+                              ? headerBytes
+                              : kInfoHeaderBytes);
     if (bits == 8) {
         std::size_t n = Rd32(h + 32) & 0xFFFF;
         if (n == 0) n = 256;
@@ -81,7 +98,11 @@ const std::uint8_t* StoredRow(const std::uint8_t* data, const BmpLayout& l, int 
 bool ReadWholeFile(const std::string& fileName, std::vector<std::uint8_t>& out) {
     // Through the file layer: the game's backslashes, any case, from the program's folder.
     const std::int64_t size = ui::FileSize(fileName);
-    return size >= 0 && size <= kMaxSourceBytes && ui::ReadFile(fileName, out);
+    try {
+        return size >= 0 && size <= kMaxSourceBytes && ui::ReadFile(fileName, out);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
 }
 
 const res::Resource* FindBitmapResource(std::uint16_t id) {
@@ -250,10 +271,12 @@ bool ReadPackMember(TQvPack* pack, const std::string& memberName, std::vector<st
     if (!f) return false;
     const std::uint32_t size = pack->Qvfsize(f);
     bool ok = size <= std::uint32_t(kMaxSourceBytes);
-    if (ok) {
-        out.resize(size);
-        ok = size == 0 || pack->Qvfread(out.data(), 1, size, f) == size;
+    try {
+        if (ok) out.resize(size);
+    } catch (const std::bad_alloc&) {
+        ok = false;
     }
+    ok = ok && (size == 0 || pack->Qvfread(out.data(), 1, size, f) == size);
     pack->Qvfclose(f);
     return ok;
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
 
 #include "media/Orvane.h"
 #include "platform/Files.h"
@@ -25,6 +26,12 @@ void PutU16(std::uint8_t* p, std::uint16_t v) {
 }
 void PutU32(std::uint8_t* p, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
+}
+
+// A compressed member's size must lie within what its stored bytes can expand to and
+// within the reader's ceiling; checked before anything is allocated from it.
+bool DecodableSize(std::uint32_t size, std::uint32_t stored) {
+    return size <= kQvMaxMemberSize && size <= std::uint64_t{stored} * orvane::kMaxExpansion;
 }
 
 bool Seek(std::FILE* f, std::uint64_t pos) {
@@ -140,27 +147,31 @@ bool TQvPack::LoadPack(const char* path) {
     if (tableAt > fileSize || tableBytes > fileSize - tableAt) return fail();
 
     table_.clear();
-    if (header_.count > 0) {
-        std::vector<std::uint8_t> raw(tableBytes);
-        if (!Seek(f, tableAt) || std::fread(raw.data(), 1, raw.size(), f) != raw.size())
-            return fail();
-        pos = tableAt + tableBytes;
-        table_.resize(header_.count);
-        for (std::uint32_t i = 0; i < header_.count; ++i) {
-            const std::uint8_t* p = raw.data() + std::size_t{i} * recordSize;
-            QvFileTable2& r = table_[i];
-            std::memcpy(r.name, p, kQvNameLen);
-            std::memcpy(r.ext, p + 21, kQvExtLen);
-            r.offset = GetU32(p + 24);
-            r.size = GetU32(p + 28);
-            if (recordSize == kQvFileTable2Size) {
-                r.storedSize = GetU32(p + 32);
-                r.compressed = p[36] != 0 ? 1 : 0;
-            } else {
-                r.storedSize = r.size;
-                r.compressed = 0;
+    try {  // the table is bounded by the file, but memory may still run out
+        if (header_.count > 0) {
+            std::vector<std::uint8_t> raw(tableBytes);
+            if (!Seek(f, tableAt) || std::fread(raw.data(), 1, raw.size(), f) != raw.size())
+                return fail();
+            pos = tableAt + tableBytes;
+            table_.resize(header_.count);
+            for (std::uint32_t i = 0; i < header_.count; ++i) {
+                const std::uint8_t* p = raw.data() + std::size_t{i} * recordSize;
+                QvFileTable2& r = table_[i];
+                std::memcpy(r.name, p, kQvNameLen);
+                std::memcpy(r.ext, p + 21, kQvExtLen);
+                r.offset = GetU32(p + 24);
+                r.size = GetU32(p + 28);
+                if (recordSize == kQvFileTable2Size) {
+                    r.storedSize = GetU32(p + 32);
+                    r.compressed = p[36] != 0 ? 1 : 0;
+                } else {
+                    r.storedSize = r.size;
+                    r.compressed = 0;
+                }
             }
         }
+    } catch (const std::bad_alloc&) {
+        return fail();
     }
     header_.version = kQvPackVersion;  // an older table is widened in memory
     file_ = f;
@@ -306,7 +317,11 @@ QvFILE* TQvPack::QvfopenComp(const char* name, bool decode) {
     const int index = CheckFileName(name);
     if (index < 0) return nullptr;
     const QvFileTable2& r = table_[static_cast<std::size_t>(index)];
-    auto* h = new QvFILE;
+    // A member decoded into memory must declare a size its stream can reach and the
+    // reader is willing to hold.
+    if (r.compressed && decode && !DecodableSize(r.size, r.storedSize)) return nullptr;
+    auto* h = new (std::nothrow) QvFILE;
+    if (!h) return nullptr;
     h->index = index;
     h->dataOffset = kQvPackHeaderSize + std::uint64_t{r.offset};
     h->size = r.size;
@@ -409,10 +424,18 @@ std::uint32_t TQvPack::Qvfread(void* buffer, std::uint32_t itemSize, std::uint32
 std::unique_ptr<TMemoryStream> TQvPack::QvMakeStream(const char* name) {
     QvFILE* h = Qvfopen(name);
     if (!h) return nullptr;
-    auto stream = std::make_unique<TMemoryStream>();
     const std::uint32_t size = Qvfsize(h);
-    stream->SetSize(size);
-    const bool ok = size == 0 || Qvfread(stream->Memory(), 1, size, h) == size;
+    std::unique_ptr<TMemoryStream> stream;
+    bool ok = size <= kQvMaxMemberSize;
+    try {
+        if (ok) {
+            stream = std::make_unique<TMemoryStream>();
+            stream->SetSize(size);
+        }
+    } catch (const std::bad_alloc&) {
+        ok = false;
+    }
+    ok = ok && (size == 0 || Qvfread(stream->Memory(), 1, size, h) == size);
     Qvfclose(h);
     if (!ok) return nullptr;
     stream->SetPosition(0);
@@ -530,30 +553,36 @@ std::int64_t TQvPack::FileEncode(std::FILE* dest, std::FILE* source, std::uint32
 bool TQvPack::FileDecode(std::vector<std::uint8_t>& dest, std::FILE* source, std::uint32_t stored,
                          std::uint32_t size) {
     dest.clear();
-    if (!source) return false;
+    if (!source || !DecodableSize(size, stored)) return false;
     TOrvaneDecode decoder;
     const std::uint8_t* block = decoder.Open(size, stored);
     if (!block) return false;
-    // The buffer grows with what is actually decoded, never from the record's word alone.
-    dest.reserve(std::min<std::uint32_t>(size, 1u << 20));
-    std::vector<std::uint8_t> buf(kCodecChunk);
-    ProgressStart();
-    std::uint64_t read = 0;
-    while (!decoder.Done()) {
-        if (decoder.NeedInput()) {
-            const std::uint32_t n =
-                static_cast<std::uint32_t>(std::min<std::uint64_t>(kCodecChunk, stored - read));
-            if (std::fread(buf.data(), 1, n, source) != n) return false;
-            read += n;
-            Progress(read, stored);
-        }
-        const int k = decoder.Decode(buf.data());
-        if (k > 0) dest.insert(dest.end(), block, block + k);
-    }
-    if (decoder.Failed() || dest.size() != size) {
-        dest.clear();
+    auto fail = [&] {
+        std::vector<std::uint8_t>().swap(dest);
         return false;
+    };
+    try {
+        // The buffer grows with what is actually decoded, never from the record's word
+        // alone; the decoder stops at the declared size.
+        dest.reserve(std::min<std::uint32_t>(size, 1u << 20));
+        std::vector<std::uint8_t> buf(kCodecChunk);
+        ProgressStart();
+        std::uint64_t read = 0;
+        while (!decoder.Done()) {
+            if (decoder.NeedInput()) {
+                const std::uint32_t n = static_cast<std::uint32_t>(
+                    std::min<std::uint64_t>(kCodecChunk, stored - read));
+                if (std::fread(buf.data(), 1, n, source) != n) return fail();
+                read += n;
+                Progress(read, stored);
+            }
+            const int k = decoder.Decode(buf.data());
+            if (k > 0) dest.insert(dest.end(), block, block + k);
+        }
+    } catch (const std::bad_alloc&) {
+        return fail();
     }
+    if (decoder.Failed() || dest.size() != size) return fail();
     return true;
 }
 

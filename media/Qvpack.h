@@ -27,6 +27,10 @@ constexpr int kQvFileTableSize = 32;
 constexpr int kQvNameLen = 21;
 constexpr int kQvExtLen = 3;
 constexpr int kQvMaxNameLen = 25;  // name, dot, ext; a longer name is never found
+// The largest member a reader holds in memory, decoded or as a stream: far above any
+// picture, sound or script of the game, far below what a machine can spare. A member
+// declaring more is refused before anything is allocated for it.
+constexpr std::uint32_t kQvMaxMemberSize = 128u << 20;
 
 struct QvPackHeader {
     char magic[6] = {'Q', 'v', 'P', 'a', 'c', 'k'};
@@ -178,7 +182,9 @@ public:
     // Returns the stored length, or -1 on a read or write failure.
     std::int64_t FileEncode(std::FILE* dest, std::FILE* source, std::uint32_t length);
     // Decodes `stored` bytes read from `source` into `dest` (size bytes); false when
-    // the stream is damaged or the file runs short.
+    // the stream is damaged or the file runs short, when `size` is above
+    // kQvMaxMemberSize or more than `stored` bytes can expand to (refused before
+    // anything is allocated), or when memory runs out.
     bool FileDecode(std::vector<std::uint8_t>& dest, std::FILE* source, std::uint32_t stored,
                     std::uint32_t size);
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <new>
 
 #include "platform/Canvas.h"
 #include "platform/Screen.h"
@@ -310,7 +311,12 @@ bool Bitmap::LoadFromMemory(std::span<const std::uint8_t> data, bool fileHeader)
     const std::size_t fileStride = ((std::size_t(w) * bitCount + 31) / 32) * 4;
     if (pixelsAt > size || (size - pixelsAt) / fileStride < std::size_t(h)) return false;
 
-    Bitmap loaded(w, h, format);
+    Bitmap loaded;
+    try {
+        loaded = Bitmap(w, h, format);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
     for (int y = 0; y < h; ++y) {
         const int fileRow = topDown ? y : h - 1 - y;
         const std::uint8_t* src = base + pixelsAt + std::size_t(fileRow) * fileStride;
@@ -343,8 +349,12 @@ bool Bitmap::LoadFromMemory(std::span<const std::uint8_t> data, bool fileHeader)
 bool Bitmap::LoadFromFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    return LoadFromMemory(bytes, true);
+    try {
+        std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        return LoadFromMemory(bytes, true);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
 }
 
 std::vector<std::uint8_t> Bitmap::SaveToMemory() const {

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
+#include <string>
 
+#include "platform/Transcript.h"
 #include "shop/Calendar.h"
 #include "shop/Fashion.h"
 #include "shop/Goods.h"
@@ -424,6 +427,10 @@ void TDemandForm::SettleSale(int slot) {
     AddMoney(price);
     AddDailyRevenue(item, GameDay(), price);
     AddDailySoldCount(item, GameDay(), 1);
+    if (ui::ActiveTranscript()) {
+        const char* name = ItemName(item);
+        ui::RecordBig5("sale", std::string(name, strnlen(name, 21)) + " " + std::to_string(price));
+    }
     Call(g_DemandHooks.RefreshSlotRow, slot);
     Call(g_DemandHooks.RefreshRevenue);
     Call(g_DemandHooks.RefreshMoney);

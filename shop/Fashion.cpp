@@ -299,6 +299,11 @@ bool Fashion::CheckRecord(const std::uint8_t* in) {
         if (in[i] > 2) return false;
         if (in[i] != 0 && in[64 + i] == 0) return false;  // a live cell that could never die
     }
+    // Rates are percentages; lives, the immunity period and its timer count days in
+    // the byte a cell's life is kept in.
+    if (GetU32(in + 417) > 100 || GetU32(in + 425) > 100) return false;
+    for (std::size_t at : {421u, 429u, 433u, 437u})
+        if (GetU32(in + at) > 255) return false;
     return true;
 }
 

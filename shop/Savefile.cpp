@@ -32,11 +32,16 @@ constexpr std::size_t kDayAt = 4;
 constexpr std::size_t kHourAt = 8;
 constexpr std::size_t kConditionAt = 12;
 constexpr std::size_t kLevelAt = 16;
+constexpr std::size_t kExperienceAt = 20;
 constexpr std::size_t kMoneyAt = 24;
 constexpr std::size_t kReputationAt = 28;
 constexpr std::size_t kCustomerMessagesAt = 32;
+constexpr std::size_t kVisitorsAt = 44;
 constexpr std::size_t kMarketAt = 1196;
 constexpr std::size_t kItemStatesAt = 1208;
+constexpr std::size_t kItemReserveAt = 1;   // within an item's record
+constexpr std::size_t kItemRevenueAt = 292;
+constexpr std::size_t kItemUnlockedAt = 1444;
 constexpr std::size_t kSlotRowsAt = 156144;  // now, yesterday, evening: ten each
 constexpr int kSlotRowEntries = 3 * kExhibitionSlots;
 constexpr std::size_t kMixJobAt = 156176;    // item, batches, yield, hours left
@@ -44,17 +49,33 @@ constexpr std::size_t kMixJobAt = 156176;    // item, batches, yield, hours left
 constexpr int kMaxStock = 99;
 constexpr int kMaxBatches = 4;
 constexpr int kUnitsPerBatch = 10;
+constexpr std::int32_t kMaxExperience = 99;
+// Money has no lower bound in the rules, but purchases never spend more than there
+// is; a debt as large as the cap is already far beyond any game.
+constexpr std::int32_t kMinMoney = -kMoneyCap;
+// Customers who entered in one day: the day's demand is at most a few hundred.
+constexpr std::uint32_t kMaxDailyVisitors = 65535;
+// A day's takings of one item: the day's sold count is a byte, each unit at most
+// its base price.
+constexpr std::uint32_t kMaxDailyUnits = 255;
 // A customer message names an item that was not to be had (0..63) or goods asked
 // for but not on show (goods + 64).
 constexpr std::int32_t kMaxCustomerMessage = 2 * kGoodsCount - 1;
 
 // Where the held orders sit in the event block: fifteen words each.
 constexpr std::size_t kOrderIdAt = 0;
+constexpr std::size_t kOrderRewardAt = 4;
+constexpr std::size_t kOrderAcceptedAt = 8;
 constexpr std::size_t kOrderDeadlineAt = 12;
 constexpr std::size_t kOrderKindAt = 20;
 constexpr std::size_t kOrderFlagAt = 24;
 constexpr std::size_t kOrderItemAt = 28;
+constexpr std::size_t kOrderQuantityAt = 32;
 constexpr std::size_t kOrderClientAt = 36;
+
+// The story's counters (gifts, visits) stay far below this; a value beyond it could
+// only overflow when an event steps it.
+constexpr std::int32_t kMaxEventVariable = 1 << 24;
 
 SaveRenameHook g_RenameHook = nullptr;
 
@@ -72,19 +93,28 @@ bool CheckGameStateImage(const std::uint8_t* s) {
     if (!InRange(ui::LoadI32(s + kHourAt), 0, 23)) return false;
     if (!InRange(ui::LoadI32(s + kConditionAt), 0, 2)) return false;
     if (!InRange(ui::LoadI32(s + kLevelAt), 1, kMaxLevel)) return false;
-    if (ui::LoadI32(s + kMoneyAt) > kMoneyCap) return false;
+    if (!InRange(ui::LoadI32(s + kExperienceAt), 0, kMaxExperience)) return false;
+    if (!InRange(ui::LoadI32(s + kMoneyAt), kMinMoney, kMoneyCap)) return false;
     if (!InRange(ui::LoadI32(s + kReputationAt), 0, 100)) return false;
     for (int i = 0; i < kCustomerMessages; ++i) {
         std::int32_t m = ui::LoadI32(s + kCustomerMessagesAt + 4 * i);
         if (m != -1 && !InRange(m, 0, kMaxCustomerMessage)) return false;
     }
+    for (int d = 0; d < kGameDays; ++d)
+        if (ui::LoadU32(s + kVisitorsAt + 4 * d) > kMaxDailyVisitors) return false;
     for (int i = 0; i < kMarketOffers; ++i) {
         const std::uint8_t* offer = s + kMarketAt + 2 * i;
         if (offer[0] >= kItemCount || offer[1] > kMaxStock) return false;
     }
     for (int i = 0; i < kItemCount; ++i) {
-        std::uint8_t stock = s[kItemStatesAt + kItemStateSize * i];
+        const std::uint8_t* item = s + kItemStatesAt + kItemStateSize * i;
+        std::uint8_t stock = item[0];
         if (stock > kMaxStock && stock != kKeyItemStock) return false;
+        if (item[kItemReserveAt] > stock) return false;
+        if (item[kItemUnlockedAt] > 1) return false;
+        const std::uint32_t maxRevenue = kMaxDailyUnits * static_cast<std::uint32_t>(ItemBasePrice(i));
+        for (int d = 0; d < kGameDays; ++d)
+            if (ui::LoadU32(item + kItemRevenueAt + 4 * d) > maxRevenue) return false;
     }
     for (int i = 0; i < kSlotRowEntries; ++i)
         if (!IsSlotEntry(s[kSlotRowsAt + i])) return false;
@@ -100,9 +130,32 @@ bool CheckGameStateImage(const std::uint8_t* s) {
     return true;
 }
 
+// The story part of the event block: flag 0 is never set; a countdown timer in use
+// clears and sets flags that exist and has at most a year to run; day marks are
+// days of the year; event variables are counts of a size the story keeps.
+bool CheckStoryState(const std::uint8_t* block) {
+    if (ui::LoadU32(block + kEventFlagsOffset) & 1u) return false;
+    for (int i = 0; i < kCountdownTimerCount; ++i) {
+        const std::uint8_t* t = block + kCountdownOffset + kCountdownRecordSize * i;
+        std::int32_t clear = ui::LoadI32(t);
+        if (clear == 0) continue;
+        if (!InRange(clear, 1, kEventFlagCount - 1)) return false;
+        if (!InRange(ui::LoadI32(t + 4), 0, kGameDays)) return false;
+        if (ui::LoadI32(t + 8) > kEventFlagCount - 1) return false;
+    }
+    for (int i = 0; i < kEventVariableCount; ++i)
+        if (!InRange(ui::LoadI32(block + kVariablesOffset + 4 * i), -kMaxEventVariable,
+                     kMaxEventVariable))
+            return false;
+    for (int i = 0; i < kDayMarkCount; ++i)
+        if (!InRange(ui::LoadI32(block + kDayMarksOffset + 4 * i), 0, kGameDays - 1)) return false;
+    return true;
+}
+
 // The held orders of the event block. A slot with id 0 is free (the server drops
 // whatever else it holds); a held one names a known order, client, item and kind,
-// a flag that can be set, and a deadline; no two held orders share a flag.
+// a flag that can be set, a day of acceptance and a deadline after it, a quantity
+// the stock can hold and a reward the money can take; no two held orders share a flag.
 bool CheckOrderSlots(const std::uint8_t* block) {
     std::int32_t flags[kOrderSlotCount] = {};
     int held = 0;
@@ -111,7 +164,12 @@ bool CheckOrderSlots(const std::uint8_t* block) {
         std::int32_t id = ui::LoadI32(o + kOrderIdAt);
         if (id == 0) continue;
         if (!InRange(id, 1, kOrderIdCount)) return false;
-        if (ui::LoadI32(o + kOrderDeadlineAt) == 0) return false;
+        std::int32_t accepted = ui::LoadI32(o + kOrderAcceptedAt);
+        if (!InRange(accepted, 0, kGameDays - 1)) return false;
+        std::int32_t deadline = ui::LoadI32(o + kOrderDeadlineAt);
+        if (deadline == 0 || !InRange(deadline, accepted, accepted + kGameDays)) return false;
+        if (!InRange(ui::LoadI32(o + kOrderRewardAt), 0, kMoneyCap)) return false;
+        if (!InRange(ui::LoadI32(o + kOrderQuantityAt), 0, kMaxStock)) return false;
         if (!InRange(ui::LoadI32(o + kOrderKindAt), 0, 1)) return false;
         if (!InRange(ui::LoadI32(o + kOrderItemAt), 0, kOrderItemCount - 1)) return false;
         if (!InRange(ui::LoadI32(o + kOrderClientAt), 0, kOrderClientCount - 1)) return false;
@@ -153,7 +211,7 @@ bool CheckSlotImage(const std::uint8_t* image, std::size_t size) {
     if (!CheckGameStateImage(image)) return false;
     for (int g = 0; g < kFashionRecordCount; ++g)
         if (!Fashion::CheckRecord(image + kSlotFashionOffset + kFashionRecordBytes * g)) return false;
-    return CheckOrderSlots(image + kSlotEventOffset);
+    return CheckStoryState(image + kSlotEventOffset) && CheckOrderSlots(image + kSlotEventOffset);
 }
 
 bool ApplySlotImage(const std::uint8_t* image, std::size_t size) {

@@ -214,7 +214,8 @@ bool TEventServerDbg::PutPersistentFlags(const std::uint8_t* buffer, std::size_t
 
 bool TEventServerDbg::ChkFlg(int n, bool want) const {
     if (ConditionOverride) return true;
-    if (!IsSettableFlag(n)) return false;
+    // Flag 0 exists but is never set, so it always tests clear.
+    if (n < 0 || n >= kEventFlagCount) return false;
     return TestFlg(n) == want;
 }
 

@@ -144,6 +144,12 @@ public:
     std::string m_CommandText;  // what the "Command" label shows
     std::uint8_t m_Step = 0;    // set by "Next Step"
 
+    // --- Shop actions (town/ShopAction.cpp) ---
+    // A scripted action on the shop floor: 0 a visitor of figure `sheet` comes in,
+    // 1 it leaves, 2..15 the heroine's scripted moves and the upstairs room.
+    void ShopAction(int sheet, int action);
+    // --- end of shop actions ---
+
     // --- Sound, music, time, place, stats and items (EvsrvSound.cpp, EvsrvTime.cpp) ---
     // Sound n: 0..84 an effect, 100..1261 a voice line; other numbers play nothing.
     void PlaySound(int n);
@@ -199,5 +205,16 @@ public:
     static PrimitiveHooks Hooks;
     // --- end of sound, music, time, place, stats and items ---
 };
+
+// --- Shop actions (town/ShopAction.cpp) ---
+// Set while an action of the story hid the shop's background actor 4 (actions 2, 6);
+// the end of the event shows it again through ShowActor4AfterEvent.
+extern std::uint8_t ShopActor4Mark;
+// Set while a story mixing job runs at the desk (action 4 until action 9): the time
+// primitives then step the shop scene with every hour.
+extern std::uint8_t ShopRedrawOn;
+// The end of an event: when the mark is set, actor 4 comes back and the companion goes.
+void ShowActor4AfterEvent();
+// --- end of shop actions ---
 
 extern TEventServerDbg* EventServerDbg;

@@ -174,6 +174,88 @@ TEST(LoadBmp, TwentyFourBitFileIsNotAnEightBitPicture) {
     QvFree(out);
 }
 
+// A 2 x 2 picture of 16 colours with RLE8 rows, as image tools write by default: its
+// eight stored bytes are as many as two uncompressed rows would take, so only the
+// compression field tells them apart.
+Bytes Rle8Bmp() {
+    const auto pal = picfix::RampPalette();
+    const std::uint8_t rows[4] = {5, 5, 7, 7};
+    Bytes b = picfix::MakeBmp8(2, 2, rows, pal.data(), {.colours = 16});
+    const std::size_t at = 14 + 40 + 16 * 4;
+    b.resize(at);
+    // Bottom row: two of colour 7, end of line; top row: two of 5, end of picture.
+    const std::uint8_t rle[] = {0x02, 0x07, 0x00, 0x00, 0x02, 0x05, 0x00, 0x01};
+    b.insert(b.end(), rle, rle + sizeof rle);
+    Put32(b, 30, 1);            // BI_RLE8
+    Put32(b, 34, sizeof rle);   // image bytes
+    Put32(b, 2, std::uint32_t(b.size()));
+    return b;
+}
+
+TEST(LoadBmp, CompressedRowsFail) {
+    const Bytes rle = Rle8Bmp();
+    Bytes plain = rle;
+    Put32(plain, 30, 0);
+    int w = -1, h = -1;
+    // Read as rows, the same bytes would load: the compression field is what fails it.
+    ASSERT_TRUE(LoadBmpMemory(plain.data(), plain.size(), true, nullptr, nullptr, &w, &h));
+    w = -1;
+    RGBQUAD* p = nullptr;
+    std::uint8_t* px = nullptr;
+    EXPECT_FALSE(LoadBmpMemory(rle.data(), rle.size(), true, &p, &px, &w, &h));
+    EXPECT_EQ(p, nullptr);
+    EXPECT_EQ(px, nullptr);
+    EXPECT_EQ(w, -1);
+    TQvRGB* rgb = nullptr;
+    EXPECT_FALSE(LoadBmp24Memory(rle.data(), rle.size(), true, &rgb, &w, &h));
+    EXPECT_EQ(rgb, nullptr);
+    for (std::uint32_t compression : {2u, 3u, 4u, 5u}) {
+        Bytes other = plain;
+        Put32(other, 30, compression);
+        EXPECT_FALSE(LoadBmpMemory(other.data(), other.size(), true, nullptr, nullptr, &w, &h))
+            << compression;
+    }
+    // From a file, as a player's own picture would come.
+    const auto dir = picfix::TempDir("rle");
+    const std::string path = picfix::WriteTemp(dir, "rle.bmp", rle);
+    EXPECT_FALSE(LoadBmpFile(path, &p, &px, &w, &h));
+    EXPECT_FALSE(LoadBmp24File(path, &rgb, &w, &h));
+    EXPECT_EQ(w, -1);
+}
+
+// The loaders read 8 bits (and the 24-bit ones 24 too); every other depth fails.
+TEST(LoadBmp, DepthsTheLoaderDoesNotReadFail) {
+    const auto pal = picfix::RampPalette();
+    const Bytes good = picfix::MakeBmp8(3, 2, k3x2, pal.data(), {});
+    for (std::uint32_t bits : {0u, 1u, 2u, 4u, 16u, 24u, 32u, 64u}) {
+        Bytes b = good;
+        b[28] = std::uint8_t(bits);
+        int w = -1, h = -1;
+        EXPECT_FALSE(LoadBmpMemory(b.data(), b.size(), true, nullptr, nullptr, &w, &h)) << bits;
+        if (bits != 24) {
+            EXPECT_FALSE(LoadBmp24Memory(b.data(), b.size(), true, nullptr, &w, &h)) << bits;
+        }
+        EXPECT_EQ(w, -1) << bits;
+    }
+}
+
+// An info header of the longer kinds (V5 here) is followed by the colour table.
+TEST(LoadBmp, LongerInfoHeaderPutsTheTableAfterIt) {
+    const auto pal = picfix::RampPalette();
+    Bytes b = picfix::MakeBmp8(3, 2, k3x2, pal.data(), {.colours = 16});
+    b.insert(b.begin() + 54, 124 - 40, 0);
+    Put32(b, 14, 124);
+    Put32(b, 10, 14 + 124 + 16 * 4);
+    RGBQUAD* p = nullptr;
+    std::uint8_t* px = nullptr;
+    int w = 0, h = 0;
+    ASSERT_TRUE(LoadBmpMemory(b.data(), b.size(), true, &p, &px, &w, &h));
+    EXPECT_EQ(0, std::memcmp(p, pal.data(), 16 * 4));
+    EXPECT_EQ(0, std::memcmp(px, k3x2, 6));
+    QvFree(p);
+    QvFree(px);
+}
+
 TEST(LoadBmp24, EightBitPictureThroughItsTable) {
     auto pal = picfix::RampPalette();
     // Index 20 lies past the 16-entry table: black, not whatever follows the table.

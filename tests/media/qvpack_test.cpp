@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -593,6 +594,106 @@ TEST_F(QvPackTest, LargeCompressedMemberRoundTrips) {
     Bytes got;
     ASSERT_TRUE(ReadMember(pack, "BIG", got));
     EXPECT_EQ(got, big);
+}
+
+// An Orvane stream of one literal 'A' followed by `matches` matches that each
+// repeat the last byte 65,535 times: three stored bytes per 65,535 decoded ones.
+Bytes ExpandingStream(std::uint32_t matches) {
+    Bytes s;
+    std::uint32_t token = 0, total = matches + 1;
+    while (token < total) {
+        const std::size_t flagAt = s.size();
+        s.insert(s.end(), 4, 0);
+        std::uint32_t flags = 0;
+        for (int i = 0; i < 32 && token < total; ++i, ++token) {
+            if (token == 0) {
+                s.push_back('A');
+                continue;
+            }
+            flags |= 0x80000000u >> i;
+            s.push_back(0xF0);  // length in a u16, distance 1
+            s.push_back(0xFF);
+            s.push_back(0xFF);
+        }
+        PutU32(s, flagAt, flags);
+    }
+    return s;
+}
+
+// A pack of one compressed member: the stream, its record declaring `size`.
+Bytes PackOfStream(const Bytes& stream, std::uint32_t size) {
+    const std::uint32_t padded = (std::uint32_t(stream.size()) + 15) & ~15u;
+    Bytes g = Str("QvPack");
+    g.insert(g.end(), {0x00, 0x02});
+    g.resize(16);
+    PutU32(g, 8, padded);
+    PutU32(g, 12, 1);
+    g.insert(g.end(), stream.begin(), stream.end());
+    g.resize(16 + padded);
+    Bytes r(40, 0);
+    std::memcpy(r.data(), "WAVE", 4);
+    PutU32(r, 28, size);
+    PutU32(r, 32, std::uint32_t(stream.size()));
+    r[36] = 1;
+    g.insert(g.end(), r.begin(), r.end());
+    return g;
+}
+
+long PeakKilobytes() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return u.ru_maxrss;
+}
+
+// A 150 KB pack whose member really expands to the 3 GiB it declares: refused before
+// anything is decoded or allocated for it, by every way of reading it.
+TEST_F(QvPackTest, ExpandingMemberIsRefusedWithoutALargeAllocation) {
+    const std::uint32_t threeGiB = 3u << 30;
+    const Bytes stream = ExpandingStream(threeGiB / 65535);
+    ASSERT_LT(stream.size(), 160000u);
+    WriteFile(dir_ / "x.pak", PackOfStream(stream, threeGiB));
+    const long before = PeakKilobytes();
+    TQvPack pack;
+    ASSERT_TRUE(pack.LoadPack((dir_ / "x.pak").c_str()));
+    EXPECT_EQ(pack.Qvfopen("WAVE"), nullptr);
+    EXPECT_EQ(pack.QvMakeStream("WAVE"), nullptr);
+    EXPECT_FALSE(pack.OpenFile("WAVE"));
+    // Read raw, the stored stream is still there to copy.
+    QvFILE* raw = pack.QvfopenComp("WAVE", false);
+    ASSERT_NE(raw, nullptr);
+    EXPECT_EQ(pack.Qvdsize(raw), stream.size());
+    pack.Qvfclose(raw);
+    const long grown = PeakKilobytes() - before;
+    RecordProperty("peak_growth_kb", std::to_string(grown));
+    std::printf("peak memory grew by %ld KB\n", grown);
+    EXPECT_LT(grown, 16 * 1024);
+}
+
+// The declared size bounds the decoding from both sides.
+TEST_F(QvPackTest, DeclaredSizeAgainstWhatTheStreamCanExpandTo) {
+    const Bytes stream = ExpandingStream(200);  // 13,107,001 bytes of 'A'
+    const std::uint32_t real = 1 + 200 * 65535;
+    const struct {
+        const char* what;
+        std::uint32_t size;
+        bool opens;
+    } cases[] = {
+        {"the size the stream makes", real, true},
+        {"less: decoding stops there", 1000, true},
+        {"more than the stream makes", real + 1, false},
+        {"more than its bytes can expand to", std::uint32_t(stream.size()) * 21845u + 1, false},
+        {"above the ceiling", kQvMaxMemberSize + 1, false},
+    };
+    for (const auto& c : cases) {
+        WriteFile(dir_ / "x.pak", PackOfStream(stream, c.size));
+        TQvPack pack;
+        ASSERT_TRUE(pack.LoadPack((dir_ / "x.pak").c_str())) << c.what;
+        Bytes got;
+        EXPECT_EQ(ReadMember(pack, "WAVE", got), c.opens) << c.what;
+        if (!c.opens) continue;
+        ASSERT_EQ(got.size(), c.size) << c.what;
+        EXPECT_EQ(std::count(got.begin(), got.end(), 'A'), std::ptrdiff_t(c.size)) << c.what;
+    }
 }
 
 }  // namespace

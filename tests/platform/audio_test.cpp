@@ -11,6 +11,7 @@
 #include "platform/Files.h"
 #include "platform/headless/HeadlessAudio.h"
 #include "platform/sdl/SdlAudio.h"
+#include "tests/support/HeadlessApp.h"
 
 namespace {
 
@@ -83,8 +84,7 @@ TEST(AudioLength, FromHeaders) {
     EXPECT_EQ(ui::WaveLengthMs(huge), -1);
 
     // Files: wav, FLAC (STREAMINFO) and Ogg Vorbis (last granule position).
-    const std::string dir = std::string(LUMIA_BINARY_DIR) + "/audio-length";
-    std::filesystem::create_directories(dir);
+    const std::string dir = test::ScratchDir("audio-length");
     const std::vector<std::uint8_t> wav = Wave(1234);
     std::ofstream(dir + "/a.wav", std::ios::binary).write(reinterpret_cast<const char*>(wav.data()), wav.size());
     EXPECT_EQ(ui::SoundFileLengthMs(dir + "/a.wav"), 1234);
@@ -181,8 +181,7 @@ protected:
     void SetUp() override {
         AudioTest::SetUp();
         saved_ = ui::ProgramFolder();
-        dir_ = std::string(LUMIA_BINARY_DIR) + "/audio-game/";
-        std::filesystem::remove_all(dir_);
+        dir_ = test::ScratchDir("audio-game") + "/";
         std::filesystem::create_directories(dir_ + "Music");
         Write(dir_ + "Music/Track10.WAV", Wave(1000));  // names match without regard to case
         Write(dir_ + "Music/track4.wav", Wave(300));    // the short form
@@ -250,7 +249,7 @@ TEST(SdlAudio, PlaysAndStopsOnTheDummyDevice) {
     EXPECT_FALSE(audio.WavePlaying());
     EXPECT_FALSE(audio.PlayWave(image.data(), 10, false));  // a damaged image does not play
     EXPECT_FALSE(audio.PlayMusic("/nonexistent/track01.ogg", false));
-    const std::string path = std::string(LUMIA_BINARY_DIR) + "/audio-sdl.wav";
+    const std::string path = test::ScratchDir("audio-sdl") + "/audio-sdl.wav";
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(image.data()), image.size());
     ASSERT_TRUE(audio.PlayMusic(path, true));
     EXPECT_TRUE(audio.MusicPlaying());

@@ -9,6 +9,7 @@
 #include "platform/Canvas.h"
 #include "platform/Font.h"
 #include "tests/platform/GoldenImage.h"
+#include "tests/support/HeadlessApp.h"
 
 namespace {
 
@@ -175,9 +176,7 @@ TEST(Text, FontsArePresentAndChecked) {
     EXPECT_TRUE(ui::HasFont(ui::kFaceMing));
     EXPECT_FALSE(ui::HasFont("Comic Sans"));
     // A folder without the files names both packages.
-    const std::string empty = std::string(LUMIA_BINARY_DIR) + "/no-fonts-here";
-    std::filesystem::remove_all(empty);
-    std::filesystem::create_directories(empty);
+    const std::string empty = test::ScratchDir("no-fonts-here");
     const std::string msg = ui::CheckFonts(empty);
     EXPECT_NE(msg.find("fonts-arphic-uming"), std::string::npos);
     EXPECT_NE(msg.find("fonts-arphic-ukai"), std::string::npos);

@@ -84,7 +84,7 @@ protected:
         SetItemStock(5, 42);
         SetItemReserve(5, 3);
         AddDailySoldCount(5, 123, 9);
-        AddDailyRevenue(5, 123, 0x01020304);
+        AddDailyRevenue(5, 123, 0x9C41);  // 250 units at 160 and one more
         SetSlotItem(4, 5);
         StartMixJob(12, 2, 20);
         g_GameState.Reserved[0] = 0x5A;
@@ -138,7 +138,7 @@ TEST_F(SaveFileTest, SlotFileHoldsEachPartAtItsOffset) {
     EXPECT_EQ(f[item5], 42);
     EXPECT_EQ(f[item5 + 1], 3);
     EXPECT_EQ(f[item5 + 2 + 123], 9);
-    EXPECT_EQ(ui::LoadU32(f.data() + item5 + 292 + 4 * 123), 0x01020304u);
+    EXPECT_EQ(ui::LoadU32(f.data() + item5 + 292 + 4 * 123), 0x9C41u);
     EXPECT_EQ(f[item5 + 1444], 1);
     EXPECT_EQ(f[1208 + 1448 * 9 + 1447], 0x22);
     EXPECT_EQ(static_cast<std::int8_t>(f[156144 + 4]), 5);
@@ -240,6 +240,7 @@ TEST_F(SaveFileTest, DamagedSlotFailsAndChangesNothing) {
     };
     auto u8 = [](std::size_t at, std::uint8_t v) { return [=](Bytes& b) { b[at] = v; }; };
     const std::size_t fashion7 = 156308 + 441 * 7, order0 = 184532 + 808, order1 = order0 + 60;
+    const std::size_t events = 184532, timer1 = events + 128 + 12, item5 = 1208 + 1448 * 5;
     const struct {
         const char* what;
         std::function<void(Bytes&)> damage;
@@ -254,7 +255,13 @@ TEST_F(SaveFileTest, DamagedSlotFailsAndChangesNothing) {
         {"condition 3", i32(12, 3)},
         {"level 0", i32(16, 0)},
         {"level 21", i32(16, 21)},
+        // Experience is 0..99: a level-up takes 100 away, and no gain is above 10.
+        {"experience 100", i32(20, 100)},
+        {"experience next to the largest int", i32(20, 0x7FFFFFF0)},
+        {"experience -1", i32(20, -1)},
         {"money above the cap", i32(24, 10000000)},
+        {"a debt beyond the cap", i32(24, -10000000)},
+        {"visitors beyond any day's", i32(44 + 4 * 7, 0x7FFFFFFF)},
         {"reputation 101", i32(28, 101)},
         {"reputation -1", i32(28, -1)},
         {"customer message 128", i32(36, 128)},
@@ -263,6 +270,11 @@ TEST_F(SaveFileTest, DamagedSlotFailsAndChangesNothing) {
         {"market quantity 100", u8(1196 + 9, 100)},
         {"stock 100", u8(1208 + 1448 * 20, 100)},
         {"stock 254", u8(1208 + 1448 * 106, 254)},
+        {"reserve above the stock", u8(item5 + 1, 43)},
+        {"reserve of an empty item", u8(1208 + 1448 * 3 + 1, 1)},
+        {"unlocked 2", u8(item5 + 1444, 2)},
+        // Item 5 sells at most at 160; a day's sold count is a byte.
+        {"revenue beyond 255 units", i32(item5 + 292 + 4 * 123, 255 * 160 + 1)},
         {"slot shows a material", u8(156144 + 9, 64)},
         {"slot -2", u8(156144, 0xFE)},
         {"yesterday's slot out of range", u8(156154 + 3, 120)},
@@ -274,6 +286,24 @@ TEST_F(SaveFileTest, DamagedSlotFailsAndChangesNothing) {
         {"job with more hours than its recipe", u8(156179, 3)},
         {"fashion state 3", u8(fashion7 + 10, 3)},
         {"fashion live cell without life", u8(fashion7 + 64 + 3, 0)},
+        {"fashion want rate 101", i32(fashion7 + 417, 101)},
+        {"fashion immune rate 101", i32(fashion7 + 425, 101)},
+        {"fashion want life 256", i32(fashion7 + 421, 256)},
+        {"fashion immunity timer 256", i32(fashion7 + 437, 256)},
+        {"flag 0 set", u8(events, 0x01)},
+        {"countdown clears flag 1024", i32(timer1, 1024)},
+        {"countdown clears flag -1", i32(timer1, -1)},
+        {"countdown with -1 days", i32(timer1 + 4, -1)},
+        {"countdown with more than a year", i32(timer1 + 4, 289)},
+        {"countdown sets flag 1024", i32(timer1 + 8, 1024)},
+        {"event variable beyond any count", i32(events + 512 + 4 * 3, 0x7FFFFFFF)},
+        {"day mark 288", i32(events + 768 + 4 * 9, 288)},
+        {"day mark -1", i32(events + 768, -1)},
+        {"order reward beyond the cap", i32(order0 + 4, 10000000)},
+        {"order reward -1", i32(order0 + 4, -1)},
+        {"order accepted on day 288", i32(order0 + 8, 288)},
+        {"order due before it was accepted", i32(order0 + 12, 119)},
+        {"order for 100 units", i32(order0 + 32, 100)},
         {"order id 23", i32(order0, 23)},
         {"order id -1", i32(order0, -1)},
         {"order client 7", i32(order0 + 36, 7)},

@@ -2,6 +2,9 @@
 
 #include <filesystem>
 #include <memory>
+#include <string>
+
+#include <unistd.h>
 
 #include "platform/Timer.h"
 
@@ -38,7 +41,10 @@ void HeadlessApp::AnswerMessageBoxes(int answer) {
 
 std::string ScratchDir(const std::string& name) {
     namespace fs = std::filesystem;
-    const fs::path dir = fs::path(LUMIA_BINARY_DIR) / "scratch" / name;
+    // One folder per test process: ctest runs the tests of a file as processes of
+    // their own, at the same time.
+    const fs::path dir =
+        fs::path(LUMIA_BINARY_DIR) / "scratch" / (name + "-" + std::to_string(::getpid()));
     std::error_code ec;
     fs::remove_all(dir, ec);
     fs::create_directories(dir);

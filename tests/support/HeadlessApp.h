@@ -43,8 +43,9 @@ protected:
     HeadlessApp headless;
 };
 
-// A scratch folder under the build tree, emptied when the test starts and left behind
-// for a look after a failure.
+// A scratch folder of this test process under the build tree (tests run as processes
+// of their own, at once), emptied when the test starts and left behind for a look
+// after a failure.
 std::string ScratchDir(const std::string& name);
 
 }  // namespace test

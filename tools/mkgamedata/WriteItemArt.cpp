@@ -1,7 +1,8 @@
 // The item pictures of the shop pack "Data\WpData0.Pak": the small icon sheet
 // "IconS.bmp" (16 x 16 per item; the first row as the items are, the second drawn as
 // missing), the big icons "IconB%03d.Bmp" (64 x 64) and the name pictures
-// "IName%03d.Bmp" that carry each item's catalogue name.
+// "IName%03d.Bmp" that carry each item's catalogue name (drawn for the dialogs' caption
+// strips).
 //
 // An icon's colour tells the item's attribute (光 yellow, 火 red, 水 blue, 風 green,
 // 土 brown, 闇 violet), its shape what it is (a flask for the shop goods, a diamond
@@ -81,11 +82,11 @@ Picture BigIcon(int item) {
     return p;
 }
 
+// The name sits on a dialog's caption strip: white on the strip's violet.
 Picture NamePicture(int item) {
-    Picture p(240, 24, kParchment);
-    p.Text(4, 4, NameUtf8(item), 16, kInk, true);
-    const int a = ItemAttribute(item) % 6;
-    p.Line(4, 22, 235, 22, kAttributeColour[a]);
+    Picture p(240, 22, Cube(2, 1, 3));
+    p.Text(4, 3, NameUtf8(item), 16, kWhite, true);
+    p.Line(4, 20, 235, 20, kAttributeColour[ItemAttribute(item) % 6]);
     return p;
 }
 

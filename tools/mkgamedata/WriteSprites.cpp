@@ -93,6 +93,14 @@ Picture BackgroundSheet() {
             const bool edge = grid.CellAt(x - 1, y) != cell || grid.CellAt(x, y - 1) != cell;
             p.Set(x, y, edge ? kInk : c);
         }
+    // The places the heroine walks to that have no furniture of their own.
+    auto label = [&](int gx, int gy, const char* text) {
+        p.TextCentred(FloorSpriteX(gx, gy, 68), FloorSpriteY(gx, gy, 0) - 23, 68, 14, text, 12, kInk, true);
+    };
+    label(0, 7, "出口");
+    label(7, 6, "樓梯");
+    label(6, 5, "閘門");
+    p.TextCentred(0, 20, 648, 20, "露米亞藥坊・店內", 16, kWhite, true);
     p.FrameNumber(0, 0, 0);
     return p;
 }
@@ -147,9 +155,14 @@ void FloorBox(Picture& f, double height, std::uint8_t side, std::uint8_t top) {
 // Height of furniture piece k above its cell.
 constexpr int FurnitureHeight(int k) { return 20 + 3 * k; }
 
+// What each furniture piece is, written on its top so a player can tell them apart.
+constexpr const char* kFurnitureNames[kFurnitureCount] = {"櫃台", "櫃台", "圖鑑", "記事本", "工作台", "調配", "物品", "二樓"};
+
 Picture FurnitureSheet() {
     return Sheet(8, 1, 68, 64, kKey, [](Picture& f, int c, int) {
         FloorBox(f, FurnitureHeight(c), Cube(1, 1, 0), Cube(4, 3, 1));
+        const int top = f.Height() - 17 - FurnitureHeight(c);
+        f.TextCentred(0, top - 14, 68, 14, kFurnitureNames[c], 12, kInk, true);
         f.FrameNumber(0, 0, c);
     });
 }

@@ -83,16 +83,18 @@ Picture StackedSheet(const std::vector<Strip>& strips, int h, int size) {
     return p;
 }
 
-// A dialog's background: parchment inside a violet frame, the caption strip with the
-// dialog's title, and `rows` table rows from `rowTop`, 17 px apart.
-Picture DialogBackground(int w, int h, int stripRight, const char* title, int rowTop, int rows) {
+// A dialog's background: parchment inside a violet frame, the caption strip (x0..x1,
+// y0..y0 + 26, both ends inclusive) with the dialog's title, and `rows` table rows from
+// `rowTop`, 17 px apart.
+Picture DialogBackground(int w, int h, int x0, int x1, int y0, const char* title, int rowTop = 0,
+                         int rows = 0) {
     Picture p(w, h, kParchment);
     p.Frame(0, 0, w, h, kInk);
     p.Frame(1, 1, w - 2, h - 2, kViolet);
     p.Frame(2, 2, w - 4, h - 4, kViolet);
-    p.Rect(8, 8, stripRight - 8 + 1, 27, kViolet);
-    p.Line(8, 34, stripRight, 34, kInk);
-    p.Text(16, 15, title, 12, kWhite, true);
+    p.Rect(x0, y0, x1 - x0 + 1, 27, kViolet);
+    p.Line(x0, y0 + 26, x1, y0 + 26, kInk);
+    p.Text(x0 + 8, y0 + 7, title, 12, kWhite, true);
     for (int r = 0; r < rows; ++r) {
         const int y = rowTop + 17 * r - 2;
         if (r % 2 == 1) p.Rect(8, y, w - 16, 17, kRowStripe);
@@ -168,7 +170,20 @@ int main(int argc, char** argv) {
                                       {65, "選項"}},
                                      17, 12)},
         // Dialog backgrounds.
-        {"DlgItemList", DialogBackground(461, 372, 452, "物品一覽", 63, 16)},
+        {"DlgItemList", DialogBackground(461, 372, 8, 452, 8, "物品一覽", 63, 16)},
+        {"DlgItemMixList", DialogBackground(461, 372, 8, 452, 8, "調配魔法", 63, 16)},
+        {"DlgExhibitionList", DialogBackground(461, 372, 8, 452, 8, "陳列商品", 63, 16)},
+        {"DlgItemMix", DialogBackground(419, 326, 8, 410, 8, "調配")},
+        {"DlgItemMixConfirm", DialogBackground(384, 157, 8, 371, 8, "完成")},
+        {"DlgExhibition", DialogBackground(384, 157, 8, 371, 8, "陳列")},
+        {"DlgExhibitionConfirm", DialogBackground(384, 157, 8, 371, 8, "確認")},
+        {"DlgItemDetails0", DialogBackground(419, 156, 8, 410, 8, "資料")},
+        {"DlgSalesList", DialogBackground(579, 270, 8, 571, 8, "販售商品一覽", 63, 10)},
+        {"DlgBook", DialogBackground(435, 359, 16, 418, 16, "圖鑑")},
+        {"DlgNote", DialogBackground(215, 231, 8, 206, 8, "經營記事本")},
+        {"DlgSales", DialogBackground(449, 358, 8, 440, 8, "營業報告", 71, 10)},
+        {"DlgStatus", DialogBackground(320, 213, 8, 311, 8, "狀態")},
+        {"DlgSystemM", DialogBackground(215, 169, 8, 206, 8, "系統")},
     };
     bool ok = true;
     for (const Sheet& s : sheets) ok = Write(dir, std::string(s.name) + ".bmp", s.picture) && ok;

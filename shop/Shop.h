@@ -1,0 +1,275 @@
+#pragma once
+// The shop window: the isometric shop scene with the heroine and the customers, the
+// top bar with its menu buttons, the right-click shop menu, the upstairs room's night
+// and morning, the scripted shop actions the story plays, and the mixing animation at
+// the work table. It lives for the whole run; the scene exists between BuildShopScene
+// and DestroyShopScene.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "media/Qvpack.h"
+#include "platform/Controls.h"
+#include "platform/Form.h"
+#include "platform/Menus.h"
+#include "shop/Figure.h"
+#include "shop/GameDialog.h"
+#include "skin/CHBCBTN.h"
+#include "skin/CHBmpCnt.h"
+
+class TQvDib;
+
+// The shop's picture pack.
+inline constexpr const char* kShopPackPath = "Data\\WpData0.Pak";
+
+// Calls into windows and units built elsewhere. A null hook does nothing (a null
+// predicate answers false, a null TickPhase answers 2: the shop phase).
+struct ShopScreenHooks {
+    // The message window (until the message window exists).
+    bool (*MessageWindowExists)();
+    bool (*MessageWindowVisible)();
+    void (*ShowMessageWindow)();
+    void (*HideMessageWindow)();
+    void (*ShowMessage)(const std::string& big5);
+    // The event server's sounds: one played, one played to its end.
+    void (*PlaySound)(int sound);
+    void (*PlaySoundSync)(int sound);
+    // The main loop.
+    int (*TickPhase)();
+    void (*ResetTickPhase)();
+    void (*SetSceneActive)(bool active);
+    void (*SetFastForward)();
+    // The game dialogs (until each exists); the slot for the exhibition ones.
+    void (*OpenItemMixList)();
+    void (*OpenItemList)();
+    void (*OpenBook)();
+    void (*OpenSalesList)();
+    void (*OpenNote)();
+    void (*OpenStatus)();
+    void (*OpenExhibition)(int slot);
+    void (*OpenExhibitionList)(int slot);
+    void (*OpenSystemMenu)();
+    void (*OpenOption)();
+    // Developer windows: 0 parameters, 1 market, 2 fashion, 3 demand.
+    void (*OpenDeveloperWindow)(int which);
+    void (*RedrawDemandPanel)();
+    // The game-flow controller: the map screen for the trip to town.
+    void (*ShowMap)();
+    // The save offer at bedtime (until the save windows exist).
+    void (*SaveGameFlow)();
+    // The clock and calendar windows: shown with the shop, deleted with the scene.
+    void (*ShowWatchAndCalendar)();
+    void (*DeleteWatchAndCalendar)();
+    // The full-screen stand-in for the top bar.
+    void (*ShowTitleBarForm)(bool show);
+    void (*SetTitleBarSpeed)(bool down);
+    // The event server's stage and the map form, shown and hidden by the shop actions.
+    void (*ShowStage)(bool show);
+    void (*HideMapForm)();
+    void (*SwapEventWindows)();
+};
+extern ShopScreenHooks g_ShopHooks;
+
+// A sound of the shop screen (sync: played to its end): through the hook when one is
+// set, else the event server's.
+void PlayShopSound(int n, bool sync = false);
+
+// Where the top bar's buttons sit and which strip of the button sheet they take.
+struct TopBarButton {
+    const char* name;
+    int left;
+    int top;
+    int width;
+    int height;
+    int stripTop;
+};
+inline constexpr TopBarButton kTopBarButtons[6] = {
+    {"MenuSystem", 10, 19, 50, 17, 0},     {"MenuStatus", 64, 19, 61, 17, 17},
+    {"MenuNote", 129, 19, 66, 17, 34},     {"MenuNextTurn", 199, 19, 66, 17, 51},
+    {"MenuSkipTurn", 269, 19, 83, 17, 68}, {"MenuOption", 356, 19, 65, 17, 85},
+};
+
+// Pending actions of a walk ordered from the menu, the scene or the story.
+enum ShopPending {
+    kPendingNone = 0,
+    kPendingItemMix = 1,
+    kPendingItemList = 2,
+    kPendingBook = 3,
+    kPendingBed = 4,
+    kPendingTown = 5,
+    kPendingMixing = 6,
+};
+
+class TShopForm : public ui::Form {
+public:
+    TShopForm();
+    ~TShopForm() override;
+
+    // ---- components
+    ui::Image* Image1 = nullptr;
+    ui::Panel* Shop2FPanel = nullptr;
+    ui::Image* Shop2FImage = nullptr;
+    ui::Panel* TitlePanel = nullptr;
+    ui::Image* TitleImage = nullptr;
+    ui::Panel* TitleBarPanel = nullptr;
+    ui::Image* TitleBarImage = nullptr;
+    ui::Panel* AlbumPanel = nullptr;
+    std::unique_ptr<TQvDib> QvDib1;
+    std::unique_ptr<TQvDib> QvDib2;
+    TQvPack QvPack1;
+    ui::PopupMenu PopupMenu1;
+    ui::PopupMenu PopupMenu2;
+    ui::MenuItem* PM_ItemMix = nullptr;
+    ui::MenuItem* PM_Exhibition = nullptr;
+    ui::MenuItem* PM_ExitShop = nullptr;
+    ui::MenuItem* PM_Sleep = nullptr;
+    ui::MenuItem* PM_ItemList = nullptr;
+    ui::MenuItem* PM_SalesList = nullptr;
+    ui::MenuItem* PM_Note = nullptr;
+    ui::MenuItem* PM_Status = nullptr;
+    ui::MenuItem* PM_Book = nullptr;
+    ui::MenuItem* PM_End = nullptr;
+    TCHBcSpeedButton* MenuSystem = nullptr;
+    TCHBcSpeedButton* MenuStatus = nullptr;
+    TCHBcSpeedButton* MenuNote = nullptr;
+    TCHBcSpeedButton* MenuNextTurn = nullptr;
+    TCHBcSpeedButton* MenuSkipTurn = nullptr;
+    TCHBcSpeedButton* MenuOption = nullptr;
+    TCHBcSpeedButton* ShopFormMinButton = nullptr;
+    TCHBcSpeedButton* ShopFormCloseButton = nullptr;
+    TCHBcSpeedButton* SpeedButton = nullptr;
+    // The skin sheets (the top bar's and every dialog's) are ShopSheets().
+
+    // ---- state
+    std::uint8_t SceneBuilt = 0;
+    std::uint8_t Dragging = 0;
+    std::uint8_t ShopOpen = 0;
+    std::int32_t PendingAction = 0;
+    std::int32_t PendingDelay = 0;
+    std::int32_t Shop2FMode = 0;
+    std::int32_t Shop2FCounter = 0;
+    std::int32_t Shop2FDivider = 0;
+    std::int32_t AlbumIndex = 0;
+    std::int32_t AlbumEntry = -1;
+    std::uint8_t SceneClicksEnabled = 0;
+    std::uint8_t FullScreen = 0;
+    std::uint8_t OpeningPlayed = 0;
+
+    // The scene objects.
+    std::unique_ptr<SPMan> Background;
+    std::unique_ptr<Figure> HeroineFigure;
+    std::unique_ptr<SPMan> Actor2;  // the door
+    std::unique_ptr<SPMan> Actor3;  // the gate in the counter
+    std::unique_ptr<SPMan> Actor4;  // the cat by the counter
+    std::unique_ptr<Figure> Companion;
+    std::unique_ptr<SPMan> MixAnimation;
+    DiamondF0 Floor;
+    std::unique_ptr<PolygonField> WalkRegions;
+
+    // ---- layout and scene
+    // Window mode (648 x 520, top bar shown) when the screen has at least 520 lines,
+    // else full screen (640 x 480, the scene's middle 640 columns, no top bar).
+    void LayoutForScreen();
+    void LayoutForScreen(int screenWidth, int screenHeight);
+    void BuildShopScene();
+    void DestroyShopScene();
+    void ShowShopScreen();
+    void UpdateScene();
+
+    // ---- top bar and menus
+    void MenuSystemClick();
+    void MenuStatusClick() { PM_StatusClick(); }
+    void MenuNoteClick() { PM_NoteClick(); }
+    void MenuNextTurnClick();
+    void MenuSkipTurnClick();
+    void MenuOptionClick();
+    void ShopFormMinButtonClick();
+    void ShopFormCloseButtonClick();
+    void SpeedButtonClick();
+    bool FastMode() const;
+
+    void PM_ItemMixClick();
+    void PM_ItemListClick();
+    void PM_BookClick();
+    void PM_ExitShopClick();
+    void PM_SleepClick();
+    void GoToBed();
+    void Exhibition0Click(int tag) { OpenExhibitionSlot(tag); }
+    void PM_SalesListClick();
+    void PM_NoteClick();
+    void PM_StatusClick();
+    void PM_Exit1Click() { ShopFormCloseButtonClick(); }
+    void OpenExhibitionSlot(int slot);
+
+    void SetShopOpen();
+    void SetShopClosed();
+    bool IsShopOpen() const { return ShopOpen != 0; }
+    void TrackTitleBarHover(int y);
+
+    // The top bar's six buttons, the shop menu's pop-up and the scene clicks (the
+    // dialogs' DisableShopMenus / EnableShopMenus switch them through this).
+    void SetShopMenus(bool buttons, bool autoPopup, bool sceneClicks);
+
+    // ---- scene clicks
+    void Image1MouseDown(ui::MouseButton button, ui::ShiftState shift, int x, int y);
+    void TitleBarImageMouseDown(ui::MouseButton button, ui::ShiftState shift, int x, int y);
+
+    // ---- the heroine (the walk itself is shop/Heroine.h)
+    void WalkToCounter();
+    void WalkBackToWork();
+    int HeroineWalkState();
+    void ShopPendingAction();
+    void LeaveShop();
+
+    // ---- the upstairs room
+    void StartShop2FMode(int mode);
+    void FadeToShop2F();
+    void DrawShop2FBed(int frame);
+    void DrawShop2FEat(int frame);
+    void StepShop2F();
+    void Shop2FImageClick();
+
+    // ---- scripted shop actions
+    void EvPlaceAtDoor();
+    void EvEatAnimation();
+    void EvWalkToMixing();
+    void EvWakeUp();
+    void EvWalkToDoor();
+    void EvWakeUpFast();
+    void EvEnterShop();
+    void EvStopMixing();
+    void EvGoToBed() { PM_SleepClick(); }
+    void EvShowActor4();
+    void EvGoUpstairs() { StartShop2FMode(2); }
+    void EvFadeOut2F();
+    void EvFadeOut2FB() { EvFadeOut2F(); }
+    // Shop steps until the heroine stands idle with nothing left to walk (bounded).
+    void WaitHeroineIdle();
+
+    // The shop pack on QvPack1; a picture of it as a bitmap (empty when missing).
+    bool OpenDataPack();
+    void CloseDataPack();
+    ui::Bitmap LoadPackPicture(const std::string& name);
+
+private:
+    void BuildTopBar();
+    void BuildMenus();
+    // Starts a walk that ends in a pending action; nothing while one is set or she walks.
+    void StartPending(int action, int x, int y);
+    void FillBlack(ui::Image* image);
+    void ShowRoom(const ui::Bitmap& room);
+    void Frame2F(const char* name, int frame, ui::Rect from, ui::Rect to);
+    // Draws a frame, lets messages run, repaints and pauses `ms` milliseconds.
+    void PlayFrame(void (TShopForm::*draw)(int), int frame, std::uint32_t ms);
+    void Pause(std::uint32_t ms, const char* why);
+};
+
+extern TShopForm* ShopForm;
+
+// ---- the mixing animation at the work table (sheet 23)
+constexpr int kMixSheet = 23;
+void StartMixAnimation();
+void StopMixAnimation();
+void HideMixAnimation();
+void ShowMixAnimation();
+bool HasMixAnimation();

@@ -1,0 +1,152 @@
+// The message window's pictures: "Data\MsgWin.pak" (the text page's background, the
+// hide and end buttons' sheet, the command-button sheet with one labelled row per
+// command) and the faces "palFace.pak" (par00.bmp .. par51.bmp) in both art folders.
+//
+// Every face is a head and shoulders on the colour key (magenta, the picture's first
+// pixel, so the window's outline follows the figure), with its number written on it;
+// hair, clothes and hair style differ from face to face.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "tools/mkgamedata/Art.h"
+#include "tools/mkgamedata/PackWriter.h"
+
+namespace mkgamedata {
+
+namespace {
+
+constexpr int kPageW = 480;
+constexpr int kPageH = 136;
+constexpr int kFaceW = 160;
+constexpr int kFaceH = 200;
+constexpr int kSwitchW = 120;
+constexpr int kSwitchH = 40;
+constexpr int kHideW = 32;
+constexpr int kHideH = 18;
+constexpr int kEndW = 44;
+constexpr int kEndH = 22;
+
+constexpr std::uint8_t kFaceKey = Cube(5, 0, 5);
+constexpr std::uint8_t kPaper = Cube(5, 5, 4);
+constexpr std::uint8_t kPaperEdge = Cube(3, 2, 1);
+constexpr std::uint8_t kPaperLine = Cube(4, 4, 3);
+
+// The commands, by CommandId (the row of the sheet).
+constexpr const char* kCommandNames[18] = {
+    "觀察", "交談",     "叫賣",     "搜索", "市集",   "移動", "地圖", "進入",   "取消",
+    "花圃", "拜訪住家", "拜訪商店", "出去", "圖書館", "閱讀", "交貨", "往城門", "往廣場",
+};
+
+Picture PageBackground() {
+    Picture p(kPageW, kPageH, kPaper);
+    p.Frame(0, 0, kPageW, kPageH, kPaperEdge);
+    p.Frame(1, 1, kPageW - 2, kPageH - 2, kPaperEdge);
+    p.Frame(4, 4, kPageW - 8, kPageH - 8, kPaperLine);
+    p.Text(8, kPageH - 18, "訊息視窗", 12, kPaperLine);
+    return p;
+}
+
+// A bevelled face: light top-left, dark bottom-right (the other way round pressed).
+void Bevel(Picture& p, int x, int y, int w, int h, std::uint8_t face, bool pressed) {
+    p.Rect(x, y, w, h, face);
+    const std::uint8_t light = kWhite, dark = Cube(1, 1, 1);
+    const std::uint8_t tl = pressed ? dark : light, br = pressed ? light : dark;
+    p.Line(x, y, x + w - 1, y, tl);
+    p.Line(x, y, x, y + h - 1, tl);
+    p.Line(x, y + h - 1, x + w - 1, y + h - 1, br);
+    p.Line(x + w - 1, y, x + w - 1, y + h - 1, br);
+}
+
+// Three cells (normal, disabled, pressed) of a captioned button, side by side.
+void ButtonCells(Picture& p, int top, int w, int h, const char* caption, std::uint8_t face) {
+    for (int i = 0; i < 3; ++i) {
+        const bool pressed = i == 2;
+        Bevel(p, i * w, top, w, h, face, pressed);
+        const std::uint8_t ink = i == 1 ? Cube(3, 3, 3) : kWhite;
+        const int d = pressed ? 1 : 0;
+        p.TextCentred(i * w + d, top + d, w, h, caption, 12, ink);
+    }
+}
+
+Picture HideSheet() {
+    Picture p(3 * kEndW, kHideH + kEndH, Cube(3, 3, 3));
+    ButtonCells(p, 0, kHideW, kHideH, "隱藏", Cube(2, 1, 0));
+    ButtonCells(p, kHideH, kEndW, kEndH, "繼續", Cube(3, 0, 0));
+    return p;
+}
+
+Picture SwitchSheet() {
+    Picture p(kSwitchW, kSwitchH * 18, kPaper);
+    for (int r = 0; r < 18; ++r) {
+        const int y = r * kSwitchH;
+        Bevel(p, 0, y, kSwitchW, kSwitchH, Cube(1, 2, 4), false);
+        p.Frame(2, y + 2, kSwitchW - 4, kSwitchH - 4, Cube(2, 3, 5));
+        p.TextCentred(0, y, kSwitchW, kSwitchH, kCommandNames[r], 16, kWhite, true);
+        p.Number(4, y + 4, r, Cube(3, 4, 5));
+    }
+    return p;
+}
+
+Picture Face(int n) {
+    constexpr std::uint8_t kHair[8] = {Cube(4, 2, 0), Cube(1, 1, 1), Cube(5, 4, 1), Cube(2, 1, 0),
+                                       Cube(4, 1, 1), Cube(3, 3, 4), Cube(0, 1, 3), Cube(5, 2, 3)};
+    constexpr std::uint8_t kClothes[7] = {Cube(3, 0, 4), Cube(0, 3, 1), Cube(0, 2, 4),
+                                          Cube(4, 0, 1), Cube(5, 3, 0), Cube(2, 2, 2),
+                                          Cube(1, 4, 4)};
+    const std::uint8_t hair = kHair[n % 8];
+    const std::uint8_t clothes = kClothes[n % 7];
+    Picture p(kFaceW, kFaceH, kFaceKey);
+    // Shoulders and body.
+    p.Polygon({{20, 200}, {40, 150}, {120, 150}, {140, 200}}, clothes);
+    p.Rect(70, 128, 20, 26, kSkin);
+    // Hair behind the head: short, long or tied up.
+    switch (n % 3) {
+        case 0:
+            p.Ellipse(80, 80, 48, 52, hair);
+            break;
+        case 1:
+            p.Ellipse(80, 82, 50, 54, hair);
+            p.Rect(32, 80, 96, 70, hair);
+            break;
+        default:
+            p.Ellipse(80, 82, 46, 50, hair);
+            p.Ellipse(80, 24, 20, 16, hair);
+            break;
+    }
+    // Face, eyes, mouth.
+    p.Ellipse(80, 92, 38, 44, kSkin);
+    p.Ellipse(80, 56, 40, 18, hair);  // fringe
+    p.Ellipse(66, 94, 5, 7, kInk);
+    p.Ellipse(94, 94, 5, 7, kInk);
+    p.Line(72, 116, 88, 116, Cube(4, 1, 1));
+    // The number, and the picture's name, on the clothes.
+    char label[16];
+    std::snprintf(label, sizeof label, "%02d", n);
+    p.TextCentred(40, 156, 80, 22, label, 20, kWhite, true);
+    std::snprintf(label, sizeof label, "par%02d", n);
+    p.TextCentred(40, 178, 80, 16, label, 12, kWhite);
+    return p;
+}
+
+}  // namespace
+
+bool WriteMsgWin(const std::filesystem::path& root) {
+    if (!WritePack(root / "Data" / "MsgWin.pak",
+                   {{"MsgBack.bmp", PictureBmp8(PageBackground()), true},
+                    {"MsgHide.bmp", PictureBmp8(HideSheet()), true},
+                    {"MsgSwitch.bmp", PictureBmp8(SwitchSheet()), true}}))
+        return false;
+    std::vector<PackMember> faces;
+    for (int n = 0; n < 52; ++n) {
+        char name[16];
+        std::snprintf(name, sizeof name, "par%02d.bmp", n);
+        faces.push_back({name, PictureBmp8(Face(n)), true});
+    }
+    for (const char* art : {"col24b", "col8b"})
+        if (!WritePack(root / art / "palFace" / "palFace.pak", faces)) return false;
+    return true;
+}
+
+}  // namespace mkgamedata
