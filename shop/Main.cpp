@@ -10,11 +10,14 @@
 #include "shop/Demand.h"
 #include "shop/GameDialog.h"
 #include "shop/GameState.h"
+#include "shop/Mixconfirm.h"
 #include "shop/Mixing.h"
 #include "shop/Savefile.h"
+#include "shop/Shop.h"
 #include "story/EventTables.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
+#include "town/Srcdbtxtform21.h"
 
 TMainForm* MainForm = nullptr;
 MainFormHooks g_MainFormHooks;
@@ -50,7 +53,28 @@ bool Ask(bool (*f)(A...), A... a) {
 
 bool MixRunning() { return MixHoursLeft() > 0; }
 
-void ShowMessage(const char* utf8) { Call(g_MainFormHooks.ShowMessage, B5(utf8)); }
+void ShowMessage(const char* utf8) {
+    if (DbTxtForm2) DbTxtForm2->ShowMessage(B5(utf8));
+}
+bool FastMode() { return ShopForm && ShopForm->FastMode(); }
+bool ShopShown() { return ShopForm && ShopForm->Visible(); }
+bool Shop2FShown() { return ShopForm && ShopForm->Shop2FPanel->Visible(); }
+void GoToBed() {
+    if (ShopForm) ShopForm->GoToBed();
+}
+
+// The shop window's calls into the main loop.
+int ShopTickPhase() { return MainForm ? MainForm->TickPhaseValue() : 2; }
+void ShopSetSceneActive(bool on) {
+    if (!MainForm) return;
+    if (on)
+        MainForm->SetSceneActive();
+    else
+        MainForm->ClearSceneActive();
+}
+void ShopSetFastForward() {
+    if (MainForm) MainForm->FastForward = 1;
+}
 
 // The game's clock asks for phase 0 through here.
 void ClockResetTickPhase() {
@@ -88,6 +112,10 @@ TMainForm::TMainForm() {
     OnCloseQuery = [this](ui::Form&, bool& canClose) { FormCloseQuery(canClose); };
     OnClose = [this](ui::Form&, ui::CloseAction& action) { FormClose(action); };
     g_ClockHooks.ResetTickPhase = &ClockResetTickPhase;
+    g_ShopHooks.TickPhase = &ShopTickPhase;
+    g_ShopHooks.ResetTickPhase = &ClockResetTickPhase;
+    g_ShopHooks.SetSceneActive = &ShopSetSceneActive;
+    g_ShopHooks.SetFastForward = &ShopSetFastForward;
 
     if (ui::HaveApp()) {
         int w = 0, h = 0;
@@ -108,6 +136,12 @@ TMainForm::TMainForm() {
 
 TMainForm::~TMainForm() {
     if (g_ClockHooks.ResetTickPhase == &ClockResetTickPhase) g_ClockHooks.ResetTickPhase = nullptr;
+    if (g_ShopHooks.TickPhase == &ShopTickPhase) {
+        g_ShopHooks.TickPhase = nullptr;
+        g_ShopHooks.ResetTickPhase = nullptr;
+        g_ShopHooks.SetSceneActive = nullptr;
+        g_ShopHooks.SetFastForward = nullptr;
+    }
     if (ui::HaveApp()) {
         ui::Application& app = ui::App();
         app.OnIdle = nullptr;
@@ -158,7 +192,7 @@ void TMainForm::AppIdleTick(bool& done) {
     if (!TickBusy) {
         TickBusy = 1;
         const std::uint32_t period =
-            Ask(g_MainFormHooks.FastMode) ? kFastStepPeriod : kStepPeriod;
+            FastMode() ? kFastStepPeriod : kStepPeriod;
         const std::uint32_t now = ui::GetTickCount();
         if (now - LastTick < period) {
             // Not due: the pump sleeps until it is, unless input or a timer comes first.
@@ -187,7 +221,7 @@ void TMainForm::AppIdleTick(bool& done) {
         TickBusy = 0;
         if (ui::HaveApp()) {
             const std::uint32_t next =
-                LastTick + (Ask(g_MainFormHooks.FastMode) ? kFastStepPeriod : kStepPeriod);
+                LastTick + (FastMode() ? kFastStepPeriod : kStepPeriod);
             ui::App().IdleWakeAt(next);
         }
     }
@@ -201,22 +235,24 @@ bool TMainForm::Phase0Step() {
         const int n = RunEndingEvents();
         SaveSystemFile();
         if (n > 0) Call(h.PlayEnding, n);
-        Call(h.HideShopForm);
-        Call(h.DestroyShopScene);
-        Call(h.ClearOpeningPlayed);
+        if (ShopForm) {
+            ShopForm->Hide();
+            ShopForm->DestroyShopScene();
+            ShopForm->OpeningPlayed = 0;  // the title plays a random opening again
+        }
         Call(h.ShowTitle);
         return true;
     }
     SaidThisHour = 0;
-    if (Ask(h.Shop2FVisible) && h.Shop2FMode && h.Shop2FMode() != 0) {
-        Call(h.StepShop2F);
+    if (Shop2FShown() && ShopForm->Shop2FMode != 0) {
+        ShopForm->StepShop2F();
         return false;
     }
     HourCountdown = kHourCountdownSteps;
-    if (MixStep() && !Ask(h.MixResultOpen)) {
-        Call(h.StopMixAnimation);
+    if (MixStep() && !ItemMixConfirmForm) {
+        StopMixAnimation();
         if (EventServerDbg) EventServerDbg->PlaySound(MixYield() > 0 ? kMixMadeSound : kMixFailedSound);
-        Call(h.ShowMixResult);
+        (new TItemMixConfirmForm())->ShowMixResult();
         TickPhase = -1;
         if (GameFlow) {
             GameFlow->SetMixedItem(MixItem());
@@ -230,9 +266,9 @@ bool TMainForm::Phase0Step() {
         while (MixRunning() && !MixStep()) {
         }
         ShowMessage("……好睏噢。\n還是別做了，去睡覺吧。");
-        Call(h.StopMixAnimation);
+        StopMixAnimation();
         AddCondition(+1);
-        Call(h.GoToBed);
+        GoToBed();
         FastForward = 0;
     }
     TickPhase = 1;
@@ -247,26 +283,26 @@ void TMainForm::Phase1Step() {
 }
 
 void TMainForm::Phase2Step() {
-    MainFormHooks& h = g_MainFormHooks;
     const int hour = GameHour();
-    if (Ask(h.ShopFormVisible) && Ask(h.Shop2FVisible) && hour == kMorningHour) {
-        Call(h.StartShop2FMode, kBreakfastMode);
+    if (ShopShown() && Shop2FShown() && hour == kMorningHour) {
+        ShopForm->StartShop2FMode(kBreakfastMode);
         return;
     }
-    if (IsShopSceneIdle() && !MixRunning() && (hour >= kBedHour || hour < kMorningHour))
-        Call(h.GoToBed);
+    if (IsShopSceneIdle() && !MixRunning() && (hour >= kBedHour || hour < kMorningHour)) GoToBed();
     if (HourCountdown > 0) --HourCountdown;
     if (IsShopSceneIdle()) {
         if (!SaidThisHour && !MixRunning() && hour >= kPromptHour && hour < kBedHour) {
             ShowMessage("該做什麼好呢？");
             SaidThisHour = 1;
         }
-        Call(h.UpdateScene);
-        Call(h.ShopPendingAction);
+        if (ShopForm) {
+            ShopForm->UpdateScene();
+            ShopForm->ShopPendingAction();
+        }
     }
     if (FastForward) {
         AdvanceHour();
-    } else if (g_DemandHooks.IsShopOpen && g_DemandHooks.IsShopOpen()) {
+    } else if (ShopForm && ShopForm->IsShopOpen()) {
         const bool busy = DemandForm && DemandForm->SpawnHourlyCustomers(false);
         if (!busy && MixRunning() && HourCountdown == 0) AdvanceHour();
     } else if (MixRunning() && HourCountdown == 0) {
@@ -311,8 +347,9 @@ void TMainForm::AppRestore() {
 
 void TMainForm::AppActivate() {
     MainFormHooks& h = g_MainFormHooks;
-    for (ui::Form* (*getter)() : {h.WatchForm, h.CalenderForm, h.MessageWindow}) {
-        ui::Form* f = getter ? getter() : nullptr;
+    ui::Form* windows[3] = {h.WatchForm ? h.WatchForm() : nullptr,
+                            h.CalenderForm ? h.CalenderForm() : nullptr, DbTxtForm2};
+    for (ui::Form* f : windows) {
         if (!f || !f->Visible()) continue;
         f->Hide();
         f->SetFormStyle(ui::FormStyle::fsStayOnTop);
@@ -336,12 +373,12 @@ void TMainForm::FormClose(ui::CloseAction& action) {
     if (EventServerDbg) EventServerDbg->PlaySoundSync(kCloseSound);
     if (ui::HaveApp()) ui::App().OnIdle = nullptr;
     Timer1.SetEnabled(false);
-    Call(h.HideShopForm);
+    if (ShopForm) ShopForm->Hide();
     if (h.RestoreDisplayMode)
         h.RestoreDisplayMode();
     else if (ui::HaveApp())
         ui::App().SetFullScreen(false);
-    Call(h.CloseShopForm);
+    if (ShopForm) ShopForm->Close();  // the shop window refuses; kept as the game does
     delete GameFlow;
     GameFlow = nullptr;
 }
@@ -353,10 +390,7 @@ void CreateStartupForms() {
     TMainForm::TitleShown = 0;
     ui::CreateForm<TMainForm>();
     // TOptionForm and TTitleBarForm come here once they exist.
-    // The shop form's place: it loads the system file and makes the game-flow
-    // controller; until the shop screen exists that is done here.
-    LoadSystemFile();
-    if (!GameFlow) GameFlow = new TEvControler();
+    ui::CreateForm<TShopForm>();  // loads the system file, makes the game-flow controller
     if (!DemandForm) new TDemandForm();
     // TDbgFm, TaviForm1 and TEventForm come here once they exist.
     g_startupFormsCreated = true;
@@ -368,6 +402,7 @@ void DestroyStartupForms() {
     DemandForm = nullptr;
     delete GameFlow;
     GameFlow = nullptr;
+    delete ShopForm;
     delete MainForm;
 }
 
@@ -375,7 +410,10 @@ bool StartupFormsCreated() { return g_startupFormsCreated; }
 
 void StartWithoutTitle() {
     if (EventServerDbg) EventServerDbg->NewGameReset();
-    Call(g_MainFormHooks.BuildShopScene);
-    Call(g_MainFormHooks.ShowShopScreen);
+    if (ShopForm) {
+        ShopForm->BuildShopScene();
+        ShopForm->UpdateScene();
+        ShopForm->ShowShopScreen();
+    }
     if (MainForm) MainForm->ResumeTicks();
 }

@@ -17,41 +17,18 @@
 // Calls of the main loop into windows built elsewhere. Each is null until its window
 // exists (its unit sets it); a null hook does nothing, a null predicate answers false.
 struct MainFormHooks {
-    // The shop screen (TShopForm).
-    bool (*FastMode)();          // its fast-mode button is down
-    bool (*ShopFormVisible)();
-    bool (*Shop2FVisible)();     // its 2F room panel is visible
-    int (*Shop2FMode)();
-    void (*StepShop2F)();
-    void (*StartShop2FMode)(int mode);
-    void (*GoToBed)();
-    void (*UpdateScene)();
-    void (*ShopPendingAction)();
-    void (*StopMixAnimation)();
-    void (*HideShopForm)();
-    void (*CloseShopForm)();
-    void (*BuildShopScene)();
-    void (*ShowShopScreen)();
-    void (*DestroyShopScene)();
-    void (*ClearOpeningPlayed)();  // the title plays a random opening again
     // The opening and ending sequences (TShopForm::PlayEnding).
     void (*PlayEnding)(int n);
     // The title screen (ShowTitle). Until it exists, start-up goes straight into a
     // new game (StartWithoutTitle).
     void (*ShowTitle)();
-    // The mixing result (TItemMixConfirmForm and ShowMixResult): open and shown.
-    void (*ShowMixResult)();
-    bool (*MixResultOpen)();
-    // The message window: a plain message, no wait (Big5).
-    void (*ShowMessage)(const std::string& big5);
     // The screen mode switch (RestoreDisplayMode, SetFullScreen). Until it exists the
     // display alone switches.
     void (*RestoreDisplayMode)();
     void (*SetFullScreen)();
-    // The stay-on-top windows re-shown on activation: clock, calendar, message window.
+    // The clock and calendar windows, re-shown on top on activation.
     ui::Form* (*WatchForm)();
     ui::Form* (*CalenderForm)();
-    ui::Form* (*MessageWindow)();
     // The lyric subtitles of the opening and ending player.
     bool (*LyricsActive)();
     void (*LyricSubtitleTick)();

@@ -11,10 +11,12 @@
 #include "shop/GameDialog.h"
 #include "shop/GameState.h"
 #include "shop/Main.h"
+#include "shop/Shop.h"
 #include "story/EventTables.h"
 #include "town/Evsrvfm.h"
 #include "town/Mapform.h"
 #include "town/Mdpform.h"
+#include "town/Srcdbtxtform21.h"
 
 TEvControler* GameFlow = nullptr;
 GameFlowHooks g_GameFlowHooks;
@@ -48,6 +50,22 @@ bool CanOpen(const char* path) {
     return true;
 }
 
+// The shop window's calls into the town: the trip out and the message window.
+void ShopShowMap() {
+    if (GameFlow) GameFlow->ShowMap();
+}
+bool MessageWindowExists() { return DbTxtForm2 != nullptr; }
+bool MessageWindowVisible() { return DbTxtForm2 && DbTxtForm2->Visible(); }
+void ShowMessageWindow() {
+    if (DbTxtForm2) DbTxtForm2->Show();
+}
+void HideMessageWindow() {
+    if (DbTxtForm2) DbTxtForm2->Hide();
+}
+void ShowPlainMessage(const std::string& big5) {
+    if (DbTxtForm2) DbTxtForm2->ShowMessage(big5);
+}
+
 }  // namespace
 
 TEvControler::TEvControler() {
@@ -55,7 +73,10 @@ TEvControler::TEvControler() {
     Ready = 0;
     RefreshEnabled = 0;
     GameFlowHooks& h = g_GameFlowHooks;
-    Call(h.CreateMessageWindow);
+    // Windows need the application; without one (the save and story tools) the
+    // controller keeps the story's state only.
+    const bool windows = ui::HaveApp();
+    if (windows) DbTxtForm2 = new TDbTxtForm2();
     EventServerDbg = new TEventServerDbg();
 
     // The art folder: 24-bit pictures when the game has them, else the 8-bit ones.
@@ -73,16 +94,14 @@ TEvControler::TEvControler() {
     } else {
         std::fprintf(stderr, "lumia: no event pictures in col24b or col8b of the game folder\n");
     }
-    Call(h.SetFaceFolder, faces);
+    if (DbTxtForm2) DbTxtForm2->m_FaceFolder = faces;
     Call(h.SetArtFolder, art);
 
-    // Windows need the application; without one (the save and story tools) the
-    // controller keeps the story's state only.
-    if (ui::HaveApp()) {
+    if (windows) {
         MapFm = new TMapFm();
         MdpFm = new TMdpFm();
     }
-    Call(h.LoadFaces);
+    if (DbTxtForm2) DbTxtForm2->LoadFaces();
     Call(h.SetMsgWinPicture, std::string("win_mes2.bmp"));
 
     Place = kShopPlace;
@@ -96,6 +115,14 @@ TEvControler::TEvControler() {
     EventServerDbg->SetFlg(kWizardHouseOpenFlag, false);
     Ready = 1;
     RefreshEnabled = 1;
+    if (!g_ShopHooks.ShowMap) {
+        g_ShopHooks.ShowMap = &ShopShowMap;
+        g_ShopHooks.MessageWindowExists = &MessageWindowExists;
+        g_ShopHooks.MessageWindowVisible = &MessageWindowVisible;
+        g_ShopHooks.ShowMessageWindow = &ShowMessageWindow;
+        g_ShopHooks.HideMessageWindow = &HideMessageWindow;
+        g_ShopHooks.ShowMessage = &ShowPlainMessage;
+    }
 
     if (MdpFm) MdpFm->m_MovieFolder = ui::ProgramFolder() + "avi";
 
@@ -103,7 +130,7 @@ TEvControler::TEvControler() {
     // the stage's bottom edge.
     ui::Form* stage = FormOf(h.StageForm);
     ui::Form* map = MapFm;
-    ui::Form* message = FormOf(h.MessageWindow);
+    ui::Form* message = DbTxtForm2;
     if (stage && MainForm) {
         stage->SetLeft(MainForm->Left());
         stage->SetTop(MainForm->Top());
@@ -119,7 +146,14 @@ TEvControler::TEvControler() {
 }
 
 TEvControler::~TEvControler() {
-    GameFlowHooks& h = g_GameFlowHooks;
+    if (g_ShopHooks.ShowMap == &ShopShowMap) {
+        g_ShopHooks.ShowMap = nullptr;
+        g_ShopHooks.MessageWindowExists = nullptr;
+        g_ShopHooks.MessageWindowVisible = nullptr;
+        g_ShopHooks.ShowMessageWindow = nullptr;
+        g_ShopHooks.HideMessageWindow = nullptr;
+        g_ShopHooks.ShowMessage = nullptr;
+    }
     if (MdpFm) MdpFm->StopTrack();
     delete MapFm;
     MapFm = nullptr;
@@ -127,7 +161,11 @@ TEvControler::~TEvControler() {
     EventServerDbg = nullptr;
     delete MdpFm;
     MdpFm = nullptr;
-    Call(h.DeleteMessageWindow);
+    if (DbTxtForm2) {
+        DbTxtForm2->RestorePosition();
+        delete DbTxtForm2;
+        DbTxtForm2 = nullptr;
+    }
 }
 
 void TEvControler::Tick() {
@@ -138,7 +176,7 @@ void TEvControler::Tick() {
 void TEvControler::Refresh() {
     if (!RefreshEnabled) return;
     RefreshEnabled = 0;
-    Call(g_GameFlowHooks.MessageWindowTick);
+    if (DbTxtForm2) DbTxtForm2->Tick();
     if (MdpFm) MdpFm->PollTrack();
     Call(g_GameFlowHooks.ShowTypeName);
     RefreshEnabled = 1;
@@ -193,7 +231,7 @@ void TEvControler::AlignForms() {
 }
 
 void TEvControler::PinMessageWindow() {
-    if (ui::Form* m = FormOf(g_GameFlowHooks.MessageWindow))
+    if (ui::Form* m = DbTxtForm2)
         m->SetBounds(m->Left(), m->Top(), m->Width(), m->Height());
 }
 
@@ -213,8 +251,8 @@ bool TEvControler::GainExperience(int points) {
             text = B5("我覺得自己好像變聰明了耶。");
         if (library)
             Call(h.DspMsg, text);
-        else
-            Call(h.ShowMessage, text);
+        else if (DbTxtForm2)
+            DbTxtForm2->ShowMessage(text);
         return true;
     }
     if (!library) return false;

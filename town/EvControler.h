@@ -19,14 +19,6 @@ constexpr int kCommandListLength = 18;   // a list ends at its first negative en
 // sets it); a null hook does nothing, a null predicate answers false, a null form
 // getter answers "no such form".
 struct GameFlowHooks {
-    // The message window (TDbTxtForm2).
-    void (*CreateMessageWindow)();
-    void (*DeleteMessageWindow)();  // RestorePosition first, then the form goes
-    ui::Form* (*MessageWindow)();
-    void (*SetFaceFolder)(const std::string& folder);
-    void (*LoadFaces)();
-    void (*MessageWindowTick)();
-    void (*ShowMessage)(const std::string& big5);  // a plain message, no wait
     // The event server as the stage (TEventServerDbg's form side).
     ui::Form* (*StageForm)();
     void (*SetArtFolder)(const std::string& folder);

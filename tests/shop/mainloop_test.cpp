@@ -16,6 +16,8 @@
 #include "shop/Calendar.h"
 #include "shop/GameDialog.h"
 #include "shop/GameState.h"
+#include "shop/Mixconfirm.h"
+#include "shop/Shop.h"
 #include "shop/Mixing.h"
 #include "story/EventTables.h"
 #include "tests/support/HeadlessApp.h"
@@ -26,8 +28,6 @@
 namespace {
 
 std::vector<std::string> calls;
-bool fastMode = false;
-bool mixResultOpen = false;
 int endingNumber = -1;
 
 std::string Calls(const std::string& prefix) {
@@ -43,8 +43,6 @@ class MainLoopTest : public test::HeadlessTest {
 protected:
     void SetUp() override {
         calls.clear();
-        fastMode = false;
-        mixResultOpen = false;
         endingNumber = -1;
         folder = test::ScratchDir(std::string("mainloop_") +
                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
@@ -55,32 +53,15 @@ protected:
         g_MainFormHooks = {};
         MainFormHooks& h = g_MainFormHooks;
         h.ShowTitle = [] { calls.push_back("title"); };
-        h.FastMode = [] { return fastMode; };
-        h.MixResultOpen = [] { return mixResultOpen; };
-        h.ShowMixResult = [] {
-            calls.push_back("mixresult");
-            mixResultOpen = true;
-        };
         h.PlayEnding = [](int n) { calls.push_back("ending " + std::to_string(n)); };
-        h.GoToBed = [] { calls.push_back("bed"); };
-        h.StopMixAnimation = [] { calls.push_back("stopmix"); };
-        h.ShowMessage = [](const std::string& t) { calls.push_back("msg " + ui::Big5ToUtf8(t)); };
-        h.DestroyShopScene = [] { calls.push_back("destroyscene"); };
-        h.ClearOpeningPlayed = [] { calls.push_back("openingcleared"); };
         EndingEvents = {};
         CreateStartupForms();
-        shop = std::make_unique<ui::Form>();
-        shop->Name = "shop";
-        shop->Show();
-        ShopHooks().shopForm = [this] { return shop.get(); };
         // Past start-up: the title is shown at the first idle call, no step runs yet.
         headless.RunFor(10);
         startup = calls;
         calls.clear();
     }
     void TearDown() override {
-        ShopHooks().shopForm = nullptr;
-        shop.reset();
         DestroyStartupForms();
         g_MainFormHooks = {};
         EndingEvents = {};
@@ -88,11 +69,14 @@ protected:
         ui::SetProgramFolder(ui::DefaultGameFolder());
     }
 
-    // What the title's New Game leaves: the shop scene built, the ticks running.
+    // What the title's New Game leaves: the shop scene built and shown, the ticks on.
     void StartGame(int day, int hour) {
+        ShopForm->BuildShopScene();
+        ShopForm->TitlePanel->Hide();
+        ShopForm->Shop2FPanel->Hide();
+        ShopForm->ShowShopScreen();
         SetGameDay(day);
         SetGameHour(hour);
-        MainForm->SetSceneActive();
         MainForm->ResumeTicks();
     }
     // A mixing job with `hours` left.
@@ -100,19 +84,20 @@ protected:
         g_GameState.MixJob = {static_cast<std::uint8_t>(item), static_cast<std::uint8_t>(batches),
                               static_cast<std::uint8_t>(yield), static_cast<std::uint8_t>(hours)};
     }
+    static void SetFastMode(bool on) { ShopForm->SpeedButton->SetDown(on); }
     int Hours() const { return GameDay() * 24 + GameHour(); }
     // Runs the main loop up to a tick count (steps fall on multiples of 150 ms).
     void RunTo(std::uint32_t tick) { headless.RunFor(tick - headless.Now()); }
 
     std::string folder;
-    std::unique_ptr<ui::Form> shop;  // stands for the shop window: shown, nothing over it
     std::vector<std::string> startup;
     std::vector<std::string> boxes;
     int quitAnswer = ui::IDNO;
 };
 
 TEST_F(MainLoopTest, StartUpShowsTheTitleOnceAndRunsNoStepUntilAGameStarts) {
-    MainForm->SetSceneActive();  // even with a scene and a running job ...
+    ShopForm->BuildShopScene();  // even with a scene and a running job ...
+    ASSERT_EQ(MainForm->SceneActive, 1);
     Mixing(40);
     SetGameHour(10);
     headless.RunFor(20000);
@@ -132,7 +117,7 @@ TEST_F(MainLoopTest, StartUpShowsTheTitleOnceAndRunsNoStepUntilAGameStarts) {
 
 TEST_F(MainLoopTest, StepsComeEvery150MsAnd20MsInFastMode) {
     for (bool fast : {false, true}) {
-        fastMode = fast;
+        SetFastMode(fast);
         std::vector<std::uint32_t> steps;
         const int id = headless.Backend().AddResponder([&] {
             if (steps.empty() || steps.back() != MainForm->LastTick) steps.push_back(MainForm->LastTick);
@@ -148,8 +133,8 @@ TEST_F(MainLoopTest, StepsComeEvery150MsAnd20MsInFastMode) {
 }
 
 TEST_F(MainLoopTest, MixingHoursPassByThemselvesTwelveShopStepsAnHour) {
-    Mixing(10);
     StartGame(3, 20);
+    Mixing(10);
     // phase 0, phase 1, then twelve shop steps: the hour passes at the twelfth.
     RunTo(150 * 14 - 1);
     EXPECT_EQ(GameHour(), 20);
@@ -159,16 +144,18 @@ TEST_F(MainLoopTest, MixingHoursPassByThemselvesTwelveShopStepsAnHour) {
 }
 
 TEST_F(MainLoopTest, WithoutMixingTheClockStandsStill) {
+    ui::ScopedTranscript transcript;
     StartGame(3, 12);
     headless.RunFor(60000);
     EXPECT_EQ(GameHour(), 12);
     EXPECT_EQ(MainForm->TickPhaseValue(), 2);
-    EXPECT_EQ(Calls("msg"), "msg 該做什麼好呢？") << "the idle prompt, once an hour";
+    EXPECT_EQ(transcript->Texts("message"), std::vector<std::string>{"該做什麼好呢？"})
+        << "the idle prompt, once an hour";
 }
 
 TEST_F(MainLoopTest, FastForwardPassesAnHourEveryShopStep) {
-    Mixing(30);
     StartGame(3, 12);
+    Mixing(30);
     MainForm->FastForward = 1;
     headless.RunFor(150 * 3 * 4 + 1);  // four hours of phase 0, 1, 2
     EXPECT_EQ(GameHour(), 16);
@@ -180,22 +167,25 @@ TEST_F(MainLoopTest, EndingAtNineOfTheLastDaySavesAndShowsTheTitle) {
         int advance;    // hours passed at once before the next step
         int ending;
     };
-    ui::SetProgramFolder(folder);  // where the system file is saved
     for (const Case& c : {Case{8, 1, 0}, Case{8, 3, 0}, Case{23, 11, 4}, Case{9, 0, -1}}) {
         SCOPED_TRACE(c.hour * 100 + c.advance);
         calls.clear();
         std::filesystem::remove(folder + "/QDV0.QDV");
         endingNumber = c.ending;
         EndingEvents[0] = &Ending;
+        ui::SetProgramFolder(ui::DefaultGameFolder());
         StartGame(c.hour == 23 ? 286 : 287, c.hour);
+        ui::SetProgramFolder(folder);  // where the system file is saved
+        ShopForm->OpeningPlayed = 1;
         Mixing(50);
         for (int i = 0; i < c.advance; ++i) AdvanceHour();
         headless.RunFor(300);
         EXPECT_TRUE(std::filesystem::exists(folder + "/QDV0.QDV")) << "the system file is saved";
         EXPECT_EQ(Calls("ending"), c.ending > 0 ? "ending " + std::to_string(c.ending) : "");
         EXPECT_EQ(Calls("title"), "title");
-        EXPECT_EQ(Calls("destroyscene"), "destroyscene");
-        EXPECT_EQ(Calls("openingcleared"), "openingcleared");
+        EXPECT_EQ(ShopForm->SceneBuilt, 0);
+        EXPECT_FALSE(ShopForm->Visible());
+        EXPECT_EQ(ShopForm->OpeningPlayed, 0);
         // Nothing runs afterwards until the next game starts.
         const int at = Hours();
         headless.RunFor(30000);
@@ -206,9 +196,9 @@ TEST_F(MainLoopTest, EndingAtNineOfTheLastDaySavesAndShowsTheTitle) {
 }
 
 TEST_F(MainLoopTest, EndingIsNotDueBeforeNineOfTheLastDay) {
-    ui::SetProgramFolder(folder);
     EndingEvents[0] = &Ending;
     StartGame(287, 8);
+    ui::SetProgramFolder(folder);
     headless.RunFor(3000);
     EXPECT_EQ(Calls("title"), "");
     EXPECT_FALSE(std::filesystem::exists(folder + "/QDV0.QDV"));
@@ -216,38 +206,43 @@ TEST_F(MainLoopTest, EndingIsNotDueBeforeNineOfTheLastDay) {
 }
 
 TEST_F(MainLoopTest, MixingStillRunningAtSixIsAbandoned) {
+    ui::ScopedTranscript transcript;
+    StartGame(40, 5);
     SetCondition(1);
     const int stock = ItemStock(3);
     Mixing(10);
-    StartGame(40, 5);
+    StartMixAnimation();
+    ASSERT_TRUE(HasMixAnimation());
+    MainForm->FastForward = 1;
     AdvanceHour();  // 06:00
     headless.RunFor(150 * 2);
     EXPECT_EQ(MixHoursLeft(), 0);
     EXPECT_EQ(GameCondition(), 2);
     EXPECT_EQ(ItemStock(3), stock) << "nothing is made";
-    EXPECT_EQ(Calls("mixresult"), "");
-    EXPECT_EQ(Calls("bed"), "bed");
-    EXPECT_EQ(Calls("stopmix"), "stopmix");
-    EXPECT_EQ(Calls("msg"), "msg ……好睏噢。\n還是別做了，去睡覺吧。");
+    EXPECT_EQ(ItemMixConfirmForm, nullptr);
+    EXPECT_EQ(ShopForm->PendingAction, kPendingBed);
+    EXPECT_FALSE(HasMixAnimation());
+    EXPECT_EQ(transcript->Texts("message"),
+              std::vector<std::string>{"……好睏噢。\n還是別做了，去睡覺吧。"});
     EXPECT_EQ(MainForm->FastForward, 0);
 }
 
 TEST_F(MainLoopTest, ConditionAfterAbandonIsCappedAtExhausted) {
+    StartGame(40, 6);
     SetCondition(2);
     Mixing(10);
-    StartGame(40, 6);
     headless.RunFor(300);
     EXPECT_EQ(GameCondition(), 2);
 }
 
 TEST_F(MainLoopTest, FinishedMixOpensTheResultAndStopsTheHoursUntilItCloses) {
     ui::ScopedTranscript transcript;
+    StartGame(10, 14);
     const int experience = GameExperience();
     Mixing(1, 7, 3, 30);
-    StartGame(10, 14);
     MainForm->FastForward = 1;
     headless.RunFor(151);
-    EXPECT_EQ(Calls("mixresult"), "mixresult");
+    ASSERT_NE(ItemMixConfirmForm, nullptr);
     EXPECT_EQ(transcript->Texts("sound"), std::vector<std::string>{SoundNames[59]});
     EXPECT_EQ(MainForm->TickPhaseValue(), -1);
     EXPECT_EQ(GameFlow->MixedItem, 7);
@@ -258,16 +253,15 @@ TEST_F(MainLoopTest, FinishedMixOpensTheResultAndStopsTheHoursUntilItCloses) {
     EXPECT_EQ(GameHour(), 14) << "no hour passes while the result is open";
     EXPECT_EQ(MainForm->TickPhaseValue(), -1);
 
-    mixResultOpen = false;  // its close resets the phase
-    MainForm->ResetTickPhase();
+    ItemMixConfirmForm->CloseButtonClick();  // its close starts the phase again
     headless.RunFor(450);
     EXPECT_EQ(MainForm->TickPhaseValue(), 2);
 }
 
 TEST_F(MainLoopTest, AFailedMixSoundsItsOwnSound) {
     ui::ScopedTranscript transcript;
-    Mixing(1, 7, 3, 0);
     StartGame(10, 14);
+    Mixing(1, 7, 3, 0);
     headless.RunFor(151);
     EXPECT_EQ(transcript->Texts("sound"), std::vector<std::string>{SoundNames[61]});
 }
@@ -322,10 +316,10 @@ TEST_F(MainLoopTest, CloseIsRefusedWithoutAskingWhileACommandOrAWaitRuns) {
 
 TEST_F(MainLoopTest, TimerTicksTheControllerEvery200Ms) {
     int ticks = 0;
-    g_GameFlowHooks.MessageWindowTick = [] { calls.push_back("tick"); };
+    g_GameFlowHooks.ShowTypeName = [] { calls.push_back("tick"); };
     headless.RunFor(1000);
     for (const std::string& c : calls) ticks += c == "tick";
-    g_GameFlowHooks.MessageWindowTick = nullptr;
+    g_GameFlowHooks.ShowTypeName = nullptr;
     EXPECT_EQ(ticks, 5);
 }
 

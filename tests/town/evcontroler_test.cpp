@@ -23,11 +23,12 @@
 #include "tests/support/HeadlessApp.h"
 #include "town/Evsrvfm.h"
 #include "town/Mapform.h"
+#include "town/Srcdbtxtform21.h"
 
 namespace {
 
 std::vector<std::string> calls;
-std::string artFolder = "unset", faceFolder = "unset";
+std::string artFolder = "unset";
 
 std::string Calls(const std::string& prefix) {
     std::string out;
@@ -62,10 +63,8 @@ protected:
         GameFlowHooks& h = g_GameFlowHooks;
         h.SettleOrders = [] { calls.push_back("settle"); };
         h.DspMsg = [](const std::string& t) { calls.push_back("line " + ui::Big5ToUtf8(t)); };
-        h.ShowMessage = [](const std::string& t) { calls.push_back("msg " + ui::Big5ToUtf8(t)); };
         h.FaceGr = [](int n) { calls.push_back("face " + std::to_string(n)); };
         h.SetArtFolder = [](const std::string& f) { artFolder = f; };
-        h.SetFaceFolder = [](const std::string& f) { faceFolder = f; };
         TurnStartEvents = {};
         DayStartEvents = {};
         CustomerRequestEvents = {};
@@ -131,7 +130,7 @@ TEST_F(ControllerTest, ArtFolderIsTheFirstThatHoldsTheEventPictures) {
         delete GameFlow;
         GameFlow = new TEvControler();
         EXPECT_EQ(artFolder, c.art);
-        EXPECT_EQ(faceFolder, c.faces);
+        EXPECT_EQ(DbTxtForm2->m_FaceFolder, c.faces);
         EXPECT_EQ(headless.Backend().MessageBoxes().size() - before, c.boxes);
         ui::SetProgramFolder(ui::DefaultGameFolder());
     }
@@ -279,10 +278,14 @@ TEST_F(ControllerTest, GainExperienceTellsWhatWasLearnt) {
     SetGameLevel(1);
     SetExperience(95);
     GameFlow->Place = 3;
-    EXPECT_TRUE(GameFlow->GainExperience(10));
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].rfind("msg ", 0), 0u);
-    EXPECT_NE(calls[0].find("的調配法學會了！"), std::string::npos);
+    {
+        ui::ScopedTranscript transcript;
+        EXPECT_TRUE(GameFlow->GainExperience(10));
+        EXPECT_TRUE(calls.empty());
+        const auto shown = transcript->Texts("message");
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_NE(shown[0].find("的調配法學會了！"), std::string::npos);
+    }
 
     calls.clear();
     SetExperience(95);
@@ -337,7 +340,7 @@ TEST_F(ControllerTest, CommandMenuRunsTheMoveEventsOnceTheStageShows) {
 }
 
 TEST_F(ControllerTest, RefreshIsNotEnteredAgain) {
-    g_GameFlowHooks.MessageWindowTick = [] {
+    g_GameFlowHooks.ShowTypeName = [] {
         calls.push_back("tick");
         GameFlow->Refresh();
     };
