@@ -106,9 +106,7 @@ TEvControler::TEvControler() {
 
     Place = kShopPlace;
     MoveEventsPending = 0;
-    for (auto& list : CommandLists)
-        for (std::int32_t& id : list) id = -1;
-    // The command menu's unit writes the fourteen lists here once it exists.
+    CommandLists = DefaultCommandLists();
 
     for (int n = kFirstPlaceOpenFlag; n <= kLastPlaceOpenFlag; ++n) EventServerDbg->SetFlg(n, true);
     EventServerDbg->SetFlg(kHotSpringOpenFlag, false);
@@ -191,9 +189,9 @@ void TEvControler::CommandMenu() {
         if (MoveEventsPending) {
             RunMoveEvents();
             MoveEventsPending = 0;
+        } else {
+            PlaceMenuStep();
         }
-        // Else the place's command menu and the chosen command, once the command
-        // menu's unit exists; until then no menu is shown.
     }
     Ready = 1;
 }

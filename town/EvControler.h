@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -11,9 +12,6 @@ class Form;
 // in town or on the land map, the move events run once after every map trip, the ready
 // byte that tells the rest of the program that no command, event or walk is running,
 // and the main loop's two hourly hooks, TurnStart (every game hour) and DayStart (08:00).
-
-constexpr int kMenuKindCount = 14;       // MenuKind 0..13
-constexpr int kCommandListLength = 18;   // a list ends at its first negative entry
 
 // Calls into windows built elsewhere. Each is null until its window exists (its unit
 // sets it); a null hook does nothing, a null predicate answers false, a null form
@@ -73,9 +71,7 @@ public:
     std::int32_t MixedItem = -1;      // read by the condition ChkMixedItem
     std::uint8_t Ready = 0;           // cleared by EventBegin, set by EventEnd
     std::uint8_t RefreshEnabled = 0;  // guards Refresh against re-entry
-    std::int32_t CommandLists[kMenuKindCount][kCommandListLength];
     std::uint8_t MoveEventsPending = 0;  // set by every map scene set-up
-    std::int32_t MenuKind = 0;           // of the menu being shown
     std::uint8_t PrologueSkipGuard = 0;  // set by the prologue, cleared by a stage click
     std::int32_t Place = 10;             // the current PlaceCode; 10 the shop
     // The last day whose DayChange ran, and whose orders were settled; hours that pass
@@ -86,12 +82,27 @@ public:
     // The turn start's re-entry guard: 1 at rest, 0 while a turn start runs.
     static std::uint8_t TurnStartGuard;
 
-    // ---- Command menu and commands (their own source file) ----
-    // The command menu's unit declares its operations here: writing the fourteen
-    // command lists (called by the constructor after every entry is set to -1) and the
-    // place-menu step (called by CommandMenu while the stage shows a place). Until they
-    // exist the lists stay empty and the step shows no menu.
-    // ---- end of the command menu's block ----
+    // --- Command menu and commands (EvCommands.cpp) ---
+    static constexpr int kMenuKinds = 14;
+    static constexpr int kCommandListLength = 18;
+    using CommandList = std::array<std::int32_t, kCommandListLength>;
+    // The lists of every MenuKind, each ended by its first -1.
+    static std::array<CommandList, kMenuKinds> DefaultCommandLists();
+    std::array<CommandList, kMenuKinds> CommandLists = DefaultCommandLists();
+    std::int32_t ShownMenuKind = 0;  // the MenuKind of the menu being shown
+    // The place menu's kind, from the place and the map it lies on.
+    int PlaceMenuKind() const;
+    // The move menu's kind, from the whole place code.
+    static int MoveMenuKind(int place);
+    // The command menu of the place: shows it, waits for the choice and runs it.
+    void PlaceMenuStep();
+    // Runs a command of a place menu (look, peddle, search, market, move, read).
+    void RunPlaceCommand(int id);
+    // Runs the command chosen in a move menu.
+    void DoMoveCommand(int id);
+    // The enter command in front of the shop.
+    void EnterShop();
+    // --- end of command menu and commands ---
 };
 
 extern TEvControler* GameFlow;

@@ -227,7 +227,7 @@ int TEventServerDbg::GetSeason(int& season, int& month) const {
 
 int TEventServerDbg::TickMod(int n) const {
     if (n == 0) return 0;
-    return static_cast<int>(ui::GetTickCount() % static_cast<std::uint32_t>(n < 0 ? -n : n));
+    return static_cast<int>(ui::GetTickCount() % static_cast<std::uint32_t>(n));
 }
 
 void TEventServerDbg::SetPlace(int place, bool redraw) {

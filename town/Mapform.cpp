@@ -14,6 +14,7 @@
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 #include "town/MapTables.h"
+#include "town/Srcdbtxtform21.h"
 #include "town/TownLinks.h"
 
 TMapFm* MapFm = nullptr;
@@ -38,25 +39,6 @@ constexpr int kSearchTrack = 20;
 constexpr int kSearchRefusalFace = 1;
 
 const std::string kMapPackMember = "\\mapPack\\mapPack.pak";
-
-// Every ASCII digit becomes its full-width Big5 form (0xA2, 0xAF + digit); two-byte
-// characters and other bytes stay as they are.
-std::string FullWidthDigits(std::string_view big5) {
-    std::string out;
-    for (std::size_t i = 0; i < big5.size(); ++i) {
-        const auto c = static_cast<unsigned char>(big5[i]);
-        if (ui::IsBig5Lead(c) && i + 1 < big5.size()) {
-            out += big5.substr(i, 2);
-            ++i;
-        } else if (c >= '0' && c <= '9') {
-            out += static_cast<char>(0xA2);
-            out += static_cast<char>(0xAF + (c - '0'));
-        } else {
-            out += static_cast<char>(c);
-        }
-    }
-    return out;
-}
 
 // The map pack lies under the art folder of the program's folder.
 std::string MapPackPath() { return ui::ProgramFolder() + townlink::ArtFolder() + kMapPackMember; }
@@ -235,7 +217,7 @@ void TMapFm::FormHide() {
     m_BmpMap = ui::Bitmap();
     m_Img->Picture() = ui::Bitmap();
     m_Img->PictureChanged();
-    townlink::MessageWindowRestorePosition();
+    if (DbTxtForm2) DbTxtForm2->RestorePosition();
 }
 
 void TMapFm::SetupMapScene() {
@@ -452,7 +434,8 @@ std::string TMapFm::HoverHint(int region) const {
     std::int32_t route[kMaxRouteNodes];
     const int hops = m_Graph.FindRoute(m_Dest, region, route);
     if (hops < 1) return name;
-    return B5("到") + name + "\n" + B5("需要") + FullWidthDigits(std::to_string(hops)) + B5("小時");
+    return B5("到") + name + "\n" + B5("需要") + ToFullWidthDigits(std::to_string(hops)) +
+           B5("小時");
 }
 
 void TMapFm::m_ImgMouseMove(ui::ShiftState, int x, int y) {
@@ -468,18 +451,17 @@ void TMapFm::m_ImgMouseMove(ui::ShiftState, int x, int y) {
     if (screen.Height() == kMapHeight && m_PnlTitle->Visible() && p.y >= strip.y)
         m_PnlTitle->Hide();
     const int region = m_Field.FindRegion(x, y);
-    if (!townlink::MessageWindowExists() || !townlink::EndButtonHidden() || region == s_LastRegion)
-        return;
+    if (!DbTxtForm2 || DbTxtForm2->m_BtnEnd->Visible() || region == s_LastRegion) return;
     s_LastRegion = region;
     const std::string hint = HoverHint(region);
-    if (!hint.empty()) townlink::ShowMessage(hint);
+    if (!hint.empty()) DbTxtForm2->ShowMessage(hint);
 }
 
 void TMapFm::m_ImgMouseDown(ui::MouseButton button, ui::ShiftState, int x, int y) {
     if (button == ui::MouseButton::mbRight) return;
     if (!m_BtnStatus->Enabled()) return;
-    if (townlink::MessageWindowExists() && !townlink::MessageWindowVisible()) {
-        townlink::ShowMessageWindow();
+    if (DbTxtForm2 && !DbTxtForm2->Visible()) {
+        DbTxtForm2->Show();
         return;
     }
     if (m_WalkState != 0) return;
@@ -487,7 +469,8 @@ void TMapFm::m_ImgMouseDown(ui::MouseButton button, ui::ShiftState, int x, int y
     if (region < 0) return;
     if (m_Land && region == kTownNode && Flag(kSearchModeFlag)) {
         townlink::FaceGr(kSearchRefusalFace);
-        townlink::ShowMessage(B5("緹菈「鎮上就交給可可特去找吧。\n我還是到郊外去……。"));
+        if (DbTxtForm2)
+            DbTxtForm2->ShowMessage(B5("緹菈「鎮上就交給可可特去找吧。\n我還是到郊外去……。"));
         return;
     }
     GoToPlace(region);
@@ -507,14 +490,14 @@ void TMapFm::m_PnlTitleMouseDown(ui::MouseButton button, ui::ShiftState shift, i
 
 void TMapFm::RunTitleDialog(void (*dialog)(), bool placeMessageWindow) {
     for (ui::SpeedButton* b : {m_BtnStatus, m_BtnNote, m_BtnOpt}) b->SetEnabled(false);
-    townlink::HideMessageWindow();
+    if (DbTxtForm2) DbTxtForm2->Hide();
     if (placeMessageWindow) {
         ClipView();
         townlink::AlignForms();
         townlink::AlignForms();
     }
     dialog();
-    townlink::ShowMessageWindow();
+    if (DbTxtForm2) DbTxtForm2->Show();
     for (ui::SpeedButton* b : {m_BtnStatus, m_BtnNote, m_BtnOpt}) b->SetEnabled(true);
 }
 
@@ -523,21 +506,19 @@ void TMapFm::m_BtnNoteClick() { RunTitleDialog(townlink::RunNotebook, false); }
 void TMapFm::m_BtnOptClick() { RunTitleDialog(townlink::RunOptionWindow, true); }
 
 void TMapFm::ClipView() {
-    int l = 0, t = 0, w = 0, h = 0;
-    townlink::MessageWindowBounds(l, t, w, h);
-    if (w <= 0 || h <= 0) {
-        townlink::MessageWindowNoDodge();
-        return;
-    }
-    const ui::Rect text = ui::Bounds(l, t + 100, w, h);
+    if (!DbTxtForm2) return;
+    const ui::Rect page = DbTxtForm2->PageRect();
+    const ui::Rect text =
+        ui::Bounds(DbTxtForm2->Left() + page.Left, DbTxtForm2->Top() + page.Top + 100, page.Width(),
+                   page.Height());
     const ui::Rect inner{Left() + 100, Top() + 100, Left() + Width() - 100, Top() + Height() - 100};
     if (ui::Intersect(text, inner).IsEmpty()) {
-        townlink::MessageWindowNoDodge();
+        DbTxtForm2->m_Dodge = false;
         return;
     }
-    const int left = Left() + Width() / 2 - w / 2;
-    const int bottom = Top() + Height() - h - 4;
-    townlink::MessageWindowMoveTo(left, bottom);
-    townlink::MessageWindowSavePosition(left, bottom, left, Top(), Left(), Top(),
-                                        Left() + Width() + 4, Top() + Height() - 4);
+    const int left = Left() + Width() / 2 - DbTxtForm2->Width() / 2;
+    const int bottom = Top() + Height() - DbTxtForm2->Height() - 4;
+    DbTxtForm2->SetBounds(left, bottom, DbTxtForm2->Width(), DbTxtForm2->Height());
+    DbTxtForm2->SavePosition(ui::Point{left, bottom}, ui::Point{left, Top()},
+                             ui::Rect{Left(), Top(), Left() + Width() + 4, Top() + Height() - 4});
 }

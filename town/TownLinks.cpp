@@ -4,14 +4,10 @@
 #include "shop/GameState.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
+#include "town/Mapform.h"
 #include "town/Mdpform.h"
 
 namespace townlink {
-
-namespace {
-// Whether the message window is up, until the message window exists.
-bool messageShown = true;
-}  // namespace
 
 // Until the game-flow controller chooses the art folder: the 24-bit one.
 std::string ArtFolder() { return "\\col24b"; }
@@ -26,22 +22,6 @@ int GetSeason() {
     return season;
 }
 
-// Until the message window exists, its hints and lines go to the transcript only.
-bool MessageWindowExists() { return true; }
-bool MessageWindowVisible() { return messageShown; }
-void ShowMessageWindow() { messageShown = true; }
-void HideMessageWindow() { messageShown = false; }
-bool EndButtonHidden() { return true; }
-void ShowMessage(const std::string& big5) { ui::RecordBig5("message", big5); }
-int ChooseCommand(int, const int*) { return -1; }
-void MessageWindowBounds(int& left, int& top, int& width, int& height) {
-    left = top = width = height = 0;
-}
-void MessageWindowMoveTo(int, int) {}
-void MessageWindowSavePosition(int, int, int, int, int, int, int, int) {}
-void MessageWindowRestorePosition() {}
-void MessageWindowNoDodge() {}
-
 void PlaySound(int n) {
     if (EventServerDbg) EventServerDbg->PlaySound(n);
 }
@@ -54,6 +34,17 @@ void DspMsg(const std::string& big5) { ui::RecordBig5("line", big5); }
 void FaceGr(int face) { ui::Record("face", std::to_string(face)); }
 void ShowPlaceOnStage(int place) { ui::Record("place", std::to_string(place)); }
 bool StageVisible() { return false; }
+int SelWin2(const std::string& first, const std::string& second) {
+    ui::RecordBig5("choice", first + " / " + second);
+    return -1;
+}
+void ClearGr() {}
+void HideStage() {}
+void ShowStage() {}
+void ReleaseStageBitmaps() {}
+
+// Until the characters' whereabouts exist, nobody is anywhere.
+bool ChkNpc(int, int) { return false; }
 
 void AlignForms() {
     if (GameFlow) GameFlow->AlignForms();
@@ -61,6 +52,16 @@ void AlignForms() {
 void SetMoveEventsPending() {
     if (GameFlow) GameFlow->MoveEventsPending = 1;
 }
+bool GainExperience(int points) {
+    return GameFlow ? GameFlow->GainExperience(points) : AddExperience(points) >= 0;
+}
+
+// Until the market window exists.
+void HideMap() {
+    if (MapFm) MapFm->Hide();
+}
+bool MarketWindowOpen() { return false; }
+void RunMarketWindow() { ui::Record("screen", "market"); }
 
 // Until the shop's status dialog, notebook, option window and debug window exist.
 void RunStatusDialog() {}

@@ -17,26 +17,6 @@ int GetHour();
 // 0 winter, 1 spring, 2 summer, 3 autumn.
 int GetSeason();
 
-// ---- the message window
-bool MessageWindowExists();
-bool MessageWindowVisible();
-void ShowMessageWindow();
-void HideMessageWindow();
-// The end button is hidden: no dialogue line waits for its click.
-bool EndButtonHidden();
-// A plain hint, no wait.
-void ShowMessage(const std::string& big5);
-// Command buttons; the index chosen, or -1 when the menu cannot be answered.
-int ChooseCommand(int count, const int* ids);
-// The message window's rectangle on the screen (empty when there is none), and its
-// dodge positions.
-void MessageWindowBounds(int& left, int& top, int& width, int& height);
-void MessageWindowMoveTo(int left, int top);
-void MessageWindowSavePosition(int ax, int ay, int bx, int by, int areaLeft, int areaTop,
-                               int areaRight, int areaBottom);
-void MessageWindowRestorePosition();
-void MessageWindowNoDodge();
-
 // ---- the event server: dialogue, faces, sounds, music, the stage
 void DspMsg(const std::string& big5);
 void FaceGr(int face);
@@ -46,9 +26,26 @@ void PlayTrackLoop(int track);
 void ShowPlaceOnStage(int place);
 bool StageVisible();
 
+// A choice of two (index 0 or 1; -1 when it cannot be answered).
+int SelWin2(const std::string& first, const std::string& second);
+void ClearGr();
+void HideStage();
+void ShowStage();
+void ReleaseStageBitmaps();
+// Character `who` is at `place` now (the characters' whereabouts).
+bool ChkNpc(int who, int place);
+
 // ---- the game-flow controller
 void AlignForms();
 void SetMoveEventsPending();
+// Experience with its messages; true when a level was gained.
+bool GainExperience(int points);
+
+// ---- the shop
+void HideMap();
+bool MarketWindowOpen();
+// Creates and shows the market window and returns when it has closed itself.
+void RunMarketWindow();
 
 // ---- the shop's dialogs, opened from the map's title strip (each returns when closed)
 void RunStatusDialog();

@@ -20,6 +20,7 @@
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 #include "town/Mdpform.h"
+#include "town/Srcdbtxtform21.h"
 
 namespace {
 
@@ -38,8 +39,11 @@ protected:
     void SetUp() override {
         InitGameState();
         ui::SetAudio(std::make_unique<ui::RecordingAudio>());
-        GameFlow = new TEvControler();  // makes the map and the music form
+        GameFlow = new TEvControler();  // makes the message window, the map and the music form
         ASSERT_NE(MapFm, nullptr);
+        DbTxtForm2->m_FaceFolder = "\\col24b\\palFace";
+        DbTxtForm2->LoadFaces();
+        DbTxtForm2->Show();
         ASSERT_TRUE(MdpFm->OpenCdAudio());
         TMapFm::s_LastRegion = 0;
     }
