@@ -1,4 +1,4 @@
-# Writes OUT: a table of every file under DIR as (name, bytes, size).
+# Writes OUT: a table named TABLE of every file under DIR as (name, bytes, size).
 file(GLOB_RECURSE files ${DIR}/*)
 list(FILTER files EXCLUDE REGEX "/\\.[^/]*$")
 list(SORT files)
@@ -14,5 +14,5 @@ foreach(f ${files})
   string(APPEND table "  {\"${fname}\", kData${i}, ${size}},\n")
   math(EXPR i "${i}+1")
 endforeach()
-string(APPEND body "const Resource kResources[] = {\n${table}  {nullptr, nullptr, 0}};\n}\n")
+string(APPEND body "extern const Resource ${TABLE}[];\nconst Resource ${TABLE}[] = {\n${table}  {nullptr, nullptr, 0}};\n}\n")
 file(WRITE ${OUT} "${body}")

@@ -326,8 +326,8 @@ void Memo::KeyDown(int& key, ShiftState shift) {
     } else if (key == vk::Back && !ReadOnly && !lines_.empty()) {
         std::string& last = lines_.back();
         const int len = PrevCharLength(last, static_cast<int>(last.size()));
-        if (len > 0)
-            last.resize(last.size() - static_cast<std::size_t>(len));
+        if (len > 0 && static_cast<std::size_t>(len) <= last.size())
+            last.erase(last.size() - static_cast<std::size_t>(len));
         else if (lines_.size() > 1)
             lines_.pop_back();
         key = 0;

@@ -15,7 +15,12 @@ struct Resource {
 // Ended by an entry with a null name.
 extern const Resource kResources[];
 
-// The resource with this file name (case-insensitive), or null.
+// The resource with this file name (case-insensitive), or null. The program's own
+// table is searched first, then the tables added.
 const Resource* FindResource(std::string_view name);
+
+// Adds a table of resources to the search (the tests add their own sheets, which
+// stay out of the game binary). The table must live as long as the program.
+void AddResources(const Resource* table);
 
 }  // namespace res

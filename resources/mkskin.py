@@ -10,6 +10,8 @@ import os
 import struct
 
 DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "data")
+# Sheets only the tests use stay out of the game binary.
+TEST_DATA = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "resources", "data")
 
 
 def bmp8(width, height, pixels, palette):
@@ -25,9 +27,9 @@ def bmp8(width, height, pixels, palette):
     return header + info + table + rows
 
 
-def write(name, data):
-    os.makedirs(DATA, exist_ok=True)
-    with open(os.path.join(DATA, name), "wb") as f:
+def write(name, data, folder=DATA):
+    os.makedirs(folder, exist_ok=True)
+    with open(os.path.join(folder, name), "wb") as f:
         f.write(data)
 
 
@@ -88,8 +90,8 @@ def picture_sheet(w, h, fills):
 
 
 def main():
-    write("SkinTestButton.bmp", bmp8(6 * 40, 20, button_sheet(40, 20), PALETTE))
-    write("SkinTestPicture.bmp", bmp8(2 * 64, 48, picture_sheet(64, 48, [10, 11]), PALETTE))
+    write("SkinTestButton.bmp", bmp8(6 * 40, 20, button_sheet(40, 20), PALETTE), TEST_DATA)
+    write("SkinTestPicture.bmp", bmp8(2 * 64, 48, picture_sheet(64, 48, [10, 11]), PALETTE), TEST_DATA)
 
 
 if __name__ == "__main__":

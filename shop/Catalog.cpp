@@ -244,9 +244,7 @@ bool PutLine(std::string_view utf8, char (&field)[41]) {
 }
 
 std::string LineError(int lineNo, const char* what) {
-    char buf[96];
-    std::snprintf(buf, sizeof buf, "ItemDescription.txt line %d: %s", lineNo, what);
-    return buf;
+    return "ItemDescription.txt line " + std::to_string(lineNo) + ": " + what;
 }
 
 }  // namespace

@@ -43,8 +43,8 @@ TEST(QvRGB, ByteOrderAndWords) {
 }
 
 TEST(LoadBmp, ThreeByTwoWithRowPadding) {
-    const auto pal = picfix::RampPalette();
-    const Bytes file = picfix::MakeBmp8(3, 2, k3x2, pal.data());
+    const auto pal = test::RampPalette();
+    const Bytes file = test::MakeBmp8(3, 2, k3x2, pal.data());
     // Each stored row is 3 bytes and 1 padding byte; the bottom row comes first.
     ASSERT_EQ(file.size(), 54u + 1024u + 8u);
     EXPECT_EQ(file[54 + 1024], 4);
@@ -65,11 +65,11 @@ TEST(LoadBmp, ThreeByTwoWithRowPadding) {
 }
 
 TEST(LoadBmp, FromFileTopDownAndSizeOnly) {
-    const auto pal = picfix::RampPalette();
-    const auto dir = picfix::TempDir("qvbitmap-file");
-    const std::string up = picfix::WriteTemp(dir, "UP.BMP", picfix::MakeBmp8(3, 2, k3x2, pal.data()));
+    const auto pal = test::RampPalette();
+    const std::filesystem::path dir = test::ScratchDir("qvbitmap-file");
+    const std::string up = test::WriteTemp(dir, "UP.BMP", test::MakeBmp8(3, 2, k3x2, pal.data()));
     const std::string down =
-        picfix::WriteTemp(dir, "DOWN.BMP", picfix::MakeBmp8(3, 2, k3x2, pal.data(), {.topDown = true}));
+        test::WriteTemp(dir, "DOWN.BMP", test::MakeBmp8(3, 2, k3x2, pal.data(), {.topDown = true}));
     for (const std::string& path : {up, down}) {
         std::uint8_t* px = nullptr;
         int w = 0, h = 0;
@@ -87,8 +87,8 @@ TEST(LoadBmp, FromFileTopDownAndSizeOnly) {
 }
 
 TEST(LoadBmp, SixteenColoursIntoPresetPalette) {
-    const auto pal = picfix::RampPalette();
-    const Bytes file = picfix::MakeBmp8(3, 2, k3x2, pal.data(), {.colours = 16});
+    const auto pal = test::RampPalette();
+    const Bytes file = test::MakeBmp8(3, 2, k3x2, pal.data(), {.colours = 16});
     ASSERT_EQ(file.size(), 54u + 64u + 8u);
     RGBQUAD preset[256];
     for (auto& e : preset) e = RGBQUAD{7, 7, 7, 7};
@@ -111,8 +111,8 @@ TEST(LoadBmp, SixteenColoursIntoPresetPalette) {
 }
 
 TEST(LoadBmp, DamagedPicturesFailWithoutWriting) {
-    const auto pal = picfix::RampPalette();
-    const Bytes good = picfix::MakeBmp8(3, 2, k3x2, pal.data(), {.colours = 16});
+    const auto pal = test::RampPalette();
+    const Bytes good = test::MakeBmp8(3, 2, k3x2, pal.data(), {.colours = 16});
     struct Case {
         const char* what;
         Bytes bytes;
@@ -160,7 +160,7 @@ TEST(LoadBmp, DamagedPicturesFailWithoutWriting) {
 
 TEST(LoadBmp, TwentyFourBitFileIsNotAnEightBitPicture) {
     const TQvRGB px[6] = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}, {13, 14, 15}, {16, 17, 18}};
-    const Bytes file = picfix::MakeBmp24(3, 2, px);
+    const Bytes file = test::MakeBmp24(3, 2, px);
     int w = -1;
     EXPECT_FALSE(LoadBmpMemory(file.data(), file.size(), true, nullptr, nullptr, &w, nullptr));
     EXPECT_EQ(w, -1);
@@ -178,9 +178,9 @@ TEST(LoadBmp, TwentyFourBitFileIsNotAnEightBitPicture) {
 // eight stored bytes are as many as two uncompressed rows would take, so only the
 // compression field tells them apart.
 Bytes Rle8Bmp() {
-    const auto pal = picfix::RampPalette();
+    const auto pal = test::RampPalette();
     const std::uint8_t rows[4] = {5, 5, 7, 7};
-    Bytes b = picfix::MakeBmp8(2, 2, rows, pal.data(), {.colours = 16});
+    Bytes b = test::MakeBmp8(2, 2, rows, pal.data(), {.colours = 16});
     const std::size_t at = 14 + 40 + 16 * 4;
     b.resize(at);
     // Bottom row: two of colour 7, end of line; top row: two of 5, end of picture.
@@ -216,8 +216,8 @@ TEST(LoadBmp, CompressedRowsFail) {
             << compression;
     }
     // From a file, as a player's own picture would come.
-    const auto dir = picfix::TempDir("rle");
-    const std::string path = picfix::WriteTemp(dir, "rle.bmp", rle);
+    const std::filesystem::path dir = test::ScratchDir("rle");
+    const std::string path = test::WriteTemp(dir, "rle.bmp", rle);
     EXPECT_FALSE(LoadBmpFile(path, &p, &px, &w, &h));
     EXPECT_FALSE(LoadBmp24File(path, &rgb, &w, &h));
     EXPECT_EQ(w, -1);
@@ -225,8 +225,8 @@ TEST(LoadBmp, CompressedRowsFail) {
 
 // The loaders read 8 bits (and the 24-bit ones 24 too); every other depth fails.
 TEST(LoadBmp, DepthsTheLoaderDoesNotReadFail) {
-    const auto pal = picfix::RampPalette();
-    const Bytes good = picfix::MakeBmp8(3, 2, k3x2, pal.data(), {});
+    const auto pal = test::RampPalette();
+    const Bytes good = test::MakeBmp8(3, 2, k3x2, pal.data(), {});
     for (std::uint32_t bits : {0u, 1u, 2u, 4u, 16u, 24u, 32u, 64u}) {
         Bytes b = good;
         b[28] = std::uint8_t(bits);
@@ -241,8 +241,8 @@ TEST(LoadBmp, DepthsTheLoaderDoesNotReadFail) {
 
 // An info header of the longer kinds (V5 here) is followed by the colour table.
 TEST(LoadBmp, LongerInfoHeaderPutsTheTableAfterIt) {
-    const auto pal = picfix::RampPalette();
-    Bytes b = picfix::MakeBmp8(3, 2, k3x2, pal.data(), {.colours = 16});
+    const auto pal = test::RampPalette();
+    Bytes b = test::MakeBmp8(3, 2, k3x2, pal.data(), {.colours = 16});
     b.insert(b.begin() + 54, 124 - 40, 0);
     Put32(b, 14, 124);
     Put32(b, 10, 14 + 124 + 16 * 4);
@@ -257,10 +257,10 @@ TEST(LoadBmp, LongerInfoHeaderPutsTheTableAfterIt) {
 }
 
 TEST(LoadBmp24, EightBitPictureThroughItsTable) {
-    auto pal = picfix::RampPalette();
+    auto pal = test::RampPalette();
     // Index 20 lies past the 16-entry table: black, not whatever follows the table.
     const std::uint8_t idx[6] = {0, 1, 15, 20, 2, 3};
-    const Bytes file = picfix::MakeBmp8(3, 2, idx, pal.data(), {.colours = 16});
+    const Bytes file = test::MakeBmp8(3, 2, idx, pal.data(), {.colours = 16});
     TQvRGB* out = nullptr;
     int w = 0, h = 0;
     ASSERT_TRUE(LoadBmp24Memory(file.data(), file.size(), true, &out, &w, &h));
@@ -279,8 +279,8 @@ TEST(LoadAct, ChannelOrderAndShortFiles) {
     act[0] = 255;  // entry 0: red 255
     act[3 * 7 + 1] = 40;  // entry 7: green 40
     act[767] = 9;  // entry 255: blue 9
-    const auto dir = picfix::TempDir("qvbitmap-act");
-    const std::string path = picfix::WriteTemp(dir, "PAL.ACT", act);
+    const std::filesystem::path dir = test::ScratchDir("qvbitmap-act");
+    const std::string path = test::WriteTemp(dir, "PAL.ACT", act);
     RGBQUAD* p = nullptr;
     ASSERT_TRUE(LoadActFile(path, &p));
     EXPECT_EQ(p[0].rgbRed, 255);
@@ -292,8 +292,8 @@ TEST(LoadAct, ChannelOrderAndShortFiles) {
     QvFree(p);
 
     // The writer gives back what the loader reads.
-    auto pal = picfix::RampPalette();
-    const Bytes written = picfix::MakeAct(pal.data());
+    auto pal = test::RampPalette();
+    const Bytes written = test::MakeAct(pal.data());
     RGBQUAD back[256];
     RGBQUAD* bp = back;
     ASSERT_TRUE(LoadActMemory(written.data(), written.size(), &bp));
@@ -304,7 +304,7 @@ TEST(LoadAct, ChannelOrderAndShortFiles) {
     RGBQUAD* kp = keep;
     EXPECT_FALSE(LoadActMemory(act.data(), 767, &kp));
     EXPECT_EQ(keep[0].rgbRed, 0);
-    EXPECT_FALSE(LoadActFile(picfix::WriteTemp(dir, "SHORT.ACT", Bytes(act.begin(), act.end() - 1)), &kp));
+    EXPECT_FALSE(LoadActFile(test::WriteTemp(dir, "SHORT.ACT", Bytes(act.begin(), act.end() - 1)), &kp));
     Bytes longer = act;
     longer.resize(772, 1);
     EXPECT_TRUE(LoadActMemory(longer.data(), longer.size(), &kp));
@@ -312,9 +312,9 @@ TEST(LoadAct, ChannelOrderAndShortFiles) {
 }
 
 TEST(LoadBmp, GamePathsReachTheFile) {
-    const auto pal = picfix::RampPalette();
-    const auto dir = picfix::TempDir("qvbitmap-slash");
-    picfix::WriteTemp(dir / "Sub", "P.BMP", picfix::MakeBmp8(3, 2, k3x2, pal.data()));
+    const auto pal = test::RampPalette();
+    const std::filesystem::path dir = test::ScratchDir("qvbitmap-slash");
+    test::WriteTemp(dir / "Sub", "P.BMP", test::MakeBmp8(3, 2, k3x2, pal.data()));
     int w = 0;
     EXPECT_TRUE(LoadBmpFile(dir.string() + "\\Sub\\P.BMP", nullptr, nullptr, &w, nullptr));
     EXPECT_EQ(w, 3);
@@ -327,17 +327,17 @@ TEST(LoadBmp, GamePathsReachTheFile) {
 class PackPictures : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir = picfix::TempDir(std::string("qvbitmap-pack-") +
+        dir = test::ScratchDir(std::string("qvbitmap-pack-") +
                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        pal = picfix::RampPalette();
+        pal = test::RampPalette();
         pixels.resize(64 * 40);
         for (int y = 0; y < 40; ++y)
             for (int x = 0; x < 64; ++x) pixels[y * 64 + x] = std::uint8_t((x / 8 + y / 5) % 7 + 1);
-        const Bytes bmp = picfix::MakeBmp8(64, 40, pixels.data(), pal.data());
-        const Bytes act = picfix::MakeAct(pal.data());
-        const std::string bmpPath = picfix::WriteTemp(dir, "src.bmp", bmp);
-        const std::string actPath = picfix::WriteTemp(dir, "src.act", act);
-        const std::string badPath = picfix::WriteTemp(dir, "bad.bmp", Bytes(bmp.begin(), bmp.begin() + 600));
+        const Bytes bmp = test::MakeBmp8(64, 40, pixels.data(), pal.data());
+        const Bytes act = test::MakeAct(pal.data());
+        const std::string bmpPath = test::WriteTemp(dir, "src.bmp", bmp);
+        const std::string actPath = test::WriteTemp(dir, "src.act", act);
+        const std::string badPath = test::WriteTemp(dir, "bad.bmp", Bytes(bmp.begin(), bmp.begin() + 600));
         packPath = (dir / "PICS.PAK").string();
         TQvPack w;
         w.SetReadOnly(false);
@@ -439,8 +439,8 @@ TEST(LoadBmpResource, MissingResourcesFail) {
 // A picture stored as a resource is read from its info header, with or without
 // the file header in front.
 TEST(LoadBmpMemory, ResourceForm) {
-    const auto pal = picfix::RampPalette();
-    const Bytes file = picfix::MakeBmp8(3, 2, k3x2, pal.data(), {.colours = 16});
+    const auto pal = test::RampPalette();
+    const Bytes file = test::MakeBmp8(3, 2, k3x2, pal.data(), {.colours = 16});
     const Bytes res(file.begin() + 14, file.end());
     std::uint8_t* px = nullptr;
     ASSERT_TRUE(LoadBmpMemory(res.data(), res.size(), false, nullptr, &px, nullptr, nullptr));

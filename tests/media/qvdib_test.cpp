@@ -429,9 +429,9 @@ TEST(QvDib, PaletteCalls) {
     d.AskPal1(7, &got);
     EXPECT_EQ(got.rgbRed, 192);
 
-    const auto pal = picfix::RampPalette();
-    const auto dir = picfix::TempDir("qvdib-pal");
-    const std::string act = picfix::WriteTemp(dir, "P.ACT", picfix::MakeAct(pal.data()));
+    const auto pal = test::RampPalette();
+    const std::filesystem::path dir = test::ScratchDir("qvdib-pal");
+    const std::string act = test::WriteTemp(dir, "P.ACT", test::MakeAct(pal.data()));
     EXPECT_TRUE(d.SetActFile(act));
     d.AskPal1(200, &got);
     EXPECT_EQ(got.rgbRed, 200);
@@ -442,10 +442,10 @@ TEST(QvDib, PaletteCalls) {
 }
 
 TEST(QvDib, DrawBmpFile) {
-    const auto pal = picfix::RampPalette();
+    const auto pal = test::RampPalette();
     const std::uint8_t px[6] = {1, 2, 3, 4, 5, 6};
-    const auto dir = picfix::TempDir("qvdib-draw");
-    const std::string path = picfix::WriteTemp(dir, "P.BMP", picfix::MakeBmp8(3, 2, px, pal.data()));
+    const std::filesystem::path dir = test::ScratchDir("qvdib-draw");
+    const std::string path = test::WriteTemp(dir, "P.BMP", test::MakeBmp8(3, 2, px, pal.data()));
     TQvDib d(6, 4);
     EXPECT_TRUE(d.DrawBmpFile(path, 2, 1));
     EXPECT_EQ(Rows(d, 0, 0, 6, 4), "......\n..123.\n..456.\n......\n");

@@ -51,7 +51,7 @@ protected:
         auto sink = std::make_unique<ui::RecordingAudio>();
         audio = sink.get();
         ui::SetAudio(std::move(sink));
-        dir = picfix::TempDir("qvwave");
+        dir = test::ScratchDir("qvwave");
         // Compressed members: the pack decodes them while opening, which is when the
         // test looks at what the player still holds.
         std::vector<std::pair<std::string, std::vector<std::uint8_t>>> members = {
@@ -61,7 +61,7 @@ protected:
         writer.SetReadOnly(false);
         ASSERT_TRUE(writer.NewPack(packPath.c_str()));
         for (const auto& [name, bytes] : members) {
-            const std::string src = picfix::WriteTemp(dir, name, bytes);
+            const std::string src = test::WriteTemp(dir, name, bytes);
             ASSERT_TRUE(writer.AddFile(name.c_str(), src.c_str(), !bytes.empty())) << name;
         }
         ASSERT_TRUE(writer.EndPack());
@@ -144,7 +144,7 @@ TEST_F(QvWaveTest, WhatCannotBeReadPlaysNothing) {
 }
 
 TEST_F(QvWaveTest, FilesPlayLikeMembers) {
-    const std::string path = picfix::WriteTemp(dir, "loose.wav", Wave(120, 0x33));
+    const std::string path = test::WriteTemp(dir, "loose.wav", Wave(120, 0x33));
     TQvWave wave;
     wave.SetSyncMode(smASync);
     wave.Play(path);
@@ -153,7 +153,7 @@ TEST_F(QvWaveTest, FilesPlayLikeMembers) {
     wave.Play(path);
     EXPECT_FALSE(wave.HoldsBuffer());
     // A file that is no wave is refused by the voice and not kept.
-    const std::string junk = picfix::WriteTemp(dir, "junk.wav", {1, 2, 3, 4, 5});
+    const std::string junk = test::WriteTemp(dir, "junk.wav", {1, 2, 3, 4, 5});
     wave.SetSyncMode(smASync);
     wave.Play(junk);
     EXPECT_FALSE(wave.HoldsBuffer());

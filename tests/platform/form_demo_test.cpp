@@ -13,7 +13,7 @@
 #include "platform/Controls.h"
 #include "platform/Form.h"
 #include "platform/sdl/SdlBackend.h"
-#include "tests/platform/GoldenImage.h"
+#include "tests/support/GoldenImage.h"
 #include "tests/support/HeadlessApp.h"
 
 namespace {
@@ -94,7 +94,7 @@ TEST(FormDemo, HeadlessScreenMatchesItsGolden) {
     EXPECT_EQ(form.image.Height(), 48);
     const std::string dir = test::ScratchDir("form_demo");
     EXPECT_TRUE(headless.Backend().WriteScreenPng(dir + "/headless.png"));
-    EXPECT_TRUE(golden::Matches(Crop(headless.App().GetScreen(), kLeft, kTop, kWidth, kHeight),
+    EXPECT_TRUE(test::Matches(Crop(headless.App().GetScreen(), kLeft, kTop, kWidth, kHeight),
                                 "form-demo"));
 }
 

@@ -8,7 +8,7 @@
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/Font.h"
-#include "tests/platform/GoldenImage.h"
+#include "tests/support/GoldenImage.h"
 #include "tests/support/HeadlessApp.h"
 
 namespace {
@@ -58,7 +58,7 @@ TEST(Text, Line12MatchesGolden) {
     c.Font = MakeFont(ui::kFaceMing, 12, false);
     c.Brush.Style = ui::BrushStyle::bsClear;
     c.TextOut(1, 1, B5("露米亞藥坊 Lumia 123功"));
-    EXPECT_TRUE(golden::Matches(bm, "text-ming12"));
+    EXPECT_TRUE(test::Matches(bm, "text-ming12"));
     // No anti-aliasing: only the two colours.
     for (int y = 0; y < bm.Height(); ++y)
         for (int x = 0; x < bm.Width(); ++x) {
@@ -72,7 +72,7 @@ TEST(Text, BoldCell20AndKaiTitle21MatchGoldens) {
     ui::Bitmap cell = White(20, 20);
     cell.GetCanvas().Font = MakeFont(ui::kFaceMing, 20, true);
     cell.GetCanvas().TextOut(0, 0, B5("藥"));
-    EXPECT_TRUE(golden::Matches(cell, "text-cell20bold"));
+    EXPECT_TRUE(test::Matches(cell, "text-cell20bold"));
     // Bold is the same letter struck twice, one pixel apart: more ink, same cell.
     ui::Bitmap plain = White(20, 20);
     plain.GetCanvas().Font = MakeFont(ui::kFaceMing, 20, false);
@@ -89,7 +89,7 @@ TEST(Text, BoldCell20AndKaiTitle21MatchGoldens) {
     c.Brush.Style = ui::BrushStyle::bsClear;
     ui::Rect r{0, 0, 93, 21};
     c.DrawText(B5("開新遊戲"), r, ui::DT_CENTER | ui::DT_VCENTER | ui::DT_SINGLELINE);
-    EXPECT_TRUE(golden::Matches(title, "text-kai21bold"));
+    EXPECT_TRUE(test::Matches(title, "text-kai21bold"));
 }
 
 TEST(Text, UndecodableAndPrivateUseCodesDrawTheBox) {

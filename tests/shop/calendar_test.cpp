@@ -8,7 +8,7 @@
 #include "shop/Fashion.h"
 #include "shop/GameState.h"
 #include "shop/Market.h"
-#include "tests/shop/ScriptedRandom.h"
+#include "tests/support/ScriptedRandom.h"
 
 namespace {
 
@@ -213,7 +213,7 @@ TEST_F(CalendarTest, VariantIsRedrawnAfterTheMonthlyReset) {
     GoTo(71, 23);
     {
         // Day 72: no calendar seeds, the boost counts down; then the variant draw.
-        ScriptedRandom rnd({1});
+        test::ScriptedRandom rnd({1});
         AdvanceHour();
         EXPECT_TRUE(rnd.Done());
     }
@@ -228,7 +228,7 @@ TEST_F(CalendarTest, VariantIsRedrawnAfterTheMonthlyReset) {
     // The variant is drawn only on days 72, 120 and 240.
     GoTo(72, 23);
     {
-        ScriptedRandom rnd(std::vector<int>{});
+        test::ScriptedRandom rnd(std::vector<int>{});
         AdvanceHour();
     }
     EXPECT_EQ(GameVariant(), 1);

@@ -13,12 +13,12 @@
 #include "shop/Fashion.h"
 #include "shop/GameState.h"
 #include "shop/Goods.h"
-#include "tests/shop/ScriptedRandom.h"
+#include "tests/support/ScriptedRandom.h"
 #include "tests/support/SpriteFixtures.h"
 
 namespace {
 
-using fixtures::NumberedSheet;
+using test::NumberedSheet;
 
 // What the hooks saw.
 struct Seen {
@@ -75,8 +75,8 @@ protected:
         g_DemandHooks.RefreshRevenue = [] { ++g_seen.revenue; };
         g_DemandHooks.RefreshMoney = [] { ++g_seen.money; };
 
-        fixtures::InstallSheet(kShelfSheet, NumberedSheet(5, 20, 8, 6));
-        fixtures::InstallSheet(kDoorSheet, NumberedSheet(4, 1, 4, 4));
+        test::InstallSheet(kShelfSheet, NumberedSheet(5, 20, 8, 6));
+        test::InstallSheet(kDoorSheet, NumberedSheet(4, 1, 4, 4));
         door_ = std::make_unique<SPMan>(0, kDoorSheet, 77, 111, 211130, 0);
         g_seen.door = door_.get();
         form_ = std::make_unique<TDemandForm>();
@@ -109,7 +109,7 @@ protected:
         SetItemReserve(item, 0);
     }
 
-    fixtures::SpriteEngineReset reset_;
+    test::SpriteEngineReset reset_;
     std::unique_ptr<SPMan> door_;
     std::unique_ptr<TDemandForm> form_;
 };
@@ -135,7 +135,7 @@ TEST_F(DemandTest, DemandSpreadsPopularityTimesReputationWithACarry) {
         std::vector<int> draws(64, 0);
         draws[63 - g] = c.firstColumn + 9 * 5;  // taken modulo 9
         draws.insert(draws.end(), 9, 0);        // the hour order
-        ScriptedRandom random(draws);
+        test::ScriptedRandom random(draws);
         form_->GenerateDailyDemand();
         EXPECT_TRUE(random.Done());
         for (int col = 0; col < 9; ++col)
@@ -156,7 +156,7 @@ TEST_F(DemandTest, BargainSlotGoodsGetsRandomDemandByReputation) {
         std::vector<int> draws(63 - g, 0);
         draws.insert(draws.end(), cellDraws.begin(), cellDraws.end());
         draws.insert(draws.end(), g + 9, 0);
-        ScriptedRandom random(draws);
+        test::ScriptedRandom random(draws);
         form_->GenerateDailyDemand();
         EXPECT_TRUE(random.Done());
         for (int k = 0; k < 9; ++k) EXPECT_EQ(form_->DemandTable[g][8 - k], cellDraws[k] % m) << reputation;
@@ -179,7 +179,7 @@ TEST_F(DemandTest, HourOrderIsTheHandWorkedShuffle) {
     for (const Case& c : cases) {
         std::vector<int> draws(64, 0);
         draws.insert(draws.end(), c.draws.begin(), c.draws.end());
-        ScriptedRandom random(draws);
+        test::ScriptedRandom random(draws);
         form_->SlotTally[4] = -3;
         form_->SpawnCooldown = 5;
         form_->GenerateDailyDemand();
@@ -209,7 +209,7 @@ TEST_F(DemandTest, ScriptedOpenHourInFinishMode) {
     SetColumn(12, 4, {{a, 2}, {b, 1}});
     const int visitorsBefore = DailyVisitors(1);
 
-    ScriptedRandom random({
+    test::ScriptedRandom random({
         0, 1,        // goods a (first row left), figure 7
         0, 2,        // goods a again (its row now exhausted), figure 8
         0, 0, 3, 5,  // goods b, not on display: uses 1 of its 1; figure 9, walks slot 5's route
@@ -248,7 +248,7 @@ TEST_F(DemandTest, ScriptedOpenHourInFinishMode) {
 }
 
 TEST_F(DemandTest, EveryRouteTakesFacingItsShelfAndPaysFacingTheCounter) {
-    ScriptedRandom random({}, 1);  // figure 7, never a second item
+    test::ScriptedRandom random({}, 1);  // figure 7, never a second item
     for (int slot = 0; slot < kExhibitionSlots; ++slot) {
         SetSlotItem(slot, 0);
         Stock(0, 9);
@@ -297,7 +297,7 @@ TEST_F(DemandTest, NeighbourTakeAcrossEverySlot) {
         std::vector<int> draws = {0};  // figure
         if (c.slot >= 2) draws.push_back(10);  // 10 % 10 = 0: also a neighbour
         if (c.directionDraw >= 0) draws.push_back(c.directionDraw);
-        ScriptedRandom random(draws);
+        test::ScriptedRandom random(draws);
         ASSERT_TRUE(form_->AddCustomer(c.slot, c.slot));
         Figure* f = form_->Customer(0);
         f->RouteStep = c.slot * kRouteLength;
@@ -324,7 +324,7 @@ TEST_F(DemandTest, GoneItemsDisappointAndTalliesSaturate) {
     SetSlotItem(3, 8);
     Stock(8, 2);
     // A neighbour take that fails marks the neighbour, not the customer.
-    ScriptedRandom random({0, 0, 0});  // figure; a neighbour too; d = 1: slot 5, which is empty
+    test::ScriptedRandom random({0, 0, 0});  // figure; a neighbour too; d = 1: slot 5, which is empty
     ASSERT_TRUE(form_->AddCustomer(4, 6));
     Figure* f = form_->Customer(0);
     while (CustomerRoutes[f->RouteStep] != 13) ++f->RouteStep;
@@ -367,7 +367,7 @@ TEST_F(DemandTest, GoneItemsDisappointAndTalliesSaturate) {
 }
 
 TEST_F(DemandTest, BalloonGoesAfterFiveUpdates) {
-    ScriptedRandom random({0, 0});  // figure, route of slot 0
+    test::ScriptedRandom random({0, 0});  // figure, route of slot 0
     ASSERT_TRUE(form_->AddCustomer(kNotOnDisplay, 30));
     Figure* f = form_->Customer(0);
     EXPECT_EQ(f->RouteStep, 0);
@@ -391,7 +391,7 @@ TEST_F(DemandTest, NoFreePlaceKeepsTheDemand) {
     SetSlotItem(6, 9);
     Stock(9, 5);
     SetColumn(12, 0, {{9, 3}});
-    ScriptedRandom random({}, 0);
+    test::ScriptedRandom random({}, 0);
     for (int n = 0; n < kCustomerPlaces; ++n) ASSERT_TRUE(form_->AddCustomer(6, 9));
     EXPECT_FALSE(form_->AddCustomer(6, 9));
     const std::size_t used = random.Count();
@@ -404,7 +404,7 @@ TEST_F(DemandTest, NoFreePlaceKeepsTheDemand) {
 
 TEST_F(DemandTest, NoCustomersOutsideOpenHours) {
     SetColumn(12, 0, {{9, 3}});
-    ScriptedRandom random(std::vector<int>{});  // no draw at all
+    test::ScriptedRandom random(std::vector<int>{});  // no draw at all
     g_seen.open = false;
     EXPECT_FALSE(form_->SpawnHourlyCustomers(false));
     g_seen.open = true;
@@ -441,7 +441,7 @@ TEST_F(DemandTest, EveningSeedsAndReputation) {
     SetRepDecayCount(7);
     // Slots 9 down to 0: slot 5 an immune cell, slot 4 one want, slot 1 two, slot 0
     // three; then the daily update, where no cell spreads (99 % 100 is above every rate).
-    ScriptedRandom random({5, 4, 10, 11, 20, 21, 22}, 99);
+    test::ScriptedRandom random({5, 4, 10, 11, 20, 21, 22}, 99);
     form_->SettleDailyFashion();
     EXPECT_EQ(random.Used(), 7u);
     EXPECT_EQ(Fashions[g5].CellState(5), 2);
@@ -462,7 +462,7 @@ TEST_F(DemandTest, EveningSeedsAndReputation) {
 }
 
 TEST_F(DemandTest, EightDisappointedCustomersCostAPointOfReputation) {
-    ScriptedRandom random({}, 3);  // figure 9, slot 3's route
+    test::ScriptedRandom random({}, 3);  // figure 9, slot 3's route
     SetReputation(50);
     for (int n = 0; n < 8; ++n) {
         EXPECT_EQ(RepDecayCount(), n);
@@ -542,7 +542,7 @@ TEST_F(DemandTest, ShopVisitorWaitsAndCanBeDropped) {
     EXPECT_EQ(form_->Customer(0), nullptr);
     EXPECT_EQ(form_->VisitorFlag, 0u);
     // A customer in place 0 keeps a visitor out.
-    ScriptedRandom random({}, 0);
+    test::ScriptedRandom random({}, 0);
     SetSlotItem(2, 0);
     ASSERT_TRUE(form_->AddCustomer(2, 0));
     form_->AddEventVisitor(3);
@@ -582,7 +582,7 @@ TEST_F(DemandTest, LoadedGameOnARestDaySettlesNothingStale) {
     SetGameDay(10);
     SetGameHour(12);
     {
-        ScriptedRandom random({}, 0);
+        test::ScriptedRandom random({}, 0);
         form_->GenerateDailyDemand();
     }
     form_->SlotTally[2] = 1;

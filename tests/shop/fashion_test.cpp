@@ -7,7 +7,7 @@
 #include "shop/Calendar.h"
 #include "shop/Fashion.h"
 #include "shop/GameState.h"
-#include "tests/shop/ScriptedRandom.h"
+#include "tests/support/ScriptedRandom.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ TEST_F(FashionTest, SpreadingWrapsRoundTheEdges) {
         SCOPED_TRACE(c.cell * 10 + c.dir);
         Fashion f(100, 3, 40, 4, 12);
         f.SetCell(c.cell, 1, 5);
-        ScriptedRandom rnd({0x7FFC + c.dir, 99});  // only the low two bits choose the direction
+        test::ScriptedRandom rnd({0x7FFC + c.dir, 99});  // only the low two bits choose the direction
         f.DailyUpdate();
         EXPECT_TRUE(rnd.Done());
         EXPECT_EQ(f.CellState(c.neighbour), 1);
@@ -62,7 +62,7 @@ TEST_F(FashionTest, TheRateDrawDecidesWhetherACellSpreads) {
     for (Case c : {Case{29, true}, Case{30, false}, Case{99, false}, Case{130, false}, Case{229, true}}) {
         Fashion f(30, 3, 40, 4, 12);
         f.SetCell(20, 1, 5);
-        ScriptedRandom rnd({0, c.draw});
+        test::ScriptedRandom rnd({0, c.draw});
         f.DailyUpdate();
         EXPECT_EQ(f.CellState(28), c.spreads ? 1 : 0) << c.draw;
     }
@@ -74,7 +74,7 @@ TEST_F(FashionTest, ImmunityOverridesWantingAndNotTheReverse) {
         Fashion f(100, 3, 40, 4, 12);
         f.SetCell(0, 1, 5);
         f.SetCell(8, 2, 4);
-        ScriptedRandom rnd({0, 99,    // cell 8 (immune): the rate draw fails
+        test::ScriptedRandom rnd({0, 99,    // cell 8 (immune): the rate draw fails
                             0, 0});   // cell 0: direction 0 is cell 8, immune; then cell 1
         f.DailyUpdate();
         EXPECT_TRUE(rnd.Done());
@@ -86,7 +86,7 @@ TEST_F(FashionTest, ImmunityOverridesWantingAndNotTheReverse) {
         Fashion f(50, 3, 40, 6, 12);
         f.SetCell(0, 1, 5);
         f.SetCell(8, 2, 4);
-        ScriptedRandom rnd({2, 0,     // cell 8: direction 2 (row - 1) is cell 0
+        test::ScriptedRandom rnd({2, 0,     // cell 8: direction 2 (row - 1) is cell 0
                             0, 99});  // cell 0: the rate draw fails
         f.DailyUpdate();
         EXPECT_TRUE(rnd.Done());
@@ -97,7 +97,7 @@ TEST_F(FashionTest, ImmunityOverridesWantingAndNotTheReverse) {
         // A want seed overwrites an immune cell; an immune seed restarts the timer.
         Fashion f(30, 3, 40, 4, 12);
         f.SetCell(5, 2, 4);
-        ScriptedRandom rnd({64 + 5, 9});
+        test::ScriptedRandom rnd({64 + 5, 9});
         f.SeedWant();
         EXPECT_EQ(f.CellState(5), 1);
         EXPECT_EQ(f.CellLife(5), 3);
@@ -112,7 +112,7 @@ TEST_F(FashionTest, ACellChangedTodayDoesNotSpreadToday) {
     Fashion f(100, 3, 40, 4, 12);
     f.SetCell(9, 1, 5);
     f.SetCell(20, 1, 1);  // dies in this update: no spreading, no draws
-    ScriptedRandom rnd({2, 0});  // cell 9 spreads to cell 1, which is later in the walk
+    test::ScriptedRandom rnd({2, 0});  // cell 9 spreads to cell 1, which is later in the walk
     f.DailyUpdate();
     EXPECT_TRUE(rnd.Done());
     EXPECT_EQ(f.CellState(1), 1);
@@ -123,7 +123,7 @@ TEST_F(FashionTest, ACellChangedTodayDoesNotSpreadToday) {
 TEST_F(FashionTest, ImmunityEndsTogetherWhenTheTimerRunsOut) {
     Fashion f(0, 3, 0, 10, 2);
     f.SetCell(40, 1, 5);
-    ScriptedRandom rnd({12, 13});
+    test::ScriptedRandom rnd({12, 13});
     f.SeedImmune();
     f.SeedImmune();
     EXPECT_EQ(f.ImmuneTimer(), 2u);
@@ -150,7 +150,7 @@ TEST_F(FashionTest, HistoryAddsThePopularityOfEachUpdate) {
     f.SetCell(1, 1, 5);
     f.SetCell(2, 1, 5);
     f.SetCell(3, 2, 5);
-    ScriptedRandom rnd({}, 0);
+    test::ScriptedRandom rnd({}, 0);
     f.DailyUpdate();
     f.DailyUpdate();
     EXPECT_EQ(f.HistoryOf(3), 4);
@@ -194,7 +194,7 @@ TEST_F(FashionTest, BoostDrawsForALockedAndAnUnlockedGoods) {
     for (Fashion& f : Fashions) f = Fashion(30, 3, 30, 4, 10);
     {
         SetBoostCountdown(0);
-        ScriptedRandom rnd({3 + 13 * 5, 45});  // candidate 3 is goods 10, not yet known
+        test::ScriptedRandom rnd({3 + 13 * 5, 45});  // candidate 3 is goods 10, not yet known
         RandomDemandBoost();
         EXPECT_TRUE(rnd.Done());
         EXPECT_EQ(BoostCountdown(), 5);
@@ -205,7 +205,7 @@ TEST_F(FashionTest, BoostDrawsForALockedAndAnUnlockedGoods) {
         std::vector<int> draws = {5};  // goods 12, known from the start
         for (int k = 0; k < 30; ++k) draws.push_back(k);
         draws.push_back(33);
-        ScriptedRandom rnd(draws);
+        test::ScriptedRandom rnd(draws);
         RandomDemandBoost();
         EXPECT_TRUE(rnd.Done());
         EXPECT_EQ(BoostCountdown(), 23);
@@ -213,7 +213,7 @@ TEST_F(FashionTest, BoostDrawsForALockedAndAnUnlockedGoods) {
     }
     {
         SetBoostCountdown(4);
-        ScriptedRandom rnd(std::vector<int>{});
+        test::ScriptedRandom rnd(std::vector<int>{});
         RandomDemandBoost();
         EXPECT_EQ(BoostCountdown(), 3);
     }
@@ -244,7 +244,7 @@ TEST_F(FashionTest, CalendarSeedsOfTheDay) {
         std::vector<int> draws;
         for (auto [g, n] : c.seeds)
             for (int k = 0; k < n; ++k) draws.push_back(static_cast<int>(draws.size()) % 64);
-        ScriptedRandom rnd(draws);
+        test::ScriptedRandom rnd(draws);
         DatedDemandEvents();
         EXPECT_TRUE(rnd.Done());
         int total = 0;
@@ -260,7 +260,7 @@ TEST_F(FashionTest, RecordBytesRoundTrip) {
     f.SetCell(63, 2, 3);
     g_GameState.Day = 287;
     {
-        ScriptedRandom rnd({}, 99);
+        test::ScriptedRandom rnd({}, 99);
         f.DailyUpdate();  // history of day 287 and a running timer
         f.SeedImmune();
     }

@@ -9,16 +9,16 @@
 
 namespace {
 
-using fixtures::NumberedSheet;
+using test::NumberedSheet;
 
 class FigureTest : public ::testing::Test {
 protected:
     void SetUp() override {
         // Figures 0 and 1 draw sheets 1 and 2: 4 walking frames per row, two rows.
-        fixtures::InstallSheet(1, NumberedSheet(4, 2, 40, 80));
-        fixtures::InstallSheet(2, NumberedSheet(4, 2, 30, 61));
+        test::InstallSheet(1, NumberedSheet(4, 2, 40, 80));
+        test::InstallSheet(2, NumberedSheet(4, 2, 30, 61));
     }
-    fixtures::SpriteEngineReset reset_;
+    test::SpriteEngineReset reset_;
 };
 
 TEST_F(FigureTest, StandsWithItsFeetOnTheCell) {
@@ -241,9 +241,9 @@ TEST(PolygonField, ExtremeCoordinatesDoNotOverflow) {
 }
 
 TEST(PolygonField, LoadsFromAPackMember) {
-    fixtures::ScratchDir dir("polygon_field_test");
-    const auto path = dir.Path() / "WpData0.Pak";
-    ASSERT_TRUE(fixtures::WritePack(path, {{"Shoppoly.plf", Regions({kSquare})}}));
+    const std::filesystem::path dir = test::ScratchDir("polygon_field_test");
+    const auto path = dir / "WpData0.Pak";
+    ASSERT_TRUE(test::WritePack(path, {{"Shoppoly.plf", Regions({kSquare})}}));
     TQvPack pack;
     ASSERT_TRUE(pack.OpenPack(path.string()));
     PolygonField field;

@@ -10,7 +10,7 @@
 #include "shop/Fashion.h"
 #include "shop/GameState.h"
 #include "shop/Mixing.h"
-#include "tests/shop/ScriptedRandom.h"
+#include "tests/support/ScriptedRandom.h"
 
 namespace {
 
@@ -314,7 +314,7 @@ TEST(GameStateInit, NewGameUnderScriptedDraws) {
     // Variant 0, then the new year's seeds of variant 0: 15 for goods 0, 10 for 59, 10 for 33.
     std::vector<int> draws = {0};
     for (int k = 0; k < 35; ++k) draws.push_back(k);
-    ScriptedRandom rnd(draws);
+    test::ScriptedRandom rnd(draws);
     InitGameState();
     EXPECT_TRUE(rnd.Done());
 

@@ -9,14 +9,14 @@
 
 namespace {
 
-using fixtures::NumberedSheet;
+using test::NumberedSheet;
 
 class GoodsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         InitGameState();
-        fixtures::InstallSheet(kFurnitureSheet, NumberedSheet(8, 1, 6, 4));
-        fixtures::InstallSheet(kShelfSheet, NumberedSheet(5, 20, 8, 6));
+        test::InstallSheet(kFurnitureSheet, NumberedSheet(8, 1, 6, 4));
+        test::InstallSheet(kShelfSheet, NumberedSheet(5, 20, 8, 6));
     }
     void TearDown() override {
         DestroyShelfSlots();
@@ -27,7 +27,7 @@ protected:
         for (const SPMan* s = SpriteLayers[0]; s; s = s->Next()) ++n;
         return n;
     }
-    fixtures::SpriteEngineReset reset_;
+    test::SpriteEngineReset reset_;
 };
 
 TEST_F(GoodsTest, ShelfFrameFollowsTheStockTier) {
@@ -56,7 +56,7 @@ TEST_F(GoodsTest, EmptySlotShowsFrame95WhateverTheSheet) {
     EXPECT_EQ(ShelfSlots[5]->Sprite()->Frame(), kEmptyShelfFrame);
 
     // On a sheet of fewer than 96 frames the number stays; drawing falls back to frame 0.
-    fixtures::InstallSheet(kShelfSheet, NumberedSheet(5, 2, 8, 6));
+    test::InstallSheet(kShelfSheet, NumberedSheet(5, 2, 8, 6));
     EXPECT_EQ(ShelfFrame(-1), kEmptyShelfFrame);
     EXPECT_EQ(SpriteSheets[kShelfSheet].FramePixels(kEmptyShelfFrame), SpriteSheets[kShelfSheet].FramePixels(0));
     EXPECT_EQ(ShelfFrame(500), kEmptyShelfFrame);  // no such item

@@ -45,7 +45,7 @@ protected:
         heroine->User = CellCode(x, y);
     }
 
-    fixtures::SpriteEngineReset reset;
+    test::SpriteEngineReset reset;
     std::unique_ptr<Figure> heroine;
 };
 
@@ -126,7 +126,7 @@ TEST_F(HeroineTest, AWalkToHerOwnCellPlansNothing) {
 }
 
 TEST_F(HeroineTest, CrossingTheSidesStopsFourTicksAtTheGateWhileItOpens) {
-    fixtures::InstallSheet(19, fixtures::NumberedSheet(4, 1, 8, 8));
+    test::InstallSheet(19, test::NumberedSheet(4, 1, 8, 8));
     SPMan gate(0, 19, 0, 0, 10, 0);
     GateActor = &gate;
     WalkHeroineTo(6, 4);

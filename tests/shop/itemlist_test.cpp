@@ -8,7 +8,7 @@
 
 #include "platform/Big5.h"
 #include "shop/GameState.h"
-#include "tests/platform/GoldenImage.h"
+#include "tests/support/GoldenImage.h"
 #include "tests/support/HeadlessApp.h"
 
 namespace {
@@ -244,7 +244,7 @@ TEST_F(ItemListTest, OneRowInTheTwelvePixelFont) {
     ui::Bitmap row(446, 17, ui::PixelFormat::pf24bit);
     for (int y = 0; y < row.Height(); ++y)
         for (int x = 0; x < row.Width(); ++x) row.SetPixel(x, y, window.GetPixel(8 + x, 60 + y));
-    EXPECT_TRUE(golden::Matches(row, "itemlist-row"));
+    EXPECT_TRUE(test::Matches(row, "itemlist-row"));
 }
 
 }  // namespace

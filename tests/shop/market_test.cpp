@@ -3,11 +3,11 @@
 #include "platform/Random.h"
 #include "shop/GameState.h"
 #include "shop/Market.h"
-#include "tests/shop/ScriptedRandom.h"
+#include "tests/support/ScriptedRandom.h"
 
 TEST(Market, NewDayRedrawsDuplicatesAndSortsTheIds) {
     // Offers are drawn from the last to the first: candidate, then quantity.
-    ScriptedRandom rnd({0, 5,          // offer 4: 64, 25
+    test::ScriptedRandom rnd({0, 5,          // offer 4: 64, 25
                         14, 0,         // offer 3: 94, 20
                         15, 1, 79,     // offer 2: 94 again, redrawn: 68, 99
                         19, 18, 10,    // offer 1: 64 again (19 % 19), redrawn: 97, 30
@@ -39,7 +39,7 @@ TEST(Market, NoDayCarriesTheSameItemTwice) {
 TEST(Market, SellOffClampsAtZero) {
     const int before[] = {5, 0, 99, 19, 30};
     for (int i = 0; i < 5; ++i) SetMarketStock(i, before[i]);
-    ScriptedRandom rnd({3, 39, 0, 0, 19});  // offers 4 down to 0
+    test::ScriptedRandom rnd({3, 39, 0, 0, 19});  // offers 4 down to 0
     MarketSellOff();
     EXPECT_TRUE(rnd.Done());
     const int after[] = {0, 0, 99, 0, 27};

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#define SIMYEAR_NO_MAIN
-#include "bench/simyear.cpp"
+#include "bench/simyear/SimYear.h"
+#include "shop/GameState.h"
 
 namespace {
 

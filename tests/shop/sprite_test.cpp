@@ -14,10 +14,9 @@
 
 namespace {
 
-using fixtures::FatalCatcher;
-using fixtures::NumberedSheet;
-using fixtures::ScratchDir;
-using fixtures::SpriteEngineReset;
+using test::FatalCatcher;
+using test::NumberedSheet;
+using test::SpriteEngineReset;
 
 std::vector<std::uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
 
@@ -72,19 +71,19 @@ TEST(SpriteSheetList, EmptyLineBeforeANameIsRefused) {
 // Sheet pictures
 
 TEST(SpriteSheetPicture, HeaderChecks) {
-    const auto good = fixtures::SheetPicture(8, 4, 4, 2, [](int, int) { return 1; });
+    const auto good = test::SheetPicture(8, 4, 4, 2, [](int, int) { return 1; });
     struct Case {
         const char* what;
         std::vector<std::uint8_t> bytes;
         bool ok;
     } cases[] = {
         {"8-bit sheet", good, true},
-        {"24-bit sheet", fixtures::SheetPicture(4, 2, 2, 2, [](int, int) { return 1; }, "!WBT"), true},
-        {"wrong magic", fixtures::SheetPicture(8, 4, 4, 2, [](int, int) { return 1; }, "!WBX"), false},
-        {"frame width 0", fixtures::SheetPicture(8, 4, 0, 2, [](int, int) { return 1; }), false},
-        {"frame height 0", fixtures::SheetPicture(8, 4, 4, 0, [](int, int) { return 1; }), false},
-        {"frame wider than the sheet", fixtures::SheetPicture(8, 4, 9, 2, [](int, int) { return 1; }), false},
-        {"frame taller than the sheet", fixtures::SheetPicture(8, 4, 4, 5, [](int, int) { return 1; }), false},
+        {"24-bit sheet", test::SheetPicture(4, 2, 2, 2, [](int, int) { return 1; }, "!WBT"), true},
+        {"wrong magic", test::SheetPicture(8, 4, 4, 2, [](int, int) { return 1; }, "!WBX"), false},
+        {"frame width 0", test::SheetPicture(8, 4, 0, 2, [](int, int) { return 1; }), false},
+        {"frame height 0", test::SheetPicture(8, 4, 4, 0, [](int, int) { return 1; }), false},
+        {"frame wider than the sheet", test::SheetPicture(8, 4, 9, 2, [](int, int) { return 1; }), false},
+        {"frame taller than the sheet", test::SheetPicture(8, 4, 4, 5, [](int, int) { return 1; }), false},
         {"one pixel short", std::vector<std::uint8_t>(good.begin(), good.end() - 1), false},
         {"header only", std::vector<std::uint8_t>(good.begin(), good.begin() + 12), false},
         {"shorter than the header", std::vector<std::uint8_t>(good.begin(), good.begin() + 11), false},
@@ -121,12 +120,12 @@ class SpritePackTest : public ::testing::Test {
 protected:
     SpriteEngineReset reset_;
     FatalCatcher fatal_;
-    ScratchDir dir_{"sprite_pack_test"};
+    std::filesystem::path dir_{test::ScratchDir("sprite_pack_test")};
     TQvPack pack_;
 
     std::string Write(const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& members) {
-        const auto path = dir_.Path() / "SPMan.Pak";
-        EXPECT_TRUE(fixtures::WritePack(path, members));
+        const auto path = dir_ / "SPMan.Pak";
+        EXPECT_TRUE(test::WritePack(path, members));
         return path.string();
     }
 };
@@ -162,7 +161,7 @@ TEST_F(SpritePackTest, FailuresReachTheFatalPathWithTheName) {
         {"bad magic",
          {{"SPMan.cfg", Bytes("ok.wbm\r\nbad.wbm\r\n")},
           {"ok.wbm", NumberedSheet(1, 1, 2, 2)},
-          {"bad.wbm", fixtures::SheetPicture(4, 4, 2, 2, [](int, int) { return 0; }, "WBM!")}},
+          {"bad.wbm", test::SheetPicture(4, 4, 2, 2, [](int, int) { return 0; }, "WBM!")}},
          "MagicNumber 不一致\nbad.wbm"},
         {"bad header",
          {{"SPMan.cfg", Bytes("zero.wbm\n")}, {"zero.wbm", badHeader}},
@@ -193,7 +192,7 @@ TEST_F(SpritePackTest, FailuresReachTheFatalPathWithTheName) {
 }
 
 TEST_F(SpritePackTest, MissingPackNamesItsPath) {
-    const std::string path = (dir_.Path() / "nowhere.Pak").string();
+    const std::string path = (dir_ / "nowhere.Pak").string();
     EXPECT_FALSE(LoadSpriteSheets(&pack_, path));
     ASSERT_EQ(fatal_.Messages.size(), 1u);
     EXPECT_EQ(fatal_.Messages[0], "沒有檔案\n" + path);
@@ -215,7 +214,7 @@ TEST_F(SpritePackTest, PaletteComesFromTheSpritePack) {
     EXPECT_EQ(q.rgbGreen, 55);
     EXPECT_EQ(q.rgbBlue, 7);
     EXPECT_FALSE(pack_.IsOpen());
-    EXPECT_FALSE(LoadSpritePalette(&pack_, &surface, (dir_.Path() / "none.Pak").string()));
+    EXPECT_FALSE(LoadSpritePalette(&pack_, &surface, (dir_ / "none.Pak").string()));
 }
 
 // ---------------------------------------------------------------------------
@@ -227,7 +226,7 @@ protected:
 };
 
 TEST_F(SpriteTest, AnimationModes) {
-    fixtures::InstallSheet(0, NumberedSheet(4, 2, 2, 2));  // 4 columns, 2 rows
+    test::InstallSheet(0, NumberedSheet(4, 2, 2, 2));  // 4 columns, 2 rows
     struct Case {
         const char* what;
         std::uint32_t mode;
@@ -259,8 +258,8 @@ TEST_F(SpriteTest, AnimationModes) {
 }
 
 TEST_F(SpriteTest, StartAndStop) {
-    fixtures::InstallSheet(0, NumberedSheet(4, 2, 2, 2));
-    fixtures::InstallSheet(1, NumberedSheet(1, 3, 2, 2));  // one column
+    test::InstallSheet(0, NumberedSheet(4, 2, 2, 2));
+    test::InstallSheet(1, NumberedSheet(1, 3, 2, 2));  // one column
     SPMan one(0, 1, 0, 0, 0, 2);
     one.StartAnimation(0, SPM_LOOP);
     EXPECT_FALSE(one.IsAnimating());
@@ -330,7 +329,7 @@ std::vector<std::vector<int>> Rows(const TQvDib& dib) {
 TEST_F(SpriteTest, RendersOverlappingTransparentAndMirroredSprites) {
     // Two 3x2 frames side by side. Frame 0 is keyed on its first pixel (9).
     const std::uint8_t pixels[2][6] = {{9, 1, 2, 5, 6, 7}, {3, 9, 4, 8, 5, 5}};
-    fixtures::InstallSheet(0, fixtures::SheetPicture(6, 2, 3, 2, [&](int x, int y) { return pixels[y][x]; }));
+    test::InstallSheet(0, test::SheetPicture(6, 2, 3, 2, [&](int x, int y) { return pixels[y][x]; }));
     TQvDib target(8, 4), surface(8, 4);
     target.BoxFill(0, 0, 7, 3, 77);
 
@@ -358,7 +357,7 @@ TEST_F(SpriteTest, RendersOverlappingTransparentAndMirroredSprites) {
 }
 
 TEST_F(SpriteTest, RendersOnlyWhenMarkedOrAnimating) {
-    fixtures::InstallSheet(0, NumberedSheet(2, 1, 1, 1));  // frame f is one pixel of f + 1
+    test::InstallSheet(0, NumberedSheet(2, 1, 1, 1));  // frame f is one pixel of f + 1
     TQvDib target(4, 1), surface(4, 1);
     SPMan s(0, 0, 0, 1, 0, 0);
     s.Show();
@@ -386,7 +385,7 @@ TEST_F(SpriteTest, RendersOnlyWhenMarkedOrAnimating) {
 }
 
 TEST_F(SpriteTest, SpritesOfMissingOrWideSheetsAreSkipped) {
-    fixtures::InstallSheet(1, fixtures::SheetPicture(2, 1, 1, 1, [](int, int) { return 4; }, "!WBT"));
+    test::InstallSheet(1, test::SheetPicture(2, 1, 1, 1, [](int, int) { return 4; }, "!WBT"));
     TQvDib target(2, 1), surface(2, 1);
     SPMan missing(0, 30, 0, 0, 0, 0);
     missing.Show();

@@ -39,16 +39,4 @@ void HeadlessApp::AnswerMessageBoxes(int answer) {
     backend_->SetMessageBoxResponder([answer](const ui::MessageBoxRequest&) { return answer; });
 }
 
-std::string ScratchDir(const std::string& name) {
-    namespace fs = std::filesystem;
-    // One folder per test process: ctest runs the tests of a file as processes of
-    // their own, at the same time.
-    const fs::path dir =
-        fs::path(LUMIA_BINARY_DIR) / "scratch" / (name + "-" + std::to_string(::getpid()));
-    std::error_code ec;
-    fs::remove_all(dir, ec);
-    fs::create_directories(dir);
-    return dir.string();
-}
-
 }  // namespace test

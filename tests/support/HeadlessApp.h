@@ -1,4 +1,5 @@
 #pragma once
+// (ScratchDir, the per-test folder, is in tests/support/Scratch.h.)
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -7,6 +8,7 @@
 
 #include "platform/Application.h"
 #include "platform/headless/HeadlessBackend.h"
+#include "tests/support/Scratch.h"
 
 // The headless application every behaviour test runs on: the real pump on the headless
 // back end, a virtual clock, scripted input and responders, and the watchdog.
@@ -43,9 +45,5 @@ protected:
     HeadlessApp headless;
 };
 
-// A scratch folder of this test process under the build tree (tests run as processes
-// of their own, at once), emptied when the test starts and left behind for a look
-// after a failure.
-std::string ScratchDir(const std::string& name);
 
 }  // namespace test

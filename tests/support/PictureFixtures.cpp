@@ -5,21 +5,13 @@
 #include <unistd.h>
 
 
-namespace picfix {
+namespace test {
 
 std::vector<RGBQUAD> RampPalette() {
     std::vector<RGBQUAD> pal(256);
     for (int i = 0; i < 256; ++i)
         pal[i] = RGBQUAD{std::uint8_t(i / 2), std::uint8_t(255 - i), std::uint8_t(i), 0};
     return pal;
-}
-
-std::filesystem::path TempDir(const std::string& tag) {
-    std::filesystem::path dir = std::filesystem::path(LUMIA_BINARY_DIR) / "test-scratch" / (tag + "-" + std::to_string(::getpid()));
-    std::error_code ec;
-    std::filesystem::remove_all(dir, ec);
-    std::filesystem::create_directories(dir, ec);
-    return dir;
 }
 
 std::string WriteTemp(const std::filesystem::path& dir, const std::string& name,
@@ -29,4 +21,4 @@ std::string WriteTemp(const std::filesystem::path& dir, const std::string& name,
     return p.string();
 }
 
-}  // namespace picfix
+}  // namespace test

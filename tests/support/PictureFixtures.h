@@ -6,9 +6,10 @@
 
 #include "media/Qvbitmap.h"
 #include "tools/mkgamedata/PictureWriter.h"
+#include "tests/support/Scratch.h"
 
 // Small pictures and palettes for tests, written with mkgamedata's own writers.
-namespace picfix {
+namespace test {
 
 using mkgamedata::Bmp8Options;
 using mkgamedata::MakeAct;
@@ -18,11 +19,11 @@ using mkgamedata::MakeBmp8;
 // A palette whose entry i is (red i, green 255 - i, blue i / 2).
 std::vector<RGBQUAD> RampPalette();
 
-// A fresh empty folder for one test process (tests of one executable may run at once).
-std::filesystem::path TempDir(const std::string& tag);
-
 // Writes bytes into `dir` as `name`; returns the full path.
 std::string WriteTemp(const std::filesystem::path& dir, const std::string& name,
                       const std::vector<std::uint8_t>& bytes);
 
-}  // namespace picfix
+}  // namespace test
+
+// The old name of this namespace, for tests written before the helpers shared one.
+namespace picfix = test;

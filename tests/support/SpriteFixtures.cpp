@@ -8,7 +8,7 @@
 #include "platform/Big5.h"
 #include "tests/support/PictureFixtures.h"
 
-namespace fixtures {
+namespace test {
 
 namespace {
 void PutU16(std::vector<std::uint8_t>& out, int v) {
@@ -60,13 +60,6 @@ bool WritePack(const std::filesystem::path& path,
     return pack.EndPack();
 }
 
-ScratchDir::ScratchDir(const std::string& name) : path_(picfix::TempDir(name)) {}
-
-ScratchDir::~ScratchDir() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
-}
-
 SpriteEngineReset::SpriteEngineReset() {
     FreeSpriteSheets();
     ClearSpriteLayers();
@@ -88,4 +81,4 @@ FatalCatcher::FatalCatcher() {
 
 FatalCatcher::~FatalCatcher() { SetFatalErrorHandler(std::move(previous_)); }
 
-}  // namespace fixtures
+}  // namespace test

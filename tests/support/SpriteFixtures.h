@@ -9,8 +9,9 @@
 #include <vector>
 
 #include "shop/Figure.h"
+#include "tests/support/Scratch.h"
 
-namespace fixtures {
+namespace test {
 
 // A sheet picture: magic, u16 width, height, frame width, frame height, pixels.
 // Pixel (x, y) of a 1-byte sheet is pixel(x, y).
@@ -26,18 +27,6 @@ void InstallSheet(int index, const std::vector<std::uint8_t>& picture);
 // Writes a pack at `path` holding the members (name, bytes), stored as they are.
 bool WritePack(const std::filesystem::path& path,
                const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& members);
-
-// A fresh scratch folder of this test process under the build tree (the tests of one
-// executable may run at once), removed at the end.
-class ScratchDir {
-public:
-    explicit ScratchDir(const std::string& name);
-    ~ScratchDir();
-    const std::filesystem::path& Path() const { return path_; }
-
-private:
-    std::filesystem::path path_;
-};
 
 // Leaves the sprite engine empty on entry and on exit: no sheets, no layer lists,
 // nothing marked for redraw.
@@ -60,4 +49,7 @@ private:
     FatalErrorHandler previous_;
 };
 
-}  // namespace fixtures
+}  // namespace test
+
+// The old name of this namespace, for tests written before the helpers shared one.
+namespace fixtures = test;

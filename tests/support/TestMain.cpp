@@ -4,7 +4,14 @@
 
 #include <cstdlib>
 
+#include "resources/Resources.h"
+
+namespace res {
+extern const Resource kTestResources[];  // tests/resources/data
+}
+
 int main(int argc, char** argv) {
+    res::AddResources(res::kTestResources);
     setenv("SDL_VIDEODRIVER", "dummy", 0);
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     setenv("LUMIA_HEADLESS", "1", 0);

@@ -11,7 +11,7 @@
 #include "platform/Transcript.h"
 #include "shop/Catalog.h"
 #include "shop/GameState.h"
-#include "tests/shop/ScriptedRandom.h"
+#include "tests/support/ScriptedRandom.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
@@ -269,7 +269,7 @@ TEST_F(TimePrimitivesTest, APlaceWithoutFindsGivesOneDandelion) {
         g_seen.clear();
         At(10, 19, place);
         SetItemStock(67, 0);
-        ScriptedRandom none;  // no draw at all
+        test::ScriptedRandom none;  // no draw at all
         ev->DefaultSearch();
         EXPECT_EQ(Messages(), (std::vector<std::string>{"取得了一株蒲公英"})) << place;
         EXPECT_EQ(ItemStock(67), 1);
@@ -283,7 +283,7 @@ TEST_F(TimePrimitivesTest, FourFindsOfOneItemAreOneLine) {
     // outside 9..17, when the market draws nothing.)
     At(10, 19, 0);
     SetItemStock(79, 0);
-    ScriptedRandom draws({1, 2, 0, 5, 2, 0, 9, 2, 0, 1, 2, 0});  // candidate 1 each time
+    test::ScriptedRandom draws({1, 2, 0, 5, 2, 0, 9, 2, 0, 1, 2, 0});  // candidate 1 each time
     ev->DefaultSearch();
     EXPECT_EQ(Messages(), (std::vector<std::string>{Name(79) + "取得了4個"}));
     EXPECT_EQ(ItemStock(79), 4);
@@ -294,7 +294,7 @@ TEST_F(TimePrimitivesTest, ASearchWithForcedDraws) {
     // Place 3 at 20:00, level 1: 89 (50 %), 79 (20 %), 67 (10 %); 78 needs level 8.
     At(10, 19, 3);
     for (const int item : {89, 79, 67}) SetItemStock(item, 0);
-    ScriptedRandom draws({
+    test::ScriptedRandom draws({
         0, 2, 49,  // candidate 0 wins: 89 x (50*2/100 + 1) = 2
         4, 1, 19,  // candidate 1 wins: 79 x (20*1/100 + 1) = 1
         2, 0, 30,  // nobody wins: candidate 0 once, 89 x 1
@@ -313,7 +313,7 @@ TEST_F(TimePrimitivesTest, TheLowestWinnerBelowCounts) {
     // Place 1 at 22:00, level 2: 67 (10 %), 75 (30 %), 71 (30 %), 80 (20 %).
     At(10, 21, 1);
     SetGameLevel(2);
-    ScriptedRandom draws({3, 2, 25, 3, 2, 25, 3, 2, 25, 3, 1, 25});
+    test::ScriptedRandom draws({3, 2, 25, 3, 2, 25, 3, 2, 25, 3, 1, 25});
     ev->DefaultSearch();
     // 80 loses at 25; 71 and 75 win, 75 (the lower) counts: 30*2/100 + 1 = 1, three
     // times, then 30*1/100 + 1 = 1.
@@ -342,7 +342,7 @@ TEST_F(TimePrimitivesTest, OddHoursLevelsAndBandsChooseTheCandidates) {
     for (const auto& c : cases) {
         g_seen.clear();
         At(10, c.hour - 1, 2);
-        ScriptedRandom draws(c.draws);  // every find wins at once (r = 0), one unit each
+        test::ScriptedRandom draws(c.draws);  // every find wins at once (r = 0), one unit each
         ev->DefaultSearch();
         EXPECT_EQ(Messages(), std::vector<std::string>{c.text}) << c.hour;
         EXPECT_TRUE(draws.Done());
@@ -351,7 +351,7 @@ TEST_F(TimePrimitivesTest, OddHoursLevelsAndBandsChooseTheCandidates) {
 
 TEST_F(TimePrimitivesTest, EveningSearchShowsTheEveningPicture) {
     At(10, 16, 3);
-    ScriptedRandom draws({}, 0);
+    test::ScriptedRandom draws({}, 0);
     ev->DefaultSearch();
     ASSERT_FALSE(g_seen.empty());
     EXPECT_EQ(g_seen[0], "place-gr 3");
@@ -359,7 +359,7 @@ TEST_F(TimePrimitivesTest, EveningSearchShowsTheEveningPicture) {
 
 TEST_F(TimePrimitivesTest, ASearchTooLateStops) {
     At(10, 5, 3);
-    ScriptedRandom none;
+    test::ScriptedRandom none;
     ev->DefaultSearch();
     EXPECT_EQ(Messages(), (std::vector<std::string>{"我已經累了"}));
     EXPECT_EQ(GameFlow->Place, 10);
@@ -439,7 +439,7 @@ TEST_F(TimePrimitivesTest, PeddlingSellsOneCarriedItem) {
         SetMoney(1000);
         SetReputation(reputation);
         ui::Srand(SeedFor(true));
-        ScriptedRandom draws({0});
+        test::ScriptedRandom draws({0});
         ev->Peddle();
         EXPECT_EQ(Messages(), (std::vector<std::string>{Name(item) + "賣掉了１個囉。"}));
         EXPECT_EQ(ItemStock(item), 4);
