@@ -25,9 +25,8 @@ struct Game {
         auto b = std::make_unique<ui::HeadlessBackend>(options);
         backend = b.get();
         app = std::make_unique<ui::Application>(std::move(b));
-        backend->SetMessageBoxResponder([](const ui::MessageBoxRequest& r) {
-            return r.DefaultAnswer();
-        });
+        backend->SetMessageBoxResponder(
+            [](const ui::MessageBoxRequest& r) { return r.DefaultAnswer(); });
         g_MainFormHooks.ShowTitle = [] {};  // the title stays out of the way
         CreateStartupForms();
         Run(10);

@@ -13,16 +13,18 @@
 #include <vector>
 
 #include "platform/Application.h"
+#include "platform/Audio.h"
 #include "platform/Big5.h"
 #include "platform/Files.h"
 #include "platform/Font.h"
 #include "platform/SingleInstance.h"
 #include "platform/Timer.h"
 #include "platform/Transcript.h"
+#include "platform/headless/HeadlessAudio.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/headless/InputScript.h"
-#include "shop/Main.h"
 #include "platform/sdl/SdlBackend.h"
+#include "shop/Main.h"
 
 namespace {
 
@@ -205,6 +207,8 @@ int main(int argc, char** argv) {
         headless = h.get();
         player.emplace(*headless);
         player->Play(script);
+        // No sound device: what would play is recorded, on the virtual clock.
+        ui::SetAudio(std::make_unique<ui::RecordingAudio>());
         backend = std::move(h);
     } else {
         std::string error;
@@ -253,6 +257,7 @@ int main(int argc, char** argv) {
     }
     if (player && player->Failures() > 0) status = 1;
     DestroyStartupForms();
+    ui::SetAudio(nullptr);
     if (o.transcript) {
         ui::InstallTranscript(nullptr);
         if (!transcript.WriteTo(*o.transcript)) {

@@ -32,10 +32,10 @@ constexpr int kIconStripHeight = 32;
 constexpr std::uint32_t kTimerInterval = 200;
 constexpr int kOffScreenTop = -480;
 constexpr int kBreakfastMode = 6;
-constexpr int kAbandonHour = 6;   // a mixing job still running then is given up
-constexpr int kBedHour = 22;      // from here until 08:00 the idle heroine goes to bed
+constexpr int kAbandonHour = 6;  // a mixing job still running then is given up
+constexpr int kBedHour = 22;     // from here until 08:00 the idle heroine goes to bed
 constexpr int kMorningHour = 8;
-constexpr int kPromptHour = 9;    // the idle prompt: 09:00 .. 21:59
+constexpr int kPromptHour = 9;  // the idle prompt: 09:00 .. 21:59
 constexpr int kMixMadeSound = 59;
 constexpr int kMixFailedSound = 61;
 constexpr int kCloseSound = 65;
@@ -191,8 +191,7 @@ void TMainForm::AppIdleTick(bool& done) {
     }
     if (!TickBusy) {
         TickBusy = 1;
-        const std::uint32_t period =
-            FastMode() ? kFastStepPeriod : kStepPeriod;
+        const std::uint32_t period = FastMode() ? kFastStepPeriod : kStepPeriod;
         const std::uint32_t now = ui::GetTickCount();
         if (now - LastTick < period) {
             // Not due: the pump sleeps until it is, unless input or a timer comes first.
@@ -220,8 +219,7 @@ void TMainForm::AppIdleTick(bool& done) {
         }
         TickBusy = 0;
         if (ui::HaveApp()) {
-            const std::uint32_t next =
-                LastTick + (FastMode() ? kFastStepPeriod : kStepPeriod);
+            const std::uint32_t next = LastTick + (FastMode() ? kFastStepPeriod : kStepPeriod);
             ui::App().IdleWakeAt(next);
         }
     }
@@ -251,7 +249,8 @@ bool TMainForm::Phase0Step() {
     HourCountdown = kHourCountdownSteps;
     if (MixStep() && !ItemMixConfirmForm) {
         StopMixAnimation();
-        if (EventServerDbg) EventServerDbg->PlaySound(MixYield() > 0 ? kMixMadeSound : kMixFailedSound);
+        if (EventServerDbg)
+            EventServerDbg->PlaySound(MixYield() > 0 ? kMixMadeSound : kMixFailedSound);
         (new TItemMixConfirmForm())->ShowMixResult();
         TickPhase = -1;
         if (GameFlow) {
@@ -415,5 +414,6 @@ void StartWithoutTitle() {
         ShopForm->UpdateScene();
         ShopForm->ShowShopScreen();
     }
+    if (DbTxtForm2) DbTxtForm2->Show();
     if (MainForm) MainForm->ResumeTicks();
 }

@@ -35,10 +35,10 @@ struct MainFormHooks {
 };
 extern MainFormHooks g_MainFormHooks;
 
-constexpr std::uint32_t kStepPeriod = 150;      // ms between main-loop steps
-constexpr std::uint32_t kFastStepPeriod = 20;   // with the fast-mode button down
-constexpr int kHourCountdownSteps = 12;         // shop steps per hour while mixing
-constexpr int kEndingDay = 287;                 // the last day; the ending at 09:00
+constexpr std::uint32_t kStepPeriod = 150;     // ms between main-loop steps
+constexpr std::uint32_t kFastStepPeriod = 20;  // with the fast-mode button down
+constexpr int kHourCountdownSteps = 12;        // shop steps per hour while mixing
+constexpr int kEndingDay = 287;                // the last day; the ending at 09:00
 constexpr int kEndingHour = 9;
 
 class TMainForm : public ui::Form {

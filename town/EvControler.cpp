@@ -113,6 +113,8 @@ TEvControler::TEvControler() {
     EventServerDbg->SetFlg(kWizardHouseOpenFlag, false);
     Ready = 1;
     RefreshEnabled = 1;
+    if (!ShopHooks().messageWindow)
+        ShopHooks().messageWindow = [] -> ui::Form* { return DbTxtForm2; };
     if (!g_ShopHooks.ShowMap) {
         g_ShopHooks.ShowMap = &ShopShowMap;
         g_ShopHooks.MessageWindowExists = &MessageWindowExists;
@@ -229,8 +231,7 @@ void TEvControler::AlignForms() {
 }
 
 void TEvControler::PinMessageWindow() {
-    if (ui::Form* m = DbTxtForm2)
-        m->SetBounds(m->Left(), m->Top(), m->Width(), m->Height());
+    if (ui::Form* m = DbTxtForm2) m->SetBounds(m->Left(), m->Top(), m->Width(), m->Height());
 }
 
 void TEvControler::ShowOrderList() { Call(g_GameFlowHooks.ShowOrderList); }

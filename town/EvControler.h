@@ -68,9 +68,9 @@ public:
     void GameStarted();
 
     // ---- fields, in their order
-    std::int32_t MixedItem = -1;      // read by the condition ChkMixedItem
-    std::uint8_t Ready = 0;           // cleared by EventBegin, set by EventEnd
-    std::uint8_t RefreshEnabled = 0;  // guards Refresh against re-entry
+    std::int32_t MixedItem = -1;         // read by the condition ChkMixedItem
+    std::uint8_t Ready = 0;              // cleared by EventBegin, set by EventEnd
+    std::uint8_t RefreshEnabled = 0;     // guards Refresh against re-entry
     std::uint8_t MoveEventsPending = 0;  // set by every map scene set-up
     std::uint8_t PrologueSkipGuard = 0;  // set by the prologue, cleared by a stage click
     std::int32_t Place = 10;             // the current PlaceCode; 10 the shop

@@ -1,7 +1,5 @@
 // The main loop through the real pump on the virtual clock: start-up, pacing, the three
 // phases, the ending, the mixing job's end and abandonment, and the close query.
-#include "shop/Main.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -16,9 +14,10 @@
 #include "shop/Calendar.h"
 #include "shop/GameDialog.h"
 #include "shop/GameState.h"
+#include "shop/Main.h"
 #include "shop/Mixconfirm.h"
-#include "shop/Shop.h"
 #include "shop/Mixing.h"
+#include "shop/Shop.h"
 #include "story/EventTables.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/EvControler.h"
@@ -120,7 +119,8 @@ TEST_F(MainLoopTest, StepsComeEvery150MsAnd20MsInFastMode) {
         SetFastMode(fast);
         std::vector<std::uint32_t> steps;
         const int id = headless.Backend().AddResponder([&] {
-            if (steps.empty() || steps.back() != MainForm->LastTick) steps.push_back(MainForm->LastTick);
+            if (steps.empty() || steps.back() != MainForm->LastTick)
+                steps.push_back(MainForm->LastTick);
             return false;
         });
         StartGame(0, 12);
@@ -128,7 +128,8 @@ TEST_F(MainLoopTest, StepsComeEvery150MsAnd20MsInFastMode) {
         headless.Backend().RemoveResponder(id);
         ASSERT_GE(steps.size(), 5u);
         for (std::size_t i = 2; i < steps.size(); ++i)
-            EXPECT_EQ(steps[i] - steps[i - 1], fast ? 20u : 150u) << "fast " << fast << " step " << i;
+            EXPECT_EQ(steps[i] - steps[i - 1], fast ? 20u : 150u)
+                << "fast " << fast << " step " << i;
     }
 }
 
@@ -163,8 +164,8 @@ TEST_F(MainLoopTest, FastForwardPassesAnHourEveryShopStep) {
 
 TEST_F(MainLoopTest, EndingAtNineOfTheLastDaySavesAndShowsTheTitle) {
     struct Case {
-        int hour;       // where the game stands
-        int advance;    // hours passed at once before the next step
+        int hour;     // where the game stands
+        int advance;  // hours passed at once before the next step
         int ending;
     };
     for (const Case& c : {Case{8, 1, 0}, Case{8, 3, 0}, Case{23, 11, 4}, Case{9, 0, -1}}) {

@@ -99,7 +99,8 @@ TEST_F(ControllerTest, ConstructionOpensThePlacesButTwoAndIsReady) {
     EXPECT_TRUE(GameFlow->IsReady());
     EXPECT_EQ(GameFlow->RefreshEnabled, 1);
     EXPECT_EQ(GameFlow->MoveEventsPending, 0);
-    for (int n = 96; n <= 159; ++n) EXPECT_EQ(EventServerDbg->TestFlg(n), n != 138 && n != 139) << n;
+    for (int n = 96; n <= 159; ++n)
+        EXPECT_EQ(EventServerDbg->TestFlg(n), n != 138 && n != 139) << n;
     EXPECT_EQ(GameFlow->CommandLists[0][0], 5) << "the command lists are written";
 }
 
