@@ -4,11 +4,18 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "media/Qvpack.h"
+#include "platform/Application.h"
+#include "platform/Clock.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "shop/GameState.h"
+#include "town/EvControler.h"
 #include "town/MapOfLink.h"
+#include "town/Mapform.h"
 
 namespace {
 
@@ -59,6 +66,63 @@ void BM_RouteDenseNineteen(benchmark::State& state) {
     for (auto _ : state) benchmark::DoNotOptimize(g.FindRoute(0, 18, route));
 }
 BENCHMARK(BM_RouteDenseNineteen);
+
+// One walker tick of the map screen: a step along the route and the frame redrawn (the
+// map picture copied to the back buffer, the walker masked over it), against the bare
+// copy of the 640 x 480 picture as the baseline.
+struct MapScreen {
+    MapScreen() {
+        app = std::make_unique<ui::Application>(std::make_unique<ui::HeadlessBackend>());
+        InitGameState();
+        SetGameDay(60);
+        SetGameHour(10);
+        GameFlow = new TEvControler();
+        GameFlow->Place = 0;
+        MapFm = new TMapFm();
+        MapFm->Show();
+    }
+    ~MapScreen() {
+        delete MapFm;
+        delete GameFlow;
+        GameFlow = nullptr;
+    }
+    std::unique_ptr<ui::Application> app;
+};
+
+void BM_MapPictureCopy(benchmark::State& state) {
+    MapScreen screen;
+    ui::Bitmap back = MapFm->MapPicture();
+    for (auto _ : state) {
+        back.GetCanvas().BitBlt(0, 0, 640, 480, &MapFm->MapPicture(), 0, 0, ui::SRCCOPY);
+        benchmark::DoNotOptimize(back.Bits());
+    }
+}
+BENCHMARK(BM_MapPictureCopy);
+
+void BM_WalkerTick(benchmark::State& state) {
+    MapScreen screen;
+    auto& backend = static_cast<ui::HeadlessBackend&>(ui::App().GetBackend());
+    auto restart = [] {  // the shop to the square and back, never quite arriving
+        const int from = GameFlow->Place & 31, to = from == 3 ? 0 : 3;
+        MapFm->m_Graph.FindRoute(from, to, MapFm->m_Route);
+        MapFm->m_Dest = to;
+        GameFlow->Place = to;
+        MapFm->m_RouteIndex = 0;
+        MapFm->m_StepsLeft = 0;
+        MapFm->m_WalkState = 1;
+    };
+    restart();
+    for (auto _ : state) {
+        if (MapFm->m_StepsLeft == 0 && MapFm->m_Route[MapFm->m_RouteIndex] == MapFm->m_Dest) {
+            state.PauseTiming();
+            restart();
+            state.ResumeTiming();
+        }
+        backend.Clock().Advance(kWalkTickMs);
+        MapFm->WalkTick();
+    }
+}
+BENCHMARK(BM_WalkerTick);
 
 }  // namespace
 

@@ -214,16 +214,19 @@ void ShowItemSmallIcon(ui::Image& image, int picture) {
     }
     const int sx = picture < kItemCount ? 16 * picture : 16 * (picture - kItemCount);
     const int sy = picture < kItemCount ? 0 : 16;
-    ui::Bitmap cell(16, 16, ui::PixelFormat::pf8bit);
-    if (const ui::Bitmap* sheet = SmallIconSheet();
-        sheet && sheet->Format() == ui::PixelFormat::pf8bit) {
-        cell.SetColorTable(sheet->ColorTable());
+    const ui::Bitmap* sheet = SmallIconSheet();
+    const bool indexed = !sheet || sheet->Format() == ui::PixelFormat::pf8bit;
+    ui::Bitmap cell(16, 16, indexed ? ui::PixelFormat::pf8bit : ui::PixelFormat::pf24bit);
+    if (sheet) {
+        if (indexed) cell.SetColorTable(sheet->ColorTable());
         for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x)
-                cell.SetRaw(x, y,
-                            (sx + x < sheet->Width() && sy + y < sheet->Height())
-                                ? sheet->GetRaw(sx + x, sy + y)
-                                : 0);
+            for (int x = 0; x < 16; ++x) {
+                const bool inside = sx + x < sheet->Width() && sy + y < sheet->Height();
+                if (indexed)
+                    cell.SetRaw(x, y, inside ? sheet->GetRaw(sx + x, sy + y) : 0);
+                else
+                    cell.SetPixel(x, y, inside ? sheet->GetPixel(sx + x, sy + y) : ui::clBlack);
+            }
     }
     image.SetPicture(std::move(cell));
     image.Show();

@@ -14,6 +14,7 @@
 #include "shop/GameState.h"
 #include "shop/Goods.h"
 #include "shop/Heroine.h"
+#include "shop/Itemlist.h"
 #include "shop/Mixing.h"
 #include "shop/Savefile.h"
 #include "shop/ShopSkin.h"
@@ -211,6 +212,8 @@ TShopForm::TShopForm() {
     dialogs.roomAndTitleHidden = [] {
         return ShopForm && !ShopForm->Shop2FPanel->Visible() && !ShopForm->TitlePanel->Visible();
     };
+    dialogs.shopOpen = [] { return ShopForm && ShopForm->IsShopOpen(); };
+    if (!g_ShopHooks.OpenItemList) g_ShopHooks.OpenItemList = &OpenItemList;
 
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
     if (!primitives.ShopRedraw) primitives.ShopRedraw = &HookShopRedraw;
@@ -225,6 +228,7 @@ TShopForm::TShopForm() {
     OnCloseQuery = [](ui::Form&, bool& canClose) { canClose = false; };
     OnShow = [](ui::Form&) { InvalidateSprites(); };
     OnHide = [](ui::Form&) { Call(g_ShopHooks.ShowTitleBarForm, false); };
+    OnClose = [this](ui::Form&, ui::CloseAction&) { DestroyShopScene(); };
 }
 
 TShopForm::~TShopForm() {
@@ -245,6 +249,7 @@ TShopForm::~TShopForm() {
         g_ClockHooks.IsShop2FVisible = nullptr;
     }
     if (g_ClockHooks.RedrawShop == &ClockRedrawShop) g_ClockHooks.RedrawShop = nullptr;
+    if (g_ShopHooks.OpenItemList == &OpenItemList) g_ShopHooks.OpenItemList = nullptr;
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
     if (primitives.ShopRedraw == &HookShopRedraw) primitives.ShopRedraw = nullptr;
     if (primitives.ShopSceneStep == &HookShopSceneStep) primitives.ShopSceneStep = nullptr;
@@ -255,6 +260,7 @@ TShopForm::~TShopForm() {
         ShopHooks().shopForm = nullptr;
         ShopHooks().setShopMenus = nullptr;
         ShopHooks().roomAndTitleHidden = nullptr;
+        ShopHooks().shopOpen = nullptr;
     }
 }
 
@@ -450,6 +456,7 @@ void TShopForm::DestroyShopScene() {
         FreeSpriteSheets();
         ClearSpriteLayers();
         PendingAction = PendingDelay = 0;
+        roomPictures_.clear();
         SceneBuilt = 0;
     }
     Call(g_ShopHooks.DeleteWatchAndCalendar);
@@ -618,6 +625,7 @@ void TShopForm::TitleBarImageMouseDown(ui::MouseButton button, ui::ShiftState sh
     }
     if (button == ui::MouseButton::mbLeft && x >= 4 && x < 644 && y > 3 && y < 19) {
         Dragging = 1;
+        ui::ReleaseCapture();
         DragMove();
         Dragging = 0;
     }
@@ -733,20 +741,27 @@ void TShopForm::FadeToShop2F() {
     FillBlack(Image1);
     Pause(500, "FadeToShop2F");
     if (ui::HaveApp()) ui::App().ProcessMessages();
-    ShowRoom(LoadPackPicture("Shop_2F.bmp"));
+    ShowRoom(RoomPicture("Shop_2F.bmp"));
     Shop2FPanel->Show();
     Shop2FPanel->BringToFront();
 }
 
+const ui::Bitmap& TShopForm::RoomPicture(const std::string& name) {
+    auto it = roomPictures_.find(name);
+    if (it == roomPictures_.end()) {
+        ui::Bitmap b = LoadPackPicture(name);
+        if (b.Empty() && name == "Shop_2F.bmp") b = ui::Bitmap(kSceneWidth, kSceneHeight);
+        if (!b.Empty()) b.SetFormat(ui::PixelFormat::pf24bit);
+        it = roomPictures_.emplace(name, std::move(b)).first;
+    }
+    return it->second;
+}
+
 void TShopForm::Frame2F(const char* name, int frame, ui::Rect from, ui::Rect to) {
-    OpenDataPack();
-    ui::Bitmap room = LoadPackPicture("Shop_2F.bmp");
     char member[16];
     std::snprintf(member, sizeof member, name, frame);
-    ui::Bitmap part = LoadPackPicture(member);
-    CloseDataPack();
-    if (room.Empty()) room = ui::Bitmap(kSceneWidth, kSceneHeight);
-    room.SetFormat(ui::PixelFormat::pf24bit);
+    ui::Bitmap room = RoomPicture("Shop_2F.bmp");
+    ui::Bitmap part = RoomPicture(member);
     if (!part.Empty()) room.GetCanvas().CopyRect(to, part.GetCanvas(), from);
     ShowRoom(room);
 }

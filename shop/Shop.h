@@ -5,6 +5,7 @@
 // the work table. It lives for the whole run; the scene exists between BuildShopScene
 // and DestroyShopScene.
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -259,6 +260,9 @@ private:
     void FillBlack(ui::Image* image);
     void ShowRoom(const ui::Bitmap& room);
     void Frame2F(const char* name, int frame, ui::Rect from, ui::Rect to);
+    // The upstairs pictures, loaded once per scene (24-bit, ready to draw on).
+    const ui::Bitmap& RoomPicture(const std::string& name);
+    std::map<std::string, ui::Bitmap> roomPictures_;
     // Draws a frame, lets messages run, repaints and pauses `ms` milliseconds.
     void PlayFrame(void (TShopForm::*draw)(int), int frame, std::uint32_t ms);
     void Pause(std::uint32_t ms, const char* why);

@@ -332,7 +332,7 @@ void TMapFm::GoToPlace(int node) {
             ArriveAtPlace();
         return;
     }
-    const int hops = m_Graph.FindRoute(CurrentPlace() & 31, node, m_Route);
+    const int hops = m_Graph.FindRoute(HereNode(), node, m_Route);
     if (hops <= 0) {
         // No road leads there: nothing is charged and the menu works on.
         m_Ppm.AutoPopup = true;

@@ -232,6 +232,36 @@ TEST_F(ItemListTest, CloseForgetsTheFormAndReopensWhereItWasLeft) {
     EXPECT_EQ(ItemListForm, &g);
 }
 
+TEST_F(ItemListTest, ViewOfGoodsOnlyAndOfNothing) {
+    KnowOnly({0, 3, 64, 100});
+    ItemListView.kind = 1;
+    BuildItemListView();
+    EXPECT_EQ(ViewIds(), (std::vector<int>{0, 3}));
+    // Goods first and materials first do not look at the kind.
+    BuildItemListViewMaterialsFirst();
+    EXPECT_EQ(ViewIds(), (std::vector<int>{0, 64, 3, 100}));
+    KnowOnly({});
+    ItemListView.kind = 0;
+    ResetItemListView();
+    EXPECT_EQ(ItemListView.count, 0);
+    EXPECT_EQ(ItemListView.lastPage, 0);
+    KnowFirst(33);  // (33 - 1) / 16
+    ResetItemListView();
+    EXPECT_EQ(ItemListView.lastPage, 2);
+    KnowFirst(32);
+    ResetItemListView();
+    EXPECT_EQ(ItemListView.lastPage, 1);
+}
+
+TEST_F(ItemListTest, ResetNotesTheLowestSlotOfAnItemOnTwoSlots) {
+    KnowOnly({3});
+    SetSlotItem(6, 3);
+    SetSlotItem(2, 3);
+    ResetItemListView();
+    EXPECT_EQ(ItemListView.slotOfItem[3], 2);
+    EXPECT_EQ(ItemListView.slotOfItem[4], 255);
+}
+
 TEST_F(ItemListTest, OneRowInTheTwelvePixelFont) {
     KnowOnly({3});
     SetItemStock(3, 12);

@@ -7,9 +7,11 @@
 #include <vector>
 
 #include "media/Qvdib.h"
+#include "platform/Menus.h"
 #include "platform/Transcript.h"
 #include "shop/Calendar.h"
 #include "shop/Demand.h"
+#include "shop/Fashion.h"
 #include "shop/GameState.h"
 #include "shop/Heroine.h"
 #include "shop/Mixing.h"
@@ -50,8 +52,12 @@ void InstallHooks() {
     g_ShopHooks.OpenSalesList = [] { g_seen.opened.push_back("saleslist"); };
     g_ShopHooks.OpenNote = [] { g_seen.opened.push_back("note"); };
     g_ShopHooks.OpenStatus = [] { g_seen.opened.push_back("status"); };
-    g_ShopHooks.OpenExhibition = [](int s) { g_seen.opened.push_back("exhibition " + std::to_string(s)); };
-    g_ShopHooks.OpenExhibitionList = [](int s) { g_seen.opened.push_back("exhibitionlist " + std::to_string(s)); };
+    g_ShopHooks.OpenExhibition = [](int s) {
+        g_seen.opened.push_back("exhibition " + std::to_string(s));
+    };
+    g_ShopHooks.OpenExhibitionList = [](int s) {
+        g_seen.opened.push_back("exhibitionlist " + std::to_string(s));
+    };
     g_ShopHooks.SaveGameFlow = [] { ++g_seen.saves; };
     g_ShopHooks.ShowMap = [] { ++g_seen.maps; };
 }
@@ -103,8 +109,10 @@ TEST_F(ShopFormTest, LaysOutForWindowFromFiveHundredTwentyLines) {
         int fullScreen, width, formHeight, sceneX, sceneY;
         bool bar;
     };
-    const Case cases[] = {{520, 0, 648, 520, 0, 36, true}, {519, 1, 640, 480, -4, 0, false},
-                          {768, 0, 648, 520, 0, 36, true}, {480, 1, 640, 480, -4, 0, false}};
+    const Case cases[] = {{520, 0, 648, 520, 0, 36, true},
+                          {519, 1, 640, 480, -4, 0, false},
+                          {768, 0, 648, 520, 0, 36, true},
+                          {480, 1, 640, 480, -4, 0, false}};
     for (const Case& c : cases) {
         form->LayoutForScreen(1024, c.height);
         EXPECT_EQ(form->FullScreen, c.fullScreen) << c.height;
@@ -147,7 +155,8 @@ TEST_F(ShopFormTest, AClickWithTheMessageWindowHiddenOnlyShowsIt) {
 TEST_F(ShopFormTest, ExhibitionRegionOpensTheSlotWhileClosedAndFallsThroughWhileOpen) {
     // The shelf of slot 2 stands on (7,3), on the customers' side.
     const FloorStep cell = {7, 3};
-    const ui::Point shelf{FloorSpriteX(cell.dx, cell.dy, 0), FloorSpriteY(cell.dx, cell.dy, 0) + 36 - 20};
+    const ui::Point shelf{FloorSpriteX(cell.dx, cell.dy, 0),
+                          FloorSpriteY(cell.dx, cell.dy, 0) + 36 - 20};
     ASSERT_EQ(form->WalkRegions->FindRegion(shelf.x, shelf.y - 36), 2);
     SetSlotItem(2, -1);
     Click(shelf);
@@ -318,6 +327,75 @@ TEST_F(ShopFormTest, ScreenshotOfTheShop) {
     headless.RunFor(100);
     const std::string dir = test::ScratchDir("shopform");
     EXPECT_TRUE(headless.Backend().WriteScreenPng(dir + "/shop.png"));
+    // Full screen: the scene's middle 640 columns, no top bar.
+    form->LayoutForScreen(640, 480);
+    InvalidateSprites();
+    form->UpdateScene();
+    headless.RunFor(100);
+    EXPECT_EQ(headless.App().GetScreen().Height(), 480);
+    EXPECT_TRUE(headless.Backend().WriteScreenPng(dir + "/shop-fullscreen.png"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ShopFormTest, ScreenshotOfTheRoomAtSupper) {
+    form->StartShop2FMode(1);
+    for (int i = 0; i < 5; ++i) form->StepShop2F();
+    headless.RunFor(50);
+    const std::string dir = test::ScratchDir("shopform-room");
+    EXPECT_TRUE(headless.Backend().WriteScreenPng(dir + "/room.png"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ShopFormTest, TheRightClickMenuWalksHerToTheMixingDesk) {
+    const ui::Point p = CellPoint(3, 3);
+    headless.Backend().Click(p.x, p.y, ui::MouseButton::mbRight);
+    // The first entry, "調配魔法", lies just under the point the menu opened at.
+    headless.Backend().Click(p.x + 20, p.y + ui::kMenuBorder + ui::kMenuItemHeight / 2,
+                             ui::MouseButton::mbLeft, 0, 100);
+    headless.RunFor(300);
+    EXPECT_EQ(form->PendingAction, kPendingItemMix);
+    EXPECT_EQ(form->HeroineFigure->User, kDeskCode);
+}
+
+TEST_F(ShopFormTest, NoMenuWhileTheMenusAreOff) {
+    DisableShopMenus();
+    const ui::Point p = CellPoint(3, 3);
+    headless.Backend().Click(p.x, p.y, ui::MouseButton::mbRight);
+    headless.Backend().Click(p.x + 20, p.y + ui::kMenuBorder + ui::kMenuItemHeight / 2,
+                             ui::MouseButton::mbLeft, 0, 100);
+    headless.RunFor(300);
+    EXPECT_EQ(form->PendingAction, 0);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ShopFormTest, AnOpenDaySkippedWithNextTurnSellsToCustomers) {
+    ui::ScopedTranscript transcript;
+    SetGameDay(1);
+    SetGameHour(9);
+    for (int g = 0; g < 10; ++g) {
+        SetSlotItem(g, g);
+        SetItemStock(g, 99);
+        for (int n = 0; n < 40; ++n) Fashions[g].SeedWant();
+    }
+    SetReputation(60);
+    // The main loop's shop phase: customers step until the hour is served, then the
+    // player takes the next turn.
+    while (GameHour() != 19) {
+        form->MenuNextTurnClick();
+        for (int step = 0; step < 200 && demand->SpawnHourlyCustomers(false); ++step)
+            form->UpdateScene();
+    }
+    EXPECT_FALSE(transcript->Texts("sale").empty());
+    EXPECT_GT(DailyVisitors(1), 0);
 }
 
 }  // namespace

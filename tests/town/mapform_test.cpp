@@ -265,6 +265,9 @@ TEST_F(MapFormTest, PlacePastTheMapsNodesStartsAtNodeZero) {
     ShowAt(31);
     EXPECT_EQ(MapFm->m_Dest, 0);
     EXPECT_EQ(MapFm->m_X, MapFm->m_Graph.Node(0)->x - 20);
+    Click(kTownRival);  // the route starts at node 0 too
+    EXPECT_EQ(MapFm->m_WalkState, 1);
+    EXPECT_EQ(GameFlow->Place, 2);
 }
 
 TEST_F(MapFormTest, RefusesToClose) {

@@ -34,7 +34,7 @@ Picture Room() {
     p.Frame(12, 110, 100, 120, kInk);
     p.Rect(308, 182, 112, 142, Cube(3, 1, 0));  // table
     p.Frame(308, 182, 112, 142, kInk);
-    p.TextCentred(0, 14, 648, 24, "二樓・臥室", 16, kWhite, true);
+    p.TextCentred(0, 14, 648, 24, "二樓　臥室", 16, kWhite, true);
     p.Text(20, 240, "床", 12, kWhite);
     p.Text(340, 330, "餐桌", 12, kWhite);
     return p;

@@ -98,9 +98,7 @@ Picture BackgroundSheet() {
         p.TextCentred(FloorSpriteX(gx, gy, 68), FloorSpriteY(gx, gy, 0) - 23, 68, 14, text, 12, kInk, true);
     };
     label(0, 7, "出口");
-    label(7, 6, "樓梯");
-    label(6, 5, "閘門");
-    p.TextCentred(0, 20, 648, 20, "露米亞藥坊・店內", 16, kWhite, true);
+    p.TextCentred(0, 20, 648, 20, "露米亞藥坊　店內", 16, kWhite, true);
     p.FrameNumber(0, 0, 0);
     return p;
 }
@@ -153,7 +151,9 @@ void FloorBox(Picture& f, double height, std::uint8_t side, std::uint8_t top) {
 }
 
 // Height of furniture piece k above its cell.
-constexpr int FurnitureHeight(int k) { return 20 + 3 * k; }
+// Piece 4 is the spot at the work table where the heroine stands: a low step, so that
+// she shows above it.
+constexpr int FurnitureHeight(int k) { return k == 4 ? 4 : 20 + 3 * k; }
 
 // What each furniture piece is, written on its top so a player can tell them apart.
 constexpr const char* kFurnitureNames[kFurnitureCount] = {"櫃台", "櫃台", "圖鑑", "記事本", "工作台", "調配", "物品", "二樓"};
@@ -161,8 +161,10 @@ constexpr const char* kFurnitureNames[kFurnitureCount] = {"櫃台", "櫃台", "�
 Picture FurnitureSheet() {
     return Sheet(8, 1, 68, 64, kKey, [](Picture& f, int c, int) {
         FloorBox(f, FurnitureHeight(c), Cube(1, 1, 0), Cube(4, 3, 1));
-        const int top = f.Height() - 17 - FurnitureHeight(c);
-        f.TextCentred(0, top - 14, 68, 14, kFurnitureNames[c], 12, kInk, true);
+        // On the front faces, which always lie inside the frame.
+        const int front = f.Height() - 17 - FurnitureHeight(c) / 2;
+        f.TextCentred(0, c == 4 ? f.Height() - 24 : front - 7, 68, 14, kFurnitureNames[c], 12,
+                      c == 4 ? kInk : kWhite, true);
         f.FrameNumber(0, 0, c);
     });
 }

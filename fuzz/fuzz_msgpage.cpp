@@ -1,0 +1,66 @@
+// Feeds arbitrary byte strings (any length, any marks, broken Big5) to the message
+// window's page drawer, with and without the end button to stop at: nothing may be
+// drawn outside the text area and the drawing must always come to an end.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+#include "platform/Application.h"
+#include "platform/Bitmap.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "town/Srcdbtxtform21.h"
+
+namespace {
+
+struct Fixture {
+    Fixture() : app(std::make_unique<ui::HeadlessBackend>()) {
+        win = std::make_unique<TDbTxtForm2>();  // without game data: the plain pictures
+        win->LoadFaces();
+        // Face marks name no picture here, so the drawer never reads the disk.
+        for (std::string& name : win->m_FaceNames) name.clear();
+    }
+    ui::Application app;
+    std::unique_ptr<TDbTxtForm2> win;
+};
+
+bool Same(const ui::Bitmap& a, const ui::Bitmap& b, int x, int y) {
+    return a.GetPixel(x, y) == b.GetPixel(x, y);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static Fixture f;
+    TDbTxtForm2& w = *f.win;
+    const bool endButton = size > 0 && (data[0] & 1) != 0;
+    w.SetText(std::string(reinterpret_cast<const char*>(data), size));
+    w.SetState(kMsgEndButton, endButton);
+    w.m_BtnEnd->Hide();
+    int calls = 0;
+    while (!w.TestState(kMsgAllTyped) && !w.TestState(kMsgPageFull)) {
+        const int before = w.m_TypePos;
+        w.DrawOne();
+        // Every call moves on through the text or ends the page.
+        if (w.m_TypePos <= before && !w.TestState(kMsgPageFull) && !w.TestState(kMsgAllTyped))
+            std::abort();
+        if (++calls > static_cast<int>(size) + 2) std::abort();
+    }
+    // The text area: from (origin - 1) to the page's width and its height less the margin.
+    const ui::Bitmap& page = w.TextBitmap();
+    const ui::Bitmap& back = w.PageBackground();
+    const int left = w.m_OriginX - 1, top = w.m_OriginY - 1;
+    const int right = back.Width(), bottom = back.Height() - (w.m_OriginY - 1);
+    for (int y = 0; y < back.Height(); ++y)
+        for (int x = 0; x < back.Width(); ++x)
+            if ((x < left || y < top || x >= right || y >= bottom) && !Same(page, back, x, y))
+                std::abort();
+    if (endButton) {
+        const ui::Rect r = w.EndButtonPageRect();
+        for (int y = r.Top; y < r.Bottom; ++y)
+            for (int x = r.Left; x < r.Right; ++x)
+                if (!Same(page, back, x, y)) std::abort();
+    }
+    return 0;
+}
