@@ -10,6 +10,7 @@
 #include "shop/Catalog.h"
 #include "shop/Fashion.h"
 #include "shop/GameState.h"
+#include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 
 static_assert(kGameStateImageSize == kGameStateSize);
@@ -221,6 +222,8 @@ bool ApplySlotImage(const std::uint8_t* image, std::size_t size) {
     for (int g = 0; g < kFashionRecordCount; ++g)
         Fashions[g].LoadRecord(image + kSlotFashionOffset + kFashionRecordBytes * g);
     EventServerDbg->LoadEventBlock(image + kSlotEventOffset, kSlotEventSize);
+    // The loaded hour's day change and evening have run in the game that was saved.
+    if (GameFlow) GameFlow->GameStarted();
     return true;
 }
 

@@ -18,6 +18,7 @@
 #include "shop/GameDialog.h"
 #include "shop/GameState.h"
 #include "shop/Main.h"
+#include "shop/Savefile.h"
 #include "story/EventTables.h"
 #include "tests/shop/ScriptedRandom.h"
 #include "tests/support/HeadlessApp.h"
@@ -58,6 +59,7 @@ class ControllerTest : public test::HeadlessTest {
 protected:
     void SetUp() override {
         calls.clear();
+        InitGameState();
         headless.AnswerMessageBoxes(ui::IDCANCEL);
         g_GameFlowHooks = {};
         GameFlowHooks& h = g_GameFlowHooks;
@@ -225,6 +227,22 @@ TEST_F(ControllerTest, ALoadedOrStartedGameCountsItsDayAsChanged) {
     SetGameHour(15);
     GameFlow->TurnStart(true);
     EXPECT_FALSE(DayChanged());
+}
+
+TEST_F(ControllerTest, ALoadedSlotCountsItsDayAsChanged) {
+    SetGameDay(20);
+    SetGameHour(15);
+    std::vector<std::uint8_t> image(kSlotFileSize);
+    BuildSlotImage(image.data());
+    SetGameDay(12);
+    SetGameHour(8);
+    GameFlow->GameStarted();  // a game that stood on day 12
+    ASSERT_TRUE(ApplySlotImage(image.data(), image.size()));
+    EXPECT_EQ(GameDay(), 20);
+    ArmDailyFlag();
+    SetGameHour(16);
+    GameFlow->TurnStart(true);
+    EXPECT_FALSE(DayChanged()) << "day 20's change ran before it was saved";
 }
 
 TEST_F(ControllerTest, TurnStartEventsOnlyWithTheShopShownAndReady) {
