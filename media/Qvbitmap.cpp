@@ -21,11 +21,6 @@ constexpr std::uint32_t kUncompressed = 0;  // BI_RGB
 // No picture or palette of the game comes near this; anything larger is damage.
 constexpr long kMaxSourceBytes = 256L << 20;
 
-std::uint16_t Rd16(const std::uint8_t* p) { return std::uint16_t(p[0] | p[1] << 8); }
-std::uint32_t Rd32(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-}
-
 // What the headers say, checked against the bytes that follow them.
 struct BmpLayout {
     int width = 0;
@@ -54,12 +49,12 @@ bool ParseLayout(const std::uint8_t* data, std::size_t size, bool fileHeader, bo
     const std::size_t info = fileHeader ? kFileHeaderBytes : 0;
     if (size < info + kInfoHeaderBytes) return false;
     const std::uint8_t* h = data + info;
-    const std::int32_t width = static_cast<std::int32_t>(Rd32(h + 4));
-    const std::int32_t height = static_cast<std::int32_t>(Rd32(h + 8));
-    const int bits = Rd16(h + 14);
+    const std::int32_t width = static_cast<std::int32_t>(ui::LoadU32(h + 4));
+    const std::int32_t height = static_cast<std::int32_t>(ui::LoadU32(h + 8));
+    const int bits = ui::LoadU16(h + 14);
     if (bits != 8 && !(allow24 && bits == 24)) return false;
-    if (Rd32(h + 16) != kUncompressed) return false;
-    const std::uint32_t headerBytes = Rd32(h);
+    if (ui::LoadU32(h + 16) != kUncompressed) return false;
+    const std::uint32_t headerBytes = ui::LoadU32(h);
     if (width <= 0 || height == 0 || height == INT32_MIN) return false;
     const std::uint64_t rows = height < 0 ? std::uint64_t(-std::int64_t(height)) : std::uint64_t(height);
     // Every row takes at least one byte, so neither side can exceed the source.
@@ -73,7 +68,7 @@ bool ParseLayout(const std::uint8_t* data, std::size_t size, bool fileHeader, bo
                               ? headerBytes
                               : kInfoHeaderBytes);
     if (bits == 8) {
-        std::size_t n = Rd32(h + 32) & 0xFFFF;
+        std::size_t n = ui::LoadU32(h + 32) & 0xFFFF;
         if (n == 0) n = 256;
         if (n > 256) return false;
         out.colours = n;

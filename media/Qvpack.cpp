@@ -7,6 +7,7 @@
 #include <new>
 
 #include "media/Orvane.h"
+#include "platform/Big5.h"
 #include "platform/Files.h"
 
 namespace {
@@ -15,18 +16,6 @@ constexpr std::uint64_t kUnknownPos = ~std::uint64_t{0};
 constexpr std::uint32_t kCopyChunk = 32768;
 constexpr std::uint32_t kCodecChunk = orvane::kBlockSize;
 constexpr std::uint64_t kPercentDirect = 67108864;  // above this, percent from 32 KB units
-
-std::uint16_t GetU16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
-std::uint32_t GetU32(const std::uint8_t* p) {
-    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-void PutU16(std::uint8_t* p, std::uint16_t v) {
-    p[0] = static_cast<std::uint8_t>(v);
-    p[1] = static_cast<std::uint8_t>(v >> 8);
-}
-void PutU32(std::uint8_t* p, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
 
 // A compressed member's size must lie within what its stored bytes can expand to and
 // within the reader's ceiling; checked before anything is allocated from it.
@@ -38,12 +27,12 @@ bool Seek(std::FILE* f, std::uint64_t pos) {
     return fseeko(f, static_cast<off_t>(pos), SEEK_SET) == 0;
 }
 
-// Upper-cases ASCII letters; the byte after a Big5 lead byte (high bit set) stays.
+// Upper-cases ASCII letters; the byte after a Big5 lead byte stays.
 std::string UpperName(const char* s) {
     std::string out(s);
     for (std::size_t i = 0; i < out.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(out[i]);
-        if (c & 0x80) {
+        if (ui::IsBig5Lead(c)) {
             ++i;
             continue;
         }
@@ -56,9 +45,9 @@ void EncodeRecord(const QvFileTable2& r, std::uint8_t* p) {
     std::memset(p, 0, kQvFileTable2Size);
     std::memcpy(p, r.name, kQvNameLen);
     std::memcpy(p + 21, r.ext, kQvExtLen);
-    PutU32(p + 24, r.offset);
-    PutU32(p + 28, r.size);
-    PutU32(p + 32, r.storedSize);
+    ui::StoreU32(p + 24, r.offset);
+    ui::StoreU32(p + 28, r.size);
+    ui::StoreU32(p + 32, r.storedSize);
     p[36] = r.compressed;
 }
 
@@ -127,9 +116,9 @@ bool TQvPack::LoadPack(const char* path) {
     std::uint8_t h[kQvPackHeaderSize];
     if (std::fread(h, 1, sizeof h, f) != sizeof h) return fail();
     std::memcpy(header_.magic, h, 6);
-    header_.version = GetU16(h + 6);
-    header_.dataSize = GetU32(h + 8);
-    header_.count = GetU32(h + 12);
+    header_.version = ui::LoadU16(h + 6);
+    header_.dataSize = ui::LoadU32(h + 8);
+    header_.count = ui::LoadU32(h + 12);
     std::uint64_t pos = kQvPackHeaderSize;
 
     int recordSize;
@@ -159,10 +148,10 @@ bool TQvPack::LoadPack(const char* path) {
                 QvFileTable2& r = table_[i];
                 std::memcpy(r.name, p, kQvNameLen);
                 std::memcpy(r.ext, p + 21, kQvExtLen);
-                r.offset = GetU32(p + 24);
-                r.size = GetU32(p + 28);
+                r.offset = ui::LoadU32(p + 24);
+                r.size = ui::LoadU32(p + 28);
                 if (recordSize == kQvFileTable2Size) {
-                    r.storedSize = GetU32(p + 32);
+                    r.storedSize = ui::LoadU32(p + 32);
                     r.compressed = p[36] != 0 ? 1 : 0;
                 } else {
                     r.storedSize = r.size;
@@ -189,9 +178,9 @@ bool TQvPack::EndPack() {
     if (modified_) {
         std::uint8_t h[kQvPackHeaderSize] = {};
         std::memcpy(h, header_.magic, 6);
-        PutU16(h + 6, kQvPackVersion);
-        PutU32(h + 8, header_.dataSize);
-        PutU32(h + 12, header_.count);
+        ui::StoreU16(h + 6, kQvPackVersion);
+        ui::StoreU32(h + 8, header_.dataSize);
+        ui::StoreU32(h + 12, header_.count);
         ok = Seek(file_, 0) && std::fwrite(h, 1, sizeof h, file_) == sizeof h;
         const std::uint64_t tableAt = kQvPackHeaderSize + std::uint64_t{header_.dataSize};
         if (ok && header_.count > 0) {
@@ -225,7 +214,7 @@ bool TQvPack::NewPack(const char* path) {
     header_ = QvPackHeader{};
     std::uint8_t h[kQvPackHeaderSize] = {};
     std::memcpy(h, header_.magic, 6);
-    PutU16(h + 6, kQvPackVersion);
+    ui::StoreU16(h + 6, kQvPackVersion);
     if (std::fwrite(h, 1, sizeof h, f) != sizeof h || std::fflush(f) != 0) {
         std::fclose(f);
         return false;

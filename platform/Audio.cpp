@@ -13,8 +13,6 @@
 namespace ui {
 namespace {
 
-std::uint32_t U16(const std::uint8_t* p) { return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8; }
-std::uint32_t U32(const std::uint8_t* p) { return U16(p) | U16(p + 2) << 16; }
 
 // Walks the chunks of a RIFF WAVE header. `bytes` may be only the start of a file of
 // `total` bytes: the data chunk's size is then taken from its header, bounded by the file.
@@ -25,10 +23,10 @@ std::int64_t WaveLength(std::span<const std::uint8_t> bytes, std::uint64_t total
     std::uint32_t byteRate = 0;
     std::size_t at = 12;
     while (at + 8 <= n) {
-        const std::uint32_t size = U32(p + at + 4);
+        const std::uint32_t size = LoadU32(p + at + 4);
         if (std::memcmp(p + at, "fmt ", 4) == 0) {
             if (at + 8 + 16 > n || size < 16) return -1;
-            byteRate = U32(p + at + 8 + 8);
+            byteRate = LoadU32(p + at + 8 + 8);
         } else if (std::memcmp(p + at, "data", 4) == 0) {
             if (byteRate == 0) return -1;
             const std::uint64_t left = total > at + 8 ? total - (at + 8) : 0;
@@ -50,7 +48,7 @@ std::int64_t OggLength(std::FILE* f, std::int64_t fileSize) {
     const std::size_t segments = head[26];
     const std::size_t packet = 27 + segments;
     if (packet + 16 > got || head[packet] != 1 || std::memcmp(head + packet + 1, "vorbis", 6) != 0) return -1;
-    const std::uint32_t rate = U32(head + packet + 12);
+    const std::uint32_t rate = LoadU32(head + packet + 12);
     if (rate == 0) return -1;
     const std::int64_t tail = std::min<std::int64_t>(fileSize, 65536);
     std::vector<std::uint8_t> buf(static_cast<std::size_t>(tail));

@@ -33,7 +33,7 @@ std::string Convert(const char* to, const char* from, std::string_view in, std::
         unsigned char c = static_cast<unsigned char>(*src);
         if (std::string_view(from) == "UTF-8") {
             while (skip < srcLeft && (static_cast<unsigned char>(src[skip]) & 0xC0) == 0x80) ++skip;
-        } else if (c >= 0x81 && srcLeft >= 2) {
+        } else if (IsBig5Lead(c) && srcLeft >= 2) {
             skip = 2;
         }
         src += skip;

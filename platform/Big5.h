@@ -16,7 +16,8 @@ std::string Big5ToUtf8(std::string_view big5);
 // True when every character of the UTF-8 text has a Big5 code.
 bool FitsBig5(std::string_view utf8);
 
-// A Big5 lead byte: the high bit set. The next byte is its trail byte.
+// A Big5 lead byte (0x81..0xFE): the next byte is its trail byte. Every unit that
+// walks Big5 text byte by byte asks this one test.
 inline bool IsBig5Lead(unsigned char c) { return c >= 0x81 && c != 0xFF; }
 
 // The Unicode code of one two-byte character, for drawing: from a table built once

@@ -8,6 +8,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/Screen.h"
+#include "platform/Files.h"
 
 namespace ui {
 namespace {
@@ -15,19 +16,6 @@ namespace {
 // Limits that keep a damaged header from asking for absurd memory.
 constexpr int kMaxSide = 16384;
 constexpr std::int64_t kMaxPixels = 64LL * 1024 * 1024;
-
-constexpr std::uint32_t Rd16(const std::uint8_t* p) { return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8; }
-constexpr std::uint32_t Rd32(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-}
-void Wr16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void Wr32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    Wr16(out, v & 0xFFFF);
-    Wr16(out, v >> 16);
-}
 
 constexpr int Bpp(PixelFormat f) { return f == PixelFormat::pf8bit ? 8 : f == PixelFormat::pf24bit ? 24 : 32; }
 constexpr int StrideFor(int width, PixelFormat f) { return ((width * Bpp(f) + 31) / 32) * 4; }
@@ -271,18 +259,18 @@ bool Bitmap::LoadFromMemory(std::span<const std::uint8_t> data, bool fileHeader)
     bool havePixelsAt = false;
     if (fileHeader) {
         if (size < 14 || base[0] != 'B' || base[1] != 'M') return false;
-        pixelsAt = Rd32(base + 10);
+        pixelsAt = LoadU32(base + 10);
         havePixelsAt = true;
         info = 14;
     }
     if (size < info + 40) return false;
-    const std::uint32_t headerSize = Rd32(base + info);
+    const std::uint32_t headerSize = LoadU32(base + info);
     if (headerSize < 40 || headerSize > size - info) return false;
-    const std::int32_t w = static_cast<std::int32_t>(Rd32(base + info + 4));
-    const std::int32_t hRaw = static_cast<std::int32_t>(Rd32(base + info + 8));
-    const std::uint32_t bitCount = Rd16(base + info + 14);
-    const std::uint32_t compression = Rd32(base + info + 16);
-    std::uint32_t colorsUsed = Rd32(base + info + 32);
+    const std::int32_t w = static_cast<std::int32_t>(LoadU32(base + info + 4));
+    const std::int32_t hRaw = static_cast<std::int32_t>(LoadU32(base + info + 8));
+    const std::uint32_t bitCount = LoadU16(base + info + 14);
+    const std::uint32_t compression = LoadU32(base + info + 16);
+    std::uint32_t colorsUsed = LoadU32(base + info + 32);
     if (compression != 0) return false;  // only uncompressed rows
     if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32) return false;
     if (w <= 0 || hRaw == 0 || hRaw == INT32_MIN) return false;
@@ -368,20 +356,21 @@ std::vector<std::uint8_t> Bitmap::SaveToMemory() const {
     out.reserve(offBits + imageBytes);
     out.push_back('B');
     out.push_back('M');
-    Wr32(out, offBits + imageBytes);
-    Wr32(out, 0);
-    Wr32(out, offBits);
-    Wr32(out, 40);
-    Wr32(out, static_cast<std::uint32_t>(width_));
-    Wr32(out, static_cast<std::uint32_t>(height_));
-    Wr16(out, 1);
-    Wr16(out, pal ? 8 : 24);
-    Wr32(out, 0);
-    Wr32(out, imageBytes);
-    Wr32(out, 2835);
-    Wr32(out, 2835);
-    Wr32(out, pal ? 256 : 0);
-    Wr32(out, 0);
+    ByteWriter w(out);
+    w.U32(offBits + imageBytes);
+    w.U32(0);
+    w.U32(offBits);
+    w.U32(40);
+    w.U32(static_cast<std::uint32_t>(width_));
+    w.U32(static_cast<std::uint32_t>(height_));
+    w.U16(1);
+    w.U16(pal ? 8 : 24);
+    w.U32(0);
+    w.U32(imageBytes);
+    w.U32(2835);
+    w.U32(2835);
+    w.U32(pal ? 256 : 0);
+    w.U32(0);
     if (pal)
         for (const RGBQuad& q : palette_) {
             out.push_back(q.Blue);

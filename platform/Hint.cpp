@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "platform/Big5.h"
 #include "platform/Form.h"
 #include "platform/Timer.h"
 
@@ -74,7 +75,7 @@ void HintState::ShowNow() {
             width = std::max(width, line);
             line = 0;
             ++lines;
-        } else if (ch >= 0x81 && ch <= 0xFE && i + 1 < text.size()) {
+        } else if (IsBig5Lead(ch) && i + 1 < text.size()) {
             line += FullWidth(font);
             ++i;
         } else {

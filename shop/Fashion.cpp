@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "shop/GameState.h"
+#include "platform/Files.h"
 
 // --- the parameter table -----------------------------------------------------
 //
@@ -272,26 +273,18 @@ void Fashion::DailyUpdate() {
     }
 }
 
-namespace {
-void PutU32(std::uint8_t* p, std::uint32_t v) {
-    for (int k = 0; k < 4; ++k) p[k] = static_cast<std::uint8_t>(v >> (8 * k));
-}
-std::uint32_t GetU32(const std::uint8_t* p) {
-    return p[0] | p[1] << 8 | p[2] << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-}  // namespace
 
 void Fashion::SaveRecord(std::uint8_t* out) const {
     for (int i = 0; i < kFashionCells; ++i) out[i] = static_cast<std::uint8_t>(State[i]);
     std::memcpy(out + 64, Life, 64);
     std::memcpy(out + 128, History, 288);
     out[416] = 0;
-    PutU32(out + 417, m_WantRate);
-    PutU32(out + 421, m_WantLife);
-    PutU32(out + 425, m_ImmuneRate);
-    PutU32(out + 429, m_ImmuneLife);
-    PutU32(out + 433, m_ImmunePeriod);
-    PutU32(out + 437, m_ImmuneTimer);
+    ui::StoreU32(out + 417, m_WantRate);
+    ui::StoreU32(out + 421, m_WantLife);
+    ui::StoreU32(out + 425, m_ImmuneRate);
+    ui::StoreU32(out + 429, m_ImmuneLife);
+    ui::StoreU32(out + 433, m_ImmunePeriod);
+    ui::StoreU32(out + 437, m_ImmuneTimer);
 }
 
 bool Fashion::CheckRecord(const std::uint8_t* in) {
@@ -301,9 +294,9 @@ bool Fashion::CheckRecord(const std::uint8_t* in) {
     }
     // Rates are percentages; lives, the immunity period and its timer count days in
     // the byte a cell's life is kept in.
-    if (GetU32(in + 417) > 100 || GetU32(in + 425) > 100) return false;
+    if (ui::LoadU32(in + 417) > 100 || ui::LoadU32(in + 425) > 100) return false;
     for (std::size_t at : {421u, 429u, 433u, 437u})
-        if (GetU32(in + at) > 255) return false;
+        if (ui::LoadU32(in + at) > 255) return false;
     return true;
 }
 
@@ -312,12 +305,12 @@ bool Fashion::LoadRecord(const std::uint8_t* in) {
     for (int i = 0; i < kFashionCells; ++i) State[i] = static_cast<std::int8_t>(in[i]);
     std::memcpy(Life, in + 64, 64);
     std::memcpy(History, in + 128, 288);
-    m_WantRate = GetU32(in + 417);
-    m_WantLife = GetU32(in + 421);
-    m_ImmuneRate = GetU32(in + 425);
-    m_ImmuneLife = GetU32(in + 429);
-    m_ImmunePeriod = GetU32(in + 433);
-    m_ImmuneTimer = GetU32(in + 437);
+    m_WantRate = ui::LoadU32(in + 417);
+    m_WantLife = ui::LoadU32(in + 421);
+    m_ImmuneRate = ui::LoadU32(in + 425);
+    m_ImmuneLife = ui::LoadU32(in + 429);
+    m_ImmunePeriod = ui::LoadU32(in + 433);
+    m_ImmuneTimer = ui::LoadU32(in + 437);
     return true;
 }
 

@@ -42,18 +42,6 @@ void ShowFatal(const std::string& message) {
         DefaultFatal(message, caption);
 }
 
-std::uint16_t ReadU16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
-
-std::uint32_t ReadU32(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-}
-
-std::int32_t ReadI32(const std::uint8_t* p) { return static_cast<std::int32_t>(ReadU32(p)); }
-
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
-}
-
 }  // namespace
 
 FatalErrorHandler SetFatalErrorHandler(FatalErrorHandler handler) {
@@ -96,10 +84,10 @@ bool ReadSpriteSheetHeader(const std::uint8_t* data, std::size_t memberSize, Spr
         h.BytesPerPixel = 3;
     else
         return false;
-    h.Width = ReadU16(data + 4);
-    h.Height = ReadU16(data + 6);
-    h.FrameWidth = ReadU16(data + 8);
-    h.FrameHeight = ReadU16(data + 10);
+    h.Width = ui::LoadU16(data + 4);
+    h.Height = ui::LoadU16(data + 6);
+    h.FrameWidth = ui::LoadU16(data + 8);
+    h.FrameHeight = ui::LoadU16(data + 10);
     if (h.FrameWidth == 0 || h.FrameHeight == 0 || h.FrameWidth > h.Width || h.FrameHeight > h.Height)
         return false;
     if (std::uint64_t(memberSize) - kSpriteSheetHeaderBytes < h.PixelBytes()) return false;
@@ -537,19 +525,19 @@ PolygonField::~PolygonField() = default;
 
 bool PolygonField::LoadFromBuffer(const std::uint8_t* data, std::size_t size) {
     if (!data || size < 4) return false;
-    const std::uint32_t n = ReadU32(data);
+    const std::uint32_t n = ui::LoadU32(data);
     if (n > std::uint32_t(kMaxRegions)) return false;
     OnePolygon regions[kMaxRegions];
     std::size_t at = 4;
     for (std::uint32_t r = 0; r < n; ++r) {
         if (size - at < 4) return false;
-        const std::uint32_t count = ReadU32(data + at);
+        const std::uint32_t count = ui::LoadU32(data + at);
         at += 4;
         if (count > std::uint32_t(kMaxRegionPoints) || size - at < std::size_t(count) * 8) return false;
         OnePolygon& poly = regions[r];
         poly.Count = static_cast<std::int32_t>(count);
         for (std::uint32_t k = 0; k < count; ++k, at += 8) {
-            const FieldPoint p{ReadI32(data + at), ReadI32(data + at + 4)};
+            const FieldPoint p{ui::LoadI32(data + at), ui::LoadI32(data + at + 4)};
             poly.Points[k] = p;
             if (k == 0) {
                 poly.Left = poly.Right = p.x;
@@ -586,12 +574,13 @@ int PolygonField::FindRegion(FieldPoint p) const {
 
 std::vector<std::uint8_t> BuildClickRegionFile(const std::vector<std::vector<FieldPoint>>& regions) {
     std::vector<std::uint8_t> out;
-    PutU32(out, static_cast<std::uint32_t>(regions.size()));
+    ui::ByteWriter w(out);
+    w.U32(static_cast<std::uint32_t>(regions.size()));
     for (const auto& region : regions) {
-        PutU32(out, static_cast<std::uint32_t>(region.size()));
+        w.U32(static_cast<std::uint32_t>(region.size()));
         for (const FieldPoint& p : region) {
-            PutU32(out, static_cast<std::uint32_t>(p.x));
-            PutU32(out, static_cast<std::uint32_t>(p.y));
+            w.I32(p.x);
+            w.I32(p.y);
         }
     }
     return out;

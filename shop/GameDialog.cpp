@@ -7,6 +7,7 @@
 #include "resources/Resources.h"
 #include "shop/Mixing.h"
 #include "shop/ShopSkin.h"
+#include "town/Srcdbtxtform21.h"
 
 WindowPosition WindowPositions[kWindowPositionCount];
 
@@ -108,7 +109,7 @@ void SaveWindowPosition(const ui::Form& form, int record) {
 void ResetWindowPositions() {
     for (WindowPosition& p : WindowPositions) p.placed = 0;
     ShopWindowHooks& h = ShopHooks();
-    ui::Form* message = h.messageWindow ? h.messageWindow() : nullptr;
+    ui::Form* message = h.messageWindow ? h.messageWindow() : DbTxtForm2;
     ui::Form* shop = ShopWindow();
     if (message && shop) {
         message->SetBounds(shop->Left() + (shop->Width() - message->Width()) / 2,

@@ -57,7 +57,8 @@ struct ShopWindowHooks {
     std::function<bool()> roomAndTitleHidden;
     // The option window is shown.
     std::function<bool()> optionShown;
-    // The message window, or null (ResetWindowPositions puts it back in its place).
+    // The message window that ResetWindowPositions puts back in its place (unset: the
+    // game's message window DbTxtForm2, when it exists).
     std::function<ui::Form*()> messageWindow;
     // The shop is open for customers (IsShopOpen).
     std::function<bool()> shopOpen;

@@ -1,8 +1,12 @@
 #include "shop/GameState.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdio>
+#include <cstring>
+#include <vector>
 
+#include "platform/Files.h"
 #include "platform/Random.h"
 #include "shop/Calendar.h"
 #include "shop/Fashion.h"
@@ -34,29 +38,6 @@ int (*g_randomSource)() = nullptr;
 
 int Clamp(int v, int lo, int hi) { return v < lo ? lo : v > hi ? hi : v; }
 
-// Little-endian byte image writers and readers.
-struct Out {
-    std::uint8_t* p;
-    void U8(std::uint8_t v) { *p++ = v; }
-    void I8(std::int8_t v) { *p++ = static_cast<std::uint8_t>(v); }
-    void U32(std::uint32_t v) {
-        for (int k = 0; k < 4; ++k) *p++ = static_cast<std::uint8_t>(v >> (8 * k));
-    }
-    void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
-};
-
-struct In {
-    const std::uint8_t* p;
-    std::uint8_t U8() { return *p++; }
-    std::int8_t I8() { return static_cast<std::int8_t>(*p++); }
-    std::uint32_t U32() {
-        std::uint32_t v = 0;
-        for (int k = 0; k < 4; ++k) v |= static_cast<std::uint32_t>(*p++) << (8 * k);
-        return v;
-    }
-    std::int32_t I32() { return static_cast<std::int32_t>(U32()); }
-};
-
 }  // namespace
 
 int DrawRandom() { return g_randomSource ? g_randomSource() : ui::Rand(); }
@@ -65,7 +46,9 @@ void SetRandomSource(int (*source)()) { g_randomSource = source; }
 // --- byte image --------------------------------------------------------------
 
 void WriteGameStateImage(std::uint8_t* out) {
-    Out o{out};
+    std::vector<std::uint8_t> image;
+    image.reserve(kGameStateSize);
+    ui::ByteWriter o(image);
     o.I32(G.Variant);
     o.I32(G.Day);
     o.I32(G.Hour);
@@ -90,9 +73,9 @@ void WriteGameStateImage(std::uint8_t* out) {
         o.U8(s.Unlocked);
         for (std::uint8_t b : s.Pad1) o.U8(b);
     }
-    for (std::int8_t v : G.ExhibitionSlots) o.I8(v);
-    for (std::int8_t v : G.ExhibitionSlotsYesterday) o.I8(v);
-    for (std::int8_t v : G.ExhibitionSlotsEvening) o.I8(v);
+    for (std::int8_t v : G.ExhibitionSlots) o.U8(static_cast<std::uint8_t>(v));
+    for (std::int8_t v : G.ExhibitionSlotsYesterday) o.U8(static_cast<std::uint8_t>(v));
+    for (std::int8_t v : G.ExhibitionSlotsEvening) o.U8(static_cast<std::uint8_t>(v));
     o.U8(G.RepDecayCount);
     o.U8(G.BoostCountdown);
     o.U8(G.MixJob.Item);
@@ -100,10 +83,11 @@ void WriteGameStateImage(std::uint8_t* out) {
     o.U8(G.MixJob.Yield);
     o.U8(G.MixJob.HoursLeft);
     for (std::uint8_t b : G.Reserved) o.U8(b);
+    std::memcpy(out, image.data(), std::min(image.size(), kGameStateSize));
 }
 
 void ReadGameStateImage(const std::uint8_t* in) {
-    In r{in};
+    ui::ByteReader r(in, kGameStateSize);
     G.Variant = r.I32();
     G.Day = r.I32();
     G.Hour = r.I32();
@@ -128,9 +112,9 @@ void ReadGameStateImage(const std::uint8_t* in) {
         s.Unlocked = r.U8();
         for (std::uint8_t& b : s.Pad1) b = r.U8();
     }
-    for (std::int8_t& v : G.ExhibitionSlots) v = r.I8();
-    for (std::int8_t& v : G.ExhibitionSlotsYesterday) v = r.I8();
-    for (std::int8_t& v : G.ExhibitionSlotsEvening) v = r.I8();
+    for (std::int8_t& v : G.ExhibitionSlots) v = static_cast<std::int8_t>(r.U8());
+    for (std::int8_t& v : G.ExhibitionSlotsYesterday) v = static_cast<std::int8_t>(r.U8());
+    for (std::int8_t& v : G.ExhibitionSlotsEvening) v = static_cast<std::int8_t>(r.U8());
     G.RepDecayCount = r.U8();
     G.BoostCountdown = r.U8();
     G.MixJob.Item = r.U8();

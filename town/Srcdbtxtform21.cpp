@@ -20,9 +20,10 @@ constexpr int kFallbackPageW = 480;
 constexpr int kFallbackPageH = 136;
 constexpr int kSwitchCellW = 120;
 constexpr int kSwitchCellH = 40;
-// The hide button's cells are the sheet's top row, the end button's the row below.
-constexpr int kHideCellW = 32;
-constexpr int kHideCellH = 18;
+// The hide button's cells are the sheet's top row, the end button's the row below. The
+// hide button is small enough to sit above the first line of text.
+constexpr int kHideCellW = 14;
+constexpr int kHideCellH = 10;
 constexpr int kEndCellW = 44;
 constexpr int kEndCellH = 22;
 constexpr int kButtonCells = 3;  // normal, disabled, pressed

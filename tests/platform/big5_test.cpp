@@ -14,3 +14,17 @@ TEST(Big5, BadInputIsReplacedNotDropped) {
     EXPECT_FALSE(ui::FitsBig5("😀"));
     EXPECT_TRUE(ui::FitsBig5("緹菈"));
 }
+
+namespace {
+
+// The one lead-byte test that every Big5 walker asks: 0x81..0xFE lead a pair.
+TEST(Big5, LeadBytes) {
+    const struct {
+        unsigned char byte;
+        bool lead;
+    } cases[] = {{0x00, false}, {'A', false}, {0x7F, false}, {0x80, false},
+                 {0x81, true},  {0xA4, true}, {0xFE, true},  {0xFF, false}};
+    for (const auto& c : cases) EXPECT_EQ(ui::IsBig5Lead(c.byte), c.lead) << int(c.byte);
+}
+
+}  // namespace

@@ -7,6 +7,7 @@
 #include "platform/Form.h"
 #include "shop/ShopSkin.h"
 #include "tests/support/HeadlessApp.h"
+#include "town/Srcdbtxtform21.h"
 
 namespace {
 
@@ -214,6 +215,18 @@ TEST_F(GameDialogTest, APlaceWithTheCaptionStripOffTheScreenIsPulledBack) {
         EXPECT_EQ(TestDialog->Top(), c.wantTop) << c.left << "," << c.top;
         CloseTestDialog();
     }
+}
+
+TEST_F(GameDialogTest, ResetPutsTheGamesMessageWindowUnderTheShop) {
+    ShopHooks().messageWindow = nullptr;
+    TDbTxtForm2* own = DbTxtForm2 ? nullptr : new TDbTxtForm2;
+    if (own && !DbTxtForm2) DbTxtForm2 = own;
+    ASSERT_NE(DbTxtForm2, nullptr);
+    ResetWindowPositions();
+    EXPECT_EQ(DbTxtForm2->Left(), 100 + (648 - DbTxtForm2->Width()) / 2);
+    EXPECT_EQ(DbTxtForm2->Top() + DbTxtForm2->Height(), 40 + 520 - 4);
+    if (DbTxtForm2 == own) DbTxtForm2 = nullptr;
+    delete own;
 }
 
 TEST(ShopSheets, EverySheetLoadsWithItsCells) {

@@ -2,9 +2,12 @@
 // command menu, the drag and the dodge, on the headless back end through the pump.
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "media/Qvpack.h"
 #include "platform/Big5.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
@@ -102,6 +105,7 @@ TEST_F(MessageWindowTest, LaysOutTheFaceBesideThePageWithTheRegionOfBoth) {
     const Rect hide = win->m_BtnHide->BoundsRect();
     EXPECT_EQ(hide.Right, 640 - 3);
     EXPECT_EQ(hide.Top, 60 + 3);
+    EXPECT_LE(hide.Bottom, 60 + 13);  // clear of the first line of cells
     EXPECT_FALSE(win->m_BtnEnd->Visible());
 }
 
@@ -111,6 +115,13 @@ TEST_F(MessageWindowTest, ScreenshotOfAFaceAndALine) {
     headless.RunFor(50);
     const std::string dir = test::ScratchDir("msgwin_screen");
     EXPECT_TRUE(headless.Backend().WriteScreenPng(dir + "/line.png"));
+    win->SetFace(5);
+    win->SetText(
+        B5("可可特「店長，今天要做什麼呢？要不要去森林採些藥草？聽說北邊的花圃開了很多花，"
+           "或者到廣場的市集看看新的材料也不錯喔。我會好好看店的，請放心吧！"));
+    win->Tick();
+    headless.RunFor(50);
+    EXPECT_TRUE(headless.Backend().WriteScreenPng(dir + "/full.png"));
     int ids[4] = {5, 0, 2, 4};
     headless.Backend().AddResponder([&] {
         if (!win->m_MenuMode) return false;
@@ -470,6 +481,65 @@ TEST(FullWidthDigits, DigitsBecomeTwoByteCharactersAndTheRestStays) {
               "\xA4\x40\xA2\xAF");
     EXPECT_EQ(ToFullWidthDigits("\xA4"), "\xA4");
     EXPECT_EQ(ToFullWidthDigits(""), "");
+}
+
+TEST(MessageWindowData, TheGameFolderHoldsThePagesSheetsAndFiftyTwoFacesInBothArtFolders) {
+    test::HeadlessApp app;
+    ui::SetProgramFolder(LUMIA_TEST_GAMEDATA);
+    TQvPack pack;
+    ASSERT_TRUE(pack.OpenPack(kMsgWinPack));
+    for (const char* name : {kMsgBackMember, kMsgHideMember, kMsgSwitchMember}) {
+        std::unique_ptr<TMemoryStream> s = pack.QvMakeStream(name);
+        ASSERT_TRUE(s) << name;
+        ui::Bitmap bm;
+        EXPECT_TRUE(bm.LoadFromMemory(s->Bytes())) << name;
+    }
+    pack.ClosePack();
+    for (const char* folder : {"col24b\\palFace\\palFace.pak", "col8b\\palFace\\palFace.pak"}) {
+        ASSERT_TRUE(pack.OpenPack(folder)) << folder;
+        for (int n = 0; n < 52; ++n) {
+            char name[16];
+            std::snprintf(name, sizeof name, "par%02d.bmp", n);
+            std::unique_ptr<TMemoryStream> s = pack.QvMakeStream(name);
+            ASSERT_TRUE(s) << folder << " " << name;
+            ui::Bitmap bm;
+            ASSERT_TRUE(bm.LoadFromMemory(s->Bytes())) << name;
+            // The key colour around the figure, the figure in the middle.
+            EXPECT_EQ(bm.GetPixel(0, 0), ui::RGB(255, 0, 255)) << name;
+            EXPECT_NE(bm.GetPixel(80, 92), ui::RGB(255, 0, 255)) << name;
+        }
+        pack.ClosePack();
+    }
+}
+
+TEST(MessageWindowData, WithoutItsPicturesTheWindowStillTypesAndAcknowledges) {
+    test::HeadlessApp app;
+    ui::SetProgramFolder(test::ScratchDir("msgwin_nodata"));
+    {
+        TDbTxtForm2 win;
+        win.m_FaceFolder = "\\col24b\\palFace";
+        win.LoadFaces();  // no pack: plain page, no face
+        EXPECT_EQ(win.PageRect(), (Rect{0, 0, 480, 136}));
+        EXPECT_TRUE(win.m_ImgFace->Picture().Empty());
+        win.Show();
+        win.SetText(ui::Utf8ToBig5("早安。F3"));
+        win.Tick();
+        EXPECT_TRUE(win.TestState(kMsgAllTyped));
+        EXPECT_TRUE(CellDrawn(win, 14, 14));
+        EXPECT_TRUE(win.m_BtnEnd->Visible());
+        win.m_BtnEndClick();
+        EXPECT_TRUE(win.TestState(kMsgAcknowledged));
+        const int ids[2] = {5, 0};
+        app.Backend().AddResponder([&] {
+            if (!win.m_MenuMode) return false;
+            const Rect r = win.m_BtnRects[0];
+            app.Backend().Click(win.Left() + r.Left + 1, win.Top() + r.Top + 1);
+            app.Backend().ClearResponders();
+            return true;
+        });
+        EXPECT_EQ(win.ChooseCommand(2, ids), 0);
+    }
+    ui::SetProgramFolder(LUMIA_TEST_GAMEDATA);
 }
 
 }  // namespace

@@ -23,8 +23,8 @@ constexpr int kFaceW = 160;
 constexpr int kFaceH = 200;
 constexpr int kSwitchW = 120;
 constexpr int kSwitchH = 40;
-constexpr int kHideW = 32;
-constexpr int kHideH = 18;
+constexpr int kHideW = 14;  // small enough to sit above the first line of text
+constexpr int kHideH = 10;
 constexpr int kEndW = 44;
 constexpr int kEndH = 22;
 
@@ -72,7 +72,14 @@ void ButtonCells(Picture& p, int top, int w, int h, const char* caption, std::ui
 
 Picture HideSheet() {
     Picture p(3 * kEndW, kHideH + kEndH, Cube(3, 3, 3));
-    ButtonCells(p, 0, kHideW, kHideH, "隱藏", Cube(2, 1, 0));
+    // The hide button: a cross, too small for a caption.
+    for (int i = 0; i < 3; ++i) {
+        const int d = i == 2 ? 1 : 0;
+        const std::uint8_t ink = i == 1 ? Cube(3, 3, 3) : kWhite;
+        Bevel(p, i * kHideW, 0, kHideW, kHideH, Cube(2, 1, 0), i == 2);
+        p.Line(i * kHideW + 4 + d, 2 + d, i * kHideW + 9 + d, 7 + d, ink);
+        p.Line(i * kHideW + 9 + d, 2 + d, i * kHideW + 4 + d, 7 + d, ink);
+    }
     ButtonCells(p, kHideH, kEndW, kEndH, "繼續", Cube(3, 0, 0));
     return p;
 }
