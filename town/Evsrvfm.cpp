@@ -1,17 +1,30 @@
 #include "town/Evsrvfm.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <string>
 
+#include "media/Qvpack.h"
 #include "platform/Application.h"
+#include "platform/Big5.h"
 #include "platform/Clock.h"
+#include "platform/Files.h"
 #include "platform/Random.h"
+#include "platform/Transcript.h"
 #include "shop/Catalog.h"
 #include "shop/GameState.h"
 #include "shop/Mixing.h"
+#include "skin/BcImg.h"
+#include "skin/BcPanel.h"
+#include "skin/CHBCBTN.h"
+#include "skin/CHBmpCnt.h"
 #include "town/EvControler.h"
+#include "town/EventTables.h"
 
 TEventServerDbg* EventServerDbg = nullptr;
+TEventServerHooks EventServerHooks;
+std::string TEventServerDbg::DiscFolder;
 std::array<std::int32_t, kDayMarkCount> DayMarks{};
 std::array<OrderSlot, kOrderSlotCount> Orders{};
 
@@ -76,10 +89,28 @@ void ResetMixedItem() {
 
 }  // namespace
 
-TEventServerDbg::TEventServerDbg() {
+TEventServerDbg::TEventServerDbg() : m_Pack(std::make_unique<TQvPack>()) {
     DayMarks.fill(0);
     Orders.fill(OrderSlot{});
+    BuildForm();
+    m_Work = ui::Bitmap(kStageWidth, kStageHeight);
+    m_Src = ui::Bitmap(kStageWidth, kStageHeight);
+    m_Work.GetCanvas().Brush.Color = ui::clBlack;
+    m_Work.GetCanvas().FillRect(ui::Rect{0, 0, kStageWidth, kStageHeight});
+    m_Src = m_Work;
+    MakeBrushes();
+    m_TransitionRunning = 0;
+    m_TransitionOn = 1;
+    LayoutStage(false);
+    // The time and place primitives speak and draw through the stage.
+    if (!Hooks.DspMsg) Hooks.DspMsg = [](const std::string& s) { EventServerDbg->DspMsg(s); };
+    if (!Hooks.FaceGr) Hooks.FaceGr = [](int n) { EventServerDbg->FaceGr(n); };
+    if (!Hooks.ShowPlaceGr) Hooks.ShowPlaceGr = [](int p) { EventServerDbg->ShowPlaceGr(p); };
+    if (!Hooks.InEvent) Hooks.InEvent = [] { return EventServerDbg->m_InEvent != 0; };
+    if (!Hooks.ShopRedraw) Hooks.ShopRedraw = [] { return ShopRedrawOn != 0; };
 }
+
+TEventServerDbg::~TEventServerDbg() = default;
 
 // --- Flags, marks and variables ---
 
@@ -90,6 +121,7 @@ void TEventServerDbg::SetFlg(int n, bool on) {
         EventFlags[n >> 5] |= bit;
     else
         EventFlags[n >> 5] &= ~bit;
+    ui::Record("flag", (on ? "set " : "clear ") + std::to_string(n));
     DebugStep((on ? "SetFlg1:" : "SetFlg0:") + std::to_string(n));
 }
 
@@ -314,8 +346,8 @@ bool TEventServerDbg::IsPictureSeen(int k) const {
 
 void TEventServerDbg::DebugStep(const std::string& text) {
     m_Step = 0;
-    if (!m_DebugMode) return;
-    m_CommandText = text;
+    if (!m_CbxDbg || !m_CbxDbg->Checked()) return;
+    m_LblCommand->SetCaption(text);
     // Messages go on meanwhile, so "Next Step" can be pressed.
     if (ui::HaveApp()) ui::App().PumpUntil([this] { return m_Step != 0; }, "DebugStep");
 }
