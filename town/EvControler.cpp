@@ -39,7 +39,6 @@ void Call(F* f, A&&... a) {
     if (f) f(std::forward<A>(a)...);
 }
 
-ui::Form* FormOf(ui::Form* (*getter)()) { return getter ? getter() : nullptr; }
 ui::Form* ShopWindow() { return ShopHooks().shopForm ? ShopHooks().shopForm() : nullptr; }
 bool Visible(ui::Form* f) { return f && f->Visible(); }
 
@@ -66,13 +65,62 @@ void ShowPlainMessage(const std::string& big5) {
     if (DbTxtForm2) DbTxtForm2->ShowMessage(big5);
 }
 
+// What the event server asks of the windows around the stage: the controller's own
+// alignment and prologue guard, the map, the shop window and the message window.
+void InstallEventServerHooks() {
+    TEventServerHooks& e = EventServerHooks;
+    e.AlignForms = [] {
+        if (GameFlow) GameFlow->AlignForms();
+    };
+    e.ClearPrologueSkip = [] {
+        if (GameFlow) GameFlow->PrologueSkipGuard = 0;
+    };
+    e.MapVisible = [] { return MapFm && MapFm->Visible(); };
+    e.ShowMap = [](bool show) {
+        if (MapFm) MapFm->SetVisible(show);
+    };
+    e.ShopVisible = [] { return ShopForm && ShopForm->Visible(); };
+    e.ShowShop = [](bool show) {
+        if (ShopForm) ShopForm->SetVisible(show);
+    };
+    e.MsgSetFace = [](int face) {
+        if (DbTxtForm2) DbTxtForm2->SetFace(face);
+    };
+    e.MsgShowMessage = [](const std::string& big5) {
+        if (DbTxtForm2) DbTxtForm2->ShowMessage(big5);
+    };
+    e.MsgShow = [](bool show) {
+        if (DbTxtForm2) DbTxtForm2->SetVisible(show);
+    };
+    e.MsgShowIfHidden = [] {
+        if (DbTxtForm2 && !DbTxtForm2->Visible()) DbTxtForm2->Show();
+    };
+    e.MsgClearFace = [] {
+        if (DbTxtForm2) DbTxtForm2->ClearFace();
+    };
+}
+
+void RemoveEventServerHooks() {
+    TEventServerHooks& e = EventServerHooks;
+    e.AlignForms = nullptr;
+    e.ClearPrologueSkip = nullptr;
+    e.MapVisible = nullptr;
+    e.ShowMap = nullptr;
+    e.ShopVisible = nullptr;
+    e.ShowShop = nullptr;
+    e.MsgSetFace = nullptr;
+    e.MsgShowMessage = nullptr;
+    e.MsgShow = nullptr;
+    e.MsgShowIfHidden = nullptr;
+    e.MsgClearFace = nullptr;
+}
+
 }  // namespace
 
 TEvControler::TEvControler() {
     MixedItem = -1;
     Ready = 0;
     RefreshEnabled = 0;
-    GameFlowHooks& h = g_GameFlowHooks;
     // Windows need the application; without one (the save and story tools) the
     // controller keeps the story's state only.
     const bool windows = ui::HaveApp();
@@ -95,14 +143,14 @@ TEvControler::TEvControler() {
         std::fprintf(stderr, "lumia: no event pictures in col24b or col8b of the game folder\n");
     }
     if (DbTxtForm2) DbTxtForm2->m_FaceFolder = faces;
-    Call(h.SetArtFolder, art);
+    EventServerDbg->m_ArtFolder = art;
 
     if (windows) {
         MapFm = new TMapFm();
         MdpFm = new TMdpFm();
     }
     if (DbTxtForm2) DbTxtForm2->LoadFaces();
-    Call(h.SetMsgWinPicture, std::string("win_mes2.bmp"));
+    EventServerDbg->SetMsgWinPicture("win_mes2.bmp");
 
     Place = kShopPlace;
     MoveEventsPending = 0;
@@ -113,6 +161,7 @@ TEvControler::TEvControler() {
     EventServerDbg->SetFlg(kWizardHouseOpenFlag, false);
     Ready = 1;
     RefreshEnabled = 1;
+    InstallEventServerHooks();
     if (!ShopHooks().messageWindow)
         ShopHooks().messageWindow = [] -> ui::Form* { return DbTxtForm2; };
     if (!g_ShopHooks.ShowMap) {
@@ -128,7 +177,7 @@ TEvControler::TEvControler() {
 
     // The stage where the main form is, the map on the stage, the message window along
     // the stage's bottom edge.
-    ui::Form* stage = FormOf(h.StageForm);
+    ui::Form* stage = EventServerDbg;
     ui::Form* map = MapFm;
     ui::Form* message = DbTxtForm2;
     if (stage && MainForm) {
@@ -146,6 +195,7 @@ TEvControler::TEvControler() {
 }
 
 TEvControler::~TEvControler() {
+    RemoveEventServerHooks();
     if (g_ShopHooks.ShowMap == &ShopShowMap) {
         g_ShopHooks.ShowMap = nullptr;
         g_ShopHooks.MessageWindowExists = nullptr;
@@ -186,8 +236,7 @@ void TEvControler::CommandMenu() {
     if (!Ready) return;  // a command runs; its message pumps come back here
     Ready = 0;
     if (Visible(MapFm)) MapFm->WalkTick();
-    if (Visible(FormOf(g_GameFlowHooks.StageForm)) && EventServerDbg &&
-        !EventServerDbg->ConditionOverride) {
+    if (Visible(EventServerDbg) && !EventServerDbg->ConditionOverride) {
         if (MoveEventsPending) {
             RunMoveEvents();
             MoveEventsPending = 0;
@@ -201,7 +250,7 @@ void TEvControler::CommandMenu() {
 void TEvControler::ShowMap() {
     AlignForms();
     ui::Form* shop = ShopWindow();
-    ui::Form* stage = FormOf(g_GameFlowHooks.StageForm);
+    ui::Form* stage = EventServerDbg;
     ui::Form* map = MapFm;
     if (stage && shop) {
         stage->SetLeft(shop->Left());
@@ -216,7 +265,7 @@ void TEvControler::ShowMap() {
 }
 
 void TEvControler::AlignForms() {
-    ui::Form* forms[3] = {ShopWindow(), MapFm, FormOf(g_GameFlowHooks.StageForm)};
+    ui::Form* forms[3] = {ShopWindow(), MapFm, EventServerDbg};
     int left = 0, top = 0;
     for (ui::Form* f : forms)
         if (Visible(f)) {
@@ -239,7 +288,6 @@ void TEvControler::ShowOrderList() { Call(g_GameFlowHooks.ShowOrderList); }
 void TEvControler::SetMixedItem(int id) { MixedItem = (id >= 0 && id < kMixableGoods) ? id : -1; }
 
 bool TEvControler::GainExperience(int points) {
-    GameFlowHooks& h = g_GameFlowHooks;
     const int r = AddExperience(points);
     const bool library = Place == kLibraryPlace;
     if (r >= 0) {
@@ -248,22 +296,23 @@ bool TEvControler::GainExperience(int points) {
             text = std::string(ItemName(r)) + B5("的調配法學會了！");
         else
             text = B5("我覺得自己好像變聰明了耶。");
-        if (library)
-            Call(h.DspMsg, text);
-        else if (DbTxtForm2)
+        if (library && EventServerDbg)
+            EventServerDbg->DspMsg(text);
+        else if (!library && DbTxtForm2)
             DbTxtForm2->ShowMessage(text);
         return true;
     }
-    if (!library) return false;
+    if (!library || !EventServerDbg) return false;
+    TEventServerDbg& ev = *EventServerDbg;
     if (points < 6) {
         if ((DrawRandom() & 1) == 0) {
-            Call(h.DspMsg, B5("緹菈「嗯～。\n還不行、我大概還比不上媽媽那樣吧…"));
+            ev.DspMsg(B5("緹菈「嗯～。\n還不行、我大概還比不上媽媽那樣吧…"));
         } else {
-            Call(h.FaceGr, kTiredFace);
-            Call(h.DspMsg, B5("緹菈「我是不是工作過度啦？\n…眼睛有點乾澀。"));
+            ev.FaceGr(kTiredFace);
+            ev.DspMsg(B5("緹菈「我是不是工作過度啦？\n…眼睛有點乾澀。"));
         }
     } else {
-        Call(h.DspMsg, B5("緹菈「嗯！\n今天的工作好像進行得很順利噢！"));
+        ev.DspMsg(B5("緹菈「嗯！\n今天的工作好像進行得很順利噢！"));
     }
     return false;
 }

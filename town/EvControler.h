@@ -17,12 +17,7 @@ class Form;
 // sets it); a null hook does nothing, a null predicate answers false, a null form
 // getter answers "no such form".
 struct GameFlowHooks {
-    // The event server as the stage (TEventServerDbg's form side).
-    ui::Form* (*StageForm)();
-    void (*SetArtFolder)(const std::string& folder);
-    void (*SetMsgWinPicture)(const std::string& name);
-    void (*DspMsg)(const std::string& big5);  // a dialogue line, waits for the click
-    void (*FaceGr)(int face);
+    // The orders (TEventServerDbg::SettleOrders, ShowOrderList).
     void (*SettleOrders)();
     void (*ShowOrderList)();
     // The developer's debug window (TDbgFm::ShowTypeName).

@@ -151,7 +151,11 @@ TEST_F(CommandsTest, ReadingCostsTwoHoursAndHalvesOnTheSecondRead) {
     GameFlow->RunPlaceCommand(command::kRead);
     EXPECT_EQ(GameHour(), 14);
     const int second = GameExperience() - before - first;
-    EXPECT_EQ(transcript->Texts("face"), (std::vector<std::string>{"19", "0", "19", "0"}));
+    // The reads' own faces; the library's remark on a read without a level may add
+    // the tired face 20.
+    std::vector<std::string> faces = transcript->Texts("face");
+    std::erase(faces, "20");
+    EXPECT_EQ(faces, (std::vector<std::string>{"19", "0", "19", "0"}));
     EXPECT_GT(first, second);
 
     At(30, 18, 17);

@@ -29,12 +29,20 @@
 namespace {
 
 std::vector<std::string> calls;
-std::string artFolder = "unset";
 
 std::string Calls(const std::string& prefix) {
     std::string out;
     for (const std::string& c : calls)
         if (c.rfind(prefix, 0) == 0) out += (out.empty() ? "" : ",") + c;
+    return out;
+}
+
+// Lines, faces and plain messages shown, in order, as "<kind> <text>".
+std::vector<std::string> Shown(const ui::Transcript& t) {
+    std::vector<std::string> out;
+    for (const ui::TranscriptEntry& e : t.Entries())
+        if (e.kind == "line" || e.kind == "face" || e.kind == "message")
+            out.push_back(e.kind + " " + e.text);
     return out;
 }
 
@@ -64,9 +72,6 @@ protected:
         g_GameFlowHooks = {};
         GameFlowHooks& h = g_GameFlowHooks;
         h.SettleOrders = [] { calls.push_back("settle"); };
-        h.DspMsg = [](const std::string& t) { calls.push_back("line " + ui::Big5ToUtf8(t)); };
-        h.FaceGr = [](int n) { calls.push_back("face " + std::to_string(n)); };
-        h.SetArtFolder = [](const std::string& f) { artFolder = f; };
         TurnStartEvents = {};
         DayStartEvents = {};
         CustomerRequestEvents = {};
@@ -131,7 +136,7 @@ TEST_F(ControllerTest, ArtFolderIsTheFirstThatHoldsTheEventPictures) {
         const std::size_t before = headless.Backend().MessageBoxes().size();
         delete GameFlow;
         GameFlow = new TEvControler();
-        EXPECT_EQ(artFolder, c.art);
+        EXPECT_EQ(EventServerDbg->m_ArtFolder, c.art);
         EXPECT_EQ(DbTxtForm2->m_FaceFolder, c.faces);
         EXPECT_EQ(headless.Backend().MessageBoxes().size() - before, c.boxes);
         ui::SetProgramFolder(ui::DefaultGameFolder());
@@ -305,15 +310,18 @@ TEST_F(ControllerTest, GainExperienceTellsWhatWasLearnt) {
         EXPECT_NE(shown[0].find("的調配法學會了！"), std::string::npos);
     }
 
-    calls.clear();
+    ui::ScopedTranscript transcript;
     SetExperience(95);
     GameFlow->Place = 17;
     EXPECT_TRUE(GameFlow->GainExperience(10));
-    ASSERT_EQ(calls.size(), 1u);
-    EXPECT_EQ(calls[0].rfind("line ", 0), 0u);
+    const auto shown = Shown(*transcript);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].rfind("line ", 0), 0u);
+    EXPECT_NE(shown[0].find("的調配法學會了！"), std::string::npos);
 }
 
 TEST_F(ControllerTest, ReadingWithoutALevelShowsARemarkOnlyAtTheLibrary) {
+    ui::ScopedTranscript transcript;
     ScriptedRandom random({0, 1});
     SetGameLevel(1);
     SetExperience(0);
@@ -327,19 +335,16 @@ TEST_F(ControllerTest, ReadingWithoutALevelShowsARemarkOnlyAtTheLibrary) {
         "line 緹菈「我是不是工作過度啦？\n…眼睛有點乾澀。",
         "line 緹菈「嗯！\n今天的工作好像進行得很順利噢！",
     };
-    EXPECT_EQ(calls, want);
-    calls.clear();
+    EXPECT_EQ(Shown(*transcript), want);
+    transcript->Clear();
     GameFlow->Place = 3;
     EXPECT_FALSE(GameFlow->GainExperience(5));
-    EXPECT_TRUE(calls.empty());
+    EXPECT_TRUE(Shown(*transcript).empty());
 }
 
 TEST_F(ControllerTest, CommandMenuRunsTheMoveEventsOnceTheStageShows) {
     MoveEvents[0] = &MoveEvent;
-    static ui::Form* stage = nullptr;
-    auto stageForm = std::make_unique<ui::Form>();
-    stage = stageForm.get();
-    g_GameFlowHooks.StageForm = [] { return stage; };
+    ui::Form* stage = EventServerDbg;
     GameFlow->MoveEventsPending = 1;
     GameFlow->CommandMenu();  // the stage is hidden: nothing
     EXPECT_EQ(Calls("move"), "");
@@ -353,7 +358,6 @@ TEST_F(ControllerTest, CommandMenuRunsTheMoveEventsOnceTheStageShows) {
     EXPECT_EQ(Calls("move"), "move");
     EXPECT_EQ(GameFlow->MoveEventsPending, 0);
     EXPECT_TRUE(GameFlow->IsReady());
-    g_GameFlowHooks.StageForm = nullptr;
 }
 
 TEST_F(ControllerTest, RefreshIsNotEnteredAgain) {
@@ -367,17 +371,19 @@ TEST_F(ControllerTest, RefreshIsNotEnteredAgain) {
 }
 
 TEST_F(ControllerTest, AlignFormsMovesTheHiddenOnesToTheVisibleOne) {
-    static ui::Form* stage = nullptr;
     ui::Form* map = MapFm;
-    auto s = std::make_unique<ui::Form>();
-    stage = s.get();
-    g_GameFlowHooks.StageForm = [] { return stage; };
-    shop->SetBounds(30, 40, 100, 100);
-    map->SetBounds(1, 2, 100, 100);
-    stage->SetBounds(5, 6, 100, 100);
+    ui::Form* stage = EventServerDbg;
+    shop->SetLeft(30);
+    shop->SetTop(40);
+    map->Hide();
+    map->SetLeft(1);
+    map->SetTop(2);
     stage->Show();
+    stage->SetLeft(5);
+    stage->SetTop(6);
     GameFlow->AlignForms();
     EXPECT_EQ(shop->Left(), 30) << "visible ones stay";
+    EXPECT_EQ(stage->Left(), 5);
     EXPECT_EQ(map->Left(), 5);
     EXPECT_EQ(map->Top(), 6);
 
@@ -387,7 +393,7 @@ TEST_F(ControllerTest, AlignFormsMovesTheHiddenOnesToTheVisibleOne) {
     EXPECT_TRUE(map->Visible());
     EXPECT_EQ(map->Left(), 30);
     EXPECT_EQ(map->Top(), 40);
-    g_GameFlowHooks.StageForm = nullptr;
+    EXPECT_EQ(stage->Left(), 30);
 }
 
 }  // namespace
