@@ -221,7 +221,9 @@ TShopForm::TShopForm() {
     if (!primitives.GoHomeToBed) primitives.GoHomeToBed = &HookGoHomeToBed;
 
     if (!GameFlow) GameFlow = new TEvControler();
-    LoadSystemFile();
+    // Before the first save there is none: nothing was ever unlocked or seen, which
+    // is what memory holds already.
+    static_cast<void>(LoadSystemFile());
     LayoutForScreen();
     Shop2FMode = 0;
     OpeningPlayed = 0;
@@ -273,8 +275,9 @@ ui::Bitmap TShopForm::LoadPackPicture(const std::string& name) {
     const bool wasOpen = QvPack1.IsOpen();
     if (!wasOpen && !OpenDataPack()) return b;
     if (std::unique_ptr<TMemoryStream> s = QvPack1.QvMakeStream(name.c_str()))
-        b.LoadFromMemory(
-            std::span<const std::uint8_t>(s->Memory(), static_cast<std::size_t>(s->Size())));
+        if (!b.LoadFromMemory(
+                std::span<const std::uint8_t>(s->Memory(), static_cast<std::size_t>(s->Size()))))
+            ui::Record("error", "picture refused: " + name);
     if (!wasOpen) CloseDataPack();
     return b;
 }
@@ -402,11 +405,12 @@ void TShopForm::BuildShopScene() {
     SceneBuilt = 1;
     InitGameState();
     InitSpriteEngine(&QvPack1);
-    LoadSpritePalette(&QvPack1, QvDib1.get());
-    LoadSpritePalette(&QvPack1, QvDib2.get());
+    if (!LoadSpritePalette(&QvPack1, QvDib1.get()) || !LoadSpritePalette(&QvPack1, QvDib2.get()))
+        ui::Record("error", "sprite palette missing");
     WalkRegions = std::make_unique<PolygonField>();
     if (OpenDataPack()) {
-        WalkRegions->LoadFromPack(&QvPack1, "Shoppoly.plf");
+        if (!WalkRegions->LoadFromPack(&QvPack1, "Shoppoly.plf"))
+            ui::Record("error", "walk regions refused: Shoppoly.plf");
         CloseDataPack();
     }
     SetShopClosed();
