@@ -116,15 +116,8 @@ struct TEventServerHooks {
     // MarkNpcMet of the character whereabouts, the debug window's check memo.
     std::function<void()> MarkNpcMet;
     std::function<void()> ClearCheckMemo;
-    // The message window: face n, a plain message without waiting (Big5).
-    std::function<void(int face)> MsgSetFace;
-    std::function<void(const std::string& big5)> MsgShowMessage;
-    std::function<void(bool show)> MsgShow;
-    std::function<void()> MsgShowIfHidden;
     // The game-flow controller's prologue skip guard, cleared by a click on the stage.
     std::function<void()> ClearPrologueSkip;
-    // The message window: removes the face (TDbTxtForm2::ClearFace).
-    std::function<void()> MsgClearFace;
 };
 extern TEventServerHooks EventServerHooks;
 
@@ -357,22 +350,17 @@ public:
     void DefaultSearch();
     void Peddle();
 
-    // Calls into windows that other units own; each does nothing while unset.
+    // Calls into windows that other units own, set by those windows when they are
+    // made; each does nothing while unset.
     struct PrimitiveHooks {
-        // The stage's own primitives unless a test puts others in (set by the constructor).
-        void (*DspMsg)(const std::string& big5) = nullptr;
-        void (*FaceGr)(int face) = nullptr;
-        void (*ShowPlaceGr)(int place) = nullptr;
-        bool (*InEvent)() = nullptr;     // the in-event byte
-        bool (*ShopRedraw)() = nullptr;  // the shop-redraw byte
         // One step of the shop scene while an event lets it run (UpdateScene, the
-        // pending action, a repaint), until the shop screen exists.
+        // pending action, a repaint): the shop window.
         void (*ShopSceneStep)() = nullptr;
         // The end of the tired scene: the shop screen shown with its menus, the heroine
         // going to bed upstairs, the map and stage forms hidden and the stage's
-        // bitmaps freed, until the shop screen, the map and the stage exist.
+        // bitmaps freed: the shop window.
         void (*GoHomeToBed)() = nullptr;
-        void (*SetMapLand)(bool land) = nullptr;  // until the map form exists
+        void (*SetMapLand)(bool land) = nullptr;  // the map form's land flag
         // A line of the debug window's check memo, until the debug window exists.
         void (*CheckMemo)(const std::string& line) = nullptr;
     };
@@ -398,6 +386,8 @@ private:
     void DissolveIn();
     void CrossDissolve();
     void ShowStageForm();
+    // The choice window with `count` of the captions; the index chosen, or -1.
+    int Choose(const std::array<std::string, 3>& captions, int count);
 
     ui::Bitmap m_Work, m_Work2, m_Back, m_Src;
     std::array<int, kFigureLayers> m_FigNo{-1, -1, -1};
@@ -408,6 +398,7 @@ private:
     std::unique_ptr<TQvPack> m_Pack;
     std::unique_ptr<TCHBmpContainer> m_MenuSheet, m_ButtonSheet, m_FrameSheet;
     std::uint32_t m_LastStepTick = 0;
+    int m_Face = 0;  // the face the message window shows, for the transcript
 };
 
 // One step of each transition, on bitmaps of one size (the pixel arithmetic the
