@@ -66,7 +66,7 @@ void ShowPlainMessage(const std::string& big5) {
 }
 
 // What the event server asks of the windows around the stage: the controller's own
-// alignment and prologue guard, the map, the shop window and the message window.
+// alignment and prologue guard, the map and the shop window.
 void InstallEventServerHooks() {
     TEventServerHooks& e = EventServerHooks;
     e.AlignForms = [] {
@@ -83,21 +83,6 @@ void InstallEventServerHooks() {
     e.ShowShop = [](bool show) {
         if (ShopForm) ShopForm->SetVisible(show);
     };
-    e.MsgSetFace = [](int face) {
-        if (DbTxtForm2) DbTxtForm2->SetFace(face);
-    };
-    e.MsgShowMessage = [](const std::string& big5) {
-        if (DbTxtForm2) DbTxtForm2->ShowMessage(big5);
-    };
-    e.MsgShow = [](bool show) {
-        if (DbTxtForm2) DbTxtForm2->SetVisible(show);
-    };
-    e.MsgShowIfHidden = [] {
-        if (DbTxtForm2 && !DbTxtForm2->Visible()) DbTxtForm2->Show();
-    };
-    e.MsgClearFace = [] {
-        if (DbTxtForm2) DbTxtForm2->ClearFace();
-    };
 }
 
 void RemoveEventServerHooks() {
@@ -108,11 +93,6 @@ void RemoveEventServerHooks() {
     e.ShowMap = nullptr;
     e.ShopVisible = nullptr;
     e.ShowShop = nullptr;
-    e.MsgSetFace = nullptr;
-    e.MsgShowMessage = nullptr;
-    e.MsgShow = nullptr;
-    e.MsgShowIfHidden = nullptr;
-    e.MsgClearFace = nullptr;
 }
 
 }  // namespace
