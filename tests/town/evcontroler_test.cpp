@@ -21,6 +21,7 @@
 #include "shop/Savefile.h"
 #include "story/EventTables.h"
 #include "tests/shop/ScriptedRandom.h"
+#include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/Evsrvfm.h"
 #include "town/Mapform.h"
@@ -311,6 +312,7 @@ TEST_F(ControllerTest, GainExperienceTellsWhatWasLearnt) {
     }
 
     ui::ScopedTranscript transcript;
+    test::EventResponders player(headless.Backend());
     SetExperience(95);
     GameFlow->Place = 17;
     EXPECT_TRUE(GameFlow->GainExperience(10));
@@ -322,6 +324,7 @@ TEST_F(ControllerTest, GainExperienceTellsWhatWasLearnt) {
 
 TEST_F(ControllerTest, ReadingWithoutALevelShowsARemarkOnlyAtTheLibrary) {
     ui::ScopedTranscript transcript;
+    test::EventResponders player(headless.Backend());
     ScriptedRandom random({0, 1});
     SetGameLevel(1);
     SetExperience(0);
