@@ -43,6 +43,8 @@ protected:
         ASSERT_NE(MapFm, nullptr);
         DbTxtForm2->m_FaceFolder = "\\col24b\\palFace";
         DbTxtForm2->LoadFaces();
+        DbTxtForm2->SetLeft(0);  // out of the way of the places hovered below
+        DbTxtForm2->SetTop(0);
         DbTxtForm2->Show();
         ASSERT_TRUE(MdpFm->OpenCdAudio());
         TMapFm::s_LastRegion = 0;
