@@ -205,6 +205,13 @@ TEST_F(ShopFormTest, TurningBeforeADialogTakesOneExtraTick) {
     EXPECT_EQ(form->PendingAction, 0);
 }
 
+TEST_F(ShopFormTest, WhereSheStopsIsRecorded) {
+    ui::ScopedTranscript transcript;
+    form->PM_ItemMixClick();
+    Walk();
+    EXPECT_EQ(transcript->Texts("heroine"), std::vector<std::string>{"stands at 4,8"});
+}
+
 TEST_F(ShopFormTest, PendingActionsReachTheirPlaces) {
     struct Case {
         int entry;
