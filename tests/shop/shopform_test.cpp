@@ -353,6 +353,11 @@ TEST_F(ShopFormTest, ScreenshotOfTheRoomAtSupper) {
     headless.RunFor(50);
     const std::string dir = test::ScratchDir("shopform-room");
     EXPECT_TRUE(headless.Backend().WriteScreenPng(dir + "/room.png"));
+    form->Shop2FCounter = 100;  // supper ends
+    for (int i = 0; i < 20 && form->Shop2FMode != 3; ++i) form->StepShop2F();
+    headless.RunFor(50);
+    EXPECT_EQ(form->Shop2FMode, 3);
+    EXPECT_TRUE(headless.Backend().WriteScreenPng(dir + "/night.png"));
 }
 
 }  // namespace
