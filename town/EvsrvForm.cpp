@@ -14,10 +14,13 @@
 #include "skin/BcPanel.h"
 #include "skin/CHBCBTN.h"
 #include "skin/CHBmpCnt.h"
+#include "shop/Shop.h"
 #include "town/EvControler.h"
+#include "town/Mapform.h"
 #include "town/EventTables.h"
 #include "town/Evsrvfm.h"
 #include "town/SoundTables.h"
+#include "town/Srcdbtxtform21.h"
 
 namespace {
 
@@ -79,7 +82,27 @@ TCHBcSpeedButton* MakeMenuButton(ui::WinControl* parent, TCHBmpContainer* sheet,
     b->SetFontHeight(-12);
     b->SetFontColor(ui::clWhite);
     b->SetCaption(B5(caption));
+    // One pass in the face colour: white, grey while disabled.
+    TCHBtnCaptionColor& colours = b->CaptionColor();
+    for (int i = 0; i < 9; ++i) colours.SetColor(i, ui::clNone);
+    colours.SetClUpFace(ui::clWhite);
+    colours.SetClDownFace(ui::RGB(255, 240, 200));
+    colours.SetClDisabledFace(ui::RGB(200, 200, 200));
+    colours.SetEnabled(true);
     return b;
+}
+
+// The message window's face and the blank message that closes a line.
+void MessageFace(int face) {
+    if (DbTxtForm2) DbTxtForm2->SetFace(face);
+}
+
+void BlankMessage() {
+    if (DbTxtForm2) DbTxtForm2->ShowMessage(B5("　"));
+}
+
+void ShowMessageWindow(bool show) {
+    if (DbTxtForm2) DbTxtForm2->SetVisible(show);
 }
 
 }  // namespace
@@ -214,6 +237,30 @@ void TEventServerDbg::BuildForm() {
     m_OpnDialog.Title = "FlagFile";
 }
 
+void TEventServerDbg::ConnectWindows() {
+    // The shop and map forms are shown and hidden as they are; a test may put its own
+    // calls in first.
+    TEventServerHooks& h = EventServerHooks;
+    if (!h.ShopVisible) h.ShopVisible = [] { return ShopForm && ShopForm->Visible(); };
+    if (!h.ShowShop)
+        h.ShowShop = [](bool show) {
+            if (ShopForm) ShopForm->SetVisible(show);
+        };
+    if (!h.MapVisible) h.MapVisible = [] { return MapFm && MapFm->Visible(); };
+    if (!h.ShowMap)
+        h.ShowMap = [](bool show) {
+            if (MapFm) MapFm->SetVisible(show);
+        };
+    if (!g_ShopHooks.ShowStage)
+        g_ShopHooks.ShowStage = [](bool show) {
+            if (!EventServerDbg) return;
+            if (show)
+                EventServerDbg->ShowStage();
+            else
+                EventServerDbg->HideStage();
+        };
+}
+
 void TEventServerDbg::LayoutStage(bool centre) {
     SetClientWidth(kClientWidth);
     SetClientHeight(kStageHeight);
@@ -320,14 +367,13 @@ void TEventServerDbg::ShowClockAndCalendarAgain() {
     if (m_CalendarHidden) Call(EventServerHooks.ShowCalendar, true);
 }
 
-void TEventServerDbg::EndActor4() {
-    ShowActor4AfterEvent();
-}
+void TEventServerDbg::EndActor4() { ShowActor4AfterEvent(); }
 
 void TEventServerDbg::EventEnd() {
     // The voice pack was opened where it lies: nothing to remove.
-    Call(EventServerHooks.MsgSetFace, 0);
-    Call(EventServerHooks.MsgShowMessage, B5("　"));
+    MessageFace(0);
+    m_Face = 0;
+    BlankMessage();
     if (InShopRooms(CurrentPlace())) {
         HideStage();
         Call(EventServerHooks.ShowShop, true);
@@ -345,14 +391,15 @@ void TEventServerDbg::EventEnd() {
 }
 
 void TEventServerDbg::EventEndStopMusic(int mode) {
-    Call(EventServerHooks.MsgShowMessage, B5("　"));
+    BlankMessage();
     if (mode == kBackToMapMode) {
         Call(EventServerHooks.AlignForms);
         Call(EventServerHooks.ShowMap, true);
         HideStage();
     }
-    Call(EventServerHooks.MsgSetFace, 0);
-    Call(EventServerHooks.MsgShowMessage, B5("　"));
+    MessageFace(0);
+    m_Face = 0;
+    BlankMessage();
     if (InShopRooms(CurrentPlace())) {
         HideStage();
         Call(EventServerHooks.ShowShop, true);
@@ -381,7 +428,7 @@ void TEventServerDbg::EventEndStopMusic(int mode) {
 
 void TEventServerDbg::m_ImgClick() {
     m_Clicked = 1;
-    Call(EventServerHooks.MsgShowIfHidden);
+    if (DbTxtForm2 && !DbTxtForm2->Visible()) DbTxtForm2->Show();
     Call(EventServerHooks.ClearPrologueSkip);
 }
 
@@ -408,9 +455,9 @@ void TEventServerDbg::m_PnlMenuMouseDown(ui::MouseButton button) {
 
 void TEventServerDbg::m_BtnStatusClick() {
     SetMenuButtonsEnabled(false);
-    Call(EventServerHooks.MsgShow, false);
+    ShowMessageWindow(false);
     Call(EventServerHooks.ShopStatusPanel);
-    Call(EventServerHooks.MsgShow, true);
+    ShowMessageWindow(true);
     SetMenuButtonsEnabled(true);
 }
 
@@ -422,10 +469,10 @@ void TEventServerDbg::m_BtnNoteClick() {
 
 void TEventServerDbg::m_BtnOptClick() {
     SetMenuButtonsEnabled(false);
-    Call(EventServerHooks.MsgShow, false);
+    ShowMessageWindow(false);
     Call(EventServerHooks.AlignForms);
     Call(EventServerHooks.OpenOptions);
-    Call(EventServerHooks.MsgShow, true);
+    ShowMessageWindow(true);
     SetMenuButtonsEnabled(true);
 }
 
