@@ -260,6 +260,15 @@ void TEventServerDbg::ConnectWindows() {
             else
                 EventServerDbg->HideStage();
         };
+    // The controller settles the orders at 19:00 and opens their list through these.
+    if (!g_GameFlowHooks.SettleOrders)
+        g_GameFlowHooks.SettleOrders = [] {
+            if (EventServerDbg) EventServerDbg->SettleOrders();
+        };
+    if (!g_GameFlowHooks.ShowOrderList)
+        g_GameFlowHooks.ShowOrderList = [] {
+            if (EventServerDbg) EventServerDbg->ShowOrderList();
+        };
 }
 
 void TEventServerDbg::LayoutStage(bool centre) {

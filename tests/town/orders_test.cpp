@@ -58,10 +58,6 @@ protected:
         GameFlow = new TEvControler();
         ev = EventServerDbg;
         EventServerHooks = TEventServerHooks{};
-        DbTxtForm2 = new TDbTxtForm2();
-        DbTxtForm2->m_FaceFolder = "\\col24b\\palFace";
-        DbTxtForm2->LoadFaces();
-        MdpFm = new TMdpFm();
         GameFlow->Place = 10;
         GameFlow->Ready = 1;
         Orders.fill(OrderSlot{});
@@ -73,10 +69,6 @@ protected:
         transcript->Clear();
     }
     void TearDown() override {
-        delete MdpFm;
-        MdpFm = nullptr;
-        delete DbTxtForm2;
-        DbTxtForm2 = nullptr;
         delete GameFlow;
         GameFlow = nullptr;
     }
