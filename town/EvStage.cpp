@@ -64,9 +64,10 @@ void PatBlit(ui::Bitmap& dst, int x, int y, int w, int h, const ui::Bitmap* src,
 ui::Bitmap LoadBrushPattern(int k) {
     ui::Bitmap b;
     const std::string name = "BRUSH" + std::to_string(k) + ".bmp";
-    if (const res::Resource* r = res::FindResource(name))
-        b.LoadFromMemory(std::span<const std::uint8_t>(r->data, r->size));
-    if (b.Width() != 8 || b.Height() != 8) b = ui::Bitmap(8, 8);
+    const res::Resource* r = res::FindResource(name);
+    if (!r || !b.LoadFromMemory(std::span<const std::uint8_t>(r->data, r->size)) ||
+        b.Width() != 8 || b.Height() != 8)
+        b = ui::Bitmap(8, 8);
     return b;
 }
 

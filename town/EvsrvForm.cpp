@@ -93,12 +93,15 @@ void TEventServerDbg::BuildForm() {
     OnCloseQuery = [](ui::Form&, bool& canClose) { canClose = false; };
     OnShow = [this](ui::Form&) { LayoutStage(false); };
 
-    m_MenuSheet = std::make_unique<TCHBmpContainer>();
-    m_MenuSheet->LoadFromResource("StageMenuBar.bmp");
-    m_ButtonSheet = std::make_unique<TCHBmpContainer>();
-    m_ButtonSheet->LoadFromResource("StageButton.bmp");
-    m_FrameSheet = std::make_unique<TCHBmpContainer>();
-    m_FrameSheet->LoadFromResource("StageFrame.bmp");
+    // The sheets are compiled into the program; one that does not load draws nothing.
+    auto sheet = [](const char* name) {
+        auto s = std::make_unique<TCHBmpContainer>();
+        if (!s->LoadFromResource(name)) ui::Record("error", std::string("sheet missing: ") + name);
+        return s;
+    };
+    m_MenuSheet = sheet("StageMenuBar.bmp");
+    m_ButtonSheet = sheet("StageButton.bmp");
+    m_FrameSheet = sheet("StageFrame.bmp");
 
     m_PnlMenu = Make<TBcPanel>();
     m_PnlMenu->Name = "m_PnlMenu";

@@ -510,7 +510,7 @@ TEST_F(StageTest, VoicePackIsOpenedWhereItLiesAndNeverCopied) {
     ui::CreateDirectory(disc + "/qdv");
     ui::CreateDirectory(disc + "/qdv/wave");
     ui::CreateDirectory(disc + "/qdv/wave/intm");
-    ui::WriteFileAtomic(disc + "/qdv/wave/intm/evfm02.pak", "x", 1);
+    ASSERT_TRUE(ui::WriteFileAtomic(disc + "/qdv/wave/intm/evfm02.pak", "x", 1));
     TEventServerDbg::DiscFolder.clear();
     ev->EventBeginVoice(113);
     EXPECT_EQ(ev->m_VoicePackPath, "");
@@ -526,7 +526,7 @@ TEST_F(StageTest, VoicePackIsOpenedWhereItLiesAndNeverCopied) {
     EXPECT_TRUE(ui::FileExists(disc + "/qdv/wave/intm/evfm02.pak"));
     ui::CreateDirectory(game + "/wave");
     ui::CreateDirectory(game + "/wave/Intm");
-    ui::WriteFileAtomic(game + "/wave/Intm/evfm02.pak", "y", 1);
+    ASSERT_TRUE(ui::WriteFileAtomic(game + "/wave/Intm/evfm02.pak", "y", 1));
     ev->EventBeginVoice(113);
     EXPECT_NE(ev->m_VoicePackPath.find(game), std::string::npos);
     ev->EventEnd();

@@ -128,7 +128,7 @@ TEST_F(MapFormTest, ClickingHerOwnNodeEntersWithoutCharge) {
     EXPECT_FALSE(MapFm->Visible());
     EXPECT_EQ(GameHour(), 10);
     EXPECT_EQ(GameFlow->Place, 3);
-    EXPECT_EQ(transcript->Texts("place"), std::vector<std::string>{"3"});
+    EXPECT_TRUE(EventServerDbg->Visible()) << "the stage shows the square";
 }
 
 TEST_F(MapFormTest, TownWalkCostsOneHourAndArrives) {
@@ -140,7 +140,8 @@ TEST_F(MapFormTest, TownWalkCostsOneHourAndArrives) {
     EXPECT_EQ(GameFlow->Place, 2);
     Walk();
     EXPECT_FALSE(MapFm->Visible());
-    EXPECT_EQ(transcript->Texts("place"), std::vector<std::string>{"2"});
+    EXPECT_TRUE(EventServerDbg->Visible()) << "the stage shows the rival shop";
+    EXPECT_EQ(EventServerDbg->CurrentBackground(), TEventServerDbg::PlaceGrCode(2, 11));
 }
 
 TEST_F(MapFormTest, OutskirtsSwitchToTheLandMapAndTheHopsChargeBack) {
