@@ -53,8 +53,8 @@ constexpr int kRegionItemMix = 10, kRegionItemList = 11, kRegionBook = 12, kRegi
               kRegionBed = 14;
 constexpr int kCustomerRows = 6;
 
-// A scripted walk gives up after this many shop steps (a minute of the clock).
-constexpr int kMaxWaitSteps = 2000;
+// A scripted walk gives up after this many shop steps (half a minute of the clock).
+constexpr int kMaxWaitSteps = 1000;
 constexpr std::uint32_t kShopStepMs = 30;
 
 template <class F, class... A>
@@ -735,8 +735,8 @@ void TShopForm::FillBlack(ui::Image* image) {
 }
 
 void TShopForm::ShowRoom(const ui::Bitmap& room) {
+    // Shown at the pump's next paint (the animations' frames ask for it at once).
     Shop2FImage->SetPicture(room);
-    Shop2FImage->Repaint();
 }
 
 void TShopForm::FadeToShop2F() {
@@ -898,8 +898,9 @@ void TShopForm::WaitHeroineIdle() {
         if (DemandForm) DemandForm->UpdateCustomers(false);
         UpdateScene();
         if (!ui::HaveApp()) continue;
+        // The pass paints what changed; the update presents anything left.
         ui::App().ProcessMessages();
-        Repaint();
+        Update();
         Pause(kShopStepMs, "shop walk");
     }
 }
@@ -907,7 +908,7 @@ void TShopForm::WaitHeroineIdle() {
 void TShopForm::PlayFrame(void (TShopForm::*draw)(int), int frame, std::uint32_t ms) {
     (this->*draw)(frame);
     if (ui::HaveApp()) ui::App().ProcessMessages();
-    Repaint();
+    Update();
     Pause(ms, "shop animation");
 }
 
