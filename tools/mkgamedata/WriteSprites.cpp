@@ -19,6 +19,7 @@
 #include "tools/mkgamedata/PackWriter.h"
 #include "tools/mkgamedata/PictureWriter.h"
 #include "tools/mkgamedata/Art.h"
+#include "platform/Files.h"
 
 namespace mkgamedata {
 
@@ -29,10 +30,8 @@ constexpr std::uint8_t kKey = 0;       // transparent
 // A sheet file: "!WBM", the picture's and a frame's sizes, then the pixels.
 std::vector<std::uint8_t> SheetBytes(const Picture& p, int fw, int fh) {
     std::vector<std::uint8_t> out = {'!', 'W', 'B', 'M'};
-    for (int v : {p.Width(), p.Height(), fw, fh}) {
-        out.push_back(static_cast<std::uint8_t>(v));
-        out.push_back(static_cast<std::uint8_t>(v >> 8));
-    }
+    ui::ByteWriter w(out);
+    for (int v : {p.Width(), p.Height(), fw, fh}) w.U16(static_cast<std::uint16_t>(v));
     out.insert(out.end(), p.Pixels().begin(), p.Pixels().end());
     return out;
 }
