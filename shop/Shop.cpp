@@ -79,7 +79,6 @@ int HookWalkState() { return ShopForm ? ShopForm->HeroineWalkState() : -1; }
 void HookPlaySound(int n) { PlayShopSound(n, false); }
 
 // The event server's time primitives step the scene while a story mixing job runs.
-bool HookShopRedraw() { return ShopRedrawOn != 0; }
 void HookShopSceneStep() {
     if (!ShopForm) return;
     ShopForm->UpdateScene();
@@ -216,7 +215,6 @@ TShopForm::TShopForm() {
     if (!g_ShopHooks.OpenItemList) g_ShopHooks.OpenItemList = &OpenItemList;
 
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
-    if (!primitives.ShopRedraw) primitives.ShopRedraw = &HookShopRedraw;
     if (!primitives.ShopSceneStep) primitives.ShopSceneStep = &HookShopSceneStep;
     if (!primitives.GoHomeToBed) primitives.GoHomeToBed = &HookGoHomeToBed;
 
@@ -253,7 +251,6 @@ TShopForm::~TShopForm() {
     if (g_ClockHooks.RedrawShop == &ClockRedrawShop) g_ClockHooks.RedrawShop = nullptr;
     if (g_ShopHooks.OpenItemList == &OpenItemList) g_ShopHooks.OpenItemList = nullptr;
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
-    if (primitives.ShopRedraw == &HookShopRedraw) primitives.ShopRedraw = nullptr;
     if (primitives.ShopSceneStep == &HookShopSceneStep) primitives.ShopSceneStep = nullptr;
     if (primitives.GoHomeToBed == &HookGoHomeToBed) primitives.GoHomeToBed = nullptr;
     if (QvDib1) QvDib1->SetImage(nullptr);

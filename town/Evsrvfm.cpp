@@ -102,12 +102,6 @@ TEventServerDbg::TEventServerDbg() : m_Pack(std::make_unique<TQvPack>()) {
     m_TransitionRunning = 0;
     m_TransitionOn = 1;
     LayoutStage(false);
-    // The time and place primitives speak and draw through the stage.
-    if (!Hooks.DspMsg) Hooks.DspMsg = [](const std::string& s) { EventServerDbg->DspMsg(s); };
-    if (!Hooks.FaceGr) Hooks.FaceGr = [](int n) { EventServerDbg->FaceGr(n); };
-    if (!Hooks.ShowPlaceGr) Hooks.ShowPlaceGr = [](int p) { EventServerDbg->ShowPlaceGr(p); };
-    if (!Hooks.InEvent) Hooks.InEvent = [] { return EventServerDbg->m_InEvent != 0; };
-    if (!Hooks.ShopRedraw) Hooks.ShopRedraw = [] { return ShopRedrawOn != 0; };
 }
 
 TEventServerDbg::~TEventServerDbg() = default;

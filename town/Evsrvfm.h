@@ -357,22 +357,17 @@ public:
     void DefaultSearch();
     void Peddle();
 
-    // Calls into windows that other units own; each does nothing while unset.
+    // Calls into windows that other units own, set by those windows when they are
+    // made; each does nothing while unset.
     struct PrimitiveHooks {
-        // The stage's own primitives unless a test puts others in (set by the constructor).
-        void (*DspMsg)(const std::string& big5) = nullptr;
-        void (*FaceGr)(int face) = nullptr;
-        void (*ShowPlaceGr)(int place) = nullptr;
-        bool (*InEvent)() = nullptr;     // the in-event byte
-        bool (*ShopRedraw)() = nullptr;  // the shop-redraw byte
         // One step of the shop scene while an event lets it run (UpdateScene, the
-        // pending action, a repaint), until the shop screen exists.
+        // pending action, a repaint): the shop window.
         void (*ShopSceneStep)() = nullptr;
         // The end of the tired scene: the shop screen shown with its menus, the heroine
         // going to bed upstairs, the map and stage forms hidden and the stage's
-        // bitmaps freed, until the shop screen, the map and the stage exist.
+        // bitmaps freed: the shop window.
         void (*GoHomeToBed)() = nullptr;
-        void (*SetMapLand)(bool land) = nullptr;  // until the map form exists
+        void (*SetMapLand)(bool land) = nullptr;  // the map form's land flag
         // A line of the debug window's check memo, until the debug window exists.
         void (*CheckMemo)(const std::string& line) = nullptr;
     };
