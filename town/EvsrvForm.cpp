@@ -18,6 +18,7 @@
 #include "town/EventTables.h"
 #include "town/Evsrvfm.h"
 #include "town/SoundTables.h"
+#include "town/Srcdbtxtform21.h"
 
 namespace {
 
@@ -80,6 +81,19 @@ TCHBcSpeedButton* MakeMenuButton(ui::WinControl* parent, TCHBmpContainer* sheet,
     b->SetFontColor(ui::clWhite);
     b->SetCaption(B5(caption));
     return b;
+}
+
+// The message window's face and the blank message that closes a line.
+void MessageFace(int face) {
+    if (DbTxtForm2) DbTxtForm2->SetFace(face);
+}
+
+void BlankMessage() {
+    if (DbTxtForm2) DbTxtForm2->ShowMessage(B5("　"));
+}
+
+void ShowMessageWindow(bool show) {
+    if (DbTxtForm2) DbTxtForm2->SetVisible(show);
 }
 
 }  // namespace
@@ -320,14 +334,13 @@ void TEventServerDbg::ShowClockAndCalendarAgain() {
     if (m_CalendarHidden) Call(EventServerHooks.ShowCalendar, true);
 }
 
-void TEventServerDbg::EndActor4() {
-    ShowActor4AfterEvent();
-}
+void TEventServerDbg::EndActor4() { ShowActor4AfterEvent(); }
 
 void TEventServerDbg::EventEnd() {
     // The voice pack was opened where it lies: nothing to remove.
-    Call(EventServerHooks.MsgSetFace, 0);
-    Call(EventServerHooks.MsgShowMessage, B5("　"));
+    MessageFace(0);
+    m_Face = 0;
+    BlankMessage();
     if (InShopRooms(CurrentPlace())) {
         HideStage();
         Call(EventServerHooks.ShowShop, true);
@@ -345,14 +358,15 @@ void TEventServerDbg::EventEnd() {
 }
 
 void TEventServerDbg::EventEndStopMusic(int mode) {
-    Call(EventServerHooks.MsgShowMessage, B5("　"));
+    BlankMessage();
     if (mode == kBackToMapMode) {
         Call(EventServerHooks.AlignForms);
         Call(EventServerHooks.ShowMap, true);
         HideStage();
     }
-    Call(EventServerHooks.MsgSetFace, 0);
-    Call(EventServerHooks.MsgShowMessage, B5("　"));
+    MessageFace(0);
+    m_Face = 0;
+    BlankMessage();
     if (InShopRooms(CurrentPlace())) {
         HideStage();
         Call(EventServerHooks.ShowShop, true);
@@ -381,7 +395,7 @@ void TEventServerDbg::EventEndStopMusic(int mode) {
 
 void TEventServerDbg::m_ImgClick() {
     m_Clicked = 1;
-    Call(EventServerHooks.MsgShowIfHidden);
+    if (DbTxtForm2 && !DbTxtForm2->Visible()) DbTxtForm2->Show();
     Call(EventServerHooks.ClearPrologueSkip);
 }
 
@@ -408,9 +422,9 @@ void TEventServerDbg::m_PnlMenuMouseDown(ui::MouseButton button) {
 
 void TEventServerDbg::m_BtnStatusClick() {
     SetMenuButtonsEnabled(false);
-    Call(EventServerHooks.MsgShow, false);
+    ShowMessageWindow(false);
     Call(EventServerHooks.ShopStatusPanel);
-    Call(EventServerHooks.MsgShow, true);
+    ShowMessageWindow(true);
     SetMenuButtonsEnabled(true);
 }
 
@@ -422,10 +436,10 @@ void TEventServerDbg::m_BtnNoteClick() {
 
 void TEventServerDbg::m_BtnOptClick() {
     SetMenuButtonsEnabled(false);
-    Call(EventServerHooks.MsgShow, false);
+    ShowMessageWindow(false);
     Call(EventServerHooks.AlignForms);
     Call(EventServerHooks.OpenOptions);
-    Call(EventServerHooks.MsgShow, true);
+    ShowMessageWindow(true);
     SetMenuButtonsEnabled(true);
 }
 

@@ -116,15 +116,8 @@ struct TEventServerHooks {
     // MarkNpcMet of the character whereabouts, the debug window's check memo.
     std::function<void()> MarkNpcMet;
     std::function<void()> ClearCheckMemo;
-    // The message window: face n, a plain message without waiting (Big5).
-    std::function<void(int face)> MsgSetFace;
-    std::function<void(const std::string& big5)> MsgShowMessage;
-    std::function<void(bool show)> MsgShow;
-    std::function<void()> MsgShowIfHidden;
     // The game-flow controller's prologue skip guard, cleared by a click on the stage.
     std::function<void()> ClearPrologueSkip;
-    // The message window: removes the face (TDbTxtForm2::ClearFace).
-    std::function<void()> MsgClearFace;
 };
 extern TEventServerHooks EventServerHooks;
 
@@ -393,6 +386,8 @@ private:
     void DissolveIn();
     void CrossDissolve();
     void ShowStageForm();
+    // The choice window with `count` of the captions; the index chosen, or -1.
+    int Choose(const std::array<std::string, 3>& captions, int count);
 
     ui::Bitmap m_Work, m_Work2, m_Back, m_Src;
     std::array<int, kFigureLayers> m_FigNo{-1, -1, -1};
@@ -403,6 +398,7 @@ private:
     std::unique_ptr<TQvPack> m_Pack;
     std::unique_ptr<TCHBmpContainer> m_MenuSheet, m_ButtonSheet, m_FrameSheet;
     std::uint32_t m_LastStepTick = 0;
+    int m_Face = 0;  // the face the message window shows, for the transcript
 };
 
 // One step of each transition, on bitmaps of one size (the pixel arithmetic the
