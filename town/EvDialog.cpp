@@ -61,7 +61,7 @@ void TEventServerDbg::DspMsg(const std::string& line) {
         if (!ui::HaveApp()) return;
         ui::Application& app = ui::App();
         app.ProcessMessages();
-        if (Hooks.ShopRedraw && Hooks.ShopRedraw() && Hooks.ShopSceneStep) Hooks.ShopSceneStep();
+        if (ShopRedrawOn && Hooks.ShopSceneStep) Hooks.ShopSceneStep();
         if (app.Terminated()) return;
         if (DbTxtForm2 == win && !win->TestState(kMsgAcknowledged)) app.WaitMessage();
     }
