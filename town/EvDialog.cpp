@@ -43,11 +43,11 @@ void RecordLine(const std::string& big5, int face) {
 }  // namespace
 
 void TEventServerDbg::DspMsg(const std::string& line) {
+    RecordLine(line, m_Face);
     TDbTxtForm2* win = DbTxtForm2;
     if (!win) return;
     if (!win->Visible()) win->Show();
     win->SetText(line);
-    RecordLine(line, m_Face);
     ui::WaitScope scope("DspMsg");
     while (DbTxtForm2 == win) {
         if (win->TestState(kMsgAcknowledged)) {

@@ -80,6 +80,13 @@ TCHBcSpeedButton* MakeMenuButton(ui::WinControl* parent, TCHBmpContainer* sheet,
     b->SetFontHeight(-12);
     b->SetFontColor(ui::clWhite);
     b->SetCaption(B5(caption));
+    // One pass in the face colour: white, grey while disabled.
+    TCHBtnCaptionColor& colours = b->CaptionColor();
+    for (int i = 0; i < 9; ++i) colours.SetColor(i, ui::clNone);
+    colours.SetClUpFace(ui::clWhite);
+    colours.SetClDownFace(ui::RGB(255, 240, 200));
+    colours.SetClDisabledFace(ui::RGB(200, 200, 200));
+    colours.SetEnabled(true);
     return b;
 }
 

@@ -77,7 +77,8 @@ void MakeMaskedSheet(const ui::Bitmap& source, bool mirror, ui::Bitmap& sheet, u
 TMapFm::TMapFm() {
     Name = "MapFm";
     SetBorderStyle(ui::BorderStyle::bsNone);
-    SetFormStyle(ui::FormStyle::fsStayOnTop);
+    // A screen among the shop and the stage; the message window stays on top of it.
+    SetFormStyle(ui::FormStyle::fsNormal);
     SetVisible(false);
     SetColor(ui::clBlack);
 
