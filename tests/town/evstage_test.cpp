@@ -11,6 +11,7 @@
 #include "platform/Files.h"
 #include "platform/Transcript.h"
 #include "shop/GameState.h"
+#include "skin/BcPanel.h"
 #include "skin/CHBCBTN.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/EvControler.h"
@@ -543,6 +544,80 @@ TEST_F(StageTest, ScreenshotOfAPlaceWithTwoFigures) {
     headless.App().Update();
     const std::string dir = test::ScratchDir("evstage_shot");
     EXPECT_TRUE(headless.Backend().WriteScreenPng(dir + "/stage.png"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FlagLookUp, NumbersNamesAndMisses) {
+    const std::string names = "#define FLG_START 5\n#define FLG_HOTSPRING\t410\n#define FLG_X\n";
+    struct Case {
+        const char* text;
+        int flag;
+    };
+    const Case cases[] = {
+        {"42", 42},        {"7abc", 7}, {"FLG_START", 5}, {"FLG_HOTSPRING", 410},
+        {"HOTSPRING", -1},  // not a whole word
+        {"FLG_X", -1},      // no number after it
+        {"FLG_NONE", -1},  {"", -1},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FlagNumberFromText(c.text, names), c.flag) << c.text;
+}
+
+TEST_F(StageTest, FlagLookUpShowsAndSetsTheFlag) {
+    ev->SetFlg(410, true);
+    ev->m_FlagNames = "#define FLG_HOTSPRING 410\n";
+    ev->m_EdtFlgName->SetText("FLG_HOTSPRING");
+    ev->m_BtnSerchClick();
+    EXPECT_EQ(ev->m_LblCommand->Caption(), "Flag:410");
+    EXPECT_TRUE(ev->m_CbxFlgState->Checked());
+    ev->m_CbxFlgState->SetChecked(false);
+    ev->m_BtnFlgSetClick();
+    EXPECT_FALSE(ev->TestFlg(410));
+}
+
+TEST_F(StageTest, ScheduleListShowsTheCountdownTimers) {
+    ev->CountdownTimers[0] = {500, 2, 501};
+    ev->m_CmbScheduleDropDown();
+    ASSERT_EQ(ev->m_CmbSchedule->Items.size(), 32u);
+    EXPECT_EQ(ev->m_CmbSchedule->Items[0], "500,2,501");
+    EXPECT_EQ(ev->m_CmbSchedule->Items[31], "0,0,0");
+}
+
+TEST_F(StageTest, LayoutForAFullScreenAndForAWindow) {
+    ev->LayoutStage(true);
+    EXPECT_EQ(ev->ClientWidth(), 648);
+    EXPECT_EQ(ev->ClientHeight(), 480);
+    EXPECT_EQ(ev->m_Img->BoundsRect(), (ui::Rect{0, 0, 640, 480}));
+    EXPECT_FALSE(ev->m_PnlMenu->Visible());
+    EXPECT_FALSE(ev->BcPanel1->Visible());
+    EXPECT_EQ(ev->Left(), 0);
+    // The pointer at the top of a full screen brings the menu bar.
+    ev->m_ImgMouseMove(100, 10);
+    EXPECT_TRUE(ev->m_PnlMenu->Visible());
+    ev->m_ImgMouseMove(100, 36);
+    EXPECT_FALSE(ev->m_PnlMenu->Visible());
+
+    headless.App().GetScreen().Resize(800, 600);
+    ev->LayoutStage(true);
+    EXPECT_EQ(ev->ClientHeight(), 4 + 516);
+    EXPECT_TRUE(ev->m_PnlMenu->Visible());
+    EXPECT_EQ(ev->m_Img->BoundsRect(), (ui::Rect{4, 36, 644, 516}));
+    EXPECT_TRUE(ev->BcPanel1->Visible());
+    EXPECT_TRUE(ev->BcPanel3->Visible());
+    EXPECT_EQ(ev->BcPanel3->Top(), 516);
+    EXPECT_EQ(ev->Left(), (800 - 648) / 2);
+    EXPECT_EQ(ev->Top(), (600 - 520) / 2);
+}
+
+TEST_F(StageTest, TheMenuButtonsAreOffDuringAnEvent) {
+    ev->EventBegin();
+    EXPECT_FALSE(ev->m_BtnStatus->Enabled());
+    EXPECT_FALSE(ev->m_BtnNote->Enabled());
+    EXPECT_FALSE(ev->m_BtnOpt->Enabled());
+    ev->EventEnd();
+    EXPECT_TRUE(ev->m_BtnNote->Enabled());
 }
 
 }  // namespace
