@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "media/Qvpack.h"
 #include "platform/Application.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
@@ -618,6 +619,76 @@ TEST_F(StageTest, TheMenuButtonsAreOffDuringAnEvent) {
     EXPECT_FALSE(ev->m_BtnOpt->Enabled());
     ev->EventEnd();
     EXPECT_TRUE(ev->m_BtnNote->Enabled());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StageTest, AlbumPictureDissolvesIntoTheAlbumImageWithoutTheStage) {
+    ui::Form album;
+    auto* image = album.Make<ui::Image>();
+    image->SetBounds(0, 0, 160, 120);
+    image->SetPicture(Solid(160, 120, ui::clBlack));
+    const std::uint32_t t0 = headless.Now();
+    ev->ShowAlbumPicture(image, 10);
+    EXPECT_GT(headless.Now() - t0, 800u);
+    EXPECT_FALSE(ev->Visible());
+    ui::Bitmap want(160, 120);
+    want.GetCanvas().StretchDraw(ui::Rect{0, 0, 160, 120}, Picture(0x30A));
+    EXPECT_TRUE(Same(image->Picture(), want));
+}
+
+// Every name of the four tables is a picture of the right size in both art folders.
+TEST(EventPicturePacks, EveryNamedPictureIsThereInBothArtFolders) {
+    for (const char* folder : {"col24b", "col8b"}) {
+        for (int kind = 0; kind < kPictureKinds; ++kind) {
+            TQvPack pack;
+            const std::string path =
+                std::string(LUMIA_TEST_GAMEDATA) + "/" + folder + "/evpack/" + GrPackNames[kind];
+            ASSERT_TRUE(pack.OpenPack(path)) << path;
+            const int count = kind == 0 ? 58 : kind == 1 ? 88 : kind == 2 ? 52 : 63;
+            for (int index = 0; index < count; ++index) {
+                const std::string name = PictureMemberName(PictureCode(kind, index), false);
+                if (name.empty() || name == "dmy" || name.find(".avi") != std::string::npos)
+                    continue;
+                std::unique_ptr<TMemoryStream> member = pack.QvMakeStream(name.c_str());
+                ASSERT_TRUE(member) << folder << " " << name;
+                ui::Bitmap b;
+                ASSERT_TRUE(b.LoadFromMemory(member->Bytes())) << name;
+                if (kind != 0) {
+                    EXPECT_EQ(b.Width(), 640) << name;
+                    EXPECT_EQ(b.Height(), 480) << name;
+                } else {
+                    EXPECT_LE(b.Height(), 480) << name;
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StageTest, ShakeSwingsTheMiddleDownByEightBetweenBlackBands) {
+    ev->SetGr(0x108);
+    const ui::Bitmap before = Picture(0x108);
+    ui::Bitmap first;
+    headless.Backend().AddResponder([&] {
+        if (!first.Empty() || !ev->m_TransitionRunning) return false;
+        first = ev->m_Img->Picture();
+        return false;
+    });
+    ev->ShakeGr(-1);
+    ASSERT_FALSE(first.Empty());
+    for (int x = 0; x < 640; x += 13) {
+        EXPECT_EQ(first.GetPixel(x, 5), ui::clBlack) << x;
+        EXPECT_EQ(first.GetPixel(x, 31), ui::clBlack) << x;
+        EXPECT_EQ(first.GetPixel(x, 479), ui::clBlack) << x;
+        EXPECT_EQ(first.GetPixel(x, 40), before.GetPixel(x, 32)) << x;
+        EXPECT_EQ(first.GetPixel(x, 300), before.GetPixel(x, 292)) << x;
+    }
 }
 
 }  // namespace
