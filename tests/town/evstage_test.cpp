@@ -692,3 +692,29 @@ TEST_F(StageTest, ShakeSwingsTheMiddleDownByEightBetweenBlackBands) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(StageTest, AVoiceIsPlayedFromTheDiscWhenTheGameFolderLacksItsPack) {
+    const std::string game = test::ScratchDir("evstage_disc_game");
+    const std::string disc = test::ScratchDir("evstage_disc_copy");
+    ui::CreateDirectory(disc + "/qdv");
+    ui::CreateDirectory(disc + "/qdv/wave");
+    ui::CreateDirectory(disc + "/qdv/wave/intm");
+    ASSERT_TRUE(ui::CopyFile(std::string(LUMIA_TEST_GAMEDATA) + "/wave/Intm/evpm01.pak",
+                             disc + "/qdv/wave/intm/evpm01.pak", false));
+    ui::SetProgramFolder(game);
+    TEventServerDbg::DiscFolder.clear();
+    ev->PlaySound(100);
+    EXPECT_TRUE(transcript->Texts("voice").empty());  // nowhere to be found
+    TEventServerDbg::DiscFolder = disc;
+    ev->EventBeginVoice(100);
+    ev->PlaySound(100);
+    EXPECT_EQ(transcript->Texts("voice").size(), 1u);
+    ev->EventEnd();
+    EXPECT_FALSE(ui::FileExists(game + "/wave/Intm/evpm01.pak"));  // nothing copied
+    TEventServerDbg::DiscFolder.clear();
+    ui::SetProgramFolder(ui::DefaultGameFolder());
+}
+
+}  // namespace
