@@ -28,13 +28,10 @@ protected:
     void SetUp() override {
         InitGameState();
         ui::SetAudio(std::make_unique<ui::RecordingAudio>());
-        GameFlow = new TEvControler();
-        DbTxtForm2 = new TDbTxtForm2();
-        DbTxtForm2->m_FaceFolder = "\\col24b\\palFace";
-        DbTxtForm2->LoadFaces();
+        GameFlow = new TEvControler();  // makes the message window, the map and the music form
+        ASSERT_NE(MapFm, nullptr);
+        ASSERT_NE(DbTxtForm2, nullptr);
         DbTxtForm2->Show();
-        MdpFm = new TMdpFm();
-        MapFm = new TMapFm();
         TMapFm::s_LastRegion = 0;
         // The command menus are answered from the queue, by clicking the button.
         menuResponder = headless.Backend().AddResponder([this] {
@@ -54,10 +51,6 @@ protected:
     }
     void TearDown() override {
         headless.Backend().RemoveResponder(menuResponder);
-        delete MapFm;
-        delete MdpFm;
-        delete DbTxtForm2;
-        DbTxtForm2 = nullptr;
         delete GameFlow;
         GameFlow = nullptr;
         ui::SetAudio(nullptr);
