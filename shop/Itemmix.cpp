@@ -74,7 +74,7 @@ TItemMixForm::TItemMixForm() : TGameDialog(419, 326, kPosItemMix, CaptionStrip(8
     TCHBmpContainer* mixSheets[4] = {&sheets.Mix10, &sheets.Mix20, &sheets.Mix30, &sheets.Mix40};
     for (int n = 0; n < 4; ++n) {
         std::snprintf(name, sizeof name, "Mix%dButton", (n + 1) * 10);
-        TCHBcSpeedButton* b = MakeSheetButton(*mixSheets[n], 16 + 98 * n, 259, 92, 23, name);
+        TCHBcSpeedButton* b = MakeSheetButton(*mixSheets[n], 16 + 98 * n, 259, 75, 23, name);
         b->Tag = n + 1;
         b->SetGroupIndex(1);
         b->OnClick = [this, n](ui::Control&) { MixNumButtonClick(n + 1); };
