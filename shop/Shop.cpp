@@ -15,6 +15,7 @@
 #include "shop/Goods.h"
 #include "shop/Heroine.h"
 #include "shop/Itemlist.h"
+#include "shop/Itemmixlist.h"
 #include "shop/Main.h"
 #include "shop/Mixing.h"
 #include "shop/Savefile.h"
@@ -227,6 +228,7 @@ TShopForm::TShopForm() {
     if (!g_ShopHooks.SaveGameFlow) g_ShopHooks.SaveGameFlow = &HookSaveGameFlow;
     if (!g_ShopHooks.LoadFromListFlow) g_ShopHooks.LoadFromListFlow = &LoadFromListFlow;
     if (!g_ShopHooks.OpenSystemMenu) g_ShopHooks.OpenSystemMenu = &OpenSystemMenu;
+    if (!g_ShopHooks.OpenItemMixList) g_ShopHooks.OpenItemMixList = &OpenItemMixList;
 
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
     if (!primitives.ShopSceneStep) primitives.ShopSceneStep = &HookShopSceneStep;
@@ -268,6 +270,7 @@ TShopForm::~TShopForm() {
     if (g_ShopHooks.SaveGameFlow == &HookSaveGameFlow) g_ShopHooks.SaveGameFlow = nullptr;
     if (g_ShopHooks.LoadFromListFlow == &LoadFromListFlow) g_ShopHooks.LoadFromListFlow = nullptr;
     if (g_ShopHooks.OpenSystemMenu == &OpenSystemMenu) g_ShopHooks.OpenSystemMenu = nullptr;
+    if (g_ShopHooks.OpenItemMixList == &OpenItemMixList) g_ShopHooks.OpenItemMixList = nullptr;
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
     if (primitives.ShopSceneStep == &HookShopSceneStep) primitives.ShopSceneStep = nullptr;
     if (primitives.GoHomeToBed == &HookGoHomeToBed) primitives.GoHomeToBed = nullptr;
