@@ -15,8 +15,10 @@
 #include "shop/Goods.h"
 #include "shop/Heroine.h"
 #include "shop/Itemlist.h"
+#include "shop/Exhibition.h"
 #include "shop/Itemmixlist.h"
 #include "shop/Main.h"
+#include "shop/Saleslist.h"
 #include "shop/Mixing.h"
 #include "shop/Savefile.h"
 #include "shop/Saveloadlist.h"
@@ -229,6 +231,9 @@ TShopForm::TShopForm() {
     if (!g_ShopHooks.LoadFromListFlow) g_ShopHooks.LoadFromListFlow = &LoadFromListFlow;
     if (!g_ShopHooks.OpenSystemMenu) g_ShopHooks.OpenSystemMenu = &OpenSystemMenu;
     if (!g_ShopHooks.OpenItemMixList) g_ShopHooks.OpenItemMixList = &OpenItemMixList;
+    if (!g_ShopHooks.OpenExhibition) g_ShopHooks.OpenExhibition = &OpenExhibition;
+    if (!g_ShopHooks.OpenExhibitionList) g_ShopHooks.OpenExhibitionList = &OpenExhibitionList;
+    if (!g_ShopHooks.OpenSalesList) g_ShopHooks.OpenSalesList = &OpenSalesList;
 
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
     if (!primitives.ShopSceneStep) primitives.ShopSceneStep = &HookShopSceneStep;
@@ -271,6 +276,10 @@ TShopForm::~TShopForm() {
     if (g_ShopHooks.LoadFromListFlow == &LoadFromListFlow) g_ShopHooks.LoadFromListFlow = nullptr;
     if (g_ShopHooks.OpenSystemMenu == &OpenSystemMenu) g_ShopHooks.OpenSystemMenu = nullptr;
     if (g_ShopHooks.OpenItemMixList == &OpenItemMixList) g_ShopHooks.OpenItemMixList = nullptr;
+    if (g_ShopHooks.OpenExhibition == &OpenExhibition) g_ShopHooks.OpenExhibition = nullptr;
+    if (g_ShopHooks.OpenExhibitionList == &OpenExhibitionList)
+        g_ShopHooks.OpenExhibitionList = nullptr;
+    if (g_ShopHooks.OpenSalesList == &OpenSalesList) g_ShopHooks.OpenSalesList = nullptr;
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
     if (primitives.ShopSceneStep == &HookShopSceneStep) primitives.ShopSceneStep = nullptr;
     if (primitives.GoHomeToBed == &HookGoHomeToBed) primitives.GoHomeToBed = nullptr;
