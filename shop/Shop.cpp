@@ -15,6 +15,10 @@
 #include "shop/Goods.h"
 #include "shop/Heroine.h"
 #include "shop/Itemlist.h"
+#include "shop/Exhibition.h"
+#include "shop/Itemdetails.h"
+#include "shop/Itemmixlist.h"
+#include "shop/Saleslist.h"
 #include "shop/Mixing.h"
 #include "shop/Savefile.h"
 #include "shop/ShopSkin.h"
@@ -213,6 +217,11 @@ TShopForm::TShopForm() {
     };
     dialogs.shopOpen = [] { return ShopForm && ShopForm->IsShopOpen(); };
     if (!g_ShopHooks.OpenItemList) g_ShopHooks.OpenItemList = &OpenItemList;
+    if (!g_ShopHooks.OpenItemMixList) g_ShopHooks.OpenItemMixList = &OpenItemMixList;
+    if (!g_ShopHooks.OpenExhibition) g_ShopHooks.OpenExhibition = &OpenExhibition;
+    if (!g_ShopHooks.OpenExhibitionList) g_ShopHooks.OpenExhibitionList = &OpenExhibitionList;
+    if (!g_ShopHooks.OpenSalesList) g_ShopHooks.OpenSalesList = &OpenSalesList;
+    if (!DispItemDetails0Hook) DispItemDetails0Hook = &DispItemDetails0;
 
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
     if (!primitives.ShopSceneStep) primitives.ShopSceneStep = &HookShopSceneStep;
@@ -250,6 +259,12 @@ TShopForm::~TShopForm() {
     }
     if (g_ClockHooks.RedrawShop == &ClockRedrawShop) g_ClockHooks.RedrawShop = nullptr;
     if (g_ShopHooks.OpenItemList == &OpenItemList) g_ShopHooks.OpenItemList = nullptr;
+    if (g_ShopHooks.OpenItemMixList == &OpenItemMixList) g_ShopHooks.OpenItemMixList = nullptr;
+    if (g_ShopHooks.OpenExhibition == &OpenExhibition) g_ShopHooks.OpenExhibition = nullptr;
+    if (g_ShopHooks.OpenExhibitionList == &OpenExhibitionList)
+        g_ShopHooks.OpenExhibitionList = nullptr;
+    if (g_ShopHooks.OpenSalesList == &OpenSalesList) g_ShopHooks.OpenSalesList = nullptr;
+    if (DispItemDetails0Hook == &DispItemDetails0) DispItemDetails0Hook = nullptr;
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
     if (primitives.ShopSceneStep == &HookShopSceneStep) primitives.ShopSceneStep = nullptr;
     if (primitives.GoHomeToBed == &HookGoHomeToBed) primitives.GoHomeToBed = nullptr;
