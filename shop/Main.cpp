@@ -185,10 +185,7 @@ void TMainForm::ResumeTicks() {
 void TMainForm::AppIdleTick(bool& done) {
     if (!TitleShown && StartupFormsCreated()) {
         TitleShown = 1;
-        if (g_MainFormHooks.ShowTitle)
-            g_MainFormHooks.ShowTitle();
-        else
-            StartWithoutTitle();
+        Call(g_MainFormHooks.ShowTitle);
         Hide();
     }
     if (!TickBusy) {
@@ -411,14 +408,3 @@ void DestroyStartupForms() {
 }
 
 bool StartupFormsCreated() { return g_startupFormsCreated; }
-
-void StartWithoutTitle() {
-    if (EventServerDbg) EventServerDbg->NewGameReset();
-    if (ShopForm) {
-        ShopForm->BuildShopScene();
-        ShopForm->UpdateScene();
-        ShopForm->ShowShopScreen();
-    }
-    if (DbTxtForm2) DbTxtForm2->Show();
-    if (MainForm) MainForm->ResumeTicks();
-}
