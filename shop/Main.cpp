@@ -17,6 +17,7 @@
 #include "shop/Shop.h"
 #include "shop/Titlebar.h"
 #include "story/EventTables.h"
+#include "town/Debugformnk.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 #include "town/Srcdbtxtform21.h"
@@ -393,12 +394,14 @@ void CreateStartupForms() {
     // The full-screen top bar, after the shop window whose pictures it draws.
     if (!TitleBarForm) new TTitleBarForm();
     if (!DemandForm) new TDemandForm();
-    // TDbgFm, TaviForm1 and TEventForm come here once they exist.
+    if (!DbgFm) new TDbgFm();  // hidden until the developer shows it
+    // TaviForm1 and TEventForm come here once they exist.
     g_startupFormsCreated = true;
 }
 
 void DestroyStartupForms() {
     g_startupFormsCreated = false;
+    delete DbgFm;
     delete DemandForm;
     DemandForm = nullptr;
     delete GameFlow;
