@@ -195,6 +195,12 @@ public:
     void PM_ExitShopClick();
     void PM_SleepClick();
     void GoToBed();
+
+    // ---- the opening and ending sequences (OpEd.Pak)
+    // The logo movie, then opening n (1..6); any other n does nothing.
+    void PlayOpening(int n);
+    // Ending n (1..5); any other n does nothing.
+    void PlayEnding(int n);
     void Exhibition0Click(int tag) { OpenExhibitionSlot(tag); }
     void PM_SalesListClick();
     void PM_NoteClick();
