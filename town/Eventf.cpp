@@ -41,10 +41,10 @@ void DrawBitmapToImage(ui::Image* image, const ui::Bitmap* bitmap, bool flag) {
 
 #include <algorithm>
 #include <cctype>
+#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <cerrno>
 
 #include "media/Qvbitmap.h"
 #include "media/Qvpack.h"
@@ -100,8 +100,12 @@ std::array<std::uint8_t, 8> StageBits(int base, int s) {
     static constexpr int kStride[6] = {9, 7, 13, 19, 21, 25};
     std::array<std::uint8_t, 8> m{};
     switch (base) {
-        case 1: m[s] = 0xFF; break;
-        case 2: m[7 - s] = 0xFF; break;
+        case 1:
+            m[s] = 0xFF;
+            break;
+        case 2:
+            m[7 - s] = 0xFF;
+            break;
         case 3:
             for (auto& row : m) row = static_cast<std::uint8_t>(0x80 >> s);
             break;
@@ -426,7 +430,8 @@ int TEventForm::RunTag(const std::string& body) {
                 for (int i = 0; i < w; ++i) {
                     std::uint8_t& p = px[std::size_t(j) * w + i];
                     const int bx = x + i, by = y + j;
-                    if (p == key && bx >= 0 && by >= 0 && bx < BGDib->Width() && by < BGDib->Height())
+                    if (p == key && bx >= 0 && by >= 0 && bx < BGDib->Width() &&
+                        by < BGDib->Height())
                         p = BGDib->PGet(bx, by);
                 }
         }
@@ -678,10 +683,12 @@ void TEventForm::TransitionStep() {
                         dib.QvPutPat(t.x, r, t.w, 1, pic + std::size_t(src) * t.w, t.w, false, 0);
                     }
                 } else if (base == 13) {
-                    for (int y = 0; y < H; ++y) std::memmove(px + y * stride, px + y * stride + c, W - c);
+                    for (int y = 0; y < H; ++y)
+                        std::memmove(px + y * stride, px + y * stride + c, W - c);
                     dib.QvPutPat(W - c, t.y, c, t.h, pic + j * pace, t.w, false, 0);
                 } else {
-                    for (int y = 0; y < H; ++y) std::memmove(px + y * stride + c, px + y * stride, W - c);
+                    for (int y = 0; y < H; ++y)
+                        std::memmove(px + y * stride + c, px + y * stride, W - c);
                     dib.QvPutPat(0, t.y, c, t.h, pic + (size - j * pace - c), t.w, false, 0);
                 }
             }
