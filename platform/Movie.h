@@ -35,7 +35,8 @@ public:
     // Brings the picture due at `ms` into `out`, which takes the size w x h (32-bit)
     // and the picture stretched over it. True when `out` changed.
     bool DrawAt(std::uint32_t ms, Bitmap& out, int w, int h);
-    // True once `ms` is past the last picture (or the stream stopped decoding).
+    // True once `ms` is past the last picture and DrawAt has read the stream to its end
+    // (or it stopped decoding).
     bool EndedAt(std::uint32_t ms) const;
 
     // The sound track as a wave image; empty when the movie has none.

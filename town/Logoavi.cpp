@@ -67,7 +67,10 @@ void TaviForm1::Timer1Timer() {
     if (!started_) {
         started_ = true;
         FitToScreen();
-        if (!MediaPlayerAVI.Open(MovieFileName)) {
+        // "\name" is the game folder's root.
+        std::string file = MovieFileName;
+        while (!file.empty() && file[0] == '\\') file.erase(0, 1);
+        if (!MediaPlayerAVI.Open(file)) {
             // Nothing to show: the form closes at once.
             ui::Record("movie", "missing " + MovieFileName);
             Timer1.SetEnabled(false);
