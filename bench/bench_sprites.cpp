@@ -1,5 +1,6 @@
 // One frame of the shop scene: RenderLayer over the floor, the furniture, the ten
 // shelves and ten walking figures, beside a plain copy of the 648 x 484 surface.
+#include <cstdlib>
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -30,7 +31,7 @@ void MakeSheet(int index, int columns, int rows, int fw, int fh, bool keyed) {
             bytes.push_back(inside ? static_cast<std::uint8_t>(1 + (x + y) % 250) : 0);
         }
     SPManChips sheet;
-    LoadSpriteSheetMemory(bytes.data(), bytes.size(), &sheet);
+    if (!LoadSpriteSheetMemory(bytes.data(), bytes.size(), &sheet)) std::abort();
     SpriteSheets[index] = std::move(sheet);
     if (SpriteSheetCount <= index) SpriteSheetCount = index + 1;
 }

@@ -1,5 +1,7 @@
 #include "media/Orvane.h"
 
+#include "platform/Files.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -100,7 +102,7 @@ int TOrvaneDecode::FastTokens() {
         const int tigStart = tig;
         const std::uint32_t flagsStart = flags;
         if (tig == 0) {
-            flags = ip[0] | ip[1] << 8 | ip[2] << 16 | static_cast<std::uint32_t>(ip[3]) << 24;
+            flags = ui::LoadU32(ip);
             ip += 4;
         }
         const std::uint32_t ahead = flags << tig;
@@ -121,7 +123,7 @@ int TOrvaneDecode::FastTokens() {
         if (length == 14) {
             length = *ip++;
         } else if (length == 15) {
-            length = ip[0] | ip[1] << 8;
+            length = ui::LoadU16(ip);
             ip += 2;
         } else {
             length += 1;
@@ -197,7 +199,7 @@ int TOrvaneDecode::Decode(const std::uint8_t* input) {
                 std::uint8_t f[4];
                 for (auto& b : f)
                     if (!ReadByte(b)) return 0;
-                flags_ = f[0] | f[1] << 8 | f[2] << 16 | static_cast<std::uint32_t>(f[3]) << 24;
+                flags_ = ui::LoadU32(f);
             }
             // Bit 31 of `ahead` is the current token, then the rest of the group.
             const std::uint32_t ahead = flags_ << tokenInGroup_;

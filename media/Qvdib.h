@@ -104,8 +104,8 @@ public:
     void AskPal2(TQvRGB* out256) const;
     // The default arrangement: the system colours at 0..9 and 246..255, black between.
     void InitPal();
-    bool SetActFile(const std::string& fileName);
-    bool SetActPack(TQvPack* pack, const std::string& memberName);
+    [[nodiscard]] bool SetActFile(const std::string& fileName);
+    [[nodiscard]] bool SetActPack(TQvPack* pack, const std::string& memberName);
 
     // ---- Pixels, lines and boxes (through the draw mode unless said otherwise)
     // Clears OverlayText and sets every byte to 0 (not through the draw mode).
@@ -157,10 +157,10 @@ public:
     bool PasDib(int x, int y, const TQvDib* source, int sx, int sy, int w, int h, std::uint8_t colour);
     // An 8-bit picture at (x, y) with its palette; a surface without pixels first
     // takes the size (x + width) x (y + height).
-    bool DrawBmpFile(const std::string& fileName, int x, int y);
-    bool DrawBmpResource(std::uint16_t resourceId, int x, int y);
-    bool DrawBmpResource(std::string_view resourceName, int x, int y);
-    bool DrawBmpPack(TQvPack* pack, const std::string& memberName, int x, int y);
+    [[nodiscard]] bool DrawBmpFile(const std::string& fileName, int x, int y);
+    [[nodiscard]] bool DrawBmpResource(std::uint16_t resourceId, int x, int y);
+    [[nodiscard]] bool DrawBmpResource(std::string_view resourceName, int x, int y);
+    [[nodiscard]] bool DrawBmpPack(TQvPack* pack, const std::string& memberName, int x, int y);
 
     // A canvas that draws on the surface's pixels; null when one is already held
     // or there are no pixels. ReleaseBmpDC ends it.

@@ -113,16 +113,16 @@ public:
     // Paths are game paths (platform/Files.h): backslashes and any case; a relative
     // path is taken from the program's folder.
     // An empty path closes the open pack and returns true; else LoadPack.
-    bool OpenPack(const std::string& path);
+    [[nodiscard]] bool OpenPack(const std::string& path);
     // Opens a pack (closing the one open). False when the file does not open, is
     // not a pack of a known version, or its header or table do not fit the file.
-    bool LoadPack(const char* path);
+    [[nodiscard]] bool LoadPack(const char* path);
     bool ClosePack() { return IsOpen() ? EndPack() : true; }
     // Writes the header and table back when modified, then closes. False when that
     // write failed (the pack is closed either way).
     bool EndPack();
     // Creates an empty pack (not when ReadOnly).
-    bool NewPack(const char* path);
+    [[nodiscard]] bool NewPack(const char* path);
     bool IsOpen() const { return file_ != nullptr; }
     bool Modified() const { return modified_; }
     const QvPackHeader& Header() const { return header_; }
@@ -142,9 +142,9 @@ public:
     bool RecordFits(int index) const;
 
     // ---- Reading members through handles
-    QvFILE* QvfopenComp(const char* name, bool decode);
+    [[nodiscard]] QvFILE* QvfopenComp(const char* name, bool decode);
     // Opens and decodes a member; null when missing or damaged.
-    QvFILE* Qvfopen(const char* name) { return QvfopenComp(name, true); }
+    [[nodiscard]] QvFILE* Qvfopen(const char* name) { return QvfopenComp(name, true); }
     bool Qvfclose(QvFILE* handle);
     std::uint32_t Qvfsize(const QvFILE* handle) const;
     std::uint32_t Qvdsize(const QvFILE* handle) const;
@@ -159,33 +159,33 @@ public:
 
     // ---- Whole members as streams
     // The member's bytes in a new stream at position 0; null when missing or damaged.
-    std::unique_ptr<TMemoryStream> QvMakeStream(const char* name);
+    [[nodiscard]] std::unique_ptr<TMemoryStream> QvMakeStream(const char* name);
     // Replaces Stream with the member `name`; false (no Stream, empty FileName)
     // when it cannot be read. An empty name just drops the Stream.
-    bool OpenFile(const std::string& name);
+    [[nodiscard]] bool OpenFile(const std::string& name);
     void CloseFile();
 
     // ---- Writing members (pack-building tools; the game only reads)
     // Refused: ReadOnly, no pack, a name that exists, is empty, has a base longer
     // than 21 or an ext longer than 3 characters, or a source that does not open.
-    bool AddFile(const char* name, const char* sourcePath, bool compress);
+    [[nodiscard]] bool AddFile(const char* name, const char* sourcePath, bool compress);
     // The same from an open stdio file (read from its start to its end).
-    bool AddFileFrom(const char* name, std::FILE* source, bool compress);
+    [[nodiscard]] bool AddFileFrom(const char* name, std::FILE* source, bool compress);
     // Copies a member of another open pack, stored bytes as they are.
-    bool AddPack(const char* name, TQvPack* source, const char* sourceName);
+    [[nodiscard]] bool AddPack(const char* name, TQvPack* source, const char* sourceName);
     // Marks a member deleted (its data stays).
-    bool DelFile(const char* name);
+    [[nodiscard]] bool DelFile(const char* name);
 
     // The copy, compress and decode loops (with progress).
-    bool FileCopy(std::FILE* dest, std::FILE* source, std::uint32_t length);
-    bool PackCopy(std::FILE* dest, TQvPack* source, QvFILE* handle, std::uint32_t length);
+    [[nodiscard]] bool FileCopy(std::FILE* dest, std::FILE* source, std::uint32_t length);
+    [[nodiscard]] bool PackCopy(std::FILE* dest, TQvPack* source, QvFILE* handle, std::uint32_t length);
     // Returns the stored length, or -1 on a read or write failure.
-    std::int64_t FileEncode(std::FILE* dest, std::FILE* source, std::uint32_t length);
+    [[nodiscard]] std::int64_t FileEncode(std::FILE* dest, std::FILE* source, std::uint32_t length);
     // Decodes `stored` bytes read from `source` into `dest` (size bytes); false when
     // the stream is damaged or the file runs short, when `size` is above
     // kQvMaxMemberSize or more than `stored` bytes can expand to (refused before
     // anything is allocated), or when memory runs out.
-    bool FileDecode(std::vector<std::uint8_t>& dest, std::FILE* source, std::uint32_t stored,
+    [[nodiscard]] bool FileDecode(std::vector<std::uint8_t>& dest, std::FILE* source, std::uint32_t stored,
                     std::uint32_t size);
 
 private:

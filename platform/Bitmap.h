@@ -153,8 +153,8 @@ public:
     // one that starts at its info header. Uncompressed 1/4/8-bit (becoming 8-bit with
     // their colour table), 24-bit and 32-bit, bottom-up or top-down rows. False,
     // leaving the bitmap as it was, on any damage.
-    bool LoadFromMemory(std::span<const std::uint8_t> data, bool fileHeader = true);
-    bool LoadFromFile(const std::string& path);
+    [[nodiscard]] bool LoadFromMemory(std::span<const std::uint8_t> data, bool fileHeader = true);
+    [[nodiscard]] bool LoadFromFile(const std::string& path);
     // Writes a BMP file image (8-bit with its colour table, or 24-bit).
     std::vector<std::uint8_t> SaveToMemory() const;
 

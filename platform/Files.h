@@ -39,22 +39,22 @@ std::int64_t FileSize(std::string_view path);
 bool DeleteFile(std::string_view path);
 // Copies a file (its bytes, not its permissions: the copy is writable); with
 // failIfExists an existing target is left alone and false returned. Atomic on the target.
-bool CopyFile(std::string_view from, std::string_view to, bool failIfExists);
+[[nodiscard]] bool CopyFile(std::string_view from, std::string_view to, bool failIfExists);
 bool CreateDirectory(std::string_view path);
 
 // fopen through the lookup ("rb", "wb", "r+b", ...); null on failure.
-std::FILE* OpenFile(std::string_view path, const char* mode);
+[[nodiscard]] std::FILE* OpenFile(std::string_view path, const char* mode);
 
 // ---- whole files
 
 // Reads the whole file; false when it cannot be read.
-bool ReadFile(std::string_view path, std::vector<std::uint8_t>& out);
+[[nodiscard]] bool ReadFile(std::string_view path, std::vector<std::uint8_t>& out);
 // Writes the file so that either the new contents are there in full or the old file is
 // left as it was: the bytes go to a temporary file beside it, which is flushed to disk
 // and renamed over the old one. The writer is called with the open temporary file and
 // returns false to give up. False on any failure, the temporary file removed.
-bool WriteFileAtomic(std::string_view path, const void* data, std::size_t size);
-bool WriteFileAtomic(std::string_view path, const std::function<bool(std::FILE*)>& writer);
+[[nodiscard]] bool WriteFileAtomic(std::string_view path, const void* data, std::size_t size);
+[[nodiscard]] bool WriteFileAtomic(std::string_view path, const std::function<bool(std::FILE*)>& writer);
 
 // ---- little-endian fields at stated offsets
 

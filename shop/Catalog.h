@@ -70,5 +70,5 @@ int RecipeHours(int g, int n);  // hours per batch x n, n = 0 counted as 1
 // line is "id<TAB>first line<TAB>second line"; empty lines and lines starting
 // with '#' are skipped. Every item needs exactly one line and every Big5 line
 // must fit its 40 bytes. On failure `error` names the line and nothing is kept.
-bool ParseItemDescriptions(std::string_view utf8, ItemDescription (&out)[kItemCount],
+[[nodiscard]] bool ParseItemDescriptions(std::string_view utf8, ItemDescription (&out)[kItemCount],
                            std::string* error);

@@ -58,8 +58,8 @@ public:
     void SaveRecord(std::uint8_t* out) const;
     // False, and the object unchanged, for a record the game could not have
     // written: a state outside 0..2, or a life of 0 on a live cell.
-    bool LoadRecord(const std::uint8_t* in);
-    static bool CheckRecord(const std::uint8_t* in);
+    [[nodiscard]] bool LoadRecord(const std::uint8_t* in);
+    [[nodiscard]] static bool CheckRecord(const std::uint8_t* in);
 
     // For tests and the developer panel: set one cell directly.
     void SetCell(int cell, int state, int life);

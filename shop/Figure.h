@@ -92,28 +92,28 @@ struct SpriteSheetHeader {
 // Reads the 12 header bytes and checks them against the member's size: false for a
 // wrong magic, a frame size of 0 or larger than the sheet, or a member shorter than
 // the header and pixels it declares.
-bool ReadSpriteSheetHeader(const std::uint8_t* data, std::size_t memberSize, SpriteSheetHeader* header);
+[[nodiscard]] bool ReadSpriteSheetHeader(const std::uint8_t* data, std::size_t memberSize, SpriteSheetHeader* header);
 // A whole sheet picture from memory; false (sheet untouched) as for the header.
-bool LoadSpriteSheetMemory(const std::uint8_t* data, std::size_t size, SPManChips* sheet);
+[[nodiscard]] bool LoadSpriteSheetMemory(const std::uint8_t* data, std::size_t size, SPManChips* sheet);
 
 // Splits the sheet list into names: lines end with CRLF or LF, a last line may end
 // at the end of the buffer, names are cut to kMaxSpriteSheetName bytes, at most
 // kMaxSpriteSheets names are taken. False for an empty line before a name (it would
 // shift every later sheet number).
-bool ParseSpriteSheetList(const std::uint8_t* data, std::size_t size, std::vector<std::string>* names);
+[[nodiscard]] bool ParseSpriteSheetList(const std::uint8_t* data, std::size_t size, std::vector<std::string>* names);
 
 // Opens "Data\SPMan.Pak" of the program's folder on `pack` and loads every sheet that
 // "SPMan.cfg" names into SpriteSheets (freeing the ones held). A missing pack, list
 // or sheet is fatal (FatalError with its name), as is a sheet that is not one
 // (FatalMagicError); false then, with no sheets held. The pack is closed again.
-bool LoadSpriteSheets(TQvPack* pack);
+[[nodiscard]] bool LoadSpriteSheets(TQvPack* pack);
 // The same from the sprite pack at `packPath`.
-bool LoadSpriteSheets(TQvPack* pack, const std::string& packPath);
+[[nodiscard]] bool LoadSpriteSheets(TQvPack* pack, const std::string& packPath);
 void FreeSpriteSheets();
 // The sprites' palette "SPMan.act" of the sprite pack onto the surface; false when
 // the pack or the palette cannot be read. The pack is closed again.
-bool LoadSpritePalette(TQvPack* pack, TQvDib* surface);
-bool LoadSpritePalette(TQvPack* pack, TQvDib* surface, const std::string& packPath);
+[[nodiscard]] bool LoadSpritePalette(TQvPack* pack, TQvDib* surface);
+[[nodiscard]] bool LoadSpritePalette(TQvPack* pack, TQvDib* surface, const std::string& packPath);
 // Path of the sprite pack in the program's folder.
 std::string SpritePackPath();
 
@@ -341,12 +341,12 @@ public:
     ~PolygonField();
 
     // The member `name` of the open `pack`; false when it is missing or does not parse.
-    bool LoadFromPack(TQvPack* pack, const std::string& name);
+    [[nodiscard]] bool LoadFromPack(TQvPack* pack, const std::string& name);
     // A whole region file in memory. False, and the regions held are kept, for more
     // than 20 regions, more than 8 points in a region, or fewer bytes than declared.
-    bool LoadFromBuffer(const std::uint8_t* data, std::size_t size);
+    [[nodiscard]] bool LoadFromBuffer(const std::uint8_t* data, std::size_t size);
     // The whole stream, as LoadFromBuffer.
-    bool LoadFromStream(TMemoryStream* stream);
+    [[nodiscard]] bool LoadFromStream(TMemoryStream* stream);
     // The first region 0..Count() - 1 holding p, or -1.
     int FindRegion(FieldPoint p) const;
     int FindRegion(int x, int y) const { return FindRegion(FieldPoint{x, y}); }

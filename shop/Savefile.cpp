@@ -218,10 +218,12 @@ bool ApplySlotImage(const std::uint8_t* image, std::size_t size) {
     // Without an event server there is no running game to take the story's part.
     if (!EventServerDbg || !CheckSlotImage(image, size)) return false;
     ReadGameStateImage(image);
+    // The records passed CheckSlotImage, so each one loads.
+    bool ok = true;
     for (int g = 0; g < kFashionRecordCount; ++g)
-        Fashions[g].LoadRecord(image + kSlotFashionOffset + kFashionRecordBytes * g);
+        ok = Fashions[g].LoadRecord(image + kSlotFashionOffset + kFashionRecordBytes * g) && ok;
     EventServerDbg->LoadEventBlock(image + kSlotEventOffset, kSlotEventSize);
-    return true;
+    return ok;
 }
 
 void BuildSystemImage(std::uint8_t* image) {

@@ -31,18 +31,18 @@ constexpr char kSystemFileName[] = "QDV0.QDV";
 std::string SlotFileName(int slot);
 
 // Saves the running game into a slot. The file is replaced whole or not at all.
-bool SaveGame(int slot);
+[[nodiscard]] bool SaveGame(int slot);
 // Loads a slot. The whole file is read and checked first; on any failure the
 // running game is left as it was.
-bool LoadGame(int slot);
+[[nodiscard]] bool LoadGame(int slot);
 // Adds this game's unlocked items to the ever-unlocked set, then writes the set
 // and the persistent event flags.
-bool SaveSystemFile();
+[[nodiscard]] bool SaveSystemFile();
 // Merges the system file into memory: items ever unlocked and pictures seen are
 // only ever set, never cleared.
-bool LoadSystemFile();
+[[nodiscard]] bool LoadSystemFile();
 // Day and money of a slot whose file is whole and loadable; false otherwise.
-bool PeekSaveSlot(int slot, std::int32_t& day, std::int32_t& money);
+[[nodiscard]] bool PeekSaveSlot(int slot, std::int32_t& day, std::int32_t& money);
 
 // The slot list's two labels for slot k (Big5): "k： M月D日" and the money with
 // "Ｇ" for a loadable slot, "k：   未使用" and "" otherwise. True when occupied.
@@ -51,20 +51,20 @@ bool SaveSlotLabels(int slot, std::string& dayText, std::string& moneyText);
 // One block to or from a file of the program's folder. The write goes through a
 // temporary file in the same folder and is renamed over the old file only once it
 // is complete. The read succeeds only when the file holds exactly `size` bytes.
-bool WriteRawFile(const void* buffer, std::size_t size, const char* fileName);
-bool ReadRawFile(void* buffer, std::size_t size, const char* fileName);
+[[nodiscard]] bool WriteRawFile(const void* buffer, std::size_t size, const char* fileName);
+[[nodiscard]] bool ReadRawFile(void* buffer, std::size_t size, const char* fileName);
 
 // Images in memory, for the file layer above and for checking loaders without files.
 // BuildSlotImage fills kSlotFileSize bytes from the running game.
 void BuildSlotImage(std::uint8_t* image);
 // True when every value of the image is one the game can hold.
-bool CheckSlotImage(const std::uint8_t* image, std::size_t size);
+[[nodiscard]] bool CheckSlotImage(const std::uint8_t* image, std::size_t size);
 // CheckSlotImage, then the running game takes the image.
-bool ApplySlotImage(const std::uint8_t* image, std::size_t size);
+[[nodiscard]] bool ApplySlotImage(const std::uint8_t* image, std::size_t size);
 // kSystemFileSize bytes: the ever-unlocked set (after merging this game's items) and
 // the persistent flags.
 void BuildSystemImage(std::uint8_t* image);
-bool ApplySystemImage(const std::uint8_t* image, std::size_t size);
+[[nodiscard]] bool ApplySystemImage(const std::uint8_t* image, std::size_t size);
 
 // Test seam: called once the temporary file holds the whole block, before it is
 // renamed over the old one; returning false abandons the write there, as a crash

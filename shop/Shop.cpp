@@ -53,8 +53,8 @@ constexpr int kRegionItemMix = 10, kRegionItemList = 11, kRegionBook = 12, kRegi
               kRegionBed = 14;
 constexpr int kCustomerRows = 6;
 
-// A scripted walk gives up after this many shop steps (a minute of the clock).
-constexpr int kMaxWaitSteps = 2000;
+// A scripted walk gives up after this many shop steps (half a minute of the clock).
+constexpr int kMaxWaitSteps = 1000;
 constexpr std::uint32_t kShopStepMs = 30;
 
 template <class F, class... A>
@@ -79,7 +79,6 @@ int HookWalkState() { return ShopForm ? ShopForm->HeroineWalkState() : -1; }
 void HookPlaySound(int n) { PlayShopSound(n, false); }
 
 // The event server's time primitives step the scene while a story mixing job runs.
-bool HookShopRedraw() { return ShopRedrawOn != 0; }
 void HookShopSceneStep() {
     if (!ShopForm) return;
     ShopForm->UpdateScene();
@@ -216,12 +215,13 @@ TShopForm::TShopForm() {
     if (!g_ShopHooks.OpenItemList) g_ShopHooks.OpenItemList = &OpenItemList;
 
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
-    if (!primitives.ShopRedraw) primitives.ShopRedraw = &HookShopRedraw;
     if (!primitives.ShopSceneStep) primitives.ShopSceneStep = &HookShopSceneStep;
     if (!primitives.GoHomeToBed) primitives.GoHomeToBed = &HookGoHomeToBed;
 
     if (!GameFlow) GameFlow = new TEvControler();
-    LoadSystemFile();
+    // Before the first save there is none: nothing was ever unlocked or seen, which
+    // is what memory holds already.
+    static_cast<void>(LoadSystemFile());
     LayoutForScreen();
     Shop2FMode = 0;
     OpeningPlayed = 0;
@@ -251,7 +251,6 @@ TShopForm::~TShopForm() {
     if (g_ClockHooks.RedrawShop == &ClockRedrawShop) g_ClockHooks.RedrawShop = nullptr;
     if (g_ShopHooks.OpenItemList == &OpenItemList) g_ShopHooks.OpenItemList = nullptr;
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
-    if (primitives.ShopRedraw == &HookShopRedraw) primitives.ShopRedraw = nullptr;
     if (primitives.ShopSceneStep == &HookShopSceneStep) primitives.ShopSceneStep = nullptr;
     if (primitives.GoHomeToBed == &HookGoHomeToBed) primitives.GoHomeToBed = nullptr;
     if (QvDib1) QvDib1->SetImage(nullptr);
@@ -273,8 +272,9 @@ ui::Bitmap TShopForm::LoadPackPicture(const std::string& name) {
     const bool wasOpen = QvPack1.IsOpen();
     if (!wasOpen && !OpenDataPack()) return b;
     if (std::unique_ptr<TMemoryStream> s = QvPack1.QvMakeStream(name.c_str()))
-        b.LoadFromMemory(
-            std::span<const std::uint8_t>(s->Memory(), static_cast<std::size_t>(s->Size())));
+        if (!b.LoadFromMemory(
+                std::span<const std::uint8_t>(s->Memory(), static_cast<std::size_t>(s->Size()))))
+            ui::Record("error", "picture refused: " + name);
     if (!wasOpen) CloseDataPack();
     return b;
 }
@@ -402,11 +402,12 @@ void TShopForm::BuildShopScene() {
     SceneBuilt = 1;
     InitGameState();
     InitSpriteEngine(&QvPack1);
-    LoadSpritePalette(&QvPack1, QvDib1.get());
-    LoadSpritePalette(&QvPack1, QvDib2.get());
+    if (!LoadSpritePalette(&QvPack1, QvDib1.get()) || !LoadSpritePalette(&QvPack1, QvDib2.get()))
+        ui::Record("error", "sprite palette missing");
     WalkRegions = std::make_unique<PolygonField>();
     if (OpenDataPack()) {
-        WalkRegions->LoadFromPack(&QvPack1, "Shoppoly.plf");
+        if (!WalkRegions->LoadFromPack(&QvPack1, "Shoppoly.plf"))
+            ui::Record("error", "walk regions refused: Shoppoly.plf");
         CloseDataPack();
     }
     SetShopClosed();
@@ -731,8 +732,8 @@ void TShopForm::FillBlack(ui::Image* image) {
 }
 
 void TShopForm::ShowRoom(const ui::Bitmap& room) {
+    // Shown at the pump's next paint (the animations' frames ask for it at once).
     Shop2FImage->SetPicture(room);
-    Shop2FImage->Repaint();
 }
 
 void TShopForm::FadeToShop2F() {
@@ -894,8 +895,9 @@ void TShopForm::WaitHeroineIdle() {
         if (DemandForm) DemandForm->UpdateCustomers(false);
         UpdateScene();
         if (!ui::HaveApp()) continue;
+        // The pass paints what changed; the update presents anything left.
         ui::App().ProcessMessages();
-        Repaint();
+        Update();
         Pause(kShopStepMs, "shop walk");
     }
 }
@@ -903,7 +905,7 @@ void TShopForm::WaitHeroineIdle() {
 void TShopForm::PlayFrame(void (TShopForm::*draw)(int), int frame, std::uint32_t ms) {
     (this->*draw)(frame);
     if (ui::HaveApp()) ui::App().ProcessMessages();
-    Repaint();
+    Update();
     Pause(ms, "shop animation");
 }
 

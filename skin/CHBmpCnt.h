@@ -51,7 +51,7 @@ public:
     void BitmapChanged() { Changed(); }
     // Loads the sheet from a BMP of the program's resource set; false (the sheet as it
     // was) when there is no such resource or it does not decode.
-    bool LoadFromResource(std::string_view name);
+    [[nodiscard]] bool LoadFromResource(std::string_view name);
 
     // > 0: cell size in pixels; < 0: minus the number of columns (rows); 0: one column
     // as wide (one row as high) as the bitmap.

@@ -27,6 +27,11 @@ bool IsShopRoom(int place) { return place == 10 || place == 11 || place == 20; }
 void PlaySoundNumber(int n, bool sync) {
     SoundLocation where;
     if (!LocateSound(n, where)) return;
+    // A voice pack is opened where it lies: the game folder, else the disc folder.
+    if (n >= kFirstVoice) {
+        const std::string found = TEventServerDbg::FindVoicePack(VoicePackNames[VoicePackOf(n)]);
+        if (!found.empty()) where.pack = found;
+    }
     TQvPack& pack = SoundPackReader();
     if (!pack.OpenPack(where.pack)) return;
     if (TEventServerDbg::Hooks.CheckMemo) TEventServerDbg::Hooks.CheckMemo(where.member);

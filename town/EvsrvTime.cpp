@@ -151,17 +151,6 @@ bool IsShopRoom(int place) { return place == 10 || place == 11 || place == 20; }
 bool IsItem(int item) { return item >= 0 && item < kItemCount; }
 int CurrentPlace() { return GameFlow ? GameFlow->Place : kShopPlace; }
 
-void Say(const std::string& big5) {
-    if (TEventServerDbg::Hooks.DspMsg) TEventServerDbg::Hooks.DspMsg(big5);
-}
-void Face(int face) {
-    if (TEventServerDbg::Hooks.FaceGr) TEventServerDbg::Hooks.FaceGr(face);
-}
-void ShowPlace(int place) {
-    if (TEventServerDbg::Hooks.ShowPlaceGr) TEventServerDbg::Hooks.ShowPlaceGr(place);
-}
-bool InEvent() { return TEventServerDbg::Hooks.InEvent && TEventServerDbg::Hooks.InEvent(); }
-
 // An item's name as a Big5 string (the name field is 21 bytes, NUL-padded).
 std::string NameOf(int item) {
     const char* name = ItemName(item);
@@ -169,9 +158,9 @@ std::string NameOf(int item) {
 }
 
 // After an hour has passed outside: the evening and night pictures of the place.
-void ShowEveningPicture() {
+void ShowEveningPicture(TEventServerDbg& server) {
     const int hour = GameHour();
-    if (hour >= 17 && hour <= 19) ShowPlace(CurrentPlace());
+    if (hour >= 17 && hour <= 19) server.ShowPlaceGr(CurrentPlace());
 }
 
 }  // namespace
@@ -187,7 +176,7 @@ bool TEventServerDbg::PassTime(int hours) {
     }
     for (int i = 0; i < hours; ++i) {
         AdvanceHour();
-        if (Hooks.ShopRedraw && Hooks.ShopRedraw() && Hooks.ShopSceneStep) Hooks.ShopSceneStep();
+        if (ShopRedrawOn && Hooks.ShopSceneStep) Hooks.ShopSceneStep();
         int condition = GameCondition();
         if (condition < 0) condition = 0;
         if (condition > 2) condition = 2;
@@ -234,7 +223,7 @@ void TEventServerDbg::SetPlace(int place, bool redraw) {
     if (GameFlow) GameFlow->Place = place;
     ui::Record("place", std::to_string(place));
     if (Hooks.SetMapLand) Hooks.SetMapLand((place >> 5) != 0);
-    if (redraw) ShowPlace(place);
+    if (redraw) ShowPlaceGr(place);
 }
 
 void TEventServerDbg::GiveItem(int item, int n) {
@@ -250,13 +239,13 @@ void TEventServerDbg::LearnRecipe(int item) {
 }
 
 void TEventServerDbg::LearnRecipeScene(int item) {
-    Face(10);
-    Say(B5("緹菈「……"));
-    Face(2);
-    Say(B5("緹菈「……對了！！"));
-    Say(B5("緹菈腦海中閃過一道新魔法藥的調配法。"));
+    FaceGr(10);
+    DspMsg(B5("緹菈「……"));
+    FaceGr(2);
+    DspMsg(B5("緹菈「……對了！！"));
+    DspMsg(B5("緹菈腦海中閃過一道新魔法藥的調配法。"));
     LearnRecipe(item);
-    if (IsItem(item)) Say(NameOf(item) + B5("的調配法學會了！"));
+    if (IsItem(item)) DspMsg(NameOf(item) + B5("的調配法學會了！"));
 }
 
 void TEventServerDbg::GiveMoney(int n) { AddMoney(n); }
@@ -266,20 +255,20 @@ void TEventServerDbg::GiveReputation(int n) { AddReputation(n); }
 void TEventServerDbg::ResetCondition() { SetCondition(0); }
 
 void TEventServerDbg::TiredRefusal() {
-    if (InEvent()) return;
+    if (m_InEvent) return;
     if (GameCondition() < 2) SetCondition(GameCondition() + 1);
-    Face(7);
-    Say(B5("我已經累了"));
+    FaceGr(7);
+    DspMsg(B5("我已經累了"));
     if (TestFlg(kMapReturnFlag)) SetFlg(kTiredOnMapFlag, true);
     if (GameFlow) GameFlow->Place = kShopPlace;
     ui::Record("place", std::to_string(kShopPlace));
     if (Hooks.GoHomeToBed) Hooks.GoHomeToBed();
-    Face(0);
+    FaceGr(0);
 }
 
 void TEventServerDbg::DefaultSearch() {
     if (!PassTime(1)) return;
-    ShowEveningPicture();
+    ShowEveningPicture(*this);
     const int hour = GameHour();
     const int row = CurrentPlace() & 31;
 
@@ -302,7 +291,7 @@ void TEventServerDbg::DefaultSearch() {
         }
     }
     if (candidates.empty()) {
-        Say(B5("取得了一株蒲公英"));
+        DspMsg(B5("取得了一株蒲公英"));
         GiveItem(kDandelion, 1);
         return;
     }
@@ -346,23 +335,23 @@ void TEventServerDbg::DefaultSearch() {
         text += NameOf(find.Item) + B5("取得了") + std::to_string(find.Quantity) + B5("個") + "\n";
     }
     text.pop_back();
-    Say(text);
+    DspMsg(text);
 }
 
 void TEventServerDbg::Peddle() {
     if (ChkWeekday(kRestWeekday) || GameDay() == kHolidayDay) {
-        Say(B5("今天是假日，所以沒辦法到處兜售。"));
+        DspMsg(B5("今天是假日，所以沒辦法到處兜售。"));
         return;
     }
     const int hour = GameHour();
     if (hour < 10 || hour > 18) {
-        Say(B5("緹菈「附近什麼人都沒有，") + "\n" + B5("兜售是沒有意義的。"));
+        DspMsg(B5("緹菈「附近什麼人都沒有，") + "\n" + B5("兜售是沒有意義的。"));
         return;
     }
     if (!PassTime(1)) return;
-    ShowEveningPicture();
+    ShowEveningPicture(*this);
     if (!ChkRandom(60)) {
-        Say(B5("運氣真不好，一個也沒賣掉。"));
+        DspMsg(B5("運氣真不好，一個也沒賣掉。"));
         return;
     }
     std::vector<int> candidates;
@@ -371,12 +360,12 @@ void TEventServerDbg::Peddle() {
             ItemBasePrice(item) < kPeddleMaxPrice)
             candidates.push_back(item);
     if (candidates.empty()) {
-        Say(B5("身上沒有攜帶任何可以兜售的物品喔。"));
+        DspMsg(B5("身上沒有攜帶任何可以兜售的物品喔。"));
         return;
     }
     const int item = candidates[DrawRandom() % static_cast<int>(candidates.size())];
     const int price = ItemBasePrice(item);
-    Say(NameOf(item) + B5("賣掉了１個囉。"));
+    DspMsg(NameOf(item) + B5("賣掉了１個囉。"));
     TakeItem(item, 1);
     GiveMoney(price);
     AddDailyRevenue(item, GameDay(), price);

@@ -1,17 +1,30 @@
 #include "town/Evsrvfm.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <string>
 
+#include "media/Qvpack.h"
 #include "platform/Application.h"
+#include "platform/Big5.h"
 #include "platform/Clock.h"
+#include "platform/Files.h"
 #include "platform/Random.h"
+#include "platform/Transcript.h"
 #include "shop/Catalog.h"
 #include "shop/GameState.h"
 #include "shop/Mixing.h"
+#include "skin/BcImg.h"
+#include "skin/BcPanel.h"
+#include "skin/CHBCBTN.h"
+#include "skin/CHBmpCnt.h"
 #include "town/EvControler.h"
+#include "town/EventTables.h"
 
 TEventServerDbg* EventServerDbg = nullptr;
+TEventServerHooks EventServerHooks;
+std::string TEventServerDbg::DiscFolder;
 std::array<std::int32_t, kDayMarkCount> DayMarks{};
 std::array<OrderSlot, kOrderSlotCount> Orders{};
 
@@ -25,42 +38,27 @@ constexpr int kMixedItemRows[] = {0, 1, 2, 6, 7, 8, 12, 13};
 
 bool IsSettableFlag(int n) { return n >= 1 && n < kEventFlagCount; }
 
-void PutU32(std::uint8_t* p, std::uint32_t v) {
-    p[0] = static_cast<std::uint8_t>(v);
-    p[1] = static_cast<std::uint8_t>(v >> 8);
-    p[2] = static_cast<std::uint8_t>(v >> 16);
-    p[3] = static_cast<std::uint8_t>(v >> 24);
-}
-
-std::uint32_t GetU32(const std::uint8_t* p) {
-    return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
-}
-
-void PutI32(std::uint8_t* p, std::int32_t v) { PutU32(p, static_cast<std::uint32_t>(v)); }
-std::int32_t GetI32(const std::uint8_t* p) { return static_cast<std::int32_t>(GetU32(p)); }
-
 void PutOrder(std::uint8_t* p, const OrderSlot& o) {
     const std::int32_t words[15] = {o.Id,    o.Reward,  o.AcceptedDay, o.Deadline, o.Reserved,
                                     o.Kind,  o.Flag,    o.Item,        o.Quantity, o.Client,
                                     o.Spare, o.Tail[0], o.Tail[1],     o.Tail[2],  o.Tail[3]};
-    for (int i = 0; i < 15; ++i) PutI32(p + 4 * i, words[i]);
+    for (int i = 0; i < 15; ++i) ui::StoreI32(p + 4 * i, words[i]);
 }
 
 OrderSlot GetOrder(const std::uint8_t* p) {
     OrderSlot o;
-    o.Id = GetI32(p + 0);
-    o.Reward = GetI32(p + 4);
-    o.AcceptedDay = GetI32(p + 8);
-    o.Deadline = GetI32(p + 12);
-    o.Reserved = GetI32(p + 16);
-    o.Kind = GetI32(p + 20);
-    o.Flag = GetI32(p + 24);
-    o.Item = GetI32(p + 28);
-    o.Quantity = GetI32(p + 32);
-    o.Client = GetI32(p + 36);
-    o.Spare = GetI32(p + 40);
-    for (int i = 0; i < 4; ++i) o.Tail[i] = GetI32(p + 44 + 4 * i);
+    o.Id = ui::LoadI32(p + 0);
+    o.Reward = ui::LoadI32(p + 4);
+    o.AcceptedDay = ui::LoadI32(p + 8);
+    o.Deadline = ui::LoadI32(p + 12);
+    o.Reserved = ui::LoadI32(p + 16);
+    o.Kind = ui::LoadI32(p + 20);
+    o.Flag = ui::LoadI32(p + 24);
+    o.Item = ui::LoadI32(p + 28);
+    o.Quantity = ui::LoadI32(p + 32);
+    o.Client = ui::LoadI32(p + 36);
+    o.Spare = ui::LoadI32(p + 40);
+    for (int i = 0; i < 4; ++i) o.Tail[i] = ui::LoadI32(p + 44 + 4 * i);
     return o;
 }
 
@@ -76,10 +74,22 @@ void ResetMixedItem() {
 
 }  // namespace
 
-TEventServerDbg::TEventServerDbg() {
+TEventServerDbg::TEventServerDbg() : m_Pack(std::make_unique<TQvPack>()) {
     DayMarks.fill(0);
     Orders.fill(OrderSlot{});
+    BuildForm();
+    m_Work = ui::Bitmap(kStageWidth, kStageHeight);
+    m_Src = ui::Bitmap(kStageWidth, kStageHeight);
+    m_Work.GetCanvas().Brush.Color = ui::clBlack;
+    m_Work.GetCanvas().FillRect(ui::Rect{0, 0, kStageWidth, kStageHeight});
+    m_Src = m_Work;
+    MakeBrushes();
+    m_TransitionRunning = 0;
+    m_TransitionOn = 1;
+    LayoutStage(false);
 }
+
+TEventServerDbg::~TEventServerDbg() = default;
 
 // --- Flags, marks and variables ---
 
@@ -90,6 +100,7 @@ void TEventServerDbg::SetFlg(int n, bool on) {
         EventFlags[n >> 5] |= bit;
     else
         EventFlags[n >> 5] &= ~bit;
+    ui::Record("flag", (on ? "set " : "clear ") + std::to_string(n));
     DebugStep((on ? "SetFlg1:" : "SetFlg0:") + std::to_string(n));
 }
 
@@ -159,16 +170,17 @@ void TEventServerDbg::NewGameReset() {
 bool TEventServerDbg::SaveEventBlock(std::uint8_t* buffer, std::size_t size) const {
     if (!buffer || size != kEventSaveSize) return false;
     for (int w = 0; w < kEventFlagWords; ++w)
-        PutU32(buffer + kEventFlagsOffset + 4 * w, EventFlags[w]);
+        ui::StoreU32(buffer + kEventFlagsOffset + 4 * w, EventFlags[w]);
     for (int i = 0; i < kCountdownTimerCount; ++i) {
         std::uint8_t* p = buffer + kCountdownOffset + kCountdownRecordSize * i;
-        PutI32(p, CountdownTimers[i].FlagToClear);
-        PutI32(p + 4, CountdownTimers[i].DaysLeft);
-        PutI32(p + 8, CountdownTimers[i].FlagToSet);
+        ui::StoreI32(p, CountdownTimers[i].FlagToClear);
+        ui::StoreI32(p + 4, CountdownTimers[i].DaysLeft);
+        ui::StoreI32(p + 8, CountdownTimers[i].FlagToSet);
     }
     for (int i = 0; i < kEventVariableCount; ++i)
-        PutI32(buffer + kVariablesOffset + 4 * i, EventVariable[i]);
-    for (int i = 0; i < kDayMarkCount; ++i) PutI32(buffer + kDayMarksOffset + 4 * i, DayMarks[i]);
+        ui::StoreI32(buffer + kVariablesOffset + 4 * i, EventVariable[i]);
+    for (int i = 0; i < kDayMarkCount; ++i)
+        ui::StoreI32(buffer + kDayMarksOffset + 4 * i, DayMarks[i]);
     for (int i = 0; i < kOrderSlotCount; ++i)
         PutOrder(buffer + kOrdersOffset + kOrderSlotSize * i, Orders[i]);
     return true;
@@ -177,14 +189,15 @@ bool TEventServerDbg::SaveEventBlock(std::uint8_t* buffer, std::size_t size) con
 bool TEventServerDbg::LoadEventBlock(const std::uint8_t* buffer, std::size_t size) {
     if (!buffer || size != kEventSaveSize) return false;
     for (int w = 0; w < kEventFlagWords; ++w)
-        EventFlags[w] = GetU32(buffer + kEventFlagsOffset + 4 * w);
+        EventFlags[w] = ui::LoadU32(buffer + kEventFlagsOffset + 4 * w);
     for (int i = 0; i < kCountdownTimerCount; ++i) {
         const std::uint8_t* p = buffer + kCountdownOffset + kCountdownRecordSize * i;
-        CountdownTimers[i] = {GetI32(p), GetI32(p + 4), GetI32(p + 8)};
+        CountdownTimers[i] = {ui::LoadI32(p), ui::LoadI32(p + 4), ui::LoadI32(p + 8)};
     }
     for (int i = 0; i < kEventVariableCount; ++i)
-        EventVariable[i] = GetI32(buffer + kVariablesOffset + 4 * i);
-    for (int i = 0; i < kDayMarkCount; ++i) DayMarks[i] = GetI32(buffer + kDayMarksOffset + 4 * i);
+        EventVariable[i] = ui::LoadI32(buffer + kVariablesOffset + 4 * i);
+    for (int i = 0; i < kDayMarkCount; ++i)
+        DayMarks[i] = ui::LoadI32(buffer + kDayMarksOffset + 4 * i);
     // Unknown orders are dropped and the held ones close up, so free slots follow.
     Orders.fill(OrderSlot{});
     int held = 0;
@@ -198,15 +211,15 @@ bool TEventServerDbg::LoadEventBlock(const std::uint8_t* buffer, std::size_t siz
 
 bool TEventServerDbg::GetPersistentFlags(std::uint8_t* buffer, std::size_t size) const {
     if (!buffer || size != kPersistentFlagsSize) return false;
-    PutU32(buffer, EventFlags[1]);
-    PutU32(buffer + 4, EventFlags[2]);
+    ui::StoreU32(buffer, EventFlags[1]);
+    ui::StoreU32(buffer + 4, EventFlags[2]);
     return true;
 }
 
 bool TEventServerDbg::PutPersistentFlags(const std::uint8_t* buffer, std::size_t size) {
     if (!buffer || size != kPersistentFlagsSize) return false;
-    EventFlags[1] = GetU32(buffer);
-    EventFlags[2] = GetU32(buffer + 4);
+    EventFlags[1] = ui::LoadU32(buffer);
+    EventFlags[2] = ui::LoadU32(buffer + 4);
     return true;
 }
 
@@ -314,8 +327,8 @@ bool TEventServerDbg::IsPictureSeen(int k) const {
 
 void TEventServerDbg::DebugStep(const std::string& text) {
     m_Step = 0;
-    if (!m_DebugMode) return;
-    m_CommandText = text;
+    if (!m_CbxDbg || !m_CbxDbg->Checked()) return;
+    m_LblCommand->SetCaption(text);
     // Messages go on meanwhile, so "Next Step" can be pressed.
     if (ui::HaveApp()) ui::App().PumpUntil([this] { return m_Step != 0; }, "DebugStep");
 }

@@ -2,11 +2,25 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+
+#include "platform/Bitmap.h"
+#include "platform/Controls.h"
+#include "platform/DevControls.h"
+#include "platform/Form.h"
+
+class TQvPack;
+class TBcPanel;
+class TBcImage;
+class TCHBcSpeedButton;
+class TCHBmpContainer;
 
 // The event server: keeper of the story's memory (event flags, countdown timers,
 // event variables, day marks, the held orders) and of the condition tests that
-// every story event runs at its head.
+// every story event runs at its head; at once the stage window on which events draw
+// their pictures and figures, and the developer's step-through debugger.
 
 constexpr int kEventFlagCount = 1024;  // flags 1..1023 can be set; flag 0 never is
 constexpr int kEventFlagWords = kEventFlagCount / 32;
@@ -71,9 +85,46 @@ extern std::array<std::int32_t, kDayMarkCount> DayMarks;
 // The four held orders: held ones fill slots 0..n-1, free (all zero) ones follow.
 extern std::array<OrderSlot, kOrderSlotCount> Orders;
 
-class TEventServerDbg {
+// The stage: 640 x 480 pictures, three figure layers.
+constexpr int kStageWidth = 640;
+constexpr int kStageHeight = 480;
+constexpr int kFigureLayers = 3;  // 0 left, 1 centre, 2 right
+constexpr int kBrushCount = 8;
+
+// Calls into windows that other units build. Each is empty until its window exists
+// (the window's unit sets it); the event server then skips the call.
+struct TEventServerHooks {
+    // The shop form (until the shop screen exists).
+    std::function<bool()> ShopVisible;
+    std::function<void(bool show)> ShowShop;
+    std::function<void()> ShopUpdateScene;  // one step of the scene and an update
+    std::function<void()> ShopStatusPanel;  // TShopForm::PM_StatusClick
+    // The map form (until the map screen exists).
+    std::function<bool()> MapVisible;
+    std::function<void(bool show)> ShowMap;
+    // TEvControler::AlignForms (until the game-flow controller has it).
+    std::function<void()> AlignForms;
+    // The clock and calendar windows: whether each exists and is shown, show or hide.
+    std::function<bool()> ClockVisible;
+    std::function<void(bool show)> ShowClock;
+    std::function<bool()> CalendarVisible;
+    std::function<void(bool show)> ShowCalendar;
+    // Modal windows of the menu bar; each returns once its window is closed.
+    std::function<void()> OpenOptions;
+    std::function<void()> OpenNotebook;
+    std::function<void()> ShowOrderList;
+    // MarkNpcMet of the character whereabouts, the debug window's check memo.
+    std::function<void()> MarkNpcMet;
+    std::function<void()> ClearCheckMemo;
+    // The game-flow controller's prologue skip guard, cleared by a click on the stage.
+    std::function<void()> ClearPrologueSkip;
+};
+extern TEventServerHooks EventServerHooks;
+
+class TEventServerDbg : public ui::Form {
 public:
     TEventServerDbg();
+    ~TEventServerDbg() override;
     TEventServerDbg(const TEventServerDbg&) = delete;
     TEventServerDbg& operator=(const TEventServerDbg&) = delete;
 
@@ -135,14 +186,129 @@ public:
     bool IsRecipeKnown(int item) const;  // no override
     bool IsPictureSeen(int k) const;
 
-    // Step-through point of the debug window: while its debug mode is on, the
+    // Step-through point of the debug window: while "Debug Mode" is checked, the
     // command label shows the primitive's name and the program waits, messages
     // still running, for "Next Step".
     void DebugStep(const std::string& text);
+
+    // --- The event frame ---
+    void EventBegin();
+    // EventBegin for a voiced event whose first voice number is v: the event's voice
+    // pack is looked for where it lies (never copied).
+    void EventBeginVoice(int v);
+    void EventEnd();
+    // -1: the endings (music stopped, stage and shop hidden); 163: back to the map.
+    void EventEndStopMusic(int mode);
+    // Lays the stage out for the screen: window mode (menu bar, frame strips) or a
+    // 480-line full screen; with centre the form is centred and the strips follow.
+    void LayoutStage(bool centre);
+
+    // The voice pack of the current event: where it lies (in the game folder's
+    // voice folder, else in the disc folder), empty when none was found.
+    std::string m_VoicePackPath;
+    // A folder holding a copy of the game disc (--disc DIR); empty: none.
+    static std::string DiscFolder;
+    // Where the voice pack `name` (without ".pak") lies: "wave/Intm/" of the game
+    // folder first, then "qdv/wave/intm/" of the disc folder; empty when in neither.
+    static std::string FindVoicePack(const std::string& name);
+
+    // --- Dialogue (the message and choice windows) ---
+    void DspMsg(const std::string& line);
+    void FaceGr(int face);
+    void RefreshStage();
+    int SelWin2(const std::string& c0, const std::string& c1);
+    int SelWin3(const std::string& c0, const std::string& c1, const std::string& c2);
+    bool SetMsgWinPicture(const std::string& name);
+
+    // --- Stage pictures and transitions ---
+    // Loads picture `code` ((kind << 8) | index) into `target`. A code that names
+    // nothing changes nothing; a missing pack or member leaves the target as it was
+    // (the seen flag and the current background are still set). True when loaded.
+    bool LoadPicture(ui::Bitmap& target, int code);
+    void DspGr(int code);
+    void DspGrDissolve(int code);
+    bool ClearGr();
+    bool DissolveToGr(int code);
+    void WhiteOut();
+    void WhiteIn(int code);
+    void ShakeGr(int sound);
+    void ShowFigure(int figure, int layer);
+    void ClearFigure(int layer);
+    void ShowPlaceGr(int place);
+    void SetPlaceGr(int place);
+    void SetGr(int code);
+    void ShowBlankStage(bool show);
+    void HideStage();
+    void ShowStage();
+    // Event picture k dissolved into `image` (the title screen's album), stage unseen.
+    void ShowAlbumPicture(ui::Image* image, int k);
+    // The place background code for the hour now.
+    static int PlaceGrCode(int place, int hour);
+    // Figure number of a layer (-1 none) and the current background code.
+    int FigureOf(int layer) const;
+    int CurrentBackground() const { return m_CurBg; }
+    const ui::Bitmap& WorkBitmap() const { return m_Work; }
+    const ui::Bitmap& SourceBitmap() const { return m_Src; }
+
+    // --- Form components ---
+    ui::Image* m_Img = nullptr;  // the 640 x 480 stage
+    TBcPanel* m_PnlMenu = nullptr;
+    TBcImage* ImgMenu = nullptr;
+    TCHBcSpeedButton* m_BtnStatus = nullptr;
+    TCHBcSpeedButton* m_BtnNote = nullptr;
+    TCHBcSpeedButton* m_BtnOpt = nullptr;
+    TBcPanel* BcPanel1 = nullptr;  // left, right and bottom frame strips
+    TBcPanel* BcPanel2 = nullptr;
+    TBcPanel* BcPanel3 = nullptr;
+    TBcImage* Image1 = nullptr;
+    TBcImage* Image2 = nullptr;
+    TBcImage* Image3 = nullptr;
+    ui::CheckBox* m_CbxDbg = nullptr;
+    ui::Button* m_BtnNxt = nullptr;
+    ui::Label* m_LblCommand = nullptr;
+    ui::Edit* m_EdtFlgName = nullptr;
+    ui::Button* Button1 = nullptr;
+    ui::Button* m_BtnFileLoad = nullptr;
+    ui::Memo* m_Memo = nullptr;
+    ui::OpenDialog m_OpnDialog;
+    ui::CheckBox* m_CbxFlgState = nullptr;
+    ui::Button* m_BtnFlgSet = nullptr;
+    ui::RadioGroup* m_RgpFlag = nullptr;
+    ui::ComboBox* m_CmbSchedule = nullptr;
+    ui::SpeedButton* SpeedButton1 = nullptr;
+    ui::Panel* m_PnlAvi = nullptr;
+
+    // --- Handlers ---
+    void m_ImgClick();
+    void m_ImgMouseMove(int x, int y);
+    void m_PnlMenuMouseDown(ui::MouseButton button);
+    void m_BtnStatusClick();
+    void m_BtnNoteClick();
+    void m_BtnOptClick();
+    void m_BtnMenu0Click();
     void m_BtnNxtClick();
-    bool m_DebugMode = false;   // "Debug Mode" checked
-    std::string m_CommandText;  // what the "Command" label shows
-    std::uint8_t m_Step = 0;    // set by "Next Step"
+    void m_BtnFileLoadClick();
+    void m_BtnSerchClick();
+    void m_BtnFlgSetClick();
+    void m_CmbScheduleDropDown();
+    void SpeedButton1Click();
+
+    // --- Fields ---
+    std::uint8_t m_Step = 0;  // set by "Next Step"
+    std::string m_FlagNames;  // the developer's flag-name text
+    int m_ChosenFlag = 0;
+    std::string m_ArtFolder = "\\col24b";  // set by the game-flow controller
+    std::uint8_t m_TransitionOn = 1;       // the next DspGr dissolves in from black
+    std::uint8_t m_ClockHidden = 0;        // an event picture hid the clock window
+    std::uint8_t m_CalendarHidden = 0;     // ... the calendar window
+    std::uint8_t m_InEvent = 0;
+    std::uint8_t m_Dragging = 0;
+    std::uint8_t m_Clicked = 0;
+    std::int32_t m_ScheduleVariant = 0;
+    std::uint8_t m_TransitionRunning = 0;
+    std::uint8_t m_AlbumMode = 0;
+    int m_TransitionMode = 0;
+    int m_TransitionStep = 0;  // 0..8
 
     // --- Shop actions (town/ShopAction.cpp) ---
     // A scripted action on the shop floor: 0 a visitor of figure `sheet` comes in,
@@ -184,27 +350,70 @@ public:
     void DefaultSearch();
     void Peddle();
 
-    // Calls into windows that other units own; each does nothing while unset.
+    // Calls into windows that other units own, set by those windows when they are
+    // made; each does nothing while unset.
     struct PrimitiveHooks {
-        void (*DspMsg)(const std::string& big5) = nullptr;  // until the message window exists
-        void (*FaceGr)(int face) = nullptr;                 // until the message window exists
-        void (*ShowPlaceGr)(int place) = nullptr;           // until the stage exists
-        bool (*InEvent)() = nullptr;     // the in-event byte, until the event frame exists
-        bool (*ShopRedraw)() = nullptr;  // the shop-redraw byte, until the event frame exists
         // One step of the shop scene while an event lets it run (UpdateScene, the
-        // pending action, a repaint), until the shop screen exists.
+        // pending action, a repaint): the shop window.
         void (*ShopSceneStep)() = nullptr;
         // The end of the tired scene: the shop screen shown with its menus, the heroine
         // going to bed upstairs, the map and stage forms hidden and the stage's
-        // bitmaps freed, until the shop screen, the map and the stage exist.
+        // bitmaps freed: the shop window.
         void (*GoHomeToBed)() = nullptr;
-        void (*SetMapLand)(bool land) = nullptr;  // until the map form exists
+        void (*SetMapLand)(bool land) = nullptr;  // the map form's land flag
         // A line of the debug window's check memo, until the debug window exists.
         void (*CheckMemo)(const std::string& line) = nullptr;
     };
     static PrimitiveHooks Hooks;
     // --- end of sound, music, time, place, stats and items ---
+
+private:
+    void BuildForm();
+    void MakeBrushes();
+    void SetMenuButtonsEnabled(bool on);
+    void ShowClockAndCalendarAgain();
+    void EndActor4();
+    // Work onto the stage image and the screen.
+    void ShowWork();
+    // Waits, messages running, until more than 100 ms passed since the last step.
+    void WaitStep();
+    // Source with the figures of the layers but `skip` drawn in, into `out`.
+    void ComposeStage(ui::Bitmap& out, int skip) const;
+    void DrawFigure(ui::Bitmap& target, int layer, int x) const;
+    int FigureX(int layer) const;
+    void RemoveFigures();
+    void DissolveOut();
+    void DissolveIn();
+    void CrossDissolve();
+    void ShowStageForm();
+    // The choice window with `count` of the captions; the index chosen, or -1.
+    int Choose(const std::array<std::string, 3>& captions, int count);
+
+    ui::Bitmap m_Work, m_Work2, m_Back, m_Src;
+    std::array<int, kFigureLayers> m_FigNo{-1, -1, -1};
+    std::array<ui::Bitmap, kFigureLayers> m_FigBmp;
+    std::array<ui::Bitmap, kBrushCount> m_Brush, m_BrushInv;
+    ui::Bitmap m_BrushBlack, m_BrushWhite;
+    int m_CurBg = -1;
+    std::unique_ptr<TQvPack> m_Pack;
+    std::unique_ptr<TCHBmpContainer> m_MenuSheet, m_ButtonSheet, m_FrameSheet;
+    std::uint32_t m_LastStepTick = 0;
+    int m_Face = 0;  // the face the message window shows, for the transcript
 };
+
+// One step of each transition, on bitmaps of one size (the pixel arithmetic the
+// stage uses; `pattern` and `inverse` are 8x8 brush bitmaps):
+// dissolve out: work := work AND pattern;
+void DissolveOutStep(ui::Bitmap& work, const ui::Bitmap& pattern);
+// dissolve in: work := source AND inverse;
+void DissolveInStep(ui::Bitmap& work, const ui::Bitmap& source, const ui::Bitmap& inverse);
+// cross-dissolve: work := (work AND pattern) OR (back AND inverse), through `second`.
+void CrossDissolveStep(ui::Bitmap& work, ui::Bitmap& second, const ui::Bitmap& back,
+                       const ui::Bitmap& pattern, const ui::Bitmap& inverse);
+// A figure drawn with its top-left colour transparent, its top-left corner at (x, y).
+void DrawTransparent(ui::Bitmap& target, const ui::Bitmap& figure, int x, int y);
+// The eight dissolve patterns (k = 0..7: 60, 56, 48, 32, 24, 16, 8, 4 white pixels).
+ui::Bitmap LoadBrushPattern(int k);
 
 // --- Shop actions (town/ShopAction.cpp) ---
 // Set while an action of the story hid the shop's background actor 4 (actions 2, 6);
@@ -218,3 +427,8 @@ void ShowActor4AfterEvent();
 // --- end of shop actions ---
 
 extern TEventServerDbg* EventServerDbg;
+
+// The flag number the developer's look-up finds: the text itself when it begins with a
+// digit, else the number after the name (a blank-delimited word) in the flag-name
+// text; -1 when there is none.
+int FlagNumberFromText(const std::string& text, const std::string& names);

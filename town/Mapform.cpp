@@ -77,7 +77,8 @@ void MakeMaskedSheet(const ui::Bitmap& source, bool mirror, ui::Bitmap& sheet, u
 TMapFm::TMapFm() {
     Name = "MapFm";
     SetBorderStyle(ui::BorderStyle::bsNone);
-    SetFormStyle(ui::FormStyle::fsStayOnTop);
+    // A screen among the shop and the stage; the message window stays on top of it.
+    SetFormStyle(ui::FormStyle::fsNormal);
     SetVisible(false);
     SetColor(ui::clBlack);
 
@@ -223,7 +224,8 @@ void TMapFm::FormHide() {
 void TMapFm::SetupMapScene() {
     m_WalkState = 0;
     TQvPack pack;
-    pack.OpenPack(MapPackPath());
+    // Without the pack every picture below is missing; each load says so.
+    if (!pack.OpenPack(MapPackPath())) ui::Record("error", "map pack missing: " + MapPackPath());
 
     const int h = townlink::GetHour();
     int variant;
@@ -247,7 +249,9 @@ void TMapFm::SetupMapScene() {
     ui::Bitmap markSheet, markMask;
     if (LoadMember(pack, "mark.bmp", marks)) MakeMaskedSheet(marks, false, markSheet, markMask);
 
-    m_Field.LoadFromPack(&pack, m_Land ? "land.plf" : "town.plf");
+    if (!m_Field.LoadFromPack(&pack, m_Land ? "land.plf" : "town.plf"))
+        ui::Record("error",
+                   std::string("map regions refused: ") + (m_Land ? "land.plf" : "town.plf"));
     std::unique_ptr<TMemoryStream> graph = pack.QvMakeStream(m_Land ? "land.sld" : "town.sld");
     if (!m_Graph.LoadFromStream(graph.get()))
         ui::Record("error",

@@ -13,8 +13,8 @@ std::uint8_t ShopRedrawOn = 0;
 namespace {
 
 // A shop step is paced by the clock (one every 30 ms) and a wait gives up after a
-// minute of steps, so no action can hold the game for ever.
-constexpr int kMaxShopSteps = 2000;
+// half a minute of steps, so no action can hold the game for ever.
+constexpr int kMaxShopSteps = 1000;
 constexpr std::uint32_t kShopStepMs = 30;
 
 constexpr const char* kActionNames[16] = {
@@ -28,7 +28,7 @@ void ShopStep() {
     if (ShopForm) ShopForm->UpdateScene();
     if (!ui::HaveApp()) return;
     ui::App().ProcessMessages();
-    if (ShopForm) ShopForm->Repaint();
+    if (ShopForm) ShopForm->Update();
     ui::App().Delay(kShopStepMs, "ShopAction");
 }
 

@@ -8,8 +8,9 @@
 
 namespace townlink {
 
-// Until the game-flow controller chooses the art folder: the 24-bit one.
-std::string ArtFolder() { return "\\col24b"; }
+std::string ArtFolder() {
+    return EventServerDbg ? EventServerDbg->m_ArtFolder : std::string("\\col24b");
+}
 
 bool PassTime(int hours) { return EventServerDbg && EventServerDbg->PassTime(hours); }
 
@@ -28,18 +29,31 @@ void PlayTrackLoop(int track) {
     if (MdpFm) MdpFm->PlayTrackLoop(track);
 }
 
-// Until the event server's stage and dialogue primitives exist.
-void DspMsg(const std::string& big5) { ui::RecordBig5("line", big5); }
-void FaceGr(int face) { ui::Record("face", std::to_string(face)); }
-void ShowPlaceOnStage(int place) { ui::Record("place", std::to_string(place)); }
-bool StageVisible() { return false; }
-int SelWin2(const std::string& first, const std::string& second) {
-    ui::RecordBig5("choice", first + " / " + second);
-    return -1;
+void DspMsg(const std::string& big5) {
+    if (EventServerDbg) EventServerDbg->DspMsg(big5);
 }
-void ClearGr() {}
-void HideStage() {}
-void ShowStage() {}
+void FaceGr(int face) {
+    if (EventServerDbg) EventServerDbg->FaceGr(face);
+}
+void ShowPlaceOnStage(int place) {
+    if (!EventServerDbg) return;
+    EventServerDbg->SetPlaceGr(place);
+    EventServerDbg->ShowStage();
+}
+bool StageVisible() { return EventServerDbg && EventServerDbg->Visible(); }
+int SelWin2(const std::string& first, const std::string& second) {
+    return EventServerDbg ? EventServerDbg->SelWin2(first, second) : -1;
+}
+void ClearGr() {
+    if (EventServerDbg) EventServerDbg->ClearGr();
+}
+void HideStage() {
+    if (EventServerDbg) EventServerDbg->HideStage();
+}
+void ShowStage() {
+    if (EventServerDbg) EventServerDbg->ShowStage();
+}
+// Until the stage can free its work and source pictures.
 void ReleaseStageBitmaps() {}
 
 // Until the characters' whereabouts exist, nobody is anywhere.

@@ -603,3 +603,36 @@ TEST_F(DemandTest, LoadedGameOnARestDaySettlesNothingStale) {
 }
 
 }  // namespace
+
+namespace {
+
+// The kinds of customer figures grow with reputation: 2 kinds below 10, two more
+// for every 10 points, at most 10 (figures 6..15, sprite sheets 7..16).
+TEST_F(DemandTest, FigureKindsGrowWithReputation) {
+    const int a = 3;
+    const struct {
+        int reputation, draw, sheet;
+    } cases[] = {
+        {0, 5, 8},     // 2 kinds: 6 + 5 % 2
+        {9, 2, 7},     // still 2
+        {10, 7, 10},   // 4 kinds: 6 + 7 % 4
+        {30, 13, 12},  // 8 kinds: 6 + 13 % 8
+        {40, 19, 16},  // 10 kinds: 6 + 19 % 10
+        {100, 9, 16},  // never more than 10
+    };
+    for (const auto& c : cases) {
+        form_->ClearCustomers();
+        SetReputation(c.reputation);
+        Stock(a, 3);
+        SetSlotItem(2, a);
+        SetColumn(12, 4, {{a, 1}});
+        test::ScriptedRandom random({0, c.draw}, 1);  // the goods row, the figure
+        form_->SpawnHourlyCustomers(false);
+        const Figure* f = nullptr;
+        for (int p = 0; p < kCustomerPlaces && !f; ++p) f = form_->Customer(p);
+        ASSERT_NE(f, nullptr) << c.reputation;
+        EXPECT_EQ(f->Sprite()->Sheet(), c.sheet) << c.reputation;
+    }
+}
+
+}  // namespace

@@ -8,6 +8,7 @@
 #include "shop/Demand.h"
 #include "shop/GameState.h"
 #include "shop/Shop.h"
+#include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/EvCommands.h"
 #include "town/EvControler.h"
@@ -59,6 +60,8 @@ protected:
     }
 
     ui::ScopedTranscript transcript;
+    // Lines wait for the player's click.
+    test::EventResponders player{headless.Backend()};
 };
 
 TEST_F(CommandsTest, PlaceMenus) {
@@ -241,6 +244,7 @@ TEST_F(CommandsTest, PalaceGate) {
     EXPECT_EQ(GameFlow->Place, 9);
     // Summoned: the gate's own choice.
     EventServerDbg->SetFlg(421, true);
+    player.answers = {1};  // not today
     VisitPalace(12);
     EXPECT_EQ(transcript->Texts("choice"),
               std::vector<std::string>{"『和王子殿下見面。 / 『今天不打算進宮。"});

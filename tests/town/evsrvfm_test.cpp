@@ -70,31 +70,31 @@ TEST_F(EventStateTest, ControllerOpensEveryPlaceButHotSpringAndWizardHouse) {
 }
 
 TEST_F(EventStateTest, SetFlgOutsideOneTo1023ChangesAndShowsNothing) {
-    ev->m_DebugMode = true;
+    ev->m_CbxDbg->SetChecked(true);
     const auto before = ev->EventFlags;
     for (int n : {0, 1024, -1, -32, INT_MIN, INT_MAX}) {
         ev->SetFlg(n, true);
         ev->SetFlg(n, false);
     }
     EXPECT_EQ(ev->EventFlags, before);
-    EXPECT_EQ(ev->m_CommandText, "");
+    EXPECT_EQ(ev->m_LblCommand->Caption(), "Command");  // as it was
     EXPECT_FALSE(ev->TestFlg(0));
     EXPECT_FALSE(ev->TestFlg(1024));
     EXPECT_FALSE(ev->TestFlg(-1));
 }
 
 TEST_F(EventStateTest, SetFlgTouchesOneBitAndNamesItselfInDebugMode) {
-    ev->m_DebugMode = true;
+    ev->m_CbxDbg->SetChecked(true);
     for (int n : {1, 31, 32, 500, 1023}) {
         auto expected = ev->EventFlags;
         expected[n >> 5] |= 1u << (n & 31);
         ev->SetFlg(n, true);
         EXPECT_EQ(ev->EventFlags, expected) << n;
         EXPECT_TRUE(ev->TestFlg(n));
-        EXPECT_EQ(ev->m_CommandText, "SetFlg1:" + std::to_string(n));
+        EXPECT_EQ(ev->m_LblCommand->Caption(), "SetFlg1:" + std::to_string(n));
         ev->SetFlg(n, false);
         EXPECT_FALSE(ev->TestFlg(n));
-        EXPECT_EQ(ev->m_CommandText, "SetFlg0:" + std::to_string(n));
+        EXPECT_EQ(ev->m_LblCommand->Caption(), "SetFlg0:" + std::to_string(n));
     }
 }
 
@@ -334,7 +334,7 @@ struct NextStepPresser : ui::MessageTarget {
     std::vector<std::string> shown;
     std::vector<bool> flagSeen;
     void HandlePostedMessage(const ui::Message&) override {
-        shown.push_back(EventServerDbg->m_CommandText);
+        shown.push_back(EventServerDbg->m_LblCommand->Caption());
         flagSeen.push_back(EventServerDbg->TestFlg(5));
         EventServerDbg->m_BtnNxtClick();
     }
@@ -351,17 +351,17 @@ protected:
 
 TEST_F(DebugStepTest, SetFlgWaitsForNextStepInDebugMode) {
     NextStepPresser presser;
-    EventServerDbg->m_DebugMode = true;
+    EventServerDbg->m_CbxDbg->SetChecked(true);
     headless.App().PostMessage(&presser, ui::WM_USER);
     EventServerDbg->SetFlg(5, true);
     EXPECT_EQ(presser.shown, (std::vector<std::string>{"SetFlg1:5"}));
     EXPECT_EQ(presser.flagSeen, (std::vector<bool>{true}));
     EXPECT_EQ(EventServerDbg->m_Step, 1);
 
-    EventServerDbg->m_DebugMode = false;  // no wait at all: nothing is pending to press it
+    EventServerDbg->m_CbxDbg->SetChecked(false);  // no wait at all: nothing is pending to press it
     EventServerDbg->SetFlg(5, false);
     EXPECT_EQ(EventServerDbg->m_Step, 0);
-    EXPECT_EQ(EventServerDbg->m_CommandText, "SetFlg1:5");
+    EXPECT_EQ(EventServerDbg->m_LblCommand->Caption(), "SetFlg1:5");
 }
 
 }  // namespace

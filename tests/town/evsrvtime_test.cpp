@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -11,18 +12,28 @@
 #include "platform/Transcript.h"
 #include "shop/Catalog.h"
 #include "shop/GameState.h"
-#include "tests/support/ScriptedRandom.h"
 #include "tests/support/HeadlessApp.h"
+#include "tests/support/ScriptedRandom.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 
 namespace {
 
-// What the hooks saw, in order: "msg <text>", "face <n>", "place-gr <n>", "bed",
-// "land <0|1>", "scene-step".
-std::vector<std::string> g_seen;
-bool g_inEvent = false;
-bool g_shopRedraw = false;
+// The transcript of each test; the hooks of the shop and the map write into it too.
+ui::Transcript* g_transcript = nullptr;
+
+// What the player saw, in order: "msg <text>", "face <n>", "picture" (a stage picture),
+// and from the hooks "bed", "land <0|1>", "scene-step".
+std::vector<std::string> Seen() {
+    std::vector<std::string> out;
+    for (const ui::TranscriptEntry& e : g_transcript->Entries()) {
+        if (e.kind == "line") out.push_back("msg " + e.text);
+        if (e.kind == "face") out.push_back("face " + e.text);
+        if (e.kind == "picture") out.push_back("picture");
+        if (e.kind == "test") out.push_back(e.text);
+    }
+    return out;
+}
 
 std::string Name(int item) {
     return ui::Big5ToUtf8(std::string(ItemName(item), strnlen(ItemName(item), 21)));
@@ -34,24 +45,23 @@ protected:
         InitGameState();
         GameFlow = new TEvControler();
         ev = EventServerDbg;
-        g_seen.clear();
-        g_inEvent = false;
-        g_shopRedraw = false;
+        transcript_ = std::make_unique<ui::ScopedTranscript>();
+        g_transcript = &**transcript_;
+        ShopRedrawOn = 0;
         auto& h = TEventServerDbg::Hooks;
-        h.DspMsg = [](const std::string& big5) { g_seen.push_back("msg " + ui::Big5ToUtf8(big5)); };
-        h.FaceGr = [](int n) { g_seen.push_back("face " + std::to_string(n)); };
-        h.ShowPlaceGr = [](int n) { g_seen.push_back("place-gr " + std::to_string(n)); };
-        h.InEvent = [] { return g_inEvent; };
-        h.ShopRedraw = [] { return g_shopRedraw; };
-        h.ShopSceneStep = [] { g_seen.push_back("scene-step"); };
-        h.GoHomeToBed = [] { g_seen.push_back("bed"); };
-        h.SetMapLand = [](bool land) { g_seen.push_back(land ? "land 1" : "land 0"); };
+        h.ShopSceneStep = [] { ui::Record("test", "scene-step"); };
+        h.GoHomeToBed = [] { ui::Record("test", "bed"); };
+        h.SetMapLand = [](bool land) { ui::Record("test", land ? "land 1" : "land 0"); };
     }
     void TearDown() override {
         TEventServerDbg::Hooks = {};
+        ShopRedrawOn = 0;
         delete GameFlow;
         GameFlow = nullptr;
+        g_transcript = nullptr;
+        transcript_.reset();
     }
+    static void Clear() { g_transcript->Clear(); }
     void At(int day, int hour, int place) {
         SetGameDay(day);
         SetGameHour(hour);
@@ -59,12 +69,13 @@ protected:
     }
     static std::vector<std::string> Messages() {
         std::vector<std::string> out;
-        for (const std::string& s : g_seen)
+        for (const std::string& s : Seen())
             if (s.rfind("msg ", 0) == 0) out.push_back(s.substr(4));
         return out;
     }
 
     TEventServerDbg* ev = nullptr;
+    std::unique_ptr<ui::ScopedTranscript> transcript_;
 };
 
 // ---- PassTime and the tired scene
@@ -75,7 +86,7 @@ TEST_F(TimePrimitivesTest, TooLateOutsideTheShopSendsHerHomeToBed) {
     EXPECT_EQ(GameHour(), 6);
     EXPECT_EQ(GameCondition(), 1);
     EXPECT_EQ(GameFlow->Place, 10);
-    EXPECT_EQ(g_seen, (std::vector<std::string>{"face 7", "msg 我已經累了", "bed", "face 0"}));
+    EXPECT_EQ(Seen(), (std::vector<std::string>{"face 7", "msg 我已經累了", "bed", "face 0"}));
     EXPECT_FALSE(ev->TestFlg(537));
 }
 
@@ -86,17 +97,17 @@ TEST_F(TimePrimitivesTest, InTheShopAllHoursPass) {
         EXPECT_EQ(GameHour(), 7);
         EXPECT_EQ(GameCondition(), 0);
     }
-    EXPECT_TRUE(g_seen.empty());
+    EXPECT_TRUE(Seen().empty());
 }
 
 TEST_F(TimePrimitivesTest, InsideAnEventTheClockStopsWithoutAScene) {
-    g_inEvent = true;
+    ev->m_InEvent = 1;
     At(10, 4, 3);
     EXPECT_FALSE(ev->PassTime(3));
     EXPECT_EQ(GameHour(), 6);
     EXPECT_EQ(GameCondition(), 0);
     EXPECT_EQ(GameFlow->Place, 3);
-    EXPECT_TRUE(g_seen.empty());
+    EXPECT_TRUE(Seen().empty());
 }
 
 TEST_F(TimePrimitivesTest, TheLimitFollowsTheCondition) {
@@ -140,17 +151,17 @@ TEST_F(TimePrimitivesTest, BackToTheMapOneHourOnly) {
 TEST_F(TimePrimitivesTest, TheShopSceneRunsWhileTimePassesWhenAsked) {
     At(10, 9, 10);
     ev->PassTime(2);
-    EXPECT_TRUE(g_seen.empty());
-    g_shopRedraw = true;
+    EXPECT_TRUE(Seen().empty());
+    ShopRedrawOn = 1;
     ev->PassTime(2);
-    EXPECT_EQ(g_seen, (std::vector<std::string>{"scene-step", "scene-step"}));
+    EXPECT_EQ(Seen(), (std::vector<std::string>{"scene-step", "scene-step"}));
 }
 
 TEST_F(TimePrimitivesTest, TiredTwiceStaysExhausted) {
     SetCondition(2);
     ev->TiredRefusal();
     EXPECT_EQ(GameCondition(), 2);
-    g_inEvent = true;
+    ev->m_InEvent = 1;
     SetCondition(0);
     ev->TiredRefusal();
     EXPECT_EQ(GameCondition(), 0);
@@ -209,13 +220,12 @@ TEST_F(TimePrimitivesTest, TickMod) {
 // ---- place, stats and items
 
 TEST_F(TimePrimitivesTest, SetPlace) {
-    ui::ScopedTranscript transcript;
     ev->SetPlace(35, false);
     EXPECT_EQ(GameFlow->Place, 35);
     ev->SetPlace(3, true);
     EXPECT_EQ(GameFlow->Place, 3);
-    EXPECT_EQ(g_seen, (std::vector<std::string>{"land 1", "land 0", "place-gr 3"}));
-    EXPECT_EQ(transcript->Texts("place"), (std::vector<std::string>{"35", "3"}));
+    EXPECT_EQ(Seen(), (std::vector<std::string>{"land 1", "land 0", "picture"}));
+    EXPECT_EQ(g_transcript->Texts("place"), (std::vector<std::string>{"35", "3"}));
 }
 
 TEST_F(TimePrimitivesTest, StatsAndItems) {
@@ -255,7 +265,7 @@ TEST_F(TimePrimitivesTest, StatsAndItems) {
 TEST_F(TimePrimitivesTest, TheNewRecipeScene) {
     ev->LearnRecipeScene(20);
     EXPECT_TRUE(IsItemUnlocked(20));
-    EXPECT_EQ(g_seen,
+    EXPECT_EQ(Seen(),
               (std::vector<std::string>{"face 10", "msg 緹菈「……", "face 2", "msg 緹菈「……對了！！",
                                         "msg 緹菈腦海中閃過一道新魔法藥的調配法。",
                                         "msg " + Name(20) + "的調配法學會了！"}));
@@ -266,7 +276,7 @@ TEST_F(TimePrimitivesTest, TheNewRecipeScene) {
 TEST_F(TimePrimitivesTest, APlaceWithoutFindsGivesOneDandelion) {
     // Places whose row lies past the table: the shop's room 11 and land place 43.
     for (const int place : {11, 43}) {
-        g_seen.clear();
+        Clear();
         At(10, 19, place);
         SetItemStock(67, 0);
         test::ScriptedRandom none;  // no draw at all
@@ -340,7 +350,7 @@ TEST_F(TimePrimitivesTest, OddHoursLevelsAndBandsChooseTheCandidates) {
          Name(64) + "取得了2個\n" + Name(72) + "取得了1個\n" + Name(67) + "取得了1個"},
     };
     for (const auto& c : cases) {
-        g_seen.clear();
+        Clear();
         At(10, c.hour - 1, 2);
         test::ScriptedRandom draws(c.draws);  // every find wins at once (r = 0), one unit each
         ev->DefaultSearch();
@@ -353,8 +363,8 @@ TEST_F(TimePrimitivesTest, EveningSearchShowsTheEveningPicture) {
     At(10, 16, 3);
     test::ScriptedRandom draws({}, 0);
     ev->DefaultSearch();
-    ASSERT_FALSE(g_seen.empty());
-    EXPECT_EQ(g_seen[0], "place-gr 3");
+    ASSERT_FALSE(Seen().empty());
+    EXPECT_EQ(Seen()[0], "picture");
 }
 
 TEST_F(TimePrimitivesTest, ASearchTooLateStops) {
@@ -387,7 +397,7 @@ int CheapGoods() {
 
 TEST_F(TimePrimitivesTest, NoPeddlingOnHolidays) {
     for (const int day : {48, 5, 11}) {  // day 48, and two rest days
-        g_seen.clear();
+        Clear();
         At(day, 12, 3);
         ev->Peddle();
         EXPECT_EQ(Messages(), (std::vector<std::string>{"今天是假日，所以沒辦法到處兜售。"}))
@@ -398,7 +408,7 @@ TEST_F(TimePrimitivesTest, NoPeddlingOnHolidays) {
 
 TEST_F(TimePrimitivesTest, NoPeddlingWhenNobodyIsAbout) {
     for (const int hour : {9, 19, 2}) {
-        g_seen.clear();
+        Clear();
         At(10, hour, 3);
         ev->Peddle();
         EXPECT_EQ(Messages(),
@@ -413,7 +423,7 @@ TEST_F(TimePrimitivesTest, PeddlingWithoutLuck) {
     At(10, 17, 3);
     ui::Srand(SeedFor(false));
     ev->Peddle();
-    EXPECT_EQ(g_seen, (std::vector<std::string>{"place-gr 3", "msg 運氣真不好，一個也沒賣掉。"}));
+    EXPECT_EQ(Seen(), (std::vector<std::string>{"picture", "msg 運氣真不好，一個也沒賣掉。"}));
     EXPECT_EQ(GameHour(), 18);
 }
 
@@ -431,7 +441,7 @@ TEST_F(TimePrimitivesTest, PeddlingSellsOneCarriedItem) {
     ASSERT_GE(item, 0);
     const int price = ItemBasePrice(item);
     for (const int reputation : {10, 20}) {
-        g_seen.clear();
+        Clear();
         At(10, 17, 3);
         for (int i = 0; i < kGoodsCount; ++i) SetItemReserve(i, 0);
         SetItemStock(item, 5);

@@ -147,3 +147,20 @@ TEST_F(ShopActionTest, AHiddenShopIsShownFirstAndOtherActionsDoNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ShopActionTest, AWaitThatCannotEndGivesUpAfterHalfAMinute) {
+    Act(0, 3);
+    ASSERT_EQ(demand->VisitorFlag, 2u);
+    // With a pending action set she never walks back, so the wait for her to go back
+    // to work would never end.
+    form->PendingAction = kPendingBook;
+    const std::uint32_t before = headless.Now();
+    Act(1);
+    const std::uint32_t spent = headless.Now() - before;
+    EXPECT_GE(spent, 30000u);
+    EXPECT_LT(spent, 40000u);
+}
+
+}  // namespace

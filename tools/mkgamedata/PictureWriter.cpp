@@ -4,18 +4,14 @@
 #include <fstream>
 #include <system_error>
 
+#include "platform/Files.h"
+
 namespace mkgamedata {
 
 namespace {
 
-void Put16(std::vector<std::uint8_t>& out, std::size_t at, std::uint16_t v) {
-    out[at] = std::uint8_t(v);
-    out[at + 1] = std::uint8_t(v >> 8);
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out[at + i] = std::uint8_t(v >> (8 * i));
-}
+void Put16(std::vector<std::uint8_t>& out, std::size_t at, std::uint16_t v) { ui::StoreU16(&out[at], v); }
+void Put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) { ui::StoreU32(&out[at], v); }
 
 // File header (14 bytes) and info header (40 bytes) for rows of `stride` bytes
 // after a table of `colours` entries.

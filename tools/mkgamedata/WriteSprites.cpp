@@ -19,6 +19,7 @@
 #include "tools/mkgamedata/PackWriter.h"
 #include "tools/mkgamedata/PictureWriter.h"
 #include "tools/mkgamedata/Art.h"
+#include "platform/Files.h"
 
 namespace mkgamedata {
 
@@ -29,10 +30,8 @@ constexpr std::uint8_t kKey = 0;       // transparent
 // A sheet file: "!WBM", the picture's and a frame's sizes, then the pixels.
 std::vector<std::uint8_t> SheetBytes(const Picture& p, int fw, int fh) {
     std::vector<std::uint8_t> out = {'!', 'W', 'B', 'M'};
-    for (int v : {p.Width(), p.Height(), fw, fh}) {
-        out.push_back(static_cast<std::uint8_t>(v));
-        out.push_back(static_cast<std::uint8_t>(v >> 8));
-    }
+    ui::ByteWriter w(out);
+    for (int v : {p.Width(), p.Height(), fw, fh}) w.U16(static_cast<std::uint16_t>(v));
     out.insert(out.end(), p.Pixels().begin(), p.Pixels().end());
     return out;
 }
@@ -88,16 +87,26 @@ Picture BackgroundSheet() {
             if (cell < 0) continue;
             const int row = cell / 8, column = cell % 8;
             const bool odd = (row + column) & 1;
-            const std::uint8_t c = row < 6 ? (odd ? Cube(4, 3, 2) : Cube(5, 4, 3)) : (odd ? Cube(2, 3, 3) : Cube(3, 4, 4));
+            const std::uint8_t c = row < 6 ? (odd ? Cube(4, 3, 2) : Cube(5, 4, 3))
+                                           : (odd ? Cube(2, 3, 3) : Cube(3, 4, 4));
             // Lines between cells: the cell to the left or above differs.
             const bool edge = grid.CellAt(x - 1, y) != cell || grid.CellAt(x, y - 1) != cell;
             p.Set(x, y, edge ? kInk : c);
         }
     // The places the heroine walks to that have no furniture of their own.
     auto label = [&](int gx, int gy, const char* text) {
-        p.TextCentred(FloorSpriteX(gx, gy, 68), FloorSpriteY(gx, gy, 0) - 23, 68, 14, text, 12, kInk, true);
+        p.TextCentred(FloorSpriteX(gx, gy, 68), FloorSpriteY(gx, gy, 0) - 23, 68, 14, text, 12,
+                      kInk, true);
     };
     label(0, 7, "出口");
+    // Each exhibition slot's name on the floor in front of its shelf.
+    const char* const slotNames[kShelfSlots] = {"優惠", "推薦", "1號", "2號", "3號",
+                                                "4號",  "5號",  "6號", "7號", "8號"};
+    for (int k = 0; k < kShelfSlots; ++k) {
+        const FloorStep c = kShelfCells[k];
+        p.TextCentred(FloorSpriteX(c.dx, c.dy, 40), FloorSpriteY(c.dx, c.dy, 0) + 1, 40, 12,
+                      slotNames[k], 12, kInk);
+    }
     p.TextCentred(0, 20, 648, 20, "露米亞藥坊　店內", 16, kWhite, true);
     p.FrameNumber(0, 0, 0);
     return p;
@@ -146,8 +155,11 @@ void FloorBox(Picture& f, double height, std::uint8_t side, std::uint8_t top) {
     const double w = f.Width(), h = f.Height();
     const Pt bottom{w / 2, h}, left{0, h - 17}, right{w, h - 17};
     f.Polygon({{0, h - 17 - height}, left, bottom, {w / 2, h - height}}, side);
-    f.Polygon({{w / 2, h - height}, bottom, right, {w, h - 17 - height}}, static_cast<std::uint8_t>(side + 36));
-    f.Polygon({{w / 2, h - 34 - height}, {0, h - 17 - height}, {w / 2, h - height}, {w, h - 17 - height}}, top);
+    f.Polygon({{w / 2, h - height}, bottom, right, {w, h - 17 - height}},
+              static_cast<std::uint8_t>(side + 36));
+    f.Polygon(
+        {{w / 2, h - 34 - height}, {0, h - 17 - height}, {w / 2, h - height}, {w, h - 17 - height}},
+        top);
 }
 
 // Height of furniture piece k above its cell.
@@ -156,7 +168,8 @@ void FloorBox(Picture& f, double height, std::uint8_t side, std::uint8_t top) {
 constexpr int FurnitureHeight(int k) { return k == 4 ? 4 : 20 + 3 * k; }
 
 // What each furniture piece is, written on its top so a player can tell them apart.
-constexpr const char* kFurnitureNames[kFurnitureCount] = {"櫃台", "櫃台", "圖鑑", "記事本", "工作台", "調配", "物品", "二樓"};
+constexpr const char* kFurnitureNames[kFurnitureCount] = {"櫃台",   "櫃台", "圖鑑", "記事本",
+                                                          "工作台", "調配", "物品", "二樓"};
 
 Picture FurnitureSheet() {
     return Sheet(8, 1, 68, 64, kKey, [](Picture& f, int c, int) {

@@ -10,6 +10,7 @@ bool WriteItemArt(const std::filesystem::path& root);  // item icons and name pi
 bool WriteMapPack(const std::filesystem::path& root);  // col24b\mapPack\mapPack.pak
 bool WriteSounds(const std::filesystem::path& root);   // wave\se, wave\Intm, music
 bool WriteMsgWin(const std::filesystem::path& root);   // Data\MsgWin.pak, palFace.pak
+bool WriteEvPictures(const std::filesystem::path& root);  // the four event picture packs
 bool WriteOpEd(const std::filesystem::path& root);  // OpEd.Pak, the songs, the logo movie
 
 const WriterEntry kWriters[] = {
@@ -20,6 +21,7 @@ const WriterEntry kWriters[] = {
     {"mappack", WriteMapPack},
     {"sounds", WriteSounds},
     {"msgwin", WriteMsgWin},
+    {"evpictures", WriteEvPictures},
     {"oped", WriteOpEd},
     {nullptr, nullptr},
 };

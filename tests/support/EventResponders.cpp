@@ -1,0 +1,47 @@
+#include "tests/support/EventResponders.h"
+
+#include "platform/Controls.h"
+#include "skin/CHBCBTN.h"
+#include "town/Spbtnfm.h"
+#include "town/Srcdbtxtform21.h"
+
+namespace test {
+
+namespace {
+
+ui::Point CentreOnScreen(const ui::Control& c) {
+    return c.ClientToScreen(ui::Point{c.Width() / 2, c.Height() / 2});
+}
+
+}  // namespace
+
+EventResponders::EventResponders(ui::HeadlessBackend& backend, std::uint32_t readMs)
+    : backend_(backend), readMs_(readMs) {
+    id_ = backend_.AddResponder([this] { return Step(); });
+}
+
+EventResponders::~EventResponders() { backend_.RemoveResponder(id_); }
+
+bool EventResponders::Step() {
+    if (backend_.ScriptLeft() != 0) return false;
+    if (BtnForm && BtnForm->Visible() && BtnForm->Modal()) {
+        if (answers.empty()) return false;
+        const int i = answers.front();
+        if (i < 0 || i >= BtnForm->Count()) return false;
+        answers.pop_front();
+        const ui::Point p = CentreOnScreen(*BtnForm->Button(i));
+        backend_.Click(p.x, p.y, ui::MouseButton::mbLeft, 0, readMs_);
+        ++choicesAnswered;
+        return true;
+    }
+    TDbTxtForm2* win = DbTxtForm2;
+    if (win && win->Visible() && win->m_BtnEnd->Showing() && !win->TestState(kMsgAcknowledged)) {
+        const ui::Point p = CentreOnScreen(*win->m_BtnEnd);
+        backend_.Click(p.x, p.y, ui::MouseButton::mbLeft, 0, readMs_);
+        ++linesAcknowledged;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace test

@@ -1,0 +1,548 @@
+// The event stage: picture codes and their tables, loading, the transitions step by
+// step, figures with their pose swap and centre slide, and the event frame.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/Application.h"
+#include "platform/Canvas.h"
+#include "platform/Clock.h"
+#include "platform/Files.h"
+#include "platform/Transcript.h"
+#include "shop/GameState.h"
+#include "skin/CHBCBTN.h"
+#include "tests/support/HeadlessApp.h"
+#include "town/EvControler.h"
+#include "town/EvPictures.h"
+#include "town/Evsrvfm.h"
+#include "town/Mdpform.h"
+
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// --- Tables ---
+
+TEST(PictureTables, FigureGroupCountsTheLeadingStartsUpToThePose) {
+    const std::pair<int, int> cases[] = {{0, 1},   {4, 1},   {5, 2},   {7, 2},  {8, 3},
+                                         {11, 3},  {12, 4},  {19, 4},  {20, 5}, {34, 8},
+                                         {46, 14}, {47, 15}, {57, 15}, {3, 1},  {1, 1}};
+    for (auto [pose, group] : cases) EXPECT_EQ(FigureGroupOf(pose), group) << pose;
+}
+
+TEST(PictureTables, CodesNameTheMembersOfTheirKind) {
+    const std::pair<int, const char*> cases[] = {
+        {0x000, "fcSak_00.bmp"},
+        {0x004, "fcSak_04.bmp"},
+        {0x038, "Nobody.bmp"},
+        {0x039, "fcLaz_00.bmp"},
+        {0x100, "bgpalf1.bmp"},
+        {0x101, "bgpalf2.bmp"},
+        {0x102, "bgpalf3.bmp"},
+        {0x103, "dmy"},
+        {0x120, "dmy"},
+        {0x122, "dmy"},
+        {0x150, "bgshop2F0.bmp"},
+        {0x151, "bgshop2F1.bmp"},
+        {0x152, "bgshop2F2.bmp"},
+        {0x153, "bgshop2F.bmp"},
+        {0x154, "bgShop2F3.bmp"},
+        {0x155, "bgShop2F3.bmp"},
+        {0x200, "bgfor1.bmp"},
+        {0x203, "bgfor4.bmp"},
+        {0x300, "evg00.bmp"},
+        {0x32C, "evg44.bmp"},
+        {0x32D, "evg09_1.bmp"},
+        {0x32E, "evg45.BMP"},
+        {0x32F, "evg46.bmp"},
+        {0x331, "evg48.bmp"},
+        {0x332, "pal_01.bmp"},
+        {0x333, "pal_02.bmp"},
+        {0x334, "\\mivuto_s.avi"},
+        {0x336, "\\mivuto_s.avi"},
+        {0x33E, "win_mes2.bmp"},
+    };
+    for (auto [code, name] : cases) EXPECT_EQ(PictureMemberName(code, false), name) << code;
+    EXPECT_EQ(std::string(GrPackNames[0]), "FC_PACK.pak");
+    EXPECT_EQ(std::string(GrPackNames[3]), "evGraph.pak");
+}
+
+TEST(PictureTables, LateLandTakesTheFourthVariantOfThePlace) {
+    for (int code : {0x200, 0x201, 0x202, 0x203})
+        EXPECT_EQ(PictureMemberName(code, true), "bgfor4.bmp") << code;
+    EXPECT_EQ(PictureMemberName(0x101, true), "bgpalf2.bmp");  // the town is not affected
+}
+
+TEST(PictureTables, CodesThatNameNothingGiveNoName) {
+    for (int code : {-1, -256, 0x03A, 0x0FF, 0x156, 0x157, 0x158, 0x234, 0x337, 0x33D, 0x33F, 0x400,
+                     0x10100, 0x7FFFFFFF})
+        EXPECT_EQ(PictureMemberName(code, false), "") << code;
+}
+
+TEST(PictureTables, PlaceCodeFollowsTheHour) {
+    struct Case {
+        int place, hour, code;
+    };
+    const Case cases[] = {{3, 8, 0x10C},   {3, 16, 0x10C},  {3, 17, 0x10D},  {3, 18, 0x10D},
+                          {3, 19, 0x10E},  {3, 7, 0x10E},   {3, 0, 0x10E},   {32, 12, 0x200},
+                          {33, 12, 0x204}, {37, 20, 0x216}, {20, 10, 0x150}, {20, 23, 0x152}};
+    for (const Case& c : cases)
+        EXPECT_EQ(TEventServerDbg::PlaceGrCode(c.place, c.hour), c.code)
+            << c.place << " " << c.hour;
+}
+
+// --- Pixel steps on tiny fixtures ---
+
+bool Same(const ui::Bitmap& a, const ui::Bitmap& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            if (a.GetPixel(x, y) != b.GetPixel(x, y)) return false;
+    return true;
+}
+
+ui::Bitmap Solid(int w, int h, ui::TColor c) {
+    ui::Bitmap b(w, h);
+    b.GetCanvas().Brush.Color = c;
+    b.GetCanvas().FillRect(ui::Rect{0, 0, w, h});
+    return b;
+}
+
+ui::Bitmap Inverse(const ui::Bitmap& pattern) {
+    ui::Bitmap inv(8, 8);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            inv.SetPixel(x, y, pattern.GetPixel(x, y) == ui::clWhite ? ui::clBlack : ui::clWhite);
+    return inv;
+}
+
+int WhiteCount(const ui::Bitmap& b) {
+    int n = 0;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) n += b.GetPixel(x, y) == ui::clWhite;
+    return n;
+}
+
+TEST(StagePixels, BrushesThinOutInNestedSteps) {
+    const int white[8] = {60, 56, 48, 32, 24, 16, 8, 4};
+    for (int k = 0; k < 8; ++k) {
+        const ui::Bitmap b = LoadBrushPattern(k);
+        ASSERT_EQ(b.Width(), 8);
+        EXPECT_EQ(WhiteCount(b), white[k]) << k;
+        if (k > 0) {
+            const ui::Bitmap before = LoadBrushPattern(k - 1);
+            for (int y = 0; y < 8; ++y)
+                for (int x = 0; x < 8; ++x)
+                    if (before.GetPixel(x, y) == ui::clBlack) {
+                        EXPECT_EQ(b.GetPixel(x, y), ui::clBlack) << k << " " << x << "," << y;
+                    }
+        }
+    }
+    // Brush 3 is the checkerboard.
+    const ui::Bitmap b3 = LoadBrushPattern(3);
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(b3.GetPixel(x, y) == ui::clWhite,
+                      b3.GetPixel(0, 0) == ui::clWhite ? (x + y) % 2 == 0 : (x + y) % 2 == 1);
+}
+
+// Brush 3's white squares: where (x + y) has the parity of its white corner.
+bool CheckerWhite(int x, int y) {
+    static const bool whiteAtOrigin = LoadBrushPattern(3).GetPixel(0, 0) == ui::clWhite;
+    return ((x + y) % 2 == 0) == whiteAtOrigin;
+}
+
+TEST(StagePixels, DissolveOutStepKeepsTheWorkUnderWhite) {
+    ui::Bitmap work = Solid(8, 8, ui::RGB(200, 40, 20));
+    DissolveOutStep(work, LoadBrushPattern(3));
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(work.GetPixel(x, y), CheckerWhite(x, y) ? ui::RGB(200, 40, 20) : ui::clBlack);
+}
+
+TEST(StagePixels, DissolveInStepShowsTheSourceUnderTheInverse) {
+    ui::Bitmap work = Solid(8, 8, ui::clBlack);
+    const ui::Bitmap source = Solid(8, 8, ui::RGB(10, 220, 30));
+    DissolveInStep(work, source, Inverse(LoadBrushPattern(3)));
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(work.GetPixel(x, y), CheckerWhite(x, y) ? ui::clBlack : ui::RGB(10, 220, 30));
+}
+
+TEST(StagePixels, CrossDissolveStepMixesWorkAndBack) {
+    // Work 0x9966CC over back 0x3355AA: kept where the pattern is white, back elsewhere,
+    // and a pixel already taken by back (black in the pattern before) stays back.
+    ui::Bitmap work = Solid(8, 8, ui::RGB(0xCC, 0x66, 0x99));
+    const ui::Bitmap back = Solid(8, 8, ui::RGB(0xAA, 0x55, 0x33));
+    ui::Bitmap second;
+    const ui::Bitmap p3 = LoadBrushPattern(3);
+    CrossDissolveStep(work, second, back, p3, Inverse(p3));
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x)
+            EXPECT_EQ(work.GetPixel(x, y),
+                      CheckerWhite(x, y) ? ui::RGB(0xCC, 0x66, 0x99) : ui::RGB(0xAA, 0x55, 0x33));
+    const ui::Bitmap p7 = LoadBrushPattern(7);
+    CrossDissolveStep(work, second, back, p7, Inverse(p7));
+    int kept = 0;
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 8; ++x) {
+            const bool stays = p7.GetPixel(x, y) == ui::clWhite;
+            EXPECT_EQ(work.GetPixel(x, y),
+                      stays ? ui::RGB(0xCC, 0x66, 0x99) : ui::RGB(0xAA, 0x55, 0x33));
+            kept += stays;
+        }
+    EXPECT_EQ(kept, 4);
+}
+
+TEST(StagePixels, FigureTopLeftColourIsTransparent) {
+    ui::Bitmap target = Solid(6, 6, ui::RGB(90, 90, 90));
+    ui::Bitmap fig = Solid(4, 4, ui::RGB(255, 0, 255));
+    fig.SetPixel(1, 1, ui::RGB(0, 0, 200));
+    fig.SetPixel(2, 1, ui::clBlack);
+    fig.SetPixel(1, 2, ui::RGB(250, 250, 250));
+    fig.SetPixel(2, 2, ui::RGB(0, 0, 200));
+    DrawTransparent(target, fig, 1, 2);
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 6; ++x) {
+            ui::TColor want = ui::RGB(90, 90, 90);
+            if (x == 2 && y == 3) want = ui::RGB(0, 0, 200);
+            if (x == 3 && y == 3) want = ui::clBlack;
+            if (x == 2 && y == 4) want = ui::RGB(250, 250, 250);
+            if (x == 3 && y == 4) want = ui::RGB(0, 0, 200);
+            EXPECT_EQ(target.GetPixel(x, y), want) << x << "," << y;
+        }
+}
+
+// --- The stage on the generated game folder ---
+
+class StageTest : public test::HeadlessTest {
+protected:
+    void SetUp() override {
+        GameFlow = new TEvControler();
+        ev = EventServerDbg;
+        EventServerHooks = TEventServerHooks{};
+        SetGameDay(20);
+        SetGameHour(10);
+    }
+    void TearDown() override {
+        EventServerHooks = TEventServerHooks{};
+        delete GameFlow;
+        GameFlow = nullptr;
+    }
+    // Picture `code` as LoadPicture gives it, at the stage's format.
+    ui::Bitmap Picture(int code) {
+        ui::Bitmap b(kStageWidth, kStageHeight);
+        const std::uint8_t keep = ev->m_AlbumMode;
+        ev->m_AlbumMode = 1;
+        EXPECT_TRUE(ev->LoadPicture(b, code)) << code;
+        ev->m_AlbumMode = keep;
+        return b;
+    }
+    ui::TColor StageAt(int x, int y) const { return ev->m_Img->Picture().GetPixel(x, y); }
+    Strings Kinds(const char* kind) { return transcript->Texts(kind); }
+
+    TEventServerDbg* ev = nullptr;
+    ui::ScopedTranscript transcript;
+};
+
+TEST_F(StageTest, EventPictureTenSetsFlag42AndHidesTheClockUntilEventEnd) {
+    bool clockShown = true;
+    Strings clockCalls;
+    EventServerHooks.ClockVisible = [&] { return clockShown; };
+    EventServerHooks.ShowClock = [&](bool show) {
+        clockShown = show;
+        clockCalls.push_back(show ? "show" : "hide");
+    };
+    ev->EventBegin();
+    ev->DspGr(0x30A);
+    EXPECT_TRUE(ev->TestFlg(42));
+    EXPECT_FALSE(clockShown);
+    EXPECT_TRUE(ev->IsPictureSeen(10));
+    ev->EventEnd();
+    EXPECT_TRUE(clockShown);
+    EXPECT_EQ(clockCalls, (Strings{"hide", "show"}));
+}
+
+TEST_F(StageTest, SeenFlagsStopBeforeTheEndingFlags) {
+    ui::Bitmap b;
+    ev->m_AlbumMode = 1;
+    ev->LoadPicture(b, 0x337 + 1);  // picture 56: an empty entry, nothing at all
+    ev->LoadPicture(b, 0x33E);      // picture 62: the message frame
+    for (int n = 88; n <= 95; ++n) EXPECT_FALSE(ev->TestFlg(n)) << n;
+    ev->LoadPicture(b, 0x337);  // picture 55 (empty name): names nothing
+    EXPECT_FALSE(ev->TestFlg(87));
+    ev->LoadPicture(b, 0x333);  // picture 51
+    EXPECT_TRUE(ev->TestFlg(83));
+}
+
+TEST_F(StageTest, HostilePictureCodesChangeNothing) {
+    ev->SetGr(0x104);  // town place 1, day
+    const ui::Bitmap stage = ev->m_Img->Picture();
+    const ui::Bitmap work = ev->WorkBitmap();
+    const auto flags = ev->EventFlags;
+    const int background = ev->CurrentBackground();
+    transcript->Clear();
+    const std::uint32_t start = headless.Now();
+    // A negative code loads nothing (DspGr, DissolveToGr and WhiteIn take it for the
+    // current background instead).
+    ui::Bitmap small(3, 3);
+    EXPECT_FALSE(ev->LoadPicture(small, -2));
+    ev->SetGr(-2);
+    ev->ShowFigure(-2, 1);
+    for (int code : {0x03A, 0x158, 0x234, 0x33F, 0x400, 0x7FFF, 0x10100}) {
+        ui::Bitmap target(3, 3);
+        EXPECT_FALSE(ev->LoadPicture(target, code)) << code;
+        EXPECT_EQ(target.Width(), 3);
+        ev->DspGr(code);
+        ev->SetGr(code);
+        EXPECT_FALSE(ev->DissolveToGr(code));
+        ev->WhiteIn(code);
+        ev->ShowFigure(code, 1);
+    }
+    ev->ShowFigure(1, 3);
+    ev->ShowFigure(1, -1);
+    EXPECT_EQ(ev->EventFlags, flags);
+    EXPECT_EQ(ev->CurrentBackground(), background);
+    EXPECT_TRUE(Same(ev->m_Img->Picture(), stage));
+    EXPECT_TRUE(Same(ev->WorkBitmap(), work));
+    EXPECT_TRUE(transcript->Entries().empty());
+    EXPECT_EQ(headless.Now(), start);
+}
+
+TEST_F(StageTest, FirstPictureOfAnEventDissolvesInAndTheNextCrossDissolves) {
+    ev->HideStage();
+    ev->m_TransitionOn = 0;
+    ev->EventBegin();  // the stage is hidden: the first picture comes in from black
+    const std::uint32_t t0 = headless.Now();
+    ev->DspGr(0x104);
+    EXPECT_TRUE(ev->Visible());
+    EXPECT_GT(headless.Now() - t0, 800u);
+    EXPECT_EQ(Kinds("transition"), (Strings{"dissolve-in"}));
+    EXPECT_TRUE(Same(ev->m_Img->Picture(), Picture(0x104)));
+    const std::uint32_t t1 = headless.Now();
+    ev->DspGr(0x30B);
+    EXPECT_GT(headless.Now() - t1, 800u);
+    EXPECT_EQ(Kinds("transition"), (Strings{"dissolve-in", "cross-dissolve"}));
+    EXPECT_TRUE(Same(ev->m_Img->Picture(), Picture(0x30B)));
+    EXPECT_TRUE(Same(ev->SourceBitmap(), Picture(0x30B)));
+    EXPECT_EQ(ev->CurrentBackground(), 0x30B);
+    ev->EventEnd();
+}
+
+TEST_F(StageTest, DspGrDissolveComesInFromBlackAgain) {
+    ev->SetGr(0x104);
+    ev->DspGrDissolve(0x108);
+    EXPECT_EQ(Kinds("transition"), (Strings{"dissolve-in"}));
+    EXPECT_TRUE(Same(ev->m_Img->Picture(), Picture(0x108)));
+}
+
+TEST_F(StageTest, PoseOfTheSameCharacterSwapsAtOnce) {
+    ev->SetGr(0x104);
+    ev->ShowFigure(3, 1);
+    EXPECT_EQ(Kinds("transition"), (Strings{"cross-dissolve"}));
+    transcript->Clear();
+    const std::uint32_t t0 = headless.Now();
+    ev->ShowFigure(1, 1);
+    EXPECT_EQ(headless.Now(), t0);
+    EXPECT_EQ(Kinds("transition"), Strings{});
+    EXPECT_EQ(Kinds("figure"), (Strings{"show 1 centre"}));
+    EXPECT_EQ(ev->FigureOf(1), 1);
+    // Another character: the old one dissolves out, the new one in.
+    ev->ShowFigure(5, 1);
+    EXPECT_EQ(Kinds("figure"), (Strings{"show 1 centre", "clear centre", "show 5 centre"}));
+    EXPECT_EQ(Kinds("transition"), (Strings{"cross-dissolve", "cross-dissolve"}));
+    EXPECT_GT(headless.Now() - t0, 1600u);
+    EXPECT_EQ(ev->FigureOf(1), 5);
+}
+
+TEST_F(StageTest, FigureStandsOnTheBottomEdgeWithItsKeyTransparent) {
+    ev->SetGr(0x104);
+    ev->ShowFigure(0, 0);
+    ev->ShowFigure(8, 2);
+    const ui::Bitmap bg = Picture(0x104);
+    const ui::Bitmap left = Picture(0x000);
+    const ui::Bitmap right = Picture(0x008);
+    const ui::Bitmap& stage = ev->m_Img->Picture();
+    const int top = kStageHeight - left.Height();
+    // Left: x 0..w; right: flush with the right edge; the key colour shows the background.
+    for (int y = 0; y < left.Height(); y += 7)
+        for (int x = 0; x < left.Width(); x += 5) {
+            const ui::TColor f = left.GetPixel(x, y);
+            const ui::TColor want = f == left.GetPixel(0, 0) ? bg.GetPixel(x, top + y) : f;
+            ASSERT_EQ(stage.GetPixel(x, top + y), want) << x << "," << y;
+        }
+    const int rx = kStageWidth - right.Width();
+    for (int y = 0; y < right.Height(); y += 7)
+        for (int x = 0; x < right.Width(); x += 5) {
+            const ui::TColor f = right.GetPixel(x, y);
+            const ui::TColor want = f == right.GetPixel(0, 0) ? bg.GetPixel(rx + x, top + y) : f;
+            ASSERT_EQ(stage.GetPixel(rx + x, top + y), want) << x << "," << y;
+        }
+}
+
+TEST_F(StageTest, CentreFigureSlidesAsideBeforeALeftFigureEnters) {
+    ev->SetGr(0x104);
+    ev->ShowFigure(20, 1);
+    transcript->Clear();
+    const std::uint32_t t0 = headless.Now();
+    ev->ShowFigure(5, 0);
+    EXPECT_EQ(ev->FigureOf(0), 5);
+    EXPECT_EQ(ev->FigureOf(1), -1);
+    EXPECT_EQ(ev->FigureOf(2), 20);
+    EXPECT_EQ(Kinds("transition"), (Strings{"slide centre to right", "cross-dissolve"}));
+    EXPECT_GT(headless.Now() - t0, 200u + 800u);
+    // Going right, the centre figure moves to the left.
+    ev->ClearFigure(0);
+    ev->ClearFigure(2);
+    ev->ShowFigure(20, 1);
+    ev->ShowFigure(5, 2);
+    EXPECT_EQ(ev->FigureOf(0), 20);
+    EXPECT_EQ(ev->FigureOf(2), 5);
+}
+
+TEST_F(StageTest, LateFlagPicksTheFourthLandVariant) {
+    ev->SetFlg(kLandLateFlag, true);
+    ev->ShowPlaceGr(32);
+    ev->SetFlg(kLandLateFlag, false);
+    EXPECT_EQ(Kinds("picture"), (Strings{"0x200 bgfor4.bmp"}));
+    EXPECT_TRUE(Same(ev->m_Img->Picture(), Picture(0x203)));
+}
+
+TEST_F(StageTest, ClearWhiteAndShake) {
+    ev->SetGr(0x108);
+    EXPECT_TRUE(ev->ClearGr());
+    EXPECT_TRUE(Same(ev->m_Img->Picture(), Solid(kStageWidth, kStageHeight, ui::clBlack)));
+    ev->SetGr(0x108);
+    ev->WhiteOut();
+    EXPECT_TRUE(Same(ev->m_Img->Picture(), Solid(kStageWidth, kStageHeight, ui::clWhite)));
+    ev->WhiteIn(0x30C);
+    EXPECT_TRUE(Same(ev->m_Img->Picture(), Picture(0x30C)));
+    transcript->Clear();
+    const std::uint32_t t0 = headless.Now();
+    ev->ShakeGr(12);
+    // Bands in 8 steps, 15 swings, the dissolve back in 8: each step over 100 ms.
+    EXPECT_GE(headless.Now() - t0, 31u * 101u);
+    EXPECT_EQ(Kinds("sound").size(), 1u);
+    EXPECT_TRUE(Same(ev->m_Img->Picture(), Picture(0x30C)));
+    EXPECT_EQ(ev->m_TransitionRunning, 0);
+}
+
+TEST_F(StageTest, DissolveRefusesWhileATransitionRuns) {
+    ev->SetGr(0x108);
+    ev->m_TransitionRunning = 1;
+    EXPECT_FALSE(ev->ClearGr());
+    EXPECT_FALSE(ev->DissolveToGr(0x10C));
+    EXPECT_TRUE(Same(ev->m_Img->Picture(), Picture(0x108)));
+    ev->m_TransitionRunning = 0;
+}
+
+// --- The frame ---
+
+TEST_F(StageTest, EventEndInTheUpperRoomLeavesTheShopShown) {
+    Strings shop;
+    EventServerHooks.ShowShop = [&](bool show) { shop.push_back(show ? "show" : "hide"); };
+    GameFlow->Place = 20;
+    ev->EventBegin();
+    EXPECT_FALSE(GameFlow->IsReady());
+    EXPECT_EQ(ev->m_InEvent, 1);
+    ev->DspGr(0x150);
+    ev->EventEnd();
+    EXPECT_EQ(GameFlow->Place, 10);
+    EXPECT_FALSE(ev->Visible());
+    EXPECT_EQ(shop, (Strings{"hide", "show"}));
+    EXPECT_TRUE(GameFlow->IsReady());
+    EXPECT_EQ(ev->m_InEvent, 0);
+    EXPECT_TRUE(ev->m_BtnStatus->Enabled());
+}
+
+TEST_F(StageTest, EventEndStopMusicForTheEndingsAndForTheMap) {
+    MdpFm = new TMdpFm();
+    MdpFm->OpenCdAudio();
+    Strings calls;
+    EventServerHooks.ShowShop = [&](bool show) {
+        calls.push_back(show ? "show shop" : "hide shop");
+    };
+    EventServerHooks.ShowMap = [&](bool show) { calls.push_back(show ? "show map" : "hide map"); };
+    GameFlow->Place = 3;
+    ev->EventBegin();
+    ev->ShowStage();
+    MdpFm->PlayTrackLoop(10);
+    ASSERT_EQ(MdpFm->CurrentTrack(), 10);
+    ev->EventEndStopMusic(-1);
+    EXPECT_EQ(calls, (Strings{"hide shop"}));
+    EXPECT_EQ(MdpFm->CurrentTrack(), -1);
+    EXPECT_FALSE(ev->Visible());
+    EXPECT_TRUE(GameFlow->IsReady());
+
+    calls.clear();
+    GameFlow->Place = 33;
+    ev->EventBegin();
+    ev->ShowStage();
+    MdpFm->PlayTrackLoop(11);
+    ev->EventEndStopMusic(163);
+    EXPECT_EQ(calls, (Strings{"show map"}));
+    EXPECT_EQ(MdpFm->CurrentTrack(), 11);  // the music plays on
+    EXPECT_FALSE(ev->Visible());
+    EXPECT_TRUE(GameFlow->IsReady());
+    EXPECT_TRUE(ev->m_BtnOpt->Enabled());
+    delete MdpFm;
+}
+
+TEST_F(StageTest, DebugStepWaitsForNextStepAfterAPicture) {
+    Strings shown;
+    ev->m_CbxDbg->SetChecked(true);
+    headless.Backend().AddResponder([&] {
+        if (ev->m_Step != 0 || ev->m_LblCommand->Caption() == "Command") return false;
+        shown.push_back(ev->m_LblCommand->Caption());
+        ev->m_LblCommand->SetCaption("Command");
+        ev->m_BtnNxtClick();
+        return true;
+    });
+    ev->DspGr(0x104);
+    EXPECT_EQ(shown, (Strings{"DspGr"}));
+}
+
+TEST_F(StageTest, VoicePackIsOpenedWhereItLiesAndNeverCopied) {
+    const std::string game = test::ScratchDir("evstage_voice_game");
+    const std::string disc = test::ScratchDir("evstage_voice_disc");
+    ui::SetProgramFolder(game);
+    ui::CreateDirectory(disc + "/qdv");
+    ui::CreateDirectory(disc + "/qdv/wave");
+    ui::CreateDirectory(disc + "/qdv/wave/intm");
+    ASSERT_TRUE(ui::WriteFileAtomic(disc + "/qdv/wave/intm/evfm02.pak", "x", 1));
+    TEventServerDbg::DiscFolder.clear();
+    ev->EventBeginVoice(113);
+    EXPECT_EQ(ev->m_VoicePackPath, "");
+    ev->EventEnd();
+    TEventServerDbg::DiscFolder = disc;
+    ev->EventBeginVoice(114);  // not the first number of a pack: nothing
+    EXPECT_EQ(ev->m_VoicePackPath, "");
+    ev->EventEnd();
+    ev->EventBeginVoice(113);
+    EXPECT_NE(ev->m_VoicePackPath.find("qdv/wave/intm/evfm02.pak"), std::string::npos);
+    ev->EventEnd();
+    EXPECT_FALSE(ui::FileExists(game + "/wave/Intm/evfm02.pak"));
+    EXPECT_TRUE(ui::FileExists(disc + "/qdv/wave/intm/evfm02.pak"));
+    ui::CreateDirectory(game + "/wave");
+    ui::CreateDirectory(game + "/wave/Intm");
+    ASSERT_TRUE(ui::WriteFileAtomic(game + "/wave/Intm/evfm02.pak", "y", 1));
+    ev->EventBeginVoice(113);
+    EXPECT_NE(ev->m_VoicePackPath.find(game), std::string::npos);
+    ev->EventEnd();
+    EXPECT_TRUE(ui::FileExists(game + "/wave/Intm/evfm02.pak"));
+    TEventServerDbg::DiscFolder.clear();
+    ui::SetProgramFolder(ui::DefaultGameFolder());
+}
+
+TEST_F(StageTest, ScreenshotOfAPlaceWithTwoFigures) {
+    SetGameHour(17);
+    ev->ShowPlaceGr(3);
+    ev->ShowFigure(0, 0);
+    ev->ShowFigure(21, 2);
+    headless.App().Update();
+    const std::string dir = test::ScratchDir("evstage_shot");
+    EXPECT_TRUE(headless.Backend().WriteScreenPng(dir + "/stage.png"));
+}
+
+}  // namespace
