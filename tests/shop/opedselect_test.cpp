@@ -25,6 +25,7 @@ protected:
         ui::SetAudio(std::make_unique<ui::RecordingAudio>());
         ui::InstallTranscript(&transcript_);
         shop_ = std::make_unique<TShopForm>();
+        transcript_.Clear();  // what the shop window records of itself
     }
     void TearDown() override {
         shop_.reset();
@@ -38,7 +39,8 @@ protected:
     std::vector<std::string> Kinds() {
         std::vector<std::string> out;
         for (const ui::TranscriptEntry& e : transcript_.Entries())
-            if (out.empty() || out.back() != e.kind) out.push_back(e.kind);
+            if ((e.kind == "movie" || e.kind == "sequence") && (out.empty() || out.back() != e.kind))
+                out.push_back(e.kind);
         return out;
     }
 
@@ -95,7 +97,7 @@ TEST_F(OpeningEndingTest, OpeningPlaysTheLogoMovieThenItsScriptWithTheSong) {
     const std::vector<std::string> seq = transcript_.Texts("sequence");
     ASSERT_EQ(seq, (std::vector<std::string>{"Op3.scr"}));
     const std::vector<std::string> kinds = Kinds();
-    ASSERT_GE(kinds.size(), 3u);
+    ASSERT_EQ(kinds.size(), 2u);
     EXPECT_EQ(kinds[0], "movie");
     EXPECT_EQ(kinds[1], "sequence");
     EXPECT_EQ(transcript_.Texts("music"), (std::vector<std::string>{"QDVOP_S.wav"}));
