@@ -22,16 +22,19 @@
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/headless/InputScript.h"
 #include "platform/sdl/SdlBackend.h"
+#include "town/Evsrvfm.h"
 
 namespace {
 
 constexpr char kUsage[] =
-    "usage: lumia [--game DIR] [--fullscreen] [--scale N]\n"
+    "usage: lumia [--game DIR] [--disc DIR] [--fullscreen] [--scale N]\n"
     "       lumia --headless [--game DIR] [--input FILE] [--transcript FILE]\n"
     "                        [--run-for MS] [--screenshot FILE.png]\n"
     "\n"
     "  --game DIR         the game folder (default: the current folder when it holds\n"
     "                     game data, else the generated one)\n"
+    "  --disc DIR         a copied or mounted game disc; voice packs missing from the\n"
+    "                     game folder are played from its qdv/wave/intm (none by default)\n"
     "  --fullscreen       start in full screen\n"
     "  --scale N          window size as a multiple of 640x480 (default: largest that fits)\n"
     "  --headless         run without a window, on a virtual clock (also when the\n"
@@ -48,6 +51,7 @@ constexpr char kUsage[] =
 
 struct Options {
     std::optional<std::string> game;
+    std::optional<std::string> disc;
     bool headless = false;
     bool fullScreen = false;
     int scale = 0;
@@ -82,6 +86,9 @@ bool Parse(int argc, char** argv, Options& o, bool& help) {
         } else if (a == "--game") {
             if (!value(v)) return false;
             o.game = v;
+        } else if (a == "--disc") {
+            if (!value(v)) return false;
+            o.disc = v;
         } else if (a == "--headless") {
             o.headless = true;
         } else if (a == "--fullscreen") {
@@ -182,6 +189,13 @@ int main(int argc, char** argv) {
         return 1;
     }
     ui::SetProgramFolder(folder);
+    if (o.disc) {
+        if (!ui::DirectoryExists(*o.disc + "/")) {
+            std::fprintf(stderr, "lumia: the disc folder %s does not exist\n", o.disc->c_str());
+            return 1;
+        }
+        TEventServerDbg::DiscFolder = *o.disc;
+    }
 
     // Every text is drawn with the AR PL fonts; without them nothing can be read.
     if (const std::string missing = ui::CheckFonts(); !missing.empty()) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/Big5.h"
 #include "platform/Transcript.h"
 #include "shop/Calendar.h"
 #include "shop/Fashion.h"
@@ -229,6 +230,11 @@ bool TDemandForm::AddCustomer(int slot, int goods) {
     if (place == kCustomerPlaces) return false;
 
     if (slot == kNotOnDisplay) AddCustomerMessage(goods + kGoodsCount);
+    if (ui::ActiveTranscript()) {
+        const char* name = ItemName(goods);
+        ui::Record("customer", ui::Big5ToUtf8(std::string(name, strnlen(name, 21))) +
+                                   (slot == kNotOnDisplay ? " (not on display)" : ""));
+    }
     // A better reputation brings more kinds of customers (figures 6..15).
     const int kinds = std::min(GameReputation() / 10 * 2 + 2, 10);
     const int figure = 6 + DrawRandom() % kinds;

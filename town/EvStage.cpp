@@ -405,6 +405,11 @@ void TEventServerDbg::ShakeGr(int sound) {
         ShowWork();
         WaitStep();
     }
+    // The last pattern still keeps a few dots: the margins end black, as a dissolve does.
+    PatBlit(m_Work, 0, 0, w, kShakeBand, nullptr, 0, 0, m_BrushBlack, ui::PATANDDEST);
+    PatBlit(m_Work, 0, h - kShakeBand, w, kShakeBand, nullptr, 0, 0, m_BrushBlack,
+            ui::PATANDDEST);
+    ShowWork();
     m_TransitionRunning = 1;
     if (sound >= 0) PlaySound(sound);
     const int bandH = h - 2 * kShakeBand;

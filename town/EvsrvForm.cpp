@@ -14,7 +14,9 @@
 #include "skin/BcPanel.h"
 #include "skin/CHBCBTN.h"
 #include "skin/CHBmpCnt.h"
+#include "shop/Shop.h"
 #include "town/EvControler.h"
+#include "town/Mapform.h"
 #include "town/EventTables.h"
 #include "town/Evsrvfm.h"
 #include "town/SoundTables.h"
@@ -80,6 +82,13 @@ TCHBcSpeedButton* MakeMenuButton(ui::WinControl* parent, TCHBmpContainer* sheet,
     b->SetFontHeight(-12);
     b->SetFontColor(ui::clWhite);
     b->SetCaption(B5(caption));
+    // One pass in the face colour: white, grey while disabled.
+    TCHBtnCaptionColor& colours = b->CaptionColor();
+    for (int i = 0; i < 9; ++i) colours.SetColor(i, ui::clNone);
+    colours.SetClUpFace(ui::clWhite);
+    colours.SetClDownFace(ui::RGB(255, 240, 200));
+    colours.SetClDisabledFace(ui::RGB(200, 200, 200));
+    colours.SetEnabled(true);
     return b;
 }
 
@@ -226,6 +235,30 @@ void TEventServerDbg::BuildForm() {
     m_PnlAvi->Hide();
     m_OpnDialog.Filter = "*.h";
     m_OpnDialog.Title = "FlagFile";
+}
+
+void TEventServerDbg::ConnectWindows() {
+    // The shop and map forms are shown and hidden as they are; a test may put its own
+    // calls in first.
+    TEventServerHooks& h = EventServerHooks;
+    if (!h.ShopVisible) h.ShopVisible = [] { return ShopForm && ShopForm->Visible(); };
+    if (!h.ShowShop)
+        h.ShowShop = [](bool show) {
+            if (ShopForm) ShopForm->SetVisible(show);
+        };
+    if (!h.MapVisible) h.MapVisible = [] { return MapFm && MapFm->Visible(); };
+    if (!h.ShowMap)
+        h.ShowMap = [](bool show) {
+            if (MapFm) MapFm->SetVisible(show);
+        };
+    if (!g_ShopHooks.ShowStage)
+        g_ShopHooks.ShowStage = [](bool show) {
+            if (!EventServerDbg) return;
+            if (show)
+                EventServerDbg->ShowStage();
+            else
+                EventServerDbg->HideStage();
+        };
 }
 
 void TEventServerDbg::LayoutStage(bool centre) {

@@ -87,6 +87,7 @@ TEventServerDbg::TEventServerDbg() : m_Pack(std::make_unique<TQvPack>()) {
     m_TransitionRunning = 0;
     m_TransitionOn = 1;
     LayoutStage(false);
+    ConnectWindows();
 }
 
 TEventServerDbg::~TEventServerDbg() = default;

@@ -369,6 +369,7 @@ public:
 
 private:
     void BuildForm();
+    void ConnectWindows();
     void MakeBrushes();
     void SetMenuButtonsEnabled(bool on);
     void ShowClockAndCalendarAgain();

@@ -192,3 +192,33 @@ TEST_F(DialogueTest, AWholeEventBodyPlaysAndIsTranscribed) {
 }
 
 }  // namespace
+
+namespace {
+
+// Screens to look at: a line over a place with two figures (full screen), and the
+// window layout with the menu bar.
+TEST_F(DialogueTest, ScreenshotsOfALineOnTheStage) {
+    const std::string dir = test::ScratchDir("evdialog_shot");
+    bool shot = false;
+    headless.Backend().AddResponder([&] {
+        if (shot || !DbTxtForm2->m_BtnEnd->Showing()) return false;
+        headless.App().Update();
+        shot = headless.Backend().WriteScreenPng(dir + "/line.png");
+        return false;
+    });
+    test::EventResponders player(headless.Backend(), 100);
+    ev->EventBegin();
+    ev->ShowPlaceGr(1);
+    ev->ShowFigure(0, 0);
+    ev->ShowFigure(8, 2);
+    ev->FaceGr(1);
+    ev->DspMsg(B5("緹菈「早安！今天的花開得真漂亮呢。"));
+    EXPECT_TRUE(shot);
+    headless.App().GetScreen().Resize(648, 520);
+    ev->LayoutStage(true);
+    headless.App().Update();
+    EXPECT_TRUE(headless.Backend().WriteScreenPng(dir + "/window.png"));
+    ev->EventEnd();
+}
+
+}  // namespace

@@ -5,12 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "media/Qvpack.h"
 #include "platform/Application.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Transcript.h"
 #include "shop/GameState.h"
+#include "skin/BcPanel.h"
 #include "skin/CHBCBTN.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/EvControler.h"
@@ -543,6 +545,176 @@ TEST_F(StageTest, ScreenshotOfAPlaceWithTwoFigures) {
     headless.App().Update();
     const std::string dir = test::ScratchDir("evstage_shot");
     EXPECT_TRUE(headless.Backend().WriteScreenPng(dir + "/stage.png"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(FlagLookUp, NumbersNamesAndMisses) {
+    const std::string names = "#define FLG_START 5\n#define FLG_HOTSPRING\t410\n#define FLG_X\n";
+    struct Case {
+        const char* text;
+        int flag;
+    };
+    const Case cases[] = {
+        {"42", 42},        {"7abc", 7}, {"FLG_START", 5}, {"FLG_HOTSPRING", 410},
+        {"HOTSPRING", -1},  // not a whole word
+        {"FLG_X", -1},      // no number after it
+        {"FLG_NONE", -1},  {"", -1},
+    };
+    for (const Case& c : cases) EXPECT_EQ(FlagNumberFromText(c.text, names), c.flag) << c.text;
+}
+
+TEST_F(StageTest, FlagLookUpShowsAndSetsTheFlag) {
+    ev->SetFlg(410, true);
+    ev->m_FlagNames = "#define FLG_HOTSPRING 410\n";
+    ev->m_EdtFlgName->SetText("FLG_HOTSPRING");
+    ev->m_BtnSerchClick();
+    EXPECT_EQ(ev->m_LblCommand->Caption(), "Flag:410");
+    EXPECT_TRUE(ev->m_CbxFlgState->Checked());
+    ev->m_CbxFlgState->SetChecked(false);
+    ev->m_BtnFlgSetClick();
+    EXPECT_FALSE(ev->TestFlg(410));
+}
+
+TEST_F(StageTest, ScheduleListShowsTheCountdownTimers) {
+    ev->CountdownTimers[0] = {500, 2, 501};
+    ev->m_CmbScheduleDropDown();
+    ASSERT_EQ(ev->m_CmbSchedule->Items.size(), 32u);
+    EXPECT_EQ(ev->m_CmbSchedule->Items[0], "500,2,501");
+    EXPECT_EQ(ev->m_CmbSchedule->Items[31], "0,0,0");
+}
+
+TEST_F(StageTest, LayoutForAFullScreenAndForAWindow) {
+    ev->LayoutStage(true);
+    EXPECT_EQ(ev->ClientWidth(), 648);
+    EXPECT_EQ(ev->ClientHeight(), 480);
+    EXPECT_EQ(ev->m_Img->BoundsRect(), (ui::Rect{0, 0, 640, 480}));
+    EXPECT_FALSE(ev->m_PnlMenu->Visible());
+    EXPECT_FALSE(ev->BcPanel1->Visible());
+    EXPECT_EQ(ev->Left(), 0);
+    // The pointer at the top of a full screen brings the menu bar.
+    ev->m_ImgMouseMove(100, 10);
+    EXPECT_TRUE(ev->m_PnlMenu->Visible());
+    ev->m_ImgMouseMove(100, 36);
+    EXPECT_FALSE(ev->m_PnlMenu->Visible());
+
+    headless.App().GetScreen().Resize(800, 600);
+    ev->LayoutStage(true);
+    EXPECT_EQ(ev->ClientHeight(), 4 + 516);
+    EXPECT_TRUE(ev->m_PnlMenu->Visible());
+    EXPECT_EQ(ev->m_Img->BoundsRect(), (ui::Rect{4, 36, 644, 516}));
+    EXPECT_TRUE(ev->BcPanel1->Visible());
+    EXPECT_TRUE(ev->BcPanel3->Visible());
+    EXPECT_EQ(ev->BcPanel3->Top(), 516);
+    EXPECT_EQ(ev->Left(), (800 - 648) / 2);
+    EXPECT_EQ(ev->Top(), (600 - 520) / 2);
+}
+
+TEST_F(StageTest, TheMenuButtonsAreOffDuringAnEvent) {
+    ev->EventBegin();
+    EXPECT_FALSE(ev->m_BtnStatus->Enabled());
+    EXPECT_FALSE(ev->m_BtnNote->Enabled());
+    EXPECT_FALSE(ev->m_BtnOpt->Enabled());
+    ev->EventEnd();
+    EXPECT_TRUE(ev->m_BtnNote->Enabled());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StageTest, AlbumPictureDissolvesIntoTheAlbumImageWithoutTheStage) {
+    ui::Form album;
+    auto* image = album.Make<ui::Image>();
+    image->SetBounds(0, 0, 160, 120);
+    image->SetPicture(Solid(160, 120, ui::clBlack));
+    const std::uint32_t t0 = headless.Now();
+    ev->ShowAlbumPicture(image, 10);
+    EXPECT_GT(headless.Now() - t0, 800u);
+    EXPECT_FALSE(ev->Visible());
+    ui::Bitmap want(160, 120);
+    want.GetCanvas().StretchDraw(ui::Rect{0, 0, 160, 120}, Picture(0x30A));
+    EXPECT_TRUE(Same(image->Picture(), want));
+}
+
+// Every name of the four tables is a picture of the right size in both art folders.
+TEST(EventPicturePacks, EveryNamedPictureIsThereInBothArtFolders) {
+    for (const char* folder : {"col24b", "col8b"}) {
+        for (int kind = 0; kind < kPictureKinds; ++kind) {
+            TQvPack pack;
+            const std::string path =
+                std::string(LUMIA_TEST_GAMEDATA) + "/" + folder + "/evpack/" + GrPackNames[kind];
+            ASSERT_TRUE(pack.OpenPack(path)) << path;
+            const int count = kind == 0 ? 58 : kind == 1 ? 88 : kind == 2 ? 52 : 63;
+            for (int index = 0; index < count; ++index) {
+                const std::string name = PictureMemberName(PictureCode(kind, index), false);
+                if (name.empty() || name == "dmy" || name.find(".avi") != std::string::npos)
+                    continue;
+                std::unique_ptr<TMemoryStream> member = pack.QvMakeStream(name.c_str());
+                ASSERT_TRUE(member) << folder << " " << name;
+                ui::Bitmap b;
+                ASSERT_TRUE(b.LoadFromMemory(member->Bytes())) << name;
+                if (kind != 0) {
+                    EXPECT_EQ(b.Width(), 640) << name;
+                    EXPECT_EQ(b.Height(), 480) << name;
+                } else {
+                    EXPECT_LE(b.Height(), 480) << name;
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StageTest, ShakeSwingsTheMiddleDownByEightBetweenBlackBands) {
+    ev->SetGr(0x108);
+    const ui::Bitmap before = Picture(0x108);
+    ui::Bitmap first;
+    headless.Backend().AddResponder([&] {
+        if (!first.Empty() || !ev->m_TransitionRunning) return false;
+        first = ev->m_Img->Picture();
+        return false;
+    });
+    ev->ShakeGr(-1);
+    ASSERT_FALSE(first.Empty());
+    for (int x = 0; x < 640; x += 13) {
+        EXPECT_EQ(first.GetPixel(x, 5), ui::clBlack) << x;
+        EXPECT_EQ(first.GetPixel(x, 31), ui::clBlack) << x;
+        EXPECT_EQ(first.GetPixel(x, 479), ui::clBlack) << x;
+        EXPECT_EQ(first.GetPixel(x, 40), before.GetPixel(x, 32)) << x;
+        EXPECT_EQ(first.GetPixel(x, 300), before.GetPixel(x, 292)) << x;
+    }
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StageTest, AVoiceIsPlayedFromTheDiscWhenTheGameFolderLacksItsPack) {
+    const std::string game = test::ScratchDir("evstage_disc_game");
+    const std::string disc = test::ScratchDir("evstage_disc_copy");
+    ui::CreateDirectory(disc + "/qdv");
+    ui::CreateDirectory(disc + "/qdv/wave");
+    ui::CreateDirectory(disc + "/qdv/wave/intm");
+    ASSERT_TRUE(ui::CopyFile(std::string(LUMIA_TEST_GAMEDATA) + "/wave/Intm/evpm01.pak",
+                             disc + "/qdv/wave/intm/evpm01.pak", false));
+    ui::SetProgramFolder(game);
+    TEventServerDbg::DiscFolder.clear();
+    ev->PlaySound(100);
+    EXPECT_TRUE(transcript->Texts("voice").empty());  // nowhere to be found
+    TEventServerDbg::DiscFolder = disc;
+    ev->EventBeginVoice(100);
+    ev->PlaySound(100);
+    EXPECT_EQ(transcript->Texts("voice").size(), 1u);
+    ev->EventEnd();
+    EXPECT_FALSE(ui::FileExists(game + "/wave/Intm/evpm01.pak"));  // nothing copied
+    TEventServerDbg::DiscFolder.clear();
+    ui::SetProgramFolder(ui::DefaultGameFolder());
 }
 
 }  // namespace

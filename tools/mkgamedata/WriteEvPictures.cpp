@@ -70,7 +70,8 @@ Picture Background(int place, int variant, bool land, bool oneForAll, const std:
     const std::string where =
         std::string(land ? "野外 地點 " : "城鎮 地點 ") + std::to_string(land ? place + 32 : place);
     const std::string when = oneForAll ? "所有時段" : kVariantNames[variant];
-    Plate(p, 170, 330, 300, {{where, 24}, {when, 20}, {name, 14}});
+    // In the sky, clear of the message window that covers the stage's lower part.
+    Plate(p, 170, 16, 300, {{where, 24}, {when, 20}, {name, 14}});
     return p;
 }
 
@@ -119,7 +120,7 @@ Picture FigurePicture(int n, const std::string& name) {
     p.Rect(int(cx) - 14 + lean, 86, 6, 6, kInk);
     p.Rect(int(cx) + 8 + lean, 86, 6, 6, kInk);
     const std::string who = name.substr(0, name.find('_'));
-    Plate(p, 30, 220, 140, {{"姿勢 " + std::to_string(n), 20}, {who, 14}});
+    Plate(p, 30, 144, 140, {{"姿勢 " + std::to_string(n), 20}, {who, 14}});
     return p;
 }
 
