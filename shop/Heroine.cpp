@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string>
+
+#include "platform/Transcript.h"
 
 // clang-format off
 const std::uint8_t ShopFloorTable[kFloorRows][kFloorColumns] = {
@@ -151,6 +154,11 @@ void StepHeroineWalk() {
         const int code = HeroineRoute[0];
         if (code == kRouteEnd) {
             Heroine->WaitTicks = -1;
+            if (ui::ActiveTranscript()) {
+                const int cell = Heroine->User;
+                ui::Record("heroine", "stands at " + std::to_string(cell / 16) + "," +
+                                          std::to_string(cell % 16));
+            }
         } else if (code >= 0 && code <= 3) {
             Heroine->SetDirection(code);
             const int count = std::max(0, HeroineRoute[1]);

@@ -20,8 +20,9 @@ public:
     TMdpFm();
     ~TMdpFm() override;
 
-    // The CD device: open at start-up; closed and opened again around work that needs
-    // the disc drive. While it is closed no track plays.
+    // The CD device: the music player is there as soon as the form is made, so it
+    // starts open; it is closed and opened again around work that needs the disc
+    // drive. While it is closed no track plays.
     bool OpenCdAudio();
     void CloseCdAudio();
     void ReopenCdAudio();
@@ -64,7 +65,7 @@ private:
     bool m_Loop = false;
     int m_CurrentTrack = -1;
     bool m_Playing = false;
-    bool m_DeviceOpen = false;
+    bool m_DeviceOpen = true;
     // Polls the device until the game-flow controller's refresh does it.
     ui::Timer m_TmrPoll;
 };

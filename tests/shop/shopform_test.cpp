@@ -205,6 +205,13 @@ TEST_F(ShopFormTest, TurningBeforeADialogTakesOneExtraTick) {
     EXPECT_EQ(form->PendingAction, 0);
 }
 
+TEST_F(ShopFormTest, WhereSheStopsIsRecorded) {
+    ui::ScopedTranscript transcript;
+    form->PM_ItemMixClick();
+    Walk();
+    EXPECT_EQ(transcript->Texts("heroine"), std::vector<std::string>{"stands at 4,8"});
+}
+
 TEST_F(ShopFormTest, PendingActionsReachTheirPlaces) {
     struct Case {
         int entry;
@@ -346,6 +353,11 @@ TEST_F(ShopFormTest, ScreenshotOfTheRoomAtSupper) {
     headless.RunFor(50);
     const std::string dir = test::ScratchDir("shopform-room");
     EXPECT_TRUE(headless.Backend().WriteScreenPng(dir + "/room.png"));
+    form->Shop2FCounter = 100;  // supper ends
+    for (int i = 0; i < 20 && form->Shop2FMode != 3; ++i) form->StepShop2F();
+    headless.RunFor(50);
+    EXPECT_EQ(form->Shop2FMode, 3);
+    EXPECT_TRUE(headless.Backend().WriteScreenPng(dir + "/night.png"));
 }
 
 }  // namespace

@@ -58,7 +58,11 @@ TEST_F(MdpFmTest, StartsHiddenWithNoTrackAndRefusesToClose) {
     EXPECT_EQ(fresh.CurrentTrack(), -1);
     EXPECT_FALSE(fresh.Loop());
     EXPECT_FALSE(fresh.Playing());
+    EXPECT_TRUE(fresh.DeviceOpen());  // the music player needs no opening
     EXPECT_FALSE(fresh.CloseQuery());
+    fresh.PlayTrackLoop(10);
+    EXPECT_EQ(fresh.CurrentTrack(), 10);
+    fresh.StopTrack();
 }
 
 TEST_F(MdpFmTest, LoopIsNotRestartedOnceAlwaysIs) {
