@@ -11,17 +11,34 @@
 #include "shop/Calendar.h"
 #include "shop/Fashion.h"
 
+// The struct mirrors the byte image field for field.
 static_assert(sizeof(ItemState) == kItemStateSize);
+static_assert(offsetof(ItemState, Stock) == 0);
+static_assert(offsetof(ItemState, Reserve) == 1);
 static_assert(offsetof(ItemState, Sold) == 2);
+static_assert(offsetof(ItemState, Pad0) == 290);
 static_assert(offsetof(ItemState, Revenue) == 292);
 static_assert(offsetof(ItemState, Unlocked) == 1444);
+static_assert(offsetof(ItemState, Pad1) == 1445);
 static_assert(sizeof(GameState) == kGameStateSize);
+static_assert(offsetof(GameState, Variant) == 0);
+static_assert(offsetof(GameState, Day) == 4);
+static_assert(offsetof(GameState, Hour) == 8);
+static_assert(offsetof(GameState, Condition) == 12);
+static_assert(offsetof(GameState, Level) == 16);
+static_assert(offsetof(GameState, Experience) == 20);
+static_assert(offsetof(GameState, Money) == 24);
+static_assert(offsetof(GameState, Reputation) == 28);
 static_assert(offsetof(GameState, CustomerMessages) == 32);
 static_assert(offsetof(GameState, Visitors) == 44);
 static_assert(offsetof(GameState, MarketOffers) == 1196);
+static_assert(offsetof(GameState, MarketPad) == 1206);
 static_assert(offsetof(GameState, ItemStates) == 1208);
 static_assert(offsetof(GameState, ExhibitionSlots) == 156144);
+static_assert(offsetof(GameState, ExhibitionSlotsYesterday) == 156154);
+static_assert(offsetof(GameState, ExhibitionSlotsEvening) == 156164);
 static_assert(offsetof(GameState, RepDecayCount) == 156174);
+static_assert(offsetof(GameState, BoostCountdown) == 156175);
 static_assert(offsetof(GameState, MixJob) == 156176);
 static_assert(offsetof(GameState, Reserved) == 156180);
 static_assert(sizeof(ItemCatalogEntry) == 28 && sizeof(RecipeEntry) == 8 &&

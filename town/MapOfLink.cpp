@@ -5,19 +5,9 @@
 #include <limits>
 
 #include "media/Qvpack.h"
+#include "platform/Files.h"
 
 namespace {
-
-std::int32_t ReadI32(const std::uint8_t* p) {
-    return static_cast<std::int32_t>(
-        static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-        static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24);
-}
-
-void PutI32(std::vector<std::uint8_t>& out, std::int32_t v) {
-    const auto u = static_cast<std::uint32_t>(v);
-    for (int s = 0; s < 32; s += 8) out.push_back(static_cast<std::uint8_t>(u >> s));
-}
 
 // A leg's drawn length: the larger of the two distances, counted wide so that no
 // position a file may hold overflows it.
@@ -52,18 +42,18 @@ void MapOfLink::Clear() {
 
 bool MapOfLink::Parse(const std::uint8_t* data, std::size_t size) {
     if (!data || size < 4) return false;
-    const std::int32_t count = ReadI32(data);
+    const std::int32_t count = ui::LoadI32(data);
     if (count < 0 || count >= kMaxMapNodes) return false;
 
     // Check the whole image before the graph held is given up.
     std::size_t pos = 4;
     for (int i = 0; i < count; ++i) {
         if (size - pos < kNodeHeaderSize) return false;
-        const std::int32_t k = ReadI32(data + pos);
+        const std::int32_t k = ui::LoadI32(data + pos);
         pos += kNodeHeaderSize;
         if (k < 0 || static_cast<std::size_t>(k) > (size - pos) / 4) return false;
         for (std::int32_t j = 0; j < k; ++j) {
-            const std::int32_t link = ReadI32(data + pos);
+            const std::int32_t link = ui::LoadI32(data + pos);
             pos += 4;
             if (link < 0 || link >= count) return false;
         }
@@ -74,12 +64,12 @@ bool MapOfLink::Parse(const std::uint8_t* data, std::size_t size) {
     pos = 4;
     for (int i = 0; i < count; ++i) {
         auto* node = new OneSphere();
-        const std::int32_t k = ReadI32(data + pos);
-        node->x = ReadI32(data + pos + 4);
-        node->y = ReadI32(data + pos + 8);
-        node->Enabled = ReadI32(data + pos + 12) != 0 ? 1 : 0;
+        const std::int32_t k = ui::LoadI32(data + pos);
+        node->x = ui::LoadI32(data + pos + 4);
+        node->y = ui::LoadI32(data + pos + 8);
+        node->Enabled = ui::LoadI32(data + pos + 12) != 0 ? 1 : 0;
         pos += kNodeHeaderSize;
-        for (std::int32_t j = 0; j < k; ++j, pos += 4) node->AddLink(ReadI32(data + pos));
+        for (std::int32_t j = 0; j < k; ++j, pos += 4) node->AddLink(ui::LoadI32(data + pos));
         nodes_[i] = node;
     }
     count_ = count;
@@ -161,13 +151,14 @@ bool MapOfLink::Step(Search& s, int n, int depth) const {
 
 std::vector<std::uint8_t> BuildPathGraphFile(const std::vector<PathGraphNode>& nodes) {
     std::vector<std::uint8_t> out;
-    PutI32(out, static_cast<std::int32_t>(nodes.size()));
+    ui::ByteWriter w(out);
+    w.I32(static_cast<std::int32_t>(nodes.size()));
     for (const PathGraphNode& n : nodes) {
-        PutI32(out, static_cast<std::int32_t>(n.links.size()));
-        PutI32(out, n.x);
-        PutI32(out, n.y);
-        PutI32(out, n.enabled ? 1 : 0);
-        for (std::int32_t link : n.links) PutI32(out, link);
+        w.I32(static_cast<std::int32_t>(n.links.size()));
+        w.I32(n.x);
+        w.I32(n.y);
+        w.I32(n.enabled ? 1 : 0);
+        for (std::int32_t link : n.links) w.I32(link);
     }
     return out;
 }

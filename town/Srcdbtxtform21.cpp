@@ -28,7 +28,7 @@ constexpr int kEndCellW = 44;
 constexpr int kEndCellH = 22;
 constexpr int kButtonCells = 3;  // normal, disabled, pressed
 
-bool IsLead(unsigned char c) { return c >= 0x80; }
+bool IsLead(unsigned char c) { return ui::IsBig5Lead(c); }
 bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 std::uint32_t Bit(int bit) { return (bit >= 0 && bit < 32) ? (1u << bit) : 0u; }
 
@@ -645,7 +645,7 @@ std::string ToFullWidthDigits(std::string_view big5) {
     out.reserve(big5.size() * 2);
     for (std::size_t i = 0; i < big5.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(big5[i]);
-        if (c >= 0x80 && i + 1 < big5.size()) {
+        if (ui::IsBig5Lead(c) && i + 1 < big5.size()) {
             out += big5[i];
             out += big5[++i];
         } else if (IsDigit(c)) {

@@ -242,12 +242,21 @@ TEST_F(CommandsTest, PalaceGate) {
     VisitPalace(12);
     EXPECT_TRUE(Lines().empty());
     EXPECT_EQ(GameFlow->Place, 9);
-    // Summoned: the gate's own choice.
+    // Summoned: the gate's own choice. Meeting him leads through the garden and back
+    // out to the gate; declining goes back to the square.
     EventServerDbg->SetFlg(421, true);
-    player.answers = {1};  // not today
+    player.answers = {1};
     VisitPalace(12);
     EXPECT_EQ(transcript->Texts("choice"),
               std::vector<std::string>{"『和王子殿下見面。 / 『今天不打算進宮。"});
+    EXPECT_EQ(transcript->Texts("answer").back(), "1");
+    EXPECT_EQ(GameFlow->Place, 3);
+    GameFlow->Place = 9;
+    player.answers = {0};
+    VisitPalace(12);
+    EXPECT_EQ(transcript->Texts("answer").back(), "0");
+    EXPECT_EQ(transcript->Texts("place").back(), "14") << "the garden was shown";
+    EXPECT_EQ(GameFlow->Place, 9);
     // Not the rest day: four lines, no choice.
     transcript->Clear();
     At(6, 12, 9);
