@@ -13,15 +13,18 @@
 #include <vector>
 
 #include "platform/Application.h"
+#include "platform/Audio.h"
 #include "platform/Big5.h"
 #include "platform/Files.h"
 #include "platform/Font.h"
 #include "platform/SingleInstance.h"
 #include "platform/Timer.h"
 #include "platform/Transcript.h"
+#include "platform/headless/HeadlessAudio.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "platform/headless/InputScript.h"
 #include "platform/sdl/SdlBackend.h"
+#include "shop/Main.h"
 #include "town/Evsrvfm.h"
 
 namespace {
@@ -218,6 +221,8 @@ int main(int argc, char** argv) {
         headless = h.get();
         player.emplace(*headless);
         player->Play(script);
+        // No sound device: what would play is recorded, on the virtual clock.
+        ui::SetAudio(std::make_unique<ui::RecordingAudio>());
         backend = std::move(h);
     } else {
         std::string error;
@@ -239,6 +244,7 @@ int main(int argc, char** argv) {
     }
     int status = 0;
     try {
+        CreateStartupForms();
         app.Run();
     } catch (const ui::HeadlessFailure& e) {
         // Idle in the main loop with no input to come is where a headless run ends;
@@ -249,6 +255,12 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "lumia: %s\n", e.what());
             status = 1;
         }
+    } catch (const std::exception& e) {
+        // What reaches the loop is shown, as the application's standard box does; the
+        // lock is let go when `instance` goes out of scope, whatever happened.
+        std::fprintf(stderr, "lumia: %s\n", e.what());
+        if (!headless) app.MessageBox(ui::Utf8ToBig5(e.what()), app.Title(), ui::MB_OK | ui::MB_ICONERROR);
+        status = 1;
     }
     if (headless && o.screenshot) {
         app.Update();
@@ -258,6 +270,8 @@ int main(int argc, char** argv) {
         }
     }
     if (player && player->Failures() > 0) status = 1;
+    DestroyStartupForms();
+    ui::SetAudio(nullptr);
     if (o.transcript) {
         ui::InstallTranscript(nullptr);
         if (!transcript.WriteTo(*o.transcript)) {

@@ -1,5 +1,6 @@
 #include "shop/Calendar.h"
 
+#include "platform/Transcript.h"
 #include "shop/Fashion.h"
 #include "shop/GameState.h"
 #include "shop/Market.h"
@@ -42,6 +43,8 @@ void AdvanceHour() {
         AdvanceDay();
     }
     int day = G.Day, hour = G.Hour;
+    ui::Record("hour", "day " + std::to_string(day) + " " + (hour < 10 ? "0" : "") +
+                           std::to_string(hour) + ":00");
 
     // Weekly reputation, at 08:00 of the rest day.
     if (IsRestDay(day) && hour == 8) {

@@ -10,6 +10,7 @@
 #include "shop/Catalog.h"
 #include "shop/Fashion.h"
 #include "shop/GameState.h"
+#include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 
 static_assert(kGameStateImageSize == kGameStateSize);
@@ -223,6 +224,8 @@ bool ApplySlotImage(const std::uint8_t* image, std::size_t size) {
     for (int g = 0; g < kFashionRecordCount; ++g)
         ok = Fashions[g].LoadRecord(image + kSlotFashionOffset + kFashionRecordBytes * g) && ok;
     EventServerDbg->LoadEventBlock(image + kSlotEventOffset, kSlotEventSize);
+    // The loaded hour's day change and evening have run in the game that was saved.
+    if (GameFlow) GameFlow->GameStarted();
     return ok;
 }
 

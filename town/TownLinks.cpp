@@ -2,6 +2,7 @@
 
 #include "platform/Transcript.h"
 #include "shop/GameState.h"
+#include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 #include "town/Mapform.h"
 #include "town/Mdpform.h"
@@ -59,11 +60,15 @@ void ReleaseStageBitmaps() {}
 // Until the characters' whereabouts exist, nobody is anywhere.
 bool ChkNpc(int, int) { return false; }
 
-// Until the game-flow controller's form handling exists.
-void AlignForms() {}
-void SetMoveEventsPending() {}
-// Until the controller's experience messages exist: the points alone.
-bool GainExperience(int points) { return AddExperience(points) >= 0; }
+void AlignForms() {
+    if (GameFlow) GameFlow->AlignForms();
+}
+void SetMoveEventsPending() {
+    if (GameFlow) GameFlow->MoveEventsPending = 1;
+}
+bool GainExperience(int points) {
+    return GameFlow ? GameFlow->GainExperience(points) : AddExperience(points) >= 0;
+}
 
 // Until the market window exists.
 void HideMap() {

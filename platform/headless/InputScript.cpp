@@ -76,8 +76,8 @@ int KeyCode(const std::string& word) {
 void KeyEvents(int code, ShiftState shift, std::vector<InputEvent>& out) {
     out.push_back({.type = InputType::KeyDown, .shift = shift, .key = code});
     const bool letter = code >= 'A' && code <= 'Z';
-    const bool printable = letter || (code >= '0' && code <= '9') || code == vk::Space ||
-                           code == vk::Return;
+    const bool printable =
+        letter || (code >= '0' && code <= '9') || code == vk::Space || code == vk::Return;
     if (printable && !(shift & (ssCtrl | ssAlt))) {
         char ch = static_cast<char>(code);
         if (letter && !(shift & ssShift)) ch = static_cast<char>(code - 'A' + 'a');
@@ -109,10 +109,13 @@ public:
                 return false;
             const ShiftState bit = ButtonBit(button);
             const InputEvent move{.type = InputType::MouseMove, .x = x, .y = y, .shift = mods};
-            const InputEvent down{.type = InputType::MouseDown, .x = x, .y = y, .button = button,
+            const InputEvent down{.type = InputType::MouseDown,
+                                  .x = x,
+                                  .y = y,
+                                  .button = button,
                                   .shift = mods | bit};
-            const InputEvent up{.type = InputType::MouseUp, .x = x, .y = y, .button = button,
-                                .shift = mods};
+            const InputEvent up{
+                .type = InputType::MouseUp, .x = x, .y = y, .button = button, .shift = mods};
             if (cmd == "press") {
                 c.events = {move, down};
             } else if (cmd == "release") {
@@ -142,7 +145,10 @@ public:
             const ShiftState bit = ButtonBit(button);
             c.events = {
                 {.type = InputType::MouseMove, .x = x1, .y = y1, .shift = mods},
-                {.type = InputType::MouseDown, .x = x1, .y = y1, .button = button,
+                {.type = InputType::MouseDown,
+                 .x = x1,
+                 .y = y1,
+                 .button = button,
                  .shift = mods | bit},
                 {.type = InputType::MouseMove, .x = x2, .y = y2, .shift = mods | bit},
                 {.type = InputType::MouseUp, .x = x2, .y = y2, .button = button, .shift = mods}};
@@ -175,12 +181,12 @@ public:
             if (args.size() != 1) return Fail(error, "answer takes one of yes no ok cancel retry");
             const std::string a = Lower(args[0]);
             c.kind = ScriptCommand::Kind::Answer;
-            c.answer = a == "yes" ? IDYES
-                       : a == "no" ? IDNO
-                       : a == "ok" ? IDOK
+            c.answer = a == "yes"      ? IDYES
+                       : a == "no"     ? IDNO
+                       : a == "ok"     ? IDOK
                        : a == "cancel" ? IDCANCEL
-                       : a == "retry" ? IDRETRY
-                                      : 0;
+                       : a == "retry"  ? IDRETRY
+                                       : 0;
             if (c.answer == 0) return Fail(error, "answer takes one of yes no ok cancel retry");
         } else if (cmd == "screenshot") {
             if (args.size() != 1) return Fail(error, "screenshot takes one file name");
@@ -213,13 +219,20 @@ private:
                        MouseButton& button, ShiftState& mods, std::string& error) const {
         for (std::size_t i = from; i < args.size(); ++i) {
             const std::string w = Lower(args[i]);
-            if (buttons && w == "left") button = MouseButton::mbLeft;
-            else if (buttons && w == "right") button = MouseButton::mbRight;
-            else if (buttons && w == "middle") button = MouseButton::mbMiddle;
-            else if (w == "shift") mods |= ssShift;
-            else if (w == "ctrl") mods |= ssCtrl;
-            else if (w == "alt") mods |= ssAlt;
-            else return Fail(error, "unexpected \"" + args[i] + "\"");
+            if (buttons && w == "left")
+                button = MouseButton::mbLeft;
+            else if (buttons && w == "right")
+                button = MouseButton::mbRight;
+            else if (buttons && w == "middle")
+                button = MouseButton::mbMiddle;
+            else if (w == "shift")
+                mods |= ssShift;
+            else if (w == "ctrl")
+                mods |= ssCtrl;
+            else if (w == "alt")
+                mods |= ssAlt;
+            else
+                return Fail(error, "unexpected \"" + args[i] + "\"");
         }
         return true;
     }
@@ -258,7 +271,8 @@ bool ParseInputScript(std::string_view text, std::vector<ScriptCommand>& out, st
             } else {
                 when = static_cast<std::uint64_t>(ms);
                 if (when < planned + pendingWait)
-                    return p.Fail(error, "@" + std::to_string(ms) + " lies before the command above");
+                    return p.Fail(error,
+                                  "@" + std::to_string(ms) + " lies before the command above");
             }
             at = 1;
             if (w.size() == 1) return p.Fail(error, "a time needs a command after it");
@@ -267,7 +281,8 @@ bool ParseInputScript(std::string_view text, std::vector<ScriptCommand>& out, st
             long ms = 0;
             if (w.size() != at + 2 || !Number(w[at + 1], 0, static_cast<long>(kLongest), ms))
                 return p.Fail(error, "wait takes milliseconds");
-            pendingWait = static_cast<std::uint32_t>(when - planned + static_cast<std::uint64_t>(ms));
+            pendingWait =
+                static_cast<std::uint32_t>(when - planned + static_cast<std::uint64_t>(ms));
             if (when + static_cast<std::uint64_t>(ms) > kLongest)
                 return p.Fail(error, "the script runs too long");
             continue;

@@ -19,10 +19,10 @@ extern const char kInputScriptHelp[];
 struct ScriptCommand {
     enum class Kind { Input, Screenshot, Stop, Answer };
     Kind kind = Kind::Input;
-    std::uint32_t afterMs = 0;   // after the command before it
+    std::uint32_t afterMs = 0;       // after the command before it
     std::vector<InputEvent> events;  // Input: released one after another
-    std::string text;            // Screenshot: the file; Input: what it was, for the transcript
-    int answer = 0;              // Answer: IDYES, IDNO, ...
+    std::string text;                // Screenshot: the file; Input: what it was, for the transcript
+    int answer = 0;                  // Answer: IDYES, IDNO, ...
     int line = 0;
 };
 

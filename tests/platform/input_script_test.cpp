@@ -1,5 +1,3 @@
-#include "platform/headless/InputScript.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -8,6 +6,7 @@
 
 #include "platform/Application.h"
 #include "platform/Transcript.h"
+#include "platform/headless/InputScript.h"
 #include "tests/support/HeadlessApp.h"
 
 namespace {

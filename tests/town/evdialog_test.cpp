@@ -31,12 +31,11 @@ protected:
         GameFlow = new TEvControler();
         ev = EventServerDbg;
         EventServerHooks = TEventServerHooks{};
-        DbTxtForm2 = new TDbTxtForm2();
+        // The controller made the message window and the music form.
         DbTxtForm2->m_FaceFolder = "\\col24b\\palFace";
         DbTxtForm2->LoadFaces();
         DbTxtForm2->SetBounds(0, 480 - DbTxtForm2->Height(), DbTxtForm2->Width(),
                               DbTxtForm2->Height());
-        MdpFm = new TMdpFm();
         MdpFm->OpenCdAudio();
         SetGameDay(20);
         SetGameHour(10);
@@ -44,9 +43,6 @@ protected:
         transcript->Clear();
     }
     void TearDown() override {
-        delete MdpFm;
-        delete DbTxtForm2;
-        DbTxtForm2 = nullptr;
         delete GameFlow;
         GameFlow = nullptr;
     }

@@ -30,16 +30,14 @@ protected:
         sink_ = sink.get();
         ui::SetAudio(std::move(sink));
         InitGameState();
-        GameFlow = new TEvControler();
+        GameFlow = new TEvControler();  // makes the music form
         ev = EventServerDbg;
-        MdpFm = new TMdpFm();
         MdpFm->OpenCdAudio();
         g_memo.clear();
         TEventServerDbg::Hooks.CheckMemo = [](const std::string& line) { g_memo.push_back(line); };
     }
     void TearDown() override {
         TEventServerDbg::Hooks = {};
-        delete MdpFm;
         delete GameFlow;
         GameFlow = nullptr;
         ui::SetAudio(nullptr);

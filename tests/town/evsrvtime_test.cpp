@@ -12,6 +12,7 @@
 #include "platform/Transcript.h"
 #include "shop/Catalog.h"
 #include "shop/GameState.h"
+#include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/ScriptedRandom.h"
 #include "town/EvControler.h"
@@ -45,6 +46,8 @@ protected:
         InitGameState();
         GameFlow = new TEvControler();
         ev = EventServerDbg;
+        // The player reads every line the primitives show in the message window.
+        player_ = std::make_unique<test::EventResponders>(headless.Backend());
         transcript_ = std::make_unique<ui::ScopedTranscript>();
         g_transcript = &**transcript_;
         ShopRedrawOn = 0;
@@ -76,6 +79,7 @@ protected:
 
     TEventServerDbg* ev = nullptr;
     std::unique_ptr<ui::ScopedTranscript> transcript_;
+    std::unique_ptr<test::EventResponders> player_;
 };
 
 // ---- PassTime and the tired scene

@@ -459,8 +459,7 @@ TEST_F(StageTest, EventEndInTheUpperRoomLeavesTheShopShown) {
 }
 
 TEST_F(StageTest, EventEndStopMusicForTheEndingsAndForTheMap) {
-    MdpFm = new TMdpFm();
-    MdpFm->OpenCdAudio();
+    MdpFm->OpenCdAudio();  // the controller's music form
     Strings calls;
     EventServerHooks.ShowShop = [&](bool show) {
         calls.push_back(show ? "show shop" : "hide shop");
@@ -488,7 +487,6 @@ TEST_F(StageTest, EventEndStopMusicForTheEndingsAndForTheMap) {
     EXPECT_FALSE(ev->Visible());
     EXPECT_TRUE(GameFlow->IsReady());
     EXPECT_TRUE(ev->m_BtnOpt->Enabled());
-    delete MdpFm;
 }
 
 TEST_F(StageTest, DebugStepWaitsForNextStepAfterAPicture) {

@@ -39,21 +39,17 @@ protected:
     void SetUp() override {
         InitGameState();
         ui::SetAudio(std::make_unique<ui::RecordingAudio>());
-        GameFlow = new TEvControler();
-        DbTxtForm2 = new TDbTxtForm2();
+        GameFlow = new TEvControler();  // makes the message window, the map and the music form
+        ASSERT_NE(MapFm, nullptr);
         DbTxtForm2->m_FaceFolder = "\\col24b\\palFace";
         DbTxtForm2->LoadFaces();
+        DbTxtForm2->SetLeft(0);  // out of the way of the places hovered below
+        DbTxtForm2->SetTop(0);
         DbTxtForm2->Show();
-        MdpFm = new TMdpFm();
         ASSERT_TRUE(MdpFm->OpenCdAudio());
-        MapFm = new TMapFm();
         TMapFm::s_LastRegion = 0;
     }
     void TearDown() override {
-        delete MapFm;
-        delete MdpFm;
-        delete DbTxtForm2;
-        DbTxtForm2 = nullptr;
         delete GameFlow;
         GameFlow = nullptr;
         ui::SetAudio(nullptr);

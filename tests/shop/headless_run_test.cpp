@@ -1,0 +1,84 @@
+// The game driven from outside as `lumia --headless --input` drives it: start-up forms,
+// an input script of clicks on the shop's next-turn button, the transcript of the hours
+// and a screenshot, all through the real pump on the virtual clock.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/Application.h"
+#include "platform/Transcript.h"
+#include "platform/headless/InputScript.h"
+#include "shop/GameState.h"
+#include "shop/Main.h"
+#include "shop/Shop.h"
+#include "tests/support/HeadlessApp.h"
+
+namespace {
+
+class HeadlessRunTest : public test::HeadlessTest {
+protected:
+    void SetUp() override {
+        g_MainFormHooks = {};
+        headless.AnswerMessageBoxes(ui::IDCANCEL);
+    }
+    void TearDown() override {
+        DestroyStartupForms();
+        g_MainFormHooks = {};
+    }
+};
+
+TEST_F(HeadlessRunTest, ScriptedNextTurnClicksPassTheHoursOfADay) {
+    const std::string dir = test::ScratchDir("headless_run_day");
+    ui::ScopedTranscript transcript;
+    CreateStartupForms();
+    // The top bar's next-turn button, where the shop window puts it.
+    const ui::Point at = ShopForm->MenuNextTurn->ClientToScreen(
+        {ShopForm->MenuNextTurn->Width() / 2, ShopForm->MenuNextTurn->Height() / 2});
+    std::string script = "@2000 screenshot " + dir + "/start.png\n";
+    for (int i = 0; i < 13; ++i)
+        script += "+600 click " + std::to_string(at.x) + " " + std::to_string(at.y) + "\n";
+    script += "+600 screenshot " + dir + "/evening.png\nstop\n";
+    std::vector<ui::ScriptCommand> commands;
+    std::string error;
+    ASSERT_TRUE(ui::ParseInputScript(script, commands, error)) << error;
+    ui::InputScriptPlayer player(headless.Backend());
+    player.Play(commands);
+
+    headless.RunUntil([] { return false; });  // until the script's stop
+
+    // Without a title screen the game starts at once: day 0, 08:00, in the shop.
+    std::vector<std::string> want;
+    for (int h = 9; h <= 21; ++h)
+        want.push_back("day 0 " + std::string(h < 10 ? "0" : "") + std::to_string(h) + ":00");
+    EXPECT_EQ(transcript->Texts("hour"), want);
+    EXPECT_EQ(GameHour(), 21);
+    EXPECT_EQ(player.Failures(), 0);
+    EXPECT_TRUE(std::filesystem::exists(dir + "/start.png"));
+    EXPECT_TRUE(std::filesystem::exists(dir + "/evening.png"));
+    EXPECT_TRUE(ShopForm->Visible());
+    // The idle prompt once each hour the heroine stood idle in the open shop.
+    EXPECT_FALSE(transcript->Texts("message").empty());
+}
+
+TEST_F(HeadlessRunTest, ClicksBeforeTheShopPhaseDoNotPassAnHour) {
+    ui::ScopedTranscript transcript;
+    CreateStartupForms();
+    const ui::Point at = ShopForm->MenuNextTurn->ClientToScreen({5, 5});
+    // Three clicks in one 150 ms step: the first passes the hour, the others come
+    // while the new hour's turn start has not run yet.
+    std::string script = "@1000 click " + std::to_string(at.x) + " " + std::to_string(at.y) +
+                         "\n+20 click " + std::to_string(at.x) + " " + std::to_string(at.y) +
+                         "\n+20 click " + std::to_string(at.x) + " " + std::to_string(at.y) +
+                         "\n+500 stop\n";
+    std::vector<ui::ScriptCommand> commands;
+    std::string error;
+    ASSERT_TRUE(ui::ParseInputScript(script, commands, error)) << error;
+    ui::InputScriptPlayer player(headless.Backend());
+    player.Play(commands);
+    headless.RunUntil([] { return false; });
+    EXPECT_EQ(transcript->Texts("hour"), std::vector<std::string>{"day 0 09:00"});
+}
+
+}  // namespace
