@@ -6,7 +6,9 @@
 #include <memory>
 
 #include "platform/Application.h"
+#include "platform/Audio.h"
 #include "platform/Form.h"
+#include "platform/headless/HeadlessAudio.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "shop/GameState.h"
 #include "shop/Main.h"
@@ -27,7 +29,8 @@ struct Game {
         app = std::make_unique<ui::Application>(std::move(b));
         backend->SetMessageBoxResponder(
             [](const ui::MessageBoxRequest& r) { return r.DefaultAnswer(); });
-        g_MainFormHooks.ShowTitle = [] {};  // the title stays out of the way
+        ui::SetAudio(std::make_unique<ui::RecordingAudio>());  // no sound device
+        g_MainFormHooks.ShowTitle = [] {};                     // the title stays out of the way
         CreateStartupForms();
         Run(10);
         ShopForm->BuildShopScene();
@@ -39,6 +42,7 @@ struct Game {
     ~Game() {
         DestroyStartupForms();
         g_MainFormHooks = {};
+        ui::SetAudio(nullptr);
     }
     // The main loop for ms of virtual time.
     void Run(std::uint32_t ms) {

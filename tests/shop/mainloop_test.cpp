@@ -23,6 +23,7 @@
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 #include "town/SoundTables.h"
+#include "town/Srcdbtxtform21.h"
 
 namespace {
 
@@ -333,6 +334,41 @@ TEST_F(MainLoopTest, TheTurnStartAdvancesThePhaseAndTheShopMenusFollow) {
     AdvanceHour();
     EXPECT_EQ(MainForm->TickPhaseValue(), 0);
     EXPECT_EQ(GameHour(), 14);
+}
+
+TEST_F(MainLoopTest, MinimisingLeavesFullScreenAndRestoringGoesBack) {
+    headless.App().SetFullScreen(true);
+    MainForm->AppMinimize();
+    EXPECT_EQ(MainForm->WasFullScreen, 1);
+    EXPECT_FALSE(headless.App().IsFullScreen());
+    MainForm->AppRestore();
+    EXPECT_TRUE(headless.App().IsFullScreen());
+
+    headless.App().SetFullScreen(false);
+    MainForm->AppMinimize();
+    EXPECT_EQ(MainForm->WasFullScreen, 0);
+    MainForm->AppRestore();
+    EXPECT_FALSE(headless.App().IsFullScreen());
+}
+
+TEST_F(MainLoopTest, ActivationPutsTheShownMessageWindowOnTop) {
+    ASSERT_NE(DbTxtForm2, nullptr);
+    DbTxtForm2->SetFormStyle(ui::FormStyle::fsNormal);
+    DbTxtForm2->Show();
+    MainForm->AppActivate();
+    EXPECT_EQ(DbTxtForm2->Style(), ui::FormStyle::fsStayOnTop);
+    EXPECT_TRUE(DbTxtForm2->Visible());
+
+    DbTxtForm2->Hide();  // a hidden one is left as it is
+    DbTxtForm2->SetFormStyle(ui::FormStyle::fsNormal);
+    MainForm->AppActivate();
+    EXPECT_FALSE(DbTxtForm2->Visible());
+    EXPECT_EQ(DbTxtForm2->Style(), ui::FormStyle::fsNormal);
+}
+
+TEST_F(MainLoopTest, AClickOnTheMainFormsPictureShowsTheTitle) {
+    MainForm->Image1Click();
+    EXPECT_EQ(Calls("title"), "title");
 }
 
 }  // namespace
