@@ -25,6 +25,7 @@
 #include "platform/headless/InputScript.h"
 #include "platform/sdl/SdlBackend.h"
 #include "shop/Main.h"
+#include "shop/Shop.h"
 #include "town/Evsrvfm.h"
 
 namespace {
@@ -244,6 +245,7 @@ int main(int argc, char** argv) {
     }
     int status = 0;
     try {
+        InstallOpeningEndingHooks();
         CreateStartupForms();
         app.Run();
     } catch (const ui::HeadlessFailure& e) {

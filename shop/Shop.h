@@ -276,6 +276,10 @@ private:
 
 extern TShopForm* ShopForm;
 
+// The start-up's opening and the main loop's endings: sets the main form's hooks for
+// them (the program sets them; tests that drive the start-up forms leave them off).
+void InstallOpeningEndingHooks();
+
 // ---- the mixing animation at the work table (sheet 23)
 constexpr int kMixSheet = 23;
 void StartMixAnimation();

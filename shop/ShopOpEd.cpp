@@ -4,7 +4,9 @@
 #include <string>
 
 #include "media/Qvpack.h"
+#include "platform/Random.h"
 #include "platform/Transcript.h"
+#include "shop/Main.h"
 #include "shop/Shop.h"
 #include "town/Eventf.h"
 #include "town/Logoavi.h"
@@ -49,4 +51,27 @@ void TShopForm::PlayEnding(int n) {
     LyricEndingFlag = 1;
     MakePlayers();
     PlayScript("Ed" + std::to_string(n) + ".scr");
+}
+
+namespace {
+
+// Until the title screen exists: what it does the first time it is shown (a random
+// opening, after the logo movie), then its New Game.
+void ShowTitleWithOpening() {
+    if (ShopForm != nullptr && !ShopForm->OpeningPlayed) {
+        ShopForm->OpeningPlayed = 1;
+        ShopForm->PlayOpening(ui::Rand() % 6 + 1);
+    }
+    StartWithoutTitle();
+}
+
+}  // namespace
+
+void InstallOpeningEndingHooks() {
+    if (g_MainFormHooks.ShowTitle == nullptr) g_MainFormHooks.ShowTitle = ShowTitleWithOpening;
+    g_MainFormHooks.PlayEnding = [](int n) {
+        if (ShopForm != nullptr) ShopForm->PlayEnding(n);
+    };
+    g_MainFormHooks.LyricsActive = [] { return LyricsActive; };
+    g_MainFormHooks.LyricSubtitleTick = LyricSubtitleTick;
 }
