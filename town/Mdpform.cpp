@@ -6,20 +6,13 @@
 
 TMdpFm* MdpFm = nullptr;
 
-namespace {
-constexpr std::uint32_t kPollInterval = 200;  // ms between looks at the device
-}  // namespace
-
 TMdpFm::TMdpFm() : m_PnlAvi(this) {
     SetVisible(false);
     m_PnlAvi.SetVisible(false);
     m_Qvwv.SetSyncMode(smASync);
-    m_TmrPoll.SetInterval(kPollInterval);
-    m_TmrPoll.OnTimer = [this] { PollTrack(); };
 }
 
 TMdpFm::~TMdpFm() {
-    m_TmrPoll.SetEnabled(false);
     if (MdpFm == this) MdpFm = nullptr;
 }
 

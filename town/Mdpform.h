@@ -4,7 +4,6 @@
 #include "media/Qvwave.h"
 #include "platform/Controls.h"
 #include "platform/Form.h"
-#include "platform/Timer.h"
 
 class TQvPack;
 
@@ -34,8 +33,8 @@ public:
     // playing and the current track -1.
     void PlayTrack(int n);
     void StopTrack();
-    // Looks at the device (every 200 ms): an ended looping track starts again, an
-    // ended play-once track is stopped.
+    // Looks at the device (the game-flow controller's refresh, every 200 ms): an ended
+    // looping track starts again, an ended play-once track is stopped.
     void PollTrack();
 
     // Stops the wave playing and plays a member of the open pack, then closes the pack.
@@ -66,8 +65,6 @@ private:
     int m_CurrentTrack = -1;
     bool m_Playing = false;
     bool m_DeviceOpen = true;
-    // Polls the device until the game-flow controller's refresh does it.
-    ui::Timer m_TmrPoll;
 };
 
 extern TMdpFm* MdpFm;

@@ -82,13 +82,15 @@ TEST_F(MdpFmTest, AnEndedLoopIsStartedAgainByThePollAPlayOnceTrackStops) {
     const std::uint32_t length = TrackLength(12);
     ASSERT_GT(length, 1000u);
     form_->PlayTrackLoop(12);
-    headless.RunFor(length + 300);  // the form's own poll runs every 200 ms
+    headless.Clock().Advance(length + 100);
+    form_->PollTrack();  // as the controller's refresh does every 200 ms
     EXPECT_EQ(Count("music.play"), 2);
     EXPECT_EQ(form_->CurrentTrack(), 12);
     EXPECT_TRUE(ui::music::IsPlaying());
 
     form_->PlayTrackOnce(13);
-    headless.RunFor(TrackLength(13) + 300);
+    headless.Clock().Advance(TrackLength(13) + 100);
+    form_->PollTrack();
     EXPECT_FALSE(ui::music::IsPlaying());
     EXPECT_EQ(form_->CurrentTrack(), -1);
     EXPECT_FALSE(form_->Playing());
