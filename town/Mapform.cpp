@@ -175,6 +175,7 @@ void TMapFm::LayoutForScreen(bool centre) {
         BcPanel2->SetBounds(kFrameWidth + kMapWidth, kTitleHeight, kFrameWidth, kMapHeight);
         BcPanel3->SetBounds(0, kTitleHeight + kMapHeight, ClientWidth(), kFrameWidth);
         m_PnlTitle->SetBounds(0, 0, ClientWidth(), kTitleHeight);
+        m_PnlTitle->Show();
         if (centre) {
             SetBounds(screen.Width() / 2 - ClientWidth() / 2,
                       screen.Height() / 2 - ClientHeight() / 2, Width(), Height());
