@@ -15,6 +15,7 @@
 #include "shop/Goods.h"
 #include "shop/Heroine.h"
 #include "shop/Itemlist.h"
+#include "shop/Itemmixlist.h"
 #include "shop/Mixing.h"
 #include "shop/Savefile.h"
 #include "shop/ShopSkin.h"
@@ -213,6 +214,7 @@ TShopForm::TShopForm() {
     };
     dialogs.shopOpen = [] { return ShopForm && ShopForm->IsShopOpen(); };
     if (!g_ShopHooks.OpenItemList) g_ShopHooks.OpenItemList = &OpenItemList;
+    if (!g_ShopHooks.OpenItemMixList) g_ShopHooks.OpenItemMixList = &OpenItemMixList;
 
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
     if (!primitives.ShopSceneStep) primitives.ShopSceneStep = &HookShopSceneStep;
@@ -250,6 +252,7 @@ TShopForm::~TShopForm() {
     }
     if (g_ClockHooks.RedrawShop == &ClockRedrawShop) g_ClockHooks.RedrawShop = nullptr;
     if (g_ShopHooks.OpenItemList == &OpenItemList) g_ShopHooks.OpenItemList = nullptr;
+    if (g_ShopHooks.OpenItemMixList == &OpenItemMixList) g_ShopHooks.OpenItemMixList = nullptr;
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
     if (primitives.ShopSceneStep == &HookShopSceneStep) primitives.ShopSceneStep = nullptr;
     if (primitives.GoHomeToBed == &HookGoHomeToBed) primitives.GoHomeToBed = nullptr;
