@@ -6,6 +6,7 @@
 #include "platform/Big5.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
+#include "platform/Transcript.h"
 #include "shop/Calendar.h"
 #include "shop/Demand.h"
 #include "shop/GameDialog.h"
@@ -231,7 +232,8 @@ bool TMainForm::Phase0Step() {
     MainFormHooks& h = g_MainFormHooks;
     if (EndingDue()) {
         const int n = RunEndingEvents();
-        SaveSystemFile();
+        // The endings seen live in the system file; a failed write loses them.
+        if (!SaveSystemFile()) ui::Record("error", "system file not written");
         if (n > 0) Call(h.PlayEnding, n);
         if (ShopForm) {
             ShopForm->Hide();
