@@ -15,7 +15,9 @@
 #include "shop/Goods.h"
 #include "shop/Heroine.h"
 #include "shop/Itemlist.h"
+#include "shop/Exhibition.h"
 #include "shop/Itemmixlist.h"
+#include "shop/Saleslist.h"
 #include "shop/Mixing.h"
 #include "shop/Savefile.h"
 #include "shop/ShopSkin.h"
@@ -215,6 +217,9 @@ TShopForm::TShopForm() {
     dialogs.shopOpen = [] { return ShopForm && ShopForm->IsShopOpen(); };
     if (!g_ShopHooks.OpenItemList) g_ShopHooks.OpenItemList = &OpenItemList;
     if (!g_ShopHooks.OpenItemMixList) g_ShopHooks.OpenItemMixList = &OpenItemMixList;
+    if (!g_ShopHooks.OpenExhibition) g_ShopHooks.OpenExhibition = &OpenExhibition;
+    if (!g_ShopHooks.OpenExhibitionList) g_ShopHooks.OpenExhibitionList = &OpenExhibitionList;
+    if (!g_ShopHooks.OpenSalesList) g_ShopHooks.OpenSalesList = &OpenSalesList;
 
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
     if (!primitives.ShopSceneStep) primitives.ShopSceneStep = &HookShopSceneStep;
@@ -253,6 +258,10 @@ TShopForm::~TShopForm() {
     if (g_ClockHooks.RedrawShop == &ClockRedrawShop) g_ClockHooks.RedrawShop = nullptr;
     if (g_ShopHooks.OpenItemList == &OpenItemList) g_ShopHooks.OpenItemList = nullptr;
     if (g_ShopHooks.OpenItemMixList == &OpenItemMixList) g_ShopHooks.OpenItemMixList = nullptr;
+    if (g_ShopHooks.OpenExhibition == &OpenExhibition) g_ShopHooks.OpenExhibition = nullptr;
+    if (g_ShopHooks.OpenExhibitionList == &OpenExhibitionList)
+        g_ShopHooks.OpenExhibitionList = nullptr;
+    if (g_ShopHooks.OpenSalesList == &OpenSalesList) g_ShopHooks.OpenSalesList = nullptr;
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
     if (primitives.ShopSceneStep == &HookShopSceneStep) primitives.ShopSceneStep = nullptr;
     if (primitives.GoHomeToBed == &HookGoHomeToBed) primitives.GoHomeToBed = nullptr;
