@@ -16,6 +16,7 @@
 #include "shop/Heroine.h"
 #include "shop/Itemlist.h"
 #include "shop/Exhibition.h"
+#include "shop/Itemdetails.h"
 #include "shop/Itemmixlist.h"
 #include "shop/Saleslist.h"
 #include "shop/Mixing.h"
@@ -220,6 +221,7 @@ TShopForm::TShopForm() {
     if (!g_ShopHooks.OpenExhibition) g_ShopHooks.OpenExhibition = &OpenExhibition;
     if (!g_ShopHooks.OpenExhibitionList) g_ShopHooks.OpenExhibitionList = &OpenExhibitionList;
     if (!g_ShopHooks.OpenSalesList) g_ShopHooks.OpenSalesList = &OpenSalesList;
+    if (!DispItemDetails0Hook) DispItemDetails0Hook = &DispItemDetails0;
 
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
     if (!primitives.ShopSceneStep) primitives.ShopSceneStep = &HookShopSceneStep;
@@ -262,6 +264,7 @@ TShopForm::~TShopForm() {
     if (g_ShopHooks.OpenExhibitionList == &OpenExhibitionList)
         g_ShopHooks.OpenExhibitionList = nullptr;
     if (g_ShopHooks.OpenSalesList == &OpenSalesList) g_ShopHooks.OpenSalesList = nullptr;
+    if (DispItemDetails0Hook == &DispItemDetails0) DispItemDetails0Hook = nullptr;
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
     if (primitives.ShopSceneStep == &HookShopSceneStep) primitives.ShopSceneStep = nullptr;
     if (primitives.GoHomeToBed == &HookGoHomeToBed) primitives.GoHomeToBed = nullptr;
