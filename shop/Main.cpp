@@ -184,10 +184,7 @@ void TMainForm::ResumeTicks() {
 void TMainForm::AppIdleTick(bool& done) {
     if (!TitleShown && StartupFormsCreated()) {
         TitleShown = 1;
-        if (g_MainFormHooks.ShowTitle)
-            g_MainFormHooks.ShowTitle();
-        else
-            StartWithoutTitle();
+        Call(g_MainFormHooks.ShowTitle);
         Hide();
     }
     if (!TickBusy) {
@@ -408,14 +405,3 @@ void DestroyStartupForms() {
 }
 
 bool StartupFormsCreated() { return g_startupFormsCreated; }
-
-void StartWithoutTitle() {
-    if (EventServerDbg) EventServerDbg->NewGameReset();
-    if (ShopForm) {
-        ShopForm->BuildShopScene();
-        ShopForm->UpdateScene();
-        ShopForm->ShowShopScreen();
-    }
-    if (DbTxtForm2) DbTxtForm2->Show();
-    if (MainForm) MainForm->ResumeTicks();
-}

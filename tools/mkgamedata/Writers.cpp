@@ -11,6 +11,7 @@ bool WriteMapPack(const std::filesystem::path& root);  // col24b\mapPack\mapPack
 bool WriteSounds(const std::filesystem::path& root);   // wave\se, wave\Intm, music
 bool WriteMsgWin(const std::filesystem::path& root);   // Data\MsgWin.pak, palFace.pak
 bool WriteEvPictures(const std::filesystem::path& root);  // the four event picture packs
+bool WriteTitle(const std::filesystem::path& root);  // the title picture, album and save art
 bool WriteOpEd(const std::filesystem::path& root);  // OpEd.Pak, the songs, the logo movie
 
 const WriterEntry kWriters[] = {
@@ -22,6 +23,7 @@ const WriterEntry kWriters[] = {
     {"sounds", WriteSounds},
     {"msgwin", WriteMsgWin},
     {"evpictures", WriteEvPictures},
+    {"title", WriteTitle},
     {"oped", WriteOpEd},
     {nullptr, nullptr},
 };

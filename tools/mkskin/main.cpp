@@ -194,6 +194,15 @@ int main(int argc, char** argv) {
         {"DlgSales", DialogBackground(449, 358, 8, 440, 8, "營業報告", 71, 10)},
         {"DlgStatus", DialogBackground(320, 213, 8, 311, 8, "狀態")},
         {"DlgSystemM", DialogBackground(215, 169, 8, 206, 8, "系統")},
+        // The save and load windows: backgrounds, Yes and No, the save tag.
+        {"DlgSaveLoadMsg", DialogBackground(276, 150, 8, 268, 8, "進度")},
+        {"DlgSaveLoadList", DialogBackground(238, 300, 8, 230, 8, "進度欄位")},
+        {"ChBtYes", ButtonSheet(75, 23, 3, "是")},
+        {"ChBtNo", ButtonSheet(75, 23, 3, "否")},
+        {"SaveTag", ButtonSheet(48, 20, 1, "存檔")},
+        // The system menu's buttons: three strips 23 px apart.
+        {"SystemButtonImg",
+         StackedSheet({{107, "讀取進度"}, {107, "回到標題"}, {107, "結束遊戲"}}, 23, 12)},
         {"DlgMarketList", MarketListBackground()},
         {"DlgMarketBuy", DialogBackground(400, 200, 8, 391, 8, "購買")},
     };
