@@ -53,22 +53,11 @@ void TShopForm::PlayEnding(int n) {
     PlayScript("Ed" + std::to_string(n) + ".scr");
 }
 
-namespace {
-
-// Until the title screen exists: what it does the first time it is shown (a random
-// opening, after the logo movie), then its New Game.
-void ShowTitleWithOpening() {
-    if (ShopForm != nullptr && !ShopForm->OpeningPlayed) {
-        ShopForm->OpeningPlayed = 1;
-        ShopForm->PlayOpening(ui::Rand() % 6 + 1);
-    }
-    StartWithoutTitle();
-}
-
-}  // namespace
-
 void InstallOpeningEndingHooks() {
-    if (g_MainFormHooks.ShowTitle == nullptr) g_MainFormHooks.ShowTitle = ShowTitleWithOpening;
+    // The title plays its openings (the logo movie first) through the shop form.
+    g_ShopHooks.PlayOpening = [](int n) {
+        if (ShopForm != nullptr) ShopForm->PlayOpening(n);
+    };
     g_MainFormHooks.PlayEnding = [](int n) {
         if (ShopForm != nullptr) ShopForm->PlayEnding(n);
     };
