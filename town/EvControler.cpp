@@ -143,7 +143,7 @@ TEvControler::TEvControler() {
     RefreshEnabled = 1;
     InstallEventServerHooks();
     if (!ShopHooks().messageWindow)
-        ShopHooks().messageWindow = [] -> ui::Form* { return DbTxtForm2; };
+        ShopHooks().messageWindow = []() -> ui::Form* { return DbTxtForm2; };
     if (!g_ShopHooks.ShowMap) {
         g_ShopHooks.ShowMap = &ShopShowMap;
         g_ShopHooks.MessageWindowExists = &MessageWindowExists;
