@@ -35,8 +35,8 @@ Bytes Picture() {
         for (int y = y0; y < std::min(h, y0 + rh); ++y)
             for (int x = x0; x < std::min(w, x0 + rw); ++x) {
                 std::uint8_t v = c;
-                if (kind == 1) v = std::uint8_t(c + ((x ^ y) & 1) * 2);      // dither
-                if (kind == 2) v = std::uint8_t(c + (x - x0) * 8 / rw);      // gradient
+                if (kind == 1) v = std::uint8_t(c + ((x ^ y) & 1) * 2);  // dither
+                if (kind == 2) v = std::uint8_t(c + (x - x0) * 8 / rw);  // gradient
                 if (y == y0 || x == x0 || y == y0 + rh - 1 || x == x0 + rw - 1) v = 0;
                 px[std::size_t(y) * w + x] = v;
             }

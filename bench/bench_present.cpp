@@ -21,7 +21,8 @@ ui::Bitmap MakeFrame() {
         p[i] = ui::RGBQuad{std::uint8_t(i), std::uint8_t(255 - i), std::uint8_t(i * 7), 0};
     bm.SetColorTable(p);
     for (int y = 0; y < bm.Height(); ++y)
-        for (int x = 0; x < bm.Width(); ++x) bm.ScanLine(y)[x] = static_cast<std::uint8_t>(x * 3 + y);
+        for (int x = 0; x < bm.Width(); ++x)
+            bm.ScanLine(y)[x] = static_cast<std::uint8_t>(x * 3 + y);
     return bm;
 }
 
@@ -33,7 +34,8 @@ void BM_Present8To32(benchmark::State& state) {
         benchmark::DoNotOptimize(screen.Pixels());
         benchmark::ClobberMemory();
     }
-    state.SetBytesProcessed(state.iterations() * std::int64_t(screen.Width()) * screen.Height() * 4);
+    state.SetBytesProcessed(state.iterations() * std::int64_t(screen.Width()) * screen.Height() *
+                            4);
 }
 BENCHMARK(BM_Present8To32);
 
@@ -67,13 +69,16 @@ BENCHMARK(BM_Memcpy8);
 // OR the other picture, as the stage transitions do, on 8-bit and 24-bit bitmaps.
 void BM_DissolveStep(benchmark::State& state) {
     const auto format = state.range(0) == 8 ? ui::PixelFormat::pf8bit : ui::PixelFormat::pf24bit;
-    ui::Bitmap work(ui::kScreenWidth, ui::kScreenHeight, format), back(ui::kScreenWidth, ui::kScreenHeight, format);
+    ui::Bitmap work(ui::kScreenWidth, ui::kScreenHeight, format),
+        back(ui::kScreenWidth, ui::kScreenHeight, format);
     ui::Bitmap pattern(8, 8);
     for (int i = 0; i < 8; ++i) pattern.SetPixel(i, i, ui::clWhite);
     work.GetCanvas().Brush.Pattern = &pattern;
     for (auto _ : state) {
-        work.GetCanvas().BitBlt(0, 0, ui::kScreenWidth, ui::kScreenHeight, &work, 0, 0, ui::MERGECOPY);
-        work.GetCanvas().BitBlt(0, 0, ui::kScreenWidth, ui::kScreenHeight, &back, 0, 0, ui::SRCPAINT);
+        work.GetCanvas().BitBlt(0, 0, ui::kScreenWidth, ui::kScreenHeight, &work, 0, 0,
+                                ui::MERGECOPY);
+        work.GetCanvas().BitBlt(0, 0, ui::kScreenWidth, ui::kScreenHeight, &back, 0, 0,
+                                ui::SRCPAINT);
         benchmark::DoNotOptimize(work.Bits());
     }
 }

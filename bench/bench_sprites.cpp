@@ -1,8 +1,8 @@
 // One frame of the shop scene: RenderLayer over the floor, the furniture, the ten
 // shelves and ten walking figures, beside a plain copy of the 648 x 484 surface.
-#include <cstdlib>
 #include <benchmark/benchmark.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <vector>

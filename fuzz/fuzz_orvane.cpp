@@ -11,7 +11,8 @@
 
 namespace {
 
-bool Decode(const std::uint8_t* s, std::size_t n, std::uint32_t size, std::vector<std::uint8_t>& out) {
+bool Decode(const std::uint8_t* s, std::size_t n, std::uint32_t size,
+            std::vector<std::uint8_t>& out) {
     out.clear();
     TOrvaneDecode dec;
     const std::uint8_t* block = dec.Open(size, static_cast<std::uint32_t>(n));

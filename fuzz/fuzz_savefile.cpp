@@ -32,7 +32,7 @@
 namespace {
 
 std::vector<std::uint8_t> g_Base;  // the image of a fresh game
-bool g_Dirty = false;               // the game in memory is no longer the fresh one
+bool g_Dirty = false;              // the game in memory is no longer the fresh one
 
 // As the program starts, so that nothing a new game carries over from the last one
 // (the market, the boost countdown, reserved bytes) differs between inputs.
@@ -63,16 +63,20 @@ void TouchLoadedGame() {
     volatile int sink = 0;
     for (int s = 0; s < kExhibitionSlots; ++s) {
         int item = SlotItem(s);
-        if (item >= 0) sink = sink + ItemBasePrice(item) + SalePrice(s, item) + Fashions[item].Popularity();
+        if (item >= 0)
+            sink = sink + ItemBasePrice(item) + SalePrice(s, item) + Fashions[item].Popularity();
         int y = YesterdaySlotItem(s);
         if (y >= 0) sink = sink + ItemShelfRow(y);
     }
     for (int i = 0; i < kCustomerMessages; ++i) {
         int m = CustomerMessage(i);
-        if (m >= 64) sink = sink + ItemName(m - 64)[0];
-        else if (m >= 0) sink = sink + ItemName(m)[0];
+        if (m >= 64)
+            sink = sink + ItemName(m - 64)[0];
+        else if (m >= 0)
+            sink = sink + ItemName(m)[0];
     }
-    if (MixHoursLeft() > 0) sink = sink + RecipeHours(MixItem(), MixBatchCount()) + ItemName(MixItem())[0];
+    if (MixHoursLeft() > 0)
+        sink = sink + RecipeHours(MixItem(), MixBatchCount()) + ItemName(MixItem())[0];
     for (const OrderSlot& o : Orders)
         if (o.Id != 0) sink = sink + ItemBasePrice(o.Item) + EventServerDbg->TestFlg(o.Flag);
     DailyUpdateAllFashions();
@@ -139,7 +143,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         EventServerDbg->GetPersistentFlags(flagsAfter, sizeof flagsAfter);
         for (std::size_t i = 0; i < kPersistentFlagBytes; ++i)
             Check((flagsAfter[i] & flagsBefore[i]) == flagsBefore[i]);
-        for (int i = 0; i < kItemCount; ++i) Check((EverUnlocked[i] & everBefore[i]) == everBefore[i]);
+        for (int i = 0; i < kItemCount; ++i)
+            Check((EverUnlocked[i] & everBefore[i]) == everBefore[i]);
         std::memset(EverUnlocked, 0, sizeof EverUnlocked);
         g_Dirty = ok;
         return 0;
@@ -157,7 +162,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         pos += length;
         switch (kind % 3) {
             case 0:
-                for (std::size_t i = 0; i < length && offset + i < image.size(); ++i) image[offset + i] = bytes[i];
+                for (std::size_t i = 0; i < length && offset + i < image.size(); ++i)
+                    image[offset + i] = bytes[i];
                 break;
             case 1:
                 if (offset < image.size()) image.resize(offset);
@@ -180,9 +186,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int g = 0; g < kFashionRecordCount; ++g) {
         std::size_t at = kSlotFashionOffset + kFashionRecordBytes * g;
         Check(std::memcmp(after.data() + at, image.data() + at, 416) == 0);
-        Check(std::memcmp(after.data() + at + 417, image.data() + at + 417, kFashionRecordBytes - 417) == 0);
+        Check(std::memcmp(after.data() + at + 417, image.data() + at + 417,
+                          kFashionRecordBytes - 417) == 0);
     }
-    Check(std::memcmp(after.data() + kSlotEventOffset, image.data() + kSlotEventOffset, kOrdersOffset) == 0);
+    Check(std::memcmp(after.data() + kSlotEventOffset, image.data() + kSlotEventOffset,
+                      kOrdersOffset) == 0);
     TouchLoadedGame();
     PlayOn();
     // What the game played on to must itself be a slot the loader takes.

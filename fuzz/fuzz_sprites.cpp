@@ -18,11 +18,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SPManChips sheet;
     if (LoadSpriteSheetMemory(data, size, &sheet)) {
         // Every frame, in range or not, lies inside the pixels.
-        const std::uint8_t* end = sheet.Pixels.get() + std::size_t(sheet.Width) * sheet.Height * sheet.BytesPerPixel;
+        const std::uint8_t* end =
+            sheet.Pixels.get() + std::size_t(sheet.Width) * sheet.Height * sheet.BytesPerPixel;
         for (int f : {0, 1, sheet.Columns * sheet.Rows - 1, sheet.Columns * sheet.Rows, -1}) {
             const std::uint8_t* p = sheet.FramePixels(f);
-            const std::size_t last = (std::size_t(sheet.FrameHeight - 1) * sheet.Width + sheet.FrameWidth - 1) *
-                                     sheet.BytesPerPixel;
+            const std::size_t last =
+                (std::size_t(sheet.FrameHeight - 1) * sheet.Width + sheet.FrameWidth - 1) *
+                sheet.BytesPerPixel;
             if (!p || p + last >= end) __builtin_trap();
         }
     }
@@ -40,8 +42,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     DiamondF0 grid;
     grid.Init({-18, 226}, {34, 17}, {68, 0}, {34, -17});
     if (size >= 8) {
-        const auto x = static_cast<std::int32_t>(data[0] | data[1] << 8 | data[2] << 16 | std::uint32_t(data[3]) << 24);
-        const auto y = static_cast<std::int32_t>(data[4] | data[5] << 8 | data[6] << 16 | std::uint32_t(data[7]) << 24);
+        const auto x = static_cast<std::int32_t>(data[0] | data[1] << 8 | data[2] << 16 |
+                                                 std::uint32_t(data[3]) << 24);
+        const auto y = static_cast<std::int32_t>(data[4] | data[5] << 8 | data[6] << 16 |
+                                                 std::uint32_t(data[7]) << 24);
         const int cell = grid.CellAt(x, y);
         if (cell < -1 || cell >= DiamondF0::kCellsU * DiamondF0::kCellsW) __builtin_trap();
     }

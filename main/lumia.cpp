@@ -271,7 +271,8 @@ int main(int argc, char** argv) {
         // What reaches the loop is shown, as the application's standard box does; the
         // lock is let go when `instance` goes out of scope, whatever happened.
         std::fprintf(stderr, "lumia: %s\n", e.what());
-        if (!headless) app.MessageBox(ui::Utf8ToBig5(e.what()), app.Title(), ui::MB_OK | ui::MB_ICONERROR);
+        if (!headless)
+            app.MessageBox(ui::Utf8ToBig5(e.what()), app.Title(), ui::MB_OK | ui::MB_ICONERROR);
         status = 1;
     }
     if (headless && o.screenshot) {

@@ -1,11 +1,11 @@
 #include "media/Orvane.h"
 
-#include "platform/Files.h"
-
 #include <algorithm>
 #include <bit>
 #include <cstring>
 #include <new>
+
+#include "platform/Files.h"
 
 using namespace orvane;
 
@@ -88,8 +88,9 @@ int TOrvaneDecode::FastTokens() {
     // the buffer, which the match test below covers).
     std::uint8_t* const blockStop = out + kHistory + kBlockSize + 1;
     const std::uint64_t sizeLeft = size_ - produced_;
-    std::uint8_t* const sizeEnd =
-        sizeLeft < static_cast<std::uint64_t>(kDecodeOutSize) ? op + sizeLeft : out + kDecodeOutSize;
+    std::uint8_t* const sizeEnd = sizeLeft < static_cast<std::uint64_t>(kDecodeOutSize)
+                                      ? op + sizeLeft
+                                      : out + kDecodeOutSize;
     std::uint8_t* const outEnd = out + kDecodeOutSize;
     std::uint8_t* const opStart = op;
     const std::uint64_t producedBefore = produced_;
@@ -108,7 +109,8 @@ int TOrvaneDecode::FastTokens() {
         const std::uint32_t ahead = flags << tig;
         if (!(ahead & 0x80000000u)) {
             const std::ptrdiff_t inGroup = 32 - tig;
-            std::ptrdiff_t n = ahead == 0 ? inGroup : std::min<std::ptrdiff_t>(std::countl_zero(ahead), inGroup);
+            std::ptrdiff_t n =
+                ahead == 0 ? inGroup : std::min<std::ptrdiff_t>(std::countl_zero(ahead), inGroup);
             n = std::min({n, blockStop - op, sizeEnd - op});
             std::memcpy(op, ip, 32);
             op += n;
@@ -131,7 +133,8 @@ int TOrvaneDecode::FastTokens() {
         std::uint32_t distance = code + 1;
         if (code >= 10) distance = (code - 10) * 256 + *ip++;
         const std::uint64_t produced = producedBefore + static_cast<std::uint64_t>(op - opStart);
-        if (distance == 0 || distance > produced || length > static_cast<std::uint64_t>(sizeEnd - op) ||
+        if (distance == 0 || distance > produced ||
+            length > static_cast<std::uint64_t>(sizeEnd - op) ||
             length + 32 > static_cast<std::uint64_t>(outEnd - op)) {
             ip = tokenStart;  // the general loop takes this token
             tig = tigStart;
@@ -208,8 +211,9 @@ int TOrvaneDecode::Decode(const std::uint8_t* input) {
                 // loop would have stopped: at the size, at the input margin, or once
                 // the block passes 16 KB; so the blocks come out the same.
                 const std::uint32_t inGroup = static_cast<std::uint32_t>(32 - tokenInGroup_);
-                std::uint64_t n = ahead == 0 ? inGroup
-                                             : std::min<std::uint32_t>(std::countl_zero(ahead), inGroup);
+                std::uint64_t n = ahead == 0
+                                      ? inGroup
+                                      : std::min<std::uint32_t>(std::countl_zero(ahead), inGroup);
                 const std::uint64_t avail = loaded_ - consumed_;
                 if (avail == 0) {
                     Fail();
@@ -252,8 +256,8 @@ int TOrvaneDecode::Decode(const std::uint8_t* input) {
                     return 0;
                 }
                 // Never past the member's end.
-                matchLeft_ = static_cast<std::uint32_t>(
-                    std::min<std::uint64_t>(length, size_ - produced_));
+                matchLeft_ =
+                    static_cast<std::uint32_t>(std::min<std::uint64_t>(length, size_ - produced_));
                 matchDistance_ = distance;
             }
         }
@@ -418,7 +422,8 @@ void TOrvaneEncode::UpdateRuns(std::uint32_t from, std::uint32_t to) {
 TOrvaneEncode::Match TOrvaneEncode::FindMatch(std::uint64_t p, std::uint32_t max) const {
     Match best;
     // Entries are position + 1: the window's farthest candidate gives this bound.
-    const std::uint64_t lowest = p >= static_cast<std::uint64_t>(kMaxDistance) ? p - kMaxDistance + 1 : 1;
+    const std::uint64_t lowest =
+        p >= static_cast<std::uint64_t>(kMaxDistance) ? p - kMaxDistance + 1 : 1;
     const std::uint8_t* cur = Ptr(p);
     if (max >= 3) {
         const std::uint32_t rp = run_[p - windowBase_];
@@ -496,7 +501,8 @@ int TOrvaneEncode::Encode(const std::uint8_t* block) {
     } else {
         // Slide the window by one block and append the next one.
         std::memmove(window_.get(), window_.get() + kBlockSize, kHistory + kBlockSize);
-        std::memmove(run_.get(), run_.get() + kBlockSize, (kHistory + kBlockSize) * sizeof(std::uint16_t));
+        std::memmove(run_.get(), run_.get() + kBlockSize,
+                     (kHistory + kBlockSize) * sizeof(std::uint16_t));
         blockStart_ += kBlockSize;
         windowBase_ = blockStart_ - kHistory;
         if (loadedEnd_ < total_) {
@@ -528,7 +534,7 @@ int TOrvaneEncode::Encode(const std::uint8_t* block) {
         if (m.length >= 1 && static_cast<std::uint32_t>(cost) <= m.length) {
             flags_ |= mask_;
             std::uint8_t lengthCode, distanceCode;
-            lengthCode = m.length <= 14 ? static_cast<std::uint8_t>(m.length - 1)
+            lengthCode = m.length <= 14    ? static_cast<std::uint8_t>(m.length - 1)
                          : m.length <= 255 ? 14
                                            : 15;
             distanceCode = m.distance <= 10 ? static_cast<std::uint8_t>(m.distance - 1)

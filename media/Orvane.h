@@ -13,13 +13,13 @@
 
 namespace orvane {
 
-constexpr int kBlockSize = 16384;     // input read per call, and the output block goal
-constexpr int kHistory = 1536;        // bytes kept behind a block for back references
-constexpr int kMaxDistance = 1535;    // farthest match
-constexpr int kMaxMatch = 8192;       // longest match the encoder writes
-constexpr int kInputSlack = 256;      // unconsumed input kept ahead of the decoder
-constexpr int kDecodeInSize = kBlockSize + kInputSlack;   // 16,640
-constexpr int kDecodeOutSize = kHistory + 2 * kBlockSize;  // 34,304
+constexpr int kBlockSize = 16384;   // input read per call, and the output block goal
+constexpr int kHistory = 1536;      // bytes kept behind a block for back references
+constexpr int kMaxDistance = 1535;  // farthest match
+constexpr int kMaxMatch = 8192;     // longest match the encoder writes
+constexpr int kInputSlack = 256;    // unconsumed input kept ahead of the decoder
+constexpr int kDecodeInSize = kBlockSize + kInputSlack;       // 16,640
+constexpr int kDecodeOutSize = kHistory + 2 * kBlockSize;     // 34,304
 constexpr int kEncodeWindowSize = kHistory + 2 * kBlockSize;  // 34,304
 constexpr int kEncodeOutSize = 18944;
 // The most output one stored byte can stand for: a match of three bytes (code byte
@@ -67,9 +67,9 @@ private:
     std::uint32_t size_ = 0, stored_ = 0;
     std::unique_ptr<std::uint8_t[]> in_;   // kDecodeInSize
     std::unique_ptr<std::uint8_t[]> out_;  // kDecodeOutSize: history, then the block area
-    std::uint64_t loaded_ = 0;    // stream bytes loaded so far
-    std::uint64_t consumed_ = 0;  // stream bytes consumed
-    std::uint64_t inBase_ = 0;    // stream offset of in_[0]
+    std::uint64_t loaded_ = 0;             // stream bytes loaded so far
+    std::uint64_t consumed_ = 0;           // stream bytes consumed
+    std::uint64_t inBase_ = 0;             // stream offset of in_[0]
     std::uint64_t produced_ = 0;
     std::uint64_t blockStart_ = 0;  // produced count at which the current block began
     std::uint32_t write_ = 0;       // index into out_
@@ -124,25 +124,25 @@ private:
     std::unique_ptr<std::uint8_t[]> out_;     // kEncodeOutSize
     // For every window byte, how many equal bytes start there (capped above the
     // longest match), so matches inside runs are measured without comparing.
-    std::unique_ptr<std::uint16_t[]> run_;    // kEncodeWindowSize
+    std::unique_ptr<std::uint16_t[]> run_;  // kEncodeWindowSize
     int blocksLoaded_ = 0;
-    std::uint64_t loadedEnd_ = 0;    // input bytes loaded so far
-    std::uint64_t blockStart_ = 0;   // stream position of window_[kHistory]
-    std::uint64_t windowBase_ = 0;   // stream position of window_[0] (may be "negative": wraps)
-    std::uint64_t pos_ = 0;          // current input position
-    std::uint64_t inserted_ = 0;     // positions below this are in the search tables
+    std::uint64_t loadedEnd_ = 0;   // input bytes loaded so far
+    std::uint64_t blockStart_ = 0;  // stream position of window_[kHistory]
+    std::uint64_t windowBase_ = 0;  // stream position of window_[0] (may be "negative": wraps)
+    std::uint64_t pos_ = 0;         // current input position
+    std::uint64_t inserted_ = 0;    // positions below this are in the search tables
     std::uint32_t flagAt_ = 0, flags_ = 0, mask_ = 0;
     int tokens_ = 0;
-    std::uint32_t outCount_ = 0;     // bytes in out_
-    std::uint32_t completed_ = 0;    // bytes of completed groups in out_
+    std::uint32_t outCount_ = 0;   // bytes in out_
+    std::uint32_t completed_ = 0;  // bytes of completed groups in out_
 
     // Search tables: chains of positions with the same 3-byte hash, and the last
     // position of every byte and every byte pair. Entries hold position + 1 (0: none),
     // in 32 bits so the tables stay small enough for the cache.
     static constexpr int kHashBits = 15;
     static constexpr std::uint32_t kRing = 4096;  // > the window, so no live link is overwritten
-    std::unique_ptr<std::uint32_t[]> head_;      // 1 << kHashBits
-    std::unique_ptr<std::uint32_t[]> prev_;      // kRing
-    std::unique_ptr<std::uint32_t[]> lastPair_;  // 65536
+    std::unique_ptr<std::uint32_t[]> head_;       // 1 << kHashBits
+    std::unique_ptr<std::uint32_t[]> prev_;       // kRing
+    std::unique_ptr<std::uint32_t[]> lastPair_;   // 65536
     std::uint32_t lastByte_[256] = {};
 };

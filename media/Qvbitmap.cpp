@@ -24,14 +24,14 @@ constexpr long kMaxSourceBytes = 256L << 20;
 // What the headers say, checked against the bytes that follow them.
 struct BmpLayout {
     int width = 0;
-    int height = 0;      // rows, always positive
+    int height = 0;  // rows, always positive
     bool topDown = false;
     int bitCount = 0;
-    std::size_t colours = 0;     // colour table entries (8-bit only)
-    std::size_t tableAt = 0;     // offset of the colour table
-    std::size_t rowsAt = 0;      // offset of the first stored row
-    std::size_t rowStride = 0;   // bytes from one stored row to the next
-    std::size_t rowBytes = 0;    // bytes of pixels in a row
+    std::size_t colours = 0;    // colour table entries (8-bit only)
+    std::size_t tableAt = 0;    // offset of the colour table
+    std::size_t rowsAt = 0;     // offset of the first stored row
+    std::size_t rowStride = 0;  // bytes from one stored row to the next
+    std::size_t rowBytes = 0;   // bytes of pixels in a row
 };
 
 // Reads the info header and checks that the colour table and every row are
@@ -44,7 +44,8 @@ struct BmpLayout {
 // ui::Bitmap::LoadFromMemory is the class library's bitmap loader, which takes
 // any uncompressed depth and follows the data offset; the two read different sets
 // of files into different objects, so they stay two.
-bool ParseLayout(const std::uint8_t* data, std::size_t size, bool fileHeader, bool allow24, BmpLayout& out) {
+bool ParseLayout(const std::uint8_t* data, std::size_t size, bool fileHeader, bool allow24,
+                 BmpLayout& out) {
     if (!data) return false;
     const std::size_t info = fileHeader ? kFileHeaderBytes : 0;
     if (size < info + kInfoHeaderBytes) return false;
@@ -56,7 +57,8 @@ bool ParseLayout(const std::uint8_t* data, std::size_t size, bool fileHeader, bo
     if (ui::LoadU32(h + 16) != kUncompressed) return false;
     const std::uint32_t headerBytes = ui::LoadU32(h);
     if (width <= 0 || height == 0 || height == INT32_MIN) return false;
-    const std::uint64_t rows = height < 0 ? std::uint64_t(-std::int64_t(height)) : std::uint64_t(height);
+    const std::uint64_t rows =
+        height < 0 ? std::uint64_t(-std::int64_t(height)) : std::uint64_t(height);
     // Every row takes at least one byte, so neither side can exceed the source.
     if (std::uint64_t(width) > size || rows > size) return false;
 
@@ -80,7 +82,8 @@ bool ParseLayout(const std::uint8_t* data, std::size_t size, bool fileHeader, bo
     out.rowsAt = out.tableAt + out.colours * 4;
     out.rowStride = (out.rowBytes + 3) & ~std::size_t(3);
     // The last row may come without its padding.
-    const std::uint64_t need = std::uint64_t(out.rowsAt) + std::uint64_t(out.rowStride) * (rows - 1) + out.rowBytes;
+    const std::uint64_t need =
+        std::uint64_t(out.rowsAt) + std::uint64_t(out.rowStride) * (rows - 1) + out.rowBytes;
     return need <= size;
 }
 
@@ -134,7 +137,8 @@ bool LoadBmpMemory(const std::uint8_t* data, std::size_t size, bool fileHeader, 
     if (pixels) {
         pix = *pixels;
         if (!pix) {
-            pix = static_cast<std::uint8_t*>(std::malloc(std::size_t(l.width) * std::size_t(l.height)));
+            pix = static_cast<std::uint8_t*>(
+                std::malloc(std::size_t(l.width) * std::size_t(l.height)));
             if (!pix) {
                 if (ownPal) std::free(pal);
                 return false;
@@ -169,14 +173,15 @@ bool LoadActMemory(const std::uint8_t* data, std::size_t size, RGBQUAD** palette
     return true;
 }
 
-bool LoadBmp24Memory(const std::uint8_t* data, std::size_t size, bool fileHeader, TQvRGB** pixels, int* width,
-                     int* height) {
+bool LoadBmp24Memory(const std::uint8_t* data, std::size_t size, bool fileHeader, TQvRGB** pixels,
+                     int* width, int* height) {
     BmpLayout l;
     if (!ParseLayout(data, size, fileHeader, true, l)) return false;
     if (pixels) {
         TQvRGB* pix = *pixels;
         if (!pix) {
-            pix = static_cast<TQvRGB*>(std::malloc(std::size_t(l.width) * std::size_t(l.height) * sizeof(TQvRGB)));
+            pix = static_cast<TQvRGB*>(
+                std::malloc(std::size_t(l.width) * std::size_t(l.height) * sizeof(TQvRGB)));
             if (!pix) return false;
         }
         if (l.bitCount == 8) {
@@ -202,26 +207,29 @@ bool LoadBmp24Memory(const std::uint8_t* data, std::size_t size, bool fileHeader
     return true;
 }
 
-bool LoadBmpFile(const std::string& fileName, RGBQUAD** palette, std::uint8_t** pixels, int* width, int* height) {
+bool LoadBmpFile(const std::string& fileName, RGBQUAD** palette, std::uint8_t** pixels, int* width,
+                 int* height) {
     std::vector<std::uint8_t> bytes;
     return ReadWholeFile(fileName, bytes) &&
            LoadBmpMemory(bytes.data(), bytes.size(), true, palette, pixels, width, height);
 }
 
-bool LoadBmpResource(std::string_view resourceName, RGBQUAD** palette, std::uint8_t** pixels, int* width,
-                     int* height) {
+bool LoadBmpResource(std::string_view resourceName, RGBQUAD** palette, std::uint8_t** pixels,
+                     int* width, int* height) {
     const res::Resource* r = res::FindResource(resourceName);
-    return r && LoadBmpMemory(r->data, r->size, HasFileHeader(r->data, r->size), palette, pixels, width, height);
+    return r && LoadBmpMemory(r->data, r->size, HasFileHeader(r->data, r->size), palette, pixels,
+                              width, height);
 }
 
 bool LoadBmpResource(std::uint16_t resourceId, RGBQUAD** palette, std::uint8_t** pixels, int* width,
                      int* height) {
     const res::Resource* r = FindBitmapResource(resourceId);
-    return r && LoadBmpMemory(r->data, r->size, HasFileHeader(r->data, r->size), palette, pixels, width, height);
+    return r && LoadBmpMemory(r->data, r->size, HasFileHeader(r->data, r->size), palette, pixels,
+                              width, height);
 }
 
-bool LoadBmpPack(TQvPack* pack, const std::string& memberName, RGBQUAD** palette, std::uint8_t** pixels,
-                 int* width, int* height) {
+bool LoadBmpPack(TQvPack* pack, const std::string& memberName, RGBQUAD** palette,
+                 std::uint8_t** pixels, int* width, int* height) {
     std::vector<std::uint8_t> bytes;
     return ReadPackMember(pack, memberName, bytes) &&
            LoadBmpMemory(bytes.data(), bytes.size(), true, palette, pixels, width, height);
@@ -234,25 +242,30 @@ bool LoadActFile(const std::string& fileName, RGBQUAD** palette) {
 
 bool LoadActPack(TQvPack* pack, const std::string& memberName, RGBQUAD** palette) {
     std::vector<std::uint8_t> bytes;
-    return ReadPackMember(pack, memberName, bytes) && LoadActMemory(bytes.data(), bytes.size(), palette);
+    return ReadPackMember(pack, memberName, bytes) &&
+           LoadActMemory(bytes.data(), bytes.size(), palette);
 }
 
 bool LoadBmp24File(const std::string& fileName, TQvRGB** pixels, int* width, int* height) {
     std::vector<std::uint8_t> bytes;
-    return ReadWholeFile(fileName, bytes) && LoadBmp24Memory(bytes.data(), bytes.size(), true, pixels, width, height);
+    return ReadWholeFile(fileName, bytes) &&
+           LoadBmp24Memory(bytes.data(), bytes.size(), true, pixels, width, height);
 }
 
 bool LoadBmp24Resource(std::string_view resourceName, TQvRGB** pixels, int* width, int* height) {
     const res::Resource* r = res::FindResource(resourceName);
-    return r && LoadBmp24Memory(r->data, r->size, HasFileHeader(r->data, r->size), pixels, width, height);
+    return r && LoadBmp24Memory(r->data, r->size, HasFileHeader(r->data, r->size), pixels, width,
+                                height);
 }
 
 bool LoadBmp24Resource(std::uint16_t resourceId, TQvRGB** pixels, int* width, int* height) {
     const res::Resource* r = FindBitmapResource(resourceId);
-    return r && LoadBmp24Memory(r->data, r->size, HasFileHeader(r->data, r->size), pixels, width, height);
+    return r && LoadBmp24Memory(r->data, r->size, HasFileHeader(r->data, r->size), pixels, width,
+                                height);
 }
 
-bool LoadBmp24Pack(TQvPack* pack, const std::string& memberName, TQvRGB** pixels, int* width, int* height) {
+bool LoadBmp24Pack(TQvPack* pack, const std::string& memberName, TQvRGB** pixels, int* width,
+                   int* height) {
     std::vector<std::uint8_t> bytes;
     return ReadPackMember(pack, memberName, bytes) &&
            LoadBmp24Memory(bytes.data(), bytes.size(), true, pixels, width, height);

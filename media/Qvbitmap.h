@@ -41,7 +41,8 @@ struct TQvRGB {
     std::uint8_t r = 0;
 
     constexpr TQvRGB() = default;
-    constexpr TQvRGB(std::uint8_t red, std::uint8_t green, std::uint8_t blue) : b(blue), g(green), r(red) {}
+    constexpr TQvRGB(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
+        : b(blue), g(green), r(red) {}
     constexpr TQvRGB(const RGBQUAD& q) : b(q.rgbBlue), g(q.rgbGreen), r(q.rgbRed) {}
     // From a colour word 0x00RRGGBB.
     constexpr TQvRGB(std::uint32_t word)
@@ -67,32 +68,36 @@ constexpr std::size_t kActPaletteBytes = 768;
 void QvFree(void* buffer);
 
 // 8-bit pictures.
-[[nodiscard]] bool LoadBmpFile(const std::string& fileName, RGBQUAD** palette, std::uint8_t** pixels, int* width,
-                 int* height);
+[[nodiscard]] bool LoadBmpFile(const std::string& fileName, RGBQUAD** palette,
+                               std::uint8_t** pixels, int* width, int* height);
 // From the program's resource set: the bitmap named "<id>.bmp", or by its name. The
 // resource may or may not start with a 14-byte file header.
-[[nodiscard]] bool LoadBmpResource(std::uint16_t resourceId, RGBQUAD** palette, std::uint8_t** pixels, int* width,
-                     int* height);
-[[nodiscard]] bool LoadBmpResource(std::string_view resourceName, RGBQUAD** palette, std::uint8_t** pixels, int* width,
-                     int* height);
-[[nodiscard]] bool LoadBmpPack(TQvPack* pack, const std::string& memberName, RGBQUAD** palette, std::uint8_t** pixels,
-                 int* width, int* height);
+[[nodiscard]] bool LoadBmpResource(std::uint16_t resourceId, RGBQUAD** palette,
+                                   std::uint8_t** pixels, int* width, int* height);
+[[nodiscard]] bool LoadBmpResource(std::string_view resourceName, RGBQUAD** palette,
+                                   std::uint8_t** pixels, int* width, int* height);
+[[nodiscard]] bool LoadBmpPack(TQvPack* pack, const std::string& memberName, RGBQUAD** palette,
+                               std::uint8_t** pixels, int* width, int* height);
 
 // .act palettes (at least 768 bytes; anything past them is ignored).
 [[nodiscard]] bool LoadActFile(const std::string& fileName, RGBQUAD** palette);
 [[nodiscard]] bool LoadActPack(TQvPack* pack, const std::string& memberName, RGBQUAD** palette);
 
 // 8- or 24-bit pictures into TQvRGB pixels.
-[[nodiscard]] bool LoadBmp24File(const std::string& fileName, TQvRGB** pixels, int* width, int* height);
-[[nodiscard]] bool LoadBmp24Resource(std::uint16_t resourceId, TQvRGB** pixels, int* width, int* height);
-[[nodiscard]] bool LoadBmp24Resource(std::string_view resourceName, TQvRGB** pixels, int* width, int* height);
-[[nodiscard]] bool LoadBmp24Pack(TQvPack* pack, const std::string& memberName, TQvRGB** pixels, int* width, int* height);
+[[nodiscard]] bool LoadBmp24File(const std::string& fileName, TQvRGB** pixels, int* width,
+                                 int* height);
+[[nodiscard]] bool LoadBmp24Resource(std::uint16_t resourceId, TQvRGB** pixels, int* width,
+                                     int* height);
+[[nodiscard]] bool LoadBmp24Resource(std::string_view resourceName, TQvRGB** pixels, int* width,
+                                     int* height);
+[[nodiscard]] bool LoadBmp24Pack(TQvPack* pack, const std::string& memberName, TQvRGB** pixels,
+                                 int* width, int* height);
 
 // The same readers over bytes already in memory (a whole file when `fileHeader`,
 // else a resource: the info header at the start). The file and pack loaders read
 // their source whole and hand it to these.
-[[nodiscard]] bool LoadBmpMemory(const std::uint8_t* data, std::size_t size, bool fileHeader, RGBQUAD** palette,
-                   std::uint8_t** pixels, int* width, int* height);
+[[nodiscard]] bool LoadBmpMemory(const std::uint8_t* data, std::size_t size, bool fileHeader,
+                                 RGBQUAD** palette, std::uint8_t** pixels, int* width, int* height);
 [[nodiscard]] bool LoadActMemory(const std::uint8_t* data, std::size_t size, RGBQUAD** palette);
-[[nodiscard]] bool LoadBmp24Memory(const std::uint8_t* data, std::size_t size, bool fileHeader, TQvRGB** pixels, int* width,
-                     int* height);
+[[nodiscard]] bool LoadBmp24Memory(const std::uint8_t* data, std::size_t size, bool fileHeader,
+                                   TQvRGB** pixels, int* width, int* height);

@@ -40,15 +40,32 @@ void DefaultPalette(RGBQUAD* pal) {
 // The pixel writer: destination d, colour c, draw mode m.
 inline void Plot(std::uint8_t& d, std::uint8_t c, std::uint8_t m) {
     switch (m) {
-        case Qv_SET: d = c; break;
-        case Qv_NOT: d = std::uint8_t(c ^ 255); break;
-        case Qv_AND: d = std::uint8_t(d & c); break;
-        case Qv_OR: d = std::uint8_t(d | c); break;
-        case Qv_XOR: d = std::uint8_t(d ^ c); break;
-        case Qv_ADD: d = d + c < 255 ? std::uint8_t(d + c) : 255; break;
-        case Qv_SUB: d = c < d ? std::uint8_t(d - c) : 0; break;
-        case Qv_MED: d = std::uint8_t((d + c) >> 1); break;
-        default: break;
+        case Qv_SET:
+            d = c;
+            break;
+        case Qv_NOT:
+            d = std::uint8_t(c ^ 255);
+            break;
+        case Qv_AND:
+            d = std::uint8_t(d & c);
+            break;
+        case Qv_OR:
+            d = std::uint8_t(d | c);
+            break;
+        case Qv_XOR:
+            d = std::uint8_t(d ^ c);
+            break;
+        case Qv_ADD:
+            d = d + c < 255 ? std::uint8_t(d + c) : 255;
+            break;
+        case Qv_SUB:
+            d = c < d ? std::uint8_t(d - c) : 0;
+            break;
+        case Qv_MED:
+            d = std::uint8_t((d + c) >> 1);
+            break;
+        default:
+            break;
     }
 }
 
@@ -57,8 +74,12 @@ inline void Plot(std::uint8_t& d, std::uint8_t c, std::uint8_t m) {
 // (src points at the first byte read). Each vector is loaded before it is stored,
 // so a surface copied onto itself is read as plain loads would read it.
 #if defined(__SSE2__)
-inline __m128i Load(const std::uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
-inline void Store(std::uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+inline __m128i Load(const std::uint8_t* p) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+}
+inline void Store(std::uint8_t* p, __m128i v) {
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v);
+}
 // The 16 bytes read backwards from p: dwords reversed, words swapped in each
 // dword, bytes swapped in each word.
 inline __m128i LoadReversed(const std::uint8_t* p) {
@@ -93,7 +114,8 @@ void RowKey(std::uint8_t* d, const std::uint8_t* s, int n, std::uint8_t key) {
     const __m128i k = _mm_set1_epi8(char(key));
     for (; i + kVec <= n; i += kVec) {
         const __m128i v = Load(s + i);
-        Store(d + i, Select(_mm_andnot_si128(_mm_cmpeq_epi8(v, k), _mm_set1_epi8(-1)), v, Load(d + i)));
+        Store(d + i,
+              Select(_mm_andnot_si128(_mm_cmpeq_epi8(v, k), _mm_set1_epi8(-1)), v, Load(d + i)));
     }
 #endif
     for (; i < n; ++i)
@@ -106,7 +128,8 @@ void RowKeyReversed(std::uint8_t* d, const std::uint8_t* s, int n, std::uint8_t 
     const __m128i k = _mm_set1_epi8(char(key));
     for (; i + kVec <= n; i += kVec) {
         const __m128i v = LoadReversed(s - i);
-        Store(d + i, Select(_mm_andnot_si128(_mm_cmpeq_epi8(v, k), _mm_set1_epi8(-1)), v, Load(d + i)));
+        Store(d + i,
+              Select(_mm_andnot_si128(_mm_cmpeq_epi8(v, k), _mm_set1_epi8(-1)), v, Load(d + i)));
     }
 #endif
     for (; i < n; ++i)
@@ -115,11 +138,13 @@ void RowKeyReversed(std::uint8_t* d, const std::uint8_t* s, int n, std::uint8_t 
 
 // Where the byte mask is non-zero (0xFF), the source; elsewhere the destination
 // (forward or mirrored source).
-void RowMasked(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* mask, int n, bool mirrored) {
+void RowMasked(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* mask, int n,
+               bool mirrored) {
     int i = 0;
 #if defined(__SSE2__)
     for (; i + kVec <= n; i += kVec)
-        Store(d + i, Select(Load(mask + i), mirrored ? LoadReversed(s - i) : Load(s + i), Load(d + i)));
+        Store(d + i,
+              Select(Load(mask + i), mirrored ? LoadReversed(s - i) : Load(s + i), Load(d + i)));
 #endif
     for (; i < n; ++i)
         if (mask[i]) d[i] = mirrored ? s[-i] : s[i];
@@ -132,7 +157,9 @@ void RowMasked(std::uint8_t* d, const std::uint8_t* s, const std::uint8_t* mask,
 QV_AVX2 inline __m256i Load32(const std::uint8_t* p) {
     return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
 }
-QV_AVX2 inline void Store32(std::uint8_t* p, __m256i v) { _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v); }
+QV_AVX2 inline void Store32(std::uint8_t* p, __m256i v) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(p), v);
+}
 QV_AVX2 inline __m256i LoadReversed32(const std::uint8_t* p) {
     const __m256i rev = _mm256_setr_epi8(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0,  //
                                          15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
@@ -196,8 +223,8 @@ const RowOps& Rows() {
     return ops;
 }
 
-void RowMode(std::uint8_t* d, const std::uint8_t* s, int step, int n, bool transparent, std::uint8_t key,
-             std::uint8_t m) {
+void RowMode(std::uint8_t* d, const std::uint8_t* s, int step, int n, bool transparent,
+             std::uint8_t key, std::uint8_t m) {
     for (int i = 0; i < n; ++i) {
         const std::uint8_t v = s[i * step];
         if (!transparent || v != key) Plot(d[i], v, m);
@@ -206,13 +233,13 @@ void RowMode(std::uint8_t* d, const std::uint8_t* s, int step, int n, bool trans
 
 // A rectangle of pattern columns mapped onto destination columns.
 struct Span {
-    int dx0 = 0;      // first destination column
-    int n = 0;        // columns drawn
-    int srcCol = 0;   // pattern column for dx0
-    int step = 1;     // pattern column change per destination column
-    int dy0 = 0;      // first destination row
-    int rows = 0;     // rows drawn
-    int srcRow = 0;   // pattern row for dy0
+    int dx0 = 0;     // first destination column
+    int n = 0;       // columns drawn
+    int srcCol = 0;  // pattern column for dx0
+    int step = 1;    // pattern column change per destination column
+    int dy0 = 0;     // first destination row
+    int rows = 0;    // rows drawn
+    int srcRow = 0;  // pattern row for dy0
 };
 
 // Clips a w x h blit at (x, y) to a width x height surface. `mirror` maps pattern
@@ -250,7 +277,8 @@ inline int Mod(long long v, int m) {
 
 ui::Palette ToTable(const RGBQUAD* pal) {
     ui::Palette t;
-    for (int i = 0; i < 256; ++i) t[i] = ui::RGBQuad{pal[i].rgbBlue, pal[i].rgbGreen, pal[i].rgbRed, 0};
+    for (int i = 0; i < 256; ++i)
+        t[i] = ui::RGBQuad{pal[i].rgbBlue, pal[i].rgbGreen, pal[i].rgbRed, 0};
     return t;
 }
 
@@ -269,7 +297,6 @@ std::uint8_t Nearest(const RGBQUAD* pal, int r, int g, int b) {
     }
     return std::uint8_t(best);
 }
-
 
 }  // namespace
 
@@ -317,7 +344,8 @@ void TQvDib::ResizeDib(int width, int height) {
     const int w = std::min(oldWidth, width);
     const int h = std::min(oldHeight, height);
     for (int row = 0; row < h; ++row)
-        std::memcpy(&pixels_[std::size_t(row) * stride_], &old[std::size_t(row) * oldStride], std::size_t(w));
+        std::memcpy(&pixels_[std::size_t(row) * stride_], &old[std::size_t(row) * oldStride],
+                    std::size_t(w));
     // A strip kept from the old picture no longer fits it.
     strip_.clear();
     stripPending_ = false;
@@ -362,7 +390,8 @@ void TQvDib::SetPal2(const RGBQUAD* palette256) {
     if (!HasSection() || !palette256) return;
     RestoreStrip();
     for (int i = 0; i < 256; ++i)
-        palette_[i] = RGBQUAD{palette256[i].rgbBlue, palette256[i].rgbGreen, palette256[i].rgbRed, 0};
+        palette_[i] =
+            RGBQUAD{palette256[i].rgbBlue, palette256[i].rgbGreen, palette256[i].rgbRed, 0};
     if (dc_) dc_->SetColorTable(ToTable(palette_));
     paletteChanged_ = true;
     SetModified();
@@ -458,7 +487,8 @@ bool TQvDib::QvLine(int x1, int y1, int x2, int y2, std::uint8_t colour, bool le
     }
     const std::uint8_t m = Method;
     auto put = [&](int x, int y) {
-        if (x >= 0 && y >= 0 && x < width_ && y < height_) Plot(pixels_[std::size_t(y) * stride_ + x], colour, m);
+        if (x >= 0 && y >= 0 && x < width_ && y < height_)
+            Plot(pixels_[std::size_t(y) * stride_ + x], colour, m);
     };
     if (x1 == x2 && y1 == y2) {
         if (!leaveOutEnds) put(x1, y1);
@@ -528,8 +558,8 @@ bool TQvDib::Box(int x1, int y1, int x2, int y2, std::uint8_t colour) {
     return ok;
 }
 
-bool TQvDib::QvBoxFill(int x1, int y1, int x2, int y2, std::uint8_t colour, const std::uint8_t* mask, int mw,
-                       int mh) {
+bool TQvDib::QvBoxFill(int x1, int y1, int x2, int y2, std::uint8_t colour,
+                       const std::uint8_t* mask, int mw, int mh) {
     if (!HasSection()) return false;
     if (mask && (mw <= 0 || mh <= 0)) return false;
     RestoreStrip();
@@ -571,8 +601,8 @@ bool TQvDib::BoxFill(int x1, int y1, int x2, int y2, std::uint8_t colour) {
     return ok;
 }
 
-bool TQvDib::BoxFillM(int x1, int y1, int x2, int y2, std::uint8_t colour, const std::uint8_t* mask, int mw,
-                      int mh) {
+bool TQvDib::BoxFillM(int x1, int y1, int x2, int y2, std::uint8_t colour, const std::uint8_t* mask,
+                      int mw, int mh) {
     if (!mask) return false;
     const bool ok = QvBoxFill(x1, y1, x2, y2, colour, mask, mw, mh);
     if (ok) SetModified();
@@ -599,28 +629,29 @@ bool TQvDib::PasPat(int x, int y, int w, int h, const std::uint8_t* pattern, std
     return ok;
 }
 
-bool TQvDib::PasPat2(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch, std::uint8_t colour) {
+bool TQvDib::PasPat2(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch,
+                     std::uint8_t colour) {
     const bool ok = QvPutPat(x, y, w, h, pattern, pitch, true, colour);
     if (ok) SetModified();
     return ok;
 }
 
-bool TQvDib::PasPatWappi(int x, int y, int w, int h, const std::uint8_t* pattern, std::uint8_t colour,
-                         bool mirror) {
+bool TQvDib::PasPatWappi(int x, int y, int w, int h, const std::uint8_t* pattern,
+                         std::uint8_t colour, bool mirror) {
     const bool ok = QvPutPatWappi(x, y, w, h, pattern, w, colour, mirror);
     if (ok) SetModified();
     return ok;
 }
 
-bool TQvDib::PasPat2Wappi(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch, std::uint8_t colour,
-                          bool mirror) {
+bool TQvDib::PasPat2Wappi(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch,
+                          std::uint8_t colour, bool mirror) {
     const bool ok = QvPutPatWappi(x, y, w, h, pattern, pitch, colour, mirror);
     if (ok) SetModified();
     return ok;
 }
 
-bool TQvDib::PasMPat(int x, int y, int w, int h, const std::uint8_t* pattern, const std::uint8_t* mask, int mw,
-                     int mh) {
+bool TQvDib::PasMPat(int x, int y, int w, int h, const std::uint8_t* pattern,
+                     const std::uint8_t* mask, int mw, int mh) {
     const bool ok = QvPutPatM(x, y, w, h, pattern, w, mask, mw, mh);
     if (ok) SetModified();
     return ok;
@@ -629,8 +660,8 @@ bool TQvDib::PasMPat(int x, int y, int w, int h, const std::uint8_t* pattern, co
 namespace {
 
 // The shared body of the plain, mirrored and transparent blits.
-void BlitSpan(std::uint8_t* pixels, int stride, const Span& s, const std::uint8_t* pattern, int pitch,
-              bool transparent, std::uint8_t key, std::uint8_t m) {
+void BlitSpan(std::uint8_t* pixels, int stride, const Span& s, const std::uint8_t* pattern,
+              int pitch, bool transparent, std::uint8_t key, std::uint8_t m) {
     const RowOps& ops = Rows();
     std::uint8_t* d0 = pixels + std::size_t(s.dy0) * stride + s.dx0;
     const std::uint8_t* s0 = pattern + std::size_t(s.srcRow) * pitch + s.srcCol;
@@ -704,8 +735,8 @@ private:
     std::vector<bool> done_;
 };
 
-void MaskBlit(std::uint8_t* pixels, int stride, const Span& s, const std::uint8_t* pattern, int pitch,
-              const std::uint8_t* mask, int mw, int mh, std::uint8_t m) {
+void MaskBlit(std::uint8_t* pixels, int stride, const Span& s, const std::uint8_t* pattern,
+              int pitch, const std::uint8_t* mask, int mw, int mh, std::uint8_t m) {
     const RowOps& ops = Rows();
     MaskRows rows(s, mask, mw, mh);
     for (int r = 0; r < s.rows; ++r) {
@@ -723,8 +754,8 @@ void MaskBlit(std::uint8_t* pixels, int stride, const Span& s, const std::uint8_
 
 }  // namespace
 
-bool TQvDib::QvPutPat(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch, bool transparent,
-                      std::uint8_t colour) {
+bool TQvDib::QvPutPat(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch,
+                      bool transparent, std::uint8_t colour) {
     if (Reverse) return QvPutPatR(x, y, w, h, pattern, pitch, transparent, colour);
     if (!HasSection() || !pattern) return false;
     RestoreStrip();
@@ -735,8 +766,8 @@ bool TQvDib::QvPutPat(int x, int y, int w, int h, const std::uint8_t* pattern, i
     return true;
 }
 
-bool TQvDib::QvPutPatR(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch, bool transparent,
-                       std::uint8_t colour) {
+bool TQvDib::QvPutPatR(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch,
+                       bool transparent, std::uint8_t colour) {
     if (!Reverse || !HasSection() || !pattern) return false;
     RestoreStrip();
     pitch = std::max(pitch, w);
@@ -746,8 +777,8 @@ bool TQvDib::QvPutPatR(int x, int y, int w, int h, const std::uint8_t* pattern, 
     return true;
 }
 
-bool TQvDib::QvPutPatWappi(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch, std::uint8_t colour,
-                           bool mirror) {
+bool TQvDib::QvPutPatWappi(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch,
+                           std::uint8_t colour, bool mirror) {
     if (!HasSection() || !pattern) return false;
     RestoreStrip();
     pitch = std::max(pitch, w);
@@ -818,14 +849,16 @@ bool ClipSource(const TQvDib& src, int& x, int& y, int& sx, int& sy, int& w, int
 bool TQvDib::PutDib(int x, int y, const TQvDib* source, int sx, int sy, int w, int h) {
     if (!HasSection() || !source || !source->HasSection()) return false;
     if (!ClipSource(*source, x, y, sx, sy, w, h)) return true;
-    return PutPat2(x, y, w, h, source->ImagePtr() + std::size_t(sy) * source->Stride() + sx, source->Stride());
+    return PutPat2(x, y, w, h, source->ImagePtr() + std::size_t(sy) * source->Stride() + sx,
+                   source->Stride());
 }
 
-bool TQvDib::PasDib(int x, int y, const TQvDib* source, int sx, int sy, int w, int h, std::uint8_t colour) {
+bool TQvDib::PasDib(int x, int y, const TQvDib* source, int sx, int sy, int w, int h,
+                    std::uint8_t colour) {
     if (!HasSection() || !source || !source->HasSection()) return false;
     if (!ClipSource(*source, x, y, sx, sy, w, h)) return true;
-    return PasPat2(x, y, w, h, source->ImagePtr() + std::size_t(sy) * source->Stride() + sx, source->Stride(),
-                   colour);
+    return PasPat2(x, y, w, h, source->ImagePtr() + std::size_t(sy) * source->Stride() + sx,
+                   source->Stride(), colour);
 }
 
 namespace {
@@ -889,7 +922,8 @@ void TQvDib::SaveStrip(int row) {
     const int r0 = std::clamp(row, 0, height_);
     const int r1 = std::clamp(row + kQvStripRows, 0, height_);
     stripRow_ = r0;
-    strip_.assign(pixels_.begin() + std::ptrdiff_t(r0) * stride_, pixels_.begin() + std::ptrdiff_t(r1) * stride_);
+    strip_.assign(pixels_.begin() + std::ptrdiff_t(r0) * stride_,
+                  pixels_.begin() + std::ptrdiff_t(r1) * stride_);
     stripPending_ = true;
 }
 
@@ -953,7 +987,6 @@ void TQvDib::ModifiedOn() {
 }
 
 // ---------------------------------------------------------------- attachment
-
 
 void TQvDib::SetImage(ui::Image* image) {
     if (!image) {
@@ -1019,7 +1052,8 @@ void TQvDib::DrawOverlay() {
     if (OverlayFont) font = *OverlayFont;
     const std::string_view text(OverlayText);
     // Only inside the kept rows, so that putting them back removes every pixel of it.
-    const ui::Rect clip{0, std::max(OverlayY, 0), width_, std::min(OverlayY + kQvStripRows, height_)};
+    const ui::Rect clip{0, std::max(OverlayY, 0), width_,
+                        std::min(OverlayY + kQvStripRows, height_)};
     if (clip.IsEmpty()) return;
     const std::uint8_t black = Nearest(palette_, 0, 0, 0);
     const std::uint8_t white = Nearest(palette_, 255, 255, 255);

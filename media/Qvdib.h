@@ -119,42 +119,49 @@ public:
     bool Box(int x1, int y1, int x2, int y2, std::uint8_t colour);
     // Mask: 1 bit per pixel, mh rows of (mw + 7) / 8 bytes, most significant bit
     // first, tiled from the ordered top-left corner.
-    bool QvBoxFill(int x1, int y1, int x2, int y2, std::uint8_t colour, const std::uint8_t* mask, int mw, int mh);
+    bool QvBoxFill(int x1, int y1, int x2, int y2, std::uint8_t colour, const std::uint8_t* mask,
+                   int mw, int mh);
     bool BoxFill(int x1, int y1, int x2, int y2, std::uint8_t colour);
-    bool BoxFillM(int x1, int y1, int x2, int y2, std::uint8_t colour, const std::uint8_t* mask, int mw, int mh);
+    bool BoxFillM(int x1, int y1, int x2, int y2, std::uint8_t colour, const std::uint8_t* mask,
+                  int mw, int mh);
 
     // ---- Pattern blits. Wrappers call their core and SetModified when it succeeds.
     bool PutPat(int x, int y, int w, int h, const std::uint8_t* pattern);
     bool PutPat2(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch);
     bool PasPat(int x, int y, int w, int h, const std::uint8_t* pattern, std::uint8_t colour);
-    bool PasPat2(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch, std::uint8_t colour);
-    bool PasPatWappi(int x, int y, int w, int h, const std::uint8_t* pattern, std::uint8_t colour, bool mirror);
-    bool PasPat2Wappi(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch, std::uint8_t colour,
-                      bool mirror);
+    bool PasPat2(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch,
+                 std::uint8_t colour);
+    bool PasPatWappi(int x, int y, int w, int h, const std::uint8_t* pattern, std::uint8_t colour,
+                     bool mirror);
+    bool PasPat2Wappi(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch,
+                      std::uint8_t colour, bool mirror);
     // The mask (layout as for QvBoxFill) is anchored at (x, y).
-    bool PasMPat(int x, int y, int w, int h, const std::uint8_t* pattern, const std::uint8_t* mask, int mw,
-                 int mh);
+    bool PasMPat(int x, int y, int w, int h, const std::uint8_t* pattern, const std::uint8_t* mask,
+                 int mw, int mh);
 
     // Cores. QvPutPat and QvPutPatM hand over to their mirrored forms when Reverse
     // is set; the mirrored forms return false unless it is.
-    bool QvPutPat(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch, bool transparent,
-                  std::uint8_t colour);
-    bool QvPutPatR(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch, bool transparent,
-                   std::uint8_t colour);
-    bool QvPutPatWappi(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch, std::uint8_t colour,
-                       bool mirror);
-    bool QvPutPatM(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch, const std::uint8_t* mask,
-                   int mw, int mh);
-    bool QvPutPatMR(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch, const std::uint8_t* mask,
-                    int mw, int mh);
+    bool QvPutPat(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch,
+                  bool transparent, std::uint8_t colour);
+    bool QvPutPatR(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch,
+                   bool transparent, std::uint8_t colour);
+    bool QvPutPatWappi(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch,
+                       std::uint8_t colour, bool mirror);
+    bool QvPutPatM(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch,
+                   const std::uint8_t* mask, int mw, int mh);
+    bool QvPutPatMR(int x, int y, int w, int h, const std::uint8_t* pattern, int pitch,
+                    const std::uint8_t* mask, int mw, int mh);
 
     // ---- Reading and copying
     // The on-surface part of the rectangle into the pattern (pitch w) at the same
     // relative place; parts off the surface are left as they were.
     bool QvGetPat(int x, int y, int w, int h, std::uint8_t* pattern) const;
-    bool GetPat(int x, int y, int w, int h, std::uint8_t* pattern) const { return QvGetPat(x, y, w, h, pattern); }
+    bool GetPat(int x, int y, int w, int h, std::uint8_t* pattern) const {
+        return QvGetPat(x, y, w, h, pattern);
+    }
     bool PutDib(int x, int y, const TQvDib* source, int sx, int sy, int w, int h);
-    bool PasDib(int x, int y, const TQvDib* source, int sx, int sy, int w, int h, std::uint8_t colour);
+    bool PasDib(int x, int y, const TQvDib* source, int sx, int sy, int w, int h,
+                std::uint8_t colour);
     // An 8-bit picture at (x, y) with its palette; a surface without pixels first
     // takes the size (x + width) x (y + height).
     [[nodiscard]] bool DrawBmpFile(const std::string& fileName, int x, int y);

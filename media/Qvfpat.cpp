@@ -20,7 +20,8 @@ ByteKind KindAt(const std::string& text, std::size_t at) {
             ++i;
         }
     }
-    if (ui::IsBig5Lead(static_cast<unsigned char>(text[at])) && at + 1 < text.size()) return ByteKind::Lead;
+    if (ui::IsBig5Lead(static_cast<unsigned char>(text[at])) && at + 1 < text.size())
+        return ByteKind::Lead;
     return ByteKind::Single;
 }
 
@@ -99,9 +100,12 @@ std::string_view TFontPat::Letter() const {
     if (text_.empty() || index_ < 1 || index_ > static_cast<int>(text_.size())) return {};
     const std::size_t at = std::size_t(index_ - 1);
     switch (KindAt(text_, at)) {
-        case ByteKind::Lead: return std::string_view(text_).substr(at, 2);
-        case ByteKind::Trail: return std::string_view(text_).substr(at - 1, 2);
-        case ByteKind::Single: break;
+        case ByteKind::Lead:
+            return std::string_view(text_).substr(at, 2);
+        case ByteKind::Trail:
+            return std::string_view(text_).substr(at - 1, 2);
+        case ByteKind::Single:
+            break;
     }
     return std::string_view(text_).substr(at, 1);
 }

@@ -187,13 +187,13 @@ bool TQvPack::EndPack() {
             std::vector<std::uint8_t> raw(std::size_t{header_.count} * kQvFileTable2Size);
             for (std::uint32_t i = 0; i < header_.count; ++i)
                 EncodeRecord(table_[i], raw.data() + std::size_t{i} * kQvFileTable2Size);
-            ok = Seek(file_, tableAt) && std::fwrite(raw.data(), 1, raw.size(), file_) == raw.size();
+            ok =
+                Seek(file_, tableAt) && std::fwrite(raw.data(), 1, raw.size(), file_) == raw.size();
         }
         // Nothing stays behind the table (a failed addition may have written there).
         ok = ok && std::fflush(file_) == 0 &&
-             ftruncate(fileno(file_),
-                       static_cast<off_t>(tableAt + std::uint64_t{header_.count} *
-                                                        kQvFileTable2Size)) == 0;
+             ftruncate(fileno(file_), static_cast<off_t>(tableAt + std::uint64_t{header_.count} *
+                                                                       kQvFileTable2Size)) == 0;
     }
     if (std::fclose(file_) != 0) ok = false;
     file_ = nullptr;
@@ -343,9 +343,7 @@ std::uint32_t TQvPack::Qvfsize(const QvFILE* handle) const {
 std::uint32_t TQvPack::Qvdsize(const QvFILE* handle) const {
     return file_ && handle ? handle->storedSize : 0;
 }
-bool TQvPack::QvIsComp(const QvFILE* handle) const {
-    return file_ && handle && handle->compressed;
-}
+bool TQvPack::QvIsComp(const QvFILE* handle) const { return file_ && handle && handle->compressed; }
 
 namespace {
 std::int64_t EndOf(const QvFILE* h) {
@@ -358,10 +356,17 @@ bool TQvPack::Qvfseek(QvFILE* handle, int offset, int origin) {
     if (!file_ || !handle) return false;
     std::int64_t pos = handle->position;
     switch (origin) {
-        case 0: pos = offset; break;
-        case 1: pos += offset; break;
-        case 2: pos = EndOf(handle) + offset; break;
-        default: break;
+        case 0:
+            pos = offset;
+            break;
+        case 1:
+            pos += offset;
+            break;
+        case 2:
+            pos = EndOf(handle) + offset;
+            break;
+        default:
+            break;
     }
     handle->position = Clamp(pos, EndOf(handle));
     return true;
@@ -500,8 +505,8 @@ bool TQvPack::PackCopy(std::FILE* dest, TQvPack* source, QvFILE* handle, std::ui
     ProgressStart();
     std::uint64_t done = 0;
     while (done < length) {
-        const std::uint32_t n = static_cast<std::uint32_t>(
-            std::min<std::uint64_t>(kCopyChunk, length - done));
+        const std::uint32_t n =
+            static_cast<std::uint32_t>(std::min<std::uint64_t>(kCopyChunk, length - done));
         if (source->Qvfread(buf.data(), 1, n, handle) != n) return false;
         done += n;
         Progress(n == kCopyChunk ? done : length, length);
@@ -531,8 +536,8 @@ std::int64_t TQvPack::FileEncode(std::FILE* dest, std::FILE* source, std::uint32
             Progress(done, length);
         }
         const int k = encoder.Encode(buf.data());
-        if (k > 0 && std::fwrite(out, 1, static_cast<std::size_t>(k), dest) !=
-                         static_cast<std::size_t>(k))
+        if (k > 0 &&
+            std::fwrite(out, 1, static_cast<std::size_t>(k), dest) != static_cast<std::size_t>(k))
             return -1;
         written += k;
     }
@@ -559,8 +564,8 @@ bool TQvPack::FileDecode(std::vector<std::uint8_t>& dest, std::FILE* source, std
         std::uint64_t read = 0;
         while (!decoder.Done()) {
             if (decoder.NeedInput()) {
-                const std::uint32_t n = static_cast<std::uint32_t>(
-                    std::min<std::uint64_t>(kCodecChunk, stored - read));
+                const std::uint32_t n =
+                    static_cast<std::uint32_t>(std::min<std::uint64_t>(kCodecChunk, stored - read));
                 if (std::fread(buf.data(), 1, n, source) != n) return fail();
                 read += n;
                 Progress(read, stored);
@@ -600,8 +605,7 @@ bool TQvPack::WriteZeros(std::uint32_t count) {
 // Pads the member's bytes to 16 and appends its record.
 bool TQvPack::AppendRecord(const QvFileTable2& record, std::uint32_t stored) {
     const std::uint64_t padded = (std::uint64_t{stored} + 15) & ~std::uint64_t{15};
-    if (std::uint64_t{header_.dataSize} + padded > 0xFFFFFFFFu ||
-        header_.count == 0xFFFFFFFFu)
+    if (std::uint64_t{header_.dataSize} + padded > 0xFFFFFFFFu || header_.count == 0xFFFFFFFFu)
         return false;
     if (!WriteZeros(static_cast<std::uint32_t>(padded - stored))) return false;
     QvFileTable2 r = record;
@@ -626,7 +630,8 @@ bool TQvPack::AddFileFrom(const char* name, std::FILE* source, bool compress) {
     if (!NameAcceptable(name) || !source) return false;
     if (fseeko(source, 0, SEEK_END) != 0) return false;
     const off_t end = ftello(source);
-    if (end < 0 || static_cast<std::uint64_t>(end) > 0xFFFFFFFFu || fseeko(source, 0, SEEK_SET) != 0)
+    if (end < 0 || static_cast<std::uint64_t>(end) > 0xFFFFFFFFu ||
+        fseeko(source, 0, SEEK_SET) != 0)
         return false;
     const std::uint32_t size = static_cast<std::uint32_t>(end);
 

@@ -51,14 +51,14 @@ struct QvFileTable2 {
 
 // One open member, from Qvfopen to Qvfclose; must not outlive its pack.
 struct QvFILE {
-    int index = -1;                 // record number
-    std::uint64_t dataOffset = 0;   // absolute file offset of the first byte
-    std::uint32_t size = 0;         // full (decoded) size
+    int index = -1;                // record number
+    std::uint64_t dataOffset = 0;  // absolute file offset of the first byte
+    std::uint32_t size = 0;        // full (decoded) size
     std::uint32_t storedSize = 0;
-    std::uint8_t compressed = 0;    // 0 or 1
+    std::uint8_t compressed = 0;       // 0 or 1
     std::vector<std::uint8_t> buffer;  // the decoded member
-    bool decoded = false;           // buffer holds the member
-    std::int64_t position = 0;      // 0..end
+    bool decoded = false;              // buffer holds the member
+    std::int64_t position = 0;         // 0..end
 };
 
 // The class library's memory stream, as members are handed out whole.
@@ -178,15 +178,16 @@ public:
 
     // The copy, compress and decode loops (with progress).
     [[nodiscard]] bool FileCopy(std::FILE* dest, std::FILE* source, std::uint32_t length);
-    [[nodiscard]] bool PackCopy(std::FILE* dest, TQvPack* source, QvFILE* handle, std::uint32_t length);
+    [[nodiscard]] bool PackCopy(std::FILE* dest, TQvPack* source, QvFILE* handle,
+                                std::uint32_t length);
     // Returns the stored length, or -1 on a read or write failure.
     [[nodiscard]] std::int64_t FileEncode(std::FILE* dest, std::FILE* source, std::uint32_t length);
     // Decodes `stored` bytes read from `source` into `dest` (size bytes); false when
     // the stream is damaged or the file runs short, when `size` is above
     // kQvMaxMemberSize or more than `stored` bytes can expand to (refused before
     // anything is allocated), or when memory runs out.
-    [[nodiscard]] bool FileDecode(std::vector<std::uint8_t>& dest, std::FILE* source, std::uint32_t stored,
-                    std::uint32_t size);
+    [[nodiscard]] bool FileDecode(std::vector<std::uint8_t>& dest, std::FILE* source,
+                                  std::uint32_t stored, std::uint32_t size);
 
 private:
     bool NameAcceptable(const char* name) const;

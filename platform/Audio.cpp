@@ -13,7 +13,6 @@
 namespace ui {
 namespace {
 
-
 // Walks the chunks of a RIFF WAVE header. `bytes` may be only the start of a file of
 // `total` bytes: the data chunk's size is then taken from its header, bounded by the file.
 std::int64_t WaveLength(std::span<const std::uint8_t> bytes, std::uint64_t total) {
@@ -47,7 +46,8 @@ std::int64_t OggLength(std::FILE* f, std::int64_t fileSize) {
     if (got < 58 || std::memcmp(head, "OggS", 4) != 0) return -1;
     const std::size_t segments = head[26];
     const std::size_t packet = 27 + segments;
-    if (packet + 16 > got || head[packet] != 1 || std::memcmp(head + packet + 1, "vorbis", 6) != 0) return -1;
+    if (packet + 16 > got || head[packet] != 1 || std::memcmp(head + packet + 1, "vorbis", 6) != 0)
+        return -1;
     const std::uint32_t rate = LoadU32(head + packet + 12);
     if (rate == 0) return -1;
     const std::int64_t tail = std::min<std::int64_t>(fileSize, 65536);
@@ -58,7 +58,8 @@ std::int64_t OggLength(std::FILE* f, std::int64_t fileSize) {
         if (std::memcmp(buf.data() + i, "OggS", 4) == 0) {
             std::uint64_t granule = 0;
             for (int b = 7; b >= 0; --b) granule = granule << 8 | buf[i + 6 + b];
-            if (granule != ~std::uint64_t{0}) return static_cast<std::int64_t>(granule * 1000 / rate);
+            if (granule != ~std::uint64_t{0})
+                return static_cast<std::int64_t>(granule * 1000 / rate);
         }
         if (i == 0) break;
     }
@@ -70,8 +71,8 @@ std::int64_t FlacLength(const std::uint8_t* p, std::size_t n) {
     if (n < 4 + 4 + 18 || std::memcmp(p, "fLaC", 4) != 0 || (p[4] & 0x7F) != 0) return -1;
     const std::uint8_t* s = p + 8 + 10;
     const std::uint32_t rate = std::uint32_t(s[0]) << 12 | std::uint32_t(s[1]) << 4 | s[2] >> 4;
-    const std::uint64_t samples = std::uint64_t(s[3] & 0x0F) << 32 | std::uint64_t(s[4]) << 24 | std::uint64_t(s[5]) << 16 |
-              std::uint64_t(s[6]) << 8 | s[7];
+    const std::uint64_t samples = std::uint64_t(s[3] & 0x0F) << 32 | std::uint64_t(s[4]) << 24 |
+                                  std::uint64_t(s[5]) << 16 | std::uint64_t(s[6]) << 8 | s[7];
     if (rate == 0 || samples == 0) return -1;
     return static_cast<std::int64_t>(samples * 1000 / rate);
 }
@@ -85,7 +86,9 @@ int g_track = -1;
 
 }  // namespace
 
-std::int64_t WaveLengthMs(std::span<const std::uint8_t> image) { return WaveLength(image, image.size()); }
+std::int64_t WaveLengthMs(std::span<const std::uint8_t> image) {
+    return WaveLength(image, image.size());
+}
 
 std::int64_t SoundFileLengthMs(const std::string& path) {
     std::FILE* f = std::fopen(path.c_str(), "rb");
@@ -96,9 +99,12 @@ std::int64_t SoundFileLengthMs(const std::string& path) {
     if (std::fseek(f, 0, SEEK_END) == 0) {
         const long size = std::ftell(f);
         if (size > 0) {
-            if (got >= 4 && std::memcmp(head, "RIFF", 4) == 0) result = WaveLength({head, got}, std::uint64_t(size));
-            else if (got >= 4 && std::memcmp(head, "fLaC", 4) == 0) result = FlacLength(head, got);
-            else if (got >= 4 && std::memcmp(head, "OggS", 4) == 0) result = OggLength(f, size);
+            if (got >= 4 && std::memcmp(head, "RIFF", 4) == 0)
+                result = WaveLength({head, got}, std::uint64_t(size));
+            else if (got >= 4 && std::memcmp(head, "fLaC", 4) == 0)
+                result = FlacLength(head, got);
+            else if (got >= 4 && std::memcmp(head, "OggS", 4) == 0)
+                result = OggLength(f, size);
         }
     }
     std::fclose(f);
@@ -109,8 +115,10 @@ AudioBackend& Audio() {
     auto& backend = Current();
     if (!backend) {
         const char* headless = std::getenv("LUMIA_HEADLESS");
-        if (headless != nullptr && std::string_view(headless) == "1") backend = std::make_unique<RecordingAudio>();
-        else backend = std::make_unique<SdlAudio>();
+        if (headless != nullptr && std::string_view(headless) == "1")
+            backend = std::make_unique<RecordingAudio>();
+        else
+            backend = std::make_unique<SdlAudio>();
     }
     return *backend;
 }

@@ -39,7 +39,10 @@ std::string Convert(const char* to, const char* from, std::string_view in, std::
         src += skip;
         srcLeft -= skip;
         if (dstLeft < bad.size()) break;
-        for (char b : bad) { *dst++ = b; --dstLeft; }
+        for (char b : bad) {
+            *dst++ = b;
+            --dstLeft;
+        }
     }
     out.resize(out.size() - dstLeft);
     iconv_close(cd);
@@ -48,7 +51,9 @@ std::string Convert(const char* to, const char* from, std::string_view in, std::
 
 }  // namespace
 
-std::string Utf8ToBig5(std::string_view utf8) { return Convert("CP950", "UTF-8", utf8, "?", nullptr); }
+std::string Utf8ToBig5(std::string_view utf8) {
+    return Convert("CP950", "UTF-8", utf8, "?", nullptr);
+}
 
 std::string Big5ToUtf8(std::string_view big5) {
     return Convert("UTF-8", "CP950", big5, "\xEF\xBF\xBD", nullptr);
@@ -71,7 +76,8 @@ char32_t Big5CodePoint(unsigned char lead, unsigned char trail) {
                 size_t dstLeft = sizeof out;
                 iconv(cd, nullptr, nullptr, nullptr, nullptr);
                 const size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-                if (r == static_cast<size_t>(-1) || srcLeft != 0 || sizeof out - dstLeft != 4) continue;
+                if (r == static_cast<size_t>(-1) || srcLeft != 0 || sizeof out - dstLeft != 4)
+                    continue;
                 t[(lead - 0x81) * 157 + col] = char32_t(out[0]) | char32_t(out[1]) << 8 |
                                                char32_t(out[2]) << 16 | char32_t(out[3]) << 24;
             }
@@ -81,9 +87,12 @@ char32_t Big5CodePoint(unsigned char lead, unsigned char trail) {
     }();
     if (lead < 0x81 || lead > 0xFE) return 0;
     int col;
-    if (trail >= 0x40 && trail <= 0x7E) col = trail - 0x40;
-    else if (trail >= 0xA1 && trail <= 0xFE) col = 63 + (trail - 0xA1);
-    else return 0;
+    if (trail >= 0x40 && trail <= 0x7E)
+        col = trail - 0x40;
+    else if (trail >= 0xA1 && trail <= 0xFE)
+        col = 63 + (trail - 0xA1);
+    else
+        return 0;
     return table[(lead - 0x81) * 157 + col];
 }
 

@@ -7,8 +7,8 @@
 #include <new>
 
 #include "platform/Canvas.h"
-#include "platform/Screen.h"
 #include "platform/Files.h"
+#include "platform/Screen.h"
 
 namespace ui {
 namespace {
@@ -17,7 +17,9 @@ namespace {
 constexpr int kMaxSide = 16384;
 constexpr std::int64_t kMaxPixels = 64LL * 1024 * 1024;
 
-constexpr int Bpp(PixelFormat f) { return f == PixelFormat::pf8bit ? 8 : f == PixelFormat::pf24bit ? 24 : 32; }
+constexpr int Bpp(PixelFormat f) {
+    return f == PixelFormat::pf8bit ? 8 : f == PixelFormat::pf24bit ? 24 : 32;
+}
 constexpr int StrideFor(int width, PixelFormat f) { return ((width * Bpp(f) + 31) / 32) * 4; }
 
 // 0x00RRGGBB from a colour and back.
@@ -25,7 +27,8 @@ constexpr std::uint32_t ColorToRaw(TColor c) {
     return std::uint32_t(GetRValue(c)) << 16 | std::uint32_t(GetGValue(c)) << 8 | GetBValue(c);
 }
 constexpr TColor RawToColor(std::uint32_t v) {
-    return RGB(static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 8), static_cast<std::uint8_t>(v));
+    return RGB(static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 8),
+               static_cast<std::uint8_t>(v));
 }
 
 // The 20 static colours of the system palette (red, green, blue).
@@ -62,8 +65,10 @@ Bitmap::Bitmap() : palette_(DefaultPalette()) {}
 Bitmap::Bitmap(int width, int height, PixelFormat format) : palette_(DefaultPalette()) {
     Allocate(width, height, format);
     // A new bitmap is white, as the class library paints one with its white brush.
-    if (format == PixelFormat::pf8bit) std::fill(own_.begin(), own_.end(), NearestIndex(clWhite));
-    else std::fill(own_.begin(), own_.end(), 0xFF);
+    if (format == PixelFormat::pf8bit)
+        std::fill(own_.begin(), own_.end(), NearestIndex(clWhite));
+    else
+        std::fill(own_.begin(), own_.end(), 0xFF);
 }
 
 Bitmap::~Bitmap() = default;
@@ -272,7 +277,8 @@ bool Bitmap::LoadFromMemory(std::span<const std::uint8_t> data, bool fileHeader)
     const std::uint32_t compression = LoadU32(base + info + 16);
     std::uint32_t colorsUsed = LoadU32(base + info + 32);
     if (compression != 0) return false;  // only uncompressed rows
-    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32) return false;
+    if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 24 && bitCount != 32)
+        return false;
     if (w <= 0 || hRaw == 0 || hRaw == INT32_MIN) return false;
     const bool topDown = hRaw < 0;
     const std::int32_t h = topDown ? -hRaw : hRaw;
@@ -294,8 +300,9 @@ bool Bitmap::LoadFromMemory(std::span<const std::uint8_t> data, bool fileHeader)
         }
     }
     if (!havePixelsAt) pixelsAt = tableAt + std::size_t(colorsUsed) * 4;
-    const PixelFormat format =
-        indexed ? PixelFormat::pf8bit : bitCount == 24 ? PixelFormat::pf24bit : PixelFormat::pf32bit;
+    const PixelFormat format = indexed          ? PixelFormat::pf8bit
+                               : bitCount == 24 ? PixelFormat::pf24bit
+                                                : PixelFormat::pf32bit;
     const std::size_t fileStride = ((std::size_t(w) * bitCount + 31) / 32) * 4;
     if (pixelsAt > size || (size - pixelsAt) / fileStride < std::size_t(h)) return false;
 
@@ -338,7 +345,8 @@ bool Bitmap::LoadFromFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
     try {
-        std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                        std::istreambuf_iterator<char>());
         return LoadFromMemory(bytes, true);
     } catch (const std::bad_alloc&) {
         return false;
@@ -401,15 +409,31 @@ Canvas& Bitmap::GetCanvas() {
     return *canvas_;
 }
 
-void BlitToXrgb(const Bitmap& src, int sx, int sy, int w, int h, std::uint32_t* dst, int dstPitch, int dstWidth,
-                int dstHeight, int dx, int dy) {
+void BlitToXrgb(const Bitmap& src, int sx, int sy, int w, int h, std::uint32_t* dst, int dstPitch,
+                int dstWidth, int dstHeight, int dx, int dy) {
     if (dst == nullptr || src.Empty()) return;
     // Clip against the source, then the destination (in 64 bits: no overflow).
     std::int64_t X = sx, Y = sy, W = w, H = h, DX = dx, DY = dy;
-    if (X < 0) { W += X; DX -= X; X = 0; }
-    if (Y < 0) { H += Y; DY -= Y; Y = 0; }
-    if (DX < 0) { W += DX; X -= DX; DX = 0; }
-    if (DY < 0) { H += DY; Y -= DY; DY = 0; }
+    if (X < 0) {
+        W += X;
+        DX -= X;
+        X = 0;
+    }
+    if (Y < 0) {
+        H += Y;
+        DY -= Y;
+        Y = 0;
+    }
+    if (DX < 0) {
+        W += DX;
+        X -= DX;
+        DX = 0;
+    }
+    if (DY < 0) {
+        H += DY;
+        Y -= DY;
+        DY = 0;
+    }
     W = std::min({W, std::int64_t(src.Width()) - X, std::int64_t(dstWidth) - DX});
     H = std::min({H, std::int64_t(src.Height()) - Y, std::int64_t(dstHeight) - DY});
     if (W <= 0 || H <= 0) return;
@@ -438,7 +462,8 @@ void BlitToXrgb(const Bitmap& src, int sx, int sy, int w, int h, std::uint32_t* 
                 const std::uint8_t* s = src.ScanLine(sy + y) + sx * 3;
                 std::uint32_t* d = dst + static_cast<std::ptrdiff_t>(dy + y) * dstPitch + dx;
                 for (int x = 0; x < w; ++x, s += 3)
-                    d[x] = std::uint32_t(s[0]) | std::uint32_t(s[1]) << 8 | std::uint32_t(s[2]) << 16;
+                    d[x] =
+                        std::uint32_t(s[0]) | std::uint32_t(s[1]) << 8 | std::uint32_t(s[2]) << 16;
             }
             break;
         case PixelFormat::pf32bit:
@@ -446,23 +471,24 @@ void BlitToXrgb(const Bitmap& src, int sx, int sy, int w, int h, std::uint32_t* 
                 const std::uint8_t* s = src.ScanLine(sy + y) + sx * 4;
                 std::uint32_t* d = dst + static_cast<std::ptrdiff_t>(dy + y) * dstPitch + dx;
                 for (int x = 0; x < w; ++x, s += 4)
-                    d[x] = std::uint32_t(s[0]) | std::uint32_t(s[1]) << 8 | std::uint32_t(s[2]) << 16;
+                    d[x] =
+                        std::uint32_t(s[0]) | std::uint32_t(s[1]) << 8 | std::uint32_t(s[2]) << 16;
             }
             break;
     }
 }
 
 void Present(const Bitmap& src, Screen& screen, int dx, int dy) {
-    BlitToXrgb(src, 0, 0, src.Width(), src.Height(), screen.Pixels(), screen.Width(), screen.Width(), screen.Height(),
-               dx, dy);
+    BlitToXrgb(src, 0, 0, src.Width(), src.Height(), screen.Pixels(), screen.Width(),
+               screen.Width(), screen.Height(), dx, dy);
 }
 
 void Present(const Bitmap& src, const Rect& part, Screen& screen, int dx, int dy) {
     const auto span = [](int a, int b) {
         return static_cast<int>(std::clamp<std::int64_t>(std::int64_t(b) - a, 0, INT32_MAX));
     };
-    BlitToXrgb(src, part.Left, part.Top, span(part.Left, part.Right), span(part.Top, part.Bottom), screen.Pixels(),
-               screen.Width(), screen.Width(), screen.Height(), dx, dy);
+    BlitToXrgb(src, part.Left, part.Top, span(part.Left, part.Right), span(part.Top, part.Bottom),
+               screen.Pixels(), screen.Width(), screen.Width(), screen.Height(), dx, dy);
 }
 
 }  // namespace ui

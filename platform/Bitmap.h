@@ -79,7 +79,9 @@ struct Rect {
     constexpr int Width() const { return Right - Left; }
     constexpr int Height() const { return Bottom - Top; }
     constexpr bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
-    constexpr bool Contains(int x, int y) const { return x >= Left && x < Right && y >= Top && y < Bottom; }
+    constexpr bool Contains(int x, int y) const {
+        return x >= Left && x < Right && y >= Top && y < Bottom;
+    }
     constexpr bool operator==(const Rect&) const = default;
 };
 constexpr Rect Bounds(int x, int y, int w, int h) { return Rect{x, y, x + w, y + h}; }
@@ -130,7 +132,9 @@ public:
     bool PixelsAttached() const { return attached_; }
 
     std::uint8_t* ScanLine(int y) { return bits_ + static_cast<std::ptrdiff_t>(y) * stride_; }
-    const std::uint8_t* ScanLine(int y) const { return bits_ + static_cast<std::ptrdiff_t>(y) * stride_; }
+    const std::uint8_t* ScanLine(int y) const {
+        return bits_ + static_cast<std::ptrdiff_t>(y) * stride_;
+    }
     std::uint8_t* Bits() { return bits_; }
     const std::uint8_t* Bits() const { return bits_; }
 
@@ -183,8 +187,8 @@ private:
 // Hands pixels to a 32-bit screen buffer (0x00RRGGBB per pixel, `dstPitch` pixels a
 // row, dstWidth x dstHeight): the rectangle (sx, sy, w, h) of the bitmap goes to
 // (dx, dy), clipped to both. 8-bit pixels go through the colour table.
-void BlitToXrgb(const Bitmap& src, int sx, int sy, int w, int h, std::uint32_t* dst, int dstPitch, int dstWidth,
-                int dstHeight, int dx, int dy);
+void BlitToXrgb(const Bitmap& src, int sx, int sy, int w, int h, std::uint32_t* dst, int dstPitch,
+                int dstWidth, int dstHeight, int dx, int dy);
 // The same onto the virtual screen: the whole bitmap, or a part of it, at (dx, dy).
 void Present(const Bitmap& src, Screen& screen, int dx, int dy);
 void Present(const Bitmap& src, const Rect& part, Screen& screen, int dx, int dy);

@@ -20,19 +20,32 @@ constexpr std::uint32_t ColorToRaw(TColor c) {
 // `code` is the result for pattern = i & 4, source = i & 2, destination = i & 1.
 inline std::uint32_t Rop3(std::uint8_t code, std::uint32_t p, std::uint32_t s, std::uint32_t d) {
     switch (code) {
-        case 0xCC: return s;
-        case 0x88: return s & d;
-        case 0xEE: return s | d;
-        case 0x66: return s ^ d;
-        case 0x44: return s & ~d;
-        case 0xC0: return p & s;
-        case 0xA0: return p & d;
-        case 0xF0: return p;
-        case 0x5A: return p ^ d;
-        case 0x55: return ~d;
-        case 0x00: return 0;
-        case 0xFF: return ~0u;
-        default: break;
+        case 0xCC:
+            return s;
+        case 0x88:
+            return s & d;
+        case 0xEE:
+            return s | d;
+        case 0x66:
+            return s ^ d;
+        case 0x44:
+            return s & ~d;
+        case 0xC0:
+            return p & s;
+        case 0xA0:
+            return p & d;
+        case 0xF0:
+            return p;
+        case 0x5A:
+            return p ^ d;
+        case 0x55:
+            return ~d;
+        case 0x00:
+            return 0;
+        case 0xFF:
+            return ~0u;
+        default:
+            break;
     }
     std::uint32_t r = 0;
     for (int i = 0; i < 8; ++i)
@@ -52,7 +65,8 @@ public:
         if (srcPal && dstPal) {
             same_ = src.ColorTable() == dst.ColorTable();
             if (!same_)
-                for (int i = 0; i < 256; ++i) lut_[i] = dst.NearestIndex(ToColor(src.ColorTable()[i]));
+                for (int i = 0; i < 256; ++i)
+                    lut_[i] = dst.NearestIndex(ToColor(src.ColorTable()[i]));
             mode_ = Mode::PalToPal;
         } else if (srcPal) {
             for (int i = 0; i < 256; ++i) lut_[i] = ColorToRaw(ToColor(src.ColorTable()[i]));
@@ -67,14 +81,18 @@ public:
     std::uint32_t Get(int x, int y) {
         const std::uint32_t raw = src_.GetRaw(x, y);
         switch (mode_) {
-            case Mode::PalToPal: return same_ ? raw : lut_[raw];
-            case Mode::PalToRgb: return lut_[raw];
-            case Mode::RgbToRgb: return raw;
+            case Mode::PalToPal:
+                return same_ ? raw : lut_[raw];
+            case Mode::PalToRgb:
+                return lut_[raw];
+            case Mode::RgbToRgb:
+                return raw;
             case Mode::RgbToPal: {
                 auto it = cache_.find(raw);
                 if (it != cache_.end()) return it->second;
-                const TColor c = RGB(static_cast<std::uint8_t>(raw >> 16), static_cast<std::uint8_t>(raw >> 8),
-                                     static_cast<std::uint8_t>(raw));
+                const TColor c =
+                    RGB(static_cast<std::uint8_t>(raw >> 16), static_cast<std::uint8_t>(raw >> 8),
+                        static_cast<std::uint8_t>(raw));
                 const std::uint32_t idx = dst_.NearestIndex(c);
                 cache_.emplace(raw, idx);
                 return idx;
@@ -97,7 +115,9 @@ std::uint32_t RawColor(const Bitmap& dst, TColor c) {
     return dst.Format() == PixelFormat::pf8bit ? dst.NearestIndex(c) : ColorToRaw(c);
 }
 
-std::uint32_t ValueMask(const Bitmap& dst) { return dst.Format() == PixelFormat::pf8bit ? 0xFFu : 0xFFFFFFu; }
+std::uint32_t ValueMask(const Bitmap& dst) {
+    return dst.Format() == PixelFormat::pf8bit ? 0xFFu : 0xFFFFFFu;
+}
 
 // The brush as an 8x8 tile of destination values.
 struct PatternTile {
@@ -119,8 +139,10 @@ struct PatternTile {
 // Pixels of B bytes (1: an index; 3 or 4: blue, green, red) as values.
 template <int B>
 inline std::uint32_t LoadPx(const std::uint8_t* p) {
-    if constexpr (B == 1) return p[0];
-    else return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16;
+    if constexpr (B == 1)
+        return p[0];
+    else
+        return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16;
 }
 template <int B>
 inline void StorePx(std::uint8_t* p, std::uint32_t v) {
@@ -138,8 +160,8 @@ inline void StorePx(std::uint8_t* p, std::uint32_t v) {
 // `s` (null when the operation reads no source) onto `d`, the pattern row `pat`
 // starting at column `px`.
 template <int B, typename Op>
-void RowOp(std::uint8_t* d, const std::uint8_t* s, int n, const std::uint32_t* pat, int px, std::uint32_t mask,
-           Op op) {
+void RowOp(std::uint8_t* d, const std::uint8_t* s, int n, const std::uint32_t* pat, int px,
+           std::uint32_t mask, Op op) {
     for (int i = 0; i < n; ++i, d += B) {
         const std::uint32_t sv = s ? LoadPx<B>(s + i * B) : 0;
         StorePx<B>(d, op(pat[(px + i) & 7], sv, LoadPx<B>(d)) & mask);
@@ -147,18 +169,27 @@ void RowOp(std::uint8_t* d, const std::uint8_t* s, int n, const std::uint32_t* p
 }
 
 template <int B>
-void Row(std::uint8_t code, std::uint8_t* d, const std::uint8_t* s, int n, const std::uint32_t* pat, int px,
-         std::uint32_t mask) {
+void Row(std::uint8_t code, std::uint8_t* d, const std::uint8_t* s, int n, const std::uint32_t* pat,
+         int px, std::uint32_t mask) {
     using U = std::uint32_t;
     switch (code) {
-        case 0x88: return RowOp<B>(d, s, n, pat, px, mask, [](U, U sv, U dv) { return sv & dv; });
-        case 0xEE: return RowOp<B>(d, s, n, pat, px, mask, [](U, U sv, U dv) { return sv | dv; });
-        case 0x66: return RowOp<B>(d, s, n, pat, px, mask, [](U, U sv, U dv) { return sv ^ dv; });
-        case 0x44: return RowOp<B>(d, s, n, pat, px, mask, [](U, U sv, U dv) { return sv & ~dv; });
-        case 0xC0: return RowOp<B>(d, s, n, pat, px, mask, [](U p, U sv, U) { return p & sv; });
-        case 0xA0: return RowOp<B>(d, s, n, pat, px, mask, [](U p, U, U dv) { return p & dv; });
-        case 0xF0: return RowOp<B>(d, s, n, pat, px, mask, [](U p, U, U) { return p; });
-        default: return RowOp<B>(d, s, n, pat, px, mask, [code](U p, U sv, U dv) { return Rop3(code, p, sv, dv); });
+        case 0x88:
+            return RowOp<B>(d, s, n, pat, px, mask, [](U, U sv, U dv) { return sv & dv; });
+        case 0xEE:
+            return RowOp<B>(d, s, n, pat, px, mask, [](U, U sv, U dv) { return sv | dv; });
+        case 0x66:
+            return RowOp<B>(d, s, n, pat, px, mask, [](U, U sv, U dv) { return sv ^ dv; });
+        case 0x44:
+            return RowOp<B>(d, s, n, pat, px, mask, [](U, U sv, U dv) { return sv & ~dv; });
+        case 0xC0:
+            return RowOp<B>(d, s, n, pat, px, mask, [](U p, U sv, U) { return p & sv; });
+        case 0xA0:
+            return RowOp<B>(d, s, n, pat, px, mask, [](U p, U, U dv) { return p & dv; });
+        case 0xF0:
+            return RowOp<B>(d, s, n, pat, px, mask, [](U p, U, U) { return p; });
+        default:
+            return RowOp<B>(d, s, n, pat, px, mask,
+                            [code](U p, U sv, U dv) { return Rop3(code, p, sv, dv); });
     }
 }
 
@@ -187,13 +218,16 @@ void Blit(Bitmap& dst, const Rect& dest, const Rect& clip, const Bitmap* src, co
     if (useSrc) reader.emplace(*from, dst);
     const PatternTile tile(brush, dst);
     const std::uint32_t mask = ValueMask(dst);
-    const bool scaled = useSrc && (srcRect.Width() != dest.Width() || srcRect.Height() != dest.Height());
-    const bool plainCopy = code == 0xCC && !scaled && from->Format() == dst.Format() &&
-                           (dst.Format() != PixelFormat::pf8bit || from->ColorTable() == dst.ColorTable());
+    const bool scaled =
+        useSrc && (srcRect.Width() != dest.Width() || srcRect.Height() != dest.Height());
+    const bool plainCopy =
+        code == 0xCC && !scaled && from->Format() == dst.Format() &&
+        (dst.Format() != PixelFormat::pf8bit || from->ColorTable() == dst.ColorTable());
 
     // Same layout, no scaling: whole rows through pointers.
-    const bool sameLayout = !useSrc || (from->Format() == dst.Format() &&
-                                        (dst.Format() != PixelFormat::pf8bit || from->ColorTable() == dst.ColorTable()));
+    const bool sameLayout =
+        !useSrc || (from->Format() == dst.Format() && (dst.Format() != PixelFormat::pf8bit ||
+                                                       from->ColorTable() == dst.ColorTable()));
     if (!scaled && sameLayout && code != 0xCC) {
         const int shift = dest.Left - srcRect.Left;  // source column of x is x - shift
         const int x0 = useSrc ? std::max(area.Left, shift) : area.Left;
@@ -210,9 +244,15 @@ void Blit(Bitmap& dst, const Rect& dest, const Rect& clip, const Bitmap* src, co
             const int px = ((x0 - patOrigin.x) % 8 + 8) % 8;
             std::uint8_t* d = dst.ScanLine(y) + x0 * bytes;
             switch (bytes) {
-                case 1: Row<1>(code, d, s, x1 - x0, pat, px, mask); break;
-                case 3: Row<3>(code, d, s, x1 - x0, pat, px, mask); break;
-                default: Row<4>(code, d, s, x1 - x0, pat, px, mask); break;
+                case 1:
+                    Row<1>(code, d, s, x1 - x0, pat, px, mask);
+                    break;
+                case 3:
+                    Row<3>(code, d, s, x1 - x0, pat, px, mask);
+                    break;
+                default:
+                    Row<4>(code, d, s, x1 - x0, pat, px, mask);
+                    break;
             }
         }
         dst.Changed();
@@ -222,7 +262,8 @@ void Blit(Bitmap& dst, const Rect& dest, const Rect& clip, const Bitmap* src, co
     for (int y = area.Top; y < area.Bottom; ++y) {
         int sy = 0;
         if (useSrc) {
-            sy = scaled ? srcRect.Top + static_cast<int>(std::int64_t(y - dest.Top) * srcRect.Height() / dest.Height())
+            sy = scaled ? srcRect.Top + static_cast<int>(std::int64_t(y - dest.Top) *
+                                                         srcRect.Height() / dest.Height())
                         : srcRect.Top + (y - dest.Top);
             if (sy < 0 || sy >= from->Height()) continue;
         }
@@ -234,7 +275,8 @@ void Blit(Bitmap& dst, const Rect& dest, const Rect& clip, const Bitmap* src, co
             const int x1 = std::min(area.Right, shift + from->Width());
             if (x1 > x0) {
                 const int bpp = dst.BitsPerPixel() / 8;
-                std::memcpy(dst.ScanLine(y) + x0 * bpp, from->ScanLine(sy) + (srcRect.Left + (x0 - dest.Left)) * bpp,
+                std::memcpy(dst.ScanLine(y) + x0 * bpp,
+                            from->ScanLine(sy) + (srcRect.Left + (x0 - dest.Left)) * bpp,
                             static_cast<std::size_t>(x1 - x0) * bpp);
             }
             continue;
@@ -243,9 +285,10 @@ void Blit(Bitmap& dst, const Rect& dest, const Rect& clip, const Bitmap* src, co
         for (int x = area.Left; x < area.Right; ++x) {
             std::uint32_t s = 0;
             if (useSrc) {
-                const int sx = scaled ? srcRect.Left + static_cast<int>(std::int64_t(x - dest.Left) * srcRect.Width() /
-                                                                        dest.Width())
-                                      : srcRect.Left + (x - dest.Left);
+                const int sx = scaled
+                                   ? srcRect.Left + static_cast<int>(std::int64_t(x - dest.Left) *
+                                                                     srcRect.Width() / dest.Width())
+                                   : srcRect.Left + (x - dest.Left);
                 if (sx < 0 || sx >= from->Width()) continue;
                 s = reader->Get(sx, sy);
             }
@@ -272,7 +315,8 @@ void Canvas::SetClipRect(const Rect& clip) {
 }
 
 Rect Canvas::ClipRect() const {
-    const Rect whole{-origin_.x, -origin_.y, target_->Width() - origin_.x, target_->Height() - origin_.y};
+    const Rect whole{-origin_.x, -origin_.y, target_->Width() - origin_.x,
+                     target_->Height() - origin_.y};
     return clipSet_ ? Intersect(whole, clip_) : whole;
 }
 
@@ -282,7 +326,9 @@ Rect Canvas::ToTarget(const Rect& r) const {
     return Rect{i.Left + origin_.x, i.Top + origin_.y, i.Right + origin_.x, i.Bottom + origin_.y};
 }
 
-TColor Canvas::GetPixel(int x, int y) const { return target_->GetPixel(x + origin_.x, y + origin_.y); }
+TColor Canvas::GetPixel(int x, int y) const {
+    return target_->GetPixel(x + origin_.x, y + origin_.y);
+}
 
 void Canvas::SetPixel(int x, int y, TColor color) {
     if (!ClipRect().Contains(x, y)) return;
@@ -310,8 +356,11 @@ void Canvas::Rectangle(const Rect& r) {
     const bool pen = Pen.Style != PenStyle::psClear;
     FillRect(pen ? Rect{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1} : r);
     if (!pen) return;
-    const Point pts[] = {{r.Left, r.Top}, {r.Right - 1, r.Top}, {r.Right - 1, r.Bottom - 1},
-                         {r.Left, r.Bottom - 1}, {r.Left, r.Top}};
+    const Point pts[] = {{r.Left, r.Top},
+                         {r.Right - 1, r.Top},
+                         {r.Right - 1, r.Bottom - 1},
+                         {r.Left, r.Bottom - 1},
+                         {r.Left, r.Top}};
     const Point keep = penPos_;
     Polyline(pts);
     penPos_ = keep;
@@ -324,7 +373,8 @@ void Canvas::PlotPen(int x, int y) {
     const int from = -(w - 1) / 2;
     for (int dy = from; dy < from + w; ++dy)
         for (int dx = from; dx < from + w; ++dx)
-            if (c.Contains(x + dx, y + dy)) target_->SetPixel(x + dx + origin_.x, y + dy + origin_.y, color);
+            if (c.Contains(x + dx, y + dy))
+                target_->SetPixel(x + dx + origin_.x, y + dy + origin_.y, color);
 }
 
 void Canvas::LineTo(int x, int y) {
@@ -369,21 +419,24 @@ void Canvas::Draw(int x, int y, const Bitmap& source) {
 void Canvas::StretchDraw(const Rect& destIn, const Bitmap& source) {
     const Rect dest = Near(destIn);
     if (dest.IsEmpty() || source.Empty()) return;
-    const Rect d{dest.Left + origin_.x, dest.Top + origin_.y, dest.Right + origin_.x, dest.Bottom + origin_.y};
-    Blit(*target_, d, ToTarget(ClipRect()), &source, Rect{0, 0, source.Width(), source.Height()}, SRCCOPY, Brush,
-         origin_);
+    const Rect d{dest.Left + origin_.x, dest.Top + origin_.y, dest.Right + origin_.x,
+                 dest.Bottom + origin_.y};
+    Blit(*target_, d, ToTarget(ClipRect()), &source, Rect{0, 0, source.Width(), source.Height()},
+         SRCCOPY, Brush, origin_);
 }
 
 void Canvas::CopyRect(const Rect& destIn, const Canvas& source, const Rect& sourceIn) {
     const Rect dest = Near(destIn), sourceRect = Near(sourceIn);
     if (dest.IsEmpty() || sourceRect.IsEmpty()) return;
-    const Rect d{dest.Left + origin_.x, dest.Top + origin_.y, dest.Right + origin_.x, dest.Bottom + origin_.y};
+    const Rect d{dest.Left + origin_.x, dest.Top + origin_.y, dest.Right + origin_.x,
+                 dest.Bottom + origin_.y};
     const Rect s{sourceRect.Left + source.origin_.x, sourceRect.Top + source.origin_.y,
                  sourceRect.Right + source.origin_.x, sourceRect.Bottom + source.origin_.y};
     Blit(*target_, d, ToTarget(ClipRect()), source.target_, s, CopyMode, Brush, origin_);
 }
 
-bool Canvas::BitBlt(int x, int y, int w, int h, const Canvas* source, int sx, int sy, std::uint32_t rop) {
+bool Canvas::BitBlt(int x, int y, int w, int h, const Canvas* source, int sx, int sy,
+                    std::uint32_t rop) {
     const Bitmap* bm = nullptr;
     if (source != nullptr) {
         bm = source->target_;
@@ -393,7 +446,8 @@ bool Canvas::BitBlt(int x, int y, int w, int h, const Canvas* source, int sx, in
     return BitBlt(x, y, w, h, bm, sx, sy, rop);
 }
 
-bool Canvas::BitBlt(int x, int y, int w, int h, const Bitmap* source, int sx, int sy, std::uint32_t rop) {
+bool Canvas::BitBlt(int x, int y, int w, int h, const Bitmap* source, int sx, int sy,
+                    std::uint32_t rop) {
     if (w <= 0 || h <= 0) return true;
     x = Near(x);
     y = Near(y);
@@ -434,7 +488,8 @@ void Canvas::DrawTextAt(int x, int y, std::string_view text, const Rect& clip) {
     if (Brush.Style != BrushStyle::bsClear) {
         const TBrush keep = Brush;
         Brush.Pattern = nullptr;
-        const Rect cell = Intersect(Bounds(x, y, ui::TextWidth(Font, text), ui::TextHeight(Font)), c);
+        const Rect cell =
+            Intersect(Bounds(x, y, ui::TextWidth(Font, text), ui::TextHeight(Font)), c);
         if (!cell.IsEmpty()) FillRect(cell);
         Brush = keep;
     }
@@ -485,15 +540,19 @@ int Canvas::DrawText(std::string_view text, Rect& r, unsigned flags) {
     const Rect box = Near(r);
     int y = box.Top;
     if (flags & DT_SINGLELINE) {
-        if (flags & DT_VCENTER) y = box.Top + (box.Height() - lineHeight) / 2;
-        else if (flags & DT_BOTTOM) y = box.Bottom - lineHeight;
+        if (flags & DT_VCENTER)
+            y = box.Top + (box.Height() - lineHeight) / 2;
+        else if (flags & DT_BOTTOM)
+            y = box.Bottom - lineHeight;
     }
     const Rect clip = (flags & DT_NOCLIP) ? ClipRect() : box;
     for (const auto& l : lines) {
         const int w = ui::TextWidth(Font, l);
         int x = box.Left;
-        if (flags & DT_CENTER) x = box.Left + (box.Width() - w) / 2;
-        else if (flags & DT_RIGHT) x = box.Right - w;
+        if (flags & DT_CENTER)
+            x = box.Left + (box.Width() - w) / 2;
+        else if (flags & DT_RIGHT)
+            x = box.Right - w;
         DrawTextAt(x, y, l, clip);
         y += lineHeight;
     }

@@ -92,7 +92,9 @@ public:
     void FrameRect(const Rect& r);  // a one-pixel frame in the brush colour
     // Outline with the pen, inside filled with the brush.
     void Rectangle(const Rect& r);
-    void Rectangle(int left, int top, int right, int bottom) { Rectangle(Rect{left, top, right, bottom}); }
+    void Rectangle(int left, int top, int right, int bottom) {
+        Rectangle(Rect{left, top, right, bottom});
+    }
 
     // Lines with the pen; LineTo leaves out the end point, as the system does.
     void MoveTo(int x, int y) { penPos_ = Point{x, y}; }
@@ -110,8 +112,10 @@ public:
     // The raster-operation blit: (x, y, w, h) of this canvas from (sx, sy) of the
     // source, combined by `rop` with the brush as the pattern. A null source is for
     // operations that do not read one (PATCOPY, BLACKNESS, 0xA000C9 ...).
-    bool BitBlt(int x, int y, int w, int h, const Canvas* source, int sx, int sy, std::uint32_t rop);
-    bool BitBlt(int x, int y, int w, int h, const Bitmap* source, int sx, int sy, std::uint32_t rop);
+    bool BitBlt(int x, int y, int w, int h, const Canvas* source, int sx, int sy,
+                std::uint32_t rop);
+    bool BitBlt(int x, int y, int w, int h, const Bitmap* source, int sx, int sy,
+                std::uint32_t rop);
 
     // The dotted frame of a focused control: every other pixel of the rectangle's
     // edge inverted, so a second call removes it.

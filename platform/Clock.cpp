@@ -11,7 +11,9 @@ std::uint32_t RealClock::Now() {
         duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
 }
 
-void RealClock::Sleep(std::uint32_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void RealClock::Sleep(std::uint32_t ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 std::int64_t RealClock::WallSeconds() {
     using namespace std::chrono;

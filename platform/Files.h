@@ -54,7 +54,8 @@ bool CreateDirectory(std::string_view path);
 // and renamed over the old one. The writer is called with the open temporary file and
 // returns false to give up. False on any failure, the temporary file removed.
 [[nodiscard]] bool WriteFileAtomic(std::string_view path, const void* data, std::size_t size);
-[[nodiscard]] bool WriteFileAtomic(std::string_view path, const std::function<bool(std::FILE*)>& writer);
+[[nodiscard]] bool WriteFileAtomic(std::string_view path,
+                                   const std::function<bool(std::FILE*)>& writer);
 
 // ---- little-endian fields at stated offsets
 

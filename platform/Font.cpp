@@ -35,7 +35,8 @@ struct Glyph {
 bool IEquals(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        const unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        const unsigned char x = static_cast<unsigned char>(a[i]),
+                            y = static_cast<unsigned char>(b[i]);
         if (std::tolower(x) != std::tolower(y)) return false;
     }
     return true;
@@ -43,15 +44,26 @@ bool IEquals(std::string_view a, std::string_view b) {
 
 // Which of our faces stands for a name; nothing for an unknown name.
 bool FaceForName(std::string_view name, Face* face) {
-    static constexpr std::string_view kKai[] = {kFaceKai, "\xE6\xA8\x99\xE6\xA5\xB7\xE9\xAB\x94", "DFKai-SB",
-                                                "AR PL UKai TW", "AR PL UKai"};
-    static constexpr std::string_view kMing[] = {
-        kFaceMing, "\xB2\xD3\xA9\xFA\xC5\xE9", "\xE6\x96\xB0\xE7\xB4\xB0\xE6\x98\x8E\xE9\xAB\x94",
-        "\xE7\xB4\xB0\xE6\x98\x8E\xE9\xAB\x94", "PMingLiU", "MingLiU", "AR PL UMing TW", "AR PL UMing"};
+    static constexpr std::string_view kKai[] = {kFaceKai, "\xE6\xA8\x99\xE6\xA5\xB7\xE9\xAB\x94",
+                                                "DFKai-SB", "AR PL UKai TW", "AR PL UKai"};
+    static constexpr std::string_view kMing[] = {kFaceMing,
+                                                 "\xB2\xD3\xA9\xFA\xC5\xE9",
+                                                 "\xE6\x96\xB0\xE7\xB4\xB0\xE6\x98\x8E\xE9\xAB\x94",
+                                                 "\xE7\xB4\xB0\xE6\x98\x8E\xE9\xAB\x94",
+                                                 "PMingLiU",
+                                                 "MingLiU",
+                                                 "AR PL UMing TW",
+                                                 "AR PL UMing"};
     for (std::string_view n : kKai)
-        if (IEquals(name, n)) { *face = Face::Kai; return true; }
+        if (IEquals(name, n)) {
+            *face = Face::Kai;
+            return true;
+        }
     for (std::string_view n : kMing)
-        if (IEquals(name, n)) { *face = Face::Ming; return true; }
+        if (IEquals(name, n)) {
+            *face = Face::Ming;
+            return true;
+        }
     return false;
 }
 
@@ -119,7 +131,8 @@ private:
             return g;
         }
         if (FT_Set_Pixel_Sizes(ft, 0, size) != 0 ||
-            FT_Load_Glyph(ft, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO | FT_LOAD_MONOCHROME) != 0) {
+            FT_Load_Glyph(ft, index, FT_LOAD_RENDER | FT_LOAD_TARGET_MONO | FT_LOAD_MONOCHROME) !=
+                0) {
             g.box = true;
             return g;
         }
@@ -132,8 +145,9 @@ private:
         for (int y = 0; y < g.height; ++y) {
             const unsigned char* row = bm.buffer + static_cast<std::ptrdiff_t>(y) * bm.pitch;
             for (int x = 0; x < g.width; ++x) {
-                const bool on = bm.pixel_mode == FT_PIXEL_MODE_MONO ? (row[x >> 3] & (0x80 >> (x & 7))) != 0
-                                                                    : row[x] >= 128;
+                const bool on = bm.pixel_mode == FT_PIXEL_MODE_MONO
+                                    ? (row[x >> 3] & (0x80 >> (x & 7))) != 0
+                                    : row[x] >= 128;
                 g.bits[static_cast<std::size_t>(y) * g.width + x] = on ? 1 : 0;
             }
         }
@@ -180,15 +194,16 @@ std::string CheckFonts(const std::string& dir) {
         const char* file;
         const char* package;
     };
-    static constexpr Need kNeeds[] = {{kMingFile, "fonts-arphic-uming"}, {kKaiFile, "fonts-arphic-ukai"}};
+    static constexpr Need kNeeds[] = {{kMingFile, "fonts-arphic-uming"},
+                                      {kKaiFile, "fonts-arphic-ukai"}};
     std::string message;
     for (const Need& n : kNeeds) {
         std::error_code ec;
         const std::filesystem::path path = std::filesystem::path(dir) / n.file;
         if (std::filesystem::is_regular_file(path, ec)) continue;
         if (!message.empty()) message += "\n";
-        message += "The font file " + path.string() + " is missing: install the package " + n.package +
-                   " (apt-get install " + n.package + ").";
+        message += "The font file " + path.string() + " is missing: install the package " +
+                   n.package + " (apt-get install " + n.package + ").";
     }
     return message;
 }
@@ -227,7 +242,8 @@ void RenderText(const Font& font, std::string_view big5, int x, int y, const Rec
     int penX = x;
     Walk(big5, [&](char32_t code, bool two) {
         const int advance = two ? full : half;
-        if (penX >= clip.Right || penX + advance + 1 <= clip.Left || y >= clip.Bottom || y + size <= clip.Top) {
+        if (penX >= clip.Right || penX + advance + 1 <= clip.Left || y >= clip.Bottom ||
+            y + size <= clip.Top) {
             penX += advance;
             return;
         }

@@ -25,7 +25,8 @@ std::vector<std::string> Transcript::Texts(std::string_view kind) const {
 std::vector<std::string> Transcript::Lines() const {
     std::vector<std::string> out;
     out.reserve(entries_.size());
-    for (const TranscriptEntry& e : entries_) out.push_back(std::to_string(e.time) + " " + e.kind + " " + e.text);
+    for (const TranscriptEntry& e : entries_)
+        out.push_back(std::to_string(e.time) + " " + e.kind + " " + e.text);
     return out;
 }
 

@@ -63,7 +63,7 @@ void AdvanceHour() {
     Call(open ? h.SetShopOpen : h.SetShopClosed);
 
     if (hour == 10 && open) Call(h.GenerateDailyDemand);  // customers: the day's demand table
-    if (hour == 19) Call(h.SettleDailyFashion);          // customers: the evening settlement
+    if (hour == 19) Call(h.SettleDailyFashion);           // customers: the evening settlement
 
     // Rest in the 2F room recovers the heroine.
     if (h.IsShop2FVisible && h.IsShop2FVisible()) {
@@ -72,7 +72,8 @@ void AdvanceHour() {
     }
 
     if (hour == 19)
-        for (int s = 0; s < kExhibitionSlots; ++s) G.ExhibitionSlotsEvening[s] = G.ExhibitionSlots[s];
+        for (int s = 0; s < kExhibitionSlots; ++s)
+            G.ExhibitionSlotsEvening[s] = G.ExhibitionSlots[s];
     if (hour == 0)
         for (int s = 0; s < kExhibitionSlots; ++s)
             G.ExhibitionSlotsYesterday[s] = G.ExhibitionSlotsEvening[s];

@@ -14,18 +14,18 @@ void AdvanceToMorning();  // at least one hour, then on until 08:00
 // nothing (a null predicate answers false). Every hook is called in the order of
 // the rules, so a test can record that order.
 struct ClockHooks {
-    void (*ResetTickPhase)();                  // main loop: next step is phase 0
-    bool (*SpawnHourlyCustomers)(bool finish); // customers: true while busy
-    void (*RedrawShop)();                      // shop screen redraw
-    void (*AnimateHourChange)();               // clock window, before the hour changes
-    void (*SetShopOpen)();                     // shop screen open state
+    void (*ResetTickPhase)();                   // main loop: next step is phase 0
+    bool (*SpawnHourlyCustomers)(bool finish);  // customers: true while busy
+    void (*RedrawShop)();                       // shop screen redraw
+    void (*AnimateHourChange)();                // clock window, before the hour changes
+    void (*SetShopOpen)();                      // shop screen open state
     void (*SetShopClosed)();
-    void (*GenerateDailyDemand)();             // customers, 10:00 of an open day
-    void (*SettleDailyFashion)();              // customers, 19:00
-    bool (*IsShop2FVisible)();                 // heroine in the 2F room
-    void (*RenewWatch)();                      // clock window
-    void (*ClearDoorBell)();                   // customers: bell rings again next hour
-    void (*RenewCalender)();                   // calendar window
+    void (*GenerateDailyDemand)();  // customers, 10:00 of an open day
+    void (*SettleDailyFashion)();   // customers, 19:00
+    bool (*IsShop2FVisible)();      // heroine in the 2F room
+    void (*RenewWatch)();           // clock window
+    void (*ClearDoorBell)();        // customers: bell rings again next hour
+    void (*RenewCalender)();        // calendar window
 };
 
 extern ClockHooks g_ClockHooks;

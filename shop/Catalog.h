@@ -11,31 +11,31 @@ constexpr int kItemCount = 107;   // item ids 0..106
 constexpr int kGoodsCount = 64;   // goods ids 0..63: the items with the G flag
 constexpr int kNoMaterial = 107;  // a recipe material id of 107 or more means none
 
-struct ItemCatalogEntry {     // 28 bytes
-    char Name[21];            // Big5, NUL-padded
-    std::uint8_t ShelfRow;    // shelf-picture row
-    std::uint8_t Goods;       // G: shop goods
-    std::uint8_t Material;    // M: usable as material
-    std::uint8_t Attribute;   // 0..5: 光 火 水 風 土 闇
+struct ItemCatalogEntry {    // 28 bytes
+    char Name[21];           // Big5, NUL-padded
+    std::uint8_t ShelfRow;   // shelf-picture row
+    std::uint8_t Goods;      // G: shop goods
+    std::uint8_t Material;   // M: usable as material
+    std::uint8_t Attribute;  // 0..5: 光 火 水 風 土 闇
     std::uint8_t Zero;
     std::uint16_t BasePrice;
 };
 
-struct ItemDescription {      // 82 bytes: two NUL-terminated Big5 lines
+struct ItemDescription {  // 82 bytes: two NUL-terminated Big5 lines
     char Line1[41];
     char Line2[41];
 };
 
-struct RecipeEntry {          // 8 bytes
-    std::uint8_t Difficulty;  // compared with the level
-    std::uint8_t Hours;       // hours per batch
-    std::uint8_t Material[3]; // item ids, 107 or more = none
+struct RecipeEntry {           // 8 bytes
+    std::uint8_t Difficulty;   // compared with the level
+    std::uint8_t Hours;        // hours per batch
+    std::uint8_t Material[3];  // item ids, 107 or more = none
     std::uint8_t Quantity[3];
 };
 
 struct InitialStockEntry {
     std::uint8_t Item;
-    std::uint8_t A;           // stock := A + B (low 8 bits), reserve := B
+    std::uint8_t A;  // stock := A + B (low 8 bits), reserve := B
     std::uint8_t B;
 };
 
@@ -71,4 +71,4 @@ int RecipeHours(int g, int n);  // hours per batch x n, n = 0 counted as 1
 // with '#' are skipped. Every item needs exactly one line and every Big5 line
 // must fit its 40 bytes. On failure `error` names the line and nothing is kept.
 [[nodiscard]] bool ParseItemDescriptions(std::string_view utf8, ItemDescription (&out)[kItemCount],
-                           std::string* error);
+                                         std::string* error);

@@ -14,6 +14,7 @@
 DemandHooks g_DemandHooks;
 TDemandForm* DemandForm = nullptr;
 
+// clang-format off
 // Each route is padded with 0 (delete the figure) to its 22 instructions.
 const std::int8_t CustomerRoutes[kCustomerRouteTable] = {
     // slot 0
@@ -41,6 +42,7 @@ const std::int8_t CustomerRoutes[kCustomerRouteTable] = {
     // the shop visitor
     7, 15, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,
 };
+// clang-format on
 
 namespace {
 
@@ -79,7 +81,9 @@ void Call(F* f, A... a) {
 }
 
 int TakeOutcome(const Figure& c) { return (c.Target >> 8) & 0xFF; }
-void SetTakeOutcome(Figure& c, int outcome) { c.Target = (c.Target & ~0xFF00) | ((outcome & 0xFF) << 8); }
+void SetTakeOutcome(Figure& c, int outcome) {
+    c.Target = (c.Target & ~0xFF00) | ((outcome & 0xFF) << 8);
+}
 
 // The clock's calls into the customers.
 bool ClockSpawn(bool finish) { return DemandForm && DemandForm->SpawnHourlyCustomers(finish); }
@@ -107,8 +111,10 @@ TDemandForm::TDemandForm() {
 TDemandForm::~TDemandForm() {
     if (DemandForm != this) return;
     DemandForm = nullptr;
-    if (g_ClockHooks.SpawnHourlyCustomers == &ClockSpawn) g_ClockHooks.SpawnHourlyCustomers = nullptr;
-    if (g_ClockHooks.GenerateDailyDemand == &ClockGenerate) g_ClockHooks.GenerateDailyDemand = nullptr;
+    if (g_ClockHooks.SpawnHourlyCustomers == &ClockSpawn)
+        g_ClockHooks.SpawnHourlyCustomers = nullptr;
+    if (g_ClockHooks.GenerateDailyDemand == &ClockGenerate)
+        g_ClockHooks.GenerateDailyDemand = nullptr;
     if (g_ClockHooks.SettleDailyFashion == &ClockSettle) g_ClockHooks.SettleDailyFashion = nullptr;
     if (g_ClockHooks.ClearDoorBell == &ClockDoorBell) g_ClockHooks.ClearDoorBell = nullptr;
 }
@@ -142,7 +148,8 @@ void TDemandForm::GenerateDailyDemand() {
             }
         } else {
             const int m = reputation / 20 + 2;
-            for (int c = kOpenHours - 1; c >= 0; --c) DemandTable[g][c] = static_cast<std::uint8_t>(DrawRandom() % m);
+            for (int c = kOpenHours - 1; c >= 0; --c)
+                DemandTable[g][c] = static_cast<std::uint8_t>(DrawRandom() % m);
         }
     }
 
@@ -445,7 +452,8 @@ void TDemandForm::SettleSale(int slot) {
 // --- the evening ---------------------------------------------------------------------
 
 void TDemandForm::SettleDailyFashion() {
-    if (std::any_of(std::begin(SlotTally), std::end(SlotTally), [](std::int8_t t) { return t < 0; }))
+    if (std::any_of(std::begin(SlotTally), std::end(SlotTally),
+                    [](std::int8_t t) { return t < 0; }))
         AddReputation(-1);
 
     // Sales make the goods wanted (more so from the bargain slots); disappointment at

@@ -13,15 +13,15 @@
 #include "shop/Figure.h"
 #include "shop/GameState.h"
 
-constexpr int kOpenHours = 9;         // 10..18, column j = hour - 10
-constexpr int kCustomerPlaces = 40;   // place 0 also holds a story visitor
-constexpr int kRouteLength = 22;      // instructions per route
+constexpr int kOpenHours = 9;        // 10..18, column j = hour - 10
+constexpr int kCustomerPlaces = 40;  // place 0 also holds a story visitor
+constexpr int kRouteLength = 22;     // instructions per route
 constexpr int kEventVisitorRoute = 220;
 constexpr int kShopVisitorRoute = 242;
 constexpr int kCustomerRouteTable = 264;
 constexpr std::uint8_t kDemandExhausted = 255;
-constexpr int kNotOnDisplay = 255;    // a customer's slot when its goods is not exhibited
-constexpr int kTakeGone = 255;        // take outcome: the wanted item was gone
+constexpr int kNotOnDisplay = 255;  // a customer's slot when its goods is not exhibited
+constexpr int kTakeGone = 255;      // take outcome: the wanted item was gone
 constexpr int kBalloonSheet = 22;
 constexpr int kDoorSheet = 18;
 

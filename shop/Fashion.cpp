@@ -3,8 +3,8 @@
 #include <cstring>
 #include <utility>
 
-#include "shop/GameState.h"
 #include "platform/Files.h"
+#include "shop/GameState.h"
 
 // --- the parameter table -----------------------------------------------------
 //
@@ -45,9 +45,9 @@ constexpr SeasonCurve kSeasonCurves[] = {
 };
 
 struct GoodsCharacter {
-    std::uint8_t Rate;     // base want rate
-    std::uint8_t Life;     // base want life
-    bool Fashionable;      // strong backlash; calmer in variant 1
+    std::uint8_t Rate;  // base want rate
+    std::uint8_t Life;  // base want life
+    bool Fashionable;   // strong backlash; calmer in variant 1
     Season Curve;
 };
 
@@ -130,12 +130,10 @@ constexpr FashionParamTable BuildFashionParams() {
                 int sm = v == 0 ? m : (m + 11) % 12;  // variant 1: the seasons a month late
                 int rate = c.Rate + curve.Rate[sm] - (v == 1 && c.Fashionable ? 2 : 0);
                 int life = c.Life + curve.Life[sm];
-                t[g][m][v] = FashionParamSet{
-                    static_cast<std::uint8_t>(ClampTo(rate, 20, 40)),
-                    static_cast<std::uint8_t>(ClampTo(life, 2, 6)),
-                    static_cast<std::uint8_t>(c.Fashionable ? 40 : 30),
-                    4,
-                    static_cast<std::uint8_t>(c.Fashionable ? 12 : 10)};
+                t[g][m][v] = FashionParamSet{static_cast<std::uint8_t>(ClampTo(rate, 20, 40)),
+                                             static_cast<std::uint8_t>(ClampTo(life, 2, 6)),
+                                             static_cast<std::uint8_t>(c.Fashionable ? 40 : 30), 4,
+                                             static_cast<std::uint8_t>(c.Fashionable ? 12 : 10)};
             }
     }
     return t;
@@ -235,10 +233,18 @@ void Fashion::Spread(int cell, int s) {
     for (int tries = 0; tries < 4; ++tries) {
         int nr = r, nc = c;
         switch (dir) {
-            case 0: nr = (r + 1) & 7; break;
-            case 1: nc = (c + 1) & 7; break;
-            case 2: nr = (r + 7) & 7; break;
-            default: nc = (c + 7) & 7; break;
+            case 0:
+                nr = (r + 1) & 7;
+                break;
+            case 1:
+                nc = (c + 1) & 7;
+                break;
+            case 2:
+                nr = (r + 7) & 7;
+                break;
+            default:
+                nc = (c + 7) & 7;
+                break;
         }
         int n = nr * 8 + nc;
         if (State[n] < s) {
@@ -272,7 +278,6 @@ void Fashion::DailyUpdate() {
             Spread(i, 2);
     }
 }
-
 
 void Fashion::SaveRecord(std::uint8_t* out) const {
     for (int i = 0; i < kFashionCells; ++i) out[i] = static_cast<std::uint8_t>(State[i]);

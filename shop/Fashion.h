@@ -38,9 +38,9 @@ public:
     void SetParams(std::uint32_t wantRate, std::uint32_t wantLife, std::uint32_t immuneRate,
                    std::uint32_t immuneLife, std::uint32_t immunePeriod);
 
-    void SeedWant();     // a random cell wants, whatever it held
-    void SeedImmune();   // a random cell is immune; the immunity period restarts
-    void DailyUpdate();  // at 19:00: history, timer, lives, then spreading
+    void SeedWant();         // a random cell wants, whatever it held
+    void SeedImmune();       // a random cell is immune; the immunity period restarts
+    void DailyUpdate();      // at 19:00: history, timer, lives, then spreading
     int Popularity() const;  // wanting cells, 0..64
 
     int CellState(int cell) const { return State[cell]; }

@@ -27,7 +27,8 @@ FatalErrorHandler& CurrentFatalHandler() {
 // without running any more of its own code. Files on disk are only ever replaced
 // whole, so nothing is left half written.
 void DefaultFatal(const std::string& message, const std::string& caption) {
-    std::fprintf(stderr, "%s: %s\n", ui::Big5ToUtf8(caption).c_str(), ui::Big5ToUtf8(message).c_str());
+    std::fprintf(stderr, "%s: %s\n", ui::Big5ToUtf8(caption).c_str(),
+                 ui::Big5ToUtf8(message).c_str());
     if (ui::HaveApp()) ui::App().MessageBox(message, caption, ui::MB_OK | ui::MB_ICONERROR);
     std::fflush(nullptr);
     std::_Exit(1);
@@ -63,7 +64,8 @@ const std::uint8_t* SPManChips::FramePixels(int frame) const {
     if (frame < 0 || frame >= Columns * Rows) frame = 0;
     const std::size_t column = static_cast<std::size_t>(frame % Columns);
     const std::size_t row = static_cast<std::size_t>(frame / Columns);
-    const std::size_t offset = column * std::size_t(FrameWidth) + row * std::size_t(FrameHeight) * std::size_t(Width);
+    const std::size_t offset =
+        column * std::size_t(FrameWidth) + row * std::size_t(FrameHeight) * std::size_t(Width);
     return Pixels.get() + offset * std::size_t(BytesPerPixel);
 }
 
@@ -75,7 +77,8 @@ const SPManChips* SpriteSheet(int sheet) {
     return s.Loaded() ? &s : nullptr;
 }
 
-bool ReadSpriteSheetHeader(const std::uint8_t* data, std::size_t memberSize, SpriteSheetHeader* header) {
+bool ReadSpriteSheetHeader(const std::uint8_t* data, std::size_t memberSize,
+                           SpriteSheetHeader* header) {
     if (!data || memberSize < kSpriteSheetHeaderBytes) return false;
     SpriteSheetHeader h;
     if (std::memcmp(data, "!WBM", 4) == 0)
@@ -88,7 +91,8 @@ bool ReadSpriteSheetHeader(const std::uint8_t* data, std::size_t memberSize, Spr
     h.Height = ui::LoadU16(data + 6);
     h.FrameWidth = ui::LoadU16(data + 8);
     h.FrameHeight = ui::LoadU16(data + 10);
-    if (h.FrameWidth == 0 || h.FrameHeight == 0 || h.FrameWidth > h.Width || h.FrameHeight > h.Height)
+    if (h.FrameWidth == 0 || h.FrameHeight == 0 || h.FrameWidth > h.Width ||
+        h.FrameHeight > h.Height)
         return false;
     if (std::uint64_t(memberSize) - kSpriteSheetHeaderBytes < h.PixelBytes()) return false;
     if (header) *header = h;
@@ -98,7 +102,8 @@ bool ReadSpriteSheetHeader(const std::uint8_t* data, std::size_t memberSize, Spr
 namespace {
 
 // Gives the sheet a checked header and its pixels.
-void TakeSheet(const SpriteSheetHeader& h, std::unique_ptr<std::uint8_t[]> pixels, SPManChips* sheet) {
+void TakeSheet(const SpriteSheetHeader& h, std::unique_ptr<std::uint8_t[]> pixels,
+               SPManChips* sheet) {
     sheet->Pixels = std::move(pixels);
     sheet->Width = h.Width;
     sheet->Height = h.Height;
@@ -121,7 +126,8 @@ bool LoadSpriteSheetMemory(const std::uint8_t* data, std::size_t size, SPManChip
     return true;
 }
 
-bool ParseSpriteSheetList(const std::uint8_t* data, std::size_t size, std::vector<std::string>* names) {
+bool ParseSpriteSheetList(const std::uint8_t* data, std::size_t size,
+                          std::vector<std::string>* names) {
     std::vector<std::string> out;
     bool sawEmpty = false;
     std::size_t i = 0;
@@ -170,12 +176,13 @@ bool LoadSheetMember(TQvPack* pack, const std::string& name, SPManChips* sheet) 
     const std::uint32_t size = pack->Qvfsize(f);
     std::uint8_t head[kSpriteSheetHeaderBytes];
     SpriteSheetHeader h;
-    bool ok = pack->Qvfread(head, 1, sizeof head, f) == sizeof head && ReadSpriteSheetHeader(head, size, &h);
+    bool ok = pack->Qvfread(head, 1, sizeof head, f) == sizeof head &&
+              ReadSpriteSheetHeader(head, size, &h);
     std::unique_ptr<std::uint8_t[]> pixels;
     if (ok) {
         pixels.reset(new (std::nothrow) std::uint8_t[h.PixelBytes()]);
-        ok = pixels && pack->Qvfread(pixels.get(), 1, static_cast<std::uint32_t>(h.PixelBytes()), f) ==
-                           h.PixelBytes();
+        ok = pixels && pack->Qvfread(pixels.get(), 1, static_cast<std::uint32_t>(h.PixelBytes()),
+                                     f) == h.PixelBytes();
     }
     pack->Qvfclose(f);
     if (!ok) {
@@ -193,7 +200,8 @@ bool LoadSheetsFromOpenPack(TQvPack* pack) {
         return false;
     }
     std::vector<std::uint8_t> list(pack->Qvfsize(f));
-    const bool read = pack->Qvfread(list.data(), 1, static_cast<std::uint32_t>(list.size()), f) == list.size();
+    const bool read =
+        pack->Qvfread(list.data(), 1, static_cast<std::uint32_t>(list.size()), f) == list.size();
     pack->Qvfclose(f);
     std::vector<std::string> names;
     if (!read || !ParseSpriteSheetList(list.data(), list.size(), &names)) {
@@ -357,8 +365,8 @@ void DrawSprite(TQvDib* surface, const SPMan& s) {
     if (!sheet || sheet->BytesPerPixel != 1) return;
     const std::uint8_t* frame = sheet->FramePixels(s.Frame());
     if (s.Flags() & SPM_TRANSPARENT) {
-        surface->PasPat2Wappi(s.X(), s.Y(), sheet->FrameWidth, sheet->FrameHeight, frame, sheet->Width, frame[0],
-                              (s.Flags() & SPM_MIRRORED) != 0);
+        surface->PasPat2Wappi(s.X(), s.Y(), sheet->FrameWidth, sheet->FrameHeight, frame,
+                              sheet->Width, frame[0], (s.Flags() & SPM_MIRRORED) != 0);
     } else {
         surface->PutPat2(s.X(), s.Y(), sheet->FrameWidth, sheet->FrameHeight, frame, sheet->Width);
     }
@@ -371,7 +379,8 @@ bool RenderLayer(TQvDib* target, TQvDib* surface, int layer) {
     surface->Cls();
     if (!SpritesDirty) {
         bool animating = false;
-        for (SPMan* s = SpriteLayers[layer]; s && !animating; s = s->Next()) animating = s->IsAnimating();
+        for (SPMan* s = SpriteLayers[layer]; s && !animating; s = s->Next())
+            animating = s->IsAnimating();
         if (!animating) return false;
     }
     for (SPMan* s = SpriteLayers[layer]; s; s = s->Next()) {
@@ -397,7 +406,8 @@ Figure::Figure(int figure, int gx, int direction, int gy) {
     direction_ = direction & 3;
     x_ = FloorSpriteX(gx, gy, w_);
     y_ = FloorSpriteY(gx, gy, h_);
-    sprite_ = std::make_unique<SPMan>(0, sheet, y_, x_, FloorDepth(x_, y_, w_, h_), columns_ * (direction_ >> 1));
+    sprite_ = std::make_unique<SPMan>(0, sheet, y_, x_, FloorDepth(x_, y_, w_, h_),
+                                      columns_ * (direction_ >> 1));
     if (direction_ & 1) sprite_->SetMirrored();
     sprite_->Show();
     sprite_->SetTransparent();
@@ -447,17 +457,23 @@ struct Vec {
     std::int64_t y;
 };
 
-Vec Between(FieldPoint from, FieldPoint to) { return {std::int64_t(to.x) - from.x, std::int64_t(to.y) - from.y}; }
+Vec Between(FieldPoint from, FieldPoint to) {
+    return {std::int64_t(to.x) - from.x, std::int64_t(to.y) - from.y};
+}
 
-__int128 Cross(Vec a, Vec b) { return static_cast<__int128>(a.x) * b.y - static_cast<__int128>(a.y) * b.x; }
+__int128 Cross(Vec a, Vec b) {
+    return static_cast<__int128>(a.x) * b.y - static_cast<__int128>(a.y) * b.x;
+}
 
 // Corner arithmetic wraps rather than overflows; the game's grids are small.
 FieldPoint Add(FieldPoint a, FieldPoint b) {
-    return {static_cast<std::int32_t>(std::int64_t(a.x) + b.x), static_cast<std::int32_t>(std::int64_t(a.y) + b.y)};
+    return {static_cast<std::int32_t>(std::int64_t(a.x) + b.x),
+            static_cast<std::int32_t>(std::int64_t(a.y) + b.y)};
 }
 
 FieldPoint Scale(FieldPoint a, int k) {
-    return {static_cast<std::int32_t>(std::int64_t(a.x) * k), static_cast<std::int32_t>(std::int64_t(a.y) * k)};
+    return {static_cast<std::int32_t>(std::int64_t(a.x) * k),
+            static_cast<std::int32_t>(std::int64_t(a.y) * k)};
 }
 
 }  // namespace
@@ -533,7 +549,8 @@ bool PolygonField::LoadFromBuffer(const std::uint8_t* data, std::size_t size) {
         if (size - at < 4) return false;
         const std::uint32_t count = ui::LoadU32(data + at);
         at += 4;
-        if (count > std::uint32_t(kMaxRegionPoints) || size - at < std::size_t(count) * 8) return false;
+        if (count > std::uint32_t(kMaxRegionPoints) || size - at < std::size_t(count) * 8)
+            return false;
         OnePolygon& poly = regions[r];
         poly.Count = static_cast<std::int32_t>(count);
         for (std::uint32_t k = 0; k < count; ++k, at += 8) {
@@ -572,7 +589,8 @@ int PolygonField::FindRegion(FieldPoint p) const {
     return -1;
 }
 
-std::vector<std::uint8_t> BuildClickRegionFile(const std::vector<std::vector<FieldPoint>>& regions) {
+std::vector<std::uint8_t> BuildClickRegionFile(
+    const std::vector<std::vector<FieldPoint>>& regions) {
     std::vector<std::uint8_t> out;
     ui::ByteWriter w(out);
     w.U32(static_cast<std::uint32_t>(regions.size()));

@@ -28,7 +28,8 @@ class TMemoryStream;
 // default shows the message box through the platform and ends the program with
 // status 1. Tests install their own handler to observe the call; when a handler
 // returns, the caller gives up what it was doing and reports failure.
-using FatalErrorHandler = std::function<void(const std::string& message, const std::string& caption)>;
+using FatalErrorHandler =
+    std::function<void(const std::string& message, const std::string& caption)>;
 
 // Installs `handler` (an empty one restores the default) and returns the previous one.
 FatalErrorHandler SetFatalErrorHandler(FatalErrorHandler handler);
@@ -59,8 +60,8 @@ struct SPManChips {
     std::int32_t Height = 0;
     std::int32_t FrameWidth = 0;
     std::int32_t FrameHeight = 0;
-    std::int32_t Columns = 0;  // Width / FrameWidth
-    std::int32_t Rows = 0;     // Height / FrameHeight
+    std::int32_t Columns = 0;        // Width / FrameWidth
+    std::int32_t Rows = 0;           // Height / FrameHeight
     std::int32_t BytesPerPixel = 0;  // 1 ("!WBM", palette indices) or 3 ("!WBT"); 0 = not loaded
 
     bool Loaded() const { return Pixels != nullptr; }
@@ -92,15 +93,18 @@ struct SpriteSheetHeader {
 // Reads the 12 header bytes and checks them against the member's size: false for a
 // wrong magic, a frame size of 0 or larger than the sheet, or a member shorter than
 // the header and pixels it declares.
-[[nodiscard]] bool ReadSpriteSheetHeader(const std::uint8_t* data, std::size_t memberSize, SpriteSheetHeader* header);
+[[nodiscard]] bool ReadSpriteSheetHeader(const std::uint8_t* data, std::size_t memberSize,
+                                         SpriteSheetHeader* header);
 // A whole sheet picture from memory; false (sheet untouched) as for the header.
-[[nodiscard]] bool LoadSpriteSheetMemory(const std::uint8_t* data, std::size_t size, SPManChips* sheet);
+[[nodiscard]] bool LoadSpriteSheetMemory(const std::uint8_t* data, std::size_t size,
+                                         SPManChips* sheet);
 
 // Splits the sheet list into names: lines end with CRLF or LF, a last line may end
 // at the end of the buffer, names are cut to kMaxSpriteSheetName bytes, at most
 // kMaxSpriteSheets names are taken. False for an empty line before a name (it would
 // shift every later sheet number).
-[[nodiscard]] bool ParseSpriteSheetList(const std::uint8_t* data, std::size_t size, std::vector<std::string>* names);
+[[nodiscard]] bool ParseSpriteSheetList(const std::uint8_t* data, std::size_t size,
+                                        std::vector<std::string>* names);
 
 // Opens "Data\SPMan.Pak" of the program's folder on `pack` and loads every sheet that
 // "SPMan.cfg" names into SpriteSheets (freeing the ones held). A missing pack, list
@@ -234,7 +238,9 @@ constexpr FloorStep kDirectionPixelStep[4] = {{-34, -17}, {34, -17}, {34, 17}, {
 // Depth of a frame at (x, y) of size w x h: a point lower on the screen (and, on one
 // row, further right) is nearer, so its depth is smaller.
 constexpr int kFloorDepthBase = 313632;  // 648 x 484
-constexpr int FloorDepth(int x, int y, int w, int h) { return kFloorDepthBase - (x + w / 2 + 648 * (y + h)); }
+constexpr int FloorDepth(int x, int y, int w, int h) {
+    return kFloorDepthBase - (x + w / 2 + 648 * (y + h));
+}
 // Top-left of a w x h frame whose feet stand on grid (gx, gy): the feet are at
 // (34 (gx + gy) + 16, 17 (gy - gx) + 243).
 constexpr int FloorSpriteX(int gx, int gy, int w) { return 34 * (gx + gy) + 16 - w / 2; }

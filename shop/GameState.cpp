@@ -181,7 +181,8 @@ void InitGameState() {
         SetItemReserve(e.Item, e.B);
     }
 
-    for (int g = kGoodsCount - 1; g >= 0; --g) Fashions[g] = Fashion(FashionParams[g][0][G.Variant]);
+    for (int g = kGoodsCount - 1; g >= 0; --g)
+        Fashions[g] = Fashion(FashionParams[g][0][G.Variant]);
 
     DatedDemandEvents();
     // BoostCountdown carries over from the previous game.
@@ -337,14 +338,17 @@ int StockTier(int i) {
 }
 
 void AddDailySoldCount(int i, int d, int n) {
-    if (IsGameDay(d)) G.ItemStates[i].Sold[d] = static_cast<std::uint8_t>(G.ItemStates[i].Sold[d] + n);
+    if (IsGameDay(d))
+        G.ItemStates[i].Sold[d] = static_cast<std::uint8_t>(G.ItemStates[i].Sold[d] + n);
 }
 int DailySoldCount(int i, int d) { return IsGameDay(d) ? G.ItemStates[i].Sold[d] : 0; }
 
 void AddDailyRevenue(int i, int d, int n) {
     if (IsGameDay(d)) G.ItemStates[i].Revenue[d] += static_cast<std::uint32_t>(n);
 }
-int DailyRevenue(int i, int d) { return IsGameDay(d) ? static_cast<int>(G.ItemStates[i].Revenue[d]) : 0; }
+int DailyRevenue(int i, int d) {
+    return IsGameDay(d) ? static_cast<int>(G.ItemStates[i].Revenue[d]) : 0;
+}
 
 int SalePrice(int slot, int i) {
     int price = ItemBasePrice(i);

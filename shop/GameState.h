@@ -11,9 +11,9 @@
 // unchanged from file to file. Other units reach the state only through the
 // accessor functions further down.
 
-constexpr int kGameDays = 288;       // 12 months of 24 days
+constexpr int kGameDays = 288;  // 12 months of 24 days
 constexpr int kDaysPerMonth = 24;
-constexpr int kDaysPerWeek = 6;      // weekday 5 is the rest day
+constexpr int kDaysPerWeek = 6;  // weekday 5 is the rest day
 constexpr int kExhibitionSlots = 10;
 constexpr int kMarketOffers = 5;
 constexpr int kCustomerMessages = 3;
@@ -21,14 +21,14 @@ constexpr std::int32_t kMoneyCap = 9999999;
 constexpr int kMaxLevel = 20;
 constexpr std::uint8_t kKeyItemStock = 255;  // shown as unlimited, never used up
 
-struct ItemState {                    // 1448 bytes
-    std::uint8_t Stock;               //    0: 0..99, 255 = key item
-    std::uint8_t Reserve;             //    1: set aside by the player, never above Stock
-    std::uint8_t Sold[kGameDays];     //    2: units sold per day
-    std::uint8_t Pad0[2];             //  290
-    std::uint32_t Revenue[kGameDays]; //  292: money taken per day
-    std::uint8_t Unlocked;            // 1444: the item is known
-    std::uint8_t Pad1[3];             // 1445
+struct ItemState {                     // 1448 bytes
+    std::uint8_t Stock;                //    0: 0..99, 255 = key item
+    std::uint8_t Reserve;              //    1: set aside by the player, never above Stock
+    std::uint8_t Sold[kGameDays];      //    2: units sold per day
+    std::uint8_t Pad0[2];              //  290
+    std::uint32_t Revenue[kGameDays];  //  292: money taken per day
+    std::uint8_t Unlocked;             // 1444: the item is known
+    std::uint8_t Pad1[3];              // 1445
 };
 
 struct MarketOffer {
@@ -43,21 +43,21 @@ struct MixJobState {
     std::uint8_t HoursLeft;  // 0 = no job
 };
 
-struct GameState {                                           // 156308 bytes
-    std::int32_t Variant;                                    //      0: column of the demand tables
-    std::int32_t Day;                                        //      4: 0..287
-    std::int32_t Hour;                                       //      8: 0..23
-    std::int32_t Condition;                                  //     12: 0 healthy, 1 sleepy, 2 exhausted
-    std::int32_t Level;                                      //     16: 1..20
-    std::int32_t Experience;                                 //     20: 0..99
-    std::int32_t Money;                                      //     24: at most 9,999,999
-    std::int32_t Reputation;                                 //     28: 0..100
-    std::int32_t CustomerMessages[kCustomerMessages];        //     32: -1 = empty
-    std::uint32_t Visitors[kGameDays];                       //     44
-    MarketOffer MarketOffers[kMarketOffers];                 //   1196
-    std::uint8_t MarketPad[2];                               //   1206
-    ItemState ItemStates[kItemCount];                        //   1208
-    std::int8_t ExhibitionSlots[kExhibitionSlots];           // 156144: item id, -1 = empty
+struct GameState {                                     // 156308 bytes
+    std::int32_t Variant;                              //      0: column of the demand tables
+    std::int32_t Day;                                  //      4: 0..287
+    std::int32_t Hour;                                 //      8: 0..23
+    std::int32_t Condition;                            //     12: 0 healthy, 1 sleepy, 2 exhausted
+    std::int32_t Level;                                //     16: 1..20
+    std::int32_t Experience;                           //     20: 0..99
+    std::int32_t Money;                                //     24: at most 9,999,999
+    std::int32_t Reputation;                           //     28: 0..100
+    std::int32_t CustomerMessages[kCustomerMessages];  //     32: -1 = empty
+    std::uint32_t Visitors[kGameDays];                 //     44
+    MarketOffer MarketOffers[kMarketOffers];           //   1196
+    std::uint8_t MarketPad[2];                         //   1206
+    ItemState ItemStates[kItemCount];                  //   1208
+    std::int8_t ExhibitionSlots[kExhibitionSlots];     // 156144: item id, -1 = empty
     std::int8_t ExhibitionSlotsYesterday[kExhibitionSlots];  // 156154: evening copy, taken at 00:00
     std::int8_t ExhibitionSlotsEvening[kExhibitionSlots];    // 156164: taken at 19:00
     std::uint8_t RepDecayCount;                              // 156174
@@ -91,7 +91,7 @@ void InitGameState();
 
 void SetGameVariant(int v);
 int GameVariant();
-void SetGameDay(int d);   // then the calendar window redraws
+void SetGameDay(int d);  // then the calendar window redraws
 int GameDay();
 void SetGameHour(int h);  // then the clock window redraws
 int GameHour();
@@ -108,13 +108,13 @@ int AddExperience(int n);  // the item unlocked by a level-up, or -1
 
 void SetMoney(int m);
 int GameMoney();
-void AddMoney(int n);      // capped at 9,999,999 above; no lower bound
+void AddMoney(int n);  // capped at 9,999,999 above; no lower bound
 
 void SetReputation(int r);  // clamped to 0..100
 void AddReputation(int n);  // clamped to 0..100
 int GameReputation();
 
-void AddVisitor();          // today's visitors + 1
+void AddVisitor();  // today's visitors + 1
 int DailyVisitors(int d);
 
 void ClearCustomerMessages();
@@ -134,7 +134,7 @@ int ItemReserve(int i);
 int ItemAvailable(int i);  // Stock - Reserve: units that can be sold
 void IncreaseReserve(int i);
 void DecreaseReserve(int i);
-int StockTier(int i);      // 0..4, display tier of ItemAvailable
+int StockTier(int i);  // 0..4, display tier of ItemAvailable
 void ApplyKeyItemRules(int i);
 void ClampReserve(int i);
 
@@ -151,8 +151,8 @@ int ReadBookItemState(int i);
 bool IsEverUnlocked(int i);
 
 void SetSlotItem(int s, int i);
-int SlotItem(int s);           // -1 = empty
-int ItemSlot(int i);           // highest slot showing item i, -1 if none
+int SlotItem(int s);  // -1 = empty
+int ItemSlot(int i);  // highest slot showing item i, -1 if none
 int YesterdaySlotItem(int s);
 int EveningSlotItem(int s);
 

@@ -11,7 +11,8 @@ namespace {
 bool ValidSlot(int slot) { return slot >= 0 && slot < kShelfSlots; }
 
 // A sprite of `sheet` standing on floor cell (gx, gy), shown and transparent.
-std::unique_ptr<SPMan> FloorSprite(int sheet, FloorStep cell, int frame, std::int32_t* x, std::int32_t* y) {
+std::unique_ptr<SPMan> FloorSprite(int sheet, FloorStep cell, int frame, std::int32_t* x,
+                                   std::int32_t* y) {
     int w = 0, h = 0;
     if (const SPManChips* s = SpriteSheet(sheet)) {
         w = s->FrameWidth;
@@ -35,7 +36,8 @@ int ShelfFrame(int item) {
 }
 
 Goods::Goods(int slot, int item) {
-    sprite_ = FloorSprite(kShelfSheet, kShelfCells[ValidSlot(slot) ? slot : 0], ShelfFrame(item), &x_, &y_);
+    sprite_ = FloorSprite(kShelfSheet, kShelfCells[ValidSlot(slot) ? slot : 0], ShelfFrame(item),
+                          &x_, &y_);
 }
 
 Goods::~Goods() = default;

@@ -18,7 +18,7 @@ constexpr int kEmptyShelfFrame = 95;
 // Floor cells of the slots and of the furniture pieces.
 constexpr FloorStep kShelfCells[kShelfSlots] = {{4, 2}, {3, 4}, {7, 3}, {7, 2}, {7, 1},
                                                 {7, 0}, {1, 3}, {1, 2}, {1, 1}, {1, 0}};
-constexpr FloorStep kFurnitureCells[kFurnitureCount] = {{4, 4}, {5, 4}, {1, 8}, {2, 9},
+constexpr FloorStep kFurnitureCells[kFurnitureCount] = {{4, 4}, {5, 4}, {1, 8},  {2, 9},
                                                         {4, 8}, {4, 9}, {5, 10}, {7, 7}};
 
 // The shelf frame of item i: its shelf-picture row times the columns of sheet 21

@@ -1,9 +1,9 @@
 #include "shop/Market.h"
 
+#include <utility>
+
 #include "shop/Catalog.h"
 #include "shop/GameState.h"
-
-#include <utility>
 
 namespace {
 int Clamp99(int v) { return v < 0 ? 0 : v > 99 ? 99 : v; }
@@ -35,9 +35,13 @@ void MarketSellOff() {
     }
 }
 
-void SetMarketItem(int i, int item) { g_GameState.MarketOffers[i].Item = static_cast<std::uint8_t>(item); }
+void SetMarketItem(int i, int item) {
+    g_GameState.MarketOffers[i].Item = static_cast<std::uint8_t>(item);
+}
 int MarketItem(int i) { return g_GameState.MarketOffers[i].Item; }
-void SetMarketStock(int i, int n) { g_GameState.MarketOffers[i].Quantity = static_cast<std::uint8_t>(n); }
+void SetMarketStock(int i, int n) {
+    g_GameState.MarketOffers[i].Quantity = static_cast<std::uint8_t>(n);
+}
 void AddMarketStock(int i, int n) {
     MarketOffer& o = g_GameState.MarketOffers[i];
     o.Quantity = static_cast<std::uint8_t>(Clamp99(o.Quantity + n));

@@ -40,12 +40,12 @@ constexpr std::size_t kCustomerMessagesAt = 32;
 constexpr std::size_t kVisitorsAt = 44;
 constexpr std::size_t kMarketAt = 1196;
 constexpr std::size_t kItemStatesAt = 1208;
-constexpr std::size_t kItemReserveAt = 1;   // within an item's record
+constexpr std::size_t kItemReserveAt = 1;  // within an item's record
 constexpr std::size_t kItemRevenueAt = 292;
 constexpr std::size_t kItemUnlockedAt = 1444;
 constexpr std::size_t kSlotRowsAt = 156144;  // now, yesterday, evening: ten each
 constexpr int kSlotRowEntries = 3 * kExhibitionSlots;
-constexpr std::size_t kMixJobAt = 156176;    // item, batches, yield, hours left
+constexpr std::size_t kMixJobAt = 156176;  // item, batches, yield, hours left
 
 constexpr int kMaxStock = 99;
 constexpr int kMaxBatches = 4;
@@ -113,7 +113,8 @@ bool CheckGameStateImage(const std::uint8_t* s) {
         if (stock > kMaxStock && stock != kKeyItemStock) return false;
         if (item[kItemReserveAt] > stock) return false;
         if (item[kItemUnlockedAt] > 1) return false;
-        const std::uint32_t maxRevenue = kMaxDailyUnits * static_cast<std::uint32_t>(ItemBasePrice(i));
+        const std::uint32_t maxRevenue =
+            kMaxDailyUnits * static_cast<std::uint32_t>(ItemBasePrice(i));
         for (int d = 0; d < kGameDays; ++d)
             if (ui::LoadU32(item + kItemRevenueAt + 4 * d) > maxRevenue) return false;
     }
@@ -211,7 +212,8 @@ bool CheckSlotImage(const std::uint8_t* image, std::size_t size) {
     if (!image || size != kSlotFileSize) return false;
     if (!CheckGameStateImage(image)) return false;
     for (int g = 0; g < kFashionRecordCount; ++g)
-        if (!Fashion::CheckRecord(image + kSlotFashionOffset + kFashionRecordBytes * g)) return false;
+        if (!Fashion::CheckRecord(image + kSlotFashionOffset + kFashionRecordBytes * g))
+            return false;
     return CheckStoryState(image + kSlotEventOffset) && CheckOrderSlots(image + kSlotEventOffset);
 }
 
@@ -245,7 +247,8 @@ bool ApplySystemImage(const std::uint8_t* image, std::size_t size) {
     // Pictures seen since the last save stay seen: the file's flags are added to ours.
     std::uint8_t flags[kPersistentFlagBytes];
     EventServerDbg->GetPersistentFlags(flags, sizeof flags);
-    for (std::size_t i = 0; i < kPersistentFlagBytes; ++i) flags[i] |= image[kEverUnlockedBytes + i];
+    for (std::size_t i = 0; i < kPersistentFlagBytes; ++i)
+        flags[i] |= image[kEverUnlockedBytes + i];
     EventServerDbg->PutPersistentFlags(flags, sizeof flags);
     return true;
 }
@@ -285,7 +288,8 @@ bool SaveGame(int slot) {
 bool LoadGame(int slot) {
     if (!ValidSlot(slot)) return false;
     auto image = NewSlotBuffer();
-    if (!image || !ReadRawFile(image.get(), kSlotFileSize, SlotFileName(slot).c_str())) return false;
+    if (!image || !ReadRawFile(image.get(), kSlotFileSize, SlotFileName(slot).c_str()))
+        return false;
     return ApplySlotImage(image.get(), kSlotFileSize);
 }
 
@@ -306,7 +310,8 @@ bool LoadSystemFile() {
 bool PeekSaveSlot(int slot, std::int32_t& day, std::int32_t& money) {
     if (!ValidSlot(slot)) return false;
     auto image = NewSlotBuffer();
-    if (!image || !ReadRawFile(image.get(), kSlotFileSize, SlotFileName(slot).c_str())) return false;
+    if (!image || !ReadRawFile(image.get(), kSlotFileSize, SlotFileName(slot).c_str()))
+        return false;
     if (!CheckSlotImage(image.get(), kSlotFileSize)) return false;
     day = ui::LoadI32(image.get() + kDayAt);
     money = ui::LoadI32(image.get() + kMoneyAt);

@@ -55,9 +55,7 @@ void TBcImage::ApplyAutoSize() {
     opaque_ = opaque;
 }
 
-const ui::Palette* TBcImage::GetPalette() const {
-    return reader_.GetPalette();
-}
+const ui::Palette* TBcImage::GetPalette() const { return reader_.GetPalette(); }
 
 void TBcImage::Paint(ui::Canvas& canvas) {
     const ui::LifeToken life = Life();

@@ -37,9 +37,7 @@ void TBcCustomPanel::ApplyAutoSize() {
         SetBounds(Left(), Top(), src.Width(), src.Height());
 }
 
-const ui::Palette* TBcCustomPanel::GetPalette() const {
-    return reader_.GetPalette();
-}
+const ui::Palette* TBcCustomPanel::GetPalette() const { return reader_.GetPalette(); }
 
 void TBcCustomPanel::Paint(ui::Canvas& canvas) {
     const ui::LifeToken life = Life();

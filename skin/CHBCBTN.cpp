@@ -186,9 +186,7 @@ void CHBcButtonSkin::GlyphChanged() {
     owner_.Invalidate();
 }
 
-const ui::Palette* CHBcButtonSkin::GetPalette() const {
-    return Glyph.GetPalette();
-}
+const ui::Palette* CHBcButtonSkin::GetPalette() const { return Glyph.GetPalette(); }
 
 void CHBcButtonSkin::Paint(ui::Canvas& canvas, int state, bool a, bool b, int spacing, int margin) {
     CHBcPaintButton(CaptionColor, canvas, owner_.ClientRect(), a, b, state,

@@ -407,8 +407,7 @@ void TEventServerDbg::ShakeGr(int sound) {
     }
     // The last pattern still keeps a few dots: the margins end black, as a dissolve does.
     PatBlit(m_Work, 0, 0, w, kShakeBand, nullptr, 0, 0, m_BrushBlack, ui::PATANDDEST);
-    PatBlit(m_Work, 0, h - kShakeBand, w, kShakeBand, nullptr, 0, 0, m_BrushBlack,
-            ui::PATANDDEST);
+    PatBlit(m_Work, 0, h - kShakeBand, w, kShakeBand, nullptr, 0, 0, m_BrushBlack, ui::PATANDDEST);
     ShowWork();
     m_TransitionRunning = 1;
     if (sound >= 0) PlaySound(sound);

@@ -10,18 +10,18 @@
 #include "platform/Big5.h"
 #include "platform/Files.h"
 #include "platform/Transcript.h"
+#include "shop/Shop.h"
 #include "skin/BcImg.h"
 #include "skin/BcPanel.h"
 #include "skin/CHBCBTN.h"
 #include "skin/CHBmpCnt.h"
-#include "shop/Shop.h"
 #include "town/EvControler.h"
-#include "town/Mapform.h"
 #include "town/EventTables.h"
 #include "town/Evsrvfm.h"
-#include "town/Whereabouts.h"
+#include "town/Mapform.h"
 #include "town/SoundTables.h"
 #include "town/Srcdbtxtform21.h"
+#include "town/Whereabouts.h"
 
 namespace {
 

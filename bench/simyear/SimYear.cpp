@@ -1,12 +1,12 @@
 #include "bench/simyear/SimYear.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <algorithm>
-#include <vector>
 #include <string>
+#include <vector>
 
 #include "platform/Random.h"
 #include "shop/Calendar.h"
@@ -34,8 +34,9 @@ void LayOutSlots() {
     std::vector<int> goods;
     for (int g = 0; g < kGoodsCount; ++g)
         if (ItemStock(g) != kKeyItemStock && ItemAvailable(g) > 0) goods.push_back(g);
-    std::stable_sort(goods.begin(), goods.end(),
-                     [](int a, int b) { return Fashions[a].Popularity() > Fashions[b].Popularity(); });
+    std::stable_sort(goods.begin(), goods.end(), [](int a, int b) {
+        return Fashions[a].Popularity() > Fashions[b].Popularity();
+    });
     constexpr int order[kExhibitionSlots] = {2, 3, 4, 5, 6, 7, 8, 9, 1, 0};
     for (int k = 0; k < kExhibitionSlots; ++k)
         SetSlotItem(order[k], k < static_cast<int>(goods.size()) ? goods[k] : -1);
@@ -51,8 +52,9 @@ std::string DayLine(int day) {
         revenue += DailyRevenue(i, day);
     }
     char buf[256];
-    int n = std::snprintf(buf, sizeof buf, "day %3d money %7d rep %3d lvl %2d vis %3d sold %3d rev %6d want", day,
-                          GameMoney(), GameReputation(), GameLevel(), DailyVisitors(day), sold, revenue);
+    int n = std::snprintf(
+        buf, sizeof buf, "day %3d money %7d rep %3d lvl %2d vis %3d sold %3d rev %6d want", day,
+        GameMoney(), GameReputation(), GameLevel(), DailyVisitors(day), sold, revenue);
     std::string line(buf, n);
     int top[3];
     TopFashionTrends(top[0], top[1], top[2]);
@@ -117,7 +119,8 @@ int SimYear(int argc, char** argv, std::FILE* out) {
         }
         std::fprintf(out, "%s\n", DayLine(d).c_str());
     }
-    double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     std::fprintf(stderr, "simyear: %lld days in %.1f ms\n", days, ms);
     return 0;
 }

@@ -33,7 +33,8 @@ void RecordingAudio::Update() {
         }
     }
     if (musicPlaying_ && musicLength_ >= 0) {
-        const std::uint32_t length = static_cast<std::uint32_t>(std::max<std::int64_t>(musicLength_, 1));
+        const std::uint32_t length =
+            static_cast<std::uint32_t>(std::max<std::int64_t>(musicLength_, 1));
         const std::uint32_t elapsed = now - musicStart_;
         if (elapsed >= length) {
             if (musicLoop_) {
@@ -64,7 +65,8 @@ bool RecordingAudio::PlayWave(const std::uint8_t* data, std::size_t size, bool s
     waveStart_ = GetTickCount();
     waveLength_ = static_cast<std::uint32_t>(length);
     wavePlaying_ = true;
-    Record(waveStart_, "wave.play", std::string(sync ? "sync " : "async ") + std::to_string(length) + "ms");
+    Record(waveStart_, "wave.play",
+           std::string(sync ? "sync " : "async ") + std::to_string(length) + "ms");
     if (sync) {
         // Returns when the sound has ended: the clock moves on by its length.
         Sleep(waveLength_);
@@ -82,8 +84,10 @@ void RecordingAudio::StopWave() {
         // The last look of the "callback" before the buffer is let go: it must still
         // hold what was handed over.
         const bool intact = Touch() == waveSum_;
-        if (wavePlaying_) Record(GetTickCount(), "wave.stop", intact ? "" : "buffer changed");
-        else if (!intact) Record(GetTickCount(), "wave.stop", "buffer changed");
+        if (wavePlaying_)
+            Record(GetTickCount(), "wave.stop", intact ? "" : "buffer changed");
+        else if (!intact)
+            Record(GetTickCount(), "wave.stop", "buffer changed");
     }
     wave_ = nullptr;
     waveSize_ = 0;
@@ -109,7 +113,8 @@ bool RecordingAudio::PlayMusic(const std::string& path, bool loop) {
     musicEnded_ = false;
     musicStart_ = GetTickCount();
     musicLength_ = SoundFileLengthMs(path);
-    Record(musicStart_, "music.play", name + (loop ? " loop " : " once ") + std::to_string(musicLength_) + "ms");
+    Record(musicStart_, "music.play",
+           name + (loop ? " loop " : " once ") + std::to_string(musicLength_) + "ms");
     return true;
 }
 
@@ -142,7 +147,8 @@ std::vector<std::string> RecordingAudio::Lines() {
     Update();
     std::vector<std::string> lines;
     for (const AudioRecord& r : log_)
-        lines.push_back(std::to_string(r.time) + " " + r.what + (r.detail.empty() ? "" : " " + r.detail));
+        lines.push_back(std::to_string(r.time) + " " + r.what +
+                        (r.detail.empty() ? "" : " " + r.detail));
     return lines;
 }
 

@@ -16,8 +16,8 @@ namespace ui {
 struct AudioRecord {
     std::uint32_t time = 0;  // tick count when it happened
     std::string what;        // "wave.play", "wave.stop", "wave.end", "wave.bad",
-                             // "music.play", "music.restart", "music.end", "music.stop", "music.missing"
-    std::string detail;      // "sync"/"async" with the length, or the file name and "loop"/"once"
+                       // "music.play", "music.restart", "music.end", "music.stop", "music.missing"
+    std::string detail;  // "sync"/"async" with the length, or the file name and "loop"/"once"
 };
 
 class RecordingAudio final : public AudioBackend {

@@ -66,7 +66,9 @@ bool SdlAudio::PlayWave(const std::uint8_t* data, std::size_t size, bool sync) {
         Mix_QuerySpec(&frequency, &format, &channels);
         const int bytesPerFrame = (SDL_AUDIO_BITSIZE(format) / 8) * channels;
         const Uint64 lengthMs =
-            bytesPerFrame > 0 && frequency > 0 ? Uint64(chunk_->alen) * 1000 / (Uint64(bytesPerFrame) * frequency) : 0;
+            bytesPerFrame > 0 && frequency > 0
+                ? Uint64(chunk_->alen) * 1000 / (Uint64(bytesPerFrame) * frequency)
+                : 0;
         const Uint64 limit = SDL_GetTicks64() + lengthMs + 1000;
         while (Mix_Playing(0) && SDL_GetTicks64() < limit) SDL_Delay(5);
         StopWave();

@@ -1,3 +1,5 @@
+#include "media/Orvane.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -6,8 +8,6 @@
 #include <cstring>
 #include <random>
 #include <vector>
-
-#include "media/Orvane.h"
 
 namespace {
 
@@ -134,15 +134,17 @@ Bytes Picture(int w, int h, unsigned seed) {
     std::mt19937 g(seed);
     Bytes px(std::size_t(w) * h, 0);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) px[std::size_t(y) * w + x] = std::uint8_t(16 + (x + y) / 24 % 8);
+        for (int x = 0; x < w; ++x)
+            px[std::size_t(y) * w + x] = std::uint8_t(16 + (x + y) / 24 % 8);
     for (int r = 0; r < 40; ++r) {
         const int x0 = g() % w, y0 = g() % h, rw = 8 + g() % 160, rh = 8 + g() % 100;
         const std::uint8_t c = std::uint8_t(g() % 256);
         const bool dither = g() % 3 == 0;
         for (int y = y0; y < std::min(h, y0 + rh); ++y)
             for (int x = x0; x < std::min(w, x0 + rw); ++x)
-                px[std::size_t(y) * w + x] =
-                    (y == y0 || x == x0) ? 0 : dither ? std::uint8_t(c + g() % 3) : c;
+                px[std::size_t(y) * w + x] = (y == y0 || x == x0) ? 0
+                                             : dither             ? std::uint8_t(c + g() % 3)
+                                                                  : c;
     }
     return px;
 }
@@ -153,7 +155,8 @@ Bytes Speech(std::size_t samples, unsigned seed) {
     double phase = 0;
     for (std::size_t i = 0; i < samples; ++i) {
         const double t = double(i) / 22050;
-        const double env = std::max(0.0, std::sin(t * 9.0)) * std::max(0.0, std::sin(t * 1.7 + 0.3));
+        const double env =
+            std::max(0.0, std::sin(t * 9.0)) * std::max(0.0, std::sin(t * 1.7 + 0.3));
         const double f0 = 140 + 40 * std::sin(t * 3);
         phase += 2 * M_PI * f0 / 22050;
         double v = env * (std::sin(phase) + 0.5 * std::sin(2 * phase) + 0.25 * std::sin(3 * phase));
@@ -175,8 +178,8 @@ Bytes Random(std::size_t n, unsigned seed) {
 // Text-like: words from a small vocabulary, so matches of every length and distance.
 Bytes Mixed(std::size_t n, unsigned seed) {
     std::mt19937 g(seed);
-    static const char* words[] = {"shop", "witch", "potion", "herb", "the ", "a", "and ",
-                                  "moon", "\x80\x81", "zz", "   ", "0123456789"};
+    static const char* words[] = {"shop", "witch", "potion",   "herb", "the ", "a",
+                                  "and ", "moon",  "\x80\x81", "zz",   "   ",  "0123456789"};
     Bytes b;
     while (b.size() < n) {
         const int k = int(g() % 16);
@@ -274,7 +277,8 @@ TEST(OrvaneEncode, BlockEncoderEqualsTheReference) {
     std::mt19937 g(17);
     Bytes binary(6000), periodic(6000), flat(20000);
     for (auto& c : binary) c = std::uint8_t(g() % 2);
-    for (std::size_t i = 0; i < periodic.size(); ++i) periodic[i] = i % 5 == 4 ? std::uint8_t(g()) : 'a';
+    for (std::size_t i = 0; i < periodic.size(); ++i)
+        periodic[i] = i % 5 == 4 ? std::uint8_t(g()) : 'a';
     for (std::size_t i = 0; i < flat.size(); ++i) flat[i] = i % 1500 < 1400 ? 0 : std::uint8_t(g());
     cases.push_back({"binary", binary});
     cases.push_back({"periodic", periodic});
@@ -367,7 +371,8 @@ TEST(OrvaneDecode, HandsOutBlocks) {
     }
     EXPECT_EQ(r.blocks, ReferenceBlocks(stream, in.size()));
     // Streams of every kind: literal runs, long matches, input reloads.
-    for (const Bytes& other : {Random(70000, 1), Speech(40000, 2), Bytes(100000, 3), Mixed(90000, 4)}) {
+    for (const Bytes& other :
+         {Random(70000, 1), Speech(40000, 2), Bytes(100000, 3), Mixed(90000, 4)}) {
         const Bytes st = BlockEncode(other);
         const DecodeResult d = BlockDecode(st, std::uint32_t(other.size()));
         EXPECT_EQ(d.bytes, other);

@@ -106,7 +106,8 @@ TEST(LoadBmp, SixteenColoursIntoPresetPalette) {
     RGBQUAD* fresh = nullptr;
     ASSERT_TRUE(LoadBmpMemory(file.data(), file.size(), true, &fresh, nullptr, nullptr, nullptr));
     EXPECT_EQ(fresh[15].rgbRed, 15);
-    for (int i = 16; i < 256; ++i) ASSERT_EQ(fresh[i].rgbRed | fresh[i].rgbGreen | fresh[i].rgbBlue, 0) << i;
+    for (int i = 16; i < 256; ++i)
+        ASSERT_EQ(fresh[i].rgbRed | fresh[i].rgbGreen | fresh[i].rgbBlue, 0) << i;
     QvFree(fresh);
 }
 
@@ -143,23 +144,27 @@ TEST(LoadBmp, DamagedPicturesFailWithoutWriting) {
         std::uint8_t buffer[6] = {9, 9, 9, 9, 9, 9};
         std::uint8_t* px = buffer;
         int w = -1, h = -1;
-        EXPECT_FALSE(LoadBmpMemory(c.bytes.data(), c.bytes.size(), true, &p, &px, &w, &h)) << c.what;
+        EXPECT_FALSE(LoadBmpMemory(c.bytes.data(), c.bytes.size(), true, &p, &px, &w, &h))
+            << c.what;
         EXPECT_EQ(preset[0].rgbRed, 77) << c.what;
         EXPECT_EQ(buffer[0], 9) << c.what;
         EXPECT_EQ(w, -1) << c.what;
         RGBQUAD* none = nullptr;
         std::uint8_t* nopx = nullptr;
-        EXPECT_FALSE(LoadBmpMemory(c.bytes.data(), c.bytes.size(), true, &none, &nopx, &w, &h)) << c.what;
+        EXPECT_FALSE(LoadBmpMemory(c.bytes.data(), c.bytes.size(), true, &none, &nopx, &w, &h))
+            << c.what;
         EXPECT_EQ(none, nullptr) << c.what;
         EXPECT_EQ(nopx, nullptr) << c.what;
     }
     // The last row may come without its padding.
     Bytes unpadded(good.begin(), good.end() - 1);
-    EXPECT_TRUE(LoadBmpMemory(unpadded.data(), unpadded.size(), true, nullptr, nullptr, nullptr, nullptr));
+    EXPECT_TRUE(
+        LoadBmpMemory(unpadded.data(), unpadded.size(), true, nullptr, nullptr, nullptr, nullptr));
 }
 
 TEST(LoadBmp, TwentyFourBitFileIsNotAnEightBitPicture) {
-    const TQvRGB px[6] = {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}, {10, 11, 12}, {13, 14, 15}, {16, 17, 18}};
+    const TQvRGB px[6] = {{1, 2, 3},    {4, 5, 6},    {7, 8, 9},
+                          {10, 11, 12}, {13, 14, 15}, {16, 17, 18}};
     const Bytes file = test::MakeBmp24(3, 2, px);
     int w = -1;
     EXPECT_FALSE(LoadBmpMemory(file.data(), file.size(), true, nullptr, nullptr, &w, nullptr));
@@ -186,8 +191,8 @@ Bytes Rle8Bmp() {
     // Bottom row: two of colour 7, end of line; top row: two of 5, end of picture.
     const std::uint8_t rle[] = {0x02, 0x07, 0x00, 0x00, 0x02, 0x05, 0x00, 0x01};
     b.insert(b.end(), rle, rle + sizeof rle);
-    Put32(b, 30, 1);            // BI_RLE8
-    Put32(b, 34, sizeof rle);   // image bytes
+    Put32(b, 30, 1);           // BI_RLE8
+    Put32(b, 34, sizeof rle);  // image bytes
     Put32(b, 2, std::uint32_t(b.size()));
     return b;
 }
@@ -276,9 +281,9 @@ TEST(LoadBmp24, EightBitPictureThroughItsTable) {
 
 TEST(LoadAct, ChannelOrderAndShortFiles) {
     Bytes act(768, 0);
-    act[0] = 255;  // entry 0: red 255
+    act[0] = 255;         // entry 0: red 255
     act[3 * 7 + 1] = 40;  // entry 7: green 40
-    act[767] = 9;  // entry 255: blue 9
+    act[767] = 9;         // entry 255: blue 9
     const std::filesystem::path dir = test::ScratchDir("qvbitmap-act");
     const std::string path = test::WriteTemp(dir, "PAL.ACT", act);
     RGBQUAD* p = nullptr;
@@ -304,7 +309,8 @@ TEST(LoadAct, ChannelOrderAndShortFiles) {
     RGBQUAD* kp = keep;
     EXPECT_FALSE(LoadActMemory(act.data(), 767, &kp));
     EXPECT_EQ(keep[0].rgbRed, 0);
-    EXPECT_FALSE(LoadActFile(test::WriteTemp(dir, "SHORT.ACT", Bytes(act.begin(), act.end() - 1)), &kp));
+    EXPECT_FALSE(
+        LoadActFile(test::WriteTemp(dir, "SHORT.ACT", Bytes(act.begin(), act.end() - 1)), &kp));
     Bytes longer = act;
     longer.resize(772, 1);
     EXPECT_TRUE(LoadActMemory(longer.data(), longer.size(), &kp));
@@ -328,7 +334,7 @@ class PackPictures : public ::testing::Test {
 protected:
     void SetUp() override {
         dir = test::ScratchDir(std::string("qvbitmap-pack-") +
-                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
         pal = test::RampPalette();
         pixels.resize(64 * 40);
         for (int y = 0; y < 40; ++y)
@@ -337,7 +343,8 @@ protected:
         const Bytes act = test::MakeAct(pal.data());
         const std::string bmpPath = test::WriteTemp(dir, "src.bmp", bmp);
         const std::string actPath = test::WriteTemp(dir, "src.act", act);
-        const std::string badPath = test::WriteTemp(dir, "bad.bmp", Bytes(bmp.begin(), bmp.begin() + 600));
+        const std::string badPath =
+            test::WriteTemp(dir, "bad.bmp", Bytes(bmp.begin(), bmp.begin() + 600));
         packPath = (dir / "PICS.PAK").string();
         TQvPack w;
         w.SetReadOnly(false);
@@ -429,7 +436,8 @@ TEST_F(PackPictures, SurfaceDrawsAndTakesPalettesFromThePack) {
 TEST(LoadBmpResource, MissingResourcesFail) {
     int w = -1;
     EXPECT_FALSE(LoadBmpResource(std::uint16_t(4321), nullptr, nullptr, &w, nullptr));
-    EXPECT_FALSE(LoadBmpResource(std::string_view("no-such-picture.bmp"), nullptr, nullptr, &w, nullptr));
+    EXPECT_FALSE(
+        LoadBmpResource(std::string_view("no-such-picture.bmp"), nullptr, nullptr, &w, nullptr));
     EXPECT_FALSE(LoadBmp24Resource(std::uint16_t(4321), nullptr, &w, nullptr));
     EXPECT_EQ(w, -1);
     TQvDib d(4, 4);

@@ -64,7 +64,7 @@ TEST(QvDib, StartsAsDocumented) {
     odd.AskPal2(pal);
     EXPECT_EQ(pal[1].rgbRed, 128);  // system colours 0..9
     EXPECT_EQ(pal[9].rgbBlue, 240);
-    EXPECT_EQ(pal[10].rgbRed, 0);   // black between
+    EXPECT_EQ(pal[10].rgbRed, 0);  // black between
     EXPECT_EQ(pal[245].rgbGreen, 0);
     EXPECT_EQ(pal[246].rgbRed, 255);  // system colours 10..19 at 246..255
     EXPECT_EQ(pal[246].rgbGreen, 251);
@@ -76,11 +76,11 @@ TEST(QvDib, DrawModeTable) {
         std::uint8_t mode, dest, colour, result;
     };
     const Case cases[] = {
-        {Qv_SET, 100, 7, 7},       {Qv_NOT, 100, 5, 250},     {Qv_NOT, 0, 5, 250},
+        {Qv_SET, 100, 7, 7},        {Qv_NOT, 100, 5, 250},     {Qv_NOT, 0, 5, 250},
         {Qv_AND, 0x0F, 0x3C, 0x0C}, {Qv_OR, 0x0F, 0x30, 0x3F}, {Qv_XOR, 0xFF, 0x0F, 0xF0},
-        {Qv_ADD, 100, 200, 255},   {Qv_ADD, 100, 154, 254},   {Qv_ADD, 100, 155, 255},
-        {Qv_SUB, 100, 150, 0},     {Qv_SUB, 100, 100, 0},     {Qv_SUB, 100, 30, 70},
-        {Qv_MED, 255, 0, 127},     {Qv_MED, 255, 255, 255},   {8, 100, 7, 100},
+        {Qv_ADD, 100, 200, 255},    {Qv_ADD, 100, 154, 254},   {Qv_ADD, 100, 155, 255},
+        {Qv_SUB, 100, 150, 0},      {Qv_SUB, 100, 100, 0},     {Qv_SUB, 100, 30, 70},
+        {Qv_MED, 255, 0, 127},      {Qv_MED, 255, 255, 255},   {8, 100, 7, 100},
         {255, 100, 7, 100},
     };
     for (const Case& c : cases) {
@@ -93,8 +93,8 @@ TEST(QvDib, DrawModeTable) {
         d.BoxFill(2, 0, 2, 0, c.colour);
         d.PasPat(3, 0, 1, 1, &c.colour, std::uint8_t(c.colour + 1));
         for (int x = 0; x < 4; ++x)
-            EXPECT_EQ(d.PGet(x, 0), c.result) << "mode " << int(c.mode) << " d " << int(c.dest) << " c "
-                                              << int(c.colour) << " x " << x;
+            EXPECT_EQ(d.PGet(x, 0), c.result) << "mode " << int(c.mode) << " d " << int(c.dest)
+                                              << " c " << int(c.colour) << " x " << x;
     }
 }
 
@@ -180,7 +180,8 @@ TEST(QvDib, ReverseMirrorsPlainAndTransparentBlits) {
         for (bool transparent : {false, true}) {
             TQvDib d(8, 2);
             d.Reverse = true;
-            EXPECT_TRUE(transparent ? d.PasPat(c.x, 0, 4, 2, p.data(), 200) : d.PutPat(c.x, 0, 4, 2, p.data()));
+            EXPECT_TRUE(transparent ? d.PasPat(c.x, 0, 4, 2, p.data(), 200)
+                                    : d.PutPat(c.x, 0, 4, 2, p.data()));
             EXPECT_EQ(Rows(d, 0, 0, 8, 1), c.row0 + "\n") << c.x << " transparent " << transparent;
         }
     }
@@ -287,15 +288,16 @@ TEST(QvDib, MaskedFillAnchoredAtTheOrderedCorner) {
 TEST(QvDib, LinesWriteEachPixelOnce) {
     // Under XOR a pixel written twice would go back to 0.
     const std::pair<std::pair<int, int>, std::pair<int, int>> lines[] = {
-        {{0, 0}, {9, 3}},  {{9, 3}, {0, 0}},  {{0, 7}, {9, 0}}, {{2, 0}, {5, 9}},
-        {{7, 1}, {1, 8}},  {{0, 0}, {9, 9}},  {{3, 4}, {3, 9}}, {{8, 2}, {0, 2}},
+        {{0, 0}, {9, 3}}, {{9, 3}, {0, 0}}, {{0, 7}, {9, 0}}, {{2, 0}, {5, 9}},
+        {{7, 1}, {1, 8}}, {{0, 0}, {9, 9}}, {{3, 4}, {3, 9}}, {{8, 2}, {0, 2}},
     };
     for (const auto& [a, b] : lines) {
         TQvDib d(10, 10);
         d.Method = Qv_XOR;
         EXPECT_TRUE(d.Line(a.first, a.second, b.first, b.second, 3));
         const int n = std::max(std::abs(b.first - a.first), std::abs(b.second - a.second)) + 1;
-        EXPECT_EQ(CountEqual(d, 3), n) << a.first << "," << a.second << " - " << b.first << "," << b.second;
+        EXPECT_EQ(CountEqual(d, 3), n)
+            << a.first << "," << a.second << " - " << b.first << "," << b.second;
         EXPECT_EQ(d.PGet(a.first, a.second), 3);
         EXPECT_EQ(d.PGet(b.first, b.second), 3);
         // Without the ends: two pixels fewer.
@@ -325,7 +327,8 @@ TEST(QvDib, BoxOutlineUnderXor) {
     struct Case {
         int x1, y1, x2, y2;
     };
-    const Case cases[] = {{1, 1, 6, 4}, {6, 4, 1, 1}, {2, 2, 3, 3}, {0, 3, 7, 3}, {4, 0, 4, 5}, {-3, -3, 3, 2}};
+    const Case cases[] = {{1, 1, 6, 4}, {6, 4, 1, 1}, {2, 2, 3, 3},
+                          {0, 3, 7, 3}, {4, 0, 4, 5}, {-3, -3, 3, 2}};
     for (const Case& c : cases) {
         TQvDib d(8, 6);
         d.Method = Qv_XOR;
@@ -334,8 +337,10 @@ TEST(QvDib, BoxOutlineUnderXor) {
         const int t = std::min(c.y1, c.y2), b = std::max(c.y1, c.y2);
         for (int y = 0; y < 6; ++y)
             for (int x = 0; x < 8; ++x) {
-                const bool outline = x >= l && x <= r && y >= t && y <= b && (x == l || x == r || y == t || y == b);
-                ASSERT_EQ(d.PGet(x, y), outline ? 3 : 0) << c.x1 << "," << c.y1 << " at " << x << "," << y;
+                const bool outline =
+                    x >= l && x <= r && y >= t && y <= b && (x == l || x == r || y == t || y == b);
+                ASSERT_EQ(d.PGet(x, y), outline ? 3 : 0)
+                    << c.x1 << "," << c.y1 << " at " << x << "," << y;
             }
     }
 }
@@ -470,7 +475,8 @@ TEST(QvDib, DrawBmpFile) {
 TEST(QvDib, KeptStripStaysInsideItsSurface) {
     // Rows written behind the surface's back, as a caller holding ImagePtr would.
     auto scribble = [](TQvDib& d, int y0, int y1, std::uint8_t v) {
-        for (int y = y0; y <= y1; ++y) std::fill_n(d.ImagePtr() + std::size_t(y) * d.Stride(), d.Width(), v);
+        for (int y = y0; y <= y1; ++y)
+            std::fill_n(d.ImagePtr() + std::size_t(y) * d.Stride(), d.Width(), v);
     };
     // A short narrow surface: the strip covers only the rows it has.
     TQvDib d(10, 460);
@@ -778,10 +784,18 @@ TEST(QvDibRule, WideBlitsFollowThePixelRule) {
                     d.PutPat(0, 0, kW, kH, back.data());
                     d.Reverse = kind != Wappi && mirror;
                     switch (kind) {
-                        case Opaque: d.PutPat2(x, 0, w, kH, pat.data(), pitch); break;
-                        case Transparent: d.PasPat2(x, 0, w, kH, pat.data(), pitch, 0); break;
-                        case Wappi: d.PasPat2Wappi(x, 0, w, kH, pat.data(), pitch, 0, mirror); break;
-                        case Masked: d.QvPutPatM(x, 0, w, kH, pat.data(), pitch, mask, 17, 2); break;
+                        case Opaque:
+                            d.PutPat2(x, 0, w, kH, pat.data(), pitch);
+                            break;
+                        case Transparent:
+                            d.PasPat2(x, 0, w, kH, pat.data(), pitch, 0);
+                            break;
+                        case Wappi:
+                            d.PasPat2Wappi(x, 0, w, kH, pat.data(), pitch, 0, mirror);
+                            break;
+                        case Masked:
+                            d.QvPutPatM(x, 0, w, kH, pat.data(), pitch, mask, 17, 2);
+                            break;
                     }
                     for (int y = 0; y < kH; ++y)
                         for (int dx = 0; dx < kW; ++dx) {
@@ -790,11 +804,13 @@ TEST(QvDibRule, WideBlitsFollowThePixelRule) {
                             if (i >= 0 && i < w) {
                                 const int col = mirror ? w - 1 - i : i;
                                 const std::uint8_t v = pat[std::size_t(y) * pitch + col];
-                                const bool bit = (mask[y % 2 * 3 + col % 17 / 8] >> (7 - col % 17 % 8)) & 1;
+                                const bool bit =
+                                    (mask[y % 2 * 3 + col % 17 / 8] >> (7 - col % 17 % 8)) & 1;
                                 if (kind == Opaque || (kind == Masked ? bit : v != 0)) want = v;
                             }
-                            ASSERT_EQ(d.PGet(dx, y), want) << "w " << w << " x " << x << " kind " << kind
-                                                           << " mirror " << mirror << " at " << dx << "," << y;
+                            ASSERT_EQ(d.PGet(dx, y), want)
+                                << "w " << w << " x " << x << " kind " << kind << " mirror "
+                                << mirror << " at " << dx << "," << y;
                         }
                 }
             }

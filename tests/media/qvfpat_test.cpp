@@ -89,7 +89,8 @@ TEST(FontPat, ColoursRemapWithoutRedrawing) {
     f.SetForeground(7);
     f.SetBackground(9);
     const Bytes after = PatternOf(f);
-    for (std::size_t i = 0; i < before.size(); ++i) ASSERT_EQ(after[i], before[i] == 0 ? 7 : 9) << i;
+    for (std::size_t i = 0; i < before.size(); ++i)
+        ASSERT_EQ(after[i], before[i] == 0 ? 7 : 9) << i;
     // The cell itself was not drawn again: a font change shows only after a rebuild.
     ui::Font bold = f.Font();
     bold.SetBold(true);

@@ -1,3 +1,5 @@
+#include "media/Qvpack.h"
+
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -11,7 +13,6 @@
 #include <string>
 #include <vector>
 
-#include "media/Qvpack.h"
 #include "platform/Files.h"
 
 namespace fs = std::filesystem;
@@ -41,8 +42,8 @@ bool ReadMember(TQvPack& pack, const char* name, Bytes& out) {
     QvFILE* h = pack.Qvfopen(name);
     if (!h) return false;
     out.assign(pack.Qvfsize(h), 0);
-    const bool ok = out.empty() || pack.Qvfread(out.data(), 1, std::uint32_t(out.size()), h) ==
-                                       out.size();
+    const bool ok =
+        out.empty() || pack.Qvfread(out.data(), 1, std::uint32_t(out.size()), h) == out.size();
     pack.Qvfclose(h);
     return ok;
 }
@@ -110,7 +111,8 @@ Bytes GoldenPack() {
 }
 
 TEST_F(QvPackTest, GoldenPackByteForByte) {
-    const fs::path p = MakePack("golden.pak", {{"A.TXT", kSeventeen, false}, {"B.DAT", kAbc, true}});
+    const fs::path p =
+        MakePack("golden.pak", {{"A.TXT", kSeventeen, false}, {"B.DAT", kAbc, true}});
     EXPECT_EQ(ReadFile(p), GoldenPack());
 
     TQvPack pack;
@@ -211,8 +213,8 @@ TEST_F(QvPackTest, ReadAndSeekClamp) {
         struct Seek {
             int start, offset, origin, expect;
         };
-        const Seek seeks[] = {{5, 0, 2, 20}, {5, -3, 2, 17}, {5, -100, 1, 0}, {5, 3, 1, 8},
-                              {5, 1000, 0, 20}, {5, -1, 0, 0}, {5, 7, 9, 5}, {5, 10, 2, 20}};
+        const Seek seeks[] = {{5, 0, 2, 20},    {5, -3, 2, 17}, {5, -100, 1, 0}, {5, 3, 1, 8},
+                              {5, 1000, 0, 20}, {5, -1, 0, 0},  {5, 7, 9, 5},    {5, 10, 2, 20}};
         for (const Seek& s : seeks) {
             pack.Qvfseek(h, s.start, 0);
             EXPECT_TRUE(pack.Qvfseek(h, s.offset, s.origin));
@@ -253,12 +255,23 @@ TEST_F(QvPackTest, NameLookup) {
         int index;
     };
     const Case cases[] = {
-        {"pic01.bmp", 0}, {"PIC01.BMP", 0}, {"Pic01.Bmp", 0}, {"Pic01", -1},
-        {"noext", 1}, {"NOEXT", 1}, {"noext.", -1},
-        {"a.b.c", 2}, {"A.B.C", 2}, {"a.b", -1},
+        {"pic01.bmp", 0},
+        {"PIC01.BMP", 0},
+        {"Pic01.Bmp", 0},
+        {"Pic01", -1},
+        {"noext", 1},
+        {"NOEXT", 1},
+        {"noext.", -1},
+        {"a.b.c", 2},
+        {"A.B.C", 2},
+        {"a.b", -1},
         // The trail byte of a Big5 character is not a letter to fold.
-        {big5Upper, 3}, {"\xA4\x41.BMP", 3}, {big5Lower, 4}, {"\xA4\x61.BMP", 4},
-        {longest, 5}, {"ABCDEFGHIJKLMNOPQRSTU.TXT", 5},
+        {big5Upper, 3},
+        {"\xA4\x41.BMP", 3},
+        {big5Lower, 4},
+        {"\xA4\x61.BMP", 4},
+        {longest, 5},
+        {"ABCDEFGHIJKLMNOPQRSTU.TXT", 5},
         {"abcdefghijklmnopqrstuv.txt", -1},  // 26 characters: never found
         {"", -1},
     };
@@ -276,7 +289,8 @@ TEST_F(QvPackTest, NameLookup) {
 }
 
 TEST_F(QvPackTest, EmptyNameNeverMatchesADeletedRecord) {
-    const fs::path p = MakePack("d.pak", {{"GONE.BIN", Str("gone"), false}, {"KEEP", Str("k"), false}});
+    const fs::path p =
+        MakePack("d.pak", {{"GONE.BIN", Str("gone"), false}, {"KEEP", Str("k"), false}});
     {
         TQvPack pack;
         pack.SetReadOnly(false);
@@ -314,8 +328,8 @@ TEST_F(QvPackTest, WritingLayout) {
     ASSERT_TRUE(e.LoadPack(empty.c_str()));
     EXPECT_EQ(e.GetFileNum(), 0);
 
-    const fs::path p = MakePack("w.pak", {{"ONE", kSeventeen, false}, {"TWO", Str("2"), false},
-                                          {"EMPTY", {}, true}});
+    const fs::path p = MakePack(
+        "w.pak", {{"ONE", kSeventeen, false}, {"TWO", Str("2"), false}, {"EMPTY", {}, true}});
     TQvPack pack;
     ASSERT_TRUE(pack.LoadPack(p.c_str()));
     EXPECT_EQ(pack.Record(1)->offset - pack.Record(0)->offset, 32u);
@@ -343,8 +357,8 @@ TEST_F(QvPackTest, AddFileRefusals) {
     EXPECT_FALSE(pack.AddFile("NEW.BIN", src.c_str(), false));  // no pack
     pack.SetReadOnly(false);
     ASSERT_TRUE(pack.LoadPack(p.c_str()));
-    const char* refused[] = {"here.bin", "", "abcdefghijklmnopqrstuv.b", "name.text", "name.",
-                             "abcdefghijklmnopqrstuvwxyz"};
+    const char* refused[] = {"here.bin",  "",      "abcdefghijklmnopqrstuv.b",
+                             "name.text", "name.", "abcdefghijklmnopqrstuvwxyz"};
     for (const char* name : refused) EXPECT_FALSE(pack.AddFile(name, src.c_str(), false)) << name;
     EXPECT_FALSE(pack.AddFile("OK.BIN", (dir_ / "nothing").c_str(), false));
     EXPECT_FALSE(pack.Modified());
@@ -355,8 +369,10 @@ TEST_F(QvPackTest, AddFileRefusals) {
 TEST_F(QvPackTest, AddPackCopiesStoredBytes) {
     std::mt19937 g(4);
     Bytes big(100000);
-    for (std::size_t i = 0; i < big.size(); ++i) big[i] = std::uint8_t(i % 300 < 200 ? i / 50 : g());
-    const fs::path from = MakePack("from.pak", {{"BIG.BIN", big, true}, {"TXT", kSeventeen, false}});
+    for (std::size_t i = 0; i < big.size(); ++i)
+        big[i] = std::uint8_t(i % 300 < 200 ? i / 50 : g());
+    const fs::path from =
+        MakePack("from.pak", {{"BIG.BIN", big, true}, {"TXT", kSeventeen, false}});
     const fs::path to = dir_ / "to.pak";
     {
         TQvPack source, dest;
@@ -484,8 +500,8 @@ TEST_F(QvPackTest, ProgressOfLargeCopies) {
         EXPECT_TRUE(std::is_sorted(seen.begin(), seen.end()));
         // The chunk ending at 43.75 MB (past 2^32 / 100).
         const std::uint64_t done = 1400ull * 32768;
-        const int expect = total <= 67108864 ? int(done * 100 / total)
-                                             : int((done >> 15) * 100 / (total >> 15));
+        const int expect =
+            total <= 67108864 ? int(done * 100 / total) : int((done >> 15) * 100 / (total >> 15));
         ASSERT_GT(seen.size(), 1400u);
         EXPECT_EQ(seen[1400], expect);
         fs::remove(p);
@@ -586,7 +602,8 @@ TEST_F(QvPackTest, RandomBytesFailCleanly) {
 TEST_F(QvPackTest, LargeCompressedMemberRoundTrips) {
     std::mt19937 g(8);
     Bytes big(300000);
-    for (std::size_t i = 0; i < big.size(); ++i) big[i] = std::uint8_t((i / 97) % 5 == 0 ? g() : i / 1000);
+    for (std::size_t i = 0; i < big.size(); ++i)
+        big[i] = std::uint8_t((i / 97) % 5 == 0 ? g() : i / 1000);
     const fs::path p = MakePack("l.pak", {{"BIG", big, true}});
     TQvPack pack;
     ASSERT_TRUE(pack.LoadPack(p.c_str()));

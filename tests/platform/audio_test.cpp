@@ -1,3 +1,5 @@
+#include "platform/Audio.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -6,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/Audio.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/headless/HeadlessAudio.h"
@@ -86,7 +87,8 @@ TEST(AudioLength, FromHeaders) {
     // Files: wav, FLAC (STREAMINFO) and Ogg Vorbis (last granule position).
     const std::string dir = test::ScratchDir("audio-length");
     const std::vector<std::uint8_t> wav = Wave(1234);
-    std::ofstream(dir + "/a.wav", std::ios::binary).write(reinterpret_cast<const char*>(wav.data()), wav.size());
+    std::ofstream(dir + "/a.wav", std::ios::binary)
+        .write(reinterpret_cast<const char*>(wav.data()), wav.size());
     EXPECT_EQ(ui::SoundFileLengthMs(dir + "/a.wav"), 1234);
 
     std::vector<std::uint8_t> flac = {'f', 'L', 'a', 'C', 0x80, 0, 0, 34};
@@ -94,10 +96,12 @@ TEST(AudioLength, FromHeaders) {
     // 44100 Hz (0x0AC44), 2 channels, 16 bits, 88200 samples.
     flac.insert(flac.end(), {0x0A, 0xC4, 0x42, 0xF0, 0x00, 0x01, 0x58, 0x88});
     flac.insert(flac.end(), 16, 0);
-    std::ofstream(dir + "/a.flac", std::ios::binary).write(reinterpret_cast<const char*>(flac.data()), flac.size());
+    std::ofstream(dir + "/a.flac", std::ios::binary)
+        .write(reinterpret_cast<const char*>(flac.data()), flac.size());
     EXPECT_EQ(ui::SoundFileLengthMs(dir + "/a.flac"), 2000);
 
-    auto page = [](std::vector<std::uint8_t>& v, std::uint64_t granule, const std::vector<std::uint8_t>& packet) {
+    auto page = [](std::vector<std::uint8_t>& v, std::uint64_t granule,
+                   const std::vector<std::uint8_t>& packet) {
         v.insert(v.end(), {'O', 'g', 'g', 'S', 0, 2});
         for (int i = 0; i < 8; ++i) v.push_back(static_cast<std::uint8_t>(granule >> (8 * i)));
         v.insert(v.end(), 12, 0);  // serial, sequence, checksum
@@ -112,7 +116,8 @@ TEST(AudioLength, FromHeaders) {
     page(ogg, 0, id);
     page(ogg, 11025, std::vector<std::uint8_t>(40, 7));
     page(ogg, 66150, std::vector<std::uint8_t>(40, 7));
-    std::ofstream(dir + "/a.ogg", std::ios::binary).write(reinterpret_cast<const char*>(ogg.data()), ogg.size());
+    std::ofstream(dir + "/a.ogg", std::ios::binary)
+        .write(reinterpret_cast<const char*>(ogg.data()), ogg.size());
     EXPECT_EQ(ui::SoundFileLengthMs(dir + "/a.ogg"), 3000);
     EXPECT_EQ(ui::SoundFileLengthMs(dir + "/none.ogg"), -1);
 }
@@ -124,7 +129,8 @@ TEST_F(AudioTest, SynchronousPlayReturnsAfterTheSoundsLength) {
     EXPECT_EQ(clock_.Now(), 1250u);
     EXPECT_FALSE(voice.HoldsBuffer());
     EXPECT_FALSE(ui::IsWavePlaying());
-    EXPECT_EQ(sink_->Lines(), (std::vector<std::string>{"1000 wave.play sync 250ms", "1250 wave.end"}));
+    EXPECT_EQ(sink_->Lines(),
+              (std::vector<std::string>{"1000 wave.play sync 250ms", "1250 wave.end"}));
 }
 
 TEST_F(AudioTest, SecondAsyncPlayStopsTheFirstBeforeItsBufferIsFreed) {
@@ -145,8 +151,9 @@ TEST_F(AudioTest, SecondAsyncPlayStopsTheFirstBeforeItsBufferIsFreed) {
     voice.Stop();
     voice.Stop();  // harmless when idle
     EXPECT_FALSE(voice.HoldsBuffer());
-    EXPECT_EQ(sink_->Lines(), (std::vector<std::string>{"0 wave.play async 250ms", "100 wave.stop",
-                                                         "100 wave.play async 500ms", "600 wave.end"}));
+    EXPECT_EQ(sink_->Lines(),
+              (std::vector<std::string>{"0 wave.play async 250ms", "100 wave.stop",
+                                        "100 wave.play async 500ms", "600 wave.end"}));
 }
 
 TEST_F(AudioTest, OneVoiceForEveryPlayerAndBadImages) {
@@ -193,7 +200,8 @@ protected:
         AudioTest::TearDown();
     }
     static void Write(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-        std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     }
     std::string saved_, dir_;
 };
@@ -207,10 +215,10 @@ TEST_F(MusicTest, LoopedMusicRestartsAtItsEnd) {
     EXPECT_FALSE(ui::music::TakeEnded());
     ui::music::Stop();
     EXPECT_EQ(ui::music::Track(), -1);
-    EXPECT_EQ(sink_->Lines(), (std::vector<std::string>{"0 music.play Track10.WAV loop 1000ms",
-                                                         "1000 music.restart Track10.WAV",
-                                                         "2000 music.restart Track10.WAV",
-                                                         "2500 music.stop Track10.WAV"}));
+    EXPECT_EQ(sink_->Lines(),
+              (std::vector<std::string>{
+                  "0 music.play Track10.WAV loop 1000ms", "1000 music.restart Track10.WAV",
+                  "2000 music.restart Track10.WAV", "2500 music.stop Track10.WAV"}));
 }
 
 TEST_F(MusicTest, OnceEndsAndReportsItMissingTrackIsSilence) {
@@ -250,7 +258,8 @@ TEST(SdlAudio, PlaysAndStopsOnTheDummyDevice) {
     EXPECT_FALSE(audio.PlayWave(image.data(), 10, false));  // a damaged image does not play
     EXPECT_FALSE(audio.PlayMusic("/nonexistent/track01.ogg", false));
     const std::string path = test::ScratchDir("audio-sdl") + "/audio-sdl.wav";
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(image.data()), image.size());
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(image.data()), image.size());
     ASSERT_TRUE(audio.PlayMusic(path, true));
     EXPECT_TRUE(audio.MusicPlaying());
     audio.StopMusic();

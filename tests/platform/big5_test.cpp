@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "platform/Big5.h"
+
+#include <gtest/gtest.h>
 
 TEST(Big5, ConvertsBothWays) {
     const std::string b5 = B5("露米亞藥坊");

@@ -1,8 +1,9 @@
+#include "platform/Bitmap.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/Screen.h"
 
@@ -21,8 +22,8 @@ void Put16(std::vector<std::uint8_t>& v, std::uint32_t x) {
 
 // A BMP file: `rows` top row first, each already holding its pixel bytes; the rows are
 // padded and stored bottom-up unless topDown.
-std::vector<std::uint8_t> Bmp(int w, int bits, const std::vector<std::vector<std::uint8_t>>& rows, bool topDown,
-                              const std::vector<ui::RGBQuad>& table = {}) {
+std::vector<std::uint8_t> Bmp(int w, int bits, const std::vector<std::vector<std::uint8_t>>& rows,
+                              bool topDown, const std::vector<ui::RGBQuad>& table = {}) {
     const int h = static_cast<int>(rows.size());
     const std::uint32_t stride = ((w * bits + 31) / 32) * 4;
     const std::uint32_t off = 14 + 40 + static_cast<std::uint32_t>(table.size()) * 4;
@@ -51,7 +52,8 @@ std::vector<std::uint8_t> Bmp(int w, int bits, const std::vector<std::vector<std
     return v;
 }
 
-const std::vector<ui::RGBQuad> kTable = {{0, 0, 0, 0}, {0, 0, 255, 0}, {0, 255, 0, 0}, {255, 0, 0, 0}};
+const std::vector<ui::RGBQuad> kTable = {
+    {0, 0, 0, 0}, {0, 0, 255, 0}, {0, 255, 0, 0}, {255, 0, 0, 0}};
 
 TEST(Bitmap, Decodes8BitBothRowOrders) {
     for (bool topDown : {false, true}) {
@@ -75,7 +77,8 @@ TEST(Bitmap, Decodes24BitAndIndexedSmallDepths) {
     for (bool topDown : {false, true}) {
         Bitmap bm;
         // Pixels are blue, green, red in the file.
-        ASSERT_TRUE(bm.LoadFromMemory(Bmp(2, 24, {{0, 0, 255, 255, 0, 0}, {0, 255, 0, 10, 20, 30}}, topDown)));
+        ASSERT_TRUE(bm.LoadFromMemory(
+            Bmp(2, 24, {{0, 0, 255, 255, 0, 0}, {0, 255, 0, 10, 20, 30}}, topDown)));
         EXPECT_EQ(bm.Format(), PixelFormat::pf24bit);
         EXPECT_EQ(bm.GetPixel(0, 0), ui::clRed);
         EXPECT_EQ(bm.GetPixel(1, 0), ui::clBlue);
@@ -84,10 +87,12 @@ TEST(Bitmap, Decodes24BitAndIndexedSmallDepths) {
     }
     // 1-bit (the pattern brushes) and 4-bit pictures become 8-bit with their table.
     Bitmap mono;
-    ASSERT_TRUE(mono.LoadFromMemory(Bmp(10, 1, {{0xA5, 0x80}}, false, {{0, 0, 0, 0}, {255, 255, 255, 0}})));
+    ASSERT_TRUE(
+        mono.LoadFromMemory(Bmp(10, 1, {{0xA5, 0x80}}, false, {{0, 0, 0, 0}, {255, 255, 255, 0}})));
     EXPECT_EQ(mono.Format(), PixelFormat::pf8bit);
     const int bits[] = {1, 0, 1, 0, 0, 1, 0, 1, 1, 0};
-    for (int x = 0; x < 10; ++x) EXPECT_EQ(mono.GetRaw(x, 0), static_cast<std::uint32_t>(bits[x])) << x;
+    for (int x = 0; x < 10; ++x)
+        EXPECT_EQ(mono.GetRaw(x, 0), static_cast<std::uint32_t>(bits[x])) << x;
     EXPECT_EQ(mono.GetPixel(0, 0), ui::clWhite);
     Bitmap nib;
     ASSERT_TRUE(nib.LoadFromMemory(Bmp(3, 4, {{0x12, 0x30}}, false, kTable)));
@@ -108,17 +113,17 @@ TEST(Bitmap, DamagedStreamsFailAndLeaveTheBitmapAlone) {
         std::vector<std::uint8_t>(good.begin(), good.end() - 1),  // last row cut short
         std::vector<std::uint8_t>(good.begin(), good.begin() + 20),
         with(0, {'B', 'X'}),
-        with(10, {0xFF, 0xFF, 0, 0}),       // pixels beyond the end
-        with(14, {12, 0, 0, 0}),            // header too small
+        with(10, {0xFF, 0xFF, 0, 0}),        // pixels beyond the end
+        with(14, {12, 0, 0, 0}),             // header too small
         with(14, {0xFF, 0xFF, 0xFF, 0x7F}),  // header larger than the file
-        with(18, {0, 0, 0, 0}),             // width 0
+        with(18, {0, 0, 0, 0}),              // width 0
         with(18, {0xFF, 0xFF, 0xFF, 0xFF}),  // width negative
-        with(22, {0, 0, 0, 0}),             // height 0
-        with(22, {0, 0, 0, 0x80}),          // height INT_MIN
-        with(18, {0, 0, 1, 0}),             // 65536 wide: too big
-        with(28, {16, 0}),                  // 16 bits a pixel
-        with(30, {1, 0, 0, 0}),             // compressed
-        with(46, {0, 2, 0, 0}),             // 512 colours
+        with(22, {0, 0, 0, 0}),              // height 0
+        with(22, {0, 0, 0, 0x80}),           // height INT_MIN
+        with(18, {0, 0, 1, 0}),              // 65536 wide: too big
+        with(28, {16, 0}),                   // 16 bits a pixel
+        with(30, {1, 0, 0, 0}),              // compressed
+        with(46, {0, 2, 0, 0}),              // 512 colours
     };
     for (std::size_t i = 0; i < bad.size(); ++i) {
         Bitmap bm(2, 2);
@@ -220,7 +225,8 @@ TEST(Bitmap, PresentsToTheScreenThroughItsColourTable) {
     EXPECT_EQ(screen.At(0, 3), 0x112233u);
     ui::Present(rgb, screen, 6, 0);  // fully outside
     ui::Present(rgb, screen, -1, -1);
-    ui::Present(rgb, ui::Rect{-2147483000, -2147483000, 2147483000, 2147483000}, screen, 2147483000, -5);
+    ui::Present(rgb, ui::Rect{-2147483000, -2147483000, 2147483000, 2147483000}, screen, 2147483000,
+                -5);
 }
 
 }  // namespace

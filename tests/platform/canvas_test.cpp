@@ -1,3 +1,5 @@
+#include "platform/Canvas.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -5,7 +7,6 @@
 #include <vector>
 
 #include "platform/Bitmap.h"
-#include "platform/Canvas.h"
 
 namespace {
 
@@ -38,7 +39,8 @@ Bitmap Solid(int w, int h, TColor c, PixelFormat f = PixelFormat::pf24bit) {
 // An 8-bit colour table where index i is grey level i, so indices and colours agree.
 ui::Palette GreyTable() {
     ui::Palette p;
-    for (int i = 0; i < 256; ++i) p[i] = ui::RGBQuad{std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0};
+    for (int i = 0; i < 256; ++i)
+        p[i] = ui::RGBQuad{std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0};
     return p;
 }
 
@@ -51,18 +53,24 @@ struct RopCase {
 const RopCase kRops[] = {
     {"SRCCOPY", ui::SRCCOPY, [](std::uint32_t, std::uint32_t s, std::uint32_t) { return s; }},
     {"SRCAND", ui::SRCAND, [](std::uint32_t, std::uint32_t s, std::uint32_t d) { return s & d; }},
-    {"SRCPAINT", ui::SRCPAINT, [](std::uint32_t, std::uint32_t s, std::uint32_t d) { return s | d; }},
-    {"SRCERASE", ui::SRCERASE, [](std::uint32_t, std::uint32_t s, std::uint32_t d) { return s & ~d; }},
-    {"SRCINVERT", ui::SRCINVERT, [](std::uint32_t, std::uint32_t s, std::uint32_t d) { return s ^ d; }},
-    {"MERGECOPY", ui::MERGECOPY, [](std::uint32_t p, std::uint32_t s, std::uint32_t) { return p & s; }},
+    {"SRCPAINT", ui::SRCPAINT,
+     [](std::uint32_t, std::uint32_t s, std::uint32_t d) { return s | d; }},
+    {"SRCERASE", ui::SRCERASE,
+     [](std::uint32_t, std::uint32_t s, std::uint32_t d) { return s & ~d; }},
+    {"SRCINVERT", ui::SRCINVERT,
+     [](std::uint32_t, std::uint32_t s, std::uint32_t d) { return s ^ d; }},
+    {"MERGECOPY", ui::MERGECOPY,
+     [](std::uint32_t p, std::uint32_t s, std::uint32_t) { return p & s; }},
     {"0xA000C9", 0xA000C9, [](std::uint32_t p, std::uint32_t, std::uint32_t d) { return p & d; }},
     {"PATCOPY", ui::PATCOPY, [](std::uint32_t p, std::uint32_t, std::uint32_t) { return p; }},
-    {"NOTSRCCOPY", ui::NOTSRCCOPY, [](std::uint32_t, std::uint32_t s, std::uint32_t) { return ~s; }},
+    {"NOTSRCCOPY", ui::NOTSRCCOPY,
+     [](std::uint32_t, std::uint32_t s, std::uint32_t) { return ~s; }},
     {"DSTINVERT", ui::DSTINVERT, [](std::uint32_t, std::uint32_t, std::uint32_t d) { return ~d; }},
 };
 
 TEST(Canvas, RasterOperationsOnTrueColour) {
-    const TColor S = ui::RGB(0xF0, 0xCC, 0x0F), D = ui::RGB(0xAA, 0x3C, 0x55), P = ui::RGB(0xFF, 0x0F, 0x33);
+    const TColor S = ui::RGB(0xF0, 0xCC, 0x0F), D = ui::RGB(0xAA, 0x3C, 0x55),
+                 P = ui::RGB(0xFF, 0x0F, 0x33);
     for (const RopCase& c : kRops) {
         for (PixelFormat f : {PixelFormat::pf24bit, PixelFormat::pf32bit}) {
             Bitmap src = Solid(3, 2, S, f);
@@ -99,7 +107,8 @@ TEST(Canvas, MergeCopyOntoItselfMasksInPlace) {
     work.GetCanvas().BitBlt(0, 0, 10, 9, &work, 0, 0, ui::MERGECOPY);
     for (int y = 0; y < 9; ++y)
         for (int x = 0; x < 10; ++x)
-            ASSERT_EQ(work.GetPixel(x, y), x % 8 == y % 8 ? ui::clRed : ui::clBlack) << x << "," << y;
+            ASSERT_EQ(work.GetPixel(x, y), x % 8 == y % 8 ? ui::clRed : ui::clBlack)
+                << x << "," << y;
 }
 
 TEST(Canvas, RasterOperationsOnColourIndices) {
@@ -137,7 +146,8 @@ TEST(Canvas, SourceIndicesAreMatchedToTheDestinationTable) {
 Bitmap Pattern() {
     Bitmap p(8, 8);
     for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) p.SetPixel(x, y, (x + 2 * y) % 3 == 0 ? ui::clWhite : ui::clBlack);
+        for (int x = 0; x < 8; ++x)
+            p.SetPixel(x, y, (x + 2 * y) % 3 == 0 ? ui::clWhite : ui::clBlack);
     return p;
 }
 
@@ -152,7 +162,8 @@ TEST(Canvas, MergeCopyKeepsTheSourceWhereThePatternIsWhite) {
     c.BitBlt(3, 1, 17, 9, &src, 0, 0, ui::MERGECOPY);
     for (int y = 0; y < 10; ++y)
         for (int x = 0; x < 20; ++x) {
-            const TColor want = (x < 3 || y < 1) ? ui::clBlue : ((x % 8 + 2 * (y % 8)) % 3 == 0 ? S : ui::clBlack);
+            const TColor want =
+                (x < 3 || y < 1) ? ui::clBlue : ((x % 8 + 2 * (y % 8)) % 3 == 0 ? S : ui::clBlack);
             ASSERT_EQ(dst.GetPixel(x, y), want) << x << "," << y;
         }
     // 0xA000C9 with the same brush blackens the rest of the destination.
@@ -163,7 +174,7 @@ TEST(Canvas, MergeCopyKeepsTheSourceWhereThePatternIsWhite) {
     EXPECT_EQ(dst2.GetPixel(1, 0), ui::clBlack);
     EXPECT_EQ(dst2.GetPixel(10, 1), ui::clBlack);  // 2 + 2
     EXPECT_EQ(dst2.GetPixel(12, 1), S);            // 4 + 2
-    EXPECT_EQ(dst2.GetPixel(9, 7), S);  // 1 + 14 = 15
+    EXPECT_EQ(dst2.GetPixel(9, 7), S);             // 1 + 14 = 15
 }
 
 TEST(Canvas, LetterInTextColourOverBackgroundByThreeOperations) {
@@ -189,7 +200,8 @@ TEST(Canvas, EveryOperationClipsAtEveryEdge) {
     struct Place {
         int x, y;
     };
-    const Place places[] = {{-2, -2}, {4, -2}, {-2, 3}, {4, 3}, {-20, 0}, {0, -20}, {30, 0}, {0, 30}, {-3, 1}, {1, -3}};
+    const Place places[] = {{-2, -2}, {4, -2}, {-2, 3}, {4, 3},  {-20, 0},
+                            {0, -20}, {30, 0}, {0, 30}, {-3, 1}, {1, -3}};
     for (PixelFormat f : {PixelFormat::pf8bit, PixelFormat::pf24bit, PixelFormat::pf32bit}) {
         for (const Place& p : places) {
             Bitmap bm = Solid(6, 5, ui::clWhite, f);
@@ -214,7 +226,8 @@ TEST(Canvas, EveryOperationClipsAtEveryEdge) {
             int red = 0;
             for (int y = 0; y < 5; ++y)
                 for (int x = 0; x < 6; ++x) red += bm.GetPixel(x, y) == ui::clWhite ? 0 : 1;
-            const bool meets = !ui::Intersect(ui::Bounds(p.x, p.y, 9, 9), ui::Rect{0, 0, 6, 5}).IsEmpty();
+            const bool meets =
+                !ui::Intersect(ui::Bounds(p.x, p.y, 9, 9), ui::Rect{0, 0, 6, 5}).IsEmpty();
             EXPECT_EQ(red > 0, meets) << p.x << "," << p.y;
         }
         // With a clip rectangle and an origin, nothing lands outside the clip.
@@ -230,7 +243,7 @@ TEST(Canvas, EveryOperationClipsAtEveryEdge) {
         c.LineTo(20, 0);
         EXPECT_EQ(Picture(bm, {{ui::clWhite, '.'}, {ui::clRed, '#'}}),
                   std::vector<std::string>({"......", ".###..", ".###..", "......", "......"}));
-        EXPECT_EQ(c.GetPixel(-1, -1), ui::clWhite);  // reading through the origin
+        EXPECT_EQ(c.GetPixel(-1, -1), ui::clWhite);    // reading through the origin
         EXPECT_EQ(c.GetPixel(100, 100), ui::clBlack);  // outside: black
     }
 }
@@ -280,8 +293,11 @@ TEST(Canvas, StretchAndCopyRect) {
     src.SetPixel(1, 1, ui::clWhite);
     Bitmap dst = Solid(4, 4, ui::clBlack);
     dst.GetCanvas().StretchDraw(ui::Rect{0, 0, 4, 4}, src);
-    const std::map<TColor, char> legend{{ui::clRed, 'r'}, {ui::clLime, 'g'}, {ui::clBlue, 'b'},
-                                        {ui::clWhite, 'w'}, {ui::clBlack, '.'}};
+    const std::map<TColor, char> legend{{ui::clRed, 'r'},
+                                        {ui::clLime, 'g'},
+                                        {ui::clBlue, 'b'},
+                                        {ui::clWhite, 'w'},
+                                        {ui::clBlack, '.'}};
     EXPECT_EQ(Picture(dst, legend), std::vector<std::string>({"rrgg", "rrgg", "bbww", "bbww"}));
     Bitmap dst2 = Solid(3, 2, ui::clBlack);
     dst2.GetCanvas().CopyRect(ui::Rect{1, 0, 3, 1}, src.GetCanvas(), ui::Rect{0, 1, 2, 2});
@@ -293,7 +309,8 @@ TEST(Canvas, StretchAndCopyRect) {
 }
 
 TEST(Canvas, Frame3DRaisedAndTwoDeep) {
-    const std::map<TColor, char> legend{{ui::clBtnHighlight, 'H'}, {ui::clBtnShadow, 'S'}, {ui::clBtnFace, '.'}};
+    const std::map<TColor, char> legend{
+        {ui::clBtnHighlight, 'H'}, {ui::clBtnShadow, 'S'}, {ui::clBtnFace, '.'}};
     Bitmap bm = Solid(5, 4, ui::clBtnFace);
     ui::Rect r{0, 0, 5, 4};
     ui::Frame3D(bm.GetCanvas(), r, ui::clBtnHighlight, ui::clBtnShadow, 1);
@@ -303,8 +320,8 @@ TEST(Canvas, Frame3DRaisedAndTwoDeep) {
     Bitmap bm2 = Solid(6, 6, ui::clBtnFace);
     ui::Rect r2{0, 0, 6, 6};
     ui::Frame3D(bm2.GetCanvas(), r2, ui::clBtnShadow, ui::clBtnHighlight, 2);  // sunken
-    EXPECT_EQ(Picture(bm2, legend),
-              std::vector<std::string>({"SSSSSH", "SSSSHH", "SS..HH", "SS..HH", "SHHHHH", "HHHHHH"}));
+    EXPECT_EQ(Picture(bm2, legend), std::vector<std::string>({"SSSSSH", "SSSSHH", "SS..HH",
+                                                              "SS..HH", "SHHHHH", "HHHHHH"}));
     EXPECT_EQ(r2, (ui::Rect{2, 2, 4, 4}));
 }
 

@@ -94,8 +94,8 @@ TEST(FormDemo, HeadlessScreenMatchesItsGolden) {
     EXPECT_EQ(form.image.Height(), 48);
     const std::string dir = test::ScratchDir("form_demo");
     EXPECT_TRUE(headless.Backend().WriteScreenPng(dir + "/headless.png"));
-    EXPECT_TRUE(test::Matches(Crop(headless.App().GetScreen(), kLeft, kTop, kWidth, kHeight),
-                                "form-demo"));
+    EXPECT_TRUE(
+        test::Matches(Crop(headless.App().GetScreen(), kLeft, kTop, kWidth, kHeight), "form-demo"));
 }
 
 // Shows the form in an SDL window; with LUMIA_SDL_SHOW set, for that many real

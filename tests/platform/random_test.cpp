@@ -1,6 +1,6 @@
-#include <gtest/gtest.h>
-
 #include "platform/Random.h"
+
+#include <gtest/gtest.h>
 
 TEST(Random, SeedOneGivesTheRuntimeSequence) {
     ui::Srand(1);

@@ -40,7 +40,8 @@ TEST(Text, CellsAreFixedFullAndHalfWidths) {
     EXPECT_EQ(ui::TextWidth(f12, B5("露米亞藥坊")), 60);
     EXPECT_EQ(ui::TextWidth(f12, "Lumia 1"), 42);
     EXPECT_EQ(ui::TextWidth(f12, B5("第12天")), 36);
-    EXPECT_EQ(ui::TextWidth(f12, std::string("a\xC5")), 12);  // a lead byte at the end counts as one byte
+    EXPECT_EQ(ui::TextWidth(f12, std::string("a\xC5")),
+              12);  // a lead byte at the end counts as one byte
     EXPECT_EQ(ui::TextHeight(f12), 12);
     // Trail bytes that look like ASCII belong to their character.
     EXPECT_EQ(ui::TextWidth(f12, B5("功")), 12);  // 0xA5 0x5C: trail byte is a backslash
@@ -77,7 +78,8 @@ TEST(Text, BoldCell20AndKaiTitle21MatchGoldens) {
     ui::Bitmap plain = White(20, 20);
     plain.GetCanvas().Font = MakeFont(ui::kFaceMing, 20, false);
     plain.GetCanvas().TextOut(0, 0, B5("藥"));
-    EXPECT_GT(CountInk(cell, ui::Rect{0, 0, 20, 20}, ui::clBlack), CountInk(plain, ui::Rect{0, 0, 20, 20}, ui::clBlack));
+    EXPECT_GT(CountInk(cell, ui::Rect{0, 0, 20, 20}, ui::clBlack),
+              CountInk(plain, ui::Rect{0, 0, 20, 20}, ui::clBlack));
 
     // A title label: 標楷體 21 px bold, centred in 93x21, in colour, on a clear brush.
     ui::Bitmap title(93, 21);
@@ -103,7 +105,8 @@ TEST(Text, UndecodableAndPrivateUseCodesDrawTheBox) {
         bm.GetCanvas().TextOut(0, 0, code);
         for (int y = 0; y < 12; ++y)
             for (int x = 0; x < 12; ++x) {
-                const bool edge = (x >= 1 && x <= 10 && y >= 1 && y <= 10) && (x == 1 || x == 10 || y == 1 || y == 10);
+                const bool edge = (x >= 1 && x <= 10 && y >= 1 && y <= 10) &&
+                                  (x == 1 || x == 10 || y == 1 || y == 10);
                 ASSERT_EQ(bm.GetPixel(x, y), edge ? ui::clBlack : ui::clWhite) << x << "," << y;
             }
     }

@@ -1,10 +1,11 @@
+#include "shop/Calendar.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "platform/Random.h"
-#include "shop/Calendar.h"
 #include "shop/Fashion.h"
 #include "shop/GameState.h"
 #include "shop/Market.h"
@@ -14,7 +15,7 @@ namespace {
 
 // Every hook writes its name into the log, so a test sees the clock's order of rules.
 std::vector<std::string> g_log;
-int g_spawnBusy = 0;        // SpawnHourlyCustomers answers true this many times per hour
+int g_spawnBusy = 0;  // SpawnHourlyCustomers answers true this many times per hour
 int g_spawnLeft = 0;
 bool g_upstairs = false;
 
@@ -70,22 +71,24 @@ TEST_F(CalendarTest, HourlyRulesRunInOrder) {
 
     GoTo(1, 9);  // 09:00 -> 10:00 of an open day
     AdvanceHour();
-    EXPECT_EQ(g_log, (Log{"ResetTickPhase", "Spawn(true)", "Spawn(true)", "Spawn(true)", "RedrawShop",
-                          "AnimateHourChange", "SetShopOpen", "GenerateDailyDemand", "IsShop2FVisible",
-                          "RenewWatch", "ClearDoorBell"}));
+    EXPECT_EQ(g_log, (Log{"ResetTickPhase", "Spawn(true)", "Spawn(true)", "Spawn(true)",
+                          "RedrawShop", "AnimateHourChange", "SetShopOpen", "GenerateDailyDemand",
+                          "IsShop2FVisible", "RenewWatch", "ClearDoorBell"}));
 
     g_spawnBusy = 0;
     g_log.clear();
     GoTo(1, 18);  // closing time: 19:00
     AdvanceHour();
-    EXPECT_EQ(g_log, (Log{"ResetTickPhase", "Spawn(true)", "RedrawShop", "AnimateHourChange", "SetShopClosed",
-                          "SettleDailyFashion", "IsShop2FVisible", "RenewWatch", "ClearDoorBell"}));
+    EXPECT_EQ(g_log, (Log{"ResetTickPhase", "Spawn(true)", "RedrawShop", "AnimateHourChange",
+                          "SetShopClosed", "SettleDailyFashion", "IsShop2FVisible", "RenewWatch",
+                          "ClearDoorBell"}));
 
     g_log.clear();
     GoTo(1, 23);  // midnight: the day changes before any rule of 00:00
     AdvanceHour();
-    EXPECT_EQ(g_log, (Log{"ResetTickPhase", "Spawn(true)", "RedrawShop", "AnimateHourChange", "RenewCalender",
-                          "SetShopClosed", "IsShop2FVisible", "RenewWatch", "ClearDoorBell"}));
+    EXPECT_EQ(g_log, (Log{"ResetTickPhase", "Spawn(true)", "RedrawShop", "AnimateHourChange",
+                          "RenewCalender", "SetShopClosed", "IsShop2FVisible", "RenewWatch",
+                          "ClearDoorBell"}));
     EXPECT_EQ(GameDay(), 2);
     EXPECT_EQ(GameHour(), 0);
 }
@@ -134,7 +137,8 @@ TEST_F(CalendarTest, WeeklyReputationOnTheRestDay) {
         int reputation, sold, expected;
     };
     const Case cases[] = {
-        {10, 100, 12}, {10, 99, 11}, {10, 50, 11}, {10, 49, 10}, {0, 0, 2}, {100, 1000, 100}, {100, 999, 100},
+        {10, 100, 12}, {10, 99, 11},     {10, 50, 11},    {10, 49, 10},
+        {0, 0, 2},     {100, 1000, 100}, {100, 999, 100},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.reputation * 10000 + c.sold);

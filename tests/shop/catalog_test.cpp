@@ -1,3 +1,5 @@
+#include "shop/Catalog.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -6,7 +8,6 @@
 
 #include "platform/Big5.h"
 #include "resources/Resources.h"
-#include "shop/Catalog.h"
 
 namespace {
 
@@ -127,7 +128,8 @@ const Expected kExpected[kItemCount] = {
 
 std::string_view DescriptionFile() {
     const res::Resource* r = res::FindResource("ItemDescription.txt");
-    return r ? std::string_view(reinterpret_cast<const char*>(r->data), r->size) : std::string_view();
+    return r ? std::string_view(reinterpret_cast<const char*>(r->data), r->size)
+             : std::string_view();
 }
 
 }  // namespace
@@ -247,7 +249,8 @@ TEST(Catalog, DamagedDescriptionFilesAreRefusedWhole) {
         const char* error;
     };
     const Case cases[] = {
-        {"line of 21 characters", replaceLine("5", "5\t一二三四五六七八九十一二三四五六七八九十一\t短"), "line"},
+        {"line of 21 characters",
+         replaceLine("5", "5\t一二三四五六七八九十一二三四五六七八九十一\t短"), "line"},
         {"not in Big5", replaceLine("5", "5\t\xF0\x9F\x98\x80\t短"), "Big5"},
         {"missing item", replaceLine("5", "# gone"), "item 5"},
         {"item twice", replaceLine("5", "4\t甲\t乙"), "twice"},

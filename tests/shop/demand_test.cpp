@@ -1,5 +1,7 @@
 // The customers: the day's demand table, the hour order, customers walking their
 // routes, takes and sales, the evening settlement and the story visitors.
+#include "shop/Demand.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,7 +11,6 @@
 
 #include "platform/Random.h"
 #include "shop/Calendar.h"
-#include "shop/Demand.h"
 #include "shop/Fashion.h"
 #include "shop/GameState.h"
 #include "shop/Goods.h"
@@ -121,11 +122,20 @@ TEST_F(DemandTest, DemandSpreadsPopularityTimesReputationWithACarry) {
         int popularity, reputation, firstColumn;
         std::array<int, 9> expected;
     } cases[] = {
-        {10, 10, 4, {0, 0, 0, 0, 0, 0, 0, 0, 0}},   // 100 / 9 = 11 a column: the carry never reaches 100
-        {15, 10, 3, {1, 0, 0, 0, 0, 0, 0, 0, 0}},   // 16 a column: the seventh column filled gets one
-        {30, 40, 5, {1, 1, 2, 1, 1, 1, 1, 1, 2}},   // 133 a column; the carry makes the 4th and 7th two
+        {10,
+         10,
+         4,
+         {0, 0, 0, 0, 0, 0, 0, 0, 0}},  // 100 / 9 = 11 a column: the carry never reaches 100
+        {15,
+         10,
+         3,
+         {1, 0, 0, 0, 0, 0, 0, 0, 0}},  // 16 a column: the seventh column filled gets one
+        {30,
+         40,
+         5,
+         {1, 1, 2, 1, 1, 1, 1, 1, 2}},  // 133 a column; the carry makes the 4th and 7th two
         {20, 50, 8, {1, 1, 1, 1, 1, 1, 1, 1, 1}},
-        {40, 0, 2, {0, 0, 0, 0, 0, 0, 0, 0, 0}},    // reputation 0: nobody comes
+        {40, 0, 2, {0, 0, 0, 0, 0, 0, 0, 0, 0}},  // reputation 0: nobody comes
         {64, 100, 0, {7, 7, 7, 7, 7, 7, 7, 7, 7}},
     };
     const int g = 7;
@@ -140,7 +150,8 @@ TEST_F(DemandTest, DemandSpreadsPopularityTimesReputationWithACarry) {
         EXPECT_TRUE(random.Done());
         for (int col = 0; col < 9; ++col)
             EXPECT_EQ(form_->DemandTable[g][col], c.expected[col])
-                << "popularity " << c.popularity << " reputation " << c.reputation << " column " << col;
+                << "popularity " << c.popularity << " reputation " << c.reputation << " column "
+                << col;
         for (int other : {0, 6, 8, 63}) EXPECT_EQ(form_->DemandTable[other][0], 0);
         Fashions[g] = Fashion(FashionParams[0][0][0]);
     }
@@ -149,8 +160,9 @@ TEST_F(DemandTest, DemandSpreadsPopularityTimesReputationWithACarry) {
 TEST_F(DemandTest, BargainSlotGoodsGetsRandomDemandByReputation) {
     const int g = 12;
     SetSlotItem(0, g);
-    for (int cell = 0; cell < 64; ++cell) Fashions[g].SetCell(cell, 1, 3);  // popularity does not count
-    const std::vector<int> cellDraws = {0, 1, 2, 3, 4, 5, 6, 7, 13};      // columns 8 down to 0
+    for (int cell = 0; cell < 64; ++cell)
+        Fashions[g].SetCell(cell, 1, 3);                              // popularity does not count
+    const std::vector<int> cellDraws = {0, 1, 2, 3, 4, 5, 6, 7, 13};  // columns 8 down to 0
     for (auto [reputation, m] : std::vector<std::pair<int, int>>{{0, 2}, {45, 4}, {100, 7}}) {
         SetReputation(reputation);
         std::vector<int> draws(63 - g, 0);
@@ -159,7 +171,8 @@ TEST_F(DemandTest, BargainSlotGoodsGetsRandomDemandByReputation) {
         test::ScriptedRandom random(draws);
         form_->GenerateDailyDemand();
         EXPECT_TRUE(random.Done());
-        for (int k = 0; k < 9; ++k) EXPECT_EQ(form_->DemandTable[g][8 - k], cellDraws[k] % m) << reputation;
+        for (int k = 0; k < 9; ++k)
+            EXPECT_EQ(form_->DemandTable[g][8 - k], cellDraws[k] % m) << reputation;
     }
 }
 
@@ -260,7 +273,8 @@ TEST_F(DemandTest, EveryRouteTakesFacingItsShelfAndPaysFacingTheCounter) {
         for (int tick = 0; tick < 500 && form_->Customer(0); ++tick) {
             f = form_->Customer(0);
             if (f->MoveMode == 0 && CustomerRoutes[f->RouteStep] == 13) {
-                EXPECT_EQ(Ahead(*f), (Cell{kShelfCells[slot].dx, kShelfCells[slot].dy})) << "slot " << slot;
+                EXPECT_EQ(Ahead(*f), (Cell{kShelfCells[slot].dx, kShelfCells[slot].dy}))
+                    << "slot " << slot;
                 took = true;
             }
             if (f->MoveMode == 0 && CustomerRoutes[f->RouteStep] == 14) {
@@ -294,7 +308,7 @@ TEST_F(DemandTest, NeighbourTakeAcrossEverySlot) {
             Stock(s, 5);
         }
         std::fill(std::begin(form_->SlotTally), std::end(form_->SlotTally), 0);
-        std::vector<int> draws = {0};  // figure
+        std::vector<int> draws = {0};          // figure
         if (c.slot >= 2) draws.push_back(10);  // 10 % 10 = 0: also a neighbour
         if (c.directionDraw >= 0) draws.push_back(c.directionDraw);
         test::ScriptedRandom random(draws);
@@ -324,7 +338,8 @@ TEST_F(DemandTest, GoneItemsDisappointAndTalliesSaturate) {
     SetSlotItem(3, 8);
     Stock(8, 2);
     // A neighbour take that fails marks the neighbour, not the customer.
-    test::ScriptedRandom random({0, 0, 0});  // figure; a neighbour too; d = 1: slot 5, which is empty
+    test::ScriptedRandom random(
+        {0, 0, 0});  // figure; a neighbour too; d = 1: slot 5, which is empty
     ASSERT_TRUE(form_->AddCustomer(4, 6));
     Figure* f = form_->Customer(0);
     while (CustomerRoutes[f->RouteStep] != 13) ++f->RouteStep;
@@ -591,7 +606,8 @@ TEST_F(DemandTest, LoadedGameOnARestDaySettlesNothingStale) {
     form_->AddEventVisitor(3);
     loadAndRunToEvening(&after);
     EXPECT_EQ(after, fresh);
-    for (int g = 0; g < kGoodsCount; ++g) EXPECT_EQ(Fashions[g].Popularity(), saved[g].Popularity()) << g;
+    for (int g = 0; g < kGoodsCount; ++g)
+        EXPECT_EQ(Fashions[g].Popularity(), saved[g].Popularity()) << g;
     EXPECT_EQ(form_->CustomerCount(), 0);
     EXPECT_EQ(form_->VisitorFlag, 0u);
     EXPECT_TRUE(form_->CanEventVisitorEnter());

@@ -1,3 +1,5 @@
+#include "shop/Fashion.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -5,7 +7,6 @@
 
 #include "platform/Random.h"
 #include "shop/Calendar.h"
-#include "shop/Fashion.h"
 #include "shop/GameState.h"
 #include "tests/support/ScriptedRandom.h"
 
@@ -38,13 +39,15 @@ TEST_F(FashionTest, SpreadingWrapsRoundTheEdges) {
         int cell, dir, neighbour;
     };
     const Case cases[] = {
-        {63, 0, 7}, {63, 1, 56}, {0, 2, 56}, {0, 3, 7}, {5, 0, 13}, {7, 1, 0}, {56, 0, 0}, {8, 3, 15},
+        {63, 0, 7}, {63, 1, 56}, {0, 2, 56}, {0, 3, 7},
+        {5, 0, 13}, {7, 1, 0},   {56, 0, 0}, {8, 3, 15},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.cell * 10 + c.dir);
         Fashion f(100, 3, 40, 4, 12);
         f.SetCell(c.cell, 1, 5);
-        test::ScriptedRandom rnd({0x7FFC + c.dir, 99});  // only the low two bits choose the direction
+        test::ScriptedRandom rnd(
+            {0x7FFC + c.dir, 99});  // only the low two bits choose the direction
         f.DailyUpdate();
         EXPECT_TRUE(rnd.Done());
         EXPECT_EQ(f.CellState(c.neighbour), 1);
@@ -59,7 +62,8 @@ TEST_F(FashionTest, TheRateDrawDecidesWhetherACellSpreads) {
         int draw;
         bool spreads;
     };
-    for (Case c : {Case{29, true}, Case{30, false}, Case{99, false}, Case{130, false}, Case{229, true}}) {
+    for (Case c :
+         {Case{29, true}, Case{30, false}, Case{99, false}, Case{130, false}, Case{229, true}}) {
         Fashion f(30, 3, 40, 4, 12);
         f.SetCell(20, 1, 5);
         test::ScriptedRandom rnd({0, c.draw});
@@ -74,8 +78,8 @@ TEST_F(FashionTest, ImmunityOverridesWantingAndNotTheReverse) {
         Fashion f(100, 3, 40, 4, 12);
         f.SetCell(0, 1, 5);
         f.SetCell(8, 2, 4);
-        test::ScriptedRandom rnd({0, 99,    // cell 8 (immune): the rate draw fails
-                            0, 0});   // cell 0: direction 0 is cell 8, immune; then cell 1
+        test::ScriptedRandom rnd({0, 99,   // cell 8 (immune): the rate draw fails
+                                  0, 0});  // cell 0: direction 0 is cell 8, immune; then cell 1
         f.DailyUpdate();
         EXPECT_TRUE(rnd.Done());
         EXPECT_EQ(f.CellState(8), 2);
@@ -87,7 +91,7 @@ TEST_F(FashionTest, ImmunityOverridesWantingAndNotTheReverse) {
         f.SetCell(0, 1, 5);
         f.SetCell(8, 2, 4);
         test::ScriptedRandom rnd({2, 0,     // cell 8: direction 2 (row - 1) is cell 0
-                            0, 99});  // cell 0: the rate draw fails
+                                  0, 99});  // cell 0: the rate draw fails
         f.DailyUpdate();
         EXPECT_TRUE(rnd.Done());
         EXPECT_EQ(f.CellState(0), 2);
@@ -111,7 +115,7 @@ TEST_F(FashionTest, ImmunityOverridesWantingAndNotTheReverse) {
 TEST_F(FashionTest, ACellChangedTodayDoesNotSpreadToday) {
     Fashion f(100, 3, 40, 4, 12);
     f.SetCell(9, 1, 5);
-    f.SetCell(20, 1, 1);  // dies in this update: no spreading, no draws
+    f.SetCell(20, 1, 1);               // dies in this update: no spreading, no draws
     test::ScriptedRandom rnd({2, 0});  // cell 9 spreads to cell 1, which is later in the walk
     f.DailyUpdate();
     EXPECT_TRUE(rnd.Done());
@@ -328,8 +332,9 @@ TEST(FashionParamsTable, StaysInRangeAndGivesEachGoodsACharacter) {
     EXPECT_GT(variantDiffers, 100);
 
     auto same = [](const FashionParamSet& p, FashionParamSet q) {
-        return p.WantRate == q.WantRate && p.WantLife == q.WantLife && p.ImmuneRate == q.ImmuneRate &&
-               p.ImmuneLife == q.ImmuneLife && p.ImmunePeriod == q.ImmunePeriod;
+        return p.WantRate == q.WantRate && p.WantLife == q.WantLife &&
+               p.ImmuneRate == q.ImmuneRate && p.ImmuneLife == q.ImmuneLife &&
+               p.ImmunePeriod == q.ImmunePeriod;
     };
     for (int m = 0; m < 3; ++m) {
         EXPECT_TRUE(same(FashionParams[0][m][0], {36, 5, 40, 4, 12}));

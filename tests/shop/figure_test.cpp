@@ -1,10 +1,11 @@
 // People on the shop floor, the floor grid and the click regions.
+#include "shop/Figure.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "media/Qvpack.h"
-#include "shop/Figure.h"
 #include "tests/support/SpriteFixtures.h"
 
 namespace {
@@ -98,8 +99,12 @@ TEST_F(FigureTest, TheLowerFigureIsDrawnOverTheHigherOne) {
 TEST(FloorDirections, StepsAgreeWithThePixelFormula) {
     for (int d = 0; d < 4; ++d) {
         const FloorStep g = kDirectionGridStep[d];
-        EXPECT_EQ(FloorSpriteX(3 + g.dx, 5 + g.dy, 40) - FloorSpriteX(3, 5, 40), kDirectionPixelStep[d].dx) << d;
-        EXPECT_EQ(FloorSpriteY(3 + g.dx, 5 + g.dy, 80) - FloorSpriteY(3, 5, 80), kDirectionPixelStep[d].dy) << d;
+        EXPECT_EQ(FloorSpriteX(3 + g.dx, 5 + g.dy, 40) - FloorSpriteX(3, 5, 40),
+                  kDirectionPixelStep[d].dx)
+            << d;
+        EXPECT_EQ(FloorSpriteY(3 + g.dx, 5 + g.dy, 80) - FloorSpriteY(3, 5, 80),
+                  kDirectionPixelStep[d].dy)
+            << d;
     }
 }
 
@@ -201,7 +206,8 @@ TEST(PolygonField, RefusesFilesBeyondItsLimits) {
     ASSERT_TRUE(field.LoadFromBuffer(good.data(), good.size()));
 
     std::vector<std::vector<FieldPoint>> many(21, kSquare);
-    const std::vector<FieldPoint> nine = {{0, 0}, {0, 1}, {0, 2}, {0, 3}, {0, 4}, {1, 4}, {2, 4}, {2, 0}, {1, 0}};
+    const std::vector<FieldPoint> nine = {{0, 0}, {0, 1}, {0, 2}, {0, 3}, {0, 4},
+                                          {1, 4}, {2, 4}, {2, 0}, {1, 0}};
     const auto shortFile = std::vector<std::uint8_t>(good.begin(), good.end() - 1);
     struct Case {
         const char* what;
@@ -231,8 +237,10 @@ TEST(PolygonField, RefusesFilesBeyondItsLimits) {
 }
 
 TEST(PolygonField, ExtremeCoordinatesDoNotOverflow) {
-    const std::vector<FieldPoint> huge = {
-        {INT32_MIN, INT32_MIN}, {INT32_MIN, INT32_MAX}, {INT32_MAX, INT32_MAX}, {INT32_MAX, INT32_MIN}};
+    const std::vector<FieldPoint> huge = {{INT32_MIN, INT32_MIN},
+                                          {INT32_MIN, INT32_MAX},
+                                          {INT32_MAX, INT32_MAX},
+                                          {INT32_MAX, INT32_MIN}};
     PolygonField field;
     const auto bytes = Regions({huge});
     ASSERT_TRUE(field.LoadFromBuffer(bytes.data(), bytes.size()));

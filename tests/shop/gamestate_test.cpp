@@ -1,3 +1,5 @@
+#include "shop/GameState.h"
+
 #include <gtest/gtest.h>
 
 #include <cstddef>
@@ -8,7 +10,6 @@
 #include "platform/Random.h"
 #include "shop/Calendar.h"
 #include "shop/Fashion.h"
-#include "shop/GameState.h"
 #include "shop/Mixing.h"
 #include "tests/support/ScriptedRandom.h"
 
@@ -140,20 +141,63 @@ TEST_F(GameStateTest, StockAccessors) {
         {"key item 82 taken", [] { AddItemStock(82, -10); }, 82, 255, 0, true},
         {"key item 82 removed", [] { RemoveItemStock(82, 10); }, 82, 255, 0, true},
         {"106 set: one keepsake", [] { SetItemStock(106, 7); }, 106, 1, 0, true},
-        {"106 set: 105 goes", [] { SetItemStock(105, 1); SetItemStock(106, 7); }, 105, 0, 0, false},
+        {"106 set: 105 goes",
+         [] {
+             SetItemStock(105, 1);
+             SetItemStock(106, 7);
+         },
+         105, 0, 0, false},
         {"105 set: key item", [] { SetItemStock(105, 1); }, 105, 255, 0, true},
         {"106 can be taken away", [] { RemoveItemStock(106, 1); }, 106, 0, 0, true},
         {"105 set: 106 goes", [] { SetItemStock(105, 1); }, 106, 0, 0, false},
-        {"reserve taken first", [] { SetItemStock(70, 10); SetItemReserve(70, 4); RemoveItemStock(70, 3); }, 70, 7, 1, true},
-        {"reserve used up", [] { SetItemStock(70, 10); SetItemReserve(70, 4); RemoveItemStock(70, 5); }, 70, 5, 0, true},
-        {"never below 0", [] { SetItemStock(70, 3); SetItemReserve(70, 2); RemoveItemStock(70, 9); }, 70, 0, 0, true},
+        {"reserve taken first",
+         [] {
+             SetItemStock(70, 10);
+             SetItemReserve(70, 4);
+             RemoveItemStock(70, 3);
+         },
+         70, 7, 1, true},
+        {"reserve used up",
+         [] {
+             SetItemStock(70, 10);
+             SetItemReserve(70, 4);
+             RemoveItemStock(70, 5);
+         },
+         70, 5, 0, true},
+        {"never below 0",
+         [] {
+             SetItemStock(70, 3);
+             SetItemReserve(70, 2);
+             RemoveItemStock(70, 9);
+         },
+         70, 0, 0, true},
         {"add clamps at 99", [] { AddItemStock(70, 250); }, 70, 99, 0, true},
         {"add unlocks", [] { AddItemStock(73, 1); }, 73, 1, 0, true},
-        {"add below 0 clamps, reserve follows", [] { SetItemStock(70, 5); SetItemReserve(70, 5); AddItemStock(70, -3); }, 70, 2, 2, true},
+        {"add below 0 clamps, reserve follows",
+         [] {
+             SetItemStock(70, 5);
+             SetItemReserve(70, 5);
+             AddItemStock(70, -3);
+         },
+         70, 2, 2, true},
         {"set 0 does not unlock", [] { SetItemStock(73, 0); }, 73, 0, 0, false},
         {"set keeps low 8 bits", [] { SetItemStock(73, 258); }, 73, 2, 0, true},
-        {"reserve up to the stock", [] { SetItemStock(70, 2); IncreaseReserve(70); IncreaseReserve(70); IncreaseReserve(70); }, 70, 2, 2, true},
-        {"reserve down to 0", [] { SetItemStock(70, 2); SetItemReserve(70, 1); DecreaseReserve(70); DecreaseReserve(70); }, 70, 2, 0, true},
+        {"reserve up to the stock",
+         [] {
+             SetItemStock(70, 2);
+             IncreaseReserve(70);
+             IncreaseReserve(70);
+             IncreaseReserve(70);
+         },
+         70, 2, 2, true},
+        {"reserve down to 0",
+         [] {
+             SetItemStock(70, 2);
+             SetItemReserve(70, 1);
+             DecreaseReserve(70);
+             DecreaseReserve(70);
+         },
+         70, 2, 0, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

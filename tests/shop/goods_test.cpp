@@ -1,10 +1,11 @@
 // The shelf sprites of the ten exhibition slots and the furniture.
+#include "shop/Goods.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
 
 #include "shop/GameState.h"
-#include "shop/Goods.h"
 #include "tests/support/SpriteFixtures.h"
 
 namespace {
@@ -37,7 +38,8 @@ TEST_F(GoodsTest, ShelfFrameFollowsTheStockTier) {
     CreateShelfSlots();
     struct Case {
         int stock, reserve, tier;
-    } cases[] = {{0, 0, 0}, {3, 3, 0}, {1, 0, 1}, {2, 0, 2}, {5, 2, 2}, {4, 0, 3}, {5, 0, 3}, {6, 0, 4}, {9, 1, 4}};
+    } cases[] = {{0, 0, 0}, {3, 3, 0}, {1, 0, 1}, {2, 0, 2}, {5, 2, 2},
+                 {4, 0, 3}, {5, 0, 3}, {6, 0, 4}, {9, 1, 4}};
     for (const Case& c : cases) {
         SetItemStock(item, c.stock);
         SetItemReserve(item, c.reserve);
@@ -58,7 +60,8 @@ TEST_F(GoodsTest, EmptySlotShowsFrame95WhateverTheSheet) {
     // On a sheet of fewer than 96 frames the number stays; drawing falls back to frame 0.
     test::InstallSheet(kShelfSheet, NumberedSheet(5, 2, 8, 6));
     EXPECT_EQ(ShelfFrame(-1), kEmptyShelfFrame);
-    EXPECT_EQ(SpriteSheets[kShelfSheet].FramePixels(kEmptyShelfFrame), SpriteSheets[kShelfSheet].FramePixels(0));
+    EXPECT_EQ(SpriteSheets[kShelfSheet].FramePixels(kEmptyShelfFrame),
+              SpriteSheets[kShelfSheet].FramePixels(0));
     EXPECT_EQ(ShelfFrame(500), kEmptyShelfFrame);  // no such item
 }
 

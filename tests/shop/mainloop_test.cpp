@@ -19,7 +19,6 @@
 #include "shop/Mixing.h"
 #include "shop/Shop.h"
 #include "story/EventTables.h"
-#include "story/EventTables.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"

@@ -1,17 +1,18 @@
+#include "shop/Market.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/Random.h"
 #include "shop/GameState.h"
-#include "shop/Market.h"
 #include "tests/support/ScriptedRandom.h"
 
 TEST(Market, NewDayRedrawsDuplicatesAndSortsTheIds) {
     // Offers are drawn from the last to the first: candidate, then quantity.
-    test::ScriptedRandom rnd({0, 5,          // offer 4: 64, 25
-                        14, 0,         // offer 3: 94, 20
-                        15, 1, 79,     // offer 2: 94 again, redrawn: 68, 99
-                        19, 18, 10,    // offer 1: 64 again (19 % 19), redrawn: 97, 30
-                        2, 80});       // offer 0: 74, 20 (80 % 80)
+    test::ScriptedRandom rnd({0, 5,        // offer 4: 64, 25
+                              14, 0,       // offer 3: 94, 20
+                              15, 1, 79,   // offer 2: 94 again, redrawn: 68, 99
+                              19, 18, 10,  // offer 1: 64 again (19 % 19), redrawn: 97, 30
+                              2, 80});     // offer 0: 74, 20 (80 % 80)
     NewMarketDay();
     EXPECT_TRUE(rnd.Done());
     const int items[] = {64, 68, 74, 94, 97};

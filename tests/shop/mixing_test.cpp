@@ -1,7 +1,8 @@
+#include "shop/Mixing.h"
+
 #include <gtest/gtest.h>
 
 #include "shop/GameState.h"
-#include "shop/Mixing.h"
 
 TEST(Mixing, AJobCountsDownItsHours) {
     g_GameState.MixJob = {};
@@ -32,14 +33,14 @@ TEST(Mixing, YieldFallsWithTheLevelsMissing) {
         int goods, level, batches, yield;
     };
     const Case cases[] = {
-        {12, 1, 2, 20},   // difficulty 1: at the level
-        {12, 9, 4, 40},   // above it
-        {3, 1, 2, 18},    // difficulty 3, level 1: 2 levels short, 200 + 99 -> 2
-        {3, 1, 1, 9},     // 1 batch: 100 + 99 -> 1
-        {6, 7, 2, 17},    // difficulty 10, level 7: 3 short, 300 + 99 -> 3
-        {24, 1, 1, 0},    // difficulty 20 at level 1: 950 + 99 -> 10
-        {24, 1, 4, 2},    // 3800 + 99 -> 38
-        {24, 0, 1, 0},    // a level below 1 makes nothing rather than a negative count
+        {12, 1, 2, 20},  // difficulty 1: at the level
+        {12, 9, 4, 40},  // above it
+        {3, 1, 2, 18},   // difficulty 3, level 1: 2 levels short, 200 + 99 -> 2
+        {3, 1, 1, 9},    // 1 batch: 100 + 99 -> 1
+        {6, 7, 2, 17},   // difficulty 10, level 7: 3 short, 300 + 99 -> 3
+        {24, 1, 1, 0},   // difficulty 20 at level 1: 950 + 99 -> 10
+        {24, 1, 4, 2},   // 3800 + 99 -> 38
+        {24, 0, 1, 0},   // a level below 1 makes nothing rather than a negative count
     };
     for (const Case& c : cases) {
         SetGameLevel(c.level);

@@ -39,7 +39,8 @@ protected:
     std::vector<std::string> Kinds() {
         std::vector<std::string> out;
         for (const ui::TranscriptEntry& e : transcript_.Entries())
-            if ((e.kind == "movie" || e.kind == "sequence") && (out.empty() || out.back() != e.kind))
+            if ((e.kind == "movie" || e.kind == "sequence") &&
+                (out.empty() || out.back() != e.kind))
                 out.push_back(e.kind);
         return out;
     }

@@ -15,8 +15,8 @@
 #include "shop/Main.h"
 #include "shop/Savefile.h"
 #include "shop/Shop.h"
-#include "tests/support/HeadlessApp.h"
 #include "story/EventTables.h"
+#include "tests/support/HeadlessApp.h"
 
 namespace fs = std::filesystem;
 

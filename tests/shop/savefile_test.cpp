@@ -1,3 +1,5 @@
+#include "shop/Savefile.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -16,7 +18,6 @@
 #include "shop/GameState.h"
 #include "shop/Market.h"
 #include "shop/Mixing.h"
-#include "shop/Savefile.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 
@@ -66,7 +67,8 @@ protected:
     }
     std::vector<std::string> Files() const {
         std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir_)) names.push_back(e.path().filename().string());
+        for (const auto& e : fs::directory_iterator(dir_))
+            names.push_back(e.path().filename().string());
         return names;
     }
 
@@ -158,7 +160,7 @@ TEST_F(SaveFileTest, SlotFileHoldsEachPartAtItsOffset) {
     EXPECT_EQ(f[156308 + 441 * 63 + 63], 2);
 
     const std::size_t ev = 184532;
-    EXPECT_EQ(ui::LoadU32(f.data() + ev + 4 * 15), 1u << 20);  // flag 500
+    EXPECT_EQ(ui::LoadU32(f.data() + ev + 4 * 15), 1u << 20);       // flag 500
     EXPECT_NE(ui::LoadU32(f.data() + ev + 4 * 1) & (1u << 8), 0u);  // flag 40
     EXPECT_EQ(I32At(f, ev + 128 + 12 + 0), 600);
     EXPECT_EQ(I32At(f, ev + 128 + 12 + 8), 601);
@@ -224,7 +226,8 @@ TEST_F(SaveFileTest, KeyItemsAndAnEndedJobLoad) {
     ASSERT_EQ(MixHoursLeft(), 32);
     ASSERT_TRUE(SaveGame(1));
     ASSERT_TRUE(LoadGame(1));
-    while (MixStep()) {}
+    while (MixStep()) {
+    }
     ASSERT_TRUE(SaveGame(1));
     EXPECT_TRUE(LoadGame(1));
     EXPECT_EQ(ItemStock(82), 255);
@@ -313,7 +316,9 @@ TEST_F(SaveFileTest, DamagedSlotFailsAndChangesNothing) {
         {"order flag 1024", i32(order0 + 24, 1024)},
         {"order without deadline", i32(order0 + 12, 0)},
         {"two orders with one flag",
-         [&](Bytes& b) { std::copy(b.begin() + order0, b.begin() + order0 + 60, b.begin() + order1); }},
+         [&](Bytes& b) {
+             std::copy(b.begin() + order0, b.begin() + order0 + 60, b.begin() + order1);
+         }},
     };
     for (const auto& c : cases) {
         Bytes bad = good;
@@ -388,15 +393,15 @@ TEST_F(SaveFileTest, SystemFileHoldsUnlockedItemsAndPersistentFlags) {
     EXPECT_EQ(f[0], 1);  // unlocked in a new game
     EXPECT_EQ(f[66], 0);
     EXPECT_EQ(EverUnlocked[72], 1);
-    EXPECT_EQ(ui::LoadU32(f.data() + 107), 1u);         // flag 32
-    EXPECT_EQ(ui::LoadU32(f.data() + 111), 1u << 31);   // flag 95
+    EXPECT_EQ(ui::LoadU32(f.data() + 107), 1u);        // flag 32
+    EXPECT_EQ(ui::LoadU32(f.data() + 111), 1u << 31);  // flag 95
 }
 
 TEST_F(SaveFileTest, LoadingTheSystemFileOnlyAddsToMemory) {
     Bytes f(115, 0);
     f[10] = 1;
-    ui::StoreU32(f.data() + 107, 1u << 1);   // flag 33
-    ui::StoreU32(f.data() + 111, 1u << 2);   // flag 66
+    ui::StoreU32(f.data() + 107, 1u << 1);  // flag 33
+    ui::StoreU32(f.data() + 111, 1u << 2);  // flag 66
     WriteOut("QDV0.QDV", f);
 
     EverUnlocked[20] = 1;

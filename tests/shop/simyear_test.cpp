@@ -1,14 +1,15 @@
+#include "bench/simyear/SimYear.h"
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
-#include <algorithm>
 #include <string>
 #include <vector>
 
-#include "bench/simyear/SimYear.h"
 #include "shop/GameState.h"
 
 namespace {
@@ -51,10 +52,14 @@ TEST(SimYear, SameSeedSameLinesAndBadArgumentsRefused) {
     EXPECT_NE(RunSimYear({"--seed", "78", "--days", "40"}), a);
     EXPECT_EQ(std::count(a.begin(), a.end(), '\n'), 40);
 
-    for (auto args : {std::vector<const char*>{"simyear"}, {"simyear", "--seed"}, {"simyear", "--seed", "x"},
-                      {"simyear", "--seed", "1", "--days", "0"}, {"simyear", "--seed", "1", "--days", "289"},
+    for (auto args : {std::vector<const char*>{"simyear"},
+                      {"simyear", "--seed"},
+                      {"simyear", "--seed", "x"},
+                      {"simyear", "--seed", "1", "--days", "0"},
+                      {"simyear", "--seed", "1", "--days", "289"},
                       {"simyear", "--seed", "1", "--bogus", "2"}}) {
-        EXPECT_EQ(SimYear(static_cast<int>(args.size()), const_cast<char**>(args.data()), stdout), 2);
+        EXPECT_EQ(SimYear(static_cast<int>(args.size()), const_cast<char**>(args.data()), stdout),
+                  2);
     }
 }
 
@@ -68,8 +73,8 @@ TEST(SimYear, WholeYearSellsTheSameOnEveryRun) {
     int soldDays = 0;
     while (std::getline(lines, line)) {
         int day = 0, money = 0, rep = 0, lvl = 0, vis = 0, sold = 0;
-        ASSERT_EQ(std::sscanf(line.c_str(), "day %d money %d rep %d lvl %d vis %d sold %d", &day, &money, &rep, &lvl,
-                              &vis, &sold),
+        ASSERT_EQ(std::sscanf(line.c_str(), "day %d money %d rep %d lvl %d vis %d sold %d", &day,
+                              &money, &rep, &lvl, &vis, &sold),
                   6)
             << line;
         EXPECT_LE(sold, vis * 2) << line;  // a customer takes at most two units

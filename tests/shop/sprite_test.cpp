@@ -31,7 +31,9 @@ TEST(SpriteSheetList, LinesWithCrLfOrLf) {
     } cases[] = {
         {"CRLF", "bg.wbm\r\nman.wbm\r\n", {"bg.wbm", "man.wbm"}},
         {"LF", "bg.wbm\nman.wbm\n", {"bg.wbm", "man.wbm"}},
-        {"mixed, last line unterminated", "bg.wbm\r\nman.wbm\nshelf.wbm", {"bg.wbm", "man.wbm", "shelf.wbm"}},
+        {"mixed, last line unterminated",
+         "bg.wbm\r\nman.wbm\nshelf.wbm",
+         {"bg.wbm", "man.wbm", "shelf.wbm"}},
         {"blank lines at the end", "a\r\nb\r\n\r\n\n", {"a", "b"}},
         {"one character names", "a\nb\n", {"a", "b"}},
         {"empty", "", {}},
@@ -78,15 +80,24 @@ TEST(SpriteSheetPicture, HeaderChecks) {
         bool ok;
     } cases[] = {
         {"8-bit sheet", good, true},
-        {"24-bit sheet", test::SheetPicture(4, 2, 2, 2, [](int, int) { return 1; }, "!WBT"), true},
-        {"wrong magic", test::SheetPicture(8, 4, 4, 2, [](int, int) { return 1; }, "!WBX"), false},
+        {"24-bit sheet",
+         test::SheetPicture(
+             4, 2, 2, 2, [](int, int) { return 1; }, "!WBT"),
+         true},
+        {"wrong magic",
+         test::SheetPicture(
+             8, 4, 4, 2, [](int, int) { return 1; }, "!WBX"),
+         false},
         {"frame width 0", test::SheetPicture(8, 4, 0, 2, [](int, int) { return 1; }), false},
         {"frame height 0", test::SheetPicture(8, 4, 4, 0, [](int, int) { return 1; }), false},
-        {"frame wider than the sheet", test::SheetPicture(8, 4, 9, 2, [](int, int) { return 1; }), false},
-        {"frame taller than the sheet", test::SheetPicture(8, 4, 4, 5, [](int, int) { return 1; }), false},
+        {"frame wider than the sheet", test::SheetPicture(8, 4, 9, 2, [](int, int) { return 1; }),
+         false},
+        {"frame taller than the sheet", test::SheetPicture(8, 4, 4, 5, [](int, int) { return 1; }),
+         false},
         {"one pixel short", std::vector<std::uint8_t>(good.begin(), good.end() - 1), false},
         {"header only", std::vector<std::uint8_t>(good.begin(), good.begin() + 12), false},
-        {"shorter than the header", std::vector<std::uint8_t>(good.begin(), good.begin() + 11), false},
+        {"shorter than the header", std::vector<std::uint8_t>(good.begin(), good.begin() + 11),
+         false},
     };
     for (const Case& c : cases) {
         SPManChips sheet;
@@ -104,8 +115,8 @@ TEST(SpriteSheetPicture, FramesLieInAGrid) {
     for (int f = 0; f < 6; ++f) {
         const std::uint8_t* p = sheet.FramePixels(f);
         EXPECT_EQ(p[0], f + 1);
-        EXPECT_EQ(p[3], f + 1);                      // last column of the frame's first row
-        EXPECT_EQ(p[4 * sheet.Width + 3], f + 1);    // last row, last column
+        EXPECT_EQ(p[3], f + 1);                    // last column of the frame's first row
+        EXPECT_EQ(p[4 * sheet.Width + 3], f + 1);  // last row, last column
     }
     // Frames beyond the grid (and negative ones) give the first frame.
     EXPECT_EQ(sheet.FramePixels(6), sheet.FramePixels(0));
@@ -123,7 +134,8 @@ protected:
     std::filesystem::path dir_{test::ScratchDir("sprite_pack_test")};
     TQvPack pack_;
 
-    std::string Write(const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& members) {
+    std::string Write(
+        const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& members) {
         const auto path = dir_ / "SPMan.Pak";
         EXPECT_TRUE(test::WritePack(path, members));
         return path.string();
@@ -161,7 +173,8 @@ TEST_F(SpritePackTest, FailuresReachTheFatalPathWithTheName) {
         {"bad magic",
          {{"SPMan.cfg", Bytes("ok.wbm\r\nbad.wbm\r\n")},
           {"ok.wbm", NumberedSheet(1, 1, 2, 2)},
-          {"bad.wbm", test::SheetPicture(4, 4, 2, 2, [](int, int) { return 0; }, "WBM!")}},
+          {"bad.wbm", test::SheetPicture(
+                          4, 4, 2, 2, [](int, int) { return 0; }, "WBM!")}},
          "MagicNumber 不一致\nbad.wbm"},
         {"bad header",
          {{"SPMan.cfg", Bytes("zero.wbm\n")}, {"zero.wbm", badHeader}},
@@ -169,9 +182,7 @@ TEST_F(SpritePackTest, FailuresReachTheFatalPathWithTheName) {
         {"short member",
          {{"SPMan.cfg", Bytes("short.wbm\n")}, {"short.wbm", shortSheet}},
          "MagicNumber 不一致\nshort.wbm"},
-        {"missing sheet",
-         {{"SPMan.cfg", Bytes("gone.wbm\r\n")}},
-         "沒有檔案\ngone.wbm"},
+        {"missing sheet", {{"SPMan.cfg", Bytes("gone.wbm\r\n")}}, "沒有檔案\ngone.wbm"},
         {"missing list", {{"other.wbm", NumberedSheet(1, 1, 2, 2)}}, "沒有檔案\nSPMan.cfg"},
         {"empty line inside the list",
          {{"SPMan.cfg", Bytes("a.wbm\n\nb.wbm\n")}},
@@ -240,7 +251,12 @@ TEST_F(SpriteTest, AnimationModes) {
         {"once, back to the row's start", 0, 0, 0, {1, 2, 3, 0, 0}, false},
         {"stop on last", SPM_STOP_ON_LAST, 0, 0, {1, 2, 3, 3, 3}, false},
         {"ping-pong", SPM_PING_PONG, 0, 0, {1, 2, 3, 2, 1, 0, 0, 0}, false},
-        {"backwards with loop", SPM_PING_PONG | SPM_LOOP, 0, 0, {1, 2, 3, 2, 1, 0, 1, 2, 3, 2}, true},
+        {"backwards with loop",
+         SPM_PING_PONG | SPM_LOOP,
+         0,
+         0,
+         {1, 2, 3, 2, 1, 0, 1, 2, 3, 2},
+         true},
         {"delay 2", SPM_LOOP, 2, 0, {0, 0, 1, 1, 1, 2}, true},
     };
     for (const Case& c : cases) {
@@ -329,7 +345,8 @@ std::vector<std::vector<int>> Rows(const TQvDib& dib) {
 TEST_F(SpriteTest, RendersOverlappingTransparentAndMirroredSprites) {
     // Two 3x2 frames side by side. Frame 0 is keyed on its first pixel (9).
     const std::uint8_t pixels[2][6] = {{9, 1, 2, 5, 6, 7}, {3, 9, 4, 8, 5, 5}};
-    test::InstallSheet(0, test::SheetPicture(6, 2, 3, 2, [&](int x, int y) { return pixels[y][x]; }));
+    test::InstallSheet(0,
+                       test::SheetPicture(6, 2, 3, 2, [&](int x, int y) { return pixels[y][x]; }));
     TQvDib target(8, 4), surface(8, 4);
     target.BoxFill(0, 0, 7, 3, 77);
 
@@ -385,7 +402,8 @@ TEST_F(SpriteTest, RendersOnlyWhenMarkedOrAnimating) {
 }
 
 TEST_F(SpriteTest, SpritesOfMissingOrWideSheetsAreSkipped) {
-    test::InstallSheet(1, test::SheetPicture(2, 1, 1, 1, [](int, int) { return 4; }, "!WBT"));
+    test::InstallSheet(1, test::SheetPicture(
+                              2, 1, 1, 1, [](int, int) { return 4; }, "!WBT"));
     TQvDib target(2, 1), surface(2, 1);
     SPMan missing(0, 30, 0, 0, 0, 0);
     missing.Show();
@@ -414,7 +432,8 @@ TEST_F(SpriteTest, GeneratedSpritePackLoadsFromTheProgramsFolder) {
     }
     EXPECT_EQ(SpriteSheets[20].Columns * SpriteSheets[20].Rows, 8);  // furniture
     EXPECT_GE(SpriteSheets[21].Columns, 5);                          // a column per stock tier
-    EXPECT_GT(SpriteSheets[21].Columns * SpriteSheets[21].Rows, 95); // the empty slot's frame exists
+    EXPECT_GT(SpriteSheets[21].Columns * SpriteSheets[21].Rows,
+              95);  // the empty slot's frame exists
     for (int s : {18, 19}) EXPECT_GE(SpriteSheets[s].Columns, 2) << s;  // door and gate animate
     // Transparent sheets are keyed on colour 0 in every frame's first pixel.
     for (int f = 0; f < 8; ++f) EXPECT_EQ(SpriteSheets[1].FramePixels(f)[0], 0) << f;
@@ -433,7 +452,8 @@ TEST(ShopRegions, ShelvesAndFurnitureCanBeClicked) {
     ASSERT_TRUE(field.LoadFromPack(&pack, "Shoppoly.plf"));
     ASSERT_EQ(field.Count(), 15);
     // The middle of each shelf sprite (40 x 48, feet on the slot's cell).
-    const FloorStep shelves[10] = {{4, 2}, {3, 4}, {7, 3}, {7, 2}, {7, 1}, {7, 0}, {1, 3}, {1, 2}, {1, 1}, {1, 0}};
+    const FloorStep shelves[10] = {{4, 2}, {3, 4}, {7, 3}, {7, 2}, {7, 1},
+                                   {7, 0}, {1, 3}, {1, 2}, {1, 1}, {1, 0}};
     for (int s = 0; s < 10; ++s) {
         const int x = FloorSpriteX(shelves[s].dx, shelves[s].dy, 0);
         const int y = FloorSpriteY(shelves[s].dx, shelves[s].dy, 0) - 24;

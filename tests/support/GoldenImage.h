@@ -17,7 +17,8 @@ inline std::string Dir() { return std::string(LUMIA_SOURCE_DIR) + "/tests/platfo
 
 inline std::vector<std::uint32_t> Pixels(const ui::Bitmap& bm) {
     std::vector<std::uint32_t> px(static_cast<std::size_t>(bm.Width()) * bm.Height(), 0);
-    ui::BlitToXrgb(bm, 0, 0, bm.Width(), bm.Height(), px.data(), bm.Width(), bm.Width(), bm.Height(), 0, 0);
+    ui::BlitToXrgb(bm, 0, 0, bm.Width(), bm.Height(), px.data(), bm.Width(), bm.Width(),
+                   bm.Height(), 0, 0);
     return px;
 }
 
@@ -33,12 +34,16 @@ inline ::testing::AssertionResult Matches(const ui::Bitmap& bm, const std::strin
     std::vector<std::uint32_t> expected;
     int w = 0, h = 0;
     const bool read = ui::ReadPng(path, expected, w, h);
-    if (read && w == bm.Width() && h == bm.Height() && expected == actual) return ::testing::AssertionSuccess();
+    if (read && w == bm.Width() && h == bm.Height() && expected == actual)
+        return ::testing::AssertionSuccess();
     const std::string actualPath = Dir() + name + "-actual.png";
     ui::WritePng(actualPath, actual.data(), bm.Width(), bm.Height(), bm.Width());
-    if (!read) return ::testing::AssertionFailure() << "no golden " << path << " (wrote " << actualPath << ")";
-    return ::testing::AssertionFailure() << name << " differs from its golden (" << w << "x" << h << " vs "
-                                         << bm.Width() << "x" << bm.Height() << "); see " << actualPath;
+    if (!read)
+        return ::testing::AssertionFailure()
+               << "no golden " << path << " (wrote " << actualPath << ")";
+    return ::testing::AssertionFailure()
+           << name << " differs from its golden (" << w << "x" << h << " vs " << bm.Width() << "x"
+           << bm.Height() << "); see " << actualPath;
 }
 
 }  // namespace test

@@ -1,10 +1,10 @@
 #include "tests/support/HeadlessApp.h"
 
+#include <unistd.h>
+
 #include <filesystem>
 #include <memory>
 #include <string>
-
-#include <unistd.h>
 
 #include "platform/Timer.h"
 

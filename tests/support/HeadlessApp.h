@@ -45,5 +45,4 @@ protected:
     HeadlessApp headless;
 };
 
-
 }  // namespace test

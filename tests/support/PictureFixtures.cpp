@@ -1,9 +1,8 @@
 #include "tests/support/PictureFixtures.h"
 
-#include <system_error>
-
 #include <unistd.h>
 
+#include <system_error>
 
 namespace test {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "media/Qvbitmap.h"
-#include "tools/mkgamedata/PictureWriter.h"
 #include "tests/support/Scratch.h"
+#include "tools/mkgamedata/PictureWriter.h"
 
 // Small pictures and palettes for tests, written with mkgamedata's own writers.
 namespace test {

@@ -18,7 +18,8 @@ void PutU16(std::vector<std::uint8_t>& out, int v) {
 }  // namespace
 
 std::vector<std::uint8_t> SheetPicture(int width, int height, int frameWidth, int frameHeight,
-                                       const std::function<std::uint8_t(int x, int y)>& pixel, const char* magic) {
+                                       const std::function<std::uint8_t(int x, int y)>& pixel,
+                                       const char* magic) {
     std::vector<std::uint8_t> out(magic, magic + 4);
     PutU16(out, width);
     PutU16(out, height);
@@ -32,9 +33,10 @@ std::vector<std::uint8_t> SheetPicture(int width, int height, int frameWidth, in
 }
 
 std::vector<std::uint8_t> NumberedSheet(int columns, int rows, int frameWidth, int frameHeight) {
-    return SheetPicture(columns * frameWidth, rows * frameHeight, frameWidth, frameHeight, [=](int x, int y) {
-        return static_cast<std::uint8_t>(y / frameHeight * columns + x / frameWidth + 1);
-    });
+    return SheetPicture(
+        columns * frameWidth, rows * frameHeight, frameWidth, frameHeight, [=](int x, int y) {
+            return static_cast<std::uint8_t>(y / frameHeight * columns + x / frameWidth + 1);
+        });
 }
 
 void InstallSheet(int index, const std::vector<std::uint8_t>& picture) {
@@ -52,8 +54,8 @@ bool WritePack(const std::filesystem::path& path,
     for (const auto& [name, bytes] : members) {
         std::FILE* f = std::tmpfile();
         if (!f) return false;
-        const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() && std::fflush(f) == 0 &&
-                        pack.AddFileFrom(name.c_str(), f, false);
+        const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() &&
+                        std::fflush(f) == 0 && pack.AddFileFrom(name.c_str(), f, false);
         std::fclose(f);
         if (!ok) return false;
     }
@@ -73,10 +75,11 @@ SpriteEngineReset::~SpriteEngineReset() {
 }
 
 FatalCatcher::FatalCatcher() {
-    previous_ = SetFatalErrorHandler([this](const std::string& message, const std::string& caption) {
-        Messages.push_back(ui::Big5ToUtf8(message));
-        Captions.push_back(ui::Big5ToUtf8(caption));
-    });
+    previous_ =
+        SetFatalErrorHandler([this](const std::string& message, const std::string& caption) {
+            Messages.push_back(ui::Big5ToUtf8(message));
+            Captions.push_back(ui::Big5ToUtf8(caption));
+        });
 }
 
 FatalCatcher::~FatalCatcher() { SetFatalErrorHandler(std::move(previous_)); }

@@ -35,9 +35,8 @@ TEST_F(WritePackTest, MembersReadBackStoredAndCompressed) {
     std::vector<std::uint8_t> big(50000);
     for (std::size_t i = 0; i < big.size(); ++i) big[i] = std::uint8_t(i / 300);
     const fs::path p = dir_ / "sub" / "x.pak";
-    ASSERT_TRUE(mkgamedata::WritePack(p, {{"BIG.BMP", big, true},
-                                          {"small.txt", {'h', 'i'}, false},
-                                          {"empty", {}, true}}));
+    ASSERT_TRUE(mkgamedata::WritePack(
+        p, {{"BIG.BMP", big, true}, {"small.txt", {'h', 'i'}, false}, {"empty", {}, true}}));
     TQvPack pack;
     ASSERT_TRUE(pack.LoadPack(p.c_str()));
     ASSERT_EQ(pack.GetFileNum(), 3);
@@ -54,8 +53,8 @@ TEST_F(WritePackTest, MembersReadBackStoredAndCompressed) {
 
 TEST_F(WritePackTest, BadMemberWritesNothing) {
     const fs::path p = dir_ / "bad.pak";
-    EXPECT_FALSE(mkgamedata::WritePack(p, {{"ok.txt", {'1'}, false},
-                                           {"a-name-much-too-long-for-it.txt", {'2'}, false}}));
+    EXPECT_FALSE(mkgamedata::WritePack(
+        p, {{"ok.txt", {'1'}, false}, {"a-name-much-too-long-for-it.txt", {'2'}, false}}));
     EXPECT_FALSE(mkgamedata::WritePack(p, {{"twice", {'1'}, false}, {"TWICE", {'2'}, false}}));
     EXPECT_FALSE(fs::exists(p));
     EXPECT_TRUE(fs::is_empty(dir_));

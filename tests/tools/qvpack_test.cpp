@@ -1,18 +1,18 @@
+#include "media/Qvpack.h"
+
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <algorithm>
 #include <fstream>
 #include <map>
 #include <random>
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include "media/Qvpack.h"
 
 namespace fs = std::filesystem;
 
@@ -80,14 +80,18 @@ protected:
 std::map<std::string, Bytes> SampleFiles() {
     std::mt19937 g(5);
     Bytes picture(64000), noise(5000), text;
-    for (std::size_t i = 0; i < picture.size(); ++i) picture[i] = std::uint8_t((i % 320) / 40 + (i / 6400));
+    for (std::size_t i = 0; i < picture.size(); ++i)
+        picture[i] = std::uint8_t((i % 320) / 40 + (i / 6400));
     for (auto& c : noise) c = std::uint8_t(g());
     for (int i = 0; i < 400; ++i) {
         const std::string line = "line " + std::to_string(i) + " of the shop's ledger\n";
         text.insert(text.end(), line.begin(), line.end());
     }
-    return {{"picture.bmp", picture}, {"noise.bin", noise}, {"ledger.txt", text},
-            {"empty.dat", {}}, {"seventeen", Bytes(17, 'q')}};
+    return {{"picture.bmp", picture},
+            {"noise.bin", noise},
+            {"ledger.txt", text},
+            {"empty.dat", {}},
+            {"seventeen", Bytes(17, 'q')}};
 }
 
 TEST_F(QvpackTool, RoundTripsAFolderStoredAndCompressed) {

@@ -104,8 +104,8 @@ int Picture::Text(int x, int y, std::string_view utf8, int size, std::uint8_t c,
     return ui::TextWidth(font, big5) + (bold ? 1 : 0);
 }
 
-void Picture::TextCentred(int x, int y, int w, int h, std::string_view utf8, int size, std::uint8_t c,
-                          bool bold) {
+void Picture::TextCentred(int x, int y, int w, int h, std::string_view utf8, int size,
+                          std::uint8_t c, bool bold) {
     const int tw = TextWidthUtf8(utf8, size);
     Text(x + (w - tw) / 2, y + (h - size) / 2, utf8, size, c, bold);
 }
@@ -132,8 +132,8 @@ bool AddPackMember(const std::filesystem::path& path, const std::string& name,
     bool ok = pack.OpenPack(path.string());
     if (ok && pack.CheckFileName(name.c_str()) >= 0) ok = pack.DelFile(name.c_str());
     std::FILE* f = ok ? std::tmpfile() : nullptr;
-    ok = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() && std::fflush(f) == 0 &&
-         pack.AddFileFrom(name.c_str(), f, compress);
+    ok = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() &&
+         std::fflush(f) == 0 && pack.AddFileFrom(name.c_str(), f, compress);
     if (f) std::fclose(f);
     ok = pack.ClosePack() && ok;
     if (!ok) std::fprintf(stderr, "mkgamedata: cannot add %s to %s\n", name.c_str(), path.c_str());

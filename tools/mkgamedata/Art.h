@@ -16,7 +16,9 @@ inline constexpr std::uint8_t kWhite = 255;
 inline constexpr std::uint8_t kSkin = 16 + 36 * 5 + 6 * 4 + 3;
 
 // A colour of the generated palette's 6 x 6 x 6 cube (0..5 each).
-constexpr std::uint8_t Cube(int r, int g, int b) { return static_cast<std::uint8_t>(16 + 36 * r + 6 * g + b); }
+constexpr std::uint8_t Cube(int r, int g, int b) {
+    return static_cast<std::uint8_t>(16 + 36 * r + 6 * g + b);
+}
 
 struct Pt {
     double x;

@@ -9,9 +9,9 @@
 namespace mkgamedata {
 
 struct PackMember {
-    std::string name;                 // "name.ext": base up to 21, ext up to 3 characters
+    std::string name;  // "name.ext": base up to 21, ext up to 3 characters
     std::vector<std::uint8_t> bytes;
-    bool compress = false;            // store as an Orvane stream
+    bool compress = false;  // store as an Orvane stream
 };
 
 // Writes a new pack at `path` (its folder is created) holding the members in order.

@@ -10,12 +10,17 @@ namespace mkgamedata {
 
 namespace {
 
-void Put16(std::vector<std::uint8_t>& out, std::size_t at, std::uint16_t v) { ui::StoreU16(&out[at], v); }
-void Put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) { ui::StoreU32(&out[at], v); }
+void Put16(std::vector<std::uint8_t>& out, std::size_t at, std::uint16_t v) {
+    ui::StoreU16(&out[at], v);
+}
+void Put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
+    ui::StoreU32(&out[at], v);
+}
 
 // File header (14 bytes) and info header (40 bytes) for rows of `stride` bytes
 // after a table of `colours` entries.
-std::vector<std::uint8_t> Headers(int width, int height, int bits, int colours, int stride, bool topDown) {
+std::vector<std::uint8_t> Headers(int width, int height, int bits, int colours, int stride,
+                                  bool topDown) {
     const std::uint32_t offset = 14 + 40 + std::uint32_t(colours) * 4;
     const std::uint32_t image = std::uint32_t(stride) * std::uint32_t(height);
     std::vector<std::uint8_t> out(offset + image, 0);
@@ -39,10 +44,11 @@ std::vector<std::uint8_t> Headers(int width, int height, int bits, int colours, 
 
 }  // namespace
 
-std::vector<std::uint8_t> MakeBmp8(int width, int height, const std::uint8_t* pixels, const RGBQUAD* palette,
-                                   const Bmp8Options& options) {
+std::vector<std::uint8_t> MakeBmp8(int width, int height, const std::uint8_t* pixels,
+                                   const RGBQUAD* palette, const Bmp8Options& options) {
     const int stride = (width + 3) & ~3;
-    std::vector<std::uint8_t> out = Headers(width, height, 8, options.colours, stride, options.topDown);
+    std::vector<std::uint8_t> out =
+        Headers(width, height, 8, options.colours, stride, options.topDown);
     std::size_t at = 54;
     for (int i = 0; i < options.colours; ++i, at += 4) {
         out[at] = palette[i].rgbBlue;
@@ -89,9 +95,10 @@ std::vector<RGBQUAD> GeneratedPalette() {
         pal[i] = RGBQUAD{std::uint8_t(b), std::uint8_t(g), std::uint8_t(r), 0};
     };
     // 1..15: the primaries and their halves.
-    constexpr int kBasic[15][3] = {{128, 0, 0},   {0, 128, 0},   {128, 128, 0}, {0, 0, 128},   {128, 0, 128},
-                                   {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0}, {0, 255, 0},
-                                   {255, 255, 0}, {0, 0, 255},   {255, 0, 255}, {0, 255, 255}, {255, 128, 0}};
+    constexpr int kBasic[15][3] = {{128, 0, 0},   {0, 128, 0},   {128, 128, 0},   {0, 0, 128},
+                                   {128, 0, 128}, {0, 128, 128}, {192, 192, 192}, {128, 128, 128},
+                                   {255, 0, 0},   {0, 255, 0},   {255, 255, 0},   {0, 0, 255},
+                                   {255, 0, 255}, {0, 255, 255}, {255, 128, 0}};
     for (int i = 0; i < 15; ++i) set(i + 1, kBasic[i][0], kBasic[i][1], kBasic[i][2]);
     // 16..231: a 6 x 6 x 6 colour cube.
     for (int i = 0; i < 216; ++i) set(16 + i, (i / 36) * 51, (i / 6 % 6) * 51, (i % 6) * 51);

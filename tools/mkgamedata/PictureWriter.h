@@ -17,8 +17,8 @@ struct Bmp8Options {
 
 // An 8-bit BMP file image. `pixels` are top-down, width x height bytes without
 // padding; `palette` holds at least options.colours entries.
-std::vector<std::uint8_t> MakeBmp8(int width, int height, const std::uint8_t* pixels, const RGBQUAD* palette,
-                                   const Bmp8Options& options = {});
+std::vector<std::uint8_t> MakeBmp8(int width, int height, const std::uint8_t* pixels,
+                                   const RGBQUAD* palette, const Bmp8Options& options = {});
 // A 24-bit BMP file image; `pixels` top-down, width x height.
 std::vector<std::uint8_t> MakeBmp24(int width, int height, const TQvRGB* pixels);
 // A 768-byte .act palette: red, green, blue per entry.

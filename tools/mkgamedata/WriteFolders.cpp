@@ -8,15 +8,15 @@ namespace mkgamedata {
 
 namespace {
 constexpr const char* kFolders[] = {
-    "Data",               // shop pictures, the sprite pack
-    "SPMan/8Bit",         // sprite sheets, 8-bit art
-    "SPMan/24Bit",        // sprite sheets, 24-bit art
-    "col24b/evpack",      // event picture packs (figures, backgrounds, event pictures)
-    "col24b/palFace",     // message-window faces
-    "col24b/mapPack",     // map pictures, click regions and path graphs
-    "wave/se",            // the effects pack
-    "wave/Intm",          // the voice packs
-    "music",              // music tracks in place of CD audio
+    "Data",            // shop pictures, the sprite pack
+    "SPMan/8Bit",      // sprite sheets, 8-bit art
+    "SPMan/24Bit",     // sprite sheets, 24-bit art
+    "col24b/evpack",   // event picture packs (figures, backgrounds, event pictures)
+    "col24b/palFace",  // message-window faces
+    "col24b/mapPack",  // map pictures, click regions and path graphs
+    "wave/se",         // the effects pack
+    "wave/Intm",       // the voice packs
+    "music",           // music tracks in place of CD audio
 };
 }  // namespace
 

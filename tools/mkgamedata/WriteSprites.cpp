@@ -14,18 +14,18 @@
 #include <vector>
 
 #include "media/Qvpack.h"
+#include "platform/Files.h"
 #include "shop/Figure.h"
 #include "shop/Goods.h"
+#include "tools/mkgamedata/Art.h"
 #include "tools/mkgamedata/PackWriter.h"
 #include "tools/mkgamedata/PictureWriter.h"
-#include "tools/mkgamedata/Art.h"
-#include "platform/Files.h"
 
 namespace mkgamedata {
 
 namespace {
 
-constexpr std::uint8_t kKey = 0;       // transparent
+constexpr std::uint8_t kKey = 0;  // transparent
 
 // A sheet file: "!WBM", the picture's and a frame's sizes, then the pixels.
 std::vector<std::uint8_t> SheetBytes(const Picture& p, int fw, int fh) {
@@ -39,12 +39,38 @@ std::vector<std::uint8_t> SheetBytes(const Picture& p, int fw, int fh) {
 // ---- the sheets
 
 // Body colours of the people, by sheet number.
-constexpr std::uint8_t kPersonColours[32] = {
-    0,            Cube(3, 0, 4), Cube(0, 3, 1), Cube(4, 2, 0), Cube(0, 2, 4), Cube(4, 0, 1), Cube(1, 4, 4),
-    Cube(5, 4, 0), Cube(2, 1, 5), Cube(0, 4, 0), Cube(5, 1, 3), Cube(1, 2, 2), Cube(5, 3, 1), Cube(3, 3, 0),
-    Cube(0, 1, 3), Cube(4, 4, 4), Cube(2, 5, 2), 0,             0,             0,             0,
-    0,            0,             0,             Cube(5, 0, 0), Cube(0, 5, 5), Cube(3, 1, 1), Cube(1, 3, 5),
-    Cube(5, 5, 2), Cube(2, 0, 2), Cube(4, 5, 0), Cube(1, 1, 1)};
+constexpr std::uint8_t kPersonColours[32] = {0,
+                                             Cube(3, 0, 4),
+                                             Cube(0, 3, 1),
+                                             Cube(4, 2, 0),
+                                             Cube(0, 2, 4),
+                                             Cube(4, 0, 1),
+                                             Cube(1, 4, 4),
+                                             Cube(5, 4, 0),
+                                             Cube(2, 1, 5),
+                                             Cube(0, 4, 0),
+                                             Cube(5, 1, 3),
+                                             Cube(1, 2, 2),
+                                             Cube(5, 3, 1),
+                                             Cube(3, 3, 0),
+                                             Cube(0, 1, 3),
+                                             Cube(4, 4, 4),
+                                             Cube(2, 5, 2),
+                                             0,
+                                             0,
+                                             0,
+                                             0,
+                                             0,
+                                             0,
+                                             0,
+                                             Cube(5, 0, 0),
+                                             Cube(0, 5, 5),
+                                             Cube(3, 1, 1),
+                                             Cube(1, 3, 5),
+                                             Cube(5, 5, 2),
+                                             Cube(2, 0, 2),
+                                             Cube(4, 5, 0),
+                                             Cube(1, 1, 1)};
 
 constexpr int kPersonW = 32;
 constexpr int kPersonH = 72;
@@ -59,10 +85,18 @@ Picture PersonSheet(int sheet) {
         f.Rect(int(cx) - 6 + stride, 58, 4, 13, kInk);
         f.Rect(int(cx) + 2 - stride, 58, 4, 13, kInk);
         switch (sheet % 4) {  // a shape of its own per sheet
-            case 0: f.Rect(5, 26, 22, 34, body); break;
-            case 1: f.Polygon({{cx, 24}, {29, 60}, {3, 60}}, body); break;
-            case 2: f.Ellipse(cx, 43, 12, 18, body); break;
-            default: f.Polygon({{cx, 24}, {29, 42}, {cx, 61}, {3, 42}}, body); break;
+            case 0:
+                f.Rect(5, 26, 22, 34, body);
+                break;
+            case 1:
+                f.Polygon({{cx, 24}, {29, 60}, {3, 60}}, body);
+                break;
+            case 2:
+                f.Ellipse(cx, 43, 12, 18, body);
+                break;
+            default:
+                f.Polygon({{cx, 24}, {29, 42}, {cx, 61}, {3, 42}}, body);
+                break;
         }
         f.Ellipse(cx, 17, 8, 8, r == 0 ? Cube(2, 1, 0) : kSkin);  // hair behind, face in front
         if (r == 1) {
@@ -145,7 +179,8 @@ Picture GateSheet() {
         const double a = c * 3.14159 / 6;
         const double ex = 5 + 40 * std::cos(a), ey = 30 - 40 * std::sin(a);
         const double nx = 3 * std::sin(a), ny = 3 * std::cos(a);
-        f.Polygon({{5 - nx, 30 - ny}, {ex - nx, ey - ny}, {ex + nx, ey + ny}, {5 + nx, 30 + ny}}, Cube(4, 2, 0));
+        f.Polygon({{5 - nx, 30 - ny}, {ex - nx, ey - ny}, {ex + nx, ey + ny}, {5 + nx, 30 + ny}},
+                  Cube(4, 2, 0));
         f.FrameNumber(0, 0, c);
     });
 }
@@ -192,7 +227,7 @@ constexpr int kShelfH = 48;
 Picture ShelfSheet() {
     return Sheet(5, kShelfRows, kShelfW, kShelfH, kKey, [](Picture& f, int c, int r) {
         if (r == kShelfRows - 1 && c > 0) return;  // unused
-        f.Rect(4, 26, 32, 4, Cube(3, 2, 1));     // the board
+        f.Rect(4, 26, 32, 4, Cube(3, 2, 1));       // the board
         f.Rect(6, 30, 4, 18, Cube(2, 1, 0));
         f.Rect(30, 30, 4, 18, Cube(2, 1, 0));
         if (r == kShelfRows - 1) {
@@ -202,9 +237,16 @@ Picture ShelfSheet() {
             for (int k = 0; k < c; ++k) {
                 const int x = 7 + k * 7;
                 switch (r % 3) {
-                    case 0: f.Rect(x, 14, 5, 12, colour); f.Rect(x + 1, 11, 3, 3, colour); break;
-                    case 1: f.Ellipse(x + 2.5, 21, 3, 5, colour); break;
-                    default: f.Rect(x, 18, 6, 8, colour); break;
+                    case 0:
+                        f.Rect(x, 14, 5, 12, colour);
+                        f.Rect(x + 1, 11, 3, 3, colour);
+                        break;
+                    case 1:
+                        f.Ellipse(x + 2.5, 21, 3, 5, colour);
+                        break;
+                    default:
+                        f.Rect(x, 18, 6, 8, colour);
+                        break;
                 }
             }
             f.Number(26, 2, r, kInk);
@@ -219,7 +261,9 @@ Picture BalloonSheet() {
         f.Ellipse(32, 17, 30, 16, kWhite);
         f.Polygon({{24, 28}, {34, 28}, {22, 39}}, kWhite);
         if (c == 0) {
-            for (int k = -7; k <= 7; ++k) f.Rect(32 + k - 1, 17 + k - 1, 3, 3, Cube(5, 0, 0)), f.Rect(32 + k - 1, 17 - k - 1, 3, 3, Cube(5, 0, 0));
+            for (int k = -7; k <= 7; ++k)
+                f.Rect(32 + k - 1, 17 + k - 1, 3, 3, Cube(5, 0, 0)),
+                    f.Rect(32 + k - 1, 17 - k - 1, 3, 3, Cube(5, 0, 0));
         } else {
             f.Ellipse(32, 17, 9, 9, Cube(0, 0, 5));
             f.Ellipse(32, 17, 6, 6, kWhite);
@@ -236,7 +280,8 @@ Picture MixingSheet() {
         f.Polygon({{16, 0}, {26, 9}, {6, 9}}, Cube(2, 0, 3));
         f.Ellipse(44, 56, 18, 12, kInk);
         f.Ellipse(44, 48, 15, 4, Cube(0, 4, 1));
-        for (int k = 0; k < 3; ++k) f.Ellipse(38 + 6 * k, 40 - ((c + k) % 4) * 8, 3, 3, Cube(1, 5, 2));
+        for (int k = 0; k < 3; ++k)
+            f.Ellipse(38 + 6 * k, 40 - ((c + k) % 4) * 8, 3, 3, Cube(1, 5, 2));
         f.FrameNumber(0, 0, c);
     });
 }
@@ -256,15 +301,33 @@ std::vector<SheetOut> Sheets() {
         char name[16];
         std::snprintf(name, sizeof name, "Man%02d.wbm", s);
         switch (s) {
-            case 0: out.push_back({"Back.wbm", BackgroundSheet(), 648, 484}); break;
-            case 17: out.push_back({"Cat.wbm", CatSheet(), 40, 48}); break;
-            case 18: out.push_back({"Door.wbm", DoorSheet(), 60, 110}); break;
-            case 19: out.push_back({"Gate.wbm", GateSheet(), 48, 64}); break;
-            case kFurnitureSheet: out.push_back({"Furnit.wbm", FurnitureSheet(), 68, 64}); break;
-            case kShelfSheet: out.push_back({"Shelf.wbm", ShelfSheet(), kShelfW, kShelfH}); break;
-            case 22: out.push_back({"Balloon.wbm", BalloonSheet(), 64, 40}); break;
-            case 23: out.push_back({"Mixing.wbm", MixingSheet(), 64, 72}); break;
-            default: out.push_back({name, PersonSheet(s), kPersonW, kPersonH}); break;
+            case 0:
+                out.push_back({"Back.wbm", BackgroundSheet(), 648, 484});
+                break;
+            case 17:
+                out.push_back({"Cat.wbm", CatSheet(), 40, 48});
+                break;
+            case 18:
+                out.push_back({"Door.wbm", DoorSheet(), 60, 110});
+                break;
+            case 19:
+                out.push_back({"Gate.wbm", GateSheet(), 48, 64});
+                break;
+            case kFurnitureSheet:
+                out.push_back({"Furnit.wbm", FurnitureSheet(), 68, 64});
+                break;
+            case kShelfSheet:
+                out.push_back({"Shelf.wbm", ShelfSheet(), kShelfW, kShelfH});
+                break;
+            case 22:
+                out.push_back({"Balloon.wbm", BalloonSheet(), 64, 40});
+                break;
+            case 23:
+                out.push_back({"Mixing.wbm", MixingSheet(), 64, 72});
+                break;
+            default:
+                out.push_back({name, PersonSheet(s), kPersonW, kPersonH});
+                break;
         }
     }
     return out;
@@ -275,15 +338,19 @@ std::vector<SheetOut> Sheets() {
 // The region over a floor cell raised by `height`: the cell's diamond with its top
 // lifted, wound anticlockwise on the screen.
 std::vector<FieldPoint> CellRegion(FloorStep cell, int height) {
-    const int x0 = -18 + 34 * cell.dy + 34 * cell.dx, y0 = 226 + 17 * cell.dy - 17 * cell.dx;  // O + gy U + gx W
-    const FieldPoint left{x0, y0}, bottom{x0 + 34, y0 + 17}, right{x0 + 68, y0}, top{x0 + 34, y0 - 17};
-    return {{left.x, left.y - height}, left, bottom, right, {right.x, right.y - height}, {top.x, top.y - height}};
+    const int x0 = -18 + 34 * cell.dy + 34 * cell.dx,
+              y0 = 226 + 17 * cell.dy - 17 * cell.dx;  // O + gy U + gx W
+    const FieldPoint left{x0, y0}, bottom{x0 + 34, y0 + 17}, right{x0 + 68, y0},
+        top{x0 + 34, y0 - 17};
+    return {{left.x, left.y - height}, left, bottom, right, {right.x, right.y - height},
+            {top.x, top.y - height}};
 }
 
 // The box of a shelf sprite standing on the cell, a little narrower than the sprite so
 // that neighbouring shelves do not share points.
 std::vector<FieldPoint> ShelfRegion(FloorStep cell) {
-    const int x = FloorSpriteX(cell.dx, cell.dy, 0), y = FloorSpriteY(cell.dx, cell.dy, 0);  // the feet
+    const int x = FloorSpriteX(cell.dx, cell.dy, 0),
+              y = FloorSpriteY(cell.dx, cell.dy, 0);  // the feet
     const int l = x - kShelfW / 2 + 4, r = x + kShelfW / 2 - 5, t = y - kShelfH + 2, b = y - 2;
     return {{l, t}, {l, b}, {r, b}, {r, t}};
 }
@@ -296,7 +363,8 @@ constexpr int kRegionFurniture[5] = {5, 6, 2, 3, 7};
 std::vector<std::uint8_t> ShopRegions() {
     std::vector<std::vector<FieldPoint>> regions;
     for (const FloorStep& cell : kShelfCells) regions.push_back(ShelfRegion(cell));
-    for (int k : kRegionFurniture) regions.push_back(CellRegion(kFurnitureCells[k], FurnitureHeight(k)));
+    for (int k : kRegionFurniture)
+        regions.push_back(CellRegion(kFurnitureCells[k], FurnitureHeight(k)));
     return BuildClickRegionFile(regions);
 }
 
@@ -312,7 +380,8 @@ bool WriteSprites(const std::filesystem::path& root) {
         list += s.name + "\r\n";
         members.push_back({s.name, SheetBytes(s.picture, s.fw, s.fh), false});
     }
-    members.insert(members.begin(), {kSpriteSheetList, std::vector<std::uint8_t>(list.begin(), list.end()), false});
+    members.insert(members.begin(),
+                   {kSpriteSheetList, std::vector<std::uint8_t>(list.begin(), list.end()), false});
     const std::vector<RGBQUAD> palette = GeneratedPalette();
     members.push_back({kSpritePalette, MakeAct(palette.data()), false});
     if (!WritePack(root / "Data" / "SPMan.Pak", members)) return false;

@@ -4,15 +4,15 @@ namespace mkgamedata {
 
 // Declarations of the writers, each defined in its own file beside this one.
 bool WriteFolders(const std::filesystem::path& root);
-bool WriteSprites(const std::filesystem::path& root);  // Data\SPMan.Pak, Shoppoly.plf
+bool WriteSprites(const std::filesystem::path& root);     // Data\SPMan.Pak, Shoppoly.plf
 bool WriteShopScreen(const std::filesystem::path& root);  // the shop window's pictures
-bool WriteItemArt(const std::filesystem::path& root);  // item icons and name pictures
-bool WriteMapPack(const std::filesystem::path& root);  // col24b\mapPack\mapPack.pak
-bool WriteSounds(const std::filesystem::path& root);   // wave\se, wave\Intm, music
-bool WriteMsgWin(const std::filesystem::path& root);   // Data\MsgWin.pak, palFace.pak
+bool WriteItemArt(const std::filesystem::path& root);     // item icons and name pictures
+bool WriteMapPack(const std::filesystem::path& root);     // col24b\mapPack\mapPack.pak
+bool WriteSounds(const std::filesystem::path& root);      // wave\se, wave\Intm, music
+bool WriteMsgWin(const std::filesystem::path& root);      // Data\MsgWin.pak, palFace.pak
 bool WriteEvPictures(const std::filesystem::path& root);  // the four event picture packs
-bool WriteTitle(const std::filesystem::path& root);  // the title picture, album and save art
-bool WriteOpEd(const std::filesystem::path& root);  // OpEd.Pak, the songs, the logo movie
+bool WriteTitle(const std::filesystem::path& root);       // the title picture, album and save art
+bool WriteOpEd(const std::filesystem::path& root);        // OpEd.Pak, the songs, the logo movie
 
 const WriterEntry kWriters[] = {
     {"folders", WriteFolders},

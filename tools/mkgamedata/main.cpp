@@ -15,7 +15,8 @@ int main(int argc, char** argv) {
     std::error_code ec;
     std::filesystem::create_directories(root, ec);
     if (ec) {
-        std::fprintf(stderr, "mkgamedata: cannot create %s: %s\n", root.c_str(), ec.message().c_str());
+        std::fprintf(stderr, "mkgamedata: cannot create %s: %s\n", root.c_str(),
+                     ec.message().c_str());
         return 1;
     }
     for (const mkgamedata::WriterEntry* w = mkgamedata::kWriters; w->name; ++w) {

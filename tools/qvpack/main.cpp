@@ -254,9 +254,9 @@ bool ExtractOne(TQvPack& pack, int index, const fs::path& dir) {
         return false;
     }
     std::vector<std::uint8_t> bytes(pack.Qvfsize(h));
-    const bool read = bytes.empty() ||
-                      pack.Qvfread(bytes.data(), 1, static_cast<std::uint32_t>(bytes.size()), h) ==
-                          bytes.size();
+    const bool read =
+        bytes.empty() ||
+        pack.Qvfread(bytes.data(), 1, static_cast<std::uint32_t>(bytes.size()), h) == bytes.size();
     pack.Qvfclose(h);
     if (!read) {
         Error("'" + name + "': damaged member");
@@ -299,8 +299,7 @@ int Extract(const std::string& path, int argc, char** argv, int from) {
             if (index < 0) {
                 // Tell a damaged member from a missing one.
                 for (int i = 0; i < pack.GetFileNum() && index < 0; ++i)
-                    if (IsLive(*pack.Record(i)) &&
-                        Folded(pack.GetFileName(i)) == Folded(name))
+                    if (IsLive(*pack.Record(i)) && Folded(pack.GetFileName(i)) == Folded(name))
                         index = i;
                 if (index < 0) {
                     Error("'" + name + "': no such member");
