@@ -400,10 +400,10 @@ int TEventForm::RunTag(const std::string& body) {
     }
     if (cmd == "PALETTE") {
         const std::string name = WithExt(part[1], ".ACT");
-        if (pack_ != nullptr)
-            EventDib->SetActPack(pack_, name);
-        else
-            EventDib->SetActFile(name);
+        // A palette that does not load leaves the one in use.
+        const bool loaded =
+            pack_ != nullptr ? EventDib->SetActPack(pack_, name) : EventDib->SetActFile(name);
+        if (!loaded) ui::Record("error", "palette " + name + " not loaded");
         return 0;
     }
     if (cmd == "BGLOAD" || cmd == "BGTRANS") {
