@@ -15,7 +15,8 @@ namespace story {
 namespace {
 
 std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.back() == '\r' || s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    while (!s.empty() && (s.back() == '\r' || s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
     return s;
 }
@@ -39,11 +40,11 @@ struct Keyword {
     int numbers;
 };
 constexpr Keyword kKeywords[] = {
-    {"voice", StepKind::Sound, 1},      {"sound", StepKind::Sound, 1},
-    {"face", StepKind::Face, 1},        {"figure", StepKind::Figure, 2},
+    {"voice", StepKind::Sound, 1},       {"sound", StepKind::Sound, 1},
+    {"face", StepKind::Face, 1},         {"figure", StepKind::Figure, 2},
     {"clear", StepKind::ClearFigure, 1}, {"picture", StepKind::Picture, 1},
     {"dissolve", StepKind::Dissolve, 1}, {"setpicture", StepKind::SetPicture, 1},
-    {"place", StepKind::Place, 2},      {"refresh", StepKind::Refresh, 0},
+    {"place", StepKind::Place, 2},       {"refresh", StepKind::Refresh, 0},
 };
 
 std::string Unescape(std::string_view s) {
@@ -104,7 +105,8 @@ bool ParseDialogue(std::string_view name, std::string_view utf8, std::vector<Sce
         }
         std::size_t sp = bare.find(' ');
         const std::string_view word = bare.substr(0, sp);
-        std::string_view rest = sp == std::string_view::npos ? std::string_view() : bare.substr(sp + 1);
+        std::string_view rest =
+            sp == std::string_view::npos ? std::string_view() : bare.substr(sp + 1);
         if (word == "line") {
             // The text stands as written after "line " (a lone full-width space too).
             std::string_view text = rec.substr(rec.find("line") + 4);
@@ -196,15 +198,33 @@ bool PlayScene(std::string_view event, std::string_view scene, const AfterLine& 
                 ev->DspMsg(st.text);
                 if (afterLine && afterLine(st.voice)) return false;
                 break;
-            case StepKind::Sound: ev->PlaySound(st.a); break;
-            case StepKind::Face: ev->FaceGr(st.a); break;
-            case StepKind::Figure: ev->ShowFigure(st.a, st.b); break;
-            case StepKind::ClearFigure: ev->ClearFigure(st.a); break;
-            case StepKind::Picture: ev->DspGr(st.a); break;
-            case StepKind::Dissolve: ev->DspGrDissolve(st.a); break;
-            case StepKind::SetPicture: ev->SetGr(st.a); break;
-            case StepKind::Place: ev->SetPlace(st.a, st.b != 0); break;
-            case StepKind::Refresh: ev->RefreshStage(); break;
+            case StepKind::Sound:
+                ev->PlaySound(st.a);
+                break;
+            case StepKind::Face:
+                ev->FaceGr(st.a);
+                break;
+            case StepKind::Figure:
+                ev->ShowFigure(st.a, st.b);
+                break;
+            case StepKind::ClearFigure:
+                ev->ClearFigure(st.a);
+                break;
+            case StepKind::Picture:
+                ev->DspGr(st.a);
+                break;
+            case StepKind::Dissolve:
+                ev->DspGrDissolve(st.a);
+                break;
+            case StepKind::SetPicture:
+                ev->SetGr(st.a);
+                break;
+            case StepKind::Place:
+                ev->SetPlace(st.a, st.b != 0);
+                break;
+            case StepKind::Refresh:
+                ev->RefreshStage();
+                break;
         }
     }
     return true;

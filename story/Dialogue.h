@@ -20,8 +20,18 @@
 //   refresh            RefreshStage()
 namespace story {
 
-enum class StepKind { Line, Sound, Face, Figure, ClearFigure, Picture, Dissolve, SetPicture,
-                      Place, Refresh };
+enum class StepKind {
+    Line,
+    Sound,
+    Face,
+    Figure,
+    ClearFigure,
+    Picture,
+    Dissolve,
+    SetPicture,
+    Place,
+    Refresh
+};
 
 struct Step {
     StepKind kind = StepKind::Line;

@@ -1,5 +1,7 @@
 // The dialogue data and its scene player, and the prologue and day-start events
 // played headless through the real message and choice windows with the transcript.
+#include "story/DayStart.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -11,7 +13,6 @@
 #include "platform/Random.h"
 #include "platform/Transcript.h"
 #include "shop/GameState.h"
-#include "story/DayStart.h"
 #include "story/Dialogue.h"
 #include "story/EventTables.h"
 #include "tests/support/EventResponders.h"
@@ -48,7 +49,8 @@ protected:
     // Lines shown per speaker ("" for a line without a tag).
     Counts Speakers() {
         Counts out;
-        for (const std::string& s : transcript->Texts("speaker")) ++out[s.substr(0, s.rfind(" face "))];
+        for (const std::string& s : transcript->Texts("speaker"))
+            ++out[s.substr(0, s.rfind(" face "))];
         return out;
     }
     int Lines() { return static_cast<int>(transcript->Texts("line").size()); }
@@ -92,10 +94,11 @@ TEST(DialogueData, DamagedRecordsAreRefusedWithTheirPlace) {
 TEST(DialogueData, RecordsKeepTheirOrderAndEachLineItsVoice) {
     std::vector<story::Scene> scenes;
     std::vector<std::string> errors;
-    ASSERT_TRUE(story::ParseDialogue("t.txt",
-                                     "# a comment\r\n[Ev:a]\r\nface 2\nvoice 330\nline 緹菈「一\\n二」\n"
-                                     "figure 43 1\nline 　\nclear 1\nplace 10 0\nrefresh\n",
-                                     scenes, errors));
+    ASSERT_TRUE(
+        story::ParseDialogue("t.txt",
+                             "# a comment\r\n[Ev:a]\r\nface 2\nvoice 330\nline 緹菈「一\\n二」\n"
+                             "figure 43 1\nline 　\nclear 1\nplace 10 0\nrefresh\n",
+                             scenes, errors));
     ASSERT_EQ(scenes.size(), 1u);
     const std::vector<story::Step>& s = scenes[0].steps;
     ASSERT_EQ(s.size(), 8u);
@@ -119,12 +122,12 @@ TEST_F(StoryTest, EveryLineFollowsTheLineFormatAndFitsThePage) {
             ++lines;
             const std::size_t tag = std::min(st.text.find(open), st.text.find(thought));
             const bool tagged = tag != std::string::npos && tag > 0 && tag % 2 == 0;
-            EXPECT_TRUE(tagged || st.text.rfind(blank, 0) == 0) << sc.key << ": "
-                                                                  << ui::Big5ToUtf8(st.text);
+            EXPECT_TRUE(tagged || st.text.rfind(blank, 0) == 0)
+                << sc.key << ": " << ui::Big5ToUtf8(st.text);
             DbTxtForm2->SetText(st.text);
             DbTxtForm2->Tick();
-            EXPECT_FALSE(DbTxtForm2->TestState(kMsgPageFull)) << sc.key << ": "
-                                                              << ui::Big5ToUtf8(st.text);
+            EXPECT_FALSE(DbTxtForm2->TestState(kMsgPageFull))
+                << sc.key << ": " << ui::Big5ToUtf8(st.text);
         }
     }
     EXPECT_EQ(lines, 34 + 13 + 119 - 13);  // the visit's 13 lines are shared
@@ -156,11 +159,8 @@ TEST_F(StoryTest, AfterAnEndingTheCardAndTheFarewellComeFirst) {
     ev->SetFlg(90, true);
     EvPrologue();
     EXPECT_EQ(Lines(), 34);
-    EXPECT_EQ(Speakers(), (Counts{{"緹菈", 18},
-                                  {"黑皮", 5},
-                                  {"芙蘿蕾", 7},
-                                  {"緹菈的母親", 3},
-                                  {"", 1}}));
+    EXPECT_EQ(Speakers(),
+              (Counts{{"緹菈", 18}, {"黑皮", 5}, {"芙蘿蕾", 7}, {"緹菈的母親", 3}, {"", 1}}));
     EXPECT_EQ(transcript->Texts("line").front(), "　露米亞藥坊");
 }
 
@@ -216,9 +216,9 @@ TEST_F(StoryTest, TheIllnessFiresOnlyInItsWindowsWithTheirChances) {
         int day;
         int chance;  // 0: no draw at all
     };
-    const Case cases[] = {{23, 0}, {24, 20}, {28, 20}, {29, 0}, {30, 30}, {33, 30}, {34, 0},
-                          {35, 0}, {36, 20}, {39, 20}, {40, 0}, {41, 0}, {42, 90}, {45, 90},
-                          {46, 0}, {100, 0}};
+    const Case cases[] = {{23, 0},  {24, 20}, {28, 20}, {29, 0},  {30, 30}, {33, 30},
+                          {34, 0},  {35, 0},  {36, 20}, {39, 20}, {40, 0},  {41, 0},
+                          {42, 90}, {45, 90}, {46, 0},  {100, 0}};
     ev->SetFlg(386, true);
     ev->SetFlg(387, true);
     ev->SetFlg(385, true);  // the scene itself is not wanted here: the first test fails
@@ -273,8 +273,11 @@ TEST_P(IllnessTest, EachChoicePlaysItsLinesAndEndsAtHomeTheNextMorning) {
     ui::Srand(seed);
     std::vector<int> places;
     ASSERT_TRUE(EvDayStart001());
-    const Counts both{{"黑皮", 4 + 7}, {"緹菈", 6 + 5 + 10 + 5}, {"蕾妮特", 13},
-                      {"可可特", 2},   {"蕾妮特的父親", 2}};
+    const Counts both{{"黑皮", 4 + 7},
+                      {"緹菈", 6 + 5 + 10 + 5},
+                      {"蕾妮特", 13},
+                      {"可可特", 2},
+                      {"蕾妮特的父親", 2}};
     Counts want = both;
     if (choice == 0) {
         want["蕾妮特"] += 19, want["緹菈"] += 12, want["可可特"] += 3, want["黑皮"] += 2;
