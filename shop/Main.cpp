@@ -6,6 +6,7 @@
 #include "platform/Big5.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
+#include "platform/Transcript.h"
 #include "shop/Calendar.h"
 #include "shop/Demand.h"
 #include "shop/GameDialog.h"
@@ -183,10 +184,7 @@ void TMainForm::ResumeTicks() {
 void TMainForm::AppIdleTick(bool& done) {
     if (!TitleShown && StartupFormsCreated()) {
         TitleShown = 1;
-        if (g_MainFormHooks.ShowTitle)
-            g_MainFormHooks.ShowTitle();
-        else
-            StartWithoutTitle();
+        Call(g_MainFormHooks.ShowTitle);
         Hide();
     }
     if (!TickBusy) {
@@ -231,7 +229,8 @@ bool TMainForm::Phase0Step() {
     MainFormHooks& h = g_MainFormHooks;
     if (EndingDue()) {
         const int n = RunEndingEvents();
-        SaveSystemFile();
+        // The endings seen live in the system file; a failed write loses them.
+        if (!SaveSystemFile()) ui::Record("error", "system file not written");
         if (n > 0) Call(h.PlayEnding, n);
         if (ShopForm) {
             ShopForm->Hide();
@@ -406,14 +405,3 @@ void DestroyStartupForms() {
 }
 
 bool StartupFormsCreated() { return g_startupFormsCreated; }
-
-void StartWithoutTitle() {
-    if (EventServerDbg) EventServerDbg->NewGameReset();
-    if (ShopForm) {
-        ShopForm->BuildShopScene();
-        ShopForm->UpdateScene();
-        ShopForm->ShowShopScreen();
-    }
-    if (DbTxtForm2) DbTxtForm2->Show();
-    if (MainForm) MainForm->ResumeTicks();
-}

@@ -19,8 +19,7 @@
 struct MainFormHooks {
     // The opening and ending sequences (TShopForm::PlayEnding).
     void (*PlayEnding)(int n);
-    // The title screen (ShowTitle). Until it exists, start-up goes straight into a
-    // new game (StartWithoutTitle).
+    // The title screen (TShopForm::ShowTitle, set by the shop window).
     void (*ShowTitle)();
     // The screen mode switch (RestoreDisplayMode, SetFullScreen). Until it exists the
     // display alone switches.
@@ -90,8 +89,7 @@ public:
     void Phase1Step();
     void Phase2Step();
 
-    // Shown after start-up: set once the title was shown (or, without a title screen,
-    // the game started).
+    // Set once the title was shown after start-up.
     static std::uint8_t TitleShown;
 };
 
@@ -103,6 +101,3 @@ void CreateStartupForms();
 void DestroyStartupForms();
 // Set once every start-up form exists.
 bool StartupFormsCreated();
-
-// The title screen's place until it exists: what its New Game does, with what exists.
-void StartWithoutTitle();

@@ -15,9 +15,16 @@
 #include "shop/Goods.h"
 #include "shop/Heroine.h"
 #include "shop/Itemlist.h"
+#include "shop/Exhibition.h"
+#include "shop/Itemdetails.h"
+#include "shop/Itemmixlist.h"
+#include "shop/Main.h"
+#include "shop/Saleslist.h"
 #include "shop/Mixing.h"
 #include "shop/Savefile.h"
+#include "shop/Saveloadlist.h"
 #include "shop/ShopSkin.h"
+#include "shop/Systemm.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 
@@ -104,6 +111,12 @@ void ClockShopClosed() {
 bool ClockShop2FVisible() { return ShopForm && ShopForm->Shop2FPanel->Visible(); }
 void ClockRedrawShop() { InvalidateSprites(); }
 
+void HookSaveGameFlow() { static_cast<void>(SaveGameFlow()); }
+
+void HookShowTitle() {
+    if (ShopForm) ShopForm->ShowTitle();
+}
+
 void ShowMessage(const std::string& big5) { Call(g_ShopHooks.ShowMessage, big5); }
 
 int TickPhase() { return g_ShopHooks.TickPhase ? g_ShopHooks.TickPhase() : 2; }
@@ -173,6 +186,7 @@ TShopForm::TShopForm() {
     TitlePanel = PlainPanel(this, "TitlePanel", 0, kTopBarHeight, kSceneWidth, kSceneHeight);
     TitleImage = FullImage(TitlePanel, "TitleImage", kSceneWidth, kSceneHeight);
     TitlePanel->Hide();
+    BuildTitle();
     AlbumPanel = PlainPanel(this, "AlbumPanel", 0, kTopBarHeight, kSceneWidth, kSceneHeight);
     AlbumPanel->Hide();
 
@@ -213,6 +227,15 @@ TShopForm::TShopForm() {
     };
     dialogs.shopOpen = [] { return ShopForm && ShopForm->IsShopOpen(); };
     if (!g_ShopHooks.OpenItemList) g_ShopHooks.OpenItemList = &OpenItemList;
+    if (!g_MainFormHooks.ShowTitle) g_MainFormHooks.ShowTitle = &HookShowTitle;
+    if (!g_ShopHooks.SaveGameFlow) g_ShopHooks.SaveGameFlow = &HookSaveGameFlow;
+    if (!g_ShopHooks.LoadFromListFlow) g_ShopHooks.LoadFromListFlow = &LoadFromListFlow;
+    if (!g_ShopHooks.OpenSystemMenu) g_ShopHooks.OpenSystemMenu = &OpenSystemMenu;
+    if (!g_ShopHooks.OpenItemMixList) g_ShopHooks.OpenItemMixList = &OpenItemMixList;
+    if (!g_ShopHooks.OpenExhibition) g_ShopHooks.OpenExhibition = &OpenExhibition;
+    if (!g_ShopHooks.OpenExhibitionList) g_ShopHooks.OpenExhibitionList = &OpenExhibitionList;
+    if (!g_ShopHooks.OpenSalesList) g_ShopHooks.OpenSalesList = &OpenSalesList;
+    if (!DispItemDetails0Hook) DispItemDetails0Hook = &DispItemDetails0;
 
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
     if (!primitives.ShopSceneStep) primitives.ShopSceneStep = &HookShopSceneStep;
@@ -250,6 +273,16 @@ TShopForm::~TShopForm() {
     }
     if (g_ClockHooks.RedrawShop == &ClockRedrawShop) g_ClockHooks.RedrawShop = nullptr;
     if (g_ShopHooks.OpenItemList == &OpenItemList) g_ShopHooks.OpenItemList = nullptr;
+    if (g_MainFormHooks.ShowTitle == &HookShowTitle) g_MainFormHooks.ShowTitle = nullptr;
+    if (g_ShopHooks.SaveGameFlow == &HookSaveGameFlow) g_ShopHooks.SaveGameFlow = nullptr;
+    if (g_ShopHooks.LoadFromListFlow == &LoadFromListFlow) g_ShopHooks.LoadFromListFlow = nullptr;
+    if (g_ShopHooks.OpenSystemMenu == &OpenSystemMenu) g_ShopHooks.OpenSystemMenu = nullptr;
+    if (g_ShopHooks.OpenItemMixList == &OpenItemMixList) g_ShopHooks.OpenItemMixList = nullptr;
+    if (g_ShopHooks.OpenExhibition == &OpenExhibition) g_ShopHooks.OpenExhibition = nullptr;
+    if (g_ShopHooks.OpenExhibitionList == &OpenExhibitionList)
+        g_ShopHooks.OpenExhibitionList = nullptr;
+    if (g_ShopHooks.OpenSalesList == &OpenSalesList) g_ShopHooks.OpenSalesList = nullptr;
+    if (DispItemDetails0Hook == &DispItemDetails0) DispItemDetails0Hook = nullptr;
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
     if (primitives.ShopSceneStep == &HookShopSceneStep) primitives.ShopSceneStep = nullptr;
     if (primitives.GoHomeToBed == &HookGoHomeToBed) primitives.GoHomeToBed = nullptr;

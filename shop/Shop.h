@@ -68,6 +68,20 @@ struct ShopScreenHooks {
     void (*ShowStage)(bool show);
     void (*HideMapForm)();
     void (*SwapEventWindows)();
+    // The title screen's calls: the opening sequence (until TShopForm::PlayOpening
+    // exists), the prologue of a new game (until the story's prologue exists), the recipe
+    // book in title mode (until the book exists), the screen-mode switch (until the option
+    // window's SetFullScreen / RestoreDisplayMode exist), the album (until it exists).
+    void (*PlayOpening)(int n);
+    void (*RunPrologue)();
+    void (*OpenTitleBook)();
+    bool (*TitleBookOpen)();
+    void (*ToggleScreenMode)();
+    void (*OpenAlbum)();
+    // The save and load flows (set by the shop window to the save windows' flows).
+    bool (*LoadFromListFlow)();
+    // The clock and calendar windows show the loaded day (until they exist).
+    void (*RenewWatchAndCalendar)();
 };
 extern ShopScreenHooks g_ShopHooks;
 
@@ -115,6 +129,15 @@ public:
     ui::Panel* TitleBarPanel = nullptr;
     ui::Image* TitleBarImage = nullptr;
     ui::Panel* AlbumPanel = nullptr;
+    // The title's six labels, in the order of their Tag: opening, new game, continue,
+    // book, album, screen mode.
+    ui::Label* TitleOpeningButton = nullptr;
+    ui::Label* TitleStartButton = nullptr;
+    ui::Label* TitleContinueButton = nullptr;
+    ui::Label* TitleBookButton = nullptr;
+    ui::Label* TitleAlbumButton = nullptr;
+    ui::Label* TitleScreenModeButton = nullptr;
+    ui::Label* TitleLabels[6] = {};
     std::unique_ptr<TQvDib> QvDib1;
     std::unique_ptr<TQvDib> QvDib2;
     TQvPack QvPack1;
@@ -247,6 +270,20 @@ public:
     // Shop steps until the heroine stands idle with nothing left to walk (bounded).
     void WaitHeroineIdle();
 
+    // ---- the title screen (shop/Title.cpp)
+    void ShowTitle();
+    void ShowTitleButtons(bool show);
+    void TitleImageClick();
+    void TitleImageMouseMove(int y);
+    // The hover of label `index`: it turns black, the others grey.
+    void TitleOpeningButtonMouseMove(int index);
+    void TitleOpeningButtonClick();
+    void TitleStartButtonClick();
+    void TitleContinueButtonClick();
+    void TitleBookButtonClick();
+    void TitleAlbumButtonClick();
+    void TitleScreenModeButtonClick();
+
     // The shop pack on QvPack1; a picture of it as a bitmap (empty when missing).
     bool OpenDataPack();
     void CloseDataPack();
@@ -255,6 +292,7 @@ public:
 private:
     void BuildTopBar();
     void BuildMenus();
+    void BuildTitle();
     // Starts a walk that ends in a pending action; nothing while one is set or she walks.
     void StartPending(int action, int x, int y);
     void FillBlack(ui::Image* image);

@@ -2,6 +2,7 @@
 
 #include "platform/Transcript.h"
 #include "shop/GameState.h"
+#include "shop/Marketlist.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 #include "town/Mapform.h"
@@ -70,12 +71,11 @@ bool GainExperience(int points) {
     return GameFlow ? GameFlow->GainExperience(points) : AddExperience(points) >= 0;
 }
 
-// Until the market window exists.
 void HideMap() {
     if (MapFm) MapFm->Hide();
 }
-bool MarketWindowOpen() { return false; }
-void RunMarketWindow() { ui::Record("screen", "market"); }
+bool MarketWindowOpen() { return MarketListForm != nullptr; }
+void RunMarketWindow() { DispMarketList(); }
 
 // Until the shop's status dialog, notebook, option window and debug window exist.
 void RunStatusDialog() {}

@@ -102,7 +102,7 @@ public:
         std::vector<std::string> args(words_.begin() + static_cast<long>(at) + 1, words_.end());
         c.line = line_;
         if (cmd == "click" || cmd == "dblclick" || cmd == "press" || cmd == "release") {
-            int x, y;
+            int x = 0, y = 0;
             MouseButton button = MouseButton::mbLeft;
             ShiftState mods = 0;
             if (!Point(args, 0, x, y, error) || !ButtonAndMods(args, 2, true, button, mods, error))
@@ -131,12 +131,12 @@ public:
                 }
             }
         } else if (cmd == "move") {
-            int x, y;
+            int x = 0, y = 0;
             if (args.size() != 2) return Fail(error, "move takes X Y");
             if (!Point(args, 0, x, y, error)) return false;
             c.events = {{.type = InputType::MouseMove, .x = x, .y = y}};
         } else if (cmd == "drag") {
-            int x1, y1, x2, y2;
+            int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
             MouseButton button = MouseButton::mbLeft;
             ShiftState mods = 0;
             if (!Point(args, 0, x1, y1, error) || !Point(args, 2, x2, y2, error) ||

@@ -17,6 +17,9 @@
 
 namespace {
 
+// The title's clicks: the picture shows the labels, then 新的遊戲 (window mode).
+constexpr const char* kNewGame = "@300 click 320 200\n+200 click 321 392\n";
+
 class HeadlessRunTest : public test::HeadlessTest {
 protected:
     void SetUp() override {
@@ -36,7 +39,7 @@ TEST_F(HeadlessRunTest, ScriptedNextTurnClicksPassTheHoursOfADay) {
     // The top bar's next-turn button, where the shop window puts it.
     const ui::Point at = ShopForm->MenuNextTurn->ClientToScreen(
         {ShopForm->MenuNextTurn->Width() / 2, ShopForm->MenuNextTurn->Height() / 2});
-    std::string script = "@2000 screenshot " + dir + "/start.png\n";
+    std::string script = std::string(kNewGame) + "@2000 screenshot " + dir + "/start.png\n";
     for (int i = 0; i < 13; ++i)
         script += "+600 click " + std::to_string(at.x) + " " + std::to_string(at.y) + "\n";
     script += "+600 screenshot " + dir + "/evening.png\nstop\n";
@@ -48,7 +51,7 @@ TEST_F(HeadlessRunTest, ScriptedNextTurnClicksPassTheHoursOfADay) {
 
     headless.RunUntil([] { return false; });  // until the script's stop
 
-    // Without a title screen the game starts at once: day 0, 08:00, in the shop.
+    // New Game from the title: day 0, 08:00, in the shop.
     std::vector<std::string> want;
     for (int h = 9; h <= 21; ++h)
         want.push_back("day 0 " + std::string(h < 10 ? "0" : "") + std::to_string(h) + ":00");
@@ -68,10 +71,10 @@ TEST_F(HeadlessRunTest, ClicksBeforeTheShopPhaseDoNotPassAnHour) {
     const ui::Point at = ShopForm->MenuNextTurn->ClientToScreen({5, 5});
     // Three clicks in one 150 ms step: the first passes the hour, the others come
     // while the new hour's turn start has not run yet.
-    std::string script = "@1000 click " + std::to_string(at.x) + " " + std::to_string(at.y) +
-                         "\n+20 click " + std::to_string(at.x) + " " + std::to_string(at.y) +
-                         "\n+20 click " + std::to_string(at.x) + " " + std::to_string(at.y) +
-                         "\n+500 stop\n";
+    std::string script = std::string(kNewGame) + "@1500 click " + std::to_string(at.x) + " " +
+                         std::to_string(at.y) + "\n+20 click " + std::to_string(at.x) + " " +
+                         std::to_string(at.y) + "\n+20 click " + std::to_string(at.x) + " " +
+                         std::to_string(at.y) + "\n+500 stop\n";
     std::vector<ui::ScriptCommand> commands;
     std::string error;
     ASSERT_TRUE(ui::ParseInputScript(script, commands, error)) << error;

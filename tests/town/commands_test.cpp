@@ -7,6 +7,7 @@
 #include "platform/Transcript.h"
 #include "shop/Demand.h"
 #include "shop/GameState.h"
+#include "shop/Marketlist.h"
 #include "shop/Shop.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
@@ -112,11 +113,22 @@ TEST_F(CommandsTest, Market) {
         {30, 9, "緹菈「市集好像還沒開的樣子。"},     {30, 19, "緹菈「今天的市集已經結束營業了。"},
         {30, 3, "緹菈「今天的市集已經結束營業了。"},
     };
+    // The player closes the market list as soon as it shows.
+    int opened = 0;
+    const int id = headless.Backend().AddResponder([&] {
+        if (!MarketListForm || !MarketListForm->Visible()) return false;
+        ++opened;
+        MarketListForm->CloseButtonClick();
+        return true;
+    });
     for (const Case& c : cases) {
         At(c.day, c.hour, 3);
         GameFlow->RunPlaceCommand(command::kMarket);
         EXPECT_EQ(LastLine(), c.line) << c.day << " " << c.hour;
     }
+    headless.Backend().RemoveResponder(id);
+    EXPECT_EQ(opened, 3);  // only in the market's hours
+    EXPECT_EQ(MarketListForm, nullptr);
 }
 
 TEST_F(CommandsTest, Library) {

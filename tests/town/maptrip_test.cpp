@@ -12,6 +12,7 @@
 #include "platform/Transcript.h"
 #include "platform/headless/HeadlessAudio.h"
 #include "shop/GameState.h"
+#include "shop/Marketlist.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/EvCommands.h"
@@ -106,7 +107,17 @@ TEST_F(MapTripTest, ToTheMarketOutToTheLandAndHome) {
     EXPECT_EQ(GameHour(), 11);
     EXPECT_FALSE(MapFm->Visible());
     EXPECT_EQ(GameFlow->PlaceMenuKind(), 1);
+    // The market list opens; she looks and closes it.
+    int marketShown = 0;
+    const int closer = headless.Backend().AddResponder([&] {
+        if (!MarketListForm || !MarketListForm->Visible()) return false;
+        ++marketShown;
+        MarketListForm->CloseButtonClick();
+        return true;
+    });
     Menu({command::kMarket});
+    headless.Backend().RemoveResponder(closer);
+    EXPECT_EQ(marketShown, 1);
     EXPECT_EQ(transcript->Texts("line").back(), "緹菈「今天有什麼東西呢？");
 
     Menu({command::kMove, command::kMap});

@@ -11,6 +11,7 @@ bool WriteMapPack(const std::filesystem::path& root);  // col24b\mapPack\mapPack
 bool WriteSounds(const std::filesystem::path& root);   // wave\se, wave\Intm, music
 bool WriteMsgWin(const std::filesystem::path& root);   // Data\MsgWin.pak, palFace.pak
 bool WriteEvPictures(const std::filesystem::path& root);  // the four event picture packs
+bool WriteTitle(const std::filesystem::path& root);  // the title picture, album and save art
 
 const WriterEntry kWriters[] = {
     {"folders", WriteFolders},
@@ -21,6 +22,7 @@ const WriterEntry kWriters[] = {
     {"sounds", WriteSounds},
     {"msgwin", WriteMsgWin},
     {"evpictures", WriteEvPictures},
+    {"title", WriteTitle},
     {nullptr, nullptr},
 };
 

@@ -103,6 +103,16 @@ Picture DialogBackground(int w, int h, int x0, int x1, int y0, const char* title
     return p;
 }
 
+// The market list: five rows under their column headings.
+Picture MarketListBackground() {
+    Picture p = DialogBackground(282, 190, 8, 273, 8, "市集", 63, 5);
+    p.Text(32, 44, "名稱", 12, kInk, false);
+    p.Text(146, 44, "屬性", 12, kInk, false);
+    p.Text(190, 44, "價格", 12, kInk, false);
+    p.Text(238, 44, "剩餘", 12, kInk, false);
+    return p;
+}
+
 bool Write(const std::filesystem::path& dir, const std::string& name, const Picture& p) {
     return WriteBytes(dir / name, PictureBmp8(p));
 }
@@ -184,6 +194,17 @@ int main(int argc, char** argv) {
         {"DlgSales", DialogBackground(449, 358, 8, 440, 8, "營業報告", 71, 10)},
         {"DlgStatus", DialogBackground(320, 213, 8, 311, 8, "狀態")},
         {"DlgSystemM", DialogBackground(215, 169, 8, 206, 8, "系統")},
+        // The save and load windows: backgrounds, Yes and No, the save tag.
+        {"DlgSaveLoadMsg", DialogBackground(276, 150, 8, 268, 8, "進度")},
+        {"DlgSaveLoadList", DialogBackground(238, 300, 8, 230, 8, "進度欄位")},
+        {"ChBtYes", ButtonSheet(75, 23, 3, "是")},
+        {"ChBtNo", ButtonSheet(75, 23, 3, "否")},
+        {"SaveTag", ButtonSheet(48, 20, 1, "存檔")},
+        // The system menu's buttons: three strips 23 px apart.
+        {"SystemButtonImg",
+         StackedSheet({{107, "讀取進度"}, {107, "回到標題"}, {107, "結束遊戲"}}, 23, 12)},
+        {"DlgMarketList", MarketListBackground()},
+        {"DlgMarketBuy", DialogBackground(400, 200, 8, 391, 8, "購買")},
     };
     bool ok = true;
     for (const Sheet& s : sheets) ok = Write(dir, std::string(s.name) + ".bmp", s.picture) && ok;

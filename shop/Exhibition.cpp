@@ -1,0 +1,375 @@
+#include "shop/Exhibition.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/Transcript.h"
+#include "shop/Catalog.h"
+#include "shop/GameState.h"
+#include "shop/Goods.h"
+#include "shop/ItemPainters.h"
+#include "shop/Itemlist.h"
+#include "shop/ShopSkin.h"
+
+namespace {
+
+constexpr int kRowTop = 63;
+constexpr int kRowStep = 17;
+// Name, attribute, price, available, reserve, total, exhibition: the item list's
+// columns without the G and M marks.
+constexpr int kListColumn[7] = {0, 3, 4, 5, 6, 7, 8};
+
+ui::Label* Cell(ui::Label* l, int x, int y, int w, ui::Alignment a) {
+    l->SetAutoSize(false);
+    l->SetBounds(x, y, w, 14);
+    l->SetAlignment(a);
+    return l;
+}
+
+void CloseDialog(TGameDialog* d, int record) {
+    if (!d) return;
+    SaveWindowPosition(*d, record);
+    d->Hide();
+    d->Release();
+}
+
+}  // namespace
+
+// ============================================================================ slot dialogs
+
+TExhibitionSlotDialog::TExhibitionSlotDialog(int record, const char* background)
+    : TGameDialog(384, 157, record, CaptionStrip(8, 371, 8, 34)) {
+    LoadBackground(background);
+    ItemIcon = Make<ui::Image>();
+    ItemIcon->Name = "ItemIcon";
+    ItemIcon->SetBounds(16, 48, 64, 64);
+    ItemName = Make<ui::Image>();
+    ItemName->Name = "ItemName";
+    ItemName->SetBounds(108, 12, 240, 24);
+    ItemName->OnMouseDown = [this](ui::Control&, ui::MouseButton b, ui::ShiftState, int, int) {
+        DragByControl(b);
+    };
+    const auto right = ui::Alignment::taRightJustify;
+    ExPrice = Cell(MakeLabel(95, 66, "ExPrice"), 95, 66, 90, ui::Alignment::taLeftJustify);
+    Attribute00 = Cell(MakeLabel(188, 66, "Attribute00"), 188, 66, 30, ui::Alignment::taCenter);
+    Price00 = Cell(MakeLabel(223, 66, "Price00"), 223, 66, 42, right);
+    Stock00 = Cell(MakeLabel(270, 66, "Stock00"), 270, 66, 32, right);
+    Reserve00 = Cell(MakeLabel(307, 66, "Reserve00"), 307, 66, 30, right);
+    Total00 = Cell(MakeLabel(341, 66, "Total00"), 341, 66, 30, right);
+    Infomation = Cell(MakeLabel(96, 88, "Infomation"), 96, 88, 170, ui::Alignment::taLeftJustify);
+    TShopSkinSheets& sheets = ShopSheets();
+    DownReserveButton = MakeSheetButton(sheets.ChBtLeft, 290, 91, 23, 23, "DownReserveButton");
+    UpReserveButton = MakeSheetButton(sheets.ChBtRight, 318, 91, 23, 23, "UpReserveButton");
+}
+
+void TExhibitionSlotDialog::Paint(int slot, int item) {
+    Slot = slot;
+    Item = item;
+    Place();
+    ShowItemNamePicture(*ItemName, item);
+    ShowItemIcon(*ItemIcon, item);
+    ShowItemAttribute(*Attribute00, item);
+    ShowItemPrice(*Price00, item);
+    ShowItemAvailable(*Stock00, item);
+    ShowItemReserve(*Reserve00, item);
+    ShowItemStock(*Total00, item);
+    ShowSlotHeading(*ExPrice, *Infomation, slot, item);
+    Show();
+}
+
+void TExhibitionSlotDialog::RedrawStock() {
+    ShowItemAvailable(*Stock00, Item);
+    ShowItemReserve(*Reserve00, Item);
+}
+
+TExhibitionForm::TExhibitionForm() : TExhibitionSlotDialog(kPosExhibition, "DlgExhibition.bmp") {
+    Name = "ExhibitionForm";
+    TShopSkinSheets& sheets = ShopSheets();
+    ExhibitionButton = MakeSheetButton(sheets.ChBtExhibition, 138, 126, 75, 23, "ExhibitionButton");
+    ExhibitionButton->OnClick = [this](ui::Control&) { ExhibitionButtonClick(); };
+    PutAwayButton = MakeSheetButton(sheets.ChBtPutAway, 218, 126, 75, 23, "PutAwayButton");
+    PutAwayButton->OnClick = [this](ui::Control&) { PutAwayButtonClick(); };
+    CloseButton->SetBounds(301, 126, 75, 23);
+    DownReserveButton->OnClick = [this](ui::Control&) { DownReserveButtonClick(); };
+    UpReserveButton->OnClick = [this](ui::Control&) { UpReserveButtonClick(); };
+}
+
+TExhibitionForm::~TExhibitionForm() { ClearFormVariable(); }
+
+void TExhibitionForm::ClearFormVariable() {
+    if (ExhibitionForm == this) ExhibitionForm = nullptr;
+}
+
+void TExhibitionForm::DispExhibition(int slot) {
+    Paint(slot, SlotItem(slot));
+    ui::Record("window", std::string("陳列 ") + kSlotNames[slot]);
+}
+
+void TExhibitionForm::ExhibitionButtonClick() {
+    if (ExhibitionListForm) return;
+    ExhibitionListForm = new TExhibitionListForm;
+    ExhibitionListForm->DispExhibitionList(Slot);
+    // The slot dialog lives on, hidden, until the choice is confirmed or cancelled.
+    Hide();
+}
+
+void TExhibitionForm::PutAwayButtonClick() {
+    SetSlotItem(Slot, -1);
+    RefreshShelfSlot(Slot);
+    TGameDialog::CloseButtonClick();
+}
+
+void TExhibitionForm::CloseButtonClick() {
+    RefreshShelfSlot(Slot);
+    TGameDialog::CloseButtonClick();
+}
+
+void TExhibitionForm::DownReserveButtonClick() {
+    DecreaseReserve(Item);
+    RedrawStock();
+    RefreshShelfSlot(Slot);
+}
+
+void TExhibitionForm::UpReserveButtonClick() {
+    IncreaseReserve(Item);
+    RedrawStock();
+    RefreshShelfSlot(Slot);
+}
+
+TExhibitionConfirmForm::TExhibitionConfirmForm()
+    : TExhibitionSlotDialog(kPosExhibitionConfirm, "DlgExhibitionConfirm.bmp") {
+    Name = "ExhibitionConfirmForm";
+    TShopSkinSheets& sheets = ShopSheets();
+    DicodeButton = MakeSheetButton(sheets.ChBtDecide, 218, 126, 75, 23, "DicodeButton");
+    DicodeButton->OnClick = [this](ui::Control&) { DicodeButtonClick(); };
+    CloseButton->Glyph().SetBmpContainer(&sheets.ChBtCancel);
+    CloseButton->SetBounds(301, 126, 75, 23);
+    DownReserveButton->OnClick = [this](ui::Control&) { DownReserveButtonClick(); };
+    UpReserveButton->OnClick = [this](ui::Control&) { UpReserveButtonClick(); };
+}
+
+TExhibitionConfirmForm::~TExhibitionConfirmForm() { ClearFormVariable(); }
+
+void TExhibitionConfirmForm::ClearFormVariable() {
+    if (ExhibitionConfirmForm == this) ExhibitionConfirmForm = nullptr;
+}
+
+void TExhibitionConfirmForm::DispExhibitionConfirm(int slot, int item) {
+    KeptReserve = ItemReserve(item);
+    Paint(slot, item);
+}
+
+void TExhibitionConfirmForm::DicodeButtonClick() {
+    SetSlotItem(Slot, Item);
+    RefreshShelfSlot(Slot);
+    const char* name = ::ItemName(Item);
+    ui::RecordBig5("exhibit", std::string(name, strnlen(name, 21)) + " " + std::to_string(Slot));
+    TExhibitionListForm* list = ExhibitionListForm;
+    TExhibitionForm* slotDialog = ExhibitionForm;
+    CloseDialog(list, kPosExhibitionList);
+    ExhibitionListForm = nullptr;
+    CloseDialog(slotDialog, kPosExhibition);
+    ExhibitionForm = nullptr;
+    CloseDialog(this, kPosExhibitionConfirm);
+    ClearFormVariable();
+    EnableShopMenus();
+}
+
+void TExhibitionConfirmForm::CloseButtonClick() {
+    SetItemReserve(Item, KeptReserve);
+    SaveWindowPosition(*this, kPosExhibitionConfirm);
+    Hide();
+    Release();
+    ClearFormVariable();
+    if (ExhibitionListForm) {
+        ExhibitionListForm->DrawPage();
+        ExhibitionListForm->Show();
+    }
+}
+
+void TExhibitionConfirmForm::DownReserveButtonClick() {
+    DecreaseReserve(Item);
+    RedrawStock();
+}
+
+void TExhibitionConfirmForm::UpReserveButtonClick() {
+    IncreaseReserve(Item);
+    RedrawStock();
+}
+
+// ============================================================================ the list
+
+TExhibitionListForm::TExhibitionListForm()
+    : TGameDialog(461, 372, kPosExhibitionList, CaptionStrip(8, 452, 8, 34)) {
+    Name = "ExhibitionListForm";
+    LoadBackground("DlgExhibitionList.bmp");
+    Image1->OnMouseMove = [this](ui::Control&, ui::ShiftState, int, int) { HoverRow(-1); };
+    TShopSkinSheets& sheets = ShopSheets();
+    TCHBmpContainer* headingSheets[7] = {&sheets.ChName,      &sheets.ChAttribute, &sheets.ChPrice,
+                                         &sheets.ChStock,     &sheets.ChReserve,   &sheets.ChTotal,
+                                         &sheets.ChExhibition};
+    const char* names[7] = {"ItemName", "Attribute", "Price",     "Stock",
+                            "Reserve",  "Total",     "Exhibition"};
+    TCHBcSpeedButton** headings[7] = {&ItemName, &Attribute, &Price,     &Stock,
+                                      &Reserve,  &Total,     &Exhibition};
+    for (int c = 0; c < 7; ++c) {
+        const ItemListColumnPlace& p = kItemListColumns[kListColumn[c]];
+        *headings[c] = MakeSheetButton(*headingSheets[c], p.x, 40, p.width, 19, names[c]);
+        (*headings[c])->OnClick = [this, c](ui::Control&) { HeadingClick(c); };
+    }
+    char name[32];
+    for (int r = 0; r < ItemListPageSize; ++r) {
+        Row& row = Rows[static_cast<std::size_t>(r)];
+        const int y = kRowTop + kRowStep * r;
+        std::snprintf(name, sizeof name, "Icon%02d", r);
+        row.Icon = Make<ui::Image>();
+        row.Icon->Name = name;
+        row.Icon->SetBounds(10, y - 2, 16, 16);
+        row.Icon->OnClick = [this, r](ui::Control&) { OpenConfirmForRow(r); };
+        row.Icon->OnMouseMove = [this, r](ui::Control&, ui::ShiftState, int, int) { HoverRow(r); };
+        ui::Label** cells[7] = {&row.ItemName, &row.Attribute, &row.Price,     &row.Stock,
+                                &row.Reserve,  &row.Total,     &row.Exhibition};
+        for (int c = 0; c < 7; ++c) {
+            const ItemListColumnPlace& p = kItemListColumns[kListColumn[c]];
+            std::snprintf(name, sizeof name, "%s%02d", names[c], r);
+            *cells[c] = Cell(MakeLabel(p.x + 2, y, name), p.x + 2, y, p.width - 4,
+                             c == 0             ? ui::Alignment::taLeftJustify
+                             : c >= 2 && c <= 5 ? ui::Alignment::taRightJustify
+                                                : ui::Alignment::taCenter);
+            (*cells[c])->SetBounds(p.x + 2, y, p.width - 4, 12);
+        }
+        row.ItemName->OnClick = [this, r](ui::Control&) { OpenConfirmForRow(r); };
+        row.ItemName->OnMouseMove = [this, r](ui::Control&, ui::ShiftState, int, int) {
+            HoverRow(r);
+        };
+        row.Stock->OnClick = [this, r](ui::Control&) { StockCellClick(r); };
+        row.Reserve->OnClick = [this, r](ui::Control&) { ReserveCellClick(r); };
+    }
+    Page = MakeLabel(11, 346, "Page");
+    BackPageButton = MakeSheetButton(sheets.ChBtBack, 208, 341, 75, 23, "BackPageButton");
+    BackPageButton->OnClick = [this](ui::Control&) { BackPageButtonClick(); };
+    NextPageButton = MakeSheetButton(sheets.ChBtNext, 287, 341, 75, 23, "NextPageButton");
+    NextPageButton->OnClick = [this](ui::Control&) { NextPageButtonClick(); };
+    CloseButton->SetBounds(378, 341, 75, 23);
+}
+
+TExhibitionListForm::~TExhibitionListForm() { ClearFormVariable(); }
+
+void TExhibitionListForm::ClearFormVariable() {
+    if (ExhibitionListForm == this) ExhibitionListForm = nullptr;
+}
+
+void TExhibitionListForm::DispExhibitionList(int slot) {
+    Slot = slot;
+    ItemListView.kind = 1;
+    Place();
+    ResetItemListView();
+    DrawPage();
+    if (ItemListView.lastPage == 0) {
+        BackPageButton->SetEnabled(false);
+        NextPageButton->SetEnabled(false);
+    }
+    Show();
+    ui::Record("window", std::string("陳列商品 ") + kSlotNames[slot]);
+}
+
+void TExhibitionListForm::DrawPage() {
+    for (int r = 0; r < ItemListPageSize; ++r) DrawRow(r, ItemListRowItem(r));
+    Page->SetCaption(std::to_string(ItemListView.page + 1) + "/" +
+                     std::to_string(ItemListView.lastPage + 1));
+}
+
+void TExhibitionListForm::DrawRow(int r, int item) {
+    Row& row = Rows[static_cast<std::size_t>(r)];
+    ShowItemSmallIcon(*row.Icon, item);
+    ShowItemName(*row.ItemName, item);
+    ShowItemAttribute(*row.Attribute, item);
+    ShowItemPrice(*row.Price, item);
+    ShowItemStock(*row.Total, item);
+    ShowItemSlotMark(*row.Exhibition, item);
+    ShowItemAvailable(*row.Stock, item);
+    ShowItemReserve(*row.Reserve, item);
+    // Goods already on a slot are grey and cannot be chosen.
+    const ui::TColor c = item >= 0 && ItemSlot(item) >= 0 ? ui::clGray : ui::clBlack;
+    for (ui::Label* l : {row.ItemName, row.Attribute, row.Price, row.Stock, row.Reserve, row.Total,
+                         row.Exhibition})
+        l->SetFontColor(c);
+}
+
+void TExhibitionListForm::BackPageButtonClick() {
+    ItemListView.page = ItemListView.page == 0 ? ItemListView.lastPage : ItemListView.page - 1;
+    DrawPage();
+}
+
+void TExhibitionListForm::NextPageButtonClick() {
+    ItemListView.page = ItemListView.page >= ItemListView.lastPage ? 0 : ItemListView.page + 1;
+    DrawPage();
+}
+
+void TExhibitionListForm::HeadingClick(int c) {
+    // c: name, attribute, price, available, reserve, total, exhibition.
+    if (c == 0 || c == 6) {
+        ResetItemListViewSort();
+        if (c == 0)
+            BuildItemListView();
+        else
+            SortItemListViewByExhibition();
+    } else {
+        const int column = c - 1;
+        for (int k = 0; k < 5; ++k)
+            if (k != column) ItemListView.descending[k] = 0;
+        void (*sorts[5])() = {&SortItemListViewByAttribute, &SortItemListViewByPrice,
+                              &SortItemListViewByAvailable, &SortItemListViewByReserve,
+                              &SortItemListViewByTotal};
+        sorts[column]();
+    }
+    DrawPage();
+}
+
+void TExhibitionListForm::OpenConfirmForRow(int r) {
+    const int item = ItemListRowItem(r);
+    if (item < 0 || ItemSlot(item) >= 0 || ExhibitionConfirmForm) return;
+    Hide();
+    ExhibitionConfirmForm = new TExhibitionConfirmForm;
+    ExhibitionConfirmForm->DispExhibitionConfirm(Slot, item);
+}
+
+void TExhibitionListForm::StockCellClick(int r) {
+    const int item = ItemListRowItem(r);
+    if (item < 0) return;
+    DecreaseReserve(item);
+    DrawRow(r, item);
+    if (ItemSlot(item) >= 0) RefreshShelfSlot(ItemSlot(item));
+}
+
+void TExhibitionListForm::ReserveCellClick(int r) {
+    const int item = ItemListRowItem(r);
+    if (item < 0) return;
+    IncreaseReserve(item);
+    DrawRow(r, item);
+    if (ItemSlot(item) >= 0) RefreshShelfSlot(ItemSlot(item));
+}
+
+void TExhibitionListForm::HoverRow(int row) {
+    for (int r = 0; r < ItemListPageSize; ++r) {
+        ui::Label& name = *Rows[static_cast<std::size_t>(r)].ItemName;
+        const ui::TColor c = name.GetFont().Color;
+        if (c == ui::clGray) continue;
+        if (r == row)
+            name.SetFontColor(ui::clRed);
+        else if (c == ui::clRed)
+            name.SetFontColor(ui::clBlack);
+    }
+}
+
+void OpenExhibition(int slot) {
+    if (ExhibitionForm || slot < 0 || slot >= 10) return;
+    ExhibitionForm = new TExhibitionForm;
+    ExhibitionForm->DispExhibition(slot);
+}
+
+void OpenExhibitionList(int slot) {
+    if (ExhibitionListForm || slot < 0 || slot >= 10) return;
+    ExhibitionListForm = new TExhibitionListForm;
+    ExhibitionListForm->DispExhibitionList(slot);
+}

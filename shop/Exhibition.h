@@ -1,0 +1,104 @@
+#pragma once
+#include <array>
+
+#include "platform/Controls.h"
+#include "shop/GameDialog.h"
+#include "shop/ItemListView.h"
+
+// The exhibition dialogs: the slot dialog for a slot that holds goods, the list to
+// choose goods for a slot, and the confirmation of one choice (which puts the reserve
+// back as it was when it is cancelled). They open only while the shop is closed.
+
+// The layout the slot dialog and the confirmation share.
+class TExhibitionSlotDialog : public TGameDialog {
+public:
+    TExhibitionSlotDialog(int record, const char* background);
+
+    ui::Image* ItemIcon;
+    ui::Image* ItemName;  // the name picture
+    ui::Label* ExPrice;   // the slot's name
+    ui::Label *Attribute00, *Price00, *Stock00, *Reserve00, *Total00;
+    ui::Label* Infomation;  // the slot's sale price line
+    TCHBcSpeedButton* DownReserveButton;
+    TCHBcSpeedButton* UpReserveButton;
+
+    int Slot = -1;
+    int Item = -1;
+
+protected:
+    void Paint(int slot, int item);
+    void RedrawStock();
+};
+
+class TExhibitionForm : public TExhibitionSlotDialog {
+public:
+    TExhibitionForm();
+    ~TExhibitionForm() override;
+
+    TCHBcSpeedButton* ExhibitionButton;
+    TCHBcSpeedButton* PutAwayButton;
+
+    void DispExhibition(int slot);
+    void ExhibitionButtonClick();
+    void PutAwayButtonClick();
+    void DownReserveButtonClick();
+    void UpReserveButtonClick();
+    void CloseButtonClick() override;
+
+protected:
+    void ClearFormVariable() override;
+};
+
+class TExhibitionConfirmForm : public TExhibitionSlotDialog {
+public:
+    TExhibitionConfirmForm();
+    ~TExhibitionConfirmForm() override;
+
+    TCHBcSpeedButton* DicodeButton;
+    int KeptReserve = 0;  // the item's reserve when the dialog opened
+
+    void DispExhibitionConfirm(int slot, int item);
+    void DicodeButtonClick();
+    void DownReserveButtonClick();
+    void UpReserveButtonClick();
+    // Cancel: the reserve goes back, the list shows again.
+    void CloseButtonClick() override;
+
+protected:
+    void ClearFormVariable() override;
+};
+
+class TExhibitionListForm : public TGameDialog {
+public:
+    TExhibitionListForm();
+    ~TExhibitionListForm() override;
+
+    struct Row {
+        ui::Image* Icon;
+        ui::Label *ItemName, *Attribute, *Price, *Stock, *Reserve, *Total, *Exhibition;
+    };
+    std::array<Row, ItemListPageSize> Rows;
+    TCHBcSpeedButton *ItemName, *Attribute, *Price, *Stock, *Reserve, *Total, *Exhibition;
+    ui::Label* Page;
+    TCHBcSpeedButton* BackPageButton;
+    TCHBcSpeedButton* NextPageButton;
+    int Slot = -1;
+
+    void DispExhibitionList(int slot);
+    void DrawPage();
+    void DrawRow(int row, int item);
+    void BackPageButtonClick();
+    void NextPageButtonClick();
+    void OpenConfirmForRow(int row);
+    void StockCellClick(int row);
+    void ReserveCellClick(int row);
+    void HoverRow(int row);
+    void HeadingClick(int column);
+
+protected:
+    void ClearFormVariable() override;
+};
+
+// The shop's openers: the slot dialog, the list for an empty slot.
+void OpenExhibition(int slot);
+void OpenExhibitionList(int slot);

@@ -1,0 +1,178 @@
+#include "shop/Itemdetails.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "platform/Big5.h"
+#include "platform/Transcript.h"
+#include "shop/Catalog.h"
+#include "shop/ItemPainters.h"
+#include "shop/Itemlist.h"
+#include "shop/Itemmixlist.h"
+
+namespace {
+
+std::string NameOf(int item) {
+    const char* n = ::ItemName(item);
+    return std::string(n, strnlen(n, 21));
+}
+
+// After a details window closes: the list it came from shows again.
+void ShowListAgain() {
+    if (ItemListForm)
+        ItemListForm->Show();
+    else if (ItemMixListForm)
+        ItemMixListForm->Show();
+    EnableShopMenus();
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------- material
+
+TItemDetails0Form::TItemDetails0Form()
+    : TGameDialog(419, 156, kPosItemDetails0, CaptionStrip(8, 410, 8, 34)) {
+    Name = "ItemDetails0Form";
+    LoadBackground("DlgItemDetails0.bmp");
+    ItemName = Make<ui::Image>();
+    ItemName->SetBounds(130, 12, 240, 24);
+    ItemName->OnMouseDown = [this](ui::Control&, ui::MouseButton b, ui::ShiftState, int, int) {
+        DragByControl(b);
+    };
+    ItemIcon = Make<ui::Image>();
+    ItemIcon->SetBounds(16, 48, 64, 64);
+    auto text = [this](int x, int y, const char* n) {
+        ui::Label* l = MakeLabel(x, y, n);
+        l->SetAutoSize(false);
+        l->SetBounds(x, y, 260, 14);
+        return l;
+    };
+    ItemAttribute = text(152, 47, "ItemAttribute");
+    ItemCaption0 = text(152, 65, "ItemCaption0");
+    ItemCaption1 = text(152, 83, "ItemCaption1");
+    CloseButton->SetBounds(336, 125, 75, 23);
+}
+
+TItemDetails0Form::~TItemDetails0Form() { ClearFormVariable(); }
+
+void TItemDetails0Form::ClearFormVariable() {
+    if (ItemDetails0Form == this) ItemDetails0Form = nullptr;
+}
+
+void TItemDetails0Form::DispItemDetails0(int item) {
+    if (item < 0 || item >= kItemCount) return;
+    if (IsShopGoods(item)) {
+        // Goods get the recipe window; this one stays made and hidden.
+        if (ItemDetails1Form) return;
+        ItemDetails1Form = new TItemDetails1Form;
+        ItemDetails1Form->DispItemDetails1(item);
+        return;
+    }
+    Place();
+    ShowItemNamePicture(*ItemName, item);
+    ShowItemIcon(*ItemIcon, item);
+    ShowStockTalk(*ItemIcon, item);
+    ShowItemAttribute(*ItemAttribute, item);
+    ShowItemDescriptionLines(*ItemCaption0, *ItemCaption1, item);
+    Show();
+    ui::RecordBig5("window", NameOf(item));
+}
+
+void TItemDetails0Form::CloseButtonClick() {
+    SaveWindowPosition(*this, kPosItemDetails0);
+    Hide();
+    Release();
+    ClearFormVariable();
+    ShowListAgain();
+}
+
+// ---------------------------------------------------------------------------- goods
+
+TItemDetails1Form::TItemDetails1Form()
+    : TGameDialog(419, 326, kPosItemDetails1, CaptionStrip(8, 410, 8, 34)) {
+    Name = "ItemDetails1Form";
+    LoadBackground("DlgItemMix.bmp");
+    ItemName = Make<ui::Image>();
+    ItemName->SetBounds(130, 12, 240, 24);
+    ItemName->OnMouseDown = [this](ui::Control&, ui::MouseButton b, ui::ShiftState, int, int) {
+        DragByControl(b);
+    };
+    ItemIcon = Make<ui::Image>();
+    ItemIcon->SetBounds(16, 48, 64, 64);
+    auto text = [this](int x, int y, int w, const char* n) {
+        ui::Label* l = MakeLabel(x, y, n);
+        l->SetAutoSize(false);
+        l->SetBounds(x, y, w, 14);
+        return l;
+    };
+    ItemAttribute = text(160, 48, 240, "ItemAttribute");
+    ItemLevel = text(160, 64, 240, "ItemLevel");
+    ItemCaption0 = text(160, 80, 250, "ItemCaption0");
+    ItemCaption1 = text(160, 96, 250, "ItemCaption1");
+    const int xs[3] = {16, 152, 296};
+    char n[32];
+    for (int k = 0; k < 3; ++k) {
+        const std::size_t i = static_cast<std::size_t>(k);
+        MaterialIcon[i] = Make<ui::Image>();
+        MaterialIcon[i]->SetBounds(xs[k], 136, 64, 64);
+        std::snprintf(n, sizeof n, "MaterialNum%d", k);
+        MaterialNum[i] = text(xs[k] + 68, 184, 50, n);
+        std::snprintf(n, sizeof n, "MaterialName%d", k);
+        MaterialName[i] = text(xs[k], 208, 130, n);
+    }
+    CloseButton->SetBounds(336, 295, 75, 23);
+}
+
+TItemDetails1Form::~TItemDetails1Form() { ClearFormVariable(); }
+
+void TItemDetails1Form::ClearFormVariable() {
+    if (ItemDetails1Form == this) ItemDetails1Form = nullptr;
+}
+
+void TItemDetails1Form::DispItemDetails1(int item) {
+    Place();
+    ShowItemNamePicture(*ItemName, item);
+    ShowItemIcon(*ItemIcon, item);
+    ShowStockTalk(*ItemIcon, item);
+    ShowItemAttribute(*ItemAttribute, item);
+    ShowDifficultyStars(*ItemLevel, item);
+    ShowItemDescriptionLines(*ItemCaption0, *ItemCaption1, item);
+    for (int k = 0; k < 3; ++k) {
+        const std::size_t i = static_cast<std::size_t>(k);
+        const int m = RecipeMaterial(item, k);
+        if (m >= 0 && m < kItemCount) {
+            ShowItemIcon(*MaterialIcon[i], m);
+            ShowStockTalk(*MaterialIcon[i], m);
+            MaterialName[i]->SetCaption(NameOf(m));
+            MaterialNum[i]->SetCaption(B5("× ") + std::to_string(RecipeQuantity(item, k)));
+        } else {
+            MaterialIcon[i]->Hide();
+            MaterialName[i]->SetCaption("");
+            MaterialNum[i]->SetCaption("");
+        }
+    }
+    Show();
+    ui::RecordBig5("window", NameOf(item));
+}
+
+void TItemDetails1Form::CloseButtonClick() {
+    SaveWindowPosition(*this, kPosItemDetails1);
+    Hide();
+    Release();
+    ClearFormVariable();
+    // The material window that handed over to this one goes too, and its variable with
+    // it, so no later click reaches a freed window.
+    if (ItemDetails0Form) {
+        TItemDetails0Form* d0 = ItemDetails0Form;
+        ItemDetails0Form = nullptr;
+        d0->Release();
+    }
+    ShowListAgain();
+}
+
+void DispItemDetails0(int item) {
+    if (ItemDetails0Form) return;
+    ItemDetails0Form = new TItemDetails0Form;
+    ItemDetails0Form->DispItemDetails0(item);
+}

@@ -1,0 +1,178 @@
+// The title screen of the shop window: the title picture with its six text labels (the
+// opening, a new game, continue from a slot, the recipe book, the album, the screen
+// mode), laid over the scene on TitlePanel.
+#include "platform/Application.h"
+#include "platform/Big5.h"
+#include "platform/Random.h"
+#include "platform/Transcript.h"
+#include "shop/GameState.h"
+#include "shop/Main.h"
+#include "shop/Shop.h"
+#include "town/Evsrvfm.h"
+
+namespace {
+
+constexpr int kLabelLeft = 275;
+constexpr int kLabelWidth = 93;
+constexpr int kLabelHeight = 21;
+constexpr int kLabelTop[6] = {322, 346, 370, 394, 418, 442};
+const char* const kLabelNames[6] = {"TitleOpeningButton",  "TitleStartButton",
+                                    "TitleContinueButton", "TitleBookButton",
+                                    "TitleAlbumButton",    "TitleScreenModeButton"};
+const char* const kLabelCaptions[6] = {"開頭動畫", "新的遊戲", "讀取進度",
+                                       "魔法圖鑑", "事件相簿", "畫面模式"};
+constexpr ui::TColor kGrey = 0x808080;
+constexpr ui::TColor kBlack = 0x000000;
+
+constexpr int kTitleMusic = 18;
+constexpr int kOpeningCount = 6;
+constexpr int kSoundNewGame = 62;
+constexpr int kSoundBook = 64;
+
+template <class F, class... A>
+void Call(F* f, A... a) {
+    if (f) f(a...);
+}
+
+void PlayMusic(int track) {
+    if (EventServerDbg) EventServerDbg->PlayMusic(track, true);
+}
+
+}  // namespace
+
+void TShopForm::BuildTitle() {
+    TitleImage->OnClick = [this](ui::Control&) { TitleImageClick(); };
+    TitleImage->OnMouseMove = [this](ui::Control&, ui::ShiftState, int, int y) {
+        TitleImageMouseMove(y);
+    };
+    TitleImage->SetPicture(LoadPackPicture("Title.bmp"));
+    ui::Label** slots[6] = {&TitleOpeningButton, &TitleStartButton, &TitleContinueButton,
+                            &TitleBookButton,    &TitleAlbumButton, &TitleScreenModeButton};
+    for (int k = 0; k < 6; ++k) {
+        auto* l = TitlePanel->Make<ui::Label>();
+        l->Name = kLabelNames[k];
+        l->Tag = k;
+        l->SetAutoSize(false);
+        l->SetTransparent(true);
+        l->SetAlignment(ui::Alignment::taCenter);
+        l->SetFontName(B5("標楷體"));
+        l->SetFontHeight(21);
+        l->SetFontBold(true);
+        l->SetFontColor(kGrey);
+        l->SetCaption(B5(kLabelCaptions[k]));
+        l->SetBounds(kLabelLeft, kLabelTop[k], kLabelWidth, kLabelHeight);
+        l->OnMouseMove = [this, k](ui::Control&, ui::ShiftState, int, int) {
+            TitleOpeningButtonMouseMove(k);
+        };
+        l->Hide();
+        *slots[k] = l;
+        TitleLabels[k] = l;
+    }
+    TitleOpeningButton->OnClick = [this](ui::Control&) { TitleOpeningButtonClick(); };
+    TitleStartButton->OnClick = [this](ui::Control&) { TitleStartButtonClick(); };
+    TitleContinueButton->OnClick = [this](ui::Control&) { TitleContinueButtonClick(); };
+    TitleBookButton->OnClick = [this](ui::Control&) { TitleBookButtonClick(); };
+    TitleAlbumButton->OnClick = [this](ui::Control&) { TitleAlbumButtonClick(); };
+    TitleScreenModeButton->OnClick = [this](ui::Control&) { TitleScreenModeButtonClick(); };
+}
+
+void TShopForm::ShowTitle() {
+    DisableShopMenus();
+    if (!OpeningPlayed) {
+        // The first title since start-up or since an ending opens with a random opening.
+        const int n = ui::Rand() % kOpeningCount + 1;
+        ui::Record("opening", std::to_string(n));
+        Call(g_ShopHooks.PlayOpening, n);
+        OpeningPlayed = 1;
+    }
+    for (ui::Label* l : TitleLabels) {
+        l->SetFontColor(kGrey);
+        l->Hide();
+    }
+    TitlePanel->Show();
+    TitlePanel->SetEnabled(true);
+    Show();
+    Repaint();
+    ui::Record("picture", "title");
+    PlayMusic(kTitleMusic);
+}
+
+void TShopForm::ShowTitleButtons(bool show) {
+    bool unlocked = false;
+    for (int i = 0; i < kItemCount && !unlocked; ++i) unlocked = IsEverUnlocked(i);
+    for (ui::Label* l : TitleLabels) l->SetVisible(show && (l != TitleBookButton || unlocked));
+    if (show) ui::Record("menu", "title");
+}
+
+void TShopForm::TitleImageClick() {
+    if (g_ShopHooks.TitleBookOpen && g_ShopHooks.TitleBookOpen()) return;
+    ShowTitleButtons(true);
+}
+
+void TShopForm::TitleImageMouseMove(int y) {
+    TrackTitleBarHover(y);
+    for (ui::Label* l : TitleLabels) l->SetFontColor(kGrey);
+}
+
+void TShopForm::TitleOpeningButtonMouseMove(int index) {
+    for (ui::Label* l : TitleLabels) l->SetFontColor(l->Tag == index ? kBlack : kGrey);
+}
+
+void TShopForm::TitleOpeningButtonClick() {
+    if (EventServerDbg) EventServerDbg->StopMusic();
+    Call(g_ShopHooks.PlayOpening, 1);
+    PlayMusic(kTitleMusic);
+}
+
+void TShopForm::TitleStartButtonClick() {
+    ui::Record("command", "new game");
+    if (EventServerDbg) EventServerDbg->NewGameReset();
+    TitlePanel->SetEnabled(false);
+    PlayShopSound(kSoundNewGame, true);
+    BuildShopScene();
+    UpdateScene();
+    if (g_ShopHooks.RunPrologue)
+        g_ShopHooks.RunPrologue();
+    else
+        Call(g_ShopHooks.ShowMessageWindow);  // until the prologue exists: the day begins
+    TitlePanel->Hide();
+    Shop2FPanel->Hide();
+    ShowShopScreen();
+    if (MainForm) MainForm->ResumeTicks();
+}
+
+void TShopForm::TitleContinueButtonClick() {
+    ui::Record("command", "continue");
+    ShowTitleButtons(false);
+    BuildShopScene();
+    if (!g_ShopHooks.LoadFromListFlow || !g_ShopHooks.LoadFromListFlow()) {
+        DestroyShopScene();
+        ShowTitleButtons(true);
+        return;
+    }
+    TitlePanel->SetEnabled(false);
+    if (EventServerDbg) EventServerDbg->PlaySeasonMusic();
+    UpdateScene();
+    TitlePanel->Hide();
+    ShowShopScreen();
+    Call(g_ShopHooks.ShowMessageWindow);
+    if (MainForm) MainForm->ResumeTicks();
+}
+
+void TShopForm::TitleBookButtonClick() {
+    ShowTitleButtons(false);
+    PlayShopSound(kSoundBook);
+    if (g_ShopHooks.TitleBookOpen && g_ShopHooks.TitleBookOpen()) return;
+    Call(g_ShopHooks.OpenTitleBook);
+}
+
+void TShopForm::TitleAlbumButtonClick() { Call(g_ShopHooks.OpenAlbum); }
+
+void TShopForm::TitleScreenModeButtonClick() {
+    if (g_ShopHooks.ToggleScreenMode) {
+        g_ShopHooks.ToggleScreenMode();
+    } else if (ui::HaveApp()) {
+        // Until the option window's display switch exists: the display alone.
+        ui::App().SetFullScreen(!ui::App().IsFullScreen());
+    }
+}
