@@ -16,6 +16,7 @@
 #include "shop/Heroine.h"
 #include "shop/Itemlist.h"
 #include "shop/Exhibition.h"
+#include "shop/Book.h"
 #include "shop/Itemdetails.h"
 #include "shop/Itemmixlist.h"
 #include "shop/Main.h"
@@ -236,6 +237,7 @@ TShopForm::TShopForm() {
     if (!g_ShopHooks.OpenExhibitionList) g_ShopHooks.OpenExhibitionList = &OpenExhibitionList;
     if (!g_ShopHooks.OpenSalesList) g_ShopHooks.OpenSalesList = &OpenSalesList;
     if (!DispItemDetails0Hook) DispItemDetails0Hook = &DispItemDetails0;
+    if (!g_ShopHooks.OpenBook) g_ShopHooks.OpenBook = &OpenGameBook;
 
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
     if (!primitives.ShopSceneStep) primitives.ShopSceneStep = &HookShopSceneStep;
@@ -283,6 +285,7 @@ TShopForm::~TShopForm() {
         g_ShopHooks.OpenExhibitionList = nullptr;
     if (g_ShopHooks.OpenSalesList == &OpenSalesList) g_ShopHooks.OpenSalesList = nullptr;
     if (DispItemDetails0Hook == &DispItemDetails0) DispItemDetails0Hook = nullptr;
+    if (g_ShopHooks.OpenBook == &OpenGameBook) g_ShopHooks.OpenBook = nullptr;
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
     if (primitives.ShopSceneStep == &HookShopSceneStep) primitives.ShopSceneStep = nullptr;
     if (primitives.GoHomeToBed == &HookGoHomeToBed) primitives.GoHomeToBed = nullptr;

@@ -1,0 +1,236 @@
+#include "shop/Book.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "platform/Big5.h"
+#include "platform/Transcript.h"
+#include "shop/Catalog.h"
+#include "shop/GameState.h"
+#include "shop/ItemPainters.h"
+#include "shop/ShopSkin.h"
+
+void (*ShowTitleButtonsHook)() = nullptr;
+
+namespace {
+
+constexpr int kEntries = 106;  // items 105 and 106 share entry 105
+
+int DataItem(int entry) { return entry == 105 ? 106 : entry; }
+int Category(int item) { return IsShopGoods(item) ? 0 : IsMaterial(item) ? 1 : 2; }
+
+std::string NameOf(int item) {
+    const char* n = ::ItemName(item);
+    return std::string(n, strnlen(n, 21));
+}
+
+}  // namespace
+
+TBookForm::TBookForm() : TGameDialog(435, 359, kPosBook, CaptionStrip(16, 418, 16, 42)) {
+    Name = "BookForm";
+    LoadBackground("DlgBook.bmp");
+    ItemName = Make<ui::Image>();
+    ItemName->SetBounds(134, 20, 240, 24);
+    ItemName->OnMouseDown = [this](ui::Control&, ui::MouseButton b, ui::ShiftState, int, int) {
+        DragByControl(b);
+    };
+    ItemIcon = Make<ui::Image>();
+    ItemIcon->SetBounds(24, 56, 64, 64);
+    auto text = [this](int x, int y, int w, const char* n) {
+        ui::Label* l = MakeLabel(x, y, n);
+        l->SetAutoSize(false);
+        l->SetBounds(x, y, w, 14);
+        return l;
+    };
+    ItemAttribute = text(168, 56, 240, "ItemAttribute");
+    ItemLevel = text(168, 72, 240, "ItemLevel");
+    ItemCaption0 = text(168, 88, 250, "ItemCaption0");
+    ItemCaption1 = text(168, 104, 250, "ItemCaption1");
+    Page = text(16, 336, 80, "Page");
+    const int xs[3] = {24, 160, 304};
+    char n[32];
+    for (int k = 0; k < 3; ++k) {
+        const std::size_t i = static_cast<std::size_t>(k);
+        MaterialIcon[i] = Make<ui::Image>();
+        MaterialIcon[i]->SetBounds(xs[k], 144, 64, 64);
+        std::snprintf(n, sizeof n, "MaterialNum%d", k);
+        MaterialNum[i] = text(xs[k] + 68, 192, 50, n);
+        std::snprintf(n, sizeof n, "MaterialName%d", k);
+        MaterialName[i] = text(xs[k], 216, 130, n);
+    }
+    TShopSkinSheets& s = ShopSheets();
+    TCHBmpContainer* at[6] = {&s.ChAt0, &s.ChAt1, &s.ChAt2, &s.ChAt3, &s.ChAt4, &s.ChAt5};
+    for (int a = 0; a < 6; ++a) {
+        std::snprintf(n, sizeof n, "AtrButton%d", a);
+        TCHBcSpeedButton* b = MakeSheetButton(*at[a], 24 + 64 * a, 257, 60, 23, n);
+        b->Tag = a;
+        b->SetGroupIndex(1);
+        b->SetAllowAllUp(true);
+        b->OnClick = [this, a](ui::Control&) { AtrButtonClick(a); };
+        AtrButton[static_cast<std::size_t>(a)] = b;
+    }
+    TCHBmpContainer* cats[3] = {&s.ChBtMagicItem, &s.ChBtMaterialItem, &s.ChBtTreasure};
+    const char* catNames[3] = {"MagicItembutton", "MaterialItemButton", "TreasureItemButton"};
+    TCHBcSpeedButton** catButtons[3] = {&MagicItembutton, &MaterialItemButton, &TreasureItemButton};
+    for (int c = 0; c < 3; ++c) {
+        TCHBcSpeedButton* b = MakeSheetButton(*cats[c], 24 + 80 * c, 291, 75, 23, catNames[c]);
+        b->Tag = c;
+        b->SetGroupIndex(2);
+        b->SetAllowAllUp(true);
+        b->OnClick = [this, c](ui::Control&) { CategoryButtonClick(c); };
+        *catButtons[c] = b;
+    }
+    BackButton = MakeSheetButton(s.ChBtBack, 192, 328, 75, 23, "BackButton");
+    BackButton->OnClick = [this](ui::Control&) { PrevBookEntry(); };
+    NextButton = MakeSheetButton(s.ChBtNext, 272, 328, 75, 23, "NextButton");
+    NextButton->OnClick = [this](ui::Control&) { NextBookEntry(); };
+    CloseButton->SetBounds(352, 328, 75, 23);
+}
+
+TBookForm::~TBookForm() { ClearFormVariable(); }
+
+void TBookForm::ClearFormVariable() {
+    if (BookForm == this) BookForm = nullptr;
+}
+
+bool TBookForm::Listed(int entry) const {
+    if (entry == 105) return ReadBookItemState(105) || ReadBookItemState(106);
+    return ReadBookItemState(entry) != 0;
+}
+
+bool TBookForm::MatchesBookFilter(int entry) const {
+    const int item = DataItem(entry);
+    if (AttributeFilter != -1 && ::ItemAttribute(item) != AttributeFilter) return false;
+    return CategoryFilter == -1 || Category(item) == CategoryFilter;
+}
+
+void TBookForm::DispBook(int mode) {
+    Mode = mode;
+    for (int i = 0; i < kItemCount; ++i)
+        SetBookItemState(i, (mode == 1 ? IsEverUnlocked(i) : IsItemUnlocked(i)) ? 1 : 0);
+    Place();
+    int perCategory[3] = {0, 0, 0};
+    int perAttribute[6] = {0, 0, 0, 0, 0, 0};
+    for (int i = 0; i < kItemCount; ++i) {
+        if (!ReadBookItemState(i)) continue;
+        ++perCategory[Category(i)];
+        const int a = ::ItemAttribute(i);
+        if (a >= 0 && a < 6) ++perAttribute[a];
+    }
+    MagicItembutton->SetEnabled(perCategory[0] > 0);
+    MaterialItemButton->SetEnabled(perCategory[1] > 0);
+    TreasureItemButton->SetEnabled(perCategory[2] > 0);
+    for (int a = 0; a < 6; ++a)
+        AtrButton[static_cast<std::size_t>(a)]->SetEnabled(perAttribute[a] > 0);
+    // Start on the first listed entry.
+    Entry = 0;
+    if (!Listed(Entry)) Step(1);
+    DrawBookPage();
+    Show();
+    ui::Record("window", "魔法圖鑑");
+}
+
+void TBookForm::DrawBookPage() {
+    const int item = DataItem(Entry);
+    Page->SetCaption("No. " + std::to_string(item + 1));
+    ShowItemNamePicture(*ItemName, item);
+    ShowItemIcon(*ItemIcon, item);
+    ShowItemAttribute(*ItemAttribute, item);
+    ShowItemDescriptionLines(*ItemCaption0, *ItemCaption1, item);
+    const bool goods = IsShopGoods(item);
+    if (goods)
+        ShowDifficultyStars(*ItemLevel, item);
+    else
+        ItemLevel->SetCaption("");
+    for (int k = 0; k < 3; ++k) {
+        const std::size_t i = static_cast<std::size_t>(k);
+        const int m = goods ? RecipeMaterial(item, k) : -1;
+        if (m >= 0 && m < kItemCount) {
+            ShowItemIcon(*MaterialIcon[i], m);
+            MaterialName[i]->SetCaption(NameOf(m));
+            MaterialNum[i]->SetCaption(B5("× ") + std::to_string(RecipeQuantity(item, k)));
+        } else {
+            MaterialIcon[i]->Hide();
+            MaterialName[i]->SetCaption("");
+            MaterialNum[i]->SetCaption("");
+        }
+    }
+}
+
+void TBookForm::Step(int delta) {
+    const int start = Entry;
+    int e = Entry;
+    for (;;) {
+        e = (e + delta + kEntries) % kEntries;
+        if (e == start) return;  // back where it began: nothing changes
+        if (Listed(e) && MatchesBookFilter(e)) break;
+    }
+    Entry = e;
+}
+
+void TBookForm::PrevBookEntry() {
+    Step(-1);
+    DrawBookPage();
+}
+
+void TBookForm::NextBookEntry() {
+    Step(1);
+    DrawBookPage();
+}
+
+void TBookForm::AtrButtonClick(int tag) {
+    const bool pressed = AtrButton[static_cast<std::size_t>(tag)]->Down();
+    TCHBcSpeedButton* cats[3] = {MagicItembutton, MaterialItemButton, TreasureItemButton};
+    if (!pressed) {
+        AttributeFilter = -1;
+        for (TCHBcSpeedButton* b : cats) b->SetEnabled(true);
+        return;
+    }
+    AttributeFilter = tag;
+    if (!MatchesBookFilter(Entry)) NextBookEntry();
+    bool has[3] = {false, false, false};
+    for (int i = 0; i < 105; ++i)
+        if (ReadBookItemState(i) && ::ItemAttribute(i) == tag) has[Category(i)] = true;
+    if (ReadBookItemState(106) && ::ItemAttribute(106) == tag) has[Category(106)] = true;
+    for (int c = 0; c < 3; ++c) cats[c]->SetEnabled(has[c]);
+}
+
+void TBookForm::CategoryButtonClick(int tag) {
+    TCHBcSpeedButton* cats[3] = {MagicItembutton, MaterialItemButton, TreasureItemButton};
+    const bool pressed = cats[tag]->Down();
+    if (!pressed) {
+        CategoryFilter = -1;
+        for (TCHBcSpeedButton* b : AtrButton) b->SetEnabled(true);
+        return;
+    }
+    CategoryFilter = tag;
+    if (!MatchesBookFilter(Entry)) NextBookEntry();
+    bool has[6] = {false, false, false, false, false, false};
+    for (int i = 0; i < kItemCount; ++i) {
+        if (i == 105 || !ReadBookItemState(i) || Category(i) != tag) continue;
+        const int a = ::ItemAttribute(i);
+        if (a >= 0 && a < 6) has[a] = true;
+    }
+    for (int a = 0; a < 6; ++a) AtrButton[static_cast<std::size_t>(a)]->SetEnabled(has[a]);
+}
+
+void TBookForm::CloseButtonClick() {
+    SaveWindowPosition(*this, kPosBook);
+    Hide();
+    Release();
+    ClearFormVariable();
+    if (Mode == 1) {
+        if (ShowTitleButtonsHook) ShowTitleButtonsHook();
+    } else {
+        EnableShopMenus();
+    }
+}
+
+void OpenBook(int mode) {
+    if (BookForm) return;
+    BookForm = new TBookForm;
+    BookForm->DispBook(mode);
+}
+
+void OpenGameBook() { OpenBook(0); }

@@ -1,0 +1,123 @@
+#include "shop/Book.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <initializer_list>
+
+#include "shop/Catalog.h"
+#include "shop/GameState.h"
+#include "tests/support/HeadlessApp.h"
+
+namespace {
+
+// 0 活力花香瓶 goods 火; 3 活力香水 goods 火; 64 香草 material 風; 100 芙蘿蕾的花冠
+// neither goods nor material (a treasure) 光.
+void KnowOnly(std::initializer_list<int> items) {
+    for (int i = 0; i < kItemCount; ++i) LockItem(i);
+    for (int i : items) UnlockItem(i);
+}
+
+class BookTest : public test::HeadlessTest {
+protected:
+    void SetUp() override {
+        InitGameState();
+        std::memset(EverUnlocked, 0, sizeof EverUnlocked);
+        for (WindowPosition& p : WindowPositions) p = {};
+        shop.SetBounds(0, 0, 640, 480);
+        shop.Show();
+        ShopHooks().shopForm = [this] { return &shop; };
+    }
+    void TearDown() override {
+        delete BookForm;
+        ShopHooks() = {};
+        ShowTitleButtonsHook = nullptr;
+    }
+    TBookForm& Open(int mode) {
+        OpenBook(mode);
+        headless.RunFor(20);
+        EXPECT_NE(BookForm, nullptr);
+        return *BookForm;
+    }
+    void ClickOn(ui::Control& c) {
+        const ui::Point p = c.ClientToScreen({4, 4});
+        headless.Backend().Click(p.x, p.y);
+        headless.RunFor(50);
+    }
+    ui::Form shop;
+};
+
+TEST_F(BookTest, NextWrapsAndBackGoesTheOtherWay) {
+    KnowOnly({0, 3, 64});
+    TBookForm& b = Open(0);
+    EXPECT_EQ(b.Entry, 0);
+    EXPECT_EQ(b.Page->Caption(), "No. 1");
+    ClickOn(*b.NextButton);
+    EXPECT_EQ(b.Entry, 3);
+    ClickOn(*b.NextButton);
+    EXPECT_EQ(b.Entry, 64);
+    ClickOn(*b.NextButton);  // the last wraps to the first
+    EXPECT_EQ(b.Entry, 0);
+    ClickOn(*b.BackButton);
+    EXPECT_EQ(b.Entry, 64);
+}
+
+TEST_F(BookTest, ASingleEntryStays) {
+    KnowOnly({64});
+    TBookForm& b = Open(0);
+    EXPECT_EQ(b.Entry, 64);
+    ClickOn(*b.NextButton);
+    EXPECT_EQ(b.Entry, 64);
+    ClickOn(*b.BackButton);
+    EXPECT_EQ(b.Entry, 64);
+    EXPECT_EQ(b.MaterialName[0]->Caption(), "");  // a material has no recipe
+}
+
+TEST_F(BookTest, TitleModeListsTheItemsEverKnown) {
+    KnowOnly({0});
+    EverUnlocked[3] = 1;
+    EverUnlocked[64] = 1;
+    TBookForm& b = Open(1);
+    EXPECT_EQ(b.Entry, 3);
+    ClickOn(*b.NextButton);
+    EXPECT_EQ(b.Entry, 64);
+    ClickOn(*b.NextButton);
+    EXPECT_EQ(b.Entry, 3);
+    ShowTitleButtonsHook = [] {};
+    ClickOn(*b.CloseButton);
+    headless.RunFor(20);
+    EXPECT_EQ(BookForm, nullptr);
+}
+
+TEST_F(BookTest, AnAttributeWithoutGoodsDisablesTheGoodsButton) {
+    KnowOnly({0, 3, 64});
+    TBookForm& b = Open(0);
+    ClickOn(*b.AtrButton[3]);  // 風: only the material
+    EXPECT_EQ(b.AttributeFilter, 3);
+    EXPECT_EQ(b.Entry, 64);
+    EXPECT_FALSE(b.MagicItembutton->Enabled());
+    EXPECT_TRUE(b.MaterialItemButton->Enabled());
+    ClickOn(*b.AtrButton[3]);  // released
+    EXPECT_EQ(b.AttributeFilter, -1);
+    EXPECT_TRUE(b.MagicItembutton->Enabled());
+}
+
+TEST_F(BookTest, TheTreasureButtonListsItemsNeitherGoodsNorMaterial) {
+    KnowOnly({0, 64});
+    {
+        TBookForm& b = Open(0);
+        EXPECT_FALSE(b.TreasureItemButton->Enabled());
+        ClickOn(*b.CloseButton);
+        headless.RunFor(20);
+    }
+    KnowOnly({0, 64, 100});
+    TBookForm& b = Open(0);
+    EXPECT_TRUE(b.TreasureItemButton->Enabled());
+    ClickOn(*b.TreasureItemButton);
+    EXPECT_EQ(b.CategoryFilter, 2);
+    EXPECT_EQ(b.Entry, 100);
+    ClickOn(*b.NextButton);
+    EXPECT_EQ(b.Entry, 100);
+}
+
+}  // namespace

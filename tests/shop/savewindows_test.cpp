@@ -1,0 +1,209 @@
+// The save and load flows through the real windows: the save offer, the slot list, the
+// overwrite question, the load list that ignores empty slots, the morning after a load,
+// damaged slot files, and the system menu's load and back-to-title.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/Big5.h"
+#include "platform/Files.h"
+#include "platform/Transcript.h"
+#include "shop/GameState.h"
+#include "shop/Main.h"
+#include "shop/Savefile.h"
+#include "shop/Saveloadlist.h"
+#include "shop/Saveloadmsg.h"
+#include "shop/Shop.h"
+#include "shop/Systemm.h"
+#include "tests/support/HeadlessApp.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class SaveWindowsTest : public test::HeadlessTest {
+protected:
+    void SetUp() override {
+        // The game folder seen through links, so the saves land in this test's folder.
+        dir = test::ScratchDir(std::string("savewin_") +
+                               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        for (const fs::directory_entry& e : fs::directory_iterator(ui::DefaultGameFolder())) {
+            const std::string name = e.path().filename().string();
+            if (name.rfind("QDV", 0) == 0 || name.rfind("qdv", 0) == 0) continue;
+            fs::create_symlink(e.path(), fs::path(dir) / name);
+        }
+        ui::SetProgramFolder(dir);
+        g_MainFormHooks = {};
+        headless.AnswerMessageBoxes(ui::IDCANCEL);
+        CreateStartupForms();
+        headless.RunFor(10);
+        ShopForm->TitleStartButtonClick();
+        headless.Backend().AddResponder([this] { return Answer(); });
+    }
+    void TearDown() override {
+        DestroyStartupForms();
+        g_MainFormHooks = {};
+        ui::SetProgramFolder(ui::DefaultGameFolder());
+    }
+    // Plays the next answer when one of the windows waits for it.
+    bool Answer() {
+        if (answers.empty()) return false;
+        const std::string a = answers.front();
+        if (SaveLoadMessageForm && SaveLoadMessageForm->Visible() &&
+            SaveLoadMessageForm->MessageMode() >= 0 && !SaveLoadMessageForm->ModalResult()) {
+            seen.push_back("msg" + std::to_string(SaveLoadMessageForm->MessageMode()));
+            answers.erase(answers.begin());
+            if (a == "yes")
+                SaveLoadMessageForm->YesButtonClick();
+            else if (a == "no")
+                SaveLoadMessageForm->NoButtonClick();
+            else
+                SaveLoadMessageForm->CloseButtonClick();
+            return true;
+        }
+        if (SaveLoadListForm && SaveLoadListForm->Visible() && !SaveLoadListForm->ModalResult()) {
+            seen.push_back("list" + std::to_string(SaveLoadListForm->ListMode()));
+            for (int k = 0; k < kSaveSlotCount; ++k)
+                lists.push_back(ui::Big5ToUtf8(SaveLoadListForm->Day[k]->Caption()) + "|" +
+                                ui::Big5ToUtf8(SaveLoadListForm->Money[k]->Caption()));
+            answers.erase(answers.begin());
+            if (a == "close") {
+                SaveLoadListForm->CloseButtonClick();
+            } else {
+                SaveLoadListForm->SlotClick(std::stoi(a));
+                if (!SaveLoadListForm->ModalResult()) seen.push_back("ignored " + a);
+            }
+            return true;
+        }
+        return false;
+    }
+    std::string Slot(int k) const { return dir + "/QDV" + std::to_string(k + 1) + ".QDV"; }
+
+    std::string dir;
+    std::vector<std::string> answers, seen, lists;
+};
+
+TEST_F(SaveWindowsTest, SaveIntoAnEmptySlotWritesItAndTheSystemFile) {
+    SetGameDay(30);
+    SetMoney(12345);
+    answers = {"yes", "2", "close"};
+    EXPECT_TRUE(SaveGameFlow());
+    EXPECT_EQ(seen, (std::vector<std::string>{"msg1", "list1", "msg3"}));
+    EXPECT_EQ(fs::file_size(Slot(2)), kSlotFileSize);
+    EXPECT_EQ(fs::file_size(dir + "/QDV0.QDV"), kSystemFileSize);
+    // Labels count from 0, files from 1; every slot was empty.
+    ASSERT_EQ(lists.size(), 6u);
+    EXPECT_EQ(lists[2], "2：   未使用|");
+
+    // The list now shows slot 2 with its day (day 30: month 2, day 7) and money.
+    answers = {"yes", "close"};
+    seen.clear();
+    lists.clear();
+    EXPECT_FALSE(SaveGameFlow());
+    ASSERT_EQ(lists.size(), 6u);
+    EXPECT_EQ(lists[2], "2： 2月7日|12345Ｇ");
+    EXPECT_EQ(lists[0], "0：   未使用|");
+}
+
+TEST_F(SaveWindowsTest, AnOccupiedSlotAsksAndNoGoesBackToTheList) {
+    ASSERT_TRUE(SaveGame(1));
+    const auto before = fs::last_write_time(Slot(1));
+    SetMoney(777);
+    answers = {"yes", "1", "no", "close"};
+    EXPECT_FALSE(SaveGameFlow());
+    EXPECT_EQ(seen, (std::vector<std::string>{"msg1", "list1", "msg2", "list1"}));
+    EXPECT_EQ(fs::last_write_time(Slot(1)), before);
+    std::int32_t day = 0, money = 0;
+    ASSERT_TRUE(PeekSaveSlot(1, day, money));
+    EXPECT_NE(money, 777);
+
+    answers = {"yes", "1", "yes", "close"};
+    seen.clear();
+    EXPECT_TRUE(SaveGameFlow());
+    EXPECT_EQ(seen, (std::vector<std::string>{"msg1", "list1", "msg2", "msg3"}));
+    ASSERT_TRUE(PeekSaveSlot(1, day, money));
+    EXPECT_EQ(money, 777);
+}
+
+TEST_F(SaveWindowsTest, TheLoadListIgnoresEmptySlotsAndTheGameWakesInTheMorning) {
+    SetGameDay(50);
+    SetGameHour(14);
+    SetMoney(4321);
+    ASSERT_TRUE(SaveGame(4));
+    SetGameDay(3);
+    SetMoney(5);
+    answers = {"yes", "0", "4"};
+    EXPECT_TRUE(LoadGameFlow());
+    EXPECT_EQ(seen, (std::vector<std::string>{"msg0", "list0", "ignored 0", "list0"}));
+    EXPECT_EQ(GameDay(), 50);
+    EXPECT_EQ(GameMoney(), 4321);
+    EXPECT_TRUE(ShopForm->Shop2FPanel->Visible());
+    EXPECT_EQ(ShopForm->Shop2FMode, 5);  // the morning, whatever the saved hour
+}
+
+TEST_F(SaveWindowsTest, DamagedSlotsShowAsUnusedOrAreRefusedWithoutChangingTheGame) {
+    SetGameDay(60);
+    ASSERT_TRUE(SaveGame(0));
+    // Slot 1: a truncated copy; slot 2: random bytes of the right size.
+    {
+        std::ifstream in(Slot(0), std::ios::binary);
+        std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
+        std::ofstream(Slot(1), std::ios::binary).write(bytes.data(), 1000);
+        std::uint32_t x = 12345;
+        for (char& c : bytes) {
+            x = x * 1103515245u + 12345u;
+            c = static_cast<char>(x >> 24);
+        }
+        std::ofstream(Slot(2), std::ios::binary).write(bytes.data(), bytes.size());
+    }
+    SetGameDay(7);
+    answers = {"1", "2", "close"};
+    EXPECT_FALSE(LoadFromListFlow());
+    ASSERT_GE(lists.size(), 6u);
+    EXPECT_EQ(lists[0].rfind("0： ", 0), 0u);
+    EXPECT_NE(lists[0], "0：   未使用|");
+    EXPECT_EQ(lists[1], "1：   未使用|");
+    EXPECT_EQ(GameDay(), 7);  // nothing changed
+    EXPECT_EQ(ShopForm->Shop2FMode, 0);
+}
+
+TEST_F(SaveWindowsTest, ACancelledLoadLeavesTheSystemMenuWhereItWas) {
+    ShopForm->MenuSystemClick();
+    ASSERT_NE(SystemMForm, nullptr);
+    SystemMForm->SetBounds(100, 120, SystemMForm->Width(), SystemMForm->Height());
+    answers = {"no"};
+    SystemMForm->LoadButtonClick();
+    ASSERT_NE(SystemMForm, nullptr);
+    EXPECT_TRUE(SystemMForm->Visible());
+    EXPECT_EQ(SystemMForm->Left(), 100);
+    EXPECT_EQ(SystemMForm->Top(), 120);
+    EXPECT_EQ(seen, std::vector<std::string>{"msg0"});
+    SystemMForm->CloseButtonClick();
+    headless.RunFor(10);
+    EXPECT_EQ(SystemMForm, nullptr);
+}
+
+TEST_F(SaveWindowsTest, BackToTheTitleWhileMixingDropsTheSceneWithoutTheOpening) {
+    g_GameState.MixJob = {3, 2, 20, 5};
+    ShopForm->OpeningPlayed = 1;
+    int openings = 0;
+    static int* counter = nullptr;
+    counter = &openings;
+    g_ShopHooks.PlayOpening = [](int) { ++*counter; };
+    ShopForm->MenuSystemClick();
+    ASSERT_NE(SystemMForm, nullptr);
+    SystemMForm->TitleButtonClick();
+    headless.RunFor(10);
+    g_ShopHooks.PlayOpening = nullptr;
+    EXPECT_EQ(SystemMForm, nullptr);
+    EXPECT_EQ(ShopForm->SceneBuilt, 0);
+    EXPECT_EQ(MainForm->SceneActive, 0);
+    EXPECT_TRUE(ShopForm->TitlePanel->Visible());
+    EXPECT_EQ(openings, 0);
+}
+
+}  // namespace
