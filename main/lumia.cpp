@@ -25,6 +25,7 @@
 #include "platform/headless/InputScript.h"
 #include "platform/sdl/SdlBackend.h"
 #include "shop/Main.h"
+#include "town/Debugformnk.h"
 #include "town/Evsrvfm.h"
 
 namespace {
@@ -39,6 +40,7 @@ constexpr char kUsage[] =
     "  --disc DIR         a copied or mounted game disc; voice packs missing from the\n"
     "                     game folder are played from its qdv/wave/intm (none by default)\n"
     "  --fullscreen       start in full screen\n"
+    "  --debug-window     show the developer's event debug window beside the stage\n"
     "  --scale N          window size as a multiple of 640x480 (default: largest that fits)\n"
     "  --headless         run without a window, on a virtual clock (also when the\n"
     "                     environment has LUMIA_HEADLESS=1)\n"
@@ -62,6 +64,7 @@ struct Options {
     std::optional<std::string> screenshot;
     std::optional<std::string> input;
     std::optional<std::string> transcript;
+    bool debugWindow = false;
 };
 
 bool ParseNumber(const char* s, long max, long& out) {
@@ -92,6 +95,8 @@ bool Parse(int argc, char** argv, Options& o, bool& help) {
         } else if (a == "--disc") {
             if (!value(v)) return false;
             o.disc = v;
+        } else if (a == "--debug-window") {
+            o.debugWindow = true;
         } else if (a == "--headless") {
             o.headless = true;
         } else if (a == "--fullscreen") {
@@ -245,6 +250,8 @@ int main(int argc, char** argv) {
     int status = 0;
     try {
         CreateStartupForms();
+        // The event debug window beside the stage, for a developer who asks for it.
+        if (o.debugWindow && DbgFm) DbgFm->Show();
         app.Run();
     } catch (const ui::HeadlessFailure& e) {
         // Idle in the main loop with no input to come is where a headless run ends;

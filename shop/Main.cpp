@@ -16,6 +16,7 @@
 #include "shop/Savefile.h"
 #include "shop/Shop.h"
 #include "story/EventTables.h"
+#include "town/Debugformnk.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 #include "town/Srcdbtxtform21.h"
@@ -390,12 +391,14 @@ void CreateStartupForms() {
     // TOptionForm and TTitleBarForm come here once they exist.
     ui::CreateForm<TShopForm>();  // loads the system file, makes the game-flow controller
     if (!DemandForm) new TDemandForm();
-    // TDbgFm, TaviForm1 and TEventForm come here once they exist.
+    if (!DbgFm) new TDbgFm();  // hidden until the developer shows it
+    // TaviForm1 and TEventForm come here once they exist.
     g_startupFormsCreated = true;
 }
 
 void DestroyStartupForms() {
     g_startupFormsCreated = false;
+    delete DbgFm;
     delete DemandForm;
     DemandForm = nullptr;
     delete GameFlow;

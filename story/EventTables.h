@@ -1,8 +1,8 @@
 #pragma once
 #include "town/EventTables.h"
 
-// The eleven event tables, in their fixed order (the order is also the table number
-// the event debug window uses). Each is filled by the story's units in slot order.
+// The eleven event tables, in their fixed order (the event debug window numbers them
+// its own way: move 2, search 3). Each is filled by the story's units in slot order.
 extern EventTable LookEvents;             // 0
 extern EventTable TalkEvents;             // 1
 extern EventTable SearchEvents;           // 2
