@@ -251,7 +251,10 @@ int main(int argc, char** argv) {
     try {
         CreateStartupForms();
         // The event debug window beside the stage, for a developer who asks for it.
-        if (o.debugWindow && DbgFm) DbgFm->Show();
+        if (o.debugWindow && DbgFm) {
+            DbgFm->SetFormStyle(ui::FormStyle::fsStayOnTop);  // above the screens shown later
+            DbgFm->Show();
+        }
         app.Run();
     } catch (const ui::HeadlessFailure& e) {
         // Idle in the main loop with no input to come is where a headless run ends;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "platform/Big5.h"
+#include "platform/Screen.h"
 #include "shop/Main.h"
 #include "story/EventTables.h"
 #include "town/EvControler.h"
@@ -81,7 +82,8 @@ TDbgFm::TDbgFm() {
     SetBorderStyle(ui::BorderStyle::bsSingle);
     SetClientWidth(360);
     SetClientHeight(440);
-    SetBounds(644, 0, Width(), Height());
+    // The whole game screen is the stage, so the window stands at its right edge.
+    SetBounds(ui::kScreenWidth - Width(), 0, Width(), Height());
     SetVisible(false);
 
     auto button = [this](ui::Button*& b, const char* name, const std::string& caption, int x, int y,
