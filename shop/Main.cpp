@@ -15,6 +15,7 @@
 #include "shop/Mixing.h"
 #include "shop/Savefile.h"
 #include "shop/Shop.h"
+#include "shop/Titlebar.h"
 #include "story/EventTables.h"
 #include "town/Debugformnk.h"
 #include "town/EvControler.h"
@@ -388,8 +389,10 @@ void CreateStartupForms() {
     g_startupFormsCreated = false;
     TMainForm::TitleShown = 0;
     ui::CreateForm<TMainForm>();
-    // TOptionForm and TTitleBarForm come here once they exist.
+    // TOptionForm comes here once it exists.
     ui::CreateForm<TShopForm>();  // loads the system file, makes the game-flow controller
+    // The full-screen top bar, after the shop window whose pictures it draws.
+    if (!TitleBarForm) new TTitleBarForm();
     if (!DemandForm) new TDemandForm();
     if (!DbgFm) new TDbgFm();  // hidden until the developer shows it
     // TaviForm1 and TEventForm come here once they exist.
@@ -403,6 +406,7 @@ void DestroyStartupForms() {
     DemandForm = nullptr;
     delete GameFlow;
     GameFlow = nullptr;
+    delete TitleBarForm;
     delete ShopForm;
     delete MainForm;
 }

@@ -26,6 +26,7 @@
 #include "shop/Saveloadlist.h"
 #include "shop/ShopSkin.h"
 #include "shop/Systemm.h"
+#include "shop/Titlebar.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 
@@ -549,6 +550,7 @@ void TShopForm::SetShopMenus(bool buttons, bool autoPopup, bool sceneClicks) {
     for (TCHBcSpeedButton* b :
          {MenuSystem, MenuStatus, MenuNote, MenuNextTurn, MenuSkipTurn, MenuOption})
         b->SetEnabled(buttons);
+    if (TitleBarForm) TitleBarForm->SetMenus(buttons);
     PopupMenu1.AutoPopup = autoPopup;
     SceneClicksEnabled = sceneClicks ? 1 : 0;
 }
