@@ -25,6 +25,7 @@
 #include "platform/headless/InputScript.h"
 #include "platform/sdl/SdlBackend.h"
 #include "shop/Main.h"
+#include "shop/Shop.h"
 #include "town/Debugformnk.h"
 #include "town/Evsrvfm.h"
 
@@ -249,6 +250,7 @@ int main(int argc, char** argv) {
     }
     int status = 0;
     try {
+        InstallOpeningEndingHooks();
         CreateStartupForms();
         // The event debug window beside the stage, for a developer who asks for it.
         if (o.debugWindow && DbgFm) {

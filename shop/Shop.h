@@ -218,6 +218,12 @@ public:
     void PM_ExitShopClick();
     void PM_SleepClick();
     void GoToBed();
+
+    // ---- the opening and ending sequences (OpEd.Pak)
+    // The logo movie, then opening n (1..6); any other n does nothing.
+    void PlayOpening(int n);
+    // Ending n (1..5); any other n does nothing.
+    void PlayEnding(int n);
     void Exhibition0Click(int tag) { OpenExhibitionSlot(tag); }
     void PM_SalesListClick();
     void PM_NoteClick();
@@ -307,6 +313,10 @@ private:
 };
 
 extern TShopForm* ShopForm;
+
+// The start-up's opening and the main loop's endings: sets the main form's hooks for
+// them (the program sets them; tests that drive the start-up forms leave them off).
+void InstallOpeningEndingHooks();
 
 // ---- the mixing animation at the work table (sheet 23)
 constexpr int kMixSheet = 23;

@@ -1,5 +1,6 @@
 #include "story/EventTables.h"
 
+#include "story/CustomerRequests.h"
 #include "story/DayStart.h"
 
 // Slot order is priority; the first null slot ends a table.
@@ -12,5 +13,5 @@ EventTable TurnStartEvents = {};
 EventTable FlowerbedEvents = {};
 EndingTable EndingEvents = {};
 EventTable DeliveryEvents = {};
-EventTable CustomerRequestEvents = {};
+EventTable CustomerRequestEvents = {LUMIA_CUSTOMER_REQUEST_SLOTS};
 EventTable PeddleEvents = {};

@@ -15,5 +15,6 @@ lumia_need() {
 
 LUMIA_BUILD_PACKAGES=(build-essential cmake ninja-build pkg-config
     libsdl2-dev libsdl2-mixer-dev libfreetype-dev libpng-dev zlib1g-dev
+    libavformat-dev libavcodec-dev libswscale-dev libswresample-dev libavutil-dev
     fonts-arphic-uming fonts-arphic-ukai)
 LUMIA_TEST_PACKAGES=(libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev)

@@ -19,6 +19,7 @@
 #include "town/Mapform.h"
 #include "town/EventTables.h"
 #include "town/Evsrvfm.h"
+#include "town/Whereabouts.h"
 #include "town/SoundTables.h"
 #include "town/Srcdbtxtform21.h"
 
@@ -259,6 +260,15 @@ void TEventServerDbg::ConnectWindows() {
             else
                 EventServerDbg->HideStage();
         };
+    // The controller settles the orders at 19:00 and opens their list through these.
+    if (!g_GameFlowHooks.SettleOrders)
+        g_GameFlowHooks.SettleOrders = [] {
+            if (EventServerDbg) EventServerDbg->SettleOrders();
+        };
+    if (!g_GameFlowHooks.ShowOrderList)
+        g_GameFlowHooks.ShowOrderList = [] {
+            if (EventServerDbg) EventServerDbg->ShowOrderList();
+        };
 }
 
 void TEventServerDbg::LayoutStage(bool centre) {
@@ -325,7 +335,7 @@ void TEventServerDbg::EventBegin() {
     m_CalendarHidden = 0;
     Call(EventServerHooks.AlignForms);
     SetReady(false);
-    if (NpcMetPending) Call(EventServerHooks.MarkNpcMet);
+    if (NpcMetPending) MarkNpcMet();
     const int place = CurrentPlace();
     if (place == kFlowerRoom || place == kChurchRoom) SetPlace(place, true);
     Call(EventServerHooks.ClearCheckMemo);
@@ -476,7 +486,7 @@ void TEventServerDbg::m_BtnOptClick() {
     SetMenuButtonsEnabled(true);
 }
 
-void TEventServerDbg::m_BtnMenu0Click() { Call(EventServerHooks.ShowOrderList); }
+void TEventServerDbg::m_BtnMenu0Click() { ShowOrderList(); }
 
 // --- Developer controls ---
 

@@ -21,6 +21,7 @@
 #include "skin/CHBmpCnt.h"
 #include "town/EvControler.h"
 #include "town/EventTables.h"
+#include "town/Whereabouts.h"
 
 TEventServerDbg* EventServerDbg = nullptr;
 TEventServerHooks EventServerHooks;
@@ -136,6 +137,7 @@ bool TEventServerDbg::SetVariable(int i, std::int32_t value) {
 
 void TEventServerDbg::DayChange() {
     ui::Srand(ui::GetTickCount() % 1000);
+    ClearNpcMet();
     ClearDailyFlags();
     for (CountdownTimer& t : CountdownTimers) {
         if (t.FlagToClear == 0) continue;
@@ -149,6 +151,8 @@ void TEventServerDbg::DayChange() {
         if (t.FlagToSet > 0) SetFlg(t.FlagToSet, true);
         t = CountdownTimer{};
     }
+    ArmOrderFlags();
+    DropOverdueOrders();
 }
 
 void TEventServerDbg::NewGameReset() {

@@ -367,6 +367,39 @@ public:
     static PrimitiveHooks Hooks;
     // --- end of sound, music, time, place, stats and items ---
 
+    // --- Orders and whereabouts (town/Orders.cpp, town/Whereabouts.cpp, town/Rqform.cpp) ---
+    // The slot of the held order carrying `flag`, -1 when none does.
+    int FindOrder(int flag) const;
+    // No held order carries `flag` and a slot is free.
+    bool CanAcceptOrder(int flag) const;
+    // Catalogue row k into the first free slot, due in its days from today.
+    void AcceptOrder(int k);
+    // A held goods order whose stock covers it (true under the condition override).
+    bool CanDeliverOrder(int flag) const;
+    // Pays the reward, takes the goods and books the sale; the order stays held.
+    void DeliverOrder(int flag);
+    // Goods: reputation -1; other orders: day mark 5 := today.
+    void FailOrder(int flag);
+    // Clears the flag; the later orders move down.
+    void RemoveOrder(int flag);
+    // Sets the flag of every goods order due today (the day change).
+    void ArmOrderFlags();
+    // Removes, without penalty, the orders whose deadline has passed (the day change).
+    void DropOverdueOrders();
+    // At 19:00: every order due today is delivered when the stock covers it, or failed.
+    void SettleOrders();
+    // The offer of catalogue row k and the collection of a held order, with dialogue.
+    void OrderTalk(int k);
+    void DeliveryTalk(int flag);
+    // The story's gate: place 3 within the days and a free slot; when all four are held
+    // it says so and answers false.
+    bool OrderFullTalk(int first, int length);
+    // The order list window, modal.
+    void ShowOrderList();
+    // A recurring character (kind 0..3) is at the place now.
+    bool ChkNpc(int kind, int place);
+    // --- end of orders and whereabouts ---
+
 private:
     void BuildForm();
     void ConnectWindows();

@@ -13,6 +13,7 @@
 #include "shop/GameState.h"
 #include "shop/Main.h"
 #include "shop/Shop.h"
+#include "story/EventTables.h"
 #include "tests/support/HeadlessApp.h"
 
 namespace {
@@ -25,11 +26,17 @@ protected:
     void SetUp() override {
         g_MainFormHooks = {};
         headless.AnswerMessageBoxes(ui::IDCANCEL);
+        // The evening customers would stop the hours for their dialogue; this test is
+        // about the loop, so the customer-request table stays empty.
+        savedCustomerRequests = CustomerRequestEvents;
+        CustomerRequestEvents = {};
     }
     void TearDown() override {
+        CustomerRequestEvents = savedCustomerRequests;
         DestroyStartupForms();
         g_MainFormHooks = {};
     }
+    EventTable savedCustomerRequests{};
 };
 
 TEST_F(HeadlessRunTest, ScriptedNextTurnClicksPassTheHoursOfADay) {

@@ -19,6 +19,7 @@
 #include "shop/Mixing.h"
 #include "shop/Shop.h"
 #include "story/EventTables.h"
+#include "story/EventTables.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
@@ -44,6 +45,10 @@ protected:
     void SetUp() override {
         calls.clear();
         endingNumber = -1;
+        // The evening customers would stop the hours for their dialogue; this test is
+        // about the loop, so the customer-request table stays empty.
+        savedCustomerRequests = CustomerRequestEvents;
+        CustomerRequestEvents = {};
         folder = test::ScratchDir(std::string("mainloop_") +
                                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
         headless.Backend().SetMessageBoxResponder([this](const ui::MessageBoxRequest& r) {
@@ -62,6 +67,7 @@ protected:
         calls.clear();
     }
     void TearDown() override {
+        CustomerRequestEvents = savedCustomerRequests;
         DestroyStartupForms();
         g_MainFormHooks = {};
         EndingEvents = {};
@@ -93,6 +99,7 @@ protected:
     std::vector<std::string> startup;
     std::vector<std::string> boxes;
     int quitAnswer = ui::IDNO;
+    EventTable savedCustomerRequests{};
 };
 
 TEST_F(MainLoopTest, StartUpShowsTheTitleOnceAndRunsNoStepUntilAGameStarts) {

@@ -17,6 +17,7 @@
 #include "shop/Heroine.h"
 #include "shop/Main.h"
 #include "shop/Shop.h"
+#include "story/EventTables.h"
 #include "tests/support/HeadlessApp.h"
 
 namespace {
@@ -39,10 +40,14 @@ std::string LoadScript(const std::string& name, const std::string& dir) {
 class ShopScriptTest : public test::HeadlessTest {
 protected:
     void SetUp() override {
+        // The evening customers would stop the script for their dialogue.
+        savedCustomerRequests = CustomerRequestEvents;
+        CustomerRequestEvents = {};
         g_MainFormHooks = {};
         headless.AnswerMessageBoxes(ui::IDCANCEL);
     }
     void TearDown() override {
+        CustomerRequestEvents = savedCustomerRequests;
         DestroyStartupForms();
         g_MainFormHooks = {};
     }
@@ -58,6 +63,7 @@ protected:
         headless.RunUntil(done);
         EXPECT_EQ(player.Failures(), 0);
     }
+    EventTable savedCustomerRequests{};
 };
 
 TEST_F(ShopScriptTest, TheShopMenuWalksHerToTheMixingDesk) {

@@ -1,0 +1,412 @@
+// The recurring characters' schedules. Every day, flag and weekday test goes through
+// the event server's conditions, so the debug window's override makes them all true;
+// every chance is one draw of the server's random test.
+#include "town/Whereabouts.h"
+
+#include <initializer_list>
+
+#include "town/EvControler.h"
+#include "town/EventTables.h"
+#include "town/Evsrvfm.h"
+
+std::array<NpcMeeting, kNpcKinds> NpcMet{};
+std::int32_t NpcLastKind = -1;
+std::int32_t NpcLastPlace = 0;
+
+namespace {
+
+TEventServerDbg& Ev() { return *EventServerDbg; }
+bool R(int percent) { return Ev().ChkRandom(percent); }
+bool In(int place, std::initializer_list<int> places) {
+    for (int p : places)
+        if (p == place) return true;
+    return false;
+}
+bool InRange(int place, int first, int last) { return place >= first && place <= last; }
+// Places 33..38, 40 and 41: the land's places but the spring (39).
+bool LandButSpring(int p) { return InRange(p, 33, 38) || p == 40 || p == 41; }
+bool MetAt(int kind, int place) { return NpcMet[kind].Place == place; }
+int HeroinePlace() { return GameFlow ? GameFlow->Place : -1; }
+
+bool Schedule0(int h, int p) {
+    switch (h) {
+        case 14:
+            return HeroinePlace() == 17 && !MetAt(0, 17) && R(70);
+        case 15:
+            if (p == 7) return R(10);
+            if (p == 19) return R(70);
+            if (p == 17) return !MetAt(0, 17) && R(70);
+            return false;
+        case 16:
+        case 17:
+            if (In(p, {3, 4})) return R(30);
+            return p == 19;
+        case 18:
+            return p == 12;
+        default:
+            return false;
+    }
+}
+
+bool Schedule1(int h, int p) {
+    switch (h) {
+        case 10:
+        case 11:
+            return p == 19;
+        case 12:
+            if (p == 19) return NpcMet[0].Place != 1;
+            if (p == 1) return R(10);
+            return false;
+        case 13:
+        case 14:
+            return p == 17 && !MetAt(0, 17) && R(70);
+        case 15:
+            if (p == 17) return !MetAt(0, 17) && R(70);
+            return p == 19;
+        case 16:
+            if (p == 0) return R(10);
+            return p == 19;
+        case 17:
+            if (In(p, {3, 4})) return R(30);
+            return p == 19;
+        case 18:
+            return p == 12;
+        default:
+            return false;
+    }
+}
+
+bool Schedule2(int h, int p) {
+    switch (h) {
+        case 10:
+        case 11:
+        case 12:
+            return p == 19;
+        case 13:
+            return p == 17 && !MetAt(0, 17) && R(70);
+        case 14:
+            if (p == 17) return !MetAt(0, 17) && R(70);
+            if (p == 5) return R(70);
+            return false;
+        case 15:
+            return p == 5;
+        case 16:
+            if (p == 5) return true;
+            if (p == 19) return R(30);
+            return false;
+        case 17:
+            if (In(p, {3, 4})) return R(30);
+            return p == 19;
+        case 18:
+            return p == 12;
+        default:
+            return false;
+    }
+}
+
+bool Schedule3(int, int p) { return p == 12 && Ev().ChkHour(10, 18); }
+
+bool Schedule4(int h, int p) {
+    if (h >= 10 && h <= 15) return p == 34 && NpcMet[2].Hour == 0 && Ev().ChkFlg(173, false);
+    if (h == 16 || h == 17) return p == 3 && R(30);
+    if (h == 18) return In(p, {2, 4}) && R(10);
+    return false;
+}
+
+bool Schedule5(int h, int p) {
+    switch (h) {
+        case 10:
+            return In(p, {39, 40, 41}) && R(10);
+        case 11:
+            return In(p, {39, 40, 41}) && R(30);
+        case 12:
+            return In(p, {5, 7}) && R(10);
+        case 13:
+            return In(p, {3, 5, 39}) && R(10);
+        case 16:
+        case 17:
+            return p == 3 && R(30);
+        case 18:
+            return In(p, {2, 4}) && R(10);
+        default:
+            return false;
+    }
+}
+
+bool Schedule6(int h, int p) {
+    switch (h) {
+        case 12:
+            return In(p, {3, 5, 7}) && R(10);
+        case 13:
+            return In(p, {3, 5, 35, 39}) && R(10);
+        case 14:
+        case 15:
+            if (In(p, {3, 5, 39})) return R(10);
+            return p == 35 && R(30);
+        case 16:
+        case 17:
+            return p == 3 && R(10);
+        default:
+            return Schedule5(h, p);
+    }
+}
+
+bool Schedule7At16(int p) {
+    if (NpcMet[1].Hour == 15) return false;
+    return (p == 2 || InRange(p, 33, 41)) && R(20);
+}
+
+bool Schedule7(int h, int p) {
+    switch (h) {
+        case 15:
+            // A failed draw (or a place of neither list) falls through to hour 16's rule.
+            if ((p == 2 || LandButSpring(p)) && R(20)) return true;
+            if (p == 39 && R(60)) return true;
+            return Schedule7At16(p);
+        case 16:
+            return Schedule7At16(p);
+        case 17:
+            return In(p, {0, 2}) && R(20);
+        default:
+            return false;
+    }
+}
+
+bool Schedule8(int h, int p) {
+    switch (h) {
+        case 10:
+            return In(p, {2, 3, 4, 17}) && R(10);
+        case 11:
+            return In(p, {2, 3, 4, 6}) && R(10);
+        case 12:
+            return p == 39 && R(30);
+        case 13:
+        case 14:
+            if (LandButSpring(p)) return R(10);
+            return p == 39 && R(30);
+        case 15:
+        case 16:
+        case 17:
+            return InRange(p, 33, 41) && R(10);
+        case 18:
+            return p == 2 && R(10);
+        default:
+            return false;
+    }
+}
+
+bool Schedule9(int h, int p) {
+    switch (h) {
+        case 10:
+            return In(p, {2, 3, 4, 17}) && R(10);
+        case 11:
+            if (In(p, {2, 3, 4, 6, 17})) return R(10);
+            return p == 13 && R(70);
+        case 12:
+            return p == 13 && R(70);
+        case 13:
+            return p == 39 && R(30);
+        case 14:
+            if (!InRange(p, 34, 41)) return false;
+            if (R(10)) return true;
+            return p == 39 && R(30);  // the spring's second chance
+        case 16:
+            return InRange(p, 34, 41) && R(10);
+        case 18:
+            return p == 2 && R(10);
+        default:
+            return false;
+    }
+}
+
+bool Schedule10(int h, int p) {
+    switch (h) {
+        case 10:
+            return In(p, {2, 3, 4, 17}) && R(10);
+        case 11:
+            if (In(p, {2, 3, 4, 17})) return R(10);
+            return p == 13 && R(70);
+        case 12:
+            return p == 13 && R(70);
+        case 13:
+            if (LandButSpring(p)) return R(10);
+            return p == 39 && R(30);
+        case 15:
+        case 17:
+            return InRange(p, 33, 41) && R(10);
+        case 18:
+            return p == 13 && R(10);
+        default:
+            return false;
+    }
+}
+
+bool Schedule11(int h, int p) {
+    if (p != 39 || NpcMet[1].Hour != 0) return false;
+    if (h == 15 || h == 17) return R(10);
+    if (h == 16) return R(30);
+    return false;
+}
+
+bool Schedule12(int h, int p) {
+    if (p != 39 || NpcMet[1].Hour != 0) return false;
+    if (h == 13 || h == 16) return R(10);
+    if (h == 14 || h == 15) return R(30);
+    return false;
+}
+
+bool Schedule13(int h, int p) {
+    switch (h) {
+        case 14:
+            return p == 7 && R(10);
+        case 15:
+            if (p == 2) return R(10);
+            if (p == 3) return R(30);
+            return p == 13;
+        case 16:
+            if (p == 3) return R(10);
+            return p == 13;
+        case 17:
+        case 18:
+            return p == 13;
+        default:
+            return false;
+    }
+}
+
+bool Schedule14(int h, int p) {
+    switch (h) {
+        case 11:
+            return p == 13 && R(10);
+        case 12:
+            if (p == 13) return R(10);
+            return p == 2 && R(50);
+        case 13:
+            if (In(p, {0, 1, 3, 4, 5, 6})) return R(10);
+            return p == 13 && R(30);
+        case 14:
+        case 15:
+            if (In(p, {0, 1, 3, 4, 6})) return R(10);
+            return p == 5 && R(30);
+        case 16:
+        case 17:
+            return In(p, {0, 1, 3, 4}) && R(10);
+        case 18:
+            return p == 2 && R(10);
+        default:
+            return false;
+    }
+}
+
+bool Schedule15(int h, int p) {
+    switch (h) {
+        case 11:
+            if (p == 2) return R(10);
+            return p == 13;
+        case 13:
+            if (p == 3) return R(30);
+            return p == 13;
+        case 14:
+            if (p == 3) return R(10);
+            return p == 13;
+        case 12:
+        case 15:
+        case 16:
+        case 17:
+        case 18:
+            return p == 13;
+        default:
+            return false;
+    }
+}
+
+using ScheduleFn = bool (*)(int hour, int place);
+constexpr ScheduleFn kSchedules[kNpcSchedules] = {
+    Schedule0, Schedule1, Schedule2,  Schedule3,  Schedule4,  Schedule5,  Schedule6,  Schedule7,
+    Schedule8, Schedule9, Schedule10, Schedule11, Schedule12, Schedule13, Schedule14, Schedule15,
+};
+
+constexpr int kAbsent = -1;
+
+// The schedule of `kind` today (and its variant), or kAbsent.
+int ChooseSchedule(int kind, int& variant) {
+    TEventServerDbg& ev = Ev();
+    const bool festival = ev.ChkDay(24, 24) || ev.ChkDay(168, 24);
+    // Neither the rest day nor day 48, on which the town keeps its holiday.
+    const bool workday = ev.ChkWeekday(-1) && ev.ChkNot(ev.ChkDay(48, 1));
+    auto pick = [&variant](int schedule, int v) {
+        variant = v;
+        return schedule;
+    };
+    switch (kind) {
+        case 0:
+            if (ev.ChkFlg(395, true)) return kAbsent;
+            if (festival || ev.ChkDay(48, 1)) return pick(2, 1);
+            if (ev.ChkFlg(391, true) && ev.ChkFlg(403, false)) return pick(3, -1);
+            if (ev.ChkWeekday(5)) return pick(1, 2);
+            return pick(0, 0);
+        case 1:
+            if (ev.ChkFlg(485, true) || ev.ChkFlg(537, true)) return kAbsent;
+            if (festival && (ev.ChkWeekday(1) || ev.ChkWeekday(3))) return pick(10, 3);
+            if (festival && (ev.ChkWeekday(0) || ev.ChkWeekday(2) || ev.ChkWeekday(4)))
+                return pick(9, 1);
+            if (ev.ChkFlg(425, true) && ev.ChkFlg(437, false)) {
+                if (ev.ChkFlg(426, true)) return kAbsent;
+                if (workday) return pick(11, 4);
+                return pick(12, 5);
+            }
+            if (ev.ChkWeekday(5)) return pick(8, 2);
+            return pick(7, 0);
+        case 2:
+            if (ev.ChkFlg(412, false)) return kAbsent;
+            if (ev.ChkFlg(511, true) && ev.ChkFlg(512, false) && ev.ChkFlg(513, false))
+                return kAbsent;
+            if (ev.ChkFlg(491, true)) return kAbsent;
+            if (ev.ChkWeekday(5)) return pick(6, 2);
+            if (ev.ChkFlg(416, false))
+                return ev.ChkNot(ev.ChkWeekday(1) || ev.ChkWeekday(3)) ? pick(5, 4) : pick(4, 0);
+            return pick(5, 4);
+        case 3:
+            if (workday && ev.ChkNot(festival)) return pick(13, 0);
+            if (workday) return pick(15, 1);
+            return pick(14, 2);
+        default:
+            return kAbsent;
+    }
+}
+
+}  // namespace
+
+bool NpcSchedule(int n, int place) {
+    if (!EventServerDbg || n < 0 || n >= kNpcSchedules) return false;
+    return kSchedules[n](Ev().GetHour(), place);
+}
+
+bool NpcWhereabouts(int kind, int place) {
+    NpcLastKind = -1;
+    if (!EventServerDbg) return false;
+    int variant = -1;
+    Ev().m_ScheduleVariant = -1;
+    const int schedule = ChooseSchedule(kind, variant);
+    if (schedule == kAbsent) return false;
+    Ev().m_ScheduleVariant = variant;
+    const bool here = NpcSchedule(schedule, place);
+    if (here) {
+        NpcLastKind = kind;
+        NpcLastPlace = place;
+    }
+    NpcMetPending = here ? 1 : 0;
+    return here;
+}
+
+void MarkNpcMet() {
+    if (NpcLastKind < 0 || NpcLastKind >= kNpcKinds || !EventServerDbg) return;
+    NpcMet[NpcLastKind] = NpcMeeting{Ev().GetHour(), NpcLastPlace};
+}
+
+void ClearNpcMet() { NpcMet.fill(NpcMeeting{}); }
+
+bool TEventServerDbg::ChkNpc(int kind, int place) {
+    if (ConditionOverride) return true;
+    return NpcWhereabouts(kind, place);
+}
