@@ -1,13 +1,14 @@
 #include "story/EventTables.h"
 
 #include "story/CustomerRequests.h"
+#include "story/DayStart.h"
 
 // Slot order is priority; the first null slot ends a table.
 EventTable LookEvents = {};
 EventTable TalkEvents = {};
 EventTable SearchEvents = {};
 EventTable MoveEvents = {};
-EventTable DayStartEvents = {};
+EventTable DayStartEvents = {EvDayStart000, EvDayStart001, EvDayStart002, EvDayStart003};
 EventTable TurnStartEvents = {};
 EventTable FlowerbedEvents = {};
 EndingTable EndingEvents = {};

@@ -1,0 +1,350 @@
+// The dialogue data and its scene player, and the prologue and day-start events
+// played headless through the real message and choice windows with the transcript.
+#include "story/DayStart.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Big5.h"
+#include "platform/Files.h"
+#include "platform/Random.h"
+#include "platform/Transcript.h"
+#include "shop/GameState.h"
+#include "story/Dialogue.h"
+#include "story/EventTables.h"
+#include "tests/support/EventResponders.h"
+#include "tests/support/HeadlessApp.h"
+#include "town/EvControler.h"
+#include "town/Evsrvfm.h"
+#include "town/Mdpform.h"
+#include "town/Srcdbtxtform21.h"
+
+namespace {
+
+using Counts = std::map<std::string, int>;
+
+class StoryTest : public test::HeadlessTest {
+protected:
+    void SetUp() override {
+        ui::SetProgramFolder(LUMIA_TEST_GAMEDATA);
+        GameFlow = new TEvControler();
+        ev = EventServerDbg;
+        DbTxtForm2->m_FaceFolder = "\\col24b\\palFace";
+        DbTxtForm2->LoadFaces();
+        MdpFm->OpenCdAudio();
+        ev->NewGameReset();
+        SetGameDay(0);
+        SetGameHour(8);
+        GameFlow->Place = 10;
+        for (story::Scene& s : story::Scenes()) s.plays = 0;
+        transcript->Clear();
+    }
+    void TearDown() override {
+        delete GameFlow;
+        GameFlow = nullptr;
+    }
+    // Lines shown per speaker ("" for a line without a tag).
+    Counts Speakers() {
+        Counts out;
+        for (const std::string& s : transcript->Texts("speaker"))
+            ++out[s.substr(0, s.rfind(" face "))];
+        return out;
+    }
+    int Lines() { return static_cast<int>(transcript->Texts("line").size()); }
+
+    TEventServerDbg* ev = nullptr;
+    ui::ScopedTranscript transcript;
+};
+
+// ---- the data and its player
+
+TEST(DialogueData, EveryFileReadsWithoutAnError) {
+    EXPECT_TRUE(story::DialogueErrors().empty());
+    for (const std::string& e : story::DialogueErrors()) ADD_FAILURE() << e;
+    EXPECT_NE(story::FindScene("EvPrologue", "visit"), nullptr);
+}
+
+TEST(DialogueData, DamagedRecordsAreRefusedWithTheirPlace) {
+    struct Case {
+        const char* text;
+        const char* error;
+    };
+    const Case cases[] = {
+        {"line 緹菈「早。」\n", "t.txt:1: a record before the first scene"},
+        {"[Ev:a]\nvoice\n", "t.txt:2: 'voice' takes 1 number(s)"},
+        {"[Ev:a]\nfigure 3\n", "t.txt:2: 'figure' takes 2 number(s)"},
+        {"[Ev:a]\nface 2x\n", "t.txt:2: 'face' takes 1 number(s)"},
+        {"[Ev:a]\nwave 3\n", "t.txt:2: unknown record 'wave'"},
+        {"[Ev:a]\n[Ev:a]\n", "t.txt:2: scene Ev:a is named twice"},
+        {"[Eva]\n", "t.txt:1: a scene is named [Event:scene]"},
+        {"[Ev:a]\nline 緹菈「😀」\n", "t.txt:2: a character Big5 does not hold"},
+        {"[Ev:a]\nline \n", "t.txt:2: an empty line"},
+    };
+    for (const Case& c : cases) {
+        std::vector<story::Scene> scenes;
+        std::vector<std::string> errors;
+        EXPECT_FALSE(story::ParseDialogue("t.txt", c.text, scenes, errors)) << c.text;
+        EXPECT_EQ(errors, std::vector<std::string>{c.error}) << c.text;
+    }
+}
+
+TEST(DialogueData, RecordsKeepTheirOrderAndEachLineItsVoice) {
+    std::vector<story::Scene> scenes;
+    std::vector<std::string> errors;
+    ASSERT_TRUE(
+        story::ParseDialogue("t.txt",
+                             "# a comment\r\n[Ev:a]\r\nface 2\nvoice 330\nline 緹菈「一\\n二」\n"
+                             "figure 43 1\nline 　\nclear 1\nplace 10 0\nrefresh\n",
+                             scenes, errors));
+    ASSERT_EQ(scenes.size(), 1u);
+    const std::vector<story::Step>& s = scenes[0].steps;
+    ASSERT_EQ(s.size(), 8u);
+    EXPECT_EQ(s[0].kind, story::StepKind::Face);
+    EXPECT_EQ(s[2].text, B5("緹菈「一\n二」"));
+    EXPECT_EQ(s[2].voice, 330);
+    EXPECT_EQ(s[3].a, 43);
+    EXPECT_EQ(s[3].b, 1);
+    EXPECT_EQ(s[4].text, B5("　"));  // the blank line while a sound plays
+    EXPECT_EQ(s[4].voice, -1);
+    EXPECT_EQ(s[5].kind, story::StepKind::ClearFigure);
+    EXPECT_EQ(s[6].kind, story::StepKind::Place);
+}
+
+TEST_F(StoryTest, EveryLineFollowsTheLineFormatAndFitsThePage) {
+    const std::string open = B5("「"), thought = B5("『"), blank = B5("　");
+    int lines = 0;
+    for (const story::Scene& sc : story::Scenes()) {
+        for (const story::Step& st : sc.steps) {
+            if (st.kind != story::StepKind::Line) continue;
+            ++lines;
+            const std::size_t tag = std::min(st.text.find(open), st.text.find(thought));
+            const bool tagged = tag != std::string::npos && tag > 0 && tag % 2 == 0;
+            EXPECT_TRUE(tagged || st.text.rfind(blank, 0) == 0)
+                << sc.key << ": " << ui::Big5ToUtf8(st.text);
+            DbTxtForm2->SetText(st.text);
+            DbTxtForm2->Tick();
+            EXPECT_FALSE(DbTxtForm2->TestState(kMsgPageFull))
+                << sc.key << ": " << ui::Big5ToUtf8(st.text);
+        }
+    }
+    EXPECT_EQ(lines, 34 + 13 + 119 - 13);  // the visit's 13 lines are shared
+}
+
+TEST_F(StoryTest, AMissingSceneShowsNothing) {
+    EXPECT_FALSE(story::PlayScene("EvNothing", "none"));
+    EXPECT_EQ(Lines(), 0);
+}
+
+// ---- the prologue
+
+TEST_F(StoryTest, AFirstGamePlaysThePrologueWithoutCardOrFarewell) {
+    test::EventResponders player(headless.Backend());
+    ev->m_ImgClick();  // a click does not skip on a first play
+    EvPrologue();
+    EXPECT_EQ(Speakers(), (Counts{{"緹菈", 15}, {"黑皮", 5}, {"芙蘿蕾", 7}}));
+    EXPECT_TRUE(ev->TestFlg(384));
+    EXPECT_TRUE(ev->TestFlg(94));
+    EXPECT_EQ(GameFlow->Place, 10);
+    EXPECT_EQ(GameHour(), 9);
+    EXPECT_EQ(GameDay(), 0);
+    EXPECT_EQ(transcript->Texts("line").front(),
+              "緹菈『這座小鎮在王國的西邊，四周是森林、田野和山丘。』");
+}
+
+TEST_F(StoryTest, AfterAnEndingTheCardAndTheFarewellComeFirst) {
+    test::EventResponders player(headless.Backend());
+    ev->SetFlg(90, true);
+    EvPrologue();
+    EXPECT_EQ(Lines(), 34);
+    EXPECT_EQ(Speakers(),
+              (Counts{{"緹菈", 18}, {"黑皮", 5}, {"芙蘿蕾", 7}, {"緹菈的母親", 3}, {"", 1}}));
+    EXPECT_EQ(transcript->Texts("line").front(), "　露米亞藥坊");
+}
+
+TEST_F(StoryTest, ALaterGameSkipsAfterTheLineWhenTheStageWasClicked) {
+    // The skip is tested after the narration, the dream's last line and the morning but
+    // its last line; lines counted from the narration's first.
+    struct Case {
+        int clickAfter;  // the line shown when the player clicks the stage
+        int shown;       // lines shown in all
+    };
+    const Case cases[] = {{1, 1}, {5, 7}, {11, 11}, {14, 27}};
+    int clickAfter = -1;
+    headless.Backend().AddResponder([&] {
+        if (Lines() == clickAfter && GameFlow->PrologueSkipGuard) ev->m_ImgClick();
+        return false;
+    });
+    for (const Case& c : cases) {
+        clickAfter = c.clickAfter;
+        ev->NewGameReset();
+        ev->SetFlg(94, true);
+        SetGameDay(0);
+        SetGameHour(8);
+        GameFlow->Place = 10;
+        transcript->Clear();
+        test::EventResponders player(headless.Backend());
+        EvPrologue();
+        EXPECT_EQ(Lines(), c.shown) << c.clickAfter;
+        EXPECT_TRUE(ev->TestFlg(384));
+        EXPECT_EQ(GameFlow->Place, 10);
+        EXPECT_EQ(GameHour(), 9) << c.clickAfter;
+    }
+}
+
+// ---- the day-start table
+
+TEST_F(StoryTest, TheFirstMorningVisitRunsOnlyUnderForcedConditions) {
+    test::EventResponders player(headless.Backend());
+    EXPECT_FALSE(EvDayStart000());
+    EXPECT_EQ(Lines(), 0);
+    ev->ConditionOverride = 1;
+    ev->SetFlg(384, true);
+    EXPECT_TRUE(EvDayStart000());
+    ev->ConditionOverride = 0;
+    EXPECT_EQ(Speakers(), (Counts{{"緹菈", 5}, {"黑皮", 1}, {"芙蘿蕾", 7}}));
+    EXPECT_TRUE(ev->TestFlg(384));
+    EXPECT_EQ(DayStartEvents[0], &EvDayStart000);
+    EXPECT_EQ(DayStartEvents[3], &EvDayStart003);
+    EXPECT_EQ(DayStartEvents[4], nullptr);
+}
+
+TEST_F(StoryTest, TheIllnessFiresOnlyInItsWindowsWithTheirChances) {
+    struct Case {
+        int day;
+        int chance;  // 0: no draw at all
+    };
+    const Case cases[] = {{23, 0},  {24, 20}, {28, 20}, {29, 0},  {30, 30}, {33, 30},
+                          {34, 0},  {35, 0},  {36, 20}, {39, 20}, {40, 0},  {41, 0},
+                          {42, 90}, {45, 90}, {46, 0},  {100, 0}};
+    ev->SetFlg(386, true);
+    ev->SetFlg(387, true);
+    ev->SetFlg(385, true);  // the scene itself is not wanted here: the first test fails
+    for (const Case& c : cases) {
+        SetGameDay(c.day);
+        ui::Srand(7);
+        EXPECT_FALSE(EvDayStart001());
+        EXPECT_EQ(ui::RandState(), 7u);
+    }
+    ev->SetFlg(385, false);
+    ev->SetFlg(0, true);  // a no-op: flag 0 is never set
+    for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+        for (const Case& c : cases) {
+            if (c.chance == 0) {
+                SetGameDay(c.day);
+                ui::Srand(seed);
+                EXPECT_FALSE(EvDayStart001()) << c.day;
+                EXPECT_EQ(ui::RandState(), seed) << c.day;
+                continue;
+            }
+            ui::Srand(seed);
+            const bool expected = c.chance >= ui::Rand() % 100 + 1;
+            if (expected) continue;  // the firing cases are played below
+            SetGameDay(c.day);
+            ui::Srand(seed);
+            EXPECT_FALSE(EvDayStart001()) << c.day << " seed " << seed;
+        }
+    }
+    // Without both meetings, never.
+    ev->ConditionOverride = 0;
+    SetGameDay(42);
+    ev->SetFlg(387, false);
+    EXPECT_FALSE(EvDayStart001());
+    EXPECT_EQ(Lines(), 0);
+}
+
+class IllnessTest : public StoryTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(IllnessTest, EachChoicePlaysItsLinesAndEndsAtHomeTheNextMorning) {
+    const int choice = GetParam();
+    test::EventResponders player(headless.Backend());
+    player.answers = {choice};
+    ev->SetFlg(386, true);
+    ev->SetFlg(387, true);
+    SetGameDay(42);
+    // A draw that passes the 90 % roll.
+    std::uint32_t seed = 1;
+    for (;; ++seed) {
+        ui::Srand(seed);
+        if (90 >= ui::Rand() % 100 + 1) break;
+    }
+    ui::Srand(seed);
+    std::vector<int> places;
+    ASSERT_TRUE(EvDayStart001());
+    const Counts both{{"黑皮", 4 + 7},
+                      {"緹菈", 6 + 5 + 10 + 5},
+                      {"蕾妮特", 13},
+                      {"可可特", 2},
+                      {"蕾妮特的父親", 2}};
+    Counts want = both;
+    if (choice == 0) {
+        want["蕾妮特"] += 19, want["緹菈"] += 12, want["可可特"] += 3, want["黑皮"] += 2;
+        want["蕾妮特的父親"] += 2;
+    } else {
+        want["蕾妮特的父親"] += 12, want["緹菈"] += 9, want["蕾妮特"] += 4, want["可可特"] += 1;
+        want[""] += 1;
+    }
+    EXPECT_EQ(Speakers(), want);
+    EXPECT_EQ(Lines(), choice == 0 ? 10 + 5 + 27 + 38 + 12 : 10 + 5 + 27 + 27 + 12);
+    EXPECT_EQ(transcript->Texts("choice"),
+              std::vector<std::string>{"『直接讓蕾妮特診治。 / 『讓蕾妮特的父親診治。"});
+    EXPECT_TRUE(ev->TestFlg(385));
+    EXPECT_EQ(GameDay(), 43);
+    EXPECT_EQ(GameHour(), 9);
+    EXPECT_EQ(GameFlow->Place, 10);
+    EXPECT_EQ(player.choicesAnswered, 1);
+    // Once played, never again.
+    transcript->Clear();
+    SetGameDay(44);
+    EXPECT_FALSE(EvDayStart001());
+}
+
+INSTANTIATE_TEST_SUITE_P(Choices, IllnessTest, ::testing::Values(0, 1));
+
+TEST_F(StoryTest, ALostCommissionIsMarkedOnTheDayAfterItsLimitOnly) {
+    struct Case {
+        bool (*event)();
+        int mark, offset, taken, done;
+    };
+    const Case cases[] = {{&EvDayStart002, 6, 19, 548, 550}, {&EvDayStart003, 9, 7, 549, 551}};
+    for (const Case& c : cases) {
+        ev->NewGameReset();
+        DayMarks[c.mark] = 10;
+        ev->SetFlg(c.taken, true);
+        for (int day = 10; day < 10 + c.offset + 3; ++day) {
+            SetGameDay(day);
+            DayMarks[5] = 0;
+            EXPECT_EQ(c.event(), day == 10 + c.offset) << c.mark << " day " << day;
+            EXPECT_EQ(DayMarks[5], day == 10 + c.offset ? day : 0);
+        }
+        SetGameDay(10 + c.offset);
+        ev->SetFlg(c.done, true);
+        EXPECT_FALSE(c.event());
+        ev->SetFlg(c.done, false);
+        ev->SetFlg(c.taken, false);
+        EXPECT_FALSE(c.event());
+    }
+    EXPECT_EQ(Lines(), 0);
+}
+
+// ---- all of it
+
+TEST_F(StoryTest, EverySceneIsPlayedByAnEventOrBranch) {
+    test::EventResponders player(headless.Backend());
+    ev->SetFlg(88, true);
+    EvPrologue();
+    ev->ConditionOverride = 1;
+    EXPECT_TRUE(EvDayStart000());
+    for (int choice : {0, 1}) {
+        player.answers = {choice};
+        ev->EventBegin();
+        EvDayStart001_Sub1();
+        ev->EventEnd();
+    }
+    ev->ConditionOverride = 0;
+    for (const story::Scene& s : story::Scenes()) EXPECT_GT(s.plays, 0) << s.key;
+}
+
+}  // namespace
