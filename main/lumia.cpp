@@ -19,6 +19,7 @@
 #include "platform/Font.h"
 #include "platform/SingleInstance.h"
 #include "platform/Timer.h"
+#include "platform/TimerService.h"
 #include "platform/Transcript.h"
 #include "platform/headless/HeadlessAudio.h"
 #include "platform/headless/HeadlessBackend.h"
@@ -229,6 +230,9 @@ int main(int argc, char** argv) {
         player->Play(script);
         // No sound device: what would play is recorded, on the virtual clock.
         ui::SetAudio(std::make_unique<ui::RecordingAudio>());
+        // The tick timer counts on the virtual clock too, delivered by the pump; a timer
+        // thread would count real milliseconds while the virtual clock runs ahead.
+        ui::SetTimerService(std::make_unique<ui::PumpTimerService>());
         backend = std::move(h);
     } else {
         std::string error;
