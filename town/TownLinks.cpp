@@ -58,8 +58,7 @@ void ShowStage() {
 // Until the stage can free its work and source pictures.
 void ReleaseStageBitmaps() {}
 
-// Until the characters' whereabouts exist, nobody is anywhere.
-bool ChkNpc(int, int) { return false; }
+bool ChkNpc(int who, int place) { return EventServerDbg && EventServerDbg->ChkNpc(who, place); }
 
 void AlignForms() {
     if (GameFlow) GameFlow->AlignForms();
