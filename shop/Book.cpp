@@ -37,12 +37,7 @@ TBookForm::TBookForm() : TGameDialog(435, 359, kPosBook, CaptionStrip(16, 418, 1
     };
     ItemIcon = Make<ui::Image>();
     ItemIcon->SetBounds(24, 56, 64, 64);
-    auto text = [this](int x, int y, int w, const char* n) {
-        ui::Label* l = MakeLabel(x, y, n);
-        l->SetAutoSize(false);
-        l->SetBounds(x, y, w, 14);
-        return l;
-    };
+    auto text = [this](int x, int y, int w, const char* n) { return MakeFixedLabel(x, y, w, n); };
     ItemAttribute = text(168, 56, 240, "ItemAttribute");
     ItemLevel = text(168, 72, 240, "ItemLevel");
     ItemCaption0 = text(168, 88, 250, "ItemCaption0");

@@ -211,3 +211,10 @@ ui::Label* TGameDialog::MakeLabel(int x, int y, const char* name) {
     l->SetBounds(x, y, l->Width(), l->Height());
     return l;
 }
+
+ui::Label* TGameDialog::MakeFixedLabel(int x, int y, int w, const char* name) {
+    ui::Label* l = MakeLabel(x, y, name);
+    l->SetAutoSize(false);
+    l->SetBounds(x, y, w, 14);
+    return l;
+}

@@ -154,6 +154,8 @@ protected:
                                       const char* name);
     // A 12 px label at (x, y).
     ui::Label* MakeLabel(int x, int y, const char* name);
+    // A label of a fixed width w (one 12 px line high) that does not size itself.
+    ui::Label* MakeFixedLabel(int x, int y, int w, const char* name);
 
 private:
     void StartDrag();

@@ -100,12 +100,7 @@ TItemDetails1Form::TItemDetails1Form()
     };
     ItemIcon = Make<ui::Image>();
     ItemIcon->SetBounds(16, 48, 64, 64);
-    auto text = [this](int x, int y, int w, const char* n) {
-        ui::Label* l = MakeLabel(x, y, n);
-        l->SetAutoSize(false);
-        l->SetBounds(x, y, w, 14);
-        return l;
-    };
+    auto text = [this](int x, int y, int w, const char* n) { return MakeFixedLabel(x, y, w, n); };
     ItemAttribute = text(160, 48, 240, "ItemAttribute");
     ItemLevel = text(160, 64, 240, "ItemLevel");
     ItemCaption0 = text(160, 80, 250, "ItemCaption0");
