@@ -69,7 +69,7 @@ struct ShopScreenHooks {
     void (*HideMapForm)();
     void (*SwapEventWindows)();
     // The title screen's calls: the opening sequence (until TShopForm::PlayOpening
-    // exists), the prologue of a new game (until the story's prologue exists), the recipe
+    // exists), the prologue of a new game (the shop form sets EvPrologue), the recipe
     // book in title mode (until the book exists), the screen-mode switch (until the option
     // window's SetFullScreen / RestoreDisplayMode exist), the album (until it exists).
     void (*PlayOpening)(int n);
