@@ -88,6 +88,7 @@ bool AlbumEntryOpen(int entry) {
 bool AlbumViewing() { return viewing != 0; }
 
 void TShopForm::BuildAlbum() {
+    viewing = busy = 0;  // a new shop window starts on no album picture
     AlbumTopImage = AlbumPanel->Make<ui::Image>();
     AlbumTopImage->Name = "AlbumTopImage";
     AlbumTopImage->SetBounds(kPageLeft, 0, kPageWidth, kPageHeight);
