@@ -14,7 +14,10 @@ bool WriteEvPictures(const std::filesystem::path& root);  // the four event pict
 bool WriteTitle(const std::filesystem::path& root);       // the title picture, album and save art
 bool WriteAlbum(const std::filesystem::path& root);       // the album page and closed thumbnail
 bool WriteOpEd(const std::filesystem::path& root);        // OpEd.Pak, the songs, the logo movie
+bool WriteRqForm(const std::filesystem::path& root);      // the order list window's picture
 
+// One writer a line, so that adding one touches one line.
+// clang-format off
 const WriterEntry kWriters[] = {
     {"folders", WriteFolders},
     {"sprites", WriteSprites},
@@ -27,7 +30,9 @@ const WriterEntry kWriters[] = {
     {"title", WriteTitle},
     {"album", WriteAlbum},
     {"oped", WriteOpEd},
+    {"rqform", WriteRqForm},
     {nullptr, nullptr},
 };
+// clang-format on
 
 }  // namespace mkgamedata
