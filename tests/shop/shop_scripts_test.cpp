@@ -124,11 +124,11 @@ TEST_F(ShopScriptTest, MixedGoodsPutOnSlotTwoSellInTheOpenShop) {
     // Ten planned, one hour, nine made (difficulty 2 at level 1 takes one unit).
     EXPECT_EQ(transcript->Texts("mix start"), std::vector<std::string>{"活力花香瓶 10 1h"});
     const std::vector<std::string> job = Between(*transcript, "mix start", "mix result");
-    EXPECT_NE(std::find(job.begin(), job.end(), "hour day 0 09:00"), job.end());
+    EXPECT_NE(std::find(job.begin(), job.end(), "hour day 0 10:00"), job.end());
     EXPECT_EQ(transcript->Texts("mix result"), std::vector<std::string>{"活力花香瓶 9"});
     EXPECT_EQ(transcript->Texts("exhibit"), std::vector<std::string>{"活力花香瓶 2"});
     EXPECT_EQ(SlotItem(2), 0);
-    // The shop opened at 10:00 and its customer bought from slot 2 at the full price.
+    // The shop was open from 10:00 and its customer bought from slot 2 at the full price.
     const std::vector<std::string> customers = transcript->Texts("customer");
     EXPECT_NE(std::find(customers.begin(), customers.end(), "活力花香瓶 at slot 2"),
               customers.end());
