@@ -13,6 +13,7 @@ bool WriteMsgWin(const std::filesystem::path& root);      // Data\MsgWin.pak, pa
 bool WriteEvPictures(const std::filesystem::path& root);  // the four event picture packs
 bool WriteTitle(const std::filesystem::path& root);       // the title picture, album and save art
 bool WriteOpEd(const std::filesystem::path& root);        // OpEd.Pak, the songs, the logo movie
+bool WriteClockArt(const std::filesystem::path& root);    // the clock and calendar pictures
 
 const WriterEntry kWriters[] = {
     {"folders", WriteFolders},
@@ -25,6 +26,7 @@ const WriterEntry kWriters[] = {
     {"evpictures", WriteEvPictures},
     {"title", WriteTitle},
     {"oped", WriteOpEd},
+    {"clock art", WriteClockArt},
     {nullptr, nullptr},
 };
 
