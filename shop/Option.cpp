@@ -53,8 +53,7 @@ void HookRenewWatchAndCalendar() {
 void HookShowWatchAndCalendar() {
     if (!OptionForm) return;
     if (!WatchForm && !OptionForm->OptionWatch->Down()) (new TWatchForm())->DispWatch();
-    if (!CalenderForm && !OptionForm->OptionCalender->Down())
-        (new TCalenderForm())->DispCalender();
+    if (!CalenderForm && !OptionForm->OptionCalender->Down()) (new TCalenderForm())->DispCalender();
 }
 void HookDeleteWatchAndCalendar() {
     delete WatchForm;

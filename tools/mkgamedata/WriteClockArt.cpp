@@ -49,9 +49,9 @@ void Hand(Picture& p, double step, double length, double halfWidth, std::uint8_t
 
 // Rounds the corners of a filled rectangle by giving its corner pixels back to the key.
 void RoundCorners(Picture& p, int x, int y, int w, int h) {
-    for (auto [cx, cy, sx, sy] : {std::tuple{x, y, 1, 1}, std::tuple{x + w - 1, y, -1, 1},
-                                  std::tuple{x, y + h - 1, 1, -1},
-                                  std::tuple{x + w - 1, y + h - 1, -1, -1}}) {
+    for (auto [cx, cy, sx, sy] :
+         {std::tuple{x, y, 1, 1}, std::tuple{x + w - 1, y, -1, 1}, std::tuple{x, y + h - 1, 1, -1},
+          std::tuple{x + w - 1, y + h - 1, -1, -1}}) {
         p.Set(cx, cy, kClockKey);
         p.Set(cx + sx, cy, kClockKey);
         p.Set(cx, cy + sy, kClockKey);
