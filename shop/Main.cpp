@@ -390,7 +390,8 @@ void CreateStartupForms() {
     g_startupFormsCreated = false;
     TMainForm::TitleShown = 0;
     ui::CreateForm<TMainForm>();
-    ui::CreateForm<TOptionForm>();  // hidden until the player opens it
+    // The option window, hidden until the player opens it.
+    ui::CreateForm<TOptionForm>();
     ui::CreateForm<TShopForm>();  // loads the system file, makes the game-flow controller
     // The full-screen top bar, after the shop window whose pictures it draws.
     if (!TitleBarForm) new TTitleBarForm();

@@ -15,6 +15,8 @@ bool WriteTitle(const std::filesystem::path& root);       // the title picture, 
 bool WriteOpEd(const std::filesystem::path& root);        // OpEd.Pak, the songs, the logo movie
 bool WriteClockArt(const std::filesystem::path& root);    // the clock and calendar pictures
 
+// One writer a line.
+// clang-format off
 const WriterEntry kWriters[] = {
     {"folders", WriteFolders},
     {"sprites", WriteSprites},
@@ -29,5 +31,6 @@ const WriterEntry kWriters[] = {
     {"clock art", WriteClockArt},
     {nullptr, nullptr},
 };
+// clang-format on
 
 }  // namespace mkgamedata
