@@ -3,6 +3,8 @@
 #include "platform/Transcript.h"
 #include "shop/GameState.h"
 #include "shop/Marketlist.h"
+#include "shop/Note.h"
+#include "shop/Status.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 #include "town/Mapform.h"
@@ -76,9 +78,9 @@ void HideMap() {
 bool MarketWindowOpen() { return MarketListForm != nullptr; }
 void RunMarketWindow() { DispMarketList(); }
 
-// Until the shop's status dialog, notebook, option window and debug window exist.
-void RunStatusDialog() {}
-void RunNotebook() {}
+void RunStatusDialog() { RunStatusWindow(); }
+void RunNotebook() { RunNotebookWindow(); }
+// Until the shop's option window and debug window exist.
 void RunOptionWindow() {}
 void ShowDebugWindow() {}
 
