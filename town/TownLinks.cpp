@@ -4,6 +4,7 @@
 #include "shop/GameState.h"
 #include "shop/Marketlist.h"
 #include "shop/Note.h"
+#include "shop/Option.h"
 #include "shop/Status.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
@@ -80,8 +81,8 @@ void RunMarketWindow() { DispMarketList(); }
 
 void RunStatusDialog() { RunStatusWindow(); }
 void RunNotebook() { RunNotebookWindow(); }
-// Until the shop's option window and debug window exist.
-void RunOptionWindow() {}
+void RunOptionWindow() { RunOptionDialog(); }
+// Until the debug window exists.
 void ShowDebugWindow() {}
 
 }  // namespace townlink

@@ -16,6 +16,7 @@ bool WriteAlbum(const std::filesystem::path& root);       // the album page and 
 bool WriteOpEd(const std::filesystem::path& root);        // OpEd.Pak, the songs, the logo movie
 bool WriteRqForm(const std::filesystem::path& root);      // the order list window's picture
 bool WriteStatusArt(const std::filesystem::path& root);   // the status window's faces
+bool WriteClockArt(const std::filesystem::path& root);    // the clock and calendar pictures
 
 // One writer a line, so that adding one touches one line.
 // clang-format off
@@ -33,6 +34,7 @@ const WriterEntry kWriters[] = {
     {"oped", WriteOpEd},
     {"rqform", WriteRqForm},
     {"status art", WriteStatusArt},
+    {"clock art", WriteClockArt},
     {nullptr, nullptr},
 };
 // clang-format on
