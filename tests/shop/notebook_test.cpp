@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -138,15 +139,12 @@ TEST_F(NotebookTest, TodaysRowsArePackedFromTheTopAndFollowTheSales) {
     EXPECT_EQ(Text(s.SalesGold), "360");
     EXPECT_EQ(Text(s.TotalGold), "1234");
 
-    // A sale from slot 3 (half of nothing: base 20) and a visitor, as the sales rules
-    // tell them.
-    AddDailySoldCount(0, 7, 1);
-    AddDailyRevenue(0, 7, 20);
-    AddMoney(20);
+    // A sale from slot 3 (at the base price 20) by the sales rules, and a visitor.
+    {
+        TDemandForm sales;
+        sales.SettleSale(3);
+    }
     AddVisitor();
-    g_DemandHooks.RefreshSlotRow(3);
-    g_DemandHooks.RefreshRevenue();
-    g_DemandHooks.RefreshMoney();
     g_DemandHooks.RefreshVisitors();
     EXPECT_EQ(Text(s.Rows[1].SalesNum), "1");
     EXPECT_EQ(Text(s.SalesGold), "380");
@@ -267,6 +265,49 @@ TEST_F(NotebookTest, ClosingTheNotebookAsksWhatToDoInTheShopPhase) {
         EXPECT_EQ(NoteForm, nullptr);
         EXPECT_EQ(g_messages, c.shown) << "phase " << c.phase;
     }
+}
+
+// The stage's and the map's menu buttons wait, pumping, until the window they opened
+// is closed (with the notebook: until the reports it opened are closed too).
+TEST_F(NotebookTest, TheStageAndMapButtonsWaitUntilTheWindowsAreClosed) {
+    using Target = ui::Control* (*)();
+    std::vector<Target> steps;
+    std::vector<std::string> seen;
+    // Clicks the controls one after the other, 200 ms apart, as a player would.
+    std::function<void(std::size_t)> next = [&](std::size_t i) {
+        if (i >= steps.size()) return;
+        headless.Backend().ScriptAction(
+            [&, i] {
+                ui::Control* c = steps[i]();
+                if (!c) return;
+                seen.push_back(c->Name);
+                const ui::Point p = c->ClientToScreen({4, 4});
+                headless.Backend().Click(p.x, p.y);
+                next(i + 1);
+            },
+            200);
+    };
+    steps = {[]() -> ui::Control* { return StatusForm ? StatusForm->CloseButton : nullptr; }};
+    next(0);
+    RunStatusWindow();
+    EXPECT_EQ(StatusForm, nullptr);
+    EXPECT_EQ(seen, std::vector<std::string>{"CloseButton"});
+
+    seen.clear();
+    steps = {
+        []() -> ui::Control* { return NoteForm ? NoteForm->TodayButton : nullptr; },
+        []() -> ui::Control* { return SalesForm ? SalesForm->CloseButton : nullptr; },
+        []() -> ui::Control* { return NoteForm ? NoteForm->GraphButton : nullptr; },
+        []() -> ui::Control* { return GraphForm ? GraphForm->CloseButton : nullptr; },
+        []() -> ui::Control* { return NoteForm ? NoteForm->CloseButton : nullptr; },
+    };
+    next(0);
+    RunNotebookWindow();
+    EXPECT_EQ(NoteForm, nullptr);
+    EXPECT_EQ(SalesForm, nullptr);
+    EXPECT_EQ(GraphForm, nullptr);
+    EXPECT_EQ(seen, (std::vector<std::string>{"TodayButton", "CloseButton", "GraphButton",
+                                              "CloseButton", "CloseButton"}));
 }
 
 // ---- the graph
