@@ -344,7 +344,10 @@ TEST_F(StoryTest, EverySceneIsPlayedByAnEventOrBranch) {
         ev->EventEnd();
     }
     ev->ConditionOverride = 0;
-    for (const story::Scene& s : story::Scenes()) EXPECT_GT(s.plays, 0) << s.key;
+    for (const story::Scene& s : story::Scenes()) {
+        if (s.file != "DayStart.txt") continue;  // each file's test plays its own
+        EXPECT_GT(s.plays, 0) << s.key;
+    }
 }
 
 }  // namespace
