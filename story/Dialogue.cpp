@@ -94,7 +94,7 @@ bool ParseDialogue(std::string_view name, std::string_view utf8, std::vector<Sce
                 scene = nullptr;
                 continue;
             }
-            out.push_back(Scene{key, std::string(name), {}, 0});
+            out.push_back(Scene{key, std::string(name), {}, 0, lineNo});
             scene = &out.back();
             lastSound = -1;
             continue;
@@ -124,6 +124,8 @@ bool ParseDialogue(std::string_view name, std::string_view utf8, std::vector<Sce
             st.kind = StepKind::Line;
             st.text = ui::Utf8ToBig5(u);
             st.voice = lastSound;
+            st.line = lineNo;
+            if (!NarrationFits(st.text)) fail("a narration larger than 5 lines of 32 characters");
             lastSound = -1;
             scene->steps.push_back(std::move(st));
             continue;
@@ -137,6 +139,7 @@ bool ParseDialogue(std::string_view name, std::string_view utf8, std::vector<Sce
         }
         Step st;
         st.kind = kw->kind;
+        st.line = lineNo;
         bool ok = true;
         if (kw->numbers >= 1) ok = TakeInt(rest, st.a);
         if (ok && kw->numbers >= 2) ok = TakeInt(rest, st.b);
@@ -150,10 +153,33 @@ bool ParseDialogue(std::string_view name, std::string_view utf8, std::vector<Sce
     return errors.size() == errorsBefore;
 }
 
+bool NarrationFits(std::string_view big5) {
+    constexpr std::string_view kSpace = "\xA1\x40";  // the full-width space in Big5
+    if (big5.substr(0, 2) != kSpace) return true;
+    int lines = 1, width = 0;  // width in half-width cells
+    for (std::size_t i = 0; i < big5.size(); ++i) {
+        const auto c = static_cast<unsigned char>(big5[i]);
+        if (c == '\n') {
+            ++lines;
+            width = 0;
+            continue;
+        }
+        if (c >= 0x81 && i + 1 < big5.size()) {
+            ++i;
+            width += 2;
+        } else {
+            width += 1;
+        }
+        if (width > 64) return false;
+    }
+    return lines <= 5;
+}
+
 namespace {
 struct Store {
     std::vector<Scene> scenes;
     std::vector<std::string> errors;
+    std::vector<std::string> missing;  // scenes asked for in vain since the last reset
 };
 Store& TheStore() {
     static Store store = [] {
@@ -185,6 +211,10 @@ Scene* FindScene(std::string_view event, std::string_view scene) {
 bool PlayScene(std::string_view event, std::string_view scene, const AfterLine& afterLine) {
     Scene* s = FindScene(event, scene);
     if (!s) {
+        std::string key(event);
+        key += ':';
+        key += scene;
+        TheStore().missing.push_back(std::move(key));
         std::fprintf(stderr, "story text: no scene %.*s:%.*s\n", static_cast<int>(event.size()),
                      event.data(), static_cast<int>(scene.size()), scene.data());
         return false;
@@ -192,7 +222,8 @@ bool PlayScene(std::string_view event, std::string_view scene, const AfterLine& 
     ++s->plays;
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    for (const Step& st : s->steps) {
+    for (Step& st : s->steps) {
+        ++st.plays;
         switch (st.kind) {
             case StepKind::Line:
                 ev->DspMsg(st.text);
@@ -228,6 +259,30 @@ bool PlayScene(std::string_view event, std::string_view scene, const AfterLine& 
         }
     }
     return true;
+}
+
+void ResetPlays() {
+    for (Scene& s : Scenes()) {
+        s.plays = 0;
+        for (Step& st : s.steps) st.plays = 0;
+    }
+    TheStore().missing.clear();
+}
+
+std::vector<std::string> Unaccounted(std::string_view file) {
+    std::vector<std::string> out;
+    for (const Scene& s : Scenes()) {
+        if (!file.empty() && s.file != file) continue;
+        const std::string where = s.file + ":";
+        if (s.plays == 0)
+            out.push_back(where + std::to_string(s.line) + ": " + s.key + " never played");
+        for (const Step& st : s.steps)
+            if (st.plays == 0 && s.plays != 0)
+                out.push_back(where + std::to_string(st.line) + ": a record of " + s.key +
+                              " never played");
+    }
+    for (const std::string& key : TheStore().missing) out.push_back("no scene " + key);
+    return out;
 }
 
 }  // namespace story

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -39,7 +40,7 @@ protected:
         SetGameDay(0);
         SetGameHour(8);
         GameFlow->Place = 10;
-        for (story::Scene& s : story::Scenes()) s.plays = 0;
+        story::ResetPlays();
         transcript->Clear();
     }
     void TearDown() override {
@@ -82,6 +83,8 @@ TEST(DialogueData, DamagedRecordsAreRefusedWithTheirPlace) {
         {"[Eva]\n", "t.txt:1: a scene is named [Event:scene]"},
         {"[Ev:a]\nline 緹菈「😀」\n", "t.txt:2: a character Big5 does not hold"},
         {"[Ev:a]\nline \n", "t.txt:2: an empty line"},
+        {"[Ev:a]\nline 　一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二\n",
+         "t.txt:2: a narration larger than 5 lines of 32 characters"},
     };
     for (const Case& c : cases) {
         std::vector<story::Scene> scenes;
@@ -113,10 +116,35 @@ TEST(DialogueData, RecordsKeepTheirOrderAndEachLineItsVoice) {
     EXPECT_EQ(s[6].kind, story::StepKind::Place);
 }
 
+TEST(DialogueData, ANarrationHoldsFiveLinesOfThirtyTwoCharacters) {
+    const std::string full32 = "　一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一";
+    struct Case {
+        std::string text;
+        bool fits;
+    };
+    const Case cases[] = {
+        {"　鐘聲響起。", true},
+        {full32, true},
+        {full32 + "二", false},
+        {full32.substr(0, full32.size() - 3) + "ab", true},  // two half-width count as one
+        {full32.substr(0, full32.size() - 3) + "abc", false},
+        {"　一\n二\n三\n四\n五", true},
+        {"　一\n二\n三\n四\n五\n六", false},
+        {"　一\n" + full32.substr(3) + "\n三", true},
+        {"　一\n" + full32.substr(3) + "二二\n三", false},
+        {"緹菈「" + full32 + full32 + "」", true},  // the window wraps a spoken line
+        {"緹菈『一\n二\n三\n四\n五\n六』", true},
+        {"　", true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(story::NarrationFits(ui::Utf8ToBig5(c.text)), c.fits) << c.text;
+}
+
 TEST_F(StoryTest, EveryLineFollowsTheLineFormatAndFitsThePage) {
     const std::string open = B5("「"), thought = B5("『"), blank = B5("　");
     int lines = 0;
     for (const story::Scene& sc : story::Scenes()) {
+        if (sc.file != "DayStart.txt") continue;
         for (const story::Step& st : sc.steps) {
             if (st.kind != story::StepKind::Line) continue;
             ++lines;
@@ -124,6 +152,7 @@ TEST_F(StoryTest, EveryLineFollowsTheLineFormatAndFitsThePage) {
             const bool tagged = tag != std::string::npos && tag > 0 && tag % 2 == 0;
             EXPECT_TRUE(tagged || st.text.rfind(blank, 0) == 0)
                 << sc.key << ": " << ui::Big5ToUtf8(st.text);
+            EXPECT_TRUE(story::NarrationFits(st.text)) << sc.key << ": " << ui::Big5ToUtf8(st.text);
             DbTxtForm2->SetText(st.text);
             DbTxtForm2->Tick();
             EXPECT_FALSE(DbTxtForm2->TestState(kMsgPageFull))
@@ -133,9 +162,34 @@ TEST_F(StoryTest, EveryLineFollowsTheLineFormatAndFitsThePage) {
     EXPECT_EQ(lines, 34 + 13 + 119 - 13);  // the visit's 13 lines are shared
 }
 
-TEST_F(StoryTest, AMissingSceneShowsNothing) {
+TEST_F(StoryTest, AMissingSceneShowsNothingAndIsAccountedFor) {
     EXPECT_FALSE(story::PlayScene("EvNothing", "none"));
     EXPECT_EQ(Lines(), 0);
+    const std::vector<std::string> faults = story::Unaccounted("DayStart.txt");
+    ASSERT_FALSE(faults.empty());
+    EXPECT_EQ(faults.back(), "no scene EvNothing:none");
+    story::ResetPlays();
+    EXPECT_EQ(story::Unaccounted("NoSuchFile.txt"), std::vector<std::string>{});
+}
+
+TEST_F(StoryTest, ARecordLeftUnplayedIsNamedWithItsPlace) {
+    test::EventResponders player(headless.Backend());
+    // The morning played but stopped after its first line by a skip.
+    EXPECT_FALSE(story::PlayScene("EvPrologue", "morning", [](int) { return true; }));
+    const std::vector<std::string> faults = story::Unaccounted("DayStart.txt");
+    const auto has = [&](const std::string& f) {
+        return std::find(faults.begin(), faults.end(), f) != faults.end();
+    };
+    const auto at = [](const char* scene, std::size_t step) {
+        const story::Scene* s = story::FindScene("EvPrologue", scene);
+        return "DayStart.txt:" + std::to_string(step == 99 ? s->line : s->steps[step].line);
+    };
+    EXPECT_TRUE(has(at("card", 99) + ": EvPrologue:card never played"));
+    EXPECT_FALSE(has(at("morning", 99) + ": EvPrologue:morning never played"));
+    // voice 333 and 黑皮's line were played, face 26 after them was not.
+    EXPECT_FALSE(has(at("morning", 1) + ": a record of EvPrologue:morning never played"));
+    EXPECT_TRUE(has(at("morning", 2) + ": a record of EvPrologue:morning never played"));
+    EXPECT_EQ(at("morning", 2), "DayStart.txt:53");
 }
 
 // ---- the prologue
@@ -331,7 +385,7 @@ TEST_F(StoryTest, ALostCommissionIsMarkedOnTheDayAfterItsLimitOnly) {
 
 // ---- all of it
 
-TEST_F(StoryTest, EverySceneIsPlayedByAnEventOrBranch) {
+TEST_F(StoryTest, EveryRecordIsPlayedByAnEventOrBranch) {
     test::EventResponders player(headless.Backend());
     ev->SetFlg(88, true);
     EvPrologue();
@@ -344,7 +398,7 @@ TEST_F(StoryTest, EverySceneIsPlayedByAnEventOrBranch) {
         ev->EventEnd();
     }
     ev->ConditionOverride = 0;
-    for (const story::Scene& s : story::Scenes()) EXPECT_GT(s.plays, 0) << s.key;
+    for (const std::string& fault : story::Unaccounted("DayStart.txt")) ADD_FAILURE() << fault;
 }
 
 }  // namespace
