@@ -212,10 +212,13 @@ void TEventServerDbg::ArmOrderFlags() {
 
 void TEventServerDbg::DropOverdueOrders() {
     const int today = GameDay();
-    // A removal moves the later orders down; one that moves into an index already
-    // passed is looked at on the next day change.
-    for (int i = 0; i < kOrderSlotCount; ++i)
-        if (Held(Orders[i]) && today > Orders[i].Deadline) RemoveOrder(Orders[i].Flag);
+    // A removal moves the later orders down into slot i, which is looked at again.
+    for (int i = 0; i < kOrderSlotCount;) {
+        if (Held(Orders[i]) && today > Orders[i].Deadline)
+            RemoveOrder(Orders[i].Flag);
+        else
+            ++i;
+    }
 }
 
 void TEventServerDbg::SettleOrders() {

@@ -2,6 +2,7 @@
 
 #include "platform/Big5.h"
 #include "platform/Transcript.h"
+#include "shop/ItemPainters.h"
 #include "shop/Shop.h"
 #include "town/Orders.h"
 #include "town/Srcdbtxtform21.h"
@@ -49,7 +50,11 @@ ui::Bitmap OrderListPicture() {
 TRqFm::TRqFm() {
     Name = "RqFm";
     SetBorderStyle(ui::BorderStyle::bsNone);
-    m_CntMain = OrderListPicture();
+    // The page comes from the shop pack; without it, a plain page keeps the list usable.
+    if (!LoadShopPicture("RqForm.bmp", m_CntMain)) {
+        ui::Record("error", "picture missing: RqForm.bmp");
+        m_CntMain = OrderListPicture();
+    }
     SetClientWidth(m_CntMain.Width());
     SetClientHeight(m_CntMain.Height());
 

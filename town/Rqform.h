@@ -48,5 +48,5 @@ public:
     ui::Label* TextLabel(int i) const;
 };
 
-// Draws the order list's picture: a parchment page with its captions.
+// The plain page the order list shows when the shop pack has no picture for it.
 ui::Bitmap OrderListPicture();

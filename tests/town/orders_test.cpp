@@ -181,6 +181,21 @@ TEST_F(OrdersTest, TheDayChangeArmsTheDueAndDropsTheOverdueSilently) {
     EXPECT_FALSE(ev->TestFlg(684));
 }
 
+// Two overdue orders side by side: the second moves into the first one's slot and is
+// dropped too, the same day.
+TEST_F(OrdersTest, EveryOverdueOrderIsDroppedAtOnce) {
+    Hold(0, 30);  // due 42
+    Hold(1, 31);  // due 43
+    Hold(2, 45);  // due 57
+    Hold(3, 32);  // due 44
+    SetGameDay(50);
+    ev->DayChange();
+    EXPECT_EQ(Orders[0].Id, 3);
+    EXPECT_EQ(Orders[1], OrderSlot{});
+    EXPECT_EQ(Orders[3], OrderSlot{});
+    EXPECT_TRUE(Kinds("line").empty());
+}
+
 TEST_F(OrdersTest, TheDeadlineWrapsIntoTheNextYearsMonths) {
     Hold(0, 280);
     EXPECT_EQ(Orders[0].Deadline, 292);

@@ -13,7 +13,10 @@ bool WriteMsgWin(const std::filesystem::path& root);      // Data\MsgWin.pak, pa
 bool WriteEvPictures(const std::filesystem::path& root);  // the four event picture packs
 bool WriteTitle(const std::filesystem::path& root);       // the title picture, album and save art
 bool WriteOpEd(const std::filesystem::path& root);        // OpEd.Pak, the songs, the logo movie
+bool WriteRqForm(const std::filesystem::path& root);      // the order list window's picture
 
+// One writer a line, so that adding one touches one line.
+// clang-format off
 const WriterEntry kWriters[] = {
     {"folders", WriteFolders},
     {"sprites", WriteSprites},
@@ -25,7 +28,9 @@ const WriterEntry kWriters[] = {
     {"evpictures", WriteEvPictures},
     {"title", WriteTitle},
     {"oped", WriteOpEd},
+    {"rqform", WriteRqForm},
     {nullptr, nullptr},
 };
+// clang-format on
 
 }  // namespace mkgamedata
