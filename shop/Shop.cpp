@@ -194,6 +194,7 @@ TShopForm::TShopForm() {
     BuildTitle();
     AlbumPanel = PlainPanel(this, "AlbumPanel", 0, kTopBarHeight, kSceneWidth, kSceneHeight);
     AlbumPanel->Hide();
+    BuildAlbum();
 
     QvDib1 = std::make_unique<TQvDib>(kSceneWidth, kSceneHeight);
     QvDib2 = std::make_unique<TQvDib>(kSceneWidth, kSceneHeight);
@@ -264,6 +265,7 @@ TShopForm::~TShopForm() {
     DestroyShopScene();
     delete DebugForm;
     delete FsCtrlForm;
+    ReleaseTitleHooks();
     if (g_DemandHooks.IsShopOpen == &HookShopOpen) {
         g_DemandHooks.IsShopOpen = nullptr;
         g_DemandHooks.IsShopSceneIdle = nullptr;

@@ -4,6 +4,7 @@
 // and morning, the scripted shop actions the story plays, and the mixing animation at
 // the work table. It lives for the whole run; the scene exists between BuildShopScene
 // and DestroyShopScene.
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -19,6 +20,16 @@
 #include "skin/CHBmpCnt.h"
 
 class TQvDib;
+class TBcImage;
+
+// The title's event album: 30 entries of up to four event pictures each.
+inline constexpr int kAlbumEntryCount = 30;
+// Event picture `index` of album entry `entry` (in viewing order), -1 past its last.
+int AlbumPicture(int entry, int index);
+// Whether some picture of the entry was seen in any game (its thumbnail can be opened).
+bool AlbumEntryOpen(int entry);
+// Whether the album's viewer shows a picture of an entry.
+bool AlbumViewing();
 
 // The shop's picture pack.
 inline constexpr const char* kShopPackPath = "Data\\WpData0.Pak";
@@ -67,8 +78,9 @@ struct ShopScreenHooks {
     void (*SwapEventWindows)();
     // The title screen's calls: the opening sequence (until TShopForm::PlayOpening
     // exists), the prologue of a new game (until the story's prologue exists), the recipe
-    // book in title mode (until the book exists), the screen-mode switch (until the option
-    // window's SetFullScreen / RestoreDisplayMode exist), the album (until it exists).
+    // book in title mode and whether it is open (the shop window sets them to the book),
+    // the screen-mode switch (until the option window's SetFullScreen / RestoreDisplayMode
+    // exist), the album (the shop window sets it to its album page).
     void (*PlayOpening)(int n);
     void (*RunPrologue)();
     void (*OpenTitleBook)();
@@ -126,6 +138,11 @@ public:
     ui::Panel* TitleBarPanel = nullptr;
     ui::Image* TitleBarImage = nullptr;
     ui::Panel* AlbumPanel = nullptr;
+    // The album: the page (or the picture viewed), the thumbnails' click areas (Tag =
+    // entry) and the way back to the title.
+    ui::Image* AlbumTopImage = nullptr;
+    std::array<TBcImage*, kAlbumEntryCount> AlbumNone{};
+    ui::Label* AlbumReturnButton = nullptr;
     // The title's six labels, in the order of their Tag: opening, new game, continue,
     // book, album, screen mode.
     ui::Label* TitleOpeningButton = nullptr;
@@ -293,6 +310,15 @@ public:
     void TitleAlbumButtonClick();
     void TitleScreenModeButtonClick();
 
+    // ---- the album (shop/Album.cpp)
+    // TitleAlbumButtonClick builds the album page and shows it; it also rebuilds the
+    // page when the viewer is left (then without the album's sound and music).
+    void AlbumNone00Click(int entry);
+    void AlbumTopImageClick();
+    void AlbumReturnButtonClick();
+    void AlbumTopImageMouseMove();
+    void AlbumReturnButtonMouseMove();
+
     // The shop pack on QvPack1; a picture of it as a bitmap (empty when missing).
     bool OpenDataPack();
     void CloseDataPack();
@@ -302,6 +328,9 @@ private:
     void BuildTopBar();
     void BuildMenus();
     void BuildTitle();
+    void BuildAlbum();
+    // The title's hooks into the book and the album: set by BuildTitle, cleared here.
+    void ReleaseTitleHooks();
     // Starts a walk that ends in a pending action; nothing while one is set or she walks.
     void StartPending(int action, int x, int y);
     void FillBlack(ui::Image* image);

@@ -5,6 +5,8 @@
 #include "platform/Big5.h"
 #include "platform/Random.h"
 #include "platform/Transcript.h"
+#include "shop/Book.h"
+#include "shop/GameDialog.h"
 #include "shop/GameState.h"
 #include "shop/Main.h"
 #include "shop/Shop.h"
@@ -38,9 +40,23 @@ void PlayMusic(int track) {
     if (EventServerDbg) EventServerDbg->PlayMusic(track, true);
 }
 
+// The recipe book in title mode, and the title's labels again when it closes.
+void OpenTitleBook() { OpenBook(1); }
+bool TitleBookOpen() { return BookForm != nullptr; }
+void ShowTitleButtonsAgain() {
+    if (ShopForm) ShopForm->ShowTitleButtons(true);
+}
+void OpenAlbum() {
+    if (ShopForm) ShopForm->TitleAlbumButtonClick();
+}
+
 }  // namespace
 
 void TShopForm::BuildTitle() {
+    if (!g_ShopHooks.OpenTitleBook) g_ShopHooks.OpenTitleBook = &OpenTitleBook;
+    if (!g_ShopHooks.TitleBookOpen) g_ShopHooks.TitleBookOpen = &TitleBookOpen;
+    if (!ShowTitleButtonsHook) ShowTitleButtonsHook = &ShowTitleButtonsAgain;
+    if (!g_ShopHooks.OpenAlbum) g_ShopHooks.OpenAlbum = &OpenAlbum;
     TitleImage->OnClick = [this](ui::Control&) { TitleImageClick(); };
     TitleImage->OnMouseMove = [this](ui::Control&, ui::ShiftState, int, int y) {
         TitleImageMouseMove(y);
@@ -166,8 +182,6 @@ void TShopForm::TitleBookButtonClick() {
     Call(g_ShopHooks.OpenTitleBook);
 }
 
-void TShopForm::TitleAlbumButtonClick() { Call(g_ShopHooks.OpenAlbum); }
-
 void TShopForm::TitleScreenModeButtonClick() {
     if (g_ShopHooks.ToggleScreenMode) {
         g_ShopHooks.ToggleScreenMode();
@@ -175,4 +189,11 @@ void TShopForm::TitleScreenModeButtonClick() {
         // Until the option window's display switch exists: the display alone.
         ui::App().SetFullScreen(!ui::App().IsFullScreen());
     }
+}
+
+void TShopForm::ReleaseTitleHooks() {
+    if (g_ShopHooks.OpenTitleBook == &OpenTitleBook) g_ShopHooks.OpenTitleBook = nullptr;
+    if (g_ShopHooks.TitleBookOpen == &TitleBookOpen) g_ShopHooks.TitleBookOpen = nullptr;
+    if (ShowTitleButtonsHook == &ShowTitleButtonsAgain) ShowTitleButtonsHook = nullptr;
+    if (g_ShopHooks.OpenAlbum == &OpenAlbum) g_ShopHooks.OpenAlbum = nullptr;
 }

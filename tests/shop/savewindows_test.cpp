@@ -3,6 +3,7 @@
 // damaged slot files, and the system menu's load and back-to-title.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -49,10 +50,13 @@ protected:
         g_MainFormHooks = {};
         ui::SetProgramFolder(ui::DefaultGameFolder());
     }
-    // Plays the next answer when one of the windows waits for it.
+    // Plays the next answer when one of the windows waits for it. "drag X Y" presses at
+    // (X, Y) of the window shown, moves 30 px right and 15 down and lets go, then notes
+    // whether the window followed ("moved") or stayed where it was ("stayed").
     bool Answer() {
         if (answers.empty()) return false;
         const std::string a = answers.front();
+        if (a.rfind("drag ", 0) == 0) return Drag(a);
         if (SaveLoadMessageForm && SaveLoadMessageForm->Visible() &&
             SaveLoadMessageForm->MessageMode() >= 0 && !SaveLoadMessageForm->ModalResult()) {
             seen.push_back("msg" + std::to_string(SaveLoadMessageForm->MessageMode()));
@@ -81,10 +85,46 @@ protected:
         }
         return false;
     }
+    bool Drag(const std::string& a) {
+        TGameDialog* w = nullptr;
+        std::string name;
+        if (SaveLoadMessageForm && SaveLoadMessageForm->Visible()) {
+            w = SaveLoadMessageForm;
+            name = "msg" + std::to_string(SaveLoadMessageForm->MessageMode());
+        } else if (SaveLoadListForm && SaveLoadListForm->Visible()) {
+            w = SaveLoadListForm;
+            name = "list" + std::to_string(SaveLoadListForm->ListMode());
+        }
+        if (!w) return false;
+        if (!dragging) {
+            int x = 0, y = 0;
+            std::sscanf(a.c_str(), "drag %d %d", &x, &y);
+            from = ui::Point{w->Left(), w->Top()};
+            x += w->Left();
+            y += w->Top();
+            headless.Backend().Move(x, y);
+            headless.Backend().MouseDown(x, y);
+            headless.Backend().Move(x + 30, y + 15, 10);
+            headless.Backend().MouseUp(x + 30, y + 15, ui::MouseButton::mbLeft, 0, 10);
+            dragging = true;
+            return true;
+        }
+        if (headless.Backend().ScriptLeft() > 0 || w->Dragging) return false;
+        dragging = false;
+        answers.erase(answers.begin());
+        const int dx = w->Left() - from.x, dy = w->Top() - from.y;
+        seen.push_back(name + (dx == 30 && dy == 15 ? " moved"
+                               : dx == 0 && dy == 0
+                                   ? " stayed"
+                                   : " moved by " + std::to_string(dx) + "," + std::to_string(dy)));
+        return true;
+    }
     std::string Slot(int k) const { return dir + "/QDV" + std::to_string(k + 1) + ".QDV"; }
 
     std::string dir;
     std::vector<std::string> answers, seen, lists;
+    bool dragging = false;
+    ui::Point from{};
 };
 
 TEST_F(SaveWindowsTest, SaveIntoAnEmptySlotWritesItAndTheSystemFile) {
@@ -169,6 +209,17 @@ TEST_F(SaveWindowsTest, DamagedSlotsShowAsUnusedOrAreRefusedWithoutChangingTheGa
     EXPECT_EQ(lists[1], "1：   未使用|");
     EXPECT_EQ(GameDay(), 7);  // nothing changed
     EXPECT_EQ(ShopForm->Shop2FMode, 0);
+}
+
+TEST_F(SaveWindowsTest, BothWindowsAreDraggedByTheirCaptionStripOrTheirTag) {
+    // The message window (276 wide): its strip is x 8..268, y 8..34, the tag picture at
+    // x 212..260, y 10..30; the list (238 wide): strip x 8..230, tag x 174..222.
+    answers = {"drag 20 20", "drag 236 20", "drag 20 40", "drag 272 20", "yes",
+               "drag 20 20", "drag 198 20", "drag 20 40", "drag 234 20", "close"};
+    EXPECT_FALSE(SaveGameFlow());
+    EXPECT_EQ(seen, (std::vector<std::string>{"msg1 moved", "msg1 moved", "msg1 stayed",
+                                              "msg1 stayed", "msg1", "list1 moved", "list1 moved",
+                                              "list1 stayed", "list1 stayed", "list1"}));
 }
 
 TEST_F(SaveWindowsTest, ACancelledLoadLeavesTheSystemMenuWhereItWas) {

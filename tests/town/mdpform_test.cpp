@@ -110,7 +110,7 @@ TEST_F(MdpFmTest, AnEndedTrackIsNotCurrentEvenBeforeThePoll) {
 
 TEST_F(MdpFmTest, AMissingTrackIsSilence) {
     form_->PlayTrackLoop(10);
-    form_->PlayTrackLoop(2);  // no file for track 2
+    form_->PlayTrackLoop(99);  // no file for track 99
     EXPECT_FALSE(ui::music::IsPlaying());
     EXPECT_EQ(form_->CurrentTrack(), -1);
     EXPECT_FALSE(form_->Playing());
@@ -141,10 +141,10 @@ TEST_F(MdpFmTest, MusicGoesIntoTheTranscript) {
     form_->PlayTrackLoop(10);
     form_->PlayTrackOnce(3);
     form_->StopTrack();
-    form_->PlayTrackLoop(2);
+    form_->PlayTrackLoop(99);
     EXPECT_EQ(transcript->Texts("music"),
               (std::vector<std::string>{"track 10 loop", "stop", "track 3 once", "stop",
-                                        "track 2 missing"}));
+                                        "track 99 missing"}));
 }
 
 TEST_F(MdpFmTest, ASecondWaveCutsTheFirstAndThePackIsClosed) {

@@ -188,9 +188,9 @@ Samples TrackMusic(int track) {
     return s;
 }
 
-// The engine's tracks (10 town, 11 land, 12..15 the shop by season) and the ones the
-// story's events play.
-constexpr int kTracks[] = {3, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 20, 21, 22};
+// The engine's tracks (10 town, 11 land, 12..15 the shop by season), the title's (18)
+// and the album's (2), and the ones the story's events play.
+constexpr int kTracks[] = {2, 3, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 18, 20, 21, 22};
 
 bool WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
     std::FILE* f = std::fopen(path.c_str(), "wb");

@@ -12,6 +12,7 @@ bool WriteSounds(const std::filesystem::path& root);      // wave\se, wave\Intm,
 bool WriteMsgWin(const std::filesystem::path& root);      // Data\MsgWin.pak, palFace.pak
 bool WriteEvPictures(const std::filesystem::path& root);  // the four event picture packs
 bool WriteTitle(const std::filesystem::path& root);       // the title picture, album and save art
+bool WriteAlbum(const std::filesystem::path& root);       // the album page and closed thumbnail
 bool WriteOpEd(const std::filesystem::path& root);        // OpEd.Pak, the songs, the logo movie
 bool WriteRqForm(const std::filesystem::path& root);      // the order list window's picture
 
@@ -27,6 +28,7 @@ const WriterEntry kWriters[] = {
     {"msgwin", WriteMsgWin},
     {"evpictures", WriteEvPictures},
     {"title", WriteTitle},
+    {"album", WriteAlbum},
     {"oped", WriteOpEd},
     {"rqform", WriteRqForm},
     {nullptr, nullptr},
