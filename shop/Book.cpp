@@ -40,11 +40,26 @@ TBookForm::TBookForm() : TGameDialog(435, 359, kPosBook, CaptionStrip(16, 418, 1
     auto text = [this](int x, int y, int w, const char* n) { return MakeFixedLabel(x, y, w, n); };
     ItemAttribute = text(168, 56, 240, "ItemAttribute");
     ItemLevel = text(168, 72, 240, "ItemLevel");
-    ItemCaption0 = text(168, 88, 250, "ItemCaption0");
-    ItemCaption1 = text(168, 104, 250, "ItemCaption1");
+    ItemCaption0 = text(104, 88, 310, "ItemCaption0");
+    ItemCaption1 = text(104, 104, 310, "ItemCaption1");
     Page = text(16, 336, 80, "Page");
-    const int xs[3] = {24, 160, 304};
+    Image2 = Make<ui::Image>();
+    Image2->Name = "Image2";
+    Image2->SetBounds(24, 127, 387, 16);
+    LoadPicture(*Image2, "BookBar.bmp");
     char n[32];
+    const int labelAt[6][3] = {{104, 56, 48}, {152, 56, 12}, {104, 72, 48},
+                               {152, 72, 12}, {32, 129, 24}, {56, 129, 12}};
+    for (int l = 0; l < 6; ++l) {
+        std::snprintf(n, sizeof n, "Label%d", l + 1);
+        Labels[static_cast<std::size_t>(l)] = text(labelAt[l][0], labelAt[l][1], labelAt[l][2], n);
+    }
+    // The field names stand right against their colons.
+    Labels[0]->SetAlignment(ui::Alignment::taRightJustify);
+    Labels[2]->SetAlignment(ui::Alignment::taRightJustify);
+    Labels[0]->SetCaption(B5("屬性"));
+    Labels[1]->SetCaption(B5("："));
+    const int xs[3] = {24, 160, 304};
     for (int k = 0; k < 3; ++k) {
         const std::size_t i = static_cast<std::size_t>(k);
         MaterialIcon[i] = Make<ui::Image>();
@@ -58,7 +73,7 @@ TBookForm::TBookForm() : TGameDialog(435, 359, kPosBook, CaptionStrip(16, 418, 1
     TCHBmpContainer* at[6] = {&s.ChAt0, &s.ChAt1, &s.ChAt2, &s.ChAt3, &s.ChAt4, &s.ChAt5};
     for (int a = 0; a < 6; ++a) {
         std::snprintf(n, sizeof n, "AtrButton%d", a);
-        TCHBcSpeedButton* b = MakeSheetButton(*at[a], 24 + 64 * a, 257, 60, 23, n);
+        TCHBcSpeedButton* b = MakeSheetButton(*at[a], 24 + 44 * a, 257, 40, 23, n);
         b->Tag = a;
         b->SetGroupIndex(1);
         b->SetAllowAllUp(true);
@@ -128,12 +143,19 @@ void TBookForm::DispBook(int mode) {
 
 void TBookForm::DrawBookPage() {
     const int item = DataItem(Entry);
-    Page->SetCaption("No. " + std::to_string(item + 1));
+    Page->SetCaption("No. " + std::to_string(Entry + 1));
     ShowItemNamePicture(*ItemName, item);
     ShowItemIcon(*ItemIcon, item);
     ShowItemAttribute(*ItemAttribute, item);
     ShowItemDescriptionLines(*ItemCaption0, *ItemCaption1, item);
+    // Goods show their difficulty and recipe under the bar; other items leave the
+    // difficulty line, the bar and the recipe empty.
     const bool goods = IsShopGoods(item);
+    Image2->SetVisible(goods);
+    Labels[2]->SetCaption(goods ? B5("調配難度") : std::string());
+    Labels[3]->SetCaption(goods ? B5("：") : std::string());
+    Labels[4]->SetCaption(goods ? B5("明細") : std::string());
+    Labels[5]->SetCaption(goods ? B5("：") : std::string());
     if (goods)
         ShowDifficultyStars(*ItemLevel, item);
     else

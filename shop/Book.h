@@ -15,6 +15,10 @@ public:
     ui::Image *ItemName;
     ui::Image *ItemIcon;
     ui::Label *ItemAttribute, *ItemLevel, *ItemCaption0, *ItemCaption1, *Page;
+    ui::Image *Image2;  // the bar over a goods' recipe
+    // Label1, Label2: "屬性：" before the attribute; Label3, Label4: "調配難度：" before
+    // the stars; Label5, Label6: "明細：" on the bar (3..6 on goods pages only).
+    std::array<ui::Label *, 6> Labels;
     std::array<ui::Image *, 3> MaterialIcon;
     std::array<ui::Label *, 3> MaterialName;
     std::array<ui::Label *, 3> MaterialNum;

@@ -241,7 +241,8 @@ bool TDemandForm::AddCustomer(int slot, int goods) {
     if (ui::ActiveTranscript()) {
         const char* name = ItemName(goods);
         ui::Record("customer", ui::Big5ToUtf8(std::string(name, strnlen(name, 21))) +
-                                   (slot == kNotOnDisplay ? " (not on display)" : ""));
+                                   (slot == kNotOnDisplay ? std::string(" (not on display)")
+                                                          : " at slot " + std::to_string(slot)));
     }
     // A better reputation brings more kinds of customers (figures 6..15).
     const int kinds = std::min(GameReputation() / 10 * 2 + 2, 10);
@@ -443,7 +444,8 @@ void TDemandForm::SettleSale(int slot) {
     AddDailySoldCount(item, GameDay(), 1);
     if (ui::ActiveTranscript()) {
         const char* name = ItemName(item);
-        ui::RecordBig5("sale", std::string(name, strnlen(name, 21)) + " " + std::to_string(price));
+        ui::RecordBig5("sale", std::string(name, strnlen(name, 21)) + " " + std::to_string(price) +
+                                   " at slot " + std::to_string(slot));
     }
     Call(g_DemandHooks.RefreshSlotRow, slot);
     Call(g_DemandHooks.RefreshRevenue);

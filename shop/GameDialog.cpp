@@ -187,11 +187,15 @@ void TGameDialog::DragByControl(ui::MouseButton button) {
 }
 
 bool TGameDialog::LoadBackground(const char* resourceName) {
+    return LoadPicture(*Image1, resourceName);
+}
+
+bool TGameDialog::LoadPicture(ui::Image& image, const char* resourceName) {
     const res::Resource* r = res::FindResource(resourceName);
     if (!r) return false;
     ui::Bitmap picture;
     if (!picture.LoadFromMemory(std::span<const std::uint8_t>(r->data, r->size))) return false;
-    Image1->SetPicture(std::move(picture));
+    image.SetPicture(std::move(picture));
     return true;
 }
 
@@ -201,6 +205,10 @@ TCHBcSpeedButton* TGameDialog::MakeSheetButton(TCHBmpContainer& sheet, int x, in
     b->Name = name;
     b->SetBounds(x, y, w, h);
     b->Glyph().SetBmpContainer(&sheet);
+    // A sheet holds one cell as wide as the button per state: three (up, disabled,
+    // down) or four (and held down, for grouped buttons).
+    const int cells = w > 0 ? sheet.GetBitmap().Width() / w : 0;
+    if (cells >= 1 && cells <= 6 && cells * w == sheet.GetBitmap().Width()) b->SetNumGlyphs(cells);
     return b;
 }
 

@@ -145,6 +145,8 @@ public:
 
     // Loads the background from the program's resources (false: left plain).
     bool LoadBackground(const char* resourceName);
+    // Loads a picture of the program's resources into an image (false: left empty).
+    static bool LoadPicture(ui::Image& image, const char* resourceName);
 
 protected:
     // Empties this dialog's form variable (when it still points here).

@@ -90,9 +90,9 @@ void TItemDetails0Form::CloseButtonClick() {
 // ---------------------------------------------------------------------------- goods
 
 TItemDetails1Form::TItemDetails1Form()
-    : TGameDialog(419, 326, kPosItemDetails1, CaptionStrip(8, 410, 8, 34)) {
+    : TGameDialog(419, 262, kPosItemDetails1, CaptionStrip(8, 410, 8, 34)) {
     Name = "ItemDetails1Form";
-    LoadBackground("DlgItemMix.bmp");
+    LoadBackground("DlgItemDetails1.bmp");
     ItemName = Make<ui::Image>();
     ItemName->SetBounds(130, 12, 240, 24);
     ItemName->OnMouseDown = [this](ui::Control&, ui::MouseButton b, ui::ShiftState, int, int) {
@@ -101,10 +101,11 @@ TItemDetails1Form::TItemDetails1Form()
     ItemIcon = Make<ui::Image>();
     ItemIcon->SetBounds(16, 48, 64, 64);
     auto text = [this](int x, int y, int w, const char* n) { return MakeFixedLabel(x, y, w, n); };
-    ItemAttribute = text(160, 48, 240, "ItemAttribute");
-    ItemLevel = text(160, 64, 240, "ItemLevel");
-    ItemCaption0 = text(160, 80, 250, "ItemCaption0");
-    ItemCaption1 = text(160, 96, 250, "ItemCaption1");
+    // The material window's fields, the difficulty under them, the recipe below.
+    ItemAttribute = text(152, 47, 250, "ItemAttribute");
+    ItemCaption0 = text(152, 65, 260, "ItemCaption0");
+    ItemCaption1 = text(152, 83, 260, "ItemCaption1");
+    ItemLevel = text(152, 101, 250, "ItemLevel");
     const int xs[3] = {16, 152, 296};
     char n[32];
     for (int k = 0; k < 3; ++k) {
@@ -116,7 +117,7 @@ TItemDetails1Form::TItemDetails1Form()
         std::snprintf(n, sizeof n, "MaterialName%d", k);
         MaterialName[i] = text(xs[k], 208, 130, n);
     }
-    CloseButton->SetBounds(336, 295, 75, 23);
+    CloseButton->SetBounds(336, 231, 75, 23);
 }
 
 TItemDetails1Form::~TItemDetails1Form() { ClearFormVariable(); }

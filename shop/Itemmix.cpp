@@ -58,12 +58,13 @@ TItemMixForm::TItemMixForm() : TGameDialog(419, 326, kPosItemMix, CaptionStrip(8
         MaterialNum[i] = text(kMaterialX[k] + 68, 184, 50, name);
         std::snprintf(name, sizeof name, "MaterialName%d", k);
         MaterialName[i] = text(kMaterialX[k], 208, 130, name);
-        // The shortage mark lies over the material's icon.
+        // The shortage mark lies over the material's icon, which shows through it.
         std::snprintf(name, sizeof name, "Tarinai%d", k);
-        Tarinai[i] = text(kMaterialX[k] + 2, 138, 40, name);
-        Tarinai[i]->SetCaption(B5("不足"));
-        Tarinai[i]->SetFontColor(ui::clRed);
-        Tarinai[i]->SetFontBold(true);
+        Tarinai[i] = Make<ui::Image>();
+        Tarinai[i]->Name = name;
+        Tarinai[i]->SetBounds(kMaterialX[k], 136, 64, 64);
+        Tarinai[i]->SetTransparent(true);
+        LoadPicture(*Tarinai[i], "Tarinai.bmp");
         Tarinai[i]->Hide();
     }
     MixNumLabel = text(87, 240, 60, "MixNumLabel");

@@ -18,7 +18,7 @@ public:
     ui::Label* ItemCaption0;
     ui::Label* ItemCaption1;
     std::array<ui::Image*, 3> MaterialIcon;
-    std::array<ui::Label*, 3> Tarinai;  // the shortage mark over a material ("不足")
+    std::array<ui::Image*, 3> Tarinai;  // the shortage mark laid over a material's icon
     std::array<ui::Label*, 3> MaterialName;
     std::array<ui::Label*, 3> MaterialNum;
     ui::Label* MixNumLabel;

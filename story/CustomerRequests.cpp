@@ -5,11 +5,8 @@
 #include "town/Evsrvfm.h"
 #include "town/Orders.h"
 
-namespace {
-
-// Order k's offer: a free slot, the heroine in the shop, the order's season, nothing
-// taken today, and the customer's whim.
-bool Offer(int k) {
+bool OrderOfferComes(int k) {
+    if (!EventServerDbg || k < 0 || k >= kOfferedOrderCount) return false;
     TEventServerDbg& ev = *EventServerDbg;
     if (!ev.CanAcceptOrder(kFirstOrderFlag + k)) return false;
     if (!ev.ChkPlace(kOrderShopPlace)) return false;
@@ -26,7 +23,22 @@ bool Offer(int k) {
         inSeason = ev.ChkDay(264, 72);
     if (!inSeason) return false;
     if (!ev.ChkFlg(kOrderAcceptedTodayFlag, false)) return false;
-    if (!ev.ChkRandom(60)) return false;
+    return ev.ChkRandom(60);
+}
+
+bool OrderCollectionComes(int k) {
+    if (!EventServerDbg || k < 0 || k >= kOfferedOrderCount) return false;
+    TEventServerDbg& ev = *EventServerDbg;
+    if (!ev.ChkFlg(kFirstOrderFlag + k, true)) return false;
+    return ev.ChkPlace(kOrderShopPlace);
+}
+
+namespace {
+
+// Order k's offer: its conditions, then the customer's scene.
+bool Offer(int k) {
+    if (!OrderOfferComes(k)) return false;
+    TEventServerDbg& ev = *EventServerDbg;
     ev.EventBegin();
     ev.OrderTalk(k);
     ev.EventEnd();
@@ -35,9 +47,8 @@ bool Offer(int k) {
 
 // Order k's collection: today is its deadline and the heroine is in the shop.
 bool Collect(int k) {
+    if (!OrderCollectionComes(k)) return false;
     TEventServerDbg& ev = *EventServerDbg;
-    if (!ev.ChkFlg(kFirstOrderFlag + k, true)) return false;
-    if (!ev.ChkPlace(kOrderShopPlace)) return false;
     ev.EventBegin();
     ev.DeliveryTalk(kFirstOrderFlag + k);
     ev.EventEnd();

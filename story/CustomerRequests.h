@@ -2,6 +2,15 @@
 
 // The customer-request table: the offers of orders 0..17 (slots 0..17) and their
 // collections on the deadline day (slots 18..35).
+
+// Order k's offer comes this evening (k 0..17): a free slot and the order not held, the
+// heroine in the shop, the order's season, no order taken today, and the customer's
+// roll of 60, drawn only when the rest hold.
+bool OrderOfferComes(int k);
+// Order k is collected this evening: its flag armed on its deadline day, the heroine in
+// the shop.
+bool OrderCollectionComes(int k);
+
 bool EvCustomerRequest000();
 bool EvCustomerRequest001();
 bool EvCustomerRequest002();

@@ -1,6 +1,7 @@
 #include "bench/simyear/SimYear.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -10,10 +11,16 @@
 
 #include "platform/Random.h"
 #include "shop/Calendar.h"
+#include "shop/Catalog.h"
 #include "shop/Demand.h"
 #include "shop/Fashion.h"
 #include "shop/GameState.h"
 #include "shop/Market.h"
+#include "shop/Mixing.h"
+#include "story/CustomerRequests.h"
+#include "town/EvControler.h"
+#include "town/Evsrvfm.h"
+#include "town/Orders.h"
 
 namespace {
 
@@ -42,6 +49,126 @@ void LayOutSlots() {
         SetSlotItem(order[k], k < static_cast<int>(goods.size()) ? goods[k] : -1);
 }
 
+// The orders so far: offered (and taken), delivered and failed; and the units and money
+// today's deliveries booked as sales.
+struct OrderTally {
+    int offered = 0, delivered = 0, failed = 0;
+    int unitsToday = 0, rewardToday = 0;
+};
+OrderTally g_orders;
+
+constexpr int kRestWeekday = 5;
+constexpr int kGoodsOrder = 0;
+
+bool IsGoods(int item) { return item >= 0 && item < kGoodsCount; }
+
+// Units of each goods the held orders need.
+std::array<int, kGoodsCount> OrderNeeds() {
+    std::array<int, kGoodsCount> need{};
+    for (const OrderSlot& o : Orders)
+        if (o.Deadline != 0 && o.Kind == kGoodsOrder && IsGoods(o.Item)) need[o.Item] += o.Quantity;
+    return need;
+}
+
+// The shopkeeper keeps the stock the held orders need off the counter: each goods'
+// reserve is what the orders need, up to the stock.
+void KeepStockForOrders() {
+    const std::array<int, kGoodsCount> need = OrderNeeds();
+    for (int g = 0; g < kGoodsCount; ++g)
+        if (ItemStock(g) != kKeyItemStock) SetItemReserve(g, std::min(need[g], ItemStock(g)));
+}
+
+// After the evening's orders: when no mixing runs, the first held order short of stock
+// is mixed from the materials at hand, as many batches (up to four) as cover it.
+void MixForOrders() {
+    if (MixHoursLeft() > 0) return;
+    const std::array<int, kGoodsCount> need = OrderNeeds();
+    for (const OrderSlot& o : Orders) {
+        if (o.Deadline == 0 || o.Kind != kGoodsOrder || !IsGoods(o.Item)) continue;
+        const int shortBy = need[o.Item] - ItemStock(o.Item);
+        if (shortBy <= 0) continue;
+        for (int batches = std::min(4, (shortBy + 9) / 10); batches >= 1; --batches) {
+            bool enough = true;
+            for (int k = 0; k < 3; ++k) {
+                const int m = RecipeMaterial(o.Item, k);
+                if (m >= 0 && m < kItemCount && ItemStock(m) < batches * RecipeQuantity(o.Item, k))
+                    enough = false;
+            }
+            if (!enough) continue;
+            StartMixJob(o.Item, batches, PlannedMixYield(o.Item, batches));
+            for (int k = 0; k < 3; ++k) {
+                const int m = RecipeMaterial(o.Item, k);
+                if (m >= 0 && m < kItemCount) AddItemStock(m, -RecipeQuantity(o.Item, k) * batches);
+            }
+            return;
+        }
+    }
+}
+
+// Counts a held goods order that is handed over (or not) now.
+void Tally(const OrderSlot& o) {
+    if (EventServerDbg->CanDeliverOrder(o.Flag)) {
+        ++g_orders.delivered;
+        g_orders.unitsToday += o.Quantity;
+        g_orders.rewardToday += o.Reward;
+    } else {
+        ++g_orders.failed;
+    }
+}
+
+// The collection of order k, as its scene does it, without the words.
+void Collect(int k) {
+    TEventServerDbg& ev = *EventServerDbg;
+    const int flag = kFirstOrderFlag + k;
+    const int i = ev.FindOrder(flag);
+    if (i < 0) return;
+    Tally(Orders[i]);
+    if (ev.CanDeliverOrder(flag))
+        ev.DeliverOrder(flag);
+    else
+        ev.FailOrder(flag);
+    ev.RemoveOrder(flag);
+}
+
+// 19:00 in the shop, with the plain policy: every order offered is taken (the offer
+// comes only when a slot is free); the customers collect on the deadline day; what is
+// due and still held is settled; then mixing for the orders.
+void EveningOrders() {
+    TEventServerDbg& ev = *EventServerDbg;
+    if (!ev.ChkWeekday(kRestWeekday)) {
+        for (int k = 0; k < kOfferedOrderCount; ++k) {
+            if (!OrderOfferComes(k)) continue;
+            ++g_orders.offered;
+            ev.AcceptOrder(k);
+            ev.SetFlg(kOrderAcceptedTodayFlag, true);
+        }
+        for (int k = 0; k < kOfferedOrderCount; ++k)
+            if (OrderCollectionComes(k)) Collect(k);
+    }
+    // What is still due (on the rest day) is settled without a scene.
+    const int today = GameDay();
+    for (const OrderSlot& o : Orders)
+        if (today != 0 && o.Deadline == today && o.Kind == kGoodsOrder) Tally(o);
+    ev.SettleOrders();
+    MixForOrders();
+}
+
+// The event server's day change, for the orders: the daily flags cleared, the flags
+// of the orders due today armed, the overdue dropped.
+void OrdersDayChange() {
+    TEventServerDbg& ev = *EventServerDbg;
+    ev.ClearDailyFlags();
+    ev.ArmOrderFlags();
+    ev.DropOverdueOrders();
+}
+
+int HeldOrders() {
+    int n = 0;
+    for (const OrderSlot& o : Orders)
+        if (o.Deadline != 0) ++n;
+    return n;
+}
+
 // The day's line: money, reputation, level, visitors, units sold and revenue, the
 // three most wanted goods (id and wanting cells, "-" where popularity is 10 or
 // less) and the market's offers.
@@ -51,6 +178,9 @@ std::string DayLine(int day) {
         sold += DailySoldCount(i, day);
         revenue += DailyRevenue(i, day);
     }
+    // The counter's sales; the orders' come on their own.
+    sold -= g_orders.unitsToday;
+    revenue -= g_orders.rewardToday;
     char buf[256];
     int n = std::snprintf(
         buf, sizeof buf, "day %3d money %7d rep %3d lvl %2d vis %3d sold %3d rev %6d want", day,
@@ -70,6 +200,9 @@ std::string DayLine(int day) {
         n = std::snprintf(buf, sizeof buf, " %dx%d", MarketItem(i), MarketStock(i));
         line.append(buf, n);
     }
+    n = std::snprintf(buf, sizeof buf, " orders %d off %d del %d fail %d", HeldOrders(),
+                      g_orders.offered, g_orders.delivered, g_orders.failed);
+    line.append(buf, n);
     return line;
 }
 
@@ -109,16 +242,32 @@ int SimYear(int argc, char** argv, std::FILE* out) {
     TDemandForm demand;  // installs the customers' clock rules
     g_GameState = GameState{};
     for (Fashion& f : Fashions) f = Fashion();
+    // The event server keeps the orders; the heroine stays in the shop.
+    GameFlow = new TEvControler();
+    EventServerDbg->NewGameReset();
+    GameFlow->Place = kOrderShopPlace;
     ui::Srand(static_cast<std::uint32_t>(seed));
     InitGameState();
+    g_orders = OrderTally{};
     for (int d = 0; d < days; ++d) {
+        g_orders.unitsToday = g_orders.rewardToday = 0;
         // Every hour of the day, until the clock rolls into the next one.
         while (GameDay() == d) {
             AdvanceHour();
-            if (GameHour() == 9) LayOutSlots();
+            if (MixStep()) AddItemStock(MixItem(), MixResultCount(MixYield(), GameCondition()));
+            if (GameDay() != d) break;
+            if (GameHour() == 9) {
+                KeepStockForOrders();
+                LayOutSlots();
+            }
+            if (GameHour() == 19) EveningOrders();
         }
         std::fprintf(out, "%s\n", DayLine(d).c_str());
+        OrdersDayChange();
     }
+    delete GameFlow;
+    GameFlow = nullptr;
+
     double ms =
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
     std::fprintf(stderr, "simyear: %lld days in %.1f ms\n", days, ms);

@@ -89,4 +89,55 @@ TEST_F(ShopScriptTest, DaysSkippedWithNextTurnBringCustomers) {
     EXPECT_TRUE(ShopForm->IsShopOpen());
 }
 
+// The kinds and texts between the first entry of `from` and the next of `to`, as
+// "kind text" lines.
+std::vector<std::string> Between(const ui::Transcript& t, const std::string& from,
+                                 const std::string& to) {
+    std::vector<std::string> out;
+    bool in = false;
+    for (const ui::TranscriptEntry& e : t.Entries()) {
+        if (!in) {
+            in = e.kind == from;
+            continue;
+        }
+        if (e.kind == to) break;
+        out.push_back(e.kind + " " + e.text);
+    }
+    return out;
+}
+
+TEST_F(ShopScriptTest, MixedGoodsPutOnSlotTwoSellInTheOpenShop) {
+    const std::string dir = test::ScratchDir("shop_script_mix_sell");
+    // This day runs with the evening customers' offers, which the script refuses.
+    CustomerRequestEvents = savedCustomerRequests;
+    ui::ScopedTranscript transcript;
+    CreateStartupForms();
+    Play("mix_exhibit_sell.txt", dir);
+    // Ten planned, one hour, nine made (difficulty 2 at level 1 takes one unit).
+    EXPECT_EQ(transcript->Texts("mix start"), std::vector<std::string>{"活力花香瓶 10 1h"});
+    const std::vector<std::string> job = Between(*transcript, "mix start", "mix result");
+    EXPECT_NE(std::find(job.begin(), job.end(), "hour day 0 09:00"), job.end());
+    EXPECT_EQ(transcript->Texts("mix result"), std::vector<std::string>{"活力花香瓶 9"});
+    EXPECT_EQ(transcript->Texts("exhibit"), std::vector<std::string>{"活力花香瓶 2"});
+    EXPECT_EQ(SlotItem(2), 0);
+    // The shop opened at 10:00 and its customer bought from slot 2 at the full price.
+    const std::vector<std::string> customers = transcript->Texts("customer");
+    EXPECT_NE(std::find(customers.begin(), customers.end(), "活力花香瓶 at slot 2"),
+              customers.end());
+    const std::vector<std::string> sales = transcript->Texts("sale");
+    ASSERT_FALSE(sales.empty());
+    for (const std::string& sale : sales) EXPECT_EQ(sale, "活力花香瓶 20 at slot 2");
+    EXPECT_EQ(DailySoldCount(0, 0), static_cast<int>(sales.size()));
+    EXPECT_EQ(ItemStock(0), 19 - static_cast<int>(sales.size()));
+    // Every offer of the evening had its answer from the script, and the day goes on.
+    EXPECT_FALSE(transcript->Texts("choice").empty());
+    EXPECT_EQ(transcript->Texts("answer"),
+              std::vector<std::string>(transcript->Texts("choice").size(), "1"));
+    EXPECT_EQ(GameHour(), 19);
+    EXPECT_TRUE(HeroineIdle());
+    for (const char* shot : {"mix-dialog.png", "mix-result.png", "exhibit-confirm.png",
+                             "shop-open.png", "shop-evening.png"})
+        EXPECT_TRUE(std::filesystem::exists(dir + "/" + shot)) << shot;
+}
+
 }  // namespace

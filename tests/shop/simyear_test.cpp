@@ -82,3 +82,38 @@ TEST(SimYear, WholeYearSellsTheSameOnEveryRun) {
     }
     EXPECT_GT(soldDays, 0);
 }
+
+// The plain order policy over a year: orders are offered, some delivered, some failed,
+// the same on every run of a seed; the tallies only grow, at most four orders are held.
+TEST(SimYear, AYearOfOrdersOfferedDeliveredAndFailed) {
+    for (const char* seed : {"1", "5"}) {
+        SCOPED_TRACE(seed);
+        const std::string a = RunSimYear({"--seed", seed});
+        EXPECT_EQ(RunSimYear({"--seed", seed}), a);
+        std::istringstream lines(a);
+        std::string line;
+        int held = 0, offered = 0, delivered = 0, failed = 0;
+        int lastOffered = 0, lastDelivered = 0, lastFailed = 0;
+        while (std::getline(lines, line)) {
+            const std::size_t at = line.find(" orders ");
+            ASSERT_NE(at, std::string::npos) << line;
+            ASSERT_EQ(std::sscanf(line.c_str() + at, " orders %d off %d del %d fail %d", &held,
+                                  &offered, &delivered, &failed),
+                      4)
+                << line;
+            EXPECT_GE(held, 0);
+            EXPECT_LE(held, 4) << line;
+            EXPECT_GE(offered, lastOffered);
+            EXPECT_GE(delivered, lastDelivered);
+            EXPECT_GE(failed, lastFailed);
+            EXPECT_LE(delivered + failed, offered) << line;
+            lastOffered = offered;
+            lastDelivered = delivered;
+            lastFailed = failed;
+        }
+        EXPECT_GT(offered, 0);
+        EXPECT_GT(delivered, 0);
+        EXPECT_GT(failed, 0);
+        EXPECT_EQ(offered, delivered + failed + held) << "every order ends one way or the other";
+    }
+}

@@ -113,6 +113,104 @@ Picture MarketListBackground() {
     return p;
 }
 
+// A sheet of three 23 x 23 arrow buttons (normal, disabled, pressed) pointing left or
+// right: Big5 has no arrow glyphs, so the triangle is drawn.
+Picture ArrowSheet(bool right) {
+    constexpr int kSide = 23;
+    Picture p(kSide * 3, kSide, kWhite);
+    for (int c = 0; c < 3; ++c) {
+        Cell(p, c * kSide, 0, kSide, kSide, c, "", kButton, 12);
+        const double x0 = c * kSide + (c == 2 ? 1 : 0), y0 = c == 2 ? 1 : 0;
+        const double tip = right ? x0 + 16 : x0 + 7, back = right ? x0 + 8 : x0 + 15;
+        p.Polygon({{back, y0 + 6}, {tip, y0 + 11.5}, {back, y0 + 17}}, c == 1 ? kGreyText : kInk);
+    }
+    return p;
+}
+
+// The shortage mark laid over a material's 64 x 64 icon: a red frame and a red plate
+// reading 不足 on the colour key (the bottom-left pixel), so the icon shows through.
+Picture ShortageMark() {
+    constexpr std::uint8_t kKey = Cube(5, 0, 5), kRed = Cube(5, 0, 0);
+    Picture p(64, 64, kKey);
+    p.Frame(1, 1, 62, 62, kRed);
+    p.Frame(2, 2, 60, 60, kRed);
+    p.Rect(4, 42, 56, 18, kRed);
+    p.TextCentred(4, 42, 56, 18, "不足", 12, kWhite, true);
+    return p;
+}
+
+// Texts drawn on a dialog's background, in ink.
+struct Caption {
+    int x, y;
+    const char* text;
+};
+Picture WithCaptions(Picture p, const std::vector<Caption>& captions) {
+    for (const Caption& c : captions) p.Text(c.x, c.y, c.text, 12, kInk, false);
+    return p;
+}
+
+// The mixing dialog: what the numbers beside the item and under the materials are.
+Picture ItemMixBackground() {
+    Picture p = WithCaptions(DialogBackground(419, 326, 8, 410, 8, "調配"), {{100, 48, "屬性"},
+                                                                             {100, 64, "難度"},
+                                                                             {100, 80, "說明"},
+                                                                             {16, 118, "調配材料"},
+                                                                             {16, 240, "調配數量"},
+                                                                             {111, 240, "個"},
+                                                                             {184, 240, "所需時間"},
+                                                                             {279, 240, "小時"}});
+    p.Line(72, 124, 410, 124, kRule);
+    return p;
+}
+
+// The goods details: the material window's fields, the difficulty and the recipe.
+Picture ItemDetails1Background() {
+    Picture p = WithCaptions(
+        DialogBackground(419, 262, 8, 410, 8, "資料"),
+        {{100, 47, "屬性"}, {100, 65, "說明"}, {100, 101, "難度"}, {16, 118, "調配材料"}});
+    p.Line(72, 124, 410, 124, kRule);
+    return p;
+}
+
+// The slot dialogs: headings over the row of numbers.
+Picture ExhibitionBackground(const char* title) {
+    Picture p = DialogBackground(384, 157, 8, 371, 8, title);
+    const struct {
+        int x, w;
+        const char* text;
+    } heads[] = {{95, 90, "陳列位置"}, {188, 30, "屬性"}, {223, 42, "價格"},
+                 {270, 32, "可售"},    {305, 32, "攜帶"}, {339, 32, "總數"}};
+    for (const auto& h : heads) p.TextCentred(h.x, 48, h.w, 14, h.text, 12, kInk);
+    p.Line(92, 63, 373, 63, kRule);
+    return p;
+}
+
+// The sales list: the ten slots by name with their price rule, the columns headed.
+Picture SalesListBackground() {
+    Picture p = DialogBackground(579, 270, 8, 571, 8, "販售商品一覽", 63, 10);
+    const struct {
+        int x, w;
+        const char* text;
+    } heads[] = {{24, 48, "陳列位置"}, {128, 48, "計價方式"}, {332, 48, "商品名稱"},
+                 {462, 44, "售價"},    {510, 32, "可售"},     {546, 28, "攜帶"}};
+    for (const auto& h : heads) p.TextCentred(h.x, 44, h.w, 14, h.text, 12, kInk);
+    const char* slots[10] = {"特惠商品區", "推薦商品區", "１號區", "２號區", "３號區",
+                             "４號區",     "５號區",     "６號區", "７號區", "８號區"};
+    for (int s = 0; s < 10; ++s) {
+        const int y = 63 + 17 * s;
+        p.Text(24, y, slots[s], 12, s == 0 ? Cube(4, 0, 0) : s == 1 ? Cube(0, 3, 0) : kInk);
+        p.Text(128, y, s == 0 ? "定價的一半" : s == 1 ? "定價的四分之三" : "定價", 12, kInk);
+    }
+    return p;
+}
+
+// The bar of the recipe book over an item's recipe.
+Picture BookBar() {
+    Picture p(387, 16, Cube(4, 4, 5));
+    p.Frame(0, 0, 387, 16, kViolet);
+    return p;
+}
+
 bool Write(const std::filesystem::path& dir, const std::string& name, const Picture& p) {
     return WriteBytes(dir / name, PictureBmp8(p));
 }
@@ -145,14 +243,14 @@ int main(int argc, char** argv) {
         {"ChBtNext", ButtonSheet(75, 23, 3, "下一頁")},
         {"ChBtClose", ButtonSheet(75, 23, 3, "關閉")},
         {"ChBtMix", ButtonSheet(75, 23, 3, "調配")},
-        {"Mix10", ButtonSheet(60, 23, 4, "10個")},
-        {"Mix20", ButtonSheet(60, 23, 4, "20個")},
-        {"Mix30", ButtonSheet(60, 23, 4, "30個")},
-        {"Mix40", ButtonSheet(60, 23, 4, "40個")},
+        {"Mix10", ButtonSheet(75, 23, 4, "10個")},
+        {"Mix20", ButtonSheet(75, 23, 4, "20個")},
+        {"Mix30", ButtonSheet(75, 23, 4, "30個")},
+        {"Mix40", ButtonSheet(75, 23, 4, "40個")},
         {"ChBtExhibition", ButtonSheet(75, 23, 3, "陳列")},
         {"ChBtPutAway", ButtonSheet(75, 23, 3, "收回")},
-        {"ChBtLeft", ButtonSheet(20, 20, 3, "◀")},
-        {"ChBtRight", ButtonSheet(20, 20, 3, "▶")},
+        {"ChBtLeft", ArrowSheet(false)},
+        {"ChBtRight", ArrowSheet(true)},
         {"ChBtDecide", ButtonSheet(75, 23, 3, "決定")},
         {"ChBtCancel", ButtonSheet(75, 23, 3, "取消")},
         {"ChBtMagicItem", ButtonSheet(75, 23, 4, "魔法道具")},
@@ -183,12 +281,16 @@ int main(int argc, char** argv) {
         {"DlgItemList", DialogBackground(461, 372, 8, 452, 8, "物品一覽", 63, 16)},
         {"DlgItemMixList", DialogBackground(461, 372, 8, 452, 8, "調配魔法", 63, 16)},
         {"DlgExhibitionList", DialogBackground(461, 372, 8, 452, 8, "陳列商品", 63, 16)},
-        {"DlgItemMix", DialogBackground(419, 326, 8, 410, 8, "調配")},
+        {"DlgItemMix", ItemMixBackground()},
         {"DlgItemMixConfirm", DialogBackground(384, 157, 8, 371, 8, "完成")},
-        {"DlgExhibition", DialogBackground(384, 157, 8, 371, 8, "陳列")},
-        {"DlgExhibitionConfirm", DialogBackground(384, 157, 8, 371, 8, "確認")},
-        {"DlgItemDetails0", DialogBackground(419, 156, 8, 410, 8, "資料")},
-        {"DlgSalesList", DialogBackground(579, 270, 8, 571, 8, "販售商品一覽", 63, 10)},
+        {"DlgExhibition", ExhibitionBackground("陳列")},
+        {"DlgExhibitionConfirm", ExhibitionBackground("確認")},
+        {"DlgItemDetails0", WithCaptions(DialogBackground(419, 156, 8, 410, 8, "資料"),
+                                         {{100, 47, "屬性"}, {100, 65, "說明"}})},
+        {"DlgItemDetails1", ItemDetails1Background()},
+        {"Tarinai", ShortageMark()},
+        {"BookBar", BookBar()},
+        {"DlgSalesList", SalesListBackground()},
         {"DlgBook", DialogBackground(435, 359, 16, 418, 16, "圖鑑")},
         {"DlgNote", DialogBackground(215, 231, 8, 206, 8, "經營記事本")},
         {"DlgSales", DialogBackground(449, 358, 8, 440, 8, "營業報告", 71, 10)},
