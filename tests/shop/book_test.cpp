@@ -5,6 +5,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "platform/Big5.h"
 #include "shop/Catalog.h"
 #include "shop/GameState.h"
 #include "tests/support/HeadlessApp.h"
@@ -118,6 +119,42 @@ TEST_F(BookTest, TheTreasureButtonListsItemsNeitherGoodsNorMaterial) {
     EXPECT_EQ(b.Entry, 100);
     ClickOn(*b.NextButton);
     EXPECT_EQ(b.Entry, 100);
+}
+
+TEST_F(BookTest, GoodsPagesShowDifficultyAndRecipeUnderTheBarOtherPagesLeaveThemEmpty) {
+    // Items 105 and 106 (the keepsake in its two forms) share page 106, drawn as 106.
+    const struct {
+        int known, entry;
+        const char* page;
+        bool goods;
+        const char* attribute;
+    } cases[] = {
+        {0, 0, "No. 1", true, "火"},
+        {64, 64, "No. 65", false, "風"},
+        {106, 105, "No. 106", false, "光"},
+        {105, 105, "No. 106", false, "光"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.known);
+        KnowOnly({c.known});
+        TBookForm& b = Open(0);
+        EXPECT_EQ(b.Entry, c.entry);
+        EXPECT_EQ(b.Page->Caption(), c.page);
+        EXPECT_EQ(ui::Big5ToUtf8(b.ItemAttribute->Caption()), c.attribute);
+        EXPECT_EQ(ui::Big5ToUtf8(b.Labels[0]->Caption()), "屬性");
+        EXPECT_EQ(ui::Big5ToUtf8(b.Labels[1]->Caption()), "：");
+        EXPECT_EQ(b.Image2->Visible(), c.goods);
+        const char* goodsLabels[4] = {"調配難度", "：", "明細", "："};
+        for (int l = 0; l < 4; ++l)
+            EXPECT_EQ(ui::Big5ToUtf8(b.Labels[static_cast<std::size_t>(l + 2)]->Caption()),
+                      c.goods ? goodsLabels[l] : "");
+        EXPECT_EQ(ui::Big5ToUtf8(b.ItemLevel->Caption()), c.goods ? "☆" : "");
+        EXPECT_EQ(b.MaterialIcon[0]->Visible(), c.goods);
+        EXPECT_EQ(ui::Big5ToUtf8(b.MaterialName[0]->Caption()), c.goods ? "鬱金香" : "");
+        ClickOn(*b.CloseButton);
+        headless.RunFor(20);
+        ASSERT_EQ(BookForm, nullptr);
+    }
 }
 
 }  // namespace

@@ -92,4 +92,29 @@ TEST_F(ItemDetailsTest, AMaterialIconOfTheMixingListOpensItsDetails) {
     EXPECT_TRUE(ItemMixListForm->Visible());
 }
 
+TEST_F(ItemDetailsTest, GoodsUsedAsAMaterialOpenTheGoodsWindowFromTheMixingListTwice) {
+    // 4 清新香水 is mixed from goods 1 清新花香瓶 (x1) and 92 香油 (x1): its first
+    // material icon goes list -> material window (made, hidden) -> goods window.
+    KnowOnly({4});
+    OpenItemMixList();
+    headless.RunFor(20);
+    ASSERT_EQ(ItemMixListForm->Rows[0].MIcon[0]->Tag, 1);
+    for (int round = 0; round < 2; ++round) {
+        SCOPED_TRACE(round);
+        ClickOn(*ItemMixListForm->Rows[0].MIcon[0]);
+        ASSERT_NE(ItemDetails1Form, nullptr);
+        ASSERT_NE(ItemDetails0Form, nullptr);
+        EXPECT_FALSE(ItemDetails0Form->Visible());
+        EXPECT_TRUE(ItemDetails1Form->Visible());
+        EXPECT_FALSE(ItemMixListForm->Visible());
+        EXPECT_EQ(ui::Big5ToUtf8(ItemDetails1Form->MaterialName[0]->Caption()), "香草");
+        EXPECT_EQ(ui::Big5ToUtf8(ItemDetails1Form->ItemLevel->Caption()), "☆");
+        ClickOn(*ItemDetails1Form->CloseButton);
+        headless.RunFor(50);
+        EXPECT_EQ(ItemDetails1Form, nullptr);
+        EXPECT_EQ(ItemDetails0Form, nullptr);
+        EXPECT_TRUE(ItemMixListForm->Visible());
+    }
+}
+
 }  // namespace

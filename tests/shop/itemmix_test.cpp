@@ -181,4 +181,26 @@ TEST_F(ItemMixTest, ClosingTheMixDialogShowsTheListAgain) {
     EXPECT_EQ(ItemMixListForm, nullptr);
 }
 
+TEST_F(ItemMixTest, TheShortageMarkIsAPictureOverTheIconThatLetsItShowThrough) {
+    KnowOnly({3});
+    TItemMixForm& f = OpenMix();
+    for (std::size_t k = 0; k < 2; ++k) {
+        ui::Image& mark = *f.Tarinai[k];
+        EXPECT_TRUE(mark.Visible());
+        EXPECT_EQ(mark.Left(), f.MaterialIcon[k]->Left());
+        EXPECT_EQ(mark.Top(), f.MaterialIcon[k]->Top());
+        ASSERT_EQ(mark.Picture().Width(), 64);
+        ASSERT_EQ(mark.Picture().Height(), 64);
+        EXPECT_TRUE(mark.Transparent());
+        // Its middle is the key colour (the bottom-left pixel), its plate and frame not.
+        const ui::TColor key = mark.Picture().GetPixel(0, 63);
+        EXPECT_EQ(mark.Picture().GetPixel(32, 24), key);
+        EXPECT_NE(mark.Picture().GetPixel(8, 50), key);
+        EXPECT_NE(mark.Picture().GetPixel(1, 32), key);
+        EXPECT_EQ(mark.Hint, f.MaterialIcon[k]->Hint);  // the stock talk, as on the icon
+    }
+    // The batch buttons show their own four cells (up, disabled, down, held down).
+    for (TCHBcSpeedButton* b : f.MixButtons) EXPECT_EQ(b->NumGlyphs(), 4);
+}
+
 }  // namespace
