@@ -279,7 +279,8 @@ int main(int argc, char** argv) {
                                      17, 12)},
         // Dialog backgrounds.
         {"DlgItemList", DialogBackground(461, 372, 8, 452, 8, "物品一覽", 63, 16)},
-        {"DlgItemMixList", DialogBackground(461, 372, 8, 452, 8, "調配魔法", 63, 16)},
+        {"DlgItemMixList", WithCaptions(DialogBackground(461, 372, 8, 452, 8, "調配魔法", 63, 16),
+                                        {{402, 44, "材料"}})},
         {"DlgExhibitionList", DialogBackground(461, 372, 8, 452, 8, "陳列商品", 63, 16)},
         {"DlgItemMix", ItemMixBackground()},
         {"DlgItemMixConfirm", DialogBackground(384, 157, 8, 371, 8, "完成")},
