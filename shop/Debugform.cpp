@@ -30,7 +30,7 @@ TDebugForm::TDebugForm() {
     SetBorderStyle(ui::BorderStyle::bsSingle);
     SetClientWidth(360);
     SetClientHeight(kRowTop + kRows * kRowHeight + 6);
-    SetBounds(24, 60, Width(), Height());
+    SetBounds(8, 40, Width(), Height());  // above the message window
     SetVisible(false);
 
     auto label = [this](const char* name, int x, int y, int w, const std::string& caption = {}) {

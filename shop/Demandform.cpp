@@ -11,7 +11,7 @@
 namespace {
 constexpr int kRowTop = 22;
 constexpr int kRowHeight = 16;
-constexpr int kNameX = 8, kCellsX = 146, kMarkX = 316, kBarX = 336;
+constexpr int kNameX = 8, kCellsX = 146, kMarkX = 364, kBarX = 384;
 }  // namespace
 
 TDemandView::TDemandView() {
@@ -20,7 +20,7 @@ TDemandView::TDemandView() {
     SetBorderStyle(ui::BorderStyle::bsSingle);
     SetClientWidth(kBarX + 16 + 4);
     SetClientHeight(kRowTop + kRows * kRowHeight + 6);
-    SetBounds(40, 80, Width(), Height());
+    SetBounds(236, 40, Width(), Height());
     SetVisible(false);
 
     auto label = [this](const std::string& name, int x, int y, int w) {

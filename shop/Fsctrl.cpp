@@ -29,7 +29,7 @@ TFsCtrlForm::TFsCtrlForm() {
     SetBorderStyle(ui::BorderStyle::bsSingle);
     SetClientWidth(kGraphWidth + 16);
     SetClientHeight(180 + kGraphHeight + 8);
-    SetBounds(300, 60, Width(), Height());
+    SetBounds(336, 40, Width(), Height());
     SetVisible(false);
 
     auto label = [this](const char* name, int x, int y, int w, const std::string& caption = {}) {
