@@ -9,15 +9,15 @@
 #include "shop/Goods.h"
 #include "shop/ItemPainters.h"
 #include "shop/Itemlist.h"
+#include "shop/Itemmixlist.h"
 #include "shop/ShopSkin.h"
 
 namespace {
 
 constexpr int kRowTop = 63;
 constexpr int kRowStep = 17;
-// Name, attribute, price, available, reserve, total, exhibition: the item list's
-// columns without the G and M marks.
-constexpr int kListColumn[7] = {0, 3, 4, 5, 6, 7, 8};
+// The goods list has the mixing list's columns (name, attribute, price, available,
+// reserve, total, exhibition): the item list's without the G and M marks, closed up.
 
 ui::Label* Cell(ui::Label* l, int x, int y, int w, ui::Alignment a) {
     l->SetAutoSize(false);
@@ -213,7 +213,7 @@ TExhibitionListForm::TExhibitionListForm()
     TCHBcSpeedButton** headings[7] = {&ItemName, &Attribute, &Price,     &Stock,
                                       &Reserve,  &Total,     &Exhibition};
     for (int c = 0; c < 7; ++c) {
-        const ItemListColumnPlace& p = kItemListColumns[kListColumn[c]];
+        const ItemMixListColumnPlace& p = kItemMixListColumns[c];
         *headings[c] = MakeSheetButton(*headingSheets[c], p.x, 40, p.width, 19, names[c]);
         (*headings[c])->OnClick = [this, c](ui::Control&) { HeadingClick(c); };
     }
@@ -230,7 +230,7 @@ TExhibitionListForm::TExhibitionListForm()
         ui::Label** cells[7] = {&row.ItemName, &row.Attribute, &row.Price,     &row.Stock,
                                 &row.Reserve,  &row.Total,     &row.Exhibition};
         for (int c = 0; c < 7; ++c) {
-            const ItemListColumnPlace& p = kItemListColumns[kListColumn[c]];
+            const ItemMixListColumnPlace& p = kItemMixListColumns[c];
             std::snprintf(name, sizeof name, "%s%02d", names[c], r);
             *cells[c] = Cell(MakeLabel(p.x + 2, y, name), p.x + 2, y, p.width - 4,
                              c == 0             ? ui::Alignment::taLeftJustify
