@@ -26,6 +26,7 @@
 #include "platform/headless/InputScript.h"
 #include "platform/sdl/SdlBackend.h"
 #include "shop/Main.h"
+#include "shop/Option.h"
 #include "shop/Shop.h"
 #include "town/Debugformnk.h"
 #include "town/Evsrvfm.h"
@@ -256,6 +257,12 @@ int main(int argc, char** argv) {
     try {
         InstallOpeningEndingHooks();
         CreateStartupForms();
+        // Full screen asked for on the command line is the game's own full screen (the
+        // 640 x 480 layout), made through the same switch as the option window's.
+        if (app.IsFullScreen() && !IsFullScreenMode()) {
+            app.SetFullScreen(false);
+            SetFullScreen();
+        }
         // The event debug window beside the stage, for a developer who asks for it.
         if (o.debugWindow && DbgFm) {
             DbgFm->SetFormStyle(ui::FormStyle::fsStayOnTop);  // above the screens shown later

@@ -13,6 +13,7 @@
 #include "shop/GameState.h"
 #include "shop/Mixconfirm.h"
 #include "shop/Mixing.h"
+#include "shop/Option.h"
 #include "shop/Savefile.h"
 #include "shop/Shop.h"
 #include "shop/Titlebar.h"
@@ -328,10 +329,10 @@ void TMainForm::Image1MouseDown(ui::MouseButton button) {
 void TMainForm::AppMinimize() {
     if (ui::HaveApp() && ui::App().IsFullScreen()) {
         WasFullScreen = 1;
-        if (g_MainFormHooks.RestoreDisplayMode)
-            g_MainFormHooks.RestoreDisplayMode();
-        else
-            ui::App().SetFullScreen(false);
+        Call(g_MainFormHooks.RestoreDisplayMode);
+        // A full screen the switch did not make (or refused to leave) is left all the
+        // same: the desktop comes back while the game is minimised.
+        if (ui::App().IsFullScreen()) ui::App().SetFullScreen(false);
     } else {
         WasFullScreen = 0;
     }
@@ -389,7 +390,8 @@ void CreateStartupForms() {
     g_startupFormsCreated = false;
     TMainForm::TitleShown = 0;
     ui::CreateForm<TMainForm>();
-    // TOptionForm comes here once it exists.
+    // The option window, hidden until the player opens it.
+    ui::CreateForm<TOptionForm>();
     ui::CreateForm<TShopForm>();  // loads the system file, makes the game-flow controller
     // The full-screen top bar, after the shop window whose pictures it draws.
     if (!TitleBarForm) new TTitleBarForm();
@@ -408,6 +410,7 @@ void DestroyStartupForms() {
     GameFlow = nullptr;
     delete TitleBarForm;
     delete ShopForm;
+    delete OptionForm;  // after the shop window, whose scene takes the clock down
     delete MainForm;
 }
 

@@ -21,8 +21,8 @@ struct MainFormHooks {
     void (*PlayEnding)(int n);
     // The title screen (TShopForm::ShowTitle, set by the shop window).
     void (*ShowTitle)();
-    // The screen mode switch (RestoreDisplayMode, SetFullScreen). Until it exists the
-    // display alone switches.
+    // The screen mode switch (RestoreDisplayMode, SetFullScreen of the option window's
+    // unit); without it the display alone switches.
     void (*RestoreDisplayMode)();
     void (*SetFullScreen)();
     // The clock and calendar windows, re-shown on top on activation.

@@ -24,6 +24,7 @@
 #include "shop/Main.h"
 #include "shop/Marketlist.h"
 #include "shop/Mixing.h"
+#include "shop/Option.h"
 #include "shop/Saleslist.h"
 #include "shop/Savefile.h"
 #include "shop/Saveloadlist.h"
@@ -440,7 +441,9 @@ void TShopForm::LayoutForScreen(int screenWidth, int screenHeight) {
         FullScreen = 1;
     }
     (void)screenWidth;
-    ResetWindowPositions();
+    // Every window back at its first place for the new screen, the clock and the
+    // calendar too.
+    ResetAllWindowPositions();
 }
 
 // ============================================================================ the scene

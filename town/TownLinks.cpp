@@ -3,6 +3,7 @@
 #include "platform/Transcript.h"
 #include "shop/GameState.h"
 #include "shop/Marketlist.h"
+#include "shop/Option.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 #include "town/Mapform.h"
@@ -79,7 +80,7 @@ void RunMarketWindow() { DispMarketList(); }
 // Until the shop's status dialog, notebook, option window and debug window exist.
 void RunStatusDialog() {}
 void RunNotebook() {}
-void RunOptionWindow() {}
+void RunOptionWindow() { RunOptionDialog(); }
 void ShowDebugWindow() {}
 
 }  // namespace townlink

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "tools/mkgamedata/Art.h"
+#include "tools/mkgamedata/ClockArt.h"
 #include "tools/mkgamedata/PictureWriter.h"
 
 using namespace mkgamedata;
@@ -211,6 +212,28 @@ Picture BookBar() {
     return p;
 }
 
+// The option window: the caption strip, a label before each of its five buttons.
+Picture OptionBackground() {
+    Picture p = DialogBackground(215, 220, 8, 206, 8, "選項");
+    const char* const labels[5] = {"時鐘", "指針動畫", "月曆", "視窗位置", "畫面模式"};
+    for (int r = 0; r < 5; ++r) p.Text(20, 51 + 28 * r, labels[r], 12, kInk, false);
+    p.Line(8, 184, 206, 184, kRule);
+    return p;
+}
+
+// The option window's buttons: five strips 23 px apart of four cells (normal, disabled,
+// pressed, held down); the held-down cell tells the other state.
+Picture OptionButtonSheet() {
+    constexpr int w = 88, h = 23;
+    const char* const captions[5][2] = {
+        {"顯示", "不顯示"}, {"有", "無"}, {"顯示", "不顯示"}, {"重設", "重設"}, {"視窗", "全螢幕"}};
+    Picture p(4 * w, 5 * h, kWhite);
+    for (int r = 0; r < 5; ++r)
+        for (int c = 0; c < 4; ++c)
+            Cell(p, c * w, r * h, w, h, c, captions[r][c == 3 ? 1 : 0], kButton, 12);
+    return p;
+}
+
 bool Write(const std::filesystem::path& dir, const std::string& name, const Picture& p) {
     return WriteBytes(dir / name, PictureBmp8(p));
 }
@@ -308,6 +331,12 @@ int main(int argc, char** argv) {
          StackedSheet({{107, "讀取進度"}, {107, "回到標題"}, {107, "結束遊戲"}}, 23, 12)},
         {"DlgMarketList", MarketListBackground()},
         {"DlgMarketBuy", DialogBackground(400, 200, 8, 391, 8, "購買")},
+        // The clock and the calendar (shaped by their green key) and the option window.
+        {"WatchBack", WatchBackground()},
+        {"WatchOpenSign", WatchOpenSign()},
+        {"CalenderBack", CalenderBackground()},
+        {"DlgOption", OptionBackground()},
+        {"OptionButtonImg", OptionButtonSheet()},
     };
     bool ok = true;
     for (const Sheet& s : sheets) ok = Write(dir, std::string(s.name) + ".bmp", s.picture) && ok;
