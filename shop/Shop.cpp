@@ -24,11 +24,13 @@
 #include "shop/Main.h"
 #include "shop/Marketlist.h"
 #include "shop/Mixing.h"
+#include "shop/Note.h"
 #include "shop/Option.h"
 #include "shop/Saleslist.h"
 #include "shop/Savefile.h"
 #include "shop/Saveloadlist.h"
 #include "shop/ShopSkin.h"
+#include "shop/Status.h"
 #include "shop/Systemm.h"
 #include "shop/Titlebar.h"
 #include "town/EvControler.h"
@@ -242,6 +244,11 @@ TShopForm::TShopForm() {
     if (!g_ShopHooks.OpenExhibition) g_ShopHooks.OpenExhibition = &OpenExhibition;
     if (!g_ShopHooks.OpenExhibitionList) g_ShopHooks.OpenExhibitionList = &OpenExhibitionList;
     if (!g_ShopHooks.OpenSalesList) g_ShopHooks.OpenSalesList = &OpenSalesList;
+    if (!g_ShopHooks.OpenNote) g_ShopHooks.OpenNote = &OpenNote;
+    if (!g_ShopHooks.OpenStatus) g_ShopHooks.OpenStatus = &OpenStatus;
+    // The stage's menu buttons wait until these are closed.
+    if (!EventServerHooks.ShopStatusPanel) EventServerHooks.ShopStatusPanel = &RunStatusWindow;
+    if (!EventServerHooks.OpenNotebook) EventServerHooks.OpenNotebook = &RunNotebookWindow;
     if (!DispItemDetails0Hook) DispItemDetails0Hook = &DispItemDetails0;
     if (!g_ShopHooks.OpenBook) g_ShopHooks.OpenBook = &OpenGameBook;
 
@@ -293,6 +300,13 @@ TShopForm::~TShopForm() {
     if (g_ShopHooks.OpenExhibitionList == &OpenExhibitionList)
         g_ShopHooks.OpenExhibitionList = nullptr;
     if (g_ShopHooks.OpenSalesList == &OpenSalesList) g_ShopHooks.OpenSalesList = nullptr;
+    if (g_ShopHooks.OpenNote == &OpenNote) g_ShopHooks.OpenNote = nullptr;
+    if (g_ShopHooks.OpenStatus == &OpenStatus) g_ShopHooks.OpenStatus = nullptr;
+    using Plain = void (*)();
+    if (auto* f = EventServerHooks.ShopStatusPanel.target<Plain>(); f && *f == &RunStatusWindow)
+        EventServerHooks.ShopStatusPanel = nullptr;
+    if (auto* f = EventServerHooks.OpenNotebook.target<Plain>(); f && *f == &RunNotebookWindow)
+        EventServerHooks.OpenNotebook = nullptr;
     if (DispItemDetails0Hook == &DispItemDetails0) DispItemDetails0Hook = nullptr;
     if (g_ShopHooks.OpenBook == &OpenGameBook) g_ShopHooks.OpenBook = nullptr;
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;

@@ -3,7 +3,9 @@
 #include "platform/Transcript.h"
 #include "shop/GameState.h"
 #include "shop/Marketlist.h"
+#include "shop/Note.h"
 #include "shop/Option.h"
+#include "shop/Status.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 #include "town/Mapform.h"
@@ -77,10 +79,10 @@ void HideMap() {
 bool MarketWindowOpen() { return MarketListForm != nullptr; }
 void RunMarketWindow() { DispMarketList(); }
 
-// Until the shop's status dialog, notebook, option window and debug window exist.
-void RunStatusDialog() {}
-void RunNotebook() {}
+void RunStatusDialog() { RunStatusWindow(); }
+void RunNotebook() { RunNotebookWindow(); }
 void RunOptionWindow() { RunOptionDialog(); }
+// Until the debug window exists.
 void ShowDebugWindow() {}
 
 }  // namespace townlink

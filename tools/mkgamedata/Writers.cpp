@@ -15,6 +15,7 @@ bool WriteTitle(const std::filesystem::path& root);       // the title picture, 
 bool WriteAlbum(const std::filesystem::path& root);       // the album page and closed thumbnail
 bool WriteOpEd(const std::filesystem::path& root);        // OpEd.Pak, the songs, the logo movie
 bool WriteRqForm(const std::filesystem::path& root);      // the order list window's picture
+bool WriteStatusArt(const std::filesystem::path& root);   // the status window's faces
 bool WriteClockArt(const std::filesystem::path& root);    // the clock and calendar pictures
 
 // One writer a line, so that adding one touches one line.
@@ -32,6 +33,7 @@ const WriterEntry kWriters[] = {
     {"album", WriteAlbum},
     {"oped", WriteOpEd},
     {"rqform", WriteRqForm},
+    {"status art", WriteStatusArt},
     {"clock art", WriteClockArt},
     {nullptr, nullptr},
 };

@@ -234,6 +234,110 @@ Picture OptionButtonSheet() {
     return p;
 }
 
+// The notebook: its five report buttons stand on a ruled page.
+Picture NoteBackground() {
+    Picture p = DialogBackground(215, 231, 8, 206, 8, "經營記事本");
+    p.Frame(40, 42, 131, 151, kRule);
+    for (int y = 131; y <= 133; ++y) p.Line(48, y, 166, y, y == 132 ? kRule : kParchment);
+    return p;
+}
+
+// The sales report: ten rows under their column headings, the day's figures below.
+Picture SalesBackground() {
+    Picture p = DialogBackground(449, 358, 8, 440, 8, "營業報告", 71, 10);
+    const struct {
+        int x, w;
+        const char* text;
+    } heads[] = {{34, 120, "名稱"}, {158, 28, "屬性"}, {190, 40, "價格"}, {236, 36, "總數"},
+                 {278, 36, "可售"}, {320, 36, "攜帶"}, {362, 24, "陳列"}, {392, 40, "售出"}};
+    for (const auto& h : heads) p.TextCentred(h.x, 50, h.w, 14, h.text, 12, kInk);
+    p.Line(8, 66, 440, 66, kInk);
+    p.Frame(100, 270, 190, 56, kRule);
+    p.Text(110, 276, "來客數", 12, kInk);
+    p.Text(110, 293, "營業額", 12, kInk);
+    p.Text(110, 310, "持有金額", 12, kInk);
+    p.Text(274, 276, "人", 12, kInk);
+    p.Text(274, 293, "Ｇ", 12, kInk);
+    p.Text(274, 310, "Ｇ", 12, kInk);
+    return p;
+}
+
+// The marks of yesterday's report: beside the title, and a stamp by the figures.
+Picture SalesYesterdayTitle() {
+    Picture p(96, 18, kViolet);
+    p.Frame(0, 0, 96, 18, kWhite);
+    p.TextCentred(0, 0, 96, 18, "昨天的報告", 12, kWhite, true);
+    return p;
+}
+Picture SalesYesterdayStamp() {
+    Picture p(64, 52, kParchment);
+    p.Frame(0, 0, 64, 52, Cube(4, 0, 0));
+    p.Frame(2, 2, 60, 48, Cube(4, 0, 0));
+    p.TextCentred(0, 6, 64, 22, "昨天", 20, Cube(4, 0, 0), true);
+    p.TextCentred(0, 30, 64, 16, "營業報告", 12, Cube(4, 0, 0));
+    return p;
+}
+
+// The sales graph: the item's numbers under headings, the plot with the month under each
+// month's column, the year's totals.
+Picture GraphBackground() {
+    Picture p = DialogBackground(481, 300, 8, 472, 8, "銷售圖表");
+    p.Frame(15, 41, 66, 66, kRule);
+    const struct {
+        int x, w;
+        const char* text;
+    } heads[] = {{90, 30, "屬性"},  {126, 40, "價格"}, {172, 40, "總數"},
+                 {218, 40, "可售"}, {264, 40, "攜帶"}, {310, 30, "陳列"}};
+    for (const auto& h : heads) p.TextCentred(h.x, 66, h.w, 14, h.text, 12, kInk);
+    p.Line(90, 81, 340, 81, kRule);
+    // The year still to come: a tinted plot inside a frame; days are whitened as they pass.
+    p.Rect(109, 145, 288, 79, kRowStripe);
+    p.Frame(108, 144, 290, 81, kInk);
+    p.Text(30, 150, "銷售數", 12, kInk);
+    for (int m = 0; m < 12; ++m) {
+        char label[8];
+        std::snprintf(label, sizeof label, "%d", m + 1);
+        p.TextCentred(109 + 24 * m, 227, 24, 12, label, 11, kInk);
+    }
+    p.Text(401, 227, "月", 12, kInk);
+    p.Text(24, 252, "總銷售數", 12, kInk);
+    p.Text(154, 252, "個", 12, kInk);
+    p.Text(190, 252, "總營業額", 12, kInk);
+    p.Text(340, 252, "Ｇ", 12, kInk);
+    return p;
+}
+
+// The graph's scale marks for 1, 2 or 4 px per unit: the number of units at each black
+// grid line (20, 40 and 60 px over the base) and 0 at the base, right-aligned.
+Picture GraphScale(int pixelsPerUnit) {
+    Picture p(28, 90, kParchment);
+    for (int k = 0; k <= 3; ++k) {
+        const int units = 20 * k / pixelsPerUnit;
+        const int row = 84 - 20 * k;  // the line's row in the picture (plot row 224 - 20k)
+        char label[8];
+        std::snprintf(label, sizeof label, "%d", units);
+        const int w = TextWidthUtf8(label, 11);
+        p.Text(24 - w, row - 6, label, 11, kInk);
+        p.Line(25, row, 27, row, kInk);
+    }
+    return p;
+}
+
+// The status window: the face in a frame, her numbers under their captions.
+Picture StatusBackground() {
+    Picture p = DialogBackground(320, 213, 8, 311, 8, "狀態");
+    p.Frame(15, 47, 122, 122, kInk);
+    const struct {
+        int y;
+        const char* text;
+    } rows[] = {{49, "狀態"}, {65, "等級"}, {81, "經驗值"}, {113, "金錢"}, {129, "名聲"}};
+    for (const auto& r : rows) {
+        p.Text(156, r.y, r.text, 12, kInk);
+        p.Line(156, r.y + 14, 306, r.y + 14, kRule);
+    }
+    return p;
+}
+
 bool Write(const std::filesystem::path& dir, const std::string& name, const Picture& p) {
     return WriteBytes(dir / name, PictureBmp8(p));
 }
@@ -316,9 +420,23 @@ int main(int argc, char** argv) {
         {"BookBar", BookBar()},
         {"DlgSalesList", SalesListBackground()},
         {"DlgBook", DialogBackground(435, 359, 16, 418, 16, "圖鑑")},
-        {"DlgNote", DialogBackground(215, 231, 8, 206, 8, "經營記事本")},
-        {"DlgSales", DialogBackground(449, 358, 8, 440, 8, "營業報告", 71, 10)},
-        {"DlgStatus", DialogBackground(320, 213, 8, 311, 8, "狀態")},
+        {"DlgNote", NoteBackground()},
+        {"DlgSales", SalesBackground()},
+        {"DlgStatus", StatusBackground()},
+        // The notebook's report buttons (strips 23 px apart), the sales report's marks
+        // of yesterday, the graph and its scale marks.
+        {"NoteButtonImg", StackedSheet({{107, "今日營業報告"},
+                                        {107, "昨日營業報告"},
+                                        {107, "銷售圖表"},
+                                        {107, "客人的意見"},
+                                        {107, "訂單一覽"}},
+                                       23, 12)},
+        {"SalesYesterdayTitle", SalesYesterdayTitle()},
+        {"SalesYesterdayStamp", SalesYesterdayStamp()},
+        {"DlgGraph", GraphBackground()},
+        {"GraphScale1", GraphScale(1)},
+        {"GraphScale2", GraphScale(2)},
+        {"GraphScale4", GraphScale(4)},
         {"DlgSystemM", DialogBackground(215, 169, 8, 206, 8, "系統")},
         // The save and load windows: backgrounds, Yes and No, the save tag.
         {"DlgSaveLoadMsg", DialogBackground(276, 150, 8, 268, 8, "進度")},
