@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -267,6 +268,49 @@ TEST_F(NotebookTest, ClosingTheNotebookAsksWhatToDoInTheShopPhase) {
         EXPECT_EQ(NoteForm, nullptr);
         EXPECT_EQ(g_messages, c.shown) << "phase " << c.phase;
     }
+}
+
+// The stage's and the map's menu buttons wait, pumping, until the window they opened
+// is closed (with the notebook: until the reports it opened are closed too).
+TEST_F(NotebookTest, TheStageAndMapButtonsWaitUntilTheWindowsAreClosed) {
+    using Target = ui::Control* (*)();
+    std::vector<Target> steps;
+    std::vector<std::string> seen;
+    // Clicks the controls one after the other, 200 ms apart, as a player would.
+    std::function<void(std::size_t)> next = [&](std::size_t i) {
+        if (i >= steps.size()) return;
+        headless.Backend().ScriptAction(
+            [&, i] {
+                ui::Control* c = steps[i]();
+                if (!c) return;
+                seen.push_back(c->Name);
+                const ui::Point p = c->ClientToScreen({4, 4});
+                headless.Backend().Click(p.x, p.y);
+                next(i + 1);
+            },
+            200);
+    };
+    steps = {[]() -> ui::Control* { return StatusForm ? StatusForm->CloseButton : nullptr; }};
+    next(0);
+    RunStatusWindow();
+    EXPECT_EQ(StatusForm, nullptr);
+    EXPECT_EQ(seen, std::vector<std::string>{"CloseButton"});
+
+    seen.clear();
+    steps = {
+        []() -> ui::Control* { return NoteForm ? NoteForm->TodayButton : nullptr; },
+        []() -> ui::Control* { return SalesForm ? SalesForm->CloseButton : nullptr; },
+        []() -> ui::Control* { return NoteForm ? NoteForm->GraphButton : nullptr; },
+        []() -> ui::Control* { return GraphForm ? GraphForm->CloseButton : nullptr; },
+        []() -> ui::Control* { return NoteForm ? NoteForm->CloseButton : nullptr; },
+    };
+    next(0);
+    RunNotebookWindow();
+    EXPECT_EQ(NoteForm, nullptr);
+    EXPECT_EQ(SalesForm, nullptr);
+    EXPECT_EQ(GraphForm, nullptr);
+    EXPECT_EQ(seen, (std::vector<std::string>{"TodayButton", "CloseButton", "GraphButton",
+                                              "CloseButton", "CloseButton"}));
 }
 
 // ---- the graph
