@@ -28,6 +28,8 @@ TDebugForm::TDebugForm() {
     Name = "DebugForm";
     SetCaption(B5("參數"));
     SetBorderStyle(ui::BorderStyle::bsSingle);
+    SetFormStyle(
+        ui::FormStyle::fsStayOnTop);  // over the clock, the calendar and the message window
     SetClientWidth(360);
     SetClientHeight(kRowTop + kRows * kRowHeight + 6);
     SetBounds(8, 40, Width(), Height());  // above the message window

@@ -18,6 +18,8 @@ TDemandView::TDemandView() {
     Name = "DemandForm";
     SetCaption(B5("需要"));
     SetBorderStyle(ui::BorderStyle::bsSingle);
+    SetFormStyle(
+        ui::FormStyle::fsStayOnTop);  // over the clock, the calendar and the message window
     SetClientWidth(kBarX + 16 + 4);
     SetClientHeight(kRowTop + kRows * kRowHeight + 6);
     SetBounds(236, 40, Width(), Height());

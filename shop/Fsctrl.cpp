@@ -27,6 +27,8 @@ TFsCtrlForm::TFsCtrlForm() {
     Name = "FsCtrlForm";
     SetCaption(B5("流行"));
     SetBorderStyle(ui::BorderStyle::bsSingle);
+    SetFormStyle(
+        ui::FormStyle::fsStayOnTop);  // over the clock, the calendar and the message window
     SetClientWidth(kGraphWidth + 16);
     SetClientHeight(180 + kGraphHeight + 8);
     SetBounds(336, 40, Width(), Height());
