@@ -8,6 +8,7 @@
 #include "platform/Transcript.h"
 #include "shop/Catalog.h"
 #include "shop/GameState.h"
+#include "shop/ItemListView.h"
 #include "shop/ItemPainters.h"
 #include "shop/Market.h"
 #include "shop/Marketbuy.h"
@@ -120,15 +121,8 @@ void TMarketListForm::DrawMarketRows() {
 }
 
 void TMarketListForm::HoverRow(int row) {
-    for (int r = 0; r < 5; ++r) {
-        ui::Label& name = *Rows[static_cast<std::size_t>(r)].ItemName;
-        const ui::TColor c = name.GetFont().Color;
-        if (c == ui::clGray) continue;
-        if (r == row)
-            name.SetFontColor(ui::clRed);
-        else if (c == ui::clRed)
-            name.SetFontColor(ui::clBlack);
-    }
+    for (int r = 0; r < 5; ++r)
+        MarkHoveredName(*Rows[static_cast<std::size_t>(r)].ItemName, r == row);
     if (row < 0 || row >= 5) return;
     const int item = MarketItem(row);
     if (MarketStock(row) <= 0) return;
