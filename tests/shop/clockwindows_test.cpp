@@ -3,6 +3,7 @@
 // mode switch and the clock window's shape.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
 #include <optional>
 #include <string>
@@ -142,6 +143,14 @@ TEST_F(ClockWindowsTest, FacesAndPagesFollowTheGameTime) {
         EXPECT_EQ(Shows(CalenderForm->DayImg), Member(std::string(c.date) + ".bmp"));
         EXPECT_EQ(Shows(CalenderForm->WeekImg), Member(std::string(c.weekday) + ".bmp"));
     }
+    // The hour that opens the shop puts the sign up, the one that closes it takes it down.
+    SetGameDay(1);
+    SetGameHour(9);
+    AdvanceHour();
+    EXPECT_TRUE(WatchForm->Image4->Visible());
+    SetGameHour(18);
+    AdvanceHour();
+    EXPECT_FALSE(WatchForm->Image4->Visible());
     // An hour past midnight turns the page and the face.
     SetGameDay(5);
     SetGameHour(23);
@@ -149,6 +158,34 @@ TEST_F(ClockWindowsTest, FacesAndPagesFollowTheGameTime) {
     EXPECT_EQ(Shows(CalenderForm->DayImg), Member("cald07.bmp"));
     EXPECT_EQ(Shows(CalenderForm->WeekImg), Member("calw1.bmp"));
     EXPECT_EQ(Shows(WatchForm->Image2), Member("clock00.bmp"));
+}
+
+TEST_F(ClockWindowsTest, EveryPictureTheWindowsNameFitsItsPlaceAndNoTwoAreAlike) {
+    Start(0, 8);
+    struct Set {
+        const char* format;
+        int first, last;
+        const ui::Image* place;
+    };
+    const Set sets[] = {{"clock%02d.bmp", 0, 11, WatchForm->Image2},
+                        {"clockm%02d.bmp", 0, 10, WatchForm->Image3},
+                        {"calm%02d.bmp", 1, 12, CalenderForm->MonthImg},
+                        {"cald%02d.bmp", 1, 24, CalenderForm->DayImg},
+                        {"calw%d.bmp", 1, 6, CalenderForm->WeekImg}};
+    for (const Set& set : sets) {
+        std::vector<Pixels> seen;
+        for (int n = set.first; n <= set.last; ++n) {
+            char name[20];
+            std::snprintf(name, sizeof name, set.format, n);
+            SCOPED_TRACE(name);
+            const ui::Bitmap b = ShopForm->LoadPackPicture(name);
+            EXPECT_EQ(b.Width(), set.place->Width());
+            EXPECT_EQ(b.Height(), set.place->Height());
+            const Pixels px = test::Pixels(b);
+            for (const Pixels& other : seen) EXPECT_NE(px, other);
+            seen.push_back(px);
+        }
+    }
 }
 
 TEST_F(ClockWindowsTest, TheMinuteHandSweepsOnceAnHourUnlessSkippedOrTurnedOff) {

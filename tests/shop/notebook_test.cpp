@@ -139,15 +139,12 @@ TEST_F(NotebookTest, TodaysRowsArePackedFromTheTopAndFollowTheSales) {
     EXPECT_EQ(Text(s.SalesGold), "360");
     EXPECT_EQ(Text(s.TotalGold), "1234");
 
-    // A sale from slot 3 (half of nothing: base 20) and a visitor, as the sales rules
-    // tell them.
-    AddDailySoldCount(0, 7, 1);
-    AddDailyRevenue(0, 7, 20);
-    AddMoney(20);
+    // A sale from slot 3 (at the base price 20) by the sales rules, and a visitor.
+    {
+        TDemandForm sales;
+        sales.SettleSale(3);
+    }
     AddVisitor();
-    g_DemandHooks.RefreshSlotRow(3);
-    g_DemandHooks.RefreshRevenue();
-    g_DemandHooks.RefreshMoney();
     g_DemandHooks.RefreshVisitors();
     EXPECT_EQ(Text(s.Rows[1].SalesNum), "1");
     EXPECT_EQ(Text(s.SalesGold), "380");
