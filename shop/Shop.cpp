@@ -30,6 +30,7 @@
 #include "shop/Status.h"
 #include "shop/Systemm.h"
 #include "shop/Titlebar.h"
+#include "story/DayStart.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 
@@ -248,6 +249,7 @@ TShopForm::TShopForm() {
     if (!EventServerHooks.OpenNotebook) EventServerHooks.OpenNotebook = &RunNotebookWindow;
     if (!DispItemDetails0Hook) DispItemDetails0Hook = &DispItemDetails0;
     if (!g_ShopHooks.OpenBook) g_ShopHooks.OpenBook = &OpenGameBook;
+    if (!g_ShopHooks.RunPrologue) g_ShopHooks.RunPrologue = &EvPrologue;
 
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
     if (!primitives.ShopSceneStep) primitives.ShopSceneStep = &HookShopSceneStep;
@@ -304,6 +306,7 @@ TShopForm::~TShopForm() {
         EventServerHooks.OpenNotebook = nullptr;
     if (DispItemDetails0Hook == &DispItemDetails0) DispItemDetails0Hook = nullptr;
     if (g_ShopHooks.OpenBook == &OpenGameBook) g_ShopHooks.OpenBook = nullptr;
+    if (g_ShopHooks.RunPrologue == &EvPrologue) g_ShopHooks.RunPrologue = nullptr;
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
     if (primitives.ShopSceneStep == &HookShopSceneStep) primitives.ShopSceneStep = nullptr;
     if (primitives.GoHomeToBed == &HookGoHomeToBed) primitives.GoHomeToBed = nullptr;

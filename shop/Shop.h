@@ -80,7 +80,7 @@ struct ShopScreenHooks {
     void (*HideMapForm)();
     void (*SwapEventWindows)();
     // The title screen's calls: the opening sequence (until TShopForm::PlayOpening
-    // exists), the prologue of a new game (until the story's prologue exists), the recipe
+    // exists), the prologue of a new game (the shop form sets EvPrologue), the recipe
     // book in title mode and whether it is open (the shop window sets them to the book),
     // the screen-mode switch (until the option window's SetFullScreen / RestoreDisplayMode
     // exist), the album (the shop window sets it to its album page).

@@ -20,6 +20,7 @@
 #include "shop/Saveloadmsg.h"
 #include "shop/Shop.h"
 #include "shop/Systemm.h"
+#include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
 
 namespace fs = std::filesystem;
@@ -42,7 +43,10 @@ protected:
         headless.AnswerMessageBoxes(ui::IDCANCEL);
         CreateStartupForms();
         headless.RunFor(10);
-        ShopForm->TitleStartButtonClick();
+        {
+            test::EventResponders prologue(headless.Backend());
+            ShopForm->TitleStartButtonClick();
+        }
         headless.Backend().AddResponder([this] { return Answer(); });
     }
     void TearDown() override {

@@ -15,6 +15,7 @@
 #include "shop/GameState.h"
 #include "shop/Main.h"
 #include "shop/Shop.h"
+#include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
 
 namespace {
@@ -103,8 +104,15 @@ TEST_F(TitleTest, NewGameByClicksStartsTheShopOnDayZero) {
     headless.Backend().Click(320, 200);  // the picture: the labels
     headless.RunFor(100);
     ASSERT_TRUE(ShopForm->TitleStartButton->Visible());
+    test::EventResponders player(headless.Backend());
     headless.Backend().Click(321, 392);  // 新的遊戲
-    headless.RunFor(2000);
+    headless.RunUntil([] { return ShopForm->MenuNextTurn->Enabled(); });
+    // The prologue played before the shop came: a first game's 27 lines.
+    const std::vector<std::string> lines = transcript->Texts("line");
+    ASSERT_EQ(lines.size(), 27u);
+    EXPECT_EQ(lines.front(), "緹菈『這座小鎮在王國的西邊，四周是森林、田野和山丘。』");
+    EXPECT_EQ(player.linesAcknowledged, 27);
+    EXPECT_EQ(GameHour(), 9);
     EXPECT_FALSE(ShopForm->TitlePanel->Visible());
     EXPECT_FALSE(ShopForm->Shop2FPanel->Visible());
     EXPECT_EQ(ShopForm->SceneBuilt, 1);
