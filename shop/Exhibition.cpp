@@ -205,15 +205,8 @@ TExhibitionListForm::TExhibitionListForm()
     : TPagedItemListDialog(kPosExhibitionList, "DlgExhibitionList.bmp", kListHeadings,
                            kItemMixListColumns, 7) {
     Name = "ExhibitionListForm";
-    TCHBcSpeedButton** headings[7] = {&ItemName, &Attribute, &Price,     &Stock,
-                                      &Reserve,  &Total,     &Exhibition};
-    MakeHeadings(headings);
-    for (int r = 0; r < ItemListPageSize; ++r) {
-        Row& row = Rows[static_cast<std::size_t>(r)];
-        ui::Label** cells[7] = {&row.ItemName, &row.Attribute, &row.Price,     &row.Stock,
-                                &row.Reserve,  &row.Total,     &row.Exhibition};
-        row.Icon = MakeRow(r, cells);
-    }
+    MakeHeadings();
+    for (int r = 0; r < ItemListPageSize; ++r) MakeRow(r, Rows[static_cast<std::size_t>(r)]);
     MakePageButtons();
 }
 
@@ -231,14 +224,7 @@ void TExhibitionListForm::DispExhibitionList(int slot) {
 
 void TExhibitionListForm::DrawRow(int r, int item) {
     Row& row = Rows[static_cast<std::size_t>(r)];
-    ShowItemSmallIcon(*row.Icon, item);
-    ShowItemName(*row.ItemName, item);
-    ShowItemAttribute(*row.Attribute, item);
-    ShowItemPrice(*row.Price, item);
-    ShowItemStock(*row.Total, item);
-    ShowItemSlotMark(*row.Exhibition, item);
-    ShowItemAvailable(*row.Stock, item);
-    ShowItemReserve(*row.Reserve, item);
+    PaintRow(row, item);
     // Goods already on a slot are grey and cannot be chosen.
     const ui::TColor c = item >= 0 && ItemSlot(item) >= 0 ? ui::clGray : ui::clBlack;
     for (ui::Label* l : {row.ItemName, row.Attribute, row.Price, row.Stock, row.Reserve, row.Total,

@@ -73,12 +73,8 @@ public:
     TExhibitionListForm();
     ~TExhibitionListForm() override;
 
-    struct Row {
-        ui::Image* Icon;
-        ui::Label *ItemName, *Attribute, *Price, *Stock, *Reserve, *Total, *Exhibition;
-    };
+    using Row = ItemListRow;
     std::array<Row, ItemListPageSize> Rows;
-    TCHBcSpeedButton *ItemName, *Attribute, *Price, *Stock, *Reserve, *Total, *Exhibition;
     int Slot = -1;
 
     void DispExhibitionList(int slot);

@@ -186,28 +186,33 @@ TPagedItemListDialog::TPagedItemListDialog(int record, const char* background,
     Image1->OnMouseMove = [this](ui::Control&, ui::ShiftState, int, int) { HoverRow(-1); };
 }
 
-void TPagedItemListDialog::MakeHeadings(TCHBcSpeedButton** const* buttons) {
+void TPagedItemListDialog::MakeHeadings(TCHBcSpeedButton** goods, TCHBcSpeedButton** materials) {
     constexpr int kHeadingTop = 40;
     constexpr int kHeadingHeight = 19;
+    TCHBcSpeedButton** buttons[9] = {&ItemName, goods,    materials, &Attribute, &Price,
+                                     &Stock,    &Reserve, &Total,    &Exhibition};
     TShopSkinSheets& sheets = ShopSheets();
     for (int c = 0; c < count_; ++c) {
         const ItemListHeading h = headings_[c];
         const HeadingLook& look = LookOf(h);
-        *buttons[c] = MakeSheetButton(sheets.*look.sheet, places_[c].x, kHeadingTop,
-                                      places_[c].width, kHeadingHeight, look.name);
-        (*buttons[c])->OnClick = [this, h](ui::Control&) { HeadingClick(h); };
+        TCHBcSpeedButton* b = MakeSheetButton(sheets.*look.sheet, places_[c].x, kHeadingTop,
+                                              places_[c].width, kHeadingHeight, look.name);
+        b->OnClick = [this, h](ui::Control&) { HeadingClick(h); };
+        if (TCHBcSpeedButton** into = buttons[static_cast<int>(h)]) *into = b;
     }
 }
 
-ui::Image* TPagedItemListDialog::MakeRow(int r, ui::Label** const* cells) {
+void TPagedItemListDialog::MakeRow(int r, ItemListRow& row, ui::Label** goods,
+                                   ui::Label** materials) {
     const int y = RowTop(r);
     char name[32];
     std::snprintf(name, sizeof name, "Icon%02d", r);
-    ui::Image* icon = Make<ui::Image>();
-    icon->Name = name;
-    icon->Tag = r;
-    icon->SetBounds(10, y - 2, 16, 16);
-    RowCells& keep = rowCells_[static_cast<std::size_t>(r)];
+    row.Icon = Make<ui::Image>();
+    row.Icon->Name = name;
+    row.Icon->Tag = r;
+    row.Icon->SetBounds(10, y - 2, 16, 16);
+    ui::Label** cells[9] = {&row.ItemName, goods,        materials,  &row.Attribute, &row.Price,
+                            &row.Stock,    &row.Reserve, &row.Total, &row.Exhibition};
     for (int c = 0; c < count_; ++c) {
         const ItemListHeading h = headings_[c];
         std::snprintf(name, sizeof name, "%s%02d", LookOf(h).name, r);
@@ -216,22 +221,27 @@ ui::Image* TPagedItemListDialog::MakeRow(int r, ui::Label** const* cells) {
         l->SetAutoSize(false);
         l->SetBounds(places_[c].x + 2, y, places_[c].width - 4, 12);
         l->SetAlignment(CellAlignment(h));
-        *cells[c] = l;
-        if (h == ItemListHeading::kName) {
-            keep.name = l;
-        } else if (h == ItemListHeading::kAvailable) {
-            keep.available = l;
-            l->OnClick = [this, r](ui::Control&) { StockCellClick(r); };
-        } else if (h == ItemListHeading::kReserve) {
-            keep.reserve = l;
-            l->OnClick = [this, r](ui::Control&) { ReserveCellClick(r); };
-        }
+        if (ui::Label** into = cells[static_cast<int>(h)]) *into = l;
     }
-    for (ui::Control* c : {static_cast<ui::Control*>(icon), static_cast<ui::Control*>(keep.name)}) {
+    rows_[static_cast<std::size_t>(r)] = &row;
+    for (ui::Control* c :
+         {static_cast<ui::Control*>(row.Icon), static_cast<ui::Control*>(row.ItemName)}) {
         c->OnClick = [this, r](ui::Control&) { RowClick(r); };
         c->OnMouseMove = [this, r](ui::Control&, ui::ShiftState, int, int) { HoverRow(r); };
     }
-    return icon;
+    row.Stock->OnClick = [this, r](ui::Control&) { StockCellClick(r); };
+    row.Reserve->OnClick = [this, r](ui::Control&) { ReserveCellClick(r); };
+}
+
+void TPagedItemListDialog::PaintRow(const ItemListRow& row, int item) {
+    ShowItemSmallIcon(*row.Icon, item);
+    ShowItemName(*row.ItemName, item);
+    ShowItemAttribute(*row.Attribute, item);
+    ShowItemPrice(*row.Price, item);
+    ShowItemStock(*row.Total, item);
+    ShowItemSlotMark(*row.Exhibition, item);
+    ShowItemAvailable(*row.Stock, item);
+    ShowItemReserve(*row.Reserve, item);
 }
 
 void TPagedItemListDialog::MakePageButtons() {
@@ -279,8 +289,8 @@ void TPagedItemListDialog::HeadingClick(ItemListHeading heading) {
 
 void TPagedItemListDialog::HoverRow(int row) {
     for (int r = 0; r < ItemListPageSize; ++r)
-        if (ui::Label* name = rowCells_[static_cast<std::size_t>(r)].name)
-            MarkHoveredName(*name, r == row);
+        if (const ItemListRow* cells = rows_[static_cast<std::size_t>(r)])
+            MarkHoveredName(*cells->ItemName, r == row);
 }
 
 bool TPagedItemListDialog::CanMoveReserve(int) const { return true; }
@@ -300,7 +310,7 @@ void TPagedItemListDialog::ReserveCellClick(int r) {
 }
 
 void TPagedItemListDialog::ReserveMoved(int r, int item) {
-    const RowCells& row = rowCells_[static_cast<std::size_t>(r)];
-    ShowItemAvailable(*row.available, item);
-    ShowItemReserve(*row.reserve, item);
+    const ItemListRow& row = *rows_[static_cast<std::size_t>(r)];
+    ShowItemAvailable(*row.Stock, item);
+    ShowItemReserve(*row.Reserve, item);
 }

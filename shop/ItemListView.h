@@ -79,6 +79,12 @@ struct ItemListColumnPlace {
     int width;
 };
 
+// The cells every row of a paged list has (a list adds its own).
+struct ItemListRow {
+    ui::Image* Icon;
+    ui::Label *ItemName, *Attribute, *Price, *Stock, *Reserve, *Total, *Exhibition;
+};
+
 // The paged list dialogs (the item list, the mixing list, the goods list for a slot):
 // 461 x 372 over their background, a heading per column that sorts ItemListView, 16 rows
 // of a small icon and a cell per column, the page line with its back and next buttons.
@@ -86,6 +92,9 @@ struct ItemListColumnPlace {
 // reserve cells move a unit between stock and reserve.
 class TPagedItemListDialog : public TGameDialog {
 public:
+    // The headings every paged list has (a list adds its own).
+    TCHBcSpeedButton *ItemName = nullptr, *Attribute = nullptr, *Price = nullptr, *Stock = nullptr,
+                     *Reserve = nullptr, *Total = nullptr, *Exhibition = nullptr;
     ui::Label* Page = nullptr;
     TCHBcSpeedButton* BackPageButton = nullptr;
     TCHBcSpeedButton* NextPageButton = nullptr;
@@ -105,11 +114,14 @@ protected:
     // The columns: what each heading does and where it lies (both `count` long, kept).
     TPagedItemListDialog(int record, const char* background, const ItemListHeading* headings,
                          const ItemListColumnPlace* places, int count);
-    // The heading buttons, column by column into *buttons[c].
-    void MakeHeadings(TCHBcSpeedButton** const* buttons);
-    // A row's icon and its cells, column by column into *cells[c], wired to RowClick,
-    // HoverRow and the stock and reserve clicks.
-    ui::Image* MakeRow(int row, ui::Label** const* cells);
+    // The heading buttons; the G and M columns' into *goods and *materials.
+    void MakeHeadings(TCHBcSpeedButton** goods = nullptr, TCHBcSpeedButton** materials = nullptr);
+    // A row's icon and its cells (the G and M columns' into *goods and *materials), wired
+    // to RowClick, HoverRow and the stock and reserve clicks; the row is kept for them.
+    void MakeRow(int row, ItemListRow& cells, ui::Label** goods = nullptr,
+                 ui::Label** materials = nullptr);
+    // Draws the icon and the common cells of a row for an item (-1: an empty row).
+    static void PaintRow(const ItemListRow& row, int item);
     // The page line, the back and next buttons, the close button beside them.
     void MakePageButtons();
     // Fills the view (all known items or the G items only), draws page 0 and shows the
@@ -127,12 +139,7 @@ protected:
     virtual void ReserveMoved(int row, int item);
 
 private:
-    struct RowCells {
-        ui::Label* name;
-        ui::Label* available;
-        ui::Label* reserve;
-    };
-    std::array<RowCells, ItemListPageSize> rowCells_{};
+    std::array<ItemListRow*, ItemListPageSize> rows_{};
     const ItemListHeading* headings_;
     const ItemListColumnPlace* places_;
     int count_;

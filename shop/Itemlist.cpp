@@ -29,14 +29,10 @@ const ItemListHeading kHeadings[9] = {
 TItemListForm::TItemListForm()
     : TPagedItemListDialog(kPosItemList, "DlgItemList.bmp", kHeadings, kItemListColumns, 9) {
     Name = "ItemListForm";
-    TCHBcSpeedButton** headings[9] = {&ItemName, &Gflag,   &Mflag, &Attribute, &Price,
-                                      &Stock,    &Reserve, &Total, &Exhibition};
-    MakeHeadings(headings);
+    MakeHeadings(&Gflag, &Mflag);
     for (int r = 0; r < ItemListPageSize; ++r) {
         Row& row = Rows[static_cast<std::size_t>(r)];
-        ui::Label** cells[9] = {&row.ItemName, &row.Gflag,   &row.Mflag, &row.Attribute, &row.Price,
-                                &row.Stock,    &row.Reserve, &row.Total, &row.Exhibition};
-        row.Icon = MakeRow(r, cells);
+        MakeRow(r, row, &row.Gflag, &row.Mflag);
     }
     MakePageButtons();
 }
@@ -54,16 +50,9 @@ void TItemListForm::DispItemList() {
 
 void TItemListForm::DrawRow(int r, int item) {
     Row& row = Rows[static_cast<std::size_t>(r)];
-    ShowItemSmallIcon(*row.Icon, item);
-    ShowItemName(*row.ItemName, item);
+    PaintRow(row, item);
     ShowGoodsMark(*row.Gflag, item);
     ShowMaterialMark(*row.Mflag, item);
-    ShowItemAttribute(*row.Attribute, item);
-    ShowItemPrice(*row.Price, item);
-    ShowItemStock(*row.Total, item);
-    ShowItemSlotMark(*row.Exhibition, item);
-    ShowItemAvailable(*row.Stock, item);
-    ShowItemReserve(*row.Reserve, item);
     row.ItemName->SetFontColor(ui::clBlack);
 }
 

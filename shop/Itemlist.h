@@ -14,22 +14,13 @@ public:
     TItemListForm();
     ~TItemListForm() override;
 
-    struct Row {
-        ui::Image* Icon;
-        ui::Label* ItemName;
+    struct Row : ItemListRow {
         ui::Label* Gflag;
         ui::Label* Mflag;
-        ui::Label* Attribute;
-        ui::Label* Price;
-        ui::Label* Stock;
-        ui::Label* Reserve;
-        ui::Label* Total;
-        ui::Label* Exhibition;
     };
     std::array<Row, ItemListPageSize> Rows;
-    // Column headings.
-    TCHBcSpeedButton *ItemName, *Gflag, *Mflag, *Attribute, *Price, *Stock, *Reserve, *Total,
-        *Exhibition;
+    // The G and M headings (the others are every paged list's).
+    TCHBcSpeedButton *Gflag, *Mflag;
 
     void DispItemList();
 

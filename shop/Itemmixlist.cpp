@@ -29,14 +29,10 @@ TItemMixListForm::TItemMixListForm()
     : TPagedItemListDialog(kPosItemMixList, "DlgItemMixList.bmp", kHeadings, kItemMixListColumns,
                            7) {
     Name = "ItemMixListForm";
-    TCHBcSpeedButton** headings[7] = {&ItemName, &Attribute, &Price,     &Stock,
-                                      &Reserve,  &Total,     &Exhibition};
-    MakeHeadings(headings);
+    MakeHeadings();
     for (int r = 0; r < ItemListPageSize; ++r) {
         Row& row = Rows[static_cast<std::size_t>(r)];
-        ui::Label** cells[7] = {&row.ItemName, &row.Attribute, &row.Price,     &row.Stock,
-                                &row.Reserve,  &row.Total,     &row.Exhibition};
-        row.Icon = MakeRow(r, cells);
+        MakeRow(r, row);
         char name[32];
         for (int k = 0; k < 3; ++k) {
             std::snprintf(name, sizeof name, "MIcon%02d_%d", r, k);
@@ -80,14 +76,7 @@ void TItemMixListForm::DrawRow(int r, int item) {
         const char* name = ::ItemName(material);
         icon.Hint.assign(name, strnlen(name, 21));
     }
-    ShowItemSmallIcon(*row.Icon, item);
-    ShowItemName(*row.ItemName, item);
-    ShowItemAttribute(*row.Attribute, item);
-    ShowItemPrice(*row.Price, item);
-    ShowItemStock(*row.Total, item);
-    ShowItemSlotMark(*row.Exhibition, item);
-    ShowItemAvailable(*row.Stock, item);
-    ShowItemReserve(*row.Reserve, item);
+    PaintRow(row, item);
     row.ItemName->SetFontColor(ui::clBlack);
 }
 

@@ -14,20 +14,10 @@ public:
     TItemMixListForm();
     ~TItemMixListForm() override;
 
-    struct Row {
-        ui::Image* Icon;
-        ui::Label* ItemName;
-        ui::Label* Attribute;
-        ui::Label* Price;
-        ui::Label* Stock;
-        ui::Label* Reserve;
-        ui::Label* Total;
-        ui::Label* Exhibition;
+    struct Row : ItemListRow {
         std::array<ui::Image*, 3> MIcon;
     };
     std::array<Row, ItemListPageSize> Rows;
-    // Column headings.
-    TCHBcSpeedButton *ItemName, *Attribute, *Price, *Stock, *Reserve, *Total, *Exhibition;
 
     void DrawItemMixList();
     // A material icon: the details of the material it shows (its Tag).
