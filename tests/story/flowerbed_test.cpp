@@ -1,0 +1,771 @@
+// The flowerbed events played headless through the real message window with the
+// transcript: their conditions, lines, steps, flags and gifts, and the table's walk.
+#include "story/Flowerbed.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/Big5.h"
+#include "platform/Files.h"
+#include "platform/Transcript.h"
+#include "shop/GameState.h"
+#include "story/Dialogue.h"
+#include "story/EventTables.h"
+#include "tests/support/EventResponders.h"
+#include "tests/support/HeadlessApp.h"
+#include "town/EvCommands.h"
+#include "town/EvControler.h"
+#include "town/EventTables.h"
+#include "town/Evsrvfm.h"
+#include "town/Mdpform.h"
+#include "town/Srcdbtxtform21.h"
+#include "town/Whereabouts.h"
+
+namespace {
+
+using Counts = std::map<std::string, int>;
+constexpr char kFile[] = "Flowerbed.txt";
+constexpr int kFlowers = 70, kBouquet = 99, kCrown = 100;
+
+class FlowerbedTest : public test::HeadlessTest {
+protected:
+    void SetUp() override {
+        ui::SetProgramFolder(LUMIA_TEST_GAMEDATA);
+        InitGameState();
+        GameFlow = new TEvControler();
+        ev = EventServerDbg;
+        DbTxtForm2->m_FaceFolder = "\\col24b\\palFace";
+        DbTxtForm2->LoadFaces();
+        MdpFm->OpenCdAudio();
+        Fresh(0, 10);
+    }
+    void TearDown() override {
+        delete GameFlow;
+        GameFlow = nullptr;
+    }
+    // A new game at 芙蘿蕾's house on `day` at `hour`.
+    void Fresh(int day, int hour) {
+        ev->NewGameReset();
+        for (int item : {kFlowers, kBouquet, kCrown}) SetItemStock(item, 0);
+        SetGameDay(day);
+        SetGameHour(hour);
+        GameFlow->Place = 1;
+        ResetPlays();
+        transcript->Clear();
+    }
+    void ResetPlays() { story::ResetPlays(); }
+    // The events whose scenes played since the last reset, by name.
+    std::vector<std::string> Played() {
+        std::vector<std::string> out;
+        for (const story::Scene& s : story::Scenes()) {
+            if (s.plays == 0) continue;
+            const std::string name = s.key.substr(0, s.key.find(':'));
+            if (out.empty() || out.back() != name) out.push_back(name);
+        }
+        return out;
+    }
+    // One visit as the flowerbed command makes it: the walk, then daily flag 162 when
+    // an event ran. The name of the event that ran, or "" for none.
+    std::string Visit() {
+        ResetPlays();
+        transcript->Clear();
+        const bool ran = RunFlowerbedEvents();
+        if (ran) ev->SetFlg(162, true);
+        const std::vector<std::string> p = Played();
+        EXPECT_EQ(ran, !p.empty());
+        return p.empty() ? std::string() : p.front();
+    }
+    Counts Speakers() {
+        Counts out;
+        for (const std::string& s : transcript->Texts("speaker"))
+            ++out[s.substr(0, s.rfind(" face "))];
+        return out;
+    }
+    int Lines() { return static_cast<int>(transcript->Texts("line").size()); }
+    std::vector<int> Numbers(const char* kind) {
+        std::vector<int> out;
+        for (const std::string& s : transcript->Texts(kind)) out.push_back(std::stoi(s));
+        return out;
+    }
+    // The tracks started, in order.
+    std::vector<int> Music() {
+        std::vector<int> out;
+        for (const std::string& s : transcript->Texts("music"))
+            if (s.rfind("track ", 0) == 0) out.push_back(std::stoi(s.substr(6)));
+        return out;
+    }
+    std::vector<std::string> Figures() { return transcript->Texts("figure"); }
+    // The lines shown before the first record of `kind` whose text holds `needle`;
+    // -1 when there is none.
+    int LinesBefore(const char* kind, const std::string& needle) {
+        int lines = 0;
+        for (const ui::TranscriptEntry& e : transcript->Entries()) {
+            if (e.kind == kind && e.text.find(needle) != std::string::npos) return lines;
+            lines += e.kind == "line";
+        }
+        return -1;
+    }
+
+    TEventServerDbg* ev = nullptr;
+    ui::ScopedTranscript transcript;
+};
+
+// ---- the table
+
+TEST_F(FlowerbedTest, TheTableHoldsTheEighteenEventsInPriorityOrder) {
+    const EventProc want[] = {EvFlowerbed000, EvFlowerbed001, EvFlowerbed002, EvFlowerbed003,
+                              EvFlowerbed004, EvFlowerbed005, EvFlowerbed006, EvFlowerbed007,
+                              EvFlowerbed008, EvFlowerbed009, EvFlowerbed010, EvFlowerbed011,
+                              EvFlowerbed012, EvFlowerbed013, EvFlowerbed014, EvFlowerbed015,
+                              EvFlowerbed016, EvFlowerbed017};
+    for (int i = 0; i < 18; ++i) EXPECT_EQ(FlowerbedEvents[i], want[i]) << i;
+    EXPECT_EQ(FlowerbedEvents[18], nullptr);
+}
+
+// ---- each event, played under its own conditions
+
+struct EventCase {
+    const char* name;
+    bool (*event)();
+    int day, hour;
+    std::vector<int> flagsBefore;
+    int giftsBefore;
+    Counts speakers;
+    int voices;  // voice records: voiced lines whose pack member was found
+    int flowers, bouquet, crown, gifts;
+    std::vector<int> flagsAfter;
+    int hoursPassed;
+    std::vector<int> faces;
+};
+
+// Taken from the event descriptions: the lines per speaker ("" a line without a
+// tag), the gifts, the flags and the time each passes.
+const EventCase kEvents[] = {
+    {"EvFlowerbed000",
+     EvFlowerbed000,
+     23,
+     10,
+     {},
+     0,
+     {{"緹菈", 10}, {"芙蘿蕾", 9}},
+     0,
+     10,
+     1,
+     0,
+     0,
+     {556},
+     0,
+     {}},
+    {"EvFlowerbed001",
+     EvFlowerbed001,
+     0,
+     10,
+     {},
+     0,
+     {{"緹菈", 9}, {"芙蘿蕾", 11}},
+     20,
+     4,
+     0,
+     0,
+     1,
+     {388, 339},
+     1,
+     {}},
+    {"EvFlowerbed002",
+     EvFlowerbed002,
+     5,
+     10,
+     {388, 162},
+     0,
+     {{"緹菈", 3}, {"芙蘿蕾", 3}},
+     0,
+     0,
+     0,
+     0,
+     0,
+     {},
+     0,
+     {}},
+    {"EvFlowerbed003",
+     EvFlowerbed003,
+     100,
+     10,
+     {},
+     6,
+     {{"緹菈", 8}, {"芙蘿蕾", 9}, {"", 1}},
+     18,
+     0,
+     0,
+     1,
+     0,
+     {390},
+     1,
+     {}},
+    {"EvFlowerbed004",
+     EvFlowerbed004,
+     220,
+     10,
+     {},
+     1,
+     {{"緹菈", 10}, {"芙蘿蕾", 3}, {"芙蘿蕾的母親", 5}},
+     8,
+     0,
+     0,
+     0,
+     0,
+     {391, 166, 534},
+     0,
+     {6, 0}},
+    {"EvFlowerbed005",
+     EvFlowerbed005,
+     150,
+     10,
+     {410},
+     0,
+     {{"緹菈", 27}, {"芙蘿蕾", 18}, {"可可特", 11}, {"蕾妮特", 8}, {"", 2}},
+     64,
+     0,
+     0,
+     0,
+     0,
+     {411},
+     4,
+     {2, 0, 2, 0, 2, 0, 9, 0, 2, 0, 2, 3}},
+    {"EvFlowerbed006",
+     EvFlowerbed006,
+     12,
+     10,
+     {},
+     0,
+     {{"緹菈", 5}, {"芙蘿蕾", 6}},
+     0,
+     4,
+     0,
+     0,
+     1,
+     {339},
+     0,
+     {}},
+    {"EvFlowerbed007",
+     EvFlowerbed007,
+     24,
+     10,
+     {388},
+     0,
+     {{"緹菈", 6}, {"芙蘿蕾", 7}},
+     0,
+     4,
+     0,
+     0,
+     1,
+     {438},
+     0,
+     {}},
+    {"EvFlowerbed008",
+     EvFlowerbed008,
+     48,
+     10,
+     {388},
+     0,
+     {{"緹菈", 7}, {"芙蘿蕾", 7}},
+     0,
+     4,
+     0,
+     0,
+     1,
+     {439},
+     0,
+     {}},
+    {"EvFlowerbed009",
+     EvFlowerbed009,
+     72,
+     10,
+     {388},
+     0,
+     {{"緹菈", 9}, {"芙蘿蕾", 6}},
+     0,
+     4,
+     0,
+     0,
+     1,
+     {440},
+     0,
+     {9, 2}},
+    {"EvFlowerbed010",
+     EvFlowerbed010,
+     120,
+     10,
+     {388},
+     0,
+     {{"緹菈", 15}, {"芙蘿蕾", 15}},
+     0,
+     4,
+     0,
+     0,
+     1,
+     {441},
+     0,
+     {}},
+    {"EvFlowerbed011",
+     EvFlowerbed011,
+     204,
+     10,
+     {388},
+     0,
+     {{"緹菈", 21}, {"芙蘿蕾", 19}},
+     0,
+     4,
+     0,
+     0,
+     1,
+     {166, 547},
+     0,
+     {2, 0, 5, 0, 2, 13, 4, 0, 2, 0}},
+    {"EvFlowerbed012",
+     EvFlowerbed012,
+     250,
+     10,
+     {407},
+     0,
+     {{"緹菈", 4}, {"芙蘿蕾", 6}},
+     0,
+     4,
+     0,
+     0,
+     1,
+     {467},
+     0,
+     {}},
+    {"EvFlowerbed013",
+     EvFlowerbed013,
+     18,
+     10,
+     {},
+     0,
+     {{"緹菈", 6}, {"芙蘿蕾", 6}},
+     0,
+     4,
+     0,
+     0,
+     1,
+     {492},
+     0,
+     {}},
+    {"EvFlowerbed014",
+     EvFlowerbed014,
+     47,
+     10,
+     {},
+     0,
+     {{"緹菈", 6}, {"芙蘿蕾", 6}},
+     0,
+     4,
+     0,
+     0,
+     1,
+     {493},
+     0,
+     {}},
+    {"EvFlowerbed015",
+     EvFlowerbed015,
+     166,
+     10,
+     {},
+     0,
+     {{"緹菈", 5}, {"芙蘿蕾", 6}},
+     0,
+     4,
+     0,
+     0,
+     1,
+     {494},
+     0,
+     {}},
+    {"EvFlowerbed016",
+     EvFlowerbed016,
+     168,
+     10,
+     {},
+     0,
+     {{"緹菈", 5}, {"芙蘿蕾", 6}},
+     0,
+     4,
+     0,
+     0,
+     1,
+     {495},
+     0,
+     {}},
+    {"EvFlowerbed017",
+     EvFlowerbed017,
+     30,
+     10,
+     {},
+     0,
+     {{"緹菈", 2}, {"芙蘿蕾", 4}},
+     0,
+     4,
+     0,
+     0,
+     1,
+     {},
+     0,
+     {}},
+};
+
+class EachEvent : public FlowerbedTest, public ::testing::WithParamInterface<EventCase> {};
+
+TEST_P(EachEvent, PlaysItsLinesGiftsAndFlagsAndEndsAtTheHouse) {
+    const EventCase& c = GetParam();
+    Fresh(c.day, c.hour);
+    for (int f : c.flagsBefore) ev->SetFlg(f, true);
+    ev->EventVariable[kFlowerGiftCount] = c.giftsBefore;
+    std::vector<bool> before(kEventFlagCount);
+    for (int f = 1; f < kEventFlagCount; ++f) before[f] = ev->TestFlg(f);
+    test::EventResponders player(headless.Backend());
+
+    ASSERT_TRUE(c.event());
+    EXPECT_EQ(Played(), std::vector<std::string>{c.name});
+    for (const std::string& fault : story::Unaccounted(kFile)) {
+        if (fault.find(c.name) == std::string::npos || fault.find("no scene") == 0) continue;
+        ADD_FAILURE() << fault;  // a record of this event left unplayed
+    }
+    for (const std::string& fault : story::Unaccounted(""))
+        EXPECT_NE(fault.rfind("no scene", 0), 0u) << fault;
+    EXPECT_EQ(Speakers(), c.speakers);
+    int lines = 0;
+    for (const auto& [who, n] : c.speakers) lines += n;
+    EXPECT_EQ(Lines(), lines);
+    EXPECT_EQ(player.linesAcknowledged, lines);
+    EXPECT_EQ(static_cast<int>(transcript->Texts("voice").size()), c.voices);
+    EXPECT_EQ(ItemStock(kFlowers), c.flowers);
+    EXPECT_EQ(ItemStock(kBouquet), c.bouquet);
+    EXPECT_EQ(ItemStock(kCrown), c.crown);
+    EXPECT_EQ(ev->EventVariable[kFlowerGiftCount], c.giftsBefore + c.gifts);
+    EXPECT_EQ(GameDay(), c.day);
+    EXPECT_EQ(GameHour(), c.hour + c.hoursPassed);
+    EXPECT_EQ(GameFlow->Place, 1);
+    EXPECT_EQ(Numbers("face"), c.faces);
+    // Exactly the flags the event sets changed, and none was cleared.
+    std::vector<int> changed;
+    for (int f = 1; f < kEventFlagCount; ++f) {
+        if (f >= kFirstPersistentFlag && f < kFirstPlaceOpenFlag) continue;  // pictures seen
+        if (ev->TestFlg(f) != before[f]) changed.push_back(f);
+    }
+    std::vector<int> want = c.flagsAfter;
+    std::sort(want.begin(), want.end());
+    EXPECT_EQ(changed, want);
+    // Every one but the collapse opens at the flowerbed with its music.
+    const std::vector<std::string> pictures = transcript->Texts("picture");
+    ASSERT_FALSE(pictures.empty());
+    const std::vector<int> music = Music();
+    ASSERT_FALSE(music.empty());
+    if (c.event != EvFlowerbed004) {
+        EXPECT_NE(pictures.front().find("evg06.bmp"), std::string::npos) << pictures.front();
+        EXPECT_EQ(music.front(), 6);
+    }
+    // Once run, the once-only events never run again.
+    if (c.event == EvFlowerbed002 || c.event == EvFlowerbed017) return;
+    transcript->Clear();
+    ASSERT_FALSE(c.event());
+    EXPECT_EQ(Lines(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Flowerbed, EachEvent, ::testing::ValuesIn(kEvents),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(FlowerbedTest, TheCollapseShowsHerRoomWithoutLeavingTheHouse) {
+    Fresh(216, 10);
+    ev->EventVariable[kFlowerGiftCount] = 1;
+    ev->PlayMusic(10, true);  // the town's music
+    transcript->Clear();
+    test::EventResponders player(headless.Backend());
+    ASSERT_TRUE(EvFlowerbed004());
+    EXPECT_EQ(LinesBefore("picture", "evg07.bmp"), 0);
+    EXPECT_EQ(LinesBefore("picture", "evg09_1.bmp"), 2);
+    EXPECT_EQ(LinesBefore("picture", "evg09.bmp"), 3);
+    EXPECT_EQ(LinesBefore("music", "track 3"), 8);
+    EXPECT_EQ(transcript->Texts("music").front(), "stop");  // the garden falls silent first
+    EXPECT_EQ(Music().front(), 3);
+    EXPECT_EQ(Figures(), (std::vector<std::string>{"show 36 centre", "show 35 centre"}));
+    EXPECT_EQ(transcript->Texts("place"), std::vector<std::string>{"1"});
+    EXPECT_EQ(DayMarks[0], 216);
+    // Daily flag 166 keeps her away for the rest of the day.
+    ev->DayChange();
+    EXPECT_FALSE(ev->TestFlg(166));
+    EXPECT_TRUE(ev->TestFlg(391));
+}
+
+TEST_F(FlowerbedTest, TheOutingGoesToTheSpringAndBackWithItsMusicAndFigures) {
+    Fresh(150, 14);
+    ev->SetFlg(410, true);
+    test::EventResponders player(headless.Backend());
+    ASSERT_TRUE(EvFlowerbed005());
+    EXPECT_EQ(transcript->Texts("place"), (std::vector<std::string>{"1", "33", "42", "1"}));
+    const std::vector<int> music = Music();
+    const std::vector<int> want{6, 9, 11, 8, 5, 10};
+    ASSERT_GE(music.size(), want.size());
+    EXPECT_EQ(std::vector<int>(music.begin(), music.begin() + 6), want);
+    EXPECT_EQ(GameHour(), 18);
+    // Where the lines stand between the moves: 9 at the flowerbed, 7 at the house,
+    // 4 in the forest, 17 at the spring, 24 in the bath.
+    EXPECT_EQ(LinesBefore("place", "33"), 16);
+    EXPECT_EQ(LinesBefore("place", "42"), 20);
+    EXPECT_EQ(LinesBefore("music", "track 8"), 27);
+    EXPECT_EQ(LinesBefore("picture", "evg04.bmp"), 37);
+    EXPECT_EQ(LinesBefore("music", "track 10"), 61);
+    EXPECT_EQ(static_cast<int>(transcript->Texts("sound").size()), 2);
+    const std::vector<std::string> figures = Figures();
+    const std::vector<std::string> wantFigures{
+        "show 23 centre", "show 43 left", "show 24 right",  "show 43 centre", "show 24 left",
+        "show 24 centre", "clear centre", "show 43 centre", "show 45 centre", "show 12 left",
+        "show 43 right",  "show 14 left", "show 12 left",   "show 43 centre", "clear centre"};
+    EXPECT_EQ(figures, wantFigures);
+    // The two blank lines stand while a sound plays.
+    int blanks = 0;
+    for (const std::string& l : transcript->Texts("line")) blanks += l == "　";
+    EXPECT_EQ(blanks, 2);
+}
+
+TEST_F(FlowerbedTest, TheRightFlowersEndAtTheHouseFrontWithItsMusic) {
+    Fresh(72, 10);
+    ev->SetFlg(388, true);
+    test::EventResponders player(headless.Backend());
+    ASSERT_TRUE(EvFlowerbed009());
+    EXPECT_EQ(LinesBefore("music", "track 10"), 13);
+    EXPECT_EQ(transcript->Texts("line")[13], "緹菈『唉……全被芙蘿蕾看穿了。我的鼻子真的會動嗎？』");
+}
+
+TEST_F(FlowerbedTest, TheFeverishDayTakesHerToHerRoomAndBack) {
+    Fresh(210, 10);
+    ev->SetFlg(388, true);
+    test::EventResponders player(headless.Backend());
+    ASSERT_TRUE(EvFlowerbed011());
+    EXPECT_EQ(transcript->Texts("place"), (std::vector<std::string>{"12", "1"}));
+    EXPECT_EQ(LinesBefore("place", "12"), 15);
+    EXPECT_EQ(Figures(),
+              (std::vector<std::string>{"show 47 centre", "show 48 centre", "show 47 centre",
+                                        "show 50 centre", "show 47 centre", "show 48 centre"}));
+}
+
+TEST_F(FlowerbedTest, TheCrownIsShownAfterTheFourthLine) {
+    Fresh(119, 10);
+    ev->EventVariable[kFlowerGiftCount] = 9;
+    test::EventResponders player(headless.Backend());
+    ASSERT_TRUE(EvFlowerbed003());
+    EXPECT_EQ(LinesBefore("picture", "evg08.bmp"), 4);
+    // The voices of evfm03 count up by one per line.
+    const std::vector<std::string> voices = transcript->Texts("voice");
+    ASSERT_EQ(voices.size(), 18u);
+    EXPECT_EQ(transcript->Texts("voicepack"), std::vector<std::string>{"evfm03"});
+}
+
+// ---- the walk
+
+TEST_F(FlowerbedTest, OneVisitShowsTheFirstEventThatHolds) {
+    struct Step {
+        int day, hour;
+        std::vector<int> setFlags;
+        int gifts;  // -1: leave the count as it stands
+        const char* ran;
+    };
+    struct Case {
+        const char* what;
+        std::vector<Step> visits;
+        int flowers;  // the stock of flowers after the last visit
+    };
+    const Case cases[] = {
+        {"the birthday, then a late first visit the same day",
+         {{23, 10, {}, -1, "EvFlowerbed000"}, {23, 11, {}, -1, "EvFlowerbed006"}},
+         14},
+        {"the first visit, then back again the same day",
+         {{3, 10, {}, -1, "EvFlowerbed001"}, {3, 12, {}, -1, "EvFlowerbed002"}},
+         4},
+        {"the first visit on day 11, then a plain visit the next day",
+         {{11, 10, {}, -1, "EvFlowerbed001"}, {12, 10, {}, -1, "EvFlowerbed017"}},
+         8},
+        {"the crown after six gifts, not after five",
+         {{100, 10, {339}, 5, "EvFlowerbed017"},
+          {101, 10, {}, 5, "EvFlowerbed017"},
+          {102, 10, {}, 6, "EvFlowerbed003"}},
+         8},
+        {"no crown outside May",
+         {{95, 10, {339}, 6, "EvFlowerbed017"}, {120, 10, {}, 9, "EvFlowerbed017"}},
+         8},
+        {"never a collapse without a gift",
+         {{216, 10, {339}, 0, "EvFlowerbed017"}, {233, 10, {}, -1, "EvFlowerbed004"}},
+         4},
+        {"no collapse after October 18", {{234, 10, {339}, 5, "EvFlowerbed017"}}, 4},
+        {"the outing only from 10:00 to 14:00",
+         {{60, 15, {339, 410}, -1, "EvFlowerbed017"},
+          {61, 9, {}, -1, "EvFlowerbed017"},
+          {62, 14, {}, -1, "EvFlowerbed005"}},
+         8},
+        {"the late school talk is missed when the early one ran",
+         {{19, 10, {339}, -1, "EvFlowerbed013"}, {30, 10, {}, -1, "EvFlowerbed017"}},
+         8},
+        {"the late school talk when the early one was missed",
+         {{30, 10, {339}, -1, "EvFlowerbed014"}, {48, 10, {}, -1, "EvFlowerbed017"}},
+         8},
+        {"the summer talks",
+         {{156, 10, {339}, -1, "EvFlowerbed015"}, {170, 10, {}, -1, "EvFlowerbed017"}},
+         8},
+        {"the summer talk once the holidays began",
+         {{155, 10, {339}, -1, "EvFlowerbed017"},
+          {178, 10, {}, -1, "EvFlowerbed016"},
+          {179, 10, {}, -1, "EvFlowerbed017"}},
+         12},
+        {"after her illness began, no flowers until the cure on her route",
+         {{240, 10, {339, 391}, -1, ""},
+          {241, 10, {403}, -1, ""},
+          {242, 10, {407}, -1, "EvFlowerbed012"},
+          {243, 10, {}, -1, "EvFlowerbed017"}},
+         8},
+        {"the cure without her route",
+         {{240, 10, {339, 391, 407}, -1, "EvFlowerbed012"}, {241, 10, {}, -1, ""}},
+         4},
+        {"she no longer tends her flowerbed", {{200, 10, {339, 395}, -1, ""}}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Fresh(0, 10);
+        test::EventResponders player(headless.Backend());
+        int lastDay = -1;
+        for (const Step& s : c.visits) {
+            if (lastDay >= 0 && s.day != lastDay) ev->ClearDailyFlags();
+            lastDay = s.day;
+            SetGameDay(s.day);
+            SetGameHour(s.hour);
+            GameFlow->Place = 1;
+            for (int f : s.setFlags) ev->SetFlg(f, true);
+            if (s.gifts >= 0) ev->EventVariable[kFlowerGiftCount] = s.gifts;
+            EXPECT_EQ(Visit(), s.ran) << "day " << s.day << " " << s.hour << ":00";
+        }
+        EXPECT_EQ(ItemStock(kFlowers), c.flowers);
+    }
+}
+
+TEST_F(FlowerbedTest, TheMonthlyTalksComeInTheirOrderAfterTheFirstVisit) {
+    test::EventResponders player(headless.Backend());
+    EXPECT_EQ(Visit(), "EvFlowerbed001");
+    struct Step {
+        int day;
+        const char* ran;
+    };
+    // Each one once, at the first visit on or after its day; a plain visit between.
+    const Step steps[] = {{23, "EvFlowerbed000"}, {25, "EvFlowerbed007"},  {26, "EvFlowerbed014"},
+                          {27, "EvFlowerbed017"}, {50, "EvFlowerbed008"},  {80, "EvFlowerbed009"},
+                          {81, "EvFlowerbed017"}, {130, "EvFlowerbed010"}, {205, "EvFlowerbed011"},
+                          {206, "EvFlowerbed017"}};
+    for (const Step& s : steps) {
+        ev->ClearDailyFlags();
+        SetGameDay(s.day);
+        SetGameHour(10);
+        GameFlow->Place = 1;
+        EXPECT_EQ(Visit(), s.ran) << s.day;
+    }
+}
+
+TEST_F(FlowerbedTest, EveryGiftOfFourCountsAlsoWhenTheStockIsFull) {
+    test::EventResponders player(headless.Backend());
+    ev->SetFlg(339, true);
+    SetItemStock(kFlowers, 97);
+    SetGameDay(30);
+    ASSERT_TRUE(EvFlowerbed017());
+    EXPECT_EQ(ItemStock(kFlowers), 99);
+    EXPECT_EQ(ev->EventVariable[kFlowerGiftCount], 1);
+    ASSERT_TRUE(EvFlowerbed017());
+    EXPECT_EQ(ItemStock(kFlowers), 99);
+    EXPECT_EQ(ev->EventVariable[kFlowerGiftCount], 2);
+}
+
+TEST_F(FlowerbedTest, AFailedConditionChangesNothing) {
+    // Every event with its conditions failing in a fresh game at 15:00 on day 100,
+    // but the plain visit, which holds.
+    Fresh(100, 15);
+    ev->SetFlg(339, true);
+    for (int i = 0; i < 17; ++i) {
+        ResetPlays();
+        EXPECT_FALSE(FlowerbedEvents[i]()) << i;
+    }
+    EXPECT_EQ(Lines(), 0);
+    EXPECT_TRUE(transcript->Texts("event").empty());
+    EXPECT_EQ(ev->EventVariable[kFlowerGiftCount], 0);
+    EXPECT_EQ(GameHour(), 15);
+}
+
+TEST_F(FlowerbedTest, TheFlowerbedCommandSetsTheDailyFlagAfterAnEvent) {
+    // 芙蘿蕾 tends her flowerbed at 17:00 on every school-day schedule.
+    test::EventResponders player(headless.Backend());
+    Fresh(2, 17);
+    ClearNpcMet();
+    VisitFlowerbed(17);
+    EXPECT_EQ(Played(), std::vector<std::string>{"EvFlowerbed001"});
+    EXPECT_TRUE(ev->TestFlg(162));
+    ResetPlays();
+    SetGameHour(17);
+    GameFlow->Place = 1;
+    VisitFlowerbed(17);
+    EXPECT_EQ(Played(), std::vector<std::string>{"EvFlowerbed002"});
+    EXPECT_EQ(ItemStock(kFlowers), 4);
+}
+
+// ---- the data
+
+TEST_F(FlowerbedTest, EverySceneIsPlayedOnceByItsEventAndEveryLineFits) {
+    const std::string open = B5("「"), thought = B5("『"), blank = B5("　");
+    int lines = 0, scenes = 0;
+    for (const story::Scene& sc : story::Scenes()) {
+        if (sc.file != kFile) continue;
+        ++scenes;
+        for (const story::Step& st : sc.steps) {
+            if (st.kind != story::StepKind::Line) continue;
+            ++lines;
+            const std::size_t tag = std::min(st.text.find(open), st.text.find(thought));
+            const bool tagged = tag != std::string::npos && tag > 0 && tag % 2 == 0;
+            EXPECT_TRUE(tagged || st.text.rfind(blank, 0) == 0)
+                << sc.key << ": " << ui::Big5ToUtf8(st.text);
+            if (!tagged) {
+                // Narration: at most 5 rows of at most 32 full-width characters.
+                int rows = 0;
+                std::size_t from = 0;
+                for (;;) {
+                    const std::size_t nl = st.text.find('\n', from);
+                    const std::size_t len = (nl == std::string::npos ? st.text.size() : nl) - from;
+                    EXPECT_LE(len, 64u) << sc.key;
+                    ++rows;
+                    if (nl == std::string::npos) break;
+                    from = nl + 1;
+                }
+                EXPECT_LE(rows, 5) << sc.key;
+            }
+            DbTxtForm2->SetText(st.text);
+            DbTxtForm2->Tick();
+            EXPECT_FALSE(DbTxtForm2->TestState(kMsgPageFull))
+                << sc.key << ": " << ui::Big5ToUtf8(st.text);
+        }
+    }
+    EXPECT_EQ(lines, 332);
+    EXPECT_EQ(scenes, 34);
+
+    // Every event once, each of its scenes once.
+    test::EventResponders player(headless.Backend());
+    ResetPlays();
+    for (int i = 0; i < 18; ++i) {
+        ev->NewGameReset();
+        ev->ConditionOverride = 1;
+        EXPECT_TRUE(FlowerbedEvents[i]()) << i;
+    }
+    ev->ConditionOverride = 0;
+    for (const story::Scene& s : story::Scenes())
+        if (s.file == kFile) {
+            EXPECT_EQ(s.plays, 1) << s.key;
+        }
+    EXPECT_EQ(Lines(), 332);
+}
+
+}  // namespace
