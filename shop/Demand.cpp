@@ -8,6 +8,7 @@
 #include "platform/Big5.h"
 #include "platform/Transcript.h"
 #include "shop/Calendar.h"
+#include "shop/Demandform.h"
 #include "shop/Fashion.h"
 #include "shop/Goods.h"
 

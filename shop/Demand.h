@@ -13,6 +13,8 @@
 #include "shop/Figure.h"
 #include "shop/GameState.h"
 
+class TDemandView;
+
 constexpr int kOpenHours = 9;        // 10..18, column j = hour - 10
 constexpr int kCustomerPlaces = 40;  // place 0 also holds a story visitor
 constexpr int kRouteLength = 22;     // instructions per route
@@ -99,8 +101,11 @@ public:
         return place >= 0 && place < kCustomerPlaces ? Customers[place].get() : nullptr;
     }
     int CustomerCount() const;
-    // The developer view of the demand table; hidden until the developer panels show it.
-    bool IsViewVisible() const { return false; }
+    // The developer's view of the demand table (shop/Demandform.h): made on first show,
+    // hidden when closed, deleted with this object.
+    void ShowView();
+    bool IsViewVisible() const;
+    std::unique_ptr<TDemandView> View;
 
     std::uint8_t DemandTable[kGoodsCount][kOpenHours];
     std::uint8_t HourOrder[kOpenHours];
@@ -119,7 +124,7 @@ private:
     bool RunInstruction(int place);
     void ShowBalloon(int frame);
     void OpenDoor();
-    void RedrawView() {}
+    void RedrawView();
 };
 
 extern TDemandForm* DemandForm;

@@ -11,8 +11,10 @@
 #include "platform/Transcript.h"
 #include "shop/Book.h"
 #include "shop/Calendar.h"
+#include "shop/Debugform.h"
 #include "shop/Demand.h"
 #include "shop/Exhibition.h"
+#include "shop/Fsctrl.h"
 #include "shop/GameState.h"
 #include "shop/Goods.h"
 #include "shop/Heroine.h"
@@ -20,6 +22,7 @@
 #include "shop/Itemlist.h"
 #include "shop/Itemmixlist.h"
 #include "shop/Main.h"
+#include "shop/Marketlist.h"
 #include "shop/Mixing.h"
 #include "shop/Note.h"
 #include "shop/Option.h"
@@ -270,6 +273,8 @@ TShopForm::TShopForm() {
 
 TShopForm::~TShopForm() {
     DestroyShopScene();
+    delete DebugForm;
+    delete FsCtrlForm;
     ReleaseTitleHooks();
     if (g_DemandHooks.IsShopOpen == &HookShopOpen) {
         g_DemandHooks.IsShopOpen = nullptr;
@@ -412,13 +417,18 @@ void TShopForm::BuildMenus() {
 
     PopupMenu2.Name = "PopupMenu2";
     PopupMenu2.AutoPopup = false;
-    const char* const dev[4][2] = {
-        {"DM_Status", "參數"}, {"DM_Market", "市場"}, {"DM_Fashon", "流行"}, {"DM_Demand", "需要"}};
+    const struct {
+        const char* name;
+        const char* caption;
+        void (TShopForm::*click)();
+    } dev[4] = {{"DM_Status", "參數", &TShopForm::DM_StatusClick},
+                {"DM_Market", "市場", &TShopForm::DM_MarketClick},
+                {"DM_Fashon", "流行", &TShopForm::DM_FashonClick},
+                {"DM_Demand", "需要", &TShopForm::DM_DemandClick}};
     for (int k = 0; k < 4; ++k) {
-        ui::MenuItem* i = PopupMenu2.Items.Add(B5(dev[k][1]), k, [](ui::MenuItem& s) {
-            Call(g_ShopHooks.OpenDeveloperWindow, s.Tag);
-        });
-        i->Name = dev[k][0];
+        ui::MenuItem* i = PopupMenu2.Items.Add(
+            B5(dev[k].caption), k, [this, f = dev[k].click](ui::MenuItem&) { (this->*f)(); });
+        i->Name = dev[k].name;
     }
 }
 
@@ -541,7 +551,7 @@ void TShopForm::MenuNextTurnClick() {
     if (TickPhase() != 2) return;
     ui::Record("command", "next turn");
     AdvanceHour();
-    Call(g_ShopHooks.RedrawDemandPanel);
+    if (FsCtrlForm) FsCtrlForm->Redraw();
 }
 
 void TShopForm::MenuSkipTurnClick() {
@@ -690,6 +700,28 @@ void TShopForm::TitleBarImageMouseDown(ui::MouseButton button, ui::ShiftState sh
         DragMove();
         Dragging = 0;
     }
+}
+
+// ============================================================================ developer menu
+
+void TShopForm::DM_StatusClick() {
+    if (DebugForm) return;
+    (new TDebugForm())->Disp(0);
+}
+
+void TShopForm::DM_MarketClick() {
+    if (MarketListForm) return;
+    MarketListForm = new TMarketListForm();
+    MarketListForm->DispMarketList();
+}
+
+void TShopForm::DM_FashonClick() {
+    if (FsCtrlForm) return;
+    (new TFsCtrlForm())->Disp();
+}
+
+void TShopForm::DM_DemandClick() {
+    if (DemandForm) DemandForm->ShowView();
 }
 
 // ============================================================================ the heroine

@@ -62,9 +62,6 @@ struct ShopScreenHooks {
     void (*OpenExhibitionList)(int slot);
     void (*OpenSystemMenu)();
     void (*OpenOption)();
-    // Developer windows: 0 parameters, 1 market, 2 fashion, 3 demand.
-    void (*OpenDeveloperWindow)(int which);
-    void (*RedrawDemandPanel)();
     // The game-flow controller: the map screen for the trip to town.
     void (*ShowMap)();
     // The save offer at bedtime (until the save windows exist).
@@ -247,6 +244,12 @@ public:
     void PM_StatusClick();
     void PM_Exit1Click() { ShopFormCloseButtonClick(); }
     void OpenExhibitionSlot(int slot);
+
+    // ---- the developer menu (PopupMenu2): each window opens only when it is not open
+    void DM_StatusClick();  // 參數, from the first item
+    void DM_MarketClick();  // 市場
+    void DM_FashonClick();  // 流行
+    void DM_DemandClick();  // 需要
 
     void SetShopOpen();
     void SetShopClosed();

@@ -13,6 +13,9 @@
 
 #include "platform/Transcript.h"
 #include "platform/headless/InputScript.h"
+#include "shop/Debugform.h"
+#include "shop/Demand.h"
+#include "shop/Fsctrl.h"
 #include "shop/GameState.h"
 #include "shop/Heroine.h"
 #include "shop/Main.h"
@@ -149,3 +152,19 @@ TEST_F(ShopScriptTest, MixedGoodsPutOnSlotTwoSellInTheOpenShop) {
 }
 
 }  // namespace
+
+TEST_F(ShopScriptTest, ShiftAltRightClickOpensTheDeveloperMenuAndItsPanels) {
+    const std::string dir = test::ScratchDir("shop_script_developer");
+    CreateStartupForms();
+    Play("developer_menu.txt", dir);
+    ASSERT_NE(DebugForm, nullptr);
+    EXPECT_TRUE(DebugForm->Visible());
+    EXPECT_EQ(GameMoney(), 900);  // a new game's 1000, less the right press
+    ASSERT_NE(FsCtrlForm, nullptr);
+    EXPECT_TRUE(FsCtrlForm->Visible());
+    ASSERT_NE(DemandForm, nullptr);
+    EXPECT_TRUE(DemandForm->IsViewVisible());
+    for (const char* png : {"developer-menu.png", "developer-parameters.png",
+                            "developer-fashion.png", "developer-panels.png"})
+        EXPECT_TRUE(std::filesystem::exists(dir + "/" + png)) << png;
+}

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/Big5.h"
+#include "shop/GameState.h"
 #include "shop/Main.h"
 #include "story/EventTables.h"
 #include "tests/support/HeadlessApp.h"
@@ -114,6 +115,23 @@ TEST_F(DebugWindowTest, DebugModeRunsOneFlowerbedEventWithEveryConditionTrue) {
     EXPECT_FALSE(fm->m_BtnEvExec->Enabled());
     fm->m_BtnEvExecClick();
     EXPECT_EQ(ran.size(), 1u);
+}
+
+// The game's own day-start slot 2 (the flowerbed table has no events of its own yet):
+// its conditions (day mark 6, flags 548 and 550) fail, so a check run leaves it; with
+// debug mode the one run goes through and sets day mark 5 to today.
+TEST_F(DebugWindowTest, DebugModeRunsARealDayStartEventWhoseConditionsFail) {
+    ASSERT_NE(DayStartEvents[2], nullptr);
+    SetGameDay(40);
+    DayMarks = {};
+    Choose(4, "2");
+    fm->m_BtnChkClick();
+    EXPECT_EQ(DayMarks[5], 0);
+    fm->m_BtnDbgMode->Click();
+    fm->m_BtnEvExec->Click();
+    EXPECT_EQ(DayMarks[5], 40);
+    EXPECT_EQ(EventServerDbg->ConditionOverride, 0);
+    EXPECT_EQ(fm->m_EdtEvIx->Text(), "2");
 }
 
 TEST_F(DebugWindowTest, EmptyOrOutOfRangeSlotsSayTheEventDoesNotExist) {
