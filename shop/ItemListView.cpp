@@ -148,6 +148,16 @@ void MarkHoveredName(ui::Label& name, bool hovered) {
         name.SetFontColor(ui::clBlack);
 }
 
+ui::Image* MakeRowIcon(ui::WinControl& owner, int row, int y) {
+    char name[32];
+    std::snprintf(name, sizeof name, "Icon%02d", row);
+    ui::Image* icon = owner.Make<ui::Image>();
+    icon->Name = name;
+    icon->Tag = row;
+    icon->SetBounds(10, y - 2, 16, 16);
+    return icon;
+}
+
 namespace {
 
 // Per heading, in ItemListHeading's order: its sheet and its name (a row's cell of the
@@ -205,12 +215,8 @@ void TPagedItemListDialog::MakeHeadings(TCHBcSpeedButton** goods, TCHBcSpeedButt
 void TPagedItemListDialog::MakeRow(int r, ItemListRow& row, ui::Label** goods,
                                    ui::Label** materials) {
     const int y = RowTop(r);
+    row.Icon = MakeRowIcon(*this, r, y);
     char name[32];
-    std::snprintf(name, sizeof name, "Icon%02d", r);
-    row.Icon = Make<ui::Image>();
-    row.Icon->Name = name;
-    row.Icon->Tag = r;
-    row.Icon->SetBounds(10, y - 2, 16, 16);
     ui::Label** cells[9] = {&row.ItemName, goods,        materials,  &row.Attribute, &row.Price,
                             &row.Stock,    &row.Reserve, &row.Total, &row.Exhibition};
     for (int c = 0; c < count_; ++c) {

@@ -72,6 +72,9 @@ void SortItemListViewByHeading(ItemListHeading heading);
 // The hover mark of a list dialog's rows: the name of the row under the mouse turns red,
 // a red name of another row black again; grey names (rows that cannot be chosen) stay.
 void MarkHoveredName(ui::Label& name, bool hovered);
+// A row's small icon in a list dialog: named "Icon" and the row's number, tagged with
+// the row, 16 x 16 at (10, y - 2) beside the row's cells at y.
+ui::Image* MakeRowIcon(ui::WinControl& owner, int row, int y);
 
 // Where a column of a paged list lies: its heading's x and width.
 struct ItemListColumnPlace {

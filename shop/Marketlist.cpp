@@ -55,12 +55,8 @@ TMarketListForm::TMarketListForm()
     for (int r = 0; r < 5; ++r) {
         Row& row = Rows[static_cast<std::size_t>(r)];
         const int y = kRowTop + kRowStep * r;
+        row.Icon = MakeRowIcon(*this, r, y);
         char name[32];
-        std::snprintf(name, sizeof name, "Icon%02d", r);
-        row.Icon = Make<ui::Image>();
-        row.Icon->Name = name;
-        row.Icon->Tag = r;
-        row.Icon->SetBounds(10, y - 2, 16, 16);
         ui::Label** cells[4] = {&row.ItemName, &row.Attribute, &row.Price, &row.Left};
         for (int c = 0; c < 4; ++c) {
             std::snprintf(name, sizeof name, "%s%02d", names[c], r);
