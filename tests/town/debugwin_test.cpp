@@ -10,6 +10,7 @@
 #include "shop/GameState.h"
 #include "shop/Main.h"
 #include "story/EventTables.h"
+#include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/Debugformnk.h"
 #include "town/EvControler.h"
@@ -132,6 +133,29 @@ TEST_F(DebugWindowTest, DebugModeRunsARealDayStartEventWhoseConditionsFail) {
     EXPECT_EQ(DayMarks[5], 40);
     EXPECT_EQ(EventServerDbg->ConditionOverride, 0);
     EXPECT_EQ(fm->m_EdtEvIx->Text(), "2");
+}
+
+// The game's own flowerbed slot 0 (芙蘿蕾's birthday, day 23 only) run on day 5 with
+// debug mode: it plays through, gives its flowers and sets its flag; debug mode is off
+// after it.
+TEST_F(DebugWindowTest, DebugModeRunsTheGamesFlowerbedEventOnAnotherDay) {
+    ASSERT_NE(savedFlowerbed[0], nullptr);
+    FlowerbedEvents[0] = savedFlowerbed[0];
+    SetGameDay(5);
+    SetGameHour(10);
+    SetItemStock(70, 0);
+    ASSERT_FALSE(EventServerDbg->TestFlg(556));
+    Choose(6, "0");
+    fm->m_BtnChkClick();  // its own conditions refuse it
+    EXPECT_FALSE(EventServerDbg->TestFlg(556));
+    test::EventResponders player(headless.Backend());
+    fm->m_BtnDbgMode->Click();
+    fm->m_BtnEvExec->Click();
+    EXPECT_TRUE(EventServerDbg->TestFlg(556));
+    EXPECT_EQ(ItemStock(70), 10);
+    EXPECT_GT(player.linesAcknowledged, 0);
+    EXPECT_EQ(EventServerDbg->ConditionOverride, 0);
+    EXPECT_TRUE(fm->m_BtnDbgMode->Enabled());
 }
 
 TEST_F(DebugWindowTest, EmptyOrOutOfRangeSlotsSayTheEventDoesNotExist) {
