@@ -424,6 +424,8 @@ TEST_P(EachEvent, PlaysItsLinesGiftsAndFlagsAndEndsAtTheHouse) {
     Fresh(c.day, c.hour);
     for (int f : c.flagsBefore) ev->SetFlg(f, true);
     ev->EventVariable[kFlowerGiftCount] = c.giftsBefore;
+    SetMoney(12345);
+    const int reputation = GameReputation();
     std::vector<bool> before(kEventFlagCount);
     for (int f = 1; f < kEventFlagCount; ++f) before[f] = ev->TestFlg(f);
     test::EventResponders player(headless.Backend());
@@ -446,6 +448,8 @@ TEST_P(EachEvent, PlaysItsLinesGiftsAndFlagsAndEndsAtTheHouse) {
     EXPECT_EQ(ItemStock(kBouquet), c.bouquet);
     EXPECT_EQ(ItemStock(kCrown), c.crown);
     EXPECT_EQ(ev->EventVariable[kFlowerGiftCount], c.giftsBefore + c.gifts);
+    EXPECT_EQ(GameMoney(), 12345);  // no event of the flowerbed pays or charges
+    EXPECT_EQ(GameReputation(), reputation);
     EXPECT_EQ(GameDay(), c.day);
     EXPECT_EQ(GameHour(), c.hour + c.hoursPassed);
     EXPECT_EQ(GameFlow->Place, 1);
