@@ -14,10 +14,12 @@
 
 namespace {
 
-constexpr int kRowTop = 63;
-constexpr int kRowStep = 17;
 // The goods list has the mixing list's columns (name, attribute, price, available,
 // reserve, total, exhibition): the item list's without the G and M marks, closed up.
+const ItemListHeading kListHeadings[7] = {ItemListHeading::kName,      ItemListHeading::kAttribute,
+                                          ItemListHeading::kPrice,     ItemListHeading::kAvailable,
+                                          ItemListHeading::kReserve,   ItemListHeading::kTotal,
+                                          ItemListHeading::kExhibition};
 
 ui::Label* Cell(ui::Label* l, int x, int y, int w, ui::Alignment a) {
     l->SetAutoSize(false);
@@ -200,57 +202,12 @@ void TExhibitionConfirmForm::UpReserveButtonClick() {
 // ============================================================================ the list
 
 TExhibitionListForm::TExhibitionListForm()
-    : TGameDialog(461, 372, kPosExhibitionList, CaptionStrip(8, 452, 8, 34)) {
+    : TPagedItemListDialog(kPosExhibitionList, "DlgExhibitionList.bmp", kListHeadings,
+                           kItemMixListColumns, 7) {
     Name = "ExhibitionListForm";
-    LoadBackground("DlgExhibitionList.bmp");
-    Image1->OnMouseMove = [this](ui::Control&, ui::ShiftState, int, int) { HoverRow(-1); };
-    TShopSkinSheets& sheets = ShopSheets();
-    TCHBmpContainer* headingSheets[7] = {&sheets.ChName,      &sheets.ChAttribute, &sheets.ChPrice,
-                                         &sheets.ChStock,     &sheets.ChReserve,   &sheets.ChTotal,
-                                         &sheets.ChExhibition};
-    const char* names[7] = {"ItemName", "Attribute", "Price",     "Stock",
-                            "Reserve",  "Total",     "Exhibition"};
-    TCHBcSpeedButton** headings[7] = {&ItemName, &Attribute, &Price,     &Stock,
-                                      &Reserve,  &Total,     &Exhibition};
-    for (int c = 0; c < 7; ++c) {
-        const ItemMixListColumnPlace& p = kItemMixListColumns[c];
-        *headings[c] = MakeSheetButton(*headingSheets[c], p.x, 40, p.width, 19, names[c]);
-        (*headings[c])->OnClick = [this, c](ui::Control&) { HeadingClick(c); };
-    }
-    char name[32];
-    for (int r = 0; r < ItemListPageSize; ++r) {
-        Row& row = Rows[static_cast<std::size_t>(r)];
-        const int y = kRowTop + kRowStep * r;
-        std::snprintf(name, sizeof name, "Icon%02d", r);
-        row.Icon = Make<ui::Image>();
-        row.Icon->Name = name;
-        row.Icon->SetBounds(10, y - 2, 16, 16);
-        row.Icon->OnClick = [this, r](ui::Control&) { OpenConfirmForRow(r); };
-        row.Icon->OnMouseMove = [this, r](ui::Control&, ui::ShiftState, int, int) { HoverRow(r); };
-        ui::Label** cells[7] = {&row.ItemName, &row.Attribute, &row.Price,     &row.Stock,
-                                &row.Reserve,  &row.Total,     &row.Exhibition};
-        for (int c = 0; c < 7; ++c) {
-            const ItemMixListColumnPlace& p = kItemMixListColumns[c];
-            std::snprintf(name, sizeof name, "%s%02d", names[c], r);
-            *cells[c] = Cell(MakeLabel(p.x + 2, y, name), p.x + 2, y, p.width - 4,
-                             c == 0             ? ui::Alignment::taLeftJustify
-                             : c >= 2 && c <= 5 ? ui::Alignment::taRightJustify
-                                                : ui::Alignment::taCenter);
-            (*cells[c])->SetBounds(p.x + 2, y, p.width - 4, 12);
-        }
-        row.ItemName->OnClick = [this, r](ui::Control&) { OpenConfirmForRow(r); };
-        row.ItemName->OnMouseMove = [this, r](ui::Control&, ui::ShiftState, int, int) {
-            HoverRow(r);
-        };
-        row.Stock->OnClick = [this, r](ui::Control&) { StockCellClick(r); };
-        row.Reserve->OnClick = [this, r](ui::Control&) { ReserveCellClick(r); };
-    }
-    Page = MakeLabel(11, 346, "Page");
-    BackPageButton = MakeSheetButton(sheets.ChBtBack, 208, 341, 75, 23, "BackPageButton");
-    BackPageButton->OnClick = [this](ui::Control&) { BackPageButtonClick(); };
-    NextPageButton = MakeSheetButton(sheets.ChBtNext, 287, 341, 75, 23, "NextPageButton");
-    NextPageButton->OnClick = [this](ui::Control&) { NextPageButtonClick(); };
-    CloseButton->SetBounds(378, 341, 75, 23);
+    MakeHeadings();
+    for (int r = 0; r < ItemListPageSize; ++r) MakeRow(r, Rows[static_cast<std::size_t>(r)]);
+    MakePageButtons();
 }
 
 TExhibitionListForm::~TExhibitionListForm() { ClearFormVariable(); }
@@ -261,34 +218,13 @@ void TExhibitionListForm::ClearFormVariable() {
 
 void TExhibitionListForm::DispExhibitionList(int slot) {
     Slot = slot;
-    ItemListView.kind = 1;
-    Place();
-    ResetItemListView();
-    DrawPage();
-    if (ItemListView.lastPage == 0) {
-        BackPageButton->SetEnabled(false);
-        NextPageButton->SetEnabled(false);
-    }
-    Show();
+    ShowFirstPage(1);
     ui::Record("window", std::string("陳列商品 ") + kSlotNames[slot]);
-}
-
-void TExhibitionListForm::DrawPage() {
-    for (int r = 0; r < ItemListPageSize; ++r) DrawRow(r, ItemListRowItem(r));
-    Page->SetCaption(std::to_string(ItemListView.page + 1) + "/" +
-                     std::to_string(ItemListView.lastPage + 1));
 }
 
 void TExhibitionListForm::DrawRow(int r, int item) {
     Row& row = Rows[static_cast<std::size_t>(r)];
-    ShowItemSmallIcon(*row.Icon, item);
-    ShowItemName(*row.ItemName, item);
-    ShowItemAttribute(*row.Attribute, item);
-    ShowItemPrice(*row.Price, item);
-    ShowItemStock(*row.Total, item);
-    ShowItemSlotMark(*row.Exhibition, item);
-    ShowItemAvailable(*row.Stock, item);
-    ShowItemReserve(*row.Reserve, item);
+    PaintRow(row, item);
     // Goods already on a slot are grey and cannot be chosen.
     const ui::TColor c = item >= 0 && ItemSlot(item) >= 0 ? ui::clGray : ui::clBlack;
     for (ui::Label* l : {row.ItemName, row.Attribute, row.Price, row.Stock, row.Reserve, row.Total,
@@ -296,37 +232,7 @@ void TExhibitionListForm::DrawRow(int r, int item) {
         l->SetFontColor(c);
 }
 
-void TExhibitionListForm::BackPageButtonClick() {
-    ItemListView.page = ItemListView.page == 0 ? ItemListView.lastPage : ItemListView.page - 1;
-    DrawPage();
-}
-
-void TExhibitionListForm::NextPageButtonClick() {
-    ItemListView.page = ItemListView.page >= ItemListView.lastPage ? 0 : ItemListView.page + 1;
-    DrawPage();
-}
-
-void TExhibitionListForm::HeadingClick(int c) {
-    // c: name, attribute, price, available, reserve, total, exhibition.
-    if (c == 0 || c == 6) {
-        ResetItemListViewSort();
-        if (c == 0)
-            BuildItemListView();
-        else
-            SortItemListViewByExhibition();
-    } else {
-        const int column = c - 1;
-        for (int k = 0; k < 5; ++k)
-            if (k != column) ItemListView.descending[k] = 0;
-        void (*sorts[5])() = {&SortItemListViewByAttribute, &SortItemListViewByPrice,
-                              &SortItemListViewByAvailable, &SortItemListViewByReserve,
-                              &SortItemListViewByTotal};
-        sorts[column]();
-    }
-    DrawPage();
-}
-
-void TExhibitionListForm::OpenConfirmForRow(int r) {
+void TExhibitionListForm::RowClick(int r) {
     const int item = ItemListRowItem(r);
     if (item < 0 || ItemSlot(item) >= 0 || ExhibitionConfirmForm) return;
     Hide();
@@ -334,32 +240,9 @@ void TExhibitionListForm::OpenConfirmForRow(int r) {
     ExhibitionConfirmForm->DispExhibitionConfirm(Slot, item);
 }
 
-void TExhibitionListForm::StockCellClick(int r) {
-    const int item = ItemListRowItem(r);
-    if (item < 0) return;
-    DecreaseReserve(item);
+void TExhibitionListForm::ReserveMoved(int r, int item) {
     DrawRow(r, item);
     if (ItemSlot(item) >= 0) RefreshShelfSlot(ItemSlot(item));
-}
-
-void TExhibitionListForm::ReserveCellClick(int r) {
-    const int item = ItemListRowItem(r);
-    if (item < 0) return;
-    IncreaseReserve(item);
-    DrawRow(r, item);
-    if (ItemSlot(item) >= 0) RefreshShelfSlot(ItemSlot(item));
-}
-
-void TExhibitionListForm::HoverRow(int row) {
-    for (int r = 0; r < ItemListPageSize; ++r) {
-        ui::Label& name = *Rows[static_cast<std::size_t>(r)].ItemName;
-        const ui::TColor c = name.GetFont().Color;
-        if (c == ui::clGray) continue;
-        if (r == row)
-            name.SetFontColor(ui::clRed);
-        else if (c == ui::clRed)
-            name.SetFontColor(ui::clBlack);
-    }
 }
 
 void OpenExhibition(int slot) {

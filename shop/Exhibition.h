@@ -68,35 +68,24 @@ protected:
     void ClearFormVariable() override;
 };
 
-class TExhibitionListForm : public TGameDialog {
+class TExhibitionListForm : public TPagedItemListDialog {
 public:
     TExhibitionListForm();
     ~TExhibitionListForm() override;
 
-    struct Row {
-        ui::Image* Icon;
-        ui::Label *ItemName, *Attribute, *Price, *Stock, *Reserve, *Total, *Exhibition;
-    };
+    using Row = ItemListRow;
     std::array<Row, ItemListPageSize> Rows;
-    TCHBcSpeedButton *ItemName, *Attribute, *Price, *Stock, *Reserve, *Total, *Exhibition;
-    ui::Label* Page;
-    TCHBcSpeedButton* BackPageButton;
-    TCHBcSpeedButton* NextPageButton;
     int Slot = -1;
 
     void DispExhibitionList(int slot);
-    void DrawPage();
-    void DrawRow(int row, int item);
-    void BackPageButtonClick();
-    void NextPageButtonClick();
-    void OpenConfirmForRow(int row);
-    void StockCellClick(int row);
-    void ReserveCellClick(int row);
-    void HoverRow(int row);
-    void HeadingClick(int column);
 
 protected:
     void ClearFormVariable() override;
+    void DrawRow(int row, int item) override;
+    // The confirmation for the row's goods, unless they are on a slot already.
+    void RowClick(int row) override;
+    // The row drawn again, and the goods' slot on the shelf when they are exhibited.
+    void ReserveMoved(int row, int item) override;
 };
 
 // The shop's openers: the slot dialog, the list for an empty slot.

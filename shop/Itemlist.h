@@ -9,57 +9,28 @@
 // column headings; a row's icon or name opens the item's details, and while the shop
 // is closed the Stock and Reserve cells move units between what is for sale and what
 // the heroine keeps with her.
-class TItemListForm : public TGameDialog {
+class TItemListForm : public TPagedItemListDialog {
 public:
     TItemListForm();
     ~TItemListForm() override;
 
-    struct Row {
-        ui::Image* Icon;
-        ui::Label* ItemName;
+    struct Row : ItemListRow {
         ui::Label* Gflag;
         ui::Label* Mflag;
-        ui::Label* Attribute;
-        ui::Label* Price;
-        ui::Label* Stock;
-        ui::Label* Reserve;
-        ui::Label* Total;
-        ui::Label* Exhibition;
     };
     std::array<Row, ItemListPageSize> Rows;
-    // Column headings.
-    TCHBcSpeedButton *ItemName, *Gflag, *Mflag, *Attribute, *Price, *Stock, *Reserve, *Total,
-        *Exhibition;
-    ui::Label* Page;
-    TCHBcSpeedButton* BackPageButton;
-    TCHBcSpeedButton* NextPageButton;
+    // The G and M headings (the others are every paged list's).
+    TCHBcSpeedButton *Gflag, *Mflag;
 
     void DispItemList();
-    void DrawItemPage();
-    void DrawItemRow(int row, int item);
-    void BackPageButtonClick();
-    void NextPageButtonClick();
-    void ItemNameClick();
-    void GflagClick();
-    void MflagClick();
-    void AttributeClick();
-    void PriceClick();
-    void StockClick();
-    void ReserveClick();
-    void TotalClick();
-    void ExhibitionClick();
-    void OpenDetailsForRow(int row);
-    void StockCellClick(int row);
-    void ReserveCellClick(int row);
-    // The mouse over a row's icon or name (-1: over the background).
-    void HoverRow(int row);
 
 protected:
     void ClearFormVariable() override;
-
-private:
-    // Resets every direction flag but the column's own.
-    void KeepOnlyFlag(int column);
+    void DrawRow(int row, int item) override;
+    // The item's details.
+    void RowClick(int row) override;
+    // Only goods, and only while the shop is closed.
+    bool CanMoveReserve(int item) const override;
 };
 
 // Opens the item list unless it is open.
@@ -70,8 +41,4 @@ void OpenItemList();
 extern void (*DispItemDetails0Hook)(int item);
 
 // Where the list's columns lie: x and width of each of the nine headed columns.
-struct ItemListColumnPlace {
-    int x;
-    int width;
-};
 extern const ItemListColumnPlace kItemListColumns[9];

@@ -8,6 +8,7 @@
 #include "platform/Transcript.h"
 #include "shop/Catalog.h"
 #include "shop/GameState.h"
+#include "shop/ItemListView.h"
 #include "shop/ItemPainters.h"
 #include "shop/Market.h"
 #include "shop/Marketbuy.h"
@@ -54,12 +55,8 @@ TMarketListForm::TMarketListForm()
     for (int r = 0; r < 5; ++r) {
         Row& row = Rows[static_cast<std::size_t>(r)];
         const int y = kRowTop + kRowStep * r;
+        row.Icon = MakeRowIcon(*this, r, y);
         char name[32];
-        std::snprintf(name, sizeof name, "Icon%02d", r);
-        row.Icon = Make<ui::Image>();
-        row.Icon->Name = name;
-        row.Icon->Tag = r;
-        row.Icon->SetBounds(10, y - 2, 16, 16);
         ui::Label** cells[4] = {&row.ItemName, &row.Attribute, &row.Price, &row.Left};
         for (int c = 0; c < 4; ++c) {
             std::snprintf(name, sizeof name, "%s%02d", names[c], r);
@@ -120,15 +117,8 @@ void TMarketListForm::DrawMarketRows() {
 }
 
 void TMarketListForm::HoverRow(int row) {
-    for (int r = 0; r < 5; ++r) {
-        ui::Label& name = *Rows[static_cast<std::size_t>(r)].ItemName;
-        const ui::TColor c = name.GetFont().Color;
-        if (c == ui::clGray) continue;
-        if (r == row)
-            name.SetFontColor(ui::clRed);
-        else if (c == ui::clRed)
-            name.SetFontColor(ui::clBlack);
-    }
+    for (int r = 0; r < 5; ++r)
+        MarkHoveredName(*Rows[static_cast<std::size_t>(r)].ItemName, r == row);
     if (row < 0 || row >= 5) return;
     const int item = MarketItem(row);
     if (MarketStock(row) <= 0) return;
