@@ -212,6 +212,17 @@ TCHBcSpeedButton* TGameDialog::MakeSheetButton(TCHBmpContainer& sheet, int x, in
     return b;
 }
 
+TCHBcSpeedButton* TGameDialog::MakeStripButton(TCHBmpContainer& sheet, int x, int y, int w, int h,
+                                               const char* name, int stripTop) {
+    TCHBcSpeedButton* b = MakeSheetButton(sheet, x, y, w, h, name);
+    b->SetNumGlyphs(2);
+    b->Glyph().SetSrcLeft(0);
+    b->Glyph().SetSrcTop(stripTop);
+    b->Glyph().SetSrcRight(2 * w);
+    b->Glyph().SetSrcBottom(stripTop + h);
+    return b;
+}
+
 ui::Label* TGameDialog::MakeLabel(int x, int y, const char* name) {
     auto* l = Make<ui::Label>();
     l->Name = name;

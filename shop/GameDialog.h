@@ -154,6 +154,10 @@ protected:
     // A skinned button from one of the shop's sheets, at (x, y) of w x h.
     TCHBcSpeedButton* MakeSheetButton(TCHBmpContainer& sheet, int x, int y, int w, int h,
                                       const char* name);
+    // A two-state button (up, down) of a sheet that stacks one strip per button: the
+    // strip at stripTop, w x h cells side by side.
+    TCHBcSpeedButton* MakeStripButton(TCHBmpContainer& sheet, int x, int y, int w, int h,
+                                      const char* name, int stripTop);
     // A 12 px label at (x, y).
     ui::Label* MakeLabel(int x, int y, const char* name);
     // A label of a fixed width w (one 12 px line high) that does not size itself.

@@ -219,8 +219,5 @@ void TGraphForm::CloseButtonClick() {
     Hide();
     Release();
     ClearFormVariable();
-    if (NoteForm)
-        NoteForm->Show();
-    else
-        EnableShopMenus();
+    BackToNotebook();
 }

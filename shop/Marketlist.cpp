@@ -125,7 +125,7 @@ void TMarketListForm::HoverRow(int row) {
     if (DbTxtForm2) {
         DbTxtForm2->ShowMessage(std::string(ItemName(item)) + "\n" + ItemDescriptionLine1(item) +
                                 "\n" + B5("　") + "\n" + B5("持有現金") +
-                                std::to_string(GameMoney()) + B5("Ｇ"));
+                                ToFullWidthDigits(std::to_string(GameMoney())) + B5("Ｇ"));
     }
 }
 

@@ -50,14 +50,8 @@ TNoteForm::TNoteForm() : TGameDialog(kWidth, kHeight, kPosNote, CaptionStrip(8, 
     NoteForm = this;
     LoadBackground("DlgNote.bmp");
     auto button = [this](const char* name, int top, int stripTop) {
-        TCHBcSpeedButton* b =
-            MakeSheetButton(NoteButtonImg(), 52, top, kButtonWidth, kButtonHeight, name);
-        b->SetNumGlyphs(2);
-        b->Glyph().SetSrcLeft(0);
-        b->Glyph().SetSrcTop(stripTop);
-        b->Glyph().SetSrcRight(2 * kButtonWidth);
-        b->Glyph().SetSrcBottom(stripTop + kButtonHeight);
-        return b;
+        return MakeStripButton(NoteButtonImg(), 52, top, kButtonWidth, kButtonHeight, name,
+                               stripTop);
     };
     TodayButton = button("TodayButton", 48, 0);
     YesterdayButton = button("YesterdayButton", 75, 23);
@@ -139,6 +133,13 @@ void TNoteForm::CloseButtonClick() {
     TGameDialog::CloseButtonClick();
     if (IsShopSceneIdle() && InShopPhase()) ShowShopMessage(B5("該做什麼好呢？"));
     EnableShopMenus();
+}
+
+void BackToNotebook() {
+    if (NoteForm)
+        NoteForm->Show();
+    else
+        EnableShopMenus();
 }
 
 void OpenNote() {

@@ -42,6 +42,10 @@ private:
 // when there is none (Big5).
 std::string CustomerWishesText();
 
+// After a report the notebook opened is closed: the notebook again when it is open,
+// else the shop's menus.
+void BackToNotebook();
+
 // Opens the notebook unless it is open (the shop's 經營記事本).
 void OpenNote();
 // Opens the notebook and waits, pumping messages, until it and the reports it opened

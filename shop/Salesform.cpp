@@ -206,8 +206,5 @@ void TSalesForm::CloseButtonClick() {
     Hide();
     Release();
     ClearFormVariable();
-    if (NoteForm)
-        NoteForm->Show();
-    else
-        EnableShopMenus();
+    BackToNotebook();
 }

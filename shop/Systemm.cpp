@@ -32,14 +32,8 @@ TSystemMForm::TSystemMForm()
     SystemMForm = this;
     LoadBackground("DlgSystemM.bmp");
     auto button = [this](const char* name, int top, int stripTop) {
-        TCHBcSpeedButton* b =
-            MakeSheetButton(SystemButtonImg(), 52, top, kButtonWidth, kButtonHeight, name);
-        b->SetNumGlyphs(2);
-        b->Glyph().SetSrcLeft(0);
-        b->Glyph().SetSrcTop(stripTop);
-        b->Glyph().SetSrcRight(2 * kButtonWidth);
-        b->Glyph().SetSrcBottom(stripTop + kButtonHeight);
-        return b;
+        return MakeStripButton(SystemButtonImg(), 52, top, kButtonWidth, kButtonHeight, name,
+                               stripTop);
     };
     LoadButton = button("LoadButton", 48, 0);
     TitleButton = button("TitleButton", 75, 23);

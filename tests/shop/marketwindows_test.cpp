@@ -9,6 +9,7 @@
 #include "shop/Marketbuy.h"
 #include "shop/Marketlist.h"
 #include "tests/support/HeadlessApp.h"
+#include "town/Srcdbtxtform21.h"
 
 namespace {
 
@@ -74,6 +75,19 @@ TEST_F(MarketWindowsTest, RowsShowTheOffersAndASoldOutRowIsGreyAndClosed) {
     f.DrawMarketRows();
     EXPECT_EQ(ui::Big5ToUtf8(f.Rows[3].ItemName->Hint), "並未持有耶");
     EXPECT_EQ(ui::Big5ToUtf8(f.Rows[0].Icon->Hint), "有7個噢");
+}
+
+// The message window draws two-byte cells only, so the money in the hover text is
+// written in full-width digits.
+TEST_F(MarketWindowsTest, HoverShowsTheMoneyInFullWidthDigits) {
+    TDbTxtForm2* own = DbTxtForm2 ? nullptr : new TDbTxtForm2;
+    if (own) DbTxtForm2 = own;
+    TMarketListForm& f = Open();
+    f.HoverRow(3);
+    EXPECT_EQ(ui::Big5ToUtf8(DbTxtForm2->m_Text).rfind("香草\n", 0), 0u);
+    EXPECT_NE(ui::Big5ToUtf8(DbTxtForm2->m_Text).find("持有現金１０００Ｇ"), std::string::npos);
+    if (DbTxtForm2 == own) DbTxtForm2 = nullptr;
+    delete own;
 }
 
 TEST_F(MarketWindowsTest, AtFiveOClockListAndDialogShowAndChargeHalfPrice) {

@@ -168,3 +168,20 @@ TEST_F(ShopScriptTest, ShiftAltRightClickOpensTheDeveloperMenuAndItsPanels) {
                             "developer-fashion.png", "developer-panels.png"})
         EXPECT_TRUE(std::filesystem::exists(dir + "/" + png)) << png;
 }
+
+TEST_F(ShopScriptTest, ATripBuysAtTheMarketWalksTheLandAndComesHome) {
+    const std::string dir = test::ScratchDir("shop_script_trip");
+    ui::ScopedTranscript transcript;
+    CreateStartupForms();
+    const int herbs = ItemStock(64);
+    Play("map_trip.txt", dir);
+    EXPECT_EQ(ItemStock(64), herbs + 3);
+    EXPECT_EQ(transcript->Texts("action"), std::vector<std::string>{"buy 3"});
+    const std::vector<std::string> trips = transcript->Texts("travel");
+    EXPECT_EQ(trips, (std::vector<std::string>{"中央噴水廣場 1h", "郊外 1h", "達利姆森林 1h",
+                                               "鎮上 1h", "黑貓魔法店 1h"}));
+    EXPECT_EQ(GameHour(), 14);
+    EXPECT_TRUE(ShopForm->Visible());
+    for (const char* png : {"map-town.png", "map-market.png", "map-land.png", "map-home.png"})
+        EXPECT_TRUE(std::filesystem::exists(dir + "/" + png)) << png;
+}
