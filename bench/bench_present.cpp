@@ -1,5 +1,5 @@
-// Handing a 640x480 8-bit bitmap to the 32-bit screen, beside plain memcpy of the
-// same frame in the same run; the ratio is printed at the end.
+// Handing a 640x480 8-bit bitmap to the 32-bit screen, and a form's repaint of one,
+// beside plain memcpy of the same frame in the same run; the ratios are printed at the end.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -65,6 +65,31 @@ void BM_Memcpy8(benchmark::State& state) {
 }
 BENCHMARK(BM_Memcpy8);
 
+// What a form does on each repaint: the 8-bit frame drawn onto its 32-bit bitmap by a
+// plain copy, and a whole 32-bit bitmap filled with one colour (a panel's face).
+void BM_Blit8OntoForm(benchmark::State& state) {
+    const ui::Bitmap frame = MakeFrame();
+    ui::Bitmap form(ui::kScreenWidth, ui::kScreenHeight, ui::PixelFormat::pf32bit);
+    for (auto _ : state) {
+        form.GetCanvas().BitBlt(0, 0, ui::kScreenWidth, ui::kScreenHeight, &frame, 0, 0,
+                                ui::SRCCOPY);
+        benchmark::DoNotOptimize(form.Bits());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_Blit8OntoForm);
+
+void BM_FillForm(benchmark::State& state) {
+    ui::Bitmap form(ui::kScreenWidth, ui::kScreenHeight, ui::PixelFormat::pf32bit);
+    form.GetCanvas().Brush.Color = ui::clBtnFace;
+    for (auto _ : state) {
+        form.GetCanvas().FillRect(ui::Rect{0, 0, ui::kScreenWidth, ui::kScreenHeight});
+        benchmark::DoNotOptimize(form.Bits());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_FillForm);
+
 // A dissolve step on a whole frame: work AND pattern (MERGECOPY with itself), then
 // OR the other picture, as the stage transitions do, on 8-bit and 24-bit bitmaps.
 void BM_DissolveStep(benchmark::State& state) {
@@ -113,6 +138,12 @@ int main(int argc, char** argv) {
     if (at("BM_Present8To32") > 0 && at("BM_Memcpy8") > 0)
         std::printf("present 8-bit -> 32-bit / memcpy of the 8-bit frame: %.2f\n",
                     at("BM_Present8To32") / at("BM_Memcpy8"));
+    if (at("BM_Blit8OntoForm") > 0 && at("BM_Memcpy32") > 0)
+        std::printf("8-bit frame onto a form / memcpy of the 32-bit frame: %.2f\n",
+                    at("BM_Blit8OntoForm") / at("BM_Memcpy32"));
+    if (at("BM_FillForm") > 0 && at("BM_Memcpy32") > 0)
+        std::printf("filling a form / memcpy of the 32-bit frame: %.2f\n",
+                    at("BM_FillForm") / at("BM_Memcpy32"));
     benchmark::Shutdown();
     return 0;
 }

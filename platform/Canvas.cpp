@@ -1,6 +1,7 @@
 #include "platform/Canvas.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -186,6 +187,14 @@ void Row(std::uint8_t code, std::uint8_t* d, const std::uint8_t* s, int n, const
         case 0xA0:
             return RowOp<B>(d, s, n, pat, px, mask, [](U p, U, U dv) { return p & dv; });
         case 0xF0:
+            if constexpr (B == 4 && std::endian::native == std::endian::little) {
+                // A 32-bit pixel's bytes are its value's: the pattern goes a word at a time.
+                for (int i = 0; i < n; ++i) {
+                    const U v = pat[(px + i) & 7] & mask;
+                    std::memcpy(d + i * 4, &v, 4);
+                }
+                return;
+            }
             return RowOp<B>(d, s, n, pat, px, mask, [](U p, U, U) { return p; });
         default:
             return RowOp<B>(d, s, n, pat, px, mask,
@@ -254,6 +263,45 @@ void Blit(Bitmap& dst, const Rect& dest, const Rect& clip, const Bitmap* src, co
                     Row<4>(code, d, s, x1 - x0, pat, px, mask);
                     break;
             }
+        }
+        dst.Changed();
+        return;
+    }
+
+    // A plain copy into an RGB bitmap from one of another layout: whole rows, each
+    // source pixel read once (a palette picture's through its colour table).
+    if (code == 0xCC && !scaled && !plainCopy && dst.Format() != PixelFormat::pf8bit) {
+        const int shift = dest.Left - srcRect.Left;  // source column of x is x - shift
+        const int x0 = std::max(area.Left, shift);
+        const int x1 = std::min(area.Right, shift + from->Width());
+        std::uint32_t lut[256] = {};
+        if (from->Format() == PixelFormat::pf8bit)
+            for (int i = 0; i < 256; ++i) lut[i] = ColorToRaw(ToColor(from->ColorTable()[i]));
+        auto rows = [&](auto load) {
+            for (int y = area.Top; y < area.Bottom && x1 > x0; ++y) {
+                const int sy = srcRect.Top + (y - dest.Top);
+                if (sy < 0 || sy >= from->Height()) continue;
+                const std::uint8_t* s = from->ScanLine(sy);
+                std::uint8_t* d = dst.ScanLine(y);
+                for (int x = x0; x < x1; ++x) {
+                    const std::uint32_t v = load(s, x - shift) & mask;
+                    if (dst.Format() == PixelFormat::pf32bit)
+                        StorePx<4>(d + x * 4, v);
+                    else
+                        StorePx<3>(d + x * 3, v);
+                }
+            }
+        };
+        switch (from->Format()) {
+            case PixelFormat::pf8bit:
+                rows([&](const std::uint8_t* s, int sx) { return lut[s[sx]]; });
+                break;
+            case PixelFormat::pf24bit:
+                rows([](const std::uint8_t* s, int sx) { return LoadPx<3>(s + sx * 3); });
+                break;
+            case PixelFormat::pf32bit:
+                rows([](const std::uint8_t* s, int sx) { return LoadPx<4>(s + sx * 4); });
+                break;
         }
         dst.Changed();
         return;

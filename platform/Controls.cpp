@@ -26,6 +26,35 @@ inline std::uint32_t Xrgb(const Bitmap& bm, const std::uint8_t* row, int x) {
     return 0;
 }
 
+// A colour 0x00RRGGBB as the four bytes of a 32-bit pixel (blue, green, red, 0), read
+// as one word, so that a row is written and compared a word at a time.
+inline std::uint32_t PixelWord(std::uint32_t xrgb) {
+    const std::uint8_t b[4] = {static_cast<std::uint8_t>(xrgb),
+                               static_cast<std::uint8_t>(xrgb >> 8),
+                               static_cast<std::uint8_t>(xrgb >> 16), 0};
+    std::uint32_t w;
+    std::memcpy(&w, b, 4);
+    return w;
+}
+
+// Writes `w` pixels of a row, given as pixel words by `get`, into a 32-bit row; with
+// `transparent`, the pixels equal to `key` are left out. The two loops are apart so
+// that the plain copy runs without a test per pixel.
+template <class Get>
+void CopyRowWords(std::uint8_t* d, int w, bool transparent, std::uint32_t key, Get get) {
+    if (!transparent) {
+        for (int i = 0; i < w; ++i) {
+            const std::uint32_t v = get(i);
+            std::memcpy(d + i * 4, &v, 4);
+        }
+        return;
+    }
+    for (int i = 0; i < w; ++i) {
+        const std::uint32_t v = get(i);
+        if (v != key) std::memcpy(d + i * 4, &v, 4);
+    }
+}
+
 // Draws a whole picture at (x, y) of the canvas; with `transparent`, the pixels of
 // the colour `key` (0x00RRGGBB) are left out. Forms paint into 32-bit bitmaps, for
 // which this is a plain loop over the rows; other targets go through the canvas.
@@ -41,22 +70,43 @@ void DrawPicture(Canvas& canvas, const Bitmap& src, int x, int y, bool transpare
     if (area.IsEmpty()) return;
     const int dx = x + o.x, dy = y + o.y;
     if (dst.Format() == PixelFormat::pf32bit) {
+        const int w = area.Width();
+        const std::uint32_t keyWord = PixelWord(key);
+        // A palette picture looks its pixel words up in a table made once per draw.
+        std::uint32_t lut[256];
+        if (src.Format() == PixelFormat::pf8bit)
+            for (int i = 0; i < 256; ++i) {
+                const RGBQuad q = src.ColorTable()[i];
+                lut[i] =
+                    PixelWord(std::uint32_t(q.Red) << 16 | std::uint32_t(q.Green) << 8 | q.Blue);
+            }
         for (int ty = area.Top; ty < area.Bottom; ++ty) {
             const std::uint8_t* s = src.ScanLine(ty - dy);
-            std::uint8_t* d = dst.ScanLine(ty);
-            if (!transparent && src.Format() == PixelFormat::pf32bit) {
-                std::memcpy(d + area.Left * 4, s + (area.Left - dx) * 4,
-                            static_cast<std::size_t>(area.Width()) * 4);
-                continue;
-            }
-            for (int tx = area.Left; tx < area.Right; ++tx) {
-                const std::uint32_t v = Xrgb(src, s, tx - dx);
-                if (transparent && v == key) continue;
-                std::uint8_t* p = d + tx * 4;
-                p[0] = static_cast<std::uint8_t>(v);
-                p[1] = static_cast<std::uint8_t>(v >> 8);
-                p[2] = static_cast<std::uint8_t>(v >> 16);
-                p[3] = 0;
+            std::uint8_t* d = dst.ScanLine(ty) + area.Left * 4;
+            const int sx = area.Left - dx;
+            switch (src.Format()) {
+                case PixelFormat::pf8bit:
+                    CopyRowWords(d, w, transparent, keyWord, [&](int i) { return lut[s[sx + i]]; });
+                    break;
+                case PixelFormat::pf24bit:
+                    CopyRowWords(d, w, transparent, keyWord, [&](int i) {
+                        const std::uint8_t* p = s + (sx + i) * 3;
+                        return PixelWord(std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 |
+                                         p[0]);
+                    });
+                    break;
+                case PixelFormat::pf32bit:
+                    if (!transparent) {
+                        std::memcpy(d, s + sx * 4, static_cast<std::size_t>(w) * 4);
+                        break;
+                    }
+                    // The fourth byte of a source pixel is not part of its colour.
+                    CopyRowWords(d, w, transparent, keyWord, [&](int i) {
+                        const std::uint8_t* p = s + (sx + i) * 4;
+                        return PixelWord(std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 |
+                                         p[0]);
+                    });
+                    break;
             }
         }
         dst.Changed();

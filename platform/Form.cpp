@@ -866,12 +866,29 @@ void ComposeScreen(Screen& screen) {
         ~Composing() { g_composing = false; }
     } composing;
     Desktop& d = Desk();
-    if (d.backdrop && HaveApp() && d.backdropApp == &App())
-        d.backdrop(screen);
-    else
-        screen.Fill(0);
     const std::vector<Form*> forms = d.forms;
-    for (Form* f : forms) {
+    // A form that covers the whole screen hides the desktop and every form under it:
+    // composing starts from the topmost such form.
+    std::size_t first = 0;
+    bool covered = false;
+    for (std::size_t i = forms.size(); i-- > 0;) {
+        const Form* f = forms[i];
+        if (f->Visible() && !f->WindowRegion() && f->Left() <= 0 && f->Top() <= 0 &&
+            f->Left() + std::min(f->Width(), f->bitmap_.Width()) >= screen.Width() &&
+            f->Top() + std::min(f->Height(), f->bitmap_.Height()) >= screen.Height()) {
+            first = i;
+            covered = true;
+            break;
+        }
+    }
+    if (!covered) {
+        if (d.backdrop && HaveApp() && d.backdropApp == &App())
+            d.backdrop(screen);
+        else
+            screen.Fill(0);
+    }
+    for (std::size_t i = first; i < forms.size(); ++i) {
+        Form* f = forms[i];
         if (!f->Visible() || f->Width() <= 0 || f->Height() <= 0) continue;
         const LifeToken life = f->Life();
         f->PaintWindow();

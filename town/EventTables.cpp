@@ -1,5 +1,8 @@
 #include "town/EventTables.h"
 
+#include <string>
+
+#include "platform/Transcript.h"
 #include "story/EventTables.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
@@ -31,7 +34,11 @@ std::int32_t WalkEndings(const EndingTable& table) {
         NpcMetPending = 0;
         if (!table[slot]) break;
         result = table[slot]();
-        if (result >= 0) break;
+        if (result >= 0) {
+            ui::Record("ending",
+                       "slot " + std::to_string(slot) + " number " + std::to_string(result));
+            break;
+        }
     }
     // A bad ending (0) stops the walk but reaches the caller as "nothing ended".
     return (result > 0 && result <= kLastEndingNumber) ? result : kNoEnding;

@@ -132,6 +132,10 @@ void HeadlessBackend::BeginPass() {
     }
 }
 
+bool HeadlessBackend::InputSettled() const {
+    return script_.empty() && released_.empty() && !(HaveApp() && App().InputPending());
+}
+
 void HeadlessBackend::PollInput(std::deque<InputEvent>& out) {
     while (!released_.empty()) {
         out.push_back(released_.front());

@@ -70,6 +70,10 @@ public:
     // released, so a transcript shows what was done and when.
     void NoteNext(std::string note) { nextNote_ = std::move(note); }
     std::size_t ScriptLeft() const { return script_.size(); }
+    // Every input scripted so far has been dispatched: none is left in the script,
+    // released to the program or waiting in its queue (a click's press and release
+    // are served a pass apart).
+    bool InputSettled() const;
 
     // ---- responders: called once per pump pass, in the order added; a responder
     // returns true when it did something (queued input, changed state), which counts as

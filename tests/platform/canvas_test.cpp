@@ -276,6 +276,35 @@ TEST(Canvas, BlitClipsTheSourceToo) {
               std::vector<std::string>({"....", ".##.", ".##.", "...."}));
 }
 
+TEST(Canvas, CopiesBetweenLayoutsKeepEveryColourAndClipBothSides) {
+    // Each source layout onto each true-colour layout, the source partly off its own
+    // edge and the destination partly off its bitmap: each pixel that lands is the
+    // source's colour, every other pixel keeps the background.
+    const PixelFormat all[] = {PixelFormat::pf8bit, PixelFormat::pf24bit, PixelFormat::pf32bit};
+    for (PixelFormat from : all) {
+        Bitmap src(5, 4, from);
+        if (from == PixelFormat::pf8bit) src.SetColorTable(GreyTable());
+        auto colour = [](int x, int y) {
+            const std::uint8_t v = static_cast<std::uint8_t>(40 * x + 9 * y + 1);
+            return ui::RGB(v, v, v);
+        };
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 5; ++x) src.SetPixel(x, y, colour(x, y));
+        for (PixelFormat to : {PixelFormat::pf24bit, PixelFormat::pf32bit}) {
+            Bitmap dst = Solid(6, 5, ui::clRed, to);
+            ASSERT_TRUE(dst.GetCanvas().BitBlt(3, -1, 5, 5, &src, -1, 0, ui::SRCCOPY));
+            for (int y = 0; y < 5; ++y)
+                for (int x = 0; x < 6; ++x) {
+                    const int sx = x - 3 - 1, sy = y + 1;
+                    const bool lands = x >= 3 && sx >= 0 && sx < 5 && sy < 4;
+                    EXPECT_EQ(dst.GetPixel(x, y), lands ? colour(sx, sy) : ui::clRed)
+                        << static_cast<int>(from) << "->" << static_cast<int>(to) << " at " << x
+                        << "," << y;
+                }
+        }
+    }
+}
+
 TEST(Canvas, OverlappingBlitOnOneBitmapReadsTheOriginal) {
     Bitmap bm(4, 1);
     for (int x = 0; x < 4; ++x) bm.SetPixel(x, 0, ui::RGB(std::uint8_t(x), 0, 0));

@@ -243,6 +243,40 @@ TEST_F(Forms, ShapedFormIgnoresClicksOutsideItsMaskAndIsDrawnOnlyInside) {
     EXPECT_EQ(ui::FormAt(35, 35), &below);
 }
 
+TEST_F(Forms, AFormOverTheWholeScreenHidesWhatIsUnderItUnlessItIsShaped) {
+    const int w = app.GetScreen().Width(), h = app.GetScreen().Height();
+    ui::Form below;
+    Place(below, 0, 0, 100, 100, ui::clRed);
+    below.Show();
+    int belowPaints = 0;
+    below.OnPaint = [&](ui::Form&) { ++belowPaints; };
+    ui::Form cover;
+    Place(cover, -8, -8, w + 16, h + 16, ui::clBlue);  // past every edge
+    cover.Show();
+    EXPECT_EQ(ScreenAt(10, 10), ui::Rgb(0, 0, 255));
+    EXPECT_EQ(ScreenAt(w - 1, h - 1), ui::Rgb(0, 0, 255));
+    const int paints = belowPaints;
+    EXPECT_EQ(ScreenAt(10, 10), ui::Rgb(0, 0, 255));
+    EXPECT_EQ(belowPaints, paints);  // hidden wholly: not painted for nothing
+
+    // Shaped, it covers only its region: the form under it shows in the holes.
+    // (A hole at window 8..58, the screen's 0..50.)
+    ui::Region holed;
+    holed.AddRect(ui::Rect{0, 0, w + 16, 8});
+    holed.AddRect(ui::Rect{0, 8, 8, 58});
+    holed.AddRect(ui::Rect{58, 8, w + 16, 58});
+    holed.AddRect(ui::Rect{0, 58, w + 16, h + 16});
+    cover.SetRegion(holed);
+    EXPECT_EQ(ScreenAt(10, 10), ui::Rgb(255, 0, 0));
+    EXPECT_EQ(ScreenAt(80, 80), ui::Rgb(0, 0, 255));
+
+    // One short of the right edge: the desktop and the form under it are drawn again.
+    cover.ClearRegion();
+    Place(cover, 0, 0, w - 1, h, ui::clBlue);
+    EXPECT_EQ(ScreenAt(10, 10), ui::Rgb(0, 0, 255));
+    EXPECT_GT(belowPaints, paints);
+}
+
 TEST(RegionTest, RunsPerRowFromABitmapKeyAndUnions) {
     ui::Bitmap bm(5, 2, ui::PixelFormat::pf24bit);
     const ui::TColor key = ui::clLime;

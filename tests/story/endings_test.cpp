@@ -188,6 +188,11 @@ TEST_F(EndingTest, TheYearChoosesTheEnding) {
 
         EXPECT_EQ(RunEndingEvents(), c.walk);
         EXPECT_EQ(SeenFlags(), seen);
+        // The transcript names the slot that ended the year and the number it gave.
+        const std::vector<std::string> endings = transcript->Texts("ending");
+        ASSERT_FALSE(endings.empty());
+        const std::string number = " number " + std::to_string(c.walk == -1 ? 0 : c.walk);
+        EXPECT_TRUE(endings.back().ends_with(number)) << endings.back();
         const std::vector<int> pictures = Pictures();
         EXPECT_NE(std::find(pictures.begin(), pictures.end(), c.picture), pictures.end());
         EXPECT_EQ(Count("line", "緹菈「媽媽，請借給我力量……大家，請想起幸福的時光！」"),
