@@ -223,6 +223,20 @@ TCHBcSpeedButton* TGameDialog::MakeStripButton(TCHBmpContainer& sheet, int x, in
     return b;
 }
 
+ui::Image* TGameDialog::MakeDragTag(int x, int y, int w, int h, const char* resourceName) {
+    auto* tag = Make<ui::Image>();
+    tag->Name = "ImageTag";
+    tag->SetBounds(x, y, w, h);
+    ui::Bitmap picture;
+    if (const res::Resource* r = res::FindResource(resourceName))
+        if (picture.LoadFromMemory(std::span<const std::uint8_t>(r->data, r->size)))
+            tag->SetPicture(std::move(picture));
+    tag->OnMouseDown = [this](ui::Control&, ui::MouseButton b, ui::ShiftState, int, int) {
+        DragByControl(b);
+    };
+    return tag;
+}
+
 ui::Label* TGameDialog::MakeLabel(int x, int y, const char* name) {
     auto* l = Make<ui::Label>();
     l->Name = name;

@@ -158,6 +158,8 @@ protected:
     // strip at stripTop, w x h cells side by side.
     TCHBcSpeedButton* MakeStripButton(TCHBmpContainer& sheet, int x, int y, int w, int h,
                                       const char* name, int stripTop);
+    // A picture of the program's resources at (x, y) of w x h that drags the dialog.
+    ui::Image* MakeDragTag(int x, int y, int w, int h, const char* resourceName);
     // A 12 px label at (x, y).
     ui::Label* MakeLabel(int x, int y, const char* name);
     // A label of a fixed width w (one 12 px line high) that does not size itself.

@@ -50,18 +50,7 @@ TSaveLoadListForm::TSaveLoadListForm()
     Name = "SaveLoadListForm";
     SaveLoadListForm = this;
     LoadBackground("DlgSaveLoadList.bmp");
-    ImageTag = Make<ui::Image>();
-    ImageTag->Name = "ImageTag";
-    ImageTag->SetBounds(kWidth - 64, 10, 48, 20);
-    {
-        ui::Bitmap tag;
-        if (const res::Resource* r = res::FindResource("SaveTag.bmp"))
-            if (tag.LoadFromMemory(std::span<const std::uint8_t>(r->data, r->size)))
-                ImageTag->SetPicture(std::move(tag));
-    }
-    ImageTag->OnMouseDown = [this](ui::Control&, ui::MouseButton b, ui::ShiftState, int, int) {
-        DragByControl(b);
-    };
+    ImageTag = MakeDragTag(kWidth - 64, 10, 48, 20, "SaveTag.bmp");
     Label1 = MakeLabel(16, 40, "Label1");
     Label1->SetAutoSize(false);
     Label1->SetBounds(16, 40, kWidth - 32, 16);

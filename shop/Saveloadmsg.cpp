@@ -52,18 +52,7 @@ TSaveLoadMessageForm::TSaveLoadMessageForm()
     Name = "SaveLoadMessageForm";
     SaveLoadMessageForm = this;
     LoadBackground("DlgSaveLoadMsg.bmp");
-    ImageTag = Make<ui::Image>();
-    ImageTag->Name = "ImageTag";
-    ImageTag->SetBounds(kWidth - 64, 10, 48, 20);
-    {
-        ui::Bitmap tag;
-        if (const res::Resource* r = res::FindResource("SaveTag.bmp"))
-            if (tag.LoadFromMemory(std::span<const std::uint8_t>(r->data, r->size)))
-                ImageTag->SetPicture(std::move(tag));
-    }
-    ImageTag->OnMouseDown = [this](ui::Control&, ui::MouseButton b, ui::ShiftState, int, int) {
-        DragByControl(b);
-    };
+    ImageTag = MakeDragTag(kWidth - 64, 10, 48, 20, "SaveTag.bmp");
     Label1 = Line(this, MakeLabel(16, 54, "Label1"), 54);
     Label2 = Line(this, MakeLabel(16, 76, "Label2"), 76);
     YesButton = MakeSheetButton(YesNoImage(true), 48, 110, 75, 23, "YesButton");
