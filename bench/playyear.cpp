@@ -25,7 +25,6 @@
 #include "platform/Application.h"
 #include "platform/Controls.h"
 #include "platform/Files.h"
-#include "platform/Random.h"
 #include "platform/Transcript.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "shop/Catalog.h"
@@ -341,11 +340,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     ui::ScopedTranscript transcript;
-    test::HeadlessApp headless;
+    // The game seeds its generator from the clock, at start-up and at each day change:
+    // the seed moves where the virtual clock starts, its tick and its wall time.
+    ui::HeadlessOptions options;
+    options.startTick = static_cast<std::uint32_t>(seed);
+    options.wallStart += static_cast<std::int64_t>(seed);
+    test::HeadlessApp headless(options);
     ui::SetProgramFolder(folder.Dir());
     ui::HeadlessBackend& backend = headless.Backend();
     backend.SetMessageBoxResponder([](const ui::MessageBoxRequest&) { return ui::IDNO; });
-    ui::Srand(static_cast<std::uint32_t>(seed));
     CreateStartupForms();
 
     test::EventResponders player(backend);
