@@ -132,18 +132,15 @@ int main(int argc, char** argv) {
         auto it = t.find(name);
         return it == t.end() ? 0.0 : it->second;
     };
-    if (at("BM_Present8To32") > 0 && at("BM_Memcpy32") > 0)
-        std::printf("present 8-bit -> 32-bit / memcpy of the 32-bit frame: %.2f\n",
-                    at("BM_Present8To32") / at("BM_Memcpy32"));
-    if (at("BM_Present8To32") > 0 && at("BM_Memcpy8") > 0)
-        std::printf("present 8-bit -> 32-bit / memcpy of the 8-bit frame: %.2f\n",
-                    at("BM_Present8To32") / at("BM_Memcpy8"));
-    if (at("BM_Blit8OntoForm") > 0 && at("BM_Memcpy32") > 0)
-        std::printf("8-bit frame onto a form / memcpy of the 32-bit frame: %.2f\n",
-                    at("BM_Blit8OntoForm") / at("BM_Memcpy32"));
-    if (at("BM_FillForm") > 0 && at("BM_Memcpy32") > 0)
-        std::printf("filling a form / memcpy of the 32-bit frame: %.2f\n",
-                    at("BM_FillForm") / at("BM_Memcpy32"));
+    auto ratio = [&](const char* what, const char* name, const char* baseline) {
+        if (at(name) > 0 && at(baseline) > 0)
+            std::printf("%s: %.2f\n", what, at(name) / at(baseline));
+    };
+    ratio("present 8-bit -> 32-bit / memcpy of the 32-bit frame", "BM_Present8To32", "BM_Memcpy32");
+    ratio("present 8-bit -> 32-bit / memcpy of the 8-bit frame", "BM_Present8To32", "BM_Memcpy8");
+    ratio("8-bit frame onto a form / memcpy of the 32-bit frame", "BM_Blit8OntoForm",
+          "BM_Memcpy32");
+    ratio("filling a form / memcpy of the 32-bit frame", "BM_FillForm", "BM_Memcpy32");
     benchmark::Shutdown();
     return 0;
 }

@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/simyear/SimYear.h"
 #include "platform/Application.h"
 #include "platform/Controls.h"
 #include "platform/Files.h"
@@ -71,20 +72,6 @@ int Count(const ui::Transcript& t, const std::string& kind, const std::string& t
     for (const ui::TranscriptEntry& e : t.Entries())
         if (e.kind == kind && (text.empty() || e.text == text)) ++n;
     return n;
-}
-
-// The goods with units to sell, the most wanted first, on the full-price slots 2..9,
-// then on the bargain slots 1 and 0 (only while the shop is closed).
-void LayOutSlots() {
-    std::vector<int> goods;
-    for (int g = 0; g < kGoodsCount; ++g)
-        if (ItemStock(g) != kKeyItemStock && ItemAvailable(g) > 0) goods.push_back(g);
-    std::stable_sort(goods.begin(), goods.end(), [](int a, int b) {
-        return Fashions[a].Popularity() > Fashions[b].Popularity();
-    });
-    constexpr int order[kExhibitionSlots] = {2, 3, 4, 5, 6, 7, 8, 9, 1, 0};
-    for (int k = 0; k < kExhibitionSlots; ++k)
-        SetSlotItem(order[k], k < static_cast<int>(goods.size()) ? goods[k] : -1);
 }
 
 // The batches (up to four) of a goods the materials at hand allow.

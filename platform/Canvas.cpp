@@ -188,11 +188,11 @@ void Row(std::uint8_t code, std::uint8_t* d, const std::uint8_t* s, int n, const
             return RowOp<B>(d, s, n, pat, px, mask, [](U p, U, U dv) { return p & dv; });
         case 0xF0:
             if constexpr (B == 4 && std::endian::native == std::endian::little) {
-                // A 32-bit pixel's bytes are its value's: the pattern goes a word at a time.
-                for (int i = 0; i < n; ++i) {
-                    const U v = pat[(px + i) & 7] & mask;
-                    std::memcpy(d + i * 4, &v, 4);
-                }
+                // A 32-bit pixel's bytes are its value's: the pattern row goes a word at a
+                // time, lined up with the row's first pixel.
+                U row[8];
+                for (int i = 0; i < 8; ++i) row[i] = pat[(px + i) & 7] & mask;
+                for (int i = 0; i < n; ++i) std::memcpy(d + i * 4, &row[i & 7], 4);
                 return;
             }
             return RowOp<B>(d, s, n, pat, px, mask, [](U p, U, U) { return p; });

@@ -35,20 +35,6 @@ bool ParseInt(const char* s, long long lo, long long hi, long long* out) {
 // The shop's open state, as the shop screen keeps it for the clock.
 bool g_shopOpen = false;
 
-// The shopkeeper, at 09:00: the goods with units to sell, the most wanted first,
-// go on the full-price slots 2..9, then on the bargain slots 1 and 0.
-void LayOutSlots() {
-    std::vector<int> goods;
-    for (int g = 0; g < kGoodsCount; ++g)
-        if (ItemStock(g) != kKeyItemStock && ItemAvailable(g) > 0) goods.push_back(g);
-    std::stable_sort(goods.begin(), goods.end(), [](int a, int b) {
-        return Fashions[a].Popularity() > Fashions[b].Popularity();
-    });
-    constexpr int order[kExhibitionSlots] = {2, 3, 4, 5, 6, 7, 8, 9, 1, 0};
-    for (int k = 0; k < kExhibitionSlots; ++k)
-        SetSlotItem(order[k], k < static_cast<int>(goods.size()) ? goods[k] : -1);
-}
-
 // The orders so far: offered (and taken), delivered and failed; and the units and money
 // today's deliveries booked as sales.
 struct OrderTally {
@@ -207,6 +193,18 @@ std::string DayLine(int day) {
 }
 
 }  // namespace
+
+void LayOutSlots() {
+    std::vector<int> goods;
+    for (int g = 0; g < kGoodsCount; ++g)
+        if (ItemStock(g) != kKeyItemStock && ItemAvailable(g) > 0) goods.push_back(g);
+    std::stable_sort(goods.begin(), goods.end(), [](int a, int b) {
+        return Fashions[a].Popularity() > Fashions[b].Popularity();
+    });
+    constexpr int order[kExhibitionSlots] = {2, 3, 4, 5, 6, 7, 8, 9, 1, 0};
+    for (int k = 0; k < kExhibitionSlots; ++k)
+        SetSlotItem(order[k], k < static_cast<int>(goods.size()) ? goods[k] : -1);
+}
 
 // The whole run, writing the day lines to out. Returns the exit code.
 int SimYear(int argc, char** argv, std::FILE* out) {

@@ -15,3 +15,8 @@
 // The whole run with the program's arguments, writing the day lines to `out`.
 // Returns the exit code (2 for bad arguments).
 int SimYear(int argc, char** argv, std::FILE* out);
+
+// The plain shopkeeper's morning, shared with playyear: the goods with units to sell,
+// the most wanted first, go on the full-price slots 2..9, then on the bargain slots 1
+// and 0.
+void LayOutSlots();
