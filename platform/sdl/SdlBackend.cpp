@@ -103,6 +103,18 @@ std::unique_ptr<SdlBackend> SdlBackend::Create(const SdlOptions& options, std::s
     return b;
 }
 
+int FittingScale(int usableWidth, int usableHeight, int width, int height) {
+    constexpr int kFrameHeight = 48;  // a title bar and borders
+    if (width <= 0 || height <= 0) return 1;
+    return std::max(1, std::min(usableWidth / width, (usableHeight - kFrameHeight) / height));
+}
+
+int SdlBackend::UsableScale(int width, int height) const {
+    SDL_Rect usable{0, 0, 0, 0};
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = {0, 0, 0, 0};
+    return FittingScale(usable.w, usable.h, width, height);
+}
+
 bool SdlBackend::Open(const SdlOptions& options, std::string* error) {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
@@ -114,13 +126,8 @@ bool SdlBackend::Open(const SdlOptions& options, std::string* error) {
     wakeEvent_ = SDL_RegisterEvents(1);
 
     scale_ = options.scale;
-    if (scale_ <= 0) {
-        // The largest whole multiple that fits the desktop's usable area, leaving room
-        // for the window's frame.
-        SDL_Rect usable{0, 0, kScreenWidth, kScreenHeight};
-        if (SDL_GetDisplayUsableBounds(0, &usable) != 0) usable = {0, 0, 0, 0};
-        scale_ = std::max(1, std::min(usable.w / kScreenWidth, (usable.h - 48) / kScreenHeight));
-    }
+    autoScale_ = scale_ <= 0;
+    if (autoScale_) scale_ = UsableScale(kScreenWidth, kScreenHeight);
     Uint32 flags = SDL_WINDOW_RESIZABLE;
     if (options.fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     window_ = SDL_CreateWindow("lumia", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
@@ -161,6 +168,9 @@ void SdlBackend::UpdateScaling() {
 
 void SdlBackend::FitWindow(int width, int height) {
     SDL_RenderSetLogicalSize(renderer_, width, height);
+    // The window mode's screen is larger than 640x480: the scale chosen for the
+    // desktop is chosen again, so the window still fits.
+    if (autoScale_) scale_ = UsableScale(width, height);
     if (!IsFullScreen()) SDL_SetWindowSize(window_, width * scale_, height * scale_);
     UpdateScaling();
 }

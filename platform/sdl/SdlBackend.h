@@ -18,6 +18,10 @@ struct SdlOptions {
     bool fullScreen = false;
 };
 
+// The largest whole multiple (at least 1) at which a screen of width x height fits a
+// desktop area of usableWidth x usableHeight, leaving room for the window's frame.
+int FittingScale(int usableWidth, int usableHeight, int width, int height);
+
 class SdlBackend final : public Backend {
 public:
     // Opens the window; null (with the reason in `error`) when SDL cannot.
@@ -47,6 +51,8 @@ private:
     SdlBackend() = default;
     bool Open(const SdlOptions& options, std::string* error);
     void FitWindow(int width, int height);
+    // FittingScale for the desktop's usable area.
+    int UsableScale(int width, int height) const;
     void UpdateScaling();
 
     SDL_Window* window_ = nullptr;
@@ -55,6 +61,7 @@ private:
     int texWidth_ = 0;
     int texHeight_ = 0;
     int scale_ = 1;
+    bool autoScale_ = false;  // no scale asked for: it follows the screen's size
     std::uint32_t wakeEvent_ = 0;
     std::deque<InputEvent> pending_;
 };

@@ -35,6 +35,25 @@ protected:
     std::unique_ptr<ui::SdlBackend> backend;
 };
 
+TEST(SdlWindowScale, TheLargestWholeMultipleThatFitsWithTheFrame) {
+    struct Case {
+        int usableW, usableH, w, h, scale;
+    };
+    const Case cases[] = {
+        {1280, 1024, 640, 480, 2},  // full screen's size
+        {1280, 1024, 648, 520, 1},  // the window mode's screen: 1296 x 1040 would not fit
+        {1296, 1088, 648, 520, 2},  // exactly, with the frame's room
+        {1296, 1087, 648, 520, 1},  // one short
+        {2560, 1440, 648, 520, 2}, {3840, 2160, 640, 480, 4},
+        {800, 600, 640, 480, 1},  // nothing fits: still 1
+        {0, 0, 640, 480, 1},      // no desktop known
+        {1280, 1024, 0, 0, 1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ui::FittingScale(c.usableW, c.usableH, c.w, c.h), c.scale)
+            << c.usableW << "x" << c.usableH << " for " << c.w << "x" << c.h;
+}
+
 TEST_F(SdlBackendTest, MouseButtonsBecomePressesDoubleClicksAndReleases) {
     auto down = Translate(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 10, 20));
     ASSERT_EQ(down.size(), 1u);
