@@ -37,6 +37,16 @@ extern const std::array<int, 16> FigureGroup;
 // Which character a pose belongs to: the count of leading group starts <= n.
 int FigureGroupOf(int n);
 
+// Whose figure a pose is ("" for the transparent one), and the caption name of a
+// town place (0..21) or a land place (32..44), in UTF-8.
+const char* FigureCharacter(int pose);
+const char* TownPlaceCaption(int place);
+const char* LandPlaceCaption(int place);
+// The caption the picture catalogue shows before a picture, in UTF-8, or empty where
+// it shows none: a pose's label ("普通"), a background's place and hour
+// ("中央噴水廣場（夕）"), an ending picture's label.
+std::string PictureCaption(int code);
+
 // The member name a picture code names (the land index already moved to its fourth
 // variant when `landLate`), or empty: a negative code, an unknown kind, an index past
 // its table, or an empty entry.

@@ -37,12 +37,27 @@ TEST(PictureTables, CodesNameTheMembersOfTheirKind) {
     const std::pair<int, const char*> cases[] = {
         {0x000, "fcSak_00.bmp"},
         {0x004, "fcSak_04.bmp"},
+        {0x00F, "fcRn0_03.bmp"},
+        {0x010, "fcRn1_04.bmp"},  // the second set goes on numbering
+        {0x016, "fcRn2_02.bmp"},
+        {0x021, "fcCo1_04.bmp"},
+        {0x022, "fcMot_00.bmp"},
+        {0x02A, "fcBoy_01.bmp"},
+        {0x02B, "fcFl0_00.bmp"},
+        {0x037, "fcFl1_08.bmp"},
         {0x038, "Nobody.bmp"},
         {0x039, "fcLaz_00.bmp"},
         {0x100, "bgpalf1.bmp"},
         {0x101, "bgpalf2.bmp"},
         {0x102, "bgpalf3.bmp"},
         {0x103, "dmy"},
+        {0x104, "bgflof1.bmp"},
+        {0x10D, "bgfun2.bmp"},
+        {0x129, "bgpali1.bmp"},  // one picture for every hour
+        {0x145, "bglib1.bmp"},   // the library's evening is its day picture
+        {0x146, "bglib3.bmp"},
+        {0x14A, "bgdst3.bmp"},
+        {0x14C, "bgpalf1.bmp"},  // place 19 repeats the shop front
         {0x120, "dmy"},
         {0x122, "dmy"},
         {0x150, "bgshop2F0.bmp"},
@@ -51,8 +66,12 @@ TEST(PictureTables, CodesNameTheMembersOfTheirKind) {
         {0x153, "bgshop2F.bmp"},
         {0x154, "bgShop2F3.bmp"},
         {0x155, "bgShop2F3.bmp"},
-        {0x200, "bgfor1.bmp"},
-        {0x203, "bgfor4.bmp"},
+        {0x200, "dmy"},
+        {0x204, "bgfor1.bmp"},
+        {0x207, "bgfor4.bmp"},
+        {0x20C, "bgfal1.bmp"},
+        {0x22C, "bggmhf1.bmp"},
+        {0x233, "bggmhr1.bmp"},  // one picture for all four
         {0x300, "evg00.bmp"},
         {0x32C, "evg44.bmp"},
         {0x32D, "evg09_1.bmp"},
@@ -70,8 +89,37 @@ TEST(PictureTables, CodesNameTheMembersOfTheirKind) {
     EXPECT_EQ(std::string(GrPackNames[3]), "evGraph.pak");
 }
 
+TEST(PictureTables, CaptionsAreTheCataloguesLabels) {
+    const std::pair<int, const char*> cases[] = {
+        {0x000, "普通"},
+        {0x010, "泳裝‧普通"},
+        {0x039, "普通拉撒魯斯"},
+        {0x10D, "中央噴水廣場（夕）"},
+        {0x146, "圖書館（魔法學院裡）（夜）"},
+        {0x150, "背景‧上半身起床"},
+        {0x103, ""},  // variant 3, place 8, place 19 and place 21 are not catalogued
+        {0x120, ""},
+        {0x14C, ""},
+        {0x154, ""},
+        {0x200, ""},  // nor the town node of the land map
+        {0x207, "：森林裡（雨）"},
+        {0x20C, "；瀑布（晝）"},
+        {0x22F, "：森林的獨立小屋（雨）大魔法師婆婆的家前面"},
+        {0x31F, ""},
+        {0x320, "與可可特接吻"},
+        {0x331, "可可特、結局訊息。"},
+        {0x332, ""},
+        {-1, ""},
+    };
+    for (auto [code, caption] : cases) EXPECT_EQ(PictureCaption(code), caption) << code;
+    EXPECT_STREQ(FigureCharacter(16), "蕾妮特");
+    EXPECT_STREQ(FigureCharacter(56), "");
+    EXPECT_STREQ(TownPlaceCaption(12), "芙蘿蕾的部屋");
+    EXPECT_STREQ(LandPlaceCaption(44), "大魔法師的家中");
+}
+
 TEST(PictureTables, LateLandTakesTheFourthVariantOfThePlace) {
-    for (int code : {0x200, 0x201, 0x202, 0x203})
+    for (int code : {0x204, 0x205, 0x206, 0x207})
         EXPECT_EQ(PictureMemberName(code, true), "bgfor4.bmp") << code;
     EXPECT_EQ(PictureMemberName(0x101, true), "bgpalf2.bmp");  // the town is not affected
 }
@@ -405,10 +453,10 @@ TEST_F(StageTest, CentreFigureSlidesAsideBeforeALeftFigureEnters) {
 
 TEST_F(StageTest, LateFlagPicksTheFourthLandVariant) {
     ev->SetFlg(kLandLateFlag, true);
-    ev->ShowPlaceGr(32);
+    ev->ShowPlaceGr(33);
     ev->SetFlg(kLandLateFlag, false);
-    EXPECT_EQ(Kinds("picture"), (Strings{"0x200 bgfor4.bmp"}));
-    EXPECT_TRUE(Same(ev->m_Img->Picture(), Picture(0x203)));
+    EXPECT_EQ(Kinds("picture"), (Strings{"0x204 bgfor4.bmp"}));
+    EXPECT_TRUE(Same(ev->m_Img->Picture(), Picture(0x207)));
 }
 
 TEST_F(StageTest, ClearWhiteAndShake) {

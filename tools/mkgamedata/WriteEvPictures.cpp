@@ -3,10 +3,11 @@
 // "evpack\bkLand.pak" (the place backgrounds) and "evpack\evGraph.pak" (the event
 // pictures), every member that the name tables name.
 //
-// Placeholders that read well on the stage: a background shows its place number and
-// its variant (the hour) over a plain scene in its own colour, an event picture its
-// index, a figure its pose number and character on a silhouette over the key colour
-// (the top-left pixel, which the stage draws transparent).
+// Placeholders that read well on the stage: a background shows its place's name and
+// number and the hours it serves over a plain scene in its own colour, an event
+// picture its index and catalogue label, a figure its pose number, character and
+// expression on a silhouette over the key colour (the top-left pixel, which the stage
+// draws transparent). Labels stand high, clear of the message window.
 #include <cstdio>
 #include <filesystem>
 #include <set>
@@ -40,38 +41,57 @@ void Plate(Picture& p, int x, int y, int w, const std::vector<std::pair<std::str
     }
 }
 
-const char* const kVariantNames[4] = {"白天", "傍晚", "夜晚", "深夜"};
+// The hours a background serves, by variant; land places have a rain variant.
+const char* const kVariantNames[4] = {"白天", "傍晚", "夜晚", "雨天"};
 
-// Sky, ground and a few shapes; `land` draws trees, the town houses.
-Picture Background(int place, int variant, bool land, bool oneForAll, const std::string& name) {
+// Sky, ground and a few shapes; `land` draws trees, the town houses, `indoor` a room.
+// `variant` picks the colours; `title` names the place, `when` the hours it serves.
+Picture Background(int place, int variant, bool land, bool indoor, const std::string& title,
+                   const std::string& when, const std::string& name) {
     const int hue = place % 6;
-    const std::uint8_t sky[4] = {Cube(2, 4, 5), Cube(5, 3, 1), Cube(0, 0, 2), Cube(1, 0, 2)};
+    const std::uint8_t sky[4] = {Cube(2, 4, 5), Cube(5, 3, 1), Cube(0, 0, 2), Cube(2, 2, 3)};
     const std::uint8_t ground[4] = {Cube(hue % 3 + 1, 3, hue % 2), Cube(3, 2, 0), Cube(0, 1, 1),
-                                    Cube(1, 0, 1)};
-    const int v = oneForAll ? 0 : variant;
+                                    Cube(1, 2, 1)};
+    const int v = variant;
+    const bool dark = v == 2;
     Picture p(kW, kH, sky[v]);
-    p.Rect(0, 300, kW, kH - 300, ground[v]);
-    p.Line(0, 300, kW - 1, 300, kInk);
-    for (int i = 0; i < 5; ++i) {
-        const int x = 30 + i * 128 + (place * 17 + i * 29) % 40;
-        if (land) {
-            p.Rect(x + 26, 250, 12, 60, Cube(2, 1, 0));
-            p.Ellipse(x + 32, 230, 40 - (i % 2) * 8, 44, v >= 2 ? Cube(0, 1, 0) : Cube(0, 3, 1));
-        } else {
-            const int h = 70 + (place * 7 + i * 23) % 60;
-            const std::uint8_t wall = v >= 2 ? Cube(1, 1, 2) : Cube(4, 3 + i % 2, 2 + hue % 3);
-            p.Rect(x, 300 - h, 80, h, wall);
-            p.Polygon({{x - 8.0, 300.0 - h}, {x + 40.0, 300.0 - h - 36}, {x + 88.0, 300.0 - h}},
-                      Cube(3, 0 + i % 2, 0));
-            p.Rect(x + 30, 300 - 36, 20, 36, kInk);
-            p.Rect(x + 10, 300 - h + 16, 14, 14, v >= 2 ? Cube(5, 5, 1) : Cube(1, 3, 5));
+    if (indoor) {
+        // A room: the wall, a window showing the hour's sky, a door and the floor.
+        p.Rect(0, 0, kW, 320, Cube(4, 3 + hue % 2, 2 + hue % 3));
+        p.Rect(0, 320, kW, kH - 320, Cube(3, 2, 1));
+        p.Line(0, 320, kW - 1, 320, kInk);
+        p.Rect(80, 150, 150, 110, sky[v]);
+        p.Frame(80, 150, 150, 110, Cube(2, 1, 0));
+        p.Line(155, 150, 155, 259, Cube(2, 1, 0));
+        p.Rect(430, 170, 90, 150, Cube(2, 1, 0));
+        p.Rect(500, 245, 8, 8, Cube(5, 4, 1));
+    } else {
+        p.Rect(0, 300, kW, kH - 300, ground[v]);
+        p.Line(0, 300, kW - 1, 300, kInk);
+        for (int i = 0; i < 5; ++i) {
+            const int x = 30 + i * 128 + (place * 17 + i * 29) % 40;
+            if (land) {
+                p.Rect(x + 26, 250, 12, 60, Cube(2, 1, 0));
+                p.Ellipse(x + 32, 230, 40 - (i % 2) * 8, 44, dark ? Cube(0, 1, 0) : Cube(0, 3, 1));
+            } else {
+                const int h = 70 + (place * 7 + i * 23) % 60;
+                const std::uint8_t wall = dark ? Cube(1, 1, 2) : Cube(4, 3 + i % 2, 2 + hue % 3);
+                p.Rect(x, 300 - h, 80, h, wall);
+                p.Polygon({{x - 8.0, 300.0 - h}, {x + 40.0, 300.0 - h - 36}, {x + 88.0, 300.0 - h}},
+                          Cube(3, 0 + i % 2, 0));
+                p.Rect(x + 30, 300 - 36, 20, 36, kInk);
+                p.Rect(x + 10, 300 - h + 16, 14, 14, dark ? Cube(5, 5, 1) : Cube(1, 3, 5));
+            }
         }
     }
-    const std::string where =
-        std::string(land ? "野外 地點 " : "城鎮 地點 ") + std::to_string(land ? place + 32 : place);
-    const std::string when = oneForAll ? "所有時段" : kVariantNames[variant];
+    if (v == 3)  // rain
+        for (int i = 0; i < 60; ++i) {
+            const int x = (i * 97) % kW;
+            const int y = (i * 53) % 260 + 40;
+            p.Line(x, y, x - 6, y + 18, Cube(4, 4, 5));
+        }
     // In the sky, clear of the message window that covers the stage's lower part.
-    Plate(p, 170, 16, 300, {{where, 24}, {when, 20}, {name, 14}});
+    Plate(p, 150, 16, 340, {{title, 24}, {when, 20}, {name, 14}});
     return p;
 }
 
@@ -81,7 +101,12 @@ Picture EventPicture(int index, const std::string& name) {
     p.Frame(20, 20, kW - 40, kH - 40, Cube(5, 5, 3));
     p.Ellipse(320, 200, 180, 120, Cube(2 + index % 4, 2, 3 + index % 3));
     p.Ellipse(320, 200, 120, 80, Cube(4, 3 + index % 3, 4));
-    Plate(p, 180, 330, 280, {{"事件圖 " + std::to_string(index), 28}, {name, 14}});
+    // At the top, clear of the message window; the catalogue's label where it has one.
+    std::vector<std::pair<std::string, int>> lines = {{"事件圖 " + std::to_string(index), 28}};
+    const std::string label = PictureCaption(PictureCode(kEventKind, index));
+    if (!label.empty()) lines.push_back({label, 16});
+    lines.push_back({name, 14});
+    Plate(p, 100, 36, 440, lines);
     return p;
 }
 
@@ -119,8 +144,11 @@ Picture FigurePicture(int n, const std::string& name) {
     p.Ellipse(cx + lean, 60, 46, 24, body);
     p.Rect(int(cx) - 14 + lean, 86, 6, 6, kInk);
     p.Rect(int(cx) + 8 + lean, 86, 6, 6, kInk);
-    const std::string who = name.substr(0, name.find('_'));
-    Plate(p, 30, 144, 140, {{"姿勢 " + std::to_string(n), 20}, {who, 14}});
+    Plate(p, 24, 144, 152,
+          {{"姿勢 " + std::to_string(n), 20},
+           {FigureCharacter(n), 20},
+           {PictureCaption(PictureCode(kFigureKind, n)), 14},
+           {name, 12}});
     return p;
 }
 
@@ -136,22 +164,35 @@ bool WriteFolders(const std::vector<std::filesystem::path>& evpacks) {
     auto isPicture = [&](const std::string& name) {
         return !name.empty() && name != "dmy" && seen.insert(name).second;
     };
-    for (int i = 0; i < kTownBgCount; ++i) {
-        const std::string& name = TownBgNames[i];
-        if (!isPicture(name)) continue;
-        const int place = i / 4;
-        // One picture for all hours: its name ends without the variant digit.
-        const bool oneForAll =
-            name.find_first_of("0123456789") == std::string::npos || name == "bgshop2F.bmp";
-        town.push_back(
-            {name, PictureBmp8(Background(place, i % 4, false, oneForAll, name)), false});
-    }
+    // Each member once, labelled with its place and the hours it serves there.
+    auto addBackgrounds = [&](std::vector<PackMember>& pack, const auto& names, bool land) {
+        const int variants = land ? 4 : 3;
+        for (int i = 0; i < int(names.size()); ++i) {
+            const std::string& name = names[i];
+            if (!isPicture(name)) continue;
+            const int place = i / 4;
+            std::string when;
+            int served = 0;
+            for (int v = 0; v < 4; ++v)
+                if (names[place * 4 + v] == name) {
+                    when += (when.empty() ? "" : "‧") + std::string(kVariantNames[v]);
+                    ++served;
+                }
+            if (served >= variants) when = "所有時段";
+            std::string title = land ? LandPlaceCaption(place + 32) : TownPlaceCaption(place);
+            title += land ? " （野外 " + std::to_string(place + 32) + "）"
+                          : " （城鎮 " + std::to_string(place) + "）";
+            if (!land && place == 20) when = PictureCaption(PictureCode(kTownKind, i));
+            // The shop's rooms, the other houses' rooms, the castle and the wizard's room.
+            const bool indoor = land ? place == 12 : (place >= 10 && place <= 17) || place >= 20;
+            pack.push_back({name,
+                            PictureBmp8(Background(place, i % 4, land, indoor, title, when, name)),
+                            false});
+        }
+    };
+    addBackgrounds(town, TownBgNames, false);
     seen.clear();
-    for (int i = 0; i < kLandBgCount; ++i) {
-        const std::string& name = LandBgNames[i];
-        if (!isPicture(name)) continue;
-        land.push_back({name, PictureBmp8(Background(i / 4, i % 4, true, false, name)), false});
-    }
+    addBackgrounds(land, LandBgNames, true);
     seen.clear();
     for (int k = 0; k < kEvGrCount; ++k) {
         const std::string& name = EvGrNames[k];

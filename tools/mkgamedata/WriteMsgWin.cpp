@@ -3,8 +3,9 @@
 // command) and the faces "palFace.pak" (par00.bmp .. par51.bmp) in both art folders.
 //
 // Every face is a head and shoulders on the colour key (magenta, the picture's first
-// pixel, so the window's outline follows the figure), with its number written on it;
-// hair, clothes and hair style differ from face to face.
+// pixel, so the window's outline follows the figure), all of them the heroine's, with
+// her name and the face's number written on it; eyes, mouth and a mark differ from
+// face to face.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -96,42 +97,85 @@ Picture SwitchSheet() {
     return p;
 }
 
+// The heroine in her witch's hat, one expression a face number: the eyes, the mouth
+// and a mark (a blush, a drop of sweat, a tear, a vein) vary with the number.
 Picture Face(int n) {
-    constexpr std::uint8_t kHair[8] = {Cube(4, 2, 0), Cube(1, 1, 1), Cube(5, 4, 1), Cube(2, 1, 0),
-                                       Cube(4, 1, 1), Cube(3, 3, 4), Cube(0, 1, 3), Cube(5, 2, 3)};
-    constexpr std::uint8_t kClothes[7] = {Cube(3, 0, 4), Cube(0, 3, 1), Cube(0, 2, 4),
-                                          Cube(4, 0, 1), Cube(5, 3, 0), Cube(2, 2, 2),
-                                          Cube(1, 4, 4)};
-    const std::uint8_t hair = kHair[n % 8];
-    const std::uint8_t clothes = kClothes[n % 7];
+    constexpr std::uint8_t kHair = Cube(4, 2, 1);
+    constexpr std::uint8_t kHat = Cube(2, 1, 3);
+    constexpr std::uint8_t kMouth = Cube(4, 1, 1);
     Picture p(kFaceW, kFaceH, kFaceKey);
-    // Shoulders and body.
-    p.Polygon({{20, 200}, {40, 150}, {120, 150}, {140, 200}}, clothes);
+    // Shoulders in the hat's colour, the hair behind the head, the face, the fringe.
+    p.Polygon({{20, 200}, {40, 150}, {120, 150}, {140, 200}}, kHat);
     p.Rect(70, 128, 20, 26, kSkin);
-    // Hair behind the head: short, long or tied up.
-    switch (n % 3) {
+    p.Ellipse(80, 86, 50, 54, kHair);
+    p.Rect(30, 86, 100, 60, kHair);
+    p.Ellipse(80, 92, 38, 44, kSkin);
+    p.Ellipse(80, 60, 40, 16, kHair);
+    // The hat.
+    p.Polygon({{28, 52}, {132, 52}, {92, 2}}, kHat);
+    p.Rect(22, 46, 116, 9, kHat);
+    p.Rect(44, 42, 72, 4, Cube(5, 4, 1));
+    // Eyes: open, closed, smiling arcs, wide.
+    switch (n % 4) {
         case 0:
-            p.Ellipse(80, 80, 48, 52, hair);
+            p.Ellipse(66, 94, 5, 7, kInk);
+            p.Ellipse(94, 94, 5, 7, kInk);
             break;
         case 1:
-            p.Ellipse(80, 82, 50, 54, hair);
-            p.Rect(32, 80, 96, 70, hair);
+            p.Line(60, 95, 72, 95, kInk);
+            p.Line(88, 95, 100, 95, kInk);
+            break;
+        case 2:
+            p.Line(60, 96, 66, 90, kInk);
+            p.Line(66, 90, 72, 96, kInk);
+            p.Line(88, 96, 94, 90, kInk);
+            p.Line(94, 90, 100, 96, kInk);
             break;
         default:
-            p.Ellipse(80, 82, 46, 50, hair);
-            p.Ellipse(80, 24, 20, 16, hair);
+            p.Ellipse(66, 94, 7, 9, kWhite);
+            p.Ellipse(94, 94, 7, 9, kWhite);
+            p.Ellipse(66, 94, 3, 4, kInk);
+            p.Ellipse(94, 94, 3, 4, kInk);
             break;
     }
-    // Face, eyes, mouth.
-    p.Ellipse(80, 92, 38, 44, kSkin);
-    p.Ellipse(80, 56, 40, 18, hair);  // fringe
-    p.Ellipse(66, 94, 5, 7, kInk);
-    p.Ellipse(94, 94, 5, 7, kInk);
-    p.Line(72, 116, 88, 116, Cube(4, 1, 1));
-    // The number, and the picture's name, on the clothes.
-    char label[16];
-    std::snprintf(label, sizeof label, "%02d", n);
-    p.TextCentred(40, 156, 80, 22, label, 20, kWhite, true);
+    // Mouth: a smile, flat, open, a frown.
+    switch (n / 4 % 4) {
+        case 0:
+            p.Line(72, 114, 76, 118, kMouth);
+            p.Line(76, 118, 84, 118, kMouth);
+            p.Line(84, 118, 88, 114, kMouth);
+            break;
+        case 1:
+            p.Line(72, 116, 88, 116, kMouth);
+            break;
+        case 2:
+            p.Ellipse(80, 117, 6, 7, kMouth);
+            break;
+        default:
+            p.Line(72, 119, 76, 115, kMouth);
+            p.Line(76, 115, 84, 115, kMouth);
+            p.Line(84, 115, 88, 119, kMouth);
+            break;
+    }
+    // A mark: none, a blush, a drop of sweat, a tear.
+    switch (n / 16) {
+        case 1:
+            p.Ellipse(58, 108, 7, 4, Cube(5, 3, 3));
+            p.Ellipse(102, 108, 7, 4, Cube(5, 3, 3));
+            break;
+        case 2:
+            p.Ellipse(112, 80, 4, 7, Cube(1, 3, 5));
+            break;
+        case 3:
+            p.Ellipse(62, 110, 3, 6, Cube(1, 3, 5));
+            break;
+        default:
+            break;
+    }
+    // Whose face and its number, and the picture's name, on the clothes.
+    char label[32];
+    std::snprintf(label, sizeof label, "緹菈 %02d", n);
+    p.TextCentred(30, 156, 100, 22, label, 18, kWhite, true);
     std::snprintf(label, sizeof label, "par%02d", n);
     p.TextCentred(40, 178, 80, 16, label, 12, kWhite);
     return p;
