@@ -138,12 +138,15 @@ Picture Face(int n) {
             p.Ellipse(94, 94, 3, 4, kInk);
             break;
     }
-    // Mouth: a smile, flat, open, a frown.
+    // Mouth: a smile, flat, open, a frown; a smile's corners stand above its middle.
+    auto curve = [&](int corners, int middle) {
+        p.Line(72, corners, 76, middle, kMouth);
+        p.Line(76, middle, 84, middle, kMouth);
+        p.Line(84, middle, 88, corners, kMouth);
+    };
     switch (n / 4 % 4) {
         case 0:
-            p.Line(72, 114, 76, 118, kMouth);
-            p.Line(76, 118, 84, 118, kMouth);
-            p.Line(84, 118, 88, 114, kMouth);
+            curve(114, 118);
             break;
         case 1:
             p.Line(72, 116, 88, 116, kMouth);
@@ -152,9 +155,7 @@ Picture Face(int n) {
             p.Ellipse(80, 117, 6, 7, kMouth);
             break;
         default:
-            p.Line(72, 119, 76, 115, kMouth);
-            p.Line(76, 115, 84, 115, kMouth);
-            p.Line(84, 115, 88, 119, kMouth);
+            curve(119, 115);
             break;
     }
     // A mark: none, a blush, a drop of sweat, a tear.
