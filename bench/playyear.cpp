@@ -266,9 +266,13 @@ private:
     bool CommandMenu() {
         TDbTxtForm2* win = DbTxtForm2;
         if (!win || !win->Visible() || !win->m_MenuMode || win->m_BtnCount <= 0) return false;
+        // The ids the menu shows, from its record, the transcript's last of its kind.
+        const std::vector<ui::TranscriptEntry>& all = transcript_.Entries();
+        const auto menu = std::find_if(all.rbegin(), all.rend(), [](const ui::TranscriptEntry& e) {
+            return e.kind == "menu";
+        });
         std::vector<int> ids;
-        const std::vector<std::string> menus = transcript_.Texts("menu");
-        std::istringstream shown(menus.empty() ? std::string() : menus.back());
+        std::istringstream shown(menu == all.rend() ? std::string() : menu->text);
         for (int id; shown >> id;) ids.push_back(id);
         int want = kMap;
         if ((Place() & 31) == kFlowerHouse && !visited_ && tripDay_ == GameDay()) want = kFlowerbed;

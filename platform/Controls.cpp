@@ -7,13 +7,16 @@ namespace ui {
 
 namespace {
 
+// A colour-table entry as 0x00RRGGBB.
+inline std::uint32_t QuadXrgb(RGBQuad q) {
+    return std::uint32_t(q.Red) << 16 | std::uint32_t(q.Green) << 8 | q.Blue;
+}
+
 // A pixel of a bitmap as 0x00RRGGBB.
 inline std::uint32_t Xrgb(const Bitmap& bm, const std::uint8_t* row, int x) {
     switch (bm.Format()) {
-        case PixelFormat::pf8bit: {
-            const RGBQuad q = bm.ColorTable()[row[x]];
-            return std::uint32_t(q.Red) << 16 | std::uint32_t(q.Green) << 8 | q.Blue;
-        }
+        case PixelFormat::pf8bit:
+            return QuadXrgb(bm.ColorTable()[row[x]]);
         case PixelFormat::pf24bit: {
             const std::uint8_t* p = row + x * 3;
             return std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 | p[0];
@@ -35,6 +38,11 @@ inline std::uint32_t PixelWord(std::uint32_t xrgb) {
     std::uint32_t w;
     std::memcpy(&w, b, 4);
     return w;
+}
+
+// The pixel word of a 24- or 32-bit pixel's blue, green and red bytes.
+inline std::uint32_t BgrWord(const std::uint8_t* p) {
+    return PixelWord(std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 | p[0]);
 }
 
 // Writes `w` pixels of a row, given as pixel words by `get`, into a 32-bit row; with
@@ -75,11 +83,7 @@ void DrawPicture(Canvas& canvas, const Bitmap& src, int x, int y, bool transpare
         // A palette picture looks its pixel words up in a table made once per draw.
         std::uint32_t lut[256];
         if (src.Format() == PixelFormat::pf8bit)
-            for (int i = 0; i < 256; ++i) {
-                const RGBQuad q = src.ColorTable()[i];
-                lut[i] =
-                    PixelWord(std::uint32_t(q.Red) << 16 | std::uint32_t(q.Green) << 8 | q.Blue);
-            }
+            for (int i = 0; i < 256; ++i) lut[i] = PixelWord(QuadXrgb(src.ColorTable()[i]));
         for (int ty = area.Top; ty < area.Bottom; ++ty) {
             const std::uint8_t* s = src.ScanLine(ty - dy);
             std::uint8_t* d = dst.ScanLine(ty) + area.Left * 4;
@@ -89,23 +93,15 @@ void DrawPicture(Canvas& canvas, const Bitmap& src, int x, int y, bool transpare
                     CopyRowWords(d, w, transparent, keyWord, [&](int i) { return lut[s[sx + i]]; });
                     break;
                 case PixelFormat::pf24bit:
-                    CopyRowWords(d, w, transparent, keyWord, [&](int i) {
-                        const std::uint8_t* p = s + (sx + i) * 3;
-                        return PixelWord(std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 |
-                                         p[0]);
-                    });
+                    CopyRowWords(d, w, transparent, keyWord,
+                                 [&](int i) { return BgrWord(s + (sx + i) * 3); });
                     break;
                 case PixelFormat::pf32bit:
-                    if (!transparent) {
+                    if (!transparent)
                         std::memcpy(d, s + sx * 4, static_cast<std::size_t>(w) * 4);
-                        break;
-                    }
-                    // The fourth byte of a source pixel is not part of its colour.
-                    CopyRowWords(d, w, transparent, keyWord, [&](int i) {
-                        const std::uint8_t* p = s + (sx + i) * 4;
-                        return PixelWord(std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 |
-                                         p[0]);
-                    });
+                    else  // the fourth byte of a source pixel is not part of its colour
+                        CopyRowWords(d, w, transparent, keyWord,
+                                     [&](int i) { return BgrWord(s + (sx + i) * 4); });
                     break;
             }
         }

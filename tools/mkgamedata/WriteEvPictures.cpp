@@ -45,14 +45,13 @@ void Plate(Picture& p, int x, int y, int w, const std::vector<std::pair<std::str
 const char* const kVariantNames[4] = {"白天", "傍晚", "夜晚", "雨天"};
 
 // Sky, ground and a few shapes; `land` draws trees, the town houses, `indoor` a room.
-// `variant` picks the colours; `title` names the place, `when` the hours it serves.
-Picture Background(int place, int variant, bool land, bool indoor, const std::string& title,
+// The variant `v` picks the colours; `title` names the place, `when` the hours it serves.
+Picture Background(int place, int v, bool land, bool indoor, const std::string& title,
                    const std::string& when, const std::string& name) {
     const int hue = place % 6;
     const std::uint8_t sky[4] = {Cube(2, 4, 5), Cube(5, 3, 1), Cube(0, 0, 2), Cube(2, 2, 3)};
     const std::uint8_t ground[4] = {Cube(hue % 3 + 1, 3, hue % 2), Cube(3, 2, 0), Cube(0, 1, 1),
                                     Cube(1, 2, 1)};
-    const int v = variant;
     const bool dark = v == 2;
     Picture p(kW, kH, sky[v]);
     if (indoor) {
