@@ -90,7 +90,7 @@ Picture Background(int place, int v, bool land, bool indoor, const std::string& 
             p.Line(x, y, x - 6, y + 18, Cube(4, 4, 5));
         }
     // In the sky, clear of the message window that covers the stage's lower part.
-    Plate(p, 150, 16, 340, {{title, 24}, {when, 20}, {name, 14}});
+    Plate(p, 60, 16, 520, {{title, 24}, {when, 20}, {name, 14}});
     return p;
 }
 
