@@ -235,8 +235,8 @@ TEST_F(OrdersTest, AcceptingAnOfferInTheEvening) {
     EXPECT_EQ(DrawsSince(seed), 1) << "the accepted offer stops the others before their draw";
     const Strings lines = Kinds("line");
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(lines[0], "顧客「您好，我想訂購一批貨。\n１２天後願望秘石２０個，可以嗎？");
-    EXPECT_EQ(lines[1], "顧客「謝謝你。\n３月１５日我會來取貨，\n到時候就麻煩你了。");
+    EXPECT_EQ(lines[0], "顧客「您好，我想訂購一批貨。\n１２天後願望秘石２０個，可以幫我準備嗎？");
+    EXPECT_EQ(lines[1], "顧客「謝謝妳。\n３月１５日我會來取貨，\n到時候就麻煩妳了。");
     EXPECT_EQ(Kinds("choice").size(), 1u);
     EXPECT_EQ(player.choicesAnswered, 1);
 }
@@ -260,7 +260,7 @@ TEST_F(OrdersTest, RefusingLetsTheNextOfferOfTheEveningCome) {
     EXPECT_EQ(DrawsSince(seed), 0) << "no roll once an order was taken today";
     const Strings lines = Kinds("line");
     ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines[1], "顧客「這樣啊……真可惜。\n那下次再麻煩你了。");
+    EXPECT_EQ(lines[1], "顧客「這樣啊……真可惜。\n那下次再麻煩妳了。");
 }
 
 TEST_F(OrdersTest, DeliveringOnTheSpotWhenTheStockCoversIt) {
@@ -331,7 +331,7 @@ TEST_F(OrdersTest, TheCollectionHandsTheGoodsOver) {
     const Strings lines = Kinds("line");
     ASSERT_EQ(lines.size(), 3u);
     EXPECT_EQ(lines[0], "緹菈「這是您預定的貨品");
-    EXPECT_EQ(lines[1], "顧客「太好了，謝謝你！\n下次還要麻煩你了。");
+    EXPECT_EQ(lines[1], "顧客「太好了，謝謝妳！\n下次還要麻煩妳了。");
     EXPECT_EQ(lines[2], "緹菈「謝謝您的惠顧。");
     EXPECT_EQ(GameMoney(), 11000);
     EXPECT_EQ(ItemStock(23), 10);
