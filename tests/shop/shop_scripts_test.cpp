@@ -22,6 +22,7 @@
 #include "shop/Main.h"
 #include "shop/Shop.h"
 #include "story/EventTables.h"
+#include "town/Evsrvfm.h"
 #include "tests/support/HeadlessApp.h"
 
 namespace {
@@ -187,5 +188,27 @@ TEST_F(ShopScriptTest, ATripBuysAtTheMarketWalksTheLandAndComesHome) {
     EXPECT_EQ(GameHour(), 14);
     EXPECT_TRUE(ShopForm->Visible());
     for (const char* png : {"map-town.png", "map-market.png", "map-land.png", "map-home.png"})
+        EXPECT_TRUE(std::filesystem::exists(dir + "/" + png)) << png;
+}
+
+TEST_F(ShopScriptTest, TheSquareIntroducesItselfAndItsBoardIsRead) {
+    const std::string dir = test::ScratchDir("shop_script_square");
+    ui::ScopedTranscript transcript;
+    CreateStartupForms();
+    Play("square_board.txt", dir);
+    EXPECT_EQ(transcript->Texts("travel"), std::vector<std::string>{"中央噴水廣場 1h"});
+    // After the walk: the introduction's name line and her 4, then the board's 7.
+    std::vector<std::string> lines;
+    for (const std::string& l : Between(*transcript, "travel", "")) {
+        if (l.rfind("line ", 0) == 0) lines.push_back(l.substr(5));
+    }
+    ASSERT_EQ(lines.size(), 5u + 7u);
+    EXPECT_EQ(lines[0], "中央噴水廣場");
+    EXPECT_EQ(lines[5].substr(0, lines[5].find('\n')), "緹菈「這是鎮上的佈告欄。上面貼著各種消息，");
+    EXPECT_TRUE(EventServerDbg->TestFlg(323));  // the square introduced
+    EXPECT_TRUE(EventServerDbg->TestFlg(541));  // the board's first notice read
+    EXPECT_EQ(GameDay(), 0);
+    EXPECT_EQ(GameHour(), 10);
+    for (const char* png : {"square-intro.png", "square-board.png", "square-after.png"})
         EXPECT_TRUE(std::filesystem::exists(dir + "/" + png)) << png;
 }

@@ -26,6 +26,7 @@
 #include "tests/support/HeadlessApp.h"
 #include "town/EvControler.h"
 #include "town/EvPictures.h"
+#include "town/EventTables.h"
 #include "town/Evsrvfm.h"
 #include "town/Mdpform.h"
 #include "town/SoundTables.h"
@@ -209,6 +210,18 @@ protected:
                 return;
             }
         }
+    }
+
+    // One look command's walk: the events whose scenes played, by name.
+    std::vector<std::string> Look() {
+        story::ResetPlays();
+        transcript->Clear();
+        test::EventResponders player(headless.Backend());
+        RunLookEvents();
+        std::vector<std::string> out;
+        for (const story::Scene& sc : story::Scenes())
+            if (sc.plays > 0) out.push_back(sc.key.substr(0, sc.key.find(':')));
+        return out;
     }
 
     TEventServerDbg* ev = nullptr;
@@ -522,6 +535,45 @@ TEST_F(TownEventsTest, TheMeetingDrawsItsChanceBeforeTheEndingFlags) {
         EXPECT_FALSE(EvMove115());
         EXPECT_EQ(ui::RandState(), state);
     }
+}
+
+TEST_F(TownEventsTest, ThreeLooksAtTheSquareOnDay30ReadTwoNoticesThenTheFashion) {
+    Fresh(In(3).On(30));
+    struct Step {
+        const char* event;
+        int lines, flag;
+    };
+    for (const Step& s : {Step{"EvLook014", 2, 522}, Step{"EvLook022", 5, 542},
+                          Step{"EvLook028", 1, 0}}) {
+        EXPECT_EQ(Look(), std::vector<std::string>{s.event});
+        EXPECT_EQ(Lines(), s.lines) << s.event;
+        if (s.flag) EXPECT_TRUE(ev->TestFlg(s.flag)) << s.event;
+    }
+    EXPECT_EQ(GameDay(), 30);
+    EXPECT_EQ(GameHour(), 12);
+    EXPECT_EQ(GameFlow->Place, 3);
+}
+
+TEST_F(TownEventsTest, OnDay96TheFullOrdersLineComesBeforeTheNoticeOfTheSameLook) {
+    Fresh(In(3).On(96).Flags({410}));
+    for (int k = 0; k < 4; ++k) {
+        Orders[k] = OrderSlot{};
+        Orders[k].Id = 1 + k;
+        Orders[k].Deadline = 120;
+    }
+    EXPECT_EQ(Look(), std::vector<std::string>{"EvLook017"});
+    const std::vector<std::string> lines = transcript->Texts("line");
+    ASSERT_EQ(lines.size(), 1u + 6u);
+    EXPECT_EQ(lines[0], "無法再接受任何訂單了");
+    EXPECT_TRUE(ev->TestFlg(525));
+    EXPECT_FALSE(ev->TestFlg(549));
+    // A slot free: the potion commission, with 蕾妮特.
+    Orders[3] = OrderSlot{};
+    EXPECT_EQ(Look(), std::vector<std::string>{"EvLook013"});
+    EXPECT_EQ(Lines(), 17);
+    EXPECT_TRUE(ev->TestFlg(549));
+    EXPECT_EQ(DayMarks[9], 96);
+    EXPECT_EQ(GameFlow->Place, 3);
 }
 
 }  // namespace
