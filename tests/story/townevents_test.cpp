@@ -547,7 +547,9 @@ TEST_F(TownEventsTest, ThreeLooksAtTheSquareOnDay30ReadTwoNoticesThenTheFashion)
                           Step{"EvLook028", 1, 0}}) {
         EXPECT_EQ(Look(), std::vector<std::string>{s.event});
         EXPECT_EQ(Lines(), s.lines) << s.event;
-        if (s.flag) EXPECT_TRUE(ev->TestFlg(s.flag)) << s.event;
+        if (s.flag) {
+            EXPECT_TRUE(ev->TestFlg(s.flag)) << s.event;
+        }
     }
     EXPECT_EQ(GameDay(), 30);
     EXPECT_EQ(GameHour(), 12);
