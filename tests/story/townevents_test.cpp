@@ -14,7 +14,6 @@
 #include <vector>
 
 #include "platform/Big5.h"
-#include "platform/Files.h"
 #include "platform/Random.h"
 #include "platform/Transcript.h"
 #include "shop/GameState.h"
@@ -23,14 +22,11 @@
 #include "story/Looks.h"
 #include "story/Register.h"
 #include "tests/support/EventResponders.h"
-#include "tests/support/HeadlessApp.h"
-#include "town/EvControler.h"
+#include "tests/support/StoryFixture.h"
 #include "town/EvPictures.h"
 #include "town/EventTables.h"
 #include "town/Evsrvfm.h"
-#include "town/Mdpform.h"
 #include "town/SoundTables.h"
-#include "town/Srcdbtxtform21.h"
 
 namespace {
 
@@ -127,21 +123,12 @@ struct Row {
     Outcome out;
 };
 
-class TownEventsTest : public test::HeadlessTest {
+class TownEventsTest : public test::StoryFixture {
 protected:
     void SetUp() override {
-        ui::SetProgramFolder(LUMIA_TEST_GAMEDATA);
         InitGameState();
-        GameFlow = new TEvControler();
-        ev = EventServerDbg;
-        DbTxtForm2->m_FaceFolder = "\\col24b\\palFace";
-        DbTxtForm2->LoadFaces();
-        MdpFm->OpenCdAudio();
+        StoryFixture::SetUp();
         Fresh(State{});
-    }
-    void TearDown() override {
-        delete GameFlow;
-        GameFlow = nullptr;
     }
     // A new game in the state `s`; the plays are not reset.
     void Fresh(const State& s) {
@@ -156,13 +143,6 @@ protected:
         for (auto [item, n] : s.items) SetItemStock(item, n);
         transcript->Clear();
     }
-    Counts Speakers() {
-        Counts out;
-        for (const std::string& s : transcript->Texts("speaker"))
-            ++out[s.substr(0, s.rfind(" face "))];
-        return out;
-    }
-    int Lines() { return static_cast<int>(transcript->Texts("line").size()); }
     // The voice numbers played, from their members' names.
     std::vector<int> Voices() {
         std::vector<int> out;
@@ -224,8 +204,6 @@ protected:
         return out;
     }
 
-    TEventServerDbg* ev = nullptr;
-    ui::ScopedTranscript transcript;
 };
 
 
