@@ -30,13 +30,13 @@ protected:
         GameFlow = nullptr;
     }
     // Lines shown per speaker ("" for a line without a tag).
-    std::map<std::string, int> Speakers() const {
+    std::map<std::string, int> Speakers() {
         std::map<std::string, int> out;
         for (const std::string& s : transcript->Texts("speaker"))
             ++out[s.substr(0, s.rfind(" face "))];
         return out;
     }
-    int Lines() const { return static_cast<int>(transcript->Texts("line").size()); }
+    int Lines() { return static_cast<int>(transcript->Texts("line").size()); }
 
     TEventServerDbg* ev = nullptr;
     ui::ScopedTranscript transcript;
