@@ -20,6 +20,7 @@
 #include "story/Events.h"
 #include "story/Register.h"
 #include "tests/support/HeadlessApp.h"
+#include "tests/support/RuntimeDraws.h"
 #include "town/EvControler.h"
 #include "town/EventTables.h"
 #include "town/Evsrvfm.h"
@@ -87,35 +88,8 @@ TEST(EventTables, EverySlotHoldsTheEventOfItsNumber) {
 
 // ---- draws
 
-// The runtime generator, step by step, and the per-cent roll a draw from a state gives.
-std::uint32_t Step(std::uint32_t s) { return s * 22695477u + 1u; }
-int Roll(std::uint32_t s) { return static_cast<int>((Step(s) >> 16) & 0x7FFF) % 100 + 1; }
-
-// A seed whose draws go as `outcomes` says, in turn: n > 0 a roll of n or less (a
-// chance of n per cent that holds), n < 0 a roll above -n (one that fails).
-std::uint32_t SeedFor(const std::vector<int>& outcomes) {
-    for (std::uint32_t seed = 1; seed < 50000000u; ++seed) {
-        std::uint32_t s = seed;
-        bool ok = true;
-        for (int n : outcomes) {
-            const int r = Roll(s);
-            ok = ok && (n > 0 ? r <= n : r > -n);
-            if (!ok) break;
-            s = Step(s);
-        }
-        if (ok) return seed;
-    }
-    ADD_FAILURE() << "no seed gives these draws";
-    return 1;
-}
-
-// How many draws took the generator from `from` to its state now (-1: not within 1000).
-int DrawsSince(std::uint32_t from) {
-    std::uint32_t s = from;
-    for (int n = 0; n < 1000; ++n, s = Step(s))
-        if (s == ui::RandState()) return n;
-    return -1;
-}
+using test::DrawsSince;
+using test::SeedFor;
 
 class TablesTest : public test::HeadlessTest {
 protected:
