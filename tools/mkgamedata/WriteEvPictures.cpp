@@ -199,12 +199,17 @@ bool WriteFolders(const std::vector<std::filesystem::path>& evpacks) {
         const Picture p = k == kMsgWinPicture ? MessageFrame(name) : EventPicture(k, name);
         events.push_back({name, PictureBmp8(p), false});
     }
-    for (const std::filesystem::path& evpack : evpacks)
-        if (!WritePack(evpack / GrPackNames[kFigureKind], figures) ||
-            !WritePack(evpack / GrPackNames[kTownKind], town) ||
-            !WritePack(evpack / GrPackNames[kLandKind], land) ||
-            !WritePack(evpack / GrPackNames[kEventKind], events))
-            return false;
+    // The 24-bit folder is the one the program prefers; the 8-bit folder holds the
+    // same files, linked rather than written twice.
+    const std::filesystem::path& evpack = evpacks.front();
+    const std::pair<int, const std::vector<PackMember>*> packs[] = {
+        {kFigureKind, &figures}, {kTownKind, &town}, {kLandKind, &land}, {kEventKind, &events}};
+    for (const auto& [kind, members] : packs) {
+        if (!WritePack(evpack / GrPackNames[kind], *members)) return false;
+        for (std::size_t k = 1; k < evpacks.size(); ++k)
+            if (!MirrorFile(evpack / GrPackNames[kind], evpacks[k] / GrPackNames[kind]))
+                return false;
+    }
     return true;
 }
 

@@ -196,9 +196,8 @@ bool WriteMsgWin(const std::filesystem::path& root) {
         std::snprintf(name, sizeof name, "par%02d.bmp", n);
         faces.push_back({name, PictureBmp8(Face(n)), true});
     }
-    for (const char* art : {"col24b", "col8b"})
-        if (!WritePack(root / art / "palFace" / "palFace.pak", faces)) return false;
-    return true;
+    const std::filesystem::path pack = root / "col24b" / "palFace" / "palFace.pak";
+    return WritePack(pack, faces) && MirrorFile(pack, root / "col8b" / "palFace" / "palFace.pak");
 }
 
 }  // namespace mkgamedata

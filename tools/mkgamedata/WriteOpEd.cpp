@@ -283,7 +283,8 @@ std::string Ending(int n) {
 bool WriteLogoMovie(const std::filesystem::path& path) {
     constexpr int kMw = 320, kMh = 240, kFps = 10, kFrames = 30;
     constexpr int kAudioRate = 22050;
-    const std::string file = path.string();
+    // Encoded beside the movie, which is replaced only when the bytes differ.
+    const std::string file = path.string() + ".tmp";
     std::filesystem::create_directories(path.parent_path());
     AVFormatContext* fmt = nullptr;
     if (avformat_alloc_output_context2(&fmt, nullptr, "avi", file.c_str()) < 0 || fmt == nullptr) {
@@ -420,10 +421,11 @@ bool WriteLogoMovie(const std::filesystem::path& path) {
     av_packet_free(&pkt);
     avformat_free_context(fmt);
     if (!ok) {
-        std::fprintf(stderr, "mkgamedata: cannot encode the logo movie %s\n", file.c_str());
-        std::filesystem::remove(path);
+        std::fprintf(stderr, "mkgamedata: cannot encode the logo movie %s\n", path.c_str());
+        std::filesystem::remove(file);
+        return false;
     }
-    return ok;
+    return CommitFile(file, path);
 }
 
 }  // namespace
