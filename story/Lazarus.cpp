@@ -28,7 +28,7 @@ bool EvMove115() {
 bool EvMove146() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkDayMark(mark::LazarusMeeting, 0, 10)) return false;
+    if (!ev->ChkDayMark(mark::LazarusMeetingDay, 0, 10)) return false;
     if (!ev->ChkPlace(10)) return false;
     if (!ev->ChkFlg(flag::GravityRecipeFound, false)) return false;
     return story::RunEvent("EvMove146");
@@ -38,10 +38,10 @@ bool EvMove146() {
 bool EvMove116() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkDayMark(mark::LazarusMeeting, 0, 10)) return false;
+    if (!ev->ChkDayMark(mark::LazarusMeetingDay, 0, 10)) return false;
     if (!ev->ChkHour(10, 17)) return false;
     if (!ev->ChkPlace(35)) return false;
-    if (!ev->ChkFlg(flag::CrystalDelivered, false)) return false;
+    if (!ev->ChkFlg(flag::LazarusLeft, false)) return false;
     if (!ev->ChkNot(ev->ChkItem(30, 1))) return false;
     return story::RunEvent("EvMove116");
 }
@@ -50,11 +50,11 @@ bool EvMove116() {
 bool EvMove117() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkDayMark(mark::LazarusMeeting, 0, 10)) return false;
+    if (!ev->ChkDayMark(mark::LazarusMeetingDay, 0, 10)) return false;
     if (!ev->ChkHour(10, 17)) return false;
     if (!ev->ChkItem(30, 1)) return false;
     if (!ev->ChkPlace(35)) return false;
-    if (!ev->ChkFlg(flag::CrystalDelivered, false)) return false;
+    if (!ev->ChkFlg(flag::LazarusLeft, false)) return false;
     return story::RunEvent("EvMove117");
 }
 
@@ -62,9 +62,9 @@ bool EvMove117() {
 bool EvMove118() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkDayMark(mark::LazarusMeeting, 16, 300)) return false;
+    if (!ev->ChkDayMark(mark::LazarusMeetingDay, 16, 300)) return false;
     if (!ev->ChkHour(10, 17)) return false;
-    if (!ev->ChkFlg(flag::CrystalDelivered, false)) return false;
-    if (!ev->ChkFlg(flag::LazarusThought, false)) return false;
+    if (!ev->ChkFlg(flag::LazarusLeft, false)) return false;
+    if (!ev->ChkFlg(flag::LazarusClosingThought, false)) return false;
     return story::RunEvent("EvMove118");
 }

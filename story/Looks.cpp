@@ -106,17 +106,17 @@ bool EvLook013() {
     return RunEvent("EvLook013");
 }
 
-bool EvLook014() { return Notice("EvLook014", 24, 24, flag::NoticeHomepageSeen); }
-bool EvLook015() { return Notice("EvLook015", 48, 48, flag::NoticeShyWriterSeen); }
+bool EvLook014() { return Notice("EvLook014", 24, 24, flag::NoticeHomepage); }
+bool EvLook015() { return Notice("EvLook015", 48, 48, flag::NoticeShyWriter); }
 
 // The confession follows the request only.
 bool EvLook016() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkDay(60, 24)) return false;
-    if (!ev->ChkFlg(flag::NoticeShyWriterSeen, true)) return false;
+    if (!ev->ChkFlg(flag::NoticeShyWriter, true)) return false;
     if (!ev->ChkPlace(3)) return false;
-    if (!ev->ChkFlg(flag::NoticeConfessionSeen, false)) return false;
+    if (!ev->ChkFlg(flag::NoticeConfession, false)) return false;
     return RunEvent("EvLook016");
 }
 
@@ -126,12 +126,12 @@ bool EvLook017() {
     if (!ev) return false;
     if (!ev->ChkPlace(3)) return false;
     if (!ev->ChkDay(77, 24)) return false;
-    if (!ev->ChkFlg(flag::NoticeComplaintSeen, false)) return false;
+    if (!ev->ChkFlg(flag::NoticeComplaint, false)) return false;
     return RunEvent("EvLook017");
 }
 
-bool EvLook018() { return Notice("EvLook018", 132, 24, flag::NoticeSmallAdsSeen); }
-bool EvLook019() { return Notice("EvLook019", 180, 24, flag::NoticeFanSeen); }
+bool EvLook018() { return Notice("EvLook018", 132, 24, flag::NoticeSmallAds); }
+bool EvLook019() { return Notice("EvLook019", 180, 24, flag::NoticeFan); }
 
 // The picture catalogue: flag 0 is never set, so it plays only under the condition
 // override, from the event debug window.
@@ -142,18 +142,18 @@ bool EvLook020() {
     return RunEvent("EvLook020");
 }
 
-bool EvLook021() { return Notice("EvLook021", 0, 24, flag::NoticeRivalAdSeen); }
-bool EvLook022() { return Notice("EvLook022", 30, 17, flag::NoticeFestivalSeen); }
-bool EvLook023() { return Notice("EvLook023", 108, 16, flag::NoticeContestSeen); }
-bool EvLook024() { return Notice("EvLook024", 162, 16, flag::NoticeBeautyContestSeen); }
-bool EvLook025() { return Notice("EvLook025", 204, 200, flag::NoticeBakeryAdSeen); }
+bool EvLook021() { return Notice("EvLook021", 0, 24, flag::NoticeBoardIntro); }
+bool EvLook022() { return Notice("EvLook022", 30, 17, flag::NoticeSpringFestival); }
+bool EvLook023() { return Notice("EvLook023", 108, 16, flag::NoticeMagicContest); }
+bool EvLook024() { return Notice("EvLook024", 162, 16, flag::NoticeBeautyContest); }
+bool EvLook025() { return Notice("EvLook025", 204, 200, flag::NoticeBakery); }
 
 bool EvLook026() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkFlg(flag::FloraeDied, true)) return false;
     if (!ev->ChkPlace(1)) return false;
-    if (!ev->ChkFlg(flag::FloraeRoomAbandoned, false)) return false;
+    if (!ev->ChkFlg(flag::EmptyRoomFound, false)) return false;
     return RunEvent("EvLook026");
 }
 
@@ -161,7 +161,7 @@ bool EvLook027() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkPlace(1)) return false;
-    if (!ev->ChkFlg(flag::FloraeRoomAbandoned, true)) return false;
+    if (!ev->ChkFlg(flag::EmptyRoomFound, true)) return false;
     return RunEvent("EvLook027");
 }
 

@@ -68,7 +68,7 @@ bool EvPeddle006() {
     if (!ev) return false;
     if (!ev->ChkPlace(9)) return false;
     if (!ev->ChkHour(10, 18)) return false;
-    if (!ev->ChkFlg(flag::PrinceInvitation, false)) return false;
+    if (!ev->ChkFlg(flag::PalaceInvitation, false)) return false;
     return RunEvent("EvPeddle006");
 }
 
@@ -79,7 +79,7 @@ bool EvPeddle007() {
     if (!ev->ChkPlace(9)) return false;
     if (!ev->ChkDay(191, 300)) return false;
     if (!ev->ChkHour(10, 18)) return false;
-    if (!ev->ChkFlg(flag::PrinceInvitation, true)) return false;
+    if (!ev->ChkFlg(flag::PalaceInvitation, true)) return false;
     return RunEvent("EvPeddle007");
 }
 

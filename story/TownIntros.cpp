@@ -29,7 +29,7 @@ constexpr bool kFlagFirst = true, kPlaceFirst = false;
 bool EvMove057() { return Introduce("EvMove057", 2, flag::IntroRivalShop, kFlagFirst); }
 bool EvMove059() { return Introduce("EvMove059", 6, flag::IntroEventGround, kPlaceFirst); }
 bool EvMove060() { return Introduce("EvMove060", 4, flag::IntroBakery, kFlagFirst); }
-bool EvMove061() { return Introduce("EvMove061", 1, flag::IntroFlowerHouse, kFlagFirst); }
+bool EvMove061() { return Introduce("EvMove061", 1, flag::IntroFloraeHouse, kFlagFirst); }
 bool EvMove062() { return Introduce("EvMove062", 33, flag::IntroForest, kPlaceFirst); }
 bool EvMove063() { return Introduce("EvMove063", 34, flag::IntroForestSpring, kPlaceFirst); }
 bool EvMove064() { return Introduce("EvMove064", 35, flag::IntroWaterfall, kPlaceFirst); }
