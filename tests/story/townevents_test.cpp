@@ -22,6 +22,7 @@
 #include "story/Looks.h"
 #include "story/Register.h"
 #include "tests/support/EventResponders.h"
+#include "tests/support/RuntimeDraws.h"
 #include "tests/support/StoryFixture.h"
 #include "town/EvPictures.h"
 #include "town/EventTables.h"
@@ -182,15 +183,7 @@ protected:
         EXPECT_EQ(ev->ConditionOverride, 0);
     }
     // Seeds the generator so that the next ChkRandom(50) passes or fails.
-    static void SeedNextHalfChance(bool pass) {
-        for (std::uint32_t seed = 1;; ++seed) {
-            ui::Srand(seed);
-            if ((ui::Rand() % 100 + 1 <= 50) == pass) {
-                ui::Srand(seed);
-                return;
-            }
-        }
-    }
+    static void SeedNextHalfChance(bool pass) { ui::Srand(test::SeedFor({pass ? 50 : -50})); }
 
     // One look command's walk: the events whose scenes played, by name.
     std::vector<std::string> Look() {
