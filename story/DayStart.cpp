@@ -64,8 +64,8 @@ bool EvDayStart001() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkFlg(flag::HeipiIllnessDone, false)) return false;
-    if (!ev->ChkFlg(flag::HeipiIllnessReady1, true)) return false;
-    if (!ev->ChkFlg(flag::HeipiIllnessReady2, true)) return false;
+    if (!ev->ChkFlg(flag::RenetteMet, true)) return false;
+    if (!ev->ChkFlg(flag::CocotteMet, true)) return false;
     // The first window holding today decides; its chance is drawn only on its days.
     struct Window {
         int first, length, chance;

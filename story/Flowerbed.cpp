@@ -122,7 +122,7 @@ bool EvFlowerbed011() {
 bool EvFlowerbed012() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkFlg(flag::FloraeCured, true)) return false;
+    if (!ev->ChkFlg(flag::FloraeSightRestored, true)) return false;
     if (!ev->ChkFlg(flag::FloraeThanks, false)) return false;
     return RunEvent("EvFlowerbed012");
 }

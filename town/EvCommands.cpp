@@ -287,7 +287,7 @@ void TEvControler::EnterShop() {
 
 void VisitFlowerbed(int hour) {
     if (Flag(flag::FloraeDied)) {
-        if (Flag(flag::FloraeRoomAbandoned)) {
+        if (Flag(flag::EmptyRoomFound)) {
             Say("VisitFlowerbed1");
         } else if (Flag(flag::FloraeVanished)) {
             Say("VisitFlowerbed2");
@@ -321,7 +321,7 @@ void VisitFlowerHouse(int hour) {
         if (DayMarks[0] != 0 && !Flag(flag::RouteFlorae)) {
             if (!Flag(flag::FloraeBlindVisit)) {
                 if (EventServerDbg && EventServerDbg->ChkDayMark(0, 21, 3) &&
-                    Flag(flag::FeverLastNight)) {
+                    Flag(flag::BedsideUnconscious)) {
                     if (EventServerDbg->ChkItem(62, 1)) {
                         EnterRoom(12);
                     } else {
@@ -356,7 +356,7 @@ void VisitFlowerHouse(int hour) {
         }
     } else if (!gone) {
         Say("VisitFlowerHouse9");
-    } else if (Flag(flag::FloraeRoomAbandoned)) {
+    } else if (Flag(flag::EmptyRoomFound)) {
         Say("VisitFlowerHouse10");
     } else if (Flag(flag::FloraeVanished)) {
         EnterRoom(12);
@@ -385,7 +385,7 @@ void VisitRivalShop(int hour) {
     if (school) {
         if (Flag(flag::RenetteRanAway)) {
             Say("VisitRivalShop4");
-            if (Flag(flag::Earthquake)) {
+            if (Flag(flag::EarthquakeDone)) {
                 Say("VisitRivalShop5");
             } else {
                 Say("VisitRivalShop6");
@@ -419,11 +419,11 @@ void VisitPalace(int hour) {
         Say("VisitPalace1");
         return;
     }
-    if (!Flag(flag::PrinceInvitation)) {
+    if (!Flag(flag::PalaceInvitation)) {
         Say("VisitPalace2");
         return;
     }
-    if (Flag(flag::BallWalkMet) || Flag(flag::BallNightWalk)) {
+    if (Flag(flag::ProposalRefused) || Flag(flag::BallNightPassed)) {
         Say("VisitPalace3");
         return;
     }
@@ -436,7 +436,7 @@ void VisitPalace(int hour) {
         return;
     }
     // The arrival event of the garden takes over when she has not been summoned.
-    if (!Flag(flag::PalaceFirstMeeting)) {
+    if (!Flag(flag::GardenFirstVisit)) {
         if (hour <= 15) {
             SetPlaceDirect(14);
             RunMoveEvents();
@@ -484,7 +484,7 @@ void VisitWizardHouse(int hour) {
         return;
     }
     if (Flag(kSearchModeFlag)) {
-        if (!Flag(flag::WizardNightVisit)) {
+        if (!Flag(flag::WizardAdvice)) {
             Say("VisitWizardHouse2");
             SetPlace(44);
             RunMoveEvents();

@@ -349,12 +349,12 @@ int ChooseSchedule(int kind, int& variant) {
             if (ev.ChkWeekday(5)) return pick(1, 2);
             return pick(0, 0);
         case 1:
-            if (ev.ChkFlg(flag::Earthquake, true) || ev.ChkFlg(flag::TiredOnMap, true))
+            if (ev.ChkFlg(flag::EarthquakeDone, true) || ev.ChkFlg(flag::DawnWithCocotte, true))
                 return kAbsent;
             if (festival && (ev.ChkWeekday(1) || ev.ChkWeekday(3))) return pick(10, 3);
             if (festival && (ev.ChkWeekday(0) || ev.ChkWeekday(2) || ev.ChkWeekday(4)))
                 return pick(9, 1);
-            if (ev.ChkFlg(flag::RenetteAtPlace39, true) && ev.ChkFlg(flag::RenetteSaved, false)) {
+            if (ev.ChkFlg(flag::RenetteAtBigTree, true) && ev.ChkFlg(flag::RenetteSaved, false)) {
                 if (ev.ChkFlg(flag::RenetteCrisis, true)) return kAbsent;
                 if (workday) return pick(11, 4);
                 return pick(12, 5);
@@ -363,12 +363,12 @@ int ChooseSchedule(int kind, int& variant) {
             return pick(7, 0);
         case 2:
             if (ev.ChkFlg(flag::FeleMet, false)) return kAbsent;
-            if (ev.ChkFlg(flag::FeleCursed, true) && ev.ChkFlg(flag::FeleCurseLifted, false) &&
-                ev.ChkFlg(flag::FeleCurseLeft, false))
+            if (ev.ChkFlg(flag::LakeCurse, true) && ev.ChkFlg(flag::LakeAfternoon, false) &&
+                ev.ChkFlg(flag::LakeTooLate, false))
                 return kAbsent;
             if (ev.ChkFlg(flag::FeleLeft, true)) return kAbsent;
             if (ev.ChkWeekday(5)) return pick(6, 2);
-            if (ev.ChkFlg(flag::FeleSpringChatsOver, false))
+            if (ev.ChkFlg(flag::RingFound, false))
                 return ev.ChkNot(ev.ChkWeekday(1) || ev.ChkWeekday(3)) ? pick(5, 4) : pick(4, 0);
             return pick(5, 4);
         case 3:

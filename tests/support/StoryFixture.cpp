@@ -43,8 +43,7 @@ bool StoryTest::Forced(bool (*event)()) {
 
 StoryTest::Counts StoryTest::Speakers() {
     Counts out;
-    for (const std::string& s : transcript->Texts("speaker"))
-        ++out[s.substr(0, s.rfind(" face "))];
+    for (const std::string& s : transcript->Texts("speaker")) ++out[s.substr(0, s.rfind(" face "))];
     return out;
 }
 
