@@ -3,6 +3,7 @@
 // of them, the hot spring's bath and the move table's empty first slot. Their bodies
 // are in story/text/Inspirations.txt.
 #include "story/Dialogue.h"
+#include "story/Events.h"
 #include "story/Register.h"
 #include "town/Evsrvfm.h"
 

@@ -2,6 +2,7 @@
 // earlier one: the meeting, the recipe found at home, the reminder, the delivery and
 // the closing thought. Their lines are in story/text/Lazarus.txt.
 #include "story/Dialogue.h"
+#include "story/Events.h"
 #include "story/Register.h"
 #include "town/Evsrvfm.h"
 

@@ -11,6 +11,7 @@
 #include "shop/Catalog.h"
 #include "shop/Fashion.h"
 #include "story/Dialogue.h"
+#include "story/Events.h"
 #include "story/Register.h"
 #include "town/EvPictures.h"
 #include "town/Evsrvfm.h"

@@ -2,6 +2,7 @@
 // forest, and 蕾妮特's visit when she finished a commission first. Their lines are
 // in story/text/Town.txt.
 #include "story/Dialogue.h"
+#include "story/Events.h"
 #include "story/Register.h"
 #include "town/Evsrvfm.h"
 

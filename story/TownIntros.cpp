@@ -3,6 +3,7 @@
 // that flag when she leaves the place, so an introduction missed on the first stay
 // never comes later. Their lines are in story/text/Intros.txt.
 #include "story/Dialogue.h"
+#include "story/Events.h"
 #include "story/Register.h"
 #include "town/Evsrvfm.h"
 

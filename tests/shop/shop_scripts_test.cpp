@@ -22,8 +22,8 @@
 #include "shop/Main.h"
 #include "shop/Shop.h"
 #include "story/EventTables.h"
-#include "town/Evsrvfm.h"
 #include "tests/support/HeadlessApp.h"
+#include "town/Evsrvfm.h"
 
 namespace {
 
@@ -204,7 +204,8 @@ TEST_F(ShopScriptTest, TheSquareIntroducesItselfAndItsBoardIsRead) {
     }
     ASSERT_EQ(lines.size(), 5u + 7u);
     EXPECT_EQ(lines[0], "中央噴水廣場");
-    EXPECT_EQ(lines[5].substr(0, lines[5].find('\n')), "緹菈「這是鎮上的佈告欄。上面貼著各種消息，");
+    EXPECT_EQ(lines[5].substr(0, lines[5].find('\n')),
+              "緹菈「這是鎮上的佈告欄。上面貼著各種消息，");
     EXPECT_TRUE(EventServerDbg->TestFlg(323));  // the square introduced
     EXPECT_TRUE(EventServerDbg->TestFlg(541));  // the board's first notice read
     EXPECT_EQ(GameDay(), 0);

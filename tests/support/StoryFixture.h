@@ -1,42 +1,46 @@
 #pragma once
+// The fixture the story's tests share: the real event server on the headless
+// application with the game folder's faces, pictures and music, a transcript of what
+// a player saw and heard, and what an event's expectations read from it.
+#include <gtest/gtest.h>
+
 #include <map>
 #include <string>
+#include <vector>
 
-#include "platform/Files.h"
 #include "platform/Transcript.h"
+#include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
-#include "town/EvControler.h"
 #include "town/Evsrvfm.h"
-#include "town/Mdpform.h"
-#include "town/Srcdbtxtform21.h"
 
 namespace test {
 
-// A test of story events: a fresh headless application with the game-flow controller
-// (and so the event server and the message window with its faces), the music form and
-// the transcript of what the player saw.
-class StoryFixture : public HeadlessTest {
+class StoryTest : public HeadlessTest {
 protected:
-    void SetUp() override {
-        ui::SetProgramFolder(LUMIA_TEST_GAMEDATA);
-        GameFlow = new TEvControler();
-        ev = EventServerDbg;
-        DbTxtForm2->m_FaceFolder = "\\col24b\\palFace";
-        DbTxtForm2->LoadFaces();
-        MdpFm->OpenCdAudio();
-    }
-    void TearDown() override {
-        delete GameFlow;
-        GameFlow = nullptr;
-    }
+    using Counts = std::map<std::string, int>;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // A new game at `place` on `day` at `hour`, with the accounting and the transcript
+    // emptied.
+    void Fresh(int day, int hour, int place);
+    // Runs an event with every condition held (the debug window's override; the event's
+    // frame clears it again).
+    bool Forced(bool (*event)());
+
     // Lines shown per speaker ("" for a line without a tag).
-    std::map<std::string, int> Speakers() {
-        std::map<std::string, int> out;
-        for (const std::string& s : transcript->Texts("speaker"))
-            ++out[s.substr(0, s.rfind(" face "))];
-        return out;
-    }
-    int Lines() { return static_cast<int>(transcript->Texts("line").size()); }
+    Counts Speakers();
+    int Lines();
+    // The numbers of the transcript records of `kind` ("voice", "face" ...), in order.
+    std::vector<int> Numbers(const char* kind);
+    // The music tracks started, in order.
+    std::vector<int> Music();
+    // The events whose scenes played since the last reset, in the order the data holds
+    // them ("Ev..." names only: shared scenes are left out).
+    std::vector<std::string> Played();
+    // Every record of `file` an event has not played, and every scene asked for in vain.
+    void ExpectAllPlayed(const std::string& file);
 
     TEventServerDbg* ev = nullptr;
     ui::ScopedTranscript transcript;
