@@ -259,6 +259,7 @@ TShopForm::TShopForm() {
     if (!primitives.GoHomeToBed) primitives.GoHomeToBed = &HookGoHomeToBed;
 
     if (!GameFlow) GameFlow = new TEvControler();
+    RemoveSaveLeftovers();
     // Before the first save there is none: nothing was ever unlocked or seen, which
     // is what memory holds already.
     static_cast<void>(LoadSystemFile());
