@@ -42,7 +42,8 @@ std::uint8_t Flat(Rgb c) { return Cube(Channel(c.r), Channel(c.g), Channel(c.b))
 
 // Ordered (4 x 4 Bayer) dither of a colour between the cube's levels at (x, y).
 std::uint8_t Dithered(Rgb c, int x, int y) {
-    static constexpr int kBayer[4][4] = {{0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
+    static constexpr int kBayer[4][4] = {
+        {0, 8, 2, 10}, {12, 4, 14, 6}, {3, 11, 1, 9}, {15, 7, 13, 5}};
     const double t = (kBayer[y & 3][x & 3] + 0.5) / 16.0;
     auto ch = [t](double v) { return std::clamp(int(std::floor(v + t)), 0, 5); };
     return Cube(ch(c.r), ch(c.g), ch(c.b));
@@ -167,7 +168,9 @@ public:
         p_.Frame(x, y, w, 30, C(5, 4, 1));
         p_.TextCentred(x, y, w, 30, text, 18, C(5, 5, 3.5), true);
     }
-    void Ground(int horizon, Rgb near, Rgb far) { Gradient(0, horizon, kW, kH - horizon, far, near); }
+    void Ground(int horizon, Rgb near, Rgb far) {
+        Gradient(0, horizon, kW, kH - horizon, far, near);
+    }
     // A room: wall, floor and the line between them.
     void Room(int floorY, Rgb wall, Rgb floor) {
         Gradient(0, 0, kW, floorY, Mix(wall, {0, 0, 0}, 0.15), wall);
@@ -194,7 +197,8 @@ public:
                             C(1 + hue * 0.7, 0.5 + (5 - hue) * 0.5, 1 + (i % 2) * 2));
                 } else {
                     p_.Rect(bx + 3, by + 18, 6, 6, C(4, 4, 4.5));
-                    p_.Ellipse(bx + 6, by + 32, 6, 9, C(hue < 2 ? 5 : 1, hue < 4 ? 3 : 1, hue > 2 ? 5 : 1));
+                    p_.Ellipse(bx + 6, by + 32, 6, 9,
+                               C(hue < 2 ? 5 : 1, hue < 4 ? 3 : 1, hue > 2 ? 5 : 1));
                 }
             }
         }
@@ -216,19 +220,29 @@ public:
             const int fx = x + i * 10 + (i * seed * 7) % 6, fy = y + (i * 13 + seed) % 18;
             p_.Line(fx, fy, fx, fy + 12, C(0.5, 3, 0.5));
             const double k = (i + seed) % 4;
-            p_.Ellipse(fx, fy, 4, 4, C(k == 0 ? 5 : k == 1 ? 5 : 4, k == 1 ? 5 : k == 2 ? 2 : 1, k == 3 ? 5 : 1));
+            p_.Ellipse(fx, fy, 4, 4,
+                       C(k == 0   ? 5
+                         : k == 1 ? 5
+                                  : 4,
+                         k == 1   ? 5
+                         : k == 2 ? 2
+                                  : 1,
+                         k == 3 ? 5 : 1));
         }
     }
     void Cauldron(int x, int y) {
         p_.Ellipse(x, y, 60, 40, C(0.6, 0.6, 0.8));
         p_.Ellipse(x, y - 30, 60, 12, C(0.5, 4, 1.2));
         for (int k = 0; k < 3; ++k) p_.Ellipse(x - 20 + 20 * k, y - 50 - 12 * k, 5, 5, C(1, 5, 2));
-        p_.Polygon({{x - 40.0, y + 30.0}, {x - 50.0, y + 60.0}, {x - 36.0, y + 60.0}}, C(0.5, 0.5, 0.5));
-        p_.Polygon({{x + 40.0, y + 30.0}, {x + 50.0, y + 60.0}, {x + 36.0, y + 60.0}}, C(0.5, 0.5, 0.5));
+        p_.Polygon({{x - 40.0, y + 30.0}, {x - 50.0, y + 60.0}, {x - 36.0, y + 60.0}},
+                   C(0.5, 0.5, 0.5));
+        p_.Polygon({{x + 40.0, y + 30.0}, {x + 50.0, y + 60.0}, {x + 36.0, y + 60.0}},
+                   C(0.5, 0.5, 0.5));
     }
     void Mountains(int horizon, Rgb c, int seed) {
         for (int k = 0; k < 5; ++k) {
-            const double x = -40 + k * 170 + (seed * 37 + k * 53) % 60, h = 120 + (seed * 11 + k * 41) % 90;
+            const double x = -40 + k * 170 + (seed * 37 + k * 53) % 60,
+                         h = 120 + (seed * 11 + k * 41) % 90;
             p_.Polygon({{x - 150, double(horizon)}, {x, horizon - h}, {x + 150, double(horizon)}},
                        C(c.r + (k % 2) * 0.4, c.g + (k % 2) * 0.4, c.b + (k % 2) * 0.3));
             p_.Polygon({{x - 26, horizon - h + 22}, {x, horizon - h}, {x + 26, horizon - h + 22}},
@@ -325,14 +339,15 @@ Picture Town(int place, Hour h, int room) {
         case 3: {  // the square with its fountain
             s.Sky(kHorizon - 40);
             for (int i = 0; i < 6; ++i)
-                s.House(-20 + i * 116, kHorizon - 40, 96, 90 + (i * 23) % 40, {4.6, 4.2 - (i % 2) * 0.6, 3.4},
-                        {3.2, 1 + (i % 3) * 0.4, 0.4});
+                s.House(-20 + i * 116, kHorizon - 40, 96, 90 + (i * 23) % 40,
+                        {4.6, 4.2 - (i % 2) * 0.6, 3.4}, {3.2, 1 + (i % 3) * 0.4, 0.4});
             s.Gradient(0, kHorizon - 40, kW, kH - kHorizon + 40, {3.4, 3.2, 2.8}, {3.8, 3.4, 2.8});
             p.Ellipse(320, 300, 200, 46, s.C(2.6, 2.6, 2.8));
             p.Ellipse(320, 296, 184, 38, s.C(1.6, 3, 4.6));
             p.Rect(306, 200, 28, 96, s.C(3.6, 3.6, 3.8));
             p.Ellipse(320, 200, 50, 14, s.C(3.6, 3.6, 3.8));
-            for (int k = -3; k <= 3; ++k) p.Line(320, 150, 320 + k * 16, 196 + std::abs(k) * 2, s.C(3, 4.4, 5));
+            for (int k = -3; k <= 3; ++k)
+                p.Line(320, 150, 320 + k * 16, 196 + std::abs(k) * 2, s.C(3, 4.4, 5));
             p.Ellipse(320, 150, 10, 8, s.C(3, 4.4, 5));
             break;
         }
@@ -342,18 +357,23 @@ Picture Town(int place, Hour h, int room) {
             Cobbles(s);
             p.Rect(140, 110, 360, 220, s.C(5, 4.6, 4.2));
             for (int k = 0; k < 9; ++k)
-                p.Polygon({{140.0 + k * 40, 170}, {180.0 + k * 40, 170}, {176.0 + k * 40, 200}, {144.0 + k * 40, 200}},
+                p.Polygon({{140.0 + k * 40, 170},
+                           {180.0 + k * 40, 170},
+                           {176.0 + k * 40, 200},
+                           {144.0 + k * 40, 200}},
                           k % 2 ? s.C(5, 5, 5) : s.C(5, 2, 3));
             s.Sign(200, 120, 240, "特利亞儂儂", {4.4, 1.6, 2.2});
             s.Window(170, 220, 110, 70);
             p.Rect(300, 220, 50, 110, s.C(3, 1.4, 0.6));
-            for (int k = 0; k < 4; ++k) p.Ellipse(380 + k * 28, 280, 11, 8, s.C(4.6, 3.2, 1.4));  // cakes
+            for (int k = 0; k < 4; ++k)
+                p.Ellipse(380 + k * 28, 280, 11, 8, s.C(4.6, 3.2, 1.4));  // cakes
             p.Rect(370, 288, 120, 6, s.C(4, 4, 4));
             break;
         case 5:  // the big park
             s.Sky(kHorizon);
             Grass(s);
-            for (int k = 0; k < 5; ++k) s.Tree(40 + k * 140, kHorizon + 20 + (k % 2) * 20, 1.1 + (k % 2) * 0.3);
+            for (int k = 0; k < 5; ++k)
+                s.Tree(40 + k * 140, kHorizon + 20 + (k % 2) * 20, 1.1 + (k % 2) * 0.3);
             p.Polygon({{250, 480}, {390, 480}, {340, 300}, {300, 300}}, s.C(4.2, 3.8, 2.8));
             p.Rect(420, 330, 90, 8, s.C(3, 1.6, 0.6));
             p.Rect(424, 338, 6, 20, s.C(2, 1, 0));
@@ -364,7 +384,8 @@ Picture Town(int place, Hour h, int room) {
             Grass(s);
             for (int k = 0; k < 3; ++k) {
                 const double x = 110 + k * 210;
-                p.Polygon({{x - 80, 300}, {x, 190}, {x + 80, 300}}, k % 2 ? s.C(5, 5, 5) : s.C(5, 1.4, 1.4));
+                p.Polygon({{x - 80, 300}, {x, 190}, {x + 80, 300}},
+                          k % 2 ? s.C(5, 5, 5) : s.C(5, 1.4, 1.4));
                 p.Rect(int(x) - 16, 250, 32, 50, s.C(1, 0.6, 0.4));
                 p.Line(int(x), 190, int(x), 170, s.C(2, 1, 0));
                 p.Polygon({{x, 170}, {x + 20, 176}, {x, 182}}, s.C(5, 5, 1));
@@ -415,7 +436,8 @@ Picture Town(int place, Hour h, int room) {
             s.Room(320, {3.4, 3, 2.6}, {2.4, 2, 1.6});
             s.Shelf(40, 40, 200, 3, false);
             s.Shelf(430, 40, 180, 3, true);
-            for (int k = 0; k < 8; ++k) p.Line(260 + k * 20, 20, 260 + k * 20, 60 + (k % 3) * 10, s.C(0.6, 3, 0.6));
+            for (int k = 0; k < 8; ++k)
+                p.Line(260 + k * 20, 20, 260 + k * 20, 60 + (k % 3) * 10, s.C(0.6, 3, 0.6));
             s.Cauldron(320, 290);
             p.Ellipse(320, 372, 50, 10, s.C(5, 2.4, 0.4));
             break;
@@ -447,7 +469,8 @@ Picture Town(int place, Hour h, int room) {
                 p.Rect(24 + k * 116, 40, 36, 10, s.C(5, 4.4, 2));
             }
             for (int y = 300; y < kH; y += 30)
-                for (int x = (y / 30 % 2) * 40; x < kW; x += 80) p.Rect(x, y, 40, 30, s.C(2.6, 1.8, 1));
+                for (int x = (y / 30 % 2) * 40; x < kW; x += 80)
+                    p.Rect(x, y, 40, 30, s.C(2.6, 1.8, 1));
             p.Line(320, 0, 320, 50, s.C(4, 3, 1));
             p.Ellipse(320, 70, 70, 22, s.C(5, 4.6, 2));
             for (int k = -3; k <= 3; ++k) p.Ellipse(320 + k * 20, 90, 4, 6, s.C(5, 5, 4));
@@ -455,7 +478,8 @@ Picture Town(int place, Hour h, int room) {
         }
         case 16:  // the castle's balcony over the town
             s.Sky(kHorizon + 20);
-            for (int i = 0; i < 16; ++i) p.Rect(i * 42, 250 + (i * 7) % 30, 34, 70, s.C(2.6, 2.4, 2.8));
+            for (int i = 0; i < 16; ++i)
+                p.Rect(i * 42, 250 + (i * 7) % 30, 34, 70, s.C(2.6, 2.4, 2.8));
             p.Rect(0, 320, kW, 160, s.C(3.8, 3.8, 4));
             p.Rect(0, 300, kW, 14, s.C(4.4, 4.4, 4.6));
             for (int x = 10; x < kW; x += 30) p.Rect(x, 314, 12, 50, s.C(4.4, 4.4, 4.6));
@@ -472,13 +496,17 @@ Picture Town(int place, Hour h, int room) {
             s.Ground(kHorizon, {2.6, 2.2, 1.8}, {2.8, 2.4, 2});
             for (int i = 0; i < 5; ++i) {
                 const int x = 20 + i * 130, h = 60 + (i * 37) % 60;
-                p.Polygon({{double(x), 300}, {double(x), 300.0 - h}, {x + 40.0, 300.0 - h - 20}, {x + 70.0, 300.0 - h + 30},
+                p.Polygon({{double(x), 300},
+                           {double(x), 300.0 - h},
+                           {x + 40.0, 300.0 - h - 20},
+                           {x + 70.0, 300.0 - h + 30},
                            {x + 96.0, 300}},
                           s.C(3.4, 2.8, 2.4));
                 p.Line(x + 20, 300 - h, x + 50, 300, kInk);
             }
             s.Rocks(20, 330, 20, 4);
-            for (int k = 0; k < 4; ++k) p.Ellipse(100 + k * 150, 120 - k * 10, 40, 20, s.C(2, 2, 2));
+            for (int k = 0; k < 4; ++k)
+                p.Ellipse(100 + k * 150, 120 - k * 10, 40, 20, s.C(2, 2, 2));
             break;
         case 20:
         case 21:  // the heroine's room upstairs
@@ -512,7 +540,8 @@ Picture Land(int place, Hour h) {
         case 33:  // in the forest
             s.Sky(kHorizon);
             s.Ground(kHorizon, {1, 2.6, 0.8}, {1.4, 3, 1});
-            for (int k = 0; k < 9; ++k) s.Pine(20 + k * 76, kHorizon + 10 + (k % 3) * 30, 1.2 + (k % 2) * 0.6);
+            for (int k = 0; k < 9; ++k)
+                s.Pine(20 + k * 76, kHorizon + 10 + (k % 3) * 30, 1.2 + (k % 2) * 0.6);
             for (int k = 0; k < 5; ++k) s.Tree(60 + k * 130, kHorizon + 120, 1.4, {0.4, 2.6, 0.6});
             break;
         case 34:  // the spring in the forest
@@ -528,7 +557,8 @@ Picture Land(int place, Hour h) {
             p.Rect(0, 40, 240, 440, s.C(2.6, 2.2, 1.8));
             p.Rect(400, 40, 240, 440, s.C(2.4, 2, 1.6));
             s.Gradient(240, 40, 160, 300, {4, 4.8, 5}, {2.8, 4, 5});
-            for (int k = 0; k < 14; ++k) p.Line(246 + k * 11, 40, 246 + k * 11, 340, s.C(4.6, 5, 5));
+            for (int k = 0; k < 14; ++k)
+                p.Line(246 + k * 11, 40, 246 + k * 11, 340, s.C(4.6, 5, 5));
             s.Water(340, 140, {1.6, 3.2, 4.6});
             for (int k = 0; k < 12; ++k) p.Ellipse(250 + k * 13, 344, 12, 8, s.C(4.8, 5, 5));
             s.Pine(60, 80, 1), s.Pine(580, 90, 1.1);
@@ -536,7 +566,8 @@ Picture Land(int place, Hour h) {
         case 36:  // the mouth of the cave
             s.Sky(kHorizon - 80);
             p.Rect(0, 60, kW, 420, s.C(2.4, 2.2, 2));
-            p.Polygon({{0, 60}, {140, 20}, {320, 50}, {500, 10}, {640, 60}, {640, 120}, {0, 120}}, s.C(2.4, 2.2, 2));
+            p.Polygon({{0, 60}, {140, 20}, {320, 50}, {500, 10}, {640, 60}, {640, 120}, {0, 120}},
+                      s.C(2.4, 2.2, 2));
             p.Ellipse(320, 300, 130, 150, s.C(0.2, 0.2, 0.3));
             p.Rect(190, 300, 260, 180, s.C(0.2, 0.2, 0.3));
             s.Ground(380, {2, 1.8, 1.4}, {2.4, 2.2, 1.8});
@@ -575,7 +606,8 @@ Picture Land(int place, Hour h) {
             s.Sky(220);
             s.Water(220, 110, {1.4, 3.2, 5});
             s.Gradient(0, 330, kW, 150, {5, 4.6, 3.4}, {4.6, 4, 2.8});
-            for (int k = 0; k < 30; ++k) p.Line(k * 24, 330 + (k % 3), k * 24 + 18, 332, s.C(5, 5, 5));
+            for (int k = 0; k < 30; ++k)
+                p.Line(k * 24, 330 + (k % 3), k * 24 + 18, 332, s.C(5, 5, 5));
             p.Ellipse(520, 400, 18, 10, s.C(5, 3, 3));
             break;
         case 42:  // the hot spring
@@ -585,7 +617,8 @@ Picture Land(int place, Hour h) {
             p.Ellipse(320, 360, 240, 70, s.C(2.4, 2.2, 2));
             p.Ellipse(320, 356, 224, 60, s.C(3, 4.4, 4.6));
             for (int k = 0; k < 7; ++k)
-                for (int j = 0; j < 3; ++j) p.Ellipse(180 + k * 46 + j * 6, 320 - j * 24, 8, 10, s.C(4.8, 4.8, 4.8));
+                for (int j = 0; j < 3; ++j)
+                    p.Ellipse(180 + k * 46 + j * 6, 320 - j * 24, 8, 10, s.C(4.8, 4.8, 4.8));
             s.Pine(40, 280, 1.2), s.Pine(600, 270, 1.3);
             break;
         case 43:  // the lone cottage in the forest
@@ -625,8 +658,26 @@ struct Look {
 };
 
 // The characters, each with one look.
-enum class Who { Cat, Fer, Prince, Renet, RenetSwim, Renet2, Cocot, Cocot2, Mother, FloMother,
-                 RenFather, King, Wizard, Boy, Flo, Flo2, Lazarus, Heroine };
+enum class Who {
+    Cat,
+    Fer,
+    Prince,
+    Renet,
+    RenetSwim,
+    Renet2,
+    Cocot,
+    Cocot2,
+    Mother,
+    FloMother,
+    RenFather,
+    King,
+    Wizard,
+    Boy,
+    Flo,
+    Flo2,
+    Lazarus,
+    Heroine
+};
 
 Look LookOf(Who w) {
     switch (w) {
@@ -677,10 +728,10 @@ Who WhoOfPose(int pose) {
         Who who;
     };
     static constexpr Range kRanges[] = {
-        {0, Who::Cat},        {5, Who::Fer},        {8, Who::Prince},    {12, Who::Renet},
-        {16, Who::RenetSwim}, {20, Who::Renet2},    {23, Who::Cocot},    {29, Who::Cocot2},
+        {0, Who::Cat},        {5, Who::Fer},        {8, Who::Prince},     {12, Who::Renet},
+        {16, Who::RenetSwim}, {20, Who::Renet2},    {23, Who::Cocot},     {29, Who::Cocot2},
         {34, Who::Mother},    {35, Who::FloMother}, {37, Who::RenFather}, {39, Who::King},
-        {40, Who::Wizard},    {41, Who::Boy},       {43, Who::Flo},      {47, Who::Flo2},
+        {40, Who::Wizard},    {41, Who::Boy},       {43, Who::Flo},       {47, Who::Flo2},
         {57, Who::Lazarus}};
     Who w = Who::Cat;
     for (const Range& r : kRanges)
@@ -695,7 +746,7 @@ int Expression(const std::string& label) {
         const char* text;
         int expression;
     };
-    static const Word kWords[] = {{"笑", 1}, {"生氣", 2}, {"悲傷", 3}, {"驚", 4}, {"嚴肅", 5},
+    static const Word kWords[] = {{"笑", 1},   {"生氣", 2}, {"悲傷", 3}, {"驚", 4},   {"嚴肅", 5},
                                   {"認真", 5}, {"害羞", 6}, {"困擾", 7}, {"懊悔", 7}, {"苦痛", 8}};
     for (const Word& w : kWords)
         if (label.find(w.text) != std::string::npos) return w.expression;
@@ -726,7 +777,8 @@ void Eyes(Picture& p, double cx, double y, double gap, int e) {
         if (e == 2 || e == 5 || e == 8)  // brows
             p.Line(int(x) - 7, int(y) - 12 + (e == 2 ? side * -3 : 0), int(x) + 7,
                    int(y) - 12 + (e == 2 ? side * 3 : 0), kInk);
-        if (e == 3 || e == 7) p.Line(int(x) - 7, int(y) - 10 - side * 3, int(x) + 7, int(y) - 10 + side * 3, kInk);
+        if (e == 3 || e == 7)
+            p.Line(int(x) - 7, int(y) - 10 - side * 3, int(x) + 7, int(y) - 10 + side * 3, kInk);
     }
 }
 
@@ -782,7 +834,8 @@ Picture Cat(int e, std::uint8_t key) {
     }
     p.Polygon({{95, 114}, {105, 114}, {100, 120}}, Cube(4, 2, 3));
     for (int side : {-1, 1})
-        for (int k = 0; k < 3; ++k) p.Line(100 + side * 14, 120 + k * 4, 100 + side * 50, 112 + k * 8, Cube(3, 3, 3));
+        for (int k = 0; k < 3; ++k)
+            p.Line(100 + side * 14, 120 + k * 4, 100 + side * 50, 112 + k * 8, Cube(3, 3, 3));
     p.Rect(80, 148, 40, 8, Cube(5, 0, 0));  // a red collar
     p.Ellipse(100, 160, 6, 6, Cube(5, 4, 0));
     return p;
@@ -796,20 +849,28 @@ Picture Person(const Look& l, int e, int pose, std::uint8_t key) {
     const int lean = (pose % 3 - 1) * 4;
     // Clothes: a dress flares, trousers stand on two legs.
     if (l.dress) {
-        p.Polygon({{cx - 28 + lean, 150}, {cx + 28 + lean, 150}, {cx + 78, kFh - 20.0}, {cx - 78, kFh - 20.0}},
+        p.Polygon({{cx - 28 + lean, 150},
+                   {cx + 28 + lean, 150},
+                   {cx + 78, kFh - 20.0},
+                   {cx - 78, kFh - 20.0}},
                   c(l.clothes));
         p.Rect(int(cx) - 60, kFh - 28, 120, 8, c(l.trim));
     } else {
-        p.Polygon({{cx - 32 + lean, 150}, {cx + 32 + lean, 150}, {cx + 40, 270}, {cx - 40, 270}}, c(l.clothes));
-        p.Rect(int(cx) - 36, 270, 32, kFh - 290, c({l.clothes.r * 0.5, l.clothes.g * 0.5, l.clothes.b * 0.5}));
-        p.Rect(int(cx) + 4, 270, 32, kFh - 290, c({l.clothes.r * 0.5, l.clothes.g * 0.5, l.clothes.b * 0.5}));
+        p.Polygon({{cx - 32 + lean, 150}, {cx + 32 + lean, 150}, {cx + 40, 270}, {cx - 40, 270}},
+                  c(l.clothes));
+        p.Rect(int(cx) - 36, 270, 32, kFh - 290,
+               c({l.clothes.r * 0.5, l.clothes.g * 0.5, l.clothes.b * 0.5}));
+        p.Rect(int(cx) + 4, 270, 32, kFh - 290,
+               c({l.clothes.r * 0.5, l.clothes.g * 0.5, l.clothes.b * 0.5}));
         p.Rect(int(cx) - 40, 262, 80, 10, c(l.trim));
     }
     p.Rect(int(cx) - 38, kFh - 22, 30, 14, kInk);
     p.Rect(int(cx) + 8, kFh - 22, 30, 14, kInk);
     // Arms and collar.
-    p.Polygon({{cx - 32 + lean, 152}, {cx - 44, 250}, {cx - 30, 252}, {cx - 18 + lean, 160}}, c(l.clothes));
-    p.Polygon({{cx + 32 + lean, 152}, {cx + 44, 250}, {cx + 30, 252}, {cx + 18 + lean, 160}}, c(l.clothes));
+    p.Polygon({{cx - 32 + lean, 152}, {cx - 44, 250}, {cx - 30, 252}, {cx - 18 + lean, 160}},
+              c(l.clothes));
+    p.Polygon({{cx + 32 + lean, 152}, {cx + 44, 250}, {cx + 30, 252}, {cx + 18 + lean, 160}},
+              c(l.clothes));
     p.Ellipse(cx - 37, 254, 7, 7, kSkin);
     p.Ellipse(cx + 37, 254, 7, 7, kSkin);
     p.Polygon({{cx - 16 + lean, 146}, {cx + 16 + lean, 146}, {cx + lean, 170}}, c(l.trim));
@@ -841,12 +902,18 @@ Picture Person(const Look& l, int e, int pose, std::uint8_t key) {
     if (e == 8) p.Ellipse(hx + 32, headY - 16, 4, 7, Cube(2, 4, 5));
     switch (l.hat) {
         case 1:  // a crown
-            p.Polygon({{hx - 26, headY - 44}, {hx - 26, headY - 76}, {hx - 13, headY - 56}, {hx, headY - 80},
-                       {hx + 13, headY - 56}, {hx + 26, headY - 76}, {hx + 26, headY - 44}},
+            p.Polygon({{hx - 26, headY - 44},
+                       {hx - 26, headY - 76},
+                       {hx - 13, headY - 56},
+                       {hx, headY - 80},
+                       {hx + 13, headY - 56},
+                       {hx + 26, headY - 76},
+                       {hx + 26, headY - 44}},
                       Cube(5, 4, 0));
             break;
         case 2:  // a wizard's hat
-            p.Polygon({{hx - 56, headY - 36}, {hx + 10, headY - 130}, {hx + 56, headY - 36}}, c(l.clothes));
+            p.Polygon({{hx - 56, headY - 36}, {hx + 10, headY - 130}, {hx + 56, headY - 36}},
+                      c(l.clothes));
             p.Rect(int(hx) - 62, int(headY) - 40, 124, 8, c(l.clothes));
             break;
         case 3:  // a circlet
@@ -921,7 +988,8 @@ Picture MapPicture(bool near) {
     const double k = near ? 1.6 : 1.0;
     for (int i = 0; i < 7; ++i) s.Pine(80 + i * 26 * k, 200 + (i % 2) * 18, 0.4 * k);
     for (int i = 0; i < 3; ++i)
-        p.Polygon({{430.0 + i * 50 * k, 150}, {460.0 + i * 50 * k, 80}, {490.0 + i * 50 * k, 150}}, Cube(3, 2, 1));
+        p.Polygon({{430.0 + i * 50 * k, 150}, {460.0 + i * 50 * k, 80}, {490.0 + i * 50 * k, 150}},
+                  Cube(3, 2, 1));
     p.Ellipse(470, 330, 70 * k, 40 * k, Cube(2, 4, 5));
     p.Line(40, 420, 600, 380, Cube(2, 3, 5));
     // Roads out of the town, then the town inside its round wall.
@@ -966,8 +1034,9 @@ Picture Event(int index) {
             s.Raw(0, 0, kW, kH, {5, 5, 5}, {4.6, 4.6, 4.8});
             for (int k = 0; k < 72; ++k) {
                 const double a = k * 2 * kPi / 72;
-                p.Line(int(320 + 200 * std::cos(a)), int(240 + 170 * std::sin(a)), int(320 + 420 * std::cos(a)),
-                       int(240 + 380 * std::sin(a)), k % 2 ? kInk : Cube(2, 2, 2));
+                p.Line(int(320 + 200 * std::cos(a)), int(240 + 170 * std::sin(a)),
+                       int(320 + 420 * std::cos(a)), int(240 + 380 * std::sin(a)),
+                       k % 2 ? kInk : Cube(2, 2, 2));
             }
             SmallPerson(p, 320, 440, Who::Flo, 8, 0.9);
             return pic;
@@ -994,7 +1063,8 @@ Picture Event(int index) {
             return pic;
         case 33:  // the Who::Heroine's ending: the shop and the town
             pic = Town(0, Hour::Day, 0);
-            for (int k = 0; k < 5; ++k) SmallPerson(p, 60 + k * 130, 470, k % 2 ? Who::Boy : Who::FloMother, 1, 0.45);
+            for (int k = 0; k < 5; ++k)
+                SmallPerson(p, 60 + k * 130, 470, k % 2 ? Who::Boy : Who::FloMother, 1, 0.45);
             SmallPerson(p, 320, 470, Who::Heroine, 1, 0.7);
             return pic;
         case 34:  // 芙蘿蕾's ending: a field of flowers
@@ -1054,8 +1124,8 @@ Picture Event(int index) {
     }
     // The other moments of the year: a place and the Who::Heroine with someone there.
     static constexpr int kPlaces[8] = {0, 3, 5, 10, 34, 39, 40, 7};
-    static constexpr Who kWith[8] = {Who::Flo,   Who::Prince, Who::Renet, Who::Cocot,
-                                     Who::Fer,   Who::Cat,    Who::Boy,   Who::Wizard};
+    static constexpr Who kWith[8] = {Who::Flo, Who::Prince, Who::Renet, Who::Cocot,
+                                     Who::Fer, Who::Cat,    Who::Boy,   Who::Wizard};
     const int place = kPlaces[index % 8];
     pic = place >= 32 ? Land(place, h) : Town(place, h, 0);
     SmallPerson(p, 250, 470, Who::Heroine, index % 3 == 0 ? 1 : 0, 0.8);
