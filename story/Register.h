@@ -1,4 +1,5 @@
 #pragma once
+#include <string_view>
 
 // The story's named flags, event variables and day marks (story/Register.def).
 namespace flag {
@@ -30,3 +31,10 @@ namespace mark {
 #undef VAR
 #undef MARK
 }  // namespace mark
+
+namespace story {
+enum class RegisterKind { Flag, Variable, DayMark };
+// The number a name of the register stands for, or -1 when the register has no such
+// name of that kind.
+int RegisterNumber(RegisterKind kind, std::string_view name);
+}  // namespace story
