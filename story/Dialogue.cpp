@@ -2,16 +2,43 @@
 
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
 
 #include "platform/Big5.h"
-#include "resources/Resources.h"
+#include "story/Register.h"
 #include "town/Evsrvfm.h"
 
+#ifndef LUMIA_STORY_DIR
+#include "resources/Resources.h"
 namespace res {
 extern const Resource kStoryTexts[];
 }
+#endif
 
 namespace story {
+
+int RegisterNumber(RegisterKind kind, std::string_view name) {
+    struct Entry {
+        RegisterKind kind;
+        std::string_view name;
+        int number;
+    };
+    static constexpr Entry kRegister[] = {
+#define FLAG(n, v) {RegisterKind::Flag, #n, v},
+#define VAR(n, v) {RegisterKind::Variable, #n, v},
+#define MARK(n, v) {RegisterKind::DayMark, #n, v},
+#include "story/Register.def"
+#undef FLAG
+#undef VAR
+#undef MARK
+    };
+    for (const Entry& e : kRegister)
+        if (e.kind == kind && e.name == name) return e.number;
+    return -1;
+}
+
 namespace {
 
 std::string_view Trim(std::string_view s) {
@@ -21,30 +48,81 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
-// The next blank-delimited word of `s` as a number; false when there is none.
-bool TakeInt(std::string_view& s, int& v) {
+// The next blank-delimited word of `s`; empty when there is none.
+std::string_view TakeWord(std::string_view& s) {
     s = Trim(s);
     std::size_t end = s.find(' ');
     if (end == std::string_view::npos) end = s.size();
     const std::string_view word = s.substr(0, end);
-    if (word.empty()) return false;
-    const auto r = std::from_chars(word.data(), word.data() + word.size(), v);
-    if (r.ec != std::errc() || r.ptr != word.data() + word.size()) return false;
     s.remove_prefix(end);
-    return true;
+    return word;
 }
 
+bool ToInt(std::string_view word, int& v) {
+    if (word.empty()) return false;
+    const auto r = std::from_chars(word.data(), word.data() + word.size(), v);
+    return r.ec == std::errc() && r.ptr == word.data() + word.size();
+}
+
+// The arguments a record takes, one letter each: n a number, f a flag's name, v a
+// variable's, m a day mark's, s a scene, c a mechanic, l "loop" or "once", t the
+// rest of the record as text. A trailing '?' makes the rest optional.
 struct Keyword {
     std::string_view word;
     StepKind kind;
-    int numbers;
+    std::string_view args;
 };
 constexpr Keyword kKeywords[] = {
-    {"voice", StepKind::Sound, 1},       {"sound", StepKind::Sound, 1},
-    {"face", StepKind::Face, 1},         {"figure", StepKind::Figure, 2},
-    {"clear", StepKind::ClearFigure, 1}, {"picture", StepKind::Picture, 1},
-    {"dissolve", StepKind::Dissolve, 1}, {"setpicture", StepKind::SetPicture, 1},
-    {"place", StepKind::Place, 2},       {"refresh", StepKind::Refresh, 0},
+    {"voice", StepKind::Sound, "n"},
+    {"sound", StepKind::Sound, "n"},
+    {"soundsync", StepKind::SoundSync, "n"},
+    {"face", StepKind::Face, "n"},
+    {"figure", StepKind::Figure, "nn"},
+    {"clear", StepKind::ClearFigure, "n"},
+    {"picture", StepKind::Picture, "n"},
+    {"dissolve", StepKind::Dissolve, "n"},
+    {"setpicture", StepKind::SetPicture, "n"},
+    {"dissolveto", StepKind::DissolveTo, "n"},
+    {"cleargr", StepKind::ClearPicture, ""},
+    {"placegr", StepKind::PlaceGr, "n"},
+    {"showplace", StepKind::ShowPlaceGr, "n"},
+    {"whiteout", StepKind::WhiteOut, ""},
+    {"whitein", StepKind::WhiteIn, "n"},
+    {"shake", StepKind::Shake, "n"},
+    {"blank", StepKind::Blank, "n"},
+    {"hidestage", StepKind::HideStage, ""},
+    {"showstage", StepKind::ShowStage, ""},
+    {"place", StepKind::Place, "nn"},
+    {"refresh", StepKind::Refresh, ""},
+    {"begin", StepKind::Begin, ""},
+    {"end", StepKind::End, ""},
+    {"music", StepKind::Music, "nl"},
+    {"stopmusic", StepKind::StopMusic, ""},
+    {"placemusic", StepKind::PlaceMusic, ""},
+    {"seasonmusic", StepKind::SeasonMusic, ""},
+    {"time", StepKind::Time, "n"},
+    {"nights", StepKind::Nights, "n"},
+    {"waithour", StepKind::WaitHour, "n"},
+    {"set", StepKind::SetFlag, "f"},
+    {"unset", StepKind::ClearFlag, "f"},
+    {"var", StepKind::SetVar, "vn"},
+    {"addvar", StepKind::AddVar, "vn"},
+    {"mark", StepKind::Mark, "m"},
+    {"unmark", StepKind::Unmark, "m"},
+    {"give", StepKind::Give, "nn"},
+    {"take", StepKind::Take, "nn"},
+    {"money", StepKind::Money, "n"},
+    {"reputation", StepKind::Reputation, "n"},
+    {"recipe", StepKind::Recipe, "n"},
+    {"recipescene", StepKind::RecipeScene, "n"},
+    {"shop", StepKind::Shop, "nn"},
+    {"resetcondition", StepKind::ResetCondition, ""},
+    {"play", StepKind::Play, "s"},
+    {"ifset", StepKind::IfSet, "fs"},
+    {"ifclear", StepKind::IfClear, "fs"},
+    {"call", StepKind::Call, "c"},
+    {"choice", StepKind::Choice, ""},
+    {"option", StepKind::Option, "st"},
 };
 
 std::string Unescape(std::string_view s) {
@@ -60,12 +138,145 @@ std::string Unescape(std::string_view s) {
     return out;
 }
 
+// "scene" of the current event, or "Ev:scene" as written.
+std::string SceneKey(std::string_view current, std::string_view ref) {
+    if (ref.find(':') != std::string_view::npos) return std::string(ref);
+    std::string key(current.substr(0, current.find(':')));
+    key += ':';
+    key += ref;
+    return key;
+}
+
+// Reads the arguments `args` asks for from `rest` into `st`; what is wrong, or "".
+std::string ReadArgs(std::string_view args, std::string_view rest, const std::string& sceneKey,
+                     Step& st) {
+    int numbers = 0;
+    for (char c : args) {
+        if (c == 't') {
+            const std::string u = Unescape(Trim(rest));
+            rest = {};
+            if (u.empty()) return "a caption is missing";
+            if (!ui::FitsBig5(u)) return "a character Big5 does not hold";
+            st.text = ui::Utf8ToBig5(u);
+            continue;
+        }
+        const std::string_view word = TakeWord(rest);
+        if (word.empty()) return "too few arguments";
+        switch (c) {
+            case 'n': {
+                int v = 0;
+                if (!ToInt(word, v)) return "'" + std::string(word) + "' is not a number";
+                (numbers++ == 0 ? st.a : st.b) = v;
+                break;
+            }
+            case 'f':
+            case 'v':
+            case 'm': {
+                const RegisterKind kind = c == 'f'   ? RegisterKind::Flag
+                                          : c == 'v' ? RegisterKind::Variable
+                                                     : RegisterKind::DayMark;
+                const int v = RegisterNumber(kind, word);
+                if (v < 0) {
+                    const char* what = c == 'f' ? "flag" : c == 'v' ? "variable" : "day mark";
+                    return std::string("no ") + what + " named '" + std::string(word) +
+                           "' in the register";
+                }
+                (numbers++ == 0 ? st.a : st.b) = v;
+                break;
+            }
+            case 's':
+                st.name = SceneKey(sceneKey, word);
+                break;
+            case 'c':
+                if (!FindMechanic(word)) return "no mechanic named '" + std::string(word) + "'";
+                st.name = std::string(word);
+                break;
+            case 'l':
+                if (word != "loop" && word != "once") return "music is 'loop' or 'once'";
+                st.b = word == "loop";
+                break;
+            default:
+                break;
+        }
+    }
+    if (!Trim(rest).empty()) return "too many arguments";
+    return {};
+}
+
+bool IsClosingMark(std::string_view big5Char) {
+    static const std::string kMarks[] = {
+        ui::Utf8ToBig5("。"), ui::Utf8ToBig5("，"), ui::Utf8ToBig5("、"), ui::Utf8ToBig5("？"),
+        ui::Utf8ToBig5("！"), ui::Utf8ToBig5("」"), ui::Utf8ToBig5("』"), ui::Utf8ToBig5("…"),
+        ui::Utf8ToBig5("）"), ui::Utf8ToBig5("；"), ui::Utf8ToBig5("："), ui::Utf8ToBig5("～")};
+    for (const std::string& m : kMarks)
+        if (big5Char == m) return true;
+    return false;
+}
+
 }  // namespace
+
+std::string LineProblem(std::string_view big5) {
+    constexpr int kMaxLines = 5;
+    constexpr int kMaxCells = 32;
+    // The message window's row: 20-pixel cells from x 14 on its 480-pixel page.
+    constexpr int kRowCells = 23;
+    int lines = 1, cells = 0;
+    for (std::size_t i = 0; i < big5.size(); ++i) {
+        const auto c = static_cast<unsigned char>(big5[i]);
+        if (c == '\n') {
+            ++lines;
+            cells = 0;
+            continue;
+        }
+        // The window draws two-byte characters only; a single byte would vanish (or
+        // change the face).
+        if (c < 0x81 || i + 1 >= big5.size()) return "a half-width character";
+        const std::string_view ch = big5.substr(i, 2);
+        ++i;
+        const bool rowStart = cells % kRowCells == 0 && (cells > 0 || lines > 1);
+        if (rowStart && IsClosingMark(ch)) return "a row of the window starts with a closing mark";
+        if (++cells > kMaxCells) return "a text line longer than 32 characters";
+    }
+    if (lines > kMaxLines) return "more than 5 text lines";
+    return {};
+}
+
+bool NarrationFits(std::string_view big5) {
+    constexpr std::string_view kSpace = "\xA1\x40";  // the full-width space in Big5
+    if (big5.substr(0, 2) != kSpace) return true;
+    return LineProblem(big5).empty();
+}
+
+std::string SpeakerTag(std::string_view big5) {
+    constexpr std::size_t kLongestTag = 24;  // bytes: twelve full-width characters
+    for (std::size_t i = 0; i + 1 < big5.size() && i <= kLongestTag;) {
+        const auto c = static_cast<unsigned char>(big5[i]);
+        if (c < 0x81) return {};
+        const std::string_view ch = big5.substr(i, 2);
+        if (ch == "\xA1\x75" || ch == "\xA1\x79")  // 「 『
+            return i == 0 ? std::string() : std::string(big5.substr(0, i));
+        if (ch == "\xA1\x40" || IsClosingMark(ch) || ch == "\xA1\x43") return {};
+        i += 2;
+    }
+    return {};
+}
+
+bool KnownSpeaker(std::string_view big5Tag) {
+    static const std::vector<std::string> kSpeakers = {
+#define SPEAKER(s) ui::Utf8ToBig5(s),
+#include "story/Speakers.def"
+#undef SPEAKER
+    };
+    for (const std::string& s : kSpeakers)
+        if (s == big5Tag) return true;
+    return false;
+}
 
 bool ParseDialogue(std::string_view name, std::string_view utf8, std::vector<Scene>& out,
                    std::vector<std::string>& errors) {
     const std::size_t errorsBefore = errors.size();
-    Scene* scene = nullptr;
+    const std::size_t firstNew = out.size();
+    int sceneIndex = -1;
     int lastSound = -1;
     int lineNo = 0;
     auto fail = [&](const std::string& what) {
@@ -83,7 +294,7 @@ bool ParseDialogue(std::string_view name, std::string_view utf8, std::vector<Sce
         if (bare.front() == '[') {
             if (bare.back() != ']' || bare.find(':') == std::string_view::npos) {
                 fail("a scene is named [Event:scene]");
-                scene = nullptr;
+                sceneIndex = -1;
                 continue;
             }
             const std::string key(bare.substr(1, bare.size() - 2));
@@ -91,18 +302,19 @@ bool ParseDialogue(std::string_view name, std::string_view utf8, std::vector<Sce
             for (const Scene& s : out) twice = twice || s.key == key;
             if (twice) {
                 fail("scene " + key + " is named twice");
-                scene = nullptr;
+                sceneIndex = -1;
                 continue;
             }
             out.push_back(Scene{key, std::string(name), {}, 0, lineNo});
-            scene = &out.back();
+            sceneIndex = static_cast<int>(out.size()) - 1;
             lastSound = -1;
             continue;
         }
-        if (!scene) {
+        if (sceneIndex < 0) {
             fail("a record before the first scene");
             continue;
         }
+        Scene& scene = out[static_cast<std::size_t>(sceneIndex)];
         std::size_t sp = bare.find(' ');
         const std::string_view word = bare.substr(0, sp);
         std::string_view rest =
@@ -125,9 +337,11 @@ bool ParseDialogue(std::string_view name, std::string_view utf8, std::vector<Sce
             st.text = ui::Utf8ToBig5(u);
             st.voice = lastSound;
             st.line = lineNo;
-            if (!NarrationFits(st.text)) fail("a narration larger than 5 lines of 32 characters");
+            if (const std::string p = LineProblem(st.text); !p.empty()) fail(p);
+            if (const std::string tag = SpeakerTag(st.text); !tag.empty() && !KnownSpeaker(tag))
+                fail("an unknown speaker " + ui::Big5ToUtf8(tag));
             lastSound = -1;
-            scene->steps.push_back(std::move(st));
+            scene.steps.push_back(std::move(st));
             continue;
         }
         const Keyword* kw = nullptr;
@@ -140,39 +354,74 @@ bool ParseDialogue(std::string_view name, std::string_view utf8, std::vector<Sce
         Step st;
         st.kind = kw->kind;
         st.line = lineNo;
-        bool ok = true;
-        if (kw->numbers >= 1) ok = TakeInt(rest, st.a);
-        if (ok && kw->numbers >= 2) ok = TakeInt(rest, st.b);
-        if (!ok || !Trim(rest).empty()) {
-            fail("'" + std::string(word) + "' takes " + std::to_string(kw->numbers) + " number(s)");
+        std::string_view args = kw->args;
+        // "begin voice N" and "end stopmusic M" are the voiced and music-stopping frames.
+        if (st.kind == StepKind::Begin && !Trim(rest).empty()) {
+            if (TakeWord(rest) != "voice") {
+                fail("'begin' takes nothing or 'voice N'");
+                continue;
+            }
+            st.kind = StepKind::BeginVoice;
+            args = "n";
+        } else if (st.kind == StepKind::End && !Trim(rest).empty()) {
+            if (TakeWord(rest) != "stopmusic") {
+                fail("'end' takes nothing or 'stopmusic M'");
+                continue;
+            }
+            st.kind = StepKind::EndStopMusic;
+            args = "n";
+        }
+        if (const std::string p = ReadArgs(args, rest, scene.key, st); !p.empty()) {
+            fail("'" + std::string(word) + "': " + p);
             continue;
         }
+        if (st.kind == StepKind::Option) {
+            const std::vector<Step>& steps = scene.steps;
+            int options = 0;
+            for (auto it = steps.rbegin(); it != steps.rend() && it->kind == StepKind::Option; ++it)
+                ++options;
+            const bool afterChoice = steps.size() > static_cast<std::size_t>(options) &&
+                                     steps[steps.size() - 1 - options].kind == StepKind::Choice;
+            if (!afterChoice) {
+                fail("an option stands after a choice");
+                continue;
+            }
+            if (options == 3) {
+                fail("a choice has at most three options");
+                continue;
+            }
+        }
         if (st.kind == StepKind::Sound) lastSound = st.a;
-        scene->steps.push_back(std::move(st));
+        scene.steps.push_back(std::move(st));
+    }
+    // Every choice is followed by two or three options.
+    for (std::size_t s = firstNew; s < out.size(); ++s) {
+        const std::vector<Step>& steps = out[s].steps;
+        for (std::size_t i = 0; i < steps.size(); ++i) {
+            if (steps[i].kind != StepKind::Choice) continue;
+            std::size_t n = 0;
+            while (i + 1 + n < steps.size() && steps[i + 1 + n].kind == StepKind::Option) ++n;
+            if (n < 2)
+                errors.push_back(std::string(name) + ":" + std::to_string(steps[i].line) +
+                                 ": a choice has two or three options");
+        }
     }
     return errors.size() == errorsBefore;
 }
 
-bool NarrationFits(std::string_view big5) {
-    constexpr std::string_view kSpace = "\xA1\x40";  // the full-width space in Big5
-    if (big5.substr(0, 2) != kSpace) return true;
-    int lines = 1, width = 0;  // width in half-width cells
-    for (std::size_t i = 0; i < big5.size(); ++i) {
-        const auto c = static_cast<unsigned char>(big5[i]);
-        if (c == '\n') {
-            ++lines;
-            width = 0;
-            continue;
+std::vector<std::string> MissingScenes(const std::vector<Scene>& scenes) {
+    std::vector<std::string> out;
+    for (const Scene& s : scenes)
+        for (const Step& st : s.steps) {
+            const bool refers = st.kind == StepKind::Play || st.kind == StepKind::IfSet ||
+                                st.kind == StepKind::IfClear || st.kind == StepKind::Option;
+            if (!refers) continue;
+            bool found = false;
+            for (const Scene& t : scenes) found = found || t.key == st.name;
+            if (!found)
+                out.push_back(s.file + ":" + std::to_string(st.line) + ": no scene " + st.name);
         }
-        if (c >= 0x81 && i + 1 < big5.size()) {
-            ++i;
-            width += 2;
-        } else {
-            width += 1;
-        }
-        if (width > 64) return false;
-    }
-    return lines <= 5;
+    return out;
 }
 
 namespace {
@@ -181,48 +430,68 @@ struct Store {
     std::vector<std::string> errors;
     std::vector<std::string> missing;  // scenes asked for in vain since the last reset
 };
+
+void ReadTexts(Store& st) {
+#ifdef LUMIA_STORY_DIR
+    namespace fs = std::filesystem;
+    std::vector<fs::path> files;
+    std::error_code ec;
+    for (const fs::directory_entry& e : fs::directory_iterator(LUMIA_STORY_DIR, ec))
+        if (e.path().extension() == ".txt") files.push_back(e.path());
+    if (ec) st.errors.push_back(std::string(LUMIA_STORY_DIR) + ": " + ec.message());
+    std::sort(files.begin(), files.end());
+    for (const fs::path& p : files) {
+        std::ifstream in(p, std::ios::binary);
+        std::ostringstream text;
+        text << in.rdbuf();
+        ParseDialogue(p.filename().string(), text.str(), st.scenes, st.errors);
+    }
+#else
+    for (const res::Resource* r = res::kStoryTexts; r->name; ++r) {
+        const std::string_view name(r->name);
+        if (name.size() < 4 || name.substr(name.size() - 4) != ".txt") continue;
+        const std::string_view text(reinterpret_cast<const char*>(r->data), r->size);
+        ParseDialogue(r->name, text, st.scenes, st.errors);
+    }
+#endif
+}
+
 Store& TheStore() {
     static Store store = [] {
         Store st;
-        for (const res::Resource* r = res::kStoryTexts; r->name; ++r) {
-            const std::string_view text(reinterpret_cast<const char*>(r->data), r->size);
-            ParseDialogue(r->name, text, st.scenes, st.errors);
-        }
+        ReadTexts(st);
+        for (std::string& e : MissingScenes(st.scenes)) st.errors.push_back(std::move(e));
         for (const std::string& e : st.errors) std::fprintf(stderr, "story text: %s\n", e.c_str());
         return st;
     }();
     return store;
 }
-}  // namespace
 
-std::vector<Scene>& Scenes() { return TheStore().scenes; }
-
-const std::vector<std::string>& DialogueErrors() { return TheStore().errors; }
-
-Scene* FindScene(std::string_view event, std::string_view scene) {
-    std::string key(event);
-    key += ':';
-    key += scene;
+Scene* FindKey(std::string_view key) {
     for (Scene& s : Scenes())
         if (s.key == key) return &s;
     return nullptr;
 }
 
-bool PlayScene(std::string_view event, std::string_view scene, const AfterLine& afterLine) {
-    Scene* s = FindScene(event, scene);
+bool PlaySteps(Scene& s, const AfterLine& afterLine);
+
+bool PlayKey(const std::string& key, const AfterLine& afterLine) {
+    Scene* s = FindKey(key);
     if (!s) {
-        std::string key(event);
-        key += ':';
-        key += scene;
-        TheStore().missing.push_back(std::move(key));
-        std::fprintf(stderr, "story text: no scene %.*s:%.*s\n", static_cast<int>(event.size()),
-                     event.data(), static_cast<int>(scene.size()), scene.data());
+        TheStore().missing.push_back(key);
+        std::fprintf(stderr, "story text: no scene %s\n", key.c_str());
         return false;
     }
-    ++s->plays;
+    return PlaySteps(*s, afterLine);
+}
+
+bool PlaySteps(Scene& s, const AfterLine& afterLine) {
+    ++s.plays;
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    for (Step& st : s->steps) {
+    std::vector<Step>& steps = s.steps;
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        Step& st = steps[i];
         ++st.plays;
         switch (st.kind) {
             case StepKind::Line:
@@ -231,6 +500,9 @@ bool PlayScene(std::string_view event, std::string_view scene, const AfterLine& 
                 break;
             case StepKind::Sound:
                 ev->PlaySound(st.a);
+                break;
+            case StepKind::SoundSync:
+                ev->PlaySoundSync(st.a);
                 break;
             case StepKind::Face:
                 ev->FaceGr(st.a);
@@ -250,15 +522,177 @@ bool PlayScene(std::string_view event, std::string_view scene, const AfterLine& 
             case StepKind::SetPicture:
                 ev->SetGr(st.a);
                 break;
+            case StepKind::DissolveTo:
+                ev->DissolveToGr(st.a);
+                break;
+            case StepKind::ClearPicture:
+                ev->ClearGr();
+                break;
+            case StepKind::PlaceGr:
+                ev->SetPlaceGr(st.a);
+                break;
+            case StepKind::ShowPlaceGr:
+                ev->ShowPlaceGr(st.a);
+                break;
+            case StepKind::WhiteOut:
+                ev->WhiteOut();
+                break;
+            case StepKind::WhiteIn:
+                ev->WhiteIn(st.a);
+                break;
+            case StepKind::Shake:
+                ev->ShakeGr(st.a);
+                break;
+            case StepKind::Blank:
+                ev->ShowBlankStage(st.a != 0);
+                break;
+            case StepKind::HideStage:
+                ev->HideStage();
+                break;
+            case StepKind::ShowStage:
+                ev->ShowStage();
+                break;
             case StepKind::Place:
                 ev->SetPlace(st.a, st.b != 0);
                 break;
             case StepKind::Refresh:
                 ev->RefreshStage();
                 break;
+            case StepKind::Begin:
+                ev->EventBegin();
+                break;
+            case StepKind::BeginVoice:
+                ev->EventBeginVoice(st.a);
+                break;
+            case StepKind::End:
+                ev->EventEnd();
+                break;
+            case StepKind::EndStopMusic:
+                ev->EventEndStopMusic(st.a);
+                break;
+            case StepKind::Music:
+                ev->PlayMusic(st.a, st.b != 0);
+                break;
+            case StepKind::StopMusic:
+                ev->StopMusic();
+                break;
+            case StepKind::PlaceMusic:
+                ev->PlayPlaceMusic();
+                break;
+            case StepKind::SeasonMusic:
+                ev->PlaySeasonMusic();
+                break;
+            case StepKind::Time:
+                ev->PassTime(st.a);
+                break;
+            case StepKind::Nights:
+                ev->PassNights(st.a);
+                break;
+            case StepKind::WaitHour:
+                ev->WaitHour(st.a);
+                break;
+            case StepKind::SetFlag:
+                ev->SetFlg(st.a, true);
+                break;
+            case StepKind::ClearFlag:
+                ev->SetFlg(st.a, false);
+                break;
+            case StepKind::SetVar:
+                ev->SetVariable(st.a, st.b);
+                break;
+            case StepKind::AddVar:
+                ev->SetVariable(st.a, ev->EventVariable[static_cast<std::size_t>(st.a)] + st.b);
+                break;
+            case StepKind::Mark:
+                ev->SetDayMark(st.a);
+                break;
+            case StepKind::Unmark:
+                ev->ClearDayMark(st.a);
+                break;
+            case StepKind::Give:
+                ev->GiveItem(st.a, st.b);
+                break;
+            case StepKind::Take:
+                ev->TakeItem(st.a, st.b);
+                break;
+            case StepKind::Money:
+                ev->GiveMoney(st.a);
+                break;
+            case StepKind::Reputation:
+                ev->GiveReputation(st.a);
+                break;
+            case StepKind::Recipe:
+                ev->LearnRecipe(st.a);
+                break;
+            case StepKind::RecipeScene:
+                ev->LearnRecipeScene(st.a);
+                break;
+            case StepKind::Shop:
+                ev->ShopAction(st.a, st.b);
+                break;
+            case StepKind::ResetCondition:
+                ev->ResetCondition();
+                break;
+            case StepKind::Play:
+                PlayKey(st.name, {});
+                break;
+            case StepKind::IfSet:
+                if (ev->TestFlg(st.a)) PlayKey(st.name, {});
+                break;
+            case StepKind::IfClear:
+                if (!ev->TestFlg(st.a)) PlayKey(st.name, {});
+                break;
+            case StepKind::Call:
+                if (Mechanic m = FindMechanic(st.name)) m();
+                break;
+            case StepKind::Choice: {
+                std::size_t n = 0;
+                while (i + 1 + n < steps.size() && steps[i + 1 + n].kind == StepKind::Option) ++n;
+                if (n < 2) break;  // reported at load
+                for (std::size_t k = 1; k <= n; ++k) ++steps[i + k].plays;
+                const int picked =
+                    n == 2 ? ev->SelWin2(steps[i + 1].text, steps[i + 2].text)
+                           : ev->SelWin3(steps[i + 1].text, steps[i + 2].text, steps[i + 3].text);
+                const std::size_t chosen = picked >= 0 && static_cast<std::size_t>(picked) < n
+                                               ? static_cast<std::size_t>(picked)
+                                               : 0;
+                const std::string key = steps[i + 1 + chosen].name;
+                i += n;
+                PlayKey(key, {});
+                break;
+            }
+            case StepKind::Option:
+                break;  // played by its choice
         }
     }
     return true;
+}
+}  // namespace
+
+std::vector<Scene>& Scenes() { return TheStore().scenes; }
+
+const std::vector<std::string>& DialogueErrors() { return TheStore().errors; }
+
+Scene* FindScene(std::string_view event, std::string_view scene) {
+    std::string key(event);
+    key += ':';
+    key += scene;
+    return FindKey(key);
+}
+
+bool PlayScene(std::string_view event, std::string_view scene, const AfterLine& afterLine) {
+    std::string key(event);
+    key += ':';
+    key += scene;
+    return PlayKey(key, afterLine);
+}
+
+bool RunEvent(std::string_view event) {
+    if (!FindScene(event, "main")) {
+        PlayScene(event, "main");  // remembered and reported as missing
+        return false;
+    }
+    return PlayScene(event, "main");
 }
 
 void ResetPlays() {

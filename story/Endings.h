@@ -19,6 +19,9 @@ std::int32_t EvEnding008();  // bad: 蕾妮特's route without the money (0)
 std::int32_t EvEnding009();  // bad: 可可特's route without the money (0)
 std::int32_t EvEnding010();  // bad: no route, no money, too little goodwill (0)
 
+// The picture of 王子's ending, by whoever was lost (called from its body).
+void EndingPicture();
+
 // The table's slots, in order.
 #define LUMIA_ENDING_SLOTS                                                                     \
     EvEnding000, EvEnding001, EvEnding002, EvEnding003, EvEnding004, EvEnding005, EvEnding006, \

@@ -4,9 +4,6 @@
 // and the scenes of her story that take place there. The flowerbed command walks them
 // in slot order; the first that runs ends the walk.
 
-// EventVariable 0: the gifts of four flowers so far.
-constexpr int kFlowerGiftCount = 0;
-
 bool EvFlowerbed000();  // her birthday bouquet, on January 24
 bool EvFlowerbed001();  // the first visit for flowers, in early January
 bool EvFlowerbed002();  // back again on the same day: nothing more is given

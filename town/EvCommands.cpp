@@ -9,6 +9,8 @@
 #include "shop/GameDialog.h"
 #include "shop/GameState.h"
 #include "shop/Shop.h"
+#include "story/Dialogue.h"
+#include "story/Register.h"
 #include "town/EvControler.h"
 #include "town/EventTables.h"
 #include "town/Evsrvfm.h"
@@ -22,7 +24,6 @@ namespace {
 
 constexpr int kRestWeekday = 5;
 constexpr int kShopPlace = 10;
-constexpr int kReadTodayFlag = 172;
 
 int Place() { return GameFlow ? GameFlow->Place : 0; }
 void SetPlaceDirect(int place) {
@@ -37,11 +38,9 @@ void SetFlag(int n) {
 }
 bool RestDay() { return EventServerDbg && EventServerDbg->ChkWeekday(kRestWeekday); }
 
-void Line(const char* utf8) { townlink::DspMsg(B5(utf8)); }
+// A command's own lines: a scene of story/text/Commands.txt.
+void Say(const char* scene) { story::PlayScene("Commands", scene); }
 void Face(int n) { townlink::FaceGr(n); }
-void Sound(int n) {
-    if (EventServerDbg) EventServerDbg->PlaySound(n);
-}
 
 // Steps into a room without redrawing and walks the arrival events; true when one ran.
 bool EnterRoom(int room) {
@@ -155,15 +154,15 @@ void TEvControler::RunPlaceCommand(int id) {
             break;
         case kMarket:
             if (RestDay() || (d / 24 == 2 && d % 24 == 0)) {
-                Line("今天是假日，市集也公休噢");
+                Say("RunPlaceCommand1");
             } else if (!townlink::MarketWindowOpen()) {
                 if (h >= 10 && h <= 18) {
-                    Line("緹菈「今天有什麼東西呢？");
+                    Say("RunPlaceCommand2");
                     townlink::RunMarketWindow();
                 } else if (h >= 7 && h <= 9) {
-                    Line("緹菈「市集好像還沒開的樣子。");
+                    Say("RunPlaceCommand3");
                 } else {
-                    Line("緹菈「今天的市集已經結束營業了。");
+                    Say("RunPlaceCommand4");
                 }
             }
             break;
@@ -177,11 +176,11 @@ void TEvControler::RunPlaceCommand(int id) {
             if (h < 18) {
                 Face(19);
                 if (EventServerDbg) EventServerDbg->PassTime(2);  // tired or not, she has read
-                townlink::GainExperience(Flag(kReadTodayFlag) ? 5 : 10);
-                SetFlag(kReadTodayFlag);
+                townlink::GainExperience(Flag(flag::ReadToday) ? 5 : 10);
+                SetFlag(flag::ReadToday);
                 Face(0);
             } else {
-                Line("唉呀、圖書館已經關了啦。");
+                Say("RunPlaceCommand5");
             }
             break;
         default:
@@ -203,11 +202,9 @@ void TEvControler::DoMoveCommand(int id) {
                 EnterShop();
             } else if (Place == 4) {
                 if (h >= 10 && h <= 18) {
-                    Line("緹菈「哇～、蛋糕看起來好好吃噢。");
-                    Line("可是……最近得省一點才行。");
-                    Line("緹菈「嗯、今天就忍耐一下吧。");
+                    Say("Enter1");
                 } else {
-                    Line("緹菈「商店已經關門了噢。");
+                    Say("Enter2");
                 }
             } else if (Place == 9) {
                 VisitPalace(h);
@@ -239,11 +236,11 @@ void TEvControler::DoMoveCommand(int id) {
                 SetPlace(17);
                 RunMoveEvents();
             } else if (h >= 7 && h <= 9) {
-                Line("圖書館還沒有開噢。");
+                Say("Library1");
             } else if (h == 18) {
-                Line("時間太晚了，今天讀不成書了吧。");
+                Say("Library2");
             } else {
-                Line("圖書館已經關了啦。");
+                Say("Library3");
             }
             break;
         case kToCastleGate:
@@ -289,119 +286,96 @@ void TEvControler::EnterShop() {
 // ---- the visits
 
 void VisitFlowerbed(int hour) {
-    if (Flag(395)) {
-        if (Flag(436)) {
-            Face(7);
-            Line("緹菈「花壇這裡……已經沒有人了。");
-            Face(0);
-        } else if (Flag(434)) {
-            Line("緹菈「芙蘿蕾不在花壇這裡。");
+    if (Flag(flag::FloraeDied)) {
+        if (Flag(flag::EmptyRoomFound)) {
+            Say("VisitFlowerbed1");
+        } else if (Flag(flag::FloraeVanished)) {
+            Say("VisitFlowerbed2");
         } else {
-            Face(7);
-            Line("緹菈「芙蘿蕾常在這裡休息的花壇，現在空蕩蕩的……。");
-            Face(0);
+            Say("VisitFlowerbed3");
         }
         return;
     }
     if (townlink::ChkNpc(0, 19)) {
-        if (Flag(166)) {
-            Face(10);
-            Line("緹菈「芙蘿蕾今天身體不舒服，還是別去打擾她吧。");
-            Face(0);
+        if (Flag(flag::FloraeUnwellToday)) {
+            Say("VisitFlowerbed4");
             return;
         }
         if (RunFlowerbedEvents()) {
-            SetFlag(162);
+            SetFlag(flag::FlowerbedVisitedToday);
             return;
         }
-        Line("緹菈「芙蘿蕾好像不在花壇這裡。");
+        Say("VisitFlowerbed5");
         return;
     }
     if (hour < 10 || hour >= 20)
-        Line("緹菈「這個時間去打擾人家不太好吧。");
+        Say("VisitFlowerbed6");
     else
-        Line("緹菈「芙蘿蕾好像不在花壇這裡。");
+        Say("VisitFlowerbed7");
 }
 
 void VisitFlowerHouse(int hour) {
     const bool open = hour >= 10 && hour < 19;
-    const bool gone = Flag(395), unwell = Flag(166);
+    const bool gone = Flag(flag::FloraeDied), unwell = Flag(flag::FloraeUnwellToday);
     if (!gone && !unwell) {
-        if (DayMarks[0] != 0 && !Flag(403)) {
-            if (!Flag(400)) {
-                if (EventServerDbg && EventServerDbg->ChkDayMark(0, 21, 3) && Flag(455)) {
+        if (DayMarks[0] != 0 && !Flag(flag::RouteFlorae)) {
+            if (!Flag(flag::FloraeBlindVisit)) {
+                if (EventServerDbg && EventServerDbg->ChkDayMark(0, 21, 3) &&
+                    Flag(flag::BedsideUnconscious)) {
                     if (EventServerDbg->ChkItem(62, 1)) {
                         EnterRoom(12);
                     } else {
-                        Face(1);
-                        Line("緹菈「已經沒有時間了……一定要找到治病的藥才行。");
-                        Face(0);
+                        Say("VisitFlowerHouse1");
                     }
                 } else if (open) {
-                    if (!Flag(167)) {
+                    if (!Flag(flag::FloraeVisitedToday)) {
                         EnterRoom(12);
                     } else {
-                        Face(1);
-                        Line("緹菈「今天已經去看過她了，別讓她太累吧。");
-                        Face(0);
+                        Say("VisitFlowerHouse2");
                     }
                 } else {
-                    Face(1);
-                    Line("緹菈「這個時間去拜訪不太好……。");
-                    Face(0);
+                    Say("VisitFlowerHouse3");
                 }
-            } else if (Flag(167)) {
-                Line("緹菈「今天已經見過芙蘿蕾了。");
+            } else if (Flag(flag::FloraeVisitedToday)) {
+                Say("VisitFlowerHouse4");
             } else if (open) {
                 if (townlink::ChkNpc(0, 12))
                     EnterRoom(12);
                 else
-                    Line("芙蘿蕾好像不在");
+                    Say("VisitFlowerHouse5");
             } else {
-                Line("緹菈「這個時間去拜訪不太好吧。");
+                Say("VisitFlowerHouse6");
             }
         } else if (open) {
             if (!EnterRoom(12)) {
-                Line("芙蘿蕾好像不在");
+                Say("VisitFlowerHouse7");
                 SetPlaceDirect(1);
             }
         } else {
-            Line("緹菈「這個時間去拜訪不太好吧。");
+            Say("VisitFlowerHouse8");
         }
     } else if (!gone) {
-        Face(10);
-        Line("緹菈「芙蘿蕾今天身體不舒服，改天再來吧。");
-        Face(0);
-    } else if (Flag(436)) {
-        Face(1);
-        Sound(3);
-        Line("（叩、叩）");
-        Line("……沒有人回應。");
-        Face(7);
-        Line("緹菈「家裡好像已經沒有人住了……。");
-        Face(0);
-    } else if (Flag(434)) {
+        Say("VisitFlowerHouse9");
+    } else if (Flag(flag::EmptyRoomFound)) {
+        Say("VisitFlowerHouse10");
+    } else if (Flag(flag::FloraeVanished)) {
         EnterRoom(12);
     } else {
-        Face(7);
-        Line("緹菈「現在的我……沒有臉去見芙蘿蕾的媽媽。");
-        Face(0);
+        Say("VisitFlowerHouse11");
     }
     LeaveRoom(12, 1);
 }
 
 void VisitRivalShop(int hour) {
     if (EventServerDbg && EventServerDbg->ChkDay(48, 1) && hour >= 10 && hour <= 18) {
-        Line("門上掛著「本日公休」的牌子。兩個人好像都出門了。");
+        Say("VisitRivalShop1");
         return;
     }
     if (hour < 10 || hour > 18) {
-        if (!Flag(399)) {
-            Line("緹菈「這個時間去打擾人家不太好吧。");
+        if (!Flag(flag::RenetteRanAway)) {
+            Say("VisitRivalShop2");
         } else {
-            Face(1);
-            Line("緹菈「這麼晚了，不好意思去打擾她們。");
-            Face(0);
+            Say("VisitRivalShop3");
         }
         return;
     }
@@ -409,130 +383,92 @@ void VisitRivalShop(int hour) {
     if (EventServerDbg) EventServerDbg->GetSeason(season, month);
     const bool school = hour < 15 && month != 8 && month != 2 && !RestDay();
     if (school) {
-        if (Flag(399)) {
-            Face(1);
-            Line("緹菈「這個時間，她們應該還在學校吧。");
-            Face(7);
-            if (Flag(485)) {
-                Line("緹菈「……還是改天再來好了。");
+        if (Flag(flag::RenetteRanAway)) {
+            Say("VisitRivalShop4");
+            if (Flag(flag::EarthquakeDone)) {
+                Say("VisitRivalShop5");
             } else {
-                Line("緹菈「可可特一個人看店的時候……");
-                Line("不知道她過得好不好呢。");
+                Say("VisitRivalShop6");
             }
             Face(0);
         } else {
-            Line("兩個人好像都在學校，店門關著。");
+            Say("VisitRivalShop7");
         }
         return;
     }
-    if (Flag(168)) {
-        if (Flag(169)) {
-            Line("緹菈「今天已經去過了。");
+    if (Flag(flag::RivalShopVisitedToday)) {
+        if (Flag(flag::RivalShopMusedToday)) {
+            Say("VisitRivalShop8");
         } else {
-            Face(2);
-            Line("緹菈「今天已經去過微笑魔法店了……");
-            Line("她們的店，客人還真多呢。");
-            Face(10);
-            Line("緹菈「我們的店也不能輸啊。");
-            Line("可是，到底差在哪裡呢……？");
-            Face(0);
-            Line("緹菈「嗯、回去好好想一想吧。");
-            SetFlag(169);
+            Say("VisitRivalShop9");
+            SetFlag(flag::RivalShopMusedToday);
         }
     } else if (EnterRoom(13)) {
         SetPlaceDirect(2);
-        SetFlag(168);
-    } else if (!Flag(399)) {
-        Line("門上掛著「外出中」的牌子。兩個人好像都出門了。");
+        SetFlag(flag::RivalShopVisitedToday);
+    } else if (!Flag(flag::RenetteRanAway)) {
+        Say("VisitRivalShop10");
     } else {
-        Face(1);
-        Line("門上掛著「外出中」的牌子。可可特好像不在。");
-        Face(0);
+        Say("VisitRivalShop11");
     }
     LeaveRoom(13, 2);
 }
 
 void VisitPalace(int hour) {
     if (hour < 10 || hour > 18) {
-        Line("城門已經關上了。");
+        Say("VisitPalace1");
         return;
     }
-    if (!Flag(420)) {
-        Line("衛兵「站住！這裡是王宮，閒雜人等不得進入。");
-        Line("緹菈「那個……我只是想……");
-        Face(16);
-        Line("衛兵「沒有召見的人，一律不准通過。");
-        Line("緹菈「是、是的……對不起。");
-        Face(18);
-        Line("衛兵「快回去吧。");
-        Face(0);
+    if (!Flag(flag::PalaceInvitation)) {
+        Say("VisitPalace2");
         return;
     }
-    if (Flag(488) || Flag(489)) {
-        Face(7);
-        Line("已經見不到她囉");
-        Face(0);
+    if (Flag(flag::ProposalRefused) || Flag(flag::BallNightPassed)) {
+        Say("VisitPalace3");
         return;
     }
-    if (Flag(402)) {
-        Face(11);
-        Line("緹菈「婚約的日子就快到了……現在不能去見他。");
-        Face(0);
+    if (Flag(flag::RoutePrince)) {
+        Say("VisitPalace4");
         return;
     }
     if (!RestDay()) {
-        Face(0);
-        Line("緹菈「今天不是可以見王子殿下的日子。");
-        Line("衛兵「喔、是妳啊。");
-        Line("衛兵「王子殿下今天有公務在身。");
-        Line("衛兵「請在休息日再來吧。");
+        Say("VisitPalace5");
         return;
     }
     // The arrival event of the garden takes over when she has not been summoned.
-    if (!Flag(421)) {
+    if (!Flag(flag::GardenFirstVisit)) {
         if (hour <= 15) {
             SetPlaceDirect(14);
             RunMoveEvents();
             SetPlaceDirect(9);
         } else {
-            Line("緹菈「雖然被召見了，可是今天已經沒有時間了。");
+            Say("VisitPalace6");
         }
         return;
     }
     if (hour > 15) {
-        Line("緹菈「雖然被召見了，可是今天已經沒有時間了。");
+        Say("VisitPalace7");
         return;
     }
-    if (Flag(170)) {
-        Line("緹菈「今天已經見過王子殿下了。");
+    if (Flag(flag::PrinceMetToday)) {
+        Say("VisitPalace8");
         return;
     }
-    if (Flag(496)) {
-        Face(7);
-        Line("緹菈「……我還是不要再見他比較好。");
-        Line("緹菈「這樣對大家都好……。");
-        Face(0);
+    if (Flag(flag::KingWarning)) {
+        Say("VisitPalace9");
         return;
     }
-    Face(17);
-    Line("緹菈「王子殿下……在嗎？");
-    Line("衛兵「殿下正在庭園裡。要進去嗎？");
-    Face(0);
-    Line("緹菈「嗯……該怎麼辦呢。");
+    Say("VisitPalace10");
     const int choice = townlink::SelWin2(B5("『和王子殿下見面。"), B5("『今天不打算進宮。"));
     if (choice == 0) {
-        Line("緹菈「我想見王子殿下。");
-        Line("衛兵「請進。");
-        Line("衛兵帶著緹菈走進了王宮的庭園。");
+        Say("VisitPalace11");
         townlink::ClearGr();
         SetPlaceDirect(14);
         SetPlace(14);
         RunMoveEvents();
         if (Place() == 14) SetPlaceDirect(9);
     } else if (choice == 1) {
-        Line("緹菈「今天還是算了。");
-        Line("衛兵「是嗎。那麼請慢走。");
-        Line("緹菈回到了中央噴水廣場。");
+        Say("VisitPalace12");
         SetPlace(3);
         Face(0);
     }
@@ -540,38 +476,25 @@ void VisitPalace(int hour) {
 
 void VisitWizardHouse(int hour) {
     (void)hour;
-    if (Flag(518)) {
+    if (Flag(flag::WizardDead)) {
         SetPlace(44);
-        Sound(2);
-        Face(7);
-        Line("緹菈「婆婆的家……已經空無一人了。");
-        Sound(2);
+        Say("VisitWizardHouse1");
         SetPlace(43);
         Face(0);
         return;
     }
     if (Flag(kSearchModeFlag)) {
-        if (!Flag(555)) {
-            Face(1);
-            Line("緹菈「大魔法師婆婆！您在家嗎？");
-            Sound(3);
-            Line("（叩、叩）");
-            Line("大魔法師「這麼晚了，是誰啊？");
-            Line("大魔法師「……進來吧。");
+        if (!Flag(flag::WizardAdvice)) {
+            Say("VisitWizardHouse2");
             SetPlace(44);
             RunMoveEvents();
         } else {
-            Face(1);
-            Line("緹菈「得快點去找蕾妮特才行！");
-            Face(0);
+            Say("VisitWizardHouse3");
         }
     } else {
         SetPlaceDirect(44);
         if (!RunMoveEvents()) {
-            Sound(3);
-            Line("（叩、叩）");
-            Line("……沒有人回應。");
-            Line("緹菈「婆婆好像出門了。");
+            Say("VisitWizardHouse4");
         }
     }
     LeaveRoom(44, 43);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "platform/Transcript.h"
+#include "shop/GameState.h"
 #include "story/EventTables.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
@@ -10,7 +11,6 @@
 std::uint8_t NpcMetPending = 0;
 
 namespace {
-constexpr int kRestWeekday = 5;
 constexpr int kNoEnding = -1;
 constexpr int kLastEndingNumber = 5;
 
@@ -76,7 +76,9 @@ std::int32_t RunEndingEvents() { return WalkEndings(EndingEvents); }
 bool RunDeliveryEvents() { return WalkFirstTrue(DeliveryEvents); }
 
 bool RunCustomerRequestEvents() {
-    if (!EventServerDbg || EventServerDbg->ChkWeekday(kRestWeekday)) return false;
+    // The calendar's rest day itself, not a condition test: the debug window's override
+    // would make that hold on every day and silence an evening it forces.
+    if (!EventServerDbg || IsRestDay(GameDay())) return false;
     return WalkEverySlot(CustomerRequestEvents);
 }
 

@@ -5,6 +5,7 @@
 
 #include <initializer_list>
 
+#include "story/Register.h"
 #include "town/EvControler.h"
 #include "town/EventTables.h"
 #include "town/Evsrvfm.h"
@@ -107,7 +108,8 @@ bool Schedule2(int h, int p) {
 bool Schedule3(int, int p) { return p == 12 && Ev().ChkHour(10, 18); }
 
 bool Schedule4(int h, int p) {
-    if (h >= 10 && h <= 15) return p == 34 && NpcMet[2].Hour == 0 && Ev().ChkFlg(173, false);
+    if (h >= 10 && h <= 15)
+        return p == 34 && NpcMet[2].Hour == 0 && Ev().ChkFlg(flag::FeleSceneToday, false);
     if (h == 16 || h == 17) return p == 3 && R(30);
     if (h == 18) return In(p, {2, 4}) && R(10);
     return false;
@@ -340,30 +342,33 @@ int ChooseSchedule(int kind, int& variant) {
     };
     switch (kind) {
         case 0:
-            if (ev.ChkFlg(395, true)) return kAbsent;
+            if (ev.ChkFlg(flag::FloraeDied, true)) return kAbsent;
             if (festival || ev.ChkDay(48, 1)) return pick(2, 1);
-            if (ev.ChkFlg(391, true) && ev.ChkFlg(403, false)) return pick(3, -1);
+            if (ev.ChkFlg(flag::FloraeCollapsed, true) && ev.ChkFlg(flag::RouteFlorae, false))
+                return pick(3, -1);
             if (ev.ChkWeekday(5)) return pick(1, 2);
             return pick(0, 0);
         case 1:
-            if (ev.ChkFlg(485, true) || ev.ChkFlg(537, true)) return kAbsent;
+            if (ev.ChkFlg(flag::EarthquakeDone, true) || ev.ChkFlg(flag::DawnWithCocotte, true))
+                return kAbsent;
             if (festival && (ev.ChkWeekday(1) || ev.ChkWeekday(3))) return pick(10, 3);
             if (festival && (ev.ChkWeekday(0) || ev.ChkWeekday(2) || ev.ChkWeekday(4)))
                 return pick(9, 1);
-            if (ev.ChkFlg(425, true) && ev.ChkFlg(437, false)) {
-                if (ev.ChkFlg(426, true)) return kAbsent;
+            if (ev.ChkFlg(flag::RenetteAtBigTree, true) && ev.ChkFlg(flag::RenetteSaved, false)) {
+                if (ev.ChkFlg(flag::RenetteCrisis, true)) return kAbsent;
                 if (workday) return pick(11, 4);
                 return pick(12, 5);
             }
             if (ev.ChkWeekday(5)) return pick(8, 2);
             return pick(7, 0);
         case 2:
-            if (ev.ChkFlg(412, false)) return kAbsent;
-            if (ev.ChkFlg(511, true) && ev.ChkFlg(512, false) && ev.ChkFlg(513, false))
+            if (ev.ChkFlg(flag::FeleMet, false)) return kAbsent;
+            if (ev.ChkFlg(flag::LakeCurse, true) && ev.ChkFlg(flag::LakeAfternoon, false) &&
+                ev.ChkFlg(flag::LakeTooLate, false))
                 return kAbsent;
-            if (ev.ChkFlg(491, true)) return kAbsent;
+            if (ev.ChkFlg(flag::FeleLeft, true)) return kAbsent;
             if (ev.ChkWeekday(5)) return pick(6, 2);
-            if (ev.ChkFlg(416, false))
+            if (ev.ChkFlg(flag::RingFound, false))
                 return ev.ChkNot(ev.ChkWeekday(1) || ev.ChkWeekday(3)) ? pick(5, 4) : pick(4, 0);
             return pick(5, 4);
         case 3:

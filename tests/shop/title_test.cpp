@@ -110,7 +110,7 @@ TEST_F(TitleTest, NewGameByClicksStartsTheShopOnDayZero) {
     // The prologue played before the shop came: a first game's 27 lines.
     const std::vector<std::string> lines = transcript->Texts("line");
     ASSERT_EQ(lines.size(), 27u);
-    EXPECT_EQ(lines.front(), "緹菈『這座小鎮在王國的西邊，四周是森林、田野和山丘。』");
+    EXPECT_EQ(lines.front(), "緹菈『這座小鎮在王國的西邊，四周是森林、\n田野和山丘。");
     EXPECT_EQ(player.linesAcknowledged, 27);
     EXPECT_EQ(GameHour(), 9);
     EXPECT_FALSE(ShopForm->TitlePanel->Visible());

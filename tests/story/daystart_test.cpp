@@ -75,16 +75,34 @@ TEST(DialogueData, DamagedRecordsAreRefusedWithTheirPlace) {
     };
     const Case cases[] = {
         {"line 緹菈「早。」\n", "t.txt:1: a record before the first scene"},
-        {"[Ev:a]\nvoice\n", "t.txt:2: 'voice' takes 1 number(s)"},
-        {"[Ev:a]\nfigure 3\n", "t.txt:2: 'figure' takes 2 number(s)"},
-        {"[Ev:a]\nface 2x\n", "t.txt:2: 'face' takes 1 number(s)"},
+        {"[Ev:a]\nvoice\n", "t.txt:2: 'voice': too few arguments"},
+        {"[Ev:a]\nfigure 3\n", "t.txt:2: 'figure': too few arguments"},
+        {"[Ev:a]\nface 2 3\n", "t.txt:2: 'face': too many arguments"},
+        {"[Ev:a]\nface 2x\n", "t.txt:2: 'face': '2x' is not a number"},
+        {"[Ev:a]\nset 388\n", "t.txt:2: 'set': no flag named '388' in the register"},
+        {"[Ev:a]\nvar NoSuchCounter 1\n",
+         "t.txt:2: 'var': no variable named 'NoSuchCounter' in the register"},
+        {"[Ev:a]\nmark FlowerGiftCount\n",
+         "t.txt:2: 'mark': no day mark named 'FlowerGiftCount' in the register"},
+        {"[Ev:a]\ncall NoSuchMechanic\n", "t.txt:2: 'call': no mechanic named 'NoSuchMechanic'"},
+        {"[Ev:a]\nmusic 3 forever\n", "t.txt:2: 'music': music is 'loop' or 'once'"},
+        {"[Ev:a]\nbegin quietly\n", "t.txt:2: 'begin' takes nothing or 'voice N'"},
+        {"[Ev:a]\noption b 『走。\n", "t.txt:2: an option stands after a choice"},
+        {"[Ev:a]\nchoice\noption b 『走。\nface 1\n", "t.txt:2: a choice has two or three options"},
+        {"[Ev:a]\nchoice\noption b 『一\noption b 『二\noption b 『三\noption b 『四\n",
+         "t.txt:6: a choice has at most three options"},
+        {"[Ev:a]\noption\n", "t.txt:2: 'option': too few arguments"},
+        {"[Ev:a]\nline 路人「早\n", "t.txt:2: an unknown speaker 路人"},
+        {"[Ev:a]\nline 緹菈「OK\n", "t.txt:2: a half-width character"},
         {"[Ev:a]\nwave 3\n", "t.txt:2: unknown record 'wave'"},
         {"[Ev:a]\n[Ev:a]\n", "t.txt:2: scene Ev:a is named twice"},
         {"[Eva]\n", "t.txt:1: a scene is named [Event:scene]"},
         {"[Ev:a]\nline 緹菈「😀」\n", "t.txt:2: a character Big5 does not hold"},
         {"[Ev:a]\nline \n", "t.txt:2: an empty line"},
         {"[Ev:a]\nline 　一二三四五六七八九十一二三四五六七八九十一二三四五六七八九十一二\n",
-         "t.txt:2: a narration larger than 5 lines of 32 characters"},
+         "t.txt:2: a text line longer than 32 characters"},
+        {"[Ev:a]\nline 緹菈「一二三四五六七八九十一二三四五六七八九十。\n",
+         "t.txt:2: a row of the window starts with a closing mark"},
     };
     for (const Case& c : cases) {
         std::vector<story::Scene> scenes;
@@ -126,14 +144,13 @@ TEST(DialogueData, ANarrationHoldsFiveLinesOfThirtyTwoCharacters) {
         {"　鐘聲響起。", true},
         {full32, true},
         {full32 + "二", false},
-        {full32.substr(0, full32.size() - 3) + "ab", true},  // two half-width count as one
-        {full32.substr(0, full32.size() - 3) + "abc", false},
+        {"　一二ab", false},  // the window draws no half-width character
         {"　一\n二\n三\n四\n五", true},
         {"　一\n二\n三\n四\n五\n六", false},
         {"　一\n" + full32.substr(3) + "\n三", true},
         {"　一\n" + full32.substr(3) + "二二\n三", false},
-        {"緹菈「" + full32 + full32 + "」", true},  // the window wraps a spoken line
-        {"緹菈『一\n二\n三\n四\n五\n六』", true},
+        {"緹菈「" + full32 + full32, true},  // the rule is the narration's alone
+        {"　一\n。二", false},               // a text line starts with a closing mark
         {"　", true},
     };
     for (const Case& c : cases)
@@ -187,9 +204,9 @@ TEST_F(StoryTest, ARecordLeftUnplayedIsNamedWithItsPlace) {
     EXPECT_TRUE(has(at("card", 99) + ": EvPrologue:card never played"));
     EXPECT_FALSE(has(at("morning", 99) + ": EvPrologue:morning never played"));
     // voice 333 and 黑皮's line were played, face 26 after them was not.
-    EXPECT_FALSE(has(at("morning", 1) + ": a record of EvPrologue:morning never played"));
-    EXPECT_TRUE(has(at("morning", 2) + ": a record of EvPrologue:morning never played"));
-    EXPECT_EQ(at("morning", 2), "DayStart.txt:53");
+    EXPECT_FALSE(has(at("morning", 4) + ": a record of EvPrologue:morning never played"));
+    EXPECT_TRUE(has(at("morning", 5) + ": a record of EvPrologue:morning never played"));
+    EXPECT_EQ(at("morning", 5), "DayStart.txt:84");
 }
 
 // ---- the prologue
@@ -205,7 +222,7 @@ TEST_F(StoryTest, AFirstGamePlaysThePrologueWithoutCardOrFarewell) {
     EXPECT_EQ(GameHour(), 9);
     EXPECT_EQ(GameDay(), 0);
     EXPECT_EQ(transcript->Texts("line").front(),
-              "緹菈『這座小鎮在王國的西邊，四周是森林、田野和山丘。』");
+              "緹菈『這座小鎮在王國的西邊，四周是森林、\n田野和山丘。");
 }
 
 TEST_F(StoryTest, AfterAnEndingTheCardAndTheFarewellComeFirst) {
@@ -386,18 +403,37 @@ TEST_F(StoryTest, ALostCommissionIsMarkedOnTheDayAfterItsLimitOnly) {
 // ---- all of it
 
 TEST_F(StoryTest, EveryRecordIsPlayedByAnEventOrBranch) {
+    // A first game's prologue, one after an ending, and later games skipping it in the
+    // narration and upstairs.
+    int clickAfter = -1;
+    headless.Backend().AddResponder([&] {
+        if (Lines() == clickAfter && GameFlow->PrologueSkipGuard) ev->m_ImgClick();
+        return false;
+    });
     test::EventResponders player(headless.Backend());
+    EvPrologue();
     ev->SetFlg(88, true);
     EvPrologue();
-    ev->ConditionOverride = 1;
-    EXPECT_TRUE(EvDayStart000());
+    ev->SetFlg(88, false);
+    for (int click : {1, 11}) {
+        ev->SetFlg(94, true);
+        transcript->Clear();
+        clickAfter = click;
+        EvPrologue();
+    }
+    clickAfter = -1;
+    // The override holds every condition; each event's frame clears it.
+    const auto forced = [&](bool (*event)()) {
+        ev->ConditionOverride = 1;
+        return event();
+    };
+    EXPECT_TRUE(forced(EvDayStart000));
     for (int choice : {0, 1}) {
         player.answers = {choice};
-        ev->EventBegin();
-        EvDayStart001_Sub1();
-        ev->EventEnd();
+        EXPECT_TRUE(forced(EvDayStart001));
     }
-    ev->ConditionOverride = 0;
+    EXPECT_TRUE(forced(EvDayStart002));
+    EXPECT_TRUE(forced(EvDayStart003));
     for (const std::string& fault : story::Unaccounted("DayStart.txt")) ADD_FAILURE() << fault;
 }
 

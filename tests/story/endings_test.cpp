@@ -195,7 +195,7 @@ TEST_F(EndingTest, TheYearChoosesTheEnding) {
         EXPECT_TRUE(endings.back().ends_with(number)) << endings.back();
         const std::vector<int> pictures = Pictures();
         EXPECT_NE(std::find(pictures.begin(), pictures.end(), c.picture), pictures.end());
-        EXPECT_EQ(Count("line", "緹菈「媽媽，請借給我力量……大家，請想起幸福的時光！」"),
+        EXPECT_EQ(Count("line", "緹菈「媽媽，請借給我力量……大家，\n請想起幸福的時光！"),
                   c.crisis ? 1 : 0);
         EXPECT_EQ(ItemStock(42), c.crisis ? 1 : 0);
         EXPECT_EQ(IsItemUnlocked(42), c.crisis);

@@ -289,7 +289,7 @@ TEST_F(CommandsTest, FlowerbedAndRivalShopHours) {
     At(48, 12, 2);
     VisitRivalShop(12);
     EXPECT_EQ(Lines(),
-              std::vector<std::string>{"門上掛著「本日公休」的牌子。兩個人好像都出門了。"});
+              std::vector<std::string>{"　門上掛著「本日公休」的牌子。\n兩個人好像都出門了。"});
     At(30, 16, 2);  // after school: nobody answers, she stays outside
     VisitRivalShop(16);
     EXPECT_EQ(GameFlow->Place, 2);

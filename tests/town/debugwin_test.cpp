@@ -162,7 +162,7 @@ TEST_F(DebugWindowTest, EmptyOrOutOfRangeSlotsSayTheEventDoesNotExist) {
     struct Case {
         int type;
         std::string index;
-    } cases[] = {{6, "5"}, {6, "200"}, {6, "-1"}, {0, "0"}, {7, "0"}, {6, "x"}};
+    } cases[] = {{6, "5"}, {6, "200"}, {6, "-1"}, {0, "29"}, {7, "0"}, {6, "x"}};
     for (const Case& c : cases) {
         Choose(c.type, c.index);
         fm->m_BtnDbgModeClick();

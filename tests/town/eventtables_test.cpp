@@ -186,8 +186,14 @@ TEST_F(WalkerTest, CustomerRequestsRunEveryEntryButNotOnTheRestDay) {
     EXPECT_TRUE(RunCustomerRequestEvents());
     EXPECT_EQ(calls, (std::vector<int>{0, 1}));
 
+    // The debug window's override forces every condition true, but the rest day is the
+    // calendar's: an ordinary evening stays an evening, and the rest day stays quiet.
     calls.clear();
-    EventServerDbg->ConditionOverride = 1;  // the rest-day test is forced true
+    EventServerDbg->ConditionOverride = 1;
+    EXPECT_TRUE(RunCustomerRequestEvents());
+    EXPECT_EQ(calls, (std::vector<int>{0, 1}));
+    calls.clear();
+    SetGameDay(11);
     EXPECT_FALSE(RunCustomerRequestEvents());
     EXPECT_TRUE(calls.empty());
 }

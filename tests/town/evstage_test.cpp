@@ -415,19 +415,20 @@ TEST_F(StageTest, FigureStandsOnTheBottomEdgeWithItsKeyTransparent) {
     const ui::Bitmap right = Picture(0x008);
     const ui::Bitmap& stage = ev->m_Img->Picture();
     const int top = kStageHeight - left.Height();
-    // Left: x 0..w; right: flush with the right edge; the key colour shows the background.
+    // Left: x 0..w; the key colour shows the background.
     for (int y = 0; y < left.Height(); y += 7)
         for (int x = 0; x < left.Width(); x += 5) {
             const ui::TColor f = left.GetPixel(x, y);
             const ui::TColor want = f == left.GetPixel(0, 0) ? bg.GetPixel(x, top + y) : f;
             ASSERT_EQ(stage.GetPixel(x, top + y), want) << x << "," << y;
         }
-    const int rx = kStageWidth - right.Width();
+    // Right: flush with the right edge, standing on the bottom edge at its own height.
+    const int rx = kStageWidth - right.Width(), rtop = kStageHeight - right.Height();
     for (int y = 0; y < right.Height(); y += 7)
         for (int x = 0; x < right.Width(); x += 5) {
             const ui::TColor f = right.GetPixel(x, y);
-            const ui::TColor want = f == right.GetPixel(0, 0) ? bg.GetPixel(rx + x, top + y) : f;
-            ASSERT_EQ(stage.GetPixel(rx + x, top + y), want) << x << "," << y;
+            const ui::TColor want = f == right.GetPixel(0, 0) ? bg.GetPixel(rx + x, rtop + y) : f;
+            ASSERT_EQ(stage.GetPixel(rx + x, rtop + y), want) << x << "," << y;
         }
 }
 

@@ -17,6 +17,7 @@
 #include "story/EventTables.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
+#include "tests/support/RuntimeDraws.h"
 #include "town/EvControler.h"
 #include "town/EventTables.h"
 #include "town/Evsrvfm.h"
@@ -27,11 +28,13 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-// The runtime generator, step for step: what percentage roll a seed gives next.
-std::uint32_t Step(std::uint32_t s) { return s * 22695477u + 1u; }
+using test::DrawsSince;
+
+// The percentage roll the next draw from s gives; s moves on by the draw.
 int RollAfter(std::uint32_t& s) {
-    s = Step(s);
-    return static_cast<int>((s >> 16) & 0x7FFF) % 100 + 1;
+    const int roll = test::RollFrom(s);
+    s = test::RandStep(s);
+    return roll;
 }
 // A seed whose first draws pass (true) or fail (false) a 60 per cent test in turn.
 std::uint32_t SeedFor(const std::vector<bool>& want) {
@@ -41,13 +44,6 @@ std::uint32_t SeedFor(const std::vector<bool>& want) {
         for (bool w : want) ok = ok && ((60 >= RollAfter(s)) == w);
         if (ok) return seed;
     }
-}
-// Draws made since the generator was seeded with `seed`.
-int DrawsSince(std::uint32_t seed) {
-    std::uint32_t s = seed;
-    for (int n = 0; n < 10000; ++n, s = Step(s))
-        if (s == ui::RandState()) return n;
-    return -1;
 }
 
 class OrdersTest : public test::HeadlessTest {

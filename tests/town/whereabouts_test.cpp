@@ -11,32 +11,28 @@
 #include "platform/Random.h"
 #include "shop/GameState.h"
 #include "tests/support/HeadlessApp.h"
+#include "tests/support/RuntimeDraws.h"
 #include "town/EvControler.h"
 #include "town/EventTables.h"
 #include "town/Evsrvfm.h"
 
 namespace {
 
-// The runtime generator, step for step: the percentage roll the next draw gives.
-std::uint32_t Step(std::uint32_t s) { return s * 22695477u + 1u; }
-int Roll(std::uint32_t s) { return static_cast<int>((Step(s) >> 16) & 0x7FFF) % 100 + 1; }
+using test::DrawsSince;
+using test::RandStep;
+using test::RollFrom;
+
 // A seed whose draws roll `rolls` in turn (0 = any roll).
 std::uint32_t SeedRolling(const std::vector<int>& rolls) {
     for (std::uint32_t seed = 1;; ++seed) {
         std::uint32_t s = seed;
         bool ok = true;
         for (int r : rolls) {
-            ok = ok && (r == 0 || Roll(s) == r);
-            s = Step(s);
+            ok = ok && (r == 0 || RollFrom(s) == r);
+            s = RandStep(s);
         }
         if (ok) return seed;
     }
-}
-int DrawsSince(std::uint32_t seed) {
-    std::uint32_t s = seed;
-    for (int n = 0; n < 100; ++n, s = Step(s))
-        if (s == ui::RandState()) return n;
-    return -1;
 }
 
 // Every flag the choice of a schedule reads.

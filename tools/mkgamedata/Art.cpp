@@ -124,19 +124,35 @@ std::vector<std::uint8_t> PictureBmp8(const Picture& p) {
     return MakeBmp8(p.Width(), p.Height(), p.Pixels().data(), palette.data());
 }
 
+namespace {
+
+// The packs that several writers fill, by path, with their members in the order added.
+std::vector<std::pair<std::filesystem::path, std::vector<PackMember>>>& PendingPacks() {
+    static std::vector<std::pair<std::filesystem::path, std::vector<PackMember>>> packs;
+    return packs;
+}
+
+}  // namespace
+
 bool AddPackMember(const std::filesystem::path& path, const std::string& name,
                    const std::vector<std::uint8_t>& bytes, bool compress) {
-    if (!std::filesystem::exists(path)) return WritePack(path, {{name, bytes, compress}});
-    TQvPack pack;
-    pack.SetReadOnly(false);
-    bool ok = pack.OpenPack(path.string());
-    if (ok && pack.CheckFileName(name.c_str()) >= 0) ok = pack.DelFile(name.c_str());
-    std::FILE* f = ok ? std::tmpfile() : nullptr;
-    ok = f && std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size() &&
-         std::fflush(f) == 0 && pack.AddFileFrom(name.c_str(), f, compress);
-    if (f) std::fclose(f);
-    ok = pack.ClosePack() && ok;
-    if (!ok) std::fprintf(stderr, "mkgamedata: cannot add %s to %s\n", name.c_str(), path.c_str());
+    auto& packs = PendingPacks();
+    auto pack =
+        std::find_if(packs.begin(), packs.end(), [&](const auto& p) { return p.first == path; });
+    if (pack == packs.end()) pack = packs.insert(packs.end(), {path, {}});
+    auto member = std::find_if(pack->second.begin(), pack->second.end(),
+                               [&](const PackMember& m) { return m.name == name; });
+    if (member != pack->second.end())
+        *member = {name, bytes, compress};
+    else
+        pack->second.push_back({name, bytes, compress});
+    return true;
+}
+
+bool WritePendingPacks(const std::filesystem::path&) {
+    bool ok = true;
+    for (const auto& [path, members] : PendingPacks()) ok = WritePack(path, members) && ok;
+    PendingPacks().clear();
     return ok;
 }
 

@@ -85,9 +85,11 @@ Picture Sheet(int columns, int rows, int fw, int fh, std::uint8_t fill, Draw dra
 // The picture as an 8-bit BMP file in the generated palette.
 std::vector<std::uint8_t> PictureBmp8(const Picture& p);
 
-// Adds (or replaces) one member of the pack at `path`, creating the pack when it does
-// not exist yet; false, with a message on stderr, when it cannot.
+// Adds (or replaces) one member of the pack at `path`, which several writers fill; the
+// pack is written whole by WritePendingPacks, after every writer has run.
 bool AddPackMember(const std::filesystem::path& path, const std::string& name,
                    const std::vector<std::uint8_t>& bytes, bool compress = false);
+// Writes the packs AddPackMember filled (the root is unused: the paths are whole).
+bool WritePendingPacks(const std::filesystem::path& root);
 
 }  // namespace mkgamedata

@@ -1,6 +1,8 @@
 #include "tools/mkgamedata/PackWriter.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <fstream>
 #include <system_error>
 
 #include "media/Qvpack.h"
@@ -39,16 +41,58 @@ bool WritePack(const std::filesystem::path& path, const std::vector<PackMember>&
             ok = false;
         }
     }
-    if (ok) {
-        fs::rename(temp, path, ec);
-        if (ec) {
-            std::fprintf(stderr, "mkgamedata: cannot rename %s: %s\n", temp.c_str(),
-                         ec.message().c_str());
-            ok = false;
-        }
-    }
+    ok = ok && CommitFile(temp, path);
     if (!ok) fs::remove(temp, ec);
     return ok;
+}
+
+namespace {
+
+bool SameBytes(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(a, ec);
+    if (ec || std::filesystem::file_size(b, ec) != size || ec) return false;
+    std::ifstream fa(a, std::ios::binary), fb(b, std::ios::binary);
+    std::vector<char> ba(1 << 16), bb(1 << 16);
+    while (fa && fb) {
+        fa.read(ba.data(), std::streamsize(ba.size()));
+        fb.read(bb.data(), std::streamsize(bb.size()));
+        if (fa.gcount() != fb.gcount() ||
+            !std::equal(ba.begin(), ba.begin() + fa.gcount(), bb.begin()))
+            return false;
+    }
+    return fa.eof() && fb.eof();
+}
+
+}  // namespace
+
+bool CommitFile(const std::filesystem::path& temp, const std::filesystem::path& path) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (SameBytes(temp, path)) return fs::remove(temp, ec), true;
+    fs::rename(temp, path, ec);
+    if (ec) {
+        std::fprintf(stderr, "mkgamedata: cannot rename %s: %s\n", temp.c_str(),
+                     ec.message().c_str());
+        return false;
+    }
+    return true;
+}
+
+bool MirrorFile(const std::filesystem::path& original, const std::filesystem::path& copy) {
+    namespace fs = std::filesystem;
+    std::error_code ec;
+    if (fs::equivalent(original, copy, ec)) return true;
+    fs::create_directories(copy.parent_path(), ec);
+    fs::remove(copy, ec);
+    fs::create_hard_link(original, copy, ec);
+    if (ec) fs::copy_file(original, copy, ec);
+    if (ec) {
+        std::fprintf(stderr, "mkgamedata: cannot make %s: %s\n", copy.c_str(),
+                     ec.message().c_str());
+        return false;
+    }
+    return true;
 }
 
 }  // namespace mkgamedata

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/Files.h"
+#include "tools/mkgamedata/PackWriter.h"
 
 namespace mkgamedata {
 
@@ -113,13 +114,18 @@ std::vector<RGBQUAD> GeneratedPalette() {
 bool WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
     std::error_code ec;
     if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), ec);
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (out) out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    if (!out) {
-        std::fprintf(stderr, "mkgamedata: cannot write %s\n", path.string().c_str());
-        return false;
+    const std::filesystem::path temp = path.string() + ".tmp";
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        if (out)
+            out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+        if (!out) {
+            std::fprintf(stderr, "mkgamedata: cannot write %s\n", path.string().c_str());
+            std::filesystem::remove(temp, ec);
+            return false;
+        }
     }
-    return true;
+    return CommitFile(temp, path);
 }
 
 }  // namespace mkgamedata

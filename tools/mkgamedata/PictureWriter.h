@@ -28,8 +28,8 @@ std::vector<std::uint8_t> MakeAct(const RGBQUAD* palette256);
 // hues, then greys; entry 0 black, 255 white.
 std::vector<RGBQUAD> GeneratedPalette();
 
-// Writes bytes to a file, creating its folder; false (with a message on stderr)
-// when it cannot.
+// Writes bytes to a file, creating its folder, unless it holds them already; false
+// (with a message on stderr) when it cannot.
 bool WriteBytes(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes);
 
 }  // namespace mkgamedata

@@ -175,27 +175,25 @@ Picture MapPicture(const MapArt& map, int variant, const Scheme& s) {
         p.Frame(b.l, b.t, b.r - b.l, b.b - b.t, s.roadEdge);
         p.Text(b.l + 3, b.t + 2, map.places[n].name, kLabelSize, s.text);
     }
-    // The picture's own name, bottom-right, clear of every place.
-    const std::string title = std::string(map.title) + "‧" + kVariantNames[variant] + "（" +
-                              map.member + std::to_string(variant) + "）";
+    // The map's name, bottom-right, clear of every place.
+    const std::string title = std::string(map.title) + "‧" + kVariantNames[variant];
     const int w = TextWidthUtf8(title, kLabelSize) + 8;
     p.Text(kMapW - w, kMapH - kLabelSize - 4, title, kLabelSize, s.title);
     return p;
 }
 
 // The place marks, 23 pixels apart: the town's first, then the land's from y = 207.
-// A mark is a round badge with the node number, so an open place stands out.
+// A mark is a round badge, so an open place stands out.
 Picture MarkSheet() {
     Picture p(kMarkSize, kLandMarkTop + kMarkSize * kLandNodes, kKey);
-    auto badge = [&](int top, int n, std::uint8_t fill) {
+    auto badge = [&](int top, std::uint8_t fill) {
         const double c = kMarkSize / 2.0;
         p.Ellipse(c, top + c, 10.5, 10.5, kInk);
         p.Ellipse(c, top + c, 9, 9, fill);
         p.Ellipse(c, top + c, 5, 5, kWhite);
-        p.Number(n >= 10 ? 8 : 10, top + 9, n, kInk);
     };
-    for (int i = 0; i < kTownNodes; ++i) badge(kMarkSize * i, i, Cube(5, 1, 1));
-    for (int i = 0; i < kLandNodes; ++i) badge(kLandMarkTop + kMarkSize * i, i, Cube(1, 2, 5));
+    for (int i = 0; i < kTownNodes; ++i) badge(kMarkSize * i, Cube(5, 1, 1));
+    for (int i = 0; i < kLandNodes; ++i) badge(kLandMarkTop + kMarkSize * i, Cube(1, 2, 5));
     p.Set(0, 0, kKey);
     return p;
 }

@@ -3,9 +3,8 @@
 // command) and the faces "palFace.pak" (par00.bmp .. par51.bmp) in both art folders.
 //
 // Every face is a head and shoulders on the colour key (magenta, the picture's first
-// pixel, so the window's outline follows the figure), all of them the heroine's, with
-// her name and the face's number written on it; eyes, mouth and a mark differ from
-// face to face.
+// pixel, so the window's outline follows the figure), all of them the heroine's; eyes,
+// mouth and a mark (a blush, a drop of sweat, a tear) make the face's expression.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -45,7 +44,6 @@ Picture PageBackground() {
     p.Frame(0, 0, kPageW, kPageH, kPaperEdge);
     p.Frame(1, 1, kPageW - 2, kPageH - 2, kPaperEdge);
     p.Frame(4, 4, kPageW - 8, kPageH - 8, kPaperLine);
-    p.Text(8, kPageH - 18, "訊息視窗", 12, kPaperLine);
     return p;
 }
 
@@ -92,7 +90,6 @@ Picture SwitchSheet() {
         Bevel(p, 0, y, kSwitchW, kSwitchH, Cube(1, 2, 4), false);
         p.Frame(2, y + 2, kSwitchW - 4, kSwitchH - 4, Cube(2, 3, 5));
         p.TextCentred(0, y, kSwitchW, kSwitchH, kCommandNames[r], 16, kWhite, true);
-        p.Number(4, y + 4, r, Cube(3, 4, 5));
     }
     return p;
 }
@@ -173,12 +170,6 @@ Picture Face(int n) {
         default:
             break;
     }
-    // Whose face and its number, and the picture's name, on the clothes.
-    char label[32];
-    std::snprintf(label, sizeof label, "緹菈 %02d", n);
-    p.TextCentred(30, 156, 100, 22, label, 18, kWhite, true);
-    std::snprintf(label, sizeof label, "par%02d", n);
-    p.TextCentred(40, 178, 80, 16, label, 12, kWhite);
     return p;
 }
 
@@ -196,9 +187,8 @@ bool WriteMsgWin(const std::filesystem::path& root) {
         std::snprintf(name, sizeof name, "par%02d.bmp", n);
         faces.push_back({name, PictureBmp8(Face(n)), true});
     }
-    for (const char* art : {"col24b", "col8b"})
-        if (!WritePack(root / art / "palFace" / "palFace.pak", faces)) return false;
-    return true;
+    const std::filesystem::path pack = root / "col24b" / "palFace" / "palFace.pak";
+    return WritePack(pack, faces) && MirrorFile(pack, root / "col8b" / "palFace" / "palFace.pak");
 }
 
 }  // namespace mkgamedata

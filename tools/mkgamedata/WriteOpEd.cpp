@@ -4,8 +4,8 @@
 // and the logo movie "mivuto_s.avi": a few seconds of MPEG-4 pictures and PCM sound in
 // an AVI file, encoded here with libavformat and libavcodec.
 //
-// Every picture names itself in a small label: the title cards carry the game's name,
-// the four season pictures the part of the heroine's year they show.
+// The title cards carry the game's name, the four season pictures the part of the
+// heroine's year they show.
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -59,7 +59,6 @@ Picture TitleCard(bool ending) {
     p.TextCentred(0, 150, kW, 60, "露米亞藥坊", 48, kWhite, true);
     p.TextCentred(0, 230, kW, 30, ending ? "見習魔女的一年　終" : "見習魔女的一年", 24,
                   Cube(5, 5, 3), true);
-    p.Text(8, kH - 20, ending ? "片尾 標題卡" : "片頭 標題卡", 12, Cube(3, 3, 4));
     return p;
 }
 
@@ -71,7 +70,7 @@ struct Season {
     std::uint8_t ground;
 };
 constexpr Season kSeasons[4] = {
-    {"Spring", "春　開店", "春天，露米亞的藥坊開張了", {3, 4, 5}, Cube(1, 4, 1)},
+    {"Spring", "春　開店", "春天，緹菈的黑貓魔法店開張了", {3, 4, 5}, Cube(1, 4, 1)},
     {"Summer", "夏　調藥", "夏天，鍋裡的藥一天比一天好", {1, 3, 5}, Cube(0, 3, 0)},
     {"Autumn", "秋　市集", "秋天，市集上人來人往", {4, 3, 2}, Cube(4, 2, 0)},
     {"Winter", "冬　雪夜", "冬天，爐火照亮了小小的店", {1, 1, 2}, Cube(5, 5, 5)},
@@ -93,7 +92,7 @@ Picture SeasonPicture(const Season& s) {
     p.Rect(110, 200, 50, 40, Cube(2, 4, 5));
     p.Rect(240, 200, 50, 40, Cube(2, 4, 5));
     p.Rect(130, 140, 140, 24, Cube(1, 0, 0));
-    p.TextCentred(130, 140, 140, 24, "露米亞藥坊", 16, Cube(5, 5, 2), true);
+    p.TextCentred(130, 140, 140, 24, "黑貓魔法店", 16, Cube(5, 5, 2), true);
     if (s.name[0] == 'W')
         for (int i = 0; i < 120; ++i) p.Rect((i * 211) % kW, (i * 131) % 300, 2, 2, kWhite);
     if (s.name[0] == 'A')
@@ -119,30 +118,28 @@ Picture Heroine() {
     p.Line(125, 130, 150, 235, Cube(3, 2, 0));  // the broom
     p.Ellipse(72, 92, 3, 3, kInk);
     p.Ellipse(88, 92, 3, 3, kInk);
-    p.Text(52, 160, "露米亞", 16, kWhite, true);
     return p;
 }
 
 // The ending's card: which of the five endings this is.
 Picture EndingCard(int n) {
     static constexpr const char* kNames[5] = {"一", "二", "三", "四", "五"};
-    static constexpr const char* kLines[5] = {
-        "藥坊成了鎮上最受歡迎的店", "師父回來了，誇獎了露米亞", "露米亞在市集上打響了名號",
-        "小小的藥坊，平平安安的一年", "露米亞決定明年再努力一次"};
+    // By ending number: the heroine's own, 芙蘿蕾's, the prince's, 蕾妮特's, 可可特's.
+    static constexpr const char* kLines[5] = {"黑貓魔法店，明天也照常營業",
+                                              "和芙蘿蕾一起走過的一年", "與王子殿下的約定",
+                                              "蕾妮特露出了笑容", "可可特的心意"};
     Picture p(kW, kH, 0);
     Sky(p, 0, 0, 0);
     p.TextCentred(0, 170, kW, 50, std::string("結局　") + kNames[n - 1], 40, Cube(5, 5, 3), true);
     p.TextCentred(0, 240, kW, 30, kLines[n - 1], 24, kWhite, true);
-    p.Text(8, kH - 20, std::string("片尾 結局卡 ") + std::to_string(n), 12, Cube(3, 3, 4));
     return p;
 }
 
 Picture Credits() {
     Picture p(kW, kH, 0);
     p.TextCentred(0, 120, kW, 40, "露米亞藥坊", 32, kWhite, true);
-    p.TextCentred(0, 200, kW, 30, "謝謝你陪露米亞度過這一年", 24, Cube(5, 5, 3));
+    p.TextCentred(0, 200, kW, 30, "謝謝你陪緹菈度過這一年", 24, Cube(5, 5, 3));
     p.TextCentred(0, 260, kW, 30, "完", 32, kWhite, true);
-    p.Text(8, kH - 20, "片尾 謝幕", 12, Cube(3, 3, 4));
     return p;
 }
 
@@ -283,7 +280,8 @@ std::string Ending(int n) {
 bool WriteLogoMovie(const std::filesystem::path& path) {
     constexpr int kMw = 320, kMh = 240, kFps = 10, kFrames = 30;
     constexpr int kAudioRate = 22050;
-    const std::string file = path.string();
+    // Encoded beside the movie, which is replaced only when the bytes differ.
+    const std::string file = path.string() + ".tmp";
     std::filesystem::create_directories(path.parent_path());
     AVFormatContext* fmt = nullptr;
     if (avformat_alloc_output_context2(&fmt, nullptr, "avi", file.c_str()) < 0 || fmt == nullptr) {
@@ -376,7 +374,6 @@ bool WriteLogoMovie(const std::filesystem::path& path) {
             p.TextCentred(0, 120, kMw, 40, "露米亞藥坊", 32,
                           Cube(glow, glow, std::min(5, glow + 1)), true);
             p.TextCentred(0, 170, kMw, 20, "魔法工房 出品", 16, Cube(3, 3, 5));
-            p.Text(4, kMh - 14, "標誌動畫 mivuto_s", 12, Cube(2, 2, 3));
             frame->format = AV_PIX_FMT_YUV420P;
             frame->width = kMw;
             frame->height = kMh;
@@ -420,10 +417,11 @@ bool WriteLogoMovie(const std::filesystem::path& path) {
     av_packet_free(&pkt);
     avformat_free_context(fmt);
     if (!ok) {
-        std::fprintf(stderr, "mkgamedata: cannot encode the logo movie %s\n", file.c_str());
-        std::filesystem::remove(path);
+        std::fprintf(stderr, "mkgamedata: cannot encode the logo movie %s\n", path.c_str());
+        std::filesystem::remove(file);
+        return false;
     }
-    return ok;
+    return CommitFile(file, path);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The order list window's picture "RqForm.bmp" in the shop pack "Data\WpData0.Pak": a
-// parchment page with the window's name and the captions beside the order's title,
+// parchment page with its heading and the captions beside the order's title,
 // deadline and reward (the labels sit at x 86, the buttons along y 143).
 #include <filesystem>
 
@@ -20,9 +20,7 @@ Picture OrderListPicture() {
     p.Frame(1, 1, kW - 2, kH - 2, edge);
     p.Frame(2, 2, kW - 4, kH - 4, edge);
     p.Frame(6, 6, kW - 12, kH - 12, rule);
-    // The heading, and the picture's own name at the right.
     p.Text(14, 14, "訂單一覽", 16, ink, true);
-    p.Text(kW - 14 - TextWidthUtf8("RqForm", 12), 18, "RqForm", 12, rule);
     p.Line(12, 36, kW - 13, 36, edge);
     // The captions, one row each before the labels.
     p.Text(30, 48, "訂單", 12, ink, true);

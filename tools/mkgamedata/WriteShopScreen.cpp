@@ -1,5 +1,5 @@
 // The shop window's own pictures in the shop pack "Data\WpData0.Pak": the top bar, the
-// upstairs room with its bed and meal frames. Every frame names the step it shows.
+// upstairs room with its bed and meal frames.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -34,9 +34,6 @@ Picture Room() {
     p.Frame(12, 110, 100, 120, kInk);
     p.Rect(308, 182, 112, 142, Cube(3, 1, 0));  // table
     p.Frame(308, 182, 112, 142, kInk);
-    p.TextCentred(0, 14, 648, 24, "二樓　臥室", 16, kWhite, true);
-    p.Text(20, 240, "床", 12, kWhite);
-    p.Text(340, 330, "餐桌", 12, kWhite);
     return p;
 }
 
@@ -48,9 +45,6 @@ Picture BedFrame(int n) {
     const int cover = n <= 5 ? 30 + n * 10 : 80 - (n - 6) * 10;
     p.Rect(6, 108 - cover, 78, cover, Cube(1, 2, 4));  // blanket
     p.Ellipse(45, 24, 10, 10, kSkin);
-    const char* step = n < 5 ? "就寢" : n == 5 ? "夜晚" : "起床";
-    p.TextCentred(0, 40, 90, 16, step, 12, kInk, true);
-    p.Number(70, 96, n, kInk);
     return p;
 }
 
@@ -63,8 +57,6 @@ Picture EatFrame(int n) {
     p.Ellipse(50, 110, 26, 8, kWhite);  // plate
     const int lift = (n % 3) * 10;
     p.Rect(66, 96 - lift, 3, 14, Cube(4, 4, 4));
-    p.TextCentred(0, 2, 100, 14, "用餐", 12, kWhite, true);
-    p.Number(86, 118, n, kWhite);
     return p;
 }
 

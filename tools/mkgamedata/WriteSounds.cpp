@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "tools/mkgamedata/PackWriter.h"
+#include "tools/mkgamedata/PictureWriter.h"
 #include "town/SoundTables.h"
 
 namespace mkgamedata {
@@ -192,16 +193,6 @@ Samples TrackMusic(int track) {
 // and the album's (2), and the ones the story's events play.
 constexpr int kTracks[] = {2, 3, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 18, 20, 21, 22};
 
-bool WriteFile(const std::filesystem::path& path, const std::vector<std::uint8_t>& bytes) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        std::fprintf(stderr, "mkgamedata: cannot write %s\n", path.c_str());
-        return false;
-    }
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
-}
-
 }  // namespace
 
 bool WriteSounds(const std::filesystem::path& root) {
@@ -224,7 +215,7 @@ bool WriteSounds(const std::filesystem::path& root) {
     for (const int track : kTracks) {
         char name[32];
         std::snprintf(name, sizeof name, "track%02d.flac", track);
-        if (!WriteFile(root / "music" / name, FlacImage(TrackMusic(track)))) return false;
+        if (!WriteBytes(root / "music" / name, FlacImage(TrackMusic(track)))) return false;
     }
     return true;
 }

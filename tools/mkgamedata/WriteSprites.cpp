@@ -2,9 +2,8 @@
 // scene draws, the palette "SPMan.act") and the shop's click regions "Shoppoly.plf"
 // in the shop pack "Data\WpData0.Pak".
 //
-// The sheets are placeholders that read well on screen: every sheet has its own
-// shape and colour, every frame carries its number in the top-left corner (and each
-// person its sheet number on the body). Transparent sheets are keyed on colour 0,
+// Every person's sheet has its own shape and colours; the furniture says what it is
+// where a player needs to know. Transparent sheets are keyed on colour 0,
 // which is what every frame's first pixel holds.
 #include <algorithm>
 #include <cmath>
@@ -38,74 +37,62 @@ std::vector<std::uint8_t> SheetBytes(const Picture& p, int fw, int fh) {
 
 // ---- the sheets
 
-// Body colours of the people, by sheet number.
-constexpr std::uint8_t kPersonColours[32] = {0,
-                                             Cube(3, 0, 4),
-                                             Cube(0, 3, 1),
-                                             Cube(4, 2, 0),
-                                             Cube(0, 2, 4),
-                                             Cube(4, 0, 1),
-                                             Cube(1, 4, 4),
-                                             Cube(5, 4, 0),
-                                             Cube(2, 1, 5),
-                                             Cube(0, 4, 0),
-                                             Cube(5, 1, 3),
-                                             Cube(1, 2, 2),
-                                             Cube(5, 3, 1),
-                                             Cube(3, 3, 0),
-                                             Cube(0, 1, 3),
-                                             Cube(4, 4, 4),
-                                             Cube(2, 5, 2),
-                                             0,
-                                             0,
-                                             0,
-                                             0,
-                                             0,
-                                             0,
-                                             0,
-                                             Cube(5, 0, 0),
-                                             Cube(0, 5, 5),
-                                             Cube(3, 1, 1),
-                                             Cube(1, 3, 5),
-                                             Cube(5, 5, 2),
-                                             Cube(2, 0, 2),
-                                             Cube(4, 5, 0),
-                                             Cube(1, 1, 1)};
-
 constexpr int kPersonW = 32;
 constexpr int kPersonH = 72;
 
+// How a person on the shop floor looks: the clothes' colours, the hair, and the kind
+// of person (a girl or woman in a dress, a man or boy in trousers, a child shorter,
+// the old grey-haired, the heroine in her witch's hat).
+struct Walker {
+    std::uint8_t top, bottom, hair;
+    bool dress, child, hat;
+};
+
+Walker WalkerOf(int sheet) {
+    constexpr std::uint8_t kHairs[6] = {Cube(2, 1, 0), Cube(4, 3, 1), Cube(1, 1, 1),
+                                        Cube(4, 2, 1), Cube(4, 4, 4), Cube(3, 1, 0)};
+    if (sheet == 1) return {Cube(1, 0, 2), Cube(1, 0, 2), Cube(4, 2, 1), true, false, true};
+    if (sheet == 2) return {Cube(5, 4, 4), Cube(5, 3, 4), Cube(2, 4, 1), true, false, false};
+    const int k = sheet * 7 % 11;
+    const std::uint8_t top = Cube(1 + k % 5, (k * 3) % 5, 1 + (k * 2) % 5);
+    const bool dress = sheet % 2 == 0;
+    const bool child = sheet % 5 == 3;
+    return {top, dress ? top : Cube(1, 1, 2 + k % 3), kHairs[sheet % 6], dress, child, false};
+}
+
 // A person: 4 walking frames per row; row 0 seen from behind (directions 0 and 1),
-// row 1 from the front (2 and 3). The heroine (sheet 1) wears a pointed hat.
+// row 1 from the front (2 and 3).
 Picture PersonSheet(int sheet) {
-    const std::uint8_t body = kPersonColours[sheet];
+    const Walker w = WalkerOf(sheet);
     return Sheet(4, 2, kPersonW, kPersonH, kKey, [&](Picture& f, int c, int r) {
         const double cx = kPersonW / 2.0;
         const int stride = (c == 1) ? 3 : (c == 3) ? -3 : 0;  // legs apart on frames 1 and 3
+        const int top = w.child ? 22 : 8;                     // a child stands shorter
+        const double s = w.child ? 0.75 : 1.0;
         f.Rect(int(cx) - 6 + stride, 58, 4, 13, kInk);
         f.Rect(int(cx) + 2 - stride, 58, 4, 13, kInk);
-        switch (sheet % 4) {  // a shape of its own per sheet
-            case 0:
-                f.Rect(5, 26, 22, 34, body);
-                break;
-            case 1:
-                f.Polygon({{cx, 24}, {29, 60}, {3, 60}}, body);
-                break;
-            case 2:
-                f.Ellipse(cx, 43, 12, 18, body);
-                break;
-            default:
-                f.Polygon({{cx, 24}, {29, 42}, {cx, 61}, {3, 42}}, body);
-                break;
+        const int waist = top + int(34 * s);
+        if (w.dress) {
+            f.Polygon({{cx - 6, top + 18.0}, {cx + 6, top + 18.0}, {cx + 12, 61}, {cx - 12, 61}},
+                      w.top);
+        } else {
+            f.Rect(int(cx) - 8, top + 18, 16, waist - top - 16, w.top);
+            f.Rect(int(cx) - 7 + stride, waist, 6, 60 - waist, w.bottom);
+            f.Rect(int(cx) + 1 - stride, waist, 6, 60 - waist, w.bottom);
         }
-        f.Ellipse(cx, 17, 8, 8, r == 0 ? Cube(2, 1, 0) : kSkin);  // hair behind, face in front
+        f.Rect(int(cx) - 11, top + 20, 3, int(18 * s), r == 1 ? kSkin : w.top);  // arms
+        f.Rect(int(cx) + 8, top + 20, 3, int(18 * s), r == 1 ? kSkin : w.top);
+        // The head: hair behind from the back, the face in front.
+        f.Ellipse(cx, top + 9, 8, 9, w.hair);
         if (r == 1) {
-            f.Set(int(cx) - 3, 16, kInk);
-            f.Set(int(cx) + 2, 16, kInk);
+            f.Ellipse(cx, top + 11, 6, 6, kSkin);
+            f.Set(int(cx) - 3, top + 11, kInk);
+            f.Set(int(cx) + 2, top + 11, kInk);
         }
-        if (sheet == 1) f.Polygon({{cx, 0}, {cx + 11, 11}, {cx - 11, 11}}, Cube(2, 0, 3));
-        f.Number(int(cx) - (sheet >= 10 ? 4 : 1), 38, sheet, kWhite);
-        f.FrameNumber(0, 0, r * 4 + c);
+        if (w.hat) {
+            f.Polygon({{cx, 0}, {cx + 8, top + 2.0}, {cx - 8, top + 2.0}}, Cube(1, 0, 2));
+            f.Rect(int(cx) - 12, top + 1, 24, 3, Cube(1, 0, 2));
+        }
     });
 }
 
@@ -141,8 +128,6 @@ Picture BackgroundSheet() {
         p.TextCentred(FloorSpriteX(c.dx, c.dy, 40), FloorSpriteY(c.dx, c.dy, 0) + 1, 40, 12,
                       slotNames[k], 12, kInk);
     }
-    p.TextCentred(0, 20, 648, 20, "露米亞藥坊　店內", 16, kWhite, true);
-    p.FrameNumber(0, 0, 0);
     return p;
 }
 
@@ -156,7 +141,6 @@ Picture CatSheet() {
         const std::uint8_t eye = c == 0 ? Cube(5, 5, 0) : kInk;
         f.Rect(15, 17, 3, 2, eye);
         f.Rect(23, 17, 3, 2, eye);
-        f.FrameNumber(0, 0, c);
     });
 }
 
@@ -168,7 +152,6 @@ Picture DoorSheet() {
         const int w = 52 - c * 16;
         f.Rect(4, 4, w, 106, Cube(3, 1, 0));
         f.Rect(4 + w - 8, 55, 4, 4, Cube(5, 4, 0));
-        f.FrameNumber(0, 0, c);
     });
 }
 
@@ -181,7 +164,6 @@ Picture GateSheet() {
         const double nx = 3 * std::sin(a), ny = 3 * std::cos(a);
         f.Polygon({{5 - nx, 30 - ny}, {ex - nx, ey - ny}, {ex + nx, ey + ny}, {5 + nx, 30 + ny}},
                   Cube(4, 2, 0));
-        f.FrameNumber(0, 0, c);
     });
 }
 
@@ -203,8 +185,10 @@ void FloorBox(Picture& f, double height, std::uint8_t side, std::uint8_t top) {
 constexpr int FurnitureHeight(int k) { return k == 4 ? 4 : 20 + 3 * k; }
 
 // What each furniture piece is, written on its top so a player can tell them apart.
-constexpr const char* kFurnitureNames[kFurnitureCount] = {"櫃台",   "櫃台", "圖鑑", "記事本",
-                                                          "工作台", "調配", "物品", "二樓"};
+// The counter's two pieces carry one name; the spot at the work table none, as the
+// mixing desk beside it names the place.
+constexpr const char* kFurnitureNames[kFurnitureCount] = {"櫃台", "",     "圖鑑", "記事本",
+                                                          "",     "調配", "物品", "二樓"};
 
 Picture FurnitureSheet() {
     return Sheet(8, 1, 68, 64, kKey, [](Picture& f, int c, int) {
@@ -213,7 +197,6 @@ Picture FurnitureSheet() {
         const int front = f.Height() - 17 - FurnitureHeight(c) / 2;
         f.TextCentred(0, c == 4 ? f.Height() - 24 : front - 7, 68, 14, kFurnitureNames[c], 12,
                       c == 4 ? kInk : kWhite, true);
-        f.FrameNumber(0, 0, c);
     });
 }
 
@@ -249,9 +232,7 @@ Picture ShelfSheet() {
                         break;
                 }
             }
-            f.Number(26, 2, r, kInk);
         }
-        f.FrameNumber(0, 0, r * 5 + c);
     });
 }
 
@@ -268,21 +249,19 @@ Picture BalloonSheet() {
             f.Ellipse(32, 17, 9, 9, Cube(0, 0, 5));
             f.Ellipse(32, 17, 6, 6, kWhite);
         }
-        f.FrameNumber(0, 0, c);
     });
 }
 
 // The mixing animation: the heroine at the cauldron, bubbles rising.
 Picture MixingSheet() {
     return Sheet(4, 1, 64, 72, kKey, [](Picture& f, int c, int) {
-        f.Polygon({{16, 20}, {28, 60}, {4, 60}}, kPersonColours[1]);
+        f.Polygon({{16, 20}, {28, 60}, {4, 60}}, Cube(1, 0, 2));
         f.Ellipse(16, 14, 7, 7, kSkin);
         f.Polygon({{16, 0}, {26, 9}, {6, 9}}, Cube(2, 0, 3));
         f.Ellipse(44, 56, 18, 12, kInk);
         f.Ellipse(44, 48, 15, 4, Cube(0, 4, 1));
         for (int k = 0; k < 3; ++k)
             f.Ellipse(38 + 6 * k, 40 - ((c + k) % 4) * 8, 3, 3, Cube(1, 5, 2));
-        f.FrameNumber(0, 0, c);
     });
 }
 

@@ -1,6 +1,6 @@
 // The status window's faces in the shop pack "Data\WpData0.Pak": "palfc0.bmp" ..
 // "palfc2.bmp" (120 x 120), the heroine as she is when healthy, sleepy and tired, each
-// with its file name and her condition written under the face.
+// with her condition written under the face.
 #include <cstdio>
 #include <filesystem>
 
@@ -56,11 +56,8 @@ Picture StatusFace(int condition) {
             break;
     }
     const char* const kCondition[3] = {"健康！！", "睏倦", "疲憊"};
-    char name[16];
-    std::snprintf(name, sizeof name, "palfc%d", condition);
-    p.Rect(0, 96, kSize, 24, Cube(1, 0, 2));
-    p.TextCentred(0, 96, kSize, 13, kCondition[condition], 12, kWhite, true);
-    p.TextCentred(0, 108, kSize, 12, name, 11, kWhite);
+    p.Rect(0, 100, kSize, 20, Cube(1, 0, 2));
+    p.TextCentred(0, 100, kSize, 20, kCondition[condition], 12, kWhite, true);
     return p;
 }
 

@@ -25,7 +25,8 @@ Picture TitlePicture() {
     // The plate behind the labels (x 275, y 322..463).
     p.Rect(262, 314, 120, 152, Cube(5, 5, 4));
     p.Frame(262, 314, 120, 152, kInk);
-    p.TextCentred(0, 468, 648, 16, "點一下畫面顯示選單", 12, kWhite);
+    // The hint under the house, inside the 640 x 480 that a full screen shows.
+    p.TextCentred(0, 444, 262, 16, "點一下畫面顯示選單", 12, kWhite);
     return p;
 }
 

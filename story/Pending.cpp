@@ -1,0 +1,1745 @@
+// The events of the look, search, turn-start and move tables whose bodies are still to
+// be written: each stands as its exact condition chain, so that the walks try the
+// slots in their final order and draw the same random numbers. When a chain holds it
+// records the event's name and returns false. One section per arc; each goes when
+// the arc's bodies come.
+#include "platform/Transcript.h"
+#include "story/Events.h"
+#include "story/Register.h"
+#include "town/Evsrvfm.h"
+
+bool story::Pending(const char* name) {
+    ui::Record("event", std::string(name) + " pending");
+    return false;
+}
+
+namespace {
+
+// The characters' kinds, as the whereabouts test takes them.
+constexpr int kFlorae = 0;
+constexpr int kRenette = 1;
+constexpr int kFele = 2;
+constexpr int kCocotte = 3;
+
+}  // namespace
+
+// 芙蘿蕾's fever, the forest maze and her bedside
+
+bool EvTurnStart000() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::FeverExplained, false)) return false;
+    if (!ev->ChkFlg(flag::FloraeCollapsed, true)) return false;
+    if (!ev->ChkDayMark(mark::FeverBegan, 1, 1)) return false;
+    if (!ev->ChkFlg(flag::FeverBeganAtTurnStart, false)) return false;
+    if (!ev->ChkHour(9, 9)) return false;
+    return story::Pending("EvTurnStart000");
+}
+
+bool EvTurnStart001() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::FloraeCollapsed, true)) return false;
+    if (!ev->ChkDayMark(mark::FeverBegan, 18, 20)) return false;
+    if (!ev->ChkFlg(flag::MazeCompleted, false)) return false;
+    if (!ev->ChkFlg(flag::FlowerCrownGiven, true)) return false;
+    if (!ev->ChkVar(var::BedsideVisitCount, 5, 0, false)) return false;
+    if (!ev->IsRecipeKnown(54)) return false;
+    if (!ev->ChkHour(18, 22)) return false;
+    if (!ev->ChkNot(ev->ChkMixing())) return false;
+    return story::Pending("EvTurnStart001");
+}
+
+bool EvTurnStart002() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::WizardFound, true)) return false;
+    if (!ev->ChkFlg(flag::PotionGiven, false)) return false;
+    if (!ev->ChkFlg(flag::FloraeDied, false)) return false;
+    if (!ev->ChkItem(62, 1)) return false;
+    if (!ev->ChkFlg(flag::CurePotionReady, false)) return false;
+    return story::Pending("EvTurnStart002");
+}
+
+bool EvTurnStart003() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::FloraeEndPlayed, false)) return false;
+    if (!ev->ChkHour(9, 9)) return false;
+    // A maze given up ends the fever at once; otherwise its days and the visits decide.
+    if (!ev->ChkFlg(flag::MazeGivenUp, true)) {
+        if (!ev->ChkDayMark(mark::FeverBegan, 24, 100)) return false;
+        if (!ev->ChkVar(var::BedsideVisitCount, 3, 0, false)) return false;
+        if (!ev->ChkFlg(flag::PotionGiven, false)) return false;
+    }
+    return story::Pending("EvTurnStart003");
+}
+
+bool EvTurnStart004() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::FloraeEndPlayed, false)) return false;
+    if (!ev->ChkHour(9, 9)) return false;
+    if (!ev->ChkDayMark(mark::FeverBegan, 24, 100)) return false;
+    if (!ev->ChkVar(var::BedsideVisitCount, 2, 1, false)) return false;
+    return story::Pending("EvTurnStart004");
+}
+
+bool EvTurnStart005() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkVar(var::SilentVisitCount, 8, 0, false)) return false;
+    if (!ev->ChkHour(9, 9)) return false;
+    if (!ev->ChkFlg(flag::FloraeSpeaksAgain, false)) return false;
+    return story::Pending("EvTurnStart005");
+}
+
+bool EvTurnStart015() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkHour(9, 9)) return false;
+    if (!ev->ChkFlg(flag::FloraeCollapsed, false)) return false;
+    if (!ev->ChkFlg(flag::FeverBeganAtTurnStart, false)) return false;
+    if (!ev->ChkDay(235, 100)) return false;
+    if (!ev->ChkNot(ev->ChkWeekday(5))) return false;
+    return story::Pending("EvTurnStart015");
+}
+
+bool EvMove001() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::FloraeCollapsed, true)) return false;
+    if (!ev->ChkDayMark(mark::FeverBegan, 18, 20)) return false;
+    if (!ev->ChkFlg(flag::MazeCompleted, false)) return false;
+    if (!ev->ChkFlg(flag::FlowerCrownGiven, true)) return false;
+    if (!ev->ChkVar(var::BedsideVisitCount, 5, 0, false)) return false;
+    if (!ev->IsRecipeKnown(54)) return false;
+    if (!ev->ChkHour(18, 22)) return false;
+    if (!ev->ChkPlace(10)) return false;
+    return story::Pending("EvMove001");
+}
+
+bool EvMove002() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::FloraeCollapsed, true)) return false;
+    if (!ev->ChkDayMark(mark::FeverBegan, 1, 23)) return false;
+    if (!ev->ChkFlg(flag::WizardFound, true)) return false;
+    if (!ev->ChkFlg(flag::FloraeDied, false)) return false;
+    if (!ev->ChkFlg(flag::PotionGiven, false)) return false;
+    if (!ev->ChkItem(62, 1)) return false;
+    if (!ev->ChkPlace(12)) return false;
+    return story::Pending("EvMove002");
+}
+
+bool EvMove003() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkFlg(flag::PotionGiven, true)) return false;
+    if (!ev->ChkFlg(flag::FloraeBlindVisit, false)) return false;
+    return story::Pending("EvMove003");
+}
+
+bool EvMove004() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkItem(44, 1)) return false;
+    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkFlg(flag::FloraeSightRestored, false)) return false;
+    return story::Pending("EvMove004");
+}
+
+bool EvMove018() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::FloraeVanished, true)) return false;
+    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkFlg(flag::EmptyRoomFound, false)) return false;
+    return story::Pending("EvMove018");
+}
+
+bool EvMove023() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDayMark(mark::FeverBegan, 1, 5)) return false;
+    if (!ev->ChkFlg(flag::BedsideWindow1, false)) return false;
+    if (!ev->ChkNpc(kFlorae, 12)) return false;
+    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkFlg(flag::PotionGiven, false)) return false;
+    return story::Pending("EvMove023");
+}
+
+bool EvMove024() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDayMark(mark::FeverBegan, 1, 5)) return false;
+    if (!ev->ChkFlg(flag::BedsideWindow1, true)) return false;
+    if (!ev->ChkNpc(kFlorae, 12)) return false;
+    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkFlg(flag::PotionGiven, false)) return false;
+    return story::Pending("EvMove024");
+}
+
+bool EvMove025() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDayMark(mark::FeverBegan, 6, 5)) return false;
+    if (!ev->ChkFlg(flag::BedsideWindow2, false)) return false;
+    if (!ev->ChkNpc(kFlorae, 12)) return false;
+    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkFlg(flag::PotionGiven, false)) return false;
+    return story::Pending("EvMove025");
+}
+
+bool EvMove026() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDayMark(mark::FeverBegan, 6, 5)) return false;
+    if (!ev->ChkFlg(flag::BedsideWindow2, true)) return false;
+    if (!ev->ChkNpc(kFlorae, 12)) return false;
+    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkFlg(flag::PotionGiven, false)) return false;
+    return story::Pending("EvMove026");
+}
+
+bool EvMove027() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDayMark(mark::FeverBegan, 11, 4)) return false;
+    if (!ev->ChkFlg(flag::BedsideWindow3, false)) return false;
+    if (!ev->ChkNpc(kFlorae, 12)) return false;
+    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkFlg(flag::PotionGiven, false)) return false;
+    return story::Pending("EvMove027");
+}
+
+bool EvMove028() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDayMark(mark::FeverBegan, 11, 4)) return false;
+    if (!ev->ChkFlg(flag::BedsideWindow3, true)) return false;
+    if (!ev->ChkNpc(kFlorae, 12)) return false;
+    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkFlg(flag::PotionGiven, false)) return false;
+    return story::Pending("EvMove028");
+}
+
+bool EvMove029() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDayMark(mark::FeverBegan, 15, 3)) return false;
+    if (!ev->ChkFlg(flag::BedsideWindow4, false)) return false;
+    if (!ev->ChkNpc(kFlorae, 12)) return false;
+    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkFlg(flag::PotionGiven, false)) return false;
+    return story::Pending("EvMove029");
+}
+
+bool EvMove030() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDayMark(mark::FeverBegan, 15, 3)) return false;
+    if (!ev->ChkFlg(flag::BedsideWindow4, true)) return false;
+    if (!ev->ChkNpc(kFlorae, 12)) return false;
+    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkFlg(flag::PotionGiven, false)) return false;
+    return story::Pending("EvMove030");
+}
+
+bool EvMove031() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDayMark(mark::FeverBegan, 18, 3)) return false;
+    if (!ev->ChkNpc(kFlorae, 12)) return false;
+    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkFlg(flag::PotionGiven, false)) return false;
+    return story::Pending("EvMove031");
+}
+
+bool EvMove032() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDayMark(mark::FeverBegan, 21, 3)) return false;
+    if (!ev->ChkFlg(flag::BedsideUnconscious, false)) return false;
+    if (!ev->ChkNpc(kFlorae, 12)) return false;
+    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkFlg(flag::PotionGiven, false)) return false;
+    return story::Pending("EvMove032");
+}
+
+// 芙蘿蕾 in the library, at the square, and in her room after the cure
+
+bool EvMove019() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::LibraryMeeting1, false)) return false;
+    if (!ev->ChkDay(0, 300)) return false;
+    if (!ev->ChkNpc(kFlorae, 17)) return false;
+    if (!ev->ChkPlace(17)) return false;
+    if (!ev->m_ScheduleVariant == 0) return false;
+    return story::Pending("EvMove019");
+}
+
+bool EvMove020() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::LibraryMeeting1, true)) return false;
+    if (!ev->ChkFlg(flag::LibraryMeeting2, false)) return false;
+    if (!ev->ChkDay(48, 300)) return false;
+    if (!ev->ChkNpc(kFlorae, 17)) return false;
+    if (!ev->ChkPlace(17)) return false;
+    if (!ev->m_ScheduleVariant == 0) return false;
+    return story::Pending("EvMove020");
+}
+
+bool EvMove021() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::LibraryMeeting2, true)) return false;
+    if (!ev->ChkFlg(flag::LibraryMeeting3, false)) return false;
+    if (!ev->ChkDay(72, 300)) return false;
+    if (!ev->ChkNpc(kFlorae, 17)) return false;
+    if (!ev->ChkPlace(17)) return false;
+    if (!ev->m_ScheduleVariant == 0) return false;
+    return story::Pending("EvMove021");
+}
+
+bool EvMove022() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::LibraryMeeting3, true)) return false;
+    if (!ev->ChkFlg(flag::LibraryMeeting4, false)) return false;
+    if (!ev->ChkDay(96, 300)) return false;
+    if (!ev->ChkNpc(kFlorae, 17)) return false;
+    if (!ev->ChkPlace(17)) return false;
+    if (!ev->m_ScheduleVariant == 0) return false;
+    return story::Pending("EvMove022");
+}
+
+bool EvMove033() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDay(24, 300)) return false;
+    if (!ev->ChkFlg(flag::SquareMeeting1, false)) return false;
+    if (!ev->ChkNpc(kFlorae, 3)) return false;
+    if (!ev->ChkPlace(3)) return false;
+    return story::Pending("EvMove033");
+}
+
+bool EvMove034() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDay(72, 300)) return false;
+    if (!ev->ChkFlg(flag::SquareMeeting1, true)) return false;
+    if (!ev->ChkFlg(flag::SquareMeeting2, false)) return false;
+    if (!ev->ChkNpc(kFlorae, 3)) return false;
+    if (!ev->ChkPlace(3)) return false;
+    return story::Pending("EvMove034");
+}
+
+bool EvMove035() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::SilentVisit1, false)) return false;
+    if (!ev->ChkFlg(flag::FloraeBlindVisit, true)) return false;
+    if (!ev->ChkFlg(flag::FloraeSpeaksAgain, false)) return false;
+    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkFlg(flag::PotionGiven, true)) return false;
+    return story::Pending("EvMove035");
+}
+
+bool EvMove036() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::SilentVisit1, true)) return false;
+    if (!ev->ChkFlg(flag::SilentVisit2, false)) return false;
+    if (!ev->ChkFlg(flag::FloraeBlindVisit, true)) return false;
+    if (!ev->ChkFlg(flag::FloraeSpeaksAgain, false)) return false;
+    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkFlg(flag::PotionGiven, true)) return false;
+    return story::Pending("EvMove036");
+}
+
+bool EvMove037() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::SilentVisit2, true)) return false;
+    if (!ev->ChkFlg(flag::SilentVisit3, false)) return false;
+    if (!ev->ChkFlg(flag::FloraeBlindVisit, true)) return false;
+    if (!ev->ChkFlg(flag::FloraeSpeaksAgain, false)) return false;
+    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkFlg(flag::PotionGiven, true)) return false;
+    return story::Pending("EvMove037");
+}
+
+bool EvMove038() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::SilentVisit3, true)) return false;
+    if (!ev->ChkFlg(flag::SilentVisit4, false)) return false;
+    if (!ev->ChkFlg(flag::FloraeBlindVisit, true)) return false;
+    if (!ev->ChkFlg(flag::FloraeSpeaksAgain, false)) return false;
+    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkFlg(flag::PotionGiven, true)) return false;
+    return story::Pending("EvMove038");
+}
+
+bool EvMove039() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::SilentVisit4, true)) return false;
+    if (!ev->ChkFlg(flag::SilentVisit5, false)) return false;
+    if (!ev->ChkFlg(flag::FloraeBlindVisit, true)) return false;
+    if (!ev->ChkFlg(flag::FloraeSpeaksAgain, false)) return false;
+    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkFlg(flag::PotionGiven, true)) return false;
+    return story::Pending("EvMove039");
+}
+
+bool EvMove040() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::SilentVisit5, true)) return false;
+    if (!ev->ChkFlg(flag::SilentVisit6, false)) return false;
+    if (!ev->ChkFlg(flag::FloraeBlindVisit, true)) return false;
+    if (!ev->ChkFlg(flag::FloraeSpeaksAgain, false)) return false;
+    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkFlg(flag::PotionGiven, true)) return false;
+    return story::Pending("EvMove040");
+}
+
+bool EvMove041() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::SilentVisit6, true)) return false;
+    if (!ev->ChkFlg(flag::FloraeBlindVisit, true)) return false;
+    if (!ev->ChkFlg(flag::FloraeSpeaksAgain, false)) return false;
+    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkFlg(flag::PotionGiven, true)) return false;
+    return story::Pending("EvMove041");
+}
+
+bool EvMove042() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::CheerfulVisit1, false)) return false;
+    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkFlg(flag::FloraeSpeaksAgain, true)) return false;
+    if (!ev->ChkFlg(flag::FloraeSightRestored, false)) return false;
+    return story::Pending("EvMove042");
+}
+
+bool EvMove043() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::CheerfulVisit1, true)) return false;
+    if (!ev->ChkFlg(flag::CheerfulVisit2, false)) return false;
+    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkFlg(flag::FloraeSpeaksAgain, true)) return false;
+    if (!ev->ChkFlg(flag::FloraeSightRestored, false)) return false;
+    return story::Pending("EvMove043");
+}
+
+bool EvMove044() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::CheerfulVisit2, true)) return false;
+    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkFlg(flag::FloraeSpeaksAgain, true)) return false;
+    if (!ev->ChkFlg(flag::FloraeSightRestored, false)) return false;
+    return story::Pending("EvMove044");
+}
+
+bool EvMove137() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDay(0, 24)) return false;
+    if (!ev->ChkHour(10, 14)) return false;
+    if (!ev->ChkNot(ev->ChkWeekday(5))) return false;
+    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkFlg(flag::FloraeMotherMet, false)) return false;
+    return story::Pending("EvMove137");
+}
+
+bool EvMove149() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkNpc(kFlorae, 3)) return false;
+    if (!ev->ChkPlace(3)) return false;
+    return story::Pending("EvMove149");
+}
+
+bool EvMove150() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkNpc(kFlorae, 17)) return false;
+    if (!ev->ChkPlace(17)) return false;
+    return story::Pending("EvMove150");
+}
+
+// The library's ghost night
+
+bool EvMove124() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDay(132, 34)) return false;
+    if (!ev->ChkFlg(flag::GhostNight, false)) return false;
+    if (!ev->ChkFlg(flag::LibraryMeeting4, true)) return false;
+    if (!ev->ChkNpc(kFlorae, 17)) return false;
+    if (!ev->ChkPlace(17)) return false;
+    if (!ev->m_ScheduleVariant == 0) return false;
+    return story::Pending("EvMove124");
+}
+
+// 斐爾: the spring, the festival, the beauty contest, and the lake
+
+namespace {
+
+// 斐爾 met on the land map: at the big tree, the spring, the beach or the lake, tried in
+// this order; each try asks his schedule afresh.
+bool FeleOnLand(TEventServerDbg* ev) {
+    for (int place : {39, 34, 41, 40})
+        if (ev->ChkNpc(kFele, place) && ev->ChkPlace(place)) return true;
+    return false;
+}
+
+}  // namespace
+
+bool EvTurnStart007() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::SpringFestivalSeen, false)) return false;
+    if (!ev->ChkDay(48, 1)) return false;
+    if (!ev->ChkHour(9, 9)) return false;
+    return story::Pending("EvTurnStart007");
+}
+
+bool EvTurnStart016() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDay(25, 1)) return false;
+    if (!ev->ChkFlg(flag::FeleMet, false)) return false;
+    if (!ev->ChkHour(9, 9)) return false;
+    if (!ev->ChkPlace(10)) return false;
+    return story::Pending("EvTurnStart016");
+}
+
+bool EvTurnStart026() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDay(179, 1)) return false;
+    if (!ev->ChkHour(9, 12)) return false;
+    return story::Pending("EvTurnStart026");
+}
+
+bool EvMove006() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::FeleMet, false)) return false;
+    if (!ev->ChkDay(0, 24)) return false;
+    if (!(ev->ChkWeekday(1) || ev->ChkWeekday(3))) return false;
+    if (!ev->ChkHour(10, 15)) return false;
+    if (!ev->ChkPlace(34)) return false;
+    return story::Pending("EvMove006");
+}
+
+bool EvMove007() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::RenetteAtSpring, false)) return false;
+    if (!ev->ChkFlg(flag::RingFound, false)) return false;
+    if (!ev->ChkDay(96, 300)) return false;
+    if (!ev->ChkFlg(flag::SpringFestivalSeen, true)) return false;
+    if (!ev->ChkFlg(flag::RenetteMet, true)) return false;
+    if (!(ev->ChkWeekday(1) || ev->ChkWeekday(3))) return false;
+    if (!ev->ChkHour(10, 15)) return false;
+    if (!ev->ChkPlace(34)) return false;
+    return story::Pending("EvMove007");
+}
+
+bool EvMove008() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::FeleSprainedAnkle, false)) return false;
+    if (!ev->ChkFlg(flag::RingFound, false)) return false;
+    if (!ev->ChkDay(144, 300)) return false;
+    if (!ev->ChkFlg(flag::FeleMet, true)) return false;
+    if (!ev->ChkFlg(flag::SpringFestivalSeen, true)) return false;
+    if (!ev->ChkFlg(flag::RenetteAtSpring, true)) return false;
+    if (!(ev->ChkWeekday(1) || ev->ChkWeekday(3))) return false;
+    if (!ev->ChkHour(10, 15)) return false;
+    if (!ev->ChkPlace(34)) return false;
+    return story::Pending("EvMove008");
+}
+
+bool EvMove045() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkNpc(kFele, 34)) return false;
+    if (!ev->ChkPlace(34)) return false;
+    if (!ev->m_ScheduleVariant == 0) return false;
+    if (!ev->ChkFlg(flag::FeleMet, true)) return false;
+    if (!ev->ChkDay(0, 400)) return false;
+    if (!ev->ChkFlg(flag::FeleChat1, false)) return false;
+    return story::Pending("EvMove045");
+}
+
+bool EvMove046() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkNpc(kFele, 34)) return false;
+    if (!ev->ChkPlace(34)) return false;
+    if (!ev->m_ScheduleVariant == 0) return false;
+    if (!ev->ChkDay(30, 400)) return false;
+    if (!ev->ChkFlg(flag::FeleChat1, true)) return false;
+    if (!ev->ChkFlg(flag::FeleChat2, false)) return false;
+    return story::Pending("EvMove046");
+}
+
+bool EvMove047() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkNpc(kFele, 34)) return false;
+    if (!ev->ChkPlace(34)) return false;
+    if (!ev->m_ScheduleVariant == 0) return false;
+    if (!ev->ChkDay(54, 400)) return false;
+    if (!ev->ChkFlg(flag::FeleChat2, true)) return false;
+    if (!ev->ChkFlg(flag::FeleChat3, false)) return false;
+    return story::Pending("EvMove047");
+}
+
+bool EvMove048() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkNpc(kFele, 34)) return false;
+    if (!ev->ChkPlace(34)) return false;
+    if (!ev->m_ScheduleVariant == 0) return false;
+    if (!ev->ChkDay(78, 300)) return false;
+    if (!ev->ChkFlg(flag::FeleChat3, true)) return false;
+    if (!ev->ChkFlg(flag::FeleChat4, false)) return false;
+    return story::Pending("EvMove048");
+}
+
+bool EvMove119() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDay(186, 48)) return false;
+    if (!ev->ChkPlace(40)) return false;
+    if (!ev->ChkHour(10, 12)) return false;
+    if (!ev->ChkFlg(flag::FloraeCollapsed, false)) return false;
+    if (!ev->ChkFlg(flag::LakeCurse, false)) return false;
+    if (!ev->ChkFlg(flag::FeleMet, true)) return false;
+    return story::Pending("EvMove119");
+}
+
+bool EvMove120() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDayMark(mark::LakeCurseDay, 0, 1)) return false;
+    if (!ev->ChkFlg(flag::LakeAfternoon, false)) return false;
+    if (!ev->ChkFlg(flag::LakeTooLate, false)) return false;
+    if (!ev->ChkHour(10, 15)) return false;
+    if (!ev->ChkPlace(40)) return false;
+    return story::Pending("EvMove120");
+}
+
+bool EvMove121() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDayMark(mark::LakeCurseDay, 0, 1)) return false;
+    if (!ev->ChkHour(16, 23)) return false;
+    if (!ev->ChkFlg(flag::LakeAfternoon, false)) return false;
+    if (!ev->ChkFlg(flag::LakeTooLate, false)) return false;
+    return story::Pending("EvMove121");
+}
+
+bool EvMove122() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDay(120, 24)) return false;
+    if (!ev->ChkFlg(flag::RenetteAtSpring, true)) return false;
+    if (!ev->ChkNpc(kFele, 34)) return false;
+    if (!ev->ChkPlace(34)) return false;
+    if (!ev->ChkFlg(flag::RenetteWarnsFele, false)) return false;
+    return story::Pending("EvMove122");
+}
+
+bool EvMove123() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkHour(19, 23)) return false;
+    if (!ev->ChkFlg(flag::CocotteAskedAboutLove, true)) return false;
+    if (!ev->ChkFlg(flag::RenetteCrisis, false)) return false;
+    if (!ev->ChkPlace(2)) return false;
+    if (!ev->ChkFlg(flag::QuarrelOverheard, false)) return false;
+    return story::Pending("EvMove123");
+}
+
+bool EvMove151() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkNpc(kFele, 34)) return false;
+    if (!ev->ChkPlace(34)) return false;
+    if (!ev->m_ScheduleVariant == 0) return false;
+    if (!ev->ChkFlg(flag::FeleMet, true)) return false;
+    return story::Pending("EvMove151");
+}
+
+bool EvMove158() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkNpc(kFele, 5)) return false;
+    if (!ev->ChkPlace(5)) return false;
+    return story::Pending("EvMove158");
+}
+
+bool EvMove159() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkNpc(kFele, 4)) return false;
+    if (!ev->ChkPlace(4)) return false;
+    return story::Pending("EvMove159");
+}
+
+bool EvMove160() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkNpc(kFele, 7)) return false;
+    if (!ev->ChkPlace(7)) return false;
+    return story::Pending("EvMove160");
+}
+
+bool EvMove161() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkNpc(kFele, 3)) return false;
+    if (!ev->ChkPlace(3)) return false;
+    return story::Pending("EvMove161");
+}
+
+bool EvMove162() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDay(96, 400)) return false;
+    if (!ev->ChkFlg(flag::FeleNap, false)) return false;
+    if (!ev->ChkNpc(kFele, 39)) return false;
+    if (!ev->ChkPlace(39)) return false;
+    return story::Pending("EvMove162");
+}
+
+bool EvMove163() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::FeleFishing, false)) return false;
+    if (!ev->ChkNpc(kFele, 35)) return false;
+    if (!ev->ChkPlace(35)) return false;
+    return story::Pending("EvMove163");
+}
+
+bool EvMove164() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkRandom(40)) return false;
+    if (!FeleOnLand(ev)) return false;
+    return story::Pending("EvMove164");
+}
+
+bool EvMove165() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkRandom(40)) return false;
+    if (!FeleOnLand(ev)) return false;
+    return story::Pending("EvMove165");
+}
+
+bool EvMove166() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkRandom(20)) return false;
+    if (!FeleOnLand(ev)) return false;
+    return story::Pending("EvMove166");
+}
+
+// 可可特, the evening walk and the shop's days
+
+namespace {
+
+// 可可特 in her shop's room, where the visit command has let the heroine in.
+bool CocotteInShop(TEventServerDbg* ev) { return ev->ChkNpc(kCocotte, 13) && ev->ChkPlace(13); }
+
+// 可可特 met in town: at the shop front, 芙蘿蕾's house, the square, the bakery, the park
+// or the event ground, tried in this order; each try asks her schedule afresh.
+bool CocotteInTown(TEventServerDbg* ev) {
+    for (int place : {0, 1, 3, 4, 5, 6})
+        if (ev->ChkNpc(kCocotte, place) && ev->ChkPlace(place)) return true;
+    return false;
+}
+
+// The schedule that answered last was one of her working-day ones, not the rest day's.
+// Read from the server's field, so the override does not make it hold.
+bool CocotteOnWeekdaySchedule(const TEventServerDbg* ev) {
+    const int v = ev->m_ScheduleVariant;
+    return v == 0 || v == 1 || v == 3 || v == 4;
+}
+
+}  // namespace
+
+bool EvTurnStart009() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDayMark(mark::CocotteChosenDay, 3, 300)) return false;
+    if (!ev->ChkDay(264, 300)) return false;
+    if (!ev->ChkPlace(10)) return false;
+    if (!ev->ChkHour(13, 16)) return false;
+    if (!ev->ChkNot(ev->ChkWeekday(5))) return false;
+    if (!ev->ChkNot(ev->ChkMixing())) return false;
+    if (!ev->ChkFlg(flag::RouteCocotte, false)) return false;
+    return story::Pending("EvTurnStart009");
+}
+
+bool EvTurnStart014() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::BathWithCocotte, false)) return false;
+    if (!ev->ChkVar(var::CocotteMeetingCount, 10, 0, false)) return false;
+    if (!ev->ChkDay(156, 75)) return false;
+    if (!ev->ChkPlace(10)) return false;
+    if (!ev->ChkHour(19, 22)) return false;
+    if (!ev->ChkNot(ev->ChkMixing())) return false;
+    return story::Pending("EvTurnStart014");
+}
+
+bool EvTurnStart017() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkMixedItem()) return false;
+    if (!ev->ChkFlg(flag::FirstOwnPotion, false)) return false;
+    return story::Pending("EvTurnStart017");
+}
+
+bool EvTurnStart018() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDay(36, 24)) return false;
+    if (!ev->ChkHour(20, 22)) return false;
+    if (!ev->ChkFlg(flag::OwnMagicCandy, false)) return false;
+    if (!ev->ChkNot(ev->ChkMixing())) return false;
+    return story::Pending("EvTurnStart018");
+}
+
+bool EvTurnStart019() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDay(49, 1)) return false;
+    if (!ev->ChkHour(9, 9)) return false;
+    return story::Pending("EvTurnStart019");
+}
+
+bool EvTurnStart020() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDay(72, 48)) return false;
+    if (!ev->ChkFlg(flag::RenetteHelpedOrder, false)) return false;
+    if (!ev->IsRecipeKnown(18)) return false;
+    if (!ev->ChkFlg(flag::ChocolateOrder, false)) return false;
+    if (!ev->ChkHour(18, 20)) return false;
+    if (!ev->ChkNot(ev->ChkMixing())) return false;
+    return story::Pending("EvTurnStart020");
+}
+
+bool EvTurnStart021() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkPlace(10)) return false;
+    if (!ev->ChkVar(var::SilentVisitCount, 7, 0, false)) return false;
+    if (!ev->ChkFlg(flag::BakeryNewCake, false)) return false;
+    if (!ev->ChkHour(9, 9)) return false;
+    return story::Pending("EvTurnStart021");
+}
+
+bool EvTurnStart023() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDay(60, 35)) return false;
+    if (!ev->ChkFlg(flag::FlowerbedFirstVisit, true)) return false;
+    if (!ev->ChkFlg(flag::RenetteMet, true)) return false;
+    if (!ev->ChkFlg(flag::CocotteMet, true)) return false;
+    if (!ev->ChkFlg(flag::FeleMet, true)) return false;
+    if (!ev->ChkVar(var::CocotteMeetingCount, 5, 0, false)) return false;
+    if (!ev->ChkHour(21, 23)) return false;
+    if (!ev->ChkFlg(flag::EveningWalk, false)) return false;
+    if (!ev->ChkNot(ev->ChkMixing())) return false;
+    return story::Pending("EvTurnStart023");
+}
+
+bool EvTurnStart027() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::BathAfterEnding, false)) return false;
+    if (!(ev->ChkFlg(flag::EndingFloraeSeen, true) || ev->ChkFlg(flag::EndingPrinceSeen, true) ||
+          ev->ChkFlg(flag::EndingRenetteSeen, true) || ev->ChkFlg(flag::EndingCocotteSeen, true)))
+        return false;
+    if (!ev->ChkHour(20, 21)) return false;
+    if (!ev->ChkPlace(10)) return false;
+    if (!ev->ChkRandom(30)) return false;
+    if (!ev->ChkNot(ev->ChkMixing())) return false;
+    return story::Pending("EvTurnStart027");
+}
+
+bool EvMove015() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::IntroRivalShopRoom, false)) return false;
+    if (!ev->ChkPlace(13)) return false;
+    if (!ev->ChkNpc(kCocotte, 13)) return false;
+    if (!ev->ChkPlace(13)) return false;
+    return story::Pending("EvMove015");
+}
+
+bool EvMove016() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::CocotteQuestionDone, false)) return false;
+    if (!ev->ChkVar(var::CocotteMeetingCount, 20, 0, false)) return false;
+    if (!ev->ChkDay(204, 300)) return false;
+    if (!ev->ChkFlg(flag::CocotteTalk8, true)) return false;
+    if (!ev->ChkNpc(kCocotte, 13)) return false;
+    if (!ev->ChkPlace(13)) return false;
+    if (!ev->ChkFlg(flag::RouteCocotte, false)) return false;
+    return story::Pending("EvMove016");
+}
+
+bool EvMove049() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!CocotteInShop(ev)) return false;
+    if (!ev->ChkDay(12, 400)) return false;
+    if (!ev->ChkFlg(flag::CocotteTalk1, false)) return false;
+    if (!ev->ChkFlg(flag::RouteCocotte, false)) return false;
+    return story::Pending("EvMove049");
+}
+
+bool EvMove050() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!CocotteInShop(ev)) return false;
+    if (!ev->ChkDay(36, 400)) return false;
+    if (!ev->ChkFlg(flag::CocotteTalk1, true)) return false;
+    if (!ev->ChkFlg(flag::CocotteTalk2, false)) return false;
+    if (!ev->ChkFlg(flag::RouteCocotte, false)) return false;
+    return story::Pending("EvMove050");
+}
+
+bool EvMove051() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!CocotteInShop(ev)) return false;
+    if (!ev->ChkDay(60, 400)) return false;
+    if (!ev->ChkFlg(flag::CocotteTalk2, true)) return false;
+    if (!ev->ChkFlg(flag::CocotteTalk3, false)) return false;
+    if (!ev->ChkFlg(flag::RouteCocotte, false)) return false;
+    return story::Pending("EvMove051");
+}
+
+bool EvMove052() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!CocotteInShop(ev)) return false;
+    if (!ev->ChkDay(84, 400)) return false;
+    if (!ev->ChkFlg(flag::CocotteTalk3, true)) return false;
+    if (!ev->ChkFlg(flag::CocotteTalk4, false)) return false;
+    if (!ev->ChkFlg(flag::RouteCocotte, false)) return false;
+    return story::Pending("EvMove052");
+}
+
+bool EvMove053() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!CocotteInShop(ev)) return false;
+    if (!ev->ChkDay(108, 400)) return false;
+    if (!ev->ChkFlg(flag::CocotteTalk4, true)) return false;
+    if (!ev->ChkFlg(flag::CocotteTalk5, false)) return false;
+    if (!ev->ChkFlg(flag::RouteCocotte, false)) return false;
+    return story::Pending("EvMove053");
+}
+
+bool EvMove054() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!CocotteInShop(ev)) return false;
+    if (!ev->ChkDay(132, 400)) return false;
+    if (!ev->ChkFlg(flag::CocotteTalk5, true)) return false;
+    if (!ev->ChkFlg(flag::CocotteTalk6, false)) return false;
+    if (!ev->ChkFlg(flag::RouteCocotte, false)) return false;
+    return story::Pending("EvMove054");
+}
+
+bool EvMove055() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!CocotteInShop(ev)) return false;
+    if (!ev->ChkDay(156, 400)) return false;
+    if (!ev->ChkFlg(flag::CocotteTalk6, true)) return false;
+    if (!ev->ChkFlg(flag::CocotteTalk7, false)) return false;
+    if (!ev->ChkFlg(flag::RouteCocotte, false)) return false;
+    return story::Pending("EvMove055");
+}
+
+bool EvMove056() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!CocotteInShop(ev)) return false;
+    if (!ev->ChkDay(180, 400)) return false;
+    if (!ev->ChkVar(var::CocotteMeetingCount, 20, 0, false)) return false;
+    if (!ev->ChkFlg(flag::CocotteTalk7, true)) return false;
+    if (!ev->ChkFlg(flag::CocotteTalk8, false)) return false;
+    if (!ev->ChkFlg(flag::RouteCocotte, false)) return false;
+    return story::Pending("EvMove056");
+}
+
+bool EvMove130() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDay(149, 42)) return false;
+    if (!ev->ChkWeekday(5)) return false;
+    if (!CocotteInTown(ev)) return false;
+    if (!ev->ChkFlg(flag::CocotteSwayingWalk, false)) return false;
+    return story::Pending("EvMove130");
+}
+
+bool EvMove131() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkRandom(40)) return false;
+    if (!CocotteInTown(ev)) return false;
+    if (!ev->ChkFlg(flag::RouteCocotte, false)) return false;
+    return story::Pending("EvMove131");
+}
+
+bool EvMove132() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkRandom(20)) return false;
+    if (!CocotteInTown(ev)) return false;
+    if (!ev->ChkFlg(flag::RouteCocotte, false)) return false;
+    return story::Pending("EvMove132");
+}
+
+bool EvMove133() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkRandom(40)) return false;
+    if (!CocotteInTown(ev)) return false;
+    if (!ev->ChkFlg(flag::RouteCocotte, false)) return false;
+    return story::Pending("EvMove133");
+}
+
+bool EvMove134() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::CocotteMet, true)) return false;
+    if (!ev->ChkDay(96, 400)) return false;
+    if (!ev->ChkNpc(kCocotte, 5)) return false;
+    if (!ev->ChkPlace(5)) return false;
+    if (!ev->ChkFlg(flag::CocotteMelodrama, false)) return false;
+    if (!ev->ChkFlg(flag::RouteCocotte, false)) return false;
+    return story::Pending("EvMove134");
+}
+
+bool EvMove135() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkNpc(kCocotte, 3)) return false;
+    if (!ev->ChkPlace(3)) return false;
+    if (!CocotteOnWeekdaySchedule(ev)) return false;
+    if (!ev->ChkFlg(flag::RouteCocotte, false)) return false;
+    return story::Pending("EvMove135");
+}
+
+bool EvMove136() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::IntroRivalShopRoom, true)) return false;
+    if (!ev->ChkNpc(kCocotte, 2)) return false;
+    if (!ev->ChkPlace(2)) return false;
+    if (!CocotteOnWeekdaySchedule(ev)) return false;
+    return story::Pending("EvMove136");
+}
+
+bool EvMove147() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!CocotteInShop(ev)) return false;
+    if (!ev->ChkFlg(flag::CocotteCrush, true)) return false;
+    if (!ev->ChkFlg(flag::RouteCocotte, false)) return false;
+    return story::Pending("EvMove147");
+}
+
+bool EvMove148() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!CocotteInShop(ev)) return false;
+    if (!ev->ChkFlg(flag::CocotteCrush, false)) return false;
+    if (!ev->ChkFlg(flag::RouteCocotte, false)) return false;
+    return story::Pending("EvMove148");
+}
+
+bool EvMove189() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!CocotteInShop(ev)) return false;
+    if (!ev->ChkFlg(flag::RouteCocotte, true)) return false;
+    return story::Pending("EvMove189");
+}
+
+bool EvMove190() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkRandom(40)) return false;
+    if (!CocotteInTown(ev)) return false;
+    if (!ev->ChkFlg(flag::RouteCocotte, true)) return false;
+    return story::Pending("EvMove190");
+}
+
+// 蕾妮特: the magic contest, the attack, the rescue, the night search and the cave
+
+bool EvTurnStart012() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::RenetteCrisis, false)) return false;
+    if (!ev->ChkDay(234, 300)) return false;
+    if (!ev->ChkHour(9, 10)) return false;
+    if (!ev->ChkFlg(flag::RenetteAtBigTree, true)) return false;
+    if (!ev->ChkFlg(flag::WizardFound, true)) return false;
+    return story::Pending("EvTurnStart012");
+}
+
+bool EvTurnStart013() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    // From the day after the purification once the wizard has told the truth, else
+    // from the seventh day; a test failing in the first list goes on to the second.
+    const bool told = ev->ChkDayMark(mark::PurificationDay, 1, 400) &&
+                      ev->ChkFlg(flag::FathersTruthTold, true) && ev->ChkPlace(10) &&
+                      ev->ChkHour(18, 21) && ev->ChkFlg(flag::RenetteMissingNight, false) &&
+                      ev->ChkNot(ev->ChkMixing());
+    if (!told && !(ev->ChkDayMark(mark::PurificationDay, 7, 400) && ev->ChkPlace(10) &&
+                   ev->ChkHour(19, 23) && ev->ChkFlg(flag::RenetteMissingNight, false) &&
+                   ev->ChkNot(ev->ChkMixing())))
+        return false;
+    return story::Pending("EvTurnStart013");
+}
+
+bool EvTurnStart022() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDayMark(mark::FirstAttackDay, 7, 400)) return false;
+    if (!ev->ChkFlg(flag::RenettePurified, false)) return false;
+    if (!ev->ChkHour(9, 9)) return false;
+    if (!ev->ChkFlg(flag::EarthquakeDone, false)) return false;
+    return story::Pending("EvTurnStart022");
+}
+
+bool EvTurnStart024() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDay(6, 400)) return false;
+    if (!ev->ChkFlg(flag::RenetteMet, false)) return false;
+    // Working days 14:00..17:00, the rest day 10:00..17:00.
+    if (!(ev->ChkWeekday(-1) && ev->ChkHour(14, 17)) && !(ev->ChkWeekday(5) && ev->ChkHour(10, 17)))
+        return false;
+    return story::Pending("EvTurnStart024");
+}
+
+bool EvTurnStart028() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDay(125, 1)) return false;
+    if (!ev->ChkPlace(10)) return false;
+    if (!ev->ChkHour(9, 9)) return false;
+    return story::Pending("EvTurnStart028");
+}
+
+bool EvTurnStart029() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDayMark(mark::FirstAttackDay, 0, 6)) return false;
+    if (!ev->ChkItem(105, 1)) return false;
+    if (!ev->ChkItem(22, 1)) return false;
+    if (!ev->ChkItem(24, 1)) return false;
+    if (!ev->ChkFlg(flag::RenettePurified, false)) return false;
+    if (!ev->ChkPlace(10)) return false;
+    if (!ev->ChkNot(ev->ChkMixing())) return false;
+    return story::Pending("EvTurnStart029");
+}
+
+bool EvMove005() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::MagicContestHeld, false)) return false;
+    if (!ev->ChkDay(125, 1)) return false;
+    if (!ev->ChkHour(10, 13)) return false;
+    if (!ev->ChkPlace(6)) return false;
+    return story::Pending("EvMove005");
+}
+
+bool EvMove012() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDay(0, 6)) return false;
+    if (!ev->ChkFlg(flag::IntroRivalShop, false)) return false;
+    if (!ev->ChkPlace(2)) return false;
+    return story::Pending("EvMove012");
+}
+
+bool EvMove013() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::RenetteQuarrel, false)) return false;
+    if (!ev->ChkDay(192, 300)) return false;
+    if (!ev->ChkHour(14, 18)) return false;
+    if (!ev->ChkFlg(flag::RenetteMet, true)) return false;
+    if (!ev->ChkPlace(3)) return false;
+    return story::Pending("EvMove013");
+}
+
+bool EvMove014() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::RenetteAtBigTree, false)) return false;
+    if (!ev->ChkDay(210, 300)) return false;
+    if (!ev->ChkHour(14, 17)) return false;
+    if (!ev->ChkFlg(flag::RenetteQuarrel, true)) return false;
+    if (!ev->ChkPlace(39)) return false;
+    return story::Pending("EvMove014");
+}
+
+bool EvMove017() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDayMark(mark::FirstAttackDay, 0, 6)) return false;
+    if (!ev->ChkItem(105, 1)) return false;
+    if (!ev->ChkItem(22, 1)) return false;
+    if (!ev->ChkItem(24, 1)) return false;
+    if (!ev->ChkFlg(flag::RenettePurified, false)) return false;
+    if (!ev->ChkPlace(10)) return false;
+    return story::Pending("EvMove017");
+}
+
+bool EvMove145() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::NightSearch, true)) return false;
+    if (!ev->ChkFlg(flag::HeipiIllnessDone, true)) return false;
+    if (!ev->ChkFlg(flag::RenetteHelpedOrder, true)) return false;
+    if (!ev->ChkFlg(flag::FathersTruthTold, true)) return false;
+    if (!ev->ChkFlg(flag::RenetteFoundAtBigTree, true)) return false;
+    if (!ev->ChkPlace(36)) return false;
+    if (!ev->ChkFlg(flag::RenetteSaved, false)) return false;
+    return story::Pending("EvMove145");
+}
+
+bool EvSearch001() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::NightSearch, true)) return false;
+    if (!ev->ChkPlace(39)) return false;
+    if (!ev->ChkFlg(flag::RenetteFoundAtBigTree, false)) return false;
+    return story::Pending("EvSearch001");
+}
+
+bool EvSearch002() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkHour(5, 6)) return false;
+    if (!ev->ChkFlg(flag::NightSearch, true)) return false;
+    if (!ev->ChkFlg(flag::DawnWithCocotte, false)) return false;
+    return story::Pending("EvSearch002");
+}
+
+bool EvSearch003() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::NightSearch, true)) return false;
+    return story::Pending("EvSearch003");
+}
+
+// 蕾妮特 on the land map, the two commissions and the great wizard
+
+namespace {
+
+// 蕾妮特 met on the land map: at the cave, the spring, the forest, the mountain path,
+// the big tree, the beach, the crater or the lake, tried in this order; each try asks
+// her schedule afresh.
+bool RenetteOnLand(TEventServerDbg* ev) {
+    for (int place : {36, 34, 33, 37, 39, 41, 38, 40})
+        if (ev->ChkNpc(kRenette, place) && ev->ChkPlace(place)) return true;
+    return false;
+}
+
+// The beach's hours by weekday: the rest day 13..17, weekdays 0, 2 and 4 at 14 or 16,
+// weekdays 1 and 3 at 13, 15 or 17.
+bool BeachHours(TEventServerDbg* ev) {
+    if (ev->ChkWeekday(5) && ev->ChkHour(13, 17)) return true;
+    if (ev->ChkWeekday(0) || ev->ChkWeekday(2) || ev->ChkWeekday(4))
+        return ev->ChkHour(14, 14) || ev->ChkHour(16, 16);
+    if (ev->ChkWeekday(1) || ev->ChkWeekday(3))
+        return ev->ChkHour(13, 13) || ev->ChkHour(15, 15) || ev->ChkHour(17, 17);
+    return false;
+}
+
+}  // namespace
+
+bool EvMove112() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDay(108, 24)) return false;
+    if (!ev->ChkFlg(flag::RenetteAtCrater, true)) return false;
+    if (!ev->ChkPlace(38)) return false;
+    if (!ev->ChkFlg(flag::VolcanoTremor, false)) return false;
+    return story::Pending("EvMove112");
+}
+
+bool EvMove113() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::VolcanoCommission, true)) return false;
+    if (!ev->ChkItem(63, 1)) return false;
+    if (!ev->ChkPlace(38)) return false;
+    if (!ev->ChkDayMark(mark::VolcanoNotice, 0, 18)) return false;
+    if (!ev->ChkFlg(flag::VolcanoCommissionDone, false)) return false;
+    return story::Pending("EvMove113");
+}
+
+bool EvMove114() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::VolcanoCommission, true)) return false;
+    if (!ev->ChkPlace(38)) return false;
+    if (!ev->ChkDayMark(mark::VolcanoNotice, 0, 19)) return false;
+    if (!ev->ChkFlg(flag::VolcanoCommissionDone, false)) return false;
+    return story::Pending("EvMove114");
+}
+
+bool EvMove125() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::LovePotionCommission, true)) return false;
+    if (!ev->ChkFlg(flag::LovePotionCommissionDone, false)) return false;
+    if (!ev->ChkFlg(flag::LovePotionRecipe, false)) return false;
+    if (!ev->ChkPlace(17)) return false;
+    if (!ev->ChkDayMark(mark::LovePotionNotice, 0, 6)) return false;
+    return story::Pending("EvMove125");
+}
+
+bool EvMove126() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::LovePotionRecipe, true)) return false;
+    if (!ev->ChkItem(81, 1)) return false;
+    if (!ev->ChkItem(92, 1)) return false;
+    if (!ev->ChkPlace(42)) return false;
+    if (!ev->ChkDayMark(mark::LovePotionNotice, 0, 6)) return false;
+    if (!ev->ChkFlg(flag::LovePotionCommission, true)) return false;
+    if (!ev->ChkFlg(flag::LovePotionCommissionDone, false)) return false;
+    return story::Pending("EvMove126");
+}
+
+bool EvMove127() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::LovePotionCommission, true)) return false;
+    if (!ev->ChkFlg(flag::LovePotionRecipe, true)) return false;
+    if (!(ev->ChkItem(81, 1) || ev->ChkItem(92, 1))) return false;
+    if (!ev->ChkPlace(42)) return false;
+    if (!ev->ChkDayMark(mark::LovePotionNotice, 0, 6)) return false;
+    if (!ev->ChkFlg(flag::LovePotionCommissionDone, false)) return false;
+    return story::Pending("EvMove127");
+}
+
+bool EvMove129() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDayMark(mark::PurificationDay, 0, 400)) return false;
+    if (!ev->ChkFlg(flag::RenetteRanAway, false)) return false;
+    if (!ev->ChkPlace(44)) return false;
+    if (!ev->ChkFlg(flag::FathersTruthTold, false)) return false;
+    return story::Pending("EvMove129");
+}
+
+bool EvMove138() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDay(48, 48)) return false;
+    if (!ev->ChkPlace(38)) return false;
+    if (!((ev->ChkWeekday(5) && ev->ChkHour(12, 18)) || ev->ChkHour(15, 18))) return false;
+    if (!ev->ChkFlg(flag::RenetteAtCrater, false)) return false;
+    return story::Pending("EvMove138");
+}
+
+bool EvMove139() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDay(168, 24)) return false;
+    if (!ev->ChkPlace(41)) return false;
+    if (!ev->ChkFlg(flag::RenetteAtBeach, false)) return false;
+    if (!BeachHours(ev)) return false;
+    return story::Pending("EvMove139");
+}
+
+bool EvMove140() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkNpc(kRenette, 34)) return false;
+    if (!ev->ChkPlace(34)) return false;
+    if (!ev->ChkFlg(flag::RouteRenette, false)) return false;
+    return story::Pending("EvMove140");
+}
+
+bool EvMove141() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkNpc(kRenette, 34)) return false;
+    if (!ev->ChkPlace(34)) return false;
+    if (!ev->ChkFlg(flag::RouteRenette, false)) return false;
+    return story::Pending("EvMove141");
+}
+
+bool EvMove142() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkNpc(kRenette, 34)) return false;
+    if (!ev->ChkPlace(34)) return false;
+    if (!ev->ChkFlg(flag::RouteRenette, false)) return false;
+    return story::Pending("EvMove142");
+}
+
+bool EvMove143() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkNpc(kRenette, 35)) return false;
+    if (!ev->ChkPlace(35)) return false;
+    if (!ev->ChkFlg(flag::RouteRenette, false)) return false;
+    return story::Pending("EvMove143");
+}
+
+bool EvMove144() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkNpc(kRenette, 35)) return false;
+    if (!ev->ChkPlace(35)) return false;
+    if (!ev->ChkFlg(flag::RouteRenette, false)) return false;
+    return story::Pending("EvMove144");
+}
+
+bool EvMove152() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkRandom(20)) return false;
+    if (!RenetteOnLand(ev)) return false;
+    if (!ev->ChkFlg(flag::RouteRenette, false)) return false;
+    return story::Pending("EvMove152");
+}
+
+bool EvMove153() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkRandom(20)) return false;
+    if (!RenetteOnLand(ev)) return false;
+    if (!ev->ChkFlg(flag::RouteRenette, false)) return false;
+    return story::Pending("EvMove153");
+}
+
+bool EvMove154() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkRandom(20)) return false;
+    if (!RenetteOnLand(ev)) return false;
+    if (!ev->ChkFlg(flag::RouteRenette, false)) return false;
+    return story::Pending("EvMove154");
+}
+
+bool EvMove155() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkRandom(10)) return false;
+    if (!RenetteOnLand(ev)) return false;
+    if (!ev->ChkFlg(flag::RouteRenette, false)) return false;
+    return story::Pending("EvMove155");
+}
+
+bool EvMove156() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkRandom(20)) return false;
+    if (!RenetteOnLand(ev)) return false;
+    if (!ev->ChkFlg(flag::RouteRenette, false)) return false;
+    return story::Pending("EvMove156");
+}
+
+bool EvMove157() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkRandom(20)) return false;
+    if (!RenetteOnLand(ev)) return false;
+    if (!ev->ChkFlg(flag::RouteRenette, false)) return false;
+    return story::Pending("EvMove157");
+}
+
+bool EvMove188() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::NightSearch, true)) return false;
+    if (!ev->ChkPlace(44)) return false;
+    if (!ev->ChkFlg(flag::WizardAdvice, false)) return false;
+    return story::Pending("EvMove188");
+}
+
+bool EvMove191() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkRandom(40)) return false;
+    if (!RenetteOnLand(ev)) return false;
+    if (!ev->ChkFlg(flag::RouteRenette, true)) return false;
+    return story::Pending("EvMove191");
+}
+
+// 王子 and the royal ball
+
+namespace {
+
+// The garden visits so far are even: read from the variable itself, so the override
+// does not make it hold.
+bool GardenVisitsEven(const TEventServerDbg* ev) {
+    return (ev->EventVariable[var::GardenVisitCount] & 1) == 0;
+}
+
+}  // namespace
+
+bool EvTurnStart008() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::BallInvitation, false)) return false;
+    if (!ev->ChkDay(276, 5)) return false;
+    if (!ev->ChkVar(var::GardenVisitCount, 5, 0, false)) return false;
+    if (!ev->ChkPlace(10)) return false;
+    if (!ev->ChkHour(9, 15)) return false;
+    return story::Pending("EvTurnStart008");
+}
+
+bool EvTurnStart010() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDay(281, 1)) return false;
+    if (!ev->ChkFlg(flag::BallInvitation, true)) return false;
+    if (!ev->ChkHour(17, 19)) return false;
+    return story::Pending("EvTurnStart010");
+}
+
+bool EvTurnStart011() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::EngagementToldMother, false)) return false;
+    if (!ev->ChkDay(282, 300)) return false;
+    if (!ev->ChkFlg(flag::RoutePrince, true)) return false;
+    if (!ev->ChkItem(54, 1)) return false;
+    if (!ev->ChkHour(20, 22)) return false;
+    if (!ev->ChkPlace(10)) return false;
+    if (!ev->ChkNot(ev->ChkMixing())) return false;
+    return story::Pending("EvTurnStart011");
+}
+
+bool EvTurnStart025() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDay(282, 1)) return false;
+    if (!ev->ChkFlg(flag::RoutePrince, true)) return false;
+    if (!ev->ChkHour(9, 9)) return false;
+    if (!ev->ChkPlace(10)) return false;
+    if (!ev->ChkFlg(flag::EngagementSecret, false)) return false;
+    return story::Pending("EvTurnStart025");
+}
+
+bool EvMove009() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::RingFound, false)) return false;
+    if (!ev->ChkDay(144, 300)) return false;
+    if (!ev->ChkFlg(flag::FeleFellToday, false)) return false;
+    if (!ev->ChkFlg(flag::FeleSprainedAnkle, true)) return false;
+    if (!(ev->ChkWeekday(1) || ev->ChkWeekday(3))) return false;
+    if (!ev->ChkHour(10, 15)) return false;
+    if (!ev->ChkPlace(34)) return false;
+    return story::Pending("EvMove009");
+}
+
+bool EvMove010() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::RingReturned, false)) return false;
+    if (!ev->ChkFlg(flag::RingFound, true)) return false;
+    if (!ev->ChkHour(12, 18)) return false;
+    if (!ev->ChkPlace(3)) return false;
+    return story::Pending("EvMove010");
+}
+
+bool EvMove011() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::PalaceInvitation, true)) return false;
+    if (!ev->ChkDay(185, 300)) return false;
+    if (!ev->ChkWeekday(5)) return false;
+    if (!ev->ChkHour(10, 15)) return false;
+    if (!ev->ChkPlace(14)) return false;
+    if (!ev->ChkFlg(flag::GardenFirstVisit, false)) return false;
+    return story::Pending("EvMove011");
+}
+
+bool EvMove096() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkPlace(6)) return false;
+    if (!ev->ChkHour(13, 16)) return false;
+    if (!ev->ChkDay(125, 1)) return false;
+    return story::Pending("EvMove096");
+}
+
+bool EvMove097() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkPlace(6)) return false;
+    if (!ev->ChkHour(17, 18)) return false;
+    if (!ev->ChkDay(125, 1)) return false;
+    if (!ev->ChkFlg(flag::MagicContestHeld, false)) return false;
+    if (!ev->ChkFlg(flag::ContestSkipped, false)) return false;
+    return story::Pending("EvMove097");
+}
+
+bool EvMove098() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::BallNightPassed, true)) return false;
+    if (!ev->ChkPlace(9)) return false;
+    return story::Pending("EvMove098");
+}
+
+bool EvMove099() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::RoutePrince, true)) return false;
+    if (!ev->ChkPlace(9)) return false;
+    if (!ev->ChkFlg(flag::GuardGreetedLady, false)) return false;
+    return story::Pending("EvMove099");
+}
+
+bool EvMove100() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::ProposalRefused, true)) return false;
+    if (!ev->ChkPlace(9)) return false;
+    return story::Pending("EvMove100");
+}
+
+bool EvMove101() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkPlace(9)) return false;
+    return story::Pending("EvMove101");
+}
+
+bool EvMove102() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDay(281, 1)) return false;
+    if (!ev->ChkHour(17, 19)) return false;
+    if (!ev->ChkFlg(flag::BallInvitation, true)) return false;
+    return story::Pending("EvMove102");
+}
+
+bool EvMove103() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkDay(281, 1)) return false;
+    if (!ev->ChkHour(20, 23)) return false;
+    return story::Pending("EvMove103");
+}
+
+bool EvMove104() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkFlg(flag::HeipiAfterBall, false)) return false;
+    if (!((ev->ChkDay(281, 1) && ev->ChkHour(20, 23)) ||
+          (ev->ChkDay(282, 100) && ev->ChkHour(0, 23))))
+        return false;
+    if (!ev->ChkFlg(flag::BallInvitation, true)) return false;
+    if (!ev->ChkFlg(flag::BallNightPassed, true)) return false;
+    if (!ev->ChkPlace(10)) return false;
+    return story::Pending("EvMove104");
+}
+
+bool EvMove105() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkPlace(14)) return false;
+    if (!GardenVisitsEven(ev)) return false;
+    if (!ev->ChkFlg(flag::GardenVisit1, false)) return false;
+    return story::Pending("EvMove105");
+}
+
+bool EvMove106() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkPlace(14)) return false;
+    if (!GardenVisitsEven(ev)) return false;
+    if (!ev->ChkFlg(flag::GardenVisit1, true)) return false;
+    if (!ev->ChkFlg(flag::GardenVisit2, false)) return false;
+    return story::Pending("EvMove106");
+}
+
+bool EvMove107() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkPlace(14)) return false;
+    if (!GardenVisitsEven(ev)) return false;
+    if (!ev->ChkFlg(flag::GardenVisit2, true)) return false;
+    if (!ev->ChkFlg(flag::GardenVisit3, false)) return false;
+    return story::Pending("EvMove107");
+}
+
+bool EvMove108() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkPlace(14)) return false;
+    if (!GardenVisitsEven(ev)) return false;
+    if (!ev->ChkFlg(flag::GardenVisit3, true)) return false;
+    if (!ev->ChkFlg(flag::GardenVisit4, false)) return false;
+    return story::Pending("EvMove108");
+}
+
+bool EvMove109() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkPlace(14)) return false;
+    if (!GardenVisitsEven(ev)) return false;
+    if (!ev->ChkFlg(flag::GardenVisit4, true)) return false;
+    if (!ev->ChkFlg(flag::GardenVisit5, false)) return false;
+    return story::Pending("EvMove109");
+}
+
+bool EvMove110() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkPlace(14)) return false;
+    if (!GardenVisitsEven(ev)) return false;
+    if (!ev->ChkFlg(flag::GardenVisit5, true)) return false;
+    if (!ev->ChkFlg(flag::GardenVisit6, false)) return false;
+    return story::Pending("EvMove110");
+}
+
+bool EvMove111() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return false;
+    if (!ev->ChkPlace(14)) return false;
+    return story::Pending("EvMove111");
+}

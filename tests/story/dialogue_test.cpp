@@ -1,0 +1,190 @@
+// The story's data and its player: every text of the story read and checked, and the
+// records of an event body played on the real event server.
+#include "story/Dialogue.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/Big5.h"
+#include "shop/GameState.h"
+#include "story/Register.h"
+#include "tests/support/StoryFixture.h"
+#include "town/Srcdbtxtform21.h"
+
+namespace {
+
+// Bodies of a test's own, added to the story's scenes once.
+constexpr char kBodies[] = R"(
+[TestEv:main]
+begin
+line 緹菈「開始
+choice
+option left 『往左。
+option right 『往右。
+line 緹菈「結束
+ifset HotSpringFound found
+ifclear HotSpringFound notFound
+play TestShared:steps
+end
+
+[TestEv:left]
+line 緹菈「左邊
+
+[TestEv:right]
+line 緹菈「右邊
+line 緹菈「還是右邊
+
+[TestEv:found]
+line 　找到了。
+
+[TestEv:notFound]
+line 　沒找到。
+
+[TestShared:steps]
+set FloraeUnwellToday
+unset FlowerbedFirstVisit
+var FlowerGiftCount 5
+addvar FlowerGiftCount -2
+mark FeverBegan
+unmark CommissionExpired
+give 70 4
+take 70 1
+money 300
+reputation 2
+time 2
+call EndingPicture
+)";
+
+class DialogueTest : public test::StoryTest {
+protected:
+    void SetUp() override {
+        test::StoryTest::SetUp();
+        static const bool added = [] {
+            std::vector<std::string> errors;
+            EXPECT_TRUE(story::ParseDialogue("Test.txt", kBodies, story::Scenes(), errors));
+            for (const std::string& e : errors) ADD_FAILURE() << e;
+            return true;
+        }();
+        (void)added;
+        story::ResetPlays();
+    }
+};
+
+TEST(StoryData, EveryFileReadsWithoutAnErrorAndEveryScenePlayedExists) {
+    for (const std::string& e : story::DialogueErrors()) ADD_FAILURE() << e;
+    EXPECT_EQ(story::MissingScenes(story::Scenes()), std::vector<std::string>{});
+}
+
+TEST(StoryData, AScenePlayedThatNoFileHoldsIsNamedWithItsPlace) {
+    std::vector<story::Scene> scenes;
+    std::vector<std::string> errors;
+    ASSERT_TRUE(story::ParseDialogue("t.txt", "[Ev:main]\nplay gone\nifset PrologueSeen Other:x\n",
+                                     scenes, errors));
+    EXPECT_EQ(story::MissingScenes(scenes),
+              (std::vector<std::string>{"t.txt:2: no scene Ev:gone", "t.txt:3: no scene Other:x"}));
+}
+
+TEST(StoryData, TheRegisterNamesEachNumberOnce) {
+    EXPECT_EQ(story::RegisterNumber(story::RegisterKind::Flag, "PrologueSeen"), flag::PrologueSeen);
+    EXPECT_EQ(story::RegisterNumber(story::RegisterKind::Variable, "FlowerGiftCount"),
+              var::FlowerGiftCount);
+    EXPECT_EQ(story::RegisterNumber(story::RegisterKind::DayMark, "FeverBegan"), mark::FeverBegan);
+    EXPECT_EQ(story::RegisterNumber(story::RegisterKind::Flag, "FlowerGiftCount"), -1);
+    std::vector<std::pair<int, int>> seen;  // (kind, number)
+#define FLAG(n, v) seen.emplace_back(0, v);
+#define VAR(n, v) seen.emplace_back(1, v);
+#define MARK(n, v) seen.emplace_back(2, v);
+#include "story/Register.def"
+#undef FLAG
+#undef VAR
+#undef MARK
+    for (std::size_t i = 0; i < seen.size(); ++i)
+        for (std::size_t j = i + 1; j < seen.size(); ++j)
+            EXPECT_NE(seen[i], seen[j]) << "number " << seen[i].second << " is named twice";
+}
+
+TEST(StoryData, SpeakersAreReadFromTheirTags) {
+    EXPECT_EQ(story::SpeakerTag(B5("芙蘿蕾的母親「請進")), B5("芙蘿蕾的母親"));
+    EXPECT_EQ(story::SpeakerTag(B5("緹菈『好累")), B5("緹菈"));
+    EXPECT_EQ(story::SpeakerTag(B5("　門上掛著「本日公休」的牌子")), "");
+    EXPECT_EQ(story::SpeakerTag(B5("可是，「那個」是什麼")), "");
+    EXPECT_TRUE(story::KnownSpeaker(B5("？？？？")));
+    EXPECT_FALSE(story::KnownSpeaker(B5("路人")));
+}
+
+TEST_F(DialogueTest, EveryLineOfTheStoryFitsOnePageOfTheWindow) {
+    int lines = 0;
+    for (const story::Scene& sc : story::Scenes())
+        for (const story::Step& st : sc.steps) {
+            if (st.kind != story::StepKind::Line) continue;
+            ++lines;
+            DbTxtForm2->SetText(st.text);
+            DbTxtForm2->Tick();
+            EXPECT_FALSE(DbTxtForm2->TestState(kMsgPageFull))
+                << sc.file << ":" << st.line << ": " << ui::Big5ToUtf8(st.text);
+        }
+    EXPECT_GT(lines, 0);
+}
+
+TEST_F(DialogueTest, AChoicePlaysTheChosenSceneAndTheBodyGoesOn) {
+    struct Case {
+        int answer;
+        std::vector<std::string> lines;
+    };
+    const Case cases[] = {
+        {0, {"緹菈「開始", "緹菈「左邊", "緹菈「結束", "　沒找到。"}},
+        {1, {"緹菈「開始", "緹菈「右邊", "緹菈「還是右邊", "緹菈「結束", "　沒找到。"}},
+    };
+    for (const Case& c : cases) {
+        transcript->Clear();
+        test::EventResponders player(headless.Backend());
+        player.answers = {c.answer};
+        EXPECT_TRUE(story::RunEvent("TestEv"));
+        EXPECT_EQ(transcript->Texts("line"), c.lines) << c.answer;
+    }
+    ev->SetFlg(flag::HotSpringFound, true);
+    transcript->Clear();
+    test::EventResponders player(headless.Backend());
+    player.answers = {0};
+    EXPECT_TRUE(story::RunEvent("TestEv"));
+    EXPECT_EQ(transcript->Texts("line").back(), "　找到了。");
+    EXPECT_EQ(story::Unaccounted("Test.txt"), std::vector<std::string>{});
+}
+
+TEST_F(DialogueTest, StateRecordsChangeWhatTheirNamesSay) {
+    ev->SetFlg(flag::FlowerbedFirstVisit, true);
+    ev->SetDayMark(mark::CommissionExpired);
+    ev->SetFlg(flag::RenetteCrisis, true);
+    SetGameDay(30);
+    SetGameHour(10);
+    SetMoney(1000);
+    SetItemStock(70, 0);
+    const int reputation = GameReputation();
+    ev->EventBegin();
+    EXPECT_TRUE(story::PlayScene("TestShared", "steps"));
+    ev->EventEnd();
+    EXPECT_TRUE(ev->TestFlg(flag::FloraeUnwellToday));
+    EXPECT_FALSE(ev->TestFlg(flag::FlowerbedFirstVisit));
+    EXPECT_EQ(ev->EventVariable[var::FlowerGiftCount], 3);
+    EXPECT_EQ(DayMarks[mark::FeverBegan], 30);
+    EXPECT_EQ(DayMarks[mark::CommissionExpired], 0);
+    EXPECT_EQ(ItemStock(70), 3);
+    EXPECT_EQ(GameMoney(), 1300);
+    EXPECT_EQ(GameReputation(), reputation + 2);
+    EXPECT_EQ(GameHour(), 12);
+    // The mechanic: 王子's ending mourns 蕾妮特, not saved.
+    ASSERT_FALSE(transcript->Texts("picture").empty());
+    EXPECT_EQ(transcript->Texts("picture").back().substr(0, 5), "0x329");
+}
+
+TEST_F(DialogueTest, AMissingBodyPlaysNothingAndIsNamed) {
+    EXPECT_FALSE(story::RunEvent("EvNoSuchEvent"));
+    EXPECT_EQ(Lines(), 0);
+    const std::vector<std::string> faults = story::Unaccounted("Test.txt");
+    ASSERT_FALSE(faults.empty());
+    EXPECT_EQ(faults.back(), "no scene EvNoSuchEvent:main");
+}
+
+}  // namespace
