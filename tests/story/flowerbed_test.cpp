@@ -18,6 +18,7 @@
 #include "story/Register.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
+#include "tests/support/StoryFixture.h"
 #include "town/EvCommands.h"
 #include "town/EvControler.h"
 #include "town/EventTables.h"
@@ -28,48 +29,22 @@
 
 namespace {
 
-using Counts = std::map<std::string, int>;
+using Counts = test::StoryTest::Counts;
 constexpr char kFile[] = "Flowerbed.txt";
 constexpr int kFlowers = 70, kBouquet = 99, kCrown = 100;
 
-class FlowerbedTest : public test::HeadlessTest {
+class FlowerbedTest : public test::StoryTest {
 protected:
     void SetUp() override {
-        ui::SetProgramFolder(LUMIA_TEST_GAMEDATA);
-        InitGameState();
-        GameFlow = new TEvControler();
-        ev = EventServerDbg;
-        DbTxtForm2->m_FaceFolder = "\\col24b\\palFace";
-        DbTxtForm2->LoadFaces();
-        MdpFm->OpenCdAudio();
+        test::StoryTest::SetUp();
         Fresh(0, 10);
-    }
-    void TearDown() override {
-        delete GameFlow;
-        GameFlow = nullptr;
     }
     // A new game at 芙蘿蕾's house on `day` at `hour`.
     void Fresh(int day, int hour) {
-        ev->NewGameReset();
+        test::StoryTest::Fresh(day, hour, 1);
         for (int item : {kFlowers, kBouquet, kCrown}) SetItemStock(item, 0);
-        SetGameDay(day);
-        SetGameHour(hour);
-        GameFlow->Place = 1;
-        ResetPlays();
-        transcript->Clear();
     }
     void ResetPlays() { story::ResetPlays(); }
-    // The events whose scenes played since the last reset, by name.
-    std::vector<std::string> Played() {
-        std::vector<std::string> out;
-        for (const story::Scene& s : story::Scenes()) {
-            if (s.plays == 0) continue;
-            const std::string name = s.key.substr(0, s.key.find(':'));
-            if (name.rfind("Ev", 0) != 0) continue;  // a scene the events share
-            if (out.empty() || out.back() != name) out.push_back(name);
-        }
-        return out;
-    }
     // One visit as the flowerbed command makes it: the walk, then daily flag 162 when
     // an event ran. The name of the event that ran, or "" for none.
     std::string Visit() {
@@ -80,25 +55,6 @@ protected:
         const std::vector<std::string> p = Played();
         EXPECT_EQ(ran, !p.empty());
         return p.empty() ? std::string() : p.front();
-    }
-    Counts Speakers() {
-        Counts out;
-        for (const std::string& s : transcript->Texts("speaker"))
-            ++out[s.substr(0, s.rfind(" face "))];
-        return out;
-    }
-    int Lines() { return static_cast<int>(transcript->Texts("line").size()); }
-    std::vector<int> Numbers(const char* kind) {
-        std::vector<int> out;
-        for (const std::string& s : transcript->Texts(kind)) out.push_back(std::stoi(s));
-        return out;
-    }
-    // The tracks started, in order.
-    std::vector<int> Music() {
-        std::vector<int> out;
-        for (const std::string& s : transcript->Texts("music"))
-            if (s.rfind("track ", 0) == 0) out.push_back(std::stoi(s.substr(6)));
-        return out;
     }
     std::vector<std::string> Figures() { return transcript->Texts("figure"); }
     // The lines shown before the first record of `kind` whose text holds `needle`;
@@ -111,9 +67,6 @@ protected:
         }
         return -1;
     }
-
-    TEventServerDbg* ev = nullptr;
-    ui::ScopedTranscript transcript;
 };
 
 // ---- the table

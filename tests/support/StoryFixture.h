@@ -16,9 +16,10 @@
 namespace test {
 
 class StoryTest : public HeadlessTest {
-protected:
+public:
     using Counts = std::map<std::string, int>;
 
+protected:
     void SetUp() override;
     void TearDown() override;
 
