@@ -237,11 +237,20 @@ int main(int argc, char** argv) {
         backend = std::move(h);
     } else {
         std::string error;
-        backend = ui::SdlBackend::Create({o.scale, o.fullScreen}, &error);
-        if (!backend) {
+        auto sdl = ui::SdlBackend::Create({o.scale, o.fullScreen}, &error);
+        if (!sdl) {
             std::fprintf(stderr, "lumia: %s\n", error.c_str());
             return 1;
         }
+        // A window nobody can see would run on unnoticed.
+        if (!sdl->ShowsOnADisplay()) {
+            std::fprintf(stderr,
+                         "lumia: no display to show the window on (SDL_VIDEODRIVER=%s); "
+                         "unset it, or run with --headless\n",
+                         SDL_GetCurrentVideoDriver());
+            return 1;
+        }
+        backend = std::move(sdl);
     }
 
     ui::Application app(std::move(backend));

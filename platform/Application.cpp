@@ -265,7 +265,7 @@ void Application::DispatchInput(const InputEvent& e) {
     }
     if (OnInput) {
         OnInput(e);
-    } else if (e.type == InputType::Close) {
+    } else if (e.type == InputType::Close || e.type == InputType::Quit) {
         Terminate();
     }
 }

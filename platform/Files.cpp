@@ -145,6 +145,25 @@ std::int64_t FileSize(std::string_view path) {
 
 bool DeleteFile(std::string_view path) { return ::unlink(FindPath(path).c_str()) == 0; }
 
+std::int64_t FileModified(std::string_view path) {
+    struct stat st;
+    if (::stat(FindPath(path).c_str(), &st) != 0) return -1;
+    return static_cast<std::int64_t>(st.st_mtime);
+}
+
+std::vector<std::string> FolderEntries(std::string_view path) {
+    std::vector<std::string> names;
+    const std::string dir = path.empty() ? ProgramFolder() : FindPath(path);
+    DIR* d = ::opendir(dir.c_str());
+    if (!d) return names;
+    while (dirent* e = ::readdir(d)) {
+        const std::string name = e->d_name;
+        if (name != "." && name != "..") names.push_back(name);
+    }
+    ::closedir(d);
+    return names;
+}
+
 bool CreateDirectory(std::string_view path) {
     const std::string p = FindPath(path);
     return ::mkdir(p.c_str(), 0777) == 0 || (errno == EEXIST && DirectoryExists(p));

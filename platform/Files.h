@@ -37,6 +37,11 @@ bool DirectoryExists(std::string_view path);
 // Size in bytes, or -1 when the file does not exist.
 std::int64_t FileSize(std::string_view path);
 bool DeleteFile(std::string_view path);
+// The time of the file's last change in seconds since 1970, or -1.
+std::int64_t FileModified(std::string_view path);
+// The names in a folder ("": the program's folder), without "." and ".."; empty when
+// it cannot be read.
+std::vector<std::string> FolderEntries(std::string_view path);
 // Copies a file (its bytes, not its permissions: the copy is writable); with
 // failIfExists an existing target is left alone and false returned. Atomic on the target.
 [[nodiscard]] bool CopyFile(std::string_view from, std::string_view to, bool failIfExists);

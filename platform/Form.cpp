@@ -1192,6 +1192,26 @@ bool BroadcastDialogKey(WinControl* w, int key) {
     return false;
 }
 
+// Where a drag puts the form for the mouse at (x, y): its drag strip (or the point
+// taken hold of) kept on the screen, its whole height and enough of its width to take
+// hold of again.
+Point DraggedPlace(const Form& f, int x, int y) {
+    constexpr int kKeepWidth = 64;
+    const Desktop& d = Desk();
+    Point at{d.dragPos.x + x - d.dragMouse.x, d.dragPos.y + y - d.dragMouse.y};
+    if (!HaveApp()) return at;
+    Rect strip = f.DragStrip();
+    if (strip.IsEmpty()) {
+        const Point held{d.dragMouse.x - d.dragPos.x, d.dragMouse.y - d.dragPos.y};
+        strip = Rect{held.x, held.y, held.x + 1, held.y + 1};
+    }
+    const int sw = App().GetScreen().Width(), sh = App().GetScreen().Height();
+    const int keep = std::min(strip.Width(), kKeepWidth);
+    at.x = std::max(keep - strip.Right, std::min(at.x, sw - keep - strip.Left));
+    at.y = std::max(-strip.Top, std::min(at.y, sh - strip.Bottom));
+    return at;
+}
+
 void DragInput(const InputEvent& e) {
     Desktop& d = Desk();
     Form* f = d.dragForm;
@@ -1200,14 +1220,15 @@ void DragInput(const InputEvent& e) {
         return;
     }
     switch (e.type) {
-        case InputType::MouseMove:
-            f->SetBounds(d.dragPos.x + e.x - d.dragMouse.x, d.dragPos.y + e.y - d.dragMouse.y,
-                         f->Width(), f->Height());
+        case InputType::MouseMove: {
+            const Point at = DraggedPlace(*f, e.x, e.y);
+            f->SetBounds(at.x, at.y, f->Width(), f->Height());
             break;
+        }
         case InputType::MouseUp:
             if (e.button == MouseButton::mbLeft) {
-                f->SetBounds(d.dragPos.x + e.x - d.dragMouse.x, d.dragPos.y + e.y - d.dragMouse.y,
-                             f->Width(), f->Height());
+                const Point at = DraggedPlace(*f, e.x, e.y);
+                f->SetBounds(at.x, at.y, f->Width(), f->Height());
                 d.dragActive = false;
             }
             break;
@@ -1230,6 +1251,12 @@ void RouteInput(const InputEvent& e) {
             d.mainForm->Close();
         else if (HaveApp())
             App().Terminate();
+        return;
+    }
+    if (e.type == InputType::Quit) {
+        // The program ends whatever runs; the main form tidies up first where it can.
+        if (d.mainForm && d.mainForm->OnQuit) d.mainForm->OnQuit(*d.mainForm);
+        if (HaveApp()) App().Terminate();
         return;
     }
     if (d.dragActive) {

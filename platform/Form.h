@@ -287,8 +287,13 @@ public:
     // have been made with new).
     void Release();
 
-    // The system move: drags the form with the mouse until the left button is up.
+    // The system move: drags the form with the mouse until the left button is up. The
+    // drag strip (form coordinates) keeps its height and 64 px of its width on the
+    // screen, so the form can always be caught again; without one, the point the drag
+    // took hold of stays on the screen.
     void DragMove();
+    const Rect& DragStrip() const { return dragStrip_; }
+    void SetDragStrip(const Rect& strip) { dragStrip_ = strip; }
     bool Dragging() const;
 
     // The window region (window coordinates); none: the whole rectangle.
@@ -318,6 +323,9 @@ public:
     std::function<void(Form&)> OnPaint;  // draws on GetCanvas()
     std::function<void(Form&, CloseAction&)> OnClose;
     std::function<void(Form&, bool& canClose)> OnCloseQuery;
+    // The main form's: the system ends the program (InputType::Quit), with no question;
+    // the application terminates once it returns.
+    std::function<void(Form&)> OnQuit;
     // Messages posted to the form (PostMessage(form, WM_USER ...)).
     std::function<void(Form&, const Message&)> OnMessage;
     void PostMessage(std::uint32_t msg, std::intptr_t wParam = 0, std::intptr_t lParam = 0);
@@ -355,6 +363,7 @@ private:
     bool releasePending_ = false;
     bool released_ = false;
     std::optional<Region> region_;
+    Rect dragStrip_{};
     Bitmap bitmap_;
     std::unique_ptr<Canvas> canvas_;
     WinControl* activeControl_ = nullptr;

@@ -35,6 +35,7 @@ enum class InputType : std::uint8_t {
     KeyUp,        // key, shift
     Char,         // ch: a typed character (ASCII only)
     Close,        // the window manager asks to close the main window
+    Quit,         // the system ends the program (a signal, a logout): no question asked
     Activate,     // the program's window became the active one
     Deactivate,
     Minimize,

@@ -126,6 +126,13 @@ void TExhibitionForm::CloseButtonClick() {
     TGameDialog::CloseButtonClick();
 }
 
+void TExhibitionForm::ShowAgain() {
+    RedrawStock();
+    ShowItemStock(*Total00, Item);
+    RefreshShelfSlot(Slot);
+    Show();
+}
+
 void TExhibitionForm::DownReserveButtonClick() {
     DecreaseReserve(Item);
     RedrawStock();
@@ -220,6 +227,11 @@ void TExhibitionListForm::DispExhibitionList(int slot) {
     Slot = slot;
     ShowFirstPage(1);
     ui::Record("window", std::string("陳列商品 ") + kSlotNames[slot]);
+}
+
+void TExhibitionListForm::CloseButtonClick() {
+    TPagedItemListDialog::CloseButtonClick();
+    if (ExhibitionForm) ExhibitionForm->ShowAgain();
 }
 
 void TExhibitionListForm::DrawRow(int r, int item) {

@@ -44,6 +44,8 @@ public:
     void DownReserveButtonClick();
     void UpReserveButtonClick();
     void CloseButtonClick() override;
+    // Shown again, its stock and reserve redrawn, when the goods list it opened closes.
+    void ShowAgain();
 
 protected:
     void ClearFormVariable() override;
@@ -78,6 +80,8 @@ public:
     int Slot = -1;
 
     void DispExhibitionList(int slot);
+    // The standard close; the slot dialog that opened the list shows again.
+    void CloseButtonClick() override;
 
 protected:
     void ClearFormVariable() override;

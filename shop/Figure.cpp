@@ -51,6 +51,8 @@ FatalErrorHandler SetFatalErrorHandler(FatalErrorHandler handler) {
 
 void FatalError(const std::string& name) { ShowFatal(B5("沒有檔案") + "\n" + name); }
 
+void FatalDamagedError(const std::string& name) { ShowFatal(B5("檔案已經損壞") + "\n" + name); }
+
 void FatalMagicError(const std::string& name) { ShowFatal(B5("MagicNumber 不一致") + "\n" + name); }
 
 // ===========================================================================
@@ -347,7 +349,13 @@ void SPMan::Step() {
 }
 
 bool InitSpriteEngine(TQvPack* pack) {
-    const bool ok = LoadSpriteSheets(pack);
+    bool ok = LoadSpriteSheets(pack);
+    // A list cut short (emptied, halved) loads, but leaves the floor without sheets.
+    if (ok && SpriteSheetCount < kShopSheetCount) {
+        FatalDamagedError(kSpriteSheetList);
+        FreeSpriteSheets();
+        ok = false;
+    }
     ClearSpriteLayers();
     return ok;
 }

@@ -38,6 +38,14 @@ FatalErrorHandler SetFatalErrorHandler(FatalErrorHandler handler);
 void FatalError(const std::string& name);
 // "MagicNumber 不一致" + line feed + name, caption "緹菈": a sheet picture that is not one.
 void FatalMagicError(const std::string& name);
+// "檔案已經損壞" + line feed + name, caption "緹菈": a file that is there but holds too
+// little for the game to run.
+void FatalDamagedError(const std::string& name);
+
+// The sheets the shop floor draws: 0 the background, 1..16 the people, 17 the cat,
+// 18 the door, 19 the gate, 20 the furniture, 21 the shelves, 22 the balloons, 23 the
+// mixing pot.
+constexpr int kShopSheetCount = 24;
 
 // ---------------------------------------------------------------------------
 // Sprite sheets
@@ -207,7 +215,8 @@ private:
 extern SPMan* SpriteLayers[kSpriteLayers];
 extern bool SpritesDirty;
 
-// LoadSpriteSheets, then the four layer lists empty. False when the sheets did not load.
+// LoadSpriteSheets, then the four layer lists empty. False when the sheets did not load;
+// a list with fewer than the shop's sheets is damaged (FatalDamagedError with its name).
 bool InitSpriteEngine(TQvPack* pack);
 // The lists empty (sprites still alive are left out of them, and unlink quietly).
 void ClearSpriteLayers();

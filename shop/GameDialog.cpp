@@ -148,6 +148,7 @@ TGameDialog::TGameDialog(int width, int height, int record, const ui::Rect& stri
     font.Height = -12;
     SetFont(font);
     SetBounds(0, 0, width, height);
+    SetDragStrip(strip);
     EraseBackground = false;
     Image1 = Make<ui::Image>();
     Image1->Name = "Image1";

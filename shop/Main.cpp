@@ -115,6 +115,7 @@ TMainForm::TMainForm() {
     OnCreate = [this](ui::Form&) { FormCreate(); };
     OnCloseQuery = [this](ui::Form&, bool& canClose) { FormCloseQuery(canClose); };
     OnClose = [this](ui::Form&, ui::CloseAction& action) { FormClose(action); };
+    OnQuit = [this](ui::Form&) { FormQuit(); };
     g_ClockHooks.ResetTickPhase = &ClockResetTickPhase;
     g_ShopHooks.TickPhase = &ShopTickPhase;
     g_ShopHooks.ResetTickPhase = &ClockResetTickPhase;
@@ -366,6 +367,15 @@ void TMainForm::FormCloseQuery(bool& canClose) {
     if (!canClose || !ui::HaveApp()) return;
     canClose = ui::App().MessageBox(B5("要結束遊戲嗎？"), B5("緹菈"),
                                     ui::MB_YESNO | ui::MB_ICONQUESTION) == ui::IDYES;
+}
+
+void TMainForm::FormQuit() {
+    // As a confirmed close; from inside a command or a wait the forms under it are left
+    // for the shutdown to take down.
+    const bool ready = GameFlow ? GameFlow->IsReady() : true;
+    if (!ready || (ui::HaveApp() && ui::App().WaitDepth() > 1)) return;
+    ui::CloseAction action = ui::CloseAction::caFree;
+    FormClose(action);
 }
 
 void TMainForm::FormClose(ui::CloseAction& action) {

@@ -82,6 +82,8 @@ public:
     void AppActivate();
     void FormCloseQuery(bool& canClose);
     void FormClose(ui::CloseAction& action);
+    // The system ends the program (a signal, a logout): a close without the question.
+    void FormQuit();
 
     // The step of each phase (AppIdleTick runs the one of TickPhase). Phase 0 is true
     // when it ran the ending: the ticks are then left off.

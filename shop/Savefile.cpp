@@ -1,7 +1,11 @@
 #include "shop/Savefile.h"
 
+#include <strings.h>
+
+#include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <new>
 
@@ -318,16 +322,39 @@ bool PeekSaveSlot(int slot, std::int32_t& day, std::int32_t& money) {
     return true;
 }
 
-bool SaveSlotLabels(int slot, std::string& dayText, std::string& moneyText) {
+SlotState SaveSlotLabels(int slot, std::string& dayText, std::string& moneyText) {
     std::int32_t day = 0, money = 0;
     std::string number = IntToText(slot);
     if (!PeekSaveSlot(slot, day, money)) {
-        dayText = number + B5("：   未使用");
+        const bool damaged = ValidSlot(slot) && ui::FileExists(SlotFileName(slot));
+        dayText = number + B5(damaged ? "：   無法讀取" : "：   未使用");
         moneyText.clear();
-        return false;
+        return damaged ? SlotState::kDamaged : SlotState::kEmpty;
     }
     dayText = number + B5("： ") + IntToText(day / kDaysPerMonth + 1) + B5("月") +
               IntToText(day % kDaysPerMonth + 1) + B5("日");
     moneyText = IntToText(money) + B5("Ｇ");
-    return true;
+    return SlotState::kSaved;
+}
+
+void RemoveSaveLeftovers() {
+    // Only the names our own writes give their temporary files: a dot, a save file's
+    // name, a dot and mkstemp's six letters or digits.
+    auto ours = [](const std::string& name) {
+        if (name.size() != 1 + 8 + 1 + 6 || name[0] != '.' || name[9] != '.') return false;
+        bool known = false;
+        for (int n = 0; n <= kSaveSlotCount; ++n) {
+            const std::string file = "QDV" + std::to_string(n) + ".QDV";
+            known = known || strncasecmp(name.c_str() + 1, file.c_str(), file.size()) == 0;
+        }
+        for (std::size_t i = 10; i < name.size(); ++i)
+            known = known && std::isalnum(static_cast<unsigned char>(name[i]));
+        return known;
+    };
+    // A file younger than a minute may be the write of another copy under way (a
+    // headless run beside the game).
+    const std::int64_t now = static_cast<std::int64_t>(std::time(nullptr));
+    for (const std::string& name : ui::FolderEntries(""))
+        if (ours(name) && ui::FileExists(name) && now - ui::FileModified(name) > 60)
+            ui::DeleteFile(name);
 }

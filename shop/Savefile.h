@@ -44,9 +44,18 @@ std::string SlotFileName(int slot);
 // Day and money of a slot whose file is whole and loadable; false otherwise.
 [[nodiscard]] bool PeekSaveSlot(int slot, std::int32_t& day, std::int32_t& money);
 
-// The slot list's two labels for slot k (Big5): "k： M月D日" and the money with
-// "Ｇ" for a loadable slot, "k：   未使用" and "" otherwise. True when occupied.
-bool SaveSlotLabels(int slot, std::string& dayText, std::string& moneyText);
+// What a slot holds: nothing, a game that loads, or a file that does not load (kept:
+// a repair may still read it; saving over it asks first, as over any game).
+enum class SlotState { kEmpty, kSaved, kDamaged };
+
+// The slot list's two labels for slot k (Big5): "k： M月D日" and the money with "Ｇ"
+// for a loadable slot, "k：   無法讀取" and "" for a damaged one, "k：   未使用" and ""
+// for an empty one.
+SlotState SaveSlotLabels(int slot, std::string& dayText, std::string& moneyText);
+
+// Removes the temporary files a save cut short left in the program's folder
+// (".QDVn.QDV.XXXXXX", written before the rename over the slot or system file).
+void RemoveSaveLeftovers();
 
 // One block to or from a file of the program's folder. The write goes through a
 // temporary file in the same folder and is renamed over the old file only once it

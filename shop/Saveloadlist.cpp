@@ -92,7 +92,7 @@ void TSaveLoadListForm::SetListMode(int mode) {
     ui::RecordBig5("box", Label1->Caption());
     for (int k = 0; k < kSaveSlotCount; ++k) {
         std::string day, money;
-        occupied_[k] = SaveSlotLabels(k, day, money);
+        state_[k] = SaveSlotLabels(k, day, money);
         Day[k]->SetCaption(day);
         Money[k]->SetCaption(money);
         ui::RecordBig5("slot", day + (money.empty() ? "" : " ") + money);
@@ -108,9 +108,9 @@ void TSaveLoadListForm::SlotMouseMove(int slot) {
 
 void TSaveLoadListForm::SlotClick(int slot) {
     if (slot < 0 || slot >= kSaveSlotCount) return;
-    if (mode_ == 0 && !occupied_[slot]) return;
+    if (mode_ == 0 && state_[slot] != SlotState::kSaved) return;
     unsigned result = static_cast<unsigned>(kFirstSlotResult + slot);
-    if (!occupied_[slot]) result |= kEmptySlotBit;
+    if (state_[slot] == SlotState::kEmpty) result |= kEmptySlotBit;
     Finish(static_cast<int>(result));
 }
 
@@ -129,13 +129,16 @@ bool SaveGameFlow() {
         if ((u & TSaveLoadListForm::kEmptySlotBit) != 0) break;
         if (RunMessage(2) == 1) break;
     }
-    // The slot file and the system file are each replaced whole or not at all.
+    // The slot file and the system file are each replaced whole or not at all; the
+    // report says which of them was.
     const bool saved = SaveGame(slot);
     const bool system = SaveSystemFile();
-    const bool ok = saved && system;
-    ui::Record("save", (ok ? "slot " : "failed slot ") + std::to_string(slot));
-    RunMessage(ok ? 3 : 4);
-    return ok;
+    ui::Record("save", (saved ? "slot " : "failed slot ") + std::to_string(slot) +
+                           (system ? "" : ", failed system file"));
+    RunMessage(!saved   ? TSaveLoadMessageForm::kSaveFailed
+               : system ? TSaveLoadMessageForm::kSaved
+                        : TSaveLoadMessageForm::kSavedWithoutRecord);
+    return saved;
 }
 
 bool LoadGameFlow() {
@@ -151,21 +154,24 @@ bool LoadFromListFlow() {
         return false;
     const int slot = r - TSaveLoadListForm::kFirstSlotResult;
     if (slot >= kSaveSlotCount) return false;
-    // The system file first: a damaged one refuses the load before anything changes; a
-    // missing one (a first run has none) is no error.
+    // A missing system file (a first run has none) is no error; a damaged one costs
+    // only what all games share: the game loads, the shared record starts afresh
+    // from what this run holds, and the player is told.
     std::uint8_t system[kSystemFileSize];
     const bool haveSystem = ReadRawFile(system, sizeof system, kSystemFileName);
-    if (!haveSystem && ui::FileExists(kSystemFileName)) {
-        ui::Record("load", "failed: system file");
-        return false;
-    }
+    const bool systemDamaged = !haveSystem && ui::FileExists(kSystemFileName);
     // LoadGame reads and checks the whole slot before the game takes it.
     if (!LoadGame(slot)) {
         ui::Record("load", "failed slot " + std::to_string(slot));
         return false;
     }
     if (haveSystem) static_cast<void>(ApplySystemImage(system, sizeof system));
-    ui::Record("load", "slot " + std::to_string(slot));
+    ui::Record("load", "slot " + std::to_string(slot) +
+                           (systemDamaged ? ", system file damaged: started afresh" : ""));
+    if (systemDamaged) {
+        static_cast<void>(SaveSystemFile());
+        RunMessage(TSaveLoadMessageForm::kRecordRestarted);
+    }
     if (ShopForm) ShopForm->StartShop2FMode(kMorningMode);
     RefreshAllShelfSlots();
     Call(g_ShopHooks.RenewWatchAndCalendar);

@@ -20,11 +20,12 @@ public:
     // money read from its file; centres the window on the shop window.
     void SetListMode(int mode);
     int ListMode() const { return mode_; }
-    bool SlotOccupied(int slot) const { return occupied_[slot]; }
+    bool SlotOccupied(int slot) const { return state_[slot] == SlotState::kSaved; }
+    SlotState SlotStateOf(int slot) const { return state_[slot]; }
     // The labels of `slot` red, the others black.
     void SlotMouseMove(int slot);
-    // Result 3 + slot, bit 31 set when the slot is empty; an empty slot does nothing
-    // when loading.
+    // Result 3 + slot, bit 31 set when the slot is empty; an empty or damaged slot does
+    // nothing when loading (saving over a damaged one asks first, as over a game).
     void SlotClick(int slot);
     void CloseButtonClick() override { Finish(kListClosed); }
     bool CloseQuery() override { return finishing_; }
@@ -39,7 +40,7 @@ protected:
 private:
     void Finish(int result);
     int mode_ = 0;
-    bool occupied_[kSaveSlotCount] = {};
+    SlotState state_[kSaveSlotCount] = {};
     bool finishing_ = false;
 };
 

@@ -259,6 +259,7 @@ TShopForm::TShopForm() {
     if (!primitives.GoHomeToBed) primitives.GoHomeToBed = &HookGoHomeToBed;
 
     if (!GameFlow) GameFlow = new TEvControler();
+    RemoveSaveLeftovers();
     // Before the first save there is none: nothing was ever unlocked or seen, which
     // is what memory holds already.
     static_cast<void>(LoadSystemFile());
@@ -348,6 +349,8 @@ void TShopForm::BuildTopBar() {
                                         int y) { TitleBarImageMouseDown(b, s, x, y); };
 
     TitleBarImage->SetPicture(LoadPackPicture("TitleBar.bmp"));
+    // The strip that drags the window (TitleBarImageMouseDown) stays on the screen.
+    SetDragStrip(ui::Rect{4, 4, 644, 19});
     TShopSkinSheets& sheets = ShopSheets();
 
     auto button = [this](TCHBmpContainer& sheet, const char* name, int l, int t, int w, int h,
@@ -449,6 +452,9 @@ void TShopForm::LayoutForScreen(int screenWidth, int screenHeight) {
         SetBounds(0, 0, kSceneWidth, kWindowHeight);
         for (ui::Control* c : panes) c->SetBounds(0, kTopBarHeight, kSceneWidth, kSceneHeight);
         TitleBarPanel->Show();
+        // The full-screen bar, if the pointer had dropped it down, goes with the full
+        // screen: it would lie over the window's own bar, which it no longer follows.
+        Call(g_ShopHooks.ShowTitleBarForm, false);
         FullScreen = 0;
     } else {
         if (ui::HaveApp()) ui::App().GetScreen().Resize(ui::kScreenWidth, ui::kScreenHeight);

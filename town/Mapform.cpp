@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "media/Qvpack.h"
 #include "platform/Application.h"
@@ -45,6 +46,19 @@ std::string MapPackPath() { return ui::ProgramFolder() + townlink::ArtFolder() +
 
 const MapPlace* Places(int land) { return land ? kLandPlaces : kTownPlaces; }
 int NamedPlaces(int land) { return land ? kLandNodes : kTownNodes; }
+
+// Tells the player, once for each file, that a file of the map is missing or damaged:
+// the map would show blank, or with places missing, without a word.
+void TellDamaged(std::vector<std::string>& told, const std::string& member) {
+    std::string name = townlink::ArtFolder() + kMapPackMember;
+    if (!name.empty() && name[0] == '\\') name.erase(0, 1);
+    if (!member.empty()) name += " (" + member + ")";
+    ui::Record("error", "map file damaged: " + name);
+    if (std::find(told.begin(), told.end(), name) != told.end() || !ui::HaveApp()) return;
+    told.push_back(name);
+    ui::App().MessageBox(B5("檔案已經損壞") + "\n" + name, B5("緹菈"),
+                         ui::MB_OK | ui::MB_ICONERROR);
+}
 
 bool LoadMember(TQvPack& pack, const char* name, ui::Bitmap& out) {
     std::unique_ptr<TMemoryStream> s = pack.QvMakeStream(name);
@@ -225,8 +239,11 @@ void TMapFm::FormHide() {
 void TMapFm::SetupMapScene() {
     m_WalkState = 0;
     TQvPack pack;
-    // Without the pack every picture below is missing; each load says so.
-    if (!pack.OpenPack(MapPackPath())) ui::Record("error", "map pack missing: " + MapPackPath());
+    // Without the pack every picture below is missing; the player is told once.
+    if (!pack.OpenPack(MapPackPath())) {
+        ui::Record("error", "map pack missing: " + MapPackPath());
+        TellDamaged(m_ToldDamaged, "");
+    }
 
     const int h = townlink::GetHour();
     int variant;
@@ -243,20 +260,27 @@ void TMapFm::SetupMapScene() {
         (m_Land ? "map_land" : "map_town") + std::to_string(search ? 3 : variant) + ".bmp";
 
     ui::Bitmap picture, marks;
-    if (!LoadMember(pack, m_PictureName.c_str(), picture))
+    if (!LoadMember(pack, m_PictureName.c_str(), picture)) {
+        if (pack.IsOpen()) TellDamaged(m_ToldDamaged, m_PictureName);
         picture = ui::Bitmap(kMapWidth, kMapHeight);
+    }
     m_BmpMap = picture;
     m_BmpMap.SetFormat(ui::PixelFormat::pf24bit);
     ui::Bitmap markSheet, markMask;
     if (LoadMember(pack, "mark.bmp", marks)) MakeMaskedSheet(marks, false, markSheet, markMask);
 
-    if (!m_Field.LoadFromPack(&pack, m_Land ? "land.plf" : "town.plf"))
-        ui::Record("error",
-                   std::string("map regions refused: ") + (m_Land ? "land.plf" : "town.plf"));
-    std::unique_ptr<TMemoryStream> graph = pack.QvMakeStream(m_Land ? "land.sld" : "town.sld");
-    if (!m_Graph.LoadFromStream(graph.get()))
-        ui::Record("error",
-                   std::string("map graph refused: ") + (m_Land ? "land.sld" : "town.sld"));
+    const char* regions = m_Land ? "land.plf" : "town.plf";
+    if (!m_Field.LoadFromPack(&pack, regions)) {
+        ui::Record("error", std::string("map regions refused: ") + regions);
+        if (pack.IsOpen()) TellDamaged(m_ToldDamaged, regions);
+    }
+    const char* graphName = m_Land ? "land.sld" : "town.sld";
+    std::unique_ptr<TMemoryStream> graph = pack.QvMakeStream(graphName);
+    // A graph without a node for every place of the map leaves places out of reach.
+    if (!m_Graph.LoadFromStream(graph.get()) || m_Graph.Count() < NamedPlaces(m_Land)) {
+        ui::Record("error", std::string("map graph refused: ") + graphName);
+        if (pack.IsOpen()) TellDamaged(m_ToldDamaged, graphName);
+    }
     pack.ClosePack();
     if (m_Dest >= m_Graph.Count()) m_Dest = 0;
 

@@ -94,6 +94,12 @@ void HeadlessBackend::RequestClose(std::uint32_t afterMs) {
     Script(e, afterMs);
 }
 
+void HeadlessBackend::RequestQuit(std::uint32_t afterMs) {
+    InputEvent e;
+    e.type = InputType::Quit;
+    Script(e, afterMs);
+}
+
 int HeadlessBackend::AddResponder(Responder responder) {
     const int id = nextResponder_++;
     responders_[id] = std::move(responder);

@@ -62,6 +62,8 @@ public:
     void Key(int vkCode, ShiftState shift = 0, std::uint32_t afterMs = 0);
     // The window manager's close request.
     void RequestClose(std::uint32_t afterMs = 0);
+    // The system's request to end the program (a signal).
+    void RequestQuit(std::uint32_t afterMs = 0);
     // Something to do at that point of the script (write the screen, stop the run): it
     // runs at the start of a pump pass once it is due and the input scripted before it
     // has been dispatched.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/Big5.h"
 #include "platform/Clock.h"
@@ -119,6 +120,9 @@ bool SdlBackend::Open(const SdlOptions& options, std::string* error) {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
     SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // The window's close button comes as a window event alone; SDL would add a quit
+    // event after it, and the player would be asked twice.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
         if (error) *error = std::string("cannot start SDL video: ") + SDL_GetError();
         return false;
@@ -179,7 +183,9 @@ void SdlBackend::Translate(const SDL_Event& e, std::deque<InputEvent>& out) {
     InputEvent in;
     switch (e.type) {
         case SDL_QUIT:
-            in.type = InputType::Close;
+            // With the window's close kept apart (below), only the system asks this: a
+            // SIGINT or SIGTERM, which SDL turns into a quit.
+            in.type = InputType::Quit;
             break;
         case SDL_MOUSEMOTION:
             in.type = InputType::MouseMove;
@@ -361,6 +367,11 @@ bool SdlBackend::SetFullScreen(bool on) {
     if (!on && texWidth_) SDL_SetWindowSize(window_, texWidth_ * scale_, texHeight_ * scale_);
     UpdateScaling();
     return true;
+}
+
+bool SdlBackend::ShowsOnADisplay() const {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    return driver && std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0;
 }
 
 bool SdlBackend::IsFullScreen() const {

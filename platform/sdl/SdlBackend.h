@@ -10,7 +10,8 @@
 // The back end for play: one SDL window showing the virtual screen, scaled (by a
 // whole number by default, as large as the desktop allows), or desktop full screen
 // with the screen's size as the logical size. Mouse, keyboard and window events go
-// into the pump; the window manager's close request becomes an InputType::Close.
+// into the pump; the window manager's close request becomes an InputType::Close, the
+// system's (SIGINT, SIGTERM) an InputType::Quit.
 namespace ui {
 
 struct SdlOptions {
@@ -44,6 +45,8 @@ public:
     // Public so the translation can be tested with synthetic events.
     void Translate(const SDL_Event& event, std::deque<InputEvent>& out);
     int Scale() const { return scale_; }
+    // False when SDL draws nowhere (its dummy or offscreen video driver).
+    bool ShowsOnADisplay() const;
     SDL_Window* Window() const { return window_; }
     SDL_Renderer* Renderer() const { return renderer_; }
 

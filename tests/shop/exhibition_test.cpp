@@ -118,6 +118,42 @@ TEST_F(ExhibitionTest, ReplacingASlotsGoodsKeepsTheOldOnesInStock) {
     EXPECT_EQ(ExhibitionListForm, nullptr);
 }
 
+// Closing the goods list opened from a filled slot, directly or after cancelling the
+// confirmation, brings the slot dialog back; its close gives the shop its menus again.
+TEST_F(ExhibitionTest, ClosingTheListShowsTheSlotDialogAgainAndFreesTheMenus) {
+    bool menusOn = true;
+    ShopHooks().setShopMenus = [&](bool buttons, bool, bool) { menusOn = buttons; };
+    for (bool viaConfirm : {false, true}) {
+        SCOPED_TRACE(viaConfirm);
+        SetSlotItem(0, 0);
+        OpenExhibition(0);
+        headless.RunFor(20);
+        ASSERT_NE(ExhibitionForm, nullptr);
+        EXPECT_FALSE(menusOn);
+        ClickOn(*ExhibitionForm->ExhibitionButton);
+        ASSERT_NE(ExhibitionListForm, nullptr);
+        if (viaConfirm) {
+            ClickOn(*ExhibitionListForm->Rows[1].ItemName);
+            ASSERT_NE(ExhibitionConfirmForm, nullptr);
+            ClickOn(*ExhibitionConfirmForm->CloseButton);
+            ASSERT_NE(ExhibitionListForm, nullptr);
+        }
+        ClickOn(*ExhibitionListForm->Rows[0].Reserve);  // a reserve moved in the list shows too
+        ClickOn(*ExhibitionListForm->CloseButton);
+        headless.RunFor(20);
+        EXPECT_EQ(ExhibitionListForm, nullptr);
+        ASSERT_NE(ExhibitionForm, nullptr);
+        EXPECT_TRUE(ExhibitionForm->Visible());
+        EXPECT_EQ(ExhibitionForm->Reserve00->Caption(), std::to_string(ItemReserve(0)));
+        EXPECT_FALSE(menusOn);
+        ClickOn(*ExhibitionForm->CloseButton);
+        headless.RunFor(20);
+        EXPECT_EQ(ExhibitionForm, nullptr);
+        EXPECT_TRUE(menusOn);
+        EXPECT_EQ(SlotItem(0), 0);
+    }
+}
+
 TEST_F(ExhibitionTest, PutAwayEmptiesTheSlot) {
     SetSlotItem(6, 2);
     OpenExhibition(6);

@@ -217,6 +217,33 @@ TEST_F(GameDialogTest, APlaceWithTheCaptionStripOffTheScreenIsPulledBack) {
     }
 }
 
+// A drag past the screen's edge stops where the caption strip (x 8..206, y 8..34)
+// still shows its whole height and 64 px of its width, so the dialog can be caught.
+TEST_F(GameDialogTest, ADragKeepsTheCaptionStripOnTheScreen) {
+    const int sw = ui::App().GetScreen().Width(), sh = ui::App().GetScreen().Height();
+    struct Case {
+        int x, y, wantLeft, wantTop;
+    };
+    const Case cases[] = {
+        {-2000, -2000, 64 - 207, -8},
+        {5000, 5000, sw - 64 - 8, sh - 35},
+        {-2000, 100, 64 - 207, 100 - 20},
+        {200, 200, 180, 180},  // on the screen: where the mouse takes it
+    };
+    for (const Case& c : cases) {
+        OpenTestDialog();
+        const int x0 = TestDialog->Left() + 20, y0 = TestDialog->Top() + 20;
+        headless.Backend().Move(x0, y0);
+        headless.Backend().MouseDown(x0, y0);
+        headless.Backend().Move(c.x, c.y, 10);
+        headless.Backend().MouseUp(c.x, c.y, ui::MouseButton::mbLeft, 0, 10);
+        headless.RunFor(100);
+        EXPECT_EQ(TestDialog->Left(), c.wantLeft) << c.x << "," << c.y;
+        EXPECT_EQ(TestDialog->Top(), c.wantTop) << c.x << "," << c.y;
+        CloseTestDialog();
+    }
+}
+
 TEST_F(GameDialogTest, ResetPutsTheGamesMessageWindowUnderTheShop) {
     ShopHooks().messageWindow = nullptr;
     TDbTxtForm2* own = DbTxtForm2 ? nullptr : new TDbTxtForm2;

@@ -322,6 +322,36 @@ TEST_F(MainLoopTest, CloseIsRefusedWithoutAskingWhileACommandOrAWaitRuns) {
     EXPECT_NE(GameFlow, nullptr);
 }
 
+// SIGTERM or SIGINT (the system's quit): the game ends as on Yes in the quit box,
+// without asking; from inside a wait it ends too, the forms left to the shutdown.
+TEST_F(MainLoopTest, TheSystemsQuitEndsTheGameWithoutAsking) {
+    ui::ScopedTranscript transcript;
+    StartGame(5, 12);
+    quitAnswer = ui::IDNO;
+    boxes.clear();
+    headless.Backend().RequestQuit(10);
+    headless.RunFor(1000);
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(headless.App().Terminated());
+    EXPECT_EQ(GameFlow, nullptr);
+    EXPECT_FALSE(MainForm->Timer1.Enabled());
+    EXPECT_EQ(transcript->Texts("sound"), std::vector<std::string>{SoundNames[65]});
+}
+
+TEST_F(MainLoopTest, TheSystemsQuitEndsAWaitToo) {
+    boxes.clear();
+    const std::uint32_t start = headless.Now();
+    {
+        ui::WaitScope loop("the main loop");
+        headless.Backend().RequestQuit(10);
+        headless.App().Delay(100000, "DspMsg");
+    }
+    EXPECT_TRUE(boxes.empty());
+    EXPECT_TRUE(headless.App().Terminated());
+    EXPECT_LT(headless.Now() - start, 1000u);
+    EXPECT_NE(GameFlow, nullptr);  // taken down by the shutdown, not under the wait
+}
+
 TEST_F(MainLoopTest, TimerTicksTheControllerEvery200Ms) {
     int ticks = 0;
     g_GameFlowHooks.ShowTypeName = [] { calls.push_back("tick"); };

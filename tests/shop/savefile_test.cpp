@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -434,26 +435,52 @@ TEST_F(SaveFileTest, SlotListLabels) {
     EXPECT_EQ(money, 12345);
 
     std::string dayText, moneyText;
-    EXPECT_TRUE(SaveSlotLabels(2, dayText, moneyText));
+    EXPECT_EQ(SaveSlotLabels(2, dayText, moneyText), SlotState::kSaved);
     EXPECT_EQ(dayText, B5("2： 3月3日"));
     EXPECT_EQ(moneyText, B5("12345Ｇ"));
 
     SetGameDay(287);
     SetMoney(-40);
     ASSERT_TRUE(SaveGame(5));
-    EXPECT_TRUE(SaveSlotLabels(5, dayText, moneyText));
+    EXPECT_EQ(SaveSlotLabels(5, dayText, moneyText), SlotState::kSaved);
     EXPECT_EQ(dayText, B5("5： 12月24日"));
     EXPECT_EQ(moneyText, B5("-40Ｇ"));
 
-    EXPECT_FALSE(SaveSlotLabels(4, dayText, moneyText));
+    EXPECT_EQ(SaveSlotLabels(4, dayText, moneyText), SlotState::kEmpty);
     EXPECT_EQ(dayText, B5("4：   未使用"));
     EXPECT_EQ(moneyText, "");
     EXPECT_FALSE(PeekSaveSlot(4, day, money));
 
-    // A damaged file is offered as an empty slot.
-    WriteOut("QDV1.QDV", Bytes(1000, 0));
-    EXPECT_FALSE(SaveSlotLabels(0, dayText, moneyText));
-    EXPECT_EQ(dayText, B5("0：   未使用"));
+    // A file that does not load is told apart from an empty slot: cut short, empty, or
+    // of the right size with values no game holds.
+    for (const Bytes& damaged : {Bytes(1000, 0), Bytes(), Bytes(kSlotFileSize, 0xFF)}) {
+        SCOPED_TRACE(damaged.size());
+        WriteOut("QDV1.QDV", damaged);
+        EXPECT_EQ(SaveSlotLabels(0, dayText, moneyText), SlotState::kDamaged);
+        EXPECT_EQ(dayText, B5("0：   無法讀取"));
+        EXPECT_EQ(moneyText, "");
+    }
+}
+
+TEST_F(SaveFileTest, LeftoversOfACutSaveGoAndNothingElse) {
+    const Bytes some(10, 1);
+    // Ours, from a save cut between the temporary file and its rename.
+    const std::vector<std::string> ours = {".QDV3.QDV.a1B2c3", ".QDV0.QDV.XXXXXX",
+                                           ".qdv6.qdv.zzzzzz"};
+    // Not ours: another file's, a wrong tail, a name of the game, a fresh one (a save
+    // of another copy under way).
+    const std::vector<std::string> kept = {".QDV7.QDV.a1B2c3", ".QDV3.QDV.a1B2c",
+                                           ".QDV3.QDV.a1-2c3", ".notes.txt.abcdef",
+                                           "QDV3.QDV",         ".QDV2.QDV.fresh1"};
+    for (const std::string& n : ours) WriteOut(n, some);
+    for (const std::string& n : kept) WriteOut(n, some);
+    const auto old = fs::file_time_type::clock::now() - std::chrono::minutes(5);
+    for (const std::string& n : ours) fs::last_write_time(dir_ / n, old);
+    for (const std::string& n : kept)
+        if (n != ".QDV2.QDV.fresh1") fs::last_write_time(dir_ / n, old);
+    RemoveSaveLeftovers();
+    for (const std::string& n : ours) EXPECT_FALSE(fs::exists(dir_ / n)) << n;
+    for (const std::string& n : kept) EXPECT_TRUE(fs::exists(dir_ / n)) << n;
 }
 
 TEST_F(SaveFileTest, RawFilesAreReadOnlyWhole) {

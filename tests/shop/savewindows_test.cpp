@@ -189,7 +189,7 @@ TEST_F(SaveWindowsTest, TheLoadListIgnoresEmptySlotsAndTheGameWakesInTheMorning)
     EXPECT_EQ(ShopForm->Shop2FMode, 5);  // the morning, whatever the saved hour
 }
 
-TEST_F(SaveWindowsTest, DamagedSlotsShowAsUnusedOrAreRefusedWithoutChangingTheGame) {
+TEST_F(SaveWindowsTest, DamagedSlotsShowAsUnreadableCannotBeLoadedAndAskBeforeASave) {
     SetGameDay(60);
     ASSERT_TRUE(SaveGame(0));
     // Slot 1: a truncated copy; slot 2: random bytes of the right size.
@@ -207,12 +207,66 @@ TEST_F(SaveWindowsTest, DamagedSlotsShowAsUnusedOrAreRefusedWithoutChangingTheGa
     SetGameDay(7);
     answers = {"1", "2", "close"};
     EXPECT_FALSE(LoadFromListFlow());
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"list0", "ignored 1", "list0", "ignored 2", "list0"}));
     ASSERT_GE(lists.size(), 6u);
     EXPECT_EQ(lists[0].rfind("0： ", 0), 0u);
-    EXPECT_NE(lists[0], "0：   未使用|");
-    EXPECT_EQ(lists[1], "1：   未使用|");
+    EXPECT_EQ(lists[1], "1：   無法讀取|");
+    EXPECT_EQ(lists[2], "2：   無法讀取|");
+    EXPECT_EQ(lists[3], "3：   未使用|");
     EXPECT_EQ(GameDay(), 7);  // nothing changed
     EXPECT_EQ(ShopForm->Shop2FMode, 0);
+
+    // Saving over a damaged slot asks, as over a game; No keeps the file for a repair.
+    const auto size = fs::file_size(Slot(1));
+    answers = {"yes", "1", "no", "close"};
+    seen.clear();
+    EXPECT_FALSE(SaveGameFlow());
+    EXPECT_EQ(seen, (std::vector<std::string>{"msg1", "list1", "msg2", "list1"}));
+    EXPECT_EQ(fs::file_size(Slot(1)), size);
+    answers = {"yes", "1", "yes", "close"};
+    EXPECT_TRUE(SaveGameFlow());
+    EXPECT_EQ(fs::file_size(Slot(1)), kSlotFileSize);
+}
+
+// A damaged system file costs what all games share, never the game: the slot loads,
+// the record starts afresh from this run and the player is told.
+TEST_F(SaveWindowsTest, ADamagedSystemFileStillLetsTheGameLoad) {
+    SetGameDay(40);
+    ASSERT_TRUE(SaveGame(3));
+    for (std::size_t cut : {std::size_t{1}, kSystemFileSize - 1}) {
+        SCOPED_TRACE(cut);
+        std::ofstream(dir + "/QDV0.QDV", std::ios::binary | std::ios::trunc)
+            .write(std::string(cut, '\x01').data(), static_cast<std::streamsize>(cut));
+        SetGameDay(2);
+        answers = {"3", "close"};
+        seen.clear();
+        EXPECT_TRUE(LoadFromListFlow());
+        EXPECT_EQ(seen, (std::vector<std::string>{"list0", "msg6"}));
+        EXPECT_EQ(GameDay(), 40);
+        EXPECT_EQ(fs::file_size(dir + "/QDV0.QDV"), kSystemFileSize);
+    }
+}
+
+// The slot replaced but not the system file (a full disk between the two writes): the
+// player reads that the game was saved and the shared record was not.
+bool FailSecondWrite() {
+    static int writes = 0;
+    return ++writes % 2 == 1;
+}
+
+TEST_F(SaveWindowsTest, ASaveReportsWhatWasSavedAndWhatWasNot) {
+    SetGameDay(25);
+    SetSaveRenameHook(&FailSecondWrite);
+    answers = {"yes", "4", "close"};
+    const bool saved = SaveGameFlow();
+    SetSaveRenameHook(nullptr);
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(seen, (std::vector<std::string>{"msg1", "list1", "msg5"}));
+    std::int32_t day = 0, money = 0;
+    ASSERT_TRUE(PeekSaveSlot(4, day, money));
+    EXPECT_EQ(day, 25);
+    EXPECT_FALSE(fs::exists(dir + "/QDV0.QDV"));
 }
 
 TEST_F(SaveWindowsTest, BothWindowsAreDraggedByTheirCaptionStripOrTheirTag) {

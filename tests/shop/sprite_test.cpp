@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -200,6 +201,27 @@ TEST_F(SpritePackTest, FailuresReachTheFatalPathWithTheName) {
         EXPECT_EQ(SpriteSheet(0), nullptr) << c.what;
         std::filesystem::remove(path);
     }
+}
+
+// A sheet list emptied or cut short loads, but leaves the shop floor without its sheets:
+// the shop's engine names the list as damaged.
+TEST_F(SpritePackTest, AListShorterThanTheShopsSheetsIsDamaged) {
+    std::filesystem::create_directories(dir_ / "Data");
+    const std::string old = ui::ProgramFolder();
+    ui::SetProgramFolder(dir_.string());
+    for (const char* list : {"\r\n", "a.wbm\r\nb.wbm\r\n"}) {
+        fatal_.Messages.clear();
+        ASSERT_TRUE(
+            test::WritePack(dir_ / "Data" / "SPMan.Pak", {{"SPMan.cfg", Bytes(list)},
+                                                          {"a.wbm", NumberedSheet(1, 1, 2, 2)},
+                                                          {"b.wbm", NumberedSheet(1, 1, 2, 2)}}));
+        TQvPack pack;
+        EXPECT_FALSE(InitSpriteEngine(&pack)) << list;
+        ASSERT_EQ(fatal_.Messages.size(), 1u) << list;
+        EXPECT_EQ(fatal_.Messages[0], "檔案已經損壞\nSPMan.cfg");
+        EXPECT_EQ(SpriteSheetCount, 0);
+    }
+    ui::SetProgramFolder(old);
 }
 
 TEST_F(SpritePackTest, MissingPackNamesItsPath) {

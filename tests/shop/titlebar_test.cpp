@@ -60,4 +60,18 @@ TEST_F(TitleBarTest, ShownOnlyWithTheShopWindow) {
     EXPECT_FALSE(TitleBarForm->Visible());
 }
 
+// Full screen, the pointer at the top drops the bar down, back to the window: the bar
+// goes, or it would stay over the window's own bar as a stale copy.
+TEST_F(TitleBarTest, BackToTheWindowTheFullScreenBarGoes) {
+    ShopForm->LayoutForScreen(640, 480);
+    ASSERT_EQ(ShopForm->FullScreen, 1);
+    ShopForm->TrackTitleBarHover(5);
+    ASSERT_TRUE(TitleBarForm->Visible());
+    ShopForm->LayoutForScreen(1024, 768);
+    EXPECT_EQ(ShopForm->FullScreen, 0);
+    EXPECT_FALSE(TitleBarForm->Visible());
+    ShopForm->TrackTitleBarHover(5);  // the window's bar is its own: no drop-down
+    EXPECT_FALSE(TitleBarForm->Visible());
+}
+
 }  // namespace

@@ -7,16 +7,20 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
 #include "platform/Audio.h"
 #include "platform/Big5.h"
+#include "platform/Files.h"
 #include "platform/Screen.h"
 #include "platform/Transcript.h"
 #include "platform/headless/HeadlessAudio.h"
 #include "shop/GameState.h"
 #include "tests/support/HeadlessApp.h"
+#include "tests/support/Scratch.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 #include "town/Mdpform.h"
@@ -300,6 +304,56 @@ TEST_F(MapFormTest, ScreenShowsTheMapWithTheWalker) {
     const ui::Bitmap& back = MapFm->BackBuffer();
     EXPECT_NE(back.GetPixel(132 - 20 + 20, 296 - 32 + 8),
               MapFm->MapPicture().GetPixel(132 - 20 + 20, 296 - 32 + 8));
+}
+
+// A map pack cut short or zeroed shows a blank map; the player is told which file is
+// damaged (once a run), as a missing file is named.
+TEST(MapFormDamagedPack, TheDamagedFileIsNamed) {
+    namespace fs = std::filesystem;
+    const fs::path game = ui::DefaultGameFolder();
+    const fs::path pack = game / "col24b" / "mapPack" / "mapPack.pak";
+    const auto size = fs::file_size(pack);
+    for (const char* damage : {"cut", "zeroed"}) {
+        SCOPED_TRACE(damage);
+        // The game folder seen through links, but for a damaged copy of the map pack.
+        const fs::path dir = test::ScratchDir(std::string("map_damaged_") + damage);
+        for (const fs::directory_entry& e : fs::directory_iterator(game))
+            if (e.path().filename() != "col24b")
+                fs::create_symlink(e.path(), dir / e.path().filename());
+        fs::create_directories(dir / "col24b" / "mapPack");
+        for (const char* sub : {"evpack", "palFace"})
+            fs::create_symlink(game / "col24b" / sub, dir / "col24b" / sub);
+        std::vector<char> bytes(size);
+        std::ifstream(pack, std::ios::binary)
+            .read(bytes.data(), static_cast<std::streamsize>(size));
+        if (std::string(damage) == "cut")
+            bytes.resize(size / 2);
+        else
+            std::fill(bytes.begin(), bytes.end(), 0);
+        std::ofstream(dir / "col24b" / "mapPack" / "mapPack.pak", std::ios::binary)
+            .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+
+        test::HeadlessApp headless;
+        std::vector<std::string> boxes;
+        headless.Backend().SetMessageBoxResponder([&](const ui::MessageBoxRequest& r) {
+            boxes.push_back(ui::Big5ToUtf8(r.text));
+            return ui::IDOK;
+        });
+        ui::SetProgramFolder(dir.string());
+        ui::SetAudio(std::make_unique<ui::RecordingAudio>());
+        InitGameState();
+        GameFlow = new TEvControler();
+        GameFlow->Place = 0;
+        MapFm->Show();
+        MapFm->Hide();
+        MapFm->Show();
+        delete GameFlow;
+        GameFlow = nullptr;
+        ui::SetAudio(nullptr);
+        ui::SetProgramFolder(game.string());
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].rfind("檔案已經損壞\ncol24b\\mapPack\\mapPack.pak", 0), 0u) << boxes[0];
+    }
 }
 
 }  // namespace
