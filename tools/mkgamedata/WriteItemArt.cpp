@@ -60,10 +60,6 @@ Picture SmallIcon(int item, bool missing) {
     p.Rect(0, 0, 16, 16, missing ? kWhite : Cube(5, 5, 5));
     Shape(p, item, 0, 0, 16, fill, edge);
     p.Frame(0, 0, 16, 16, missing ? kGrey : edge);
-    // The number on a white plate at the bottom.
-    const int digits = int(std::to_string(item).size());
-    p.Rect(15 - digits * 4, 10, digits * 4 + 1, 6, kWhite);
-    p.Number(16 - digits * 4, 10, item, missing ? kDarkGrey : kInk);
     return p;
 }
 
@@ -73,12 +69,11 @@ Picture BigIcon(int item) {
     p.Frame(0, 0, 64, 64, kAttributeDark[a]);
     p.Frame(1, 1, 62, 62, kAttributeColour[a]);
     Shape(p, item, 10, 6, 44, kAttributeColour[a], kAttributeDark[a]);
-    // The first character of the name in the middle and the number in the corner.
+    // The first character of the name in the middle.
     const std::string name = NameUtf8(item);
     std::size_t len = 1;
     while (len < name.size() && (static_cast<unsigned char>(name[len]) & 0xC0) == 0x80) ++len;
     p.TextCentred(10, 20, 44, 30, name.substr(0, len), 16, kInk, true);
-    p.FrameNumber(2, 2, item);
     return p;
 }
 

@@ -3,6 +3,7 @@
 // own, a voice a short tone whose pitch follows its number, and a music track a short
 // melody loop (a FLAC file with verbatim subframes) whose key and pace tell the place
 // and the season apart.
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -170,28 +171,151 @@ std::vector<std::uint8_t> FlacImage(Samples samples) {
     return out;
 }
 
-// Track n: a loop of eight notes. The town walks in a major key, the land strolls
-// lower, each season of the shop has its own key and pace.
+// What a track is for sets its mood: the key (a root and a mode), the pace, the beats
+// to a bar (3 for the ball's waltz), the instrument's brightness and how busy the tune
+// is. Tracks by use: 2 the album, 3 the music box, 4 sorrow (musings, bad endings),
+// 5 dreams and alarms, 6 芙蘿蕾, 7 the castle, 8 and 9 the story's days, 10 the town,
+// 11 the land, 12..15 the shop in spring, summer, autumn and winter, 16 the ball,
+// 17 the good endings, 18 the title, 19 and 20 trouble, 21 and 23 the ghostly night,
+// 22 tenderness.
+struct Mood {
+    double root;    // Hz of the tonic
+    int mode;       // 0 major, 1 minor, 2 dorian, 3 whole tone (the uncanny)
+    int beatMs;     // one beat
+    int meter;      // beats to a bar
+    double bright;  // the share of the second and third harmonics
+    int busy;       // notes to a beat: 1 or 2
+};
+
+Mood TrackMood(int track) {
+    switch (track) {
+        case 2:
+            return {392.0, 0, 420, 4, 0.15, 1};
+        case 3:
+            return {784.0, 0, 300, 3, 0.05, 1};  // a music box, high and pure
+        case 4:
+            return {220.0, 1, 560, 4, 0.10, 1};
+        case 5:
+            return {293.7, 3, 380, 4, 0.35, 1};
+        case 6:
+            return {349.2, 0, 400, 3, 0.15, 1};
+        case 7:
+            return {261.6, 0, 440, 4, 0.40, 1};
+        case 8:
+            return {329.6, 0, 300, 4, 0.25, 2};
+        case 9:
+            return {293.7, 2, 340, 4, 0.25, 1};
+        case 10:
+            return {392.0, 0, 280, 4, 0.30, 2};
+        case 11:
+            return {293.7, 0, 360, 3, 0.20, 1};
+        case 12:
+            return {349.2, 0, 320, 4, 0.20, 2};
+        case 13:
+            return {392.0, 0, 260, 4, 0.35, 2};
+        case 14:
+            return {329.6, 2, 380, 3, 0.20, 1};
+        case 15:
+            return {261.6, 1, 460, 4, 0.10, 1};
+        case 16:
+            return {349.2, 0, 300, 3, 0.30, 1};
+        case 17:
+            return {261.6, 0, 400, 4, 0.30, 2};
+        case 18:
+            return {293.7, 0, 380, 4, 0.20, 1};
+        case 19:
+            return {220.0, 1, 260, 4, 0.45, 2};
+        case 20:
+            return {246.9, 1, 300, 4, 0.35, 2};
+        case 21:
+            return {233.1, 3, 520, 3, 0.05, 1};
+        case 22:
+            return {329.6, 0, 500, 4, 0.10, 1};
+        case 23:
+            return {207.7, 3, 600, 4, 0.05, 1};
+        default:
+            return {261.6, 0, 400, 4, 0.20, 1};
+    }
+}
+
+// A voice of the tune: a tone with some harmonics and a soft attack and decay, mixed
+// into `out` from sample `at`.
+void AddNote(std::vector<double>& out, std::size_t at, double f, int ms, double volume,
+             double bright) {
+    const std::size_t n = std::size_t(kRate) * ms / 1000;
+    if (out.size() < at + n) out.resize(at + n, 0.0);
+    for (std::size_t i = 0; i < n; ++i) {
+        const double t = double(i) / kRate;
+        const double env = std::min(1.0, t / 0.01) * std::exp(-2.5 * t * 1000.0 / ms);
+        const double w = 2 * kPi * f * t;
+        out[at + i] += volume * env *
+                       ((1 - bright) * std::sin(w) + bright * 0.6 * std::sin(2 * w) +
+                        bright * 0.4 * std::sin(3 * w));
+    }
+}
+
+// Track n: eight bars of a tune (four for a slow one, so that no loop runs past ten
+// seconds) over a bass and a chord, in its mood. The melody walks
+// the mode's steps from a seeded sequence (the same notes every build), each phrase
+// ending on the tonic so that the loop closes.
 Samples TrackMusic(int track) {
-    static const int kMajor[8] = {0, 4, 7, 12, 7, 4, 2, 5};
-    static const int kMinor[8] = {0, 3, 7, 10, 7, 3, 5, 2};
-    const bool minor = track == 11 || track == 15 || track % 2 == 1;
-    const double root = 196.0 * std::pow(2.0, (track % 12) / 12.0);
-    const int noteMs = 260 + (track % 4) * 60;
-    Samples s;
-    for (int bar = 0; bar < 2; ++bar)
-        for (int i = 0; i < 8; ++i) {
-            const int step = (minor ? kMinor : kMajor)[(i + bar * 3) % 8];
-            const double f = root * std::pow(2.0, step / 12.0);
-            AddChirp(s, f, f, noteMs - 30, 0.3);
-            AddChirp(s, 0, 0, 30, 0);
+    static const int kModes[4][7] = {{0, 2, 4, 5, 7, 9, 11},
+                                     {0, 2, 3, 5, 7, 8, 10},
+                                     {0, 2, 3, 5, 7, 9, 10},
+                                     {0, 2, 4, 6, 8, 10, 12}};
+    // Chords by bar, as steps of the mode: I, IV, V, I / vi, IV, V, I.
+    static const int kChords[8] = {0, 3, 4, 0, 5, 3, 4, 0};
+    const Mood m = TrackMood(track);
+    auto pitch = [&](int step) {
+        const int octave = step >= 0 ? step / 7 : (step - 6) / 7;
+        const int degree = step - octave * 7;
+        return m.root * std::pow(2.0, (kModes[m.mode][degree] + 12 * octave) / 12.0);
+    };
+    std::uint32_t seed = 2166136261u ^ std::uint32_t(track * 16777619u);
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return int(seed >> 24);
+    };
+    const std::size_t beat = std::size_t(kRate) * m.beatMs / 1000;
+    const int bars = m.beatMs * m.meter * 8 <= 9500 ? 8 : 4;
+    std::vector<double> mix;
+    int step = 0;
+    for (int bar = 0; bar < bars; ++bar) {
+        const int chord = kChords[bar];
+        const std::size_t barAt = beat * m.meter * bar;
+        // The bass on the first beat, the chord's other notes on the others.
+        AddNote(mix, barAt, pitch(chord - 14), m.beatMs * m.meter, 0.22, 0.1);
+        for (int b = 1; b < m.meter; ++b)
+            AddNote(mix, barAt + beat * b, pitch(chord - 7 + (b % 2 ? 2 : 4)), m.beatMs, 0.10, 0.1);
+        const int notes = m.meter * m.busy;
+        for (int k = 0; k < notes; ++k) {
+            const bool last = (bar % 4 == 3) && k == notes - 1;
+            if (k == 0) {
+                step = chord + (next() % 3) * 2 - 2;  // a note of the chord on the downbeat
+            } else {
+                const int r = next() % 8;
+                step += r < 3 ? 1 : r < 6 ? -1 : r == 6 ? 2 : -2;
+            }
+            step = std::clamp(step, -2, 9);
+            if (last) step = bar == bars - 1 ? 0 : 4;  // the phrase rests on the tonic or the fifth
+            const int ms = m.beatMs / m.busy;
+            if (next() % 7 != 0 || k == 0)  // now and then a rest
+                AddNote(mix, barAt + std::size_t(k) * beat / m.busy, pitch(step),
+                        last ? ms * 2 : ms, 0.32, m.bright);
         }
+    }
+    mix.resize(beat * m.meter * bars, 0.0);
+    Samples s;
+    s.reserve(mix.size());
+    for (const double v : mix)
+        s.push_back(static_cast<std::int16_t>(std::clamp(v, -1.0, 1.0) * 30000));
     return s;
 }
 
-// The engine's tracks (10 town, 11 land, 12..15 the shop by season), the title's (18)
-// and the album's (2), and the ones the story's events play.
-constexpr int kTracks[] = {2, 3, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 18, 20, 21, 22};
+// Every track the game plays: the engine's (10 town, 11 land, 12..15 the shop by
+// season, 18 the title, 2 the album) and those of the story's scenes.
+constexpr int kFirstTrack = 2;
+constexpr int kLastTrack = 23;
 
 }  // namespace
 
@@ -212,7 +336,7 @@ bool WriteSounds(const std::filesystem::path& root) {
     for (const auto& [name, members] : packs)
         if (!WritePack(root / "wave" / "Intm" / (name + ".pak"), members)) return false;
 
-    for (const int track : kTracks) {
+    for (int track = kFirstTrack; track <= kLastTrack; ++track) {
         char name[32];
         std::snprintf(name, sizeof name, "track%02d.flac", track);
         if (!WriteBytes(root / "music" / name, FlacImage(TrackMusic(track)))) return false;
