@@ -32,6 +32,9 @@ MessageTarget::~MessageTarget() {
 }
 
 Application::Application(std::unique_ptr<Backend> backend) : backend_(std::move(backend)) {
+    screen_.SetComposer([this](Screen& screen) {
+        if (OnPaint) OnPaint(screen);
+    });
     if (g_app) {
         std::fprintf(stderr, "lumia: a second application object was created\n");
         std::abort();
@@ -270,7 +273,10 @@ void Application::DispatchInput(const InputEvent& e) {
 void Application::Update() {
     if (!dirty_) return;
     dirty_ = false;
-    if (OnPaint) OnPaint(screen_);
+    if (backend_->ComposesOnLook())
+        screen_.Owe();
+    else if (OnPaint)
+        OnPaint(screen_);
     backend_->Present(screen_);
 }
 

@@ -64,6 +64,10 @@ public:
 
     // Shows the screen (the SDL window follows its size).
     virtual void Present(const Screen& screen) = 0;
+    // True when the back end shows nothing and only looks at the pixels on request
+    // (headless): the pump then presents the screen with its pixels owed, and they
+    // are composed at the first look.
+    virtual bool ComposesOnLook() const { return false; }
     virtual int MessageBox(const MessageBoxRequest& request) = 0;
 
     virtual void SetTitle(const std::string& big5) { (void)big5; }

@@ -76,6 +76,12 @@ void InvalidateScreen() {
     if (HaveApp() && !g_composing) App().Invalidate();
 }
 
+// The forms' pictures are drawn while the screen is composed: a look at one, or a
+// drawing on one, from outside composes first what a present left owed.
+void SettleScreen() {
+    if (HaveApp() && !g_composing) App().GetScreen().Settle();
+}
+
 bool Descends(const Control* c, const Control* ancestor) {
     for (; c != nullptr; c = c->Parent())
         if (c == ancestor) return true;
@@ -736,6 +742,7 @@ bool Form::ContainsScreenPoint(int x, int y) const {
 }
 
 Canvas& Form::GetCanvas() {
+    SettleScreen();
     if (bitmap_.Width() != Width() || bitmap_.Height() != Height() ||
         bitmap_.Format() != PixelFormat::pf32bit)
         bitmap_ = Bitmap(std::max(Width(), 1), std::max(Height(), 1), PixelFormat::pf32bit);
@@ -744,6 +751,11 @@ Canvas& Form::GetCanvas() {
     canvas_->SetOrigin(o.x - Left(), o.y - Top());
     canvas_->SetClipRect(Rect{0, 0, ClientWidth(), ClientHeight()});
     return *canvas_;
+}
+
+const Bitmap& Form::WindowBitmap() const {
+    SettleScreen();
+    return bitmap_;
 }
 
 WinControl* Form::ActiveControl() const {

@@ -306,8 +306,9 @@ public:
     // The form's own canvas (client coordinates): what is drawn on it stays until the
     // next paint of the form.
     Canvas& GetCanvas();
-    // The picture of the whole window as last painted.
-    const Bitmap& WindowBitmap() const { return bitmap_; }
+    // The picture of the whole window as last painted (the screen composed first when
+    // its pixels are owed).
+    const Bitmap& WindowBitmap() const;
     // Fill the client area with Color before each paint (off: keep what was there).
     bool EraseBackground = true;
     bool KeyPreview = false;

@@ -10,6 +10,24 @@ namespace ui {
 
 Screen::Screen(int width, int height) : width_(0), height_(0) { Resize(width, height); }
 
+Screen::Screen(const Screen& other) : width_(0), height_(0) { *this = other; }
+
+Screen& Screen::operator=(const Screen& other) {
+    if (this == &other) return *this;
+    other.Settle();
+    width_ = other.width_;
+    height_ = other.height_;
+    pixels_ = other.pixels_;
+    owed_ = false;
+    return *this;
+}
+
+void Screen::Compose() const {
+    owed_ = false;  // first: what the composer draws reaches the pixels, not another compose
+    // The pixels are a cache of the composition: filling it is no change of the screen.
+    composer_(const_cast<Screen&>(*this));
+}
+
 std::uint32_t Screen::At(int x, int y) const {
     if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0;
     return Row(y)[x];
@@ -18,10 +36,12 @@ std::uint32_t Screen::At(int x, int y) const {
 void Screen::Resize(int width, int height) {
     width_ = std::max(1, width);
     height_ = std::max(1, height);
+    owed_ = false;
     pixels_.assign(static_cast<std::size_t>(width_) * height_, 0);
 }
 
 void Screen::Fill(std::uint32_t color) {
+    Settle();
     std::fill(pixels_.begin(), pixels_.end(), color & 0xFFFFFF);
 }
 

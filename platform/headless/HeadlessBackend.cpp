@@ -196,16 +196,15 @@ void HeadlessBackend::Spinning(std::uint32_t passes) {
 }
 
 void HeadlessBackend::Present(const Screen& screen) {
+    // Nothing is shown: the screen is only looked at when asked for, so its pixels are
+    // left as they are (owed, as a rule) until then.
     ++presents_;
-    shownWidth_ = screen.Width();
-    shownHeight_ = screen.Height();
-    shown_.assign(screen.Pixels(),
-                  screen.Pixels() + static_cast<std::size_t>(shownWidth_) * shownHeight_);
+    shown_ = &screen;
 }
 
 bool HeadlessBackend::WriteScreenPng(const std::string& path) const {
-    if (shown_.empty()) return false;
-    return WritePng(path, shown_.data(), shownWidth_, shownHeight_, shownWidth_);
+    if (!shown_) return false;
+    return WritePng(path, *shown_);
 }
 
 int HeadlessBackend::MessageBox(const MessageBoxRequest& request) {

@@ -98,8 +98,8 @@ public:
 
     // ---- the screen
     int PresentCount() const { return presents_; }
-    // Writes the screen as last presented as PNG; false when nothing was presented yet
-    // or the file cannot be written.
+    // Writes the screen as last presented as PNG (composed now when the present left its
+    // pixels owed); false when nothing was presented yet or the file cannot be written.
     bool WriteScreenPng(const std::string& path) const;
 
     const std::string& Title() const { return title_; }
@@ -111,6 +111,7 @@ public:
     void Spinning(std::uint32_t passes) override;
     void Progress() override { lastProgress_ = clock_.Now(); }
     void Present(const Screen& screen) override;
+    bool ComposesOnLook() const override { return true; }
     int MessageBox(const MessageBoxRequest& request) override;
     void SetTitle(const std::string& big5) override { title_ = big5; }
     bool SetFullScreen(bool on) override {
@@ -151,9 +152,7 @@ private:
     std::vector<MessageBoxRequest> boxes_;
     std::uint32_t lastProgress_ = 0;
     int presents_ = 0;
-    std::vector<std::uint32_t> shown_;
-    int shownWidth_ = 0;
-    int shownHeight_ = 0;
+    const Screen* shown_ = nullptr;  // the application's screen, once presented
     std::string title_;
     bool fullScreen_ = false;
 };

@@ -199,14 +199,16 @@ TEST_F(Controls, PushButtonsTakeFocusDefaultAndCancelKeys) {
 
     // Pressed with the mouse: selected while the mouse stays inside.
     ok.seen.clear();
+    // (The headless screen is drawn when looked at: look first, then see how.)
     backend.MouseDown(20, 20);
     Run(10);
+    EXPECT_EQ(At(20, 20), ui::Rgb(255, 0, 0));
     ASSERT_FALSE(ok.seen.empty());
     EXPECT_TRUE(ok.seen.back().selected);
     EXPECT_TRUE(ok.seen.back().focused);
-    EXPECT_EQ(At(20, 20), ui::Rgb(255, 0, 0));
     backend.Move(200, 200);
     Run(10);
+    EXPECT_EQ(At(20, 20), ui::Rgb(0, 0, 255));
     EXPECT_FALSE(ok.seen.back().selected);
     backend.MouseUp(200, 200);
     Run(10);

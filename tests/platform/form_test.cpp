@@ -669,6 +669,37 @@ TEST_F(Forms, DrawingInAPaintHandlerDoesNotAskForEndlessRepaints) {
     EXPECT_EQ(app.GetScreen().At(5, 5), ui::Rgb(255, 0, 0));  // drawn in the same pass
 }
 
+TEST_F(Forms, TheHeadlessScreenIsComposedWhenItsPixelsOrAFormsPictureAreLookedAt) {
+    ui::Form f;
+    Place(f, 0, 0, 40, 40, ui::clSilver);
+    int paints = 0;
+    f.OnPaint = [&](ui::Form& form) {
+        ++paints;
+        form.GetCanvas().Brush.Color = ui::clRed;
+        form.GetCanvas().FillRect(ui::Rect{0, 0, 4, 4});
+    };
+    f.Show();
+    headless.RunFor(1000);
+    EXPECT_EQ(paints, 0);  // presented, nobody looked
+    EXPECT_EQ(f.WindowBitmap().GetPixel(1, 1), ui::clRed);
+    EXPECT_EQ(paints, 1);
+    EXPECT_EQ(app.GetScreen().At(1, 1), ui::Rgb(255, 0, 0));  // the same composition
+    EXPECT_EQ(paints, 1);
+
+    // A copy is composed; a resize owes nothing (the screen is black until the next).
+    f.Invalidate();
+    headless.RunFor(10);
+    const ui::Screen copy = app.GetScreen();
+    EXPECT_EQ(paints, 2);
+    EXPECT_EQ(copy.At(1, 1), ui::Rgb(255, 0, 0));
+    f.Invalidate();
+    headless.RunFor(10);
+    ui::Screen& screen = app.GetScreen();
+    screen.Resize(screen.Width(), screen.Height());
+    EXPECT_EQ(screen.At(1, 1), 0u);
+    EXPECT_EQ(paints, 2);
+}
+
 TEST_F(Forms, AProgramsOwnPainterStaysOnAsTheDesktop) {
     app.OnPaint = [](ui::Screen& s) { s.Fill(ui::Rgb(1, 2, 3)); };
     ui::Form f;
