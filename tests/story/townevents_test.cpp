@@ -32,7 +32,7 @@
 
 namespace {
 
-using Counts = std::map<std::string, int>;
+using Counts = test::StoryTest::Counts;
 
 const char* const kFiles[] = {"Town.txt", "Looks.txt", "Intros.txt", "Inspirations.txt",
                               "Lazarus.txt"};
