@@ -5,6 +5,7 @@
 #include "shop/Shop.h"
 #include "story/Dialogue.h"
 #include "story/Endings.h"
+#include "story/Fever.h"
 #include "story/Looks.h"
 #include "town/Evsrvfm.h"
 
@@ -25,11 +26,11 @@ struct Entry {
     story::Mechanic mechanic;
 };
 constexpr Entry kMechanics[] = {
-    {"EndingPicture", EndingPicture},
-    {"FashionRemark", FashionRemark},
-    {"HideShop", HideShop},
-    {"HideTitlePanel", HideTitlePanel},
-    {"PictureCatalogue", PictureCatalogue},
+    {"EndingPicture", EndingPicture},   {"FashionRemark", FashionRemark},
+    {"ForestMaze", EvForestMaze},       {"HideShop", HideShop},
+    {"HideTitlePanel", HideTitlePanel}, {"MazeWayBack", MazeWayBack},
+    {"MazeWayHome", MazeWayHome},       {"MazeWayLeft", MazeWayLeft},
+    {"MazeWayRight", MazeWayRight},     {"PictureCatalogue", PictureCatalogue},
 };
 
 }  // namespace
