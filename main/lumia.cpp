@@ -29,8 +29,8 @@
 #include "shop/Option.h"
 #include "shop/Shop.h"
 #include "town/Debugformnk.h"
-#include "town/TownLinks.h"
 #include "town/Evsrvfm.h"
+#include "town/TownLinks.h"
 
 namespace {
 

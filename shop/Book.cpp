@@ -22,9 +22,12 @@ int DataItem(int entry) { return entry == 105 ? 106 : entry; }
 // an item flagged both ways belongs to the first two at once.
 bool InCategory(int item, int category) {
     switch (category) {
-        case 0: return IsShopGoods(item);
-        case 1: return IsMaterial(item);
-        default: return !IsShopGoods(item) && !IsMaterial(item);
+        case 0:
+            return IsShopGoods(item);
+        case 1:
+            return IsMaterial(item);
+        default:
+            return !IsShopGoods(item) && !IsMaterial(item);
     }
 }
 

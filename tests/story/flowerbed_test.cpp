@@ -688,8 +688,7 @@ TEST_F(FlowerbedTest, EverySceneIsPlayedOnceByItsEventAndEveryLineFits) {
             const std::size_t tag = std::min(st.text.find(open), st.text.find(thought));
             const bool tagged = tag != std::string::npos && tag > 0 && tag % 2 == 0;
             const bool narration = st.text.rfind(blank, 0) == 0;
-            EXPECT_TRUE(tagged || narration || spoken)
-                << sc.key << ": " << ui::Big5ToUtf8(st.text);
+            EXPECT_TRUE(tagged || narration || spoken) << sc.key << ": " << ui::Big5ToUtf8(st.text);
             spoken = tagged || (spoken && !narration);
             if (!tagged) {
                 // Narration: at most 5 rows of at most 32 full-width characters.

@@ -305,7 +305,7 @@ TEST_F(MapFormTest, ShiftAltPressOnTheStripShowsTheDebugWindow) {
         headless.App().DispatchInput(
             {.type = ui::InputType::MouseUp, .x = p.x, .y = p.y, .button = b, .shift = s});
     };
-    press(ui::MouseButton::mbRight, ui::ssShift, at);  // Alt missing
+    press(ui::MouseButton::mbRight, ui::ssShift, at);                             // Alt missing
     press(ui::MouseButton::mbRight, ui::ssShift | ui::ssAlt, {at.x + 20, at.y});  // off the spot
     EXPECT_FALSE(DbgFm->Visible());
     press(ui::MouseButton::mbRight, ui::ssShift | ui::ssAlt, at);
