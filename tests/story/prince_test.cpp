@@ -28,7 +28,7 @@ namespace {
 
 using Counts = test::StoryTest::Counts;
 constexpr char kFile[] = "Prince.txt";
-constexpr int kRing = 104;       // 撿到的戒指
+constexpr int kRing = 104;        // 撿到的戒指
 constexpr int kSoulOfHades = 54;  // 黃泉之魂
 
 // Voice numbers from first to last, both included, range by range.
@@ -53,7 +53,7 @@ struct Play {
     std::vector<int> voices;
     std::vector<int> sets;  // flags changed, ascending (pictures seen aside)
     int hours = 0;
-    int endPlace = -1;  // -1: where it started
+    int endPlace = -1;     // -1: where it started
     int gardenAfter = -1;  // -1: unchanged
     int ringGiven = 0;
 };
@@ -76,11 +76,13 @@ protected:
     std::vector<int> Voices() {
         static const std::map<std::string, int> byName = [] {
             std::map<std::string, int> m;
-            for (int v = kFirstVoice; v <= kLastVoice; ++v) m[VoiceNames[v - kFirstVoice].data()] = v;
+            for (int v = kFirstVoice; v <= kLastVoice; ++v)
+                m[VoiceNames[v - kFirstVoice].data()] = v;
             return m;
         }();
         std::vector<int> out;
-        for (const std::string& member : transcript->Texts("voice")) out.push_back(byName.at(member));
+        for (const std::string& member : transcript->Texts("voice"))
+            out.push_back(byName.at(member));
         return out;
     }
     std::vector<int> ChangedFlags(const std::vector<bool>& before) {
@@ -123,6 +125,7 @@ protected:
 };
 
 // Every event on every branch, as the Parts and the issue count them.
+// clang-format off
 const std::vector<Play>& Plays() {
     static const std::vector<Play> plays = {
         // ---- the ring: at the spring on weekday 1 or 3 from day 144, then at the square
@@ -202,6 +205,7 @@ const std::vector<Play>& Plays() {
     };
     return plays;
 }
+// clang-format on
 
 TEST_F(PrinceTest, EveryEventPlaysEveryBranchAndEveryRecordIsPlayed) {
     story::ResetPlays();
@@ -319,9 +323,9 @@ TEST_F(PrinceTest, ElevenRestDaysInTheGardenAfterTheFirstAfternoon) {
         const char* event;
         int gardenAfter;
     };
-    const Visit visits[] = {{185, "EvMove011", 0}, {191, "EvMove105", 1}, {197, "EvMove111", 2},
-                            {203, "EvMove106", 3}, {209, "EvMove111", 4}, {215, "EvMove107", 5},
-                            {221, "EvMove111", 6}, {227, "EvMove108", 7}, {233, "EvMove111", 8},
+    const Visit visits[] = {{185, "EvMove011", 0}, {191, "EvMove105", 1},  {197, "EvMove111", 2},
+                            {203, "EvMove106", 3}, {209, "EvMove111", 4},  {215, "EvMove107", 5},
+                            {221, "EvMove111", 6}, {227, "EvMove108", 7},  {233, "EvMove111", 8},
                             {239, "EvMove109", 9}, {245, "EvMove111", 10}, {251, "EvMove110", 11}};
     int gardenLines = 0;
     for (const Visit& v : visits) {
@@ -374,6 +378,7 @@ TEST_F(PrinceTest, EachEventRefusesOutsideItsConditions) {
         std::vector<int> flags;
         int ring, soul, garden;
     };
+    // clang-format off
     const Case cases[] = {
         {"the ring on weekday 2", EvMove009, 146, 10, 34, {415}, 0, 0, 0},
         {"the ring before day 144", EvMove009, 139, 10, 34, {415}, 0, 0, 0},
@@ -407,6 +412,7 @@ TEST_F(PrinceTest, EachEventRefusesOutsideItsConditions) {
         {"visit 2 before visit 1", EvMove106, 191, 10, 14, {}, 0, 0, 0},
         {"the king's visit again", EvMove110, 257, 10, 14, {501, 502}, 0, 0, 12},
     };
+    // clang-format on
     test::EventResponders player(headless.Backend());
     for (const Case& c : cases) {
         Start(c.day, c.hour, c.place);
