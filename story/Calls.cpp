@@ -7,6 +7,7 @@
 #include "story/Endings.h"
 #include "story/Fever.h"
 #include "story/Looks.h"
+#include "story/Prince.h"
 #include "town/Evsrvfm.h"
 
 namespace {
@@ -25,13 +26,21 @@ struct Entry {
     std::string_view name;
     story::Mechanic mechanic;
 };
+// clang-format off
 constexpr Entry kMechanics[] = {
-    {"EndingPicture", EndingPicture},   {"FashionRemark", FashionRemark},
-    {"ForestMaze", EvForestMaze},       {"HideShop", HideShop},
-    {"HideTitlePanel", HideTitlePanel}, {"MazeWayBack", MazeWayBack},
-    {"MazeWayHome", MazeWayHome},       {"MazeWayLeft", MazeWayLeft},
-    {"MazeWayRight", MazeWayRight},     {"PictureCatalogue", PictureCatalogue},
+    {"EndingPicture", EndingPicture},
+    {"EvBall", EvBall},
+    {"FashionRemark", FashionRemark},
+    {"ForestMaze", EvForestMaze},
+    {"HideShop", HideShop},
+    {"HideTitlePanel", HideTitlePanel},
+    {"MazeWayBack", MazeWayBack},
+    {"MazeWayHome", MazeWayHome},
+    {"MazeWayLeft", MazeWayLeft},
+    {"MazeWayRight", MazeWayRight},
+    {"PictureCatalogue", PictureCatalogue},
 };
+// clang-format on
 
 }  // namespace
 
