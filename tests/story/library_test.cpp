@@ -66,6 +66,8 @@ struct Row {
 // Taken from the events' descriptions: counts, flags, clock, place, music and faces.
 const std::vector<Row>& Rows() {
     const std::vector<std::string> door = {kKnock, kDoor};
+    // One event a row, its columns as the struct gives them.
+    // clang-format off
     static const std::vector<Row> rows = {
         // ---- the library, at 15:00 on days of her weekday schedule
         {"EvMove019", EvMove019, 1, 15, 17, {}, 70,
@@ -124,6 +126,7 @@ const std::vector<Row>& Rows() {
         {"EvMove044", EvMove044, kCuredDay, 12, 12, With(kCheerful, {468, 469}), 0,
          {{"緹菈", 5}, {"芙蘿蕾", 2}}, 3, {167}, 8, 0, 1, {6, 10}, {2, 0, 0}, {}, door},
     };
+    // clang-format on
     return rows;
 }
 
@@ -137,10 +140,9 @@ std::vector<int> FirstUses(const std::vector<int>& faces) {
 // The events of these scenes, by name.
 bool OfThisArc(const std::string& name) {
     static const std::set<std::string> names = {
-        "EvMove019", "EvMove020", "EvMove021", "EvMove022", "EvMove033", "EvMove034",
-        "EvMove035", "EvMove036", "EvMove037", "EvMove038", "EvMove039", "EvMove040",
-        "EvMove041", "EvMove042", "EvMove043", "EvMove044", "EvMove137", "EvMove149",
-        "EvMove150"};
+        "EvMove019", "EvMove020", "EvMove021", "EvMove022", "EvMove033", "EvMove034", "EvMove035",
+        "EvMove036", "EvMove037", "EvMove038", "EvMove039", "EvMove040", "EvMove041", "EvMove042",
+        "EvMove043", "EvMove044", "EvMove137", "EvMove149", "EvMove150"};
     return names.count(name) > 0;
 }
 
@@ -276,10 +278,9 @@ TEST_F(LibraryTest, TheLibraryMeetingsTheirPlacesAndTheirHour) {
     ui::Srand(test::SeedFor({70}));
     ASSERT_TRUE(EvMove021());
     EXPECT_EQ(transcript->Texts("place"), (std::vector<std::string>{"17", "7"}));
-    EXPECT_EQ(Figures(), (std::vector<std::string>{"show 44 centre", "show 43 centre",
-                                                   "show 44 centre", "show 46 centre",
-                                                   "show 44 centre", "show 43 centre",
-                                                   "show 44 centre"}));
+    EXPECT_EQ(Figures(), (std::vector<std::string>{
+                             "show 44 centre", "show 43 centre", "show 44 centre", "show 46 centre",
+                             "show 44 centre", "show 43 centre", "show 44 centre"}));
     // The fourth: an hour on to the bakery, with its music.
     Start(96, 15, 17, {442, 443, 444});
     ui::Srand(test::SeedFor({70}));
@@ -344,7 +345,8 @@ TEST_F(LibraryTest, EachVisitPlaysAtMostTheLinkItsDayAndScheduleAllow) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ExpectOutcomes(12, c.may, [&] { Start(c.day, c.hour, 7, c.flags); }, Library);
+        ExpectOutcomes(
+            12, c.may, [&] { Start(c.day, c.hour, 7, c.flags); }, Library);
     }
 }
 
@@ -385,8 +387,7 @@ TEST_F(LibraryTest, HerMotherComesInOnTheLeftAndMovesHerDaughterToTheRight) {
     ASSERT_TRUE(EvMove033());
     EXPECT_EQ(Figures(), (std::vector<std::string>{"show 43 centre", "show 44 centre",
                                                    "show 43 centre", "show 35 left",
-                                                   "show 44 right", "clear left",
-                                                   "clear right"}));
+                                                   "show 44 right", "clear left", "clear right"}));
     // The town's music comes back before her thoughts, the last five lines.
     const std::vector<std::string> lines = transcript->Texts("line");
     EXPECT_EQ(lines[lines.size() - 3], "媽媽，請妳在天上看著我。\n我一定會成為了不起的魔法師");
@@ -408,7 +409,8 @@ TEST_F(LibraryTest, EachArrivalAtTheSquarePlaysAtMostTheMeetingItsDayAllows) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        ExpectOutcomes(24, c.may, [&] { Start(c.day, 16, 3, c.flags); }, Square);
+        ExpectOutcomes(
+            24, c.may, [&] { Start(c.day, 16, 3, c.flags); }, Square);
     }
 }
 
@@ -422,9 +424,12 @@ TEST_F(LibraryTest, HerMotherReceivesTheHeroineOnceOnASchoolDayOfTheFirstMonth) 
         bool plays;
     };
     const Case cases[] = {
-        {"day 0 at 10:00", 0, 10, {}, true},     {"day 22 at 14:00", 22, 14, {}, true},
-        {"the rest day", 5, 10, {}, false},      {"at 15:00", 1, 15, {}, false},
-        {"day 24", 24, 10, {}, false},           {"once met", 1, 10, {534}, false},
+        {"day 0 at 10:00", 0, 10, {}, true},
+        {"day 22 at 14:00", 22, 14, {}, true},
+        {"the rest day", 5, 10, {}, false},
+        {"at 15:00", 1, 15, {}, false},
+        {"day 24", 24, 10, {}, false},
+        {"once met", 1, 10, {534}, false},
         {"at 9:00, refused at the door", 1, 9, {}, false},
     };
     test::EventResponders player(headless.Backend());
@@ -432,8 +437,8 @@ TEST_F(LibraryTest, HerMotherReceivesTheHeroineOnceOnASchoolDayOfTheFirstMonth) 
         SCOPED_TRACE(c.what);
         Start(c.day, c.hour, 1, c.flags);
         const std::vector<std::string> played = Walk(Knock);
-        EXPECT_EQ(played, c.plays ? std::vector<std::string>{"EvMove137"}
-                                  : std::vector<std::string>{});
+        EXPECT_EQ(played,
+                  c.plays ? std::vector<std::string>{"EvMove137"} : std::vector<std::string>{});
         EXPECT_EQ(GameFlow->Place, 1);
     }
 }
