@@ -6,6 +6,7 @@
 #include "story/Dialogue.h"
 #include "story/Endings.h"
 #include "story/Looks.h"
+#include "story/Prince.h"
 #include "town/Evsrvfm.h"
 
 namespace {
@@ -39,8 +40,10 @@ struct Entry {
     std::string_view name;
     story::Mechanic mechanic;
 };
+// clang-format off
 constexpr Entry kMechanics[] = {
     {"EndingPicture", EndingPicture},
+    {"EvBall", EvBall},
     {"FashionRemark", FashionRemark},
     {"HideShop", HideShop},
     {"HideTitlePanel", HideTitlePanel},
@@ -48,6 +51,7 @@ constexpr Entry kMechanics[] = {
     {"RenetteOutOfSchool", RenetteOutOfSchool},
     {"WaitForSeven", WaitForSeven},
 };
+// clang-format on
 
 }  // namespace
 
