@@ -223,9 +223,11 @@ int SimYear(int argc, char** argv, std::FILE* out) {
         } else
             ok = false;
         if (!ok) {
-            std::fprintf(stderr, "usage: simyear --seed N [--days D] [--orders plain|none]  (N 0..4294967295, D "
-                         "1..%d)\n",
-                         kGameDays);
+            std::fprintf(
+                stderr,
+                "usage: simyear --seed N [--days D] [--orders plain|none]  (N 0..4294967295, D "
+                "1..%d)\n",
+                kGameDays);
             return 2;
         }
     }
