@@ -79,10 +79,10 @@ void PaintSign(Canvas& c, unsigned icon, int x, int y) {
     c.Font = f;
     c.Brush.Style = BrushStyle::bsClear;
     Rect box{x, y + (warning ? 6 : 0), x + kSign, y + kSign};
-    const char* mark = icon == MB_ICONERROR     ? "X"
-                       : warning                ? "!"
+    const char* mark = icon == MB_ICONERROR      ? "X"
+                       : warning                 ? "!"
                        : icon == MB_ICONQUESTION ? "?"
-                                                : "i";
+                                                 : "i";
     c.DrawText(mark, box, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
@@ -99,14 +99,16 @@ int RunMessageForm(const MessageBoxRequest& request) {
     const std::vector<std::string> lines = LinesOf(request.text);
     const int lineHeight = TextHeight(form.GetFont()) + 4;
     int textWidth = 0;
-    for (const std::string& l : lines) textWidth = std::max(textWidth, TextWidth(form.GetFont(), l));
+    for (const std::string& l : lines)
+        textWidth = std::max(textWidth, TextWidth(form.GetFont(), l));
     const bool sign = request.Icon() != 0;
     const int textLeft = kMargin + (sign ? kSign + kMargin : 0);
     const int textHeight = static_cast<int>(lines.size()) * lineHeight;
     const int bodyHeight = std::max(textHeight, sign ? kSign : 0);
 
     const std::vector<Answer> answers = AnswersOf(request.Buttons());
-    const int buttonsWidth = static_cast<int>(answers.size()) * (kButtonWidth + kButtonGap) - kButtonGap;
+    const int buttonsWidth =
+        static_cast<int>(answers.size()) * (kButtonWidth + kButtonGap) - kButtonGap;
     const int width = std::max(textLeft + textWidth + kMargin, buttonsWidth + 2 * kMargin);
     const int height = kMargin + bodyHeight + kMargin + kButtonHeight + kMargin;
     form.SetClientWidth(width);
@@ -120,8 +122,7 @@ int RunMessageForm(const MessageBoxRequest& request) {
         y += lineHeight;
     }
     const unsigned icon = request.Icon();
-    if (sign)
-        form.OnPaint = [icon](Form& f) { PaintSign(f.GetCanvas(), icon, kMargin, kMargin); };
+    if (sign) form.OnPaint = [icon](Form& f) { PaintSign(f.GetCanvas(), icon, kMargin, kMargin); };
 
     int x = (width - buttonsWidth) / 2;
     const int buttonTop = kMargin + bodyHeight + kMargin;
