@@ -4,6 +4,7 @@
 // memory and a copy (as extraction went before), and by zlib's gzread from a .gz file
 // of the same bytes, each into a file.
 #include <benchmark/benchmark.h>
+#include <unistd.h>
 #include <zlib.h>
 
 #include <cstdio>
@@ -11,8 +12,6 @@
 #include <random>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "media/Qvpack.h"
 

@@ -37,7 +37,8 @@ protected:
                 }
             return false;
         });
-        const int r = headless.App().MessageBox(ui::Utf8ToBig5(text), ui::Utf8ToBig5("緹菈"), flags);
+        const int r =
+            headless.App().MessageBox(ui::Utf8ToBig5(text), ui::Utf8ToBig5("緹菈"), flags);
         headless.Backend().RemoveResponder(id);
         return r;
     }
@@ -65,8 +66,7 @@ TEST_F(MessageFormTest, YesNoAnswersByClickEnterAndEscape) {
               ui::IDNO);
     EXPECT_EQ(seen, (std::vector<std::string>{"要結束遊戲嗎？", "是", "否"}));
     EXPECT_EQ(transcript->Texts("box"), std::vector<std::string>{"緹菈: 要結束遊戲嗎？"});
-    EXPECT_EQ(Ask("要結束遊戲嗎？", ui::MB_YESNO,
-                  [&](ui::Form& f) { ClickOn(f, "Answer0"); }),
+    EXPECT_EQ(Ask("要結束遊戲嗎？", ui::MB_YESNO, [&](ui::Form& f) { ClickOn(f, "Answer0"); }),
               ui::IDYES);
     EXPECT_EQ(Ask("要結束遊戲嗎？", ui::MB_YESNO,
                   [&](ui::Form&) { headless.Backend().Key(ui::vk::Return); }),
@@ -82,13 +82,15 @@ TEST_F(MessageFormTest, EveryKindOfBoxHasItsButtonsAndItsCancel) {
         std::vector<std::string> buttons;
         int escape;
     };
-    for (const Case& c : {Case{ui::MB_OK, {"確定"}, ui::IDOK},
-                          Case{ui::MB_OKCANCEL, {"確定", "取消"}, ui::IDCANCEL},
-                          Case{ui::MB_RETRYCANCEL | ui::MB_ICONWARNING, {"重試", "取消"}, ui::IDCANCEL},
-                          Case{ui::MB_OK | ui::MB_ICONERROR, {"確定"}, ui::IDOK}}) {
+    for (const Case& c :
+         {Case{ui::MB_OK, {"確定"}, ui::IDOK},
+          Case{ui::MB_OKCANCEL, {"確定", "取消"}, ui::IDCANCEL},
+          Case{ui::MB_RETRYCANCEL | ui::MB_ICONWARNING, {"重試", "取消"}, ui::IDCANCEL},
+          Case{ui::MB_OK | ui::MB_ICONERROR, {"確定"}, ui::IDOK}}) {
         SCOPED_TRACE(c.flags);
-        EXPECT_EQ(Ask("沒有檔案", c.flags, [&](ui::Form&) { headless.Backend().Key(ui::vk::Escape); }),
-                  c.escape);
+        EXPECT_EQ(
+            Ask("沒有檔案", c.flags, [&](ui::Form&) { headless.Backend().Key(ui::vk::Escape); }),
+            c.escape);
         ASSERT_EQ(seen.size(), 1 + c.buttons.size());
         EXPECT_EQ(std::vector<std::string>(seen.begin() + 1, seen.end()), c.buttons);
     }
@@ -109,15 +111,18 @@ TEST_F(MessageFormTest, ItStandsCentredAndHoldsTheOtherFormsBack) {
                           EXPECT_NEAR(f.Top() + f.Height() / 2, s.Height() / 2, 1);
                           headless.Backend().Click(5, 5);  // on the form behind
                           if (const char* path = std::getenv("MESSAGEFORM_SCREENSHOT"))
-                              headless.Backend().ScriptAction([path, this] {
-                                  headless.App().Update();
-                                  ui::WritePng(path, headless.App().GetScreen());
-                              }, 50);
+                              headless.Backend().ScriptAction(
+                                  [path, this] {
+                                      headless.App().Update();
+                                      ui::WritePng(path, headless.App().GetScreen());
+                                  },
+                                  50);
                           headless.Backend().Key(ui::vk::Return, 0, 100);
                       });
     EXPECT_EQ(r, ui::IDOK);
     EXPECT_EQ(clicks, 0);
-    EXPECT_EQ(seen, (std::vector<std::string>{"檔案已經損壞", "col24b/mapPack/mapPack.pak", "確定"}));
+    EXPECT_EQ(seen,
+              (std::vector<std::string>{"檔案已經損壞", "col24b/mapPack/mapPack.pak", "確定"}));
     EXPECT_FALSE(shown == nullptr);
 }
 
