@@ -293,7 +293,7 @@ protected:
         EXPECT_EQ(Lines(), lines);
         EXPECT_EQ(player.linesAcknowledged, lines);
         EXPECT_EQ(player.choicesAnswered, static_cast<int>(r.s.answers.size()));
-        EXPECT_EQ(VoiceNumbers(), Range(r.e.firstVoice, r.e.lastVoice));
+        EXPECT_EQ(Voices(), Range(r.e.firstVoice, r.e.lastVoice));
         EXPECT_EQ(Changed(before), r.e.flags);
         for (auto [item, n] : r.e.items) EXPECT_EQ(ItemStock(item), n) << "item " << item;
         EXPECT_EQ(Hours() - start, r.e.hours);
@@ -398,7 +398,7 @@ TEST_F(FeverTest, AWayThroughTheMazeAsTheTurnStartOffersIt) {
     ASSERT_TRUE(RunTurnStartEvents());
     EXPECT_EQ(Played().front(), "EvTurnStart001");
     EXPECT_EQ(Lines(), 129);
-    EXPECT_EQ(VoiceNumbers(), Range(173, 193));
+    EXPECT_EQ(Voices(), Range(173, 193));
     EXPECT_EQ(transcript->Texts("voicepack"), std::vector<std::string>{"evfm06"});
     // The evening 37, the six nodes 20, the goal 72.
     EXPECT_EQ(Speakers(), (Counts{{"緹菈", 68},

@@ -30,7 +30,7 @@ private:
     ui::HeadlessBackend& backend_;
     std::uint32_t readMs_;
     int id_;
-    bool choiceClicked_ = false;  // the choice window now shown has had its click
+    const void* answered_ = nullptr;  // the choice window answered last, while it shows
 };
 
 }  // namespace test
