@@ -19,10 +19,10 @@ constexpr int kFlorae = 0;  // her kind, as the whereabouts test takes it
 
 // ---- the forest maze
 
-constexpr int kNodes = 18;   // nodes 0..17
-constexpr int kGoal = 18;    // the great wizard's house
-constexpr int kLeave = -1;   // home for tonight
-constexpr int kNoWay = -2;   // a caption that reported no way: leaves as well
+constexpr int kNodes = 18;  // nodes 0..17
+constexpr int kGoal = 18;   // the great wizard's house
+constexpr int kLeave = -1;  // home for tonight
+constexpr int kNoWay = -2;  // a caption that reported no way: leaves as well
 
 enum Way { kLeft, kRight, kBack, kHome, kNone };
 Way g_way = kNone;
@@ -34,12 +34,24 @@ struct Node {
     int left, right, back;
 };
 constexpr Node kMaze[kNodes] = {
-    {true, 1, 2, kNoWay},      {true, 3, 4, 0},           {true, 4, 5, 0},
-    {true, 6, 7, 1},           {true, 7, 8, 1},           {true, 8, 9, 2},
-    {false, kNoWay, kNoWay, 3}, {true, 10, 11, 4},         {true, 12, 13, 5},
-    {false, kNoWay, kNoWay, 5}, {false, kNoWay, kNoWay, 7}, {true, 14, 15, 7},
-    {true, 15, 16, 8},         {false, kNoWay, kNoWay, 8}, {true, kNoWay, kNoWay, 11},
-    {true, kNoWay, kNoWay, 12}, {true, kGoal, 17, 12},     {true, kNoWay, kNoWay, 16},
+    {true, 1, 2, kNoWay},
+    {true, 3, 4, 0},
+    {true, 4, 5, 0},
+    {true, 6, 7, 1},
+    {true, 7, 8, 1},
+    {true, 8, 9, 2},
+    {false, kNoWay, kNoWay, 3},
+    {true, 10, 11, 4},
+    {true, 12, 13, 5},
+    {false, kNoWay, kNoWay, 5},
+    {false, kNoWay, kNoWay, 7},
+    {true, 14, 15, 7},
+    {true, 15, 16, 8},
+    {false, kNoWay, kNoWay, 8},
+    {true, kNoWay, kNoWay, 11},
+    {true, kNoWay, kNoWay, 12},
+    {true, kGoal, 17, 12},
+    {true, kNoWay, kNoWay, 16},
 };
 
 // Plays one node's scene (EvForestMaze_Node00 ..) and returns the next node.

@@ -3,6 +3,8 @@
 // visit after the cure with the water spirit stone, the panacea, and the night in the
 // forest maze with every node and caption. Every branch of every event plays, and every
 // record of their text is played.
+#include "story/Fever.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,7 +21,6 @@
 #include "story/Dialogue.h"
 #include "story/EventTables.h"
 #include "story/Events.h"
-#include "story/Fever.h"
 #include "story/Flowerbed.h"
 #include "story/Register.h"
 #include "tests/support/EventResponders.h"
@@ -41,8 +42,8 @@ constexpr int kCurePotion = 62, kPanacea = 44, kStone = 98, kSoulOfTheUnderworld
 struct Given {
     int day = 230, hour = 12, place = 12;
     std::vector<int> flags{};
-    int visits = 0;   // event variable 1
-    int silent = 0;   // event variable 2
+    int visits = 0;      // event variable 1
+    int silent = 0;      // event variable 2
     int onset = kOnset;  // day mark 0; -1 none
     std::vector<std::pair<int, int>> items{};
     std::deque<int> answers{};
@@ -85,8 +86,8 @@ const std::vector<Row>& Rows() {
                        .flags = {164, 167, 406, 459, 471},
                        .items = {{kStone, 0}},
                        .hours = 2};
-    const Given afterTheCure{.day = 250, .hour = 9, .place = 10, .flags = {388, 390, 391, 396, 400},
-                             .silent = 8};
+    const Given afterTheCure{
+        .day = 250, .hour = 9, .place = 10, .flags = {388, 390, 391, 396, 400}, .silent = 8};
     auto with = [](Given s, std::vector<int> flags, std::vector<int> drop = {}) {
         for (int f : drop) std::erase(s.flags, f);
         s.flags.insert(s.flags.end(), flags.begin(), flags.end());
@@ -101,20 +102,22 @@ const std::vector<Row>& Rows() {
                                 .items = {{kPanacea, 0}},
                                 .hours = 1};
     // Her death: to 09:00 of the next day, in the shop.
-    const Expect death{.speakers = {{"緹菈", 12}, {"黑皮", 4}, {"芙蘿蕾的母親", 3}, {"芙蘿蕾", 4}, {"", 1}},
-                       .firstVoice = 201,
-                       .lastVoice = 212,
-                       .flags = {164, 395, 398, 459},
-                       .hours = 24,
-                       .place = 10};
+    const Expect death{
+        .speakers = {{"緹菈", 12}, {"黑皮", 4}, {"芙蘿蕾的母親", 3}, {"芙蘿蕾", 4}, {"", 1}},
+        .firstVoice = 201,
+        .lastVoice = 212,
+        .flags = {164, 395, 398, 459},
+        .hours = 24,
+        .place = 10};
     static const std::vector<Row> rows = {
         {"EvTurnStart000", EvTurnStart000,
          Given{.day = 217, .hour = 9, .place = 10, .flags = {391}},
-         Expect{.speakers = {{"緹菈", 17}, {"黑皮", 1}, {"芙蘿蕾的母親", 4}, {"芙蘿蕾", 7}, {"", 2}},
-                .firstVoice = 159,
-                .lastVoice = 172,
-                .flags = {167, 392},
-                .hours = 1}},
+         Expect{
+             .speakers = {{"緹菈", 17}, {"黑皮", 1}, {"芙蘿蕾的母親", 4}, {"芙蘿蕾", 7}, {"", 2}},
+             .firstVoice = 159,
+             .lastVoice = 172,
+             .flags = {167, 392},
+             .hours = 1}},
         {"EvTurnStart015", EvTurnStart015, Given{.day = 235, .hour = 9, .place = 10, .onset = -1},
          Expect{.speakers = {{"緹菈", 24}, {"黑皮", 1}, {"芙蘿蕾的母親", 7}, {"芙蘿蕾", 7}},
                 .firstVoice = 159,
@@ -130,11 +133,9 @@ const std::vector<Row>& Rows() {
                 .items = {{kCurePotion, 1}},
                 .place = 10}},
         {"EvTurnStart003", EvTurnStart003,
-         Given{.day = kOnset + 24, .hour = 9, .place = 10, .flags = {391}, .visits = 3},
-         death},
+         Given{.day = kOnset + 24, .hour = 9, .place = 10, .flags = {391}, .visits = 3}, death},
         {"EvTurnStart003", EvTurnStart003,  // the maze given up, before the 24th day
-         Given{.day = kOnset + 19, .hour = 9, .place = 10, .flags = {391, 394}},
-         death},
+         Given{.day = kOnset + 19, .hour = 9, .place = 10, .flags = {391, 394}}, death},
         {"EvTurnStart004", EvTurnStart004,
          Given{.day = kOnset + 24, .hour = 9, .place = 10, .flags = {391}, .visits = 2},
          Expect{.flags = {395, 398, 434}, .place = 10}},
@@ -192,8 +193,8 @@ const std::vector<Row>& Rows() {
         Visit("EvMove029", EvMove029, 15, {}, {{"緹菈", 9}, {"芙蘿蕾", 9}}, {167, 452}),
         Visit("EvMove030", EvMove030, 17, {452}, plainVisit, {167}),
         Visit("EvMove031", EvMove031, 18, {}, {{"緹菈", 8}, {"芙蘿蕾", 4}}, {167}),
-        Visit("EvMove032", EvMove032, 23, {},
-              {{"緹菈", 5}, {"芙蘿蕾", 1}, {"芙蘿蕾的母親", 3}}, {167, 455}),
+        Visit("EvMove032", EvMove032, 23, {}, {{"緹菈", 5}, {"芙蘿蕾", 1}, {"芙蘿蕾的母親", 3}},
+              {167, 455}),
     };
     return rows;
 }
@@ -205,10 +206,10 @@ struct Fork {
     int next[3];
 };
 constexpr Fork kGraph[18] = {
-    {2, {1, 2}},      {3, {3, 4, 0}},   {3, {4, 5, 0}},    {3, {6, 7, 1}},  {3, {7, 8, 1}},
-    {3, {8, 9, 2}},   {0, {3}},         {3, {10, 11, 4}},  {3, {12, 13, 5}}, {0, {5}},
-    {0, {7}},         {3, {14, 15, 7}}, {3, {15, 16, 8}},  {0, {8}},        {2, {-1, 11}},
-    {2, {-1, 12}},    {3, {18, 17, 12}}, {2, {-1, 16}},
+    {2, {1, 2}},    {3, {3, 4, 0}},    {3, {4, 5, 0}},   {3, {6, 7, 1}},   {3, {7, 8, 1}},
+    {3, {8, 9, 2}}, {0, {3}},          {3, {10, 11, 4}}, {3, {12, 13, 5}}, {0, {5}},
+    {0, {7}},       {3, {14, 15, 7}},  {3, {15, 16, 8}}, {0, {8}},         {2, {-1, 11}},
+    {2, {-1, 12}},  {3, {18, 17, 12}}, {2, {-1, 16}},
 };
 constexpr int kNodeLines[18] = {1, 2, 2, 3, 4, 3, 2, 4, 7, 2, 2, 3, 2, 2, 2, 7, 4, 2};
 constexpr int kEveningLines = 37, kGoalLines = 72;
@@ -349,7 +350,7 @@ protected:
 };
 
 // The three ways home, every node and every caption, and the three shortest ways.
-const std::vector<int> kHomeFrom15 = {0, 1, 0, 2, 0, 1, 3, 1, 4,  1,  3,  6,  3,  7, 4, 7, 10,
+const std::vector<int> kHomeFrom15 = {0, 1,  0, 2,  0,  1,  3,  1,  4, 1, 3, 6, 3, 7,  4,  7, 10,
                                       7, 11, 7, 11, 14, 11, 15, 12, 8, 5, 2, 4, 8, 12, 15, -1};
 const std::vector<int> kHomeFrom17 = {0, 2, 5, 9, 5, 8, 13, 8, 12, 16, 12, 16, 17, 16, 17, -1};
 const std::vector<int> kHomeFrom14 = {0, 1, 3, 7, 11, 14, -1};
