@@ -6,6 +6,7 @@
 #include "story/Dialogue.h"
 #include "story/Endings.h"
 #include "story/Looks.h"
+#include "story/Prince.h"
 #include "town/Evsrvfm.h"
 
 namespace {
@@ -39,15 +40,18 @@ struct Entry {
     std::string_view name;
     story::Mechanic mechanic;
 };
+// clang-format off
 constexpr Entry kMechanics[] = {
     {"ContestResult", ContestResult},
     {"ContestStage", ContestStage},
     {"EndingPicture", EndingPicture},
+    {"EvBall", EvBall},
     {"FashionRemark", FashionRemark},
     {"HideShop", HideShop},
     {"HideTitlePanel", HideTitlePanel},
     {"PictureCatalogue", PictureCatalogue},
 };
+// clang-format on
 
 }  // namespace
 
