@@ -13,14 +13,17 @@
 #include <vector>
 
 #include "platform/Big5.h"
+#include "platform/Files.h"
 #include "platform/Random.h"
 #include "platform/Transcript.h"
 #include "shop/GameState.h"
+#include "shop/Savefile.h"
 #include "story/Dialogue.h"
 #include "story/Events.h"
 #include "story/Register.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/RuntimeDraws.h"
+#include "tests/support/Scratch.h"
 #include "tests/support/StoryFixture.h"
 #include "town/EvControler.h"
 #include "town/EventTables.h"
@@ -681,6 +684,22 @@ TEST_F(FeleTest, TheOverheardScenesClearTheRightLayerAndTagTheWallWithThoughts) 
     EXPECT_EQ(LinesOf("蕾妮特", "「"), 1);
     Start(200, 19, 2, {431, 426});
     EXPECT_FALSE(EvMove123());
+}
+
+// ---- a save for the real program
+
+// The morning of day 1, a singing day, at 08:00: the save that
+// tests/scripts/fele_first_song.txt loads to walk to the spring.
+TEST_F(FeleTest, TheFirstSongsMorningSavesAndLoads) {
+    Start(1, 8, 10);
+    ui::SetProgramFolder(test::ScratchDir("fele"));
+    ASSERT_TRUE(SaveGame(1));
+    Start(0, 10, 10);
+    ASSERT_TRUE(LoadGame(1));
+    ui::SetProgramFolder(LUMIA_TEST_GAMEDATA);
+    EXPECT_EQ(GameDay(), 1);
+    EXPECT_EQ(GameHour(), 8);
+    EXPECT_FALSE(ev->TestFlg(flag::FeleMet));
 }
 
 }  // namespace
