@@ -26,11 +26,15 @@ void StoryTest::TearDown() {
 }
 
 void StoryTest::Fresh(int day, int hour, int place) {
+    NewGame(day, hour, place);
+    story::ResetPlays();
+}
+
+void StoryTest::NewGame(int day, int hour, int place) {
     ev->NewGameReset();
     SetGameDay(day);
     SetGameHour(hour);
     GameFlow->Place = place;
-    story::ResetPlays();
     transcript->Clear();
 }
 
