@@ -13,15 +13,18 @@
 #include <vector>
 
 #include "platform/Big5.h"
+#include "platform/Files.h"
 #include "platform/Random.h"
 #include "platform/Transcript.h"
 #include "shop/Catalog.h"
 #include "shop/GameState.h"
+#include "shop/Savefile.h"
 #include "story/Dialogue.h"
 #include "story/Events.h"
 #include "story/Register.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/RuntimeDraws.h"
+#include "tests/support/Scratch.h"
 #include "tests/support/StoryFixture.h"
 #include "town/EvCommands.h"
 #include "town/EvControler.h"
@@ -654,6 +657,22 @@ TEST_F(RenetteLandTest, TheWizardsTwoTalksThroughHerHousesDoor) {
     EXPECT_EQ(Music().back(), 20);
     EXPECT_EQ(GameFlow->Place, 43);
     EXPECT_EQ(GameHour(), 22);
+}
+
+// The save tests/scripts/renette_crater.txt loads (slot 2 of a copy of the game folder):
+// the morning of day 50, the land's places already introduced, so that a walk from
+// the shop to the crater arrives there at 15:00 and meets 蕾妮特.
+TEST_F(RenetteLandTest, TheCraterScriptsSaveLoadsOnTheMorningOfDay50) {
+    const std::string dir = test::ScratchDir("renette_crater");
+    ui::SetProgramFolder(dir);
+    Start(With(On(50, 8, 10), {353, 354, 355, 356, 357, 358, 359, 360, 361}));
+    ASSERT_TRUE(SaveGame(1));
+    Start(On(0, 8, 10));
+    ASSERT_TRUE(LoadGame(1));
+    EXPECT_EQ(GameDay(), 50);
+    EXPECT_TRUE(ev->TestFlg(flag::IntroCrater));
+    EXPECT_FALSE(ev->TestFlg(flag::RenetteAtCrater));
+    ui::SetProgramFolder(LUMIA_TEST_GAMEDATA);
 }
 
 }  // namespace
