@@ -5,6 +5,7 @@
 #include "shop/Shop.h"
 #include "story/Dialogue.h"
 #include "story/Endings.h"
+#include "story/Fever.h"
 #include "story/Looks.h"
 #include "story/Prince.h"
 #include "town/Evsrvfm.h"
@@ -21,18 +22,57 @@ void HideShop() {
     if (EventServerHooks.ShowShop) EventServerHooks.ShowShop(false);
 }
 
+// The beauty contest's stage opens at 14:00. A heroine who set out at 11:00 or 12:00
+// reaches the ground at 15:00 or 16:00; waiting for 14:00 then would run through the
+// night past the contest's only day, so she goes on the stage as she arrives.
+void ContestStage() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (ev && ev->GetHour() < 14) ev->WaitHour(14);
+}
+
+// The contest's result: reputation 20 or more wins.
+void ContestResult() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return;
+    story::PlayScene("EvTurnStart026", ev->ChkReputation(20) ? "win" : "loss");
+}
+
+// 蕾妮特's first meeting: in school hours on a working day the heroine wonders why her
+// classmate is not at school.
+void RenetteOutOfSchool() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (ev && ev->ChkHour(10, 13) && ev->ChkNot(ev->ChkWeekday(5)))
+        story::PlayScene("EvMove012", "school");
+}
+
+// 可可特's plea: the heroine sets out at 19:00, so an earlier hour waits for it; a later
+// one would wait a whole day.
+void WaitForSeven() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (ev && ev->GetHour() < 19) ev->WaitHour(19);
+}
+
 struct Entry {
     std::string_view name;
     story::Mechanic mechanic;
 };
 // clang-format off
 constexpr Entry kMechanics[] = {
+    {"ContestResult", ContestResult},
+    {"ContestStage", ContestStage},
     {"EndingPicture", EndingPicture},
     {"EvBall", EvBall},
     {"FashionRemark", FashionRemark},
+    {"ForestMaze", EvForestMaze},
     {"HideShop", HideShop},
     {"HideTitlePanel", HideTitlePanel},
+    {"MazeWayBack", MazeWayBack},
+    {"MazeWayHome", MazeWayHome},
+    {"MazeWayLeft", MazeWayLeft},
+    {"MazeWayRight", MazeWayRight},
     {"PictureCatalogue", PictureCatalogue},
+    {"RenetteOutOfSchool", RenetteOutOfSchool},
+    {"WaitForSeven", WaitForSeven},
 };
 // clang-format on
 
