@@ -31,8 +31,8 @@ TEST_F(ForestMazeScriptTest, FromTheTitleToTheFirstForkInTheNightForest) {
     // 蕾妮特 long before.
     SetGameDay(234);
     SetGameHour(8);
-    for (int f : {flag::FlowerCrownGiven, flag::FloraeCollapsed, flag::FeverExplained,
-                  flag::RenetteMet})
+    for (int f :
+         {flag::FlowerCrownGiven, flag::FloraeCollapsed, flag::FeverExplained, flag::RenetteMet})
         EventServerDbg->SetFlg(f, true);
     DayMarks[mark::FeverBegan] = 216;
     EventServerDbg->EventVariable[var::BedsideVisitCount] = 5;

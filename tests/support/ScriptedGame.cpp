@@ -7,10 +7,10 @@
 #include <sstream>
 #include <vector>
 
-#include "platform/Files.h"
 #include "platform/Backend.h"
-#include "shop/Main.h"
+#include "platform/Files.h"
 #include "platform/headless/InputScript.h"
+#include "shop/Main.h"
 #include "tests/support/Scratch.h"
 
 namespace fs = std::filesystem;
