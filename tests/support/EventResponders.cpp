@@ -1,5 +1,6 @@
 #include "tests/support/EventResponders.h"
 
+#include "platform/Application.h"
 #include "platform/Controls.h"
 #include "skin/CHBCBTN.h"
 #include "town/Spbtnfm.h"
@@ -25,7 +26,12 @@ EventResponders::~EventResponders() { backend_.RemoveResponder(id_); }
 bool EventResponders::Step() {
     if (backend_.ScriptLeft() != 0) return false;
     if (BtnForm && BtnForm->Visible() && BtnForm->Modal()) {
-        if (answers.empty()) return false;
+        // A click on its way, or a choice already answered and closing: the next answer
+        // waits for the next choice.
+        bool answered = false;
+        BtnForm->FormCloseQuery(answered);
+        if (answers.empty() || answered || (ui::HaveApp() && ui::App().InputPending()))
+            return false;
         const int i = answers.front();
         if (i < 0 || i >= BtnForm->Count()) return false;
         answers.pop_front();

@@ -26,6 +26,9 @@ protected:
     // A new game at `place` on `day` at `hour`, with the accounting and the transcript
     // emptied.
     void Fresh(int day, int hour, int place);
+    // The same new game with the accounting kept, so that one test can account for the
+    // records of many events.
+    void Start(int day, int hour, int place);
     // Runs an event with every condition held (the debug window's override; the event's
     // frame clears it again).
     bool Forced(bool (*event)());
@@ -35,6 +38,8 @@ protected:
     int Lines();
     // The numbers of the transcript records of `kind` ("voice", "face" ...), in order.
     std::vector<int> Numbers(const char* kind);
+    // The voice numbers played, in order (from their pack members' names).
+    std::vector<int> VoiceNumbers();
     // The music tracks started, in order.
     std::vector<int> Music();
     // The events whose scenes played since the last reset, in the order the data holds
