@@ -6,6 +6,7 @@
 #include "story/Dialogue.h"
 #include "story/Endings.h"
 #include "story/Looks.h"
+#include "story/Prince.h"
 #include "town/Evsrvfm.h"
 
 namespace {
@@ -24,13 +25,16 @@ struct Entry {
     std::string_view name;
     story::Mechanic mechanic;
 };
+// clang-format off
 constexpr Entry kMechanics[] = {
     {"EndingPicture", EndingPicture},
+    {"EvBall", EvBall},
     {"FashionRemark", FashionRemark},
     {"HideShop", HideShop},
     {"HideTitlePanel", HideTitlePanel},
     {"PictureCatalogue", PictureCatalogue},
 };
+// clang-format on
 
 }  // namespace
 

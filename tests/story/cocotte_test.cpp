@@ -3,6 +3,8 @@
 // meetings, items, clock and place; the evening walk's three paths and its loop; the
 // shop visits of days 100..204 through the visit command; the visit that an event took
 // elsewhere; and the orders of a night spent inside an event.
+#include "story/Cocotte.h"
+
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -14,9 +16,8 @@
 
 #include "platform/Form.h"
 #include "platform/Random.h"
-#include "shop/GameState.h"
 #include "shop/GameDialog.h"
-#include "story/Cocotte.h"
+#include "shop/GameState.h"
 #include "story/Dialogue.h"
 #include "story/EventTables.h"
 #include "story/Events.h"
@@ -49,8 +50,8 @@ struct Case {
     int day, hour, place;
     std::vector<int> flagsBefore;
     int meetingsBefore;
-    bool forced;           // with every condition held (the town meetings, the doorway)
-    void (*prepare)();     // what else the conditions need, or null
+    bool forced;        // with every condition held (the town meetings, the doorway)
+    void (*prepare)();  // what else the conditions need, or null
     std::deque<int> answers;
     Counts speakers;
     std::vector<int> voices;
@@ -69,73 +70,505 @@ std::vector<Case> Cases() {
     const std::vector<int> none;
     return {
         // ---- 微笑魔法店: the two voiced scenes, the eight talks, the chats
-        {"EvMove015", EvMove015, 100, 16, 13, none, 0, false, nullptr, {},
-         {{"", 1}, {"可可特", 8}, {"緹菈", 7}}, Range(1086, 1100), {333, 387}, 1, 0, 2},
-        {"EvMove016", EvMove016, 204, 16, 13, {483}, 20, false, nullptr, {},
-         {{"可可特", 10}, {"緹菈", 12}}, Range(1146, 1167), {431, 433}, 20, 0, 2},
-        {"EvMove049", EvMove049, 102, 16, 13, none, 1, false, nullptr, {},
-         {{"可可特", 6}, {"緹菈", 6}}, none, {476}, 2, 0, 2},
-        {"EvMove050", EvMove050, 102, 16, 13, {476}, 2, false, nullptr, {},
-         {{"可可特", 8}, {"緹菈", 10}}, none, {477}, 3, 0, 2},
-        {"EvMove051", EvMove051, 102, 16, 13, {476, 477}, 3, false, nullptr, {},
-         {{"可可特", 10}, {"緹菈", 11}}, none, {478}, 4, 0, 2},
-        {"EvMove052", EvMove052, 102, 16, 13, {478}, 4, false, nullptr, {},
-         {{"可可特", 13}, {"緹菈", 11}}, none, {479}, 5, 0, 2},
-        {"EvMove053", EvMove053, 108, 16, 13, {479}, 5, false, nullptr, {},
-         {{"可可特", 6}, {"緹菈", 6}}, none, {480}, 6, 0, 2},
-        {"EvMove054", EvMove054, 132, 16, 13, {480}, 6, false, nullptr, {},
-         {{"可可特", 6}, {"緹菈", 13}}, none, {481}, 7, 0, 2},
-        {"EvMove055", EvMove055, 156, 16, 13, {481}, 7, false, nullptr, {},
-         {{"可可特", 8}, {"緹菈", 10}}, none, {482}, 8, 0, 2},
-        {"EvMove056", EvMove056, 180, 16, 13, {482}, 20, false, nullptr, {},
-         {{"可可特", 8}, {"緹菈", 11}}, none, {483, 484}, 21, 0, 2},
-        {"EvMove148", EvMove148, 106, 16, 13, {476}, 9, false, nullptr, {},
-         {{"可可特", 4}, {"緹菈", 6}}, none, none, 10, 0, 2},
-        {"EvMove147", EvMove147, 190, 16, 13, {484}, 30, false, nullptr, {},
-         {{"可可特", 5}, {"緹菈", 8}}, none, none, 30, 0, 2},
-        {"EvMove189", EvMove189, 270, 16, 13, {405}, 30, false, nullptr, {},
-         {{"可可特", 5}, {"緹菈", 4}}, none, none, 30, 0, 2},
-        {"EvMove136", EvMove136, 120, 16, 2, {333}, 12, true, nullptr, {},
-         {{"可可特", 7}, {"緹菈", 7}}, none, {168}, 12, 0, 2},
+        {"EvMove015",
+         EvMove015,
+         100,
+         16,
+         13,
+         none,
+         0,
+         false,
+         nullptr,
+         {},
+         {{"", 1}, {"可可特", 8}, {"緹菈", 7}},
+         Range(1086, 1100),
+         {333, 387},
+         1,
+         0,
+         2},
+        {"EvMove016",
+         EvMove016,
+         204,
+         16,
+         13,
+         {483},
+         20,
+         false,
+         nullptr,
+         {},
+         {{"可可特", 10}, {"緹菈", 12}},
+         Range(1146, 1167),
+         {431, 433},
+         20,
+         0,
+         2},
+        {"EvMove049",
+         EvMove049,
+         102,
+         16,
+         13,
+         none,
+         1,
+         false,
+         nullptr,
+         {},
+         {{"可可特", 6}, {"緹菈", 6}},
+         none,
+         {476},
+         2,
+         0,
+         2},
+        {"EvMove050",
+         EvMove050,
+         102,
+         16,
+         13,
+         {476},
+         2,
+         false,
+         nullptr,
+         {},
+         {{"可可特", 8}, {"緹菈", 10}},
+         none,
+         {477},
+         3,
+         0,
+         2},
+        {"EvMove051",
+         EvMove051,
+         102,
+         16,
+         13,
+         {476, 477},
+         3,
+         false,
+         nullptr,
+         {},
+         {{"可可特", 10}, {"緹菈", 11}},
+         none,
+         {478},
+         4,
+         0,
+         2},
+        {"EvMove052",
+         EvMove052,
+         102,
+         16,
+         13,
+         {478},
+         4,
+         false,
+         nullptr,
+         {},
+         {{"可可特", 13}, {"緹菈", 11}},
+         none,
+         {479},
+         5,
+         0,
+         2},
+        {"EvMove053",
+         EvMove053,
+         108,
+         16,
+         13,
+         {479},
+         5,
+         false,
+         nullptr,
+         {},
+         {{"可可特", 6}, {"緹菈", 6}},
+         none,
+         {480},
+         6,
+         0,
+         2},
+        {"EvMove054",
+         EvMove054,
+         132,
+         16,
+         13,
+         {480},
+         6,
+         false,
+         nullptr,
+         {},
+         {{"可可特", 6}, {"緹菈", 13}},
+         none,
+         {481},
+         7,
+         0,
+         2},
+        {"EvMove055",
+         EvMove055,
+         156,
+         16,
+         13,
+         {481},
+         7,
+         false,
+         nullptr,
+         {},
+         {{"可可特", 8}, {"緹菈", 10}},
+         none,
+         {482},
+         8,
+         0,
+         2},
+        {"EvMove056",
+         EvMove056,
+         180,
+         16,
+         13,
+         {482},
+         20,
+         false,
+         nullptr,
+         {},
+         {{"可可特", 8}, {"緹菈", 11}},
+         none,
+         {483, 484},
+         21,
+         0,
+         2},
+        {"EvMove148",
+         EvMove148,
+         106,
+         16,
+         13,
+         {476},
+         9,
+         false,
+         nullptr,
+         {},
+         {{"可可特", 4}, {"緹菈", 6}},
+         none,
+         none,
+         10,
+         0,
+         2},
+        {"EvMove147",
+         EvMove147,
+         190,
+         16,
+         13,
+         {484},
+         30,
+         false,
+         nullptr,
+         {},
+         {{"可可特", 5}, {"緹菈", 8}},
+         none,
+         none,
+         30,
+         0,
+         2},
+        {"EvMove189",
+         EvMove189,
+         270,
+         16,
+         13,
+         {405},
+         30,
+         false,
+         nullptr,
+         {},
+         {{"可可特", 5}, {"緹菈", 4}},
+         none,
+         none,
+         30,
+         0,
+         2},
+        {"EvMove136",
+         EvMove136,
+         120,
+         16,
+         2,
+         {333},
+         12,
+         true,
+         nullptr,
+         {},
+         {{"可可特", 7}, {"緹菈", 7}},
+         none,
+         {168},
+         12,
+         0,
+         2},
         // ---- in town
-        {"EvMove130", EvMove130, 155, 14, 3, none, 3, true, nullptr, {},
-         {{"可可特", 4}, {"緹菈", 4}}, none, {530}, 3, 0, 3},
-        {"EvMove131", EvMove131, 100, 15, 3, none, 3, true, nullptr, {},
-         {{"可可特", 4}, {"緹菈", 6}}, none, none, 3, 0, 3},
-        {"EvMove132", EvMove132, 100, 15, 3, none, 3, true, nullptr, {},
-         {{"可可特", 4}, {"緹菈", 5}}, none, none, 3, 0, 3},
-        {"EvMove133", EvMove133, 100, 15, 3, none, 3, true, nullptr, {},
-         {{"可可特", 5}, {"緹菈", 6}}, none, none, 3, 0, 3},
-        {"EvMove134", EvMove134, 101, 14, 5, {387}, 3, true, nullptr, {},
-         {{"可可特", 13}, {"緹菈", 5}}, none, {531}, 3, 0, 5},
-        {"EvMove135", EvMove135, 100, 15, 3, none, 3, true, nullptr, {},
-         {{"可可特", 4}, {"緹菈", 5}}, none, none, 3, 0, 3},
-        {"EvMove190", EvMove190, 270, 15, 3, {405}, 3, true, nullptr, {},
-         {{"可可特", 5}, {"緹菈", 4}}, none, none, 3, 0, 3},
+        {"EvMove130",
+         EvMove130,
+         155,
+         14,
+         3,
+         none,
+         3,
+         true,
+         nullptr,
+         {},
+         {{"可可特", 4}, {"緹菈", 4}},
+         none,
+         {530},
+         3,
+         0,
+         3},
+        {"EvMove131",
+         EvMove131,
+         100,
+         15,
+         3,
+         none,
+         3,
+         true,
+         nullptr,
+         {},
+         {{"可可特", 4}, {"緹菈", 6}},
+         none,
+         none,
+         3,
+         0,
+         3},
+        {"EvMove132",
+         EvMove132,
+         100,
+         15,
+         3,
+         none,
+         3,
+         true,
+         nullptr,
+         {},
+         {{"可可特", 4}, {"緹菈", 5}},
+         none,
+         none,
+         3,
+         0,
+         3},
+        {"EvMove133",
+         EvMove133,
+         100,
+         15,
+         3,
+         none,
+         3,
+         true,
+         nullptr,
+         {},
+         {{"可可特", 5}, {"緹菈", 6}},
+         none,
+         none,
+         3,
+         0,
+         3},
+        {"EvMove134",
+         EvMove134,
+         101,
+         14,
+         5,
+         {387},
+         3,
+         true,
+         nullptr,
+         {},
+         {{"可可特", 13}, {"緹菈", 5}},
+         none,
+         {531},
+         3,
+         0,
+         5},
+        {"EvMove135",
+         EvMove135,
+         100,
+         15,
+         3,
+         none,
+         3,
+         true,
+         nullptr,
+         {},
+         {{"可可特", 4}, {"緹菈", 5}},
+         none,
+         none,
+         3,
+         0,
+         3},
+        {"EvMove190",
+         EvMove190,
+         270,
+         15,
+         3,
+         {405},
+         3,
+         true,
+         nullptr,
+         {},
+         {{"可可特", 5}, {"緹菈", 4}},
+         none,
+         none,
+         3,
+         0,
+         3},
         // ---- the turn start
-        {"EvTurnStart009", EvTurnStart009, 266, 14, 10, none, 30, false, ChoseCocotteOnDay260, {},
-         {{"可可特", 10}, {"緹菈", 24}, {"蕾妮特", 8}, {"黑皮", 5}}, Range(1168, 1214), {405},
-         30, 1, 39},
-        {"EvTurnStart014", EvTurnStart014, 160, 20, 10, none, 10, false, nullptr, {},
-         {{"可可特", 12}, {"緹菈", 15}, {"蕾妮特", 4}}, Range(1101, 1131), {432}, 10, 1, 10},
-        {"EvTurnStart017", EvTurnStart017, 30, 14, 10, none, 0, false, MixedAGood, {},
-         {{"緹菈", 4}, {"黑皮", 4}}, none, {503}, 0, 0, 10},
-        {"EvTurnStart018", EvTurnStart018, 40, 22, 10, none, 0, false, nullptr, {},
-         {{"緹菈", 27}, {"黑皮", 23}}, none, {506}, 0, 2, 10},
-        {"EvTurnStart019", EvTurnStart019, 49, 9, 11, none, 0, false, nullptr, {},
-         {{"緹菈", 7}, {"芙蘿蕾", 3}}, none, none, 0, 0, 10},
-        {"EvTurnStart021", EvTurnStart021, 150, 9, 10, none, 0, false, SevenRoomVisits, {},
-         {{"緹菈", 11}, {"糕餅店的大嬸", 11}}, none, {520}, 0, 0, 10},
-        {"EvTurnStart027", EvTurnStart027, 40, 20, 10, {93}, 0, false, ChanceHolds, {},
-         {{"緹菈", 3}}, {1101}, {540}, 0, 0, 10},
-        // ---- the chocolates: 蕾妮特 helps; declined, with and without her secret help
-        {"EvTurnStart020 helped", EvTurnStart020, 80, 18, 10, none, 0, false, nullptr, {0},
-         {{"緹菈", 48}, {"蕾妮特", 21}, {"黑皮", 8}, {"貴族男士", 4}}, none, {430, 528}, 0, 15,
+        {"EvTurnStart009",
+         EvTurnStart009,
+         266,
+         14,
+         10,
+         none,
+         30,
+         false,
+         ChoseCocotteOnDay260,
+         {},
+         {{"可可特", 10}, {"緹菈", 24}, {"蕾妮特", 8}, {"黑皮", 5}},
+         Range(1168, 1214),
+         {405},
+         30,
+         1,
+         39},
+        {"EvTurnStart014",
+         EvTurnStart014,
+         160,
+         20,
+         10,
+         none,
+         10,
+         false,
+         nullptr,
+         {},
+         {{"可可特", 12}, {"緹菈", 15}, {"蕾妮特", 4}},
+         Range(1101, 1131),
+         {432},
+         10,
+         1,
          10},
-        {"EvTurnStart020 secret help", EvTurnStart020, 80, 19, 10, {92}, 0, false, nullptr, {1},
-         {{"緹菈", 50}, {"蕾妮特", 17}, {"黑皮", 23}, {"貴族男士", 4}}, none, {528}, 0, 14, 10},
-        {"EvTurnStart020 declined", EvTurnStart020, 80, 20, 10, none, 0, false, nullptr, {1},
-         {{"緹菈", 48}, {"蕾妮特", 9}, {"黑皮", 16}, {"貴族男士", 4}}, none, {528}, 0, 13, 10},
+        {"EvTurnStart017",
+         EvTurnStart017,
+         30,
+         14,
+         10,
+         none,
+         0,
+         false,
+         MixedAGood,
+         {},
+         {{"緹菈", 4}, {"黑皮", 4}},
+         none,
+         {503},
+         0,
+         0,
+         10},
+        {"EvTurnStart018",
+         EvTurnStart018,
+         40,
+         22,
+         10,
+         none,
+         0,
+         false,
+         nullptr,
+         {},
+         {{"緹菈", 27}, {"黑皮", 23}},
+         none,
+         {506},
+         0,
+         2,
+         10},
+        {"EvTurnStart019",
+         EvTurnStart019,
+         49,
+         9,
+         11,
+         none,
+         0,
+         false,
+         nullptr,
+         {},
+         {{"緹菈", 7}, {"芙蘿蕾", 3}},
+         none,
+         none,
+         0,
+         0,
+         10},
+        {"EvTurnStart021",
+         EvTurnStart021,
+         150,
+         9,
+         10,
+         none,
+         0,
+         false,
+         SevenRoomVisits,
+         {},
+         {{"緹菈", 11}, {"糕餅店的大嬸", 11}},
+         none,
+         {520},
+         0,
+         0,
+         10},
+        {"EvTurnStart027",
+         EvTurnStart027,
+         40,
+         20,
+         10,
+         {93},
+         0,
+         false,
+         ChanceHolds,
+         {},
+         {{"緹菈", 3}},
+         {1101},
+         {540},
+         0,
+         0,
+         10},
+        // ---- the chocolates: 蕾妮特 helps; declined, with and without her secret help
+        {"EvTurnStart020 helped",
+         EvTurnStart020,
+         80,
+         18,
+         10,
+         none,
+         0,
+         false,
+         nullptr,
+         {0},
+         {{"緹菈", 48}, {"蕾妮特", 21}, {"黑皮", 8}, {"貴族男士", 4}},
+         none,
+         {430, 528},
+         0,
+         15,
+         10},
+        {"EvTurnStart020 secret help",
+         EvTurnStart020,
+         80,
+         19,
+         10,
+         {92},
+         0,
+         false,
+         nullptr,
+         {1},
+         {{"緹菈", 50}, {"蕾妮特", 17}, {"黑皮", 23}, {"貴族男士", 4}},
+         none,
+         {528},
+         0,
+         14,
+         10},
+        {"EvTurnStart020 declined",
+         EvTurnStart020,
+         80,
+         20,
+         10,
+         none,
+         0,
+         false,
+         nullptr,
+         {1},
+         {{"緹菈", 48}, {"蕾妮特", 9}, {"黑皮", 16}, {"貴族男士", 4}},
+         none,
+         {528},
+         0,
+         13,
+         10},
     };
 }
 
@@ -148,7 +581,7 @@ protected:
     // Plays a case and checks what it leaves; the plays are kept for the accounting.
     void Play(const Case& c) {
         SCOPED_TRACE(c.name);
-        Start(c.day, c.hour, c.place);
+        NewGame(c.day, c.hour, c.place);
         UnlockItem(18);
         for (int f = 88; f <= 93; ++f) ev->SetFlg(f, false);  // kept from the case before
         for (int f : c.flagsBefore) ev->SetFlg(f, true);
@@ -182,7 +615,7 @@ protected:
     // The evening walk on day 70 at `hour`, answered with `answers`; the walk's scenes
     // played, by number.
     std::vector<int> Walk(int hour, std::deque<int> answers) {
-        Start(70, hour, 10);
+        NewGame(70, hour, 10);
         SetCondition(0);
         for (int f : {388, 386, 387, 412}) ev->SetFlg(f, true);
         ev->SetVariable(kMeetings, 5);
@@ -209,7 +642,7 @@ TEST_F(CocotteTest, EveryEventPlaysItsLinesAndChangesAndEveryRecordIsPlayed) {
     story::ResetPlays();
     for (const Case& c : Cases()) Play(c);
     // The item of the invention: ten more, kept within 99, and its recipe.
-    Start(40, 22, 10);
+    NewGame(40, 22, 10);
     SetItemStock(19, 95);
     {
         test::EventResponders player(headless.Backend());
@@ -254,7 +687,7 @@ TEST_F(CocotteTest, TheEveningWalkWaitsForItsDaysHoursAndMeetings) {
     EXPECT_EQ(GameDay(), 71);
     EXPECT_EQ(GameHour(), 8);
     // Four meetings, or day 95, or a flag of the four missing: nothing.
-    Start(70, 21, 10);
+    NewGame(70, 21, 10);
     for (int f : {388, 386, 387, 412}) ev->SetFlg(f, true);
     ev->SetVariable(kMeetings, 4);
     EXPECT_FALSE(EvTurnStart023());
@@ -268,7 +701,7 @@ TEST_F(CocotteTest, TheEveningWalkWaitsForItsDaysHoursAndMeetings) {
 }
 
 TEST_F(CocotteTest, AWalkFromASceneNumberThatNamesNoSceneEndsAtOnce) {
-    Start(70, 23, 10);
+    NewGame(70, 23, 10);
     test::EventResponders player(headless.Backend());
     for (int scene : {0, 8, 100, -1}) story::EveningWalk(scene);
     EXPECT_EQ(Lines(), 0);
@@ -295,7 +728,7 @@ TEST_F(CocotteTest, TheBathAfterAnEndingDrawsItsChanceOnlyWhenTheRestHolds) {
         {{88}, 21, 10, true},       // then the chance
     };
     for (const Try& t : tries) {
-        Start(40, t.hour, t.place);
+        NewGame(40, t.hour, t.place);
         for (int f : t.flags) ev->SetFlg(f, true);
         ui::Srand(test::SeedFor({-30}));
         const std::uint32_t seeded = ui::RandState();
@@ -307,7 +740,7 @@ TEST_F(CocotteTest, TheBathAfterAnEndingDrawsItsChanceOnlyWhenTheRestHolds) {
 
 TEST_F(CocotteTest, TheFirstOwnPotionNeedsAFinishedMixOfItsShelfRows) {
     test::EventResponders player(headless.Backend());
-    Start(30, 14, 10);
+    NewGame(30, 14, 10);
     GameFlow->MixedItem = -1;
     EXPECT_FALSE(EvTurnStart017());
     GameFlow->MixedItem = 0;  // shelf row 4
@@ -323,11 +756,11 @@ TEST_F(CocotteTest, TheSweepingAndTheSquareReadTheScheduleEvenUnderTheOverride) 
     test::EventResponders player(headless.Backend());
     for (int variant : {0, 1, 3, 4, 2, 5}) {
         const bool weekday = variant != 2 && variant != 5;
-        Start(120, 16, 2);
+        NewGame(120, 16, 2);
         ev->SetFlg(flag::IntroRivalShopRoom, true);
         ev->m_ScheduleVariant = variant;
         EXPECT_EQ(Forced(EvMove136), weekday) << variant;
-        Start(120, 16, 3);
+        NewGame(120, 16, 3);
         ev->m_ScheduleVariant = variant;
         EXPECT_EQ(Forced(EvMove135), weekday) << variant;
     }
@@ -336,7 +769,7 @@ TEST_F(CocotteTest, TheSweepingAndTheSquareReadTheScheduleEvenUnderTheOverride) 
 // ---- the shop visits of a year's middle
 
 TEST_F(CocotteTest, AVisitAtFourOnEveryDayFrom100To204PlaysTheTalksInOrder) {
-    Start(100, 16, 2);
+    NewGame(100, 16, 2);
     std::map<std::string, int> count;
     std::vector<std::pair<int, std::string>> notable;
     for (int day = 100; day <= 204; ++day) {
@@ -391,7 +824,7 @@ TEST_F(CocotteTest, AVisitWhoseEventTookHerElsewhereLeavesHerThere) {
     const auto saved = MoveEvents;
     MoveEvents = {};
     MoveEvents[0] = &TakesHerHome;
-    Start(102, 16, 2);
+    NewGame(102, 16, 2);
     {
         test::EventResponders player(headless.Backend());
         VisitRivalShop(16);
@@ -407,7 +840,7 @@ TEST_F(CocotteTest, OrdersDueOnTheNightOfTheChocolatesAreSettledTheNextMorning) 
     auto shop = std::make_unique<ui::Form>();
     shop->Show();
     ShopHooks().shopForm = [&shop] { return shop.get(); };
-    Start(80, 18, 10);
+    NewGame(80, 18, 10);
     UnlockItem(18);
     GameFlow->GameStarted();
     SetItemStock(3, 2);

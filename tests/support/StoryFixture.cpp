@@ -27,11 +27,11 @@ void StoryTest::TearDown() {
 }
 
 void StoryTest::Fresh(int day, int hour, int place) {
-    Start(day, hour, place);
+    NewGame(day, hour, place);
     story::ResetPlays();
 }
 
-void StoryTest::Start(int day, int hour, int place) {
+void StoryTest::NewGame(int day, int hour, int place) {
     ev->NewGameReset();
     ev->ConditionOverride = 0;
     SetGameDay(day);

@@ -26,9 +26,9 @@ protected:
     // A new game at `place` on `day` at `hour`, with the accounting and the transcript
     // emptied.
     void Fresh(int day, int hour, int place);
-    // The same new game with the accounting kept, so that one test can account for the
+    // The same without emptying the accounting, so one test can account for the
     // records of many events.
-    void Start(int day, int hour, int place);
+    void NewGame(int day, int hour, int place);
     // Runs an event with every condition held (the debug window's override; the event's
     // frame clears it again).
     bool Forced(bool (*event)());
