@@ -161,10 +161,10 @@ int EvTurnStart023_Scene07() {
 
 void story::EveningWalk(int scene) {
     using SceneProc = int (*)();
-    static constexpr SceneProc kScenes[] = {
-        EvTurnStart023_Scene01, EvTurnStart023_Scene02, EvTurnStart023_Scene03,
-        EvTurnStart023_Scene04, EvTurnStart023_Scene05, EvTurnStart023_Scene06,
-        EvTurnStart023_Scene07};
+    static constexpr SceneProc kScenes[] = {EvTurnStart023_Scene01, EvTurnStart023_Scene02,
+                                            EvTurnStart023_Scene03, EvTurnStart023_Scene04,
+                                            EvTurnStart023_Scene05, EvTurnStart023_Scene06,
+                                            EvTurnStart023_Scene07};
     constexpr int kLast = static_cast<int>(std::size(kScenes));
     // A negative number ends the walk; so does a number that names no scene (0 or past
     // the last), which would otherwise be asked for again and again.

@@ -600,7 +600,7 @@ protected:
         for (const auto& [who, n] : c.speakers) lines += n;
         EXPECT_EQ(player.linesAcknowledged, lines);
         EXPECT_EQ(player.choicesAnswered, static_cast<int>(c.answers.size()));
-        EXPECT_EQ(VoiceNumbers(), c.voices);
+        EXPECT_EQ(Voices(), c.voices);
         std::vector<int> changed;
         for (int f = 1; f < kEventFlagCount; ++f)
             if ((f < 32 || f >= 96) && ev->TestFlg(f) != before[f]) changed.push_back(f);

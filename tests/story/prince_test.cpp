@@ -12,12 +12,15 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Files.h"
 #include "platform/Transcript.h"
 #include "shop/GameState.h"
+#include "shop/Savefile.h"
 #include "story/Dialogue.h"
 #include "story/Events.h"
 #include "story/Register.h"
 #include "tests/support/EventResponders.h"
+#include "tests/support/Scratch.h"
 #include "tests/support/StoryFixture.h"
 #include "town/EvCommands.h"
 #include "town/EvControler.h"
@@ -366,6 +369,27 @@ TEST_F(PrinceTest, ElevenRestDaysInTheGardenAfterTheFirstAfternoon) {
     Start(276, 9, 10);
     ev->EventVariable[var::GardenVisitCount] = 11;
     ASSERT_TRUE(EvTurnStart008());
+}
+
+// The save tests/scripts/garden_first_afternoon.txt starts from: the morning of day 185,
+// a rest day, invited to the palace, the square and the castle gate introduced; slot 2
+// of the list.
+TEST_F(PrinceTest, TheFirstAfternoonsMorningSavesAndLoads) {
+    Start(185, 8, 10);
+    ev->SetFlg(flag::PalaceInvitation, true);
+    ev->SetFlg(flag::IntroSquare, true);
+    ev->SetFlg(flag::IntroCastle, true);
+    SetMoney(50000);
+    ui::SetProgramFolder(test::ScratchDir("garden"));
+    ASSERT_TRUE(SaveGame(1));
+    Start(0, 10, 10);
+    ASSERT_TRUE(LoadGame(1));
+    ui::SetProgramFolder(LUMIA_TEST_GAMEDATA);
+    EXPECT_EQ(GameDay(), 185);
+    EXPECT_EQ(GameHour(), 8);
+    EXPECT_TRUE(ev->TestFlg(flag::PalaceInvitation));
+    EXPECT_FALSE(ev->TestFlg(flag::GardenFirstVisit));
+    EXPECT_EQ(GameMoney(), 50000);
 }
 
 // ---- conditions

@@ -1,6 +1,5 @@
 #include "tests/support/EventResponders.h"
 
-#include "platform/Application.h"
 #include "platform/Controls.h"
 #include "skin/CHBCBTN.h"
 #include "town/Spbtnfm.h"
@@ -25,16 +24,15 @@ EventResponders::~EventResponders() { backend_.RemoveResponder(id_); }
 
 bool EventResponders::Step() {
     if (backend_.ScriptLeft() != 0) return false;
+    if (!BtnForm || !BtnForm->Visible()) answered_ = nullptr;
     if (BtnForm && BtnForm->Visible() && BtnForm->Modal()) {
-        // A click on its way, or a choice already answered and closing: the next answer
-        // waits for the next choice.
-        bool answered = false;
-        BtnForm->FormCloseQuery(answered);
-        if (answers.empty() || answered || (ui::HaveApp() && ui::App().InputPending()))
-            return false;
+        // Its click may still be on its way: one answer a choice window.
+        if (BtnForm == answered_) return false;
+        if (answers.empty()) return false;
         const int i = answers.front();
         if (i < 0 || i >= BtnForm->Count()) return false;
         answers.pop_front();
+        answered_ = BtnForm;
         const ui::Point p = CentreOnScreen(*BtnForm->Button(i));
         backend_.Click(p.x, p.y, ui::MouseButton::mbLeft, 0, readMs_);
         ++choicesAnswered;

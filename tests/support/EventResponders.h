@@ -30,6 +30,7 @@ private:
     ui::HeadlessBackend& backend_;
     std::uint32_t readMs_;
     int id_;
+    const void* answered_ = nullptr;  // the choice window answered last, while it shows
 };
 
 }  // namespace test

@@ -61,7 +61,7 @@ std::vector<int> StoryTest::Numbers(const char* kind) {
     return out;
 }
 
-std::vector<int> StoryTest::VoiceNumbers() {
+std::vector<int> StoryTest::Voices() {
     std::vector<int> out;
     for (const std::string& member : transcript->Texts("voice"))
         for (int v = kFirstVoice; v <= kLastVoice; ++v)

@@ -38,8 +38,8 @@ protected:
     int Lines();
     // The numbers of the transcript records of `kind` ("voice", "face" ...), in order.
     std::vector<int> Numbers(const char* kind);
-    // The voice numbers played, in order (from their pack members' names).
-    std::vector<int> VoiceNumbers();
+    // The voice numbers played, in order (read from their pack members' names).
+    std::vector<int> Voices();
     // The music tracks started, in order.
     std::vector<int> Music();
     // The events whose scenes played since the last reset, in the order the data holds
