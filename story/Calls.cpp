@@ -21,6 +21,21 @@ void HideShop() {
     if (EventServerHooks.ShowShop) EventServerHooks.ShowShop(false);
 }
 
+// The beauty contest's stage opens at 14:00. A heroine who set out at 11:00 or 12:00
+// reaches the ground at 15:00 or 16:00; waiting for 14:00 then would run through the
+// night past the contest's only day, so she goes on the stage as she arrives.
+void ContestStage() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (ev && ev->GetHour() < 14) ev->WaitHour(14);
+}
+
+// The contest's result: reputation 20 or more wins.
+void ContestResult() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return;
+    story::PlayScene("EvTurnStart026", ev->ChkReputation(20) ? "win" : "loss");
+}
+
 // 蕾妮特's first meeting: in school hours on a working day the heroine wonders why her
 // classmate is not at school.
 void RenetteOutOfSchool() {
@@ -42,6 +57,8 @@ struct Entry {
 };
 // clang-format off
 constexpr Entry kMechanics[] = {
+    {"ContestResult", ContestResult},
+    {"ContestStage", ContestStage},
     {"EndingPicture", EndingPicture},
     {"EvBall", EvBall},
     {"FashionRemark", FashionRemark},
