@@ -5,6 +5,7 @@
 #include "shop/Shop.h"
 #include "story/Dialogue.h"
 #include "story/Endings.h"
+#include "story/Fever.h"
 #include "story/Looks.h"
 #include "story/Prince.h"
 #include "town/Evsrvfm.h"
@@ -62,8 +63,13 @@ constexpr Entry kMechanics[] = {
     {"EndingPicture", EndingPicture},
     {"EvBall", EvBall},
     {"FashionRemark", FashionRemark},
+    {"ForestMaze", EvForestMaze},
     {"HideShop", HideShop},
     {"HideTitlePanel", HideTitlePanel},
+    {"MazeWayBack", MazeWayBack},
+    {"MazeWayHome", MazeWayHome},
+    {"MazeWayLeft", MazeWayLeft},
+    {"MazeWayRight", MazeWayRight},
     {"PictureCatalogue", PictureCatalogue},
     {"RenetteOutOfSchool", RenetteOutOfSchool},
     {"WaitForSeven", WaitForSeven},

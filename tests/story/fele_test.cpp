@@ -13,14 +13,17 @@
 #include <vector>
 
 #include "platform/Big5.h"
+#include "platform/Files.h"
 #include "platform/Random.h"
 #include "platform/Transcript.h"
 #include "shop/GameState.h"
+#include "shop/Savefile.h"
 #include "story/Dialogue.h"
 #include "story/Events.h"
 #include "story/Register.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/RuntimeDraws.h"
+#include "tests/support/Scratch.h"
 #include "tests/support/StoryFixture.h"
 #include "town/EvControler.h"
 #include "town/EventTables.h"
@@ -548,13 +551,29 @@ TEST_F(FeleTest, TheChatsComeOneADayInOrderAndTheShortChatFillsTheRest) {
         EXPECT_FALSE(ev->ChkNpc(2, 34)) << v.day;
     }
     for (int f : {472, 473, 474, 475}) EXPECT_TRUE(ev->TestFlg(f)) << f;
-    // Chat 1 passes its hour after the farewell, the others before it: 15:00 ends at 16:00.
-    Start(1, 15, 34, {412});
-    {
+    // Chat 1 passes its hour after the farewell, the others before it (the lines after
+    // the hour are the farewell's); 15:00 ends at 16:00.
+    struct Farewell {
+        bool (*event)();
+        int day;
+        std::vector<int> flags;
+        int linesAfterHour;
+    };
+    for (const Farewell& f :
+         {Farewell{EvMove045, 1, {412}, 0}, Farewell{EvMove046, 31, {412, 472}, 4},
+          Farewell{EvMove047, 55, {412, 473}, 4}, Farewell{EvMove048, 79, {412, 474}, 12},
+          Farewell{EvMove151, 3, {412}, 4}}) {
+        Start(f.day, 15, 34, f.flags);
         test::EventResponders player(headless.Backend());
-        ASSERT_TRUE(EvMove045());
+        ASSERT_TRUE(f.event()) << f.day;
+        int after = -1;
+        for (const ui::TranscriptEntry& e : transcript->Entries()) {
+            if (e.kind == "hour") after = 0;
+            if (e.kind == "line" && after >= 0) ++after;
+        }
+        EXPECT_EQ(after, f.linesAfterHour) << f.day;
+        EXPECT_EQ(GameHour(), 16) << f.day;
     }
-    EXPECT_EQ(GameHour(), 16);
     // Under the override the chats run only when the last real whereabouts test left
     // schedule variant 0.
     Start(31, 10, 34, {412, 472});
@@ -681,6 +700,22 @@ TEST_F(FeleTest, TheOverheardScenesClearTheRightLayerAndTagTheWallWithThoughts) 
     EXPECT_EQ(LinesOf("蕾妮特", "「"), 1);
     Start(200, 19, 2, {431, 426});
     EXPECT_FALSE(EvMove123());
+}
+
+// ---- a save for the real program
+
+// The morning of day 1, a singing day, at 08:00: the save that
+// tests/scripts/fele_first_song.txt loads to walk to the spring.
+TEST_F(FeleTest, TheFirstSongsMorningSavesAndLoads) {
+    Start(1, 8, 10);
+    ui::SetProgramFolder(test::ScratchDir("fele"));
+    ASSERT_TRUE(SaveGame(1));
+    Start(0, 10, 10);
+    ASSERT_TRUE(LoadGame(1));
+    ui::SetProgramFolder(LUMIA_TEST_GAMEDATA);
+    EXPECT_EQ(GameDay(), 1);
+    EXPECT_EQ(GameHour(), 8);
+    EXPECT_FALSE(ev->TestFlg(flag::FeleMet));
 }
 
 }  // namespace
