@@ -122,12 +122,12 @@ bool EvTurnStart023() {
     if (!ev->ChkHour(21, 23)) return false;
     if (!ev->ChkFlg(flag::EveningWalk, false)) return false;
     if (!ev->ChkNot(ev->ChkMixing())) return false;
-    // Bedtime, the two knocks and the search as far as the bakery end in a choice,
-    // which starts the scene loop at scene 1 or 2; home again, whichever way it ran.
-    if (!story::RunEvent(kWalk)) return false;
-    story::EveningWalk(story::LastChoice() == 1 ? 2 : 1);
-    return story::PlayScene(kWalk, "home");
+    return story::RunEvent(kWalk);
 }
+
+// Bedtime, the two knocks and the search as far as the bakery end in a choice, which
+// starts the scene loop at scene 1 or 2.
+void story::EveningWalkFromChoice() { EveningWalk(LastChoice() == 1 ? 2 : 1); }
 
 // The evening walk's scenes: each plays its part and names the scene that follows.
 int EvTurnStart023_Scene01() {

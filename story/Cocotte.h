@@ -5,7 +5,9 @@
 // (the scenes are 1..7).
 namespace story {
 void EveningWalk(int scene);
-}
+// The loop from the scene the walk's first choice names ("call EveningWalk").
+void EveningWalkFromChoice();
+}  // namespace story
 
 int EvTurnStart023_Scene01();
 int EvTurnStart023_Scene02();

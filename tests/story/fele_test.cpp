@@ -405,6 +405,33 @@ TEST_F(FeleTest, TheLinesAreOfTheirForm) {
     EXPECT_EQ(lines, 2 + 13 + 26 + 29 + 39 + 34 + 126 + 80 + 96 + 175);
 }
 
+// The 26 voiced lines of the first meeting are one record set: the shop's twin plays
+// them as its lines 11..36, after its own prologue.
+TEST_F(FeleTest, TheTwinsPlayTheSameVoicedRecords) {
+    story::ResetPlays();
+    test::EventResponders player(headless.Backend());
+    Start(25, 9, 10);
+    ASSERT_TRUE(EvTurnStart016());
+    std::vector<int> voicedLines;  // 1-based numbers of the lines after a voice
+    int lines = 0;
+    bool voiced = false;
+    for (const ui::TranscriptEntry& e : transcript->Entries()) {
+        if (e.kind == "voice") voiced = true;
+        if (e.kind != "line") continue;
+        ++lines;
+        if (voiced) voicedLines.push_back(lines);
+        voiced = false;
+    }
+    EXPECT_EQ(voicedLines, Span(11, 36));
+    Start(3, 10, 34);
+    ASSERT_TRUE(EvMove006());
+    for (const char* scene : {"song", "meeting"}) {
+        const story::Scene* sc = story::FindScene("Fele", scene);
+        ASSERT_NE(sc, nullptr);
+        EXPECT_EQ(sc->plays, 2) << scene;
+    }
+}
+
 // ---- the beauty contest
 
 TEST_F(FeleTest, TheContestIsWonAtReputation20AndLostAt19) {
