@@ -145,14 +145,6 @@ protected:
         for (auto [item, n] : s.items) SetItemStock(item, n);
         transcript->Clear();
     }
-    // The voice numbers played, from their members' names.
-    std::vector<int> Voices() {
-        std::vector<int> out;
-        for (const std::string& member : transcript->Texts("voice"))
-            for (int v = kFirstVoice; v <= kLastVoice; ++v)
-                if (member == VoiceNames[v - kFirstVoice].data()) out.push_back(v);
-        return out;
-    }
     // Plays one row and checks what it leaves.
     void Play(const Row& r) {
         SCOPED_TRACE(r.name);
