@@ -28,7 +28,6 @@
 #include "town/EvPictures.h"
 #include "town/EventTables.h"
 #include "town/Evsrvfm.h"
-#include "town/SoundTables.h"
 
 namespace {
 
