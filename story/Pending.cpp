@@ -478,20 +478,6 @@ bool EvMove150() {
     return story::Pending("EvMove150");
 }
 
-// The library's ghost night
-
-bool EvMove124() {
-    TEventServerDbg* ev = EventServerDbg;
-    if (!ev) return false;
-    if (!ev->ChkDay(132, 34)) return false;
-    if (!ev->ChkFlg(flag::GhostNight, false)) return false;
-    if (!ev->ChkFlg(flag::LibraryMeeting4, true)) return false;
-    if (!ev->ChkNpc(kFlorae, 17)) return false;
-    if (!ev->ChkPlace(17)) return false;
-    if (!ev->m_ScheduleVariant == 0) return false;
-    return story::Pending("EvMove124");
-}
-
 // 斐爾: the spring, the festival, the beauty contest, and the lake
 
 namespace {

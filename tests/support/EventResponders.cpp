@@ -25,10 +25,14 @@ EventResponders::~EventResponders() { backend_.RemoveResponder(id_); }
 bool EventResponders::Step() {
     if (backend_.ScriptLeft() != 0) return false;
     if (BtnForm && BtnForm->Visible() && BtnForm->Modal()) {
+        // A window already answered stays up until its modal loop has taken the
+        // click: the next answer waits for the next window.
+        if (!answered_.expired() && answered_.lock() == BtnForm->Life().lock()) return false;
         if (answers.empty()) return false;
         const int i = answers.front();
         if (i < 0 || i >= BtnForm->Count()) return false;
         answers.pop_front();
+        answered_ = BtnForm->Life();
         const ui::Point p = CentreOnScreen(*BtnForm->Button(i));
         backend_.Click(p.x, p.y, ui::MouseButton::mbLeft, 0, readMs_);
         ++choicesAnswered;

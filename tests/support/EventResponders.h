@@ -3,6 +3,7 @@
 #include <deque>
 #include <memory>
 
+#include "platform/Form.h"
 #include "platform/headless/HeadlessBackend.h"
 
 // Responders that play the player's part in an event on the headless back end: they
@@ -30,6 +31,7 @@ private:
     ui::HeadlessBackend& backend_;
     std::uint32_t readMs_;
     int id_;
+    ui::LifeToken answered_;  // the choice window answered last
 };
 
 }  // namespace test

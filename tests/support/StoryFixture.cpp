@@ -25,12 +25,12 @@ void StoryTest::TearDown() {
     GameFlow = nullptr;
 }
 
-void StoryTest::Fresh(int day, int hour, int place) {
+void StoryTest::Fresh(int day, int hour, int place, bool resetPlays) {
     ev->NewGameReset();
     SetGameDay(day);
     SetGameHour(hour);
     GameFlow->Place = place;
-    story::ResetPlays();
+    if (resetPlays) story::ResetPlays();
     transcript->Clear();
 }
 

@@ -24,8 +24,9 @@ protected:
     void TearDown() override;
 
     // A new game at `place` on `day` at `hour`, with the accounting and the transcript
-    // emptied.
-    void Fresh(int day, int hour, int place);
+    // emptied (the accounting kept when `resetPlays` is false, so one test can account
+    // for many plays).
+    void Fresh(int day, int hour, int place, bool resetPlays = true);
     // Runs an event with every condition held (the debug window's override; the event's
     // frame clears it again).
     bool Forced(bool (*event)());
