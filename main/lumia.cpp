@@ -30,6 +30,7 @@
 #include "shop/Shop.h"
 #include "town/Debugformnk.h"
 #include "town/Evsrvfm.h"
+#include "town/TownLinks.h"
 
 namespace {
 
@@ -273,10 +274,7 @@ int main(int argc, char** argv) {
             SetFullScreen();
         }
         // The event debug window beside the stage, for a developer who asks for it.
-        if (o.debugWindow && DbgFm) {
-            DbgFm->SetFormStyle(ui::FormStyle::fsStayOnTop);  // above the screens shown later
-            DbgFm->Show();
-        }
+        if (o.debugWindow) townlink::ShowDebugWindow();
         app.Run();
     } catch (const ui::HeadlessFailure& e) {
         // Idle in the main loop with no input to come is where a headless run ends;

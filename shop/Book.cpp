@@ -18,7 +18,18 @@ namespace {
 constexpr int kEntries = 106;  // items 105 and 106 share entry 105
 
 int DataItem(int entry) { return entry == 105 ? 106 : entry; }
-int Category(int item) { return IsShopGoods(item) ? 0 : IsMaterial(item) ? 1 : 2; }
+// The categories are the goods (G), the materials (M) and the items with neither flag;
+// an item flagged both ways belongs to the first two at once.
+bool InCategory(int item, int category) {
+    switch (category) {
+        case 0:
+            return IsShopGoods(item);
+        case 1:
+            return IsMaterial(item);
+        default:
+            return !IsShopGoods(item) && !IsMaterial(item);
+    }
+}
 
 std::string NameOf(int item) {
     const char* n = ::ItemName(item);
@@ -112,7 +123,7 @@ bool TBookForm::Listed(int entry) const {
 bool TBookForm::MatchesBookFilter(int entry) const {
     const int item = DataItem(entry);
     if (AttributeFilter != -1 && ::ItemAttribute(item) != AttributeFilter) return false;
-    return CategoryFilter == -1 || Category(item) == CategoryFilter;
+    return CategoryFilter == -1 || InCategory(item, CategoryFilter);
 }
 
 void TBookForm::DispBook(int mode) {
@@ -124,7 +135,7 @@ void TBookForm::DispBook(int mode) {
     int perAttribute[6] = {0, 0, 0, 0, 0, 0};
     for (int i = 0; i < kItemCount; ++i) {
         if (!ReadBookItemState(i)) continue;
-        ++perCategory[Category(i)];
+        for (int c = 0; c < 3; ++c) perCategory[c] += InCategory(i, c) ? 1 : 0;
         const int a = ::ItemAttribute(i);
         if (a >= 0 && a < 6) ++perAttribute[a];
     }
@@ -207,9 +218,10 @@ void TBookForm::AtrButtonClick(int tag) {
     AttributeFilter = tag;
     if (!MatchesBookFilter(Entry)) NextBookEntry();
     bool has[3] = {false, false, false};
-    for (int i = 0; i < 105; ++i)
-        if (ReadBookItemState(i) && ::ItemAttribute(i) == tag) has[Category(i)] = true;
-    if (ReadBookItemState(106) && ::ItemAttribute(106) == tag) has[Category(106)] = true;
+    for (int i = 0; i < kItemCount; ++i) {
+        if (i == 105 || !ReadBookItemState(i) || ::ItemAttribute(i) != tag) continue;
+        for (int c = 0; c < 3; ++c) has[c] = has[c] || InCategory(i, c);
+    }
     for (int c = 0; c < 3; ++c) cats[c]->SetEnabled(has[c]);
 }
 
@@ -225,7 +237,7 @@ void TBookForm::CategoryButtonClick(int tag) {
     if (!MatchesBookFilter(Entry)) NextBookEntry();
     bool has[6] = {false, false, false, false, false, false};
     for (int i = 0; i < kItemCount; ++i) {
-        if (i == 105 || !ReadBookItemState(i) || Category(i) != tag) continue;
+        if (i == 105 || !ReadBookItemState(i) || !InCategory(i, tag)) continue;
         const int a = ::ItemAttribute(i);
         if (a >= 0 && a < 6) has[a] = true;
     }

@@ -120,8 +120,8 @@ void TMarketListForm::HoverRow(int row) {
     for (int r = 0; r < 5; ++r)
         MarkHoveredName(*Rows[static_cast<std::size_t>(r)].ItemName, r == row);
     if (row < 0 || row >= 5) return;
+    // A sold-out row still tells what the item is, and the money in hand.
     const int item = MarketItem(row);
-    if (MarketStock(row) <= 0) return;
     if (DbTxtForm2) {
         DbTxtForm2->ShowMessage(std::string(ItemName(item)) + "\n" + ItemDescriptionLine1(item) +
                                 "\n" + B5("　") + "\n" + B5("持有現金") +

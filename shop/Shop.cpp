@@ -1013,7 +1013,8 @@ void TShopForm::EvPlaceAtDoor() {
     HeroineFigure->PlaceAt(2, 7);
     HeroineFigure->SetDirection(1);
     HeroineFigure->User = CellCode(2, 7);
-    Companion = std::make_unique<Figure>(2, 3, 3, 7);
+    // The shop visitor's figure (figure 1, sheet 2) comes in beside her.
+    Companion = std::make_unique<Figure>(1, 3, 3, 7);
     InvalidateSprites();
     UpdateScene();
     if (ui::HaveApp()) ui::App().ProcessMessages();

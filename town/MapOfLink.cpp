@@ -58,7 +58,7 @@ bool MapOfLink::Parse(const std::uint8_t* data, std::size_t size) {
             if (link < 0 || link >= count) return false;
         }
     }
-    if (pos != size) return false;
+    // Bytes after the last node's links are not read.
 
     Clear();
     pos = 4;

@@ -124,6 +124,8 @@ TMapFm::TMapFm() {
         c.FillRect(ui::Rect{0, 0, kMapWidth + 2 * kFrameWidth, kTitleHeight});
     }
     m_ImgTitle1->PictureChanged();
+    // The strip's picture covers the whole strip: its presses are the strip's.
+    m_ImgTitle1->OnMouseDown = m_PnlTitle->OnMouseDown;
     const char* captions[3] = {"狀態", "筆記", "選項"};
     ui::SpeedButton** buttons[3] = {&m_BtnStatus, &m_BtnNote, &m_BtnOpt};
     const char* names[3] = {"m_BtnStatus", "m_BtnNote", "m_BtnOpt"};

@@ -6,6 +6,7 @@
 #include "shop/Note.h"
 #include "shop/Option.h"
 #include "shop/Status.h"
+#include "town/Debugformnk.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 #include "town/Mapform.h"
@@ -82,7 +83,11 @@ void RunMarketWindow() { DispMarketList(); }
 void RunStatusDialog() { RunStatusWindow(); }
 void RunNotebook() { RunNotebookWindow(); }
 void RunOptionWindow() { RunOptionDialog(); }
-// Until the debug window exists.
-void ShowDebugWindow() {}
+// The developer's event debug window, above the screens shown after it.
+void ShowDebugWindow() {
+    if (!DbgFm) return;
+    DbgFm->SetFormStyle(ui::FormStyle::fsStayOnTop);
+    DbgFm->Show();
+}
 
 }  // namespace townlink

@@ -121,6 +121,26 @@ TEST_F(BookTest, TheTreasureButtonListsItemsNeitherGoodsNorMaterial) {
     EXPECT_EQ(b.Entry, 100);
 }
 
+// Goods that are also materials belong to both categories: with only 活力花香瓶 known,
+// both buttons are on and each lists it.
+TEST_F(BookTest, AnItemThatIsGoodsAndMaterialIsListedUnderBoth) {
+    ASSERT_TRUE(IsShopGoods(0));
+    ASSERT_TRUE(IsMaterial(0));
+    KnowOnly({0});
+    TBookForm& b = Open(0);
+    EXPECT_TRUE(b.MagicItembutton->Enabled());
+    EXPECT_TRUE(b.MaterialItemButton->Enabled());
+    EXPECT_FALSE(b.TreasureItemButton->Enabled());
+    ClickOn(*b.MaterialItemButton);
+    EXPECT_EQ(b.CategoryFilter, 1);
+    EXPECT_EQ(b.Entry, 0);
+    EXPECT_TRUE(b.AtrButton[static_cast<std::size_t>(ItemAttribute(0))]->Enabled());
+    ClickOn(*b.MaterialItemButton);  // released
+    ClickOn(*b.AtrButton[static_cast<std::size_t>(ItemAttribute(0))]);
+    EXPECT_TRUE(b.MagicItembutton->Enabled());
+    EXPECT_TRUE(b.MaterialItemButton->Enabled());
+}
+
 TEST_F(BookTest, GoodsPagesShowDifficultyAndRecipeUnderTheBarOtherPagesLeaveThemEmpty) {
     // Items 105 and 106 (the keepsake in its two forms) share page 106, drawn as 106.
     const struct {

@@ -86,6 +86,12 @@ TEST_F(MarketWindowsTest, HoverShowsTheMoneyInFullWidthDigits) {
     f.HoverRow(3);
     EXPECT_EQ(ui::Big5ToUtf8(DbTxtForm2->m_Text).rfind("香草\n", 0), 0u);
     EXPECT_NE(ui::Big5ToUtf8(DbTxtForm2->m_Text).find("持有現金１０００Ｇ"), std::string::npos);
+    // A sold-out row tells the same.
+    ASSERT_EQ(f.Rows[1].Left->Caption(), "0");
+    DbTxtForm2->m_Text.clear();
+    f.HoverRow(1);
+    EXPECT_EQ(DbTxtForm2->m_Text.rfind(ItemName(MarketItem(1)), 0), 0u);
+    EXPECT_NE(ui::Big5ToUtf8(DbTxtForm2->m_Text).find("持有現金１０００Ｇ"), std::string::npos);
     if (DbTxtForm2 == own) DbTxtForm2 = nullptr;
     delete own;
 }

@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "shop/GameState.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/Scratch.h"
+#include "town/Debugformnk.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 #include "town/Mdpform.h"
@@ -281,6 +283,36 @@ TEST_F(MapFormTest, PlacePastTheMapsNodesStartsAtNodeZero) {
     Click(kTownRival);  // the route starts at node 0 too
     EXPECT_EQ(MapFm->m_WalkState, 1);
     EXPECT_EQ(GameFlow->Place, 2);
+}
+
+// The hidden press on the title strip: another button than the left with Shift and Alt
+// held, at 295..303 x 10..18, shows the developer's debug window.
+TEST_F(MapFormTest, ShiftAltPressOnTheStripShowsTheDebugWindow) {
+    std::unique_ptr<TDbgFm> own;
+    if (!DbgFm) {
+        own = std::make_unique<TDbgFm>();
+        DbgFm = own.get();
+    }
+    DbgFm->Hide();
+    At(30, 10);
+    headless.App().GetScreen().Resize(648, 520);  // the window mode, where the strip shows
+    MapFm->LayoutForScreen(true);
+    ShowAt(3);
+    const ui::Point at = MapFm->m_PnlTitle->ClientToScreen({299, 14});
+    auto press = [&](ui::MouseButton b, ui::ShiftState s, ui::Point p) {
+        headless.App().DispatchInput(
+            {.type = ui::InputType::MouseDown, .x = p.x, .y = p.y, .button = b, .shift = s});
+        headless.App().DispatchInput(
+            {.type = ui::InputType::MouseUp, .x = p.x, .y = p.y, .button = b, .shift = s});
+    };
+    press(ui::MouseButton::mbRight, ui::ssShift, at);                             // Alt missing
+    press(ui::MouseButton::mbRight, ui::ssShift | ui::ssAlt, {at.x + 20, at.y});  // off the spot
+    EXPECT_FALSE(DbgFm->Visible());
+    press(ui::MouseButton::mbRight, ui::ssShift | ui::ssAlt, at);
+    EXPECT_TRUE(DbgFm->Visible());
+    DbgFm->Hide();
+    if (own) DbgFm = nullptr;
+    headless.App().GetScreen().Resize(640, 480);
 }
 
 TEST_F(MapFormTest, RefusesToClose) {

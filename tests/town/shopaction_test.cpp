@@ -73,6 +73,10 @@ TEST_F(ShopActionTest, PlaceAtDoorHidesActor4UntilTheEventEnds) {
     EXPECT_EQ(form->HeroineFigure->User, CellCode(2, 7));
     EXPECT_EQ(form->HeroineFigure->Direction(), 1);
     ASSERT_NE(form->Companion, nullptr);
+    // The companion is the shop visitor's figure (figure 1 draws sheet 2), at the
+    // heroine's side facing her.
+    EXPECT_EQ(form->Companion->Sprite()->Sheet(), 2);
+    EXPECT_EQ(form->Companion->Direction(), 3);
     EXPECT_FALSE(form->Actor4->IsVisible());
     EXPECT_EQ(ShopActor4Mark, 1);
     ShowActor4AfterEvent();
