@@ -36,10 +36,10 @@ constexpr int kLibrary = 17, kSchool = 7;
 constexpr int kOpening = 0;  // the opening, as a scene of the tables below
 
 // The lines each scene shows, shared beats counted in every scene that plays them.
-const std::map<int, int> kSceneLines = {
-    {kOpening, 81}, {2, 7},   {3, 11},  {4, 4},   {5, 7},   {6, 23},  {7, 7},
-    {10, 9},        {12, 9},  {14, 9},  {8, 93},  {11, 18}, {13, 34}, {15, 43},
-    {16, 29},       {17, 4},  {18, 17}, {19, 8},  {20, 17}};
+const std::map<int, int> kSceneLines = {{kOpening, 81}, {2, 7},   {3, 11},  {4, 4},   {5, 7},
+                                        {6, 23},        {7, 7},   {10, 9},  {12, 9},  {14, 9},
+                                        {8, 93},        {11, 18}, {13, 34}, {15, 43}, {16, 29},
+                                        {17, 4},        {18, 17}, {19, 8},  {20, 17}};
 
 // The captions of each scene's choice (the opening's is the first), as shown.
 const std::map<int, std::string> kCaptions = {
@@ -50,7 +50,9 @@ const std::map<int, std::string> kCaptions = {
     {5, "『太晚了，回家吧。 / 『先到那邊看看吧。 / 『靜下來仔細地再聽一次。"},
     {6, "『往南邊逃！ / 『往西邊逃！ / 『往東邊逃！"},
     {7, "『往北邊逃！ / 『往南邊逃！ / 『往東邊逃！"},
-    {10, "『照芙蘿蕾說的往北前進４格。 / 『我想想看噢、往西６格好了。 / 『還是往東吧，不過這次走３格。"},
+    {10,
+     "『照芙蘿蕾說的往北前進４格。 / 『我想想看噢、往西６格好了。 / "
+     "『還是往東吧，不過這次走３格。"},
     {12, "『往北１格。 / 『往西７格。 / 『往東６格。"},
     {14, "『往東２格。 / 『往南５格。 / 『往北３格。"},
 };
@@ -186,7 +188,15 @@ TEST_F(GhostNightTest, ConditionsAreTestedInOrder) {
         {"芙蘿蕾 not there by the draw", 140, 15, kLibrary, {}, {}, {-70}, false, 1},
         {"芙蘿蕾 not there at 16:00", 140, 16, kLibrary, {}, {}, {70}, false, 0},
         {"the heroine elsewhere", 140, 15, kSchool, {}, {}, {70}, false, 1},
-        {"the rest day: there, but not by her weekday schedule", 143, 15, kLibrary, {}, {}, {70}, false, 1},
+        {"the rest day: there, but not by her weekday schedule",
+         143,
+         15,
+         kLibrary,
+         {},
+         {},
+         {70},
+         false,
+         1},
         {"day 132 at 14:00", 132, 14, kLibrary, {}, {}, {70}, true, 1},
         {"day 165 at 15:00", 165, 15, kLibrary, {}, {}, {70}, true, 1},
     };
@@ -202,7 +212,8 @@ TEST_F(GhostNightTest, ConditionsAreTestedInOrder) {
         EXPECT_EQ(EvMove124(), c.runs);
         EXPECT_EQ(DrawsToNight(seed), c.draws);
         EXPECT_EQ(Lines() > 0, c.runs);
-        EXPECT_EQ(ev->TestFlg(flag::GhostNight), c.runs || c.flagsOn == std::vector<int>{flag::GhostNight});
+        EXPECT_EQ(ev->TestFlg(flag::GhostNight),
+                  c.runs || c.flagsOn == std::vector<int>{flag::GhostNight});
     }
 }
 
@@ -362,7 +373,8 @@ TEST_F(GhostNightTest, EveryRoutePlaysItsScenesLinesClockAndEnd) {
         std::vector<bool> flagsWant = flagsBefore;
         flagsWant[flag::GhostNight] = true;
         std::vector<bool> flagsAfter = Flags();
-        for (int f = 32; f < 96; ++f) flagsAfter[static_cast<std::size_t>(f)] = flagsWant[static_cast<std::size_t>(f)];
+        for (int f = 32; f < 96; ++f)
+            flagsAfter[static_cast<std::size_t>(f)] = flagsWant[static_cast<std::size_t>(f)];
         EXPECT_EQ(flagsAfter, flagsWant);
         EXPECT_EQ(Stock(), stockBefore);
         EXPECT_EQ(GameMoney(), moneyBefore);
@@ -390,11 +402,21 @@ TEST_F(GhostNightTest, EveryRoutePlaysItsScenesLinesClockAndEnd) {
             all += n;
         }
     EXPECT_EQ(all, 430);
-    EXPECT_EQ(total, (Counts{{"緹菈", 236},          {"芙蘿蕾", 154},       {"？？？？", 7},
-                             {"書中的小矮人？", 5},   {"小矮人", 1},         {"好像是幽靈？", 2},
-                             {"果然是幽靈？", 1},     {"幽靈！？", 1},       {"幽靈？", 6},
-                             {"圖書館的幽靈？", 1},   {"圖書館的幽靈", 2},   {"幽靈妹妹", 5},
-                             {"小女孩", 4},           {"光", 1},             {"小種子", 4}}));
+    EXPECT_EQ(total, (Counts{{"緹菈", 236},
+                             {"芙蘿蕾", 154},
+                             {"？？？？", 7},
+                             {"書中的小矮人？", 5},
+                             {"小矮人", 1},
+                             {"好像是幽靈？", 2},
+                             {"果然是幽靈？", 1},
+                             {"幽靈！？", 1},
+                             {"幽靈？", 6},
+                             {"圖書館的幽靈？", 1},
+                             {"圖書館的幽靈", 2},
+                             {"幽靈妹妹", 5},
+                             {"小女孩", 4},
+                             {"光", 1},
+                             {"小種子", 4}}));
 }
 
 // The detour: two wrong ways at the start, then the straight way to the best ending.
@@ -419,12 +441,13 @@ TEST_F(GhostNightTest, TheDetourToTheSeedTakesFourHoursAnd251Lines) {
     EXPECT_EQ(Numbers("voice"), std::vector<int>{});
 }
 
-// A save for the real program: day 140 at 14:00 in the shop, the library's meetings
-// and its introduction behind her. The walk to the school takes the hour to 15:00.
-// It is written to this test's scratch folder; a headless run of the program loads
-// it from a copy of the game folder.
+// A save for the real program (tests/scripts/ghost_night.txt): day 140 at 8:00, when
+// a loaded game wakes in the bedroom and comes down to the shop after breakfast, with
+// the library's meetings and the school's and library's introductions behind her. It
+// is written to this test's scratch folder; the script's run loads it from a copy of
+// the game folder.
 TEST_F(GhostNightTest, PreparesASaveBeforeTheNight) {
-    Evening(140, 14, 10);
+    Evening(140, 8, 10);
     for (int f : {flag::LibraryMeeting1, flag::LibraryMeeting2, flag::LibraryMeeting3,
                   flag::IntroLibrary, flag::IntroSchool})
         ev->SetFlg(f, true);
