@@ -215,9 +215,13 @@ int main(int argc, char** argv) {
         return 1;
     }
 
-    // A second copy ends silently while the first runs.
-    ui::SingleInstance instance("RORAREVERORAD");
-    if (!instance.Acquired()) return 0;
+    // A second windowed copy ends silently while the first runs. Headless runs share no
+    // display and write only what they are told to, so they run side by side.
+    std::optional<ui::SingleInstance> instance;
+    if (!o.headless) {
+        instance.emplace("RORAREVERORAD");
+        if (!instance->Acquired()) return 0;
+    }
 
     std::unique_ptr<ui::Backend> backend;
     ui::HeadlessBackend* headless = nullptr;

@@ -544,40 +544,66 @@ std::int64_t TQvPack::FileEncode(std::FILE* dest, std::FILE* source, std::uint32
     return written;
 }
 
-bool TQvPack::FileDecode(std::vector<std::uint8_t>& dest, std::FILE* source, std::uint32_t stored,
-                         std::uint32_t size) {
-    dest.clear();
+bool TQvPack::StreamDecode(const DecodeSink& sink, std::FILE* source, std::uint32_t stored,
+                           std::uint32_t size) {
     if (!source || !DecodableSize(size, stored)) return false;
     TOrvaneDecode decoder;
     const std::uint8_t* block = decoder.Open(size, stored);
     if (!block) return false;
-    auto fail = [&] {
-        std::vector<std::uint8_t>().swap(dest);
-        return false;
-    };
+    std::vector<std::uint8_t> buf(kCodecChunk);
+    ProgressStart();
+    std::uint64_t read = 0, written = 0;
+    while (!decoder.Done()) {
+        if (decoder.NeedInput()) {
+            const std::uint32_t n =
+                static_cast<std::uint32_t>(std::min<std::uint64_t>(kCodecChunk, stored - read));
+            if (std::fread(buf.data(), 1, n, source) != n) return false;
+            read += n;
+            Progress(read, stored);
+        }
+        const int k = decoder.Decode(buf.data());
+        if (k > 0) {
+            if (!sink(block, static_cast<std::size_t>(k))) return false;
+            written += static_cast<std::uint64_t>(k);
+        }
+    }
+    return !decoder.Failed() && written == size;
+}
+
+bool TQvPack::FileDecode(std::vector<std::uint8_t>& dest, std::FILE* source, std::uint32_t stored,
+                         std::uint32_t size) {
+    dest.clear();
+    bool ok = false;
     try {
         // The buffer grows with what is actually decoded, never from the record's word
         // alone; the decoder stops at the declared size.
-        dest.reserve(std::min<std::uint32_t>(size, 1u << 20));
-        std::vector<std::uint8_t> buf(kCodecChunk);
-        ProgressStart();
-        std::uint64_t read = 0;
-        while (!decoder.Done()) {
-            if (decoder.NeedInput()) {
-                const std::uint32_t n =
-                    static_cast<std::uint32_t>(std::min<std::uint64_t>(kCodecChunk, stored - read));
-                if (std::fread(buf.data(), 1, n, source) != n) return fail();
-                read += n;
-                Progress(read, stored);
-            }
-            const int k = decoder.Decode(buf.data());
-            if (k > 0) dest.insert(dest.end(), block, block + k);
-        }
+        if (DecodableSize(size, stored)) dest.reserve(std::min<std::uint32_t>(size, 1u << 20));
+        ok = StreamDecode(
+            [&dest](const std::uint8_t* bytes, std::size_t n) {
+                dest.insert(dest.end(), bytes, bytes + n);
+                return true;
+            },
+            source, stored, size);
     } catch (const std::bad_alloc&) {
-        return fail();
+        ok = false;
     }
-    if (decoder.Failed() || dest.size() != size) return fail();
-    return true;
+    if (!ok) std::vector<std::uint8_t>().swap(dest);
+    return ok;
+}
+
+bool TQvPack::ExtractTo(std::FILE* dest, QvFILE* handle) {
+    if (!file_ || !dest || !handle) return false;
+    if (!handle->compressed || handle->decoded) {
+        handle->position = 0;
+        return PackCopy(dest, this, handle, handle->size);
+    }
+    if (!SeekFile(handle->dataOffset)) return false;
+    const bool ok =
+        StreamDecode([dest](const std::uint8_t* bytes,
+                            std::size_t n) { return std::fwrite(bytes, 1, n, dest) == n; },
+                     file_, handle->storedSize, handle->size);
+    filePos_ = kUnknownPos;
+    return ok;
 }
 
 // ---------------------------------------------------------------- writing

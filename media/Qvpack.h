@@ -188,6 +188,14 @@ public:
     // anything is allocated), or when memory runs out.
     [[nodiscard]] bool FileDecode(std::vector<std::uint8_t>& dest, std::FILE* source,
                                   std::uint32_t stored, std::uint32_t size);
+    // The same, handing each decoded block to `sink` as it comes (false from the sink
+    // stops the decode); true when exactly `size` bytes came out of an undamaged stream.
+    using DecodeSink = std::function<bool(const std::uint8_t* bytes, std::size_t count)>;
+    [[nodiscard]] bool StreamDecode(const DecodeSink& sink, std::FILE* source, std::uint32_t stored,
+                                    std::uint32_t size);
+    // Writes an open member's whole content to `dest`, decoding a compressed one block by
+    // block without holding it in memory; false when it is damaged or the write fails.
+    [[nodiscard]] bool ExtractTo(std::FILE* dest, QvFILE* handle);
 
 private:
     bool NameAcceptable(const char* name) const;

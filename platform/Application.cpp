@@ -5,7 +5,9 @@
 #include <cstdlib>
 
 #include "platform/Clock.h"
+#include "platform/MessageForm.h"
 #include "platform/Timer.h"
+#include "platform/Transcript.h"
 
 namespace ui {
 
@@ -282,7 +284,13 @@ void Application::Update() {
 
 int Application::MessageBox(const std::string& text, const std::string& caption, unsigned flags) {
     MessageBoxRequest request{text, caption, flags};
-    const int answer = backend_->MessageBox(request);
+    int answer;
+    if (backend_->DrawsMessageBoxes()) {
+        RecordBig5("box", caption + ": " + text);
+        answer = RunMessageForm(request);
+    } else {
+        answer = backend_->MessageBox(request);
+    }
     backend_->Progress();
     return answer;
 }

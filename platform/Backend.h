@@ -69,6 +69,9 @@ public:
     // are composed at the first look.
     virtual bool ComposesOnLook() const { return false; }
     virtual int MessageBox(const MessageBoxRequest& request) = 0;
+    // True when message boxes are forms of the program's own drawn on the screen (with
+    // its fonts); false when the back end answers them itself (MessageBox).
+    virtual bool DrawsMessageBoxes() const { return false; }
 
     virtual void SetTitle(const std::string& big5) { (void)big5; }
     // Desktop full screen showing the screen scaled; false when refused.

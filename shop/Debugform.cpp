@@ -137,8 +137,8 @@ void TDebugForm::Redraw() {
     Level->SetCaption("Lv. " + std::to_string(GameLevel()));
     Money->SetCaption(std::to_string(GameMoney()));
     Popularity->SetCaption(std::to_string(GameReputation()));
-    Month->SetCaption(std::to_string(MonthOfDay(GameDay()) + 1) + B5("月"));
-    Day->SetCaption(std::to_string(GameDay() % kDaysPerMonth + 1) + B5("日"));
+    Month->SetCaption(std::to_string(MonthOfDay(GameDay()) + 1).append(B5("月")));
+    Day->SetCaption(std::to_string(GameDay() % kDaysPerMonth + 1).append(B5("日")));
 }
 
 void TDebugForm::DbItemNumHeaderPress(bool right, ui::ShiftState shift) {

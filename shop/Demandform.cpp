@@ -35,7 +35,9 @@ TDemandView::TDemandView() {
     Header = label("Header", kCellsX, 4, kMarkX - kCellsX);
     Header->SetCaption(kHeader);
     for (int k = 0; k < kRows; ++k) {
-        const std::string n = (k < 10 ? "0" : "") + std::to_string(k);
+        char digits[8];
+        std::snprintf(digits, sizeof digits, "%02d", k);
+        const std::string n = digits;
         const int y = kRowTop + k * kRowHeight;
         const std::size_t r = static_cast<std::size_t>(k);
         DbItemName[r] = label("DbItemName" + n, kNameX, y, kCellsX - kNameX - 4);

@@ -6,6 +6,7 @@
 #include "story/Dialogue.h"
 #include "story/Endings.h"
 #include "story/Looks.h"
+#include "story/Prince.h"
 #include "town/Evsrvfm.h"
 
 namespace {
@@ -20,17 +21,37 @@ void HideShop() {
     if (EventServerHooks.ShowShop) EventServerHooks.ShowShop(false);
 }
 
+// 蕾妮特's first meeting: in school hours on a working day the heroine wonders why her
+// classmate is not at school.
+void RenetteOutOfSchool() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (ev && ev->ChkHour(10, 13) && ev->ChkNot(ev->ChkWeekday(5)))
+        story::PlayScene("EvMove012", "school");
+}
+
+// 可可特's plea: the heroine sets out at 19:00, so an earlier hour waits for it; a later
+// one would wait a whole day.
+void WaitForSeven() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (ev && ev->GetHour() < 19) ev->WaitHour(19);
+}
+
 struct Entry {
     std::string_view name;
     story::Mechanic mechanic;
 };
+// clang-format off
 constexpr Entry kMechanics[] = {
     {"EndingPicture", EndingPicture},
+    {"EvBall", EvBall},
     {"FashionRemark", FashionRemark},
     {"HideShop", HideShop},
     {"HideTitlePanel", HideTitlePanel},
     {"PictureCatalogue", PictureCatalogue},
+    {"RenetteOutOfSchool", RenetteOutOfSchool},
+    {"WaitForSeven", WaitForSeven},
 };
+// clang-format on
 
 }  // namespace
 

@@ -165,7 +165,8 @@ std::string ReadArgs(std::string_view args, std::string_view rest, const std::st
         switch (c) {
             case 'n': {
                 int v = 0;
-                if (!ToInt(word, v)) return "'" + std::string(word) + "' is not a number";
+                if (!ToInt(word, v))
+                    return std::string("'").append(word).append("' is not a number");
                 (numbers++ == 0 ? st.a : st.b) = v;
                 break;
             }
@@ -372,7 +373,7 @@ bool ParseDialogue(std::string_view name, std::string_view utf8, std::vector<Sce
             args = "n";
         }
         if (const std::string p = ReadArgs(args, rest, scene.key, st); !p.empty()) {
-            fail("'" + std::string(word) + "': " + p);
+            fail(std::string("'").append(word).append("': ").append(p));
             continue;
         }
         if (st.kind == StepKind::Option) {

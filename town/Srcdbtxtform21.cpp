@@ -542,7 +542,8 @@ int TDbTxtForm2::ChooseCommand(int count, const int* ids) {
             CHBcCopyRect(picture.GetCanvas(), ui::Bounds(x, y, w, h), m_CntSwitch.Bitmap(),
                          m_CntSwitch.GetCellRect(id));
         m_BtnRects[static_cast<std::size_t>(i)] = ui::Bounds(x + page.Left, y + page.Top, w, h);
-        shown += (shown.empty() ? "" : " ") + std::to_string(id);
+        if (!shown.empty()) shown += ' ';
+        shown += std::to_string(id);
     }
     ui::Record("menu", shown);
     BlitWhole(&m_BmpText, 0, 0, &picture, ui::SRCCOPY);

@@ -209,22 +209,30 @@ void LayOutSlots() {
 // The whole run, writing the day lines to out. Returns the exit code.
 int SimYear(int argc, char** argv, std::FILE* out) {
     long long seed = -1, days = kGameDays;
+    bool orders = true;  // the plain order policy; without it the shop's rules alone
     for (int i = 1; i < argc; ++i) {
         bool ok = i + 1 < argc;
         if (ok && std::strcmp(argv[i], "--seed") == 0)
             ok = ParseInt(argv[++i], 0, 0xFFFFFFFFll, &seed);
         else if (ok && std::strcmp(argv[i], "--days") == 0)
             ok = ParseInt(argv[++i], 1, kGameDays, &days);
-        else
+        else if (ok && std::strcmp(argv[i], "--orders") == 0) {
+            ++i;
+            ok = std::strcmp(argv[i], "plain") == 0 || std::strcmp(argv[i], "none") == 0;
+            orders = std::strcmp(argv[i], "plain") == 0;
+        } else
             ok = false;
         if (!ok) {
-            std::fprintf(stderr, "usage: simyear --seed N [--days D]  (N 0..4294967295, D 1..%d)\n",
-                         kGameDays);
+            std::fprintf(
+                stderr,
+                "usage: simyear --seed N [--days D] [--orders plain|none]  (N 0..4294967295, D "
+                "1..%d)\n",
+                kGameDays);
             return 2;
         }
     }
     if (seed < 0) {
-        std::fprintf(stderr, "usage: simyear --seed N [--days D]\n");
+        std::fprintf(stderr, "usage: simyear --seed N [--days D] [--orders plain|none]\n");
         return 2;
     }
 
@@ -255,13 +263,13 @@ int SimYear(int argc, char** argv, std::FILE* out) {
             if (MixStep()) AddItemStock(MixItem(), MixResultCount(MixYield(), GameCondition()));
             if (GameDay() != d) break;
             if (GameHour() == 9) {
-                KeepStockForOrders();
+                if (orders) KeepStockForOrders();
                 LayOutSlots();
             }
-            if (GameHour() == 19) EveningOrders();
+            if (GameHour() == 19 && orders) EveningOrders();
         }
         std::fprintf(out, "%s\n", DayLine(d).c_str());
-        OrdersDayChange();
+        if (orders) OrdersDayChange();
     }
     delete GameFlow;
     GameFlow = nullptr;

@@ -87,6 +87,10 @@ public:
 
     // Answers message boxes; without one a message box is a failure.
     using MessageBoxResponder = std::function<int(const MessageBoxRequest&)>;
+    // Message boxes drawn as the program's own forms, answered by clicks and keys as in
+    // the window (off: the responder answers them).
+    void SetDrawMessageBoxes(bool on) { drawBoxes_ = on; }
+    bool DrawsMessageBoxes() const override { return drawBoxes_; }
     void SetMessageBoxResponder(MessageBoxResponder responder) {
         boxResponder_ = std::move(responder);
     }
@@ -149,6 +153,7 @@ private:
     std::map<int, Responder> responders_;
     int nextResponder_ = 1;
     MessageBoxResponder boxResponder_;
+    bool drawBoxes_ = false;
     std::vector<MessageBoxRequest> boxes_;
     std::uint32_t lastProgress_ = 0;
     int presents_ = 0;

@@ -271,8 +271,9 @@ bool ParseInputScript(std::string_view text, std::vector<ScriptCommand>& out, st
             } else {
                 when = static_cast<std::uint64_t>(ms);
                 if (when < planned + pendingWait)
-                    return p.Fail(error,
-                                  "@" + std::to_string(ms) + " lies before the command above");
+                    return p.Fail(error, std::string("@")
+                                             .append(std::to_string(ms))
+                                             .append(" lies before the command above"));
             }
             at = 1;
             if (w.size() == 1) return p.Fail(error, "a time needs a command after it");

@@ -34,6 +34,7 @@ public:
     void Wake() override;
     void Present(const Screen& screen) override;
     int MessageBox(const MessageBoxRequest& request) override;
+    bool DrawsMessageBoxes() const override { return window_ != nullptr; }
     void SetTitle(const std::string& big5) override;
     bool SetFullScreen(bool on) override;
     bool IsFullScreen() const override;

@@ -19,6 +19,7 @@
 #include "shop/Mixing.h"
 #include "shop/Shop.h"
 #include "story/EventTables.h"
+#include "story/Register.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
@@ -82,6 +83,9 @@ protected:
         ShopForm->ShowShopScreen();
         SetGameDay(day);
         SetGameHour(hour);
+        // 蕾妮特's afternoon visit would stop the hours for its dialogue; this test is
+        // about the loop, so she has been met already.
+        EventServerDbg->SetFlg(flag::RenetteMet, true);
         MainForm->ResumeTicks();
     }
     // A mixing job with `hours` left.

@@ -32,20 +32,15 @@ protected:
             fs::create_symlink(e.path(), fs::path(dir) / name);
         }
         ui::SetProgramFolder(dir);
-        // The evening customers would stop the script for their dialogue.
-        savedCustomerRequests = CustomerRequestEvents;
-        CustomerRequestEvents = {};
         g_MainFormHooks = {};
         headless.AnswerMessageBoxes(ui::IDCANCEL);
     }
     void TearDown() override {
-        CustomerRequestEvents = savedCustomerRequests;
         DestroyStartupForms();
         g_MainFormHooks = {};
         ui::SetProgramFolder(ui::DefaultGameFolder());
     }
     std::string dir;
-    EventTable savedCustomerRequests;
 };
 
 TEST_F(SaveContinueScriptTest, SavedAtBedtimeThenContinuedFromTheTitle) {

@@ -57,7 +57,9 @@ TEST(SimYear, SameSeedSameLinesAndBadArgumentsRefused) {
                       {"simyear", "--seed", "x"},
                       {"simyear", "--seed", "1", "--days", "0"},
                       {"simyear", "--seed", "1", "--days", "289"},
-                      {"simyear", "--seed", "1", "--bogus", "2"}}) {
+                      {"simyear", "--seed", "1", "--bogus", "2"},
+                      {"simyear", "--seed", "1", "--orders", "all"},
+                      {"simyear", "--seed", "1", "--orders"}}) {
         EXPECT_EQ(SimYear(static_cast<int>(args.size()), const_cast<char**>(args.data()), stdout),
                   2);
     }
@@ -81,6 +83,18 @@ TEST(SimYear, WholeYearSellsTheSameOnEveryRun) {
         soldDays += sold > 0;
     }
     EXPECT_GT(soldDays, 0);
+}
+
+// Without orders the shop's rules run alone: no order is offered all year, and the
+// plain policy is the default.
+TEST(SimYear, OrdersNoneTakesNoOrders) {
+    const std::string none = RunSimYear({"--seed", "1", "--days", "60", "--orders", "none"});
+    std::istringstream lines(none);
+    for (std::string line; std::getline(lines, line);)
+        EXPECT_NE(line.find(" orders 0 off 0 del 0 fail 0"), std::string::npos) << line;
+    const std::string plain = RunSimYear({"--seed", "1", "--days", "60"});
+    EXPECT_EQ(RunSimYear({"--seed", "1", "--days", "60", "--orders", "plain"}), plain);
+    EXPECT_NE(plain, none);
 }
 
 // The plain order policy over a year: orders are offered, some delivered, some failed,

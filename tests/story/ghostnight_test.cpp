@@ -113,7 +113,10 @@ protected:
     // A new game on `day` at `hour` at `place`, the fourth library meeting behind her
     // (the accounting of earlier plays kept when `keepPlays`).
     void Evening(int day, int hour, int place, bool keepPlays = false) {
-        Fresh(day, hour, place, !keepPlays);
+        if (keepPlays)
+            NewGame(day, hour, place);
+        else
+            Fresh(day, hour, place);
         ClearNpcMet();
         ev->SetFlg(flag::LibraryMeeting4, true);
         atFirstLine_.reset();

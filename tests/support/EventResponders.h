@@ -3,7 +3,6 @@
 #include <deque>
 #include <memory>
 
-#include "platform/Form.h"
 #include "platform/headless/HeadlessBackend.h"
 
 // Responders that play the player's part in an event on the headless back end: they
@@ -31,7 +30,7 @@ private:
     ui::HeadlessBackend& backend_;
     std::uint32_t readMs_;
     int id_;
-    ui::LifeToken answered_;  // the choice window answered last
+    const void* answered_ = nullptr;  // the choice window answered last, while it shows
 };
 
 }  // namespace test

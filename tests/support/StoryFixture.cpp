@@ -5,6 +5,7 @@
 #include "story/Dialogue.h"
 #include "town/EvControler.h"
 #include "town/Mdpform.h"
+#include "town/SoundTables.h"
 #include "town/Srcdbtxtform21.h"
 
 namespace test {
@@ -25,12 +26,16 @@ void StoryTest::TearDown() {
     GameFlow = nullptr;
 }
 
-void StoryTest::Fresh(int day, int hour, int place, bool resetPlays) {
+void StoryTest::Fresh(int day, int hour, int place) {
+    NewGame(day, hour, place);
+    story::ResetPlays();
+}
+
+void StoryTest::NewGame(int day, int hour, int place) {
     ev->NewGameReset();
     SetGameDay(day);
     SetGameHour(hour);
     GameFlow->Place = place;
-    if (resetPlays) story::ResetPlays();
     transcript->Clear();
 }
 
@@ -52,6 +57,14 @@ int StoryTest::Lines() { return static_cast<int>(transcript->Texts("line").size(
 std::vector<int> StoryTest::Numbers(const char* kind) {
     std::vector<int> out;
     for (const std::string& s : transcript->Texts(kind)) out.push_back(std::atoi(s.c_str()));
+    return out;
+}
+
+std::vector<int> StoryTest::Voices() {
+    std::vector<int> out;
+    for (const std::string& member : transcript->Texts("voice"))
+        for (int v = kFirstVoice; v <= kLastVoice; ++v)
+            if (member == VoiceNames[v - kFirstVoice].data()) out.push_back(v);
     return out;
 }
 

@@ -24,9 +24,11 @@ protected:
     void TearDown() override;
 
     // A new game at `place` on `day` at `hour`, with the accounting and the transcript
-    // emptied (the accounting kept when `resetPlays` is false, so one test can account
-    // for many plays).
-    void Fresh(int day, int hour, int place, bool resetPlays = true);
+    // emptied.
+    void Fresh(int day, int hour, int place);
+    // The same without emptying the accounting, so one test can account for the
+    // records of many events.
+    void NewGame(int day, int hour, int place);
     // Runs an event with every condition held (the debug window's override; the event's
     // frame clears it again).
     bool Forced(bool (*event)());
@@ -36,6 +38,8 @@ protected:
     int Lines();
     // The numbers of the transcript records of `kind` ("voice", "face" ...), in order.
     std::vector<int> Numbers(const char* kind);
+    // The voice numbers played, in order (read from their pack members' names).
+    std::vector<int> Voices();
     // The music tracks started, in order.
     std::vector<int> Music();
     // The events whose scenes played since the last reset, in the order the data holds

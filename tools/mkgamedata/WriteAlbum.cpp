@@ -2,14 +2,14 @@
 // "AlbumBG.Bmp" with the 30 entries' thumbnails, and "AlbumNe.Bmp", the picture that
 // covers the thumbnail of an entry not seen yet.
 //
-// A thumbnail is a small copy of the look of the entry's first event picture (its
-// colours and its oval) with the numbers of the event pictures it holds written on it,
-// and the entry's number under it.
+// A thumbnail is the entry's first event picture made small.
+#include <array>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "tools/mkgamedata/Art.h"
+#include "tools/mkgamedata/Scenery.h"
 
 namespace mkgamedata {
 
@@ -29,25 +29,24 @@ const std::vector<std::vector<int>> kEntries = {
     {36},    {37},
 };
 
+// The entry's first event picture made small: each 8 x 8 block of the scene becomes
+// the colour most of its pixels have, so the thumbnail shows the scene itself.
 Picture Thumbnail(const std::vector<int>& pictures) {
-    const int k = pictures.front();
-    // The colours of the event picture's placeholder (see WriteEvPictures.cpp).
-    Picture p(kThumbW, kThumbH, Cube(1 + k % 3, 1, 2 + k % 2));
-    p.Frame(2, 2, kThumbW - 4, kThumbH - 4, Cube(5, 5, 3));
-    p.Ellipse(40, 22, 26, 16, Cube(2 + k % 4, 2, 3 + k % 3));
-    p.Ellipse(40, 22, 17, 10, Cube(4, 3 + k % 3, 4));
-    // The numbers apart by "、" where they fit, else by spaces.
-    std::string listed, spaced;
-    for (const int n : pictures) {
-        listed += (listed.empty() ? "" : "、") + std::to_string(n);
-        spaced += " " + std::to_string(n);
-    }
-    std::string text = pictures.size() == 1 ? "事件圖 " + listed : "圖 " + listed;
-    if (TextWidthUtf8(text, 12) > kThumbW - 6) text = "圖" + spaced;
-    int size = 12;
-    while (size > 9 && TextWidthUtf8(text, size) > kThumbW - 6) --size;
-    p.Rect(3, 40, kThumbW - 6, 17, kInk);
-    p.TextCentred(3, 42, kThumbW - 6, 13, text, size, kWhite);
+    const Picture scene = EventScene(pictures.front());
+    Picture p(kThumbW, kThumbH, kInk);
+    const int bw = scene.Width() / kThumbW, bh = scene.Height() / kThumbH;
+    std::array<int, 256> count{};
+    for (int ty = 0; ty < kThumbH; ++ty)
+        for (int tx = 0; tx < kThumbW; ++tx) {
+            count.fill(0);
+            std::uint8_t best = 0;
+            for (int y = ty * bh; y < (ty + 1) * bh; ++y)
+                for (int x = tx * bw; x < (tx + 1) * bw; ++x) {
+                    const std::uint8_t c = scene.Get(x, y);
+                    if (++count[c] > count[best]) best = c;
+                }
+            p.Set(tx, ty, best);
+        }
     return p;
 }
 
@@ -70,8 +69,6 @@ Picture AlbumPage() {
         const int x = 29 + 100 * (entry % 6), y = 59 + 79 * (entry / 6);
         p.Rect(x - 2, y - 2, kThumbW + 4, kThumbH + 4, kInk);
         p.Put(x, y, Thumbnail(kEntries[static_cast<std::size_t>(entry)]));
-        p.TextCentred(x, y + kThumbH + 3, kThumbW, 12, "相簿 " + std::to_string(entry + 1), 12,
-                      kLeather);
     }
     // The return label is drawn by the program at (556, 452) of the page.
     p.Text(30, 452, "點一下縮圖觀看，灰色的還沒看過", 12, Cube(3, 2, 1));

@@ -152,7 +152,9 @@ std::vector<std::uint8_t> WaveImage(const std::vector<std::int16_t>& s, int rate
     auto put = [&out](std::uint32_t v, int n) {
         for (int i = 0; i < n; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
     };
-    auto tag = [&out](const char* t) { out.insert(out.end(), t, t + 4); };
+    auto tag = [&out](const char* t) {
+        for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(t[i]));
+    };
     tag("RIFF");
     put(36 + std::uint32_t(s.size()) * 2, 4);
     tag("WAVE");

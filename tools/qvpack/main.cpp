@@ -242,7 +242,8 @@ bool ExtractOne(TQvPack& pack, int index, const fs::path& dir) {
         Error("'" + name + "': not a usable file name");
         return false;
     }
-    QvFILE* h = pack.RecordFits(index) ? pack.Qvfopen(name.c_str()) : nullptr;
+    // The member is decoded block by block straight into the file.
+    QvFILE* h = pack.RecordFits(index) ? pack.QvfopenComp(name.c_str(), false) : nullptr;
     // A duplicate name opens the first record of that name.
     if (h && h->index != index) {
         pack.Qvfclose(h);
@@ -253,20 +254,25 @@ bool ExtractOne(TQvPack& pack, int index, const fs::path& dir) {
         Error("'" + name + "': damaged member");
         return false;
     }
-    std::vector<std::uint8_t> bytes(pack.Qvfsize(h));
-    const bool read =
-        bytes.empty() ||
-        pack.Qvfread(bytes.data(), 1, static_cast<std::uint32_t>(bytes.size()), h) == bytes.size();
-    pack.Qvfclose(h);
-    if (!read) {
-        Error("'" + name + "': damaged member");
-        return false;
-    }
     const fs::path out = dir / name;
     std::FILE* f = std::fopen(out.c_str(), "wb");
-    bool ok = f && (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size());
-    if (f && std::fclose(f) != 0) ok = false;
-    if (!ok) Error(out.string() + ": cannot write");
+    if (!f) {
+        pack.Qvfclose(h);
+        Error(out.string() + ": cannot write");
+        return false;
+    }
+    const bool extracted = pack.ExtractTo(f, h);
+    pack.Qvfclose(h);
+    const bool writeFailed = std::ferror(f) != 0;
+    const bool closed = std::fclose(f) == 0;
+    const bool ok = extracted && closed;
+    if (!ok) {
+        // Nothing half written is left behind.
+        std::error_code ec;
+        fs::remove(out, ec);
+        Error(writeFailed || !closed ? out.string() + ": cannot write"
+                                     : "'" + name + "': damaged member");
+    }
     return ok;
 }
 
