@@ -41,13 +41,7 @@ std::string NameOf(int item) {
 TBookForm::TBookForm() : TGameDialog(435, 359, kPosBook, CaptionStrip(16, 418, 16, 42)) {
     Name = "BookForm";
     LoadBackground("DlgBook.bmp");
-    ItemName = Make<ui::Image>();
-    ItemName->SetBounds(134, 20, 240, 24);
-    ItemName->OnMouseDown = [this](ui::Control&, ui::MouseButton b, ui::ShiftState, int, int) {
-        DragByControl(b);
-    };
-    ItemIcon = Make<ui::Image>();
-    ItemIcon->SetBounds(24, 56, 64, 64);
+    MakeItemNameAndIcon(ItemName, ItemIcon, 134, 20, 24, 56);
     auto text = [this](int x, int y, int w, const char* n) { return MakeFixedLabel(x, y, w, n); };
     ItemAttribute = text(168, 56, 240, "ItemAttribute");
     ItemLevel = text(168, 72, 240, "ItemLevel");

@@ -42,15 +42,7 @@ void CloseDialog(TGameDialog* d, int record) {
 TExhibitionSlotDialog::TExhibitionSlotDialog(int record, const char* background)
     : TGameDialog(384, 157, record, CaptionStrip(8, 371, 8, 34)) {
     LoadBackground(background);
-    ItemIcon = Make<ui::Image>();
-    ItemIcon->Name = "ItemIcon";
-    ItemIcon->SetBounds(16, 48, 64, 64);
-    ItemName = Make<ui::Image>();
-    ItemName->Name = "ItemName";
-    ItemName->SetBounds(108, 12, 240, 24);
-    ItemName->OnMouseDown = [this](ui::Control&, ui::MouseButton b, ui::ShiftState, int, int) {
-        DragByControl(b);
-    };
+    MakeItemNameAndIcon(ItemName, ItemIcon, 108, 12, 16, 48);
     const auto right = ui::Alignment::taRightJustify;
     ExPrice = Cell(MakeLabel(95, 66, "ExPrice"), 95, 66, 90, ui::Alignment::taLeftJustify);
     Attribute00 = Cell(MakeLabel(188, 66, "Attribute00"), 188, 66, 30, ui::Alignment::taCenter);

@@ -4,6 +4,7 @@
 #include <span>
 
 #include "platform/Font.h"
+#include "platform/Transcript.h"
 #include "resources/Resources.h"
 #include "shop/Mixing.h"
 #include "shop/ShopSkin.h"
@@ -84,7 +85,8 @@ void PlaceGameWindow(ui::Form& form, int record, const ui::Rect& strip) {
             left = shop->Left() + (shop->Width() - form.Width()) / 2;
             top = shop->Top() + (shop->Height() - form.Height()) / 2;
         } else {
-            // Until the shop window exists: centred on the screen.
+            // Without a shop window (a dialog of the title, or alone in a test): centred on
+            // the screen.
             int sw = 0, sh = 0;
             ScreenSize(sw, sh);
             left = (sw - form.Width()) / 2;
@@ -193,11 +195,26 @@ bool TGameDialog::LoadBackground(const char* resourceName) {
 
 bool TGameDialog::LoadPicture(ui::Image& image, const char* resourceName) {
     const res::Resource* r = res::FindResource(resourceName);
-    if (!r) return false;
     ui::Bitmap picture;
-    if (!picture.LoadFromMemory(std::span<const std::uint8_t>(r->data, r->size))) return false;
+    if (!r || !picture.LoadFromMemory(std::span<const std::uint8_t>(r->data, r->size))) {
+        ui::Record("error", std::string("dialog picture missing: ") + resourceName);
+        return false;
+    }
     image.SetPicture(std::move(picture));
     return true;
+}
+
+void TGameDialog::MakeItemNameAndIcon(ui::Image*& name, ui::Image*& icon, int nameX, int nameY,
+                                      int iconX, int iconY, int nameWidth) {
+    name = Make<ui::Image>();
+    name->Name = "ItemName";
+    name->SetBounds(nameX, nameY, nameWidth, 24);
+    name->OnMouseDown = [this](ui::Control&, ui::MouseButton b, ui::ShiftState, int, int) {
+        DragByControl(b);
+    };
+    icon = Make<ui::Image>();
+    icon->Name = "ItemIcon";
+    icon->SetBounds(iconX, iconY, 64, 64);
 }
 
 TCHBcSpeedButton* TGameDialog::MakeSheetButton(TCHBmpContainer& sheet, int x, int y, int w, int h,

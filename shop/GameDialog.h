@@ -164,6 +164,10 @@ protected:
     ui::Label* MakeLabel(int x, int y, const char* name);
     // A label of a fixed width w (one 12 px line high) that does not size itself.
     ui::Label* MakeFixedLabel(int x, int y, int w, const char* name);
+    // An item window's head: the name picture at (nameX, nameY), nameWidth x 24, which
+    // also drags the dialog, and the 64 x 64 icon at (iconX, iconY).
+    void MakeItemNameAndIcon(ui::Image*& name, ui::Image*& icon, int nameX, int nameY, int iconX,
+                             int iconY, int nameWidth = 240);
 
 private:
     void StartDrag();

@@ -18,16 +18,6 @@ constexpr int kHeight = 300;
 constexpr int kGridRight = 397;
 constexpr ui::TColor kGridGrey = 0x808080;
 
-// The picture of a resource into an image (left plain when it is missing).
-void LoadResourcePicture(ui::Image& image, const char* name) {
-    TCHBmpContainer sheet;
-    if (!sheet.LoadFromResource(name)) {
-        ui::Record("error", std::string("graph picture missing: ") + name);
-        return;
-    }
-    image.SetPicture(sheet.Bitmap());
-}
-
 int LastDay() { return std::clamp(GameDay(), -1, kGameDays - 1); }
 
 }  // namespace
@@ -87,7 +77,7 @@ TGraphForm::TGraphForm() : TGameDialog(kWidth, kHeight, kPosGraph, CaptionStrip(
         ui::Image* img = Make<ui::Image>();
         img->Name = name;
         img->SetBounds(78, 140, 28, 90);
-        LoadResourcePicture(*img, picture);
+        LoadPicture(*img, picture);
         img->Hide();
         return img;
     };

@@ -35,13 +35,7 @@ TItemDetails0Form::TItemDetails0Form()
     : TGameDialog(419, 156, kPosItemDetails0, CaptionStrip(8, 410, 8, 34)) {
     Name = "ItemDetails0Form";
     LoadBackground("DlgItemDetails0.bmp");
-    ItemName = Make<ui::Image>();
-    ItemName->SetBounds(130, 12, 240, 24);
-    ItemName->OnMouseDown = [this](ui::Control&, ui::MouseButton b, ui::ShiftState, int, int) {
-        DragByControl(b);
-    };
-    ItemIcon = Make<ui::Image>();
-    ItemIcon->SetBounds(16, 48, 64, 64);
+    MakeItemNameAndIcon(ItemName, ItemIcon, 130, 12, 16, 48);
     auto text = [this](int x, int y, const char* n) {
         ui::Label* l = MakeLabel(x, y, n);
         l->SetAutoSize(false);
@@ -93,13 +87,7 @@ TItemDetails1Form::TItemDetails1Form()
     : TGameDialog(419, 262, kPosItemDetails1, CaptionStrip(8, 410, 8, 34)) {
     Name = "ItemDetails1Form";
     LoadBackground("DlgItemDetails1.bmp");
-    ItemName = Make<ui::Image>();
-    ItemName->SetBounds(130, 12, 240, 24);
-    ItemName->OnMouseDown = [this](ui::Control&, ui::MouseButton b, ui::ShiftState, int, int) {
-        DragByControl(b);
-    };
-    ItemIcon = Make<ui::Image>();
-    ItemIcon->SetBounds(16, 48, 64, 64);
+    MakeItemNameAndIcon(ItemName, ItemIcon, 130, 12, 16, 48);
     auto text = [this](int x, int y, int w, const char* n) { return MakeFixedLabel(x, y, w, n); };
     // The material window's fields, the difficulty under them, the recipe below.
     ItemAttribute = text(152, 47, 250, "ItemAttribute");

@@ -59,7 +59,7 @@ void TItemListForm::DrawRow(int r, int item) {
 void TItemListForm::RowClick(int row) {
     const int item = ItemListRowItem(row);
     if (item < 0 || ItemDetails0Form != nullptr) return;
-    // Until the item details window exists the list stays shown.
+    // Without the item details window (the list alone, in a test) the list stays shown.
     if (!DispItemDetails0Hook) return;
     Hide();
     DispItemDetails0Hook(item);

@@ -28,15 +28,7 @@ std::string NameOf(int item) {
 TItemMixForm::TItemMixForm() : TGameDialog(419, 326, kPosItemMix, CaptionStrip(8, 410, 8, 34)) {
     Name = "ItemMixForm";
     LoadBackground("DlgItemMix.bmp");
-    ItemName = Make<ui::Image>();
-    ItemName->Name = "ItemName";
-    ItemName->SetBounds(130, 12, 240, 24);
-    ItemName->OnMouseDown = [this](ui::Control&, ui::MouseButton b, ui::ShiftState, int, int) {
-        DragByControl(b);
-    };
-    ItemIcon = Make<ui::Image>();
-    ItemIcon->Name = "ItemIcon";
-    ItemIcon->SetBounds(16, 48, 64, 64);
+    MakeItemNameAndIcon(ItemName, ItemIcon, 130, 12, 16, 48);
     auto text = [this](int x, int y, int w, const char* name) {
         ui::Label* l = MakeLabel(x, y, name);
         l->SetAutoSize(false);

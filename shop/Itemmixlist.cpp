@@ -91,7 +91,7 @@ void TItemMixListForm::RowClick(int r) {
 void TItemMixListForm::MIconClick(int r, int k) {
     const int material = Rows[static_cast<std::size_t>(r)].MIcon[static_cast<std::size_t>(k)]->Tag;
     if (ItemListRowItem(r) < 0 || material < 0 || material >= kItemCount) return;
-    // Until the item details window exists the list stays shown.
+    // Without the item details window (the list alone, in a test) the list stays shown.
     if (ItemDetails0Form != nullptr || !DispItemDetails0Hook) return;
     Hide();
     DispItemDetails0Hook(material);

@@ -23,15 +23,7 @@ TMarketBuyForm::TMarketBuyForm()
     Name = "MarketBuyForm";
     LoadBackground("DlgMarketBuy.bmp");
     TShopSkinSheets& sheets = ShopSheets();
-    ItemIcon = Make<ui::Image>();
-    ItemIcon->Name = "ItemIcon";
-    ItemIcon->SetBounds(16, 44, 64, 64);
-    ItemName = Make<ui::Image>();
-    ItemName->Name = "ItemName";
-    ItemName->SetBounds(92, 44, 200, 24);
-    ItemName->OnMouseDown = [this](ui::Control&, ui::MouseButton b, ui::ShiftState, int, int) {
-        DragByControl(b);
-    };
+    MakeItemNameAndIcon(ItemName, ItemIcon, 92, 44, 16, 44, 200);
     ItemCaption0 = MakeLabel(92, 76, "ItemCaption0");
     ItemCaption1 = MakeLabel(92, 92, "ItemCaption1");
     ItemAttribute = MakeLabel(300, 48, "ItemAttribute");

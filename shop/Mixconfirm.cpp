@@ -18,9 +18,6 @@ namespace {
 
 constexpr int kWidth = 384;
 constexpr int kHeight = 157;
-constexpr int kIconSize = 64;
-constexpr int kNameWidth = 240;
-constexpr int kNameHeight = 24;
 constexpr int kSoundMixDone = 59;
 constexpr int kSoundMixNothing = 61;
 
@@ -39,15 +36,7 @@ TItemMixConfirmForm::TItemMixConfirmForm()
     Name = "ItemMixConfirmForm";
     ItemMixConfirmForm = this;
     LoadBackground("DlgItemMixConfirm.bmp");
-    ItemIcon = Make<ui::Image>();
-    ItemIcon->Name = "ItemIcon";
-    ItemIcon->SetBounds(16, 44, kIconSize, kIconSize);
-    ItemName = Make<ui::Image>();
-    ItemName->Name = "ItemName";
-    ItemName->SetBounds(92, 44, kNameWidth, kNameHeight);
-    ItemName->OnMouseDown = [this](ui::Control&, ui::MouseButton b, ui::ShiftState, int, int) {
-        DragByControl(b);
-    };
+    MakeItemNameAndIcon(ItemName, ItemIcon, 92, 44, 16, 44);
     Text(this, MakeLabel(96, 80, "MixNumCaption"), 96, 80, 90, "預定數量");
     Text(this, MakeLabel(96, 98, "ConfirmNumCaption"), 96, 98, 90, "完成數量");
     ItemMixNum = Text(this, MakeLabel(190, 80, "ItemMixNum"), 190, 80, 60, nullptr);

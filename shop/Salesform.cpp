@@ -18,16 +18,6 @@ constexpr int kHeight = 358;
 constexpr int kRowTop = 71;
 constexpr int kRowPitch = 17;
 
-// The picture of a resource into an image (left plain when it is missing).
-void LoadResourcePicture(ui::Image& image, const char* name) {
-    TCHBmpContainer sheet;
-    if (!sheet.LoadFromResource(name)) {
-        ui::Record("error", std::string("sales report picture missing: ") + name);
-        return;
-    }
-    image.SetPicture(sheet.Bitmap());
-}
-
 void HookVisitors() {
     if (SalesForm) SalesForm->RefreshVisitors();
 }
@@ -92,14 +82,14 @@ TSalesForm::TSalesForm() : TGameDialog(kWidth, kHeight, kPosSales, CaptionStrip(
     Image2 = Make<ui::Image>();
     Image2->Name = "Image2";
     Image2->SetBounds(168, 12, 96, 18);
-    LoadResourcePicture(*Image2, "SalesYesterdayTitle.bmp");
+    LoadPicture(*Image2, "SalesYesterdayTitle.bmp");
     Image2->OnMouseDown = [this](ui::Control&, ui::MouseButton b, ui::ShiftState, int, int) {
         DragByControl(b);
     };
     Image3 = Make<ui::Image>();
     Image3->Name = "Image3";
     Image3->SetBounds(23, 271, 64, 52);
-    LoadResourcePicture(*Image3, "SalesYesterdayStamp.bmp");
+    LoadPicture(*Image3, "SalesYesterdayStamp.bmp");
     CloseButton->Glyph().SetBmpContainer(&ShopSheets().ChBtReturn);
     CloseButton->SetBounds(366, 327, 75, 23);
     if (!g_DemandHooks.RefreshVisitors) {

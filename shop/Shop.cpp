@@ -162,6 +162,20 @@ int PendingFacing(int action) {
 
 }  // namespace
 
+TCHBcSpeedButton* MakeTopBarButton(ui::WinControl& parent, TCHBmpContainer& sheet, const char* name,
+                                   int left, int top, int width, int height, int stripTop) {
+    auto* b = parent.Make<TCHBcSpeedButton>();
+    b->Name = name;
+    b->SetBounds(left, top, width, height);
+    b->SetNumGlyphs(3);
+    b->Glyph().SetBmpContainer(&sheet);
+    b->Glyph().SetSrcLeft(0);
+    b->Glyph().SetSrcTop(stripTop);
+    b->Glyph().SetSrcRight(3 * width);
+    b->Glyph().SetSrcBottom(stripTop + height);
+    return b;
+}
+
 // ============================================================================ the form
 
 TShopForm::TShopForm() {
@@ -355,16 +369,7 @@ void TShopForm::BuildTopBar() {
 
     auto button = [this](TCHBmpContainer& sheet, const char* name, int l, int t, int w, int h,
                          int top) {
-        auto* b = TitleBarPanel->Make<TCHBcSpeedButton>();
-        b->Name = name;
-        b->SetBounds(l, t, w, h);
-        b->SetNumGlyphs(3);
-        b->Glyph().SetBmpContainer(&sheet);
-        b->Glyph().SetSrcLeft(0);
-        b->Glyph().SetSrcTop(top);
-        b->Glyph().SetSrcRight(3 * w);
-        b->Glyph().SetSrcBottom(top + h);
-        return b;
+        return MakeTopBarButton(*TitleBarPanel, sheet, name, l, t, w, h, top);
     };
     TCHBcSpeedButton** slots[6] = {&MenuSystem,   &MenuStatus,   &MenuNote,
                                    &MenuNextTurn, &MenuSkipTurn, &MenuOption};

@@ -37,7 +37,7 @@ inline constexpr const char* kShopPackPath = "Data\\WpData0.Pak";
 // Calls into windows and units built elsewhere. A null hook does nothing (a null
 // predicate answers false, a null TickPhase answers 2: the shop phase).
 struct ShopScreenHooks {
-    // The message window (until the message window exists).
+    // The message window (set by the game-flow controller, which owns it).
     bool (*MessageWindowExists)();
     bool (*MessageWindowVisible)();
     void (*ShowMessageWindow)();
@@ -51,7 +51,8 @@ struct ShopScreenHooks {
     void (*ResetTickPhase)();
     void (*SetSceneActive)(bool active);
     void (*SetFastForward)();
-    // The game dialogs (until each exists); the slot for the exhibition ones.
+    // The game dialogs, set by the shop form to the real ones (tests set their own);
+    // the slot for the exhibition ones.
     void (*OpenItemMixList)();
     void (*OpenItemList)();
     void (*OpenBook)();
@@ -64,7 +65,7 @@ struct ShopScreenHooks {
     void (*OpenOption)();
     // The game-flow controller: the map screen for the trip to town.
     void (*ShowMap)();
-    // The save offer at bedtime (until the save windows exist).
+    // The save offer at bedtime (the shop form sets the save windows' flow).
     void (*SaveGameFlow)();
     // The clock and calendar windows: shown with the shop, deleted with the scene.
     void (*ShowWatchAndCalendar)();
@@ -76,11 +77,10 @@ struct ShopScreenHooks {
     void (*ShowStage)(bool show);
     void (*HideMapForm)();
     void (*SwapEventWindows)();
-    // The title screen's calls: the opening sequence (until TShopForm::PlayOpening
-    // exists), the prologue of a new game (the shop form sets EvPrologue), the recipe
-    // book in title mode and whether it is open (the shop window sets them to the book),
-    // the screen-mode switch (until the option window's SetFullScreen / RestoreDisplayMode
-    // exist), the album (the shop window sets it to its album page).
+    // The title screen's calls: the opening sequence, the prologue of a new game (the
+    // shop form sets EvPrologue), the recipe book in title mode and whether it is open
+    // (the shop window sets them to the book), the screen-mode switch (the option
+    // window's), the album (the shop window sets it to its album page).
     void (*PlayOpening)(int n);
     void (*RunPrologue)();
     void (*OpenTitleBook)();
@@ -89,7 +89,7 @@ struct ShopScreenHooks {
     void (*OpenAlbum)();
     // The save and load flows (set by the shop window to the save windows' flows).
     bool (*LoadFromListFlow)();
-    // The clock and calendar windows show the loaded day (until they exist).
+    // The clock and calendar windows show the loaded day (set by their unit).
     void (*RenewWatchAndCalendar)();
 };
 extern ShopScreenHooks g_ShopHooks;
@@ -112,6 +112,10 @@ inline constexpr TopBarButton kTopBarButtons[6] = {
     {"MenuNote", 129, 19, 66, 17, 34},     {"MenuNextTurn", 199, 19, 66, 17, 51},
     {"MenuSkipTurn", 269, 19, 83, 17, 68}, {"MenuOption", 356, 19, 65, 17, 85},
 };
+// A button of the top bar on `parent`: three glyphs side by side (up, down, disabled)
+// from the strip of `sheet` that starts at `top`.
+TCHBcSpeedButton* MakeTopBarButton(ui::WinControl& parent, TCHBmpContainer& sheet, const char* name,
+                                   int left, int top, int width, int height, int stripTop);
 
 // Pending actions of a walk ordered from the menu, the scene or the story.
 enum ShopPending {

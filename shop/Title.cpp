@@ -150,7 +150,7 @@ void TShopForm::TitleStartButtonClick() {
     if (g_ShopHooks.RunPrologue)
         g_ShopHooks.RunPrologue();
     else
-        Call(g_ShopHooks.ShowMessageWindow);  // until the prologue exists: the day begins
+        Call(g_ShopHooks.ShowMessageWindow);  // without the story: the day begins
     TitlePanel->Hide();
     Shop2FPanel->Hide();
     ShowShopScreen();
@@ -186,7 +186,7 @@ void TShopForm::TitleScreenModeButtonClick() {
     if (g_ShopHooks.ToggleScreenMode) {
         g_ShopHooks.ToggleScreenMode();
     } else if (ui::HaveApp()) {
-        // Until the option window's display switch exists: the display alone.
+        // Without the option window (the title alone, in a test): the display alone.
         ui::App().SetFullScreen(!ui::App().IsFullScreen());
     }
 }

@@ -37,18 +37,7 @@ TTitleBarForm::TTitleBarForm() {
     if (ShopForm) TitleBarImage->SetPicture(ShopForm->LoadPackPicture("TitleBar.bmp"));
     TShopSkinSheets& sheets = ShopSheets();
     auto button = [this](TCHBmpContainer& sheet, const char* name, int l, int t, int w, int h,
-                         int top) {
-        auto* b = Make<TCHBcSpeedButton>();
-        b->Name = name;
-        b->SetBounds(l, t, w, h);
-        b->SetNumGlyphs(3);
-        b->Glyph().SetBmpContainer(&sheet);
-        b->Glyph().SetSrcLeft(0);
-        b->Glyph().SetSrcTop(top);
-        b->Glyph().SetSrcRight(3 * w);
-        b->Glyph().SetSrcBottom(top + h);
-        return b;
-    };
+                         int top) { return MakeTopBarButton(*this, sheet, name, l, t, w, h, top); };
     TCHBcSpeedButton** slots[6] = {&MenuSystem,   &MenuStatus,   &MenuNote,
                                    &MenuNextTurn, &MenuSkipTurn, &MenuOption};
     for (int k = 0; k < 6; ++k) {

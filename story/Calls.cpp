@@ -5,6 +5,7 @@
 #include "shop/Shop.h"
 #include "story/Dialogue.h"
 #include "story/Endings.h"
+#include "story/Fever.h"
 #include "story/Looks.h"
 #include "story/Prince.h"
 #include "town/Evsrvfm.h"
@@ -19,6 +20,21 @@ void HideTitlePanel() {
 // The shop window is hidden behind the stage.
 void HideShop() {
     if (EventServerHooks.ShowShop) EventServerHooks.ShowShop(false);
+}
+
+// The beauty contest's stage opens at 14:00. A heroine who set out at 11:00 or 12:00
+// reaches the ground at 15:00 or 16:00; waiting for 14:00 then would run through the
+// night past the contest's only day, so she goes on the stage as she arrives.
+void ContestStage() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (ev && ev->GetHour() < 14) ev->WaitHour(14);
+}
+
+// The contest's result: reputation 20 or more wins.
+void ContestResult() {
+    TEventServerDbg* ev = EventServerDbg;
+    if (!ev) return;
+    story::PlayScene("EvTurnStart026", ev->ChkReputation(20) ? "win" : "loss");
 }
 
 // 蕾妮特's first meeting: in school hours on a working day the heroine wonders why her
@@ -42,11 +58,18 @@ struct Entry {
 };
 // clang-format off
 constexpr Entry kMechanics[] = {
+    {"ContestResult", ContestResult},
+    {"ContestStage", ContestStage},
     {"EndingPicture", EndingPicture},
     {"EvBall", EvBall},
     {"FashionRemark", FashionRemark},
+    {"ForestMaze", EvForestMaze},
     {"HideShop", HideShop},
     {"HideTitlePanel", HideTitlePanel},
+    {"MazeWayBack", MazeWayBack},
+    {"MazeWayHome", MazeWayHome},
+    {"MazeWayLeft", MazeWayLeft},
+    {"MazeWayRight", MazeWayRight},
     {"PictureCatalogue", PictureCatalogue},
     {"RenetteOutOfSchool", RenetteOutOfSchool},
     {"WaitForSeven", WaitForSeven},

@@ -13,9 +13,8 @@ class Form;
 // byte that tells the rest of the program that no command, event or walk is running,
 // and the main loop's two hourly hooks, TurnStart (every game hour) and DayStart (08:00).
 
-// Calls into windows built elsewhere. Each is null until its window exists (its unit
-// sets it); a null hook does nothing, a null predicate answers false, a null form
-// getter answers "no such form".
+// Calls into windows built elsewhere, set by the unit that builds each; a null hook does nothing, a
+// null predicate answers false, a null form getter answers "no such form".
 struct GameFlowHooks {
     // The orders (TEventServerDbg::SettleOrders, ShowOrderList).
     void (*SettleOrders)();

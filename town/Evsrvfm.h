@@ -91,15 +91,15 @@ constexpr int kStageHeight = 480;
 constexpr int kFigureLayers = 3;  // 0 left, 1 centre, 2 right
 constexpr int kBrushCount = 8;
 
-// Calls into windows that other units build. Each is empty until its window exists
-// (the window's unit sets it); the event server then skips the call.
+// Calls into windows that other units build, set by the unit that builds each; an
+// empty one (the server alone, in a test) is skipped.
 struct TEventServerHooks {
-    // The shop form (until the shop screen exists).
+    // The shop form.
     std::function<bool()> ShopVisible;
     std::function<void(bool show)> ShowShop;
     std::function<void()> ShopUpdateScene;  // one step of the scene and an update
     std::function<void()> ShopStatusPanel;  // TShopForm::PM_StatusClick
-    // The map form (until the map screen exists).
+    // The map form.
     std::function<bool()> MapVisible;
     std::function<void(bool show)> ShowMap;
     // TEvControler::AlignForms (until the game-flow controller has it).
@@ -361,7 +361,7 @@ public:
         // bitmaps freed: the shop window.
         void (*GoHomeToBed)() = nullptr;
         void (*SetMapLand)(bool land) = nullptr;  // the map form's land flag
-        // A line of the debug window's check memo, until the debug window exists.
+        // A line of the debug window's check memo (set by the debug window).
         void (*CheckMemo)(const std::string& line) = nullptr;
     };
     static PrimitiveHooks Hooks;

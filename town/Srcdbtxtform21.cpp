@@ -8,7 +8,7 @@
 #include "platform/Big5.h"
 #include "platform/Canvas.h"
 #include "platform/Transcript.h"
-#include "town/Eventf.h"
+#include "town/Blits.h"
 #include "town/FormRegion.h"
 
 TDbTxtForm2* DbTxtForm2 = nullptr;

@@ -248,7 +248,8 @@ TEST_F(LibraryTest, EveryEventPlaysItsLinesAndChangesAndEveryRecordIsPlayed) {
 
 TEST_F(LibraryTest, TheLinesAreOfTheirFormAndCount) {
     const std::string blank = B5("　");
-    int lines = 0, bare = 0, silences = 0;
+    int lines = 0, bare = 0, narration = 0, silences = 0;
+    Counts speakers;
     for (const story::Scene& sc : story::Scenes()) {
         if (sc.file != kFile) continue;
         for (const story::Step& st : sc.steps) {
@@ -258,12 +259,16 @@ TEST_F(LibraryTest, TheLinesAreOfTheirFormAndCount) {
             EXPECT_EQ(story::LineProblem(st.text), "") << sc.key << ": " << utf8;
             for (const std::string close : {"」", "』"})
                 EXPECT_FALSE(utf8.ends_with(close)) << sc.key << ": " << utf8;
-            const bool tagged = !story::SpeakerTag(st.text).empty();
-            bare += !tagged && st.text.rfind(blank, 0) != 0;
+            const std::string tag = story::SpeakerTag(st.text);
+            if (!tag.empty()) ++speakers[ui::Big5ToUtf8(tag)];
+            narration += st.text.rfind(blank, 0) == 0;
+            bare += tag.empty() && st.text.rfind(blank, 0) != 0;
             silences += utf8 == "芙蘿蕾「……";
         }
     }
     EXPECT_EQ(lines, 95 + 41 + 114);
+    EXPECT_EQ(speakers, (Counts{{"緹菈", 160}, {"芙蘿蕾", 77}, {"芙蘿蕾的母親", 7}}));
+    EXPECT_EQ(narration, 5);
     EXPECT_EQ(bare, 1);  // the square: her words to her late mother
     // Every reply of 芙蘿蕾 in the silent visits is a silence.
     EXPECT_EQ(silences, 2 + 2 + 2 + 2 + 2 + 4 + 1);
