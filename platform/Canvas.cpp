@@ -1,7 +1,6 @@
 #include "platform/Canvas.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -19,7 +18,8 @@ constexpr std::uint32_t ColorToRaw(TColor c) {
 
 // The boolean function of a ternary raster operation, applied bit by bit: bit i of
 // `code` is the result for pattern = i & 4, source = i & 2, destination = i & 1.
-inline std::uint32_t Rop3(std::uint8_t code, std::uint32_t p, std::uint32_t s, std::uint32_t d) {
+template <typename T>
+inline T Rop3(std::uint8_t code, T p, T s, T d) {
     switch (code) {
         case 0xCC:
             return s;
@@ -44,11 +44,11 @@ inline std::uint32_t Rop3(std::uint8_t code, std::uint32_t p, std::uint32_t s, s
         case 0x00:
             return 0;
         case 0xFF:
-            return ~0u;
+            return ~T{0};
         default:
             break;
     }
-    std::uint32_t r = 0;
+    T r = 0;
     for (int i = 0; i < 8; ++i)
         if ((code >> i) & 1) r |= ((i & 4) ? p : ~p) & ((i & 2) ? s : ~s) & ((i & 1) ? d : ~d);
     return r;
@@ -157,48 +157,68 @@ inline void StorePx(std::uint8_t* p, std::uint32_t v) {
     }
 }
 
-// One row of an unscaled blit between bitmaps of the same layout: `n` pixels from
-// `s` (null when the operation reads no source) onto `d`, the pattern row `pat`
-// starting at column `px`.
+// One row of an unscaled blit between bitmaps of the same layout: `n` pixels of B
+// bytes from `s` (null when the operation reads no source) onto `d`, the pattern row
+// `pat` starting at column `px`. Every raster operation works bit by bit, so the row
+// goes eight bytes at a time against the pattern laid out in the pixels' bytes
+// (values little-endian, a 32-bit pixel's fourth byte masked to 0): eight pixels of
+// the pattern are B such words.
 template <int B, typename Op>
 void RowOp(std::uint8_t* d, const std::uint8_t* s, int n, const std::uint32_t* pat, int px,
            std::uint32_t mask, Op op) {
-    for (int i = 0; i < n; ++i, d += B) {
-        const std::uint32_t sv = s ? LoadPx<B>(s + i * B) : 0;
-        StorePx<B>(d, op(pat[(px + i) & 7], sv, LoadPx<B>(d)) & mask);
+    using W = std::uint64_t;
+    constexpr int kRun = 8 * B;  // bytes of eight pixels
+    std::uint8_t pb[kRun], mb[kRun];
+    for (int i = 0; i < 8; ++i) {
+        const std::uint32_t v = pat[(px + i) & 7];
+        for (int b = 0; b < B; ++b) {
+            pb[i * B + b] = static_cast<std::uint8_t>(v >> (8 * b));
+            mb[i * B + b] = static_cast<std::uint8_t>(mask >> (8 * b));
+        }
+    }
+    W pw[B], mw[B];
+    std::memcpy(pw, pb, kRun);
+    std::memcpy(mw, mb, kRun);
+    const int bytes = n * B;
+    int j = 0;
+    for (; j + kRun <= bytes; j += kRun) {
+        for (int k = 0; k < B; ++k) {
+            W dv, sv = 0;
+            std::memcpy(&dv, d + j + k * 8, 8);
+            if (s) std::memcpy(&sv, s + j + k * 8, 8);
+            dv = op(pw[k], sv, dv) & mw[k];
+            std::memcpy(d + j + k * 8, &dv, 8);
+        }
+    }
+    for (int k = 0; j + k < bytes; ++k) {
+        const std::uint32_t sv = s ? s[j + k] : 0;
+        d[j + k] = static_cast<std::uint8_t>(op(std::uint32_t{pb[k]}, sv, std::uint32_t{d[j + k]}) &
+                                             mb[k]);
     }
 }
 
 template <int B>
 void Row(std::uint8_t code, std::uint8_t* d, const std::uint8_t* s, int n, const std::uint32_t* pat,
          int px, std::uint32_t mask) {
-    using U = std::uint32_t;
     switch (code) {
         case 0x88:
-            return RowOp<B>(d, s, n, pat, px, mask, [](U, U sv, U dv) { return sv & dv; });
+            return RowOp<B>(d, s, n, pat, px, mask, [](auto, auto sv, auto dv) { return sv & dv; });
         case 0xEE:
-            return RowOp<B>(d, s, n, pat, px, mask, [](U, U sv, U dv) { return sv | dv; });
+            return RowOp<B>(d, s, n, pat, px, mask, [](auto, auto sv, auto dv) { return sv | dv; });
         case 0x66:
-            return RowOp<B>(d, s, n, pat, px, mask, [](U, U sv, U dv) { return sv ^ dv; });
+            return RowOp<B>(d, s, n, pat, px, mask, [](auto, auto sv, auto dv) { return sv ^ dv; });
         case 0x44:
-            return RowOp<B>(d, s, n, pat, px, mask, [](U, U sv, U dv) { return sv & ~dv; });
+            return RowOp<B>(d, s, n, pat, px, mask,
+                            [](auto, auto sv, auto dv) { return sv & ~dv; });
         case 0xC0:
-            return RowOp<B>(d, s, n, pat, px, mask, [](U p, U sv, U) { return p & sv; });
+            return RowOp<B>(d, s, n, pat, px, mask, [](auto p, auto sv, auto) { return p & sv; });
         case 0xA0:
-            return RowOp<B>(d, s, n, pat, px, mask, [](U p, U, U dv) { return p & dv; });
+            return RowOp<B>(d, s, n, pat, px, mask, [](auto p, auto, auto dv) { return p & dv; });
         case 0xF0:
-            if constexpr (B == 4 && std::endian::native == std::endian::little) {
-                // A 32-bit pixel's bytes are its value's: the pattern row goes a word at a
-                // time, lined up with the row's first pixel.
-                U row[8];
-                for (int i = 0; i < 8; ++i) row[i] = pat[(px + i) & 7] & mask;
-                for (int i = 0; i < n; ++i) std::memcpy(d + i * 4, &row[i & 7], 4);
-                return;
-            }
-            return RowOp<B>(d, s, n, pat, px, mask, [](U p, U, U) { return p; });
+            return RowOp<B>(d, s, n, pat, px, mask, [](auto p, auto, auto) { return p; });
         default:
             return RowOp<B>(d, s, n, pat, px, mask,
-                            [code](U p, U sv, U dv) { return Rop3(code, p, sv, dv); });
+                            [code](auto p, auto sv, auto dv) { return Rop3(code, p, sv, dv); });
     }
 }
 

@@ -163,12 +163,21 @@ void DrawPushFace(Canvas& canvas, Rect& r, bool isDefault, bool pressed) {
 
 Image::Image(WinControl* parent) : Control(parent) { SetBounds(0, 0, 105, 105); }
 
+void Image::Settle() const {
+    if (!owed_) return;
+    const std::function<void()> draw = std::move(owed_);
+    owed_ = nullptr;  // first: the drawing looks at the picture itself
+    draw();
+}
+
 void Image::SetPicture(const Bitmap& picture) {
+    Settle();
     picture_ = picture;
     PictureChanged();
 }
 
 void Image::SetPicture(Bitmap&& picture) {
+    Settle();
     picture_ = std::move(picture);
     PictureChanged();
 }
@@ -200,6 +209,7 @@ void Image::SetTransparent(bool on) {
 }
 
 Canvas& Image::GetCanvas() {
+    Settle();
     if (picture_.Empty())
         picture_ = Bitmap(std::max(Width(), 1), std::max(Height(), 1), PixelFormat::pf24bit);
     Invalidate();
@@ -207,6 +217,7 @@ Canvas& Image::GetCanvas() {
 }
 
 void Image::Paint(Canvas& canvas) {
+    Settle();
     if (picture_.Empty()) return;
     if (stretch_) {
         const Rect dest = ClientRect();

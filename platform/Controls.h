@@ -1,5 +1,6 @@
 #pragma once
 #include <algorithm>
+#include <functional>
 #include <string>
 
 #include "platform/Bitmap.h"
@@ -15,12 +16,28 @@ namespace ui {
 // A picture. Its Picture is drawn at the top-left corner (or centred, or stretched
 // over the control); Transparent leaves out the pixels of the picture's bottom-left
 // colour. Drawing on GetCanvas() draws on the picture.
+//
+// The picture may be owed: its owner, on a back end that composes the screen only
+// when something looks (headless), may leave frames nobody has looked at undrawn and
+// name what draws them; the first look at the picture (Picture, GetCanvas, a paint,
+// a new picture) draws them first.
 class Image : public Control {
 public:
     explicit Image(WinControl* parent = nullptr);
 
-    Bitmap& Picture() { return picture_; }
-    const Bitmap& Picture() const { return picture_; }
+    Bitmap& Picture() {
+        Settle();
+        return picture_;
+    }
+    const Bitmap& Picture() const {
+        Settle();
+        return picture_;
+    }
+    // What draws the picture when it is next looked at (null: nothing is owed).
+    void Owe(std::function<void()> draw) { owed_ = std::move(draw); }
+    bool Owed() const { return static_cast<bool>(owed_); }
+    // Draws now what is owed.
+    void Settle() const;
     void SetPicture(const Bitmap& picture);
     void SetPicture(Bitmap&& picture);
     // After changing Picture() directly: applies AutoSize and repaints.
@@ -43,6 +60,7 @@ public:
 
 private:
     Bitmap picture_;
+    mutable std::function<void()> owed_;
     bool autoSize_ = false;
     bool stretch_ = false;
     bool center_ = false;

@@ -250,22 +250,14 @@ TShopForm::TShopForm() {
         return ShopForm && !ShopForm->Shop2FPanel->Visible() && !ShopForm->TitlePanel->Visible();
     };
     dialogs.shopOpen = [] { return ShopForm && ShopForm->IsShopOpen(); };
-    if (!g_ShopHooks.OpenItemList) g_ShopHooks.OpenItemList = &OpenItemList;
     if (!g_MainFormHooks.ShowTitle) g_MainFormHooks.ShowTitle = &HookShowTitle;
     if (!g_ShopHooks.SaveGameFlow) g_ShopHooks.SaveGameFlow = &HookSaveGameFlow;
     if (!g_ShopHooks.LoadFromListFlow) g_ShopHooks.LoadFromListFlow = &LoadFromListFlow;
     if (!g_ShopHooks.OpenSystemMenu) g_ShopHooks.OpenSystemMenu = &OpenSystemMenu;
-    if (!g_ShopHooks.OpenItemMixList) g_ShopHooks.OpenItemMixList = &OpenItemMixList;
-    if (!g_ShopHooks.OpenExhibition) g_ShopHooks.OpenExhibition = &OpenExhibition;
-    if (!g_ShopHooks.OpenExhibitionList) g_ShopHooks.OpenExhibitionList = &OpenExhibitionList;
-    if (!g_ShopHooks.OpenSalesList) g_ShopHooks.OpenSalesList = &OpenSalesList;
-    if (!g_ShopHooks.OpenNote) g_ShopHooks.OpenNote = &OpenNote;
-    if (!g_ShopHooks.OpenStatus) g_ShopHooks.OpenStatus = &OpenStatus;
     // The stage's menu buttons wait until these are closed.
     if (!EventServerHooks.ShopStatusPanel) EventServerHooks.ShopStatusPanel = &RunStatusWindow;
     if (!EventServerHooks.OpenNotebook) EventServerHooks.OpenNotebook = &RunNotebookWindow;
     if (!DispItemDetails0Hook) DispItemDetails0Hook = &DispItemDetails0;
-    if (!g_ShopHooks.OpenBook) g_ShopHooks.OpenBook = &OpenGameBook;
     if (!g_ShopHooks.RunPrologue) g_ShopHooks.RunPrologue = &EvPrologue;
 
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
@@ -307,25 +299,16 @@ TShopForm::~TShopForm() {
         g_ClockHooks.IsShop2FVisible = nullptr;
     }
     if (g_ClockHooks.RedrawShop == &ClockRedrawShop) g_ClockHooks.RedrawShop = nullptr;
-    if (g_ShopHooks.OpenItemList == &OpenItemList) g_ShopHooks.OpenItemList = nullptr;
     if (g_MainFormHooks.ShowTitle == &HookShowTitle) g_MainFormHooks.ShowTitle = nullptr;
     if (g_ShopHooks.SaveGameFlow == &HookSaveGameFlow) g_ShopHooks.SaveGameFlow = nullptr;
     if (g_ShopHooks.LoadFromListFlow == &LoadFromListFlow) g_ShopHooks.LoadFromListFlow = nullptr;
     if (g_ShopHooks.OpenSystemMenu == &OpenSystemMenu) g_ShopHooks.OpenSystemMenu = nullptr;
-    if (g_ShopHooks.OpenItemMixList == &OpenItemMixList) g_ShopHooks.OpenItemMixList = nullptr;
-    if (g_ShopHooks.OpenExhibition == &OpenExhibition) g_ShopHooks.OpenExhibition = nullptr;
-    if (g_ShopHooks.OpenExhibitionList == &OpenExhibitionList)
-        g_ShopHooks.OpenExhibitionList = nullptr;
-    if (g_ShopHooks.OpenSalesList == &OpenSalesList) g_ShopHooks.OpenSalesList = nullptr;
-    if (g_ShopHooks.OpenNote == &OpenNote) g_ShopHooks.OpenNote = nullptr;
-    if (g_ShopHooks.OpenStatus == &OpenStatus) g_ShopHooks.OpenStatus = nullptr;
     using Plain = void (*)();
     if (auto* f = EventServerHooks.ShopStatusPanel.target<Plain>(); f && *f == &RunStatusWindow)
         EventServerHooks.ShopStatusPanel = nullptr;
     if (auto* f = EventServerHooks.OpenNotebook.target<Plain>(); f && *f == &RunNotebookWindow)
         EventServerHooks.OpenNotebook = nullptr;
     if (DispItemDetails0Hook == &DispItemDetails0) DispItemDetails0Hook = nullptr;
-    if (g_ShopHooks.OpenBook == &OpenGameBook) g_ShopHooks.OpenBook = nullptr;
     if (g_ShopHooks.RunPrologue == &EvPrologue) g_ShopHooks.RunPrologue = nullptr;
     TEventServerDbg::PrimitiveHooks& primitives = TEventServerDbg::Hooks;
     if (primitives.ShopSceneStep == &HookShopSceneStep) primitives.ShopSceneStep = nullptr;
@@ -634,16 +617,16 @@ void TShopForm::PM_SleepClick() {
     GoToBed();
 }
 
-void TShopForm::PM_SalesListClick() { Call(g_ShopHooks.OpenSalesList); }
-void TShopForm::PM_NoteClick() { Call(g_ShopHooks.OpenNote); }
-void TShopForm::PM_StatusClick() { Call(g_ShopHooks.OpenStatus); }
+void TShopForm::PM_SalesListClick() { OpenSalesList(); }
+void TShopForm::PM_NoteClick() { OpenNote(); }
+void TShopForm::PM_StatusClick() { OpenStatus(); }
 
 void TShopForm::OpenExhibitionSlot(int slot) {
     if (slot < 0 || slot >= kExhibitionSlots) return;
     if (SlotItem(slot) != -1)
-        Call(g_ShopHooks.OpenExhibition, slot);
+        OpenExhibition(slot);
     else
-        Call(g_ShopHooks.OpenExhibitionList, slot);
+        OpenExhibitionList(slot);
 }
 
 // ============================================================================ clicks
@@ -779,13 +762,13 @@ void TShopForm::ShopPendingAction() {
         PendingAction = kPendingNone;
         switch (action) {
             case kPendingItemMix:
-                Call(g_ShopHooks.OpenItemMixList);
+                OpenItemMixList();
                 break;
             case kPendingItemList:
-                Call(g_ShopHooks.OpenItemList);
+                OpenItemList();
                 break;
             case kPendingBook:
-                Call(g_ShopHooks.OpenBook);
+                OpenGameBook();
                 break;
             case kPendingMixing:
                 StartMixAnimation();

@@ -51,16 +51,7 @@ struct ShopScreenHooks {
     void (*ResetTickPhase)();
     void (*SetSceneActive)(bool active);
     void (*SetFastForward)();
-    // The game dialogs, set by the shop form to the real ones (tests set their own);
-    // the slot for the exhibition ones.
-    void (*OpenItemMixList)();
-    void (*OpenItemList)();
-    void (*OpenBook)();
-    void (*OpenSalesList)();
-    void (*OpenNote)();
-    void (*OpenStatus)();
-    void (*OpenExhibition)(int slot);
-    void (*OpenExhibitionList)(int slot);
+    // The system menu (set by the shop form) and the option window (set by its unit).
     void (*OpenSystemMenu)();
     void (*OpenOption)();
     // The game-flow controller: the map screen for the trip to town.

@@ -1,5 +1,6 @@
 #include "story/Dialogue.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <filesystem>
@@ -410,18 +411,56 @@ bool ParseDialogue(std::string_view name, std::string_view utf8, std::vector<Sce
     return errors.size() == errorsBefore;
 }
 
+namespace {
+
+bool RefersToScene(const Step& st) {
+    return st.kind == StepKind::Play || st.kind == StepKind::IfSet ||
+           st.kind == StepKind::IfClear || st.kind == StepKind::Option;
+}
+
+// Whether `key` or a scene it plays, however deep, holds an end record.
+bool ReachesEnd(const std::vector<Scene>& scenes, const std::string& key,
+                std::vector<std::string>& seen) {
+    if (std::find(seen.begin(), seen.end(), key) != seen.end()) return false;
+    seen.push_back(key);
+    for (const Scene& s : scenes) {
+        if (s.key != key) continue;
+        for (const Step& st : s.steps) {
+            if (st.kind == StepKind::End || st.kind == StepKind::EndStopMusic) return true;
+            if (RefersToScene(st) && ReachesEnd(scenes, st.name, seen)) return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
 std::vector<std::string> MissingScenes(const std::vector<Scene>& scenes) {
     std::vector<std::string> out;
     for (const Scene& s : scenes)
         for (const Step& st : s.steps) {
-            const bool refers = st.kind == StepKind::Play || st.kind == StepKind::IfSet ||
-                                st.kind == StepKind::IfClear || st.kind == StepKind::Option;
-            if (!refers) continue;
+            if (!RefersToScene(st)) continue;
             bool found = false;
             for (const Scene& t : scenes) found = found || t.key == st.name;
             if (!found)
                 out.push_back(s.file + ":" + std::to_string(st.line) + ": no scene " + st.name);
         }
+    return out;
+}
+
+std::vector<std::string> UnendedEvents(const std::vector<Scene>& scenes) {
+    std::vector<std::string> out;
+    for (const Scene& s : scenes) {
+        if (!s.key.ends_with(":main")) continue;
+        const auto begin = std::find_if(s.steps.begin(), s.steps.end(), [](const Step& st) {
+            return st.kind == StepKind::Begin || st.kind == StepKind::BeginVoice;
+        });
+        if (begin == s.steps.end()) continue;
+        std::vector<std::string> seen;
+        if (!ReachesEnd(scenes, s.key, seen))
+            out.push_back(s.file + ":" + std::to_string(begin->line) + ": " + s.key +
+                          " begins an event and never ends it");
+    }
     return out;
 }
 
@@ -462,6 +501,7 @@ Store& TheStore() {
         Store st;
         ReadTexts(st);
         for (std::string& e : MissingScenes(st.scenes)) st.errors.push_back(std::move(e));
+        for (std::string& e : UnendedEvents(st.scenes)) st.errors.push_back(std::move(e));
         for (const std::string& e : st.errors) std::fprintf(stderr, "story text: %s\n", e.c_str());
         return st;
     }();

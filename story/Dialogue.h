@@ -129,6 +129,11 @@ bool ParseDialogue(std::string_view name, std::string_view utf8, std::vector<Sce
 // The scenes that `scenes` plays (play, ifset, ifclear, option) but does not hold, as
 // errors "file:line: no scene Ev:scene".
 std::vector<std::string> MissingScenes(const std::vector<Scene>& scenes);
+// The event bodies (scenes "main") that begin an event but hold no end record, nor
+// play a scene that does, as errors "file:line: Ev:main begins an event and never ends
+// it": such an event would leave the game-flow controller busy for good, with no
+// command menu in town and the program refusing to close.
+std::vector<std::string> UnendedEvents(const std::vector<Scene>& scenes);
 
 // Every scene of the story's texts, read at the first call: from the folder the build
 // names (the test build reads the source tree, so a changed text needs no rebuild), or

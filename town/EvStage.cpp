@@ -166,6 +166,31 @@ void TEventServerDbg::ShowWork() {
     m_Img->Update();
 }
 
+void TEventServerDbg::StepWork(std::function<void()> step) {
+    if (!ui::HaveApp() || !ui::App().GetBackend().ComposesOnLook()) {
+        step();
+        ShowWork();
+        return;
+    }
+    m_OwedSteps.push_back(std::move(step));
+    m_Img->Owe([this] { PayOwedSteps(); });
+    m_Img->Invalidate();
+    m_Img->Update();
+}
+
+void TEventServerDbg::PayOwedSteps() {
+    m_Img->Owe(nullptr);
+    const std::vector<std::function<void()>> steps = std::move(m_OwedSteps);
+    m_OwedSteps.clear();
+    for (const std::function<void()>& step : steps) step();
+    if (!steps.empty()) m_Img->GetCanvas().Draw(0, 0, m_Work);
+}
+
+void TEventServerDbg::DropOwedSteps() {
+    m_OwedSteps.clear();
+    m_Img->Owe(nullptr);
+}
+
 void TEventServerDbg::WaitStep() {
     if (!ui::HaveApp()) return;
     ui::Application& app = ui::App();
@@ -184,10 +209,10 @@ void TEventServerDbg::DissolveOut() {
     m_LastStepTick = ui::GetTickCount();
     for (int k = m_TransitionStep; k < kSteps; ++k) {
         m_TransitionStep = k;
-        DissolveOutStep(m_Work, m_Brush[k]);
-        ShowWork();
+        StepWork([this, k] { DissolveOutStep(m_Work, m_Brush[k]); });
         WaitStep();
     }
+    DropOwedSteps();  // the work ends black whatever the steps left
     PatBlit(m_Work, 0, 0, m_Work.Width(), m_Work.Height(), nullptr, 0, 0, m_BrushBlack,
             ui::PATANDDEST);
     ShowWork();
@@ -202,10 +227,10 @@ void TEventServerDbg::DissolveIn() {
         m_Work.SetSize(m_Src.Width(), m_Src.Height());
     for (int k = m_TransitionStep; k < kSteps; ++k) {
         m_TransitionStep = k;
-        DissolveInStep(m_Work, m_Src, m_BrushInv[k]);
-        ShowWork();
+        StepWork([this, k] { DissolveInStep(m_Work, m_Src, m_BrushInv[k]); });
         WaitStep();
     }
+    DropOwedSteps();  // the source covers the whole work
     m_Work.GetCanvas().Draw(0, 0, m_Src);
     m_TransitionStep = 0;
     m_TransitionRunning = 0;
@@ -221,10 +246,11 @@ void TEventServerDbg::CrossDissolve() {
         m_Back.SetSize(m_Work.Width(), m_Work.Height());
     for (int k = m_TransitionStep; k < kSteps; ++k) {
         m_TransitionStep = k;
-        CrossDissolveStep(m_Work, m_Work2, m_Back, m_Brush[k], m_BrushInv[k]);
-        ShowWork();
+        StepWork(
+            [this, k] { CrossDissolveStep(m_Work, m_Work2, m_Back, m_Brush[k], m_BrushInv[k]); });
         WaitStep();
     }
+    DropOwedSteps();  // the back covers the whole work
     m_Work.GetCanvas().Draw(0, 0, m_Back);
     m_TransitionRunning = 0;
     m_TransitionStep = 0;

@@ -276,6 +276,7 @@ void TEventServerDbg::LayoutStage(bool centre) {
     SetClientHeight(kStageHeight);
     m_PnlMenu->SetBounds(0, 0, kClientWidth, kMenuHeight);
     m_Img->SetBounds(BcPanel1->Width(), m_Img->Top(), kStageWidth, kStageHeight);
+    m_Img->Settle();  // a dissolve's owed steps are drawn on the work as it was
     m_Work.SetSize(kStageWidth, kStageHeight);
     m_Src.SetSize(kStageWidth, kStageHeight);
     int screenW = ui::kScreenWidth, screenH = ui::kScreenHeight;
@@ -552,6 +553,7 @@ void TEventServerDbg::SpeedButton1Click() {
             std::fclose(f);
         }
     };
+    m_Img->Settle();  // the work with every step of a dissolve drawn
     save(m_Src, "src.bmp");
     save(m_Work, "work.bmp");
 }

@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/Bitmap.h"
 #include "platform/Controls.h"
@@ -409,6 +410,13 @@ private:
     void EndActor4();
     // Work onto the stage image and the screen.
     void ShowWork();
+    // One step of a dissolve on the work, then shown. A back end that composes only
+    // when something looks (headless) keeps the step owed by the stage image instead:
+    // a look draws the owed steps in order; the dissolve's end, which draws its last
+    // picture over the whole work, drops those nobody looked at.
+    void StepWork(std::function<void()> step);
+    void PayOwedSteps();
+    void DropOwedSteps();
     // Waits, messages running, until more than 100 ms passed since the last step.
     void WaitStep();
     // Source with the figures of the layers but `skip` drawn in, into `out`.
@@ -424,6 +432,7 @@ private:
     int Choose(const std::array<std::string, 3>& captions, int count);
 
     ui::Bitmap m_Work, m_Work2, m_Back, m_Src;
+    std::vector<std::function<void()>> m_OwedSteps;
     std::array<int, kFigureLayers> m_FigNo{-1, -1, -1};
     std::array<ui::Bitmap, kFigureLayers> m_FigBmp;
     std::array<ui::Bitmap, kBrushCount> m_Brush, m_BrushInv;

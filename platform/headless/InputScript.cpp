@@ -31,7 +31,8 @@ const char kInputScriptHelp[] =
     "                        (a box with no answer left gets OK, No or Cancel)\n"
     "  screenshot FILE.png   writes the screen as it is then\n"
     "  stop                  ends the run\n"
-    "Coordinates are those of the 640x480 screen (larger in window mode).\n";
+    "Coordinates are those of the screen: 648x520 in the window mode a headless run\n"
+    "shows (the 640x480 picture inside the window's frame).\n";
 
 namespace {
 

@@ -134,6 +134,32 @@ TEST_F(Controls, ImageDrawsSizesStretchesAndLeavesOutItsKeyColour) {
     EXPECT_EQ(app.GetScreen().At(110, 110), ui::Rgb(255, 255, 255));
 }
 
+// An owed picture is drawn at the first look, once: a paint of the screen, the picture
+// itself, its canvas or a new picture; after a new picture nothing more is owed.
+TEST_F(Controls, AnOwedPictureIsDrawnAtTheFirstLook) {
+    ui::Image image(&form);
+    image.SetBounds(10, 10, 4, 4);
+    image.SetPicture(ui::Bitmap(4, 4));
+    int draws = 0;
+    const auto owe = [&](ui::TColor c) {
+        image.Owe([&image, &draws, c] {
+            ++draws;
+            image.Picture().SetPixel(0, 0, c);
+        });
+    };
+    owe(ui::clRed);
+    EXPECT_EQ(At(10, 10), ui::Rgb(255, 0, 0));  // the screen's paint
+    EXPECT_FALSE(image.Owed());
+    owe(ui::clLime);
+    EXPECT_EQ(image.Picture().GetPixel(0, 0), ui::clLime);
+    owe(ui::clBlue);
+    image.GetCanvas().SetPixel(1, 1, ui::clBlack);
+    EXPECT_EQ(image.Picture().GetPixel(0, 0), ui::clBlue);
+    owe(ui::clRed);
+    image.SetPicture(ui::Bitmap(4, 4));
+    EXPECT_EQ(image.Picture().GetPixel(0, 0), ui::clWhite);
+    EXPECT_EQ(draws, 4);
+}
 TEST_F(Controls, PanelBevelsAndInnerRect) {
     ui::Panel panel(&form);
     panel.SetBounds(20, 20, 100, 60);

@@ -9,19 +9,25 @@
 #include "media/Qvdib.h"
 #include "platform/Menus.h"
 #include "platform/Transcript.h"
+#include "shop/Book.h"
 #include "shop/Calendar.h"
 #include "shop/Demand.h"
+#include "shop/Exhibition.h"
 #include "shop/Fashion.h"
 #include "shop/GameState.h"
 #include "shop/Heroine.h"
+#include "shop/Itemlist.h"
+#include "shop/Itemmixlist.h"
 #include "shop/Mixing.h"
+#include "shop/Note.h"
+#include "shop/Saleslist.h"
 #include "shop/Shop.h"
+#include "shop/Status.h"
 #include "tests/support/HeadlessApp.h"
 
 namespace {
 
 struct Seen {
-    std::vector<std::string> opened;
     std::vector<int> sounds;
     bool messageExists = false;
     bool messageVisible = true;
@@ -32,6 +38,35 @@ struct Seen {
     int maps = 0;
 };
 Seen g_seen;
+
+// The game dialogs open now, by name (the exhibition ones with their slot).
+std::vector<std::string> Opened() {
+    std::vector<std::string> out;
+    if (ItemMixListForm) out.push_back("mixlist");
+    if (ItemListForm) out.push_back("itemlist");
+    if (BookForm) out.push_back("book");
+    if (SalesListForm) out.push_back("saleslist");
+    if (NoteForm) out.push_back("note");
+    if (StatusForm) out.push_back("status");
+    if (ExhibitionForm) out.push_back("exhibition " + std::to_string(ExhibitionForm->Slot));
+    if (ExhibitionListForm)
+        out.push_back("exhibitionlist " + std::to_string(ExhibitionListForm->Slot));
+    return out;
+}
+
+// Closes every game dialog the shop opened, as their close buttons do, and gives the
+// shop its menus back.
+void CloseDialogs() {
+    delete ItemMixListForm;
+    delete ItemListForm;
+    delete BookForm;
+    delete SalesListForm;
+    delete NoteForm;
+    delete StatusForm;
+    delete ExhibitionForm;
+    delete ExhibitionListForm;
+    EnableShopMenus();
+}
 
 void InstallHooks() {
     g_seen = {};
@@ -46,18 +81,6 @@ void InstallHooks() {
     g_ShopHooks.PlaySoundSync = [](int n) { g_seen.sounds.push_back(n); };
     g_ShopHooks.TickPhase = [] { return g_seen.phase; };
     g_ShopHooks.ResetTickPhase = [] { ++g_seen.resets; };
-    g_ShopHooks.OpenItemMixList = [] { g_seen.opened.push_back("mixlist"); };
-    g_ShopHooks.OpenItemList = [] { g_seen.opened.push_back("itemlist"); };
-    g_ShopHooks.OpenBook = [] { g_seen.opened.push_back("book"); };
-    g_ShopHooks.OpenSalesList = [] { g_seen.opened.push_back("saleslist"); };
-    g_ShopHooks.OpenNote = [] { g_seen.opened.push_back("note"); };
-    g_ShopHooks.OpenStatus = [] { g_seen.opened.push_back("status"); };
-    g_ShopHooks.OpenExhibition = [](int s) {
-        g_seen.opened.push_back("exhibition " + std::to_string(s));
-    };
-    g_ShopHooks.OpenExhibitionList = [](int s) {
-        g_seen.opened.push_back("exhibitionlist " + std::to_string(s));
-    };
     g_ShopHooks.SaveGameFlow = [] { ++g_seen.saves; };
     g_ShopHooks.ShowMap = [] { ++g_seen.maps; };
 }
@@ -77,6 +100,7 @@ protected:
         form->UpdateScene();
     }
     void TearDown() override {
+        CloseDialogs();
         delete form;
         demand.reset();
         g_ShopHooks = {};
@@ -160,10 +184,11 @@ TEST_F(ShopFormTest, ExhibitionRegionOpensTheSlotWhileClosedAndFallsThroughWhile
     ASSERT_EQ(form->WalkRegions->FindRegion(shelf.x, shelf.y - 36), 2);
     SetSlotItem(2, -1);
     Click(shelf);
+    EXPECT_EQ(Opened(), std::vector<std::string>{"exhibitionlist 2"});
+    CloseDialogs();
     form->SetShopOpen();
     Click(shelf);
-    const std::vector<std::string> expected = {"exhibitionlist 2", "saleslist"};
-    EXPECT_EQ(g_seen.opened, expected);
+    EXPECT_EQ(Opened(), std::vector<std::string>{"saleslist"});
 }
 
 TEST_F(ShopFormTest, StairsAndDoorClicksAreIgnoredWhileSheWalks) {
@@ -197,11 +222,11 @@ TEST_F(ShopFormTest, TurningBeforeADialogTakesOneExtraTick) {
     form->ShopPendingAction();  // turns
     EXPECT_EQ(form->HeroineFigure->Direction(), 1);
     EXPECT_EQ(form->PendingDelay, 1);
-    EXPECT_TRUE(g_seen.opened.empty());
+    EXPECT_TRUE(Opened().empty());
     form->ShopPendingAction();  // the delay
-    EXPECT_TRUE(g_seen.opened.empty());
+    EXPECT_TRUE(Opened().empty());
     form->ShopPendingAction();
-    EXPECT_EQ(g_seen.opened, std::vector<std::string>{"book"});
+    EXPECT_EQ(Opened(), std::vector<std::string>{"book"});
     EXPECT_EQ(form->PendingAction, 0);
 }
 
@@ -220,14 +245,14 @@ TEST_F(ShopFormTest, PendingActionsReachTheirPlaces) {
     };
     const Case cases[] = {{0, 72, "mixlist"}, {1, 104, "itemlist"}, {2, 106, "book"}};
     for (const Case& c : cases) {
-        g_seen.opened.clear();
+        CloseDialogs();
         if (c.entry == 0) form->PM_ItemMixClick();
         if (c.entry == 1) form->PM_ItemListClick();
         if (c.entry == 2) form->PM_BookClick();
         Walk();
         Steps(4);
         EXPECT_EQ(form->HeroineFigure->User, c.code);
-        EXPECT_EQ(g_seen.opened, std::vector<std::string>{c.opened});
+        EXPECT_EQ(Opened(), std::vector<std::string>{c.opened});
     }
 }
 

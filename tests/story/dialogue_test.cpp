@@ -75,6 +75,7 @@ protected:
 TEST(StoryData, EveryFileReadsWithoutAnErrorAndEveryScenePlayedExists) {
     for (const std::string& e : story::DialogueErrors()) ADD_FAILURE() << e;
     EXPECT_EQ(story::MissingScenes(story::Scenes()), std::vector<std::string>{});
+    EXPECT_EQ(story::UnendedEvents(story::Scenes()), std::vector<std::string>{});
 }
 
 TEST(StoryData, AScenePlayedThatNoFileHoldsIsNamedWithItsPlace) {
@@ -84,6 +85,26 @@ TEST(StoryData, AScenePlayedThatNoFileHoldsIsNamedWithItsPlace) {
                                      scenes, errors));
     EXPECT_EQ(story::MissingScenes(scenes),
               (std::vector<std::string>{"t.txt:2: no scene Ev:gone", "t.txt:3: no scene Other:x"}));
+}
+
+// An event body that opens an event must close it, itself or through a scene it plays;
+// scenes other than a body (pieces the code plays) are left alone.
+TEST(StoryData, AnEventBodyThatNeverEndsItsEventIsNamedWithItsPlace) {
+    std::vector<story::Scene> scenes;
+    std::vector<std::string> errors;
+    ASSERT_TRUE(story::ParseDialogue("t.txt",
+                                     "[Open:main]\nbegin\nline 緹菈「開始\n"
+                                     "[Closed:main]\nbegin voice 346\nend\n"
+                                     "[Played:main]\nbegin\nifset PrologueSeen later\n"
+                                     "[Played:later]\nplay Played:last\n"
+                                     "[Played:last]\nend stopmusic 163\n"
+                                     "[Loop:main]\nbegin\nplay again\n"
+                                     "[Loop:again]\nplay Loop:main\n"
+                                     "[Piece:begin]\nbegin\n",
+                                     scenes, errors));
+    EXPECT_EQ(story::UnendedEvents(scenes),
+              (std::vector<std::string>{"t.txt:2: Open:main begins an event and never ends it",
+                                        "t.txt:15: Loop:main begins an event and never ends it"}));
 }
 
 TEST(StoryData, TheRegisterNamesEachNumberOnce) {

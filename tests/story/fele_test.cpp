@@ -405,6 +405,33 @@ TEST_F(FeleTest, TheLinesAreOfTheirForm) {
     EXPECT_EQ(lines, 2 + 13 + 26 + 29 + 39 + 34 + 126 + 80 + 96 + 175);
 }
 
+// The 26 voiced lines of the first meeting are one record set: the shop's twin plays
+// them as its lines 11..36, after its own prologue.
+TEST_F(FeleTest, TheTwinsPlayTheSameVoicedRecords) {
+    story::ResetPlays();
+    test::EventResponders player(headless.Backend());
+    Start(25, 9, 10);
+    ASSERT_TRUE(EvTurnStart016());
+    std::vector<int> voicedLines;  // 1-based numbers of the lines after a voice
+    int lines = 0;
+    bool voiced = false;
+    for (const ui::TranscriptEntry& e : transcript->Entries()) {
+        if (e.kind == "voice") voiced = true;
+        if (e.kind != "line") continue;
+        ++lines;
+        if (voiced) voicedLines.push_back(lines);
+        voiced = false;
+    }
+    EXPECT_EQ(voicedLines, Span(11, 36));
+    Start(3, 10, 34);
+    ASSERT_TRUE(EvMove006());
+    for (const char* scene : {"song", "meeting"}) {
+        const story::Scene* sc = story::FindScene("Fele", scene);
+        ASSERT_NE(sc, nullptr);
+        EXPECT_EQ(sc->plays, 2) << scene;
+    }
+}
+
 // ---- the beauty contest
 
 TEST_F(FeleTest, TheContestIsWonAtReputation20AndLostAt19) {
@@ -551,13 +578,29 @@ TEST_F(FeleTest, TheChatsComeOneADayInOrderAndTheShortChatFillsTheRest) {
         EXPECT_FALSE(ev->ChkNpc(2, 34)) << v.day;
     }
     for (int f : {472, 473, 474, 475}) EXPECT_TRUE(ev->TestFlg(f)) << f;
-    // Chat 1 passes its hour after the farewell, the others before it: 15:00 ends at 16:00.
-    Start(1, 15, 34, {412});
-    {
+    // Chat 1 passes its hour after the farewell, the others before it (the lines after
+    // the hour are the farewell's); 15:00 ends at 16:00.
+    struct Farewell {
+        bool (*event)();
+        int day;
+        std::vector<int> flags;
+        int linesAfterHour;
+    };
+    for (const Farewell& f :
+         {Farewell{EvMove045, 1, {412}, 0}, Farewell{EvMove046, 31, {412, 472}, 4},
+          Farewell{EvMove047, 55, {412, 473}, 4}, Farewell{EvMove048, 79, {412, 474}, 12},
+          Farewell{EvMove151, 3, {412}, 4}}) {
+        Start(f.day, 15, 34, f.flags);
         test::EventResponders player(headless.Backend());
-        ASSERT_TRUE(EvMove045());
+        ASSERT_TRUE(f.event()) << f.day;
+        int after = -1;
+        for (const ui::TranscriptEntry& e : transcript->Entries()) {
+            if (e.kind == "hour") after = 0;
+            if (e.kind == "line" && after >= 0) ++after;
+        }
+        EXPECT_EQ(after, f.linesAfterHour) << f.day;
+        EXPECT_EQ(GameHour(), 16) << f.day;
     }
-    EXPECT_EQ(GameHour(), 16);
     // Under the override the chats run only when the last real whereabouts test left
     // schedule variant 0.
     Start(31, 10, 34, {412, 472});

@@ -95,6 +95,10 @@ protected:
         EXPECT_EQ(GameHour(), c.endHour);
         EXPECT_EQ(GameFlow->Place, c.endPlace);
         EXPECT_EQ(ev->ConditionOverride, 0);
+        // The event is over: the controller takes commands again and the shop's
+        // menus work, so the player can go on (to the contest, say).
+        EXPECT_TRUE(GameFlow->IsReady());
+        EXPECT_EQ(ev->m_InEvent, 0);
     }
     // Runs an event as its walk would, reporting whether it played.
     bool Try(bool (*event)()) {

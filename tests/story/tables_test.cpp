@@ -192,23 +192,6 @@ TEST_F(TablesTest, CocotteInTownTriesHerPlacesInOrder) {
     EXPECT_EQ(Records(), std::vector<std::string>{"EvMove190 pending"});
 }
 
-// 蕾妮特 met on the land map: the cave, the spring, the forest, the mountain path, the
-// big tree, the beach, the crater, then the lake, each asked in turn.
-TEST_F(TablesTest, RenetteOnLandTriesHerPlacesInOrder) {
-    At(5, 13, 40);  // the rest day at 13:00: every one of the eight places draws
-    const std::vector<int> foundLast = {20, -10, -10, -10, -10, -30, -10, -10, 10};
-    ui::Srand(SeedFor(foundLast));
-    EXPECT_EQ(Try(EvMove152), std::make_pair(false, 9));
-    EXPECT_EQ(Records(), std::vector<std::string>{"EvMove152 pending"});
-    ui::Srand(SeedFor(foundLast));
-    EXPECT_EQ(Try(EvMove191), std::make_pair(false, 9));  // 40 per cent; her route not taken
-    EXPECT_TRUE(Records().empty());
-    GameFlow->Place = 36;
-    ui::Srand(SeedFor({10, 10}));  // the cave is asked first
-    EXPECT_EQ(Try(EvMove155), std::make_pair(false, 2));
-    EXPECT_EQ(Records(), std::vector<std::string>{"EvMove155 pending"});
-}
-
 // 斐爾 met on the land map: the big tree, the spring, the beach, then the lake. On a
 // working day at 10:00 his schedule draws for the tree, the beach and the lake only.
 TEST_F(TablesTest, FeleOnLandTriesHisPlacesInOrder) {

@@ -488,6 +488,59 @@ TEST_F(StageTest, DissolveRefusesWhileATransitionRuns) {
     ev->m_TransitionRunning = 0;
 }
 
+// Headless, a dissolve's steps are drawn only when something looks at the stage. A
+// look between two steps, at the picture or at the screen, sees every step before it
+// drawn, just as a screen showing each step would.
+TEST_F(StageTest, ALookBetweenTheStepsOfADissolveSeesThemDrawn) {
+    struct Case {
+        std::function<void()> run;                   // the dissolve from 0x108
+        std::function<void(ui::Bitmap&, int)> step;  // its step k, drawn at once
+        ui::Bitmap end;
+    };
+    const ui::Bitmap to = Picture(0x10C);
+    ui::Bitmap second;
+    const Case cases[] = {
+        {[&] { ev->DissolveToGr(0x10C); },
+         [&](ui::Bitmap& w, int k) {
+             ui::Bitmap inverse = LoadBrushPattern(k);  // as the server makes it
+             inverse.GetCanvas().BitBlt(0, 0, 8, 8, static_cast<const ui::Bitmap*>(nullptr), 0, 0,
+                                        ui::DSTINVERT);
+             CrossDissolveStep(w, second, to, LoadBrushPattern(k), inverse);
+         },
+         to},
+        {[&] { ev->ClearGr(); },
+         [](ui::Bitmap& w, int k) { DissolveOutStep(w, LoadBrushPattern(k)); },
+         Solid(kStageWidth, kStageHeight, ui::clBlack)},
+    };
+    for (const Case& c : cases) {
+        ev->SetGr(0x108);
+        std::vector<ui::Bitmap> seen;
+        int looked = -1;
+        const int id = headless.Backend().AddResponder([&] {
+            const int k = ev->m_TransitionStep;
+            if (!ev->m_TransitionRunning || k == looked || k % 2 == 0) return false;
+            looked = k;
+            if (k % 4 == 1) {
+                (void)headless.App().GetScreen().Pixels();  // the screen's look draws them
+                EXPECT_FALSE(ev->m_Img->Owed()) << k;
+            }
+            seen.push_back(ev->m_Img->Picture());
+            return false;
+        });
+        c.run();
+        headless.Backend().RemoveResponder(id);
+        ASSERT_EQ(seen.size(), 4u);
+        ui::Bitmap work = Picture(0x108);
+        for (int k = 0; k < 8; ++k) {
+            c.step(work, k);
+            if (k % 2 == 1) {
+                EXPECT_TRUE(Same(seen[k / 2], work)) << k;
+            }
+        }
+        EXPECT_TRUE(Same(ev->m_Img->Picture(), c.end));
+    }
+}
+
 // --- The frame ---
 
 TEST_F(StageTest, EventEndInTheUpperRoomLeavesTheShopShown) {
