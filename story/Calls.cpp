@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "shop/Shop.h"
+#include "story/Cocotte.h"
 #include "story/Dialogue.h"
 #include "story/Endings.h"
 #include "story/Fever.h"
@@ -62,6 +63,7 @@ constexpr Entry kMechanics[] = {
     {"ContestStage", ContestStage},
     {"EndingPicture", EndingPicture},
     {"EvBall", EvBall},
+    {"EveningWalk", story::EveningWalkFromChoice},
     {"FashionRemark", FashionRemark},
     {"ForestMaze", EvForestMaze},
     {"HideShop", HideShop},

@@ -187,7 +187,9 @@ std::string ReadArgs(std::string_view args, std::string_view rest, const std::st
                 break;
             }
             case 's':
-                st.name = SceneKey(sceneKey, word);
+                // An option's "-" plays nothing: the code reads the answer (LastChoice).
+                if (!(st.kind == StepKind::Option && word == "-"))
+                    st.name = SceneKey(sceneKey, word);
                 break;
             case 'c':
                 if (!FindMechanic(word)) return "no mechanic named '" + std::string(word) + "'";
@@ -414,8 +416,9 @@ bool ParseDialogue(std::string_view name, std::string_view utf8, std::vector<Sce
 namespace {
 
 bool RefersToScene(const Step& st) {
-    return st.kind == StepKind::Play || st.kind == StepKind::IfSet ||
-           st.kind == StepKind::IfClear || st.kind == StepKind::Option;
+    return (st.kind == StepKind::Play || st.kind == StepKind::IfSet ||
+            st.kind == StepKind::IfClear || st.kind == StepKind::Option) &&
+           !st.name.empty();
 }
 
 // Whether `key` or a scene it plays, however deep, holds an end record.
@@ -469,6 +472,7 @@ struct Store {
     std::vector<Scene> scenes;
     std::vector<std::string> errors;
     std::vector<std::string> missing;  // scenes asked for in vain since the last reset
+    int lastChoice = -1;
 };
 
 void ReadTexts(Store& st) {
@@ -699,7 +703,8 @@ bool PlaySteps(Scene& s, const AfterLine& afterLine) {
                                                : 0;
                 const std::string key = steps[i + 1 + chosen].name;
                 i += n;
-                PlayKey(key, {});
+                TheStore().lastChoice = static_cast<int>(chosen);
+                if (!key.empty()) PlayKey(key, {});
                 break;
             }
             case StepKind::Option:
@@ -727,6 +732,8 @@ bool PlayScene(std::string_view event, std::string_view scene, const AfterLine& 
     key += scene;
     return PlayKey(key, afterLine);
 }
+
+int LastChoice() { return TheStore().lastChoice; }
 
 bool RunEvent(std::string_view event) {
     if (!FindScene(event, "main")) {

@@ -42,7 +42,8 @@
 //   call NAME                  a mechanic of the code (story/Calls.cpp), by name
 //   choice                     a choice; two or three option records follow it:
 //   option SCENE TEXT          a caption; the chosen one's scene plays, then the body
-//                              goes on after the last option
+//                              goes on after the last option; "option - TEXT" plays
+//                              nothing, for code that reads the answer (LastChoice)
 namespace story {
 
 enum class StepKind {
@@ -164,6 +165,9 @@ bool KnownSpeaker(std::string_view big5Tag);
 bool PlayScene(std::string_view event, std::string_view scene, const AfterLine& afterLine = {});
 // An event's body: its scene "main". True when it played (false only when missing).
 bool RunEvent(std::string_view event);
+// The index of the caption picked at the last choice a scene played (0 the first;
+// -1 before any), for an event whose code goes on from the answer.
+int LastChoice();
 
 // The mechanics the data may call by name (story/Calls.cpp): null when unknown.
 using Mechanic = void (*)();

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "platform/Application.h"
 #include "story/Dialogue.h"
 #include "story/Events.h"
 #include "story/Register.h"
@@ -114,7 +115,10 @@ void EvForestMaze() {
 void ForestMazeFrom(int node) {
     // No time passes inside the loop; the player may walk in circles for as long as
     // they like.
-    while (node >= 0 && node < kNodes) node = MazeNode(node);
+    // A program closing (its choices answer nothing) leaves the forest too, else the
+    // loop would walk on by itself for ever.
+    while (node >= 0 && node < kNodes && !(ui::HaveApp() && ui::App().Terminated()))
+        node = MazeNode(node);
     PlayScene("EvForestMaze", node == kGoal ? "goal" : "leave");
 }
 

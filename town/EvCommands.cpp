@@ -404,7 +404,9 @@ void VisitRivalShop(int hour) {
             SetFlag(flag::RivalShopMusedToday);
         }
     } else if (EnterRoom(13)) {
-        SetPlaceDirect(2);
+        // An event that tests no place may have taken her elsewhere: she is put back
+        // outside only from the shop's room.
+        if (Place() == 13) SetPlaceDirect(2);
         SetFlag(flag::RivalShopVisitedToday);
     } else if (!Flag(flag::RenetteRanAway)) {
         Say("VisitRivalShop10");

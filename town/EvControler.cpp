@@ -1,5 +1,6 @@
 #include "town/EvControler.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/Application.h"
@@ -308,6 +309,12 @@ bool TEvControler::TurnStart(bool allowEvents) {
 
     const int h = GameHour();
     const int d = GameDay();
+    // An event that spent the night let 19:00 of an earlier day go by: the orders due
+    // then are settled now, before the day change drops them (that evening's customers
+    // are not caught up).
+    for (int day = std::max(LastOrdersDay + 1, 1); day < d; ++day)
+        Call(g_GameFlowHooks.SettleOrdersDue, day);
+    LastOrdersDay = std::max(LastOrdersDay, d - 1);
     if (h == kOrdersHour) {
         if (Ready) RunCustomerRequestEvents();
         Call(g_GameFlowHooks.SettleOrders);

@@ -16,9 +16,11 @@ class Form;
 // Calls into windows built elsewhere, set by the unit that builds each; a null hook does nothing, a
 // null predicate answers false, a null form getter answers "no such form".
 struct GameFlowHooks {
-    // The orders (TEventServerDbg::SettleOrders, ShowOrderList).
+    // The orders (TEventServerDbg::SettleOrders, ShowOrderList); SettleOrdersDue settles
+    // those due on an earlier day whose 19:00 went by unseen.
     void (*SettleOrders)();
     void (*ShowOrderList)();
+    void (*SettleOrdersDue)(int day);
     // The developer's debug window (TDbgFm::ShowTypeName).
     void (*ShowTypeName)();
 };

@@ -265,6 +265,10 @@ void TEventServerDbg::ConnectWindows() {
         g_GameFlowHooks.SettleOrders = [] {
             if (EventServerDbg) EventServerDbg->SettleOrders();
         };
+    if (!g_GameFlowHooks.SettleOrdersDue)
+        g_GameFlowHooks.SettleOrdersDue = [](int day) {
+            if (EventServerDbg) EventServerDbg->SettleOrders(day);
+        };
     if (!g_GameFlowHooks.ShowOrderList)
         g_GameFlowHooks.ShowOrderList = [] {
             if (EventServerDbg) EventServerDbg->ShowOrderList();

@@ -377,8 +377,9 @@ public:
     void AcceptOrder(int k);
     // A held goods order whose stock covers it (true under the condition override).
     bool CanDeliverOrder(int flag) const;
-    // Pays the reward, takes the goods and books the sale; the order stays held.
-    void DeliverOrder(int flag);
+    // Pays the reward, takes the goods and books the sale on `day` (-1 today); the
+    // order stays held.
+    void DeliverOrder(int flag, int day = -1);
     // Goods: reputation -1; other orders: day mark 5 := today.
     void FailOrder(int flag);
     // Clears the flag; the later orders move down.
@@ -389,6 +390,9 @@ public:
     void DropOverdueOrders();
     // At 19:00: every order due today is delivered when the stock covers it, or failed.
     void SettleOrders();
+    // The same for the orders due on `day`, as its 19:00 would have settled them (a
+    // sale booked, or day mark 5 set, on that day): for a 19:00 that went by unseen.
+    void SettleOrders(int day);
     // The offer of catalogue row k and the collection of a held order, with dialogue.
     void OrderTalk(int k);
     void DeliveryTalk(int flag);

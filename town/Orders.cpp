@@ -173,11 +173,11 @@ bool TEventServerDbg::CanDeliverOrder(int flag) const {
     return ChkItem(Orders[i].Item, Orders[i].Quantity);
 }
 
-void TEventServerDbg::DeliverOrder(int flag) {
+void TEventServerDbg::DeliverOrder(int flag, int day) {
     const int i = FindOrder(flag);
     if (i < 0 || Orders[i].Kind != kGoodsOrder) return;
     const OrderSlot& o = Orders[i];
-    const int today = GameDay();
+    const int today = day < 0 ? GameDay() : day;
     if (o.Reward > 0) AddMoney(o.Reward);
     RemoveItemStock(o.Item, o.Quantity);
     AddDailyRevenue(o.Item, today, o.Reward);
@@ -221,8 +221,9 @@ void TEventServerDbg::DropOverdueOrders() {
     }
 }
 
-void TEventServerDbg::SettleOrders() {
-    const int today = GameDay();
+void TEventServerDbg::SettleOrders() { SettleOrders(GameDay()); }
+
+void TEventServerDbg::SettleOrders(int today) {
     if (today == 0) return;
     int i = 0;
     while (i < kOrderSlotCount) {
@@ -233,11 +234,11 @@ void TEventServerDbg::SettleOrders() {
         }
         if (o.Kind == kGoodsOrder) {
             if (CanDeliverOrder(o.Flag))
-                DeliverOrder(o.Flag);
+                DeliverOrder(o.Flag, today);
             else
                 FailOrder(o.Flag);
         } else if (o.Kind == kOtherOrder) {
-            SetDayMark(kOtherOrderFailedMark);
+            DayMarks[kOtherOrderFailedMark] = today;
         } else {
             ++i;  // a kind this shop does not know stays held
             continue;

@@ -250,6 +250,8 @@ TEST_F(MainLoopTest, ConditionAfterAbandonIsCappedAtExhausted) {
 TEST_F(MainLoopTest, FinishedMixOpensTheResultAndStopsTheHoursUntilItCloses) {
     ui::ScopedTranscript transcript;
     StartGame(10, 14);
+    // The first own potion's scene would follow the mix at the next turn; it has played.
+    EventServerDbg->SetFlg(flag::FirstOwnPotion, true);
     const int experience = GameExperience();
     Mixing(1, 7, 3, 30);
     MainForm->FastForward = 1;

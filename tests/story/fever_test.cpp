@@ -16,14 +16,17 @@
 #include <utility>
 #include <vector>
 
+#include "platform/Files.h"
 #include "platform/Transcript.h"
 #include "shop/GameState.h"
+#include "shop/Savefile.h"
 #include "story/Dialogue.h"
 #include "story/EventTables.h"
 #include "story/Events.h"
 #include "story/Flowerbed.h"
 #include "story/Register.h"
 #include "tests/support/EventResponders.h"
+#include "tests/support/Scratch.h"
 #include "tests/support/StoryFixture.h"
 #include "town/EvCommands.h"
 #include "town/EvControler.h"
@@ -500,6 +503,16 @@ TEST_F(FeverTest, ANodeOutsideTheMazeLeavesTheForestAsGivingUpDoes) {
     }
 }
 
+TEST_F(FeverTest, AProgramClosingInTheForestLeavesIt) {
+    // Closed while a fork waits: every choice then answers nothing, and the loop
+    // leaves instead of walking on by itself.
+    MazeEvening();
+    headless.App().Terminate();
+    ForestMazeFrom(0);
+    EXPECT_TRUE(ev->TestFlg(flag::MazeGivenUp));
+    EXPECT_EQ(GameFlow->Place, 10);
+}
+
 TEST_F(FeverTest, GivingUpLetsHerDieTheNextMorning) {
     test::EventResponders player(headless.Backend());
     MazeEvening();
@@ -663,6 +676,36 @@ TEST_F(FeverTest, ThePotionIsOfferedOnlyInItsWindowAndTheStoneKeepsItOpen) {
         EXPECT_TRUE(EvMove002());
         EXPECT_EQ(GameFlow->Place, 1);
     }
+}
+
+// ---- the maze in the real program
+
+TEST_F(FeverTest, ASaveOnTheMazesDayLoadsWithItsState) {
+    // Slot 2 on the morning of day 234 with the maze's state, as the program saves on
+    // waking (a loaded game always wakes upstairs): the real program's next turns up
+    // to 18:00 (tests/scripts/forest_maze.txt) play the evening and the first fork.
+    const std::string dir = test::ScratchDir("fever_maze_save");
+    MazeEvening();
+    SetGameHour(8);
+    ev->SetFlg(flag::RenetteMet, true);  // met long before, as in any game this late
+    ui::SetProgramFolder(dir);
+    ASSERT_TRUE(SaveGame(2));
+    ev->NewGameReset();
+    SetGameDay(0);
+    ASSERT_TRUE(LoadGame(2));
+    ui::SetProgramFolder(LUMIA_TEST_GAMEDATA);
+    EXPECT_EQ(GameDay(), 234);
+    EXPECT_EQ(GameHour(), 8);
+    EXPECT_EQ(DayMarks[mark::FeverBegan], kOnset);
+    EXPECT_EQ(ev->EventVariable[var::BedsideVisitCount], 5);
+    for (int f : {390, 391, 392}) EXPECT_TRUE(ev->TestFlg(f)) << f;
+    EXPECT_TRUE(IsItemUnlocked(kSoulOfTheUnderworld));
+    SetGameHour(18);
+    GameFlow->Place = 10;
+    test::EventResponders player(headless.Backend());
+    player.answers = Answers(kHomeFrom14);
+    ASSERT_TRUE(RunTurnStartEvents());
+    EXPECT_EQ(Played().front(), "EvTurnStart001");
 }
 
 }  // namespace

@@ -33,6 +33,7 @@ void StoryTest::Fresh(int day, int hour, int place) {
 
 void StoryTest::NewGame(int day, int hour, int place) {
     ev->NewGameReset();
+    ev->ConditionOverride = 0;
     SetGameDay(day);
     SetGameHour(hour);
     GameFlow->Place = place;
