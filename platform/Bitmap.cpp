@@ -141,10 +141,25 @@ void Bitmap::SetSize(int width, int height) {
     palette_ = old.palette_;
     Allocate(width, height, old.format_);
     // New area white, as the class library fills a resized bitmap with its white brush.
+    // Row by row: the old pixels (a 32-bit pixel's fourth byte written 0, as SetRaw
+    // does), then white.
     const std::uint32_t white = format_ == PixelFormat::pf8bit ? NearestIndex(clWhite) : 0xFFFFFF;
-    for (int y = 0; y < height_; ++y)
-        for (int x = 0; x < width_; ++x)
-            SetRaw(x, y, (x < old.width_ && y < old.height_) ? old.GetRaw(x, y) : white);
+    const int bytes = Bpp(format_) / 8;
+    const std::uint8_t whitePx[4] = {static_cast<std::uint8_t>(white),
+                                     static_cast<std::uint8_t>(white >> 8),
+                                     static_cast<std::uint8_t>(white >> 16), 0};
+    const int keepW = std::min(width_, old.width_);
+    for (int y = 0; y < height_; ++y) {
+        std::uint8_t* row = ScanLine(y);
+        int x = 0;
+        if (y < old.height_ && keepW > 0) {
+            std::memcpy(row, old.ScanLine(y), static_cast<std::size_t>(keepW) * bytes);
+            if (bytes == 4)
+                for (int i = 0; i < keepW; ++i) row[i * 4 + 3] = 0;
+            x = keepW;
+        }
+        for (; x < width_; ++x) std::memcpy(row + x * bytes, whitePx, bytes);
+    }
     Changed();
 }
 
@@ -224,6 +239,27 @@ void Bitmap::SetRaw(int x, int y, std::uint32_t v) {
             p[1] = static_cast<std::uint8_t>(v >> 8);
             p[2] = static_cast<std::uint8_t>(v >> 16);
             p[3] = 0;
+            break;
+        }
+    }
+}
+
+void Bitmap::RowColors(int y, std::uint32_t* out) const {
+    if (y < 0 || y >= height_) return;
+    const std::uint8_t* row = ScanLine(y);
+    switch (format_) {
+        case PixelFormat::pf8bit:
+            for (int x = 0; x < width_; ++x) {
+                const RGBQuad& q = palette_[row[x]];
+                out[x] = std::uint32_t(q.Red) << 16 | std::uint32_t(q.Green) << 8 | q.Blue;
+            }
+            break;
+        case PixelFormat::pf24bit:
+        case PixelFormat::pf32bit: {
+            const int bytes = Bpp(format_) / 8;
+            for (int x = 0; x < width_; ++x, row += bytes)
+                out[x] = std::uint32_t(row[0]) | std::uint32_t(row[1]) << 8 |
+                         std::uint32_t(row[2]) << 16;
             break;
         }
     }

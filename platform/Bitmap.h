@@ -150,6 +150,9 @@ public:
     // The raw value: a colour index (8-bit) or 0x00RRGGBB (24/32-bit).
     std::uint32_t GetRaw(int x, int y) const;
     void SetRaw(int x, int y, std::uint32_t value);
+    // The colours of row y as 0x00RRGGBB values, Width() of them into `out` (nothing
+    // outside the bitmap): a whole row at the cost of a few GetPixel calls.
+    void RowColors(int y, std::uint32_t* out) const;
     // The colour-table entry nearest to a colour (exact entries win; lowest index on ties).
     std::uint8_t NearestIndex(TColor color) const;
 

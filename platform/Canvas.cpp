@@ -1,6 +1,7 @@
 #include "platform/Canvas.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
@@ -312,6 +313,30 @@ void Blit(Bitmap& dst, const Rect& dest, const Rect& clip, const Bitmap* src, co
                 }
             }
         };
+        if (from->Format() == PixelFormat::pf8bit && dst.Format() == PixelFormat::pf24bit &&
+            std::endian::native == std::endian::little) {
+            // A palette picture onto a 24-bit bitmap, eight pixels (three words) at a time.
+            for (int y = area.Top; y < area.Bottom && x1 > x0; ++y) {
+                const int sy = srcRect.Top + (y - dest.Top);
+                if (sy < 0 || sy >= from->Height()) continue;
+                const std::uint8_t* s = from->ScanLine(sy) - shift;
+                std::uint8_t* d = dst.ScanLine(y);
+                int x = x0;
+                for (; x + 8 <= x1; x += 8) {
+                    std::uint64_t idx;
+                    std::memcpy(&idx, s + x, 8);
+                    std::uint64_t v[8];
+                    for (int i = 0; i < 8; ++i) v[i] = lut[(idx >> (8 * i)) & 0xFF];
+                    const std::uint64_t w[3] = {v[0] | v[1] << 24 | v[2] << 48,
+                                                v[2] >> 16 | v[3] << 8 | v[4] << 32 | v[5] << 56,
+                                                v[5] >> 8 | v[6] << 16 | v[7] << 40};
+                    std::memcpy(d + x * 3, w, 24);
+                }
+                for (; x < x1; ++x) StorePx<3>(d + x * 3, lut[s[x]]);
+            }
+            dst.Changed();
+            return;
+        }
         switch (from->Format()) {
             case PixelFormat::pf8bit:
                 rows([&](const std::uint8_t* s, int sx) { return lut[s[sx]]; });

@@ -1,7 +1,9 @@
 // The event stage: pictures by code, the three figure layers, and the transitions
 // built from the eight dither patterns.
 #include <algorithm>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include "media/Qvpack.h"
 #include "platform/Application.h"
@@ -89,23 +91,78 @@ void CrossDissolveStep(ui::Bitmap& work, ui::Bitmap& second, const ui::Bitmap& b
     work.GetCanvas().BitBlt(0, 0, w, h, &second, 0, 0, ui::SRCPAINT);
 }
 
+namespace {
+
+// The mask (the key colour white, the figure black) and the ink (the figure with its
+// key blackened) of a figure, at the target's format.
+struct FigureMask {
+    ui::Bitmap figure, mask, ink;  // `figure`: a copy of the one they were made from
+};
+
+bool SameBitmap(const ui::Bitmap& a, const ui::Bitmap& b) {
+    return a.Width() == b.Width() && a.Height() == b.Height() && a.Format() == b.Format() &&
+           a.Stride() == b.Stride() && a.ColorTable() == b.ColorTable() &&
+           std::memcmp(a.Bits(), b.Bits(), static_cast<std::size_t>(a.Stride()) * a.Height()) == 0;
+}
+
+void MakeMask(FigureMask& m, const ui::Bitmap& figure, ui::PixelFormat format) {
+    const int w = figure.Width(), h = figure.Height();
+    m.figure = figure;
+    m.mask = ui::Bitmap(w, h, format);
+    m.ink = ui::Bitmap(w, h, format);
+    if (format == ui::PixelFormat::pf8bit) {
+        const ui::TColor key = figure.GetPixel(0, 0);
+        for (int yy = 0; yy < h; ++yy)
+            for (int xx = 0; xx < w; ++xx) {
+                const ui::TColor c = figure.GetPixel(xx, yy);
+                const bool clear = c == key;
+                m.mask.SetPixel(xx, yy, clear ? ui::clWhite : ui::clBlack);
+                m.ink.SetPixel(xx, yy, clear ? ui::clBlack : c);
+            }
+        return;
+    }
+    // Row by row in the pixels' bytes (blue, green, red and, at 32 bits, a zero).
+    const int bytes = format == ui::PixelFormat::pf32bit ? 4 : 3;
+    std::vector<std::uint32_t> colors(static_cast<std::size_t>(w));
+    figure.RowColors(0, colors.data());
+    const std::uint32_t key = colors[0];
+    for (int yy = 0; yy < h; ++yy) {
+        figure.RowColors(yy, colors.data());
+        std::uint8_t* mp = m.mask.ScanLine(yy);
+        std::uint8_t* kp = m.ink.ScanLine(yy);
+        for (int xx = 0; xx < w; ++xx, mp += bytes, kp += bytes) {
+            const bool clear = colors[xx] == key;
+            const std::uint32_t mv = clear ? 0xFFFFFF : 0, kv = clear ? 0 : colors[xx];
+            for (int b = 0; b < 3; ++b) {
+                mp[b] = static_cast<std::uint8_t>(mv >> (8 * b));
+                kp[b] = static_cast<std::uint8_t>(kv >> (8 * b));
+            }
+            if (bytes == 4) mp[3] = kp[3] = 0;
+        }
+    }
+}
+
+}  // namespace
+
 void DrawTransparent(ui::Bitmap& target, const ui::Bitmap& figure, int x, int y) {
     if (figure.Empty()) return;
+    // A scene shows the same few figures again and again: the masks of the last ones
+    // are kept, each with a copy of its figure to be sure it is the same picture.
+    static FigureMask made[kFigureLayers + 1];
+    static int next = 0;
+    const FigureMask* m = nullptr;
+    for (const FigureMask& k : made)
+        if (k.mask.Format() == target.Format() && SameBitmap(k.figure, figure)) m = &k;
+    if (m == nullptr) {
+        FigureMask& fresh = made[next];
+        next = (next + 1) % std::size(made);
+        MakeMask(fresh, figure, target.Format());
+        m = &fresh;
+    }
     const int w = figure.Width(), h = figure.Height();
-    const ui::TColor key = figure.GetPixel(0, 0);
-    // The mask: the key colour white, the figure black; the figure with its key blackened.
-    ui::Bitmap mask(w, h, target.Format());
-    ui::Bitmap ink(w, h, target.Format());
-    for (int yy = 0; yy < h; ++yy)
-        for (int xx = 0; xx < w; ++xx) {
-            const ui::TColor c = figure.GetPixel(xx, yy);
-            const bool clear = c == key;
-            mask.SetPixel(xx, yy, clear ? ui::clWhite : ui::clBlack);
-            ink.SetPixel(xx, yy, clear ? ui::clBlack : c);
-        }
     ui::Canvas& cv = target.GetCanvas();
-    cv.BitBlt(x, y, w, h, &mask, 0, 0, ui::SRCAND);
-    cv.BitBlt(x, y, w, h, &ink, 0, 0, ui::SRCPAINT);
+    cv.BitBlt(x, y, w, h, &m->mask, 0, 0, ui::SRCAND);
+    cv.BitBlt(x, y, w, h, &m->ink, 0, 0, ui::SRCPAINT);
 }
 
 // --- Loading ---

@@ -73,12 +73,14 @@ TEST(Canvas, RasterOperationsOnTrueColour) {
                  P = ui::RGB(0xFF, 0x0F, 0x33);
     for (const RopCase& c : kRops) {
         for (PixelFormat f : {PixelFormat::pf24bit, PixelFormat::pf32bit}) {
-            Bitmap src = Solid(3, 2, S, f);
-            Bitmap dst = Solid(3, 2, D, f);
+            // Wide enough for whole runs of eight pixels and a rest.
+            Bitmap src = Solid(11, 2, S, f);
+            Bitmap dst = Solid(11, 2, D, f);
             dst.GetCanvas().Brush.Color = P;
-            ASSERT_TRUE(dst.GetCanvas().BitBlt(0, 0, 3, 2, &src, 0, 0, c.rop));
+            ASSERT_TRUE(dst.GetCanvas().BitBlt(0, 0, 11, 2, &src, 0, 0, c.rop));
             // Colour words are byte-aligned channels, so the operation applies to them whole.
-            EXPECT_EQ(dst.GetPixel(2, 1), c.f(P, S, D) & 0xFFFFFF) << c.name;
+            for (int x = 0; x < 11; ++x)
+                EXPECT_EQ(dst.GetPixel(x, 1), c.f(P, S, D) & 0xFFFFFF) << c.name << " at " << x;
         }
         // An 8-bit source goes through its colour table (the per-pixel path).
         Bitmap src8(3, 2, PixelFormat::pf8bit);
@@ -282,21 +284,21 @@ TEST(Canvas, CopiesBetweenLayoutsKeepEveryColourAndClipBothSides) {
     // source's colour, every other pixel keeps the background.
     const PixelFormat all[] = {PixelFormat::pf8bit, PixelFormat::pf24bit, PixelFormat::pf32bit};
     for (PixelFormat from : all) {
-        Bitmap src(5, 4, from);
+        Bitmap src(21, 4, from);  // whole runs of eight pixels and a rest
         if (from == PixelFormat::pf8bit) src.SetColorTable(GreyTable());
         auto colour = [](int x, int y) {
-            const std::uint8_t v = static_cast<std::uint8_t>(40 * x + 9 * y + 1);
+            const std::uint8_t v = static_cast<std::uint8_t>(11 * x + 9 * y + 1);
             return ui::RGB(v, v, v);
         };
         for (int y = 0; y < 4; ++y)
-            for (int x = 0; x < 5; ++x) src.SetPixel(x, y, colour(x, y));
+            for (int x = 0; x < 21; ++x) src.SetPixel(x, y, colour(x, y));
         for (PixelFormat to : {PixelFormat::pf24bit, PixelFormat::pf32bit}) {
-            Bitmap dst = Solid(6, 5, ui::clRed, to);
-            ASSERT_TRUE(dst.GetCanvas().BitBlt(3, -1, 5, 5, &src, -1, 0, ui::SRCCOPY));
+            Bitmap dst = Solid(22, 5, ui::clRed, to);
+            ASSERT_TRUE(dst.GetCanvas().BitBlt(3, -1, 21, 5, &src, -1, 0, ui::SRCCOPY));
             for (int y = 0; y < 5; ++y)
-                for (int x = 0; x < 6; ++x) {
+                for (int x = 0; x < 22; ++x) {
                     const int sx = x - 3 - 1, sy = y + 1;
-                    const bool lands = x >= 3 && sx >= 0 && sx < 5 && sy < 4;
+                    const bool lands = x >= 3 && sx >= 0 && sx < 21 && sy < 4;
                     EXPECT_EQ(dst.GetPixel(x, y), lands ? colour(sx, sy) : ui::clRed)
                         << static_cast<int>(from) << "->" << static_cast<int>(to) << " at " << x
                         << "," << y;

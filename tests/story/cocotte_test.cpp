@@ -14,16 +14,19 @@
 #include <string>
 #include <vector>
 
+#include "platform/Files.h"
 #include "platform/Form.h"
 #include "platform/Random.h"
 #include "shop/GameDialog.h"
 #include "shop/GameState.h"
+#include "shop/Savefile.h"
 #include "story/Dialogue.h"
 #include "story/EventTables.h"
 #include "story/Events.h"
 #include "story/Register.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/RuntimeDraws.h"
+#include "tests/support/Scratch.h"
 #include "tests/support/StoryFixture.h"
 #include "town/EvCommands.h"
 #include "town/EvControler.h"
@@ -886,3 +889,24 @@ TEST_F(CocotteTest, OrdersDueOnTheNightOfTheChocolatesAreSettledTheNextMorning) 
 }
 
 }  // namespace
+
+// ---- a save for the real program
+
+// A game on the morning of day 100, the rival shop introduced and 蕾妮特 met, saved into
+// slot 1 as the morning saves it: loaded in the real program, an afternoon trip to
+// 微笑魔法店 and its 拜訪商店 meet 可可特 (the slot file stays in the scratch folder for
+// that run).
+TEST_F(CocotteTest, ASaveOnTheMorningOfDay100LoadsForTheFirstMeeting) {
+    const std::string dir = test::ScratchDir("cocotte_meeting_save");
+    ui::SetProgramFolder(dir);
+    Fresh(100, 8, 10);
+    for (int f : {flag::IntroRivalShop, flag::RenetteMet}) ev->SetFlg(f, true);
+    ASSERT_TRUE(SaveGame(0));
+    Fresh(3, 9, 10);
+    ASSERT_TRUE(LoadGame(0));
+    ui::SetProgramFolder(LUMIA_TEST_GAMEDATA);
+    EXPECT_EQ(GameDay(), 100);
+    EXPECT_EQ(GameHour(), 8);
+    EXPECT_TRUE(ev->TestFlg(flag::RenetteMet));
+    EXPECT_FALSE(ev->TestFlg(flag::IntroRivalShopRoom));
+}

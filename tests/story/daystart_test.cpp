@@ -5,59 +5,32 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "platform/Big5.h"
-#include "platform/Files.h"
 #include "platform/Random.h"
 #include "platform/Transcript.h"
 #include "shop/GameState.h"
 #include "story/Dialogue.h"
 #include "story/EventTables.h"
 #include "tests/support/EventResponders.h"
-#include "tests/support/HeadlessApp.h"
+#include "tests/support/StoryFixture.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
-#include "town/Mdpform.h"
 #include "town/Srcdbtxtform21.h"
 
 namespace {
 
-using Counts = std::map<std::string, int>;
+using Counts = test::StoryTest::Counts;
 
-class StoryTest : public test::HeadlessTest {
+// The shared fixture's new game, at 08:00 of day 0 at home.
+class StoryTest : public test::StoryTest {
 protected:
     void SetUp() override {
-        ui::SetProgramFolder(LUMIA_TEST_GAMEDATA);
-        GameFlow = new TEvControler();
-        ev = EventServerDbg;
-        DbTxtForm2->m_FaceFolder = "\\col24b\\palFace";
-        DbTxtForm2->LoadFaces();
-        MdpFm->OpenCdAudio();
-        ev->NewGameReset();
-        SetGameDay(0);
-        SetGameHour(8);
-        GameFlow->Place = 10;
-        story::ResetPlays();
-        transcript->Clear();
+        test::StoryTest::SetUp();
+        Fresh(0, 8, 10);
     }
-    void TearDown() override {
-        delete GameFlow;
-        GameFlow = nullptr;
-    }
-    // Lines shown per speaker ("" for a line without a tag).
-    Counts Speakers() {
-        Counts out;
-        for (const std::string& s : transcript->Texts("speaker"))
-            ++out[s.substr(0, s.rfind(" face "))];
-        return out;
-    }
-    int Lines() { return static_cast<int>(transcript->Texts("line").size()); }
-
-    TEventServerDbg* ev = nullptr;
-    ui::ScopedTranscript transcript;
 };
 
 // ---- the data and its player
@@ -250,12 +223,8 @@ TEST_F(StoryTest, ALaterGameSkipsAfterTheLineWhenTheStageWasClicked) {
     });
     for (const Case& c : cases) {
         clickAfter = c.clickAfter;
-        ev->NewGameReset();
+        NewGame(0, 8, 10);
         ev->SetFlg(94, true);
-        SetGameDay(0);
-        SetGameHour(8);
-        GameFlow->Place = 10;
-        transcript->Clear();
         test::EventResponders player(headless.Backend());
         EvPrologue();
         EXPECT_EQ(Lines(), c.shown) << c.clickAfter;
@@ -422,19 +391,15 @@ TEST_F(StoryTest, EveryRecordIsPlayedByAnEventOrBranch) {
         EvPrologue();
     }
     clickAfter = -1;
-    // The override holds every condition; each event's frame clears it.
-    const auto forced = [&](bool (*event)()) {
-        ev->ConditionOverride = 1;
-        return event();
-    };
-    EXPECT_TRUE(forced(EvDayStart000));
+    // The override holds every condition.
+    EXPECT_TRUE(Forced(EvDayStart000));
     for (int choice : {0, 1}) {
         player.answers = {choice};
-        EXPECT_TRUE(forced(EvDayStart001));
+        EXPECT_TRUE(Forced(EvDayStart001));
     }
-    EXPECT_TRUE(forced(EvDayStart002));
-    EXPECT_TRUE(forced(EvDayStart003));
-    for (const std::string& fault : story::Unaccounted("DayStart.txt")) ADD_FAILURE() << fault;
+    EXPECT_TRUE(Forced(EvDayStart002));
+    EXPECT_TRUE(Forced(EvDayStart003));
+    ExpectAllPlayed("DayStart.txt");
 }
 
 }  // namespace

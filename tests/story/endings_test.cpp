@@ -6,26 +6,23 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "platform/Big5.h"
-#include "platform/Files.h"
 #include "platform/Transcript.h"
 #include "shop/GameState.h"
 #include "story/Dialogue.h"
 #include "story/EventTables.h"
 #include "tests/support/EventResponders.h"
-#include "tests/support/HeadlessApp.h"
+#include "tests/support/StoryFixture.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
-#include "town/Mdpform.h"
 #include "town/Srcdbtxtform21.h"
 
 namespace {
 
-using Counts = std::map<std::string, int>;
+using Counts = test::StoryTest::Counts;
 
 // The year as the walk finds it at 09:00 of the last day.
 struct Year {
@@ -36,44 +33,23 @@ struct Year {
     bool item98 = false;    // 水精靈石 held
 };
 
-class EndingTest : public test::HeadlessTest {
+class EndingTest : public test::StoryTest {
 protected:
     void SetUp() override {
-        ui::SetProgramFolder(LUMIA_TEST_GAMEDATA);
-        GameFlow = new TEvControler();
-        ev = EventServerDbg;
-        DbTxtForm2->m_FaceFolder = "\\col24b\\palFace";
-        DbTxtForm2->LoadFaces();
-        MdpFm->OpenCdAudio();
-        story::ResetPlays();
+        StoryTest::SetUp();
         Start(Year{});
     }
-    void TearDown() override {
-        delete GameFlow;
-        GameFlow = nullptr;
-    }
     void Start(const Year& y) {
-        ev->NewGameReset();
+        InitGameState();  // no recipe known, nothing held (a key item stays otherwise)
+        NewGame(287, 9, 10);
         for (int f = 88; f <= 93; ++f) ev->SetFlg(f, false);
         for (int f : y.flags) ev->SetFlg(f, true);
-        InitGameState();  // no recipe known, nothing held (a key item stays otherwise)
-        SetGameDay(287);
-        SetGameHour(9);
-        GameFlow->Place = 10;
         SetMoney(y.money);
         SetReputation(y.reputation);
         if (y.recipe19) UnlockItem(19);
         if (y.item98) SetItemStock(98, 1);
-        transcript->Clear();
+        transcript->Clear();  // what the set-up itself recorded
     }
-    // Lines shown per speaker ("" for a line without a tag).
-    Counts Speakers() {
-        Counts out;
-        for (const std::string& s : transcript->Texts("speaker"))
-            ++out[s.substr(0, s.rfind(" face "))];
-        return out;
-    }
-    int Lines() { return static_cast<int>(transcript->Texts("line").size()); }
     // The event pictures shown, by code.
     std::vector<int> Pictures() {
         std::vector<int> out;
@@ -93,14 +69,9 @@ protected:
     }
     // Music asked for (whether or not the game folder holds the track).
     int Tracks(int track) {
-        int n = 0;
-        const std::string prefix = "track " + std::to_string(track) + " ";
-        for (const std::string& m : transcript->Texts("music")) n += m.rfind(prefix, 0) == 0;
-        return n;
+        const std::vector<int> music = Music();
+        return static_cast<int>(std::count(music.begin(), music.end(), track));
     }
-
-    TEventServerDbg* ev = nullptr;
-    ui::ScopedTranscript transcript;
 };
 
 constexpr int kDebt = 1000000;
@@ -408,7 +379,7 @@ TEST_F(EndingTest, EveryRecordIsPlayedByAnEndingOrBranch) {
         Start(y);
         RunEndingEvents();
     }
-    for (const std::string& fault : story::Unaccounted("Endings.txt")) ADD_FAILURE() << fault;
+    ExpectAllPlayed("Endings.txt");
 }
 
 }  // namespace

@@ -12,7 +12,6 @@
 #include <utility>
 #include <vector>
 
-#include "platform/Files.h"
 #include "platform/Random.h"
 #include "platform/Transcript.h"
 #include "shop/GameState.h"
@@ -20,8 +19,8 @@
 #include "story/Events.h"
 #include "story/Register.h"
 #include "tests/support/EventResponders.h"
-#include "tests/support/HeadlessApp.h"
 #include "tests/support/RuntimeDraws.h"
+#include "tests/support/StoryFixture.h"
 #include "town/EvControler.h"
 #include "town/EventTables.h"
 #include "town/Evsrvfm.h"
@@ -92,20 +91,11 @@ TEST(EventTables, EverySlotHoldsTheEventOfItsNumber) {
 using test::DrawsSince;
 using test::SeedFor;
 
-class TablesTest : public test::HeadlessTest {
+class TablesTest : public test::StoryTest {
 protected:
     void SetUp() override {
-        ui::SetProgramFolder(LUMIA_TEST_GAMEDATA);
-        InitGameState();
-        GameFlow = new TEvControler();
-        ev = EventServerDbg;
-        ev->NewGameReset();
+        StoryTest::SetUp();
         ClearNpcMet();
-        transcript->Clear();
-    }
-    void TearDown() override {
-        delete GameFlow;
-        GameFlow = nullptr;
     }
     void At(int day, int hour, int place) {
         SetGameDay(day);
@@ -134,9 +124,6 @@ protected:
         return {ran, DrawsSince(before)};
     }
     std::vector<std::string> Records() { return transcript->Texts("event"); }
-
-    TEventServerDbg* ev = nullptr;
-    ui::ScopedTranscript transcript;
 };
 
 // A fresh game on day 2 at 10:00, level 1, in the forest it has already introduced:

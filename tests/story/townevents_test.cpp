@@ -28,7 +28,6 @@
 #include "town/EvPictures.h"
 #include "town/EventTables.h"
 #include "town/Evsrvfm.h"
-#include "town/SoundTables.h"
 
 namespace {
 
@@ -144,14 +143,6 @@ protected:
         for (auto [k, day] : s.marks) DayMarks[k] = day;
         for (auto [item, n] : s.items) SetItemStock(item, n);
         transcript->Clear();
-    }
-    // The voice numbers played, from their members' names.
-    std::vector<int> Voices() {
-        std::vector<int> out;
-        for (const std::string& member : transcript->Texts("voice"))
-            for (int v = kFirstVoice; v <= kLastVoice; ++v)
-                if (member == VoiceNames[v - kFirstVoice].data()) out.push_back(v);
-        return out;
     }
     // Plays one row and checks what it leaves.
     void Play(const Row& r) {

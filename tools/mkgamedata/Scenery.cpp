@@ -1055,6 +1055,35 @@ Picture Event(int index) {
             pic = Land(39, Hour::Rain);
             SmallPerson(p, 320, 460, Who::Heroine, 5, 0.7);
             return pic;
+        case 0:  // the first potion of her own, held up in the mixing room
+            pic = Town(11, Hour::Day, 0);
+            SmallPerson(p, 250, 470, Who::Heroine, 1, 0.9);
+            SmallPerson(p, 420, 470, Who::Cat, 1, 0.5);
+            p.Ellipse(300, 250, 14, 18, Cube(2, 4, 5));  // the flask
+            p.Rect(296, 222, 8, 14, Cube(4, 4, 5));
+            Hearts(p, 320, 120, 2);
+            return pic;
+        case 2:
+        case 3: {  // the bath in the mixing room's cauldron, with 可可特 or alone
+            pic = Town(11, Hour::Night, 0);
+            p.Ellipse(320, 330, 170, 70, Cube(2, 2, 2));
+            p.Ellipse(320, 320, 150, 50, Cube(3, 4, 5));
+            const Who bathers[2] = {Who::Heroine, Who::Cocot};
+            for (int k = 0; k < (index == 2 ? 2 : 1); ++k) {
+                const int x = index == 2 ? 260 + k * 120 : 320;
+                p.Ellipse(x, 290, 30, 26, kSkin);
+                p.Ellipse(x, 270, 34, 16, Flat(LookOf(bathers[k]).hair));
+            }
+            for (int k = 0; k < 6; ++k)
+                p.Ellipse(200 + k * 48, 180 - (k % 2) * 30, 22, 14, Cube(5, 5, 5));
+            return pic;
+        }
+        case 28:  // 可可特 behind the counter of 微笑魔法店
+            pic = Town(13, Hour::Day, 0);
+            SmallPerson(p, 330, 330, Who::Cocot2, 1, 0.9);
+            p.Rect(120, 290, 400, 90, Cube(4, 2, 2));
+            p.Rect(120, 286, 400, 8, Cube(5, 3, 3));
+            return pic;
         case 32:  // a kiss with 可可特
             pic = Town(16, Hour::Night, 0);
             SmallPerson(p, 280, 470, Who::Heroine, 6, 0.95);
