@@ -85,21 +85,6 @@ protected:
         SetGameHour(hour);
         GameFlow->Place = place;
     }
-    // The voices played, by their members' names.
-    std::vector<int> Voices() {
-        static const std::map<std::string, int> byName = [] {
-            std::map<std::string, int> m;
-            for (int v = kFirstVoice; v <= kLastVoice; ++v)
-                m[VoiceNames[v - kFirstVoice].data()] = v;
-            return m;
-        }();
-        std::vector<int> out;
-        for (const std::string& member : transcript->Texts("voice")) {
-            const auto it = byName.find(member);
-            if (it != byName.end()) out.push_back(it->second);
-        }
-        return out;
-    }
     std::vector<int> FlagsNow() {
         std::vector<int> on;
         for (int f = 1; f < kEventFlagCount; ++f)

@@ -75,19 +75,6 @@ protected:
         SetItemStock(kSoulOfHades, 0);
         transcript->Clear();
     }
-    // The voice numbers played, in order, from their members' names.
-    std::vector<int> Voices() {
-        static const std::map<std::string, int> byName = [] {
-            std::map<std::string, int> m;
-            for (int v = kFirstVoice; v <= kLastVoice; ++v)
-                m[VoiceNames[v - kFirstVoice].data()] = v;
-            return m;
-        }();
-        std::vector<int> out;
-        for (const std::string& member : transcript->Texts("voice"))
-            out.push_back(byName.at(member));
-        return out;
-    }
     std::vector<int> ChangedFlags(const std::vector<bool>& before) {
         std::vector<int> out;
         for (int f = 1; f < kEventFlagCount; ++f) {
