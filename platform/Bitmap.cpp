@@ -145,9 +145,6 @@ void Bitmap::SetSize(int width, int height) {
     // does), then white.
     const std::uint32_t white = format_ == PixelFormat::pf8bit ? NearestIndex(clWhite) : 0xFFFFFF;
     const int bytes = Bpp(format_) / 8;
-    const std::uint8_t whitePx[4] = {static_cast<std::uint8_t>(white),
-                                     static_cast<std::uint8_t>(white >> 8),
-                                     static_cast<std::uint8_t>(white >> 16), 0};
     const int keepW = std::min(width_, old.width_);
     for (int y = 0; y < height_; ++y) {
         std::uint8_t* row = ScanLine(y);
@@ -158,7 +155,16 @@ void Bitmap::SetSize(int width, int height) {
                 for (int i = 0; i < keepW; ++i) row[i * 4 + 3] = 0;
             x = keepW;
         }
-        for (; x < width_; ++x) std::memcpy(row + x * bytes, whitePx, bytes);
+        if (bytes == 4) {
+            for (; x < width_; ++x) {
+                std::uint8_t* p = row + x * 4;
+                p[0] = p[1] = p[2] = 0xFF;
+                p[3] = 0;
+            }
+        } else if (x < width_) {
+            std::memset(row + x * bytes, bytes == 1 ? static_cast<int>(white) : 0xFF,
+                        static_cast<std::size_t>(width_ - x) * bytes);
+        }
     }
     Changed();
 }

@@ -244,8 +244,6 @@ void Blit(Bitmap& dst, const Rect& dest, const Rect& clip, const Bitmap* src, co
         copy = dst;
         from = &copy;
     }
-    std::optional<SourceReader> reader;
-    if (useSrc) reader.emplace(*from, dst);
     const PatternTile tile(brush, dst);
     const std::uint32_t mask = ValueMask(dst);
     const bool scaled =
@@ -352,6 +350,8 @@ void Blit(Bitmap& dst, const Rect& dest, const Rect& clip, const Bitmap* src, co
         return;
     }
 
+    std::optional<SourceReader> reader;
+    if (useSrc) reader.emplace(*from, dst);
     for (int y = area.Top; y < area.Bottom; ++y) {
         int sy = 0;
         if (useSrc) {

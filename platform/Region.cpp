@@ -14,17 +14,24 @@ Region Region::FromRect(const Rect& r) {
 Region Region::FromBitmap(const Bitmap& bitmap, TColor key) {
     Region region;
     const int w = bitmap.Width();
+    const std::uint32_t keyValue =
+        std::uint32_t(GetRValue(key)) << 16 | std::uint32_t(GetGValue(key)) << 8 | GetBValue(key);
+    std::vector<std::uint32_t> colors(static_cast<std::size_t>(w));
     for (int y = 0; y < bitmap.Height(); ++y) {
+        bitmap.RowColors(y, colors.data());
+        // The runs of one row come in order, each apart from the next by a key pixel.
+        std::vector<Span> spans;
         int x = 0;
         while (x < w) {
-            while (x < w && bitmap.GetPixel(x, y) == key) ++x;
+            while (x < w && colors[x] == keyValue) ++x;
             if (x < w) {
                 const int start = x;
-                while (x < w && bitmap.GetPixel(x, y) != key) ++x;
-                region.AddSpan(y, start, x);
+                while (x < w && colors[x] != keyValue) ++x;
+                spans.push_back(Span{start, x});
             }
             ++x;
         }
+        if (!spans.empty()) region.rows_.emplace_hint(region.rows_.end(), y, std::move(spans));
     }
     return region;
 }

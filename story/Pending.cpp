@@ -12,26 +12,3 @@ bool story::Pending(const char* name) {
     ui::Record("event", std::string(name) + " pending");
     return false;
 }
-
-namespace {
-
-// The characters' kinds, as the whereabouts test takes them.
-constexpr int kFlorae = 0;
-constexpr int kRenette = 1;
-constexpr int kCocotte = 3;
-
-}  // namespace
-
-// The library's ghost night
-
-bool EvMove124() {
-    TEventServerDbg* ev = EventServerDbg;
-    if (!ev) return false;
-    if (!ev->ChkDay(132, 34)) return false;
-    if (!ev->ChkFlg(flag::GhostNight, false)) return false;
-    if (!ev->ChkFlg(flag::LibraryMeeting4, true)) return false;
-    if (!ev->ChkNpc(kFlorae, 17)) return false;
-    if (!ev->ChkPlace(17)) return false;
-    if (!ev->m_ScheduleVariant == 0) return false;
-    return story::Pending("EvMove124");
-}

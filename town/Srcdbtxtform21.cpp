@@ -17,6 +17,7 @@ namespace {
 
 // The page a missing MsgWin.pak falls back to, and the cells of the fallback sheets.
 constexpr int kFallbackPageW = 480;
+constexpr std::size_t kKeptCells = 4096;  // letters kept drawn before the cells start afresh
 constexpr int kFallbackPageH = 136;
 constexpr int kSwitchCellW = 120;
 constexpr int kSwitchCellH = 40;
@@ -462,25 +463,36 @@ void TDbTxtForm2::DrawOne() {
 
 void TDbTxtForm2::DrawCell(const char* big5, int len) {
     const int s = m_CharSize;
-    ui::Canvas& cc = m_BmpChar.GetCanvas();
-    cc.Brush.Color = ui::clWhite;
-    cc.Brush.Style = ui::BrushStyle::bsSolid;
-    cc.FillRect(ui::Rect{0, 0, s, s});
-    cc.Font = m_CharFont;
-    cc.Font.Color = ui::clBlack;
-    cc.TextOut(0, 0, std::string_view(big5, static_cast<std::size_t>(len)));
-    m_BmpChar.Changed();
+    CellKey key{std::string(big5, static_cast<std::size_t>(len)),
+                m_CharFont.Name,
+                m_CharFont.Height,
+                m_CharFont.Style,
+                s,
+                m_TextColor};
+    auto cells = m_Cells.find(key);
+    if (cells == m_Cells.end()) {
+        if (m_Cells.size() >= kKeptCells) m_Cells.clear();
+        ui::Canvas& cc = m_BmpChar.GetCanvas();
+        cc.Brush.Color = ui::clWhite;
+        cc.Brush.Style = ui::BrushStyle::bsSolid;
+        cc.FillRect(ui::Rect{0, 0, s, s});
+        cc.Font = m_CharFont;
+        cc.Font.Color = ui::clBlack;
+        cc.TextOut(0, 0, std::string_view(big5, static_cast<std::size_t>(len)));
+        m_BmpChar.Changed();
+        ui::Canvas& colour = m_BmpColor.GetCanvas();
+        colour.Brush.Color = m_TextColor;
+        colour.Brush.Style = ui::BrushStyle::bsSolid;
+        colour.FillRect(ui::Rect{0, 0, s, s});
+        colour.BitBlt(0, 0, s, s, &m_BmpChar, 0, 0, ui::SRCPAINT);
+        cells = m_Cells.emplace(std::move(key), Cells{m_BmpChar, m_BmpColor}).first;
+    }
     // Letter black on white: SRCERASE leaves ~background under the white and black
     // under the letter; the letter in the text colour XORed over that gives the letter
     // in its colour on the background as it was.
     ui::Canvas& tc = m_BmpText.GetCanvas();
-    tc.BitBlt(m_PenX, m_PenY, s, s, &m_BmpChar, 0, 0, ui::SRCERASE);
-    ui::Canvas& colour = m_BmpColor.GetCanvas();
-    colour.Brush.Color = m_TextColor;
-    colour.Brush.Style = ui::BrushStyle::bsSolid;
-    colour.FillRect(ui::Rect{0, 0, s, s});
-    colour.BitBlt(0, 0, s, s, &m_BmpChar, 0, 0, ui::SRCPAINT);
-    tc.BitBlt(m_PenX, m_PenY, s, s, &m_BmpColor, 0, 0, ui::SRCINVERT);
+    tc.BitBlt(m_PenX, m_PenY, s, s, &cells->second.letter, 0, 0, ui::SRCERASE);
+    tc.BitBlt(m_PenX, m_PenY, s, s, &cells->second.coloured, 0, 0, ui::SRCINVERT);
     m_BmpText.Changed();
 }
 

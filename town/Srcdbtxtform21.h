@@ -1,6 +1,8 @@
 #pragma once
 #include <array>
+#include <compare>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -146,6 +148,20 @@ private:
     ui::Bitmap m_BmpChar;   // one letter, black on white
     ui::Bitmap m_BmpColor;  // one cell of the text colour
     ui::Font m_CharFont;
+    // The two cells of every letter drawn, by letter, face, size and text colour: a page
+    // shows the same letters again and again.
+    struct CellKey {
+        std::string glyph, face;
+        int height = 0;
+        unsigned style = 0;
+        int size = 0;
+        ui::TColor color = 0;
+        auto operator<=>(const CellKey&) const = default;
+    };
+    struct Cells {
+        ui::Bitmap letter, coloured;  // m_BmpChar and m_BmpColor as the letter left them
+    };
+    std::map<CellKey, Cells> m_Cells;
     TQvPack m_Pack;  // reads the faces
     bool m_TextShown = true;
     bool m_PositionSaved = false;

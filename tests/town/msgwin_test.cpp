@@ -2,6 +2,7 @@
 // command menu, the drag and the dodge, on the headless back end through the pump.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 #include <string>
@@ -12,6 +13,7 @@
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/Files.h"
+#include "platform/Font.h"
 #include "platform/Form.h"
 #include "platform/Transcript.h"
 #include "tests/support/HeadlessApp.h"
@@ -280,6 +282,39 @@ TEST_F(MessageWindowTest, ALineShowsTheEndButtonAndOneClickAcknowledgesIt) {
     EXPECT_FALSE(win->m_BtnEnd->Visible());
     EXPECT_TRUE(win->m_Text.empty());
     EXPECT_FALSE(AnyDrawn(*win, Rect{0, 0, 480, 136}));
+}
+
+// A letter drawn again looks the same; in another colour or face it takes them.
+TEST_F(MessageWindowTest, ALetterAgainLooksTheSameUnlessItsColourOrFaceChanged) {
+    const auto cell = [&](int k) {
+        const int s = win->m_CharSize;
+        std::vector<std::uint32_t> px;
+        for (int j = 0; j < s; ++j)
+            for (int i = 0; i < s; ++i)
+                px.push_back(
+                    win->TextBitmap().GetPixel(win->m_OriginX + k * s + i, win->m_OriginY + j));
+        return px;
+    };
+    const auto has = [](const std::vector<std::uint32_t>& px, ui::TColor c) {
+        return std::find(px.begin(), px.end(), c) != px.end();
+    };
+    win->m_TextColor = ui::clRed;
+    win->SetText(B5("花花"));
+    win->Tick();
+    const std::vector<std::uint32_t> red = cell(0);
+    EXPECT_TRUE(has(red, ui::clRed));
+    EXPECT_EQ(cell(1), red);
+    win->m_TextColor = ui::clBlue;
+    win->SetText(B5("花"));
+    win->Tick();
+    const std::vector<std::uint32_t> blue = cell(0);
+    EXPECT_TRUE(has(blue, ui::clBlue));
+    EXPECT_FALSE(has(blue, ui::clRed));
+    win->SetFontName(ui::kFaceMing);  // the window writes in kai
+    win->SetText(B5("花"));
+    win->Tick();
+    EXPECT_TRUE(has(cell(0), ui::clBlue));
+    EXPECT_NE(cell(0), blue);
 }
 
 TEST_F(MessageWindowTest, APageFullCutIsAcknowledgedWholeByOneClick) {
