@@ -73,6 +73,16 @@ ui::Bitmap LoadBrushPattern(int k) {
     return b;
 }
 
+ui::Bitmap InverseBrushPattern(const ui::Bitmap& pattern) {
+    // By colour, not by inverting the pixels' bytes: a pattern picture keeps its two
+    // colours in a palette, whose inverted indices name no white at all.
+    ui::Bitmap inv(pattern.Width(), pattern.Height());
+    for (int y = 0; y < pattern.Height(); ++y)
+        for (int x = 0; x < pattern.Width(); ++x)
+            inv.SetPixel(x, y, pattern.GetPixel(x, y) == ui::clWhite ? ui::clBlack : ui::clWhite);
+    return inv;
+}
+
 void DissolveOutStep(ui::Bitmap& work, const ui::Bitmap& pattern) {
     PatBlit(work, 0, 0, work.Width(), work.Height(), &work, 0, 0, pattern, ui::MERGECOPY);
 }

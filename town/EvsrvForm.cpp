@@ -314,10 +314,7 @@ void TEventServerDbg::LayoutStage(bool centre) {
 void TEventServerDbg::MakeBrushes() {
     for (int k = 0; k < kBrushCount; ++k) {
         m_Brush[k] = LoadBrushPattern(k);
-        m_BrushInv[k] = m_Brush[k];
-        ui::Bitmap& inv = m_BrushInv[k];
-        inv.GetCanvas().BitBlt(0, 0, inv.Width(), inv.Height(),
-                               static_cast<const ui::Bitmap*>(nullptr), 0, 0, ui::DSTINVERT);
+        m_BrushInv[k] = InverseBrushPattern(m_Brush[k]);
     }
     m_BrushBlack = ui::Bitmap(8, 8);
     m_BrushBlack.GetCanvas().Brush.Color = ui::clBlack;

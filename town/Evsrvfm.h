@@ -461,6 +461,9 @@ void CrossDissolveStep(ui::Bitmap& work, ui::Bitmap& second, const ui::Bitmap& b
 void DrawTransparent(ui::Bitmap& target, const ui::Bitmap& figure, int x, int y);
 // The eight dissolve patterns (k = 0..7: 60, 56, 48, 32, 24, 16, 8, 4 white pixels).
 ui::Bitmap LoadBrushPattern(int k);
+// A pattern's inverse: white where it is black and black where it is white, so that
+// the incoming picture shows where the outgoing one is masked.
+ui::Bitmap InverseBrushPattern(const ui::Bitmap& pattern);
 
 // --- Shop actions (town/ShopAction.cpp) ---
 // Set while an action of the story hid the shop's background actor 4 (actions 2, 6);

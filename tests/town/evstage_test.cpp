@@ -159,13 +159,7 @@ ui::Bitmap Solid(int w, int h, ui::TColor c) {
     return b;
 }
 
-ui::Bitmap Inverse(const ui::Bitmap& pattern) {
-    ui::Bitmap inv(8, 8);
-    for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x)
-            inv.SetPixel(x, y, pattern.GetPixel(x, y) == ui::clWhite ? ui::clBlack : ui::clWhite);
-    return inv;
-}
+ui::Bitmap Inverse(const ui::Bitmap& pattern) { return InverseBrushPattern(pattern); }
 
 int WhiteCount(const ui::Bitmap& b) {
     int n = 0;
@@ -201,6 +195,21 @@ TEST(StagePixels, BrushesThinOutInNestedSteps) {
 bool CheckerWhite(int x, int y) {
     static const bool whiteAtOrigin = LoadBrushPattern(3).GetPixel(0, 0) == ui::clWhite;
     return ((x + y) % 2 == 0) == whiteAtOrigin;
+}
+
+// Each loaded pattern and its inverse cover every pixel between them, so the incoming
+// picture shows through wherever the outgoing one is masked (the patterns keep their
+// two colours in a palette: inverting the pixels' bytes gave black everywhere).
+TEST(StagePixels, EachBrushAndItsInverseShareNoPixel) {
+    for (int k = 0; k < 8; ++k) {
+        const ui::Bitmap pattern = LoadBrushPattern(k);
+        const ui::Bitmap inverse = InverseBrushPattern(pattern);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x)
+                EXPECT_NE(pattern.GetPixel(x, y) == ui::clWhite,
+                          inverse.GetPixel(x, y) == ui::clWhite)
+                    << k << " at " << x << "," << y;
+    }
 }
 
 TEST(StagePixels, DissolveOutStepKeepsTheWorkUnderWhite) {
@@ -502,10 +511,8 @@ TEST_F(StageTest, ALookBetweenTheStepsOfADissolveSeesThemDrawn) {
     const Case cases[] = {
         {[&] { ev->DissolveToGr(0x10C); },
          [&](ui::Bitmap& w, int k) {
-             ui::Bitmap inverse = LoadBrushPattern(k);  // as the server makes it
-             inverse.GetCanvas().BitBlt(0, 0, 8, 8, static_cast<const ui::Bitmap*>(nullptr), 0, 0,
-                                        ui::DSTINVERT);
-             CrossDissolveStep(w, second, to, LoadBrushPattern(k), inverse);
+             const ui::Bitmap pattern = LoadBrushPattern(k);
+             CrossDissolveStep(w, second, to, pattern, InverseBrushPattern(pattern));
          },
          to},
         {[&] { ev->ClearGr(); },
