@@ -446,13 +446,14 @@ TEST_F(GhostNightTest, TheDetourToTheSeedTakesFourHoursAnd251Lines) {
 
 // A save for the real program (tests/scripts/ghost_night.txt): day 140 at 8:00, when
 // a loaded game wakes in the bedroom and comes down to the shop after breakfast, with
-// the library's meetings and the school's and library's introductions behind her. It
+// the library's meetings, the school's and library's introductions and the first
+// meeting with 蕾妮特 (who would call at the shop at 14:00) behind her. It
 // is written to this test's scratch folder; the script's run loads it from a copy of
 // the game folder.
 TEST_F(GhostNightTest, PreparesASaveBeforeTheNight) {
     Evening(140, 8, 10);
     for (int f : {flag::LibraryMeeting1, flag::LibraryMeeting2, flag::LibraryMeeting3,
-                  flag::IntroLibrary, flag::IntroSchool})
+                  flag::IntroLibrary, flag::IntroSchool, flag::RenetteMet})
         ev->SetFlg(f, true);
     const std::string folder = ui::ProgramFolder();
     const std::string dir = test::ScratchDir("ghostnight_save");
