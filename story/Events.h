@@ -74,9 +74,3 @@ LUMIA_TURN_START_EVENTS(LUMIA_DECLARE_EVENT)
 LUMIA_MOVE_EVENTS(LUMIA_DECLARE_EVENT)
 #undef LUMIA_DECLARE_EVENT
 
-namespace story {
-// An event whose body is still to be written, called once its conditions held: records
-// "<name> pending" in the transcript and returns false, so the walk goes on as if it
-// had not held.
-bool Pending(const char* name);
-}  // namespace story
