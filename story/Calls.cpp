@@ -23,13 +23,17 @@ void HideShop() {
     if (EventServerHooks.ShowShop) EventServerHooks.ShowShop(false);
 }
 
+// Waits for `hour` only from an earlier one: from a later hour WaitHour would run
+// through the night to the next day's.
+void WaitFromEarlier(int hour) {
+    TEventServerDbg* ev = EventServerDbg;
+    if (ev && ev->GetHour() < hour) ev->WaitHour(hour);
+}
+
 // The beauty contest's stage opens at 14:00. A heroine who set out at 11:00 or 12:00
 // reaches the ground at 15:00 or 16:00; waiting for 14:00 then would run through the
 // night past the contest's only day, so she goes on the stage as she arrives.
-void ContestStage() {
-    TEventServerDbg* ev = EventServerDbg;
-    if (ev && ev->GetHour() < 14) ev->WaitHour(14);
-}
+void ContestStage() { WaitFromEarlier(14); }
 
 // The contest's result: reputation 20 or more wins.
 void ContestResult() {
@@ -48,10 +52,7 @@ void RenetteOutOfSchool() {
 
 // 可可特's plea: the heroine sets out at 19:00, so an earlier hour waits for it; a later
 // one would wait a whole day.
-void WaitForSeven() {
-    TEventServerDbg* ev = EventServerDbg;
-    if (ev && ev->GetHour() < 19) ev->WaitHour(19);
-}
+void WaitForSeven() { WaitFromEarlier(19); }
 
 struct Entry {
     std::string_view name;

@@ -5,9 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -23,24 +21,10 @@
 #include "shop/Shop.h"
 #include "story/EventTables.h"
 #include "tests/support/HeadlessApp.h"
+#include "tests/support/ScriptedGame.h"
 #include "town/Evsrvfm.h"
 
 namespace {
-
-// A script of tests/scripts with its screenshots written into `dir`.
-std::string LoadScript(const std::string& name, const std::string& dir) {
-    std::ifstream in(std::string(LUMIA_SOURCE_DIR) + "/tests/scripts/" + name);
-    std::stringstream text;
-    text << in.rdbuf();
-    std::string script = text.str(), out;
-    std::istringstream lines(script);
-    for (std::string line; std::getline(lines, line);) {
-        if (const auto at = line.find("screenshot "); at != std::string::npos)
-            line = line.substr(0, at) + "screenshot " + dir + "/" + line.substr(at + 11);
-        out += line + "\n";
-    }
-    return out;
-}
 
 class ShopScriptTest : public test::HeadlessTest {
 protected:
@@ -61,7 +45,7 @@ protected:
         const std::function<bool()>& done = [] { return false; }) {
         std::vector<ui::ScriptCommand> commands;
         std::string error;
-        ASSERT_TRUE(ui::ParseInputScript(LoadScript(name, dir), commands, error)) << error;
+        ASSERT_TRUE(ui::ParseInputScript(test::ReadScript(name, dir), commands, error)) << error;
         ui::InputScriptPlayer player(headless.Backend());
         player.Play(commands);
         headless.RunUntil(done);

@@ -35,6 +35,8 @@ std::string ReadScript(const std::string& file, const std::string& dir) {
     for (std::istringstream lines(text.str()); std::getline(lines, line);) {
         if (const auto at = line.find("/tmp/"); at != std::string::npos)
             line = line.substr(0, at) + dir + "/" + line.substr(at + 5);
+        else if (const auto shot = line.find("screenshot "); shot != std::string::npos)
+            line = line.substr(0, shot + 11) + dir + "/" + line.substr(shot + 11);
         script += line + "\n";
     }
     return script;

@@ -10,7 +10,8 @@ namespace test {
 // A scratch game folder `name`: the default game folder's files linked in, its saves
 // (QDV*) left out.
 std::string GameFolderCopy(const std::string& name);
-// tests/scripts/`file` with every "/tmp/" path moved into `dir`.
+// tests/scripts/`file` with its screenshots written into `dir`: a relative name goes into
+// it, and so does a path in "/tmp/".
 std::string ReadScript(const std::string& file, const std::string& dir);
 // Plays `script` to its end on the headless back end; the number of its commands that
 // failed (-1 when it does not parse, reported as a test failure).

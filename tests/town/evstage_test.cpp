@@ -159,8 +159,6 @@ ui::Bitmap Solid(int w, int h, ui::TColor c) {
     return b;
 }
 
-ui::Bitmap Inverse(const ui::Bitmap& pattern) { return InverseBrushPattern(pattern); }
-
 int WhiteCount(const ui::Bitmap& b) {
     int n = 0;
     for (int y = 0; y < 8; ++y)
@@ -223,7 +221,7 @@ TEST(StagePixels, DissolveOutStepKeepsTheWorkUnderWhite) {
 TEST(StagePixels, DissolveInStepShowsTheSourceUnderTheInverse) {
     ui::Bitmap work = Solid(8, 8, ui::clBlack);
     const ui::Bitmap source = Solid(8, 8, ui::RGB(10, 220, 30));
-    DissolveInStep(work, source, Inverse(LoadBrushPattern(3)));
+    DissolveInStep(work, source, InverseBrushPattern(LoadBrushPattern(3)));
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
             EXPECT_EQ(work.GetPixel(x, y), CheckerWhite(x, y) ? ui::clBlack : ui::RGB(10, 220, 30));
@@ -236,13 +234,13 @@ TEST(StagePixels, CrossDissolveStepMixesWorkAndBack) {
     const ui::Bitmap back = Solid(8, 8, ui::RGB(0xAA, 0x55, 0x33));
     ui::Bitmap second;
     const ui::Bitmap p3 = LoadBrushPattern(3);
-    CrossDissolveStep(work, second, back, p3, Inverse(p3));
+    CrossDissolveStep(work, second, back, p3, InverseBrushPattern(p3));
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
             EXPECT_EQ(work.GetPixel(x, y),
                       CheckerWhite(x, y) ? ui::RGB(0xCC, 0x66, 0x99) : ui::RGB(0xAA, 0x55, 0x33));
     const ui::Bitmap p7 = LoadBrushPattern(7);
-    CrossDissolveStep(work, second, back, p7, Inverse(p7));
+    CrossDissolveStep(work, second, back, p7, InverseBrushPattern(p7));
     int kept = 0;
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x) {
