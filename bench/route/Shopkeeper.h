@@ -1,0 +1,97 @@
+#pragma once
+// The plain shopkeeper of the whole-year runs (playyear and the route runs): it plays
+// the real program on the headless back end through its windows, as a plain player:
+// - the morning save declined, the clock's sweep turned off in the option window;
+// - each morning the goods with units to sell laid out on the slots, the most wanted
+//   first;
+// - in the mornings before the shop opens and in the evenings, when nothing is mixing,
+//   the known goods that sells best and is short on the shelf mixed from the materials
+//   at hand, through the mixing list and the mixing window;
+// - on rest days a walk over the town map to 芙蘿蕾's house and the flowerbed, and home;
+// - the top bar's next turn for everything else (the nights pass by themselves).
+#include <cstdint>
+#include <string>
+
+#include "platform/Controls.h"
+#include "platform/Transcript.h"
+#include "platform/headless/HeadlessBackend.h"
+
+namespace route {
+
+constexpr int kLastDay = 287;
+
+ui::Point Centre(const ui::Control& c);
+// Entries of the transcript of `kind` (and `text`, when given).
+int Count(const ui::Transcript& t, const std::string& kind, const std::string& text = {});
+
+// A game folder seen through a scratch folder: a link to each member but the save
+// slots and the system file, which the run writes beside them.
+class ScratchGameFolder {
+public:
+    explicit ScratchGameFolder(const std::string& game);
+    ~ScratchGameFolder();
+    ScratchGameFolder(const ScratchGameFolder&) = delete;
+    ScratchGameFolder& operator=(const ScratchGameFolder&) = delete;
+    // Empty when the folder could not be made.
+    const std::string& Dir() const { return dir_; }
+
+private:
+    std::string dir_;
+};
+
+class Shopkeeper {
+public:
+    Shopkeeper(ui::HeadlessBackend& backend, const ui::Transcript& transcript)
+        : backend_(backend), transcript_(transcript) {}
+
+    bool started = false;
+    int maxDay = 0, nextTurns = 0, savesDeclined = 0, mixesOrdered = 0, trips = 0;
+
+    bool Step();
+
+private:
+    bool Click(const ui::Control& c);
+    bool ClickAt(ui::Point p);
+
+    static int Place();
+
+    // The floor's menu would open for a right click, and no walk for one of its entries
+    // is under way.
+    static bool ShopMenuReady();
+
+    // ---- mixing
+
+    // Before the shop opens or after it closes, with nothing mixing: the known goods
+    // that sells best among those short on the shelf, as many batches as the materials
+    // at hand allow, through the shop menu's 調配魔法.
+    bool StartMixing();
+
+    // The mixing list (the heroine is at the desk): the goods' row, turning pages to find it.
+    bool MixingList();
+
+    // The mixing window: the batch button, then 調配.
+    bool MixingWindow();
+
+    // ---- the walk to the flowerbed
+
+    // On a rest day, between 10:00 and 16:00: out of the door with the shop menu's 到鎮上.
+    bool GoOut();
+
+    // On the town map: to the flowerbed's node until it is visited, then to the shop's.
+    // On the land map (a scene may leave her there): back to the town.
+    bool OnTheMap();
+
+    // A place's command menu: at the flowerbed's node its 花壇 once, at the shop's node
+    // 進入, elsewhere the map; each through 移動 when the menu does not hold it.
+    bool CommandMenu();
+
+    ui::HeadlessBackend& backend_;
+    const ui::Transcript& transcript_;
+    bool sweepOff_ = false;
+    int laidOutOn_ = -1;
+    int triedMixAt_ = -1, mixGoods_ = -1, mixBatches_ = 1, pagesTurned_ = 0;
+    int tripDay_ = -1;
+    bool visited_ = false;
+};
+
+}  // namespace route
