@@ -155,6 +155,20 @@ bool Shopkeeper::ShopMenuReady() {
     return ShopForm->PopupMenu1.AutoPopup && ShopForm->PendingAction == 0;
 }
 
+void Shopkeeper::Want(int item, int count) {
+    for (auto& w : wants_)
+        if (w.first == item) {
+            w.second = std::max(w.second, count);
+            return;
+        }
+    wants_.emplace_back(item, count);
+}
+
+bool Shopkeeper::Wanted(int item) const {
+    return std::any_of(wants_.begin(), wants_.end(),
+                       [item](const std::pair<int, int>& w) { return w.first == item; });
+}
+
 bool Shopkeeper::StartMixing() {
     const int hour = GameHour();
     const int when = GameDay() * 24 + hour;
@@ -162,7 +176,13 @@ bool Shopkeeper::StartMixing() {
     if (triedMixAt_ == when || hour < 8 || hour >= 21) return false;
     triedMixAt_ = when;
     int best = -1;
-    for (int g = 0; g < kGoodsCount; ++g) {
+    // What the story wants comes first.
+    for (const auto& [item, count] : wants_)
+        if (best < 0 && item < kGoodsCount && IsItemUnlocked(item) && ItemStock(item) < count &&
+            BatchesAtHand(item) > 0)
+            best = item;
+    const bool wanted = best >= 0;
+    for (int g = 0; g < kGoodsCount && !wanted; ++g) {
         if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock) continue;
         if (ItemStock(g) >= kWellStocked || BatchesAtHand(g) == 0) continue;
         if (best < 0 || Fashions[g].Popularity() > Fashions[best].Popularity()) best = g;

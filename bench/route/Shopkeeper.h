@@ -11,6 +11,8 @@
 // - the top bar's next turn for everything else (the nights pass by themselves).
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/Controls.h"
 #include "platform/Transcript.h"
@@ -39,15 +41,28 @@ private:
     std::string dir_;
 };
 
+// How the shopkeeper keeps the shop: `Plain` as above; `Rich` to pay the debt.
+enum class Policy { Plain, Rich };
+
 class Shopkeeper {
 public:
-    Shopkeeper(ui::HeadlessBackend& backend, const ui::Transcript& transcript)
-        : backend_(backend), transcript_(transcript) {}
+    Shopkeeper(ui::HeadlessBackend& backend, const ui::Transcript& transcript,
+               Policy policy = Policy::Plain)
+        : backend_(backend), transcript_(transcript), policy_(policy) {}
 
     bool started = false;
+    // Off: no walks of its own (a route's plan walks the heroine).
+    bool walksToFlowerbed = true;
     int maxDay = 0, nextTurns = 0, savesDeclined = 0, mixesOrdered = 0, trips = 0;
 
+    // One move when one is due (true: a click was made or a window opened).
     bool Step();
+    // Keep at least `count` units of `item` in stock for the story: mixed (or, for a
+    // material, bought) before anything else, and never laid out for sale.
+    void Want(int item, int count);
+
+private:
+    bool Wanted(int item) const;
 
 private:
     bool Click(const ui::Control& c);
@@ -87,6 +102,8 @@ private:
 
     ui::HeadlessBackend& backend_;
     const ui::Transcript& transcript_;
+    Policy policy_;
+    std::vector<std::pair<int, int>> wants_;  // item, units
     bool sweepOff_ = false;
     int laidOutOn_ = -1;
     int triedMixAt_ = -1, mixGoods_ = -1, mixBatches_ = 1, pagesTurned_ = 0;
