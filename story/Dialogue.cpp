@@ -30,10 +30,16 @@ int RegisterNumber(RegisterKind kind, std::string_view name) {
 #define FLAG(n, v) {RegisterKind::Flag, #n, v},
 #define VAR(n, v) {RegisterKind::Variable, #n, v},
 #define MARK(n, v) {RegisterKind::DayMark, #n, v},
+#define PLACE(n, v) {RegisterKind::Place, #n, v},
+#define ITEM(n, v) {RegisterKind::Item, #n, v},
+#define TRACK(n, v) {RegisterKind::Track, #n, v},
 #include "story/Register.def"
 #undef FLAG
 #undef VAR
 #undef MARK
+#undef PLACE
+#undef ITEM
+#undef TRACK
     };
     for (const Entry& e : kRegister)
         if (e.kind == kind && e.name == name) return e.number;
