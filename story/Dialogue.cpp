@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/Big5.h"
+#include "platform/Transcript.h"
 #include "story/Register.h"
 #include "town/Evsrvfm.h"
 
@@ -533,6 +534,8 @@ bool PlayKey(const std::string& key, const AfterLine& afterLine) {
         std::fprintf(stderr, "story text: no scene %s\n", key.c_str());
         return false;
     }
+    // Which scenes played, by key: the whole-year runs tell the story's events by it.
+    ui::Record("scene", key);
     return PlaySteps(*s, afterLine);
 }
 
