@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -147,6 +148,32 @@ TEST_F(DialogueTest, EveryLineOfTheStoryFitsOnePageOfTheWindow) {
                 << sc.file << ":" << st.line << ": " << ui::Big5ToUtf8(st.text);
         }
     EXPECT_GT(lines, 0);
+}
+
+// The loader's page check and the window agree: a line the check passes is drawn
+// whole, and one it finds cut fills the page and leaves text undrawn.
+TEST_F(DialogueTest, ThePageCheckCutsWhereTheWindowCuts) {
+    std::mt19937 random(51);
+    int cutLines = 0, wholeLines = 0;
+    for (int n = 0; n < 400; ++n) {
+        std::string text;
+        const int textLines = 1 + static_cast<int>(random() % 5);
+        for (int l = 0; l < textLines; ++l) {
+            int cells = 1 + static_cast<int>(random() % 50);
+            if (cells > 23 && cells % 23 == 1) ++cells;  // no lone letter on a row
+            if (l > 0) text += "\n";
+            for (int c = 0; c < cells; ++c) text += B5("花");
+        }
+        const std::string problem = story::LineProblem(text);
+        const bool cut = problem.find("cuts the line") != std::string::npos;
+        EXPECT_TRUE(problem.empty() || cut) << problem;
+        DbTxtForm2->SetText(text);
+        DbTxtForm2->Tick();
+        EXPECT_EQ(DbTxtForm2->TestState(kMsgPageFull), cut) << ui::Big5ToUtf8(text);
+        ++(cut ? cutLines : wholeLines);
+    }
+    EXPECT_GT(cutLines, 50);
+    EXPECT_GT(wholeLines, 50);
 }
 
 TEST_F(DialogueTest, AChoicePlaysTheChosenSceneAndTheBodyGoesOn) {
