@@ -346,8 +346,7 @@ TEST_P(IllnessTest, EachChoicePlaysItsLinesAndEndsAtHomeTheNextMorning) {
         want["蕾妮特"] += 19, want["緹菈"] += 12, want["可可特"] += 3, want["黑皮"] += 2;
         want["蕾妮特的父親"] += 2;
     } else {
-        want["蕾妮特的父親"] += 12, want["緹菈"] += 9, want["蕾妮特"] += 4, want["可可特"] += 1;
-        want[""] += 1;
+        want["蕾妮特的父親"] += 12, want["緹菈"] += 10, want["蕾妮特"] += 4, want["可可特"] += 1;
     }
     EXPECT_EQ(Speakers(), want);
     EXPECT_EQ(Lines(), choice == 0 ? 10 + 5 + 27 + 38 + 12 : 10 + 5 + 27 + 27 + 12);
