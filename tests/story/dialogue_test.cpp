@@ -80,11 +80,11 @@ TEST(StoryData, EveryFileReadsWithoutAnErrorAndEveryScenePlayedExists) {
 }
 
 // The written rules of story/text/STYLE.md that a reader can check: each sentence
-// ends with its mark (but titles, sound words and a closing quote), nothing follows
+// ends with its mark (but titles and a closing quote), nothing follows
 // an ellipsis or a dash, the dash is no box-drawing line, and each thing keeps its
 // one name.
 TEST(StoryData, EveryLineKeepsTheHouseStyle) {
-    const std::string marks[] = {"。", "！", "？", "…", "～", "—", "』", "）", "　"};
+    const std::string marks[] = {"。", "！", "？", "…", "～", "—", "』", "　"};
     const std::string never[] = {"──",   "……。",   "——。",   "魔法大賽", "魔法比賽",
                                  "選美", "高等科", "初等科", "暗魔石",   "八音盒",
                                  "拼命", "晒",     "麵包店", "、、"};
