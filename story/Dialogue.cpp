@@ -73,8 +73,9 @@ bool ToInt(std::string_view word, int& v) {
 }
 
 // The arguments a record takes, one letter each: n a number, f a flag's name, v a
-// variable's, m a day mark's, s a scene, c a mechanic, l "loop" or "once", t the
-// rest of the record as text. A trailing '?' makes the rest optional.
+// variable's, m a day mark's, p a place's, i an item's, s a scene, c a mechanic, l
+// "loop" or "once", t the rest of the record as text. A trailing '?' makes the rest
+// optional.
 struct Keyword {
     std::string_view word;
     StepKind kind;
@@ -92,15 +93,15 @@ constexpr Keyword kKeywords[] = {
     {"setpicture", StepKind::SetPicture, "n"},
     {"dissolveto", StepKind::DissolveTo, "n"},
     {"cleargr", StepKind::ClearPicture, ""},
-    {"placegr", StepKind::PlaceGr, "n"},
-    {"showplace", StepKind::ShowPlaceGr, "n"},
+    {"placegr", StepKind::PlaceGr, "p"},
+    {"showplace", StepKind::ShowPlaceGr, "p"},
     {"whiteout", StepKind::WhiteOut, ""},
     {"whitein", StepKind::WhiteIn, "n"},
     {"shake", StepKind::Shake, "n"},
     {"blank", StepKind::Blank, "n"},
     {"hidestage", StepKind::HideStage, ""},
     {"showstage", StepKind::ShowStage, ""},
-    {"place", StepKind::Place, "nn"},
+    {"place", StepKind::Place, "pn"},
     {"refresh", StepKind::Refresh, ""},
     {"begin", StepKind::Begin, ""},
     {"end", StepKind::End, ""},
@@ -117,12 +118,12 @@ constexpr Keyword kKeywords[] = {
     {"addvar", StepKind::AddVar, "vn"},
     {"mark", StepKind::Mark, "m"},
     {"unmark", StepKind::Unmark, "m"},
-    {"give", StepKind::Give, "nn"},
-    {"take", StepKind::Take, "nn"},
+    {"give", StepKind::Give, "in"},
+    {"take", StepKind::Take, "in"},
     {"money", StepKind::Money, "n"},
     {"reputation", StepKind::Reputation, "n"},
-    {"recipe", StepKind::Recipe, "n"},
-    {"recipescene", StepKind::RecipeScene, "n"},
+    {"recipe", StepKind::Recipe, "i"},
+    {"recipescene", StepKind::RecipeScene, "i"},
     {"shop", StepKind::Shop, "nn"},
     {"resetcondition", StepKind::ResetCondition, ""},
     {"play", StepKind::Play, "s"},
@@ -180,13 +181,21 @@ std::string ReadArgs(std::string_view args, std::string_view rest, const std::st
             }
             case 'f':
             case 'v':
-            case 'm': {
+            case 'm':
+            case 'p':
+            case 'i': {
                 const RegisterKind kind = c == 'f'   ? RegisterKind::Flag
                                           : c == 'v' ? RegisterKind::Variable
-                                                     : RegisterKind::DayMark;
+                                          : c == 'm' ? RegisterKind::DayMark
+                                          : c == 'p' ? RegisterKind::Place
+                                                     : RegisterKind::Item;
                 const int v = RegisterNumber(kind, word);
                 if (v < 0) {
-                    const char* what = c == 'f' ? "flag" : c == 'v' ? "variable" : "day mark";
+                    const char* what = c == 'f'   ? "flag"
+                                       : c == 'v' ? "variable"
+                                       : c == 'm' ? "day mark"
+                                       : c == 'p' ? "place"
+                                                  : "item";
                     return std::string("no ") + what + " named '" + std::string(word) +
                            "' in the register";
                 }

@@ -57,6 +57,10 @@ TEST(DialogueData, DamagedRecordsAreRefusedWithTheirPlace) {
          "t.txt:2: 'var': no variable named 'NoSuchCounter' in the register"},
         {"[Ev:a]\nmark FlowerGiftCount\n",
          "t.txt:2: 'mark': no day mark named 'FlowerGiftCount' in the register"},
+        {"[Ev:a]\nplace 12 1\n", "t.txt:2: 'place': no place named '12' in the register"},
+        {"[Ev:a]\ngive CurePotion\n", "t.txt:2: 'give': too few arguments"},
+        {"[Ev:a]\nrecipe ForestSpring\n",
+         "t.txt:2: 'recipe': no item named 'ForestSpring' in the register"},
         {"[Ev:a]\ncall NoSuchMechanic\n", "t.txt:2: 'call': no mechanic named 'NoSuchMechanic'"},
         {"[Ev:a]\nmusic 3 forever\n", "t.txt:2: 'music': music is 'loop' or 'once'"},
         {"[Ev:a]\nbegin quietly\n", "t.txt:2: 'begin' takes nothing or 'voice N'"},
@@ -91,7 +95,7 @@ TEST(DialogueData, RecordsKeepTheirOrderAndEachLineItsVoice) {
     ASSERT_TRUE(
         story::ParseDialogue("t.txt",
                              "# a comment\r\n[Ev:a]\r\nface 2\nvoice 330\nline 緹菈「一\\n二」\n"
-                             "figure 43 1\nline 　\nclear 1\nplace 10 0\nrefresh\n",
+                             "figure 43 1\nline 　\nclear 1\nplace ShopInside 0\nrefresh\n",
                              scenes, errors));
     ASSERT_EQ(scenes.size(), 1u);
     const std::vector<story::Step>& s = scenes[0].steps;
