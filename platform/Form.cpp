@@ -372,8 +372,13 @@ Control* WinControl::FindChild(const std::string& name) const {
 
 bool WinControl::CanFocus() const {
     if (!TabStop) return false;
-    for (const Control* c = this; c; c = c->Parent())
+    for (const Control* c = this; c; c = c->Parent()) {
         if (!c->Visible() || !c->Enabled()) return false;
+        // A control laid out wholly outside its parent's client area cannot be seen, so
+        // it takes no keys either (the stage's developer controls right of its picture).
+        if (c->Parent() && Intersect(c->BoundsRect(), c->Parent()->ClientRect()).IsEmpty())
+            return false;
+    }
     return true;
 }
 

@@ -538,10 +538,12 @@ void TMapFm::m_BtnOptClick() { RunTitleDialog(townlink::RunOptionWindow, true); 
 
 void TMapFm::ClipView() {
     if (!DbTxtForm2) return;
+    // The page's place within its own window, moved down 100, against the middle of the
+    // map: with the window's layout (the face left of and above the page) this holds,
+    // whatever the frame around the map picture, so the window sits at the bottom and
+    // dodges the pointer instead of hiding the places under it.
     const ui::Rect page = DbTxtForm2->PageRect();
-    const ui::Rect text =
-        ui::Bounds(DbTxtForm2->Left() + page.Left, DbTxtForm2->Top() + page.Top + 100, page.Width(),
-                   page.Height());
+    const ui::Rect text = ui::Bounds(page.Left, page.Top + 100, page.Width(), page.Height());
     const ui::Rect inner{Left() + 100, Top() + 100, Left() + Width() - 100, Top() + Height() - 100};
     if (ui::Intersect(text, inner).IsEmpty()) {
         DbTxtForm2->m_Dodge = false;

@@ -256,6 +256,30 @@ TEST_F(Controls, AShownFormFocusesItsFirstFocusableControl) {
     EXPECT_EQ(dialog.ActiveControl(), &field);
 }
 
+TEST_F(Controls, AControlOutsideItsFormsClientAreaTakesNoKeys) {
+    // A box laid out right of the form's client area is out of sight: activating the
+    // form does not focus it, Tab passes it by and Space does not tick it.
+    ui::Form dialog;
+    dialog.SetBounds(50, 50, 200, 100);
+    ui::CheckBox hidden(&dialog);
+    hidden.SetBounds(220, 8, 100, 18);
+    ui::Button button(&dialog);
+    button.SetBounds(10, 10, 60, 24);
+    int clicks = 0;
+    button.OnClick = [&](ui::Control&) { ++clicks; };
+    dialog.Show();
+    EXPECT_FALSE(hidden.CanFocus());
+    EXPECT_TRUE(button.Focused());
+    for (int key : {ui::vk::Tab, ui::vk::Space}) backend.Key(key);
+    Run();
+    EXPECT_TRUE(button.Focused());
+    EXPECT_FALSE(hidden.Checked());
+    EXPECT_EQ(clicks, 1);
+    // Widened over it, the form lets it take the focus again.
+    dialog.SetBounds(50, 50, 400, 100);
+    EXPECT_TRUE(hidden.CanFocus());
+}
+
 TEST_F(Controls, ButtonModalResultEndsTheModalLoop) {
     ui::Form dialog;
     dialog.SetBounds(50, 50, 100, 60);
