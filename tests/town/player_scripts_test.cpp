@@ -41,8 +41,7 @@ using MapPlacesScriptTest = test::ScriptedGameTest;
 TEST_F(MapPlacesScriptTest, PlacesUnderTheMessageWindowTakeALeftClick) {
     ui::ScopedTranscript transcript;
     CreateStartupForms();
-    EXPECT_EQ(test::PlayScript(headless, test::ReadScript("map_places_under_window.txt", dir)),
-              0);
+    EXPECT_EQ(test::PlayScript(headless, test::ReadScript("map_places_under_window.txt", dir)), 0);
     EXPECT_EQ(transcript->Texts("travel"),
               (std::vector<std::string>{"微笑魔法店 1h", "郊外 1h", "沙灘 1h"}));
     // Each of them lies where the window stands at the bottom of the map (the place the
@@ -58,8 +57,8 @@ TEST_F(MapPlacesScriptTest, PlacesUnderTheMessageWindowTakeALeftClick) {
         ADD_FAILURE() << name;
         return MapPlace{};
     };
-    for (const MapPlace& place : {find(kTownPlaces, "微笑魔法店"), find(kTownPlaces, "郊外"),
-                                  find(kLandPlaces, "沙灘")}) {
+    for (const MapPlace& place :
+         {find(kTownPlaces, "微笑魔法店"), find(kTownPlaces, "郊外"), find(kLandPlaces, "沙灘")}) {
         const int x = picture.x + place.markX + kMarkSize / 2;
         const int y = picture.y + place.markY + kMarkSize / 2;
         EXPECT_TRUE(window.Contains(x, y)) << place.name;
