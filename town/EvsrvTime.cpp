@@ -264,6 +264,7 @@ void TEventServerDbg::TiredRefusal() {
     if (GameFlow) GameFlow->Place = kShopPlace;
     ui::Record("place", std::to_string(kShopPlace));
     if (Hooks.GoHomeToBed) Hooks.GoHomeToBed();
+    ReleaseStageBitmaps();
     FaceGr(0);
 }
 
