@@ -2,15 +2,18 @@
 // keys in a scene (scene_keys.txt): Space after a click on the picture leaves the scene
 // answering 繼續, and Space and Return on the focused 繼續 each answer one line; the
 // places under the message window on the maps (map_places_under_window.txt), reached
-// by a left click once the window has dodged the pointer.
+// by a left click once the window has dodged the pointer; the README's example
+// (first_hour.txt), from the start to the shop and an hour on.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/Transcript.h"
 #include "shop/Main.h"
+#include "shop/Shop.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/ScriptedGame.h"
 #include "town/MapTables.h"
@@ -63,6 +66,27 @@ TEST_F(MapPlacesScriptTest, PlacesUnderTheMessageWindowTakeALeftClick) {
         const int y = picture.y + place.markY + kMarkSize / 2;
         EXPECT_TRUE(window.Contains(x, y)) << place.name;
     }
+}
+
+using FirstHourScriptTest = test::ScriptedGameTest;
+
+TEST_F(FirstHourScriptTest, TheReadmesExampleLooksAtTheShopAndAnHourLater) {
+    ui::ScopedTranscript transcript;
+    CreateStartupForms();
+    EXPECT_EQ(test::PlayScript(headless, test::ReadScript("first_hour.txt", dir)), 0);
+    // The hours the pictures were taken at.
+    std::vector<std::string> seen;
+    std::string hour;
+    for (const ui::TranscriptEntry& e : transcript->Entries()) {
+        if (e.kind == "hour") hour = e.text;
+        if (e.kind == "input" && e.text.rfind("screenshot", 0) == 0) seen.push_back(hour);
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"day 0 09:00", "day 0 10:00"}));
+    ASSERT_NE(ShopForm, nullptr);
+    EXPECT_TRUE(ShopForm->Visible());
+    EXPECT_TRUE(ShopForm->IsShopOpen());
+    for (const char* png : {"shop.png", "next-hour.png"})
+        EXPECT_TRUE(std::filesystem::exists(dir + "/" + png)) << png;
 }
 
 }  // namespace
