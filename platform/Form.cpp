@@ -1298,6 +1298,17 @@ Control* ControlAt(int x, int y) {
     return (h.blocked || h.nonClient) ? nullptr : h.control;
 }
 
+bool DragsProgramWindow(int x, int y) {
+    if (!HaveApp()) return false;
+    const Hit h = HitAt(x, y);
+    if (!h.form || !h.control || h.blocked || h.nonClient) return false;
+    const Screen& screen = App().GetScreen();
+    const Rect whole{0, 0, screen.Width(), screen.Height()};
+    if (Intersect(h.form->BoundsRect(), whole) != whole) return false;
+    const Point p = h.control->ScreenToClient(Point{x, y});
+    return h.control->WindowDragArea.Contains(p.x, p.y);
+}
+
 void SetCapture(Control* control) {
     Desktop& d = Desk();
     d.capture = control;

@@ -124,8 +124,11 @@ TMapFm::TMapFm() {
         c.FillRect(ui::Rect{0, 0, kMapWidth + 2 * kFrameWidth, kTitleHeight});
     }
     m_ImgTitle1->PictureChanged();
-    // The strip's picture covers the whole strip: its presses are the strip's.
+    // The strip's picture covers the whole strip: its presses are the strip's. On a
+    // desktop, where the map fills the program's window, the strip moves that window.
     m_ImgTitle1->OnMouseDown = m_PnlTitle->OnMouseDown;
+    m_PnlTitle->WindowDragArea = ui::Rect{0, 0, 4096, kTitleHeight};
+    m_ImgTitle1->WindowDragArea = m_PnlTitle->WindowDragArea;
     const char* captions[3] = {"狀態", "筆記", "選項"};
     ui::SpeedButton** buttons[3] = {&m_BtnStatus, &m_BtnNote, &m_BtnOpt};
     const char* names[3] = {"m_BtnStatus", "m_BtnNote", "m_BtnOpt"};

@@ -280,6 +280,26 @@ TEST_F(Controls, AControlOutsideItsFormsClientAreaTakesNoKeys) {
     EXPECT_TRUE(hidden.CanFocus());
 }
 
+TEST_F(Controls, TheBarOfAFormThatFillsTheScreenDragsTheProgramsWindow) {
+    // A form over the whole screen with a bar: the bar's marked area drags the program's
+    // window, its button and the rest of the form do not; on a smaller form nothing does.
+    const int w = app.GetScreen().Width(), h = app.GetScreen().Height();
+    ui::Form screen;
+    screen.SetBounds(0, 0, w, h);
+    ui::Panel bar(&screen);
+    bar.SetBounds(0, 0, w, 20);
+    bar.WindowDragArea = ui::Rect{4, 4, w - 4, 19};
+    ui::Button close(&bar);
+    close.SetBounds(w - 24, 2, 18, 16);
+    screen.Show();
+    EXPECT_TRUE(ui::DragsProgramWindow(100, 10));
+    EXPECT_FALSE(ui::DragsProgramWindow(2, 10));       // outside the marked area
+    EXPECT_FALSE(ui::DragsProgramWindow(w - 15, 10));  // the button
+    EXPECT_FALSE(ui::DragsProgramWindow(100, 100));    // the form below its bar
+    screen.SetBounds(10, 10, w - 20, h - 20);
+    EXPECT_FALSE(ui::DragsProgramWindow(100, 20));
+}
+
 TEST_F(Controls, ButtonModalResultEndsTheModalLoop) {
     ui::Form dialog;
     dialog.SetBounds(50, 50, 100, 60);
