@@ -7,13 +7,17 @@
 
 #include "media/Qvpack.h"
 #include "platform/Application.h"
+#include "platform/Big5.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/Files.h"
-#include "platform/Big5.h"
 #include "platform/Menus.h"
+#include "shop/Catalog.h"
+#include "shop/GameDialog.h"
 #include "shop/GameState.h"
 #include "shop/Heroine.h"
+#include "shop/ItemListView.h"
+#include "shop/Itemlist.h"
 #include "shop/Itemmix.h"
 #include "shop/Itemmixlist.h"
 #include "shop/Main.h"
@@ -41,6 +45,7 @@ namespace {
 constexpr int kShopPlace = 10;
 constexpr int kLandBit = 32;
 constexpr int kOutskirts = 8;  // the town node that leads to the land map
+constexpr int kFirstPlaceOpenFlag = 96;
 // The hours ahead of a step's window in which the shopkeeper starts nothing new.
 constexpr int kHoldHours = 4;
 // Virtual time without a game hour passing after which the run is stuck.
@@ -49,6 +54,9 @@ constexpr std::uint32_t kStuckMs = 5 * 60 * 1000;
 constexpr std::uint32_t kLeaveMs = 60 * 1000;
 constexpr int kMaxMapClicks = 40;
 constexpr int kMaxDetours = 4;
+// Peddling sells only goods the heroine carries, below this base price.
+constexpr int kPeddleMaxPrice = 1000;
+constexpr int kCarryPages = 8;
 constexpr int kTrackedFlags[] = {402, 403, 404, 405, 437};
 
 std::string Two(int n) {
@@ -79,19 +87,49 @@ int Place() { return GameFlow ? GameFlow->Place : kShopPlace; }
 
 }  // namespace
 
-Runner::Runner(ui::HeadlessBackend& backend, const ui::Transcript& transcript, std::vector<Plan> plans)
+Runner::Runner(ui::HeadlessBackend& backend, const ui::Transcript& transcript,
+               std::vector<Plan> plans)
     : backend_(backend), transcript_(transcript), plans_(std::move(plans)) {
+    responder_ = backend_.AddResponder([this] { return Step(); });
     player_ = std::make_unique<test::EventResponders>(backend_);
 }
 
-Runner::~Runner() = default;
+Runner::~Runner() { backend_.RemoveResponder(responder_); }
+
+void Runner::AnswerOrder() {
+    if (!BtnForm || !BtnForm->Visible() || !BtnForm->Modal()) {
+        orderAnswered_ = nullptr;
+        return;
+    }
+    if (BtnForm == orderAnswered_ || plan().orders != "refuse") return;
+    const std::vector<ui::TranscriptEntry>& all = transcript_.Entries();
+    const auto choice = std::find_if(
+        all.rbegin(), all.rend(), [](const ui::TranscriptEntry& e) { return e.kind == "choice"; });
+    if (choice == all.rend() || choice->text.rfind("接受訂單", 0) != 0) return;
+    orderAnswered_ = BtnForm;
+    player_->answers.push_front(1);
+}
 
 void Runner::Note(const std::string& line) { digest_.push_back(line); }
 
-std::string Runner::When() const { return "day " + std::to_string(day_) + " " + Two(hour_) + ":00"; }
+std::string Runner::When() const {
+    return "day " + std::to_string(day_) + " " + Two(hour_) + ":00";
+}
 
 void Runner::StartGame() {
     const Plan& p = plan();
+    if (!land_) {
+        // The land's path graph from the map pack, for the hours a walk there takes.
+        land_ = std::make_unique<MapOfLink>(2);
+        TQvPack pack;
+        if (pack.OpenPack(ui::ProgramFolder() + townlink::ArtFolder() + "\\mapPack\\mapPack.pak")) {
+            std::unique_ptr<TMemoryStream> graph = pack.QvMakeStream("land.sld");
+            if (!land_->LoadFromStream(graph.get())) land_.reset();
+            pack.ClosePack();
+        } else {
+            land_.reset();
+        }
+    }
     shopkeeper_ = std::make_unique<Shopkeeper>(backend_, transcript_,
                                                p.policy == "rich" ? Policy::Rich : Policy::Plain);
     shopkeeper_->walksToFlowerbed = p.steps.empty();
@@ -142,18 +180,23 @@ void Runner::Observe() {
             if (std::sscanf(e.text.c_str(), "day %d %d", &d, &h) == 2) {
                 day_ = d;
                 hour_ = h;
+                if (std::getenv("PLAYROUTE_PROGRESS"))
+                    std::fprintf(stderr,
+                                 "day %d %02d:00 money %d reputation %d carried %d place %d\n", d,
+                                 h, GameMoney(), GameReputation(), Carried(), Place());
             }
             // Money and level at the end of each month: read as the next one begins.
             while (monthsNoted_ < 12 && day_ >= (monthsNoted_ + 1) * kDaysPerMonth) {
                 char buf[96];
-                std::snprintf(buf, sizeof buf, "month %2d: money %d, level %d, reputation %d", monthsNoted_ + 1,
-                              GameMoney(), GameLevel(), GameReputation());
+                std::snprintf(buf, sizeof buf, "month %2d: money %d, level %d, reputation %d",
+                              monthsNoted_ + 1, GameMoney(), GameLevel(), GameReputation());
                 Note(buf);
                 ++monthsNoted_;
             }
         } else if (e.kind == "scene") {
             const auto colon = e.text.find(':');
-            if (colon != std::string::npos && e.text.compare(colon + 1, std::string::npos, "main") == 0) {
+            if (colon != std::string::npos &&
+                e.text.compare(colon + 1, std::string::npos, "main") == 0) {
                 events_.push_back(e.text.substr(0, colon));
                 Note(When() + " event " + events_.back());
             }
@@ -171,7 +214,8 @@ void Runner::Observe() {
             ended_ = true;
             if (monthsNoted_ < 12) {
                 char buf[96];
-                std::snprintf(buf, sizeof buf, "month %2d: money %d, level %d, reputation %d (the ending)",
+                std::snprintf(buf, sizeof buf,
+                              "month %2d: money %d, level %d, reputation %d (the ending)",
                               monthsNoted_ + 1, GameMoney(), GameLevel(), GameReputation());
                 Note(buf);
                 monthsNoted_ = 12;
@@ -185,8 +229,8 @@ void Runner::Observe() {
         const PlanStep& s = p.steps[next_];
         const bool done = StepDone(s);
         const int day = GameDay(), hour = GameHour();
-        const bool passed =
-            !done && !trip_ && (day > s.lastDay || (day == s.lastDay && hour > s.lastHour) || ended_);
+        const bool passed = !done && !trip_ &&
+                            (day > s.lastDay || (day == s.lastDay && hour > s.lastHour) || ended_);
         if (!done && !passed) break;
         if (done) {
             Note(When() + " step " + s.name + ": done");
@@ -207,7 +251,15 @@ int Runner::Travel(int place) const {
     if (place < 0) return 0;
     if (place < kLandBit) return place == 0 ? 0 : 1;
     const int node = place & 31;
-    const int hops = node < static_cast<int>(landHops_.size()) ? landHops_[static_cast<std::size_t>(node)] : -1;
+    int hops = -1;
+    if (land_ && node < land_->Count()) {
+        // The open places, as the map sets them up.
+        for (int i = 0; i < land_->Count(); ++i)
+            land_->Node(i)->Enabled =
+                EventServerDbg && EventServerDbg->TestFlg(kFirstPlaceOpenFlag + kLandBit + i);
+        std::int32_t route[kMaxRouteNodes] = {};
+        hops = land_->FindRoute(0, node, route);
+    }
     return 1 + (node == 0 ? 0 : hops > 0 ? hops : 2);
 }
 
@@ -225,7 +277,8 @@ bool Runner::WindowHolds(const PlanStep& s, int hour) const {
 bool Runner::InShopIdle() const {
     if (!ShopForm || !ShopForm->Visible() || Showing(ShopForm->TitlePanel)) return false;
     if (Showing(MapFm) || Showing(EventServerDbg) || Place() != kShopPlace) return false;
-    if (Showing(ItemMixForm) || Showing(ItemMixListForm) || Showing(SaveLoadMessageForm)) return false;
+    if (Showing(ItemMixForm) || Showing(ItemMixListForm) || Showing(SaveLoadMessageForm))
+        return false;
     if (BtnForm && BtnForm->Visible()) return false;
     if (!HeroineIdle() || MixHoursLeft() > 0) return false;
     return ShopForm->PopupMenu1.AutoPopup && ShopForm->PendingAction == 0;
@@ -236,6 +289,38 @@ bool Runner::Click(const ui::Control& c) { return ClickAt(Centre(c)); }
 bool Runner::ClickAt(ui::Point p, std::uint32_t ms) {
     backend_.Click(p.x, p.y, ui::MouseButton::mbLeft, 0, ms);
     return true;
+}
+
+int Runner::Carried() {
+    int n = 0;
+    for (int g = 0; g < kGoodsCount; ++g)
+        if (IsShopGoods(g) && ItemBasePrice(g) < kPeddleMaxPrice) n += ItemReserve(g);
+    return n;
+}
+
+int Runner::GoodsToCarry() {
+    int best = -1;
+    for (int g = 0; g < kGoodsCount; ++g) {
+        if (!IsShopGoods(g) || ItemBasePrice(g) >= kPeddleMaxPrice || ItemAvailable(g) <= 0)
+            continue;
+        if (ItemStock(g) == kKeyItemStock) continue;
+        if (best < 0 || ItemAvailable(g) > ItemAvailable(best)) best = g;
+    }
+    return best;
+}
+
+bool Runner::CarryStep() {
+    TItemListForm* list = ItemListForm;
+    if (!list || !list->Visible()) return false;
+    const int g = GoodsToCarry();
+    if (Carried() >= carry_ || g < 0 || carryPages_ > kCarryPages) {
+        carry_ = 0;
+        return Click(*list->CloseButton);
+    }
+    for (int r = 0; r < ItemListPageSize; ++r)
+        if (ItemListRowItem(r) == g) return Click(*list->Rows[static_cast<std::size_t>(r)].Reserve);
+    ++carryPages_;
+    return Click(*list->NextPageButton);
 }
 
 bool Runner::TitleStep() {
@@ -251,6 +336,7 @@ bool Runner::TitleStep() {
 }
 
 bool Runner::Step() {
+    if (playing_) AnswerOrder();
     if (!backend_.InputSettled() || backend_.ScriptLeft() != 0) return false;
     Observe();
     if (!stuck_.empty() || finished_) return false;
@@ -264,8 +350,8 @@ bool Runner::Step() {
         lastHourSeen_ = stamp;
         lastClockMove_ = now;
     } else if (now - lastClockMove_ > kStuckMs && !ended_) {
-        stuck_ = "no hour passed for " + std::to_string(kStuckMs / 60000) + " minutes at " + When() +
-                 " (place " + std::to_string(Place()) + ")";
+        stuck_ = "no hour passed for " + std::to_string(kStuckMs / 60000) + " minutes at " +
+                 When() + " (place " + std::to_string(Place()) + ")";
         return false;
     }
 
@@ -282,6 +368,12 @@ bool Runner::Step() {
     }
     if (SaveLoadMessageForm && SaveLoadMessageForm->Visible()) return shopkeeper_->Step();
     if (trip_) return TripStep();
+    if (carry_ > 0) {
+        if (CarryStep()) return true;
+        // The list did not open (the shop opened meanwhile): go without.
+        if (InShopIdle() && !Showing(ItemListForm)) carry_ = 0;
+        return false;
+    }
 
     const Plan& p = plan();
     if (next_ < p.steps.size()) {
@@ -299,6 +391,18 @@ bool Runner::Step() {
         if (s.place >= 0 && tried != today && (s.repeat || tried < 0) && InShopIdle()) {
             const int arrival = GameHour() + Travel(s.place);
             if (arrival <= 23 && WindowHolds(s, arrival)) {
+                // To peddle she carries goods: as many units as the step peddles, put in
+                // the reserve from the item list while the shop is closed.
+                const int peddles =
+                    static_cast<int>(std::count(s.commandIds.begin(), s.commandIds.end(), kPeddle));
+                if (peddles > 0 && Carried() < peddles && GoodsToCarry() >= 0 &&
+                    !ShopForm->IsShopOpen() && carriedOn_ != today) {
+                    carriedOn_ = today;
+                    carry_ = peddles;
+                    carryPages_ = 0;
+                    ShopForm->PM_ItemListClick();
+                    return true;
+                }
                 tried = today;
                 trip_ = std::make_unique<Trip>();
                 trip_->step = next_;
@@ -339,7 +443,8 @@ bool Runner::TripStep() {
     }
     if (!t.left) {
         if (ui::GetTickCount() - lastClockMove_ > kLeaveMs && InShopIdle()) {
-            std::fprintf(stderr, "playroute: %s: the heroine did not leave the shop\n", When().c_str());
+            std::fprintf(stderr, "playroute: %s: the heroine did not leave the shop\n",
+                         When().c_str());
             trip_.reset();
             player_->answers.assign(8, 0);
         }
@@ -362,16 +467,9 @@ bool Runner::TripMap() {
     TMapFm& map = *MapFm;
     if (map.m_WalkState != 0 || !map.m_BtnStatus->Enabled()) return false;
     if (DbTxtForm2 && !DbTxtForm2->Visible()) return Click(*map.m_Img);
-    if (map.m_Land && landHops_.empty()) {
-        // The land's hops from its town node, for the hours a trip takes.
-        for (int i = 0; i < kLandNodes; ++i) {
-            std::int32_t route[kMaxRouteNodes] = {};
-            landHops_.push_back(i == 0 ? 0 : map.m_Graph.FindRoute(0, i, route));
-        }
-    }
     if (++t.mapClicks > kMaxMapClicks) {
-        stuck_ = "the map takes no more clicks at " + When() + " (place " + std::to_string(Place()) +
-                 ", step '" + plan().steps[t.step].name + "')";
+        stuck_ = "the map takes no more clicks at " + When() + " (place " +
+                 std::to_string(Place()) + ", step '" + plan().steps[t.step].name + "')";
         return false;
     }
     const int to = t.arrived ? 0 : t.target;
@@ -403,8 +501,9 @@ bool Runner::TripMap() {
     }
     const ui::Point at = map.m_Img->ClientToScreen(ui::Point{320, 60});
     backend_.Click(at.x, at.y, ui::MouseButton::mbRight, 0, 100);
-    return ClickAt(ui::Point{at.x + ui::kMenuBorder + 30,
-                             at.y + ui::kMenuBorder + row * ui::kMenuItemHeight + ui::kMenuItemHeight / 2});
+    return ClickAt(
+        ui::Point{at.x + ui::kMenuBorder + 30,
+                  at.y + ui::kMenuBorder + row * ui::kMenuItemHeight + ui::kMenuItemHeight / 2});
 }
 
 bool Runner::TripMenu() {
@@ -423,7 +522,8 @@ bool Runner::TripMenu() {
         const auto i = static_cast<std::size_t>(it - ids.begin());
         if (i >= static_cast<std::size_t>(win->m_BtnCount)) return false;
         const ui::Rect& r = win->m_BtnRects[i];
-        return ClickAt(win->ClientToScreen(ui::Point{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}));
+        return ClickAt(
+            win->ClientToScreen(ui::Point{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}));
     };
     if (t.arrived && t.command < s.commandIds.size()) {
         const int want = s.commandIds[t.command];
@@ -447,7 +547,8 @@ bool Runner::TripMenu() {
         if (has(id)) return pick(id);
     if (win->m_BtnCount > 0) {
         const ui::Rect& r = win->m_BtnRects[static_cast<std::size_t>(win->m_BtnCount - 1)];
-        return ClickAt(win->ClientToScreen(ui::Point{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}));
+        return ClickAt(
+            win->ClientToScreen(ui::Point{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}));
     }
     return false;
 }
@@ -463,11 +564,12 @@ void Runner::Close() {
         faults_.push_back("step '" + s.name + "' (" + p.file + ":" + std::to_string(s.line) +
                           ") was never done");
     }
-    const std::string want =
-        "slot " + std::to_string(p.endingSlot ? p.endingSlot : -1) + " number " + std::to_string(p.endingNumber);
+    const std::string want = "slot " + std::to_string(p.endingSlot ? p.endingSlot : -1) +
+                             " number " + std::to_string(p.endingNumber);
     bool reached = false;
     if (p.endingSlot == 0) {
-        const bool crisis = std::find(events_.begin(), events_.end(), "EvEnding000") != events_.end();
+        const bool crisis =
+            std::find(events_.begin(), events_.end(), "EvEnding000") != events_.end();
         int slot = -1, number = -1;
         std::sscanf(endingText_.c_str(), "slot %d number %d", &slot, &number);
         reached = crisis && number == p.endingNumber;
@@ -475,10 +577,10 @@ void Runner::Close() {
         reached = endingText_ == want;
     }
     if (!reached)
-        faults_.push_back("game " + std::to_string(game_ + 1) + " (" + p.file + ") ended in " +
-                          (endingText_.empty() ? std::string("no ending") : endingText_) + ", not " +
-                          (p.endingSlot == 0 ? "the crisis and number " + std::to_string(p.endingNumber)
-                                             : want));
+        faults_.push_back(
+            "game " + std::to_string(game_ + 1) + " (" + p.file + ") ended in " +
+            (endingText_.empty() ? std::string("no ending") : endingText_) + ", not " +
+            (p.endingSlot == 0 ? "the crisis and number " + std::to_string(p.endingNumber) : want));
 }
 
 }  // namespace route
