@@ -389,7 +389,8 @@ bool Runner::Step() {
         const int today = GameDay();
         int& tried = triedOn_[next_];
         // A place that is not open on the maps yet cannot be walked to.
-        const bool open = s.place < 0 || (EventServerDbg && EventServerDbg->TestFlg(kFirstPlaceOpenFlag + s.place));
+        const bool open = s.place < 0 || (EventServerDbg &&
+                                          EventServerDbg->TestFlg(kFirstPlaceOpenFlag + s.place));
         if (s.place >= 0 && open && tried != today && (s.repeat || tried < 0) && InShopIdle()) {
             const int arrival = GameHour() + Travel(s.place);
             if (arrival <= 23 && WindowHolds(s, arrival)) {
