@@ -486,10 +486,9 @@ bool Runner::TripMap() {
     const MapPlace& mark = map.m_Land ? kLandPlaces[node] : kTownPlaces[node];
     const int half = kMarkSize / 2;
     const ui::Point p = map.m_Img->ClientToScreen(ui::Point{mark.markX + half, mark.markY + half});
-    const TDbTxtForm2* win = DbTxtForm2;
-    if (!win || !win->Visible() || !win->BoundsRect().Contains(p.x, p.y)) return ClickAt(p);
-    // The message window covers the place's mark: the map's menu of places instead, popped
-    // up with a right click on the open sky and its row chosen.
+    if (ui::ControlAt(p.x, p.y) == map.m_Img) return ClickAt(p);
+    // Another window (the message window, the clock) covers the place's mark: the map's
+    // menu of places instead, popped up with a right click on open map and its row chosen.
     const std::string caption = ui::Utf8ToBig5(mark.menuName);
     int row = -1, shown = 0;
     for (int i = 0; i < map.m_Ppm.Items.Count(); ++i) {
@@ -502,7 +501,11 @@ bool Runner::TripMap() {
         stuck_ = std::string("no ") + mark.menuName + " in the map's menu of places at " + When();
         return false;
     }
-    const ui::Point at = map.m_Img->ClientToScreen(ui::Point{320, 60});
+    ui::Point at{};
+    for (const ui::Point c : {ui::Point{320, 240}, ui::Point{320, 60}, ui::Point{320, 420}}) {
+        at = map.m_Img->ClientToScreen(c);
+        if (ui::ControlAt(at.x, at.y) == map.m_Img) break;
+    }
     backend_.Click(at.x, at.y, ui::MouseButton::mbRight, 0, 100);
     return ClickAt(
         ui::Point{at.x + ui::kMenuBorder + 30,
