@@ -42,9 +42,11 @@ namespace route {
 
 namespace {
 
-constexpr int kShopPlace = 10;
 constexpr int kLandBit = 32;
-constexpr int kOutskirts = 8;  // the town node that leads to the land map
+constexpr int kSearchModeFlag = 163;
+constexpr int kExitPending = 5;  // the shop's pending action of a walk out of the door  // the
+                                 // night search: the land map refuses the town
+constexpr int kOutskirts = 8;    // the town node that leads to the land map
 constexpr int kFirstPlaceOpenFlag = 96;
 // The hours ahead of a step's window in which the shopkeeper starts nothing new.
 constexpr int kHoldHours = 4;
@@ -83,7 +85,7 @@ bool CommandMenuShown() {
     return win && win->Visible() && win->m_MenuMode && win->m_BtnCount > 0;
 }
 
-int Place() { return GameFlow ? GameFlow->Place : kShopPlace; }
+int Place() { return GameFlow ? GameFlow->Place : 10; }
 
 }  // namespace
 
@@ -247,20 +249,61 @@ void Runner::Observe() {
     }
 }
 
-int Runner::Travel(int place) const {
-    if (place < 0) return 0;
-    if (place < kLandBit) return place == 0 ? 0 : 1;
-    const int node = place & 31;
+int Runner::LandHops(int from, int to) const {
+    if (from == to) return 0;
     int hops = -1;
-    if (land_ && node < land_->Count()) {
+    if (land_ && from < land_->Count() && to < land_->Count()) {
         // The open places, as the map sets them up.
         for (int i = 0; i < land_->Count(); ++i)
             land_->Node(i)->Enabled =
                 EventServerDbg && EventServerDbg->TestFlg(kFirstPlaceOpenFlag + kLandBit + i);
         std::int32_t route[kMaxRouteNodes] = {};
-        hops = land_->FindRoute(0, node, route);
+        hops = land_->FindRoute(from, to, route);
     }
-    return 1 + (node == 0 ? 0 : hops > 0 ? hops : 2);
+    return hops > 0 ? hops : 2;
+}
+
+int Runner::TravelFrom(int from, int to) const {
+    if (to < 0) return 0;
+    // The shop and the rooms open onto their town node.
+    if (from == kShopPlace || from == 11 || from == 20) from = 0;
+    const bool fromLand = from >= kLandBit && from != 44, toLand = to >= kLandBit;
+    const int a = (from == 44 ? 43 : from) & 31, b = to & 31;
+    if (!fromLand && !toLand) return a == b ? 0 : 1;
+    if (!fromLand) return (a == 8 ? 0 : 1) + LandHops(0, b);
+    if (toLand) return LandHops(a, b);
+    return LandHops(a, 0) + (b == 8 ? 0 : 1);
+}
+
+bool Runner::StepDueFrom(int from) const {
+    const Plan& p = plan();
+    if (next_ >= p.steps.size()) return false;
+    const PlanStep& s = p.steps[next_];
+    const int tried = triedOn_[next_];
+    if (s.place < 0 || tried == GameDay() || (!s.repeat && tried >= 0)) return false;
+    // A place that is not open on the maps yet cannot be walked to.
+    if (!EventServerDbg || !EventServerDbg->TestFlg(kFirstPlaceOpenFlag + s.place)) return false;
+    const int arrival = GameHour() + TravelFrom(from, s.place);
+    return arrival <= 23 && WindowHolds(s, arrival);
+}
+
+void Runner::SetOut(int from) {
+    const PlanStep& s = plan().steps[next_];
+    triedOn_[next_] = GameDay();
+    if (!trip_) trip_ = std::make_unique<Trip>();
+    trip_->step = next_;
+    trip_->target = s.place;
+    trip_->arrived = false;
+    trip_->command = 0;
+    trip_->detours = 0;
+    trip_->mapClicks = 0;
+    trip_->startDay = GameDay();
+    trip_->startHour = GameHour();
+    trip_->left = from != kShopPlace;
+    std::deque<int> a;
+    for (int n : s.answers) a.push_back(n - 1);
+    a.insert(a.end(), 8, 0);
+    player_->answers = a;
 }
 
 bool Runner::WindowHolds(const PlanStep& s, int hour) const {
@@ -367,6 +410,19 @@ bool Runner::Step() {
         return false;
     }
     if (SaveLoadMessageForm && SaveLoadMessageForm->Visible()) return shopkeeper_->Step();
+    // The shopkeeper's own walk goes on until she is home again.
+    if (shopkeeperOut_ && !trip_) {
+        if (!Showing(MapFm) && !Showing(EventServerDbg) && Place() == kShopPlace)
+            shopkeeperOut_ = false;
+        else
+            return shopkeeper_->Step();
+    }
+    // Out on the maps without a walk of ours (a scene left her there): walk on from here.
+    if (!trip_ && (Showing(MapFm) || CommandMenuShown())) {
+        trip_ = std::make_unique<Trip>();
+        trip_->left = true;
+        trip_->arrived = true;
+    }
     if (trip_) return TripStep();
     if (carry_ > 0) {
         if (CarryStep()) return true;
@@ -387,39 +443,29 @@ bool Runner::Step() {
             player_->answers = a;
         }
         const int today = GameDay();
-        int& tried = triedOn_[next_];
-        // A place that is not open on the maps yet cannot be walked to.
+        if (InShopIdle() && StepDueFrom(kShopPlace)) {
+            // To peddle she carries goods: as many units as the step peddles, put in the
+            // reserve from the item list while the shop is closed.
+            const int peddles =
+                static_cast<int>(std::count(s.commandIds.begin(), s.commandIds.end(), kPeddle));
+            if (peddles > 0 && Carried() < peddles && GoodsToCarry() >= 0 &&
+                !ShopForm->IsShopOpen() && carriedOn_ != today) {
+                carriedOn_ = today;
+                carry_ = peddles;
+                carryPages_ = 0;
+                ShopForm->PM_ItemListClick();
+                return true;
+            }
+            SetOut(kShopPlace);
+            lastClockMove_ = now;
+            ShopForm->PM_ExitShopClick();
+            return true;
+        }
+        const int tried = triedOn_[next_];
         const bool open = s.place < 0 || (EventServerDbg &&
                                           EventServerDbg->TestFlg(kFirstPlaceOpenFlag + s.place));
         if (s.place >= 0 && open && tried != today && (s.repeat || tried < 0) && InShopIdle()) {
             const int arrival = GameHour() + Travel(s.place);
-            if (arrival <= 23 && WindowHolds(s, arrival)) {
-                // To peddle she carries goods: as many units as the step peddles, put in
-                // the reserve from the item list while the shop is closed.
-                const int peddles =
-                    static_cast<int>(std::count(s.commandIds.begin(), s.commandIds.end(), kPeddle));
-                if (peddles > 0 && Carried() < peddles && GoodsToCarry() >= 0 &&
-                    !ShopForm->IsShopOpen() && carriedOn_ != today) {
-                    carriedOn_ = today;
-                    carry_ = peddles;
-                    carryPages_ = 0;
-                    ShopForm->PM_ItemListClick();
-                    return true;
-                }
-                tried = today;
-                trip_ = std::make_unique<Trip>();
-                trip_->step = next_;
-                trip_->target = s.place;
-                trip_->startDay = today;
-                trip_->startHour = GameHour();
-                lastClockMove_ = now;
-                std::deque<int> a;
-                for (int n : s.answers) a.push_back(n - 1);
-                a.insert(a.end(), 8, 0);
-                player_->answers = a;
-                ShopForm->PM_ExitShopClick();
-                return true;
-            }
             // The window opens within a few hours today: pass the hours without a new mix.
             for (int h = arrival + 1; h <= std::min(23, arrival + kHoldHours); ++h) {
                 if (!WindowHolds(s, h)) continue;
@@ -430,12 +476,17 @@ bool Runner::Step() {
             }
         }
     }
-    return shopkeeper_->Step();
+    const bool acted = shopkeeper_->Step();
+    if (ShopForm && ShopForm->PendingAction == kExitPending) shopkeeperOut_ = true;
+    return acted;
 }
 
 bool Runner::TripStep() {
     Trip& t = *trip_;
     if (Showing(MarketListForm)) return Click(*MarketListForm->CloseButton);
+    // On the way home, the next step may be due from where she stands.
+    const bool ready = CommandMenuShown() || (Showing(MapFm) && MapFm->m_WalkState == 0);
+    if (t.step == kHome && t.left && ready && StepDueFrom(Place())) SetOut(Place());
     if (CommandMenuShown()) {
         t.left = true;
         return TripMenu();
@@ -456,7 +507,7 @@ bool Runner::TripStep() {
     // Home again (or put there by a scene): the trip is over.
     if (ShopForm && ShopForm->Visible() && !Showing(MapFm) && !Showing(EventServerDbg) &&
         (Place() == kShopPlace || Place() == 11 || Place() == 20)) {
-        if (!t.arrived)
+        if (!t.arrived && t.step != kHome)
             std::fprintf(stderr, "playroute: %s: step '%s' came home without reaching its place\n",
                          When().c_str(), plan().steps[t.step].name.c_str());
         trip_.reset();
@@ -472,14 +523,18 @@ bool Runner::TripMap() {
     if (DbTxtForm2 && !DbTxtForm2->Visible()) return Click(*map.m_Img);
     if (++t.mapClicks > kMaxMapClicks) {
         stuck_ = "the map takes no more clicks at " + When() + " (place " +
-                 std::to_string(Place()) + ", step '" + plan().steps[t.step].name + "')";
+                 std::to_string(Place()) + ")";
         return false;
     }
-    const int to = t.arrived ? 0 : t.target;
+    const int to = t.arrived || t.target < 0 ? 0 : t.target;
     const bool toLand = to >= kLandBit;
     int node;
     if (map.m_Land) {
         node = toLand ? (to & 31) : 0;
+        // The night search keeps her on the land: she searches where she stands (off the
+        // town node) until it ends.
+        if (node == 0 && EventServerDbg && EventServerDbg->TestFlg(kSearchModeFlag))
+            node = map.m_Dest == 0 ? 1 : map.m_Dest;
     } else {
         node = toLand ? kOutskirts : to;
     }
@@ -514,7 +569,8 @@ bool Runner::TripMap() {
 
 bool Runner::TripMenu() {
     Trip& t = *trip_;
-    const PlanStep& s = plan().steps[t.step];
+    static const PlanStep kNoStep;
+    const PlanStep& s = t.step == kHome ? kNoStep : plan().steps[t.step];
     TDbTxtForm2* win = DbTxtForm2;
     const std::vector<int> ids = MenuIds(transcript_);
     const int place = Place();
@@ -547,8 +603,14 @@ bool Runner::TripMenu() {
         ++t.command;
         t.detours = 0;
     }
-    // On the way (or home): to the map, or in at the shop's door.
-    const int want = (t.arrived && place == 0) ? kEnter : kMap;
+    // On the way (or home): to the map, or in at the shop's door. In the night search on
+    // the land, home is out of reach: she searches until it ends.
+    const bool searching =
+        place >= kLandBit && EventServerDbg && EventServerDbg->TestFlg(kSearchModeFlag);
+    if (searching && (t.arrived || t.target < 0))
+        for (int id : {kSearch, kCancel})
+            if (has(id)) return pick(id);
+    const int want = ((t.arrived || t.target < 0) && place == 0) ? kEnter : kMap;
     for (int id : {want, kMove, kGoOut, kToSquare, kCancel})
         if (has(id)) return pick(id);
     if (win->m_BtnCount > 0) {

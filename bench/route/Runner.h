@@ -42,10 +42,11 @@ public:
     void Close();
 
 private:
+    static constexpr std::size_t kHome = static_cast<std::size_t>(-1);
     struct Trip {
-        std::size_t step = 0;
-        int target = -1;    // place code
-        bool left = false;  // the heroine has left the shop
+        std::size_t step = kHome;  // the step it walks for; kHome: only home
+        int target = -1;           // place code; -1: home
+        bool left = false;         // the heroine has left the shop
         bool arrived = false;
         std::size_t command = 0;
         int detours = 0;
@@ -60,7 +61,13 @@ private:
     std::string When() const;
     bool StepDone(const PlanStep& s) const;
     // The hours from the shop's door to a place.
-    int Travel(int place) const;
+    int Travel(int place) const { return TravelFrom(kShopPlace, place); }
+    int TravelFrom(int from, int to) const;
+    int LandHops(int from, int to) const;
+    static constexpr int kShopPlace = 10;
+    // The next step when a walk from where the heroine is would reach it in its window.
+    bool StepDueFrom(int from) const;
+    void SetOut(int from);
     // The step's window holds for an arrival at `hour` of today.
     bool WindowHolds(const PlanStep& s, int hour) const;
     bool InShopIdle() const;
@@ -102,6 +109,7 @@ private:
     int carry_ = 0;  // units to carry for the step about to set out (0: none)
     int carryPages_ = 0;
     int carriedOn_ = -1;
+    bool shopkeeperOut_ = false;  // the shopkeeper's own walk (to the flowerbed) is under way
     bool answersSet_ = false;
     std::uint32_t lastClockMove_ = 0;
     int lastHourSeen_ = -1;
