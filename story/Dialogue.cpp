@@ -31,10 +31,16 @@ int RegisterNumber(RegisterKind kind, std::string_view name) {
 #define FLAG(n, v) {RegisterKind::Flag, #n, v},
 #define VAR(n, v) {RegisterKind::Variable, #n, v},
 #define MARK(n, v) {RegisterKind::DayMark, #n, v},
+#define PLACE(n, v) {RegisterKind::Place, #n, v},
+#define ITEM(n, v) {RegisterKind::Item, #n, v},
+#define TRACK(n, v) {RegisterKind::Track, #n, v},
 #include "story/Register.def"
 #undef FLAG
 #undef VAR
 #undef MARK
+#undef PLACE
+#undef ITEM
+#undef TRACK
     };
     for (const Entry& e : kRegister)
         if (e.kind == kind && e.name == name) return e.number;
@@ -221,16 +227,30 @@ bool IsClosingMark(std::string_view big5Char) {
 }  // namespace
 
 std::string LineProblem(std::string_view big5) {
-    constexpr int kMaxLines = 5;
-    constexpr int kMaxCells = 32;
-    // The message window's row: 20-pixel cells from x 14 on its 480-pixel page.
+    // The message window's page: rows of 23 cells (20-pixel cells from x 14 on its
+    // 480-pixel page), four rows, the fourth ending at cell 20 where the end button
+    // stands. A text line longer than a row wraps onto the next; a cell that finds no
+    // room is cut, and the click acknowledges the line unread.
     constexpr int kRowCells = 23;
-    int lines = 1, cells = 0;
+    constexpr int kRows = 4;
+    constexpr int kLastRowCells = 20;
+    int rowsBefore = 0;  // rows taken by the text lines before this one
+    int cells = 0;       // cells of this text line so far
+    bool firstLine = true;
+    int letters = 0;  // cells of this row that are no closing mark
+    auto endTextLine = [&]() -> std::string {
+        // A wrapped text line leaves at least two letters on its last row.
+        if (cells > kRowCells && letters < 2) return "a row of the window holds a lone character";
+        rowsBefore += (cells + kRowCells - 1) / kRowCells;
+        cells = 0;
+        letters = 0;
+        firstLine = false;
+        return {};
+    };
     for (std::size_t i = 0; i < big5.size(); ++i) {
         const auto c = static_cast<unsigned char>(big5[i]);
         if (c == '\n') {
-            ++lines;
-            cells = 0;
+            if (std::string p = endTextLine(); !p.empty()) return p;
             continue;
         }
         // The window draws two-byte characters only; a single byte would vanish (or
@@ -238,12 +258,19 @@ std::string LineProblem(std::string_view big5) {
         if (c < 0x81 || i + 1 >= big5.size()) return "a half-width character";
         const std::string_view ch = big5.substr(i, 2);
         ++i;
-        const bool rowStart = cells % kRowCells == 0 && (cells > 0 || lines > 1);
-        if (rowStart && IsClosingMark(ch)) return "a row of the window starts with a closing mark";
-        if (++cells > kMaxCells) return "a text line longer than 32 characters";
+        const int row = rowsBefore + cells / kRowCells;
+        const int column = cells % kRowCells;
+        const bool closing = IsClosingMark(ch);
+        if (column == 0) letters = 0;
+        if (!closing) ++letters;
+        if (column == 0 && (cells > 0 || !firstLine) && closing)
+            return "a row of the window starts with a closing mark";
+        if (row >= kRows) return "more than 4 rows: the window cuts the line";
+        if (row == kRows - 1 && column >= kLastRowCells)
+            return "the fourth row runs into the end button: the window cuts the line";
+        ++cells;
     }
-    if (lines > kMaxLines) return "more than 5 text lines";
-    return {};
+    return endTextLine();
 }
 
 bool NarrationFits(std::string_view big5) {
