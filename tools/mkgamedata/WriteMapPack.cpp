@@ -3,12 +3,15 @@
 // walker sheet "map_chr.bmp", the place marks "mark.bmp", the click regions
 // "town.plf"/"land.plf" and the path graphs "town.sld"/"land.sld".
 //
-// Each picture names its map and variant in its top-left corner and draws every place
-// as a house with its name on a plate, with the roads of the path graph between them.
-// The mark of an open place is laid over the house by the map screen; a region covers
-// the mark and the name, so a click on either goes to the place.
+// Each picture draws every place as a house with its name on a plate under it, with the
+// roads of the path graph between them; nothing else is written on it. The mark of an
+// open place is laid over the house by the map screen; a region covers the mark and the
+// name, so a click on either goes to the place. Places and names keep clear of what
+// covers the picture on the screen (kMapCovered): the writer refuses a layout that
+// does not.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -35,30 +38,16 @@ constexpr int kLandRoads[][2] = {{0, 1}, {0, 2},  {0, 7},  {0, 9}, {1, 2},  {1, 
                                  {1, 5}, {2, 11}, {3, 4},  {3, 9}, {4, 5},  {5, 6},
                                  {7, 8}, {7, 10}, {7, 11}, {8, 9}, {10, 11}};
 
-// Where a place's name goes: under its mark, or (where the one below would crowd a
-// neighbour) to its right.
-enum class LabelSide { kBelow, kRight };
-
 struct MapArt {
-    const char* title;  // the map's own name, for the corner label
     const char* member;
     const MapPlace* places;
     int count;
     const int (*roads)[2];
     int roadCount;
-    int markTop;
-    LabelSide (*side)(int node);
 };
 
-LabelSide TownSide(int) { return LabelSide::kBelow; }
-LabelSide LandSide(int node) { return node == 3 ? LabelSide::kRight : LabelSide::kBelow; }
-
-const MapArt kTown = {"城鎮地圖", "map_town", kTownPlaces,
-                      kTownNodes, kTownRoads, int(std::size(kTownRoads)),
-                      0,          TownSide};
-const MapArt kLand = {"郊外地圖",   "map_land", kLandPlaces,
-                      kLandNodes,   kLandRoads, int(std::size(kLandRoads)),
-                      kLandMarkTop, LandSide};
+const MapArt kTown = {"map_town", kTownPlaces, kTownNodes, kTownRoads, int(std::size(kTownRoads))};
+const MapArt kLand = {"map_land", kLandPlaces, kLandNodes, kLandRoads, int(std::size(kLandRoads))};
 
 // A node stands at the centre of its mark.
 Pt NodePoint(const MapPlace& p) { return {p.markX + kMarkSize / 2.0, p.markY + kMarkSize / 2.0}; }
@@ -67,21 +56,13 @@ struct Box {
     int l, t, r, b;  // r and b exclusive
 };
 
-// The name plate of a place, kept on the picture.
+// The name plate of a place, centred under its mark.
 Box LabelBox(const MapArt& map, int node) {
     const MapPlace& p = map.places[node];
     const int w = TextWidthUtf8(p.name, kLabelSize) + 6;
     const int h = kLabelSize + 4;
-    int l, t;
-    if (map.side(node) == LabelSide::kRight) {
-        l = p.markX + kMarkSize + 2;
-        t = p.markY + (kMarkSize - h) / 2;
-    } else {
-        l = p.markX + kMarkSize / 2 - w / 2;
-        t = p.markY + kMarkSize + 1;
-    }
-    l = std::clamp(l, 1, kMapW - 1 - w);
-    t = std::clamp(t, 1, kMapH - 1 - h);
+    const int l = std::clamp(p.markX + kMarkSize / 2 - w / 2, 1, kMapW - 1 - w);
+    const int t = std::clamp(p.markY + kMarkSize + 1, 1, kMapH - 1 - h);
     return {l, t, l + w, t + h};
 }
 
@@ -96,46 +77,60 @@ std::vector<FieldPoint> PlaceRegion(const MapArt& map, int node) {
     return {{l, t}, {l, btm}, {r, btm}, {r, t}};
 }
 
+// True when every place's region (its mark and name) lies clear of what covers the
+// picture on the screen; else says which place does not.
+bool LayoutClear(const MapArt& map) {
+    bool clear = true;
+    for (int n = 0; n < map.count; ++n) {
+        const std::vector<FieldPoint> r = PlaceRegion(map, n);
+        for (const MapArea& a : kMapCovered)
+            if (r[0].x < a.right && r[2].x > a.left && r[0].y < a.bottom && r[2].y > a.top) {
+                std::fprintf(stderr, "mkgamedata: %s place %d lies under the screen's windows\n",
+                             map.member, n);
+                clear = false;
+            }
+    }
+    return clear;
+}
+
 // Colours of a variant: 0 day, 1 evening (and autumn days), 2 winter day, 3 night.
 struct Scheme {
-    std::uint8_t ground, pattern, road, roadEdge, house, roof, plate, text, title;
+    std::uint8_t ground, pattern, road, roadEdge, house, roof, plate, text;
 };
 
 Scheme TownScheme(int v) {
     switch (v) {
         case 0:
-            return {Cube(4, 5, 3), Cube(3, 5, 2), Cube(5, 5, 4), Cube(4, 3, 2), Cube(5, 4, 3),
-                    Cube(4, 1, 0), kWhite,        kInk,          kInk};
+            return {Cube(4, 5, 3), Cube(3, 5, 2), Cube(5, 5, 4), Cube(4, 3, 2),
+                    Cube(5, 4, 3), Cube(4, 1, 0), kWhite,        kInk};
         case 1:
-            return {Cube(5, 4, 2), Cube(5, 3, 1), Cube(5, 5, 3), Cube(3, 2, 1), Cube(5, 4, 3),
-                    Cube(3, 1, 0), kWhite,        kInk,          kInk};
+            return {Cube(5, 4, 2), Cube(5, 3, 1), Cube(5, 5, 3), Cube(3, 2, 1),
+                    Cube(5, 4, 3), Cube(3, 1, 0), kWhite,        kInk};
         case 2:
-            return {Cube(5, 5, 5), Cube(4, 5, 5), Cube(4, 4, 4), Cube(2, 2, 3), Cube(4, 4, 5),
-                    Cube(2, 2, 4), kWhite,        kInk,          kInk};
+            return {Cube(4, 5, 5), Cube(5, 5, 5), Cube(4, 4, 4), Cube(2, 2, 3),
+                    Cube(4, 4, 5), Cube(2, 2, 4), kWhite,        kInk};
         default:
-            return {Cube(0, 0, 2), Cube(0, 1, 2), Cube(1, 1, 3), Cube(0, 0, 1), Cube(2, 2, 3),
-                    Cube(1, 0, 2), Cube(5, 5, 4), kInk,          kWhite};
+            return {Cube(0, 0, 2), Cube(0, 1, 2), Cube(1, 1, 3), Cube(0, 0, 1),
+                    Cube(2, 2, 3), Cube(1, 0, 2), Cube(5, 5, 4), kInk};
     }
 }
 
 Scheme LandScheme(int v) {
     switch (v) {
         case 0:
-            return {Cube(2, 4, 1), Cube(1, 3, 1), Cube(4, 3, 2), Cube(2, 1, 0), Cube(5, 4, 2),
-                    Cube(3, 1, 0), kWhite,        kInk,          kInk};
+            return {Cube(2, 4, 1), Cube(1, 3, 1), Cube(4, 3, 2), Cube(2, 1, 0),
+                    Cube(5, 4, 2), Cube(3, 1, 0), kWhite,        kInk};
         case 1:
-            return {Cube(4, 3, 1), Cube(3, 2, 0), Cube(5, 4, 2), Cube(2, 1, 0), Cube(5, 4, 2),
-                    Cube(3, 0, 0), kWhite,        kInk,          kInk};
+            return {Cube(4, 3, 1), Cube(3, 2, 0), Cube(5, 4, 2), Cube(2, 1, 0),
+                    Cube(5, 4, 2), Cube(3, 0, 0), kWhite,        kInk};
         case 2:
-            return {Cube(4, 5, 5), Cube(3, 4, 4), Cube(3, 3, 3), Cube(1, 1, 2), Cube(4, 4, 5),
-                    Cube(2, 2, 4), kWhite,        kInk,          kInk};
+            return {Cube(4, 5, 5), Cube(3, 4, 4), Cube(3, 3, 3), Cube(1, 1, 2),
+                    Cube(4, 4, 5), Cube(2, 2, 4), kWhite,        kInk};
         default:
-            return {Cube(0, 1, 1), Cube(0, 1, 0), Cube(1, 1, 2), Cube(0, 0, 1), Cube(2, 2, 3),
-                    Cube(1, 0, 2), Cube(5, 5, 4), kInk,          kWhite};
+            return {Cube(0, 1, 1), Cube(0, 1, 0), Cube(1, 1, 2), Cube(0, 0, 1),
+                    Cube(2, 2, 3), Cube(1, 0, 2), Cube(5, 5, 4), kInk};
     }
 }
-
-const char* const kVariantNames[4] = {"白天", "傍晚／秋天", "冬天白天", "夜晚"};
 
 void ThickLine(Picture& p, Pt a, Pt b, int width, std::uint8_t c) {
     for (int dy = -width / 2; dy <= width / 2; ++dy)
@@ -153,7 +148,7 @@ void House(Picture& p, Pt c, const Scheme& s) {
     p.Rect(int(c.x) - 2, y + 7, 5, 7, s.roadEdge);
 }
 
-Picture MapPicture(const MapArt& map, int variant, const Scheme& s) {
+Picture MapPicture(const MapArt& map, const Scheme& s) {
     Picture p(kMapW, kMapH, s.ground);
     // A light texture, so the ground does not read as an empty window.
     for (int y = 8; y < kMapH; y += 16)
@@ -175,10 +170,6 @@ Picture MapPicture(const MapArt& map, int variant, const Scheme& s) {
         p.Frame(b.l, b.t, b.r - b.l, b.b - b.t, s.roadEdge);
         p.Text(b.l + 3, b.t + 2, map.places[n].name, kLabelSize, s.text);
     }
-    // The map's name, bottom-right, clear of every place.
-    const std::string title = std::string(map.title) + "‧" + kVariantNames[variant];
-    const int w = TextWidthUtf8(title, kLabelSize) + 8;
-    p.Text(kMapW - w, kMapH - kLabelSize - 4, title, kLabelSize, s.title);
     return p;
 }
 
@@ -239,12 +230,13 @@ std::vector<std::uint8_t> Regions(const MapArt& map) {
 }  // namespace
 
 bool WriteMapPack(const std::filesystem::path& root) {
+    if (!LayoutClear(kTown) || !LayoutClear(kLand)) return false;
     std::vector<PackMember> members;
     for (int v = 0; v < 4; ++v) {
         members.push_back({"map_town" + std::to_string(v) + ".bmp",
-                           PictureBmp8(MapPicture(kTown, v, TownScheme(v))), true});
+                           PictureBmp8(MapPicture(kTown, TownScheme(v))), true});
         members.push_back({"map_land" + std::to_string(v) + ".bmp",
-                           PictureBmp8(MapPicture(kLand, v, LandScheme(v))), true});
+                           PictureBmp8(MapPicture(kLand, LandScheme(v))), true});
     }
     members.push_back({"map_chr.bmp", PictureBmp8(WalkerSheet()), false});
     members.push_back({"mark.bmp", PictureBmp8(MarkSheet()), false});
