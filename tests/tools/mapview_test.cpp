@@ -117,7 +117,8 @@ TEST_F(MapViewTest, EveryHouseAndNameStandsOutInEveryVariant) {
                 for (const auto& [c, k] : counts)
                     if (std::abs(Luma(c) - Luma(plate)) >= 100) ink += k;
                 EXPECT_GE(ink, 30) << name << " place " << n << ": no legible name";
-                EXPECT_NE(plate, ground) << name << " place " << n << ": the plate melts into the ground";
+                EXPECT_NE(plate, ground)
+                    << name << " place " << n << ": the plate melts into the ground";
             }
         }
     }
