@@ -2,6 +2,8 @@
 // a story event shows has its row, and the row names the events that show it; the
 // test also lays every event picture out on one contact sheet (event_pictures.png in
 // the test build folder, with each picture's number and events under it) to look at.
+#include "tools/mkgamedata/EventScenes.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -13,7 +15,6 @@
 #include "platform/Screen.h"
 #include "story/Dialogue.h"
 #include "tools/mkgamedata/Art.h"
-#include "tools/mkgamedata/EventScenes.h"
 #include "tools/mkgamedata/PictureWriter.h"
 #include "tools/mkgamedata/Scenery.h"
 
@@ -41,7 +42,8 @@ std::map<int, std::set<std::string>> ShownByTexts() {
     std::map<int, std::set<std::string>> shown;
     for (const story::Scene& sc : story::Scenes())
         for (const story::Step& st : sc.steps)
-            if (ShowsPicture(st.kind) && (st.a >> 8) == kEventKind) shown[st.a & 0xFF].insert(sc.key);
+            if (ShowsPicture(st.kind) && (st.a >> 8) == kEventKind)
+                shown[st.a & 0xFF].insert(sc.key);
     for (const auto& [code, event] : kShownByCode) shown[code & 0xFF].insert(event + ":main");
     return shown;
 }
@@ -119,7 +121,8 @@ TEST(EventScenesTest, WritesTheContactSheet) {
             for (int x = 0; x < kCellW - 4; ++x) sheet.Set(cx + 2 + x, cy + y, p.Get(x * 4, y * 4));
         const std::string label = std::to_string(r.index) + " " + r.shownBy;
         sheet.Text(cx + 2, cy + kPicH + 2, label.substr(0, 30), 10, mkgamedata::kInk);
-        if (label.size() > 30) sheet.Text(cx + 2, cy + kPicH + 15, label.substr(30, 30), 10, mkgamedata::kInk);
+        if (label.size() > 30)
+            sheet.Text(cx + 2, cy + kPicH + 15, label.substr(30, 30), 10, mkgamedata::kInk);
     }
     EXPECT_TRUE(WritePicturePng(sheet, std::string(LUMIA_BINARY_DIR) + "/event_pictures.png"));
 }

@@ -49,41 +49,41 @@ enum Face { kPlain, kSmile, kAngry, kSad, kSurprised, kSerious, kShy, kTroubled,
 
 // What a scene is set against.
 enum class Backdrop {
-    Town,       // a town place's background (`place`)
-    Land,       // a land place's background (`place`)
-    Spirit,     // a night with a column of light
-    Cave,       // inside a cave
-    FocusLines, // white, with lines drawn to the middle
-    Map,        // the country, on parchment
-    NearMap,    // the town's surroundings, on parchment
+    Town,        // a town place's background (`place`)
+    Land,        // a land place's background (`place`)
+    Spirit,      // a night with a column of light
+    Cave,        // inside a cave
+    FocusLines,  // white, with lines drawn to the middle
+    Map,         // the country, on parchment
+    NearMap,     // the town's surroundings, on parchment
 };
 
 enum class Prop {
-    Flask,        // a potion flask
-    Tub,          // the mixing cauldron used as a bath, seen close
+    Flask,  // a potion flask
+    Tub,    // the mixing cauldron used as a bath, seen close
     Steam,
     WateringCan,
-    SpilledCan,   // a watering can knocked over, its water spilled
+    SpilledCan,  // a watering can knocked over, its water spilled
     FlowerCrown,
-    Flowers,      // a band of flowers along the bottom
+    Flowers,  // a band of flowers along the bottom
     Hearts,
-    Sparkles,     // magic light
+    Sparkles,  // magic light
     Lyre,
-    Notes,        // music notes in the air
-    Fire,         // a camp fire
+    Notes,  // music notes in the air
+    Fire,   // a camp fire
     Grave,
-    Pillow,       // a pillow seen close, behind a head in bed
-    Ribbon,       // a red ribbon bow, 蕾妮特's keepsake, laid on a grave
+    Pillow,  // a pillow seen close, behind a head in bed
+    Ribbon,  // a red ribbon bow, 蕾妮特's keepsake, laid on a grave
     StagePlatform,
-    Tears,        // tear drops by a face
-    Breakfast,    // a laid table
-    FlowerPots,   // pots of flowers on the shop's counter
-    DarkAura,     // a dark haze around someone
-    Bells,        // wedding bells
+    Tears,       // tear drops by a face
+    Breakfast,   // a laid table
+    FlowerPots,  // pots of flowers on the shop's counter
+    DarkAura,    // a dark haze around someone
+    Bells,       // wedding bells
     Rain,
-    HandOut,      // a hand held out to help someone up
-    Bundle,       // something hidden behind the back
-    Root,         // a tree root across the path
+    HandOut,  // a hand held out to help someone up
+    Bundle,   // something hidden behind the back
+    Root,     // a tree root across the path
 };
 
 struct SceneFigure {
@@ -101,7 +101,7 @@ struct SceneProp {
 };
 
 struct EventSceneRow {
-    int index;          // the event picture's number, 0..49
+    int index;            // the event picture's number, 0..49
     const char* shownBy;  // the story events that show it
     const char* what;     // the moment, in a few words
     Backdrop backdrop;
