@@ -6,12 +6,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
 
 #include "media/Qvpack.h"
 #include "platform/Bitmap.h"
+#include "platform/Screen.h"
 #include "shop/Figure.h"
 #include "town/MapTables.h"
 
@@ -85,7 +87,10 @@ TEST_F(MapViewTest, EveryRegionIsClearOfTheWindowsAndHitsItsMarkAndName) {
     }
 }
 
+// Also writes each picture to map_pictures/ in the test build folder, to look at.
 TEST_F(MapViewTest, EveryHouseAndNameStandsOutInEveryVariant) {
+    const std::string dir = std::string(LUMIA_BINARY_DIR) + "/map_pictures";
+    std::filesystem::create_directories(dir);
     for (const MapCase& m : kMaps) {
         PolygonField field;
         ASSERT_TRUE(field.LoadFromPack(&pack_, m.regions));
@@ -93,6 +98,15 @@ TEST_F(MapViewTest, EveryHouseAndNameStandsOutInEveryVariant) {
             const std::string name = m.picture + std::to_string(v) + ".bmp";
             ui::Bitmap pic;
             ASSERT_TRUE(Load(name, pic)) << name;
+            std::vector<std::uint32_t> rgb;
+            for (int y = 0; y < pic.Height(); ++y)
+                for (int x = 0; x < pic.Width(); ++x) {
+                    const ui::TColor c = pic.GetPixel(x, y);
+                    rgb.push_back(std::uint32_t(ui::GetRValue(c)) << 16 | ui::GetGValue(c) << 8 |
+                                  ui::GetBValue(c));
+                }
+            EXPECT_TRUE(ui::WritePng(dir + "/" + m.picture + std::to_string(v) + ".png", rgb.data(),
+                                     pic.Width(), pic.Height(), pic.Width()));
             // The ground: the colour under the message window, where no place is.
             const ui::TColor ground = pic.GetPixel(320, 470);
             for (int n = 0; n < m.nodes; ++n) {

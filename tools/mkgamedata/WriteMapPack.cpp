@@ -4,7 +4,8 @@
 // "town.plf"/"land.plf" and the path graphs "town.sld"/"land.sld".
 //
 // Each picture draws every place as a house with its name on a plate under it, with the
-// roads of the path graph between them; nothing else is written on it. The mark of an
+// roads of the path graph between them and plain scenery (roofs, trees, mountains,
+// water) on the free ground; nothing else is written on it. The mark of an
 // open place is laid over the house by the map screen; a region covers the mark and the
 // name, so a click on either goes to the place. Places and names keep clear of what
 // covers the picture on the screen (kMapCovered): the writer refuses a layout that
@@ -148,11 +149,83 @@ void House(Picture& p, Pt c, const Scheme& s) {
     p.Rect(int(c.x) - 2, y + 7, 5, 7, s.roadEdge);
 }
 
-Picture MapPicture(const MapArt& map, const Scheme& s) {
+// Distance from c to the segment a-b.
+double SegmentDistance(Pt c, Pt a, Pt b) {
+    const double dx = b.x - a.x, dy = b.y - a.y, len = dx * dx + dy * dy;
+    const double t =
+        len > 0 ? std::clamp(((c.x - a.x) * dx + (c.y - a.y) * dy) / len, 0.0, 1.0) : 0;
+    return std::hypot(c.x - (a.x + t * dx), c.y - (a.y + t * dy));
+}
+
+// True where scenery may stand: away from every place, its name and every road.
+bool FreeGround(const MapArt& map, Pt c) {
+    for (int n = 0; n < map.count; ++n) {
+        const Pt q = NodePoint(map.places[n]);
+        if (std::hypot(c.x - q.x, c.y - q.y) < 30) return false;
+        const Box b = LabelBox(map, n);
+        if (c.x > b.l - 14 && c.x < b.r + 14 && c.y > b.t - 20 && c.y < b.b + 6) return false;
+    }
+    for (int i = 0; i < map.roadCount; ++i)
+        if (SegmentDistance(c, NodePoint(map.places[map.roads[i][0]]),
+                            NodePoint(map.places[map.roads[i][1]])) < 14)
+            return false;
+    return true;
+}
+
+// Scenery between the places, in the variant's colours: on the town map the roofs of
+// the houses between the streets and a few trees; on the land map mountains in the
+// west, woods in the north and east, and water along the south.
+void Scenery(Picture& p, const MapArt& map, const Scheme& s, bool winter, bool night) {
+    const bool land = map.places == kLandPlaces;
+    const std::uint8_t leaf = winter ? Cube(1, 3, 2) : night ? Cube(0, 2, 1) : Cube(0, 3, 1);
+    const std::uint8_t trunk = night ? Cube(1, 0, 0) : Cube(2, 1, 0);
+    const std::uint8_t rock = night ? Cube(1, 1, 2) : Cube(3, 2, 2);
+    const std::uint8_t snow = night ? Cube(3, 3, 4) : kWhite;
+    const std::uint8_t water = night ? Cube(0, 1, 3) : winter ? Cube(3, 4, 5) : Cube(1, 3, 5);
+    if (land) {  // the sea along the south, under the beach
+        p.Ellipse(330, 520, 260, 90, water);
+        p.Ellipse(610, 300, 44, 26, water);  // the lake beside its place
+    }
+    for (int y = 46; y < kMapH - 10; y += 26)
+        for (int x = 14 + (y / 26 % 2) * 14; x < kMapW - 10; x += 30) {
+            const int k = (x * 7 + y * 13) % 11;
+            const Pt c{x + double((k * 5) % 9) - 4, double(y) + (k * 3) % 7 - 3};
+            if (k > 6 || !FreeGround(map, c)) continue;
+            if (land) {
+                if (c.x < 250 && c.y < 230) {  // the mountains of the west
+                    p.Polygon({{c.x - 14, c.y + 8}, {c.x, c.y - 14}, {c.x + 14, c.y + 8}}, rock);
+                    p.Polygon({{c.x - 5, c.y - 6}, {c.x, c.y - 14}, {c.x + 5, c.y - 6}}, snow);
+                } else if (c.y < 270) {  // woods
+                    p.Rect(int(c.x) - 1, int(c.y) + 2, 3, 6, trunk);
+                    p.Polygon({{c.x - 8, c.y + 3}, {c.x, c.y - 12}, {c.x + 8, c.y + 3}}, leaf);
+                }
+            } else {
+                // Houses line the streets; trees stand farther out.
+                double road = 1e9;
+                for (int i = 0; i < map.roadCount; ++i)
+                    road = std::min(road, SegmentDistance(c, NodePoint(map.places[map.roads[i][0]]),
+                                                          NodePoint(map.places[map.roads[i][1]])));
+                if (road < 34 && k % 4 != 0) {  // a house: its roof's two slopes
+                    p.Polygon(
+                        {{c.x - 9, c.y}, {c.x - 6, c.y - 6}, {c.x + 6, c.y - 6}, {c.x + 9, c.y}},
+                        s.roof);
+                    p.Rect(int(c.x) - 8, int(c.y), 17, 5, s.house);
+                    p.Frame(int(c.x) - 8, int(c.y), 17, 5, s.roadEdge);
+                } else if (k % 2 == 0) {  // a tree, snow on it in winter
+                    p.Rect(int(c.x) - 1, int(c.y) + 2, 3, 6, trunk);
+                    p.Ellipse(c.x, c.y - 3, 7, 7, leaf);
+                    if (winter) p.Ellipse(c.x, c.y - 7, 5, 3, kWhite);
+                }
+            }
+        }
+}
+
+Picture MapPicture(const MapArt& map, int variant, const Scheme& s) {
     Picture p(kMapW, kMapH, s.ground);
     // A light texture, so the ground does not read as an empty window.
     for (int y = 8; y < kMapH; y += 16)
         for (int x = (y / 16 % 2) * 8 + 4; x < kMapW; x += 16) p.Ellipse(x, y, 2, 1, s.pattern);
+    Scenery(p, map, s, variant == 2, variant == 3);
     for (int i = 0; i < map.roadCount; ++i) {
         const Pt a = NodePoint(map.places[map.roads[i][0]]),
                  b = NodePoint(map.places[map.roads[i][1]]);
@@ -234,9 +307,9 @@ bool WriteMapPack(const std::filesystem::path& root) {
     std::vector<PackMember> members;
     for (int v = 0; v < 4; ++v) {
         members.push_back({"map_town" + std::to_string(v) + ".bmp",
-                           PictureBmp8(MapPicture(kTown, TownScheme(v))), true});
+                           PictureBmp8(MapPicture(kTown, v, TownScheme(v))), true});
         members.push_back({"map_land" + std::to_string(v) + ".bmp",
-                           PictureBmp8(MapPicture(kLand, LandScheme(v))), true});
+                           PictureBmp8(MapPicture(kLand, v, LandScheme(v))), true});
     }
     members.push_back({"map_chr.bmp", PictureBmp8(WalkerSheet()), false});
     members.push_back({"mark.bmp", PictureBmp8(MarkSheet()), false});
