@@ -15,6 +15,8 @@
 #include "platform/Bitmap.h"
 #include "platform/Screen.h"
 #include "shop/Figure.h"
+#include "tools/mkgamedata/Art.h"
+#include "tools/mkgamedata/PictureWriter.h"
 #include "town/MapTables.h"
 
 namespace {
@@ -134,6 +136,27 @@ TEST_F(MapViewTest, EveryHouseAndNameStandsOutInEveryVariant) {
                 EXPECT_NE(plate, ground)
                     << name << " place " << n << ": the plate melts into the ground";
             }
+        }
+    }
+}
+
+// Nothing is written on a map but the places' names: no caption naming the map or its
+// variant. Every pixel in the names' ink lies inside a place's region.
+TEST_F(MapViewTest, NoWritingOutsideThePlaces) {
+    const RGBQUAD q = mkgamedata::GeneratedPalette()[mkgamedata::kInk];
+    const ui::TColor ink = ui::RGB(q.rgbRed, q.rgbGreen, q.rgbBlue);
+    for (const MapCase& m : kMaps) {
+        PolygonField field;
+        ASSERT_TRUE(field.LoadFromPack(&pack_, m.regions));
+        for (int v = 0; v < 4; ++v) {
+            const std::string name = m.picture + std::to_string(v) + ".bmp";
+            ui::Bitmap pic;
+            ASSERT_TRUE(Load(name, pic)) << name;
+            int stray = 0;
+            for (int y = 0; y < pic.Height(); ++y)
+                for (int x = 0; x < pic.Width(); ++x)
+                    stray += pic.GetPixel(x, y) == ink && field.FindRegion(x, y) < 0;
+            EXPECT_EQ(stray, 0) << name << ": writing outside the places";
         }
     }
 }
