@@ -40,7 +40,7 @@ enum class Pose {
     Lie,    // lying on the ground, head to the left
     Bathe,  // head and shoulders above the water
     Fly,    // sitting on a broom in the air
-    Close,  // head and shoulders, near: two of them close make an embrace
+    Close,  // near, the chest at `base`: two of them close make an embrace
     InBed,  // lying in bed under the blanket, the head on the pillow at (x, base)
 };
 

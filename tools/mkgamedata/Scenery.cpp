@@ -991,7 +991,8 @@ void Grave(Picture& p, double x, double base, Painter& s) {
 }
 
 void Fire(Picture& p, double x, double y) {
-    p.Ellipse(x, y - 40, 90, 60, Cube(3, 1, 0));  // the glow on the floor and walls
+    p.Ellipse(x, y - 30, 76, 42, Cube(2, 1, 0));  // the glow round it
+    p.Ellipse(x, y - 24, 56, 28, Cube(3, 1, 0));
     p.Rect(int(x) - 40, int(y) - 10, 80, 10, Cube(2, 1, 0));
     p.Line(int(x) - 40, int(y) - 14, int(x) + 40, int(y) - 2, Cube(1, 0, 0));
     p.Polygon(
@@ -1074,9 +1075,11 @@ void DrawFigure(Picture& p, const SceneFigure& f, Painter& s) {
             LayRows(p, bare, f.x, f.base, k, 196);
             break;
         }
-        case Pose::Close:
-            LayRows(p, fig, f.x, f.base, k, 250);
+        case Pose::Close: {  // row 250 (the chest) at `base`, the rest on to the bottom
+            const int more = std::max(0, int((kH - f.base) / k));
+            LayRows(p, fig, f.x, f.base + more * k, k, 250 + more);
             break;
+        }
         case Pose::InBed: {
             // The head on a pillow, the blanket up to the chin.
             LayRows(p, fig, f.x, f.base, k, 150);
