@@ -344,7 +344,7 @@ std::vector<EventSceneRow> Rows() {
          20,
          H::Day,
          {{W::Renet, kAngry, P::Stand, 420, 470, 0.85},
-          {W::Heroine, kTroubled, P::Stand, 200, 470, 0.8}},
+          {W::Heroine, kShy, P::Stand, 200, 470, 0.8}},
          {{R::Breakfast, 320, 300}}},
         {37,
          "EvEnding006",
