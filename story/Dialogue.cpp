@@ -73,8 +73,9 @@ bool ToInt(std::string_view word, int& v) {
 }
 
 // The arguments a record takes, one letter each: n a number, f a flag's name, v a
-// variable's, m a day mark's, s a scene, c a mechanic, l "loop" or "once", t the
-// rest of the record as text. A trailing '?' makes the rest optional.
+// variable's, m a day mark's, p a place's, i an item's, s a scene, c a mechanic, l
+// "loop" or "once", t the rest of the record as text. A trailing '?' makes the rest
+// optional.
 struct Keyword {
     std::string_view word;
     StepKind kind;
@@ -92,15 +93,15 @@ constexpr Keyword kKeywords[] = {
     {"setpicture", StepKind::SetPicture, "n"},
     {"dissolveto", StepKind::DissolveTo, "n"},
     {"cleargr", StepKind::ClearPicture, ""},
-    {"placegr", StepKind::PlaceGr, "n"},
-    {"showplace", StepKind::ShowPlaceGr, "n"},
+    {"placegr", StepKind::PlaceGr, "p"},
+    {"showplace", StepKind::ShowPlaceGr, "p"},
     {"whiteout", StepKind::WhiteOut, ""},
     {"whitein", StepKind::WhiteIn, "n"},
     {"shake", StepKind::Shake, "n"},
     {"blank", StepKind::Blank, "n"},
     {"hidestage", StepKind::HideStage, ""},
     {"showstage", StepKind::ShowStage, ""},
-    {"place", StepKind::Place, "nn"},
+    {"place", StepKind::Place, "pn"},
     {"refresh", StepKind::Refresh, ""},
     {"begin", StepKind::Begin, ""},
     {"end", StepKind::End, ""},
@@ -117,12 +118,12 @@ constexpr Keyword kKeywords[] = {
     {"addvar", StepKind::AddVar, "vn"},
     {"mark", StepKind::Mark, "m"},
     {"unmark", StepKind::Unmark, "m"},
-    {"give", StepKind::Give, "nn"},
-    {"take", StepKind::Take, "nn"},
+    {"give", StepKind::Give, "in"},
+    {"take", StepKind::Take, "in"},
     {"money", StepKind::Money, "n"},
     {"reputation", StepKind::Reputation, "n"},
-    {"recipe", StepKind::Recipe, "n"},
-    {"recipescene", StepKind::RecipeScene, "n"},
+    {"recipe", StepKind::Recipe, "i"},
+    {"recipescene", StepKind::RecipeScene, "i"},
     {"shop", StepKind::Shop, "nn"},
     {"resetcondition", StepKind::ResetCondition, ""},
     {"play", StepKind::Play, "s"},
@@ -131,6 +132,7 @@ constexpr Keyword kKeywords[] = {
     {"call", StepKind::Call, "c"},
     {"choice", StepKind::Choice, ""},
     {"option", StepKind::Option, "st"},
+    {"otherwise", StepKind::Otherwise, "s"},
 };
 
 std::string Unescape(std::string_view s) {
@@ -180,13 +182,21 @@ std::string ReadArgs(std::string_view args, std::string_view rest, const std::st
             }
             case 'f':
             case 'v':
-            case 'm': {
+            case 'm':
+            case 'p':
+            case 'i': {
                 const RegisterKind kind = c == 'f'   ? RegisterKind::Flag
                                           : c == 'v' ? RegisterKind::Variable
-                                                     : RegisterKind::DayMark;
+                                          : c == 'm' ? RegisterKind::DayMark
+                                          : c == 'p' ? RegisterKind::Place
+                                                     : RegisterKind::Item;
                 const int v = RegisterNumber(kind, word);
                 if (v < 0) {
-                    const char* what = c == 'f' ? "flag" : c == 'v' ? "variable" : "day mark";
+                    const char* what = c == 'f'   ? "flag"
+                                       : c == 'v' ? "variable"
+                                       : c == 'm' ? "day mark"
+                                       : c == 'p' ? "place"
+                                                  : "item";
                     return std::string("no ") + what + " named '" + std::string(word) +
                            "' in the register";
                 }
@@ -227,16 +237,30 @@ bool IsClosingMark(std::string_view big5Char) {
 }  // namespace
 
 std::string LineProblem(std::string_view big5) {
-    constexpr int kMaxLines = 5;
-    constexpr int kMaxCells = 32;
-    // The message window's row: 20-pixel cells from x 14 on its 480-pixel page.
+    // The message window's page: rows of 23 cells (20-pixel cells from x 14 on its
+    // 480-pixel page), four rows, the fourth ending at cell 20 where the end button
+    // stands. A text line longer than a row wraps onto the next; a cell that finds no
+    // room is cut, and the click acknowledges the line unread.
     constexpr int kRowCells = 23;
-    int lines = 1, cells = 0;
+    constexpr int kRows = 4;
+    constexpr int kLastRowCells = 20;
+    int rowsBefore = 0;  // rows taken by the text lines before this one
+    int cells = 0;       // cells of this text line so far
+    bool firstLine = true;
+    int letters = 0;  // cells of this row that are no closing mark
+    auto endTextLine = [&]() -> std::string {
+        // A wrapped text line leaves at least two letters on its last row.
+        if (cells > kRowCells && letters < 2) return "a row of the window holds a lone character";
+        rowsBefore += (cells + kRowCells - 1) / kRowCells;
+        cells = 0;
+        letters = 0;
+        firstLine = false;
+        return {};
+    };
     for (std::size_t i = 0; i < big5.size(); ++i) {
         const auto c = static_cast<unsigned char>(big5[i]);
         if (c == '\n') {
-            ++lines;
-            cells = 0;
+            if (std::string p = endTextLine(); !p.empty()) return p;
             continue;
         }
         // The window draws two-byte characters only; a single byte would vanish (or
@@ -244,12 +268,19 @@ std::string LineProblem(std::string_view big5) {
         if (c < 0x81 || i + 1 >= big5.size()) return "a half-width character";
         const std::string_view ch = big5.substr(i, 2);
         ++i;
-        const bool rowStart = cells % kRowCells == 0 && (cells > 0 || lines > 1);
-        if (rowStart && IsClosingMark(ch)) return "a row of the window starts with a closing mark";
-        if (++cells > kMaxCells) return "a text line longer than 32 characters";
+        const int row = rowsBefore + cells / kRowCells;
+        const int column = cells % kRowCells;
+        const bool closing = IsClosingMark(ch);
+        if (column == 0) letters = 0;
+        if (!closing) ++letters;
+        if (column == 0 && (cells > 0 || !firstLine) && closing)
+            return "a row of the window starts with a closing mark";
+        if (row >= kRows) return "more than 4 rows: the window cuts the line";
+        if (row == kRows - 1 && column >= kLastRowCells)
+            return "the fourth row runs into the end button: the window cuts the line";
+        ++cells;
     }
-    if (lines > kMaxLines) return "more than 5 text lines";
-    return {};
+    return endTextLine();
 }
 
 bool NarrationFits(std::string_view big5) {
@@ -402,6 +433,11 @@ bool ParseDialogue(std::string_view name, std::string_view utf8, std::vector<Sce
                 continue;
             }
         }
+        if (st.kind == StepKind::Otherwise &&
+            (scene.steps.empty() || scene.steps.back().kind != StepKind::Option)) {
+            fail("'otherwise' stands after a choice's options");
+            continue;
+        }
         if (st.kind == StepKind::Sound) lastSound = st.a;
         scene.steps.push_back(std::move(st));
     }
@@ -424,7 +460,8 @@ namespace {
 
 bool RefersToScene(const Step& st) {
     return (st.kind == StepKind::Play || st.kind == StepKind::IfSet ||
-            st.kind == StepKind::IfClear || st.kind == StepKind::Option) &&
+            st.kind == StepKind::IfClear || st.kind == StepKind::Option ||
+            st.kind == StepKind::Otherwise) &&
            !st.name.empty();
 }
 
@@ -703,20 +740,26 @@ bool PlaySteps(Scene& s, const AfterLine& afterLine) {
                 std::size_t n = 0;
                 while (i + 1 + n < steps.size() && steps[i + 1 + n].kind == StepKind::Option) ++n;
                 if (n < 2) break;  // reported at load
-                for (std::size_t k = 1; k <= n; ++k) ++steps[i + k].plays;
+                const bool otherwise =
+                    i + 1 + n < steps.size() && steps[i + 1 + n].kind == StepKind::Otherwise;
+                for (std::size_t k = 1; k <= n + (otherwise ? 1 : 0); ++k) ++steps[i + k].plays;
                 const int picked =
                     n == 2 ? ev->SelWin2(steps[i + 1].text, steps[i + 2].text)
                            : ev->SelWin3(steps[i + 1].text, steps[i + 2].text, steps[i + 3].text);
-                const std::size_t chosen = picked >= 0 && static_cast<std::size_t>(picked) < n
-                                               ? static_cast<std::size_t>(picked)
-                                               : 0;
-                const std::string key = steps[i + 1 + chosen].name;
-                i += n;
-                TheStore().lastChoice = static_cast<int>(chosen);
+                // An answer outside the captions is no answer: no option's scene plays,
+                // but the choice's "otherwise" scene does.
+                const bool answered = picked >= 0 && static_cast<std::size_t>(picked) < n;
+                const std::string key = answered
+                                            ? steps[i + 1 + static_cast<std::size_t>(picked)].name
+                                        : otherwise ? steps[i + 1 + n].name
+                                                    : std::string();
+                i += n + (otherwise ? 1 : 0);
+                TheStore().lastChoice = answered ? picked : -1;
                 if (!key.empty()) PlayKey(key, {});
                 break;
             }
             case StepKind::Option:
+            case StepKind::Otherwise:
                 break;  // played by its choice
         }
     }

@@ -44,6 +44,10 @@
 //   option SCENE TEXT          a caption; the chosen one's scene plays, then the body
 //                              goes on after the last option; "option - TEXT" plays
 //                              nothing, for code that reads the answer (LastChoice)
+//   otherwise SCENE            after the options: plays when the choice ends without an
+//                              answer (the run stopped or the program closed while it
+//                              waited); without it no option's scene plays then, and
+//                              LastChoice is -1
 namespace story {
 
 enum class StepKind {
@@ -98,7 +102,8 @@ enum class StepKind {
     IfClear,
     Call,
     Choice,
-    Option
+    Option,
+    Otherwise
 };
 
 struct Step {
@@ -149,9 +154,11 @@ Scene* FindScene(std::string_view event, std::string_view scene);
 using AfterLine = std::function<bool(int voice)>;
 
 // What is wrong with a line (Big5) on the message window's page, or "" when nothing
-// is: at most 5 text lines, each of at most 32 full-width cells (a half-width
-// character counting half), and no text line starting with a closing mark
-// (。，、？！」』…), which the writer breaks before instead.
+// is. The page shows four rows of 23 full-width cells, the fourth ending at cell 20
+// before the end button; a text line longer than a row wraps onto the next. A line
+// that would be cut fails, as does a half-width character (the window skips it), a
+// row starting with a closing mark (。，、？！」』…), which the writer breaks before
+// instead, and a wrapped text line leaving a lone character on its last row.
 std::string LineProblem(std::string_view big5);
 // The narration part of that rule, kept for its callers.
 bool NarrationFits(std::string_view big5);

@@ -140,6 +140,10 @@ const Path kPaths[] = {
     {{1, 0, 2}, {1, 3, 6}, false},
     {{1, 1, 0}, {1, 4, 7}, false},
     {{1, 1, 1}, {1, 4, 8}, false},
+    // A choice left without an answer (the run stopped while it waited) loses at once,
+    // with no further scene.
+    {{test::EventResponders::kNoAnswer}, {}, false},
+    {{0, 0, test::EventResponders::kNoAnswer}, {0, 2}, false},
 };
 
 TEST_F(RenetteTest, TheContestPlaysEveryPathOfTheDuelAndOnlyTheReflectionInSceneFiveWins) {
@@ -173,7 +177,7 @@ TEST_F(RenetteTest, TheContestPlaysEveryPathOfTheDuelAndOnlyTheReflectionInScene
     ASSERT_TRUE(EvMove005());
     EXPECT_EQ(Speakers(),
               (Counts{{"緹菈", 28}, {"蕾妮特", 14}, {"司會", 3}, {"司儀", 1}, {"", 1}}));
-    EXPECT_EQ(transcript->Texts("choice").front(), "『好、來個先發制人！ / 『先讓蕾妮特出招。");
+    EXPECT_EQ(transcript->Texts("choice").front(), "『好，來個先發制人！ / 『先讓蕾妮特出招。");
     EXPECT_EQ(transcript->Texts("choice").back(), "『火燄魔法！ / 『反射魔法！ / 『加速魔法！");
 }
 
