@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <iterator>
 
 #include "media/Qvdib.h"
 #include "platform/Application.h"
@@ -901,7 +902,13 @@ void TShopForm::StartShop2FMode(int mode) {
             Pause(500, "Shop2F back down");
             if (ui::HaveApp()) ui::App().ProcessMessages();
             Shop2FMode = 0;
+            // She comes down to a new day: a walk or menu action set on the floor before
+            // she went up (a bed walk begun as she came home late) is dropped, or it
+            // would take her back upstairs or hold the menus closed.
+            PendingAction = PendingDelay = 0;
+            std::fill(std::begin(HeroineRoute), std::end(HeroineRoute), kRouteEnd);
             if (HeroineFigure) {
+                HeroineFigure->WaitTicks = -1;
                 HeroineFigure->PlaceAt(6, 6);
                 HeroineFigure->SetDirection(3);
                 HeroineFigure->User = kGateInCode;

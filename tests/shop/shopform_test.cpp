@@ -321,6 +321,30 @@ TEST_F(ShopFormTest, AClickDuringAMealEndsItAtTheNextStep) {
     EXPECT_EQ(form->HeroineFigure->User, 102);
 }
 
+TEST_F(ShopFormTest, AWalkLeftOnTheFloorAtNightIsNotWalkedOnAfterBreakfast) {
+    // Home late from a night out, she goes straight to bed while a walk to the stairs
+    // was set on the floor below; after breakfast she comes down and stays down.
+    SetGameHour(3);
+    form->GoToBed();
+    ASSERT_EQ(form->PendingAction, kPendingBed);
+    form->StartShop2FMode(2);
+    for (int i = 0; i < 2000 && form->Shop2FMode != 0; ++i) form->StepShop2F();
+    ASSERT_EQ(GameHour(), 8);
+    form->StartShop2FMode(6);
+    for (int i = 0; i < 200 && form->Shop2FMode != 0; ++i) form->StepShop2F();
+    ASSERT_FALSE(form->Shop2FPanel->Visible());
+    EXPECT_EQ(form->PendingAction, 0);
+    EXPECT_TRUE(HeroineIdle());
+    Steps(60);
+    EXPECT_FALSE(form->Shop2FPanel->Visible());
+    EXPECT_EQ(form->Shop2FMode, 0);
+    EXPECT_EQ(form->HeroineFigure->User, CellCode(6, 6));
+    EXPECT_EQ(GameHour(), 9);
+    // The floor's menus are hers again.
+    form->PM_ItemListClick();
+    EXPECT_EQ(form->PendingAction, kPendingItemList);
+}
+
 TEST_F(ShopFormTest, TheNightRunsFromSupperToMorningWithTheSaveOffer) {
     ui::ScopedTranscript transcript;
     SetGameHour(21);
