@@ -14,8 +14,15 @@
 
 namespace {
 
+std::unique_ptr<ui::HeadlessBackend> QuietBackend() {
+    auto backend = std::make_unique<ui::HeadlessBackend>();
+    // Without game data the window says its pictures are missing, and goes on.
+    backend->SetMessageBoxResponder([](const ui::MessageBoxRequest&) { return ui::IDOK; });
+    return backend;
+}
+
 struct Fixture {
-    Fixture() : app(std::make_unique<ui::HeadlessBackend>()) {
+    Fixture() : app(QuietBackend()) {
         win = std::make_unique<TDbTxtForm2>();  // without game data: the plain pictures
         win->LoadFaces();
         // Face marks name no picture here, so the drawer never reads the disk.
