@@ -63,8 +63,7 @@ std::vector<int> Stock() {
 
 }  // namespace
 
-void StoryTest::Play(const EventCase& c) {
-    SCOPED_TRACE(c.name);
+void StoryTest::Stage(const EventCase& c) {
     NewGame(c.day, c.hour, c.place);
     ClearNpcMet();
     Arrange(c);
@@ -76,6 +75,11 @@ void StoryTest::Play(const EventCase& c) {
     ui::Srand(SeedFor(c.draws));
     if (c.prepare) c.prepare();
     transcript->Clear();
+}
+
+void StoryTest::Play(const EventCase& c) {
+    SCOPED_TRACE(c.name);
+    Stage(c);
 
     const std::vector<int> flags = FlagsNow();
     const auto vars = ev->EventVariable;

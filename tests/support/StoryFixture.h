@@ -86,6 +86,8 @@ protected:
     // Plays `c` from its state (the accounting of plays kept) and checks every
     // expectation it gives.
     void Play(const EventCase& c);
+    // Sets the state before of `c` (a new game, the accounting kept) without playing.
+    void Stage(const EventCase& c);
     // What a test's cases share before their own state is set (the new game is made).
     virtual void Arrange(const EventCase& c) { (void)c; }
 
