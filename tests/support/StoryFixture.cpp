@@ -66,13 +66,13 @@ std::vector<int> Stock() {
 void StoryTest::Stage(const EventCase& c) {
     NewGame(c.day, c.hour, c.place);
     ClearNpcMet();
+    ui::Srand(SeedFor(c.draws));
     Arrange(c);
     if (c.level) SetGameLevel(c.level);
     for (int f : c.flags) ev->SetFlg(f, true);
     for (auto [k, v] : c.vars) ev->EventVariable[static_cast<std::size_t>(k)] = v;
     for (auto [k, day] : c.marks) DayMarks[static_cast<std::size_t>(k)] = day;
     for (auto [item, n] : c.items) SetItemStock(item, n);
-    ui::Srand(SeedFor(c.draws));
     if (c.prepare) c.prepare();
     transcript->Clear();
 }

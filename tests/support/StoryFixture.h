@@ -88,7 +88,8 @@ protected:
     void Play(const EventCase& c);
     // Sets the state before of `c` (a new game, the accounting kept) without playing.
     void Stage(const EventCase& c);
-    // What a test's cases share before their own state is set (the new game is made).
+    // What a test's cases share before their own state is set (the new game is made and
+    // the generator seeded for the case's draws).
     virtual void Arrange(const EventCase& c) { (void)c; }
 
     // The flags set now, the persistent ones (pictures and endings seen) aside.
