@@ -29,7 +29,7 @@ class StoryTest : public test::StoryTest {
 protected:
     void SetUp() override {
         test::StoryTest::SetUp();
-        Fresh(0, 8, 10);
+        Fresh(0, 8, place::ShopInside);
     }
 };
 
@@ -212,9 +212,9 @@ TEST_F(StoryTest, AFirstGamePlaysThePrologueWithoutCardOrFarewell) {
     ev->m_ImgClick();  // a click does not skip on a first play
     EvPrologue();
     EXPECT_EQ(Speakers(), (Counts{{"緹菈", 15}, {"黑皮", 5}, {"芙蘿蕾", 7}}));
-    EXPECT_TRUE(ev->TestFlg(384));
-    EXPECT_TRUE(ev->TestFlg(94));
-    EXPECT_EQ(GameFlow->Place, 10);
+    EXPECT_TRUE(ev->TestFlg(flag::FloraeFirstVisit));
+    EXPECT_TRUE(ev->TestFlg(flag::PrologueSeen));
+    EXPECT_EQ(GameFlow->Place, place::ShopInside);
     EXPECT_EQ(GameHour(), 9);
     EXPECT_EQ(GameDay(), 0);
     EXPECT_EQ(transcript->Texts("line").front(),
@@ -223,7 +223,7 @@ TEST_F(StoryTest, AFirstGamePlaysThePrologueWithoutCardOrFarewell) {
 
 TEST_F(StoryTest, AfterAnEndingTheCardAndTheFarewellComeFirst) {
     test::EventResponders player(headless.Backend());
-    ev->SetFlg(90, true);
+    ev->SetFlg(flag::EndingGoodwillSeen, true);
     EvPrologue();
     EXPECT_EQ(Lines(), 34);
     EXPECT_EQ(Speakers(),
@@ -246,13 +246,13 @@ TEST_F(StoryTest, ALaterGameSkipsAfterTheLineWhenTheStageWasClicked) {
     });
     for (const Case& c : cases) {
         clickAfter = c.clickAfter;
-        NewGame(0, 8, 10);
-        ev->SetFlg(94, true);
+        NewGame(0, 8, place::ShopInside);
+        ev->SetFlg(flag::PrologueSeen, true);
         test::EventResponders player(headless.Backend());
         EvPrologue();
         EXPECT_EQ(Lines(), c.shown) << c.clickAfter;
-        EXPECT_TRUE(ev->TestFlg(384));
-        EXPECT_EQ(GameFlow->Place, 10);
+        EXPECT_TRUE(ev->TestFlg(flag::FloraeFirstVisit));
+        EXPECT_EQ(GameFlow->Place, place::ShopInside);
         EXPECT_EQ(GameHour(), 9) << c.clickAfter;
     }
 }
@@ -264,11 +264,11 @@ TEST_F(StoryTest, TheFirstMorningVisitRunsOnlyUnderForcedConditions) {
     EXPECT_FALSE(EvDayStart000());
     EXPECT_EQ(Lines(), 0);
     ev->ConditionOverride = 1;
-    ev->SetFlg(384, true);
+    ev->SetFlg(flag::FloraeFirstVisit, true);
     EXPECT_TRUE(EvDayStart000());
     ev->ConditionOverride = 0;
     EXPECT_EQ(Speakers(), (Counts{{"緹菈", 5}, {"黑皮", 1}, {"芙蘿蕾", 7}}));
-    EXPECT_TRUE(ev->TestFlg(384));
+    EXPECT_TRUE(ev->TestFlg(flag::FloraeFirstVisit));
     EXPECT_EQ(DayStartEvents[0], &EvDayStart000);
     EXPECT_EQ(DayStartEvents[3], &EvDayStart003);
     EXPECT_EQ(DayStartEvents[4], nullptr);
@@ -282,17 +282,18 @@ TEST_F(StoryTest, TheIllnessFiresOnlyInItsWindowsWithTheirChances) {
     const Case cases[] = {{23, 0},  {24, 20}, {28, 20}, {29, 0},  {30, 30}, {33, 30},
                           {34, 0},  {35, 0},  {36, 20}, {39, 20}, {40, 0},  {41, 0},
                           {42, 90}, {45, 90}, {46, 0},  {100, 0}};
-    ev->SetFlg(386, true);
-    ev->SetFlg(387, true);
-    ev->SetFlg(385, true);  // the scene itself is not wanted here: the first test fails
+    ev->SetFlg(flag::RenetteMet, true);
+    ev->SetFlg(flag::CocotteMet, true);
+    ev->SetFlg(flag::HeipiIllnessDone,
+               true);  // the scene itself is not wanted here: the first test fails
     for (const Case& c : cases) {
         SetGameDay(c.day);
         ui::Srand(7);
         EXPECT_FALSE(EvDayStart001());
         EXPECT_EQ(ui::RandState(), 7u);
     }
-    ev->SetFlg(385, false);
-    ev->SetFlg(0, true);  // a no-op: flag 0 is never set
+    ev->SetFlg(flag::HeipiIllnessDone, false);
+    ev->SetFlg(flag::NeverSet, true);  // a no-op: flag 0 is never set
     for (std::uint32_t seed = 1; seed <= 40; ++seed) {
         for (const Case& c : cases) {
             if (c.chance == 0) {
@@ -313,7 +314,7 @@ TEST_F(StoryTest, TheIllnessFiresOnlyInItsWindowsWithTheirChances) {
     // Without both meetings, never.
     ev->ConditionOverride = 0;
     SetGameDay(42);
-    ev->SetFlg(387, false);
+    ev->SetFlg(flag::CocotteMet, false);
     EXPECT_FALSE(EvDayStart001());
     EXPECT_EQ(Lines(), 0);
 }
@@ -324,8 +325,8 @@ TEST_P(IllnessTest, EachChoicePlaysItsLinesAndEndsAtHomeTheNextMorning) {
     const int choice = GetParam();
     test::EventResponders player(headless.Backend());
     player.answers = {choice};
-    ev->SetFlg(386, true);
-    ev->SetFlg(387, true);
+    ev->SetFlg(flag::RenetteMet, true);
+    ev->SetFlg(flag::CocotteMet, true);
     SetGameDay(42);
     // A draw that passes the 90 % roll.
     std::uint32_t seed = 1;
@@ -352,10 +353,10 @@ TEST_P(IllnessTest, EachChoicePlaysItsLinesAndEndsAtHomeTheNextMorning) {
     EXPECT_EQ(Lines(), choice == 0 ? 10 + 5 + 27 + 38 + 12 : 10 + 5 + 27 + 27 + 12);
     EXPECT_EQ(transcript->Texts("choice"),
               std::vector<std::string>{"『直接讓蕾妮特診治。 / 『讓蕾妮特的父親診治。"});
-    EXPECT_TRUE(ev->TestFlg(385));
+    EXPECT_TRUE(ev->TestFlg(flag::HeipiIllnessDone));
     EXPECT_EQ(GameDay(), 43);
     EXPECT_EQ(GameHour(), 9);
-    EXPECT_EQ(GameFlow->Place, 10);
+    EXPECT_EQ(GameFlow->Place, place::ShopInside);
     EXPECT_EQ(player.choicesAnswered, 1);
     // Once played, never again.
     transcript->Clear();
@@ -403,11 +404,11 @@ TEST_F(StoryTest, EveryRecordIsPlayedByAnEventOrBranch) {
     });
     test::EventResponders player(headless.Backend());
     EvPrologue();
-    ev->SetFlg(88, true);
+    ev->SetFlg(flag::EndingFloraeSeen, true);
     EvPrologue();
-    ev->SetFlg(88, false);
+    ev->SetFlg(flag::EndingFloraeSeen, false);
     for (int click : {1, 11}) {
-        ev->SetFlg(94, true);
+        ev->SetFlg(flag::PrologueSeen, true);
         transcript->Clear();
         clickAfter = click;
         EvPrologue();
