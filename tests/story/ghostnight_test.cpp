@@ -451,7 +451,7 @@ TEST_F(GhostNightTest, TheDetourToTheSeedTakesFourHoursAnd251Lines) {
 // is written to this test's scratch folder; the script's run loads it from a copy of
 // the game folder.
 TEST_F(GhostNightTest, PreparesASaveBeforeTheNight) {
-    Evening(140, 8, 10);
+    Evening(140, 8, place::ShopInside);
     for (int f : {flag::LibraryMeeting1, flag::LibraryMeeting2, flag::LibraryMeeting3,
                   flag::IntroLibrary, flag::IntroSchool, flag::RenetteMet})
         ev->SetFlg(f, true);
