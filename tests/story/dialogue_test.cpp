@@ -255,7 +255,7 @@ TEST_F(DialogueTest, StateRecordsChangeWhatTheirNamesSay) {
     SetGameDay(30);
     SetGameHour(10);
     SetMoney(1000);
-    SetItemStock(70, 0);
+    SetItemStock(item::FloraeFlowers, 0);
     const int reputation = GameReputation();
     ev->EventBegin();
     EXPECT_TRUE(story::PlayScene("TestShared", "steps"));
@@ -265,7 +265,7 @@ TEST_F(DialogueTest, StateRecordsChangeWhatTheirNamesSay) {
     EXPECT_EQ(ev->EventVariable[var::FlowerGiftCount], 3);
     EXPECT_EQ(DayMarks[mark::FeverBegan], 30);
     EXPECT_EQ(DayMarks[mark::CommissionExpired], 0);
-    EXPECT_EQ(ItemStock(70), 3);
+    EXPECT_EQ(ItemStock(item::FloraeFlowers), 3);
     EXPECT_EQ(GameMoney(), 1300);
     EXPECT_EQ(GameReputation(), reputation + 2);
     EXPECT_EQ(GameHour(), 12);
