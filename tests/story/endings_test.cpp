@@ -171,7 +171,7 @@ TEST_F(EndingTest, TheYearChoosesTheEnding) {
          815,
          false},
         {"cocotte short", {{flag::RouteCocotte}, 0, 100}, -1, 0, 817, false},
-        // The final crisis wants an ending seen, 437, recipe 19 and item 98.
+        // The final crisis wants an ending seen, 蕾妮特 saved, 緹菈軟糖's recipe and 水精靈石.
         {"crisis, then own work",
          {{flag::EndingGoodwillSeen, flag::RenetteSaved}, rich, 0, true, true},
          1,
@@ -408,7 +408,7 @@ TEST_F(EndingTest, TheShopPicturesComeBetweenTheLinesOfTheHeroinesEndings) {
 
 TEST_F(EndingTest, ThePrincesPictureMournsWhoeverWasLost) {
     struct Case {
-        std::vector<int> flags;  // 395 芙蘿蕾 died, 426 蕾妮特's crisis, 437 she was saved
+        std::vector<int> flags;  // 芙蘿蕾 died, 蕾妮特's crisis, she was saved
         int picture;
         int lines;
     };
