@@ -378,9 +378,9 @@ TEST_F(StoryTest, ALostCommissionIsMarkedOnTheDayAfterItsLimitOnly) {
         ev->SetFlg(c.taken, true);
         for (int day = 10; day < 10 + c.offset + 3; ++day) {
             SetGameDay(day);
-            DayMarks[5] = 0;
+            DayMarks[mark::CommissionExpired] = 0;
             EXPECT_EQ(c.event(), day == 10 + c.offset) << c.mark << " day " << day;
-            EXPECT_EQ(DayMarks[5], day == 10 + c.offset ? day : 0);
+            EXPECT_EQ(DayMarks[mark::CommissionExpired], day == 10 + c.offset ? day : 0);
         }
         SetGameDay(10 + c.offset);
         ev->SetFlg(c.done, true);

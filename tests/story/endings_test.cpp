@@ -200,7 +200,7 @@ TEST_F(EndingTest, TheYearChoosesTheEnding) {
          flag::EndingDebtPaidSeen,
          806,
          false},
-        {"no crisis without 437",
+        {"no crisis unless 蕾妮特 was saved",
          {{flag::EndingGoodwillSeen}, rich, 0, true, true},
          1,
          flag::EndingDebtPaidSeen,

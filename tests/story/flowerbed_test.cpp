@@ -386,10 +386,10 @@ TEST_F(FlowerbedTest, TheCollapseShowsHerRoomWithoutLeavingTheHouse) {
     EXPECT_EQ(LinesBefore("picture", "evg09.bmp"), 3);
     EXPECT_EQ(LinesBefore("music", "track 3"), 8);
     EXPECT_EQ(transcript->Texts("music").front(), "stop");  // the garden falls silent first
-    EXPECT_EQ(Music().front(), 3);
+    EXPECT_EQ(Music().front(), track::MusicBox);
     EXPECT_EQ(Figures(), (std::vector<std::string>{"show 36 centre", "show 35 centre"}));
     EXPECT_EQ(transcript->Texts("place"), std::vector<std::string>{"1"});
-    EXPECT_EQ(DayMarks[0], 216);
+    EXPECT_EQ(DayMarks[mark::FeverBegan], 216);
     // Daily flag 166 keeps her away for the rest of the day.
     ev->DayChange();
     EXPECT_FALSE(ev->TestFlg(flag::FloraeUnwellToday));
@@ -403,7 +403,8 @@ TEST_F(FlowerbedTest, TheOutingGoesToTheSpringAndBackWithItsMusicAndFigures) {
     ASSERT_TRUE(EvFlowerbed005());
     EXPECT_EQ(transcript->Texts("place"), (std::vector<std::string>{"1", "33", "42", "1"}));
     const std::vector<int> music = Music();
-    const std::vector<int> want{6, 9, 11, 8, 5, 10};
+    const std::vector<int> want{track::FloraeMusic,  track::CocotteMusic, track::LandMusic,
+                                track::RenetteMusic, track::BakeryMusic,  track::TownMusic};
     ASSERT_GE(music.size(), want.size());
     EXPECT_EQ(std::vector<int>(music.begin(), music.begin() + 6), want);
     EXPECT_EQ(GameHour(), 18);

@@ -352,16 +352,16 @@ TEST_F(RenetteLandTest, TheLetterThoughtsAndSoundsStandWhereTheScenesPutThem) {
     ASSERT_TRUE(EvMove155());
     l = lines();
     EXPECT_TRUE(l[22].starts_with("緹菈『")) << l[22];
-    EXPECT_EQ(Music(), (std::vector<int>{8, 11}));
+    EXPECT_EQ(Music(), (std::vector<int>{track::RenetteMusic, track::LandMusic}));
     // The wizard's last two lines come after the door.
     Start(With(On(200, 14, place::WizardHouseInside), {}, {{mark::PurificationDay, 190}}));
     ASSERT_TRUE(EvMove129());
     EXPECT_EQ(LinesAfter("sound", "seDoor.wav"), 2);
-    EXPECT_EQ(Music().front(), 21);
+    EXPECT_EQ(Music().front(), track::WizardHouseMusic);
     // The night of the search ends on the map with the house's outside track playing.
     Start(With(On(240, 22, place::WizardHouseInside), {flag::NightSearch}));
     ASSERT_TRUE(EvMove188());
-    EXPECT_EQ(Music(), (std::vector<int>{21, 20}));
+    EXPECT_EQ(Music(), (std::vector<int>{track::WizardHouseMusic, track::NightSearchMusic}));
     EXPECT_EQ(LinesAfter("sound", "seDoor.wav"), 1);
     // The beach's waves come before anything is said.
     Start(On(169, 13, place::Beach));
@@ -756,7 +756,7 @@ TEST_F(RenetteLandTest, TheWizardsTwoTalksThroughHerHousesDoor) {
     VisitWizardHouse(22);
     EXPECT_EQ(Played(), std::vector<std::string>{"EvMove188"});
     EXPECT_TRUE(ev->TestFlg(flag::WizardAdvice));
-    EXPECT_EQ(Music().back(), 20);
+    EXPECT_EQ(Music().back(), track::NightSearchMusic);
     EXPECT_EQ(GameFlow->Place, place::WizardHouse);
     EXPECT_EQ(GameHour(), 22);
 }

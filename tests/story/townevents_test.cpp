@@ -678,7 +678,7 @@ TEST_F(TownEventsTest, ThePotionCommissionSaysTheOrdersAreFullAndFailsFirst) {
     }
     EXPECT_FALSE(EvLook013());
     EXPECT_EQ(transcript->Texts("line"), std::vector<std::string>{"無法再接受任何訂單了"});
-    EXPECT_FALSE(ev->TestFlg(flag::LovePotionCommission) && DayMarks[9] != 0);
+    EXPECT_FALSE(ev->TestFlg(flag::LovePotionCommission) && DayMarks[mark::LovePotionNotice] != 0);
 }
 
 TEST_F(TownEventsTest, ConditionsFailInTheirOrderAndDrawOnlyWhenReached) {
@@ -852,7 +852,7 @@ TEST_F(TownEventsTest, TheMeetingDrawsItsChanceBeforeTheEndingFlags) {
         Start(EventCase{.day = 203, .hour = 17, .place = place::Waterfall, .flags = {f}});
         SeedNextHalfChance(true);
         EXPECT_TRUE(EvMove115()) << f;
-        EXPECT_EQ(DayMarks[7], 203);
+        EXPECT_EQ(DayMarks[mark::LazarusMeetingDay], 203);
         SeedNextHalfChance(true);
         EXPECT_FALSE(EvMove115()) << f;
     }
@@ -906,7 +906,7 @@ TEST_F(TownEventsTest, OnDay96TheFullOrdersLineComesBeforeTheNoticeOfTheSameLook
     EXPECT_EQ(Look(), std::vector<std::string>{"EvLook013"});
     EXPECT_EQ(Lines(), 17);
     EXPECT_TRUE(ev->TestFlg(flag::LovePotionCommission));
-    EXPECT_EQ(DayMarks[9], 96);
+    EXPECT_EQ(DayMarks[mark::LovePotionNotice], 96);
     EXPECT_EQ(GameFlow->Place, place::Square);
 }
 
