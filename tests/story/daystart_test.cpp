@@ -371,7 +371,10 @@ TEST_F(StoryTest, ALostCommissionIsMarkedOnTheDayAfterItsLimitOnly) {
         bool (*event)();
         int mark, offset, taken, done;
     };
-    const Case cases[] = {{&EvDayStart002, 6, 19, 548, 550}, {&EvDayStart003, 9, 7, 549, 551}};
+    const Case cases[] = {{&EvDayStart002, mark::VolcanoNotice, 19, flag::VolcanoCommission,
+                           flag::VolcanoCommissionDone},
+                          {&EvDayStart003, mark::LovePotionNotice, 7, flag::LovePotionCommission,
+                           flag::LovePotionCommissionDone}};
     for (const Case& c : cases) {
         ev->NewGameReset();
         DayMarks[c.mark] = 10;
