@@ -694,7 +694,7 @@ TEST_F(TownEventsTest, ConditionsFailInTheirOrderAndDrawOnlyWhenReached) {
          .day = 124,
          .hour = 20,
          .place = place::EventGround},
-        {.name = "the gate at noon with 420 before day 191",
+        {.name = "the gate at noon with the invitation before day 191",
          .event = EvPeddle007,
          .day = 190,
          .hour = 12,
@@ -875,7 +875,8 @@ TEST_F(TownEventsTest, ThreeLooksAtTheSquareOnDay30ReadTwoNoticesThenTheFashion)
         int lines, flag;
     };
     for (const Step& s :
-         {Step{"EvLook014", 2, 522}, Step{"EvLook022", 5, 542}, Step{"EvLook028", 1, 0}}) {
+         {Step{"EvLook014", 2, flag::NoticeHomepage},
+          Step{"EvLook022", 5, flag::NoticeSpringFestival}, Step{"EvLook028", 1, 0}}) {
         EXPECT_EQ(Look(), std::vector<std::string>{s.event});
         EXPECT_EQ(Lines(), s.lines) << s.event;
         if (s.flag) {
