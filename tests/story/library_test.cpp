@@ -671,7 +671,8 @@ TEST_F(LibraryTest, TheKnocksAfterTheCurePlayTheSilentVisitsThenTheCheerfulOnes)
     }
     EXPECT_EQ(lines, 87);
     EXPECT_EQ(ev->EventVariable[var::SilentVisitCount], 8);
-    for (int f = 460; f <= 466; ++f) EXPECT_TRUE(ev->TestFlg(f)) << f;
+    for (int f = flag::SilentVisit1; f <= flag::SilentVisitRepeated; ++f)
+        EXPECT_TRUE(ev->TestFlg(f)) << f;
 
     // She speaks again (the turn-start scene sets 406).
     ev->SetFlg(flag::FloraeSpeaksAgain, true);
