@@ -190,11 +190,6 @@ protected:
             out.push_back(s.substr(0, s.rfind(" face ")));
         return out;
     }
-    std::vector<bool> Flags() {
-        std::vector<bool> out(kEventFlagCount);
-        for (int f = 1; f < kEventFlagCount; ++f) out[static_cast<std::size_t>(f)] = ev->TestFlg(f);
-        return out;
-    }
     std::vector<int> Stock() {
         std::vector<int> out;
         for (int i = 0; i < kItemCount; ++i) out.push_back(ItemStock(i));
@@ -351,7 +346,7 @@ TEST_F(GhostNightTest, EveryRoutePlaysItsScenesLinesClockAndEnd) {
     for (const Route& r : kRoutes) {
         SCOPED_TRACE(::testing::PrintToString(r.answers));
         Evening(140, 15, place::Library, true);
-        const std::vector<bool> flagsBefore = Flags();
+        const std::vector<int> flagsBefore = FlagsNow();
         const std::vector<int> stockBefore = Stock();
         const int moneyBefore = GameMoney();
         const int reputationBefore = GameReputation();
@@ -420,12 +415,7 @@ TEST_F(GhostNightTest, EveryRoutePlaysItsScenesLinesClockAndEnd) {
         EXPECT_EQ(GameHour(), r.endHour);
         EXPECT_EQ(GameFlow->Place, place::School);
         EXPECT_EQ(transcript->Texts("place").back(), "7");
-        std::vector<bool> flagsWant = flagsBefore;
-        flagsWant[flag::GhostNight] = true;
-        std::vector<bool> flagsAfter = Flags();
-        for (int f = 32; f < 96; ++f)
-            flagsAfter[static_cast<std::size_t>(f)] = flagsWant[static_cast<std::size_t>(f)];
-        EXPECT_EQ(flagsAfter, flagsWant);
+        EXPECT_EQ(FlagsChanged(flagsBefore, FlagsNow()), std::vector<int>{flag::GhostNight});
         EXPECT_EQ(Stock(), stockBefore);
         EXPECT_EQ(GameMoney(), moneyBefore);
         EXPECT_EQ(GameReputation(), reputationBefore);
