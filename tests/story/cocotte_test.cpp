@@ -40,7 +40,7 @@ constexpr char kFile[] = "Cocotte.txt";
 constexpr int kMeetings = var::CocotteMeetingCount;
 
 void ChoseCocotteOnDay260() { DayMarks[mark::CocotteChosenDay] = 260; }
-void MixedAGood() { GameFlow->MixedItem = 3; }
+void MixedAGood() { GameFlow->MixedItem = item::VigourPerfume; }
 void SevenRoomVisits() { EventServerDbg->SetVariable(var::SilentVisitCount, 7); }
 void ChanceHolds() { ui::Srand(test::SeedFor({30})); }
 
@@ -507,11 +507,11 @@ TEST_F(CocotteTest, TheFirstOwnPotionNeedsAFinishedMixOfItsShelfRows) {
     NewGame(30, 14, place::ShopInside);
     GameFlow->MixedItem = -1;
     EXPECT_FALSE(EvTurnStart017());
-    GameFlow->MixedItem = 0;  // shelf row 4
+    GameFlow->MixedItem = item::VigourScentBottle;  // shelf row 4
     EXPECT_FALSE(EvTurnStart017());
-    GameFlow->MixedItem = 18;  // shelf row 11
+    GameFlow->MixedItem = item::CharmChocolate;  // shelf row 11
     EXPECT_FALSE(EvTurnStart017());
-    GameFlow->MixedItem = 30;
+    GameFlow->MixedItem = item::GravityCrystal;
     EXPECT_TRUE(EvTurnStart017());
     EXPECT_FALSE(EvTurnStart017());
 }
