@@ -46,7 +46,9 @@ struct EventCase {
     Values vars = {};             // event variable := value
     Values marks = {};            // day mark := day
     Values items = {};            // item := stock
-    std::vector<int> draws = {};  // the generator's draws, as SeedFor takes them
+    // The generator's draws, as SeedFor takes them; when the event passes no hour it
+    // must take exactly these.
+    std::vector<int> draws = {};
     std::deque<int> answers = {};
     bool forced = false;          // every condition held (the debug window's override)
     void (*prepare)() = nullptr;  // whatever else the state needs, last
@@ -54,7 +56,7 @@ struct EventCase {
     // What it leaves.
     Counts speakers = {};
     std::vector<int> voices = {};   // in order
-    int voiceRecords = -1;          // where only the number of voices is known: that
+    int voiceRecords = -1;          // the voices played where only their number is known
     std::vector<int> changed = {};  // flags changed, ascending, the persistent ones aside
     Values varsAfter = {};          // variables changed, with their values
     Values marksAfter = {};         // day marks changed, with their values
@@ -84,7 +86,8 @@ protected:
     bool Forced(bool (*event)());
 
     // Plays `c` from its state (the accounting of plays kept) and checks every
-    // expectation it gives.
+    // expectation it gives: the lines shown and read on, every answer taken, and the
+    // event over (the override cleared, the controller taking commands).
     void Play(const EventCase& c);
     // Sets the state before of `c` (a new game, the accounting kept) without playing.
     void Stage(const EventCase& c);
