@@ -10,7 +10,6 @@
 #include <deque>
 #include <map>
 #include <memory>
-#include <numeric>
 #include <string>
 #include <vector>
 

@@ -5,8 +5,6 @@
 // and every record of their text is played.
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <iterator>
 #include <map>
 #include <string>
 #include <utility>
