@@ -323,20 +323,6 @@ class IllnessTest : public StoryTest, public ::testing::WithParamInterface<int> 
 
 TEST_P(IllnessTest, EachChoicePlaysItsLinesAndEndsAtHomeTheNextMorning) {
     const int choice = GetParam();
-    test::EventResponders player(headless.Backend());
-    player.answers = {choice};
-    ev->SetFlg(flag::RenetteMet, true);
-    ev->SetFlg(flag::CocotteMet, true);
-    SetGameDay(42);
-    // A draw that passes the 90 % roll.
-    std::uint32_t seed = 1;
-    for (;; ++seed) {
-        ui::Srand(seed);
-        if (90 >= ui::Rand() % 100 + 1) break;
-    }
-    ui::Srand(seed);
-    std::vector<int> places;
-    ASSERT_TRUE(EvDayStart001());
     const Counts both{{"黑皮", 4 + 7},
                       {"緹菈", 6 + 5 + 10 + 5},
                       {"蕾妮特", 13},
@@ -349,18 +335,26 @@ TEST_P(IllnessTest, EachChoicePlaysItsLinesAndEndsAtHomeTheNextMorning) {
     } else {
         want["蕾妮特的父親"] += 12, want["緹菈"] += 10, want["蕾妮特"] += 4, want["可可特"] += 1;
     }
-    EXPECT_EQ(Speakers(), want);
+    // Day 42 at 10:00 in the shop, both met, a draw that passes the 90 % roll; home at
+    // 09:00 the next morning.
+    Play({.name = choice == 0 ? "EvDayStart001 with 蕾妮特" : "EvDayStart001 with her father",
+          .event = EvDayStart001,
+          .day = 42,
+          .hour = 10,
+          .place = place::ShopInside,
+          .flags = {flag::RenetteMet, flag::CocotteMet},
+          .draws = {90},
+          .answers = {choice},
+          .speakers = want,
+          .changed = {flag::HeipiIllnessDone},
+          .hours = 23});
     EXPECT_EQ(Lines(), choice == 0 ? 10 + 5 + 27 + 38 + 12 : 10 + 5 + 27 + 27 + 12);
     EXPECT_EQ(transcript->Texts("choice"),
               std::vector<std::string>{"『直接讓蕾妮特診治。 / 『讓蕾妮特的父親診治。"});
-    EXPECT_TRUE(ev->TestFlg(flag::HeipiIllnessDone));
-    EXPECT_EQ(GameDay(), 43);
-    EXPECT_EQ(GameHour(), 9);
-    EXPECT_EQ(GameFlow->Place, place::ShopInside);
-    EXPECT_EQ(player.choicesAnswered, 1);
     // Once played, never again.
     transcript->Clear();
     SetGameDay(44);
+    test::EventResponders player(headless.Backend());
     EXPECT_FALSE(EvDayStart001());
 }
 
