@@ -153,10 +153,6 @@ TEST(DialogueData, ALineFitsFourRowsOfTheWindowTheLastStoppingAtTheEndButton) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(story::LineProblem(ui::Utf8ToBig5(c.text)), c.problem) << c.text;
-    // The narration rule keeps its callers: speech is left to LineProblem.
-    EXPECT_TRUE(story::NarrationFits(ui::Utf8ToBig5("　鐘聲響起。")));
-    EXPECT_FALSE(story::NarrationFits(ui::Utf8ToBig5(row + row + row + row)));
-    EXPECT_TRUE(story::NarrationFits(ui::Utf8ToBig5("緹菈「" + row + row + row + row)));
 }
 
 TEST_F(StoryTest, EveryLineFollowsTheLineFormatAndFitsThePage) {
@@ -171,7 +167,7 @@ TEST_F(StoryTest, EveryLineFollowsTheLineFormatAndFitsThePage) {
             const bool tagged = tag != std::string::npos && tag > 0 && tag % 2 == 0;
             EXPECT_TRUE(tagged || st.text.rfind(blank, 0) == 0)
                 << sc.key << ": " << ui::Big5ToUtf8(st.text);
-            EXPECT_TRUE(story::NarrationFits(st.text)) << sc.key << ": " << ui::Big5ToUtf8(st.text);
+            EXPECT_EQ(story::LineProblem(st.text), "") << sc.key << ": " << ui::Big5ToUtf8(st.text);
             DbTxtForm2->SetText(st.text);
             DbTxtForm2->Tick();
             EXPECT_FALSE(DbTxtForm2->TestState(kMsgPageFull))

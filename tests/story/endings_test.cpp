@@ -93,7 +93,7 @@ TEST_F(EndingTest, EveryLineFollowsTheLineFormatAndFitsThePage) {
             const bool tagged = tag != std::string::npos && tag > 0 && tag % 2 == 0;
             EXPECT_TRUE(tagged || st.text.rfind(blank, 0) == 0 || st.text == caption)
                 << sc.key << ": " << utf8;
-            EXPECT_TRUE(story::NarrationFits(st.text)) << sc.key << ": " << utf8;
+            EXPECT_EQ(story::LineProblem(st.text), "") << sc.key << ": " << utf8;
             DbTxtForm2->SetText(st.text);
             DbTxtForm2->Tick();
             EXPECT_FALSE(DbTxtForm2->TestState(kMsgPageFull)) << sc.key << ": " << utf8;
