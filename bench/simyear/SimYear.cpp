@@ -157,7 +157,7 @@ int HeldOrders() {
 
 // The day's line: money, reputation, level, visitors, units sold and revenue, the
 // three most wanted goods (id and wanting cells, "-" where popularity is 10 or
-// less) and the market's offers.
+// less), the market's offers, the orders and the experience towards the next level.
 std::string DayLine(int day) {
     int sold = 0, revenue = 0;
     for (int i = 0; i < kItemCount; ++i) {
@@ -186,8 +186,8 @@ std::string DayLine(int day) {
         n = std::snprintf(buf, sizeof buf, " %dx%d", MarketItem(i), MarketStock(i));
         line.append(buf, n);
     }
-    n = std::snprintf(buf, sizeof buf, " orders %d off %d del %d fail %d", HeldOrders(),
-                      g_orders.offered, g_orders.delivered, g_orders.failed);
+    n = std::snprintf(buf, sizeof buf, " orders %d off %d del %d fail %d xp %d", HeldOrders(),
+                      g_orders.offered, g_orders.delivered, g_orders.failed, GameExperience());
     line.append(buf, n);
     return line;
 }
@@ -260,7 +260,12 @@ int SimYear(int argc, char** argv, std::FILE* out) {
         // Every hour of the day, until the clock rolls into the next one.
         while (GameDay() == d) {
             AdvanceHour();
-            if (MixStep()) AddItemStock(MixItem(), MixResultCount(MixYield(), GameCondition()));
+            // A finished mix: the goods into stock and, as the main loop does, the
+            // experience of its batches.
+            if (MixStep()) {
+                AddItemStock(MixItem(), MixResultCount(MixYield(), GameCondition()));
+                GameFlow->GainExperience(MixBatchCount());
+            }
             if (GameDay() != d) break;
             if (GameHour() == 9) {
                 if (orders) KeepStockForOrders();

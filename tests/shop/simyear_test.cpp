@@ -131,3 +131,25 @@ TEST(SimYear, AYearOfOrdersOfferedDeliveredAndFailed) {
         EXPECT_EQ(offered, delivered + failed + held) << "every order ends one way or the other";
     }
 }
+
+// A finished mix gains the experience of its batches, as in the real main loop: with
+// orders the shopkeeper mixes and the experience climbs; without them it stays put.
+TEST(SimYear, AFinishedMixGainsExperience) {
+    auto experience = [](const std::string& out) {
+        std::vector<int> xp;
+        std::istringstream lines(out);
+        for (std::string line; std::getline(lines, line);) {
+            const std::size_t at = line.find(" xp ");
+            EXPECT_NE(at, std::string::npos) << line;
+            if (at != std::string::npos) xp.push_back(std::atoi(line.c_str() + at + 4));
+        }
+        return xp;
+    };
+    const std::vector<int> mixed = experience(RunSimYear({"--seed", "1", "--days", "60"}));
+    ASSERT_EQ(mixed.size(), 60u);
+    EXPECT_GT(mixed.back(), mixed.front());
+    const std::vector<int> idle =
+        experience(RunSimYear({"--seed", "1", "--days", "60", "--orders", "none"}));
+    ASSERT_EQ(idle.size(), 60u);
+    EXPECT_EQ(idle.back(), idle.front());
+}
