@@ -15,7 +15,9 @@
 #include "platform/Transcript.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "shop/Catalog.h"
+#include "shop/Exhibition.h"
 #include "shop/Fashion.h"
+#include "shop/GameDialog.h"
 #include "shop/GameState.h"
 #include "shop/Heroine.h"
 #include "shop/Itemmix.h"
@@ -110,6 +112,9 @@ bool Shopkeeper::Step() {
     if (OptionForm && OptionForm->Visible())
         return Click(OptionForm->OptionWatchAnime->Down() ? *OptionForm->CloseButton
                                                           : *OptionForm->OptionWatchAnime);
+    if (ExhibitionConfirmForm && ExhibitionConfirmForm->Visible()) return ConfirmSlot();
+    if (ExhibitionListForm && ExhibitionListForm->Visible()) return SlotList();
+    if (ExhibitionForm && ExhibitionForm->Visible()) return SlotDialog();
     if (ItemMixConfirmForm && ItemMixConfirmForm->Visible())
         return Click(*ItemMixConfirmForm->CloseButton);
     if (ItemMixForm && ItemMixForm->Visible()) return MixingWindow();
@@ -129,10 +134,14 @@ bool Shopkeeper::Step() {
     if (GameDay() > maxDay && std::getenv("PLAYYEAR_PROGRESS"))
         std::fprintf(stderr, "day %d, virtual %u ms\n", GameDay(), ui::GetTickCount());
     maxDay = std::max(maxDay, GameDay());
-    if (laidOutOn_ != GameDay() && !ShopForm->IsShopOpen()) {
-        LayOutSlots();
+    if (laidOutOn_ != GameDay() && !ShopForm->IsShopOpen() && GameHour() >= 8) {
+        std::vector<int> leaveOff;
+        for (const auto& w : wants_) leaveOff.push_back(w.first);
+        layout_ = PlannedSlots(leaveOff);
         laidOutOn_ = GameDay();
+        laying_ = true;
     }
+    if (laying_ && LayOut()) return true;
     if (StartMixing() || GoOut()) return true;
     // The shop's fast speed, as a player in a hurry sets it.
     if (!ShopForm->FastMode()) ShopForm->SpeedButtonClick();
@@ -167,6 +176,58 @@ void Shopkeeper::Want(int item, int count) {
 bool Shopkeeper::Wanted(int item) const {
     return std::any_of(wants_.begin(), wants_.end(),
                        [item](const std::pair<int, int>& w) { return w.first == item; });
+}
+
+bool Shopkeeper::LayOut() {
+    if (ShopForm->IsShopOpen()) {
+        laying_ = false;
+        return false;
+    }
+    if (!ShopMenuReady() || !ShopForm->PM_Exhibition->Enabled) return false;
+    // First every slot that holds other goods than the plan's is cleared (the goods may
+    // be planned for another slot: the list offers only goods on no slot), then the
+    // empty slots are filled.
+    for (int k = 0; k < kExhibitionSlots; ++k)
+        if (SlotItem(k) != -1 && SlotItem(k) != layout_[k]) {
+            layoutSlot_ = k;
+            ShopForm->Exhibition0Click(k);
+            return true;
+        }
+    for (int k = 0; k < kExhibitionSlots; ++k)
+        if (SlotItem(k) == -1 && layout_[k] != -1 && ItemSlot(layout_[k]) == -1) {
+            layoutSlot_ = k;
+            pagesTurned_ = 0;
+            ShopForm->Exhibition0Click(k);
+            return true;
+        }
+    laying_ = false;
+    return false;
+}
+
+bool Shopkeeper::SlotDialog() {
+    TExhibitionForm& d = *ExhibitionForm;
+    const bool clear = d.Slot == layoutSlot_ && laying_ && d.Item != layout_[d.Slot];
+    return Click(clear ? *d.PutAwayButton : *d.CloseButton);
+}
+
+bool Shopkeeper::SlotList() {
+    TExhibitionListForm& list = *ExhibitionListForm;
+    const int want = laying_ && list.Slot == layoutSlot_ ? layout_[list.Slot] : -1;
+    if (want >= 0) {
+        for (int r = 0; r < ItemListPageSize; ++r)
+            if (ItemListRowItem(r) == want) return Click(*list.Rows[r].ItemName);
+        if (pagesTurned_++ < kMixPages && list.NextPageButton->Enabled())
+            return Click(*list.NextPageButton);
+    }
+    // Not found: the slot stays empty today.
+    if (want >= 0) layout_[list.Slot] = -1;
+    return Click(*list.CloseButton);
+}
+
+bool Shopkeeper::ConfirmSlot() {
+    TExhibitionConfirmForm& c = *ExhibitionConfirmForm;
+    const bool planned = laying_ && c.Slot == layoutSlot_ && c.Item == layout_[c.Slot];
+    return Click(planned ? *c.DicodeButton : *c.CloseButton);
 }
 
 bool Shopkeeper::StartMixing() {

@@ -3,12 +3,13 @@
 // the real program on the headless back end through its windows, as a plain player:
 // - the morning save declined, the clock's sweep turned off in the option window;
 // - each morning the goods with units to sell laid out on the slots, the most wanted
-//   first;
+//   first, through the exhibition dialogs;
 // - in the mornings before the shop opens and in the evenings, when nothing is mixing,
 //   the known goods that sells best and is short on the shelf mixed from the materials
 //   at hand, through the mixing list and the mixing window;
 // - on rest days a walk over the town map to 芙蘿蕾's house and the flowerbed, and home;
 // - the top bar's next turn for everything else (the nights pass by themselves).
+#include <array>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -17,6 +18,7 @@
 #include "platform/Controls.h"
 #include "platform/Transcript.h"
 #include "platform/headless/HeadlessBackend.h"
+#include "shop/GameState.h"
 
 namespace route {
 
@@ -74,6 +76,16 @@ private:
     // is under way.
     static bool ShopMenuReady();
 
+    // ---- the slots
+
+    // Before the shop opens: the day's plan laid out through the shop menu's 陳列商品,
+    // one slot a step: the slot dialog's 收起 for a slot that holds other goods, the
+    // goods list and its confirmation for an empty one. False when the plan stands.
+    bool LayOut();
+    bool SlotDialog();
+    bool SlotList();
+    bool ConfirmSlot();
+
     // ---- mixing
 
     // Before the shop opens or after it closes, with nothing mixing: the known goods
@@ -106,6 +118,9 @@ private:
     std::vector<std::pair<int, int>> wants_;  // item, units
     bool sweepOff_ = false;
     int laidOutOn_ = -1;
+    bool laying_ = false;
+    std::array<int, kExhibitionSlots> layout_{};
+    int layoutSlot_ = -1;
     int triedMixAt_ = -1, mixGoods_ = -1, mixBatches_ = 1, pagesTurned_ = 0;
     int tripDay_ = -1;
     bool visited_ = false;

@@ -194,16 +194,25 @@ std::string DayLine(int day) {
 
 }  // namespace
 
-void LayOutSlots() {
+std::array<int, kExhibitionSlots> PlannedSlots(const std::vector<int>& leaveOff) {
     std::vector<int> goods;
     for (int g = 0; g < kGoodsCount; ++g)
-        if (ItemStock(g) != kKeyItemStock && ItemAvailable(g) > 0) goods.push_back(g);
+        if (ItemStock(g) != kKeyItemStock && ItemAvailable(g) > 0 &&
+            std::find(leaveOff.begin(), leaveOff.end(), g) == leaveOff.end())
+            goods.push_back(g);
     std::stable_sort(goods.begin(), goods.end(), [](int a, int b) {
         return Fashions[a].Popularity() > Fashions[b].Popularity();
     });
     constexpr int order[kExhibitionSlots] = {2, 3, 4, 5, 6, 7, 8, 9, 1, 0};
+    std::array<int, kExhibitionSlots> slots;
     for (int k = 0; k < kExhibitionSlots; ++k)
-        SetSlotItem(order[k], k < static_cast<int>(goods.size()) ? goods[k] : -1);
+        slots[order[k]] = k < static_cast<int>(goods.size()) ? goods[k] : -1;
+    return slots;
+}
+
+void LayOutSlots() {
+    const std::array<int, kExhibitionSlots> slots = PlannedSlots();
+    for (int k = 0; k < kExhibitionSlots; ++k) SetSlotItem(k, slots[k]);
 }
 
 // The whole run, writing the day lines to out. Returns the exit code.

@@ -1,5 +1,9 @@
 #pragma once
+#include <array>
 #include <cstdio>
+#include <vector>
+
+#include "shop/GameState.h"
 
 // The year simulation behind simyear --seed N [--days D] [--orders plain|none]: a new
 // game from seed N, then every hour of D days (288 by default: the whole year) through
@@ -17,7 +21,9 @@
 // Returns the exit code (2 for bad arguments).
 int SimYear(int argc, char** argv, std::FILE* out);
 
-// The plain shopkeeper's morning, shared with playyear: the goods with units to sell,
-// the most wanted first, go on the full-price slots 2..9, then on the bargain slots 1
-// and 0.
+// The plain shopkeeper's morning: the goods with units to sell (but those in
+// `leaveOff`), the most wanted first, planned for the full-price slots 2..9, then for
+// the bargain slots 1 and 0; the item of each slot, -1 for none.
+std::array<int, kExhibitionSlots> PlannedSlots(const std::vector<int>& leaveOff = {});
+// The plan laid out on the slots at once (simyear has no windows).
 void LayOutSlots();
