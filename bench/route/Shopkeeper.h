@@ -99,6 +99,26 @@ private:
     // The mixing window: the batch button, then 調配.
     bool MixingWindow();
 
+    // ---- the rich policy
+
+    // The goods worth mixing now (materials at hand, or with `market` those of today's
+    // market too), the most paying per hour of mixing among those short on the shelf;
+    // -1 for none.
+    int BestGoods(bool market) const;
+    // The market's materials for a few jobs of the best goods, into buy_; true when
+    // today's market has some of them and the day's market trip is still to come.
+    bool MarketTripWorth();
+    enum class Errand { None, Square, Library };
+    // Out of the shop for an errand: the square for the market (`Square`), or for
+    // peddling while that still raises the reputation, else the library (`None`).
+    bool StartErrand(Errand errand);
+    static bool PeddleWorth();
+    // The goods for peddling, moved to the reserve through the item list.
+    bool ReserveForPeddling();
+    bool ItemList();
+    bool MarketList();
+    bool MarketBuy();
+
     // ---- the walk to the flowerbed
 
     // On a rest day, between 10:00 and 16:00: out of the door with the shop menu's 到鎮上.
@@ -124,6 +144,11 @@ private:
     int triedMixAt_ = -1, mixGoods_ = -1, mixBatches_ = 1, pagesTurned_ = 0;
     int tripDay_ = -1;
     bool visited_ = false;
+    // The rich policy's errand out of the shop, and the day it was last run.
+    Errand errand_ = Errand::None;
+    int squareDay_ = -1, libraryDay_ = -1, reservedOn_ = -1;
+    std::vector<std::pair<int, int>> buy_;  // market item, units still to buy
+    int buying_ = -1;
 };
 
 }  // namespace route
