@@ -10,6 +10,7 @@
 
 #include "bench/simyear/SimYear.h"
 #include "platform/Application.h"
+#include "platform/Big5.h"
 #include "platform/Controls.h"
 #include "platform/Files.h"
 #include "platform/Transcript.h"
@@ -58,6 +59,9 @@ constexpr int kMixPages = 8;      // pages of the mixing list looked through for
 constexpr int kSquare = 3;        // the town node of the square (the market, peddling)
 constexpr int kSchool = 7;        // the town node of the magic school
 constexpr int kLibraryPlace = 17;
+constexpr int kOutskirts = 8;  // the town node that leads to the land map
+constexpr int kSpring = 2;     // the land node of the forest spring
+constexpr int kNightGlory = 72, kLily = 71;
 constexpr int kPeddleRepute = 20;   // peddling raises the reputation below this
 constexpr int kPeddleReserve = 24;  // units kept in the reserve for peddling
 constexpr int kCashKept = 3000;     // money the market purchases leave in hand
@@ -212,6 +216,19 @@ bool Shopkeeper::Step() {
     }
     if (GameDay() > maxDay && std::getenv("PLAYYEAR_PROGRESS"))
         std::fprintf(stderr, "day %d, virtual %u ms\n", GameDay(), ui::GetTickCount());
+    if (GameDay() > maxDay && std::getenv("SK_DAYS")) {
+        std::fprintf(stderr, "day %d money %d rep %d lvl %d cond %d |", GameDay(), GameMoney(),
+                     GameReputation(), GameLevel(), GameCondition());
+        for (int k = 0; k < kExhibitionSlots; ++k)
+            if (SlotItem(k) >= 0)
+                std::fprintf(stderr, " %d:%d/%d", SlotItem(k), Fashions[SlotItem(k)].Popularity(),
+                             ItemStock(SlotItem(k)));
+        std::fprintf(stderr, " | top");
+        for (int g = 0, n = 0; g < kGoodsCount; ++g)
+            if (Fashions[g].Popularity() >= 20 && ItemSlot(g) < 0 && n++ < 8)
+                std::fprintf(stderr, " %d:%d", g, Fashions[g].Popularity());
+        std::fprintf(stderr, "\n");
+    }
     maxDay = std::max(maxDay, GameDay());
     if (policy_ == Policy::Rich && ReserveForPeddling()) return true;
     if (laidOutOn_ != GameDay() && !ShopForm->IsShopOpen() && GameHour() >= 8) {
@@ -223,6 +240,7 @@ bool Shopkeeper::Step() {
     }
     if (laying_ && LayOut()) return true;
     if (policy_ == Policy::Rich && MarketTripWorth() && StartErrand(Errand::Square)) return true;
+    if (policy_ == Policy::Rich && StartNightSearch()) return true;
     if (StartMixing() || GoOut()) return true;
     if (policy_ == Policy::Rich && StartErrand(Errand::None)) return true;
     // The shop's fast speed, as a player in a hurry sets it.
@@ -437,6 +455,18 @@ bool Shopkeeper::StartErrand(Errand errand) {
     return true;
 }
 
+bool Shopkeeper::StartNightSearch() {
+    const int hour = GameHour(), day = GameDay();
+    if (landDay_ == day || hour < 19 || hour > 20 || ShopForm->IsShopOpen()) return false;
+    if (MixHoursLeft() > 0 || !ShopMenuReady()) return false;
+    if (ItemStock(kNightGlory) >= 8 && ItemStock(kLily) >= 8) return false;
+    landDay_ = day;
+    errand_ = Errand::Land;
+    ++trips;
+    ShopForm->PM_ExitShopClick();
+    return true;
+}
+
 bool Shopkeeper::ReserveForPeddling() {
     if (reservedOn_ == GameDay() || ShopForm->IsShopOpen() || GameHour() < 8) return false;
     if (GameReputation() >= kPeddleRepute || !ShopMenuReady()) return false;
@@ -531,11 +561,27 @@ bool Shopkeeper::GoOut() {
 bool Shopkeeper::OnTheMap() {
     if (MapFm->m_WalkState != 0 || !MapFm->m_BtnStatus->Enabled()) return false;
     if (DbTxtForm2 && !DbTxtForm2->Visible()) return Click(*MapFm->m_Img);
-    const MapPlace& to = MapFm->m_Land                       ? kLandPlaces[0]
+    const bool searching = errand_ == Errand::Land && (GameHour() >= 19 || GameHour() < 2);
+    if (errand_ == Errand::Land && !searching) errand_ = Errand::None;
+    const MapPlace& to = MapFm->m_Land                       ? kLandPlaces[searching ? kSpring : 0]
+                         : searching                         ? kTownPlaces[kOutskirts]
                          : errand_ == Errand::Square         ? kTownPlaces[kSquare]
                          : errand_ == Errand::Library        ? kTownPlaces[kSchool]
                          : visited_ || tripDay_ != GameDay() ? kTownPlaces[kShopFront]
                                                              : kTownPlaces[kFlowerHouse];
+    // The outskirts and the land's places through the map's place menu: the message
+    // window lies over the bottom of the map.
+    if (MapFm->m_Land || &to == &kTownPlaces[kOutskirts]) {
+        const std::string caption = ui::Utf8ToBig5(to.menuName);
+        for (int i = 0; i < MapFm->m_Ppm.Items.Count(); ++i)
+            if (MapFm->m_Ppm.Items.Item(i)->Caption == caption) {
+                if (std::getenv("SK_DEBUG"))
+                    std::fprintf(stderr, "d%d h%d map menu %s\n", GameDay(), GameHour(),
+                                 to.menuName);
+                MapFm->m_Ppm.Items.Item(i)->Click();
+                return true;
+            }
+    }
     const int half = kMarkSize / 2;
     return ClickAt(MapFm->m_Img->ClientToScreen(ui::Point{to.markX + half, to.markY + half}));
 }
@@ -559,6 +605,11 @@ bool Shopkeeper::CommandMenu() {
             want = kMarket;
         else if (PeddleWorth())
             want = kPeddle;
+        else
+            errand_ = Errand::None;
+    } else if (errand_ == Errand::Land && Place() == 32 + kSpring) {
+        if (hour >= 19 || hour < 2)
+            want = kSearch;
         else
             errand_ = Errand::None;
     } else if (errand_ == Errand::Library && Place() == kSchool) {

@@ -108,7 +108,10 @@ private:
     // The market's materials for a few jobs of the best goods, into buy_; true when
     // today's market has some of them and the day's market trip is still to come.
     bool MarketTripWorth();
-    enum class Errand { None, Square, Library };
+    enum class Errand { None, Square, Library, Land };
+    // After the shop closes, when the land's materials run short: a night of searches
+    // at the forest spring (night glories, lilies) through the outskirts.
+    bool StartNightSearch();
     // Out of the shop for an errand: the square for the market (`Square`), or for
     // peddling while that still raises the reputation, else the library (`None`).
     bool StartErrand(Errand errand);
@@ -146,7 +149,7 @@ private:
     bool visited_ = false;
     // The rich policy's errand out of the shop, and the day it was last run.
     Errand errand_ = Errand::None;
-    int squareDay_ = -1, libraryDay_ = -1, reservedOn_ = -1;
+    int squareDay_ = -1, libraryDay_ = -1, reservedOn_ = -1, landDay_ = -1;
     std::vector<std::pair<int, int>> buy_;  // market item, units still to buy
     int buying_ = -1;
 };
