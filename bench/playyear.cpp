@@ -28,6 +28,8 @@
 namespace fs = std::filesystem;
 using namespace route;
 
+constexpr int kDebt = 1000000;
+
 int main(int argc, char** argv) {
     unsigned long seed = 1;
     std::string game = ui::DefaultGameFolder();
@@ -80,10 +82,12 @@ int main(int argc, char** argv) {
         int money = 0, level = 0;
     };
     std::vector<MonthEnd> months(kGameDays / 24);
+    int debtPaidOn = -1;  // the day the money first reached 1,000,000 G
     const int id = backend.AddResponder([&] {
         if (player.answers.size() < 4) player.answers.assign(8, 0);
         if (shopkeeper.started && GameDay() >= 0 && GameDay() < kGameDays)
             months[static_cast<std::size_t>(GameDay() / 24)] = {true, GameMoney(), GameLevel()};
+        if (shopkeeper.started && debtPaidOn < 0 && GameMoney() >= kDebt) debtPaidOn = GameDay();
         return shopkeeper.Step();
     });
 
@@ -122,6 +126,10 @@ int main(int argc, char** argv) {
     for (std::size_t m = 0; m < months.size(); ++m)
         if (months[m].seen)
             std::printf("month %zu money %d level %d\n", m + 1, months[m].money, months[m].level);
+    if (debtPaidOn >= 0)
+        std::printf("1000000 G passed on day %d\n", debtPaidOn);
+    else
+        std::printf("1000000 G not reached\n");
     std::printf("ending %s\n", endings.empty() ? "none" : endings.back().c_str());
     std::printf("stopped at %s\n", stop);
     std::printf("virtual time %.1f h\n", headless.Now() / 3600000.0);

@@ -218,7 +218,8 @@ void LayOutSlots() {
 // The whole run, writing the day lines to out. Returns the exit code.
 int SimYear(int argc, char** argv, std::FILE* out) {
     long long seed = -1, days = kGameDays;
-    bool orders = true;  // the plain order policy; without it the shop's rules alone
+    bool orders = true;      // the plain order policy; without it the shop's rules alone
+    bool fullShelf = false;  // --shelf full: every goods known, in stock and never sold out
     for (int i = 1; i < argc; ++i) {
         bool ok = i + 1 < argc;
         if (ok && std::strcmp(argv[i], "--seed") == 0)
@@ -229,19 +230,25 @@ int SimYear(int argc, char** argv, std::FILE* out) {
             ++i;
             ok = std::strcmp(argv[i], "plain") == 0 || std::strcmp(argv[i], "none") == 0;
             orders = std::strcmp(argv[i], "plain") == 0;
+        } else if (ok && std::strcmp(argv[i], "--shelf") == 0) {
+            ++i;
+            ok = std::strcmp(argv[i], "plain") == 0 || std::strcmp(argv[i], "full") == 0;
+            fullShelf = std::strcmp(argv[i], "full") == 0;
         } else
             ok = false;
         if (!ok) {
             std::fprintf(
                 stderr,
-                "usage: simyear --seed N [--days D] [--orders plain|none]  (N 0..4294967295, D "
-                "1..%d)\n",
+                "usage: simyear --seed N [--days D] [--orders plain|none] [--shelf plain|full]  "
+                "(N 0..4294967295, D 1..%d)\n",
                 kGameDays);
             return 2;
         }
     }
     if (seed < 0) {
-        std::fprintf(stderr, "usage: simyear --seed N [--days D] [--orders plain|none]\n");
+        std::fprintf(stderr,
+                     "usage: simyear --seed N [--days D] [--orders plain|none] [--shelf "
+                     "plain|full]\n");
         return 2;
     }
 
@@ -276,6 +283,12 @@ int SimYear(int argc, char** argv, std::FILE* out) {
                 GameFlow->GainExperience(MixBatchCount());
             }
             if (GameDay() != d) break;
+            // The full shelf: the best a player could keep, every goods at hand.
+            if (fullShelf && GameDay() == d)
+                for (int g = 0; g < kGoodsCount; ++g) {
+                    UnlockItem(g);
+                    if (ItemStock(g) != kKeyItemStock) SetItemStock(g, 99);
+                }
             if (GameHour() == 9) {
                 if (orders) KeepStockForOrders();
                 LayOutSlots();
