@@ -113,6 +113,7 @@ int main(int argc, char** argv) {
     std::printf("seed %lu\n", seed);
     std::printf("days %d (last day reached %d)\n", shopkeeper.maxDay, GameDay());
     std::printf("money %d\n", GameMoney());
+    std::printf("reputation %d\n", GameReputation());
     std::printf("lines shown %d (acknowledged %d)\n", Count(*transcript, "line"),
                 player.linesAcknowledged);
     std::printf("choices answered %d\n", player.choicesAnswered);

@@ -16,6 +16,7 @@
 #include "platform/Transcript.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "shop/Catalog.h"
+#include "shop/Demand.h"
 #include "shop/Exhibition.h"
 #include "shop/Fashion.h"
 #include "shop/GameDialog.h"
@@ -113,6 +114,15 @@ long long MixValue(int g) {
            RecipeHours(g, 1);
 }
 
+// Units a goods on `slot` may sell today: its customers from the town's wants (the
+// bargain slot's come at random, up to nine hours of reputation / 20 + 1), with a margin
+// for the customers who take from a neighbouring slot too.
+int DayDemand(int g, int slot) {
+    const int r = GameReputation();
+    if (slot == 0) return 9 * (r / 20 + 1);
+    return Fashions[g].Popularity() * r / 100 * 5 / 4 + 2;
+}
+
 // The rich shopkeeper's slots: on the bargain slot 0 (whose customers come whatever the
 // fashion, and whose sales seed it three times) the dearest goods the town does not yet
 // want; the rest by what they take in: popularity times price.
@@ -126,13 +136,27 @@ std::array<int, kExhibitionSlots> RichSlots(const std::vector<int>& leaveOff) {
     slots.fill(-1);
     int seed = -1;
     for (int g : goods)
-        if (Fashions[g].Popularity() < 8 && ItemAvailable(g) >= 3 &&
+        if (Fashions[g].Popularity() < 8 && ItemAvailable(g) >= DayDemand(g, 0) &&
             (seed < 0 || ItemBasePrice(g) > ItemBasePrice(seed)))
             seed = g;
+    // No slot that would sell out: a sold-out slot costs the evening a point of
+    // reputation, more than the customers a missing goods turns away.
     if (seed >= 0) {
         slots[0] = seed;
         goods.erase(std::find(goods.begin(), goods.end(), seed));
     }
+    const auto short_ = std::stable_partition(
+        goods.begin(), goods.end(), [](int g) { return ItemAvailable(g) >= DayDemand(g, 2); });
+    // Goods the town hardly wants fill the slots left over, the safest first: an empty
+    // slot beside a full one fails the customers who reach over to it, and that costs
+    // the evening's point as a sold-out slot does.
+    std::vector<int> spare;
+    for (auto it = short_; it != goods.end(); ++it)
+        if (Fashions[*it].Popularity() <= 5 && ItemAvailable(*it) >= 4) spare.push_back(*it);
+    goods.erase(short_, goods.end());
+    std::stable_sort(spare.begin(), spare.end(), [](int a, int b) {
+        return ItemAvailable(a) - DayDemand(a, 2) > ItemAvailable(b) - DayDemand(b, 2);
+    });
     auto takings = [](int g) {
         return static_cast<long long>(Fashions[g].Popularity() + 2) * ItemBasePrice(g);
     };
@@ -142,6 +166,9 @@ std::array<int, kExhibitionSlots> RichSlots(const std::vector<int>& leaveOff) {
     std::size_t next = 0;
     for (int k : order)
         if (slots[k] == -1 && next < goods.size()) slots[k] = goods[next++];
+    next = 0;
+    for (int k : order)
+        if (slots[k] == -1 && next < spare.size()) slots[k] = spare[next++];
     return slots;
 }
 
@@ -216,33 +243,21 @@ bool Shopkeeper::Step() {
     }
     if (GameDay() > maxDay && std::getenv("PLAYYEAR_PROGRESS"))
         std::fprintf(stderr, "day %d, virtual %u ms\n", GameDay(), ui::GetTickCount());
-    if (GameDay() > maxDay && std::getenv("SK_DAYS")) {
-        std::fprintf(stderr, "day %d money %d rep %d lvl %d cond %d |", GameDay(), GameMoney(),
-                     GameReputation(), GameLevel(), GameCondition());
-        for (int k = 0; k < kExhibitionSlots; ++k)
-            if (SlotItem(k) >= 0)
-                std::fprintf(stderr, " %d:%d/%d", SlotItem(k), Fashions[SlotItem(k)].Popularity(),
-                             ItemStock(SlotItem(k)));
-        std::fprintf(stderr, " | top");
-        for (int g = 0, n = 0; g < kGoodsCount; ++g)
-            if (Fashions[g].Popularity() >= 20 && ItemSlot(g) < 0 && n++ < 8)
-                std::fprintf(stderr, " %d:%d", g, Fashions[g].Popularity());
-        std::fprintf(stderr, "\n");
-    }
     maxDay = std::max(maxDay, GameDay());
-    if (policy_ == Policy::Rich && ReserveForPeddling()) return true;
+    if (Active() && ReserveForPeddling()) return true;
     if (laidOutOn_ != GameDay() && !ShopForm->IsShopOpen() && GameHour() >= 8) {
         std::vector<int> leaveOff;
         for (const auto& w : wants_) leaveOff.push_back(w.first);
-        layout_ = policy_ == Policy::Rich ? RichSlots(leaveOff) : PlannedSlots(leaveOff);
+        layout_ = Active() ? RichSlots(leaveOff) : PlannedSlots(leaveOff);
         laidOutOn_ = GameDay();
         laying_ = true;
     }
     if (laying_ && LayOut()) return true;
-    if (policy_ == Policy::Rich && MarketTripWorth() && StartErrand(Errand::Square)) return true;
-    if (policy_ == Policy::Rich && StartNightSearch()) return true;
+    if (Active() && MarketTripWorth() && StartErrand(Errand::Square)) return true;
+    if (Active() && StartNightSearch()) return true;
+    if (Active() && EarlyNight()) return true;
     if (StartMixing() || GoOut()) return true;
-    if (policy_ == Policy::Rich && StartErrand(Errand::None)) return true;
+    if (Active() && StartErrand(Errand::None)) return true;
     // The shop's fast speed, as a player in a hurry sets it.
     if (!ShopForm->FastMode()) ShopForm->SpeedButtonClick();
     TCHBcSpeedButton* next = ShopForm->MenuNextTurn;
@@ -256,10 +271,6 @@ bool Shopkeeper::Step() {
 bool Shopkeeper::Click(const ui::Control& c) { return ClickAt(Centre(c)); }
 
 bool Shopkeeper::ClickAt(ui::Point p) {
-    if (std::getenv("SK_DEBUG"))
-        std::fprintf(stderr, "d%d h%d place %d errand %d click %d,%d map %d shop %d\n", GameDay(),
-                     GameHour(), Place(), static_cast<int>(errand_), p.x, p.y,
-                     MapFm && MapFm->Visible(), ShopForm && ShopForm->Visible());
     backend_.Click(p.x, p.y, ui::MouseButton::mbLeft, 0, kClickMs);
     return true;
 }
@@ -337,7 +348,7 @@ bool Shopkeeper::ConfirmSlot() {
 bool Shopkeeper::StartMixing() {
     const int hour = GameHour();
     const int when = GameDay() * 24 + hour;
-    const bool rich = policy_ == Policy::Rich;
+    const bool rich = Active();
     if (!ShopMenuReady() || (ShopForm->IsShopOpen() && !rich) || MixHoursLeft() > 0) return false;
     if (triedMixAt_ == when || hour < 8 || hour >= 21) return false;
     triedMixAt_ = when;
@@ -460,10 +471,21 @@ bool Shopkeeper::StartNightSearch() {
     if (landDay_ == day || hour < 19 || hour > 20 || ShopForm->IsShopOpen()) return false;
     if (MixHoursLeft() > 0 || !ShopMenuReady()) return false;
     if (ItemStock(kNightGlory) >= 8 && ItemStock(kLily) >= 8) return false;
+    // Not when she is tired: she rests instead.
+    if (GameCondition() > 0) return false;
     landDay_ = day;
     errand_ = Errand::Land;
     ++trips;
     ShopForm->PM_ExitShopClick();
+    return true;
+}
+
+bool Shopkeeper::EarlyNight() {
+    const int hour = GameHour(), day = GameDay();
+    if (GameCondition() == 0 || hour < 18 || sleptOn_ == day) return false;
+    if (MixHoursLeft() > 0 || !ShopMenuReady()) return false;
+    sleptOn_ = day;
+    ShopForm->PM_SleepClick();
     return true;
 }
 
@@ -486,14 +508,14 @@ bool Shopkeeper::ItemList() {
     for (int g = 0; g < kGoodsCount; ++g)
         if (ItemStock(g) != kKeyItemStock && ItemBasePrice(g) < 1000) reserved += ItemReserve(g);
     // The cheap goods with units to spare, one unit a click.
-    if (reserved < kPeddleReserve && policy_ == Policy::Rich)
+    if (reserved < kPeddleReserve && Active())
         for (int r = 0; r < ItemListPageSize; ++r) {
             const int g = ItemListRowItem(r);
             if (g >= 0 && g < kGoodsCount && ItemStock(g) != kKeyItemStock &&
                 ItemBasePrice(g) <= 200 && ItemAvailable(g) > 2 && !Wanted(g))
                 return Click(*list.Rows[r].Reserve);
         }
-    if (reserved < kPeddleReserve && policy_ == Policy::Rich && pagesTurned_++ < kMixPages &&
+    if (reserved < kPeddleReserve && Active() && pagesTurned_++ < kMixPages &&
         list.NextPageButton->Enabled())
         return Click(*list.NextPageButton);
     return Click(*list.CloseButton);
@@ -575,9 +597,6 @@ bool Shopkeeper::OnTheMap() {
         const std::string caption = ui::Utf8ToBig5(to.menuName);
         for (int i = 0; i < MapFm->m_Ppm.Items.Count(); ++i)
             if (MapFm->m_Ppm.Items.Item(i)->Caption == caption) {
-                if (std::getenv("SK_DEBUG"))
-                    std::fprintf(stderr, "d%d h%d map menu %s\n", GameDay(), GameHour(),
-                                 to.menuName);
                 MapFm->m_Ppm.Items.Item(i)->Click();
                 return true;
             }
@@ -632,11 +651,6 @@ bool Shopkeeper::CommandMenu() {
         }
     }
     if (pick < 0 || pick >= win->m_BtnCount) pick = win->m_BtnCount - 1;
-    if (std::getenv("SK_DEBUG")) {
-        std::fprintf(stderr, "menu:");
-        for (int i : ids) std::fprintf(stderr, " %d", i);
-        std::fprintf(stderr, " want %d pick %d\n", want, pick);
-    }
     if (ids[static_cast<std::size_t>(pick)] == kFlowerbed) visited_ = true;
     if (ids[static_cast<std::size_t>(pick)] == kEnter) errand_ = Errand::None;
     const ui::Rect& r = win->m_BtnRects[static_cast<std::size_t>(pick)];

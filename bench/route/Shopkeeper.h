@@ -43,7 +43,12 @@ private:
     std::string dir_;
 };
 
-// How the shopkeeper keeps the shop: `Plain` as above; `Rich` to pay the debt.
+// How the shopkeeper keeps the shop: `Plain` as above; `Rich` to pay the debt: the
+// slots by takings (popularity times price), with the dearest goods the town does not
+// want yet on the bargain slot and none that would sell out; all day the goods that pay
+// most per hour of mixing; the materials from the market and from night searches at the
+// forest spring; peddling at the square while it raises the reputation (below 20),
+// library afternoons for experience, and an early night when she is tired.
 enum class Policy { Plain, Rich };
 
 class Shopkeeper {
@@ -53,6 +58,7 @@ public:
         : backend_(backend), transcript_(transcript), policy_(policy) {}
 
     bool started = false;
+    bool Active() const { return policy_ != Policy::Plain; }
     // Off: no walks of its own (a route's plan walks the heroine).
     bool walksToFlowerbed = true;
     int maxDay = 0, nextTurns = 0, savesDeclined = 0, mixesOrdered = 0, trips = 0;
@@ -116,6 +122,9 @@ private:
     // peddling while that still raises the reputation, else the library (`None`).
     bool StartErrand(Errand errand);
     static bool PeddleWorth();
+    // Sleepy or exhausted in the evening: to bed with the shop menu's 就寢, upstairs
+    // before 19:00, when rest mends the condition.
+    bool EarlyNight();
     // The goods for peddling, moved to the reserve through the item list.
     bool ReserveForPeddling();
     bool ItemList();
@@ -149,7 +158,7 @@ private:
     bool visited_ = false;
     // The rich policy's errand out of the shop, and the day it was last run.
     Errand errand_ = Errand::None;
-    int squareDay_ = -1, libraryDay_ = -1, reservedOn_ = -1, landDay_ = -1;
+    int squareDay_ = -1, libraryDay_ = -1, reservedOn_ = -1, landDay_ = -1, sleptOn_ = -1;
     std::vector<std::pair<int, int>> buy_;  // market item, units still to buy
     int buying_ = -1;
 };
