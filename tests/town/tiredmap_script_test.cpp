@@ -29,7 +29,8 @@ TEST_F(TiredMapTest, ARefusedWalkTakesTheMapDown) {
     backend.Click(320, 200, ui::MouseButton::mbLeft, 0, 300);
     backend.Click(321, 392, ui::MouseButton::mbLeft, 0, 300);
     headless.RunUntil([&] { return backend.ScriptLeft() == 0; });
-    headless.RunUntil([] { return ShopForm && ShopForm->Visible() && ShopForm->PendingAction == 0; });
+    headless.RunUntil(
+        [] { return ShopForm && ShopForm->Visible() && ShopForm->PendingAction == 0; });
     headless.RunFor(2000);
 
     // Out of the door in the evening, onto the town map.
