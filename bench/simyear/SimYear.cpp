@@ -220,6 +220,7 @@ int SimYear(int argc, char** argv, std::FILE* out) {
     long long seed = -1, days = kGameDays;
     bool orders = true;      // the plain order policy; without it the shop's rules alone
     bool fullShelf = false;  // --shelf full: every goods known, in stock and never sold out
+    bool mixShelf = false;   // --shelf mix: the known goods, ten units an hour of mixing
     for (int i = 1; i < argc; ++i) {
         bool ok = i + 1 < argc;
         if (ok && std::strcmp(argv[i], "--seed") == 0)
@@ -232,23 +233,25 @@ int SimYear(int argc, char** argv, std::FILE* out) {
             orders = std::strcmp(argv[i], "plain") == 0;
         } else if (ok && std::strcmp(argv[i], "--shelf") == 0) {
             ++i;
-            ok = std::strcmp(argv[i], "plain") == 0 || std::strcmp(argv[i], "full") == 0;
+            ok = std::strcmp(argv[i], "plain") == 0 || std::strcmp(argv[i], "full") == 0 ||
+                 std::strcmp(argv[i], "mix") == 0;
             fullShelf = std::strcmp(argv[i], "full") == 0;
+            mixShelf = std::strcmp(argv[i], "mix") == 0;
         } else
             ok = false;
         if (!ok) {
-            std::fprintf(
-                stderr,
-                "usage: simyear --seed N [--days D] [--orders plain|none] [--shelf plain|full]  "
-                "(N 0..4294967295, D 1..%d)\n",
-                kGameDays);
+            std::fprintf(stderr,
+                         "usage: simyear --seed N [--days D] [--orders plain|none] [--shelf "
+                         "plain|full|mix]  "
+                         "(N 0..4294967295, D 1..%d)\n",
+                         kGameDays);
             return 2;
         }
     }
     if (seed < 0) {
         std::fprintf(stderr,
                      "usage: simyear --seed N [--days D] [--orders plain|none] [--shelf "
-                     "plain|full]\n");
+                     "plain|full|mix]\n");
         return 2;
     }
 
@@ -289,6 +292,21 @@ int SimYear(int argc, char** argv, std::FILE* out) {
                     UnlockItem(g);
                     if (ItemStock(g) != kKeyItemStock) SetItemStock(g, 99);
                 }
+            // Mixing at its best: every hour from 8:00 to 21:00 ten units of the known
+            // goods furthest short of two days of its customers, from free materials.
+            if (mixShelf && GameDay() == d && GameHour() >= 8 && GameHour() < 22) {
+                int best = -1, bestShort = 0;
+                for (int g = 0; g < kGoodsCount; ++g) {
+                    if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock) continue;
+                    const int shortBy =
+                        2 * Fashions[g].Popularity() * GameReputation() / 100 + 5 - ItemStock(g);
+                    if (shortBy > bestShort) {
+                        best = g;
+                        bestShort = shortBy;
+                    }
+                }
+                if (best >= 0) AddItemStock(best, 10);
+            }
             if (GameHour() == 9) {
                 if (orders) KeepStockForOrders();
                 LayOutSlots();

@@ -5,7 +5,8 @@
 
 #include "shop/GameState.h"
 
-// The year simulation behind simyear --seed N [--days D] [--orders plain|none]: a new
+// The year simulation behind simyear --seed N [--days D] [--orders plain|none]
+// [--shelf plain|full|mix]: a new
 // game from seed N, then every hour of D days (288 by default: the whole year) through
 // AdvanceHour, with no windows and no player but a plain shopkeeper who lays out the goods in
 // stock every morning. Each open hour serves its customers to the end, as the
@@ -15,7 +16,10 @@
 // on the deadline day. One line per day, the same on every run and machine, ending in
 // the orders held and the year's orders so far (offered, delivered, failed); the time
 // taken goes to stderr. With --orders none she takes no orders (no offer is drawn), so
-// the shop's own rules can be compared alone.
+// the shop's own rules can be compared alone. With --shelf full every goods is known
+// and kept at 99 units (the most wanted always on the slots, never sold out); with
+// --shelf mix the known goods furthest short of two days of customers gain ten units
+// an hour from 8:00 to 22:00, mixing at its best from free materials.
 
 // The whole run with the program's arguments, writing the day lines to `out`.
 // Returns the exit code (2 for bad arguments).

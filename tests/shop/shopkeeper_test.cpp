@@ -73,9 +73,9 @@ TEST_F(ShopkeeperTest, TheRichPolicysErrandsGoThroughTheWindows) {
     auto visited = [&](const char* place) {
         return std::find(walks.begin(), walks.end(), place) != walks.end();
     };
-    EXPECT_TRUE(visited("中央噴水廣場 1h"));    // the square: peddling and the market
+    EXPECT_TRUE(visited("中央噴水廣場 1h"));          // the square: peddling and the market
     EXPECT_TRUE(visited("弗洛愛爾摩斯魔法學院 1h"));  // the school's library
-    EXPECT_TRUE(visited("森林之泉 1h"));        // the forest spring, at night
+    EXPECT_TRUE(visited("森林之泉 1h"));              // the forest spring, at night
     EXPECT_GE(GameReputation(), 15) << "peddling raises the reputation towards 20";
     EXPECT_GT(route::Count(*transcript, "action"), 0);
     EXPECT_GT(GameLevel() * 100 + GameExperience(), startLevel * 100);
