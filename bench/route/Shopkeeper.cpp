@@ -253,7 +253,7 @@ bool Shopkeeper::Step() {
         laying_ = true;
     }
     if (laying_ && LayOut()) return true;
-    if (Active() && MarketTripWorth() && StartErrand(Errand::Square)) return true;
+    if (MarketTripWorth() && StartErrand(Errand::Square)) return true;
     if (Active() && StartNightSearch()) return true;
     if (Active() && EarlyNight()) return true;
     if (StartMixing() || GoOut()) return true;
@@ -400,8 +400,28 @@ bool Shopkeeper::MarketTripWorth() {
     const int hour = GameHour();
     if (squareDay_ == GameDay() || !MarketOpenToday() || hour < 10 || hour > 16) return false;
     if (MixHoursLeft() > 0 || !ShopMenuReady()) return false;
-    // The three best goods the market makes possible, four batches each twice over.
     buy_.clear();
+    auto offered = [](int m) {
+        for (int i = 0; i < kMarketOffers; ++i)
+            if (MarketItem(i) == m && MarketStock(i) > 0) return true;
+        return false;
+    };
+    // What the story wants first: a material itself, or a goods' materials for four
+    // batches.
+    for (const auto& [item, count] : wants_) {
+        if (item >= kGoodsCount && item < kItemCount && ItemStock(item) < count && offered(item))
+            buy_.emplace_back(item, count - ItemStock(item));
+        if (item >= 0 && item < kGoodsCount && ItemStock(item) < count)
+            for (int k = 0; k < 3; ++k) {
+                const int m = RecipeMaterial(item, k);
+                if (m < 0 || m >= kItemCount || ItemStock(m) == kKeyItemStock || !offered(m))
+                    continue;
+                const int units = 4 * RecipeQuantity(item, k) - ItemStock(m);
+                if (units > 0) buy_.emplace_back(m, units);
+            }
+    }
+    if (!Active()) return !buy_.empty();
+    // The three best goods the market makes possible, four batches each twice over.
     std::vector<int> chosen;
     int money = GameMoney() - kCashKept;
     for (int round = 0; round < 3; ++round) {
@@ -622,7 +642,7 @@ bool Shopkeeper::CommandMenu() {
     if (errand_ == Errand::Square && Place() == kSquare) {
         if (!buy_.empty() && MarketOpenToday() && hour >= 10 && hour < 18)
             want = kMarket;
-        else if (PeddleWorth())
+        else if (Active() && PeddleWorth())
             want = kPeddle;
         else
             errand_ = Errand::None;

@@ -111,8 +111,9 @@ private:
     // market too), the most paying per hour of mixing among those short on the shelf;
     // -1 for none.
     int BestGoods(bool market) const;
-    // The market's materials for a few jobs of the best goods, into buy_; true when
-    // today's market has some of them and the day's market trip is still to come.
+    // The market's materials the story wants (a wanted material, a wanted goods'
+    // materials), then for the rich policy those for a few jobs of the best goods, into
+    // buy_; true when today's market has some of them and the day's trip is still to come.
     bool MarketTripWorth();
     enum class Errand { None, Square, Library, Land };
     // After the shop closes, when the land's materials run short: a night of searches

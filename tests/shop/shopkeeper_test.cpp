@@ -10,8 +10,10 @@
 #include <vector>
 
 #include "platform/Transcript.h"
+#include "shop/Catalog.h"
 #include "shop/GameState.h"
 #include "shop/Main.h"
+#include "shop/Market.h"
 #include "shop/Shop.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
@@ -62,6 +64,28 @@ TEST_F(ShopkeeperTest, AWantedGoodsIsMixedFirstAndKeptOffTheCounter) {
     EXPECT_EQ(onCounter, 0);
     // The other goods were laid out, through the exhibition dialogs.
     EXPECT_GT(route::Count(*transcript, "sale"), 0);
+}
+
+// A wanted material is bought at the market: the plain shopkeeper, who has no other
+// errand, walks to the square for it.
+TEST_F(ShopkeeperTest, AWantedMaterialIsBoughtAtTheMarket) {
+    CreateStartupForms();
+    route::Shopkeeper keeper(headless.Backend(), *transcript);
+    int wanted = -1, units = 0;
+    PlayUntil(keeper, 2, [&] {
+        if (wanted >= 0 || GameDay() != 1 || GameHour() < 9) return;
+        // The cheapest of the morning's offers, five more than in stock.
+        for (int i = 0; i < kMarketOffers; ++i)
+            if (MarketStock(i) >= 5 &&
+                (wanted < 0 || ItemBasePrice(MarketItem(i)) < ItemBasePrice(wanted)))
+                wanted = MarketItem(i);
+        ASSERT_GE(wanted, kGoodsCount);
+        units = ItemStock(wanted) + 5;
+        keeper.Want(wanted, units);
+    });
+    ASSERT_GE(wanted, 0);
+    EXPECT_GE(ItemStock(wanted), units);
+    EXPECT_EQ(transcript->Texts("action"), std::vector<std::string>{"buy 5"});
 }
 
 TEST_F(ShopkeeperTest, TheRichPolicysErrandsGoThroughTheWindows) {
