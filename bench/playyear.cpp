@@ -1,10 +1,11 @@
-// playyear [--seed N] [--game DIR]: the real program on the headless back end plays a
-// new game through to the ending and back to the title, with the plain shopkeeper
-// (bench/route/Shopkeeper.h): every line read on, every choice and offer answered with
-// its first caption.
-// It prints a digest of the year and, on the error stream, the real time the run took.
-// The game folder is seen through a scratch folder, so the run starts with no endings
-// seen and the system file it writes at the ending stays out of the game folder.
+// playyear [--seed N] [--game DIR] [--policy plain|rich]: the real program on the
+// headless back end plays a new game through to the ending and back to the title, with
+// the shopkeeper of the policy (bench/route/Shopkeeper.h; plain by default): every line
+// read on, every choice and offer answered with its first caption.
+// It prints a digest of the year (with the money and level at the end of each month) and, on the
+// error stream, the real time the run took. The game folder is seen through a scratch folder, so
+// the run starts with no endings seen and the system file it writes at the ending stays out of the
+// game folder.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -27,16 +28,23 @@
 namespace fs = std::filesystem;
 using namespace route;
 
+constexpr int kDebt = 1000000;
+
 int main(int argc, char** argv) {
     unsigned long seed = 1;
     std::string game = ui::DefaultGameFolder();
+    Policy policy = Policy::Plain;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) {
             seed = std::strtoul(argv[++i], nullptr, 10);
         } else if (std::strcmp(argv[i], "--game") == 0 && i + 1 < argc) {
             game = argv[++i];
+        } else if (std::strcmp(argv[i], "--policy") == 0 && i + 1 < argc &&
+                   (std::strcmp(argv[i + 1], "plain") == 0 ||
+                    std::strcmp(argv[i + 1], "rich") == 0)) {
+            policy = std::strcmp(argv[++i], "rich") == 0 ? Policy::Rich : Policy::Plain;
         } else {
-            std::fprintf(stderr, "usage: playyear [--seed N] [--game DIR]\n");
+            std::fprintf(stderr, "usage: playyear [--seed N] [--game DIR] [--policy plain|rich]\n");
             return 2;
         }
     }
@@ -67,9 +75,19 @@ int main(int argc, char** argv) {
     CreateStartupForms();
 
     test::EventResponders player(backend);
-    Shopkeeper shopkeeper(backend, *transcript);
+    Shopkeeper shopkeeper(backend, *transcript, policy);
+    // The money and level last seen in each month.
+    struct MonthEnd {
+        bool seen = false;
+        int money = 0, level = 0;
+    };
+    std::vector<MonthEnd> months(kGameDays / 24);
+    int debtPaidOn = -1;  // the day the money first reached 1,000,000 G
     const int id = backend.AddResponder([&] {
         if (player.answers.size() < 4) player.answers.assign(8, 0);
+        if (shopkeeper.started && GameDay() >= 0 && GameDay() < kGameDays)
+            months[static_cast<std::size_t>(GameDay() / 24)] = {true, GameMoney(), GameLevel()};
+        if (shopkeeper.started && debtPaidOn < 0 && GameMoney() >= kDebt) debtPaidOn = GameDay();
         return shopkeeper.Step();
     });
 
@@ -95,6 +113,7 @@ int main(int argc, char** argv) {
     std::printf("seed %lu\n", seed);
     std::printf("days %d (last day reached %d)\n", shopkeeper.maxDay, GameDay());
     std::printf("money %d\n", GameMoney());
+    std::printf("reputation %d\n", GameReputation());
     std::printf("lines shown %d (acknowledged %d)\n", Count(*transcript, "line"),
                 player.linesAcknowledged);
     std::printf("choices answered %d\n", player.choicesAnswered);
@@ -105,6 +124,13 @@ int main(int argc, char** argv) {
                 Count(*transcript, "flag", "set 162"));
     std::printf("next turns %d, saves declined %d\n", shopkeeper.nextTurns,
                 shopkeeper.savesDeclined);
+    for (std::size_t m = 0; m < months.size(); ++m)
+        if (months[m].seen)
+            std::printf("month %zu money %d level %d\n", m + 1, months[m].money, months[m].level);
+    if (debtPaidOn >= 0)
+        std::printf("1000000 G passed on day %d\n", debtPaidOn);
+    else
+        std::printf("1000000 G not reached\n");
     std::printf("ending %s\n", endings.empty() ? "none" : endings.back().c_str());
     std::printf("stopped at %s\n", stop);
     std::printf("virtual time %.1f h\n", headless.Now() / 3600000.0);
