@@ -20,7 +20,7 @@
 #include "town/TownLinks.h"
 
 TMapFm* MapFm = nullptr;
-int TMapFm::s_LastRegion = 0;
+int TMapFm::s_LastRegion = TMapFm::kNoRegionHovered;
 
 namespace {
 
@@ -241,6 +241,7 @@ void TMapFm::FormHide() {
 
 void TMapFm::SetupMapScene() {
     m_WalkState = 0;
+    s_LastRegion = kNoRegionHovered;
     TQvPack pack;
     // Without the pack every picture below is missing; the player is told once.
     if (!pack.OpenPack(MapPackPath())) {
@@ -343,6 +344,7 @@ void TMapFm::SwitchToLand() {
     SetCurrentPlace(kLandPlaceBase);
     m_Dest = kTownNode;
     SetupMapScene();
+    ClearHintOfOtherMap();
 }
 
 void TMapFm::SwitchToTown() {
@@ -350,6 +352,15 @@ void TMapFm::SwitchToTown() {
     SetCurrentPlace(kOutskirtsNode);
     m_Dest = kOutskirtsNode;
     SetupMapScene();
+    ClearHintOfOtherMap();
+}
+
+// The hint shown as she set off named a place of the map just left: the new map asks
+// afresh where to go, as it does off its places.
+void TMapFm::ClearHintOfOtherMap() {
+    if (!DbTxtForm2 || DbTxtForm2->m_BtnEnd->Visible()) return;
+    s_LastRegion = -1;
+    DbTxtForm2->ShowMessage(HoverHint(-1));
 }
 
 void TMapFm::GoToPlace(int node) {
