@@ -127,7 +127,7 @@ TMapFm::TMapFm() {
     m_ImgTitle1->OnMouseDown = m_PnlTitle->OnMouseDown;
     m_PnlTitle->WindowDragArea = ui::Rect{0, 0, 4096, kTitleHeight};
     m_ImgTitle1->WindowDragArea = m_PnlTitle->WindowDragArea;
-    const char* captions[3] = {"狀態", "筆記", "選項"};
+    const char* captions[3] = {"狀態", "記事本", "選項"};
     ui::SpeedButton** buttons[3] = {&m_BtnStatus, &m_BtnNote, &m_BtnOpt};
     const char* names[3] = {"m_BtnStatus", "m_BtnNote", "m_BtnOpt"};
     for (int i = 0; i < 3; ++i) {

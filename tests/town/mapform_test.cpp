@@ -275,6 +275,13 @@ TEST_F(MapFormTest, HintsStartAfreshOnEachMap) {
     EXPECT_EQ(Messages().size(), shown + 1) << "the hint of the place under the pointer";
 }
 
+// The map's buttons are named as the shop's top bar names the same dialogs.
+TEST_F(MapFormTest, TitleButtonsAreNamedAsTheShopsBar) {
+    EXPECT_EQ(ui::Big5ToUtf8(MapFm->m_BtnStatus->Caption()), "狀態");
+    EXPECT_EQ(ui::Big5ToUtf8(MapFm->m_BtnNote->Caption()), "記事本");
+    EXPECT_EQ(ui::Big5ToUtf8(MapFm->m_BtnOpt->Caption()), "選項");
+}
+
 TEST_F(MapFormTest, NightSearchOnTheLandMap) {
     At(30, 22);
     EventServerDbg->SetFlg(flag::NightSearch, true);
