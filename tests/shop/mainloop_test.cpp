@@ -423,6 +423,21 @@ TEST_F(MainLoopTest, ActivationLeavesAnOpenDialogAboveTheMessageWindow) {
     SalesListForm->CloseButtonClick();
 }
 
+// However the message window is shown again (a click on the shop, the stage or the map
+// after its × hid it), an open dialog stays above it.
+TEST_F(MainLoopTest, TheMessageWindowShownAgainStaysUnderAnOpenDialog) {
+    ASSERT_NE(DbTxtForm2, nullptr);
+    DbTxtForm2->Show();
+    ShopForm->PM_SalesListClick();
+    ASSERT_NE(SalesListForm, nullptr);
+    DbTxtForm2->Hide();
+    DbTxtForm2->Show();
+    const std::vector<ui::Form*> forms = ui::Forms();  // bottom to top
+    const auto at = [&](const ui::Form* f) { return std::find(forms.begin(), forms.end(), f); };
+    EXPECT_GT(at(SalesListForm), at(DbTxtForm2));
+    SalesListForm->CloseButtonClick();
+}
+
 TEST_F(MainLoopTest, AClickOnTheMainFormsPictureShowsTheTitle) {
     MainForm->Image1Click();
     EXPECT_EQ(Calls("title"), "title");
