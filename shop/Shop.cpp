@@ -646,6 +646,7 @@ void TShopForm::Image1MouseDown(ui::MouseButton button, ui::ShiftState, int x, i
     if (g_ShopHooks.MessageWindowExists && g_ShopHooks.MessageWindowExists() &&
         !(g_ShopHooks.MessageWindowVisible && g_ShopHooks.MessageWindowVisible())) {
         Call(g_ShopHooks.ShowMessageWindow);
+        RaiseGameDialogs();
         return;
     }
     if (MixHoursLeft() > 0 || button != ui::MouseButton::mbLeft || !SceneClicksEnabled ||
@@ -980,6 +981,7 @@ void TShopForm::Shop2FImageClick() {
     if (g_ShopHooks.MessageWindowExists && g_ShopHooks.MessageWindowExists() &&
         !(g_ShopHooks.MessageWindowVisible && g_ShopHooks.MessageWindowVisible())) {
         Call(g_ShopHooks.ShowMessageWindow);
+        RaiseGameDialogs();
         return;
     }
     if (Shop2FMode == 1 || Shop2FMode == 6) Shop2FCounter = 100;
