@@ -144,7 +144,7 @@ void TEventServerDbg::BuildForm() {
     ImgMenu->WindowDragArea = m_PnlMenu->WindowDragArea;
     m_BtnStatus = MakeMenuButton(m_PnlMenu, m_ButtonSheet.get(), "m_BtnStatus", "狀態", 64, 19);
     m_BtnNote = MakeMenuButton(m_PnlMenu, m_ButtonSheet.get(), "m_BtnNote", "記事本", 129, 19);
-    m_BtnOpt = MakeMenuButton(m_PnlMenu, m_ButtonSheet.get(), "m_BtnOpt", "設定", 356, 19);
+    m_BtnOpt = MakeMenuButton(m_PnlMenu, m_ButtonSheet.get(), "m_BtnOpt", "選項", 356, 19);
     m_BtnStatus->OnClick = [this](ui::Control&) { m_BtnStatusClick(); };
     m_BtnNote->OnClick = [this](ui::Control&) { m_BtnNoteClick(); };
     m_BtnOpt->OnClick = [this](ui::Control&) { m_BtnOptClick(); };
@@ -262,11 +262,6 @@ void TEventServerDbg::ConnectWindows() {
                 EventServerDbg->ShowStage();
             else
                 EventServerDbg->HideStage();
-        };
-    // The way home to bed (the tired scene) and the shop actions take the map away.
-    if (!g_ShopHooks.HideMapForm)
-        g_ShopHooks.HideMapForm = [] {
-            if (MapFm) MapFm->Hide();
         };
     // The controller settles the orders at 19:00 and opens their list through these.
     if (!g_GameFlowHooks.SettleOrders)

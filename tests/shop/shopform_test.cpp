@@ -176,6 +176,33 @@ TEST_F(ShopFormTest, AClickWithTheMessageWindowHiddenOnlyShowsIt) {
     EXPECT_EQ(form->HeroineFigure->User, CellCode(6, 8));
 }
 
+// The message window shown again by a click on the shop (after its × hid it) stays
+// under an open dialog: it would otherwise cover the dialog's 關閉 at the window's
+// bottom, as it lies over the lower part of the shop.
+TEST_F(ShopFormTest, TheMessageWindowShownAgainStaysUnderAnOpenDialog) {
+    ui::Form* message = ui::CreateForm<ui::Form>();
+    message->SetBorderStyle(ui::BorderStyle::bsNone);
+    message->SetFormStyle(ui::FormStyle::fsStayOnTop);
+    message->SetBounds(0, 300, 648, 220);
+    static ui::Form* s_message = nullptr;
+    s_message = message;
+    g_ShopHooks.ShowMessageWindow = [] { s_message->Show(); };
+    g_ShopHooks.MessageWindowVisible = [] { return s_message->Visible(); };
+    g_seen.messageExists = true;
+
+    form->PM_SalesListClick();
+    ASSERT_NE(SalesListForm, nullptr);
+    const ui::Point close = SalesListForm->CloseButton->ClientToScreen(ui::Point{10, 10});
+    ASSERT_EQ(ui::FormAt(close.x, close.y), SalesListForm);
+    message->Hide();             // the message window's ×
+    Click(ui::Point{300, 460});  // the shop below the dialog
+    EXPECT_TRUE(message->Visible());
+    EXPECT_EQ(ui::FormAt(close.x, close.y), SalesListForm) << "關閉 lies under the message";
+    CloseDialogs();
+    s_message = nullptr;
+    delete message;
+}
+
 TEST_F(ShopFormTest, ExhibitionRegionOpensTheSlotWhileClosedAndFallsThroughWhileOpen) {
     // The shelf of slot 2 stands on (7,3), on the customers' side.
     const FloorStep cell = {7, 3};

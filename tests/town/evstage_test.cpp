@@ -7,6 +7,7 @@
 
 #include "media/Qvpack.h"
 #include "platform/Application.h"
+#include "platform/Big5.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
@@ -303,6 +304,13 @@ protected:
     TEventServerDbg* ev = nullptr;
     ui::ScopedTranscript transcript;
 };
+
+// The stage's bar names its buttons as the shop's top bar names the same dialogs.
+TEST_F(StageTest, MenuButtonsAreNamedAsTheShopsBar) {
+    EXPECT_EQ(ui::Big5ToUtf8(ev->m_BtnStatus->Caption()), "狀態");
+    EXPECT_EQ(ui::Big5ToUtf8(ev->m_BtnNote->Caption()), "記事本");
+    EXPECT_EQ(ui::Big5ToUtf8(ev->m_BtnOpt->Caption()), "選項");
+}
 
 TEST_F(StageTest, EventPictureTenSetsFlag42AndHidesTheClockUntilEventEnd) {
     bool clockShown = true;
@@ -615,6 +623,7 @@ TEST_F(StageTest, VoicePackIsOpenedWhereItLiesAndNeverCopied) {
     const std::string game = test::ScratchDir("evstage_voice_game");
     const std::string disc = test::ScratchDir("evstage_voice_disc");
     ui::SetProgramFolder(game);
+    headless.AnswerMessageBoxes(ui::IDOK);  // the empty game folder's faces are missing
     ui::CreateDirectory(disc + "/qdv");
     ui::CreateDirectory(disc + "/qdv/wave");
     ui::CreateDirectory(disc + "/qdv/wave/intm");
@@ -810,6 +819,7 @@ TEST_F(StageTest, AVoiceIsPlayedFromTheDiscWhenTheGameFolderLacksItsPack) {
     ASSERT_TRUE(ui::CopyFile(std::string(LUMIA_TEST_GAMEDATA) + "/wave/Intm/evpm01.pak",
                              disc + "/qdv/wave/intm/evpm01.pak", false));
     ui::SetProgramFolder(game);
+    headless.AnswerMessageBoxes(ui::IDOK);  // the empty game folder's faces are missing
     TEventServerDbg::DiscFolder.clear();
     ev->PlaySound(100);
     EXPECT_TRUE(transcript->Texts("voice").empty());  // nowhere to be found
