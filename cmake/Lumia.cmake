@@ -1,4 +1,4 @@
-# A static library from the sources matching the globs (relative to the source root),
+# A library (static, or shared where LUMIA_SHARED says so) from the sources matching the globs (relative to the source root),
 # but those listed after EXCLUDE. An empty folder still makes a library, so later
 # work has its place.
 function(lumia_library name)
@@ -16,7 +16,7 @@ function(lumia_library name)
     file(WRITE ${stub} "// ${name} has no sources yet\n")
     set(srcs ${stub})
   endif()
-  add_library(${name} STATIC ${srcs})
+  add_library(${name} ${LUMIA_LIBRARY_TYPE} ${srcs})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
 endfunction()
 
@@ -37,6 +37,6 @@ endfunction()
 function(lumia_resources name dir)
   set(out ${CMAKE_BINARY_DIR}/generated/ResourceData.cpp)
   lumia_resource_table(${out} ${dir} kResources)
-  add_library(${name} STATIC ${dir}/Resources.cpp ${out})
+  add_library(${name} ${LUMIA_LIBRARY_TYPE} ${dir}/Resources.cpp ${out})
   target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
 endfunction()

@@ -11,6 +11,7 @@
 #include "platform/Transcript.h"
 #include "shop/Shop.h"
 #include "skin/BcImg.h"
+#include "story/Register.h"
 #include "town/Evsrvfm.h"
 
 namespace {
@@ -26,7 +27,6 @@ constexpr int kEnd = 255;
 constexpr ui::TColor kGrey = 0x808080;
 constexpr ui::TColor kBlack = 0x000000;
 
-constexpr int kTitleMusic = 18;
 constexpr int kAlbumMusic = 2;
 constexpr int kSoundAlbum = 63;
 
@@ -195,7 +195,7 @@ void TShopForm::AlbumTopImageClick() {
 }
 
 void TShopForm::AlbumReturnButtonClick() {
-    if (EventServerDbg) EventServerDbg->PlayMusic(kTitleMusic, true);
+    if (EventServerDbg) EventServerDbg->PlayMusic(track::TitleMusic, true);
     AlbumPanel->Hide();
     ui::Record("picture", "title");
 }

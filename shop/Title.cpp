@@ -10,6 +10,7 @@
 #include "shop/GameState.h"
 #include "shop/Main.h"
 #include "shop/Shop.h"
+#include "story/Register.h"
 #include "town/Evsrvfm.h"
 
 namespace {
@@ -26,7 +27,6 @@ const char* const kLabelCaptions[6] = {"開頭動畫", "新的遊戲", "讀取�
 constexpr ui::TColor kGrey = 0x808080;
 constexpr ui::TColor kBlack = 0x000000;
 
-constexpr int kTitleMusic = 18;
 constexpr int kOpeningCount = 6;
 constexpr int kSoundNewGame = 62;
 constexpr int kSoundBook = 64;
@@ -110,7 +110,7 @@ void TShopForm::ShowTitle() {
     Show();
     Repaint();
     ui::Record("picture", "title");
-    PlayMusic(kTitleMusic);
+    PlayMusic(track::TitleMusic);
 }
 
 void TShopForm::ShowTitleButtons(bool show) {
@@ -137,7 +137,7 @@ void TShopForm::TitleOpeningButtonMouseMove(int index) {
 void TShopForm::TitleOpeningButtonClick() {
     if (EventServerDbg) EventServerDbg->StopMusic();
     Call(g_ShopHooks.PlayOpening, 1);
-    PlayMusic(kTitleMusic);
+    PlayMusic(track::TitleMusic);
 }
 
 void TShopForm::TitleStartButtonClick() {

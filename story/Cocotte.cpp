@@ -18,7 +18,9 @@ constexpr int kCocotte = 3;  // her kind, as the whereabouts test takes it
 constexpr char kWalk[] = "EvTurnStart023";
 
 // 可可特 in her shop's room, where the visit command has let the heroine in.
-bool CocotteInShop(TEventServerDbg* ev) { return ev->ChkNpc(kCocotte, 13) && ev->ChkPlace(13); }
+bool CocotteInShop(TEventServerDbg* ev) {
+    return ev->ChkNpc(kCocotte, 13) && ev->ChkPlace(place::RivalShopInside);
+}
 
 // 可可特 met in town: at the shop front, 芙蘿蕾's house, the square, the bakery, the park
 // or the event ground, tried in this order; each try asks her schedule afresh.
@@ -42,7 +44,7 @@ bool EvTurnStart009() {
     if (!ev) return false;
     if (!ev->ChkDayMark(mark::CocotteChosenDay, 3, 300)) return false;
     if (!ev->ChkDay(264, 300)) return false;
-    if (!ev->ChkPlace(10)) return false;
+    if (!ev->ChkPlace(place::ShopInside)) return false;
     if (!ev->ChkHour(13, 16)) return false;
     if (!ev->ChkNot(ev->ChkWeekday(5))) return false;
     if (!ev->ChkNot(ev->ChkMixing())) return false;
@@ -56,7 +58,7 @@ bool EvTurnStart014() {
     if (!ev->ChkFlg(flag::BathWithCocotte, false)) return false;
     if (!ev->ChkVar(var::CocotteMeetingCount, 10, 0, false)) return false;
     if (!ev->ChkDay(156, 75)) return false;
-    if (!ev->ChkPlace(10)) return false;
+    if (!ev->ChkPlace(place::ShopInside)) return false;
     if (!ev->ChkHour(19, 22)) return false;
     if (!ev->ChkNot(ev->ChkMixing())) return false;
     return story::RunEvent("EvTurnStart014");
@@ -93,7 +95,7 @@ bool EvTurnStart020() {
     if (!ev) return false;
     if (!ev->ChkDay(72, 48)) return false;
     if (!ev->ChkFlg(flag::RenetteHelpedOrder, false)) return false;
-    if (!ev->IsRecipeKnown(18)) return false;
+    if (!ev->IsRecipeKnown(item::CharmChocolate)) return false;
     if (!ev->ChkFlg(flag::ChocolateOrder, false)) return false;
     if (!ev->ChkHour(18, 20)) return false;
     if (!ev->ChkNot(ev->ChkMixing())) return false;
@@ -103,7 +105,7 @@ bool EvTurnStart020() {
 bool EvTurnStart021() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(10)) return false;
+    if (!ev->ChkPlace(place::ShopInside)) return false;
     if (!ev->ChkVar(var::SilentVisitCount, 7, 0, false)) return false;
     if (!ev->ChkFlg(flag::BakeryNewCake, false)) return false;
     if (!ev->ChkHour(9, 9)) return false;
@@ -179,7 +181,7 @@ bool EvTurnStart027() {
           ev->ChkFlg(flag::EndingRenetteSeen, true) || ev->ChkFlg(flag::EndingCocotteSeen, true)))
         return false;
     if (!ev->ChkHour(20, 21)) return false;
-    if (!ev->ChkPlace(10)) return false;
+    if (!ev->ChkPlace(place::ShopInside)) return false;
     if (!ev->ChkRandom(30)) return false;
     if (!ev->ChkNot(ev->ChkMixing())) return false;
     return story::RunEvent("EvTurnStart027");
@@ -189,9 +191,9 @@ bool EvMove015() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkFlg(flag::IntroRivalShopRoom, false)) return false;
-    if (!ev->ChkPlace(13)) return false;
+    if (!ev->ChkPlace(place::RivalShopInside)) return false;
     if (!ev->ChkNpc(kCocotte, 13)) return false;
-    if (!ev->ChkPlace(13)) return false;
+    if (!ev->ChkPlace(place::RivalShopInside)) return false;
     return story::RunEvent("EvMove015");
 }
 
@@ -203,7 +205,7 @@ bool EvMove016() {
     if (!ev->ChkDay(204, 300)) return false;
     if (!ev->ChkFlg(flag::CocotteTalk8, true)) return false;
     if (!ev->ChkNpc(kCocotte, 13)) return false;
-    if (!ev->ChkPlace(13)) return false;
+    if (!ev->ChkPlace(place::RivalShopInside)) return false;
     if (!ev->ChkFlg(flag::RouteCocotte, false)) return false;
     return story::RunEvent("EvMove016");
 }
@@ -339,7 +341,7 @@ bool EvMove134() {
     if (!ev->ChkFlg(flag::CocotteMet, true)) return false;
     if (!ev->ChkDay(96, 400)) return false;
     if (!ev->ChkNpc(kCocotte, 5)) return false;
-    if (!ev->ChkPlace(5)) return false;
+    if (!ev->ChkPlace(place::Park)) return false;
     if (!ev->ChkFlg(flag::CocotteMelodrama, false)) return false;
     if (!ev->ChkFlg(flag::RouteCocotte, false)) return false;
     return story::RunEvent("EvMove134");
@@ -349,7 +351,7 @@ bool EvMove135() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkNpc(kCocotte, 3)) return false;
-    if (!ev->ChkPlace(3)) return false;
+    if (!ev->ChkPlace(place::Square)) return false;
     if (!CocotteOnWeekdaySchedule(ev)) return false;
     if (!ev->ChkFlg(flag::RouteCocotte, false)) return false;
     return story::RunEvent("EvMove135");
@@ -360,7 +362,7 @@ bool EvMove136() {
     if (!ev) return false;
     if (!ev->ChkFlg(flag::IntroRivalShopRoom, true)) return false;
     if (!ev->ChkNpc(kCocotte, 2)) return false;
-    if (!ev->ChkPlace(2)) return false;
+    if (!ev->ChkPlace(place::RivalShop)) return false;
     if (!CocotteOnWeekdaySchedule(ev)) return false;
     return story::RunEvent("EvMove136");
 }

@@ -2,6 +2,7 @@
 // was taken today, and the collection of a held order on its deadline day.
 #include "story/CustomerRequests.h"
 
+#include "story/Register.h"
 #include "town/Evsrvfm.h"
 #include "town/Orders.h"
 
@@ -9,7 +10,7 @@ bool OrderOfferComes(int k) {
     if (!EventServerDbg || k < 0 || k >= kOfferedOrderCount) return false;
     TEventServerDbg& ev = *EventServerDbg;
     if (!ev.CanAcceptOrder(kFirstOrderFlag + k)) return false;
-    if (!ev.ChkPlace(kOrderShopPlace)) return false;
+    if (!ev.ChkPlace(place::ShopInside)) return false;
     bool inSeason = true;
     if (k == 13)
         inSeason = ev.ChkDay(0, 48);
@@ -22,7 +23,7 @@ bool OrderOfferComes(int k) {
     else if (k >= 14)
         inSeason = ev.ChkDay(264, 72);
     if (!inSeason) return false;
-    if (!ev.ChkFlg(kOrderAcceptedTodayFlag, false)) return false;
+    if (!ev.ChkFlg(flag::OrderTakenToday, false)) return false;
     return ev.ChkRandom(60);
 }
 
@@ -30,7 +31,7 @@ bool OrderCollectionComes(int k) {
     if (!EventServerDbg || k < 0 || k >= kOfferedOrderCount) return false;
     TEventServerDbg& ev = *EventServerDbg;
     if (!ev.ChkFlg(kFirstOrderFlag + k, true)) return false;
-    return ev.ChkPlace(kOrderShopPlace);
+    return ev.ChkPlace(place::ShopInside);
 }
 
 namespace {

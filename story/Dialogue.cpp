@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "platform/Big5.h"
+#include "platform/Transcript.h"
 #include "story/Register.h"
 #include "town/Evsrvfm.h"
 
@@ -30,10 +31,16 @@ int RegisterNumber(RegisterKind kind, std::string_view name) {
 #define FLAG(n, v) {RegisterKind::Flag, #n, v},
 #define VAR(n, v) {RegisterKind::Variable, #n, v},
 #define MARK(n, v) {RegisterKind::DayMark, #n, v},
+#define PLACE(n, v) {RegisterKind::Place, #n, v},
+#define ITEM(n, v) {RegisterKind::Item, #n, v},
+#define TRACK(n, v) {RegisterKind::Track, #n, v},
 #include "story/Register.def"
 #undef FLAG
 #undef VAR
 #undef MARK
+#undef PLACE
+#undef ITEM
+#undef TRACK
     };
     for (const Entry& e : kRegister)
         if (e.kind == kind && e.name == name) return e.number;
@@ -527,6 +534,8 @@ bool PlayKey(const std::string& key, const AfterLine& afterLine) {
         std::fprintf(stderr, "story text: no scene %s\n", key.c_str());
         return false;
     }
+    // Which scenes played, by key: the whole-year runs tell the story's events by it.
+    ui::Record("scene", key);
     return PlaySteps(*s, afterLine);
 }
 

@@ -43,8 +43,8 @@ std::int32_t EvEnding000() {
         endingSeen = ev->ChkFlg(f, true);
     if (!endingSeen) return -1;
     if (!ev->ChkFlg(flag::RenetteSaved, true)) return -1;
-    if (!ev->IsRecipeKnown(19)) return -1;
-    if (!ev->ChkItem(98, 1)) return -1;
+    if (!ev->IsRecipeKnown(item::TiraCandy)) return -1;
+    if (!ev->ChkItem(item::WaterSpiritStone, 1)) return -1;
     if (!ev->ChkHour(9, 9)) return -1;
     story::RunEvent("EvEnding000");
     return -1;

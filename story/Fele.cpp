@@ -24,7 +24,7 @@ bool FeleOnLand(TEventServerDbg* ev) {
 // the schedule the test left is the spring's (read from the server's field, so the
 // override does not make it hold).
 bool ChatAtSpring(TEventServerDbg* ev) {
-    return ev->ChkNpc(kFele, 34) && ev->ChkPlace(34) && ev->m_ScheduleVariant == 0;
+    return ev->ChkNpc(kFele, 34) && ev->ChkPlace(place::ForestSpring) && ev->m_ScheduleVariant == 0;
 }
 
 // A chat after the first: from its first day, once the one before it has played.
@@ -53,7 +53,7 @@ bool EvTurnStart016() {
     if (!ev->ChkDay(25, 1)) return false;
     if (!ev->ChkFlg(flag::FeleMet, false)) return false;
     if (!ev->ChkHour(9, 9)) return false;
-    if (!ev->ChkPlace(10)) return false;
+    if (!ev->ChkPlace(place::ShopInside)) return false;
     return story::RunEvent("EvTurnStart016");
 }
 
@@ -75,7 +75,7 @@ bool EvMove006() {
     if (!ev->ChkDay(0, 24)) return false;
     if (!(ev->ChkWeekday(1) || ev->ChkWeekday(3))) return false;
     if (!ev->ChkHour(10, 15)) return false;
-    if (!ev->ChkPlace(34)) return false;
+    if (!ev->ChkPlace(place::ForestSpring)) return false;
     return story::RunEvent("EvMove006");
 }
 
@@ -90,7 +90,7 @@ bool EvMove007() {
     if (!ev->ChkFlg(flag::RenetteMet, true)) return false;
     if (!(ev->ChkWeekday(1) || ev->ChkWeekday(3))) return false;
     if (!ev->ChkHour(10, 15)) return false;
-    if (!ev->ChkPlace(34)) return false;
+    if (!ev->ChkPlace(place::ForestSpring)) return false;
     return story::RunEvent("EvMove007");
 }
 
@@ -106,7 +106,7 @@ bool EvMove008() {
     if (!ev->ChkFlg(flag::RenetteAtSpring, true)) return false;
     if (!(ev->ChkWeekday(1) || ev->ChkWeekday(3))) return false;
     if (!ev->ChkHour(10, 15)) return false;
-    if (!ev->ChkPlace(34)) return false;
+    if (!ev->ChkPlace(place::ForestSpring)) return false;
     return story::RunEvent("EvMove008");
 }
 
@@ -144,7 +144,7 @@ bool EvMove119() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkDay(186, 48)) return false;
-    if (!ev->ChkPlace(40)) return false;
+    if (!ev->ChkPlace(place::Lake)) return false;
     if (!ev->ChkHour(10, 12)) return false;
     if (!ev->ChkFlg(flag::FloraeCollapsed, false)) return false;
     if (!ev->ChkFlg(flag::LakeCurse, false)) return false;
@@ -160,7 +160,7 @@ bool EvMove120() {
     if (!ev->ChkFlg(flag::LakeAfternoon, false)) return false;
     if (!ev->ChkFlg(flag::LakeTooLate, false)) return false;
     if (!ev->ChkHour(10, 15)) return false;
-    if (!ev->ChkPlace(40)) return false;
+    if (!ev->ChkPlace(place::Lake)) return false;
     return story::RunEvent("EvMove120");
 }
 
@@ -182,7 +182,7 @@ bool EvMove122() {
     if (!ev->ChkDay(120, 24)) return false;
     if (!ev->ChkFlg(flag::RenetteAtSpring, true)) return false;
     if (!ev->ChkNpc(kFele, 34)) return false;
-    if (!ev->ChkPlace(34)) return false;
+    if (!ev->ChkPlace(place::ForestSpring)) return false;
     if (!ev->ChkFlg(flag::RenetteWarnsFele, false)) return false;
     return story::RunEvent("EvMove122");
 }
@@ -194,7 +194,7 @@ bool EvMove123() {
     if (!ev->ChkHour(19, 23)) return false;
     if (!ev->ChkFlg(flag::CocotteAskedAboutLove, true)) return false;
     if (!ev->ChkFlg(flag::RenetteCrisis, false)) return false;
-    if (!ev->ChkPlace(2)) return false;
+    if (!ev->ChkPlace(place::RivalShop)) return false;
     if (!ev->ChkFlg(flag::QuarrelOverheard, false)) return false;
     return story::RunEvent("EvMove123");
 }
@@ -212,7 +212,7 @@ bool EvMove158() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkNpc(kFele, 5)) return false;
-    if (!ev->ChkPlace(5)) return false;
+    if (!ev->ChkPlace(place::Park)) return false;
     return story::RunEvent("EvMove158");
 }
 
@@ -220,7 +220,7 @@ bool EvMove159() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkNpc(kFele, 4)) return false;
-    if (!ev->ChkPlace(4)) return false;
+    if (!ev->ChkPlace(place::Bakery)) return false;
     return story::RunEvent("EvMove159");
 }
 
@@ -228,7 +228,7 @@ bool EvMove160() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkNpc(kFele, 7)) return false;
-    if (!ev->ChkPlace(7)) return false;
+    if (!ev->ChkPlace(place::School)) return false;
     return story::RunEvent("EvMove160");
 }
 
@@ -236,7 +236,7 @@ bool EvMove161() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkNpc(kFele, 3)) return false;
-    if (!ev->ChkPlace(3)) return false;
+    if (!ev->ChkPlace(place::Square)) return false;
     return story::RunEvent("EvMove161");
 }
 
@@ -247,7 +247,7 @@ bool EvMove162() {
     if (!ev->ChkDay(96, 400)) return false;
     if (!ev->ChkFlg(flag::FeleNap, false)) return false;
     if (!ev->ChkNpc(kFele, 39)) return false;
-    if (!ev->ChkPlace(39)) return false;
+    if (!ev->ChkPlace(place::BigTree)) return false;
     return story::RunEvent("EvMove162");
 }
 
@@ -257,7 +257,7 @@ bool EvMove163() {
     if (!ev) return false;
     if (!ev->ChkFlg(flag::FeleFishing, false)) return false;
     if (!ev->ChkNpc(kFele, 35)) return false;
-    if (!ev->ChkPlace(35)) return false;
+    if (!ev->ChkPlace(place::Waterfall)) return false;
     return story::RunEvent("EvMove163");
 }
 

@@ -87,7 +87,7 @@ bool MazeDaysHold(TEventServerDbg& ev) {
     if (!ev.ChkFlg(flag::MazeCompleted, false)) return false;
     if (!ev.ChkFlg(flag::FlowerCrownGiven, true)) return false;
     if (!ev.ChkVar(var::BedsideVisitCount, 5, 0, false)) return false;
-    return ev.IsRecipeKnown(54);
+    return ev.IsRecipeKnown(item::SoulOfTheUnderworld);
 }
 
 constexpr int kNoOnceFlag = -1;
@@ -100,7 +100,7 @@ bool BedsideVisit(const char* event, int offset, int length, int onceFlag, bool 
     if (!ev->ChkDayMark(mark::FeverBegan, offset, length)) return false;
     if (onceFlag != kNoOnceFlag && !ev->ChkFlg(onceFlag, onceFlagSet)) return false;
     if (!ev->ChkNpc(kFlorae, 12)) return false;
-    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkPlace(place::FloraeRoom)) return false;
     if (!ev->ChkFlg(flag::PotionGiven, false)) return false;
     return RunEvent(event);
 }
@@ -159,7 +159,7 @@ bool EvTurnStart002() {
     if (!ev->ChkFlg(flag::WizardFound, true)) return false;
     if (!ev->ChkFlg(flag::PotionGiven, false)) return false;
     if (!ev->ChkFlg(flag::FloraeDied, false)) return false;
-    if (!ev->ChkItem(62, 1)) return false;
+    if (!ev->ChkItem(item::CurePotion, 1)) return false;
     if (!ev->ChkFlg(flag::CurePotionReady, false)) return false;
     return RunEvent("EvTurnStart002");
 }
@@ -218,7 +218,7 @@ bool EvMove001() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev || !MazeDaysHold(*ev)) return false;
     if (!ev->ChkHour(18, 22)) return false;
-    if (!ev->ChkPlace(10)) return false;
+    if (!ev->ChkPlace(place::ShopInside)) return false;
     // Once she is gone the search has no purpose.
     if (!ev->ChkFlg(flag::FloraeDied, false)) return false;
     return RunEvent("EvMove001");
@@ -233,8 +233,8 @@ bool EvMove002() {
     if (!ev->ChkFlg(flag::WizardFound, true)) return false;
     if (!ev->ChkFlg(flag::FloraeDied, false)) return false;
     if (!ev->ChkFlg(flag::PotionGiven, false)) return false;
-    if (!ev->ChkItem(62, 1)) return false;
-    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkItem(item::CurePotion, 1)) return false;
+    if (!ev->ChkPlace(place::FloraeRoom)) return false;
     return RunEvent("EvMove002");
 }
 
@@ -242,7 +242,7 @@ bool EvMove002() {
 bool EvMove003() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkPlace(place::FloraeRoom)) return false;
     if (!ev->ChkFlg(flag::PotionGiven, true)) return false;
     if (!ev->ChkFlg(flag::FloraeBlindVisit, false)) return false;
     return RunEvent("EvMove003");
@@ -252,8 +252,8 @@ bool EvMove003() {
 bool EvMove004() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkItem(44, 1)) return false;
-    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkItem(item::Panacea, 1)) return false;
+    if (!ev->ChkPlace(place::FloraeRoom)) return false;
     if (!ev->ChkFlg(flag::FloraeSightRestored, false)) return false;
     return RunEvent("EvMove004");
 }
@@ -263,7 +263,7 @@ bool EvMove018() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkFlg(flag::FloraeVanished, true)) return false;
-    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkPlace(place::FloraeRoom)) return false;
     if (!ev->ChkFlg(flag::EmptyRoomFound, false)) return false;
     return RunEvent("EvMove018");
 }

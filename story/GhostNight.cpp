@@ -23,7 +23,7 @@ bool EvMove124() {
     if (!ev->ChkFlg(flag::GhostNight, false)) return false;
     if (!ev->ChkFlg(flag::LibraryMeeting4, true)) return false;
     if (!ev->ChkNpc(kFlorae, 17)) return false;
-    if (!ev->ChkPlace(17)) return false;
+    if (!ev->ChkPlace(place::Library)) return false;
     if (ev->m_ScheduleVariant != 0) return false;  // her ordinary weekday schedule
     return story::RunEvent("EvMove124");
 }

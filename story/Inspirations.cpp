@@ -33,9 +33,9 @@ bool EvMove167() { return Inspiration("EvMove167", 7, 2, 42); }
 bool EvMove168() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkNot(ev->IsRecipeKnown(60))) return false;
+    if (!ev->ChkNot(ev->IsRecipeKnown(item::ChildrensRemedy))) return false;
     if (!ev->ChkLevel(17)) return false;
-    if (!ev->ChkPlace(33)) return false;
+    if (!ev->ChkPlace(place::Forest)) return false;
     if (!ev->ChkDay(192, 23)) return false;
     return story::RunEvent("EvMove168");
 }
@@ -64,7 +64,7 @@ bool EvMove186() { return Inspiration("EvMove186", 61, 20, 43); }
 bool EvMove187() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(42)) return false;
+    if (!ev->ChkPlace(place::HotSpring)) return false;
     if (!ev->ChkFlg(flag::NightSearch, false)) return false;
     return story::RunEvent("EvMove187");
 }

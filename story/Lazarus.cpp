@@ -13,7 +13,7 @@ bool EvMove115() {
     if (!ev) return false;
     if (!ev->ChkHour(13, 17)) return false;
     if (!ev->ChkDay(180, 24)) return false;
-    if (!ev->ChkPlace(35)) return false;
+    if (!ev->ChkPlace(place::Waterfall)) return false;
     if (!ev->ChkRandom(50)) return false;
     // Any ending seen in an earlier game; the first set flag ends the test.
     bool endingSeen = false;
@@ -30,7 +30,7 @@ bool EvMove146() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkDayMark(mark::LazarusMeetingDay, 0, 10)) return false;
-    if (!ev->ChkPlace(10)) return false;
+    if (!ev->ChkPlace(place::ShopInside)) return false;
     if (!ev->ChkFlg(flag::GravityRecipeFound, false)) return false;
     return story::RunEvent("EvMove146");
 }
@@ -41,9 +41,9 @@ bool EvMove116() {
     if (!ev) return false;
     if (!ev->ChkDayMark(mark::LazarusMeetingDay, 0, 10)) return false;
     if (!ev->ChkHour(10, 17)) return false;
-    if (!ev->ChkPlace(35)) return false;
+    if (!ev->ChkPlace(place::Waterfall)) return false;
     if (!ev->ChkFlg(flag::LazarusLeft, false)) return false;
-    if (!ev->ChkNot(ev->ChkItem(30, 1))) return false;
+    if (!ev->ChkNot(ev->ChkItem(item::GravityCrystal, 1))) return false;
     return story::RunEvent("EvMove116");
 }
 
@@ -53,8 +53,8 @@ bool EvMove117() {
     if (!ev) return false;
     if (!ev->ChkDayMark(mark::LazarusMeetingDay, 0, 10)) return false;
     if (!ev->ChkHour(10, 17)) return false;
-    if (!ev->ChkItem(30, 1)) return false;
-    if (!ev->ChkPlace(35)) return false;
+    if (!ev->ChkItem(item::GravityCrystal, 1)) return false;
+    if (!ev->ChkPlace(place::Waterfall)) return false;
     if (!ev->ChkFlg(flag::LazarusLeft, false)) return false;
     return story::RunEvent("EvMove117");
 }

@@ -22,12 +22,12 @@ bool WeekdaySchedule(const TEventServerDbg* ev) { return ev->m_ScheduleVariant =
 // before she speaks again. Tested in this order.
 bool SilentDays(TEventServerDbg* ev) {
     return ev->ChkFlg(flag::FloraeBlindVisit, true) && ev->ChkFlg(flag::FloraeSpeaksAgain, false) &&
-           ev->ChkPlace(12) && ev->ChkFlg(flag::PotionGiven, true);
+           ev->ChkPlace(place::FloraeRoom) && ev->ChkFlg(flag::PotionGiven, true);
 }
 
 // The cheerful days in her room: she speaks again, and cannot see yet.
 bool CheerfulDays(TEventServerDbg* ev) {
-    return ev->ChkPlace(12) && ev->ChkFlg(flag::FloraeSpeaksAgain, true) &&
+    return ev->ChkPlace(place::FloraeRoom) && ev->ChkFlg(flag::FloraeSpeaksAgain, true) &&
            ev->ChkFlg(flag::FloraeSightRestored, false);
 }
 
@@ -42,7 +42,7 @@ bool EvMove019() {
     if (!ev->ChkFlg(flag::LibraryMeeting1, false)) return false;
     if (!ev->ChkDay(0, 300)) return false;
     if (!ev->ChkNpc(kFlorae, 17)) return false;
-    if (!ev->ChkPlace(17)) return false;
+    if (!ev->ChkPlace(place::Library)) return false;
     if (!WeekdaySchedule(ev)) return false;
     return RunEvent("EvMove019");
 }
@@ -55,7 +55,7 @@ bool EvMove020() {
     if (!ev->ChkFlg(flag::LibraryMeeting2, false)) return false;
     if (!ev->ChkDay(48, 300)) return false;
     if (!ev->ChkNpc(kFlorae, 17)) return false;
-    if (!ev->ChkPlace(17)) return false;
+    if (!ev->ChkPlace(place::Library)) return false;
     if (!WeekdaySchedule(ev)) return false;
     return RunEvent("EvMove020");
 }
@@ -68,7 +68,7 @@ bool EvMove021() {
     if (!ev->ChkFlg(flag::LibraryMeeting3, false)) return false;
     if (!ev->ChkDay(72, 300)) return false;
     if (!ev->ChkNpc(kFlorae, 17)) return false;
-    if (!ev->ChkPlace(17)) return false;
+    if (!ev->ChkPlace(place::Library)) return false;
     if (!WeekdaySchedule(ev)) return false;
     return RunEvent("EvMove021");
 }
@@ -82,7 +82,7 @@ bool EvMove022() {
     if (!ev->ChkFlg(flag::LibraryMeeting4, false)) return false;
     if (!ev->ChkDay(96, 300)) return false;
     if (!ev->ChkNpc(kFlorae, 17)) return false;
-    if (!ev->ChkPlace(17)) return false;
+    if (!ev->ChkPlace(place::Library)) return false;
     if (!WeekdaySchedule(ev)) return false;
     return RunEvent("EvMove022");
 }
@@ -96,7 +96,7 @@ bool EvMove033() {
     if (!ev->ChkDay(24, 300)) return false;
     if (!ev->ChkFlg(flag::SquareMeeting1, false)) return false;
     if (!ev->ChkNpc(kFlorae, 3)) return false;
-    if (!ev->ChkPlace(3)) return false;
+    if (!ev->ChkPlace(place::Square)) return false;
     return RunEvent("EvMove033");
 }
 
@@ -108,7 +108,7 @@ bool EvMove034() {
     if (!ev->ChkFlg(flag::SquareMeeting1, true)) return false;
     if (!ev->ChkFlg(flag::SquareMeeting2, false)) return false;
     if (!ev->ChkNpc(kFlorae, 3)) return false;
-    if (!ev->ChkPlace(3)) return false;
+    if (!ev->ChkPlace(place::Square)) return false;
     return RunEvent("EvMove034");
 }
 
@@ -220,7 +220,7 @@ bool EvMove137() {
     if (!ev->ChkDay(0, 24)) return false;
     if (!ev->ChkHour(10, 14)) return false;
     if (!ev->ChkNot(ev->ChkWeekday(5))) return false;
-    if (!ev->ChkPlace(12)) return false;
+    if (!ev->ChkPlace(place::FloraeRoom)) return false;
     if (!ev->ChkFlg(flag::FloraeMotherMet, false)) return false;
     return RunEvent("EvMove137");
 }
@@ -232,7 +232,7 @@ bool EvMove149() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkNpc(kFlorae, 3)) return false;
-    if (!ev->ChkPlace(3)) return false;
+    if (!ev->ChkPlace(place::Square)) return false;
     return RunEvent("EvMove149");
 }
 
@@ -241,6 +241,6 @@ bool EvMove150() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkNpc(kFlorae, 17)) return false;
-    if (!ev->ChkPlace(17)) return false;
+    if (!ev->ChkPlace(place::Library)) return false;
     return RunEvent("EvMove150");
 }

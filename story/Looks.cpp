@@ -33,7 +33,7 @@ bool Notice(const char* name, int first, int length, int seenFlag) {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkDay(first, length)) return false;
-    if (!ev->ChkPlace(3)) return false;
+    if (!ev->ChkPlace(place::Square)) return false;
     if (!ev->ChkFlg(seenFlag, false)) return false;
     return RunEvent(name);
 }
@@ -47,7 +47,7 @@ bool EvLook002() { return PlaceRemark("EvLook002", 4); }
 bool EvLook003() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(1)) return false;
+    if (!ev->ChkPlace(place::FloraeHouse)) return false;
     if (!ev->ChkFlg(flag::FloraeDied, false)) return false;
     return RunEvent("EvLook003");
 }
@@ -58,7 +58,7 @@ bool EvLook004() { return PlaceRemark("EvLook004", 0); }
 bool EvLook005() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(9)) return false;
+    if (!ev->ChkPlace(place::CastleGate)) return false;
     if (!ev->ChkHour(10, 18)) return false;
     return RunEvent("EvLook005");
 }
@@ -68,7 +68,7 @@ bool EvLook006() { return PlaceRemark("EvLook006", 9); }
 bool EvLook007() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(17)) return false;
+    if (!ev->ChkPlace(place::Library)) return false;
     if (!ev->ChkFlg(flag::LibraryRemarkSeen, false)) return false;
     return RunEvent("EvLook007");
 }
@@ -76,7 +76,7 @@ bool EvLook007() {
 bool EvLook008() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(17)) return false;
+    if (!ev->ChkPlace(place::Library)) return false;
     if (!ev->ChkFlg(flag::LibraryRemarkSeen, true)) return false;
     return RunEvent("EvLook008");
 }
@@ -90,7 +90,7 @@ bool EvLook012() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkDayMark(mark::VolcanoNotice, 0, 12)) return false;
-    if (!ev->ChkPlace(3)) return false;
+    if (!ev->ChkPlace(place::Square)) return false;
     if (!ev->ChkFlg(flag::VolcanoCommission, false)) return false;
     return RunEvent("EvLook012");
 }
@@ -116,7 +116,7 @@ bool EvLook016() {
     if (!ev) return false;
     if (!ev->ChkDay(60, 24)) return false;
     if (!ev->ChkFlg(flag::NoticeShyWriter, true)) return false;
-    if (!ev->ChkPlace(3)) return false;
+    if (!ev->ChkPlace(place::Square)) return false;
     if (!ev->ChkFlg(flag::NoticeConfession, false)) return false;
     return RunEvent("EvLook016");
 }
@@ -125,7 +125,7 @@ bool EvLook016() {
 bool EvLook017() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(3)) return false;
+    if (!ev->ChkPlace(place::Square)) return false;
     if (!ev->ChkDay(77, 24)) return false;
     if (!ev->ChkFlg(flag::NoticeComplaint, false)) return false;
     return RunEvent("EvLook017");
@@ -153,7 +153,7 @@ bool EvLook026() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkFlg(flag::FloraeDied, true)) return false;
-    if (!ev->ChkPlace(1)) return false;
+    if (!ev->ChkPlace(place::FloraeHouse)) return false;
     if (!ev->ChkFlg(flag::EmptyRoomFound, false)) return false;
     return RunEvent("EvLook026");
 }
@@ -161,7 +161,7 @@ bool EvLook026() {
 bool EvLook027() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(1)) return false;
+    if (!ev->ChkPlace(place::FloraeHouse)) return false;
     if (!ev->ChkFlg(flag::EmptyRoomFound, true)) return false;
     return RunEvent("EvLook027");
 }

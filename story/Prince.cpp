@@ -25,7 +25,7 @@ bool EvTurnStart008() {
     if (!ev->ChkFlg(flag::BallInvitation, false)) return false;
     if (!ev->ChkDay(276, 5)) return false;
     if (!ev->ChkVar(var::GardenVisitCount, 5, 0, false)) return false;
-    if (!ev->ChkPlace(10)) return false;
+    if (!ev->ChkPlace(place::ShopInside)) return false;
     if (!ev->ChkHour(9, 15)) return false;
     return story::RunEvent("EvTurnStart008");
 }
@@ -45,9 +45,9 @@ bool EvTurnStart011() {
     if (!ev->ChkFlg(flag::EngagementToldMother, false)) return false;
     if (!ev->ChkDay(282, 300)) return false;
     if (!ev->ChkFlg(flag::RoutePrince, true)) return false;
-    if (!ev->ChkItem(54, 1)) return false;
+    if (!ev->ChkItem(item::SoulOfTheUnderworld, 1)) return false;
     if (!ev->ChkHour(20, 22)) return false;
-    if (!ev->ChkPlace(10)) return false;
+    if (!ev->ChkPlace(place::ShopInside)) return false;
     if (!ev->ChkNot(ev->ChkMixing())) return false;
     return story::RunEvent("EvTurnStart011");
 }
@@ -58,7 +58,7 @@ bool EvTurnStart025() {
     if (!ev->ChkDay(282, 1)) return false;
     if (!ev->ChkFlg(flag::RoutePrince, true)) return false;
     if (!ev->ChkHour(9, 9)) return false;
-    if (!ev->ChkPlace(10)) return false;
+    if (!ev->ChkPlace(place::ShopInside)) return false;
     if (!ev->ChkFlg(flag::EngagementSecret, false)) return false;
     return story::RunEvent("EvTurnStart025");
 }
@@ -72,7 +72,7 @@ bool EvMove009() {
     if (!ev->ChkFlg(flag::FeleSprainedAnkle, true)) return false;
     if (!(ev->ChkWeekday(1) || ev->ChkWeekday(3))) return false;
     if (!ev->ChkHour(10, 15)) return false;
-    if (!ev->ChkPlace(34)) return false;
+    if (!ev->ChkPlace(place::ForestSpring)) return false;
     return story::RunEvent("EvMove009");
 }
 
@@ -82,7 +82,7 @@ bool EvMove010() {
     if (!ev->ChkFlg(flag::RingReturned, false)) return false;
     if (!ev->ChkFlg(flag::RingFound, true)) return false;
     if (!ev->ChkHour(12, 18)) return false;
-    if (!ev->ChkPlace(3)) return false;
+    if (!ev->ChkPlace(place::Square)) return false;
     return story::RunEvent("EvMove010");
 }
 
@@ -93,7 +93,7 @@ bool EvMove011() {
     if (!ev->ChkDay(185, 300)) return false;
     if (!ev->ChkWeekday(5)) return false;
     if (!ev->ChkHour(10, 15)) return false;
-    if (!ev->ChkPlace(14)) return false;
+    if (!ev->ChkPlace(place::CastleGarden)) return false;
     if (!ev->ChkFlg(flag::GardenFirstVisit, false)) return false;
     return story::RunEvent("EvMove011");
 }
@@ -101,7 +101,7 @@ bool EvMove011() {
 bool EvMove096() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(6)) return false;
+    if (!ev->ChkPlace(place::EventGround)) return false;
     if (!ev->ChkHour(13, 16)) return false;
     if (!ev->ChkDay(125, 1)) return false;
     return story::RunEvent("EvMove096");
@@ -110,7 +110,7 @@ bool EvMove096() {
 bool EvMove097() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(6)) return false;
+    if (!ev->ChkPlace(place::EventGround)) return false;
     if (!ev->ChkHour(17, 18)) return false;
     if (!ev->ChkDay(125, 1)) return false;
     if (!ev->ChkFlg(flag::MagicContestHeld, false)) return false;
@@ -122,7 +122,7 @@ bool EvMove098() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkFlg(flag::BallNightPassed, true)) return false;
-    if (!ev->ChkPlace(9)) return false;
+    if (!ev->ChkPlace(place::CastleGate)) return false;
     return story::RunEvent("EvMove098");
 }
 
@@ -130,7 +130,7 @@ bool EvMove099() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkFlg(flag::RoutePrince, true)) return false;
-    if (!ev->ChkPlace(9)) return false;
+    if (!ev->ChkPlace(place::CastleGate)) return false;
     if (!ev->ChkFlg(flag::GuardGreetedLady, false)) return false;
     return story::RunEvent("EvMove099");
 }
@@ -139,14 +139,14 @@ bool EvMove100() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkFlg(flag::ProposalRefused, true)) return false;
-    if (!ev->ChkPlace(9)) return false;
+    if (!ev->ChkPlace(place::CastleGate)) return false;
     return story::RunEvent("EvMove100");
 }
 
 bool EvMove101() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(9)) return false;
+    if (!ev->ChkPlace(place::CastleGate)) return false;
     return story::RunEvent("EvMove101");
 }
 
@@ -178,14 +178,14 @@ bool EvMove104() {
         return false;
     if (!ev->ChkFlg(flag::BallInvitation, true)) return false;
     if (!ev->ChkFlg(flag::BallNightPassed, true)) return false;
-    if (!ev->ChkPlace(10)) return false;
+    if (!ev->ChkPlace(place::ShopInside)) return false;
     return story::RunEvent("EvMove104");
 }
 
 bool EvMove105() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(14)) return false;
+    if (!ev->ChkPlace(place::CastleGarden)) return false;
     if (!GardenVisitsEven(ev)) return false;
     if (!ev->ChkFlg(flag::GardenVisit1, false)) return false;
     return story::RunEvent("EvMove105");
@@ -194,7 +194,7 @@ bool EvMove105() {
 bool EvMove106() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(14)) return false;
+    if (!ev->ChkPlace(place::CastleGarden)) return false;
     if (!GardenVisitsEven(ev)) return false;
     if (!ev->ChkFlg(flag::GardenVisit1, true)) return false;
     if (!ev->ChkFlg(flag::GardenVisit2, false)) return false;
@@ -204,7 +204,7 @@ bool EvMove106() {
 bool EvMove107() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(14)) return false;
+    if (!ev->ChkPlace(place::CastleGarden)) return false;
     if (!GardenVisitsEven(ev)) return false;
     if (!ev->ChkFlg(flag::GardenVisit2, true)) return false;
     if (!ev->ChkFlg(flag::GardenVisit3, false)) return false;
@@ -214,7 +214,7 @@ bool EvMove107() {
 bool EvMove108() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(14)) return false;
+    if (!ev->ChkPlace(place::CastleGarden)) return false;
     if (!GardenVisitsEven(ev)) return false;
     if (!ev->ChkFlg(flag::GardenVisit3, true)) return false;
     if (!ev->ChkFlg(flag::GardenVisit4, false)) return false;
@@ -224,7 +224,7 @@ bool EvMove108() {
 bool EvMove109() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(14)) return false;
+    if (!ev->ChkPlace(place::CastleGarden)) return false;
     if (!GardenVisitsEven(ev)) return false;
     if (!ev->ChkFlg(flag::GardenVisit4, true)) return false;
     if (!ev->ChkFlg(flag::GardenVisit5, false)) return false;
@@ -234,7 +234,7 @@ bool EvMove109() {
 bool EvMove110() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(14)) return false;
+    if (!ev->ChkPlace(place::CastleGarden)) return false;
     if (!GardenVisitsEven(ev)) return false;
     if (!ev->ChkFlg(flag::GardenVisit5, true)) return false;
     if (!ev->ChkFlg(flag::GardenVisit6, false)) return false;
@@ -244,7 +244,7 @@ bool EvMove110() {
 bool EvMove111() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(14)) return false;
+    if (!ev->ChkPlace(place::CastleGarden)) return false;
     return story::RunEvent("EvMove111");
 }
 
@@ -255,7 +255,7 @@ void EvBall() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return;
     story::PlayScene("EvBall", "hall");
-    if (!ev->ChkItem(104, 1)) {
+    if (!ev->ChkItem(item::FoundRing, 1)) {
         story::PlayScene("EvBall", "noring");
     } else {
         story::PlayScene("EvBall", "ring");

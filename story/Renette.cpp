@@ -29,12 +29,12 @@ bool EvTurnStart013() {
     // From the day after the purification once the wizard has told the truth, else
     // from the seventh day; a test failing in the first list goes on to the second.
     const bool told = ev->ChkDayMark(mark::PurificationDay, 1, 400) &&
-                      ev->ChkFlg(flag::FathersTruthTold, true) && ev->ChkPlace(10) &&
+                      ev->ChkFlg(flag::FathersTruthTold, true) && ev->ChkPlace(place::ShopInside) &&
                       ev->ChkHour(18, 21) && ev->ChkFlg(flag::RenetteMissingNight, false) &&
                       ev->ChkNot(ev->ChkMixing());
-    if (!told && !(ev->ChkDayMark(mark::PurificationDay, 7, 400) && ev->ChkPlace(10) &&
-                   ev->ChkHour(19, 23) && ev->ChkFlg(flag::RenetteMissingNight, false) &&
-                   ev->ChkNot(ev->ChkMixing())))
+    if (!told && !(ev->ChkDayMark(mark::PurificationDay, 7, 400) &&
+                   ev->ChkPlace(place::ShopInside) && ev->ChkHour(19, 23) &&
+                   ev->ChkFlg(flag::RenetteMissingNight, false) && ev->ChkNot(ev->ChkMixing())))
         return false;
     return RunEvent("EvTurnStart013");
 }
@@ -67,7 +67,7 @@ bool EvTurnStart028() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkDay(125, 1)) return false;
-    if (!ev->ChkPlace(10)) return false;
+    if (!ev->ChkPlace(place::ShopInside)) return false;
     if (!ev->ChkHour(9, 9)) return false;
     return RunEvent("EvTurnStart028");
 }
@@ -79,11 +79,11 @@ namespace {
 // in the shop.
 bool PurificationDue(TEventServerDbg* ev) {
     if (!ev->ChkDayMark(mark::FirstAttackDay, 0, 6)) return false;
-    if (!ev->ChkItem(105, 1)) return false;
-    if (!ev->ChkItem(22, 1)) return false;
-    if (!ev->ChkItem(24, 1)) return false;
+    if (!ev->ChkItem(item::MothersNecklace, 1)) return false;
+    if (!ev->ChkItem(item::LongingStone, 1)) return false;
+    if (!ev->ChkItem(item::LightStone, 1)) return false;
     if (!ev->ChkFlg(flag::RenettePurified, false)) return false;
-    return ev->ChkPlace(10);
+    return ev->ChkPlace(place::ShopInside);
 }
 
 }  // namespace
@@ -104,7 +104,7 @@ bool EvMove005() {
     if (!ev->ChkFlg(flag::MagicContestHeld, false)) return false;
     if (!ev->ChkDay(125, 1)) return false;
     if (!ev->ChkHour(10, 13)) return false;
-    if (!ev->ChkPlace(6)) return false;
+    if (!ev->ChkPlace(place::EventGround)) return false;
     return RunEvent("EvMove005");
 }
 
@@ -114,7 +114,7 @@ bool EvMove012() {
     if (!ev) return false;
     if (!ev->ChkDay(0, 6)) return false;
     if (!ev->ChkFlg(flag::IntroRivalShop, false)) return false;
-    if (!ev->ChkPlace(2)) return false;
+    if (!ev->ChkPlace(place::RivalShop)) return false;
     return RunEvent("EvMove012");
 }
 
@@ -126,7 +126,7 @@ bool EvMove013() {
     if (!ev->ChkDay(192, 300)) return false;
     if (!ev->ChkHour(14, 18)) return false;
     if (!ev->ChkFlg(flag::RenetteMet, true)) return false;
-    if (!ev->ChkPlace(3)) return false;
+    if (!ev->ChkPlace(place::Square)) return false;
     return RunEvent("EvMove013");
 }
 
@@ -138,7 +138,7 @@ bool EvMove014() {
     if (!ev->ChkDay(210, 300)) return false;
     if (!ev->ChkHour(14, 17)) return false;
     if (!ev->ChkFlg(flag::RenetteQuarrel, true)) return false;
-    if (!ev->ChkPlace(39)) return false;
+    if (!ev->ChkPlace(place::BigTree)) return false;
     return RunEvent("EvMove014");
 }
 
@@ -159,7 +159,7 @@ bool EvMove145() {
     if (!ev->ChkFlg(flag::RenetteHelpedOrder, true)) return false;
     if (!ev->ChkFlg(flag::FathersTruthTold, true)) return false;
     if (!ev->ChkFlg(flag::RenetteFoundAtBigTree, true)) return false;
-    if (!ev->ChkPlace(36)) return false;
+    if (!ev->ChkPlace(place::Cave)) return false;
     if (!ev->ChkFlg(flag::RenetteSaved, false)) return false;
     return RunEvent("EvMove145");
 }
@@ -169,7 +169,7 @@ bool EvSearch001() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkFlg(flag::NightSearch, true)) return false;
-    if (!ev->ChkPlace(39)) return false;
+    if (!ev->ChkPlace(place::BigTree)) return false;
     if (!ev->ChkFlg(flag::RenetteFoundAtBigTree, false)) return false;
     return RunEvent("EvSearch001");
 }

@@ -40,7 +40,7 @@ bool EvMove112() {
     if (!ev) return false;
     if (!ev->ChkDay(108, 24)) return false;
     if (!ev->ChkFlg(flag::RenetteAtCrater, true)) return false;
-    if (!ev->ChkPlace(38)) return false;
+    if (!ev->ChkPlace(place::Crater)) return false;
     if (!ev->ChkFlg(flag::VolcanoTremor, false)) return false;
     return story::RunEvent("EvMove112");
 }
@@ -50,8 +50,8 @@ bool EvMove113() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkFlg(flag::VolcanoCommission, true)) return false;
-    if (!ev->ChkItem(63, 1)) return false;
-    if (!ev->ChkPlace(38)) return false;
+    if (!ev->ChkItem(item::GlacierPebble, 1)) return false;
+    if (!ev->ChkPlace(place::Crater)) return false;
     // The same 19 days as the reminder's: on the last day before the deadline a
     // heroine holding the stone can still use it.
     if (!ev->ChkDayMark(mark::VolcanoNotice, 0, 19)) return false;
@@ -64,7 +64,7 @@ bool EvMove114() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkFlg(flag::VolcanoCommission, true)) return false;
-    if (!ev->ChkPlace(38)) return false;
+    if (!ev->ChkPlace(place::Crater)) return false;
     if (!ev->ChkDayMark(mark::VolcanoNotice, 0, 19)) return false;
     if (!ev->ChkFlg(flag::VolcanoCommissionDone, false)) return false;
     return story::RunEvent("EvMove114");
@@ -77,7 +77,7 @@ bool EvMove125() {
     if (!ev->ChkFlg(flag::LovePotionCommission, true)) return false;
     if (!ev->ChkFlg(flag::LovePotionCommissionDone, false)) return false;
     if (!ev->ChkFlg(flag::LovePotionRecipe, false)) return false;
-    if (!ev->ChkPlace(17)) return false;
+    if (!ev->ChkPlace(place::Library)) return false;
     if (!ev->ChkDayMark(mark::LovePotionNotice, 0, 6)) return false;
     return story::RunEvent("EvMove125");
 }
@@ -88,9 +88,9 @@ bool EvMove126() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkFlg(flag::LovePotionRecipe, true)) return false;
-    if (!ev->ChkItem(81, 1)) return false;
-    if (!ev->ChkItem(92, 1)) return false;
-    if (!ev->ChkPlace(42)) return false;
+    if (!ev->ChkItem(item::Kiwiberry, 1)) return false;
+    if (!ev->ChkItem(item::ScentedOil, 1)) return false;
+    if (!ev->ChkPlace(place::HotSpring)) return false;
     if (!ev->ChkDayMark(mark::LovePotionNotice, 0, 6)) return false;
     if (!ev->ChkFlg(flag::LovePotionCommission, true)) return false;
     if (!ev->ChkFlg(flag::LovePotionCommissionDone, false)) return false;
@@ -103,8 +103,8 @@ bool EvMove127() {
     if (!ev) return false;
     if (!ev->ChkFlg(flag::LovePotionCommission, true)) return false;
     if (!ev->ChkFlg(flag::LovePotionRecipe, true)) return false;
-    if (!(ev->ChkItem(81, 1) || ev->ChkItem(92, 1))) return false;
-    if (!ev->ChkPlace(42)) return false;
+    if (!(ev->ChkItem(item::Kiwiberry, 1) || ev->ChkItem(item::ScentedOil, 1))) return false;
+    if (!ev->ChkPlace(place::HotSpring)) return false;
     if (!ev->ChkDayMark(mark::LovePotionNotice, 0, 6)) return false;
     if (!ev->ChkFlg(flag::LovePotionCommissionDone, false)) return false;
     return story::RunEvent("EvMove127");
@@ -116,7 +116,7 @@ bool EvMove129() {
     if (!ev) return false;
     if (!ev->ChkDayMark(mark::PurificationDay, 0, 400)) return false;
     if (!ev->ChkFlg(flag::RenetteRanAway, false)) return false;
-    if (!ev->ChkPlace(44)) return false;
+    if (!ev->ChkPlace(place::WizardHouseInside)) return false;
     if (!ev->ChkFlg(flag::FathersTruthTold, false)) return false;
     return story::RunEvent("EvMove129");
 }
@@ -127,7 +127,7 @@ bool EvMove138() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkDay(48, 48)) return false;
-    if (!ev->ChkPlace(38)) return false;
+    if (!ev->ChkPlace(place::Crater)) return false;
     if (!((ev->ChkWeekday(5) && ev->ChkHour(12, 18)) || ev->ChkHour(15, 18))) return false;
     if (!ev->ChkFlg(flag::RenetteAtCrater, false)) return false;
     return story::RunEvent("EvMove138");
@@ -138,7 +138,7 @@ bool EvMove139() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkDay(168, 24)) return false;
-    if (!ev->ChkPlace(41)) return false;
+    if (!ev->ChkPlace(place::Beach)) return false;
     if (!ev->ChkFlg(flag::RenetteAtBeach, false)) return false;
     if (!BeachHours(ev)) return false;
     return story::RunEvent("EvMove139");
@@ -150,7 +150,7 @@ bool EvMove140() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkNpc(kRenette, 34)) return false;
-    if (!ev->ChkPlace(34)) return false;
+    if (!ev->ChkPlace(place::ForestSpring)) return false;
     if (!ev->ChkFlg(flag::RouteRenette, false)) return false;
     return story::RunEvent("EvMove140");
 }
@@ -159,7 +159,7 @@ bool EvMove141() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkNpc(kRenette, 34)) return false;
-    if (!ev->ChkPlace(34)) return false;
+    if (!ev->ChkPlace(place::ForestSpring)) return false;
     if (!ev->ChkFlg(flag::RouteRenette, false)) return false;
     return story::RunEvent("EvMove141");
 }
@@ -168,7 +168,7 @@ bool EvMove142() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkNpc(kRenette, 34)) return false;
-    if (!ev->ChkPlace(34)) return false;
+    if (!ev->ChkPlace(place::ForestSpring)) return false;
     if (!ev->ChkFlg(flag::RouteRenette, false)) return false;
     return story::RunEvent("EvMove142");
 }
@@ -177,7 +177,7 @@ bool EvMove143() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkNpc(kRenette, 35)) return false;
-    if (!ev->ChkPlace(35)) return false;
+    if (!ev->ChkPlace(place::Waterfall)) return false;
     if (!ev->ChkFlg(flag::RouteRenette, false)) return false;
     return story::RunEvent("EvMove143");
 }
@@ -186,7 +186,7 @@ bool EvMove144() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkNpc(kRenette, 35)) return false;
-    if (!ev->ChkPlace(35)) return false;
+    if (!ev->ChkPlace(place::Waterfall)) return false;
     if (!ev->ChkFlg(flag::RouteRenette, false)) return false;
     return story::RunEvent("EvMove144");
 }
@@ -251,7 +251,7 @@ bool EvMove188() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkFlg(flag::NightSearch, true)) return false;
-    if (!ev->ChkPlace(44)) return false;
+    if (!ev->ChkPlace(place::WizardHouseInside)) return false;
     if (!ev->ChkFlg(flag::WizardAdvice, false)) return false;
     return story::RunEvent("EvMove188");
 }

@@ -12,7 +12,7 @@ using story::RunEvent;
 bool EvPeddle000() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(2)) return false;
+    if (!ev->ChkPlace(place::RivalShop)) return false;
     if (!ev->ChkFlg(flag::RenetteRanAway, false)) return false;
     if (!ev->ChkHour(10, 18)) return false;
     return RunEvent("EvPeddle000");
@@ -22,7 +22,7 @@ bool EvPeddle000() {
 bool EvPeddle001() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(2)) return false;
+    if (!ev->ChkPlace(place::RivalShop)) return false;
     if (!ev->ChkFlg(flag::RenetteRanAway, false)) return false;
     return RunEvent("EvPeddle001");
 }
@@ -31,7 +31,7 @@ bool EvPeddle001() {
 bool EvPeddle002() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(2)) return false;
+    if (!ev->ChkPlace(place::RivalShop)) return false;
     if (!ev->ChkFlg(flag::RenetteRanAway, true)) return false;
     if (!ev->ChkHour(10, 18)) return false;
     return RunEvent("EvPeddle002");
@@ -42,7 +42,7 @@ bool EvPeddle003() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkHour(19, 23)) return false;
-    if (!ev->ChkPlace(6)) return false;
+    if (!ev->ChkPlace(place::EventGround)) return false;
     if (!ev->ChkDay(125, 1)) return false;
     return RunEvent("EvPeddle003");
 }
@@ -51,7 +51,7 @@ bool EvPeddle003() {
 bool EvPeddle004() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(6)) return false;
+    if (!ev->ChkPlace(place::EventGround)) return false;
     return RunEvent("EvPeddle004");
 }
 
@@ -67,7 +67,7 @@ bool EvPeddle005() {
 bool EvPeddle006() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(9)) return false;
+    if (!ev->ChkPlace(place::CastleGate)) return false;
     if (!ev->ChkHour(10, 18)) return false;
     if (!ev->ChkFlg(flag::PalaceInvitation, false)) return false;
     return RunEvent("EvPeddle006");
@@ -77,7 +77,7 @@ bool EvPeddle006() {
 bool EvPeddle007() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(9)) return false;
+    if (!ev->ChkPlace(place::CastleGate)) return false;
     if (!ev->ChkDay(191, 300)) return false;
     if (!ev->ChkHour(10, 18)) return false;
     if (!ev->ChkFlg(flag::PalaceInvitation, true)) return false;
@@ -90,7 +90,7 @@ bool EvPeddle008() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkHour(19, 20)) return false;
-    if (!ev->ChkPlace(3)) return false;
+    if (!ev->ChkPlace(place::Square)) return false;
     return RunEvent("EvPeddle008");
 }
 
@@ -99,7 +99,7 @@ bool EvPeddle009() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkHour(10, 18)) return false;
-    if (!ev->ChkPlace(7)) return false;
+    if (!ev->ChkPlace(place::School)) return false;
     return RunEvent("EvPeddle009");
 }
 
@@ -109,7 +109,7 @@ bool EvSearch000() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkFlg(flag::HotSpringFound, false)) return false;
-    if (!ev->ChkPlace(33)) return false;
+    if (!ev->ChkPlace(place::Forest)) return false;
     if (!ev->ChkDay(72, 400)) return false;
     if (!ev->ChkFlg(flag::NightSearch, false)) return false;
     return RunEvent("EvSearch000");
@@ -119,7 +119,7 @@ bool EvSearch000() {
 bool EvTurnStart006() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkPlace(10)) return false;
+    if (!ev->ChkPlace(place::ShopInside)) return false;
     if (!ev->ChkHour(9, 9)) return false;
     if (!ev->ChkDayMark(mark::CommissionExpired, 0, 1)) return false;
     return RunEvent("EvTurnStart006");

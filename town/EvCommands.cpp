@@ -23,7 +23,6 @@ using namespace command;
 namespace {
 
 constexpr int kRestWeekday = 5;
-constexpr int kShopPlace = 10;
 
 int Place() { return GameFlow ? GameFlow->Place : 0; }
 void SetPlaceDirect(int place) {
@@ -82,7 +81,7 @@ TEvControler::DefaultCommandLists() {
 
 int TEvControler::PlaceMenuKind() const {
     const bool land = MapFm ? MapFm->m_Land != 0 : Place >= 32;
-    if (land) return Place == 44 ? 3 : 2;
+    if (land) return Place == place::WizardHouseInside ? 3 : 2;
     switch (Place & 31) {
         case 3:
             return 1;
@@ -198,17 +197,17 @@ void TEvControler::DoMoveCommand(int id) {
             if (DbTxtForm2) DbTxtForm2->ShowMessage(B5("該去哪兒好呢？"));
             break;
         case kEnter:
-            if (Place == 0) {
+            if (Place == place::ShopFront) {
                 EnterShop();
-            } else if (Place == 4) {
+            } else if (Place == place::Bakery) {
                 if (h >= 10 && h <= 18) {
                     Say("Enter1");
                 } else {
                     Say("Enter2");
                 }
-            } else if (Place == 9) {
+            } else if (Place == place::CastleGate) {
                 VisitPalace(h);
-            } else if (Place == 43) {
+            } else if (Place == place::WizardHouse) {
                 VisitWizardHouse(h);
             }
             break;
@@ -222,18 +221,18 @@ void TEvControler::DoMoveCommand(int id) {
             VisitRivalShop(h);
             break;
         case kGoOut:
-            if (Place == 12)
-                SetPlace(1);
-            else if (Place == 13)
-                SetPlace(2);
-            else if (Place == 17)
-                SetPlace(7);
-            else if (Place == 44)
-                SetPlace(43);
+            if (Place == place::FloraeRoom)
+                SetPlace(place::FloraeHouse);
+            else if (Place == place::RivalShopInside)
+                SetPlace(place::RivalShop);
+            else if (Place == place::Library)
+                SetPlace(place::School);
+            else if (Place == place::WizardHouseInside)
+                SetPlace(place::WizardHouse);
             break;
         case kLibrary:
             if (h >= 10 && h <= 17) {
-                SetPlace(17);
+                SetPlace(place::Library);
                 RunMoveEvents();
             } else if (h >= 7 && h <= 9) {
                 Say("Library1");
@@ -244,11 +243,11 @@ void TEvControler::DoMoveCommand(int id) {
             }
             break;
         case kToCastleGate:
-            SetPlace(9);
+            SetPlace(place::CastleGate);
             RunMoveEvents();
             break;
         case kToSquare:
-            SetPlace(3);
+            SetPlace(place::Square);
             RunMoveEvents();
             break;
         default:  // cancel
@@ -257,7 +256,7 @@ void TEvControler::DoMoveCommand(int id) {
 }
 
 void TEvControler::EnterShop() {
-    Place = kShopPlace;
+    Place = place::ShopInside;
     RunMoveEvents();
     const int h = EventServerDbg ? EventServerDbg->GetHour() : GameHour();
     if (h >= 8 && h < 22) {
@@ -296,7 +295,7 @@ void VisitFlowerbed(int hour) {
         }
         return;
     }
-    if (townlink::ChkNpc(0, 19)) {
+    if (townlink::ChkNpc(0, place::Flowerbed)) {
         if (Flag(flag::FloraeUnwellToday)) {
             Say("VisitFlowerbed4");
             return;
@@ -318,11 +317,11 @@ void VisitFlowerHouse(int hour) {
     const bool open = hour >= 10 && hour < 19;
     const bool gone = Flag(flag::FloraeDied), unwell = Flag(flag::FloraeUnwellToday);
     if (!gone && !unwell) {
-        if (DayMarks[0] != 0 && !Flag(flag::RouteFlorae)) {
+        if (DayMarks[mark::FeverBegan] != 0 && !Flag(flag::RouteFlorae)) {
             if (!Flag(flag::FloraeBlindVisit)) {
-                if (EventServerDbg && EventServerDbg->ChkDayMark(0, 21, 3) &&
+                if (EventServerDbg && EventServerDbg->ChkDayMark(mark::FeverBegan, 21, 3) &&
                     Flag(flag::BedsideUnconscious)) {
-                    if (EventServerDbg->ChkItem(62, 1)) {
+                    if (EventServerDbg->ChkItem(item::CurePotion, 1)) {
                         EnterRoom(12);
                     } else {
                         Say("VisitFlowerHouse1");
@@ -339,7 +338,7 @@ void VisitFlowerHouse(int hour) {
             } else if (Flag(flag::FloraeVisitedToday)) {
                 Say("VisitFlowerHouse4");
             } else if (open) {
-                if (townlink::ChkNpc(0, 12))
+                if (townlink::ChkNpc(0, place::FloraeRoom))
                     EnterRoom(12);
                 else
                     Say("VisitFlowerHouse5");
@@ -466,12 +465,12 @@ void VisitPalace(int hour) {
         Say("VisitPalace11");
         townlink::ClearGr();
         SetPlaceDirect(14);
-        SetPlace(14);
+        SetPlace(place::CastleGarden);
         RunMoveEvents();
         if (Place() == 14) SetPlaceDirect(9);
     } else if (choice == 1) {
         Say("VisitPalace12");
-        SetPlace(3);
+        SetPlace(place::Square);
         Face(0);
     }
 }
@@ -479,16 +478,16 @@ void VisitPalace(int hour) {
 void VisitWizardHouse(int hour) {
     (void)hour;
     if (Flag(flag::WizardDead)) {
-        SetPlace(44);
+        SetPlace(place::WizardHouseInside);
         Say("VisitWizardHouse1");
-        SetPlace(43);
+        SetPlace(place::WizardHouse);
         Face(0);
         return;
     }
-    if (Flag(kSearchModeFlag)) {
+    if (Flag(flag::NightSearch)) {
         if (!Flag(flag::WizardAdvice)) {
             Say("VisitWizardHouse2");
-            SetPlace(44);
+            SetPlace(place::WizardHouseInside);
             RunMoveEvents();
         } else {
             Say("VisitWizardHouse3");

@@ -14,6 +14,7 @@
 #include "shop/Main.h"
 #include "shop/Shop.h"
 #include "story/EventTables.h"
+#include "story/Register.h"
 #include "town/Evsrvfm.h"
 #include "town/Mapform.h"
 #include "town/Mdpform.h"
@@ -26,11 +27,6 @@ std::uint8_t TEvControler::TurnStartGuard = 1;
 namespace {
 
 constexpr int kMixableGoods = 64;
-constexpr int kShopPlace = 10;  // 11 and 20 are its other rooms
-constexpr int kLibraryPlace = 17;
-constexpr int kHotSpringOpenFlag = 138;
-constexpr int kWizardHouseOpenFlag = 139;
-constexpr int kShopClosedFlag = 164;  // the story keeps the shop shut for the day
 constexpr int kOrdersHour = 19;
 constexpr int kDayStartHour = 8;
 constexpr int kTiredFace = 20;
@@ -133,13 +129,13 @@ TEvControler::TEvControler() {
     if (DbTxtForm2) DbTxtForm2->LoadFaces();
     EventServerDbg->SetMsgWinPicture("win_mes2.bmp");
 
-    Place = kShopPlace;
+    Place = place::ShopInside;
     MoveEventsPending = 0;
     CommandLists = DefaultCommandLists();
 
     for (int n = kFirstPlaceOpenFlag; n <= kLastPlaceOpenFlag; ++n) EventServerDbg->SetFlg(n, true);
-    EventServerDbg->SetFlg(kHotSpringOpenFlag, false);
-    EventServerDbg->SetFlg(kWizardHouseOpenFlag, false);
+    EventServerDbg->SetFlg(flag::HotSpringOpen, false);
+    EventServerDbg->SetFlg(flag::WizardHouseOpen, false);
     Ready = 1;
     RefreshEnabled = 1;
     InstallEventServerHooks();
@@ -270,7 +266,7 @@ void TEvControler::SetMixedItem(int id) { MixedItem = (id >= 0 && id < kMixableG
 
 bool TEvControler::GainExperience(int points) {
     const int r = AddExperience(points);
-    const bool library = Place == kLibraryPlace;
+    const bool library = Place == place::Library;
     if (r >= 0) {
         std::string text;
         if (r > 0)
@@ -333,7 +329,7 @@ bool TEvControler::TurnStart(bool allowEvents) {
         if (EventServerDbg) EventServerDbg->DayChange();
         LastDayChangeDay = d;
     }
-    if (h >= 10 && EventServerDbg && EventServerDbg->TestFlg(kShopClosedFlag))
+    if (h >= 10 && EventServerDbg && EventServerDbg->TestFlg(flag::ShopClosedToday))
         Call(g_ClockHooks.SetShopClosed);
 
     if (MainForm) MainForm->AdvanceTickPhase();

@@ -15,8 +15,6 @@ constexpr int kEvGrCount = 63;
 constexpr int kSeenPictureCount = 56;
 // The event picture that stands for the message window's frame (SetMsgWinPicture).
 constexpr int kMsgWinPicture = 62;
-// While this daily flag is set the land backgrounds take their fourth variant.
-constexpr int kLandLateFlag = 163;
 
 constexpr int kFigureKind = 0;
 constexpr int kTownKind = 1;

@@ -13,6 +13,7 @@
 #include "platform/Transcript.h"
 #include "resources/Resources.h"
 #include "shop/GameState.h"
+#include "story/Register.h"
 #include "town/EvPictures.h"
 #include "town/Evsrvfm.h"
 
@@ -185,7 +186,7 @@ int TEventServerDbg::PlaceGrCode(int place, int hour) {
 
 bool TEventServerDbg::LoadPicture(ui::Bitmap& target, int code) {
     // Codes that name nothing load nothing and change nothing.
-    const std::string name = PictureMemberName(code, TestFlg(kLandLateFlag));
+    const std::string name = PictureMemberName(code, TestFlg(flag::NightSearch));
     if (name.empty()) return false;
     const int kind = code >> 8;
     const int index = code & 255;

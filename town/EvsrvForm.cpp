@@ -15,6 +15,7 @@
 #include "skin/BcPanel.h"
 #include "skin/CHBCBTN.h"
 #include "skin/CHBmpCnt.h"
+#include "story/Register.h"
 #include "town/EvControler.h"
 #include "town/EventTables.h"
 #include "town/Evsrvfm.h"
@@ -30,7 +31,6 @@ constexpr int kStripWidth = 4;
 constexpr int kClientWidth = 648;
 // Window mode: the menu bar, the stage and the bottom strip.
 constexpr int kWindowBodyHeight = 516;
-constexpr int kShopPlace = 10;
 constexpr int kShopBackRoom = 11;
 constexpr int kShopUpstairs = 20;
 constexpr int kFlowerRoom = 12;
@@ -40,10 +40,10 @@ constexpr int kBackToMapMode = 163;
 constexpr int kDebugLeft = 660;
 
 bool InShopRooms(int place) {
-    return place == kShopPlace || place == kShopBackRoom || place == kShopUpstairs;
+    return place == place::ShopInside || place == kShopBackRoom || place == kShopUpstairs;
 }
 
-int CurrentPlace() { return GameFlow ? GameFlow->Place : kShopPlace; }
+int CurrentPlace() { return GameFlow ? GameFlow->Place : place::ShopInside; }
 
 void SetReady(bool on) {
     if (GameFlow) GameFlow->Ready = on ? 1 : 0;
@@ -398,7 +398,7 @@ void TEventServerDbg::EventEnd() {
     m_InEvent = 0;
     const int place = CurrentPlace();
     if (GameFlow && (place == kShopBackRoom || place == kShopUpstairs))
-        GameFlow->Place = kShopPlace;
+        GameFlow->Place = place::ShopInside;
     ui::Record("event", "end");
 }
 
@@ -432,7 +432,7 @@ void TEventServerDbg::EventEndStopMusic(int mode) {
     }
     const int place = CurrentPlace();
     if (GameFlow && (place == kShopBackRoom || place == kShopUpstairs))
-        GameFlow->Place = kShopPlace;
+        GameFlow->Place = place::ShopInside;
     ui::Record("event", "end " + std::to_string(mode));
 }
 

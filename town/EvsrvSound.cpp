@@ -2,6 +2,7 @@
 // played by the music form's wave player, track numbers go to its CD device.
 #include "media/Qvpack.h"
 #include "platform/Transcript.h"
+#include "story/Register.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 #include "town/Mdpform.h"
@@ -10,8 +11,6 @@
 namespace {
 
 // Track numbers of the engine's own music.
-constexpr int kTownTrack = 10;
-constexpr int kLandTrack = 11;
 constexpr int kSeasonTracks[4] = {15, 12, 13, 14};  // winter, spring, summer, autumn
 constexpr int kFirstLandPlace = 32;
 
@@ -70,9 +69,9 @@ void TEventServerDbg::PlayPlaceMusic() {
     if (IsShopRoom(place))
         PlaySeasonMusic();
     else if (place >= kFirstLandPlace)
-        PlayMusic(kLandTrack, true);
+        PlayMusic(track::LandMusic, true);
     else
-        PlayMusic(kTownTrack, true);
+        PlayMusic(track::TownMusic, true);
 }
 
 void TEventServerDbg::PlaySeasonMusic() {

@@ -12,6 +12,7 @@
 #include "shop/Calendar.h"
 #include "shop/Catalog.h"
 #include "shop/GameState.h"
+#include "story/Register.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 
@@ -19,10 +20,7 @@ TEventServerDbg::PrimitiveHooks TEventServerDbg::Hooks;
 
 namespace {
 
-constexpr int kShopPlace = 10;
 constexpr int kDandelion = 67;
-constexpr int kMapReturnFlag = 163;  // set while an event hands back to the map
-constexpr int kTiredOnMapFlag = 537;
 constexpr int kRestWeekday = 5;
 constexpr int kHolidayDay = 48;
 constexpr int kPeddleMaxPrice = 1000;
@@ -149,7 +147,7 @@ constexpr SearchFind SearchFinds[kSearchPlaces * kSearchRecords] = {
 
 bool IsShopRoom(int place) { return place == 10 || place == 11 || place == 20; }
 bool IsItem(int item) { return item >= 0 && item < kItemCount; }
-int CurrentPlace() { return GameFlow ? GameFlow->Place : kShopPlace; }
+int CurrentPlace() { return GameFlow ? GameFlow->Place : place::ShopInside; }
 
 // An item's name as a Big5 string (the name field is 21 bytes, NUL-padded).
 std::string NameOf(int item) {
@@ -166,7 +164,7 @@ void ShowEveningPicture(TEventServerDbg& server) {
 }  // namespace
 
 bool TEventServerDbg::PassTime(int hours) {
-    if (TestFlg(kMapReturnFlag)) {
+    if (TestFlg(flag::NightSearch)) {
         AdvanceHour();
         if (GameHour() == kTiredHour[0]) {
             TiredRefusal();
@@ -259,9 +257,9 @@ void TEventServerDbg::TiredRefusal() {
     if (GameCondition() < 2) SetCondition(GameCondition() + 1);
     FaceGr(7);
     DspMsg(B5("我已經累了"));
-    if (TestFlg(kMapReturnFlag)) SetFlg(kTiredOnMapFlag, true);
-    if (GameFlow) GameFlow->Place = kShopPlace;
-    ui::Record("place", std::to_string(kShopPlace));
+    if (TestFlg(flag::NightSearch)) SetFlg(flag::DawnWithCocotte, true);
+    if (GameFlow) GameFlow->Place = place::ShopInside;
+    ui::Record("place", std::to_string(place::ShopInside));
     if (Hooks.GoHomeToBed) Hooks.GoHomeToBed();
     FaceGr(0);
 }

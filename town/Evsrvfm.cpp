@@ -19,6 +19,7 @@
 #include "skin/BcPanel.h"
 #include "skin/CHBCBTN.h"
 #include "skin/CHBmpCnt.h"
+#include "story/Register.h"
 #include "town/EvControler.h"
 #include "town/EventTables.h"
 #include "town/Whereabouts.h"
@@ -32,8 +33,6 @@ std::array<OrderSlot, kOrderSlotCount> Orders{};
 namespace {
 
 constexpr int kRestWeekday = 5;
-constexpr int kHotSpringOpenFlag = 138;
-constexpr int kWizardHouseOpenFlag = 139;
 // Shelf-picture rows of the goods that count as a mixed item for the story.
 constexpr int kMixedItemRows[] = {0, 1, 2, 6, 7, 8, 12, 13};
 
@@ -166,8 +165,8 @@ void TEventServerDbg::NewGameReset() {
     ResetMixedItem();
     PutPersistentFlags(persistent, sizeof persistent);
     for (int n = kFirstPlaceOpenFlag; n <= kLastPlaceOpenFlag; ++n) SetFlg(n, true);
-    SetFlg(kHotSpringOpenFlag, false);
-    SetFlg(kWizardHouseOpenFlag, false);
+    SetFlg(flag::HotSpringOpen, false);
+    SetFlg(flag::WizardHouseOpen, false);
 }
 
 // --- Save block and system file ---

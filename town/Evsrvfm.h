@@ -103,7 +103,8 @@ struct TEventServerHooks {
     // The map form.
     std::function<bool()> MapVisible;
     std::function<void(bool show)> ShowMap;
-    // TEvControler::AlignForms (until the game-flow controller has it).
+    // TEvControler::AlignForms: the hidden forms of the shop, map and stage moved to
+    // where the shown one stands.
     std::function<void()> AlignForms;
     // The clock and calendar windows: whether each exists and is shown, show or hide.
     std::function<bool()> ClockVisible;

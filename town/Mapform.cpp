@@ -12,6 +12,7 @@
 #include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Transcript.h"
+#include "story/Register.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 #include "town/MapTables.h"
@@ -34,9 +35,6 @@ constexpr int kOutskirtsNode = 8;   // on the town map
 constexpr int kTownNode = 0;        // on the land map
 constexpr int kLandPlaceBase = 32;
 constexpr int kMapOpenSound = 56;
-constexpr int kTownTrack = 10;
-constexpr int kLandTrack = 11;
-constexpr int kSearchTrack = 20;
 constexpr int kSearchRefusalFace = 1;
 
 const std::string kMapPackMember = "\\mapPack\\mapPack.pak";
@@ -257,7 +255,7 @@ void TMapFm::SetupMapScene() {
     } else {
         variant = 3;
     }
-    const bool search = m_Land && Flag(kSearchModeFlag);
+    const bool search = m_Land && Flag(flag::NightSearch);
     m_PictureName =
         (m_Land ? "map_land" : "map_town") + std::to_string(search ? 3 : variant) + ".bmp";
 
@@ -308,9 +306,9 @@ void TMapFm::SetupMapScene() {
 
     PlaceWalkerOn(m_Dest);
     townlink::SetMoveEventsPending();
-    townlink::PlayTrackLoop(Flag(kSearchModeFlag) ? kSearchTrack
-                            : m_Land              ? kLandTrack
-                                                  : kTownTrack);
+    townlink::PlayTrackLoop(Flag(flag::NightSearch) ? track::NightSearchMusic
+                            : m_Land                ? track::LandMusic
+                                                    : track::TownMusic);
     m_Ppm.AutoPopup = true;
     townlink::PlaySound(kMapOpenSound);
     ui::Record("map", m_PictureName);
@@ -458,7 +456,7 @@ void TMapFm::DrawScene() {
 }
 
 std::string TMapFm::HoverHint(int region) const {
-    if (region < 0) return B5(Flag(kSearchModeFlag) ? "該找什麼地方好呢？" : "到哪兒去好呢？");
+    if (region < 0) return B5(Flag(flag::NightSearch) ? "該找什麼地方好呢？" : "到哪兒去好呢？");
     if (region >= PlaceCount() || !m_Graph.Node(region)->Enabled) return {};
     const std::string name = PlaceName(region);
     if (!m_Land) return region == m_Dest ? name : B5("到") + name + "\n" + B5("需要１個小時");
@@ -498,7 +496,7 @@ void TMapFm::m_ImgMouseDown(ui::MouseButton button, ui::ShiftState, int x, int y
     if (m_WalkState != 0) return;
     const int region = m_Field.FindRegion(x, y);
     if (region < 0) return;
-    if (m_Land && region == kTownNode && Flag(kSearchModeFlag)) {
+    if (m_Land && region == kTownNode && Flag(flag::NightSearch)) {
         townlink::FaceGr(kSearchRefusalFace);
         if (DbTxtForm2)
             DbTxtForm2->ShowMessage(B5("緹菈「鎮上就交給可可特去找吧。\n我還是到郊外去……。"));

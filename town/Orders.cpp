@@ -6,6 +6,7 @@
 #include "platform/Transcript.h"
 #include "shop/GameState.h"
 #include "shop/Goods.h"
+#include "story/Register.h"
 #include "town/Srcdbtxtform21.h"
 
 namespace {
@@ -274,14 +275,14 @@ void TEventServerDbg::OrderTalk(int k) {
     switch (answer) {
         case kAccept:
             reply = B5("顧客「謝謝妳。\n") + OrderDateText(deadline) + client.Accept;
-            SetFlg(kOrderAcceptedTodayFlag, true);
+            SetFlg(flag::OrderTakenToday, true);
             ui::Record("order", "accepted " + std::to_string(t.Id));
             break;
         case kDeliverNow:
             reply = B5("顧客「") + client.Thanks;
             DeliverOrder(t.Flag);
             RemoveOrder(t.Flag);
-            SetFlg(kOrderAcceptedTodayFlag, true);
+            SetFlg(flag::OrderTakenToday, true);
             break;
         case kRefuse:
             reply = client.Refuse;
@@ -319,7 +320,7 @@ void TEventServerDbg::DeliveryTalk(int flag) {
 }
 
 bool TEventServerDbg::OrderFullTalk(int first, int length) {
-    if (!ChkPlace(3) || !ChkDay(first, length)) return false;
+    if (!ChkPlace(place::Square) || !ChkDay(first, length)) return false;
     for (const OrderSlot& o : Orders)
         if (!Held(o)) return true;
     DspMsg(B5("無法再接受任何訂單了"));

@@ -12,8 +12,6 @@ constexpr int kOrderCatalogSize = 22;  // rows 0..17 offered by the customers, 1
 constexpr int kOfferedOrderCount = 18;
 constexpr int kOrderTextCount = 23;  // id 0 ("no order") and ids 1..22
 constexpr int kFirstOrderFlag = 684;
-constexpr int kOrderAcceptedTodayFlag = 165;  // daily: an order taken or delivered today
-constexpr int kOrderShopPlace = 10;
 
 // Templates: the deadline field holds the days from acceptance to the deadline.
 extern const std::array<OrderSlot, kOrderCatalogSize> OrderCatalog;

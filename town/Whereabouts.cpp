@@ -25,25 +25,27 @@ bool In(int place, std::initializer_list<int> places) {
 }
 bool InRange(int place, int first, int last) { return place >= first && place <= last; }
 // Places 33..38, 40 and 41: the land's places but the spring (39).
-bool LandButSpring(int p) { return InRange(p, 33, 38) || p == 40 || p == 41; }
+bool LandButSpring(int p) {
+    return InRange(p, place::Forest, place::Crater) || p == place::Lake || p == place::Beach;
+}
 bool MetAt(int kind, int place) { return NpcMet[kind].Place == place; }
 int HeroinePlace() { return GameFlow ? GameFlow->Place : -1; }
 
 bool Schedule0(int h, int p) {
     switch (h) {
         case 14:
-            return HeroinePlace() == 17 && !MetAt(0, 17) && R(70);
+            return HeroinePlace() == place::Library && !MetAt(0, place::Library) && R(70);
         case 15:
-            if (p == 7) return R(10);
-            if (p == 19) return R(70);
-            if (p == 17) return !MetAt(0, 17) && R(70);
+            if (p == place::School) return R(10);
+            if (p == place::Flowerbed) return R(70);
+            if (p == place::Library) return !MetAt(0, place::Library) && R(70);
             return false;
         case 16:
         case 17:
             if (In(p, {3, 4})) return R(30);
-            return p == 19;
+            return p == place::Flowerbed;
         case 18:
-            return p == 12;
+            return p == place::FloraeRoom;
         default:
             return false;
     }
@@ -53,25 +55,25 @@ bool Schedule1(int h, int p) {
     switch (h) {
         case 10:
         case 11:
-            return p == 19;
+            return p == place::Flowerbed;
         case 12:
-            if (p == 19) return NpcMet[0].Place != 1;
-            if (p == 1) return R(10);
+            if (p == place::Flowerbed) return NpcMet[0].Place != place::FloraeHouse;
+            if (p == place::FloraeHouse) return R(10);
             return false;
         case 13:
         case 14:
-            return p == 17 && !MetAt(0, 17) && R(70);
+            return p == place::Library && !MetAt(0, place::Library) && R(70);
         case 15:
-            if (p == 17) return !MetAt(0, 17) && R(70);
-            return p == 19;
+            if (p == place::Library) return !MetAt(0, place::Library) && R(70);
+            return p == place::Flowerbed;
         case 16:
-            if (p == 0) return R(10);
-            return p == 19;
+            if (p == place::ShopFront) return R(10);
+            return p == place::Flowerbed;
         case 17:
             if (In(p, {3, 4})) return R(30);
-            return p == 19;
+            return p == place::Flowerbed;
         case 18:
-            return p == 12;
+            return p == place::FloraeRoom;
         default:
             return false;
     }
@@ -82,35 +84,36 @@ bool Schedule2(int h, int p) {
         case 10:
         case 11:
         case 12:
-            return p == 19;
+            return p == place::Flowerbed;
         case 13:
-            return p == 17 && !MetAt(0, 17) && R(70);
+            return p == place::Library && !MetAt(0, place::Library) && R(70);
         case 14:
-            if (p == 17) return !MetAt(0, 17) && R(70);
-            if (p == 5) return R(70);
+            if (p == place::Library) return !MetAt(0, place::Library) && R(70);
+            if (p == place::Park) return R(70);
             return false;
         case 15:
-            return p == 5;
+            return p == place::Park;
         case 16:
-            if (p == 5) return true;
-            if (p == 19) return R(30);
+            if (p == place::Park) return true;
+            if (p == place::Flowerbed) return R(30);
             return false;
         case 17:
             if (In(p, {3, 4})) return R(30);
-            return p == 19;
+            return p == place::Flowerbed;
         case 18:
-            return p == 12;
+            return p == place::FloraeRoom;
         default:
             return false;
     }
 }
 
-bool Schedule3(int, int p) { return p == 12 && Ev().ChkHour(10, 18); }
+bool Schedule3(int, int p) { return p == place::FloraeRoom && Ev().ChkHour(10, 18); }
 
 bool Schedule4(int h, int p) {
     if (h >= 10 && h <= 15)
-        return p == 34 && NpcMet[2].Hour == 0 && Ev().ChkFlg(flag::FeleSceneToday, false);
-    if (h == 16 || h == 17) return p == 3 && R(30);
+        return p == place::ForestSpring && NpcMet[2].Hour == 0 &&
+               Ev().ChkFlg(flag::FeleSceneToday, false);
+    if (h == 16 || h == 17) return p == place::Square && R(30);
     if (h == 18) return In(p, {2, 4}) && R(10);
     return false;
 }
@@ -127,7 +130,7 @@ bool Schedule5(int h, int p) {
             return In(p, {3, 5, 39}) && R(10);
         case 16:
         case 17:
-            return p == 3 && R(30);
+            return p == place::Square && R(30);
         case 18:
             return In(p, {2, 4}) && R(10);
         default:
@@ -144,10 +147,10 @@ bool Schedule6(int h, int p) {
         case 14:
         case 15:
             if (In(p, {3, 5, 39})) return R(10);
-            return p == 35 && R(30);
+            return p == place::Waterfall && R(30);
         case 16:
         case 17:
-            return p == 3 && R(10);
+            return p == place::Square && R(10);
         default:
             return Schedule5(h, p);
     }
@@ -155,15 +158,15 @@ bool Schedule6(int h, int p) {
 
 bool Schedule7At16(int p) {
     if (NpcMet[1].Hour == 15) return false;
-    return (p == 2 || InRange(p, 33, 41)) && R(20);
+    return (p == place::RivalShop || InRange(p, place::Forest, place::Beach)) && R(20);
 }
 
 bool Schedule7(int h, int p) {
     switch (h) {
         case 15:
             // A failed draw (or a place of neither list) falls through to hour 16's rule.
-            if ((p == 2 || LandButSpring(p)) && R(20)) return true;
-            if (p == 39 && R(60)) return true;
+            if ((p == place::RivalShop || LandButSpring(p)) && R(20)) return true;
+            if (p == place::BigTree && R(60)) return true;
             return Schedule7At16(p);
         case 16:
             return Schedule7At16(p);
@@ -181,17 +184,17 @@ bool Schedule8(int h, int p) {
         case 11:
             return In(p, {2, 3, 4, 6}) && R(10);
         case 12:
-            return p == 39 && R(30);
+            return p == place::BigTree && R(30);
         case 13:
         case 14:
             if (LandButSpring(p)) return R(10);
-            return p == 39 && R(30);
+            return p == place::BigTree && R(30);
         case 15:
         case 16:
         case 17:
-            return InRange(p, 33, 41) && R(10);
+            return InRange(p, place::Forest, place::Beach) && R(10);
         case 18:
-            return p == 2 && R(10);
+            return p == place::RivalShop && R(10);
         default:
             return false;
     }
@@ -203,19 +206,19 @@ bool Schedule9(int h, int p) {
             return In(p, {2, 3, 4, 17}) && R(10);
         case 11:
             if (In(p, {2, 3, 4, 6, 17})) return R(10);
-            return p == 13 && R(70);
+            return p == place::RivalShopInside && R(70);
         case 12:
-            return p == 13 && R(70);
+            return p == place::RivalShopInside && R(70);
         case 13:
-            return p == 39 && R(30);
+            return p == place::BigTree && R(30);
         case 14:
-            if (!InRange(p, 34, 41)) return false;
+            if (!InRange(p, place::ForestSpring, place::Beach)) return false;
             if (R(10)) return true;
-            return p == 39 && R(30);  // the spring's second chance
+            return p == place::BigTree && R(30);  // the spring's second chance
         case 16:
-            return InRange(p, 34, 41) && R(10);
+            return InRange(p, place::ForestSpring, place::Beach) && R(10);
         case 18:
-            return p == 2 && R(10);
+            return p == place::RivalShop && R(10);
         default:
             return false;
     }
@@ -227,31 +230,31 @@ bool Schedule10(int h, int p) {
             return In(p, {2, 3, 4, 17}) && R(10);
         case 11:
             if (In(p, {2, 3, 4, 17})) return R(10);
-            return p == 13 && R(70);
+            return p == place::RivalShopInside && R(70);
         case 12:
-            return p == 13 && R(70);
+            return p == place::RivalShopInside && R(70);
         case 13:
             if (LandButSpring(p)) return R(10);
-            return p == 39 && R(30);
+            return p == place::BigTree && R(30);
         case 15:
         case 17:
-            return InRange(p, 33, 41) && R(10);
+            return InRange(p, place::Forest, place::Beach) && R(10);
         case 18:
-            return p == 13 && R(10);
+            return p == place::RivalShopInside && R(10);
         default:
             return false;
     }
 }
 
 bool Schedule11(int h, int p) {
-    if (p != 39 || NpcMet[1].Hour != 0) return false;
+    if (p != place::BigTree || NpcMet[1].Hour != 0) return false;
     if (h == 15 || h == 17) return R(10);
     if (h == 16) return R(30);
     return false;
 }
 
 bool Schedule12(int h, int p) {
-    if (p != 39 || NpcMet[1].Hour != 0) return false;
+    if (p != place::BigTree || NpcMet[1].Hour != 0) return false;
     if (h == 13 || h == 16) return R(10);
     if (h == 14 || h == 15) return R(30);
     return false;
@@ -260,17 +263,17 @@ bool Schedule12(int h, int p) {
 bool Schedule13(int h, int p) {
     switch (h) {
         case 14:
-            return p == 7 && R(10);
+            return p == place::School && R(10);
         case 15:
-            if (p == 2) return R(10);
-            if (p == 3) return R(30);
-            return p == 13;
+            if (p == place::RivalShop) return R(10);
+            if (p == place::Square) return R(30);
+            return p == place::RivalShopInside;
         case 16:
-            if (p == 3) return R(10);
-            return p == 13;
+            if (p == place::Square) return R(10);
+            return p == place::RivalShopInside;
         case 17:
         case 18:
-            return p == 13;
+            return p == place::RivalShopInside;
         default:
             return false;
     }
@@ -279,22 +282,22 @@ bool Schedule13(int h, int p) {
 bool Schedule14(int h, int p) {
     switch (h) {
         case 11:
-            return p == 13 && R(10);
+            return p == place::RivalShopInside && R(10);
         case 12:
-            if (p == 13) return R(10);
-            return p == 2 && R(50);
+            if (p == place::RivalShopInside) return R(10);
+            return p == place::RivalShop && R(50);
         case 13:
             if (In(p, {0, 1, 3, 4, 5, 6})) return R(10);
-            return p == 13 && R(30);
+            return p == place::RivalShopInside && R(30);
         case 14:
         case 15:
             if (In(p, {0, 1, 3, 4, 6})) return R(10);
-            return p == 5 && R(30);
+            return p == place::Park && R(30);
         case 16:
         case 17:
             return In(p, {0, 1, 3, 4}) && R(10);
         case 18:
-            return p == 2 && R(10);
+            return p == place::RivalShop && R(10);
         default:
             return false;
     }
@@ -303,20 +306,20 @@ bool Schedule14(int h, int p) {
 bool Schedule15(int h, int p) {
     switch (h) {
         case 11:
-            if (p == 2) return R(10);
-            return p == 13;
+            if (p == place::RivalShop) return R(10);
+            return p == place::RivalShopInside;
         case 13:
-            if (p == 3) return R(30);
-            return p == 13;
+            if (p == place::Square) return R(30);
+            return p == place::RivalShopInside;
         case 14:
-            if (p == 3) return R(10);
-            return p == 13;
+            if (p == place::Square) return R(10);
+            return p == place::RivalShopInside;
         case 12:
         case 15:
         case 16:
         case 17:
         case 18:
-            return p == 13;
+            return p == place::RivalShopInside;
         default:
             return false;
     }

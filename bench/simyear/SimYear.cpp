@@ -18,6 +18,7 @@
 #include "shop/Market.h"
 #include "shop/Mixing.h"
 #include "story/CustomerRequests.h"
+#include "story/Register.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 #include "town/Orders.h"
@@ -126,7 +127,7 @@ void EveningOrders() {
             if (!OrderOfferComes(k)) continue;
             ++g_orders.offered;
             ev.AcceptOrder(k);
-            ev.SetFlg(kOrderAcceptedTodayFlag, true);
+            ev.SetFlg(flag::OrderTakenToday, true);
         }
         for (int k = 0; k < kOfferedOrderCount; ++k)
             if (OrderCollectionComes(k)) Collect(k);
@@ -251,7 +252,7 @@ int SimYear(int argc, char** argv, std::FILE* out) {
     // The event server keeps the orders; the heroine stays in the shop.
     GameFlow = new TEvControler();
     EventServerDbg->NewGameReset();
-    GameFlow->Place = kOrderShopPlace;
+    GameFlow->Place = place::ShopInside;
     ui::Srand(static_cast<std::uint32_t>(seed));
     InitGameState();
     g_orders = OrderTally{};

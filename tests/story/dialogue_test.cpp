@@ -113,14 +113,24 @@ TEST(StoryData, TheRegisterNamesEachNumberOnce) {
               var::FlowerGiftCount);
     EXPECT_EQ(story::RegisterNumber(story::RegisterKind::DayMark, "FeverBegan"), mark::FeverBegan);
     EXPECT_EQ(story::RegisterNumber(story::RegisterKind::Flag, "FlowerGiftCount"), -1);
+    EXPECT_EQ(story::RegisterNumber(story::RegisterKind::Place, "ForestSpring"),
+              place::ForestSpring);
+    EXPECT_EQ(story::RegisterNumber(story::RegisterKind::Item, "CurePotion"), item::CurePotion);
+    EXPECT_EQ(story::RegisterNumber(story::RegisterKind::Track, "TownMusic"), track::TownMusic);
     std::vector<std::pair<int, int>> seen;  // (kind, number)
 #define FLAG(n, v) seen.emplace_back(0, v);
 #define VAR(n, v) seen.emplace_back(1, v);
 #define MARK(n, v) seen.emplace_back(2, v);
+#define PLACE(n, v) seen.emplace_back(3, v);
+#define ITEM(n, v) seen.emplace_back(4, v);
+#define TRACK(n, v) seen.emplace_back(5, v);
 #include "story/Register.def"
 #undef FLAG
 #undef VAR
 #undef MARK
+#undef PLACE
+#undef ITEM
+#undef TRACK
     for (std::size_t i = 0; i < seen.size(); ++i)
         for (std::size_t j = i + 1; j < seen.size(); ++j)
             EXPECT_NE(seen[i], seen[j]) << "number " << seen[i].second << " is named twice";

@@ -20,9 +20,9 @@
 #include "shop/Main.h"
 #include "shop/Savefile.h"
 #include "story/EventTables.h"
-#include "tests/shop/ScriptedRandom.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
+#include "tests/support/ScriptedRandom.h"
 #include "town/Evsrvfm.h"
 #include "town/Mapform.h"
 #include "town/Srcdbtxtform21.h"
@@ -325,7 +325,7 @@ TEST_F(ControllerTest, GainExperienceTellsWhatWasLearnt) {
 TEST_F(ControllerTest, ReadingWithoutALevelShowsARemarkOnlyAtTheLibrary) {
     ui::ScopedTranscript transcript;
     test::EventResponders player(headless.Backend());
-    ScriptedRandom random({0, 1});
+    test::ScriptedRandom random({0, 1});
     SetGameLevel(1);
     SetExperience(0);
     GameFlow->Place = 17;

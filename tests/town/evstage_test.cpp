@@ -14,6 +14,7 @@
 #include "shop/GameState.h"
 #include "skin/BcPanel.h"
 #include "skin/CHBCBTN.h"
+#include "story/Register.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/EvControler.h"
 #include "town/EvPictures.h"
@@ -460,9 +461,9 @@ TEST_F(StageTest, CentreFigureSlidesAsideBeforeALeftFigureEnters) {
 }
 
 TEST_F(StageTest, LateFlagPicksTheFourthLandVariant) {
-    ev->SetFlg(kLandLateFlag, true);
+    ev->SetFlg(flag::NightSearch, true);
     ev->ShowPlaceGr(33);
-    ev->SetFlg(kLandLateFlag, false);
+    ev->SetFlg(flag::NightSearch, false);
     EXPECT_EQ(Kinds("picture"), (Strings{"0x204 bgfor4.bmp"}));
     EXPECT_TRUE(Same(ev->m_Img->Picture(), Picture(0x207)));
 }

@@ -20,6 +20,7 @@
 #include "platform/Transcript.h"
 #include "platform/headless/HeadlessAudio.h"
 #include "shop/GameState.h"
+#include "story/Register.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/Scratch.h"
 #include "town/Debugformnk.h"
@@ -233,7 +234,7 @@ TEST_F(MapFormTest, HoverHints) {
 
 TEST_F(MapFormTest, NightSearchOnTheLandMap) {
     At(30, 22);
-    EventServerDbg->SetFlg(kSearchModeFlag, true);
+    EventServerDbg->SetFlg(flag::NightSearch, true);
     ShowAt(33);
     EXPECT_EQ(MapFm->MapPictureName(), "map_land3.bmp");
     EXPECT_EQ(Last("music"), "track 20 loop");

@@ -10,7 +10,7 @@
 #include "platform/Canvas.h"
 #include "platform/Files.h"
 #include "platform/Form.h"
-#include "tests/platform/GoldenImage.h"
+#include "tests/support/GoldenImage.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/Spbtnfm.h"
 #include "town/Srcdbtxtform21.h"
@@ -37,7 +37,7 @@ TEST_F(MessageWindowGolden, OneLineOfCellsInTheTextColourOverThePage) {
     win.SetText(B5("緹菈「早安。"));
     win.Tick();
     // Six cells from (14, 14), with a few pixels of the page around them.
-    EXPECT_TRUE(golden::Matches(Crop(win.TextBitmap(), ui::Rect{10, 10, 138, 38}), "msgwin-line"));
+    EXPECT_TRUE(test::Matches(Crop(win.TextBitmap(), ui::Rect{10, 10, 138, 38}), "msgwin-line"));
 }
 
 TEST_F(MessageWindowGolden, TheWindowRegionAroundAFace) {
@@ -51,7 +51,7 @@ TEST_F(MessageWindowGolden, TheWindowRegionAroundAFace) {
         for (int x = r.Left; x < r.Right; ++x)
             mask.SetPixel(x - r.Left, y - r.Top,
                           region->Contains(x, y) ? ui::clWhite : ui::clBlack);
-    EXPECT_TRUE(golden::Matches(mask, "msgwin-face-region"));
+    EXPECT_TRUE(test::Matches(mask, "msgwin-face-region"));
 }
 
 TEST(ChoiceWindowGolden, ACaptionThatWraps) {
@@ -67,7 +67,7 @@ TEST(ChoiceWindowGolden, ACaptionThatWraps) {
     font.Height = 20;
     form.SetFont(font, 128);
     form.SetCaptions(std::array<std::string, 3>{B5("去花圃看看"), "", ""});
-    EXPECT_TRUE(golden::Matches(form.m_Sbt1->Glyph(), "choice-wrap"));
+    EXPECT_TRUE(test::Matches(form.m_Sbt1->Glyph(), "choice-wrap"));
 }
 
 }  // namespace

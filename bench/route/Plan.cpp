@@ -1,0 +1,218 @@
+#include "bench/route/Plan.h"
+
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "town/MapTables.h"
+
+namespace route {
+
+namespace {
+
+constexpr const char* kShopName = "店裡";
+constexpr int kLandBit = 32;
+
+// Each CommandId's captions: the button's own, then other words a player uses for it.
+constexpr const char* kCaptions[18][2] = {
+    {"觀察", nullptr},       {"交談", nullptr},       {"叫賣", nullptr},   {"搜索", "搜尋"},
+    {"市集", "市場"},        {"移動", nullptr},       {"地圖", nullptr},   {"進入", nullptr},
+    {"取消", nullptr},       {"花圃", "花壇"},        {"拜訪住家", nullptr}, {"拜訪商店", "拜訪店家"},
+    {"出去", nullptr},       {"圖書館", nullptr},     {"閱讀", nullptr},   {"交貨", nullptr},
+    {"往城門", "到城門"},    {"往廣場", "到廣場"},
+};
+
+std::string Trim(const std::string& s) {
+    const auto b = s.find_first_not_of(" \t\r");
+    if (b == std::string::npos) return {};
+    const auto e = s.find_last_not_of(" \t\r");
+    return s.substr(b, e - b + 1);
+}
+
+// A whole decimal number (a leading minus allowed).
+bool Number(const std::string& s, int& out) {
+    if (s.empty()) return false;
+    char* end = nullptr;
+    const long v = std::strtol(s.c_str(), &end, 10);
+    if (*end != '\0' || v < -1000000 || v > 1000000) return false;
+    out = static_cast<int>(v);
+    return true;
+}
+
+// "a-b" or "a", each within lo..hi.
+bool Range(const std::string& s, int lo, int hi, int& a, int& b) {
+    const auto dash = s.find('-', 1);
+    if (dash == std::string::npos) {
+        if (!Number(s, a)) return false;
+        b = a;
+    } else if (!Number(s.substr(0, dash), a) || !Number(s.substr(dash + 1), b)) {
+        return false;
+    }
+    return lo <= a && a <= b && b <= hi;
+}
+
+}  // namespace
+
+int PlaceByName(const std::string& name) {
+    for (int i = 0; i < kTownNodes; ++i)
+        if (name == kTownPlaces[i].name || name == kTownPlaces[i].menuName) return i;
+    for (int i = 0; i < kLandNodes; ++i)
+        if (name == kLandPlaces[i].name || name == kLandPlaces[i].menuName) return kLandBit + i;
+    return -1;
+}
+
+int CommandByCaption(const std::string& caption) {
+    for (int id = 0; id < 18; ++id)
+        for (const char* c : kCaptions[id])
+            if (c && caption == c) return id;
+    return -1;
+}
+
+bool ParsePlan(const std::string& text, const std::string& file, Plan& plan, std::string& error) {
+    plan = Plan{};
+    plan.file = file;
+    std::istringstream in(text);
+    std::string raw;
+    int lineNo = 0;
+    PlanStep* step = nullptr;
+    auto fail = [&](const std::string& what) {
+        error = file + ":" + std::to_string(lineNo) + ": " + what;
+        return false;
+    };
+    while (std::getline(in, raw)) {
+        ++lineNo;
+        const auto hash = raw.find('#');
+        const bool indented = !raw.empty() && (raw[0] == ' ' || raw[0] == '\t');
+        const std::string line = Trim(hash == std::string::npos ? raw : raw.substr(0, hash));
+        if (line.empty()) continue;
+        std::istringstream words(line);
+        std::string key;
+        words >> key;
+        std::vector<std::string> args;
+        for (std::string w; words >> w;) args.push_back(w);
+        const std::string rest = Trim(line.substr(key.size()));
+
+        if (key == "step") {
+            if (indented) return fail("a step starts at the line's beginning");
+            if (rest.empty()) return fail("a step needs a name");
+            plan.steps.emplace_back();
+            step = &plan.steps.back();
+            step->name = rest;
+            step->line = lineNo;
+            continue;
+        }
+        if (!indented || !step) {
+            if (step && !indented) return fail("'" + key + "' after the first step must be indented under it");
+            if (key == "route") {
+                if (rest.empty()) return fail("route needs a name");
+                plan.name = rest;
+            } else if (key == "ending") {
+                if (args.size() != 2 || !Number(args[0], plan.endingSlot) ||
+                    !Number(args[1], plan.endingNumber) || plan.endingSlot < 0 || plan.endingSlot > 10 ||
+                    plan.endingNumber < 0 || plan.endingNumber > 5)
+                    return fail("ending needs a slot 0..10 and a number 0..5");
+            } else if (key == "after") {
+                if (args.size() != 1) return fail("after needs one route's file name");
+                plan.after = args[0];
+            } else if (key == "policy") {
+                if (args.size() != 1 || (args[0] != "plain" && args[0] != "rich"))
+                    return fail("policy is plain or rich");
+                plan.policy = args[0];
+            } else if (key == "want") {
+                int item = 0, count = 0;
+                if (args.size() != 2 || !Number(args[0], item) || !Number(args[1], count) ||
+                    item < 0 || item >= 128 || count < 1)
+                    return fail("want needs an item 0..127 and a count of at least 1");
+                plan.wants.emplace_back(item, count);
+            } else {
+                return fail("unknown key '" + key + "'");
+            }
+            continue;
+        }
+        // A line of the step.
+        if (key == "days") {
+            if (args.size() != 1 || !Range(args[0], 0, 286, step->firstDay, step->lastDay))
+                return fail("days needs a day or a range within 0..286");
+        } else if (key == "weekdays") {
+            if (args.empty()) return fail("weekdays needs at least one weekday");
+            for (const std::string& a : args) {
+                int w = 0;
+                if (!Number(a, w) || w < -1 || w > 5) return fail("a weekday is -1..5");
+                step->weekdays.push_back(w);
+            }
+        } else if (key == "hours") {
+            if (args.size() != 1 || !Range(args[0], 0, 23, step->firstHour, step->lastHour))
+                return fail("hours needs an hour or a range within 0..23");
+        } else if (key == "at") {
+            if (rest != kShopName && PlaceByName(rest) < 0)
+                return fail("no place named '" + rest + "' on the maps");
+            step->at = rest;
+            step->place = rest == kShopName ? -1 : PlaceByName(rest);
+        } else if (key == "do") {
+            if (args.empty()) return fail("do needs at least one command");
+            for (const std::string& a : args) {
+                const int id = CommandByCaption(a);
+                if (id < 0) return fail("no command '" + a + "' in the command menus");
+                step->commands.push_back(a);
+                step->commandIds.push_back(id);
+            }
+        } else if (key == "answer") {
+            if (args.empty()) return fail("answer needs at least one caption number");
+            for (const std::string& a : args) {
+                int n = 0;
+                if (!Number(a, n) || n < 1 || n > 9) return fail("a caption number is 1..9");
+                step->answers.push_back(n);
+            }
+        } else if (key == "want") {
+            int item = 0, count = 0;
+            if (args.size() != 2 || !Number(args[0], item) || !Number(args[1], count) || item < 0 ||
+                item >= 128 || count < 1)
+                return fail("want needs an item 0..127 and a count of at least 1");
+            step->wants.emplace_back(item, count);
+        } else if (key == "done") {
+            if (args.size() < 2) return fail("done needs `event NAME`, `flag N` or `item N`");
+            if (args[0] == "event" && args.size() == 2) {
+                step->done = DoneKind::Event;
+                step->doneEvent = args[1];
+            } else if (args[0] == "flag" && args.size() == 2 && Number(args[1], step->doneNumber) &&
+                       step->doneNumber >= 0 && step->doneNumber < 1024) {
+                step->done = DoneKind::Flag;
+            } else if (args[0] == "item" && (args.size() == 2 || args.size() == 3) &&
+                       Number(args[1], step->doneNumber) && step->doneNumber >= 0 &&
+                       step->doneNumber < 128 &&
+                       (args.size() == 2 || (Number(args[2], step->doneCount) && step->doneCount >= 1))) {
+                step->done = DoneKind::Item;
+            } else {
+                return fail("done needs `event NAME`, `flag N` or `item N [COUNT]`");
+            }
+        } else if (key == "repeat") {
+            if (!args.empty()) return fail("repeat takes nothing");
+            step->repeat = true;
+        } else {
+            return fail("unknown key '" + key + "' in a step");
+        }
+    }
+    lineNo = 0;
+    if (plan.name.empty()) return fail("the plan has no `route` line");
+    if (plan.endingSlot < 0) return fail("the plan has no `ending` line");
+    for (const PlanStep& s : plan.steps) {
+        lineNo = s.line;
+        if (s.done == DoneKind::None) return fail("step '" + s.name + "' has no `done` line");
+        if (s.place < 0 && !s.commands.empty())
+            return fail("step '" + s.name + "' has commands but no place on the maps");
+    }
+    return true;
+}
+
+bool LoadPlan(const std::string& path, Plan& plan, std::string& error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        error = path + ": cannot be read";
+        return false;
+    }
+    std::ostringstream all;
+    all << in.rdbuf();
+    return ParsePlan(all.str(), path, plan, error);
+}
+
+}  // namespace route

@@ -1,0 +1,51 @@
+#pragma once
+// A route plan (bench/routes/*.route, its form in bench/routes/README.md): the ending a
+// run must reach and the steps the heroine takes on the way, read from a file.
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace route {
+
+// When a step is done.
+enum class DoneKind { None, Event, Flag, Item };
+
+struct PlanStep {
+    std::string name;
+    int line = 0;                   // where the step starts in its file
+    int firstDay = 0, lastDay = 286;  // inclusive
+    std::vector<int> weekdays;      // ChkWeekday's numbers (-1: any working day); empty: any
+    int firstHour = 0, lastHour = 23;  // inclusive
+    std::string at;                 // a place's name, or "店裡"; empty: the shop
+    int place = -1;                 // its place code (town 0..8, land 32..43); -1: the shop
+    std::vector<std::string> commands;  // captions, as written
+    std::vector<int> commandIds;        // their CommandIds
+    std::vector<int> answers;           // 1-based captions
+    std::vector<std::pair<int, int>> wants;  // item, units
+    DoneKind done = DoneKind::None;
+    std::string doneEvent;  // DoneKind::Event
+    int doneNumber = -1;    // flag or item number
+    int doneCount = 1;      // DoneKind::Item: units held
+    bool repeat = false;
+};
+
+struct Plan {
+    std::string file;
+    std::string name;        // `route`
+    int endingSlot = -1, endingNumber = -1;
+    std::string after;       // a route's file name (no folder, no extension), or empty
+    std::string policy = "plain";
+    std::vector<std::pair<int, int>> wants;
+    std::vector<PlanStep> steps;
+};
+
+// Reads a plan; on a fault, false and `error` as "FILE:LINE: what is wrong".
+bool ParsePlan(const std::string& text, const std::string& file, Plan& plan, std::string& error);
+bool LoadPlan(const std::string& path, Plan& plan, std::string& error);
+
+// The place code of a map place's name (either of its names in MapTables), -1 for none.
+int PlaceByName(const std::string& name);
+// The CommandId of a command-menu caption (the README's words or the buttons'), -1 for none.
+int CommandByCaption(const std::string& caption);
+
+}  // namespace route

@@ -1,0 +1,484 @@
+#include "bench/route/Runner.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+
+#include "media/Qvpack.h"
+#include "platform/Application.h"
+#include "platform/Clock.h"
+#include "platform/Controls.h"
+#include "platform/Files.h"
+#include "platform/Big5.h"
+#include "platform/Menus.h"
+#include "shop/GameState.h"
+#include "shop/Heroine.h"
+#include "shop/Itemmix.h"
+#include "shop/Itemmixlist.h"
+#include "shop/Main.h"
+#include "shop/Marketlist.h"
+#include "shop/Mixing.h"
+#include "shop/Saveloadmsg.h"
+#include "shop/Shop.h"
+#include "skin/CHBCBTN.h"
+#include "town/EvCommands.h"
+#include "town/EvControler.h"
+#include "town/Evsrvfm.h"
+#include "town/MapOfLink.h"
+#include "town/MapTables.h"
+#include "town/Mapform.h"
+#include "town/Spbtnfm.h"
+#include "town/Srcdbtxtform21.h"
+#include "town/TownLinks.h"
+
+using namespace command;
+
+namespace route {
+
+namespace {
+
+constexpr int kShopPlace = 10;
+constexpr int kLandBit = 32;
+constexpr int kOutskirts = 8;  // the town node that leads to the land map
+// The hours ahead of a step's window in which the shopkeeper starts nothing new.
+constexpr int kHoldHours = 4;
+// Virtual time without a game hour passing after which the run is stuck.
+constexpr std::uint32_t kStuckMs = 5 * 60 * 1000;
+// Virtual time a trip may take to get out of the shop's door.
+constexpr std::uint32_t kLeaveMs = 60 * 1000;
+constexpr int kMaxMapClicks = 40;
+constexpr int kMaxDetours = 4;
+constexpr int kTrackedFlags[] = {402, 403, 404, 405, 437};
+
+std::string Two(int n) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "%02d", n);
+    return buf;
+}
+
+bool Showing(const ui::Control* c) { return c && c->Visible(); }
+
+// The ids of the command menu on show, from its transcript record.
+std::vector<int> MenuIds(const ui::Transcript& t) {
+    const std::vector<ui::TranscriptEntry>& all = t.Entries();
+    const auto menu = std::find_if(all.rbegin(), all.rend(),
+                                   [](const ui::TranscriptEntry& e) { return e.kind == "menu"; });
+    std::vector<int> ids;
+    std::istringstream shown(menu == all.rend() ? std::string() : menu->text);
+    for (int id; shown >> id;) ids.push_back(id);
+    return ids;
+}
+
+bool CommandMenuShown() {
+    const TDbTxtForm2* win = DbTxtForm2;
+    return win && win->Visible() && win->m_MenuMode && win->m_BtnCount > 0;
+}
+
+int Place() { return GameFlow ? GameFlow->Place : kShopPlace; }
+
+}  // namespace
+
+Runner::Runner(ui::HeadlessBackend& backend, const ui::Transcript& transcript, std::vector<Plan> plans)
+    : backend_(backend), transcript_(transcript), plans_(std::move(plans)) {
+    player_ = std::make_unique<test::EventResponders>(backend_);
+}
+
+Runner::~Runner() = default;
+
+void Runner::Note(const std::string& line) { digest_.push_back(line); }
+
+std::string Runner::When() const { return "day " + std::to_string(day_) + " " + Two(hour_) + ":00"; }
+
+void Runner::StartGame() {
+    const Plan& p = plan();
+    shopkeeper_ = std::make_unique<Shopkeeper>(backend_, transcript_,
+                                               p.policy == "rich" ? Policy::Rich : Policy::Plain);
+    shopkeeper_->walksToFlowerbed = p.steps.empty();
+    for (const auto& [item, count] : p.wants) shopkeeper_->Want(item, count);
+    shopkeeper_->started = true;
+    playing_ = true;
+    ended_ = false;
+    endingText_.clear();
+    events_.clear();
+    day_ = 0;
+    hour_ = 8;
+    monthsNoted_ = 0;
+    next_ = 0;
+    eventMark_ = 0;
+    triedOn_.assign(p.steps.size(), -1);
+    trip_.reset();
+    answersSet_ = false;
+    player_->answers.assign(8, 0);
+    Note("game " + std::to_string(game_ + 1) + ": route " + p.name + " (" + p.file + ")");
+    if (!p.steps.empty())
+        for (const auto& [item, count] : p.steps[0].wants) shopkeeper_->Want(item, count);
+}
+
+bool Runner::StepDone(const PlanStep& s) const {
+    switch (s.done) {
+        case DoneKind::Event:
+            for (std::size_t i = eventMark_; i < events_.size(); ++i)
+                if (events_[i] == s.doneEvent) return true;
+            return false;
+        case DoneKind::Flag:
+            return EventServerDbg && EventServerDbg->TestFlg(s.doneNumber);
+        case DoneKind::Item:
+            return ItemStock(s.doneNumber) >= s.doneCount;
+        case DoneKind::None:
+            break;
+    }
+    return false;
+}
+
+void Runner::Observe() {
+    const std::vector<ui::TranscriptEntry>& all = transcript_.Entries();
+    const Plan& p = plan();
+    for (; seen_ < all.size(); ++seen_) {
+        const ui::TranscriptEntry& e = all[seen_];
+        if (!playing_) continue;
+        if (e.kind == "hour") {
+            int d = 0, h = 0;
+            if (std::sscanf(e.text.c_str(), "day %d %d", &d, &h) == 2) {
+                day_ = d;
+                hour_ = h;
+            }
+            // Money and level at the end of each month: read as the next one begins.
+            while (monthsNoted_ < 12 && day_ >= (monthsNoted_ + 1) * kDaysPerMonth) {
+                char buf[96];
+                std::snprintf(buf, sizeof buf, "month %2d: money %d, level %d, reputation %d", monthsNoted_ + 1,
+                              GameMoney(), GameLevel(), GameReputation());
+                Note(buf);
+                ++monthsNoted_;
+            }
+        } else if (e.kind == "scene") {
+            const auto colon = e.text.find(':');
+            if (colon != std::string::npos && e.text.compare(colon + 1, std::string::npos, "main") == 0) {
+                events_.push_back(e.text.substr(0, colon));
+                Note(When() + " event " + events_.back());
+            }
+        } else if (e.kind == "flag") {
+            int n = -1;
+            char what[8] = {};
+            if (std::sscanf(e.text.c_str(), "%7s %d", what, &n) != 2) continue;
+            bool tracked = std::find(std::begin(kTrackedFlags), std::end(kTrackedFlags), n) !=
+                           std::end(kTrackedFlags);
+            for (const PlanStep& s : p.steps)
+                if (s.done == DoneKind::Flag && s.doneNumber == n) tracked = true;
+            if (tracked) Note(When() + " flag " + e.text);
+        } else if (e.kind == "ending") {
+            endingText_ = e.text;
+            ended_ = true;
+            if (monthsNoted_ < 12) {
+                char buf[96];
+                std::snprintf(buf, sizeof buf, "month %2d: money %d, level %d, reputation %d (the ending)",
+                              monthsNoted_ + 1, GameMoney(), GameLevel(), GameReputation());
+                Note(buf);
+                monthsNoted_ = 12;
+            }
+            Note(When() + " ending " + e.text);
+        }
+    }
+    if (!playing_) return;
+    // The steps done, in order; a step whose window has passed fails the run.
+    while (next_ < p.steps.size()) {
+        const PlanStep& s = p.steps[next_];
+        const bool done = StepDone(s);
+        const int day = GameDay(), hour = GameHour();
+        const bool passed =
+            !done && !trip_ && (day > s.lastDay || (day == s.lastDay && hour > s.lastHour) || ended_);
+        if (!done && !passed) break;
+        if (done) {
+            Note(When() + " step " + s.name + ": done");
+        } else {
+            Note(When() + " step " + s.name + ": its window passed undone");
+            faults_.push_back("step '" + s.name + "' (" + p.file + ":" + std::to_string(s.line) +
+                              ") passed its window undone");
+        }
+        ++next_;
+        eventMark_ = events_.size();
+        answersSet_ = false;
+        if (next_ < p.steps.size())
+            for (const auto& [item, count] : p.steps[next_].wants) shopkeeper_->Want(item, count);
+    }
+}
+
+int Runner::Travel(int place) const {
+    if (place < 0) return 0;
+    if (place < kLandBit) return place == 0 ? 0 : 1;
+    const int node = place & 31;
+    const int hops = node < static_cast<int>(landHops_.size()) ? landHops_[static_cast<std::size_t>(node)] : -1;
+    return 1 + (node == 0 ? 0 : hops > 0 ? hops : 2);
+}
+
+bool Runner::WindowHolds(const PlanStep& s, int hour) const {
+    const int day = GameDay();
+    if (day < s.firstDay || day > s.lastDay) return false;
+    if (hour < s.firstHour || hour > s.lastHour) return false;
+    if (s.weekdays.empty()) return true;
+    const int weekday = day % kDaysPerWeek;
+    return std::any_of(s.weekdays.begin(), s.weekdays.end(), [weekday](int w) {
+        return w >= 0 ? weekday == w : weekday != kDaysPerWeek - 1;
+    });
+}
+
+bool Runner::InShopIdle() const {
+    if (!ShopForm || !ShopForm->Visible() || Showing(ShopForm->TitlePanel)) return false;
+    if (Showing(MapFm) || Showing(EventServerDbg) || Place() != kShopPlace) return false;
+    if (Showing(ItemMixForm) || Showing(ItemMixListForm) || Showing(SaveLoadMessageForm)) return false;
+    if (BtnForm && BtnForm->Visible()) return false;
+    if (!HeroineIdle() || MixHoursLeft() > 0) return false;
+    return ShopForm->PopupMenu1.AutoPopup && ShopForm->PendingAction == 0;
+}
+
+bool Runner::Click(const ui::Control& c) { return ClickAt(Centre(c)); }
+
+bool Runner::ClickAt(ui::Point p, std::uint32_t ms) {
+    backend_.Click(p.x, p.y, ui::MouseButton::mbLeft, 0, ms);
+    return true;
+}
+
+bool Runner::TitleStep() {
+    // Past the ending's sequence and the opening to the title's labels, then 新的遊戲.
+    if (ui::GetTickCount() - titleClickAt_ < 300) return false;
+    titleClickAt_ = ui::GetTickCount();
+    if (ShopForm && Showing(ShopForm->TitlePanel) && Showing(ShopForm->TitleStartButton)) {
+        Click(*ShopForm->TitleStartButton);
+        StartGame();
+        return true;
+    }
+    return ClickAt(ui::Point{320, 200}, 300);
+}
+
+bool Runner::Step() {
+    if (!backend_.InputSettled() || backend_.ScriptLeft() != 0) return false;
+    Observe();
+    if (!stuck_.empty() || finished_) return false;
+    if (!playing_) return TitleStep();
+    if (player_->answers.size() < 4) player_->answers.resize(8, 0);
+
+    // A game hour passes every few virtual seconds; none for minutes is a soft lock.
+    const std::uint32_t now = ui::GetTickCount();
+    const int stamp = GameDay() * 24 + GameHour();
+    if (stamp != lastHourSeen_) {
+        lastHourSeen_ = stamp;
+        lastClockMove_ = now;
+    } else if (now - lastClockMove_ > kStuckMs && !ended_) {
+        stuck_ = "no hour passed for " + std::to_string(kStuckMs / 60000) + " minutes at " + When() +
+                 " (place " + std::to_string(Place()) + ")";
+        return false;
+    }
+
+    if (ended_) {
+        if (!ShopForm || !Showing(ShopForm->TitlePanel)) return false;
+        Close();
+        if (game_ + 1 < plans_.size()) {
+            ++game_;
+            playing_ = false;
+            return false;
+        }
+        finished_ = true;
+        return false;
+    }
+    if (SaveLoadMessageForm && SaveLoadMessageForm->Visible()) return shopkeeper_->Step();
+    if (trip_) return TripStep();
+
+    const Plan& p = plan();
+    if (next_ < p.steps.size()) {
+        const PlanStep& s = p.steps[next_];
+        // Choices of a step in the shop take the plan's captions while its window holds.
+        if (s.place < 0 && !answersSet_ && !s.answers.empty() && WindowHolds(s, GameHour())) {
+            answersSet_ = true;
+            std::deque<int> a;
+            for (int n : s.answers) a.push_back(n - 1);
+            a.insert(a.end(), 8, 0);
+            player_->answers = a;
+        }
+        const int today = GameDay();
+        int& tried = triedOn_[next_];
+        if (s.place >= 0 && tried != today && (s.repeat || tried < 0) && InShopIdle()) {
+            const int arrival = GameHour() + Travel(s.place);
+            if (arrival <= 23 && WindowHolds(s, arrival)) {
+                tried = today;
+                trip_ = std::make_unique<Trip>();
+                trip_->step = next_;
+                trip_->target = s.place;
+                trip_->startDay = today;
+                trip_->startHour = GameHour();
+                lastClockMove_ = now;
+                std::deque<int> a;
+                for (int n : s.answers) a.push_back(n - 1);
+                a.insert(a.end(), 8, 0);
+                player_->answers = a;
+                ShopForm->PM_ExitShopClick();
+                return true;
+            }
+            // The window opens within a few hours today: pass the hours without a new mix.
+            for (int h = arrival + 1; h <= std::min(23, arrival + kHoldHours); ++h) {
+                if (!WindowHolds(s, h)) continue;
+                if (!ShopForm->FastMode()) ShopForm->SpeedButtonClick();
+                TCHBcSpeedButton* next = ShopForm->MenuNextTurn;
+                if (next && next->Showing() && next->Enabled()) return Click(*next);
+                break;
+            }
+        }
+    }
+    return shopkeeper_->Step();
+}
+
+bool Runner::TripStep() {
+    Trip& t = *trip_;
+    if (Showing(MarketListForm)) return Click(*MarketListForm->CloseButton);
+    if (CommandMenuShown()) {
+        t.left = true;
+        return TripMenu();
+    }
+    if (Showing(MapFm)) {
+        t.left = true;
+        return TripMap();
+    }
+    if (!t.left) {
+        if (ui::GetTickCount() - lastClockMove_ > kLeaveMs && InShopIdle()) {
+            std::fprintf(stderr, "playroute: %s: the heroine did not leave the shop\n", When().c_str());
+            trip_.reset();
+            player_->answers.assign(8, 0);
+        }
+        return false;
+    }
+    // Home again (or put there by a scene): the trip is over.
+    if (ShopForm && ShopForm->Visible() && !Showing(MapFm) && !Showing(EventServerDbg) &&
+        (Place() == kShopPlace || Place() == 11 || Place() == 20)) {
+        if (!t.arrived)
+            std::fprintf(stderr, "playroute: %s: step '%s' came home without reaching its place\n",
+                         When().c_str(), plan().steps[t.step].name.c_str());
+        trip_.reset();
+        player_->answers.assign(8, 0);
+    }
+    return false;
+}
+
+bool Runner::TripMap() {
+    Trip& t = *trip_;
+    TMapFm& map = *MapFm;
+    if (map.m_WalkState != 0 || !map.m_BtnStatus->Enabled()) return false;
+    if (DbTxtForm2 && !DbTxtForm2->Visible()) return Click(*map.m_Img);
+    if (map.m_Land && landHops_.empty()) {
+        // The land's hops from its town node, for the hours a trip takes.
+        for (int i = 0; i < kLandNodes; ++i) {
+            std::int32_t route[kMaxRouteNodes] = {};
+            landHops_.push_back(i == 0 ? 0 : map.m_Graph.FindRoute(0, i, route));
+        }
+    }
+    if (++t.mapClicks > kMaxMapClicks) {
+        stuck_ = "the map takes no more clicks at " + When() + " (place " + std::to_string(Place()) +
+                 ", step '" + plan().steps[t.step].name + "')";
+        return false;
+    }
+    const int to = t.arrived ? 0 : t.target;
+    const bool toLand = to >= kLandBit;
+    int node;
+    if (map.m_Land) {
+        node = toLand ? (to & 31) : 0;
+    } else {
+        node = toLand ? kOutskirts : to;
+    }
+    const MapPlace& mark = map.m_Land ? kLandPlaces[node] : kTownPlaces[node];
+    const int half = kMarkSize / 2;
+    const ui::Point p = map.m_Img->ClientToScreen(ui::Point{mark.markX + half, mark.markY + half});
+    const TDbTxtForm2* win = DbTxtForm2;
+    if (!win || !win->Visible() || !win->BoundsRect().Contains(p.x, p.y)) return ClickAt(p);
+    // The message window covers the place's mark: the map's menu of places instead, popped
+    // up with a right click on the open sky and its row chosen.
+    const std::string caption = ui::Utf8ToBig5(mark.menuName);
+    int row = -1, shown = 0;
+    for (int i = 0; i < map.m_Ppm.Items.Count(); ++i) {
+        const ui::MenuItem* item = map.m_Ppm.Items.Item(i);
+        if (!item->Visible) continue;
+        if (item->Caption == caption) row = shown;
+        ++shown;
+    }
+    if (row < 0) {
+        stuck_ = std::string("no ") + mark.menuName + " in the map's menu of places at " + When();
+        return false;
+    }
+    const ui::Point at = map.m_Img->ClientToScreen(ui::Point{320, 60});
+    backend_.Click(at.x, at.y, ui::MouseButton::mbRight, 0, 100);
+    return ClickAt(ui::Point{at.x + ui::kMenuBorder + 30,
+                             at.y + ui::kMenuBorder + row * ui::kMenuItemHeight + ui::kMenuItemHeight / 2});
+}
+
+bool Runner::TripMenu() {
+    Trip& t = *trip_;
+    const PlanStep& s = plan().steps[t.step];
+    TDbTxtForm2* win = DbTxtForm2;
+    const std::vector<int> ids = MenuIds(transcript_);
+    const int place = Place();
+    if (!t.arrived && place == t.target) {
+        t.arrived = true;
+        Note(When() + " at " + s.at + " for step " + s.name);
+    }
+    auto has = [&](int id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); };
+    auto pick = [&](int id) {
+        const auto it = std::find(ids.begin(), ids.end(), id);
+        const auto i = static_cast<std::size_t>(it - ids.begin());
+        if (i >= static_cast<std::size_t>(win->m_BtnCount)) return false;
+        const ui::Rect& r = win->m_BtnRects[i];
+        return ClickAt(win->ClientToScreen(ui::Point{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}));
+    };
+    if (t.arrived && t.command < s.commandIds.size()) {
+        const int want = s.commandIds[t.command];
+        if (has(want)) {
+            ++t.command;
+            t.detours = 0;
+            return pick(want);
+        }
+        if (t.detours++ < kMaxDetours) {
+            if (has(kMove)) return pick(kMove);
+            if (has(kCancel)) return pick(kCancel);
+        }
+        std::fprintf(stderr, "playroute: %s: step '%s': no %s in the menu at place %d\n",
+                     When().c_str(), s.name.c_str(), s.commands[t.command].c_str(), place);
+        ++t.command;
+        t.detours = 0;
+    }
+    // On the way (or home): to the map, or in at the shop's door.
+    const int want = (t.arrived && place == 0) ? kEnter : kMap;
+    for (int id : {want, kMove, kGoOut, kToSquare, kCancel})
+        if (has(id)) return pick(id);
+    if (win->m_BtnCount > 0) {
+        const ui::Rect& r = win->m_BtnRects[static_cast<std::size_t>(win->m_BtnCount - 1)];
+        return ClickAt(win->ClientToScreen(ui::Point{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}));
+    }
+    return false;
+}
+
+void Runner::Close() {
+    if (!playing_) return;
+    playing_ = false;
+    const Plan& p = plan();
+    Observe();
+    for (std::size_t i = next_; i < p.steps.size(); ++i) {
+        const PlanStep& s = p.steps[i];
+        if (StepDone(s)) continue;
+        faults_.push_back("step '" + s.name + "' (" + p.file + ":" + std::to_string(s.line) +
+                          ") was never done");
+    }
+    const std::string want =
+        "slot " + std::to_string(p.endingSlot ? p.endingSlot : -1) + " number " + std::to_string(p.endingNumber);
+    bool reached = false;
+    if (p.endingSlot == 0) {
+        const bool crisis = std::find(events_.begin(), events_.end(), "EvEnding000") != events_.end();
+        int slot = -1, number = -1;
+        std::sscanf(endingText_.c_str(), "slot %d number %d", &slot, &number);
+        reached = crisis && number == p.endingNumber;
+    } else {
+        reached = endingText_ == want;
+    }
+    if (!reached)
+        faults_.push_back("game " + std::to_string(game_ + 1) + " (" + p.file + ") ended in " +
+                          (endingText_.empty() ? std::string("no ending") : endingText_) + ", not " +
+                          (p.endingSlot == 0 ? "the crisis and number " + std::to_string(p.endingNumber)
+                                             : want));
+}
+
+}  // namespace route

@@ -1,0 +1,101 @@
+#pragma once
+// The route runner: plays one or two games of the real program on the headless back
+// end, following route plans. Between a plan's steps the shopkeeper keeps the shop; when
+// the next step's window holds (or is about to), the runner leaves the shop through the
+// shop menu, walks the maps to the step's place, uses the step's commands from the
+// command menu, answers its choices with the plan's captions and goes home. It reads
+// the game's state to decide and sets none of it.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "bench/route/Plan.h"
+#include "bench/route/Shopkeeper.h"
+#include "platform/Transcript.h"
+#include "platform/headless/HeadlessBackend.h"
+#include "tests/support/EventResponders.h"
+
+namespace route {
+
+class Runner {
+public:
+    // `plans`: the games in the order they are played (a plan's `after` first).
+    Runner(ui::HeadlessBackend& backend, const ui::Transcript& transcript, std::vector<Plan> plans);
+    ~Runner();
+    Runner(const Runner&) = delete;
+    Runner& operator=(const Runner&) = delete;
+
+    // The responder: one move when one is due (true: a click was made).
+    bool Step();
+    // Every game has reached its ending and the title shows again.
+    bool Finished() const { return finished_; }
+    // Stops the run: a soft lock or a trip that cannot go on.
+    const std::string& Stuck() const { return stuck_; }
+
+    // The digest's lines so far, and the faults (a step's window passed, a wrong ending).
+    const std::vector<std::string>& Digest() const { return digest_; }
+    const std::vector<std::string>& Faults() const { return faults_; }
+    // Call at the end of the run: the last game's ending against its plan.
+    void Close();
+
+private:
+    struct Trip {
+        std::size_t step = 0;
+        int target = -1;      // place code
+        bool left = false;    // the heroine has left the shop
+        bool arrived = false;
+        std::size_t command = 0;
+        int detours = 0;
+        int mapClicks = 0;
+        int startDay = 0, startHour = 0;
+    };
+
+    const Plan& plan() const { return plans_[game_]; }
+    void StartGame();
+    void Observe();
+    void Note(const std::string& line);
+    std::string When() const;
+    bool StepDone(const PlanStep& s) const;
+    // The hours from the shop's door to a place.
+    int Travel(int place) const;
+    // The step's window holds for an arrival at `hour` of today.
+    bool WindowHolds(const PlanStep& s, int hour) const;
+    bool InShopIdle() const;
+    bool TitleStep();
+    bool TripStep();
+    bool TripMap();
+    bool TripMenu();
+    bool ClickAt(ui::Point p, std::uint32_t ms = 100);
+    bool Click(const ui::Control& c);
+
+    ui::HeadlessBackend& backend_;
+    const ui::Transcript& transcript_;
+    std::vector<Plan> plans_;
+    std::size_t game_ = 0;
+    bool playing_ = false, ended_ = false, finished_ = false;
+    std::unique_ptr<Shopkeeper> shopkeeper_;
+    std::unique_ptr<test::EventResponders> player_;
+
+    // The transcript as read so far.
+    std::size_t seen_ = 0;
+    int day_ = 0, hour_ = 8;
+    int monthsNoted_ = 0;
+    std::vector<std::string> events_;  // this game's events, in order
+    std::string endingText_;
+
+    std::size_t next_ = 0;           // the next undone step
+    std::size_t eventMark_ = 0;      // events_ when it became the next
+    std::vector<int> triedOn_;       // per step: the last day a trip set out for it
+    std::unique_ptr<Trip> trip_;
+    bool answersSet_ = false;
+    std::uint32_t lastClockMove_ = 0;
+    int lastHourSeen_ = -1;
+
+    std::vector<int> landHops_;  // hops from the land's town node to each land node
+    std::vector<std::string> digest_, faults_;
+    std::string stuck_;
+    std::uint32_t titleClickAt_ = 0;
+};
+
+}  // namespace route

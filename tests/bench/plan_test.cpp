@@ -1,0 +1,123 @@
+// The route plan's reader: the form of bench/routes/README.md, and a clear file:line
+// for every fault in a plan.
+#include "bench/route/Plan.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "town/EvCommands.h"
+
+namespace {
+
+using route::DoneKind;
+using route::Plan;
+
+TEST(PlanTest, ReadsTheFormOfTheReadme) {
+    const std::string text =
+        "# a comment\n"
+        "route 王子                  # the route's name\n"
+        "ending 1 3\n"
+        "after renette\n"
+        "policy rich\n"
+        "want 54 1\n"
+        "\n"
+        "step 森林之泉的戒指\n"
+        "  days 144-286\n"
+        "  weekdays 1 3\n"
+        "  hours 10-15\n"
+        "  at 森林之泉\n"
+        "  do 移動 到城門 進入\n"
+        "  answer 2 1\n"
+        "  want 104 1\n"
+        "  done event EvMove009\n"
+        "  repeat\n"
+        "step 舞會\n"
+        "  days 281\n"
+        "  at 店裡\n"
+        "  done flag 402\n";
+    Plan plan;
+    std::string error;
+    ASSERT_TRUE(route::ParsePlan(text, "p.route", plan, error)) << error;
+    EXPECT_EQ(plan.name, "王子");
+    EXPECT_EQ(plan.endingSlot, 1);
+    EXPECT_EQ(plan.endingNumber, 3);
+    EXPECT_EQ(plan.after, "renette");
+    EXPECT_EQ(plan.policy, "rich");
+    ASSERT_EQ(plan.wants.size(), 1u);
+    ASSERT_EQ(plan.steps.size(), 2u);
+    const route::PlanStep& s = plan.steps[0];
+    EXPECT_EQ(s.line, 8);
+    EXPECT_EQ(s.firstDay, 144);
+    EXPECT_EQ(s.lastDay, 286);
+    EXPECT_EQ(s.weekdays, (std::vector<int>{1, 3}));
+    EXPECT_EQ(s.firstHour, 10);
+    EXPECT_EQ(s.lastHour, 15);
+    EXPECT_EQ(s.place, 32 + 2);
+    EXPECT_EQ(s.commandIds,
+              (std::vector<int>{command::kMove, command::kToCastleGate, command::kEnter}));
+    EXPECT_EQ(s.answers, (std::vector<int>{2, 1}));
+    EXPECT_EQ(s.done, DoneKind::Event);
+    EXPECT_EQ(s.doneEvent, "EvMove009");
+    EXPECT_TRUE(s.repeat);
+    const route::PlanStep& ball = plan.steps[1];
+    EXPECT_EQ(ball.firstDay, 281);
+    EXPECT_EQ(ball.lastDay, 281);
+    EXPECT_EQ(ball.place, -1);
+    EXPECT_EQ(ball.done, DoneKind::Flag);
+    EXPECT_EQ(ball.doneNumber, 402);
+    EXPECT_FALSE(ball.repeat);
+}
+
+TEST(PlanTest, NamesTheLineOfEachFault) {
+    const std::string head = "route r\nending 10 0\n";
+    const struct {
+        std::string text;
+        std::string error;
+    } cases[] = {
+        {"ending 10 0\n", "p.route:0: the plan has no `route` line"},
+        {"route r\n", "p.route:0: the plan has no `ending` line"},
+        {head + "ending 11 0\n", "p.route:3: ending needs a slot 0..10 and a number 0..5"},
+        {head + "policy lazy\n", "p.route:3: policy is plain or rich"},
+        {head + "colour red\n", "p.route:3: unknown key 'colour'"},
+        {head + "step s\n  days 300\n  done flag 1\n", "p.route:4: days needs a day or a range within 0..286"},
+        {head + "step s\n  hours 15-10\n  done flag 1\n", "p.route:4: hours needs an hour or a range within 0..23"},
+        {head + "step s\n  at 月亮\n  done flag 1\n", "p.route:4: no place named '月亮' on the maps"},
+        {head + "step s\n  at 大公園\n  do 飛翔\n  done flag 1\n",
+         "p.route:5: no command '飛翔' in the command menus"},
+        {head + "step s\n  answer 0\n  done flag 1\n", "p.route:4: a caption number is 1..9"},
+        {head + "step s\n  done money 5\n", "p.route:4: done needs `event NAME`, `flag N` or `item N [COUNT]`"},
+        {head + "step s\n  at 大公園\n", "p.route:3: step 's' has no `done` line"},
+        {head + "step s\n  done flag 1\npolicy rich\n",
+         "p.route:5: 'policy' after the first step must be indented under it"},
+        {head + "step s\n  do 觀察\n  done flag 1\n", "p.route:3: step 's' has commands but no place on the maps"},
+    };
+    for (const auto& c : cases) {
+        Plan plan;
+        std::string error;
+        EXPECT_FALSE(route::ParsePlan(c.text, "p.route", plan, error)) << c.text;
+        EXPECT_EQ(error, c.error) << c.text;
+    }
+}
+
+TEST(PlanTest, TakesTheButtonsCaptionsAndThePlayersWords) {
+    const struct {
+        const char* caption;
+        int id;
+    } cases[] = {
+        {"搜索", command::kSearch},       {"搜尋", command::kSearch},
+        {"市集", command::kMarket},       {"市場", command::kMarket},
+        {"花圃", command::kFlowerbed},    {"花壇", command::kFlowerbed},
+        {"拜訪店家", command::kVisitShop}, {"往城門", command::kToCastleGate},
+        {"到廣場", command::kToSquare},    {"出去", command::kGoOut},
+        {"走路", -1},
+    };
+    for (const auto& c : cases) EXPECT_EQ(route::CommandByCaption(c.caption), c.id) << c.caption;
+    EXPECT_EQ(route::PlaceByName("黑貓魔法店"), 0);
+    EXPECT_EQ(route::PlaceByName("大公園"), 5);
+    EXPECT_EQ(route::PlaceByName("弗洛愛爾摩斯大公園"), 5);
+    EXPECT_EQ(route::PlaceByName("鎮上"), 32);
+    EXPECT_EQ(route::PlaceByName("店裡"), -1);
+}
+
+}  // namespace
