@@ -44,7 +44,6 @@ protected:
         StoryTest::SetUp();
         ui::Srand(1);
         GameFlow->GameStarted();
-        SetMoney(0);
     }
     void TearDown() override {
         if (MapFm) MapFm->Hide();
@@ -53,6 +52,8 @@ protected:
     // A new game, keeping the persistent flags (the system file's).
     void Begin() {
         if (MapFm) MapFm->Hide();
+        InitGameState();
+        SetMoney(0);
         NewGame(0, 10, 10);
         story::ResetPlays();
     }
@@ -207,6 +208,16 @@ protected:
         EXPECT_TRUE(ev->TestFlg(flag::RenetteSaved));
         EXPECT_FALSE(ev->TestFlg(flag::NightSearch));
     }
+    // The ending-message pictures shown (codes 0x32E.. 0x331), by number.
+    std::vector<int> EndingPictures() {
+        std::vector<int> out;
+        for (const std::string& p : transcript->Texts("picture")) {
+            if (p.rfind("0x3", 0) != 0) continue;
+            const int code = std::stoi(p.substr(2, 3), nullptr, 16);
+            if (code >= 814 && code <= 817) out.push_back(code);
+        }
+        return out;
+    }
     // The year's end at 09:00 of day 287 with the debt paid or not.
     std::int32_t YearEnds(bool paid) {
         if (MapFm) MapFm->Hide();
@@ -220,26 +231,39 @@ protected:
     }
 };
 
-TEST_F(RouteChainTest, RenettesRouteFromANewGame) {
-    Begin();
-    ToTheMaze(true, false);
-    ToTheCave(1, false);
-    EXPECT_TRUE(ev->TestFlg(flag::RouteRenette));
-    EXPECT_EQ(YearEnds(true), 4);
-    EXPECT_TRUE(ev->TestFlg(flag::EndingRenetteSeen));
+TEST_F(RouteChainTest, RenettesRouteFromANewGameToHerEndingOrHerBadEnding) {
+    for (const bool paid : {true, false}) {
+        SCOPED_TRACE(paid ? "paid" : "short");
+        Begin();
+        ev->SetFlg(flag::EndingRenetteSeen, false);  // a first game: no ending seen
+        ToTheMaze(true, false);
+        ToTheCave(1, false);
+        EXPECT_TRUE(ev->TestFlg(flag::RouteRenette));
+        transcript->Clear();
+        EXPECT_EQ(YearEnds(paid), paid ? 4 : -1);
+        EXPECT_EQ(ev->TestFlg(flag::EndingRenetteSeen), paid);
+        EXPECT_EQ(EndingPictures(), paid ? std::vector<int>{} : std::vector<int>{816});
+    }
 }
 
-TEST_F(RouteChainTest, CocottesRouteInTheGameAfterRenettesEnding) {
-    Begin();
-    ev->SetFlg(flag::EndingRenetteSeen, true);  // the system file of the first game
-    ToTheMaze(true, true);
-    EXPECT_TRUE(ev->TestFlg(flag::CocotteAskedAboutLove));
-    ToTheCave(2, false);
-    EXPECT_FALSE(ev->TestFlg(flag::RouteRenette));
-    const int chosen = GameDay();
-    Play({{"EvTurnStart009", std::max(264, chosen + 3), 13, 10, Walk::Turn}});
-    EXPECT_TRUE(ev->TestFlg(flag::RouteCocotte));
-    EXPECT_EQ(YearEnds(true), 5);
+TEST_F(RouteChainTest, CocottesRouteInTheGameAfterRenettesEndingToHerEndingOrHerBadEnding) {
+    for (const bool paid : {true, false}) {
+        SCOPED_TRACE(paid ? "paid" : "short");
+        Begin();
+        ev->SetFlg(flag::EndingCocotteSeen, false);
+        ev->SetFlg(flag::EndingRenetteSeen, true);  // the system file of the first game
+        ToTheMaze(true, true);
+        EXPECT_TRUE(ev->TestFlg(flag::CocotteAskedAboutLove));
+        ToTheCave(2, false);
+        EXPECT_FALSE(ev->TestFlg(flag::RouteRenette));
+        const int chosen = GameDay();
+        Play({{"EvTurnStart009", std::max(264, chosen + 3), 13, 10, Walk::Turn}});
+        EXPECT_TRUE(ev->TestFlg(flag::RouteCocotte));
+        transcript->Clear();
+        EXPECT_EQ(YearEnds(paid), paid ? 5 : -1);
+        EXPECT_EQ(ev->TestFlg(flag::EndingCocotteSeen), paid);
+        EXPECT_EQ(EndingPictures(), paid ? std::vector<int>{} : std::vector<int>{817});
+    }
 }
 
 TEST_F(RouteChainTest, TheCrisisInTheGameAfterAnEnding) {
