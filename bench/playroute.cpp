@@ -63,7 +63,8 @@ int main(int argc, char** argv) {
         plans.insert(plans.begin(), std::move(plan));
         if (after.empty()) break;
         if (plans.size() > 4) {
-            std::fprintf(stderr, "playroute: %s: `after` goes round in a circle\n", routeFile.c_str());
+            std::fprintf(stderr, "playroute: %s: `after` goes round in a circle\n",
+                         routeFile.c_str());
             return 2;
         }
         path = (fs::path(path).parent_path() / (after + ".route")).string();

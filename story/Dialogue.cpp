@@ -73,8 +73,9 @@ bool ToInt(std::string_view word, int& v) {
 }
 
 // The arguments a record takes, one letter each: n a number, f a flag's name, v a
-// variable's, m a day mark's, s a scene, c a mechanic, l "loop" or "once", t the
-// rest of the record as text. A trailing '?' makes the rest optional.
+// variable's, m a day mark's, p a place's, i an item's, s a scene, c a mechanic, l
+// "loop" or "once", t the rest of the record as text. A trailing '?' makes the rest
+// optional.
 struct Keyword {
     std::string_view word;
     StepKind kind;
@@ -92,15 +93,15 @@ constexpr Keyword kKeywords[] = {
     {"setpicture", StepKind::SetPicture, "n"},
     {"dissolveto", StepKind::DissolveTo, "n"},
     {"cleargr", StepKind::ClearPicture, ""},
-    {"placegr", StepKind::PlaceGr, "n"},
-    {"showplace", StepKind::ShowPlaceGr, "n"},
+    {"placegr", StepKind::PlaceGr, "p"},
+    {"showplace", StepKind::ShowPlaceGr, "p"},
     {"whiteout", StepKind::WhiteOut, ""},
     {"whitein", StepKind::WhiteIn, "n"},
     {"shake", StepKind::Shake, "n"},
     {"blank", StepKind::Blank, "n"},
     {"hidestage", StepKind::HideStage, ""},
     {"showstage", StepKind::ShowStage, ""},
-    {"place", StepKind::Place, "nn"},
+    {"place", StepKind::Place, "pn"},
     {"refresh", StepKind::Refresh, ""},
     {"begin", StepKind::Begin, ""},
     {"end", StepKind::End, ""},
@@ -117,12 +118,12 @@ constexpr Keyword kKeywords[] = {
     {"addvar", StepKind::AddVar, "vn"},
     {"mark", StepKind::Mark, "m"},
     {"unmark", StepKind::Unmark, "m"},
-    {"give", StepKind::Give, "nn"},
-    {"take", StepKind::Take, "nn"},
+    {"give", StepKind::Give, "in"},
+    {"take", StepKind::Take, "in"},
     {"money", StepKind::Money, "n"},
     {"reputation", StepKind::Reputation, "n"},
-    {"recipe", StepKind::Recipe, "n"},
-    {"recipescene", StepKind::RecipeScene, "n"},
+    {"recipe", StepKind::Recipe, "i"},
+    {"recipescene", StepKind::RecipeScene, "i"},
     {"shop", StepKind::Shop, "nn"},
     {"resetcondition", StepKind::ResetCondition, ""},
     {"play", StepKind::Play, "s"},
@@ -180,13 +181,21 @@ std::string ReadArgs(std::string_view args, std::string_view rest, const std::st
             }
             case 'f':
             case 'v':
-            case 'm': {
+            case 'm':
+            case 'p':
+            case 'i': {
                 const RegisterKind kind = c == 'f'   ? RegisterKind::Flag
                                           : c == 'v' ? RegisterKind::Variable
-                                                     : RegisterKind::DayMark;
+                                          : c == 'm' ? RegisterKind::DayMark
+                                          : c == 'p' ? RegisterKind::Place
+                                                     : RegisterKind::Item;
                 const int v = RegisterNumber(kind, word);
                 if (v < 0) {
-                    const char* what = c == 'f' ? "flag" : c == 'v' ? "variable" : "day mark";
+                    const char* what = c == 'f'   ? "flag"
+                                       : c == 'v' ? "variable"
+                                       : c == 'm' ? "day mark"
+                                       : c == 'p' ? "place"
+                                                  : "item";
                     return std::string("no ") + what + " named '" + std::string(word) +
                            "' in the register";
                 }
@@ -227,16 +236,30 @@ bool IsClosingMark(std::string_view big5Char) {
 }  // namespace
 
 std::string LineProblem(std::string_view big5) {
-    constexpr int kMaxLines = 5;
-    constexpr int kMaxCells = 32;
-    // The message window's row: 20-pixel cells from x 14 on its 480-pixel page.
+    // The message window's page: rows of 23 cells (20-pixel cells from x 14 on its
+    // 480-pixel page), four rows, the fourth ending at cell 20 where the end button
+    // stands. A text line longer than a row wraps onto the next; a cell that finds no
+    // room is cut, and the click acknowledges the line unread.
     constexpr int kRowCells = 23;
-    int lines = 1, cells = 0;
+    constexpr int kRows = 4;
+    constexpr int kLastRowCells = 20;
+    int rowsBefore = 0;  // rows taken by the text lines before this one
+    int cells = 0;       // cells of this text line so far
+    bool firstLine = true;
+    int letters = 0;  // cells of this row that are no closing mark
+    auto endTextLine = [&]() -> std::string {
+        // A wrapped text line leaves at least two letters on its last row.
+        if (cells > kRowCells && letters < 2) return "a row of the window holds a lone character";
+        rowsBefore += (cells + kRowCells - 1) / kRowCells;
+        cells = 0;
+        letters = 0;
+        firstLine = false;
+        return {};
+    };
     for (std::size_t i = 0; i < big5.size(); ++i) {
         const auto c = static_cast<unsigned char>(big5[i]);
         if (c == '\n') {
-            ++lines;
-            cells = 0;
+            if (std::string p = endTextLine(); !p.empty()) return p;
             continue;
         }
         // The window draws two-byte characters only; a single byte would vanish (or
@@ -244,12 +267,19 @@ std::string LineProblem(std::string_view big5) {
         if (c < 0x81 || i + 1 >= big5.size()) return "a half-width character";
         const std::string_view ch = big5.substr(i, 2);
         ++i;
-        const bool rowStart = cells % kRowCells == 0 && (cells > 0 || lines > 1);
-        if (rowStart && IsClosingMark(ch)) return "a row of the window starts with a closing mark";
-        if (++cells > kMaxCells) return "a text line longer than 32 characters";
+        const int row = rowsBefore + cells / kRowCells;
+        const int column = cells % kRowCells;
+        const bool closing = IsClosingMark(ch);
+        if (column == 0) letters = 0;
+        if (!closing) ++letters;
+        if (column == 0 && (cells > 0 || !firstLine) && closing)
+            return "a row of the window starts with a closing mark";
+        if (row >= kRows) return "more than 4 rows: the window cuts the line";
+        if (row == kRows - 1 && column >= kLastRowCells)
+            return "the fourth row runs into the end button: the window cuts the line";
+        ++cells;
     }
-    if (lines > kMaxLines) return "more than 5 text lines";
-    return {};
+    return endTextLine();
 }
 
 bool NarrationFits(std::string_view big5) {

@@ -149,9 +149,11 @@ Scene* FindScene(std::string_view event, std::string_view scene);
 using AfterLine = std::function<bool(int voice)>;
 
 // What is wrong with a line (Big5) on the message window's page, or "" when nothing
-// is: at most 5 text lines, each of at most 32 full-width cells (a half-width
-// character counting half), and no text line starting with a closing mark
-// (。，、？！」』…), which the writer breaks before instead.
+// is. The page shows four rows of 23 full-width cells, the fourth ending at cell 20
+// before the end button; a text line longer than a row wraps onto the next. A line
+// that would be cut fails, as does a half-width character (the window skips it), a
+// row starting with a closing mark (。，、？！」』…), which the writer breaks before
+// instead, and a wrapped text line leaving a lone character on its last row.
 std::string LineProblem(std::string_view big5);
 // The narration part of that rule, kept for its callers.
 bool NarrationFits(std::string_view big5);

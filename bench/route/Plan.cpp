@@ -15,11 +15,11 @@ constexpr int kLandBit = 32;
 
 // Each CommandId's captions: the button's own, then other words a player uses for it.
 constexpr const char* kCaptions[18][2] = {
-    {"觀察", nullptr},       {"交談", nullptr},       {"叫賣", nullptr},   {"搜索", "搜尋"},
-    {"市集", "市場"},        {"移動", nullptr},       {"地圖", nullptr},   {"進入", nullptr},
-    {"取消", nullptr},       {"花圃", "花壇"},        {"拜訪住家", nullptr}, {"拜訪商店", "拜訪店家"},
-    {"出去", nullptr},       {"圖書館", nullptr},     {"閱讀", nullptr},   {"交貨", nullptr},
-    {"往城門", "到城門"},    {"往廣場", "到廣場"},
+    {"觀察", nullptr},    {"交談", nullptr},    {"叫賣", nullptr},     {"搜索", "搜尋"},
+    {"市集", "市場"},     {"移動", nullptr},    {"地圖", nullptr},     {"進入", nullptr},
+    {"取消", nullptr},    {"花圃", "花壇"},     {"拜訪住家", nullptr}, {"拜訪商店", "拜訪店家"},
+    {"出去", nullptr},    {"圖書館", nullptr},  {"閱讀", nullptr},     {"交貨", nullptr},
+    {"往城門", "到城門"}, {"往廣場", "到廣場"},
 };
 
 std::string Trim(const std::string& s) {
@@ -102,14 +102,15 @@ bool ParsePlan(const std::string& text, const std::string& file, Plan& plan, std
             continue;
         }
         if (!indented || !step) {
-            if (step && !indented) return fail("'" + key + "' after the first step must be indented under it");
+            if (step && !indented)
+                return fail("'" + key + "' after the first step must be indented under it");
             if (key == "route") {
                 if (rest.empty()) return fail("route needs a name");
                 plan.name = rest;
             } else if (key == "ending") {
                 if (args.size() != 2 || !Number(args[0], plan.endingSlot) ||
-                    !Number(args[1], plan.endingNumber) || plan.endingSlot < 0 || plan.endingSlot > 10 ||
-                    plan.endingNumber < 0 || plan.endingNumber > 5)
+                    !Number(args[1], plan.endingNumber) || plan.endingSlot < 0 ||
+                    plan.endingSlot > 10 || plan.endingNumber < 0 || plan.endingNumber > 5)
                     return fail("ending needs a slot 0..10 and a number 0..5");
             } else if (key == "after") {
                 if (args.size() != 1) return fail("after needs one route's file name");
@@ -180,7 +181,8 @@ bool ParsePlan(const std::string& text, const std::string& file, Plan& plan, std
             } else if (args[0] == "item" && (args.size() == 2 || args.size() == 3) &&
                        Number(args[1], step->doneNumber) && step->doneNumber >= 0 &&
                        step->doneNumber < 128 &&
-                       (args.size() == 2 || (Number(args[2], step->doneCount) && step->doneCount >= 1))) {
+                       (args.size() == 2 ||
+                        (Number(args[2], step->doneCount) && step->doneCount >= 1))) {
                 step->done = DoneKind::Item;
             } else {
                 return fail("done needs `event NAME`, `flag N` or `item N [COUNT]`");

@@ -12,12 +12,12 @@ enum class DoneKind { None, Event, Flag, Item };
 
 struct PlanStep {
     std::string name;
-    int line = 0;                   // where the step starts in its file
-    int firstDay = 0, lastDay = 286;  // inclusive
-    std::vector<int> weekdays;      // ChkWeekday's numbers (-1: any working day); empty: any
-    int firstHour = 0, lastHour = 23;  // inclusive
-    std::string at;                 // a place's name, or "店裡"; empty: the shop
-    int place = -1;                 // its place code (town 0..8, land 32..43); -1: the shop
+    int line = 0;                       // where the step starts in its file
+    int firstDay = 0, lastDay = 286;    // inclusive
+    std::vector<int> weekdays;          // ChkWeekday's numbers (-1: any working day); empty: any
+    int firstHour = 0, lastHour = 23;   // inclusive
+    std::string at;                     // a place's name, or "店裡"; empty: the shop
+    int place = -1;                     // its place code (town 0..8, land 32..43); -1: the shop
     std::vector<std::string> commands;  // captions, as written
     std::vector<int> commandIds;        // their CommandIds
     std::vector<int> answers;           // 1-based captions
@@ -31,9 +31,9 @@ struct PlanStep {
 
 struct Plan {
     std::string file;
-    std::string name;        // `route`
+    std::string name;  // `route`
     int endingSlot = -1, endingNumber = -1;
-    std::string after;       // a route's file name (no folder, no extension), or empty
+    std::string after;  // a route's file name (no folder, no extension), or empty
     std::string policy = "plain";
     std::vector<std::pair<int, int>> wants;
     std::vector<PlanStep> steps;

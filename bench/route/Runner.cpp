@@ -7,10 +7,10 @@
 
 #include "media/Qvpack.h"
 #include "platform/Application.h"
+#include "platform/Big5.h"
 #include "platform/Clock.h"
 #include "platform/Controls.h"
 #include "platform/Files.h"
-#include "platform/Big5.h"
 #include "platform/Menus.h"
 #include "shop/GameState.h"
 #include "shop/Heroine.h"
@@ -79,7 +79,8 @@ int Place() { return GameFlow ? GameFlow->Place : kShopPlace; }
 
 }  // namespace
 
-Runner::Runner(ui::HeadlessBackend& backend, const ui::Transcript& transcript, std::vector<Plan> plans)
+Runner::Runner(ui::HeadlessBackend& backend, const ui::Transcript& transcript,
+               std::vector<Plan> plans)
     : backend_(backend), transcript_(transcript), plans_(std::move(plans)) {
     player_ = std::make_unique<test::EventResponders>(backend_);
 }
@@ -88,7 +89,9 @@ Runner::~Runner() = default;
 
 void Runner::Note(const std::string& line) { digest_.push_back(line); }
 
-std::string Runner::When() const { return "day " + std::to_string(day_) + " " + Two(hour_) + ":00"; }
+std::string Runner::When() const {
+    return "day " + std::to_string(day_) + " " + Two(hour_) + ":00";
+}
 
 void Runner::StartGame() {
     const Plan& p = plan();
@@ -146,14 +149,15 @@ void Runner::Observe() {
             // Money and level at the end of each month: read as the next one begins.
             while (monthsNoted_ < 12 && day_ >= (monthsNoted_ + 1) * kDaysPerMonth) {
                 char buf[96];
-                std::snprintf(buf, sizeof buf, "month %2d: money %d, level %d, reputation %d", monthsNoted_ + 1,
-                              GameMoney(), GameLevel(), GameReputation());
+                std::snprintf(buf, sizeof buf, "month %2d: money %d, level %d, reputation %d",
+                              monthsNoted_ + 1, GameMoney(), GameLevel(), GameReputation());
                 Note(buf);
                 ++monthsNoted_;
             }
         } else if (e.kind == "scene") {
             const auto colon = e.text.find(':');
-            if (colon != std::string::npos && e.text.compare(colon + 1, std::string::npos, "main") == 0) {
+            if (colon != std::string::npos &&
+                e.text.compare(colon + 1, std::string::npos, "main") == 0) {
                 events_.push_back(e.text.substr(0, colon));
                 Note(When() + " event " + events_.back());
             }
@@ -171,7 +175,8 @@ void Runner::Observe() {
             ended_ = true;
             if (monthsNoted_ < 12) {
                 char buf[96];
-                std::snprintf(buf, sizeof buf, "month %2d: money %d, level %d, reputation %d (the ending)",
+                std::snprintf(buf, sizeof buf,
+                              "month %2d: money %d, level %d, reputation %d (the ending)",
                               monthsNoted_ + 1, GameMoney(), GameLevel(), GameReputation());
                 Note(buf);
                 monthsNoted_ = 12;
@@ -185,8 +190,8 @@ void Runner::Observe() {
         const PlanStep& s = p.steps[next_];
         const bool done = StepDone(s);
         const int day = GameDay(), hour = GameHour();
-        const bool passed =
-            !done && !trip_ && (day > s.lastDay || (day == s.lastDay && hour > s.lastHour) || ended_);
+        const bool passed = !done && !trip_ &&
+                            (day > s.lastDay || (day == s.lastDay && hour > s.lastHour) || ended_);
         if (!done && !passed) break;
         if (done) {
             Note(When() + " step " + s.name + ": done");
@@ -207,7 +212,8 @@ int Runner::Travel(int place) const {
     if (place < 0) return 0;
     if (place < kLandBit) return place == 0 ? 0 : 1;
     const int node = place & 31;
-    const int hops = node < static_cast<int>(landHops_.size()) ? landHops_[static_cast<std::size_t>(node)] : -1;
+    const int hops =
+        node < static_cast<int>(landHops_.size()) ? landHops_[static_cast<std::size_t>(node)] : -1;
     return 1 + (node == 0 ? 0 : hops > 0 ? hops : 2);
 }
 
@@ -225,7 +231,8 @@ bool Runner::WindowHolds(const PlanStep& s, int hour) const {
 bool Runner::InShopIdle() const {
     if (!ShopForm || !ShopForm->Visible() || Showing(ShopForm->TitlePanel)) return false;
     if (Showing(MapFm) || Showing(EventServerDbg) || Place() != kShopPlace) return false;
-    if (Showing(ItemMixForm) || Showing(ItemMixListForm) || Showing(SaveLoadMessageForm)) return false;
+    if (Showing(ItemMixForm) || Showing(ItemMixListForm) || Showing(SaveLoadMessageForm))
+        return false;
     if (BtnForm && BtnForm->Visible()) return false;
     if (!HeroineIdle() || MixHoursLeft() > 0) return false;
     return ShopForm->PopupMenu1.AutoPopup && ShopForm->PendingAction == 0;
@@ -264,8 +271,8 @@ bool Runner::Step() {
         lastHourSeen_ = stamp;
         lastClockMove_ = now;
     } else if (now - lastClockMove_ > kStuckMs && !ended_) {
-        stuck_ = "no hour passed for " + std::to_string(kStuckMs / 60000) + " minutes at " + When() +
-                 " (place " + std::to_string(Place()) + ")";
+        stuck_ = "no hour passed for " + std::to_string(kStuckMs / 60000) + " minutes at " +
+                 When() + " (place " + std::to_string(Place()) + ")";
         return false;
     }
 
@@ -339,7 +346,8 @@ bool Runner::TripStep() {
     }
     if (!t.left) {
         if (ui::GetTickCount() - lastClockMove_ > kLeaveMs && InShopIdle()) {
-            std::fprintf(stderr, "playroute: %s: the heroine did not leave the shop\n", When().c_str());
+            std::fprintf(stderr, "playroute: %s: the heroine did not leave the shop\n",
+                         When().c_str());
             trip_.reset();
             player_->answers.assign(8, 0);
         }
@@ -370,8 +378,8 @@ bool Runner::TripMap() {
         }
     }
     if (++t.mapClicks > kMaxMapClicks) {
-        stuck_ = "the map takes no more clicks at " + When() + " (place " + std::to_string(Place()) +
-                 ", step '" + plan().steps[t.step].name + "')";
+        stuck_ = "the map takes no more clicks at " + When() + " (place " +
+                 std::to_string(Place()) + ", step '" + plan().steps[t.step].name + "')";
         return false;
     }
     const int to = t.arrived ? 0 : t.target;
@@ -403,8 +411,9 @@ bool Runner::TripMap() {
     }
     const ui::Point at = map.m_Img->ClientToScreen(ui::Point{320, 60});
     backend_.Click(at.x, at.y, ui::MouseButton::mbRight, 0, 100);
-    return ClickAt(ui::Point{at.x + ui::kMenuBorder + 30,
-                             at.y + ui::kMenuBorder + row * ui::kMenuItemHeight + ui::kMenuItemHeight / 2});
+    return ClickAt(
+        ui::Point{at.x + ui::kMenuBorder + 30,
+                  at.y + ui::kMenuBorder + row * ui::kMenuItemHeight + ui::kMenuItemHeight / 2});
 }
 
 bool Runner::TripMenu() {
@@ -423,7 +432,8 @@ bool Runner::TripMenu() {
         const auto i = static_cast<std::size_t>(it - ids.begin());
         if (i >= static_cast<std::size_t>(win->m_BtnCount)) return false;
         const ui::Rect& r = win->m_BtnRects[i];
-        return ClickAt(win->ClientToScreen(ui::Point{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}));
+        return ClickAt(
+            win->ClientToScreen(ui::Point{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}));
     };
     if (t.arrived && t.command < s.commandIds.size()) {
         const int want = s.commandIds[t.command];
@@ -447,7 +457,8 @@ bool Runner::TripMenu() {
         if (has(id)) return pick(id);
     if (win->m_BtnCount > 0) {
         const ui::Rect& r = win->m_BtnRects[static_cast<std::size_t>(win->m_BtnCount - 1)];
-        return ClickAt(win->ClientToScreen(ui::Point{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}));
+        return ClickAt(
+            win->ClientToScreen(ui::Point{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}));
     }
     return false;
 }
@@ -463,11 +474,12 @@ void Runner::Close() {
         faults_.push_back("step '" + s.name + "' (" + p.file + ":" + std::to_string(s.line) +
                           ") was never done");
     }
-    const std::string want =
-        "slot " + std::to_string(p.endingSlot ? p.endingSlot : -1) + " number " + std::to_string(p.endingNumber);
+    const std::string want = "slot " + std::to_string(p.endingSlot ? p.endingSlot : -1) +
+                             " number " + std::to_string(p.endingNumber);
     bool reached = false;
     if (p.endingSlot == 0) {
-        const bool crisis = std::find(events_.begin(), events_.end(), "EvEnding000") != events_.end();
+        const bool crisis =
+            std::find(events_.begin(), events_.end(), "EvEnding000") != events_.end();
         int slot = -1, number = -1;
         std::sscanf(endingText_.c_str(), "slot %d number %d", &slot, &number);
         reached = crisis && number == p.endingNumber;
@@ -475,10 +487,10 @@ void Runner::Close() {
         reached = endingText_ == want;
     }
     if (!reached)
-        faults_.push_back("game " + std::to_string(game_ + 1) + " (" + p.file + ") ended in " +
-                          (endingText_.empty() ? std::string("no ending") : endingText_) + ", not " +
-                          (p.endingSlot == 0 ? "the crisis and number " + std::to_string(p.endingNumber)
-                                             : want));
+        faults_.push_back(
+            "game " + std::to_string(game_ + 1) + " (" + p.file + ") ended in " +
+            (endingText_.empty() ? std::string("no ending") : endingText_) + ", not " +
+            (p.endingSlot == 0 ? "the crisis and number " + std::to_string(p.endingNumber) : want));
 }
 
 }  // namespace route

@@ -42,8 +42,8 @@ public:
 private:
     struct Trip {
         std::size_t step = 0;
-        int target = -1;      // place code
-        bool left = false;    // the heroine has left the shop
+        int target = -1;    // place code
+        bool left = false;  // the heroine has left the shop
         bool arrived = false;
         std::size_t command = 0;
         int detours = 0;
@@ -84,9 +84,9 @@ private:
     std::vector<std::string> events_;  // this game's events, in order
     std::string endingText_;
 
-    std::size_t next_ = 0;           // the next undone step
-    std::size_t eventMark_ = 0;      // events_ when it became the next
-    std::vector<int> triedOn_;       // per step: the last day a trip set out for it
+    std::size_t next_ = 0;       // the next undone step
+    std::size_t eventMark_ = 0;  // events_ when it became the next
+    std::vector<int> triedOn_;   // per step: the last day a trip set out for it
     std::unique_ptr<Trip> trip_;
     bool answersSet_ = false;
     std::uint32_t lastClockMove_ = 0;

@@ -80,17 +80,22 @@ TEST(PlanTest, NamesTheLineOfEachFault) {
         {head + "ending 11 0\n", "p.route:3: ending needs a slot 0..10 and a number 0..5"},
         {head + "policy lazy\n", "p.route:3: policy is plain or rich"},
         {head + "colour red\n", "p.route:3: unknown key 'colour'"},
-        {head + "step s\n  days 300\n  done flag 1\n", "p.route:4: days needs a day or a range within 0..286"},
-        {head + "step s\n  hours 15-10\n  done flag 1\n", "p.route:4: hours needs an hour or a range within 0..23"},
-        {head + "step s\n  at 月亮\n  done flag 1\n", "p.route:4: no place named '月亮' on the maps"},
+        {head + "step s\n  days 300\n  done flag 1\n",
+         "p.route:4: days needs a day or a range within 0..286"},
+        {head + "step s\n  hours 15-10\n  done flag 1\n",
+         "p.route:4: hours needs an hour or a range within 0..23"},
+        {head + "step s\n  at 月亮\n  done flag 1\n",
+         "p.route:4: no place named '月亮' on the maps"},
         {head + "step s\n  at 大公園\n  do 飛翔\n  done flag 1\n",
          "p.route:5: no command '飛翔' in the command menus"},
         {head + "step s\n  answer 0\n  done flag 1\n", "p.route:4: a caption number is 1..9"},
-        {head + "step s\n  done money 5\n", "p.route:4: done needs `event NAME`, `flag N` or `item N [COUNT]`"},
+        {head + "step s\n  done money 5\n",
+         "p.route:4: done needs `event NAME`, `flag N` or `item N [COUNT]`"},
         {head + "step s\n  at 大公園\n", "p.route:3: step 's' has no `done` line"},
         {head + "step s\n  done flag 1\npolicy rich\n",
          "p.route:5: 'policy' after the first step must be indented under it"},
-        {head + "step s\n  do 觀察\n  done flag 1\n", "p.route:3: step 's' has commands but no place on the maps"},
+        {head + "step s\n  do 觀察\n  done flag 1\n",
+         "p.route:3: step 's' has commands but no place on the maps"},
     };
     for (const auto& c : cases) {
         Plan plan;
@@ -105,11 +110,16 @@ TEST(PlanTest, TakesTheButtonsCaptionsAndThePlayersWords) {
         const char* caption;
         int id;
     } cases[] = {
-        {"搜索", command::kSearch},       {"搜尋", command::kSearch},
-        {"市集", command::kMarket},       {"市場", command::kMarket},
-        {"花圃", command::kFlowerbed},    {"花壇", command::kFlowerbed},
-        {"拜訪店家", command::kVisitShop}, {"往城門", command::kToCastleGate},
-        {"到廣場", command::kToSquare},    {"出去", command::kGoOut},
+        {"搜索", command::kSearch},
+        {"搜尋", command::kSearch},
+        {"市集", command::kMarket},
+        {"市場", command::kMarket},
+        {"花圃", command::kFlowerbed},
+        {"花壇", command::kFlowerbed},
+        {"拜訪店家", command::kVisitShop},
+        {"往城門", command::kToCastleGate},
+        {"到廣場", command::kToSquare},
+        {"出去", command::kGoOut},
         {"走路", -1},
     };
     for (const auto& c : cases) EXPECT_EQ(route::CommandByCaption(c.caption), c.id) << c.caption;

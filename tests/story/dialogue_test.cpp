@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -49,8 +50,8 @@ var FlowerGiftCount 5
 addvar FlowerGiftCount -2
 mark FeverBegan
 unmark CommissionExpired
-give 70 4
-take 70 1
+give FloraesFlowers 4
+take FloraesFlowers 1
 money 300
 reputation 2
 time 2
@@ -76,6 +77,43 @@ TEST(StoryData, EveryFileReadsWithoutAnErrorAndEveryScenePlayedExists) {
     for (const std::string& e : story::DialogueErrors()) ADD_FAILURE() << e;
     EXPECT_EQ(story::MissingScenes(story::Scenes()), std::vector<std::string>{});
     EXPECT_EQ(story::UnendedEvents(story::Scenes()), std::vector<std::string>{});
+}
+
+// The written rules of story/text/STYLE.md that a reader can check: each sentence
+// ends with its mark (but titles and a closing quote), nothing follows
+// an ellipsis or a dash, the dash is no box-drawing line, and each thing keeps its
+// one name.
+TEST(StoryData, EveryLineKeepsTheHouseStyle) {
+    const std::string marks[] = {"。", "！", "？", "…", "～", "—", "』", "　"};
+    const std::string never[] = {"──",   "……。",   "——。",   "魔法大賽", "魔法比賽",
+                                 "選美", "高等科", "初等科", "暗魔石",   "八音盒",
+                                 "拼命", "晒",     "麵包店", "、、"};
+    const std::string titleCard = "　露米亞藥坊";  // the prologue's card: a name
+    const auto endsWith = [](const std::string& s, const std::string& end) {
+        return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
+    };
+    int lines = 0;
+    for (const story::Scene& sc : story::Scenes()) {
+        if (sc.file == "Test.txt") continue;
+        for (const story::Step& st : sc.steps) {
+            if (st.kind != story::StepKind::Line && st.kind != story::StepKind::Option) continue;
+            ++lines;
+            const std::string u = ui::Big5ToUtf8(st.text);
+            const std::string at = sc.file + ":" + std::to_string(st.line) + ": " + u;
+            for (const std::string& w : never) EXPECT_EQ(u.find(w), std::string::npos) << at;
+            // 使魔 is 黑皮's kind by another name; 使魔法 would be a verb.
+            for (std::size_t i = u.find("使魔"); i != std::string::npos; i = u.find("使魔", i + 1))
+                EXPECT_EQ(u.compare(i, 9, "使魔法"), 0) << at;
+            // A place's title: bare text of words alone.
+            bool caption = st.kind == story::StepKind::Line && u.rfind("　", 0) != 0;
+            for (const char* m : {"「", "『", "，", "。", "！", "？", "…", "、"})
+                caption = caption && u.find(m) == std::string::npos;
+            bool marked = caption || u == titleCard;
+            for (const std::string& m : marks) marked = marked || endsWith(u, m);
+            EXPECT_TRUE(marked) << at << " ends without its mark";
+        }
+    }
+    EXPECT_GT(lines, 4000);
 }
 
 TEST(StoryData, AScenePlayedThatNoFileHoldsIsNamedWithItsPlace) {
@@ -159,6 +197,32 @@ TEST_F(DialogueTest, EveryLineOfTheStoryFitsOnePageOfTheWindow) {
     EXPECT_GT(lines, 0);
 }
 
+// The loader's page check and the window agree: a line the check passes is drawn
+// whole, and one it finds cut fills the page and leaves text undrawn.
+TEST_F(DialogueTest, ThePageCheckCutsWhereTheWindowCuts) {
+    std::mt19937 random(51);
+    int cutLines = 0, wholeLines = 0;
+    for (int n = 0; n < 400; ++n) {
+        std::string text;
+        const int textLines = 1 + static_cast<int>(random() % 5);
+        for (int l = 0; l < textLines; ++l) {
+            int cells = 1 + static_cast<int>(random() % 50);
+            if (cells > 23 && cells % 23 == 1) ++cells;  // no lone letter on a row
+            if (l > 0) text += "\n";
+            for (int c = 0; c < cells; ++c) text += B5("花");
+        }
+        const std::string problem = story::LineProblem(text);
+        const bool cut = problem.find("cuts the line") != std::string::npos;
+        EXPECT_TRUE(problem.empty() || cut) << problem;
+        DbTxtForm2->SetText(text);
+        DbTxtForm2->Tick();
+        EXPECT_EQ(DbTxtForm2->TestState(kMsgPageFull), cut) << ui::Big5ToUtf8(text);
+        ++(cut ? cutLines : wholeLines);
+    }
+    EXPECT_GT(cutLines, 50);
+    EXPECT_GT(wholeLines, 50);
+}
+
 TEST_F(DialogueTest, AChoicePlaysTheChosenSceneAndTheBodyGoesOn) {
     struct Case {
         int answer;
@@ -191,7 +255,7 @@ TEST_F(DialogueTest, StateRecordsChangeWhatTheirNamesSay) {
     SetGameDay(30);
     SetGameHour(10);
     SetMoney(1000);
-    SetItemStock(70, 0);
+    SetItemStock(item::FloraesFlowers, 0);
     const int reputation = GameReputation();
     ev->EventBegin();
     EXPECT_TRUE(story::PlayScene("TestShared", "steps"));
@@ -201,7 +265,7 @@ TEST_F(DialogueTest, StateRecordsChangeWhatTheirNamesSay) {
     EXPECT_EQ(ev->EventVariable[var::FlowerGiftCount], 3);
     EXPECT_EQ(DayMarks[mark::FeverBegan], 30);
     EXPECT_EQ(DayMarks[mark::CommissionExpired], 0);
-    EXPECT_EQ(ItemStock(70), 3);
+    EXPECT_EQ(ItemStock(item::FloraesFlowers), 3);
     EXPECT_EQ(GameMoney(), 1300);
     EXPECT_EQ(GameReputation(), reputation + 2);
     EXPECT_EQ(GameHour(), 12);

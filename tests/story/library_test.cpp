@@ -397,7 +397,7 @@ TEST_F(LibraryTest, HerMotherComesInOnTheLeftAndMovesHerDaughterToTheRight) {
                                                    "show 44 right", "clear left", "clear right"}));
     // The town's music comes back before her thoughts, the last five lines.
     const std::vector<std::string> lines = transcript->Texts("line");
-    EXPECT_EQ(lines[lines.size() - 3], "媽媽，請妳在天上看著我。\n我一定會成為了不起的魔法師");
+    EXPECT_EQ(lines[lines.size() - 3], "媽媽，請妳在天上看著我。\n我一定會成為了不起的魔法師。");
 }
 
 TEST_F(LibraryTest, EachArrivalAtTheSquarePlaysAtMostTheMeetingItsDayAllows) {

@@ -237,7 +237,7 @@ TEST_F(PrinceTest, TheBallWaitsForSevenAndEndsInTheShopWithItsPictures) {
     }
     EXPECT_EQ(linesBeforeHall, 15);
     EXPECT_EQ(transcript->Texts("choice"),
-              std::vector<std::string>{"『答應王子殿下的求婚 / 『不放棄有著母親回憶的店"});
+              std::vector<std::string>{"『答應王子殿下的求婚。 / 『不放棄有著母親回憶的店。"});
     EXPECT_TRUE(ev->TestFlg(52));  // the dance seen
     EXPECT_TRUE(ev->TestFlg(62));  // the embrace seen
     EXPECT_EQ(GameHour(), 22);

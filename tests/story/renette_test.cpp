@@ -173,7 +173,7 @@ TEST_F(RenetteTest, TheContestPlaysEveryPathOfTheDuelAndOnlyTheReflectionInScene
     ASSERT_TRUE(EvMove005());
     EXPECT_EQ(Speakers(),
               (Counts{{"緹菈", 28}, {"蕾妮特", 14}, {"司會", 3}, {"司儀", 1}, {"", 1}}));
-    EXPECT_EQ(transcript->Texts("choice").front(), "『好、來個先發制人！ / 『先讓蕾妮特出招。");
+    EXPECT_EQ(transcript->Texts("choice").front(), "『好，來個先發制人！ / 『先讓蕾妮特出招。");
     EXPECT_EQ(transcript->Texts("choice").back(), "『火燄魔法！ / 『反射魔法！ / 『加速魔法！");
 }
 
