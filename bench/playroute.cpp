@@ -1,5 +1,5 @@
-// playroute --route FILE [--seed N] [--game DIR]: the real program on the headless back
-// end plays a route plan (bench/routes/README.md) from the title's 新的遊戲 to the
+// playroute --route FILE [--seed N] [--game DIR] [--transcript FILE]: the real program on the
+// headless back end plays a route plan (bench/routes/README.md) from the title's 新的遊戲 to the
 // ending; a plan with `after` first plays that route's game to its ending, then a
 // second new game with the system file the first one wrote. Every step is a click or a
 // key through the program's windows (bench/route/Runner.h).
@@ -33,12 +33,14 @@ using namespace route;
 int main(int argc, char** argv) {
     unsigned long seed = 1;
     std::string game = ui::DefaultGameFolder();
-    std::string routeFile;
+    std::string routeFile, transcriptFile;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) {
             seed = std::strtoul(argv[++i], nullptr, 10);
         } else if (std::strcmp(argv[i], "--game") == 0 && i + 1 < argc) {
             game = argv[++i];
+        } else if (std::strcmp(argv[i], "--transcript") == 0 && i + 1 < argc) {
+            transcriptFile = argv[++i];
         } else if (std::strcmp(argv[i], "--route") == 0 && i + 1 < argc) {
             routeFile = argv[++i];
         } else {
@@ -47,7 +49,8 @@ int main(int argc, char** argv) {
         }
     }
     if (routeFile.empty()) {
-        std::fprintf(stderr, "usage: playroute --route FILE [--seed N] [--game DIR]\n");
+        std::fprintf(stderr,
+                     "usage: playroute --route FILE [--seed N] [--game DIR] [--transcript FILE]\n");
         return 2;
     }
     // The plan and the plans it comes after, first game first.
@@ -100,7 +103,6 @@ int main(int argc, char** argv) {
     std::string stop;
     {
         Runner runner(backend, *transcript, plans);
-        const int id = backend.AddResponder([&] { return runner.Step(); });
         try {
             headless.RunUntil([&] {
                 return headless.App().Terminated() || runner.Finished() || !runner.Stuck().empty();
@@ -109,7 +111,6 @@ int main(int argc, char** argv) {
             stop = std::string("stuck: ") + failure.what() + " (day " + std::to_string(GameDay()) +
                    " hour " + std::to_string(GameHour()) + ")";
         }
-        backend.RemoveResponder(id);
         if (stop.empty() && !runner.Stuck().empty()) stop = "stuck: " + runner.Stuck();
         if (stop.empty() && !runner.Finished()) stop = "the program ended";
         runner.Close();
@@ -121,6 +122,8 @@ int main(int argc, char** argv) {
         for (const std::string& f : faults) std::printf("FAULT %s\n", f.c_str());
         std::printf("%s\n", faults.empty() ? "result: the plan's ending" : "result: failed");
         status = faults.empty() ? 0 : 1;
+        if (!transcriptFile.empty() && !transcript->WriteTo(transcriptFile))
+            std::fprintf(stderr, "playroute: cannot write %s\n", transcriptFile.c_str());
     }
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

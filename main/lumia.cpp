@@ -243,16 +243,31 @@ int main(int argc, char** argv) {
     } else {
         std::string error;
         auto sdl = ui::SdlBackend::Create({o.scale, o.fullScreen}, &error);
-        if (!sdl) {
-            std::fprintf(stderr, "lumia: %s\n", error.c_str());
-            return 1;
-        }
-        // A window nobody can see would run on unnoticed.
-        if (!sdl->ShowsOnADisplay()) {
+        // A window nobody can see would run on unnoticed: say what is missing, and how
+        // to play without a window.
+        if (!sdl || !sdl->ShowsOnADisplay()) {
+            const char* chosen = std::getenv("SDL_VIDEODRIVER");
+            const char* x11 = std::getenv("DISPLAY");
+            const char* wayland = std::getenv("WAYLAND_DISPLAY");
+            if (!sdl) std::fprintf(stderr, "lumia: %s\n", error.c_str());
+            if (chosen && *chosen)
+                std::fprintf(stderr,
+                             "lumia: no display to show the window on: SDL_VIDEODRIVER=%s "
+                             "draws on none; unset it to play in a window.\n",
+                             chosen);
+            else if ((!x11 || !*x11) && (!wayland || !*wayland))
+                std::fprintf(stderr,
+                             "lumia: no display to show the window on: neither DISPLAY nor "
+                             "WAYLAND_DISPLAY is set; start it from a desktop session.\n");
+            else if (sdl)
+                std::fprintf(stderr,
+                             "lumia: no display to show the window on: SDL found no video "
+                             "driver for it (it chose '%s').\n",
+                             SDL_GetCurrentVideoDriver());
             std::fprintf(stderr,
-                         "lumia: no display to show the window on (SDL_VIDEODRIVER=%s); "
-                         "unset it, or run with --headless\n",
-                         SDL_GetCurrentVideoDriver());
+                         "To play without a window: lumia --headless --input SCRIPT "
+                         "--screenshot FILE.png (see README.md, \"Driving the game without a "
+                         "window\").\n");
             return 1;
         }
         backend = std::move(sdl);

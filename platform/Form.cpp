@@ -372,8 +372,13 @@ Control* WinControl::FindChild(const std::string& name) const {
 
 bool WinControl::CanFocus() const {
     if (!TabStop) return false;
-    for (const Control* c = this; c; c = c->Parent())
+    for (const Control* c = this; c; c = c->Parent()) {
         if (!c->Visible() || !c->Enabled()) return false;
+        // A control laid out wholly outside its parent's client area cannot be seen, so
+        // it takes no keys either (the stage's developer controls right of its picture).
+        if (c->Parent() && Intersect(c->BoundsRect(), c->Parent()->ClientRect()).IsEmpty())
+            return false;
+    }
     return true;
 }
 
@@ -1291,6 +1296,17 @@ void RouteInput(const InputEvent& e) {
 Control* ControlAt(int x, int y) {
     const Hit h = HitAt(x, y);
     return (h.blocked || h.nonClient) ? nullptr : h.control;
+}
+
+bool DragsProgramWindow(int x, int y) {
+    if (!HaveApp()) return false;
+    const Hit h = HitAt(x, y);
+    if (!h.form || !h.control || h.blocked || h.nonClient) return false;
+    const Screen& screen = App().GetScreen();
+    const Rect whole{0, 0, screen.Width(), screen.Height()};
+    if (Intersect(h.form->BoundsRect(), whole) != whole) return false;
+    const Point p = h.control->ScreenToClient(Point{x, y});
+    return h.control->WindowDragArea.Contains(p.x, p.y);
 }
 
 void SetCapture(Control* control) {

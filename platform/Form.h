@@ -56,6 +56,10 @@ public:
     int Tag = 0;
     std::string Hint;  // Big5; shown after the mouse rests on the control when ShowHint
     bool ShowHint = false;
+    // Where a press takes hold of the program's own window (client coordinates; empty
+    // for none): the bar of a form that fills the screen, which the desktop's window
+    // manager then moves as it would move its own title bar.
+    Rect WindowDragArea{};
 
     // ---- place
     WinControl* Parent() const { return parent_; }
@@ -391,6 +395,9 @@ Form* ActiveForm();
 Form* FormAt(int x, int y);
 // The control under a screen point, as the mouse would find it, or null.
 Control* ControlAt(int x, int y);
+// Whether a press at a screen point drags the program's window: the form there covers
+// the whole screen and the control under the point has it in its WindowDragArea.
+bool DragsProgramWindow(int x, int y);
 
 // Mouse capture: all mouse input goes to the control until released.
 void SetCapture(Control* control);

@@ -346,8 +346,10 @@ void TShopForm::BuildTopBar() {
                                         int y) { TitleBarImageMouseDown(b, s, x, y); };
 
     TitleBarImage->SetPicture(LoadPackPicture("TitleBar.bmp"));
-    // The strip that drags the window (TitleBarImageMouseDown) stays on the screen.
+    // The strip that drags the window (TitleBarImageMouseDown) stays on the screen; on
+    // a desktop, where the shop fills the program's window, it moves that window.
     SetDragStrip(ui::Rect{4, 4, 644, 19});
+    TitleBarImage->WindowDragArea = ui::Rect{4, 4, 644, 19};
     TShopSkinSheets& sheets = ShopSheets();
 
     auto button = [this](TCHBmpContainer& sheet, const char* name, int l, int t, int w, int h,

@@ -128,8 +128,12 @@ bool EvTurnStart023() {
 }
 
 // Bedtime, the two knocks and the search as far as the bakery end in a choice, which
-// starts the scene loop at scene 1 or 2.
-void story::EveningWalkFromChoice() { EveningWalk(LastChoice() == 1 ? 2 : 1); }
+// starts the scene loop at scene 1 or 2; a choice left without an answer (-1) starts no
+// scene.
+void story::EveningWalkFromChoice() {
+    const int choice = LastChoice();
+    EveningWalk(choice < 0 ? -1 : choice == 1 ? 2 : 1);
+}
 
 // The evening walk's scenes: each plays its part and names the scene that follows.
 int EvTurnStart023_Scene01() {

@@ -132,6 +132,7 @@ constexpr Keyword kKeywords[] = {
     {"call", StepKind::Call, "c"},
     {"choice", StepKind::Choice, ""},
     {"option", StepKind::Option, "st"},
+    {"otherwise", StepKind::Otherwise, "s"},
 };
 
 std::string Unescape(std::string_view s) {
@@ -432,6 +433,11 @@ bool ParseDialogue(std::string_view name, std::string_view utf8, std::vector<Sce
                 continue;
             }
         }
+        if (st.kind == StepKind::Otherwise &&
+            (scene.steps.empty() || scene.steps.back().kind != StepKind::Option)) {
+            fail("'otherwise' stands after a choice's options");
+            continue;
+        }
         if (st.kind == StepKind::Sound) lastSound = st.a;
         scene.steps.push_back(std::move(st));
     }
@@ -454,7 +460,8 @@ namespace {
 
 bool RefersToScene(const Step& st) {
     return (st.kind == StepKind::Play || st.kind == StepKind::IfSet ||
-            st.kind == StepKind::IfClear || st.kind == StepKind::Option) &&
+            st.kind == StepKind::IfClear || st.kind == StepKind::Option ||
+            st.kind == StepKind::Otherwise) &&
            !st.name.empty();
 }
 
@@ -733,20 +740,26 @@ bool PlaySteps(Scene& s, const AfterLine& afterLine) {
                 std::size_t n = 0;
                 while (i + 1 + n < steps.size() && steps[i + 1 + n].kind == StepKind::Option) ++n;
                 if (n < 2) break;  // reported at load
-                for (std::size_t k = 1; k <= n; ++k) ++steps[i + k].plays;
+                const bool otherwise =
+                    i + 1 + n < steps.size() && steps[i + 1 + n].kind == StepKind::Otherwise;
+                for (std::size_t k = 1; k <= n + (otherwise ? 1 : 0); ++k) ++steps[i + k].plays;
                 const int picked =
                     n == 2 ? ev->SelWin2(steps[i + 1].text, steps[i + 2].text)
                            : ev->SelWin3(steps[i + 1].text, steps[i + 2].text, steps[i + 3].text);
-                const std::size_t chosen = picked >= 0 && static_cast<std::size_t>(picked) < n
-                                               ? static_cast<std::size_t>(picked)
-                                               : 0;
-                const std::string key = steps[i + 1 + chosen].name;
-                i += n;
-                TheStore().lastChoice = static_cast<int>(chosen);
+                // An answer outside the captions is no answer: no option's scene plays,
+                // but the choice's "otherwise" scene does.
+                const bool answered = picked >= 0 && static_cast<std::size_t>(picked) < n;
+                const std::string key = answered
+                                            ? steps[i + 1 + static_cast<std::size_t>(picked)].name
+                                        : otherwise ? steps[i + 1 + n].name
+                                                    : std::string();
+                i += n + (otherwise ? 1 : 0);
+                TheStore().lastChoice = answered ? picked : -1;
                 if (!key.empty()) PlayKey(key, {});
                 break;
             }
             case StepKind::Option:
+            case StepKind::Otherwise:
                 break;  // played by its choice
         }
     }

@@ -44,6 +44,10 @@
 //   option SCENE TEXT          a caption; the chosen one's scene plays, then the body
 //                              goes on after the last option; "option - TEXT" plays
 //                              nothing, for code that reads the answer (LastChoice)
+//   otherwise SCENE            after the options: plays when the choice ends without an
+//                              answer (the run stopped or the program closed while it
+//                              waited); without it no option's scene plays then, and
+//                              LastChoice is -1
 namespace story {
 
 enum class StepKind {
@@ -98,7 +102,8 @@ enum class StepKind {
     IfClear,
     Call,
     Choice,
-    Option
+    Option,
+    Otherwise
 };
 
 struct Step {

@@ -551,6 +551,15 @@ void TEventServerDbg::HideStage() {
     Hide();
 }
 
+void TEventServerDbg::ReleaseStageBitmaps() {
+    for (ui::Bitmap* b : {&m_Work, &m_Src}) {
+        *b = ui::Bitmap(kStageWidth, kStageHeight);
+        Fill(*b, ui::clBlack);
+    }
+    m_Work2 = ui::Bitmap();
+    m_Back = ui::Bitmap();
+}
+
 void TEventServerDbg::ShowStage() {
     if (!Visible()) ui::Record("stage", "show");
     Show();

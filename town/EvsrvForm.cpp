@@ -139,6 +139,9 @@ void TEventServerDbg::BuildForm() {
     ImgMenu->BcReader().SetBmpContainer(m_MenuSheet.get());
     ImgMenu->SetBounds(0, 0, kClientWidth, kMenuHeight);
     ImgMenu->OnMouseDown = m_PnlMenu->OnMouseDown;
+    // On a desktop, where the stage fills the program's window, its bar moves that window.
+    m_PnlMenu->WindowDragArea = ui::Rect{0, 0, kClientWidth, kMenuHeight};
+    ImgMenu->WindowDragArea = m_PnlMenu->WindowDragArea;
     m_BtnStatus = MakeMenuButton(m_PnlMenu, m_ButtonSheet.get(), "m_BtnStatus", "狀態", 64, 19);
     m_BtnNote = MakeMenuButton(m_PnlMenu, m_ButtonSheet.get(), "m_BtnNote", "記事本", 129, 19);
     m_BtnOpt = MakeMenuButton(m_PnlMenu, m_ButtonSheet.get(), "m_BtnOpt", "設定", 356, 19);
@@ -259,6 +262,11 @@ void TEventServerDbg::ConnectWindows() {
                 EventServerDbg->ShowStage();
             else
                 EventServerDbg->HideStage();
+        };
+    // The way home to bed (the tired scene) and the shop actions take the map away.
+    if (!g_ShopHooks.HideMapForm)
+        g_ShopHooks.HideMapForm = [] {
+            if (MapFm) MapFm->Hide();
         };
     // The controller settles the orders at 19:00 and opens their list through these.
     if (!g_GameFlowHooks.SettleOrders)

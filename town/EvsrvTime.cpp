@@ -15,6 +15,7 @@
 #include "story/Register.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
+#include "town/Srcdbtxtform21.h"
 
 TEventServerDbg::PrimitiveHooks TEventServerDbg::Hooks;
 
@@ -261,6 +262,7 @@ void TEventServerDbg::TiredRefusal() {
     if (GameFlow) GameFlow->Place = place::ShopInside;
     ui::Record("place", std::to_string(place::ShopInside));
     if (Hooks.GoHomeToBed) Hooks.GoHomeToBed();
+    ReleaseStageBitmaps();
     FaceGr(0);
 }
 
@@ -330,7 +332,9 @@ void TEventServerDbg::DefaultSearch() {
     std::string text;
     for (const Find& find : finds) {
         if (find.Item > 0) GiveItem(find.Item, find.Quantity);
-        text += NameOf(find.Item) + B5("取得了") + std::to_string(find.Quantity) + B5("個") + "\n";
+        // The count in full-width digits: the message window skips single-byte letters.
+        text += NameOf(find.Item) + B5("取得了") +
+                ToFullWidthDigits(std::to_string(find.Quantity)) + B5("個") + "\n";
     }
     text.pop_back();
     DspMsg(text);

@@ -241,6 +241,10 @@ public:
     void SetGr(int code);
     void ShowBlankStage(bool show);
     void HideStage();
+    // On the way home: the work and source pictures let go of the last scene's picture
+    // (black, as the stage starts) and the transitions' scratch pictures are freed (a
+    // transition makes them again at the work's size).
+    void ReleaseStageBitmaps();
     void ShowStage();
     // Event picture k dissolved into `image` (the title screen's album), stage unseen.
     void ShowAlbumPicture(ui::Image* image, int k);

@@ -122,8 +122,11 @@ TMapFm::TMapFm() {
         c.FillRect(ui::Rect{0, 0, kMapWidth + 2 * kFrameWidth, kTitleHeight});
     }
     m_ImgTitle1->PictureChanged();
-    // The strip's picture covers the whole strip: its presses are the strip's.
+    // The strip's picture covers the whole strip: its presses are the strip's. On a
+    // desktop, where the map fills the program's window, the strip moves that window.
     m_ImgTitle1->OnMouseDown = m_PnlTitle->OnMouseDown;
+    m_PnlTitle->WindowDragArea = ui::Rect{0, 0, 4096, kTitleHeight};
+    m_ImgTitle1->WindowDragArea = m_PnlTitle->WindowDragArea;
     const char* captions[3] = {"狀態", "筆記", "選項"};
     ui::SpeedButton** buttons[3] = {&m_BtnStatus, &m_BtnNote, &m_BtnOpt};
     const char* names[3] = {"m_BtnStatus", "m_BtnNote", "m_BtnOpt"};
@@ -536,10 +539,12 @@ void TMapFm::m_BtnOptClick() { RunTitleDialog(townlink::RunOptionWindow, true); 
 
 void TMapFm::ClipView() {
     if (!DbTxtForm2) return;
+    // The page's place within its own window, moved down 100, against the middle of the
+    // map: with the window's layout (the face left of and above the page) this holds,
+    // whatever the frame around the map picture, so the window sits at the bottom and
+    // dodges the pointer instead of hiding the places under it.
     const ui::Rect page = DbTxtForm2->PageRect();
-    const ui::Rect text =
-        ui::Bounds(DbTxtForm2->Left() + page.Left, DbTxtForm2->Top() + page.Top + 100, page.Width(),
-                   page.Height());
+    const ui::Rect text = ui::Bounds(page.Left, page.Top + 100, page.Width(), page.Height());
     const ui::Rect inner{Left() + 100, Top() + 100, Left() + Width() - 100, Top() + Height() - 100};
     if (ui::Intersect(text, inner).IsEmpty()) {
         DbTxtForm2->m_Dodge = false;

@@ -60,8 +60,11 @@ public:
     ui::TColor m_CaptionColor = ui::clBlack;
     std::int32_t* m_Result = nullptr;
 
-private:
+    // Stores `index` as the answer and closes: the buttons' clicks; -1 ends the choice
+    // without an answer.
     void Choose(int index);
+
+private:
     std::array<ui::SpeedButton*, kChoiceButtons> buttons_{};
     bool chosen_ = false;
 };

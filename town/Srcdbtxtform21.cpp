@@ -117,7 +117,8 @@ TDbTxtForm2::TDbTxtForm2() {
     m_BtnEnd->Glyph().SetSrcBottom(kHideCellH + kEndCellH);
     m_BtnEnd->SetNumGlyphs(kButtonCells);
     m_BtnEnd->SetBounds(0, 0, kEndCellW, kEndCellH);
-    m_BtnEnd->TabStop = false;
+    // Once clicked it keeps the focus, so Space and Return acknowledge the next lines.
+    m_BtnEnd->TabStop = true;
     m_BtnEnd->Hide();
 
     // The character cell: 20 x 20, bold, black on white.

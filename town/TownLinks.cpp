@@ -59,8 +59,9 @@ void HideStage() {
 void ShowStage() {
     if (EventServerDbg) EventServerDbg->ShowStage();
 }
-// Until the stage can free its work and source pictures.
-void ReleaseStageBitmaps() {}
+void ReleaseStageBitmaps() {
+    if (EventServerDbg) EventServerDbg->ReleaseStageBitmaps();
+}
 
 bool ChkNpc(int who, int place) { return EventServerDbg && EventServerDbg->ChkNpc(who, place); }
 

@@ -119,6 +119,10 @@ bool ParsePlan(const std::string& text, const std::string& file, Plan& plan, std
                 if (args.size() != 1 || (args[0] != "plain" && args[0] != "rich"))
                     return fail("policy is plain or rich");
                 plan.policy = args[0];
+            } else if (key == "orders") {
+                if (args.size() != 1 || (args[0] != "accept" && args[0] != "refuse"))
+                    return fail("orders is accept or refuse");
+                plan.orders = args[0];
             } else if (key == "want") {
                 int item = 0, count = 0;
                 if (args.size() != 2 || !Number(args[0], item) || !Number(args[1], count) ||

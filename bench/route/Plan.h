@@ -35,6 +35,8 @@ struct Plan {
     int endingSlot = -1, endingNumber = -1;
     std::string after;  // a route's file name (no folder, no extension), or empty
     std::string policy = "plain";
+    std::string orders = "accept";  // customers' order offers: accept, or refuse (unless
+                                    // they can be handed over on the spot)
     std::vector<std::pair<int, int>> wants;
     std::vector<PlanStep> steps;
 };

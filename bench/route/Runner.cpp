@@ -12,8 +12,12 @@
 #include "platform/Controls.h"
 #include "platform/Files.h"
 #include "platform/Menus.h"
+#include "shop/Catalog.h"
+#include "shop/GameDialog.h"
 #include "shop/GameState.h"
 #include "shop/Heroine.h"
+#include "shop/ItemListView.h"
+#include "shop/Itemlist.h"
 #include "shop/Itemmix.h"
 #include "shop/Itemmixlist.h"
 #include "shop/Main.h"
@@ -38,9 +42,12 @@ namespace route {
 
 namespace {
 
-constexpr int kShopPlace = 10;
 constexpr int kLandBit = 32;
-constexpr int kOutskirts = 8;  // the town node that leads to the land map
+constexpr int kSearchModeFlag = 163;
+constexpr int kExitPending = 5;  // the shop's pending action of a walk out of the door  // the
+                                 // night search: the land map refuses the town
+constexpr int kOutskirts = 8;    // the town node that leads to the land map
+constexpr int kFirstPlaceOpenFlag = 96;
 // The hours ahead of a step's window in which the shopkeeper starts nothing new.
 constexpr int kHoldHours = 4;
 // Virtual time without a game hour passing after which the run is stuck.
@@ -49,6 +56,9 @@ constexpr std::uint32_t kStuckMs = 5 * 60 * 1000;
 constexpr std::uint32_t kLeaveMs = 60 * 1000;
 constexpr int kMaxMapClicks = 40;
 constexpr int kMaxDetours = 4;
+// Peddling sells only goods the heroine carries, below this base price.
+constexpr int kPeddleMaxPrice = 1000;
+constexpr int kCarryPages = 8;
 constexpr int kTrackedFlags[] = {402, 403, 404, 405, 437};
 
 std::string Two(int n) {
@@ -75,17 +85,32 @@ bool CommandMenuShown() {
     return win && win->Visible() && win->m_MenuMode && win->m_BtnCount > 0;
 }
 
-int Place() { return GameFlow ? GameFlow->Place : kShopPlace; }
+int Place() { return GameFlow ? GameFlow->Place : 10; }
 
 }  // namespace
 
 Runner::Runner(ui::HeadlessBackend& backend, const ui::Transcript& transcript,
                std::vector<Plan> plans)
     : backend_(backend), transcript_(transcript), plans_(std::move(plans)) {
+    responder_ = backend_.AddResponder([this] { return Step(); });
     player_ = std::make_unique<test::EventResponders>(backend_);
 }
 
-Runner::~Runner() = default;
+Runner::~Runner() { backend_.RemoveResponder(responder_); }
+
+void Runner::AnswerOrder() {
+    if (!BtnForm || !BtnForm->Visible() || !BtnForm->Modal()) {
+        orderAnswered_ = nullptr;
+        return;
+    }
+    if (BtnForm == orderAnswered_ || plan().orders != "refuse") return;
+    const std::vector<ui::TranscriptEntry>& all = transcript_.Entries();
+    const auto choice = std::find_if(
+        all.rbegin(), all.rend(), [](const ui::TranscriptEntry& e) { return e.kind == "choice"; });
+    if (choice == all.rend() || choice->text.rfind("接受訂單", 0) != 0) return;
+    orderAnswered_ = BtnForm;
+    player_->answers.push_front(1);
+}
 
 void Runner::Note(const std::string& line) { digest_.push_back(line); }
 
@@ -95,6 +120,18 @@ std::string Runner::When() const {
 
 void Runner::StartGame() {
     const Plan& p = plan();
+    if (!land_) {
+        // The land's path graph from the map pack, for the hours a walk there takes.
+        land_ = std::make_unique<MapOfLink>(2);
+        TQvPack pack;
+        if (pack.OpenPack(ui::ProgramFolder() + townlink::ArtFolder() + "\\mapPack\\mapPack.pak")) {
+            std::unique_ptr<TMemoryStream> graph = pack.QvMakeStream("land.sld");
+            if (!land_->LoadFromStream(graph.get())) land_.reset();
+            pack.ClosePack();
+        } else {
+            land_.reset();
+        }
+    }
     shopkeeper_ = std::make_unique<Shopkeeper>(backend_, transcript_,
                                                p.policy == "rich" ? Policy::Rich : Policy::Plain);
     shopkeeper_->walksToFlowerbed = p.steps.empty();
@@ -145,6 +182,10 @@ void Runner::Observe() {
             if (std::sscanf(e.text.c_str(), "day %d %d", &d, &h) == 2) {
                 day_ = d;
                 hour_ = h;
+                if (std::getenv("PLAYROUTE_PROGRESS"))
+                    std::fprintf(stderr,
+                                 "day %d %02d:00 money %d reputation %d carried %d place %d\n", d,
+                                 h, GameMoney(), GameReputation(), Carried(), Place());
             }
             // Money and level at the end of each month: read as the next one begins.
             while (monthsNoted_ < 12 && day_ >= (monthsNoted_ + 1) * kDaysPerMonth) {
@@ -208,13 +249,61 @@ void Runner::Observe() {
     }
 }
 
-int Runner::Travel(int place) const {
-    if (place < 0) return 0;
-    if (place < kLandBit) return place == 0 ? 0 : 1;
-    const int node = place & 31;
-    const int hops =
-        node < static_cast<int>(landHops_.size()) ? landHops_[static_cast<std::size_t>(node)] : -1;
-    return 1 + (node == 0 ? 0 : hops > 0 ? hops : 2);
+int Runner::LandHops(int from, int to) const {
+    if (from == to) return 0;
+    int hops = -1;
+    if (land_ && from < land_->Count() && to < land_->Count()) {
+        // The open places, as the map sets them up.
+        for (int i = 0; i < land_->Count(); ++i)
+            land_->Node(i)->Enabled =
+                EventServerDbg && EventServerDbg->TestFlg(kFirstPlaceOpenFlag + kLandBit + i);
+        std::int32_t route[kMaxRouteNodes] = {};
+        hops = land_->FindRoute(from, to, route);
+    }
+    return hops > 0 ? hops : 2;
+}
+
+int Runner::TravelFrom(int from, int to) const {
+    if (to < 0) return 0;
+    // The shop and the rooms open onto their town node.
+    if (from == kShopPlace || from == 11 || from == 20) from = 0;
+    const bool fromLand = from >= kLandBit && from != 44, toLand = to >= kLandBit;
+    const int a = (from == 44 ? 43 : from) & 31, b = to & 31;
+    if (!fromLand && !toLand) return a == b ? 0 : 1;
+    if (!fromLand) return (a == 8 ? 0 : 1) + LandHops(0, b);
+    if (toLand) return LandHops(a, b);
+    return LandHops(a, 0) + (b == 8 ? 0 : 1);
+}
+
+bool Runner::StepDueFrom(int from) const {
+    const Plan& p = plan();
+    if (next_ >= p.steps.size()) return false;
+    const PlanStep& s = p.steps[next_];
+    const int tried = triedOn_[next_];
+    if (s.place < 0 || tried == GameDay() || (!s.repeat && tried >= 0)) return false;
+    // A place that is not open on the maps yet cannot be walked to.
+    if (!EventServerDbg || !EventServerDbg->TestFlg(kFirstPlaceOpenFlag + s.place)) return false;
+    const int arrival = GameHour() + TravelFrom(from, s.place);
+    return arrival <= 23 && WindowHolds(s, arrival);
+}
+
+void Runner::SetOut(int from) {
+    const PlanStep& s = plan().steps[next_];
+    triedOn_[next_] = GameDay();
+    if (!trip_) trip_ = std::make_unique<Trip>();
+    trip_->step = next_;
+    trip_->target = s.place;
+    trip_->arrived = false;
+    trip_->command = 0;
+    trip_->detours = 0;
+    trip_->mapClicks = 0;
+    trip_->startDay = GameDay();
+    trip_->startHour = GameHour();
+    trip_->left = from != kShopPlace;
+    std::deque<int> a;
+    for (int n : s.answers) a.push_back(n - 1);
+    a.insert(a.end(), 8, 0);
+    player_->answers = a;
 }
 
 bool Runner::WindowHolds(const PlanStep& s, int hour) const {
@@ -245,6 +334,38 @@ bool Runner::ClickAt(ui::Point p, std::uint32_t ms) {
     return true;
 }
 
+int Runner::Carried() {
+    int n = 0;
+    for (int g = 0; g < kGoodsCount; ++g)
+        if (IsShopGoods(g) && ItemBasePrice(g) < kPeddleMaxPrice) n += ItemReserve(g);
+    return n;
+}
+
+int Runner::GoodsToCarry() {
+    int best = -1;
+    for (int g = 0; g < kGoodsCount; ++g) {
+        if (!IsShopGoods(g) || ItemBasePrice(g) >= kPeddleMaxPrice || ItemAvailable(g) <= 0)
+            continue;
+        if (ItemStock(g) == kKeyItemStock) continue;
+        if (best < 0 || ItemAvailable(g) > ItemAvailable(best)) best = g;
+    }
+    return best;
+}
+
+bool Runner::CarryStep() {
+    TItemListForm* list = ItemListForm;
+    if (!list || !list->Visible()) return false;
+    const int g = GoodsToCarry();
+    if (Carried() >= carry_ || g < 0 || carryPages_ > kCarryPages) {
+        carry_ = 0;
+        return Click(*list->CloseButton);
+    }
+    for (int r = 0; r < ItemListPageSize; ++r)
+        if (ItemListRowItem(r) == g) return Click(*list->Rows[static_cast<std::size_t>(r)].Reserve);
+    ++carryPages_;
+    return Click(*list->NextPageButton);
+}
+
 bool Runner::TitleStep() {
     // Past the ending's sequence and the opening to the title's labels, then 新的遊戲.
     if (ui::GetTickCount() - titleClickAt_ < 300) return false;
@@ -258,6 +379,7 @@ bool Runner::TitleStep() {
 }
 
 bool Runner::Step() {
+    if (playing_) AnswerOrder();
     if (!backend_.InputSettled() || backend_.ScriptLeft() != 0) return false;
     Observe();
     if (!stuck_.empty() || finished_) return false;
@@ -288,7 +410,26 @@ bool Runner::Step() {
         return false;
     }
     if (SaveLoadMessageForm && SaveLoadMessageForm->Visible()) return shopkeeper_->Step();
+    // The shopkeeper's own walk goes on until she is home again.
+    if (shopkeeperOut_ && !trip_) {
+        if (!Showing(MapFm) && !Showing(EventServerDbg) && Place() == kShopPlace)
+            shopkeeperOut_ = false;
+        else
+            return shopkeeper_->Step();
+    }
+    // Out on the maps without a walk of ours (a scene left her there): walk on from here.
+    if (!trip_ && (Showing(MapFm) || CommandMenuShown())) {
+        trip_ = std::make_unique<Trip>();
+        trip_->left = true;
+        trip_->arrived = true;
+    }
     if (trip_) return TripStep();
+    if (carry_ > 0) {
+        if (CarryStep()) return true;
+        // The list did not open (the shop opened meanwhile): go without.
+        if (InShopIdle() && !Showing(ItemListForm)) carry_ = 0;
+        return false;
+    }
 
     const Plan& p = plan();
     if (next_ < p.steps.size()) {
@@ -302,24 +443,29 @@ bool Runner::Step() {
             player_->answers = a;
         }
         const int today = GameDay();
-        int& tried = triedOn_[next_];
-        if (s.place >= 0 && tried != today && (s.repeat || tried < 0) && InShopIdle()) {
-            const int arrival = GameHour() + Travel(s.place);
-            if (arrival <= 23 && WindowHolds(s, arrival)) {
-                tried = today;
-                trip_ = std::make_unique<Trip>();
-                trip_->step = next_;
-                trip_->target = s.place;
-                trip_->startDay = today;
-                trip_->startHour = GameHour();
-                lastClockMove_ = now;
-                std::deque<int> a;
-                for (int n : s.answers) a.push_back(n - 1);
-                a.insert(a.end(), 8, 0);
-                player_->answers = a;
-                ShopForm->PM_ExitShopClick();
+        if (InShopIdle() && StepDueFrom(kShopPlace)) {
+            // To peddle she carries goods: as many units as the step peddles, put in the
+            // reserve from the item list while the shop is closed.
+            const int peddles =
+                static_cast<int>(std::count(s.commandIds.begin(), s.commandIds.end(), kPeddle));
+            if (peddles > 0 && Carried() < peddles && GoodsToCarry() >= 0 &&
+                !ShopForm->IsShopOpen() && carriedOn_ != today) {
+                carriedOn_ = today;
+                carry_ = peddles;
+                carryPages_ = 0;
+                ShopForm->PM_ItemListClick();
                 return true;
             }
+            SetOut(kShopPlace);
+            lastClockMove_ = now;
+            ShopForm->PM_ExitShopClick();
+            return true;
+        }
+        const int tried = triedOn_[next_];
+        const bool open = s.place < 0 || (EventServerDbg &&
+                                          EventServerDbg->TestFlg(kFirstPlaceOpenFlag + s.place));
+        if (s.place >= 0 && open && tried != today && (s.repeat || tried < 0) && InShopIdle()) {
+            const int arrival = GameHour() + Travel(s.place);
             // The window opens within a few hours today: pass the hours without a new mix.
             for (int h = arrival + 1; h <= std::min(23, arrival + kHoldHours); ++h) {
                 if (!WindowHolds(s, h)) continue;
@@ -330,12 +476,17 @@ bool Runner::Step() {
             }
         }
     }
-    return shopkeeper_->Step();
+    const bool acted = shopkeeper_->Step();
+    if (ShopForm && ShopForm->PendingAction == kExitPending) shopkeeperOut_ = true;
+    return acted;
 }
 
 bool Runner::TripStep() {
     Trip& t = *trip_;
     if (Showing(MarketListForm)) return Click(*MarketListForm->CloseButton);
+    // On the way home, the next step may be due from where she stands.
+    const bool ready = CommandMenuShown() || (Showing(MapFm) && MapFm->m_WalkState == 0);
+    if (t.step == kHome && t.left && ready && StepDueFrom(Place())) SetOut(Place());
     if (CommandMenuShown()) {
         t.left = true;
         return TripMenu();
@@ -356,7 +507,7 @@ bool Runner::TripStep() {
     // Home again (or put there by a scene): the trip is over.
     if (ShopForm && ShopForm->Visible() && !Showing(MapFm) && !Showing(EventServerDbg) &&
         (Place() == kShopPlace || Place() == 11 || Place() == 20)) {
-        if (!t.arrived)
+        if (!t.arrived && t.step != kHome)
             std::fprintf(stderr, "playroute: %s: step '%s' came home without reaching its place\n",
                          When().c_str(), plan().steps[t.step].name.c_str());
         trip_.reset();
@@ -370,33 +521,29 @@ bool Runner::TripMap() {
     TMapFm& map = *MapFm;
     if (map.m_WalkState != 0 || !map.m_BtnStatus->Enabled()) return false;
     if (DbTxtForm2 && !DbTxtForm2->Visible()) return Click(*map.m_Img);
-    if (map.m_Land && landHops_.empty()) {
-        // The land's hops from its town node, for the hours a trip takes.
-        for (int i = 0; i < kLandNodes; ++i) {
-            std::int32_t route[kMaxRouteNodes] = {};
-            landHops_.push_back(i == 0 ? 0 : map.m_Graph.FindRoute(0, i, route));
-        }
-    }
     if (++t.mapClicks > kMaxMapClicks) {
         stuck_ = "the map takes no more clicks at " + When() + " (place " +
-                 std::to_string(Place()) + ", step '" + plan().steps[t.step].name + "')";
+                 std::to_string(Place()) + ")";
         return false;
     }
-    const int to = t.arrived ? 0 : t.target;
+    const int to = t.arrived || t.target < 0 ? 0 : t.target;
     const bool toLand = to >= kLandBit;
     int node;
     if (map.m_Land) {
         node = toLand ? (to & 31) : 0;
+        // The night search keeps her on the land: she searches where she stands (off the
+        // town node) until it ends.
+        if (node == 0 && EventServerDbg && EventServerDbg->TestFlg(kSearchModeFlag))
+            node = map.m_Dest == 0 ? 1 : map.m_Dest;
     } else {
         node = toLand ? kOutskirts : to;
     }
     const MapPlace& mark = map.m_Land ? kLandPlaces[node] : kTownPlaces[node];
     const int half = kMarkSize / 2;
     const ui::Point p = map.m_Img->ClientToScreen(ui::Point{mark.markX + half, mark.markY + half});
-    const TDbTxtForm2* win = DbTxtForm2;
-    if (!win || !win->Visible() || !win->BoundsRect().Contains(p.x, p.y)) return ClickAt(p);
-    // The message window covers the place's mark: the map's menu of places instead, popped
-    // up with a right click on the open sky and its row chosen.
+    if (ui::ControlAt(p.x, p.y) == map.m_Img) return ClickAt(p);
+    // Another window (the message window, the clock) covers the place's mark: the map's
+    // menu of places instead, popped up with a right click on open map and its row chosen.
     const std::string caption = ui::Utf8ToBig5(mark.menuName);
     int row = -1, shown = 0;
     for (int i = 0; i < map.m_Ppm.Items.Count(); ++i) {
@@ -409,7 +556,11 @@ bool Runner::TripMap() {
         stuck_ = std::string("no ") + mark.menuName + " in the map's menu of places at " + When();
         return false;
     }
-    const ui::Point at = map.m_Img->ClientToScreen(ui::Point{320, 60});
+    ui::Point at{};
+    for (const ui::Point c : {ui::Point{320, 240}, ui::Point{320, 60}, ui::Point{320, 420}}) {
+        at = map.m_Img->ClientToScreen(c);
+        if (ui::ControlAt(at.x, at.y) == map.m_Img) break;
+    }
     backend_.Click(at.x, at.y, ui::MouseButton::mbRight, 0, 100);
     return ClickAt(
         ui::Point{at.x + ui::kMenuBorder + 30,
@@ -418,7 +569,8 @@ bool Runner::TripMap() {
 
 bool Runner::TripMenu() {
     Trip& t = *trip_;
-    const PlanStep& s = plan().steps[t.step];
+    static const PlanStep kNoStep;
+    const PlanStep& s = t.step == kHome ? kNoStep : plan().steps[t.step];
     TDbTxtForm2* win = DbTxtForm2;
     const std::vector<int> ids = MenuIds(transcript_);
     const int place = Place();
@@ -451,8 +603,14 @@ bool Runner::TripMenu() {
         ++t.command;
         t.detours = 0;
     }
-    // On the way (or home): to the map, or in at the shop's door.
-    const int want = (t.arrived && place == 0) ? kEnter : kMap;
+    // On the way (or home): to the map, or in at the shop's door. In the night search on
+    // the land, home is out of reach: she searches until it ends.
+    const bool searching =
+        place >= kLandBit && EventServerDbg && EventServerDbg->TestFlg(kSearchModeFlag);
+    if (searching && (t.arrived || t.target < 0))
+        for (int id : {kSearch, kCancel})
+            if (has(id)) return pick(id);
+    const int want = ((t.arrived || t.target < 0) && place == 0) ? kEnter : kMap;
     for (int id : {want, kMove, kGoOut, kToSquare, kCancel})
         if (has(id)) return pick(id);
     if (win->m_BtnCount > 0) {

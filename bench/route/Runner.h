@@ -15,6 +15,7 @@
 #include "platform/Transcript.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "tests/support/EventResponders.h"
+#include "town/MapOfLink.h"
 
 namespace route {
 
@@ -26,7 +27,8 @@ public:
     Runner(const Runner&) = delete;
     Runner& operator=(const Runner&) = delete;
 
-    // The responder: one move when one is due (true: a click was made).
+    // The responder (installed by the constructor, ahead of the player's answers): one
+    // move when one is due (true: a click was made).
     bool Step();
     // Every game has reached its ending and the title shows again.
     bool Finished() const { return finished_; }
@@ -40,10 +42,11 @@ public:
     void Close();
 
 private:
+    static constexpr std::size_t kHome = static_cast<std::size_t>(-1);
     struct Trip {
-        std::size_t step = 0;
-        int target = -1;    // place code
-        bool left = false;  // the heroine has left the shop
+        std::size_t step = kHome;  // the step it walks for; kHome: only home
+        int target = -1;           // place code; -1: home
+        bool left = false;         // the heroine has left the shop
         bool arrived = false;
         std::size_t command = 0;
         int detours = 0;
@@ -58,15 +61,30 @@ private:
     std::string When() const;
     bool StepDone(const PlanStep& s) const;
     // The hours from the shop's door to a place.
-    int Travel(int place) const;
+    int Travel(int place) const { return TravelFrom(kShopPlace, place); }
+    int TravelFrom(int from, int to) const;
+    int LandHops(int from, int to) const;
+    static constexpr int kShopPlace = 10;
+    // The next step when a walk from where the heroine is would reach it in its window.
+    bool StepDueFrom(int from) const;
+    void SetOut(int from);
     // The step's window holds for an arrival at `hour` of today.
     bool WindowHolds(const PlanStep& s, int hour) const;
     bool InShopIdle() const;
     bool TitleStep();
+    // Goods the heroine carries out to peddle (their reserve), and the goods to carry
+    // more of: the most on hand; -1 for none.
+    static int Carried();
+    static int GoodsToCarry();
+    // The item list: a unit of the goods to carry into the reserve, until enough.
+    bool CarryStep();
     bool TripStep();
     bool TripMap();
     bool TripMenu();
     bool ClickAt(ui::Point p, std::uint32_t ms = 100);
+    // A customer's order offer on show: with the plan's `orders refuse`, its second
+    // caption (deliver on the spot when offered, else refuse) goes ahead of the answers.
+    void AnswerOrder();
     bool Click(const ui::Control& c);
 
     ui::HeadlessBackend& backend_;
@@ -88,14 +106,20 @@ private:
     std::size_t eventMark_ = 0;  // events_ when it became the next
     std::vector<int> triedOn_;   // per step: the last day a trip set out for it
     std::unique_ptr<Trip> trip_;
+    int carry_ = 0;  // units to carry for the step about to set out (0: none)
+    int carryPages_ = 0;
+    int carriedOn_ = -1;
+    bool shopkeeperOut_ = false;  // the shopkeeper's own walk (to the flowerbed) is under way
     bool answersSet_ = false;
     std::uint32_t lastClockMove_ = 0;
     int lastHourSeen_ = -1;
 
-    std::vector<int> landHops_;  // hops from the land's town node to each land node
+    std::unique_ptr<MapOfLink> land_;  // the land map's path graph, as the map loads it
     std::vector<std::string> digest_, faults_;
     std::string stuck_;
     std::uint32_t titleClickAt_ = 0;
+    const void* orderAnswered_ = nullptr;  // the order offer's choice window answered
+    int responder_ = 0;
 };
 
 }  // namespace route

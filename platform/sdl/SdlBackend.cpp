@@ -6,6 +6,7 @@
 
 #include "platform/Big5.h"
 #include "platform/Clock.h"
+#include "platform/Form.h"
 
 namespace ui {
 
@@ -132,7 +133,9 @@ bool SdlBackend::Open(const SdlOptions& options, std::string* error) {
     scale_ = options.scale;
     autoScale_ = scale_ <= 0;
     if (autoScale_) scale_ = UsableScale(kScreenWidth, kScreenHeight);
-    Uint32 flags = SDL_WINDOW_RESIZABLE;
+    // No frame of the desktop's: the game draws its own bar, with its own minimise and
+    // close buttons; a press on that bar moves the window (the hit test below).
+    Uint32 flags = SDL_WINDOW_RESIZABLE | SDL_WINDOW_BORDERLESS;
     if (options.fullScreen) flags |= SDL_WINDOW_FULLSCREEN_DESKTOP;
     window_ = SDL_CreateWindow("lumia", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                kScreenWidth * scale_, kScreenHeight * scale_, flags);
@@ -141,6 +144,14 @@ bool SdlBackend::Open(const SdlOptions& options, std::string* error) {
         return false;
     }
     SDL_SetWindowMinimumSize(window_, kScreenWidth / 2, kScreenHeight / 2);
+    // Not every video driver lets a point move the window (the dummy one does not);
+    // there the game's bar simply does not move it.
+    SDL_SetWindowHitTest(
+        window_,
+        [](SDL_Window*, const SDL_Point* area, void* self) {
+            return static_cast<SdlBackend*>(self)->HitTest(area->x, area->y);
+        },
+        this);
     renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_ACCELERATED);
     if (!renderer_) renderer_ = SDL_CreateRenderer(window_, -1, SDL_RENDERER_SOFTWARE);
     if (!renderer_) {
@@ -360,6 +371,14 @@ int SdlBackend::MessageBox(const MessageBoxRequest& request) {
 
 void SdlBackend::SetTitle(const std::string& big5) {
     SDL_SetWindowTitle(window_, Big5ToUtf8(big5).c_str());
+}
+
+SDL_HitTestResult SdlBackend::HitTest(int windowX, int windowY) const {
+    if (!renderer_ || IsFullScreen()) return SDL_HITTEST_NORMAL;
+    float x = 0, y = 0;
+    SDL_RenderWindowToLogical(renderer_, windowX, windowY, &x, &y);
+    return DragsProgramWindow(static_cast<int>(x), static_cast<int>(y)) ? SDL_HITTEST_DRAGGABLE
+                                                                        : SDL_HITTEST_NORMAL;
 }
 
 bool SdlBackend::SetFullScreen(bool on) {

@@ -45,6 +45,9 @@ public:
     // Turns one SDL event into input for the pump (none for events it does not use).
     // Public so the translation can be tested with synthetic events.
     void Translate(const SDL_Event& event, std::deque<InputEvent>& out);
+    // What a press at a point of the window does: it drags the window on the game's own
+    // bar (DragsProgramWindow), else it is the game's; never in full screen.
+    SDL_HitTestResult HitTest(int windowX, int windowY) const;
     int Scale() const { return scale_; }
     // False when SDL draws nowhere (its dummy or offscreen video driver).
     bool ShowsOnADisplay() const;

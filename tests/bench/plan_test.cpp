@@ -20,6 +20,7 @@ TEST(PlanTest, ReadsTheFormOfTheReadme) {
         "ending 1 3\n"
         "after renette\n"
         "policy rich\n"
+        "orders refuse\n"
         "want 54 1\n"
         "\n"
         "step 森林之泉的戒指\n"
@@ -47,7 +48,8 @@ TEST(PlanTest, ReadsTheFormOfTheReadme) {
     ASSERT_EQ(plan.wants.size(), 1u);
     ASSERT_EQ(plan.steps.size(), 2u);
     const route::PlanStep& s = plan.steps[0];
-    EXPECT_EQ(s.line, 8);
+    EXPECT_EQ(plan.orders, "refuse");
+    EXPECT_EQ(s.line, 9);
     EXPECT_EQ(s.firstDay, 144);
     EXPECT_EQ(s.lastDay, 286);
     EXPECT_EQ(s.weekdays, (std::vector<int>{1, 3}));
@@ -80,6 +82,7 @@ TEST(PlanTest, NamesTheLineOfEachFault) {
         {head + "ending 11 0\n", "p.route:3: ending needs a slot 0..10 and a number 0..5"},
         {head + "policy lazy\n", "p.route:3: policy is plain or rich"},
         {head + "colour red\n", "p.route:3: unknown key 'colour'"},
+        {head + "orders maybe\n", "p.route:3: orders is accept or refuse"},
         {head + "step s\n  days 300\n  done flag 1\n",
          "p.route:4: days needs a day or a range within 0..286"},
         {head + "step s\n  hours 15-10\n  done flag 1\n",

@@ -256,6 +256,50 @@ TEST_F(Controls, AShownFormFocusesItsFirstFocusableControl) {
     EXPECT_EQ(dialog.ActiveControl(), &field);
 }
 
+TEST_F(Controls, AControlOutsideItsFormsClientAreaTakesNoKeys) {
+    // A box laid out right of the form's client area is out of sight: activating the
+    // form does not focus it, Tab passes it by and Space does not tick it.
+    ui::Form dialog;
+    dialog.SetBounds(50, 50, 200, 100);
+    ui::CheckBox hidden(&dialog);
+    hidden.SetBounds(220, 8, 100, 18);
+    ui::Button button(&dialog);
+    button.SetBounds(10, 10, 60, 24);
+    int clicks = 0;
+    button.OnClick = [&](ui::Control&) { ++clicks; };
+    dialog.Show();
+    EXPECT_FALSE(hidden.CanFocus());
+    EXPECT_TRUE(button.Focused());
+    for (int key : {ui::vk::Tab, ui::vk::Space}) backend.Key(key);
+    Run();
+    EXPECT_TRUE(button.Focused());
+    EXPECT_FALSE(hidden.Checked());
+    EXPECT_EQ(clicks, 1);
+    // Widened over it, the form lets it take the focus again.
+    dialog.SetBounds(50, 50, 400, 100);
+    EXPECT_TRUE(hidden.CanFocus());
+}
+
+TEST_F(Controls, TheBarOfAFormThatFillsTheScreenDragsTheProgramsWindow) {
+    // A form over the whole screen with a bar: the bar's marked area drags the program's
+    // window, its button and the rest of the form do not; on a smaller form nothing does.
+    const int w = app.GetScreen().Width(), h = app.GetScreen().Height();
+    ui::Form screen;
+    screen.SetBounds(0, 0, w, h);
+    ui::Panel bar(&screen);
+    bar.SetBounds(0, 0, w, 20);
+    bar.WindowDragArea = ui::Rect{4, 4, w - 4, 19};
+    ui::Button close(&bar);
+    close.SetBounds(w - 24, 2, 18, 16);
+    screen.Show();
+    EXPECT_TRUE(ui::DragsProgramWindow(100, 10));
+    EXPECT_FALSE(ui::DragsProgramWindow(2, 10));       // outside the marked area
+    EXPECT_FALSE(ui::DragsProgramWindow(w - 15, 10));  // the button
+    EXPECT_FALSE(ui::DragsProgramWindow(100, 100));    // the form below its bar
+    screen.SetBounds(10, 10, w - 20, h - 20);
+    EXPECT_FALSE(ui::DragsProgramWindow(100, 20));
+}
+
 TEST_F(Controls, ButtonModalResultEndsTheModalLoop) {
     ui::Form dialog;
     dialog.SetBounds(50, 50, 100, 60);

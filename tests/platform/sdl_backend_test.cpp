@@ -56,6 +56,12 @@ TEST(SdlWindowScale, TheLargestWholeMultipleThatFitsWithTheFrame) {
 
 TEST_F(SdlBackendTest, TheDummyDriverShowsOnNoDisplay) { EXPECT_FALSE(backend->ShowsOnADisplay()); }
 
+TEST_F(SdlBackendTest, TheWindowHasNoFrameOfTheDesktopsAndNoFormNoBarToDrag) {
+    EXPECT_NE(SDL_GetWindowFlags(backend->Window()) & SDL_WINDOW_BORDERLESS, 0u);
+    for (const SDL_Point p : {SDL_Point{0, 0}, SDL_Point{320, 10}, SDL_Point{639, 479}})
+        EXPECT_EQ(backend->HitTest(p.x, p.y), SDL_HITTEST_NORMAL);
+}
+
 TEST_F(SdlBackendTest, MouseButtonsBecomePressesDoubleClicksAndReleases) {
     auto down = Translate(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 1, 10, 20));
     ASSERT_EQ(down.size(), 1u);

@@ -141,6 +141,39 @@ TEST_F(OpeningEndingTest, EveryScriptOfTheGeneratedPackRunsToItsEnd) {
     }
 }
 
+TEST_F(OpeningEndingTest, TheLastCardOfAnEndingHoldsUntilReadOrClicked) {
+    // Once its transition is done, the credits card with "完" stays four seconds at
+    // least (200 ticks of 20 ms) before the script ends; a click ends it at once.
+    TQvPack pack;
+    ASSERT_TRUE(pack.OpenPack("OpEd.Pak"));
+    TEventForm player;
+    for (int n = 1; n <= 5; ++n) {
+        const std::string script = "Ed" + std::to_string(n) + ".scr";
+        for (const bool click :
+             n == 5 ? std::vector<bool>{false, true} : std::vector<bool>{false}) {
+            transcript_.Clear();
+            player.Open(&pack);
+            ASSERT_TRUE(player.RunFile(script)) << script;
+            int held = -1;  // ticks with the last card fully shown
+            for (int ticks = 0; player.State() != 0 && ticks < 20000; ++ticks) {
+                const std::vector<std::string> pictures = transcript_.Texts("picture");
+                const bool last = !pictures.empty() && pictures.back().rfind("Credits", 0) == 0;
+                if (last && player.State() == 1) {
+                    ++held;
+                    if (click && held == 10) player.EventImageMouseDown(ui::MouseButton::mbLeft, 0);
+                }
+                player.Tick();
+            }
+            EXPECT_EQ(player.State(), 0) << script;
+            if (click)
+                EXPECT_EQ(held, 10) << script;
+            else
+                EXPECT_GE(held, 200) << script;
+            player.Close();
+        }
+    }
+}
+
 TEST_F(OpeningEndingTest, EndingPlaysItsScriptWithTheEndingSongAndNoMovie) {
     ClickAt(2500);
     shop_->PlayEnding(4);

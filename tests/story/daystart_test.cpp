@@ -69,6 +69,8 @@ TEST(DialogueData, DamagedRecordsAreRefusedWithTheirPlace) {
         {"[Ev:a]\nchoice\noption b 『一\noption b 『二\noption b 『三\noption b 『四\n",
          "t.txt:6: a choice has at most three options"},
         {"[Ev:a]\noption\n", "t.txt:2: 'option': too few arguments"},
+        {"[Ev:a]\nchoice\noption b 『一\noption b 『二\nface 1\notherwise b\n",
+         "t.txt:6: 'otherwise' stands after a choice's options"},
         {"[Ev:a]\nline 路人「早\n", "t.txt:2: an unknown speaker 路人"},
         {"[Ev:a]\nline 緹菈「OK\n", "t.txt:2: a half-width character"},
         {"[Ev:a]\nwave 3\n", "t.txt:2: unknown record 'wave'"},

@@ -231,6 +231,8 @@ TEST_F(DialogueTest, AChoicePlaysTheChosenSceneAndTheBodyGoesOn) {
     const Case cases[] = {
         {0, {"緹菈「開始", "緹菈「左邊", "緹菈「結束", "　沒找到。"}},
         {1, {"緹菈「開始", "緹菈「右邊", "緹菈「還是右邊", "緹菈「結束", "　沒找到。"}},
+        // Left without an answer (the run stopped while it waited): neither side plays.
+        {test::EventResponders::kNoAnswer, {"緹菈「開始", "緹菈「結束", "　沒找到。"}},
     };
     for (const Case& c : cases) {
         transcript->Clear();
@@ -238,6 +240,7 @@ TEST_F(DialogueTest, AChoicePlaysTheChosenSceneAndTheBodyGoesOn) {
         player.answers = {c.answer};
         EXPECT_TRUE(story::RunEvent("TestEv"));
         EXPECT_EQ(transcript->Texts("line"), c.lines) << c.answer;
+        EXPECT_EQ(story::LastChoice(), c.answer);
     }
     ev->SetFlg(flag::HotSpringFound, true);
     transcript->Clear();

@@ -140,6 +140,10 @@ const Path kPaths[] = {
     {{1, 0, 2}, {1, 3, 6}, false},
     {{1, 1, 0}, {1, 4, 7}, false},
     {{1, 1, 1}, {1, 4, 8}, false},
+    // A choice left without an answer (the run stopped while it waited) loses at once,
+    // with no further scene.
+    {{test::EventResponders::kNoAnswer}, {}, false},
+    {{0, 0, test::EventResponders::kNoAnswer}, {0, 2}, false},
 };
 
 TEST_F(RenetteTest, TheContestPlaysEveryPathOfTheDuelAndOnlyTheReflectionInSceneFiveWins) {

@@ -30,6 +30,15 @@ bool EventResponders::Step() {
         if (BtnForm == answered_) return false;
         if (answers.empty()) return false;
         const int i = answers.front();
+        if (i == kNoAnswer) {
+            // The window closes with a result outside its captions, as when the run stops
+            // while it waits.
+            answers.pop_front();
+            answered_ = BtnForm;
+            BtnForm->Choose(kNoAnswer);
+            ++choicesAnswered;
+            return true;
+        }
         if (i < 0 || i >= BtnForm->Count()) return false;
         answers.pop_front();
         answered_ = BtnForm;

@@ -19,8 +19,10 @@ public:
     EventResponders(const EventResponders&) = delete;
     EventResponders& operator=(const EventResponders&) = delete;
 
-    // The answers the next choices get (0 the first caption); a choice with none
-    // queued is left open, so the watchdog names it.
+    // The answers the next choices get (0 the first caption; kNoAnswer ends the choice
+    // with none, as a run stopped while it waits does); a choice with none queued is
+    // left open, so the watchdog names it.
+    static constexpr int kNoAnswer = -1;
     std::deque<int> answers;
     int linesAcknowledged = 0;
     int choicesAnswered = 0;

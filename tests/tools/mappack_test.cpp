@@ -11,6 +11,7 @@
 #include "platform/Bitmap.h"
 #include "shop/Figure.h"
 #include "town/MapOfLink.h"
+#include "town/MapTables.h"
 
 namespace {
 
@@ -18,37 +19,12 @@ struct MapCase {
     const char* graph;
     const char* regions;
     int nodes;
-    // Top-left corners of the marks, nodes 0.., taken from the map screen's layout.
-    std::vector<std::pair<int, int>> marks;
+    // The places with the top-left corners of their marks, from the map screen's layout.
+    const MapPlace* places;
 };
 
-const MapCase kTown = {"town.sld",
-                       "town.plf",
-                       9,
-                       {{121, 285},
-                        {365, 273},
-                        {304, 368},
-                        {270, 160},
-                        {236, 222},
-                        {539, 141},
-                        {403, 130},
-                        {146, 144},
-                        {263, 419}}};
-const MapCase kLand = {"land.sld",
-                       "land.plf",
-                       12,
-                       {{268, 185},
-                        {211, 96},
-                        {353, 114},
-                        {53, 124},
-                        {2, 90},
-                        {106, 70},
-                        {99, 10},
-                        {503, 167},
-                        {531, 318},
-                        {49, 338},
-                        {541, 75},
-                        {436, 80}}};
+const MapCase kTown = {"town.sld", "town.plf", 9, kTownPlaces};
+const MapCase kLand = {"land.sld", "land.plf", 12, kLandPlaces};
 
 class MapPackTest : public ::testing::Test {
 protected:
@@ -98,13 +74,13 @@ TEST_F(MapPackTest, GraphsReachEveryPlaceAndRegionsCoverEveryMark) {
         ASSERT_TRUE(field.LoadFromPack(&pack_, m->regions)) << m->regions;
         ASSERT_EQ(field.Count(), m->nodes) << m->regions;
         for (int n = 0; n < m->nodes; ++n) {
-            const auto [x, y] = m->marks[n];
+            const int x = m->places[n].markX, y = m->places[n].markY;
             EXPECT_EQ(field.FindRegion(x + 11, y + 11), n) << m->regions << " node " << n;
             // The house drawn for the place stands where the walker arrives.
             EXPECT_NEAR(graph.Node(n)->x, x + 11, 2) << n;
             EXPECT_NEAR(graph.Node(n)->y, y + 11, 2) << n;
         }
-        EXPECT_EQ(field.FindRegion(639, 479), -1) << "the picture's own name is no place";
+        EXPECT_EQ(field.FindRegion(639, 479), -1) << "the bottom corner is no place";
     }
 }
 

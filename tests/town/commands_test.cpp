@@ -186,20 +186,36 @@ TEST_F(CommandsTest, EnterTheShopByDayAndAtNight) {
     shop->BuildShopScene();
     shop->Hide();
 
+    // The stage's last picture is let go of on the way in, by day and by night.
+    const auto stageHoldsPicture = [] {
+        for (const ui::Bitmap* b :
+             {&EventServerDbg->WorkBitmap(), &EventServerDbg->SourceBitmap()}) {
+            if (b->Width() != kStageWidth || b->Height() != kStageHeight) return true;
+            for (int y = 0; y < b->Height(); y += 4)
+                for (int x = 0; x < b->Width(); x += 4)
+                    if (b->GetPixel(x, y) != ui::clBlack) return true;
+        }
+        return false;
+    };
+    EventServerDbg->SetPlaceGr(0);
+    ASSERT_TRUE(stageHoldsPicture());
     At(30, 21, 0);
     GameFlow->DoMoveCommand(command::kEnter);
     EXPECT_EQ(GameFlow->Place, 10);
     EXPECT_TRUE(shop->Visible());
     EXPECT_NE(shop->Shop2FMode, 2);
+    EXPECT_FALSE(stageHoldsPicture());
     EXPECT_EQ(transcript->Texts("message"), std::vector<std::string>{"該做什麼好呢？"});
 
     transcript->Clear();
     shop->Hide();
+    EventServerDbg->SetPlaceGr(0);
     At(30, 22, 0);
     GameFlow->DoMoveCommand(command::kEnter);
     EXPECT_EQ(GameFlow->Place, 10);
     EXPECT_TRUE(shop->Visible());
     EXPECT_EQ(shop->Shop2FMode, 2) << "upstairs, going to bed";
+    EXPECT_FALSE(stageHoldsPicture());
     for (const std::string& m : transcript->Texts("message"))
         EXPECT_EQ(m, "　") << "no prompt at night; the window is only emptied";
     delete shop;

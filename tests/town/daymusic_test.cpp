@@ -18,11 +18,15 @@
 #include "town/EvCommands.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
+#include "town/MapTables.h"
 #include "town/Mapform.h"
 #include "town/Mdpform.h"
 #include "town/Srcdbtxtform21.h"
 
 namespace {
+
+// A screen point inside a place's mark on the map (its top-left + 11).
+constexpr ui::Point MarkOf(const MapPlace& p) { return {p.markX + 11, p.markY + 11}; }
 
 using DayMusicTest = test::MapWalkTest;
 
@@ -33,15 +37,15 @@ TEST_F(DayMusicTest, ShopBySeasonTownLandTownShop) {
     EventServerDbg->PlayPlaceMusic();
     MapFm->Show();  // out of the shop's door
 
-    Click({281, 171});  // 中央噴水廣場
+    Click(MarkOf(kTownPlaces[3]));  // 中央噴水廣場
     Walk();
     Menu({command::kMove, command::kMap});
     FromMenu("郊外");
     Walk();
-    Click({222, 107});  // 達利姆森林
+    Click(MarkOf(kLandPlaces[1]));  // 達利姆森林
     Walk();
     Menu({command::kMove, command::kMap});
-    Click({279, 196});  // 鎮上
+    Click(MarkOf(kLandPlaces[0]));  // 鎮上
     Walk();
     FromMenu("黑貓魔法店");
     Walk();

@@ -299,7 +299,7 @@ TEST_F(TimePrimitivesTest, FourFindsOfOneItemAreOneLine) {
     SetItemStock(79, 0);
     test::ScriptedRandom draws({1, 2, 0, 5, 2, 0, 9, 2, 0, 1, 2, 0});  // candidate 1 each time
     ev->DefaultSearch();
-    EXPECT_EQ(Messages(), (std::vector<std::string>{Name(79) + "取得了4個"}));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{Name(79) + "取得了４個"}));
     EXPECT_EQ(ItemStock(79), 4);
     EXPECT_TRUE(draws.Done());
 }
@@ -316,7 +316,7 @@ TEST_F(TimePrimitivesTest, ASearchWithForcedDraws) {
     });
     ev->DefaultSearch();
     EXPECT_EQ(Messages(),
-              (std::vector<std::string>{Name(89) + "取得了3個\n" + Name(79) + "取得了2個"}));
+              (std::vector<std::string>{Name(89) + "取得了３個\n" + Name(79) + "取得了２個"}));
     EXPECT_EQ(ItemStock(89), 3);
     EXPECT_EQ(ItemStock(79), 2);
     EXPECT_EQ(ItemStock(67), 0);
@@ -331,7 +331,7 @@ TEST_F(TimePrimitivesTest, TheLowestWinnerBelowCounts) {
     ev->DefaultSearch();
     // 80 loses at 25; 71 and 75 win, 75 (the lower) counts: 30*2/100 + 1 = 1, three
     // times, then 30*1/100 + 1 = 1.
-    EXPECT_EQ(Messages(), (std::vector<std::string>{Name(75) + "取得了4個"}));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{Name(75) + "取得了４個"}));
 }
 
 TEST_F(TimePrimitivesTest, OddHoursLevelsAndBandsChooseTheCandidates) {
@@ -345,13 +345,13 @@ TEST_F(TimePrimitivesTest, OddHoursLevelsAndBandsChooseTheCandidates) {
     } cases[] = {
         {21,
          {0, 0, 0, 1, 0, 0, 2, 0, 0, 3, 0, 0},
-         Name(69) + "取得了2個\n" + Name(73) + "取得了2個"},
+         Name(69) + "取得了２個\n" + Name(73) + "取得了２個"},
         {8,
          {0, 0, 0, 1, 0, 0, 2, 0, 0, 3, 0, 0},
-         Name(64) + "取得了2個\n" + Name(67) + "取得了2個"},
+         Name(64) + "取得了２個\n" + Name(67) + "取得了２個"},
         {20,
          {0, 0, 0, 1, 0, 0, 2, 0, 0, 3, 0, 0},
-         Name(64) + "取得了2個\n" + Name(72) + "取得了1個\n" + Name(67) + "取得了1個"},
+         Name(64) + "取得了２個\n" + Name(72) + "取得了１個\n" + Name(67) + "取得了１個"},
     };
     for (const auto& c : cases) {
         Clear();

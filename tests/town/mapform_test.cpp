@@ -26,20 +26,24 @@
 #include "town/Debugformnk.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
+#include "town/MapTables.h"
 #include "town/Mdpform.h"
 #include "town/Srcdbtxtform21.h"
 
 namespace {
 
 // Screen points inside the marks of some places (the mark's top-left + 11).
-constexpr ui::Point kTownShop{132, 296};       // node 0
-constexpr ui::Point kTownSquare{281, 171};     // node 3
-constexpr ui::Point kTownRival{315, 379};      // node 2
-constexpr ui::Point kTownOutskirts{274, 430};  // node 8
-constexpr ui::Point kLandTown{279, 196};       // node 0
-constexpr ui::Point kLandCrater{110, 42};  // node 6 (its name; the mark lies under the title strip)
-constexpr ui::Point kLandForest{222, 107};    // node 1
-constexpr ui::Point kLandHotSpring{552, 86};  // node 10, closed at a new game
+constexpr ui::Point MarkOf(const MapPlace& p) { return {p.markX + 11, p.markY + 11}; }
+constexpr ui::Point kTownShop = MarkOf(kTownPlaces[0]);
+constexpr ui::Point kTownSquare = MarkOf(kTownPlaces[3]);
+constexpr ui::Point kTownRival = MarkOf(kTownPlaces[2]);
+constexpr ui::Point kTownOutskirts = MarkOf(kTownPlaces[8]);
+constexpr ui::Point kLandTown = MarkOf(kLandPlaces[0]);
+constexpr ui::Point kLandCrater = MarkOf(kLandPlaces[6]);
+constexpr ui::Point kLandForest = MarkOf(kLandPlaces[1]);
+constexpr ui::Point kLandHotSpring = MarkOf(kLandPlaces[10]);  // closed at a new game
+// A point of both maps that is no place (under the calendar).
+constexpr ui::Point kNowhere{600, 120};
 
 class MapFormTest : public test::HeadlessTest {
 protected:
@@ -208,7 +212,7 @@ TEST_F(MapFormTest, ClosedPlaceTakesNoClickAndNoTime) {
 TEST_F(MapFormTest, HoverHints) {
     At(30, 10);
     ShowAt(0);
-    Hover({600, 240});
+    Hover(kNowhere);
     Hover(kTownRival);
     Hover(kTownShop);
     ShowAt(32);
@@ -219,7 +223,7 @@ TEST_F(MapFormTest, HoverHints) {
     Hover(kLandForest);
     Hover(kLandTown);
     Hover(kLandHotSpring);  // closed: no change
-    Hover({600, 240});
+    Hover(kNowhere);
     const std::vector<std::string> want = {
         "到哪兒去好呢？",
         "到微笑魔法店\n需要１個小時",
@@ -238,7 +242,7 @@ TEST_F(MapFormTest, NightSearchOnTheLandMap) {
     ShowAt(33);
     EXPECT_EQ(MapFm->MapPictureName(), "map_land3.bmp");
     EXPECT_EQ(Last("music"), "track 20 loop");
-    Hover({600, 240});
+    Hover(kNowhere);
     EXPECT_EQ(Last("message"), "該找什麼地方好呢？");
     Click(kLandTown);
     EXPECT_EQ(MapFm->m_WalkState, 0);
@@ -258,7 +262,8 @@ TEST_F(MapFormTest, MusicAndMarksOfTheTwoMaps) {
     EXPECT_EQ(MapFm->MapPictureName(), "map_land2.bmp");
     // The mark of an open place is drawn; a closed place keeps the bare picture.
     ui::Bitmap bare;
-    EXPECT_NE(MapFm->MapPicture().GetPixel(279, 196), MapFm->MapPicture().GetPixel(552, 86));
+    EXPECT_NE(MapFm->MapPicture().GetPixel(kLandTown.x, kLandTown.y),
+              MapFm->MapPicture().GetPixel(kLandHotSpring.x, kLandHotSpring.y));
 }
 
 TEST_F(MapFormTest, PlaceMenuListsTheOpenPlacesAndTravels) {
@@ -335,8 +340,8 @@ TEST_F(MapFormTest, ScreenShowsTheMapWithTheWalker) {
         ui::WritePng(path, headless.App().GetScreen());
     // The walker stands over the shop's mark: her hat's dark purple is there.
     const ui::Bitmap& back = MapFm->BackBuffer();
-    EXPECT_NE(back.GetPixel(132 - 20 + 20, 296 - 32 + 8),
-              MapFm->MapPicture().GetPixel(132 - 20 + 20, 296 - 32 + 8));
+    EXPECT_NE(back.GetPixel(kTownShop.x, kTownShop.y - 24),
+              MapFm->MapPicture().GetPixel(kTownShop.x, kTownShop.y - 24));
 }
 
 // A map pack cut short or zeroed shows a blank map; the player is told which file is

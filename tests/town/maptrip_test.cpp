@@ -19,11 +19,15 @@
 #include "town/EvCommands.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
+#include "town/MapTables.h"
 #include "town/Mapform.h"
 #include "town/Mdpform.h"
 #include "town/Srcdbtxtform21.h"
 
 namespace {
+
+// A screen point inside a place's mark on the map (its top-left + 11).
+constexpr ui::Point MarkOf(const MapPlace& p) { return {p.markX + 11, p.markY + 11}; }
 
 using MapTripTest = test::MapWalkTest;
 
@@ -34,7 +38,7 @@ TEST_F(MapTripTest, ToTheMarketOutToTheLandAndHome) {
     MapFm->Show();
     EXPECT_EQ(GameFlow->Place, 0);
 
-    Click({281, 171});  // 中央噴水廣場
+    Click(MarkOf(kTownPlaces[3]));  // 中央噴水廣場
     Walk();
     EXPECT_EQ(GameHour(), 11);
     EXPECT_FALSE(MapFm->Visible());
@@ -58,14 +62,14 @@ TEST_F(MapTripTest, ToTheMarketOutToTheLandAndHome) {
     Walk();
     EXPECT_EQ(GameHour(), 12);
     EXPECT_EQ(MapFm->m_Land, 1);
-    Click({222, 107});  // 達利姆森林, one hop
+    Click(MarkOf(kLandPlaces[1]));  // 達利姆森林, one hop
     Walk();
     EXPECT_EQ(GameHour(), 13);
     EXPECT_EQ(GameFlow->Place, 33);
     EXPECT_EQ(GameFlow->PlaceMenuKind(), 2);
 
     Menu({command::kMove, command::kMap});
-    Click({279, 196});  // 鎮上
+    Click(MarkOf(kLandPlaces[0]));  // 鎮上
     Walk();
     EXPECT_EQ(GameHour(), 14);
     EXPECT_EQ(MapFm->m_Land, 0);

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "tools/mkgamedata/EventScenes.h"
 #include "tools/mkgamedata/PictureWriter.h"
 
 namespace mkgamedata {
@@ -657,28 +658,6 @@ struct Look {
     bool dress;
 };
 
-// The characters, each with one look.
-enum class Who {
-    Cat,
-    Fer,
-    Prince,
-    Renet,
-    RenetSwim,
-    Renet2,
-    Cocot,
-    Cocot2,
-    Mother,
-    FloMother,
-    RenFather,
-    King,
-    Wizard,
-    Boy,
-    Flo,
-    Flo2,
-    Lazarus,
-    Heroine
-};
-
 Look LookOf(Who w) {
     switch (w) {
         case Who::Fer:
@@ -715,6 +694,10 @@ Look LookOf(Who w) {
             return {{1.6, 1.6, 1.8}, {0.6, 0.6, 0.8}, {4, 0.6, 0.6}, 0, 0, false};
         case Who::Heroine:
             return {{4, 2, 1}, {1.4, 0.8, 2.6}, {5, 4, 1}, 1, 2, true};
+        case Who::HeroineGown:
+            return {{4, 2, 1}, {5, 2.6, 3.6}, {5, 5, 5}, 1, 3, true};
+        case Who::HeroineBride:
+            return {{4, 2, 1}, {5, 5, 5}, {4.4, 4.6, 5}, 1, 3, true};
         case Who::Cat:
             break;
     }
@@ -847,6 +830,13 @@ Picture Person(const Look& l, int e, int pose, std::uint8_t key) {
     auto c = [](Rgb x) { return Flat(x); };
     const double cx = 100, headY = 92;
     const int lean = (pose % 3 - 1) * 4;
+    // Hair behind the body first, so the clothes and arms lie over it.
+    const std::uint8_t hair = c(l.hair);
+    const double hx = cx + lean;
+    if (l.hairStyle == 1) p.Rect(int(hx) - 44, int(headY), 88, 110, hair);
+    if (l.hairStyle == 2)
+        for (int side : {-1, 1}) p.Ellipse(hx + side * 52, headY + 50, 16, 54, hair);
+    if (l.hairStyle == 5) p.Ellipse(hx + 40, headY + 40, 14, 50, hair);
     // Clothes: a dress flares, trousers stand on two legs.
     if (l.dress) {
         p.Polygon({{cx - 28 + lean, 150},
@@ -874,13 +864,7 @@ Picture Person(const Look& l, int e, int pose, std::uint8_t key) {
     p.Ellipse(cx - 37, 254, 7, 7, kSkin);
     p.Ellipse(cx + 37, 254, 7, 7, kSkin);
     p.Polygon({{cx - 16 + lean, 146}, {cx + 16 + lean, 146}, {cx + lean, 170}}, c(l.trim));
-    // Hair behind, face, hair in front.
-    const std::uint8_t hair = c(l.hair);
-    const double hx = cx + lean;
-    if (l.hairStyle == 1) p.Rect(int(hx) - 44, int(headY), 88, 110, hair);
-    if (l.hairStyle == 2)
-        for (int side : {-1, 1}) p.Ellipse(hx + side * 52, headY + 50, 16, 54, hair);
-    if (l.hairStyle == 5) p.Ellipse(hx + 40, headY + 40, 14, 50, hair);
+    // Face, hair in front.
     p.Rect(int(hx) - 9, int(headY) + 36, 18, 24, kSkin);
     p.Ellipse(hx, headY, 38, 44, kSkin);
     if (l.hairStyle == 4) {  // a beard
@@ -934,21 +918,38 @@ Picture Person(const Look& l, int e, int pose, std::uint8_t key) {
 
 constexpr std::uint8_t kSceneKey = Cube(5, 0, 5);
 
-// Lays a figure drawn on the key colour onto a scene, scaled by `s`, its feet at
-// (x, base).
-void Lay(Picture& p, const Picture& f, double x, double base, double s) {
-    for (int j = 0; j < int(f.Height() * s); ++j)
+// Lays the top `rows` rows of a figure drawn on the key colour onto a scene, scaled by
+// `s`, the middle at x and the last row laid at `bottom`.
+void LayRows(Picture& p, const Picture& f, double x, double bottom, double s, int rows) {
+    rows = std::min(rows, f.Height());
+    for (int j = 0; j < int(rows * s); ++j)
         for (int i = 0; i < int(f.Width() * s); ++i) {
             const std::uint8_t c = f.Get(int(i / s), int(j / s));
             if (c != kSceneKey)
-                p.Set(int(x - f.Width() * s / 2) + i, int(base - f.Height() * s) + j, c);
+                p.Set(int(x - f.Width() * s / 2) + i, int(bottom - rows * s) + j, c);
         }
 }
 
-// Someone in a scene, in the same style as the figures, smaller.
-void SmallPerson(Picture& p, double x, double base, Who who, int e, double s = 1.0) {
-    if (who == Who::Cat) return Lay(p, Cat(e, kSceneKey), x, base, s);
-    Lay(p, Person(LookOf(who), e, 1, kSceneKey), x, base, s);
+// A whole figure with its feet at (x, base).
+void Lay(Picture& p, const Picture& f, double x, double base, double s) {
+    LayRows(p, f, x, base, s, f.Height());
+}
+
+// A figure lying on its side, head to the left, centred on x, its back on the ground.
+void LayLying(Picture& p, const Picture& f, double x, double ground, double s) {
+    const int w = int(f.Height() * s), h = int(f.Width() * s);
+    const int left = int(x - w / 2.0), top = int(ground - h * 0.75);
+    for (int j = 0; j < h; ++j)
+        for (int i = 0; i < w; ++i) {
+            const std::uint8_t c = f.Get(int(j / s), int(i / s));
+            if (c != kSceneKey) p.Set(left + i, top + j, c);
+        }
+}
+
+Look SceneLook(Who who, Pose pose) {
+    Look l = LookOf(who);
+    if (pose == Pose::Bathe || pose == Pose::InBed) l.hat = 0;  // no hat in the bath or in bed
+    return l;
 }
 
 void Hearts(Picture& p, double x, double y, int n) {
@@ -960,6 +961,27 @@ void Hearts(Picture& p, double x, double y, int n) {
     }
 }
 
+void Sparkles(Picture& p, double x, double y) {
+    for (int k = 0; k < 9; ++k) {
+        const int sx = int(x + ((k * 47) % 120) - 60), sy = int(y + ((k * 29) % 80) - 40);
+        const int r = 3 + k % 3 * 2;
+        const std::uint8_t c = k % 2 ? kWhite : Cube(5, 5, 2);
+        p.Line(sx - r, sy, sx + r, sy, c);
+        p.Line(sx, sy - r, sx, sy + r, c);
+        p.Set(sx + 1, sy + 1, c), p.Set(sx - 1, sy - 1, c);
+    }
+}
+
+void Notes(Picture& p, double x, double y) {
+    for (int k = 0; k < 3; ++k) {
+        const int nx = int(x) + k * 34 - 34, ny = int(y) + (k % 2) * 24;
+        p.Ellipse(nx, ny + 22, 7, 5, kInk);
+        p.Rect(nx + 5, ny, 3, 22, kInk);
+        p.Line(nx + 7, ny, nx + 15, ny + 8, kInk);
+        p.Line(nx + 7, ny + 1, nx + 15, ny + 9, kInk);
+    }
+}
+
 void Grave(Picture& p, double x, double base, Painter& s) {
     p.Rect(int(x) - 22, int(base) - 70, 44, 70, s.C(3.4, 3.4, 3.6));
     p.Ellipse(x, base - 70, 22, 16, s.C(3.4, 3.4, 3.6));
@@ -968,13 +990,290 @@ void Grave(Picture& p, double x, double base, Painter& s) {
     s.Flowers(int(x) - 30, int(base) - 6, 60, 2);
 }
 
-// Greys a picture (the memories are drawn in grey).
-void Grey(Picture& p) {
-    const std::vector<RGBQUAD> pal = GeneratedPalette();
-    for (std::uint8_t& c : p.Pixels()) {
-        const RGBQUAD q = pal[c];
-        const int v = (q.rgbRed * 3 + q.rgbGreen * 5 + q.rgbBlue * 2) / 10;
-        c = static_cast<std::uint8_t>(232 + std::clamp(v * 24 / 256, 0, 23));
+void Fire(Picture& p, double x, double y) {
+    p.Ellipse(x, y - 30, 76, 42, Cube(2, 1, 0));  // the glow round it
+    p.Ellipse(x, y - 24, 56, 28, Cube(3, 1, 0));
+    p.Rect(int(x) - 40, int(y) - 10, 80, 10, Cube(2, 1, 0));
+    p.Line(int(x) - 40, int(y) - 14, int(x) + 40, int(y) - 2, Cube(1, 0, 0));
+    p.Polygon(
+        {{x - 30, y - 10}, {x - 10, y - 80}, {x + 4, y - 40}, {x + 16, y - 96}, {x + 30, y - 10}},
+        Cube(5, 1, 0));
+    p.Polygon(
+        {{x - 18, y - 10}, {x - 4, y - 56}, {x + 6, y - 34}, {x + 14, y - 62}, {x + 20, y - 10}},
+        Cube(5, 3, 0));
+    p.Polygon({{x - 8, y - 10}, {x + 2, y - 36}, {x + 10, y - 10}}, Cube(5, 5, 2));
+}
+
+void Lyre(Picture& p, double x, double y) {
+    const std::uint8_t gold = Cube(5, 4, 1);
+    p.Rect(int(x) - 22, int(y) + 30, 44, 8, gold);
+    for (int side : {-1, 1}) {
+        p.Line(int(x) + side * 20, int(y) + 32, int(x) + side * 28, int(y) - 10, gold);
+        p.Line(int(x) + side * 21, int(y) + 32, int(x) + side * 29, int(y) - 10, gold);
+        p.Line(int(x) + side * 28, int(y) - 10, int(x) + side * 20, int(y) - 26, gold);
+    }
+    p.Rect(int(x) - 26, int(y) - 14, 52, 4, gold);
+    for (int k = -2; k <= 2; ++k)
+        p.Line(int(x) + k * 6, int(y) - 10, int(x) + k * 6, int(y) + 30, kWhite);
+}
+
+void Flask(Picture& p, double x, double y) {
+    p.Ellipse(x, y, 14, 18, Cube(2, 4, 5));
+    p.Ellipse(x - 4, y - 5, 4, 6, Cube(4, 5, 5));
+    p.Rect(int(x) - 4, int(y) - 28, 8, 14, Cube(4, 4, 5));
+    p.Rect(int(x) - 5, int(y) - 32, 10, 5, Cube(3, 2, 1));
+}
+
+// The figure of someone in a scene, drawn as the figures are.
+Picture SceneFigurePicture(const SceneFigure& f) {
+    if (f.who == Who::Cat) return Cat(f.face, kSceneKey);
+    return Person(SceneLook(f.who, f.pose), f.face, 1, kSceneKey);
+}
+
+void DrawFigure(Picture& p, const SceneFigure& f, Painter& s) {
+    const Picture fig = SceneFigurePicture(f);
+    const double k = f.scale;
+    const Look l = SceneLook(f.who, f.pose);
+    const std::uint8_t clothes = Flat(l.clothes);
+    const bool cat = f.who == Who::Cat;
+    switch (f.pose) {
+        case Pose::Stand:
+            Lay(p, fig, f.x, f.base, k);
+            break;
+        case Pose::Sit:
+        case Pose::Fly:
+            if (cat) {
+                Lay(p, fig, f.x, f.base, k);
+                break;
+            }
+            // The body to the waist above a lap and two shoes.
+            LayRows(p, fig, f.x, f.base - 24 * k, k, 264);
+            p.Ellipse(f.x, f.base - 22 * k, 70 * k, 26 * k, clothes);
+            p.Ellipse(f.x - 52 * k, f.base - 6 * k, 16 * k, 7 * k, kInk);
+            p.Ellipse(f.x + 52 * k, f.base - 6 * k, 16 * k, 7 * k, kInk);
+            if (f.pose == Pose::Fly) {  // the broom under her, its brush behind
+                const std::uint8_t wood = Cube(3, 2, 1);
+                for (int d = -2; d <= 2; ++d)
+                    p.Line(int(f.x - 120 * k), int(f.base - 4 * k) + d, int(f.x + 130 * k),
+                           int(f.base - 30 * k) + d, wood);
+                p.Polygon({{f.x - 120 * k, f.base - 14 * k},
+                           {f.x - 190 * k, f.base - 30 * k},
+                           {f.x - 190 * k, f.base + 24 * k},
+                           {f.x - 120 * k, f.base + 6 * k}},
+                          Cube(4, 3, 1));
+            }
+            break;
+        case Pose::Lie:
+            LayLying(p, fig, f.x, f.base, k);
+            break;
+        case Pose::Bathe: {  // bare shoulders above the water
+            Picture bare = fig;
+            for (int y = 140; y < bare.Height(); ++y)
+                for (int x = 0; x < bare.Width(); ++x)
+                    if (bare.Get(x, y) == clothes || bare.Get(x, y) == Flat(l.trim))
+                        bare.Set(x, y, kSkin);
+            LayRows(p, bare, f.x, f.base, k, 196);
+            break;
+        }
+        case Pose::Close: {  // row 250 (the chest) at `base`, the rest on to the bottom
+            const int more = std::max(0, int((kH - f.base) / k));
+            LayRows(p, fig, f.x, f.base + more * k, k, 250 + more);
+            break;
+        }
+        case Pose::InBed: {
+            // The head on a pillow, the blanket up to the chin.
+            LayRows(p, fig, f.x, f.base, k, 150);
+            const int left = int(f.x - 56 * k), top = int(f.base - 16 * k);
+            p.Rect(left, top, int(400 * k), int(88 * k), s.C(2, 3, 4.6));
+            p.Rect(left, top, int(400 * k), int(12 * k), s.C(4.6, 4.6, 5));
+            p.Line(int(f.x + 32 * k), int(f.base + 28 * k), int(f.x + 332 * k),
+                   int(f.base + 40 * k), s.C(1.4, 2.2, 3.6));
+            break;
+        }
+    }
+}
+
+// Props that stand behind the people: drawn before them.
+bool Behind(Prop prop) {
+    switch (prop) {
+        case Prop::Tub:
+        case Prop::StagePlatform:
+        case Prop::Breakfast:
+        case Prop::Grave:
+        case Prop::FlowerPots:
+        case Prop::DarkAura:
+        case Prop::Bundle:
+        case Prop::Flowers:
+        case Prop::SpilledCan:
+        case Prop::Pillow:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void DrawProp(Picture& p, const SceneProp& q, Painter& s, bool front) {
+    const double x = q.x, y = q.y;
+    switch (q.prop) {
+        case Prop::Flask:
+            Flask(p, x, y);
+            break;
+        case Prop::Tub:
+            if (!front) {  // the cauldron's body and its water, behind the bathers
+                p.Ellipse(x, y + 70, 280, 120, Cube(1, 1, 1));
+                p.Ellipse(x, y + 60, 268, 110, Cube(0, 0, 1));
+                p.Ellipse(x, y, 260, 46, Cube(2, 2, 2));
+                p.Ellipse(x, y, 244, 38, Cube(2, 4, 5));
+            } else {  // the water line in front of them
+                p.Rect(int(x) - 240, int(y), 480, 12, Cube(2, 4, 5));
+                for (int k = 0; k < 12; ++k)
+                    p.Line(int(x) - 220 + k * 38, int(y) + 4, int(x) - 200 + k * 38, int(y) + 4,
+                           Cube(4, 5, 5));
+                p.Ellipse(x, y + 30, 262, 20, Cube(1, 1, 1));
+                p.Rect(int(x) - 280, int(y) + 30, 560, 200, Cube(1, 1, 1));
+            }
+            break;
+        case Prop::Steam:
+            for (int k = 0; k < 8; ++k)
+                p.Ellipse(x - 200 + k * 56, y - (k % 3) * 30, 26, 14, Cube(5, 5, 5));
+            break;
+        case Prop::WateringCan:
+            p.Rect(int(x) - 16, int(y) - 14, 32, 26, Cube(2, 3, 4));
+            p.Frame(int(x) - 10, int(y) - 26, 20, 14, Cube(2, 3, 4));
+            p.Line(int(x) + 16, int(y) - 6, int(x) + 38, int(y) - 22, Cube(2, 3, 4));
+            p.Line(int(x) + 16, int(y) - 5, int(x) + 38, int(y) - 21, Cube(2, 3, 4));
+            p.Ellipse(x + 40, y - 23, 5, 4, Cube(2, 3, 4));
+            break;
+        case Prop::SpilledCan:
+            p.Ellipse(x + 60, y + 4, 60, 10, Cube(2, 4, 5));
+            p.Rect(int(x) - 26, int(y) - 30, 40, 30, Cube(2, 3, 4));
+            p.Ellipse(x + 14, y - 15, 6, 15, Cube(1, 2, 3));
+            p.Line(int(x) - 26, int(y) - 10, int(x) - 50, int(y) - 2, Cube(2, 3, 4));
+            p.Line(int(x) - 26, int(y) - 9, int(x) - 50, int(y) - 1, Cube(2, 3, 4));
+            break;
+        case Prop::FlowerCrown:
+            for (int k = 0; k < 60; ++k) {  // the green stems, then the flowers on them
+                const double a = k * 2 * kPi / 60;
+                p.Ellipse(x + 40 * std::cos(a), y + 15 * std::sin(a), 3, 3, Cube(1, 3, 1));
+            }
+            for (int k = 0; k < 14; ++k) {
+                const double a = k * 2 * kPi / 14;
+                p.Ellipse(x + 40 * std::cos(a), y + 15 * std::sin(a), 6, 5,
+                          k % 3 == 0   ? Cube(5, 2, 3)
+                          : k % 3 == 1 ? Cube(5, 5, 2)
+                                       : kWhite);
+            }
+            break;
+        case Prop::Flowers:
+            for (int r = 0; r < 3; ++r) s.Flowers(int(x), int(y) + r * 22, kW, r + 3);
+            break;
+        case Prop::Hearts:
+            Hearts(p, x, y, 3);
+            break;
+        case Prop::Sparkles:
+            Sparkles(p, x, y);
+            break;
+        case Prop::Lyre:
+            Lyre(p, x, y);
+            break;
+        case Prop::Notes:
+            Notes(p, x, y);
+            break;
+        case Prop::Fire:
+            Fire(p, x, y);
+            break;
+        case Prop::Grave:
+            Grave(p, x, y, s);
+            break;
+        case Prop::Pillow:
+            p.Ellipse(x, y, 170, 70, Cube(4, 4, 5));
+            p.Ellipse(x, y - 4, 162, 62, kWhite);
+            break;
+        case Prop::Ribbon:
+            p.Polygon({{x, y}, {x - 22, y - 12}, {x - 22, y + 12}}, Cube(5, 0, 1));
+            p.Polygon({{x, y}, {x + 22, y - 12}, {x + 22, y + 12}}, Cube(5, 0, 1));
+            p.Polygon({{x - 3, y}, {x - 12, y + 26}, {x - 4, y + 26}}, Cube(4, 0, 1));
+            p.Polygon({{x + 3, y}, {x + 12, y + 26}, {x + 4, y + 26}}, Cube(4, 0, 1));
+            p.Ellipse(x, y, 5, 5, Cube(4, 0, 0));
+            break;
+        case Prop::StagePlatform:
+            p.Rect(int(x) - 230, int(y) - 8, 460, 40, s.C(3.4, 2, 1));
+            p.Rect(int(x) - 230, int(y) - 12, 460, 6, s.C(4.4, 3, 1.6));
+            for (int k = 0; k < 12; ++k)
+                p.Polygon({{x - 230 + k * 40.0, y + 32},
+                           {x - 190 + k * 40.0, y + 32},
+                           {x - 210 + k * 40.0, y + 48}},
+                          k % 2 ? s.C(5, 5, 5) : s.C(5, 1.4, 1.4));
+            for (int k = 0; k < 7; ++k) {  // the audience's heads
+                const double hx = 60 + k * 88;
+                p.Ellipse(hx, 458, 28, 30, s.C(1 + k % 3, 0.8, 0.4 + k % 2));
+            }
+            break;
+        case Prop::Tears:
+            for (int side : {-1, 1}) {
+                p.Ellipse(x + side * 26, y + 10, 4, 6, Cube(2, 4, 5));
+                p.Ellipse(x + side * 28, y + 26, 3, 5, Cube(2, 4, 5));
+            }
+            break;
+        case Prop::Breakfast:
+            p.Rect(int(x) - 120, int(y), 240, 16, kWhite);
+            p.Rect(int(x) - 120, int(y) + 16, 240, 26, Cube(5, 5, 5));
+            p.Rect(int(x) - 110, int(y) + 42, 12, 50, s.C(2, 1, 0));
+            p.Rect(int(x) + 98, int(y) + 42, 12, 50, s.C(2, 1, 0));
+            for (int k : {-70, 10}) {
+                p.Ellipse(x + k, y + 4, 30, 8, Cube(4, 4, 4));
+                p.Ellipse(x + k, y + 2, 14, 5, Cube(5, 5, 1));  // an egg
+                p.Ellipse(x + k + 4, y + 2, 5, 3, Cube(5, 3, 0));
+            }
+            p.Ellipse(x + 80, y - 4, 20, 10, Cube(4, 3, 1));          // bread
+            p.Rect(int(x) + 44, int(y) - 16, 14, 18, Cube(5, 5, 5));  // a cup
+            break;
+        case Prop::FlowerPots:
+            for (int k = 0; k < 6; ++k) {
+                const int px = int(x) - 200 + k * 80;
+                p.Polygon(
+                    {{px - 16.0, y - 24}, {px + 16.0, y - 24}, {px + 11.0, y}, {px - 11.0, y}},
+                    Cube(4, 2, 1));
+                s.Flowers(px - 22, int(y) - 46, 50, k);
+            }
+            break;
+        case Prop::DarkAura:
+            for (int r = 0; r < 3; ++r)
+                p.Ellipse(x, y + r * 20, 130 - r * 14, 190 - r * 20,
+                          r == 0   ? Cube(1, 0, 1)
+                          : r == 1 ? Cube(2, 0, 2)
+                                   : Cube(1, 0, 2));
+            break;
+        case Prop::Bells:
+            for (int side : {-1, 1}) {
+                const double bx = x + side * 34;
+                p.Polygon({{bx - 22, y + 34}, {bx - 14, y}, {bx + 14, y}, {bx + 22, y + 34}},
+                          Cube(5, 4, 1));
+                p.Ellipse(bx, y, 14, 10, Cube(5, 4, 1));
+                p.Ellipse(bx, y + 38, 5, 5, Cube(4, 3, 0));
+            }
+            p.Polygon({{x - 20, y - 14}, {x, y - 4}, {x + 20, y - 14}, {x, y + 6}}, kWhite);
+            break;
+        case Prop::Rain:
+            for (int i = 0; i < 200; ++i) {
+                const int rx = (i * 97 + 13) % kW, ry = (i * 53 + 7) % (kH - 20);
+                p.Line(rx, ry, rx - 5, ry + 16, Cube(4, 4, 5));
+            }
+            break;
+        case Prop::HandOut:
+            p.Polygon({{x + 90, y - 40}, {x + 100, y - 26}, {x + 6, y + 8}, {x, y - 6}},
+                      Flat(LookOf(Who::Prince).clothes));
+            p.Ellipse(x - 4, y + 2, 10, 8, kSkin);
+            break;
+        case Prop::Bundle:
+            p.Ellipse(x, y, 26, 18, Cube(5, 4, 4));
+            p.Line(int(x) - 26, int(y), int(x) + 26, int(y), Cube(4, 1, 2));
+            break;
+        case Prop::Root:
+            for (int d = 0; d < 8; ++d)
+                p.Line(int(x) - 300, int(y) - 20 + d, int(x) + 300, int(y) + 6 + d / 2,
+                       s.C(2, 1.2, 0.5));
+            break;
     }
 }
 
@@ -1007,30 +1306,56 @@ Picture MapPicture(bool near) {
     return p;
 }
 
-Picture Event(int index) {
+// Greys a picture (the memories and the bad endings are drawn in grey).
+void Grey(Picture& p) {
+    const std::vector<RGBQUAD> pal = GeneratedPalette();
+    for (std::uint8_t& c : p.Pixels()) {
+        const RGBQUAD q = pal[c];
+        const int v = (q.rgbRed * 3 + q.rgbGreen * 5 + q.rgbBlue * 2) / 10;
+        c = static_cast<std::uint8_t>(232 + std::clamp(v * 24 / 256, 0, 23));
+    }
+}
+
+Picture BackdropPicture(const EventSceneRow& row) {
+    switch (row.backdrop) {
+        case Backdrop::Town:
+            return Town(row.place, row.hour, 0);
+        case Backdrop::Land:
+            return Land(row.place, row.hour);
+        case Backdrop::Map:
+        case Backdrop::NearMap:
+            return MapPicture(row.backdrop == Backdrop::NearMap);
+        default:
+            break;
+    }
     Picture pic(kW, kH, 0);
-    const Hour h = (index % 5 == 2) ? Hour::Night : (index % 5 == 4 ? Hour::Evening : Hour::Day);
-    Painter s(pic, h);
+    Painter s(pic, Hour::Day);
     Picture& p = pic;
-    switch (index) {
-        case 4:
-        case 6:
-        case 8:  // the flowerbed: 芙蘿蕾 and the Who::Heroine among the flowers
-            pic = Town(1, index == 8 ? Hour::Evening : Hour::Day, 0);
-            for (int r = 0; r < 4; ++r) s.Flowers(0, 300 + r * 40, kW, r + index);
-            SmallPerson(p, 230, 420, Who::Flo, 1, 0.8);
-            SmallPerson(p, 420, 420, Who::Heroine, 1, 0.8);
-            p.Rect(470, 340, 30, 24, Cube(3, 3, 4));  // the watering can
-            p.Line(500, 344, 520, 330, Cube(3, 3, 4));
-            return pic;
-        case 7:
-        case 9:  // 芙蘿蕾 ill in bed
-            pic = Town(12, Hour::Evening, 0);
-            p.Ellipse(440, 290, 22, 18, kSkin);
-            p.Ellipse(440, 276, 26, 12, Flat(LookOf(Who::Flo).hair));
-            SmallPerson(p, 230, 440, Who::Heroine, 3, 0.8);
-            return pic;
-        case 45: {  // 芙蘿蕾 collapsing, with lines drawn to the middle
+    switch (row.backdrop) {
+        case Backdrop::Spirit: {  // a night, and a column of light where the spirit stands
+            s.Raw(0, 0, kW, kH, {0, 0, 1}, {0.8, 0.4, 1.8});
+            for (int i = 0; i < 90; ++i) p.Set((i * 173 + 37) % kW, (i * 97 + 11) % 300, kWhite);
+            for (int dx = -110; dx <= 110; ++dx) {
+                const double t = 1 - std::abs(dx) / 110.0;
+                s.Raw(380 + dx, 0, 1, kH, Mix({0.2, 0.2, 1.4}, {5, 5, 3.6}, t * t),
+                      Mix({0.8, 0.4, 1.8}, {5, 4.6, 3}, t * t));
+            }
+            p.Ellipse(380, 440, 140, 26, Cube(5, 5, 3));
+            break;
+        }
+        case Backdrop::Cave:  // inside a cave, the rainy night at its mouth behind
+            s.Raw(0, 0, kW, kH, {0.6, 0.4, 0.3}, {1.4, 0.9, 0.5});
+            p.Ellipse(520, 170, 70, 90, Cube(0, 0, 1));
+            for (int i = 0; i < 40; ++i) {
+                const int rx = 460 + (i * 37) % 120, ry = 90 + (i * 53) % 160;
+                p.Line(rx, ry, rx - 3, ry + 10, Cube(2, 2, 3));
+            }
+            for (int k = 0; k < 7; ++k)
+                p.Ellipse(k * 100, 20 + (k % 2) * 30, 90, 60, Cube(1, 1, 0));
+            s.Gradient(0, 380, kW, 100, {1.6, 1.2, 0.8}, {1.2, 0.8, 0.5});
+            s.Rocks(10, 390, 4, 2), s.Rocks(520, 396, 4, 5);
+            break;
+        case Backdrop::FocusLines:
             s.Raw(0, 0, kW, kH, {5, 5, 5}, {4.6, 4.6, 4.8});
             for (int k = 0; k < 72; ++k) {
                 const double a = k * 2 * kPi / 72;
@@ -1038,129 +1363,31 @@ Picture Event(int index) {
                        int(320 + 420 * std::cos(a)), int(240 + 380 * std::sin(a)),
                        k % 2 ? kInk : Cube(2, 2, 2));
             }
-            SmallPerson(p, 320, 440, Who::Flo, 8, 0.9);
-            return pic;
-        }
-        case 5:  // the forest by night
-            return Land(33, Hour::Night);
-        case 20:
-        case 30:  // the ball: a dance under the chandelier
-            pic = Town(15, Hour::Night, 0);
-            SmallPerson(p, 270, 460, Who::Heroine, 1, 0.9);
-            SmallPerson(p, 370, 460, Who::Prince, 1, 0.9);
-            return pic;
-        case 24:  // the town after the quake
-            return Town(18, Hour::Evening, 0);
-        case 25:  // searching the land in the rain
-            pic = Land(39, Hour::Rain);
-            SmallPerson(p, 320, 460, Who::Heroine, 5, 0.7);
-            return pic;
-        case 0:  // the first potion of her own, held up in the mixing room
-            pic = Town(11, Hour::Day, 0);
-            SmallPerson(p, 250, 470, Who::Heroine, 1, 0.9);
-            SmallPerson(p, 420, 470, Who::Cat, 1, 0.5);
-            p.Ellipse(300, 250, 14, 18, Cube(2, 4, 5));  // the flask
-            p.Rect(296, 222, 8, 14, Cube(4, 4, 5));
-            Hearts(p, 320, 120, 2);
-            return pic;
-        case 2:
-        case 3: {  // the bath in the mixing room's cauldron, with 可可特 or alone
-            pic = Town(11, Hour::Night, 0);
-            p.Ellipse(320, 330, 170, 70, Cube(2, 2, 2));
-            p.Ellipse(320, 320, 150, 50, Cube(3, 4, 5));
-            const Who bathers[2] = {Who::Heroine, Who::Cocot};
-            for (int k = 0; k < (index == 2 ? 2 : 1); ++k) {
-                const int x = index == 2 ? 260 + k * 120 : 320;
-                p.Ellipse(x, 290, 30, 26, kSkin);
-                p.Ellipse(x, 270, 34, 16, Flat(LookOf(bathers[k]).hair));
-            }
-            for (int k = 0; k < 6; ++k)
-                p.Ellipse(200 + k * 48, 180 - (k % 2) * 30, 22, 14, Cube(5, 5, 5));
-            return pic;
-        }
-        case 28:  // 可可特 behind the counter of 微笑魔法店
-            pic = Town(13, Hour::Day, 0);
-            SmallPerson(p, 330, 330, Who::Cocot2, 1, 0.9);
-            p.Rect(120, 290, 400, 90, Cube(4, 2, 2));
-            p.Rect(120, 286, 400, 8, Cube(5, 3, 3));
-            return pic;
-        case 32:  // a kiss with 可可特
-            pic = Town(16, Hour::Night, 0);
-            SmallPerson(p, 280, 470, Who::Heroine, 6, 0.95);
-            SmallPerson(p, 350, 470, Who::Cocot, 6, 0.95);
-            Hearts(p, 320, 90, 3);
-            return pic;
-        case 33:  // the Who::Heroine's ending: the shop and the town
-            pic = Town(0, Hour::Day, 0);
-            for (int k = 0; k < 5; ++k)
-                SmallPerson(p, 60 + k * 130, 470, k % 2 ? Who::Boy : Who::FloMother, 1, 0.45);
-            SmallPerson(p, 320, 470, Who::Heroine, 1, 0.7);
-            return pic;
-        case 34:  // 芙蘿蕾's ending: a field of flowers
-            pic = Land(39, Hour::Day);
-            for (int r = 0; r < 5; ++r) s.Flowers(0, 330 + r * 30, kW, r);
-            SmallPerson(p, 260, 470, Who::Flo, 1, 0.8);
-            SmallPerson(p, 380, 470, Who::Heroine, 1, 0.8);
-            return pic;
-        case 35:  // the prince's ending: the castle
-            pic = Town(14, Hour::Evening, 0);
-            SmallPerson(p, 270, 470, Who::Heroine, 6, 0.85);
-            SmallPerson(p, 370, 470, Who::Prince, 1, 0.85);
-            Hearts(p, 320, 80, 2);
-            return pic;
-        case 36:  // 蕾妮特's ending: the beach
-            pic = Land(41, Hour::Evening);
-            SmallPerson(p, 260, 470, Who::Renet, 1, 0.8);
-            SmallPerson(p, 380, 470, Who::Heroine, 1, 0.8);
-            return pic;
-        case 37:  // 可可特's ending: the square
-            pic = Town(3, Hour::Day, 0);
-            SmallPerson(p, 270, 470, Who::Cocot, 1, 0.85);
-            SmallPerson(p, 370, 470, Who::Heroine, 6, 0.85);
-            return pic;
-        case 38:
-        case 39:
-            return MapPicture(index == 39);
-        case 40:
-        case 41:
-        case 42:  // the prince's ending, remembering who died
-            pic = Town(14, Hour::Evening, 0);
-            SmallPerson(p, 200, 470, Who::Heroine, 3, 0.8);
-            SmallPerson(p, 300, 470, Who::Prince, 5, 0.8);
-            if (index != 41) Grave(p, 470, 360, s);
-            if (index != 40) Grave(p, index == 42 ? 560 : 470, 360, s);
-            return pic;
-        case 43:
-        case 44:  // memories of 斐爾, in grey
-            pic = Land(index == 43 ? 34 : 39, Hour::Day);
-            SmallPerson(p, 260, 470, Who::Fer, 1, 0.8);
-            SmallPerson(p, 380, 470, Who::Heroine, index == 43 ? 1 : 3, 0.7);
-            Grey(pic);
-            return pic;
-        case 46:
-        case 47:
-        case 48:
-        case 49: {  // the bad endings: alone in the rain
-            static constexpr Who kWho[4] = {Who::Heroine, Who::Flo, Who::Renet, Who::Cocot};
-            static constexpr int kPlace[4] = {0, 1, 3, 2};
-            pic = Town(kPlace[index - 46], Hour::Rain, 0);
-            SmallPerson(p, 320, 470, kWho[index - 46], 3, 0.8);
-            Grey(pic);
-            return pic;
-        }
+            break;
         default:
             break;
     }
-    // The other moments of the year: a place and the Who::Heroine with someone there.
-    static constexpr int kPlaces[8] = {0, 3, 5, 10, 34, 39, 40, 7};
-    static constexpr Who kWith[8] = {Who::Flo, Who::Prince, Who::Renet, Who::Cocot,
-                                     Who::Fer, Who::Cat,    Who::Boy,   Who::Wizard};
-    const int place = kPlaces[index % 8];
-    pic = place >= 32 ? Land(place, h) : Town(place, h, 0);
-    SmallPerson(p, 250, 470, Who::Heroine, index % 3 == 0 ? 1 : 0, 0.8);
-    const Who with = kWith[(index / 2) % 8];
-    SmallPerson(p, 390, 470, with, (index / 3) % 2, with == Who::Cat ? 0.5 : 0.8);
     return pic;
+}
+
+// An event picture drawn from its row: the backdrop, the props behind, the people, the
+// props before them.
+Picture Event(const EventSceneRow& row) {
+    Picture pic = BackdropPicture(row);
+    Painter s(pic, row.hour);
+    for (const SceneProp& q : row.props)
+        if (Behind(q.prop)) DrawProp(pic, q, s, false);
+    for (const SceneFigure& f : row.figures) DrawFigure(pic, f, s);
+    for (const SceneProp& q : row.props)
+        if (!Behind(q.prop) || q.prop == Prop::Tub) DrawProp(pic, q, s, true);
+    if (row.grey) Grey(pic);
+    return pic;
+}
+
+// A picture number without a row (the pack's spare members): the shop's street by day.
+Picture Event(int index) {
+    if (const EventSceneRow* row = FindEventSceneRow(index)) return Event(*row);
+    return Town(0, Hour::Day, 0);
 }
 
 }  // namespace

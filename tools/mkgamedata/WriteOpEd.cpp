@@ -273,7 +273,9 @@ std::string Ending(int n) {
     for (int season = 0; season < 4; ++season)
         t += "<SCRIPT Season" + std::to_string(season) + "_" +
              std::to_string(301 + (n + season) % 4) + ".scr>\r\n";
-    t += "<CLEAR 0>\r\n<PICTURE Credits 8>\r\n<WAIT2 200>\r\n<CDSTOP>\r\n<END>\r\n";
+    // The last card holds five seconds from the end of its own transition (the anchor
+    // starts again there), or until a click.
+    t += "<CLEAR 0>\r\n<PICTURE Credits 8>\r\n<WAIT2 0>\r\n<WAIT2 250>\r\n<CDSTOP>\r\n<END>\r\n";
     return t;
 }
 

@@ -184,19 +184,112 @@ void FloorBox(Picture& f, double height, std::uint8_t side, std::uint8_t top) {
 // she shows above it.
 constexpr int FurnitureHeight(int k) { return k == 4 ? 4 : 20 + 3 * k; }
 
-// What each furniture piece is, written on its top so a player can tell them apart.
-// The counter's two pieces carry one name; the spot at the work table none, as the
-// mixing desk beside it names the place.
-constexpr const char* kFurnitureNames[kFurnitureCount] = {"櫃台", "",     "圖鑑", "記事本",
-                                                          "",     "調配", "物品", "二樓"};
+// What the counter, the bookcase and the notebook are, written on their fronts so a
+// player can tell the boxes apart; the counter's two pieces carry one name, and the
+// spot at the work table none. The mixing desk, the item cupboard and the stairs are
+// drawn as what they are.
+constexpr const char* kFurnitureNames[kFurnitureCount] = {"櫃台", "", "圖鑑", "記事本",
+                                                          "",     "", "",     ""};
+
+// A point of a floor cell's diamond raised by `lift`: u runs from the near corner to
+// the right one, v from the near corner to the left one (both 0..1).
+Pt CellPoint(const Picture& f, double u, double v, double lift = 0) {
+    const double w = f.Width(), h = f.Height();
+    return {w / 2 + (u - v) * w / 2, h - 17 * (u + v) - lift};
+}
+
+// A block on the part v0..v1 of the cell (u0..u1 across), `height` high, its two near
+// faces and its top.
+void CellBlock(Picture& f, double u0, double u1, double v0, double v1, double height,
+               std::uint8_t left, std::uint8_t right, std::uint8_t top) {
+    f.Polygon({CellPoint(f, u0, v0), CellPoint(f, u0, v1), CellPoint(f, u0, v1, height),
+               CellPoint(f, u0, v0, height)},
+              left);
+    f.Polygon({CellPoint(f, u0, v0), CellPoint(f, u1, v0), CellPoint(f, u1, v0, height),
+               CellPoint(f, u0, v0, height)},
+              right);
+    f.Polygon({CellPoint(f, u0, v0, height), CellPoint(f, u1, v0, height),
+               CellPoint(f, u1, v1, height), CellPoint(f, u0, v1, height)},
+              top);
+}
+
+// The stairs up to the room: four wooden steps climbing to the back, with a rail.
+void Stairs(Picture& f) {
+    for (int i = 3; i >= 0; --i)
+        CellBlock(f, 0.05, 0.95, i / 4.0, (i + 1) / 4.0, 7.0 * (i + 1), Cube(2, 1, 0),
+                  Cube(3, 1, 0), Cube(4, 3, 1));
+    for (int i = 0; i < 4; ++i) {  // the step edges
+        const Pt a = CellPoint(f, 0.05, i / 4.0, 7.0 * (i + 1)),
+                 b = CellPoint(f, 0.95, i / 4.0, 7.0 * (i + 1));
+        f.Line(int(a.x), int(a.y), int(b.x), int(b.y), Cube(5, 4, 2));
+    }
+    const Pt r0 = CellPoint(f, 0.95, 0.0, 22), r1 = CellPoint(f, 0.95, 1.0, 46);
+    f.Line(int(r0.x), int(r0.y), int(r1.x), int(r1.y), Cube(1, 0, 0));
+    f.Line(int(r0.x), int(r0.y) + 1, int(r1.x), int(r1.y) + 1, Cube(1, 0, 0));
+    for (double v : {0.0, 0.5, 1.0}) {
+        const Pt top = CellPoint(f, 0.95, v, 22 + 24 * v),
+                 foot = CellPoint(f, 0.95, v, 7.0 * (1 + std::min(3, int(v * 4))));
+        f.Line(int(top.x), int(top.y), int(foot.x), int(foot.y), Cube(1, 0, 0));
+    }
+}
+
+// The mixing desk: a work table with the cauldron on it, bubbling, and a flask.
+void MixingDesk(Picture& f) {
+    CellBlock(f, 0.1, 0.9, 0.1, 0.9, 18, Cube(2, 1, 0), Cube(3, 1, 0), Cube(4, 2, 1));
+    const Pt c = CellPoint(f, 0.5, 0.5, 18);
+    f.Ellipse(c.x, c.y - 6, 14, 11, Cube(1, 1, 1));
+    f.Ellipse(c.x, c.y - 12, 13, 5, Cube(1, 4, 1));
+    f.Ellipse(c.x - 4, c.y - 19, 2, 2, Cube(2, 5, 2));
+    f.Ellipse(c.x + 3, c.y - 24, 2, 2, Cube(2, 5, 2));
+    const Pt k = CellPoint(f, 0.75, 0.2, 18);
+    f.Ellipse(k.x, k.y - 5, 4, 5, Cube(5, 1, 3));
+    f.Rect(int(k.x) - 1, int(k.y) - 13, 3, 5, Cube(4, 4, 5));
+}
+
+// The item cupboard: a tall cabinet whose open fronts show shelves of bottles.
+void ItemCupboard(Picture& f) {
+    const double h = 38;
+    CellBlock(f, 0.2, 0.8, 0.2, 0.8, h, Cube(2, 1, 0), Cube(3, 1, 0), Cube(4, 2, 1));
+    for (int shelf = 1; shelf <= 3; ++shelf) {
+        const double lift = h * shelf / 4;
+        for (int side = 0; side < 2; ++side) {
+            const Pt a = side ? CellPoint(f, 0.2, 0.2, lift) : CellPoint(f, 0.2, 0.2, lift);
+            const Pt b = side ? CellPoint(f, 0.8, 0.2, lift) : CellPoint(f, 0.2, 0.8, lift);
+            f.Line(int(a.x), int(a.y), int(b.x), int(b.y), Cube(1, 0, 0));
+            for (int k = 0; k < 4; ++k) {  // bottles standing on the board
+                const double t = 0.15 + k * 0.22;
+                const Pt p = {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
+                const std::uint8_t glass =
+                    Cube((k + shelf + side) % 3 == 0 ? 5 : 1, (k + shelf) % 3 == 1 ? 4 : 2,
+                         (k + side) % 2 ? 5 : 1);
+                f.Rect(int(p.x) - 1, int(p.y) - 6, 3, 6, glass);
+            }
+        }
+    }
+}
 
 Picture FurnitureSheet() {
     return Sheet(8, 1, 68, 64, kKey, [](Picture& f, int c, int) {
-        FloorBox(f, FurnitureHeight(c), Cube(1, 1, 0), Cube(4, 3, 1));
-        // On the front faces, which always lie inside the frame.
-        const int front = f.Height() - 17 - FurnitureHeight(c) / 2;
-        f.TextCentred(0, c == 4 ? f.Height() - 24 : front - 7, 68, 14, kFurnitureNames[c], 12,
-                      c == 4 ? kInk : kWhite, true);
+        switch (c) {
+            case 5:
+                MixingDesk(f);
+                break;
+            case 6:
+                ItemCupboard(f);
+                break;
+            case 7:
+                Stairs(f);
+                break;
+            default: {
+                FloorBox(f, FurnitureHeight(c), Cube(1, 1, 0), Cube(4, 3, 1));
+                // On the front faces, which always lie inside the frame.
+                const int front = f.Height() - 17 - FurnitureHeight(c) / 2;
+                f.TextCentred(0, c == 4 ? f.Height() - 24 : front - 7, 68, 14, kFurnitureNames[c],
+                              12, c == 4 ? kInk : kWhite, true);
+                break;
+            }
+        }
+        f.Set(0, 0, kKey);
     });
 }
 

@@ -1,0 +1,92 @@
+// A player's ways through the real program, played by input scripts of tests/scripts:
+// keys in a scene (scene_keys.txt): Space after a click on the picture leaves the scene
+// answering 繼續, and Space and Return on the focused 繼續 each answer one line; the
+// places under the message window on the maps (map_places_under_window.txt), reached
+// by a left click once the window has dodged the pointer; the README's example
+// (first_hour.txt), from the start to the shop and an hour on.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Transcript.h"
+#include "shop/Main.h"
+#include "shop/Shop.h"
+#include "tests/support/HeadlessApp.h"
+#include "tests/support/ScriptedGame.h"
+#include "town/MapTables.h"
+#include "town/Mapform.h"
+#include "town/Srcdbtxtform21.h"
+
+namespace {
+
+using SceneKeysScriptTest = test::ScriptedGameTest;
+
+TEST_F(SceneKeysScriptTest, SpaceOnThePictureLeavesTheSceneGoingAndKeysAnswerLines) {
+    ui::ScopedTranscript transcript;
+    CreateStartupForms();
+    EXPECT_EQ(test::PlayScript(headless, test::ReadScript("scene_keys.txt", dir)), 0);
+    // Four lines answered (two clicks, Space, Return): the fifth waits when the script
+    // stops.
+    std::vector<std::string> lines;
+    for (const ui::TranscriptEntry& e : transcript->Entries()) {
+        if (e.kind == "input" && e.text == "stop") break;
+        if (e.kind == "line") lines.push_back(e.text);
+    }
+    ASSERT_EQ(lines.size(), 5u);
+    EXPECT_EQ(lines[4].substr(0, lines[4].find('\n')), "緹菈「啦啦～月光草兩把，星星砂一小匙，");
+}
+
+using MapPlacesScriptTest = test::ScriptedGameTest;
+
+TEST_F(MapPlacesScriptTest, PlacesUnderTheMessageWindowTakeALeftClick) {
+    ui::ScopedTranscript transcript;
+    CreateStartupForms();
+    EXPECT_EQ(test::PlayScript(headless, test::ReadScript("map_places_under_window.txt", dir)), 0);
+    EXPECT_EQ(transcript->Texts("travel"),
+              (std::vector<std::string>{"微笑魔法店 1h", "郊外 1h", "沙灘 1h"}));
+    // Each of them lies where the window stands at the bottom of the map (the place the
+    // map stored for it, which it took back on arrival).
+    ASSERT_NE(MapFm, nullptr);
+    ASSERT_NE(DbTxtForm2, nullptr);
+    const ui::Rect window = ui::Bounds(DbTxtForm2->m_DodgeA.x, DbTxtForm2->m_DodgeA.y,
+                                       DbTxtForm2->Width(), DbTxtForm2->Height());
+    const ui::Point picture = MapFm->m_Img->ClientToScreen(ui::Point{0, 0});
+    const auto find = [](const auto& places, std::string_view name) {
+        for (const MapPlace& p : places)
+            if (name == p.name) return p;
+        ADD_FAILURE() << name;
+        return MapPlace{};
+    };
+    for (const MapPlace& place :
+         {find(kTownPlaces, "微笑魔法店"), find(kTownPlaces, "郊外"), find(kLandPlaces, "沙灘")}) {
+        const int x = picture.x + place.markX + kMarkSize / 2;
+        const int y = picture.y + place.markY + kMarkSize / 2;
+        EXPECT_TRUE(window.Contains(x, y)) << place.name;
+    }
+}
+
+using FirstHourScriptTest = test::ScriptedGameTest;
+
+TEST_F(FirstHourScriptTest, TheReadmesExampleLooksAtTheShopAndAnHourLater) {
+    ui::ScopedTranscript transcript;
+    CreateStartupForms();
+    EXPECT_EQ(test::PlayScript(headless, test::ReadScript("first_hour.txt", dir)), 0);
+    // The hours the pictures were taken at.
+    std::vector<std::string> seen;
+    std::string hour;
+    for (const ui::TranscriptEntry& e : transcript->Entries()) {
+        if (e.kind == "hour") hour = e.text;
+        if (e.kind == "input" && e.text.rfind("screenshot", 0) == 0) seen.push_back(hour);
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"day 0 09:00", "day 0 10:00"}));
+    ASSERT_NE(ShopForm, nullptr);
+    EXPECT_TRUE(ShopForm->Visible());
+    EXPECT_TRUE(ShopForm->IsShopOpen());
+    for (const char* png : {"shop.png", "next-hour.png"})
+        EXPECT_TRUE(std::filesystem::exists(dir + "/" + png)) << png;
+}
+
+}  // namespace
