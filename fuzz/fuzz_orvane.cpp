@@ -11,18 +11,25 @@
 
 namespace {
 
+// One decoder and one encoder for every input, as a reader keeps its own: each run
+// opens them afresh, but their buffers are set up once, not once an input.
+TOrvaneDecode g_Decoder;
+TOrvaneEncode g_Encoder;
+
 bool Decode(const std::uint8_t* s, std::size_t n, std::uint32_t size,
             std::vector<std::uint8_t>& out) {
     out.clear();
-    TOrvaneDecode dec;
+    TOrvaneDecode& dec = g_Decoder;
     const std::uint8_t* block = dec.Open(size, static_cast<std::uint32_t>(n));
     if (!block) return false;
-    std::vector<std::uint8_t> in(orvane::kBlockSize);
+    static std::vector<std::uint8_t> in(orvane::kBlockSize);
     std::size_t at = 0;
     while (!dec.Done()) {
         if (dec.NeedInput()) {
             const std::size_t k = std::min<std::size_t>(orvane::kBlockSize, n - at);
             std::memcpy(in.data(), s + at, k);
+            // Nothing of an earlier input is left behind the bytes passed.
+            std::memset(in.data() + k, 0, in.size() - k);
             at += k;
         }
         const int got = dec.Decode(in.data());
@@ -40,14 +47,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::uint8_t> out;
     if (Decode(data + 3, size - 3, member, out) && out.size() != member) std::abort();
 
-    TOrvaneEncode enc;
+    TOrvaneEncode& enc = g_Encoder;
     const std::uint8_t* o = enc.Open(static_cast<std::uint32_t>(size));
     if (!o) return 0;
-    std::vector<std::uint8_t> stream, block(orvane::kBlockSize);
+    static std::vector<std::uint8_t> block(orvane::kBlockSize);
+    std::vector<std::uint8_t> stream;
     std::size_t at = 0;
     while (!enc.Done()) {
         const std::size_t k = std::min<std::size_t>(orvane::kBlockSize, size - at);
         std::memcpy(block.data(), data + at, k);
+        std::memset(block.data() + k, 0, block.size() - k);
         at += k;
         const int got = enc.Encode(block.data());
         stream.insert(stream.end(), o, o + got);

@@ -47,8 +47,10 @@ void FreshGame() {
     EventServerDbg->NewGameReset();
 }
 
-std::vector<std::uint8_t> Image() {
-    std::vector<std::uint8_t> b(kSlotFileSize);
+// The slot image of the game in memory, in a buffer kept for every input (a slot is
+// too big to allocate afresh each time).
+const std::vector<std::uint8_t>& Image() {
+    static std::vector<std::uint8_t> b(kSlotFileSize);
     BuildSlotImage(b.data());
     return b;
 }
@@ -150,7 +152,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
 
-    std::vector<std::uint8_t> image = g_Base;
+    static std::vector<std::uint8_t> image;
+    image.assign(g_Base.begin(), g_Base.end());
     std::size_t pos = 1;
     while (pos + 5 <= size) {
         std::uint8_t kind = data[pos];
@@ -181,7 +184,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     g_Dirty = true;
     // The game state and the demand records come back as they were loaded (but the
     // spare byte of each record, which is always written as 0).
-    const std::vector<std::uint8_t> after = Image();
+    const std::vector<std::uint8_t>& after = Image();
     Check(std::memcmp(after.data(), image.data(), kGameStateImageSize) == 0);
     for (int g = 0; g < kFashionRecordCount; ++g) {
         std::size_t at = kSlotFashionOffset + kFashionRecordBytes * g;

@@ -24,9 +24,10 @@ TOrvaneDecode::~TOrvaneDecode() { Close(); }
 
 const std::uint8_t* TOrvaneDecode::Open(std::uint32_t size, std::uint32_t stored) {
     Close();
-    // Slack behind both buffers lets the fast path copy in whole 32-byte strides.
-    in_.reset(new (std::nothrow) std::uint8_t[kDecodeInSize + kSlack]);
-    out_.reset(new (std::nothrow) std::uint8_t[kDecodeOutSize + kSlack]);
+    // Slack behind both buffers lets the fast path copy in whole 32-byte strides. The
+    // buffers of an earlier run are used again.
+    if (!in_) in_.reset(new (std::nothrow) std::uint8_t[kDecodeInSize + kSlack]);
+    if (!out_) out_.reset(new (std::nothrow) std::uint8_t[kDecodeOutSize + kSlack]);
     if (!in_ || !out_) {
         in_.reset();
         out_.reset();
@@ -48,8 +49,6 @@ const std::uint8_t* TOrvaneDecode::Open(std::uint32_t size, std::uint32_t stored
 }
 
 void TOrvaneDecode::Close() {
-    in_.reset();
-    out_.reset();
     open_ = false;
     done_ = false;
     needInput_ = false;
@@ -303,20 +302,18 @@ TOrvaneEncode::~TOrvaneEncode() { Close(); }
 
 const std::uint8_t* TOrvaneEncode::Open(std::uint32_t total) {
     Close();
-    window_.reset(new (std::nothrow) std::uint8_t[kEncodeWindowSize]);
-    run_.reset(new (std::nothrow) std::uint16_t[kEncodeWindowSize]);
-    out_.reset(new (std::nothrow) std::uint8_t[kEncodeOutSize]);
-    head_.reset(new (std::nothrow) std::uint32_t[1u << kHashBits]);
-    prev_.reset(new (std::nothrow) std::uint32_t[kRing]);
-    lastPair_.reset(new (std::nothrow) std::uint32_t[65536]);
-    if (!window_ || !run_ || !out_ || !head_ || !prev_ || !lastPair_) {
-        Close();
-        return nullptr;
-    }
-    std::fill_n(head_.get(), 1u << kHashBits, 0u);
-    std::fill_n(prev_.get(), kRing, 0u);
-    std::fill_n(lastPair_.get(), 65536, 0u);
-    std::fill_n(lastByte_, 256, 0u);
+    // The buffers and tables of an earlier run are used again; the tables start empty.
+    if (!window_) window_.reset(new (std::nothrow) std::uint8_t[kEncodeWindowSize]);
+    if (!run_) run_.reset(new (std::nothrow) std::uint16_t[kEncodeWindowSize]);
+    if (!out_) out_.reset(new (std::nothrow) std::uint8_t[kEncodeOutSize]);
+    if (!head_) head_.reset(new (std::nothrow) std::uint32_t[1u << kHashBits]);
+    if (!prev_) prev_.reset(new (std::nothrow) std::uint32_t[kRing]);
+    if (!lastPair_) lastPair_.reset(new (std::nothrow) std::uint32_t[65536]);
+    if (!window_ || !run_ || !out_ || !head_ || !prev_ || !lastPair_) return nullptr;
+    std::memset(head_.get(), 0, sizeof(std::uint32_t) << kHashBits);
+    std::memset(prev_.get(), 0, sizeof(std::uint32_t) * kRing);
+    std::memset(lastPair_.get(), 0, sizeof(std::uint32_t) * 65536);
+    std::memset(lastByte_, 0, sizeof lastByte_);
     open_ = true;
     total_ = total;
     done_ = total == 0;  // nothing to encode: an empty stream
@@ -333,12 +330,6 @@ const std::uint8_t* TOrvaneEncode::Open(std::uint32_t total) {
 }
 
 void TOrvaneEncode::Close() {
-    window_.reset();
-    run_.reset();
-    out_.reset();
-    head_.reset();
-    prev_.reset();
-    lastPair_.reset();
     open_ = false;
     done_ = false;
 }

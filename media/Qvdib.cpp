@@ -693,18 +693,26 @@ public:
     MaskRows(const Span& s, const std::uint8_t* mask, int mw, int mh)
         : s_(s), mask_(mask), mw_(mw), mh_(mh), bytes_((mw + 7) / 8) {
         cached_ = mh <= 64;
-        buffer_.resize(std::size_t(cached_ ? mh : 1) * s.n);
-        done_.assign(cached_ ? mh : 1, false);
+        // Transitions blit tile by tile: a small blit's rows live on the stack, so a
+        // blit costs no allocation.
+        const std::size_t need = std::size_t(cached_ ? mh : 1) * s.n;
+        if (need <= sizeof small_) {
+            rows_ = small_;
+        } else {
+            large_.resize(need);
+            rows_ = large_.data();
+        }
     }
 
     // The byte mask of blit row r (0-based within the span).
     const std::uint8_t* Row(int r) {
         const int mrow = Mod((long long)s_.srcRow + r, mh_);
         const int slot = cached_ ? mrow : 0;
-        std::uint8_t* out = buffer_.data() + std::size_t(slot) * s_.n;
-        if (!cached_ || !done_[slot]) {
+        std::uint8_t* out = rows_ + std::size_t(slot) * s_.n;
+        const std::uint64_t bit = std::uint64_t{1} << slot;
+        if (!cached_ || !(done_ & bit)) {
             Expand(mrow, out);
-            done_[slot] = cached_;
+            if (cached_) done_ |= bit;
         }
         return out;
     }
@@ -731,8 +739,10 @@ private:
     const std::uint8_t* mask_;
     int mw_, mh_, bytes_;
     bool cached_;
-    std::vector<std::uint8_t> buffer_;
-    std::vector<bool> done_;
+    std::uint8_t* rows_;
+    std::uint8_t small_[1024];
+    std::vector<std::uint8_t> large_;
+    std::uint64_t done_ = 0;  // bit m: mask row m is expanded
 };
 
 void MaskBlit(std::uint8_t* pixels, int stride, const Span& s, const std::uint8_t* pattern,

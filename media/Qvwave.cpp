@@ -1,5 +1,7 @@
 #include "media/Qvwave.h"
 
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <cstdio>
 #include <new>
@@ -39,15 +41,16 @@ void TQvWave::Play(const std::string& fileName) {
     if (f == nullptr) return;
     std::vector<std::uint8_t> buffer;
     bool read = false;
-    if (std::fseek(f, 0, SEEK_END) == 0) {
-        const long length = std::ftell(f);
-        if (length > 0 && std::fseek(f, 0, SEEK_SET) == 0) {
-            try {
-                buffer.resize(static_cast<std::size_t>(length));
-                read = std::fread(buffer.data(), buffer.size(), 1, f) == 1;
-            } catch (const std::bad_alloc&) {
-                read = false;
-            }
+    // Only a regular file of a sound's size: a folder opens too, and its "length" is no
+    // size at all.
+    struct stat st;
+    if (::fstat(::fileno(f), &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0 &&
+        static_cast<std::uint64_t>(st.st_size) <= kQvMaxMemberSize) {
+        try {
+            buffer.resize(static_cast<std::size_t>(st.st_size));
+            read = std::fread(buffer.data(), buffer.size(), 1, f) == 1;
+        } catch (const std::bad_alloc&) {
+            read = false;
         }
     }
     std::fclose(f);

@@ -56,7 +56,7 @@ TExhibitionSlotDialog::TExhibitionSlotDialog(int record, const char* background)
     UpReserveButton = MakeSheetButton(sheets.ChBtRight, 318, 91, 23, 23, "UpReserveButton");
 }
 
-void TExhibitionSlotDialog::Paint(int slot, int item) {
+void TExhibitionSlotDialog::PaintSlot(int slot, int item) {
     Slot = slot;
     Item = item;
     Place();
@@ -95,7 +95,7 @@ void TExhibitionForm::ClearFormVariable() {
 }
 
 void TExhibitionForm::DispExhibition(int slot) {
-    Paint(slot, SlotItem(slot));
+    PaintSlot(slot, SlotItem(slot));
     ui::Record("window", std::string("陳列 ") + kSlotNames[slot]);
 }
 
@@ -157,7 +157,7 @@ void TExhibitionConfirmForm::ClearFormVariable() {
 
 void TExhibitionConfirmForm::DispExhibitionConfirm(int slot, int item) {
     KeptReserve = ItemReserve(item);
-    Paint(slot, item);
+    PaintSlot(slot, item);
 }
 
 void TExhibitionConfirmForm::DicodeButtonClick() {

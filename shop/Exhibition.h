@@ -26,7 +26,7 @@ public:
     int Item = -1;
 
 protected:
-    void Paint(int slot, int item);
+    void PaintSlot(int slot, int item);
     void RedrawStock();
 };
 

@@ -167,12 +167,20 @@ std::string SpritePackPath() { return ui::FindPath(kSpritePackPath); }
 
 namespace {
 
+// A member the pack does not list is missing; one it lists but cannot read is damaged.
+void MemberFault(TQvPack* pack, const std::string& name) {
+    if (pack->CheckFileName(name.c_str()) >= 0)
+        FatalDamagedError(name);
+    else
+        FatalError(name);
+}
+
 // Loads one sheet picture of the open pack into `sheet`; fatal when it is missing or
 // not a sheet.
 bool LoadSheetMember(TQvPack* pack, const std::string& name, SPManChips* sheet) {
     QvFILE* f = pack->Qvfopen(name.c_str());
     if (!f) {
-        FatalError(name);
+        MemberFault(pack, name);
         return false;
     }
     const std::uint32_t size = pack->Qvfsize(f);
@@ -198,7 +206,7 @@ bool LoadSheetMember(TQvPack* pack, const std::string& name, SPManChips* sheet) 
 bool LoadSheetsFromOpenPack(TQvPack* pack) {
     QvFILE* f = pack->Qvfopen(kSpriteSheetList);
     if (!f) {
-        FatalError(kSpriteSheetList);
+        MemberFault(pack, kSpriteSheetList);
         return false;
     }
     std::vector<std::uint8_t> list(pack->Qvfsize(f));
@@ -207,7 +215,7 @@ bool LoadSheetsFromOpenPack(TQvPack* pack) {
     pack->Qvfclose(f);
     std::vector<std::string> names;
     if (!read || !ParseSpriteSheetList(list.data(), list.size(), &names)) {
-        FatalError(kSpriteSheetList);
+        FatalDamagedError(kSpriteSheetList);
         return false;
     }
     for (const std::string& name : names) {
@@ -225,7 +233,11 @@ bool LoadSpriteSheets(TQvPack* pack, const std::string& path) {
     FreeSpriteSheets();
     if (!pack) return false;
     if (path.empty() || !pack->OpenPack(path)) {
-        FatalError(path);
+        // A pack that is there but does not open is damaged, not missing.
+        if (!path.empty() && ui::FileExists(path))
+            FatalDamagedError(path);
+        else
+            FatalError(path);
         return false;
     }
     const bool ok = LoadSheetsFromOpenPack(pack);

@@ -1,6 +1,7 @@
 #include "shop/GameState.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
@@ -62,10 +63,57 @@ void SetRandomSource(int (*source)()) { g_randomSource = source; }
 
 // --- byte image --------------------------------------------------------------
 
+namespace {
+
+// Writes fields straight into the image, little-endian, never past its end: a save
+// writes some 156,000 of them.
+class ImageWriter {
+public:
+    ImageWriter(std::uint8_t* out, std::size_t size) : p_(out), end_(out + size) {}
+    void U8(std::uint8_t v) {
+        if (p_ < end_) *p_++ = v;
+    }
+    void U32(std::uint32_t v) {
+        if (end_ - p_ < 4) {
+            p_ = end_;
+            return;
+        }
+        ui::StoreU32(p_, v);
+        p_ += 4;
+    }
+    void I32(std::int32_t v) { U32(static_cast<std::uint32_t>(v)); }
+    // A byte array as it stands.
+    template <std::size_t N>
+    void Bytes(const std::uint8_t (&v)[N]) {
+        const std::size_t n = std::min<std::size_t>(N, static_cast<std::size_t>(end_ - p_));
+        std::memcpy(p_, v, n);
+        p_ += n;
+    }
+    // An array of 32-bit fields.
+    template <std::size_t N>
+    void U32s(const std::uint32_t (&v)[N]) {
+        if (static_cast<std::size_t>(end_ - p_) < 4 * N) {
+            for (std::uint32_t x : v) U32(x);
+            return;
+        }
+        // The fields are little-endian in the image: on a little-endian machine the
+        // array's bytes are the image's bytes.
+        if constexpr (std::endian::native == std::endian::little)
+            std::memcpy(p_, v, 4 * N);
+        else
+            for (std::size_t i = 0; i < N; ++i) ui::StoreU32(p_ + 4 * i, v[i]);
+        p_ += 4 * N;
+    }
+
+private:
+    std::uint8_t* p_;
+    std::uint8_t* end_;
+};
+
+}  // namespace
+
 void WriteGameStateImage(std::uint8_t* out) {
-    std::vector<std::uint8_t> image;
-    image.reserve(kGameStateSize);
-    ui::ByteWriter o(image);
+    ImageWriter o(out, kGameStateSize);
     o.I32(G.Variant);
     o.I32(G.Day);
     o.I32(G.Hour);
@@ -75,20 +123,20 @@ void WriteGameStateImage(std::uint8_t* out) {
     o.I32(G.Money);
     o.I32(G.Reputation);
     for (std::int32_t m : G.CustomerMessages) o.I32(m);
-    for (std::uint32_t v : G.Visitors) o.U32(v);
+    o.U32s(G.Visitors);
     for (const MarketOffer& m : G.MarketOffers) {
         o.U8(m.Item);
         o.U8(m.Quantity);
     }
-    for (std::uint8_t b : G.MarketPad) o.U8(b);
+    o.Bytes(G.MarketPad);
     for (const ItemState& s : G.ItemStates) {
         o.U8(s.Stock);
         o.U8(s.Reserve);
-        for (std::uint8_t b : s.Sold) o.U8(b);
-        for (std::uint8_t b : s.Pad0) o.U8(b);
-        for (std::uint32_t v : s.Revenue) o.U32(v);
+        o.Bytes(s.Sold);
+        o.Bytes(s.Pad0);
+        o.U32s(s.Revenue);
         o.U8(s.Unlocked);
-        for (std::uint8_t b : s.Pad1) o.U8(b);
+        o.Bytes(s.Pad1);
     }
     for (std::int8_t v : G.ExhibitionSlots) o.U8(static_cast<std::uint8_t>(v));
     for (std::int8_t v : G.ExhibitionSlotsYesterday) o.U8(static_cast<std::uint8_t>(v));
@@ -99,9 +147,27 @@ void WriteGameStateImage(std::uint8_t* out) {
     o.U8(G.MixJob.Batches);
     o.U8(G.MixJob.Yield);
     o.U8(G.MixJob.HoursLeft);
-    for (std::uint8_t b : G.Reserved) o.U8(b);
-    std::memcpy(out, image.data(), std::min(image.size(), kGameStateSize));
+    o.Bytes(G.Reserved);
 }
+
+namespace {
+
+// An array of 32-bit fields, read at once (0s past the end, as single reads give).
+template <std::size_t N>
+void ReadU32s(ui::ByteReader& r, std::uint32_t (&v)[N]) {
+    if constexpr (std::endian::native == std::endian::little) {
+        if (!r.Bytes(v, sizeof v)) std::fill(std::begin(v), std::end(v), 0u);
+    } else {
+        std::uint8_t raw[4 * N];
+        if (!r.Bytes(raw, sizeof raw)) {
+            std::fill(std::begin(v), std::end(v), 0u);
+            return;
+        }
+        for (std::size_t i = 0; i < N; ++i) v[i] = ui::LoadU32(raw + 4 * i);
+    }
+}
+
+}  // namespace
 
 void ReadGameStateImage(const std::uint8_t* in) {
     ui::ByteReader r(in, kGameStateSize);
@@ -114,20 +180,20 @@ void ReadGameStateImage(const std::uint8_t* in) {
     G.Money = r.I32();
     G.Reputation = r.I32();
     for (std::int32_t& m : G.CustomerMessages) m = r.I32();
-    for (std::uint32_t& v : G.Visitors) v = r.U32();
+    ReadU32s(r, G.Visitors);
     for (MarketOffer& m : G.MarketOffers) {
         m.Item = r.U8();
         m.Quantity = r.U8();
     }
-    for (std::uint8_t& b : G.MarketPad) b = r.U8();
+    r.Bytes(G.MarketPad, sizeof G.MarketPad);
     for (ItemState& s : G.ItemStates) {
         s.Stock = r.U8();
         s.Reserve = r.U8();
-        for (std::uint8_t& b : s.Sold) b = r.U8();
-        for (std::uint8_t& b : s.Pad0) b = r.U8();
-        for (std::uint32_t& v : s.Revenue) v = r.U32();
+        r.Bytes(s.Sold, sizeof s.Sold);
+        r.Bytes(s.Pad0, sizeof s.Pad0);
+        ReadU32s(r, s.Revenue);
         s.Unlocked = r.U8();
-        for (std::uint8_t& b : s.Pad1) b = r.U8();
+        r.Bytes(s.Pad1, sizeof s.Pad1);
     }
     for (std::int8_t& v : G.ExhibitionSlots) v = static_cast<std::int8_t>(r.U8());
     for (std::int8_t& v : G.ExhibitionSlotsYesterday) v = static_cast<std::int8_t>(r.U8());
@@ -138,7 +204,7 @@ void ReadGameStateImage(const std::uint8_t* in) {
     G.MixJob.Batches = r.U8();
     G.MixJob.Yield = r.U8();
     G.MixJob.HoursLeft = r.U8();
-    for (std::uint8_t& b : G.Reserved) b = r.U8();
+    r.Bytes(G.Reserved, sizeof G.Reserved);
 }
 
 // --- a new game --------------------------------------------------------------

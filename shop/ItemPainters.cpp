@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "media/FileFaults.h"
 #include "media/Qvpack.h"
 #include "platform/Big5.h"
 #include "platform/Files.h"
@@ -153,9 +154,16 @@ void ShowSlotHeading(ui::Control& heading, ui::Control& priceLabel, int slot, in
 
 // ---- pictures
 
+namespace {
+constexpr const char* kItemPicturePack = "Data\\WpData0.Pak";
+}  // namespace
+
 bool LoadShopPicture(const std::string& name, ui::Bitmap& out) {
     TQvPack pack;
-    if (!pack.OpenPack(ui::FindPath("Data\\WpData0.Pak"))) return false;
+    if (!pack.OpenPack(ui::FindPath(kItemPicturePack))) {
+        TellFileFault(kItemPicturePack);
+        return false;
+    }
     std::unique_ptr<TMemoryStream> stream = pack.QvMakeStream(name.c_str());
     bool ok = false;
     if (stream) {
@@ -164,6 +172,7 @@ bool LoadShopPicture(const std::string& name, ui::Bitmap& out) {
         if (ok) out = std::move(loaded);
     }
     pack.ClosePack();
+    if (!ok) TellFileFault(kItemPicturePack, name);
     return ok;
 }
 
@@ -177,12 +186,9 @@ void ShowPackPicture(ui::Image& image, const char* format, int item) {
     char name[32];
     std::snprintf(name, sizeof name, format, item);
     ui::Bitmap picture;
-    if (LoadShopPicture(name, picture)) {
-        image.SetPicture(std::move(picture));
-    } else {
-        std::fprintf(stderr, "lumia: the shop picture %s is missing\n", name);
-        image.SetPicture(ui::Bitmap());
-    }
+    // A picture that does not load leaves the image blank (the player has been told).
+    if (!LoadShopPicture(name, picture)) picture = ui::Bitmap();
+    image.SetPicture(std::move(picture));
     image.Show();
 }
 }  // namespace
@@ -200,8 +206,7 @@ const ui::Bitmap* SmallIconSheet() {
     // Loaded once from the shop pack until the main form hands over its own.
     static ui::Bitmap* own = [] {
         auto* b = new ui::Bitmap;
-        if (!LoadShopPicture("IconS.bmp", *b))
-            std::fprintf(stderr, "lumia: the small icon sheet IconS.bmp is missing\n");
+        (void)LoadShopPicture("IconS.bmp", *b);
         return b;
     }();
     return own->Empty() ? nullptr : own;

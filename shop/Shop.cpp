@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdio>
 
+#include "media/FileFaults.h"
 #include "media/Qvdib.h"
 #include "platform/Application.h"
 #include "platform/Big5.h"
@@ -330,11 +331,19 @@ void TShopForm::CloseDataPack() { QvPack1.ClosePack(); }
 ui::Bitmap TShopForm::LoadPackPicture(const std::string& name) {
     ui::Bitmap b;
     const bool wasOpen = QvPack1.IsOpen();
-    if (!wasOpen && !OpenDataPack()) return b;
-    if (std::unique_ptr<TMemoryStream> s = QvPack1.QvMakeStream(name.c_str()))
-        if (!b.LoadFromMemory(
-                std::span<const std::uint8_t>(s->Memory(), static_cast<std::size_t>(s->Size()))))
-            ui::Record("error", "picture refused: " + name);
+    // Without the pack or the picture the window shows blank where it goes: the player
+    // is told which file is at fault.
+    if (!wasOpen && !OpenDataPack()) {
+        TellFileFault(kShopPackPath);
+        return b;
+    }
+    std::unique_ptr<TMemoryStream> s = QvPack1.QvMakeStream(name.c_str());
+    if (!s || !b.LoadFromMemory(std::span<const std::uint8_t>(
+                  s->Memory(), static_cast<std::size_t>(s->Size())))) {
+        ui::Record("error", "picture refused: " + name);
+        b = ui::Bitmap();
+        TellFileFault(kShopPackPath, name);
+    }
     if (!wasOpen) CloseDataPack();
     return b;
 }

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "media/FileFaults.h"
 #include "media/Qvpack.h"
 #include "platform/Random.h"
 #include "platform/Transcript.h"
@@ -26,11 +27,12 @@ void PlayScript(const std::string& script) {
     auto pack = std::make_unique<TQvPack>();
     if (!pack->OpenPack(kOpEdPack)) {
         ui::Record("sequence", std::string("no ") + kOpEdPack);
+        TellFileFault(kOpEdPack);
         return;
     }
     ui::Record("sequence", script);
     EventForm->Open(pack.get());
-    EventForm->RunFile(script);
+    if (!EventForm->RunFile(script)) TellFileFault(kOpEdPack, script);
     EventForm->ShowModal();
     EventForm->Close();
     pack->ClosePack();

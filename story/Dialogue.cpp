@@ -35,12 +35,6 @@ int RegisterNumber(RegisterKind kind, std::string_view name) {
 #define ITEM(n, v) {RegisterKind::Item, #n, v},
 #define TRACK(n, v) {RegisterKind::Track, #n, v},
 #include "story/Register.def"
-#undef FLAG
-#undef VAR
-#undef MARK
-#undef PLACE
-#undef ITEM
-#undef TRACK
     };
     for (const Entry& e : kRegister)
         if (e.kind == kind && e.name == name) return e.number;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "media/FileFaults.h"
 #include "platform/Application.h"
 #include "platform/Big5.h"
 #include "platform/Files.h"
@@ -109,12 +110,14 @@ TEvControler::TEvControler() {
     if (windows) DbTxtForm2 = new TDbTxtForm2();
     EventServerDbg = new TEventServerDbg();
 
-    // The art folder: 24-bit pictures when the game has them, else the 8-bit ones.
+    // The art folder: 24-bit pictures when the game has them, else the 8-bit ones. A
+    // 24-bit folder that lost its event pack stays the choice: the player is told which
+    // file is missing, rather than shown the other folder's pictures without a word.
     std::string faces, art;
-    if (CanOpen("col24b\\evpack\\evgraph.pak")) {
+    if (ui::DirectoryExists("col24b\\evpack")) {
         faces = "\\col24b\\palFace";
         art = "\\col24b";
-    } else if (CanOpen("col8b\\evpack\\evgraph.pak")) {
+    } else if (ui::DirectoryExists("col8b\\evpack")) {
         faces = "\\col8b\\palFace";
         art = "\\col8b";
     } else if (ui::HaveApp()) {
@@ -124,6 +127,8 @@ TEvControler::TEvControler() {
     } else {
         std::fprintf(stderr, "lumia: no event pictures in col24b or col8b of the game folder\n");
     }
+    if (!art.empty() && !CanOpen((art.substr(1) + "\\evpack\\evGraph.pak").c_str()))
+        TellFileFault(art.substr(1) + "\\evpack\\evGraph.pak");
     if (DbTxtForm2) DbTxtForm2->m_FaceFolder = faces;
     EventServerDbg->m_ArtFolder = art;
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "media/FileFaults.h"
 #include "media/Qvpack.h"
 #include "platform/Application.h"
 #include "platform/Canvas.h"
@@ -193,7 +194,8 @@ bool TEventServerDbg::LoadPicture(ui::Bitmap& target, int code) {
     if (kind != kFigureKind) m_CurBg = code;
     const std::string pack = ui::ProgramFolder() + m_ArtFolder + "\\evpack\\" + GrPackNames[kind];
     std::unique_ptr<TMemoryStream> member;
-    if (m_Pack->OpenPack(pack)) member = m_Pack->QvMakeStream(name.c_str());
+    const bool opened = m_Pack->OpenPack(pack);
+    if (opened) member = m_Pack->QvMakeStream(name.c_str());
     m_Pack->ClosePack();
     ui::Record("picture", Hex(code) + " " + name);
     if (kind == kEventKind) {
@@ -217,6 +219,11 @@ bool TEventServerDbg::LoadPicture(ui::Bitmap& target, int code) {
             loaded = true;
         }
     }
+    // A scene left black or without its figure is explained: the player is told which
+    // pack is at fault (the tables' stand-in names are in no pack and say nothing).
+    const bool standIn = name == "dmy" || name.front() == '\\';
+    if (!loaded && !standIn && !m_ArtFolder.empty())
+        TellFileFault(pack, opened ? name : std::string());
     if (!m_AlbumMode) ShowStageForm();
     return loaded;
 }

@@ -634,24 +634,36 @@ void TEventForm::TransitionStep() {
             const int stride = dib.Stride();
             const int W = dib.Width(), H = dib.Height();
             if (px != nullptr && c > 0) {
+                // The surface moves a row (or a row's part) at a time: rows apart never
+                // overlap, and a copy is cheaper than a move over the whole surface.
                 if (base == 11) {
-                    std::memmove(px, px + std::size_t(c) * stride, std::size_t(H - c) * stride);
+                    for (int y = 0; y + c < H; ++y)
+                        std::memcpy(px + std::size_t(y) * stride, px + std::size_t(y + c) * stride,
+                                    std::size_t(stride));
                     for (int r = 0; r < c; ++r)
                         dib.QvPutPat(t.x, H - c + r, t.w, 1, pic + std::size_t(j * pace + r) * t.w,
                                      t.w, false, 0);
                 } else if (base == 12) {
-                    std::memmove(px + std::size_t(c) * stride, px, std::size_t(H - c) * stride);
+                    for (int y = H - 1; y - c >= 0; --y)
+                        std::memcpy(px + std::size_t(y) * stride, px + std::size_t(y - c) * stride,
+                                    std::size_t(stride));
                     for (int r = 0; r < c; ++r) {
                         const int src = size - j * pace - c + r;
                         dib.QvPutPat(t.x, r, t.w, 1, pic + std::size_t(src) * t.w, t.w, false, 0);
                     }
                 } else if (base == 13) {
-                    for (int y = 0; y < H; ++y)
-                        std::memmove(px + y * stride, px + y * stride + c, W - c);
+                    std::vector<std::uint8_t> row(std::size_t(std::max(W - c, 0)));
+                    for (int y = 0; y < H && !row.empty(); ++y) {
+                        std::memcpy(row.data(), px + y * stride + c, row.size());
+                        std::memcpy(px + y * stride, row.data(), row.size());
+                    }
                     dib.QvPutPat(W - c, t.y, c, t.h, pic + j * pace, t.w, false, 0);
                 } else {
-                    for (int y = 0; y < H; ++y)
-                        std::memmove(px + y * stride + c, px + y * stride, W - c);
+                    std::vector<std::uint8_t> row(std::size_t(std::max(W - c, 0)));
+                    for (int y = 0; y < H && !row.empty(); ++y) {
+                        std::memcpy(row.data(), px + y * stride, row.size());
+                        std::memcpy(px + y * stride + c, row.data(), row.size());
+                    }
                     dib.QvPutPat(0, t.y, c, t.h, pic + (size - j * pace - c), t.w, false, 0);
                 }
             }

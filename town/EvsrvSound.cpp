@@ -1,5 +1,6 @@
 // The event server's sound and music primitives: sound numbers become pack members
 // played by the music form's wave player, track numbers go to its CD device.
+#include "media/FileFaults.h"
 #include "media/Qvpack.h"
 #include "platform/Transcript.h"
 #include "story/Register.h"
@@ -32,7 +33,12 @@ void PlaySoundNumber(int n, bool sync) {
         if (!found.empty()) where.pack = found;
     }
     TQvPack& pack = SoundPackReader();
-    if (!pack.OpenPack(where.pack)) return;
+    if (!pack.OpenPack(where.pack)) {
+        // A voice pack may be on the disc alone; any other pack the scene wants and
+        // cannot read is named.
+        if (n < kFirstVoice || GameFileThere(where.pack)) TellFileFault(where.pack);
+        return;
+    }
     if (TEventServerDbg::Hooks.CheckMemo) TEventServerDbg::Hooks.CheckMemo(where.member);
     if (pack.CheckFileName(where.member.c_str()) >= 0)
         ui::Record(n < kFirstVoice ? "sound" : "voice", where.member);

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "media/FileFaults.h"
 #include "media/Qvpack.h"
 #include "platform/Application.h"
 #include "platform/Big5.h"
@@ -45,18 +46,9 @@ std::string MapPackPath() { return ui::ProgramFolder() + townlink::ArtFolder() +
 const MapPlace* Places(int land) { return land ? kLandPlaces : kTownPlaces; }
 int NamedPlaces(int land) { return land ? kLandNodes : kTownNodes; }
 
-// Tells the player, once for each file, that a file of the map is missing or damaged:
+// Tells the player (once for each file) that a file of the map is missing or damaged:
 // the map would show blank, or with places missing, without a word.
-void TellDamaged(std::vector<std::string>& told, const std::string& member) {
-    std::string name = townlink::ArtFolder() + kMapPackMember;
-    if (!name.empty() && name[0] == '\\') name.erase(0, 1);
-    if (!member.empty()) name += " (" + member + ")";
-    ui::Record("error", "map file damaged: " + name);
-    if (std::find(told.begin(), told.end(), name) != told.end() || !ui::HaveApp()) return;
-    told.push_back(name);
-    ui::App().MessageBox(B5("檔案已經損壞") + "\n" + name, B5("緹菈"),
-                         ui::MB_OK | ui::MB_ICONERROR);
-}
+void TellDamaged(const std::string& member) { TellFileFault(MapPackPath(), member); }
 
 bool LoadMember(TQvPack& pack, const char* name, ui::Bitmap& out) {
     std::unique_ptr<TMemoryStream> s = pack.QvMakeStream(name);
@@ -244,8 +236,7 @@ void TMapFm::SetupMapScene() {
     TQvPack pack;
     // Without the pack every picture below is missing; the player is told once.
     if (!pack.OpenPack(MapPackPath())) {
-        ui::Record("error", "map pack missing: " + MapPackPath());
-        TellDamaged(m_ToldDamaged, "");
+        TellDamaged("");
     }
 
     const int h = townlink::GetHour();
@@ -264,25 +255,32 @@ void TMapFm::SetupMapScene() {
 
     ui::Bitmap picture, marks;
     if (!LoadMember(pack, m_PictureName.c_str(), picture)) {
-        if (pack.IsOpen()) TellDamaged(m_ToldDamaged, m_PictureName);
+        if (pack.IsOpen()) TellDamaged(m_PictureName);
         picture = ui::Bitmap(kMapWidth, kMapHeight);
     }
     m_BmpMap = picture;
     m_BmpMap.SetFormat(ui::PixelFormat::pf24bit);
     ui::Bitmap markSheet, markMask;
-    if (LoadMember(pack, "mark.bmp", marks)) MakeMaskedSheet(marks, false, markSheet, markMask);
+    if (LoadMember(pack, "mark.bmp", marks))
+        MakeMaskedSheet(marks, false, markSheet, markMask);
+    else if (pack.IsOpen())
+        TellDamaged("mark.bmp");
+    // The walker's sheet was read when the map was made.
+    if (m_BmpChr[0].Empty() && pack.IsOpen()) TellDamaged("map_chr.bmp");
 
     const char* regions = m_Land ? "land.plf" : "town.plf";
-    if (!m_Field.LoadFromPack(&pack, regions)) {
+    // A region file with fewer regions than the map has places (a zeroed one holds
+    // none) leaves places that no click reaches.
+    if (!m_Field.LoadFromPack(&pack, regions) || m_Field.Count() < NamedPlaces(m_Land)) {
         ui::Record("error", std::string("map regions refused: ") + regions);
-        if (pack.IsOpen()) TellDamaged(m_ToldDamaged, regions);
+        if (pack.IsOpen()) TellDamaged(regions);
     }
     const char* graphName = m_Land ? "land.sld" : "town.sld";
     std::unique_ptr<TMemoryStream> graph = pack.QvMakeStream(graphName);
     // A graph without a node for every place of the map leaves places out of reach.
     if (!m_Graph.LoadFromStream(graph.get()) || m_Graph.Count() < NamedPlaces(m_Land)) {
         ui::Record("error", std::string("map graph refused: ") + graphName);
-        if (pack.IsOpen()) TellDamaged(m_ToldDamaged, graphName);
+        if (pack.IsOpen()) TellDamaged(graphName);
     }
     pack.ClosePack();
     if (m_Dest >= m_Graph.Count()) m_Dest = 0;

@@ -109,8 +109,6 @@ private:
     ui::Bitmap m_BmpChr[2];   // walker sheet, as drawn and mirrored, key blackened
     ui::Bitmap m_BmpMask[2];  // their masks: white where the map shows through
     std::string m_PictureName;
-    // The map files the player was told are damaged (each told once).
-    std::vector<std::string> m_ToldDamaged;
 };
 
 extern TMapFm* MapFm;

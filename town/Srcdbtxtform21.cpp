@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "media/FileFaults.h"
 #include "platform/Application.h"
 #include "platform/Big5.h"
 #include "platform/Canvas.h"
@@ -147,17 +148,21 @@ TDbTxtForm2::~TDbTxtForm2() {
 bool TDbTxtForm2::LoadSheets() {
     TQvPack pack;
     if (!pack.OpenPack(kMsgWinPack)) {
-        std::fprintf(stderr, "message window: cannot open %s; using plain pictures\n", kMsgWinPack);
+        TellFileFault(kMsgWinPack);
         return false;
     }
     ui::Bitmap back, hide, sw;
-    const bool ok = ReadMember(pack, kMsgBackMember, back) &&
-                    ReadMember(pack, kMsgHideMember, hide) &&
-                    ReadMember(pack, kMsgSwitchMember, sw);
+    std::string bad;
+    if (!ReadMember(pack, kMsgBackMember, back))
+        bad = kMsgBackMember;
+    else if (!ReadMember(pack, kMsgHideMember, hide))
+        bad = kMsgHideMember;
+    else if (!ReadMember(pack, kMsgSwitchMember, sw))
+        bad = kMsgSwitchMember;
+    const bool ok = bad.empty();
     pack.ClosePack();
     if (!ok) {
-        std::fprintf(stderr, "message window: %s lacks or has damaged pictures; using plain ones\n",
-                     kMsgWinPack);
+        TellFileFault(kMsgWinPack, bad);
         return false;
     }
     m_CntBack.SetBitmap(back);
@@ -287,16 +292,18 @@ void TDbTxtForm2::SetFace(int n) {
     if (name.empty()) return;
     std::string folder = m_FaceFolder;
     while (!folder.empty() && (folder.front() == '\\' || folder.front() == '/')) folder.erase(0, 1);
-    const std::string path = folder.empty() ? "palFace.pak" : folder + "\\palFace.pak";
+    // Without an art folder there are no faces (the player was told the folder is wrong).
+    if (folder.empty()) return;
+    const std::string path = folder + "\\palFace.pak";
     if (!m_Pack.OpenPack(path)) {
-        std::fprintf(stderr, "message window: cannot open %s for face %d\n", path.c_str(), n);
+        TellFileFault(path);
         return;
     }
     ui::Bitmap face;
     const bool ok = ReadMember(m_Pack, name.c_str(), face);
     m_Pack.ClosePack();
     if (!ok) {
-        std::fprintf(stderr, "message window: face %s is missing or damaged\n", name.c_str());
+        TellFileFault(path, name);
         return;
     }
     m_Face = n;

@@ -759,6 +759,38 @@ TEST(QvDibShown, CanvasOnThePixels) {
 
 namespace {
 
+// Masks of many rows (their expanded rows no longer fit the blit's own small buffer)
+// and of more rows than are kept expanded: row r of the blit takes mask row r % mh.
+TEST(QvDibRule, TallMasksFollowThePixelRule) {
+    constexpr int kW = 150, kH = 80, kX = 3, kY = 2, kBlitW = 140, kBlitH = 75;
+    std::uint32_t seed = 11;
+    auto rnd = [&] {
+        seed = seed * 22695477 + 1;
+        return (seed >> 16) & 0x7FFF;
+    };
+    for (int mh : {2, 16, 64, 70}) {
+        Bytes mask(static_cast<std::size_t>(mh));  // 8 x mh
+        for (auto& v : mask) v = std::uint8_t(rnd());
+        Bytes pat(std::size_t(kBlitW) * kBlitH), back(std::size_t(kW) * kH);
+        for (auto& v : pat) v = std::uint8_t(rnd());
+        for (auto& v : back) v = std::uint8_t(rnd());
+        TQvDib d(kW, kH);
+        d.PutPat(0, 0, kW, kH, back.data());
+        ASSERT_TRUE(d.QvPutPatM(kX, kY, kBlitW, kBlitH, pat.data(), kBlitW, mask.data(), 8, mh));
+        int wrong = 0;
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x) {
+                const int i = x - kX, r = y - kY;
+                std::uint8_t want = back[std::size_t(y) * kW + x];
+                if (i >= 0 && i < kBlitW && r >= 0 && r < kBlitH &&
+                    (mask[r % mh] >> (7 - i % 8)) & 1)
+                    want = pat[std::size_t(r) * kBlitW + i];
+                wrong += d.PGet(x, y) != want;
+            }
+        EXPECT_EQ(wrong, 0) << "mask rows " << mh;
+    }
+}
+
 // Every blit against the pixel rule, on widths around the sizes the row copies work
 // in, with clips on both sides: destination column x + i shows pattern column i
 // (or w - 1 - i mirrored), transparent bytes and clear mask bits keep what was there.

@@ -133,6 +133,9 @@ TEST_F(QvWaveTest, WhatCannotBeReadPlaysNothing) {
     TQvPack closed;
     wave.Play(&closed, "first.wav");
     wave.Play((dir / "missing.wav").string());
+    // A folder opens as a file does; it is no sound, whatever its "length".
+    wave.Play(dir.string());
+    wave.Play(".");
     EXPECT_FALSE(wave.HoldsBuffer());
     EXPECT_TRUE(What().empty());
 

@@ -6,6 +6,7 @@
 
 #include "media/Qvpack.h"
 #include "platform/Audio.h"
+#include "platform/Big5.h"
 #include "platform/Files.h"
 #include "platform/Timer.h"
 #include "platform/Transcript.h"
@@ -81,7 +82,13 @@ TEST_F(OpeningEndingTest, NumbersOutOfRangeDoNothingAtAll) {
 
 TEST_F(OpeningEndingTest, AMissingPackSkipsTheSequenceAfterTheLogoMovie) {
     ui::SetProgramFolder(test::ScratchDir("opedselect"));
+    std::vector<std::string> boxes;
+    headless.Backend().SetMessageBoxResponder([&](const ui::MessageBoxRequest& r) {
+        boxes.push_back(ui::Big5ToUtf8(r.text));
+        return ui::IDOK;
+    });
     shop_->PlayOpening(1);
+    EXPECT_EQ(boxes, (std::vector<std::string>{"沒有檔案\nOpEd.Pak"}));
     EXPECT_EQ(transcript_.Texts("movie"), (std::vector<std::string>{"missing \\mivuto_s.avi"}));
     EXPECT_EQ(transcript_.Texts("sequence"), (std::vector<std::string>{"no OpEd.Pak"}));
     EXPECT_TRUE(transcript_.Texts("picture").empty());

@@ -2,8 +2,10 @@
 // rendering onto the 8-bit surface.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -187,7 +189,7 @@ TEST_F(SpritePackTest, FailuresReachTheFatalPathWithTheName) {
         {"missing list", {{"other.wbm", NumberedSheet(1, 1, 2, 2)}}, "沒有檔案\nSPMan.cfg"},
         {"empty line inside the list",
          {{"SPMan.cfg", Bytes("a.wbm\n\nb.wbm\n")}},
-         "沒有檔案\nSPMan.cfg"},
+         "檔案已經損壞\nSPMan.cfg"},
     };
     for (const Case& c : cases) {
         fatal_.Messages.clear();
@@ -224,11 +226,35 @@ TEST_F(SpritePackTest, AListShorterThanTheShopsSheetsIsDamaged) {
     ui::SetProgramFolder(old);
 }
 
-TEST_F(SpritePackTest, MissingPackNamesItsPath) {
-    const std::string path = (dir_ / "nowhere.Pak").string();
-    EXPECT_FALSE(LoadSpriteSheets(&pack_, path));
-    ASSERT_EQ(fatal_.Messages.size(), 1u);
-    EXPECT_EQ(fatal_.Messages[0], "沒有檔案\n" + path);
+// A pack that is not there is missing; one that is there but does not open is damaged.
+TEST_F(SpritePackTest, MissingOrDamagedPackNamesItsPath) {
+    const std::string good = Write({{"SPMan.cfg", Bytes("a.wbm\n")}});
+    std::vector<char> bytes(static_cast<std::size_t>(std::filesystem::file_size(good)));
+    std::ifstream(good, std::ios::binary).read(bytes.data(), std::ssize(bytes));
+    const struct {
+        const char* what;
+        std::size_t keep;  // bytes kept; every one zeroed when `zero`
+        bool zero;
+        const char* message;
+    } cases[] = {
+        {"missing", 0, false, nullptr},
+        {"cut", bytes.size() / 2, false, "檔案已經損壞\n"},
+        {"zeroed", bytes.size(), true, "檔案已經損壞\n"},
+    };
+    for (const auto& c : cases) {
+        fatal_.Messages.clear();
+        const std::string path = (dir_ / (std::string(c.what) + ".Pak")).string();
+        if (c.message) {
+            std::vector<char> damaged(bytes.begin(),
+                                      bytes.begin() + static_cast<std::ptrdiff_t>(c.keep));
+            if (c.zero) std::fill(damaged.begin(), damaged.end(), 0);
+            std::ofstream(path, std::ios::binary).write(damaged.data(), std::ssize(damaged));
+        }
+        EXPECT_FALSE(LoadSpriteSheets(&pack_, path)) << c.what;
+        ASSERT_EQ(fatal_.Messages.size(), 1u) << c.what;
+        EXPECT_EQ(fatal_.Messages[0], std::string(c.message ? c.message : "沒有檔案\n") + path)
+            << c.what;
+    }
 }
 
 TEST_F(SpritePackTest, PaletteComesFromTheSpritePack) {

@@ -163,12 +163,6 @@ TEST(StoryData, TheRegisterNamesEachNumberOnce) {
 #define ITEM(n, v) seen.emplace_back(4, v);
 #define TRACK(n, v) seen.emplace_back(5, v);
 #include "story/Register.def"
-#undef FLAG
-#undef VAR
-#undef MARK
-#undef PLACE
-#undef ITEM
-#undef TRACK
     for (std::size_t i = 0; i < seen.size(); ++i)
         for (std::size_t j = i + 1; j < seen.size(); ++j)
             EXPECT_NE(seen[i], seen[j]) << "number " << seen[i].second << " is named twice";

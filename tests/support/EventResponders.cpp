@@ -24,10 +24,10 @@ EventResponders::~EventResponders() { backend_.RemoveResponder(id_); }
 
 bool EventResponders::Step() {
     if (backend_.ScriptLeft() != 0) return false;
-    if (!BtnForm || !BtnForm->Visible()) answered_ = nullptr;
+    if (!BtnForm || !BtnForm->Visible()) answered_.reset();
     if (BtnForm && BtnForm->Visible() && BtnForm->Modal()) {
         // Its click may still be on its way: one answer a choice window.
-        if (BtnForm == answered_) return false;
+        if (answered_.lock() == BtnForm->Life().lock()) return false;
         if (answers.empty()) return false;
         const int i = answers.front();
         if (i == kNoAnswer) {
@@ -41,7 +41,7 @@ bool EventResponders::Step() {
         }
         if (i < 0 || i >= BtnForm->Count()) return false;
         answers.pop_front();
-        answered_ = BtnForm;
+        answered_ = BtnForm->Life();
         const ui::Point p = CentreOnScreen(*BtnForm->Button(i));
         backend_.Click(p.x, p.y, ui::MouseButton::mbLeft, 0, readMs_);
         ++choicesAnswered;

@@ -3,6 +3,7 @@
 #include <deque>
 #include <memory>
 
+#include "platform/Form.h"
 #include "platform/headless/HeadlessBackend.h"
 
 // Responders that play the player's part in an event on the headless back end: they
@@ -32,7 +33,10 @@ private:
     ui::HeadlessBackend& backend_;
     std::uint32_t readMs_;
     int id_;
-    const void* answered_ = nullptr;  // the choice window answered last, while it shows
+    // The choice window answered last, while it lives. Held by its life token, not its
+    // address: the next choice window may be made at the address of the one just
+    // deleted (a plain allocator reuses it at once), and must still get its answer.
+    ui::LifeToken answered_;
 };
 
 }  // namespace test

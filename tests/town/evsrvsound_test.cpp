@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Audio.h"
+#include "platform/Big5.h"
 #include "platform/Files.h"
 #include "platform/Transcript.h"
 #include "platform/headless/HeadlessAudio.h"
@@ -101,12 +102,22 @@ TEST_F(SoundPrimitivesTest, ASynchronousSoundReturnsWhenItHasEnded) {
     EXPECT_EQ(Whats(), (std::vector<std::string>{"wave.play", "wave.end"}));
 }
 
-TEST_F(SoundPrimitivesTest, AMissingVoicePackIsSilent) {
+// A voice pack may lie on the disc alone: missing, it is silent. The effects pack is
+// the game folder's own: missing, it is named.
+TEST_F(SoundPrimitivesTest, AMissingVoicePackIsSilentAMissingEffectsPackIsNamed) {
     const std::string dir = test::ScratchDir("sound-missing-pack");
     ui::SetProgramFolder(dir);
+    std::vector<std::string> boxes;
+    headless.Backend().SetMessageBoxResponder([&](const ui::MessageBoxRequest& r) {
+        boxes.push_back(ui::Big5ToUtf8(r.text));
+        return ui::IDOK;
+    });
     ev->PlaySound(1261);
+    EXPECT_TRUE(boxes.empty());
     ev->PlaySound(0);
+    ev->PlaySound(1);
     EXPECT_EQ(Count("wave.play"), 0);
+    EXPECT_EQ(boxes, (std::vector<std::string>{"沒有檔案\nwave\\se\\sepack.pak"}));
 }
 
 TEST_F(SoundPrimitivesTest, LoopedMusicIsNotRestartedOnceMusicIs) {

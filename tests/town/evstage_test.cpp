@@ -615,6 +615,7 @@ TEST_F(StageTest, VoicePackIsOpenedWhereItLiesAndNeverCopied) {
     const std::string game = test::ScratchDir("evstage_voice_game");
     const std::string disc = test::ScratchDir("evstage_voice_disc");
     ui::SetProgramFolder(game);
+    headless.AnswerMessageBoxes(ui::IDOK);  // the empty game folder's faces are missing
     ui::CreateDirectory(disc + "/qdv");
     ui::CreateDirectory(disc + "/qdv/wave");
     ui::CreateDirectory(disc + "/qdv/wave/intm");
@@ -810,6 +811,7 @@ TEST_F(StageTest, AVoiceIsPlayedFromTheDiscWhenTheGameFolderLacksItsPack) {
     ASSERT_TRUE(ui::CopyFile(std::string(LUMIA_TEST_GAMEDATA) + "/wave/Intm/evpm01.pak",
                              disc + "/qdv/wave/intm/evpm01.pak", false));
     ui::SetProgramFolder(game);
+    headless.AnswerMessageBoxes(ui::IDOK);  // the empty game folder's faces are missing
     TEventServerDbg::DiscFolder.clear();
     ev->PlaySound(100);
     EXPECT_TRUE(transcript->Texts("voice").empty());  // nowhere to be found

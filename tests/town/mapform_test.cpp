@@ -123,6 +123,17 @@ TEST_F(MapFormTest, TownPictureFollowsSeasonAndHour) {
     }
 }
 
+// With the window's layout inside the program's frame, the map arms the message
+// window's dodge: it rests at the bottom and gets out of the pointer's way.
+TEST_F(MapFormTest, TheMapArmsTheMessageWindowsDodge) {
+    for (int place : {0, 32}) {
+        DbTxtForm2->m_Dodge = false;
+        ShowAt(place);
+        EXPECT_TRUE(DbTxtForm2->m_Dodge) << place;
+        MapFm->Hide();
+    }
+}
+
 TEST_F(MapFormTest, ShopRoomsStartAtTheShopsStreetNode) {
     for (int room : {10, 11, 20}) {
         At(30, 10);

@@ -550,10 +550,18 @@ TEST(MessageWindowData, TheGameFolderHoldsThePagesSheetsAndFiftyTwoFacesInBothAr
 TEST(MessageWindowData, WithoutItsPicturesTheWindowStillTypesAndAcknowledges) {
     test::HeadlessApp app;
     ui::SetProgramFolder(test::ScratchDir("msgwin_nodata"));
+    std::vector<std::string> boxes;
+    app.Backend().SetMessageBoxResponder([&](const ui::MessageBoxRequest& r) {
+        boxes.push_back(ui::Big5ToUtf8(r.text));
+        return ui::IDOK;
+    });
     {
         TDbTxtForm2 win;
         win.m_FaceFolder = "\\col24b\\palFace";
         win.LoadFaces();  // no pack: plain page, no face
+        // The player hears which files are missing.
+        EXPECT_EQ(boxes, (std::vector<std::string>{"沒有檔案\nData\\MsgWin.pak",
+                                                   "沒有檔案\ncol24b\\palFace\\palFace.pak"}));
         EXPECT_EQ(win.PageRect(), (Rect{0, 0, 480, 136}));
         EXPECT_TRUE(win.m_ImgFace->Picture().Empty());
         win.Show();
