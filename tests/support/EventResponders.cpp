@@ -34,7 +34,7 @@ bool EventResponders::Step() {
             // The window closes with a result outside its captions, as when the run stops
             // while it waits.
             answers.pop_front();
-            answered_ = BtnForm;
+            answered_ = BtnForm->Life();
             BtnForm->Choose(kNoAnswer);
             ++choicesAnswered;
             return true;
