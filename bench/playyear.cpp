@@ -1,18 +1,19 @@
-// playyear [--seed N] [--game DIR]: the real program on the headless back end plays a
-// new game through to the ending and back to the title, with the plain shopkeeper
-// (bench/route/Shopkeeper.h): every line read on, every choice and offer answered with
-// its first caption.
-// It prints a digest of the year and, on the error stream, the real time the run took.
-// The game folder is seen through a scratch folder, so the run starts with no endings
-// seen and the system file it writes at the ending stays out of the game folder.
+// playyear [--seed N] [--game DIR] [--policy plain|rich]: the real program on the
+// headless back end plays a new game through to the ending and back to the title, with
+// the shopkeeper of the policy (bench/route/Shopkeeper.h; plain by default): every line
+// read on, every choice and offer answered with its first caption.
+// It prints a digest of the year (with the money and level at the end of each month) and, on the
+// error stream, the real time the run took. The game folder is seen through a scratch folder, so
+// the run starts with no endings seen and the system file it writes at the ending stays out of the
+// game folder.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "bench/route/HeadlessYear.h"
 #include "bench/route/Shopkeeper.h"
 #include "platform/Application.h"
 #include "platform/Files.h"
@@ -24,52 +25,49 @@
 #include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
 
-namespace fs = std::filesystem;
 using namespace route;
+
+constexpr int kDebt = 1000000;
 
 int main(int argc, char** argv) {
     unsigned long seed = 1;
     std::string game = ui::DefaultGameFolder();
+    Policy policy = Policy::Plain;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--seed") == 0 && i + 1 < argc) {
             seed = std::strtoul(argv[++i], nullptr, 10);
         } else if (std::strcmp(argv[i], "--game") == 0 && i + 1 < argc) {
             game = argv[++i];
+        } else if (std::strcmp(argv[i], "--policy") == 0 && i + 1 < argc &&
+                   (std::strcmp(argv[i + 1], "plain") == 0 ||
+                    std::strcmp(argv[i + 1], "rich") == 0)) {
+            policy = std::strcmp(argv[++i], "rich") == 0 ? Policy::Rich : Policy::Plain;
         } else {
-            std::fprintf(stderr, "usage: playyear [--seed N] [--game DIR]\n");
+            std::fprintf(stderr, "usage: playyear [--seed N] [--game DIR] [--policy plain|rich]\n");
             return 2;
         }
     }
-    if (!fs::is_directory(game)) {
-        std::fprintf(stderr, "playyear: no game folder at %s\n", game.c_str());
-        return 2;
-    }
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    setenv("LUMIA_HEADLESS", "1", 0);
     const auto start = std::chrono::steady_clock::now();
-
-    const ScratchGameFolder folder(game);
-    if (folder.Dir().empty()) {
-        std::fprintf(stderr, "playyear: cannot make a scratch folder\n");
-        return 2;
-    }
-    ui::ScopedTranscript transcript;
-    // The game seeds its generator from the clock, at start-up and at each day change:
-    // the seed moves where the virtual clock starts, its tick and its wall time.
-    ui::HeadlessOptions options;
-    options.startTick = static_cast<std::uint32_t>(seed);
-    options.wallStart += static_cast<std::int64_t>(seed);
-    test::HeadlessApp headless(options);
-    ui::SetProgramFolder(folder.Dir());
-    ui::HeadlessBackend& backend = headless.Backend();
-    backend.SetMessageBoxResponder([](const ui::MessageBoxRequest&) { return ui::IDNO; });
-    CreateStartupForms();
+    HeadlessYear year("playyear", game, seed);
+    if (!year.Ready()) return 2;
+    test::HeadlessApp& headless = year.Headless();
+    ui::HeadlessBackend& backend = year.Backend();
+    ui::Transcript* transcript = &year.Transcript();
 
     test::EventResponders player(backend);
-    Shopkeeper shopkeeper(backend, *transcript);
+    Shopkeeper shopkeeper(backend, *transcript, policy);
+    // The money and level last seen in each month.
+    struct MonthEnd {
+        bool seen = false;
+        int money = 0, level = 0;
+    };
+    std::vector<MonthEnd> months(kGameDays / 24);
+    int debtPaidOn = -1;  // the day the money first reached 1,000,000 G
     const int id = backend.AddResponder([&] {
         if (player.answers.size() < 4) player.answers.assign(8, 0);
+        if (shopkeeper.started && GameDay() >= 0 && GameDay() < kGameDays)
+            months[static_cast<std::size_t>(GameDay() / 24)] = {true, GameMoney(), GameLevel()};
+        if (shopkeeper.started && debtPaidOn < 0 && GameMoney() >= kDebt) debtPaidOn = GameDay();
         return shopkeeper.Step();
     });
 
@@ -95,6 +93,7 @@ int main(int argc, char** argv) {
     std::printf("seed %lu\n", seed);
     std::printf("days %d (last day reached %d)\n", shopkeeper.maxDay, GameDay());
     std::printf("money %d\n", GameMoney());
+    std::printf("reputation %d\n", GameReputation());
     std::printf("lines shown %d (acknowledged %d)\n", Count(*transcript, "line"),
                 player.linesAcknowledged);
     std::printf("choices answered %d\n", player.choicesAnswered);
@@ -105,10 +104,16 @@ int main(int argc, char** argv) {
                 Count(*transcript, "flag", "set 162"));
     std::printf("next turns %d, saves declined %d\n", shopkeeper.nextTurns,
                 shopkeeper.savesDeclined);
+    for (std::size_t m = 0; m < months.size(); ++m)
+        if (months[m].seen)
+            std::printf("month %zu money %d level %d\n", m + 1, months[m].money, months[m].level);
+    if (debtPaidOn >= 0)
+        std::printf("1000000 G passed on day %d\n", debtPaidOn);
+    else
+        std::printf("1000000 G not reached\n");
     std::printf("ending %s\n", endings.empty() ? "none" : endings.back().c_str());
     std::printf("stopped at %s\n", stop);
     std::printf("virtual time %.1f h\n", headless.Now() / 3600000.0);
     std::fprintf(stderr, "real time %.2f s\n", seconds);
-    DestroyStartupForms();
     return 0;
 }

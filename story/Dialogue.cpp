@@ -277,12 +277,6 @@ std::string LineProblem(std::string_view big5) {
     return endTextLine();
 }
 
-bool NarrationFits(std::string_view big5) {
-    constexpr std::string_view kSpace = "\xA1\x40";  // the full-width space in Big5
-    if (big5.substr(0, 2) != kSpace) return true;
-    return LineProblem(big5).empty();
-}
-
 std::string SpeakerTag(std::string_view big5) {
     constexpr std::size_t kLongestTag = 24;  // bytes: twelve full-width characters
     for (std::size_t i = 0; i + 1 < big5.size() && i <= kLongestTag;) {

@@ -160,8 +160,6 @@ using AfterLine = std::function<bool(int voice)>;
 // row starting with a closing mark (。，、？！」』…), which the writer breaks before
 // instead, and a wrapped text line leaving a lone character on its last row.
 std::string LineProblem(std::string_view big5);
-// The narration part of that rule, kept for its callers.
-bool NarrationFits(std::string_view big5);
 // The speaker a line names ("" for narration and bare text), from its tag before
 // 「 or 『; and whether the story knows that speaker.
 std::string SpeakerTag(std::string_view big5);

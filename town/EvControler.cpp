@@ -51,6 +51,10 @@ bool CanOpen(const char* path) {
 void ShopShowMap() {
     if (GameFlow) GameFlow->ShowMap();
 }
+// The heroine sent home to bed from the map (too tired to walk on): the map goes.
+void ShopHideMap() {
+    if (MapFm) MapFm->Hide();
+}
 bool MessageWindowExists() { return DbTxtForm2 != nullptr; }
 bool MessageWindowVisible() { return DbTxtForm2 && DbTxtForm2->Visible(); }
 void ShowMessageWindow() {
@@ -153,6 +157,7 @@ TEvControler::TEvControler() {
         ShopHooks().messageWindow = []() -> ui::Form* { return DbTxtForm2; };
     if (!g_ShopHooks.ShowMap) {
         g_ShopHooks.ShowMap = &ShopShowMap;
+        g_ShopHooks.HideMapForm = &ShopHideMap;
         g_ShopHooks.MessageWindowExists = &MessageWindowExists;
         g_ShopHooks.MessageWindowVisible = &MessageWindowVisible;
         g_ShopHooks.ShowMessageWindow = &ShowMessageWindow;
@@ -186,6 +191,7 @@ TEvControler::~TEvControler() {
     RemoveEventServerHooks();
     if (g_ShopHooks.ShowMap == &ShopShowMap) {
         g_ShopHooks.ShowMap = nullptr;
+        g_ShopHooks.HideMapForm = nullptr;
         g_ShopHooks.MessageWindowExists = nullptr;
         g_ShopHooks.MessageWindowVisible = nullptr;
         g_ShopHooks.ShowMessageWindow = nullptr;

@@ -263,11 +263,6 @@ void TEventServerDbg::ConnectWindows() {
             else
                 EventServerDbg->HideStage();
         };
-    // The way home to bed (the tired scene) and the shop actions take the map away.
-    if (!g_ShopHooks.HideMapForm)
-        g_ShopHooks.HideMapForm = [] {
-            if (MapFm) MapFm->Hide();
-        };
     // The controller settles the orders at 19:00 and opens their list through these.
     if (!g_GameFlowHooks.SettleOrders)
         g_GameFlowHooks.SettleOrders = [] {

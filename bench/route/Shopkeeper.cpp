@@ -10,17 +10,25 @@
 
 #include "bench/simyear/SimYear.h"
 #include "platform/Application.h"
+#include "platform/Big5.h"
 #include "platform/Controls.h"
 #include "platform/Files.h"
 #include "platform/Transcript.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "shop/Catalog.h"
+#include "shop/Demand.h"
+#include "shop/Exhibition.h"
 #include "shop/Fashion.h"
+#include "shop/GameDialog.h"
 #include "shop/GameState.h"
 #include "shop/Heroine.h"
+#include "shop/Itemlist.h"
 #include "shop/Itemmix.h"
 #include "shop/Itemmixlist.h"
 #include "shop/Main.h"
+#include "shop/Market.h"
+#include "shop/Marketbuy.h"
+#include "shop/Marketlist.h"
 #include "shop/Mixconfirm.h"
 #include "shop/Mixing.h"
 #include "shop/Option.h"
@@ -49,6 +57,34 @@ constexpr int kShopFront = 0;     // the town node of the shop
 constexpr int kFlowerHouse = 1;   // the town node of 芙蘿蕾's house and the flowerbed
 constexpr int kWellStocked = 20;  // units on hand that need no mixing
 constexpr int kMixPages = 8;      // pages of the mixing list looked through for a goods
+constexpr int kSquare = 3;        // the town node of the square (the market, peddling)
+constexpr int kSchool = 7;        // the town node of the magic school
+constexpr int kLibraryPlace = 17;
+constexpr int kOutskirts = 8;  // the town node that leads to the land map
+constexpr int kSpring = 2;     // the land node of the forest spring
+constexpr int kNightGlory = 72, kLily = 71;
+constexpr int kPeddleRepute = 20;   // peddling raises the reputation below this
+constexpr int kPeddleReserve = 24;  // units kept in the reserve for peddling
+constexpr int kCashKept = 3000;     // money the market purchases leave in hand
+
+// Units one batch of a goods yields at the heroine's level (the mixing dialog's rule).
+int YieldPerBatch(int g) { return PlannedMixYield(g, 4) / 4; }
+
+// Whether a material can be had: in stock (or a key item), or, with `market`, among
+// today's market offers.
+bool Obtainable(int m, int units, bool market) {
+    if (m < 0 || m >= kItemCount) return true;
+    if (ItemStock(m) == kKeyItemStock || ItemStock(m) >= units) return true;
+    if (!market) return false;
+    for (int i = 0; i < kMarketOffers; ++i)
+        if (MarketItem(i) == m && MarketStock(i) + ItemStock(m) >= units) return true;
+    return false;
+}
+
+bool MarketOpenToday() {
+    const int d = GameDay();
+    return !IsRestDay(d) && d != 48;
+}
 
 // The batches (up to four) of a goods the materials at hand allow.
 int BatchesAtHand(int g) {
@@ -61,6 +97,79 @@ int BatchesAtHand(int g) {
         if (enough) return b;
     }
     return 0;
+}
+
+// Goods the rich shopkeeper still makes: its stock is short of what about three days
+// of the town's wants take (ten units at least, to show it and let it catch on).
+bool ShortOnShelf(int g) {
+    const int perDay = Fashions[g].Popularity() * std::max(GameReputation(), 5) / 100;
+    return ItemStock(g) < std::clamp(3 * perDay + 10, 10, 90);
+}
+
+// What a goods brings per hour of mixing, weighed by how well it sells.
+long long MixValue(int g) {
+    const int y = YieldPerBatch(g);
+    if (y <= 0) return 0;
+    return static_cast<long long>(ItemBasePrice(g)) * y * (Fashions[g].Popularity() + 10) /
+           RecipeHours(g, 1);
+}
+
+// Units a goods on `slot` may sell today: its customers from the town's wants (the
+// bargain slot's come at random, up to nine hours of reputation / 20 + 1), with a margin
+// for the customers who take from a neighbouring slot too.
+int DayDemand(int g, int slot) {
+    const int r = GameReputation();
+    if (slot == 0) return 9 * (r / 20 + 1);
+    return Fashions[g].Popularity() * r / 100 * 5 / 4 + 2;
+}
+
+// The rich shopkeeper's slots: on the bargain slot 0 (whose customers come whatever the
+// fashion, and whose sales seed it three times) the dearest goods the town does not yet
+// want; the rest by what they take in: popularity times price.
+std::array<int, kExhibitionSlots> RichSlots(const std::vector<int>& leaveOff) {
+    std::vector<int> goods;
+    for (int g = 0; g < kGoodsCount; ++g)
+        if (ItemStock(g) != kKeyItemStock && ItemAvailable(g) > 0 &&
+            std::find(leaveOff.begin(), leaveOff.end(), g) == leaveOff.end())
+            goods.push_back(g);
+    std::array<int, kExhibitionSlots> slots;
+    slots.fill(-1);
+    int seed = -1;
+    for (int g : goods)
+        if (Fashions[g].Popularity() < 8 && ItemAvailable(g) >= DayDemand(g, 0) &&
+            (seed < 0 || ItemBasePrice(g) > ItemBasePrice(seed)))
+            seed = g;
+    // No slot that would sell out: a sold-out slot costs the evening a point of
+    // reputation, more than the customers a missing goods turns away.
+    if (seed >= 0) {
+        slots[0] = seed;
+        goods.erase(std::find(goods.begin(), goods.end(), seed));
+    }
+    const auto short_ = std::stable_partition(
+        goods.begin(), goods.end(), [](int g) { return ItemAvailable(g) >= DayDemand(g, 2); });
+    // Goods the town hardly wants fill the slots left over, the safest first: an empty
+    // slot beside a full one fails the customers who reach over to it, and that costs
+    // the evening's point as a sold-out slot does.
+    std::vector<int> spare;
+    for (auto it = short_; it != goods.end(); ++it)
+        if (Fashions[*it].Popularity() <= 5 && ItemAvailable(*it) >= 4) spare.push_back(*it);
+    goods.erase(short_, goods.end());
+    std::stable_sort(spare.begin(), spare.end(), [](int a, int b) {
+        return ItemAvailable(a) - DayDemand(a, 2) > ItemAvailable(b) - DayDemand(b, 2);
+    });
+    auto takings = [](int g) {
+        return static_cast<long long>(Fashions[g].Popularity() + 2) * ItemBasePrice(g);
+    };
+    std::stable_sort(goods.begin(), goods.end(),
+                     [&](int a, int b) { return takings(a) > takings(b); });
+    constexpr int order[kExhibitionSlots] = {2, 3, 4, 5, 6, 7, 8, 9, 1, 0};
+    std::size_t next = 0;
+    for (int k : order)
+        if (slots[k] == -1 && next < goods.size()) slots[k] = goods[next++];
+    next = 0;
+    for (int k : order)
+        if (slots[k] == -1 && next < spare.size()) slots[k] = spare[next++];
+    return slots;
 }
 
 }  // namespace
@@ -103,6 +212,8 @@ bool Shopkeeper::Step() {
         return Click(*SaveLoadMessageForm->NoButton);
     }
     if (!started) return false;
+    if (MarketBuyForm && MarketBuyForm->Visible()) return MarketBuy();
+    if (MarketListForm && MarketListForm->Visible()) return MarketList();
     if (CommandMenu()) return true;
     if (MapFm && MapFm->Visible()) return OnTheMap();
     if (!ShopForm || !ShopForm->Visible()) return false;
@@ -110,8 +221,12 @@ bool Shopkeeper::Step() {
     if (OptionForm && OptionForm->Visible())
         return Click(OptionForm->OptionWatchAnime->Down() ? *OptionForm->CloseButton
                                                           : *OptionForm->OptionWatchAnime);
+    if (ExhibitionConfirmForm && ExhibitionConfirmForm->Visible()) return ConfirmSlot();
+    if (ExhibitionListForm && ExhibitionListForm->Visible()) return SlotList();
+    if (ExhibitionForm && ExhibitionForm->Visible()) return SlotDialog();
     if (ItemMixConfirmForm && ItemMixConfirmForm->Visible())
         return Click(*ItemMixConfirmForm->CloseButton);
+    if (ItemListForm && ItemListForm->Visible()) return ItemList();
     if (ItemMixForm && ItemMixForm->Visible()) return MixingWindow();
     if (ItemMixListForm && ItemMixListForm->Visible()) return MixingList();
     // A mixing job's hours are skipped with the top bar's 跳過回合.
@@ -129,11 +244,20 @@ bool Shopkeeper::Step() {
     if (GameDay() > maxDay && std::getenv("PLAYYEAR_PROGRESS"))
         std::fprintf(stderr, "day %d, virtual %u ms\n", GameDay(), ui::GetTickCount());
     maxDay = std::max(maxDay, GameDay());
-    if (laidOutOn_ != GameDay() && !ShopForm->IsShopOpen()) {
-        LayOutSlots();
+    if (Active() && ReserveForPeddling()) return true;
+    if (laidOutOn_ != GameDay() && !ShopForm->IsShopOpen() && GameHour() >= 8) {
+        std::vector<int> leaveOff;
+        for (const auto& w : wants_) leaveOff.push_back(w.first);
+        layout_ = Active() ? RichSlots(leaveOff) : PlannedSlots(leaveOff);
         laidOutOn_ = GameDay();
+        laying_ = true;
     }
+    if (laying_ && LayOut()) return true;
+    if (MarketTripWorth() && StartErrand(Errand::Square)) return true;
+    if (Active() && StartNightSearch()) return true;
+    if (Active() && EarlyNight()) return true;
     if (StartMixing() || GoOut()) return true;
+    if (Active() && StartErrand(Errand::None)) return true;
     // The shop's fast speed, as a player in a hurry sets it.
     if (!ShopForm->FastMode()) ShopForm->SpeedButtonClick();
     TCHBcSpeedButton* next = ShopForm->MenuNextTurn;
@@ -169,10 +293,63 @@ bool Shopkeeper::Wanted(int item) const {
                        [item](const std::pair<int, int>& w) { return w.first == item; });
 }
 
+bool Shopkeeper::LayOut() {
+    if (ShopForm->IsShopOpen()) {
+        laying_ = false;
+        return false;
+    }
+    if (!ShopMenuReady() || !ShopForm->PM_Exhibition->Enabled) return false;
+    // First every slot that holds other goods than the plan's is cleared (the goods may
+    // be planned for another slot: the list offers only goods on no slot), then the
+    // empty slots are filled.
+    for (int k = 0; k < kExhibitionSlots; ++k)
+        if (SlotItem(k) != -1 && SlotItem(k) != layout_[k]) {
+            layoutSlot_ = k;
+            ShopForm->Exhibition0Click(k);
+            return true;
+        }
+    for (int k = 0; k < kExhibitionSlots; ++k)
+        if (SlotItem(k) == -1 && layout_[k] != -1 && ItemSlot(layout_[k]) == -1) {
+            layoutSlot_ = k;
+            pagesTurned_ = 0;
+            ShopForm->Exhibition0Click(k);
+            return true;
+        }
+    laying_ = false;
+    return false;
+}
+
+bool Shopkeeper::SlotDialog() {
+    TExhibitionForm& d = *ExhibitionForm;
+    const bool clear = d.Slot == layoutSlot_ && laying_ && d.Item != layout_[d.Slot];
+    return Click(clear ? *d.PutAwayButton : *d.CloseButton);
+}
+
+bool Shopkeeper::SlotList() {
+    TExhibitionListForm& list = *ExhibitionListForm;
+    const int want = laying_ && list.Slot == layoutSlot_ ? layout_[list.Slot] : -1;
+    if (want >= 0) {
+        for (int r = 0; r < ItemListPageSize; ++r)
+            if (ItemListRowItem(r) == want) return Click(*list.Rows[r].ItemName);
+        if (pagesTurned_++ < kMixPages && list.NextPageButton->Enabled())
+            return Click(*list.NextPageButton);
+    }
+    // Not found: the slot stays empty today.
+    if (want >= 0) layout_[list.Slot] = -1;
+    return Click(*list.CloseButton);
+}
+
+bool Shopkeeper::ConfirmSlot() {
+    TExhibitionConfirmForm& c = *ExhibitionConfirmForm;
+    const bool planned = laying_ && c.Slot == layoutSlot_ && c.Item == layout_[c.Slot];
+    return Click(planned ? *c.DicodeButton : *c.CloseButton);
+}
+
 bool Shopkeeper::StartMixing() {
     const int hour = GameHour();
     const int when = GameDay() * 24 + hour;
-    if (!ShopMenuReady() || ShopForm->IsShopOpen() || MixHoursLeft() > 0) return false;
+    const bool rich = Active();
+    if (!ShopMenuReady() || (ShopForm->IsShopOpen() && !rich) || MixHoursLeft() > 0) return false;
     if (triedMixAt_ == when || hour < 8 || hour >= 21) return false;
     triedMixAt_ = when;
     int best = -1;
@@ -182,7 +359,8 @@ bool Shopkeeper::StartMixing() {
             BatchesAtHand(item) > 0)
             best = item;
     const bool wanted = best >= 0;
-    for (int g = 0; g < kGoodsCount && !wanted; ++g) {
+    if (rich && !wanted) best = BestGoods(false);
+    for (int g = 0; g < kGoodsCount && !wanted && !rich; ++g) {
         if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock) continue;
         if (ItemStock(g) >= kWellStocked || BatchesAtHand(g) == 0) continue;
         if (best < 0 || Fashions[g].Popularity() > Fashions[best].Popularity()) best = g;
@@ -190,9 +368,201 @@ bool Shopkeeper::StartMixing() {
     if (best < 0) return false;
     mixGoods_ = best;
     mixBatches_ = BatchesAtHand(best);
+    // The rich shopkeeper's job ends before midnight and fills the shelf, no more.
+    while (rich && !wanted && mixBatches_ > 1 &&
+           (hour + RecipeHours(best, mixBatches_) > 24 ||
+            ItemStock(best) + (mixBatches_ - 1) * YieldPerBatch(best) >= 99))
+        --mixBatches_;
     pagesTurned_ = 0;
     ShopForm->PM_ItemMixClick();
     return true;
+}
+
+int Shopkeeper::BestGoods(bool market) const {
+    int best = -1;
+    long long bestValue = 0;
+    for (int g = 0; g < kGoodsCount; ++g) {
+        if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock || Wanted(g)) continue;
+        if (!ShortOnShelf(g)) continue;
+        bool can = true;
+        for (int k = 0; k < 3; ++k)
+            if (!Obtainable(RecipeMaterial(g, k), RecipeQuantity(g, k), market)) can = false;
+        const long long v = MixValue(g);
+        if (can && v > bestValue) {
+            best = g;
+            bestValue = v;
+        }
+    }
+    return best;
+}
+
+bool Shopkeeper::MarketTripWorth() {
+    const int hour = GameHour();
+    if (squareDay_ == GameDay() || !MarketOpenToday() || hour < 10 || hour > 16) return false;
+    if (MixHoursLeft() > 0 || !ShopMenuReady()) return false;
+    buy_.clear();
+    auto offered = [](int m) {
+        for (int i = 0; i < kMarketOffers; ++i)
+            if (MarketItem(i) == m && MarketStock(i) > 0) return true;
+        return false;
+    };
+    // What the story wants first: a material itself, or a goods' materials for four
+    // batches.
+    for (const auto& [item, count] : wants_) {
+        if (item >= kGoodsCount && item < kItemCount && ItemStock(item) < count && offered(item))
+            buy_.emplace_back(item, count - ItemStock(item));
+        if (item >= 0 && item < kGoodsCount && ItemStock(item) < count)
+            for (int k = 0; k < 3; ++k) {
+                const int m = RecipeMaterial(item, k);
+                if (m < 0 || m >= kItemCount || ItemStock(m) == kKeyItemStock || !offered(m))
+                    continue;
+                const int units = 4 * RecipeQuantity(item, k) - ItemStock(m);
+                if (units > 0) buy_.emplace_back(m, units);
+            }
+    }
+    if (!Active()) return !buy_.empty();
+    // The three best goods the market makes possible, four batches each twice over.
+    std::vector<int> chosen;
+    int money = GameMoney() - kCashKept;
+    for (int round = 0; round < 3; ++round) {
+        int best = -1;
+        long long bestValue = 0;
+        for (int g = 0; g < kGoodsCount; ++g) {
+            if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock || Wanted(g)) continue;
+            if (!ShortOnShelf(g) || std::find(chosen.begin(), chosen.end(), g) != chosen.end())
+                continue;
+            bool can = true;
+            for (int k = 0; k < 3; ++k)
+                if (!Obtainable(RecipeMaterial(g, k), RecipeQuantity(g, k), true)) can = false;
+            if (can && MixValue(g) > bestValue) {
+                best = g;
+                bestValue = MixValue(g);
+            }
+        }
+        if (best < 0) break;
+        chosen.push_back(best);
+        for (int k = 0; k < 3; ++k) {
+            const int m = RecipeMaterial(best, k);
+            if (m < 0 || m >= kItemCount || ItemStock(m) == kKeyItemStock) continue;
+            bool offered = false;
+            for (int i = 0; i < kMarketOffers; ++i) offered |= MarketItem(i) == m;
+            if (!offered) continue;
+            const int units = std::min(8 * RecipeQuantity(best, k) - ItemStock(m),
+                                       money / std::max(ItemBasePrice(m), 1));
+            if (units <= 0) continue;
+            money -= units * ItemBasePrice(m);
+            buy_.emplace_back(m, units);
+        }
+    }
+    return !buy_.empty();
+}
+
+bool Shopkeeper::PeddleWorth() {
+    const int hour = GameHour();
+    if (GameReputation() >= kPeddleRepute || !MarketOpenToday() || hour < 10 || hour >= 18)
+        return false;
+    for (int g = 0; g < kGoodsCount; ++g)
+        if (IsShopGoods(g) && ItemStock(g) - ItemAvailable(g) > 0 && ItemBasePrice(g) < 1000)
+            return true;
+    return false;
+}
+
+bool Shopkeeper::StartErrand(Errand errand) {
+    const int hour = GameHour(), day = GameDay();
+    if (MixHoursLeft() > 0 || !ShopMenuReady() || hour < 10) return false;
+    if (errand == Errand::None) {
+        if (PeddleWorth() && hour < 17)
+            errand = Errand::Square;
+        else if (libraryDay_ != day && hour < 15)
+            errand = Errand::Library;
+        else
+            return false;
+    }
+    if (errand == Errand::Square) squareDay_ = day;
+    if (errand == Errand::Library) libraryDay_ = day;
+    errand_ = errand;
+    ++trips;
+    ShopForm->PM_ExitShopClick();
+    return true;
+}
+
+bool Shopkeeper::StartNightSearch() {
+    const int hour = GameHour(), day = GameDay();
+    if (landDay_ == day || hour < 19 || hour > 20 || ShopForm->IsShopOpen()) return false;
+    if (MixHoursLeft() > 0 || !ShopMenuReady()) return false;
+    if (ItemStock(kNightGlory) >= 8 && ItemStock(kLily) >= 8) return false;
+    // Not when she is tired: she rests instead.
+    if (GameCondition() > 0) return false;
+    landDay_ = day;
+    errand_ = Errand::Land;
+    ++trips;
+    ShopForm->PM_ExitShopClick();
+    return true;
+}
+
+bool Shopkeeper::EarlyNight() {
+    const int hour = GameHour(), day = GameDay();
+    if (GameCondition() == 0 || hour < 18 || sleptOn_ == day) return false;
+    if (MixHoursLeft() > 0 || !ShopMenuReady()) return false;
+    sleptOn_ = day;
+    ShopForm->PM_SleepClick();
+    return true;
+}
+
+bool Shopkeeper::ReserveForPeddling() {
+    if (reservedOn_ == GameDay() || ShopForm->IsShopOpen() || GameHour() < 8) return false;
+    if (GameReputation() >= kPeddleRepute || !ShopMenuReady()) return false;
+    reservedOn_ = GameDay();
+    int reserved = 0;
+    for (int g = 0; g < kGoodsCount; ++g)
+        if (ItemStock(g) != kKeyItemStock && ItemBasePrice(g) < 1000) reserved += ItemReserve(g);
+    if (reserved >= kPeddleReserve) return false;
+    pagesTurned_ = 0;
+    ShopForm->PM_ItemListClick();
+    return true;
+}
+
+bool Shopkeeper::ItemList() {
+    TItemListForm& list = *ItemListForm;
+    int reserved = 0;
+    for (int g = 0; g < kGoodsCount; ++g)
+        if (ItemStock(g) != kKeyItemStock && ItemBasePrice(g) < 1000) reserved += ItemReserve(g);
+    // The cheap goods with units to spare, one unit a click.
+    if (reserved < kPeddleReserve && Active())
+        for (int r = 0; r < ItemListPageSize; ++r) {
+            const int g = ItemListRowItem(r);
+            if (g >= 0 && g < kGoodsCount && ItemStock(g) != kKeyItemStock &&
+                ItemBasePrice(g) <= 200 && ItemAvailable(g) > 2 && !Wanted(g))
+                return Click(*list.Rows[r].Reserve);
+        }
+    if (reserved < kPeddleReserve && Active() && pagesTurned_++ < kMixPages &&
+        list.NextPageButton->Enabled())
+        return Click(*list.NextPageButton);
+    return Click(*list.CloseButton);
+}
+
+bool Shopkeeper::MarketList() {
+    TMarketListForm& list = *MarketListForm;
+    for (auto it = buy_.begin(); it != buy_.end(); ++it)
+        for (int i = 0; i < kMarketOffers; ++i)
+            if (MarketItem(i) == it->first && MarketStock(i) > 0 && it->second > 0 &&
+                ItemStock(it->first) < 99) {
+                buying_ = it->first;
+                return Click(*list.Rows[static_cast<std::size_t>(i)].ItemName);
+            }
+    buy_.clear();
+    return Click(*list.CloseButton);
+}
+
+bool Shopkeeper::MarketBuy() {
+    TMarketBuyForm& d = *MarketBuyForm;
+    auto it = std::find_if(buy_.begin(), buy_.end(),
+                           [&](const std::pair<int, int>& b) { return b.first == d.Item; });
+    const int target = it == buy_.end() ? 0 : std::min(it->second, d.MaxCount);
+    if (d.Count < target) return Click(*d.NumUpButton);
+    if (d.Count > target) return Click(*d.NumDownButton);
+    if (it != buy_.end()) buy_.erase(it);
+    return Click(d.Count > 0 ? *d.BuyButton : *d.CanselButton);
 }
 
 bool Shopkeeper::MixingList() {
@@ -220,6 +590,7 @@ bool Shopkeeper::MixingWindow() {
 
 bool Shopkeeper::GoOut() {
     const int hour = GameHour();
+    if (!walksToFlowerbed) return false;
     if (!IsRestDay(GameDay()) || tripDay_ == GameDay() || hour < 10 || hour >= 16) return false;
     if (MixHoursLeft() > 0 || !ShopMenuReady()) return false;
     tripDay_ = GameDay();
@@ -232,9 +603,24 @@ bool Shopkeeper::GoOut() {
 bool Shopkeeper::OnTheMap() {
     if (MapFm->m_WalkState != 0 || !MapFm->m_BtnStatus->Enabled()) return false;
     if (DbTxtForm2 && !DbTxtForm2->Visible()) return Click(*MapFm->m_Img);
-    const MapPlace& to = MapFm->m_Land                       ? kLandPlaces[0]
+    const bool searching = errand_ == Errand::Land && (GameHour() >= 19 || GameHour() < 2);
+    if (errand_ == Errand::Land && !searching) errand_ = Errand::None;
+    const MapPlace& to = MapFm->m_Land                       ? kLandPlaces[searching ? kSpring : 0]
+                         : searching                         ? kTownPlaces[kOutskirts]
+                         : errand_ == Errand::Square         ? kTownPlaces[kSquare]
+                         : errand_ == Errand::Library        ? kTownPlaces[kSchool]
                          : visited_ || tripDay_ != GameDay() ? kTownPlaces[kShopFront]
                                                              : kTownPlaces[kFlowerHouse];
+    // The outskirts and the land's places through the map's place menu: the message
+    // window lies over the bottom of the map.
+    if (MapFm->m_Land || &to == &kTownPlaces[kOutskirts]) {
+        const std::string caption = ui::Utf8ToBig5(to.menuName);
+        for (int i = 0; i < MapFm->m_Ppm.Items.Count(); ++i)
+            if (MapFm->m_Ppm.Items.Item(i)->Caption == caption) {
+                MapFm->m_Ppm.Items.Item(i)->Click();
+                return true;
+            }
+    }
     const int half = kMarkSize / 2;
     return ClickAt(MapFm->m_Img->ClientToScreen(ui::Point{to.markX + half, to.markY + half}));
 }
@@ -252,8 +638,32 @@ bool Shopkeeper::CommandMenu() {
     int want = kMap;
     if ((Place() & 31) == kFlowerHouse && !visited_ && tripDay_ == GameDay()) want = kFlowerbed;
     if (Place() == kShopFront) want = kEnter;
+    const int hour = GameHour();
+    if (errand_ == Errand::Square && Place() == kSquare) {
+        if (!buy_.empty() && MarketOpenToday() && hour >= 10 && hour < 18)
+            want = kMarket;
+        else if (Active() && PeddleWorth())
+            want = kPeddle;
+        else
+            errand_ = Errand::None;
+    } else if (errand_ == Errand::Land && Place() == 32 + kSpring) {
+        if (hour >= 19 || hour < 2)
+            want = kSearch;
+        else
+            errand_ = Errand::None;
+    } else if (errand_ == Errand::Library && Place() == kSchool) {
+        if (hour >= 10 && hour < 17)
+            want = kLibrary;
+        else
+            errand_ = Errand::None;
+    } else if (errand_ == Errand::Library && Place() == kLibraryPlace) {
+        if (hour < 17)
+            want = kRead;
+        else
+            errand_ = Errand::None;
+    }
     int pick = -1;
-    for (int choice : {want, kMove, kMap, kCancel}) {
+    for (int choice : {want, kMove, kMap, kGoOut, kCancel}) {
         const auto it = std::find(ids.begin(), ids.end(), choice);
         if (it != ids.end()) {
             pick = static_cast<int>(it - ids.begin());
@@ -262,6 +672,7 @@ bool Shopkeeper::CommandMenu() {
     }
     if (pick < 0 || pick >= win->m_BtnCount) pick = win->m_BtnCount - 1;
     if (ids[static_cast<std::size_t>(pick)] == kFlowerbed) visited_ = true;
+    if (ids[static_cast<std::size_t>(pick)] == kEnter) errand_ = Errand::None;
     const ui::Rect& r = win->m_BtnRects[static_cast<std::size_t>(pick)];
     return ClickAt(win->ClientToScreen(ui::Point{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}));
 }

@@ -3,12 +3,13 @@
 // the real program on the headless back end through its windows, as a plain player:
 // - the morning save declined, the clock's sweep turned off in the option window;
 // - each morning the goods with units to sell laid out on the slots, the most wanted
-//   first;
+//   first, through the exhibition dialogs;
 // - in the mornings before the shop opens and in the evenings, when nothing is mixing,
 //   the known goods that sells best and is short on the shelf mixed from the materials
 //   at hand, through the mixing list and the mixing window;
 // - on rest days a walk over the town map to 芙蘿蕾's house and the flowerbed, and home;
 // - the top bar's next turn for everything else (the nights pass by themselves).
+#include <array>
 #include <cstdint>
 #include <string>
 #include <utility>
@@ -17,6 +18,7 @@
 #include "platform/Controls.h"
 #include "platform/Transcript.h"
 #include "platform/headless/HeadlessBackend.h"
+#include "shop/GameState.h"
 
 namespace route {
 
@@ -41,7 +43,12 @@ private:
     std::string dir_;
 };
 
-// How the shopkeeper keeps the shop: `Plain` as above; `Rich` to pay the debt.
+// How the shopkeeper keeps the shop: `Plain` as above; `Rich` to pay the debt: the
+// slots by takings (popularity times price), with the dearest goods the town does not
+// want yet on the bargain slot and none that would sell out; all day the goods that pay
+// most per hour of mixing; the materials from the market and from night searches at the
+// forest spring; peddling at the square while it raises the reputation (below 20),
+// library afternoons for experience, and an early night when she is tired.
 enum class Policy { Plain, Rich };
 
 class Shopkeeper {
@@ -51,6 +58,7 @@ public:
         : backend_(backend), transcript_(transcript), policy_(policy) {}
 
     bool started = false;
+    bool Active() const { return policy_ != Policy::Plain; }
     // Off: no walks of its own (a route's plan walks the heroine).
     bool walksToFlowerbed = true;
     int maxDay = 0, nextTurns = 0, savesDeclined = 0, mixesOrdered = 0, trips = 0;
@@ -74,6 +82,16 @@ private:
     // is under way.
     static bool ShopMenuReady();
 
+    // ---- the slots
+
+    // Before the shop opens: the day's plan laid out through the shop menu's 陳列商品,
+    // one slot a step: the slot dialog's 收起 for a slot that holds other goods, the
+    // goods list and its confirmation for an empty one. False when the plan stands.
+    bool LayOut();
+    bool SlotDialog();
+    bool SlotList();
+    bool ConfirmSlot();
+
     // ---- mixing
 
     // Before the shop opens or after it closes, with nothing mixing: the known goods
@@ -86,6 +104,33 @@ private:
 
     // The mixing window: the batch button, then 調配.
     bool MixingWindow();
+
+    // ---- the rich policy
+
+    // The goods worth mixing now (materials at hand, or with `market` those of today's
+    // market too), the most paying per hour of mixing among those short on the shelf;
+    // -1 for none.
+    int BestGoods(bool market) const;
+    // The market's materials the story wants (a wanted material, a wanted goods'
+    // materials), then for the rich policy those for a few jobs of the best goods, into
+    // buy_; true when today's market has some of them and the day's trip is still to come.
+    bool MarketTripWorth();
+    enum class Errand { None, Square, Library, Land };
+    // After the shop closes, when the land's materials run short: a night of searches
+    // at the forest spring (night glories, lilies) through the outskirts.
+    bool StartNightSearch();
+    // Out of the shop for an errand: the square for the market (`Square`), or for
+    // peddling while that still raises the reputation, else the library (`None`).
+    bool StartErrand(Errand errand);
+    static bool PeddleWorth();
+    // Sleepy or exhausted in the evening: to bed with the shop menu's 就寢, upstairs
+    // before 19:00, when rest mends the condition.
+    bool EarlyNight();
+    // The goods for peddling, moved to the reserve through the item list.
+    bool ReserveForPeddling();
+    bool ItemList();
+    bool MarketList();
+    bool MarketBuy();
 
     // ---- the walk to the flowerbed
 
@@ -106,9 +151,17 @@ private:
     std::vector<std::pair<int, int>> wants_;  // item, units
     bool sweepOff_ = false;
     int laidOutOn_ = -1;
+    bool laying_ = false;
+    std::array<int, kExhibitionSlots> layout_{};
+    int layoutSlot_ = -1;
     int triedMixAt_ = -1, mixGoods_ = -1, mixBatches_ = 1, pagesTurned_ = 0;
     int tripDay_ = -1;
     bool visited_ = false;
+    // The rich policy's errand out of the shop, and the day it was last run.
+    Errand errand_ = Errand::None;
+    int squareDay_ = -1, libraryDay_ = -1, reservedOn_ = -1, landDay_ = -1, sleptOn_ = -1;
+    std::vector<std::pair<int, int>> buy_;  // market item, units still to buy
+    int buying_ = -1;
 };
 
 }  // namespace route

@@ -158,7 +158,7 @@ int HeldOrders() {
 
 // The day's line: money, reputation, level, visitors, units sold and revenue, the
 // three most wanted goods (id and wanting cells, "-" where popularity is 10 or
-// less) and the market's offers.
+// less), the market's offers, the orders and the experience towards the next level.
 std::string DayLine(int day) {
     int sold = 0, revenue = 0;
     for (int i = 0; i < kItemCount; ++i) {
@@ -187,30 +187,41 @@ std::string DayLine(int day) {
         n = std::snprintf(buf, sizeof buf, " %dx%d", MarketItem(i), MarketStock(i));
         line.append(buf, n);
     }
-    n = std::snprintf(buf, sizeof buf, " orders %d off %d del %d fail %d", HeldOrders(),
-                      g_orders.offered, g_orders.delivered, g_orders.failed);
+    n = std::snprintf(buf, sizeof buf, " orders %d off %d del %d fail %d xp %d", HeldOrders(),
+                      g_orders.offered, g_orders.delivered, g_orders.failed, GameExperience());
     line.append(buf, n);
     return line;
 }
 
 }  // namespace
 
-void LayOutSlots() {
+std::array<int, kExhibitionSlots> PlannedSlots(const std::vector<int>& leaveOff) {
     std::vector<int> goods;
     for (int g = 0; g < kGoodsCount; ++g)
-        if (ItemStock(g) != kKeyItemStock && ItemAvailable(g) > 0) goods.push_back(g);
+        if (ItemStock(g) != kKeyItemStock && ItemAvailable(g) > 0 &&
+            std::find(leaveOff.begin(), leaveOff.end(), g) == leaveOff.end())
+            goods.push_back(g);
     std::stable_sort(goods.begin(), goods.end(), [](int a, int b) {
         return Fashions[a].Popularity() > Fashions[b].Popularity();
     });
     constexpr int order[kExhibitionSlots] = {2, 3, 4, 5, 6, 7, 8, 9, 1, 0};
+    std::array<int, kExhibitionSlots> slots;
     for (int k = 0; k < kExhibitionSlots; ++k)
-        SetSlotItem(order[k], k < static_cast<int>(goods.size()) ? goods[k] : -1);
+        slots[order[k]] = k < static_cast<int>(goods.size()) ? goods[k] : -1;
+    return slots;
+}
+
+void LayOutSlots() {
+    const std::array<int, kExhibitionSlots> slots = PlannedSlots();
+    for (int k = 0; k < kExhibitionSlots; ++k) SetSlotItem(k, slots[k]);
 }
 
 // The whole run, writing the day lines to out. Returns the exit code.
 int SimYear(int argc, char** argv, std::FILE* out) {
     long long seed = -1, days = kGameDays;
-    bool orders = true;  // the plain order policy; without it the shop's rules alone
+    bool orders = true;      // the plain order policy; without it the shop's rules alone
+    bool fullShelf = false;  // --shelf full: every goods known, in stock and never sold out
+    bool mixShelf = false;   // --shelf mix: the known goods, ten units an hour of mixing
     for (int i = 1; i < argc; ++i) {
         bool ok = i + 1 < argc;
         if (ok && std::strcmp(argv[i], "--seed") == 0)
@@ -221,19 +232,27 @@ int SimYear(int argc, char** argv, std::FILE* out) {
             ++i;
             ok = std::strcmp(argv[i], "plain") == 0 || std::strcmp(argv[i], "none") == 0;
             orders = std::strcmp(argv[i], "plain") == 0;
+        } else if (ok && std::strcmp(argv[i], "--shelf") == 0) {
+            ++i;
+            ok = std::strcmp(argv[i], "plain") == 0 || std::strcmp(argv[i], "full") == 0 ||
+                 std::strcmp(argv[i], "mix") == 0;
+            fullShelf = std::strcmp(argv[i], "full") == 0;
+            mixShelf = std::strcmp(argv[i], "mix") == 0;
         } else
             ok = false;
         if (!ok) {
-            std::fprintf(
-                stderr,
-                "usage: simyear --seed N [--days D] [--orders plain|none]  (N 0..4294967295, D "
-                "1..%d)\n",
-                kGameDays);
+            std::fprintf(stderr,
+                         "usage: simyear --seed N [--days D] [--orders plain|none] [--shelf "
+                         "plain|full|mix]  "
+                         "(N 0..4294967295, D 1..%d)\n",
+                         kGameDays);
             return 2;
         }
     }
     if (seed < 0) {
-        std::fprintf(stderr, "usage: simyear --seed N [--days D] [--orders plain|none]\n");
+        std::fprintf(stderr,
+                     "usage: simyear --seed N [--days D] [--orders plain|none] [--shelf "
+                     "plain|full|mix]\n");
         return 2;
     }
 
@@ -261,8 +280,34 @@ int SimYear(int argc, char** argv, std::FILE* out) {
         // Every hour of the day, until the clock rolls into the next one.
         while (GameDay() == d) {
             AdvanceHour();
-            if (MixStep()) AddItemStock(MixItem(), MixResultCount(MixYield(), GameCondition()));
+            // A finished mix: the goods into stock and, as the main loop does, the
+            // experience of its batches.
+            if (MixStep()) {
+                AddItemStock(MixItem(), MixResultCount(MixYield(), GameCondition()));
+                GameFlow->GainExperience(MixBatchCount());
+            }
             if (GameDay() != d) break;
+            // The full shelf: the best a player could keep, every goods at hand.
+            if (fullShelf && GameDay() == d)
+                for (int g = 0; g < kGoodsCount; ++g) {
+                    UnlockItem(g);
+                    if (ItemStock(g) != kKeyItemStock) SetItemStock(g, 99);
+                }
+            // Mixing at its best: every hour from 8:00 to 21:00 ten units of the known
+            // goods furthest short of two days of its customers, from free materials.
+            if (mixShelf && GameDay() == d && GameHour() >= 8 && GameHour() < 22) {
+                int best = -1, bestShort = 0;
+                for (int g = 0; g < kGoodsCount; ++g) {
+                    if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock) continue;
+                    const int shortBy =
+                        2 * Fashions[g].Popularity() * GameReputation() / 100 + 5 - ItemStock(g);
+                    if (shortBy > bestShort) {
+                        best = g;
+                        bestShort = shortBy;
+                    }
+                }
+                if (best >= 0) AddItemStock(best, 10);
+            }
             if (GameHour() == 9) {
                 if (orders) KeepStockForOrders();
                 LayOutSlots();

@@ -131,3 +131,48 @@ TEST(SimYear, AYearOfOrdersOfferedDeliveredAndFailed) {
         EXPECT_EQ(offered, delivered + failed + held) << "every order ends one way or the other";
     }
 }
+
+// A finished mix gains the experience of its batches, as in the real main loop: with
+// orders the shopkeeper mixes and the experience climbs; without them it stays put.
+TEST(SimYear, AFinishedMixGainsExperience) {
+    auto experience = [](const std::string& out) {
+        std::vector<int> xp;
+        std::istringstream lines(out);
+        for (std::string line; std::getline(lines, line);) {
+            const std::size_t at = line.find(" xp ");
+            EXPECT_NE(at, std::string::npos) << line;
+            if (at != std::string::npos) xp.push_back(std::atoi(line.c_str() + at + 4));
+        }
+        return xp;
+    };
+    const std::vector<int> mixed = experience(RunSimYear({"--seed", "1", "--days", "60"}));
+    ASSERT_EQ(mixed.size(), 60u);
+    EXPECT_GT(mixed.back(), mixed.front());
+    const std::vector<int> idle =
+        experience(RunSimYear({"--seed", "1", "--days", "60", "--orders", "none"}));
+    ASSERT_EQ(idle.size(), 60u);
+    EXPECT_EQ(idle.back(), idle.front());
+}
+
+// The best shelf a player could keep (every goods at hand, the most wanted on the
+// slots, none ever sold out), and the known goods mixed at ten units an hour from free
+// materials: both earn the weekly reputation faster than the customers of goods not on
+// display wear it down, and the reputation passes 40 within the year.
+TEST(SimYear, AWellKeptShelfEarnsReputationForty) {
+    for (const char* shelf : {"full", "mix"})
+        for (const char* seed : {"1", "5"}) {
+            SCOPED_TRACE(std::string(shelf) + " " + seed);
+            std::istringstream lines(
+                RunSimYear({"--seed", seed, "--orders", "none", "--shelf", shelf}));
+            int day = -1;
+            for (std::string line; std::getline(lines, line);) {
+                int d = 0, money = 0, rep = 0;
+                ASSERT_EQ(std::sscanf(line.c_str(), "day %d money %d rep %d", &d, &money, &rep), 3);
+                if (rep >= 40 && day < 0) day = d;
+            }
+            EXPECT_GE(day, 0);
+            EXPECT_LT(day, 200);
+        }
+    const char* bad[] = {"simyear", "--seed", "1", "--shelf", "empty"};
+    EXPECT_EQ(SimYear(5, const_cast<char**>(bad), stdout), 2);
+}

@@ -10,7 +10,6 @@
 #include <deque>
 #include <map>
 #include <memory>
-#include <numeric>
 #include <string>
 #include <vector>
 
@@ -39,539 +38,319 @@ using Counts = test::StoryTest::Counts;
 constexpr char kFile[] = "Cocotte.txt";
 constexpr int kMeetings = var::CocotteMeetingCount;
 
-std::vector<int> Range(int first, int last) {
-    std::vector<int> v(static_cast<std::size_t>(last - first + 1));
-    std::iota(v.begin(), v.end(), first);
-    return v;
-}
-
-// One event played under its conditions: where and when, what is set before, the
-// answers to its choices; and what it leaves.
-struct Case {
-    const char* name;
-    bool (*event)();
-    int day, hour, place;
-    std::vector<int> flagsBefore;
-    int meetingsBefore;
-    bool forced;        // with every condition held (the town meetings, the doorway)
-    void (*prepare)();  // what else the conditions need, or null
-    std::deque<int> answers;
-    Counts speakers;
-    std::vector<int> voices;
-    std::vector<int> flagsChanged;  // ascending; pictures and endings seen aside
-    int meetingsAfter;
-    int hours;
-    int placeAfter;
-};
-
 void ChoseCocotteOnDay260() { DayMarks[mark::CocotteChosenDay] = 260; }
-void MixedAGood() { GameFlow->MixedItem = 3; }
+void MixedAGood() { GameFlow->MixedItem = item::VigourPerfume; }
 void SevenRoomVisits() { EventServerDbg->SetVariable(var::SilentVisitCount, 7); }
 void ChanceHolds() { ui::Srand(test::SeedFor({30})); }
 
-std::vector<Case> Cases() {
-    const std::vector<int> none;
+std::vector<test::EventCase> Cases() {
     return {
         // ---- 微笑魔法店: the two voiced scenes, the eight talks, the chats
-        {"EvMove015",
-         EvMove015,
-         100,
-         16,
-         13,
-         none,
-         0,
-         false,
-         nullptr,
-         {},
-         {{"", 1}, {"可可特", 8}, {"緹菈", 7}},
-         Range(1086, 1100),
-         {333, 387},
-         1,
-         0,
-         2},
-        {"EvMove016",
-         EvMove016,
-         204,
-         16,
-         13,
-         {483},
-         20,
-         false,
-         nullptr,
-         {},
-         {{"可可特", 10}, {"緹菈", 12}},
-         Range(1146, 1167),
-         {431, 433},
-         20,
-         0,
-         2},
-        {"EvMove049",
-         EvMove049,
-         102,
-         16,
-         13,
-         none,
-         1,
-         false,
-         nullptr,
-         {},
-         {{"可可特", 6}, {"緹菈", 6}},
-         none,
-         {476},
-         2,
-         0,
-         2},
-        {"EvMove050",
-         EvMove050,
-         102,
-         16,
-         13,
-         {476},
-         2,
-         false,
-         nullptr,
-         {},
-         {{"可可特", 8}, {"緹菈", 10}},
-         none,
-         {477},
-         3,
-         0,
-         2},
-        {"EvMove051",
-         EvMove051,
-         102,
-         16,
-         13,
-         {476, 477},
-         3,
-         false,
-         nullptr,
-         {},
-         {{"可可特", 10}, {"緹菈", 11}},
-         none,
-         {478},
-         4,
-         0,
-         2},
-        {"EvMove052",
-         EvMove052,
-         102,
-         16,
-         13,
-         {478},
-         4,
-         false,
-         nullptr,
-         {},
-         {{"可可特", 13}, {"緹菈", 11}},
-         none,
-         {479},
-         5,
-         0,
-         2},
-        {"EvMove053",
-         EvMove053,
-         108,
-         16,
-         13,
-         {479},
-         5,
-         false,
-         nullptr,
-         {},
-         {{"可可特", 6}, {"緹菈", 6}},
-         none,
-         {480},
-         6,
-         0,
-         2},
-        {"EvMove054",
-         EvMove054,
-         132,
-         16,
-         13,
-         {480},
-         6,
-         false,
-         nullptr,
-         {},
-         {{"可可特", 6}, {"緹菈", 13}},
-         none,
-         {481},
-         7,
-         0,
-         2},
-        {"EvMove055",
-         EvMove055,
-         156,
-         16,
-         13,
-         {481},
-         7,
-         false,
-         nullptr,
-         {},
-         {{"可可特", 8}, {"緹菈", 10}},
-         none,
-         {482},
-         8,
-         0,
-         2},
-        {"EvMove056",
-         EvMove056,
-         180,
-         16,
-         13,
-         {482},
-         20,
-         false,
-         nullptr,
-         {},
-         {{"可可特", 8}, {"緹菈", 11}},
-         none,
-         {483, 484},
-         21,
-         0,
-         2},
-        {"EvMove148",
-         EvMove148,
-         106,
-         16,
-         13,
-         {476},
-         9,
-         false,
-         nullptr,
-         {},
-         {{"可可特", 4}, {"緹菈", 6}},
-         none,
-         none,
-         10,
-         0,
-         2},
-        {"EvMove147",
-         EvMove147,
-         190,
-         16,
-         13,
-         {484},
-         30,
-         false,
-         nullptr,
-         {},
-         {{"可可特", 5}, {"緹菈", 8}},
-         none,
-         none,
-         30,
-         0,
-         2},
-        {"EvMove189",
-         EvMove189,
-         270,
-         16,
-         13,
-         {405},
-         30,
-         false,
-         nullptr,
-         {},
-         {{"可可特", 5}, {"緹菈", 4}},
-         none,
-         none,
-         30,
-         0,
-         2},
-        {"EvMove136",
-         EvMove136,
-         120,
-         16,
-         2,
-         {333},
-         12,
-         true,
-         nullptr,
-         {},
-         {{"可可特", 7}, {"緹菈", 7}},
-         none,
-         {168},
-         12,
-         0,
-         2},
+        {.name = "EvMove015",
+         .event = EvMove015,
+         .day = 100,
+         .hour = 16,
+         .place = place::RivalShopInside,
+         .speakers = {{"", 1}, {"可可特", 8}, {"緹菈", 7}},
+         .voices = test::Span(1086, 1100),
+         .changed = {flag::IntroRivalShopRoom, flag::CocotteMet},
+         .varsAfter = {{var::CocotteMeetingCount, 1}},
+         .placeAfter = place::RivalShop},
+        {.name = "EvMove016",
+         .event = EvMove016,
+         .day = 204,
+         .hour = 16,
+         .place = place::RivalShopInside,
+         .flags = {flag::CocotteTalk8},
+         .vars = {{var::CocotteMeetingCount, 20}},
+         .speakers = {{"可可特", 10}, {"緹菈", 12}},
+         .voices = test::Span(1146, 1167),
+         .changed = {flag::CocotteAskedAboutLove, flag::CocotteQuestionDone},
+         .placeAfter = place::RivalShop},
+        {.name = "EvMove049",
+         .event = EvMove049,
+         .day = 102,
+         .hour = 16,
+         .place = place::RivalShopInside,
+         .vars = {{var::CocotteMeetingCount, 1}},
+         .speakers = {{"可可特", 6}, {"緹菈", 6}},
+         .changed = {flag::CocotteTalk1},
+         .varsAfter = {{var::CocotteMeetingCount, 2}},
+         .placeAfter = place::RivalShop},
+        {.name = "EvMove050",
+         .event = EvMove050,
+         .day = 102,
+         .hour = 16,
+         .place = place::RivalShopInside,
+         .flags = {flag::CocotteTalk1},
+         .vars = {{var::CocotteMeetingCount, 2}},
+         .speakers = {{"可可特", 8}, {"緹菈", 10}},
+         .changed = {flag::CocotteTalk2},
+         .varsAfter = {{var::CocotteMeetingCount, 3}},
+         .placeAfter = place::RivalShop},
+        {.name = "EvMove051",
+         .event = EvMove051,
+         .day = 102,
+         .hour = 16,
+         .place = place::RivalShopInside,
+         .flags = {flag::CocotteTalk1, flag::CocotteTalk2},
+         .vars = {{var::CocotteMeetingCount, 3}},
+         .speakers = {{"可可特", 10}, {"緹菈", 11}},
+         .changed = {flag::CocotteTalk3},
+         .varsAfter = {{var::CocotteMeetingCount, 4}},
+         .placeAfter = place::RivalShop},
+        {.name = "EvMove052",
+         .event = EvMove052,
+         .day = 102,
+         .hour = 16,
+         .place = place::RivalShopInside,
+         .flags = {flag::CocotteTalk3},
+         .vars = {{var::CocotteMeetingCount, 4}},
+         .speakers = {{"可可特", 13}, {"緹菈", 11}},
+         .changed = {flag::CocotteTalk4},
+         .varsAfter = {{var::CocotteMeetingCount, 5}},
+         .placeAfter = place::RivalShop},
+        {.name = "EvMove053",
+         .event = EvMove053,
+         .day = 108,
+         .hour = 16,
+         .place = place::RivalShopInside,
+         .flags = {flag::CocotteTalk4},
+         .vars = {{var::CocotteMeetingCount, 5}},
+         .speakers = {{"可可特", 6}, {"緹菈", 6}},
+         .changed = {flag::CocotteTalk5},
+         .varsAfter = {{var::CocotteMeetingCount, 6}},
+         .placeAfter = place::RivalShop},
+        {.name = "EvMove054",
+         .event = EvMove054,
+         .day = 132,
+         .hour = 16,
+         .place = place::RivalShopInside,
+         .flags = {flag::CocotteTalk5},
+         .vars = {{var::CocotteMeetingCount, 6}},
+         .speakers = {{"可可特", 6}, {"緹菈", 13}},
+         .changed = {flag::CocotteTalk6},
+         .varsAfter = {{var::CocotteMeetingCount, 7}},
+         .placeAfter = place::RivalShop},
+        {.name = "EvMove055",
+         .event = EvMove055,
+         .day = 156,
+         .hour = 16,
+         .place = place::RivalShopInside,
+         .flags = {flag::CocotteTalk6},
+         .vars = {{var::CocotteMeetingCount, 7}},
+         .speakers = {{"可可特", 8}, {"緹菈", 10}},
+         .changed = {flag::CocotteTalk7},
+         .varsAfter = {{var::CocotteMeetingCount, 8}},
+         .placeAfter = place::RivalShop},
+        {.name = "EvMove056",
+         .event = EvMove056,
+         .day = 180,
+         .hour = 16,
+         .place = place::RivalShopInside,
+         .flags = {flag::CocotteTalk7},
+         .vars = {{var::CocotteMeetingCount, 20}},
+         .speakers = {{"可可特", 8}, {"緹菈", 11}},
+         .changed = {flag::CocotteTalk8, flag::CocotteCrush},
+         .varsAfter = {{var::CocotteMeetingCount, 21}},
+         .placeAfter = place::RivalShop},
+        {.name = "EvMove148",
+         .event = EvMove148,
+         .day = 106,
+         .hour = 16,
+         .place = place::RivalShopInside,
+         .flags = {flag::CocotteTalk1},
+         .vars = {{var::CocotteMeetingCount, 9}},
+         .speakers = {{"可可特", 4}, {"緹菈", 6}},
+         .varsAfter = {{var::CocotteMeetingCount, 10}},
+         .placeAfter = place::RivalShop},
+        {.name = "EvMove147",
+         .event = EvMove147,
+         .day = 190,
+         .hour = 16,
+         .place = place::RivalShopInside,
+         .flags = {flag::CocotteCrush},
+         .vars = {{var::CocotteMeetingCount, 30}},
+         .speakers = {{"可可特", 5}, {"緹菈", 8}},
+         .placeAfter = place::RivalShop},
+        {.name = "EvMove189",
+         .event = EvMove189,
+         .day = 270,
+         .hour = 16,
+         .place = place::RivalShopInside,
+         .flags = {flag::RouteCocotte},
+         .vars = {{var::CocotteMeetingCount, 30}},
+         .speakers = {{"可可特", 5}, {"緹菈", 4}},
+         .placeAfter = place::RivalShop},
+        {.name = "EvMove136",
+         .event = EvMove136,
+         .day = 120,
+         .hour = 16,
+         .place = place::RivalShop,
+         .flags = {flag::IntroRivalShopRoom},
+         .vars = {{var::CocotteMeetingCount, 12}},
+         .forced = true,
+         .speakers = {{"可可特", 7}, {"緹菈", 7}},
+         .changed = {flag::RivalShopVisitedToday}},
         // ---- in town
-        {"EvMove130",
-         EvMove130,
-         155,
-         14,
-         3,
-         none,
-         3,
-         true,
-         nullptr,
-         {},
-         {{"可可特", 4}, {"緹菈", 4}},
-         none,
-         {530},
-         3,
-         0,
-         3},
-        {"EvMove131",
-         EvMove131,
-         100,
-         15,
-         3,
-         none,
-         3,
-         true,
-         nullptr,
-         {},
-         {{"可可特", 4}, {"緹菈", 6}},
-         none,
-         none,
-         3,
-         0,
-         3},
-        {"EvMove132",
-         EvMove132,
-         100,
-         15,
-         3,
-         none,
-         3,
-         true,
-         nullptr,
-         {},
-         {{"可可特", 4}, {"緹菈", 5}},
-         none,
-         none,
-         3,
-         0,
-         3},
-        {"EvMove133",
-         EvMove133,
-         100,
-         15,
-         3,
-         none,
-         3,
-         true,
-         nullptr,
-         {},
-         {{"可可特", 5}, {"緹菈", 6}},
-         none,
-         none,
-         3,
-         0,
-         3},
-        {"EvMove134",
-         EvMove134,
-         101,
-         14,
-         5,
-         {387},
-         3,
-         true,
-         nullptr,
-         {},
-         {{"可可特", 13}, {"緹菈", 5}},
-         none,
-         {531},
-         3,
-         0,
-         5},
-        {"EvMove135",
-         EvMove135,
-         100,
-         15,
-         3,
-         none,
-         3,
-         true,
-         nullptr,
-         {},
-         {{"可可特", 4}, {"緹菈", 5}},
-         none,
-         none,
-         3,
-         0,
-         3},
-        {"EvMove190",
-         EvMove190,
-         270,
-         15,
-         3,
-         {405},
-         3,
-         true,
-         nullptr,
-         {},
-         {{"可可特", 5}, {"緹菈", 4}},
-         none,
-         none,
-         3,
-         0,
-         3},
+        {.name = "EvMove130",
+         .event = EvMove130,
+         .day = 155,
+         .hour = 14,
+         .place = place::Square,
+         .vars = {{var::CocotteMeetingCount, 3}},
+         .forced = true,
+         .speakers = {{"可可特", 4}, {"緹菈", 4}},
+         .changed = {flag::CocotteSwayingWalk}},
+        {.name = "EvMove131",
+         .event = EvMove131,
+         .day = 100,
+         .hour = 15,
+         .place = place::Square,
+         .vars = {{var::CocotteMeetingCount, 3}},
+         .forced = true,
+         .speakers = {{"可可特", 4}, {"緹菈", 6}}},
+        {.name = "EvMove132",
+         .event = EvMove132,
+         .day = 100,
+         .hour = 15,
+         .place = place::Square,
+         .vars = {{var::CocotteMeetingCount, 3}},
+         .forced = true,
+         .speakers = {{"可可特", 4}, {"緹菈", 5}}},
+        {.name = "EvMove133",
+         .event = EvMove133,
+         .day = 100,
+         .hour = 15,
+         .place = place::Square,
+         .vars = {{var::CocotteMeetingCount, 3}},
+         .forced = true,
+         .speakers = {{"可可特", 5}, {"緹菈", 6}}},
+        {.name = "EvMove134",
+         .event = EvMove134,
+         .day = 101,
+         .hour = 14,
+         .place = place::Park,
+         .flags = {flag::CocotteMet},
+         .vars = {{var::CocotteMeetingCount, 3}},
+         .forced = true,
+         .speakers = {{"可可特", 13}, {"緹菈", 5}},
+         .changed = {flag::CocotteMelodrama}},
+        {.name = "EvMove135",
+         .event = EvMove135,
+         .day = 100,
+         .hour = 15,
+         .place = place::Square,
+         .vars = {{var::CocotteMeetingCount, 3}},
+         .forced = true,
+         .speakers = {{"可可特", 4}, {"緹菈", 5}}},
+        {.name = "EvMove190",
+         .event = EvMove190,
+         .day = 270,
+         .hour = 15,
+         .place = place::Square,
+         .flags = {flag::RouteCocotte},
+         .vars = {{var::CocotteMeetingCount, 3}},
+         .forced = true,
+         .speakers = {{"可可特", 5}, {"緹菈", 4}}},
         // ---- the turn start
-        {"EvTurnStart009",
-         EvTurnStart009,
-         266,
-         14,
-         10,
-         none,
-         30,
-         false,
-         ChoseCocotteOnDay260,
-         {},
-         {{"可可特", 10}, {"緹菈", 24}, {"蕾妮特", 8}, {"黑皮", 5}},
-         Range(1168, 1214),
-         {405},
-         30,
-         1,
-         39},
-        {"EvTurnStart014",
-         EvTurnStart014,
-         160,
-         20,
-         10,
-         none,
-         10,
-         false,
-         nullptr,
-         {},
-         {{"可可特", 12}, {"緹菈", 15}, {"蕾妮特", 4}},
-         Range(1101, 1131),
-         {432},
-         10,
-         1,
-         10},
-        {"EvTurnStart017",
-         EvTurnStart017,
-         30,
-         14,
-         10,
-         none,
-         0,
-         false,
-         MixedAGood,
-         {},
-         {{"緹菈", 4}, {"黑皮", 4}},
-         none,
-         {503},
-         0,
-         0,
-         10},
-        {"EvTurnStart018",
-         EvTurnStart018,
-         40,
-         22,
-         10,
-         none,
-         0,
-         false,
-         nullptr,
-         {},
-         {{"緹菈", 27}, {"黑皮", 23}},
-         none,
-         {506},
-         0,
-         2,
-         10},
-        {"EvTurnStart019",
-         EvTurnStart019,
-         49,
-         9,
-         11,
-         none,
-         0,
-         false,
-         nullptr,
-         {},
-         {{"緹菈", 7}, {"芙蘿蕾", 3}},
-         none,
-         none,
-         0,
-         0,
-         10},
-        {"EvTurnStart021",
-         EvTurnStart021,
-         150,
-         9,
-         10,
-         none,
-         0,
-         false,
-         SevenRoomVisits,
-         {},
-         {{"緹菈", 11}, {"糕餅店的大嬸", 11}},
-         none,
-         {520},
-         0,
-         0,
-         10},
-        {"EvTurnStart027",
-         EvTurnStart027,
-         40,
-         20,
-         10,
-         {93},
-         0,
-         false,
-         ChanceHolds,
-         {},
-         {{"緹菈", 3}},
-         {1101},
-         {540},
-         0,
-         0,
-         10},
+        {.name = "EvTurnStart009",
+         .event = EvTurnStart009,
+         .day = 266,
+         .hour = 14,
+         .place = place::ShopInside,
+         .vars = {{var::CocotteMeetingCount, 30}},
+         .prepare = ChoseCocotteOnDay260,
+         .speakers = {{"可可特", 10}, {"緹菈", 24}, {"蕾妮特", 8}, {"黑皮", 5}},
+         .voices = test::Span(1168, 1214),
+         .changed = {flag::RouteCocotte},
+         .hours = 1,
+         .placeAfter = place::BigTree},
+        {.name = "EvTurnStart014",
+         .event = EvTurnStart014,
+         .day = 160,
+         .hour = 20,
+         .place = place::ShopInside,
+         .vars = {{var::CocotteMeetingCount, 10}},
+         .speakers = {{"可可特", 12}, {"緹菈", 15}, {"蕾妮特", 4}},
+         .voices = test::Span(1101, 1131),
+         .changed = {flag::BathWithCocotte},
+         .hours = 1},
+        {.name = "EvTurnStart017",
+         .event = EvTurnStart017,
+         .day = 30,
+         .hour = 14,
+         .place = place::ShopInside,
+         .prepare = MixedAGood,
+         .speakers = {{"緹菈", 4}, {"黑皮", 4}},
+         .changed = {flag::FirstOwnPotion}},
+        {.name = "EvTurnStart018",
+         .event = EvTurnStart018,
+         .day = 40,
+         .hour = 22,
+         .place = place::ShopInside,
+         .speakers = {{"緹菈", 27}, {"黑皮", 23}},
+         .changed = {flag::OwnMagicCandy},
+         .itemsAfter = {{item::TiraCandy, 10}},
+         .learns = {item::TiraCandy},
+         .hours = 2},
+        {.name = "EvTurnStart019",
+         .event = EvTurnStart019,
+         .day = 49,
+         .hour = 9,
+         .place = place::MixingRoom,
+         .speakers = {{"緹菈", 7}, {"芙蘿蕾", 3}},
+         .placeAfter = place::ShopInside},
+        {.name = "EvTurnStart021",
+         .event = EvTurnStart021,
+         .day = 150,
+         .hour = 9,
+         .place = place::ShopInside,
+         .prepare = SevenRoomVisits,
+         .speakers = {{"緹菈", 11}, {"糕餅店的大嬸", 11}},
+         .changed = {flag::BakeryNewCake}},
+        {.name = "EvTurnStart027",
+         .event = EvTurnStart027,
+         .day = 40,
+         .hour = 20,
+         .place = place::ShopInside,
+         .flags = {flag::EndingCocotteSeen},
+         .prepare = ChanceHolds,
+         .speakers = {{"緹菈", 3}},
+         .voices = {1101},
+         .changed = {flag::BathAfterEnding}},
         // ---- the chocolates: 蕾妮特 helps; declined, with and without her secret help
-        {"EvTurnStart020 helped",
-         EvTurnStart020,
-         80,
-         18,
-         10,
-         none,
-         0,
-         false,
-         nullptr,
-         {0},
-         {{"緹菈", 48}, {"蕾妮特", 21}, {"黑皮", 8}, {"貴族男士", 4}},
-         none,
-         {430, 528},
-         0,
-         15,
-         10},
-        {"EvTurnStart020 secret help",
-         EvTurnStart020,
-         80,
-         19,
-         10,
-         {92},
-         0,
-         false,
-         nullptr,
-         {1},
-         {{"緹菈", 50}, {"蕾妮特", 17}, {"黑皮", 23}, {"貴族男士", 4}},
-         none,
-         {528},
-         0,
-         14,
-         10},
-        {"EvTurnStart020 declined",
-         EvTurnStart020,
-         80,
-         20,
-         10,
-         none,
-         0,
-         false,
-         nullptr,
-         {1},
-         {{"緹菈", 48}, {"蕾妮特", 9}, {"黑皮", 16}, {"貴族男士", 4}},
-         none,
-         {528},
-         0,
-         13,
-         10},
+        {.name = "EvTurnStart020 helped",
+         .event = EvTurnStart020,
+         .day = 80,
+         .hour = 18,
+         .place = place::ShopInside,
+         .answers = {0},
+         .speakers = {{"緹菈", 48}, {"蕾妮特", 21}, {"黑皮", 8}, {"貴族男士", 4}},
+         .changed = {flag::RenetteHelpedOrder, flag::ChocolateOrder},
+         .money = 10000,
+         .hours = 15},
+        {.name = "EvTurnStart020 secret help",
+         .event = EvTurnStart020,
+         .day = 80,
+         .hour = 19,
+         .place = place::ShopInside,
+         .flags = {flag::EndingRenetteSeen},
+         .answers = {1},
+         .speakers = {{"緹菈", 50}, {"蕾妮特", 17}, {"黑皮", 23}, {"貴族男士", 4}},
+         .changed = {flag::ChocolateOrder},
+         .money = 10000,
+         .hours = 14},
+        {.name = "EvTurnStart020 declined",
+         .event = EvTurnStart020,
+         .day = 80,
+         .hour = 20,
+         .place = place::ShopInside,
+         .answers = {1},
+         .speakers = {{"緹菈", 48}, {"蕾妮特", 9}, {"黑皮", 16}, {"貴族男士", 4}},
+         .changed = {flag::ChocolateOrder},
+         .money = 10000,
+         .hours = 13},
     };
 }
 
@@ -579,48 +358,28 @@ class CocotteTest : public test::StoryTest {
 protected:
     void SetUp() override {
         StoryTest::SetUp();
-        UnlockItem(18);  // the chocolates' recipe, for the nobleman's order
+        UnlockItem(item::CharmChocolate);  // the chocolates' recipe, for the nobleman's order
     }
-    // Plays a case and checks what it leaves; the plays are kept for the accounting.
-    void Play(const Case& c) {
-        SCOPED_TRACE(c.name);
-        NewGame(c.day, c.hour, c.place);
-        UnlockItem(18);
-        for (int f = 88; f <= 93; ++f) ev->SetFlg(f, false);  // kept from the case before
-        for (int f : c.flagsBefore) ev->SetFlg(f, true);
-        ev->SetVariable(kMeetings, c.meetingsBefore);
+    // Every case: the chocolates' recipe known, the endings of an earlier case
+    // forgotten, her schedule's first variant.
+    void Arrange(const test::EventCase&) override {
+        UnlockItem(item::CharmChocolate);
+        for (int f = flag::EndingFloraeSeen; f <= flag::EndingCocotteSeen; ++f)
+            ev->SetFlg(f, false);
         ev->m_ScheduleVariant = 0;
-        if (c.prepare) c.prepare();
-        std::vector<bool> before(kEventFlagCount);
-        for (int f = 1; f < kEventFlagCount; ++f) before[f] = ev->TestFlg(f);
-        const int start = GameDay() * 24 + GameHour();
-        const int money = GameMoney(), chocolates = ItemStock(18);
-        test::EventResponders player(headless.Backend());
-        player.answers = c.answers;
-        ASSERT_TRUE(c.forced ? Forced(c.event) : c.event());
-        EXPECT_EQ(Speakers(), c.speakers);
-        int lines = 0;
-        for (const auto& [who, n] : c.speakers) lines += n;
-        EXPECT_EQ(player.linesAcknowledged, lines);
-        EXPECT_EQ(player.choicesAnswered, static_cast<int>(c.answers.size()));
-        EXPECT_EQ(Voices(), c.voices);
-        std::vector<int> changed;
-        for (int f = 1; f < kEventFlagCount; ++f)
-            if ((f < 32 || f >= 96) && ev->TestFlg(f) != before[f]) changed.push_back(f);
-        EXPECT_EQ(changed, c.flagsChanged);
-        EXPECT_EQ(ev->EventVariable[kMeetings], c.meetingsAfter);
-        EXPECT_EQ(GameDay() * 24 + GameHour() - start, c.hours);
-        EXPECT_EQ(GameFlow->Place, c.placeAfter);
-        EXPECT_EQ(ev->ConditionOverride, 0);
-        EXPECT_EQ(ItemStock(18), chocolates);
-        EXPECT_EQ(GameMoney() - money, c.event == EvTurnStart020 ? 10000 : 0);
+    }
+    // Plays a case; only the nobleman's order pays.
+    void PlayCase(test::EventCase c) {
+        c.money = c.money.value_or(0);
+        Play(c);
     }
     // The evening walk on day 70 at `hour`, answered with `answers`; the walk's scenes
     // played, by number.
     std::vector<int> Walk(int hour, std::deque<int> answers) {
-        NewGame(70, hour, 10);
+        NewGame(70, hour, place::ShopInside);
         SetCondition(0);
-        for (int f : {388, 386, 387, 412}) ev->SetFlg(f, true);
+        for (int f : {flag::FlowerbedFirstVisit, flag::RenetteMet, flag::CocotteMet, flag::FeleMet})
+            ev->SetFlg(f, true);
         ev->SetVariable(kMeetings, 5);
         std::vector<int> before;
         for (int k = 1; k <= 7; ++k) before.push_back(Plays(k));
@@ -643,16 +402,16 @@ protected:
 
 TEST_F(CocotteTest, EveryEventPlaysItsLinesAndChangesAndEveryRecordIsPlayed) {
     story::ResetPlays();
-    for (const Case& c : Cases()) Play(c);
+    for (const test::EventCase& c : Cases()) PlayCase(c);
     // The item of the invention: ten more, kept within 99, and its recipe.
-    NewGame(40, 22, 10);
-    SetItemStock(19, 95);
+    NewGame(40, 22, place::ShopInside);
+    SetItemStock(item::TiraCandy, 95);
     {
         test::EventResponders player(headless.Backend());
         ASSERT_TRUE(EvTurnStart018());
     }
-    EXPECT_EQ(ItemStock(19), 99);
-    EXPECT_TRUE(IsItemUnlocked(19));
+    EXPECT_EQ(ItemStock(item::TiraCandy), 99);
+    EXPECT_TRUE(IsItemUnlocked(item::TiraCandy));
     EXPECT_EQ(GameDay(), 41);
     EXPECT_EQ(GameHour(), 0);
     // The evening walk's three paths.
@@ -676,7 +435,7 @@ TEST_F(CocotteTest, TheEveningWalksThreePathsEndAtEightInTheShop) {
         EXPECT_EQ(Lines(), p.lines);
         EXPECT_EQ(GameDay(), 71);
         EXPECT_EQ(GameHour(), 8);
-        EXPECT_EQ(GameFlow->Place, 10);
+        EXPECT_EQ(GameFlow->Place, place::ShopInside);
         EXPECT_TRUE(ev->TestFlg(flag::EveningWalk));
         EXPECT_EQ(transcript->Texts("line")[2], "黑貓魔法店‧店頭");
     }
@@ -692,21 +451,22 @@ TEST_F(CocotteTest, TheEveningWalkWaitsForItsDaysHoursAndMeetings) {
     EXPECT_EQ(GameDay(), 71);
     EXPECT_EQ(GameHour(), 8);
     // Four meetings, or day 95, or a flag of the four missing: nothing.
-    NewGame(70, 21, 10);
-    for (int f : {388, 386, 387, 412}) ev->SetFlg(f, true);
+    NewGame(70, 21, place::ShopInside);
+    for (int f : {flag::FlowerbedFirstVisit, flag::RenetteMet, flag::CocotteMet, flag::FeleMet})
+        ev->SetFlg(f, true);
     ev->SetVariable(kMeetings, 4);
     EXPECT_FALSE(EvTurnStart023());
     ev->SetVariable(kMeetings, 5);
     SetGameDay(95);
     EXPECT_FALSE(EvTurnStart023());
     SetGameDay(60);
-    ev->SetFlg(412, false);
+    ev->SetFlg(flag::FeleMet, false);
     EXPECT_FALSE(EvTurnStart023());
     EXPECT_EQ(Lines(), 0);
 }
 
 TEST_F(CocotteTest, AWalkFromASceneNumberThatNamesNoSceneEndsAtOnce) {
-    NewGame(70, 23, 10);
+    NewGame(70, 23, place::ShopInside);
     test::EventResponders player(headless.Backend());
     for (int scene : {0, 8, 100, -1}) story::EveningWalk(scene);
     EXPECT_EQ(Lines(), 0);
@@ -745,14 +505,14 @@ TEST_F(CocotteTest, TheBathAfterAnEndingDrawsItsChanceOnlyWhenTheRestHolds) {
 
 TEST_F(CocotteTest, TheFirstOwnPotionNeedsAFinishedMixOfItsShelfRows) {
     test::EventResponders player(headless.Backend());
-    NewGame(30, 14, 10);
+    NewGame(30, 14, place::ShopInside);
     GameFlow->MixedItem = -1;
     EXPECT_FALSE(EvTurnStart017());
-    GameFlow->MixedItem = 0;  // shelf row 4
+    GameFlow->MixedItem = item::VigourScentBottle;  // shelf row 4
     EXPECT_FALSE(EvTurnStart017());
-    GameFlow->MixedItem = 18;  // shelf row 11
+    GameFlow->MixedItem = item::CharmChocolate;  // shelf row 11
     EXPECT_FALSE(EvTurnStart017());
-    GameFlow->MixedItem = 30;
+    GameFlow->MixedItem = item::GravityCrystal;
     EXPECT_TRUE(EvTurnStart017());
     EXPECT_FALSE(EvTurnStart017());
 }
@@ -761,11 +521,11 @@ TEST_F(CocotteTest, TheSweepingAndTheSquareReadTheScheduleEvenUnderTheOverride) 
     test::EventResponders player(headless.Backend());
     for (int variant : {0, 1, 3, 4, 2, 5}) {
         const bool weekday = variant != 2 && variant != 5;
-        NewGame(120, 16, 2);
+        NewGame(120, 16, place::RivalShop);
         ev->SetFlg(flag::IntroRivalShopRoom, true);
         ev->m_ScheduleVariant = variant;
         EXPECT_EQ(Forced(EvMove136), weekday) << variant;
-        NewGame(120, 16, 3);
+        NewGame(120, 16, place::Square);
         ev->m_ScheduleVariant = variant;
         EXPECT_EQ(Forced(EvMove135), weekday) << variant;
     }
@@ -774,13 +534,13 @@ TEST_F(CocotteTest, TheSweepingAndTheSquareReadTheScheduleEvenUnderTheOverride) 
 // ---- the shop visits of a year's middle
 
 TEST_F(CocotteTest, AVisitAtFourOnEveryDayFrom100To204PlaysTheTalksInOrder) {
-    NewGame(100, 16, 2);
+    NewGame(100, 16, place::RivalShop);
     std::map<std::string, int> count;
     std::vector<std::pair<int, std::string>> notable;
     for (int day = 100; day <= 204; ++day) {
         SetGameDay(day);
         SetGameHour(16);
-        GameFlow->Place = 2;
+        GameFlow->Place = place::RivalShop;
         ev->SetFlg(flag::RivalShopVisitedToday, false);
         story::ResetPlays();
         transcript->Clear();
@@ -789,7 +549,7 @@ TEST_F(CocotteTest, AVisitAtFourOnEveryDayFrom100To204PlaysTheTalksInOrder) {
             VisitRivalShop(16);
         }
         const std::vector<std::string> played = Played();
-        EXPECT_EQ(GameFlow->Place, 2) << day;
+        EXPECT_EQ(GameFlow->Place, place::RivalShop) << day;
         if (day % 6 == 5) {
             EXPECT_TRUE(played.empty()) << day << " is a rest day";
             EXPECT_FALSE(ev->TestFlg(flag::RivalShopVisitedToday)) << day;
@@ -821,7 +581,7 @@ TEST_F(CocotteTest, AVisitAtFourOnEveryDayFrom100To204PlaysTheTalksInOrder) {
 }
 
 bool TakesHerHome() {
-    EventServerDbg->SetPlace(10, false);
+    EventServerDbg->SetPlace(place::ShopInside, false);
     return true;
 }
 
@@ -829,13 +589,13 @@ TEST_F(CocotteTest, AVisitWhoseEventTookHerElsewhereLeavesHerThere) {
     const auto saved = MoveEvents;
     MoveEvents = {};
     MoveEvents[0] = &TakesHerHome;
-    NewGame(102, 16, 2);
+    NewGame(102, 16, place::RivalShop);
     {
         test::EventResponders player(headless.Backend());
         VisitRivalShop(16);
     }
     MoveEvents = saved;
-    EXPECT_EQ(GameFlow->Place, 10);
+    EXPECT_EQ(GameFlow->Place, place::ShopInside);
     EXPECT_TRUE(ev->TestFlg(flag::RivalShopVisitedToday));
 }
 
@@ -845,23 +605,25 @@ TEST_F(CocotteTest, OrdersDueOnTheNightOfTheChocolatesAreSettledTheNextMorning) 
     auto shop = std::make_unique<ui::Form>();
     shop->Show();
     ShopHooks().shopForm = [&shop] { return shop.get(); };
-    NewGame(80, 18, 10);
-    UnlockItem(18);
+    NewGame(80, 18, place::ShopInside);
+    UnlockItem(item::CharmChocolate);
     GameFlow->GameStarted();
-    SetItemStock(3, 2);
-    SetItemStock(5, 0);
+    // Two goods of the shop's catalogue, ordered: one in stock, one not.
+    constexpr int kCovered = 3, kShort = 5;
+    SetItemStock(kCovered, 2);
+    SetItemStock(kShort, 0);
     OrderSlot covered;
     covered.Id = 1;
     covered.Deadline = 80;
     covered.Kind = 0;
     covered.Flag = 684;
-    covered.Item = 3;
+    covered.Item = kCovered;
     covered.Quantity = 2;
     covered.Reward = 700;
     OrderSlot short_ = covered;
     short_.Id = 2;
     short_.Flag = 685;
-    short_.Item = 5;
+    short_.Item = kShort;
     OrderSlot later = covered;
     later.Id = 3;
     later.Flag = 686;
@@ -879,7 +641,7 @@ TEST_F(CocotteTest, OrdersDueOnTheNightOfTheChocolatesAreSettledTheNextMorning) 
     EXPECT_EQ(GameHour(), 9);
     // The covered one delivered from stock, the other failed; the later one held.
     EXPECT_EQ(GameMoney() - money, 10000 + 700);
-    EXPECT_EQ(ItemStock(3), 0);
+    EXPECT_EQ(ItemStock(kCovered), 0);
     EXPECT_EQ(GameReputation() - reputation, -1);
     EXPECT_EQ(Orders[0].Id, 3);
     EXPECT_EQ(Orders[1].Id, 0);
@@ -901,10 +663,10 @@ TEST_F(CocotteTest, OrdersDueOnTheNightOfTheChocolatesAreSettledTheNextMorning) 
 TEST_F(CocotteTest, ASaveOnTheMorningOfDay100LoadsForTheFirstMeeting) {
     const std::string dir = test::ScratchDir("cocotte_meeting_save");
     ui::SetProgramFolder(dir);
-    Fresh(100, 8, 10);
+    Fresh(100, 8, place::ShopInside);
     for (int f : {flag::IntroRivalShop, flag::RenetteMet}) ev->SetFlg(f, true);
     ASSERT_TRUE(SaveGame(0));
-    Fresh(3, 9, 10);
+    Fresh(3, 9, place::ShopInside);
     ASSERT_TRUE(LoadGame(0));
     ui::SetProgramFolder(LUMIA_TEST_GAMEDATA);
     EXPECT_EQ(GameDay(), 100);

@@ -29,7 +29,7 @@ class StoryTest : public test::StoryTest {
 protected:
     void SetUp() override {
         test::StoryTest::SetUp();
-        Fresh(0, 8, 10);
+        Fresh(0, 8, place::ShopInside);
     }
 };
 
@@ -153,10 +153,6 @@ TEST(DialogueData, ALineFitsFourRowsOfTheWindowTheLastStoppingAtTheEndButton) {
     };
     for (const Case& c : cases)
         EXPECT_EQ(story::LineProblem(ui::Utf8ToBig5(c.text)), c.problem) << c.text;
-    // The narration rule keeps its callers: speech is left to LineProblem.
-    EXPECT_TRUE(story::NarrationFits(ui::Utf8ToBig5("　鐘聲響起。")));
-    EXPECT_FALSE(story::NarrationFits(ui::Utf8ToBig5(row + row + row + row)));
-    EXPECT_TRUE(story::NarrationFits(ui::Utf8ToBig5("緹菈「" + row + row + row + row)));
 }
 
 TEST_F(StoryTest, EveryLineFollowsTheLineFormatAndFitsThePage) {
@@ -171,7 +167,7 @@ TEST_F(StoryTest, EveryLineFollowsTheLineFormatAndFitsThePage) {
             const bool tagged = tag != std::string::npos && tag > 0 && tag % 2 == 0;
             EXPECT_TRUE(tagged || st.text.rfind(blank, 0) == 0)
                 << sc.key << ": " << ui::Big5ToUtf8(st.text);
-            EXPECT_TRUE(story::NarrationFits(st.text)) << sc.key << ": " << ui::Big5ToUtf8(st.text);
+            EXPECT_EQ(story::LineProblem(st.text), "") << sc.key << ": " << ui::Big5ToUtf8(st.text);
             DbTxtForm2->SetText(st.text);
             DbTxtForm2->Tick();
             EXPECT_FALSE(DbTxtForm2->TestState(kMsgPageFull))
@@ -218,9 +214,9 @@ TEST_F(StoryTest, AFirstGamePlaysThePrologueWithoutCardOrFarewell) {
     ev->m_ImgClick();  // a click does not skip on a first play
     EvPrologue();
     EXPECT_EQ(Speakers(), (Counts{{"緹菈", 15}, {"黑皮", 5}, {"芙蘿蕾", 7}}));
-    EXPECT_TRUE(ev->TestFlg(384));
-    EXPECT_TRUE(ev->TestFlg(94));
-    EXPECT_EQ(GameFlow->Place, 10);
+    EXPECT_TRUE(ev->TestFlg(flag::FloraeFirstVisit));
+    EXPECT_TRUE(ev->TestFlg(flag::PrologueSeen));
+    EXPECT_EQ(GameFlow->Place, place::ShopInside);
     EXPECT_EQ(GameHour(), 9);
     EXPECT_EQ(GameDay(), 0);
     EXPECT_EQ(transcript->Texts("line").front(),
@@ -229,7 +225,7 @@ TEST_F(StoryTest, AFirstGamePlaysThePrologueWithoutCardOrFarewell) {
 
 TEST_F(StoryTest, AfterAnEndingTheCardAndTheFarewellComeFirst) {
     test::EventResponders player(headless.Backend());
-    ev->SetFlg(90, true);
+    ev->SetFlg(flag::EndingGoodwillSeen, true);
     EvPrologue();
     EXPECT_EQ(Lines(), 34);
     EXPECT_EQ(Speakers(),
@@ -252,13 +248,13 @@ TEST_F(StoryTest, ALaterGameSkipsAfterTheLineWhenTheStageWasClicked) {
     });
     for (const Case& c : cases) {
         clickAfter = c.clickAfter;
-        NewGame(0, 8, 10);
-        ev->SetFlg(94, true);
+        NewGame(0, 8, place::ShopInside);
+        ev->SetFlg(flag::PrologueSeen, true);
         test::EventResponders player(headless.Backend());
         EvPrologue();
         EXPECT_EQ(Lines(), c.shown) << c.clickAfter;
-        EXPECT_TRUE(ev->TestFlg(384));
-        EXPECT_EQ(GameFlow->Place, 10);
+        EXPECT_TRUE(ev->TestFlg(flag::FloraeFirstVisit));
+        EXPECT_EQ(GameFlow->Place, place::ShopInside);
         EXPECT_EQ(GameHour(), 9) << c.clickAfter;
     }
 }
@@ -270,11 +266,11 @@ TEST_F(StoryTest, TheFirstMorningVisitRunsOnlyUnderForcedConditions) {
     EXPECT_FALSE(EvDayStart000());
     EXPECT_EQ(Lines(), 0);
     ev->ConditionOverride = 1;
-    ev->SetFlg(384, true);
+    ev->SetFlg(flag::FloraeFirstVisit, true);
     EXPECT_TRUE(EvDayStart000());
     ev->ConditionOverride = 0;
     EXPECT_EQ(Speakers(), (Counts{{"緹菈", 5}, {"黑皮", 1}, {"芙蘿蕾", 7}}));
-    EXPECT_TRUE(ev->TestFlg(384));
+    EXPECT_TRUE(ev->TestFlg(flag::FloraeFirstVisit));
     EXPECT_EQ(DayStartEvents[0], &EvDayStart000);
     EXPECT_EQ(DayStartEvents[3], &EvDayStart003);
     EXPECT_EQ(DayStartEvents[4], nullptr);
@@ -288,17 +284,18 @@ TEST_F(StoryTest, TheIllnessFiresOnlyInItsWindowsWithTheirChances) {
     const Case cases[] = {{23, 0},  {24, 20}, {28, 20}, {29, 0},  {30, 30}, {33, 30},
                           {34, 0},  {35, 0},  {36, 20}, {39, 20}, {40, 0},  {41, 0},
                           {42, 90}, {45, 90}, {46, 0},  {100, 0}};
-    ev->SetFlg(386, true);
-    ev->SetFlg(387, true);
-    ev->SetFlg(385, true);  // the scene itself is not wanted here: the first test fails
+    ev->SetFlg(flag::RenetteMet, true);
+    ev->SetFlg(flag::CocotteMet, true);
+    ev->SetFlg(flag::HeipiIllnessDone,
+               true);  // the scene itself is not wanted here: the first test fails
     for (const Case& c : cases) {
         SetGameDay(c.day);
         ui::Srand(7);
         EXPECT_FALSE(EvDayStart001());
         EXPECT_EQ(ui::RandState(), 7u);
     }
-    ev->SetFlg(385, false);
-    ev->SetFlg(0, true);  // a no-op: flag 0 is never set
+    ev->SetFlg(flag::HeipiIllnessDone, false);
+    ev->SetFlg(flag::NeverSet, true);  // a no-op: flag 0 is never set
     for (std::uint32_t seed = 1; seed <= 40; ++seed) {
         for (const Case& c : cases) {
             if (c.chance == 0) {
@@ -319,7 +316,7 @@ TEST_F(StoryTest, TheIllnessFiresOnlyInItsWindowsWithTheirChances) {
     // Without both meetings, never.
     ev->ConditionOverride = 0;
     SetGameDay(42);
-    ev->SetFlg(387, false);
+    ev->SetFlg(flag::CocotteMet, false);
     EXPECT_FALSE(EvDayStart001());
     EXPECT_EQ(Lines(), 0);
 }
@@ -328,20 +325,6 @@ class IllnessTest : public StoryTest, public ::testing::WithParamInterface<int> 
 
 TEST_P(IllnessTest, EachChoicePlaysItsLinesAndEndsAtHomeTheNextMorning) {
     const int choice = GetParam();
-    test::EventResponders player(headless.Backend());
-    player.answers = {choice};
-    ev->SetFlg(386, true);
-    ev->SetFlg(387, true);
-    SetGameDay(42);
-    // A draw that passes the 90 % roll.
-    std::uint32_t seed = 1;
-    for (;; ++seed) {
-        ui::Srand(seed);
-        if (90 >= ui::Rand() % 100 + 1) break;
-    }
-    ui::Srand(seed);
-    std::vector<int> places;
-    ASSERT_TRUE(EvDayStart001());
     const Counts both{{"黑皮", 4 + 7},
                       {"緹菈", 6 + 5 + 10 + 5},
                       {"蕾妮特", 13},
@@ -354,18 +337,26 @@ TEST_P(IllnessTest, EachChoicePlaysItsLinesAndEndsAtHomeTheNextMorning) {
     } else {
         want["蕾妮特的父親"] += 12, want["緹菈"] += 10, want["蕾妮特"] += 4, want["可可特"] += 1;
     }
-    EXPECT_EQ(Speakers(), want);
+    // Day 42 at 10:00 in the shop, both met, a draw that passes the 90 % roll; home at
+    // 09:00 the next morning.
+    Play({.name = choice == 0 ? "EvDayStart001 with 蕾妮特" : "EvDayStart001 with her father",
+          .event = EvDayStart001,
+          .day = 42,
+          .hour = 10,
+          .place = place::ShopInside,
+          .flags = {flag::RenetteMet, flag::CocotteMet},
+          .draws = {90},
+          .answers = {choice},
+          .speakers = want,
+          .changed = {flag::HeipiIllnessDone},
+          .hours = 23});
     EXPECT_EQ(Lines(), choice == 0 ? 10 + 5 + 27 + 38 + 12 : 10 + 5 + 27 + 27 + 12);
     EXPECT_EQ(transcript->Texts("choice"),
               std::vector<std::string>{"『直接讓蕾妮特診治。 / 『讓蕾妮特的父親診治。"});
-    EXPECT_TRUE(ev->TestFlg(385));
-    EXPECT_EQ(GameDay(), 43);
-    EXPECT_EQ(GameHour(), 9);
-    EXPECT_EQ(GameFlow->Place, 10);
-    EXPECT_EQ(player.choicesAnswered, 1);
     // Once played, never again.
     transcript->Clear();
     SetGameDay(44);
+    test::EventResponders player(headless.Backend());
     EXPECT_FALSE(EvDayStart001());
 }
 
@@ -376,16 +367,19 @@ TEST_F(StoryTest, ALostCommissionIsMarkedOnTheDayAfterItsLimitOnly) {
         bool (*event)();
         int mark, offset, taken, done;
     };
-    const Case cases[] = {{&EvDayStart002, 6, 19, 548, 550}, {&EvDayStart003, 9, 7, 549, 551}};
+    const Case cases[] = {{&EvDayStart002, mark::VolcanoNotice, 19, flag::VolcanoCommission,
+                           flag::VolcanoCommissionDone},
+                          {&EvDayStart003, mark::LovePotionNotice, 7, flag::LovePotionCommission,
+                           flag::LovePotionCommissionDone}};
     for (const Case& c : cases) {
         ev->NewGameReset();
         DayMarks[c.mark] = 10;
         ev->SetFlg(c.taken, true);
         for (int day = 10; day < 10 + c.offset + 3; ++day) {
             SetGameDay(day);
-            DayMarks[5] = 0;
+            DayMarks[mark::CommissionExpired] = 0;
             EXPECT_EQ(c.event(), day == 10 + c.offset) << c.mark << " day " << day;
-            EXPECT_EQ(DayMarks[5], day == 10 + c.offset ? day : 0);
+            EXPECT_EQ(DayMarks[mark::CommissionExpired], day == 10 + c.offset ? day : 0);
         }
         SetGameDay(10 + c.offset);
         ev->SetFlg(c.done, true);
@@ -409,11 +403,11 @@ TEST_F(StoryTest, EveryRecordIsPlayedByAnEventOrBranch) {
     });
     test::EventResponders player(headless.Backend());
     EvPrologue();
-    ev->SetFlg(88, true);
+    ev->SetFlg(flag::EndingFloraeSeen, true);
     EvPrologue();
-    ev->SetFlg(88, false);
+    ev->SetFlg(flag::EndingFloraeSeen, false);
     for (int click : {1, 11}) {
-        ev->SetFlg(94, true);
+        ev->SetFlg(flag::PrologueSeen, true);
         transcript->Clear();
         clickAfter = click;
         EvPrologue();

@@ -50,8 +50,8 @@ var FlowerGiftCount 5
 addvar FlowerGiftCount -2
 mark FeverBegan
 unmark CommissionExpired
-give FloraesFlowers 4
-take FloraesFlowers 1
+give FloraeFlowers 4
+take FloraeFlowers 1
 money 300
 reputation 2
 time 2
@@ -252,7 +252,7 @@ TEST_F(DialogueTest, StateRecordsChangeWhatTheirNamesSay) {
     SetGameDay(30);
     SetGameHour(10);
     SetMoney(1000);
-    SetItemStock(item::FloraesFlowers, 0);
+    SetItemStock(item::FloraeFlowers, 0);
     const int reputation = GameReputation();
     ev->EventBegin();
     EXPECT_TRUE(story::PlayScene("TestShared", "steps"));
@@ -262,7 +262,7 @@ TEST_F(DialogueTest, StateRecordsChangeWhatTheirNamesSay) {
     EXPECT_EQ(ev->EventVariable[var::FlowerGiftCount], 3);
     EXPECT_EQ(DayMarks[mark::FeverBegan], 30);
     EXPECT_EQ(DayMarks[mark::CommissionExpired], 0);
-    EXPECT_EQ(ItemStock(item::FloraesFlowers), 3);
+    EXPECT_EQ(ItemStock(item::FloraeFlowers), 3);
     EXPECT_EQ(GameMoney(), 1300);
     EXPECT_EQ(GameReputation(), reputation + 2);
     EXPECT_EQ(GameHour(), 12);

@@ -26,7 +26,7 @@ using Counts = test::StoryTest::Counts;
 
 // The year as the walk finds it at 09:00 of the last day.
 struct Year {
-    std::vector<int> flags;  // route flags, 395, 426, 437, an ending seen before
+    std::vector<int> flags;  // route flags, FloraeDied, RenetteCrisis, RenetteSaved, an ending seen
     int money = 0;
     int reputation = 0;
     bool recipe19 = false;  // 緹菈軟糖's recipe known
@@ -41,13 +41,14 @@ protected:
     }
     void Start(const Year& y) {
         InitGameState();  // no recipe known, nothing held (a key item stays otherwise)
-        NewGame(287, 9, 10);
-        for (int f = 88; f <= 93; ++f) ev->SetFlg(f, false);
+        NewGame(287, 9, place::ShopInside);
+        for (int f = flag::EndingFloraeSeen; f <= flag::EndingCocotteSeen; ++f)
+            ev->SetFlg(f, false);
         for (int f : y.flags) ev->SetFlg(f, true);
         SetMoney(y.money);
         SetReputation(y.reputation);
-        if (y.recipe19) UnlockItem(19);
-        if (y.item98) SetItemStock(98, 1);
+        if (y.recipe19) UnlockItem(item::TiraCandy);
+        if (y.item98) SetItemStock(item::WaterSpiritStone, 1);
         transcript->Clear();  // what the set-up itself recorded
     }
     // The event pictures shown, by code.
@@ -59,7 +60,7 @@ protected:
     }
     std::vector<int> SeenFlags() {
         std::vector<int> out;
-        for (int f = 88; f <= 93; ++f)
+        for (int f = flag::EndingFloraeSeen; f <= flag::EndingCocotteSeen; ++f)
             if (ev->TestFlg(f)) out.push_back(f);
         return out;
     }
@@ -92,7 +93,7 @@ TEST_F(EndingTest, EveryLineFollowsTheLineFormatAndFitsThePage) {
             const bool tagged = tag != std::string::npos && tag > 0 && tag % 2 == 0;
             EXPECT_TRUE(tagged || st.text.rfind(blank, 0) == 0 || st.text == caption)
                 << sc.key << ": " << utf8;
-            EXPECT_TRUE(story::NarrationFits(st.text)) << sc.key << ": " << utf8;
+            EXPECT_EQ(story::LineProblem(st.text), "") << sc.key << ": " << utf8;
             DbTxtForm2->SetText(st.text);
             DbTxtForm2->Tick();
             EXPECT_FALSE(DbTxtForm2->TestState(kMsgPageFull)) << sc.key << ": " << utf8;
@@ -123,29 +124,100 @@ TEST_F(EndingTest, TheYearChoosesTheEnding) {
     };
     const int rich = kDebt, poor = kDebt - 1;
     const Case cases[] = {
-        {"prince without money", {{402}, 0, 0}, 3, 91, 803, false},
-        {"prince beats every other route", {{402, 403, 404, 405}, rich, 100}, 3, 91, 803, false},
-        {"florae", {{403}, rich, 0}, 2, 88, 806, false},
-        {"florae short", {{403}, poor, 100}, -1, 0, 815, false},
-        {"florae and renette: renette's", {{403, 404}, rich, 0}, 4, 92, 804, false},
-        {"own work", {{}, rich, 0}, 1, 89, 806, false},
-        {"own work, whatever the goodwill", {{}, rich, 100}, 1, 89, 806, false},
-        {"the town's help at 40", {{}, poor, 40}, 1, 90, 806, false},
+        {"prince without money",
+         {{flag::RoutePrince}, 0, 0},
+         3,
+         flag::EndingPrinceSeen,
+         803,
+         false},
+        {"prince beats every other route",
+         {{flag::RoutePrince, flag::RouteFlorae, flag::RouteRenette, flag::RouteCocotte},
+          rich,
+          100},
+         3,
+         flag::EndingPrinceSeen,
+         803,
+         false},
+        {"florae", {{flag::RouteFlorae}, rich, 0}, 2, flag::EndingFloraeSeen, 806, false},
+        {"florae short", {{flag::RouteFlorae}, poor, 100}, -1, 0, 815, false},
+        {"florae and renette: renette's",
+         {{flag::RouteFlorae, flag::RouteRenette}, rich, 0},
+         4,
+         flag::EndingRenetteSeen,
+         804,
+         false},
+        {"own work", {{}, rich, 0}, 1, flag::EndingDebtPaidSeen, 806, false},
+        {"own work, whatever the goodwill",
+         {{}, rich, 100},
+         1,
+         flag::EndingDebtPaidSeen,
+         806,
+         false},
+        {"the town's help at 40", {{}, poor, 40}, 1, flag::EndingGoodwillSeen, 806, false},
         {"goodwill 39: bad", {{}, poor, 39}, -1, 0, 814, false},
-        {"renette", {{404}, rich, 0}, 4, 92, 804, false},
-        {"renette and cocotte: renette's", {{404, 405}, rich, 0}, 4, 92, 804, false},
-        {"renette short", {{404}, poor, 100}, -1, 0, 816, false},
-        {"cocotte", {{405}, rich, 0}, 5, 93, 805, false},
-        {"cocotte and florae: florae's bad", {{403, 405}, rich, 0}, -1, 0, 815, false},
-        {"cocotte short", {{405}, 0, 100}, -1, 0, 817, false},
-        // The final crisis wants an ending seen, 437, recipe 19 and item 98.
-        {"crisis, then own work", {{90, 437}, rich, 0, true, true}, 1, 89, 806, true},
-        {"crisis, then prince", {{88, 402, 426, 437}, 0, 0, true, true}, 3, 91, 803, true},
-        {"crisis, then a bad ending", {{93, 437}, poor, 0, true, true}, -1, 0, 814, true},
-        {"no crisis in a first game", {{437}, rich, 0, true, true}, 1, 89, 806, false},
-        {"no crisis without 437", {{90}, rich, 0, true, true}, 1, 89, 806, false},
-        {"no crisis without recipe 19", {{90, 437}, rich, 0, false, true}, 1, 89, 806, false},
-        {"no crisis without item 98", {{90, 437}, rich, 0, true, false}, 1, 89, 806, false},
+        {"renette", {{flag::RouteRenette}, rich, 0}, 4, flag::EndingRenetteSeen, 804, false},
+        {"renette and cocotte: renette's",
+         {{flag::RouteRenette, flag::RouteCocotte}, rich, 0},
+         4,
+         flag::EndingRenetteSeen,
+         804,
+         false},
+        {"renette short", {{flag::RouteRenette}, poor, 100}, -1, 0, 816, false},
+        {"cocotte", {{flag::RouteCocotte}, rich, 0}, 5, flag::EndingCocotteSeen, 805, false},
+        {"cocotte and florae: florae's bad",
+         {{flag::RouteFlorae, flag::RouteCocotte}, rich, 0},
+         -1,
+         0,
+         815,
+         false},
+        {"cocotte short", {{flag::RouteCocotte}, 0, 100}, -1, 0, 817, false},
+        // The final crisis wants an ending seen, 蕾妮特 saved, 緹菈軟糖's recipe and 水精靈石.
+        {"crisis, then own work",
+         {{flag::EndingGoodwillSeen, flag::RenetteSaved}, rich, 0, true, true},
+         1,
+         flag::EndingDebtPaidSeen,
+         806,
+         true},
+        {"crisis, then prince",
+         {{flag::EndingFloraeSeen, flag::RoutePrince, flag::RenetteCrisis, flag::RenetteSaved},
+          0,
+          0,
+          true,
+          true},
+         3,
+         flag::EndingPrinceSeen,
+         803,
+         true},
+        {"crisis, then a bad ending",
+         {{flag::EndingCocotteSeen, flag::RenetteSaved}, poor, 0, true, true},
+         -1,
+         0,
+         814,
+         true},
+        {"no crisis in a first game",
+         {{flag::RenetteSaved}, rich, 0, true, true},
+         1,
+         flag::EndingDebtPaidSeen,
+         806,
+         false},
+        {"no crisis unless 蕾妮特 was saved",
+         {{flag::EndingGoodwillSeen}, rich, 0, true, true},
+         1,
+         flag::EndingDebtPaidSeen,
+         806,
+         false},
+        {"no crisis without recipe 19",
+         {{flag::EndingGoodwillSeen, flag::RenetteSaved}, rich, 0, false, true},
+         1,
+         flag::EndingDebtPaidSeen,
+         806,
+         false},
+        {"no crisis without item 98",
+         {{flag::EndingGoodwillSeen, flag::RenetteSaved}, rich, 0, true, false},
+         1,
+         flag::EndingDebtPaidSeen,
+         806,
+         false},
     };
     test::EventResponders player(headless.Backend());
     for (const Case& c : cases) {
@@ -153,7 +225,7 @@ TEST_F(EndingTest, TheYearChoosesTheEnding) {
         Start(c.year);
         std::vector<int> seen;
         for (int f : c.year.flags)
-            if (f >= 88 && f <= 93) seen.push_back(f);
+            if (f >= flag::EndingFloraeSeen && f <= flag::EndingCocotteSeen) seen.push_back(f);
         if (c.seen) seen.push_back(c.seen);
         std::sort(seen.begin(), seen.end());
 
@@ -168,12 +240,12 @@ TEST_F(EndingTest, TheYearChoosesTheEnding) {
         EXPECT_NE(std::find(pictures.begin(), pictures.end(), c.picture), pictures.end());
         EXPECT_EQ(Count("line", "緹菈「媽媽，請借給我力量……大家，\n請想起幸福的時光！"),
                   c.crisis ? 1 : 0);
-        EXPECT_EQ(ItemStock(42), c.crisis ? 1 : 0);
-        EXPECT_EQ(IsItemUnlocked(42), c.crisis);
+        EXPECT_EQ(ItemStock(item::HappinessPotion), c.crisis ? 1 : 0);
+        EXPECT_EQ(IsItemUnlocked(item::HappinessPotion), c.crisis);
         EXPECT_EQ(GameHour(), c.crisis ? 16 : 9);
         EXPECT_EQ(Count("line", "悲慘的結局　"), c.walk == -1 ? 1 : 0);
-        EXPECT_EQ(Tracks(4), c.walk == -1 ? 1 : 0);
-        EXPECT_EQ(Tracks(17), c.walk == -1 ? 0 : 1);
+        EXPECT_EQ(Tracks(track::BadEndingMusic), c.walk == -1 ? 1 : 0);
+        EXPECT_EQ(Tracks(track::EndingMusic), c.walk == -1 ? 0 : 1);
     }
     EXPECT_EQ(player.choicesAnswered, 0);
 }
@@ -186,25 +258,25 @@ TEST_F(EndingTest, EachSlotReturnsItsOwnResult) {
         int result;
     };
     const Case cases[] = {
-        {&EvEnding000, {{90, 437}, 0, 0, true, true}, -1},
-        {&EvEnding001, {{402}}, 3},
-        {&EvEnding002, {{403}, kDebt}, 2},
+        {&EvEnding000, {{flag::EndingGoodwillSeen, flag::RenetteSaved}, 0, 0, true, true}, -1},
+        {&EvEnding001, {{flag::RoutePrince}}, 3},
+        {&EvEnding002, {{flag::RouteFlorae}, kDebt}, 2},
         {&EvEnding003, {{}, kDebt}, 1},
         {&EvEnding004, {{}, 0, 40}, 1},
-        {&EvEnding005, {{404}, kDebt}, 4},
-        {&EvEnding006, {{405}, kDebt}, 5},
-        {&EvEnding007, {{403}}, 0},
-        {&EvEnding008, {{404}}, 0},
-        {&EvEnding009, {{405}}, 0},
+        {&EvEnding005, {{flag::RouteRenette}, kDebt}, 4},
+        {&EvEnding006, {{flag::RouteCocotte}, kDebt}, 5},
+        {&EvEnding007, {{flag::RouteFlorae}}, 0},
+        {&EvEnding008, {{flag::RouteRenette}}, 0},
+        {&EvEnding009, {{flag::RouteCocotte}}, 0},
         {&EvEnding010, {}, 0},
         // Their conditions failing: nothing shown.
-        {&EvEnding001, {{403}}, -1},
-        {&EvEnding002, {{403, 402}, kDebt}, -1},
+        {&EvEnding001, {{flag::RouteFlorae}}, -1},
+        {&EvEnding002, {{flag::RouteFlorae, flag::RoutePrince}, kDebt}, -1},
         {&EvEnding003, {{}, kDebt - 1}, -1},
         {&EvEnding004, {{}, kDebt, 100}, -1},
-        {&EvEnding004, {{405}, 0, 100}, -1},
-        {&EvEnding006, {{405, 404}, kDebt}, -1},
-        {&EvEnding007, {{402}}, -1},
+        {&EvEnding004, {{flag::RouteCocotte}, 0, 100}, -1},
+        {&EvEnding006, {{flag::RouteCocotte, flag::RouteRenette}, kDebt}, -1},
+        {&EvEnding007, {{flag::RoutePrince}}, -1},
     };
     test::EventResponders player(headless.Backend());
     for (const Case& c : cases) {
@@ -220,7 +292,7 @@ TEST_F(EndingTest, TheCrisisWaitsForNineOnTheLastDay) {
     struct Case {
         int day, hour;
     };
-    const Year ready{{90, 437}, kDebt, 0, true, true};
+    const Year ready{{flag::EndingGoodwillSeen, flag::RenetteSaved}, kDebt, 0, true, true};
     for (const Case& c : {Case{286, 9}, Case{287, 8}, Case{287, 10}, Case{100, 9}}) {
         Start(ready);
         SetGameDay(c.day);
@@ -244,25 +316,53 @@ TEST_F(EndingTest, TheGoodEndingsPlayTheirLinesPicturesAndVoices) {
         int result;
     };
     const Case cases[] = {
-        {{{402}}, &EvEnding001, "evend04", {{"緹菈", 8}, {"王子", 3}, {"", 1}}, 11, {803}, 91, 3},
-        {{{403}, kDebt},
+        {{{flag::RoutePrince}},
+         &EvEnding001,
+         "evend04",
+         {{"緹菈", 8}, {"王子", 3}, {"", 1}},
+         11,
+         {803},
+         flag::EndingPrinceSeen,
+         3},
+        {{{flag::RouteFlorae}, kDebt},
          &EvEnding002,
          "evend03",
          {{"緹菈", 8}, {"芙蘿蕾", 4}},
          12,
          {806, 802},
-         88,
+         flag::EndingFloraeSeen,
          2},
-        {{{}, kDebt}, &EvEnding003, "evend01", {{"緹菈", 9}, {"黑皮", 3}}, 12, {806, 801}, 89, 1},
-        {{{}, 0, 40}, &EvEnding004, "evend02", {{"緹菈", 9}, {"黑皮", 3}}, 12, {806, 801}, 90, 1},
-        {{{404}, kDebt}, &EvEnding005, "evend05", {{"緹菈", 9}, {"蕾妮特", 3}}, 12, {804}, 92, 4},
-        {{{405}, kDebt},
+        {{{}, kDebt},
+         &EvEnding003,
+         "evend01",
+         {{"緹菈", 9}, {"黑皮", 3}},
+         12,
+         {806, 801},
+         flag::EndingDebtPaidSeen,
+         1},
+        {{{}, 0, 40},
+         &EvEnding004,
+         "evend02",
+         {{"緹菈", 9}, {"黑皮", 3}},
+         12,
+         {806, 801},
+         flag::EndingGoodwillSeen,
+         1},
+        {{{flag::RouteRenette}, kDebt},
+         &EvEnding005,
+         "evend05",
+         {{"緹菈", 9}, {"蕾妮特", 3}},
+         12,
+         {804},
+         flag::EndingRenetteSeen,
+         4},
+        {{{flag::RouteCocotte}, kDebt},
          &EvEnding006,
          "evend06",
          {{"緹菈", 10}, {"可可特", 4}, {"", 1}},
          14,
          {805},
-         93,
+         flag::EndingCocotteSeen,
          5},
     };
     test::EventResponders player(headless.Backend());
@@ -308,18 +408,24 @@ TEST_F(EndingTest, TheShopPicturesComeBetweenTheLinesOfTheHeroinesEndings) {
 
 TEST_F(EndingTest, ThePrincesPictureMournsWhoeverWasLost) {
     struct Case {
-        std::vector<int> flags;  // 395 芙蘿蕾 died, 426 蕾妮特's crisis, 437 she was saved
+        std::vector<int> flags;  // 芙蘿蕾 died, 蕾妮特's crisis, she was saved
         int picture;
         int lines;
     };
     const Case cases[] = {
-        {{}, 803, 12},         {{395}, 808, 11},           {{426}, 809, 12}, {{395, 426}, 810, 11},
-        {{426, 437}, 803, 12}, {{395, 426, 437}, 808, 11}, {{437}, 803, 12}, {{395, 437}, 808, 11},
+        {{}, 803, 12},
+        {{flag::FloraeDied}, 808, 11},
+        {{flag::RenetteCrisis}, 809, 12},
+        {{flag::FloraeDied, flag::RenetteCrisis}, 810, 11},
+        {{flag::RenetteCrisis, flag::RenetteSaved}, 803, 12},
+        {{flag::FloraeDied, flag::RenetteCrisis, flag::RenetteSaved}, 808, 11},
+        {{flag::RenetteSaved}, 803, 12},
+        {{flag::FloraeDied, flag::RenetteSaved}, 808, 11},
     };
     test::EventResponders player(headless.Backend());
     for (const Case& c : cases) {
         Year y{c.flags};
-        y.flags.push_back(402);
+        y.flags.push_back(flag::RoutePrince);
         Start(y);
         EXPECT_EQ(EvEnding001(), 3);
         EXPECT_EQ(Pictures(), std::vector<int>{c.picture});
@@ -331,7 +437,7 @@ TEST_F(EndingTest, ThePrincesPictureMournsWhoeverWasLost) {
 
 TEST_F(EndingTest, TheCrisisPlaysItsSevenHoursAndGivesThePotion) {
     test::EventResponders player(headless.Backend());
-    Start(Year{{91, 437}, 0, 0, true, true});
+    Start(Year{{flag::EndingPrinceSeen, flag::RenetteSaved}, 0, 0, true, true});
     const int money = GameMoney();
     EXPECT_EQ(EvEnding000(), -1);
     EXPECT_EQ(Lines(), 102);
@@ -347,11 +453,11 @@ TEST_F(EndingTest, TheCrisisPlaysItsSevenHoursAndGivesThePotion) {
                                   {"", 1 + 6}}));
     EXPECT_EQ(GameDay(), 287);
     EXPECT_EQ(GameHour(), 16);
-    EXPECT_EQ(GameFlow->Place, 10);  // the mixing room hands back to the shop
-    EXPECT_TRUE(IsItemUnlocked(42));
-    EXPECT_EQ(ItemStock(42), 1);
+    EXPECT_EQ(GameFlow->Place, place::ShopInside);  // the mixing room hands back to the shop
+    EXPECT_TRUE(IsItemUnlocked(item::HappinessPotion));
+    EXPECT_EQ(ItemStock(item::HappinessPotion), 1);
     EXPECT_EQ(GameMoney(), money);
-    EXPECT_EQ(SeenFlags(), std::vector<int>{91});  // no ending of its own
+    EXPECT_EQ(SeenFlags(), std::vector<int>{flag::EndingPrinceSeen});  // no ending of its own
     EXPECT_TRUE(transcript->Texts("voicepack").empty());
     EXPECT_EQ(transcript->Texts("event"), (std::vector<std::string>{"begin", "end"}));
     EXPECT_EQ(transcript->Texts("place"),
@@ -363,16 +469,20 @@ TEST_F(EndingTest, TheCrisisPlaysItsSevenHoursAndGivesThePotion) {
 TEST_F(EndingTest, EveryRecordIsPlayedByAnEndingOrBranch) {
     test::EventResponders player(headless.Backend());
     const std::vector<Year> years = {
-        {{90, 437, 402}, 0, 0, true, true},  // the crisis, then the prince with 芙蘿蕾
-        {{402, 395}},                        // the prince after 芙蘿蕾 died
-        {{403}, kDebt},
+        {{flag::EndingGoodwillSeen, flag::RenetteSaved, flag::RoutePrince},
+         0,
+         0,
+         true,
+         true},                                   // the crisis, then the prince with 芙蘿蕾
+        {{flag::RoutePrince, flag::FloraeDied}},  // the prince after 芙蘿蕾 died
+        {{flag::RouteFlorae}, kDebt},
         {{}, kDebt},
         {{}, 0, 40},
-        {{404}, kDebt},
-        {{405}, kDebt},
-        {{403}},
-        {{404}},
-        {{405}},
+        {{flag::RouteRenette}, kDebt},
+        {{flag::RouteCocotte}, kDebt},
+        {{flag::RouteFlorae}},
+        {{flag::RouteRenette}},
+        {{flag::RouteCocotte}},
         {},
     };
     for (const Year& y : years) {

@@ -39,165 +39,240 @@ namespace {
 using Counts = test::StoryTest::Counts;
 constexpr char kFile[] = "Fever.txt";
 constexpr int kOnset = 216;  // the fever's first day in the rows below
-constexpr int kCurePotion = 62, kPanacea = 44, kStone = 98, kSoulOfTheUnderworld = 54;
 
-// The state an event is played in.
-struct Given {
-    int day = 230, hour = 12, place = 12;
-    std::vector<int> flags{};
-    int visits = 0;      // event variable 1
-    int silent = 0;      // event variable 2
-    int onset = kOnset;  // day mark 0; -1 none
-    std::vector<std::pair<int, int>> items{};
-    std::deque<int> answers{};
-};
-// What it leaves: lines per speaker ("" narration), the voice numbers a..b in order
-// (0 none), the flags changed (pictures seen aside), items, hours, the place, and day
-// mark 1.
-struct Expect {
-    Counts speakers{};
-    int firstVoice = 0, lastVoice = 0;
-    std::vector<int> flags{};
-    std::vector<std::pair<int, int>> items{};
-    int hours = 0;
-    int place = 1;
-    int visitsAdded = 0;
-    int markOne = 0;
-};
-struct Row {
-    const char* name;
-    bool (*event)();
-    Given s;
-    Expect e;
-};
+using test::EventCase;
+using test::Span;
 
-// The heroine's visits at the bedside: s + offset, the once-flags set before, the lines.
-Row Visit(const char* name, bool (*event)(), int offset, std::vector<int> before, Counts says,
-          std::vector<int> sets) {
-    Given s{.day = kOnset + offset, .flags = std::move(before)};
-    s.flags.push_back(flag::FloraeCollapsed);
-    return {name, event, s,
-            Expect{.speakers = std::move(says), .flags = std::move(sets), .visitsAdded = 1}};
+// The heroine's visits at the bedside: the onset + offset, at noon in her room, the
+// once-flags set before, the lines; one visit more counted, and she ends outside.
+EventCase Visit(const char* name, bool (*event)(), int offset, std::vector<int> before, Counts says,
+                std::vector<int> sets) {
+    before.push_back(flag::FloraeCollapsed);
+    return {.name = name,
+            .event = event,
+            .day = kOnset + offset,
+            .hour = 12,
+            .place = place::FloraeRoom,
+            .flags = std::move(before),
+            .speakers = std::move(says),
+            .changed = std::move(sets),
+            .varsAfter = {{var::BedsideVisitCount, 1}},
+            .placeAfter = place::FloraeHouse};
 }
 
-const std::vector<Row>& Rows() {
+// The recipes of the cure are known only from the maze's goal on, even with one in
+// stock.
+void RecipesUnknown() {
+    LockItem(item::CurePotion);
+    LockItem(item::Panacea);
+}
+
+// The visit with 黑皮 after the cure, from the shop at 09:00 of day 250, eight silent
+// visits behind her; `add` and `drop` change the flags of the way there.
+EventCase AfterTheCure(std::vector<int> add, std::vector<int> drop) {
+    std::vector<int> flags = {flag::FlowerbedFirstVisit, flag::FlowerCrownGiven,
+                              flag::FloraeCollapsed, flag::PotionGiven, flag::FloraeBlindVisit};
+    for (int f : drop) std::erase(flags, f);
+    flags.insert(flags.end(), add.begin(), add.end());
+    return {.name = "EvTurnStart005 on the plain way",
+            .event = EvTurnStart005,
+            .day = 250,
+            .hour = 9,
+            .place = place::ShopInside,
+            .flags = flags,
+            .vars = {{var::SilentVisitCount, 8}},
+            .speakers = {{"緹菈", 17}, {"黑皮", 11}, {"芙蘿蕾", 10}},
+            .voices = Span(248, 279),
+            .changed = {flag::ShopClosedToday, flag::FloraeVisitedToday, flag::FloraeSpeaksAgain,
+                        flag::StoryDayOff, flag::StoneDidNotAppear},
+            .itemsAfter = {{item::WaterSpiritStone, 0}},
+            .hours = 2,
+            .placeAfter = place::FloraeHouse};
+}
+
+// The panacea given at noon in her room on day 250, on `route` (0: none yet, when it
+// takes hers).
+EventCase Panacea(int route) {
+    EventCase c = {.name = "EvMove004",
+                   .event = EvMove004,
+                   .day = 250,
+                   .hour = 12,
+                   .place = place::FloraeRoom,
+                   .items = {{item::Panacea, 1}},
+                   .prepare = RecipesUnknown,
+                   .speakers = {{"緹菈", 15}, {"芙蘿蕾", 13}},
+                   .voices = Span(287, 313),
+                   .changed = {flag::FloraeVisitedToday, flag::FloraeSightRestored},
+                   .itemsAfter = {{item::Panacea, 0}},
+                   .hours = 1,
+                   .placeAfter = place::FloraeHouse};
+    if (route)
+        c.flags = {route};
+    else
+        c.changed = {flag::FloraeVisitedToday, flag::RouteFlorae, flag::FloraeSightRestored};
+    return c;
+}
+
+// Her death: to 09:00 of the next day, in the shop.
+EventCase Death(const char* name, bool (*event)(), int offset, std::vector<int> flags, int visits) {
+    return {.name = name,
+            .event = event,
+            .day = kOnset + offset,
+            .hour = 9,
+            .place = place::ShopInside,
+            .flags = std::move(flags),
+            .vars = {{var::BedsideVisitCount, visits}},
+            .speakers = {{"緹菈", 12}, {"黑皮", 4}, {"芙蘿蕾的母親", 3}, {"芙蘿蕾", 4}, {"", 1}},
+            .voices = Span(201, 212),
+            .changed = {flag::ShopClosedToday, flag::FloraeDied, flag::FloraeEndPlayed,
+                        flag::StoryDayOff},
+            .hours = 24};
+}
+
+const std::vector<EventCase>& Rows() {
     const Counts plainVisit{{"緹菈", 4}, {"芙蘿蕾", 1}};
-    const Counts onThePlainWay{{"緹菈", 17}, {"黑皮", 11}, {"芙蘿蕾", 10}};
-    const Expect plain{.speakers = onThePlainWay,
-                       .firstVoice = 248,
-                       .lastVoice = 279,
-                       .flags = {164, 167, 406, 459, 471},
-                       .items = {{kStone, 0}},
-                       .hours = 2};
-    const Given afterTheCure{
-        .day = 250, .hour = 9, .place = 10, .flags = {388, 390, 391, 396, 400}, .silent = 8};
-    auto with = [](Given s, std::vector<int> flags, std::vector<int> drop = {}) {
-        for (int f : drop) std::erase(s.flags, f);
-        s.flags.insert(s.flags.end(), flags.begin(), flags.end());
-        return s;
-    };
-    const Counts panaceaSays{{"緹菈", 15}, {"芙蘿蕾", 13}};
-    const Given panacea{.day = 250, .items = {{kPanacea, 1}}};
-    const Expect panaceaNoRoute{.speakers = panaceaSays,
-                                .firstVoice = 287,
-                                .lastVoice = 313,
-                                .flags = {167, 407},
-                                .items = {{kPanacea, 0}},
-                                .hours = 1};
-    // Her death: to 09:00 of the next day, in the shop.
-    const Expect death{
-        .speakers = {{"緹菈", 12}, {"黑皮", 4}, {"芙蘿蕾的母親", 3}, {"芙蘿蕾", 4}, {"", 1}},
-        .firstVoice = 201,
-        .lastVoice = 212,
-        .flags = {164, 395, 398, 459},
-        .hours = 24,
-        .place = 10};
-    static const std::vector<Row> rows = {
-        {"EvTurnStart000", EvTurnStart000,
-         Given{.day = 217, .hour = 9, .place = 10, .flags = {391}},
-         Expect{
-             .speakers = {{"緹菈", 17}, {"黑皮", 1}, {"芙蘿蕾的母親", 4}, {"芙蘿蕾", 7}, {"", 2}},
-             .firstVoice = 159,
-             .lastVoice = 172,
-             .flags = {167, 392},
-             .hours = 1}},
-        {"EvTurnStart015", EvTurnStart015, Given{.day = 235, .hour = 9, .place = 10, .onset = -1},
-         Expect{.speakers = {{"緹菈", 24}, {"黑皮", 1}, {"芙蘿蕾的母親", 7}, {"芙蘿蕾", 7}},
-                .firstVoice = 159,
-                .lastVoice = 172,
-                .flags = {391, 435},
-                .hours = 1}},
-        {"EvTurnStart002", EvTurnStart002,
-         Given{.hour = 14, .place = 10, .flags = {393}, .items = {{kCurePotion, 1}}},
-         Expect{.speakers = {{"緹菈", 4}, {"黑皮", 3}},
-                .firstVoice = 194,
-                .lastVoice = 200,
-                .flags = {552},
-                .items = {{kCurePotion, 1}},
-                .place = 10}},
-        {"EvTurnStart003", EvTurnStart003,
-         Given{.day = kOnset + 24, .hour = 9, .place = 10, .flags = {391}, .visits = 3}, death},
-        {"EvTurnStart003", EvTurnStart003,  // the maze given up, before the 24th day
-         Given{.day = kOnset + 19, .hour = 9, .place = 10, .flags = {391, 394}}, death},
-        {"EvTurnStart004", EvTurnStart004,
-         Given{.day = kOnset + 24, .hour = 9, .place = 10, .flags = {391}, .visits = 2},
-         Expect{.flags = {395, 398, 434}, .place = 10}},
-        {"EvTurnStart005", EvTurnStart005, afterTheCure,
-         Expect{.speakers = {{"緹菈", 17}, {"黑皮", 13}, {"芙蘿蕾", 10}, {"", 1}},
-                .firstVoice = 248,
-                .lastVoice = 286,
-                .flags = {164, 167, 406, 459},
-                .items = {{kStone, 255}},
-                .hours = 2}},
-        {"EvTurnStart005", EvTurnStart005, with(afterTheCure, {}, {388}), plain},
-        {"EvTurnStart005", EvTurnStart005, with(afterTheCure, {}, {390}), plain},
-        {"EvTurnStart005", EvTurnStart005, with(afterTheCure, {}, {391}), plain},
-        {"EvTurnStart005", EvTurnStart005, with(afterTheCure, {402}), plain},
-        {"EvTurnStart005", EvTurnStart005, with(afterTheCure, {404}), plain},
-        {"EvTurnStart005", EvTurnStart005, with(afterTheCure, {405}), plain},
-        {"EvMove002", EvMove002,
-         Given{.flags = {391, 393}, .items = {{kCurePotion, 1}}, .answers = {0}},
-         Expect{.speakers = {{"緹菈", 18}, {"黑皮", 5}, {"芙蘿蕾", 4}},
-                .firstVoice = 215,
-                .lastVoice = 233,
-                .flags = {164, 396, 459},
-                .items = {{kCurePotion, 1}},
-                .hours = 45,  // two mornings, then an hour
-                .place = 10}},
-        {"EvMove002", EvMove002,
-         Given{.flags = {391, 393}, .items = {{kCurePotion, 1}}, .answers = {1}},
-         Expect{.speakers = {{"緹菈", 8}, {"芙蘿蕾", 3}}, .items = {{kCurePotion, 1}}}},
-        {"EvMove003", EvMove003, Given{.day = 233, .flags = {396}},
-         Expect{.speakers = {{"緹菈", 21}, {"黑皮", 7}, {"芙蘿蕾的母親", 8}, {"芙蘿蕾", 9}},
-                .firstVoice = 234,
-                .lastVoice = 247,
-                .flags = {167, 400, 401},
-                .hours = 1,
-                .place = 10,
-                .markOne = 233}},
-        {"EvMove004", EvMove004, panacea,
-         Expect{.speakers = panaceaSays,
-                .firstVoice = 287,
-                .lastVoice = 313,
-                .flags = {167, 403, 407},
-                .items = {{kPanacea, 0}},
-                .hours = 1}},
-        {"EvMove004", EvMove004, with(panacea, {402}), panaceaNoRoute},
-        {"EvMove004", EvMove004, with(panacea, {404}), panaceaNoRoute},
-        {"EvMove004", EvMove004, with(panacea, {405}), panaceaNoRoute},
-        {"EvMove018", EvMove018, Given{.day = 245, .flags = {395, 434}},
-         Expect{.speakers = {{"緹菈", 14}}, .flags = {436}, .hours = 11}},
-        Visit("EvMove023", EvMove023, 1, {}, {{"緹菈", 5}, {"芙蘿蕾", 4}}, {167, 446}),
-        Visit("EvMove024", EvMove024, 5, {446}, plainVisit, {167}),
-        Visit("EvMove025", EvMove025, 6, {}, {{"緹菈", 4}, {"芙蘿蕾", 4}}, {167, 448}),
-        Visit("EvMove026", EvMove026, 10, {448}, plainVisit, {167}),
-        Visit("EvMove027", EvMove027, 11, {}, {{"緹菈", 5}, {"芙蘿蕾", 5}}, {167, 450}),
-        Visit("EvMove028", EvMove028, 14, {450}, plainVisit, {167}),
-        Visit("EvMove029", EvMove029, 15, {}, {{"緹菈", 9}, {"芙蘿蕾", 9}}, {167, 452}),
-        Visit("EvMove030", EvMove030, 17, {452}, plainVisit, {167}),
-        Visit("EvMove031", EvMove031, 18, {}, {{"緹菈", 8}, {"芙蘿蕾", 4}}, {167}),
+    static const std::vector<EventCase> rows = {
+        {.name = "EvTurnStart000",
+         .event = EvTurnStart000,
+         .day = 217,
+         .hour = 9,
+         .place = place::ShopInside,
+         .flags = {flag::FloraeCollapsed},
+         .speakers = {{"緹菈", 17}, {"黑皮", 1}, {"芙蘿蕾的母親", 4}, {"芙蘿蕾", 7}, {"", 2}},
+         .voices = Span(159, 172),
+         .changed = {flag::FloraeVisitedToday, flag::FeverExplained},
+         .hours = 1,
+         .placeAfter = place::FloraeHouse},
+        {.name = "EvTurnStart015",
+         .event = EvTurnStart015,
+         .day = 235,
+         .hour = 9,
+         .place = place::ShopInside,
+         .marks = {{mark::FeverBegan, 0}},
+         .speakers = {{"緹菈", 24}, {"黑皮", 1}, {"芙蘿蕾的母親", 7}, {"芙蘿蕾", 7}},
+         .voices = Span(159, 172),
+         .changed = {flag::FloraeCollapsed, flag::FeverBeganAtTurnStart},
+         .marksAfter = {{mark::FeverBegan, 235}},
+         .hours = 1,
+         .placeAfter = place::FloraeHouse},
+        {.name = "EvTurnStart002",
+         .event = EvTurnStart002,
+         .day = 230,
+         .hour = 14,
+         .place = place::ShopInside,
+         .flags = {flag::WizardFound},
+         .items = {{item::CurePotion, 1}},
+         .prepare = RecipesUnknown,
+         .speakers = {{"緹菈", 4}, {"黑皮", 3}},
+         .voices = Span(194, 200),
+         .changed = {flag::CurePotionReady},
+         .itemsAfter = {{item::CurePotion, 1}}},
+        Death("EvTurnStart003", EvTurnStart003, 24, {flag::FloraeCollapsed}, 3),
+        // the maze given up, before the 24th day
+        Death("EvTurnStart003 given up", EvTurnStart003, 19,
+              {flag::FloraeCollapsed, flag::MazeGivenUp}, 0),
+        {.name = "EvTurnStart004",
+         .event = EvTurnStart004,
+         .day = kOnset + 24,
+         .hour = 9,
+         .place = place::ShopInside,
+         .flags = {flag::FloraeCollapsed},
+         .vars = {{var::BedsideVisitCount, 2}},
+         .changed = {flag::FloraeDied, flag::FloraeEndPlayed, flag::FloraeVanished}},
+        {.name = "EvTurnStart005",
+         .event = EvTurnStart005,
+         .day = 250,
+         .hour = 9,
+         .place = place::ShopInside,
+         .flags = {flag::FlowerbedFirstVisit, flag::FlowerCrownGiven, flag::FloraeCollapsed,
+                   flag::PotionGiven, flag::FloraeBlindVisit},
+         .vars = {{var::SilentVisitCount, 8}},
+         .speakers = {{"緹菈", 17}, {"黑皮", 13}, {"芙蘿蕾", 10}, {"", 1}},
+         .voices = Span(248, 286),
+         .changed = {flag::ShopClosedToday, flag::FloraeVisitedToday, flag::FloraeSpeaksAgain,
+                     flag::StoryDayOff},
+         .itemsAfter = {{item::WaterSpiritStone, 255}},
+         .hours = 2,
+         .placeAfter = place::FloraeHouse},
+        AfterTheCure({}, {flag::FlowerbedFirstVisit}),
+        AfterTheCure({}, {flag::FlowerCrownGiven}),
+        AfterTheCure({}, {flag::FloraeCollapsed}),
+        AfterTheCure({flag::RoutePrince}, {}),
+        AfterTheCure({flag::RouteRenette}, {}),
+        AfterTheCure({flag::RouteCocotte}, {}),
+        {.name = "EvMove002",
+         .event = EvMove002,
+         .day = 230,
+         .hour = 12,
+         .place = place::FloraeRoom,
+         .flags = {flag::FloraeCollapsed, flag::WizardFound},
+         .items = {{item::CurePotion, 1}},
+         .answers = {0},
+         .prepare = RecipesUnknown,
+         .speakers = {{"緹菈", 18}, {"黑皮", 5}, {"芙蘿蕾", 4}},
+         .voices = Span(215, 233),
+         .changed = {flag::ShopClosedToday, flag::PotionGiven, flag::StoryDayOff},
+         .itemsAfter = {{item::CurePotion, 1}},
+         .hours = 45,  // two mornings, then an hour
+         .placeAfter = place::ShopInside},
+        {.name = "EvMove002 not yet",
+         .event = EvMove002,
+         .day = 230,
+         .hour = 12,
+         .place = place::FloraeRoom,
+         .flags = {flag::FloraeCollapsed, flag::WizardFound},
+         .items = {{item::CurePotion, 1}},
+         .answers = {1},
+         .prepare = RecipesUnknown,
+         .speakers = {{"緹菈", 8}, {"芙蘿蕾", 3}},
+         .itemsAfter = {{item::CurePotion, 1}},
+         .placeAfter = place::FloraeHouse},
+        {.name = "EvMove003",
+         .event = EvMove003,
+         .day = 233,
+         .hour = 12,
+         .place = place::FloraeRoom,
+         .flags = {flag::PotionGiven},
+         .speakers = {{"緹菈", 21}, {"黑皮", 7}, {"芙蘿蕾的母親", 8}, {"芙蘿蕾", 9}},
+         .voices = Span(234, 247),
+         .changed = {flag::FloraeVisitedToday, flag::FloraeBlindVisit, flag::FloraeBlindnessKnown},
+         .marksAfter = {{mark::BlindnessDay, 233}},
+         .hours = 1,
+         .placeAfter = place::ShopInside},
+        Panacea(0),
+        Panacea(flag::RoutePrince),
+        Panacea(flag::RouteRenette),
+        Panacea(flag::RouteCocotte),
+        {.name = "EvMove018",
+         .event = EvMove018,
+         .day = 245,
+         .hour = 12,
+         .place = place::FloraeRoom,
+         .flags = {flag::FloraeDied, flag::FloraeVanished},
+         .speakers = {{"緹菈", 14}},
+         .changed = {flag::EmptyRoomFound},
+         .hours = 11,
+         .placeAfter = place::FloraeHouse},
+        Visit("EvMove023", EvMove023, 1, {}, {{"緹菈", 5}, {"芙蘿蕾", 4}},
+              {flag::FloraeVisitedToday, flag::BedsideWindow1}),
+        Visit("EvMove024", EvMove024, 5, {flag::BedsideWindow1}, plainVisit,
+              {flag::FloraeVisitedToday}),
+        Visit("EvMove025", EvMove025, 6, {}, {{"緹菈", 4}, {"芙蘿蕾", 4}},
+              {flag::FloraeVisitedToday, flag::BedsideWindow2}),
+        Visit("EvMove026", EvMove026, 10, {flag::BedsideWindow2}, plainVisit,
+              {flag::FloraeVisitedToday}),
+        Visit("EvMove027", EvMove027, 11, {}, {{"緹菈", 5}, {"芙蘿蕾", 5}},
+              {flag::FloraeVisitedToday, flag::BedsideWindow3}),
+        Visit("EvMove028", EvMove028, 14, {flag::BedsideWindow3}, plainVisit,
+              {flag::FloraeVisitedToday}),
+        Visit("EvMove029", EvMove029, 15, {}, {{"緹菈", 9}, {"芙蘿蕾", 9}},
+              {flag::FloraeVisitedToday, flag::BedsideWindow4}),
+        Visit("EvMove030", EvMove030, 17, {flag::BedsideWindow4}, plainVisit,
+              {flag::FloraeVisitedToday}),
+        Visit("EvMove031", EvMove031, 18, {}, {{"緹菈", 8}, {"芙蘿蕾", 4}},
+              {flag::FloraeVisitedToday}),
         Visit("EvMove032", EvMove032, 23, {}, {{"緹菈", 5}, {"芙蘿蕾", 1}, {"芙蘿蕾的母親", 3}},
-              {167, 455}),
+              {flag::FloraeVisitedToday, flag::BedsideUnconscious}),
     };
     return rows;
 }
@@ -237,81 +312,29 @@ std::deque<int> Answers(const std::vector<int>& path) {
 
 class FeverTest : public test::StoryTest {
 protected:
-    // A new game in the state `s`; the plays are not reset, so one test can account
-    // for the records of many events.
-    void Start(const Given& s) {
-        ev->NewGameReset();
-        ev->ConditionOverride = 0;
-        SetGameDay(s.day);
-        SetGameHour(s.hour);
-        GameFlow->Place = s.place;
+    // What every case starts from: the fever begun on the rows' day, the cure's
+    // potions and the stone out of stock and their recipes unknown, the controller
+    // taking commands.
+    void Arrange(const EventCase&) override {
         GameFlow->Ready = 1;
-        for (int f : s.flags) ev->SetFlg(f, true);
-        ev->EventVariable[var::BedsideVisitCount] = s.visits;
-        ev->EventVariable[var::SilentVisitCount] = s.silent;
-        DayMarks = {};
-        if (s.onset >= 0) DayMarks[mark::FeverBegan] = s.onset;
-        SetItemStock(kCurePotion, 0);
-        SetItemStock(kPanacea, 0);
-        g_GameState.ItemStates[kStone].Stock = 0;  // a key item: SetItemStock keeps it at 255
-        for (auto [item, n] : s.items) SetItemStock(item, n);
-        // Known only from the maze's goal on.
-        LockItem(kCurePotion);
-        LockItem(kPanacea);
-        ClearNpcMet();
-        transcript->Clear();
-    }
-    static std::vector<int> Range(int a, int b) {
-        std::vector<int> out;
-        for (int v = a; a && v <= b; ++v) out.push_back(v);
-        return out;
+        DayMarks[mark::FeverBegan] = kOnset;
+        SetItemStock(item::CurePotion, 0);
+        SetItemStock(item::Panacea, 0);
+        // A key item: SetItemStock keeps it at 255.
+        g_GameState.ItemStates[item::WaterSpiritStone].Stock = 0;
+        RecipesUnknown();
     }
     int Hours() const { return GameDay() * 24 + GameHour(); }
-    std::vector<bool> FlagsNow() {
-        std::vector<bool> out(kEventFlagCount);
-        for (int f = 1; f < kEventFlagCount; ++f) out[f] = ev->TestFlg(f);
-        return out;
-    }
-    // The flags changed since `before`, pictures seen and endings seen aside.
-    std::vector<int> Changed(const std::vector<bool>& before) {
-        std::vector<int> out;
-        for (int f = 1; f < kEventFlagCount; ++f) {
-            if (f >= 32 && f < 96) continue;
-            if (ev->TestFlg(f) != before[f]) out.push_back(f);
-        }
-        return out;
-    }
-    // Plays one row and checks what it leaves.
-    void Play(const Row& r) {
-        SCOPED_TRACE(r.name);
-        Start(r.s);
-        const auto before = FlagsNow();
-        const int start = Hours();
-        const int visits = ev->EventVariable[var::BedsideVisitCount];
-        test::EventResponders player(headless.Backend());
-        player.answers = r.s.answers;
-        ASSERT_TRUE(r.event());
-        EXPECT_EQ(Speakers(), r.e.speakers);
-        int lines = 0;
-        for (const auto& [who, n] : r.e.speakers) lines += n;
-        EXPECT_EQ(Lines(), lines);
-        EXPECT_EQ(player.linesAcknowledged, lines);
-        EXPECT_EQ(player.choicesAnswered, static_cast<int>(r.s.answers.size()));
-        EXPECT_EQ(Voices(), Range(r.e.firstVoice, r.e.lastVoice));
-        EXPECT_EQ(Changed(before), r.e.flags);
-        for (auto [item, n] : r.e.items) EXPECT_EQ(ItemStock(item), n) << "item " << item;
-        EXPECT_EQ(Hours() - start, r.e.hours);
-        EXPECT_EQ(GameFlow->Place, r.e.place);
-        EXPECT_EQ(ev->EventVariable[var::BedsideVisitCount], visits + r.e.visitsAdded);
-        EXPECT_EQ(DayMarks[1], r.e.markOne);
-        EXPECT_EQ(ev->ConditionOverride, 0);
-    }
 
     // The evening of the maze: D = 216, five visits, the recipe of 黃泉之魂, 18:00 of
     // day 234 in the shop.
     void MazeEvening() {
-        Start(Given{.day = 234, .hour = 18, .place = 10, .flags = {390, 391, 392}, .visits = 5});
-        UnlockItem(kSoulOfTheUnderworld);
+        Stage({.day = 234,
+               .hour = 18,
+               .place = place::ShopInside,
+               .flags = {flag::FlowerCrownGiven, flag::FloraeCollapsed, flag::FeverExplained},
+               .vars = {{var::BedsideVisitCount, 5}}});
+        UnlockItem(item::SoulOfTheUnderworld);
     }
     // One night in the maze along `path`, begun by `event`; checks the lines, the node
     // scenes played, and how the night ended.
@@ -345,10 +368,10 @@ protected:
         EXPECT_EQ(ev->TestFlg(flag::MazeCompleted), goal);
         EXPECT_EQ(ev->TestFlg(flag::WizardFound), goal);
         EXPECT_EQ(ev->TestFlg(flag::WizardHouseOpen), goal);
-        EXPECT_EQ(IsItemUnlocked(kCurePotion), goal);
-        EXPECT_EQ(IsItemUnlocked(kPanacea), goal);
+        EXPECT_EQ(IsItemUnlocked(item::CurePotion), goal);
+        EXPECT_EQ(IsItemUnlocked(item::Panacea), goal);
         EXPECT_EQ(Hours() - start, goal ? 8 : 6);
-        EXPECT_EQ(GameFlow->Place, 10);
+        EXPECT_EQ(GameFlow->Place, place::ShopInside);
     }
 };
 
@@ -377,12 +400,13 @@ TEST_F(FeverTest, TheEventsStandInTheirSlots) {
 // ---- every event and branch, with every record of the text accounted for
 
 TEST_F(FeverTest, EveryBranchOfEveryEventPlaysAndEveryRecordIsPlayed) {
-    for (const Row& r : Rows()) {
+    for (const EventCase& r : Rows()) {
         Play(r);
         // Played() lists what played since the accounting began: this row's event is
         // among them.
         const std::vector<std::string> played = Played();
-        EXPECT_NE(std::find(played.begin(), played.end(), r.name), played.end()) << r.name;
+        const std::string event = std::string(r.name).substr(0, std::string(r.name).find(' '));
+        EXPECT_NE(std::find(played.begin(), played.end(), event), played.end()) << r.name;
     }
     Night(EvTurnStart001, kHomeFrom15);
     Night(EvTurnStart001, kHomeFrom17);
@@ -395,14 +419,14 @@ TEST_F(FeverTest, AWayThroughTheMazeAsTheTurnStartOffersIt) {
     // D = 216, 390, 391 and 392 set, five visits, the recipe known: the 18:00 turn of
     // day 234 in the shop plays the night; left, right, right, left, right, left.
     MazeEvening();
-    ev->SetFlg(37, false);
+    ev->SetFlg(flag::SummoningPictureSeen, false);
     story::ResetPlays();
     test::EventResponders player(headless.Backend());
     player.answers = Answers(kShortest[0]);
     ASSERT_TRUE(RunTurnStartEvents());
     EXPECT_EQ(Played().front(), "EvTurnStart001");
     EXPECT_EQ(Lines(), 129);
-    EXPECT_EQ(Voices(), Range(173, 193));
+    EXPECT_EQ(Voices(), Span(173, 193));
     EXPECT_EQ(transcript->Texts("voicepack"), std::vector<std::string>{"evfm06"});
     // The evening 37, the six nodes 20, the goal 72.
     EXPECT_EQ(Speakers(), (Counts{{"緹菈", 68},
@@ -411,19 +435,21 @@ TEST_F(FeverTest, AWayThroughTheMazeAsTheTurnStartOffersIt) {
                                   {"大魔法師", 25},
                                   {"？？？？", 1},
                                   {"", 4}}));
-    EXPECT_TRUE(ev->TestFlg(37));  // the summoning's picture seen
+    EXPECT_TRUE(ev->TestFlg(flag::SummoningPictureSeen));
     EXPECT_EQ(GameDay(), 235);
     EXPECT_EQ(GameHour(), 2);
-    EXPECT_EQ(GameFlow->Place, 10);
-    for (int f : {393, 397, 139, 164, 459}) EXPECT_TRUE(ev->TestFlg(f)) << f;
-    EXPECT_FALSE(ev->TestFlg(394));
-    EXPECT_TRUE(IsItemUnlocked(kCurePotion));
-    EXPECT_TRUE(IsItemUnlocked(kPanacea));
+    EXPECT_EQ(GameFlow->Place, place::ShopInside);
+    for (int f : {flag::WizardFound, flag::MazeCompleted, flag::WizardHouseOpen,
+                  flag::ShopClosedToday, flag::StoryDayOff})
+        EXPECT_TRUE(ev->TestFlg(f)) << f;
+    EXPECT_FALSE(ev->TestFlg(flag::MazeGivenUp));
+    EXPECT_TRUE(IsItemUnlocked(item::CurePotion));
+    EXPECT_TRUE(IsItemUnlocked(item::Panacea));
     // Reached once, never offered again.
     SetGameDay(236);
     SetGameHour(19);
     EXPECT_FALSE(EvTurnStart001());
-    GameFlow->Place = 10;
+    GameFlow->Place = place::ShopInside;
     EXPECT_FALSE(EvMove001());
 }
 
@@ -437,7 +463,7 @@ TEST_F(FeverTest, TheMazeIsOfferedOnlyOnItsEvenings) {
         {"as it stands", [] {}, true},
         {"a mix running", [] { g_GameState.MixJob.HoursLeft = 3; }, false},
         {"four visits", [this] { ev->EventVariable[var::BedsideVisitCount] = 4; }, false},
-        {"the recipe unknown", [] { LockItem(kSoulOfTheUnderworld); }, false},
+        {"the recipe unknown", [] { LockItem(item::SoulOfTheUnderworld); }, false},
         {"at 23:00", [] { SetGameHour(23); }, false},
         {"on D + 17", [] { SetGameDay(kOnset + 17); }, false},
         {"on D + 38", [] { SetGameDay(kOnset + 38); }, false},
@@ -447,7 +473,8 @@ TEST_F(FeverTest, TheMazeIsOfferedOnlyOnItsEvenings) {
              SetGameHour(22);
          },
          true},
-        {"without the flowerbed's friendship", [this] { ev->SetFlg(390, false); }, false},
+        {"without the flowerbed's friendship",
+         [this] { ev->SetFlg(flag::FlowerCrownGiven, false); }, false},
         {"芙蘿蕾 gone", [this] { ev->SetFlg(flag::FloraeDied, true); }, false},
     };
     for (const Case& c : cases) {
@@ -477,9 +504,9 @@ TEST_F(FeverTest, TheMazeIsOfferedOnlyOnItsEvenings) {
 
 TEST_F(FeverTest, TheMoveTableStartsTheSameNightAtTheShopWithoutItsVoicePack) {
     MazeEvening();
-    GameFlow->Place = 11;
+    GameFlow->Place = place::MixingRoom;
     EXPECT_FALSE(EvMove001());  // only in the shop itself
-    GameFlow->Place = 10;
+    GameFlow->Place = place::ShopInside;
     g_GameState.MixJob.HoursLeft = 3;  // a mix does not keep the arrival's night away
     test::EventResponders player(headless.Backend());
     player.answers = Answers(kHomeFrom14);
@@ -499,7 +526,7 @@ TEST_F(FeverTest, ANodeOutsideTheMazeLeavesTheForestAsGivingUpDoes) {
         EXPECT_TRUE(ev->TestFlg(flag::MazeGivenUp));
         EXPECT_FALSE(ev->TestFlg(flag::MazeCompleted));
         EXPECT_EQ(Hours() - start, 5);
-        EXPECT_EQ(GameFlow->Place, 10);
+        EXPECT_EQ(GameFlow->Place, place::ShopInside);
     }
 }
 
@@ -510,7 +537,7 @@ TEST_F(FeverTest, AProgramClosingInTheForestLeavesIt) {
     headless.App().Terminate();
     ForestMazeFrom(0);
     EXPECT_TRUE(ev->TestFlg(flag::MazeGivenUp));
-    EXPECT_EQ(GameFlow->Place, 10);
+    EXPECT_EQ(GameFlow->Place, place::ShopInside);
 }
 
 TEST_F(FeverTest, GivingUpLetsHerDieTheNextMorning) {
@@ -535,7 +562,8 @@ TEST_F(FeverTest, GivingUpLetsHerDieTheNextMorning) {
 
 TEST_F(FeverTest, TheBedsideFromTheCollapseToHerDeath) {
     test::EventResponders player(headless.Backend());
-    Start(Given{.day = kOnset, .hour = 10, .place = 1, .onset = -1});
+    Stage(
+        {.day = kOnset, .hour = 10, .place = place::FloraeHouse, .marks = {{mark::FeverBegan, 0}}});
     ev->EventVariable[var::FlowerGiftCount] = 1;
     ASSERT_TRUE(EvFlowerbed004());
     ASSERT_EQ(DayMarks[mark::FeverBegan], kOnset);
@@ -545,7 +573,7 @@ TEST_F(FeverTest, TheBedsideFromTheCollapseToHerDeath) {
     ev->DayChange();
     SetGameDay(kOnset + 1);
     SetGameHour(9);
-    GameFlow->Place = 10;
+    GameFlow->Place = place::ShopInside;
     story::ResetPlays();
     transcript->Clear();
     ASSERT_TRUE(RunTurnStartEvents());
@@ -553,7 +581,7 @@ TEST_F(FeverTest, TheBedsideFromTheCollapseToHerDeath) {
     EXPECT_EQ(Lines(), 31);
     EXPECT_TRUE(ev->TestFlg(flag::FloraeVisitedToday));
     EXPECT_EQ(GameHour(), 10);
-    EXPECT_EQ(GameFlow->Place, 1);
+    EXPECT_EQ(GameFlow->Place, place::FloraeHouse);
     // So that day's knock is refused.
     story::ResetPlays();
     VisitFlowerHouse(10);
@@ -570,7 +598,7 @@ TEST_F(FeverTest, TheBedsideFromTheCollapseToHerDeath) {
         ev->DayChange();
         SetGameDay(day);
         SetGameHour(12);
-        GameFlow->Place = 1;
+        GameFlow->Place = place::FloraeHouse;
         ClearNpcMet();
         story::ResetPlays();
         transcript->Clear();
@@ -578,18 +606,20 @@ TEST_F(FeverTest, TheBedsideFromTheCollapseToHerDeath) {
         const std::vector<std::string> p = Played();
         EXPECT_EQ(p.empty() ? std::string() : p.front(), want[day - kOnset - 2]) << day;
         if (!p.empty()) visitLines += Lines();
-        EXPECT_EQ(GameFlow->Place, 1);
+        EXPECT_EQ(GameFlow->Place, place::FloraeHouse);
         EXPECT_EQ(GameHour(), 12);
     }
     EXPECT_EQ(ev->EventVariable[var::BedsideVisitCount], 20);
     EXPECT_EQ(visitLines, 150);
-    for (int f : {446, 448, 450, 452, 455}) EXPECT_TRUE(ev->TestFlg(f)) << f;
+    for (int f : {flag::BedsideWindow1, flag::BedsideWindow2, flag::BedsideWindow3,
+                  flag::BedsideWindow4, flag::BedsideUnconscious})
+        EXPECT_TRUE(ev->TestFlg(f)) << f;
 
     // 09:00 of 240: she dies; the clock runs on to 09:00 of 241.
     ev->DayChange();
     SetGameDay(kOnset + 24);
     SetGameHour(9);
-    GameFlow->Place = 10;
+    GameFlow->Place = place::ShopInside;
     story::ResetPlays();
     ASSERT_TRUE(RunTurnStartEvents());
     EXPECT_EQ(Played(), std::vector<std::string>{"EvTurnStart003"});
@@ -605,7 +635,10 @@ TEST_F(FeverTest, TheOnsetAtATurnStartKeepsTheMorningVisitAway) {
     // Day 239 is a rest day; 235 is not.
     for (const Case& c : {Case{234, false}, Case{235, true}, Case{239, false}, Case{240, true}}) {
         SCOPED_TRACE(c.day);
-        Start(Given{.day = c.day, .hour = 9, .place = 10, .onset = -1});
+        Stage({.day = c.day,
+               .hour = 9,
+               .place = place::ShopInside,
+               .marks = {{mark::FeverBegan, 0}}});
         test::EventResponders player(headless.Backend());
         EXPECT_EQ(EvTurnStart015(), c.plays);
         if (!c.plays) continue;
@@ -622,32 +655,42 @@ TEST_F(FeverTest, TheOnsetAtATurnStartKeepsTheMorningVisitAway) {
 TEST_F(FeverTest, TheSilentEndAndTheEmptyRoom) {
     test::EventResponders player(headless.Backend());
     // D + 24, two visits: she vanishes unseen; a knock finds the room.
-    Start(Given{.day = kOnset + 24, .hour = 9, .place = 10, .flags = {391}, .visits = 2});
+    Stage({.day = kOnset + 24,
+           .hour = 9,
+           .place = place::ShopInside,
+           .flags = {flag::FloraeCollapsed},
+           .vars = {{var::BedsideVisitCount, 2}}});
     ASSERT_TRUE(RunTurnStartEvents());
     EXPECT_EQ(Lines(), 0);
     EXPECT_TRUE(ev->TestFlg(flag::FloraeVanished));
     ev->DayChange();
     SetGameHour(20);
-    GameFlow->Place = 1;
+    GameFlow->Place = place::FloraeHouse;
     story::ResetPlays();
     VisitFlowerHouse(20);
     EXPECT_EQ(Played(), std::vector<std::string>{"EvMove018"});
     EXPECT_EQ(Numbers("face"), (std::vector<int>{1, 9, 6, 7}));
     EXPECT_EQ(GameHour(), 23);
-    EXPECT_EQ(GameFlow->Place, 1);
+    EXPECT_EQ(GameFlow->Place, place::FloraeHouse);
     // Entered at 23:00 the clock does not move; the room stays empty for good.
     ev->SetFlg(flag::EmptyRoomFound, false);
-    GameFlow->Place = 12;
+    GameFlow->Place = place::FloraeRoom;
     ASSERT_TRUE(EvMove018());
     EXPECT_EQ(GameHour(), 23);
-    GameFlow->Place = 12;
+    GameFlow->Place = place::FloraeRoom;
     EXPECT_FALSE(EvMove018());
 }
 
 TEST_F(FeverTest, ThePotionOnTheLastButOneDayCarriesTheGameToItsEnd) {
     // Two mornings from day 286 pass the last day: 09:00 of day 288, where the main
     // loop's ending is due; the day-indexed records keep nothing past day 287.
-    Start(Given{.day = 286, .flags = {391, 393}, .onset = 270, .items = {{kCurePotion, 1}}});
+    Stage({.day = 286,
+           .hour = 12,
+           .place = place::FloraeRoom,
+           .flags = {flag::FloraeCollapsed, flag::WizardFound},
+           .marks = {{mark::FeverBegan, 270}},
+           .items = {{item::CurePotion, 1}},
+           .prepare = RecipesUnknown});
     test::EventResponders player(headless.Backend());
     player.answers = {0};
     ASSERT_TRUE(EvMove002());
@@ -666,15 +709,20 @@ TEST_F(FeverTest, ThePotionIsOfferedOnlyInItsWindowAndTheStoneKeepsItOpen) {
     for (const Case& c : {Case{kOnset, false}, Case{kOnset + 1, true}, Case{kOnset + 23, true},
                           Case{kOnset + 24, false}}) {
         SCOPED_TRACE(c.day);
-        Start(Given{.day = c.day, .flags = {391, 393}, .items = {{kCurePotion, 1}}});
+        Stage({.day = c.day,
+               .hour = 12,
+               .place = place::FloraeRoom,
+               .flags = {flag::FloraeCollapsed, flag::WizardFound},
+               .items = {{item::CurePotion, 1}},
+               .prepare = RecipesUnknown});
         player.answers = {1};
         EXPECT_EQ(EvMove002(), c.offered);
         if (!c.offered) continue;
         // The search for the stone leaves the offer open.
-        GameFlow->Place = 12;
+        GameFlow->Place = place::FloraeRoom;
         player.answers = {1};
         EXPECT_TRUE(EvMove002());
-        EXPECT_EQ(GameFlow->Place, 1);
+        EXPECT_EQ(GameFlow->Place, place::FloraeHouse);
     }
 }
 
@@ -698,10 +746,11 @@ TEST_F(FeverTest, ASaveOnTheMazesDayLoadsWithItsState) {
     EXPECT_EQ(GameHour(), 8);
     EXPECT_EQ(DayMarks[mark::FeverBegan], kOnset);
     EXPECT_EQ(ev->EventVariable[var::BedsideVisitCount], 5);
-    for (int f : {390, 391, 392}) EXPECT_TRUE(ev->TestFlg(f)) << f;
-    EXPECT_TRUE(IsItemUnlocked(kSoulOfTheUnderworld));
+    for (int f : {flag::FlowerCrownGiven, flag::FloraeCollapsed, flag::FeverExplained})
+        EXPECT_TRUE(ev->TestFlg(f)) << f;
+    EXPECT_TRUE(IsItemUnlocked(item::SoulOfTheUnderworld));
     SetGameHour(18);
-    GameFlow->Place = 10;
+    GameFlow->Place = place::ShopInside;
     test::EventResponders player(headless.Backend());
     player.answers = Answers(kHomeFrom14);
     ASSERT_TRUE(RunTurnStartEvents());

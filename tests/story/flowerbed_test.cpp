@@ -31,7 +31,6 @@ namespace {
 
 using Counts = test::StoryTest::Counts;
 constexpr char kFile[] = "Flowerbed.txt";
-constexpr int kFlowers = 70, kBouquet = 99, kCrown = 100;
 
 class FlowerbedTest : public test::StoryTest {
 protected:
@@ -41,8 +40,9 @@ protected:
     }
     // A new game at 芙蘿蕾's house on `day` at `hour`.
     void Fresh(int day, int hour) {
-        test::StoryTest::Fresh(day, hour, 1);
-        for (int item : {kFlowers, kBouquet, kCrown}) SetItemStock(item, 0);
+        test::StoryTest::Fresh(day, hour, place::FloraeHouse);
+        for (int item : {item::FloraeFlowers, item::FloraeHerbs, item::FloraeCrown})
+            SetItemStock(item, 0);
     }
     void ResetPlays() { story::ResetPlays(); }
     // One visit as the flowerbed command makes it: the walk, then daily flag 162 when
@@ -51,7 +51,7 @@ protected:
         ResetPlays();
         transcript->Clear();
         const bool ran = RunFlowerbedEvents();
-        if (ran) ev->SetFlg(162, true);
+        if (ran) ev->SetFlg(flag::FlowerbedVisitedToday, true);
         const std::vector<std::string> p = Played();
         EXPECT_EQ(ran, !p.empty());
         return p.empty() ? std::string() : p.front();
@@ -83,309 +83,270 @@ TEST_F(FlowerbedTest, TheTableHoldsTheEighteenEventsInPriorityOrder) {
 
 // ---- each event, played under its own conditions
 
-struct EventCase {
-    const char* name;
-    bool (*event)();
-    int day, hour;
-    std::vector<int> flagsBefore;
-    int giftsBefore;
-    Counts speakers;
-    int voices;  // voice records: voiced lines whose pack member was found
-    int flowers, bouquet, crown, gifts;
-    std::vector<int> flagsAfter;
-    int hoursPassed;
+// An event at the flowerbed, and the faces it shows in order beside what it leaves.
+struct FlowerbedCase {
+    test::EventCase c;
     std::vector<int> faces;
 };
+void PrintTo(const FlowerbedCase& c, std::ostream* os) { *os << c.c.name; }
 
 // Taken from the event descriptions: the lines per speaker ("" a line without a
 // tag), the gifts, the flags and the time each passes.
-const EventCase kEvents[] = {
-    {"EvFlowerbed000",
-     EvFlowerbed000,
-     23,
-     10,
-     {},
-     0,
-     {{"緹菈", 10}, {"芙蘿蕾", 9}},
-     0,
-     10,
-     1,
-     0,
-     0,
-     {556},
-     0,
+const FlowerbedCase kEvents[] = {
+    {{.name = "EvFlowerbed000",
+      .event = EvFlowerbed000,
+      .day = 23,
+      .hour = 10,
+      .place = place::FloraeHouse,
+      .speakers = {{"緹菈", 10}, {"芙蘿蕾", 9}},
+      .voiceRecords = 0,
+      .changed = {flag::BirthdayBouquet},
+      .itemsAfter = {{item::FloraeFlowers, 10}, {item::FloraeHerbs, 1}},
+      .money = 0,
+      .reputation = 0},
      {}},
-    {"EvFlowerbed001",
-     EvFlowerbed001,
-     0,
-     10,
-     {},
-     0,
-     {{"緹菈", 9}, {"芙蘿蕾", 11}},
-     20,
-     4,
-     0,
-     0,
-     1,
-     {388, 339},
-     1,
+    {{.name = "EvFlowerbed001",
+      .event = EvFlowerbed001,
+      .day = 0,
+      .hour = 10,
+      .place = place::FloraeHouse,
+      .speakers = {{"緹菈", 9}, {"芙蘿蕾", 11}},
+      .voiceRecords = 20,
+      .changed = {flag::FirstFlowersGiven, flag::FlowerbedFirstVisit},
+      .varsAfter = {{var::FlowerGiftCount, 1}},
+      .itemsAfter = {{item::FloraeFlowers, 4}},
+      .money = 0,
+      .reputation = 0,
+      .hours = 1},
      {}},
-    {"EvFlowerbed002",
-     EvFlowerbed002,
-     5,
-     10,
-     {388, 162},
-     0,
-     {{"緹菈", 3}, {"芙蘿蕾", 3}},
-     0,
-     0,
-     0,
-     0,
-     0,
-     {},
-     0,
+    {{.name = "EvFlowerbed002",
+      .event = EvFlowerbed002,
+      .day = 5,
+      .hour = 10,
+      .place = place::FloraeHouse,
+      .flags = {flag::FlowerbedFirstVisit, flag::FlowerbedVisitedToday},
+      .speakers = {{"緹菈", 3}, {"芙蘿蕾", 3}},
+      .voiceRecords = 0,
+      .money = 0,
+      .reputation = 0},
      {}},
-    {"EvFlowerbed003",
-     EvFlowerbed003,
-     100,
-     10,
-     {},
-     6,
-     {{"緹菈", 8}, {"芙蘿蕾", 9}, {"", 1}},
-     18,
-     0,
-     0,
-     1,
-     0,
-     {390},
-     1,
+    {{.name = "EvFlowerbed003",
+      .event = EvFlowerbed003,
+      .day = 100,
+      .hour = 10,
+      .place = place::FloraeHouse,
+      .vars = {{var::FlowerGiftCount, 6}},
+      .speakers = {{"緹菈", 8}, {"芙蘿蕾", 9}, {"", 1}},
+      .voiceRecords = 18,
+      .changed = {flag::FlowerCrownGiven},
+      .itemsAfter = {{item::FloraeCrown, 1}},
+      .money = 0,
+      .reputation = 0,
+      .hours = 1},
      {}},
-    {"EvFlowerbed004",
-     EvFlowerbed004,
-     220,
-     10,
-     {},
-     1,
-     {{"緹菈", 10}, {"芙蘿蕾", 3}, {"芙蘿蕾的母親", 5}},
-     8,
-     0,
-     0,
-     0,
-     0,
-     {391, 166, 534},
-     0,
+    {{.name = "EvFlowerbed004",
+      .event = EvFlowerbed004,
+      .day = 220,
+      .hour = 10,
+      .place = place::FloraeHouse,
+      .vars = {{var::FlowerGiftCount, 1}},
+      .speakers = {{"緹菈", 10}, {"芙蘿蕾", 3}, {"芙蘿蕾的母親", 5}},
+      .voiceRecords = 8,
+      .changed = {flag::FloraeUnwellToday, flag::FloraeCollapsed, flag::FloraeMotherMet},
+      .marksAfter = {{mark::FeverBegan, 220}},
+      .money = 0,
+      .reputation = 0},
      {6, 0}},
-    {"EvFlowerbed005",
-     EvFlowerbed005,
-     150,
-     10,
-     {410},
-     0,
-     {{"緹菈", 27}, {"芙蘿蕾", 18}, {"可可特", 11}, {"蕾妮特", 8}, {"", 2}},
-     64,
-     0,
-     0,
-     0,
-     0,
-     {411},
-     4,
+    {{.name = "EvFlowerbed005",
+      .event = EvFlowerbed005,
+      .day = 150,
+      .hour = 10,
+      .place = place::FloraeHouse,
+      .flags = {flag::HotSpringFound},
+      .speakers = {{"緹菈", 27}, {"芙蘿蕾", 18}, {"可可特", 11}, {"蕾妮特", 8}, {"", 2}},
+      .voiceRecords = 64,
+      .changed = {flag::HotSpringOuting},
+      .money = 0,
+      .reputation = 0,
+      .hours = 4},
      {2, 0, 2, 0, 2, 0, 9, 0, 2, 0, 2, 3}},
-    {"EvFlowerbed006",
-     EvFlowerbed006,
-     12,
-     10,
-     {},
-     0,
-     {{"緹菈", 5}, {"芙蘿蕾", 6}},
-     0,
-     4,
-     0,
-     0,
-     1,
-     {339},
-     0,
+    {{.name = "EvFlowerbed006",
+      .event = EvFlowerbed006,
+      .day = 12,
+      .hour = 10,
+      .place = place::FloraeHouse,
+      .speakers = {{"緹菈", 5}, {"芙蘿蕾", 6}},
+      .voiceRecords = 0,
+      .changed = {flag::FirstFlowersGiven},
+      .varsAfter = {{var::FlowerGiftCount, 1}},
+      .itemsAfter = {{item::FloraeFlowers, 4}},
+      .money = 0,
+      .reputation = 0},
      {}},
-    {"EvFlowerbed007",
-     EvFlowerbed007,
-     24,
-     10,
-     {388},
-     0,
-     {{"緹菈", 6}, {"芙蘿蕾", 7}},
-     0,
-     4,
-     0,
-     0,
-     1,
-     {438},
-     0,
+    {{.name = "EvFlowerbed007",
+      .event = EvFlowerbed007,
+      .day = 24,
+      .hour = 10,
+      .place = place::FloraeHouse,
+      .flags = {flag::FlowerbedFirstVisit},
+      .speakers = {{"緹菈", 6}, {"芙蘿蕾", 7}},
+      .voiceRecords = 0,
+      .changed = {flag::FlowerCareTalk},
+      .varsAfter = {{var::FlowerGiftCount, 1}},
+      .itemsAfter = {{item::FloraeFlowers, 4}},
+      .money = 0,
+      .reputation = 0},
      {}},
-    {"EvFlowerbed008",
-     EvFlowerbed008,
-     48,
-     10,
-     {388},
-     0,
-     {{"緹菈", 7}, {"芙蘿蕾", 7}},
-     0,
-     4,
-     0,
-     0,
-     1,
-     {439},
-     0,
+    {{.name = "EvFlowerbed008",
+      .event = EvFlowerbed008,
+      .day = 48,
+      .hour = 10,
+      .place = place::FloraeHouse,
+      .flags = {flag::FlowerbedFirstVisit},
+      .speakers = {{"緹菈", 7}, {"芙蘿蕾", 7}},
+      .voiceRecords = 0,
+      .changed = {flag::FlowerSeasonsTalk},
+      .varsAfter = {{var::FlowerGiftCount, 1}},
+      .itemsAfter = {{item::FloraeFlowers, 4}},
+      .money = 0,
+      .reputation = 0},
      {}},
-    {"EvFlowerbed009",
-     EvFlowerbed009,
-     72,
-     10,
-     {388},
-     0,
-     {{"緹菈", 9}, {"芙蘿蕾", 6}},
-     0,
-     4,
-     0,
-     0,
-     1,
-     {440},
-     0,
+    {{.name = "EvFlowerbed009",
+      .event = EvFlowerbed009,
+      .day = 72,
+      .hour = 10,
+      .place = place::FloraeHouse,
+      .flags = {flag::FlowerbedFirstVisit},
+      .speakers = {{"緹菈", 9}, {"芙蘿蕾", 6}},
+      .voiceRecords = 0,
+      .changed = {flag::FlowerWishTalk},
+      .varsAfter = {{var::FlowerGiftCount, 1}},
+      .itemsAfter = {{item::FloraeFlowers, 4}},
+      .money = 0,
+      .reputation = 0},
      {9, 2}},
-    {"EvFlowerbed010",
-     EvFlowerbed010,
-     120,
-     10,
-     {388},
-     0,
-     {{"緹菈", 15}, {"芙蘿蕾", 15}},
-     0,
-     4,
-     0,
-     0,
-     1,
-     {441},
-     0,
+    {{.name = "EvFlowerbed010",
+      .event = EvFlowerbed010,
+      .day = 120,
+      .hour = 10,
+      .place = place::FloraeHouse,
+      .flags = {flag::FlowerbedFirstVisit},
+      .speakers = {{"緹菈", 15}, {"芙蘿蕾", 15}},
+      .voiceRecords = 0,
+      .changed = {flag::FlowerMoodsTalk},
+      .varsAfter = {{var::FlowerGiftCount, 1}},
+      .itemsAfter = {{item::FloraeFlowers, 4}},
+      .money = 0,
+      .reputation = 0},
      {}},
-    {"EvFlowerbed011",
-     EvFlowerbed011,
-     204,
-     10,
-     {388},
-     0,
-     {{"緹菈", 21}, {"芙蘿蕾", 19}},
-     0,
-     4,
-     0,
-     0,
-     1,
-     {166, 547},
-     0,
+    {{.name = "EvFlowerbed011",
+      .event = EvFlowerbed011,
+      .day = 204,
+      .hour = 10,
+      .place = place::FloraeHouse,
+      .flags = {flag::FlowerbedFirstVisit},
+      .speakers = {{"緹菈", 21}, {"芙蘿蕾", 19}},
+      .voiceRecords = 0,
+      .changed = {flag::FloraeUnwellToday, flag::FeverDayTalk},
+      .varsAfter = {{var::FlowerGiftCount, 1}},
+      .itemsAfter = {{item::FloraeFlowers, 4}},
+      .money = 0,
+      .reputation = 0},
      {2, 0, 5, 0, 2, 13, 4, 0, 2, 0}},
-    {"EvFlowerbed012",
-     EvFlowerbed012,
-     250,
-     10,
-     {407},
-     0,
-     {{"緹菈", 4}, {"芙蘿蕾", 6}},
-     0,
-     4,
-     0,
-     0,
-     1,
-     {467},
-     0,
+    {{.name = "EvFlowerbed012",
+      .event = EvFlowerbed012,
+      .day = 250,
+      .hour = 10,
+      .place = place::FloraeHouse,
+      .flags = {flag::FloraeSightRestored},
+      .speakers = {{"緹菈", 4}, {"芙蘿蕾", 6}},
+      .voiceRecords = 0,
+      .changed = {flag::FloraeThanks},
+      .varsAfter = {{var::FlowerGiftCount, 1}},
+      .itemsAfter = {{item::FloraeFlowers, 4}},
+      .money = 0,
+      .reputation = 0},
      {}},
-    {"EvFlowerbed013",
-     EvFlowerbed013,
-     18,
-     10,
-     {},
-     0,
-     {{"緹菈", 6}, {"芙蘿蕾", 6}},
-     0,
-     4,
-     0,
-     0,
-     1,
-     {492},
-     0,
+    {{.name = "EvFlowerbed013",
+      .event = EvFlowerbed013,
+      .day = 18,
+      .hour = 10,
+      .place = place::FloraeHouse,
+      .speakers = {{"緹菈", 6}, {"芙蘿蕾", 6}},
+      .voiceRecords = 0,
+      .changed = {flag::SchoolYearEndsTalk},
+      .varsAfter = {{var::FlowerGiftCount, 1}},
+      .itemsAfter = {{item::FloraeFlowers, 4}},
+      .money = 0,
+      .reputation = 0},
      {}},
-    {"EvFlowerbed014",
-     EvFlowerbed014,
-     47,
-     10,
-     {},
-     0,
-     {{"緹菈", 6}, {"芙蘿蕾", 6}},
-     0,
-     4,
-     0,
-     0,
-     1,
-     {493},
-     0,
+    {{.name = "EvFlowerbed014",
+      .event = EvFlowerbed014,
+      .day = 47,
+      .hour = 10,
+      .place = place::FloraeHouse,
+      .speakers = {{"緹菈", 6}, {"芙蘿蕾", 6}},
+      .voiceRecords = 0,
+      .changed = {flag::SchoolYearEndedTalk},
+      .varsAfter = {{var::FlowerGiftCount, 1}},
+      .itemsAfter = {{item::FloraeFlowers, 4}},
+      .money = 0,
+      .reputation = 0},
      {}},
-    {"EvFlowerbed015",
-     EvFlowerbed015,
-     166,
-     10,
-     {},
-     0,
-     {{"緹菈", 5}, {"芙蘿蕾", 6}},
-     0,
-     4,
-     0,
-     0,
-     1,
-     {494},
-     0,
+    {{.name = "EvFlowerbed015",
+      .event = EvFlowerbed015,
+      .day = 166,
+      .hour = 10,
+      .place = place::FloraeHouse,
+      .speakers = {{"緹菈", 5}, {"芙蘿蕾", 6}},
+      .voiceRecords = 0,
+      .changed = {flag::HolidaysSoonTalk},
+      .varsAfter = {{var::FlowerGiftCount, 1}},
+      .itemsAfter = {{item::FloraeFlowers, 4}},
+      .money = 0,
+      .reputation = 0},
      {}},
-    {"EvFlowerbed016",
-     EvFlowerbed016,
-     168,
-     10,
-     {},
-     0,
-     {{"緹菈", 5}, {"芙蘿蕾", 6}},
-     0,
-     4,
-     0,
-     0,
-     1,
-     {495},
-     0,
+    {{.name = "EvFlowerbed016",
+      .event = EvFlowerbed016,
+      .day = 168,
+      .hour = 10,
+      .place = place::FloraeHouse,
+      .speakers = {{"緹菈", 5}, {"芙蘿蕾", 6}},
+      .voiceRecords = 0,
+      .changed = {flag::HolidaysBegunTalk},
+      .varsAfter = {{var::FlowerGiftCount, 1}},
+      .itemsAfter = {{item::FloraeFlowers, 4}},
+      .money = 0,
+      .reputation = 0},
      {}},
-    {"EvFlowerbed017",
-     EvFlowerbed017,
-     30,
-     10,
-     {},
-     0,
-     {{"緹菈", 2}, {"芙蘿蕾", 4}},
-     0,
-     4,
-     0,
-     0,
-     1,
-     {},
-     0,
+    {{.name = "EvFlowerbed017",
+      .event = EvFlowerbed017,
+      .day = 30,
+      .hour = 10,
+      .place = place::FloraeHouse,
+      .speakers = {{"緹菈", 2}, {"芙蘿蕾", 4}},
+      .voiceRecords = 0,
+      .varsAfter = {{var::FlowerGiftCount, 1}},
+      .itemsAfter = {{item::FloraeFlowers, 4}},
+      .money = 0,
+      .reputation = 0},
      {}},
 };
 
-class EachEvent : public FlowerbedTest, public ::testing::WithParamInterface<EventCase> {};
+class EachEvent : public FlowerbedTest, public ::testing::WithParamInterface<FlowerbedCase> {
+protected:
+    // Every event starts without flowers, herbs or crown, and with money to keep.
+    void Arrange(const test::EventCase&) override {
+        for (int item : {item::FloraeFlowers, item::FloraeHerbs, item::FloraeCrown})
+            SetItemStock(item, 0);
+        SetMoney(12345);
+    }
+};
 
 TEST_P(EachEvent, PlaysItsLinesGiftsAndFlagsAndEndsAtTheHouse) {
-    const EventCase& c = GetParam();
-    Fresh(c.day, c.hour);
-    for (int f : c.flagsBefore) ev->SetFlg(f, true);
-    ev->EventVariable[var::FlowerGiftCount] = c.giftsBefore;
-    SetMoney(12345);
-    const int reputation = GameReputation();
-    std::vector<bool> before(kEventFlagCount);
-    for (int f = 1; f < kEventFlagCount; ++f) before[f] = ev->TestFlg(f);
-    test::EventResponders player(headless.Backend());
-
-    ASSERT_TRUE(c.event());
+    const test::EventCase& c = GetParam().c;
+    ResetPlays();
+    Play(c);  // no event of the flowerbed pays or charges, nor changes the reputation
     EXPECT_EQ(Played(), std::vector<std::string>{c.name});
     for (const std::string& fault : story::Unaccounted(kFile)) {
         if (fault.find(c.name) == std::string::npos || fault.find("no scene") == 0) continue;
@@ -393,31 +354,7 @@ TEST_P(EachEvent, PlaysItsLinesGiftsAndFlagsAndEndsAtTheHouse) {
     }
     for (const std::string& fault : story::Unaccounted(""))
         EXPECT_NE(fault.rfind("no scene", 0), 0u) << fault;
-    EXPECT_EQ(Speakers(), c.speakers);
-    int lines = 0;
-    for (const auto& [who, n] : c.speakers) lines += n;
-    EXPECT_EQ(Lines(), lines);
-    EXPECT_EQ(player.linesAcknowledged, lines);
-    EXPECT_EQ(static_cast<int>(transcript->Texts("voice").size()), c.voices);
-    EXPECT_EQ(ItemStock(kFlowers), c.flowers);
-    EXPECT_EQ(ItemStock(kBouquet), c.bouquet);
-    EXPECT_EQ(ItemStock(kCrown), c.crown);
-    EXPECT_EQ(ev->EventVariable[var::FlowerGiftCount], c.giftsBefore + c.gifts);
-    EXPECT_EQ(GameMoney(), 12345);  // no event of the flowerbed pays or charges
-    EXPECT_EQ(GameReputation(), reputation);
-    EXPECT_EQ(GameDay(), c.day);
-    EXPECT_EQ(GameHour(), c.hour + c.hoursPassed);
-    EXPECT_EQ(GameFlow->Place, 1);
-    EXPECT_EQ(Numbers("face"), c.faces);
-    // Exactly the flags the event sets changed, and none was cleared.
-    std::vector<int> changed;
-    for (int f = 1; f < kEventFlagCount; ++f) {
-        if (f >= kFirstPersistentFlag && f < kFirstPlaceOpenFlag) continue;  // pictures seen
-        if (ev->TestFlg(f) != before[f]) changed.push_back(f);
-    }
-    std::vector<int> want = c.flagsAfter;
-    std::sort(want.begin(), want.end());
-    EXPECT_EQ(changed, want);
+    EXPECT_EQ(Numbers("face"), GetParam().faces);
     // Every one but the collapse opens at the flowerbed with its music.
     const std::vector<std::string> pictures = transcript->Texts("picture");
     ASSERT_FALSE(pictures.empty());
@@ -425,7 +362,7 @@ TEST_P(EachEvent, PlaysItsLinesGiftsAndFlagsAndEndsAtTheHouse) {
     ASSERT_FALSE(music.empty());
     if (c.event != EvFlowerbed004) {
         EXPECT_NE(pictures.front().find("evg06.bmp"), std::string::npos) << pictures.front();
-        EXPECT_EQ(music.front(), 6);
+        EXPECT_EQ(music.front(), track::FloraeMusic);
     }
     // Once run, the once-only events never run again.
     if (c.event == EvFlowerbed002 || c.event == EvFlowerbed017) return;
@@ -435,12 +372,12 @@ TEST_P(EachEvent, PlaysItsLinesGiftsAndFlagsAndEndsAtTheHouse) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Flowerbed, EachEvent, ::testing::ValuesIn(kEvents),
-                         [](const auto& info) { return std::string(info.param.name); });
+                         [](const auto& info) { return std::string(info.param.c.name); });
 
 TEST_F(FlowerbedTest, TheCollapseShowsHerRoomWithoutLeavingTheHouse) {
     Fresh(216, 10);
     ev->EventVariable[var::FlowerGiftCount] = 1;
-    ev->PlayMusic(10, true);  // the town's music
+    ev->PlayMusic(track::TownMusic, true);
     transcript->Clear();
     test::EventResponders player(headless.Backend());
     ASSERT_TRUE(EvFlowerbed004());
@@ -449,24 +386,25 @@ TEST_F(FlowerbedTest, TheCollapseShowsHerRoomWithoutLeavingTheHouse) {
     EXPECT_EQ(LinesBefore("picture", "evg09.bmp"), 3);
     EXPECT_EQ(LinesBefore("music", "track 3"), 8);
     EXPECT_EQ(transcript->Texts("music").front(), "stop");  // the garden falls silent first
-    EXPECT_EQ(Music().front(), 3);
+    EXPECT_EQ(Music().front(), track::MusicBox);
     EXPECT_EQ(Figures(), (std::vector<std::string>{"show 36 centre", "show 35 centre"}));
     EXPECT_EQ(transcript->Texts("place"), std::vector<std::string>{"1"});
-    EXPECT_EQ(DayMarks[0], 216);
+    EXPECT_EQ(DayMarks[mark::FeverBegan], 216);
     // Daily flag 166 keeps her away for the rest of the day.
     ev->DayChange();
-    EXPECT_FALSE(ev->TestFlg(166));
-    EXPECT_TRUE(ev->TestFlg(391));
+    EXPECT_FALSE(ev->TestFlg(flag::FloraeUnwellToday));
+    EXPECT_TRUE(ev->TestFlg(flag::FloraeCollapsed));
 }
 
 TEST_F(FlowerbedTest, TheOutingGoesToTheSpringAndBackWithItsMusicAndFigures) {
     Fresh(150, 14);
-    ev->SetFlg(410, true);
+    ev->SetFlg(flag::HotSpringFound, true);
     test::EventResponders player(headless.Backend());
     ASSERT_TRUE(EvFlowerbed005());
     EXPECT_EQ(transcript->Texts("place"), (std::vector<std::string>{"1", "33", "42", "1"}));
     const std::vector<int> music = Music();
-    const std::vector<int> want{6, 9, 11, 8, 5, 10};
+    const std::vector<int> want{track::FloraeMusic,  track::CocotteMusic, track::LandMusic,
+                                track::RenetteMusic, track::BakeryMusic,  track::TownMusic};
     ASSERT_GE(music.size(), want.size());
     EXPECT_EQ(std::vector<int>(music.begin(), music.begin() + 6), want);
     EXPECT_EQ(GameHour(), 18);
@@ -492,7 +430,7 @@ TEST_F(FlowerbedTest, TheOutingGoesToTheSpringAndBackWithItsMusicAndFigures) {
 
 TEST_F(FlowerbedTest, TheRightFlowersEndAtTheHouseFrontWithItsMusic) {
     Fresh(72, 10);
-    ev->SetFlg(388, true);
+    ev->SetFlg(flag::FlowerbedFirstVisit, true);
     test::EventResponders player(headless.Backend());
     ASSERT_TRUE(EvFlowerbed009());
     EXPECT_EQ(LinesBefore("music", "track 10"), 13);
@@ -501,7 +439,7 @@ TEST_F(FlowerbedTest, TheRightFlowersEndAtTheHouseFrontWithItsMusic) {
 
 TEST_F(FlowerbedTest, TheFeverishDayTakesHerToHerRoomAndBack) {
     Fresh(210, 10);
-    ev->SetFlg(388, true);
+    ev->SetFlg(flag::FlowerbedFirstVisit, true);
     test::EventResponders player(headless.Backend());
     ASSERT_TRUE(EvFlowerbed011());
     EXPECT_EQ(transcript->Texts("place"), (std::vector<std::string>{"12", "1"}));
@@ -548,46 +486,60 @@ TEST_F(FlowerbedTest, OneVisitShowsTheFirstEventThatHolds) {
          {{11, 10, {}, -1, "EvFlowerbed001"}, {12, 10, {}, -1, "EvFlowerbed017"}},
          8},
         {"the crown after six gifts, not after five",
-         {{100, 10, {339}, 5, "EvFlowerbed017"},
+         {{100, 10, {flag::FirstFlowersGiven}, 5, "EvFlowerbed017"},
           {101, 10, {}, 5, "EvFlowerbed017"},
           {102, 10, {}, 6, "EvFlowerbed003"}},
          8},
         {"no crown outside May",
-         {{95, 10, {339}, 6, "EvFlowerbed017"}, {120, 10, {}, 9, "EvFlowerbed017"}},
+         {{95, 10, {flag::FirstFlowersGiven}, 6, "EvFlowerbed017"},
+          {120, 10, {}, 9, "EvFlowerbed017"}},
          8},
         {"never a collapse without a gift",
-         {{216, 10, {339}, 0, "EvFlowerbed017"}, {233, 10, {}, -1, "EvFlowerbed004"}},
+         {{216, 10, {flag::FirstFlowersGiven}, 0, "EvFlowerbed017"},
+          {233, 10, {}, -1, "EvFlowerbed004"}},
          4},
-        {"no collapse after October 18", {{234, 10, {339}, 5, "EvFlowerbed017"}}, 4},
+        {"no collapse after October 18",
+         {{234, 10, {flag::FirstFlowersGiven}, 5, "EvFlowerbed017"}},
+         4},
         {"the outing only from 10:00 to 14:00",
-         {{60, 15, {339, 410}, -1, "EvFlowerbed017"},
+         {{60, 15, {flag::FirstFlowersGiven, flag::HotSpringFound}, -1, "EvFlowerbed017"},
           {61, 9, {}, -1, "EvFlowerbed017"},
           {62, 14, {}, -1, "EvFlowerbed005"}},
          8},
         {"the late school talk is missed when the early one ran",
-         {{19, 10, {339}, -1, "EvFlowerbed013"}, {30, 10, {}, -1, "EvFlowerbed017"}},
+         {{19, 10, {flag::FirstFlowersGiven}, -1, "EvFlowerbed013"},
+          {30, 10, {}, -1, "EvFlowerbed017"}},
          8},
         {"the late school talk when the early one was missed",
-         {{30, 10, {339}, -1, "EvFlowerbed014"}, {48, 10, {}, -1, "EvFlowerbed017"}},
+         {{30, 10, {flag::FirstFlowersGiven}, -1, "EvFlowerbed014"},
+          {48, 10, {}, -1, "EvFlowerbed017"}},
          8},
         {"the summer talks",
-         {{156, 10, {339}, -1, "EvFlowerbed015"}, {170, 10, {}, -1, "EvFlowerbed017"}},
+         {{156, 10, {flag::FirstFlowersGiven}, -1, "EvFlowerbed015"},
+          {170, 10, {}, -1, "EvFlowerbed017"}},
          8},
         {"the summer talk once the holidays began",
-         {{155, 10, {339}, -1, "EvFlowerbed017"},
+         {{155, 10, {flag::FirstFlowersGiven}, -1, "EvFlowerbed017"},
           {178, 10, {}, -1, "EvFlowerbed016"},
           {179, 10, {}, -1, "EvFlowerbed017"}},
          12},
         {"after her illness began, no flowers until the cure on her route",
-         {{240, 10, {339, 391}, -1, ""},
-          {241, 10, {403}, -1, ""},
-          {242, 10, {407}, -1, "EvFlowerbed012"},
+         {{240, 10, {flag::FirstFlowersGiven, flag::FloraeCollapsed}, -1, ""},
+          {241, 10, {flag::RouteFlorae}, -1, ""},
+          {242, 10, {flag::FloraeSightRestored}, -1, "EvFlowerbed012"},
           {243, 10, {}, -1, "EvFlowerbed017"}},
          8},
         {"the cure without her route",
-         {{240, 10, {339, 391, 407}, -1, "EvFlowerbed012"}, {241, 10, {}, -1, ""}},
+         {{240,
+           10,
+           {flag::FirstFlowersGiven, flag::FloraeCollapsed, flag::FloraeSightRestored},
+           -1,
+           "EvFlowerbed012"},
+          {241, 10, {}, -1, ""}},
          4},
-        {"she no longer tends her flowerbed", {{200, 10, {339, 395}, -1, ""}}, 0},
+        {"she no longer tends her flowerbed",
+         {{200, 10, {flag::FirstFlowersGiven, flag::FloraeDied}, -1, ""}},
+         0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -599,12 +551,12 @@ TEST_F(FlowerbedTest, OneVisitShowsTheFirstEventThatHolds) {
             lastDay = s.day;
             SetGameDay(s.day);
             SetGameHour(s.hour);
-            GameFlow->Place = 1;
+            GameFlow->Place = place::FloraeHouse;
             for (int f : s.setFlags) ev->SetFlg(f, true);
             if (s.gifts >= 0) ev->EventVariable[var::FlowerGiftCount] = s.gifts;
             EXPECT_EQ(Visit(), s.ran) << "day " << s.day << " " << s.hour << ":00";
         }
-        EXPECT_EQ(ItemStock(kFlowers), c.flowers);
+        EXPECT_EQ(ItemStock(item::FloraeFlowers), c.flowers);
     }
 }
 
@@ -624,21 +576,21 @@ TEST_F(FlowerbedTest, TheMonthlyTalksComeInTheirOrderAfterTheFirstVisit) {
         ev->ClearDailyFlags();
         SetGameDay(s.day);
         SetGameHour(10);
-        GameFlow->Place = 1;
+        GameFlow->Place = place::FloraeHouse;
         EXPECT_EQ(Visit(), s.ran) << s.day;
     }
 }
 
 TEST_F(FlowerbedTest, EveryGiftOfFourCountsAlsoWhenTheStockIsFull) {
     test::EventResponders player(headless.Backend());
-    ev->SetFlg(339, true);
-    SetItemStock(kFlowers, 97);
+    ev->SetFlg(flag::FirstFlowersGiven, true);
+    SetItemStock(item::FloraeFlowers, 97);
     SetGameDay(30);
     ASSERT_TRUE(EvFlowerbed017());
-    EXPECT_EQ(ItemStock(kFlowers), 99);
+    EXPECT_EQ(ItemStock(item::FloraeFlowers), 99);
     EXPECT_EQ(ev->EventVariable[var::FlowerGiftCount], 1);
     ASSERT_TRUE(EvFlowerbed017());
-    EXPECT_EQ(ItemStock(kFlowers), 99);
+    EXPECT_EQ(ItemStock(item::FloraeFlowers), 99);
     EXPECT_EQ(ev->EventVariable[var::FlowerGiftCount], 2);
 }
 
@@ -646,7 +598,7 @@ TEST_F(FlowerbedTest, AFailedConditionChangesNothing) {
     // Every event with its conditions failing in a fresh game at 15:00 on day 100,
     // but the plain visit, which holds.
     Fresh(100, 15);
-    ev->SetFlg(339, true);
+    ev->SetFlg(flag::FirstFlowersGiven, true);
     for (int i = 0; i < 17; ++i) {
         ResetPlays();
         EXPECT_FALSE(FlowerbedEvents[i]()) << i;
@@ -664,13 +616,13 @@ TEST_F(FlowerbedTest, TheFlowerbedCommandSetsTheDailyFlagAfterAnEvent) {
     ClearNpcMet();
     VisitFlowerbed(17);
     EXPECT_EQ(Played(), std::vector<std::string>{"EvFlowerbed001"});
-    EXPECT_TRUE(ev->TestFlg(162));
+    EXPECT_TRUE(ev->TestFlg(flag::FlowerbedVisitedToday));
     ResetPlays();
     SetGameHour(17);
-    GameFlow->Place = 1;
+    GameFlow->Place = place::FloraeHouse;
     VisitFlowerbed(17);
     EXPECT_EQ(Played(), std::vector<std::string>{"EvFlowerbed002"});
-    EXPECT_EQ(ItemStock(kFlowers), 4);
+    EXPECT_EQ(ItemStock(item::FloraeFlowers), 4);
 }
 
 // ---- the data

@@ -36,7 +36,7 @@ TEST_F(ForestMazeScriptTest, FromTheTitleToTheFirstForkInTheNightForest) {
         EventServerDbg->SetFlg(f, true);
     DayMarks[mark::FeverBegan] = 216;
     EventServerDbg->EventVariable[var::BedsideVisitCount] = 5;
-    UnlockItem(54);
+    UnlockItem(item::SoulOfTheUnderworld);
     ASSERT_TRUE(SaveGame(2));
     SetGameDay(0);
 

@@ -32,7 +32,6 @@ namespace {
 
 using Counts = test::StoryTest::Counts;
 constexpr char kFile[] = "GhostNight.txt";
-constexpr int kLibrary = 17, kSchool = 7;
 constexpr int kOpening = 0;  // the opening, as a scene of the tables below
 
 // The lines each scene shows, shared beats counted in every scene that plays them.
@@ -69,24 +68,72 @@ struct Route {
 // Together they pick every caption of every choice, play each wrong-way scene twice
 // in a row and reach every ending.
 const Route kRoutes[] = {
-    {{0, 0}, {2, 11}, 18, {6, 11, 21, 11}},
-    {{0, 1, 1, 0}, {2, 12, 12, 11}, 18, {6, 11, 21, 11}},
-    {{0, 2, 2}, {2, 3, 13}, 18, {6, 11, 21, 9, 11}},
-    {{0, 2, 1, 1, 0}, {2, 3, 14, 14, 13}, 18, {6, 11, 21, 9, 11}},
-    {{0, 1, 2, 1, 2, 0}, {2, 12, 3, 14, 4, 16}, 18, {6, 11, 21, 11}},
-    {{0, 2, 0, 2}, {2, 3, 4, 15}, 18, {6, 11, 21, 9, 3, 11}},
-    {{0, 2, 0, 1, 0}, {2, 3, 4, 5, 17}, 18, {6, 11, 21, 11}},
-    {{0, 2, 0, 1, 1}, {2, 3, 4, 5, 18}, 18, {6, 11, 21}},
-    {{0, 2, 0, 1, 2, 0}, {2, 3, 4, 5, 6, 19}, 19, {6, 11, 21, 23, 11}},
-    {{0, 2, 0, 1, 2, 1}, {2, 3, 4, 5, 6, 19}, 19, {6, 11, 21, 23, 11}},
-    {{0, 2, 0, 1, 2, 2, 1}, {2, 3, 4, 5, 6, 7, 19}, 19, {6, 11, 21, 23, 11}},
-    {{0, 2, 0, 1, 2, 2, 2}, {2, 3, 4, 5, 6, 7, 20}, 19, {6, 11, 21, 23, 11}},
-    {{1, 2, 2, 0, 0}, {10, 10, 10, 2, 11}, 18, {6, 11, 21, 11}},
+    {{0, 0},
+     {2, 11},
+     18,
+     {track::FloraeMusic, track::LandMusic, track::WizardHouseMusic, track::LandMusic}},
+    {{0, 1, 1, 0},
+     {2, 12, 12, 11},
+     18,
+     {track::FloraeMusic, track::LandMusic, track::WizardHouseMusic, track::LandMusic}},
+    {{0, 2, 2},
+     {2, 3, 13},
+     18,
+     {track::FloraeMusic, track::LandMusic, track::WizardHouseMusic, track::CocotteMusic,
+      track::LandMusic}},
+    {{0, 2, 1, 1, 0},
+     {2, 3, 14, 14, 13},
+     18,
+     {track::FloraeMusic, track::LandMusic, track::WizardHouseMusic, track::CocotteMusic,
+      track::LandMusic}},
+    {{0, 1, 2, 1, 2, 0},
+     {2, 12, 3, 14, 4, 16},
+     18,
+     {track::FloraeMusic, track::LandMusic, track::WizardHouseMusic, track::LandMusic}},
+    {{0, 2, 0, 2},
+     {2, 3, 4, 15},
+     18,
+     {track::FloraeMusic, track::LandMusic, track::WizardHouseMusic, track::CocotteMusic,
+      track::MusicBox, track::LandMusic}},
+    {{0, 2, 0, 1, 0},
+     {2, 3, 4, 5, 17},
+     18,
+     {track::FloraeMusic, track::LandMusic, track::WizardHouseMusic, track::LandMusic}},
+    {{0, 2, 0, 1, 1},
+     {2, 3, 4, 5, 18},
+     18,
+     {track::FloraeMusic, track::LandMusic, track::WizardHouseMusic}},
+    {{0, 2, 0, 1, 2, 0},
+     {2, 3, 4, 5, 6, 19},
+     19,
+     {track::FloraeMusic, track::LandMusic, track::WizardHouseMusic, track::GhostMusic,
+      track::LandMusic}},
+    {{0, 2, 0, 1, 2, 1},
+     {2, 3, 4, 5, 6, 19},
+     19,
+     {track::FloraeMusic, track::LandMusic, track::WizardHouseMusic, track::GhostMusic,
+      track::LandMusic}},
+    {{0, 2, 0, 1, 2, 2, 1},
+     {2, 3, 4, 5, 6, 7, 19},
+     19,
+     {track::FloraeMusic, track::LandMusic, track::WizardHouseMusic, track::GhostMusic,
+      track::LandMusic}},
+    {{0, 2, 0, 1, 2, 2, 2},
+     {2, 3, 4, 5, 6, 7, 20},
+     19,
+     {track::FloraeMusic, track::LandMusic, track::WizardHouseMusic, track::GhostMusic,
+      track::LandMusic}},
+    {{1, 2, 2, 0, 0},
+     {10, 10, 10, 2, 11},
+     18,
+     {track::FloraeMusic, track::LandMusic, track::WizardHouseMusic, track::LandMusic}},
     // The detour to the best ending.
     {{2, 1, 0, 2, 0, 1, 2, 2, 0},
      {10, 10, 2, 3, 4, 5, 6, 7, 8},
      19,
-     {6, 11, 21, 23, 11, 22, 11, 3, 11}},
+     {track::FloraeMusic, track::LandMusic, track::WizardHouseMusic, track::GhostMusic,
+      track::LandMusic, track::QuietNightMusic, track::LandMusic, track::MusicBox,
+      track::LandMusic}},
 };
 
 const int kEndings[] = {8, 11, 13, 15, 16, 17, 18, 19, 20};
@@ -104,7 +151,7 @@ protected:
                 atFirstLine_ = ui::RandState();
             return false;
         });
-        Evening(140, 15, kLibrary);
+        Evening(140, 15, place::Library);
     }
     void TearDown() override {
         headless.Backend().RemoveResponder(watch_);
@@ -143,11 +190,6 @@ protected:
             out.push_back(s.substr(0, s.rfind(" face ")));
         return out;
     }
-    std::vector<bool> Flags() {
-        std::vector<bool> out(kEventFlagCount);
-        for (int f = 1; f < kEventFlagCount; ++f) out[static_cast<std::size_t>(f)] = ev->TestFlg(f);
-        return out;
-    }
     std::vector<int> Stock() {
         std::vector<int> out;
         for (int i = 0; i < kItemCount; ++i) out.push_back(ItemStock(i));
@@ -184,24 +226,24 @@ TEST_F(GhostNightTest, ConditionsAreTestedInOrder) {
         int draws;
     };
     const Case cases[] = {
-        {"before day 132", 131, 15, kLibrary, {}, {}, {70}, false, 0},
-        {"after day 165", 166, 15, kLibrary, {}, {}, {70}, false, 0},
-        {"already played", 140, 15, kLibrary, {flag::GhostNight}, {}, {70}, false, 0},
-        {"no fourth meeting", 140, 15, kLibrary, {}, {flag::LibraryMeeting4}, {70}, false, 0},
-        {"芙蘿蕾 not there by the draw", 140, 15, kLibrary, {}, {}, {-70}, false, 1},
-        {"芙蘿蕾 not there at 16:00", 140, 16, kLibrary, {}, {}, {70}, false, 0},
-        {"the heroine elsewhere", 140, 15, kSchool, {}, {}, {70}, false, 1},
+        {"before day 132", 131, 15, place::Library, {}, {}, {70}, false, 0},
+        {"after day 165", 166, 15, place::Library, {}, {}, {70}, false, 0},
+        {"already played", 140, 15, place::Library, {flag::GhostNight}, {}, {70}, false, 0},
+        {"no fourth meeting", 140, 15, place::Library, {}, {flag::LibraryMeeting4}, {70}, false, 0},
+        {"芙蘿蕾 not there by the draw", 140, 15, place::Library, {}, {}, {-70}, false, 1},
+        {"芙蘿蕾 not there at 16:00", 140, 16, place::Library, {}, {}, {70}, false, 0},
+        {"the heroine elsewhere", 140, 15, place::School, {}, {}, {70}, false, 1},
         {"the rest day: there, but not by her weekday schedule",
          143,
          15,
-         kLibrary,
+         place::Library,
          {},
          {},
          {70},
          false,
          1},
-        {"day 132 at 14:00", 132, 14, kLibrary, {}, {}, {70}, true, 1},
-        {"day 165 at 15:00", 165, 15, kLibrary, {}, {}, {70}, true, 1},
+        {"day 132 at 14:00", 132, 14, place::Library, {}, {}, {70}, true, 1},
+        {"day 165 at 15:00", 165, 15, place::Library, {}, {}, {70}, true, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -224,12 +266,12 @@ TEST_F(GhostNightTest, ConditionsAreTestedInOrder) {
 // answer left decides.
 TEST_F(GhostNightTest, UnderTheOverrideTheLastScheduleVariantDecides) {
     for (int variant : {-1, 1, 2}) {
-        Evening(140, 15, kLibrary);
+        Evening(140, 15, place::Library);
         ev->m_ScheduleVariant = variant;
         EXPECT_FALSE(Forced(EvMove124)) << variant;
         EXPECT_EQ(Lines(), 0);
     }
-    Evening(140, 15, kLibrary);
+    Evening(140, 15, place::Library);
     ev->m_ScheduleVariant = 0;
     test::EventResponders player(headless.Backend());
     player.answers = {0, 0};
@@ -250,7 +292,7 @@ TEST_F(GhostNightTest, Slot128DrawsAgainWhenSlot124Fails) {
     const Case cases[] = {{4, {86, 52}, 128}, {1, {47}, 124}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.seed);
-        Evening(140, 15, kLibrary);
+        Evening(140, 15, place::Library);
         for (int f : {flag::LibraryMeeting1, flag::LibraryMeeting2, flag::LibraryMeeting3,
                       flag::IntroLibrary})
             ev->SetFlg(f, true);
@@ -283,7 +325,7 @@ TEST_F(GhostNightTest, Slot128DrawsAgainWhenSlot124Fails) {
         EXPECT_EQ(Played(), std::vector<std::string>{"EvMove124"});
         EXPECT_TRUE(ev->TestFlg(flag::GhostNight));
         // The real walk does the same.
-        Evening(140, 15, kLibrary);
+        Evening(140, 15, place::Library);
         for (int f : {flag::LibraryMeeting1, flag::LibraryMeeting2, flag::LibraryMeeting3,
                       flag::IntroLibrary})
             ev->SetFlg(f, true);
@@ -303,8 +345,8 @@ TEST_F(GhostNightTest, EveryRoutePlaysItsScenesLinesClockAndEnd) {
     std::map<int, int> endings;
     for (const Route& r : kRoutes) {
         SCOPED_TRACE(::testing::PrintToString(r.answers));
-        Evening(140, 15, kLibrary, true);
-        const std::vector<bool> flagsBefore = Flags();
+        Evening(140, 15, place::Library, true);
+        const std::vector<int> flagsBefore = FlagsNow();
         const std::vector<int> stockBefore = Stock();
         const int moneyBefore = GameMoney();
         const int reputationBefore = GameReputation();
@@ -371,21 +413,16 @@ TEST_F(GhostNightTest, EveryRoutePlaysItsScenesLinesClockAndEnd) {
         // The clock, the place, the flag, and nothing else.
         EXPECT_EQ(GameDay(), 140);
         EXPECT_EQ(GameHour(), r.endHour);
-        EXPECT_EQ(GameFlow->Place, kSchool);
+        EXPECT_EQ(GameFlow->Place, place::School);
         EXPECT_EQ(transcript->Texts("place").back(), "7");
-        std::vector<bool> flagsWant = flagsBefore;
-        flagsWant[flag::GhostNight] = true;
-        std::vector<bool> flagsAfter = Flags();
-        for (int f = 32; f < 96; ++f)
-            flagsAfter[static_cast<std::size_t>(f)] = flagsWant[static_cast<std::size_t>(f)];
-        EXPECT_EQ(flagsAfter, flagsWant);
+        EXPECT_EQ(FlagsChanged(flagsBefore, FlagsNow()), std::vector<int>{flag::GhostNight});
         EXPECT_EQ(Stock(), stockBefore);
         EXPECT_EQ(GameMoney(), moneyBefore);
         EXPECT_EQ(GameReputation(), reputationBefore);
         EXPECT_EQ(ev->ConditionOverride, 0);
         // It never comes again.
         ui::Srand(test::SeedFor({70}));
-        GameFlow->Place = kLibrary;
+        GameFlow->Place = place::Library;
         SetGameHour(15);
         transcript->Clear();
         EXPECT_FALSE(EvMove124());
@@ -431,7 +468,7 @@ TEST_F(GhostNightTest, TheDetourToTheSeedTakesFourHoursAnd251Lines) {
     ASSERT_TRUE(EvMove124());
     EXPECT_EQ(Lines(), 251);
     EXPECT_EQ(GameHour(), 19);
-    EXPECT_EQ(GameFlow->Place, kSchool);
+    EXPECT_EQ(GameFlow->Place, place::School);
     EXPECT_TRUE(ev->TestFlg(flag::GhostNight));
     EXPECT_EQ(Stock(), stockBefore);
     // The fall off the chair: her face, then the tumble.
@@ -451,7 +488,7 @@ TEST_F(GhostNightTest, TheDetourToTheSeedTakesFourHoursAnd251Lines) {
 // is written to this test's scratch folder; the script's run loads it from a copy of
 // the game folder.
 TEST_F(GhostNightTest, PreparesASaveBeforeTheNight) {
-    Evening(140, 8, 10);
+    Evening(140, 8, place::ShopInside);
     for (int f : {flag::LibraryMeeting1, flag::LibraryMeeting2, flag::LibraryMeeting3,
                   flag::IntroLibrary, flag::IntroSchool, flag::RenetteMet})
         ev->SetFlg(f, true);

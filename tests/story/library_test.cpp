@@ -36,97 +36,268 @@ constexpr char kKnock[] = "seDrNck.wav", kDoor[] = "seDoor.wav", kTumble[] = "se
 
 // The state after the cure: the fever (391) cured (396), the first visit after it made
 // (400), on a day well after the fever began.
-const std::vector<int> kCured = {391, 396, 400};
+const std::vector<int> kCured = {flag::FloraeCollapsed, flag::PotionGiven, flag::FloraeBlindVisit};
 constexpr int kCuredDay = 250, kFeverDay = 230;
 
 std::vector<int> With(std::vector<int> flags, std::initializer_list<int> more) {
     flags.insert(flags.end(), more);
     return flags;
 }
-const std::vector<int> kSilent6 = With(kCured, {460, 461, 462, 463, 464, 465});
-const std::vector<int> kCheerful = With(kSilent6, {466, 406});
+const std::vector<int> kSilent6 =
+    With(kCured, {flag::SilentVisit1, flag::SilentVisit2, flag::SilentVisit3, flag::SilentVisit4,
+                  flag::SilentVisit5, flag::SilentVisit6});
+const std::vector<int> kCheerful =
+    With(kSilent6, {flag::SilentVisitRepeated, flag::FloraeSpeaksAgain});
 
-struct Row {
-    const char* name;
-    bool (*event)();
-    int day, hour, place;
-    std::vector<int> flags;  // set before
-    int chance;              // the schedule's chance the first draw meets; 0 none drawn
-    Counts speakers;         // lines per speaker ("" narration and the bare line)
-    int thoughts;            // the heroine's thoughts; -1 not counted
-    std::vector<int> sets;   // flags changed, ascending
-    int silentAfter;         // SilentVisitCount at the end (it starts at 0, or 8 with 406)
-    int hours, endsAt;
+using test::EventCase;
+
+// What the room and the library show beside the common expectations.
+struct Shown {
+    int thoughts;                // the heroine's thoughts; -1 not counted
     std::vector<int> music;      // tracks started, in order
     std::vector<int> faces;      // every face in order (the room), or
     std::vector<int> firstUses;  // the faces in order of first use (the library, the square)
     std::vector<std::string> sounds;
 };
+struct Row {
+    EventCase c;
+    Shown shown;
+};
 
 // Taken from the events' descriptions: counts, flags, clock, place, music and faces.
 const std::vector<Row>& Rows() {
     const std::vector<std::string> door = {kKnock, kDoor};
-    // One event a row, its columns as the struct gives them.
-    // clang-format off
     static const std::vector<Row> rows = {
         // ---- the library, at 15:00 on days of her weekday schedule
-        {"EvMove019", EvMove019, 1, 15, 17, {}, 70,
-         {{"緹菈", 5}, {"芙蘿蕾", 4}}, 1, {442}, 0, 0, 17, {6, 10}, {}, {0, 2}, {}},
-        {"EvMove020", EvMove020, 49, 15, 17, {442}, 70,
-         {{"緹菈", 13}, {"芙蘿蕾", 11}}, 0, {443}, 0, 0, 7, {6, 10}, {},
-         {0, 19, 2, 18, 13, 14, 10, 3, 9, 4}, {}},
-        {"EvMove021", EvMove021, 72, 15, 17, {442, 443}, 70,
-         {{"緹菈", 17}, {"芙蘿蕾", 9}, {"", 1}}, 0, {444}, 0, 1, 7, {6, 10}, {},
-         {0, 19, 20, 9, 3, 15, 21, 2, 7, 10}, {}},
-        {"EvMove022", EvMove022, 96, 15, 17, {442, 443, 444}, 70,
-         {{"緹菈", 18}, {"芙蘿蕾", 8}, {"", 2}}, 0, {445}, 0, 1, 4, {6, 5, 10}, {},
-         {0, 19, 7, 10, 9, 2, 13, 18, 5, 3, 11}, {}},
+        {{.name = "EvMove019",
+          .event = EvMove019,
+          .day = 1,
+          .hour = 15,
+          .place = place::Library,
+          .draws = {70},
+          .speakers = {{"緹菈", 5}, {"芙蘿蕾", 4}},
+          .changed = {flag::LibraryMeeting1}},
+         {1, {track::FloraeMusic, track::TownMusic}, {}, {0, 2}, {}}},
+        {{.name = "EvMove020",
+          .event = EvMove020,
+          .day = 49,
+          .hour = 15,
+          .place = place::Library,
+          .flags = {flag::LibraryMeeting1},
+          .draws = {70},
+          .speakers = {{"緹菈", 13}, {"芙蘿蕾", 11}},
+          .changed = {flag::LibraryMeeting2},
+          .placeAfter = place::School},
+         {0, {track::FloraeMusic, track::TownMusic}, {}, {0, 19, 2, 18, 13, 14, 10, 3, 9, 4}, {}}},
+        {{.name = "EvMove021",
+          .event = EvMove021,
+          .day = 72,
+          .hour = 15,
+          .place = place::Library,
+          .flags = {flag::LibraryMeeting1, flag::LibraryMeeting2},
+          .draws = {70},
+          .speakers = {{"緹菈", 17}, {"芙蘿蕾", 9}, {"", 1}},
+          .changed = {flag::LibraryMeeting3},
+          .hours = 1,
+          .placeAfter = place::School},
+         {0, {track::FloraeMusic, track::TownMusic}, {}, {0, 19, 20, 9, 3, 15, 21, 2, 7, 10}, {}}},
+        {{.name = "EvMove022",
+          .event = EvMove022,
+          .day = 96,
+          .hour = 15,
+          .place = place::Library,
+          .flags = {flag::LibraryMeeting1, flag::LibraryMeeting2, flag::LibraryMeeting3},
+          .draws = {70},
+          .speakers = {{"緹菈", 18}, {"芙蘿蕾", 8}, {"", 2}},
+          .changed = {flag::LibraryMeeting4},
+          .hours = 1,
+          .placeAfter = place::Bakery},
+         {0,
+          {track::FloraeMusic, track::BakeryMusic, track::TownMusic},
+          {},
+          {0, 19, 7, 10, 9, 2, 13, 18, 5, 3, 11},
+          {}}},
         // the greeting on a rest day, whose schedule is not the weekday one
-        {"EvMove150", EvMove150, 5, 14, 17, {}, 70,
-         {{"緹菈", 4}, {"芙蘿蕾", 3}}, 1, {}, 0, 0, 17, {6, 10}, {}, {0, 2}, {}},
+        {{.name = "EvMove150",
+          .event = EvMove150,
+          .day = 5,
+          .hour = 14,
+          .place = place::Library,
+          .draws = {70},
+          .speakers = {{"緹菈", 4}, {"芙蘿蕾", 3}}},
+         {1, {track::FloraeMusic, track::TownMusic}, {}, {0, 2}, {}}},
         // ---- the square, at 16:00
-        {"EvMove033", EvMove033, 50, 16, 3, {}, 30,
-         {{"緹菈", 10}, {"", 1}, {"芙蘿蕾", 5}, {"芙蘿蕾的母親", 3}}, -1, {457}, 0, 0, 3,
-         {6, 10}, {}, {0, 2, 18, 6, 5, 1}, {}},
-        {"EvMove034", EvMove034, 72, 16, 3, {457}, 30,
-         {{"緹菈", 8}, {"芙蘿蕾", 6}}, 0, {458}, 0, 0, 3, {6, 10}, {}, {0, 2, 13, 4}, {}},
-        {"EvMove149", EvMove149, 10, 16, 3, {}, 30,
-         {{"緹菈", 4}, {"芙蘿蕾", 4}}, 0, {}, 0, 0, 3, {6, 10}, {}, {0, 2}, {}},
+        {{.name = "EvMove033",
+          .event = EvMove033,
+          .day = 50,
+          .hour = 16,
+          .place = place::Square,
+          .draws = {30},
+          .speakers = {{"緹菈", 10}, {"", 1}, {"芙蘿蕾", 5}, {"芙蘿蕾的母親", 3}},
+          .changed = {flag::SquareMeeting1}},
+         {-1, {track::FloraeMusic, track::TownMusic}, {}, {0, 2, 18, 6, 5, 1}, {}}},
+        {{.name = "EvMove034",
+          .event = EvMove034,
+          .day = 72,
+          .hour = 16,
+          .place = place::Square,
+          .flags = {flag::SquareMeeting1},
+          .draws = {30},
+          .speakers = {{"緹菈", 8}, {"芙蘿蕾", 6}},
+          .changed = {flag::SquareMeeting2}},
+         {0, {track::FloraeMusic, track::TownMusic}, {}, {0, 2, 13, 4}, {}}},
+        {{.name = "EvMove149",
+          .event = EvMove149,
+          .day = 10,
+          .hour = 16,
+          .place = place::Square,
+          .draws = {30},
+          .speakers = {{"緹菈", 4}, {"芙蘿蕾", 4}}},
+         {0, {track::FloraeMusic, track::TownMusic}, {}, {0, 2}, {}}},
         // ---- her room: her mother in the first month, without knock, music or face
-        {"EvMove137", EvMove137, 0, 10, 12, {}, 0,
-         {{"芙蘿蕾的母親", 4}, {"緹菈", 3}}, 0, {534}, 0, 0, 1, {}, {}, {}, {}},
+        {{.name = "EvMove137",
+          .event = EvMove137,
+          .day = 0,
+          .hour = 10,
+          .place = place::FloraeRoom,
+          .speakers = {{"芙蘿蕾的母親", 4}, {"緹菈", 3}},
+          .changed = {flag::FloraeMotherMet},
+          .placeAfter = place::FloraeHouse},
+         {0, {}, {}, {}, {}}},
         // ---- her room after the cure: the silent visits, in order
-        {"EvMove035", EvMove035, kCuredDay, 12, 12, kCured, 0,
-         {{"緹菈", 7}, {"芙蘿蕾", 2}}, 2, {167, 460}, 1, 0, 1, {6, 10},
-         {2, 18, 15, 1, 2}, {}, door},
-        {"EvMove036", EvMove036, kCuredDay, 12, 12, With(kCured, {460}), 0,
-         {{"緹菈", 10}, {"芙蘿蕾", 2}}, 0, {167, 461}, 1, 1, 1, {6, 10},
-         {2, 20, 0, 2, 20, 20, 9, 18, 0}, {}, door},
-        {"EvMove037", EvMove037, kCuredDay, 12, 12, With(kCured, {460, 461}), 0,
-         {{"緹菈", 10}, {"芙蘿蕾", 2}}, 0, {167, 462}, 1, 0, 1, {6, 10},
-         {2, 51, 22, 18, 2, 13, 11, 2, 3, 0}, {}, {kKnock, kDoor, kTumble}},
-        {"EvMove038", EvMove038, kCuredDay, 12, 12, With(kCured, {460, 461, 462}), 0,
-         {{"緹菈", 9}, {"芙蘿蕾", 2}, {"", 1}}, 0, {167, 463}, 1, 0, 1, {6, 10},
-         {2, 3, 0, 9, 2, 3, 2, 0}, {}, door},
-        {"EvMove039", EvMove039, kCuredDay, 12, 12, With(kCured, {460, 461, 462, 463}), 0,
-         {{"緹菈", 6}, {"芙蘿蕾", 2}}, 1, {167, 464}, 1, 0, 1, {6, 10},
-         {2, 3, 0, 2, 1, 0}, {}, door},
-        {"EvMove040", EvMove040, kCuredDay, 12, 12,
-         With(kCured, {460, 461, 462, 463, 464}), 0,
-         {{"緹菈", 15}, {"芙蘿蕾", 4}, {"", 1}}, 2, {167, 465}, 1, 0, 1, {6, 3, 10},
-         {2, 1, 2, 18, 9, 7, 3, 1, 3, 0, 7}, {}, door},
-        {"EvMove041", EvMove041, kCuredDay, 12, 12, kSilent6, 0,
-         {{"緹菈", 6}, {"芙蘿蕾", 1}}, 4, {167, 466}, 1, 0, 1, {6, 10}, {2, 0, 1, 0}, {}, door},
+        {{.name = "EvMove035",
+          .event = EvMove035,
+          .day = kCuredDay,
+          .hour = 12,
+          .place = place::FloraeRoom,
+          .flags = kCured,
+          .marks = {{mark::FeverBegan, kFeverDay}},
+          .speakers = {{"緹菈", 7}, {"芙蘿蕾", 2}},
+          .changed = {flag::FloraeVisitedToday, flag::SilentVisit1},
+          .varsAfter = {{var::SilentVisitCount, 1}},
+          .placeAfter = place::FloraeHouse},
+         {2, {track::FloraeMusic, track::TownMusic}, {2, 18, 15, 1, 2}, {}, door}},
+        {{.name = "EvMove036",
+          .event = EvMove036,
+          .day = kCuredDay,
+          .hour = 12,
+          .place = place::FloraeRoom,
+          .flags = With(kCured, {flag::SilentVisit1}),
+          .marks = {{mark::FeverBegan, kFeverDay}},
+          .speakers = {{"緹菈", 10}, {"芙蘿蕾", 2}},
+          .changed = {flag::FloraeVisitedToday, flag::SilentVisit2},
+          .varsAfter = {{var::SilentVisitCount, 1}},
+          .hours = 1,
+          .placeAfter = place::FloraeHouse},
+         {0, {track::FloraeMusic, track::TownMusic}, {2, 20, 0, 2, 20, 20, 9, 18, 0}, {}, door}},
+        {{.name = "EvMove037",
+          .event = EvMove037,
+          .day = kCuredDay,
+          .hour = 12,
+          .place = place::FloraeRoom,
+          .flags = With(kCured, {flag::SilentVisit1, flag::SilentVisit2}),
+          .marks = {{mark::FeverBegan, kFeverDay}},
+          .speakers = {{"緹菈", 10}, {"芙蘿蕾", 2}},
+          .changed = {flag::FloraeVisitedToday, flag::SilentVisit3},
+          .varsAfter = {{var::SilentVisitCount, 1}},
+          .placeAfter = place::FloraeHouse},
+         {0,
+          {track::FloraeMusic, track::TownMusic},
+          {2, 51, 22, 18, 2, 13, 11, 2, 3, 0},
+          {},
+          {kKnock, kDoor, kTumble}}},
+        {{.name = "EvMove038",
+          .event = EvMove038,
+          .day = kCuredDay,
+          .hour = 12,
+          .place = place::FloraeRoom,
+          .flags = With(kCured, {flag::SilentVisit1, flag::SilentVisit2, flag::SilentVisit3}),
+          .marks = {{mark::FeverBegan, kFeverDay}},
+          .speakers = {{"緹菈", 9}, {"芙蘿蕾", 2}, {"", 1}},
+          .changed = {flag::FloraeVisitedToday, flag::SilentVisit4},
+          .varsAfter = {{var::SilentVisitCount, 1}},
+          .placeAfter = place::FloraeHouse},
+         {0, {track::FloraeMusic, track::TownMusic}, {2, 3, 0, 9, 2, 3, 2, 0}, {}, door}},
+        {{.name = "EvMove039",
+          .event = EvMove039,
+          .day = kCuredDay,
+          .hour = 12,
+          .place = place::FloraeRoom,
+          .flags = With(kCured, {flag::SilentVisit1, flag::SilentVisit2, flag::SilentVisit3,
+                                 flag::SilentVisit4}),
+          .marks = {{mark::FeverBegan, kFeverDay}},
+          .speakers = {{"緹菈", 6}, {"芙蘿蕾", 2}},
+          .changed = {flag::FloraeVisitedToday, flag::SilentVisit5},
+          .varsAfter = {{var::SilentVisitCount, 1}},
+          .placeAfter = place::FloraeHouse},
+         {1, {track::FloraeMusic, track::TownMusic}, {2, 3, 0, 2, 1, 0}, {}, door}},
+        {{.name = "EvMove040",
+          .event = EvMove040,
+          .day = kCuredDay,
+          .hour = 12,
+          .place = place::FloraeRoom,
+          .flags = With(kCured, {flag::SilentVisit1, flag::SilentVisit2, flag::SilentVisit3,
+                                 flag::SilentVisit4, flag::SilentVisit5}),
+          .marks = {{mark::FeverBegan, kFeverDay}},
+          .speakers = {{"緹菈", 15}, {"芙蘿蕾", 4}, {"", 1}},
+          .changed = {flag::FloraeVisitedToday, flag::SilentVisit6},
+          .varsAfter = {{var::SilentVisitCount, 1}},
+          .placeAfter = place::FloraeHouse},
+         {2,
+          {track::FloraeMusic, track::MusicBox, track::TownMusic},
+          {2, 1, 2, 18, 9, 7, 3, 1, 3, 0, 7},
+          {},
+          door}},
+        {{.name = "EvMove041",
+          .event = EvMove041,
+          .day = kCuredDay,
+          .hour = 12,
+          .place = place::FloraeRoom,
+          .flags = kSilent6,
+          .marks = {{mark::FeverBegan, kFeverDay}},
+          .speakers = {{"緹菈", 6}, {"芙蘿蕾", 1}},
+          .changed = {flag::FloraeVisitedToday, flag::SilentVisitRepeated},
+          .varsAfter = {{var::SilentVisitCount, 1}},
+          .placeAfter = place::FloraeHouse},
+         {4, {track::FloraeMusic, track::TownMusic}, {2, 0, 1, 0}, {}, door}},
         // ---- the cheerful visits
-        {"EvMove042", EvMove042, kCuredDay, 12, 12, kCheerful, 0,
-         {{"緹菈", 6}, {"芙蘿蕾", 5}}, 0, {167, 468}, 8, 0, 1, {6, 10}, {2, 0, 2, 0, 2}, {},
-         door},
-        {"EvMove043", EvMove043, kCuredDay, 12, 12, With(kCheerful, {468}), 0,
-         {{"緹菈", 4}, {"芙蘿蕾", 5}}, 0, {167, 469}, 8, 0, 1, {6, 10}, {2, 0, 2}, {}, door},
-        {"EvMove044", EvMove044, kCuredDay, 12, 12, With(kCheerful, {468, 469}), 0,
-         {{"緹菈", 5}, {"芙蘿蕾", 2}}, 3, {167}, 8, 0, 1, {6, 10}, {2, 0, 0}, {}, door},
+        {{.name = "EvMove042",
+          .event = EvMove042,
+          .day = kCuredDay,
+          .hour = 12,
+          .place = place::FloraeRoom,
+          .flags = kCheerful,
+          .vars = {{var::SilentVisitCount, 8}},
+          .marks = {{mark::FeverBegan, kFeverDay}},
+          .speakers = {{"緹菈", 6}, {"芙蘿蕾", 5}},
+          .changed = {flag::FloraeVisitedToday, flag::CheerfulVisit1},
+          .placeAfter = place::FloraeHouse},
+         {0, {track::FloraeMusic, track::TownMusic}, {2, 0, 2, 0, 2}, {}, door}},
+        {{.name = "EvMove043",
+          .event = EvMove043,
+          .day = kCuredDay,
+          .hour = 12,
+          .place = place::FloraeRoom,
+          .flags = With(kCheerful, {flag::CheerfulVisit1}),
+          .vars = {{var::SilentVisitCount, 8}},
+          .marks = {{mark::FeverBegan, kFeverDay}},
+          .speakers = {{"緹菈", 4}, {"芙蘿蕾", 5}},
+          .changed = {flag::FloraeVisitedToday, flag::CheerfulVisit2},
+          .placeAfter = place::FloraeHouse},
+         {0, {track::FloraeMusic, track::TownMusic}, {2, 0, 2}, {}, door}},
+        {{.name = "EvMove044",
+          .event = EvMove044,
+          .day = kCuredDay,
+          .hour = 12,
+          .place = place::FloraeRoom,
+          .flags = With(kCheerful, {flag::CheerfulVisit1, flag::CheerfulVisit2}),
+          .vars = {{var::SilentVisitCount, 8}},
+          .marks = {{mark::FeverBegan, kFeverDay}},
+          .speakers = {{"緹菈", 5}, {"芙蘿蕾", 2}},
+          .changed = {flag::FloraeVisitedToday},
+          .placeAfter = place::FloraeHouse},
+         {3, {track::FloraeMusic, track::TownMusic}, {2, 0, 0}, {}, door}},
     };
-    // clang-format on
     return rows;
 }
 
@@ -148,18 +319,20 @@ bool OfThisArc(const std::string& name) {
 
 class LibraryTest : public test::StoryTest {
 protected:
-    // A new game on `day` at `hour` at `place` with `flags` set and nobody met yet; the
-    // accounting goes on.
+    // A new game on `day` at `hour` at `place` with `flags` set and nobody met yet;
+    // the accounting goes on. After the fever began (391) it began on kFeverDay; after
+    // she speaks again (406) the eight silent visits are behind her.
     void Start(int day, int hour, int place, const std::vector<int>& flags = {}) {
         NewGame(day, hour, place);
         ClearNpcMet();
-        ev->ConditionOverride = 0;
         for (int f : flags) ev->SetFlg(f, true);
         if (ev->TestFlg(flag::FloraeCollapsed)) DayMarks[mark::FeverBegan] = kFeverDay;
         if (ev->TestFlg(flag::FloraeSpeaksAgain)) ev->EventVariable[var::SilentVisitCount] = 8;
-        ev->PlayMusic(10, true);  // the town's music
+        ev->PlayMusic(track::TownMusic, true);
         transcript->Clear();
     }
+    // The town's music plays before each case.
+    void Arrange(const EventCase&) override { ev->PlayMusic(track::TownMusic, true); }
     // The heroine's thoughts among the lines.
     int Thoughts() {
         int n = 0;
@@ -169,41 +342,28 @@ protected:
     std::vector<std::string> Sounds() { return transcript->Texts("sound"); }
     std::vector<std::string> Figures() { return transcript->Texts("figure"); }
 
-    // Plays one row under its own conditions and checks what it leaves.
+    // Plays one row and checks what it shows beside what it leaves: the persistent
+    // flags (kept by a new game) stay as they were.
     void Play(const Row& r) {
-        SCOPED_TRACE(r.name);
-        Start(r.day, r.hour, r.place, r.flags);
-        std::vector<bool> before(kEventFlagCount);
-        for (int f = 1; f < kEventFlagCount; ++f) before[f] = ev->TestFlg(f);
-        const int silentBefore = ev->EventVariable[var::SilentVisitCount];
-        if (r.chance) ui::Srand(test::SeedFor({r.chance}));
-        test::EventResponders player(headless.Backend());
-        ASSERT_TRUE(r.event());
-        EXPECT_EQ(Speakers(), r.speakers);
-        int lines = 0;
-        for (const auto& [who, n] : r.speakers) lines += n;
-        EXPECT_EQ(Lines(), lines);
-        EXPECT_EQ(player.linesAcknowledged, lines);
-        if (r.thoughts >= 0) {
-            EXPECT_EQ(Thoughts(), r.thoughts);
+        std::vector<int> persistent;
+        for (int f = kFirstPersistentFlag; f < kFirstPlaceOpenFlag; ++f)
+            if (ev->TestFlg(f)) persistent.push_back(f);
+        StoryTest::Play(r.c);
+        SCOPED_TRACE(r.c.name);
+        std::vector<int> persistentAfter;
+        for (int f = kFirstPersistentFlag; f < kFirstPlaceOpenFlag; ++f)
+            if (ev->TestFlg(f)) persistentAfter.push_back(f);
+        EXPECT_EQ(persistentAfter, persistent);
+        if (r.shown.thoughts >= 0) {
+            EXPECT_EQ(Thoughts(), r.shown.thoughts);
         }
-        std::vector<int> changed;
-        for (int f = 1; f < kEventFlagCount; ++f)
-            if (ev->TestFlg(f) != before[f]) changed.push_back(f);
-        EXPECT_EQ(changed, r.sets);
-        EXPECT_EQ(ev->EventVariable[var::SilentVisitCount],
-                  r.silentAfter ? r.silentAfter : silentBefore);
-        EXPECT_EQ(GameDay(), r.day);
-        EXPECT_EQ(GameHour(), r.hour + r.hours);
-        EXPECT_EQ(GameFlow->Place, r.endsAt);
-        EXPECT_EQ(Music(), r.music);
-        if (!r.firstUses.empty()) {
-            EXPECT_EQ(FirstUses(Numbers("face")), r.firstUses);
+        EXPECT_EQ(Music(), r.shown.music);
+        if (!r.shown.firstUses.empty()) {
+            EXPECT_EQ(FirstUses(Numbers("face")), r.shown.firstUses);
         } else {
-            EXPECT_EQ(Numbers("face"), r.faces);
+            EXPECT_EQ(Numbers("face"), r.shown.faces);
         }
-        EXPECT_EQ(Sounds(), r.sounds);
-        EXPECT_EQ(ev->ConditionOverride, 0);
+        EXPECT_EQ(Sounds(), r.shown.sounds);
     }
 
     // One walk of the move table; the events of this arc that played.
@@ -279,7 +439,7 @@ TEST_F(LibraryTest, TheLinesAreOfTheirFormAndCount) {
 TEST_F(LibraryTest, TheLibraryMeetingsTheirPlacesAndTheirHour) {
     test::EventResponders player(headless.Backend());
     // The third: an hour asleep in the library, then out at the school.
-    Start(72, 15, 17, {442, 443});
+    Start(72, 15, place::Library, {flag::LibraryMeeting1, flag::LibraryMeeting2});
     ui::Srand(test::SeedFor({70}));
     ASSERT_TRUE(EvMove021());
     EXPECT_EQ(transcript->Texts("place"), (std::vector<std::string>{"17", "7"}));
@@ -287,38 +447,40 @@ TEST_F(LibraryTest, TheLibraryMeetingsTheirPlacesAndTheirHour) {
                              "show 44 centre", "show 43 centre", "show 44 centre", "show 46 centre",
                              "show 44 centre", "show 43 centre", "show 44 centre"}));
     // The fourth: an hour on to the bakery, with its music.
-    Start(96, 15, 17, {442, 443, 444});
+    Start(96, 15, place::Library,
+          {flag::LibraryMeeting1, flag::LibraryMeeting2, flag::LibraryMeeting3});
     ui::Srand(test::SeedFor({70}));
     ASSERT_TRUE(EvMove022());
     EXPECT_EQ(transcript->Texts("place"), std::vector<std::string>{"4"});
     EXPECT_EQ(GameHour(), 16);
     // An hour that reaches the heroine's limit shows no tired scene inside an event:
     // the event runs on to its end, at the bakery.
-    Start(96, 23, 17, {442, 443, 444});
+    Start(96, 23, place::Library,
+          {flag::LibraryMeeting1, flag::LibraryMeeting2, flag::LibraryMeeting3});
     SetCondition(2);
     ev->ConditionOverride = 1;
     ev->m_ScheduleVariant = 0;
     ASSERT_TRUE(EvMove022());
-    EXPECT_EQ(GameFlow->Place, 4);
-    EXPECT_TRUE(ev->TestFlg(445));
+    EXPECT_EQ(GameFlow->Place, place::Bakery);
+    EXPECT_TRUE(ev->TestFlg(flag::LibraryMeeting4));
     EXPECT_EQ(Lines(), 28);
 }
 
 TEST_F(LibraryTest, TheChainNeedsHerWeekdayScheduleEvenUnderTheOverride) {
     test::EventResponders player(headless.Backend());
     for (int variant : {-1, 1, 2}) {
-        Start(100, 15, 17);
+        Start(100, 15, place::Library);
         ev->ConditionOverride = 1;
         ev->m_ScheduleVariant = variant;
         EXPECT_FALSE(EvMove019()) << variant;
         EXPECT_FALSE(EvMove022()) << variant;
         EXPECT_EQ(Lines(), 0);
     }
-    Start(100, 15, 17);
+    Start(100, 15, place::Library);
     ev->ConditionOverride = 1;
     ev->m_ScheduleVariant = 0;
     EXPECT_TRUE(EvMove019());
-    EXPECT_TRUE(ev->TestFlg(442));
+    EXPECT_TRUE(ev->TestFlg(flag::LibraryMeeting1));
 }
 
 // Each arrival in the library, whatever the draws: the events of this arc that may
@@ -335,37 +497,58 @@ TEST_F(LibraryTest, EachVisitPlaysAtMostTheLinkItsDayAndScheduleAllow) {
     const Case cases[] = {
         // Unintroduced: a failed draw leaves the room to the library's introduction.
         {"the first visit, the library not introduced", 1, 15, {}, {"EvMove019", ""}},
-        {"a school day at 15:00", 1, 15, {337}, chain1},
-        {"a school day at 14:00", 2, 14, {337}, chain1},
-        {"the rest day", 5, 14, {337}, greeting},
-        {"a special day", 30, 14, {337}, greeting},
-        {"day 48, special too", 48, 14, {337, 442}, greeting},
-        {"the second link before day 48", 20, 15, {337, 442}, greeting},
-        {"the second link from day 48", 49, 15, {337, 442}, {"EvMove020", "EvMove150", ""}},
-        {"the third before day 72", 70, 15, {337, 442, 443}, greeting},
-        {"the fourth from day 96", 97, 15, {337, 442, 443, 444}, {"EvMove022", "EvMove150", ""}},
-        {"the chain done", 100, 15, {337, 442, 443, 444, 445}, greeting},
-        {"during her fever", 240, 15, {337, 391}, {""}},
-        {"she is gone", 100, 15, {337, 395}, {""}},
+        {"a school day at 15:00", 1, 15, {flag::IntroLibrary}, chain1},
+        {"a school day at 14:00", 2, 14, {flag::IntroLibrary}, chain1},
+        {"the rest day", 5, 14, {flag::IntroLibrary}, greeting},
+        {"a special day", 30, 14, {flag::IntroLibrary}, greeting},
+        {"day 48, special too", 48, 14, {flag::IntroLibrary, flag::LibraryMeeting1}, greeting},
+        {"the second link before day 48",
+         20,
+         15,
+         {flag::IntroLibrary, flag::LibraryMeeting1},
+         greeting},
+        {"the second link from day 48",
+         49,
+         15,
+         {flag::IntroLibrary, flag::LibraryMeeting1},
+         {"EvMove020", "EvMove150", ""}},
+        {"the third before day 72",
+         70,
+         15,
+         {flag::IntroLibrary, flag::LibraryMeeting1, flag::LibraryMeeting2},
+         greeting},
+        {"the fourth from day 96",
+         97,
+         15,
+         {flag::IntroLibrary, flag::LibraryMeeting1, flag::LibraryMeeting2, flag::LibraryMeeting3},
+         {"EvMove022", "EvMove150", ""}},
+        {"the chain done",
+         100,
+         15,
+         {flag::IntroLibrary, flag::LibraryMeeting1, flag::LibraryMeeting2, flag::LibraryMeeting3,
+          flag::LibraryMeeting4},
+         greeting},
+        {"during her fever", 240, 15, {flag::IntroLibrary, flag::FloraeCollapsed}, {""}},
+        {"she is gone", 100, 15, {flag::IntroLibrary, flag::FloraeDied}, {""}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ExpectOutcomes(
-            12, c.may, [&] { Start(c.day, c.hour, 7, c.flags); }, Library);
+            12, c.may, [&] { Start(c.day, c.hour, place::School, c.flags); }, Library);
     }
 }
 
 TEST_F(LibraryTest, OverTheYearTheLinksComeInOrderOnePerVisitFromTheirDays) {
     // Flag 516 marks the ghost night as played: from day 132 it would take the visit
     // after the fourth link (its own test plays it).
-    Start(0, 15, 7, {337, 516});
+    Start(0, 15, place::School, {flag::IntroLibrary, flag::GhostNight});
     std::vector<std::pair<std::string, int>> links;
     for (int day = 0; day < 140; ++day) {
         ev->ClearDailyFlags();
         ClearNpcMet();
         SetGameDay(day);
         SetGameHour(15);
-        GameFlow->Place = 7;
+        GameFlow->Place = place::School;
         ui::Srand(1000 + day);
         for (const std::string& name : Walk(Library))
             if (name != "EvMove150") links.emplace_back(name, day);
@@ -382,14 +565,14 @@ TEST_F(LibraryTest, OverTheYearTheLinksComeInOrderOnePerVisitFromTheirDays) {
             EXPECT_GT(d, links[i - 1].second);
         }
     }
-    EXPECT_TRUE(ev->TestFlg(445));
+    EXPECT_TRUE(ev->TestFlg(flag::LibraryMeeting4));
 }
 
 // ---- the square
 
 TEST_F(LibraryTest, HerMotherComesInOnTheLeftAndMovesHerDaughterToTheRight) {
     test::EventResponders player(headless.Backend());
-    Start(50, 16, 3);
+    Start(50, 16, place::Square);
     ui::Srand(test::SeedFor({30}));
     ASSERT_TRUE(EvMove033());
     EXPECT_EQ(Figures(), (std::vector<std::string>{"show 43 centre", "show 44 centre",
@@ -408,16 +591,25 @@ TEST_F(LibraryTest, EachArrivalAtTheSquarePlaysAtMostTheMeetingItsDayAllows) {
         std::set<std::string> may;
     };
     const Case cases[] = {
-        {"before day 24", 10, {323}, {"EvMove149", ""}},
-        {"from day 24", 50, {323}, {"EvMove033", "EvMove149", ""}},
-        {"the second before day 72", 60, {323, 457}, {"EvMove149", ""}},
-        {"the second from day 72", 80, {323, 457}, {"EvMove034", "EvMove149", ""}},
-        {"both done", 80, {323, 457, 458}, {"EvMove149", ""}},
+        {"before day 24", 10, {flag::IntroSquare}, {"EvMove149", ""}},
+        {"from day 24", 50, {flag::IntroSquare}, {"EvMove033", "EvMove149", ""}},
+        {"the second before day 72",
+         60,
+         {flag::IntroSquare, flag::SquareMeeting1},
+         {"EvMove149", ""}},
+        {"the second from day 72",
+         80,
+         {flag::IntroSquare, flag::SquareMeeting1},
+         {"EvMove034", "EvMove149", ""}},
+        {"both done",
+         80,
+         {flag::IntroSquare, flag::SquareMeeting1, flag::SquareMeeting2},
+         {"EvMove149", ""}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         ExpectOutcomes(
-            24, c.may, [&] { Start(c.day, 16, 3, c.flags); }, Square);
+            24, c.may, [&] { Start(c.day, 16, place::Square, c.flags); }, Square);
     }
 }
 
@@ -436,23 +628,23 @@ TEST_F(LibraryTest, HerMotherReceivesTheHeroineOnceOnASchoolDayOfTheFirstMonth) 
         {"the rest day", 5, 10, {}, false},
         {"at 15:00", 1, 15, {}, false},
         {"day 24", 24, 10, {}, false},
-        {"once met", 1, 10, {534}, false},
+        {"once met", 1, 10, {flag::FloraeMotherMet}, false},
         {"at 9:00, refused at the door", 1, 9, {}, false},
     };
     test::EventResponders player(headless.Backend());
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        Start(c.day, c.hour, 1, c.flags);
+        Start(c.day, c.hour, place::FloraeHouse, c.flags);
         const std::vector<std::string> played = Walk(Knock);
         EXPECT_EQ(played,
                   c.plays ? std::vector<std::string>{"EvMove137"} : std::vector<std::string>{});
-        EXPECT_EQ(GameFlow->Place, 1);
+        EXPECT_EQ(GameFlow->Place, place::FloraeHouse);
     }
 }
 
 // The knocks at 12:00 on the days after the first visit after the cure.
 TEST_F(LibraryTest, TheKnocksAfterTheCurePlayTheSilentVisitsThenTheCheerfulOnes) {
-    Start(kCuredDay, 12, 1, kCured);
+    Start(kCuredDay, 12, place::FloraeHouse, kCured);
     test::EventResponders player(headless.Backend());
     int day = kCuredDay;
     auto knock = [&](int hour = 12) {
@@ -460,9 +652,9 @@ TEST_F(LibraryTest, TheKnocksAfterTheCurePlayTheSilentVisitsThenTheCheerfulOnes)
         ClearNpcMet();
         SetGameDay(++day);
         SetGameHour(hour);
-        GameFlow->Place = 1;
+        GameFlow->Place = place::FloraeHouse;
         const std::vector<std::string> played = Walk(Knock);
-        EXPECT_EQ(GameFlow->Place, 1);
+        EXPECT_EQ(GameFlow->Place, place::FloraeHouse);
         return played.empty() ? std::string() : played.front();
     };
     const char* silent[] = {"EvMove035", "EvMove036", "EvMove037", "EvMove038",
@@ -479,7 +671,8 @@ TEST_F(LibraryTest, TheKnocksAfterTheCurePlayTheSilentVisitsThenTheCheerfulOnes)
     }
     EXPECT_EQ(lines, 87);
     EXPECT_EQ(ev->EventVariable[var::SilentVisitCount], 8);
-    for (int f = 460; f <= 466; ++f) EXPECT_TRUE(ev->TestFlg(f)) << f;
+    for (int f = flag::SilentVisit1; f <= flag::SilentVisitRepeated; ++f)
+        EXPECT_TRUE(ev->TestFlg(f)) << f;
 
     // She speaks again (the turn-start scene sets 406).
     ev->SetFlg(flag::FloraeSpeaksAgain, true);
@@ -490,7 +683,7 @@ TEST_F(LibraryTest, TheKnocksAfterTheCurePlayTheSilentVisitsThenTheCheerfulOnes)
     }
     EXPECT_EQ(lines, 34);
     EXPECT_EQ(ev->EventVariable[var::SilentVisitCount], 8);
-    EXPECT_TRUE(ev->TestFlg(468) && ev->TestFlg(469));
+    EXPECT_TRUE(ev->TestFlg(flag::CheerfulVisit1) && ev->TestFlg(flag::CheerfulVisit2));
     // Outside her hours she is not called on; with her sight back nothing of this plays.
     EXPECT_EQ(knock(19), "");
     ev->SetFlg(flag::FloraeSightRestored, true);
@@ -499,7 +692,9 @@ TEST_F(LibraryTest, TheKnocksAfterTheCurePlayTheSilentVisitsThenTheCheerfulOnes)
 
 TEST_F(LibraryTest, TheMusicBoxPlaysUntilItFallsAndTheSighIsOutside) {
     test::EventResponders player(headless.Backend());
-    Start(kCuredDay, 12, 12, With(kCured, {460, 461, 462, 463, 464}));
+    Start(kCuredDay, 12, place::FloraeRoom,
+          With(kCured, {flag::SilentVisit1, flag::SilentVisit2, flag::SilentVisit3,
+                        flag::SilentVisit4, flag::SilentVisit5}));
     ASSERT_TRUE(EvMove040());
     const std::vector<std::string> music = transcript->Texts("music");
     const auto box = std::find(music.begin(), music.end(), "track 3 loop");
@@ -512,7 +707,7 @@ TEST_F(LibraryTest, TheMusicBoxPlaysUntilItFallsAndTheSighIsOutside) {
 
 TEST_F(LibraryTest, TheDozingVisitShowsHerRoomAgainAfterTheHour) {
     test::EventResponders player(headless.Backend());
-    Start(kCuredDay, 12, 12, With(kCured, {460}));
+    Start(kCuredDay, 12, place::FloraeRoom, With(kCured, {flag::SilentVisit1}));
     ASSERT_TRUE(EvMove036());
     // The frame, the knock, the hour later, the house outside.
     EXPECT_EQ(transcript->Texts("place"), (std::vector<std::string>{"12", "12", "12", "1"}));
@@ -527,21 +722,39 @@ TEST_F(LibraryTest, FailedConditionsDrawNothingAndShowNothing) {
         std::vector<int> flags;
     };
     const Case cases[] = {
-        {"the first link done", EvMove019, 1, 15, 17, {442}},
-        {"the second before day 48", EvMove020, 47, 15, 17, {442}},
-        {"the third before the second", EvMove021, 80, 15, 17, {442}},
-        {"the fourth before day 96", EvMove022, 95, 15, 17, {442, 443, 444}},
-        {"the square before day 24", EvMove033, 23, 16, 3, {}},
-        {"the second square meeting before 72", EvMove034, 71, 16, 3, {457}},
-        {"a silent visit before the cure's visit", EvMove035, kCuredDay, 12, 12, {391, 396}},
-        {"a silent visit out of order", EvMove037, kCuredDay, 12, 12, With(kCured, {460})},
-        {"a silent visit once she speaks", EvMove041, kCuredDay, 12, 12, With(kSilent6, {406})},
-        {"a silent visit outside her room", EvMove035, kCuredDay, 12, 1, kCured},
-        {"a cheerful visit before she speaks", EvMove042, kCuredDay, 12, 12, kSilent6},
-        {"a cheerful visit with her sight back", EvMove044, kCuredDay, 12, 12,
-         With(kCheerful, {468, 469, 407})},
-        {"her mother on the rest day", EvMove137, 11, 10, 12, {}},
-        {"her mother after 14:00", EvMove137, 1, 15, 12, {}},
+        {"the first link done", EvMove019, 1, 15, place::Library, {flag::LibraryMeeting1}},
+        {"the second before day 48", EvMove020, 47, 15, place::Library, {flag::LibraryMeeting1}},
+        {"the third before the second", EvMove021, 80, 15, place::Library, {flag::LibraryMeeting1}},
+        {"the fourth before day 96",
+         EvMove022,
+         95,
+         15,
+         place::Library,
+         {flag::LibraryMeeting1, flag::LibraryMeeting2, flag::LibraryMeeting3}},
+        {"the square before day 24", EvMove033, 23, 16, place::Square, {}},
+        {"the second square meeting before 72",
+         EvMove034,
+         71,
+         16,
+         place::Square,
+         {flag::SquareMeeting1}},
+        {"a silent visit before the cure's visit",
+         EvMove035,
+         kCuredDay,
+         12,
+         place::FloraeRoom,
+         {flag::FloraeCollapsed, flag::PotionGiven}},
+        {"a silent visit out of order", EvMove037, kCuredDay, 12, place::FloraeRoom,
+         With(kCured, {flag::SilentVisit1})},
+        {"a silent visit once she speaks", EvMove041, kCuredDay, 12, place::FloraeRoom,
+         With(kSilent6, {flag::FloraeSpeaksAgain})},
+        {"a silent visit outside her room", EvMove035, kCuredDay, 12, place::FloraeHouse, kCured},
+        {"a cheerful visit before she speaks", EvMove042, kCuredDay, 12, place::FloraeRoom,
+         kSilent6},
+        {"a cheerful visit with her sight back", EvMove044, kCuredDay, 12, place::FloraeRoom,
+         With(kCheerful, {flag::CheerfulVisit1, flag::CheerfulVisit2, flag::FloraeSightRestored})},
+        {"her mother on the rest day", EvMove137, 11, 10, place::FloraeRoom, {}},
+        {"her mother after 14:00", EvMove137, 1, 15, place::FloraeRoom, {}},
     };
     test::EventResponders player(headless.Backend());
     for (const Case& c : cases) {

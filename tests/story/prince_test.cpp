@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <deque>
 #include <map>
 #include <string>
 #include <utility>
@@ -31,175 +30,338 @@ namespace {
 
 using Counts = test::StoryTest::Counts;
 constexpr char kFile[] = "Prince.txt";
-constexpr int kRing = 104;        // 撿到的戒指
-constexpr int kSoulOfHades = 54;  // 黃泉之魂
-
-// Voice numbers from first to last, both included, range by range.
-std::vector<int> Span(std::initializer_list<std::pair<int, int>> ranges) {
-    std::vector<int> out;
-    for (auto [first, last] : ranges)
-        for (int v = first; v <= last; ++v) out.push_back(v);
-    return out;
-}
-
-// One play of an event: the state it starts in, the answers its choices get, and what
-// it leaves.
-struct Play {
-    const char* what;
-    bool (*event)();
-    int day, hour, place;
-    std::vector<int> flags;  // set before
-    int ring = 0, soul = 0;  // stock of items 104 and 54 before (and after: both are kept)
-    int garden = 0;          // variable 3 before
-    std::deque<int> answers;
-    Counts speakers;
-    std::vector<int> voices;
-    std::vector<int> sets;  // flags changed, ascending (pictures seen aside)
-    int hours = 0;
-    int endPlace = -1;     // -1: where it started
-    int gardenAfter = -1;  // -1: unchanged
-    int ringGiven = 0;
-};
+using test::Join;
+using test::Span;
 
 class PrinceTest : public test::StoryTest {
 protected:
-    // A new game in the play's state; the accounting is kept, so that one test can
-    // account for the records of many plays.
+    // A new game on `day` at `hour` at `place`, in good health, neither the ring nor the
+    // soul in stock; the accounting is kept, so that one test can account for the
+    // records of many plays.
     void Start(int day, int hour, int place) {
-        ev->NewGameReset();
-        SetGameDay(day);
-        SetGameHour(hour);
+        NewGame(day, hour, place);
+        Arrange({});
+    }
+    void Arrange(const test::EventCase&) override {
         SetCondition(0);
-        GameFlow->Place = place;
-        SetItemStock(kRing, 0);
-        SetItemStock(kSoulOfHades, 0);
-        transcript->Clear();
-    }
-    std::vector<int> ChangedFlags(const std::vector<bool>& before) {
-        std::vector<int> out;
-        for (int f = 1; f < kEventFlagCount; ++f) {
-            if (f >= 32 && f < 96) continue;  // pictures seen, endings seen
-            if (ev->TestFlg(f) != before[f]) out.push_back(f);
-        }
-        return out;
-    }
-    void Run(const Play& p) {
-        SCOPED_TRACE(p.what);
-        Start(p.day, p.hour, p.place);
-        for (int f : p.flags) ev->SetFlg(f, true);
-        SetItemStock(kRing, p.ring);
-        SetItemStock(kSoulOfHades, p.soul);
-        ev->EventVariable[var::GardenVisitCount] = p.garden;
-        std::vector<bool> before(kEventFlagCount);
-        for (int f = 1; f < kEventFlagCount; ++f) before[f] = ev->TestFlg(f);
-        const int start = GameDay() * 24 + GameHour();
-        test::EventResponders player(headless.Backend());
-        player.answers = p.answers;
-        ASSERT_TRUE(p.event());
-        EXPECT_EQ(Speakers(), p.speakers);
-        int lines = 0;
-        for (const auto& [who, n] : p.speakers) lines += n;
-        EXPECT_EQ(Lines(), lines);
-        EXPECT_EQ(player.linesAcknowledged, lines);
-        EXPECT_EQ(player.choicesAnswered, static_cast<int>(p.answers.size()));
-        EXPECT_EQ(Voices(), p.voices);
-        EXPECT_EQ(ChangedFlags(before), p.sets);
-        EXPECT_EQ(ItemStock(kRing), p.ring + p.ringGiven);
-        EXPECT_EQ(ItemStock(kSoulOfHades), p.soul);
-        EXPECT_EQ(ev->EventVariable[var::GardenVisitCount],
-                  p.gardenAfter < 0 ? p.garden : p.gardenAfter);
-        EXPECT_EQ(GameDay() * 24 + GameHour() - start, p.hours);
-        EXPECT_EQ(GameFlow->Place, p.endPlace < 0 ? p.place : p.endPlace);
-        EXPECT_EQ(ev->ConditionOverride, 0);
+        SetItemStock(item::FoundRing, 0);
+        SetItemStock(item::SoulOfTheUnderworld, 0);
     }
 };
 
 // Every event on every branch, as the Parts and the issue count them.
-// clang-format off
-const std::vector<Play>& Plays() {
-    static const std::vector<Play> plays = {
+const std::vector<test::EventCase>& Plays() {
+    static const std::vector<test::EventCase> plays = {
         // ---- the ring: at the spring on weekday 1 or 3 from day 144, then at the square
-        {"the ring at the spring", EvMove009, 145, 10, 34, {415}, 0, 0, 0, {},
-         {{"緹菈", 3}, {"", 2}}, Span({{569, 571}}), {416}, 0, -1, -1, 1},
-        {"the ring shown to 斐爾", EvMove010, 150, 12, 3, {416}, 1, 0, 0, {},
-         {{"緹菈", 10}, {"斐爾", 8}}, Span({{572, 589}}), {417}},
+        {.name = "the ring at the spring",
+         .event = EvMove009,
+         .day = 145,
+         .hour = 10,
+         .place = place::ForestSpring,
+         .flags = {flag::FeleSprainedAnkle},
+         .speakers = {{"緹菈", 3}, {"", 2}},
+         .voices = Span(569, 571),
+         .changed = {flag::RingFound},
+         .itemsAfter = {{item::FoundRing, 1}}},
+        {.name = "the ring shown to 斐爾",
+         .event = EvMove010,
+         .day = 150,
+         .hour = 12,
+         .place = place::Square,
+         .flags = {flag::RingFound},
+         .items = {{item::FoundRing, 1}},
+         .speakers = {{"緹菈", 10}, {"斐爾", 8}},
+         .voices = Span(572, 589),
+         .changed = {flag::RingReturned}},
         // ---- the first afternoon: in, or not today
-        {"the garden, choosing to go in", EvMove011, 185, 10, 14, {420}, 0, 0, 0, {0},
-         {{"緹菈", 16}, {"王子", 9}, {"衛兵", 2}}, Span({{680, 700}}), {170, 421}, 2, 9},
-        {"the garden, choosing not to", EvMove011, 185, 10, 14, {420}, 0, 0, 0, {1},
-         {{"緹菈", 3}, {"衛兵", 2}}, {}, {}},
+        {.name = "the garden, choosing to go in",
+         .event = EvMove011,
+         .day = 185,
+         .hour = 10,
+         .place = place::CastleGarden,
+         .flags = {flag::PalaceInvitation},
+         .answers = {0},
+         .speakers = {{"緹菈", 16}, {"王子", 9}, {"衛兵", 2}},
+         .voices = Span(680, 700),
+         .changed = {flag::PrinceMetToday, flag::GardenFirstVisit},
+         .hours = 2,
+         .placeAfter = place::CastleGate},
+        {.name = "the garden, choosing not to",
+         .event = EvMove011,
+         .day = 185,
+         .hour = 10,
+         .place = place::CastleGarden,
+         .flags = {flag::PalaceInvitation},
+         .answers = {1},
+         .speakers = {{"緹菈", 3}, {"衛兵", 2}}},
         // ---- the invitation and 斐爾's farewell
-        {"the invitation", EvTurnStart008, 276, 9, 10, {}, 0, 0, 5, {},
-         {{"緹菈", 29}, {"", 5}, {"斐爾", 15}, {"王子", 7}, {"黑皮", 5}}, Span({{701, 756}}),
-         {422}},
+        {.name = "the invitation",
+         .event = EvTurnStart008,
+         .day = 276,
+         .hour = 9,
+         .place = place::ShopInside,
+         .vars = {{var::GardenVisitCount, 5}},
+         .speakers = {{"緹菈", 29}, {"", 5}, {"斐爾", 15}, {"王子", 7}, {"黑皮", 5}},
+         .voices = Span(701, 756),
+         .changed = {flag::BallInvitation}},
         // ---- the ball: the shop's lead-in with each answer, another's route, no ring
-        {"the ball, accepting", EvTurnStart010, 281, 17, 10, {422}, 1, 0, 0, {0},
-         {{"緹菈", 63}, {"王子", 39}, {"王子殿下", 2}, {"斐爾", 4}, {"黑皮", 5}, {"王樣", 5},
-          {"蕾妮特的父親", 6}, {"", 2}},
-         Span({{757, 865}}), {402, 491}, 5},
-        {"the ball, keeping the shop", EvTurnStart010, 281, 17, 10, {422}, 1, 0, 0, {1},
-         {{"緹菈", 62}, {"王子", 38}, {"斐爾", 5}, {"黑皮", 5}, {"王樣", 5}, {"蕾妮特的父親", 6},
-          {"", 2}},
-         Span({{757, 847}, {866, 880}}), {488, 491}, 5},
-        {"the ball on 蕾妮特's route", EvTurnStart010, 281, 17, 10, {422, 404}, 1, 0, 0, {},
-         {{"緹菈", 62}, {"王子", 38}, {"斐爾", 5}, {"黑皮", 5}, {"王樣", 5}, {"蕾妮特的父親", 6},
-          {"", 2}},
-         Span({{757, 847}, {866, 880}}), {488, 491}, 5},
-        {"the ball without the ring", EvTurnStart010, 281, 17, 10, {422}, 0, 0, 0, {},
-         {{"緹菈", 32}, {"王子", 18}, {"黑皮", 5}, {"王樣", 5}}, Span({{757, 806}}), {488, 491}, 3},
-        {"the ball from an arrival at the park at 18:00", EvMove102, 281, 18, 5, {422}, 0, 0, 0, {},
-         {{"緹菈", 32}, {"王子", 18}, {"黑皮", 5}, {"王樣", 5}}, Span({{757, 806}}), {488, 491}, 2, 10},
+        {.name = "the ball, accepting",
+         .event = EvTurnStart010,
+         .day = 281,
+         .hour = 17,
+         .place = place::ShopInside,
+         .flags = {flag::BallInvitation},
+         .items = {{item::FoundRing, 1}},
+         .answers = {0},
+         .speakers = {{"緹菈", 63},
+                      {"王子", 39},
+                      {"王子殿下", 2},
+                      {"斐爾", 4},
+                      {"黑皮", 5},
+                      {"王樣", 5},
+                      {"蕾妮特的父親", 6},
+                      {"", 2}},
+         .voices = Span(757, 865),
+         .changed = {flag::RoutePrince, flag::FeleLeft},
+         .hours = 5},
+        {.name = "the ball, keeping the shop",
+         .event = EvTurnStart010,
+         .day = 281,
+         .hour = 17,
+         .place = place::ShopInside,
+         .flags = {flag::BallInvitation},
+         .items = {{item::FoundRing, 1}},
+         .answers = {1},
+         .speakers = {{"緹菈", 62},
+                      {"王子", 38},
+                      {"斐爾", 5},
+                      {"黑皮", 5},
+                      {"王樣", 5},
+                      {"蕾妮特的父親", 6},
+                      {"", 2}},
+         .voices = Join({Span(757, 847), Span(866, 880)}),
+         .changed = {flag::ProposalRefused, flag::FeleLeft},
+         .hours = 5},
+        {.name = "the ball on 蕾妮特's route",
+         .event = EvTurnStart010,
+         .day = 281,
+         .hour = 17,
+         .place = place::ShopInside,
+         .flags = {flag::BallInvitation, flag::RouteRenette},
+         .items = {{item::FoundRing, 1}},
+         .speakers = {{"緹菈", 62},
+                      {"王子", 38},
+                      {"斐爾", 5},
+                      {"黑皮", 5},
+                      {"王樣", 5},
+                      {"蕾妮特的父親", 6},
+                      {"", 2}},
+         .voices = Join({Span(757, 847), Span(866, 880)}),
+         .changed = {flag::ProposalRefused, flag::FeleLeft},
+         .hours = 5},
+        {.name = "the ball without the ring",
+         .event = EvTurnStart010,
+         .day = 281,
+         .hour = 17,
+         .place = place::ShopInside,
+         .flags = {flag::BallInvitation},
+         .speakers = {{"緹菈", 32}, {"王子", 18}, {"黑皮", 5}, {"王樣", 5}},
+         .voices = Span(757, 806),
+         .changed = {flag::ProposalRefused, flag::FeleLeft},
+         .hours = 3},
+        {.name = "the ball from an arrival at the park at 18:00",
+         .event = EvMove102,
+         .day = 281,
+         .hour = 18,
+         .place = place::Park,
+         .flags = {flag::BallInvitation},
+         .speakers = {{"緹菈", 32}, {"王子", 18}, {"黑皮", 5}, {"王樣", 5}},
+         .voices = Span(757, 806),
+         .changed = {flag::ProposalRefused, flag::FeleLeft},
+         .hours = 2,
+         .placeAfter = place::ShopInside},
         // ---- the engagement told
-        {"the secret told to 黑皮", EvTurnStart025, 282, 9, 10, {402}, 0, 0, 0, {},
-         {{"緹菈", 8}, {"黑皮", 3}}, {}, {539}},
-        {"the mother told", EvTurnStart011, 282, 20, 10, {402}, 0, 1, 0, {},
-         {{"緹菈", 11}, {"緹菈的母親", 8}, {"黑皮", 3}, {"", 1}}, Span({{881, 897}}), {423}},
+        {.name = "the secret told to 黑皮",
+         .event = EvTurnStart025,
+         .day = 282,
+         .hour = 9,
+         .place = place::ShopInside,
+         .flags = {flag::RoutePrince},
+         .speakers = {{"緹菈", 8}, {"黑皮", 3}},
+         .changed = {flag::EngagementSecret}},
+        {.name = "the mother told",
+         .event = EvTurnStart011,
+         .day = 282,
+         .hour = 20,
+         .place = place::ShopInside,
+         .flags = {flag::RoutePrince},
+         .items = {{item::SoulOfTheUnderworld, 1}},
+         .speakers = {{"緹菈", 11}, {"緹菈的母親", 8}, {"黑皮", 3}, {"", 1}},
+         .voices = Span(881, 897),
+         .changed = {flag::EngagementToldMother}},
         // ---- the magic contest's aftermath
-        {"the contest under way", EvMove096, 125, 13, 6, {}, 0, 0, 0, {},
-         {{"緹菈", 14}, {"蕾妮特", 8}, {"黑皮", 4}}, {}, {487}, 4},
-        {"the contest over", EvMove097, 125, 17, 6, {}, 0, 0, 0, {},
-         {{"緹菈", 6}, {"蕾妮特", 5}}, {}, {487}},
+        {.name = "the contest under way",
+         .event = EvMove096,
+         .day = 125,
+         .hour = 13,
+         .place = place::EventGround,
+         .speakers = {{"緹菈", 14}, {"蕾妮特", 8}, {"黑皮", 4}},
+         .changed = {flag::ContestSkipped},
+         .hours = 4},
+        {.name = "the contest over",
+         .event = EvMove097,
+         .day = 125,
+         .hour = 17,
+         .place = place::EventGround,
+         .speakers = {{"緹菈", 6}, {"蕾妮特", 5}},
+         .changed = {flag::ContestSkipped}},
         // ---- the castle gate
-        {"the gate after a ball she missed", EvMove098, 283, 12, 9, {489}, 0, 0, 0, {},
-         {{"緹菈", 1}}, {}, {}, 0, 3},
-        {"the gate when engaged", EvMove099, 283, 12, 9, {402}, 0, 0, 0, {},
-         {{"緹菈", 5}, {"衛兵", 1}}, {}, {490}},
-        {"the gate after refusing him", EvMove100, 283, 12, 9, {488}, 0, 0, 0, {},
-         {{"緹菈", 1}}, {}, {}, 0, 3},
-        {"the gate on a plain day", EvMove101, 100, 12, 9, {}, 0, 0, 0, {},
-         {{"緹菈", 1}}, {}, {}},
+        {.name = "the gate after a ball she missed",
+         .event = EvMove098,
+         .day = 283,
+         .hour = 12,
+         .place = place::CastleGate,
+         .flags = {flag::BallNightPassed},
+         .speakers = {{"緹菈", 1}},
+         .placeAfter = place::Square},
+        {.name = "the gate when engaged",
+         .event = EvMove099,
+         .day = 283,
+         .hour = 12,
+         .place = place::CastleGate,
+         .flags = {flag::RoutePrince},
+         .speakers = {{"緹菈", 5}, {"衛兵", 1}},
+         .changed = {flag::GuardGreetedLady}},
+        {.name = "the gate after refusing him",
+         .event = EvMove100,
+         .day = 283,
+         .hour = 12,
+         .place = place::CastleGate,
+         .flags = {flag::ProposalRefused},
+         .speakers = {{"緹菈", 1}},
+         .placeAfter = place::Square},
+        {.name = "the gate on a plain day",
+         .event = EvMove101,
+         .day = 100,
+         .hour = 12,
+         .place = place::CastleGate,
+         .speakers = {{"緹菈", 1}}},
         // ---- the ball night's walks: marked only when invited and the ball not played
-        {"a walk on the ball night, invited, stayed away", EvMove103, 281, 20, 3, {422}, 0, 0, 0,
-         {}, {}, {}, {489}},
-        {"a walk on the ball night after the ball", EvMove103, 281, 22, 3, {422, 491}, 0, 0, 0,
-         {}, {}, {}, {}},
-        {"a walk on the ball night, never invited", EvMove103, 281, 21, 3, {}, 0, 0, 0, {}, {},
-         {}, {}},
-        {"黑皮 after the ball night", EvMove104, 282, 10, 10, {422, 489}, 0, 0, 0, {},
-         {{"黑皮", 4}, {"緹菈", 5}}, {}, {533}},
+        {.name = "a walk on the ball night, invited, stayed away",
+         .event = EvMove103,
+         .day = 281,
+         .hour = 20,
+         .place = place::Square,
+         .flags = {flag::BallInvitation},
+         .changed = {flag::BallNightPassed}},
+        {.name = "a walk on the ball night after the ball",
+         .event = EvMove103,
+         .day = 281,
+         .hour = 22,
+         .place = place::Square,
+         .flags = {flag::BallInvitation, flag::FeleLeft}},
+        {.name = "a walk on the ball night, never invited",
+         .event = EvMove103,
+         .day = 281,
+         .hour = 21,
+         .place = place::Square},
+        {.name = "黑皮 after the ball night",
+         .event = EvMove104,
+         .day = 282,
+         .hour = 10,
+         .place = place::ShopInside,
+         .flags = {flag::BallInvitation, flag::BallNightPassed},
+         .speakers = {{"黑皮", 4}, {"緹菈", 5}},
+         .changed = {flag::HeipiAfterBall}},
         // ---- the garden visits
-        {"garden visit 1", EvMove105, 191, 10, 14, {}, 0, 0, 0, {},
-         {{"王子", 11}, {"緹菈", 9}}, {}, {170, 497}, 2, 9, 1},
-        {"garden visit 2", EvMove106, 203, 10, 14, {497}, 0, 0, 2, {},
-         {{"王子", 8}, {"緹菈", 9}}, {}, {170, 498}, 2, 9, 3},
-        {"garden visit 3", EvMove107, 215, 10, 14, {498}, 0, 0, 4, {},
-         {{"王子", 9}, {"緹菈", 13}}, {}, {170, 499}, 2, 9, 5},
-        {"garden visit 4", EvMove108, 227, 10, 14, {499}, 0, 0, 6, {},
-         {{"王子", 11}, {"緹菈", 13}}, {}, {170, 500}, 2, 9, 7},
-        {"garden visit 5", EvMove109, 239, 10, 14, {500}, 0, 0, 8, {},
-         {{"王子", 13}, {"緹菈", 12}}, {}, {170, 501}, 2, 9, 9},
-        {"garden visit 6, the king", EvMove110, 251, 10, 14, {501}, 0, 0, 10, {},
-         {{"王子", 6}, {"緹菈", 13}, {"王樣", 5}}, {}, {170, 496, 502}, 2, 3, 11},
-        {"a plain garden visit", EvMove111, 197, 10, 14, {}, 0, 0, 1, {},
-         {{"王子", 2}, {"緹菈", 6}}, {}, {170}, 2, 9, 2},
+        {.name = "garden visit 1",
+         .event = EvMove105,
+         .day = 191,
+         .hour = 10,
+         .place = place::CastleGarden,
+         .speakers = {{"王子", 11}, {"緹菈", 9}},
+         .changed = {flag::PrinceMetToday, flag::GardenVisit1},
+         .varsAfter = {{var::GardenVisitCount, 1}},
+         .hours = 2,
+         .placeAfter = place::CastleGate},
+        {.name = "garden visit 2",
+         .event = EvMove106,
+         .day = 203,
+         .hour = 10,
+         .place = place::CastleGarden,
+         .flags = {flag::GardenVisit1},
+         .vars = {{var::GardenVisitCount, 2}},
+         .speakers = {{"王子", 8}, {"緹菈", 9}},
+         .changed = {flag::PrinceMetToday, flag::GardenVisit2},
+         .varsAfter = {{var::GardenVisitCount, 3}},
+         .hours = 2,
+         .placeAfter = place::CastleGate},
+        {.name = "garden visit 3",
+         .event = EvMove107,
+         .day = 215,
+         .hour = 10,
+         .place = place::CastleGarden,
+         .flags = {flag::GardenVisit2},
+         .vars = {{var::GardenVisitCount, 4}},
+         .speakers = {{"王子", 9}, {"緹菈", 13}},
+         .changed = {flag::PrinceMetToday, flag::GardenVisit3},
+         .varsAfter = {{var::GardenVisitCount, 5}},
+         .hours = 2,
+         .placeAfter = place::CastleGate},
+        {.name = "garden visit 4",
+         .event = EvMove108,
+         .day = 227,
+         .hour = 10,
+         .place = place::CastleGarden,
+         .flags = {flag::GardenVisit3},
+         .vars = {{var::GardenVisitCount, 6}},
+         .speakers = {{"王子", 11}, {"緹菈", 13}},
+         .changed = {flag::PrinceMetToday, flag::GardenVisit4},
+         .varsAfter = {{var::GardenVisitCount, 7}},
+         .hours = 2,
+         .placeAfter = place::CastleGate},
+        {.name = "garden visit 5",
+         .event = EvMove109,
+         .day = 239,
+         .hour = 10,
+         .place = place::CastleGarden,
+         .flags = {flag::GardenVisit4},
+         .vars = {{var::GardenVisitCount, 8}},
+         .speakers = {{"王子", 13}, {"緹菈", 12}},
+         .changed = {flag::PrinceMetToday, flag::GardenVisit5},
+         .varsAfter = {{var::GardenVisitCount, 9}},
+         .hours = 2,
+         .placeAfter = place::CastleGate},
+        {.name = "garden visit 6, the king",
+         .event = EvMove110,
+         .day = 251,
+         .hour = 10,
+         .place = place::CastleGarden,
+         .flags = {flag::GardenVisit5},
+         .vars = {{var::GardenVisitCount, 10}},
+         .speakers = {{"王子", 6}, {"緹菈", 13}, {"王樣", 5}},
+         .changed = {flag::PrinceMetToday, flag::KingWarning, flag::GardenVisit6},
+         .varsAfter = {{var::GardenVisitCount, 11}},
+         .hours = 2,
+         .placeAfter = place::Square},
+        {.name = "a plain garden visit",
+         .event = EvMove111,
+         .day = 197,
+         .hour = 10,
+         .place = place::CastleGarden,
+         .vars = {{var::GardenVisitCount, 1}},
+         .speakers = {{"王子", 2}, {"緹菈", 6}},
+         .changed = {flag::PrinceMetToday},
+         .varsAfter = {{var::GardenVisitCount, 2}},
+         .hours = 2,
+         .placeAfter = place::CastleGate},
     };
     return plays;
 }
-// clang-format on
 
 TEST_F(PrinceTest, EveryEventPlaysEveryBranchAndEveryRecordIsPlayed) {
     story::ResetPlays();
-    for (const Play& p : Plays()) Run(p);
+    for (const test::EventCase& p : Plays()) Play(p);
     ExpectAllPlayed(kFile);
 }
 
@@ -223,9 +385,9 @@ TEST_F(PrinceTest, TheArcsLinesAreTheIssuesCount) {
 // ---- the ball
 
 TEST_F(PrinceTest, TheBallWaitsForSevenAndEndsInTheShopWithItsPictures) {
-    Start(281, 17, 10);
+    Start(281, 17, place::ShopInside);
     ev->SetFlg(flag::BallInvitation, true);
-    SetItemStock(kRing, 1);
+    SetItemStock(item::FoundRing, 1);
     test::EventResponders player(headless.Backend());
     player.answers = {0};
     ASSERT_TRUE(EvTurnStart010());
@@ -238,10 +400,10 @@ TEST_F(PrinceTest, TheBallWaitsForSevenAndEndsInTheShopWithItsPictures) {
     EXPECT_EQ(linesBeforeHall, 15);
     EXPECT_EQ(transcript->Texts("choice"),
               std::vector<std::string>{"『答應王子殿下的求婚。 / 『不放棄有著母親回憶的店。"});
-    EXPECT_TRUE(ev->TestFlg(52));  // the dance seen
-    EXPECT_TRUE(ev->TestFlg(62));  // the embrace seen
+    EXPECT_TRUE(ev->TestFlg(flag::DancePictureSeen));
+    EXPECT_TRUE(ev->TestFlg(flag::EmbracePictureSeen));
     EXPECT_EQ(GameHour(), 22);
-    EXPECT_EQ(GameFlow->Place, 10);
+    EXPECT_EQ(GameFlow->Place, place::ShopInside);
     // The king steps in on the left and the prince to the right; both go before B3.
     const std::vector<std::string> figures = transcript->Texts("figure");
     const auto king = std::find(figures.begin(), figures.end(), "show 39 left");
@@ -254,7 +416,7 @@ TEST_F(PrinceTest, TheBallWaitsForSevenAndEndsInTheShopWithItsPictures) {
     EXPECT_FALSE(EvTurnStart010());
     EXPECT_FALSE(EvMove102());
     // The walk that follows marks nothing: she went.
-    GameFlow->Place = 3;
+    GameFlow->Place = place::Square;
     ASSERT_TRUE(EvMove103());
     EXPECT_FALSE(ev->TestFlg(flag::BallNightPassed));
 }
@@ -262,10 +424,10 @@ TEST_F(PrinceTest, TheBallWaitsForSevenAndEndsInTheShopWithItsPictures) {
 TEST_F(PrinceTest, AnotherRouteDeclinesWithoutAChoiceAndNoRingWithoutTheSecret) {
     for (int route : {flag::RouteFlorae, flag::RouteRenette, flag::RouteCocotte}) {
         SCOPED_TRACE(route);
-        Start(281, 19, 10);
+        Start(281, 19, place::ShopInside);
         ev->SetFlg(flag::BallInvitation, true);
         ev->SetFlg(route, true);
-        SetItemStock(kRing, 1);
+        SetItemStock(item::FoundRing, 1);
         test::EventResponders player(headless.Backend());
         ASSERT_TRUE(EvTurnStart010());
         EXPECT_TRUE(transcript->Texts("choice").empty());
@@ -275,20 +437,20 @@ TEST_F(PrinceTest, AnotherRouteDeclinesWithoutAChoiceAndNoRingWithoutTheSecret) 
         EXPECT_EQ(GameHour(), 22);
     }
     // Without the ring: back at the shop at 20:00, and the lead-in's window is past.
-    Start(281, 17, 10);
+    Start(281, 17, place::ShopInside);
     ev->SetFlg(flag::BallInvitation, true);
     test::EventResponders player(headless.Backend());
     ASSERT_TRUE(EvTurnStart010());
     EXPECT_TRUE(transcript->Texts("choice").empty());
-    EXPECT_TRUE(ev->TestFlg(52));
-    EXPECT_FALSE(ev->TestFlg(62));
+    EXPECT_TRUE(ev->TestFlg(flag::DancePictureSeen));
+    EXPECT_FALSE(ev->TestFlg(flag::EmbracePictureSeen));
     EXPECT_EQ(GameHour(), 20);
-    EXPECT_EQ(GameFlow->Place, 10);
+    EXPECT_EQ(GameFlow->Place, place::ShopInside);
     EXPECT_FALSE(EvTurnStart010());
 }
 
 TEST_F(PrinceTest, TheInvitationMovesFeleAsideForHeipi) {
-    Start(278, 15, 10);
+    Start(278, 15, place::ShopInside);
     ev->EventVariable[var::GardenVisitCount] = 5;
     test::EventResponders player(headless.Backend());
     ASSERT_TRUE(EvTurnStart008());
@@ -305,7 +467,7 @@ TEST_F(PrinceTest, TheInvitationMovesFeleAsideForHeipi) {
 // ---- the garden, visit by visit through the castle gate
 
 TEST_F(PrinceTest, ElevenRestDaysInTheGardenAfterTheFirstAfternoon) {
-    Start(185, 10, 9);
+    Start(185, 10, place::CastleGate);
     ev->SetFlg(flag::PalaceInvitation, true);
     test::EventResponders player(headless.Backend());
     struct Visit {
@@ -323,7 +485,7 @@ TEST_F(PrinceTest, ElevenRestDaysInTheGardenAfterTheFirstAfternoon) {
         ev->ClearDailyFlags();
         SetGameDay(v.day);
         SetGameHour(10);
-        GameFlow->Place = 9;
+        GameFlow->Place = place::CastleGate;
         story::ResetPlays();
         transcript->Clear();
         player.answers = {0};
@@ -347,13 +509,13 @@ TEST_F(PrinceTest, ElevenRestDaysInTheGardenAfterTheFirstAfternoon) {
         if (day != 251) ev->ClearDailyFlags();
         SetGameDay(day);
         SetGameHour(10);
-        GameFlow->Place = 9;
+        GameFlow->Place = place::CastleGate;
         story::ResetPlays();
         VisitPalace(10);
         EXPECT_TRUE(Played().empty()) << day;
     }
     // Five visits and more open the invitation on days 276..280.
-    Start(276, 9, 10);
+    Start(276, 9, place::ShopInside);
     ev->EventVariable[var::GardenVisitCount] = 11;
     ASSERT_TRUE(EvTurnStart008());
 }
@@ -362,14 +524,14 @@ TEST_F(PrinceTest, ElevenRestDaysInTheGardenAfterTheFirstAfternoon) {
 // a rest day, invited to the palace, the square and the castle gate introduced; slot 2
 // of the list.
 TEST_F(PrinceTest, TheFirstAfternoonsMorningSavesAndLoads) {
-    Start(185, 8, 10);
+    Start(185, 8, place::ShopInside);
     ev->SetFlg(flag::PalaceInvitation, true);
     ev->SetFlg(flag::IntroSquare, true);
     ev->SetFlg(flag::IntroCastle, true);
     SetMoney(50000);
     ui::SetProgramFolder(test::ScratchDir("garden"));
     ASSERT_TRUE(SaveGame(1));
-    Start(0, 10, 10);
+    Start(0, 10, place::ShopInside);
     ASSERT_TRUE(LoadGame(1));
     ui::SetProgramFolder(LUMIA_TEST_GAMEDATA);
     EXPECT_EQ(GameDay(), 185);
@@ -382,65 +544,209 @@ TEST_F(PrinceTest, TheFirstAfternoonsMorningSavesAndLoads) {
 // ---- conditions
 
 TEST_F(PrinceTest, EachEventRefusesOutsideItsConditions) {
-    struct Case {
-        const char* what;
-        bool (*event)();
-        int day, hour, place;
-        std::vector<int> flags;
-        int ring, soul, garden;
+    const test::EventCase cases[] = {
+        {.name = "the ring on weekday 2",
+         .event = EvMove009,
+         .day = 146,
+         .hour = 10,
+         .place = place::ForestSpring,
+         .flags = {flag::FeleSprainedAnkle}},
+        {.name = "the ring before day 144",
+         .event = EvMove009,
+         .day = 139,
+         .hour = 10,
+         .place = place::ForestSpring,
+         .flags = {flag::FeleSprainedAnkle}},
+        {.name = "the ring on the ankle's day",
+         .event = EvMove009,
+         .day = 145,
+         .hour = 10,
+         .place = place::ForestSpring,
+         .flags = {flag::FeleSprainedAnkle, flag::FeleFellToday}},
+        {.name = "the ring at 16:00",
+         .event = EvMove009,
+         .day = 145,
+         .hour = 16,
+         .place = place::ForestSpring,
+         .flags = {flag::FeleSprainedAnkle}},
+        {.name = "the ring before the ankle",
+         .event = EvMove009,
+         .day = 145,
+         .hour = 10,
+         .place = place::ForestSpring},
+        {.name = "the square at 19:00",
+         .event = EvMove010,
+         .day = 150,
+         .hour = 19,
+         .place = place::Square,
+         .flags = {flag::RingFound},
+         .items = {{item::FoundRing, 1}}},
+        {.name = "the first afternoon at the gate itself",
+         .event = EvMove011,
+         .day = 185,
+         .hour = 10,
+         .place = place::CastleGate,
+         .flags = {flag::PalaceInvitation}},
+        {.name = "the first afternoon on day 179",
+         .event = EvMove011,
+         .day = 179,
+         .hour = 10,
+         .place = place::CastleGarden,
+         .flags = {flag::PalaceInvitation}},
+        {.name = "the first afternoon at 16:00",
+         .event = EvMove011,
+         .day = 185,
+         .hour = 16,
+         .place = place::CastleGarden,
+         .flags = {flag::PalaceInvitation}},
+        {.name = "the first afternoon again",
+         .event = EvMove011,
+         .day = 191,
+         .hour = 10,
+         .place = place::CastleGarden,
+         .flags = {flag::PalaceInvitation, flag::GardenFirstVisit}},
+        {.name = "the invitation at 16:00",
+         .event = EvTurnStart008,
+         .day = 280,
+         .hour = 16,
+         .place = place::ShopInside,
+         .vars = {{var::GardenVisitCount, 5}}},
+        {.name = "the invitation after four visits",
+         .event = EvTurnStart008,
+         .day = 278,
+         .hour = 10,
+         .place = place::ShopInside,
+         .vars = {{var::GardenVisitCount, 4}}},
+        {.name = "the invitation on day 281",
+         .event = EvTurnStart008,
+         .day = 281,
+         .hour = 10,
+         .place = place::ShopInside,
+         .vars = {{var::GardenVisitCount, 5}}},
+        {.name = "the ball at 20:00",
+         .event = EvTurnStart010,
+         .day = 281,
+         .hour = 20,
+         .place = place::ShopInside,
+         .flags = {flag::BallInvitation},
+         .items = {{item::FoundRing, 1}}},
+        {.name = "the ball uninvited",
+         .event = EvTurnStart010,
+         .day = 281,
+         .hour = 17,
+         .place = place::ShopInside,
+         .items = {{item::FoundRing, 1}}},
+        {.name = "the ball's arrival a day late",
+         .event = EvMove102,
+         .day = 282,
+         .hour = 17,
+         .place = place::Square,
+         .flags = {flag::BallInvitation},
+         .items = {{item::FoundRing, 1}}},
+        {.name = "the mother without 黃泉之魂",
+         .event = EvTurnStart011,
+         .day = 282,
+         .hour = 20,
+         .place = place::ShopInside,
+         .flags = {flag::RoutePrince}},
+        {.name = "the mother before day 282",
+         .event = EvTurnStart011,
+         .day = 281,
+         .hour = 22,
+         .place = place::ShopInside,
+         .flags = {flag::RoutePrince},
+         .items = {{item::SoulOfTheUnderworld, 1}}},
+        {.name = "the secret on day 283",
+         .event = EvTurnStart025,
+         .day = 283,
+         .hour = 9,
+         .place = place::ShopInside,
+         .flags = {flag::RoutePrince}},
+        {.name = "the secret at 10:00",
+         .event = EvTurnStart025,
+         .day = 282,
+         .hour = 10,
+         .place = place::ShopInside,
+         .flags = {flag::RoutePrince}},
+        {.name = "the contest's end after taking part",
+         .event = EvMove097,
+         .day = 125,
+         .hour = 17,
+         .place = place::EventGround,
+         .flags = {flag::MagicContestHeld}},
+        {.name = "the contest's end after the aftermath",
+         .event = EvMove097,
+         .day = 125,
+         .hour = 17,
+         .place = place::EventGround,
+         .flags = {flag::ContestSkipped}},
+        {.name = "the contest under way the next day",
+         .event = EvMove096,
+         .day = 126,
+         .hour = 13,
+         .place = place::EventGround},
+        {.name = "the guard's welcome twice",
+         .event = EvMove099,
+         .day = 283,
+         .hour = 12,
+         .place = place::CastleGate,
+         .flags = {flag::RoutePrince, flag::GuardGreetedLady}},
+        {.name = "the ball night's walk a day later",
+         .event = EvMove103,
+         .day = 282,
+         .hour = 20,
+         .place = place::Square,
+         .flags = {flag::BallInvitation}},
+        {.name = "黑皮 without the marked night",
+         .event = EvMove104,
+         .day = 283,
+         .hour = 10,
+         .place = place::ShopInside,
+         .flags = {flag::BallInvitation}},
+        {.name = "黑皮 outside the shop",
+         .event = EvMove104,
+         .day = 283,
+         .hour = 10,
+         .place = place::Square,
+         .flags = {flag::BallInvitation, flag::BallNightPassed}},
+        {.name = "黑皮 once",
+         .event = EvMove104,
+         .day = 283,
+         .hour = 10,
+         .place = place::ShopInside,
+         .flags = {flag::BallInvitation, flag::BallNightPassed, flag::HeipiAfterBall}},
+        {.name = "a story visit with an odd count",
+         .event = EvMove105,
+         .day = 191,
+         .hour = 10,
+         .place = place::CastleGarden,
+         .vars = {{var::GardenVisitCount, 1}}},
+        {.name = "visit 2 before visit 1",
+         .event = EvMove106,
+         .day = 191,
+         .hour = 10,
+         .place = place::CastleGarden},
+        {.name = "the king's visit again",
+         .event = EvMove110,
+         .day = 257,
+         .hour = 10,
+         .place = place::CastleGarden,
+         .flags = {flag::GardenVisit5, flag::GardenVisit6},
+         .vars = {{var::GardenVisitCount, 12}}},
     };
-    // clang-format off
-    const Case cases[] = {
-        {"the ring on weekday 2", EvMove009, 146, 10, 34, {415}, 0, 0, 0},
-        {"the ring before day 144", EvMove009, 139, 10, 34, {415}, 0, 0, 0},
-        {"the ring on the ankle's day", EvMove009, 145, 10, 34, {415, 171}, 0, 0, 0},
-        {"the ring at 16:00", EvMove009, 145, 16, 34, {415}, 0, 0, 0},
-        {"the ring before the ankle", EvMove009, 145, 10, 34, {}, 0, 0, 0},
-        {"the square at 19:00", EvMove010, 150, 19, 3, {416}, 1, 0, 0},
-        {"the first afternoon at the gate itself", EvMove011, 185, 10, 9, {420}, 0, 0, 0},
-        {"the first afternoon on day 179", EvMove011, 179, 10, 14, {420}, 0, 0, 0},
-        {"the first afternoon at 16:00", EvMove011, 185, 16, 14, {420}, 0, 0, 0},
-        {"the first afternoon again", EvMove011, 191, 10, 14, {420, 421}, 0, 0, 0},
-        {"the invitation at 16:00", EvTurnStart008, 280, 16, 10, {}, 0, 0, 5},
-        {"the invitation after four visits", EvTurnStart008, 278, 10, 10, {}, 0, 0, 4},
-        {"the invitation on day 281", EvTurnStart008, 281, 10, 10, {}, 0, 0, 5},
-        {"the ball at 20:00", EvTurnStart010, 281, 20, 10, {422}, 1, 0, 0},
-        {"the ball uninvited", EvTurnStart010, 281, 17, 10, {}, 1, 0, 0},
-        {"the ball's arrival a day late", EvMove102, 282, 17, 3, {422}, 1, 0, 0},
-        {"the mother without 黃泉之魂", EvTurnStart011, 282, 20, 10, {402}, 0, 0, 0},
-        {"the mother before day 282", EvTurnStart011, 281, 22, 10, {402}, 0, 1, 0},
-        {"the secret on day 283", EvTurnStart025, 283, 9, 10, {402}, 0, 0, 0},
-        {"the secret at 10:00", EvTurnStart025, 282, 10, 10, {402}, 0, 0, 0},
-        {"the contest's end after taking part", EvMove097, 125, 17, 6, {408}, 0, 0, 0},
-        {"the contest's end after the aftermath", EvMove097, 125, 17, 6, {487}, 0, 0, 0},
-        {"the contest under way the next day", EvMove096, 126, 13, 6, {}, 0, 0, 0},
-        {"the guard's welcome twice", EvMove099, 283, 12, 9, {402, 490}, 0, 0, 0},
-        {"the ball night's walk a day later", EvMove103, 282, 20, 3, {422}, 0, 0, 0},
-        {"黑皮 without the marked night", EvMove104, 283, 10, 10, {422}, 0, 0, 0},
-        {"黑皮 outside the shop", EvMove104, 283, 10, 3, {422, 489}, 0, 0, 0},
-        {"黑皮 once", EvMove104, 283, 10, 10, {422, 489, 533}, 0, 0, 0},
-        {"a story visit with an odd count", EvMove105, 191, 10, 14, {}, 0, 0, 1},
-        {"visit 2 before visit 1", EvMove106, 191, 10, 14, {}, 0, 0, 0},
-        {"the king's visit again", EvMove110, 257, 10, 14, {501, 502}, 0, 0, 12},
-    };
-    // clang-format on
     test::EventResponders player(headless.Backend());
-    for (const Case& c : cases) {
-        Start(c.day, c.hour, c.place);
-        for (int f : c.flags) ev->SetFlg(f, true);
-        SetItemStock(kRing, c.ring);
-        SetItemStock(kSoulOfHades, c.soul);
-        ev->EventVariable[var::GardenVisitCount] = c.garden;
-        EXPECT_FALSE(c.event()) << c.what;
-        EXPECT_EQ(Lines(), 0) << c.what;
+    for (const test::EventCase& c : cases) {
+        Stage(c);
+        EXPECT_FALSE(c.event()) << c.name;
+        EXPECT_EQ(Lines(), 0) << c.name;
     }
     // Weekday 3 holds as well as 1.
-    Start(147, 15, 34);
+    Start(147, 15, place::ForestSpring);
     ev->SetFlg(flag::FeleSprainedAnkle, true);
     EXPECT_TRUE(EvMove009());
     // The debug window's override does not lift the garden's parity: an odd count leaves
     // every story visit to the plain one.
-    Start(191, 10, 14);
+    Start(191, 10, place::CastleGarden);
     ev->EventVariable[var::GardenVisitCount] = 1;
     for (bool (*visit)() : {EvMove105, EvMove106, EvMove107, EvMove108, EvMove109, EvMove110})
         EXPECT_FALSE(Forced(visit));

@@ -24,42 +24,16 @@ namespace {
 
 using Counts = test::StoryTest::Counts;
 constexpr char kFile[] = "Renette.txt";
-// The land map's town node. The map, shown again at the end of the plea and of the
-// searches, marks the place it shows introduced.
-constexpr int kTownIntroduced = 320 + 32;
 
-// Voice numbers first..last.
-std::vector<int> Span(int first, int last, std::vector<int> out = {}) {
-    for (int v = first; v <= last; ++v) out.push_back(v);
-    return out;
-}
-
-// One play of an event: where and when it starts, with which flags, marks, items and
-// answers; what it leaves (the lines per speaker, "" narration and titles; the voices;
-// the flags changed, ascending, the persistent ones aside; the marks set; the day, hour
-// and place at the end).
-struct Case {
-    const char* name;
-    bool (*event)();
-    int day, hour, place;
-    std::vector<int> flags;
-    std::vector<std::pair<int, int>> marks;  // mark := day, before
-    std::deque<int> answers;
-    Counts speakers;
-    std::vector<int> voices;
-    std::vector<int> changed;
-    std::vector<std::pair<int, int>> marksAfter;
-    int endDay, endHour, endPlace;
-};
+using test::EventCase;
+using test::Join;
+using test::Span;
 
 class RenetteTest : public test::StoryTest {
 protected:
-    // A new game in the case's state; the plays are not reset, so one test can account
-    // for the records of many events.
-    void Start(const Case& c) {
-        At(c.day, c.hour, c.place);
-        for (int f : c.flags) ev->SetFlg(f, true);
-        for (auto [k, day] : c.marks) DayMarks[static_cast<std::size_t>(k)] = day;
+    // The night search leaves the map shown.
+    void Arrange(const EventCase&) override {
+        if (MapFm) MapFm->Hide();
     }
     // A new game at `place` on `day` at `hour`, the accounting kept.
     void At(int day, int hour, int place) {
@@ -69,36 +43,6 @@ protected:
         SetGameHour(hour);
         GameFlow->Place = place;
         transcript->Clear();
-    }
-    void Play(const Case& c) {
-        SCOPED_TRACE(c.name);
-        Start(c);
-        std::vector<bool> before(kEventFlagCount);
-        for (int f = 1; f < kEventFlagCount; ++f) before[f] = ev->TestFlg(f);
-        auto marks = DayMarks;
-        test::EventResponders player(headless.Backend());
-        player.answers = c.answers;
-        ASSERT_TRUE(c.event());
-        EXPECT_EQ(Speakers(), c.speakers);
-        int lines = 0;
-        for (const auto& [who, n] : c.speakers) lines += n;
-        EXPECT_EQ(player.linesAcknowledged, lines);
-        EXPECT_EQ(player.choicesAnswered, static_cast<int>(c.answers.size()));
-        EXPECT_EQ(Voices(), c.voices);
-        std::vector<int> changed;
-        for (int f = 1; f < kEventFlagCount; ++f)
-            if ((f < 32 || f >= 96) && ev->TestFlg(f) != before[f]) changed.push_back(f);
-        EXPECT_EQ(changed, c.changed);
-        for (auto [k, day] : c.marksAfter) marks[static_cast<std::size_t>(k)] = day;
-        EXPECT_EQ(DayMarks, marks);
-        EXPECT_EQ(GameDay(), c.endDay);
-        EXPECT_EQ(GameHour(), c.endHour);
-        EXPECT_EQ(GameFlow->Place, c.endPlace);
-        EXPECT_EQ(ev->ConditionOverride, 0);
-        // The event is over: the controller takes commands again and the shop's
-        // menus work, so the player can go on (to the contest, say).
-        EXPECT_TRUE(GameFlow->IsReady());
-        EXPECT_EQ(ev->m_InEvent, 0);
     }
     // Runs an event as its walk would, reporting whether it played.
     bool Try(bool (*event)()) {
@@ -111,9 +55,9 @@ protected:
     }
     // The purification's three materials in stock.
     static void Materials() {
-        SetItemStock(105, 255);
-        SetItemStock(22, 2);
-        SetItemStock(24, 2);
+        SetItemStock(item::MothersNecklace, 255);
+        SetItemStock(item::LongingStone, 2);
+        SetItemStock(item::LightStone, 2);
     }
 };
 
@@ -149,7 +93,7 @@ const Path kPaths[] = {
 TEST_F(RenetteTest, TheContestPlaysEveryPathOfTheDuelAndOnlyTheReflectionInSceneFiveWins) {
     for (const Path& p : kPaths) {
         SCOPED_TRACE(::testing::PrintToString(p.scenes));
-        Fresh(125, 10, 6);
+        Fresh(125, 10, place::EventGround);
         SetReputation(10);
         const int money = GameMoney();
         test::EventResponders player(headless.Backend());
@@ -168,10 +112,10 @@ TEST_F(RenetteTest, TheContestPlaysEveryPathOfTheDuelAndOnlyTheReflectionInScene
         // 15:00 by the wait, three hours after either outcome.
         EXPECT_EQ(GameDay(), 125);
         EXPECT_EQ(GameHour(), 18);
-        EXPECT_EQ(GameFlow->Place, 6);
+        EXPECT_EQ(GameFlow->Place, place::EventGround);
     }
     // The first winning path, speaker by speaker: the host is 司會 but in scene 2.
-    Fresh(125, 13, 6);
+    Fresh(125, 13, place::EventGround);
     test::EventResponders player(headless.Backend());
     player.answers = kPaths[0].answers;
     ASSERT_TRUE(EvMove005());
@@ -186,9 +130,12 @@ TEST_F(RenetteTest, TheContestIsHeldOnlyFromTenToTwoOnDay125AtTheEventGround) {
         int day, hour, place;
         bool held, plays;
     };
-    for (const When& t : {When{125, 9, 6, false, false}, When{125, 14, 6, false, false},
-                          When{124, 12, 6, false, false}, When{125, 12, 3, false, false},
-                          When{125, 12, 6, true, false}, When{125, 12, 6, false, true}}) {
+    for (const When& t : {When{125, 9, place::EventGround, false, false},
+                          When{125, 14, place::EventGround, false, false},
+                          When{124, 12, place::EventGround, false, false},
+                          When{125, 12, place::Square, false, false},
+                          When{125, 12, place::EventGround, true, false},
+                          When{125, 12, place::EventGround, false, true}}) {
         SCOPED_TRACE(t.hour);
         Fresh(t.day, t.hour, t.place);
         ev->SetFlg(flag::MagicContestHeld, t.held);
@@ -201,283 +148,189 @@ TEST_F(RenetteTest, TheContestIsHeldOnlyFromTenToTwoOnDay125AtTheEventGround) {
 
 // ---- every event, and every record accounted for
 
-const std::vector<Case>& Cases() {
-    const int shop = 10;
-    static const std::vector<Case> cases = {
-        {"EvTurnStart028",
-         EvTurnStart028,
-         125,
-         9,
-         shop,
-         {},
-         {},
-         {},
-         {{"黑皮", 6}, {"緹菈", 7}},
-         {},
-         {},
-         {},
-         125,
-         9,
-         shop},
-        {"EvTurnStart024",
-         EvTurnStart024,
-         6,
-         14,
-         shop,
-         {},
-         {},
-         {},
-         {{"緹菈", 7}, {"蕾妮特", 6}},
-         {},
-         {flag::RenetteMet},
-         {},
-         6,
-         14,
-         shop},
+const std::vector<test::EventCase>& Cases() {
+    static const std::vector<test::EventCase> cases = {
+        {.name = "EvTurnStart028",
+         .event = EvTurnStart028,
+         .day = 125,
+         .hour = 9,
+         .place = place::ShopInside,
+         .speakers = {{"黑皮", 6}, {"緹菈", 7}}},
+        {.name = "EvTurnStart024",
+         .event = EvTurnStart024,
+         .day = 6,
+         .hour = 14,
+         .place = place::ShopInside,
+         .speakers = {{"緹菈", 7}, {"蕾妮特", 6}},
+         .changed = {flag::RenetteMet}},
         // In school hours on a working day two more lines wonder at her being here.
-        {"EvMove012",
-         EvMove012,
-         0,
-         10,
-         2,
-         {},
-         {},
-         {},
-         {{"緹菈", 10}, {"蕾妮特", 5}},
-         Span(910, 919),
-         {flag::IntroRivalShop, flag::RenetteMet},
-         {},
-         0,
-         10,
-         2},
-        {"EvMove012 on the rest day",
-         EvMove012,
-         5,
-         10,
-         2,
-         {},
-         {},
-         {},
-         {{"緹菈", 8}, {"蕾妮特", 5}},
-         Span(910, 919),
-         {flag::IntroRivalShop, flag::RenetteMet},
-         {},
-         5,
-         10,
-         2},
-        {"EvMove012 after school",
-         EvMove012,
-         1,
-         14,
-         2,
-         {},
-         {},
-         {},
-         {{"緹菈", 8}, {"蕾妮特", 5}},
-         Span(910, 919),
-         {flag::IntroRivalShop, flag::RenetteMet},
-         {},
-         1,
-         14,
-         2},
-        {"EvMove013",
-         EvMove013,
-         192,
-         14,
-         3,
-         {flag::RenetteMet},
-         {},
-         {},
-         {{"緹菈", 11}, {"蕾妮特", 8}},
-         Span(930, 941, Span(920, 926)),
-         {flag::RenetteQuarrel},
-         {},
-         192,
-         14,
-         3},
-        {"EvMove014",
-         EvMove014,
-         210,
-         17,
-         39,
-         {flag::RenetteQuarrel},
-         {},
-         {},
-         {{"緹菈", 12}, {"蕾妮特", 8}, {"", 1}},
-         Span(942, 961),
-         {flag::RenetteAtBigTree},
-         {},
-         210,
-         17,
-         39},
+        {.name = "EvMove012",
+         .event = EvMove012,
+         .day = 0,
+         .hour = 10,
+         .place = place::RivalShop,
+         .speakers = {{"緹菈", 10}, {"蕾妮特", 5}},
+         .voices = Span(910, 919),
+         .changed = {flag::IntroRivalShop, flag::RenetteMet}},
+        {.name = "EvMove012 on the rest day",
+         .event = EvMove012,
+         .day = 5,
+         .hour = 10,
+         .place = place::RivalShop,
+         .speakers = {{"緹菈", 8}, {"蕾妮特", 5}},
+         .voices = Span(910, 919),
+         .changed = {flag::IntroRivalShop, flag::RenetteMet}},
+        {.name = "EvMove012 after school",
+         .event = EvMove012,
+         .day = 1,
+         .hour = 14,
+         .place = place::RivalShop,
+         .speakers = {{"緹菈", 8}, {"蕾妮特", 5}},
+         .voices = Span(910, 919),
+         .changed = {flag::IntroRivalShop, flag::RenetteMet}},
+        {.name = "EvMove013",
+         .event = EvMove013,
+         .day = 192,
+         .hour = 14,
+         .place = place::Square,
+         .flags = {flag::RenetteMet},
+         .speakers = {{"緹菈", 11}, {"蕾妮特", 8}},
+         .voices = Join({Span(920, 926), Span(930, 941)}),
+         .changed = {flag::RenetteQuarrel}},
+        {.name = "EvMove014",
+         .event = EvMove014,
+         .day = 210,
+         .hour = 17,
+         .place = place::BigTree,
+         .flags = {flag::RenetteQuarrel},
+         .speakers = {{"緹菈", 12}, {"蕾妮特", 8}, {"", 1}},
+         .voices = Span(942, 961),
+         .changed = {flag::RenetteAtBigTree}},
         // No place test: from anywhere, seven hours on, at the great wizard's house.
-        {"EvTurnStart012",
-         EvTurnStart012,
-         234,
-         9,
-         5,
-         {flag::WizardFound, flag::RenetteAtBigTree},
-         {},
-         {},
-         {{"緹菈", 24 + 17},
-          {"大魔法師", 19},
-          {"蕾妮特的父親", 13},
-          {"可可特", 9},
-          {"蕾妮特", 5},
-          {"黑皮", 1},
-          {"", 1}},
-         Span(962, 997),
-         {flag::RenetteCrisis},
-         {{mark::FirstAttackDay, 234}},
-         234,
-         16,
-         43},
-        {"EvTurnStart012 at ten",
-         EvTurnStart012,
-         240,
-         10,
-         shop,
-         {flag::WizardFound, flag::RenetteAtBigTree},
-         {},
-         {},
-         {{"緹菈", 24 + 17},
-          {"大魔法師", 19},
-          {"蕾妮特的父親", 13},
-          {"可可特", 9},
-          {"蕾妮特", 5},
-          {"黑皮", 1},
-          {"", 1}},
-         Span(962, 997),
-         {flag::RenetteCrisis},
-         {{mark::FirstAttackDay, 240}},
-         240,
-         17,
-         43},
+        {.name = "EvTurnStart012",
+         .event = EvTurnStart012,
+         .day = 234,
+         .hour = 9,
+         .place = place::Park,
+         .flags = {flag::WizardFound, flag::RenetteAtBigTree},
+         .speakers = {{"緹菈", 24 + 17},
+                      {"大魔法師", 19},
+                      {"蕾妮特的父親", 13},
+                      {"可可特", 9},
+                      {"蕾妮特", 5},
+                      {"黑皮", 1},
+                      {"", 1}},
+         .voices = Span(962, 997),
+         .changed = {flag::RenetteCrisis},
+         .marksAfter = {{mark::FirstAttackDay, 234}},
+         .itemsAfter = {{item::MothersNecklace, 255}, {item::NecklaceKeepsake, 0}},
+         .learns = {item::PurifyingLightPotion},
+         .hours = 7,
+         .placeAfter = place::WizardHouse},
+        {.name = "EvTurnStart012 at ten",
+         .event = EvTurnStart012,
+         .day = 240,
+         .hour = 10,
+         .place = place::ShopInside,
+         .flags = {flag::WizardFound, flag::RenetteAtBigTree},
+         .speakers = {{"緹菈", 24 + 17},
+                      {"大魔法師", 19},
+                      {"蕾妮特的父親", 13},
+                      {"可可特", 9},
+                      {"蕾妮特", 5},
+                      {"黑皮", 1},
+                      {"", 1}},
+         .voices = Span(962, 997),
+         .changed = {flag::RenetteCrisis},
+         .marksAfter = {{mark::FirstAttackDay, 240}},
+         .hours = 7,
+         .placeAfter = place::WizardHouse},
         // The wizard's truth told: from 18:00 the day after, waiting for 19:00 ...
-        {"EvTurnStart013",
-         EvTurnStart013,
-         101,
-         18,
-         shop,
-         {flag::FathersTruthTold},
-         {{mark::PurificationDay, 100}},
-         {},
-         {{"緹菈", 8}, {"可可特", 7}, {"", 3}},
-         Span(998, 1008),
-         {flag::NightSearch, kTownIntroduced, flag::RenetteRanAway, flag::RenetteMissingNight},
-         {},
-         101,
-         19,
-         32},
+        {.name = "EvTurnStart013",
+         .event = EvTurnStart013,
+         .day = 101,
+         .hour = 18,
+         .place = place::ShopInside,
+         .flags = {flag::FathersTruthTold},
+         .marks = {{mark::PurificationDay, 100}},
+         .speakers = {{"緹菈", 8}, {"可可特", 7}, {"", 3}},
+         .voices = Span(998, 1008),
+         .changed = {flag::NightSearch, flag::IntroLandTown, flag::RenetteRanAway,
+                     flag::RenetteMissingNight},
+         .hours = 1,
+         .placeAfter = place::LandTown},
         // ... and not a whole day when it is later already.
-        {"EvTurnStart013 at nine",
-         EvTurnStart013,
-         101,
-         21,
-         shop,
-         {flag::FathersTruthTold},
-         {{mark::PurificationDay, 100}},
-         {},
-         {{"緹菈", 8}, {"可可特", 7}, {"", 3}},
-         Span(998, 1008),
-         {flag::NightSearch, kTownIntroduced, flag::RenetteRanAway, flag::RenetteMissingNight},
-         {},
-         101,
-         21,
-         32},
+        {.name = "EvTurnStart013 at nine",
+         .event = EvTurnStart013,
+         .day = 101,
+         .hour = 21,
+         .place = place::ShopInside,
+         .flags = {flag::FathersTruthTold},
+         .marks = {{mark::PurificationDay, 100}},
+         .speakers = {{"緹菈", 8}, {"可可特", 7}, {"", 3}},
+         .voices = Span(998, 1008),
+         .changed = {flag::NightSearch, flag::IntroLandTown, flag::RenetteRanAway,
+                     flag::RenetteMissingNight},
+         .placeAfter = place::LandTown},
         // Without the truth: from the seventh day, at 19:00 or later.
-        {"EvTurnStart013 a week on",
-         EvTurnStart013,
-         107,
-         23,
-         shop,
-         {},
-         {{mark::PurificationDay, 100}},
-         {},
-         {{"緹菈", 8}, {"可可特", 7}, {"", 3}},
-         Span(998, 1008),
-         {flag::NightSearch, kTownIntroduced, flag::RenetteRanAway, flag::RenetteMissingNight},
-         {},
-         107,
-         23,
-         32},
-        {"EvTurnStart022",
-         EvTurnStart022,
-         247,
-         9,
-         shop,
-         {},
-         {{mark::FirstAttackDay, 240}},
-         {},
-         {{"緹菈", 26}, {"可可特", 12}, {"蕾妮特的父親", 5}},
-         {},
-         {flag::EarthquakeDone, flag::WizardDead},
-         {},
-         247,
-         18,
-         2},
+        {.name = "EvTurnStart013 a week on",
+         .event = EvTurnStart013,
+         .day = 107,
+         .hour = 23,
+         .place = place::ShopInside,
+         .marks = {{mark::PurificationDay, 100}},
+         .speakers = {{"緹菈", 8}, {"可可特", 7}, {"", 3}},
+         .voices = Span(998, 1008),
+         .changed = {flag::NightSearch, flag::IntroLandTown, flag::RenetteRanAway,
+                     flag::RenetteMissingNight},
+         .placeAfter = place::LandTown},
+        {.name = "EvTurnStart022",
+         .event = EvTurnStart022,
+         .day = 247,
+         .hour = 9,
+         .place = place::ShopInside,
+         .marks = {{mark::FirstAttackDay, 240}},
+         .speakers = {{"緹菈", 26}, {"可可特", 12}, {"蕾妮特的父親", 5}},
+         .changed = {flag::EarthquakeDone, flag::WizardDead},
+         .hours = 9,
+         .placeAfter = place::RivalShop},
         // The night search: nobody at the big tree, then 蕾妮特.
-        {"EvSearch001",
-         EvSearch001,
-         241,
-         21,
-         39,
-         {flag::NightSearch},
-         {},
-         {},
-         {{"緹菈", 1}},
-         {},
-         {flag::IntroBigTree, flag::BigTreeSearched},
-         {},
-         241,
-         21,
-         39},
-        {"EvSearch001 again",
-         EvSearch001,
-         241,
-         23,
-         39,
-         {flag::NightSearch, flag::BigTreeSearched},
-         {},
-         {},
-         {{"緹菈", 13}, {"蕾妮特", 7}},
-         Span(1009, 1027),
-         {flag::IntroBigTree, flag::RenetteFoundAtBigTree},
-         {},
-         241,
-         23,
-         39},
+        {.name = "EvSearch001",
+         .event = EvSearch001,
+         .day = 241,
+         .hour = 21,
+         .place = place::BigTree,
+         .flags = {flag::NightSearch},
+         .speakers = {{"緹菈", 1}},
+         .changed = {flag::IntroBigTree, flag::BigTreeSearched}},
+        {.name = "EvSearch001 again",
+         .event = EvSearch001,
+         .day = 241,
+         .hour = 23,
+         .place = place::BigTree,
+         .flags = {flag::NightSearch, flag::BigTreeSearched},
+         .speakers = {{"緹菈", 13}, {"蕾妮特", 7}},
+         .voices = Span(1009, 1027),
+         .changed = {flag::IntroBigTree, flag::RenetteFoundAtBigTree}},
         // Dawn: one hour to 06:00 with no tired scene, home, 可可特 at the door.
-        {"EvSearch002",
-         EvSearch002,
-         242,
-         5,
-         35,
-         {flag::NightSearch},
-         {},
-         {},
-         {{"緹菈", 9}, {"可可特", 6}, {"", 1}},
-         {},
-         {flag::DawnWithCocotte},
-         {},
-         242,
-         6,
-         shop},
-        {"EvSearch003",
-         EvSearch003,
-         242,
-         2,
-         33,
-         {flag::NightSearch},
-         {},
-         {},
-         {{"緹菈", 1}},
-         {},
-         {flag::IntroForest},
-         {},
-         242,
-         2,
-         33},
+        {.name = "EvSearch002",
+         .event = EvSearch002,
+         .day = 242,
+         .hour = 5,
+         .place = place::Waterfall,
+         .flags = {flag::NightSearch},
+         .speakers = {{"緹菈", 9}, {"可可特", 6}, {"", 1}},
+         .changed = {flag::DawnWithCocotte},
+         .hours = 1,
+         .placeAfter = place::ShopInside},
+        {.name = "EvSearch003",
+         .event = EvSearch003,
+         .day = 242,
+         .hour = 2,
+         .place = place::Forest,
+         .flags = {flag::NightSearch},
+         .speakers = {{"緹菈", 1}},
+         .changed = {flag::IntroForest}},
     };
     return cases;
 }
@@ -490,166 +343,124 @@ std::vector<int> Cave(std::vector<int> more) {
     f.insert(f.end(), more.begin(), more.end());
     return f;
 }
-const std::vector<Case>& CaveCases() {
+const std::vector<test::EventCase>& CaveCases() {
     const int won = flag::MagicContestWon, beauty = flag::BeautyContestWon;
     const Counts friends = {{"緹菈", 6 + 4}, {"蕾妮特", 6 + 3}};
     const std::vector<int> friendsVoices = Span(1028, 1046);
     const std::vector<int> over = {flag::NightSearch, flag::RenetteSaved};
-    static const std::vector<Case> cases = {
-        {"love",
-         EvMove145,
-         243,
-         22,
-         36,
-         Cave({won, beauty}),
-         {},
-         {1},
-         {{"緹菈", 6 + 14}, {"蕾妮特", 6 + 13}},
-         Span(1047, 1073, Span(1028, 1039)),
-         {flag::NightSearch, flag::RouteRenette, flag::RenetteSaved},
-         {},
-         243,
-         22,
-         36},
-        {"friends by choice",
-         EvMove145,
-         243,
-         22,
-         36,
-         Cave({won, beauty}),
-         {},
-         {0},
-         friends,
-         friendsVoices,
-         over,
-         {},
-         243,
-         23,
-         36},
-        {"可可特",
-         EvMove145,
-         243,
-         22,
-         36,
-         Cave({won, beauty, flag::EndingRenetteSeen, flag::CocotteAskedAboutLove}),
-         {},
-         {2},
-         {{"緹菈", 6 + 6}, {"蕾妮特", 6 + 6}},
-         Span(1074, 1085, Span(1028, 1039)),
-         over,
-         {{mark::CocotteChosenDay, 243}},
-         243,
-         22,
-         36},
+    static const std::vector<test::EventCase> cases = {
+        {.name = "love",
+         .event = EvMove145,
+         .day = 243,
+         .hour = 22,
+         .place = place::Cave,
+         .flags = Cave({won, beauty}),
+         .answers = {1},
+         .speakers = {{"緹菈", 6 + 14}, {"蕾妮特", 6 + 13}},
+         .voices = Join({Span(1028, 1039), Span(1047, 1073)}),
+         .changed = {flag::NightSearch, flag::RouteRenette, flag::RenetteSaved}},
+        {.name = "friends by choice",
+         .event = EvMove145,
+         .day = 243,
+         .hour = 22,
+         .place = place::Cave,
+         .flags = Cave({won, beauty}),
+         .answers = {0},
+         .speakers = friends,
+         .voices = friendsVoices,
+         .changed = over,
+         .hours = 1},
+        {.name = "可可特",
+         .event = EvMove145,
+         .day = 243,
+         .hour = 22,
+         .place = place::Cave,
+         .flags = Cave({won, beauty, flag::EndingRenetteSeen, flag::CocotteAskedAboutLove}),
+         .answers = {2},
+         .speakers = {{"緹菈", 6 + 6}, {"蕾妮特", 6 + 6}},
+         .voices = Join({Span(1028, 1039), Span(1074, 1085)}),
+         .changed = over,
+         .marksAfter = {{mark::CocotteChosenDay, 243}}},
         // Without either contest won, or on another route: friends, and no choice.
-        {"no contest",
-         EvMove145,
-         243,
-         22,
-         36,
-         Cave({beauty}),
-         {},
-         {},
-         friends,
-         friendsVoices,
-         over,
-         {},
-         243,
-         23,
-         36},
-        {"no beauty contest",
-         EvMove145,
-         243,
-         22,
-         36,
-         Cave({won}),
-         {},
-         {},
-         friends,
-         friendsVoices,
-         over,
-         {},
-         243,
-         23,
-         36},
-        {"the prince's route",
-         EvMove145,
-         243,
-         22,
-         36,
-         Cave({won, beauty, flag::RoutePrince}),
-         {},
-         {},
-         friends,
-         friendsVoices,
-         over,
-         {},
-         243,
-         23,
-         36},
-        {"芙蘿蕾's route",
-         EvMove145,
-         243,
-         22,
-         36,
-         Cave({won, beauty, flag::RouteFlorae}),
-         {},
-         {},
-         friends,
-         friendsVoices,
-         over,
-         {},
-         243,
-         23,
-         36},
-        {"可可特's route",
-         EvMove145,
-         243,
-         22,
-         36,
-         Cave({won, beauty, flag::RouteCocotte}),
-         {},
-         {},
-         friends,
-         friendsVoices,
-         over,
-         {},
-         243,
-         23,
-         36},
+        {.name = "no contest",
+         .event = EvMove145,
+         .day = 243,
+         .hour = 22,
+         .place = place::Cave,
+         .flags = Cave({beauty}),
+         .speakers = friends,
+         .voices = friendsVoices,
+         .changed = over,
+         .hours = 1},
+        {.name = "no beauty contest",
+         .event = EvMove145,
+         .day = 243,
+         .hour = 22,
+         .place = place::Cave,
+         .flags = Cave({won}),
+         .speakers = friends,
+         .voices = friendsVoices,
+         .changed = over,
+         .hours = 1},
+        {.name = "the prince's route",
+         .event = EvMove145,
+         .day = 243,
+         .hour = 22,
+         .place = place::Cave,
+         .flags = Cave({won, beauty, flag::RoutePrince}),
+         .speakers = friends,
+         .voices = friendsVoices,
+         .changed = over,
+         .hours = 1},
+        {.name = "芙蘿蕾's route",
+         .event = EvMove145,
+         .day = 243,
+         .hour = 22,
+         .place = place::Cave,
+         .flags = Cave({won, beauty, flag::RouteFlorae}),
+         .speakers = friends,
+         .voices = friendsVoices,
+         .changed = over,
+         .hours = 1},
+        {.name = "可可特's route",
+         .event = EvMove145,
+         .day = 243,
+         .hour = 22,
+         .place = place::Cave,
+         .flags = Cave({won, beauty, flag::RouteCocotte}),
+         .speakers = friends,
+         .voices = friendsVoices,
+         .changed = over,
+         .hours = 1},
         // The third caption needs both her ending seen and 可可特's question.
-        {"ending seen only",
-         EvMove145,
-         243,
-         22,
-         36,
-         Cave({won, beauty, flag::EndingRenetteSeen}),
-         {},
-         {0},
-         friends,
-         friendsVoices,
-         over,
-         {},
-         243,
-         23,
-         36},
+        {.name = "ending seen only",
+         .event = EvMove145,
+         .day = 243,
+         .hour = 22,
+         .place = place::Cave,
+         .flags = Cave({won, beauty, flag::EndingRenetteSeen}),
+         .answers = {0},
+         .speakers = friends,
+         .voices = friendsVoices,
+         .changed = over,
+         .hours = 1},
     };
     return cases;
 }
 
 TEST_F(RenetteTest, EveryEventPlaysItsLinesAndChangesAndEveryRecordIsPlayed) {
     story::ResetPlays();
-    for (const Case& c : Cases()) Play(c);
-    for (const Case& c : CaveCases()) Play(c);
+    for (const EventCase& c : Cases()) Play(c);
+    for (const EventCase& c : CaveCases()) Play(c);
     // The contest's paths and the purification's twins are accounted for here too.
     for (const Path& p : kPaths) {
-        At(125, 10, 6);
+        At(125, 10, place::EventGround);
         test::EventResponders player(headless.Backend());
         player.answers = p.answers;
         ASSERT_TRUE(EvMove005());
     }
     for (bool (*twin)() : {EvTurnStart029, EvMove017}) {
-        At(240, 12, 10);
+        At(240, 12, place::ShopInside);
         DayMarks[mark::FirstAttackDay] = 240;
         Materials();
         test::EventResponders player(headless.Backend());
@@ -674,7 +485,7 @@ TEST_F(RenetteTest, TheCaveOffersTwoOrThreeCaptionsVerbatim) {
 TEST_F(RenetteTest, ThePurificationRunsTwoNightsAndAnHourAndTheEarthquakeFollowsWithoutIt) {
     // Day mark 4 on day 240, the materials held, the heroine in the shop.
     auto start = [this](int day, int hour) {
-        Fresh(day, hour, 10);
+        Fresh(day, hour, place::ShopInside);
         DayMarks[mark::FirstAttackDay] = 240;
         Materials();
     };
@@ -690,10 +501,10 @@ TEST_F(RenetteTest, ThePurificationRunsTwoNightsAndAnHourAndTheEarthquakeFollows
     EXPECT_EQ(GameHour(), 9);
     EXPECT_EQ(DayMarks[mark::PurificationDay], 247);
     EXPECT_TRUE(ev->TestFlg(flag::RenettePurified));
-    EXPECT_EQ(GameFlow->Place, 10);
-    EXPECT_EQ(ItemStock(105), 255);  // tested, never taken
-    EXPECT_EQ(ItemStock(22), 2);
-    EXPECT_EQ(ItemStock(24), 2);
+    EXPECT_EQ(GameFlow->Place, place::ShopInside);
+    EXPECT_EQ(ItemStock(item::MothersNecklace), 255);  // tested, never taken
+    EXPECT_EQ(ItemStock(item::LongingStone), 2);
+    EXPECT_EQ(ItemStock(item::LightStone), 2);
     EXPECT_FALSE(Try(EvTurnStart029));  // once only
     EXPECT_FALSE(Try(EvTurnStart022));  // freed: no earthquake
 
@@ -709,7 +520,7 @@ TEST_F(RenetteTest, ThePurificationRunsTwoNightsAndAnHourAndTheEarthquakeFollows
         EXPECT_EQ(player.linesAcknowledged, 43);
     }
     EXPECT_EQ(GameHour(), 18);
-    EXPECT_EQ(GameFlow->Place, 2);
+    EXPECT_EQ(GameFlow->Place, place::RivalShop);
     EXPECT_TRUE(ev->TestFlg(flag::EarthquakeDone));
     EXPECT_TRUE(ev->TestFlg(flag::WizardDead));
     EXPECT_FALSE(Try(EvTurnStart022));
@@ -730,7 +541,7 @@ TEST_F(RenetteTest, ThePurificationTwinsDifferInTheMixAndInTheHourTheyStart) {
           Run{EvTurnStart029, 241, 12, true, false, 241}, Run{EvMove017, 241, 12, true, true, 243},
           Run{EvMove017, 245, 23, false, true, 247}}) {
         SCOPED_TRACE(r.day * 100 + r.hour);
-        Fresh(r.day, r.hour, 10);
+        Fresh(r.day, r.hour, place::ShopInside);
         DayMarks[mark::FirstAttackDay] = 240;
         Materials();
         Mixing(r.mixing ? 5 : 0);
@@ -742,8 +553,8 @@ TEST_F(RenetteTest, ThePurificationTwinsDifferInTheMixAndInTheHourTheyStart) {
     }
     // Each material is needed (the necklace back in its own form takes 105 away).
     Mixing(0);
-    for (int item : {105, 22, 24}) {
-        Fresh(241, 12, 10);
+    for (int item : {item::MothersNecklace, item::LongingStone, item::LightStone}) {
+        Fresh(241, 12, place::ShopInside);
         DayMarks[mark::FirstAttackDay] = 240;
         Materials();
         SetItemStock(item == 105 ? 106 : item, item == 105 ? 1 : 0);
@@ -756,7 +567,7 @@ TEST_F(RenetteTest, ThePurificationTwinsDifferInTheMixAndInTheHourTheyStart) {
 // Started on day 286 the two nights carry the clock past 09:00 of the last day inside
 // the event; nothing of the year is read past it, and the ending is due at once.
 TEST_F(RenetteTest, ThePurificationOnDay286EndsPastTheLastMorning) {
-    Fresh(286, 12, 10);
+    Fresh(286, 12, place::ShopInside);
     DayMarks[mark::FirstAttackDay] = 282;
     Materials();
     test::EventResponders player(headless.Backend());
@@ -769,21 +580,21 @@ TEST_F(RenetteTest, ThePurificationOnDay286EndsPastTheLastMorning) {
 // ---- the attack and the great wizard
 
 TEST_F(RenetteTest, TheWizardTeachesTheSpellAndTheNecklaceBecomesItsMaterial) {
-    Fresh(234, 9, 3);
+    Fresh(234, 9, place::Square);
     ev->SetFlg(flag::WizardFound, true);
     ev->SetFlg(flag::RenetteAtBigTree, true);
     ev->GiveItem(106, 1);
-    ASSERT_EQ(ItemStock(106), 1);
-    ASSERT_FALSE(IsItemUnlocked(43));
+    ASSERT_EQ(ItemStock(item::NecklaceKeepsake), 1);
+    ASSERT_FALSE(IsItemUnlocked(item::PurifyingLightPotion));
     {
         test::EventResponders player(headless.Backend());
         ASSERT_TRUE(EvTurnStart012());
     }
     EXPECT_EQ(Lines(), 89);
-    EXPECT_TRUE(IsItemUnlocked(43));
-    EXPECT_EQ(ItemStock(105), 255);
-    EXPECT_EQ(ItemStock(106), 0);
-    EXPECT_FALSE(IsItemUnlocked(106));
+    EXPECT_TRUE(IsItemUnlocked(item::PurifyingLightPotion));
+    EXPECT_EQ(ItemStock(item::MothersNecklace), 255);
+    EXPECT_EQ(ItemStock(item::NecklaceKeepsake), 0);
+    EXPECT_FALSE(IsItemUnlocked(item::NecklaceKeepsake));
     EXPECT_EQ(transcript->Texts("line")[51], "大魔法師的家");
     EXPECT_FALSE(Try(EvTurnStart012));  // once
     // Its window: from day 234, at 09:00 or 10:00, after the big tree and the maze.
@@ -792,10 +603,12 @@ TEST_F(RenetteTest, TheWizardTeachesTheSpellAndTheNecklaceBecomesItsMaterial) {
         std::vector<int> flags;
         bool plays;
     };
-    for (const When& t : {When{233, 9, {425, 393}, false}, When{234, 11, {425, 393}, false},
-                          When{234, 9, {393}, false}, When{234, 9, {425}, false},
-                          When{287, 10, {425, 393}, true}}) {
-        Fresh(t.day, t.hour, 10);
+    for (const When& t :
+         {When{233, 9, {flag::RenetteAtBigTree, flag::WizardFound}, false},
+          When{234, 11, {flag::RenetteAtBigTree, flag::WizardFound}, false},
+          When{234, 9, {flag::WizardFound}, false}, When{234, 9, {flag::RenetteAtBigTree}, false},
+          When{287, 10, {flag::RenetteAtBigTree, flag::WizardFound}, true}}) {
+        Fresh(t.day, t.hour, place::ShopInside);
         for (int f : t.flags) ev->SetFlg(f, true);
         EXPECT_EQ(Try(EvTurnStart012), t.plays) << t.day << " " << t.hour;
     }
@@ -812,12 +625,12 @@ TEST_F(RenetteTest, HerVisitComesInTheAfternoonOnWorkingDaysAndFromTenOnTheRestD
          {When{6, 13, false, false}, When{6, 18, false, false}, When{6, 14, false, true},
           When{6, 17, false, true}, When{11, 9, false, false}, When{11, 10, false, true},
           When{5, 14, false, false}, When{7, 15, true, false}}) {
-        Fresh(t.day, t.hour, 10);
+        Fresh(t.day, t.hour, place::ShopInside);
         ev->SetFlg(flag::RenetteMet, t.met);
         EXPECT_EQ(Try(EvTurnStart024), t.plays) << t.day << " " << t.hour;
     }
     // The rival shop's first visit on day 6 is the plain introduction's, not hers.
-    Fresh(6, 10, 2);
+    Fresh(6, 10, place::RivalShop);
     EXPECT_FALSE(Try(EvMove012));
 }
 

@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <map>
-#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,107 +37,17 @@ using Counts = test::StoryTest::Counts;
 using test::DrawsSince;
 using test::SeedFor;
 constexpr char kFile[] = "RenetteLand.txt";
-constexpr int kStone = 63, kKudzu = 81, kBalm = 92, kPotion = 56;
 
-// Where and when an event is tried, what stands before it, and the draws its chance
-// and 蕾妮特's schedule take, in order (SeedFor's form; empty: nothing is drawn).
-struct Given {
-    int day = 100, hour = 16, place = 10;
-    std::vector<int> flags = {};
-    std::vector<std::pair<int, int>> marks = {};  // day mark := day
-    std::vector<std::pair<int, int>> stock = {};  // item := stock
-    std::vector<int> draws = {};
-};
-
-// What it leaves. Speakers are counted per group: "緹菈+蕾妮特" is the total of a pair
-// whose lines the description does not split, "" narration.
-struct Leaves {
-    Counts speakers = {};
-    std::vector<int> flags = {};                  // flags changed, ascending
-    std::vector<std::pair<int, int>> marks = {};  // day mark := value
-    std::vector<std::pair<int, int>> items = {};  // item := stock, for every item changed
-    int money = 0, reputation = 0;
-    int recipe = -1;  // the recipe learned
-    int hours = 0;
-    int place = -1;  // -1: where it started
-};
-
-struct Row {
-    const char* name;
-    bool (*event)();
-    Given given;
-    Leaves leaves;
-};
+using test::EventCase;
 
 class RenetteLandTest : public test::StoryTest {
 protected:
-    void Start(const Given& g) {
-        NewGame(g.day, g.hour, g.place);
-        ClearNpcMet();
-        for (int f : g.flags) ev->SetFlg(f, true);
-        for (auto [k, day] : g.marks) DayMarks[k] = day;
-        for (auto [item, n] : g.stock) SetItemStock(item, n);
-        ui::Srand(g.draws.empty() ? 1 : SeedFor(g.draws));
-    }
-    // Lines per group of speakers, as `want` groups them.
-    static Counts Grouped(const Counts& got, const Counts& want) {
-        Counts out;
-        for (const auto& [who, n] : got) {
-            std::string group = who;
-            for (const auto& [key, m] : want) {
-                std::stringstream names(key);
-                for (std::string name; std::getline(names, name, '+');)
-                    if (name == who && key != who) group = key;
-            }
-            out[group] += n;
-        }
-        return out;
-    }
-    // Plays a row from its state, with the plays not reset, and checks what it leaves.
-    void Play(const Row& r) {
-        SCOPED_TRACE(r.name);
-        Start(r.given);
-        std::vector<bool> flags(kEventFlagCount);
-        for (int f = 1; f < kEventFlagCount; ++f) flags[f] = ev->TestFlg(f);
-        std::vector<int> stock(kItemCount);
-        for (int i = 0; i < kItemCount; ++i) stock[i] = ItemStock(i);
-        const auto marks = DayMarks;
-        const int money = GameMoney(), reputation = GameReputation();
-        const int start = GameDay() * 24 + GameHour();
-        const std::uint32_t seeded = ui::RandState();
-        if (r.leaves.recipe >= 0) {
-            EXPECT_FALSE(IsItemUnlocked(r.leaves.recipe));
-        }
-        test::EventResponders player(headless.Backend());
-        ASSERT_TRUE(r.event());
-        // Only the conditions draw, but the hours an event passes may draw too.
-        if (r.leaves.hours == 0) {
-            EXPECT_EQ(DrawsSince(seeded), static_cast<int>(r.given.draws.size()));
-        }
-        EXPECT_EQ(Grouped(Speakers(), r.leaves.speakers), r.leaves.speakers);
-        EXPECT_EQ(player.linesAcknowledged, Lines());
-        EXPECT_TRUE(Numbers("voice").empty());
-        std::vector<int> changed;
-        for (int f = 1; f < kEventFlagCount; ++f) {
-            if (f >= 32 && f < 96) continue;  // pictures seen
-            if (ev->TestFlg(f) != flags[f]) changed.push_back(f);
-        }
-        EXPECT_EQ(changed, r.leaves.flags);
-        auto wantMarks = marks;
-        for (auto [k, v] : r.leaves.marks) wantMarks[k] = v;
-        EXPECT_EQ(DayMarks, wantMarks);
-        std::vector<std::pair<int, int>> items;
-        for (int i = 0; i < kItemCount; ++i)
-            if (ItemStock(i) != stock[i]) items.emplace_back(i, ItemStock(i));
-        EXPECT_EQ(items, r.leaves.items);
-        EXPECT_EQ(GameMoney() - money, r.leaves.money);
-        EXPECT_EQ(GameReputation() - reputation, r.leaves.reputation);
-        if (r.leaves.recipe >= 0) {
-            EXPECT_TRUE(IsItemUnlocked(r.leaves.recipe));
-        }
-        EXPECT_EQ(GameDay() * 24 + GameHour() - start, r.leaves.hours);
-        EXPECT_EQ(GameFlow->Place, r.leaves.place < 0 ? r.given.place : r.leaves.place);
-        EXPECT_EQ(ev->ConditionOverride, 0);
+    void Start(const EventCase& g) { Stage(g); }
+    // Plays a row: no event of hers pays or costs anything unless it says so.
+    void PlayRow(EventCase r) {
+        r.money = r.money.value_or(0);
+        r.reputation = r.reputation.value_or(0);
+        Play(r);
     }
     // One arrival: the move table's walk. The events whose scenes played, by name.
     std::vector<std::string> Arrive(int place) {
@@ -163,99 +72,213 @@ protected:
 
 // A working day outside the festival windows at 16:00: 蕾妮特's schedule answers each
 // land place with one draw of 20 per cent.
-Given At(int place, std::vector<int> draws = {}) {
-    Given g;
-    g.place = place;
-    g.draws = std::move(draws);
-    return g;
+EventCase At(int place, std::vector<int> draws = {}) {
+    return {.day = 100, .hour = 16, .place = place, .draws = std::move(draws)};
 }
-Given On(int day, int hour, int place) {
-    Given g;
-    g.day = day;
-    g.hour = hour;
-    g.place = place;
-    return g;
-}
-Given With(Given g, std::vector<int> flags, std::vector<std::pair<int, int>> marks = {},
-           std::vector<std::pair<int, int>> stock = {}) {
+EventCase On(int day, int hour, int place) { return {.day = day, .hour = hour, .place = place}; }
+EventCase With(EventCase g, std::vector<int> flags, test::Values marks = {},
+               test::Values stock = {}) {
     g.flags = std::move(flags);
     g.marks = std::move(marks);
-    g.stock = std::move(stock);
+    g.items = std::move(stock);
     return g;
 }
 
 constexpr int kNo = -20, kYes = 20;  // one ask of her schedule at 16:00
 
-const std::vector<Row>& Rows() {
-    static const std::vector<Row> rows = {
+const std::vector<test::EventCase>& Rows() {
+    static const std::vector<test::EventCase> rows = {
         // ---- at set places
-        {"EvMove138", EvMove138, On(50, 15, 38), {{{"緹菈+蕾妮特", 24}}, {504}}},
-        {"EvMove139", EvMove139, On(168, 14, 41), {{{"緹菈+蕾妮特", 21}}, {532}}},
-        {"EvMove140", EvMove140, At(34, {kYes}), {{{"緹菈", 6}, {"蕾妮特", 5}, {"", 1}}}},
-        {"EvMove141",
-         EvMove141,
-         With(At(34, {kYes}), {}, {}, {{80, 0}}),
-         {{{"緹菈", 8}, {"蕾妮特", 8}, {"", 1}}, {}, {}, {{80, 1}}}},
-        {"EvMove142",
-         EvMove142,
-         With(At(34, {kYes}), {}, {}, {{71, 5}}),
-         {{{"緹菈", 12}, {"蕾妮特", 8}}, {}, {}, {{71, 6}}}},
-        {"EvMove143", EvMove143, At(35, {kYes}), {{{"緹菈", 6}, {"蕾妮特", 5}, {"", 1}}}},
-        {"EvMove144",
-         EvMove144,
-         With(At(35, {kYes}), {}, {}, {{73, 0}}),
-         {{{"緹菈", 8}, {"蕾妮特", 8}, {"", 1}}, {}, {}, {{73, 1}}}},
+        {.name = "EvMove138",
+         .event = EvMove138,
+         .day = 50,
+         .hour = 15,
+         .place = place::Crater,
+         .speakers = {{"緹菈+蕾妮特", 24}},
+         .changed = {flag::RenetteAtCrater}},
+        {.name = "EvMove139",
+         .event = EvMove139,
+         .day = 168,
+         .hour = 14,
+         .place = place::Beach,
+         .speakers = {{"緹菈+蕾妮特", 21}},
+         .changed = {flag::RenetteAtBeach}},
+        {.name = "EvMove140",
+         .event = EvMove140,
+         .day = 100,
+         .hour = 16,
+         .place = place::ForestSpring,
+         .draws = {kYes},
+         .speakers = {{"緹菈", 6}, {"蕾妮特", 5}, {"", 1}}},
+        {.name = "EvMove141",
+         .event = EvMove141,
+         .day = 100,
+         .hour = 16,
+         .place = place::ForestSpring,
+         .items = {{item::Mushroom, 0}},
+         .draws = {kYes},
+         .speakers = {{"緹菈", 8}, {"蕾妮特", 8}, {"", 1}},
+         .itemsAfter = {{item::Mushroom, 1}}},
+        {.name = "EvMove142",
+         .event = EvMove142,
+         .day = 100,
+         .hour = 16,
+         .place = place::ForestSpring,
+         .items = {{item::Lily, 5}},
+         .draws = {kYes},
+         .speakers = {{"緹菈", 12}, {"蕾妮特", 8}},
+         .itemsAfter = {{item::Lily, 6}}},
+        {.name = "EvMove143",
+         .event = EvMove143,
+         .day = 100,
+         .hour = 16,
+         .place = place::Waterfall,
+         .draws = {kYes},
+         .speakers = {{"緹菈", 6}, {"蕾妮特", 5}, {"", 1}}},
+        {.name = "EvMove144",
+         .event = EvMove144,
+         .day = 100,
+         .hour = 16,
+         .place = place::Waterfall,
+         .items = {{item::Nightglow, 0}},
+         .draws = {kYes},
+         .speakers = {{"緹菈", 8}, {"蕾妮特", 8}, {"", 1}},
+         .itemsAfter = {{item::Nightglow, 1}}},
         // ---- met by chance, in the cave (the first place asked)
-        {"EvMove152", EvMove152, At(36, {20, kYes}), {{{"緹菈", 7}, {"蕾妮特", 5}}}},
-        {"EvMove153", EvMove153, At(36, {20, kYes}), {{{"緹菈", 6}, {"蕾妮特", 6}}}},
-        {"EvMove154", EvMove154, At(36, {20, kYes}), {{{"緹菈", 11}, {"蕾妮特", 7}, {"", 1}}}},
-        {"EvMove155", EvMove155, At(36, {10, kYes}), {{{"緹菈", 17}, {"蕾妮特", 8}}}},
-        {"EvMove156", EvMove156, At(36, {20, kYes}), {{{"緹菈", 3}, {"蕾妮特", 2}}}},
-        {"EvMove157", EvMove157, At(36, {20, kYes}), {{{"緹菈", 7}, {"蕾妮特", 4}, {"", 2}}}},
-        {"EvMove191", EvMove191, With(At(36, {40, kYes}), {404}), {{{"緹菈", 4}, {"蕾妮特", 4}}}},
+        {.name = "EvMove152",
+         .event = EvMove152,
+         .day = 100,
+         .hour = 16,
+         .place = place::Cave,
+         .draws = {20, kYes},
+         .speakers = {{"緹菈", 7}, {"蕾妮特", 5}}},
+        {.name = "EvMove153",
+         .event = EvMove153,
+         .day = 100,
+         .hour = 16,
+         .place = place::Cave,
+         .draws = {20, kYes},
+         .speakers = {{"緹菈", 6}, {"蕾妮特", 6}}},
+        {.name = "EvMove154",
+         .event = EvMove154,
+         .day = 100,
+         .hour = 16,
+         .place = place::Cave,
+         .draws = {20, kYes},
+         .speakers = {{"緹菈", 11}, {"蕾妮特", 7}, {"", 1}}},
+        {.name = "EvMove155",
+         .event = EvMove155,
+         .day = 100,
+         .hour = 16,
+         .place = place::Cave,
+         .draws = {10, kYes},
+         .speakers = {{"緹菈", 17}, {"蕾妮特", 8}}},
+        {.name = "EvMove156",
+         .event = EvMove156,
+         .day = 100,
+         .hour = 16,
+         .place = place::Cave,
+         .draws = {20, kYes},
+         .speakers = {{"緹菈", 3}, {"蕾妮特", 2}}},
+        {.name = "EvMove157",
+         .event = EvMove157,
+         .day = 100,
+         .hour = 16,
+         .place = place::Cave,
+         .draws = {20, kYes},
+         .speakers = {{"緹菈", 7}, {"蕾妮特", 4}, {"", 2}}},
+        {.name = "EvMove191",
+         .event = EvMove191,
+         .day = 100,
+         .hour = 16,
+         .place = place::Cave,
+         .flags = {flag::RouteRenette},
+         .draws = {40, kYes},
+         .speakers = {{"緹菈", 4}, {"蕾妮特", 4}}},
         // ---- the volcano commission
-        {"EvMove112",
-         EvMove112,
-         With(On(110, 12, 38), {504}),
-         {{{"緹菈+蕾妮特", 11}}, {505}, {{6, 110}}}},
-        {"EvMove113",
-         EvMove113,
-         With(On(128, 12, 38), {504, 505, 548}, {{6, 110}}, {{kStone, 1}}),
-         {{{"緹菈+蕾妮特的父親", 13}, {"", 1}}, {550}, {}, {}, 10000, 3}},
-        {"EvMove114",
-         EvMove114,
-         With(On(128, 12, 38), {504, 505, 548}, {{6, 110}}),
-         {{{"緹菈", 2}}}},
+        {.name = "EvMove112",
+         .event = EvMove112,
+         .day = 110,
+         .hour = 12,
+         .place = place::Crater,
+         .flags = {flag::RenetteAtCrater},
+         .speakers = {{"緹菈+蕾妮特", 11}},
+         .changed = {flag::VolcanoTremor},
+         .marksAfter = {{mark::VolcanoNotice, 110}}},
+        {.name = "EvMove113",
+         .event = EvMove113,
+         .day = 128,
+         .hour = 12,
+         .place = place::Crater,
+         .flags = {flag::RenetteAtCrater, flag::VolcanoTremor, flag::VolcanoCommission},
+         .marks = {{mark::VolcanoNotice, 110}},
+         .items = {{item::GlacierPebble, 1}},
+         .speakers = {{"緹菈+蕾妮特的父親", 13}, {"", 1}},
+         .changed = {flag::VolcanoCommissionDone},
+         .money = 10000,
+         .reputation = 3},
+        {.name = "EvMove114",
+         .event = EvMove114,
+         .day = 128,
+         .hour = 12,
+         .place = place::Crater,
+         .flags = {flag::RenetteAtCrater, flag::VolcanoTremor, flag::VolcanoCommission},
+         .marks = {{mark::VolcanoNotice, 110}},
+         .speakers = {{"緹菈", 2}}},
         // ---- the love potion
-        {"EvMove125",
-         EvMove125,
-         With(On(100, 10, 17), {549}, {{9, 100}}),
-         {{{"緹菈", 12}, {"蕾妮特", 1}}, {517}, {}, {}, 0, 0, kPotion}},
-        {"EvMove126",
-         EvMove126,
-         With(On(105, 10, 42), {549, 517}, {{9, 100}}, {{kKudzu, 1}, {kBalm, 1}}),
-         {{{"緹菈+蕾妮特+黑皮", 49}, {"", 1}},
-          {551},
-          {},
-          {{kKudzu, 0}, {kBalm, 0}},
-          300,
-          0,
-          -1,
-          2,
-          10}},
-        {"EvMove127",
-         EvMove127,
-         With(On(105, 10, 42), {549, 517}, {{9, 100}}, {{kKudzu, 0}, {kBalm, 1}}),
-         {{{"緹菈", 1}}}},
+        {.name = "EvMove125",
+         .event = EvMove125,
+         .day = 100,
+         .hour = 10,
+         .place = place::Library,
+         .flags = {flag::LovePotionCommission},
+         .marks = {{mark::LovePotionNotice, 100}},
+         .speakers = {{"緹菈", 12}, {"蕾妮特", 1}},
+         .changed = {flag::LovePotionRecipe},
+         .learns = {item::LovePotion}},
+        {.name = "EvMove126",
+         .event = EvMove126,
+         .day = 105,
+         .hour = 10,
+         .place = place::HotSpring,
+         .flags = {flag::LovePotionCommission, flag::LovePotionRecipe},
+         .marks = {{mark::LovePotionNotice, 100}},
+         .items = {{item::Kiwiberry, 1}, {item::ScentedOil, 1}},
+         .speakers = {{"緹菈+蕾妮特+黑皮", 49}, {"", 1}},
+         .changed = {flag::LovePotionCommissionDone},
+         .itemsAfter = {{item::Kiwiberry, 0}, {item::ScentedOil, 0}},
+         .money = 300,
+         .hours = 2,
+         .placeAfter = place::ShopInside},
+        {.name = "EvMove127",
+         .event = EvMove127,
+         .day = 105,
+         .hour = 10,
+         .place = place::HotSpring,
+         .flags = {flag::LovePotionCommission, flag::LovePotionRecipe},
+         .marks = {{mark::LovePotionNotice, 100}},
+         .items = {{item::Kiwiberry, 0}, {item::ScentedOil, 1}},
+         .speakers = {{"緹菈", 1}}},
         // ---- the great wizard
-        {"EvMove129",
-         EvMove129,
-         With(On(200, 14, 44), {}, {{2, 190}}),
-         {{{"大魔法師", 23}, {"緹菈", 9}}, {427}, {}, {}, 0, 0, -1, 1, 43}},
-        {"EvMove188",
-         EvMove188,
-         With(On(240, 22, 44), {163}),
-         {{{"大魔法師", 6}, {"緹菈", 8}}, {363, 555}, {}, {}, 0, 0, -1, 0, 43}},
+        {.name = "EvMove129",
+         .event = EvMove129,
+         .day = 200,
+         .hour = 14,
+         .place = place::WizardHouseInside,
+         .marks = {{mark::PurificationDay, 190}},
+         .speakers = {{"大魔法師", 23}, {"緹菈", 9}},
+         .changed = {flag::FathersTruthTold},
+         .hours = 1,
+         .placeAfter = place::WizardHouse},
+        {.name = "EvMove188",
+         .event = EvMove188,
+         .day = 240,
+         .hour = 22,
+         .place = place::WizardHouseInside,
+         .flags = {flag::NightSearch},
+         .speakers = {{"大魔法師", 6}, {"緹菈", 8}},
+         .changed = {flag::IntroWizardHouse, flag::WizardAdvice},
+         .placeAfter = place::WizardHouse},
     };
     return rows;
 }
@@ -265,8 +288,8 @@ const std::vector<Row>& Rows() {
 TEST_F(RenetteLandTest, EveryEventPlaysItsLinesAndChangesAndEveryRecordIsPlayed) {
     story::ResetPlays();
     int lines = 0;
-    for (const Row& r : Rows()) {
-        Play(r);
+    for (const EventCase& r : Rows()) {
+        PlayRow(r);
         lines += Lines();
     }
     EXPECT_EQ(lines, 354);
@@ -313,7 +336,8 @@ TEST_F(RenetteLandTest, TheLetterThoughtsAndSoundsStandWhereTheScenesPutThem) {
         return out;
     };
     // The letter: its first line 蕾妮特's, the other three read by the heroine.
-    Start(With(On(105, 10, 42), {549, 517}, {{9, 100}}, {{kKudzu, 1}, {kBalm, 1}}));
+    Start(With(On(105, 10, place::HotSpring), {flag::LovePotionCommission, flag::LovePotionRecipe},
+               {{mark::LovePotionNotice, 100}}, {{item::Kiwiberry, 1}, {item::ScentedOil, 1}}));
     ASSERT_TRUE(EvMove126());
     std::vector<std::string> l = lines();
     ASSERT_EQ(l.size(), 50u);
@@ -323,23 +347,23 @@ TEST_F(RenetteLandTest, TheLetterThoughtsAndSoundsStandWhereTheScenesPutThem) {
     for (int i = 46; i < 50; ++i) EXPECT_TRUE(l[i].starts_with("緹菈『")) << l[i];
     // The writing on her face: the stage goes black, the place comes back without
     // figures, and the fourth closing line is a thought.
-    Start(At(36, {10, kYes}));
+    Start(At(place::Cave, {10, kYes}));
     ASSERT_TRUE(EvMove155());
     l = lines();
     EXPECT_TRUE(l[22].starts_with("緹菈『")) << l[22];
-    EXPECT_EQ(Music(), (std::vector<int>{8, 11}));
+    EXPECT_EQ(Music(), (std::vector<int>{track::RenetteMusic, track::LandMusic}));
     // The wizard's last two lines come after the door.
-    Start(With(On(200, 14, 44), {}, {{2, 190}}));
+    Start(With(On(200, 14, place::WizardHouseInside), {}, {{mark::PurificationDay, 190}}));
     ASSERT_TRUE(EvMove129());
     EXPECT_EQ(LinesAfter("sound", "seDoor.wav"), 2);
-    EXPECT_EQ(Music().front(), 21);
+    EXPECT_EQ(Music().front(), track::WizardHouseMusic);
     // The night of the search ends on the map with the house's outside track playing.
-    Start(With(On(240, 22, 44), {163}));
+    Start(With(On(240, 22, place::WizardHouseInside), {flag::NightSearch}));
     ASSERT_TRUE(EvMove188());
-    EXPECT_EQ(Music(), (std::vector<int>{21, 20}));
+    EXPECT_EQ(Music(), (std::vector<int>{track::WizardHouseMusic, track::NightSearchMusic}));
     EXPECT_EQ(LinesAfter("sound", "seDoor.wav"), 1);
     // The beach's waves come before anything is said.
-    Start(On(169, 13, 41));
+    Start(On(169, 13, place::Beach));
     ASSERT_TRUE(EvMove139());
     EXPECT_EQ(LinesAfter("sound", "seminWav.wav"), 21);
 }
@@ -367,7 +391,7 @@ TEST_F(RenetteLandTest, TheCraterAndTheBeachKeepTheirDaysAndHours) {
         {EvMove139, 191, 17, true},
     };
     for (const Case& c : cases) {
-        const int place = c.event == EvMove138 ? 38 : 41;
+        const int place = c.event == EvMove138 ? place::Crater : place::Beach;
         Start(On(c.day, c.hour, place));
         EXPECT_EQ(c.event(), c.plays) << place << " day " << c.day << " at " << c.hour;
         // Once played, never again.
@@ -382,54 +406,112 @@ TEST_F(RenetteLandTest, ConditionsFailInTheirOrderWithNothingChanged) {
     struct Case {
         const char* what;
         bool (*event)();
-        Given given;
+        EventCase given;
         int draws;
     };
     const Case cases[] = {
-        {"the crater met already", EvMove138, With(On(50, 15, 38), {504}), 0},
-        {"the crater elsewhere", EvMove138, On(50, 15, 37), 0},
-        {"the beach met already", EvMove139, With(On(168, 14, 41), {532}), 0},
-        {"the spring, her route taken", EvMove140, With(At(34, {kYes}), {404}), 1},
-        {"the spring, she is elsewhere", EvMove140, At(34, {kNo}), 1},
-        {"the spring, the heroine elsewhere", EvMove142, At(33, {kYes}), 1},
-        {"the waterfall, her route taken", EvMove144, With(At(35, {kYes}), {404}), 1},
-        {"a chance meeting that fails its draw", EvMove152, At(36, {-20}), 1},
+        {"the crater met already", EvMove138,
+         With(On(50, 15, place::Crater), {flag::RenetteAtCrater}), 0},
+        {"the crater elsewhere", EvMove138, On(50, 15, place::MountainPath), 0},
+        {"the beach met already", EvMove139,
+         With(On(168, 14, place::Beach), {flag::RenetteAtBeach}), 0},
+        {"the spring, her route taken", EvMove140,
+         With(At(place::ForestSpring, {kYes}), {flag::RouteRenette}), 1},
+        {"the spring, she is elsewhere", EvMove140, At(place::ForestSpring, {kNo}), 1},
+        {"the spring, the heroine elsewhere", EvMove142, At(place::Forest, {kYes}), 1},
+        {"the waterfall, her route taken", EvMove144,
+         With(At(place::Waterfall, {kYes}), {flag::RouteRenette}), 1},
+        {"a chance meeting that fails its draw", EvMove152, At(place::Cave, {-20}), 1},
         {"a chance meeting at the waterfall", EvMove153,
-         At(35, {20, kYes, kYes, kYes, kYes, kYes, kYes, kYes, kYes}), 9},
-        {"a chance meeting after her route", EvMove157, With(At(36, {20, kYes}), {404}), 2},
-        {"her route's meeting before it", EvMove191, At(36, {40, kYes}), 2},
-        {"the tremor before the crater meeting", EvMove112, On(110, 12, 38), 0},
-        {"the tremor on day 107", EvMove112, With(On(107, 12, 38), {504}), 0},
-        {"the tremor on day 132", EvMove112, With(On(132, 12, 38), {504}), 0},
-        {"the tremor again", EvMove112, With(On(110, 12, 38), {504, 505}), 0},
+         At(place::Waterfall, {20, kYes, kYes, kYes, kYes, kYes, kYes, kYes, kYes}), 9},
+        {"a chance meeting after her route", EvMove157,
+         With(At(place::Cave, {20, kYes}), {flag::RouteRenette}), 2},
+        {"her route's meeting before it", EvMove191, At(place::Cave, {40, kYes}), 2},
+        {"the tremor before the crater meeting", EvMove112, On(110, 12, place::Crater), 0},
+        {"the tremor on day 107", EvMove112,
+         With(On(107, 12, place::Crater), {flag::RenetteAtCrater}), 0},
+        {"the tremor on day 132", EvMove112,
+         With(On(132, 12, place::Crater), {flag::RenetteAtCrater}), 0},
+        {"the tremor again", EvMove112,
+         With(On(110, 12, place::Crater), {flag::RenetteAtCrater, flag::VolcanoTremor}), 0},
         {"the stone without the notice", EvMove113,
-         With(On(112, 12, 38), {504, 505}, {{6, 110}}, {{kStone, 1}}), 0},
-        {"the stone on day m+19", EvMove113,
-         With(On(129, 12, 38), {504, 505, 548}, {{6, 110}}, {{kStone, 1}}), 0},
-        {"the stone after the commission", EvMove113,
-         With(On(112, 12, 38), {504, 505, 548, 550}, {{6, 110}}, {{kStone, 1}}), 0},
-        {"the heat on day m+19", EvMove114, With(On(129, 12, 38), {504, 505, 548}, {{6, 110}}), 0},
-        {"the heat after the commission", EvMove114,
-         With(On(112, 12, 38), {504, 505, 548, 550}, {{6, 110}}), 0},
-        {"the heat without a mark", EvMove114, With(On(112, 12, 38), {504, 505, 548}), 0},
-        {"the recipe before the commission", EvMove125, With(On(100, 10, 17), {}, {{9, 100}}), 0},
-        {"the recipe again", EvMove125, With(On(100, 10, 17), {549, 517}, {{9, 100}}), 0},
-        {"the recipe on day D+6", EvMove125, With(On(106, 10, 17), {549}, {{9, 100}}), 0},
-        {"the recipe after the delivery", EvMove125, With(On(100, 10, 17), {549, 551}, {{9, 100}}),
+         With(On(112, 12, place::Crater), {flag::RenetteAtCrater, flag::VolcanoTremor},
+              {{mark::VolcanoNotice, 110}}, {{item::GlacierPebble, 1}}),
          0},
-        {"the spring before the recipe", EvMove126, With(On(101, 10, 42), {549}, {{9, 100}}), 0},
-        {"the spring on day D+6", EvMove126, With(On(106, 10, 42), {549, 517}, {{9, 100}}), 0},
+        {"the stone on day m+19", EvMove113,
+         With(On(129, 12, place::Crater),
+              {flag::RenetteAtCrater, flag::VolcanoTremor, flag::VolcanoCommission},
+              {{mark::VolcanoNotice, 110}}, {{item::GlacierPebble, 1}}),
+         0},
+        {"the stone after the commission", EvMove113,
+         With(On(112, 12, place::Crater),
+              {flag::RenetteAtCrater, flag::VolcanoTremor, flag::VolcanoCommission,
+               flag::VolcanoCommissionDone},
+              {{mark::VolcanoNotice, 110}}, {{item::GlacierPebble, 1}}),
+         0},
+        {"the heat on day m+19", EvMove114,
+         With(On(129, 12, place::Crater),
+              {flag::RenetteAtCrater, flag::VolcanoTremor, flag::VolcanoCommission},
+              {{mark::VolcanoNotice, 110}}),
+         0},
+        {"the heat after the commission", EvMove114,
+         With(On(112, 12, place::Crater),
+              {flag::RenetteAtCrater, flag::VolcanoTremor, flag::VolcanoCommission,
+               flag::VolcanoCommissionDone},
+              {{mark::VolcanoNotice, 110}}),
+         0},
+        {"the heat without a mark", EvMove114,
+         With(On(112, 12, place::Crater),
+              {flag::RenetteAtCrater, flag::VolcanoTremor, flag::VolcanoCommission}),
+         0},
+        {"the recipe before the commission", EvMove125,
+         With(On(100, 10, place::Library), {}, {{mark::LovePotionNotice, 100}}), 0},
+        {"the recipe again", EvMove125,
+         With(On(100, 10, place::Library), {flag::LovePotionCommission, flag::LovePotionRecipe},
+              {{mark::LovePotionNotice, 100}}),
+         0},
+        {"the recipe on day D+6", EvMove125,
+         With(On(106, 10, place::Library), {flag::LovePotionCommission},
+              {{mark::LovePotionNotice, 100}}),
+         0},
+        {"the recipe after the delivery", EvMove125,
+         With(On(100, 10, place::Library),
+              {flag::LovePotionCommission, flag::LovePotionCommissionDone},
+              {{mark::LovePotionNotice, 100}}),
+         0},
+        {"the spring before the recipe", EvMove126,
+         With(On(101, 10, place::HotSpring), {flag::LovePotionCommission},
+              {{mark::LovePotionNotice, 100}}),
+         0},
+        {"the spring on day D+6", EvMove126,
+         With(On(106, 10, place::HotSpring), {flag::LovePotionCommission, flag::LovePotionRecipe},
+              {{mark::LovePotionNotice, 100}}),
+         0},
         {"the spring with no 香油", EvMove126,
-         With(On(101, 10, 42), {549, 517}, {{9, 100}}, {{kBalm, 0}}), 0},
+         With(On(101, 10, place::HotSpring), {flag::LovePotionCommission, flag::LovePotionRecipe},
+              {{mark::LovePotionNotice, 100}}, {{item::ScentedOil, 0}}),
+         0},
         {"the reminder with neither", EvMove127,
-         With(On(101, 10, 42), {549, 517}, {{9, 100}}, {{kKudzu, 0}, {kBalm, 0}}), 0},
+         With(On(101, 10, place::HotSpring), {flag::LovePotionCommission, flag::LovePotionRecipe},
+              {{mark::LovePotionNotice, 100}}, {{item::Kiwiberry, 0}, {item::ScentedOil, 0}}),
+         0},
         {"the reminder after the delivery", EvMove127,
-         With(On(101, 10, 42), {549, 517, 551}, {{9, 100}}, {{kKudzu, 0}}), 0},
-        {"the tale without day mark 2", EvMove129, On(200, 14, 44), 0},
-        {"the tale after she ran away", EvMove129, With(On(200, 14, 44), {399}, {{2, 190}}), 0},
-        {"the tale told", EvMove129, With(On(200, 14, 44), {427}, {{2, 190}}), 0},
-        {"the advice outside the search", EvMove188, On(240, 22, 44), 0},
-        {"the advice given", EvMove188, With(On(240, 22, 44), {163, 555}), 0},
+         With(On(101, 10, place::HotSpring),
+              {flag::LovePotionCommission, flag::LovePotionRecipe, flag::LovePotionCommissionDone},
+              {{mark::LovePotionNotice, 100}}, {{item::Kiwiberry, 0}}),
+         0},
+        {"the tale without day mark 2", EvMove129, On(200, 14, place::WizardHouseInside), 0},
+        {"the tale after she ran away", EvMove129,
+         With(On(200, 14, place::WizardHouseInside), {flag::RenetteRanAway},
+              {{mark::PurificationDay, 190}}),
+         0},
+        {"the tale told", EvMove129,
+         With(On(200, 14, place::WizardHouseInside), {flag::FathersTruthTold},
+              {{mark::PurificationDay, 190}}),
+         0},
+        {"the advice outside the search", EvMove188, On(240, 22, place::WizardHouseInside), 0},
+        {"the advice given", EvMove188,
+         With(On(240, 22, place::WizardHouseInside), {flag::NightSearch, flag::WizardAdvice}), 0},
     };
     for (const Case& c : cases) {
         Start(c.given);
@@ -476,10 +558,10 @@ TEST_F(RenetteLandTest, EachMemberAtTheSpringAndTheWaterfallAsksHerAfresh) {
         EXPECT_EQ(DrawsSince(seeded), static_cast<int>(c.draws.size())) << c.plays;
     }
     // A full stock stays full, and the scene plays all the same.
-    Start(With(At(34, {kNo, kYes}), {}, {}, {{80, 99}}));
+    Start(With(At(place::ForestSpring, {kNo, kYes}), {}, {}, {{item::Mushroom, 99}}));
     EXPECT_FALSE(EvMove140());
     EXPECT_TRUE(EvMove141());
-    EXPECT_EQ(ItemStock(80), 99);
+    EXPECT_EQ(ItemStock(item::Mushroom), 99);
     EXPECT_EQ(Lines(), 17);
 }
 
@@ -490,7 +572,7 @@ TEST_F(RenetteLandTest, ChanceMeetingsTryHerPlacesInOrder) {
     // The rest day at 13:00: every one of the eight places draws (10 per cent, the big
     // tree 30).
     const std::vector<int> foundLast = {20, -10, -10, -10, -10, -30, -10, -10, 10};
-    Given lake = On(5, 13, 40);
+    EventCase lake = On(5, 13, place::Lake);
     lake.draws = foundLast;
     Start(lake);
     std::uint32_t seeded = ui::RandState();
@@ -511,7 +593,7 @@ TEST_F(RenetteLandTest, ChanceMeetingsTryHerPlacesInOrder) {
     EXPECT_EQ(Lines(), 25);
     // Her route taken: the six before it draw their chance and fail; the seventh plays.
     // The first finds her at the mountain path and fails only on the flag.
-    Given route = With(At(37), {404});
+    EventCase route = With(At(place::MountainPath), {flag::RouteRenette});
     route.draws = {20, kNo, kNo, kNo, kYes, -20, -20, -10, -20, -20, 40, kNo, kNo, kNo, kYes};
     Start(route);
     seeded = ui::RandState();
@@ -524,7 +606,7 @@ TEST_F(RenetteLandTest, ChanceMeetingsTryHerPlacesInOrder) {
     EXPECT_EQ(DrawsSince(seeded), 15);
     EXPECT_EQ(Lines(), 8);
     // A walk tries them in slot order: the first whose chance and schedule hold plays.
-    Given cave = At(36);
+    EventCase cave = At(place::Cave);
     cave.draws = {-20, -20, 20, kYes};
     Start(cave);
     story::ResetPlays();
@@ -537,7 +619,7 @@ TEST_F(RenetteLandTest, ChanceMeetingsTryHerPlacesInOrder) {
 
 TEST_F(RenetteLandTest, TheVolcanoFromTheCraterMeetingToTheDeadline) {
     test::EventResponders player(headless.Backend());
-    Start(On(50, 15, 38));
+    Start(On(50, 15, place::Crater));
     ev->SetFlg(flag::IntroCrater, true);
     EXPECT_EQ(Arrive(38), std::vector<std::string>{"EvMove138"});
     EXPECT_EQ(Lines(), 24);
@@ -551,14 +633,17 @@ TEST_F(RenetteLandTest, TheVolcanoFromTheCraterMeetingToTheDeadline) {
     // The notice read: with the stone, the commission on any of days 110..128; the
     // stone stays.
     for (int day = 110; day <= 128; ++day) {
-        Start(With(On(day, 12, 38), {358, 504, 505, 548}, {{6, 110}}, {{kStone, 1}}));
+        Start(With(On(day, 12, place::Crater),
+                   {flag::IntroCrater, flag::RenetteAtCrater, flag::VolcanoTremor,
+                    flag::VolcanoCommission},
+                   {{mark::VolcanoNotice, 110}}, {{item::GlacierPebble, 1}}));
         const int money = GameMoney(), reputation = GameReputation();
         EXPECT_EQ(Arrive(38), std::vector<std::string>{"EvMove113"}) << day;
         EXPECT_EQ(Lines(), 14);
         EXPECT_EQ(GameMoney() - money, 10000);
         EXPECT_EQ(GameReputation() - reputation, 3);
         EXPECT_TRUE(ev->TestFlg(flag::VolcanoCommissionDone));
-        EXPECT_EQ(ItemStock(kStone), 1);
+        EXPECT_EQ(ItemStock(item::GlacierPebble), 1);
         // Done: the crater is quiet after, and the deadline passes unmarked.
         EXPECT_EQ(Arrive(38), std::vector<std::string>{});
     }
@@ -567,13 +652,19 @@ TEST_F(RenetteLandTest, TheVolcanoFromTheCraterMeetingToTheDeadline) {
     EXPECT_EQ(DayMarks[mark::CommissionExpired], 0);
     // Without the stone, the heat on any of days 110..128, again and again.
     for (int day = 110; day <= 128; ++day) {
-        Start(With(On(day, 12, 38), {358, 504, 505, 548}, {{6, 110}}, {{kStone, 0}}));
+        Start(With(On(day, 12, place::Crater),
+                   {flag::IntroCrater, flag::RenetteAtCrater, flag::VolcanoTremor,
+                    flag::VolcanoCommission},
+                   {{mark::VolcanoNotice, 110}}, {{item::GlacierPebble, 0}}));
         EXPECT_EQ(Arrive(38), std::vector<std::string>{"EvMove114"}) << day;
         EXPECT_EQ(Lines(), 2);
         EXPECT_EQ(Arrive(38), std::vector<std::string>{"EvMove114"}) << day;
     }
     // Day 129: neither; the morning arms 蕾妮特's visit.
-    Start(With(On(129, 12, 38), {358, 504, 505, 548}, {{6, 110}}, {{kStone, 1}}));
+    Start(With(
+        On(129, 12, place::Crater),
+        {flag::IntroCrater, flag::RenetteAtCrater, flag::VolcanoTremor, flag::VolcanoCommission},
+        {{mark::VolcanoNotice, 110}}, {{item::GlacierPebble, 1}}));
     EXPECT_EQ(Arrive(38), std::vector<std::string>{});
     SetGameHour(8);
     RunDayStartEvents();
@@ -583,51 +674,61 @@ TEST_F(RenetteLandTest, TheVolcanoFromTheCraterMeetingToTheDeadline) {
 TEST_F(RenetteLandTest, ThePotionRaceFromTheLibraryToTheDelivery) {
     test::EventResponders player(headless.Backend());
     // A new game holds 4 葛棗 and 3 香油.
-    EXPECT_EQ(ItemStock(kKudzu), 4);
-    EXPECT_EQ(ItemStock(kBalm), 3);
+    EXPECT_EQ(ItemStock(item::Kiwiberry), 4);
+    EXPECT_EQ(ItemStock(item::ScentedOil), 3);
     for (int day = 100; day <= 105; ++day) {
         SCOPED_TRACE(day);
-        Start(With(On(day, 10, 7), {flag::IntroLibrary, 410, 549}, {{9, 100}},
-                   {{kKudzu, 4}, {kBalm, 3}}));
+        Start(With(On(day, 10, place::School),
+                   {flag::IntroLibrary, flag::HotSpringFound, flag::LovePotionCommission},
+                   {{mark::LovePotionNotice, 100}}, {{item::Kiwiberry, 4}, {item::ScentedOil, 3}}));
         SetGameLevel(9);  // the hot spring's two inspirations could play too
         // The library.
         story::ResetPlays();
         GameFlow->DoMoveCommand(command::kLibrary);
         EXPECT_EQ(Played(), std::vector<std::string>{"EvMove125"});
         EXPECT_EQ(Lines(), 13);
-        EXPECT_TRUE(IsItemUnlocked(kPotion));
-        EXPECT_EQ(GameFlow->Place, 17);
+        EXPECT_TRUE(IsItemUnlocked(item::LovePotion));
+        EXPECT_EQ(GameFlow->Place, place::Library);
         // The hot spring, before its inspirations and the bath.
         const int money = GameMoney();
         EXPECT_EQ(Arrive(42), std::vector<std::string>{"EvMove126"});
         EXPECT_EQ(Lines(), 50);
         EXPECT_EQ(GameHour(), 12);
-        EXPECT_EQ(ItemStock(kKudzu), 3);
-        EXPECT_EQ(ItemStock(kBalm), 2);
+        EXPECT_EQ(ItemStock(item::Kiwiberry), 3);
+        EXPECT_EQ(ItemStock(item::ScentedOil), 2);
         EXPECT_EQ(GameMoney() - money, 300);
-        EXPECT_EQ(GameFlow->Place, 10);
+        EXPECT_EQ(GameFlow->Place, place::ShopInside);
         EXPECT_TRUE(ev->TestFlg(flag::LovePotionCommissionDone));
     }
     // Exactly one of the two materials: the reminder, and nothing changes.
     for (auto [kudzu, balm] : {std::pair{1, 0}, std::pair{0, 1}}) {
-        Start(With(On(103, 14, 42), {410, 549, 517}, {{9, 100}}, {{kKudzu, kudzu}, {kBalm, balm}}));
+        Start(With(On(103, 14, place::HotSpring),
+                   {flag::HotSpringFound, flag::LovePotionCommission, flag::LovePotionRecipe},
+                   {{mark::LovePotionNotice, 100}},
+                   {{item::Kiwiberry, kudzu}, {item::ScentedOil, balm}}));
         SetGameLevel(9);
         EXPECT_EQ(Arrive(42), std::vector<std::string>{"EvMove127"});
         EXPECT_EQ(Lines(), 1);
-        EXPECT_EQ(ItemStock(kKudzu), kudzu);
-        EXPECT_EQ(ItemStock(kBalm), balm);
+        EXPECT_EQ(ItemStock(item::Kiwiberry), kudzu);
+        EXPECT_EQ(ItemStock(item::ScentedOil), balm);
     }
     // Both materials before the library: nothing of the race, the spring's own
     // inspiration instead.
-    Start(With(On(103, 14, 42), {410, 549}, {{9, 100}}, {{kKudzu, 4}, {kBalm, 3}}));
+    Start(With(On(103, 14, place::HotSpring), {flag::HotSpringFound, flag::LovePotionCommission},
+               {{mark::LovePotionNotice, 100}}, {{item::Kiwiberry, 4}, {item::ScentedOil, 3}}));
     SetGameLevel(9);
     EXPECT_EQ(Arrive(42), std::vector<std::string>{"EvMove167"});
-    EXPECT_EQ(ItemStock(kKudzu), 4);
+    EXPECT_EQ(ItemStock(item::Kiwiberry), 4);
     // Undelivered on day 107: the morning arms 蕾妮特's visit; delivered, it does not.
-    Start(With(On(107, 8, 10), {410, 549, 517}, {{9, 100}}));
+    Start(With(On(107, 8, place::ShopInside),
+               {flag::HotSpringFound, flag::LovePotionCommission, flag::LovePotionRecipe},
+               {{mark::LovePotionNotice, 100}}));
     RunDayStartEvents();
     EXPECT_EQ(DayMarks[mark::CommissionExpired], 107);
-    Start(With(On(107, 8, 10), {410, 549, 517, 551}, {{9, 100}}));
+    Start(With(On(107, 8, place::ShopInside),
+               {flag::HotSpringFound, flag::LovePotionCommission, flag::LovePotionRecipe,
+                flag::LovePotionCommissionDone},
+               {{mark::LovePotionNotice, 100}}));
     RunDayStartEvents();
     EXPECT_EQ(DayMarks[mark::CommissionExpired], 0);
 }
@@ -635,27 +736,27 @@ TEST_F(RenetteLandTest, ThePotionRaceFromTheLibraryToTheDelivery) {
 TEST_F(RenetteLandTest, TheWizardsTwoTalksThroughHerHousesDoor) {
     test::EventResponders player(headless.Backend());
     // Day mark 2 armed and 蕾妮特 still at home: the tale, then outside an hour later.
-    Start(With(On(200, 14, 43), {}, {{2, 190}}));
+    Start(With(On(200, 14, place::WizardHouse), {}, {{mark::PurificationDay, 190}}));
     story::ResetPlays();
     VisitWizardHouse(14);
     EXPECT_EQ(Played(), std::vector<std::string>{"EvMove129"});
     EXPECT_EQ(Speakers(), (Counts{{"大魔法師", 23}, {"緹菈", 9}}));
     EXPECT_TRUE(ev->TestFlg(flag::FathersTruthTold));
     EXPECT_EQ(GameHour(), 15);
-    EXPECT_EQ(GameFlow->Place, 43);
+    EXPECT_EQ(GameFlow->Place, place::WizardHouse);
     // Told once: the next knock finds nobody.
     story::ResetPlays();
     VisitWizardHouse(15);
     EXPECT_TRUE(Played().empty());
-    EXPECT_EQ(GameFlow->Place, 43);
+    EXPECT_EQ(GameFlow->Place, place::WizardHouse);
     // The night of the search: the advice, once, ending on the map with track 20.
-    Start(With(On(240, 22, 43), {163}));
+    Start(With(On(240, 22, place::WizardHouse), {flag::NightSearch}));
     story::ResetPlays();
     VisitWizardHouse(22);
     EXPECT_EQ(Played(), std::vector<std::string>{"EvMove188"});
     EXPECT_TRUE(ev->TestFlg(flag::WizardAdvice));
-    EXPECT_EQ(Music().back(), 20);
-    EXPECT_EQ(GameFlow->Place, 43);
+    EXPECT_EQ(Music().back(), track::NightSearchMusic);
+    EXPECT_EQ(GameFlow->Place, place::WizardHouse);
     EXPECT_EQ(GameHour(), 22);
 }
 
@@ -665,9 +766,12 @@ TEST_F(RenetteLandTest, TheWizardsTwoTalksThroughHerHousesDoor) {
 TEST_F(RenetteLandTest, TheCraterScriptsSaveLoadsOnTheMorningOfDay50) {
     const std::string dir = test::ScratchDir("renette_crater");
     ui::SetProgramFolder(dir);
-    Start(With(On(50, 8, 10), {353, 354, 355, 356, 357, 358, 359, 360, 361}));
+    Start(With(On(50, 8, place::ShopInside),
+               {flag::IntroForest, flag::IntroForestSpring, flag::IntroWaterfall, flag::IntroCave,
+                flag::IntroMountainPath, flag::IntroCrater, flag::IntroBigTree, flag::IntroLake,
+                flag::IntroBeach}));
     ASSERT_TRUE(SaveGame(1));
-    Start(On(0, 8, 10));
+    Start(On(0, 8, place::ShopInside));
     ASSERT_TRUE(LoadGame(1));
     EXPECT_EQ(GameDay(), 50);
     EXPECT_TRUE(ev->TestFlg(flag::IntroCrater));

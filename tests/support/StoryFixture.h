@@ -4,20 +4,72 @@
 // a player saw and heard, and what an event's expectations read from it.
 #include <gtest/gtest.h>
 
+#include <deque>
+#include <initializer_list>
 #include <map>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Transcript.h"
+#include "story/Register.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/Evsrvfm.h"
 
 namespace test {
 
+// Lines per speaker ("" for a line without a tag). A key "A+B" counts the lines of A
+// and B together, where what is known of a scene does not split them.
+using Counts = std::map<std::string, int>;
+// Numbers by index: an event variable, a day mark or an item, and its value.
+using Values = std::vector<std::pair<int, int>>;
+
+// Voice numbers first..last, in order.
+std::vector<int> Span(int first, int last);
+// Voice ranges one after the other.
+std::vector<int> Join(std::initializer_list<std::vector<int>> parts);
+
+// One event played from a state, and what it must leave. Rows name their fields
+// ({.name = "...", .event = EvMove009, .day = 145, ...}); what a row leaves out is
+// the default, and an expectation left out is "nothing changed" unless it says
+// "checked only where given".
+struct EventCase {
+    const char* name = "";
+    bool (*event)() = nullptr;
+
+    // The state before: a new game on `day` at `hour` at `place`, nobody met.
+    int day = 0, hour = 10, place = place::ShopInside;
+    int level = 0;                // the shop's level; 0 leaves the new game's
+    std::vector<int> flags = {};  // set
+    Values vars = {};             // event variable := value
+    Values marks = {};            // day mark := day
+    Values items = {};            // item := stock
+    // The generator's draws, as SeedFor takes them; when the event passes no hour it
+    // must take exactly these.
+    std::vector<int> draws = {};
+    std::deque<int> answers = {};
+    bool forced = false;          // every condition held (the debug window's override)
+    void (*prepare)() = nullptr;  // whatever else the state needs, last
+
+    // What it leaves.
+    Counts speakers = {};
+    std::vector<int> voices = {};   // in order
+    int voiceRecords = -1;          // the voices played where only their number is known
+    std::vector<int> changed = {};  // flags changed, ascending, the persistent ones aside
+    Values varsAfter = {};          // variables changed, with their values
+    Values marksAfter = {};         // day marks changed, with their values
+    Values itemsAfter = {};         // items whose stock is this (any other keeps its own)
+    std::vector<int> learns = {};   // recipes not known before and known after
+    std::optional<int> money = {}, reputation = {};  // changes, checked only where given
+    int hours = 0;                                   // the hours passed
+    int placeAfter = -1;                             // -1: where it started
+};
+
 class StoryTest : public HeadlessTest {
 public:
-    using Counts = std::map<std::string, int>;
+    using Counts = test::Counts;
 
 protected:
     void SetUp() override;
@@ -32,6 +84,22 @@ protected:
     // Runs an event with every condition held (the debug window's override; the event's
     // frame clears it again).
     bool Forced(bool (*event)());
+
+    // Plays `c` from its state (the accounting of plays kept) and checks every
+    // expectation it gives: the lines shown and read on, every answer taken, and the
+    // event over (the override cleared, the controller taking commands).
+    void Play(const EventCase& c);
+    // Sets the state before of `c` (a new game, the accounting kept) without playing.
+    void Stage(const EventCase& c);
+    // What a test's cases share before their own state is set (the new game is made and
+    // the generator seeded for the case's draws).
+    virtual void Arrange(const EventCase& c) { (void)c; }
+
+    // The flags set now, the persistent ones (pictures and endings seen) aside.
+    std::vector<int> FlagsNow() const;
+    // The flags in one of two such lists and not in the other, ascending.
+    static std::vector<int> FlagsChanged(const std::vector<int>& before,
+                                         const std::vector<int>& after);
 
     // Lines shown per speaker ("" for a line without a tag).
     Counts Speakers();

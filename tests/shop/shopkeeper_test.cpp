@@ -1,0 +1,113 @@
+// The whole-year runs' shopkeeper on the real program, from the title's new game: what
+// the story wants comes first and stays off the counter, and the rich policy's errands
+// (peddling, the market, the library, the night's search) go through the windows.
+#include "bench/route/Shopkeeper.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "platform/Transcript.h"
+#include "shop/Catalog.h"
+#include "shop/GameState.h"
+#include "shop/Main.h"
+#include "shop/Market.h"
+#include "shop/Shop.h"
+#include "tests/support/EventResponders.h"
+#include "tests/support/HeadlessApp.h"
+#include "tests/support/ScriptedGame.h"
+
+namespace {
+
+constexpr int kBroom = 13;  // 黑貓掃帚: its materials are at hand in a new game
+
+class ShopkeeperTest : public test::ScriptedGameTest {
+protected:
+    // A new game from the title; then the shopkeeper plays until `day` begins, `each`
+    // looking on before every move.
+    void PlayUntil(route::Shopkeeper& keeper, int day, const std::function<void()>& each = {}) {
+        ui::HeadlessBackend& backend = headless.Backend();
+        const int id = backend.AddResponder([&] {
+            if (player.answers.size() < 4) player.answers.assign(8, 0);
+            if (each && keeper.started) each();
+            return keeper.Step();
+        });
+        backend.Click(320, 200, ui::MouseButton::mbLeft, 0, 100);
+        backend.Click(320, 200, ui::MouseButton::mbLeft, 0, 100);
+        backend.Click(320, 200, ui::MouseButton::mbLeft, 0, 300);
+        backend.Click(321, 392, ui::MouseButton::mbLeft, 0, 300);
+        headless.RunUntil([&] { return backend.ScriptLeft() == 0; });
+        keeper.started = true;
+        headless.RunUntil([&] { return GameDay() >= day; });
+        backend.RemoveResponder(id);
+    }
+
+    ui::ScopedTranscript transcript;
+    test::EventResponders player{headless.Backend()};
+};
+
+TEST_F(ShopkeeperTest, AWantedGoodsIsMixedFirstAndKeptOffTheCounter) {
+    CreateStartupForms();
+    route::Shopkeeper keeper(headless.Backend(), *transcript);
+    keeper.Want(kBroom, 20);
+    int onCounter = 0;
+    PlayUntil(keeper, 3, [&] {
+        if (!ShopForm || !ShopForm->IsShopOpen()) return;
+        for (int k = 0; k < kExhibitionSlots; ++k) onCounter += SlotItem(k) == kBroom;
+    });
+    const std::vector<std::string> mixes = transcript->Texts("mix start");
+    ASSERT_FALSE(mixes.empty());
+    EXPECT_EQ(mixes.front().rfind("黑貓掃帚 ", 0), 0u) << mixes.front();
+    EXPECT_GE(ItemStock(kBroom), 20);
+    EXPECT_EQ(onCounter, 0);
+    // The other goods were laid out, through the exhibition dialogs.
+    EXPECT_GT(route::Count(*transcript, "sale"), 0);
+}
+
+// A wanted material is bought at the market: the plain shopkeeper, who has no other
+// errand, walks to the square for it.
+TEST_F(ShopkeeperTest, AWantedMaterialIsBoughtAtTheMarket) {
+    CreateStartupForms();
+    route::Shopkeeper keeper(headless.Backend(), *transcript);
+    int wanted = -1, units = 0;
+    PlayUntil(keeper, 2, [&] {
+        if (wanted >= 0 || GameDay() != 1 || GameHour() < 9) return;
+        // The cheapest of the morning's offers, five more than in stock.
+        for (int i = 0; i < kMarketOffers; ++i)
+            if (MarketStock(i) >= 5 &&
+                (wanted < 0 || ItemBasePrice(MarketItem(i)) < ItemBasePrice(wanted)))
+                wanted = MarketItem(i);
+        ASSERT_GE(wanted, kGoodsCount);
+        units = ItemStock(wanted) + 5;
+        keeper.Want(wanted, units);
+    });
+    ASSERT_GE(wanted, 0);
+    EXPECT_GE(ItemStock(wanted), units);
+    EXPECT_EQ(transcript->Texts("action"), std::vector<std::string>{"buy 5"});
+}
+
+TEST_F(ShopkeeperTest, TheRichPolicysErrandsGoThroughTheWindows) {
+    CreateStartupForms();
+    route::Shopkeeper keeper(headless.Backend(), *transcript, route::Policy::Rich);
+    const int startLevel = 1;
+    PlayUntil(keeper, 14);
+    const std::vector<std::string> walks = transcript->Texts("travel");
+    auto visited = [&](const char* place) {
+        return std::find(walks.begin(), walks.end(), place) != walks.end();
+    };
+    EXPECT_TRUE(visited("中央噴水廣場 1h"));          // the square: peddling and the market
+    EXPECT_TRUE(visited("弗洛愛爾摩斯魔法學院 1h"));  // the school's library
+    EXPECT_TRUE(visited("森林之泉 1h"));              // the forest spring, at night
+    EXPECT_GE(GameReputation(), 15) << "peddling raises the reputation towards 20";
+    EXPECT_GT(route::Count(*transcript, "action"), 0);
+    EXPECT_GT(GameLevel() * 100 + GameExperience(), startLevel * 100);
+    const std::vector<std::string> lines = transcript->Texts("line");
+    EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) {
+        return l.find("取得了") != std::string::npos;
+    })) << "the night's search found something";
+    EXPECT_GT(route::Count(*transcript, "sale"), 0);
+}
+
+}  // namespace
