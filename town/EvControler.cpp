@@ -66,11 +66,6 @@ void HideMessageWindow() {
 void ShowPlainMessage(const std::string& big5) {
     if (DbTxtForm2) DbTxtForm2->ShowMessage(big5);
 }
-// The shop takes the map away when it comes back over it (the tired scene's way to bed,
-// a scene's shop action); left shown, the map would lie over the shop, its walk stuck.
-void HideMapForm() {
-    if (MapFm) MapFm->Hide();
-}
 
 // What the event server asks of the windows around the stage: the controller's own
 // alignment and prologue guard, the map and the shop window.
@@ -163,7 +158,6 @@ TEvControler::TEvControler() {
         g_ShopHooks.ShowMessageWindow = &ShowMessageWindow;
         g_ShopHooks.HideMessageWindow = &HideMessageWindow;
         g_ShopHooks.ShowMessage = &ShowPlainMessage;
-        g_ShopHooks.HideMapForm = &HideMapForm;
     }
 
     if (MdpFm) MdpFm->m_MovieFolder = ui::ProgramFolder() + "avi";
@@ -197,7 +191,6 @@ TEvControler::~TEvControler() {
         g_ShopHooks.ShowMessageWindow = nullptr;
         g_ShopHooks.HideMessageWindow = nullptr;
         g_ShopHooks.ShowMessage = nullptr;
-        g_ShopHooks.HideMapForm = nullptr;
     }
     if (MdpFm) MdpFm->StopTrack();
     delete MapFm;
