@@ -875,6 +875,10 @@ void TShopForm::DrawShop2FEat(int frame) {
 }
 
 void TShopForm::StartShop2FMode(int mode) {
+    // Upstairs, no walk of the shop floor goes on: one still pending (a scene that sent
+    // her to bed before the night did) would otherwise fire in a later scene.
+    PendingAction = kPendingNone;
+    PendingDelay = 0;
     Shop2FDivider = 0;
     Shop2FMode = mode;
     switch (mode) {
