@@ -70,14 +70,19 @@ constexpr int kCashKept = 3000;     // money the market purchases leave in hand
 // Units one batch of a goods yields at the heroine's level (the mixing dialog's rule).
 int YieldPerBatch(int g) { return PlannedMixYield(g, 4) / 4; }
 
-// Whether a material can be had: in stock (or a key item), or, with `market`, among
-// today's market offers.
-bool Obtainable(int m, int units, bool market) {
+// Units of each item that mixing for sale leaves for the story (none by default).
+using Kept = std::array<int, kItemCount>;
+const Kept kNoneKept{};
+
+// Whether a material can be had: in stock beyond what is kept (or a key item), or, with
+// `market`, among today's market offers.
+bool Obtainable(int m, int units, bool market, const Kept& kept = kNoneKept) {
     if (m < 0 || m >= kItemCount) return true;
-    if (ItemStock(m) == kKeyItemStock || ItemStock(m) >= units) return true;
+    const int spare = ItemStock(m) - kept[static_cast<std::size_t>(m)];
+    if (ItemStock(m) == kKeyItemStock || spare >= units) return true;
     if (!market) return false;
     for (int i = 0; i < kMarketOffers; ++i)
-        if (MarketItem(i) == m && MarketStock(i) + ItemStock(m) >= units) return true;
+        if (MarketItem(i) == m && MarketStock(i) + spare >= units) return true;
     return false;
 }
 
@@ -86,17 +91,27 @@ bool MarketOpenToday() {
     return !IsRestDay(d) && d != 48;
 }
 
-// The batches (up to four) of a goods the materials at hand allow.
-int BatchesAtHand(int g) {
+// The batches (up to four) of a goods the materials at hand allow, beyond what is kept.
+int BatchesAtHand(int g, const Kept& kept = kNoneKept) {
     for (int b = 4; b >= 1; --b) {
         bool enough = true;
         for (int k = 0; k < 3; ++k) {
             const int m = RecipeMaterial(g, k);
-            if (m >= 0 && m < kItemCount && ItemStock(m) < b * RecipeQuantity(g, k)) enough = false;
+            if (m >= 0 && m < kItemCount &&
+                ItemStock(m) - kept[static_cast<std::size_t>(m)] < b * RecipeQuantity(g, k))
+                enough = false;
         }
         if (enough) return b;
     }
     return 0;
+}
+
+// The batches (one to four) that make `units` of a goods at the level and the condition
+// of now; four when even they fall short.
+int BatchesFor(int g, int units) {
+    int b = 1;
+    while (b < 4 && MixResultCount(PlannedMixYield(g, b), GameCondition()) < units) ++b;
+    return b;
 }
 
 // Goods the rich shopkeeper still makes: its stock is short of what about three days
@@ -293,6 +308,26 @@ bool Shopkeeper::Wanted(int item) const {
                        [item](const std::pair<int, int>& w) { return w.first == item; });
 }
 
+std::array<int, kItemCount> Shopkeeper::KeptForStory() const {
+    Kept kept{};
+    // `units` more of `item` kept; for a goods that falls short of what is kept of it,
+    // the materials of the batches that make up the new shortfall, and so on down.
+    const auto keep = [&kept](const auto& self, int item, int units, int depth) -> void {
+        if (item < 0 || item >= kItemCount || units <= 0 || ItemStock(item) == kKeyItemStock)
+            return;
+        int& k = kept[static_cast<std::size_t>(item)];
+        const int before = std::max(k - ItemStock(item), 0);
+        k += units;
+        const int more = std::max(k - ItemStock(item), 0) - before;
+        if (item >= kGoodsCount || more <= 0 || depth >= 3) return;
+        const int batches = BatchesFor(item, more);
+        for (int m = 0; m < 3; ++m)
+            self(self, RecipeMaterial(item, m), batches * RecipeQuantity(item, m), depth + 1);
+    };
+    for (const auto& [item, count] : wants_) keep(keep, item, count, 0);
+    return kept;
+}
+
 bool Shopkeeper::LayOut() {
     if (ShopForm->IsShopOpen()) {
         laying_ = false;
@@ -353,21 +388,30 @@ bool Shopkeeper::StartMixing() {
     if (triedMixAt_ == when || hour < 8 || hour >= 21) return false;
     triedMixAt_ = when;
     int best = -1;
-    // What the story wants comes first.
-    for (const auto& [item, count] : wants_)
-        if (best < 0 && item < kGoodsCount && IsItemUnlocked(item) && ItemStock(item) < count &&
-            BatchesAtHand(item) > 0)
+    // What the story wants comes first: the batches the want still needs, in a job that
+    // ends before midnight (the night abandons a job still running at 06:00).
+    for (const auto& [item, count] : wants_) {
+        if (best >= 0 || item >= kGoodsCount || !IsItemUnlocked(item) || ItemStock(item) >= count)
+            continue;
+        int batches = std::min(BatchesAtHand(item), BatchesFor(item, count - ItemStock(item)));
+        while (batches > 1 && hour + RecipeHours(item, batches) > 24) --batches;
+        if (batches > 0 && hour + RecipeHours(item, batches) <= 24) {
             best = item;
+            mixBatches_ = batches;
+        }
+    }
     const bool wanted = best >= 0;
+    // Goods for sale only from what the story's wants leave.
+    const Kept kept = wanted ? kNoneKept : KeptForStory();
     if (rich && !wanted) best = BestGoods(false);
     for (int g = 0; g < kGoodsCount && !wanted && !rich; ++g) {
         if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock) continue;
-        if (ItemStock(g) >= kWellStocked || BatchesAtHand(g) == 0) continue;
+        if (ItemStock(g) >= kWellStocked || BatchesAtHand(g, kept) == 0) continue;
         if (best < 0 || Fashions[g].Popularity() > Fashions[best].Popularity()) best = g;
     }
     if (best < 0) return false;
     mixGoods_ = best;
-    mixBatches_ = BatchesAtHand(best);
+    if (!wanted) mixBatches_ = BatchesAtHand(best, kept);
     // The rich shopkeeper's job ends before midnight and fills the shelf, no more.
     while (rich && !wanted && mixBatches_ > 1 &&
            (hour + RecipeHours(best, mixBatches_) > 24 ||
@@ -381,12 +425,16 @@ bool Shopkeeper::StartMixing() {
 int Shopkeeper::BestGoods(bool market) const {
     int best = -1;
     long long bestValue = 0;
+    const Kept kept = KeptForStory();
     for (int g = 0; g < kGoodsCount; ++g) {
-        if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock || Wanted(g)) continue;
+        // A wanted goods stays off the counter; one that other goods take (願望秘石) is
+        // still made for them, and they spend what the story does not keep.
+        if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock || (Wanted(g) && !IsMaterial(g)))
+            continue;
         if (!ShortOnShelf(g)) continue;
         bool can = true;
         for (int k = 0; k < 3; ++k)
-            if (!Obtainable(RecipeMaterial(g, k), RecipeQuantity(g, k), market)) can = false;
+            if (!Obtainable(RecipeMaterial(g, k), RecipeQuantity(g, k), market, kept)) can = false;
         const long long v = MixValue(g);
         if (can && v > bestValue) {
             best = g;
@@ -421,19 +469,24 @@ bool Shopkeeper::MarketTripWorth() {
             }
     }
     if (!Active()) return !buy_.empty();
-    // The three best goods the market makes possible, four batches each twice over.
+    // The three best goods the market makes possible, four batches each twice over,
+    // beyond what the story's wants keep.
+    const Kept kept = KeptForStory();
     std::vector<int> chosen;
     int money = GameMoney() - kCashKept;
     for (int round = 0; round < 3; ++round) {
         int best = -1;
         long long bestValue = 0;
         for (int g = 0; g < kGoodsCount; ++g) {
-            if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock || Wanted(g)) continue;
+            if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock ||
+                (Wanted(g) && !IsMaterial(g)))
+                continue;
             if (!ShortOnShelf(g) || std::find(chosen.begin(), chosen.end(), g) != chosen.end())
                 continue;
             bool can = true;
             for (int k = 0; k < 3; ++k)
-                if (!Obtainable(RecipeMaterial(g, k), RecipeQuantity(g, k), true)) can = false;
+                if (!Obtainable(RecipeMaterial(g, k), RecipeQuantity(g, k), true, kept))
+                    can = false;
             if (can && MixValue(g) > bestValue) {
                 best = g;
                 bestValue = MixValue(g);
@@ -447,8 +500,9 @@ bool Shopkeeper::MarketTripWorth() {
             bool offered = false;
             for (int i = 0; i < kMarketOffers; ++i) offered |= MarketItem(i) == m;
             if (!offered) continue;
-            const int units = std::min(8 * RecipeQuantity(best, k) - ItemStock(m),
-                                       money / std::max(ItemBasePrice(m), 1));
+            const int units = std::min(
+                8 * RecipeQuantity(best, k) + kept[static_cast<std::size_t>(m)] - ItemStock(m),
+                money / std::max(ItemBasePrice(m), 1));
             if (units <= 0) continue;
             money -= units * ItemBasePrice(m);
             buy_.emplace_back(m, units);

@@ -71,6 +71,10 @@ public:
 
 private:
     bool Wanted(int item) const;
+    // Units of each item that mixing for sale leaves for the story: a wanted item's
+    // units, and while a wanted goods is short, the materials of the batches it still
+    // needs (and of those materials' own recipes, when they are short too).
+    std::array<int, kItemCount> KeptForStory() const;
 
 private:
     bool Click(const ui::Control& c);
