@@ -12,8 +12,10 @@
 #include "platform/Transcript.h"
 #include "shop/Catalog.h"
 #include "shop/GameState.h"
+#include "shop/Heroine.h"
 #include "shop/Main.h"
 #include "shop/Market.h"
+#include "shop/Mixing.h"
 #include "shop/Shop.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
@@ -87,6 +89,109 @@ TEST_F(ShopkeeperTest, AWantedMaterialIsBoughtAtTheMarket) {
     EXPECT_GE(ItemStock(wanted), units);
     EXPECT_EQ(transcript->Texts("action"), std::vector<std::string>{"buy 5"});
 }
+
+// The new game has begun: the heroine stands in the shop with its menus enabled.
+bool InShop() {
+    return ShopForm && ShopForm->Visible() && HeroineIdle() && ShopForm->MenuOption->Enabled();
+}
+
+// Every goods the shop knows stocked well enough that the plain shopkeeper mixes none of
+// them for sale, but `except`, which is left empty.
+void StockEveryGoodsBut(int except) {
+    for (int g = 0; g < kGoodsCount; ++g)
+        if (IsItemUnlocked(g) && ItemStock(g) != kKeyItemStock)
+            SetItemStock(g, g == except ? 0 : 99);
+}
+
+// A wanted goods is mixed in the batches the want still needs (units per batch by the
+// level's yield), in a job that ends before midnight, for the night abandons a job still
+// running at 06:00.
+struct BatchCase {
+    int goods, hour, units;  // wanted from this hour of day 1 on, none in stock
+    int batches;             // the batches mixed, the materials at hand for four
+};
+
+class WantBatchesTest : public ShopkeeperTest, public ::testing::WithParamInterface<BatchCase> {};
+
+TEST_P(WantBatchesTest, AWantedGoodsIsMixedInTheBatchesItNeedsEndingBeforeMidnight) {
+    const BatchCase& c = GetParam();
+    CreateStartupForms();
+    route::Shopkeeper keeper(headless.Backend(), *transcript);
+    int wantedAt = -1, batches = 0, startedAt = -1;
+    PlayUntil(keeper, 2, [&] {
+        if (wantedAt < 0 && InShop()) StockEveryGoodsBut(c.goods);
+        if (wantedAt < 0 && GameDay() == 1 && GameHour() >= c.hour && !ShopForm->IsShopOpen() &&
+            MixHoursLeft() == 0) {
+            ASSERT_EQ(GameLevel(), 1);
+            for (int k = 0; k < 3; ++k) {
+                const int m = RecipeMaterial(c.goods, k);
+                if (m < kItemCount && ItemStock(m) != kKeyItemStock) SetItemStock(m, 40);
+            }
+            wantedAt = GameHour();
+            keeper.Want(c.goods, c.units);
+        }
+        if (wantedAt >= 0 && startedAt < 0 && MixHoursLeft() > 0 && MixItem() == c.goods) {
+            batches = MixBatchCount();
+            startedAt = GameHour();
+        }
+    });
+    ASSERT_GE(wantedAt, 0);
+    ASSERT_GE(startedAt, 0) << "the want was not mixed";
+    EXPECT_EQ(batches, c.batches);
+    EXPECT_LE(startedAt + RecipeHours(c.goods, batches), 24);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Wants, WantBatchesTest,
+    ::testing::Values(BatchCase{12, 8, 20, 2},   // ten a batch at level 1
+                      BatchCase{4, 8, 25, 3},    // above her level: 8, 17, 25 for 1..3 batches
+                      BatchCase{4, 19, 25, 2}),  // at 19:00 three two-hour batches pass midnight
+    [](const ::testing::TestParamInfo<BatchCase>& i) {
+        return "Goods" + std::to_string(i.param.goods) + "At" + std::to_string(i.param.hour);
+    });
+
+// While a want is open, mixing for sale leaves the materials it needs: those of a wanted
+// goods' recipe, of the recipe of a wanted goods it is made from, and a wanted material.
+struct KeptCase {
+    int item, units, kept;  // the want; the 睡菇 it keeps
+};
+
+class WantKeepsTest : public ShopkeeperTest, public ::testing::WithParamInterface<KeptCase> {};
+
+TEST_P(WantKeepsTest, MixingForSaleLeavesTheMaterialsAWantNeeds) {
+    constexpr int kSleepyMushroom = 78;  // 睡菇: in 清新咒文藥劑, and in 59 for sale
+    constexpr int kForSale = 59;         // the one goods left to mix: 31, 75 and 睡菇
+    const KeptCase& c = GetParam();
+    CreateStartupForms();
+    route::Shopkeeper keeper(headless.Backend(), *transcript);
+    bool set = false;
+    int batches = -1, left = -1;
+    PlayUntil(keeper, 1, [&] {
+        if (!set && InShop()) {
+            set = true;
+            StockEveryGoodsBut(kForSale);
+            SetItemStock(75, 20);
+            SetItemStock(kSleepyMushroom, 4);
+            keeper.Want(c.item, c.units);
+        }
+        if (batches < 0 && MixHoursLeft() > 0 && MixItem() == kForSale) {
+            batches = MixBatchCount();
+            left = ItemStock(kSleepyMushroom);
+        }
+    });
+    ASSERT_GT(batches, 0) << "the goods for sale was not mixed";
+    EXPECT_EQ(left, c.kept);
+    EXPECT_EQ(batches, 4 - c.kept);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Wants, WantKeepsTest,
+    ::testing::Values(KeptCase{32, 1, 1},  // 清新咒文藥劑, not known yet: one batch's 睡菇
+                      KeptCase{62, 1, 1},  // 痊癒藥劑: one 清新咒文藥劑, and so its 睡菇
+                      KeptCase{78, 2, 2}),  // 睡菇 itself
+    [](const ::testing::TestParamInfo<KeptCase>& i) {
+        return "Item" + std::to_string(i.param.item);
+    });
 
 TEST_F(ShopkeeperTest, TheRichPolicysErrandsGoThroughTheWindows) {
     CreateStartupForms();
