@@ -308,6 +308,14 @@ bool Shopkeeper::Wanted(int item) const {
                        [item](const std::pair<int, int>& w) { return w.first == item; });
 }
 
+bool Shopkeeper::TakenForSale(int g) const {
+    for (int h = 0; h < kGoodsCount; ++h)
+        if (IsItemUnlocked(h) && !Wanted(h))
+            for (int k = 0; k < 3; ++k)
+                if (RecipeMaterial(h, k) == g) return true;
+    return false;
+}
+
 std::array<int, kItemCount> Shopkeeper::KeptForStory() const {
     Kept kept{};
     // `units` more of `item` kept; for a goods that falls short of what is kept of it,
@@ -427,9 +435,9 @@ int Shopkeeper::BestGoods(bool market) const {
     long long bestValue = 0;
     const Kept kept = KeptForStory();
     for (int g = 0; g < kGoodsCount; ++g) {
-        // A wanted goods stays off the counter; one that other goods take (願望秘石) is
-        // still made for them, and they spend what the story does not keep.
-        if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock || (Wanted(g) && !IsMaterial(g)))
+        // A wanted goods stays off the counter; one that goods for sale take (願望秘石)
+        // is still made for them, and they spend what the story does not keep.
+        if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock || (Wanted(g) && !TakenForSale(g)))
             continue;
         if (!ShortOnShelf(g)) continue;
         bool can = true;
@@ -479,7 +487,7 @@ bool Shopkeeper::MarketTripWorth() {
         long long bestValue = 0;
         for (int g = 0; g < kGoodsCount; ++g) {
             if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock ||
-                (Wanted(g) && !IsMaterial(g)))
+                (Wanted(g) && !TakenForSale(g)))
                 continue;
             if (!ShortOnShelf(g) || std::find(chosen.begin(), chosen.end(), g) != chosen.end())
                 continue;

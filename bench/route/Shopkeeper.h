@@ -75,6 +75,8 @@ private:
     // units, and while a wanted goods is short, the materials of the batches it still
     // needs (and of those materials' own recipes, when they are short too).
     std::array<int, kItemCount> KeptForStory() const;
+    // A known goods that is not wanted takes `g` as a material.
+    bool TakenForSale(int g) const;
 
 private:
     bool Click(const ui::Control& c);
