@@ -193,6 +193,42 @@ INSTANTIATE_TEST_SUITE_P(
         return "Item" + std::to_string(i.param.item);
     });
 
+// The rich shopkeeper never lays out a wanted goods, so it mixes one beyond the want only
+// for the goods for sale that take it: 願望秘石 for the magic stones, but not 思念秘石,
+// which only goods she does not know yet take.
+struct ForSaleCase {
+    int goods;
+    bool mixed;
+};
+
+class WantedForSaleTest : public ShopkeeperTest,
+                          public ::testing::WithParamInterface<ForSaleCase> {};
+
+TEST_P(WantedForSaleTest, AWantedGoodsIsMixedOnlyForTheGoodsThatTakeIt) {
+    const ForSaleCase& c = GetParam();
+    CreateStartupForms();
+    route::Shopkeeper keeper(headless.Backend(), *transcript, route::Policy::Rich);
+    keeper.Want(c.goods, 3);
+    bool mixed = false;
+    PlayUntil(keeper, 1, [&] {
+        if (!mixed && InShop() && MixHoursLeft() == 0) {
+            // Nothing else is short; the want is met, its materials at hand.
+            StockEveryGoodsBut(c.goods);
+            SetItemStock(c.goods, 3);
+            for (int k = 0; k < 3; ++k) SetItemStock(RecipeMaterial(c.goods, k), 40);
+        }
+        mixed |= MixHoursLeft() > 0 && MixItem() == c.goods;
+    });
+    EXPECT_EQ(mixed, c.mixed);
+}
+
+INSTANTIATE_TEST_SUITE_P(Wants, WantedForSaleTest,
+                         ::testing::Values(ForSaleCase{23, true},    // 願望秘石: 27 takes it
+                                           ForSaleCase{22, false}),  // 思念秘石: only 43
+                         [](const ::testing::TestParamInfo<ForSaleCase>& i) {
+                             return "Goods" + std::to_string(i.param.goods);
+                         });
+
 TEST_F(ShopkeeperTest, TheRichPolicysErrandsGoThroughTheWindows) {
     CreateStartupForms();
     route::Shopkeeper keeper(headless.Backend(), *transcript, route::Policy::Rich);
