@@ -82,7 +82,10 @@ constexpr LandFinds kLandFinds[] = {
 constexpr int kPeddleRepute = 20;   // peddling raises the reputation below this
 constexpr int kPeddleReserve = 24;  // units kept in the reserve for peddling
 constexpr int kCashKept = 3000;     // money the market purchases leave in hand
-constexpr int kDayTripLack = 8;     // units of land materials short that are worth a day out
+constexpr int kDayTripLack = 8;
+constexpr int kStockAheadPopularity = 10;  // goods whose materials are bought ahead
+constexpr int kBatchesAhead =
+    12;  // batches' worth of them     // units of land materials short that are worth a day out
 
 // Units one batch of a goods yields at the heroine's level (the mixing dialog's rule).
 int YieldPerBatch(int g) { return PlannedMixYield(g, 4) / 4; }
@@ -203,6 +206,13 @@ int SafeUnits(int g) {
     return DailyCustomers(g) * num / 4 + 3;
 }
 
+// Units the bargain slot may need today: its customers come at random, reputation / 20 + 1
+// at most an hour, half that on the average; with a margin.
+int BargainUnits() {
+    static const int num = std::getenv("GW_BARGAIN") ? std::atoi(std::getenv("GW_BARGAIN")) : 4;
+    return 9 * (GameReputation() / 20 + 1) * num / 8 + 4;
+}
+
 // Units the goodwill shopkeeper keeps of a goods: three days of its customers and ten to
 // start with for a goods the town wants at all.
 int GoodwillTarget(int g) {
@@ -245,11 +255,24 @@ std::array<int, kExhibitionSlots> GoodwillSlots(const std::vector<int>& leaveOff
             left.push_back(g);
     }
     for (auto it = left.begin(); it != left.end(); ++it)
-        if (ItemAvailable(*it) >= DayDemand(*it, 0) + 2) {
+        if (ItemAvailable(*it) >= BargainUnits()) {
             slots[0] = *it;
             left.erase(it);
             break;
         }
+    static const int kill = std::getenv("GW_KILL") ? std::atoi(std::getenv("GW_KILL")) : 0;
+    if (kill > 0) {
+        std::size_t k = 0;
+        for (auto it = left.begin(); it != left.end();) {
+            while (k < std::size(order) && slots[order[k]] != -1) ++k;
+            if (k < std::size(order) && Fashions[*it].Popularity() >= kill) {
+                slots[order[k]] = *it;
+                it = left.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
     // Spare goods: the least wanted with the most units.
     std::stable_sort(left.begin(), left.end(), [](int a, int b) {
         return ItemAvailable(a) - SafeUnits(a) > ItemAvailable(b) - SafeUnits(b);
@@ -444,6 +467,15 @@ void Shopkeeper::Account() {
                 std::fprintf(stderr, "\n");
             }
         }
+        static long long lost[kGoodsCount] = {};
+        for (int g = 0; g < kGoodsCount; ++g)
+            if (ItemSlot(g) < 0 && !IsRestDay(day)) lost[g] += Fashions[g].Popularity() * rep / 100;
+        if (day >= 280) {
+            for (int g = 0; g < kGoodsCount; ++g)
+                if (lost[g] > 100)
+                    std::fprintf(stderr, "lost %d %lld %s\n", g, lost[g],
+                                 ui::Big5ToUtf8(ItemName(g)).c_str());
+        }
         std::fprintf(stderr, "day %d rep %d decay %d money %d:", day, rep, RepDecayCount(),
                      GameMoney());
         for (int i = 0; i < 16; ++i) {
@@ -451,7 +483,17 @@ void Shopkeeper::Account() {
             std::fprintf(stderr, " %d:p%d/s%d%s%s", g, Fashions[g].Popularity(), ItemAvailable(g),
                          ItemSlot(g) >= 0 ? "*" : "", IsItemUnlocked(g) ? "" : "L");
         }
-        std::fprintf(stderr, "\n");
+        std::fprintf(stderr, "\n   short:");
+        for (int g : ids)
+            if (ItemSlot(g) < 0 && Fashions[g].Popularity() >= 15) {
+                std::fprintf(stderr, " %d[", g);
+                for (int k = 0; k < 3; ++k)
+                    if (RecipeMaterial(g, k) >= 0 && RecipeMaterial(g, k) < kItemCount)
+                        std::fprintf(stderr, "%d:%d ", RecipeMaterial(g, k),
+                                     ItemStock(RecipeMaterial(g, k)));
+                std::fprintf(stderr, "]");
+            }
+        std::fprintf(stderr, " mixing %d/%d cond %d\n", MixItem(), MixHoursLeft(), GameCondition());
     }
     lastRep_ = rep;
     lastHour_ = when;
@@ -616,6 +658,33 @@ bool Shopkeeper::MarketTripWorth() {
             }
     }
     if (!Active()) return !buy_.empty();
+    if (Goodwill()) {
+        // The materials of every goods the town wants, a stock of them ahead: the market
+        // offers each only now and then.
+        int need[kItemCount] = {};
+        for (int g = 0; g < kGoodsCount; ++g) {
+            if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock || Wanted(g)) continue;
+            if (Fashions[g].Popularity() < kStockAheadPopularity) continue;
+            for (int k = 0; k < 3; ++k) {
+                const int m = RecipeMaterial(g, k);
+                if (m >= kGoodsCount && m < kItemCount && ItemStock(m) != kKeyItemStock)
+                    need[m] += kBatchesAhead * RecipeQuantity(g, k);
+            }
+        }
+        int money = GameMoney() - kCashKept;
+        for (int i = 0; i < kMarketOffers; ++i) {
+            const int m = MarketItem(i);
+            if (m < kGoodsCount || m >= kItemCount || MarketStock(i) <= 0) continue;
+            const int units = std::min({need[m], 99}) - ItemStock(m);
+            const int afford = std::min(units, money / std::max(ItemBasePrice(m), 1));
+            if (afford <= 0 ||
+                std::any_of(buy_.begin(), buy_.end(), [m](const auto& b) { return b.first == m; }))
+                continue;
+            money -= afford * ItemBasePrice(m);
+            buy_.emplace_back(m, afford);
+        }
+        return !buy_.empty();
+    }
     // The three best goods the market makes possible, four batches each twice over.
     std::vector<int> chosen;
     int money = GameMoney() - kCashKept;
