@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/route/HeadlessYear.h"
 #include "bench/route/Plan.h"
 #include "bench/route/Runner.h"
 #include "bench/route/Shopkeeper.h"
@@ -72,32 +73,12 @@ int main(int argc, char** argv) {
         }
         path = (fs::path(path).parent_path() / (after + ".route")).string();
     }
-    if (!fs::is_directory(game)) {
-        std::fprintf(stderr, "playroute: no game folder at %s\n", game.c_str());
-        return 2;
-    }
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    setenv("LUMIA_HEADLESS", "1", 0);
     const auto start = std::chrono::steady_clock::now();
-
-    // The run starts with no endings seen; what it writes stays in the scratch folder.
-    const ScratchGameFolder folder(game);
-    if (folder.Dir().empty()) {
-        std::fprintf(stderr, "playroute: cannot make a scratch folder\n");
-        return 2;
-    }
-    ui::ScopedTranscript transcript;
-    // The game seeds its generator from the clock: the seed moves where the virtual
-    // clock starts, its tick and its wall time.
-    ui::HeadlessOptions options;
-    options.startTick = static_cast<std::uint32_t>(seed);
-    options.wallStart += static_cast<std::int64_t>(seed);
-    test::HeadlessApp headless(options);
-    ui::SetProgramFolder(folder.Dir());
-    ui::HeadlessBackend& backend = headless.Backend();
-    backend.SetMessageBoxResponder([](const ui::MessageBoxRequest&) { return ui::IDNO; });
-    CreateStartupForms();
+    HeadlessYear year("playroute", game, seed);
+    if (!year.Ready()) return 2;
+    test::HeadlessApp& headless = year.Headless();
+    ui::HeadlessBackend& backend = year.Backend();
+    ui::Transcript* transcript = &year.Transcript();
 
     int status = 0;
     std::string stop;
@@ -128,6 +109,5 @@ int main(int argc, char** argv) {
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::fprintf(stderr, "real time %.2f s, virtual %.1f h\n", seconds, headless.Now() / 3600000.0);
-    DestroyStartupForms();
     return status;
 }

@@ -13,10 +13,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "bench/route/HeadlessYear.h"
 #include "bench/route/Shopkeeper.h"
 #include "platform/Application.h"
 #include "platform/Files.h"
@@ -28,7 +28,6 @@
 #include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
 
-namespace fs = std::filesystem;
 using namespace route;
 
 constexpr int kDebt = 1000000;
@@ -56,31 +55,12 @@ int main(int argc, char** argv) {
             return 2;
         }
     }
-    if (!fs::is_directory(game)) {
-        std::fprintf(stderr, "playyear: no game folder at %s\n", game.c_str());
-        return 2;
-    }
-    setenv("SDL_VIDEODRIVER", "dummy", 0);
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    setenv("LUMIA_HEADLESS", "1", 0);
     const auto start = std::chrono::steady_clock::now();
-
-    const ScratchGameFolder folder(game);
-    if (folder.Dir().empty()) {
-        std::fprintf(stderr, "playyear: cannot make a scratch folder\n");
-        return 2;
-    }
-    ui::ScopedTranscript transcript;
-    // The game seeds its generator from the clock, at start-up and at each day change:
-    // the seed moves where the virtual clock starts, its tick and its wall time.
-    ui::HeadlessOptions options;
-    options.startTick = static_cast<std::uint32_t>(seed);
-    options.wallStart += static_cast<std::int64_t>(seed);
-    test::HeadlessApp headless(options);
-    ui::SetProgramFolder(folder.Dir());
-    ui::HeadlessBackend& backend = headless.Backend();
-    backend.SetMessageBoxResponder([](const ui::MessageBoxRequest&) { return ui::IDNO; });
-    CreateStartupForms();
+    HeadlessYear year("playyear", game, seed);
+    if (!year.Ready()) return 2;
+    test::HeadlessApp& headless = year.Headless();
+    ui::HeadlessBackend& backend = year.Backend();
+    ui::Transcript* transcript = &year.Transcript();
 
     Shopkeeper shopkeeper(backend, *transcript, policy);
     // The shopkeeper's answer to an order offer goes ahead of the player's.
@@ -168,6 +148,5 @@ int main(int argc, char** argv) {
     std::printf("stopped at %s\n", stop);
     std::printf("virtual time %.1f h\n", headless.Now() / 3600000.0);
     std::fprintf(stderr, "real time %.2f s\n", seconds);
-    DestroyStartupForms();
     return 0;
 }

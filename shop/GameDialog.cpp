@@ -166,6 +166,12 @@ TGameDialog::TGameDialog(int width, int height, int record, const ui::Rect& stri
 
 TGameDialog::~TGameDialog() = default;
 
+void RaiseGameDialogs() {
+    for (ui::Form* f : ui::Forms())
+        if (auto* dialog = dynamic_cast<TGameDialog*>(f); dialog && dialog->Visible())
+            dialog->BringToFront();
+}
+
 void TGameDialog::CloseButtonClick() {
     SaveWindowPosition(*this, record_);
     Hide();

@@ -109,6 +109,11 @@ void SaveWindowPosition(const ui::Form& form, int record);
 void ResetWindowPositions();
 void DisableShopMenus();
 void EnableShopMenus();
+// Puts the open game dialogs back above the message window (and the clock and the
+// calendar) after one of those was shown again, in the order they lay in: those
+// windows stay on top as the dialogs do, and the message window, shown again, would
+// cover the buttons at a dialog's bottom.
+void RaiseGameDialogs();
 // The shop window is shown and neither the 2F room nor the title covers it.
 bool IsShopSceneIdle();
 

@@ -357,6 +357,7 @@ void TMainForm::AppActivate() {
         f->SetFormStyle(ui::FormStyle::fsStayOnTop);
         f->Show();
     }
+    RaiseGameDialogs();
 }
 
 void TMainForm::FormCloseQuery(bool& canClose) {

@@ -6,6 +6,7 @@
 #include "platform/Files.h"
 #include "platform/Transcript.h"
 #include "resources/Resources.h"
+#include "shop/GameState.h"
 #include "shop/Goods.h"
 #include "shop/Saveloadmsg.h"
 #include "shop/Shop.h"
@@ -172,7 +173,15 @@ bool LoadFromListFlow() {
         static_cast<void>(SaveSystemFile());
         RunMessage(TSaveLoadMessageForm::kRecordRestarted);
     }
-    if (ShopForm) ShopForm->StartShop2FMode(kMorningMode);
+    if (ShopForm) {
+        // The shop is open or closed as the loaded hour has it, not as the game left
+        // behind had it: the clock's sign and the exhibition menu follow at once.
+        if (IsShopOpenTime(GameDay(), GameHour()))
+            ShopForm->SetShopOpen();
+        else
+            ShopForm->SetShopClosed();
+        ShopForm->StartShop2FMode(kMorningMode);
+    }
     RefreshAllShelfSlots();
     Call(g_ShopHooks.RenewWatchAndCalendar);
     return true;

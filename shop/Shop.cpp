@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdio>
+#include <iterator>
 
 #include "media/FileFaults.h"
 #include "media/Qvdib.h"
@@ -646,6 +647,7 @@ void TShopForm::Image1MouseDown(ui::MouseButton button, ui::ShiftState, int x, i
     if (g_ShopHooks.MessageWindowExists && g_ShopHooks.MessageWindowExists() &&
         !(g_ShopHooks.MessageWindowVisible && g_ShopHooks.MessageWindowVisible())) {
         Call(g_ShopHooks.ShowMessageWindow);
+        RaiseGameDialogs();
         return;
     }
     if (MixHoursLeft() > 0 || button != ui::MouseButton::mbLeft || !SceneClicksEnabled ||
@@ -873,6 +875,10 @@ void TShopForm::DrawShop2FEat(int frame) {
 }
 
 void TShopForm::StartShop2FMode(int mode) {
+    // Upstairs, no walk of the shop floor goes on: one still pending (a scene that sent
+    // her to bed before the night did) would otherwise fire in a later scene.
+    PendingAction = kPendingNone;
+    PendingDelay = 0;
     Shop2FDivider = 0;
     Shop2FMode = mode;
     switch (mode) {
@@ -910,7 +916,13 @@ void TShopForm::StartShop2FMode(int mode) {
             Pause(500, "Shop2F back down");
             if (ui::HaveApp()) ui::App().ProcessMessages();
             Shop2FMode = 0;
+            // She comes down to a new day: a walk or menu action set on the floor before
+            // she went up (a bed walk begun as she came home late) is dropped, or it
+            // would take her back upstairs or hold the menus closed.
+            PendingAction = PendingDelay = 0;
+            std::fill(std::begin(HeroineRoute), std::end(HeroineRoute), kRouteEnd);
             if (HeroineFigure) {
+                HeroineFigure->WaitTicks = -1;
                 HeroineFigure->PlaceAt(6, 6);
                 HeroineFigure->SetDirection(3);
                 HeroineFigure->User = kGateInCode;
@@ -980,6 +992,7 @@ void TShopForm::Shop2FImageClick() {
     if (g_ShopHooks.MessageWindowExists && g_ShopHooks.MessageWindowExists() &&
         !(g_ShopHooks.MessageWindowVisible && g_ShopHooks.MessageWindowVisible())) {
         Call(g_ShopHooks.ShowMessageWindow);
+        RaiseGameDialogs();
         return;
     }
     if (Shop2FMode == 1 || Shop2FMode == 6) Shop2FCounter = 100;

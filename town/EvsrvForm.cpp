@@ -144,7 +144,7 @@ void TEventServerDbg::BuildForm() {
     ImgMenu->WindowDragArea = m_PnlMenu->WindowDragArea;
     m_BtnStatus = MakeMenuButton(m_PnlMenu, m_ButtonSheet.get(), "m_BtnStatus", "狀態", 64, 19);
     m_BtnNote = MakeMenuButton(m_PnlMenu, m_ButtonSheet.get(), "m_BtnNote", "記事本", 129, 19);
-    m_BtnOpt = MakeMenuButton(m_PnlMenu, m_ButtonSheet.get(), "m_BtnOpt", "設定", 356, 19);
+    m_BtnOpt = MakeMenuButton(m_PnlMenu, m_ButtonSheet.get(), "m_BtnOpt", "選項", 356, 19);
     m_BtnStatus->OnClick = [this](ui::Control&) { m_BtnStatusClick(); };
     m_BtnNote->OnClick = [this](ui::Control&) { m_BtnNoteClick(); };
     m_BtnOpt->OnClick = [this](ui::Control&) { m_BtnOptClick(); };

@@ -21,7 +21,7 @@
 #include "town/TownLinks.h"
 
 TMapFm* MapFm = nullptr;
-int TMapFm::s_LastRegion = 0;
+int TMapFm::s_LastRegion = TMapFm::kNoRegionHovered;
 
 namespace {
 
@@ -119,7 +119,7 @@ TMapFm::TMapFm() {
     m_ImgTitle1->OnMouseDown = m_PnlTitle->OnMouseDown;
     m_PnlTitle->WindowDragArea = ui::Rect{0, 0, 4096, kTitleHeight};
     m_ImgTitle1->WindowDragArea = m_PnlTitle->WindowDragArea;
-    const char* captions[3] = {"狀態", "筆記", "選項"};
+    const char* captions[3] = {"狀態", "記事本", "選項"};
     ui::SpeedButton** buttons[3] = {&m_BtnStatus, &m_BtnNote, &m_BtnOpt};
     const char* names[3] = {"m_BtnStatus", "m_BtnNote", "m_BtnOpt"};
     for (int i = 0; i < 3; ++i) {
@@ -233,6 +233,7 @@ void TMapFm::FormHide() {
 
 void TMapFm::SetupMapScene() {
     m_WalkState = 0;
+    s_LastRegion = kNoRegionHovered;
     TQvPack pack;
     // Without the pack every picture below is missing; the player is told once.
     if (!pack.OpenPack(MapPackPath())) {
@@ -341,6 +342,7 @@ void TMapFm::SwitchToLand() {
     SetCurrentPlace(kLandPlaceBase);
     m_Dest = kTownNode;
     SetupMapScene();
+    ClearHintOfOtherMap();
 }
 
 void TMapFm::SwitchToTown() {
@@ -348,6 +350,15 @@ void TMapFm::SwitchToTown() {
     SetCurrentPlace(kOutskirtsNode);
     m_Dest = kOutskirtsNode;
     SetupMapScene();
+    ClearHintOfOtherMap();
+}
+
+// The hint shown as she set off named a place of the map just left: the new map asks
+// afresh where to go, as it does off its places.
+void TMapFm::ClearHintOfOtherMap() {
+    if (!DbTxtForm2 || DbTxtForm2->m_BtnEnd->Visible()) return;
+    s_LastRegion = -1;
+    DbTxtForm2->ShowMessage(HoverHint(-1));
 }
 
 void TMapFm::GoToPlace(int node) {

@@ -76,7 +76,10 @@ public:
     std::int32_t m_RouteIndex = 0;
     std::uint32_t m_TickCount = 0;  // ticks that did something
     std::uint32_t m_LastTick = 0;
-    // The region last hovered, remembered for the whole run (0 at program start).
+    // The region last hovered on the map now shown; each scene set-up forgets it
+    // (kNoRegionHovered), so that the first move on a map shows the hint of the place
+    // under the pointer even when the other map's last hovered region had its number.
+    static constexpr int kNoRegionHovered = -2;
     static int s_LastRegion;
 
     // The nodes of the current map that have a name (9 town, 12 land), and a node's
@@ -101,6 +104,7 @@ private:
     void DrawScene();
     void SwitchToLand();
     void SwitchToTown();
+    void ClearHintOfOtherMap();
     // The node of the current place, held to the map's nodes.
     int HereNode() const;
     void RunTitleDialog(void (*dialog)(), bool placeMessageWindow);

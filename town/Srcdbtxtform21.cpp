@@ -9,6 +9,7 @@
 #include "platform/Big5.h"
 #include "platform/Canvas.h"
 #include "platform/Transcript.h"
+#include "shop/GameDialog.h"
 #include "town/Blits.h"
 #include "town/FormRegion.h"
 
@@ -139,6 +140,11 @@ TDbTxtForm2::TDbTxtForm2() {
     OnShow = [this](ui::Form&) { FormShow(); };
     OnPaint = [this](ui::Form&) { FormPaint(); };
     OnCloseQuery = [this](ui::Form&, bool& canClose) { FormCloseQuery(canClose); };
+}
+
+void TDbTxtForm2::BringToFront() {
+    ui::Form::BringToFront();
+    RaiseGameDialogs();
 }
 
 TDbTxtForm2::~TDbTxtForm2() {

@@ -43,6 +43,9 @@ class TDbTxtForm2 : public ui::Form {
 public:
     TDbTxtForm2();
     ~TDbTxtForm2() override;
+    // Comes to the front (as showing it does), but under the open game dialogs: lying
+    // over the lower part of the screen, it would cover their buttons.
+    void BringToFront() override;
 
     // ---- components
     ui::Panel* m_PnlMain;         // fills the window; takes the mouse

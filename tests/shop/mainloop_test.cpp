@@ -2,6 +2,7 @@
 // phases, the ending, the mixing job's end and abandonment, and the close query.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -17,6 +18,7 @@
 #include "shop/Main.h"
 #include "shop/Mixconfirm.h"
 #include "shop/Mixing.h"
+#include "shop/Saleslist.h"
 #include "shop/Shop.h"
 #include "story/EventTables.h"
 #include "story/Register.h"
@@ -406,6 +408,34 @@ TEST_F(MainLoopTest, ActivationPutsTheShownMessageWindowOnTop) {
     MainForm->AppActivate();
     EXPECT_FALSE(DbTxtForm2->Visible());
     EXPECT_EQ(DbTxtForm2->Style(), ui::FormStyle::fsNormal);
+}
+
+// Shown again on activation, the message window stays under an open dialog.
+TEST_F(MainLoopTest, ActivationLeavesAnOpenDialogAboveTheMessageWindow) {
+    ASSERT_NE(DbTxtForm2, nullptr);
+    DbTxtForm2->Show();
+    ShopForm->PM_SalesListClick();
+    ASSERT_NE(SalesListForm, nullptr);
+    MainForm->AppActivate();
+    const std::vector<ui::Form*> forms = ui::Forms();  // bottom to top
+    const auto at = [&](const ui::Form* f) { return std::find(forms.begin(), forms.end(), f); };
+    EXPECT_GT(at(SalesListForm), at(DbTxtForm2));
+    SalesListForm->CloseButtonClick();
+}
+
+// However the message window is shown again (a click on the shop, the stage or the map
+// after its × hid it), an open dialog stays above it.
+TEST_F(MainLoopTest, TheMessageWindowShownAgainStaysUnderAnOpenDialog) {
+    ASSERT_NE(DbTxtForm2, nullptr);
+    DbTxtForm2->Show();
+    ShopForm->PM_SalesListClick();
+    ASSERT_NE(SalesListForm, nullptr);
+    DbTxtForm2->Hide();
+    DbTxtForm2->Show();
+    const std::vector<ui::Form*> forms = ui::Forms();  // bottom to top
+    const auto at = [&](const ui::Form* f) { return std::find(forms.begin(), forms.end(), f); };
+    EXPECT_GT(at(SalesListForm), at(DbTxtForm2));
+    SalesListForm->CloseButtonClick();
 }
 
 TEST_F(MainLoopTest, AClickOnTheMainFormsPictureShowsTheTitle) {

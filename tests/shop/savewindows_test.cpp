@@ -189,6 +189,30 @@ TEST_F(SaveWindowsTest, TheLoadListIgnoresEmptySlotsAndTheGameWakesInTheMorning)
     EXPECT_EQ(ShopForm->Shop2FMode, 5);  // the morning, whatever the saved hour
 }
 
+// A game loaded while the shop was open or closed takes the open state of its own
+// hour: the clock's sign and the exhibition menu follow the loaded game at once.
+TEST_F(SaveWindowsTest, ALoadedGameTakesTheShopsOpenStateOfItsHour) {
+    struct Case {
+        int savedHour;
+        bool openBefore, openAfter;
+    };
+    for (const Case c : {Case{8, true, false}, Case{14, false, true}}) {
+        SCOPED_TRACE(c.savedHour);
+        SetGameDay(50);  // a working day
+        SetGameHour(c.savedHour);
+        ASSERT_TRUE(SaveGame(4));
+        SetGameHour(12);
+        if (c.openBefore)
+            ShopForm->SetShopOpen();
+        else
+            ShopForm->SetShopClosed();
+        answers = {"4"};
+        EXPECT_TRUE(LoadFromListFlow());
+        EXPECT_EQ(ShopForm->IsShopOpen(), c.openAfter);
+        EXPECT_EQ(ShopForm->PM_Exhibition->Enabled, !c.openAfter);
+    }
+}
+
 TEST_F(SaveWindowsTest, DamagedSlotsShowAsUnreadableCannotBeLoadedAndAskBeforeASave) {
     SetGameDay(60);
     ASSERT_TRUE(SaveGame(0));

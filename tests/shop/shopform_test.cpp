@@ -176,6 +176,33 @@ TEST_F(ShopFormTest, AClickWithTheMessageWindowHiddenOnlyShowsIt) {
     EXPECT_EQ(form->HeroineFigure->User, CellCode(6, 8));
 }
 
+// The message window shown again by a click on the shop (after its × hid it) stays
+// under an open dialog: it would otherwise cover the dialog's 關閉 at the window's
+// bottom, as it lies over the lower part of the shop.
+TEST_F(ShopFormTest, TheMessageWindowShownAgainStaysUnderAnOpenDialog) {
+    ui::Form* message = ui::CreateForm<ui::Form>();
+    message->SetBorderStyle(ui::BorderStyle::bsNone);
+    message->SetFormStyle(ui::FormStyle::fsStayOnTop);
+    message->SetBounds(0, 300, 648, 220);
+    static ui::Form* s_message = nullptr;
+    s_message = message;
+    g_ShopHooks.ShowMessageWindow = [] { s_message->Show(); };
+    g_ShopHooks.MessageWindowVisible = [] { return s_message->Visible(); };
+    g_seen.messageExists = true;
+
+    form->PM_SalesListClick();
+    ASSERT_NE(SalesListForm, nullptr);
+    const ui::Point close = SalesListForm->CloseButton->ClientToScreen(ui::Point{10, 10});
+    ASSERT_EQ(ui::FormAt(close.x, close.y), SalesListForm);
+    message->Hide();             // the message window's ×
+    Click(ui::Point{300, 460});  // the shop below the dialog
+    EXPECT_TRUE(message->Visible());
+    EXPECT_EQ(ui::FormAt(close.x, close.y), SalesListForm) << "關閉 lies under the message";
+    CloseDialogs();
+    s_message = nullptr;
+    delete message;
+}
+
 TEST_F(ShopFormTest, ExhibitionRegionOpensTheSlotWhileClosedAndFallsThroughWhileOpen) {
     // The shelf of slot 2 stands on (7,3), on the customers' side.
     const FloorStep cell = {7, 3};
@@ -319,6 +346,30 @@ TEST_F(ShopFormTest, AClickDuringAMealEndsItAtTheNextStep) {
     EXPECT_EQ(GameHour(), 9);
     EXPECT_FALSE(form->Shop2FPanel->Visible());
     EXPECT_EQ(form->HeroineFigure->User, 102);
+}
+
+TEST_F(ShopFormTest, AWalkLeftOnTheFloorAtNightIsNotWalkedOnAfterBreakfast) {
+    // Home late from a night out, she goes straight to bed while a walk to the stairs
+    // was set on the floor below; after breakfast she comes down and stays down.
+    SetGameHour(3);
+    form->GoToBed();
+    ASSERT_EQ(form->PendingAction, kPendingBed);
+    form->StartShop2FMode(2);
+    for (int i = 0; i < 2000 && form->Shop2FMode != 0; ++i) form->StepShop2F();
+    ASSERT_EQ(GameHour(), 8);
+    form->StartShop2FMode(6);
+    for (int i = 0; i < 200 && form->Shop2FMode != 0; ++i) form->StepShop2F();
+    ASSERT_FALSE(form->Shop2FPanel->Visible());
+    EXPECT_EQ(form->PendingAction, 0);
+    EXPECT_TRUE(HeroineIdle());
+    Steps(60);
+    EXPECT_FALSE(form->Shop2FPanel->Visible());
+    EXPECT_EQ(form->Shop2FMode, 0);
+    EXPECT_EQ(form->HeroineFigure->User, CellCode(6, 6));
+    EXPECT_EQ(GameHour(), 9);
+    // The floor's menus are hers again.
+    form->PM_ItemListClick();
+    EXPECT_EQ(form->PendingAction, kPendingItemList);
 }
 
 TEST_F(ShopFormTest, TheNightRunsFromSupperToMorningWithTheSaveOffer) {

@@ -726,6 +726,97 @@ TEST_F(FeverTest, ThePotionIsOfferedOnlyInItsWindowAndTheStoneKeepsItOpen) {
     }
 }
 
+// ---- from the cure to her route, through the knocks at her door
+
+TEST_F(FeverTest, FromTheCureToHerRouteTheKnocksAndTheMorningsCarryTheArc) {
+    test::EventResponders player(headless.Backend());
+    // D + 19 after the night in the forest: her first flowers, the talks and the
+    // friendship at the flowerbed, seven bedside visits, the great wizard found, one
+    // potion mixed.
+    Stage({.day = kOnset + 19,
+           .hour = 12,
+           .place = place::FloraeHouse,
+           .flags = {flag::FirstFlowersGiven, flag::FlowerbedFirstVisit, flag::FlowerCrownGiven,
+                     flag::FloraeCollapsed, flag::FeverExplained, flag::WizardFound,
+                     flag::MazeCompleted, flag::FlowerCareTalk, flag::FlowerSeasonsTalk,
+                     flag::FlowerWishTalk, flag::FlowerMoodsTalk},
+           .vars = {{var::BedsideVisitCount, 7}},
+           .items = {{item::CurePotion, 1}}});
+    UnlockItem(item::CurePotion);
+    UnlockItem(item::Panacea);
+    auto knock = [&](int day, int hour) {
+        ev->DayChange();
+        SetGameDay(day);
+        SetGameHour(hour);
+        GameFlow->Place = place::FloraeHouse;
+        ClearNpcMet();
+        story::ResetPlays();
+        VisitFlowerHouse(hour);
+        const std::vector<std::string> p = Played();
+        return p.empty() ? std::string() : p.front();
+    };
+    auto morning = [&](int day) {
+        ev->DayChange();
+        SetGameDay(day);
+        SetGameHour(9);
+        GameFlow->Place = place::ShopInside;
+        story::ResetPlays();
+        RunTurnStartEvents();
+        const std::vector<std::string> p = Played();
+        return p.empty() ? std::string() : p.front();
+    };
+
+    // The potion: two mornings pass, she wakes in the shop on D + 21.
+    player.answers = {0};
+    story::ResetPlays();
+    VisitFlowerHouse(12);
+    EXPECT_EQ(Played().front(), "EvMove002");
+    EXPECT_TRUE(ev->TestFlg(flag::PotionGiven));
+    EXPECT_EQ(GameDay(), kOnset + 21);
+    // No death on D + 24: she is cured.
+    EXPECT_EQ(morning(kOnset + 24), "");
+    EXPECT_FALSE(ev->TestFlg(flag::FloraeDied));
+
+    // The first knock after the cure: her blindness.
+    EXPECT_EQ(knock(kOnset + 24, 12), "EvMove003");
+    EXPECT_TRUE(ev->TestFlg(flag::FloraeBlindVisit));
+    // Eight silent visits, one a day; a second knock the same day is refused.
+    const char* silent[] = {"EvMove035", "EvMove036", "EvMove037", "EvMove038",
+                            "EvMove039", "EvMove040", "EvMove041", "EvMove041"};
+    int day = kOnset + 25;
+    for (const char* want : silent) {
+        SCOPED_TRACE(day);
+        EXPECT_EQ(knock(day, 12), want);
+        story::ResetPlays();
+        VisitFlowerHouse(GameHour());
+        EXPECT_TRUE(Played().empty());
+        ++day;
+    }
+    EXPECT_EQ(ev->EventVariable[var::SilentVisitCount], 8);
+    // The next morning she speaks again and the stone comes forth.
+    EXPECT_EQ(morning(day), "EvTurnStart005");
+    EXPECT_TRUE(ev->TestFlg(flag::FloraeSpeaksAgain));
+    EXPECT_GE(ItemStock(item::WaterSpiritStone), 1);
+    // A cheerful visit, then the knock with the panacea opens her route.
+    EXPECT_EQ(knock(++day, 12), "EvMove042");
+    SetItemStock(item::Panacea, 1);
+    EXPECT_EQ(knock(++day, 12), "EvMove004");
+    EXPECT_TRUE(ev->TestFlg(flag::FloraeSightRestored));
+    EXPECT_TRUE(ev->TestFlg(flag::RouteFlorae));
+    EXPECT_EQ(ItemStock(item::Panacea), 0);
+    // Her route brings her back to her flowerbed at 16:00 on a working day: her thanks.
+    ev->DayChange();
+    SetGameDay(++day % 6 == 5 ? ++day : day);
+    SetGameHour(16);
+    GameFlow->Place = place::FloraeHouse;
+    ClearNpcMet();
+    story::ResetPlays();
+    VisitFlowerbed(16);
+    EXPECT_EQ(Played(), std::vector<std::string>{"EvFlowerbed012"});
+    EXPECT_TRUE(ev->TestFlg(flag::FloraeThanks));
+    EXPECT_LT(GameDay(), 287);
+}
+
 // ---- the maze in the real program
 
 TEST_F(FeverTest, ASaveOnTheMazesDayLoadsWithItsState) {

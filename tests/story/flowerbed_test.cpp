@@ -625,6 +625,36 @@ TEST_F(FlowerbedTest, TheFlowerbedCommandSetsTheDailyFlagAfterAnEvent) {
     EXPECT_EQ(ItemStock(item::FloraeFlowers), 4);
 }
 
+TEST_F(FlowerbedTest, AYearOfVisitsAtHerHoursGivesTheCrownInMayAndTheCollapseInOctober) {
+    // One visit a day through the flowerbed command, at the hour her schedule has her
+    // at the flowerbed (the festival month in the morning, working days from 16:00):
+    // six gifts by April, the crown in May, the collapse on 10月1日.
+    test::EventResponders player(headless.Backend());
+    struct Day {
+        int day, hour;
+        const char* want;
+    };
+    const Day days[] = {{0, 16, "EvFlowerbed001"},  {1, 16, "EvFlowerbed017"},
+                        {18, 16, "EvFlowerbed013"}, {24, 10, "EvFlowerbed007"},
+                        {49, 16, "EvFlowerbed008"}, {72, 16, "EvFlowerbed009"},
+                        {96, 16, "EvFlowerbed003"}, {216, 16, "EvFlowerbed004"}};
+    for (const Day& d : days) {
+        SCOPED_TRACE(d.day);
+        ev->DayChange();
+        SetGameDay(d.day);
+        SetGameHour(d.hour);
+        GameFlow->Place = 1;
+        ClearNpcMet();
+        ResetPlays();
+        VisitFlowerbed(d.hour);
+        const std::vector<std::string> p = Played();
+        EXPECT_EQ(p.empty() ? std::string() : p.front(), d.want);
+    }
+    EXPECT_EQ(ev->EventVariable[var::FlowerGiftCount], 6);
+    for (int f : {339, 388, 390, 391}) EXPECT_TRUE(ev->TestFlg(f)) << f;
+    EXPECT_EQ(DayMarks[mark::FeverBegan], 216);
+}
+
 // ---- the data
 
 TEST_F(FlowerbedTest, EverySceneIsPlayedOnceByItsEventAndEveryLineFits) {

@@ -7,6 +7,7 @@
 
 #include "media/Qvpack.h"
 #include "platform/Application.h"
+#include "platform/Big5.h"
 #include "platform/Canvas.h"
 #include "platform/Clock.h"
 #include "platform/Files.h"
@@ -303,6 +304,13 @@ protected:
     TEventServerDbg* ev = nullptr;
     ui::ScopedTranscript transcript;
 };
+
+// The stage's bar names its buttons as the shop's top bar names the same dialogs.
+TEST_F(StageTest, MenuButtonsAreNamedAsTheShopsBar) {
+    EXPECT_EQ(ui::Big5ToUtf8(ev->m_BtnStatus->Caption()), "狀態");
+    EXPECT_EQ(ui::Big5ToUtf8(ev->m_BtnNote->Caption()), "記事本");
+    EXPECT_EQ(ui::Big5ToUtf8(ev->m_BtnOpt->Caption()), "選項");
+}
 
 TEST_F(StageTest, EventPictureTenSetsFlag42AndHidesTheClockUntilEventEnd) {
     bool clockShown = true;

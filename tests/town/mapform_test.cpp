@@ -247,6 +247,41 @@ TEST_F(MapFormTest, HoverHints) {
     EXPECT_EQ(Messages(), want);
 }
 
+// A hint belongs to the map it was shown on: after a switch between the maps the
+// window no longer names a place of the other map, and a place whose number on the new
+// map equals the one last hovered on the old map gets its hint.
+TEST_F(MapFormTest, HintsStartAfreshOnEachMap) {
+    At(30, 10);
+    ShowAt(0);
+    Click(kTownOutskirts);
+    ASSERT_EQ(Last("message"), "到郊外\n需要１個小時");
+    Walk();
+    ASSERT_EQ(MapFm->m_Land, 1);
+    EXPECT_EQ(Last("message"), "到哪兒去好呢？") << "the town's hint stays on the land map";
+    Hover(MarkOf(kLandPlaces[8]));  // the lake: region 8, as the outskirts were in town
+    EXPECT_EQ(Last("message"), "到澄淨湖\n需要２小時");
+    Click(kLandTown);
+    Walk();
+    ASSERT_EQ(MapFm->m_Land, 0);
+    EXPECT_EQ(Last("message"), "到哪兒去好呢？");
+    Hover(kTownShop);  // region 0, as the town node on the land map
+    EXPECT_EQ(Last("message"), "到黑貓魔法店\n需要１個小時");
+    // A map shown again feels the place under the pointer, whatever was hovered last.
+    const std::size_t shown = Messages().size();
+    MapFm->Hide();
+    GameFlow->Place = 8;
+    MapFm->Show();
+    Hover(kTownShop);
+    EXPECT_EQ(Messages().size(), shown + 1) << "the hint of the place under the pointer";
+}
+
+// The map's buttons are named as the shop's top bar names the same dialogs.
+TEST_F(MapFormTest, TitleButtonsAreNamedAsTheShopsBar) {
+    EXPECT_EQ(ui::Big5ToUtf8(MapFm->m_BtnStatus->Caption()), "狀態");
+    EXPECT_EQ(ui::Big5ToUtf8(MapFm->m_BtnNote->Caption()), "記事本");
+    EXPECT_EQ(ui::Big5ToUtf8(MapFm->m_BtnOpt->Caption()), "選項");
+}
+
 TEST_F(MapFormTest, NightSearchOnTheLandMap) {
     At(30, 22);
     EventServerDbg->SetFlg(flag::NightSearch, true);
