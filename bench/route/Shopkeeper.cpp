@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <typeinfo>
 #include <vector>
 
 #include "bench/simyear/SimYear.h"
@@ -194,6 +195,10 @@ std::array<int, kExhibitionSlots> RichSlots(const std::vector<int>& leaveOff) {
 
 // ---- the goodwill shopkeeper
 
+// Money from which the goodwill shopkeeper keeps the dear goods off the counter: its
+// ending is the one without the debt paid.
+constexpr int kMoneyWatch = 500000, kMoneyCeiling = 750000, kCheapGoods = 30;
+
 // Customers a goods draws in a day at today's popularity and reputation.
 int DailyCustomers(int g) {
     return Fashions[g].Popularity() * std::max(GameReputation(), 10) / 100;
@@ -225,8 +230,11 @@ long long ServeValue(int g) {
     const int y = YieldPerBatch(g);
     const int shortfall = GoodwillTarget(g) - ItemStock(g);
     if (y <= 0 || shortfall <= 0) return 0;
-    return static_cast<long long>(std::min(shortfall, 4 * y)) * (DailyCustomers(g) + 1) * 100 /
-           RecipeHours(g, 1);
+    long long v = static_cast<long long>(std::min(shortfall, 4 * y)) * (DailyCustomers(g) + 1) *
+                  100 / RecipeHours(g, 1);
+    // Near the debt the cheap goods first: the money is to stay short of it.
+    if (GameMoney() >= kMoneyWatch) v = v * 100 / std::max(ItemBasePrice(g), 1);
+    return v;
 }
 
 // The goodwill shopkeeper's slots: the goods the stock covers for the day on the full-price
@@ -236,8 +244,10 @@ long long ServeValue(int g) {
 // over to an empty one.
 std::array<int, kExhibitionSlots> GoodwillSlots(const std::vector<int>& leaveOff) {
     std::vector<int> goods;
+    const bool nearDebt = GameMoney() >= kMoneyCeiling;
     for (int g = 0; g < kGoodsCount; ++g)
         if (ItemStock(g) != kKeyItemStock && ItemAvailable(g) > 0 &&
+            (!nearDebt || ItemBasePrice(g) <= kCheapGoods) &&
             std::find(leaveOff.begin(), leaveOff.end(), g) == leaveOff.end())
             goods.push_back(g);
     std::stable_sort(goods.begin(), goods.end(), [](int a, int b) {
@@ -325,9 +335,31 @@ bool Shopkeeper::Step() {
         return Click(*SaveLoadMessageForm->NoButton);
     }
     if (!started) return false;
+    if (std::getenv("GW_TRACE") && GameDay() >= std::atoi(std::getenv("GW_TRACE"))) {
+        static std::uint32_t last = 0;
+        if (ui::GetTickCount() - last > 5000) {
+            last = ui::GetTickCount();
+            std::fprintf(stderr,
+                         "state %u: map %d cmd %d shop %d idle %d menu %d mix %d btn %d dbtxt %d\n",
+                         last, MapFm && MapFm->Visible(), DbTxtForm2 && DbTxtForm2->Visible(),
+                         ShopForm && ShopForm->Visible(), HeroineIdle(),
+                         ShopForm && ShopMenuReady(), MixHoursLeft(), BtnForm && BtnForm->Visible(),
+                         DbTxtForm2 && DbTxtForm2->m_MenuMode);
+            if (MapFm && MapFm->Visible())
+                std::fprintf(stderr, "  walk %d status %d place %d hour %d land %d\n",
+                             MapFm->m_WalkState, MapFm->m_BtnStatus->Enabled(), Place(), GameHour(),
+                             MapFm->m_Land);
+            const auto& all = transcript_.Entries();
+            for (std::size_t i = all.size() > 6 ? all.size() - 6 : 0; i < all.size(); ++i)
+                std::fprintf(stderr, "  [%s] %s\n", all[i].kind.c_str(), all[i].text.c_str());
+        }
+    }
     if (Goodwill()) Account();
     if (MarketBuyForm && MarketBuyForm->Visible()) return MarketBuy();
     if (MarketListForm && MarketListForm->Visible()) return MarketList();
+    // A mixing job that ends while a scene has taken her out shows its result over the map.
+    if (ItemMixConfirmForm && ItemMixConfirmForm->Visible())
+        return Click(*ItemMixConfirmForm->CloseButton);
     if (CommandMenu()) return true;
     if (MapFm && MapFm->Visible()) return OnTheMap();
     if (!ShopForm || !ShopForm->Visible()) return false;
@@ -505,7 +537,12 @@ void Shopkeeper::Account() {
     }
 }
 
-bool Shopkeeper::Click(const ui::Control& c) { return ClickAt(Centre(c)); }
+bool Shopkeeper::Click(const ui::Control& c) {
+    if (std::getenv("GW_TRACE") && GameDay() >= std::atoi(std::getenv("GW_TRACE")))
+        std::fprintf(stderr, "click day %d hour %d place %d errand %d: %s\n", GameDay(), GameHour(),
+                     Place(), static_cast<int>(errand_), c.Name.c_str());
+    return ClickAt(Centre(c));
+}
 
 bool Shopkeeper::ClickAt(ui::Point p) {
     backend_.Click(p.x, p.y, ui::MouseButton::mbLeft, 0, kClickMs);
@@ -754,25 +791,20 @@ bool Shopkeeper::StartErrand(Errand errand) {
 
 bool Shopkeeper::LandHours() const {
     const int hour = GameHour();
-    return dayTrip_ ? hour >= 8 && hour < 16 : hour >= 19 || hour < 2;
+    return hour >= 19 || hour < 2;
 }
 
 bool Shopkeeper::StartNightSearch() {
     const int hour = GameHour(), day = GameDay();
-    if (landDay_ == day || MixHoursLeft() > 0 || !ShopMenuReady() || laying_) return false;
-    int lack = 0;
-    const int node = Goodwill() ? GoodwillLandNode(&lack) : kSpring;
-    // The goodwill shopkeeper goes by day when the wanted goods lack much of the land's
-    // materials: the shop sells without her.
-    const bool day_ = Goodwill() && hour >= 8 && hour <= 10 && lack >= kDayTripLack;
-    if (!day_ && (hour < 19 || hour > 20 || ShopForm->IsShopOpen())) return false;
+    if (landDay_ == day || MixHoursLeft() > 0 || !ShopMenuReady()) return false;
+    if (hour < 19 || hour > 20 || ShopForm->IsShopOpen()) return false;
+    const int node = Goodwill() ? GoodwillLandNode() : kSpring;
     if (node < 0 || (node == kSpring && ItemStock(kNightGlory) >= 8 && ItemStock(kLily) >= 8))
         return false;
     // Not when she is tired: she rests instead.
     if (GameCondition() > 0) return false;
     landNode_ = node;
     landDay_ = day;
-    dayTrip_ = day_;
     if (std::getenv("GOODWILL_DEBUG"))
         std::fprintf(
             stderr,
@@ -785,7 +817,7 @@ bool Shopkeeper::StartNightSearch() {
     return true;
 }
 
-int Shopkeeper::GoodwillLandNode(int* lackOut) const {
+int Shopkeeper::GoodwillLandNode() const {
     // Units of a material the wanted goods need for the days ahead.
     int need[kItemCount] = {};
     for (int g = 0; g < kGoodsCount; ++g) {
@@ -816,7 +848,6 @@ int Shopkeeper::GoodwillLandNode(int* lackOut) const {
             node = place.node;
         }
     }
-    if (lackOut) *lackOut = most;
     return node;
 }
 

@@ -187,14 +187,12 @@ private:
     // The rich policy's errand out of the shop, and the day it was last run.
     Errand errand_ = Errand::None;
     int squareDay_ = -1, libraryDay_ = -1, reservedOn_ = -1, landDay_ = -1, sleptOn_ = -1;
-    // The land node of the search under way, and whether it is a day's trip (the
-    // goodwill shopkeeper's, 8:00 to 16:00) rather than a night's (19:00 to 2:00).
+    // The land node of the night's search, and its hours (19:00 to 2:00).
     int landNode_ = 2;
-    bool dayTrip_ = false;
     bool LandHours() const;
     // The goodwill shopkeeper's land node for the material its wanted goods lack most,
     // -1 when none is short.
-    int GoodwillLandNode(int* lack = nullptr) const;
+    int GoodwillLandNode() const;
     std::vector<std::pair<int, int>> buy_;  // market item, units still to buy
     int buying_ = -1;
 };
