@@ -6,7 +6,6 @@
 #include <filesystem>
 #include <sstream>
 #include <string>
-#include <typeinfo>
 #include <vector>
 
 #include "bench/simyear/SimYear.h"
@@ -206,17 +205,11 @@ int DailyCustomers(int g) {
 
 // Units a full-price slot may need today: its customers with a margin for the popularity
 // that grows overnight and for the customers who reach over from a neighbouring slot.
-int SafeUnits(int g) {
-    static const int num = std::getenv("GW_SAFE") ? std::atoi(std::getenv("GW_SAFE")) : 6;
-    return DailyCustomers(g) * num / 4 + 3;
-}
+int SafeUnits(int g) { return DailyCustomers(g) * 3 / 2 + 3; }
 
 // Units the bargain slot may need today: its customers come at random, reputation / 20 + 1
 // at most an hour, half that on the average; with a margin.
-int BargainUnits() {
-    static const int num = std::getenv("GW_BARGAIN") ? std::atoi(std::getenv("GW_BARGAIN")) : 4;
-    return 9 * (GameReputation() / 20 + 1) * num / 8 + 4;
-}
+int BargainUnits() { return 9 * (GameReputation() / 20 + 1) / 2 + 4; }
 
 // Units the goodwill shopkeeper keeps of a goods: three days of its customers and ten to
 // start with for a goods the town wants at all.
@@ -270,19 +263,6 @@ std::array<int, kExhibitionSlots> GoodwillSlots(const std::vector<int>& leaveOff
             left.erase(it);
             break;
         }
-    static const int kill = std::getenv("GW_KILL") ? std::atoi(std::getenv("GW_KILL")) : 0;
-    if (kill > 0) {
-        std::size_t k = 0;
-        for (auto it = left.begin(); it != left.end();) {
-            while (k < std::size(order) && slots[order[k]] != -1) ++k;
-            if (k < std::size(order) && Fashions[*it].Popularity() >= kill) {
-                slots[order[k]] = *it;
-                it = left.erase(it);
-            } else {
-                ++it;
-            }
-        }
-    }
     // Spare goods: the least wanted with the most units.
     std::stable_sort(left.begin(), left.end(), [](int a, int b) {
         return ItemAvailable(a) - SafeUnits(a) > ItemAvailable(b) - SafeUnits(b);
@@ -335,30 +315,12 @@ bool Shopkeeper::Step() {
         return Click(*SaveLoadMessageForm->NoButton);
     }
     if (!started) return false;
-    if (std::getenv("GW_TRACE") && GameDay() >= std::atoi(std::getenv("GW_TRACE"))) {
-        static std::uint32_t last = 0;
-        if (ui::GetTickCount() - last > 5000) {
-            last = ui::GetTickCount();
-            std::fprintf(stderr,
-                         "state %u: map %d cmd %d shop %d idle %d menu %d mix %d btn %d dbtxt %d\n",
-                         last, MapFm && MapFm->Visible(), DbTxtForm2 && DbTxtForm2->Visible(),
-                         ShopForm && ShopForm->Visible(), HeroineIdle(),
-                         ShopForm && ShopMenuReady(), MixHoursLeft(), BtnForm && BtnForm->Visible(),
-                         DbTxtForm2 && DbTxtForm2->m_MenuMode);
-            if (MapFm && MapFm->Visible())
-                std::fprintf(stderr, "  walk %d status %d place %d hour %d land %d\n",
-                             MapFm->m_WalkState, MapFm->m_BtnStatus->Enabled(), Place(), GameHour(),
-                             MapFm->m_Land);
-            const auto& all = transcript_.Entries();
-            for (std::size_t i = all.size() > 6 ? all.size() - 6 : 0; i < all.size(); ++i)
-                std::fprintf(stderr, "  [%s] %s\n", all[i].kind.c_str(), all[i].text.c_str());
-        }
-    }
     if (Goodwill()) Account();
     if (MarketBuyForm && MarketBuyForm->Visible()) return MarketBuy();
     if (MarketListForm && MarketListForm->Visible()) return MarketList();
-    // A mixing job that ends while a scene has taken her out shows its result over the map.
-    if (ItemMixConfirmForm && ItemMixConfirmForm->Visible())
+    // A mixing job that ends while a scene has taken her out shows its result over the
+    // map, which waits behind it. (The other policies keep their runs as they were.)
+    if (Goodwill() && ItemMixConfirmForm && ItemMixConfirmForm->Visible())
         return Click(*ItemMixConfirmForm->CloseButton);
     if (CommandMenu()) return true;
     if (MapFm && MapFm->Visible()) return OnTheMap();
@@ -432,10 +394,9 @@ void Shopkeeper::AnswerOrder(std::deque<int>& answers) {
 
 void Shopkeeper::Account() {
     const int rep = GameReputation(), hour = GameHour(), day = GameDay();
-    const int when = day * 24 + hour;
     if (lastRep_ < 0) lastRep_ = rep;
     int delta = rep - lastRep_;
-    // The evening's settlement comes with the turn to 19:00 (the orders due with it).
+    // The evening's settlement comes with the turn to 19:00, the orders due with it.
     const bool evening = hour >= 19 && hour <= 20;
     if (delta > 0 && hour == 8 && day % 6 == 5) {
         ledger.weekly += delta;
@@ -461,74 +422,10 @@ void Shopkeeper::Account() {
             ++delta;
         }
         ledger.other += delta;
-        if (delta != 0 && std::getenv("GOODWILL_DEBUG"))
-            std::fprintf(stderr, "evening other %+d day %d hour %d (last %d:%d) decay %d/%d\n",
-                         delta, day, hour, lastHour_ / 24, lastHour_ % 24, lastDecay_,
-                         RepDecayCount());
-        if (delta != 0 && std::getenv("GOODWILL_DEBUG")) {
-            for (int k = 0; k < kExhibitionSlots; ++k)
-                std::fprintf(stderr, " [%d]%d:%d", k, SlotItem(k),
-                             SlotItem(k) >= 0 ? ItemAvailable(SlotItem(k)) : -9);
-            std::fprintf(stderr, "\n");
-        }
     } else {
         ledger.other += delta;
-        if (delta != 0 && std::getenv("GOODWILL_DEBUG"))
-            std::fprintf(stderr, "other %+d day %d hour %d (last %d:%d) place %d\n", delta, day,
-                         hour, lastHour_ / 24, lastHour_ % 24, Place());
-    }
-    if (std::getenv("GOODWILL_DEBUG") && hour >= 10 && lastHour_ >= 0 &&
-        lastHour_ < day * 24 + 10) {
-        std::vector<int> ids;
-        for (int g = 0; g < kGoodsCount; ++g) ids.push_back(g);
-        std::stable_sort(ids.begin(), ids.end(), [](int a, int b) {
-            return Fashions[a].Popularity() > Fashions[b].Popularity();
-        });
-        static bool dumped = false;
-        if (!dumped) {
-            dumped = true;
-            for (int g = 0; g < 40; ++g) {
-                std::fprintf(stderr, "goods %d %s price %d diff %d hours %d:", g,
-                             ui::Big5ToUtf8(ItemName(g)).c_str(), ItemBasePrice(g),
-                             RecipeDifficulty(g), RecipeHours(g, 1));
-                for (int k = 0; k < 3; ++k)
-                    if (RecipeMaterial(g, k) >= 0 && RecipeMaterial(g, k) < kItemCount)
-                        std::fprintf(stderr, " %d(%s)x%d", RecipeMaterial(g, k),
-                                     ui::Big5ToUtf8(ItemName(RecipeMaterial(g, k))).c_str(),
-                                     RecipeQuantity(g, k));
-                std::fprintf(stderr, "\n");
-            }
-        }
-        static long long lost[kGoodsCount] = {};
-        for (int g = 0; g < kGoodsCount; ++g)
-            if (ItemSlot(g) < 0 && !IsRestDay(day)) lost[g] += Fashions[g].Popularity() * rep / 100;
-        if (day >= 280) {
-            for (int g = 0; g < kGoodsCount; ++g)
-                if (lost[g] > 100)
-                    std::fprintf(stderr, "lost %d %lld %s\n", g, lost[g],
-                                 ui::Big5ToUtf8(ItemName(g)).c_str());
-        }
-        std::fprintf(stderr, "day %d rep %d decay %d money %d:", day, rep, RepDecayCount(),
-                     GameMoney());
-        for (int i = 0; i < 16; ++i) {
-            const int g = ids[static_cast<std::size_t>(i)];
-            std::fprintf(stderr, " %d:p%d/s%d%s%s", g, Fashions[g].Popularity(), ItemAvailable(g),
-                         ItemSlot(g) >= 0 ? "*" : "", IsItemUnlocked(g) ? "" : "L");
-        }
-        std::fprintf(stderr, "\n   short:");
-        for (int g : ids)
-            if (ItemSlot(g) < 0 && Fashions[g].Popularity() >= 15) {
-                std::fprintf(stderr, " %d[", g);
-                for (int k = 0; k < 3; ++k)
-                    if (RecipeMaterial(g, k) >= 0 && RecipeMaterial(g, k) < kItemCount)
-                        std::fprintf(stderr, "%d:%d ", RecipeMaterial(g, k),
-                                     ItemStock(RecipeMaterial(g, k)));
-                std::fprintf(stderr, "]");
-            }
-        std::fprintf(stderr, " mixing %d/%d cond %d\n", MixItem(), MixHoursLeft(), GameCondition());
     }
     lastRep_ = rep;
-    lastHour_ = when;
     seenEntries_ = transcript_.Entries().size();
     if (hour < 19 && DemandForm) {
         lastDecay_ = RepDecayCount();
@@ -537,12 +434,7 @@ void Shopkeeper::Account() {
     }
 }
 
-bool Shopkeeper::Click(const ui::Control& c) {
-    if (std::getenv("GW_TRACE") && GameDay() >= std::atoi(std::getenv("GW_TRACE")))
-        std::fprintf(stderr, "click day %d hour %d place %d errand %d: %s\n", GameDay(), GameHour(),
-                     Place(), static_cast<int>(errand_), c.Name.c_str());
-    return ClickAt(Centre(c));
-}
+bool Shopkeeper::Click(const ui::Control& c) { return ClickAt(Centre(c)); }
 
 bool Shopkeeper::ClickAt(ui::Point p) {
     backend_.Click(p.x, p.y, ui::MouseButton::mbLeft, 0, kClickMs);
@@ -805,12 +697,6 @@ bool Shopkeeper::StartNightSearch() {
     if (GameCondition() > 0) return false;
     landNode_ = node;
     landDay_ = day;
-    if (std::getenv("GOODWILL_DEBUG"))
-        std::fprintf(
-            stderr,
-            "search day %d node %d: lake %d salt %d sand %d sap %d branch %d lily %d glory %d\n",
-            day, node, ItemStock(85), ItemStock(89), ItemStock(90), ItemStock(83), ItemStock(84),
-            ItemStock(71), ItemStock(72));
     errand_ = Errand::Land;
     ++trips;
     ShopForm->PM_ExitShopClick();
@@ -1022,9 +908,6 @@ bool Shopkeeper::CommandMenu() {
         }
     }
     if (pick < 0 || pick >= win->m_BtnCount) pick = win->m_BtnCount - 1;
-    if (errand_ == Errand::Land && std::getenv("GOODWILL_DEBUG"))
-        std::fprintf(stderr, "land day %d hour %d place %d want %d pick id %d\n", GameDay(), hour,
-                     Place(), want, pick >= 0 ? ids[static_cast<std::size_t>(pick)] : -1);
     if (ids[static_cast<std::size_t>(pick)] == kFlowerbed) visited_ = true;
     if (ids[static_cast<std::size_t>(pick)] == kEnter) errand_ = Errand::None;
     const ui::Rect& r = win->m_BtnRects[static_cast<std::size_t>(pick)];

@@ -94,7 +94,7 @@ private:
     bool Wanted(int item) const;
     // Books a change of the reputation since the last step under its cause.
     void Account();
-    int lastRep_ = -1, lastDecay_ = 0, lastHour_ = -1;
+    int lastRep_ = -1, lastDecay_ = 0;
     std::size_t seenEntries_ = 0;          // transcript entries already looked through
     const void* orderAnswered_ = nullptr;  // the choice window last answered
     bool tallyShort_ = false;
