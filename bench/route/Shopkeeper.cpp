@@ -196,7 +196,16 @@ std::array<int, kExhibitionSlots> RichSlots(const std::vector<int>& leaveOff) {
 
 // Money from which the goodwill shopkeeper keeps the dear goods off the counter: its
 // ending is the one without the debt paid.
-constexpr int kMoneyWatch = 500000, kMoneyCeiling = 750000, kCheapGoods = 30;
+constexpr int kMoneyWatch = 500000;
+
+// The dearest goods the goodwill shopkeeper lays out with `money` in hand: all of them
+// well short of the debt, fewer as it comes nearer.
+int PriceLimit(int money) {
+    if (money < 750000) return 1 << 30;
+    if (money < 850000) return 120;
+    if (money < 930000) return 60;
+    return 30;
+}
 
 // Customers a goods draws in a day at today's popularity and reputation.
 int DailyCustomers(int g) {
@@ -237,10 +246,9 @@ long long ServeValue(int g) {
 // over to an empty one.
 std::array<int, kExhibitionSlots> GoodwillSlots(const std::vector<int>& leaveOff) {
     std::vector<int> goods;
-    const bool nearDebt = GameMoney() >= kMoneyCeiling;
+    const int dearest = PriceLimit(GameMoney());
     for (int g = 0; g < kGoodsCount; ++g)
-        if (ItemStock(g) != kKeyItemStock && ItemAvailable(g) > 0 &&
-            (!nearDebt || ItemBasePrice(g) <= kCheapGoods) &&
+        if (ItemStock(g) != kKeyItemStock && ItemAvailable(g) > 0 && ItemBasePrice(g) <= dearest &&
             std::find(leaveOff.begin(), leaveOff.end(), g) == leaveOff.end())
             goods.push_back(g);
     std::stable_sort(goods.begin(), goods.end(), [](int a, int b) {
