@@ -196,7 +196,7 @@ std::array<int, kExhibitionSlots> RichSlots(const std::vector<int>& leaveOff) {
 
 // Money from which the goodwill shopkeeper keeps the dear goods off the counter: its
 // ending is the one without the debt paid.
-constexpr int kMoneyWatch = 500000;
+constexpr int kMoneyWatch = 750000;
 
 // The dearest goods the goodwill shopkeeper lays out with `money` in hand: all of them
 // well short of the debt, fewer as it comes nearer.
