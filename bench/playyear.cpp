@@ -1,7 +1,9 @@
-// playyear [--seed N] [--game DIR] [--policy plain|rich]: the real program on the
+// playyear [--seed N] [--game DIR] [--policy plain|rich|goodwill]: the real program on the
 // headless back end plays a new game through to the ending and back to the title, with
 // the shopkeeper of the policy (bench/route/Shopkeeper.h; plain by default): every line
-// read on, every choice and offer answered with its first caption.
+// read on, every choice and offer answered with its first caption. The goodwill policy's
+// digest also gives the reputation at each month's end, the day it reached 40, and its
+// moves by cause.
 // It prints a digest of the year (with the money and level at the end of each month) and, on the
 // error stream, the real time the run took. The game folder is seen through a scratch folder, so
 // the run starts with no endings seen and the system file it writes at the ending stays out of the
@@ -10,6 +12,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
 #include <string>
 #include <vector>
 
@@ -40,10 +43,15 @@ int main(int argc, char** argv) {
             game = argv[++i];
         } else if (std::strcmp(argv[i], "--policy") == 0 && i + 1 < argc &&
                    (std::strcmp(argv[i + 1], "plain") == 0 ||
-                    std::strcmp(argv[i + 1], "rich") == 0)) {
-            policy = std::strcmp(argv[++i], "rich") == 0 ? Policy::Rich : Policy::Plain;
+                    std::strcmp(argv[i + 1], "rich") == 0 ||
+                    std::strcmp(argv[i + 1], "goodwill") == 0)) {
+            ++i;
+            policy = std::strcmp(argv[i], "rich") == 0       ? Policy::Rich
+                     : std::strcmp(argv[i], "goodwill") == 0 ? Policy::Goodwill
+                                                             : Policy::Plain;
         } else {
-            std::fprintf(stderr, "usage: playyear [--seed N] [--game DIR] [--policy plain|rich]\n");
+            std::fprintf(
+                stderr, "usage: playyear [--seed N] [--game DIR] [--policy plain|rich|goodwill]\n");
             return 2;
         }
     }
@@ -54,19 +62,29 @@ int main(int argc, char** argv) {
     ui::HeadlessBackend& backend = year.Backend();
     ui::Transcript* transcript = &year.Transcript();
 
-    test::EventResponders player(backend);
     Shopkeeper shopkeeper(backend, *transcript, policy);
+    // The shopkeeper's answer to an order offer goes ahead of the player's.
+    std::deque<int>* answers = nullptr;
+    const int orders = backend.AddResponder([&] {
+        if (answers) shopkeeper.AnswerOrder(*answers);
+        return false;
+    });
+    test::EventResponders player(backend);
+    answers = &player.answers;
     // The money and level last seen in each month.
     struct MonthEnd {
         bool seen = false;
-        int money = 0, level = 0;
+        int money = 0, level = 0, reputation = 0;
     };
     std::vector<MonthEnd> months(kGameDays / 24);
     int debtPaidOn = -1;  // the day the money first reached 1,000,000 G
+    int goodwillOn = -1;  // the day the reputation first reached 40
     const int id = backend.AddResponder([&] {
         if (player.answers.size() < 4) player.answers.assign(8, 0);
         if (shopkeeper.started && GameDay() >= 0 && GameDay() < kGameDays)
-            months[static_cast<std::size_t>(GameDay() / 24)] = {true, GameMoney(), GameLevel()};
+            months[static_cast<std::size_t>(GameDay() / 24)] = {true, GameMoney(), GameLevel(),
+                                                                GameReputation()};
+        if (shopkeeper.started && goodwillOn < 0 && GameReputation() >= 40) goodwillOn = GameDay();
         if (shopkeeper.started && debtPaidOn < 0 && GameMoney() >= kDebt) debtPaidOn = GameDay();
         return shopkeeper.Step();
     });
@@ -86,6 +104,7 @@ int main(int argc, char** argv) {
     const char* stop =
         headless.App().Terminated() ? "the program ended" : "the title after the ending";
     backend.RemoveResponder(id);
+    backend.RemoveResponder(orders);
 
     const double seconds =
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -105,12 +124,26 @@ int main(int argc, char** argv) {
     std::printf("next turns %d, saves declined %d\n", shopkeeper.nextTurns,
                 shopkeeper.savesDeclined);
     for (std::size_t m = 0; m < months.size(); ++m)
-        if (months[m].seen)
+        if (months[m].seen && policy == Policy::Goodwill)
+            std::printf("month %zu money %d level %d reputation %d\n", m + 1, months[m].money,
+                        months[m].level, months[m].reputation);
+        else if (months[m].seen)
             std::printf("month %zu money %d level %d\n", m + 1, months[m].money, months[m].level);
     if (debtPaidOn >= 0)
         std::printf("1000000 G passed on day %d\n", debtPaidOn);
     else
         std::printf("1000000 G not reached\n");
+    if (policy == Policy::Goodwill) {
+        if (goodwillOn >= 0)
+            std::printf("reputation 40 reached on day %d\n", goodwillOn);
+        else
+            std::printf("reputation 40 not reached\n");
+        const RepLedger& l = shopkeeper.ledger;
+        std::printf(
+            "reputation moves: weekly %+d, sold out %+d, turned away %+d, orders failed "
+            "%+d, peddled %+d, other %+d\n",
+            l.weekly, l.soldOut, l.turnedAway, l.ordersFailed, l.peddled, l.other);
+    }
     std::printf("ending %s\n", endings.empty() ? "none" : endings.back().c_str());
     std::printf("stopped at %s\n", stop);
     std::printf("virtual time %.1f h\n", headless.Now() / 3600000.0);

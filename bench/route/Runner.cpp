@@ -133,7 +133,9 @@ void Runner::StartGame() {
         }
     }
     shopkeeper_ = std::make_unique<Shopkeeper>(backend_, transcript_,
-                                               p.policy == "rich" ? Policy::Rich : Policy::Plain);
+                                               p.policy == "rich"       ? Policy::Rich
+                                               : p.policy == "goodwill" ? Policy::Goodwill
+                                                                        : Policy::Plain);
     shopkeeper_->walksToFlowerbed = p.steps.empty();
     for (const auto& [item, count] : p.wants) shopkeeper_->Want(item, count);
     shopkeeper_->started = true;

@@ -41,6 +41,7 @@
 #include "town/EvControler.h"
 #include "town/MapTables.h"
 #include "town/Mapform.h"
+#include "town/Spbtnfm.h"
 #include "town/Srcdbtxtform21.h"
 
 namespace fs = std::filesystem;
@@ -63,9 +64,28 @@ constexpr int kLibraryPlace = 17;
 constexpr int kOutskirts = 8;  // the town node that leads to the land map
 constexpr int kSpring = 2;     // the land node of the forest spring
 constexpr int kNightGlory = 72, kLily = 71;
+// What the searches of a land node turn up most (night and day), for the goodwill
+// shopkeeper's night searches.
+struct LandFinds {
+    int node;
+    int materials[4];
+};
+constexpr LandFinds kLandFinds[] = {
+    {7, {85, 69, 0, 0}},    // lake water, cosmos
+    {3, {89, 81, 0, 0}},    // rock salt, 葛棗
+    {8, {90, 95, 0, 0}},    // sea-star sand and stone
+    {6, {83, 84, 65, 66}},  // the great tree's sap, branches, leaves; bellflowers
+    {2, {71, 72, 69, 73}},  // the forest spring's lilies, night glories, cosmos
+    {1, {80, 0, 0, 0}},     // mushrooms
+    {5, {97, 87, 0, 0}},    // volcano rock and water
+};
 constexpr int kPeddleRepute = 20;   // peddling raises the reputation below this
 constexpr int kPeddleReserve = 24;  // units kept in the reserve for peddling
 constexpr int kCashKept = 3000;     // money the market purchases leave in hand
+constexpr int kDayTripLack = 8;
+constexpr int kStockAheadPopularity = 10;  // goods whose materials are bought ahead
+constexpr int kBatchesAhead =
+    12;  // batches' worth of them     // units of land materials short that are worth a day out
 
 // Units one batch of a goods yields at the heroine's level (the mixing dialog's rule).
 int YieldPerBatch(int g) { return PlannedMixYield(g, 4) / 4; }
@@ -187,6 +207,97 @@ std::array<int, kExhibitionSlots> RichSlots(const std::vector<int>& leaveOff) {
     return slots;
 }
 
+// ---- the goodwill shopkeeper
+
+// Money from which the goodwill shopkeeper keeps the dear goods off the counter: its
+// ending is the one without the debt paid.
+constexpr int kMoneyWatch = 750000;
+
+// The dearest goods the goodwill shopkeeper lays out with `money` in hand: all of them
+// well short of the debt, fewer as it comes nearer.
+int PriceLimit(int money) {
+    if (money < 750000) return 1 << 30;
+    if (money < 850000) return 120;
+    if (money < 930000) return 60;
+    return 30;
+}
+
+// Customers a goods draws in a day at today's popularity and reputation.
+int DailyCustomers(int g) {
+    return Fashions[g].Popularity() * std::max(GameReputation(), 10) / 100;
+}
+
+// Units a full-price slot may need today: its customers with a margin for the popularity
+// that grows overnight and for the customers who reach over from a neighbouring slot.
+int SafeUnits(int g) { return DailyCustomers(g) * 3 / 2 + 3; }
+
+// Units the bargain slot may need today: its customers come at random, reputation / 20 + 1
+// at most an hour, half that on the average; with a margin.
+int BargainUnits() { return 9 * (GameReputation() / 20 + 1) / 2 + 4; }
+
+// Units the goodwill shopkeeper keeps of a goods: three days of its customers and ten to
+// start with for a goods the town wants at all.
+int GoodwillTarget(int g) {
+    if (Fashions[g].Popularity() < 3) return 0;
+    return std::clamp(3 * DailyCustomers(g) + 10, 10, 95);
+}
+
+// Customers a mixing hour of the goods serves, weighed by how much the town wants it.
+long long ServeValue(int g) {
+    const int y = YieldPerBatch(g);
+    const int shortfall = GoodwillTarget(g) - ItemStock(g);
+    if (y <= 0 || shortfall <= 0) return 0;
+    long long v = static_cast<long long>(std::min(shortfall, 4 * y)) * (DailyCustomers(g) + 1) *
+                  100 / RecipeHours(g, 1);
+    // Near the debt the cheap goods first: the money is to stay short of it.
+    if (GameMoney() >= kMoneyWatch) v = v * 100 / std::max(ItemBasePrice(g), 1);
+    return v;
+}
+
+// The goodwill shopkeeper's slots: the goods the stock covers for the day on the full-price
+// slots, the most wanted first; on the bargain slot (where the town's wants bring no
+// customers, only a few at random) the most wanted goods left over whose stock covers
+// those few; goods the town hardly wants on any slot left, so that no customer reaches
+// over to an empty one.
+std::array<int, kExhibitionSlots> GoodwillSlots(const std::vector<int>& leaveOff) {
+    std::vector<int> goods;
+    const int dearest = PriceLimit(GameMoney());
+    for (int g = 0; g < kGoodsCount; ++g)
+        if (ItemStock(g) != kKeyItemStock && ItemAvailable(g) > 0 && ItemBasePrice(g) <= dearest &&
+            std::find(leaveOff.begin(), leaveOff.end(), g) == leaveOff.end())
+            goods.push_back(g);
+    std::stable_sort(goods.begin(), goods.end(), [](int a, int b) {
+        return Fashions[a].Popularity() > Fashions[b].Popularity();
+    });
+    std::array<int, kExhibitionSlots> slots;
+    slots.fill(-1);
+    std::vector<int> left;
+    constexpr int order[kExhibitionSlots - 1] = {2, 3, 4, 5, 6, 7, 8, 9, 1};
+    std::size_t next = 0;
+    for (int g : goods) {
+        if (next < std::size(order) && ItemAvailable(g) >= SafeUnits(g))
+            slots[order[next++]] = g;
+        else
+            left.push_back(g);
+    }
+    for (auto it = left.begin(); it != left.end(); ++it)
+        if (ItemAvailable(*it) >= BargainUnits()) {
+            slots[0] = *it;
+            left.erase(it);
+            break;
+        }
+    // Spare goods: the least wanted with the most units.
+    std::stable_sort(left.begin(), left.end(), [](int a, int b) {
+        return ItemAvailable(a) - SafeUnits(a) > ItemAvailable(b) - SafeUnits(b);
+    });
+    std::size_t spare = 0;
+    for (int k : order)
+        if (slots[k] == -1 && spare < left.size() && ItemAvailable(left[spare]) >= 4 &&
+            Fashions[left[spare]].Popularity() <= 5)
+            slots[k] = left[spare++];
+    return slots;
+}
+
 }  // namespace
 
 ui::Point Centre(const ui::Control& c) {
@@ -227,8 +338,13 @@ bool Shopkeeper::Step() {
         return Click(*SaveLoadMessageForm->NoButton);
     }
     if (!started) return false;
+    if (Goodwill()) Account();
     if (MarketBuyForm && MarketBuyForm->Visible()) return MarketBuy();
     if (MarketListForm && MarketListForm->Visible()) return MarketList();
+    // A mixing job that ends while a scene has taken her out shows its result over the
+    // map, which waits behind it. (The other policies keep their runs as they were.)
+    if (Goodwill() && ItemMixConfirmForm && ItemMixConfirmForm->Visible())
+        return Click(*ItemMixConfirmForm->CloseButton);
     if (CommandMenu()) return true;
     if (MapFm && MapFm->Visible()) return OnTheMap();
     if (!ShopForm || !ShopForm->Visible()) return false;
@@ -263,7 +379,9 @@ bool Shopkeeper::Step() {
     if (laidOutOn_ != GameDay() && !ShopForm->IsShopOpen() && GameHour() >= 8) {
         std::vector<int> leaveOff;
         for (const auto& w : wants_) leaveOff.push_back(w.first);
-        layout_ = Active() ? RichSlots(leaveOff) : PlannedSlots(leaveOff);
+        layout_ = Goodwill() ? GoodwillSlots(leaveOff)
+                  : Active() ? RichSlots(leaveOff)
+                             : PlannedSlots(leaveOff);
         laidOutOn_ = GameDay();
         laying_ = true;
     }
@@ -281,6 +399,62 @@ bool Shopkeeper::Step() {
         return Click(*next);
     }
     return false;
+}
+
+void Shopkeeper::AnswerOrder(std::deque<int>& answers) {
+    if (!BtnForm || !BtnForm->Visible() || !BtnForm->Modal()) {
+        orderAnswered_ = nullptr;
+        return;
+    }
+    if (!Goodwill() || BtnForm == orderAnswered_) return;
+    const std::vector<ui::TranscriptEntry>& all = transcript_.Entries();
+    const auto choice = std::find_if(
+        all.rbegin(), all.rend(), [](const ui::TranscriptEntry& e) { return e.kind == "choice"; });
+    if (choice == all.rend() || choice->text.rfind("接受訂單", 0) != 0) return;
+    orderAnswered_ = BtnForm;
+    answers.push_front(1);
+}
+
+void Shopkeeper::Account() {
+    const int rep = GameReputation(), hour = GameHour(), day = GameDay();
+    if (lastRep_ < 0) lastRep_ = rep;
+    int delta = rep - lastRep_;
+    // The evening's settlement comes with the turn to 19:00, the orders due with it.
+    const bool evening = hour >= 19 && hour <= 20;
+    if (delta > 0 && hour == 8 && day % 6 == 5) {
+        ledger.weekly += delta;
+    } else if (delta > 0 && errand_ == Errand::Square) {
+        ledger.peddled += delta;
+    } else if (delta < 0 && evening) {
+        const std::vector<ui::TranscriptEntry>& all = transcript_.Entries();
+        for (; seenEntries_ < all.size() && delta < 0; ++seenEntries_)
+            if (all[seenEntries_].kind == "order" &&
+                all[seenEntries_].text.rfind("failed", 0) == 0) {
+                --ledger.ordersFailed;
+                ++delta;
+            }
+        if (delta < 0 && RepDecayCount() < lastDecay_) {
+            --ledger.turnedAway;
+            ++delta;
+        }
+        // A slot whose goods ran out in the last hours (the tallies are gone by now).
+        for (int k = 0; k < kExhibitionSlots; ++k)
+            tallyShort_ |= SlotItem(k) >= 0 && ItemAvailable(SlotItem(k)) <= 0;
+        if (delta < 0 && tallyShort_) {
+            --ledger.soldOut;
+            ++delta;
+        }
+        ledger.other += delta;
+    } else {
+        ledger.other += delta;
+    }
+    lastRep_ = rep;
+    seenEntries_ = transcript_.Entries().size();
+    if (hour < 19 && DemandForm) {
+        lastDecay_ = RepDecayCount();
+        tallyShort_ = false;
+        for (int k = 0; k < kExhibitionSlots; ++k) tallyShort_ |= DemandForm->SlotTally[k] < 0;
+    }
 }
 
 bool Shopkeeper::Click(const ui::Control& c) { return ClickAt(Centre(c)); }
@@ -439,11 +613,11 @@ int Shopkeeper::BestGoods(bool market) const {
         // is still made for them, and they spend what the story does not keep.
         if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock || (Wanted(g) && !TakenForSale(g)))
             continue;
-        if (!ShortOnShelf(g)) continue;
+        if (Goodwill() ? GoodwillTarget(g) <= ItemStock(g) : !ShortOnShelf(g)) continue;
         bool can = true;
         for (int k = 0; k < 3; ++k)
             if (!Obtainable(RecipeMaterial(g, k), RecipeQuantity(g, k), market, kept)) can = false;
-        const long long v = MixValue(g);
+        const long long v = Goodwill() ? ServeValue(g) : MixValue(g);
         if (can && v > bestValue) {
             best = g;
             bestValue = v;
@@ -477,9 +651,36 @@ bool Shopkeeper::MarketTripWorth() {
             }
     }
     if (!Active()) return !buy_.empty();
+    const Kept kept = KeptForStory();
+    if (Goodwill()) {
+        // The materials of every goods the town wants, a stock of them ahead: the market
+        // offers each only now and then.
+        int need[kItemCount] = {};
+        for (int g = 0; g < kGoodsCount; ++g) {
+            if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock || Wanted(g)) continue;
+            if (Fashions[g].Popularity() < kStockAheadPopularity) continue;
+            for (int k = 0; k < 3; ++k) {
+                const int m = RecipeMaterial(g, k);
+                if (m >= kGoodsCount && m < kItemCount && ItemStock(m) != kKeyItemStock)
+                    need[m] += kBatchesAhead * RecipeQuantity(g, k);
+            }
+        }
+        int money = GameMoney() - kCashKept;
+        for (int i = 0; i < kMarketOffers; ++i) {
+            const int m = MarketItem(i);
+            if (m < kGoodsCount || m >= kItemCount || MarketStock(i) <= 0) continue;
+            const int units = std::min({need[m], 99}) - ItemStock(m);
+            const int afford = std::min(units, money / std::max(ItemBasePrice(m), 1));
+            if (afford <= 0 ||
+                std::any_of(buy_.begin(), buy_.end(), [m](const auto& b) { return b.first == m; }))
+                continue;
+            money -= afford * ItemBasePrice(m);
+            buy_.emplace_back(m, afford);
+        }
+        return !buy_.empty();
+    }
     // The three best goods the market makes possible, four batches each twice over,
     // beyond what the story's wants keep.
-    const Kept kept = KeptForStory();
     std::vector<int> chosen;
     int money = GameMoney() - kCashKept;
     for (int round = 0; round < 3; ++round) {
@@ -489,15 +690,17 @@ bool Shopkeeper::MarketTripWorth() {
             if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock ||
                 (Wanted(g) && !TakenForSale(g)))
                 continue;
-            if (!ShortOnShelf(g) || std::find(chosen.begin(), chosen.end(), g) != chosen.end())
+            if ((Goodwill() ? GoodwillTarget(g) <= ItemStock(g) : !ShortOnShelf(g)) ||
+                std::find(chosen.begin(), chosen.end(), g) != chosen.end())
                 continue;
             bool can = true;
             for (int k = 0; k < 3; ++k)
                 if (!Obtainable(RecipeMaterial(g, k), RecipeQuantity(g, k), true, kept))
                     can = false;
-            if (can && MixValue(g) > bestValue) {
+            const long long v = Goodwill() ? ServeValue(g) : MixValue(g);
+            if (can && v > bestValue) {
                 best = g;
-                bestValue = MixValue(g);
+                bestValue = v;
             }
         }
         if (best < 0) break;
@@ -548,18 +751,60 @@ bool Shopkeeper::StartErrand(Errand errand) {
     return true;
 }
 
+bool Shopkeeper::LandHours() const {
+    const int hour = GameHour();
+    return hour >= 19 || hour < 2;
+}
+
 bool Shopkeeper::StartNightSearch() {
     const int hour = GameHour(), day = GameDay();
-    if (landDay_ == day || hour < 19 || hour > 20 || ShopForm->IsShopOpen()) return false;
-    if (MixHoursLeft() > 0 || !ShopMenuReady()) return false;
-    if (ItemStock(kNightGlory) >= 8 && ItemStock(kLily) >= 8) return false;
+    if (landDay_ == day || MixHoursLeft() > 0 || !ShopMenuReady()) return false;
+    if (hour < 19 || hour > 20 || ShopForm->IsShopOpen()) return false;
+    const int node = Goodwill() ? GoodwillLandNode() : kSpring;
+    if (node < 0 || (node == kSpring && ItemStock(kNightGlory) >= 8 && ItemStock(kLily) >= 8))
+        return false;
     // Not when she is tired: she rests instead.
     if (GameCondition() > 0) return false;
+    landNode_ = node;
     landDay_ = day;
     errand_ = Errand::Land;
     ++trips;
     ShopForm->PM_ExitShopClick();
     return true;
+}
+
+int Shopkeeper::GoodwillLandNode() const {
+    // Units of a material the wanted goods need for the days ahead.
+    int need[kItemCount] = {};
+    for (int g = 0; g < kGoodsCount; ++g) {
+        if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock) continue;
+        const int units = GoodwillTarget(g) + 2 * DailyCustomers(g) - ItemStock(g);
+        if (units <= 0) continue;
+        const int batches = (units + 9) / 10;
+        for (int k = 0; k < 3; ++k) {
+            const int m = RecipeMaterial(g, k);
+            if (m >= kGoodsCount && m < kItemCount) need[m] += batches * RecipeQuantity(g, k);
+        }
+    }
+    // Materials the market never offers count in full, those it may offer at half.
+    auto lack = [&](int m) {
+        const int units = need[m] - ItemStock(m);
+        if (units <= 0) return 0;
+        const bool market = std::find(std::begin(MarketCandidates), std::end(MarketCandidates),
+                                      m) != std::end(MarketCandidates);
+        return market ? units / 2 : units;
+    };
+    int node = -1, most = 0;
+    for (const LandFinds& place : kLandFinds) {
+        int short_ = 0;
+        for (int m : place.materials)
+            if (m > 0) short_ += lack(m);
+        if (short_ > most) {
+            most = short_;
+            node = place.node;
+        }
+    }
+    return node;
 }
 
 bool Shopkeeper::EarlyNight() {
@@ -665,12 +910,12 @@ bool Shopkeeper::GoOut() {
 bool Shopkeeper::OnTheMap() {
     if (MapFm->m_WalkState != 0 || !MapFm->m_BtnStatus->Enabled()) return false;
     if (DbTxtForm2 && !DbTxtForm2->Visible()) return Click(*MapFm->m_Img);
-    const bool searching = errand_ == Errand::Land && (GameHour() >= 19 || GameHour() < 2);
+    const bool searching = errand_ == Errand::Land && LandHours();
     if (errand_ == Errand::Land && !searching) errand_ = Errand::None;
-    const MapPlace& to = MapFm->m_Land                       ? kLandPlaces[searching ? kSpring : 0]
-                         : searching                         ? kTownPlaces[kOutskirts]
-                         : errand_ == Errand::Square         ? kTownPlaces[kSquare]
-                         : errand_ == Errand::Library        ? kTownPlaces[kSchool]
+    const MapPlace& to = MapFm->m_Land                ? kLandPlaces[searching ? landNode_ : 0]
+                         : searching                  ? kTownPlaces[kOutskirts]
+                         : errand_ == Errand::Square  ? kTownPlaces[kSquare]
+                         : errand_ == Errand::Library ? kTownPlaces[kSchool]
                          : visited_ || tripDay_ != GameDay() ? kTownPlaces[kShopFront]
                                                              : kTownPlaces[kFlowerHouse];
     // The outskirts and the land's places through the map's place menu: the message
@@ -708,8 +953,8 @@ bool Shopkeeper::CommandMenu() {
             want = kPeddle;
         else
             errand_ = Errand::None;
-    } else if (errand_ == Errand::Land && Place() == 32 + kSpring) {
-        if (hour >= 19 || hour < 2)
+    } else if (errand_ == Errand::Land && Place() == 32 + landNode_) {
+        if (LandHours())
             want = kSearch;
         else
             errand_ = Errand::None;

@@ -11,6 +11,7 @@
 // - the top bar's next turn for everything else (the nights pass by themselves).
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <utility>
 #include <vector>
@@ -49,7 +50,21 @@ private:
 // most per hour of mixing; the materials from the market and from night searches at the
 // forest spring; peddling at the square while it raises the reputation (below 20),
 // library afternoons for experience, and an early night when she is tired.
-enum class Policy { Plain, Rich };
+// `Goodwill` to raise the town's goodwill: the rich errands, but the slots by customers
+// (the most wanted goods the stock covers for the day, the most wanted one it cannot
+// cover on the bargain slot, where only a few come for it), the mixing and the market by
+// the customers a mixing hour serves, and the stock of the wanted goods kept ahead.
+enum class Policy { Plain, Rich, Goodwill };
+
+// The reputation's moves in a run, by cause, as the goodwill shopkeeper saw them.
+struct RepLedger {
+    int weekly = 0;        // the rest day's reckoning of the week's sales
+    int ordersFailed = 0;  // an order due that the stock could not fill
+    int soldOut = 0;       // the evening's point for a slot whose goods ran out
+    int turnedAway = 0;    // the point for every eight customers whose goods was not shown
+    int peddled = 0;       // sales at the square below 20
+    int other = 0;         // orders and the story
+};
 
 class Shopkeeper {
 public:
@@ -59,12 +74,18 @@ public:
 
     bool started = false;
     bool Active() const { return policy_ != Policy::Plain; }
+    bool Goodwill() const { return policy_ == Policy::Goodwill; }
+    RepLedger ledger;
     // Off: no walks of its own (a route's plan walks the heroine).
     bool walksToFlowerbed = true;
     int maxDay = 0, nextTurns = 0, savesDeclined = 0, mixesOrdered = 0, trips = 0;
 
     // One move when one is due (true: a click was made or a window opened).
     bool Step();
+    // A customer's order offer on show: the goodwill shopkeeper takes no order it might
+    // fail (a failed order costs a point of reputation): it delivers on the spot when it
+    // can, else refuses, its second caption put ahead of `answers` (the player's).
+    void AnswerOrder(std::deque<int>& answers);
     // Keep at least `count` units of `item` in stock for the story: mixed (or, for a
     // material, bought) before anything else, and never laid out for sale.
     void Want(int item, int count);
@@ -77,6 +98,12 @@ private:
     std::array<int, kItemCount> KeptForStory() const;
     // A known goods that is not wanted takes `g` as a material.
     bool TakenForSale(int g) const;
+    // Books a change of the reputation since the last step under its cause.
+    void Account();
+    int lastRep_ = -1, lastDecay_ = 0;
+    std::size_t seenEntries_ = 0;          // transcript entries already looked through
+    const void* orderAnswered_ = nullptr;  // the choice window last answered
+    bool tallyShort_ = false;
 
 private:
     bool Click(const ui::Control& c);
@@ -166,6 +193,12 @@ private:
     // The rich policy's errand out of the shop, and the day it was last run.
     Errand errand_ = Errand::None;
     int squareDay_ = -1, libraryDay_ = -1, reservedOn_ = -1, landDay_ = -1, sleptOn_ = -1;
+    // The land node of the night's search, and its hours (19:00 to 2:00).
+    int landNode_ = 2;
+    bool LandHours() const;
+    // The goodwill shopkeeper's land node for the material its wanted goods lack most,
+    // -1 when none is short.
+    int GoodwillLandNode() const;
     std::vector<std::pair<int, int>> buy_;  // market item, units still to buy
     int buying_ = -1;
 };

@@ -1,6 +1,7 @@
 // The whole-year runs' shopkeeper on the real program, from the title's new game: what
-// the story wants comes first and stays off the counter, and the rich policy's errands
-// (peddling, the market, the library, the night's search) go through the windows.
+// the story wants comes first and stays off the counter, the rich policy's errands
+// (peddling, the market, the library, the night's search) go through the windows, and the
+// goodwill policy keeps the most wanted goods on the slots and takes no order it might fail.
 #include "bench/route/Shopkeeper.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,7 @@
 
 #include "platform/Transcript.h"
 #include "shop/Catalog.h"
+#include "shop/Fashion.h"
 #include "shop/GameState.h"
 #include "shop/Heroine.h"
 #include "shop/Main.h"
@@ -20,6 +22,7 @@
 #include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/ScriptedGame.h"
+#include "town/Spbtnfm.h"
 
 namespace {
 
@@ -248,6 +251,48 @@ TEST_F(ShopkeeperTest, TheRichPolicysErrandsGoThroughTheWindows) {
     EXPECT_TRUE(std::any_of(lines.begin(), lines.end(), [](const std::string& l) {
         return l.find("取得了") != std::string::npos;
     })) << "the night's search found something";
+    EXPECT_GT(route::Count(*transcript, "sale"), 0);
+}
+
+// The goodwill policy: each morning the most wanted goods with plenty in stock is on the
+// slots, and a customer's order offer is answered with the second caption (delivered on
+// the spot, or refused), so no order fails.
+TEST_F(ShopkeeperTest, TheGoodwillPolicyShowsTheWantedGoodsAndFailsNoOrder) {
+    CreateStartupForms();
+    route::Shopkeeper keeper(headless.Backend(), *transcript, route::Policy::Goodwill);
+    // The player answers only what is queued: the shopkeeper's answer to an order offer
+    // goes in first, the first caption to any other choice, once a window.
+    ui::LifeToken seen;
+    int checkedDays = 0, lastChecked = -1;
+    std::vector<std::string> hidden;
+    PlayUntil(keeper, 14, [&] {
+        player.answers.clear();
+        if (BtnForm && BtnForm->Visible() && BtnForm->Modal() &&
+            seen.lock() != BtnForm->Life().lock()) {
+            seen = BtnForm->Life();
+            keeper.AnswerOrder(player.answers);
+            if (player.answers.empty()) player.answers.push_back(0);
+        }
+        if (!ShopForm || !ShopForm->IsShopOpen() || lastChecked == GameDay()) return;
+        lastChecked = GameDay();
+        ++checkedDays;
+        int top = -1;
+        for (int g = 0; g < kGoodsCount; ++g)
+            if (ItemStock(g) != kKeyItemStock && ItemAvailable(g) >= 40 &&
+                Fashions[g].Popularity() >= 10 &&
+                (top < 0 || Fashions[g].Popularity() > Fashions[top].Popularity()))
+                top = g;
+        if (top >= 0 && ItemSlot(top) < 0)
+            hidden.push_back("day " + std::to_string(GameDay()) + ": goods " + std::to_string(top));
+    });
+    EXPECT_GE(checkedDays, 8);
+    EXPECT_TRUE(hidden.empty()) << hidden.front();
+    const std::vector<std::string> orders = transcript->Texts("order");
+    EXPECT_FALSE(orders.empty()) << "no order was offered in two weeks";
+    for (const std::string& o : orders) {
+        EXPECT_NE(o.rfind("accepted", 0), 0u) << o;
+        EXPECT_NE(o.rfind("failed", 0), 0u) << o;
+    }
     EXPECT_GT(route::Count(*transcript, "sale"), 0);
 }
 
