@@ -1,9 +1,11 @@
 #include "bench/route/Plan.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
+#include "shop/GameState.h"
 #include "town/MapTables.h"
 
 namespace route {
@@ -175,7 +177,8 @@ bool ParsePlan(const std::string& text, const std::string& file, Plan& plan, std
                 return fail("want needs an item 0..127 and a count of at least 1");
             step->wants.emplace_back(item, count);
         } else if (key == "done") {
-            if (args.size() < 2) return fail("done needs `event NAME`, `flag N` or `item N`");
+            if (args.size() < 2)
+                return fail("done needs `event NAME`, `flag N`, `item N [COUNT]` or `recipe N`");
             if (args[0] == "event" && args.size() == 2) {
                 step->done = DoneKind::Event;
                 step->doneEvent = args[1];
@@ -188,8 +191,12 @@ bool ParsePlan(const std::string& text, const std::string& file, Plan& plan, std
                        (args.size() == 2 ||
                         (Number(args[2], step->doneCount) && step->doneCount >= 1))) {
                 step->done = DoneKind::Item;
+            } else if (args[0] == "recipe" && args.size() == 2 &&
+                       Number(args[1], step->doneNumber) && step->doneNumber >= 0 &&
+                       step->doneNumber < 128) {
+                step->done = DoneKind::Recipe;
             } else {
-                return fail("done needs `event NAME`, `flag N` or `item N [COUNT]`");
+                return fail("done needs `event NAME`, `flag N`, `item N [COUNT]` or `recipe N`");
             }
         } else if (key == "repeat") {
             if (!args.empty()) return fail("repeat takes nothing");
@@ -208,6 +215,22 @@ bool ParsePlan(const std::string& text, const std::string& file, Plan& plan, std
             return fail("step '" + s.name + "' has commands but no place on the maps");
     }
     return true;
+}
+
+bool WindowHolds(const PlanStep& s, int day, int hour) {
+    if (day < s.firstDay || day > s.lastDay) return false;
+    if (hour < s.firstHour || hour > s.lastHour) return false;
+    if (s.weekdays.empty()) return true;
+    const int weekday = day % kDaysPerWeek;
+    return std::any_of(s.weekdays.begin(), s.weekdays.end(), [weekday](int w) {
+        return w >= 0 ? weekday == w : weekday != kDaysPerWeek - 1;
+    });
+}
+
+void Arrival(int day, int hour, int hours, int& arrivalDay, int& arrivalHour) {
+    const int at = hour + std::max(0, hours);
+    arrivalDay = day + at / 24;
+    arrivalHour = at % 24;
 }
 
 bool LoadPlan(const std::string& path, Plan& plan, std::string& error) {

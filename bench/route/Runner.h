@@ -64,6 +64,8 @@ private:
     int Travel(int place) const { return TravelFrom(kShopPlace, place); }
     int TravelFrom(int from, int to) const;
     int LandHops(int from, int to) const;
+    // The night search: the open land place one hop from `from` she walks on to.
+    int SearchWalk(int from) const;
     static constexpr int kShopPlace = 10;
     // The next step when a walk from where the heroine is would reach it in its window.
     bool StepDueFrom(int from) const;

@@ -293,6 +293,14 @@ bool Shopkeeper::Wanted(int item) const {
                        [item](const std::pair<int, int>& w) { return w.first == item; });
 }
 
+bool Shopkeeper::Kept(int m) const {
+    for (const auto& [w, count] : wants_)
+        if (w < kGoodsCount && ItemStock(w) < count)
+            for (int k = 0; k < 3; ++k)
+                if (RecipeMaterial(w, k) == m) return true;
+    return false;
+}
+
 bool Shopkeeper::LayOut() {
     if (ShopForm->IsShopOpen()) {
         laying_ = false;
@@ -386,7 +394,9 @@ int Shopkeeper::BestGoods(bool market) const {
         if (!ShortOnShelf(g)) continue;
         bool can = true;
         for (int k = 0; k < 3; ++k)
-            if (!Obtainable(RecipeMaterial(g, k), RecipeQuantity(g, k), market)) can = false;
+            if (!Obtainable(RecipeMaterial(g, k), RecipeQuantity(g, k), market) ||
+                Kept(RecipeMaterial(g, k)))
+                can = false;
         const long long v = MixValue(g);
         if (can && v > bestValue) {
             best = g;

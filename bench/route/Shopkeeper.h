@@ -71,6 +71,8 @@ public:
 
 private:
     bool Wanted(int item) const;
+    // A material of a wanted goods still to mix: kept from other mixing.
+    bool Kept(int material) const;
 
 private:
     bool Click(const ui::Control& c);
