@@ -118,8 +118,9 @@ bool ParsePlan(const std::string& text, const std::string& file, Plan& plan, std
                 if (args.size() != 1) return fail("after needs one route's file name");
                 plan.after = args[0];
             } else if (key == "policy") {
-                if (args.size() != 1 || (args[0] != "plain" && args[0] != "rich"))
-                    return fail("policy is plain or rich");
+                if (args.size() != 1 ||
+                    (args[0] != "plain" && args[0] != "rich" && args[0] != "short"))
+                    return fail("policy is plain, rich or short");
                 plan.policy = args[0];
             } else if (key == "orders") {
                 if (args.size() != 1 || (args[0] != "accept" && args[0] != "refuse"))

@@ -106,27 +106,32 @@ void Runner::AnswerOrder() {
         orderAnswered_ = nullptr;
         return;
     }
-    if (BtnForm == orderAnswered_ || plan().orders != "refuse") return;
+    const bool letGo = shopkeeper_ && shopkeeper_->LetGo();
+    if (BtnForm == orderAnswered_ || (plan().orders != "refuse" && !letGo)) return;
     const std::vector<ui::TranscriptEntry>& all = transcript_.Entries();
     const auto choice = std::find_if(
         all.rbegin(), all.rend(), [](const ui::TranscriptEntry& e) { return e.kind == "choice"; });
     if (choice == all.rend() || choice->text.rfind("接受訂單", 0) != 0) return;
     orderAnswered_ = BtnForm;
-    // Goods the story wants are never handed over: the order is refused (the last caption).
+    // Goods the story wants are never handed over, and a shop let go takes no orders: the
+    // order is refused (the last caption).
     const auto line = std::find_if(choice, all.rend(),
                                    [](const ui::TranscriptEntry& e) { return e.kind == "line"; });
     std::vector<std::pair<int, int>> wants = plan().wants;
     if (next_ < plan().steps.size())
         wants.insert(wants.end(), plan().steps[next_].wants.begin(),
                      plan().steps[next_].wants.end());
-    for (const auto& [item, count] : wants)
+    bool refuse = letGo;
+    for (const auto& want : wants)
         if (line != all.rend() &&
-            line->text.find(ui::Big5ToUtf8(ItemName(item))) != std::string::npos) {
-            const int captions =
-                static_cast<int>(std::count(choice->text.begin(), choice->text.end(), '/')) + 1;
-            player_->answers.push_front(captions - 1);
-            return;
-        }
+            line->text.find(ui::Big5ToUtf8(ItemName(want.first))) != std::string::npos)
+            refuse = true;
+    if (refuse) {
+        const int captions =
+            static_cast<int>(std::count(choice->text.begin(), choice->text.end(), '/')) + 1;
+        player_->answers.push_front(captions - 1);
+        return;
+    }
     player_->answers.push_front(1);
 }
 
@@ -150,8 +155,10 @@ void Runner::StartGame() {
             land_.reset();
         }
     }
-    shopkeeper_ = std::make_unique<Shopkeeper>(backend_, transcript_,
-                                               p.policy == "rich" ? Policy::Rich : Policy::Plain);
+    const Policy policy = p.policy == "rich"    ? Policy::Rich
+                          : p.policy == "short" ? Policy::Short
+                                                : Policy::Plain;
+    shopkeeper_ = std::make_unique<Shopkeeper>(backend_, transcript_, policy);
     shopkeeper_->walksToFlowerbed = p.steps.empty();
     for (const auto& [item, count] : p.wants) shopkeeper_->Want(item, count);
     shopkeeper_->started = true;

@@ -249,6 +249,7 @@ bool Shopkeeper::Step() {
         std::vector<int> leaveOff;
         for (const auto& w : wants_) leaveOff.push_back(w.first);
         layout_ = Active() ? RichSlots(leaveOff) : PlannedSlots(leaveOff);
+        if (LetGo()) layout_.fill(-1);
         laidOutOn_ = GameDay();
         laying_ = true;
     }
@@ -293,11 +294,12 @@ bool Shopkeeper::Wanted(int item) const {
                        [item](const std::pair<int, int>& w) { return w.first == item; });
 }
 
-bool Shopkeeper::Kept(int m) const {
+bool Shopkeeper::Kept(int m, int units) const {
     for (const auto& [w, count] : wants_)
         if (w < kGoodsCount && ItemStock(w) < count)
             for (int k = 0; k < 3; ++k)
-                if (RecipeMaterial(w, k) == m) return true;
+                if (RecipeMaterial(w, k) == m && ItemStock(m) - units < RecipeQuantity(w, k))
+                    return true;
     return false;
 }
 
@@ -381,6 +383,10 @@ bool Shopkeeper::StartMixing() {
            (hour + RecipeHours(best, mixBatches_) > 24 ||
             ItemStock(best) + (mixBatches_ - 1) * YieldPerBatch(best) >= 99))
         --mixBatches_;
+    for (int k = 0; k < 3 && rich && !wanted; ++k)
+        while (mixBatches_ > 1 &&
+               Kept(RecipeMaterial(best, k), mixBatches_ * RecipeQuantity(best, k)))
+            --mixBatches_;
     pagesTurned_ = 0;
     ShopForm->PM_ItemMixClick();
     return true;
@@ -391,11 +397,11 @@ int Shopkeeper::BestGoods(bool market) const {
     long long bestValue = 0;
     for (int g = 0; g < kGoodsCount; ++g) {
         if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock || Wanted(g)) continue;
-        if (!ShortOnShelf(g)) continue;
+        if (!ShortOnShelf(g) && !(LetGo() && ItemStock(g) + YieldPerBatch(g) < 99)) continue;
         bool can = true;
         for (int k = 0; k < 3; ++k)
             if (!Obtainable(RecipeMaterial(g, k), RecipeQuantity(g, k), market) ||
-                Kept(RecipeMaterial(g, k)))
+                Kept(RecipeMaterial(g, k), RecipeQuantity(g, k)))
                 can = false;
         const long long v = MixValue(g);
         if (can && v > bestValue) {

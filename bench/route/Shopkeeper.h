@@ -48,8 +48,11 @@ private:
 // want yet on the bargain slot and none that would sell out; all day the goods that pay
 // most per hour of mixing; the materials from the market and from night searches at the
 // forest spring; peddling at the square while it raises the reputation (below 20),
-// library afternoons for experience, and an early night when she is tired.
-enum class Policy { Plain, Rich };
+// library afternoons for experience, and an early night when she is tired. `Short`: a
+// shopkeeper who lets the shop go for the story: the rich shop until the money reaches
+// kShortMoney, then no goods on the slots and no orders taken, while the mixing goes on.
+enum class Policy { Plain, Rich, Short };
+constexpr int kShortMoney = 700000;
 
 class Shopkeeper {
 public:
@@ -59,6 +62,8 @@ public:
 
     bool started = false;
     bool Active() const { return policy_ != Policy::Plain; }
+    // The short policy past its money: the shop is let go.
+    bool LetGo() const { return policy_ == Policy::Short && GameMoney() >= kShortMoney; }
     // Off: no walks of its own (a route's plan walks the heroine).
     bool walksToFlowerbed = true;
     int maxDay = 0, nextTurns = 0, savesDeclined = 0, mixesOrdered = 0, trips = 0;
@@ -71,8 +76,8 @@ public:
 
 private:
     bool Wanted(int item) const;
-    // A material of a wanted goods still to mix: kept from other mixing.
-    bool Kept(int material) const;
+    // Using `units` of a material would leave too few for a wanted goods still to mix.
+    bool Kept(int material, int units) const;
 
 private:
     bool Click(const ui::Control& c);
