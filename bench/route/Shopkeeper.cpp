@@ -295,6 +295,7 @@ bool Shopkeeper::Wanted(int item) const {
 }
 
 bool Shopkeeper::Kept(int m, int units) const {
+    if (m < 0 || m >= kItemCount) return false;  // no material
     for (const auto& [w, count] : wants_)
         if (w < kGoodsCount && ItemStock(w) < count)
             for (int k = 0; k < 3; ++k)
