@@ -23,6 +23,7 @@
 #include "shop/Main.h"
 #include "shop/Marketlist.h"
 #include "shop/Mixing.h"
+#include "shop/Mixconfirm.h"
 #include "shop/Saveloadmsg.h"
 #include "shop/Shop.h"
 #include "skin/CHBCBTN.h"
@@ -361,7 +362,8 @@ bool Runner::WindowHolds(const PlanStep& s, int hour) const {
 bool Runner::InShopIdle() const {
     if (!ShopForm || !ShopForm->Visible() || Showing(ShopForm->TitlePanel)) return false;
     if (Showing(MapFm) || Showing(EventServerDbg) || Place() != kShopPlace) return false;
-    if (Showing(ItemMixForm) || Showing(ItemMixListForm) || Showing(SaveLoadMessageForm))
+    if (Showing(ItemMixForm) || Showing(ItemMixListForm) || Showing(SaveLoadMessageForm) ||
+        Showing(ItemMixConfirmForm))
         return false;
     if (BtnForm && BtnForm->Visible()) return false;
     if (!HeroineIdle() || MixHoursLeft() > 0) return false;
