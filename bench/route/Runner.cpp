@@ -108,7 +108,7 @@ void Runner::AnswerOrder() {
         return;
     }
     const bool letGo = shopkeeper_ && shopkeeper_->LetGo();
-    if (BtnForm == orderAnswered_ || (plan().orders != "refuse" && !letGo)) return;
+    if (BtnForm == orderAnswered_) return;
     const std::vector<ui::TranscriptEntry>& all = transcript_.Entries();
     const auto choice = std::find_if(
         all.rbegin(), all.rend(), [](const ui::TranscriptEntry& e) { return e.kind == "choice"; });
@@ -133,7 +133,9 @@ void Runner::AnswerOrder() {
         player_->answers.push_front(captions - 1);
         return;
     }
-    player_->answers.push_front(1);
+    // Every order offer takes its own answer, ahead of the step's captions (the maze's):
+    // accept, or with `orders refuse` the second caption.
+    player_->answers.push_front(plan().orders == "refuse" ? 1 : 0);
 }
 
 void Runner::Note(const std::string& line) { digest_.push_back(line); }
@@ -214,6 +216,7 @@ void Runner::Observe() {
                     std::fprintf(stderr,
                                  "day %d %02d:00 money %d reputation %d carried %d place %d\n", d,
                                  h, GameMoney(), GameReputation(), Carried(), Place());
+                if (std::getenv("PLAYROUTE_DBG")) std::fprintf(stderr, "DBG %d %d %d %d %d mix %d\n", ItemStock(78), ItemStock(90), ItemStock(62), ItemStock(73), EventServerDbg && EventServerDbg->IsRecipeKnown(32), MixHoursLeft());
             }
             // Money and level at the end of each month: read as the next one begins.
             while (monthsNoted_ < 12 && day_ >= (monthsNoted_ + 1) * kDaysPerMonth) {
