@@ -22,8 +22,8 @@
 #include "shop/Itemmixlist.h"
 #include "shop/Main.h"
 #include "shop/Marketlist.h"
-#include "shop/Mixing.h"
 #include "shop/Mixconfirm.h"
+#include "shop/Mixing.h"
 #include "shop/Saveloadmsg.h"
 #include "shop/Shop.h"
 #include "skin/CHBCBTN.h"
@@ -216,7 +216,6 @@ void Runner::Observe() {
                     std::fprintf(stderr,
                                  "day %d %02d:00 money %d reputation %d carried %d place %d\n", d,
                                  h, GameMoney(), GameReputation(), Carried(), Place());
-                if (std::getenv("PLAYROUTE_DBG")) std::fprintf(stderr, "DBG %d %d %d %d %d mix %d\n", ItemStock(78), ItemStock(90), ItemStock(62), ItemStock(73), EventServerDbg && EventServerDbg->IsRecipeKnown(32), MixHoursLeft());
             }
             // Money and level at the end of each month: read as the next one begins.
             while (monthsNoted_ < 12 && day_ >= (monthsNoted_ + 1) * kDaysPerMonth) {
