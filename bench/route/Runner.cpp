@@ -530,6 +530,17 @@ bool Runner::Step() {
                 break;
             }
         }
+        // A scene in the shop at set hours wants her there with nothing mixing: in those
+        // hours and the few before them she starts no new mix.
+        const bool someHours = s.firstHour > 0 || s.lastHour < 23;
+        if (s.place < 0 && someHours && s.answers.empty() && InShopIdle())
+            for (int h = GameHour(); h <= std::min(23, GameHour() + kHoldHours); ++h) {
+                if (!WindowHolds(s, h)) continue;
+                if (!ShopForm->FastMode()) ShopForm->SpeedButtonClick();
+                TCHBcSpeedButton* next = ShopForm->MenuNextTurn;
+                if (next && next->Showing() && next->Enabled()) return Click(*next);
+                break;
+            }
     }
     const bool acted = shopkeeper_->Step();
     if (ShopForm && ShopForm->PendingAction == kExitPending) shopkeeperOut_ = true;
