@@ -182,6 +182,9 @@ void TMainForm::AdvanceTickPhase() {
 
 void TMainForm::ResumeTicks() {
     TickBusy = 0;
+    // A game starts with no mixing job skipped through: a skip still on when the last
+    // game's year ended would otherwise pass this game's hours by themselves.
+    FastForward = 0;
     if (GameFlow) GameFlow->GameStarted();
 }
 

@@ -177,6 +177,11 @@ void Runner::StartGame() {
     triedOn_.assign(p.steps.size(), -1);
     trip_.reset();
     answersSet_ = false;
+    // Nothing of the game before carries over.
+    shopkeeperOut_ = false;
+    carry_ = 0;
+    carriedOn_ = -1;
+    orderAnswered_ = nullptr;
     player_->answers.assign(8, 0);
     Note("game " + std::to_string(game_ + 1) + ": route " + p.name + " (" + p.file + ")");
     if (!p.steps.empty())
