@@ -556,11 +556,11 @@ bool Runner::Step() {
 bool Runner::TripStep() {
     Trip& t = *trip_;
     if (Showing(MarketListForm)) return Click(*MarketListForm->CloseButton);
-    // On the way home, or with the step's commands done, the next step may be due from
-    // where she stands: she walks on to it.
+    // On the way home, or in the night search with the step's commands done (the land map
+    // refuses the town), the next step may be due from where she stands: she walks on to it.
     const bool ready = CommandMenuShown() || (Showing(MapFm) && MapFm->m_WalkState == 0);
-    const bool stepOver =
-        t.step == kHome || (t.arrived && t.command >= plan().steps[t.step].commandIds.size());
+    const bool stepOver = t.step == kHome || (Searching() && t.arrived &&
+                                              t.command >= plan().steps[t.step].commandIds.size());
     if (stepOver && t.left && ready && StepDueFrom(Place())) SetOut(Place());
     if (CommandMenuShown()) {
         t.left = true;
