@@ -13,6 +13,7 @@
 #include "platform/Files.h"
 #include "platform/Menus.h"
 #include "shop/Catalog.h"
+#include "shop/Exhibition.h"
 #include "shop/GameDialog.h"
 #include "shop/GameState.h"
 #include "shop/Heroine.h"
@@ -476,6 +477,12 @@ bool Runner::Step() {
     // While a scene plays only the player answers: the shopkeeper's clicks would go to the
     // dialogs left open under it (the slots' lists when the 09:00 scene comes).
     if (!trip_ && EventServerDbg && EventServerDbg->m_InEvent && !CommandMenuShown()) return false;
+    // A scene that took her out of the shop leaves the slot dialogs of the morning's
+    // laying out open, over the command menu: they are closed before she walks on.
+    if (Showing(MapFm) || CommandMenuShown())
+        for (TGameDialog* d : std::initializer_list<TGameDialog*>{
+                 ExhibitionConfirmForm, ExhibitionListForm, ExhibitionForm})
+            if (Showing(d)) return Click(*d->CloseButton);
     // The shopkeeper's own walk goes on until she is home again; a scene that leaves her
     // on the land map ends it: the runner walks her home from there.
     if (shopkeeperOut_ && !trip_) {
