@@ -199,6 +199,9 @@ bool ParsePlan(const std::string& text, const std::string& file, Plan& plan, std
             } else {
                 return fail("done needs `event NAME`, `flag N`, `item N [COUNT]` or `recipe N`");
             }
+        } else if (key == "idle") {
+            if (!args.empty()) return fail("idle takes nothing");
+            step->idle = true;
         } else if (key == "repeat") {
             if (!args.empty()) return fail("repeat takes nothing");
             step->repeat = true;

@@ -27,6 +27,7 @@ struct PlanStep {
     int doneNumber = -1;    // flag, item or recipe (the item it makes) number
     int doneCount = 1;      // DoneKind::Item: units held
     bool repeat = false;
+    bool idle = false;  // a step in the shop: nothing mixing in its hours
 };
 
 struct Plan {

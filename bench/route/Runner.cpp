@@ -542,11 +542,9 @@ bool Runner::Step() {
                 break;
             }
         }
-        // A scene in the shop at set hours wants her there with nothing mixing (可可特's
-        // answer): a shop let go mixes around the clock, so in those hours and the few
-        // before them she starts no new mix.
-        const bool someHours = s.firstHour > 0 || s.lastHour < 23;
-        if (s.place < 0 && someHours && s.answers.empty() && shopkeeper_->LetGo() && InShopIdle())
+        // A step `idle`: its scene wants her in the shop with nothing mixing (可可特's
+        // answer), so in its hours and the few before them she starts no new mix.
+        if (s.place < 0 && s.idle && InShopIdle())
             for (int h = GameHour(); h <= std::min(23, GameHour() + kHoldHours); ++h) {
                 if (!WindowHolds(s, h)) continue;
                 if (!ShopForm->FastMode()) ShopForm->SpeedButtonClick();

@@ -33,6 +33,7 @@ TEST(PlanTest, ReadsTheFormOfTheReadme) {
         "  want 104 1\n"
         "  done event EvMove009\n"
         "  repeat\n"
+        "  idle\n"
         "step 舞會\n"
         "  days 281\n"
         "  at 店裡\n"
@@ -62,6 +63,7 @@ TEST(PlanTest, ReadsTheFormOfTheReadme) {
     EXPECT_EQ(s.done, DoneKind::Event);
     EXPECT_EQ(s.doneEvent, "EvMove009");
     EXPECT_TRUE(s.repeat);
+    EXPECT_TRUE(s.idle);
     const route::PlanStep& ball = plan.steps[1];
     EXPECT_EQ(ball.firstDay, 281);
     EXPECT_EQ(ball.lastDay, 281);
