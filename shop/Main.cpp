@@ -182,9 +182,6 @@ void TMainForm::AdvanceTickPhase() {
 
 void TMainForm::ResumeTicks() {
     TickBusy = 0;
-    // A game starts with no mixing job skipped through: a skip still on when the last
-    // game's year ended would otherwise pass this game's hours by themselves.
-    FastForward = 0;
     if (GameFlow) GameFlow->GameStarted();
 }
 
@@ -239,6 +236,9 @@ bool TMainForm::Phase0Step() {
         // The endings seen live in the system file; a failed write loses them.
         if (!SaveSystemFile()) ui::Record("error", "system file not written");
         if (n > 0) Call(h.PlayEnding, n);
+        // The year is over, and with it a mixing job skipped through: left on, the skip
+        // would pass the next game's hours by themselves.
+        FastForward = 0;
         if (ShopForm) {
             ShopForm->Hide();
             ShopForm->DestroyShopScene();
