@@ -236,6 +236,9 @@ bool TMainForm::Phase0Step() {
         // The endings seen live in the system file; a failed write loses them.
         if (!SaveSystemFile()) ui::Record("error", "system file not written");
         if (n > 0) Call(h.PlayEnding, n);
+        // The year is over, and with it a mixing job skipped through: left on, the skip
+        // would pass the next game's hours by themselves.
+        FastForward = 0;
         if (ShopForm) {
             ShopForm->Hide();
             ShopForm->DestroyShopScene();

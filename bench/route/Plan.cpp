@@ -1,9 +1,11 @@
 #include "bench/route/Plan.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
 
+#include "shop/GameState.h"
 #include "town/MapTables.h"
 
 namespace route {
@@ -116,9 +118,9 @@ bool ParsePlan(const std::string& text, const std::string& file, Plan& plan, std
                 if (args.size() != 1) return fail("after needs one route's file name");
                 plan.after = args[0];
             } else if (key == "policy") {
-                if (args.size() != 1 ||
-                    (args[0] != "plain" && args[0] != "rich" && args[0] != "goodwill"))
-                    return fail("policy is plain, rich or goodwill");
+                if (args.size() != 1 || (args[0] != "plain" && args[0] != "rich" &&
+                                         args[0] != "goodwill" && args[0] != "short"))
+                    return fail("policy is plain, rich, goodwill or short");
                 plan.policy = args[0];
             } else if (key == "orders") {
                 if (args.size() != 1 || (args[0] != "accept" && args[0] != "refuse"))
@@ -176,7 +178,8 @@ bool ParsePlan(const std::string& text, const std::string& file, Plan& plan, std
                 return fail("want needs an item 0..127 and a count of at least 1");
             step->wants.emplace_back(item, count);
         } else if (key == "done") {
-            if (args.size() < 2) return fail("done needs `event NAME`, `flag N` or `item N`");
+            if (args.size() < 2)
+                return fail("done needs `event NAME`, `flag N`, `item N [COUNT]` or `recipe N`");
             if (args[0] == "event" && args.size() == 2) {
                 step->done = DoneKind::Event;
                 step->doneEvent = args[1];
@@ -189,9 +192,16 @@ bool ParsePlan(const std::string& text, const std::string& file, Plan& plan, std
                        (args.size() == 2 ||
                         (Number(args[2], step->doneCount) && step->doneCount >= 1))) {
                 step->done = DoneKind::Item;
+            } else if (args[0] == "recipe" && args.size() == 2 &&
+                       Number(args[1], step->doneNumber) && step->doneNumber >= 0 &&
+                       step->doneNumber < 128) {
+                step->done = DoneKind::Recipe;
             } else {
-                return fail("done needs `event NAME`, `flag N` or `item N [COUNT]`");
+                return fail("done needs `event NAME`, `flag N`, `item N [COUNT]` or `recipe N`");
             }
+        } else if (key == "idle") {
+            if (!args.empty()) return fail("idle takes nothing");
+            step->idle = true;
         } else if (key == "repeat") {
             if (!args.empty()) return fail("repeat takes nothing");
             step->repeat = true;
@@ -209,6 +219,22 @@ bool ParsePlan(const std::string& text, const std::string& file, Plan& plan, std
             return fail("step '" + s.name + "' has commands but no place on the maps");
     }
     return true;
+}
+
+bool WindowHolds(const PlanStep& s, int day, int hour) {
+    if (day < s.firstDay || day > s.lastDay) return false;
+    if (hour < s.firstHour || hour > s.lastHour) return false;
+    if (s.weekdays.empty()) return true;
+    const int weekday = day % kDaysPerWeek;
+    return std::any_of(s.weekdays.begin(), s.weekdays.end(), [weekday](int w) {
+        return w >= 0 ? weekday == w : weekday != kDaysPerWeek - 1;
+    });
+}
+
+void Arrival(int day, int hour, int hours, int& arrivalDay, int& arrivalHour) {
+    const int at = hour + std::max(0, hours);
+    arrivalDay = day + at / 24;
+    arrivalHour = at % 24;
 }
 
 bool LoadPlan(const std::string& path, Plan& plan, std::string& error) {

@@ -8,7 +8,7 @@
 namespace route {
 
 // When a step is done.
-enum class DoneKind { None, Event, Flag, Item };
+enum class DoneKind { None, Event, Flag, Item, Recipe };
 
 struct PlanStep {
     std::string name;
@@ -24,9 +24,10 @@ struct PlanStep {
     std::vector<std::pair<int, int>> wants;  // item, units
     DoneKind done = DoneKind::None;
     std::string doneEvent;  // DoneKind::Event
-    int doneNumber = -1;    // flag or item number
+    int doneNumber = -1;    // flag, item or recipe (the item it makes) number
     int doneCount = 1;      // DoneKind::Item: units held
     bool repeat = false;
+    bool idle = false;  // a step in the shop: nothing mixing in its hours
 };
 
 struct Plan {
@@ -40,6 +41,12 @@ struct Plan {
     std::vector<std::pair<int, int>> wants;
     std::vector<PlanStep> steps;
 };
+
+// The step's window holds on `day` at `hour` (its days, weekdays and hours).
+bool WindowHolds(const PlanStep& s, int day, int hour);
+// When a walk of `hours` set out at `hour` of `day` arrives; past 23:00 it arrives on the
+// next day (only the night search walks then).
+void Arrival(int day, int hour, int hours, int& arrivalDay, int& arrivalHour);
 
 // Reads a plan; on a fault, false and `error` as "FILE:LINE: what is wrong".
 bool ParsePlan(const std::string& text, const std::string& file, Plan& plan, std::string& error);

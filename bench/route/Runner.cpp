@@ -13,6 +13,7 @@
 #include "platform/Files.h"
 #include "platform/Menus.h"
 #include "shop/Catalog.h"
+#include "shop/Exhibition.h"
 #include "shop/GameDialog.h"
 #include "shop/GameState.h"
 #include "shop/Heroine.h"
@@ -22,6 +23,7 @@
 #include "shop/Itemmixlist.h"
 #include "shop/Main.h"
 #include "shop/Marketlist.h"
+#include "shop/Mixconfirm.h"
 #include "shop/Mixing.h"
 #include "shop/Saveloadmsg.h"
 #include "shop/Shop.h"
@@ -87,6 +89,9 @@ bool CommandMenuShown() {
 
 int Place() { return GameFlow ? GameFlow->Place : 10; }
 
+// The night search is on: she is kept on the land until it ends.
+bool Searching() { return EventServerDbg && EventServerDbg->TestFlg(kSearchModeFlag); }
+
 }  // namespace
 
 Runner::Runner(ui::HeadlessBackend& backend, const ui::Transcript& transcript,
@@ -103,13 +108,35 @@ void Runner::AnswerOrder() {
         orderAnswered_ = nullptr;
         return;
     }
-    if (BtnForm == orderAnswered_ || plan().orders != "refuse") return;
+    const bool letGo = shopkeeper_ && shopkeeper_->LetGo();
+    if (BtnForm == orderAnswered_) return;
     const std::vector<ui::TranscriptEntry>& all = transcript_.Entries();
     const auto choice = std::find_if(
         all.rbegin(), all.rend(), [](const ui::TranscriptEntry& e) { return e.kind == "choice"; });
     if (choice == all.rend() || choice->text.rfind("接受訂單", 0) != 0) return;
     orderAnswered_ = BtnForm;
-    player_->answers.push_front(1);
+    // Goods the story wants are never handed over, and a shop let go takes no orders: the
+    // order is refused (the last caption).
+    const auto line = std::find_if(choice, all.rend(),
+                                   [](const ui::TranscriptEntry& e) { return e.kind == "line"; });
+    std::vector<std::pair<int, int>> wants = plan().wants;
+    if (next_ < plan().steps.size())
+        wants.insert(wants.end(), plan().steps[next_].wants.begin(),
+                     plan().steps[next_].wants.end());
+    bool refuse = letGo;
+    for (const auto& want : wants)
+        if (line != all.rend() &&
+            line->text.find(ui::Big5ToUtf8(ItemName(want.first))) != std::string::npos)
+            refuse = true;
+    if (refuse) {
+        const int captions =
+            static_cast<int>(std::count(choice->text.begin(), choice->text.end(), '/')) + 1;
+        player_->answers.push_front(captions - 1);
+        return;
+    }
+    // Every order offer takes its own answer, ahead of the step's captions (the maze's):
+    // accept, or with `orders refuse` the second caption.
+    player_->answers.push_front(plan().orders == "refuse" ? 1 : 0);
 }
 
 void Runner::Note(const std::string& line) { digest_.push_back(line); }
@@ -132,10 +159,11 @@ void Runner::StartGame() {
             land_.reset();
         }
     }
-    shopkeeper_ = std::make_unique<Shopkeeper>(backend_, transcript_,
-                                               p.policy == "rich"       ? Policy::Rich
-                                               : p.policy == "goodwill" ? Policy::Goodwill
-                                                                        : Policy::Plain);
+    const Policy policy = p.policy == "rich"       ? Policy::Rich
+                          : p.policy == "goodwill" ? Policy::Goodwill
+                          : p.policy == "short"    ? Policy::Short
+                                                   : Policy::Plain;
+    shopkeeper_ = std::make_unique<Shopkeeper>(backend_, transcript_, policy);
     shopkeeper_->walksToFlowerbed = p.steps.empty();
     for (const auto& [item, count] : p.wants) shopkeeper_->Want(item, count);
     shopkeeper_->started = true;
@@ -151,6 +179,11 @@ void Runner::StartGame() {
     triedOn_.assign(p.steps.size(), -1);
     trip_.reset();
     answersSet_ = false;
+    // Nothing of the game before carries over.
+    shopkeeperOut_ = false;
+    carry_ = 0;
+    carriedOn_ = -1;
+    orderAnswered_ = nullptr;
     player_->answers.assign(8, 0);
     Note("game " + std::to_string(game_ + 1) + ": route " + p.name + " (" + p.file + ")");
     if (!p.steps.empty())
@@ -167,6 +200,8 @@ bool Runner::StepDone(const PlanStep& s) const {
             return EventServerDbg && EventServerDbg->TestFlg(s.doneNumber);
         case DoneKind::Item:
             return ItemStock(s.doneNumber) >= s.doneCount;
+        case DoneKind::Recipe:
+            return EventServerDbg && EventServerDbg->IsRecipeKnown(s.doneNumber);
         case DoneKind::None:
             break;
     }
@@ -251,6 +286,21 @@ void Runner::Observe() {
     }
 }
 
+int Runner::SearchWalk(int from) const {
+    from &= 31;
+    if (land_ && from < land_->Count()) {
+        for (int i = 0; i < land_->Count(); ++i)
+            land_->Node(i)->Enabled =
+                EventServerDbg && EventServerDbg->TestFlg(kFirstPlaceOpenFlag + kLandBit + i);
+        for (int i = 1; i < land_->Count(); ++i) {
+            if (i == from || !land_->Node(i)->Enabled) continue;
+            std::int32_t route[kMaxRouteNodes] = {};
+            if (land_->FindRoute(from, i, route) == 1) return i;
+        }
+    }
+    return from == 1 ? 2 : 1;
+}
+
 int Runner::LandHops(int from, int to) const {
     if (from == to) return 0;
     int hops = -1;
@@ -267,6 +317,8 @@ int Runner::LandHops(int from, int to) const {
 
 int Runner::TravelFrom(int from, int to) const {
     if (to < 0) return 0;
+    // In the night search the event server lets a walk take one hour, however far.
+    if (Searching()) return from == to ? 0 : 1;
     // The shop and the rooms open onto their town node.
     if (from == kShopPlace || from == 11 || from == 20) from = 0;
     const bool fromLand = from >= kLandBit && from != 44, toLand = to >= kLandBit;
@@ -285,8 +337,12 @@ bool Runner::StepDueFrom(int from) const {
     if (s.place < 0 || tried == GameDay() || (!s.repeat && tried >= 0)) return false;
     // A place that is not open on the maps yet cannot be walked to.
     if (!EventServerDbg || !EventServerDbg->TestFlg(kFirstPlaceOpenFlag + s.place)) return false;
-    const int arrival = GameHour() + TravelFrom(from, s.place);
-    return arrival <= 23 && WindowHolds(s, arrival);
+    // Only the night search walks on past midnight.
+    const int walk = TravelFrom(from, s.place);
+    if (!Searching() && GameHour() + walk > 23) return false;
+    int day = 0, hour = 0;
+    Arrival(GameDay(), GameHour(), walk, day, hour);
+    return route::WindowHolds(s, day, hour);
 }
 
 void Runner::SetOut(int from) {
@@ -309,20 +365,14 @@ void Runner::SetOut(int from) {
 }
 
 bool Runner::WindowHolds(const PlanStep& s, int hour) const {
-    const int day = GameDay();
-    if (day < s.firstDay || day > s.lastDay) return false;
-    if (hour < s.firstHour || hour > s.lastHour) return false;
-    if (s.weekdays.empty()) return true;
-    const int weekday = day % kDaysPerWeek;
-    return std::any_of(s.weekdays.begin(), s.weekdays.end(), [weekday](int w) {
-        return w >= 0 ? weekday == w : weekday != kDaysPerWeek - 1;
-    });
+    return route::WindowHolds(s, GameDay(), hour);
 }
 
 bool Runner::InShopIdle() const {
     if (!ShopForm || !ShopForm->Visible() || Showing(ShopForm->TitlePanel)) return false;
     if (Showing(MapFm) || Showing(EventServerDbg) || Place() != kShopPlace) return false;
-    if (Showing(ItemMixForm) || Showing(ItemMixListForm) || Showing(SaveLoadMessageForm))
+    if (Showing(ItemMixForm) || Showing(ItemMixListForm) || Showing(SaveLoadMessageForm) ||
+        Showing(ItemMixConfirmForm))
         return false;
     if (BtnForm && BtnForm->Visible()) return false;
     if (!HeroineIdle() || MixHoursLeft() > 0) return false;
@@ -412,9 +462,34 @@ bool Runner::Step() {
         return false;
     }
     if (SaveLoadMessageForm && SaveLoadMessageForm->Visible()) return shopkeeper_->Step();
-    // The shopkeeper's own walk goes on until she is home again.
+    const Plan& p = plan();
+    // Choices of a step in the shop take the plan's captions while its window holds, also
+    // when its scene comes as she walks home (the forest maze starts at the shop's door).
+    if (next_ < p.steps.size()) {
+        const PlanStep& s = p.steps[next_];
+        if (s.place < 0 && !answersSet_ && !s.answers.empty() && WindowHolds(s, GameHour())) {
+            answersSet_ = true;
+            std::deque<int> a;
+            for (int n : s.answers) a.push_back(n - 1);
+            a.insert(a.end(), 8, 0);
+            player_->answers = a;
+        }
+    }
+    // While a scene plays only the player answers: the shopkeeper's clicks would go to the
+    // dialogs left open under it (the slots' lists when the 09:00 scene comes).
+    if (!trip_ && EventServerDbg && EventServerDbg->m_InEvent && !CommandMenuShown()) return false;
+    // A scene that took her out of the shop leaves the slot dialogs of the morning's
+    // laying out open, over the command menu: they are closed before she walks on.
+    if (Showing(MapFm) || CommandMenuShown())
+        for (TGameDialog* d : std::initializer_list<TGameDialog*>{
+                 ExhibitionConfirmForm, ExhibitionListForm, ExhibitionForm})
+            if (Showing(d)) return Click(*d->CloseButton);
+    // The shopkeeper's own walk goes on until she is home again; a scene that leaves her
+    // on the land map ends it: the runner walks her home from there.
     if (shopkeeperOut_ && !trip_) {
         if (!Showing(MapFm) && !Showing(EventServerDbg) && Place() == kShopPlace)
+            shopkeeperOut_ = false;
+        else if (Place() >= kLandBit && !Showing(EventServerDbg) && !shopkeeper_->OnLandErrand())
             shopkeeperOut_ = false;
         else
             return shopkeeper_->Step();
@@ -433,17 +508,8 @@ bool Runner::Step() {
         return false;
     }
 
-    const Plan& p = plan();
     if (next_ < p.steps.size()) {
         const PlanStep& s = p.steps[next_];
-        // Choices of a step in the shop take the plan's captions while its window holds.
-        if (s.place < 0 && !answersSet_ && !s.answers.empty() && WindowHolds(s, GameHour())) {
-            answersSet_ = true;
-            std::deque<int> a;
-            for (int n : s.answers) a.push_back(n - 1);
-            a.insert(a.end(), 8, 0);
-            player_->answers = a;
-        }
         const int today = GameDay();
         if (InShopIdle() && StepDueFrom(kShopPlace)) {
             // To peddle she carries goods: as many units as the step peddles, put in the
@@ -477,6 +543,16 @@ bool Runner::Step() {
                 break;
             }
         }
+        // A step `idle`: its scene wants her in the shop with nothing mixing (可可特's
+        // answer), so in its hours and the few before them she starts no new mix.
+        if (s.place < 0 && s.idle && InShopIdle())
+            for (int h = GameHour(); h <= std::min(23, GameHour() + kHoldHours); ++h) {
+                if (!WindowHolds(s, h)) continue;
+                if (!ShopForm->FastMode()) ShopForm->SpeedButtonClick();
+                TCHBcSpeedButton* next = ShopForm->MenuNextTurn;
+                if (next && next->Showing() && next->Enabled()) return Click(*next);
+                break;
+            }
     }
     const bool acted = shopkeeper_->Step();
     if (ShopForm && ShopForm->PendingAction == kExitPending) shopkeeperOut_ = true;
@@ -486,9 +562,12 @@ bool Runner::Step() {
 bool Runner::TripStep() {
     Trip& t = *trip_;
     if (Showing(MarketListForm)) return Click(*MarketListForm->CloseButton);
-    // On the way home, the next step may be due from where she stands.
+    // On the way home, or in the night search with the step's commands done (the land map
+    // refuses the town), the next step may be due from where she stands: she walks on to it.
     const bool ready = CommandMenuShown() || (Showing(MapFm) && MapFm->m_WalkState == 0);
-    if (t.step == kHome && t.left && ready && StepDueFrom(Place())) SetOut(Place());
+    const bool stepOver = t.step == kHome || (Searching() && t.arrived &&
+                                              t.command >= plan().steps[t.step].commandIds.size());
+    if (stepOver && t.left && ready && StepDueFrom(Place())) SetOut(Place());
     if (CommandMenuShown()) {
         t.left = true;
         return TripMenu();
@@ -514,6 +593,7 @@ bool Runner::TripStep() {
                          When().c_str(), plan().steps[t.step].name.c_str());
         trip_.reset();
         player_->answers.assign(8, 0);
+        answersSet_ = false;
     }
     return false;
 }
@@ -533,10 +613,9 @@ bool Runner::TripMap() {
     int node;
     if (map.m_Land) {
         node = toLand ? (to & 31) : 0;
-        // The night search keeps her on the land: she searches where she stands (off the
-        // town node) until it ends.
-        if (node == 0 && EventServerDbg && EventServerDbg->TestFlg(kSearchModeFlag))
-            node = map.m_Dest == 0 ? 1 : map.m_Dest;
+        // The night search keeps her on the land, and a search where nothing turns up
+        // passes no time: she walks on to a neighbouring place (an hour) and searches there.
+        if (node == 0 && Searching()) node = SearchWalk(map.m_Dest);
     } else {
         node = toLand ? kOutskirts : to;
     }
@@ -607,8 +686,7 @@ bool Runner::TripMenu() {
     }
     // On the way (or home): to the map, or in at the shop's door. In the night search on
     // the land, home is out of reach: she searches until it ends.
-    const bool searching =
-        place >= kLandBit && EventServerDbg && EventServerDbg->TestFlg(kSearchModeFlag);
+    const bool searching = place >= kLandBit && Searching();
     if (searching && (t.arrived || t.target < 0))
         for (int id : {kSearch, kCancel})
             if (has(id)) return pick(id);

@@ -64,6 +64,8 @@ private:
     int Travel(int place) const { return TravelFrom(kShopPlace, place); }
     int TravelFrom(int from, int to) const;
     int LandHops(int from, int to) const;
+    // The night search: the open land place one hop from `from` she walks on to.
+    int SearchWalk(int from) const;
     static constexpr int kShopPlace = 10;
     // The next step when a walk from where the heroine is would reach it in its window.
     bool StepDueFrom(int from) const;
@@ -82,8 +84,10 @@ private:
     bool TripMap();
     bool TripMenu();
     bool ClickAt(ui::Point p, std::uint32_t ms = 100);
-    // A customer's order offer on show: with the plan's `orders refuse`, its second
-    // caption (deliver on the spot when offered, else refuse) goes ahead of the answers.
+    // A customer's order offer on show: its answer goes ahead of the step's captions:
+    // accept (caption 1), or with the plan's `orders refuse` the second caption (deliver
+    // on the spot when offered, else refuse); goods the plan wants, and every order once
+    // the short policy lets the shop go, are refused.
     void AnswerOrder();
     bool Click(const ui::Control& c);
 

@@ -382,6 +382,7 @@ bool Shopkeeper::Step() {
         layout_ = Goodwill() ? GoodwillSlots(leaveOff)
                   : Active() ? RichSlots(leaveOff)
                              : PlannedSlots(leaveOff);
+        if (LetGo()) layout_.fill(-1);
         laidOutOn_ = GameDay();
         laying_ = true;
     }
@@ -510,6 +511,16 @@ std::array<int, kItemCount> Shopkeeper::KeptForStory() const {
     return kept;
 }
 
+bool Shopkeeper::KeptBack(int m, int units) const {
+    if (m < 0 || m >= kItemCount) return false;  // no material
+    for (const auto& [w, count] : wants_)
+        if (w < kGoodsCount && ItemStock(w) < count)
+            for (int k = 0; k < 3; ++k)
+                if (RecipeMaterial(w, k) == m && ItemStock(m) - units < RecipeQuantity(w, k))
+                    return true;
+    return false;
+}
+
 bool Shopkeeper::LayOut() {
     if (ShopForm->IsShopOpen()) {
         laying_ = false;
@@ -599,6 +610,10 @@ bool Shopkeeper::StartMixing() {
            (hour + RecipeHours(best, mixBatches_) > 24 ||
             ItemStock(best) + (mixBatches_ - 1) * YieldPerBatch(best) >= 99))
         --mixBatches_;
+    for (int k = 0; k < 3 && rich && !wanted; ++k)
+        while (mixBatches_ > 1 &&
+               KeptBack(RecipeMaterial(best, k), mixBatches_ * RecipeQuantity(best, k)))
+            --mixBatches_;
     pagesTurned_ = 0;
     ShopForm->PM_ItemMixClick();
     return true;
@@ -613,10 +628,14 @@ int Shopkeeper::BestGoods(bool market) const {
         // is still made for them, and they spend what the story does not keep.
         if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock || (Wanted(g) && !TakenForSale(g)))
             continue;
-        if (Goodwill() ? GoodwillTarget(g) <= ItemStock(g) : !ShortOnShelf(g)) continue;
+        if (Goodwill() ? GoodwillTarget(g) <= ItemStock(g)
+                       : !ShortOnShelf(g) && !(LetGo() && ItemStock(g) + YieldPerBatch(g) < 99))
+            continue;
         bool can = true;
         for (int k = 0; k < 3; ++k)
-            if (!Obtainable(RecipeMaterial(g, k), RecipeQuantity(g, k), market, kept)) can = false;
+            if (!Obtainable(RecipeMaterial(g, k), RecipeQuantity(g, k), market, kept) ||
+                KeptBack(RecipeMaterial(g, k), RecipeQuantity(g, k)))
+                can = false;
         const long long v = Goodwill() ? ServeValue(g) : MixValue(g);
         if (can && v > bestValue) {
             best = g;

@@ -54,7 +54,11 @@ private:
 // (the most wanted goods the stock covers for the day, the most wanted one it cannot
 // cover on the bargain slot, where only a few come for it), the mixing and the market by
 // the customers a mixing hour serves, and the stock of the wanted goods kept ahead.
-enum class Policy { Plain, Rich, Goodwill };
+// `Short`: a shopkeeper who lets the shop go for the story: the rich shop until the
+// money reaches kShortMoney, then no goods on the slots and no orders taken, while the
+// mixing goes on.
+enum class Policy { Plain, Rich, Goodwill, Short };
+constexpr int kShortMoney = 700000;
 
 // The reputation's moves in a run, by cause, as the goodwill shopkeeper saw them.
 struct RepLedger {
@@ -76,6 +80,10 @@ public:
     bool Active() const { return policy_ != Policy::Plain; }
     bool Goodwill() const { return policy_ == Policy::Goodwill; }
     RepLedger ledger;
+    // The short policy past its money: the shop is let go.
+    bool LetGo() const { return policy_ == Policy::Short && GameMoney() >= kShortMoney; }
+    // Out on the land map on its own errand (a night search for materials).
+    bool OnLandErrand() const { return errand_ == Errand::Land; }
     // Off: no walks of its own (a route's plan walks the heroine).
     bool walksToFlowerbed = true;
     int maxDay = 0, nextTurns = 0, savesDeclined = 0, mixesOrdered = 0, trips = 0;
@@ -104,6 +112,8 @@ private:
     std::size_t seenEntries_ = 0;          // transcript entries already looked through
     const void* orderAnswered_ = nullptr;  // the choice window last answered
     bool tallyShort_ = false;
+    // Using `units` of a material would leave too few for a wanted goods still to mix.
+    bool KeptBack(int material, int units) const;
 
 private:
     bool Click(const ui::Control& c);

@@ -33,6 +33,7 @@ TEST(PlanTest, ReadsTheFormOfTheReadme) {
         "  want 104 1\n"
         "  done event EvMove009\n"
         "  repeat\n"
+        "  idle\n"
         "step 舞會\n"
         "  days 281\n"
         "  at 店裡\n"
@@ -62,6 +63,7 @@ TEST(PlanTest, ReadsTheFormOfTheReadme) {
     EXPECT_EQ(s.done, DoneKind::Event);
     EXPECT_EQ(s.doneEvent, "EvMove009");
     EXPECT_TRUE(s.repeat);
+    EXPECT_TRUE(s.idle);
     const route::PlanStep& ball = plan.steps[1];
     EXPECT_EQ(ball.firstDay, 281);
     EXPECT_EQ(ball.lastDay, 281);
@@ -80,7 +82,7 @@ TEST(PlanTest, NamesTheLineOfEachFault) {
         {"ending 10 0\n", "p.route:0: the plan has no `route` line"},
         {"route r\n", "p.route:0: the plan has no `ending` line"},
         {head + "ending 11 0\n", "p.route:3: ending needs a slot 0..10 and a number 0..5"},
-        {head + "policy lazy\n", "p.route:3: policy is plain, rich or goodwill"},
+        {head + "policy lazy\n", "p.route:3: policy is plain, rich, goodwill or short"},
         {head + "colour red\n", "p.route:3: unknown key 'colour'"},
         {head + "orders maybe\n", "p.route:3: orders is accept or refuse"},
         {head + "step s\n  days 300\n  done flag 1\n",
@@ -93,7 +95,9 @@ TEST(PlanTest, NamesTheLineOfEachFault) {
          "p.route:5: no command '飛翔' in the command menus"},
         {head + "step s\n  answer 0\n  done flag 1\n", "p.route:4: a caption number is 1..9"},
         {head + "step s\n  done money 5\n",
-         "p.route:4: done needs `event NAME`, `flag N` or `item N [COUNT]`"},
+         "p.route:4: done needs `event NAME`, `flag N`, `item N [COUNT]` or `recipe N`"},
+        {head + "step s\n  done recipe 200\n",
+         "p.route:4: done needs `event NAME`, `flag N`, `item N [COUNT]` or `recipe N`"},
         {head + "step s\n  at 大公園\n", "p.route:3: step 's' has no `done` line"},
         {head + "step s\n  done flag 1\npolicy rich\n",
          "p.route:5: 'policy' after the first step must be indented under it"},
@@ -105,6 +109,48 @@ TEST(PlanTest, NamesTheLineOfEachFault) {
         std::string error;
         EXPECT_FALSE(route::ParsePlan(c.text, "p.route", plan, error)) << c.text;
         EXPECT_EQ(error, c.error) << c.text;
+    }
+}
+
+TEST(PlanTest, ReadsARecipeAsTheDoneOfAStep) {
+    Plan plan;
+    std::string error;
+    ASSERT_TRUE(route::ParsePlan("route r\nending 10 0\nstep s\n  at 大公園\n  done recipe 32\n",
+                                 "p.route", plan, error))
+        << error;
+    ASSERT_EQ(plan.steps.size(), 1u);
+    EXPECT_EQ(plan.steps[0].done, DoneKind::Recipe);
+    EXPECT_EQ(plan.steps[0].doneNumber, 32);
+}
+
+// A walk arrives at its hour; in the night search it goes on past midnight into the next
+// day, where the step's window is read again.
+TEST(PlanTest, AWalkPastMidnightArrivesOnTheNextDay) {
+    route::PlanStep night;
+    night.firstDay = 237;
+    night.lastDay = 261;
+    route::PlanStep evening = night;
+    evening.firstHour = 18;
+    evening.lastHour = 22;
+    route::PlanStep working = night;
+    working.weekdays = {-1};
+    const struct {
+        int day, hour, walk, arrivalDay, arrivalHour;
+        const route::PlanStep* step;
+        bool holds;
+    } cases[] = {
+        {237, 21, 1, 237, 22, &night, true},   {237, 23, 1, 238, 0, &night, true},
+        {237, 23, 3, 238, 2, &evening, false}, {237, 20, 2, 237, 22, &evening, true},
+        {261, 23, 1, 262, 0, &night, false},   {236, 23, 1, 237, 0, &night, true},
+        {238, 23, 1, 239, 0, &working, false},  // day 239 is a rest day
+        {239, 23, 1, 240, 0, &working, true},
+    };
+    for (const auto& c : cases) {
+        int day = -1, hour = -1;
+        route::Arrival(c.day, c.hour, c.walk, day, hour);
+        EXPECT_EQ(day, c.arrivalDay) << c.day << " " << c.hour;
+        EXPECT_EQ(hour, c.arrivalHour) << c.day << " " << c.hour;
+        EXPECT_EQ(route::WindowHolds(*c.step, day, hour), c.holds) << c.day << " " << c.hour;
     }
 }
 

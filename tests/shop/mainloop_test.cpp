@@ -209,6 +209,25 @@ TEST_F(MainLoopTest, EndingAtNineOfTheLastDaySavesAndShowsTheTitle) {
     }
 }
 
+// The year can end while a mixing job is skipped through; the next game, with no job,
+// still waits for the player.
+TEST_F(MainLoopTest, ASkipLeftOnAtTheEndingDoesNotRunTheNextGamesClock) {
+    endingNumber = 0;
+    EndingEvents[0] = &Ending;
+    StartGame(287, 8);
+    ui::SetProgramFolder(folder);  // where the system file is saved
+    Mixing(50);
+    MainForm->FastForward = 1;
+    headless.RunFor(3000);
+    ASSERT_EQ(Calls("title"), "title");
+    g_GameState.MixJob = {};
+    ui::SetProgramFolder(ui::DefaultGameFolder());
+    StartGame(0, 9);
+    headless.RunFor(60000);
+    EXPECT_EQ(Hours(), 9);
+    EXPECT_EQ(MainForm->FastForward, 0);
+}
+
 TEST_F(MainLoopTest, EndingIsNotDueBeforeNineOfTheLastDay) {
     EndingEvents[0] = &Ending;
     StartGame(287, 8);
