@@ -35,7 +35,7 @@ TDemandView::TDemandView() {
     Header = label("Header", kCellsX, 4, kMarkX - kCellsX);
     Header->SetCaption(kHeader);
     for (int k = 0; k < kRows; ++k) {
-        char digits[8];
+        char digits[12];
         std::snprintf(digits, sizeof digits, "%02d", k);
         const std::string n = digits;
         const int y = kRowTop + k * kRowHeight;

@@ -228,7 +228,7 @@ void TDbTxtForm2::LoadFaces() {
     m_TextColor = 128;
     for (int i = 0; i < kFaceSlots; ++i) {
         if (i < kFaceCount) {
-            char name[16];
+            char name[24];
             std::snprintf(name, sizeof name, "par%02d.bmp", i);
             m_FaceNames[static_cast<std::size_t>(i)] = name;
         } else {
