@@ -104,17 +104,11 @@ Runner::Runner(ui::HeadlessBackend& backend, const ui::Transcript& transcript,
 Runner::~Runner() { backend_.RemoveResponder(responder_); }
 
 void Runner::AnswerOrder() {
-    if (!BtnForm || !BtnForm->Visible() || !BtnForm->Modal()) {
-        orderAnswered_ = nullptr;
-        return;
-    }
     const bool letGo = shopkeeper_ && shopkeeper_->LetGo();
-    if (BtnForm == orderAnswered_) return;
+    const int offer = NewOrderOffer(transcript_, orderAnswered_);
+    if (offer < 0) return;
     const std::vector<ui::TranscriptEntry>& all = transcript_.Entries();
-    const auto choice = std::find_if(
-        all.rbegin(), all.rend(), [](const ui::TranscriptEntry& e) { return e.kind == "choice"; });
-    if (choice == all.rend() || choice->text.rfind("接受訂單", 0) != 0) return;
-    orderAnswered_ = BtnForm;
+    const auto choice = all.rbegin() + static_cast<std::ptrdiff_t>(all.size() - 1 - offer);
     // Goods the story wants are never handed over, and a shop let go takes no orders: the
     // order is refused (the last caption).
     const auto line = std::find_if(choice, all.rend(),
@@ -183,7 +177,7 @@ void Runner::StartGame() {
     shopkeeperOut_ = false;
     carry_ = 0;
     carriedOn_ = -1;
-    orderAnswered_ = nullptr;
+    orderAnswered_.reset();
     player_->answers.assign(8, 0);
     Note("game " + std::to_string(game_ + 1) + ": route " + p.name + " (" + p.file + ")");
     if (!p.steps.empty())

@@ -122,7 +122,7 @@ private:
     std::vector<std::string> digest_, faults_;
     std::string stuck_;
     std::uint32_t titleClickAt_ = 0;
-    const void* orderAnswered_ = nullptr;  // the order offer's choice window answered
+    ui::LifeToken orderAnswered_;  // the order offer answered last
     int responder_ = 0;
 };
 

@@ -311,6 +311,23 @@ int Count(const ui::Transcript& t, const std::string& kind, const std::string& t
     return n;
 }
 
+int NewOrderOffer(const ui::Transcript& t, ui::LifeToken& seen) {
+    if (!BtnForm || !BtnForm->Visible() || !BtnForm->Modal()) {
+        seen.reset();
+        return -1;
+    }
+    if (seen.lock() == BtnForm->Life().lock()) return -1;
+    const std::vector<ui::TranscriptEntry>& all = t.Entries();
+    for (int i = static_cast<int>(all.size()) - 1; i >= 0; --i) {
+        const ui::TranscriptEntry& e = all[static_cast<std::size_t>(i)];
+        if (e.kind != "choice") continue;
+        if (e.text.rfind("接受訂單", 0) != 0) return -1;
+        seen = BtnForm->Life();
+        return i;
+    }
+    return -1;
+}
+
 ScratchGameFolder::ScratchGameFolder(const std::string& game) {
     std::string pattern = (fs::temp_directory_path() / "playyear-XXXXXX").string();
     if (!mkdtemp(pattern.data())) return;
@@ -403,17 +420,7 @@ bool Shopkeeper::Step() {
 }
 
 void Shopkeeper::AnswerOrder(std::deque<int>& answers) {
-    if (!BtnForm || !BtnForm->Visible() || !BtnForm->Modal()) {
-        orderAnswered_ = nullptr;
-        return;
-    }
-    if (!Goodwill() || BtnForm == orderAnswered_) return;
-    const std::vector<ui::TranscriptEntry>& all = transcript_.Entries();
-    const auto choice = std::find_if(
-        all.rbegin(), all.rend(), [](const ui::TranscriptEntry& e) { return e.kind == "choice"; });
-    if (choice == all.rend() || choice->text.rfind("接受訂單", 0) != 0) return;
-    orderAnswered_ = BtnForm;
-    answers.push_front(1);
+    if (Goodwill() && NewOrderOffer(transcript_, orderAnswered_) >= 0) answers.push_front(1);
 }
 
 void Shopkeeper::Account() {

@@ -26,6 +26,10 @@ namespace route {
 constexpr int kLastDay = 287;
 
 ui::Point Centre(const ui::Control& c);
+// The index in `t` of the choice of an order offer (接受訂單 / 拒絕) now waiting, the
+// first time its window is seen; -1 otherwise. The window is remembered in `seen` by its
+// life token: a new window may take the address of the one answered before.
+int NewOrderOffer(const ui::Transcript& t, ui::LifeToken& seen);
 // Entries of the transcript of `kind` (and `text`, when given).
 int Count(const ui::Transcript& t, const std::string& kind, const std::string& text = {});
 
@@ -109,8 +113,8 @@ private:
     // Books a change of the reputation since the last step under its cause.
     void Account();
     int lastRep_ = -1, lastDecay_ = 0;
-    std::size_t seenEntries_ = 0;          // transcript entries already looked through
-    const void* orderAnswered_ = nullptr;  // the choice window last answered
+    std::size_t seenEntries_ = 0;  // transcript entries already looked through
+    ui::LifeToken orderAnswered_;  // the order offer answered last
     bool tallyShort_ = false;
     // Using `units` of a material would leave too few for a wanted goods still to mix.
     bool KeptBack(int material, int units) const;
