@@ -614,10 +614,10 @@ bool Runner::TripMap() {
         node = toLand ? kOutskirts : to;
     }
     const MapPlace& mark = map.m_Land ? kLandPlaces[node] : kTownPlaces[node];
-    const int half = kMarkSize / 2;
-    const ui::Point p = map.m_Img->ClientToScreen(ui::Point{mark.markX + half, mark.markY + half});
+    // The place's name on the map, where the generated maps keep it in view.
+    const ui::Point p = map.m_Img->ClientToScreen(ui::Point{mark.labelX, mark.labelY});
     if (ui::ControlAt(p.x, p.y) == map.m_Img) return ClickAt(p);
-    // Another window (the message window, the clock) covers the place's mark: the map's
+    // Another window (the message window, the clock) covers the place's name: the map's
     // menu of places instead, popped up with a right click on open map and its row chosen.
     const std::string caption = ui::Utf8ToBig5(mark.menuName);
     int row = -1, shown = 0;

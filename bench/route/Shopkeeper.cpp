@@ -954,8 +954,8 @@ bool Shopkeeper::OnTheMap() {
                 return true;
             }
     }
-    const int half = kMarkSize / 2;
-    return ClickAt(MapFm->m_Img->ClientToScreen(ui::Point{to.markX + half, to.markY + half}));
+    // The place's name on the map, where the generated maps keep it in view.
+    return ClickAt(MapFm->m_Img->ClientToScreen(ui::Point{to.labelX, to.labelY}));
 }
 
 bool Shopkeeper::CommandMenu() {

@@ -39,7 +39,9 @@ constexpr ui::Point kTownSquare = MarkOf(kTownPlaces[3]);
 constexpr ui::Point kTownRival = MarkOf(kTownPlaces[2]);
 constexpr ui::Point kTownOutskirts = MarkOf(kTownPlaces[8]);
 constexpr ui::Point kLandTown = MarkOf(kLandPlaces[0]);
-constexpr ui::Point kLandCrater = MarkOf(kLandPlaces[6]);
+// The crater's mark lies in the rows where the pointer brings the title strip up over a
+// full-screen map: it is reached on its name.
+constexpr ui::Point kLandCrater{kLandPlaces[6].labelX, kLandPlaces[6].labelY};
 constexpr ui::Point kLandForest = MarkOf(kLandPlaces[1]);
 constexpr ui::Point kLandHotSpring = MarkOf(kLandPlaces[10]);  // closed at a new game
 // A point of both maps that is no place (under the calendar).

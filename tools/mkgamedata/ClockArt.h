@@ -17,7 +17,15 @@ inline constexpr std::uint8_t kClockKey = Cube(0, 5, 0);  // 0x00FF00
 inline constexpr int kWatchWidth = 112, kWatchHeight = 140;
 inline constexpr int kDialLeft = 8, kDialTop = 8, kDialSize = 96;
 inline constexpr int kSignLeft = 24, kSignTop = 110, kSignWidth = 64, kSignHeight = 20;
+// The dial's face and the ring around it, from the dial's centre: small enough to
+// leave the land map's marks beside the clock in view. The plate under the dial, and
+// the part of the open sign's box that shows on it (the closed sign is drawn there).
+inline constexpr double kFaceRadius = 37, kRingRadius = 43;
+inline constexpr int kPlateLeft = 36, kPlateTop = 99, kPlateWidth = 60, kPlateHeight = 25;
+inline constexpr int kClosedLeft = 40, kClosedWidth = 44, kClosedHeight = 13;
 inline constexpr int kCalenderWidth = 100, kCalenderHeight = 124;
+// The calendar's page begins this far in: the land map's hot spring shows left of it.
+inline constexpr int kCalPageLeft = 30;
 inline constexpr int kCalPartLeft = 8, kCalPartWidth = 84;
 inline constexpr int kMonthTop = 16, kMonthHeight = 20;
 inline constexpr int kDayTop = 40, kDayHeight = 54;

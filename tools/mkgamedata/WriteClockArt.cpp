@@ -75,94 +75,104 @@ const char* const kWeekdayNames[6] = {"光之日", "火之日", "水之日",
 
 Picture WatchBackground() {
     Picture p(kWatchWidth, kWatchHeight, kClockKey);
-    // The name plate under the clock, on a short neck.
-    p.Rect(16, 100, 80, 38, kInk);
-    p.Rect(17, 101, 78, 36, kFrame);
-    RoundCorners(p, 16, 100, 80, 38);
-    p.Rect(46, 96, 20, 8, kFrame);
-    p.Rect(kSignLeft - 1, kSignTop - 1, kSignWidth + 2, kSignHeight + 2, kInk);
-    p.Rect(kSignLeft, kSignTop, kSignWidth, kSignHeight, kDial);
-    p.TextCentred(kSignLeft, kSignTop, kSignWidth, kSignHeight, "休息中", 12, kGrey);
+    // The name plate at the dial's foot, on a short neck, right of the land map's cave.
+    p.Rect(kPlateLeft, kPlateTop, kPlateWidth, kPlateHeight, kInk);
+    p.Rect(kPlateLeft + 1, kPlateTop + 1, kPlateWidth - 2, kPlateHeight - 2, kFrame);
+    RoundCorners(p, kPlateLeft, kPlateTop, kPlateWidth, kPlateHeight);
+    p.Rect(58, kPlateTop - 6, 12, 8, kFrame);
+    p.Rect(kClosedLeft - 1, kSignTop - 1, kClosedWidth + 2, kClosedHeight + 1, kInk);
+    p.Rect(kClosedLeft, kSignTop, kClosedWidth, kClosedHeight - 1, kDial);
+    p.TextCentred(kClosedLeft, kSignTop, kClosedWidth, kClosedHeight - 1, "休息中", 11, kGrey);
     // The round frame around the dial.
-    const double c = kWatchWidth / 2.0;
-    p.Ellipse(c, c, 55.5, 55.5, kInk);
-    p.Ellipse(c, c, 54, 54, kFrame);
-    p.Ellipse(c, c, 49.5, 49.5, kInk);
-    p.Ellipse(c, c, 48, 48, kDial);
+    const double c = kDialLeft + kDialSize / 2.0;
+    p.Ellipse(c, c, kRingRadius, kRingRadius, kInk);
+    p.Ellipse(c, c, kRingRadius - 1.5, kRingRadius - 1.5, kFrame);
+    p.Ellipse(c, c, kFaceRadius + 1.5, kFaceRadius + 1.5, kInk);
+    p.Ellipse(c, c, kFaceRadius, kFaceRadius, kDial);
     return p;
 }
 
 Picture WatchOpenSign() {
-    Picture p(kSignWidth, kSignHeight, Cube(4, 0, 0));
-    p.Frame(0, 0, kSignWidth, kSignHeight, kInk);
-    p.Frame(1, 1, kSignWidth - 2, kSignHeight - 2, Cube(5, 3, 2));
-    p.TextCentred(0, 0, kSignWidth, kSignHeight, "營業中", 12, kWhite, true);
+    // Only the part of the sign inside the plate shows: the red sign lies over the
+    // closed one, on the plate's colour, its bottom row the plate's edge.
+    Picture p(kSignWidth, kSignHeight, kFrame);
+    const int left = kClosedLeft - kSignLeft;
+    p.Rect(left - 1, 0, kClosedWidth + 2, kClosedHeight, kInk);
+    p.Rect(left, 0, kClosedWidth, kClosedHeight - 1, Cube(4, 0, 0));
+    p.Rect(left + 1, 1, kClosedWidth - 2, 1, Cube(5, 3, 2));
+    p.TextCentred(left, 0, kClosedWidth, kClosedHeight - 1, "營業中", 11, kWhite, true);
+    p.Rect(0, kPlateTop + kPlateHeight - 1 - kSignTop, kSignWidth, kSignHeight, kInk);
+    p.Rect(kPlateLeft - kSignLeft, 0, 1, kSignHeight, kInk);
     return p;
 }
 
 Picture HourFace(int hour) {
     Picture p(kDialSize, kDialSize, kClockKey);
     const double c = kDialSize / 2.0;
-    p.Ellipse(c, c, 48, 48, kInk);
-    p.Ellipse(c, c, 46.5, 46.5, kDial);
+    p.Ellipse(c, c, kFaceRadius + 1, kFaceRadius + 1, kInk);
+    p.Ellipse(c, c, kFaceRadius, kFaceRadius, kDial);
     for (int i = 0; i < 12; ++i) {
-        // Twelve marks, the quarters longer and doubled.
+        // Twelve marks, the quarters longer; the quarters' numbers larger.
         const bool quarter = i % 3 == 0;
-        const Pt a = OnDial(i, quarter ? 38 : 41), b = OnDial(i, 45);
+        const Pt a = OnDial(i, quarter ? kFaceRadius - 7 : kFaceRadius - 4),
+                 b = OnDial(i, kFaceRadius - 1);
         p.Line(int(a.x), int(a.y), int(b.x), int(b.y), kInk);
-        if (quarter) {
-            const Pt a2 = OnDial(i + 0.03, 38), b2 = OnDial(i + 0.03, 45);
-            p.Line(int(a2.x), int(a2.y), int(b2.x), int(b2.y), kInk);
-        }
-        const Pt n = OnDial(i, 32);
+        const Pt n = OnDial(i, kFaceRadius - 13);
         const std::string number = std::to_string(i == 0 ? 12 : i);
-        p.TextCentred(int(std::lround(n.x)) - 8, int(std::lround(n.y)) - 6, 16, 12, number, 11,
-                      kInk);
+        p.TextCentred(int(std::lround(n.x)) - 8, int(std::lround(n.y)) - 5, 16, 10, number,
+                      quarter ? 11 : 9, kInk, quarter);
     }
-    Hand(p, hour % 12, 22, 2.6, kInk);
+    Hand(p, hour % 12, 18, 2.4, kInk);
     return p;
 }
 
 Picture MinuteHand(int k) {
     Picture p(kDialSize, kDialSize, kClockKey);
-    Hand(p, k, 40, 1.5, kHand);
+    Hand(p, k, kFaceRadius - 5, 1.5, kHand);
     return p;
 }
 
 Picture CalenderBackground() {
     Picture p(kCalenderWidth, kCalenderHeight, kClockKey);
-    // The page, its month band and the two rings it hangs by.
-    p.Rect(2, 10, 96, 112, kInk);
-    p.Rect(3, 11, 94, 110, kWhite);
-    RoundCorners(p, 2, 10, 96, 112);
-    p.Rect(3, 11, 94, 30, kFrame);
-    p.Line(3, 40, 96, 40, kInk);
-    p.Line(8, 95, 91, 95, kGrey);
-    for (const int x : {26, 74}) {
+    // The page, its month band and the two rings it hangs by; the window's left part
+    // is left to the map under it.
+    const int w = kCalenderWidth - 2 - kCalPageLeft;
+    p.Rect(kCalPageLeft, 10, w, 112, kInk);
+    p.Rect(kCalPageLeft + 1, 11, w - 2, 110, kWhite);
+    RoundCorners(p, kCalPageLeft, 10, w, 112);
+    p.Rect(kCalPageLeft + 1, 11, w - 2, 30, kFrame);
+    p.Line(kCalPageLeft + 1, 40, kCalenderWidth - 4, 40, kInk);
+    p.Line(kCalPageLeft + 5, 95, kCalenderWidth - 9, 95, kGrey);
+    for (const int x : {kCalPageLeft + 16, kCalenderWidth - 18}) {
         p.Ellipse(x, 9, 5.5, 7.5, kInk);
         p.Ellipse(x, 9, 2.5, 4.5, kClockKey);
     }
     return p;
 }
 
+// The parts are drawn in the part of their box that lies on the page.
+constexpr int kShown = kCalPageLeft + 1 - kCalPartLeft;
+constexpr int kShownWidth = kCalPartWidth - kShown;
+
 Picture CalenderMonth(int m) {
     Picture p(kCalPartWidth, kMonthHeight, SeasonColour(m));
-    p.TextCentred(0, 0, kCalPartWidth, kMonthHeight, std::to_string(m) + "月", 16, kWhite, true);
-    p.Text(kCalPartWidth - 16, 4, kSeasonNames[(m % 12) / 3], 12, kWhite);
+    p.TextCentred(kShown, 0, kShownWidth - 14, kMonthHeight, std::to_string(m) + "月", 16, kWhite,
+                  true);
+    p.Text(kCalPartWidth - 14, 4, kSeasonNames[(m % 12) / 3], 12, kWhite);
     return p;
 }
 
 Picture CalenderDay(int d) {
     Picture p(kCalPartWidth, kDayHeight, kWhite);
-    p.TextCentred(0, 2, kCalPartWidth, kDayHeight - 4, std::to_string(d), 40, kInk, true);
-    p.Text(kCalPartWidth - 14, kDayHeight - 14, "日", 12, kInk);
+    p.TextCentred(kShown, 2, kShownWidth - 8, kDayHeight - 4, std::to_string(d), 40, kInk, true);
+    p.Text(kCalPartWidth - 13, kDayHeight - 14, "日", 12, kInk);
     return p;
 }
 
 Picture CalenderWeekday(int w) {
     Picture p(kCalPartWidth, kWeekHeight, kWhite);
     const bool rest = w == 6;
-    p.TextCentred(0, 0, kCalPartWidth, kWeekHeight, kWeekdayNames[(w - 1) % 6], 12,
+    p.TextCentred(kShown, 0, kShownWidth, kWeekHeight, kWeekdayNames[(w - 1) % 6], 12,
                   rest ? Cube(5, 0, 0) : kInk, rest);
     return p;
 }
