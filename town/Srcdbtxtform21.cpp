@@ -640,6 +640,9 @@ void TDbTxtForm2::m_PnlMainMouseMove(ui::ShiftState, int x, int y) {
     if (x > page.Left + page.Width() - page.Width() / 4) return;
     const ui::Point to = (Left() == m_DodgeA.x && Top() == m_DodgeA.y) ? m_DodgeB : m_DodgeA;
     SetBounds(to.x, to.y, Width(), Height());
+    // Stacked above the clock and the calendar, as the program's activation stacks the
+    // three: at the top of the map its face would otherwise be drawn under the clock.
+    BringToFront();
 }
 
 void TDbTxtForm2::SavePosition(ui::Point a, ui::Point b, const ui::Rect& area) {
