@@ -3,13 +3,15 @@
 // message window resting at the bottom of the map, which dodges the pointer when the
 // mark lies under it, and on its name with the window dodged up to the top, where it
 // must not hide a place for good. Up there the window's face is drawn over the clock,
-// not under it.
+// not under it. The screen of each map in each look is written into the test's game
+// folder, to look at.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "platform/Screen.h"
 #include "platform/Transcript.h"
 #include "shop/Calender.h"
 #include "shop/GameState.h"
@@ -59,8 +61,7 @@ TEST_F(MapReachTest, EveryPlaceTakesALeftClickInEverySeasonAndLight) {
     ASSERT_NE(CalenderForm, nullptr);
     // Every place open.
     for (int i = 0; i < kTownNodes; ++i) EventServerDbg->SetFlg(kFirstPlaceOpenFlag + i, true);
-    for (int i = 0; i < kLandNodes; ++i)
-        EventServerDbg->SetFlg(kFirstPlaceOpenFlag + 32 + i, true);
+    for (int i = 0; i < kLandNodes; ++i) EventServerDbg->SetFlg(kFirstPlaceOpenFlag + 32 + i, true);
 
     // The looks of the maps: daylight by season, the evening and the night alike in
     // every season. Each place is clicked once in each: on its mark with the window at
@@ -71,8 +72,8 @@ TEST_F(MapReachTest, EveryPlaceTakesALeftClickInEverySeasonAndLight) {
         int variant;
         bool dodged;
     };
-    const Look looks[] = {{"winter day", 10, 10, 2, false}, {"spring day", 80, 10, 0, true},
-                          {"summer day", 150, 12, 0, false}, {"autumn day", 230, 10, 1, true},
+    const Look looks[] = {{"winter day", 10, 10, 2, false},     {"spring day", 80, 10, 0, true},
+                          {"summer day", 150, 12, 0, false},    {"autumn day", 230, 10, 1, true},
                           {"spring evening", 81, 17, 1, false}, {"winter night", 11, 20, 3, true}};
     int clicks = 0;
     for (const Look& look : looks)
@@ -93,6 +94,12 @@ TEST_F(MapReachTest, EveryPlaceTakesALeftClickInEverySeasonAndLight) {
                 ASSERT_EQ(MapFm->MapPictureName(), std::string(land ? "map_land" : "map_town") +
                                                        std::to_string(look.variant) + ".bmp")
                     << what;
+                if (node == 1) {
+                    // The screen as the player sees it, written to look at.
+                    std::string file = dir + "/" + (land ? "land " : "town ") + look.name + ".png";
+                    std::replace(file.begin(), file.end(), ' ', '-');
+                    EXPECT_TRUE(ui::WritePng(file, headless.App().GetScreen()));
+                }
                 ui::Point at;
                 if (look.dodged) {
                     // The pointer over the left of the resting page sends it up.

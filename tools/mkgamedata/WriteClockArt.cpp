@@ -99,8 +99,7 @@ Picture WatchOpenSign() {
     const int left = kClosedLeft - kSignLeft;
     p.Rect(left - 1, 0, kClosedWidth + 2, kClosedHeight, kInk);
     p.Rect(left, 0, kClosedWidth, kClosedHeight - 1, Cube(4, 0, 0));
-    p.Rect(left + 1, 1, kClosedWidth - 2, 1, Cube(5, 3, 2));
-    p.TextCentred(left, 0, kClosedWidth, kClosedHeight - 1, "營業中", 11, kWhite, true);
+    p.TextCentred(left, 1, kClosedWidth, kClosedHeight - 2, "營業中", 11, kWhite, true);
     p.Rect(0, kPlateTop + kPlateHeight - 1 - kSignTop, kSignWidth, kSignHeight, kInk);
     p.Rect(kPlateLeft - kSignLeft, 0, 1, kSignHeight, kInk);
     return p;

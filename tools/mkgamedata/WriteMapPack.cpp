@@ -250,7 +250,7 @@ Scheme SchemeOf(int v) {
         default:
             return {Cube(0, 1, 1),
                     Cube(0, 1, 0),
-                    Cube(1, 1, 2),
+                    Cube(1, 1, 1),
                     Cube(0, 0, 1),
                     Cube(1, 1, 2),
                     Cube(0, 0, 1),
@@ -387,13 +387,25 @@ void Field(Picture& p, int x, int y, int w, int h, const Scheme& s, bool across)
     p.Frame(x, y, w, h, s.grassDot);
 }
 
-// The roads of a map: a broad edge, then the surface over it.
+// The roads of a map: a broad edge, then the surface over it. Town streets run
+// straight; country roads bend a little, now one way, now the other.
 void Roads(Picture& p, const MapArt& map, const Scheme& s, double width) {
     for (int pass = 0; pass < 2; ++pass)
-        for (int i = 0; i < map.roadCount; ++i)
-            ThickLine(p, NodePoint(map.places[map.roads[i][0]]),
-                      NodePoint(map.places[map.roads[i][1]]), pass ? width : width + 4,
-                      pass ? s.street : s.streetEdge);
+        for (int i = 0; i < map.roadCount; ++i) {
+            const Pt a = NodePoint(map.places[map.roads[i][0]]),
+                     b = NodePoint(map.places[map.roads[i][1]]);
+            const double len = std::hypot(b.x - a.x, b.y - a.y);
+            const double bend = map.land ? std::min(6.0, len / 12) * (i % 2 ? 1 : -1) : 0;
+            constexpr int kPieces = 10;
+            Pt from = a;
+            for (int k = 1; k <= kPieces; ++k) {
+                const double t = double(k) / kPieces, off = bend * std::sin(t * 3.14159265);
+                const Pt to{a.x + (b.x - a.x) * t - (b.y - a.y) / len * off,
+                            a.y + (b.y - a.y) * t + (b.x - a.x) / len * off};
+                ThickLine(p, from, to, pass ? width : width + 4, pass ? s.street : s.streetEdge);
+                from = to;
+            }
+        }
 }
 
 void NamePlates(Picture& p, const MapArt& map, const Scheme& s) {
