@@ -5,6 +5,8 @@
 
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/Big5.h"
 #include "shop/Catalog.h"
@@ -30,7 +32,8 @@ TEST(QuotedTexts, EachStandsInItsSceneWordForWord) {
         const story::StepKind kind =
             q.kind == test::kOption ? story::StepKind::Option : story::StepKind::Line;
         bool found = false;
-        for (const story::Step& st : sc->steps) found = found || (st.kind == kind && st.text == ui::Utf8ToBig5(q.text));
+        for (const story::Step& st : sc->steps)
+            found = found || (st.kind == kind && st.text == ui::Utf8ToBig5(q.text));
         EXPECT_TRUE(found) << sc->file << ": " << q.scene << " shows no \"" << q.text << "\"";
     }
 }
@@ -59,6 +62,31 @@ TEST(QuotedTexts, EachChoiceListsItsCaptionsInOrder) {
     }
 }
 
+// The lines a scene shows, each with the voice played before it, with the scenes it
+// plays in their places.
+void LinesOf(const std::string& key, std::vector<std::pair<int, std::string>>& out) {
+    const story::Scene* sc = FindScene(key);
+    ASSERT_NE(sc, nullptr) << key;
+    for (const story::Step& st : sc->steps) {
+        if (st.kind == story::StepKind::Line) out.emplace_back(st.voice, ui::Big5ToUtf8(st.text));
+        if (st.kind == story::StepKind::Play) LinesOf(st.name, out);
+    }
+}
+
+TEST(QuotedTexts, ThePurificationsTwinsDifferInFourLinesOnly) {
+    std::vector<std::pair<int, std::string>> shop, home;
+    LinesOf("EvTurnStart029:main", shop);
+    LinesOf("EvMove017:main", home);
+    ASSERT_EQ(shop.size(), 48u);
+    ASSERT_EQ(home.size(), shop.size());
+    std::vector<int> differ;
+    for (std::size_t i = 0; i < shop.size(); ++i) {
+        EXPECT_EQ(shop[i].first, home[i].first) << i;
+        if (shop[i].second != home[i].second) differ.push_back(shop[i].first);
+    }
+    EXPECT_EQ(differ, (std::vector<int>{1225, 1228, 1255, 1259}));
+}
+
 TEST(QuotedTexts, TheFashionRemarkFillsItsFourTemplates) {
     const std::string a = Big5Name(3), b = Big5Name(10), c = Big5Name(20);
     EXPECT_EQ(story::FashionRemarkLine(-1, -1, -1),
@@ -76,13 +104,27 @@ TEST(QuotedTexts, TheFashionRemarkFillsItsFourTemplates) {
 TEST(QuotedTexts, TheOrderTitlesAreAsWritten) {
     // Id 14's title names its goods and quantity in words of our own.
     const std::map<int, const char*> titles = {
-        {0, "目前沒有訂單"},        {1, "願望秘石２０個"},          {2, "黑貓魔法杖１０支"},
-        {3, "天使之翼２０個"},      {4, "水魔法石２０個"},          {5, "清新香水４０瓶"},
-        {6, "加速咒文藥劑６０瓶"},  {7, "魅力香水６０瓶"},          {8, "土魔法石３０瓶"},
-        {9, "反射咒文藥劑３０瓶"},  {10, "冰結咒文藥劑２０瓶"},     {11, "闇魔法石４０個"},
-        {12, "光魔法石１０個"},     {13, "所羅門秘藥３０瓶"},       {15, "火燄咒文藥劑４０瓶"},
-        {16, "空浮藥劑５０瓶"},     {17, "火魔法石３０個"},         {18, "烈火咒文藥劑２０瓶"},
-        {19, "測試０"},             {20, "測試１"},                 {21, "使用冰河礫石，阻止火山爆發"},
+        {0, "目前沒有訂單"},
+        {1, "願望秘石２０個"},
+        {2, "黑貓魔法杖１０支"},
+        {3, "天使之翼２０個"},
+        {4, "水魔法石２０個"},
+        {5, "清新香水４０瓶"},
+        {6, "加速咒文藥劑６０瓶"},
+        {7, "魅力香水６０瓶"},
+        {8, "土魔法石３０瓶"},
+        {9, "反射咒文藥劑３０瓶"},
+        {10, "冰結咒文藥劑２０瓶"},
+        {11, "闇魔法石４０個"},
+        {12, "光魔法石１０個"},
+        {13, "所羅門秘藥３０瓶"},
+        {15, "火燄咒文藥劑４０瓶"},
+        {16, "空浮藥劑５０瓶"},
+        {17, "火魔法石３０個"},
+        {18, "烈火咒文藥劑２０瓶"},
+        {19, "測試０"},
+        {20, "測試１"},
+        {21, "使用冰河礫石，阻止火山爆發"},
         {22, "尋找傾國媚藥"},
     };
     for (const auto& [id, title] : titles) EXPECT_EQ(ui::Big5ToUtf8(OrderTexts()[id]), title) << id;
