@@ -18,6 +18,7 @@ struct QuotedText {
 
 // Captions of one choice stand in the order the choice lists them.
 inline constexpr QuotedText kQuotedTexts[] = {
+    // Cocotte.txt: the nobleman's chocolates and the evening walk
     {"EvTurnStart020:main", kOption, "『讓蕾妮特幫忙。"},
     {"EvTurnStart020:main", kOption, "『不好意思所以婉拒。"},
     {"EvTurnStart023:main", kLine, "黑貓魔法店‧店頭"},
@@ -25,6 +26,7 @@ inline constexpr QuotedText kQuotedTexts[] = {
     {"EvTurnStart023:main", kOption, "『妳在做什麼啊？"},
     {"EvTurnStart023:Scene03", kOption, "『有沒有見到可可特？"},
     {"EvTurnStart023:Scene03", kOption, "『你在這裡做什麼？"},
+    // Commands.txt: the market, the bakery, the library and the visits
     {"Commands:RunPlaceCommand1", kLine, "今天是假日，市集也公休噢"},
     {"Commands:RunPlaceCommand2", kLine, "緹菈「今天有什麼東西呢？"},
     {"Commands:RunPlaceCommand3", kLine, "緹菈「市集好像還沒開的樣子。"},
@@ -37,9 +39,11 @@ inline constexpr QuotedText kQuotedTexts[] = {
     {"Commands:VisitFlowerHouse5", kLine, "芙蘿蕾好像不在"},
     {"Commands:VisitFlowerHouse7", kLine, "芙蘿蕾好像不在"},
     {"Commands:VisitPalace3", kLine, "已經見不到她囉"},
+    // DayStart.txt, Endings.txt: 黑皮's illness, the bad endings' caption
     {"EvDayStart001_Sub1:main", kOption, "『直接讓蕾妮特診治。"},
     {"EvDayStart001_Sub1:main", kOption, "『讓蕾妮特的父親診治。"},
     {"EvEnding010:message", kLine, "悲慘的結局　"},
+    // Fever.txt: the cure and the forest maze
     {"EvMove002:main", kOption, "『使用痊癒藥劑！"},
     {"EvMove002:main", kOption, "『尋找水精靈石！"},
     {"EvForestMaze:ways", kOption, "『往左邊走。"},
@@ -49,6 +53,7 @@ inline constexpr QuotedText kQuotedTexts[] = {
     {"EvForestMaze:deadend", kOption, "『往後頭走。"},
     {"EvForestMaze_Node00:main", kOption, "『往左邊走。"},
     {"EvForestMaze_Node00:main", kOption, "『往右邊走。"},
+    // GhostNight.txt: the shelves
     {"EvMove124:main", kOption, "『照芙蘿蕾所說，往北４格。"},
     {"EvMove124:main", kOption, "『不知道該怎麼辦，往西６格。"},
     {"EvMove124:main", kOption, "『還是只能往東３格。"},
@@ -79,6 +84,7 @@ inline constexpr QuotedText kQuotedTexts[] = {
     {"EvMove124:Scene14", kOption, "『往東２格。"},
     {"EvMove124:Scene14", kOption, "『往南５格。"},
     {"EvMove124:Scene14", kOption, "『往北３格。"},
+    // Intros.txt: the place titles
     {"EvMove057:main", kLine, "微笑魔法店"},
     {"EvMove059:main", kLine, "活動會場"},
     {"EvMove060:main", kLine, "糕餅店‧特利亞儂儂"},
@@ -98,11 +104,13 @@ inline constexpr QuotedText kQuotedTexts[] = {
     {"EvMove074:main", kLine, "弗洛愛爾摩斯大公園"},
     {"EvMove075:main", kLine, "中央噴水廣場"},
     {"EvMove076:main", kLine, "弗洛愛爾摩斯魔法學院"},
+    // Prince.txt: the ring, the garden, the proposal
     {"EvMove009:main", kLine, "『取得？？戒指。"},
     {"EvMove011:main", kOption, "『我想見王子殿下。"},
     {"EvMove011:main", kOption, "『今天還是別去吧。"},
     {"EvBall:proposal", kOption, "『答應王子殿下的求婚"},
     {"EvBall:proposal", kOption, "『不放棄有著母親回憶的店"},
+    // Renette.txt: the magic contest, the great wizard's house, the cave
     {"EvMove005:main", kOption, "『好、來個先發制人！"},
     {"EvMove005:main", kOption, "『先讓蕾妮特出招。"},
     {"EvMove005_Scene00:main", kOption, "『閃避！"},
