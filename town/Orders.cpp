@@ -274,7 +274,7 @@ void TEventServerDbg::OrderTalk(int k) {
     std::string reply;
     switch (answer) {
         case kAccept:
-            reply = B5("顧客「謝謝妳。\n") + OrderDateText(deadline) + client.Accept;
+            reply = B5("顧客「謝謝你。\n") + OrderDateText(deadline) + client.Accept;
             SetFlg(flag::OrderTakenToday, true);
             ui::Record("order", "accepted " + std::to_string(t.Id));
             break;

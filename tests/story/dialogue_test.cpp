@@ -11,6 +11,7 @@
 #include "platform/Big5.h"
 #include "shop/GameState.h"
 #include "story/Register.h"
+#include "tests/story/QuotedTexts.h"
 #include "tests/support/StoryFixture.h"
 #include "town/Srcdbtxtform21.h"
 
@@ -79,15 +80,52 @@ TEST(StoryData, EveryFileReadsWithoutAnErrorAndEveryScenePlayedExists) {
     EXPECT_EQ(story::UnendedEvents(story::Scenes()), std::vector<std::string>{});
 }
 
+// The mark after an ellipsis or a dash that ends a sentence: none, or ？ or ！ (！？ for
+// surprise), where `at` is the byte after the ellipsis or dash; "" when it is right.
+std::string MarkAfterTrail(const std::string& u, std::size_t at) {
+    static const std::string closing[] = {"。", "，", "、", "？", "！", "」",
+                                          "』", "～", "：", "；", "）"};
+    std::string marks;
+    for (bool more = true; more && at < u.size();) {
+        more = false;
+        for (const std::string& m : closing)
+            if (u.compare(at, m.size(), m) == 0) {
+                marks += m;
+                at += m.size();
+                more = true;
+                break;
+            }
+    }
+    return marks.empty() || marks == "？" || marks == "！" || marks == "！？" ? "" : marks;
+}
+
+// Whether each break of a line stands after a mark: a writer breaks after a comma or a
+// sentence, not in mid-phrase. A notice may set an address on a row of its own.
+bool BreaksAfterMarks(const std::string& u) {
+    const std::string after[] = {"，", "。", "！", "？", "…",  "～", "」",
+                                 "』", "、", "—",  "：", "；", "）"};
+    for (std::size_t i = u.find("\n"); i != std::string::npos; i = u.find("\n", i + 1)) {
+        bool marked = false;
+        for (const std::string& m : after)
+            marked = marked || (i >= m.size() && u.compare(i - m.size(), m.size(), m) == 0);
+        const std::size_t rowStart = u.rfind('\n', i - 1);
+        const bool address =
+            u.compare(rowStart == std::string::npos ? 0 : rowStart + 1, 9, "ｗｗｗ") == 0 ||
+            u.compare(i + 1, 9, "ｗｗｗ") == 0;
+        if (!marked && !address) return false;
+    }
+    return true;
+}
+
 // The written rules of story/text/STYLE.md that a reader can check: each sentence
-// ends with its mark (but titles and a closing quote), nothing follows
-// an ellipsis or a dash, the dash is no box-drawing line, and each thing keeps its
-// one name.
+// ends with its mark (but titles and a closing quote), only ？ or ！ follows an
+// ellipsis or a dash, a line breaks after a mark, the dash is no box-drawing line, and
+// each thing keeps its one name. The texts quoted word for word keep their own marks.
 TEST(StoryData, EveryLineKeepsTheHouseStyle) {
     const std::string marks[] = {"。", "！", "？", "…", "～", "—", "』", "　"};
-    const std::string never[] = {"──",   "……。",   "——。",   "魔法大賽", "魔法比賽",
-                                 "選美", "高等科", "初等科", "暗魔石",   "八音盒",
-                                 "拼命", "晒",     "麵包店", "、、"};
+    const std::string never[] = {"──",     "魔法大賽", "魔法比賽", "選美",  "高等科", "初等科",
+                                 "暗魔石", "八音盒",   "拼命",     "晒",    "麵包店", "、、",
+                                 "初級班", "連續劇",   "的說。",   "的說……"};
     const std::string titleCard = "　露米亞藥坊";  // the prologue's card: a name
     const auto endsWith = [](const std::string& s, const std::string& end) {
         return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
@@ -100,7 +138,21 @@ TEST(StoryData, EveryLineKeepsTheHouseStyle) {
             ++lines;
             const std::string u = ui::Big5ToUtf8(st.text);
             const std::string at = sc.file + ":" + std::to_string(st.line) + ": " + u;
+            if (test::IsQuotedText(sc.key, u)) continue;
             for (const std::string& w : never) EXPECT_EQ(u.find(w), std::string::npos) << at;
+            for (const char* trail : {"……", "——"})
+                for (std::size_t i = u.find(trail); i != std::string::npos;
+                     i = u.find(trail, i + 1)) {
+                    std::size_t end = i;
+                    while (u.compare(end, 3, "…") == 0 || u.compare(end, 3, "—") == 0) end += 3;
+                    EXPECT_EQ(MarkAfterTrail(u, end), "") << at << " puts a mark after " << trail;
+                    i = end - 1;
+                }
+            EXPECT_TRUE(BreaksAfterMarks(u)) << at << " breaks in mid-phrase";
+            // Each contest has its host: 司會 the magic contest's, 司儀 the beauty contest's.
+            if (sc.key.rfind("EvMove005", 0) == 0) {
+                EXPECT_NE(u.rfind("司儀", 0), 0u) << at;
+            }
             // 使魔 is 黑皮's kind by another name; 使魔法 would be a verb.
             for (std::size_t i = u.find("使魔"); i != std::string::npos; i = u.find("使魔", i + 1))
                 EXPECT_EQ(u.compare(i, 9, "使魔法"), 0) << at;

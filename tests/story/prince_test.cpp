@@ -399,7 +399,7 @@ TEST_F(PrinceTest, TheBallWaitsForSevenAndEndsInTheShopWithItsPictures) {
     }
     EXPECT_EQ(linesBeforeHall, 15);
     EXPECT_EQ(transcript->Texts("choice"),
-              std::vector<std::string>{"『答應王子殿下的求婚。 / 『不放棄有著母親回憶的店。"});
+              std::vector<std::string>{"『答應王子殿下的求婚 / 『不放棄有著母親回憶的店"});
     EXPECT_TRUE(ev->TestFlg(flag::DancePictureSeen));
     EXPECT_TRUE(ev->TestFlg(flag::EmbracePictureSeen));
     EXPECT_EQ(GameHour(), 22);

@@ -114,14 +114,13 @@ TEST_F(RenetteTest, TheContestPlaysEveryPathOfTheDuelAndOnlyTheReflectionInScene
         EXPECT_EQ(GameHour(), 18);
         EXPECT_EQ(GameFlow->Place, place::EventGround);
     }
-    // The first winning path, speaker by speaker: the host is 司會 but in scene 2.
+    // The first winning path, speaker by speaker.
     Fresh(125, 13, place::EventGround);
     test::EventResponders player(headless.Backend());
     player.answers = kPaths[0].answers;
     ASSERT_TRUE(EvMove005());
-    EXPECT_EQ(Speakers(),
-              (Counts{{"緹菈", 28}, {"蕾妮特", 14}, {"司會", 3}, {"司儀", 1}, {"", 1}}));
-    EXPECT_EQ(transcript->Texts("choice").front(), "『好，來個先發制人！ / 『先讓蕾妮特出招。");
+    EXPECT_EQ(Speakers(), (Counts{{"緹菈", 28}, {"蕾妮特", 14}, {"司會", 4}, {"", 1}}));
+    EXPECT_EQ(transcript->Texts("choice").front(), "『好、來個先發制人！ / 『先讓蕾妮特出招。");
     EXPECT_EQ(transcript->Texts("choice").back(), "『火燄魔法！ / 『反射魔法！ / 『加速魔法！");
 }
 

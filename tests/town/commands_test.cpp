@@ -107,11 +107,11 @@ TEST_F(CommandsTest, Market) {
         int day, hour;
         const char* line;
     } cases[] = {
-        {48, 12, "緹菈「今天是假日，市集也公休噢。"},  // day 48: the holiday, though not a rest day
-        {5, 12, "緹菈「今天是假日，市集也公休噢。"},   // the weekly rest day
-        {30, 12, "緹菈「今天有什麼東西呢？"},         {30, 10, "緹菈「今天有什麼東西呢？"},
-        {30, 18, "緹菈「今天有什麼東西呢？"},         {30, 7, "緹菈「市集好像還沒開的樣子。"},
-        {30, 9, "緹菈「市集好像還沒開的樣子。"},      {30, 19, "緹菈「今天的市集已經結束營業了。"},
+        {48, 12, "今天是假日，市集也公休噢"},  // day 48: the holiday, though not a rest day
+        {5, 12, "今天是假日，市集也公休噢"},   // the weekly rest day
+        {30, 12, "緹菈「今天有什麼東西呢？"},        {30, 10, "緹菈「今天有什麼東西呢？"},
+        {30, 18, "緹菈「今天有什麼東西呢？"},        {30, 7, "緹菈「市集好像還沒開的樣子。"},
+        {30, 9, "緹菈「市集好像還沒開的樣子。"},     {30, 19, "緹菈「今天的市集已經結束營業了。"},
         {30, 3, "緹菈「今天的市集已經結束營業了。"},
     };
     // The player closes the market list as soon as it shows.
@@ -137,11 +137,11 @@ TEST_F(CommandsTest, Library) {
         int hour;
         const char* line;
     } cases[] = {
-        {9, "緹菈「圖書館還沒有開噢。"},
-        {7, "緹菈「圖書館還沒有開噢。"},
-        {18, "緹菈「時間太晚了，今天讀不成書了吧。"},
-        {19, "緹菈「圖書館已經關了啦。"},
-        {6, "緹菈「圖書館已經關了啦。"},
+        {9, "圖書館還沒有開噢。"},
+        {7, "圖書館還沒有開噢。"},
+        {18, "時間太晚了，今天讀不成書了吧。"},
+        {19, "圖書館已經關了啦。"},
+        {6, "圖書館已經關了啦。"},
     };
     for (const Case& c : cases) {
         At(30, c.hour, 7);
@@ -176,7 +176,7 @@ TEST_F(CommandsTest, ReadingCostsTwoHoursAndHalvesOnTheSecondRead) {
 
     At(30, 18, 17);
     GameFlow->RunPlaceCommand(command::kRead);
-    EXPECT_EQ(LastLine(), "緹菈「唉呀，圖書館已經關了啦。");
+    EXPECT_EQ(LastLine(), "唉呀、圖書館已經關了啦。");
     EXPECT_EQ(GameHour(), 18);
 }
 
@@ -265,7 +265,7 @@ TEST_F(CommandsTest, PalaceGate) {
     EventServerDbg->SetFlg(420, true);
     EventServerDbg->SetFlg(489, true);
     VisitPalace(12);
-    EXPECT_EQ(Lines(), std::vector<std::string>{"緹菈『已經見不到他了……"});
+    EXPECT_EQ(Lines(), std::vector<std::string>{"已經見不到她囉"});
     EventServerDbg->SetFlg(489, false);
     // Not summoned on the rest day (day 5): straight into the garden's arrival events,
     // where the first story visit takes the walk, and back out to the gate.

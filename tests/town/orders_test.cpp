@@ -232,7 +232,7 @@ TEST_F(OrdersTest, AcceptingAnOfferInTheEvening) {
     const Strings lines = Kinds("line");
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[0], "顧客「您好，我想訂購一批貨。\n１２天後願望秘石２０個，可以幫我準備嗎？");
-    EXPECT_EQ(lines[1], "顧客「謝謝妳。\n３月１５日我會來取貨，\n到時候就麻煩妳了。");
+    EXPECT_EQ(lines[1], "顧客「謝謝你。\n３月１５日我會來取貨，\n到時候就麻煩妳了。");
     EXPECT_EQ(Kinds("choice").size(), 1u);
     EXPECT_EQ(player.choicesAnswered, 1);
 }
