@@ -430,8 +430,10 @@ Picture Town(int place, Hour h, int room) {
             s.Window(420, 190, 120, 90);
             p.Rect(80, 300, 420, 80, s.C(2.6, 1.4, 0.6));
             p.Rect(80, 296, 420, 8, s.C(3.6, 2.2, 1));
-            p.Ellipse(130, 286, 14, 10, s.C(0.2, 0.2, 0.3));  // 黑皮 asleep on the counter
-            p.Ellipse(144, 278, 8, 7, s.C(0.2, 0.2, 0.3));
+            // 黑皮 is not drawn here: he comes on as his own figure.
+            p.Rect(120, 270, 40, 26, s.C(4, 4, 4.6));  // the till and a ledger
+            p.Rect(124, 262, 32, 8, s.C(3, 3, 3.6));
+            p.Rect(430, 282, 50, 14, s.C(1, 2, 3.6));
             break;
         case 11:  // the mixing room: herbs drying, shelves, the cauldron on its fire
             // The cauldron stands at the right, clear of whoever stands in the middle,
@@ -451,7 +453,11 @@ Picture Town(int place, Hour h, int room) {
             s.Table(24, 240, 170);
             for (int k = 0; k < 4; ++k)  // flasks on the work table
                 p.Ellipse(50 + k * 36, 230, 9, 11, s.C(k % 2 ? 4 : 1, 3, k % 2 ? 1 : 5));
-            p.Rect(452, 60, 150, 120, s.C(2.6, 2.2, 1.8));  // the chimney breast
+            // The hood over the hearth, in bricks.
+            p.Polygon({{470, 20}, {584, 20}, {614, 178}, {440, 178}}, s.C(2.6, 1.6, 1.2));
+            for (int y = 34; y < 178; y += 14)
+                p.Line(470 - (y - 20) * 30 / 158, y, 584 + (y - 20) * 30 / 158, y,
+                       s.C(1.8, 1, 0.8));
             p.Rect(440, 178, 174, 10, s.C(2, 1.4, 1));
             s.Cauldron(527, 258);
             p.Ellipse(527, 320, 44, 8, s.C(5, 2.4, 0.4));  // its fire

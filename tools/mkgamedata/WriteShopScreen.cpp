@@ -74,8 +74,8 @@ void Room(Picture& p) {
     p.Rect(168, 96, 6, 6, kWoodDark);
     p.Polygon({{150, 100}, {171, 56}, {192, 100}}, kDress);  // the witch's hat
     p.Rect(144, 98, 54, 6, kDress);
-    for (int d = 0; d < 3; ++d) p.Line(182 + d, 110, 198 + d, kFloorY, kWood);  // the broom
-    p.Polygon({{192, kFloorY - 34}, {204, kFloorY - 34}, {214, kFloorY}, {186, kFloorY}},
+    for (int d = 0; d < 3; ++d) p.Line(262 + d, 120, 250 + d, kFloorY - 30, kWood);  // the broom
+    p.Polygon({{244, kFloorY - 34}, {256, kFloorY - 34}, {262, kFloorY}, {236, kFloorY}},
               Cube(4, 4, 1));
     // The bed: headboard at the left, the blanket to the foot; the legs on the floor.
     p.Rect(12, 150, 12, 86, kWoodDark);
