@@ -147,6 +147,8 @@ public:
     ui::Label* TitleAlbumButton = nullptr;
     ui::Label* TitleScreenModeButton = nullptr;
     ui::Label* TitleLabels[6] = {};
+    // The hint under the title picture's house until the labels are first shown.
+    ui::Label* TitleHint = nullptr;
     std::unique_ptr<TQvDib> QvDib1;
     std::unique_ptr<TQvDib> QvDib2;
     TQvPack QvPack1;

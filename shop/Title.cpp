@@ -26,6 +26,9 @@ const char* const kLabelCaptions[6] = {"開頭動畫", "新的遊戲", "讀取�
                                        "魔法圖鑑", "事件相簿", "畫面模式"};
 constexpr ui::TColor kGrey = 0x808080;
 constexpr ui::TColor kBlack = 0x000000;
+constexpr ui::TColor kWhite = 0xFFFFFF;
+// The hint sits under the house, inside the 640 x 480 that a full screen shows.
+constexpr int kHintLeft = 0, kHintTop = 444, kHintWidth = 262, kHintHeight = 16;
 
 constexpr int kOpeningCount = 6;
 constexpr int kSoundNewGame = 62;
@@ -84,6 +87,18 @@ void TShopForm::BuildTitle() {
         *slots[k] = l;
         TitleLabels[k] = l;
     }
+    TitleHint = TitlePanel->Make<ui::Label>();
+    TitleHint->Name = "TitleHint";
+    TitleHint->SetAutoSize(false);
+    TitleHint->SetTransparent(true);
+    TitleHint->SetAlignment(ui::Alignment::taCenter);
+    TitleHint->SetFontName(ui::kFaceMing);
+    TitleHint->SetFontHeight(12);
+    TitleHint->SetFontColor(kWhite);
+    TitleHint->SetCaption(B5("點一下畫面顯示選單"));
+    TitleHint->SetBounds(kHintLeft, kHintTop, kHintWidth, kHintHeight);
+    // A click on the hint is a click on the picture.
+    TitleHint->OnClick = [this](ui::Control&) { TitleImageClick(); };
     TitleOpeningButton->OnClick = [this](ui::Control&) { TitleOpeningButtonClick(); };
     TitleStartButton->OnClick = [this](ui::Control&) { TitleStartButtonClick(); };
     TitleContinueButton->OnClick = [this](ui::Control&) { TitleContinueButtonClick(); };
@@ -105,6 +120,7 @@ void TShopForm::ShowTitle() {
         l->SetFontColor(kGrey);
         l->Hide();
     }
+    TitleHint->Show();
     TitlePanel->Show();
     TitlePanel->SetEnabled(true);
     Show();
@@ -117,7 +133,10 @@ void TShopForm::ShowTitleButtons(bool show) {
     bool unlocked = false;
     for (int i = 0; i < kItemCount && !unlocked; ++i) unlocked = IsEverUnlocked(i);
     for (ui::Label* l : TitleLabels) l->SetVisible(show && (l != TitleBookButton || unlocked));
-    if (show) ui::Record("menu", "title");
+    if (!show) return;
+    // Once the menu has appeared the hint has done its work; the next title shows it again.
+    TitleHint->Hide();
+    ui::Record("menu", "title");
 }
 
 void TShopForm::TitleImageClick() {

@@ -8,13 +8,39 @@
 
 TBtnForm* BtnForm = nullptr;
 
+namespace {
+
+// An option button: flat, and see-through where its glyph is keyed out (the glyph's
+// lower-left mark), where the window's own background shows, as under a flat button
+// that paints no face of its own. Pressed, it sinks by a pixel in a thin frame.
+class ChoiceButton : public ui::SpeedButton {
+public:
+    ChoiceButton(ui::WinControl* parent, const ui::Bitmap& background)
+        : ui::SpeedButton(parent), background_(background) {}
+
+    void Paint(ui::Canvas& canvas) override {
+        const ui::ButtonState s = State();
+        const bool pressed = s == ui::ButtonState::bsDown || s == ui::ButtonState::bsExclusive;
+        ui::Rect r = ClientRect();
+        if (!background_.Empty())
+            canvas.BitBlt(0, 0, r.Width(), r.Height(), &background_, Left(), Top(), ui::SRCCOPY);
+        PaintGlyphAndCaption(canvas, r, s, pressed);
+        if (pressed) ui::Frame3D(canvas, r, ui::clBtnShadow, ui::clBtnHighlight, 1);
+    }
+
+private:
+    const ui::Bitmap& background_;
+};
+
+}  // namespace
+
 TBtnForm::TBtnForm() {
     Name = "BtnForm";
     SetFormStyle(ui::FormStyle::fsStayOnTop);
     EraseBackground = false;  // the background picture covers the window
-    m_Sbt1 = Make<ui::SpeedButton>();
-    m_Sbt2 = Make<ui::SpeedButton>();
-    m_Sbt3 = Make<ui::SpeedButton>();
+    m_Sbt1 = Make<ChoiceButton>(m_Background);
+    m_Sbt2 = Make<ChoiceButton>(m_Background);
+    m_Sbt3 = Make<ChoiceButton>(m_Background);
     buttons_ = {m_Sbt1, m_Sbt2, m_Sbt3};
     const char* names[kChoiceButtons] = {"m_Sbt1", "m_Sbt2", "m_Sbt3"};
     for (int i = 0; i < kChoiceButtons; ++i) {

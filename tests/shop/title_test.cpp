@@ -89,6 +89,18 @@ TEST_F(TitleTest, TheBookLabelShowsOnlyWhenSomethingWasEverUnlocked) {
     EXPECT_EQ(Shown(), std::vector<bool>(6, true));
 }
 
+TEST_F(TitleTest, TheHintShowsUntilTheMenuAppearsAndAgainOnTheNextTitle) {
+    ASSERT_NE(ShopForm->TitleHint, nullptr);
+    EXPECT_EQ(ui::Big5ToUtf8(ShopForm->TitleHint->Caption()), "點一下畫面顯示選單");
+    EXPECT_TRUE(ShopForm->TitleHint->Visible());
+    ShopForm->TitleImageClick();
+    EXPECT_FALSE(ShopForm->TitleHint->Visible());
+    ShopForm->ShowTitleButtons(false);  // the book or the load list over the title
+    EXPECT_FALSE(ShopForm->TitleHint->Visible());
+    ShopForm->ShowTitle();
+    EXPECT_TRUE(ShopForm->TitleHint->Visible());
+}
+
 TEST_F(TitleTest, TheLabelUnderTheMouseTurnsBlackTheOthersGrey) {
     ShopForm->TitleImageClick();
     ShopForm->TitleOpeningButtonMouseMove(2);

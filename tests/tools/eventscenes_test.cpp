@@ -2,10 +2,14 @@
 // a story event shows has its row, and the row names the events that show it; the
 // test also lays every event picture out on one contact sheet (event_pictures.png in
 // the test build folder, with each picture's number and events under it) to look at.
+// What a scene is about stands above the message window's resting place (its page's
+// top at y 340 of the stage): the named scenes' people, the backgrounds' subjects and
+// the characters' figures.
 #include "tools/mkgamedata/EventScenes.h"
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -17,6 +21,7 @@
 #include "tools/mkgamedata/Art.h"
 #include "tools/mkgamedata/PictureWriter.h"
 #include "tools/mkgamedata/Scenery.h"
+#include "town/EvPictures.h"
 
 namespace {
 
@@ -95,6 +100,120 @@ TEST(EventScenesTest, EachRowDrawsItsOwnPicture) {
         const auto [it, fresh] = drawn.emplace(p.Pixels(), r.index);
         EXPECT_TRUE(fresh) << "pictures " << it->second << " and " << r.index << " are the same";
     }
+}
+
+constexpr int kWindowTop = 340;  // the message window's page, resting on the stage
+
+// The stage height of a figure's row (of its 400: its head's middle is row 92), by pose.
+double RowOnStage(const mkgamedata::SceneFigure& f, int row) {
+    using mkgamedata::Pose;
+    const double k = f.scale;
+    switch (f.pose) {
+        case Pose::Sit:
+        case Pose::Fly:
+        case Pose::Fallen:
+            return f.base - 24 * k - (264 - row) * k;
+        case Pose::Close:
+            return f.base - (250 - row) * k;
+        case Pose::InBed:
+            return f.base - (150 - row) * k;
+        case Pose::Lie:
+            return f.base - 50 * k;  // lying on her side: the head a little above the ground
+        default:
+            return f.base - (400 - row) * k;
+    }
+}
+
+// The scenes a player named as not showing their moment: everyone's face is above the
+// window, and whoever is down (fallen, lying, sitting, in bed) is down above it too.
+TEST(EventScenesTest, TheNamedScenesStandAboveTheMessageWindow) {
+    using mkgamedata::Pose;
+    for (int index : {9, 13, 15, 17, 21, 29}) {
+        const EventSceneRow* row = FindEventSceneRow(index);
+        ASSERT_NE(row, nullptr) << index;
+        for (const mkgamedata::SceneFigure& f : row->figures) {
+            EXPECT_LT(RowOnStage(f, 92), kWindowTop - 40) << "picture " << index;
+            if (f.pose != Pose::Stand && f.pose != Pose::Close) {
+                EXPECT_LE(f.base, kWindowTop)
+                    << "picture " << index << " puts someone down under the window";
+            }
+        }
+    }
+    // The potion is held by the bedside: the heroine's hands near 芙蘿蕾's face, whose
+    // eyes are shut.
+    const EventSceneRow* potion = FindEventSceneRow(29);
+    ASSERT_EQ(potion->figures.size(), 2u);
+    const mkgamedata::SceneFigure& flo = potion->figures[0];
+    const mkgamedata::SceneFigure& heroine = potion->figures[1];
+    EXPECT_EQ(flo.face, mkgamedata::kEyesShut);
+    ASSERT_GE(heroine.reachX, 0) << "the flask floats: nobody holds it";
+    EXPECT_LT(std::abs(heroine.reachX - flo.x), 80);
+    EXPECT_LT(std::abs(heroine.reachY - RowOnStage(flo, 92)), 60);
+    // The fall over the root: her hands on her ankle, the root by her foot.
+    const EventSceneRow* fall = FindEventSceneRow(17);
+    ASSERT_EQ(fall->figures.size(), 1u);
+    EXPECT_EQ(fall->figures[0].pose, Pose::Fallen);
+    EXPECT_GE(fall->figures[0].reachX, fall->figures[0].x);
+}
+
+// Colour index counts of a picture in a box.
+int CountIn(const mkgamedata::Picture& p, std::uint8_t c, int x0, int y0, int x1, int y1) {
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x) n += p.Get(x, y) == c;
+    return n;
+}
+
+TEST(EventScenesTest, BackgroundSubjectsStandAboveTheWindowAndBesideTheMiddleFigure) {
+    using mkgamedata::Cube;
+    using mkgamedata::Hour;
+    // The forest spring's water lies above the window.
+    const mkgamedata::Picture spring = mkgamedata::LandScene(34, Hour::Day);
+    const std::uint8_t water = Cube(2, 4, 5);
+    const int above = CountIn(spring, water, 0, 180, 640, kWindowTop);
+    const int below = CountIn(spring, water, 0, kWindowTop, 640, 480);
+    EXPECT_GT(above, 20000);
+    EXPECT_LT(below, above / 20) << "the pond lies under the message window";
+    // The mixing room's cauldron stands clear of the middle figure (x 220..420).
+    const mkgamedata::Picture mixing = mkgamedata::TownScene(11, Hour::Day);
+    const std::uint8_t iron = Cube(1, 1, 1), brew = Cube(1, 4, 1);
+    EXPECT_EQ(CountIn(mixing, iron, 220, 80, 420, 300) + CountIn(mixing, brew, 220, 80, 420, 300),
+              0);
+    EXPECT_GT(CountIn(mixing, iron, 0, 0, 640, kWindowTop), 3000) << "no cauldron";
+}
+
+// Characters' figures stand on the stage's bottom edge (top at 480 - 400 = 80): the
+// face and shoulders are above the window, and 黑皮 reads as a cat, not a black blob.
+TEST(EventScenesTest, FiguresShowTheirFaceAboveTheWindowAndTheCatHisShape) {
+    using mkgamedata::kSkin;
+    constexpr std::uint8_t kKey = mkgamedata::Cube(5, 0, 5);
+    constexpr int kTopOnStage = 80, kWindowRow = kWindowTop - kTopOnStage;
+    for (int pose : {5, 8, 12, 23, 35, 43}) {  // 斐爾, the prince, 蕾妮特, 可可特, ...
+        const mkgamedata::Picture f =
+            mkgamedata::FigureScene(pose, PictureCaption(PictureCode(kFigureKind, pose)), kKey);
+        ASSERT_EQ(f.Height(), 400);
+        int skinAbove = 0, skinBelow = 0;
+        for (int y = 0; y < f.Height(); ++y)
+            for (int x = 0; x < f.Width(); ++x)
+                if (f.Get(x, y) == kSkin) ++(y < kWindowRow ? skinAbove : skinBelow);
+        // The face is large and wholly above; hands, if any, may be below.
+        EXPECT_GE(skinAbove, 4400) << "figure " << pose;
+    }
+    const mkgamedata::Picture cat = mkgamedata::FigureScene(0, "", kKey);
+    int edge = 0, inked = 0, eyesAbove = 0;
+    for (int y = 1; y + 1 < cat.Height(); ++y)
+        for (int x = 1; x + 1 < cat.Width(); ++x) {
+            const std::uint8_t c = cat.Get(x, y);
+            if (c == kKey) continue;
+            if (c == mkgamedata::Cube(4, 5, 1)) eyesAbove += y < kWindowRow;
+            const bool onEdge = cat.Get(x - 1, y) == kKey || cat.Get(x + 1, y) == kKey ||
+                                cat.Get(x, y - 1) == kKey || cat.Get(x, y + 1) == kKey;
+            if (!onEdge) continue;
+            ++edge;
+            inked += c == mkgamedata::kInk;
+        }
+    EXPECT_LT(inked * 5, edge) << "黑皮's outline is lost against the dark";
+    EXPECT_GE(eyesAbove, 400) << "黑皮's eyes are under the window";
 }
 
 bool WritePicturePng(const mkgamedata::Picture& p, const std::string& path) {

@@ -91,6 +91,23 @@ TEST_F(ChoiceWindowTest, ThreeButtonsAndTheirGlyphs) {
     }
 }
 
+// The glyph's keyed-out mark shows the window's background, not a button face: no
+// stray pixel under a caption, up or pressed.
+TEST_F(ChoiceWindowTest, TheKeyedMarkShowsTheBackgroundUnderTheButton) {
+    form->LayoutButtons(3, 8, 8);
+    form->SetFont(font, kCaption);
+    form->SetCaptions(std::array<std::string, 3>{B5("是"), B5("否"), B5("再想想")});
+    for (int i = 0; i < 3; ++i) {
+        ui::SpeedButton* b = form->Button(i);
+        ui::Bitmap shown(b->Width(), b->Height());
+        b->Paint(shown.GetCanvas());
+        for (auto [x, y] : {std::pair{0, 32}, {1, 32}, {0, 33}, {1, 33}})
+            EXPECT_EQ(shown.GetPixel(x, y), kPaper) << i << ": " << x << "," << y;
+        EXPECT_EQ(FindInk(shown, ui::clBtnFace).count, 0) << i;
+        EXPECT_GT(FindInk(shown, kCaption).count, 10) << i;
+    }
+}
+
 TEST_F(ChoiceWindowTest, CaptionsAreDrawnInTheCaptionColourAndWrap) {
     form->LayoutButtons(2, 8, 8);
     form->SetFont(font, kCaption);

@@ -36,16 +36,28 @@ enum class Who {
 // How someone is in the scene.
 enum class Pose {
     Stand,
-    Sit,    // sitting (or fallen) on the ground
-    Lie,    // lying on the ground, head to the left
-    Bathe,  // head and shoulders above the water
-    Fly,    // sitting on a broom in the air
-    Close,  // near, the chest at `base`: two of them close make an embrace
-    InBed,  // lying in bed under the blanket, the head on the pillow at (x, base)
+    Sit,     // sitting (or fallen) on the ground
+    Lie,     // lying on the ground, head to the left
+    Bathe,   // head and shoulders above the water
+    Fly,     // sitting on a broom in the air
+    Close,   // near, the chest at `base`: two of them close make an embrace
+    Fallen,  // sitting where she fell, the right leg stretched out before her
+    InBed,   // lying in bed under the blanket, the head on the pillow at (x, base)
 };
 
 // A face, as the figures' expressions number them.
-enum Face { kPlain, kSmile, kAngry, kSad, kSurprised, kSerious, kShy, kTroubled, kInPain };
+enum Face {
+    kPlain,
+    kSmile,
+    kAngry,
+    kSad,
+    kSurprised,
+    kSerious,
+    kShy,
+    kTroubled,
+    kInPain,
+    kEyesShut,  // asleep, fainted, or eyes closed for the potion
+};
 
 // What a scene is set against.
 enum class Backdrop {
@@ -72,7 +84,6 @@ enum class Prop {
     Notes,  // music notes in the air
     Fire,   // a camp fire
     Grave,
-    Pillow,  // a pillow seen close, behind a head in bed
     Ribbon,  // a red ribbon bow, 蕾妮特's keepsake, laid on a grave
     StagePlatform,
     Tears,       // tear drops by a face
@@ -81,9 +92,12 @@ enum class Prop {
     DarkAura,    // a dark haze around someone
     Bells,       // wedding bells
     Rain,
-    HandOut,  // a hand held out to help someone up
-    Bundle,   // something hidden behind the back
-    Root,     // a tree root across the path
+    HandOut,       // a hand held out to help someone up
+    Bundle,        // something hidden behind the back
+    Root,          // a tree root arching out of the path, a trunk beside it
+    Crowd,         // onlookers packed shoulder to shoulder behind the front
+    Parade,        // a procession with banners and bunting passing behind the crowd
+    FlowerClumps,  // tall flowers in front, over whoever lies among them
 };
 
 struct SceneFigure {
@@ -93,6 +107,9 @@ struct SceneFigure {
     int x;     // the middle of the figure
     int base;  // its feet (for Sit and Lie the ground; for Bathe the water line)
     double scale;
+    // Where both hands are (holding a flask, an ankle, the lyre's strings); none (-1)
+    // leaves the arms hanging.
+    int reachX = -1, reachY = -1;
 };
 
 struct SceneProp {

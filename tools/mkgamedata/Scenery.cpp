@@ -430,17 +430,39 @@ Picture Town(int place, Hour h, int room) {
             s.Window(420, 190, 120, 90);
             p.Rect(80, 300, 420, 80, s.C(2.6, 1.4, 0.6));
             p.Rect(80, 296, 420, 8, s.C(3.6, 2.2, 1));
-            p.Ellipse(130, 286, 14, 10, s.C(0.2, 0.2, 0.3));  // 黑皮 asleep on the counter
-            p.Ellipse(144, 278, 8, 7, s.C(0.2, 0.2, 0.3));
+            // 黑皮 is not drawn here: he comes on as his own figure.
+            p.Rect(120, 270, 40, 26, s.C(4, 4, 4.6));  // the till and a ledger
+            p.Rect(124, 262, 32, 8, s.C(3, 3, 3.6));
+            p.Rect(430, 282, 50, 14, s.C(1, 2, 3.6));
             break;
-        case 11:  // the mixing room: the cauldron, the herbs
-            s.Room(320, {3.4, 3, 2.6}, {2.4, 2, 1.6});
-            s.Shelf(40, 40, 200, 3, false);
-            s.Shelf(430, 40, 180, 3, true);
-            for (int k = 0; k < 8; ++k)
-                p.Line(260 + k * 20, 20, 260 + k * 20, 60 + (k % 3) * 10, s.C(0.6, 3, 0.6));
-            s.Cauldron(320, 290);
-            p.Ellipse(320, 372, 50, 10, s.C(5, 2.4, 0.4));
+        case 11:  // the mixing room: herbs drying, shelves, the cauldron on its fire
+            // The cauldron stands at the right, clear of whoever stands in the middle,
+            // and all of it above the message window.
+            s.Room(300, {3.4, 3, 2.6}, {2.4, 2, 1.6});
+            s.Shelf(20, 40, 180, 3, false);
+            s.Window(250, 70, 140, 100);
+            for (int k = 0; k < 9; ++k) {  // bunches of herbs hung from the beam
+                const int hx = 230 + k * 20;
+                p.Line(hx, 20, hx, 36 + (k % 3) * 6, s.C(2, 1, 0));
+                p.Polygon({{hx - 6.0, 36.0 + (k % 3) * 6},
+                           {hx + 6.0, 36.0 + (k % 3) * 6},
+                           {double(hx), 58.0 + (k % 3) * 8}},
+                          s.C(0.6, 2.6 + (k % 2) * 0.6, 0.6));
+            }
+            p.Rect(0, 14, kW, 6, s.C(2, 1, 0));
+            s.Table(24, 240, 170);
+            for (int k = 0; k < 4; ++k)  // flasks on the work table
+                p.Ellipse(50 + k * 36, 230, 9, 11, s.C(k % 2 ? 4 : 1, 3, k % 2 ? 1 : 5));
+            // The hood over the hearth, in bricks.
+            p.Polygon({{470, 20}, {584, 20}, {614, 178}, {440, 178}}, s.C(2.6, 1.6, 1.2));
+            for (int y = 34; y < 178; y += 14)
+                p.Line(470 - (y - 20) * 30 / 158, y, 584 + (y - 20) * 30 / 158, y,
+                       s.C(1.8, 1, 0.8));
+            p.Rect(440, 178, 174, 10, s.C(2, 1.4, 1));
+            s.Cauldron(527, 258);
+            p.Ellipse(527, 320, 44, 8, s.C(5, 2.4, 0.4));  // its fire
+            p.Polygon({{507, 322}, {517, 300}, {527, 322}}, s.C(5, 3.4, 0.6));
+            p.Polygon({{527, 322}, {537, 296}, {547, 322}}, s.C(5, 3.4, 0.6));
             break;
         case 12:  // 芙蘿蕾's room
             s.Room(320, {5, 4.4, 4.2}, {3.6, 2.6, 1.6});
@@ -492,23 +514,55 @@ Picture Town(int place, Hour h, int room) {
             s.Table(200, 330, 240);
             p.Ellipse(300, 322, 10, 14, s.C(5, 5, 2));
             break;
-        case 18:  // the town after the quake
+        case 18: {  // the town after the quake: houses broken open, smoke, rubble
             s.Sky(kHorizon);
             s.Ground(kHorizon, {2.6, 2.2, 1.8}, {2.8, 2.4, 2});
-            for (int i = 0; i < 5; ++i) {
-                const int x = 20 + i * 130, h = 60 + (i * 37) % 60;
-                p.Polygon({{double(x), 300},
-                           {double(x), 300.0 - h},
-                           {x + 40.0, 300.0 - h - 20},
-                           {x + 70.0, 300.0 - h + 30},
-                           {x + 96.0, 300}},
-                          s.C(3.4, 2.8, 2.4));
-                p.Line(x + 20, 300 - h, x + 50, 300, kInk);
+            for (int k = 0; k < 4; ++k) {  // smoke rising behind the ruins
+                for (int j = 0; j < 5; ++j)
+                    p.Ellipse(110 + k * 150 + j * 8, 200 - j * 34, 22 + j * 5, 16 + j * 3,
+                              s.C(1.6 + j * 0.3, 1.6 + j * 0.3, 1.6 + j * 0.3));
             }
-            s.Rocks(20, 330, 20, 4);
-            for (int k = 0; k < 4; ++k)
-                p.Ellipse(100 + k * 150, 120 - k * 10, 40, 20, s.C(2, 2, 2));
+            for (int i = 0; i < 5; ++i) {
+                // A house with its roof fallen in: the gable's stump, a jagged top,
+                // dark holes where the windows were, beams sticking out.
+                const double x = 10 + i * 128, w = 104, h = 110 + (i * 37) % 50;
+                const Rgb wall{4 - (i % 2) * 0.6, 3.4 - (i % 3) * 0.3, 2.6};
+                const double top = kHorizon - h, cut = (i % 2) ? 0.35 : 0.6;
+                p.Polygon({{x, double(kHorizon)},
+                           {x, top},
+                           {x + w * 0.25, top - 24},
+                           {x + w * cut, top + 30},
+                           {x + w * 0.8, top + 8},
+                           {x + w, top + 44},
+                           {x + w, double(kHorizon)}},
+                          s.C(wall.r, wall.g, wall.b));
+                p.Polygon({{x - 6, top + 2},
+                           {x + w * 0.25, top - 26},
+                           {x + w * 0.4, top - 8},
+                           {x + 4, top + 14}},
+                          s.C(3.2, 1, 0.5));  // what is left of the roof
+                for (int r = 0; r < 2; ++r)
+                    for (int c = 0; c < 2; ++c)
+                        p.Rect(int(x + 16 + c * 50), int(top + 44 + r * 38), 22, 24,
+                               s.C(0.6, 0.5, 0.5));
+                p.Line(int(x + w * cut), int(top + 30), int(x + w * 0.7), kHorizon, kInk);
+                p.Line(int(x + w * cut) + 1, int(top + 30), int(x + w * 0.7) + 1, kHorizon, kInk);
+                for (int d = 0; d < 4; ++d)  // a broken beam
+                    p.Line(int(x + w * 0.7), int(top + 20 + d), int(x + w + 20), int(top - 14 + d),
+                           s.C(1.6, 0.9, 0.4));
+            }
+            for (int i = 0; i < 14; ++i) {  // rubble: bricks and planks in heaps
+                const double rx = 20 + i * 46, ry = kHorizon + 10 + (i * 17) % 20;
+                p.Polygon({{rx - 26, ry + 12}, {rx - 4, ry - 14}, {rx + 26, ry + 12}},
+                          s.C(3, 2.4, 2));
+                p.Rect(int(rx) - 14, int(ry) - 2, 12, 6, s.C(3.8, 1.6, 1));
+                p.Rect(int(rx) + 2, int(ry) + 4, 14, 6, s.C(3.8, 1.6, 1));
+                for (int d = 0; d < 3; ++d)
+                    p.Line(int(rx) - 20, int(ry) + d, int(rx) + 18, int(ry) - 10 + d,
+                           s.C(2.4, 1.4, 0.6));
+            }
             break;
+        }
         case 20:
         case 21:  // the heroine's room upstairs
             s.Room(320, {4.6, 4, 3.2}, {3, 2, 1});
@@ -538,20 +592,26 @@ Picture Land(int place, Hour h) {
     Painter s(pic, h);
     Picture& p = pic;
     switch (place) {
-        case 33:  // in the forest
-            s.Sky(kHorizon);
-            s.Ground(kHorizon, {1, 2.6, 0.8}, {1.4, 3, 1});
+        case 33:  // in the forest: a path between the trees, all above the message window
+            s.Sky(kHorizon - 60);
+            s.Ground(kHorizon - 60, {1, 2.6, 0.8}, {1.4, 3, 1});
             for (int k = 0; k < 9; ++k)
-                s.Pine(20 + k * 76, kHorizon + 10 + (k % 3) * 30, 1.2 + (k % 2) * 0.6);
-            for (int k = 0; k < 5; ++k) s.Tree(60 + k * 130, kHorizon + 120, 1.4, {0.4, 2.6, 0.6});
+                s.Pine(20 + k * 76, kHorizon - 50 + (k % 3) * 16, 1.1 + (k % 2) * 0.5);
+            p.Polygon({{150, 480}, {520, 480}, {360, 240}, {300, 240}}, s.C(3.4, 2.6, 1.6));
+            for (int k = 0; k < 5; ++k)
+                s.Tree(k < 2 ? 40 + k * 110 : 400 + (k - 2) * 100, kHorizon + 20 + (k % 2) * 14,
+                       1.1, {0.4, 2.6, 0.6});
             break;
-        case 34:  // the spring in the forest
-            s.Sky(kHorizon);
-            s.Ground(kHorizon, {1, 2.8, 0.8}, {1.4, 3, 1});
-            for (int k = 0; k < 8; ++k) s.Pine(30 + k * 86, kHorizon + (k % 2) * 20, 1.3);
-            p.Ellipse(320, 370, 220, 60, s.C(2, 2, 2));
-            p.Ellipse(320, 366, 206, 52, s.C(1.6, 3.8, 4.8));
-            p.Ellipse(280, 356, 60, 10, s.C(3.6, 4.8, 5));
+        case 34:  // the spring in the forest: the pond lies above the message window
+            s.Sky(kHorizon - 80);
+            s.Ground(kHorizon - 80, {1, 2.8, 0.8}, {1.4, 3, 1});
+            for (int k = 0; k < 8; ++k) s.Pine(30 + k * 86, kHorizon - 80 + (k % 2) * 16, 1.2);
+            p.Ellipse(320, 282, 240, 54, s.C(2, 2, 2));
+            p.Ellipse(320, 278, 226, 46, s.C(1.6, 3.8, 4.8));
+            p.Ellipse(270, 266, 70, 10, s.C(3.6, 4.8, 5));
+            p.Ellipse(400, 290, 40, 6, s.C(3.6, 4.8, 5));
+            s.Rocks(90, 312, 4, 1), s.Rocks(460, 314, 4, 2);
+            for (int k = 0; k < 3; ++k) s.Flowers(40 + k * 230, 340, 80, k);
             break;
         case 35:  // the waterfall
             s.Sky(kHorizon - 60);
@@ -674,8 +734,8 @@ Look LookOf(Who w) {
             return {{1.4, 0.8, 0.4}, {4.4, 4, 2.6}, {3, 1.4, 0.6}, 5, 4, false};
         case Who::Cocot2:
             return {{1.4, 0.8, 0.4}, {1.4, 3, 3.4}, {5, 5, 5}, 5, 0, true};
-        case Who::Mother:
-            return {{4, 2, 1}, {1.4, 1, 2.6}, {5, 4, 1}, 1, 0, true};
+        case Who::Mother:  // her hair as her daughter's, up in a bun; a pale robe
+            return {{4.4, 2.6, 1.4}, {4.4, 4.2, 5}, {3, 2.4, 4.4}, 3, 3, true};
         case Who::FloMother:
             return {{2.6, 3.4, 1.6}, {3.6, 3, 2.2}, {5, 5, 4}, 3, 0, true};
         case Who::RenFather:
@@ -752,6 +812,12 @@ void Eyes(Picture& p, double cx, double y, double gap, int e) {
                 p.Ellipse(x, y, 7, 9, kWhite);
                 p.Ellipse(x, y, 3, 4, kInk);
                 break;
+            case 9:  // shut: a curved lid with its lashes
+                p.Line(int(x) - 7, int(y), int(x), int(y) + 3, kInk);
+                p.Line(int(x), int(y) + 3, int(x) + 7, int(y), kInk);
+                p.Line(int(x) - 7, int(y) + 1, int(x), int(y) + 4, kInk);
+                p.Line(int(x), int(y) + 4, int(x) + 7, int(y) + 1, kInk);
+                break;
             default:
                 p.Ellipse(x, y, 4, 6, kInk);
                 p.Set(int(x) + 1, int(y) - 3, kWhite);
@@ -792,39 +858,64 @@ void Mouth(Picture& p, double cx, double y, int e) {
     }
 }
 
-// A black cat sitting, its face by expression.
+// 黑皮, the black cat, sitting tall, 200 x 400, its face by expression. Black fur reads
+// against a dark night through its blue-grey rim and the light on its head and chest;
+// big eyes, pink ears and nose, white whiskers and the red collar with its bell.
 Picture Cat(int e, std::uint8_t key) {
-    Picture p(200, 260, key);
-    const std::uint8_t fur = kInk;
-    p.Ellipse(100, 190, 62, 66, kInk);
-    p.Ellipse(100, 100, 54, 48, kInk);
-    p.Polygon({{52, 86}, {58, 30}, {92, 62}}, kInk);
-    p.Polygon({{108, 62}, {142, 30}, {148, 86}}, kInk);
-    p.Polygon({{60, 78}, {63, 44}, {84, 64}}, Cube(4, 2, 3));
-    p.Polygon({{116, 64}, {137, 44}, {140, 78}}, Cube(4, 2, 3));
-    p.Polygon({{150, 230}, {190, 150}, {184, 146}, {144, 222}}, kInk);  // the tail
-    const std::uint8_t eye = Cube(5, 5, 0);
+    Picture p(200, 400, key);
+    const std::uint8_t fur = kInk, rim = Cube(1, 1, 2), sheen = Cube(1, 1, 1);
+    const std::uint8_t pink = Cube(5, 3, 4);
+    auto body = [&](double grow, std::uint8_t c) {
+        p.Polygon({{150 + grow, 390}, {192 + grow, 300}, {184, 292}, {140, 380}}, c);  // tail
+        p.Ellipse(100, 300, 70 + grow, 96 + grow, c);
+        p.Ellipse(100, 160, 62 + grow, 54 + grow, c);
+        p.Polygon({{44 - grow, 146}, {50 - grow, 70 - grow}, {92, 112}}, c);
+        p.Polygon({{108, 112}, {150 + grow, 70 - grow}, {156 + grow, 146}}, c);
+    };
+    body(3, rim);
+    body(0, fur);
+    p.Ellipse(100, 300, 40, 70, sheen);  // the chest
+    p.Ellipse(84, 132, 22, 12, sheen);   // light on the brow
+    p.Ellipse(70, 386, 18, 10, rim);     // front paws
+    p.Ellipse(130, 386, 18, 10, rim);
+    p.Ellipse(70, 384, 16, 8, fur);
+    p.Ellipse(130, 384, 16, 8, fur);
+    p.Polygon({{54, 136}, {56, 84}, {86, 114}}, pink);
+    p.Polygon({{114, 114}, {144, 84}, {146, 136}}, pink);
+    const std::uint8_t eye = Cube(4, 5, 1);
     for (int side : {-1, 1}) {
-        const double x = 100 + side * 22;
+        const double x = 100 + side * 26;
         if (e == 1) {
-            p.Line(int(x) - 8, 100, int(x), 92, eye), p.Line(int(x), 92, int(x) + 8, 100, eye);
+            for (int d = 0; d < 2; ++d) {
+                p.Line(int(x) - 11, 164 + d, int(x), 154 + d, eye);
+                p.Line(int(x), 154 + d, int(x) + 11, 164 + d, eye);
+            }
         } else {
-            p.Ellipse(x, 98, e == 4 ? 11 : 9, e == 4 ? 13 : 10, eye);
-            p.Ellipse(x, 98, 2.5, e == 4 ? 4 : 8, fur);
-            if (e == 3) p.Ellipse(x + 4, 114, 3, 5, Cube(2, 4, 5));
-            if (e == 2) p.Line(int(x) - 10, 84 + side * -4, int(x) + 10, 84 + side * 4, eye);
+            const double ry = e == 4 ? 16 : 13;
+            p.Ellipse(x, 160, e == 4 ? 14 : 12, ry, eye);
+            p.Ellipse(x, 160, 3.5, e == 4 ? 6 : 11, fur);
+            p.Ellipse(x + 4, 154, 3, 3, kWhite);
+            if (e == 3) p.Ellipse(x + 6, 180, 3, 6, Cube(2, 4, 5));
+            if (e == 2)
+                for (int d = 0; d < 2; ++d)
+                    p.Line(int(x) - 12, 140 + side * -5 + d, int(x) + 12, 140 + side * 5 + d, eye);
         }
     }
-    p.Polygon({{95, 114}, {105, 114}, {100, 120}}, Cube(4, 2, 3));
+    p.Polygon({{93, 184}, {107, 184}, {100, 192}}, pink);
+    p.Line(100, 192, 94, 198, Cube(3, 3, 3));
+    p.Line(100, 192, 106, 198, Cube(3, 3, 3));
     for (int side : {-1, 1})
         for (int k = 0; k < 3; ++k)
-            p.Line(100 + side * 14, 120 + k * 4, 100 + side * 50, 112 + k * 8, Cube(3, 3, 3));
-    p.Rect(80, 148, 40, 8, Cube(5, 0, 0));  // a red collar
-    p.Ellipse(100, 160, 6, 6, Cube(5, 4, 0));
+            p.Line(100 + side * 18, 190 + k * 5, 100 + side * 62, 180 + k * 10, Cube(4, 4, 4));
+    p.Rect(62, 208, 76, 10, Cube(5, 0, 0));  // the red collar and its bell
+    p.Ellipse(100, 224, 8, 8, Cube(5, 4, 0));
+    p.Rect(97, 224, 6, 2, Cube(3, 2, 0));
     return p;
 }
 
-Picture Person(const Look& l, int e, int pose, std::uint8_t key) {
+// A person standing, 200 x 400, the feet on the bottom row; without `arms` the arms are
+// left for the scene to draw where the hands are.
+Picture Person(const Look& l, int e, int pose, std::uint8_t key, bool arms = true) {
     constexpr int kFw = 200, kFh = 400;
     Picture p(kFw, kFh, key);
     auto c = [](Rgb x) { return Flat(x); };
@@ -857,12 +948,14 @@ Picture Person(const Look& l, int e, int pose, std::uint8_t key) {
     p.Rect(int(cx) - 38, kFh - 22, 30, 14, kInk);
     p.Rect(int(cx) + 8, kFh - 22, 30, 14, kInk);
     // Arms and collar.
-    p.Polygon({{cx - 32 + lean, 152}, {cx - 44, 250}, {cx - 30, 252}, {cx - 18 + lean, 160}},
-              c(l.clothes));
-    p.Polygon({{cx + 32 + lean, 152}, {cx + 44, 250}, {cx + 30, 252}, {cx + 18 + lean, 160}},
-              c(l.clothes));
-    p.Ellipse(cx - 37, 254, 7, 7, kSkin);
-    p.Ellipse(cx + 37, 254, 7, 7, kSkin);
+    if (arms) {
+        p.Polygon({{cx - 32 + lean, 152}, {cx - 44, 250}, {cx - 30, 252}, {cx - 18 + lean, 160}},
+                  c(l.clothes));
+        p.Polygon({{cx + 32 + lean, 152}, {cx + 44, 250}, {cx + 30, 252}, {cx + 18 + lean, 160}},
+                  c(l.clothes));
+        p.Ellipse(cx - 37, 254, 7, 7, kSkin);
+        p.Ellipse(cx + 37, 254, 7, 7, kSkin);
+    }
     p.Polygon({{cx - 16 + lean, 146}, {cx + 16 + lean, 146}, {cx + lean, 170}}, c(l.trim));
     // Face, hair in front.
     p.Rect(int(hx) - 9, int(headY) + 36, 18, 24, kSkin);
@@ -884,6 +977,7 @@ Picture Person(const Look& l, int e, int pose, std::uint8_t key) {
         p.Ellipse(hx + 24, headY + 16, 7, 4, Cube(5, 3, 3));
     }
     if (e == 8) p.Ellipse(hx + 32, headY - 16, 4, 7, Cube(2, 4, 5));
+    if (e == 9) p.Ellipse(hx + 32, headY - 10, 3, 6, Cube(2, 4, 5));  // a bead of sweat
     switch (l.hat) {
         case 1:  // a crown
             p.Polygon({{hx - 26, headY - 44},
@@ -948,7 +1042,8 @@ void LayLying(Picture& p, const Picture& f, double x, double ground, double s) {
 
 Look SceneLook(Who who, Pose pose) {
     Look l = LookOf(who);
-    if (pose == Pose::Bathe || pose == Pose::InBed) l.hat = 0;  // no hat in the bath or in bed
+    // No hat in the bath or in bed; a fall knocks it off.
+    if (pose == Pose::Bathe || pose == Pose::InBed || pose == Pose::Fallen) l.hat = 0;
     return l;
 }
 
@@ -1027,7 +1122,48 @@ void Flask(Picture& p, double x, double y) {
 // The figure of someone in a scene, drawn as the figures are.
 Picture SceneFigurePicture(const SceneFigure& f) {
     if (f.who == Who::Cat) return Cat(f.face, kSceneKey);
-    return Person(SceneLook(f.who, f.pose), f.face, 1, kSceneKey);
+    return Person(SceneLook(f.who, f.pose), f.face, 1, kSceneKey, f.reachX < 0);
+}
+
+// The height on the scene of the figure's row `row` (of its 400), by its pose.
+double RowY(const SceneFigure& f, int row) {
+    const double k = f.scale;
+    switch (f.pose) {
+        case Pose::Sit:
+        case Pose::Fly:
+        case Pose::Fallen:
+            return f.base - 24 * k - (264 - row) * k;
+        case Pose::Close:
+            return f.base - (250 - row) * k;
+        default:
+            return f.base - (400 - row) * k;
+    }
+}
+
+// A limb from a to b, `w` wide.
+void Limb(Picture& p, Pt a, Pt b, double w, std::uint8_t c) {
+    const double dx = b.x - a.x, dy = b.y - a.y, n = std::max(1.0, std::hypot(dx, dy));
+    const double ox = -dy / n * w / 2, oy = dx / n * w / 2;
+    p.Polygon(
+        {{a.x + ox, a.y + oy}, {b.x + ox, b.y + oy}, {b.x - ox, b.y - oy}, {a.x - ox, a.y - oy}},
+        c);
+    p.Ellipse(a.x, a.y, w / 2, w / 2, c);
+}
+
+// Both sleeves of a figure whose hands are at its reach point.
+void Sleeves(Picture& p, const SceneFigure& f) {
+    if (f.reachX < 0) return;
+    const double k = f.scale, y = RowY(f, 156);
+    const std::uint8_t c = Flat(SceneLook(f.who, f.pose).clothes);
+    for (int side : {-1, 1})
+        Limb(p, {f.x + side * 30 * k, y}, {f.reachX + side * 8 * k, double(f.reachY)}, 16 * k, c);
+}
+
+// The hands at the reach point, drawn over what they hold.
+void Hands(Picture& p, const SceneFigure& f) {
+    if (f.reachX < 0) return;
+    for (int side : {-1, 1})
+        p.Ellipse(f.reachX + side * 8 * f.scale, f.reachY, 7 * f.scale, 6 * f.scale, kSkin);
 }
 
 void DrawFigure(Picture& p, const SceneFigure& f, Painter& s) {
@@ -1063,6 +1199,25 @@ void DrawFigure(Picture& p, const SceneFigure& f, Painter& s) {
                           Cube(4, 3, 1));
             }
             break;
+        case Pose::Fallen: {  // sitting where she fell, the right leg out before her
+            LayRows(p, fig, f.x, f.base - 24 * k, k, 264);
+            p.Ellipse(f.x, f.base - 22 * k, 70 * k, 26 * k, clothes);
+            p.Ellipse(f.x - 52 * k, f.base - 6 * k, 16 * k, 7 * k, kInk);
+            Limb(p, {f.x + 30 * k, f.base - 18 * k}, {f.x + 70 * k, f.base - 14 * k}, 24 * k,
+                 clothes);
+            Limb(p, {f.x + 60 * k, f.base - 14 * k}, {f.x + 118 * k, f.base - 10 * k}, 16 * k,
+                 kSkin);
+            p.Ellipse(f.x + 130 * k, f.base - 10 * k, 16 * k, 9 * k, kInk);
+            // Her hat, knocked off, on the ground behind her.
+            const std::uint8_t hat = Flat(LookOf(f.who).clothes);
+            p.Polygon({{f.x - 150 * k, double(f.base)},
+                       {f.x - 100 * k, f.base - 70 * k},
+                       {f.x - 86 * k, f.base - 4 * k}},
+                      hat);
+            p.Ellipse(f.x - 120 * k, f.base, 50 * k, 9 * k, hat);
+            break;
+            break;
+        }
         case Pose::Lie:
             LayLying(p, fig, f.x, f.base, k);
             break;
@@ -1082,6 +1237,8 @@ void DrawFigure(Picture& p, const SceneFigure& f, Painter& s) {
         }
         case Pose::InBed: {
             // The head on a pillow, the blanket up to the chin.
+            p.Ellipse(f.x, f.base - 30 * k, 78 * k, 26 * k, Cube(4, 4, 5));
+            p.Ellipse(f.x, f.base - 32 * k, 74 * k, 22 * k, kWhite);
             LayRows(p, fig, f.x, f.base, k, 150);
             const int left = int(f.x - 56 * k), top = int(f.base - 16 * k);
             p.Rect(left, top, int(400 * k), int(88 * k), s.C(2, 3, 4.6));
@@ -1091,6 +1248,7 @@ void DrawFigure(Picture& p, const SceneFigure& f, Painter& s) {
             break;
         }
     }
+    Sleeves(p, f);
 }
 
 // Props that stand behind the people: drawn before them.
@@ -1105,7 +1263,8 @@ bool Behind(Prop prop) {
         case Prop::Bundle:
         case Prop::Flowers:
         case Prop::SpilledCan:
-        case Prop::Pillow:
+        case Prop::Crowd:
+        case Prop::Parade:
             return true;
         default:
             return false;
@@ -1184,10 +1343,6 @@ void DrawProp(Picture& p, const SceneProp& q, Painter& s, bool front) {
             break;
         case Prop::Grave:
             Grave(p, x, y, s);
-            break;
-        case Prop::Pillow:
-            p.Ellipse(x, y, 170, 70, Cube(4, 4, 5));
-            p.Ellipse(x, y - 4, 162, 62, kWhite);
             break;
         case Prop::Ribbon:
             p.Polygon({{x, y}, {x - 22, y - 12}, {x - 22, y + 12}}, Cube(5, 0, 1));
@@ -1269,10 +1424,96 @@ void DrawProp(Picture& p, const SceneProp& q, Painter& s, bool front) {
             p.Ellipse(x, y, 26, 18, Cube(5, 4, 4));
             p.Line(int(x) - 26, int(y), int(x) + 26, int(y), Cube(4, 1, 2));
             break;
-        case Prop::Root:
-            for (int d = 0; d < 8; ++d)
-                p.Line(int(x) - 300, int(y) - 20 + d, int(x) + 300, int(y) + 6 + d / 2,
-                       s.C(2, 1.2, 0.5));
+        case Prop::Root: {  // a trunk at the path's side, its root arching out across it
+            const std::uint8_t bark = s.C(2.6, 1.6, 0.8), dark = s.C(1.2, 0.6, 0.2);
+            p.Rect(int(x) + 116, int(y) - 300, 72, 310, dark);
+            p.Rect(int(x) + 120, int(y) - 300, 64, 306, bark);
+            for (int k = 0; k < 3; ++k) p.Rect(int(x) + 130 + k * 18, int(y) - 280, 3, 260, dark);
+            p.Ellipse(x + 150, y - 300, 130, 70, s.C(0.4, 2, 0.5));  // its crown
+            p.Ellipse(x + 140, y - 310, 110, 56, s.C(0.6, 2.6, 0.7));
+            p.Polygon({{x + 90, y + 10}, {x + 118, y - 50}, {x + 186, y - 50}, {x + 220, y + 10}},
+                      bark);
+            const Pt arch[] = {{x + 110, y - 2}, {x + 70, y - 34}, {x + 30, y - 44},
+                               {x - 10, y - 30}, {x - 36, y - 6},  {x - 50, y + 8}};
+            for (std::size_t i = 0; i + 1 < std::size(arch); ++i) {
+                const double w = 30 - 3 * i;
+                Limb(p, {arch[i].x, arch[i].y + 3}, {arch[i + 1].x, arch[i + 1].y + 3}, w, dark);
+                Limb(p, arch[i], arch[i + 1], w - 6, bark);
+            }
+            p.Ellipse(x - 50, y + 10, 14, 5, dark);  // where it goes under the ground
+            break;
+        }
+        case Prop::Crowd:  // two rows of onlookers, heads and shoulders, some waving
+            for (int r = 0; r < 2; ++r)
+                for (int i = 0; i < 13; ++i) {
+                    const double px = x - 330 + i * 54 + r * 27, py = y - 34 * (1 - r);
+                    const double sc = 0.8 + 0.2 * r;
+                    const int hue = (i * 5 + r * 3) % 7;
+                    const std::uint8_t coat =
+                        s.C(1 + hue % 4, 1 + (hue * 2) % 4, 1 + (hue * 3) % 4);
+                    p.Ellipse(px, py + 28 * sc, 26 * sc, 30 * sc, coat);
+                    p.Ellipse(px, py - 6 * sc, 13 * sc, 15 * sc, kSkin);
+                    static constexpr Rgb kHairs[5] = {{1, 0.6, 0.2},
+                                                      {3, 1.6, 0.6},
+                                                      {4.4, 3.6, 1.4},
+                                                      {0.6, 0.4, 0.4},
+                                                      {3.6, 1.2, 0.6}};
+                    const Rgb h = kHairs[(i + r * 2) % 5];
+                    p.Ellipse(px, py - 15 * sc, 14 * sc, 9 * sc, s.C(h.r, h.g, h.b));
+                    if ((i + r) % 4 == 1) {  // an arm raised, waving to the parade
+                        Limb(p, {px + 18 * sc, py + 14 * sc}, {px + 30 * sc, py - 30 * sc}, 9 * sc,
+                             coat);
+                        p.Ellipse(px + 30 * sc, py - 32 * sc, 5 * sc, 5 * sc, kSkin);
+                    }
+                }
+            break;
+        case Prop::Parade: {  // guards in red with plumes and banners, bunting above
+            for (int k = 0; k < 33; ++k)
+                p.Polygon({{k * 20.0, 36 + std::abs(k - 16) * 1.2},
+                           {k * 20.0 + 20, 36 + std::abs(k - 16) * 1.2},
+                           {k * 20.0 + 10, 54 + std::abs(k - 16) * 1.2}},
+                          k % 3 == 0   ? Cube(5, 1, 1)
+                          : k % 3 == 1 ? Cube(5, 5, 1)
+                                       : Cube(1, 2, 5));
+            for (int k = 0; k < 7; ++k) {
+                const double gx = x - 270 + k * 90, gy = y;
+                p.Rect(int(gx) - 9, int(gy) - 44, 18, 30, Cube(4, 0, 0));  // the coat
+                p.Rect(int(gx) - 8, int(gy) - 14, 7, 16, Cube(4, 4, 5));   // white trousers
+                p.Rect(int(gx) + 1, int(gy) - 14, 7, 16, Cube(4, 4, 5));
+                p.Ellipse(gx, gy - 52, 7, 8, kSkin);
+                p.Rect(int(gx) - 7, int(gy) - 74, 14, 18, kInk);  // a tall hat, a plume
+                p.Ellipse(gx + 3, gy - 80, 4, 8, kWhite);
+                if (k % 2 == 0) {  // a banner on its pole
+                    p.Rect(int(gx) + 12, int(gy) - 110, 3, 100, Cube(4, 4, 1));
+                    p.Rect(int(gx) + 15, int(gy) - 108, 28, 36, Cube(1, 1, 4));
+                    p.Ellipse(gx + 29, gy - 90, 7, 7, Cube(5, 4, 1));
+                }
+            }
+            for (int i = 0; i < 60; ++i)  // confetti
+                p.Rect((i * 131 + 17) % kW, 60 + (i * 71) % 200, 3, 3,
+                       i % 3 == 0   ? Cube(5, 2, 3)
+                       : i % 3 == 1 ? Cube(5, 5, 1)
+                                    : Cube(2, 4, 5));
+            break;
+        }
+        case Prop::FlowerClumps:  // tall stems and blossoms over what lies among them
+            for (int i = 0; i < 18; ++i) {
+                const double fx = x + i * 11 + (i * 7) % 9, fy = y + (i * 13) % 16;
+                const double up = 10 + (i * 5) % 14;  // some taller than others
+                const std::uint8_t leaf = s.C(0.4, 3, 0.6);
+                p.Line(int(fx), int(fy), int(fx) - 3, int(fy - 20 - up), leaf);
+                p.Line(int(fx) + 1, int(fy), int(fx) + 6, int(fy - 12 - up), leaf);
+                p.Ellipse(fx - 6, fy - 12, 6, 3, leaf);
+                p.Ellipse(fx + 5, fy - 6, 6, 3, leaf);
+                const int k = i % 4;
+                const std::uint8_t bloom = k == 0   ? Cube(5, 2, 3)
+                                           : k == 1 ? Cube(5, 5, 1)
+                                           : k == 2 ? kWhite
+                                                    : Cube(4, 2, 5);
+                p.Ellipse(fx - 3, fy - 22 - up, 7, 6, bloom);
+                p.Ellipse(fx + 6, fy - 14 - up, 6, 5, bloom);
+                p.Ellipse(fx - 3, fy - 22 - up, 2, 2, Cube(5, 4, 0));
+            }
             break;
     }
 }
@@ -1380,6 +1621,7 @@ Picture Event(const EventSceneRow& row) {
     for (const SceneFigure& f : row.figures) DrawFigure(pic, f, s);
     for (const SceneProp& q : row.props)
         if (!Behind(q.prop) || q.prop == Prop::Tub) DrawProp(pic, q, s, true);
+    for (const SceneFigure& f : row.figures) Hands(pic, f);
     if (row.grey) Grey(pic);
     return pic;
 }
@@ -1402,7 +1644,17 @@ Picture FigureScene(int pose, const std::string& label, std::uint8_t key) {
     const int e = Expression(label);
     const Who who = WhoOfPose(pose);
     if (who == Who::Cat) return Cat(e, key);
-    return Person(LookOf(who), e, pose, key);
+    // The stage stands a figure on its bottom edge, where the message window rests
+    // over the lower third: the person is drawn larger, from the head down, so that
+    // the face and shoulders stand above the window and only the waist goes under it.
+    const Picture whole = Person(LookOf(who), e, pose, key);
+    constexpr double kBust = 1.3;
+    Picture bust(whole.Width(), whole.Height(), key);
+    const double cx = whole.Width() / 2.0;
+    for (int y = 0; y < bust.Height(); ++y)
+        for (int x = 0; x < bust.Width(); ++x)
+            bust.Set(x, y, whole.Get(int(cx + (x - cx) / kBust), int(y / kBust)));
+    return bust;
 }
 
 }  // namespace mkgamedata

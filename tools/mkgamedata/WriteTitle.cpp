@@ -66,8 +66,7 @@ Picture TitlePicture() {
     p.Rect(262, 314, 120, 152, Cube(5, 5, 4));
     p.Frame(262, 314, 120, 152, kInk);
     Crest(p, 322, 380);
-    // The hint under the house, inside the 640 x 480 that a full screen shows.
-    p.TextCentred(0, 444, 262, 16, "點一下畫面顯示選單", 12, kWhite);
+    // The hint under the house is the title's own label, which goes once the menu shows.
     return p;
 }
 
