@@ -157,6 +157,20 @@ void PaintBackdrop(ui::Screen& s) {
     }
 }
 
+// The transcript asked for and where it goes. A fatal error ends the program through
+// quick_exit, past the end of main; the transcript is written on that way out too.
+struct TranscriptOut {
+    const ui::Transcript* transcript = nullptr;
+    std::string path;
+};
+TranscriptOut g_TranscriptOut;
+
+void WriteTranscriptOnQuickExit() {
+    if (!g_TranscriptOut.transcript) return;
+    if (!g_TranscriptOut.transcript->WriteTo(g_TranscriptOut.path))
+        std::fprintf(stderr, "lumia: cannot write %s\n", g_TranscriptOut.path.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -193,7 +207,11 @@ int main(int argc, char** argv) {
         }
     }
     ui::Transcript transcript;
-    if (o.transcript) ui::InstallTranscript(&transcript);
+    if (o.transcript) {
+        ui::InstallTranscript(&transcript);
+        g_TranscriptOut = {&transcript, *o.transcript};
+        std::at_quick_exit(WriteTranscriptOnQuickExit);
+    }
 
     const std::string folder = ui::ChooseGameFolder(o.game);
     if (o.game && !ui::DirectoryExists(folder + "/")) {
@@ -324,6 +342,7 @@ int main(int argc, char** argv) {
     ui::SetAudio(nullptr);
     if (o.transcript) {
         ui::InstallTranscript(nullptr);
+        g_TranscriptOut = {};
         if (!transcript.WriteTo(*o.transcript)) {
             std::fprintf(stderr, "lumia: cannot write %s\n", o.transcript->c_str());
             status = 1;

@@ -12,16 +12,30 @@
 
 namespace {
 
-// The names told so far, with the game folder they were told for: a new game folder
+using Seen = std::set<std::pair<std::string, std::string>>;
+
+// The files told so far, with the game folder they were told for: a new game folder
 // (a test's scratch folder) starts afresh.
-std::set<std::pair<std::string, std::string>>& Told() {
-    static std::set<std::pair<std::string, std::string>> told;
+Seen& Told() {
+    static Seen told;
     return told;
+}
+
+// The missing files written to stderr so far, the same way.
+Seen& Noted() {
+    static Seen noted;
+    return noted;
+}
+
+std::string WithMember(const std::string& file, const std::string& member) {
+    return member.empty() ? file : file + " (" + member + ")";
 }
 
 }  // namespace
 
-bool GameFileThere(const std::string& path) { return ui::FileExists(path); }
+bool GameFileThere(const std::string& path) {
+    return ui::FileExists(path) || ui::DirectoryExists(path);
+}
 
 std::string GameFileName(const std::string& path) {
     std::string name = path;
@@ -35,14 +49,27 @@ std::string GameFileName(const std::string& path) {
 
 void TellFileFault(const std::string& path, const std::string& member) {
     const bool there = GameFileThere(path);
-    std::string name = GameFileName(path);
-    if (!member.empty()) name += " (" + member + ")";
+    const std::string file = GameFileName(path);
+    const std::string name = WithMember(file, member);
     ui::Record("error", std::string(there ? "file damaged: " : "file missing: ") + name);
-    if (!Told().insert({ui::ProgramFolder(), name}).second) return;
+    // One box for a file, however many of its members turn out damaged.
+    if (!Told().insert({ui::ProgramFolder(), file}).second) return;
     const std::string text = (there ? B5("檔案已經損壞") : B5("沒有檔案")) + "\n" + name;
     if (!ui::HaveApp()) {
         std::fprintf(stderr, "lumia: %s\n", ui::Big5ToUtf8(text).c_str());
         return;
     }
     ui::App().MessageBox(text, B5("緹菈"), ui::MB_OK | ui::MB_ICONERROR);
+}
+
+void NoteFileFault(const std::string& path, const std::string& member, bool memberListed) {
+    const bool missing = member.empty() ? !GameFileThere(path) : !memberListed;
+    if (!missing) {
+        TellFileFault(path, member);
+        return;
+    }
+    const std::string name = WithMember(GameFileName(path), member);
+    ui::Record("error", "file missing: " + name);
+    if (Noted().insert({ui::ProgramFolder(), name}).second)
+        std::fprintf(stderr, "lumia: file missing: %s\n", name.c_str());
 }

@@ -7,6 +7,7 @@
 #include <new>
 #include <utility>
 
+#include "media/FileFaults.h"
 #include "media/Qvdib.h"
 #include "media/Qvpack.h"
 #include "platform/Application.h"
@@ -24,14 +25,15 @@ FatalErrorHandler& CurrentFatalHandler() {
 }
 
 // The message box (and the same text on the error stream); then the program ends
-// without running any more of its own code. Files on disk are only ever replaced
-// whole, so nothing is left half written.
+// without running any more of its own code but what asked to run on a quick exit (the
+// transcript is written). Files on disk are only ever replaced whole, so nothing is
+// left half written.
 void DefaultFatal(const std::string& message, const std::string& caption) {
     std::fprintf(stderr, "%s: %s\n", ui::Big5ToUtf8(caption).c_str(),
                  ui::Big5ToUtf8(message).c_str());
     if (ui::HaveApp()) ui::App().MessageBox(message, caption, ui::MB_OK | ui::MB_ICONERROR);
     std::fflush(nullptr);
-    std::_Exit(1);
+    std::quick_exit(1);
 }
 
 void ShowFatal(const std::string& message) {
@@ -167,27 +169,38 @@ std::string SpritePackPath() { return ui::FindPath(kSpritePackPath); }
 
 namespace {
 
+// A member that is there but cannot be read is named with its pack, as the game names
+// any damaged member: "Data\SPMan.Pak (Back.wbm)".
+void MemberDamaged(const std::string& packPath, const std::string& name) {
+    FatalDamagedError(GameFileName(packPath) + " (" + name + ")");
+}
+
 // A member the pack does not list is missing; one it lists but cannot read is damaged.
-void MemberFault(TQvPack* pack, const std::string& name) {
+void MemberFault(TQvPack* pack, const std::string& packPath, const std::string& name) {
     if (pack->CheckFileName(name.c_str()) >= 0)
-        FatalDamagedError(name);
+        MemberDamaged(packPath, name);
     else
         FatalError(name);
 }
 
-// Loads one sheet picture of the open pack into `sheet`; fatal when it is missing or
-// not a sheet.
-bool LoadSheetMember(TQvPack* pack, const std::string& name, SPManChips* sheet) {
+bool SheetMagic(const std::uint8_t* head) {
+    return std::memcmp(head, "!WBM", 4) == 0 || std::memcmp(head, "!WBT", 4) == 0;
+}
+
+// Loads one sheet picture of the open pack into `sheet`; fatal when it is missing, not
+// a sheet (a wrong magic) or damaged (a header that does not fit it, pixels cut short).
+bool LoadSheetMember(TQvPack* pack, const std::string& packPath, const std::string& name,
+                     SPManChips* sheet) {
     QvFILE* f = pack->Qvfopen(name.c_str());
     if (!f) {
-        MemberFault(pack, name);
+        MemberFault(pack, packPath, name);
         return false;
     }
     const std::uint32_t size = pack->Qvfsize(f);
     std::uint8_t head[kSpriteSheetHeaderBytes];
     SpriteSheetHeader h;
-    bool ok = pack->Qvfread(head, 1, sizeof head, f) == sizeof head &&
-              ReadSpriteSheetHeader(head, size, &h);
+    const bool headRead = pack->Qvfread(head, 1, sizeof head, f) == sizeof head;
+    bool ok = headRead && ReadSpriteSheetHeader(head, size, &h);
     std::unique_ptr<std::uint8_t[]> pixels;
     if (ok) {
         pixels.reset(new (std::nothrow) std::uint8_t[h.PixelBytes()]);
@@ -196,17 +209,20 @@ bool LoadSheetMember(TQvPack* pack, const std::string& name, SPManChips* sheet) 
     }
     pack->Qvfclose(f);
     if (!ok) {
-        FatalMagicError(name);
+        if (headRead && !SheetMagic(head))
+            FatalMagicError(name);
+        else
+            MemberDamaged(packPath, name);
         return false;
     }
     TakeSheet(h, std::move(pixels), sheet);
     return true;
 }
 
-bool LoadSheetsFromOpenPack(TQvPack* pack) {
+bool LoadSheetsFromOpenPack(TQvPack* pack, const std::string& packPath) {
     QvFILE* f = pack->Qvfopen(kSpriteSheetList);
     if (!f) {
-        MemberFault(pack, kSpriteSheetList);
+        MemberFault(pack, packPath, kSpriteSheetList);
         return false;
     }
     std::vector<std::uint8_t> list(pack->Qvfsize(f));
@@ -215,11 +231,11 @@ bool LoadSheetsFromOpenPack(TQvPack* pack) {
     pack->Qvfclose(f);
     std::vector<std::string> names;
     if (!read || !ParseSpriteSheetList(list.data(), list.size(), &names)) {
-        FatalDamagedError(kSpriteSheetList);
+        MemberDamaged(packPath, kSpriteSheetList);
         return false;
     }
     for (const std::string& name : names) {
-        if (!LoadSheetMember(pack, name, &SpriteSheets[SpriteSheetCount])) return false;
+        if (!LoadSheetMember(pack, packPath, name, &SpriteSheets[SpriteSheetCount])) return false;
         ++SpriteSheetCount;
     }
     return true;
@@ -240,7 +256,7 @@ bool LoadSpriteSheets(TQvPack* pack, const std::string& path) {
             FatalError(path);
         return false;
     }
-    const bool ok = LoadSheetsFromOpenPack(pack);
+    const bool ok = LoadSheetsFromOpenPack(pack, path);
     pack->ClosePack();
     // A scene never runs on part of its sheets.
     if (!ok) FreeSpriteSheets();
@@ -364,7 +380,7 @@ bool InitSpriteEngine(TQvPack* pack) {
     bool ok = LoadSpriteSheets(pack);
     // A list cut short (emptied, halved) loads, but leaves the floor without sheets.
     if (ok && SpriteSheetCount < kShopSheetCount) {
-        FatalDamagedError(kSpriteSheetList);
+        MemberDamaged(SpritePackPath(), kSpriteSheetList);
         FreeSpriteSheets();
         ok = false;
     }

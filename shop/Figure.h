@@ -116,8 +116,10 @@ struct SpriteSheetHeader {
 
 // Opens "Data\SPMan.Pak" of the program's folder on `pack` and loads every sheet that
 // "SPMan.cfg" names into SpriteSheets (freeing the ones held). A missing pack, list
-// or sheet is fatal (FatalError with its name), as is a sheet that is not one
-// (FatalMagicError); false then, with no sheets held. The pack is closed again.
+// or sheet is fatal (FatalError with its name; the pack with its path), as is a sheet
+// that is not one (FatalMagicError) and a pack, list or sheet that is there but cannot
+// be read (FatalDamagedError; a member as "Data\SPMan.Pak (name)"); false then, with
+// no sheets held. The pack is closed again.
 [[nodiscard]] bool LoadSpriteSheets(TQvPack* pack);
 // The same from the sprite pack at `packPath`.
 [[nodiscard]] bool LoadSpriteSheets(TQvPack* pack, const std::string& packPath);

@@ -9,6 +9,7 @@
 #include <memory>
 #include <new>
 
+#include "media/FileFaults.h"
 #include "platform/Big5.h"
 #include "platform/Files.h"
 #include "shop/Catalog.h"
@@ -309,6 +310,18 @@ bool LoadSystemFile() {
     std::uint8_t image[kSystemFileSize];
     if (!ReadRawFile(image, sizeof image, kSystemFileName)) return false;
     return ApplySystemImage(image, sizeof image);
+}
+
+void LoadSystemFileAtStart() {
+    std::uint8_t image[kSystemFileSize];
+    if (ReadRawFile(image, sizeof image, kSystemFileName))
+        static_cast<void>(ApplySystemImage(image, sizeof image));
+    else if (SaveFileThere(kSystemFileName))
+        TellFileFault(kSystemFileName);
+}
+
+bool SaveFileThere(const char* fileName) {
+    return fileName && *fileName && (ui::FileExists(fileName) || ui::DirectoryExists(fileName));
 }
 
 bool PeekSaveSlot(int slot, std::int32_t& day, std::int32_t& money) {

@@ -41,6 +41,13 @@ std::string SlotFileName(int slot);
 // Merges the system file into memory: items ever unlocked and pictures seen are
 // only ever set, never cleared.
 [[nodiscard]] bool LoadSystemFile();
+// LoadSystemFile at start-up. A system file that is there but does not load (cut short,
+// too long, a folder, unreadable) is told once a run, as any damaged file of the game
+// folder, and left as it is until the next save replaces it; a missing one (there is
+// none before the first save) is no news.
+void LoadSystemFileAtStart();
+// Whether a file of the save folder is there (a folder standing in its place counts).
+[[nodiscard]] bool SaveFileThere(const char* fileName);
 // Day and money of a slot whose file is whole and loadable; false otherwise.
 [[nodiscard]] bool PeekSaveSlot(int slot, std::int32_t& day, std::int32_t& money);
 

@@ -2,8 +2,8 @@
 
 #include <span>
 
+#include "media/FileFaults.h"
 #include "platform/Big5.h"
-#include "platform/Files.h"
 #include "platform/Transcript.h"
 #include "resources/Resources.h"
 #include "shop/GameState.h"
@@ -156,23 +156,20 @@ bool LoadFromListFlow() {
     const int slot = r - TSaveLoadListForm::kFirstSlotResult;
     if (slot >= kSaveSlotCount) return false;
     // A missing system file (a first run has none) is no error; a damaged one costs
-    // only what all games share: the game loads, the shared record starts afresh
-    // from what this run holds, and the player is told.
+    // only what all games share: the game loads, the player is told (once a run, as of
+    // any damaged file), and the next save writes the record this run holds.
     std::uint8_t system[kSystemFileSize];
     const bool haveSystem = ReadRawFile(system, sizeof system, kSystemFileName);
-    const bool systemDamaged = !haveSystem && ui::FileExists(kSystemFileName);
+    const bool systemDamaged = !haveSystem && SaveFileThere(kSystemFileName);
     // LoadGame reads and checks the whole slot before the game takes it.
     if (!LoadGame(slot)) {
         ui::Record("load", "failed slot " + std::to_string(slot));
         return false;
     }
     if (haveSystem) static_cast<void>(ApplySystemImage(system, sizeof system));
-    ui::Record("load", "slot " + std::to_string(slot) +
-                           (systemDamaged ? ", system file damaged: started afresh" : ""));
-    if (systemDamaged) {
-        static_cast<void>(SaveSystemFile());
-        RunMessage(TSaveLoadMessageForm::kRecordRestarted);
-    }
+    ui::Record("load",
+               "slot " + std::to_string(slot) + (systemDamaged ? ", system file damaged" : ""));
+    if (systemDamaged) TellFileFault(kSystemFileName);
     if (ShopForm) {
         // The shop is open or closed as the loaded hour has it, not as the game left
         // behind had it: the clock's sign and the exhibition menu follow at once.

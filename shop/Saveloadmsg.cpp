@@ -101,10 +101,6 @@ void TSaveLoadMessageForm::SetMessageMode(int mode) {
             Label1->SetCaption(B5("已經儲存成功"));
             Label2->SetCaption(B5("但圖鑑與相簿的紀錄儲存失敗"));
             break;
-        case 6:
-            Label1->SetCaption(B5("圖鑑與相簿的紀錄已經損壞"));
-            Label2->SetCaption(B5("紀錄將從現在重新開始"));
-            break;
         default:
             Label1->SetCaption(B5("儲存進度失敗"));
             Label2->SetCaption(B5("這個欄位原有的資料沒有改變"));

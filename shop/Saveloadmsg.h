@@ -16,13 +16,11 @@ public:
     TCHBcSpeedButton* NoButton = nullptr;
 
     // 0 load?, 1 save?, 2 overwrite?, 3 saved, 4 save failed, 5 the game saved but not
-    // the record all games share, 6 that record was damaged and starts afresh; centres
-    // the window on the shop window.
+    // the record all games share; centres the window on the shop window.
     void SetMessageMode(int mode);
     static constexpr int kSaved = 3;
     static constexpr int kSaveFailed = 4;
     static constexpr int kSavedWithoutRecord = 5;
-    static constexpr int kRecordRestarted = 6;
     int MessageMode() const { return mode_; }
     void YesButtonClick() { Finish(1); }
     void NoButtonClick() { Finish(2); }

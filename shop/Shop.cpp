@@ -270,7 +270,7 @@ TShopForm::TShopForm() {
     RemoveSaveLeftovers();
     // Before the first save there is none: nothing was ever unlocked or seen, which
     // is what memory holds already.
-    static_cast<void>(LoadSystemFile());
+    LoadSystemFileAtStart();
     LayoutForScreen();
     Shop2FMode = 0;
     OpeningPlayed = 0;

@@ -22,17 +22,19 @@ void MakePlayers() {
     if (EventForm == nullptr) EventForm = new TEventForm();
 }
 
-// Plays one script of the pack; a missing pack plays nothing.
+// Plays one script of the pack. A pack or script that is not there skips the sequence
+// without a word; one that is there but cannot be read is told.
 void PlayScript(const std::string& script) {
     auto pack = std::make_unique<TQvPack>();
     if (!pack->OpenPack(kOpEdPack)) {
         ui::Record("sequence", std::string("no ") + kOpEdPack);
-        TellFileFault(kOpEdPack);
+        NoteFileFault(kOpEdPack);
         return;
     }
     ui::Record("sequence", script);
     EventForm->Open(pack.get());
-    if (!EventForm->RunFile(script)) TellFileFault(kOpEdPack, script);
+    if (!EventForm->RunFile(script))
+        NoteFileFault(kOpEdPack, script, pack->CheckFileName(script.c_str()) >= 0);
     EventForm->ShowModal();
     EventForm->Close();
     pack->ClosePack();

@@ -146,7 +146,9 @@ int EvTurnStart023_Scene02() {
 }
 int EvTurnStart023_Scene03() {
     story::PlayScene(kWalk, "Scene03");  // the stage at the event ground, and 斐爾
-    return story::LastChoice() == 1 ? 5 : 4;
+    // As at the first choice, one left without an answer goes no further.
+    const int choice = story::LastChoice();
+    return choice < 0 ? -1 : choice == 1 ? 5 : 4;
 }
 int EvTurnStart023_Scene04() {
     story::PlayScene(kWalk, "Scene04");  // 斐爾 points to the park

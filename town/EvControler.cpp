@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "media/FileFaults.h"
 #include "platform/Application.h"
 #include "platform/Big5.h"
 #include "platform/Files.h"
@@ -40,7 +39,9 @@ void Call(F* f, A&&... a) {
 ui::Form* ShopWindow() { return ShopHooks().shopForm ? ShopHooks().shopForm() : nullptr; }
 bool Visible(ui::Form* f) { return f && f->Visible(); }
 
+// Whether a file of the game folder opens for reading (a folder of that name does not).
 bool CanOpen(const char* path) {
+    if (!ui::FileExists(path)) return false;
     std::FILE* f = ui::OpenFile(path, "rb");
     if (!f) return false;
     std::fclose(f);
@@ -109,14 +110,14 @@ TEvControler::TEvControler() {
     if (windows) DbTxtForm2 = new TDbTxtForm2();
     EventServerDbg = new TEventServerDbg();
 
-    // The art folder: 24-bit pictures when the game has them, else the 8-bit ones. A
-    // 24-bit folder that lost its event pack stays the choice: the player is told which
-    // file is missing, rather than shown the other folder's pictures without a word.
+    // The art folder: the one whose event pack opens, 24-bit before 8-bit. A pack that
+    // opens but is damaged keeps its folder; the player is told when a picture of it is
+    // wanted.
     std::string faces, art;
-    if (ui::DirectoryExists("col24b\\evpack")) {
+    if (CanOpen("col24b\\evpack\\evGraph.pak")) {
         faces = "\\col24b\\palFace";
         art = "\\col24b";
-    } else if (ui::DirectoryExists("col8b\\evpack")) {
+    } else if (CanOpen("col8b\\evpack\\evGraph.pak")) {
         faces = "\\col8b\\palFace";
         art = "\\col8b";
     } else if (ui::HaveApp()) {
@@ -126,8 +127,6 @@ TEvControler::TEvControler() {
     } else {
         std::fprintf(stderr, "lumia: no event pictures in col24b or col8b of the game folder\n");
     }
-    if (!art.empty() && !CanOpen((art.substr(1) + "\\evpack\\evGraph.pak").c_str()))
-        TellFileFault(art.substr(1) + "\\evpack\\evGraph.pak");
     if (DbTxtForm2) DbTxtForm2->m_FaceFolder = faces;
     EventServerDbg->m_ArtFolder = art;
 

@@ -195,7 +195,8 @@ bool TEventServerDbg::LoadPicture(ui::Bitmap& target, int code) {
     const std::string pack = ui::ProgramFolder() + m_ArtFolder + "\\evpack\\" + GrPackNames[kind];
     std::unique_ptr<TMemoryStream> member;
     const bool opened = m_Pack->OpenPack(pack);
-    if (opened) member = m_Pack->QvMakeStream(name.c_str());
+    const bool listed = opened && m_Pack->CheckFileName(name.c_str()) >= 0;
+    if (listed) member = m_Pack->QvMakeStream(name.c_str());
     m_Pack->ClosePack();
     ui::Record("picture", Hex(code) + " " + name);
     if (kind == kEventKind) {
@@ -219,11 +220,12 @@ bool TEventServerDbg::LoadPicture(ui::Bitmap& target, int code) {
             loaded = true;
         }
     }
-    // A scene left black or without its figure is explained: the player is told which
-    // pack is at fault (the tables' stand-in names are in no pack and say nothing).
+    // The picture stays as it was. A pack or picture that is not there is no news to
+    // the player (a folder may leave out what it does not use); one that is there but
+    // cannot be read is told. The tables' stand-in names are in no pack.
     const bool standIn = name == "dmy" || name.front() == '\\';
     if (!loaded && !standIn && !m_ArtFolder.empty())
-        TellFileFault(pack, opened ? name : std::string());
+        NoteFileFault(pack, opened ? name : std::string(), listed);
     if (!m_AlbumMode) ShowStageForm();
     return loaded;
 }

@@ -33,15 +33,17 @@ void PlaySoundNumber(int n, bool sync) {
         if (!found.empty()) where.pack = found;
     }
     TQvPack& pack = SoundPackReader();
+    // A pack or sound that is not there plays nothing and the player is not told; a pack
+    // that is there but does not open is named.
     if (!pack.OpenPack(where.pack)) {
-        // A voice pack may be on the disc alone; any other pack the scene wants and
-        // cannot read is named.
-        if (n < kFirstVoice || GameFileThere(where.pack)) TellFileFault(where.pack);
+        NoteFileFault(where.pack);
         return;
     }
     if (TEventServerDbg::Hooks.CheckMemo) TEventServerDbg::Hooks.CheckMemo(where.member);
     if (pack.CheckFileName(where.member.c_str()) >= 0)
         ui::Record(n < kFirstVoice ? "sound" : "voice", where.member);
+    else
+        NoteFileFault(where.pack, where.member, false);
     if (!MdpFm) {
         pack.ClosePack();
         return;

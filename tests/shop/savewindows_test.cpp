@@ -253,11 +253,17 @@ TEST_F(SaveWindowsTest, DamagedSlotsShowAsUnreadableCannotBeLoadedAndAskBeforeAS
     EXPECT_EQ(fs::file_size(Slot(1)), kSlotFileSize);
 }
 
-// A damaged system file costs what all games share, never the game: the slot loads,
-// the record starts afresh from this run and the player is told.
+// A damaged system file costs what all games share, never the game: the slot loads and
+// the player is told, once a run, as of any damaged file; the file stays as it is until
+// the next save writes the record this run holds.
 TEST_F(SaveWindowsTest, ADamagedSystemFileStillLetsTheGameLoad) {
     SetGameDay(40);
     ASSERT_TRUE(SaveGame(3));
+    std::vector<std::string> boxes;
+    headless.Backend().SetMessageBoxResponder([&boxes](const ui::MessageBoxRequest& r) {
+        boxes.push_back(ui::Big5ToUtf8(r.text));
+        return ui::IDOK;
+    });
     for (std::size_t cut : {std::size_t{1}, kSystemFileSize - 1}) {
         SCOPED_TRACE(cut);
         std::ofstream(dir + "/QDV0.QDV", std::ios::binary | std::ios::trunc)
@@ -266,10 +272,14 @@ TEST_F(SaveWindowsTest, ADamagedSystemFileStillLetsTheGameLoad) {
         answers = {"3", "close"};
         seen.clear();
         EXPECT_TRUE(LoadFromListFlow());
-        EXPECT_EQ(seen, (std::vector<std::string>{"list0", "msg6"}));
+        EXPECT_EQ(seen, (std::vector<std::string>{"list0"}));
         EXPECT_EQ(GameDay(), 40);
-        EXPECT_EQ(fs::file_size(dir + "/QDV0.QDV"), kSystemFileSize);
+        EXPECT_EQ(fs::file_size(dir + "/QDV0.QDV"), cut);
     }
+    EXPECT_EQ(boxes, std::vector<std::string>{"檔案已經損壞\nQDV0.QDV"});
+    answers = {"yes", "3", "yes", "close"};
+    EXPECT_TRUE(SaveGameFlow());
+    EXPECT_EQ(fs::file_size(dir + "/QDV0.QDV"), kSystemFileSize);
 }
 
 // The slot replaced but not the system file (a full disk between the two writes): the

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "media/FileFaults.h"
 #include "media/Qvdib.h"
 #include "media/Qvpack.h"
 #include "platform/Files.h"
@@ -162,7 +163,10 @@ TEST_F(SpritePackTest, LoadsTheListedSheetsWithCrLfAndWithLf) {
     }
 }
 
+// A member the pack does not hold is named alone, as is a sheet with a wrong magic; one
+// that is there but cannot be read is named with its pack, as any damaged member is.
 TEST_F(SpritePackTest, FailuresReachTheFatalPathWithTheName) {
+    const std::string pack = GameFileName((dir_ / "SPMan.Pak").string());
     auto badHeader = NumberedSheet(2, 1, 3, 3);
     badHeader[8] = 0;  // frame width 0
     badHeader[9] = 0;
@@ -181,15 +185,15 @@ TEST_F(SpritePackTest, FailuresReachTheFatalPathWithTheName) {
          "MagicNumber 不一致\nbad.wbm"},
         {"bad header",
          {{"SPMan.cfg", Bytes("zero.wbm\n")}, {"zero.wbm", badHeader}},
-         "MagicNumber 不一致\nzero.wbm"},
+         "檔案已經損壞\n" + pack + " (zero.wbm)"},
         {"short member",
          {{"SPMan.cfg", Bytes("short.wbm\n")}, {"short.wbm", shortSheet}},
-         "MagicNumber 不一致\nshort.wbm"},
+         "檔案已經損壞\n" + pack + " (short.wbm)"},
         {"missing sheet", {{"SPMan.cfg", Bytes("gone.wbm\r\n")}}, "沒有檔案\ngone.wbm"},
         {"missing list", {{"other.wbm", NumberedSheet(1, 1, 2, 2)}}, "沒有檔案\nSPMan.cfg"},
         {"empty line inside the list",
          {{"SPMan.cfg", Bytes("a.wbm\n\nb.wbm\n")}},
-         "檔案已經損壞\nSPMan.cfg"},
+         "檔案已經損壞\n" + pack + " (SPMan.cfg)"},
     };
     for (const Case& c : cases) {
         fatal_.Messages.clear();
@@ -220,7 +224,7 @@ TEST_F(SpritePackTest, AListShorterThanTheShopsSheetsIsDamaged) {
         TQvPack pack;
         EXPECT_FALSE(InitSpriteEngine(&pack)) << list;
         ASSERT_EQ(fatal_.Messages.size(), 1u) << list;
-        EXPECT_EQ(fatal_.Messages[0], "檔案已經損壞\nSPMan.cfg");
+        EXPECT_EQ(fatal_.Messages[0], "檔案已經損壞\nData\\SPMan.Pak (SPMan.cfg)");
         EXPECT_EQ(SpriteSheetCount, 0);
     }
     ui::SetProgramFolder(old);

@@ -445,8 +445,10 @@ TEST_F(CocotteTest, TheEveningWalksThreePathsEndAtEightInTheShop) {
 
 TEST_F(CocotteTest, TheEveningWalkWaitsForItsDaysHoursAndMeetings) {
     EXPECT_EQ(Walk(20, {}), std::vector<int>{-1});
-    // Its first choice left without an answer: no scene of the walk plays.
+    // A choice left without an answer, the first or the one at the stage: no further
+    // scene of the walk plays.
     EXPECT_EQ(Walk(21, {test::EventResponders::kNoAnswer}), std::vector<int>{});
+    EXPECT_EQ(Walk(21, {0, test::EventResponders::kNoAnswer}), (std::vector<int>{1, 3}));
     EXPECT_EQ(Walk(22, {1}), (std::vector<int>{2, 7}));
     EXPECT_EQ(GameDay(), 71);
     EXPECT_EQ(GameHour(), 8);

@@ -112,7 +112,7 @@ TEST_F(ControllerTest, ConstructionOpensThePlacesButTwoAndIsReady) {
     EXPECT_EQ(GameFlow->CommandLists[0][0], 5) << "the command lists are written";
 }
 
-TEST_F(ControllerTest, ArtFolderIsTheFirstThatHoldsTheEventPictures) {
+TEST_F(ControllerTest, ArtFolderIsTheFirstWhoseEventPackOpens) {
     struct Case {
         bool col24, col8;
         bool pack24;  // the 24-bit folder holds its event pack, not just the folder
@@ -123,9 +123,8 @@ TEST_F(ControllerTest, ArtFolderIsTheFirstThatHoldsTheEventPictures) {
     const Case cases[] = {
         {true, true, true, "\\col24b", "\\col24b\\palFace", nullptr},
         {false, true, false, "\\col8b", "\\col8b\\palFace", nullptr},
-        // A 24-bit folder that lost its pack is still the one, and its pack is named.
-        {true, true, false, "\\col24b", "\\col24b\\palFace",
-         "沒有檔案\ncol24b\\evpack\\evGraph.pak"},
+        // A 24-bit folder without its event pack is passed over.
+        {true, true, false, "\\col8b", "\\col8b\\palFace", nullptr},
         {false, false, false, "", "", "遊戲目錄的路徑不正確，請結束遊戲。"},
     };
     std::vector<std::string> boxes;
