@@ -67,9 +67,9 @@ bool ToInt(std::string_view word, int& v) {
 }
 
 // The arguments a record takes, one letter each: n a number, f a flag's name, v a
-// variable's, m a day mark's, p a place's, i an item's, s a scene, c a mechanic, l
-// "loop" or "once", t the rest of the record as text. A trailing '?' makes the rest
-// optional.
+// variable's, m a day mark's, p a place's, i an item's, k a music track's, s a scene, c
+// a mechanic, l "loop" or "once", t the rest of the record as text. A trailing '?' makes
+// the rest optional.
 struct Keyword {
     std::string_view word;
     StepKind kind;
@@ -99,7 +99,7 @@ constexpr Keyword kKeywords[] = {
     {"refresh", StepKind::Refresh, ""},
     {"begin", StepKind::Begin, ""},
     {"end", StepKind::End, ""},
-    {"music", StepKind::Music, "nl"},
+    {"music", StepKind::Music, "kl"},
     {"stopmusic", StepKind::StopMusic, ""},
     {"placemusic", StepKind::PlaceMusic, ""},
     {"seasonmusic", StepKind::SeasonMusic, ""},
@@ -178,19 +178,22 @@ std::string ReadArgs(std::string_view args, std::string_view rest, const std::st
             case 'v':
             case 'm':
             case 'p':
-            case 'i': {
+            case 'i':
+            case 'k': {
                 const RegisterKind kind = c == 'f'   ? RegisterKind::Flag
                                           : c == 'v' ? RegisterKind::Variable
                                           : c == 'm' ? RegisterKind::DayMark
                                           : c == 'p' ? RegisterKind::Place
-                                                     : RegisterKind::Item;
+                                          : c == 'i' ? RegisterKind::Item
+                                                     : RegisterKind::Track;
                 const int v = RegisterNumber(kind, word);
                 if (v < 0) {
                     const char* what = c == 'f'   ? "flag"
                                        : c == 'v' ? "variable"
                                        : c == 'm' ? "day mark"
                                        : c == 'p' ? "place"
-                                                  : "item";
+                                       : c == 'i' ? "item"
+                                                  : "track";
                     return std::string("no ") + what + " named '" + std::string(word) +
                            "' in the register";
                 }

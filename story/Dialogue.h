@@ -26,7 +26,8 @@
 //   refresh            RefreshStage()
 //   begin [voice N]    EventBegin() or EventBeginVoice(N)
 //   end [stopmusic M]  EventEnd() or EventEndStopMusic(M)
-//   music T loop|once  PlayMusic(T, loop);  stopmusic  StopMusic()
+//   music TRACK loop|once  PlayMusic(TRACK, loop), by the register's name;
+//                      stopmusic  StopMusic()
 //   placemusic / seasonmusic   PlayPlaceMusic() / PlaySeasonMusic()
 //   time H             PassTime(H);  nights N  PassNights(N);  waithour H  WaitHour(H)
 //   set FLAG / unset FLAG      SetFlg(FLAG, on/off), by the register's name

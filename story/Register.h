@@ -4,8 +4,8 @@
 // The story's register (story/Register.def): the names of event flags, event variables,
 // day marks, places, the items the story tests or gives, and music tracks, one line
 // each. Code reads flag::Name, var::Name, mark::Name, place::Name, item::Name and
-// track::Name; the story's text files name flags, variables, marks, places and items
-// bare.
+// track::Name; the story's text files name flags, variables, marks, places, items and
+// tracks bare.
 namespace flag {
 #define FLAG(name, n) constexpr int name = n;
 #include "story/Register.def"
