@@ -27,7 +27,6 @@ constexpr int kEnd = 255;
 constexpr ui::TColor kGrey = 0x808080;
 constexpr ui::TColor kBlack = 0x000000;
 
-constexpr int kAlbumMusic = 2;
 constexpr int kSoundAlbum = 63;
 
 // Each entry: its event pictures in viewing order, ended by 255.
@@ -131,7 +130,7 @@ void TShopForm::TitleAlbumButtonClick() {
     if (!viewing) {
         // Opened from the title (not coming back from the viewer).
         PlayShopSound(kSoundAlbum);
-        if (EventServerDbg) EventServerDbg->PlayMusic(kAlbumMusic, true);
+        if (EventServerDbg) EventServerDbg->PlayMusic(track::AlbumMusic, true);
     }
     const ui::Bitmap background = LoadPackPicture("AlbumBG.Bmp");
     const ui::Bitmap closed = LoadPackPicture("AlbumNe.Bmp");

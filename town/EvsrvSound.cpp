@@ -12,7 +12,8 @@
 namespace {
 
 // Track numbers of the engine's own music.
-constexpr int kSeasonTracks[4] = {15, 12, 13, 14};  // winter, spring, summer, autumn
+constexpr int kSeasonTracks[4] = {track::ShopWinter, track::ShopSpring, track::ShopSummer,
+                                  track::ShopAutumn};  // by season, winter first
 constexpr int kFirstLandPlace = 32;
 
 // The reader the sound packs are opened with; the music form closes each pack once
