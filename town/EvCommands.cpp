@@ -17,6 +17,7 @@
 #include "town/Mapform.h"
 #include "town/Srcdbtxtform21.h"
 #include "town/TownLinks.h"
+#include "town/Whereabouts.h"
 
 using namespace command;
 
@@ -295,7 +296,7 @@ void VisitFlowerbed(int hour) {
         }
         return;
     }
-    if (townlink::ChkNpc(0, place::Flowerbed)) {
+    if (townlink::ChkNpc(npc::Florae, place::Flowerbed)) {
         if (Flag(flag::FloraeUnwellToday)) {
             Say("VisitFlowerbed4");
             return;
@@ -338,7 +339,7 @@ void VisitFlowerHouse(int hour) {
             } else if (Flag(flag::FloraeVisitedToday)) {
                 Say("VisitFlowerHouse4");
             } else if (open) {
-                if (townlink::ChkNpc(0, place::FloraeRoom))
+                if (townlink::ChkNpc(npc::Florae, place::FloraeRoom))
                     EnterRoom(12);
                 else
                     Say("VisitFlowerHouse5");

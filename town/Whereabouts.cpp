@@ -24,8 +24,9 @@ bool In(int place, std::initializer_list<int> places) {
     return false;
 }
 bool InRange(int place, int first, int last) { return place >= first && place <= last; }
-// Places 33..38, 40 and 41: the land's places but the spring (39).
-bool LandButSpring(int p) {
+// The land's places from the forest to the crater, the lake and the beach: all but the
+// big tree (39).
+bool LandButBigTree(int p) {
     return InRange(p, place::Forest, place::Crater) || p == place::Lake || p == place::Beach;
 }
 bool MetAt(int kind, int place) { return NpcMet[kind].Place == place; }
@@ -34,15 +35,15 @@ int HeroinePlace() { return GameFlow ? GameFlow->Place : -1; }
 bool Schedule0(int h, int p) {
     switch (h) {
         case 14:
-            return HeroinePlace() == place::Library && !MetAt(0, place::Library) && R(70);
+            return HeroinePlace() == place::Library && !MetAt(npc::Florae, place::Library) && R(70);
         case 15:
             if (p == place::School) return R(10);
             if (p == place::Flowerbed) return R(70);
-            if (p == place::Library) return !MetAt(0, place::Library) && R(70);
+            if (p == place::Library) return !MetAt(npc::Florae, place::Library) && R(70);
             return false;
         case 16:
         case 17:
-            if (In(p, {3, 4})) return R(30);
+            if (In(p, {place::Square, place::Bakery})) return R(30);
             return p == place::Flowerbed;
         case 18:
             return p == place::FloraeRoom;
@@ -57,20 +58,20 @@ bool Schedule1(int h, int p) {
         case 11:
             return p == place::Flowerbed;
         case 12:
-            if (p == place::Flowerbed) return NpcMet[0].Place != place::FloraeHouse;
+            if (p == place::Flowerbed) return NpcMet[npc::Florae].Place != place::FloraeHouse;
             if (p == place::FloraeHouse) return R(10);
             return false;
         case 13:
         case 14:
-            return p == place::Library && !MetAt(0, place::Library) && R(70);
+            return p == place::Library && !MetAt(npc::Florae, place::Library) && R(70);
         case 15:
-            if (p == place::Library) return !MetAt(0, place::Library) && R(70);
+            if (p == place::Library) return !MetAt(npc::Florae, place::Library) && R(70);
             return p == place::Flowerbed;
         case 16:
             if (p == place::ShopFront) return R(10);
             return p == place::Flowerbed;
         case 17:
-            if (In(p, {3, 4})) return R(30);
+            if (In(p, {place::Square, place::Bakery})) return R(30);
             return p == place::Flowerbed;
         case 18:
             return p == place::FloraeRoom;
@@ -86,9 +87,9 @@ bool Schedule2(int h, int p) {
         case 12:
             return p == place::Flowerbed;
         case 13:
-            return p == place::Library && !MetAt(0, place::Library) && R(70);
+            return p == place::Library && !MetAt(npc::Florae, place::Library) && R(70);
         case 14:
-            if (p == place::Library) return !MetAt(0, place::Library) && R(70);
+            if (p == place::Library) return !MetAt(npc::Florae, place::Library) && R(70);
             if (p == place::Park) return R(70);
             return false;
         case 15:
@@ -98,7 +99,7 @@ bool Schedule2(int h, int p) {
             if (p == place::Flowerbed) return R(30);
             return false;
         case 17:
-            if (In(p, {3, 4})) return R(30);
+            if (In(p, {place::Square, place::Bakery})) return R(30);
             return p == place::Flowerbed;
         case 18:
             return p == place::FloraeRoom;
@@ -111,28 +112,28 @@ bool Schedule3(int, int p) { return p == place::FloraeRoom && Ev().ChkHour(10, 1
 
 bool Schedule4(int h, int p) {
     if (h >= 10 && h <= 15)
-        return p == place::ForestSpring && NpcMet[2].Hour == 0 &&
+        return p == place::ForestSpring && NpcMet[npc::Fele].Hour == 0 &&
                Ev().ChkFlg(flag::FeleSceneToday, false);
     if (h == 16 || h == 17) return p == place::Square && R(30);
-    if (h == 18) return In(p, {2, 4}) && R(10);
+    if (h == 18) return In(p, {place::RivalShop, place::Bakery}) && R(10);
     return false;
 }
 
 bool Schedule5(int h, int p) {
     switch (h) {
         case 10:
-            return In(p, {39, 40, 41}) && R(10);
+            return In(p, {place::BigTree, place::Lake, place::Beach}) && R(10);
         case 11:
-            return In(p, {39, 40, 41}) && R(30);
+            return In(p, {place::BigTree, place::Lake, place::Beach}) && R(30);
         case 12:
-            return In(p, {5, 7}) && R(10);
+            return In(p, {place::Park, place::School}) && R(10);
         case 13:
-            return In(p, {3, 5, 39}) && R(10);
+            return In(p, {place::Square, place::Park, place::BigTree}) && R(10);
         case 16:
         case 17:
             return p == place::Square && R(30);
         case 18:
-            return In(p, {2, 4}) && R(10);
+            return In(p, {place::RivalShop, place::Bakery}) && R(10);
         default:
             return false;
     }
@@ -141,12 +142,12 @@ bool Schedule5(int h, int p) {
 bool Schedule6(int h, int p) {
     switch (h) {
         case 12:
-            return In(p, {3, 5, 7}) && R(10);
+            return In(p, {place::Square, place::Park, place::School}) && R(10);
         case 13:
-            return In(p, {3, 5, 35, 39}) && R(10);
+            return In(p, {place::Square, place::Park, place::Waterfall, place::BigTree}) && R(10);
         case 14:
         case 15:
-            if (In(p, {3, 5, 39})) return R(10);
+            if (In(p, {place::Square, place::Park, place::BigTree})) return R(10);
             return p == place::Waterfall && R(30);
         case 16:
         case 17:
@@ -157,7 +158,7 @@ bool Schedule6(int h, int p) {
 }
 
 bool Schedule7At16(int p) {
-    if (NpcMet[1].Hour == 15) return false;
+    if (NpcMet[npc::Renette].Hour == 15) return false;
     return (p == place::RivalShop || InRange(p, place::Forest, place::Beach)) && R(20);
 }
 
@@ -165,13 +166,13 @@ bool Schedule7(int h, int p) {
     switch (h) {
         case 15:
             // A failed draw (or a place of neither list) falls through to hour 16's rule.
-            if ((p == place::RivalShop || LandButSpring(p)) && R(20)) return true;
+            if ((p == place::RivalShop || LandButBigTree(p)) && R(20)) return true;
             if (p == place::BigTree && R(60)) return true;
             return Schedule7At16(p);
         case 16:
             return Schedule7At16(p);
         case 17:
-            return In(p, {0, 2}) && R(20);
+            return In(p, {place::ShopFront, place::RivalShop}) && R(20);
         default:
             return false;
     }
@@ -180,14 +181,15 @@ bool Schedule7(int h, int p) {
 bool Schedule8(int h, int p) {
     switch (h) {
         case 10:
-            return In(p, {2, 3, 4, 17}) && R(10);
+            return In(p, {place::RivalShop, place::Square, place::Bakery, place::Library}) && R(10);
         case 11:
-            return In(p, {2, 3, 4, 6}) && R(10);
+            return In(p, {place::RivalShop, place::Square, place::Bakery, place::EventGround}) &&
+                   R(10);
         case 12:
             return p == place::BigTree && R(30);
         case 13:
         case 14:
-            if (LandButSpring(p)) return R(10);
+            if (LandButBigTree(p)) return R(10);
             return p == place::BigTree && R(30);
         case 15:
         case 16:
@@ -203,9 +205,11 @@ bool Schedule8(int h, int p) {
 bool Schedule9(int h, int p) {
     switch (h) {
         case 10:
-            return In(p, {2, 3, 4, 17}) && R(10);
+            return In(p, {place::RivalShop, place::Square, place::Bakery, place::Library}) && R(10);
         case 11:
-            if (In(p, {2, 3, 4, 6, 17})) return R(10);
+            if (In(p, {place::RivalShop, place::Square, place::Bakery, place::EventGround,
+                       place::Library}))
+                return R(10);
             return p == place::RivalShopInside && R(70);
         case 12:
             return p == place::RivalShopInside && R(70);
@@ -227,14 +231,15 @@ bool Schedule9(int h, int p) {
 bool Schedule10(int h, int p) {
     switch (h) {
         case 10:
-            return In(p, {2, 3, 4, 17}) && R(10);
+            return In(p, {place::RivalShop, place::Square, place::Bakery, place::Library}) && R(10);
         case 11:
-            if (In(p, {2, 3, 4, 17})) return R(10);
+            if (In(p, {place::RivalShop, place::Square, place::Bakery, place::Library}))
+                return R(10);
             return p == place::RivalShopInside && R(70);
         case 12:
             return p == place::RivalShopInside && R(70);
         case 13:
-            if (LandButSpring(p)) return R(10);
+            if (LandButBigTree(p)) return R(10);
             return p == place::BigTree && R(30);
         case 15:
         case 17:
@@ -247,14 +252,14 @@ bool Schedule10(int h, int p) {
 }
 
 bool Schedule11(int h, int p) {
-    if (p != place::BigTree || NpcMet[1].Hour != 0) return false;
+    if (p != place::BigTree || NpcMet[npc::Renette].Hour != 0) return false;
     if (h == 15 || h == 17) return R(10);
     if (h == 16) return R(30);
     return false;
 }
 
 bool Schedule12(int h, int p) {
-    if (p != place::BigTree || NpcMet[1].Hour != 0) return false;
+    if (p != place::BigTree || NpcMet[npc::Renette].Hour != 0) return false;
     if (h == 13 || h == 16) return R(10);
     if (h == 14 || h == 15) return R(30);
     return false;
@@ -287,15 +292,20 @@ bool Schedule14(int h, int p) {
             if (p == place::RivalShopInside) return R(10);
             return p == place::RivalShop && R(50);
         case 13:
-            if (In(p, {0, 1, 3, 4, 5, 6})) return R(10);
+            if (In(p, {place::ShopFront, place::FloraeHouse, place::Square, place::Bakery,
+                       place::Park, place::EventGround}))
+                return R(10);
             return p == place::RivalShopInside && R(30);
         case 14:
         case 15:
-            if (In(p, {0, 1, 3, 4, 6})) return R(10);
+            if (In(p, {place::ShopFront, place::FloraeHouse, place::Square, place::Bakery,
+                       place::EventGround}))
+                return R(10);
             return p == place::Park && R(30);
         case 16:
         case 17:
-            return In(p, {0, 1, 3, 4}) && R(10);
+            return In(p, {place::ShopFront, place::FloraeHouse, place::Square, place::Bakery}) &&
+                   R(10);
         case 18:
             return p == place::RivalShop && R(10);
         default:
@@ -344,14 +354,14 @@ int ChooseSchedule(int kind, int& variant) {
         return schedule;
     };
     switch (kind) {
-        case 0:
+        case npc::Florae:
             if (ev.ChkFlg(flag::FloraeDied, true)) return kAbsent;
             if (festival || ev.ChkDay(48, 1)) return pick(2, 1);
             if (ev.ChkFlg(flag::FloraeCollapsed, true) && ev.ChkFlg(flag::RouteFlorae, false))
                 return pick(3, -1);
             if (ev.ChkWeekday(5)) return pick(1, 2);
             return pick(0, 0);
-        case 1:
+        case npc::Renette:
             if (ev.ChkFlg(flag::EarthquakeDone, true) || ev.ChkFlg(flag::DawnWithCocotte, true))
                 return kAbsent;
             if (festival && (ev.ChkWeekday(1) || ev.ChkWeekday(3))) return pick(10, 3);
@@ -364,7 +374,7 @@ int ChooseSchedule(int kind, int& variant) {
             }
             if (ev.ChkWeekday(5)) return pick(8, 2);
             return pick(7, 0);
-        case 2:
+        case npc::Fele:
             if (ev.ChkFlg(flag::FeleMet, false)) return kAbsent;
             if (ev.ChkFlg(flag::LakeCurse, true) && ev.ChkFlg(flag::LakeAfternoon, false) &&
                 ev.ChkFlg(flag::LakeTooLate, false))
@@ -374,7 +384,7 @@ int ChooseSchedule(int kind, int& variant) {
             if (ev.ChkFlg(flag::RingFound, false))
                 return ev.ChkNot(ev.ChkWeekday(1) || ev.ChkWeekday(3)) ? pick(5, 4) : pick(4, 0);
             return pick(5, 4);
-        case 3:
+        case npc::Cocotte:
             if (workday && ev.ChkNot(festival)) return pick(13, 0);
             if (workday) return pick(15, 1);
             return pick(14, 2);

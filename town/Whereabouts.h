@@ -6,6 +6,14 @@
 // daily schedules, chosen by story flags, day windows and the weekday, and is met at a
 // place mostly by chance. A meeting is remembered until the day changes.
 
+// The recurring characters' kinds, as NpcWhereabouts and ChkNpc take them.
+namespace npc {
+constexpr int Florae = 0;   // 芙蘿蕾
+constexpr int Renette = 1;  // 蕾妮特
+constexpr int Fele = 2;     // 斐爾
+constexpr int Cocotte = 3;  // 可可特
+}  // namespace npc
+
 constexpr int kNpcKinds = 4;
 constexpr int kNpcSchedules = 16;
 
