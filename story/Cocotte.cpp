@@ -11,22 +11,23 @@
 #include "story/Events.h"
 #include "story/Register.h"
 #include "town/Evsrvfm.h"
+#include "town/Whereabouts.h"
 
 namespace {
 
-constexpr int kCocotte = 3;  // her kind, as the whereabouts test takes it
 constexpr char kWalk[] = "EvTurnStart023";
 
 // 可可特 in her shop's room, where the visit command has let the heroine in.
 bool CocotteInShop(TEventServerDbg* ev) {
-    return ev->ChkNpc(kCocotte, 13) && ev->ChkPlace(place::RivalShopInside);
+    return ev->ChkNpc(npc::Cocotte, place::RivalShopInside) && ev->ChkPlace(place::RivalShopInside);
 }
 
 // 可可特 met in town: at the shop front, 芙蘿蕾's house, the square, the bakery, the park
 // or the event ground, tried in this order; each try asks her schedule afresh.
 bool CocotteInTown(TEventServerDbg* ev) {
-    for (int place : {0, 1, 3, 4, 5, 6})
-        if (ev->ChkNpc(kCocotte, place) && ev->ChkPlace(place)) return true;
+    for (int p : {place::ShopFront, place::FloraeHouse, place::Square, place::Bakery, place::Park,
+                  place::EventGround})
+        if (ev->ChkNpc(npc::Cocotte, p) && ev->ChkPlace(p)) return true;
     return false;
 }
 
@@ -198,7 +199,7 @@ bool EvMove015() {
     if (!ev) return false;
     if (!ev->ChkFlg(flag::IntroRivalShopRoom, false)) return false;
     if (!ev->ChkPlace(place::RivalShopInside)) return false;
-    if (!ev->ChkNpc(kCocotte, 13)) return false;
+    if (!ev->ChkNpc(npc::Cocotte, place::RivalShopInside)) return false;
     if (!ev->ChkPlace(place::RivalShopInside)) return false;
     return story::RunEvent("EvMove015");
 }
@@ -210,7 +211,7 @@ bool EvMove016() {
     if (!ev->ChkVar(var::CocotteMeetingCount, 20, 0, false)) return false;
     if (!ev->ChkDay(204, 300)) return false;
     if (!ev->ChkFlg(flag::CocotteTalk8, true)) return false;
-    if (!ev->ChkNpc(kCocotte, 13)) return false;
+    if (!ev->ChkNpc(npc::Cocotte, place::RivalShopInside)) return false;
     if (!ev->ChkPlace(place::RivalShopInside)) return false;
     if (!ev->ChkFlg(flag::RouteCocotte, false)) return false;
     return story::RunEvent("EvMove016");
@@ -346,7 +347,7 @@ bool EvMove134() {
     if (!ev) return false;
     if (!ev->ChkFlg(flag::CocotteMet, true)) return false;
     if (!ev->ChkDay(96, 400)) return false;
-    if (!ev->ChkNpc(kCocotte, 5)) return false;
+    if (!ev->ChkNpc(npc::Cocotte, place::Park)) return false;
     if (!ev->ChkPlace(place::Park)) return false;
     if (!ev->ChkFlg(flag::CocotteMelodrama, false)) return false;
     if (!ev->ChkFlg(flag::RouteCocotte, false)) return false;
@@ -356,7 +357,7 @@ bool EvMove134() {
 bool EvMove135() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkNpc(kCocotte, 3)) return false;
+    if (!ev->ChkNpc(npc::Cocotte, place::Square)) return false;
     if (!ev->ChkPlace(place::Square)) return false;
     if (!CocotteOnWeekdaySchedule(ev)) return false;
     if (!ev->ChkFlg(flag::RouteCocotte, false)) return false;
@@ -367,7 +368,7 @@ bool EvMove136() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkFlg(flag::IntroRivalShopRoom, true)) return false;
-    if (!ev->ChkNpc(kCocotte, 2)) return false;
+    if (!ev->ChkNpc(npc::Cocotte, place::RivalShop)) return false;
     if (!ev->ChkPlace(place::RivalShop)) return false;
     if (!CocotteOnWeekdaySchedule(ev)) return false;
     return story::RunEvent("EvMove136");

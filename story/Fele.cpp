@@ -6,17 +6,15 @@
 #include "story/Events.h"
 #include "story/Register.h"
 #include "town/Evsrvfm.h"
+#include "town/Whereabouts.h"
 
 namespace {
-
-// 斐爾's kind, as the whereabouts test takes it.
-constexpr int kFele = 2;
 
 // 斐爾 met on the land map: at the big tree, the spring, the beach or the lake, tried in
 // this order; each try asks his schedule afresh.
 bool FeleOnLand(TEventServerDbg* ev) {
-    for (int place : {39, 34, 41, 40})
-        if (ev->ChkNpc(kFele, place) && ev->ChkPlace(place)) return true;
+    for (int p : {place::BigTree, place::ForestSpring, place::Beach, place::Lake})
+        if (ev->ChkNpc(npc::Fele, p) && ev->ChkPlace(p)) return true;
     return false;
 }
 
@@ -24,7 +22,8 @@ bool FeleOnLand(TEventServerDbg* ev) {
 // the schedule the test left is the spring's (read from the server's field, so the
 // override does not make it hold).
 bool ChatAtSpring(TEventServerDbg* ev) {
-    return ev->ChkNpc(kFele, 34) && ev->ChkPlace(place::ForestSpring) && ev->m_ScheduleVariant == 0;
+    return ev->ChkNpc(npc::Fele, place::ForestSpring) && ev->ChkPlace(place::ForestSpring) &&
+           ev->m_ScheduleVariant == 0;
 }
 
 // A chat after the first: from its first day, once the one before it has played.
@@ -181,7 +180,7 @@ bool EvMove122() {
     if (!ev) return false;
     if (!ev->ChkDay(120, 24)) return false;
     if (!ev->ChkFlg(flag::RenetteAtSpring, true)) return false;
-    if (!ev->ChkNpc(kFele, 34)) return false;
+    if (!ev->ChkNpc(npc::Fele, place::ForestSpring)) return false;
     if (!ev->ChkPlace(place::ForestSpring)) return false;
     if (!ev->ChkFlg(flag::RenetteWarnsFele, false)) return false;
     return story::RunEvent("EvMove122");
@@ -211,7 +210,7 @@ bool EvMove151() {
 bool EvMove158() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkNpc(kFele, 5)) return false;
+    if (!ev->ChkNpc(npc::Fele, place::Park)) return false;
     if (!ev->ChkPlace(place::Park)) return false;
     return story::RunEvent("EvMove158");
 }
@@ -219,7 +218,7 @@ bool EvMove158() {
 bool EvMove159() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkNpc(kFele, 4)) return false;
+    if (!ev->ChkNpc(npc::Fele, place::Bakery)) return false;
     if (!ev->ChkPlace(place::Bakery)) return false;
     return story::RunEvent("EvMove159");
 }
@@ -227,7 +226,7 @@ bool EvMove159() {
 bool EvMove160() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkNpc(kFele, 7)) return false;
+    if (!ev->ChkNpc(npc::Fele, place::School)) return false;
     if (!ev->ChkPlace(place::School)) return false;
     return story::RunEvent("EvMove160");
 }
@@ -235,7 +234,7 @@ bool EvMove160() {
 bool EvMove161() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkNpc(kFele, 3)) return false;
+    if (!ev->ChkNpc(npc::Fele, place::Square)) return false;
     if (!ev->ChkPlace(place::Square)) return false;
     return story::RunEvent("EvMove161");
 }
@@ -246,7 +245,7 @@ bool EvMove162() {
     if (!ev) return false;
     if (!ev->ChkDay(96, 400)) return false;
     if (!ev->ChkFlg(flag::FeleNap, false)) return false;
-    if (!ev->ChkNpc(kFele, 39)) return false;
+    if (!ev->ChkNpc(npc::Fele, place::BigTree)) return false;
     if (!ev->ChkPlace(place::BigTree)) return false;
     return story::RunEvent("EvMove162");
 }
@@ -256,7 +255,7 @@ bool EvMove163() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
     if (!ev->ChkFlg(flag::FeleFishing, false)) return false;
-    if (!ev->ChkNpc(kFele, 35)) return false;
+    if (!ev->ChkNpc(npc::Fele, place::Waterfall)) return false;
     if (!ev->ChkPlace(place::Waterfall)) return false;
     return story::RunEvent("EvMove163");
 }

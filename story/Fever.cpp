@@ -10,13 +10,12 @@
 #include "story/Events.h"
 #include "story/Register.h"
 #include "town/Evsrvfm.h"
+#include "town/Whereabouts.h"
 
 using story::PlayScene;
 using story::RunEvent;
 
 namespace {
-
-constexpr int kFlorae = 0;  // her kind, as the whereabouts test takes it
 
 // ---- the forest maze
 
@@ -99,7 +98,7 @@ bool BedsideVisit(const char* event, int offset, int length, int onceFlag, bool 
     if (!ev) return false;
     if (!ev->ChkDayMark(mark::FeverBegan, offset, length)) return false;
     if (onceFlag != kNoOnceFlag && !ev->ChkFlg(onceFlag, onceFlagSet)) return false;
-    if (!ev->ChkNpc(kFlorae, 12)) return false;
+    if (!ev->ChkNpc(npc::Florae, place::FloraeRoom)) return false;
     if (!ev->ChkPlace(place::FloraeRoom)) return false;
     if (!ev->ChkFlg(flag::PotionGiven, false)) return false;
     return RunEvent(event);

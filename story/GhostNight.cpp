@@ -8,10 +8,7 @@
 #include "story/Events.h"
 #include "story/Register.h"
 #include "town/Evsrvfm.h"
-
-namespace {
-constexpr int kFlorae = 0;  // 芙蘿蕾, as the whereabouts test names her
-}  // namespace
+#include "town/Whereabouts.h"
 
 // Slots 124 and 128: the second slot tries again with a fresh draw of her schedule.
 // The schedule variant is read as the last lookup left it (under the debug window's
@@ -22,7 +19,7 @@ bool EvMove124() {
     if (!ev->ChkDay(132, 34)) return false;
     if (!ev->ChkFlg(flag::GhostNight, false)) return false;
     if (!ev->ChkFlg(flag::LibraryMeeting4, true)) return false;
-    if (!ev->ChkNpc(kFlorae, 17)) return false;
+    if (!ev->ChkNpc(npc::Florae, place::Library)) return false;
     if (!ev->ChkPlace(place::Library)) return false;
     if (ev->m_ScheduleVariant != 0) return false;  // her ordinary weekday schedule
     return story::RunEvent("EvMove124");

@@ -6,13 +6,11 @@
 #include "story/Events.h"
 #include "story/Register.h"
 #include "town/Evsrvfm.h"
+#include "town/Whereabouts.h"
 
 using story::RunEvent;
 
 namespace {
-
-// 芙蘿蕾's kind, as the whereabouts test takes it.
-constexpr int kFlorae = 0;
 
 // The schedule that answered last was her ordinary weekday one. Read from the server's
 // field, so the override does not make it hold.
@@ -41,7 +39,7 @@ bool EvMove019() {
     if (!ev) return false;
     if (!ev->ChkFlg(flag::LibraryMeeting1, false)) return false;
     if (!ev->ChkDay(0, 300)) return false;
-    if (!ev->ChkNpc(kFlorae, 17)) return false;
+    if (!ev->ChkNpc(npc::Florae, place::Library)) return false;
     if (!ev->ChkPlace(place::Library)) return false;
     if (!WeekdaySchedule(ev)) return false;
     return RunEvent("EvMove019");
@@ -54,7 +52,7 @@ bool EvMove020() {
     if (!ev->ChkFlg(flag::LibraryMeeting1, true)) return false;
     if (!ev->ChkFlg(flag::LibraryMeeting2, false)) return false;
     if (!ev->ChkDay(48, 300)) return false;
-    if (!ev->ChkNpc(kFlorae, 17)) return false;
+    if (!ev->ChkNpc(npc::Florae, place::Library)) return false;
     if (!ev->ChkPlace(place::Library)) return false;
     if (!WeekdaySchedule(ev)) return false;
     return RunEvent("EvMove020");
@@ -67,7 +65,7 @@ bool EvMove021() {
     if (!ev->ChkFlg(flag::LibraryMeeting2, true)) return false;
     if (!ev->ChkFlg(flag::LibraryMeeting3, false)) return false;
     if (!ev->ChkDay(72, 300)) return false;
-    if (!ev->ChkNpc(kFlorae, 17)) return false;
+    if (!ev->ChkNpc(npc::Florae, place::Library)) return false;
     if (!ev->ChkPlace(place::Library)) return false;
     if (!WeekdaySchedule(ev)) return false;
     return RunEvent("EvMove021");
@@ -81,7 +79,7 @@ bool EvMove022() {
     if (!ev->ChkFlg(flag::LibraryMeeting3, true)) return false;
     if (!ev->ChkFlg(flag::LibraryMeeting4, false)) return false;
     if (!ev->ChkDay(96, 300)) return false;
-    if (!ev->ChkNpc(kFlorae, 17)) return false;
+    if (!ev->ChkNpc(npc::Florae, place::Library)) return false;
     if (!ev->ChkPlace(place::Library)) return false;
     if (!WeekdaySchedule(ev)) return false;
     return RunEvent("EvMove022");
@@ -95,7 +93,7 @@ bool EvMove033() {
     if (!ev) return false;
     if (!ev->ChkDay(24, 300)) return false;
     if (!ev->ChkFlg(flag::SquareMeeting1, false)) return false;
-    if (!ev->ChkNpc(kFlorae, 3)) return false;
+    if (!ev->ChkNpc(npc::Florae, place::Square)) return false;
     if (!ev->ChkPlace(place::Square)) return false;
     return RunEvent("EvMove033");
 }
@@ -107,7 +105,7 @@ bool EvMove034() {
     if (!ev->ChkDay(72, 300)) return false;
     if (!ev->ChkFlg(flag::SquareMeeting1, true)) return false;
     if (!ev->ChkFlg(flag::SquareMeeting2, false)) return false;
-    if (!ev->ChkNpc(kFlorae, 3)) return false;
+    if (!ev->ChkNpc(npc::Florae, place::Square)) return false;
     if (!ev->ChkPlace(place::Square)) return false;
     return RunEvent("EvMove034");
 }
@@ -231,7 +229,7 @@ bool EvMove137() {
 bool EvMove149() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkNpc(kFlorae, 3)) return false;
+    if (!ev->ChkNpc(npc::Florae, place::Square)) return false;
     if (!ev->ChkPlace(place::Square)) return false;
     return RunEvent("EvMove149");
 }
@@ -240,7 +238,7 @@ bool EvMove149() {
 bool EvMove150() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkNpc(kFlorae, 17)) return false;
+    if (!ev->ChkNpc(npc::Florae, place::Library)) return false;
     if (!ev->ChkPlace(place::Library)) return false;
     return RunEvent("EvMove150");
 }

@@ -213,11 +213,16 @@ void PictureCatalogue() {
     };
     for (int i = 0; i < 32; ++i) ev->DspGr(PictureCode(kEventKind, i));
     for (int i = 32; i < 50; ++i) captioned(PictureCode(kEventKind, i));
-    for (int place : {0, 1, 2, 3, 4, 5, 6, 9, 7, 10, 11, 12, 13, 14, 15, 16, 17, 18})
-        for (int v = 0; v < 3; ++v) captioned(PictureCode(kTownKind, place * 4 + v));
-    for (int v = 0; v < 3; ++v) captioned(PictureCode(kTownKind, 20 * 4 + v));
-    for (int place = 33; place <= 44; ++place)
-        for (int v = 0; v < 4; ++v) captioned(PictureCode(kLandKind, (place - 32) * 4 + v));
+    for (int p :
+         {place::ShopFront, place::FloraeHouse, place::RivalShop, place::Square, place::Bakery,
+          place::Park, place::EventGround, place::CastleGate, place::School, place::ShopInside,
+          place::MixingRoom, place::FloraeRoom, place::RivalShopInside, place::CastleGarden,
+          place::Ballroom, place::Balcony, place::Library, place::TownAfterEarthquake})
+        for (int v = 0; v < 3; ++v) captioned(PictureCode(kTownKind, p * 4 + v));
+    for (int v = 0; v < 3; ++v) captioned(PictureCode(kTownKind, place::HomeRooms * 4 + v));
+    for (int p = place::Forest; p <= place::WizardHouseInside; ++p)
+        for (int v = 0; v < 4; ++v)
+            captioned(PictureCode(kLandKind, (p - place::LandTown) * 4 + v));
     for (int pose = 0; pose < kFaceGrCount; ++pose) {
         ev->DspMsg(ui::Utf8ToBig5(PictureCaption(PictureCode(kFigureKind, pose))));
         ev->ShowFigure(pose, 1);

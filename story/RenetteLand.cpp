@@ -5,18 +5,17 @@
 #include "story/Events.h"
 #include "story/Register.h"
 #include "town/Evsrvfm.h"
+#include "town/Whereabouts.h"
 
 namespace {
-
-// 蕾妮特's kind, as the whereabouts test takes it.
-constexpr int kRenette = 1;
 
 // 蕾妮特 met on the land map: at the cave, the spring, the forest, the mountain path,
 // the big tree, the beach, the crater or the lake, tried in this order; each try asks
 // her schedule afresh.
 bool RenetteOnLand(TEventServerDbg* ev) {
-    for (int place : {36, 34, 33, 37, 39, 41, 38, 40})
-        if (ev->ChkNpc(kRenette, place) && ev->ChkPlace(place)) return true;
+    for (int p : {place::Cave, place::ForestSpring, place::Forest, place::MountainPath,
+                  place::BigTree, place::Beach, place::Crater, place::Lake})
+        if (ev->ChkNpc(npc::Renette, p) && ev->ChkPlace(p)) return true;
     return false;
 }
 
@@ -149,7 +148,7 @@ bool EvMove139() {
 bool EvMove140() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkNpc(kRenette, 34)) return false;
+    if (!ev->ChkNpc(npc::Renette, place::ForestSpring)) return false;
     if (!ev->ChkPlace(place::ForestSpring)) return false;
     if (!ev->ChkFlg(flag::RouteRenette, false)) return false;
     return story::RunEvent("EvMove140");
@@ -158,7 +157,7 @@ bool EvMove140() {
 bool EvMove141() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkNpc(kRenette, 34)) return false;
+    if (!ev->ChkNpc(npc::Renette, place::ForestSpring)) return false;
     if (!ev->ChkPlace(place::ForestSpring)) return false;
     if (!ev->ChkFlg(flag::RouteRenette, false)) return false;
     return story::RunEvent("EvMove141");
@@ -167,7 +166,7 @@ bool EvMove141() {
 bool EvMove142() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkNpc(kRenette, 34)) return false;
+    if (!ev->ChkNpc(npc::Renette, place::ForestSpring)) return false;
     if (!ev->ChkPlace(place::ForestSpring)) return false;
     if (!ev->ChkFlg(flag::RouteRenette, false)) return false;
     return story::RunEvent("EvMove142");
@@ -176,7 +175,7 @@ bool EvMove142() {
 bool EvMove143() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkNpc(kRenette, 35)) return false;
+    if (!ev->ChkNpc(npc::Renette, place::Waterfall)) return false;
     if (!ev->ChkPlace(place::Waterfall)) return false;
     if (!ev->ChkFlg(flag::RouteRenette, false)) return false;
     return story::RunEvent("EvMove143");
@@ -185,7 +184,7 @@ bool EvMove143() {
 bool EvMove144() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev) return false;
-    if (!ev->ChkNpc(kRenette, 35)) return false;
+    if (!ev->ChkNpc(npc::Renette, place::Waterfall)) return false;
     if (!ev->ChkPlace(place::Waterfall)) return false;
     if (!ev->ChkFlg(flag::RouteRenette, false)) return false;
     return story::RunEvent("EvMove144");
