@@ -26,7 +26,6 @@ constexpr int kShakeBand = 32;
 constexpr int kShakeSwing = 8;
 constexpr int kShakeSwings = 15;
 constexpr int kSlideSteps = 2;
-constexpr int kLandBit = 32;
 
 const char* LayerName(int layer) {
     static const char* const kNames[kFigureLayers] = {"left", "centre", "right"};
@@ -182,7 +181,9 @@ void DrawTransparent(ui::Bitmap& target, const ui::Bitmap& figure, int x, int y)
 int TEventServerDbg::PlaceGrCode(int place, int hour) {
     const int variant = (hour >= 8 && hour <= 16) ? 0 : (hour >= 17 && hour <= 18) ? 1 : 2;
     const int index = (place & 31) * 4 + variant;
-    return (place & kLandBit) ? PictureCode(kLandKind, index) : PictureCode(kTownKind, index);
+    // A land place carries the land base's bit (place::LandTown); the low bits are its node.
+    return (place & place::LandTown) ? PictureCode(kLandKind, index)
+                                     : PictureCode(kTownKind, index);
 }
 
 bool TEventServerDbg::LoadPicture(ui::Bitmap& target, int code) {

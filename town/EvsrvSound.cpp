@@ -14,7 +14,6 @@ namespace {
 // Track numbers of the engine's own music.
 constexpr int kSeasonTracks[4] = {track::ShopWinter, track::ShopSpring, track::ShopSummer,
                                   track::ShopAutumn};  // by season, winter first
-constexpr int kFirstLandPlace = 32;
 
 // The reader the sound packs are opened with; the music form closes each pack once
 // its member has been read.
@@ -23,7 +22,9 @@ TQvPack& SoundPackReader() {
     return pack;
 }
 
-bool IsShopRoom(int place) { return place == 10 || place == 11 || place == 20; }
+bool IsShopRoom(int place) {
+    return place == place::ShopInside || place == place::MixingRoom || place == place::HomeRooms;
+}
 
 void PlaySoundNumber(int n, bool sync) {
     SoundLocation where;
@@ -77,7 +78,7 @@ void TEventServerDbg::PlayPlaceMusic() {
     const int place = GameFlow ? GameFlow->Place : 10;
     if (IsShopRoom(place))
         PlaySeasonMusic();
-    else if (place >= kFirstLandPlace)
+    else if (place >= place::LandTown)
         PlayMusic(track::LandMusic, true);
     else
         PlayMusic(track::TownMusic, true);

@@ -146,7 +146,9 @@ constexpr SearchFind SearchFinds[kSearchPlaces * kSearchRecords] = {
     {67, 10, 1, 0},
 };
 
-bool IsShopRoom(int place) { return place == 10 || place == 11 || place == 20; }
+bool IsShopRoom(int place) {
+    return place == place::ShopInside || place == place::MixingRoom || place == place::HomeRooms;
+}
 bool IsItem(int item) { return item >= 0 && item < kItemCount; }
 int CurrentPlace() { return GameFlow ? GameFlow->Place : place::ShopInside; }
 

@@ -34,7 +34,6 @@ constexpr int kWalkerOffsetX = 20;  // the walker's cell stands this far left of
 constexpr int kWalkerOffsetY = 32;  // and this far above it
 constexpr int kOutskirtsNode = 8;   // on the town map
 constexpr int kTownNode = 0;        // on the land map
-constexpr int kLandPlaceBase = 32;
 constexpr int kMapOpenSound = 56;
 constexpr int kSearchRefusalFace = 1;
 
@@ -212,14 +211,15 @@ int TMapFm::HereNode() const {
 
 void TMapFm::FormShow() {
     LayoutForScreen(false);
-    if (EventServerDbg) EventServerDbg->SetFlg(kPlaceIntroFlag + CurrentPlace(), true);
+    // The introduction flags stand in place order from the shop's (IntroShop + place).
+    if (EventServerDbg) EventServerDbg->SetFlg(flag::IntroShop + CurrentPlace(), true);
     int place = CurrentPlace();
-    if (place == 10 || place == 11 || place == 20) {
-        place = 0;
-        SetCurrentPlace(0);
+    if (place == place::ShopInside || place == place::MixingRoom || place == place::HomeRooms) {
+        place = place::ShopFront;
+        SetCurrentPlace(place::ShopFront);
     }
     m_Dest = place & 31;
-    m_Land = place >= kLandPlaceBase ? 1 : 0;
+    m_Land = place >= place::LandTown ? 1 : 0;
     SetupMapScene();
     ClipView();
 }
@@ -339,7 +339,7 @@ void TMapFm::OnPlaceMenuClick(const std::string& caption) {
 
 void TMapFm::SwitchToLand() {
     m_Land = 1;
-    SetCurrentPlace(kLandPlaceBase);
+    SetCurrentPlace(place::LandTown);
     m_Dest = kTownNode;
     SetupMapScene();
     ClearHintOfOtherMap();
@@ -387,7 +387,7 @@ void TMapFm::GoToPlace(int node) {
     m_RouteIndex = 0;
     m_StepsLeft = 0;
     m_WalkState = 1;
-    SetCurrentPlace(node + kLandPlaceBase * m_Land);
+    SetCurrentPlace(node + place::LandTown * m_Land);
 }
 
 void TMapFm::ArriveAtPlace() {

@@ -17,7 +17,6 @@
 // popup menu of the open places. A click on a place walks her there along the path
 // graph, charging the hours first; on arrival the stage takes over.
 
-constexpr int kPlaceIntroFlag = 320;  // + place: the place has been seen on the map
 constexpr int kWalkTickMs = 40;
 
 class TMapFm : public ui::Form {
