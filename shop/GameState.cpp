@@ -11,6 +11,7 @@
 #include "platform/Random.h"
 #include "shop/Calendar.h"
 #include "shop/Fashion.h"
+#include "story/Register.h"
 
 // The struct mirrors the byte image field for field.
 static_assert(sizeof(ItemState) == kItemStateSize);
@@ -334,19 +335,21 @@ void LockItem(int i) { G.ItemStates[i].Unlocked = 0; }
 bool IsItemUnlocked(int i) { return G.ItemStates[i].Unlocked != 0; }
 
 void ApplyKeyItemRules(int i) {
-    // 105 and 106 are two forms of the same keepsake: holding one removes the other.
-    if (i == 105) {
-        G.ItemStates[105].Stock = kKeyItemStock;
-        UnlockItem(105);
-        G.ItemStates[106].Stock = 0;
-        LockItem(106);
-    } else if (i == 106) {
-        G.ItemStates[105].Stock = 0;
-        LockItem(105);
-        G.ItemStates[106].Stock = 1;
-        UnlockItem(106);
+    // The necklace and its keepsake are two forms of the same thing: holding one removes
+    // the other.
+    if (i == item::MothersNecklace) {
+        G.ItemStates[item::MothersNecklace].Stock = kKeyItemStock;
+        UnlockItem(item::MothersNecklace);
+        G.ItemStates[item::NecklaceKeepsake].Stock = 0;
+        LockItem(item::NecklaceKeepsake);
+    } else if (i == item::NecklaceKeepsake) {
+        G.ItemStates[item::MothersNecklace].Stock = 0;
+        LockItem(item::MothersNecklace);
+        G.ItemStates[item::NecklaceKeepsake].Stock = 1;
+        UnlockItem(item::NecklaceKeepsake);
     }
-    if (i == 82 || i == 93 || i == 98) G.ItemStates[i].Stock = kKeyItemStock;
+    if (i == item::HeipiFur || i == item::GoldenHoney || i == item::WaterSpiritStone)
+        G.ItemStates[i].Stock = kKeyItemStock;
 }
 
 void ClampReserve(int i) {
