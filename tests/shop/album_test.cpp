@@ -17,6 +17,7 @@
 #include "shop/Main.h"
 #include "shop/Shop.h"
 #include "skin/BcImg.h"
+#include "story/Register.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/Evsrvfm.h"
 
@@ -212,7 +213,7 @@ TEST_F(AlbumTest, TheReturnLabelLightsUnderTheMouseAndGoesBackToTheTitleMusic) {
 }
 
 TEST_F(AlbumTest, TheBookOpensFromTheTitleAndGivesTheLabelsBackWhenClosed) {
-    EverUnlocked[3] = 1;
+    EverUnlocked[item::VigourPerfume] = 1;
     headless.Backend().Click(320, 200);
     headless.RunFor(100);
     ASSERT_TRUE(ShopForm->TitleBookButton->Visible());

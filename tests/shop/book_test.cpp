@@ -8,6 +8,7 @@
 #include "platform/Big5.h"
 #include "shop/Catalog.h"
 #include "shop/GameState.h"
+#include "story/Register.h"
 #include "tests/support/HeadlessApp.h"
 
 namespace {
@@ -76,7 +77,7 @@ TEST_F(BookTest, ASingleEntryStays) {
 
 TEST_F(BookTest, TitleModeListsTheItemsEverKnown) {
     KnowOnly({0});
-    EverUnlocked[3] = 1;
+    EverUnlocked[item::VigourPerfume] = 1;
     EverUnlocked[64] = 1;
     TBookForm& b = Open(1);
     EXPECT_EQ(b.Entry, 3);

@@ -9,6 +9,7 @@
 #include "shop/Fashion.h"
 #include "shop/GameState.h"
 #include "shop/Market.h"
+#include "story/Register.h"
 #include "tests/support/ScriptedRandom.h"
 
 namespace {
@@ -147,9 +148,9 @@ TEST_F(CalendarTest, WeeklyReputationOnTheRestDay) {
         SetReputation(c.reputation);
         // Sales spread over days 6..10, plus sales that must not count: today and day 5.
         for (int k = 0; k < c.sold; ++k) AddDailySoldCount(k % 64, 6 + k % 5, 1);
-        AddDailySoldCount(3, 11, 50);
-        AddDailySoldCount(3, 5, 50);
-        AddDailySoldCount(70, 8, 50);  // a material is not goods
+        AddDailySoldCount(item::VigourPerfume, 11, 50);
+        AddDailySoldCount(item::VigourPerfume, 5, 50);
+        AddDailySoldCount(item::FloraeFlowers, 8, 50);  // a material is not goods
         GoTo(11, 7);
         AdvanceHour();
         EXPECT_EQ(GameReputation(), c.expected);
@@ -164,7 +165,7 @@ TEST_F(CalendarTest, WeeklyReputationOnTheRestDay) {
     EXPECT_EQ(GameReputation(), 0);
     // Day 5 sums days 0..4.
     SetReputation(1);
-    AddDailySoldCount(0, 0, 10);
+    AddDailySoldCount(item::VigourScentBottle, 0, 10);
     GoTo(5, 7);
     AdvanceHour();
     EXPECT_EQ(GameReputation(), 3);
@@ -197,7 +198,7 @@ TEST_F(CalendarTest, MarketRestocksAtNineAndSellsOffTenToSeventeen) {
 
 TEST_F(CalendarTest, EveningAndYesterdayCopiesOfTheSlots) {
     GoTo(7, 17);
-    SetSlotItem(0, 3);
+    SetSlotItem(0, item::VigourPerfume);
     AdvanceHour();  // 18:00: no copy yet
     EXPECT_EQ(EveningSlotItem(0), -1);
     SetSlotItem(0, 12);
@@ -287,11 +288,11 @@ TEST_F(CalendarTest, AdvanceToMorning) {
 TEST_F(CalendarTest, TheClockRunsSafelyPastTheLastDay) {
     // The ending stops a real game at day 287; the rules must stay safe beyond it.
     for (int g = 0; g < kGoodsCount; ++g) SeedDemand(g, 5);
-    AddDailySoldCount(3, 287, 7);
+    AddDailySoldCount(item::VigourPerfume, 287, 7);
     SetBoostCountdown(0);
     GoTo(286, 0);
     while (GameDay() < 320) AdvanceHour();
-    EXPECT_EQ(DailySoldCount(3, 287), 7);
+    EXPECT_EQ(DailySoldCount(item::VigourPerfume, 287), 7);
     EXPECT_EQ(DailyVisitors(287), 0);
     // Day 312 began month 14 of the clock, which wraps round to the second month.
     for (int g = 0; g < kGoodsCount; ++g)

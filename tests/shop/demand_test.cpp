@@ -14,6 +14,7 @@
 #include "shop/Fashion.h"
 #include "shop/GameState.h"
 #include "shop/Goods.h"
+#include "story/Register.h"
 #include "tests/support/ScriptedRandom.h"
 #include "tests/support/SpriteFixtures.h"
 
@@ -263,7 +264,7 @@ TEST_F(DemandTest, ScriptedOpenHourInFinishMode) {
 TEST_F(DemandTest, EveryRouteTakesFacingItsShelfAndPaysFacingTheCounter) {
     test::ScriptedRandom random({}, 1);  // figure 7, never a second item
     for (int slot = 0; slot < kExhibitionSlots; ++slot) {
-        SetSlotItem(slot, 0);
+        SetSlotItem(slot, item::VigourScentBottle);
         Stock(0, 9);
         ASSERT_TRUE(form_->AddCustomer(slot, 0));
         Figure* f = form_->Customer(0);
@@ -288,7 +289,7 @@ TEST_F(DemandTest, EveryRouteTakesFacingItsShelfAndPaysFacingTheCounter) {
         }
         EXPECT_TRUE(took && paid) << "slot " << slot;
         EXPECT_EQ(form_->Customer(0), nullptr) << "slot " << slot;
-        EXPECT_EQ(ItemStock(0), 8);
+        EXPECT_EQ(ItemStock(item::VigourScentBottle), 8);
         SetSlotItem(slot, -1);
     }
 }
@@ -333,9 +334,9 @@ TEST_F(DemandTest, NeighbourTakeAcrossEverySlot) {
 TEST_F(DemandTest, GoneItemsDisappointAndTalliesSaturate) {
     SetSlotItem(4, 6);
     Stock(6, 1);
-    SetSlotItem(5, 7);
+    SetSlotItem(5, item::ComfortBath);
     Stock(7, 0);
-    SetSlotItem(3, 8);
+    SetSlotItem(3, item::FloralBath);
     Stock(8, 2);
     // A neighbour take that fails marks the neighbour, not the customer.
     test::ScriptedRandom random(
@@ -403,7 +404,7 @@ TEST_F(DemandTest, BalloonGoesAfterFiveUpdates) {
 }
 
 TEST_F(DemandTest, NoFreePlaceKeepsTheDemand) {
-    SetSlotItem(6, 9);
+    SetSlotItem(6, item::FreshBath);
     Stock(9, 5);
     SetColumn(12, 0, {{9, 3}});
     test::ScriptedRandom random({}, 0);
@@ -444,7 +445,7 @@ TEST_F(DemandTest, EveningSeedsAndReputation) {
     SetSlotItem(4, g4);
     SetSlotItem(5, g5);
     SetSlotItem(6, g6);
-    SetSlotItem(2, 70);  // a material: no demand model
+    SetSlotItem(2, item::FloraeFlowers);  // a material: no demand model
     form_->SlotTally[0] = 1;
     form_->SlotTally[1] = 1;
     form_->SlotTally[4] = 1;
@@ -558,7 +559,7 @@ TEST_F(DemandTest, ShopVisitorWaitsAndCanBeDropped) {
     EXPECT_EQ(form_->VisitorFlag, 0u);
     // A customer in place 0 keeps a visitor out.
     test::ScriptedRandom random({}, 0);
-    SetSlotItem(2, 0);
+    SetSlotItem(2, item::VigourScentBottle);
     ASSERT_TRUE(form_->AddCustomer(2, 0));
     form_->AddEventVisitor(3);
     EXPECT_EQ(form_->VisitorFlag, 0u);
@@ -573,9 +574,9 @@ TEST_F(DemandTest, LoadedGameOnARestDaySettlesNothingStale) {
     // A game saved at 18:00 of a rest day, with goods on display.
     SetGameDay(11);
     SetGameHour(18);
-    SetSlotItem(2, 5);
+    SetSlotItem(2, item::FloraePerfume);
     SetSlotItem(3, 6);
-    SetSlotItem(1, 7);
+    SetSlotItem(1, item::ComfortBath);
     std::vector<std::uint8_t> image(kGameStateSize), after(kGameStateSize);
     WriteGameStateImage(image.data());
     Fashion saved[kGoodsCount];

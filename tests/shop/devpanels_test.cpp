@@ -19,6 +19,7 @@
 #include "shop/GameState.h"
 #include "shop/Marketlist.h"
 #include "shop/Shop.h"
+#include "story/Register.h"
 #include "tests/support/HeadlessApp.h"
 
 namespace {
@@ -231,36 +232,36 @@ TEST_F(DevPanelsTest, StockPressesKeepTheKeyItemRules) {
     EXPECT_EQ(ui::Big5ToUtf8(f->DbItemNumRow[0]->Caption()), "∞");  // item 50, a key item now
 
     // The keepsake: holding one form removes the other.
-    SetItemStock(106, 1);
-    SetItemStock(105, 0);
+    SetItemStock(item::NecklaceKeepsake, 1);
+    SetItemStock(item::MothersNecklace, 0);
     f->ScrollBar1->SetPosition(91);  // the last page: items 91..106
     headless.RunFor(10);
     ASSERT_EQ(f->RowItem(14), 105);
     Press(f->DbItemNumRow[14]);
-    EXPECT_EQ(ItemStock(105), 255);
-    EXPECT_EQ(ItemStock(106), 0);
-    EXPECT_FALSE(IsItemUnlocked(106));
+    EXPECT_EQ(ItemStock(item::MothersNecklace), 255);
+    EXPECT_EQ(ItemStock(item::NecklaceKeepsake), 0);
+    EXPECT_FALSE(IsItemUnlocked(item::NecklaceKeepsake));
 
     // The header steps every item; key items stay at 255, the rest clamp at 99.
-    SetItemStock(0, 98);
+    SetItemStock(item::VigourScentBottle, 98);
     SetItemStock(1, 0);
     Press(f->DbItemNum, MouseButton::mbLeft, ui::ssShift);
-    EXPECT_EQ(ItemStock(0), 99);
+    EXPECT_EQ(ItemStock(item::VigourScentBottle), 99);
     EXPECT_EQ(ItemStock(1), 10);
-    EXPECT_EQ(ItemStock(82), 255);
+    EXPECT_EQ(ItemStock(item::HeipiFur), 255);
     Press(f->DbItemNum, MouseButton::mbRight);
-    EXPECT_EQ(ItemStock(0), 98);
-    EXPECT_EQ(ItemStock(82), 255);
+    EXPECT_EQ(ItemStock(item::VigourScentBottle), 98);
+    EXPECT_EQ(ItemStock(item::HeipiFur), 255);
 }
 
 TEST_F(DevPanelsTest, KnownMarksToggleByRowAndAllOrNoneByHeaderDoubleClick) {
     TDebugForm* f = OpenDebugForm(10);
-    LockItem(10);
+    LockItem(item::FlowingShampoo);
     Press(f->DbItemShowRow[0]);
-    EXPECT_TRUE(IsItemUnlocked(10));
+    EXPECT_TRUE(IsItemUnlocked(item::FlowingShampoo));
     EXPECT_EQ(ui::Big5ToUtf8(f->DbItemShowRow[0]->Caption()), "○");
     Press(f->DbItemShowRow[0], MouseButton::mbRight);
-    EXPECT_FALSE(IsItemUnlocked(10));
+    EXPECT_FALSE(IsItemUnlocked(item::FlowingShampoo));
     EXPECT_EQ(ui::Big5ToUtf8(f->DbItemShowRow[0]->Caption()), "×");
 
     auto known = [] {

@@ -9,6 +9,7 @@
 #include "shop/Catalog.h"
 #include "shop/GameState.h"
 #include "shop/Saleslist.h"
+#include "story/Register.h"
 #include "tests/support/HeadlessApp.h"
 
 namespace {
@@ -73,12 +74,12 @@ TEST_F(ExhibitionTest, CancellingTheConfirmationRestoresTheReserve) {
     TExhibitionConfirmForm& c = *ExhibitionConfirmForm;
     ClickOn(*c.UpReserveButton);
     ClickOn(*c.UpReserveButton);
-    EXPECT_EQ(ItemReserve(0), 4);
+    EXPECT_EQ(ItemReserve(item::VigourScentBottle), 4);
     EXPECT_EQ(c.Reserve00->Caption(), "4");
     EXPECT_EQ(c.Stock00->Caption(), "6");
     ClickOn(*c.CloseButton);
     headless.RunFor(20);
-    EXPECT_EQ(ItemReserve(0), 2);
+    EXPECT_EQ(ItemReserve(item::VigourScentBottle), 2);
     EXPECT_EQ(ExhibitionConfirmForm, nullptr);
     EXPECT_EQ(SlotItem(3), -1);
     ASSERT_NE(ExhibitionListForm, nullptr);
@@ -99,7 +100,7 @@ TEST_F(ExhibitionTest, GoodsOnASlotAreGreyAndCannotBeChosen) {
 }
 
 TEST_F(ExhibitionTest, ReplacingASlotsGoodsKeepsTheOldOnesInStock) {
-    SetSlotItem(0, 0);
+    SetSlotItem(0, item::VigourScentBottle);
     OpenExhibition(0);
     headless.RunFor(20);
     ASSERT_NE(ExhibitionForm, nullptr);
@@ -113,7 +114,7 @@ TEST_F(ExhibitionTest, ReplacingASlotsGoodsKeepsTheOldOnesInStock) {
     ClickOn(*ExhibitionConfirmForm->DicodeButton);
     headless.RunFor(20);
     EXPECT_EQ(SlotItem(0), 1);
-    EXPECT_EQ(ItemStock(0), 10);
+    EXPECT_EQ(ItemStock(item::VigourScentBottle), 10);
     EXPECT_EQ(ExhibitionForm, nullptr);
     EXPECT_EQ(ExhibitionListForm, nullptr);
 }
@@ -125,7 +126,7 @@ TEST_F(ExhibitionTest, ClosingTheListShowsTheSlotDialogAgainAndFreesTheMenus) {
     ShopHooks().setShopMenus = [&](bool buttons, bool, bool) { menusOn = buttons; };
     for (bool viaConfirm : {false, true}) {
         SCOPED_TRACE(viaConfirm);
-        SetSlotItem(0, 0);
+        SetSlotItem(0, item::VigourScentBottle);
         OpenExhibition(0);
         headless.RunFor(20);
         ASSERT_NE(ExhibitionForm, nullptr);
@@ -144,7 +145,8 @@ TEST_F(ExhibitionTest, ClosingTheListShowsTheSlotDialogAgainAndFreesTheMenus) {
         EXPECT_EQ(ExhibitionListForm, nullptr);
         ASSERT_NE(ExhibitionForm, nullptr);
         EXPECT_TRUE(ExhibitionForm->Visible());
-        EXPECT_EQ(ExhibitionForm->Reserve00->Caption(), std::to_string(ItemReserve(0)));
+        EXPECT_EQ(ExhibitionForm->Reserve00->Caption(),
+                  std::to_string(ItemReserve(item::VigourScentBottle)));
         EXPECT_FALSE(menusOn);
         ClickOn(*ExhibitionForm->CloseButton);
         headless.RunFor(20);
@@ -166,7 +168,7 @@ TEST_F(ExhibitionTest, PutAwayEmptiesTheSlot) {
 }
 
 TEST_F(ExhibitionTest, SalesListShowsEverySlotAndEmptyRowsForEmptySlots) {
-    SetSlotItem(0, 0);
+    SetSlotItem(0, item::VigourScentBottle);
     SetSlotItem(1, 2);
     SetSlotItem(4, 1);
     OpenSalesList();

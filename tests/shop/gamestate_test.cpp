@@ -11,6 +11,7 @@
 #include "shop/Calendar.h"
 #include "shop/Fashion.h"
 #include "shop/Mixing.h"
+#include "story/Register.h"
 #include "tests/support/ScriptedRandom.h"
 
 namespace {
@@ -135,75 +136,86 @@ TEST_F(GameStateTest, StockAccessors) {
         bool unlocked;
     };
     const Case cases[] = {
-        {"key item 82 set", [] { SetItemStock(82, 5); }, 82, 255, 0, true},
-        {"key item 93 added", [] { AddItemStock(93, 3); }, 93, 255, 0, true},
-        {"key item 98 added", [] { AddItemStock(98, 1); }, 98, 255, 0, true},
-        {"key item 82 taken", [] { AddItemStock(82, -10); }, 82, 255, 0, true},
-        {"key item 82 removed", [] { RemoveItemStock(82, 10); }, 82, 255, 0, true},
-        {"106 set: one keepsake", [] { SetItemStock(106, 7); }, 106, 1, 0, true},
+        {"key item 82 set", [] { SetItemStock(item::HeipiFur, 5); }, item::HeipiFur, 255, 0, true},
+        {"key item 93 added", [] { AddItemStock(item::GoldenHoney, 3); }, item::GoldenHoney, 255, 0,
+         true},
+        {"key item 98 added", [] { AddItemStock(item::WaterSpiritStone, 1); },
+         item::WaterSpiritStone, 255, 0, true},
+        {"key item 82 taken", [] { AddItemStock(item::HeipiFur, -10); }, item::HeipiFur, 255, 0,
+         true},
+        {"key item 82 removed", [] { RemoveItemStock(item::HeipiFur, 10); }, item::HeipiFur, 255, 0,
+         true},
+        {"106 set: one keepsake", [] { SetItemStock(item::NecklaceKeepsake, 7); },
+         item::NecklaceKeepsake, 1, 0, true},
         {"106 set: 105 goes",
          [] {
-             SetItemStock(105, 1);
-             SetItemStock(106, 7);
+             SetItemStock(item::MothersNecklace, 1);
+             SetItemStock(item::NecklaceKeepsake, 7);
          },
          105, 0, 0, false},
-        {"105 set: key item", [] { SetItemStock(105, 1); }, 105, 255, 0, true},
-        {"106 can be taken away", [] { RemoveItemStock(106, 1); }, 106, 0, 0, true},
-        {"105 set: 106 goes", [] { SetItemStock(105, 1); }, 106, 0, 0, false},
+        {"105 set: key item", [] { SetItemStock(item::MothersNecklace, 1); }, item::MothersNecklace,
+         255, 0, true},
+        {"106 can be taken away", [] { RemoveItemStock(item::NecklaceKeepsake, 1); },
+         item::NecklaceKeepsake, 0, 0, true},
+        {"105 set: 106 goes", [] { SetItemStock(item::MothersNecklace, 1); },
+         item::NecklaceKeepsake, 0, 0, false},
         {"reserve taken first",
          [] {
-             SetItemStock(70, 10);
-             SetItemReserve(70, 4);
-             RemoveItemStock(70, 3);
+             SetItemStock(item::FloraeFlowers, 10);
+             SetItemReserve(item::FloraeFlowers, 4);
+             RemoveItemStock(item::FloraeFlowers, 3);
          },
          70, 7, 1, true},
         {"reserve used up",
          [] {
-             SetItemStock(70, 10);
-             SetItemReserve(70, 4);
-             RemoveItemStock(70, 5);
+             SetItemStock(item::FloraeFlowers, 10);
+             SetItemReserve(item::FloraeFlowers, 4);
+             RemoveItemStock(item::FloraeFlowers, 5);
          },
          70, 5, 0, true},
         {"never below 0",
          [] {
-             SetItemStock(70, 3);
-             SetItemReserve(70, 2);
-             RemoveItemStock(70, 9);
+             SetItemStock(item::FloraeFlowers, 3);
+             SetItemReserve(item::FloraeFlowers, 2);
+             RemoveItemStock(item::FloraeFlowers, 9);
          },
          70, 0, 0, true},
-        {"add clamps at 99", [] { AddItemStock(70, 250); }, 70, 99, 0, true},
-        {"add unlocks", [] { AddItemStock(73, 1); }, 73, 1, 0, true},
+        {"add clamps at 99", [] { AddItemStock(item::FloraeFlowers, 250); }, item::FloraeFlowers,
+         99, 0, true},
+        {"add unlocks", [] { AddItemStock(item::Nightglow, 1); }, item::Nightglow, 1, 0, true},
         {"add below 0 clamps, reserve follows",
          [] {
-             SetItemStock(70, 5);
-             SetItemReserve(70, 5);
-             AddItemStock(70, -3);
+             SetItemStock(item::FloraeFlowers, 5);
+             SetItemReserve(item::FloraeFlowers, 5);
+             AddItemStock(item::FloraeFlowers, -3);
          },
          70, 2, 2, true},
-        {"set 0 does not unlock", [] { SetItemStock(73, 0); }, 73, 0, 0, false},
-        {"set keeps low 8 bits", [] { SetItemStock(73, 258); }, 73, 2, 0, true},
+        {"set 0 does not unlock", [] { SetItemStock(item::Nightglow, 0); }, item::Nightglow, 0, 0,
+         false},
+        {"set keeps low 8 bits", [] { SetItemStock(item::Nightglow, 258); }, item::Nightglow, 2, 0,
+         true},
         {"reserve up to the stock",
          [] {
-             SetItemStock(70, 2);
-             IncreaseReserve(70);
-             IncreaseReserve(70);
-             IncreaseReserve(70);
+             SetItemStock(item::FloraeFlowers, 2);
+             IncreaseReserve(item::FloraeFlowers);
+             IncreaseReserve(item::FloraeFlowers);
+             IncreaseReserve(item::FloraeFlowers);
          },
          70, 2, 2, true},
         {"reserve down to 0",
          [] {
-             SetItemStock(70, 2);
-             SetItemReserve(70, 1);
-             DecreaseReserve(70);
-             DecreaseReserve(70);
+             SetItemStock(item::FloraeFlowers, 2);
+             SetItemReserve(item::FloraeFlowers, 1);
+             DecreaseReserve(item::FloraeFlowers);
+             DecreaseReserve(item::FloraeFlowers);
          },
          70, 2, 0, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         InitGameState();
-        SetItemStock(70, 0);
-        LockItem(70);
+        SetItemStock(item::FloraeFlowers, 0);
+        LockItem(item::FloraeFlowers);
         c.act();
         EXPECT_EQ(ItemStock(c.item), c.stock);
         EXPECT_EQ(ItemReserve(c.item), c.reserve);
@@ -215,13 +227,13 @@ TEST_F(GameStateTest, StockTiersFollowTheUnitsForSale) {
     const int available[] = {0, 1, 2, 3, 4, 5, 6, 50};
     const int tier[] = {0, 1, 2, 2, 3, 3, 4, 4};
     for (int k = 0; k < 8; ++k) {
-        SetItemStock(70, available[k] + 2);
-        SetItemReserve(70, 2);
-        EXPECT_EQ(StockTier(70), tier[k]) << available[k];
+        SetItemStock(item::FloraeFlowers, available[k] + 2);
+        SetItemReserve(item::FloraeFlowers, 2);
+        EXPECT_EQ(StockTier(item::FloraeFlowers), tier[k]) << available[k];
     }
-    SetItemStock(70, 1);
-    SetItemReserve(70, 3);  // a reserve set above the stock still shows tier 0
-    EXPECT_EQ(StockTier(70), 0);
+    SetItemStock(item::FloraeFlowers, 1);
+    SetItemReserve(item::FloraeFlowers, 3);  // a reserve set above the stock still shows tier 0
+    EXPECT_EQ(StockTier(item::FloraeFlowers), 0);
 }
 
 TEST_F(GameStateTest, MoneyReputationConditionAndMessages) {
@@ -266,30 +278,30 @@ TEST_F(GameStateTest, SlotsPricesAndDailyRecords) {
     EXPECT_EQ(ItemSlot(13), 5);  // slot 5 shows it too: the higher slot wins
     SetSlotItem(5, -1);
     EXPECT_EQ(ItemSlot(13), 2);
-    EXPECT_EQ(ItemSlot(44), -1);
+    EXPECT_EQ(ItemSlot(item::Panacea), -1);
 
     EXPECT_EQ(SalePrice(0, 3), 60);
     EXPECT_EQ(SalePrice(1, 3), 90);
     EXPECT_EQ(SalePrice(1, 58), 127);  // 170 x 3 / 4, rounded down
     EXPECT_EQ(SalePrice(9, 3), 120);
 
-    AddDailySoldCount(3, 4, 250);
-    AddDailySoldCount(3, 4, 10);  // a byte: wraps
-    EXPECT_EQ(DailySoldCount(3, 4), 4);
-    AddDailyRevenue(3, 4, 120);
-    AddDailyRevenue(3, 4, 60);
-    EXPECT_EQ(DailyRevenue(3, 4), 180);
+    AddDailySoldCount(item::VigourPerfume, 4, 250);
+    AddDailySoldCount(item::VigourPerfume, 4, 10);  // a byte: wraps
+    EXPECT_EQ(DailySoldCount(item::VigourPerfume, 4), 4);
+    AddDailyRevenue(item::VigourPerfume, 4, 120);
+    AddDailyRevenue(item::VigourPerfume, 4, 60);
+    EXPECT_EQ(DailyRevenue(item::VigourPerfume, 4), 180);
 
     // Days outside the year are never written and read as 0.
     std::vector<std::uint8_t> before = Image();
-    AddDailySoldCount(3, 288, 1);
-    AddDailySoldCount(3, -1, 1);
-    AddDailyRevenue(3, 300, 1);
+    AddDailySoldCount(item::VigourPerfume, 288, 1);
+    AddDailySoldCount(item::VigourPerfume, -1, 1);
+    AddDailyRevenue(item::VigourPerfume, 300, 1);
     SetGameDay(288);
     AddVisitor();
     SetGameDay(0);
     EXPECT_EQ(Image(), before);
-    EXPECT_EQ(DailySoldCount(3, 288), 0);
+    EXPECT_EQ(DailySoldCount(item::VigourPerfume, 288), 0);
     EXPECT_EQ(DailyVisitors(-1), 0);
     AddVisitor();
     EXPECT_EQ(DailyVisitors(0), 1);
@@ -361,10 +373,10 @@ TEST(GameStateInit, NewGameUnderScriptedDraws) {
         EXPECT_EQ(ItemReserve(i), reserve[i]);
         EXPECT_EQ(IsItemUnlocked(i), unlocked[i]);
     }
-    EXPECT_EQ(ItemStock(82), 255);
-    EXPECT_EQ(ItemStock(106), 1);
-    EXPECT_EQ(ItemStock(0), 10);
-    EXPECT_EQ(ItemReserve(0), 2);
+    EXPECT_EQ(ItemStock(item::HeipiFur), 255);
+    EXPECT_EQ(ItemStock(item::NecklaceKeepsake), 1);
+    EXPECT_EQ(ItemStock(item::VigourScentBottle), 10);
+    EXPECT_EQ(ItemReserve(item::VigourScentBottle), 2);
 
     EXPECT_EQ(Fashions[0].Popularity(), 15);
     EXPECT_EQ(Fashions[59].Popularity(), 10);
@@ -395,7 +407,7 @@ TEST(GameStateInit, SameSeedSameGame) {
     std::vector<std::uint8_t> a = run();
     // Leave traces of a played game; the new game must not keep them.
     AddItemStock(64, 50);
-    AddDailySoldCount(3, 2, 4);
+    AddDailySoldCount(item::VigourPerfume, 2, 4);
     g_GameState.Visitors[10] = 5;
     SeedDemand(40, 3);
     EXPECT_EQ(run(), a);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "shop/GameState.h"
+#include "story/Register.h"
 #include "tests/support/SpriteFixtures.h"
 
 namespace {
@@ -66,9 +67,9 @@ TEST_F(GoodsTest, EmptySlotShowsFrame95WhateverTheSheet) {
 }
 
 TEST_F(GoodsTest, ShowShelfItemOverridesTheSlot) {
-    SetSlotItem(2, 0);
-    SetItemStock(0, 1);
-    SetItemReserve(0, 0);
+    SetSlotItem(2, item::VigourScentBottle);
+    SetItemStock(item::VigourScentBottle, 1);
+    SetItemReserve(item::VigourScentBottle, 0);
     CreateShelfSlots();
     EXPECT_EQ(ShelfSlots[2]->Sprite()->Frame(), 4 * 5 + 1);
     SetItemStock(1, 8);  // shelf row 3
@@ -81,8 +82,8 @@ TEST_F(GoodsTest, ShowShelfItemOverridesTheSlot) {
 }
 
 TEST_F(GoodsTest, KeyItemShowsTheFullestPicture) {
-    SetItemStock(82, kKeyItemStock);
-    SetSlotItem(4, 82);
+    SetItemStock(item::HeipiFur, kKeyItemStock);
+    SetSlotItem(4, item::HeipiFur);
     CreateShelfSlots();
     EXPECT_EQ(ShelfSlots[4]->Sprite()->Frame(), ItemShelfRow(82) * 5 + 4);
 }

@@ -8,6 +8,7 @@
 
 #include "platform/Big5.h"
 #include "shop/GameState.h"
+#include "story/Register.h"
 #include "tests/support/GoldenImage.h"
 #include "tests/support/HeadlessApp.h"
 
@@ -116,8 +117,8 @@ TEST_F(ItemListTest, PriceHeadingSortsAscendingThenDescendingAndAnotherHeadingRe
 
 TEST_F(ItemListTest, GoodsMaterialsAndExhibitionHeadings) {
     KnowOnly({0, 3, 64, 100});
-    SetSlotItem(4, 3);
-    SetSlotItem(2, 0);
+    SetSlotItem(4, item::VigourPerfume);
+    SetSlotItem(2, item::VigourScentBottle);
     TItemListForm& f = Open();
     ClickOn(*f.Mflag);
     EXPECT_EQ(ViewIds(), (std::vector<int>{0, 64, 3, 100}));
@@ -126,7 +127,7 @@ TEST_F(ItemListTest, GoodsMaterialsAndExhibitionHeadings) {
     ClickOn(*f.Exhibition);  // slot 2, slot 4, then the unexhibited in their order
     EXPECT_EQ(ViewIds(), (std::vector<int>{0, 3, 64, 100}));
     SetSlotItem(2, -1);
-    SetSlotItem(1, 100);
+    SetSlotItem(1, item::FloraeCrown);
     f.CloseButtonClick();
     headless.RunFor(20);
     TItemListForm& g = Open();
@@ -152,17 +153,17 @@ TEST_F(ItemListTest, SortingKeepsThePage) {
 
 TEST_F(ItemListTest, ReserveClicksMoveUnitsOnlyForGoodsWhileTheShopIsClosed) {
     KnowOnly({3, 64});
-    SetItemStock(3, 10);
-    SetItemReserve(3, 2);
+    SetItemStock(item::VigourPerfume, 10);
+    SetItemReserve(item::VigourPerfume, 2);
     SetItemStock(64, 5);
     TItemListForm& f = Open();
     ClickOn(*f.Rows[0].Reserve, 20);
-    EXPECT_EQ(ItemReserve(3), 3);
+    EXPECT_EQ(ItemReserve(item::VigourPerfume), 3);
     EXPECT_EQ(f.Rows[0].Stock->Caption(), "7");
     EXPECT_EQ(f.Rows[0].Reserve->Caption(), "3");
     ClickOn(*f.Rows[0].Stock, 20);
     ClickOn(*f.Rows[0].Stock, 20);
-    EXPECT_EQ(ItemReserve(3), 1);
+    EXPECT_EQ(ItemReserve(item::VigourPerfume), 1);
     EXPECT_EQ(f.Rows[0].Stock->Caption(), "9");
     // A material row changes nothing.
     ClickOn(*f.Rows[1].Reserve, 20);
@@ -174,7 +175,7 @@ TEST_F(ItemListTest, ReserveClicksMoveUnitsOnlyForGoodsWhileTheShopIsClosed) {
     shopOpen = true;
     ClickOn(*f.Rows[0].Reserve, 20);
     ClickOn(*f.Rows[0].Stock, 20);
-    EXPECT_EQ(ItemReserve(3), 1);
+    EXPECT_EQ(ItemReserve(item::VigourPerfume), 1);
     EXPECT_EQ(f.Rows[0].Reserve->Caption(), "1");
 }
 
@@ -255,8 +256,8 @@ TEST_F(ItemListTest, ViewOfGoodsOnlyAndOfNothing) {
 
 TEST_F(ItemListTest, ResetNotesTheLowestSlotOfAnItemOnTwoSlots) {
     KnowOnly({3});
-    SetSlotItem(6, 3);
-    SetSlotItem(2, 3);
+    SetSlotItem(6, item::VigourPerfume);
+    SetSlotItem(2, item::VigourPerfume);
     ResetItemListView();
     EXPECT_EQ(ItemListView.slotOfItem[3], 2);
     EXPECT_EQ(ItemListView.slotOfItem[4], 255);
@@ -264,9 +265,9 @@ TEST_F(ItemListTest, ResetNotesTheLowestSlotOfAnItemOnTwoSlots) {
 
 TEST_F(ItemListTest, OneRowInTheTwelvePixelFont) {
     KnowOnly({3});
-    SetItemStock(3, 12);
-    SetItemReserve(3, 5);
-    SetSlotItem(0, 3);
+    SetItemStock(item::VigourPerfume, 12);
+    SetItemReserve(item::VigourPerfume, 5);
+    SetSlotItem(0, item::VigourPerfume);
     TItemListForm& f = Open();
     f.Repaint();
     const ui::Bitmap& window = f.WindowBitmap();

@@ -8,6 +8,7 @@
 #include "platform/Big5.h"
 #include "platform/Controls.h"
 #include "shop/GameState.h"
+#include "story/Register.h"
 #include "tests/support/HeadlessApp.h"
 
 namespace {
@@ -78,40 +79,41 @@ TEST_F(ItemPaintersTest, ItemPainterCases) {
         {"price", [] {}, ShowItemPrice, 3, "120"},
         {"available of G",
          [] {
-             SetItemStock(3, 12);
-             SetItemReserve(3, 5);
+             SetItemStock(item::VigourPerfume, 12);
+             SetItemReserve(item::VigourPerfume, 5);
          },
          ShowItemAvailable, 3, "7"},
         {"available of M", [] { SetItemStock(64, 9); }, ShowItemAvailable, 64, "-"},
         {"reserve of G",
          [] {
-             SetItemStock(3, 12);
-             SetItemReserve(3, 5);
+             SetItemStock(item::VigourPerfume, 12);
+             SetItemReserve(item::VigourPerfume, 5);
          },
          ShowItemReserve, 3, "5"},
         {"reserve of M", [] {}, ShowItemReserve, 64, "-"},
         {"stock", [] { SetItemStock(64, 9); }, ShowItemStock, 64, "9"},
-        {"stock of a key item", [] { SetItemStock(100, 255); }, ShowItemStock, 100, "∞"},
-        {"slot 0", [] { SetSlotItem(0, 3); }, ShowItemSlotMark, 3, "◎"},
-        {"slot 1", [] { SetSlotItem(1, 3); }, ShowItemSlotMark, 3, "○"},
-        {"slot 7", [] { SetSlotItem(7, 3); }, ShowItemSlotMark, 3, "□"},
+        {"stock of a key item", [] { SetItemStock(item::FloraeCrown, 255); }, ShowItemStock, 100,
+         "∞"},
+        {"slot 0", [] { SetSlotItem(0, item::VigourPerfume); }, ShowItemSlotMark, 3, "◎"},
+        {"slot 1", [] { SetSlotItem(1, item::VigourPerfume); }, ShowItemSlotMark, 3, "○"},
+        {"slot 7", [] { SetSlotItem(7, item::VigourPerfume); }, ShowItemSlotMark, 3, "□"},
         {"not exhibited", [] {}, ShowItemSlotMark, 3, ""},
         {"slots 0 and 5: the highest one's mark",
          [] {
-             SetSlotItem(0, 3);
-             SetSlotItem(5, 3);
+             SetSlotItem(0, item::VigourPerfume);
+             SetSlotItem(5, item::VigourPerfume);
          },
          ShowItemSlotMark, 3, "□"},
         {"slots 0 and 1: the highest one's mark",
          [] {
-             SetSlotItem(0, 3);
-             SetSlotItem(1, 3);
+             SetSlotItem(0, item::VigourPerfume);
+             SetSlotItem(1, item::VigourPerfume);
          },
          ShowItemSlotMark, 3, "○"},
         {"yesterday's slot 0, today none", [] { g_GameState.ExhibitionSlotsYesterday[0] = 3; },
          ShowItemYesterdaySlotMark, 3, "◎"},
-        {"yesterday reads yesterday's slots", [] { SetSlotItem(0, 3); }, ShowItemYesterdaySlotMark,
-         3, ""},
+        {"yesterday reads yesterday's slots", [] { SetSlotItem(0, item::VigourPerfume); },
+         ShowItemYesterdaySlotMark, 3, ""},
         {"difficulty 2", [] {}, ShowDifficultyStars, 0, "☆"},
         {"difficulty 4", [] {}, ShowDifficultyStars, 2, "☆☆"},
     };
@@ -124,13 +126,13 @@ TEST_F(ItemPaintersTest, ItemPainterCases) {
 
 TEST_F(ItemPaintersTest, SoldTodayAndYesterday) {
     SetGameDay(0);
-    AddDailySoldCount(3, 0, 4);
+    AddDailySoldCount(item::VigourPerfume, 0, 4);
     EXPECT_EQ(Caption([](ui::Control& l) { ShowItemSoldToday(l, 3, true); }), "4");
     // The day before the first day: "0".
     EXPECT_EQ(Caption([](ui::Control& l) { ShowItemSoldToday(l, 3, false); }), "0");
     SetGameDay(10);
-    AddDailySoldCount(3, 9, 6);
-    AddDailySoldCount(3, 10, 2);
+    AddDailySoldCount(item::VigourPerfume, 9, 6);
+    AddDailySoldCount(item::VigourPerfume, 10, 2);
     EXPECT_EQ(Caption([](ui::Control& l) { ShowItemSoldToday(l, 3, true); }), "2");
     EXPECT_EQ(Caption([](ui::Control& l) { ShowItemSoldToday(l, 3, false); }), "6");
 }

@@ -242,7 +242,7 @@ TEST_F(MainLoopTest, MixingStillRunningAtSixIsAbandoned) {
     ui::ScopedTranscript transcript;
     StartGame(40, 5);
     SetCondition(1);
-    const int stock = ItemStock(3);
+    const int stock = ItemStock(item::VigourPerfume);
     Mixing(10);
     StartMixAnimation();
     ASSERT_TRUE(HasMixAnimation());
@@ -251,7 +251,7 @@ TEST_F(MainLoopTest, MixingStillRunningAtSixIsAbandoned) {
     headless.RunFor(150 * 2);
     EXPECT_EQ(MixHoursLeft(), 0);
     EXPECT_EQ(GameCondition(), 2);
-    EXPECT_EQ(ItemStock(3), stock) << "nothing is made";
+    EXPECT_EQ(ItemStock(item::VigourPerfume), stock) << "nothing is made";
     EXPECT_EQ(ItemMixConfirmForm, nullptr);
     EXPECT_EQ(ShopForm->PendingAction, kPendingBed);
     EXPECT_FALSE(HasMixAnimation());

@@ -8,6 +8,7 @@
 #include "shop/Market.h"
 #include "shop/Marketbuy.h"
 #include "shop/Marketlist.h"
+#include "story/Register.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/Srcdbtxtform21.h"
 
@@ -71,7 +72,7 @@ TEST_F(MarketWindowsTest, RowsShowTheOffersAndASoldOutRowIsGreyAndClosed) {
     EXPECT_EQ(MarketBuyForm, nullptr);
     // The hint tells what she owns.
     SetItemStock(64, 0);
-    SetItemStock(0, 7);
+    SetItemStock(item::VigourScentBottle, 7);
     f.DrawMarketRows();
     EXPECT_EQ(ui::Big5ToUtf8(f.Rows[3].ItemName->Hint), "並未持有耶");
     EXPECT_EQ(ui::Big5ToUtf8(f.Rows[0].Icon->Hint), "有7個噢");
@@ -109,11 +110,11 @@ TEST_F(MarketWindowsTest, AtFiveOClockListAndDialogShowAndChargeHalfPrice) {
     EXPECT_EQ(ui::Big5ToUtf8(b.ItemPrice->Caption()), "60Ｇ");
     ClickOn(*b.NumUpButton);
     EXPECT_EQ(ui::Big5ToUtf8(b.ItemTotalPrice->Caption()), "120Ｇ");
-    const int stock = ItemStock(3);
+    const int stock = ItemStock(item::VigourPerfume);
     ClickOn(*b.BuyButton);
     EXPECT_EQ(MarketBuyForm, nullptr);
     EXPECT_EQ(GameMoney(), 1000 - 120);
-    EXPECT_EQ(ItemStock(3), stock + 2);
+    EXPECT_EQ(ItemStock(item::VigourPerfume), stock + 2);
     EXPECT_EQ(MarketStock(2), 8);
     ASSERT_NE(MarketListForm, nullptr);
     EXPECT_TRUE(MarketListForm->Visible());

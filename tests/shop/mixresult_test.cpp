@@ -11,6 +11,7 @@
 #include "shop/Mixconfirm.h"
 #include "shop/Mixing.h"
 #include "shop/Shop.h"
+#include "story/Register.h"
 #include "tests/support/HeadlessApp.h"
 
 namespace {
@@ -59,13 +60,13 @@ TEST_F(MixResultTest, TheHeroinesConditionDecidesWhatIsMade) {
     };
     for (const Case& c : cases) {
         SetCondition(c.condition);
-        SetItemStock(3, c.stock);
+        SetItemStock(item::VigourPerfume, c.stock);
         EndJob(c.batches, c.yield);
         ASSERT_TRUE(FinishMixJob());
         ASSERT_NE(ItemMixConfirmForm, nullptr);
         EXPECT_EQ(ItemMixConfirmForm->ItemMixNum->Caption(), std::to_string(c.batches * 10));
         EXPECT_EQ(ItemMixConfirmForm->ItemConfirmNum->Caption(), std::to_string(c.made));
-        EXPECT_EQ(ItemStock(3), c.after);
+        EXPECT_EQ(ItemStock(item::VigourPerfume), c.after);
         ItemMixConfirmForm->CloseButtonClick();
         EXPECT_EQ(ItemMixConfirmForm, nullptr);
         headless.RunFor(10);
@@ -80,11 +81,11 @@ TEST_F(MixResultTest, SoundFiftyNineForGoodsSixtyOneForNothing) {
     EXPECT_FALSE(FinishMixJob());  // one dialog at a time
     ItemMixConfirmForm->CloseButtonClick();
     headless.RunFor(10);  // the released dialog goes
-    SetItemStock(3, 5);
+    SetItemStock(item::VigourPerfume, 5);
     EndJob(2, 0);
     FinishMixJob();
     EXPECT_EQ(ItemMixConfirmForm->ItemConfirmNum->Caption(), "0");
-    EXPECT_EQ(ItemStock(3), 5);
+    EXPECT_EQ(ItemStock(item::VigourPerfume), 5);
     EXPECT_EQ(g_sounds, (std::vector<int>{59, 61}));
 }
 

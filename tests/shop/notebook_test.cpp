@@ -14,6 +14,7 @@
 #include "shop/Salesform.h"
 #include "shop/Shop.h"
 #include "shop/Status.h"
+#include "story/Register.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/EvControler.h"
 
@@ -73,9 +74,9 @@ protected:
 
 TEST_F(NotebookTest, YesterdayOnTheFirstDayShowsFullWidthZerosAndEmptyRows) {
     SetGameDay(0);
-    SetSlotItem(0, 3);  // today's slots and sales must not show up as yesterday's
-    AddDailySoldCount(3, 0, 2);
-    AddDailyRevenue(3, 0, 240);
+    SetSlotItem(0, item::VigourPerfume);  // today's slots and sales must not show up as yesterday's
+    AddDailySoldCount(item::VigourPerfume, 0, 2);
+    AddDailyRevenue(item::VigourPerfume, 0, 240);
     AddVisitor();
     TNoteForm& note = OpenNotebook();
     ClickOn(*note.YesterdayButton);
@@ -97,15 +98,15 @@ TEST_F(NotebookTest, TodaysRowsArePackedFromTheTopAndFollowTheSales) {
     SetGameDay(7);
     SetGameHour(12);
     for (int slot = 0; slot < 10; ++slot) SetSlotItem(slot, -1);
-    SetSlotItem(1, 3);  // slot 0 empty
-    SetSlotItem(3, 0);  // slot 2 empty
-    SetItemStock(3, 5);
-    SetItemStock(0, 9);
-    SetItemReserve(0, 2);
-    AddDailySoldCount(3, 7, 4);
-    AddDailyRevenue(3, 7, 360);
-    AddDailyRevenue(64, 7, 50);  // not shop goods: not counted in the takings
-    AddDailySoldCount(3, 6, 8);  // yesterday's sales stay out of today's report
+    SetSlotItem(1, item::VigourPerfume);      // slot 0 empty
+    SetSlotItem(3, item::VigourScentBottle);  // slot 2 empty
+    SetItemStock(item::VigourPerfume, 5);
+    SetItemStock(item::VigourScentBottle, 9);
+    SetItemReserve(item::VigourScentBottle, 2);
+    AddDailySoldCount(item::VigourPerfume, 7, 4);
+    AddDailyRevenue(item::VigourPerfume, 7, 360);
+    AddDailyRevenue(64, 7, 50);                    // not shop goods: not counted in the takings
+    AddDailySoldCount(item::VigourPerfume, 6, 8);  // yesterday's sales stay out of today's report
     AddVisitor();
     AddVisitor();
     SetMoney(1234);
@@ -162,9 +163,9 @@ TEST_F(NotebookTest, YesterdaysReportShowsYesterdaysSlotsAndSales) {
     SetGameDay(3);
     g_GameState.ExhibitionSlotsYesterday[4] = 5;  // what lay out at 19:00 of day 2
     SetSlotItem(2, 12);                           // today's: not in yesterday's report
-    AddDailySoldCount(5, 2, 6);
-    AddDailyRevenue(5, 2, 6 * 160);
-    AddDailySoldCount(5, 3, 1);
+    AddDailySoldCount(item::FloraePerfume, 2, 6);
+    AddDailyRevenue(item::FloraePerfume, 2, 6 * 160);
+    AddDailySoldCount(item::FloraePerfume, 3, 1);
     for (int k = 0; k < 4; ++k) AddVisitor();  // today's visitors
     TNoteForm& note = OpenNotebook();
     ClickOn(*note.YesterdayButton);
@@ -347,7 +348,7 @@ TEST_F(GraphTest, TheScaleIsFourTwoOrOnePixelsPerUnit) {
         InitGameState();
         SetGameDay(c.today);
         for (std::size_t d = 0; d < c.sold.size(); ++d)
-            AddDailySoldCount(0, static_cast<int>(d), c.sold[d]);
+            AddDailySoldCount(item::VigourScentBottle, static_cast<int>(d), c.sold[d]);
         TGraphForm& g = OpenGraph();
         EXPECT_EQ(g.NumImg1->Visible(), c.scale == 1) << c.sold[0];
         EXPECT_EQ(g.NumImg2->Visible(), c.scale == 2) << c.sold[0];
@@ -364,11 +365,11 @@ TEST_F(GraphTest, TheYearsTotalsAndATallBarStayInThePlot) {
     SetGameDay(4);
     const int sold[5] = {3, 0, 100, 7, 2};
     for (int d = 0; d < 5; ++d) {
-        AddDailySoldCount(3, d, sold[d]);
-        AddDailyRevenue(3, d, 120 * sold[d]);
+        AddDailySoldCount(item::VigourPerfume, d, sold[d]);
+        AddDailyRevenue(item::VigourPerfume, d, 120 * sold[d]);
     }
-    AddDailySoldCount(3, 5, 9);  // tomorrow: not counted
-    UnlockItem(3);               // a new game knows 0, 1 and 2 before it
+    AddDailySoldCount(item::VigourPerfume, 5, 9);  // tomorrow: not counted
+    UnlockItem(item::VigourPerfume);               // a new game knows 0, 1 and 2 before it
     TGraphForm& g = OpenGraph();
     for (int k = 0; k < 3; ++k) ClickOn(*g.NextButton);  // 0 -> 1 -> 2 -> 3
     ASSERT_EQ(g.Item, 3);

@@ -19,6 +19,7 @@
 #include "shop/GameState.h"
 #include "shop/Market.h"
 #include "shop/Mixing.h"
+#include "story/Register.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 
@@ -84,11 +85,11 @@ protected:
         AddCustomerMessage(70);
         SetMarketItem(2, 94);
         SetMarketStock(2, 61);
-        SetItemStock(5, 42);
-        SetItemReserve(5, 3);
-        AddDailySoldCount(5, 123, 9);
-        AddDailyRevenue(5, 123, 0x9C41);  // 250 units at 160 and one more
-        SetSlotItem(4, 5);
+        SetItemStock(item::FloraePerfume, 42);
+        SetItemReserve(item::FloraePerfume, 3);
+        AddDailySoldCount(item::FloraePerfume, 123, 9);
+        AddDailyRevenue(item::FloraePerfume, 123, 0x9C41);  // 250 units at 160 and one more
+        SetSlotItem(4, item::FloraePerfume);
         StartMixJob(12, 2, 20);
         g_GameState.Reserved[0] = 0x5A;
         g_GameState.Reserved[127] = 0xA5;
@@ -221,8 +222,8 @@ TEST_F(SaveFileTest, EveryDayOfAYearPassesTheChecks) {
 }
 
 TEST_F(SaveFileTest, KeyItemsAndAnEndedJobLoad) {
-    SetItemStock(82, 255);
-    SetItemStock(105, 0);
+    SetItemStock(item::HeipiFur, 255);
+    SetItemStock(item::MothersNecklace, 0);
     StartMixJob(43, 4, 40);  // the longest recipe, all its hours left
     ASSERT_EQ(MixHoursLeft(), 32);
     ASSERT_TRUE(SaveGame(1));
@@ -231,7 +232,7 @@ TEST_F(SaveFileTest, KeyItemsAndAnEndedJobLoad) {
     }
     ASSERT_TRUE(SaveGame(1));
     EXPECT_TRUE(LoadGame(1));
-    EXPECT_EQ(ItemStock(82), 255);
+    EXPECT_EQ(ItemStock(item::HeipiFur), 255);
 }
 
 // Each case damages one value of a good slot image; the load must fail and leave
@@ -380,7 +381,7 @@ TEST_F(SaveFileTest, InterruptedOrFailedSaveKeepsTheOldFile) {
 }
 
 TEST_F(SaveFileTest, SystemFileHoldsUnlockedItemsAndPersistentFlags) {
-    EverUnlocked[100] = 1;
+    EverUnlocked[item::FloraeCrown] = 1;
     ASSERT_FALSE(IsItemUnlocked(72));
     UnlockItem(72);
     EventServerDbg->SetFlg(32, true);
@@ -405,12 +406,12 @@ TEST_F(SaveFileTest, LoadingTheSystemFileOnlyAddsToMemory) {
     ui::StoreU32(f.data() + 111, 1u << 2);  // flag 66
     WriteOut("QDV0.QDV", f);
 
-    EverUnlocked[20] = 1;
+    EverUnlocked[item::MagicHandWarmer] = 1;
     EventServerDbg->SetFlg(40, true);  // a picture seen since the file was written
     ASSERT_TRUE(LoadSystemFile());
-    EXPECT_EQ(EverUnlocked[10], 1);
-    EXPECT_EQ(EverUnlocked[20], 1);
-    EXPECT_EQ(EverUnlocked[11], 0);
+    EXPECT_EQ(EverUnlocked[item::FlowingShampoo], 1);
+    EXPECT_EQ(EverUnlocked[item::MagicHandWarmer], 1);
+    EXPECT_EQ(EverUnlocked[item::HerbShampoo], 0);
     EXPECT_TRUE(EventServerDbg->TestFlg(33));
     EXPECT_TRUE(EventServerDbg->TestFlg(66));
     EXPECT_TRUE(EventServerDbg->TestFlg(40));
@@ -418,9 +419,9 @@ TEST_F(SaveFileTest, LoadingTheSystemFileOnlyAddsToMemory) {
 
     f.pop_back();
     WriteOut("QDV0.QDV", f);
-    EverUnlocked[10] = 0;
+    EverUnlocked[item::FlowingShampoo] = 0;
     EXPECT_FALSE(LoadSystemFile());
-    EXPECT_EQ(EverUnlocked[10], 0);
+    EXPECT_EQ(EverUnlocked[item::FlowingShampoo], 0);
     fs::remove(dir_ / "QDV0.QDV");
     EXPECT_FALSE(LoadSystemFile());
 }

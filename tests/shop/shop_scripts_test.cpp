@@ -20,6 +20,7 @@
 #include "shop/Main.h"
 #include "shop/Shop.h"
 #include "story/EventTables.h"
+#include "story/Register.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/ScriptedGame.h"
 #include "town/Evsrvfm.h"
@@ -125,8 +126,8 @@ TEST_F(ShopScriptTest, MixedGoodsPutOnSlotTwoSellInTheOpenShop) {
     const std::vector<std::string> sales = transcript->Texts("sale");
     ASSERT_FALSE(sales.empty());
     for (const std::string& sale : sales) EXPECT_EQ(sale, "活力花香瓶 20 at slot 2");
-    EXPECT_EQ(DailySoldCount(0, 0), static_cast<int>(sales.size()));
-    EXPECT_EQ(ItemStock(0), 19 - static_cast<int>(sales.size()));
+    EXPECT_EQ(DailySoldCount(item::VigourScentBottle, 0), static_cast<int>(sales.size()));
+    EXPECT_EQ(ItemStock(item::VigourScentBottle), 19 - static_cast<int>(sales.size()));
     // Every offer of the evening had its answer from the script, and the day goes on.
     EXPECT_FALSE(transcript->Texts("choice").empty());
     EXPECT_EQ(transcript->Texts("answer"),
@@ -188,8 +189,8 @@ TEST_F(ShopScriptTest, TheSquareIntroducesItselfAndItsBoardIsRead) {
     EXPECT_EQ(lines[0], "中央噴水廣場");
     EXPECT_EQ(lines[5].substr(0, lines[5].find('\n')),
               "緹菈「這是鎮上的佈告欄。上面貼著各種消息，");
-    EXPECT_TRUE(EventServerDbg->TestFlg(323));  // the square introduced
-    EXPECT_TRUE(EventServerDbg->TestFlg(541));  // the board's first notice read
+    EXPECT_TRUE(EventServerDbg->TestFlg(flag::IntroSquare));       // the square introduced
+    EXPECT_TRUE(EventServerDbg->TestFlg(flag::NoticeBoardIntro));  // the board's first notice read
     EXPECT_EQ(GameDay(), 0);
     EXPECT_EQ(GameHour(), 10);
     for (const char* png : {"square-intro.png", "square-board.png", "square-after.png"})

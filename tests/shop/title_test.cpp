@@ -15,6 +15,7 @@
 #include "shop/GameState.h"
 #include "shop/Main.h"
 #include "shop/Shop.h"
+#include "story/Register.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
 
@@ -84,7 +85,7 @@ TEST_F(TitleTest, TheBookLabelShowsOnlyWhenSomethingWasEverUnlocked) {
     EXPECT_EQ(Shown(), (std::vector<bool>{true, true, true, false, true, true}));
     ShopForm->ShowTitleButtons(false);
     EXPECT_EQ(Shown(), std::vector<bool>(6, false));
-    EverUnlocked[106] = 1;
+    EverUnlocked[item::NecklaceKeepsake] = 1;
     ShopForm->TitleImageClick();
     EXPECT_EQ(Shown(), std::vector<bool>(6, true));
 }
