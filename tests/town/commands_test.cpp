@@ -10,6 +10,7 @@
 #include "shop/GameState.h"
 #include "shop/Marketlist.h"
 #include "shop/Shop.h"
+#include "story/Register.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/EvCommands.h"
@@ -162,7 +163,7 @@ TEST_F(CommandsTest, ReadingCostsTwoHoursAndHalvesOnTheSecondRead) {
     const int before = GameExperience();
     GameFlow->RunPlaceCommand(command::kRead);
     EXPECT_EQ(GameHour(), 12);
-    EXPECT_TRUE(EventServerDbg->TestFlg(172));
+    EXPECT_TRUE(EventServerDbg->TestFlg(flag::ReadToday));
     const int first = GameExperience() - before;
     GameFlow->RunPlaceCommand(command::kRead);
     EXPECT_EQ(GameHour(), 14);
@@ -262,11 +263,11 @@ TEST_F(CommandsTest, PalaceGate) {
     EXPECT_EQ(transcript->Texts("face"), (std::vector<std::string>{"16", "18", "0"}));
     // Known, both out of reach.
     transcript->Clear();
-    EventServerDbg->SetFlg(420, true);
-    EventServerDbg->SetFlg(489, true);
+    EventServerDbg->SetFlg(flag::PalaceInvitation, true);
+    EventServerDbg->SetFlg(flag::BallNightPassed, true);
     VisitPalace(12);
     EXPECT_EQ(Lines(), std::vector<std::string>{"已經見不到她囉"});
-    EventServerDbg->SetFlg(489, false);
+    EventServerDbg->SetFlg(flag::BallNightPassed, false);
     // Not summoned on the rest day (day 5): straight into the garden's arrival events,
     // where the first story visit takes the walk, and back out to the gate.
     transcript->Clear();
@@ -274,10 +275,10 @@ TEST_F(CommandsTest, PalaceGate) {
     EXPECT_EQ(transcript->Texts("choice").size(), 0u);
     EXPECT_EQ(Lines().size(), 20u);
     EXPECT_EQ(GameFlow->Place, 9);
-    EventServerDbg->SetFlg(170, false);  // as on the next rest day
+    EventServerDbg->SetFlg(flag::PrinceMetToday, false);  // as on the next rest day
     // Summoned: the gate's own choice. Meeting him leads through the garden and back
     // out to the gate; declining goes back to the square.
-    EventServerDbg->SetFlg(421, true);
+    EventServerDbg->SetFlg(flag::GardenFirstVisit, true);
     player.answers = {1};
     VisitPalace(12);
     EXPECT_EQ(transcript->Texts("choice"),

@@ -7,6 +7,7 @@
 #include "platform/Random.h"
 #include "shop/GameState.h"
 #include "shop/Mixing.h"
+#include "story/Register.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 
@@ -22,7 +23,7 @@ protected:
         SetGameLevel(5);
         SetMoney(1000);
         SetReputation(40);
-        SetItemStock(70, 4);
+        SetItemStock(item::FloraeFlowers, 4);
         LockItem(49);
         UnlockItem(50);
     }
@@ -48,12 +49,12 @@ std::vector<Case> BoundaryCases() {
     auto none = [] {};
     // clang-format off
     return {
-        {"ChkFlg set want set", [&] { ev->SetFlg(400, true); }, [&] { return ev->ChkFlg(400, true); }, true},
-        {"ChkFlg clear want set", none, [&] { return ev->ChkFlg(400, true); }, false},
-        {"ChkFlg clear want clear", none, [&] { return ev->ChkFlg(400, false); }, true},
-        {"ChkFlg 0 want set", none, [&] { return ev->ChkFlg(0, true); }, false},
-        {"ChkFlg 0 want clear", none, [&] { return ev->ChkFlg(0, false); }, true},
-        {"ChkFlg 0 stays clear", [&] { ev->SetFlg(0, true); }, [&] { return ev->ChkFlg(0, false); }, true},
+        {"ChkFlg set want set", [&] { ev->SetFlg(flag::FloraeBlindVisit, true); }, [&] { return ev->ChkFlg(flag::FloraeBlindVisit, true); }, true},
+        {"ChkFlg clear want set", none, [&] { return ev->ChkFlg(flag::FloraeBlindVisit, true); }, false},
+        {"ChkFlg clear want clear", none, [&] { return ev->ChkFlg(flag::FloraeBlindVisit, false); }, true},
+        {"ChkFlg 0 want set", none, [&] { return ev->ChkFlg(flag::NeverSet, true); }, false},
+        {"ChkFlg 0 want clear", none, [&] { return ev->ChkFlg(flag::NeverSet, false); }, true},
+        {"ChkFlg 0 stays clear", [&] { ev->SetFlg(flag::NeverSet, true); }, [&] { return ev->ChkFlg(flag::NeverSet, false); }, true},
         {"ChkFlg 1024 want clear", none, [&] { return ev->ChkFlg(1024, false); }, false},
         {"ChkFlg -1 want clear", none, [&] { return ev->ChkFlg(-1, false); }, false},
         {"ChkNot false", none, [&] { return ev->ChkNot(false); }, true},
@@ -100,9 +101,9 @@ std::vector<Case> BoundaryCases() {
         {"ChkMoney above", none, [&] { return ev->ChkMoney(1001); }, false},
         {"ChkReputation at", none, [&] { return ev->ChkReputation(40); }, true},
         {"ChkReputation above", none, [&] { return ev->ChkReputation(41); }, false},
-        {"ChkItem at", none, [&] { return ev->ChkItem(70, 4); }, true},
-        {"ChkItem above", none, [&] { return ev->ChkItem(70, 5); }, false},
-        {"ChkItem key item", [] { SetItemStock(82, 1); }, [&] { return ev->ChkItem(82, 255); }, true},
+        {"ChkItem at", none, [&] { return ev->ChkItem(item::FloraeFlowers, 4); }, true},
+        {"ChkItem above", none, [&] { return ev->ChkItem(item::FloraeFlowers, 5); }, false},
+        {"ChkItem key item", [] { SetItemStock(item::HeipiFur, 1); }, [&] { return ev->ChkItem(item::HeipiFur, 255); }, true},
         {"ChkItem id 107", none, [&] { return ev->ChkItem(107, 0); }, false},
         {"ChkItem id -1", none, [&] { return ev->ChkItem(-1, 0); }, false},
         {"ChkMixing running", [] { StartMixJob(12, 1, 10); }, [&] { return ev->ChkMixing(); }, true},
@@ -142,10 +143,10 @@ TEST_F(ConditionTest, ExemptTestsReadTheirStateUnderOverride) {
     EXPECT_FALSE(ev->ChkMixedItem());  // nothing mixed since the new game
     EXPECT_FALSE(ev->IsRecipeKnown(49));
     EXPECT_TRUE(ev->IsRecipeKnown(50));
-    EXPECT_FALSE(ev->TestFlg(400));
-    EXPECT_FALSE(ev->TestFlg(0));
-    ev->SetFlg(400, true);
-    EXPECT_TRUE(ev->TestFlg(400));
+    EXPECT_FALSE(ev->TestFlg(flag::FloraeBlindVisit));
+    EXPECT_FALSE(ev->TestFlg(flag::NeverSet));
+    ev->SetFlg(flag::FloraeBlindVisit, true);
+    EXPECT_TRUE(ev->TestFlg(flag::FloraeBlindVisit));
 }
 
 TEST_F(ConditionTest, MixedItemCountsOnlyItsShelfRows) {

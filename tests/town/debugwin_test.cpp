@@ -10,6 +10,7 @@
 #include "shop/GameState.h"
 #include "shop/Main.h"
 #include "story/EventTables.h"
+#include "story/Register.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/Debugformnk.h"
@@ -20,11 +21,13 @@ namespace {
 
 std::vector<std::string> ran;
 
-// A flowerbed event that needs flag 500 set and flag 501 clear; it sets 501.
+// A flowerbed event that needs GardenVisit4 set and GardenVisit5 clear; it sets GardenVisit5.
 bool Flowerbed() {
-    if (!EventServerDbg->ChkFlg(500, true) || !EventServerDbg->ChkFlg(501, false)) return false;
+    if (!EventServerDbg->ChkFlg(flag::GardenVisit4, true) ||
+        !EventServerDbg->ChkFlg(flag::GardenVisit5, false))
+        return false;
     ran.push_back("flowerbed");
-    EventServerDbg->SetFlg(501, true);
+    EventServerDbg->SetFlg(flag::GardenVisit5, true);
     return true;
 }
 bool Move() {
@@ -95,21 +98,21 @@ TEST_F(DebugWindowTest, RunWithoutDebugModeDoesNothing) {
     Choose(6, "0");
     fm->m_BtnEvExecClick();
     EXPECT_TRUE(ran.empty());
-    EXPECT_FALSE(EventServerDbg->TestFlg(501));
+    EXPECT_FALSE(EventServerDbg->TestFlg(flag::GardenVisit5));
     EXPECT_EQ(fm->m_EdtEvIx->Text(), "0");
 }
 
 TEST_F(DebugWindowTest, DebugModeRunsOneFlowerbedEventWithEveryConditionTrue) {
     Choose(6, "0");
     // Flag 500 is clear and the event's own conditions would refuse it.
-    ASSERT_FALSE(EventServerDbg->TestFlg(500));
+    ASSERT_FALSE(EventServerDbg->TestFlg(flag::GardenVisit4));
     fm->m_BtnDbgMode->Click();
     EXPECT_EQ(EventServerDbg->ConditionOverride, 1);
     EXPECT_FALSE(fm->m_BtnDbgMode->Enabled());
     EXPECT_TRUE(fm->m_BtnEvExec->Enabled());
     fm->m_BtnEvExec->Click();
     EXPECT_EQ(ran, std::vector<std::string>{"flowerbed"});
-    EXPECT_TRUE(EventServerDbg->TestFlg(501));
+    EXPECT_TRUE(EventServerDbg->TestFlg(flag::GardenVisit5));
     // Debug mode is off again after the one run.
     EXPECT_EQ(EventServerDbg->ConditionOverride, 0);
     EXPECT_TRUE(fm->m_BtnDbgMode->Enabled());
@@ -119,18 +122,19 @@ TEST_F(DebugWindowTest, DebugModeRunsOneFlowerbedEventWithEveryConditionTrue) {
 }
 
 // The game's own day-start slot 2 (the flowerbed table has no events of its own yet):
-// its conditions (day mark 6, flags 548 and 550) fail, so a check run leaves it; with
-// debug mode the one run goes through and sets day mark 5 to today.
+// its conditions (VolcanoNotice, VolcanoCommission and VolcanoCommissionDone) fail, so a
+// check run leaves it; with debug mode the one run goes through and sets
+// CommissionExpired to today.
 TEST_F(DebugWindowTest, DebugModeRunsARealDayStartEventWhoseConditionsFail) {
     ASSERT_NE(DayStartEvents[2], nullptr);
     SetGameDay(40);
     DayMarks = {};
     Choose(4, "2");
     fm->m_BtnChkClick();
-    EXPECT_EQ(DayMarks[5], 0);
+    EXPECT_EQ(DayMarks[mark::CommissionExpired], 0);
     fm->m_BtnDbgMode->Click();
     fm->m_BtnEvExec->Click();
-    EXPECT_EQ(DayMarks[5], 40);
+    EXPECT_EQ(DayMarks[mark::CommissionExpired], 40);
     EXPECT_EQ(EventServerDbg->ConditionOverride, 0);
     EXPECT_EQ(fm->m_EdtEvIx->Text(), "2");
 }
@@ -143,16 +147,16 @@ TEST_F(DebugWindowTest, DebugModeRunsTheGamesFlowerbedEventOnAnotherDay) {
     FlowerbedEvents[0] = savedFlowerbed[0];
     SetGameDay(5);
     SetGameHour(10);
-    SetItemStock(70, 0);
-    ASSERT_FALSE(EventServerDbg->TestFlg(556));
+    SetItemStock(item::FloraeFlowers, 0);
+    ASSERT_FALSE(EventServerDbg->TestFlg(flag::BirthdayBouquet));
     Choose(6, "0");
     fm->m_BtnChkClick();  // its own conditions refuse it
-    EXPECT_FALSE(EventServerDbg->TestFlg(556));
+    EXPECT_FALSE(EventServerDbg->TestFlg(flag::BirthdayBouquet));
     test::EventResponders player(headless.Backend());
     fm->m_BtnDbgMode->Click();
     fm->m_BtnEvExec->Click();
-    EXPECT_TRUE(EventServerDbg->TestFlg(556));
-    EXPECT_EQ(ItemStock(70), 10);
+    EXPECT_TRUE(EventServerDbg->TestFlg(flag::BirthdayBouquet));
+    EXPECT_EQ(ItemStock(item::FloraeFlowers), 10);
     EXPECT_GT(player.linesAcknowledged, 0);
     EXPECT_EQ(EventServerDbg->ConditionOverride, 0);
     EXPECT_TRUE(fm->m_BtnDbgMode->Enabled());
@@ -188,12 +192,12 @@ TEST_F(DebugWindowTest, TypesNumberMoveTwoSearchThreeAndEndingsSeven) {
 TEST_F(DebugWindowTest, ASetFlagIsReadByTheConditionsOfACheckRun) {
     Choose(6, "0");
     fm->m_BtnChkClick();
-    EXPECT_TRUE(ran.empty());  // flag 500 clear: the event's own conditions refuse
+    EXPECT_TRUE(ran.empty());  // GardenVisit4 clear: the event's own conditions refuse
 
     fm->m_EdtFlNum->SetText("500");
     fm->m_CbxFlag->SetChecked(true);
     fm->m_BtnFlSetClick();
-    EXPECT_TRUE(EventServerDbg->TestFlg(500));
+    EXPECT_TRUE(EventServerDbg->TestFlg(flag::GardenVisit4));
     fm->m_BtnFlChkClick();
     ASSERT_EQ(fm->m_MemChk->Lines().size(), 16u);
     EXPECT_EQ(fm->m_MemChk->Lines()[0], "0:500: T");
@@ -208,7 +212,7 @@ TEST_F(DebugWindowTest, ASetFlagIsReadByTheConditionsOfACheckRun) {
     // Clearing it again from the window.
     fm->m_CbxFlag->SetChecked(false);
     fm->m_BtnFlSetClick();
-    EXPECT_FALSE(EventServerDbg->TestFlg(500));
+    EXPECT_FALSE(EventServerDbg->TestFlg(flag::GardenVisit4));
 }
 
 TEST_F(DebugWindowTest, VariablesAndPlaceAreShown) {

@@ -20,6 +20,7 @@
 #include "shop/Main.h"
 #include "shop/Savefile.h"
 #include "story/EventTables.h"
+#include "story/Register.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/ScriptedRandom.h"
@@ -95,8 +96,8 @@ protected:
         MoveEvents = {};
     }
     // A daily flag stands for everything the day change does.
-    void ArmDailyFlag() { EventServerDbg->SetFlg(170, true); }
-    bool DayChanged() const { return !EventServerDbg->TestFlg(170); }
+    void ArmDailyFlag() { EventServerDbg->SetFlg(flag::PrinceMetToday, true); }
+    bool DayChanged() const { return !EventServerDbg->TestFlg(flag::PrinceMetToday); }
 
     std::unique_ptr<ui::Form> shop;
 };
@@ -298,8 +299,8 @@ TEST_F(ControllerTest, ShopClosedFlagClosesTheShopFromTen) {
     counter = &closed;
     auto keep = g_ClockHooks.SetShopClosed;
     g_ClockHooks.SetShopClosed = [] { ++*counter; };
-    GameFlow->GameStarted();  // today's change is done: flag 164 is a daily flag
-    EventServerDbg->SetFlg(164, true);
+    GameFlow->GameStarted();  // today's change is done: ShopClosedToday is a daily flag
+    EventServerDbg->SetFlg(flag::ShopClosedToday, true);
     for (int h : {9, 10, 15}) {
         SetGameHour(h);
         GameFlow->TurnStart(true);

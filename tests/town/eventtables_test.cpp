@@ -6,6 +6,7 @@
 
 #include "shop/GameState.h"
 #include "story/EventTables.h"
+#include "story/Register.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
 
@@ -235,10 +236,10 @@ TEST_F(WalkerTest, StartWalkersNeedTheReadyByte) {
 bool OfferLikeEntry() {
     TEventServerDbg* ev = EventServerDbg;
     if (!ev->ChkPlace(10)) return false;
-    if (!ev->ChkFlg(165, false)) return false;
+    if (!ev->ChkFlg(flag::OrderTakenToday, false)) return false;
     if (!ev->ChkDay(24, 24)) return false;
     if (!ev->ChkDayMark(0, 0, 5)) return false;
-    ev->SetFlg(165, true);
+    ev->SetFlg(flag::OrderTakenToday, true);
     ev->EventVariable[0] += 1;
     return true;
 }
@@ -266,7 +267,7 @@ TEST_F(WalkerTest, AFailingEntryLeavesNoTrace) {
 
     SetGameDay(24);  // inside both windows now: the entry runs
     EXPECT_TRUE(RunSearchEvents());
-    EXPECT_TRUE(ev->TestFlg(165));
+    EXPECT_TRUE(ev->TestFlg(flag::OrderTakenToday));
     EXPECT_EQ(ev->EventVariable[0], 1);
 }
 

@@ -12,6 +12,7 @@
 #include "platform/Transcript.h"
 #include "shop/Catalog.h"
 #include "shop/GameState.h"
+#include "story/Register.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/ScriptedRandom.h"
@@ -91,7 +92,7 @@ TEST_F(TimePrimitivesTest, TooLateOutsideTheShopSendsHerHomeToBed) {
     EXPECT_EQ(GameCondition(), 1);
     EXPECT_EQ(GameFlow->Place, 10);
     EXPECT_EQ(Seen(), (std::vector<std::string>{"face 7", "msg 我已經累了", "bed", "face 0"}));
-    EXPECT_FALSE(ev->TestFlg(537));
+    EXPECT_FALSE(ev->TestFlg(flag::DawnWithCocotte));
 }
 
 TEST_F(TimePrimitivesTest, InTheShopAllHoursPass) {
@@ -140,7 +141,7 @@ TEST_F(TimePrimitivesTest, NoHoursPassNothing) {
 }
 
 TEST_F(TimePrimitivesTest, BackToTheMapOneHourOnly) {
-    ev->SetFlg(163, true);
+    ev->SetFlg(flag::NightSearch, true);
     At(10, 10, 3);
     EXPECT_TRUE(ev->PassTime(5));
     EXPECT_EQ(GameHour(), 11);
@@ -148,7 +149,7 @@ TEST_F(TimePrimitivesTest, BackToTheMapOneHourOnly) {
     At(10, 5, 3);
     EXPECT_FALSE(ev->PassTime(5));
     EXPECT_EQ(GameHour(), 6);
-    EXPECT_TRUE(ev->TestFlg(537));
+    EXPECT_TRUE(ev->TestFlg(flag::DawnWithCocotte));
     EXPECT_EQ(GameFlow->Place, 10);
 }
 
@@ -233,14 +234,14 @@ TEST_F(TimePrimitivesTest, SetPlace) {
 }
 
 TEST_F(TimePrimitivesTest, StatsAndItems) {
-    SetItemStock(70, 0);
-    ev->GiveItem(70, 5);
-    EXPECT_EQ(ItemStock(70), 5);
-    EXPECT_TRUE(IsItemUnlocked(70));
-    ev->GiveItem(70, 200);
-    EXPECT_EQ(ItemStock(70), 99);
-    ev->TakeItem(70, 150);
-    EXPECT_EQ(ItemStock(70), 0);
+    SetItemStock(item::FloraeFlowers, 0);
+    ev->GiveItem(item::FloraeFlowers, 5);
+    EXPECT_EQ(ItemStock(item::FloraeFlowers), 5);
+    EXPECT_TRUE(IsItemUnlocked(item::FloraeFlowers));
+    ev->GiveItem(item::FloraeFlowers, 200);
+    EXPECT_EQ(ItemStock(item::FloraeFlowers), 99);
+    ev->TakeItem(item::FloraeFlowers, 150);
+    EXPECT_EQ(ItemStock(item::FloraeFlowers), 0);
     ev->GiveItem(-1, 3);  // no such item: nothing
     ev->GiveItem(107, 3);
     ev->TakeItem(500, 1);
@@ -267,8 +268,8 @@ TEST_F(TimePrimitivesTest, StatsAndItems) {
 }
 
 TEST_F(TimePrimitivesTest, TheNewRecipeScene) {
-    ev->LearnRecipeScene(20);
-    EXPECT_TRUE(IsItemUnlocked(20));
+    ev->LearnRecipeScene(item::MagicHandWarmer);
+    EXPECT_TRUE(IsItemUnlocked(item::MagicHandWarmer));
     EXPECT_EQ(Seen(),
               (std::vector<std::string>{"face 10", "msg 緹菈「……", "face 2", "msg 緹菈「……對了！！",
                                         "msg 緹菈腦海中閃過一道新魔法藥的調配法。",
@@ -282,11 +283,11 @@ TEST_F(TimePrimitivesTest, APlaceWithoutFindsGivesOneDandelion) {
     for (const int place : {11, 43}) {
         Clear();
         At(10, 19, place);
-        SetItemStock(67, 0);
+        SetItemStock(item::Dandelion, 0);
         test::ScriptedRandom none;  // no draw at all
         ev->DefaultSearch();
         EXPECT_EQ(Messages(), (std::vector<std::string>{"取得了一株蒲公英"})) << place;
-        EXPECT_EQ(ItemStock(67), 1);
+        EXPECT_EQ(ItemStock(item::Dandelion), 1);
         EXPECT_EQ(GameHour(), 20);
         EXPECT_EQ(none.Count(), 0u);
     }
@@ -319,7 +320,7 @@ TEST_F(TimePrimitivesTest, ASearchWithForcedDraws) {
               (std::vector<std::string>{Name(89) + "取得了３個\n" + Name(79) + "取得了２個"}));
     EXPECT_EQ(ItemStock(89), 3);
     EXPECT_EQ(ItemStock(79), 2);
-    EXPECT_EQ(ItemStock(67), 0);
+    EXPECT_EQ(ItemStock(item::Dandelion), 0);
     EXPECT_TRUE(draws.Done());
 }
 

@@ -682,7 +682,7 @@ TEST(FlagLookUp, NumbersNamesAndMisses) {
 }
 
 TEST_F(StageTest, FlagLookUpShowsAndSetsTheFlag) {
-    ev->SetFlg(410, true);
+    ev->SetFlg(flag::HotSpringFound, true);
     ev->m_FlagNames = "#define FLG_HOTSPRING 410\n";
     ev->m_EdtFlgName->SetText("FLG_HOTSPRING");
     ev->m_BtnSerchClick();
@@ -690,7 +690,7 @@ TEST_F(StageTest, FlagLookUpShowsAndSetsTheFlag) {
     EXPECT_TRUE(ev->m_CbxFlgState->Checked());
     ev->m_CbxFlgState->SetChecked(false);
     ev->m_BtnFlgSetClick();
-    EXPECT_FALSE(ev->TestFlg(410));
+    EXPECT_FALSE(ev->TestFlg(flag::HotSpringFound));
 }
 
 TEST_F(StageTest, ScheduleListShowsTheCountdownTimers) {

@@ -15,6 +15,7 @@
 #include "platform/Transcript.h"
 #include "shop/GameState.h"
 #include "story/EventTables.h"
+#include "story/Register.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/RuntimeDraws.h"
@@ -151,10 +152,10 @@ TEST_F(OrdersTest, AShortOrderNeverTakesReputationBelowZero) {
 }
 
 TEST_F(OrdersTest, AnOtherOrderSetsDayMarkFiveWhenSettled) {
-    Hold(20, 43);  // the glacier stone: 7 days, flag 548
+    Hold(20, 43);  // the glacier stone: 7 days, VolcanoCommission
     SetGameDay(50);
     ev->SettleOrders();
-    EXPECT_EQ(DayMarks[5], 50);
+    EXPECT_EQ(DayMarks[mark::CommissionExpired], 50);
     EXPECT_EQ(Orders[0], OrderSlot{});
 }
 
@@ -227,7 +228,7 @@ TEST_F(OrdersTest, AcceptingAnOfferInTheEvening) {
     Evening();
     ASSERT_EQ(Orders[0].Id, 1);
     EXPECT_EQ(Orders[0].Deadline, 62);
-    EXPECT_TRUE(ev->TestFlg(165));
+    EXPECT_TRUE(ev->TestFlg(flag::OrderTakenToday));
     EXPECT_EQ(DrawsSince(seed), 1) << "the accepted offer stops the others before their draw";
     const Strings lines = Kinds("line");
     ASSERT_EQ(lines.size(), 2u);
@@ -244,12 +245,12 @@ TEST_F(OrdersTest, RefusingLetsTheNextOfferOfTheEveningCome) {
     ui::Srand(SeedFor({true}));
     EXPECT_TRUE(CustomerRequestEvents[0]());  // refused
     EXPECT_EQ(Orders[0], OrderSlot{});
-    EXPECT_FALSE(ev->TestFlg(165));
+    EXPECT_FALSE(ev->TestFlg(flag::OrderTakenToday));
     player.answers = {0};
     ui::Srand(SeedFor({true}));
     EXPECT_TRUE(CustomerRequestEvents[2]());  // accepted
     EXPECT_EQ(Orders[0].Id, 3);
-    EXPECT_TRUE(ev->TestFlg(165));
+    EXPECT_TRUE(ev->TestFlg(flag::OrderTakenToday));
     const std::uint32_t seed = SeedFor({true});
     ui::Srand(seed);
     EXPECT_FALSE(CustomerRequestEvents[3]());
@@ -271,7 +272,7 @@ TEST_F(OrdersTest, DeliveringOnTheSpotWhenTheStockCoversIt) {
     EXPECT_EQ(ItemStock(23), 0);
     EXPECT_EQ(DailySoldCount(23, 50), 20);
     EXPECT_EQ(Orders[0], OrderSlot{});
-    EXPECT_TRUE(ev->TestFlg(165));
+    EXPECT_TRUE(ev->TestFlg(flag::OrderTakenToday));
     EXPECT_FALSE(ev->TestFlg(684)) << "never armed";
 }
 
@@ -374,10 +375,10 @@ TEST_F(OrdersTest, EachOfferComesOnlyInItsDays) {
 TEST_F(OrdersTest, TheOfferNeedsTheShopAndNothingTakenToday) {
     const std::uint32_t seed = SeedFor({true});
     ui::Srand(seed);
-    ev->SetFlg(165, true);
+    ev->SetFlg(flag::OrderTakenToday, true);
     EXPECT_FALSE(CustomerRequestEvents[0]());
     GameFlow->Place = 11;
-    ev->SetFlg(165, false);
+    ev->SetFlg(flag::OrderTakenToday, false);
     EXPECT_FALSE(CustomerRequestEvents[0]());
     EXPECT_EQ(DrawsSince(seed), 0);
 }
