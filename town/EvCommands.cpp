@@ -81,17 +81,17 @@ TEvControler::DefaultCommandLists() {
 }
 
 int TEvControler::PlaceMenuKind() const {
-    const bool land = MapFm ? MapFm->m_Land != 0 : Place >= 32;
+    const bool land = MapFm ? MapFm->m_Land != 0 : Place >= place::LandTown;
     if (land) return Place == place::WizardHouseInside ? 3 : 2;
     switch (Place & 31) {
-        case 3:
+        case place::Square:
             return 1;
-        case 7:
+        case place::School:
             return 5;
-        case 12:
-        case 13:
+        case place::FloraeRoom:
+        case place::RivalShopInside:
             return 3;
-        case 17:
+        case place::Library:
             return 4;
         default:
             return 0;

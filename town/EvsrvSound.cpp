@@ -75,7 +75,7 @@ void TEventServerDbg::StopMusic() {
 }
 
 void TEventServerDbg::PlayPlaceMusic() {
-    const int place = GameFlow ? GameFlow->Place : 10;
+    const int place = GameFlow ? GameFlow->Place : place::ShopInside;
     if (IsShopRoom(place))
         PlaySeasonMusic();
     else if (place >= place::LandTown)
