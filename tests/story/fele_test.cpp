@@ -573,7 +573,7 @@ TEST_F(FeleTest, TheChatsComeOneADayInOrderAndTheShortChatFillsTheRest) {
         EXPECT_EQ(GameHour(), 11) << v.day;
         GameFlow->Place = place::ForestSpring;
         EXPECT_EQ(Arrive(), std::vector<std::string>{}) << v.day;
-        EXPECT_FALSE(ev->ChkNpc(2, place::ForestSpring)) << v.day;
+        EXPECT_FALSE(ev->ChkNpc(npc::Fele, place::ForestSpring)) << v.day;
     }
     for (int f : {flag::FeleChat1, flag::FeleChat2, flag::FeleChat3, flag::FeleChat4})
         EXPECT_TRUE(ev->TestFlg(f)) << f;
@@ -668,7 +668,7 @@ TEST_F(FeleTest, TheLakeDayTakesOneOfItsTwoWaysOrLeavesHimNowhere) {
     curse();
     EXPECT_EQ(ItemStock(item::ThroatDrops), 1);
     for (int p : {place::Square, place::ForestSpring, place::Lake})
-        EXPECT_FALSE(ev->ChkNpc(2, p)) << p;
+        EXPECT_FALSE(ev->ChkNpc(npc::Fele, p)) << p;
     SetGameHour(14);
     GameFlow->Place = place::Lake;
     ASSERT_EQ(Arrive(), std::vector<std::string>{"EvMove120"});
@@ -694,7 +694,7 @@ TEST_F(FeleTest, TheLakeDayTakesOneOfItsTwoWaysOrLeavesHimNowhere) {
     for (int hour = 0; hour < 24; ++hour) {
         SetGameHour(hour);
         for (int p = place::ShopFront; p <= place::WizardHouseInside; ++p)
-            EXPECT_FALSE(ev->ChkNpc(2, p)) << hour << " " << p;
+            EXPECT_FALSE(ev->ChkNpc(npc::Fele, p)) << hour << " " << p;
     }
     // The episode waits for 10:00..12:59, and never starts once 芙蘿蕾 is ill.
     for (auto [hour, flags] :

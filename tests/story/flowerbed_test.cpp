@@ -643,7 +643,7 @@ TEST_F(FlowerbedTest, AYearOfVisitsAtHerHoursGivesTheCrownInMayAndTheCollapseInO
         ev->DayChange();
         SetGameDay(d.day);
         SetGameHour(d.hour);
-        GameFlow->Place = 1;
+        GameFlow->Place = place::FloraeHouse;
         ClearNpcMet();
         ResetPlays();
         VisitFlowerbed(d.hour);

@@ -582,7 +582,7 @@ TEST_F(RenetteTest, TheWizardTeachesTheSpellAndTheNecklaceBecomesItsMaterial) {
     Fresh(234, 9, place::Square);
     ev->SetFlg(flag::WizardFound, true);
     ev->SetFlg(flag::RenetteAtBigTree, true);
-    ev->GiveItem(106, 1);
+    ev->GiveItem(item::NecklaceKeepsake, 1);
     ASSERT_EQ(ItemStock(item::NecklaceKeepsake), 1);
     ASSERT_FALSE(IsItemUnlocked(item::PurifyingLightPotion));
     {

@@ -140,7 +140,7 @@ protected:
         if (!contests) Play({{"EvTurnStart018", 36, 20, 10, Walk::Turn}});
         Play({{"EvFlowerbed008", 48, 17, 1, Walk::Flowerbed}});
         if (cocotte) VisitCocotteUntil("EvMove051", 60, 83);
-        UnlockItem(18);  // 魅力巧克力, which the shop mixes from the start
+        UnlockItem(item::CharmChocolate);  // the shop mixes it from the start
         Play({
             {"EvFlowerbed009", 72, 17, 1, Walk::Flowerbed},
             {"EvTurnStart020", 72, 18, 10, Walk::Turn, {0}},
@@ -184,12 +184,12 @@ protected:
     // healing potion between the purification and the wizard.
     void ToTheCave(int answer, bool cure) {
         Play({{"EvTurnStart012", 235, 9, 10, Walk::Turn}});
-        SetItemStock(22, 1);
-        SetItemStock(24, 1);
+        SetItemStock(item::LongingStone, 1);
+        SetItemStock(item::LightStone, 1);
         Play({{"EvMove017", 235, 17, 10, Walk::Arrive}});
         EXPECT_TRUE(ev->TestFlg(flag::RenettePurified));
         if (cure) {
-            SetItemStock(62, 1);
+            SetItemStock(item::CurePotion, 1);
             Play({{"EvMove002", 237, 10, 1, Walk::House, {0}}});
             EXPECT_TRUE(ev->TestFlg(flag::PotionGiven));
         }
@@ -223,7 +223,7 @@ protected:
         if (MapFm) MapFm->Hide();
         SetGameDay(287);
         SetGameHour(9);
-        GameFlow->Place = 10;
+        GameFlow->Place = place::ShopInside;
         SetMoney(paid ? 1000000 : 10000);
         story::ResetPlays();
         test::EventResponders player(headless.Backend());
@@ -270,19 +270,19 @@ TEST_F(RouteChainTest, TheCrisisInTheGameAfterAnEnding) {
     Begin();
     ev->SetFlg(flag::EndingRenetteSeen, true);
     ToTheMaze(false, false);
-    EXPECT_TRUE(IsItemUnlocked(19));
+    EXPECT_TRUE(IsItemUnlocked(item::TiraCandy));
     ToTheCave(0, true);
     EXPECT_FALSE(ev->TestFlg(flag::RouteRenette));
     // 芙蘿蕾 blind, then silent visits, one a day, until she speaks again in a morning.
     Play({{"EvMove003", 241, 10, 1, Walk::House}});
-    for (int day = 242; day <= 285 && ev->ChkItem(98, 1) == false; ++day) {
+    for (int day = 242; day <= 285 && ev->ChkItem(item::WaterSpiritStone, 1) == false; ++day) {
         Take({"", day, 9, 10, Walk::Turn});
         if (ev->TestFlg(flag::FloraeSpeaksAgain)) break;
         Take({"", day, 10, 1, Walk::House});
     }
-    EXPECT_TRUE(ev->ChkItem(98, 1));
+    EXPECT_TRUE(ev->ChkItem(item::WaterSpiritStone, 1));
     EXPECT_EQ(YearEnds(true), 1);
-    EXPECT_TRUE(IsItemUnlocked(42));
+    EXPECT_TRUE(IsItemUnlocked(item::HappinessPotion));
 }
 
 }  // namespace
