@@ -7,6 +7,7 @@
 #include "shop/Main.h"
 #include "shop/Shop.h"
 #include "story/EventTables.h"
+#include "story/Register.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/EvControler.h"
@@ -50,7 +51,7 @@ TEST_F(PendingBedTest, GoingUpstairsAtNightEndsTheWalkToBedTheSceneLeft) {
     MoveEvents[0] = &SentToBed;
     SetGameDay(240);
     SetGameHour(2);
-    GameFlow->Place = 0;
+    GameFlow->Place = place::ShopFront;
     {
         test::EventResponders player(headless.Backend());
         GameFlow->EnterShop();

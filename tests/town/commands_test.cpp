@@ -78,12 +78,12 @@ TEST_F(CommandsTest, PlaceMenus) {
 
 TEST_F(CommandsTest, TheMapsLandFlagDecidesTheMenu) {
     MapFm->m_Land = 0;
-    GameFlow->Place = 35;  // node 3 of a place code read on the town map
+    GameFlow->Place = place::Waterfall;  // node 3 of a place code read on the town map
     EXPECT_EQ(GameFlow->PlaceMenuKind(), 1);
     MapFm->m_Land = 1;
-    GameFlow->Place = 44;
+    GameFlow->Place = place::WizardHouseInside;
     EXPECT_EQ(GameFlow->PlaceMenuKind(), 3);
-    GameFlow->Place = 3;
+    GameFlow->Place = place::Square;
     EXPECT_EQ(GameFlow->PlaceMenuKind(), 2);
 }
 
@@ -285,7 +285,7 @@ TEST_F(CommandsTest, PalaceGate) {
               std::vector<std::string>{"『和王子殿下見面。 / 『今天不打算進宮。"});
     EXPECT_EQ(transcript->Texts("answer").back(), "1");
     EXPECT_EQ(GameFlow->Place, 3);
-    GameFlow->Place = 9;
+    GameFlow->Place = place::CastleGate;
     player.answers = {0};
     VisitPalace(12);
     EXPECT_EQ(transcript->Texts("answer").back(), "0");

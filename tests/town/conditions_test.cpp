@@ -59,8 +59,8 @@ std::vector<Case> BoundaryCases() {
         {"ChkFlg -1 want clear", none, [&] { return ev->ChkFlg(-1, false); }, false},
         {"ChkNot false", none, [&] { return ev->ChkNot(false); }, true},
         {"ChkNot true", none, [&] { return ev->ChkNot(true); }, false},
-        {"ChkPlace here", [] { GameFlow->Place = 33; }, [&] { return ev->ChkPlace(33); }, true},
-        {"ChkPlace elsewhere", [] { GameFlow->Place = 33; }, [&] { return ev->ChkPlace(32); }, false},
+        {"ChkPlace here", [] { GameFlow->Place = place::Forest; }, [&] { return ev->ChkPlace(place::Forest); }, true},
+        {"ChkPlace elsewhere", [] { GameFlow->Place = place::Forest; }, [&] { return ev->ChkPlace(place::LandTown); }, false},
         {"ChkDay first day", day(24), [&] { return ev->ChkDay(24, 24); }, true},
         {"ChkDay last day", day(47), [&] { return ev->ChkDay(24, 24); }, true},
         {"ChkDay day after", day(48), [&] { return ev->ChkDay(24, 24); }, false},
@@ -192,7 +192,7 @@ TEST_F(ConditionTest, ChkRandomHundredAlwaysZeroNever) {
 TEST_F(ConditionTest, PlaceWithoutControllerIsNowhere) {
     TEvControler* keep = GameFlow;
     GameFlow = nullptr;
-    EXPECT_FALSE(ev->ChkPlace(10));
+    EXPECT_FALSE(ev->ChkPlace(place::ShopInside));
     EXPECT_FALSE(ev->ChkMixedItem());
     GameFlow = keep;
 }

@@ -31,6 +31,7 @@
 #include "shop/GameState.h"
 #include "shop/Savefile.h"
 #include "shop/Shop.h"
+#include "story/Register.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/Scratch.h"
 #include "tests/support/SpriteFixtures.h"
@@ -146,7 +147,7 @@ void ShowTwoFaces() {
 }
 void OpenTownMap() {
     GameFlow = new TEvControler();
-    GameFlow->Place = 0;
+    GameFlow->Place = place::ShopFront;
     MapFm->Show();
 }
 void ShowTheSquare() {

@@ -12,6 +12,7 @@
 #include "platform/Transcript.h"
 #include "platform/headless/HeadlessAudio.h"
 #include "shop/GameState.h"
+#include "story/Register.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/MapWalkFixture.h"
@@ -33,7 +34,7 @@ using DayMusicTest = test::MapWalkTest;
 TEST_F(DayMusicTest, ShopBySeasonTownLandTownShop) {
     SetGameDay(3 * 24);  // month 4: spring
     SetGameHour(10);
-    GameFlow->Place = 10;
+    GameFlow->Place = place::ShopInside;
     EventServerDbg->PlayPlaceMusic();
     MapFm->Show();  // out of the shop's door
 

@@ -226,7 +226,7 @@ TEST_F(DebugWindowTest, VariablesAndPlaceAreShown) {
     fm->m_BtnValSetClick();
     EXPECT_EQ(fm->m_MemChk->Lines()[1], "1:4:-5");
 
-    GameFlow->Place = 13;
+    GameFlow->Place = place::RivalShopInside;
     fm->Button1Click();
     EXPECT_EQ(fm->m_EdtPos->Text(), "13");
 }

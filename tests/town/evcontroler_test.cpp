@@ -313,7 +313,7 @@ TEST_F(ControllerTest, GainExperienceTellsWhatWasLearnt) {
     // A level gained elsewhere: a plain message; at the library: a line.
     SetGameLevel(1);
     SetExperience(95);
-    GameFlow->Place = 3;
+    GameFlow->Place = place::Square;
     {
         ui::ScopedTranscript transcript;
         EXPECT_TRUE(GameFlow->GainExperience(10));
@@ -326,7 +326,7 @@ TEST_F(ControllerTest, GainExperienceTellsWhatWasLearnt) {
     ui::ScopedTranscript transcript;
     test::EventResponders player(headless.Backend());
     SetExperience(95);
-    GameFlow->Place = 17;
+    GameFlow->Place = place::Library;
     EXPECT_TRUE(GameFlow->GainExperience(10));
     const auto shown = Shown(*transcript);
     ASSERT_EQ(shown.size(), 1u);
@@ -340,7 +340,7 @@ TEST_F(ControllerTest, ReadingWithoutALevelShowsARemarkOnlyAtTheLibrary) {
     test::ScriptedRandom random({0, 1});
     SetGameLevel(1);
     SetExperience(0);
-    GameFlow->Place = 17;
+    GameFlow->Place = place::Library;
     EXPECT_FALSE(GameFlow->GainExperience(5));
     EXPECT_FALSE(GameFlow->GainExperience(5));
     EXPECT_FALSE(GameFlow->GainExperience(10));
@@ -352,7 +352,7 @@ TEST_F(ControllerTest, ReadingWithoutALevelShowsARemarkOnlyAtTheLibrary) {
     };
     EXPECT_EQ(Shown(*transcript), want);
     transcript->Clear();
-    GameFlow->Place = 3;
+    GameFlow->Place = place::Square;
     EXPECT_FALSE(GameFlow->GainExperience(5));
     EXPECT_TRUE(Shown(*transcript).empty());
 }

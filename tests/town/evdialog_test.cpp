@@ -12,6 +12,7 @@
 #include "platform/Transcript.h"
 #include "platform/headless/HeadlessAudio.h"
 #include "shop/GameState.h"
+#include "story/Register.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/EvControler.h"
@@ -39,7 +40,7 @@ protected:
         MdpFm->OpenCdAudio();
         SetGameDay(20);
         SetGameHour(10);
-        GameFlow->Place = 3;
+        GameFlow->Place = place::Square;
         transcript->Clear();
     }
     void TearDown() override {

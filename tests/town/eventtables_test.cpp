@@ -235,7 +235,7 @@ TEST_F(WalkerTest, StartWalkersNeedTheReadyByte) {
 // An entry as the story writes them: conditions first, the body only when all hold.
 bool OfferLikeEntry() {
     TEventServerDbg* ev = EventServerDbg;
-    if (!ev->ChkPlace(10)) return false;
+    if (!ev->ChkPlace(place::ShopInside)) return false;
     if (!ev->ChkFlg(flag::OrderTakenToday, false)) return false;
     if (!ev->ChkDay(24, 24)) return false;
     if (!ev->ChkDayMark(0, 0, 5)) return false;

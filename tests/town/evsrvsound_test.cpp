@@ -13,6 +13,7 @@
 #include "platform/Transcript.h"
 #include "platform/headless/HeadlessAudio.h"
 #include "shop/GameState.h"
+#include "story/Register.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
@@ -162,16 +163,16 @@ TEST_F(SoundPrimitivesTest, PlaceMusicByPlaceAndSeason) {
 TEST_F(SoundPrimitivesTest, TheMusicOfADay) {
     ui::ScopedTranscript transcript;
     SetGameDay(3 * 24);  // month 4, spring
-    ev->SetPlace(10, false);
+    ev->SetPlace(place::ShopInside, false);
     ev->PlayPlaceMusic();
     ev->PlayPlaceMusic();  // the shop's music goes on
-    ev->SetPlace(3, false);
+    ev->SetPlace(place::Square, false);
     ev->PlayPlaceMusic();
-    ev->SetPlace(4, false);
+    ev->SetPlace(place::Bakery, false);
     ev->PlayPlaceMusic();  // town to town: the town's music goes on
-    ev->SetPlace(35, false);
+    ev->SetPlace(place::Waterfall, false);
     ev->PlayPlaceMusic();
-    ev->SetPlace(10, false);
+    ev->SetPlace(place::ShopInside, false);
     ev->PlayPlaceMusic();
     EXPECT_EQ(transcript->Texts("music"),
               (std::vector<std::string>{"track 12 loop", "stop", "track 10 loop", "stop",

@@ -225,9 +225,9 @@ TEST_F(TimePrimitivesTest, TickMod) {
 // ---- place, stats and items
 
 TEST_F(TimePrimitivesTest, SetPlace) {
-    ev->SetPlace(35, false);
+    ev->SetPlace(place::Waterfall, false);
     EXPECT_EQ(GameFlow->Place, 35);
-    ev->SetPlace(3, true);
+    ev->SetPlace(place::Square, true);
     EXPECT_EQ(GameFlow->Place, 3);
     EXPECT_EQ(Seen(), (std::vector<std::string>{"land 1", "land 0", "picture"}));
     EXPECT_EQ(g_transcript->Texts("place"), (std::vector<std::string>{"35", "3"}));

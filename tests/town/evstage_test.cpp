@@ -560,7 +560,7 @@ TEST_F(StageTest, ALookBetweenTheStepsOfADissolveSeesThemDrawn) {
 TEST_F(StageTest, EventEndInTheUpperRoomLeavesTheShopShown) {
     Strings shop;
     EventServerHooks.ShowShop = [&](bool show) { shop.push_back(show ? "show" : "hide"); };
-    GameFlow->Place = 20;
+    GameFlow->Place = place::HomeRooms;
     ev->EventBegin();
     EXPECT_FALSE(GameFlow->IsReady());
     EXPECT_EQ(ev->m_InEvent, 1);
@@ -581,7 +581,7 @@ TEST_F(StageTest, EventEndStopMusicForTheEndingsAndForTheMap) {
         calls.push_back(show ? "show shop" : "hide shop");
     };
     EventServerHooks.ShowMap = [&](bool show) { calls.push_back(show ? "show map" : "hide map"); };
-    GameFlow->Place = 3;
+    GameFlow->Place = place::Square;
     ev->EventBegin();
     ev->ShowStage();
     MdpFm->PlayTrackLoop(10);
@@ -593,7 +593,7 @@ TEST_F(StageTest, EventEndStopMusicForTheEndingsAndForTheMap) {
     EXPECT_TRUE(GameFlow->IsReady());
 
     calls.clear();
-    GameFlow->Place = 33;
+    GameFlow->Place = place::Forest;
     ev->EventBegin();
     ev->ShowStage();
     MdpFm->PlayTrackLoop(11);

@@ -230,7 +230,7 @@ TEST_F(MapFormTest, HoverHints) {
     Hover(kTownShop);
     ShowAt(32);
     MapFm->Hide();
-    GameFlow->Place = 32;
+    GameFlow->Place = place::LandTown;
     MapFm->Show();
     Hover(kLandCrater);
     Hover(kLandForest);
@@ -271,7 +271,7 @@ TEST_F(MapFormTest, HintsStartAfreshOnEachMap) {
     // A map shown again feels the place under the pointer, whatever was hovered last.
     const std::size_t shown = Messages().size();
     MapFm->Hide();
-    GameFlow->Place = 8;
+    GameFlow->Place = place::Outskirts;
     MapFm->Show();
     Hover(kTownShop);
     EXPECT_EQ(Messages().size(), shown + 1) << "the hint of the place under the pointer";
@@ -429,7 +429,7 @@ TEST(MapFormDamagedPack, TheDamagedFileIsNamed) {
         ui::SetAudio(std::make_unique<ui::RecordingAudio>());
         InitGameState();
         GameFlow = new TEvControler();
-        GameFlow->Place = 0;
+        GameFlow->Place = place::ShopFront;
         MapFm->Show();
         MapFm->Hide();
         MapFm->Show();

@@ -5,6 +5,7 @@
 #include "platform/Transcript.h"
 #include "shop/GameState.h"
 #include "shop/Main.h"
+#include "story/Register.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/ScriptedGame.h"
 #include "town/EvControler.h"
@@ -22,7 +23,7 @@ TEST_F(MapTiredTest, TheTiredSceneOnTheLandMapTakesTheMapAwayAndTheNextTripWalks
     SetGameDay(192);
     SetGameHour(2);
     SetCondition(1);
-    GameFlow->Place = 34;
+    GameFlow->Place = place::ForestSpring;
     MapFm->Show();
     ASSERT_EQ(MapFm->m_WalkState, 0);
     {

@@ -13,6 +13,7 @@
 #include "platform/headless/HeadlessAudio.h"
 #include "shop/GameState.h"
 #include "shop/Marketlist.h"
+#include "story/Register.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/MapWalkFixture.h"
@@ -34,7 +35,7 @@ using MapTripTest = test::MapWalkTest;
 TEST_F(MapTripTest, ToTheMarketOutToTheLandAndHome) {
     SetGameDay(30);
     SetGameHour(10);
-    GameFlow->Place = 10;  // the heroine has walked out of the shop's door
+    GameFlow->Place = place::ShopInside;  // the heroine has walked out of the shop's door
     MapFm->Show();
     EXPECT_EQ(GameFlow->Place, 0);
 

@@ -55,7 +55,7 @@ protected:
         GameFlow = new TEvControler();
         ev = EventServerDbg;
         EventServerHooks = TEventServerHooks{};
-        GameFlow->Place = 10;
+        GameFlow->Place = place::ShopInside;
         GameFlow->Ready = 1;
         Orders.fill(OrderSlot{});
         SetGameDay(50);
@@ -340,7 +340,7 @@ TEST_F(OrdersTest, AwayFromTheShopNoSceneAndASilentSettlement) {
     SetItemStock(23, 20);
     SetGameDay(50);
     ev->DayChange();
-    GameFlow->Place = 3;
+    GameFlow->Place = place::Square;
     const std::uint32_t seed = 5;
     ui::Srand(seed);
     transcript->Clear();
@@ -377,14 +377,14 @@ TEST_F(OrdersTest, TheOfferNeedsTheShopAndNothingTakenToday) {
     ui::Srand(seed);
     ev->SetFlg(flag::OrderTakenToday, true);
     EXPECT_FALSE(CustomerRequestEvents[0]());
-    GameFlow->Place = 11;
+    GameFlow->Place = place::MixingRoom;
     ev->SetFlg(flag::OrderTakenToday, false);
     EXPECT_FALSE(CustomerRequestEvents[0]());
     EXPECT_EQ(DrawsSince(seed), 0);
 }
 
 TEST_F(OrdersTest, TheStorysGateSaysWhenNoOrderCanBeTaken) {
-    GameFlow->Place = 3;
+    GameFlow->Place = place::Square;
     SetGameDay(100);
     EXPECT_TRUE(ev->OrderFullTalk(96, 24));
     EXPECT_FALSE(ev->OrderFullTalk(120, 24));

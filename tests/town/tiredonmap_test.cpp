@@ -9,6 +9,7 @@
 #include "shop/GameState.h"
 #include "shop/Main.h"
 #include "shop/Shop.h"
+#include "story/Register.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/EvControler.h"
@@ -43,7 +44,7 @@ TEST_F(TiredOnTheMapTest, TheWalkThatTiresHerHidesTheMapAndShowsTheShop) {
     ShopForm->ShowShopScreen();
     SetGameDay(3);
     SetGameHour(5);  // a healthy heroine stays out until 06:00
-    GameFlow->Place = 10;
+    GameFlow->Place = place::ShopInside;
     DbTxtForm2->Show();
     GameFlow->ShowMap();
     ASSERT_TRUE(MapFm->Visible());

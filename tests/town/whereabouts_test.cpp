@@ -10,6 +10,7 @@
 #include "platform/Files.h"
 #include "platform/Random.h"
 #include "shop/GameState.h"
+#include "story/Register.h"
 #include "tests/support/HeadlessApp.h"
 #include "tests/support/RuntimeDraws.h"
 #include "town/EvControler.h"
@@ -62,7 +63,7 @@ protected:
         InitGameState();
         GameFlow = new TEvControler();
         ev = EventServerDbg;
-        GameFlow->Place = 10;
+        GameFlow->Place = place::ShopInside;
         ClearNpcMet();
     }
     void TearDown() override {
@@ -403,7 +404,7 @@ TEST_F(WhereaboutsTest, ScheduleNineGivesTheSpringASecondChance) {
         Arrange(Case{1, 30, 14, {}, 39, 0});
         const std::uint32_t seed = SeedRolling(t.rolls);
         ui::Srand(seed);
-        EXPECT_EQ(NpcWhereabouts(1, 39), t.here);
+        EXPECT_EQ(NpcWhereabouts(npc::Renette, place::BigTree), t.here);
         EXPECT_EQ(DrawsSince(seed), t.draws);
     }
 }
@@ -434,16 +435,16 @@ TEST_F(WhereaboutsTest, AnAbsentCharacterLeavesThePendingMarkAlone) {
     for (std::uint8_t pending : {0, 1}) {
         Arrange(Case{0, 50, 16, {395}, 19, 0});
         NpcMetPending = pending;
-        EXPECT_FALSE(NpcWhereabouts(0, 19));
+        EXPECT_FALSE(NpcWhereabouts(npc::Florae, place::Flowerbed));
         EXPECT_EQ(NpcMetPending, pending);
         EXPECT_EQ(NpcLastKind, -1);
     }
     // A schedule's answer, either way, becomes the mark.
     Arrange(Case{0, 50, 16, {}, 19, 0});
     NpcMetPending = 0;
-    EXPECT_TRUE(NpcWhereabouts(0, 19));
+    EXPECT_TRUE(NpcWhereabouts(npc::Florae, place::Flowerbed));
     EXPECT_EQ(NpcMetPending, 1);
-    EXPECT_FALSE(NpcWhereabouts(0, 12));
+    EXPECT_FALSE(NpcWhereabouts(npc::Florae, place::FloraeRoom));
     EXPECT_EQ(NpcMetPending, 0);
 }
 
@@ -464,24 +465,24 @@ TEST_F(WhereaboutsTest, AMeetingIsRememberedUntilTheDayChanges) {
     const Case at17{0, 50, 14, {}, 17, 0, {}, 17};
     Arrange(at17);
     ui::Srand(SeedRolling({70}));
-    ASSERT_TRUE(ev->ChkNpc(0, 17));
+    ASSERT_TRUE(ev->ChkNpc(npc::Florae, place::Library));
     ev->EventBegin();  // marks the meeting
     ev->EventEnd();
     EXPECT_EQ(NpcMet[0].Hour, 14);
     EXPECT_EQ(NpcMet[0].Place, 17);
     const std::uint32_t seed = SeedRolling({1});
     ui::Srand(seed);
-    EXPECT_FALSE(ev->ChkNpc(0, 17)) << "asked again in the hour";
+    EXPECT_FALSE(ev->ChkNpc(npc::Florae, place::Library)) << "asked again in the hour";
     EXPECT_EQ(DrawsSince(seed), 0);
     SetGameHour(15);
-    EXPECT_FALSE(ev->ChkNpc(0, 17)) << "nor later that day at the same place";
+    EXPECT_FALSE(ev->ChkNpc(npc::Florae, place::Library)) << "nor later that day at the same place";
     SetGameDay(51);
     ev->DayChange();
     EXPECT_EQ(NpcMet[0].Hour, 0);
     EXPECT_EQ(NpcMet[0].Place, 0);
     SetGameHour(14);
     ui::Srand(SeedRolling({70}));
-    EXPECT_TRUE(ev->ChkNpc(0, 17)) << "a new day";
+    EXPECT_TRUE(ev->ChkNpc(npc::Florae, place::Library)) << "a new day";
 }
 
 TEST_F(WhereaboutsTest, MarkingRemembersOnlyAKnownCharacter) {
@@ -496,12 +497,12 @@ TEST_F(WhereaboutsTest, MarkingRemembersOnlyAKnownCharacter) {
         EXPECT_EQ(m.Hour, 0);
         EXPECT_EQ(m.Place, 0);
     }
-    ASSERT_TRUE(NpcWhereabouts(0, 19));
+    ASSERT_TRUE(NpcWhereabouts(npc::Florae, place::Flowerbed));
     MarkNpcMet();
     EXPECT_EQ(NpcMet[0].Hour, 16);
     EXPECT_EQ(NpcMet[0].Place, 19);
     // An answer of "not here" forgets who was found last.
-    EXPECT_FALSE(NpcWhereabouts(0, 12));
+    EXPECT_FALSE(NpcWhereabouts(npc::Florae, place::FloraeRoom));
     NpcMet[0] = NpcMeeting{};
     MarkNpcMet();
     EXPECT_EQ(NpcMet[0].Place, 0);
@@ -513,7 +514,7 @@ TEST_F(WhereaboutsTest, TheOverrideFindsEveryoneEverywhere) {
     const std::uint32_t seed = 9;
     ui::Srand(seed);
     EXPECT_TRUE(ev->ChkNpc(0, 99));
-    EXPECT_TRUE(ev->ChkNpc(2, 0));
+    EXPECT_TRUE(ev->ChkNpc(npc::Fele, place::ShopFront));
     EXPECT_EQ(DrawsSince(seed), 0);
     ev->ConditionOverride = 0;
 }
