@@ -37,8 +37,11 @@ std::uint32_t SeedRolling(const std::vector<int>& rolls) {
 }
 
 // Every flag the choice of a schedule reads.
-constexpr int kScheduleFlags[] = {173, 391, 395, 403, 412, 416, 425, 426,
-                                  437, 485, 491, 511, 512, 513, 537};
+constexpr int kScheduleFlags[] = {
+    flag::FeleSceneToday, flag::FloraeCollapsed, flag::FloraeDied,       flag::RouteFlorae,
+    flag::FeleMet,        flag::RingFound,       flag::RenetteAtBigTree, flag::RenetteCrisis,
+    flag::RenetteSaved,   flag::EarthquakeDone,  flag::FeleLeft,         flag::LakeCurse,
+    flag::LakeAfternoon,  flag::LakeTooLate,     flag::DawnWithCocotte};
 
 constexpr int kAlways = 100;  // present without a draw
 constexpr int kNever = 0;     // absent without a draw
@@ -53,7 +56,7 @@ struct Case {
     int place;
     int expect;  // kAlways, kNever, or the percent of one draw
     Met met = {};
-    int heroine = 10;
+    int heroine = place::ShopInside;
 };
 
 class WhereaboutsTest : public test::HeadlessTest {
@@ -114,72 +117,85 @@ protected:
 // holiday, 30 (weekday 0), 25 (weekday 1) and 29 (the rest day) in the first festival
 // window 24..47, 170 in the second 168..191.
 TEST_F(WhereaboutsTest, KindZeroFollowsSchedulesZeroToThree) {
-    const Met metAt17{0, 14, 17};
+    const Met metAtLibrary{npc::Florae, 14, place::Library};
     const Case cases[] = {
         // Schedule 0: a weekday.
-        {0, 50, 14, {}, 17, 70, {}, 17},
-        {0, 50, 14, {}, 5, 70, {}, 17},  // the heroine at 17 is what counts in hour 14
-        {0, 50, 14, {}, 17, kNever, metAt17, 17},
-        {0, 50, 14, {}, 17, kNever, {}, 10},
-        {0, 50, 15, {}, 7, 10},
-        {0, 50, 15, {}, 19, 70},
-        {0, 50, 15, {}, 17, 70},
-        {0, 50, 15, {}, 17, kNever, metAt17},
-        {0, 50, 16, {}, 3, 30},
-        {0, 50, 17, {}, 4, 30},
-        {0, 50, 16, {}, 19, kAlways},
-        {0, 50, 18, {}, 12, kAlways},
-        {0, 50, 18, {}, 19, kNever},
-        {0, 50, 10, {}, 19, kNever},
-        {0, 50, 13, {}, 17, kNever},
+        {npc::Florae, 50, 14, {}, place::Library, 70, {}, place::Library},
+        {npc::Florae,
+         50,
+         14,
+         {},
+         place::Park,
+         70,
+         {},
+         place::Library},  // the heroine at the library is what counts in hour 14
+        {npc::Florae, 50, 14, {}, place::Library, kNever, metAtLibrary, place::Library},
+        {npc::Florae, 50, 14, {}, place::Library, kNever, {}, place::ShopInside},
+        {npc::Florae, 50, 15, {}, place::School, 10},
+        {npc::Florae, 50, 15, {}, place::Flowerbed, 70},
+        {npc::Florae, 50, 15, {}, place::Library, 70},
+        {npc::Florae, 50, 15, {}, place::Library, kNever, metAtLibrary},
+        {npc::Florae, 50, 16, {}, place::Square, 30},
+        {npc::Florae, 50, 17, {}, place::Bakery, 30},
+        {npc::Florae, 50, 16, {}, place::Flowerbed, kAlways},
+        {npc::Florae, 50, 18, {}, place::FloraeRoom, kAlways},
+        {npc::Florae, 50, 18, {}, place::Flowerbed, kNever},
+        {npc::Florae, 50, 10, {}, place::Flowerbed, kNever},
+        {npc::Florae, 50, 13, {}, place::Library, kNever},
         // Schedule 1: the rest day.
-        {0, 53, 10, {}, 19, kAlways},
-        {0, 53, 11, {}, 19, kAlways},
-        {0, 53, 12, {}, 19, kAlways},
-        {0, 53, 12, {}, 19, kNever, {0, 11, 1}},
-        {0, 53, 12, {}, 1, 10},
-        {0, 53, 13, {}, 17, 70},
-        {0, 53, 14, {}, 17, kNever, metAt17},
-        {0, 53, 15, {}, 17, 70},
-        {0, 53, 15, {}, 19, kAlways},
-        {0, 53, 16, {}, 0, 10},
-        {0, 53, 16, {}, 19, kAlways},
-        {0, 53, 17, {}, 3, 30},
-        {0, 53, 17, {}, 19, kAlways},
-        {0, 53, 18, {}, 12, kAlways},
-        {0, 53, 9, {}, 19, kNever},
-        {0, 53, 15, {}, 5, kNever},
+        {npc::Florae, 53, 10, {}, place::Flowerbed, kAlways},
+        {npc::Florae, 53, 11, {}, place::Flowerbed, kAlways},
+        {npc::Florae, 53, 12, {}, place::Flowerbed, kAlways},
+        {npc::Florae, 53, 12, {}, place::Flowerbed, kNever, {npc::Florae, 11, place::FloraeHouse}},
+        {npc::Florae, 53, 12, {}, place::FloraeHouse, 10},
+        {npc::Florae, 53, 13, {}, place::Library, 70},
+        {npc::Florae, 53, 14, {}, place::Library, kNever, metAtLibrary},
+        {npc::Florae, 53, 15, {}, place::Library, 70},
+        {npc::Florae, 53, 15, {}, place::Flowerbed, kAlways},
+        {npc::Florae, 53, 16, {}, place::ShopFront, 10},
+        {npc::Florae, 53, 16, {}, place::Flowerbed, kAlways},
+        {npc::Florae, 53, 17, {}, place::Square, 30},
+        {npc::Florae, 53, 17, {}, place::Flowerbed, kAlways},
+        {npc::Florae, 53, 18, {}, place::FloraeRoom, kAlways},
+        {npc::Florae, 53, 9, {}, place::Flowerbed, kNever},
+        {npc::Florae, 53, 15, {}, place::Park, kNever},
         // Schedule 2: the festival windows and day 48.
-        {0, 30, 10, {}, 19, kAlways},
-        {0, 30, 12, {}, 19, kAlways},
-        {0, 30, 13, {}, 17, 70},
-        {0, 30, 13, {}, 17, kNever, metAt17},
-        {0, 30, 15, {}, 5, kAlways},
-        {0, 30, 15, {}, 19, kNever},
-        {0, 30, 16, {}, 5, kAlways},
-        {0, 30, 16, {}, 19, 30},
-        {0, 30, 17, {}, 4, 30},
-        {0, 30, 17, {}, 19, kAlways},
-        {0, 30, 18, {}, 12, kAlways},
-        {0, 30, 19, {}, 12, kNever},
-        {0, 24, 15, {}, 5, kAlways},
-        {0, 47, 15, {}, 5, kAlways},
-        {0, 170, 15, {}, 5, kAlways},
-        {0, 48, 15, {}, 5, kAlways},
-        {0, 29, 15, {}, 5, kAlways},  // the window wins over the rest day
-        {0, 49, 15, {}, 5, kNever},   // schedule 0 again
-        // Schedule 3: flag 391 without 403.
-        {0, 50, 10, {391}, 12, kAlways},
-        {0, 50, 18, {391}, 12, kAlways},
-        {0, 50, 9, {391}, 12, kNever},
-        {0, 50, 19, {391}, 12, kNever},
-        {0, 50, 16, {391}, 19, kNever},
-        {0, 50, 10, {391, 403}, 12, kNever},  // schedule 0
-        {0, 30, 15, {391}, 5, kAlways},       // the window comes first
-        // Flag 395: nowhere, whatever the day.
-        {0, 50, 16, {395}, 19, kNever},
-        {0, 30, 10, {395}, 19, kNever},
-        {0, 50, 10, {391, 395}, 12, kNever},
+        {npc::Florae, 30, 10, {}, place::Flowerbed, kAlways},
+        {npc::Florae, 30, 12, {}, place::Flowerbed, kAlways},
+        {npc::Florae, 30, 13, {}, place::Library, 70},
+        {npc::Florae, 30, 13, {}, place::Library, kNever, metAtLibrary},
+        {npc::Florae, 30, 15, {}, place::Park, kAlways},
+        {npc::Florae, 30, 15, {}, place::Flowerbed, kNever},
+        {npc::Florae, 30, 16, {}, place::Park, kAlways},
+        {npc::Florae, 30, 16, {}, place::Flowerbed, 30},
+        {npc::Florae, 30, 17, {}, place::Bakery, 30},
+        {npc::Florae, 30, 17, {}, place::Flowerbed, kAlways},
+        {npc::Florae, 30, 18, {}, place::FloraeRoom, kAlways},
+        {npc::Florae, 30, 19, {}, place::FloraeRoom, kNever},
+        {npc::Florae, 24, 15, {}, place::Park, kAlways},
+        {npc::Florae, 47, 15, {}, place::Park, kAlways},
+        {npc::Florae, 170, 15, {}, place::Park, kAlways},
+        {npc::Florae, 48, 15, {}, place::Park, kAlways},
+        {npc::Florae, 29, 15, {}, place::Park, kAlways},  // the window wins over the rest day
+        {npc::Florae, 49, 15, {}, place::Park, kNever},   // schedule 0 again
+        // Schedule 3: FloraeCollapsed without RouteFlorae.
+        {npc::Florae, 50, 10, {flag::FloraeCollapsed}, place::FloraeRoom, kAlways},
+        {npc::Florae, 50, 18, {flag::FloraeCollapsed}, place::FloraeRoom, kAlways},
+        {npc::Florae, 50, 9, {flag::FloraeCollapsed}, place::FloraeRoom, kNever},
+        {npc::Florae, 50, 19, {flag::FloraeCollapsed}, place::FloraeRoom, kNever},
+        {npc::Florae, 50, 16, {flag::FloraeCollapsed}, place::Flowerbed, kNever},
+        {npc::Florae,
+         50,
+         10,
+         {flag::FloraeCollapsed, flag::RouteFlorae},
+         place::FloraeRoom,
+         kNever},                                                              // schedule 0
+        {npc::Florae, 30, 15, {flag::FloraeCollapsed}, place::Park, kAlways},  // the window comes
+                                                                               // first
+        // FloraeDied: nowhere, whatever the day.
+        {npc::Florae, 50, 16, {flag::FloraeDied}, place::Flowerbed, kNever},
+        {npc::Florae, 30, 10, {flag::FloraeDied}, place::Flowerbed, kNever},
+        {npc::Florae, 50, 10, {flag::FloraeCollapsed, flag::FloraeDied}, place::FloraeRoom, kNever},
     };
     for (const Case& c : cases) Check(c);
 }
@@ -187,127 +203,167 @@ TEST_F(WhereaboutsTest, KindZeroFollowsSchedulesZeroToThree) {
 TEST_F(WhereaboutsTest, KindOneFollowsSchedulesSevenToTwelve) {
     const Case cases[] = {
         // Schedule 7: a weekday (hour 15's own two tests below).
-        {1, 50, 15, {}, 5, kNever},  // in neither list, nor in hour 16's
-        {1, 50, 16, {}, 2, 20},
-        {1, 50, 16, {}, 39, 20},
-        {1, 50, 16, {}, 41, 20},
-        {1, 50, 16, {}, 2, kNever, {1, 15, 39}},
-        {1, 50, 17, {}, 0, 20},
-        {1, 50, 17, {}, 2, 20},
-        {1, 50, 17, {}, 39, kNever},
-        {1, 50, 14, {}, 2, kNever},
-        {1, 50, 18, {}, 2, kNever},
+        {npc::Renette, 50, 15, {}, place::Park, kNever},  // in neither list, nor in hour 16's
+        {npc::Renette, 50, 16, {}, place::RivalShop, 20},
+        {npc::Renette, 50, 16, {}, place::BigTree, 20},
+        {npc::Renette, 50, 16, {}, place::Beach, 20},
+        {npc::Renette, 50, 16, {}, place::RivalShop, kNever, {npc::Renette, 15, place::BigTree}},
+        {npc::Renette, 50, 17, {}, place::ShopFront, 20},
+        {npc::Renette, 50, 17, {}, place::RivalShop, 20},
+        {npc::Renette, 50, 17, {}, place::BigTree, kNever},
+        {npc::Renette, 50, 14, {}, place::RivalShop, kNever},
+        {npc::Renette, 50, 18, {}, place::RivalShop, kNever},
         // Schedule 8: the rest day.
-        {1, 53, 10, {}, 17, 10},
-        {1, 53, 11, {}, 6, 10},
-        {1, 53, 11, {}, 17, kNever},
-        {1, 53, 12, {}, 39, 30},
-        {1, 53, 13, {}, 33, 10},
-        {1, 53, 14, {}, 39, 30},
-        {1, 53, 15, {}, 39, 10},
-        {1, 53, 17, {}, 41, 10},
-        {1, 53, 18, {}, 2, 10},
-        {1, 53, 19, {}, 2, kNever},
-        {1, 29, 12, {}, 39, 30},  // the festival's rest day falls through to schedule 8
+        {npc::Renette, 53, 10, {}, place::Library, 10},
+        {npc::Renette, 53, 11, {}, place::EventGround, 10},
+        {npc::Renette, 53, 11, {}, place::Library, kNever},
+        {npc::Renette, 53, 12, {}, place::BigTree, 30},
+        {npc::Renette, 53, 13, {}, place::Forest, 10},
+        {npc::Renette, 53, 14, {}, place::BigTree, 30},
+        {npc::Renette, 53, 15, {}, place::BigTree, 10},
+        {npc::Renette, 53, 17, {}, place::Beach, 10},
+        {npc::Renette, 53, 18, {}, place::RivalShop, 10},
+        {npc::Renette, 53, 19, {}, place::RivalShop, kNever},
+        {npc::Renette, 29, 12, {}, place::BigTree, 30},  // the festival's rest day falls through to
+                                                         // schedule 8
         // Schedule 9: festival, weekdays 0, 2, 4.
-        {1, 30, 10, {}, 17, 10},
-        {1, 30, 11, {}, 6, 10},
-        {1, 30, 11, {}, 13, 70},
-        {1, 30, 12, {}, 13, 70},
-        {1, 30, 13, {}, 39, 30},
-        {1, 30, 14, {}, 34, 10},
-        {1, 30, 14, {}, 33, kNever},
-        {1, 30, 15, {}, 39, kNever},
-        {1, 30, 16, {}, 41, 10},
-        {1, 30, 17, {}, 39, kNever},
-        {1, 30, 18, {}, 2, 10},
-        {1, 170, 12, {}, 13, 70},
+        {npc::Renette, 30, 10, {}, place::Library, 10},
+        {npc::Renette, 30, 11, {}, place::EventGround, 10},
+        {npc::Renette, 30, 11, {}, place::RivalShopInside, 70},
+        {npc::Renette, 30, 12, {}, place::RivalShopInside, 70},
+        {npc::Renette, 30, 13, {}, place::BigTree, 30},
+        {npc::Renette, 30, 14, {}, place::ForestSpring, 10},
+        {npc::Renette, 30, 14, {}, place::Forest, kNever},
+        {npc::Renette, 30, 15, {}, place::BigTree, kNever},
+        {npc::Renette, 30, 16, {}, place::Beach, 10},
+        {npc::Renette, 30, 17, {}, place::BigTree, kNever},
+        {npc::Renette, 30, 18, {}, place::RivalShop, 10},
+        {npc::Renette, 170, 12, {}, place::RivalShopInside, 70},
         // Schedule 10: festival, weekdays 1 and 3.
-        {1, 25, 10, {}, 4, 10},
-        {1, 25, 11, {}, 17, 10},
-        {1, 25, 11, {}, 13, 70},
-        {1, 27, 12, {}, 13, 70},
-        {1, 25, 13, {}, 33, 10},
-        {1, 25, 13, {}, 39, 30},
-        {1, 25, 14, {}, 39, kNever},
-        {1, 25, 15, {}, 33, 10},
-        {1, 25, 16, {}, 39, kNever},
-        {1, 25, 17, {}, 41, 10},
-        {1, 25, 18, {}, 13, 10},
-        // Schedule 11: flag 425 without 437, a working day.
-        {1, 50, 15, {425}, 39, 10},
-        {1, 50, 16, {425}, 39, 30},
-        {1, 50, 17, {425}, 39, 10},
-        {1, 50, 14, {425}, 39, kNever},
-        {1, 50, 16, {425}, 38, kNever},
-        {1, 50, 16, {425}, 39, kNever, {1, 13, 39}},
-        {1, 30, 13, {425}, 39, 30},           // the festival comes first: schedule 9
-        {1, 50, 16, {425, 437}, 39, 20},      // schedule 7
-        {1, 50, 16, {425, 426}, 39, kNever},  // away
-        // Schedule 12: flag 425 on the rest day or day 48.
-        {1, 53, 13, {425}, 39, 10},
-        {1, 53, 14, {425}, 39, 30},
-        {1, 53, 15, {425}, 39, 30},
-        {1, 53, 16, {425}, 39, 10},
-        {1, 53, 17, {425}, 39, kNever},
-        {1, 53, 14, {425}, 39, kNever, {1, 12, 39}},
-        {1, 48, 14, {425}, 39, 30},
+        {npc::Renette, 25, 10, {}, place::Bakery, 10},
+        {npc::Renette, 25, 11, {}, place::Library, 10},
+        {npc::Renette, 25, 11, {}, place::RivalShopInside, 70},
+        {npc::Renette, 27, 12, {}, place::RivalShopInside, 70},
+        {npc::Renette, 25, 13, {}, place::Forest, 10},
+        {npc::Renette, 25, 13, {}, place::BigTree, 30},
+        {npc::Renette, 25, 14, {}, place::BigTree, kNever},
+        {npc::Renette, 25, 15, {}, place::Forest, 10},
+        {npc::Renette, 25, 16, {}, place::BigTree, kNever},
+        {npc::Renette, 25, 17, {}, place::Beach, 10},
+        {npc::Renette, 25, 18, {}, place::RivalShopInside, 10},
+        // Schedule 11: RenetteAtBigTree without RenetteSaved, a working day.
+        {npc::Renette, 50, 15, {flag::RenetteAtBigTree}, place::BigTree, 10},
+        {npc::Renette, 50, 16, {flag::RenetteAtBigTree}, place::BigTree, 30},
+        {npc::Renette, 50, 17, {flag::RenetteAtBigTree}, place::BigTree, 10},
+        {npc::Renette, 50, 14, {flag::RenetteAtBigTree}, place::BigTree, kNever},
+        {npc::Renette, 50, 16, {flag::RenetteAtBigTree}, place::Crater, kNever},
+        {npc::Renette,
+         50,
+         16,
+         {flag::RenetteAtBigTree},
+         place::BigTree,
+         kNever,
+         {npc::Renette, 13, place::BigTree}},
+        {npc::Renette, 30, 13, {flag::RenetteAtBigTree}, place::BigTree, 30},  // the festival comes
+                                                                               // first: schedule 9
+        {npc::Renette,
+         50,
+         16,
+         {flag::RenetteAtBigTree, flag::RenetteSaved},
+         place::BigTree,
+         20},  // schedule 7
+        {npc::Renette,
+         50,
+         16,
+         {flag::RenetteAtBigTree, flag::RenetteCrisis},
+         place::BigTree,
+         kNever},  // away
+        // Schedule 12: RenetteAtBigTree on the rest day or day 48.
+        {npc::Renette, 53, 13, {flag::RenetteAtBigTree}, place::BigTree, 10},
+        {npc::Renette, 53, 14, {flag::RenetteAtBigTree}, place::BigTree, 30},
+        {npc::Renette, 53, 15, {flag::RenetteAtBigTree}, place::BigTree, 30},
+        {npc::Renette, 53, 16, {flag::RenetteAtBigTree}, place::BigTree, 10},
+        {npc::Renette, 53, 17, {flag::RenetteAtBigTree}, place::BigTree, kNever},
+        {npc::Renette,
+         53,
+         14,
+         {flag::RenetteAtBigTree},
+         place::BigTree,
+         kNever,
+         {npc::Renette, 12, place::BigTree}},
+        {npc::Renette, 48, 14, {flag::RenetteAtBigTree}, place::BigTree, 30},
         // Away.
-        {1, 50, 16, {485}, 2, kNever},
-        {1, 50, 16, {537}, 2, kNever},
-        {1, 30, 13, {537}, 39, kNever},
+        {npc::Renette, 50, 16, {flag::EarthquakeDone}, place::RivalShop, kNever},
+        {npc::Renette, 50, 16, {flag::DawnWithCocotte}, place::RivalShop, kNever},
+        {npc::Renette, 30, 13, {flag::DawnWithCocotte}, place::BigTree, kNever},
     };
     for (const Case& c : cases) Check(c);
 }
 
 TEST_F(WhereaboutsTest, KindTwoFollowsSchedulesFourToSix) {
     const Case cases[] = {
-        // Schedule 4: flag 416 clear, weekdays 1 and 3 (the spring from hour 10).
-        {2, 49, 10, {412}, 34, kAlways},
-        {2, 51, 15, {412}, 34, kAlways},
-        {2, 49, 12, {412, 173}, 34, kNever},
-        {2, 49, 12, {412}, 34, kNever, {2, 11, 34}},
-        {2, 49, 16, {412}, 3, 30},
-        {2, 49, 17, {412}, 3, 30},
-        {2, 49, 18, {412}, 2, 10},
-        {2, 49, 18, {412}, 4, 10},
-        {2, 49, 9, {412}, 34, kNever},
-        {2, 49, 16, {412}, 34, kNever},
-        {2, 49, 0, {412}, 34, kNever},
-        // Schedule 5: other working days, or flag 416.
-        {2, 50, 10, {412}, 39, 10},
-        {2, 50, 10, {412}, 41, 10},
-        {2, 50, 11, {412}, 40, 30},
-        {2, 50, 12, {412}, 5, 10},
-        {2, 50, 12, {412}, 7, 10},
-        {2, 50, 12, {412}, 3, kNever},
-        {2, 50, 13, {412}, 3, 10},
-        {2, 50, 13, {412}, 39, 10},
-        {2, 50, 13, {412}, 35, kNever},
-        {2, 50, 14, {412}, 3, kNever},
-        {2, 50, 16, {412}, 3, 30},
-        {2, 50, 18, {412}, 2, 10},
-        {2, 50, 18, {412}, 4, 10},
-        {2, 49, 10, {412, 416}, 34, kNever},
-        {2, 49, 10, {412, 416}, 39, 10},
+        // Schedule 4: RingFound clear, weekdays 1 and 3 (the spring from hour 10).
+        {npc::Fele, 49, 10, {flag::FeleMet}, place::ForestSpring, kAlways},
+        {npc::Fele, 51, 15, {flag::FeleMet}, place::ForestSpring, kAlways},
+        {npc::Fele, 49, 12, {flag::FeleMet, flag::FeleSceneToday}, place::ForestSpring, kNever},
+        {npc::Fele,
+         49,
+         12,
+         {flag::FeleMet},
+         place::ForestSpring,
+         kNever,
+         {npc::Fele, 11, place::ForestSpring}},
+        {npc::Fele, 49, 16, {flag::FeleMet}, place::Square, 30},
+        {npc::Fele, 49, 17, {flag::FeleMet}, place::Square, 30},
+        {npc::Fele, 49, 18, {flag::FeleMet}, place::RivalShop, 10},
+        {npc::Fele, 49, 18, {flag::FeleMet}, place::Bakery, 10},
+        {npc::Fele, 49, 9, {flag::FeleMet}, place::ForestSpring, kNever},
+        {npc::Fele, 49, 16, {flag::FeleMet}, place::ForestSpring, kNever},
+        {npc::Fele, 49, 0, {flag::FeleMet}, place::ForestSpring, kNever},
+        // Schedule 5: other working days, or RingFound.
+        {npc::Fele, 50, 10, {flag::FeleMet}, place::BigTree, 10},
+        {npc::Fele, 50, 10, {flag::FeleMet}, place::Beach, 10},
+        {npc::Fele, 50, 11, {flag::FeleMet}, place::Lake, 30},
+        {npc::Fele, 50, 12, {flag::FeleMet}, place::Park, 10},
+        {npc::Fele, 50, 12, {flag::FeleMet}, place::School, 10},
+        {npc::Fele, 50, 12, {flag::FeleMet}, place::Square, kNever},
+        {npc::Fele, 50, 13, {flag::FeleMet}, place::Square, 10},
+        {npc::Fele, 50, 13, {flag::FeleMet}, place::BigTree, 10},
+        {npc::Fele, 50, 13, {flag::FeleMet}, place::Waterfall, kNever},
+        {npc::Fele, 50, 14, {flag::FeleMet}, place::Square, kNever},
+        {npc::Fele, 50, 16, {flag::FeleMet}, place::Square, 30},
+        {npc::Fele, 50, 18, {flag::FeleMet}, place::RivalShop, 10},
+        {npc::Fele, 50, 18, {flag::FeleMet}, place::Bakery, 10},
+        {npc::Fele, 49, 10, {flag::FeleMet, flag::RingFound}, place::ForestSpring, kNever},
+        {npc::Fele, 49, 10, {flag::FeleMet, flag::RingFound}, place::BigTree, 10},
         // Schedule 6: the rest day.
-        {2, 53, 10, {412}, 39, 10},
-        {2, 53, 11, {412}, 41, 30},
-        {2, 53, 12, {412}, 3, 10},
-        {2, 53, 12, {412}, 7, 10},
-        {2, 53, 13, {412}, 35, 10},
-        {2, 53, 14, {412}, 35, 30},
-        {2, 53, 15, {412}, 5, 10},
-        {2, 53, 15, {412}, 39, 10},
-        {2, 53, 16, {412}, 3, 10},
-        {2, 53, 17, {412}, 3, 10},
-        {2, 53, 18, {412}, 2, 10},
+        {npc::Fele, 53, 10, {flag::FeleMet}, place::BigTree, 10},
+        {npc::Fele, 53, 11, {flag::FeleMet}, place::Beach, 30},
+        {npc::Fele, 53, 12, {flag::FeleMet}, place::Square, 10},
+        {npc::Fele, 53, 12, {flag::FeleMet}, place::School, 10},
+        {npc::Fele, 53, 13, {flag::FeleMet}, place::Waterfall, 10},
+        {npc::Fele, 53, 14, {flag::FeleMet}, place::Waterfall, 30},
+        {npc::Fele, 53, 15, {flag::FeleMet}, place::Park, 10},
+        {npc::Fele, 53, 15, {flag::FeleMet}, place::BigTree, 10},
+        {npc::Fele, 53, 16, {flag::FeleMet}, place::Square, 10},
+        {npc::Fele, 53, 17, {flag::FeleMet}, place::Square, 10},
+        {npc::Fele, 53, 18, {flag::FeleMet}, place::RivalShop, 10},
         // Away.
-        {2, 50, 10, {}, 39, kNever},
-        {2, 50, 10, {412, 511}, 39, kNever},
-        {2, 50, 10, {412, 511, 512}, 39, 10},
-        {2, 50, 10, {412, 511, 513}, 39, 10},
-        {2, 50, 10, {412, 491}, 39, kNever},
+        {npc::Fele, 50, 10, {}, place::BigTree, kNever},
+        {npc::Fele, 50, 10, {flag::FeleMet, flag::LakeCurse}, place::BigTree, kNever},
+        {npc::Fele,
+         50,
+         10,
+         {flag::FeleMet, flag::LakeCurse, flag::LakeAfternoon},
+         place::BigTree,
+         10},
+        {npc::Fele,
+         50,
+         10,
+         {flag::FeleMet, flag::LakeCurse, flag::LakeTooLate},
+         place::BigTree,
+         10},
+        {npc::Fele, 50, 10, {flag::FeleMet, flag::FeleLeft}, place::BigTree, kNever},
     };
     for (const Case& c : cases) Check(c);
 }
@@ -315,46 +371,46 @@ TEST_F(WhereaboutsTest, KindTwoFollowsSchedulesFourToSix) {
 TEST_F(WhereaboutsTest, KindThreeFollowsSchedulesThirteenToFifteen) {
     const Case cases[] = {
         // Schedule 13: a working day outside the windows.
-        {3, 50, 14, {}, 7, 10},
-        {3, 50, 15, {}, 2, 10},
-        {3, 50, 15, {}, 3, 30},
-        {3, 50, 15, {}, 13, kAlways},
-        {3, 50, 16, {}, 3, 10},
-        {3, 50, 16, {}, 13, kAlways},
-        {3, 50, 17, {}, 13, kAlways},
-        {3, 50, 18, {}, 13, kAlways},
-        {3, 50, 14, {}, 13, kNever},
-        {3, 50, 19, {}, 13, kNever},
+        {npc::Cocotte, 50, 14, {}, place::School, 10},
+        {npc::Cocotte, 50, 15, {}, place::RivalShop, 10},
+        {npc::Cocotte, 50, 15, {}, place::Square, 30},
+        {npc::Cocotte, 50, 15, {}, place::RivalShopInside, kAlways},
+        {npc::Cocotte, 50, 16, {}, place::Square, 10},
+        {npc::Cocotte, 50, 16, {}, place::RivalShopInside, kAlways},
+        {npc::Cocotte, 50, 17, {}, place::RivalShopInside, kAlways},
+        {npc::Cocotte, 50, 18, {}, place::RivalShopInside, kAlways},
+        {npc::Cocotte, 50, 14, {}, place::RivalShopInside, kNever},
+        {npc::Cocotte, 50, 19, {}, place::RivalShopInside, kNever},
         // Schedule 14: the rest day, day 48, the festival's rest day.
-        {3, 53, 11, {}, 13, 10},
-        {3, 53, 12, {}, 13, 10},
-        {3, 53, 12, {}, 2, 50},
-        {3, 53, 13, {}, 5, 10},
-        {3, 53, 13, {}, 13, 30},
-        {3, 53, 14, {}, 5, 30},
-        {3, 53, 15, {}, 6, 10},
-        {3, 53, 14, {}, 13, kNever},
-        {3, 53, 16, {}, 4, 10},
-        {3, 53, 16, {}, 5, kNever},
-        {3, 53, 17, {}, 0, 10},
-        {3, 53, 18, {}, 2, 10},
-        {3, 53, 10, {}, 13, kNever},
-        {3, 48, 12, {}, 2, 50},
-        {3, 29, 12, {}, 2, 50},
+        {npc::Cocotte, 53, 11, {}, place::RivalShopInside, 10},
+        {npc::Cocotte, 53, 12, {}, place::RivalShopInside, 10},
+        {npc::Cocotte, 53, 12, {}, place::RivalShop, 50},
+        {npc::Cocotte, 53, 13, {}, place::Park, 10},
+        {npc::Cocotte, 53, 13, {}, place::RivalShopInside, 30},
+        {npc::Cocotte, 53, 14, {}, place::Park, 30},
+        {npc::Cocotte, 53, 15, {}, place::EventGround, 10},
+        {npc::Cocotte, 53, 14, {}, place::RivalShopInside, kNever},
+        {npc::Cocotte, 53, 16, {}, place::Bakery, 10},
+        {npc::Cocotte, 53, 16, {}, place::Park, kNever},
+        {npc::Cocotte, 53, 17, {}, place::ShopFront, 10},
+        {npc::Cocotte, 53, 18, {}, place::RivalShop, 10},
+        {npc::Cocotte, 53, 10, {}, place::RivalShopInside, kNever},
+        {npc::Cocotte, 48, 12, {}, place::RivalShop, 50},
+        {npc::Cocotte, 29, 12, {}, place::RivalShop, 50},
         // Schedule 15: a working day in a window.
-        {3, 30, 11, {}, 2, 10},
-        {3, 30, 11, {}, 13, kAlways},
-        {3, 30, 12, {}, 13, kAlways},
-        {3, 30, 13, {}, 3, 30},
-        {3, 30, 13, {}, 13, kAlways},
-        {3, 30, 14, {}, 3, 10},
-        {3, 170, 15, {}, 13, kAlways},
-        {3, 30, 18, {}, 13, kAlways},
-        {3, 30, 10, {}, 13, kNever},
-        {3, 30, 12, {}, 2, kNever},
+        {npc::Cocotte, 30, 11, {}, place::RivalShop, 10},
+        {npc::Cocotte, 30, 11, {}, place::RivalShopInside, kAlways},
+        {npc::Cocotte, 30, 12, {}, place::RivalShopInside, kAlways},
+        {npc::Cocotte, 30, 13, {}, place::Square, 30},
+        {npc::Cocotte, 30, 13, {}, place::RivalShopInside, kAlways},
+        {npc::Cocotte, 30, 14, {}, place::Square, 10},
+        {npc::Cocotte, 170, 15, {}, place::RivalShopInside, kAlways},
+        {npc::Cocotte, 30, 18, {}, place::RivalShopInside, kAlways},
+        {npc::Cocotte, 30, 10, {}, place::RivalShopInside, kNever},
+        {npc::Cocotte, 30, 12, {}, place::RivalShop, kNever},
         // No such character.
-        {4, 50, 15, {}, 13, kNever},
-        {-1, 50, 15, {}, 13, kNever},
+        {4, 50, 15, {}, place::RivalShopInside, kNever},
+        {-1, 50, 15, {}, place::RivalShopInside, kNever},
     };
     for (const Case& c : cases) Check(c);
 }
@@ -369,21 +425,25 @@ TEST_F(WhereaboutsTest, ScheduleSevenTriesHourSixteensRuleAfterAFailedDraw) {
         Met met = {};
     };
     const Twice cases[] = {
-        {2, {20}, true, 1},
-        {2, {21, 20}, true, 2},
-        {2, {21, 21}, false, 2},
-        {39, {60}, true, 1},
-        {39, {61, 20}, true, 2},
-        {39, {61, 21}, false, 2},
-        {35, {21, 20}, true, 2},
-        {2, {21, 1}, false, 1, {1, 15, 2}},  // met in hour 15: hour 16's rule is absent
+        {place::RivalShop, {20}, true, 1},
+        {place::RivalShop, {21, 20}, true, 2},
+        {place::RivalShop, {21, 21}, false, 2},
+        {place::BigTree, {60}, true, 1},
+        {place::BigTree, {61, 20}, true, 2},
+        {place::BigTree, {61, 21}, false, 2},
+        {place::Waterfall, {21, 20}, true, 2},
+        {place::RivalShop,
+         {21, 1},
+         false,
+         1,
+         {npc::Renette, 15, place::RivalShop}},  // met in hour 15: hour 16's rule is absent
     };
     for (const Twice& t : cases) {
         SCOPED_TRACE(testing::Message() << "place " << t.place << " first roll " << t.rolls[0]);
-        Arrange(Case{1, 50, 15, {}, t.place, 0, t.met});
+        Arrange(Case{npc::Renette, 50, 15, {}, t.place, 0, t.met});
         const std::uint32_t seed = SeedRolling(t.rolls);
         ui::Srand(seed);
-        EXPECT_EQ(NpcWhereabouts(1, t.place), t.here);
+        EXPECT_EQ(NpcWhereabouts(npc::Renette, t.place), t.here);
         EXPECT_EQ(DrawsSince(seed), t.draws);
     }
 }
@@ -401,7 +461,7 @@ TEST_F(WhereaboutsTest, ScheduleNineGivesTheSpringASecondChance) {
         {{11, 31}, false, 2},
     };
     for (const Twice& t : cases) {
-        Arrange(Case{1, 30, 14, {}, 39, 0});
+        Arrange(Case{npc::Renette, 30, 14, {}, place::BigTree, 0});
         const std::uint32_t seed = SeedRolling(t.rolls);
         ui::Srand(seed);
         EXPECT_EQ(NpcWhereabouts(npc::Renette, place::BigTree), t.here);
@@ -416,31 +476,45 @@ TEST_F(WhereaboutsTest, TheVariantNamesTheChosenSchedule) {
         int variant;
     };
     const Choice cases[] = {
-        {0, 50, {}, 0},     {0, 53, {}, 2},     {0, 30, {}, 1},    {0, 48, {}, 1},
-        {0, 50, {391}, -1}, {0, 50, {395}, -1}, {1, 50, {}, 0},    {1, 53, {}, 2},
-        {1, 30, {}, 1},     {1, 25, {}, 3},     {1, 50, {425}, 4}, {1, 48, {425}, 5},
-        {2, 49, {412}, 0},  {2, 50, {412}, 4},  {2, 53, {412}, 2}, {3, 50, {}, 0},
-        {3, 30, {}, 1},     {3, 53, {}, 2},     {3, 48, {}, 2},
+        {npc::Florae, 50, {}, 0},
+        {npc::Florae, 53, {}, 2},
+        {npc::Florae, 30, {}, 1},
+        {npc::Florae, 48, {}, 1},
+        {npc::Florae, 50, {flag::FloraeCollapsed}, -1},
+        {npc::Florae, 50, {flag::FloraeDied}, -1},
+        {npc::Renette, 50, {}, 0},
+        {npc::Renette, 53, {}, 2},
+        {npc::Renette, 30, {}, 1},
+        {npc::Renette, 25, {}, 3},
+        {npc::Renette, 50, {flag::RenetteAtBigTree}, 4},
+        {npc::Renette, 48, {flag::RenetteAtBigTree}, 5},
+        {npc::Fele, 49, {flag::FeleMet}, 0},
+        {npc::Fele, 50, {flag::FeleMet}, 4},
+        {npc::Fele, 53, {flag::FeleMet}, 2},
+        {npc::Cocotte, 50, {}, 0},
+        {npc::Cocotte, 30, {}, 1},
+        {npc::Cocotte, 53, {}, 2},
+        {npc::Cocotte, 48, {}, 2},
     };
     for (const Choice& c : cases) {
-        Arrange(Case{c.kind, c.day, 12, c.flags, 0, 0});
+        Arrange(Case{c.kind, c.day, 12, c.flags, place::ShopFront, 0});
         ev->m_ScheduleVariant = 99;
-        NpcWhereabouts(c.kind, 0);
+        NpcWhereabouts(c.kind, place::ShopFront);
         EXPECT_EQ(ev->m_ScheduleVariant, c.variant) << "kind " << c.kind << " day " << c.day;
     }
 }
 
-// Flag 395: no schedule is asked, so the walker's pending mark stays as it was.
+// FloraeDied: no schedule is asked, so the walker's pending mark stays as it was.
 TEST_F(WhereaboutsTest, AnAbsentCharacterLeavesThePendingMarkAlone) {
     for (std::uint8_t pending : {0, 1}) {
-        Arrange(Case{0, 50, 16, {395}, 19, 0});
+        Arrange(Case{npc::Florae, 50, 16, {flag::FloraeDied}, place::Flowerbed, 0});
         NpcMetPending = pending;
         EXPECT_FALSE(NpcWhereabouts(npc::Florae, place::Flowerbed));
         EXPECT_EQ(NpcMetPending, pending);
         EXPECT_EQ(NpcLastKind, -1);
     }
     // A schedule's answer, either way, becomes the mark.
-    Arrange(Case{0, 50, 16, {}, 19, 0});
+    Arrange(Case{npc::Florae, 50, 16, {}, place::Flowerbed, 0});
     NpcMetPending = 0;
     EXPECT_TRUE(NpcWhereabouts(npc::Florae, place::Flowerbed));
     EXPECT_EQ(NpcMetPending, 1);
@@ -451,18 +525,22 @@ TEST_F(WhereaboutsTest, AnAbsentCharacterLeavesThePendingMarkAlone) {
 // Day 48 is a holiday for every character, on any weekday the calendar gives it.
 TEST_F(WhereaboutsTest, DayFortyEightsSchedules) {
     int draws = 0;
-    EXPECT_TRUE(Ask(Case{0, 48, 10, {}, 19, 0}, 100, draws));
+    EXPECT_TRUE(Ask(Case{npc::Florae, 48, 10, {}, place::Flowerbed, 0}, 100, draws));
     EXPECT_EQ(ev->m_ScheduleVariant, 1);
-    EXPECT_TRUE(Ask(Case{3, 48, 12, {}, 2, 0}, 50, draws));
+    EXPECT_TRUE(Ask(Case{npc::Cocotte, 48, 12, {}, place::RivalShop, 0}, 50, draws));
     EXPECT_EQ(ev->m_ScheduleVariant, 2);
-    EXPECT_FALSE(Ask(Case{3, 48, 15, {}, 13, 0}, 1, draws)) << "not schedule 13's hour 15";
-    EXPECT_FALSE(Ask(Case{1, 48, 16, {425}, 39, 0}, 11, draws)) << "schedule 12's hour 16: 10";
-    EXPECT_TRUE(Ask(Case{1, 48, 16, {425}, 39, 0}, 10, draws));
+    EXPECT_FALSE(Ask(Case{npc::Cocotte, 48, 15, {}, place::RivalShopInside, 0}, 1, draws))
+        << "not schedule 13's hour 15";
+    EXPECT_FALSE(
+        Ask(Case{npc::Renette, 48, 16, {flag::RenetteAtBigTree}, place::BigTree, 0}, 11, draws))
+        << "schedule 12's hour 16: 10";
+    EXPECT_TRUE(
+        Ask(Case{npc::Renette, 48, 16, {flag::RenetteAtBigTree}, place::BigTree, 0}, 10, draws));
 }
 
 // The meeting an event marks holds for the rest of the day, and the day change forgets it.
 TEST_F(WhereaboutsTest, AMeetingIsRememberedUntilTheDayChanges) {
-    const Case at17{0, 50, 14, {}, 17, 0, {}, 17};
+    const Case at17{npc::Florae, 50, 14, {}, place::Library, 0, {}, place::Library};
     Arrange(at17);
     ui::Srand(SeedRolling({70}));
     ASSERT_TRUE(ev->ChkNpc(npc::Florae, place::Library));
@@ -486,7 +564,7 @@ TEST_F(WhereaboutsTest, AMeetingIsRememberedUntilTheDayChanges) {
 }
 
 TEST_F(WhereaboutsTest, MarkingRemembersOnlyAKnownCharacter) {
-    Arrange(Case{0, 50, 16, {}, 19, 0});
+    Arrange(Case{npc::Florae, 50, 16, {}, place::Flowerbed, 0});
     NpcLastKind = -1;
     MarkNpcMet();
     NpcLastKind = -3;
@@ -509,7 +587,7 @@ TEST_F(WhereaboutsTest, MarkingRemembersOnlyAKnownCharacter) {
 }
 
 TEST_F(WhereaboutsTest, TheOverrideFindsEveryoneEverywhere) {
-    Arrange(Case{0, 50, 3, {395}, 0, 0});
+    Arrange(Case{npc::Florae, 50, 3, {flag::FloraeDied}, place::ShopFront, 0});
     ev->ConditionOverride = 1;
     const std::uint32_t seed = 9;
     ui::Srand(seed);
