@@ -10,14 +10,16 @@
 #include "shop/GameState.h"
 #include "shop/ItemPainters.h"
 #include "shop/ShopSkin.h"
+#include "story/Register.h"
 
 void (*ShowTitleButtonsHook)() = nullptr;
 
 namespace {
 
-constexpr int kEntries = 106;  // items 105 and 106 share entry 105
+// The necklace and its keepsake share the necklace's entry, the last one.
+constexpr int kEntries = item::MothersNecklace + 1;
 
-int DataItem(int entry) { return entry == 105 ? 106 : entry; }
+int DataItem(int entry) { return entry == item::MothersNecklace ? item::NecklaceKeepsake : entry; }
 // The categories are the goods (G), the materials (M) and the items with neither flag;
 // an item flagged both ways belongs to the first two at once.
 bool InCategory(int item, int category) {
@@ -110,7 +112,9 @@ void TBookForm::ClearFormVariable() {
 }
 
 bool TBookForm::Listed(int entry) const {
-    if (entry == 105) return ReadBookItemState(105) || ReadBookItemState(106);
+    if (entry == item::MothersNecklace)
+        return ReadBookItemState(item::MothersNecklace) ||
+               ReadBookItemState(item::NecklaceKeepsake);
     return ReadBookItemState(entry) != 0;
 }
 
@@ -213,7 +217,8 @@ void TBookForm::AtrButtonClick(int tag) {
     if (!MatchesBookFilter(Entry)) NextBookEntry();
     bool has[3] = {false, false, false};
     for (int i = 0; i < kItemCount; ++i) {
-        if (i == 105 || !ReadBookItemState(i) || ::ItemAttribute(i) != tag) continue;
+        if (i == item::MothersNecklace || !ReadBookItemState(i) || ::ItemAttribute(i) != tag)
+            continue;
         for (int c = 0; c < 3; ++c) has[c] = has[c] || InCategory(i, c);
     }
     for (int c = 0; c < 3; ++c) cats[c]->SetEnabled(has[c]);
@@ -231,7 +236,7 @@ void TBookForm::CategoryButtonClick(int tag) {
     if (!MatchesBookFilter(Entry)) NextBookEntry();
     bool has[6] = {false, false, false, false, false, false};
     for (int i = 0; i < kItemCount; ++i) {
-        if (i == 105 || !ReadBookItemState(i) || !InCategory(i, tag)) continue;
+        if (i == item::MothersNecklace || !ReadBookItemState(i) || !InCategory(i, tag)) continue;
         const int a = ::ItemAttribute(i);
         if (a >= 0 && a < 6) has[a] = true;
     }
