@@ -584,7 +584,7 @@ TEST_F(RenetteLandTest, ChanceMeetingsTryHerPlacesInOrder) {
     EXPECT_FALSE(EvMove191());  // 40 per cent; her route not taken
     EXPECT_EQ(DrawsSince(seeded), 9);
     // The cave is asked first.
-    lake.place = 36;
+    lake.place = place::Cave;
     lake.draws = {10, 10};
     Start(lake);
     seeded = ui::RandState();
