@@ -63,9 +63,9 @@ std::vector<int> Stock() {
 
 }  // namespace
 
-void StoryTest::Stage(const EventCase& c) {
+void StoryTest::Stage(const EventCase& c, Whereabouts whereabouts) {
     NewGame(c.day, c.hour, c.place);
-    ClearNpcMet();
+    if (whereabouts == Whereabouts::Reset) ClearNpcMet();
     ui::Srand(SeedFor(c.draws));
     Arrange(c);
     if (c.level) SetGameLevel(c.level);
@@ -75,6 +75,11 @@ void StoryTest::Stage(const EventCase& c) {
     for (auto [item, n] : c.items) SetItemStock(item, n);
     if (c.prepare) c.prepare();
     transcript->Clear();
+}
+
+void StoryTest::Start(int day, int hour, int place, const std::vector<int>& flags,
+                      Whereabouts whereabouts) {
+    Stage(EventCase{.day = day, .hour = hour, .place = place, .flags = flags}, whereabouts);
 }
 
 void StoryTest::Play(const EventCase& c) {
