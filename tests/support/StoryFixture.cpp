@@ -63,9 +63,9 @@ std::vector<int> Stock() {
 
 }  // namespace
 
-void StoryTest::Stage(const EventCase& c, Whereabouts whereabouts) {
+void StoryTest::Stage(const EventCase& c) {
     NewGame(c.day, c.hour, c.place);
-    if (whereabouts == Whereabouts::Reset) ClearNpcMet();
+    ClearNpcMet();
     ui::Srand(SeedFor(c.draws));
     Arrange(c);
     if (c.level) SetGameLevel(c.level);
@@ -77,9 +77,8 @@ void StoryTest::Stage(const EventCase& c, Whereabouts whereabouts) {
     transcript->Clear();
 }
 
-void StoryTest::Start(int day, int hour, int place, const std::vector<int>& flags,
-                      Whereabouts whereabouts) {
-    Stage(EventCase{.day = day, .hour = hour, .place = place, .flags = flags}, whereabouts);
+void StoryTest::Start(int day, int hour, int place, const std::vector<int>& flags) {
+    Stage(EventCase{.day = day, .hour = hour, .place = place, .flags = flags});
 }
 
 void StoryTest::Play(const EventCase& c) {
