@@ -146,13 +146,8 @@ void TBookForm::DrawBookPage() {
     // Goods show their difficulty and recipe under the bar; other items leave the
     // difficulty line, the bar and the recipe empty. The book, open from the title too,
     // says nothing of the stock.
-    ShowItemHeader({.name = ItemName,
-                    .icon = ItemIcon,
-                    .attribute = ItemAttribute,
-                    .difficulty = ItemLevel,
-                    .caption0 = ItemCaption0,
-                    .caption1 = ItemCaption1},
-                   item, StockTalk::None);
+    ShowItemHeader({ItemName, ItemIcon, ItemAttribute, ItemLevel, ItemCaption0, ItemCaption1}, item,
+                   StockTalk::None);
     const bool goods = IsShopGoods(item);
     Image2->SetVisible(goods);
     Labels[2]->SetCaption(goods ? B5("調配難度") : std::string());

@@ -58,12 +58,8 @@ void TItemDetails0Form::DispItemDetails0(int item) {
         return;
     }
     Place();
-    ShowItemHeader({.name = ItemName,
-                    .icon = ItemIcon,
-                    .attribute = ItemAttribute,
-                    .caption0 = ItemCaption0,
-                    .caption1 = ItemCaption1},
-                   item, StockTalk::Shown);
+    ShowItemHeader({ItemName, ItemIcon, ItemAttribute, nullptr, ItemCaption0, ItemCaption1}, item,
+                   StockTalk::Shown);
     Show();
     ui::RecordBig5("window", ItemNameField(item));
 }
@@ -111,13 +107,8 @@ void TItemDetails1Form::ClearFormVariable() {
 
 void TItemDetails1Form::DispItemDetails1(int item) {
     Place();
-    ShowItemHeader({.name = ItemName,
-                    .icon = ItemIcon,
-                    .attribute = ItemAttribute,
-                    .difficulty = ItemLevel,
-                    .caption0 = ItemCaption0,
-                    .caption1 = ItemCaption1},
-                   item, StockTalk::Shown);
+    ShowItemHeader({ItemName, ItemIcon, ItemAttribute, ItemLevel, ItemCaption0, ItemCaption1}, item,
+                   StockTalk::Shown);
     ShowRecipeMaterials({MaterialIcon, MaterialName, MaterialNum}, item, 1, StockTalk::Shown);
     Show();
     ui::RecordBig5("window", ItemNameField(item));

@@ -92,13 +92,8 @@ void TItemMixForm::DispItemMix(int item) {
     for (int n = 1; n < 4; ++n) MixButtons[static_cast<std::size_t>(n)]->SetDown(false);
     Batches = 1;
     Place();
-    ShowItemHeader({.name = ItemName,
-                    .icon = ItemIcon,
-                    .attribute = ItemAttribute,
-                    .difficulty = ItemLevel,
-                    .caption0 = ItemCaption0,
-                    .caption1 = ItemCaption1},
-                   item, StockTalk::Shown);
+    ShowItemHeader({ItemName, ItemIcon, ItemAttribute, ItemLevel, ItemCaption0, ItemCaption1}, item,
+                   StockTalk::Shown);
     // The shortage mark over an icon says what the icon would.
     for (int k = 0; k < 3; ++k) {
         const int material = RecipeMaterial(item, k);
