@@ -1,14 +1,13 @@
 #include "shop/Book.h"
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "platform/Big5.h"
 #include "platform/Transcript.h"
 #include "shop/Catalog.h"
 #include "shop/GameState.h"
-#include "shop/ItemPainters.h"
+#include "shop/ItemPanel.h"
 #include "shop/ShopSkin.h"
 #include "story/Register.h"
 
@@ -31,11 +30,6 @@ bool InCategory(int item, int category) {
         default:
             return !IsShopGoods(item) && !IsMaterial(item);
     }
-}
-
-std::string NameOf(int item) {
-    const char* n = ::ItemName(item);
-    return std::string(n, strnlen(n, 21));
 }
 
 }  // namespace
@@ -153,35 +147,18 @@ void TBookForm::DispBook(int mode) {
 void TBookForm::DrawBookPage() {
     const int item = DataItem(Entry);
     Page->SetCaption("No. " + std::to_string(Entry + 1));
-    ShowItemNamePicture(*ItemName, item);
-    ShowItemIcon(*ItemIcon, item);
-    ShowItemAttribute(*ItemAttribute, item);
-    ShowItemDescriptionLines(*ItemCaption0, *ItemCaption1, item);
     // Goods show their difficulty and recipe under the bar; other items leave the
-    // difficulty line, the bar and the recipe empty.
+    // difficulty line, the bar and the recipe empty. The book, open from the title too,
+    // says nothing of the stock.
+    ShowItemHeader({ItemName, ItemIcon, ItemAttribute, ItemLevel, ItemCaption0, ItemCaption1}, item,
+                   StockTalk::None);
     const bool goods = IsShopGoods(item);
     Image2->SetVisible(goods);
     Labels[2]->SetCaption(goods ? B5("調配難度") : std::string());
     Labels[3]->SetCaption(goods ? B5("：") : std::string());
     Labels[4]->SetCaption(goods ? B5("明細") : std::string());
     Labels[5]->SetCaption(goods ? B5("：") : std::string());
-    if (goods)
-        ShowDifficultyStars(*ItemLevel, item);
-    else
-        ItemLevel->SetCaption("");
-    for (int k = 0; k < 3; ++k) {
-        const std::size_t i = static_cast<std::size_t>(k);
-        const int m = goods ? RecipeMaterial(item, k) : -1;
-        if (m >= 0 && m < kItemCount) {
-            ShowItemIcon(*MaterialIcon[i], m);
-            MaterialName[i]->SetCaption(NameOf(m));
-            MaterialNum[i]->SetCaption(B5("× ") + std::to_string(RecipeQuantity(item, k)));
-        } else {
-            MaterialIcon[i]->Hide();
-            MaterialName[i]->SetCaption("");
-            MaterialNum[i]->SetCaption("");
-        }
-    }
+    ShowRecipeMaterials({MaterialIcon, MaterialName, MaterialNum}, item, 1, StockTalk::None);
 }
 
 void TBookForm::Step(int delta) {

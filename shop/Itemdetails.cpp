@@ -1,22 +1,16 @@
 #include "shop/Itemdetails.h"
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "platform/Big5.h"
 #include "platform/Transcript.h"
 #include "shop/Catalog.h"
-#include "shop/ItemPainters.h"
+#include "shop/ItemPanel.h"
 #include "shop/Itemlist.h"
 #include "shop/Itemmixlist.h"
 
 namespace {
-
-std::string NameOf(int item) {
-    const char* n = ::ItemName(item);
-    return std::string(n, strnlen(n, 21));
-}
 
 // After a details window closes: the list it came from shows again.
 void ShowListAgain() {
@@ -64,13 +58,10 @@ void TItemDetails0Form::DispItemDetails0(int item) {
         return;
     }
     Place();
-    ShowItemNamePicture(*ItemName, item);
-    ShowItemIcon(*ItemIcon, item);
-    ShowStockTalk(*ItemIcon, item);
-    ShowItemAttribute(*ItemAttribute, item);
-    ShowItemDescriptionLines(*ItemCaption0, *ItemCaption1, item);
+    ShowItemHeader({ItemName, ItemIcon, ItemAttribute, nullptr, ItemCaption0, ItemCaption1}, item,
+                   StockTalk::Shown);
     Show();
-    ui::RecordBig5("window", NameOf(item));
+    ui::RecordBig5("window", ItemNameField(item));
 }
 
 void TItemDetails0Form::CloseButtonClick() {
@@ -116,28 +107,11 @@ void TItemDetails1Form::ClearFormVariable() {
 
 void TItemDetails1Form::DispItemDetails1(int item) {
     Place();
-    ShowItemNamePicture(*ItemName, item);
-    ShowItemIcon(*ItemIcon, item);
-    ShowStockTalk(*ItemIcon, item);
-    ShowItemAttribute(*ItemAttribute, item);
-    ShowDifficultyStars(*ItemLevel, item);
-    ShowItemDescriptionLines(*ItemCaption0, *ItemCaption1, item);
-    for (int k = 0; k < 3; ++k) {
-        const std::size_t i = static_cast<std::size_t>(k);
-        const int m = RecipeMaterial(item, k);
-        if (m >= 0 && m < kItemCount) {
-            ShowItemIcon(*MaterialIcon[i], m);
-            ShowStockTalk(*MaterialIcon[i], m);
-            MaterialName[i]->SetCaption(NameOf(m));
-            MaterialNum[i]->SetCaption(B5("× ") + std::to_string(RecipeQuantity(item, k)));
-        } else {
-            MaterialIcon[i]->Hide();
-            MaterialName[i]->SetCaption("");
-            MaterialNum[i]->SetCaption("");
-        }
-    }
+    ShowItemHeader({ItemName, ItemIcon, ItemAttribute, ItemLevel, ItemCaption0, ItemCaption1}, item,
+                   StockTalk::Shown);
+    ShowRecipeMaterials({MaterialIcon, MaterialName, MaterialNum}, item, 1, StockTalk::Shown);
     Show();
-    ui::RecordBig5("window", NameOf(item));
+    ui::RecordBig5("window", ItemNameField(item));
 }
 
 void TItemDetails1Form::CloseButtonClick() {

@@ -1,7 +1,6 @@
 #include "shop/Itemmix.h"
 
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "platform/Big5.h"
@@ -9,6 +8,7 @@
 #include "shop/Catalog.h"
 #include "shop/GameState.h"
 #include "shop/ItemPainters.h"
+#include "shop/ItemPanel.h"
 #include "shop/Itemmixlist.h"
 #include "shop/Mixing.h"
 #include "shop/Shop.h"
@@ -18,9 +18,11 @@ namespace {
 
 constexpr int kMaterialX[3] = {16, 152, 296};
 
-std::string NameOf(int item) {
-    const char* n = ::ItemName(item);
-    return std::string(n, strnlen(n, 21));
+// Material k of recipe `item` is short of what `batches` batches need.
+bool MaterialShort(int item, int batches, int k) {
+    const int material = RecipeMaterial(item, k);
+    return material >= 0 && material < kItemCount &&
+           ItemStock(material) < batches * RecipeQuantity(item, k);
 }
 
 }  // namespace
@@ -90,45 +92,26 @@ void TItemMixForm::DispItemMix(int item) {
     for (int n = 1; n < 4; ++n) MixButtons[static_cast<std::size_t>(n)]->SetDown(false);
     Batches = 1;
     Place();
-    ShowItemNamePicture(*ItemName, item);
-    ShowItemIcon(*ItemIcon, item);
-    ShowStockTalk(*ItemIcon, item);
-    ShowItemAttribute(*ItemAttribute, item);
-    ShowDifficultyStars(*ItemLevel, item);
-    ShowItemDescriptionLines(*ItemCaption0, *ItemCaption1, item);
+    ShowItemHeader({ItemName, ItemIcon, ItemAttribute, ItemLevel, ItemCaption0, ItemCaption1}, item,
+                   StockTalk::Shown);
+    // The shortage mark over an icon says what the icon would.
     for (int k = 0; k < 3; ++k) {
-        const std::size_t i = static_cast<std::size_t>(k);
         const int material = RecipeMaterial(item, k);
-        if (material >= 0 && material < kItemCount) {
-            ShowItemIcon(*MaterialIcon[i], material);
-            ShowStockTalk(*MaterialIcon[i], material);
-            ShowStockTalk(*Tarinai[i], material);
-        } else {
-            MaterialIcon[i]->Hide();
-        }
+        if (material >= 0 && material < kItemCount)
+            ShowStockTalk(*Tarinai[static_cast<std::size_t>(k)], material);
     }
     ShowMaterials();
     ShowMixNumbers();
     Show();
-    ui::RecordBig5("window", NameOf(item));
+    ui::RecordBig5("window", ItemNameField(item));
 }
 
 void TItemMixForm::ShowMaterials() {
+    ShowRecipeMaterials({MaterialIcon, MaterialName, MaterialNum}, Item, Batches, StockTalk::Shown);
     bool short_ = false;
     for (int k = 0; k < 3; ++k) {
-        const std::size_t i = static_cast<std::size_t>(k);
-        const int material = RecipeMaterial(Item, k);
-        if (material < 0 || material >= kItemCount) {
-            MaterialName[i]->SetCaption("");
-            MaterialNum[i]->SetCaption("");
-            Tarinai[i]->Hide();
-            continue;
-        }
-        const int need = Batches * RecipeQuantity(Item, k);
-        MaterialName[i]->SetCaption(NameOf(material));
-        MaterialNum[i]->SetCaption(B5("× ") + std::to_string(need));
-        const bool lacking = ItemStock(material) < need;
-        Tarinai[i]->SetVisible(lacking);
+        const bool lacking = MaterialShort(Item, Batches, k);
+        Tarinai[static_cast<std::size_t>(k)]->SetVisible(lacking);
         short_ = short_ || lacking;
     }
     ItemMixButton->SetEnabled(!short_);
@@ -149,12 +132,8 @@ void TItemMixForm::MixNumButtonClick(int tag) {
 
 void TItemMixForm::ItemMixButtonClick() {
     // Only with every material at hand (the button is disabled otherwise).
-    for (int k = 0; k < 3; ++k) {
-        const int material = RecipeMaterial(Item, k);
-        if (material >= 0 && material < kItemCount &&
-            ItemStock(material) < Batches * RecipeQuantity(Item, k))
-            return;
-    }
+    for (int k = 0; k < 3; ++k)
+        if (MaterialShort(Item, Batches, k)) return;
     const int yield = PlannedMixYield(Item, Batches);
     if (g_ShopHooks.ShowMessage) g_ShopHooks.ShowMessage(B5("　"));
     StartMixJob(Item, Batches, yield);
@@ -164,7 +143,7 @@ void TItemMixForm::ItemMixButtonClick() {
             AddItemStock(material, -RecipeQuantity(Item, k) * Batches);
     }
     StartMixAnimation();
-    ui::RecordBig5("mix start", NameOf(Item) + " " + std::to_string(Batches * 10) + " " +
+    ui::RecordBig5("mix start", ItemNameField(Item) + " " + std::to_string(Batches * 10) + " " +
                                     std::to_string(MixHoursLeft()) + "h");
     if (ItemMixListForm) {
         TItemMixListForm* list = ItemMixListForm;

@@ -4,8 +4,8 @@
 // The map screen's and the command menu's calls into windows and primitives that other
 // units of the town own: the message window, the stage, the time and sound primitives,
 // the music form, the game-flow controller's hooks and the shop's dialogs. Each one
-// calls its owner by name where the owner exists; the rest wait for their owner (see
-// each definition) and then pass straight through.
+// calls its owner by name; where the owner may not exist yet (a form not built, no
+// event server) the call does nothing and answers its default (see each definition).
 namespace townlink {
 
 // The art folder ("\\col24b" or "\\col8b") under the program's folder.

@@ -9,6 +9,7 @@
 #include "shop/Catalog.h"
 #include "shop/GameState.h"
 #include "story/Register.h"
+#include "tests/support/GoldenImage.h"
 #include "tests/support/HeadlessApp.h"
 
 namespace {
@@ -176,6 +177,18 @@ TEST_F(BookTest, GoodsPagesShowDifficultyAndRecipeUnderTheBarOtherPagesLeaveThem
         headless.RunFor(20);
         ASSERT_EQ(BookForm, nullptr);
     }
+}
+
+// A goods page with a recipe of two materials: the item's name picture, icon,
+// attribute, difficulty and description, and under the bar the two materials with
+// their quantities and the third place empty. The book gives no stock talk.
+TEST_F(BookTest, AGoodsPageMatchesItsGolden) {
+    KnowOnly({3});
+    TBookForm& b = Open(0);
+    b.Repaint();
+    EXPECT_TRUE(test::Matches(b.WindowBitmap(), "book-goods-page"));
+    EXPECT_FALSE(b.ItemIcon->ShowHint);
+    EXPECT_FALSE(b.MaterialIcon[0]->ShowHint);
 }
 
 }  // namespace

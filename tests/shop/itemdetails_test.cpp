@@ -8,8 +8,10 @@
 #include "platform/Big5.h"
 #include "shop/Catalog.h"
 #include "shop/GameState.h"
+#include "shop/ItemPainters.h"
 #include "shop/Itemlist.h"
 #include "shop/Itemmixlist.h"
+#include "tests/support/GoldenImage.h"
 #include "tests/support/HeadlessApp.h"
 
 namespace {
@@ -115,6 +117,30 @@ TEST_F(ItemDetailsTest, GoodsUsedAsAMaterialOpenTheGoodsWindowFromTheMixingListT
         EXPECT_EQ(ItemDetails0Form, nullptr);
         EXPECT_TRUE(ItemMixListForm->Visible());
     }
+}
+
+// The two windows as a player sees them: goods 3 with its difficulty and a recipe of
+// two materials (the third place empty), and the material 64; every icon carries the
+// heroine's words on her stock as its hint.
+TEST_F(ItemDetailsTest, BothWindowsMatchTheirGoldens) {
+    KnowOnly({3, 64});
+    SetItemStock(0, 4);
+    DispItemDetails0(3);
+    ASSERT_NE(ItemDetails1Form, nullptr);
+    TItemDetails1Form& goods = *ItemDetails1Form;
+    goods.Repaint();
+    EXPECT_TRUE(test::Matches(goods.WindowBitmap(), "itemdetails-goods"));
+    EXPECT_EQ(goods.ItemIcon->Hint, StockTalkText(3));
+    EXPECT_EQ(goods.MaterialIcon[0]->Hint, StockTalkText(0));
+    EXPECT_EQ(goods.MaterialIcon[1]->Hint, StockTalkText(92));
+    ClickOn(*goods.CloseButton);
+
+    DispItemDetails0(64);
+    ASSERT_NE(ItemDetails0Form, nullptr);
+    TItemDetails0Form& material = *ItemDetails0Form;
+    material.Repaint();
+    EXPECT_TRUE(test::Matches(material.WindowBitmap(), "itemdetails-material"));
+    EXPECT_EQ(material.ItemIcon->Hint, StockTalkText(64));
 }
 
 }  // namespace

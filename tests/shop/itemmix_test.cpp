@@ -8,8 +8,10 @@
 #include "platform/Big5.h"
 #include "shop/Catalog.h"
 #include "shop/GameState.h"
+#include "shop/ItemPainters.h"
 #include "shop/Itemmixlist.h"
 #include "shop/Mixing.h"
+#include "tests/support/GoldenImage.h"
 #include "tests/support/HeadlessApp.h"
 
 namespace {
@@ -201,6 +203,27 @@ TEST_F(ItemMixTest, TheShortageMarkIsAPictureOverTheIconThatLetsItShowThrough) {
     }
     // The batch buttons show their own four cells (up, disabled, down, held down).
     for (TCHBcSpeedButton* b : f.MixButtons) EXPECT_EQ(b->NumGlyphs(), 4);
+}
+
+// The dialog for recipe 6 at 20: its header, three materials with what 20 needs (the
+// second short, under its mark) and the numbers; the icons and the mark carry the
+// stock talk.
+TEST_F(ItemMixTest, TheDialogMatchesItsGolden) {
+    KnowOnly({6});
+    SetItemStock(71, 2);
+    SetItemStock(81, 3);
+    SetItemStock(92, 5);
+    TItemMixForm& f = OpenMix();
+    ClickOn(*f.MixButtons[1]);
+    f.Repaint();
+    EXPECT_TRUE(test::Matches(f.WindowBitmap(), "itemmix-dialog"));
+    EXPECT_EQ(f.ItemIcon->Hint, StockTalkText(6));
+    const int materials[3] = {71, 81, 92};
+    for (std::size_t k = 0; k < 3; ++k) {
+        EXPECT_EQ(f.MaterialIcon[k]->Hint, StockTalkText(materials[k]));
+        EXPECT_EQ(f.Tarinai[k]->Hint, StockTalkText(materials[k]));
+        EXPECT_EQ(f.Tarinai[k]->Visible(), k == 1);
+    }
 }
 
 }  // namespace

@@ -39,18 +39,6 @@ using test::Span;
 
 class FeleTest : public test::StoryTest {
 protected:
-    // A new game at `place` on `day` at `hour`, with `flags` set; the plays are kept,
-    // so that one test can account for the records of many events.
-    void Start(int day, int hour, int place, const std::vector<int>& flags = {}) {
-        ev->NewGameReset();
-        ev->ConditionOverride = 0;
-        ClearNpcMet();
-        SetGameDay(day);
-        SetGameHour(hour);
-        GameFlow->Place = place;
-        for (int f : flags) ev->SetFlg(f, true);
-        transcript->Clear();
-    }
     // A new day of the same game: the daily flags and the met records go.
     void NextDay(int day, int hour, int place) {
         for (int f = kFirstDailyFlag; f <= kLastDailyFlag; ++f) ev->SetFlg(f, false);

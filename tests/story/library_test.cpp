@@ -319,20 +319,15 @@ bool OfThisArc(const std::string& name) {
 
 class LibraryTest : public test::StoryTest {
 protected:
-    // A new game on `day` at `hour` at `place` with `flags` set and nobody met yet;
-    // the accounting goes on. After the fever began (391) it began on kFeverDay; after
-    // she speaks again (406) the eight silent visits are behind her.
-    void Start(int day, int hour, int place, const std::vector<int>& flags = {}) {
-        NewGame(day, hour, place);
-        ClearNpcMet();
-        for (int f : flags) ev->SetFlg(f, true);
-        if (ev->TestFlg(flag::FloraeCollapsed)) DayMarks[mark::FeverBegan] = kFeverDay;
-        if (ev->TestFlg(flag::FloraeSpeaksAgain)) ev->EventVariable[var::SilentVisitCount] = 8;
+    // The town's music plays before each case. After the fever began (391) it began on
+    // kFeverDay; after she speaks again (406) the eight silent visits are behind her (a
+    // case's own marks and variables come after).
+    void Arrange(const EventCase& c) override {
         ev->PlayMusic(track::TownMusic, true);
-        transcript->Clear();
+        const auto has = [&](int f) { return std::count(c.flags.begin(), c.flags.end(), f) > 0; };
+        if (has(flag::FloraeCollapsed)) DayMarks[mark::FeverBegan] = kFeverDay;
+        if (has(flag::FloraeSpeaksAgain)) ev->EventVariable[var::SilentVisitCount] = 8;
     }
-    // The town's music plays before each case.
-    void Arrange(const EventCase&) override { ev->PlayMusic(track::TownMusic, true); }
     // The heroine's thoughts among the lines.
     int Thoughts() {
         int n = 0;

@@ -35,13 +35,7 @@ using test::Span;
 
 class PrinceTest : public test::StoryTest {
 protected:
-    // A new game on `day` at `hour` at `place`, in good health, neither the ring nor the
-    // soul in stock; the accounting is kept, so that one test can account for the
-    // records of many plays.
-    void Start(int day, int hour, int place) {
-        NewGame(day, hour, place);
-        Arrange({});
-    }
+    // Every case in good health, neither the ring nor the soul in stock.
     void Arrange(const test::EventCase&) override {
         SetCondition(0);
         SetItemStock(item::FoundRing, 0);

@@ -35,15 +35,6 @@ protected:
     void Arrange(const EventCase&) override {
         if (MapFm) MapFm->Hide();
     }
-    // A new game at `place` on `day` at `hour`, the accounting kept.
-    void At(int day, int hour, int place) {
-        if (MapFm) MapFm->Hide();  // the night search leaves it shown
-        ev->NewGameReset();
-        SetGameDay(day);
-        SetGameHour(hour);
-        GameFlow->Place = place;
-        transcript->Clear();
-    }
     // Runs an event as its walk would, reporting whether it played.
     bool Try(bool (*event)()) {
         transcript->Clear();
@@ -453,13 +444,13 @@ TEST_F(RenetteTest, EveryEventPlaysItsLinesAndChangesAndEveryRecordIsPlayed) {
     for (const EventCase& c : CaveCases()) Play(c);
     // The contest's paths and the purification's twins are accounted for here too.
     for (const Path& p : kPaths) {
-        At(125, 10, place::EventGround);
+        Start(125, 10, place::EventGround);
         test::EventResponders player(headless.Backend());
         player.answers = p.answers;
         ASSERT_TRUE(EvMove005());
     }
     for (bool (*twin)() : {EvTurnStart029, EvMove017}) {
-        At(240, 12, place::ShopInside);
+        Start(240, 12, place::ShopInside);
         DayMarks[mark::FirstAttackDay] = 240;
         Materials();
         test::EventResponders player(headless.Backend());

@@ -93,15 +93,6 @@ using test::SeedFor;
 
 class TablesTest : public test::StoryTest {
 protected:
-    void SetUp() override {
-        StoryTest::SetUp();
-        ClearNpcMet();
-    }
-    void At(int day, int hour, int place) {
-        SetGameDay(day);
-        SetGameHour(hour);
-        GameFlow->Place = place;
-    }
     // The move walk as RunMoveEvents makes it, slot by slot: the slots that drew, each
     // with its count of draws.
     std::vector<std::pair<int, int>> MoveDraws() {
@@ -132,9 +123,7 @@ protected:
 // give, the same slots draw: a chain testing its chance later, or a character before
 // it, shows here as a slot out of place.
 TEST_F(TablesTest, AFreshForestWalkDrawsTheChatsChancesAndNothingElse) {
-    SetGameLevel(1);
-    ev->SetFlg(flag::IntroForest, true);
-    At(2, 10, place::Forest);
+    Stage({.day = 2, .hour = 10, .place = place::Forest, .level = 1, .flags = {flag::IntroForest}});
     const std::vector<std::pair<int, int>> chances = {
         {131, 1}, {132, 1}, {133, 1}, {152, 1}, {153, 1}, {154, 1}, {155, 1},
         {156, 1}, {157, 1}, {164, 1}, {165, 1}, {166, 1}, {190, 1}, {191, 1}};
@@ -153,7 +142,7 @@ TEST_F(TablesTest, AFreshForestWalkDrawsTheChatsChancesAndNothingElse) {
 // 5, 6, her schedule asked afresh at each; a yes at a place where the heroine is not
 // goes on to the next place.
 TEST_F(TablesTest, CocotteInTownTriesHerPlacesInOrder) {
-    At(5, 13, place::Bakery);  // the rest day at 13:00: a draw of 10 per cent at each town place
+    Start(5, 13, place::Bakery);  // the rest day at 13:00: a draw of 10 per cent at each town place
     struct Case {
         std::vector<int> outcomes;
         bool holds;
@@ -180,8 +169,7 @@ TEST_F(TablesTest, CocotteInTownTriesHerPlacesInOrder) {
 // working day at 10:00 his schedule draws for the tree, the beach and the lake only.
 TEST_F(TablesTest, FeleOnLandTriesHisPlacesInOrder) {
     test::EventResponders player(headless.Backend());  // the meetings play once found
-    ev->SetFlg(flag::FeleMet, true);
-    At(6, 10, place::Lake);
+    Start(6, 10, place::Lake, {flag::FeleMet});
     ui::Srand(SeedFor({40, -10, -10, 10}));
     EXPECT_EQ(Try(EvMove164), std::make_pair(true, 4));
     GameFlow->Place = place::BigTree;
@@ -198,7 +186,7 @@ TEST_F(TablesTest, FeleOnLandTriesHisPlacesInOrder) {
 // and a character asked before the place draws wherever the heroine stands.
 TEST_F(TablesTest, ChainsDrawOnlyWhereTheyReachAChanceOrACharacter) {
     // The bath once an ending is seen: the endings, the hour and the place come first.
-    At(8, 20, place::ShopInside);
+    Start(8, 20, place::ShopInside);
     ui::Srand(SeedFor({30}));
     EXPECT_EQ(Try(EvTurnStart027), std::make_pair(false, 0));
     ev->SetFlg(flag::EndingRenetteSeen, true);
@@ -213,7 +201,7 @@ TEST_F(TablesTest, ChainsDrawOnlyWhereTheyReachAChanceOrACharacter) {
     // The ghost night asks 芙蘿蕾's schedule before the place: at 15:00 of a working
     // day it draws even with the heroine in the forest (and in the library, where a
     // failed draw ends it), and once the earlier flag tests fail it draws nothing.
-    At(140, 15, place::Forest);
+    Start(140, 15, place::Forest);
     ev->SetFlg(flag::LibraryMeeting4, true);
     EXPECT_EQ(Try(EvMove124).second, 1);
     EXPECT_TRUE(Records().empty());

@@ -33,10 +33,11 @@ std::string ReadScript(const std::string& file, const std::string& dir) {
     text << in.rdbuf();
     std::string script, line;
     for (std::istringstream lines(text.str()); std::getline(lines, line);) {
-        if (const auto at = line.find("/tmp/"); at != std::string::npos)
-            line = line.substr(0, at) + dir + "/" + line.substr(at + 5);
-        else if (const auto shot = line.find("screenshot "); shot != std::string::npos)
-            line = line.substr(0, shot + 11) + dir + "/" + line.substr(shot + 11);
+        const auto shot = line.find("screenshot ");
+        if (shot != std::string::npos && line.find('#') > shot) {
+            const std::string file = line.substr(shot + 11);
+            line = line.substr(0, shot + 11) + dir + "/" + fs::path(file).filename().string();
+        }
         script += line + "\n";
     }
     return script;

@@ -10,8 +10,8 @@ namespace test {
 // A scratch game folder `name`: the default game folder's files linked in, its saves
 // (QDV*) left out.
 std::string GameFolderCopy(const std::string& name);
-// tests/scripts/`file` with its screenshots written into `dir`: a relative name goes into
-// it, and so does a path in "/tmp/".
+// tests/scripts/`file` with its screenshots written into `dir` (a script names them in
+// the build folder, "build/NAME.png": they go to `dir`/NAME.png).
 std::string ReadScript(const std::string& file, const std::string& dir);
 // Plays `script` to its end on the headless back end; the number of its commands that
 // failed (-1 when it does not parse, reported as a test failure).

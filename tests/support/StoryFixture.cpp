@@ -77,6 +77,10 @@ void StoryTest::Stage(const EventCase& c) {
     transcript->Clear();
 }
 
+void StoryTest::Start(int day, int hour, int place, const std::vector<int>& flags) {
+    Stage(EventCase{.day = day, .hour = hour, .place = place, .flags = flags});
+}
+
 void StoryTest::Play(const EventCase& c) {
     SCOPED_TRACE(c.name);
     Stage(c);

@@ -89,8 +89,14 @@ protected:
     // expectation it gives: the lines shown and read on, every answer taken, and the
     // event over (the override cleared, the controller taking commands).
     void Play(const EventCase& c);
-    // Sets the state before of `c` (a new game, the accounting kept) without playing.
+    // The set-up of every story test: the state before of `c` without playing it. A new
+    // game (the condition override off) on its day at its hour and place, nobody met
+    // there yet (the whereabouts reset), the generator seeded for its draws, the test's
+    // Arrange, then its level, flags, variables, day marks, stock and `prepare`; the
+    // transcript is emptied and the accounting of plays kept.
     void Stage(const EventCase& c);
+    // The same for a new game on `day` at `hour` at `place` with `flags` set.
+    void Start(int day, int hour, int place, const std::vector<int>& flags = {});
     // What a test's cases share before their own state is set (the new game is made and
     // the generator seeded for the case's draws).
     virtual void Arrange(const EventCase& c) { (void)c; }

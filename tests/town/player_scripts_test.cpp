@@ -3,15 +3,19 @@
 // answering 繼續, and Space and Return on the focused 繼續 each answer one line; the
 // places under the message window on the maps (map_places_under_window.txt), reached
 // by a left click once the window has dodged the pointer; the README's example
-// (first_hour.txt), from the start to the shop and an hour on.
+// (first_hour.txt), from the start to the shop and an hour on; and where every script
+// writes its pictures.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "platform/Transcript.h"
+#include "platform/headless/InputScript.h"
 #include "shop/Main.h"
 #include "shop/Shop.h"
 #include "tests/support/HeadlessApp.h"
@@ -21,6 +25,29 @@
 #include "town/Srcdbtxtform21.h"
 
 namespace {
+
+// Run from the checkout as the README shows, a script's pictures go into the build
+// folder, which git ignores, never into the folder it is run from.
+TEST(PlayerScripts, EveryScriptWritesItsPicturesIntoTheBuildFolder) {
+    int scripts = 0;
+    for (const auto& e :
+         std::filesystem::directory_iterator(std::string(LUMIA_SOURCE_DIR) + "/tests/scripts")) {
+        if (e.path().extension() != ".txt") continue;
+        ++scripts;
+        std::ifstream in(e.path());
+        std::stringstream text;
+        text << in.rdbuf();
+        std::vector<ui::ScriptCommand> commands;
+        std::string error;
+        ASSERT_TRUE(ui::ParseInputScript(text.str(), commands, error)) << e.path() << error;
+        for (const ui::ScriptCommand& c : commands) {
+            if (c.kind != ui::ScriptCommand::Kind::Screenshot) continue;
+            EXPECT_EQ(c.text.rfind("build/", 0), 0u)
+                << e.path().filename() << " line " << c.line << ": " << c.text;
+        }
+    }
+    EXPECT_GT(scripts, 0);
+}
 
 using SceneKeysScriptTest = test::ScriptedGameTest;
 
