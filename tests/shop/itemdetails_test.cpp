@@ -11,6 +11,7 @@
 #include "shop/ItemPainters.h"
 #include "shop/Itemlist.h"
 #include "shop/Itemmixlist.h"
+#include "story/Register.h"
 #include "tests/support/GoldenImage.h"
 #include "tests/support/HeadlessApp.h"
 
@@ -124,7 +125,7 @@ TEST_F(ItemDetailsTest, GoodsUsedAsAMaterialOpenTheGoodsWindowFromTheMixingListT
 // heroine's words on her stock as its hint.
 TEST_F(ItemDetailsTest, BothWindowsMatchTheirGoldens) {
     KnowOnly({3, 64});
-    SetItemStock(0, 4);
+    SetItemStock(item::VigourScentBottle, 4);
     DispItemDetails0(3);
     ASSERT_NE(ItemDetails1Form, nullptr);
     TItemDetails1Form& goods = *ItemDetails1Form;

@@ -11,6 +11,7 @@
 #include "shop/ItemPainters.h"
 #include "shop/Itemmixlist.h"
 #include "shop/Mixing.h"
+#include "story/Register.h"
 #include "tests/support/GoldenImage.h"
 #include "tests/support/HeadlessApp.h"
 
@@ -210,9 +211,9 @@ TEST_F(ItemMixTest, TheShortageMarkIsAPictureOverTheIconThatLetsItShowThrough) {
 // stock talk.
 TEST_F(ItemMixTest, TheDialogMatchesItsGolden) {
     KnowOnly({6});
-    SetItemStock(71, 2);
-    SetItemStock(81, 3);
-    SetItemStock(92, 5);
+    SetItemStock(item::Lily, 2);
+    SetItemStock(item::Kiwiberry, 3);
+    SetItemStock(item::ScentedOil, 5);
     TItemMixForm& f = OpenMix();
     ClickOn(*f.MixButtons[1]);
     f.Repaint();
