@@ -240,7 +240,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     ui::SetProgramFolder(folder);
-    UseSaveFolder(folder);
+    // A folder given with --game keeps its saves, whichever it is.
+    if (!o.game) UseSaveFolder(folder);
     if (o.disc) {
         if (!ui::DirectoryExists(*o.disc + "/")) {
             std::fprintf(stderr, "lumia: the disc folder %s does not exist\n", o.disc->c_str());
