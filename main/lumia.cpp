@@ -50,7 +50,8 @@ void UseSaveFolder(const std::string& gameFolder) {
         if (ui::FileExists(ui::SavePath(name))) return;
     for (const std::string& name : names) {
         const std::string old = ui::FindPath(name);
-        if (ui::FileExists(old) && !ui::CopyFile(old, ui::SavePath(name), true))
+        if (!ui::FileExists(old)) continue;
+        if (!ui::MakeSaveFolder() || !ui::CopyFile(old, ui::SavePath(name), true))
             std::fprintf(stderr, "lumia: cannot copy %s to %s\n", old.c_str(), saves.c_str());
     }
 }

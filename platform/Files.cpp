@@ -104,10 +104,16 @@ std::string ChooseSaveFolder(const std::string& gameFolder, const std::string& p
     };
     if (!same(gameFolder, DefaultGameFolder())) return gameFolder;
     const std::string user = UserDataFolder(program);
-    if (user.empty()) return gameFolder;
-    fs::create_directories(user, ec);
-    if (ec && !fs::is_directory(user)) return gameFolder;
-    return user;
+    return user.empty() ? gameFolder : user;
+}
+
+bool MakeSaveFolder() {
+    // The game folder is there or not: it is never made here.
+    if (SavesAt().empty()) return true;
+    std::error_code ec;
+    const std::string dir = SavesAt();
+    fs::create_directories(dir, ec);
+    return fs::is_directory(dir, ec);
 }
 
 bool HoldsGameData(const std::string& dir) {

@@ -40,8 +40,12 @@ std::string SavePath(std::string_view name);
 std::string UserDataFolder(const std::string& program);
 // The save folder for a game folder: the game folder itself, unless it is the generated
 // one (which a rebuild deletes), whose saves go to the user's data folder for `program`
-// (the game folder when there is none).
+// (the game folder when there is none). Nothing is made on disk.
 std::string ChooseSaveFolder(const std::string& gameFolder, const std::string& program);
+// Makes a save folder set apart from the game folder (and the folders above it) when it
+// is not there yet, as the first save needs it; false when it cannot be made. The game
+// folder itself is never made.
+bool MakeSaveFolder();
 
 // ---- lookup
 

@@ -287,6 +287,7 @@ bool SaveGame(int slot) {
     auto image = NewSlotBuffer();
     if (!image) return false;
     BuildSlotImage(image.get());
+    if (!ui::MakeSaveFolder()) return false;
     return WriteRawFile(image.get(), kSlotFileSize, ui::SavePath(SlotFileName(slot)).c_str());
 }
 
@@ -304,6 +305,7 @@ bool SaveSystemFile() {
     if (!EventServerDbg) return false;
     std::uint8_t image[kSystemFileSize];
     BuildSystemImage(image);
+    if (!ui::MakeSaveFolder()) return false;
     return WriteRawFile(image, sizeof image, ui::SavePath(kSystemFileName).c_str());
 }
 

@@ -202,16 +202,15 @@ TEST_F(Files, UserDataFolderFollowsTheDesktopsConventions) {
 }
 
 // Saves stay in a game folder of the player's; the generated one, which a rebuild
-// deletes, has them in the user's data folder (made when missing). Without one they
-// stay where they were.
+// deletes, has them in the user's data folder, made only when a save needs it. Without
+// one they stay where they were.
 TEST_F(Files, SavesOfTheGeneratedFolderGoToTheUsersDataFolder) {
     const std::string data = dir + "/data";
     ScopedEnv xdg("XDG_DATA_HOME", data.c_str());
     EXPECT_EQ(ui::ChooseSaveFolder(dir, "lumia"), dir);
-    EXPECT_FALSE(fs::exists(data));
     EXPECT_EQ(ui::ChooseSaveFolder(ui::DefaultGameFolder(), "lumia"), data + "/lumia");
     EXPECT_EQ(ui::ChooseSaveFolder(ui::DefaultGameFolder() + "/", "lumia"), data + "/lumia");
-    EXPECT_TRUE(fs::is_directory(data + "/lumia"));
+    EXPECT_FALSE(fs::exists(data));
     {
         ScopedEnv noXdg("XDG_DATA_HOME", nullptr);
         ScopedEnv noHome("HOME", nullptr);
@@ -222,6 +221,11 @@ TEST_F(Files, SavesOfTheGeneratedFolderGoToTheUsersDataFolder) {
     EXPECT_EQ(ui::SavePath("QDV1.QDV"), ui::ProgramFolder() + "QDV1.QDV");
     ui::SetSaveFolder(data + "/lumia");
     EXPECT_EQ(ui::SavePath("QDV1.QDV"), data + "/lumia/QDV1.QDV");
+    EXPECT_TRUE(ui::MakeSaveFolder());
+    EXPECT_TRUE(fs::is_directory(data + "/lumia"));
+    Put(dir + "/file", "x");
+    ui::SetSaveFolder(dir + "/file/lumia");  // under a file: cannot be made
+    EXPECT_FALSE(ui::MakeSaveFolder());
     ui::SetSaveFolder("");
     EXPECT_EQ(ui::SaveFolder(), ui::ProgramFolder());
 }
