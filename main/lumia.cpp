@@ -27,12 +27,34 @@
 #include "platform/sdl/SdlBackend.h"
 #include "shop/Main.h"
 #include "shop/Option.h"
+#include "shop/Savefile.h"
 #include "shop/Shop.h"
 #include "town/Debugformnk.h"
 #include "town/Evsrvfm.h"
 #include "town/TownLinks.h"
 
 namespace {
+
+// The saves of the generated game folder go to the user's data folder, where a rebuild
+// does not delete them; a first run there takes over the saves the folder held.
+void UseSaveFolder(const std::string& gameFolder) {
+    const std::string saves = ui::ChooseSaveFolder(gameFolder, "lumia");
+    if (saves == gameFolder) {
+        ui::SetSaveFolder("");
+        return;
+    }
+    ui::SetSaveFolder(saves);
+    std::vector<std::string> names{kSystemFileName};
+    for (int slot = 0; slot < kSaveSlotCount; ++slot) names.push_back(SlotFileName(slot));
+    for (const std::string& name : names)
+        if (ui::FileExists(ui::SavePath(name))) return;
+    for (const std::string& name : names) {
+        const std::string old = ui::FindPath(name);
+        if (!ui::FileExists(old)) continue;
+        if (!ui::MakeSaveFolder() || !ui::CopyFile(old, ui::SavePath(name), true))
+            std::fprintf(stderr, "lumia: cannot copy %s to %s\n", old.c_str(), saves.c_str());
+    }
+}
 
 constexpr char kUsage[] =
     "usage: lumia [--game DIR] [--disc DIR] [--fullscreen] [--scale N]\n"
@@ -219,6 +241,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     ui::SetProgramFolder(folder);
+    // A folder given with --game keeps its saves, whichever it is.
+    if (!o.game) UseSaveFolder(folder);
     if (o.disc) {
         if (!ui::DirectoryExists(*o.disc + "/")) {
             std::fprintf(stderr, "lumia: the disc folder %s does not exist\n", o.disc->c_str());

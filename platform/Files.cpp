@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -27,6 +28,12 @@ std::string WithSlash(const std::string& dir) {
 
 std::string& Folder() {
     static std::string folder = WithSlash(LUMIA_DEFAULT_GAMEDATA);
+    return folder;
+}
+
+// Empty: the program's folder.
+std::string& SavesAt() {
+    static std::string folder;
     return folder;
 }
 
@@ -69,6 +76,45 @@ std::optional<std::string> MatchInFolder(const std::string& dir, const std::stri
 const std::string& ProgramFolder() { return Folder(); }
 void SetProgramFolder(const std::string& dir) { Folder() = WithSlash(dir); }
 std::string DefaultGameFolder() { return LUMIA_DEFAULT_GAMEDATA; }
+
+std::string SaveFolder() { return SavesAt().empty() ? ProgramFolder() : SavesAt(); }
+void SetSaveFolder(const std::string& dir) { SavesAt() = dir.empty() ? dir : WithSlash(dir); }
+
+std::string SavePath(std::string_view name) {
+    std::string p(name);
+    std::replace(p.begin(), p.end(), '\\', '/');
+    if (!p.empty() && p.front() == '/') return p;
+    return SaveFolder() + p;
+}
+
+std::string UserDataFolder(const std::string& program) {
+    // A relative XDG_DATA_HOME is invalid by the desktop's rules and is ignored.
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && xdg[0] == '/')
+        return WithSlash(xdg) + program;
+    if (const char* home = std::getenv("HOME"); home && home[0] == '/')
+        return WithSlash(home) + ".local/share/" + program;
+    return {};
+}
+
+std::string ChooseSaveFolder(const std::string& gameFolder, const std::string& program) {
+    std::error_code ec;
+    const auto same = [&](const std::string& a, const std::string& b) {
+        return fs::equivalent(a, b, ec) || fs::path(WithSlash(a)).lexically_normal() ==
+                                               fs::path(WithSlash(b)).lexically_normal();
+    };
+    if (!same(gameFolder, DefaultGameFolder())) return gameFolder;
+    const std::string user = UserDataFolder(program);
+    return user.empty() ? gameFolder : user;
+}
+
+bool MakeSaveFolder() {
+    // The game folder is there or not: it is never made here.
+    if (SavesAt().empty()) return true;
+    std::error_code ec;
+    const std::string dir = SavesAt();
+    fs::create_directories(dir, ec);
+    return fs::is_directory(dir, ec);
+}
 
 bool HoldsGameData(const std::string& dir) {
     DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());

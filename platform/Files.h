@@ -26,6 +26,27 @@ bool HoldsGameData(const std::string& dir);
 // when it holds game data, else the generated one.
 std::string ChooseGameFolder(const std::optional<std::string>& given);
 
+// ---- the save folder
+
+// Where the save files live, ending in '/': the program's folder until SetSaveFolder
+// (empty: the program's folder again).
+std::string SaveFolder();
+void SetSaveFolder(const std::string& dir);
+// A save file's path: `name` in the save folder.
+std::string SavePath(std::string_view name);
+// The user's data folder for `program` by the desktop's conventions: $XDG_DATA_HOME/
+// program when that is an absolute path, else $HOME/.local/share/program; empty when
+// neither is known.
+std::string UserDataFolder(const std::string& program);
+// The save folder for a game folder: the game folder itself, unless it is the generated
+// one (which a rebuild deletes), whose saves go to the user's data folder for `program`
+// (the game folder when there is none). Nothing is made on disk.
+std::string ChooseSaveFolder(const std::string& gameFolder, const std::string& program);
+// Makes a save folder set apart from the game folder (and the folders above it) when it
+// is not there yet, as the first save needs it; false when it cannot be made. The game
+// folder itself is never made.
+bool MakeSaveFolder();
+
 // ---- lookup
 
 // The path on disk for a game path. Components that exist are matched without regard

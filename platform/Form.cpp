@@ -516,6 +516,7 @@ void Form::SetVisible(bool visible) {
         VisibleFlag() = true;
         if (OnShow) OnShow(*this);
         if (!Visible()) return;  // hidden again by its own OnShow
+        KeepDragStripOnScreen();
         d.Restack(this, true);
         Activate();
     } else {
@@ -730,6 +731,22 @@ void Form::DragMove() {
 }
 
 bool Form::Dragging() const { return Desk().dragActive && Desk().dragForm == this; }
+
+Point StripOnScreen(Point at, const Rect& strip) {
+    if (strip.IsEmpty() || !HaveApp()) return at;
+    const int sw = App().GetScreen().Width(), sh = App().GetScreen().Height();
+    const Rect onScreen =
+        Bounds(at.x + strip.Left, at.y + strip.Top, strip.Width(), strip.Height());
+    if (!Intersect(onScreen, Rect{0, 0, sw, sh}).IsEmpty()) return at;
+    // The whole strip where it fits; its left or top end where it does not.
+    return Point{std::max(-strip.Left, std::min(at.x, sw - strip.Right)),
+                 std::max(-strip.Top, std::min(at.y, sh - strip.Bottom))};
+}
+
+void Form::KeepDragStripOnScreen() {
+    const Point at = StripOnScreen(Point{Left(), Top()}, dragStrip_);
+    if (at.x != Left() || at.y != Top()) SetBounds(at.x, at.y, Width(), Height());
+}
 
 void Form::SetRegion(const Region& region) {
     region_ = region;

@@ -298,6 +298,11 @@ public:
     void DragMove();
     const Rect& DragStrip() const { return dragStrip_; }
     void SetDragStrip(const Rect& strip) { dragStrip_ = strip; }
+    // A form with a drag strip lying wholly off the screen (placed where it was left on
+    // a larger screen, or centred on an owner dragged away) is moved the least that
+    // brings the whole strip onto the screen, so it can be seen and caught again. Done
+    // by every Show; callers that move a shown form may call it too.
+    void KeepDragStripOnScreen();
     bool Dragging() const;
 
     // The window region (window coordinates); none: the whole rectangle.
@@ -398,6 +403,11 @@ Control* ControlAt(int x, int y);
 // Whether a press at a screen point drags the program's window: the form there covers
 // the whole screen and the control under the point has it in its WindowDragArea.
 bool DragsProgramWindow(int x, int y);
+
+// Where a form at `at` keeps its caption strip (form coordinates) within reach: `at`
+// when any of the strip lies on the screen, else the least move that brings the whole
+// strip onto it (its left or top end where it does not fit).
+Point StripOnScreen(Point at, const Rect& strip);
 
 // Mouse capture: all mouse input goes to the control until released.
 void SetCapture(Control* control);

@@ -49,19 +49,6 @@ void ScreenSize(int& w, int& h) {
     }
 }
 
-// The least move that brings a caption strip lying wholly off the screen back onto it
-// (a place remembered from a larger screen or another screen mode).
-void KeepStripReachable(int& left, int& top, const ui::Rect& strip) {
-    int sw = 0, sh = 0;
-    ScreenSize(sw, sh);
-    const ui::Rect onScreen =
-        ui::Bounds(left + strip.Left, top + strip.Top, strip.Width(), strip.Height());
-    if (!ui::Intersect(onScreen, ui::Rect{0, 0, sw, sh}).IsEmpty()) return;
-    // Whole strip on the screen where it fits; its left/top end where it does not.
-    left = std::max(-strip.Left, std::min(left, sw - strip.Right));
-    top = std::max(-strip.Top, std::min(top, sh - strip.Bottom));
-}
-
 bool AnyDialogOpen() {
     return ItemMixListForm || ItemMixForm || ExhibitionForm || ExhibitionListForm ||
            ExhibitionConfirmForm || ItemListForm || ItemDetails0Form || ItemDetails1Form ||
@@ -78,8 +65,6 @@ void PlaceGameWindow(ui::Form& form, int record, const ui::Rect& strip) {
     if (p.placed) {
         left = p.left;
         top = p.top;
-        const ui::Rect s = strip.IsEmpty() ? ui::Rect{0, 0, form.Width(), 34} : strip;
-        KeepStripReachable(left, top, s);
     } else {
         if (ui::Form* shop = ShopWindow()) {
             left = shop->Left() + (shop->Width() - form.Width()) / 2;
@@ -92,13 +77,21 @@ void PlaceGameWindow(ui::Form& form, int record, const ui::Rect& strip) {
             left = (sw - form.Width()) / 2;
             top = (sh - form.Height()) / 2;
         }
-        p.placed = 1;
+    }
+    // A place left on a larger screen, or the centre of a shop window dragged mostly
+    // off the screen, would leave the caption strip out of reach.
+    const ui::Rect s = !strip.IsEmpty()              ? strip
+                       : !form.DragStrip().IsEmpty() ? form.DragStrip()
+                                                     : ui::Rect{0, 0, form.Width(), 34};
+    const ui::Point at = ui::StripOnScreen(ui::Point{left, top}, s);
+    if (!p.placed) {
         // Remembered at once too, so a dialog that goes without its close button
         // still comes back here.
-        p.left = left;
-        p.top = top;
+        p.placed = 1;
+        p.left = at.x;
+        p.top = at.y;
     }
-    form.SetBounds(left, top, form.Width(), form.Height());
+    form.SetBounds(at.x, at.y, form.Width(), form.Height());
     DisableShopMenus();
 }
 

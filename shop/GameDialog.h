@@ -99,9 +99,10 @@ extern TGraphForm* GraphForm;
 extern TSystemMForm* SystemMForm;
 
 // Puts the form at its remembered place, or centres it on the shop window the first
-// time and marks the record placed; then DisableShopMenus. A remembered place that
-// would leave the dialog's caption strip wholly off the screen is pulled back so the
-// strip shows (`strip` in the form's own coordinates; empty: the form's top 34 rows).
+// time and marks the record placed; then DisableShopMenus. A place that would leave the
+// caption strip wholly off the screen (left on a larger screen, or the centre of a shop
+// window dragged mostly off) is pulled back so the strip shows (`strip` in the form's
+// own coordinates; empty: the form's drag strip, else its top 34 rows).
 void PlaceGameWindow(ui::Form& form, int record, const ui::Rect& strip = {});
 // Remembers the form's place (the placed flag stays as it is).
 void SaveWindowPosition(const ui::Form& form, int record);

@@ -113,7 +113,11 @@ void TMarketBuyForm::Finish(bool redrawList) {
     Release();
     ClearFormVariable();
     if (MarketListForm) {
-        if (redrawList) MarketListForm->DrawMarketRows();
+        if (redrawList) {
+            MarketListForm->DrawMarketRows();
+            // The message window still tells the money before the purchase.
+            MarketListForm->ShowRowMessage(Offer);
+        }
         MarketListForm->Show();
     }
 }

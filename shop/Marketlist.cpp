@@ -121,12 +121,15 @@ void TMarketListForm::HoverRow(int row) {
         MarkHoveredName(*Rows[static_cast<std::size_t>(r)].ItemName, r == row);
     if (row < 0 || row >= 5) return;
     // A sold-out row still tells what the item is, and the money in hand.
+    ShowRowMessage(row);
+}
+
+void TMarketListForm::ShowRowMessage(int row) {
+    if (row < 0 || row >= 5 || !DbTxtForm2) return;
     const int item = MarketItem(row);
-    if (DbTxtForm2) {
-        DbTxtForm2->ShowMessage(std::string(ItemName(item)) + "\n" + ItemDescriptionLine1(item) +
-                                "\n" + B5("　") + "\n" + B5("持有現金") +
-                                ToFullWidthDigits(std::to_string(GameMoney())) + B5("Ｇ"));
-    }
+    DbTxtForm2->ShowMessage(std::string(ItemName(item)) + "\n" + ItemDescriptionLine1(item) + "\n" +
+                            B5("　") + "\n" + B5("持有現金") +
+                            ToFullWidthDigits(std::to_string(GameMoney())) + B5("Ｇ"));
 }
 
 void TMarketListForm::RowClick(int row) {

@@ -26,6 +26,9 @@ public:
     void DrawMarketRows();
     // The mouse over a row's icon or name (-1: over the background).
     void HoverRow(int row);
+    // The row's item, its first description line and the money in hand, in the message
+    // window.
+    void ShowRowMessage(int row);
     // A click on a row's icon or name: opens the buy dialog unless the row is grey or a
     // buy dialog is open.
     void RowClick(int row);

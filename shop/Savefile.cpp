@@ -287,13 +287,15 @@ bool SaveGame(int slot) {
     auto image = NewSlotBuffer();
     if (!image) return false;
     BuildSlotImage(image.get());
-    return WriteRawFile(image.get(), kSlotFileSize, SlotFileName(slot).c_str());
+    if (!ui::MakeSaveFolder()) return false;
+    return WriteRawFile(image.get(), kSlotFileSize, ui::SavePath(SlotFileName(slot)).c_str());
 }
 
 bool LoadGame(int slot) {
     if (!ValidSlot(slot)) return false;
     auto image = NewSlotBuffer();
-    if (!image || !ReadRawFile(image.get(), kSlotFileSize, SlotFileName(slot).c_str()))
+    if (!image ||
+        !ReadRawFile(image.get(), kSlotFileSize, ui::SavePath(SlotFileName(slot)).c_str()))
         return false;
     return ApplySlotImage(image.get(), kSlotFileSize);
 }
@@ -303,31 +305,35 @@ bool SaveSystemFile() {
     if (!EventServerDbg) return false;
     std::uint8_t image[kSystemFileSize];
     BuildSystemImage(image);
-    return WriteRawFile(image, sizeof image, kSystemFileName);
+    if (!ui::MakeSaveFolder()) return false;
+    return WriteRawFile(image, sizeof image, ui::SavePath(kSystemFileName).c_str());
 }
 
 bool LoadSystemFile() {
     std::uint8_t image[kSystemFileSize];
-    if (!ReadRawFile(image, sizeof image, kSystemFileName)) return false;
+    if (!ReadRawFile(image, sizeof image, ui::SavePath(kSystemFileName).c_str())) return false;
     return ApplySystemImage(image, sizeof image);
 }
 
 void LoadSystemFileAtStart() {
     std::uint8_t image[kSystemFileSize];
-    if (ReadRawFile(image, sizeof image, kSystemFileName))
+    if (ReadRawFile(image, sizeof image, ui::SavePath(kSystemFileName).c_str()))
         static_cast<void>(ApplySystemImage(image, sizeof image));
     else if (SaveFileThere(kSystemFileName))
         TellFileFault(kSystemFileName);
 }
 
 bool SaveFileThere(const char* fileName) {
-    return fileName && *fileName && (ui::FileExists(fileName) || ui::DirectoryExists(fileName));
+    if (!fileName || !*fileName) return false;
+    const std::string path = ui::SavePath(fileName);
+    return ui::FileExists(path) || ui::DirectoryExists(path);
 }
 
 bool PeekSaveSlot(int slot, std::int32_t& day, std::int32_t& money) {
     if (!ValidSlot(slot)) return false;
     auto image = NewSlotBuffer();
-    if (!image || !ReadRawFile(image.get(), kSlotFileSize, SlotFileName(slot).c_str()))
+    if (!image ||
+        !ReadRawFile(image.get(), kSlotFileSize, ui::SavePath(SlotFileName(slot)).c_str()))
         return false;
     if (!CheckSlotImage(image.get(), kSlotFileSize)) return false;
     day = ui::LoadI32(image.get() + kDayAt);
@@ -339,7 +345,7 @@ SlotState SaveSlotLabels(int slot, std::string& dayText, std::string& moneyText)
     std::int32_t day = 0, money = 0;
     std::string number = IntToText(slot);
     if (!PeekSaveSlot(slot, day, money)) {
-        const bool damaged = ValidSlot(slot) && ui::FileExists(SlotFileName(slot));
+        const bool damaged = ValidSlot(slot) && ui::FileExists(ui::SavePath(SlotFileName(slot)));
         dayText = number + B5(damaged ? "：   無法讀取" : "：   未使用");
         moneyText.clear();
         return damaged ? SlotState::kDamaged : SlotState::kEmpty;
@@ -367,7 +373,10 @@ void RemoveSaveLeftovers() {
     // A file younger than a minute may be the write of another copy under way (a
     // headless run beside the game).
     const std::int64_t now = static_cast<std::int64_t>(std::time(nullptr));
-    for (const std::string& name : ui::FolderEntries(""))
-        if (ours(name) && ui::FileExists(name) && now - ui::FileModified(name) > 60)
-            ui::DeleteFile(name);
+    const std::string folder = ui::SaveFolder();
+    for (const std::string& name : ui::FolderEntries(folder)) {
+        const std::string path = folder + name;
+        if (ours(name) && ui::FileExists(path) && now - ui::FileModified(path) > 60)
+            ui::DeleteFile(path);
+    }
 }

@@ -7,7 +7,8 @@
 // is the raw image of one game: the game state, the 64 demand records, the event
 // server's block and a zero tail. The system file "QDV0.QDV" keeps what outlives a
 // game: the items ever unlocked and the event pictures ever seen. Both live in the
-// program's folder, without header, version or checksum.
+// save folder (ui::SaveFolder: the game folder, or the user's data folder for the
+// generated one), without header, version or checksum.
 
 constexpr int kSaveSlotCount = 6;
 

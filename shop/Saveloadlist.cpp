@@ -4,6 +4,7 @@
 
 #include "media/FileFaults.h"
 #include "platform/Big5.h"
+#include "platform/Files.h"
 #include "platform/Transcript.h"
 #include "resources/Resources.h"
 #include "shop/GameState.h"
@@ -159,7 +160,8 @@ bool LoadFromListFlow() {
     // only what all games share: the game loads, the player is told (once a run, as of
     // any damaged file), and the next save writes the record this run holds.
     std::uint8_t system[kSystemFileSize];
-    const bool haveSystem = ReadRawFile(system, sizeof system, kSystemFileName);
+    const bool haveSystem =
+        ReadRawFile(system, sizeof system, ui::SavePath(kSystemFileName).c_str());
     const bool systemDamaged = !haveSystem && SaveFileThere(kSystemFileName);
     // LoadGame reads and checks the whole slot before the game takes it.
     if (!LoadGame(slot)) {

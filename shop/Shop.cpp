@@ -9,6 +9,7 @@
 #include "media/Qvdib.h"
 #include "platform/Application.h"
 #include "platform/Big5.h"
+#include "platform/Clock.h"
 #include "platform/Files.h"
 #include "platform/Transcript.h"
 #include "shop/Book.h"
@@ -653,6 +654,11 @@ void TShopForm::Image1MouseDown(ui::MouseButton button, ui::ShiftState, int x, i
     if (MixHoursLeft() > 0 || button != ui::MouseButton::mbLeft || !SceneClicksEnabled ||
         !SceneBuilt)
         return;
+    if (FloorSettling) {
+        // A press in the first moments after the 2F room gave way was aimed at the room.
+        if (ui::GetTickCount() - FloorShownAt < FloorSettleMs) return;
+        FloorSettling = 0;
+    }
     const int region = WalkRegions ? WalkRegions->FindRegion(x, y) : -1;
     if (!IsShopOpen() && region >= 0 && region < kExhibitionSlots) {
         OpenExhibitionSlot(region);
@@ -931,6 +937,8 @@ void TShopForm::StartShop2FMode(int mode) {
             UpdateScene();
             if (Actor4) Actor4->Show();
             Shop2FPanel->Hide();
+            FloorShownAt = ui::GetTickCount();
+            FloorSettling = 1;
             ui::Record("picture", "shop");
             break;
         default:

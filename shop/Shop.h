@@ -187,6 +187,12 @@ public:
     std::int32_t AlbumIndex = 0;
     std::int32_t AlbumEntry = -1;
     std::uint8_t SceneClicksEnabled = 0;
+    // The tick the floor came back from the 2F room at, and whether a press on it is
+    // still to be held back (FloorSettleMs): a click meant for the room must not act on
+    // the floor that replaces it.
+    std::uint32_t FloorShownAt = 0;
+    std::uint8_t FloorSettling = 0;
+    static constexpr std::uint32_t FloorSettleMs = 500;
     std::uint8_t FullScreen = 0;
     std::uint8_t OpeningPlayed = 0;
 

@@ -57,6 +57,8 @@ TRqFm::TRqFm() {
     }
     SetClientWidth(m_CntMain.Width());
     SetClientHeight(m_CntMain.Height());
+    // The whole page drags the list; its title rows are the strip kept on the screen.
+    SetDragStrip(ui::Rect{0, 0, m_CntMain.Width(), 36});
 
     m_PnlMain = Make<ui::Panel>();
     m_PnlMain->Name = "m_PnlMain";

@@ -119,7 +119,7 @@ TDbTxtForm2::TDbTxtForm2() {
     m_BtnEnd->Glyph().SetSrcBottom(kHideCellH + kEndCellH);
     m_BtnEnd->SetNumGlyphs(kButtonCells);
     m_BtnEnd->SetBounds(0, 0, kEndCellW, kEndCellH);
-    // Once clicked it keeps the focus, so Space and Return acknowledge the next lines.
+    // It takes the focus as it shows, so Space and Return acknowledge the lines.
     m_BtnEnd->TabStop = true;
     m_BtnEnd->Hide();
 
@@ -513,6 +513,10 @@ void TDbTxtForm2::DrawCell(const char* big5, int len) {
 void TDbTxtForm2::ShowEndButton() {
     m_BtnEnd->Show();
     m_BtnEnd->BringToFront();
+    // Space and Return answer the line from the first one on, not only once the button
+    // has been clicked: it takes the focus, and the window the keys.
+    m_BtnEnd->SetFocus();
+    if (Visible() && TakesInput()) Activate();
     DrawRest();
     PresentPage();
 }

@@ -5,8 +5,11 @@
 #include <unistd.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <string>
 
 #include "tests/support/HeadlessApp.h"
 
@@ -151,6 +154,80 @@ TEST_F(Files, GameFolderIsGivenElseCurrentWhenItHoldsDataElseGenerated) {
     EXPECT_EQ(ui::ChooseGameFolder(std::nullopt), ui::DefaultGameFolder());
     fs::current_path(cwd);
     EXPECT_EQ(ui::DefaultGameFolder(), std::string(LUMIA_TEST_GAMEDATA));
+}
+
+// An environment variable set for one scope and put back after it.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* v = std::getenv(name)) old_ = v;
+        if (value)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
+    }
+    ~ScopedEnv() {
+        if (old_)
+            ::setenv(name_, old_->c_str(), 1);
+        else
+            ::unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+// The desktop's rules for the user's data folder: an absolute XDG_DATA_HOME, else
+// ~/.local/share.
+TEST_F(Files, UserDataFolderFollowsTheDesktopsConventions) {
+    struct Case {
+        const char* xdg;
+        const char* home;
+        std::string want;
+    };
+    const Case cases[] = {
+        {"/x/data", "/home/a", "/x/data/lumia"},
+        {"/x/data/", "/home/a", "/x/data/lumia"},
+        {nullptr, "/home/a", "/home/a/.local/share/lumia"},
+        {"", "/home/a", "/home/a/.local/share/lumia"},
+        {"relative/data", "/home/a", "/home/a/.local/share/lumia"},  // invalid: ignored
+        {nullptr, nullptr, ""},
+    };
+    for (const Case& c : cases) {
+        ScopedEnv xdg("XDG_DATA_HOME", c.xdg);
+        ScopedEnv home("HOME", c.home);
+        EXPECT_EQ(ui::UserDataFolder("lumia"), c.want) << (c.xdg ? c.xdg : "(unset)");
+    }
+}
+
+// Saves stay in a game folder of the player's; the generated one, which a rebuild
+// deletes, has them in the user's data folder, made only when a save needs it. Without
+// one they stay where they were.
+TEST_F(Files, SavesOfTheGeneratedFolderGoToTheUsersDataFolder) {
+    const std::string data = dir + "/data";
+    ScopedEnv xdg("XDG_DATA_HOME", data.c_str());
+    EXPECT_EQ(ui::ChooseSaveFolder(dir, "lumia"), dir);
+    EXPECT_EQ(ui::ChooseSaveFolder(ui::DefaultGameFolder(), "lumia"), data + "/lumia");
+    EXPECT_EQ(ui::ChooseSaveFolder(ui::DefaultGameFolder() + "/", "lumia"), data + "/lumia");
+    EXPECT_FALSE(fs::exists(data));
+    {
+        ScopedEnv noXdg("XDG_DATA_HOME", nullptr);
+        ScopedEnv noHome("HOME", nullptr);
+        EXPECT_EQ(ui::ChooseSaveFolder(ui::DefaultGameFolder(), "lumia"), ui::DefaultGameFolder());
+    }
+
+    // A save path lies in the save folder, which is the program's folder until set.
+    EXPECT_EQ(ui::SavePath("QDV1.QDV"), ui::ProgramFolder() + "QDV1.QDV");
+    ui::SetSaveFolder(data + "/lumia");
+    EXPECT_EQ(ui::SavePath("QDV1.QDV"), data + "/lumia/QDV1.QDV");
+    EXPECT_TRUE(ui::MakeSaveFolder());
+    EXPECT_TRUE(fs::is_directory(data + "/lumia"));
+    Put(dir + "/file", "x");
+    ui::SetSaveFolder(dir + "/file/lumia");  // under a file: cannot be made
+    EXPECT_FALSE(ui::MakeSaveFolder());
+    ui::SetSaveFolder("");
+    EXPECT_EQ(ui::SaveFolder(), ui::ProgramFolder());
 }
 
 TEST(Bytes, LittleEndianFieldsAndCheckedReads) {

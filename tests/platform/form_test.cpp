@@ -186,6 +186,35 @@ TEST_F(Forms, CaptionStripPressDragsTheFormUntilRelease) {
     EXPECT_EQ(clicks, 1);  // a plain click of the image
 }
 
+// A form shown with its drag strip wholly off the screen (a place kept from a larger
+// screen, the centre of an owner dragged away, or a form placed in its OnShow) comes
+// back the least that shows the whole strip; a strip partly on the screen, or a form
+// without a strip, is left where it was put.
+TEST_F(Forms, ShownWithItsDragStripOffTheScreenAFormIsPulledBack) {
+    const int sw = app.GetScreen().Width(), sh = app.GetScreen().Height();
+    struct Case {
+        int left, top;
+        bool strip;
+        int wantLeft, wantTop;
+    };
+    const Case cases[] = {
+        {-400, 100, true, -10, 100},                // strip x 10..199 ends left of the screen
+        {sw + 5, sh + 5, true, sw - 200, sh - 30},  // beyond the right and bottom
+        {50, -100, true, 50, -5},                   // above
+        {-150, 100, true, -150, 100},               // partly on: left alone
+        {-400, -400, false, -400, -400},            // no strip: left alone
+    };
+    for (const Case& c : cases) {
+        ui::Form f;
+        Place(f, 0, 0, 300, 200, ui::clSilver);
+        if (c.strip) f.SetDragStrip(ui::Rect{10, 5, 200, 30});
+        f.OnShow = [&](ui::Form& self) { self.SetBounds(c.left, c.top, 300, 200); };
+        f.Show();
+        EXPECT_EQ(f.Left(), c.wantLeft) << c.left << "," << c.top;
+        EXPECT_EQ(f.Top(), c.wantTop) << c.left << "," << c.top;
+    }
+}
+
 TEST_F(Forms, BorderedFormDragsByItsCaptionAndClosesByItsBox) {
     ui::Form main;
     Place(main, 0, 0, 10, 10, ui::clSilver);

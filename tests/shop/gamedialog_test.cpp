@@ -88,10 +88,35 @@ TEST_F(GameDialogTest, FirstOpeningIsCentredOnTheShopWindowsNewPlace) {
 }
 
 TEST_F(GameDialogTest, CentringTruncatesOddHalvesTowardZero) {
-    shop.SetBounds(0, 0, 299, 100);  // (299 - 300) / 2 = 0, (100 - 200) / 2 = -50
+    shop.SetBounds(0, 100, 299, 101);  // (299 - 300) / 2 = 0, 100 + (101 - 200) / 2 = 51
     OpenTestDialog();
     EXPECT_EQ(TestDialog->Left(), 0);
-    EXPECT_EQ(TestDialog->Top(), -50);
+    EXPECT_EQ(TestDialog->Top(), 51);
+}
+
+// Centred on a shop window dragged mostly off the screen, the dialog would have its
+// caption strip (x 8..206, y 8..34) wholly off it: the least move brings the strip back.
+TEST_F(GameDialogTest, CentredOnAShopWindowOffTheScreenTheStripStaysInReach) {
+    const int sw = ui::App().GetScreen().Width();
+    struct Case {
+        int shopLeft, shopTop, wantLeft, wantTop;
+    };
+    const Case cases[] = {
+        {-500, 40, -8, 40 + 160},           // -500 + 174 = -326: strip ends left of 0
+        {sw + 10, 40, sw - 207, 40 + 160},  // wholly to the right
+        {100, -500, 100 + 174, -8},         // -500 + 160 = -340: above
+        {-300, 40, -300 + 174, 40 + 160},   // strip partly on the screen: centred as ever
+    };
+    for (const Case& c : cases) {
+        for (WindowPosition& p : WindowPositions) p = {};
+        shop.SetBounds(c.shopLeft, c.shopTop, 648, 520);
+        OpenTestDialog();
+        EXPECT_EQ(TestDialog->Left(), c.wantLeft) << c.shopLeft << "," << c.shopTop;
+        EXPECT_EQ(TestDialog->Top(), c.wantTop) << c.shopLeft << "," << c.shopTop;
+        // Remembered where it opened.
+        EXPECT_EQ(WindowPositions[kPosNote].left, c.wantLeft);
+        CloseTestDialog();
+    }
 }
 
 TEST_F(GameDialogTest, AMovedDialogReopensAtItsScreenPlaceAfterTheShopMoved) {

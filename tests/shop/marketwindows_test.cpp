@@ -97,6 +97,25 @@ TEST_F(MarketWindowsTest, HoverShowsTheMoneyInFullWidthDigits) {
     delete own;
 }
 
+// Buying 4 香草 (10 G each) from the row the mouse is over: the message window tells
+// the money left as the list comes back, before any other row is touched.
+TEST_F(MarketWindowsTest, AfterAPurchaseTheMessageTellsTheMoneyLeft) {
+    TDbTxtForm2* own = DbTxtForm2 ? nullptr : new TDbTxtForm2;
+    if (own) DbTxtForm2 = own;
+    TMarketListForm& f = Open();
+    f.HoverRow(3);
+    TMarketBuyForm& b = Buy(3);
+    for (int k = 0; k < 3; ++k) ClickOn(*b.NumUpButton);
+    ClickOn(*b.BuyButton);
+    ASSERT_EQ(MarketBuyForm, nullptr);
+    EXPECT_EQ(GameMoney(), 960);
+    const std::string text = ui::Big5ToUtf8(DbTxtForm2->m_Text);
+    EXPECT_EQ(text.rfind("香草\n", 0), 0u);
+    EXPECT_NE(text.find("持有現金９６０Ｇ"), std::string::npos) << text;
+    if (DbTxtForm2 == own) DbTxtForm2 = nullptr;
+    delete own;
+}
+
 TEST_F(MarketWindowsTest, AtFiveOClockListAndDialogShowAndChargeHalfPrice) {
     SetGameHour(17);
     TMarketListForm& f = Open();

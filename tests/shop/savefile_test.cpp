@@ -196,6 +196,30 @@ TEST_F(SaveFileTest, SaveLoadSaveIsByteIdentical) {
     EXPECT_EQ(ReadBack("QDV4.QDV"), saved);
 }
 
+// With a save folder apart from the game folder (the generated folder's saves), the
+// slots and the system file are written there, the folder made by the first save, and
+// read back from there; nothing goes into the game folder.
+TEST_F(SaveFileTest, SavesGoToTheSaveFolderMadeByTheFirstSave) {
+    const fs::path saves = dir_ / "user" / "lumia";
+    ui::SetSaveFolder(saves.string());
+    FillGame();
+    const bool saved = SaveGame(1) && SaveSystemFile();
+    std::int32_t day = 0, money = 0;
+    const bool peeked = PeekSaveSlot(1, day, money);
+    InitGameState();
+    const bool loaded = LoadGame(1) && LoadSystemFile();
+    ui::SetSaveFolder("");
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(fs::file_size(saves / "QDV2.QDV"), 185836u);
+    EXPECT_EQ(fs::file_size(saves / "QDV0.QDV"), 115u);
+    EXPECT_FALSE(fs::exists(dir_ / "QDV2.QDV"));
+    EXPECT_FALSE(fs::exists(dir_ / "QDV0.QDV"));
+    EXPECT_TRUE(peeked);
+    EXPECT_EQ(day, 123);
+    EXPECT_TRUE(loaded);
+    EXPECT_EQ(GameMoney(), 456789);
+}
+
 // The game's own rules never leave a state that the loader refuses: a year of days
 // with mixing, stock and money changes, checked every evening and night.
 TEST_F(SaveFileTest, EveryDayOfAYearPassesTheChecks) {

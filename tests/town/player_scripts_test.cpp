@@ -1,6 +1,6 @@
 // A player's ways through the real program, played by input scripts of tests/scripts:
 // keys in a scene (scene_keys.txt): Space after a click on the picture leaves the scene
-// answering 繼續, and Space and Return on the focused 繼續 each answer one line; the
+// answering 繼續, and Space and Return each answer one line, from the first on; the
 // places under the message window on the maps (map_places_under_window.txt), reached
 // by a left click once the window has dodged the pointer; the README's example
 // (first_hour.txt), from the start to the shop and an hour on; and where every script
@@ -64,6 +64,25 @@ TEST_F(SceneKeysScriptTest, SpaceOnThePictureLeavesTheSceneGoingAndKeysAnswerLin
     }
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[4].substr(0, lines[4].find('\n')), "緹菈「啦啦～月光草兩把，星星砂一小匙，");
+}
+
+// Space and Return answer a scene's lines from its very first one, before 繼續 has
+// ever been clicked, one line a key.
+TEST_F(SceneKeysScriptTest, KeysAnswerLinesFromTheFirstOne) {
+    ui::ScopedTranscript transcript;
+    CreateStartupForms();
+    const std::string script =
+        "@100 click 320 200\n@200 click 320 200\n@500 click 320 200\n+300 click 321 392\n"
+        "+2400 key space\n+1000 key return\n+1000 key space\n+1000 stop\n";
+    EXPECT_EQ(test::PlayScript(headless, script), 0);
+    std::vector<std::string> lines;
+    for (const ui::TranscriptEntry& e : transcript->Entries()) {
+        if (e.kind == "input" && e.text == "stop") break;
+        if (e.kind == "line") lines.push_back(e.text.substr(0, e.text.find('\n')));
+    }
+    // Three keys, three lines answered: the fourth waits when the script stops.
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[3], "緹菈『從今天起的這一年，");
 }
 
 using MapPlacesScriptTest = test::ScriptedGameTest;
