@@ -211,6 +211,9 @@ bool ParsePlan(const std::string& text, const std::string& file, Plan& plan, std
         } else if (key == "idle") {
             if (!args.empty()) return fail("idle takes nothing");
             step->idle = true;
+        } else if (key == "optional") {
+            if (!args.empty()) return fail("optional takes nothing");
+            step->optional = true;
         } else if (key == "repeat") {
             if (!args.empty()) return fail("repeat takes nothing");
             step->repeat = true;

@@ -28,6 +28,8 @@ struct PlanStep {
     int doneCount = 1;      // DoneKind::Item: units held
     bool repeat = false;
     bool idle = false;  // a step in the shop: nothing mixing in its hours
+    // The steps after it do not wait for it; its window passing undone is no fault.
+    bool optional = false;
 };
 
 struct Plan {

@@ -114,9 +114,8 @@ void Runner::AnswerOrder() {
     const auto line = std::find_if(choice, all.rend(),
                                    [](const ui::TranscriptEntry& e) { return e.kind == "line"; });
     std::vector<std::pair<int, int>> wants = plan().wants;
-    if (next_ < plan().steps.size())
-        wants.insert(wants.end(), plan().steps[next_].wants.begin(),
-                     plan().steps[next_].wants.end());
+    for (std::size_t i : Open())
+        wants.insert(wants.end(), plan().steps[i].wants.begin(), plan().steps[i].wants.end());
     bool refuse = letGo;
     for (const auto& want : wants)
         if (line != all.rend() &&
@@ -200,7 +199,9 @@ void Runner::StartGame() {
     hour_ = 8;
     monthsNoted_ = 0;
     next_ = 0;
-    eventMark_ = 0;
+    state_.assign(p.steps.size(), State::Waiting);
+    opened_.assign(p.steps.size(), 0);
+    eventMark_.assign(p.steps.size(), 0);
     triedOn_.assign(p.steps.size(), -1);
     trip_.reset();
     answersSet_ = false;
@@ -212,14 +213,34 @@ void Runner::StartGame() {
     player_->answers.assign(8, 0);
     answersFor_ = kHome;
     Note("game " + std::to_string(game_ + 1) + ": route " + p.name + " (" + p.file + ")");
-    if (!p.steps.empty())
-        for (const auto& [item, count] : p.steps[0].wants) shopkeeper_->Want(item, count);
+    OpenSteps();
 }
 
-bool Runner::StepDone(const PlanStep& s) const {
+std::vector<std::size_t> Runner::Open() const {
+    std::vector<std::size_t> open;
+    const std::vector<PlanStep>& steps = plan().steps;
+    for (std::size_t i = next_; i < steps.size(); ++i) {
+        if (state_[i] != State::Waiting) continue;
+        open.push_back(i);
+        if (!steps[i].optional) break;
+    }
+    return open;
+}
+
+void Runner::OpenSteps() {
+    for (std::size_t i : Open()) {
+        if (opened_[i]) continue;
+        opened_[i] = 1;
+        eventMark_[i] = events_.size();
+        for (const auto& [item, count] : plan().steps[i].wants) shopkeeper_->Want(item, count);
+    }
+}
+
+bool Runner::StepDone(std::size_t step) const {
+    const PlanStep& s = plan().steps[step];
     switch (s.done) {
         case DoneKind::Event:
-            for (std::size_t i = eventMark_; i < events_.size(); ++i)
+            for (std::size_t i = eventMark_[step]; i < events_.size(); ++i)
                 if (events_[i] == s.doneEvent) return true;
             return false;
         case DoneKind::Flag:
@@ -289,26 +310,33 @@ void Runner::Observe() {
         }
     }
     if (!playing_) return;
-    // The steps done, in order; a step whose window has passed fails the run.
-    while (next_ < p.steps.size()) {
-        const PlanStep& s = p.steps[next_];
-        const bool done = StepDone(s);
-        const int day = GameDay(), hour = GameHour();
-        const bool passed = !done && !trip_ &&
-                            (day > s.lastDay || (day == s.lastDay && hour > s.lastHour) || ended_);
-        if (!done && !passed) break;
-        if (done) {
-            Note(When() + " step " + s.name + ": done");
-        } else {
-            Note(When() + " step " + s.name + ": its window passed undone");
-            faults_.push_back("step '" + s.name + "' (" + p.file + ":" + std::to_string(s.line) +
-                              ") passed its window undone");
+    // The open steps done; a step whose window has passed fails the run (an optional
+    // one is only noted). Each change may open the steps after it.
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (std::size_t i : Open()) {
+            const PlanStep& s = p.steps[i];
+            const bool done = StepDone(i);
+            const int day = GameDay(), hour = GameHour();
+            const bool passed =
+                !done && !trip_ &&
+                (day > s.lastDay || (day == s.lastDay && hour > s.lastHour) || ended_);
+            if (!done && !passed) continue;
+            if (done) {
+                Note(When() + " step " + s.name + ": done");
+            } else if (s.optional) {
+                Note(When() + " step " + s.name + ": its window passed undone (optional)");
+            } else {
+                Note(When() + " step " + s.name + ": its window passed undone");
+                faults_.push_back("step '" + s.name + "' (" + p.file + ":" +
+                                  std::to_string(s.line) + ") passed its window undone");
+            }
+            state_[i] = done ? State::Done : State::Passed;
+            answersSet_ = false;
+            changed = true;
         }
-        ++next_;
-        eventMark_ = events_.size();
-        answersSet_ = false;
-        if (next_ < p.steps.size())
-            for (const auto& [item, count] : p.steps[next_].wants) shopkeeper_->Want(item, count);
+        while (next_ < p.steps.size() && state_[next_] != State::Waiting) ++next_;
+        OpenSteps();
     }
 }
 
@@ -355,27 +383,29 @@ int Runner::TravelFrom(int from, int to) const {
     return LandHops(a, 0) + (b == 8 ? 0 : 1);
 }
 
-bool Runner::StepDueFrom(int from) const {
+std::size_t Runner::StepDueFrom(int from) const {
     const Plan& p = plan();
-    if (next_ >= p.steps.size()) return false;
-    const PlanStep& s = p.steps[next_];
-    const int tried = triedOn_[next_];
-    if (s.place < 0 || tried == GameDay() || (!s.repeat && tried >= 0)) return false;
-    // A place that is not open on the maps yet cannot be walked to.
-    if (!EventServerDbg || !EventServerDbg->TestFlg(kFirstPlaceOpenFlag + s.place)) return false;
-    // Only the night search walks on past midnight.
-    const int walk = TravelFrom(from, s.place);
-    if (!Searching() && GameHour() + walk > 23) return false;
-    int day = 0, hour = 0;
-    Arrival(GameDay(), GameHour(), walk, day, hour);
-    return route::WindowHolds(s, day, hour);
+    for (std::size_t i : Open()) {
+        const PlanStep& s = p.steps[i];
+        const int tried = triedOn_[i];
+        if (s.place < 0 || tried == GameDay() || (!s.repeat && tried >= 0)) continue;
+        // A place that is not open on the maps yet cannot be walked to.
+        if (!EventServerDbg || !EventServerDbg->TestFlg(kFirstPlaceOpenFlag + s.place)) continue;
+        // Only the night search walks on past midnight.
+        const int walk = TravelFrom(from, s.place);
+        if (!Searching() && GameHour() + walk > 23) continue;
+        int day = 0, hour = 0;
+        Arrival(GameDay(), GameHour(), walk, day, hour);
+        if (route::WindowHolds(s, day, hour)) return i;
+    }
+    return kHome;
 }
 
-void Runner::SetOut(int from) {
-    const PlanStep& s = plan().steps[next_];
-    triedOn_[next_] = GameDay();
+void Runner::SetOut(int from, std::size_t step) {
+    const PlanStep& s = plan().steps[step];
+    triedOn_[step] = GameDay();
     if (!trip_) trip_ = std::make_unique<Trip>();
-    trip_->step = next_;
+    trip_->step = step;
     trip_->target = s.place;
     trip_->arrived = false;
     trip_->command = 0;
@@ -388,7 +418,7 @@ void Runner::SetOut(int from) {
     for (int n : s.answers) a.push_back(n - 1);
     a.insert(a.end(), 8, 0);
     player_->answers = a;
-    answersFor_ = next_;
+    answersFor_ = step;
 }
 
 bool Runner::WindowHolds(const PlanStep& s, int hour) const {
@@ -493,15 +523,16 @@ bool Runner::Step() {
     const Plan& p = plan();
     // Choices of a step in the shop take the plan's captions while its window holds, also
     // when its scene comes as she walks home (the forest maze starts at the shop's door).
-    if (next_ < p.steps.size()) {
-        const PlanStep& s = p.steps[next_];
-        if (s.place < 0 && !answersSet_ && !s.answers.empty() && WindowHolds(s, GameHour())) {
+    for (std::size_t i : Open()) {
+        const PlanStep& s = p.steps[i];
+        if (answersSet_) break;
+        if (s.place < 0 && !s.answers.empty() && WindowHolds(s, GameHour())) {
             answersSet_ = true;
             std::deque<int> a;
             for (int n : s.answers) a.push_back(n - 1);
             a.insert(a.end(), 8, 0);
             player_->answers = a;
-            answersFor_ = next_;
+            answersFor_ = i;
         }
     }
     // While a scene plays only the player answers: the shopkeeper's clicks would go to the
@@ -537,28 +568,29 @@ bool Runner::Step() {
         return false;
     }
 
-    if (next_ < p.steps.size()) {
-        const PlanStep& s = p.steps[next_];
-        const int today = GameDay();
-        if (InShopIdle() && StepDueFrom(kShopPlace)) {
-            // To peddle she carries goods: as many units as the step peddles, put in the
-            // reserve from the item list while the shop is closed.
-            const int peddles =
-                static_cast<int>(std::count(s.commandIds.begin(), s.commandIds.end(), kPeddle));
-            if (peddles > 0 && Carried() < peddles && GoodsToCarry() >= 0 &&
-                !ShopForm->IsShopOpen() && carriedOn_ != today) {
-                carriedOn_ = today;
-                carry_ = peddles;
-                carryPages_ = 0;
-                ShopForm->PM_ItemListClick();
-                return true;
-            }
-            SetOut(kShopPlace);
-            lastClockMove_ = now;
-            ShopForm->PM_ExitShopClick();
+    const int today = GameDay();
+    if (const std::size_t due = InShopIdle() ? StepDueFrom(kShopPlace) : kHome; due != kHome) {
+        const PlanStep& s = p.steps[due];
+        // To peddle she carries goods: as many units as the step peddles, put in the
+        // reserve from the item list while the shop is closed.
+        const int peddles =
+            static_cast<int>(std::count(s.commandIds.begin(), s.commandIds.end(), kPeddle));
+        if (peddles > 0 && Carried() < peddles && GoodsToCarry() >= 0 && !ShopForm->IsShopOpen() &&
+            carriedOn_ != today) {
+            carriedOn_ = today;
+            carry_ = peddles;
+            carryPages_ = 0;
+            ShopForm->PM_ItemListClick();
             return true;
         }
-        const int tried = triedOn_[next_];
+        SetOut(kShopPlace, due);
+        lastClockMove_ = now;
+        ShopForm->PM_ExitShopClick();
+        return true;
+    }
+    for (std::size_t i : Open()) {
+        const PlanStep& s = p.steps[i];
+        const int tried = triedOn_[i];
         const bool open = s.place < 0 || (EventServerDbg &&
                                           EventServerDbg->TestFlg(kFirstPlaceOpenFlag + s.place));
         if (s.place >= 0 && open && tried != today && (s.repeat || tried < 0) && InShopIdle()) {
@@ -596,7 +628,8 @@ bool Runner::TripStep() {
     const bool ready = CommandMenuShown() || (Showing(MapFm) && MapFm->m_WalkState == 0);
     const bool stepOver = t.step == kHome || (Searching() && t.arrived &&
                                               t.command >= plan().steps[t.step].commandIds.size());
-    if (stepOver && t.left && ready && StepDueFrom(Place())) SetOut(Place());
+    if (stepOver && t.left && ready)
+        if (const std::size_t due = StepDueFrom(Place()); due != kHome) SetOut(Place(), due);
     if (CommandMenuShown()) {
         t.left = true;
         return TripMenu();
@@ -742,7 +775,7 @@ void Runner::Close() {
     Observe();
     for (std::size_t i = next_; i < p.steps.size(); ++i) {
         const PlanStep& s = p.steps[i];
-        if (StepDone(s)) continue;
+        if (state_[i] != State::Waiting || s.optional || StepDone(i)) continue;
         faults_.push_back("step '" + s.name + "' (" + p.file + ":" + std::to_string(s.line) +
                           ") was never done");
     }
