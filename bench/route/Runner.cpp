@@ -109,19 +109,13 @@ void Runner::AnswerOrder() {
     if (offer < 0) return;
     const std::vector<ui::TranscriptEntry>& all = transcript_.Entries();
     const auto choice = all.rbegin() + static_cast<std::ptrdiff_t>(all.size() - 1 - offer);
-    // Goods the story wants are never handed over, and a shop let go takes no orders: the
-    // order is refused (the last caption).
+    // Goods the plan keeps (and their materials) are never handed over, and a shop let go
+    // takes no orders: the order is refused (the last caption).
     const auto line = std::find_if(choice, all.rend(),
                                    [](const ui::TranscriptEntry& e) { return e.kind == "line"; });
-    std::vector<std::pair<int, int>> wants = plan().wants;
-    for (std::size_t i : Open())
-        wants.insert(wants.end(), plan().steps[i].wants.begin(), plan().steps[i].wants.end());
-    bool refuse = letGo;
-    for (const auto& want : wants)
-        if (line != all.rend() &&
-            line->text.find(ui::Big5ToUtf8(ItemName(want.first))) != std::string::npos)
-            refuse = true;
-    if (refuse) {
+    const bool kept =
+        line != all.rend() && shopkeeper_ && shopkeeper_->Keeping().InOrder(line->text) >= 0;
+    if (letGo || kept) {
         const int captions =
             static_cast<int>(std::count(choice->text.begin(), choice->text.end(), '/')) + 1;
         player_->answers.push_front(captions - 1);
@@ -190,6 +184,10 @@ void Runner::StartGame() {
     shopkeeper_ = std::make_unique<Shopkeeper>(backend_, transcript_, policy);
     shopkeeper_->walksToFlowerbed = p.steps.empty();
     for (const auto& [item, count] : p.wants) shopkeeper_->Want(item, count);
+    // Every step's goods are kept from the start: an order or the counter would take
+    // them before the step that wants them opens.
+    for (const PlanStep& s : p.steps)
+        for (const auto& [item, count] : s.wants) shopkeeper_->Keep(item, count);
     shopkeeper_->started = true;
     playing_ = true;
     ended_ = false;

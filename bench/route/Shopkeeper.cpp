@@ -395,7 +395,8 @@ bool Shopkeeper::Step() {
     if (Active() && ReserveForPeddling()) return true;
     if (laidOutOn_ != GameDay() && !ShopForm->IsShopOpen() && GameHour() >= 8) {
         std::vector<int> leaveOff;
-        for (const auto& w : wants_) leaveOff.push_back(w.first);
+        for (int g = 0; g < kGoodsCount; ++g)
+            if (kept_.Keeps(g)) leaveOff.push_back(g);
         layout_ = Goodwill() ? GoodwillSlots(leaveOff)
                   : Active() ? RichSlots(leaveOff)
                              : PlannedSlots(leaveOff);
@@ -477,17 +478,8 @@ bool Shopkeeper::ShopMenuReady() {
 }
 
 void Shopkeeper::Want(int item, int count) {
-    for (auto& w : wants_)
-        if (w.first == item) {
-            w.second = std::max(w.second, count);
-            return;
-        }
-    wants_.emplace_back(item, count);
-}
-
-bool Shopkeeper::Wanted(int item) const {
-    return std::any_of(wants_.begin(), wants_.end(),
-                       [item](const std::pair<int, int>& w) { return w.first == item; });
+    kept_.Keep(item, count, true);
+    wants_ = kept_.Due();
 }
 
 bool Shopkeeper::TakenForSale(int g) const {
@@ -498,34 +490,56 @@ bool Shopkeeper::TakenForSale(int g) const {
     return false;
 }
 
-std::array<int, kItemCount> Shopkeeper::KeptForStory() const {
+void KeptGoods::Keep(int item, int count, bool due) {
+    for (Entry& e : entries_)
+        if (e.item == item) {
+            e.count = std::max(e.count, count);
+            e.due = e.due || due;
+            return;
+        }
+    entries_.push_back(Entry{item, count, due});
+}
+
+bool KeptGoods::Keeps(int item) const {
+    return std::any_of(entries_.begin(), entries_.end(),
+                       [item](const Entry& e) { return e.item == item; });
+}
+
+std::vector<std::pair<int, int>> KeptGoods::Due() const {
+    std::vector<std::pair<int, int>> due;
+    for (const Entry& e : entries_)
+        if (e.due) due.emplace_back(e.item, e.count);
+    return due;
+}
+
+std::array<int, kItemCount> KeptGoods::Units() const {
     Kept kept{};
-    // `units` more of `item` kept; for a goods that falls short of what is kept of it,
-    // the materials of the batches that make up the new shortfall, and so on down.
-    const auto keep = [&kept](const auto& self, int item, int units, int depth) -> void {
+    // `units` more of `item` kept; for a due goods that falls short of what is kept of
+    // it, the materials of the batches that make up the new shortfall, and so on down.
+    const auto keep = [&kept](const auto& self, int item, int units, bool due, int depth) -> void {
         if (item < 0 || item >= kItemCount || units <= 0 || ItemStock(item) == kKeyItemStock)
             return;
         int& k = kept[static_cast<std::size_t>(item)];
         const int before = std::max(k - ItemStock(item), 0);
         k += units;
         const int more = std::max(k - ItemStock(item), 0) - before;
-        if (item >= kGoodsCount || more <= 0 || depth >= 3) return;
+        if (!due || item >= kGoodsCount || more <= 0 || depth >= 3) return;
         const int batches = BatchesFor(item, more);
         for (int m = 0; m < 3; ++m)
-            self(self, RecipeMaterial(item, m), batches * RecipeQuantity(item, m), depth + 1);
+            self(self, RecipeMaterial(item, m), batches * RecipeQuantity(item, m), true, depth + 1);
     };
-    for (const auto& [item, count] : wants_) keep(keep, item, count, 0);
+    for (const Entry& e : entries_) keep(keep, e.item, e.count, e.due, 0);
     return kept;
 }
 
-bool Shopkeeper::KeptBack(int m, int units) const {
-    if (m < 0 || m >= kItemCount) return false;  // no material
-    for (const auto& [w, count] : wants_)
-        if (w < kGoodsCount && ItemStock(w) < count)
-            for (int k = 0; k < 3; ++k)
-                if (RecipeMaterial(w, k) == m && ItemStock(m) - units < RecipeQuantity(w, k))
-                    return true;
-    return false;
+int KeptGoods::InOrder(const std::string& line) const {
+    const Kept units = Units();
+    for (int item = 0; item < kItemCount; ++item) {
+        if (!Keeps(item) && units[static_cast<std::size_t>(item)] <= 0) continue;
+        const std::string name = ui::Big5ToUtf8(ItemName(item));
+        if (!name.empty() && line.find(name) != std::string::npos) return item;
+    }
+    return -1;
 }
 
 bool Shopkeeper::LayOut() {
@@ -617,10 +631,6 @@ bool Shopkeeper::StartMixing() {
            (hour + RecipeHours(best, mixBatches_) > 24 ||
             ItemStock(best) + (mixBatches_ - 1) * YieldPerBatch(best) >= 99))
         --mixBatches_;
-    for (int k = 0; k < 3 && rich && !wanted; ++k)
-        while (mixBatches_ > 1 &&
-               KeptBack(RecipeMaterial(best, k), mixBatches_ * RecipeQuantity(best, k)))
-            --mixBatches_;
     pagesTurned_ = 0;
     ShopForm->PM_ItemMixClick();
     return true;
@@ -640,9 +650,7 @@ int Shopkeeper::BestGoods(bool market) const {
             continue;
         bool can = true;
         for (int k = 0; k < 3; ++k)
-            if (!Obtainable(RecipeMaterial(g, k), RecipeQuantity(g, k), market, kept) ||
-                KeptBack(RecipeMaterial(g, k), RecipeQuantity(g, k)))
-                can = false;
+            if (!Obtainable(RecipeMaterial(g, k), RecipeQuantity(g, k), market, kept)) can = false;
         const long long v = Goodwill() ? ServeValue(g) : MixValue(g);
         if (can && v > bestValue) {
             best = g;
