@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "bench/route/Windows.h"
 #include "media/Qvpack.h"
 #include "platform/Application.h"
 #include "platform/Big5.h"
@@ -71,21 +72,8 @@ std::string Two(int n) {
 
 bool Showing(const ui::Control* c) { return c && c->Visible(); }
 
-// The ids of the command menu on show, from its transcript record.
-std::vector<int> MenuIds(const ui::Transcript& t) {
-    const std::vector<ui::TranscriptEntry>& all = t.Entries();
-    const auto menu = std::find_if(all.rbegin(), all.rend(),
-                                   [](const ui::TranscriptEntry& e) { return e.kind == "menu"; });
-    std::vector<int> ids;
-    std::istringstream shown(menu == all.rend() ? std::string() : menu->text);
-    for (int id; shown >> id;) ids.push_back(id);
-    return ids;
-}
-
-bool CommandMenuShown() {
-    const TDbTxtForm2* win = DbTxtForm2;
-    return win && win->Visible() && win->m_MenuMode && win->m_BtnCount > 0;
-}
+// The virtual milliseconds the runner takes before each click.
+constexpr std::uint32_t kClickMs = 100;
 
 int Place() { return GameFlow ? GameFlow->Place : 10; }
 
@@ -419,6 +407,23 @@ void Runner::SetOut(int from, std::size_t step) {
     answersFor_ = step;
 }
 
+int Runner::HomeBy() const {
+    int by = 24;
+    for (std::size_t i : Open()) {
+        const PlanStep& s = plan().steps[i];
+        const int tried = triedOn_[i];
+        if (s.place < 0 || tried == GameDay() || (!s.repeat && tried >= 0)) continue;
+        if (!EventServerDbg || !EventServerDbg->TestFlg(kFirstPlaceOpenFlag + s.place)) continue;
+        const int walk = Travel(s.place);
+        for (int h = GameHour() + walk; h <= 23; ++h)
+            if (WindowHolds(s, h)) {
+                by = std::min(by, h - walk);
+                break;
+            }
+    }
+    return by;
+}
+
 bool Runner::WindowHolds(const PlanStep& s, int hour) const {
     return route::WindowHolds(s, GameDay(), hour);
 }
@@ -434,12 +439,9 @@ bool Runner::InShopIdle() const {
     return ShopForm->PopupMenu1.AutoPopup && ShopForm->PendingAction == 0;
 }
 
-bool Runner::Click(const ui::Control& c) { return ClickAt(Centre(c)); }
+bool Runner::Click(const ui::Control& c) { return route::Click(backend_, c, kClickMs); }
 
-bool Runner::ClickAt(ui::Point p, std::uint32_t ms) {
-    backend_.Click(p.x, p.y, ui::MouseButton::mbLeft, 0, ms);
-    return true;
-}
+bool Runner::ClickAt(ui::Point p, std::uint32_t ms) { return route::ClickAt(backend_, p, ms); }
 
 int Runner::Carried() {
     int n = 0;
@@ -578,12 +580,14 @@ bool Runner::Step() {
             carriedOn_ = today;
             carry_ = peddles;
             carryPages_ = 0;
-            ShopForm->PM_ItemListClick();
-            return true;
+            return ChooseFromMenu(backend_, *ShopForm->Image1, ShopForm->PopupMenu1,
+                                  {ShopForm->PM_ItemList}, kClickMs);
         }
+        if (!ChooseFromMenu(backend_, *ShopForm->Image1, ShopForm->PopupMenu1,
+                            {ShopForm->PM_ExitShop}, kClickMs))
+            return false;
         SetOut(kShopPlace, due);
         lastClockMove_ = now;
-        ShopForm->PM_ExitShopClick();
         return true;
     }
     for (std::size_t i : Open()) {
@@ -613,6 +617,7 @@ bool Runner::Step() {
                 break;
             }
     }
+    shopkeeper_->homeBy = HomeBy();
     const bool acted = shopkeeper_->Step();
     if (ShopForm && ShopForm->PendingAction == kExitPending) shopkeeperOut_ = true;
     return acted;
@@ -685,31 +690,22 @@ bool Runner::TripMap() {
     const ui::Point p = map.m_Img->ClientToScreen(ui::Point{mark.labelX, mark.labelY});
     if (ui::ControlAt(p.x, p.y) == map.m_Img) return ClickAt(p);
     // Another window (the message window, the clock) covers the place's name: the map's
-    // menu of places instead, popped up with a right click on open map and its row chosen.
+    // menu of places instead, popped up with a right click on open map.
     const std::string caption = ui::Utf8ToBig5(mark.menuName);
-    int row = -1, shown = 0;
+    const ui::MenuItem* row = nullptr;
     std::string places;
     for (int i = 0; i < map.m_Ppm.Items.Count(); ++i) {
         const ui::MenuItem* item = map.m_Ppm.Items.Item(i);
         if (!item->Visible) continue;
-        if (item->Caption == caption) row = shown;
+        if (item->Caption == caption) row = item;
         places.append(" ").append(ui::Big5ToUtf8(item->Caption));
-        ++shown;
     }
-    if (row < 0) {
+    if (!row || !ChooseFromMenu(backend_, *map.m_Img, map.m_Ppm, {row}, kClickMs)) {
         Fail(t.step, std::string("no ") + mark.menuName + " in the map's menu of places: it shows" +
                          places);
         return false;
     }
-    ui::Point at{};
-    for (const ui::Point c : {ui::Point{320, 240}, ui::Point{320, 60}, ui::Point{320, 420}}) {
-        at = map.m_Img->ClientToScreen(c);
-        if (ui::ControlAt(at.x, at.y) == map.m_Img) break;
-    }
-    backend_.Click(at.x, at.y, ui::MouseButton::mbRight, 0, 100);
-    return ClickAt(
-        ui::Point{at.x + ui::kMenuBorder + 30,
-                  at.y + ui::kMenuBorder + row * ui::kMenuItemHeight + ui::kMenuItemHeight / 2});
+    return true;
 }
 
 bool Runner::TripMenu() {
@@ -726,11 +722,7 @@ bool Runner::TripMenu() {
     auto has = [&](int id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); };
     auto pick = [&](int id) {
         const auto it = std::find(ids.begin(), ids.end(), id);
-        const auto i = static_cast<std::size_t>(it - ids.begin());
-        if (i >= static_cast<std::size_t>(win->m_BtnCount)) return false;
-        const ui::Rect& r = win->m_BtnRects[i];
-        return ClickAt(
-            win->ClientToScreen(ui::Point{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}));
+        return ClickCommandAt(backend_, static_cast<std::size_t>(it - ids.begin()), kClickMs);
     };
     if (t.arrived && t.command < s.commandIds.size()) {
         const int want = s.commandIds[t.command];
@@ -758,12 +750,8 @@ bool Runner::TripMenu() {
     const int want = ((t.arrived || t.target < 0) && place == 0) ? kEnter : kMap;
     for (int id : {want, kMove, kGoOut, kToSquare, kCancel})
         if (has(id)) return pick(id);
-    if (win->m_BtnCount > 0) {
-        const ui::Rect& r = win->m_BtnRects[static_cast<std::size_t>(win->m_BtnCount - 1)];
-        return ClickAt(
-            win->ClientToScreen(ui::Point{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}));
-    }
-    return false;
+    return win->m_BtnCount > 0 &&
+           ClickCommandAt(backend_, static_cast<std::size_t>(win->m_BtnCount - 1), kClickMs);
 }
 
 void Runner::Close() {

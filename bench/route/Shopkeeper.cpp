@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/route/Windows.h"
 #include "bench/simyear/SimYear.h"
 #include "platform/Application.h"
 #include "platform/Big5.h"
@@ -300,10 +301,6 @@ std::array<int, kExhibitionSlots> GoodwillSlots(const std::vector<int>& leaveOff
 
 }  // namespace
 
-ui::Point Centre(const ui::Control& c) {
-    return c.ClientToScreen(ui::Point{c.Width() / 2, c.Height() / 2});
-}
-
 int Count(const ui::Transcript& t, const std::string& kind, const std::string& text) {
     int n = 0;
     for (const ui::TranscriptEntry& e : t.Entries())
@@ -466,11 +463,12 @@ void Shopkeeper::Account() {
     }
 }
 
-bool Shopkeeper::Click(const ui::Control& c) { return ClickAt(Centre(c)); }
+bool Shopkeeper::Click(const ui::Control& c) { return route::Click(backend_, c, kClickMs); }
 
-bool Shopkeeper::ClickAt(ui::Point p) {
-    backend_.Click(p.x, p.y, ui::MouseButton::mbLeft, 0, kClickMs);
-    return true;
+bool Shopkeeper::ClickAt(ui::Point p) { return route::ClickAt(backend_, p, kClickMs); }
+
+bool Shopkeeper::ShopMenu(std::initializer_list<const ui::MenuItem*> path) {
+    return ChooseFromMenu(backend_, *ShopForm->Image1, ShopForm->PopupMenu1, path, kClickMs);
 }
 
 bool Shopkeeper::ShopMenuReady() {
@@ -554,15 +552,13 @@ bool Shopkeeper::LayOut() {
     for (int k = 0; k < kExhibitionSlots; ++k)
         if (SlotItem(k) != -1 && SlotItem(k) != layout_[k]) {
             layoutSlot_ = k;
-            ShopForm->Exhibition0Click(k);
-            return true;
+            return ShopMenu({ShopForm->PM_Exhibition, ShopForm->PM_Exhibition->Item(k)});
         }
     for (int k = 0; k < kExhibitionSlots; ++k)
         if (SlotItem(k) == -1 && layout_[k] != -1 && ItemSlot(layout_[k]) == -1) {
             layoutSlot_ = k;
             pagesTurned_ = 0;
-            ShopForm->Exhibition0Click(k);
-            return true;
+            return ShopMenu({ShopForm->PM_Exhibition, ShopForm->PM_Exhibition->Item(k)});
         }
     laying_ = false;
     return false;
@@ -632,8 +628,7 @@ bool Shopkeeper::StartMixing() {
             ItemStock(best) + (mixBatches_ - 1) * YieldPerBatch(best) >= 99))
         --mixBatches_;
     pagesTurned_ = 0;
-    ShopForm->PM_ItemMixClick();
-    return true;
+    return ShopMenu({ShopForm->PM_ItemMix});
 }
 
 int Shopkeeper::BestGoods(bool market) const {
@@ -769,6 +764,8 @@ bool Shopkeeper::PeddleWorth() {
 bool Shopkeeper::StartErrand(Errand errand) {
     const int hour = GameHour(), day = GameDay();
     if (MixHoursLeft() > 0 || !ShopMenuReady() || hour < 10) return false;
+    // Out, an hour there at least, and home again before the plan's next walk.
+    if (hour + 3 > homeBy) return false;
     if (errand == Errand::None) {
         if (PeddleWorth() && hour < 17)
             errand = Errand::Square;
@@ -781,8 +778,7 @@ bool Shopkeeper::StartErrand(Errand errand) {
     if (errand == Errand::Library) libraryDay_ = day;
     errand_ = errand;
     ++trips;
-    ShopForm->PM_ExitShopClick();
-    return true;
+    return ShopMenu({ShopForm->PM_ExitShop});
 }
 
 bool Shopkeeper::LandHours() const {
@@ -793,7 +789,7 @@ bool Shopkeeper::LandHours() const {
 bool Shopkeeper::StartNightSearch() {
     const int hour = GameHour(), day = GameDay();
     if (landDay_ == day || MixHoursLeft() > 0 || !ShopMenuReady()) return false;
-    if (hour < 19 || hour > 20 || ShopForm->IsShopOpen()) return false;
+    if (hour < 19 || hour > 20 || ShopForm->IsShopOpen() || homeBy < 24) return false;
     const int node = Goodwill() ? GoodwillLandNode() : kSpring;
     if (node < 0 || (node == kSpring && ItemStock(kNightGlory) >= 8 && ItemStock(kLily) >= 8))
         return false;
@@ -803,8 +799,7 @@ bool Shopkeeper::StartNightSearch() {
     landDay_ = day;
     errand_ = Errand::Land;
     ++trips;
-    ShopForm->PM_ExitShopClick();
-    return true;
+    return ShopMenu({ShopForm->PM_ExitShop});
 }
 
 int Shopkeeper::GoodwillLandNode() const {
@@ -846,8 +841,7 @@ bool Shopkeeper::EarlyNight() {
     if (GameCondition() == 0 || hour < 18 || sleptOn_ == day) return false;
     if (MixHoursLeft() > 0 || !ShopMenuReady()) return false;
     sleptOn_ = day;
-    ShopForm->PM_SleepClick();
-    return true;
+    return ShopMenu({ShopForm->PM_Sleep});
 }
 
 bool Shopkeeper::ReserveForPeddling() {
@@ -859,8 +853,7 @@ bool Shopkeeper::ReserveForPeddling() {
         if (ItemStock(g) != kKeyItemStock && ItemBasePrice(g) < 1000) reserved += ItemReserve(g);
     if (reserved >= kPeddleReserve) return false;
     pagesTurned_ = 0;
-    ShopForm->PM_ItemListClick();
-    return true;
+    return ShopMenu({ShopForm->PM_ItemList});
 }
 
 bool Shopkeeper::ItemList() {
@@ -937,8 +930,7 @@ bool Shopkeeper::GoOut() {
     tripDay_ = GameDay();
     visited_ = false;
     ++trips;
-    ShopForm->PM_ExitShopClick();
-    return true;
+    return ShopMenu({ShopForm->PM_ExitShop});
 }
 
 bool Shopkeeper::OnTheMap() {
@@ -957,10 +949,10 @@ bool Shopkeeper::OnTheMap() {
     if (MapFm->m_Land || &to == &kTownPlaces[kOutskirts]) {
         const std::string caption = ui::Utf8ToBig5(to.menuName);
         for (int i = 0; i < MapFm->m_Ppm.Items.Count(); ++i)
-            if (MapFm->m_Ppm.Items.Item(i)->Caption == caption) {
-                MapFm->m_Ppm.Items.Item(i)->Click();
+            if (MapFm->m_Ppm.Items.Item(i)->Caption == caption &&
+                ChooseFromMenu(backend_, *MapFm->m_Img, MapFm->m_Ppm, {MapFm->m_Ppm.Items.Item(i)},
+                               kClickMs))
                 return true;
-            }
     }
     // The place's name on the map, where the generated maps keep it in view.
     return ClickAt(MapFm->m_Img->ClientToScreen(ui::Point{to.labelX, to.labelY}));
@@ -969,17 +961,14 @@ bool Shopkeeper::OnTheMap() {
 bool Shopkeeper::CommandMenu() {
     TDbTxtForm2* win = DbTxtForm2;
     if (!win || !win->Visible() || !win->m_MenuMode || win->m_BtnCount <= 0) return false;
-    // The ids the menu shows, from its record, the transcript's last of its kind.
-    const std::vector<ui::TranscriptEntry>& all = transcript_.Entries();
-    const auto menu = std::find_if(all.rbegin(), all.rend(),
-                                   [](const ui::TranscriptEntry& e) { return e.kind == "menu"; });
-    std::vector<int> ids;
-    std::istringstream shown(menu == all.rend() ? std::string() : menu->text);
-    for (int id; shown >> id;) ids.push_back(id);
+    const std::vector<int> ids = MenuIds(transcript_);
     int want = kMap;
     if ((Place() & 31) == kFlowerHouse && !visited_ && tripDay_ == GameDay()) want = kFlowerbed;
     if (Place() == kShopFront) want = kEnter;
     const int hour = GameHour();
+    // The plan walks her out again soon: the errand ends and she goes home.
+    if (errand_ != Errand::None && errand_ != Errand::Land && hour + 1 >= homeBy)
+        errand_ = Errand::None;
     if (errand_ == Errand::Square && Place() == kSquare) {
         if (!buy_.empty() && MarketOpenToday() && hour >= 10 && hour < 18)
             want = kMarket;
@@ -1014,8 +1003,7 @@ bool Shopkeeper::CommandMenu() {
     if (pick < 0 || pick >= win->m_BtnCount) pick = win->m_BtnCount - 1;
     if (ids[static_cast<std::size_t>(pick)] == kFlowerbed) visited_ = true;
     if (ids[static_cast<std::size_t>(pick)] == kEnter) errand_ = Errand::None;
-    const ui::Rect& r = win->m_BtnRects[static_cast<std::size_t>(pick)];
-    return ClickAt(win->ClientToScreen(ui::Point{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}));
+    return ClickCommandAt(backend_, static_cast<std::size_t>(pick), kClickMs);
 }
 
 }  // namespace route

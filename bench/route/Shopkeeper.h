@@ -12,11 +12,13 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/Controls.h"
+#include "platform/Menus.h"
 #include "platform/Transcript.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "shop/GameState.h"
@@ -25,7 +27,6 @@ namespace route {
 
 constexpr int kLastDay = 287;
 
-ui::Point Centre(const ui::Control& c);
 // The index in `t` of the choice of an order offer (接受訂單 / 拒絕) now waiting, the
 // first time its window is seen; -1 otherwise. The window is remembered in `seen` by its
 // life token: a new window may take the address of the one answered before.
@@ -118,6 +119,9 @@ public:
     bool OnLandErrand() const { return errand_ == Errand::Land; }
     // Off: no walks of its own (a route's plan walks the heroine).
     bool walksToFlowerbed = true;
+    // The hour today by which a route's plan walks the heroine out (24: none): no errand
+    // of its own is started that would keep her out past it, and one under way ends.
+    int homeBy = 24;
     int maxDay = 0, nextTurns = 0, savesDeclined = 0, mixesOrdered = 0, trips = 0;
 
     // One move when one is due (true: a click was made or a window opened).
@@ -149,6 +153,8 @@ private:
 private:
     bool Click(const ui::Control& c);
     bool ClickAt(ui::Point p);
+    // An item of the shop's floor menu (a slot of its 陳列商品: the item, then the slot).
+    bool ShopMenu(std::initializer_list<const ui::MenuItem*> path);
 
     static int Place();
 
