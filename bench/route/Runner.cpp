@@ -600,9 +600,7 @@ bool Runner::Step() {
             // The window opens within a few hours today: pass the hours without a new mix.
             for (int h = arrival + 1; h <= std::min(23, arrival + kHoldHours); ++h) {
                 if (!WindowHolds(s, h)) continue;
-                if (!ShopForm->FastMode()) ShopForm->SpeedButtonClick();
-                TCHBcSpeedButton* next = ShopForm->MenuNextTurn;
-                if (next && next->Showing() && next->Enabled()) return Click(*next);
+                if (shopkeeper_->NextTurn()) return true;
                 break;
             }
         }
@@ -611,9 +609,7 @@ bool Runner::Step() {
         if (s.place < 0 && s.idle && InShopIdle())
             for (int h = GameHour(); h <= std::min(23, GameHour() + kHoldHours); ++h) {
                 if (!WindowHolds(s, h)) continue;
-                if (!ShopForm->FastMode()) ShopForm->SpeedButtonClick();
-                TCHBcSpeedButton* next = ShopForm->MenuNextTurn;
-                if (next && next->Showing() && next->Enabled()) return Click(*next);
+                if (shopkeeper_->NextTurn()) return true;
                 break;
             }
     }

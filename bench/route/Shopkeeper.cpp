@@ -407,8 +407,15 @@ bool Shopkeeper::Step() {
     if (Active() && EarlyNight()) return true;
     if (StartMixing() || GoOut()) return true;
     if (Active() && StartErrand(Errand::None)) return true;
-    // The shop's fast speed, as a player in a hurry sets it.
-    if (!ShopForm->FastMode()) ShopForm->SpeedButtonClick();
+    return NextTurn();
+}
+
+bool Shopkeeper::NextTurn() {
+    // The shop's fast speed, as a player in a hurry sets it: a click on the top bar's
+    // speed button, which stays down.
+    TCHBcSpeedButton* speed = ShopForm->SpeedButton;
+    if (!ShopForm->FastMode() && speed && speed->Showing() && speed->Enabled())
+        return Click(*speed);
     TCHBcSpeedButton* next = ShopForm->MenuNextTurn;
     if (next && next->Showing() && next->Enabled()) {
         ++nextTurns;

@@ -126,6 +126,8 @@ public:
 
     // One move when one is due (true: a click was made or a window opened).
     bool Step();
+    // The top bar's next turn (the speed button first, while the shop is not fast).
+    bool NextTurn();
     // A customer's order offer on show: the goodwill shopkeeper takes no order it might
     // fail (a failed order costs a point of reputation): it delivers on the spot when it
     // can, else refuses, its second caption put ahead of `answers` (the player's).
