@@ -29,6 +29,7 @@
 #include "shop/Saveloadmsg.h"
 #include "shop/Shop.h"
 #include "skin/CHBCBTN.h"
+#include "story/Register.h"
 #include "town/EvCommands.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
@@ -46,11 +47,10 @@ namespace route {
 namespace {
 
 constexpr int kLandBit = 32;
-constexpr int kSearchModeFlag = 163;
+constexpr int kSearchModeFlag = flag::NightSearch;
 constexpr int kExitPending = 5;  // the shop's pending action of a walk out of the door  // the
                                  // night search: the land map refuses the town
 constexpr int kOutskirts = 8;    // the town node that leads to the land map
-constexpr int kFirstPlaceOpenFlag = 96;
 // The hours ahead of a step's window in which the shopkeeper starts nothing new.
 constexpr int kHoldHours = 4;
 // Virtual time without a game hour passing after which the run is stuck.
@@ -62,7 +62,8 @@ constexpr int kMaxDetours = 4;
 // Peddling sells only goods the heroine carries, below this base price.
 constexpr int kPeddleMaxPrice = 1000;
 constexpr int kCarryPages = 8;
-constexpr int kTrackedFlags[] = {402, 403, 404, 405, 437};
+constexpr int kTrackedFlags[] = {flag::RoutePrince, flag::RouteFlorae, flag::RouteRenette,
+                                 flag::RouteCocotte, flag::RenetteSaved};
 
 std::string Two(int n) {
     char buf[16];
@@ -165,10 +166,8 @@ void Runner::StartGame() {
             land_.reset();
         }
     }
-    const Policy policy = p.policy == "rich"       ? Policy::Rich
-                          : p.policy == "goodwill" ? Policy::Goodwill
-                          : p.policy == "short"    ? Policy::Short
-                                                   : Policy::Plain;
+    Policy policy = Policy::Plain;
+    PolicyByName(p.policy, policy);
     shopkeeper_ = std::make_unique<Shopkeeper>(backend_, transcript_, policy);
     shopkeeper_->walksToFlowerbed = p.steps.empty();
     for (const auto& [item, count] : p.wants) shopkeeper_->Want(item, count);

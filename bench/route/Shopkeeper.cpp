@@ -36,6 +36,7 @@
 #include "shop/Saveloadmsg.h"
 #include "shop/Shop.h"
 #include "skin/CHBCBTN.h"
+#include "story/Register.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/EvCommands.h"
@@ -62,9 +63,10 @@ constexpr int kMixPages = 8;      // pages of the mixing list looked through for
 constexpr int kSquare = 3;        // the town node of the square (the market, peddling)
 constexpr int kSchool = 7;        // the town node of the magic school
 constexpr int kLibraryPlace = 17;
-constexpr int kOutskirts = 8;  // the town node that leads to the land map
-constexpr int kSpring = 2;     // the land node of the forest spring
-constexpr int kNightGlory = 72, kLily = 71;
+constexpr int kOutskirts = 8;    // the town node that leads to the land map
+constexpr int kSpring = 2;       // the land node of the forest spring
+constexpr int kNightGlory = 72;  // 夜牽牛, which the register does not name
+constexpr int kLily = item::Lily;
 // What the searches of a land node turn up most (night and day), for the goodwill
 // shopkeeper's night searches.
 struct LandFinds {
@@ -300,6 +302,21 @@ std::array<int, kExhibitionSlots> GoodwillSlots(const std::vector<int>& leaveOff
 }
 
 }  // namespace
+
+bool PolicyByName(const std::string& name, Policy& policy) {
+    static constexpr std::pair<const char*, Policy> kPolicies[] = {
+        {"plain", Policy::Plain},
+        {"rich", Policy::Rich},
+        {"goodwill", Policy::Goodwill},
+        {"short", Policy::Short},
+    };
+    for (const auto& [n, p] : kPolicies)
+        if (name == n) {
+            policy = p;
+            return true;
+        }
+    return false;
+}
 
 int Count(const ui::Transcript& t, const std::string& kind, const std::string& text) {
     int n = 0;

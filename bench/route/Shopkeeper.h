@@ -64,6 +64,9 @@ private:
 // mixing goes on.
 enum class Policy { Plain, Rich, Goodwill, Short };
 constexpr int kShortMoney = 700000;
+// The policies by name, for the plans and the command lines.
+constexpr const char* kPolicyNames = "plain, rich, goodwill or short";
+bool PolicyByName(const std::string& name, Policy& policy);
 
 // The goods a route's plan keeps: the plan's wants and every step's, from the start of
 // the year. A kept item is never laid out for sale, nor mixed for sale, and an order for
