@@ -119,8 +119,9 @@ bool ParsePlan(const std::string& text, const std::string& file, Plan& plan, std
                 plan.after = args[0];
             } else if (key == "policy") {
                 if (args.size() != 1 || (args[0] != "plain" && args[0] != "rich" &&
-                                         args[0] != "goodwill" && args[0] != "short"))
-                    return fail("policy is plain, rich, goodwill or short");
+                                         args[0] != "goodwill" && args[0] != "short" &&
+                                         args[0] != "help"))
+                    return fail("policy is plain, rich, goodwill, short or help");
                 plan.policy = args[0];
             } else if (key == "orders") {
                 if (args.size() != 1 || (args[0] != "accept" && args[0] != "refuse"))

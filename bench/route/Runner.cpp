@@ -156,9 +156,11 @@ void Runner::StartGame() {
     const Policy policy = p.policy == "rich"       ? Policy::Rich
                           : p.policy == "goodwill" ? Policy::Goodwill
                           : p.policy == "short"    ? Policy::Short
+                          : p.policy == "help"     ? Policy::Help
                                                    : Policy::Plain;
     shopkeeper_ = std::make_unique<Shopkeeper>(backend_, transcript_, policy);
-    shopkeeper_->walksToFlowerbed = p.steps.empty();
+    // The help shop's steps (a contest) leave it its flower walks.
+    shopkeeper_->walksToFlowerbed = p.steps.empty() || policy == Policy::Help;
     for (const auto& [item, count] : p.wants) shopkeeper_->Want(item, count);
     shopkeeper_->started = true;
     playing_ = true;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/route/HelpShop.h"
 #include "bench/simyear/SimYear.h"
 #include "platform/Application.h"
 #include "platform/Big5.h"
@@ -396,10 +397,12 @@ bool Shopkeeper::Step() {
     if (laidOutOn_ != GameDay() && !ShopForm->IsShopOpen() && GameHour() >= 8) {
         std::vector<int> leaveOff;
         for (const auto& w : wants_) leaveOff.push_back(w.first);
-        layout_ = Goodwill() ? GoodwillSlots(leaveOff)
+        layout_ = Help()       ? HelpSlots(leaveOff)
+                  : Goodwill() ? GoodwillSlots(leaveOff)
                   : Active() ? RichSlots(leaveOff)
                              : PlannedSlots(leaveOff);
         if (LetGo()) layout_.fill(-1);
+        if (Help()) HelpLog(layout_, ledger);
         laidOutOn_ = GameDay();
         laying_ = true;
     }
@@ -627,6 +630,7 @@ bool Shopkeeper::StartMixing() {
 }
 
 int Shopkeeper::BestGoods(bool market) const {
+    if (Help()) return HelpMixGoods(market);
     int best = -1;
     long long bestValue = 0;
     const Kept kept = KeptForStory();
@@ -678,6 +682,13 @@ bool Shopkeeper::MarketTripWorth() {
     }
     if (!Active()) return !buy_.empty();
     const Kept kept = KeptForStory();
+    if (Help()) {
+        for (const auto& b : HelpMarketBuys())
+            if (std::none_of(buy_.begin(), buy_.end(),
+                             [&b](const auto& have) { return have.first == b.first; }))
+                buy_.push_back(b);
+        return !buy_.empty();
+    }
     if (Goodwill()) {
         // The materials of every goods the town wants, a stock of them ahead: the market
         // offers each only now and then.
@@ -800,6 +811,7 @@ bool Shopkeeper::StartNightSearch() {
 }
 
 int Shopkeeper::GoodwillLandNode() const {
+    if (Help()) return HelpLandNode();
     // Units of a material the wanted goods need for the days ahead.
     int need[kItemCount] = {};
     for (int g = 0; g < kGoodsCount; ++g) {

@@ -1,0 +1,408 @@
+#include "bench/route/HelpShop.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <iterator>
+
+#include "bench/route/Shopkeeper.h"
+#include "shop/Catalog.h"
+#include "shop/Fashion.h"
+#include "shop/GameState.h"
+#include "shop/Market.h"
+#include "shop/Mixing.h"
+#include "town/Evsrvfm.h"
+
+namespace route {
+
+namespace {
+
+constexpr int kDebt = 1000000;
+constexpr int kKeyStock = 255;  // a key item's stock mark
+// The cheap goods (20 to 100 G) the help shop lives on.
+constexpr int kCheapGoods[] = {0, 1, 2, 12, 31, 33};
+constexpr int kFirstPlaceOpenFlag = 96;
+constexpr int kLandBit = 32;
+constexpr int kContestDay = 179;  // the beauty contest: 100,000 G at reputation 20
+constexpr int kContestPrize = 100000;
+constexpr int kMagicContestDay = 125;  // the magic contest: 100,000 G to the winner
+constexpr int kContestHeld = 408;
+constexpr int kLakeWater = 85;
+constexpr int kLake = 7;  // the land node whose searches turn up the lake's water
+constexpr int kRockSalt = 89;  // the flower bottles' other material the market seldom has
+constexpr int kCashKept = 2000;  // money the market leaves in hand
+// Days of customers the market's materials are bought for.
+constexpr int kDaysAhead = 6;
+// The market's offers come and go: a cheap material is bought up to this many units.
+constexpr int kMaterialStock = 80;
+
+bool Known(int g) { return IsItemUnlocked(g) && ItemStock(g) != kKeyStock; }
+
+// Customers a goods on a full-price slot draws today: the town's wants times the
+// reputation, as the day's demand is made at 10:00.
+int Customers(int g) { return Fashions[g].Popularity() * GameReputation() / 100; }
+
+// The most the bargain slot's goods may sell in a day: up to reputation / 20 + 1 an hour.
+int BargainMost() { return 9 * (GameReputation() / 20 + 1); }
+
+int YieldPerBatch(int g) { return PlannedMixYield(g, 4) / 4; }
+
+bool OnMarket(int m, int units) {
+    for (int i = 0; i < kMarketOffers; ++i)
+        if (MarketItem(i) == m && MarketStock(i) >= units) return true;
+    return false;
+}
+
+bool SoldAtMarket(int m) {
+    return std::find(std::begin(MarketCandidates), std::end(MarketCandidates), m) !=
+           std::end(MarketCandidates);
+}
+
+// Open days from today (counted from tomorrow when the shop has closed) to the year's end.
+int OpenDaysLeft() {
+    int n = 0;
+    for (int d = GameDay() + (GameHour() >= 19 ? 1 : 0); d < kGameDays - 1; ++d)
+        if (!IsRestDay(d) && d != 48) ++n;
+    return n;
+}
+
+// The takings of an open day, over the last two weeks' open days.
+long long DailyTakings() {
+    long long sum = 0;
+    int days = 0;
+    for (int d = GameDay() - 1; d >= 0 && d >= GameDay() - 12; --d) {
+        if (IsRestDay(d) || d == 48) continue;
+        ++days;
+        for (int g = 0; g < kGoodsCount; ++g) sum += DailyRevenue(g, d);
+    }
+    return days > 0 ? sum / days : 0;
+}
+
+// The dearest goods the help shop sells at the forecast's money.
+int PriceLimit() {
+    const long long f = HelpMoneyForecast();
+    if (f < 700000) return 250;
+    if (f < 820000) return 120;
+    if (f < 900000) return 100;
+    if (f < 950000) return 30;
+    return 20;
+}
+
+bool Cheap(int g) {
+    return std::find(std::begin(kCheapGoods), std::end(kCheapGoods), g) != std::end(kCheapGoods);
+}
+
+// What the night searches of a land node turn up (SearchFinds, the night's records).
+struct LandFinds {
+    int node;
+    int materials[6];
+};
+constexpr LandFinds kLandFinds[] = {
+    {7, {85, 64, 69, 71, 72, 0}},  {6, {66, 65, 83, 84, 64, 0}}, {8, {95, 90, 0, 0, 0, 0}},
+    {3, {89, 94, 79, 81, 96, 78}}, {4, {68, 97, 87, 89, 0, 0}},  {5, {68, 97, 87, 89, 0, 0}},
+    {2, {64, 69, 72, 75, 71, 73}}, {1, {64, 75, 78, 71, 79, 80}}, {9, {86, 81, 97, 87, 0, 0}},
+};
+
+bool LandOpen(int node) {
+    return EventServerDbg && EventServerDbg->TestFlg(kFirstPlaceOpenFlag + kLandBit + node);
+}
+
+bool FoundOnLand(int m) {
+    for (const LandFinds& f : kLandFinds)
+        for (int x : f.materials)
+            if (x == m && LandOpen(f.node)) return true;
+    return false;
+}
+
+bool SoldAtMarketOrLand(int m) {
+    return std::find(std::begin(MarketCandidates), std::end(MarketCandidates), m) !=
+               std::end(MarketCandidates) ||
+           FoundOnLand(m);
+}
+
+// The shop can keep a goods in stock: its materials come from the market, the land, the
+// key items or the cheap goods, and cost well below what the goods sells for.
+bool Makeable(int g) {
+    int cost = 0;
+    for (int k = 0; k < 3; ++k) {
+        const int m = RecipeMaterial(g, k), q = RecipeQuantity(g, k);
+        if (m < 0 || m >= kItemCount) continue;
+        if (ItemStock(m) == kKeyStock) continue;
+        if (ItemStock(m) >= 4 * q) continue;  // at hand for a job (芙蘿蕾's flowers)
+        if (m < kGoodsCount ? !Cheap(m) || !Known(m) : !SoldAtMarketOrLand(m)) return false;
+        cost += q * ItemBasePrice(m);
+    }
+    return cost <= 5 * ItemBasePrice(g);
+}
+
+// Units a goods on a full-price slot needs today beside what its neighbours' customers take.
+int SafeUnits(int g) { return Customers(g) + Customers(g) / 10 + 2; }
+
+// Customers of `from` that may reach over to `to` (one in ten, half of them each way from
+// the inner slots), with a margin.
+int Reach(const std::array<int, kExhibitionSlots>& slots, int from) {
+    if (from < 2 || from > 9 || slots[from] < 0) return 0;
+    const bool oneWay = from == 2 || from == 5 || from == 6 || from == 9;
+    const int c = Customers(slots[from]);
+    return oneWay ? (c + 4) / 5 : (c + 9) / 10;
+}
+
+bool SlotSafe(const std::array<int, kExhibitionSlots>& slots, int s) {
+    const int g = slots[s];
+    if (g < 0) return true;
+    if (s == 0) return ItemAvailable(g) >= BargainMost();
+    int need = SafeUnits(g);
+    if (s >= 2) {
+        const int lo = s == 6 ? -1 : s - 1, hi = s == 5 ? -1 : s + 1;
+        if (lo >= 2) need += Reach(slots, lo);
+        if (hi >= 2 && hi <= 9) need += Reach(slots, hi);
+        need += 1;
+    }
+    return ItemAvailable(g) >= need;
+}
+
+}  // namespace
+
+long long HelpMoneyForecast() {
+    long long f = GameMoney() + DailyTakings() * OpenDaysLeft();
+    // The contests' prizes still to come: the beauty contest's, and the magic contest's
+    // when the plan goes to it.
+    if (GameDay() < kContestDay || (GameDay() == kContestDay && GameHour() < 17)) f += kContestPrize;
+    if (GameDay() <= kMagicContestDay && EventServerDbg && !EventServerDbg->TestFlg(kContestHeld))
+        f += kContestPrize;
+    return f;
+}
+
+bool HelpGoods(int g) {
+    if (g < 0 || g >= kGoodsCount || !Known(g) || ItemBasePrice(g) > PriceLimit()) return false;
+    // The cheap goods always; a dearer one the town wants.
+    return Makeable(g) && (Cheap(g) || Fashions[g].Popularity() >= 12 || ItemSlot(g) >= 0);
+}
+
+int HelpTarget(int g) {
+    if (!HelpGoods(g)) return 0;
+    return std::clamp(3 * Customers(g) + 15, 30, 95);
+}
+
+std::array<int, kExhibitionSlots> HelpSlots(const std::vector<int>& leaveOff) {
+    std::array<int, kExhibitionSlots> slots;
+    slots.fill(-1);
+    auto usable = [&](int g) {
+        return Known(g) && ItemAvailable(g) > 0 &&
+               std::find(leaveOff.begin(), leaveOff.end(), g) == leaveOff.end();
+    };
+    auto byCustomers = [](int a, int b) { return Customers(a) > Customers(b); };
+    // The help goods whose stock covers their customers at full price, the most wanted first.
+    std::vector<int> full, short_;
+    // Goods the shop does not make go on the slots too while their stock lasts: a customer
+    // who finds the goods is one not turned away.
+    for (int g = 0; g < kGoodsCount; ++g) {
+        if (!usable(g) || ItemBasePrice(g) > PriceLimit()) continue;
+        if (ItemAvailable(g) >= SafeUnits(g) + 2 && (HelpGoods(g) || Customers(g) >= 2))
+            full.push_back(g);
+        else if (HelpGoods(g) || Customers(g) >= 2)
+            short_.push_back(g);
+    }
+    std::stable_sort(full.begin(), full.end(), byCustomers);
+    std::stable_sort(short_.begin(), short_.end(), byCustomers);
+    // The bargain slot, whose customers come at random and not for the town's wants: the
+    // most wanted goods the stock cannot cover at full price; else the least wanted.
+    for (auto it = short_.begin(); it != short_.end(); ++it)
+        if (ItemAvailable(*it) >= BargainMost()) {
+            slots[0] = *it;
+            short_.erase(it);
+            break;
+        }
+    if (slots[0] < 0)
+        for (auto it = full.rbegin(); it != full.rend(); ++it)
+            if (ItemAvailable(*it) >= BargainMost() + SafeUnits(*it) && full.size() > 5) {
+                slots[0] = *it;
+                full.erase(std::next(it).base());
+                break;
+            }
+    // Spare goods for a group the cheap goods cannot fill: those the town hardly wants,
+    // with units for the customers who reach over.
+    std::vector<int> spare;
+    for (int g = 0; g < kGoodsCount; ++g)
+        if (usable(g) && g != slots[0] && Customers(g) <= 1 &&
+            std::find(full.begin(), full.end(), g) == full.end() &&
+            ItemAvailable(g) >= 6 && ItemBasePrice(g) <= 2 * PriceLimit() + 100)
+            spare.push_back(g);
+    std::stable_sort(spare.begin(), spare.end(),
+                     [](int a, int b) { return ItemAvailable(a) > ItemAvailable(b); });
+    // Slot 1 (no neighbour reaches it) takes the most wanted; then the groups, each full of
+    // wanted goods and spares, or empty.
+    std::size_t next = 0;
+    if (next < full.size()) slots[1] = full[next++];
+    std::size_t nextSpare = 0;
+    for (const int first : {2, 6}) {
+        if (next >= full.size()) break;
+        const std::size_t wanted = std::min<std::size_t>(4, full.size() - next);
+        if (wanted + (spare.size() - nextSpare) < 4) break;
+        std::array<int, kExhibitionSlots> trial = slots;
+        // The wanted goods on the group's first slots, the spares at its far end.
+        for (std::size_t k = 0; k < 4; ++k)
+            trial[first + static_cast<int>(k)] =
+                k < wanted ? full[next + k] : spare[nextSpare + (k - wanted)];
+        bool safe = true;
+        for (int s = first; s < first + 4; ++s) safe &= SlotSafe(trial, s);
+        if (!safe) break;
+        slots = trial;
+        next += wanted;
+        nextSpare += 4 - wanted;
+    }
+    return slots;
+}
+
+int HelpMixGoods(bool market) {
+    // No job that would keep her in from the night's search.
+    if (GameHour() >= 16 && GameHour() < 19 && HelpLandNode() >= 0) return -1;
+    int best = -1;
+    long long bestValue = 0;
+    for (int g = 0; g < kGoodsCount; ++g) {
+        if (!HelpGoods(g)) continue;
+        const int y = YieldPerBatch(g);
+        const int shortfall = HelpTarget(g) - ItemStock(g);
+        if (y <= 0 || shortfall <= 0 || ItemStock(g) + y > 99) continue;
+        bool can = true;
+        for (int k = 0; k < 3; ++k) {
+            const int m = RecipeMaterial(g, k), q = RecipeQuantity(g, k);
+            if (m < 0 || m >= kItemCount || ItemStock(m) == kKeyStock) continue;
+            if (ItemStock(m) < q && !(market && OnMarket(m, q - ItemStock(m)))) can = false;
+        }
+        if (!can) continue;
+        // The customers an hour of mixing keeps served; a goods off the slots or nearly
+        // out comes first.
+        long long v = static_cast<long long>(std::min(shortfall, 4 * y)) * (Customers(g) + 3) *
+                      100 / RecipeHours(g, 1);
+        if (ItemStock(g) < SafeUnits(g) + 10) v *= 3;
+        if (v > bestValue) {
+            best = g;
+            bestValue = v;
+        }
+    }
+    return best;
+}
+
+std::vector<std::pair<int, int>> HelpMarketBuys() {
+    std::vector<std::pair<int, int>> buy;
+    // Units of each material the cheap goods need for the days ahead, and a stock to start on.
+    int need[kItemCount] = {};
+    for (int g = 0; g < kGoodsCount; ++g) {
+        if (!HelpGoods(g)) continue;
+        const int y = std::max(YieldPerBatch(g), 1);
+        const int units = HelpTarget(g) + kDaysAhead * Customers(g) - ItemStock(g);
+        const int batches = std::max((units + y - 1) / y, 4);
+        for (int k = 0; k < 3; ++k) {
+            const int m = RecipeMaterial(g, k);
+            if (m >= kGoodsCount && m < kItemCount && ItemStock(m) != kKeyStock)
+                need[m] += batches * RecipeQuantity(g, k);
+        }
+    }
+    long long money = GameMoney() - kCashKept;
+    for (int i = 0; i < kMarketOffers; ++i) {
+        const int m = MarketItem(i);
+        if (m < kGoodsCount || m >= kItemCount || MarketStock(i) <= 0) continue;
+        const int want = ItemBasePrice(m) <= 50 ? std::max(need[m], kMaterialStock) : need[m];
+        const int units = std::min(want, 99) - ItemStock(m);
+        const int afford =
+            static_cast<int>(std::min<long long>(units, money / std::max(ItemBasePrice(m), 1)));
+        if (afford <= 0) continue;
+        money -= static_cast<long long>(afford) * ItemBasePrice(m);
+        buy.emplace_back(m, afford);
+    }
+    // The money that would reach the debt by the year's end goes into the dearest
+    // materials (they keep; they are not sold).
+    long long surplus = HelpMoneyForecast() - (kDebt - 60000);
+    if (GameDay() >= 200 && surplus > 0) {
+        std::vector<int> offers;
+        for (int i = 0; i < kMarketOffers; ++i)
+            if (MarketStock(i) > 0 && MarketItem(i) >= kGoodsCount) offers.push_back(i);
+        std::stable_sort(offers.begin(), offers.end(), [](int a, int b) {
+            return ItemBasePrice(MarketItem(a)) > ItemBasePrice(MarketItem(b));
+        });
+        for (int i : offers) {
+            const int m = MarketItem(i), price = ItemBasePrice(m);
+            int have = 0;
+            for (const auto& b : buy)
+                if (b.first == m) have += b.second;
+            const int room = 99 - ItemStock(m) - have;
+            const int units = static_cast<int>(std::min<long long>(
+                {static_cast<long long>(room), static_cast<long long>(MarketStock(i) - have),
+                 surplus / price + 1, money / price}));
+            if (units <= 0) continue;
+            surplus -= static_cast<long long>(units) * price;
+            money -= static_cast<long long>(units) * price;
+            bool merged = false;
+            for (auto& b : buy)
+                if (b.first == m) {
+                    b.second += units;
+                    merged = true;
+                }
+            if (!merged) buy.emplace_back(m, units);
+            if (surplus <= 0) break;
+        }
+    }
+    return buy;
+}
+
+int HelpLandNode() {
+    // Units of each material the goods need for the days ahead.
+    int need[kItemCount] = {};
+    for (int g = 0; g < kGoodsCount; ++g) {
+        if (!HelpGoods(g)) continue;
+        const int y = std::max(YieldPerBatch(g), 1);
+        const int units = HelpTarget(g) + kDaysAhead * Customers(g) - ItemStock(g);
+        const int batches = std::max((units + y - 1) / y, 2);
+        for (int k = 0; k < 3; ++k) {
+            const int m = RecipeMaterial(g, k);
+            if (m >= kGoodsCount && m < kItemCount && ItemStock(m) != kKeyStock)
+                need[m] += batches * RecipeQuantity(g, k);
+        }
+    }
+    // Materials the market never sells count in full, the others at a third.
+    // The lake's water, which the most wanted cheap goods take, counts three times.
+    auto lack = [&](int m) {
+        const int units = std::min(need[m], 60) - ItemStock(m);
+        if (units <= 0) return 0;
+        if (m == kLakeWater) return 3 * units;
+        if (m == kRockSalt) return 2 * units;
+        return SoldAtMarket(m) ? units / 3 : units;
+    };
+    int node = -1, most = 3;
+    for (const LandFinds& place : kLandFinds) {
+        if (!LandOpen(place.node)) continue;
+        int short_ = 0;
+        for (int m : place.materials)
+            if (m > 0) short_ += lack(m);
+        if (short_ > most) {
+            most = short_;
+            node = place.node;
+        }
+    }
+    return node;
+}
+
+void HelpLog(const std::array<int, kExhibitionSlots>& slots, const RepLedger& l) {
+    if (!std::getenv("HELPSHOP_LOG")) return;
+    std::fprintf(stderr,
+                 "help day %d rep %d money %d forecast %lld decay %d (w%d o%d s%d t%d p%d x%d) |",
+                 GameDay(), GameReputation(), GameMoney(), HelpMoneyForecast(), RepDecayCount(),
+                 l.weekly, l.ordersFailed, l.soldOut, l.turnedAway, l.peddled, l.other);
+    for (int g = 0; g < kGoodsCount; ++g)
+        if (Fashions[g].Popularity() >= 4)
+            std::fprintf(stderr, " %d:%d%s", g, Fashions[g].Popularity(),
+                         ItemSlot(g) >= 0 || std::find(slots.begin(), slots.end(), g) != slots.end()
+                             ? "*"
+                             : "");
+    std::fprintf(stderr, " | slots");
+    for (int s = 0; s < kExhibitionSlots; ++s)
+        std::fprintf(stderr, " %d(%d)", slots[s], slots[s] >= 0 ? ItemAvailable(slots[s]) : 0);
+    std::fprintf(stderr, " | stock");
+    for (int g : kCheapGoods) std::fprintf(stderr, " %d:%d", g, ItemStock(g));
+    for (int m : {85, 89, 68, 64, 70, 77, 97, 87})
+        std::fprintf(stderr, " m%d:%d", m, ItemStock(m));
+    std::fprintf(stderr, "\n");
+}
+
+}  // namespace route
