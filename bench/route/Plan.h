@@ -56,5 +56,9 @@ bool LoadPlan(const std::string& path, Plan& plan, std::string& error);
 int PlaceByName(const std::string& name);
 // The CommandId of a command-menu caption (the README's words or the buttons'), -1 for none.
 int CommandByCaption(const std::string& caption);
+// The button's caption of a CommandId ("?" for none).
+std::string CommandCaption(int id);
+// A place code's name on the maps (the shop and the rooms by their number).
+std::string PlaceName(int place);
 
 }  // namespace route

@@ -133,6 +133,37 @@ void Runner::AnswerOrder() {
     player_->answers.push_front(plan().orders == "refuse" ? 1 : 0);
 }
 
+void Runner::CheckCaption() {
+    if (!BtnForm || !BtnForm->Visible() || !BtnForm->Modal()) {
+        captionChecked_.reset();
+        return;
+    }
+    if (captionChecked_.lock() == BtnForm->Life().lock() || player_->answers.empty()) return;
+    const int i = player_->answers.front();
+    if (i == test::EventResponders::kNoAnswer || (i >= 0 && i < BtnForm->Count())) {
+        captionChecked_ = BtnForm->Life();
+        return;
+    }
+    const std::vector<ui::TranscriptEntry>& all = transcript_.Entries();
+    const auto choice = std::find_if(
+        all.rbegin(), all.rend(), [](const ui::TranscriptEntry& e) { return e.kind == "choice"; });
+    Fail(answersFor_, "caption " + std::to_string(i + 1) + " is not offered: the choice shows " +
+                          (choice == all.rend() ? std::string("nothing") : choice->text));
+    // The choice waits in a modal loop of its own, which the run's end cannot reach: the
+    // failure is thrown out of it, as the watchdog's is.
+    throw ui::HeadlessFailure(stuck_, "BtnForm");
+}
+
+void Runner::Fail(std::size_t step, const std::string& what) {
+    if (!stuck_.empty()) return;
+    std::string who = "no step";
+    if (step < plan().steps.size()) {
+        const PlanStep& s = plan().steps[step];
+        who = "step '" + s.name + "' (" + plan().file + ":" + std::to_string(s.line) + ")";
+    }
+    stuck_ = When() + ": " + who + ": " + what;
+}
+
 void Runner::Note(const std::string& line) { digest_.push_back(line); }
 
 std::string Runner::When() const {
@@ -181,6 +212,7 @@ void Runner::StartGame() {
     carriedOn_ = -1;
     orderAnswered_.reset();
     player_->answers.assign(8, 0);
+    answersFor_ = kHome;
     Note("game " + std::to_string(game_ + 1) + ": route " + p.name + " (" + p.file + ")");
     if (!p.steps.empty())
         for (const auto& [item, count] : p.steps[0].wants) shopkeeper_->Want(item, count);
@@ -358,6 +390,7 @@ void Runner::SetOut(int from) {
     for (int n : s.answers) a.push_back(n - 1);
     a.insert(a.end(), 8, 0);
     player_->answers = a;
+    answersFor_ = next_;
 }
 
 bool Runner::WindowHolds(const PlanStep& s, int hour) const {
@@ -432,6 +465,7 @@ bool Runner::Step() {
     Observe();
     if (!stuck_.empty() || finished_) return false;
     if (!playing_) return TitleStep();
+    CheckCaption();
     if (player_->answers.size() < 4) player_->answers.resize(8, 0);
 
     // A game hour passes every few virtual seconds; none for minutes is a soft lock.
@@ -469,6 +503,7 @@ bool Runner::Step() {
             for (int n : s.answers) a.push_back(n - 1);
             a.insert(a.end(), 8, 0);
             player_->answers = a;
+            answersFor_ = next_;
         }
     }
     // While a scene plays only the player answers: the shopkeeper's clicks would go to the
@@ -578,6 +613,7 @@ bool Runner::TripStep() {
                          When().c_str());
             trip_.reset();
             player_->answers.assign(8, 0);
+            answersFor_ = kHome;
         }
         return false;
     }
@@ -589,6 +625,7 @@ bool Runner::TripStep() {
                          When().c_str(), plan().steps[t.step].name.c_str());
         trip_.reset();
         player_->answers.assign(8, 0);
+        answersFor_ = kHome;
         answersSet_ = false;
     }
     return false;
@@ -600,8 +637,7 @@ bool Runner::TripMap() {
     if (map.m_WalkState != 0 || !map.m_BtnStatus->Enabled()) return false;
     if (DbTxtForm2 && !DbTxtForm2->Visible()) return Click(*map.m_Img);
     if (++t.mapClicks > kMaxMapClicks) {
-        stuck_ = "the map takes no more clicks at " + When() + " (place " +
-                 std::to_string(Place()) + ")";
+        Fail(t.step, "the map takes no more clicks at " + PlaceName(Place()));
         return false;
     }
     const int to = t.arrived || t.target < 0 ? 0 : t.target;
@@ -623,14 +659,17 @@ bool Runner::TripMap() {
     // menu of places instead, popped up with a right click on open map and its row chosen.
     const std::string caption = ui::Utf8ToBig5(mark.menuName);
     int row = -1, shown = 0;
+    std::string places;
     for (int i = 0; i < map.m_Ppm.Items.Count(); ++i) {
         const ui::MenuItem* item = map.m_Ppm.Items.Item(i);
         if (!item->Visible) continue;
         if (item->Caption == caption) row = shown;
+        places.append(" ").append(ui::Big5ToUtf8(item->Caption));
         ++shown;
     }
     if (row < 0) {
-        stuck_ = std::string("no ") + mark.menuName + " in the map's menu of places at " + When();
+        Fail(t.step, std::string("no ") + mark.menuName + " in the map's menu of places: it shows" +
+                         places);
         return false;
     }
     ui::Point at{};
@@ -675,10 +714,11 @@ bool Runner::TripMenu() {
             if (has(kMove)) return pick(kMove);
             if (has(kCancel)) return pick(kCancel);
         }
-        std::fprintf(stderr, "playroute: %s: step '%s': no %s in the menu at place %d\n",
-                     When().c_str(), s.name.c_str(), s.commands[t.command].c_str(), place);
-        ++t.command;
-        t.detours = 0;
+        std::string shown;
+        for (int id : ids) shown.append(" ").append(CommandCaption(id));
+        Fail(t.step, "no " + s.commands[t.command] + " in the menu at " + PlaceName(place) +
+                         ": it shows" + shown);
+        return false;
     }
     // On the way (or home): to the map, or in at the shop's door. In the night search on
     // the land, home is out of reach: she searches until it ends.

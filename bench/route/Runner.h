@@ -89,6 +89,11 @@ private:
     // on the spot when offered, else refuse); goods the plan wants, and every order once
     // the short policy lets the shop go, are refused.
     void AnswerOrder();
+    // A choice on show whose caption the plan's next answer names is not there: the run
+    // stops at once, naming the step and the captions on show.
+    void CheckCaption();
+    // Stops the run at once: `what` the step (kHome: none) wants is not on show.
+    void Fail(std::size_t step, const std::string& what);
     bool Click(const ui::Control& c);
 
     ui::HeadlessBackend& backend_;
@@ -115,6 +120,8 @@ private:
     int carriedOn_ = -1;
     bool shopkeeperOut_ = false;  // the shopkeeper's own walk (to the flowerbed) is under way
     bool answersSet_ = false;
+    std::size_t answersFor_ = kHome;  // the step whose captions the answers hold
+    ui::LifeToken captionChecked_;    // the choice window checked last
     std::uint32_t lastClockMove_ = 0;
     int lastHourSeen_ = -1;
 
