@@ -28,8 +28,8 @@ constexpr int kContestPrize = 100000;
 constexpr int kMagicContestDay = 125;  // the magic contest: 100,000 G to the winner
 constexpr int kContestHeld = 408;
 constexpr int kLakeWater = 85;
-constexpr int kLake = 7;  // the land node whose searches turn up the lake's water
-constexpr int kRockSalt = 89;  // the flower bottles' other material the market seldom has
+constexpr int kLake = 7;         // the land node whose searches turn up the lake's water
+constexpr int kRockSalt = 89;    // the flower bottles' other material the market seldom has
 constexpr int kCashKept = 2000;  // money the market leaves in hand
 // Days of customers the market's materials are bought for.
 constexpr int kDaysAhead = 6;
@@ -81,10 +81,10 @@ long long DailyTakings() {
 // The dearest goods the help shop sells at the forecast's money.
 int PriceLimit() {
     const long long f = HelpMoneyForecast();
-    if (f < 700000) return 250;
-    if (f < 820000) return 120;
-    if (f < 900000) return 100;
-    if (f < 950000) return 30;
+    if (f < 870000) return 250;
+    if (f < 920000) return 120;
+    if (f < 950000) return 100;
+    if (f < 970000) return 30;
     return 20;
 }
 
@@ -98,8 +98,8 @@ struct LandFinds {
     int materials[6];
 };
 constexpr LandFinds kLandFinds[] = {
-    {7, {85, 64, 69, 71, 72, 0}},  {6, {66, 65, 83, 84, 64, 0}}, {8, {95, 90, 0, 0, 0, 0}},
-    {3, {89, 94, 79, 81, 96, 78}}, {4, {68, 97, 87, 89, 0, 0}},  {5, {68, 97, 87, 89, 0, 0}},
+    {7, {85, 64, 69, 71, 72, 0}},  {6, {66, 65, 83, 84, 64, 0}},  {8, {95, 90, 0, 0, 0, 0}},
+    {3, {89, 94, 79, 81, 96, 78}}, {4, {68, 97, 87, 89, 0, 0}},   {5, {68, 97, 87, 89, 0, 0}},
     {2, {64, 69, 72, 75, 71, 73}}, {1, {64, 75, 78, 71, 79, 80}}, {9, {86, 81, 97, 87, 0, 0}},
 };
 
@@ -161,26 +161,41 @@ bool SlotSafe(const std::array<int, kExhibitionSlots>& slots, int s) {
     return ItemAvailable(g) >= need;
 }
 
+// The dearer goods the town wants most, made for the bargain slot alone: its customers
+// come at random and few, at half price, while the town's wants of it turn none away.
+int BargainGoods() {
+    int best = -1;
+    for (int g = 0; g < kGoodsCount; ++g) {
+        if (!Known(g) || Cheap(g) || ItemBasePrice(g) > 250 || !Makeable(g)) continue;
+        if (Fashions[g].Popularity() < 20) continue;
+        if (best < 0 || Fashions[g].Popularity() > Fashions[best].Popularity()) best = g;
+    }
+    return best;
+}
+
 }  // namespace
 
 long long HelpMoneyForecast() {
     long long f = GameMoney() + DailyTakings() * OpenDaysLeft();
     // The contests' prizes still to come: the beauty contest's, and the magic contest's
     // when the plan goes to it.
-    if (GameDay() < kContestDay || (GameDay() == kContestDay && GameHour() < 17)) f += kContestPrize;
+    if (GameDay() < kContestDay || (GameDay() == kContestDay && GameHour() < 17))
+        f += kContestPrize;
     if (GameDay() <= kMagicContestDay && EventServerDbg && !EventServerDbg->TestFlg(kContestHeld))
         f += kContestPrize;
     return f;
 }
 
 bool HelpGoods(int g) {
-    if (g < 0 || g >= kGoodsCount || !Known(g) || ItemBasePrice(g) > PriceLimit()) return false;
+    if (g < 0 || g >= kGoodsCount || !Known(g)) return false;
+    if (ItemBasePrice(g) > PriceLimit()) return g == BargainGoods();
     // The cheap goods always; a dearer one the town wants.
     return Makeable(g) && (Cheap(g) || Fashions[g].Popularity() >= 12 || ItemSlot(g) >= 0);
 }
 
 int HelpTarget(int g) {
     if (!HelpGoods(g)) return 0;
+    if (ItemBasePrice(g) > PriceLimit()) return BargainMost() + 15;
     return std::clamp(3 * Customers(g) + 15, 30, 95);
 }
 
@@ -206,8 +221,15 @@ std::array<int, kExhibitionSlots> HelpSlots(const std::vector<int>& leaveOff) {
     std::stable_sort(full.begin(), full.end(), byCustomers);
     std::stable_sort(short_.begin(), short_.end(), byCustomers);
     // The bargain slot, whose customers come at random and not for the town's wants: the
-    // most wanted goods the stock cannot cover at full price; else the least wanted.
-    for (auto it = short_.begin(); it != short_.end(); ++it)
+    // dearer goods made for it, or the most wanted goods the stock cannot cover at full
+    // price; else the least wanted.
+    const int bargain = BargainGoods();
+    if (bargain >= 0 && usable(bargain) && ItemAvailable(bargain) >= BargainMost()) {
+        slots[0] = bargain;
+        full.erase(std::remove(full.begin(), full.end(), bargain), full.end());
+        short_.erase(std::remove(short_.begin(), short_.end(), bargain), short_.end());
+    }
+    for (auto it = short_.begin(); slots[0] < 0 && it != short_.end(); ++it)
         if (ItemAvailable(*it) >= BargainMost()) {
             slots[0] = *it;
             short_.erase(it);
@@ -225,8 +247,8 @@ std::array<int, kExhibitionSlots> HelpSlots(const std::vector<int>& leaveOff) {
     std::vector<int> spare;
     for (int g = 0; g < kGoodsCount; ++g)
         if (usable(g) && g != slots[0] && Customers(g) <= 1 &&
-            std::find(full.begin(), full.end(), g) == full.end() &&
-            ItemAvailable(g) >= 6 && ItemBasePrice(g) <= 2 * PriceLimit() + 100)
+            std::find(full.begin(), full.end(), g) == full.end() && ItemAvailable(g) >= 6 &&
+            ItemBasePrice(g) <= 2 * PriceLimit() + 100)
             spare.push_back(g);
     std::stable_sort(spare.begin(), spare.end(),
                      [](int a, int b) { return ItemAvailable(a) > ItemAvailable(b); });
@@ -311,10 +333,10 @@ std::vector<std::pair<int, int>> HelpMarketBuys() {
         money -= static_cast<long long>(afford) * ItemBasePrice(m);
         buy.emplace_back(m, afford);
     }
-    // The money that would reach the debt by the year's end goes into the dearest
-    // materials (they keep; they are not sold).
-    long long surplus = HelpMoneyForecast() - (kDebt - 60000);
-    if (GameDay() >= 200 && surplus > 0) {
+    // The money that would come near the debt by the year's end goes into the dearest
+    // materials (they keep; they are not sold), so that the cheap goods stay on the slots.
+    long long surplus = HelpMoneyForecast() - (kDebt - 100000);
+    if (surplus > 0) {
         std::vector<int> offers;
         for (int i = 0; i < kMarketOffers; ++i)
             if (MarketStock(i) > 0 && MarketItem(i) >= kGoodsCount) offers.push_back(i);
@@ -363,12 +385,14 @@ int HelpLandNode() {
     // Materials the market never sells count in full, the others at a third.
     // The lake's water, which the most wanted cheap goods take, counts three times.
     auto lack = [&](int m) {
-        const int units = std::min(need[m], 60) - ItemStock(m);
+        const int units = std::min(need[m], m == kLakeWater ? 80 : 60) - ItemStock(m);
         if (units <= 0) return 0;
         if (m == kLakeWater) return 3 * units;
         if (m == kRockSalt) return 2 * units;
         return SoldAtMarket(m) ? units / 3 : units;
     };
+    // The lake's water first: the most wanted cheap goods wait for it.
+    if (lack(kLakeWater) > 0 && LandOpen(kLake)) return kLake;
     int node = -1, most = 3;
     for (const LandFinds& place : kLandFinds) {
         if (!LandOpen(place.node)) continue;
@@ -400,8 +424,7 @@ void HelpLog(const std::array<int, kExhibitionSlots>& slots, const RepLedger& l)
         std::fprintf(stderr, " %d(%d)", slots[s], slots[s] >= 0 ? ItemAvailable(slots[s]) : 0);
     std::fprintf(stderr, " | stock");
     for (int g : kCheapGoods) std::fprintf(stderr, " %d:%d", g, ItemStock(g));
-    for (int m : {85, 89, 68, 64, 70, 77, 97, 87})
-        std::fprintf(stderr, " m%d:%d", m, ItemStock(m));
+    for (int m : {85, 89, 68, 64, 70, 77, 97, 87}) std::fprintf(stderr, " m%d:%d", m, ItemStock(m));
     std::fprintf(stderr, "\n");
 }
 

@@ -127,9 +127,9 @@ bool ParsePlan(const std::string& text, const std::string& file, Plan& plan, std
                 if (args.size() != 1) return fail("after needs one route's file name");
                 plan.after = args[0];
             } else if (key == "policy") {
-                if (args.size() != 1 || (args[0] != "plain" && args[0] != "rich" &&
-                                         args[0] != "goodwill" && args[0] != "short" &&
-                                         args[0] != "help"))
+                if (args.size() != 1 ||
+                    (args[0] != "plain" && args[0] != "rich" && args[0] != "goodwill" &&
+                     args[0] != "short" && args[0] != "help"))
                     return fail("policy is plain, rich, goodwill, short or help");
                 plan.policy = args[0];
             } else if (key == "orders") {

@@ -399,8 +399,8 @@ bool Shopkeeper::Step() {
         for (const auto& w : wants_) leaveOff.push_back(w.first);
         layout_ = Help()       ? HelpSlots(leaveOff)
                   : Goodwill() ? GoodwillSlots(leaveOff)
-                  : Active() ? RichSlots(leaveOff)
-                             : PlannedSlots(leaveOff);
+                  : Active()   ? RichSlots(leaveOff)
+                               : PlannedSlots(leaveOff);
         if (LetGo()) layout_.fill(-1);
         if (Help()) HelpLog(layout_, ledger);
         laidOutOn_ = GameDay();
