@@ -242,36 +242,45 @@ std::array<int, kExhibitionSlots> HelpSlots(const std::vector<int>& leaveOff) {
                 full.erase(std::next(it).base());
                 break;
             }
-    // Spare goods for a group the cheap goods cannot fill: those the town hardly wants,
-    // with units for the customers who reach over.
+    // Spare goods for a group the cheap goods cannot fill: those the town hardly wants, with
+    // units for the customers who reach over. A sale seeds the town's wants of it, so only
+    // goods the shop can make and keep on the slots: a dear one the town learns to want
+    // would turn its customers away.
     std::vector<int> spare;
     for (int g = 0; g < kGoodsCount; ++g)
-        if (usable(g) && g != slots[0] && Customers(g) <= 1 &&
+        if (usable(g) && g != slots[0] && Customers(g) <= 2 &&
             std::find(full.begin(), full.end(), g) == full.end() && ItemAvailable(g) >= 6 &&
-            ItemBasePrice(g) <= 2 * PriceLimit() + 100)
+            ItemBasePrice(g) <= std::min(PriceLimit(), 120) && Makeable(g))
             spare.push_back(g);
     std::stable_sort(spare.begin(), spare.end(),
                      [](int a, int b) { return ItemAvailable(a) > ItemAvailable(b); });
-    // Slot 1 (no neighbour reaches it) takes the most wanted; then the groups, each full of
-    // wanted goods and spares, or empty.
-    std::size_t next = 0;
-    if (next < full.size()) slots[1] = full[next++];
-    std::size_t nextSpare = 0;
-    for (const int first : {2, 6}) {
-        if (next >= full.size()) break;
-        const std::size_t wanted = std::min<std::size_t>(4, full.size() - next);
-        if (wanted + (spare.size() - nextSpare) < 4) break;
-        std::array<int, kExhibitionSlots> trial = slots;
-        // The wanted goods on the group's first slots, the spares at its far end.
-        for (std::size_t k = 0; k < 4; ++k)
-            trial[first + static_cast<int>(k)] =
-                k < wanted ? full[next + k] : spare[nextSpare + (k - wanted)];
-        bool safe = true;
-        for (int s = first; s < first + 4; ++s) safe &= SlotSafe(trial, s);
-        if (!safe) break;
+    // The groups first, each full of wanted goods and spares or empty, as many as the
+    // goods fill; slot 1 (no neighbour reaches it) takes the next wanted goods left.
+    const std::array<int, kExhibitionSlots> base = slots;
+    const int most = static_cast<int>(std::min<std::size_t>(2, (full.size() + spare.size()) / 4));
+    for (int groups = most; groups >= 0; --groups) {
+        std::array<int, kExhibitionSlots> trial = base;
+        std::size_t next = 0, nextSpare = 0;
+        bool fits = true;
+        for (int group = 0; group < groups && fits; ++group) {
+            const int first = group == 0 ? 2 : 6;
+            const std::size_t wanted = std::min<std::size_t>(4, full.size() - next);
+            if (4 - wanted > spare.size() - nextSpare) {
+                fits = false;
+                break;
+            }
+            // The wanted goods on the group's first slots, the spares at its far end.
+            for (std::size_t k = 0; k < 4; ++k)
+                trial[first + static_cast<int>(k)] =
+                    k < wanted ? full[next + k] : spare[nextSpare + (k - wanted)];
+            next += wanted;
+            nextSpare += 4 - wanted;
+            for (int s = first; s < first + 4; ++s) fits &= SlotSafe(trial, s);
+        }
+        if (!fits) continue;
+        if (next < full.size()) trial[1] = full[next];
         slots = trial;
-        next += wanted;
-        nextSpare += 4 - wanted;
+        break;
     }
     return slots;
 }
@@ -295,8 +304,9 @@ int HelpMixGoods(bool market) {
         if (!can) continue;
         // The customers an hour of mixing keeps served; a goods off the slots or nearly
         // out comes first.
-        long long v = static_cast<long long>(std::min(shortfall, 4 * y)) * (Customers(g) + 3) *
-                      100 / RecipeHours(g, 1);
+        const int customers = ItemBasePrice(g) > PriceLimit() ? BargainMost() / 2 : Customers(g);
+        long long v = static_cast<long long>(std::min(shortfall, 4 * y)) * (customers + 3) * 100 /
+                      RecipeHours(g, 1);
         if (ItemStock(g) < SafeUnits(g) + 10) v *= 3;
         if (v > bestValue) {
             best = g;
@@ -304,6 +314,12 @@ int HelpMixGoods(bool market) {
         }
     }
     return best;
+}
+
+int HelpBatches(int g) {
+    if (RecipeHours(g, 1) < 2) return 4;
+    const int y = std::max(YieldPerBatch(g), 1);
+    return std::clamp((HelpTarget(g) - ItemStock(g) + y - 1) / y, 1, 4);
 }
 
 std::vector<std::pair<int, int>> HelpMarketBuys() {
@@ -415,7 +431,7 @@ void HelpLog(const std::array<int, kExhibitionSlots>& slots, const RepLedger& l)
                  l.weekly, l.ordersFailed, l.soldOut, l.turnedAway, l.peddled, l.other);
     for (int g = 0; g < kGoodsCount; ++g)
         if (Fashions[g].Popularity() >= 4)
-            std::fprintf(stderr, " %d:%d%s", g, Fashions[g].Popularity(),
+            std::fprintf(stderr, " %d:%d(%d)%s", g, Fashions[g].Popularity(), ItemStock(g),
                          ItemSlot(g) >= 0 || std::find(slots.begin(), slots.end(), g) != slots.end()
                              ? "*"
                              : "");

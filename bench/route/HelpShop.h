@@ -34,6 +34,9 @@ std::array<int, kExhibitionSlots> HelpSlots(const std::vector<int>& leaveOff);
 // The goods to mix now from the materials at hand (with `market`, today's market's too),
 // the one furthest short of its stock for its customers; -1 for none.
 int HelpMixGoods(bool market);
+// The batches (1..4) of a goods' job: those its shortfall takes, no more (a batch of the
+// two-hour goods is two hours the other goods wait).
+int HelpBatches(int g);
 // The materials to buy at today's market: for the stock of the cheap goods, and near the
 // year's end the dearest ones with the money that would reach the debt.
 std::vector<std::pair<int, int>> HelpMarketBuys();

@@ -615,6 +615,7 @@ bool Shopkeeper::StartMixing() {
     if (best < 0) return false;
     mixGoods_ = best;
     if (!wanted) mixBatches_ = BatchesAtHand(best, kept);
+    if (Help() && !wanted) mixBatches_ = std::min(mixBatches_, HelpBatches(best));
     // The rich shopkeeper's job ends before midnight and fills the shelf, no more.
     while (rich && !wanted && mixBatches_ > 1 &&
            (hour + RecipeHours(best, mixBatches_) > 24 ||
@@ -991,6 +992,11 @@ bool Shopkeeper::CommandMenu() {
             want = kPeddle;
         else
             errand_ = Errand::None;
+    } else if (errand_ == Errand::Land && Help() && LandHours() && Place() >= 32 &&
+               HelpLandNode() >= 0 && HelpLandNode() != landNode_) {
+        // The help shop's night goes on to the place of what is short now.
+        landNode_ = HelpLandNode();
+        want = kMap;
     } else if (errand_ == Errand::Land && Place() == 32 + landNode_) {
         if (LandHours())
             want = kSearch;
