@@ -425,10 +425,11 @@ int HelpLandNode() {
 
 void HelpLog(const std::array<int, kExhibitionSlots>& slots, const RepLedger& l) {
     if (!std::getenv("HELPSHOP_LOG")) return;
-    std::fprintf(stderr,
-                 "help day %d rep %d money %d forecast %lld decay %d (w%d o%d s%d t%d p%d x%d) |",
-                 GameDay(), GameReputation(), GameMoney(), HelpMoneyForecast(), RepDecayCount(),
-                 l.weekly, l.ordersFailed, l.soldOut, l.turnedAway, l.peddled, l.other);
+    std::fprintf(
+        stderr,
+        "help day %d rep %d money %d forecast %lld decay %d cond %d (w%d o%d s%d t%d p%d x%d) |",
+        GameDay(), GameReputation(), GameMoney(), HelpMoneyForecast(), RepDecayCount(),
+        GameCondition(), l.weekly, l.ordersFailed, l.soldOut, l.turnedAway, l.peddled, l.other);
     for (int g = 0; g < kGoodsCount; ++g)
         if (Fashions[g].Popularity() >= 4)
             std::fprintf(stderr, " %d:%d(%d)%s", g, Fashions[g].Popularity(), ItemStock(g),
