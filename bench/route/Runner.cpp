@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "bench/route/Windows.h"
 #include "media/Qvpack.h"
 #include "platform/Application.h"
 #include "platform/Big5.h"
@@ -28,6 +29,7 @@
 #include "shop/Saveloadmsg.h"
 #include "shop/Shop.h"
 #include "skin/CHBCBTN.h"
+#include "story/Register.h"
 #include "town/EvCommands.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
@@ -45,11 +47,10 @@ namespace route {
 namespace {
 
 constexpr int kLandBit = 32;
-constexpr int kSearchModeFlag = 163;
+constexpr int kSearchModeFlag = flag::NightSearch;
 constexpr int kExitPending = 5;  // the shop's pending action of a walk out of the door  // the
                                  // night search: the land map refuses the town
 constexpr int kOutskirts = 8;    // the town node that leads to the land map
-constexpr int kFirstPlaceOpenFlag = 96;
 // The hours ahead of a step's window in which the shopkeeper starts nothing new.
 constexpr int kHoldHours = 4;
 // Virtual time without a game hour passing after which the run is stuck.
@@ -61,7 +62,8 @@ constexpr int kMaxDetours = 4;
 // Peddling sells only goods the heroine carries, below this base price.
 constexpr int kPeddleMaxPrice = 1000;
 constexpr int kCarryPages = 8;
-constexpr int kTrackedFlags[] = {402, 403, 404, 405, 437};
+constexpr int kTrackedFlags[] = {flag::RoutePrince, flag::RouteFlorae, flag::RouteRenette,
+                                 flag::RouteCocotte, flag::RenetteSaved};
 
 std::string Two(int n) {
     char buf[16];
@@ -71,21 +73,8 @@ std::string Two(int n) {
 
 bool Showing(const ui::Control* c) { return c && c->Visible(); }
 
-// The ids of the command menu on show, from its transcript record.
-std::vector<int> MenuIds(const ui::Transcript& t) {
-    const std::vector<ui::TranscriptEntry>& all = t.Entries();
-    const auto menu = std::find_if(all.rbegin(), all.rend(),
-                                   [](const ui::TranscriptEntry& e) { return e.kind == "menu"; });
-    std::vector<int> ids;
-    std::istringstream shown(menu == all.rend() ? std::string() : menu->text);
-    for (int id; shown >> id;) ids.push_back(id);
-    return ids;
-}
-
-bool CommandMenuShown() {
-    const TDbTxtForm2* win = DbTxtForm2;
-    return win && win->Visible() && win->m_MenuMode && win->m_BtnCount > 0;
-}
+// The virtual milliseconds the runner takes before each click.
+constexpr std::uint32_t kClickMs = 100;
 
 int Place() { return GameFlow ? GameFlow->Place : 10; }
 
@@ -109,20 +98,13 @@ void Runner::AnswerOrder() {
     if (offer < 0) return;
     const std::vector<ui::TranscriptEntry>& all = transcript_.Entries();
     const auto choice = all.rbegin() + static_cast<std::ptrdiff_t>(all.size() - 1 - offer);
-    // Goods the story wants are never handed over, and a shop let go takes no orders: the
-    // order is refused (the last caption).
+    // Goods the plan keeps (and their materials) are never handed over, and a shop let go
+    // takes no orders: the order is refused (the last caption).
     const auto line = std::find_if(choice, all.rend(),
                                    [](const ui::TranscriptEntry& e) { return e.kind == "line"; });
-    std::vector<std::pair<int, int>> wants = plan().wants;
-    if (next_ < plan().steps.size())
-        wants.insert(wants.end(), plan().steps[next_].wants.begin(),
-                     plan().steps[next_].wants.end());
-    bool refuse = letGo;
-    for (const auto& want : wants)
-        if (line != all.rend() &&
-            line->text.find(ui::Big5ToUtf8(ItemName(want.first))) != std::string::npos)
-            refuse = true;
-    if (refuse) {
+    const bool kept =
+        line != all.rend() && shopkeeper_ && shopkeeper_->Keeping().InOrder(line->text) >= 0;
+    if (letGo || kept) {
         const int captions =
             static_cast<int>(std::count(choice->text.begin(), choice->text.end(), '/')) + 1;
         player_->answers.push_front(captions - 1);
@@ -184,15 +166,16 @@ void Runner::StartGame() {
             land_.reset();
         }
     }
-    const Policy policy = p.policy == "rich"       ? Policy::Rich
-                          : p.policy == "goodwill" ? Policy::Goodwill
-                          : p.policy == "short"    ? Policy::Short
-                          : p.policy == "help"     ? Policy::Help
-                                                   : Policy::Plain;
+    Policy policy = Policy::Plain;
+    PolicyByName(p.policy, policy);
     shopkeeper_ = std::make_unique<Shopkeeper>(backend_, transcript_, policy);
     // The help shop's steps (a contest) leave it its flower walks.
     shopkeeper_->walksToFlowerbed = p.steps.empty() || policy == Policy::Help;
     for (const auto& [item, count] : p.wants) shopkeeper_->Want(item, count);
+    // Every step's goods are kept from the start: an order or the counter would take
+    // them before the step that wants them opens.
+    for (const PlanStep& s : p.steps)
+        for (const auto& [item, count] : s.wants) shopkeeper_->Keep(item, count);
     shopkeeper_->started = true;
     playing_ = true;
     ended_ = false;
@@ -202,7 +185,9 @@ void Runner::StartGame() {
     hour_ = 8;
     monthsNoted_ = 0;
     next_ = 0;
-    eventMark_ = 0;
+    state_.assign(p.steps.size(), State::Waiting);
+    opened_.assign(p.steps.size(), 0);
+    eventMark_.assign(p.steps.size(), 0);
     triedOn_.assign(p.steps.size(), -1);
     trip_.reset();
     answersSet_ = false;
@@ -214,14 +199,34 @@ void Runner::StartGame() {
     player_->answers.assign(8, 0);
     answersFor_ = kHome;
     Note("game " + std::to_string(game_ + 1) + ": route " + p.name + " (" + p.file + ")");
-    if (!p.steps.empty())
-        for (const auto& [item, count] : p.steps[0].wants) shopkeeper_->Want(item, count);
+    OpenSteps();
 }
 
-bool Runner::StepDone(const PlanStep& s) const {
+std::vector<std::size_t> Runner::Open() const {
+    std::vector<std::size_t> open;
+    const std::vector<PlanStep>& steps = plan().steps;
+    for (std::size_t i = next_; i < steps.size(); ++i) {
+        if (state_[i] != State::Waiting) continue;
+        open.push_back(i);
+        if (!steps[i].optional) break;
+    }
+    return open;
+}
+
+void Runner::OpenSteps() {
+    for (std::size_t i : Open()) {
+        if (opened_[i]) continue;
+        opened_[i] = 1;
+        eventMark_[i] = events_.size();
+        for (const auto& [item, count] : plan().steps[i].wants) shopkeeper_->Want(item, count);
+    }
+}
+
+bool Runner::StepDone(std::size_t step) const {
+    const PlanStep& s = plan().steps[step];
     switch (s.done) {
         case DoneKind::Event:
-            for (std::size_t i = eventMark_; i < events_.size(); ++i)
+            for (std::size_t i = eventMark_[step]; i < events_.size(); ++i)
                 if (events_[i] == s.doneEvent) return true;
             return false;
         case DoneKind::Flag:
@@ -291,26 +296,33 @@ void Runner::Observe() {
         }
     }
     if (!playing_) return;
-    // The steps done, in order; a step whose window has passed fails the run.
-    while (next_ < p.steps.size()) {
-        const PlanStep& s = p.steps[next_];
-        const bool done = StepDone(s);
-        const int day = GameDay(), hour = GameHour();
-        const bool passed = !done && !trip_ &&
-                            (day > s.lastDay || (day == s.lastDay && hour > s.lastHour) || ended_);
-        if (!done && !passed) break;
-        if (done) {
-            Note(When() + " step " + s.name + ": done");
-        } else {
-            Note(When() + " step " + s.name + ": its window passed undone");
-            faults_.push_back("step '" + s.name + "' (" + p.file + ":" + std::to_string(s.line) +
-                              ") passed its window undone");
+    // The open steps done; a step whose window has passed fails the run (an optional
+    // one is only noted). Each change may open the steps after it.
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (std::size_t i : Open()) {
+            const PlanStep& s = p.steps[i];
+            const bool done = StepDone(i);
+            const int day = GameDay(), hour = GameHour();
+            const bool passed =
+                !done && !trip_ &&
+                (day > s.lastDay || (day == s.lastDay && hour > s.lastHour) || ended_);
+            if (!done && !passed) continue;
+            if (done) {
+                Note(When() + " step " + s.name + ": done");
+            } else if (s.optional) {
+                Note(When() + " step " + s.name + ": its window passed undone (optional)");
+            } else {
+                Note(When() + " step " + s.name + ": its window passed undone");
+                faults_.push_back("step '" + s.name + "' (" + p.file + ":" +
+                                  std::to_string(s.line) + ") passed its window undone");
+            }
+            state_[i] = done ? State::Done : State::Passed;
+            answersSet_ = false;
+            changed = true;
         }
-        ++next_;
-        eventMark_ = events_.size();
-        answersSet_ = false;
-        if (next_ < p.steps.size())
-            for (const auto& [item, count] : p.steps[next_].wants) shopkeeper_->Want(item, count);
+        while (next_ < p.steps.size() && state_[next_] != State::Waiting) ++next_;
+        OpenSteps();
     }
 }
 
@@ -357,27 +369,29 @@ int Runner::TravelFrom(int from, int to) const {
     return LandHops(a, 0) + (b == 8 ? 0 : 1);
 }
 
-bool Runner::StepDueFrom(int from) const {
+std::size_t Runner::StepDueFrom(int from) const {
     const Plan& p = plan();
-    if (next_ >= p.steps.size()) return false;
-    const PlanStep& s = p.steps[next_];
-    const int tried = triedOn_[next_];
-    if (s.place < 0 || tried == GameDay() || (!s.repeat && tried >= 0)) return false;
-    // A place that is not open on the maps yet cannot be walked to.
-    if (!EventServerDbg || !EventServerDbg->TestFlg(kFirstPlaceOpenFlag + s.place)) return false;
-    // Only the night search walks on past midnight.
-    const int walk = TravelFrom(from, s.place);
-    if (!Searching() && GameHour() + walk > 23) return false;
-    int day = 0, hour = 0;
-    Arrival(GameDay(), GameHour(), walk, day, hour);
-    return route::WindowHolds(s, day, hour);
+    for (std::size_t i : Open()) {
+        const PlanStep& s = p.steps[i];
+        const int tried = triedOn_[i];
+        if (s.place < 0 || tried == GameDay() || (!s.repeat && tried >= 0)) continue;
+        // A place that is not open on the maps yet cannot be walked to.
+        if (!EventServerDbg || !EventServerDbg->TestFlg(kFirstPlaceOpenFlag + s.place)) continue;
+        // Only the night search walks on past midnight.
+        const int walk = TravelFrom(from, s.place);
+        if (!Searching() && GameHour() + walk > 23) continue;
+        int day = 0, hour = 0;
+        Arrival(GameDay(), GameHour(), walk, day, hour);
+        if (route::WindowHolds(s, day, hour)) return i;
+    }
+    return kHome;
 }
 
-void Runner::SetOut(int from) {
-    const PlanStep& s = plan().steps[next_];
-    triedOn_[next_] = GameDay();
+void Runner::SetOut(int from, std::size_t step) {
+    const PlanStep& s = plan().steps[step];
+    triedOn_[step] = GameDay();
     if (!trip_) trip_ = std::make_unique<Trip>();
-    trip_->step = next_;
+    trip_->step = step;
     trip_->target = s.place;
     trip_->arrived = false;
     trip_->command = 0;
@@ -390,7 +404,24 @@ void Runner::SetOut(int from) {
     for (int n : s.answers) a.push_back(n - 1);
     a.insert(a.end(), 8, 0);
     player_->answers = a;
-    answersFor_ = next_;
+    answersFor_ = step;
+}
+
+int Runner::HomeBy() const {
+    int by = 24;
+    for (std::size_t i : Open()) {
+        const PlanStep& s = plan().steps[i];
+        const int tried = triedOn_[i];
+        if (s.place < 0 || tried == GameDay() || (!s.repeat && tried >= 0)) continue;
+        if (!EventServerDbg || !EventServerDbg->TestFlg(kFirstPlaceOpenFlag + s.place)) continue;
+        const int walk = Travel(s.place);
+        for (int h = GameHour() + walk; h <= 23; ++h)
+            if (WindowHolds(s, h)) {
+                by = std::min(by, h - walk);
+                break;
+            }
+    }
+    return by;
 }
 
 bool Runner::WindowHolds(const PlanStep& s, int hour) const {
@@ -408,12 +439,9 @@ bool Runner::InShopIdle() const {
     return ShopForm->PopupMenu1.AutoPopup && ShopForm->PendingAction == 0;
 }
 
-bool Runner::Click(const ui::Control& c) { return ClickAt(Centre(c)); }
+bool Runner::Click(const ui::Control& c) { return route::Click(backend_, c, kClickMs); }
 
-bool Runner::ClickAt(ui::Point p, std::uint32_t ms) {
-    backend_.Click(p.x, p.y, ui::MouseButton::mbLeft, 0, ms);
-    return true;
-}
+bool Runner::ClickAt(ui::Point p, std::uint32_t ms) { return route::ClickAt(backend_, p, ms); }
 
 int Runner::Carried() {
     int n = 0;
@@ -495,15 +523,16 @@ bool Runner::Step() {
     const Plan& p = plan();
     // Choices of a step in the shop take the plan's captions while its window holds, also
     // when its scene comes as she walks home (the forest maze starts at the shop's door).
-    if (next_ < p.steps.size()) {
-        const PlanStep& s = p.steps[next_];
-        if (s.place < 0 && !answersSet_ && !s.answers.empty() && WindowHolds(s, GameHour())) {
+    for (std::size_t i : Open()) {
+        const PlanStep& s = p.steps[i];
+        if (answersSet_) break;
+        if (s.place < 0 && !s.answers.empty() && WindowHolds(s, GameHour())) {
             answersSet_ = true;
             std::deque<int> a;
             for (int n : s.answers) a.push_back(n - 1);
             a.insert(a.end(), 8, 0);
             player_->answers = a;
-            answersFor_ = next_;
+            answersFor_ = i;
         }
     }
     // While a scene plays only the player answers: the shopkeeper's clicks would go to the
@@ -539,28 +568,31 @@ bool Runner::Step() {
         return false;
     }
 
-    if (next_ < p.steps.size()) {
-        const PlanStep& s = p.steps[next_];
-        const int today = GameDay();
-        if (InShopIdle() && StepDueFrom(kShopPlace)) {
-            // To peddle she carries goods: as many units as the step peddles, put in the
-            // reserve from the item list while the shop is closed.
-            const int peddles =
-                static_cast<int>(std::count(s.commandIds.begin(), s.commandIds.end(), kPeddle));
-            if (peddles > 0 && Carried() < peddles && GoodsToCarry() >= 0 &&
-                !ShopForm->IsShopOpen() && carriedOn_ != today) {
-                carriedOn_ = today;
-                carry_ = peddles;
-                carryPages_ = 0;
-                ShopForm->PM_ItemListClick();
-                return true;
-            }
-            SetOut(kShopPlace);
-            lastClockMove_ = now;
-            ShopForm->PM_ExitShopClick();
-            return true;
+    const int today = GameDay();
+    if (const std::size_t due = InShopIdle() ? StepDueFrom(kShopPlace) : kHome; due != kHome) {
+        const PlanStep& s = p.steps[due];
+        // To peddle she carries goods: as many units as the step peddles, put in the
+        // reserve from the item list while the shop is closed.
+        const int peddles =
+            static_cast<int>(std::count(s.commandIds.begin(), s.commandIds.end(), kPeddle));
+        if (peddles > 0 && Carried() < peddles && GoodsToCarry() >= 0 && !ShopForm->IsShopOpen() &&
+            carriedOn_ != today) {
+            carriedOn_ = today;
+            carry_ = peddles;
+            carryPages_ = 0;
+            return ChooseFromMenu(backend_, *ShopForm->Image1, ShopForm->PopupMenu1,
+                                  {ShopForm->PM_ItemList}, kClickMs);
         }
-        const int tried = triedOn_[next_];
+        if (!ChooseFromMenu(backend_, *ShopForm->Image1, ShopForm->PopupMenu1,
+                            {ShopForm->PM_ExitShop}, kClickMs))
+            return false;
+        SetOut(kShopPlace, due);
+        lastClockMove_ = now;
+        return true;
+    }
+    for (std::size_t i : Open()) {
+        const PlanStep& s = p.steps[i];
+        const int tried = triedOn_[i];
         const bool open = s.place < 0 || (EventServerDbg &&
                                           EventServerDbg->TestFlg(kFirstPlaceOpenFlag + s.place));
         if (s.place >= 0 && open && tried != today && (s.repeat || tried < 0) && InShopIdle()) {
@@ -568,9 +600,7 @@ bool Runner::Step() {
             // The window opens within a few hours today: pass the hours without a new mix.
             for (int h = arrival + 1; h <= std::min(23, arrival + kHoldHours); ++h) {
                 if (!WindowHolds(s, h)) continue;
-                if (!ShopForm->FastMode()) ShopForm->SpeedButtonClick();
-                TCHBcSpeedButton* next = ShopForm->MenuNextTurn;
-                if (next && next->Showing() && next->Enabled()) return Click(*next);
+                if (shopkeeper_->NextTurn()) return true;
                 break;
             }
         }
@@ -579,12 +609,11 @@ bool Runner::Step() {
         if (s.place < 0 && s.idle && InShopIdle())
             for (int h = GameHour(); h <= std::min(23, GameHour() + kHoldHours); ++h) {
                 if (!WindowHolds(s, h)) continue;
-                if (!ShopForm->FastMode()) ShopForm->SpeedButtonClick();
-                TCHBcSpeedButton* next = ShopForm->MenuNextTurn;
-                if (next && next->Showing() && next->Enabled()) return Click(*next);
+                if (shopkeeper_->NextTurn()) return true;
                 break;
             }
     }
+    shopkeeper_->homeBy = HomeBy();
     const bool acted = shopkeeper_->Step();
     if (ShopForm && ShopForm->PendingAction == kExitPending) shopkeeperOut_ = true;
     return acted;
@@ -598,7 +627,8 @@ bool Runner::TripStep() {
     const bool ready = CommandMenuShown() || (Showing(MapFm) && MapFm->m_WalkState == 0);
     const bool stepOver = t.step == kHome || (Searching() && t.arrived &&
                                               t.command >= plan().steps[t.step].commandIds.size());
-    if (stepOver && t.left && ready && StepDueFrom(Place())) SetOut(Place());
+    if (stepOver && t.left && ready)
+        if (const std::size_t due = StepDueFrom(Place()); due != kHome) SetOut(Place(), due);
     if (CommandMenuShown()) {
         t.left = true;
         return TripMenu();
@@ -656,31 +686,22 @@ bool Runner::TripMap() {
     const ui::Point p = map.m_Img->ClientToScreen(ui::Point{mark.labelX, mark.labelY});
     if (ui::ControlAt(p.x, p.y) == map.m_Img) return ClickAt(p);
     // Another window (the message window, the clock) covers the place's name: the map's
-    // menu of places instead, popped up with a right click on open map and its row chosen.
+    // menu of places instead, popped up with a right click on open map.
     const std::string caption = ui::Utf8ToBig5(mark.menuName);
-    int row = -1, shown = 0;
+    const ui::MenuItem* row = nullptr;
     std::string places;
     for (int i = 0; i < map.m_Ppm.Items.Count(); ++i) {
         const ui::MenuItem* item = map.m_Ppm.Items.Item(i);
         if (!item->Visible) continue;
-        if (item->Caption == caption) row = shown;
+        if (item->Caption == caption) row = item;
         places.append(" ").append(ui::Big5ToUtf8(item->Caption));
-        ++shown;
     }
-    if (row < 0) {
+    if (!row || !ChooseFromMenu(backend_, *map.m_Img, map.m_Ppm, {row}, kClickMs)) {
         Fail(t.step, std::string("no ") + mark.menuName + " in the map's menu of places: it shows" +
                          places);
         return false;
     }
-    ui::Point at{};
-    for (const ui::Point c : {ui::Point{320, 240}, ui::Point{320, 60}, ui::Point{320, 420}}) {
-        at = map.m_Img->ClientToScreen(c);
-        if (ui::ControlAt(at.x, at.y) == map.m_Img) break;
-    }
-    backend_.Click(at.x, at.y, ui::MouseButton::mbRight, 0, 100);
-    return ClickAt(
-        ui::Point{at.x + ui::kMenuBorder + 30,
-                  at.y + ui::kMenuBorder + row * ui::kMenuItemHeight + ui::kMenuItemHeight / 2});
+    return true;
 }
 
 bool Runner::TripMenu() {
@@ -697,11 +718,7 @@ bool Runner::TripMenu() {
     auto has = [&](int id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); };
     auto pick = [&](int id) {
         const auto it = std::find(ids.begin(), ids.end(), id);
-        const auto i = static_cast<std::size_t>(it - ids.begin());
-        if (i >= static_cast<std::size_t>(win->m_BtnCount)) return false;
-        const ui::Rect& r = win->m_BtnRects[i];
-        return ClickAt(
-            win->ClientToScreen(ui::Point{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}));
+        return ClickCommandAt(backend_, static_cast<std::size_t>(it - ids.begin()), kClickMs);
     };
     if (t.arrived && t.command < s.commandIds.size()) {
         const int want = s.commandIds[t.command];
@@ -729,12 +746,8 @@ bool Runner::TripMenu() {
     const int want = ((t.arrived || t.target < 0) && place == 0) ? kEnter : kMap;
     for (int id : {want, kMove, kGoOut, kToSquare, kCancel})
         if (has(id)) return pick(id);
-    if (win->m_BtnCount > 0) {
-        const ui::Rect& r = win->m_BtnRects[static_cast<std::size_t>(win->m_BtnCount - 1)];
-        return ClickAt(
-            win->ClientToScreen(ui::Point{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}));
-    }
-    return false;
+    return win->m_BtnCount > 0 &&
+           ClickCommandAt(backend_, static_cast<std::size_t>(win->m_BtnCount - 1), kClickMs);
 }
 
 void Runner::Close() {
@@ -744,7 +757,7 @@ void Runner::Close() {
     Observe();
     for (std::size_t i = next_; i < p.steps.size(); ++i) {
         const PlanStep& s = p.steps[i];
-        if (StepDone(s)) continue;
+        if (state_[i] != State::Waiting || s.optional || StepDone(i)) continue;
         faults_.push_back("step '" + s.name + "' (" + p.file + ":" + std::to_string(s.line) +
                           ") was never done");
     }
