@@ -81,10 +81,10 @@ long long DailyTakings() {
 // The dearest goods the help shop sells at the forecast's money.
 int PriceLimit() {
     const long long f = HelpMoneyForecast();
-    if (f < 870000) return 250;
-    if (f < 920000) return 120;
-    if (f < 950000) return 100;
-    if (f < 970000) return 30;
+    if (f < 920000) return 250;
+    if (f < 950000) return 120;
+    if (f < 965000) return 100;
+    if (f < 980000) return 30;
     return 20;
 }
 
@@ -138,24 +138,24 @@ bool Makeable(int g) {
 // Units a goods on a full-price slot needs today beside what its neighbours' customers take.
 int SafeUnits(int g) { return Customers(g) + Customers(g) / 10 + 2; }
 
-// Customers of `from` that may reach over to `to` (one in ten, half of them each way from
-// the inner slots), with a margin.
-int Reach(const std::array<int, kExhibitionSlots>& slots, int from) {
+// Customers of `from` that may reach over to its neighbour (one in ten, half of them each
+// way from the inner slots), twice over for a margin; `lean`: once.
+int Reach(const std::array<int, kExhibitionSlots>& slots, int from, bool lean) {
     if (from < 2 || from > 9 || slots[from] < 0) return 0;
     const bool oneWay = from == 2 || from == 5 || from == 6 || from == 9;
-    const int c = Customers(slots[from]);
-    return oneWay ? (c + 4) / 5 : (c + 9) / 10;
+    const int c = Customers(slots[from]) * (lean ? 1 : 2);
+    return oneWay ? (c + 9) / 10 : (c + 19) / 20;
 }
 
-bool SlotSafe(const std::array<int, kExhibitionSlots>& slots, int s) {
+bool SlotSafe(const std::array<int, kExhibitionSlots>& slots, int s, bool lean = false) {
     const int g = slots[s];
     if (g < 0) return true;
     if (s == 0) return ItemAvailable(g) >= BargainMost();
     int need = SafeUnits(g);
     if (s >= 2) {
         const int lo = s == 6 ? -1 : s - 1, hi = s == 5 ? -1 : s + 1;
-        if (lo >= 2) need += Reach(slots, lo);
-        if (hi >= 2 && hi <= 9) need += Reach(slots, hi);
+        if (lo >= 2) need += Reach(slots, lo, lean);
+        if (hi >= 2 && hi <= 9) need += Reach(slots, hi, lean);
         need += 1;
     }
     return ItemAvailable(g) >= need;
@@ -254,34 +254,44 @@ std::array<int, kExhibitionSlots> HelpSlots(const std::vector<int>& leaveOff) {
             spare.push_back(g);
     std::stable_sort(spare.begin(), spare.end(),
                      [](int a, int b) { return ItemAvailable(a) > ItemAvailable(b); });
-    // The groups first, each full of wanted goods and spares or empty, as many as the
-    // goods fill; slot 1 (no neighbour reaches it) takes the next wanted goods left.
-    const std::array<int, kExhibitionSlots> base = slots;
-    const int most = static_cast<int>(std::min<std::size_t>(2, (full.size() + spare.size()) / 4));
-    for (int groups = most; groups >= 0; --groups) {
-        std::array<int, kExhibitionSlots> trial = base;
-        std::size_t next = 0, nextSpare = 0;
-        bool fits = true;
-        for (int group = 0; group < groups && fits; ++group) {
-            const int first = group == 0 ? 2 : 6;
-            const std::size_t wanted = std::min<std::size_t>(4, full.size() - next);
-            if (4 - wanted > spare.size() - nextSpare) {
-                fits = false;
-                break;
+    // The groups first, each full or empty: slot by slot the most wanted goods whose stock
+    // covers its customers and those who reach over from the slots beside it, the spares
+    // after the wanted goods; slot 1 (no neighbour reaches it) takes the next wanted goods.
+    std::vector<int> pool = full;
+    pool.insert(pool.end(), spare.begin(), spare.end());
+    std::vector<bool> used(pool.size(), false);
+    // A group the margins cannot fill is tried again with the customers who reach over
+    // counted once: an empty group turns all its goods' customers away.
+    for (const int first : {2, 6}) {
+        for (const bool lean : {false, true}) {
+            std::array<int, kExhibitionSlots> trial = slots;
+            std::vector<bool> taken = used;
+            bool filled = true;
+            for (int s = first; s < first + 4 && filled; ++s) {
+                filled = false;
+                for (std::size_t i = 0; i < pool.size() && !filled; ++i) {
+                    if (taken[i]) continue;
+                    trial[s] = pool[i];
+                    bool safe = true;
+                    for (int t = first; t <= s; ++t) safe &= SlotSafe(trial, t, lean);
+                    if (safe) {
+                        taken[i] = true;
+                        filled = true;
+                    }
+                }
+                if (!filled) trial[s] = -1;
             }
-            // The wanted goods on the group's first slots, the spares at its far end.
-            for (std::size_t k = 0; k < 4; ++k)
-                trial[first + static_cast<int>(k)] =
-                    k < wanted ? full[next + k] : spare[nextSpare + (k - wanted)];
-            next += wanted;
-            nextSpare += 4 - wanted;
-            for (int s = first; s < first + 4; ++s) fits &= SlotSafe(trial, s);
+            if (!filled) continue;
+            slots = trial;
+            used = taken;
+            break;
         }
-        if (!fits) continue;
-        if (next < full.size()) trial[1] = full[next];
-        slots = trial;
-        break;
     }
+    for (std::size_t i = 0; i < full.size(); ++i)
+        if (!used[i]) {
+            slots[1] = full[i];
+            break;
+        }
     return slots;
 }
 
@@ -349,9 +359,9 @@ std::vector<std::pair<int, int>> HelpMarketBuys() {
         money -= static_cast<long long>(afford) * ItemBasePrice(m);
         buy.emplace_back(m, afford);
     }
-    // The money that would come near the debt by the year's end goes into the dearest
+    // The money that would come within 60,000 G of the debt by the year's end goes into the dearest
     // materials (they keep; they are not sold), so that the cheap goods stay on the slots.
-    long long surplus = HelpMoneyForecast() - (kDebt - 100000);
+    long long surplus = HelpMoneyForecast() - (kDebt - 60000);
     if (surplus > 0) {
         std::vector<int> offers;
         for (int i = 0; i < kMarketOffers; ++i)

@@ -306,11 +306,8 @@ std::array<int, kExhibitionSlots> GoodwillSlots(const std::vector<int>& leaveOff
 
 bool PolicyByName(const std::string& name, Policy& policy) {
     static constexpr std::pair<const char*, Policy> kPolicies[] = {
-        {"plain", Policy::Plain},
-        {"rich", Policy::Rich},
-        {"goodwill", Policy::Goodwill},
-        {"short", Policy::Short},
-        {"help", Policy::Help},
+        {"plain", Policy::Plain}, {"rich", Policy::Rich}, {"goodwill", Policy::Goodwill},
+        {"short", Policy::Short}, {"help", Policy::Help},
     };
     for (const auto& [n, p] : kPolicies)
         if (name == n) {
