@@ -83,6 +83,16 @@ bool Searching() { return EventServerDbg && EventServerDbg->TestFlg(kSearchModeF
 
 }  // namespace
 
+KeptGoods PlanKeeps(const Plan& plan) {
+    KeptGoods kept;
+    for (const auto& [item, count] : plan.wants) kept.Keep(item, count, true);
+    // Every step's goods are kept from the start: an order or the counter would take
+    // them before the step that wants them opens.
+    for (const PlanStep& s : plan.steps)
+        for (const auto& [item, count] : s.wants) kept.Keep(item, count, false);
+    return kept;
+}
+
 Runner::Runner(ui::HeadlessBackend& backend, const ui::Transcript& transcript,
                std::vector<Plan> plans)
     : backend_(backend), transcript_(transcript), plans_(std::move(plans)) {
@@ -171,11 +181,7 @@ void Runner::StartGame() {
     shopkeeper_ = std::make_unique<Shopkeeper>(backend_, transcript_, policy);
     // The help shop's steps (a contest) leave it its flower walks.
     shopkeeper_->walksToFlowerbed = p.steps.empty() || policy == Policy::Help;
-    for (const auto& [item, count] : p.wants) shopkeeper_->Want(item, count);
-    // Every step's goods are kept from the start: an order or the counter would take
-    // them before the step that wants them opens.
-    for (const PlanStep& s : p.steps)
-        for (const auto& [item, count] : s.wants) shopkeeper_->Keep(item, count);
+    shopkeeper_->Keep(PlanKeeps(p));
     shopkeeper_->started = true;
     playing_ = true;
     ended_ = false;
