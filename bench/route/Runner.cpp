@@ -179,7 +179,8 @@ void Runner::StartGame() {
     Policy policy = Policy::Plain;
     PolicyByName(p.policy, policy);
     shopkeeper_ = std::make_unique<Shopkeeper>(backend_, transcript_, policy);
-    shopkeeper_->walksToFlowerbed = p.steps.empty();
+    // The help shop's steps (a contest) leave it its flower walks.
+    shopkeeper_->walksToFlowerbed = p.steps.empty() || policy == Policy::Help;
     shopkeeper_->Keep(PlanKeeps(p));
     shopkeeper_->started = true;
     playing_ = true;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/route/HelpShop.h"
 #include "bench/route/Windows.h"
 #include "bench/simyear/SimYear.h"
 #include "platform/Application.h"
@@ -305,10 +306,8 @@ std::array<int, kExhibitionSlots> GoodwillSlots(const std::vector<int>& leaveOff
 
 bool PolicyByName(const std::string& name, Policy& policy) {
     static constexpr std::pair<const char*, Policy> kPolicies[] = {
-        {"plain", Policy::Plain},
-        {"rich", Policy::Rich},
-        {"goodwill", Policy::Goodwill},
-        {"short", Policy::Short},
+        {"plain", Policy::Plain}, {"rich", Policy::Rich}, {"goodwill", Policy::Goodwill},
+        {"short", Policy::Short}, {"help", Policy::Help},
     };
     for (const auto& [n, p] : kPolicies)
         if (name == n) {
@@ -411,10 +410,12 @@ bool Shopkeeper::Step() {
         std::vector<int> leaveOff;
         for (int g = 0; g < kGoodsCount; ++g)
             if (kept_.Keeps(g)) leaveOff.push_back(g);
-        layout_ = Goodwill() ? GoodwillSlots(leaveOff)
-                  : Active() ? RichSlots(leaveOff)
-                             : PlannedSlots(leaveOff);
+        layout_ = Help()       ? HelpSlots(leaveOff)
+                  : Goodwill() ? GoodwillSlots(leaveOff)
+                  : Active()   ? RichSlots(leaveOff)
+                               : PlannedSlots(leaveOff);
         if (LetGo()) layout_.fill(-1);
+        if (Help()) HelpLog(layout_, ledger);
         laidOutOn_ = GameDay();
         laying_ = true;
     }
@@ -651,6 +652,7 @@ bool Shopkeeper::StartMixing() {
     if (best < 0) return false;
     mixGoods_ = best;
     if (!wanted) mixBatches_ = BatchesAtHand(best, kept);
+    if (Help() && !wanted) mixBatches_ = std::min(mixBatches_, HelpBatches(best));
     // The rich shopkeeper's job ends before midnight and fills the shelf, no more.
     while (rich && !wanted && mixBatches_ > 1 &&
            (hour + RecipeHours(best, mixBatches_) > 24 ||
@@ -661,6 +663,7 @@ bool Shopkeeper::StartMixing() {
 }
 
 int Shopkeeper::BestGoods(bool market) const {
+    if (Help()) return HelpMixGoods(market);
     int best = -1;
     long long bestValue = 0;
     const Kept kept = KeptForStory();
@@ -710,6 +713,13 @@ bool Shopkeeper::MarketTripWorth() {
     }
     if (!Active()) return !buy_.empty();
     const Kept kept = KeptForStory();
+    if (Help()) {
+        for (const auto& b : HelpMarketBuys())
+            if (std::none_of(buy_.begin(), buy_.end(),
+                             [&b](const auto& have) { return have.first == b.first; }))
+                buy_.push_back(b);
+        return !buy_.empty();
+    }
     if (Goodwill()) {
         // The materials of every goods the town wants, a stock of them ahead: the market
         // offers each only now and then.
@@ -832,6 +842,7 @@ bool Shopkeeper::StartNightSearch() {
 }
 
 int Shopkeeper::GoodwillLandNode() const {
+    if (Help()) return HelpLandNode();
     // Units of a material the wanted goods need for the days ahead.
     int need[kItemCount] = {};
     for (int g = 0; g < kGoodsCount; ++g) {
@@ -1005,6 +1016,11 @@ bool Shopkeeper::CommandMenu() {
             want = kPeddle;
         else
             errand_ = Errand::None;
+    } else if (errand_ == Errand::Land && Help() && LandHours() && Place() >= 32 &&
+               HelpLandNode() >= 0 && HelpLandNode() != landNode_) {
+        // The help shop's night goes on to the place of what is short now.
+        landNode_ = HelpLandNode();
+        want = kMap;
     } else if (errand_ == Errand::Land && Place() == 32 + landNode_) {
         if (LandHours())
             want = kSearch;

@@ -62,10 +62,12 @@ private:
 // `Short`: a shopkeeper who lets the shop go for the story: the rich shop until the
 // money reaches kShortMoney, then no goods on the slots and no orders taken, while the
 // mixing goes on.
-enum class Policy { Plain, Rich, Goodwill, Short };
+// `Help`: the goodwill shopkeeper's errands for the town's help at the year's end, its
+// choices of slots, mixing, market and land those of bench/route/HelpShop.h.
+enum class Policy { Plain, Rich, Goodwill, Short, Help };
 constexpr int kShortMoney = 700000;
 // The policies by name, for the plans and the command lines.
-constexpr const char* kPolicyNames = "plain, rich, goodwill or short";
+constexpr const char* kPolicyNames = "plain, rich, goodwill, short or help";
 bool PolicyByName(const std::string& name, Policy& policy);
 
 // The goods a route's plan keeps: the plan's wants and every step's, from the start of
@@ -116,7 +118,8 @@ public:
 
     bool started = false;
     bool Active() const { return policy_ != Policy::Plain; }
-    bool Goodwill() const { return policy_ == Policy::Goodwill; }
+    bool Goodwill() const { return policy_ == Policy::Goodwill || policy_ == Policy::Help; }
+    bool Help() const { return policy_ == Policy::Help; }
     RepLedger ledger;
     // The short policy past its money: the shop is let go.
     bool LetGo() const { return policy_ == Policy::Short && GameMoney() >= kShortMoney; }

@@ -86,7 +86,7 @@ TEST(PlanTest, NamesTheLineOfEachFault) {
         {"ending 10 0\n", "p.route:0: the plan has no `route` line"},
         {"route r\n", "p.route:0: the plan has no `ending` line"},
         {head + "ending 11 0\n", "p.route:3: ending needs a slot 0..10 and a number 0..5"},
-        {head + "policy lazy\n", "p.route:3: policy is plain, rich, goodwill or short"},
+        {head + "policy lazy\n", "p.route:3: policy is plain, rich, goodwill, short or help"},
         {head + "colour red\n", "p.route:3: unknown key 'colour'"},
         {head + "orders maybe\n", "p.route:3: orders is accept or refuse"},
         {head + "step s\n  days 300\n  done flag 1\n",
