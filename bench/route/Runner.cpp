@@ -502,6 +502,10 @@ bool Runner::Step() {
         return false;
     }
 
+    // The morning's slots before anything of the step's: a day she walks out early or
+    // passes the hours to a window still opens with its goods laid out (stale slots that
+    // sold out cost the evening a point of reputation).
+    if (InShopIdle() && shopkeeper_->TendSlots()) return true;
     if (next_ < p.steps.size()) {
         const PlanStep& s = p.steps[next_];
         const int today = GameDay();

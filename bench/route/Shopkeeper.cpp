@@ -393,17 +393,7 @@ bool Shopkeeper::Step() {
         std::fprintf(stderr, "day %d, virtual %u ms\n", GameDay(), ui::GetTickCount());
     maxDay = std::max(maxDay, GameDay());
     if (Active() && ReserveForPeddling()) return true;
-    if (laidOutOn_ != GameDay() && !ShopForm->IsShopOpen() && GameHour() >= 8) {
-        std::vector<int> leaveOff;
-        for (const auto& w : wants_) leaveOff.push_back(w.first);
-        layout_ = Goodwill() ? GoodwillSlots(leaveOff)
-                  : Active() ? RichSlots(leaveOff)
-                             : PlannedSlots(leaveOff);
-        if (LetGo()) layout_.fill(-1);
-        laidOutOn_ = GameDay();
-        laying_ = true;
-    }
-    if (laying_ && LayOut()) return true;
+    if (TendSlots()) return true;
     if (MarketTripWorth() && StartErrand(Errand::Square)) return true;
     if (Active() && StartNightSearch()) return true;
     if (Active() && EarlyNight()) return true;
@@ -417,6 +407,21 @@ bool Shopkeeper::Step() {
         return Click(*next);
     }
     return false;
+}
+
+bool Shopkeeper::TendSlots() {
+    if (!started || !sweepOff_ || !ShopForm) return false;
+    if (laidOutOn_ != GameDay() && !ShopForm->IsShopOpen() && GameHour() >= 8) {
+        std::vector<int> leaveOff;
+        for (const auto& w : wants_) leaveOff.push_back(w.first);
+        layout_ = Goodwill() ? GoodwillSlots(leaveOff)
+                  : Active() ? RichSlots(leaveOff)
+                             : PlannedSlots(leaveOff);
+        if (LetGo()) layout_.fill(-1);
+        laidOutOn_ = GameDay();
+        laying_ = true;
+    }
+    return laying_ && LayOut();
 }
 
 void Shopkeeper::AnswerOrder(std::deque<int>& answers) {

@@ -94,6 +94,10 @@ public:
 
     // One move when one is due (true: a click was made or a window opened).
     bool Step();
+    // The day's slots, laid out before the shop opens: one move while that is under way
+    // (true), nothing once they stand. The runner calls it before it passes the hours
+    // ahead of a step or walks out, so a day with a trip still opens with its slots.
+    bool TendSlots();
     // A customer's order offer on show: the goodwill shopkeeper takes no order it might
     // fail (a failed order costs a point of reputation): it delivers on the spot when it
     // can, else refuses, its second caption put ahead of `answers` (the player's).
