@@ -70,6 +70,15 @@ int CommandByCaption(const std::string& caption) {
     return -1;
 }
 
+std::string CommandCaption(int id) { return id >= 0 && id < 18 ? kCaptions[id][0] : "?"; }
+
+std::string PlaceName(int place) {
+    if (place >= 0 && place < kTownNodes) return kTownPlaces[place].name;
+    if (place >= kLandBit && place < kLandBit + kLandNodes)
+        return kLandPlaces[place - kLandBit].name;
+    return "place " + std::to_string(place);
+}
+
 bool ParsePlan(const std::string& text, const std::string& file, Plan& plan, std::string& error) {
     plan = Plan{};
     plan.file = file;
@@ -202,6 +211,9 @@ bool ParsePlan(const std::string& text, const std::string& file, Plan& plan, std
         } else if (key == "idle") {
             if (!args.empty()) return fail("idle takes nothing");
             step->idle = true;
+        } else if (key == "optional") {
+            if (!args.empty()) return fail("optional takes nothing");
+            step->optional = true;
         } else if (key == "repeat") {
             if (!args.empty()) return fail("repeat takes nothing");
             step->repeat = true;

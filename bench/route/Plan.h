@@ -28,6 +28,8 @@ struct PlanStep {
     int doneCount = 1;      // DoneKind::Item: units held
     bool repeat = false;
     bool idle = false;  // a step in the shop: nothing mixing in its hours
+    // The steps after it do not wait for it; its window passing undone is no fault.
+    bool optional = false;
 };
 
 struct Plan {
@@ -56,5 +58,9 @@ bool LoadPlan(const std::string& path, Plan& plan, std::string& error);
 int PlaceByName(const std::string& name);
 // The CommandId of a command-menu caption (the README's words or the buttons'), -1 for none.
 int CommandByCaption(const std::string& caption);
+// The button's caption of a CommandId ("?" for none).
+std::string CommandCaption(int id);
+// A place code's name on the maps (the shop and the rooms by their number).
+std::string PlaceName(int place);
 
 }  // namespace route

@@ -114,9 +114,8 @@ void Runner::AnswerOrder() {
     const auto line = std::find_if(choice, all.rend(),
                                    [](const ui::TranscriptEntry& e) { return e.kind == "line"; });
     std::vector<std::pair<int, int>> wants = plan().wants;
-    if (next_ < plan().steps.size())
-        wants.insert(wants.end(), plan().steps[next_].wants.begin(),
-                     plan().steps[next_].wants.end());
+    for (std::size_t i : Open())
+        wants.insert(wants.end(), plan().steps[i].wants.begin(), plan().steps[i].wants.end());
     bool refuse = letGo;
     for (const auto& want : wants)
         if (line != all.rend() &&
@@ -131,6 +130,37 @@ void Runner::AnswerOrder() {
     // Every order offer takes its own answer, ahead of the step's captions (the maze's):
     // accept, or with `orders refuse` the second caption.
     player_->answers.push_front(plan().orders == "refuse" ? 1 : 0);
+}
+
+void Runner::CheckCaption() {
+    if (!BtnForm || !BtnForm->Visible() || !BtnForm->Modal()) {
+        captionChecked_.reset();
+        return;
+    }
+    if (captionChecked_.lock() == BtnForm->Life().lock() || player_->answers.empty()) return;
+    const int i = player_->answers.front();
+    if (i == test::EventResponders::kNoAnswer || (i >= 0 && i < BtnForm->Count())) {
+        captionChecked_ = BtnForm->Life();
+        return;
+    }
+    const std::vector<ui::TranscriptEntry>& all = transcript_.Entries();
+    const auto choice = std::find_if(
+        all.rbegin(), all.rend(), [](const ui::TranscriptEntry& e) { return e.kind == "choice"; });
+    Fail(answersFor_, "caption " + std::to_string(i + 1) + " is not offered: the choice shows " +
+                          (choice == all.rend() ? std::string("nothing") : choice->text));
+    // The choice waits in a modal loop of its own, which the run's end cannot reach: the
+    // failure is thrown out of it, as the watchdog's is.
+    throw ui::HeadlessFailure(stuck_, "BtnForm");
+}
+
+void Runner::Fail(std::size_t step, const std::string& what) {
+    if (!stuck_.empty()) return;
+    std::string who = "no step";
+    if (step < plan().steps.size()) {
+        const PlanStep& s = plan().steps[step];
+        who = "step '" + s.name + "' (" + plan().file + ":" + std::to_string(s.line) + ")";
+    }
+    stuck_ = When() + ": " + who + ": " + what;
 }
 
 void Runner::Note(const std::string& line) { digest_.push_back(line); }
@@ -169,7 +199,9 @@ void Runner::StartGame() {
     hour_ = 8;
     monthsNoted_ = 0;
     next_ = 0;
-    eventMark_ = 0;
+    state_.assign(p.steps.size(), State::Waiting);
+    opened_.assign(p.steps.size(), 0);
+    eventMark_.assign(p.steps.size(), 0);
     triedOn_.assign(p.steps.size(), -1);
     trip_.reset();
     answersSet_ = false;
@@ -179,15 +211,36 @@ void Runner::StartGame() {
     carriedOn_ = -1;
     orderAnswered_.reset();
     player_->answers.assign(8, 0);
+    answersFor_ = kHome;
     Note("game " + std::to_string(game_ + 1) + ": route " + p.name + " (" + p.file + ")");
-    if (!p.steps.empty())
-        for (const auto& [item, count] : p.steps[0].wants) shopkeeper_->Want(item, count);
+    OpenSteps();
 }
 
-bool Runner::StepDone(const PlanStep& s) const {
+std::vector<std::size_t> Runner::Open() const {
+    std::vector<std::size_t> open;
+    const std::vector<PlanStep>& steps = plan().steps;
+    for (std::size_t i = next_; i < steps.size(); ++i) {
+        if (state_[i] != State::Waiting) continue;
+        open.push_back(i);
+        if (!steps[i].optional) break;
+    }
+    return open;
+}
+
+void Runner::OpenSteps() {
+    for (std::size_t i : Open()) {
+        if (opened_[i]) continue;
+        opened_[i] = 1;
+        eventMark_[i] = events_.size();
+        for (const auto& [item, count] : plan().steps[i].wants) shopkeeper_->Want(item, count);
+    }
+}
+
+bool Runner::StepDone(std::size_t step) const {
+    const PlanStep& s = plan().steps[step];
     switch (s.done) {
         case DoneKind::Event:
-            for (std::size_t i = eventMark_; i < events_.size(); ++i)
+            for (std::size_t i = eventMark_[step]; i < events_.size(); ++i)
                 if (events_[i] == s.doneEvent) return true;
             return false;
         case DoneKind::Flag:
@@ -257,26 +310,33 @@ void Runner::Observe() {
         }
     }
     if (!playing_) return;
-    // The steps done, in order; a step whose window has passed fails the run.
-    while (next_ < p.steps.size()) {
-        const PlanStep& s = p.steps[next_];
-        const bool done = StepDone(s);
-        const int day = GameDay(), hour = GameHour();
-        const bool passed = !done && !trip_ &&
-                            (day > s.lastDay || (day == s.lastDay && hour > s.lastHour) || ended_);
-        if (!done && !passed) break;
-        if (done) {
-            Note(When() + " step " + s.name + ": done");
-        } else {
-            Note(When() + " step " + s.name + ": its window passed undone");
-            faults_.push_back("step '" + s.name + "' (" + p.file + ":" + std::to_string(s.line) +
-                              ") passed its window undone");
+    // The open steps done; a step whose window has passed fails the run (an optional
+    // one is only noted). Each change may open the steps after it.
+    for (bool changed = true; changed;) {
+        changed = false;
+        for (std::size_t i : Open()) {
+            const PlanStep& s = p.steps[i];
+            const bool done = StepDone(i);
+            const int day = GameDay(), hour = GameHour();
+            const bool passed =
+                !done && !trip_ &&
+                (day > s.lastDay || (day == s.lastDay && hour > s.lastHour) || ended_);
+            if (!done && !passed) continue;
+            if (done) {
+                Note(When() + " step " + s.name + ": done");
+            } else if (s.optional) {
+                Note(When() + " step " + s.name + ": its window passed undone (optional)");
+            } else {
+                Note(When() + " step " + s.name + ": its window passed undone");
+                faults_.push_back("step '" + s.name + "' (" + p.file + ":" +
+                                  std::to_string(s.line) + ") passed its window undone");
+            }
+            state_[i] = done ? State::Done : State::Passed;
+            answersSet_ = false;
+            changed = true;
         }
-        ++next_;
-        eventMark_ = events_.size();
-        answersSet_ = false;
-        if (next_ < p.steps.size())
-            for (const auto& [item, count] : p.steps[next_].wants) shopkeeper_->Want(item, count);
+        while (next_ < p.steps.size() && state_[next_] != State::Waiting) ++next_;
+        OpenSteps();
     }
 }
 
@@ -323,27 +383,29 @@ int Runner::TravelFrom(int from, int to) const {
     return LandHops(a, 0) + (b == 8 ? 0 : 1);
 }
 
-bool Runner::StepDueFrom(int from) const {
+std::size_t Runner::StepDueFrom(int from) const {
     const Plan& p = plan();
-    if (next_ >= p.steps.size()) return false;
-    const PlanStep& s = p.steps[next_];
-    const int tried = triedOn_[next_];
-    if (s.place < 0 || tried == GameDay() || (!s.repeat && tried >= 0)) return false;
-    // A place that is not open on the maps yet cannot be walked to.
-    if (!EventServerDbg || !EventServerDbg->TestFlg(kFirstPlaceOpenFlag + s.place)) return false;
-    // Only the night search walks on past midnight.
-    const int walk = TravelFrom(from, s.place);
-    if (!Searching() && GameHour() + walk > 23) return false;
-    int day = 0, hour = 0;
-    Arrival(GameDay(), GameHour(), walk, day, hour);
-    return route::WindowHolds(s, day, hour);
+    for (std::size_t i : Open()) {
+        const PlanStep& s = p.steps[i];
+        const int tried = triedOn_[i];
+        if (s.place < 0 || tried == GameDay() || (!s.repeat && tried >= 0)) continue;
+        // A place that is not open on the maps yet cannot be walked to.
+        if (!EventServerDbg || !EventServerDbg->TestFlg(kFirstPlaceOpenFlag + s.place)) continue;
+        // Only the night search walks on past midnight.
+        const int walk = TravelFrom(from, s.place);
+        if (!Searching() && GameHour() + walk > 23) continue;
+        int day = 0, hour = 0;
+        Arrival(GameDay(), GameHour(), walk, day, hour);
+        if (route::WindowHolds(s, day, hour)) return i;
+    }
+    return kHome;
 }
 
-void Runner::SetOut(int from) {
-    const PlanStep& s = plan().steps[next_];
-    triedOn_[next_] = GameDay();
+void Runner::SetOut(int from, std::size_t step) {
+    const PlanStep& s = plan().steps[step];
+    triedOn_[step] = GameDay();
     if (!trip_) trip_ = std::make_unique<Trip>();
-    trip_->step = next_;
+    trip_->step = step;
     trip_->target = s.place;
     trip_->arrived = false;
     trip_->command = 0;
@@ -356,6 +418,7 @@ void Runner::SetOut(int from) {
     for (int n : s.answers) a.push_back(n - 1);
     a.insert(a.end(), 8, 0);
     player_->answers = a;
+    answersFor_ = step;
 }
 
 bool Runner::WindowHolds(const PlanStep& s, int hour) const {
@@ -430,6 +493,7 @@ bool Runner::Step() {
     Observe();
     if (!stuck_.empty() || finished_) return false;
     if (!playing_) return TitleStep();
+    CheckCaption();
     if (player_->answers.size() < 4) player_->answers.resize(8, 0);
 
     // A game hour passes every few virtual seconds; none for minutes is a soft lock.
@@ -459,14 +523,16 @@ bool Runner::Step() {
     const Plan& p = plan();
     // Choices of a step in the shop take the plan's captions while its window holds, also
     // when its scene comes as she walks home (the forest maze starts at the shop's door).
-    if (next_ < p.steps.size()) {
-        const PlanStep& s = p.steps[next_];
-        if (s.place < 0 && !answersSet_ && !s.answers.empty() && WindowHolds(s, GameHour())) {
+    for (std::size_t i : Open()) {
+        const PlanStep& s = p.steps[i];
+        if (answersSet_) break;
+        if (s.place < 0 && !s.answers.empty() && WindowHolds(s, GameHour())) {
             answersSet_ = true;
             std::deque<int> a;
             for (int n : s.answers) a.push_back(n - 1);
             a.insert(a.end(), 8, 0);
             player_->answers = a;
+            answersFor_ = i;
         }
     }
     // While a scene plays only the player answers: the shopkeeper's clicks would go to the
@@ -502,32 +568,33 @@ bool Runner::Step() {
         return false;
     }
 
-    // The morning's slots before anything of the step's: a day she walks out early or
+    // The morning's slots before anything of the steps': a day she walks out early or
     // passes the hours to a window still opens with its goods laid out (stale slots that
     // sold out cost the evening a point of reputation).
     if (InShopIdle() && shopkeeper_->TendSlots()) return true;
-    if (next_ < p.steps.size()) {
-        const PlanStep& s = p.steps[next_];
-        const int today = GameDay();
-        if (InShopIdle() && StepDueFrom(kShopPlace)) {
-            // To peddle she carries goods: as many units as the step peddles, put in the
-            // reserve from the item list while the shop is closed.
-            const int peddles =
-                static_cast<int>(std::count(s.commandIds.begin(), s.commandIds.end(), kPeddle));
-            if (peddles > 0 && Carried() < peddles && GoodsToCarry() >= 0 &&
-                !ShopForm->IsShopOpen() && carriedOn_ != today) {
-                carriedOn_ = today;
-                carry_ = peddles;
-                carryPages_ = 0;
-                ShopForm->PM_ItemListClick();
-                return true;
-            }
-            SetOut(kShopPlace);
-            lastClockMove_ = now;
-            ShopForm->PM_ExitShopClick();
+    const int today = GameDay();
+    if (const std::size_t due = InShopIdle() ? StepDueFrom(kShopPlace) : kHome; due != kHome) {
+        const PlanStep& s = p.steps[due];
+        // To peddle she carries goods: as many units as the step peddles, put in the
+        // reserve from the item list while the shop is closed.
+        const int peddles =
+            static_cast<int>(std::count(s.commandIds.begin(), s.commandIds.end(), kPeddle));
+        if (peddles > 0 && Carried() < peddles && GoodsToCarry() >= 0 && !ShopForm->IsShopOpen() &&
+            carriedOn_ != today) {
+            carriedOn_ = today;
+            carry_ = peddles;
+            carryPages_ = 0;
+            ShopForm->PM_ItemListClick();
             return true;
         }
-        const int tried = triedOn_[next_];
+        SetOut(kShopPlace, due);
+        lastClockMove_ = now;
+        ShopForm->PM_ExitShopClick();
+        return true;
+    }
+    for (std::size_t i : Open()) {
+        const PlanStep& s = p.steps[i];
+        const int tried = triedOn_[i];
         const bool open = s.place < 0 || (EventServerDbg &&
                                           EventServerDbg->TestFlg(kFirstPlaceOpenFlag + s.place));
         if (s.place >= 0 && open && tried != today && (s.repeat || tried < 0) && InShopIdle()) {
@@ -565,7 +632,8 @@ bool Runner::TripStep() {
     const bool ready = CommandMenuShown() || (Showing(MapFm) && MapFm->m_WalkState == 0);
     const bool stepOver = t.step == kHome || (Searching() && t.arrived &&
                                               t.command >= plan().steps[t.step].commandIds.size());
-    if (stepOver && t.left && ready && StepDueFrom(Place())) SetOut(Place());
+    if (stepOver && t.left && ready)
+        if (const std::size_t due = StepDueFrom(Place()); due != kHome) SetOut(Place(), due);
     if (CommandMenuShown()) {
         t.left = true;
         return TripMenu();
@@ -580,6 +648,7 @@ bool Runner::TripStep() {
                          When().c_str());
             trip_.reset();
             player_->answers.assign(8, 0);
+            answersFor_ = kHome;
         }
         return false;
     }
@@ -591,6 +660,7 @@ bool Runner::TripStep() {
                          When().c_str(), plan().steps[t.step].name.c_str());
         trip_.reset();
         player_->answers.assign(8, 0);
+        answersFor_ = kHome;
         answersSet_ = false;
     }
     return false;
@@ -602,8 +672,7 @@ bool Runner::TripMap() {
     if (map.m_WalkState != 0 || !map.m_BtnStatus->Enabled()) return false;
     if (DbTxtForm2 && !DbTxtForm2->Visible()) return Click(*map.m_Img);
     if (++t.mapClicks > kMaxMapClicks) {
-        stuck_ = "the map takes no more clicks at " + When() + " (place " +
-                 std::to_string(Place()) + ")";
+        Fail(t.step, "the map takes no more clicks at " + PlaceName(Place()));
         return false;
     }
     const int to = t.arrived || t.target < 0 ? 0 : t.target;
@@ -625,14 +694,17 @@ bool Runner::TripMap() {
     // menu of places instead, popped up with a right click on open map and its row chosen.
     const std::string caption = ui::Utf8ToBig5(mark.menuName);
     int row = -1, shown = 0;
+    std::string places;
     for (int i = 0; i < map.m_Ppm.Items.Count(); ++i) {
         const ui::MenuItem* item = map.m_Ppm.Items.Item(i);
         if (!item->Visible) continue;
         if (item->Caption == caption) row = shown;
+        places.append(" ").append(ui::Big5ToUtf8(item->Caption));
         ++shown;
     }
     if (row < 0) {
-        stuck_ = std::string("no ") + mark.menuName + " in the map's menu of places at " + When();
+        Fail(t.step, std::string("no ") + mark.menuName + " in the map's menu of places: it shows" +
+                         places);
         return false;
     }
     ui::Point at{};
@@ -677,10 +749,11 @@ bool Runner::TripMenu() {
             if (has(kMove)) return pick(kMove);
             if (has(kCancel)) return pick(kCancel);
         }
-        std::fprintf(stderr, "playroute: %s: step '%s': no %s in the menu at place %d\n",
-                     When().c_str(), s.name.c_str(), s.commands[t.command].c_str(), place);
-        ++t.command;
-        t.detours = 0;
+        std::string shown;
+        for (int id : ids) shown.append(" ").append(CommandCaption(id));
+        Fail(t.step, "no " + s.commands[t.command] + " in the menu at " + PlaceName(place) +
+                         ": it shows" + shown);
+        return false;
     }
     // On the way (or home): to the map, or in at the shop's door. In the night search on
     // the land, home is out of reach: she searches until it ends.
@@ -706,7 +779,7 @@ void Runner::Close() {
     Observe();
     for (std::size_t i = next_; i < p.steps.size(); ++i) {
         const PlanStep& s = p.steps[i];
-        if (StepDone(s)) continue;
+        if (state_[i] != State::Waiting || s.optional || StepDone(i)) continue;
         faults_.push_back("step '" + s.name + "' (" + p.file + ":" + std::to_string(s.line) +
                           ") was never done");
     }

@@ -59,7 +59,7 @@ private:
     void Observe();
     void Note(const std::string& line);
     std::string When() const;
-    bool StepDone(const PlanStep& s) const;
+    bool StepDone(std::size_t step) const;
     // The hours from the shop's door to a place.
     int Travel(int place) const { return TravelFrom(kShopPlace, place); }
     int TravelFrom(int from, int to) const;
@@ -67,9 +67,10 @@ private:
     // The night search: the open land place one hop from `from` she walks on to.
     int SearchWalk(int from) const;
     static constexpr int kShopPlace = 10;
-    // The next step when a walk from where the heroine is would reach it in its window.
-    bool StepDueFrom(int from) const;
-    void SetOut(int from);
+    // The first open step a walk from where the heroine is would reach in its window;
+    // kHome for none.
+    std::size_t StepDueFrom(int from) const;
+    void SetOut(int from, std::size_t step);
     // The step's window holds for an arrival at `hour` of today.
     bool WindowHolds(const PlanStep& s, int hour) const;
     bool InShopIdle() const;
@@ -89,6 +90,11 @@ private:
     // on the spot when offered, else refuse); goods the plan wants, and every order once
     // the short policy lets the shop go, are refused.
     void AnswerOrder();
+    // A choice on show whose caption the plan's next answer names is not there: the run
+    // stops at once, naming the step and the captions on show.
+    void CheckCaption();
+    // Stops the run at once: `what` the step (kHome: none) wants is not on show.
+    void Fail(std::size_t step, const std::string& what);
     bool Click(const ui::Control& c);
 
     ui::HeadlessBackend& backend_;
@@ -106,15 +112,26 @@ private:
     std::vector<std::string> events_;  // this game's events, in order
     std::string endingText_;
 
-    std::size_t next_ = 0;       // the next undone step
-    std::size_t eventMark_ = 0;  // events_ when it became the next
-    std::vector<int> triedOn_;   // per step: the last day a trip set out for it
+    // The steps are taken in order, but the steps after an `optional` one that waits
+    // are open too: the open steps are the first waiting step and, while the waiting
+    // steps before them are all optional, the ones after it.
+    enum class State : char { Waiting, Done, Passed };
+    std::size_t next_ = 0;                // the first waiting step
+    std::vector<State> state_;            // per step
+    std::vector<char> opened_;            // per step: it has been open
+    std::vector<std::size_t> eventMark_;  // per step: events_ when it opened
+    std::vector<int> triedOn_;            // per step: the last day a trip set out for it
+    std::vector<std::size_t> Open() const;
+    // Opens the steps that are open now and not yet opened: their event marks, their wants.
+    void OpenSteps();
     std::unique_ptr<Trip> trip_;
     int carry_ = 0;  // units to carry for the step about to set out (0: none)
     int carryPages_ = 0;
     int carriedOn_ = -1;
     bool shopkeeperOut_ = false;  // the shopkeeper's own walk (to the flowerbed) is under way
     bool answersSet_ = false;
+    std::size_t answersFor_ = kHome;  // the step whose captions the answers hold
+    ui::LifeToken captionChecked_;    // the choice window checked last
     std::uint32_t lastClockMove_ = 0;
     int lastHourSeen_ = -1;
 

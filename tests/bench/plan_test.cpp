@@ -34,6 +34,7 @@ TEST(PlanTest, ReadsTheFormOfTheReadme) {
         "  done event EvMove009\n"
         "  repeat\n"
         "  idle\n"
+        "  optional\n"
         "step 舞會\n"
         "  days 281\n"
         "  at 店裡\n"
@@ -64,6 +65,7 @@ TEST(PlanTest, ReadsTheFormOfTheReadme) {
     EXPECT_EQ(s.doneEvent, "EvMove009");
     EXPECT_TRUE(s.repeat);
     EXPECT_TRUE(s.idle);
+    EXPECT_TRUE(s.optional);
     const route::PlanStep& ball = plan.steps[1];
     EXPECT_EQ(ball.firstDay, 281);
     EXPECT_EQ(ball.lastDay, 281);
@@ -71,6 +73,7 @@ TEST(PlanTest, ReadsTheFormOfTheReadme) {
     EXPECT_EQ(ball.done, DoneKind::Flag);
     EXPECT_EQ(ball.doneNumber, 402);
     EXPECT_FALSE(ball.repeat);
+    EXPECT_FALSE(ball.optional);
 }
 
 TEST(PlanTest, NamesTheLineOfEachFault) {
