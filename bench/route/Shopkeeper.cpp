@@ -80,6 +80,8 @@ constexpr LandFinds kLandFinds[] = {
     {5, {97, 87, 0, 0}},    // volcano rock and water
 };
 constexpr int kPeddleRepute = 20;   // peddling raises the reputation below this
+constexpr int kBeautyContestDay = 179;  // won with the reputation of its morning
+constexpr int kLetGoPrice = 1000;       // the shop let go lays out only goods cheaper
 constexpr int kPeddleReserve = 24;  // units kept in the reserve for peddling
 constexpr int kCashKept = 3000;     // money the market purchases leave in hand
 constexpr int kDayTripLack = 8;
@@ -417,7 +419,21 @@ bool Shopkeeper::TendSlots() {
         layout_ = Goodwill() ? GoodwillSlots(leaveOff)
                   : Active() ? RichSlots(leaveOff)
                              : PlannedSlots(leaveOff);
-        if (LetGo()) layout_.fill(-1);
+        // A shop let go lays out nothing, but for the five working days before the
+        // beauty contest, whose prize wants reputation 20 on its morning: the rest day's
+        // reckoning then counts their sales, and empty slots turn customers away, each
+        // evening's settlement taking a point. Only its cheaper goods, which bring in
+        // too little to pay the debt.
+        if (LetGo()) {
+            const int day = GameDay();
+            if (day >= kBeautyContestDay - 5 && day < kBeautyContestDay) {
+                for (int g = 0; g < kGoodsCount; ++g)
+                    if (ItemBasePrice(g) >= kLetGoPrice) leaveOff.push_back(g);
+                layout_ = RichSlots(leaveOff);
+            } else {
+                layout_.fill(-1);
+            }
+        }
         laidOutOn_ = GameDay();
         laying_ = true;
     }

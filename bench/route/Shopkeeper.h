@@ -59,10 +59,12 @@ private:
 // cover on the bargain slot, where only a few come for it), the mixing and the market by
 // the customers a mixing hour serves, and the stock of the wanted goods kept ahead.
 // `Short`: a shopkeeper who lets the shop go for the story: the rich shop until the
-// money reaches kShortMoney, then no goods on the slots and no orders taken, while the
-// mixing goes on.
+// money reaches kShortMoney, then no orders taken and no goods on the slots (but its
+// goods under 1,000 G in the five working days before the beauty contest, which wants
+// the reputation empty slots lose), while the mixing goes on. The two contests' prizes
+// and those five days leave the money about 100,000 G short of the debt.
 enum class Policy { Plain, Rich, Goodwill, Short };
-constexpr int kShortMoney = 700000;
+constexpr int kShortMoney = 650000;
 
 // The reputation's moves in a run, by cause, as the goodwill shopkeeper saw them.
 struct RepLedger {
