@@ -1,4 +1,4 @@
-// playyear [--seed N] [--game DIR] [--policy plain|rich|goodwill]: the real program on the
+// playyear [--seed N] [--game DIR] [--policy plain|rich|goodwill|short]: the real program on the
 // headless back end plays a new game through to the ending and back to the title, with
 // the shopkeeper of the policy (bench/route/Shopkeeper.h; plain by default): every line
 // read on, every choice and offer answered with its first caption. The goodwill policy's
@@ -42,16 +42,12 @@ int main(int argc, char** argv) {
         } else if (std::strcmp(argv[i], "--game") == 0 && i + 1 < argc) {
             game = argv[++i];
         } else if (std::strcmp(argv[i], "--policy") == 0 && i + 1 < argc &&
-                   (std::strcmp(argv[i + 1], "plain") == 0 ||
-                    std::strcmp(argv[i + 1], "rich") == 0 ||
-                    std::strcmp(argv[i + 1], "goodwill") == 0)) {
+                   PolicyByName(argv[i + 1], policy)) {
             ++i;
-            policy = std::strcmp(argv[i], "rich") == 0       ? Policy::Rich
-                     : std::strcmp(argv[i], "goodwill") == 0 ? Policy::Goodwill
-                                                             : Policy::Plain;
         } else {
-            std::fprintf(
-                stderr, "usage: playyear [--seed N] [--game DIR] [--policy plain|rich|goodwill]\n");
+            std::fprintf(stderr,
+                         "usage: playyear [--seed N] [--game DIR] [--policy "
+                         "plain|rich|goodwill|short]\n");
             return 2;
         }
     }

@@ -5,7 +5,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "bench/route/Shopkeeper.h"
+#include "platform/Big5.h"
+#include "shop/Catalog.h"
 #include "shop/GameState.h"
+#include "story/Register.h"
 #include "town/MapTables.h"
 
 namespace route {
@@ -41,6 +45,11 @@ bool Number(const std::string& s, int& out) {
     return true;
 }
 
+constexpr const char* kWantError =
+    "want needs an item (by name or number) and a count of at least 1";
+constexpr const char* kDoneError =
+    "done needs `event NAME`, `flag FLAG`, `item ITEM [COUNT]` or `recipe ITEM`";
+
 // "a-b" or "a", each within lo..hi.
 bool Range(const std::string& s, int lo, int hi, int& a, int& b) {
     const auto dash = s.find('-', 1);
@@ -54,6 +63,26 @@ bool Range(const std::string& s, int lo, int hi, int& a, int& b) {
 }
 
 }  // namespace
+
+int ItemByName(const std::string& name) {
+    int n = -1;
+    if (Number(name, n)) return n >= 0 && n < kItemCount ? n : -1;
+    if (const int r = story::RegisterNumber(story::RegisterKind::Item, name); r >= 0) return r;
+    for (int i = 0; i < kItemCount; ++i)
+        if (name == ui::Big5ToUtf8(ItemName(i))) return i;
+    return -1;
+}
+
+bool Want(const std::vector<std::string>& args, int& item, int& count) {
+    return args.size() == 2 && (item = ItemByName(args[0])) >= 0 && Number(args[1], count) &&
+           count >= 1;
+}
+
+int FlagByName(const std::string& name) {
+    int n = -1;
+    if (Number(name, n)) return n >= 0 && n < 1024 ? n : -1;
+    return story::RegisterNumber(story::RegisterKind::Flag, name);
+}
 
 int PlaceByName(const std::string& name) {
     for (int i = 0; i < kTownNodes; ++i)
@@ -127,19 +156,17 @@ bool ParsePlan(const std::string& text, const std::string& file, Plan& plan, std
                 if (args.size() != 1) return fail("after needs one route's file name");
                 plan.after = args[0];
             } else if (key == "policy") {
-                if (args.size() != 1 || (args[0] != "plain" && args[0] != "rich" &&
-                                         args[0] != "goodwill" && args[0] != "short"))
-                    return fail("policy is plain, rich, goodwill or short");
+                Policy policy;
+                if (args.size() != 1 || !PolicyByName(args[0], policy))
+                    return fail(std::string("policy is ") + kPolicyNames);
                 plan.policy = args[0];
             } else if (key == "orders") {
                 if (args.size() != 1 || (args[0] != "accept" && args[0] != "refuse"))
                     return fail("orders is accept or refuse");
                 plan.orders = args[0];
             } else if (key == "want") {
-                int item = 0, count = 0;
-                if (args.size() != 2 || !Number(args[0], item) || !Number(args[1], count) ||
-                    item < 0 || item >= 128 || count < 1)
-                    return fail("want needs an item 0..127 and a count of at least 1");
+                int item = -1, count = 0;
+                if (!Want(args, item, count)) return fail(kWantError);
                 plan.wants.emplace_back(item, count);
             } else {
                 return fail("unknown key '" + key + "'");
@@ -181,32 +208,28 @@ bool ParsePlan(const std::string& text, const std::string& file, Plan& plan, std
                 step->answers.push_back(n);
             }
         } else if (key == "want") {
-            int item = 0, count = 0;
-            if (args.size() != 2 || !Number(args[0], item) || !Number(args[1], count) || item < 0 ||
-                item >= 128 || count < 1)
-                return fail("want needs an item 0..127 and a count of at least 1");
+            int item = -1, count = 0;
+            if (!Want(args, item, count)) return fail(kWantError);
             step->wants.emplace_back(item, count);
         } else if (key == "done") {
-            if (args.size() < 2)
-                return fail("done needs `event NAME`, `flag N`, `item N [COUNT]` or `recipe N`");
+            if (args.size() < 2) return fail(kDoneError);
             if (args[0] == "event" && args.size() == 2) {
                 step->done = DoneKind::Event;
                 step->doneEvent = args[1];
-            } else if (args[0] == "flag" && args.size() == 2 && Number(args[1], step->doneNumber) &&
-                       step->doneNumber >= 0 && step->doneNumber < 1024) {
+            } else if (args[0] == "flag" && args.size() == 2 &&
+                       (step->doneNumber = FlagByName(args[1])) >= 0) {
                 step->done = DoneKind::Flag;
             } else if (args[0] == "item" && (args.size() == 2 || args.size() == 3) &&
-                       Number(args[1], step->doneNumber) && step->doneNumber >= 0 &&
-                       step->doneNumber < 128 &&
+                       (step->doneNumber = ItemByName(args[1])) >= 0 &&
                        (args.size() == 2 ||
                         (Number(args[2], step->doneCount) && step->doneCount >= 1))) {
                 step->done = DoneKind::Item;
             } else if (args[0] == "recipe" && args.size() == 2 &&
-                       Number(args[1], step->doneNumber) && step->doneNumber >= 0 &&
-                       step->doneNumber < 128) {
+                       (step->doneNumber = ItemByName(args[1])) >= 0 &&
+                       step->doneNumber < kGoodsCount) {
                 step->done = DoneKind::Recipe;
             } else {
-                return fail("done needs `event NAME`, `flag N`, `item N [COUNT]` or `recipe N`");
+                return fail(kDoneError);
             }
         } else if (key == "idle") {
             if (!args.empty()) return fail("idle takes nothing");

@@ -54,6 +54,15 @@ void Arrival(int day, int hour, int hours, int& arrivalDay, int& arrivalHour);
 bool ParsePlan(const std::string& text, const std::string& file, Plan& plan, std::string& error);
 bool LoadPlan(const std::string& path, Plan& plan, std::string& error);
 
+// An item by its name in the story's register (LightStone), its name in the catalogue
+// (光魔法石) or its number 0..127; -1 for none.
+int ItemByName(const std::string& name);
+// A flag by its name in the story's register (RenetteMet) or its number 0..1023; -1 for
+// none.
+int FlagByName(const std::string& name);
+// `want ITEM COUNT`: the item and a count of at least 1.
+bool Want(const std::vector<std::string>& args, int& item, int& count);
+
 // The place code of a map place's name (either of its names in MapTables), -1 for none.
 int PlaceByName(const std::string& name);
 // The CommandId of a command-menu caption (the README's words or the buttons'), -1 for none.

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "bench/route/Windows.h"
 #include "media/Qvpack.h"
 #include "platform/Application.h"
 #include "platform/Big5.h"
@@ -28,6 +29,7 @@
 #include "shop/Saveloadmsg.h"
 #include "shop/Shop.h"
 #include "skin/CHBCBTN.h"
+#include "story/Register.h"
 #include "town/EvCommands.h"
 #include "town/EvControler.h"
 #include "town/Evsrvfm.h"
@@ -45,11 +47,10 @@ namespace route {
 namespace {
 
 constexpr int kLandBit = 32;
-constexpr int kSearchModeFlag = 163;
+constexpr int kSearchModeFlag = flag::NightSearch;
 constexpr int kExitPending = 5;  // the shop's pending action of a walk out of the door  // the
                                  // night search: the land map refuses the town
 constexpr int kOutskirts = 8;    // the town node that leads to the land map
-constexpr int kFirstPlaceOpenFlag = 96;
 // The hours ahead of a step's window in which the shopkeeper starts nothing new.
 constexpr int kHoldHours = 4;
 // Virtual time without a game hour passing after which the run is stuck.
@@ -61,7 +62,8 @@ constexpr int kMaxDetours = 4;
 // Peddling sells only goods the heroine carries, below this base price.
 constexpr int kPeddleMaxPrice = 1000;
 constexpr int kCarryPages = 8;
-constexpr int kTrackedFlags[] = {402, 403, 404, 405, 437};
+constexpr int kTrackedFlags[] = {flag::RoutePrince, flag::RouteFlorae, flag::RouteRenette,
+                                 flag::RouteCocotte, flag::RenetteSaved};
 
 std::string Two(int n) {
     char buf[16];
@@ -71,21 +73,8 @@ std::string Two(int n) {
 
 bool Showing(const ui::Control* c) { return c && c->Visible(); }
 
-// The ids of the command menu on show, from its transcript record.
-std::vector<int> MenuIds(const ui::Transcript& t) {
-    const std::vector<ui::TranscriptEntry>& all = t.Entries();
-    const auto menu = std::find_if(all.rbegin(), all.rend(),
-                                   [](const ui::TranscriptEntry& e) { return e.kind == "menu"; });
-    std::vector<int> ids;
-    std::istringstream shown(menu == all.rend() ? std::string() : menu->text);
-    for (int id; shown >> id;) ids.push_back(id);
-    return ids;
-}
-
-bool CommandMenuShown() {
-    const TDbTxtForm2* win = DbTxtForm2;
-    return win && win->Visible() && win->m_MenuMode && win->m_BtnCount > 0;
-}
+// The virtual milliseconds the runner takes before each click.
+constexpr std::uint32_t kClickMs = 100;
 
 int Place() { return GameFlow ? GameFlow->Place : 10; }
 
@@ -109,19 +98,13 @@ void Runner::AnswerOrder() {
     if (offer < 0) return;
     const std::vector<ui::TranscriptEntry>& all = transcript_.Entries();
     const auto choice = all.rbegin() + static_cast<std::ptrdiff_t>(all.size() - 1 - offer);
-    // Goods the story wants are never handed over, and a shop let go takes no orders: the
-    // order is refused (the last caption).
+    // Goods the plan keeps (and their materials) are never handed over, and a shop let go
+    // takes no orders: the order is refused (the last caption).
     const auto line = std::find_if(choice, all.rend(),
                                    [](const ui::TranscriptEntry& e) { return e.kind == "line"; });
-    std::vector<std::pair<int, int>> wants = plan().wants;
-    for (std::size_t i : Open())
-        wants.insert(wants.end(), plan().steps[i].wants.begin(), plan().steps[i].wants.end());
-    bool refuse = letGo;
-    for (const auto& want : wants)
-        if (line != all.rend() &&
-            line->text.find(ui::Big5ToUtf8(ItemName(want.first))) != std::string::npos)
-            refuse = true;
-    if (refuse) {
+    const bool kept =
+        line != all.rend() && shopkeeper_ && shopkeeper_->Keeping().InOrder(line->text) >= 0;
+    if (letGo || kept) {
         const int captions =
             static_cast<int>(std::count(choice->text.begin(), choice->text.end(), '/')) + 1;
         player_->answers.push_front(captions - 1);
@@ -183,13 +166,15 @@ void Runner::StartGame() {
             land_.reset();
         }
     }
-    const Policy policy = p.policy == "rich"       ? Policy::Rich
-                          : p.policy == "goodwill" ? Policy::Goodwill
-                          : p.policy == "short"    ? Policy::Short
-                                                   : Policy::Plain;
+    Policy policy = Policy::Plain;
+    PolicyByName(p.policy, policy);
     shopkeeper_ = std::make_unique<Shopkeeper>(backend_, transcript_, policy);
     shopkeeper_->walksToFlowerbed = p.steps.empty();
     for (const auto& [item, count] : p.wants) shopkeeper_->Want(item, count);
+    // Every step's goods are kept from the start: an order or the counter would take
+    // them before the step that wants them opens.
+    for (const PlanStep& s : p.steps)
+        for (const auto& [item, count] : s.wants) shopkeeper_->Keep(item, count);
     shopkeeper_->started = true;
     playing_ = true;
     ended_ = false;
@@ -421,6 +406,23 @@ void Runner::SetOut(int from, std::size_t step) {
     answersFor_ = step;
 }
 
+int Runner::HomeBy() const {
+    int by = 24;
+    for (std::size_t i : Open()) {
+        const PlanStep& s = plan().steps[i];
+        const int tried = triedOn_[i];
+        if (s.place < 0 || tried == GameDay() || (!s.repeat && tried >= 0)) continue;
+        if (!EventServerDbg || !EventServerDbg->TestFlg(kFirstPlaceOpenFlag + s.place)) continue;
+        const int walk = Travel(s.place);
+        for (int h = GameHour() + walk; h <= 23; ++h)
+            if (WindowHolds(s, h)) {
+                by = std::min(by, h - walk);
+                break;
+            }
+    }
+    return by;
+}
+
 bool Runner::WindowHolds(const PlanStep& s, int hour) const {
     return route::WindowHolds(s, GameDay(), hour);
 }
@@ -436,12 +438,9 @@ bool Runner::InShopIdle() const {
     return ShopForm->PopupMenu1.AutoPopup && ShopForm->PendingAction == 0;
 }
 
-bool Runner::Click(const ui::Control& c) { return ClickAt(Centre(c)); }
+bool Runner::Click(const ui::Control& c) { return route::Click(backend_, c, kClickMs); }
 
-bool Runner::ClickAt(ui::Point p, std::uint32_t ms) {
-    backend_.Click(p.x, p.y, ui::MouseButton::mbLeft, 0, ms);
-    return true;
-}
+bool Runner::ClickAt(ui::Point p, std::uint32_t ms) { return route::ClickAt(backend_, p, ms); }
 
 int Runner::Carried() {
     int n = 0;
@@ -584,12 +583,14 @@ bool Runner::Step() {
             carriedOn_ = today;
             carry_ = peddles;
             carryPages_ = 0;
-            ShopForm->PM_ItemListClick();
-            return true;
+            return ChooseFromMenu(backend_, *ShopForm->Image1, ShopForm->PopupMenu1,
+                                  {ShopForm->PM_ItemList}, kClickMs);
         }
+        if (!ChooseFromMenu(backend_, *ShopForm->Image1, ShopForm->PopupMenu1,
+                            {ShopForm->PM_ExitShop}, kClickMs))
+            return false;
         SetOut(kShopPlace, due);
         lastClockMove_ = now;
-        ShopForm->PM_ExitShopClick();
         return true;
     }
     for (std::size_t i : Open()) {
@@ -602,9 +603,7 @@ bool Runner::Step() {
             // The window opens within a few hours today: pass the hours without a new mix.
             for (int h = arrival + 1; h <= std::min(23, arrival + kHoldHours); ++h) {
                 if (!WindowHolds(s, h)) continue;
-                if (!ShopForm->FastMode()) ShopForm->SpeedButtonClick();
-                TCHBcSpeedButton* next = ShopForm->MenuNextTurn;
-                if (next && next->Showing() && next->Enabled()) return Click(*next);
+                if (shopkeeper_->NextTurn()) return true;
                 break;
             }
         }
@@ -613,12 +612,11 @@ bool Runner::Step() {
         if (s.place < 0 && s.idle && InShopIdle())
             for (int h = GameHour(); h <= std::min(23, GameHour() + kHoldHours); ++h) {
                 if (!WindowHolds(s, h)) continue;
-                if (!ShopForm->FastMode()) ShopForm->SpeedButtonClick();
-                TCHBcSpeedButton* next = ShopForm->MenuNextTurn;
-                if (next && next->Showing() && next->Enabled()) return Click(*next);
+                if (shopkeeper_->NextTurn()) return true;
                 break;
             }
     }
+    shopkeeper_->homeBy = HomeBy();
     const bool acted = shopkeeper_->Step();
     if (ShopForm && ShopForm->PendingAction == kExitPending) shopkeeperOut_ = true;
     return acted;
@@ -691,31 +689,22 @@ bool Runner::TripMap() {
     const ui::Point p = map.m_Img->ClientToScreen(ui::Point{mark.labelX, mark.labelY});
     if (ui::ControlAt(p.x, p.y) == map.m_Img) return ClickAt(p);
     // Another window (the message window, the clock) covers the place's name: the map's
-    // menu of places instead, popped up with a right click on open map and its row chosen.
+    // menu of places instead, popped up with a right click on open map.
     const std::string caption = ui::Utf8ToBig5(mark.menuName);
-    int row = -1, shown = 0;
+    const ui::MenuItem* row = nullptr;
     std::string places;
     for (int i = 0; i < map.m_Ppm.Items.Count(); ++i) {
         const ui::MenuItem* item = map.m_Ppm.Items.Item(i);
         if (!item->Visible) continue;
-        if (item->Caption == caption) row = shown;
+        if (item->Caption == caption) row = item;
         places.append(" ").append(ui::Big5ToUtf8(item->Caption));
-        ++shown;
     }
-    if (row < 0) {
+    if (!row || !ChooseFromMenu(backend_, *map.m_Img, map.m_Ppm, {row}, kClickMs)) {
         Fail(t.step, std::string("no ") + mark.menuName + " in the map's menu of places: it shows" +
                          places);
         return false;
     }
-    ui::Point at{};
-    for (const ui::Point c : {ui::Point{320, 240}, ui::Point{320, 60}, ui::Point{320, 420}}) {
-        at = map.m_Img->ClientToScreen(c);
-        if (ui::ControlAt(at.x, at.y) == map.m_Img) break;
-    }
-    backend_.Click(at.x, at.y, ui::MouseButton::mbRight, 0, 100);
-    return ClickAt(
-        ui::Point{at.x + ui::kMenuBorder + 30,
-                  at.y + ui::kMenuBorder + row * ui::kMenuItemHeight + ui::kMenuItemHeight / 2});
+    return true;
 }
 
 bool Runner::TripMenu() {
@@ -732,11 +721,7 @@ bool Runner::TripMenu() {
     auto has = [&](int id) { return std::find(ids.begin(), ids.end(), id) != ids.end(); };
     auto pick = [&](int id) {
         const auto it = std::find(ids.begin(), ids.end(), id);
-        const auto i = static_cast<std::size_t>(it - ids.begin());
-        if (i >= static_cast<std::size_t>(win->m_BtnCount)) return false;
-        const ui::Rect& r = win->m_BtnRects[i];
-        return ClickAt(
-            win->ClientToScreen(ui::Point{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}));
+        return ClickCommandAt(backend_, static_cast<std::size_t>(it - ids.begin()), kClickMs);
     };
     if (t.arrived && t.command < s.commandIds.size()) {
         const int want = s.commandIds[t.command];
@@ -764,12 +749,8 @@ bool Runner::TripMenu() {
     const int want = ((t.arrived || t.target < 0) && place == 0) ? kEnter : kMap;
     for (int id : {want, kMove, kGoOut, kToSquare, kCancel})
         if (has(id)) return pick(id);
-    if (win->m_BtnCount > 0) {
-        const ui::Rect& r = win->m_BtnRects[static_cast<std::size_t>(win->m_BtnCount - 1)];
-        return ClickAt(
-            win->ClientToScreen(ui::Point{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}));
-    }
-    return false;
+    return win->m_BtnCount > 0 &&
+           ClickCommandAt(backend_, static_cast<std::size_t>(win->m_BtnCount - 1), kClickMs);
 }
 
 void Runner::Close() {

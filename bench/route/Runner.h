@@ -74,6 +74,8 @@ private:
     // The step's window holds for an arrival at `hour` of today.
     bool WindowHolds(const PlanStep& s, int hour) const;
     bool InShopIdle() const;
+    // The hour today at which the heroine sets out for an open step's window (24: none).
+    int HomeBy() const;
     bool TitleStep();
     // Goods the heroine carries out to peddle (their reserve), and the goods to carry
     // more of: the most on hand; -1 for none.

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/route/Windows.h"
 #include "bench/simyear/SimYear.h"
 #include "platform/Application.h"
 #include "platform/Big5.h"
@@ -35,6 +36,7 @@
 #include "shop/Saveloadmsg.h"
 #include "shop/Shop.h"
 #include "skin/CHBCBTN.h"
+#include "story/Register.h"
 #include "tests/support/EventResponders.h"
 #include "tests/support/HeadlessApp.h"
 #include "town/EvCommands.h"
@@ -61,9 +63,10 @@ constexpr int kMixPages = 8;      // pages of the mixing list looked through for
 constexpr int kSquare = 3;        // the town node of the square (the market, peddling)
 constexpr int kSchool = 7;        // the town node of the magic school
 constexpr int kLibraryPlace = 17;
-constexpr int kOutskirts = 8;  // the town node that leads to the land map
-constexpr int kSpring = 2;     // the land node of the forest spring
-constexpr int kNightGlory = 72, kLily = 71;
+constexpr int kOutskirts = 8;    // the town node that leads to the land map
+constexpr int kSpring = 2;       // the land node of the forest spring
+constexpr int kNightGlory = 72;  // 夜牽牛, which the register does not name
+constexpr int kLily = item::Lily;
 // What the searches of a land node turn up most (night and day), for the goodwill
 // shopkeeper's night searches.
 struct LandFinds {
@@ -302,8 +305,19 @@ std::array<int, kExhibitionSlots> GoodwillSlots(const std::vector<int>& leaveOff
 
 }  // namespace
 
-ui::Point Centre(const ui::Control& c) {
-    return c.ClientToScreen(ui::Point{c.Width() / 2, c.Height() / 2});
+bool PolicyByName(const std::string& name, Policy& policy) {
+    static constexpr std::pair<const char*, Policy> kPolicies[] = {
+        {"plain", Policy::Plain},
+        {"rich", Policy::Rich},
+        {"goodwill", Policy::Goodwill},
+        {"short", Policy::Short},
+    };
+    for (const auto& [n, p] : kPolicies)
+        if (name == n) {
+            policy = p;
+            return true;
+        }
+    return false;
 }
 
 int Count(const ui::Transcript& t, const std::string& kind, const std::string& text) {
@@ -401,8 +415,15 @@ bool Shopkeeper::Step() {
     if (Active() && EarlyNight()) return true;
     if (StartMixing() || GoOut()) return true;
     if (Active() && StartErrand(Errand::None)) return true;
-    // The shop's fast speed, as a player in a hurry sets it.
-    if (!ShopForm->FastMode()) ShopForm->SpeedButtonClick();
+    return NextTurn();
+}
+
+bool Shopkeeper::NextTurn() {
+    // The shop's fast speed, as a player in a hurry sets it: a click on the top bar's
+    // speed button, which stays down.
+    TCHBcSpeedButton* speed = ShopForm->SpeedButton;
+    if (!ShopForm->FastMode() && speed && speed->Showing() && speed->Enabled())
+        return Click(*speed);
     TCHBcSpeedButton* next = ShopForm->MenuNextTurn;
     if (next && next->Showing() && next->Enabled()) {
         ++nextTurns;
@@ -415,7 +436,8 @@ bool Shopkeeper::TendSlots() {
     if (!started || !sweepOff_ || !ShopForm) return false;
     if (laidOutOn_ != GameDay() && !ShopForm->IsShopOpen() && GameHour() >= 8) {
         std::vector<int> leaveOff;
-        for (const auto& w : wants_) leaveOff.push_back(w.first);
+        for (int g = 0; g < kGoodsCount; ++g)
+            if (kept_.Keeps(g)) leaveOff.push_back(g);
         layout_ = Goodwill() ? GoodwillSlots(leaveOff)
                   : Active() ? RichSlots(leaveOff)
                              : PlannedSlots(leaveOff);
@@ -486,11 +508,12 @@ void Shopkeeper::Account() {
     }
 }
 
-bool Shopkeeper::Click(const ui::Control& c) { return ClickAt(Centre(c)); }
+bool Shopkeeper::Click(const ui::Control& c) { return route::Click(backend_, c, kClickMs); }
 
-bool Shopkeeper::ClickAt(ui::Point p) {
-    backend_.Click(p.x, p.y, ui::MouseButton::mbLeft, 0, kClickMs);
-    return true;
+bool Shopkeeper::ClickAt(ui::Point p) { return route::ClickAt(backend_, p, kClickMs); }
+
+bool Shopkeeper::ShopMenu(std::initializer_list<const ui::MenuItem*> path) {
+    return ChooseFromMenu(backend_, *ShopForm->Image1, ShopForm->PopupMenu1, path, kClickMs);
 }
 
 bool Shopkeeper::ShopMenuReady() {
@@ -498,17 +521,8 @@ bool Shopkeeper::ShopMenuReady() {
 }
 
 void Shopkeeper::Want(int item, int count) {
-    for (auto& w : wants_)
-        if (w.first == item) {
-            w.second = std::max(w.second, count);
-            return;
-        }
-    wants_.emplace_back(item, count);
-}
-
-bool Shopkeeper::Wanted(int item) const {
-    return std::any_of(wants_.begin(), wants_.end(),
-                       [item](const std::pair<int, int>& w) { return w.first == item; });
+    kept_.Keep(item, count, true);
+    wants_ = kept_.Due();
 }
 
 bool Shopkeeper::TakenForSale(int g) const {
@@ -519,34 +533,56 @@ bool Shopkeeper::TakenForSale(int g) const {
     return false;
 }
 
-std::array<int, kItemCount> Shopkeeper::KeptForStory() const {
+void KeptGoods::Keep(int item, int count, bool due) {
+    for (Entry& e : entries_)
+        if (e.item == item) {
+            e.count = std::max(e.count, count);
+            e.due = e.due || due;
+            return;
+        }
+    entries_.push_back(Entry{item, count, due});
+}
+
+bool KeptGoods::Keeps(int item) const {
+    return std::any_of(entries_.begin(), entries_.end(),
+                       [item](const Entry& e) { return e.item == item; });
+}
+
+std::vector<std::pair<int, int>> KeptGoods::Due() const {
+    std::vector<std::pair<int, int>> due;
+    for (const Entry& e : entries_)
+        if (e.due) due.emplace_back(e.item, e.count);
+    return due;
+}
+
+std::array<int, kItemCount> KeptGoods::Units() const {
     Kept kept{};
-    // `units` more of `item` kept; for a goods that falls short of what is kept of it,
-    // the materials of the batches that make up the new shortfall, and so on down.
-    const auto keep = [&kept](const auto& self, int item, int units, int depth) -> void {
+    // `units` more of `item` kept; for a due goods that falls short of what is kept of
+    // it, the materials of the batches that make up the new shortfall, and so on down.
+    const auto keep = [&kept](const auto& self, int item, int units, bool due, int depth) -> void {
         if (item < 0 || item >= kItemCount || units <= 0 || ItemStock(item) == kKeyItemStock)
             return;
         int& k = kept[static_cast<std::size_t>(item)];
         const int before = std::max(k - ItemStock(item), 0);
         k += units;
         const int more = std::max(k - ItemStock(item), 0) - before;
-        if (item >= kGoodsCount || more <= 0 || depth >= 3) return;
+        if (!due || item >= kGoodsCount || more <= 0 || depth >= 3) return;
         const int batches = BatchesFor(item, more);
         for (int m = 0; m < 3; ++m)
-            self(self, RecipeMaterial(item, m), batches * RecipeQuantity(item, m), depth + 1);
+            self(self, RecipeMaterial(item, m), batches * RecipeQuantity(item, m), true, depth + 1);
     };
-    for (const auto& [item, count] : wants_) keep(keep, item, count, 0);
+    for (const Entry& e : entries_) keep(keep, e.item, e.count, e.due, 0);
     return kept;
 }
 
-bool Shopkeeper::KeptBack(int m, int units) const {
-    if (m < 0 || m >= kItemCount) return false;  // no material
-    for (const auto& [w, count] : wants_)
-        if (w < kGoodsCount && ItemStock(w) < count)
-            for (int k = 0; k < 3; ++k)
-                if (RecipeMaterial(w, k) == m && ItemStock(m) - units < RecipeQuantity(w, k))
-                    return true;
-    return false;
+int KeptGoods::InOrder(const std::string& line) const {
+    const Kept units = Units();
+    for (int item = 0; item < kItemCount; ++item) {
+        if (!Keeps(item) && units[static_cast<std::size_t>(item)] <= 0) continue;
+        const std::string name = ui::Big5ToUtf8(ItemName(item));
+        if (!name.empty() && line.find(name) != std::string::npos) return item;
+    }
+    return -1;
 }
 
 bool Shopkeeper::LayOut() {
@@ -561,15 +597,13 @@ bool Shopkeeper::LayOut() {
     for (int k = 0; k < kExhibitionSlots; ++k)
         if (SlotItem(k) != -1 && SlotItem(k) != layout_[k]) {
             layoutSlot_ = k;
-            ShopForm->Exhibition0Click(k);
-            return true;
+            return ShopMenu({ShopForm->PM_Exhibition, ShopForm->PM_Exhibition->Item(k)});
         }
     for (int k = 0; k < kExhibitionSlots; ++k)
         if (SlotItem(k) == -1 && layout_[k] != -1 && ItemSlot(layout_[k]) == -1) {
             layoutSlot_ = k;
             pagesTurned_ = 0;
-            ShopForm->Exhibition0Click(k);
-            return true;
+            return ShopMenu({ShopForm->PM_Exhibition, ShopForm->PM_Exhibition->Item(k)});
         }
     laying_ = false;
     return false;
@@ -638,13 +672,8 @@ bool Shopkeeper::StartMixing() {
            (hour + RecipeHours(best, mixBatches_) > 24 ||
             ItemStock(best) + (mixBatches_ - 1) * YieldPerBatch(best) >= 99))
         --mixBatches_;
-    for (int k = 0; k < 3 && rich && !wanted; ++k)
-        while (mixBatches_ > 1 &&
-               KeptBack(RecipeMaterial(best, k), mixBatches_ * RecipeQuantity(best, k)))
-            --mixBatches_;
     pagesTurned_ = 0;
-    ShopForm->PM_ItemMixClick();
-    return true;
+    return ShopMenu({ShopForm->PM_ItemMix});
 }
 
 int Shopkeeper::BestGoods(bool market) const {
@@ -661,9 +690,7 @@ int Shopkeeper::BestGoods(bool market) const {
             continue;
         bool can = true;
         for (int k = 0; k < 3; ++k)
-            if (!Obtainable(RecipeMaterial(g, k), RecipeQuantity(g, k), market, kept) ||
-                KeptBack(RecipeMaterial(g, k), RecipeQuantity(g, k)))
-                can = false;
+            if (!Obtainable(RecipeMaterial(g, k), RecipeQuantity(g, k), market, kept)) can = false;
         const long long v = Goodwill() ? ServeValue(g) : MixValue(g);
         if (can && v > bestValue) {
             best = g;
@@ -782,6 +809,8 @@ bool Shopkeeper::PeddleWorth() {
 bool Shopkeeper::StartErrand(Errand errand) {
     const int hour = GameHour(), day = GameDay();
     if (MixHoursLeft() > 0 || !ShopMenuReady() || hour < 10) return false;
+    // Out, an hour there at least, and home again before the plan's next walk.
+    if (hour + 3 > homeBy) return false;
     if (errand == Errand::None) {
         if (PeddleWorth() && hour < 17)
             errand = Errand::Square;
@@ -794,8 +823,7 @@ bool Shopkeeper::StartErrand(Errand errand) {
     if (errand == Errand::Library) libraryDay_ = day;
     errand_ = errand;
     ++trips;
-    ShopForm->PM_ExitShopClick();
-    return true;
+    return ShopMenu({ShopForm->PM_ExitShop});
 }
 
 bool Shopkeeper::LandHours() const {
@@ -806,7 +834,7 @@ bool Shopkeeper::LandHours() const {
 bool Shopkeeper::StartNightSearch() {
     const int hour = GameHour(), day = GameDay();
     if (landDay_ == day || MixHoursLeft() > 0 || !ShopMenuReady()) return false;
-    if (hour < 19 || hour > 20 || ShopForm->IsShopOpen()) return false;
+    if (hour < 19 || hour > 20 || ShopForm->IsShopOpen() || homeBy < 24) return false;
     const int node = Goodwill() ? GoodwillLandNode() : kSpring;
     if (node < 0 || (node == kSpring && ItemStock(kNightGlory) >= 8 && ItemStock(kLily) >= 8))
         return false;
@@ -816,8 +844,7 @@ bool Shopkeeper::StartNightSearch() {
     landDay_ = day;
     errand_ = Errand::Land;
     ++trips;
-    ShopForm->PM_ExitShopClick();
-    return true;
+    return ShopMenu({ShopForm->PM_ExitShop});
 }
 
 int Shopkeeper::GoodwillLandNode() const {
@@ -859,8 +886,7 @@ bool Shopkeeper::EarlyNight() {
     if (GameCondition() == 0 || hour < 18 || sleptOn_ == day) return false;
     if (MixHoursLeft() > 0 || !ShopMenuReady()) return false;
     sleptOn_ = day;
-    ShopForm->PM_SleepClick();
-    return true;
+    return ShopMenu({ShopForm->PM_Sleep});
 }
 
 bool Shopkeeper::ReserveForPeddling() {
@@ -872,8 +898,7 @@ bool Shopkeeper::ReserveForPeddling() {
         if (ItemStock(g) != kKeyItemStock && ItemBasePrice(g) < 1000) reserved += ItemReserve(g);
     if (reserved >= kPeddleReserve) return false;
     pagesTurned_ = 0;
-    ShopForm->PM_ItemListClick();
-    return true;
+    return ShopMenu({ShopForm->PM_ItemList});
 }
 
 bool Shopkeeper::ItemList() {
@@ -950,8 +975,7 @@ bool Shopkeeper::GoOut() {
     tripDay_ = GameDay();
     visited_ = false;
     ++trips;
-    ShopForm->PM_ExitShopClick();
-    return true;
+    return ShopMenu({ShopForm->PM_ExitShop});
 }
 
 bool Shopkeeper::OnTheMap() {
@@ -970,10 +994,10 @@ bool Shopkeeper::OnTheMap() {
     if (MapFm->m_Land || &to == &kTownPlaces[kOutskirts]) {
         const std::string caption = ui::Utf8ToBig5(to.menuName);
         for (int i = 0; i < MapFm->m_Ppm.Items.Count(); ++i)
-            if (MapFm->m_Ppm.Items.Item(i)->Caption == caption) {
-                MapFm->m_Ppm.Items.Item(i)->Click();
+            if (MapFm->m_Ppm.Items.Item(i)->Caption == caption &&
+                ChooseFromMenu(backend_, *MapFm->m_Img, MapFm->m_Ppm, {MapFm->m_Ppm.Items.Item(i)},
+                               kClickMs))
                 return true;
-            }
     }
     // The place's name on the map, where the generated maps keep it in view.
     return ClickAt(MapFm->m_Img->ClientToScreen(ui::Point{to.labelX, to.labelY}));
@@ -982,17 +1006,14 @@ bool Shopkeeper::OnTheMap() {
 bool Shopkeeper::CommandMenu() {
     TDbTxtForm2* win = DbTxtForm2;
     if (!win || !win->Visible() || !win->m_MenuMode || win->m_BtnCount <= 0) return false;
-    // The ids the menu shows, from its record, the transcript's last of its kind.
-    const std::vector<ui::TranscriptEntry>& all = transcript_.Entries();
-    const auto menu = std::find_if(all.rbegin(), all.rend(),
-                                   [](const ui::TranscriptEntry& e) { return e.kind == "menu"; });
-    std::vector<int> ids;
-    std::istringstream shown(menu == all.rend() ? std::string() : menu->text);
-    for (int id; shown >> id;) ids.push_back(id);
+    const std::vector<int> ids = MenuIds(transcript_);
     int want = kMap;
     if ((Place() & 31) == kFlowerHouse && !visited_ && tripDay_ == GameDay()) want = kFlowerbed;
     if (Place() == kShopFront) want = kEnter;
     const int hour = GameHour();
+    // The plan walks her out again soon: the errand ends and she goes home.
+    if (errand_ != Errand::None && errand_ != Errand::Land && hour + 1 >= homeBy)
+        errand_ = Errand::None;
     if (errand_ == Errand::Square && Place() == kSquare) {
         if (!buy_.empty() && MarketOpenToday() && hour >= 10 && hour < 18)
             want = kMarket;
@@ -1027,8 +1048,7 @@ bool Shopkeeper::CommandMenu() {
     if (pick < 0 || pick >= win->m_BtnCount) pick = win->m_BtnCount - 1;
     if (ids[static_cast<std::size_t>(pick)] == kFlowerbed) visited_ = true;
     if (ids[static_cast<std::size_t>(pick)] == kEnter) errand_ = Errand::None;
-    const ui::Rect& r = win->m_BtnRects[static_cast<std::size_t>(pick)];
-    return ClickAt(win->ClientToScreen(ui::Point{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}));
+    return ClickCommandAt(backend_, static_cast<std::size_t>(pick), kClickMs);
 }
 
 }  // namespace route

@@ -12,11 +12,13 @@
 #include <array>
 #include <cstdint>
 #include <deque>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/Controls.h"
+#include "platform/Menus.h"
 #include "platform/Transcript.h"
 #include "platform/headless/HeadlessBackend.h"
 #include "shop/GameState.h"
@@ -25,7 +27,6 @@ namespace route {
 
 constexpr int kLastDay = 287;
 
-ui::Point Centre(const ui::Control& c);
 // The index in `t` of the choice of an order offer (接受訂單 / 拒絕) now waiting, the
 // first time its window is seen; -1 otherwise. The window is remembered in `seen` by its
 // life token: a new window may take the address of the one answered before.
@@ -65,6 +66,37 @@ private:
 // and those five days leave the money about 100,000 G short of the debt.
 enum class Policy { Plain, Rich, Goodwill, Short };
 constexpr int kShortMoney = 650000;
+// The policies by name, for the plans and the command lines.
+constexpr const char* kPolicyNames = "plain, rich, goodwill or short";
+bool PolicyByName(const std::string& name, Policy& policy);
+
+// The goods a route's plan keeps: the plan's wants and every step's, from the start of
+// the year. A kept item is never laid out for sale, nor mixed for sale, and an order for
+// it is refused; a kept material is not used up by mixing for sale. An item wanted now
+// (`due`: the plan's wants and those of the steps open now) is also mixed or bought
+// before anything else, and the materials of the batches it still lacks are kept too.
+class KeptGoods {
+public:
+    void Keep(int item, int count, bool due);
+    // The item is kept (itself, not as a material).
+    bool Keeps(int item) const;
+    // Units of each item kept back from mixing for sale and from orders: the kept items'
+    // units, and the materials of the batches a due goods still lacks (and of those
+    // materials' own recipes, when they are short too).
+    std::array<int, kItemCount> Units() const;
+    // The kept item (itself or as a material) an order offer's line (UTF-8) asks for; -1
+    // for none.
+    int InOrder(const std::string& line) const;
+    // The due items and their units.
+    std::vector<std::pair<int, int>> Due() const;
+
+private:
+    struct Entry {
+        int item = -1, count = 0;
+        bool due = false;
+    };
+    std::vector<Entry> entries_;
+};
 
 // The reputation's moves in a run, by cause, as the goodwill shopkeeper saw them.
 struct RepLedger {
@@ -92,6 +124,9 @@ public:
     bool OnLandErrand() const { return errand_ == Errand::Land; }
     // Off: no walks of its own (a route's plan walks the heroine).
     bool walksToFlowerbed = true;
+    // The hour today by which a route's plan walks the heroine out (24: none): no errand
+    // of its own is started that would keep her out past it, and one under way ends.
+    int homeBy = 24;
     int maxDay = 0, nextTurns = 0, savesDeclined = 0, mixesOrdered = 0, trips = 0;
 
     // One move when one is due (true: a click was made or a window opened).
@@ -100,6 +135,8 @@ public:
     // (true), nothing once they stand. The runner calls it before it passes the hours
     // ahead of a step or walks out, so a day with a trip still opens with its slots.
     bool TendSlots();
+    // The top bar's next turn (the speed button first, while the shop is not fast).
+    bool NextTurn();
     // A customer's order offer on show: the goodwill shopkeeper takes no order it might
     // fail (a failed order costs a point of reputation): it delivers on the spot when it
     // can, else refuses, its second caption put ahead of `answers` (the player's).
@@ -107,13 +144,14 @@ public:
     // Keep at least `count` units of `item` in stock for the story: mixed (or, for a
     // material, bought) before anything else, and never laid out for sale.
     void Want(int item, int count);
+    // Keep `count` units of `item` for a later step: never laid out nor ordered away,
+    // mixed first only once it is wanted.
+    void Keep(int item, int count) { kept_.Keep(item, count, false); }
+    const KeptGoods& Keeping() const { return kept_; }
 
 private:
-    bool Wanted(int item) const;
-    // Units of each item that mixing for sale leaves for the story: a wanted item's
-    // units, and while a wanted goods is short, the materials of the batches it still
-    // needs (and of those materials' own recipes, when they are short too).
-    std::array<int, kItemCount> KeptForStory() const;
+    bool Wanted(int item) const { return kept_.Keeps(item); }
+    std::array<int, kItemCount> KeptForStory() const { return kept_.Units(); }
     // A known goods that is not wanted takes `g` as a material.
     bool TakenForSale(int g) const;
     // Books a change of the reputation since the last step under its cause.
@@ -122,12 +160,12 @@ private:
     std::size_t seenEntries_ = 0;  // transcript entries already looked through
     ui::LifeToken orderAnswered_;  // the order offer answered last
     bool tallyShort_ = false;
-    // Using `units` of a material would leave too few for a wanted goods still to mix.
-    bool KeptBack(int material, int units) const;
 
 private:
     bool Click(const ui::Control& c);
     bool ClickAt(ui::Point p);
+    // An item of the shop's floor menu (a slot of its 陳列商品: the item, then the slot).
+    bool ShopMenu(std::initializer_list<const ui::MenuItem*> path);
 
     static int Place();
 
@@ -201,7 +239,8 @@ private:
     ui::HeadlessBackend& backend_;
     const ui::Transcript& transcript_;
     Policy policy_;
-    std::vector<std::pair<int, int>> wants_;  // item, units
+    std::vector<std::pair<int, int>> wants_;  // item, units: wanted now
+    KeptGoods kept_;
     bool sweepOff_ = false;
     int laidOutOn_ = -1;
     bool laying_ = false;

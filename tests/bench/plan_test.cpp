@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "story/Register.h"
 #include "town/EvCommands.h"
 
 namespace {
@@ -98,9 +99,17 @@ TEST(PlanTest, NamesTheLineOfEachFault) {
          "p.route:5: no command '飛翔' in the command menus"},
         {head + "step s\n  answer 0\n  done flag 1\n", "p.route:4: a caption number is 1..9"},
         {head + "step s\n  done money 5\n",
-         "p.route:4: done needs `event NAME`, `flag N`, `item N [COUNT]` or `recipe N`"},
+         "p.route:4: done needs `event NAME`, `flag FLAG`, `item ITEM [COUNT]` or `recipe ITEM`"},
         {head + "step s\n  done recipe 200\n",
-         "p.route:4: done needs `event NAME`, `flag N`, `item N [COUNT]` or `recipe N`"},
+         "p.route:4: done needs `event NAME`, `flag FLAG`, `item ITEM [COUNT]` or `recipe ITEM`"},
+        {head + "step s\n  done flag NoSuchFlag\n",
+         "p.route:4: done needs `event NAME`, `flag FLAG`, `item ITEM [COUNT]` or `recipe ITEM`"},
+        {head + "step s\n  done item 月光石\n",
+         "p.route:4: done needs `event NAME`, `flag FLAG`, `item ITEM [COUNT]` or `recipe ITEM`"},
+        {head + "want 128 1\n",
+         "p.route:3: want needs an item (by name or number) and a count of at least 1"},
+        {head + "want LightStone 0\n",
+         "p.route:3: want needs an item (by name or number) and a count of at least 1"},
         {head + "step s\n  at 大公園\n", "p.route:3: step 's' has no `done` line"},
         {head + "step s\n  done flag 1\npolicy rich\n",
          "p.route:5: 'policy' after the first step must be indented under it"},
@@ -113,6 +122,32 @@ TEST(PlanTest, NamesTheLineOfEachFault) {
         EXPECT_FALSE(route::ParsePlan(c.text, "p.route", plan, error)) << c.text;
         EXPECT_EQ(error, c.error) << c.text;
     }
+}
+
+// Flags and items by the names the story's data gives them (the register's), items also
+// by the catalogue's names, and both by number.
+TEST(PlanTest, ReadsFlagsAndItemsByTheirNames) {
+    Plan plan;
+    std::string error;
+    ASSERT_TRUE(
+        route::ParsePlan("route r\nending 10 0\nwant LightStone 1\nwant 願望秘石 3\n"
+                         "step a\n  done flag RenetteMet\n"
+                         "step b\n  want CurePotion 1\n  done item Nightglow 3\n"
+                         "step c\n  done item 光魔法石\n"
+                         "step d\n  done recipe FreshnessSpellPotion\n"
+                         "step e\n  done flag 402\n",
+                         "p.route", plan, error))
+        << error;
+    EXPECT_EQ(plan.wants, (std::vector<std::pair<int, int>>{{item::LightStone, 1}, {23, 3}}));
+    ASSERT_EQ(plan.steps.size(), 5u);
+    EXPECT_EQ(plan.steps[0].doneNumber, flag::RenetteMet);
+    EXPECT_EQ(plan.steps[1].wants, (std::vector<std::pair<int, int>>{{item::CurePotion, 1}}));
+    EXPECT_EQ(plan.steps[1].doneNumber, item::Nightglow);
+    EXPECT_EQ(plan.steps[1].doneCount, 3);
+    EXPECT_EQ(plan.steps[2].doneNumber, item::LightStone);
+    EXPECT_EQ(plan.steps[3].done, DoneKind::Recipe);
+    EXPECT_EQ(plan.steps[3].doneNumber, item::FreshnessSpellPotion);
+    EXPECT_EQ(plan.steps[4].doneNumber, flag::RoutePrince);
 }
 
 TEST(PlanTest, ReadsARecipeAsTheDoneOfAStep) {
