@@ -410,6 +410,8 @@ bool Shopkeeper::Step() {
     maxDay = std::max(maxDay, GameDay());
     if (Active() && ReserveForPeddling()) return true;
     if (TendSlots()) return true;
+    // A wanted goods whose materials are at hand is mixed before any errand.
+    if (WantMixable() && StartMixing()) return true;
     if (MarketTripWorth() && StartErrand(Errand::Square)) return true;
     if (Active() && StartNightSearch()) return true;
     if (Active() && EarlyNight()) return true;
@@ -635,6 +637,16 @@ bool Shopkeeper::ConfirmSlot() {
     return Click(planned ? *c.DicodeButton : *c.CloseButton);
 }
 
+bool Shopkeeper::WantMixable() const {
+    const int hour = GameHour();
+    if (hour < 8 || hour >= 21) return false;
+    for (const auto& [item, count] : wants_)
+        if (item < kGoodsCount && IsItemUnlocked(item) && ItemStock(item) < count &&
+            BatchesAtHand(item) > 0 && hour + RecipeHours(item, 1) <= 24)
+            return true;
+    return false;
+}
+
 bool Shopkeeper::StartMixing() {
     const int hour = GameHour();
     const int when = GameDay() * 24 + hour;
@@ -672,6 +684,12 @@ bool Shopkeeper::StartMixing() {
            (hour + RecipeHours(best, mixBatches_) > 24 ||
             ItemStock(best) + (mixBatches_ - 1) * YieldPerBatch(best) >= 99))
         --mixBatches_;
+    // A job for sale ends by the hour the plan walks her out: she leaves only from an idle
+    // shop, and a long job begun in the morning kept her in past a step's afternoon.
+    if (!wanted) {
+        while (mixBatches_ > 1 && hour + RecipeHours(best, mixBatches_) > homeBy) --mixBatches_;
+        if (hour + RecipeHours(best, mixBatches_) > homeBy) return false;
+    }
     pagesTurned_ = 0;
     return ShopMenu({ShopForm->PM_ItemMix});
 }
@@ -1017,7 +1035,7 @@ bool Shopkeeper::CommandMenu() {
     if (errand_ == Errand::Square && Place() == kSquare) {
         if (!buy_.empty() && MarketOpenToday() && hour >= 10 && hour < 18)
             want = kMarket;
-        else if (Active() && PeddleWorth())
+        else if (Active() && PeddleWorth() && !WantMixable())
             want = kPeddle;
         else
             errand_ = Errand::None;

@@ -125,7 +125,8 @@ public:
     // Off: no walks of its own (a route's plan walks the heroine).
     bool walksToFlowerbed = true;
     // The hour today by which a route's plan walks the heroine out (24: none): no errand
-    // of its own is started that would keep her out past it, and one under way ends.
+    // of its own is started that would keep her out past it, and one under way ends; no
+    // job for sale is started that would still be mixing then.
     int homeBy = 24;
     int maxDay = 0, nextTurns = 0, savesDeclined = 0, mixesOrdered = 0, trips = 0;
 
@@ -189,6 +190,9 @@ private:
     // that sells best among those short on the shelf, as many batches as the materials
     // at hand allow, through the shop menu's 調配魔法.
     bool StartMixing();
+    // A goods the story wants now is short and its materials are at hand: it is mixed
+    // before an errand, and the square's peddling ends for it.
+    bool WantMixable() const;
 
     // The mixing list (the heroine is at the desk): the goods' row, turning pages to find it.
     bool MixingList();
