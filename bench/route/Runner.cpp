@@ -83,6 +83,16 @@ bool Searching() { return EventServerDbg && EventServerDbg->TestFlg(kSearchModeF
 
 }  // namespace
 
+KeptGoods PlanKeeps(const Plan& plan) {
+    KeptGoods kept;
+    for (const auto& [item, count] : plan.wants) kept.Keep(item, count, true);
+    // Every step's goods are kept from the start: an order or the counter would take
+    // them before the step that wants them opens.
+    for (const PlanStep& s : plan.steps)
+        for (const auto& [item, count] : s.wants) kept.Keep(item, count, false);
+    return kept;
+}
+
 Runner::Runner(ui::HeadlessBackend& backend, const ui::Transcript& transcript,
                std::vector<Plan> plans)
     : backend_(backend), transcript_(transcript), plans_(std::move(plans)) {
@@ -170,11 +180,7 @@ void Runner::StartGame() {
     PolicyByName(p.policy, policy);
     shopkeeper_ = std::make_unique<Shopkeeper>(backend_, transcript_, policy);
     shopkeeper_->walksToFlowerbed = p.steps.empty();
-    for (const auto& [item, count] : p.wants) shopkeeper_->Want(item, count);
-    // Every step's goods are kept from the start: an order or the counter would take
-    // them before the step that wants them opens.
-    for (const PlanStep& s : p.steps)
-        for (const auto& [item, count] : s.wants) shopkeeper_->Keep(item, count);
+    shopkeeper_->Keep(PlanKeeps(p));
     shopkeeper_->started = true;
     playing_ = true;
     ended_ = false;

@@ -19,6 +19,10 @@
 
 namespace route {
 
+// The goods a plan keeps from the start of its game: the plan's wants, wanted at once,
+// and every step's, wanted when the step opens.
+KeptGoods PlanKeeps(const Plan& plan);
+
 class Runner {
 public:
     // `plans`: the games in the order they are played (a plan's `after` first).

@@ -527,6 +527,11 @@ void Shopkeeper::Want(int item, int count) {
     wants_ = kept_.Due();
 }
 
+void Shopkeeper::Keep(const KeptGoods& goods) {
+    for (const KeptGoods::Entry& e : goods.Entries()) kept_.Keep(e.item, e.count, e.due);
+    wants_ = kept_.Due();
+}
+
 bool Shopkeeper::TakenForSale(int g) const {
     for (int h = 0; h < kGoodsCount; ++h)
         if (IsItemUnlocked(h) && !Wanted(h))

@@ -90,11 +90,13 @@ public:
     // The due items and their units.
     std::vector<std::pair<int, int>> Due() const;
 
-private:
     struct Entry {
         int item = -1, count = 0;
         bool due = false;
     };
+    const std::vector<Entry>& Entries() const { return entries_; }
+
+private:
     std::vector<Entry> entries_;
 };
 
@@ -148,6 +150,8 @@ public:
     // Keep `count` units of `item` for a later step: never laid out nor ordered away,
     // mixed first only once it is wanted.
     void Keep(int item, int count) { kept_.Keep(item, count, false); }
+    // Keeps all of `goods` (the due ones wanted now).
+    void Keep(const KeptGoods& goods);
     const KeptGoods& Keeping() const { return kept_; }
 
 private:

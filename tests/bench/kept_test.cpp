@@ -5,19 +5,11 @@
 #include <string>
 
 #include "bench/route/Plan.h"
+#include "bench/route/Runner.h"
 #include "bench/route/Shopkeeper.h"
 #include "story/Register.h"
 
 namespace {
-
-// What the runner keeps for a plan: the plan's wants, due at once, and every step's.
-route::KeptGoods KeptFor(const route::Plan& plan) {
-    route::KeptGoods kept;
-    for (const auto& [item, count] : plan.wants) kept.Keep(item, count, true);
-    for (const route::PlanStep& s : plan.steps)
-        for (const auto& [item, count] : s.wants) kept.Keep(item, count, false);
-    return kept;
-}
 
 // 芙蘿蕾's bad ending keeps a 光魔法石 from its step in the summer for the 萬能藥 at the
 // end of the year; the order for ten of them that came in the autumn is refused.
@@ -27,7 +19,7 @@ TEST(KeptGoodsTest, FloraeBadKeepsTheLightStoneFromAnOrder) {
     ASSERT_TRUE(route::LoadPlan(std::string(LUMIA_SOURCE_DIR) + "/bench/routes/florae-bad.route",
                                 plan, error))
         << error;
-    const route::KeptGoods kept = KeptFor(plan);
+    const route::KeptGoods kept = route::PlanKeeps(plan);
     EXPECT_TRUE(kept.Keeps(item::LightStone));
     EXPECT_TRUE(kept.Keeps(item::Panacea));
     EXPECT_TRUE(kept.Keeps(item::CurePotion));
