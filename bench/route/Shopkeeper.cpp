@@ -677,7 +677,10 @@ bool Shopkeeper::StartMixing() {
     const Kept kept = wanted ? kNoneKept : KeptForStory();
     if (rich && !wanted) best = BestGoods(false);
     for (int g = 0; g < kGoodsCount && !wanted && !rich; ++g) {
-        if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock) continue;
+        // A kept goods is not mixed for sale (the plain shop took the 夜光花 the cure
+        // wanted for a second 光魔法石), unless goods for sale are made from it.
+        if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock || (Wanted(g) && !TakenForSale(g)))
+            continue;
         if (ItemStock(g) >= kWellStocked || BatchesAtHand(g, kept) == 0) continue;
         if (best < 0 || Fashions[g].Popularity() > Fashions[best].Popularity()) best = g;
     }
