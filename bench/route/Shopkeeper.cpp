@@ -82,11 +82,11 @@ constexpr LandFinds kLandFinds[] = {
     {1, {80, 0, 0, 0}},     // mushrooms
     {5, {97, 87, 0, 0}},    // volcano rock and water
 };
-constexpr int kPeddleRepute = 20;   // peddling raises the reputation below this
+constexpr int kPeddleRepute = 20;       // peddling raises the reputation below this
 constexpr int kBeautyContestDay = 179;  // won with the reputation of its morning
-constexpr int kLetGoPrice = 1000;       // the shop let go lays out only goods cheaper
-constexpr int kPeddleReserve = 24;  // units kept in the reserve for peddling
-constexpr int kCashKept = 3000;     // money the market purchases leave in hand
+constexpr int kLetGoPrice = 1000;       // the shop let go lays out goods below this
+constexpr int kPeddleReserve = 24;      // units kept in the reserve for peddling
+constexpr int kCashKept = 3000;         // money the market purchases leave in hand
 constexpr int kDayTripLack = 8;
 constexpr int kStockAheadPopularity = 10;  // goods whose materials are bought ahead
 constexpr int kBatchesAhead =
