@@ -574,6 +574,10 @@ bool Runner::Step() {
         return false;
     }
 
+    // The morning's slots before anything of the steps': a day she walks out early or
+    // passes the hours to a window still opens with its goods laid out (stale slots that
+    // sold out cost the evening a point of reputation).
+    if (InShopIdle() && shopkeeper_->TendSlots()) return true;
     const int today = GameDay();
     if (const std::size_t due = InShopIdle() ? StepDueFrom(kShopPlace) : kHome; due != kHome) {
         const PlanStep& s = p.steps[due];

@@ -83,9 +83,11 @@ constexpr LandFinds kLandFinds[] = {
     {1, {80, 0, 0, 0}},     // mushrooms
     {5, {97, 87, 0, 0}},    // volcano rock and water
 };
-constexpr int kPeddleRepute = 20;   // peddling raises the reputation below this
-constexpr int kPeddleReserve = 24;  // units kept in the reserve for peddling
-constexpr int kCashKept = 3000;     // money the market purchases leave in hand
+constexpr int kPeddleRepute = 20;       // peddling raises the reputation below this
+constexpr int kBeautyContestDay = 179;  // won with the reputation of its morning
+constexpr int kLetGoPrice = 1000;       // the shop let go lays out goods below this
+constexpr int kPeddleReserve = 24;      // units kept in the reserve for peddling
+constexpr int kCashKept = 3000;         // money the market purchases leave in hand
 constexpr int kDayTripLack = 8;
 constexpr int kStockAheadPopularity = 10;  // goods whose materials are bought ahead
 constexpr int kBatchesAhead =
@@ -406,20 +408,9 @@ bool Shopkeeper::Step() {
         std::fprintf(stderr, "day %d, virtual %u ms\n", GameDay(), ui::GetTickCount());
     maxDay = std::max(maxDay, GameDay());
     if (Active() && ReserveForPeddling()) return true;
-    if (laidOutOn_ != GameDay() && !ShopForm->IsShopOpen() && GameHour() >= 8) {
-        std::vector<int> leaveOff;
-        for (int g = 0; g < kGoodsCount; ++g)
-            if (kept_.Keeps(g)) leaveOff.push_back(g);
-        layout_ = Help()       ? HelpSlots(leaveOff)
-                  : Goodwill() ? GoodwillSlots(leaveOff)
-                  : Active()   ? RichSlots(leaveOff)
-                               : PlannedSlots(leaveOff);
-        if (LetGo()) layout_.fill(-1);
-        if (Help()) HelpLog(layout_, ledger);
-        laidOutOn_ = GameDay();
-        laying_ = true;
-    }
-    if (laying_ && LayOut()) return true;
+    if (TendSlots()) return true;
+    // A wanted goods whose materials are at hand is mixed before any errand.
+    if (WantMixable() && StartMixing()) return true;
     if (MarketTripWorth() && StartErrand(Errand::Square)) return true;
     if (Active() && StartNightSearch()) return true;
     if (Active() && EarlyNight()) return true;
@@ -440,6 +431,38 @@ bool Shopkeeper::NextTurn() {
         return Click(*next);
     }
     return false;
+}
+
+bool Shopkeeper::TendSlots() {
+    if (!started || !sweepOff_ || !ShopForm) return false;
+    if (laidOutOn_ != GameDay() && !ShopForm->IsShopOpen() && GameHour() >= 8) {
+        std::vector<int> leaveOff;
+        for (int g = 0; g < kGoodsCount; ++g)
+            if (kept_.Keeps(g)) leaveOff.push_back(g);
+        layout_ = Help()       ? HelpSlots(leaveOff)
+                  : Goodwill() ? GoodwillSlots(leaveOff)
+                  : Active()   ? RichSlots(leaveOff)
+                               : PlannedSlots(leaveOff);
+        // A shop let go lays out nothing, but for the five working days before the
+        // beauty contest, whose prize wants reputation 20 on its morning: the rest day's
+        // reckoning then counts their sales, and empty slots turn customers away, each
+        // evening's settlement taking a point. Only its cheaper goods, which bring in
+        // too little to pay the debt.
+        if (LetGo()) {
+            const int day = GameDay();
+            if (day >= kBeautyContestDay - 5 && day < kBeautyContestDay) {
+                for (int g = 0; g < kGoodsCount; ++g)
+                    if (ItemBasePrice(g) >= kLetGoPrice) leaveOff.push_back(g);
+                layout_ = RichSlots(leaveOff);
+            } else {
+                layout_.fill(-1);
+            }
+        }
+        if (Help()) HelpLog(layout_, ledger);
+        laidOutOn_ = GameDay();
+        laying_ = true;
+    }
+    return laying_ && LayOut();
 }
 
 void Shopkeeper::AnswerOrder(std::deque<int>& answers) {
@@ -620,6 +643,16 @@ bool Shopkeeper::ConfirmSlot() {
     return Click(planned ? *c.DicodeButton : *c.CloseButton);
 }
 
+bool Shopkeeper::WantMixable() const {
+    const int hour = GameHour();
+    if (hour < 8 || hour >= 21) return false;
+    for (const auto& [item, count] : wants_)
+        if (item < kGoodsCount && IsItemUnlocked(item) && ItemStock(item) < count &&
+            BatchesAtHand(item) > 0 && hour + RecipeHours(item, 1) <= 24)
+            return true;
+    return false;
+}
+
 bool Shopkeeper::StartMixing() {
     const int hour = GameHour();
     const int when = GameDay() * 24 + hour;
@@ -645,7 +678,10 @@ bool Shopkeeper::StartMixing() {
     const Kept kept = wanted ? kNoneKept : KeptForStory();
     if (rich && !wanted) best = BestGoods(false);
     for (int g = 0; g < kGoodsCount && !wanted && !rich; ++g) {
-        if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock) continue;
+        // A kept goods is not mixed for sale (the plain shop took the 夜光花 the cure
+        // wanted for a second 光魔法石), unless goods for sale are made from it.
+        if (!IsItemUnlocked(g) || ItemStock(g) == kKeyItemStock || (Wanted(g) && !TakenForSale(g)))
+            continue;
         if (ItemStock(g) >= kWellStocked || BatchesAtHand(g, kept) == 0) continue;
         if (best < 0 || Fashions[g].Popularity() > Fashions[best].Popularity()) best = g;
     }
@@ -658,6 +694,12 @@ bool Shopkeeper::StartMixing() {
            (hour + RecipeHours(best, mixBatches_) > 24 ||
             ItemStock(best) + (mixBatches_ - 1) * YieldPerBatch(best) >= 99))
         --mixBatches_;
+    // A job for sale ends by the hour the plan walks her out: she leaves only from an idle
+    // shop, and a long job begun in the morning kept her in past a step's afternoon.
+    if (!wanted) {
+        while (mixBatches_ > 1 && hour + RecipeHours(best, mixBatches_) > homeBy) --mixBatches_;
+        if (hour + RecipeHours(best, mixBatches_) > homeBy) return false;
+    }
     pagesTurned_ = 0;
     return ShopMenu({ShopForm->PM_ItemMix});
 }
@@ -1012,7 +1054,7 @@ bool Shopkeeper::CommandMenu() {
     if (errand_ == Errand::Square && Place() == kSquare) {
         if (!buy_.empty() && MarketOpenToday() && hour >= 10 && hour < 18)
             want = kMarket;
-        else if (Active() && PeddleWorth())
+        else if (Active() && PeddleWorth() && !WantMixable())
             want = kPeddle;
         else
             errand_ = Errand::None;

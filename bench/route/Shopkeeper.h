@@ -60,12 +60,14 @@ private:
 // cover on the bargain slot, where only a few come for it), the mixing and the market by
 // the customers a mixing hour serves, and the stock of the wanted goods kept ahead.
 // `Short`: a shopkeeper who lets the shop go for the story: the rich shop until the
-// money reaches kShortMoney, then no goods on the slots and no orders taken, while the
-// mixing goes on.
+// money reaches kShortMoney, then no orders taken and no goods on the slots (but its
+// goods under 1,000 G in the five working days before the beauty contest, which wants
+// the reputation empty slots lose), while the mixing goes on. The two contests' prizes
+// and those five days leave the money about 100,000 G short of the debt.
 // `Help`: the goodwill shopkeeper's errands for the town's help at the year's end, its
 // choices of slots, mixing, market and land those of bench/route/HelpShop.h.
 enum class Policy { Plain, Rich, Goodwill, Short, Help };
-constexpr int kShortMoney = 700000;
+constexpr int kShortMoney = 650000;
 // The policies by name, for the plans and the command lines.
 constexpr const char* kPolicyNames = "plain, rich, goodwill, short or help";
 bool PolicyByName(const std::string& name, Policy& policy);
@@ -128,12 +130,17 @@ public:
     // Off: no walks of its own (a route's plan walks the heroine).
     bool walksToFlowerbed = true;
     // The hour today by which a route's plan walks the heroine out (24: none): no errand
-    // of its own is started that would keep her out past it, and one under way ends.
+    // of its own is started that would keep her out past it, and one under way ends; no
+    // job for sale is started that would still be mixing then.
     int homeBy = 24;
     int maxDay = 0, nextTurns = 0, savesDeclined = 0, mixesOrdered = 0, trips = 0;
 
     // One move when one is due (true: a click was made or a window opened).
     bool Step();
+    // The day's slots, laid out before the shop opens: one move while that is under way
+    // (true), nothing once they stand. The runner calls it before it passes the hours
+    // ahead of a step or walks out, so a day with a trip still opens with its slots.
+    bool TendSlots();
     // The top bar's next turn (the speed button first, while the shop is not fast).
     bool NextTurn();
     // A customer's order offer on show: the goodwill shopkeeper takes no order it might
@@ -190,6 +197,9 @@ private:
     // that sells best among those short on the shelf, as many batches as the materials
     // at hand allow, through the shop menu's 調配魔法.
     bool StartMixing();
+    // A goods the story wants now is short and its materials are at hand: it is mixed
+    // before an errand, and the square's peddling ends for it.
+    bool WantMixable() const;
 
     // The mixing list (the heroine is at the desk): the goods' row, turning pages to find it.
     bool MixingList();

@@ -1,5 +1,6 @@
 // The whole-year runs' shopkeeper on the real program, from the title's new game: what
-// the story wants comes first and stays off the counter, the rich policy's errands
+// the story wants comes first and stays off the counter (and is not mixed for sale), a
+// job for sale ends before the plan walks the heroine out, the rich policy's errands
 // (peddling, the market, the library, the night's search) go through the windows, and the
 // goodwill policy keeps the most wanted goods on the slots and takes no order it might fail.
 #include "bench/route/Shopkeeper.h"
@@ -201,6 +202,7 @@ INSTANTIATE_TEST_SUITE_P(
 // which only goods she does not know yet take.
 struct ForSaleCase {
     int goods;
+    route::Policy policy;
     bool mixed;
 };
 
@@ -210,7 +212,7 @@ class WantedForSaleTest : public ShopkeeperTest,
 TEST_P(WantedForSaleTest, AWantedGoodsIsMixedOnlyForTheGoodsThatTakeIt) {
     const ForSaleCase& c = GetParam();
     CreateStartupForms();
-    route::Shopkeeper keeper(headless.Backend(), *transcript, route::Policy::Rich);
+    route::Shopkeeper keeper(headless.Backend(), *transcript, c.policy);
     keeper.Want(c.goods, 3);
     bool mixed = false;
     PlayUntil(keeper, 1, [&] {
@@ -225,12 +227,40 @@ TEST_P(WantedForSaleTest, AWantedGoodsIsMixedOnlyForTheGoodsThatTakeIt) {
     EXPECT_EQ(mixed, c.mixed);
 }
 
-INSTANTIATE_TEST_SUITE_P(Wants, WantedForSaleTest,
-                         ::testing::Values(ForSaleCase{23, true},    // 願望秘石: 27 takes it
-                                           ForSaleCase{22, false}),  // 思念秘石: only 43
-                         [](const ::testing::TestParamInfo<ForSaleCase>& i) {
-                             return "Goods" + std::to_string(i.param.goods);
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    Wants, WantedForSaleTest,
+    ::testing::Values(ForSaleCase{23, route::Policy::Rich, true},   // 願望秘石: 27 takes it
+                      ForSaleCase{22, route::Policy::Rich, false},  // 思念秘石: only 43
+                      ForSaleCase{kBroom, route::Policy::Plain, false}),  // none takes it
+    [](const ::testing::TestParamInfo<ForSaleCase>& i) {
+        return "Goods" + std::to_string(i.param.goods) +
+               (i.param.policy == route::Policy::Plain ? "Plain" : "Rich");
+    });
+
+// A job for sale ends by the hour the plan walks the heroine out (`homeBy`): she leaves
+// only from an idle shop, and a long job begun in the morning kept her in past a step.
+TEST_F(ShopkeeperTest, AJobForSaleEndsByTheHourThePlanWalksHerOut) {
+    CreateStartupForms();
+    route::Shopkeeper keeper(headless.Backend(), *transcript);
+    int homeBy = -1, startedAt = -1, batches = 0;
+    PlayUntil(keeper, 2, [&] {
+        if (homeBy < 0 && GameDay() == 1 && InShop() && MixHoursLeft() == 0) {
+            // The broom is the one goods short, its materials at hand for four batches;
+            // the plan walks her out when two of them would be done.
+            StockEveryGoodsBut(kBroom);
+            for (int k = 0; k < 3; ++k) SetItemStock(RecipeMaterial(kBroom, k), 40);
+            homeBy = std::max(GameHour(), 8) + RecipeHours(kBroom, 2);
+            keeper.homeBy = homeBy;
+        }
+        if (homeBy >= 0 && startedAt < 0 && MixHoursLeft() > 0 && MixItem() == kBroom) {
+            startedAt = GameHour();
+            batches = MixBatchCount();
+        }
+    });
+    ASSERT_GE(startedAt, 0) << "the broom was not mixed";
+    EXPECT_GE(batches, 1);
+    EXPECT_LE(startedAt + RecipeHours(kBroom, batches), homeBy);
+}
 
 TEST_F(ShopkeeperTest, TheRichPolicysErrandsGoThroughTheWindows) {
     CreateStartupForms();
