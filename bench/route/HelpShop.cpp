@@ -450,7 +450,9 @@ void HelpLog(const std::array<int, kExhibitionSlots>& slots, const RepLedger& l)
     for (int s = 0; s < kExhibitionSlots; ++s)
         std::fprintf(stderr, " %d(%d)", slots[s], slots[s] >= 0 ? ItemAvailable(slots[s]) : 0);
     std::fprintf(stderr, " | stock");
-    for (int g : kCheapGoods) std::fprintf(stderr, " %d:%d", g, ItemStock(g));
+    for (int g : kCheapGoods)
+        std::fprintf(stderr, " %d:%d/%d%s", g, ItemStock(g), ItemAvailable(g),
+                     HelpGoods(g) ? "" : "-");
     for (int m : {85, 89, 68, 64, 70, 77, 97, 87}) std::fprintf(stderr, " m%d:%d", m, ItemStock(m));
     std::fprintf(stderr, "\n");
 }
