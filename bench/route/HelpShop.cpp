@@ -202,20 +202,20 @@ int HelpTarget(int g) {
 std::array<int, kExhibitionSlots> HelpSlots(const std::vector<int>& leaveOff) {
     std::array<int, kExhibitionSlots> slots;
     slots.fill(-1);
+    // Only the goods the shop makes: a sale seeds the town's wants of a goods, and once the
+    // stock of one it cannot make is gone, its customers are turned away.
     auto usable = [&](int g) {
-        return Known(g) && ItemAvailable(g) > 0 &&
+        return HelpGoods(g) && ItemAvailable(g) > 0 &&
                std::find(leaveOff.begin(), leaveOff.end(), g) == leaveOff.end();
     };
     auto byCustomers = [](int a, int b) { return Customers(a) > Customers(b); };
     // The help goods whose stock covers their customers at full price, the most wanted first.
     std::vector<int> full, short_;
-    // Goods the shop does not make go on the slots too while their stock lasts: a customer
-    // who finds the goods is one not turned away.
     for (int g = 0; g < kGoodsCount; ++g) {
         if (!usable(g) || ItemBasePrice(g) > PriceLimit()) continue;
-        if (ItemAvailable(g) >= SafeUnits(g) + 2 && (HelpGoods(g) || Customers(g) >= 2))
+        if (ItemAvailable(g) >= SafeUnits(g) + 2)
             full.push_back(g);
-        else if (HelpGoods(g) || Customers(g) >= 2)
+        else
             short_.push_back(g);
     }
     std::stable_sort(full.begin(), full.end(), byCustomers);
@@ -250,7 +250,7 @@ std::array<int, kExhibitionSlots> HelpSlots(const std::vector<int>& leaveOff) {
     for (int g = 0; g < kGoodsCount; ++g)
         if (usable(g) && g != slots[0] && Customers(g) <= 2 &&
             std::find(full.begin(), full.end(), g) == full.end() && ItemAvailable(g) >= 6 &&
-            ItemBasePrice(g) <= std::min(PriceLimit(), 120) && Makeable(g))
+            ItemBasePrice(g) <= std::min(PriceLimit(), 120))
             spare.push_back(g);
     std::stable_sort(spare.begin(), spare.end(),
                      [](int a, int b) { return ItemAvailable(a) > ItemAvailable(b); });
@@ -450,7 +450,9 @@ void HelpLog(const std::array<int, kExhibitionSlots>& slots, const RepLedger& l)
     for (int s = 0; s < kExhibitionSlots; ++s)
         std::fprintf(stderr, " %d(%d)", slots[s], slots[s] >= 0 ? ItemAvailable(slots[s]) : 0);
     std::fprintf(stderr, " | stock");
-    for (int g : kCheapGoods) std::fprintf(stderr, " %d:%d", g, ItemStock(g));
+    for (int g : kCheapGoods)
+        std::fprintf(stderr, " %d:%d/%d%s", g, ItemStock(g), ItemAvailable(g),
+                     HelpGoods(g) ? "" : "-");
     for (int m : {85, 89, 68, 64, 70, 77, 97, 87}) std::fprintf(stderr, " m%d:%d", m, ItemStock(m));
     std::fprintf(stderr, "\n");
 }
