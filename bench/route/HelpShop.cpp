@@ -11,6 +11,7 @@
 #include "shop/GameState.h"
 #include "shop/Market.h"
 #include "shop/Mixing.h"
+#include "story/Register.h"
 #include "town/Evsrvfm.h"
 
 namespace route {
@@ -21,8 +22,6 @@ constexpr int kDebt = 1000000;
 constexpr int kKeyStock = 255;  // a key item's stock mark
 // The cheap goods (20 to 100 G) the help shop lives on.
 constexpr int kCheapGoods[] = {0, 1, 2, 12, 31, 33};
-constexpr int kFirstPlaceOpenFlag = 96;
-constexpr int kLandBit = 32;
 constexpr int kContestDay = 179;  // the beauty contest: 100,000 G at reputation 20
 constexpr int kContestPrize = 100000;
 constexpr int kMagicContestDay = 125;  // the magic contest: 100,000 G to the winner
@@ -104,7 +103,7 @@ constexpr LandFinds kLandFinds[] = {
 };
 
 bool LandOpen(int node) {
-    return EventServerDbg && EventServerDbg->TestFlg(kFirstPlaceOpenFlag + kLandBit + node);
+    return EventServerDbg && EventServerDbg->TestFlg(kFirstPlaceOpenFlag + place::LandTown + node);
 }
 
 bool FoundOnLand(int m) {

@@ -17,7 +17,6 @@ namespace route {
 namespace {
 
 constexpr const char* kShopName = "店裡";
-constexpr int kLandBit = 32;
 
 // Each CommandId's captions: the button's own, then other words a player uses for it.
 constexpr const char* kCaptions[18][2] = {
@@ -88,7 +87,8 @@ int PlaceByName(const std::string& name) {
     for (int i = 0; i < kTownNodes; ++i)
         if (name == kTownPlaces[i].name || name == kTownPlaces[i].menuName) return i;
     for (int i = 0; i < kLandNodes; ++i)
-        if (name == kLandPlaces[i].name || name == kLandPlaces[i].menuName) return kLandBit + i;
+        if (name == kLandPlaces[i].name || name == kLandPlaces[i].menuName)
+            return place::LandTown + i;
     return -1;
 }
 
@@ -103,8 +103,8 @@ std::string CommandCaption(int id) { return id >= 0 && id < 18 ? kCaptions[id][0
 
 std::string PlaceName(int place) {
     if (place >= 0 && place < kTownNodes) return kTownPlaces[place].name;
-    if (place >= kLandBit && place < kLandBit + kLandNodes)
-        return kLandPlaces[place - kLandBit].name;
+    if (place >= place::LandTown && place < place::LandTown + kLandNodes)
+        return kLandPlaces[place - place::LandTown].name;
     return "place " + std::to_string(place);
 }
 

@@ -46,10 +46,9 @@ namespace route {
 
 namespace {
 
-constexpr int kLandBit = 32;
+// The night search, in which the land map refuses the town.
 constexpr int kSearchModeFlag = flag::NightSearch;
-constexpr int kExitPending = 5;  // the shop's pending action of a walk out of the door  // the
-                                 // night search: the land map refuses the town
+constexpr int kExitPending = 5;  // the shop's pending action of a walk out of the door
 constexpr int kOutskirts = 8;    // the town node that leads to the land map
 // The hours ahead of a step's window in which the shopkeeper starts nothing new.
 constexpr int kHoldHours = 4;
@@ -337,7 +336,8 @@ int Runner::SearchWalk(int from) const {
     if (land_ && from < land_->Count()) {
         for (int i = 0; i < land_->Count(); ++i)
             land_->Node(i)->Enabled =
-                EventServerDbg && EventServerDbg->TestFlg(kFirstPlaceOpenFlag + kLandBit + i);
+                EventServerDbg &&
+                EventServerDbg->TestFlg(kFirstPlaceOpenFlag + place::LandTown + i);
         for (int i = 1; i < land_->Count(); ++i) {
             if (i == from || !land_->Node(i)->Enabled) continue;
             std::int32_t route[kMaxRouteNodes] = {};
@@ -354,7 +354,8 @@ int Runner::LandHops(int from, int to) const {
         // The open places, as the map sets them up.
         for (int i = 0; i < land_->Count(); ++i)
             land_->Node(i)->Enabled =
-                EventServerDbg && EventServerDbg->TestFlg(kFirstPlaceOpenFlag + kLandBit + i);
+                EventServerDbg &&
+                EventServerDbg->TestFlg(kFirstPlaceOpenFlag + place::LandTown + i);
         std::int32_t route[kMaxRouteNodes] = {};
         hops = land_->FindRoute(from, to, route);
     }
@@ -367,7 +368,7 @@ int Runner::TravelFrom(int from, int to) const {
     if (Searching()) return from == to ? 0 : 1;
     // The shop and the rooms open onto their town node.
     if (from == kShopPlace || from == 11 || from == 20) from = 0;
-    const bool fromLand = from >= kLandBit && from != 44, toLand = to >= kLandBit;
+    const bool fromLand = from >= place::LandTown && from != 44, toLand = to >= place::LandTown;
     const int a = (from == 44 ? 43 : from) & 31, b = to & 31;
     if (!fromLand && !toLand) return a == b ? 0 : 1;
     if (!fromLand) return (a == 8 ? 0 : 1) + LandHops(0, b);
@@ -555,7 +556,8 @@ bool Runner::Step() {
     if (shopkeeperOut_ && !trip_) {
         if (!Showing(MapFm) && !Showing(EventServerDbg) && Place() == kShopPlace)
             shopkeeperOut_ = false;
-        else if (Place() >= kLandBit && !Showing(EventServerDbg) && !shopkeeper_->OnLandErrand())
+        else if (Place() >= place::LandTown && !Showing(EventServerDbg) &&
+                 !shopkeeper_->OnLandErrand())
             shopkeeperOut_ = false;
         else
             return shopkeeper_->Step();
@@ -681,7 +683,7 @@ bool Runner::TripMap() {
         return false;
     }
     const int to = t.arrived || t.target < 0 ? 0 : t.target;
-    const bool toLand = to >= kLandBit;
+    const bool toLand = to >= place::LandTown;
     int node;
     if (map.m_Land) {
         node = toLand ? (to & 31) : 0;
@@ -749,7 +751,7 @@ bool Runner::TripMenu() {
     }
     // On the way (or home): to the map, or in at the shop's door. In the night search on
     // the land, home is out of reach: she searches until it ends.
-    const bool searching = place >= kLandBit && Searching();
+    const bool searching = place >= place::LandTown && Searching();
     if (searching && (t.arrived || t.target < 0))
         for (int id : {kSearch, kCancel})
             if (has(id)) return pick(id);
