@@ -55,6 +55,11 @@ std::string Utf8ToBig5(std::string_view utf8) {
     return Convert("CP950", "UTF-8", utf8, "?", nullptr);
 }
 
+std::string Utf8ToBig5(std::string_view utf8, bool& fits) {
+    fits = true;
+    return Convert("CP950", "UTF-8", utf8, "?", &fits);
+}
+
 std::string Big5ToUtf8(std::string_view big5) {
     return Convert("UTF-8", "CP950", big5, "\xEF\xBF\xBD", nullptr);
 }
