@@ -600,7 +600,8 @@ void TEventForm::TransitionStep() {
         // together, each diagonal one step after the one before, and every tile runs
         // a 16-step dissolve of 4 positions a step. The tiles of a row that are in
         // their 16 steps lie side by side: one masked blit draws them, its mask holding
-        // each tile's positions.
+        // each tile's positions (the event surface is never mirrored, so every pixel
+        // lands where a blit of its own tile would put it).
         static constexpr int kStride[4] = {5, 7, 3, 1};
         const int diagonals = std::max(1, t.w / 8 + t.h / 8 - 1);
         const int tilesX = (t.w + 7) / 8, tilesY = (t.h + 7) / 8;
