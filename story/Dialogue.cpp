@@ -300,7 +300,7 @@ std::string LineProblem(std::string_view big5) {
         if (i + 1 >= n) return "a half-width character";
         if (cell == nextRow) {
             // The first cell of a row, which a closing mark may not take (but for the
-            // first cell of the page).
+            // text's very first character).
             if (i > 0 && IsClosingMark(lead, static_cast<unsigned char>(big5[i + 1])))
                 return "a row of the window starts with a closing mark";
             nextRow += kRowCells;
