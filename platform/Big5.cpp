@@ -9,14 +9,33 @@
 namespace ui {
 namespace {
 
+// One iconv converter for each direction, opened at the first conversion and kept: to
+// open one costs more than to convert a line, and the story converts thousands of lines
+// at start-up. Never closed, so that no object converting as it is destroyed at exit
+// outlives it.
+enum class Direction { ToBig5, FromBig5 };
+
+struct Converter {
+    std::mutex lock;
+    iconv_t cd;
+};
+
+Converter& TheConverter(Direction d) {
+    static Converter* const toBig5 = new Converter{{}, iconv_open("CP950", "UTF-8")};
+    static Converter* const fromBig5 = new Converter{{}, iconv_open("UTF-8", "CP950")};
+    return d == Direction::ToBig5 ? *toBig5 : *fromBig5;
+}
+
 // Converts with iconv; an unconvertible input sequence is replaced and skipped.
-std::string Convert(const char* to, const char* from, std::string_view in, std::string_view bad,
-                    bool* allGood) {
-    iconv_t cd = iconv_open(to, from);
+std::string Convert(Direction d, std::string_view in, std::string_view bad, bool* allGood) {
+    Converter& converter = TheConverter(d);
+    const std::lock_guard<std::mutex> hold(converter.lock);
+    iconv_t cd = converter.cd;
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         if (allGood) *allGood = false;
         return std::string(in);
     }
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);  // the initial state
     std::string out;
     out.resize(in.size() * 4 + 8);
     char* src = const_cast<char*>(in.data());
@@ -31,7 +50,7 @@ std::string Convert(const char* to, const char* from, std::string_view in, std::
         // EILSEQ or EINVAL: replace one input character and go on.
         size_t skip = 1;
         unsigned char c = static_cast<unsigned char>(*src);
-        if (std::string_view(from) == "UTF-8") {
+        if (d == Direction::ToBig5) {
             while (skip < srcLeft && (static_cast<unsigned char>(src[skip]) & 0xC0) == 0x80) ++skip;
         } else if (IsBig5Lead(c) && srcLeft >= 2) {
             skip = 2;
@@ -45,18 +64,22 @@ std::string Convert(const char* to, const char* from, std::string_view in, std::
         }
     }
     out.resize(out.size() - dstLeft);
-    iconv_close(cd);
     return out;
 }
 
 }  // namespace
 
 std::string Utf8ToBig5(std::string_view utf8) {
-    return Convert("CP950", "UTF-8", utf8, "?", nullptr);
+    return Convert(Direction::ToBig5, utf8, "?", nullptr);
+}
+
+std::string Utf8ToBig5(std::string_view utf8, bool& fits) {
+    fits = true;
+    return Convert(Direction::ToBig5, utf8, "?", &fits);
 }
 
 std::string Big5ToUtf8(std::string_view big5) {
-    return Convert("UTF-8", "CP950", big5, "\xEF\xBF\xBD", nullptr);
+    return Convert(Direction::FromBig5, big5, "\xEF\xBF\xBD", nullptr);
 }
 
 char32_t Big5CodePoint(unsigned char lead, unsigned char trail) {
@@ -98,7 +121,7 @@ char32_t Big5CodePoint(unsigned char lead, unsigned char trail) {
 
 bool FitsBig5(std::string_view utf8) {
     bool good = true;
-    Convert("CP950", "UTF-8", utf8, "?", &good);
+    Convert(Direction::ToBig5, utf8, "?", &good);
     return good;
 }
 

@@ -8,6 +8,9 @@ namespace ui {
 
 // UTF-8 to Big5 (CP950). Characters without a Big5 code become '?'.
 std::string Utf8ToBig5(std::string_view utf8);
+// The same, telling in `fits` whether every character had a Big5 code (FitsBig5), in
+// one conversion.
+std::string Utf8ToBig5(std::string_view utf8, bool& fits);
 
 // Big5 to UTF-8, for logs, transcripts and tests. A byte pair that does not
 // decode becomes U+FFFD; a lead byte at the end counts as one byte.

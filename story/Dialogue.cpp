@@ -131,14 +131,13 @@ constexpr Keyword kKeywords[] = {
 
 std::string Unescape(std::string_view s) {
     std::string out;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i] == '\\' && i + 1 < s.size() && s[i + 1] == 'n') {
-            out += '\n';
-            ++i;
-        } else {
-            out += s[i];
-        }
+    out.reserve(s.size());
+    for (std::size_t at; (at = s.find("\\n")) != std::string_view::npos;) {
+        out.append(s.substr(0, at));
+        out += '\n';
+        s.remove_prefix(at + 2);
     }
+    out.append(s);
     return out;
 }
 
@@ -160,8 +159,9 @@ std::string ReadArgs(std::string_view args, std::string_view rest, const std::st
             const std::string u = Unescape(Trim(rest));
             rest = {};
             if (u.empty()) return "a caption is missing";
-            if (!ui::FitsBig5(u)) return "a character Big5 does not hold";
-            st.text = ui::Utf8ToBig5(u);
+            bool fits = true;
+            st.text = ui::Utf8ToBig5(u, fits);
+            if (!fits) return "a character Big5 does not hold";
             continue;
         }
         const std::string_view word = TakeWord(rest);
@@ -221,14 +221,45 @@ std::string ReadArgs(std::string_view args, std::string_view rest, const std::st
     return {};
 }
 
-bool IsClosingMark(std::string_view big5Char) {
-    static const std::string kMarks[] = {
-        ui::Utf8ToBig5("。"), ui::Utf8ToBig5("，"), ui::Utf8ToBig5("、"), ui::Utf8ToBig5("？"),
-        ui::Utf8ToBig5("！"), ui::Utf8ToBig5("」"), ui::Utf8ToBig5("』"), ui::Utf8ToBig5("…"),
-        ui::Utf8ToBig5("）"), ui::Utf8ToBig5("；"), ui::Utf8ToBig5("："), ui::Utf8ToBig5("～")};
-    for (const std::string& m : kMarks)
-        if (big5Char == m) return true;
-    return false;
+// Whether the Big5 character lead:trail is a closing mark (。，、？！」』…）；：～),
+// which no row of the window may start with. The loader asks it of every character of
+// every line, so it looks at the two bytes as they are: all the marks stand in Big5's
+// row A1.
+bool IsClosingMark(unsigned char lead, unsigned char trail) {
+    if (lead != 0xA1) return false;
+    switch (trail) {
+        case 0x43:  // 。
+        case 0x41:  // ，
+        case 0x42:  // 、
+        case 0x48:  // ？
+        case 0x49:  // ！
+        case 0x76:  // 」
+        case 0x7A:  // 』
+        case 0x4B:  // …
+        case 0x5E:  // ）
+        case 0x46:  // ；
+        case 0x47:  // ：
+        case 0xE3:  // ～
+            return true;
+        default:
+            return false;
+    }
+}
+
+// The speaker's tag at the start of a line: the bytes before its 「 or 『, or empty.
+std::string_view SpeakerTagOf(std::string_view big5) {
+    constexpr std::size_t kLongestTag = 24;  // bytes: twelve full-width characters
+    for (std::size_t i = 0; i + 1 < big5.size() && i <= kLongestTag; i += 2) {
+        const auto lead = static_cast<unsigned char>(big5[i]);
+        const auto trail = static_cast<unsigned char>(big5[i + 1]);
+        if (lead < 0x81) return {};
+        if (lead == 0xA1 && (trail == 0x75 || trail == 0x79))  // 「 『
+            return big5.substr(0, i);
+        // A full-width space or a closing mark (the full stop 。 among them) ends the
+        // search: narration, not a speaker.
+        if ((lead == 0xA1 && trail == 0x40) || IsClosingMark(lead, trail)) return {};
+    }
+    return {};
 }
 
 }  // namespace
@@ -237,62 +268,56 @@ std::string LineProblem(std::string_view big5) {
     // The message window's page: rows of 23 cells (20-pixel cells from x 14 on its
     // 480-pixel page), four rows, the fourth ending at cell 20 where the end button
     // stands. A text line longer than a row wraps onto the next; a cell that finds no
-    // room is cut, and the click acknowledges the line unread.
-    constexpr int kRowCells = 23;
-    constexpr int kRows = 4;
-    constexpr int kLastRowCells = 20;
-    int rowsBefore = 0;  // rows taken by the text lines before this one
-    int cells = 0;       // cells of this text line so far
-    bool firstLine = true;
-    int letters = 0;  // cells of this row that are no closing mark
-    auto endTextLine = [&]() -> std::string {
-        // A wrapped text line leaves at least two letters on its last row.
-        if (cells > kRowCells && letters < 2) return "a row of the window holds a lone character";
-        rowsBefore += (cells + kRowCells - 1) / kRowCells;
-        cells = 0;
-        letters = 0;
-        firstLine = false;
-        return {};
-    };
-    for (std::size_t i = 0; i < big5.size(); ++i) {
-        const auto c = static_cast<unsigned char>(big5[i]);
-        if (c == '\n') {
-            if (std::string p = endTextLine(); !p.empty()) return p;
+    // room is cut, and the click acknowledges the line unread. The page's cells are
+    // counted row by row from 0: the end button stands at cell 89, the fifth row would
+    // begin at 92.
+    constexpr std::size_t kRowCells = 23;
+    constexpr std::size_t kEndButton = 3 * kRowCells + 20;
+    constexpr std::size_t kFifthRow = 4 * kRowCells;
+    const std::size_t n = big5.size();
+    std::size_t cell = 0;      // the cell the next character takes
+    std::size_t lineCell = 0;  // the cell this text line began on
+    std::size_t nextRow = 0;   // the first cell of the row after the one written
+    std::size_t rowByte = 0;   // where that row's text begins in `big5`
+    for (std::size_t i = 0;;) {
+        const unsigned char lead = i < n ? static_cast<unsigned char>(big5[i]) : '\n';
+        if (lead < 0x81) {
+            if (lead != '\n') return "a half-width character";
+            // The end of a text line (or of the whole). A wrapped one leaves at least
+            // two letters, cells that are no closing mark, on its last row.
+            if (cell - lineCell > kRowCells) {
+                int letters = 0;
+                for (std::size_t k = rowByte; k < i && letters < 2; k += 2)
+                    letters += !IsClosingMark(static_cast<unsigned char>(big5[k]),
+                                              static_cast<unsigned char>(big5[k + 1]));
+                if (letters < 2) return "a row of the window holds a lone character";
+            }
+            if (i == n) return {};
+            // The next text line begins on a row of its own.
+            cell = lineCell = nextRow;
+            ++i;
             continue;
         }
         // The window draws two-byte characters only; a single byte would vanish (or
         // change the face).
-        if (c < 0x81 || i + 1 >= big5.size()) return "a half-width character";
-        const std::string_view ch = big5.substr(i, 2);
-        ++i;
-        const int row = rowsBefore + cells / kRowCells;
-        const int column = cells % kRowCells;
-        const bool closing = IsClosingMark(ch);
-        if (column == 0) letters = 0;
-        if (!closing) ++letters;
-        if (column == 0 && (cells > 0 || !firstLine) && closing)
-            return "a row of the window starts with a closing mark";
-        if (row >= kRows) return "more than 4 rows: the window cuts the line";
-        if (row == kRows - 1 && column >= kLastRowCells)
+        if (i + 1 >= n) return "a half-width character";
+        if (cell == nextRow) {
+            // The first cell of a row, which a closing mark may not take (but for the
+            // text's very first character).
+            if (i > 0 && IsClosingMark(lead, static_cast<unsigned char>(big5[i + 1])))
+                return "a row of the window starts with a closing mark";
+            nextRow += kRowCells;
+            rowByte = i;
+        }
+        if (cell >= kFifthRow) return "more than 4 rows: the window cuts the line";
+        if (cell >= kEndButton)
             return "the fourth row runs into the end button: the window cuts the line";
-        ++cells;
-    }
-    return endTextLine();
-}
-
-std::string SpeakerTag(std::string_view big5) {
-    constexpr std::size_t kLongestTag = 24;  // bytes: twelve full-width characters
-    for (std::size_t i = 0; i + 1 < big5.size() && i <= kLongestTag;) {
-        const auto c = static_cast<unsigned char>(big5[i]);
-        if (c < 0x81) return {};
-        const std::string_view ch = big5.substr(i, 2);
-        if (ch == "\xA1\x75" || ch == "\xA1\x79")  // 「 『
-            return i == 0 ? std::string() : std::string(big5.substr(0, i));
-        if (ch == "\xA1\x40" || IsClosingMark(ch) || ch == "\xA1\x43") return {};
+        ++cell;
         i += 2;
     }
-    return {};
 }
+
+std::string SpeakerTag(std::string_view big5) { return std::string(SpeakerTagOf(big5)); }
 
 bool KnownSpeaker(std::string_view big5Tag) {
     static const std::vector<std::string> kSpeakers = {
@@ -361,17 +386,19 @@ bool ParseDialogue(std::string_view name, std::string_view utf8, std::vector<Sce
                 fail("an empty line");
                 continue;
             }
-            if (!ui::FitsBig5(u)) {
+            Step st;
+            bool fits = true;
+            st.text = ui::Utf8ToBig5(u, fits);
+            if (!fits) {
                 fail("a character Big5 does not hold");
                 continue;
             }
-            Step st;
             st.kind = StepKind::Line;
-            st.text = ui::Utf8ToBig5(u);
             st.voice = lastSound;
             st.line = lineNo;
             if (const std::string p = LineProblem(st.text); !p.empty()) fail(p);
-            if (const std::string tag = SpeakerTag(st.text); !tag.empty() && !KnownSpeaker(tag))
+            if (const std::string_view tag = SpeakerTagOf(st.text);
+                !tag.empty() && !KnownSpeaker(tag))
                 fail("an unknown speaker " + ui::Big5ToUtf8(tag));
             lastSound = -1;
             scene.steps.push_back(std::move(st));
@@ -379,7 +406,10 @@ bool ParseDialogue(std::string_view name, std::string_view utf8, std::vector<Sce
         }
         const Keyword* kw = nullptr;
         for (const Keyword& k : kKeywords)
-            if (k.word == word) kw = &k;
+            if (k.word == word) {
+                kw = &k;
+                break;
+            }
         if (!kw) {
             fail("unknown record '" + std::string(word) + "'");
             continue;

@@ -598,25 +598,40 @@ void TEventForm::TransitionStep() {
     } else if (e >= 301 && e <= 304) {
         // Diagonal wipes: tiles on the same diagonal from the effect's corner start
         // together, each diagonal one step after the one before, and every tile runs
-        // a 16-step dissolve of 4 positions a step.
+        // a 16-step dissolve of 4 positions a step. The tiles of a row that are in
+        // their 16 steps lie side by side: one masked blit draws them, its mask holding
+        // each tile's positions (the event surface is never mirrored, so every pixel
+        // lands where a blit of its own tile would put it).
         static constexpr int kStride[4] = {5, 7, 3, 1};
         const int diagonals = std::max(1, t.w / 8 + t.h / 8 - 1);
         const int tilesX = (t.w + 7) / 8, tilesY = (t.h + 7) / 8;
         const bool fromRight = e == 302 || e == 304;
         const bool fromBottom = e == 303 || e == 304;
-        for (int ty = 0; ty < tilesY; ++ty)
-            for (int tx = 0; tx < tilesX; ++tx) {
+        std::vector<std::uint8_t> mask(std::size_t(tilesX) * 8);
+        // A tile's diagonal d is cx + cy, the last one taking every tile beyond it; the
+        // tile runs from step d to d + 15.
+        for (int ty = 0; ty < tilesY && s - 15 <= diagonals - 1; ++ty) {
+            const int cy = fromBottom ? tilesY - 1 - ty : ty;
+            const int lo = std::max(0, s - 15 - cy);
+            const int hi = diagonals - 1 <= s ? tilesX - 1 : std::min(tilesX - 1, s - cy);
+            if (lo > hi) continue;
+            const int first = fromRight ? tilesX - 1 - hi : lo;
+            const int count = hi - lo + 1;
+            std::fill(mask.begin(), mask.begin() + std::ptrdiff_t(count) * 8, 0);
+            for (int k = 0; k < count; ++k) {
+                const int tx = first + k;
                 const int cx = fromRight ? tilesX - 1 - tx : tx;
-                const int cy = fromBottom ? tilesY - 1 - ty : ty;
                 const int d = std::min(cx + cy, diagonals - 1);
                 const int local = s - d;
                 if (local < 0 || local >= 16) continue;
                 std::array<std::uint8_t, 8> add{};
                 for (int i = 0; i < 4; ++i) SetTileBit(add, kStride[d % 4] * (4 * local + i));
-                const int px = tx * 8, py = ty * 8;
-                dib.QvPutPatM(t.x + px, t.y + py, std::min(8, t.w - px), std::min(8, t.h - py),
-                              pic + std::size_t(py) * t.w + px, t.w, add.data(), 8, 8);
+                for (int r = 0; r < 8; ++r) mask[std::size_t(r) * count + k] = add[r];
             }
+            const int px = first * 8, py = ty * 8;
+            dib.QvPutPatM(t.x + px, t.y + py, std::min(count * 8, t.w - px), std::min(8, t.h - py),
+                          pic + std::size_t(py) * t.w + px, t.w, mask.data(), count * 8, 8);
+        }
         done = t.step >= diagonals + 15;
     } else {
         // Scrolls: the surface moves by `pace` pixels and the next rows or columns of

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -286,6 +287,55 @@ TEST_F(EventFormTest, MaskEffectsBuildThePictureUpStepByStep) {
     form_->Tick();
     EXPECT_EQ(form_->EventDib->PGet(5, 1), Pixel(5, 1));
     EXPECT_EQ(form_->EventDib->PGet(5, 2), 0);
+}
+
+// A diagonal wipe after every step, pixel by pixel: a picture's 8 x 8 tile starts on
+// the step of its diagonal counted from the effect's corner (the last diagonal takes
+// the tiles beyond it) and shows 4 more of its 64 positions a step, positions
+// (4 * local step + i) times the diagonal's stride, modulo 64.
+TEST_F(EventFormTest, DiagonalWipesShowEachTileFourPositionsAStep) {
+    struct Case {
+        int effect;
+        int w, h, x, y;
+    };
+    const Case cases[] = {
+        {301, 64, 40, 8, 16},    {302, 60, 44, 8, 16},    {303, 100, 30, 3, 5},
+        {304, 90, 70, 3, 5},     {302, 90, 70, 590, 430},  // partly off the surface
+        {303, 21, 130, -9, -20},
+    };
+    constexpr int kStride[4] = {5, 7, 3, 1};
+    for (const Case& c : cases) {
+        WritePicture("pic.bmp", c.w, c.h);
+        form_->Open(nullptr);
+        ASSERT_TRUE(form_->RunText("<PICTURE pic " + std::to_string(c.effect) + " " +
+                                   std::to_string(c.x) + " " + std::to_string(c.y) + "><WAIT 5>"));
+        const int diagonals = std::max(1, c.w / 8 + c.h / 8 - 1);
+        const int tilesX = (c.w + 7) / 8, tilesY = (c.h + 7) / 8;
+        const bool fromRight = c.effect == 302 || c.effect == 304;
+        const bool fromBottom = c.effect == 303 || c.effect == 304;
+        int steps = 0;
+        while (form_->State() == 2 && steps < 500) {
+            form_->Tick();
+            ++steps;
+            int wrong = 0;
+            for (int j = 0; j < c.h; ++j)
+                for (int i = 0; i < c.w; ++i) {
+                    const int sx = c.x + i, sy = c.y + j;
+                    if (sx < 0 || sy < 0 || sx >= 640 || sy >= 480) continue;
+                    const int cx = fromRight ? tilesX - 1 - i / 8 : i / 8;
+                    const int cy = fromBottom ? tilesY - 1 - j / 8 : j / 8;
+                    const int d = std::min(cx + cy, diagonals - 1);
+                    const int position = j % 8 * 8 + i % 8;
+                    bool shown = false;
+                    for (int local = 0; local < 16 && d + local < steps; ++local)
+                        for (int k = 0; k < 4; ++k)
+                            shown = shown || (kStride[d % 4] * (4 * local + k)) % 64 == position;
+                    wrong += form_->EventDib->PGet(sx, sy) != (shown ? Pixel(i, j) : 0);
+                }
+            EXPECT_EQ(wrong, 0) << c.effect << " " << c.w << "x" << c.h << " step " << steps;
+        }
+        EXPECT_EQ(steps, diagonals + 15) << c.effect;
+    }
 }
 
 TEST_F(EventFormTest, UnknownEffectDrawsNothingAndNarrowScrollsComeInAtOnce) {
