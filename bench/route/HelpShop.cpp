@@ -29,6 +29,7 @@ constexpr int kContestHeld = 408;
 constexpr int kLakeWater = 85;
 constexpr int kLake = 7;         // the land node whose searches turn up the lake's water
 constexpr int kRockSalt = 89;    // the flower bottles' other material the market seldom has
+constexpr int kStarSand = 90;    // 黑貓胸針's material, found only on the seashore (node 8)
 constexpr int kCashKept = 2000;  // money the market leaves in hand
 // Days of customers the market's materials are bought for.
 constexpr int kDaysAhead = 6;
@@ -414,6 +415,9 @@ int HelpLandNode() {
         if (units <= 0) return 0;
         if (m == kLakeWater) return 3 * units;
         if (m == kRockSalt) return 2 * units;
+        // The seashore's sand turns up at the even hours alone, three finds in ten, and its
+        // place's short list loses to the great tree's every night unless it counts four times.
+        if (m == kStarSand) return 4 * units;
         return SoldAtMarket(m) ? units / 3 : units;
     };
     // The lake's water first: the most wanted cheap goods wait for it.
@@ -452,7 +456,9 @@ void HelpLog(const std::array<int, kExhibitionSlots>& slots, const RepLedger& l)
     for (int g : kCheapGoods)
         std::fprintf(stderr, " %d:%d/%d%s", g, ItemStock(g), ItemAvailable(g),
                      HelpGoods(g) ? "" : "-");
-    for (int m : {85, 89, 68, 64, 70, 77, 97, 87}) std::fprintf(stderr, " m%d:%d", m, ItemStock(m));
+    for (int m : {85, 89, 68, 64, 70, 77, 97, 87, 65, 83, 84, 90, 94})
+        std::fprintf(stderr, " m%d:%d", m, ItemStock(m));
+    std::fprintf(stderr, " | night %d", HelpLandNode());
     std::fprintf(stderr, "\n");
 }
 
