@@ -14,6 +14,7 @@
 // leaves must save a slot that loads again.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <vector>
@@ -55,8 +56,11 @@ const std::vector<std::uint8_t>& Image() {
     return b;
 }
 
-void Check(bool ok) {
-    if (!ok) std::abort();
+// A property that does not hold ends the run, naming the line that checked it.
+void Check(bool ok, int line = __builtin_LINE()) {
+    if (ok) return;
+    std::fprintf(stderr, "fuzz_savefile.cpp:%d: check failed\n", line);
+    std::abort();
 }
 
 // Reads what the loaded state indexes tables with, so a value that slipped past the

@@ -298,8 +298,12 @@ bool Fashion::CheckRecord(const std::uint8_t* in) {
         if (in[i] != 0 && in[64 + i] == 0) return false;  // a live cell that could never die
     }
     // Rates are percentages; lives, the immunity period and its timer count days in
-    // the byte a cell's life is kept in.
+    // the byte a cell's life is kept in. A new cell's life is at least a day: with 0, a
+    // sale after loading would seed a cell that could never die, and the game's next
+    // save would be one this check refuses.
     if (ui::LoadU32(in + 417) > 100 || ui::LoadU32(in + 425) > 100) return false;
+    for (std::size_t at : {421u, 429u})
+        if (ui::LoadU32(in + at) == 0) return false;
     for (std::size_t at : {421u, 429u, 433u, 437u})
         if (ui::LoadU32(in + at) > 255) return false;
     return true;

@@ -306,6 +306,27 @@ TEST_F(FashionTest, RecordBytesRoundTrip) {
     bad[5] = 0;
     bad[64 + 5] = 0;
     EXPECT_TRUE(g.LoadRecord(bad));
+    // A new cell's life of 0 would let a sale seed a cell that never dies, which the
+    // next save could not load again.
+    for (std::size_t at : {421u, 429u}) {
+        std::memcpy(bad, rec, sizeof bad);
+        std::memset(bad + at, 0, 4);
+        EXPECT_FALSE(Fashion::CheckRecord(bad)) << "life at " << at;
+    }
+}
+
+// A record the loader takes plays on to records it takes again.
+TEST_F(FashionTest, ALoadedRecordSavesOneThatLoadsAfterASale) {
+    Fashion f(36, 5, 40, 4, 12);
+    std::uint8_t rec[kFashionRecordSize];
+    f.SaveRecord(rec);
+    std::memset(rec + 421, 0, 4);  // a damaged want life
+    Fashion g;
+    if (g.LoadRecord(rec)) {
+        g.SeedWant();  // a sale
+        g.SaveRecord(rec);
+        EXPECT_TRUE(Fashion::CheckRecord(rec));
+    }
 }
 
 TEST(FashionParamsTable, StaysInRangeAndGivesEachGoodsACharacter) {
