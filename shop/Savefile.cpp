@@ -280,6 +280,14 @@ bool ReadRawFile(void* buffer, std::size_t size, const char* fileName) {
     return ok;
 }
 
+bool WriteSaveFile(const void* buffer, std::size_t size, const std::string& name) {
+    return ui::MakeSaveFolder() && WriteRawFile(buffer, size, ui::SavePath(name).c_str());
+}
+
+bool ReadSaveFile(void* buffer, std::size_t size, const std::string& name) {
+    return ReadRawFile(buffer, size, ui::SavePath(name).c_str());
+}
+
 // ---- slots and the system file
 
 bool SaveGame(int slot) {
@@ -287,16 +295,13 @@ bool SaveGame(int slot) {
     auto image = NewSlotBuffer();
     if (!image) return false;
     BuildSlotImage(image.get());
-    if (!ui::MakeSaveFolder()) return false;
-    return WriteRawFile(image.get(), kSlotFileSize, ui::SavePath(SlotFileName(slot)).c_str());
+    return WriteSaveFile(image.get(), kSlotFileSize, SlotFileName(slot));
 }
 
 bool LoadGame(int slot) {
     if (!ValidSlot(slot)) return false;
     auto image = NewSlotBuffer();
-    if (!image ||
-        !ReadRawFile(image.get(), kSlotFileSize, ui::SavePath(SlotFileName(slot)).c_str()))
-        return false;
+    if (!image || !ReadSaveFile(image.get(), kSlotFileSize, SlotFileName(slot))) return false;
     return ApplySlotImage(image.get(), kSlotFileSize);
 }
 
@@ -305,19 +310,18 @@ bool SaveSystemFile() {
     if (!EventServerDbg) return false;
     std::uint8_t image[kSystemFileSize];
     BuildSystemImage(image);
-    if (!ui::MakeSaveFolder()) return false;
-    return WriteRawFile(image, sizeof image, ui::SavePath(kSystemFileName).c_str());
+    return WriteSaveFile(image, sizeof image, kSystemFileName);
 }
 
 bool LoadSystemFile() {
     std::uint8_t image[kSystemFileSize];
-    if (!ReadRawFile(image, sizeof image, ui::SavePath(kSystemFileName).c_str())) return false;
+    if (!ReadSaveFile(image, sizeof image, kSystemFileName)) return false;
     return ApplySystemImage(image, sizeof image);
 }
 
 void LoadSystemFileAtStart() {
     std::uint8_t image[kSystemFileSize];
-    if (ReadRawFile(image, sizeof image, ui::SavePath(kSystemFileName).c_str()))
+    if (ReadSaveFile(image, sizeof image, kSystemFileName))
         static_cast<void>(ApplySystemImage(image, sizeof image));
     else if (SaveFileThere(kSystemFileName))
         TellFileFault(kSystemFileName);
@@ -332,9 +336,7 @@ bool SaveFileThere(const char* fileName) {
 bool PeekSaveSlot(int slot, std::int32_t& day, std::int32_t& money) {
     if (!ValidSlot(slot)) return false;
     auto image = NewSlotBuffer();
-    if (!image ||
-        !ReadRawFile(image.get(), kSlotFileSize, ui::SavePath(SlotFileName(slot)).c_str()))
-        return false;
+    if (!image || !ReadSaveFile(image.get(), kSlotFileSize, SlotFileName(slot))) return false;
     if (!CheckSlotImage(image.get(), kSlotFileSize)) return false;
     day = ui::LoadI32(image.get() + kDayAt);
     money = ui::LoadI32(image.get() + kMoneyAt);

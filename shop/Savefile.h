@@ -70,6 +70,10 @@ void RemoveSaveLeftovers();
 // is complete. The read succeeds only when the file holds exactly `size` bytes.
 [[nodiscard]] bool WriteRawFile(const void* buffer, std::size_t size, const char* fileName);
 [[nodiscard]] bool ReadRawFile(void* buffer, std::size_t size, const char* fileName);
+// The same for a file of the save folder (the user's data folder for the generated
+// game folder, else the program's folder); the write makes the folder first.
+[[nodiscard]] bool WriteSaveFile(const void* buffer, std::size_t size, const std::string& name);
+[[nodiscard]] bool ReadSaveFile(void* buffer, std::size_t size, const std::string& name);
 
 // Images in memory, for the file layer above and for checking loaders without files.
 // BuildSlotImage fills kSlotFileSize bytes from the running game.

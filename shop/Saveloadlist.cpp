@@ -160,8 +160,7 @@ bool LoadFromListFlow() {
     // only what all games share: the game loads, the player is told (once a run, as of
     // any damaged file), and the next save writes the record this run holds.
     std::uint8_t system[kSystemFileSize];
-    const bool haveSystem =
-        ReadRawFile(system, sizeof system, ui::SavePath(kSystemFileName).c_str());
+    const bool haveSystem = ReadSaveFile(system, sizeof system, kSystemFileName);
     const bool systemDamaged = !haveSystem && SaveFileThere(kSystemFileName);
     // LoadGame reads and checks the whole slot before the game takes it.
     if (!LoadGame(slot)) {
